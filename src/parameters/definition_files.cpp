@@ -16,7 +16,9 @@ namespace {
 const QString U_MU = QStringLiteral("U_MU");
 const QString U_MU_M = QStringLiteral("U_MU_M");
 
-bool is_length_code(const QString& units) { return units == U_MU || units == U_MU_M; }
+bool is_length_code(const QString& units) {
+    return units == U_MU || units == U_MU_M;
+}
 
 // Defaults of length parameters are written in thousandths (millimetres) and kept in metres.
 double stored_default(double written, const QString& units) {
@@ -52,7 +54,9 @@ int16_t underscore_number(const QString& field) {
 
 // Limits are kept as texts with "." as decimal point whatever the user's locale: they are read
 // back with the leading-number rule, which knows no other separator.
-QString limit_text(const QString& field) { return platform::number_text_c(platform::val(field)); }
+QString limit_text(const QString& field) {
+    return platform::number_text_c(platform::val(field));
+}
 
 bool starts_with_number(const QString& text) {
     QString t = text;
@@ -90,7 +94,9 @@ std::optional<QStringList> read_lines(const QString& path) {
     return platform::split_lines(*text);
 }
 
-bool is_blank(const QString& line) { return line.trimmed().isEmpty(); }
+bool is_blank(const QString& line) {
+    return line.trimmed().isEmpty();
+}
 
 // access_vars.def: ten fields, each closed by a comma.
 constexpr int ACCESS_VARS_FIELDS = 10;
@@ -133,7 +139,9 @@ constexpr int VERSION_DEF_FIELDS = 9;
 const QString SECTION_START = QStringLiteral("SoftVer=");
 const QString SECTION_END = QStringLiteral("OK");
 
-bool breakpoint_minimum_is_fixed(int p) { return (p >= 610 && p <= 673) || (p >= 710 && p <= 725); }
+bool breakpoint_minimum_is_fixed(int p) {
+    return (p >= 610 && p <= 673) || (p >= 710 && p <= 725);
+}
 
 // Applies one section line; false when the line ends the section.
 bool apply_version_def_line(const QString& line, int line_no, DefinitionFileReport& report) {

@@ -11,8 +11,12 @@ namespace {
 constexpr int ITALIAN = 3;
 constexpr int SPANISH = 4;
 
-DefinitionRecord& record(int p) { return definitions_table()[static_cast<size_t>(p)]; }
-double value_of(int p) { return record(p).unit_value; }
+DefinitionRecord& record(int p) {
+    return definitions_table()[static_cast<size_t>(p)];
+}
+double value_of(int p) {
+    return record(p).unit_value;
+}
 
 // The word at a whole-number index of a table, "" for any other value.
 template <size_t N>
@@ -70,8 +74,8 @@ double get_param_default_value(double scale, int P) {
     if (P < 0 || P > DEFINITIONS_UPPER)
         return NO_VALUE;
     const DefinitionRecord& rec = record(P);
-    const bool length = rec.units_code == QLatin1String("U_MU") ||
-                        rec.units_code == QLatin1String("U_MU_M");
+    const bool length =
+        rec.units_code == QLatin1String("U_MU") || rec.units_code == QLatin1String("U_MU_M");
     if (!length || get_param_unit_code(P) != 0 || scale == 1)
         return rec.default_value;
     const double scaled = rec.default_value * scale;
@@ -84,16 +88,11 @@ double get_param_default_value(double scale, int P) {
 }
 
 int16_t get_param_unit_code(int P) {
-    int base = 0;
-    int16_t code = 0;
-    switch (P) {
-    case 213: base = 210; code = 1; break;
-    case 214: base = 210; code = 2; break;
-    case 223: base = 220; code = 1; break;
-    case 224: base = 220; code = 2; break;
-    default: return 0;
-    }
-    return value_of(base) == 1 && value_of(base + 1) == 2 ? code : 0;
+    const int base = P < 220 ? 210 : 220;
+    const int set_point = P - base - 2; // 1 for the first set point, 2 for the second
+    if (P < 210 || P > 224 || (set_point != 1 && set_point != 2))
+        return 0;
+    return value_of(base) == 1 && value_of(base + 1) == 2 ? static_cast<int16_t>(set_point) : 0;
 }
 
 int16_t get_lookup_entry_count(const DefinitionRecord& rec,
@@ -179,22 +178,25 @@ QString fieldbus_name(double value) {
 }
 
 QString get_flow_units_text() {
-    static constexpr std::array<const char*, 6> volume_it{"L", "M3", "Piedi3", "GalUK", "GalUS", "MGUS"};
+    static constexpr std::array<const char*, 6> volume_it{"L",     "M3",    "Piedi3",
+                                                          "GalUK", "GalUS", "MGUS"};
     static constexpr std::array<const char*, 6> volume_es{"l", "m³", "pies³", "UKG", "USG", "MUSG"};
     static constexpr std::array<const char*, 6> volume_en{"L", "M3", "Ft3", "UKG", "USG", "MUSG"};
     static constexpr std::array<const char*, 4> time_it{"Sec", "Min", "Ora", "Giorno"};
     static constexpr std::array<const char*, 4> time_es{"Seg", "Min", "Hr", "Dia"};
     static constexpr std::array<const char*, 4> time_en{"Sec", "Min", "Hr", "Day"};
     const int language = shell().language_index;
-    const auto& volume = language == ITALIAN ? volume_it : language == SPANISH ? volume_es : volume_en;
+    const auto& volume = language == ITALIAN   ? volume_it
+                         : language == SPANISH ? volume_es
+                                               : volume_en;
     const auto& time = language == ITALIAN ? time_it : language == SPANISH ? time_es : time_en;
     return word_at(volume, value_of(706), 1) + QLatin1Char('/') + word_at(time, value_of(707), 1);
 }
 
 QString get_totaliser_units_text() {
     static constexpr std::array<const char*, 10> words_it{
-        "Nessuna Unità", "Ton", "TonMetriche", "m3", "Litri", "Gal UK", "Gal US", "Piedi3",
-        "Barrel", "Libbre"};
+        "Nessuna Unità", "Ton",    "TonMetriche", "m3",     "Litri",
+        "Gal UK",        "Gal US", "Piedi3",      "Barrel", "Libbre"};
     static constexpr std::array<const char*, 10> words_es{
         "Sin unidades", "Ton", "Tonne", "m3", "L", "Gal UK", "Gal US", "Pies3", "Barrile", "lb"};
     static constexpr std::array<const char*, 10> words_en{

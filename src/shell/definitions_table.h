@@ -18,7 +18,7 @@ struct DefinitionRecord {
     QString lookup_code;
     int16_t decimals = 0;
     int16_t attribute6 = 0;
-    double unit_value = NO_VALUE;    // value read from the unit
+    double unit_value = NO_VALUE; // value read from the unit
     QString value_text;
     double program_value = NO_VALUE; // value loaded or edited in the program
     double default_value = NO_VALUE;

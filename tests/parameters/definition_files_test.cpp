@@ -14,7 +14,9 @@ using namespace parameters;
 
 namespace {
 
-DefinitionRecord& rec(int p) { return definitions_table()[static_cast<size_t>(p)]; }
+DefinitionRecord& rec(int p) {
+    return definitions_table()[static_cast<size_t>(p)];
+}
 
 // A program folder of its own per test, with an empty definitions folder and a fresh table.
 class DefinitionFiles : public ::testing::Test {
@@ -145,9 +147,10 @@ TEST_F(DefinitionFiles, MissingAccessVarsTellsTheUserAndChangesNothing) {
 }
 
 TEST_F(DefinitionFiles, LineEndsAndByteOrderMarkDoNotMatter) {
-    const QByteArray lines[] = {"// c\n104,Units,RD_WR,C_LUK16,DEC_0,ENT_5,U_NO,1,5,1,\n",
-                                "// c\r\n104,Units,RD_WR,C_LUK16,DEC_0,ENT_5,U_NO,1,5,1,\r\n",
-                                "\xEF\xBB\xBF// c\r104,Units,RD_WR,C_LUK16,DEC_0,ENT_5,U_NO,1,5,1,"};
+    const QByteArray lines[] = {
+        "// c\n104,Units,RD_WR,C_LUK16,DEC_0,ENT_5,U_NO,1,5,1,\n",
+        "// c\r\n104,Units,RD_WR,C_LUK16,DEC_0,ENT_5,U_NO,1,5,1,\r\n",
+        "\xEF\xBB\xBF// c\r104,Units,RD_WR,C_LUK16,DEC_0,ENT_5,U_NO,1,5,1,"};
     for (const auto& bytes : lines) {
         SCOPED_TRACE(bytes.toStdString());
         definitions_table() = DefinitionsTable{};
@@ -161,9 +164,9 @@ TEST_F(DefinitionFiles, LineEndsAndByteOrderMarkDoNotMatter) {
 }
 
 TEST_F(DefinitionFiles, VersionFallsBackToTheNearestLowerFile) {
-    write("Def205.def", section("SoftVer=2.0.5,SysType=2",
-                                "104,Units,,,,,0,1,5,1\r\n"
-                                "105,EmptyLevel,,,,,1,0,99,6000,OK\r\n"));
+    write("Def205.def",
+          section("SoftVer=2.0.5,SysType=2", "104,Units,,,,,0,1,5,1\r\n"
+                                             "105,EmptyLevel,,,,,1,0,99,6000,OK\r\n"));
     const auto report = read_version_def(207, 2, false);
     EXPECT_EQ(report.version, 205);
     EXPECT_TRUE(report.section_found);
@@ -181,7 +184,8 @@ TEST_F(DefinitionFiles, VersionFallsBackToTheNearestLowerFile) {
 }
 
 TEST_F(DefinitionFiles, ShortKeyServesEveryRevisionOfAVersion) {
-    write("Def210.def", "// header\r\n" + section("SoftVer=2.1,SysType=3", "130,Device,,,,,0,0,2,1,OK\r\n"));
+    write("Def210.def",
+          "// header\r\n" + section("SoftVer=2.1,SysType=3", "130,Device,,,,,0,0,2,1,OK\r\n"));
     EXPECT_TRUE(read_version_def(213, 3, false).section_found);
     EXPECT_TRUE(rec(130).present);
     EXPECT_EQ(rec(130).name, "Device");
@@ -217,10 +221,9 @@ TEST_F(DefinitionFiles, FileWithoutTheSectionHidesEveryParameterButStillFixesUp)
 }
 
 TEST_F(DefinitionFiles, SectionEndsAtItsOkLine) {
-    write("Def180.def", section("SoftVer=1.8.0,SysType=1",
-                                "104,Units,,,,,0,1,5,1\n"
-                                "105,EmptyLevel,,,,,1,0,99,6000,OK\n"
-                                "106,Span,,,,,1,0,99,5000\n") +
+    write("Def180.def", section("SoftVer=1.8.0,SysType=1", "104,Units,,,,,0,1,5,1\n"
+                                                           "105,EmptyLevel,,,,,1,0,99,6000,OK\n"
+                                                           "106,Span,,,,,1,0,99,5000\n") +
                             section("SoftVer=1.8.0,SysType=2", "107,NearBlank,,,,,1,0,9,300,OK\n"));
     read_version_def(180, 1, false);
     EXPECT_TRUE(rec(105).present) << "the closing line is a definition too";
@@ -306,7 +309,8 @@ TEST_F(DefinitionFiles, FlowCapableUnitsGetOpenBreakpoints) {
 TEST(DefinitionsTableReset, KeepsStaticDefinitionsAndResetsTheRest) {
     definitions_table() = DefinitionsTable{};
     DefinitionRecord& r = definitions_table()[104];
-    r = {"Units", 104, "Units", false, "C_LUK16", 2, 5, 3, "3", 4, 1, "U_NO", "1", "5", true, false};
+    r = {"Units", 104, "Units", false,  "C_LUK16", 2,   5,    3,
+         "3",     4,   1,       "U_NO", "1",       "5", true, false};
     definitions_table()[1500].text = "Last";
     definitions_table()[1500].lookup_code = "C_LUK0";
     clear_definitions_table(1500);

@@ -7,7 +7,9 @@
 
 namespace {
 
-DefinitionRecord& rec(int p) { return definitions_table()[static_cast<size_t>(p)]; }
+DefinitionRecord& rec(int p) {
+    return definitions_table()[static_cast<size_t>(p)];
+}
 
 class ParameterRecord : public ::testing::Test {
 protected:
@@ -26,9 +28,9 @@ protected:
 
 TEST(VersionToNumber, UnitVersionTextsGiveThreeDigitNumbers) {
     const std::pair<const char*, int> cases[] = {
-        {"2.0.5", 205}, {"1.9", 19000}, {"Prot.1.0.2", 102}, {"2.05b", 999}, {"0.9.5", 950},
-        {"1.63", 163},  {"NO", 0},      {"", 0},             {"2.1.0 ", 210}, {"9.9.9.9", 999},
-        {"xyz", 0}, {"Velto", 0},
+        {"2.0.5", 205},  {"1.9", 19000},   {"Prot.1.0.2", 102}, {"2.05b", 999},
+        {"0.9.5", 950},  {"1.63", 163},    {"NO", 0},           {"", 0},
+        {"2.1.0 ", 210}, {"9.9.9.9", 999}, {"xyz", 0},          {"Velto", 0},
     };
     for (const auto& [text, number] : cases)
         EXPECT_EQ(version_to_number(text), number) << text;
@@ -54,8 +56,9 @@ TEST_F(ParameterRecord, DefaultsInDisplayUnits) {
         double scale;
         double expected;
     } cases[] = {
-        {105, 1, 1.5}, {105, feet, 4.92}, {105, 1000, 1500}, {106, 1000, 1500}, {106, 100, 150},
-        {164, 1000, 0.2}, {213, feet, 40}, {-1, 2, NO_VALUE}, {1501, 2, NO_VALUE},
+        {105, 1, 1.5},     {105, feet, 4.92}, {105, 1000, 1500},
+        {106, 1000, 1500}, {106, 100, 150},   {164, 1000, 0.2},
+        {213, feet, 40},   {-1, 2, NO_VALUE}, {1501, 2, NO_VALUE},
     };
     for (const auto& c : cases)
         EXPECT_DOUBLE_EQ(get_param_default_value(c.scale, c.p), c.expected)
@@ -150,10 +153,10 @@ TEST_F(ParameterRecord, AnalogueOutputFollowsTheSystemType) {
         double default_value;
         const char* units;
     } cases[] = {
-        {1, 836, "0", "5", 0, "U_VOLT"},   {4, 837, "0", "5", 5, "U_VOLT"},
+        {1, 836, "0", "5", 0, "U_VOLT"},    {4, 837, "0", "5", 5, "U_VOLT"},
         {1, 838, "-30", "30", 0, "U_VOLT"}, {2, 836, "0", "20", 0, "U_MA"},
-        {3, 837, "0", "20", 20, "U_MA"},   {3, 839, "-30", "30", 0, "U_MA"},
-        {5, 836, "x", "y", 7, "U_NO"},     {2, 840, "x", "y", 7, "U_NO"},
+        {3, 837, "0", "20", 20, "U_MA"},    {3, 839, "-30", "30", 0, "U_MA"},
+        {5, 836, "x", "y", 7, "U_NO"},      {2, 840, "x", "y", 7, "U_NO"},
     };
     for (const auto& c : cases) {
         rec(99).unit_value = c.system;
