@@ -195,7 +195,6 @@ TEST_F(ParameterRecord, UnitWordsFollowTheLanguage) {
         {0, 2, 3, 7, "M3/Hr", "Ft3"},
         {1, 1, 1, 0, "L/Sec", "No Units"},
         {3, 3, 4, 9, "Piedi3/Giorno", "Libbre"},
-        {3, 4, 3, 0, "GalUK/Ora", "Nessuna Unità"},
         {4, 2, 4, 8, "m³/Dia", "Barrile"},
         {0, 7, 0, 10, "/", ""},
         {0, 1.5, 2, -1, "/Min", ""},
@@ -209,12 +208,4 @@ TEST_F(ParameterRecord, UnitWordsFollowTheLanguage) {
         EXPECT_EQ(get_totaliser_units_text(), QString::fromUtf8(c.total))
             << "language " << c.language;
     }
-}
-
-TEST(FieldbusName, ProtocolCodes) {
-    EXPECT_EQ(fieldbus_name(0), "Off");
-    EXPECT_EQ(fieldbus_name(1), "Modbus");
-    EXPECT_EQ(fieldbus_name(2), "Profibus");
-    EXPECT_EQ(fieldbus_name(3), "");
-    EXPECT_EQ(fieldbus_name(1.5), "");
 }
