@@ -679,6 +679,11 @@ void LogSetupPage::update_log_setup() {
         b->setEnabled(offer.box_enabled[static_cast<size_t>(c)]);
         b->setVisible(offer.box_visible[static_cast<size_t>(c)]);
     }
+    // The model lock of a CSO unit ends with that unit; otherwise the models it locked could not
+    // be chosen again for the rest of the run.
+    if (!s.identity.cso_unit)
+        for (auto& [i, o] : Option1)
+            o->setEnabled(true);
     if (offer.hesvarin_captions)
         apply_hesvarin_captions();
     else
@@ -691,7 +696,12 @@ void LogSetupPage::update_log_setup() {
 
 void LogSetupPage::disable_controls_for_cso() {
     const auto& s = log_setup();
-    const bool unlocked = !s.identity.cso_unit;
+    if (!s.identity.cso_unit) {
+        // Nothing to lock: unlocking every box would offer channels the model cannot log.
+        update_log_setup();
+        return;
+    }
+    const bool unlocked = false;
     auto lock = [&](int first, int last) {
         for (int c = first; c <= last; ++c)
             Check1[static_cast<size_t>(c)]->setEnabled(unlocked);

@@ -327,7 +327,20 @@ TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannels) {
     page->update_log_setup();
     EXPECT_FALSE(page->Check1[28]->isHidden());
     EXPECT_TRUE(frame_enabled(9));
-    EXPECT_FALSE(own(page->Option1[3])) << "the refresh is not meant to unlock the models";
+    EXPECT_FALSE(own(page->Option1[3])) << "a refresh unlocked the models of a CSO unit";
+
+    // Another unit that is not a CSO unit: its models can be chosen again.
+    log_setup().identity.cso_unit = false;
+    page->select_model_option(4);
+    for (int i = 1; i <= 13; ++i)
+        EXPECT_TRUE(own(page->Option1[i])) << "option " << i << " stayed locked after the CSO unit";
+}
+
+TEST_F(LogSetupPageTest, CsoLockWithoutACsoUnitKeepsTheModelsOffer) {
+    page->select_model_option(1);
+    page->disable_controls_for_cso();
+    EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 31}))
+        << "channels the model cannot log were offered";
 }
 
 TEST_F(LogSetupPageTest, LoadedLogTicksItsChannels) {
