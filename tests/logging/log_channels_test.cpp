@@ -60,14 +60,6 @@ TEST_F(LogChannels, TableHoldsTheRecordLayoutOfEveryChannel) {
     }
 }
 
-TEST_F(LogChannels, DecimalsAreClearedBeforeTheyAreSet) {
-    log_setup().log_channel_table.decimals.fill(7);
-    init_log_channel_decimals();
-    EXPECT_EQ(table().decimals[0], 0);
-    EXPECT_EQ(table().decimals[60], 0);
-    EXPECT_EQ(table().decimals[16], 1);
-}
-
 TEST_F(LogChannels, EveryChannelHasItsOwnBitInTheMaskWords) {
     // channel -> word.bit as the unit numbers them; word 3 keeps 38/39 above 40/41
     const int places[48][2] = {
@@ -149,6 +141,8 @@ TEST_F(LogChannels, DurationOfTheLogMemory) {
         {1, 137, 0, true, 0, -1},       // no record size: no duration, nothing kept
         {-1, 137, 3, false, -137.0 / 3, -137.0 / 3},
         {10, 182, 8, true, 227.5, 181},
+        {1.875, 3, 3, true, 1.875, 1}, // the shortest log that keeps a whole day
+        {1.87, 3, 3, true, 1.87, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.interval << " min, " << c.bytes << " bytes");
@@ -156,11 +150,6 @@ TEST_F(LogChannels, DurationOfTheLogMemory) {
         EXPECT_DOUBLE_EQ(d, c.duration);
         EXPECT_DOUBLE_EQ(logsetup::latest_log_days(d, c.wrapping), c.latest);
     }
-}
-
-TEST_F(LogChannels, WrappingKeepsAWholeDayFromOnePointEightSevenFiveDaysUp) {
-    EXPECT_EQ(logsetup::latest_log_days(1.875, true), 1);
-    EXPECT_EQ(logsetup::latest_log_days(1.87, true), 0);
 }
 
 TEST_F(LogChannels, DurationMultiplierFollowsTheBoardsLogMemory) {

@@ -117,30 +117,6 @@ TEST(ModelCapabilities, IndexWithoutAModelOffersOnlyTheBasics) {
     }
 }
 
-TEST(ModelCapabilities, ModelMarkersAndTheMilliampInput) {
-    struct Case {
-        int option;
-        bool ma_off, lite_box, dual, hesvarin, radar, quorvantix;
-    };
-    const Case cases[] = {
-        {1, true, false, false, false, false, false},  {3, false, true, false, false, false, false},
-        {6, false, true, false, false, false, false},  {8, false, true, false, false, false, false},
-        {13, false, false, true, false, false, false}, {14, true, false, false, false, false, false},
-        {15, true, false, false, true, false, false},  {17, false, false, false, false, false, false},
-        {40, false, false, false, false, true, false}, {43, false, false, false, false, false, true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "model option " << c.option);
-        const auto sel = model_selection(c.option, {});
-        EXPECT_EQ(sel.ma_off, c.ma_off);
-        EXPECT_EQ(sel.lite_box, c.lite_box);
-        EXPECT_EQ(sel.dual_point_option, c.dual);
-        EXPECT_EQ(sel.hesvarin_model, c.hesvarin);
-        EXPECT_EQ(sel.radar_unit, c.radar);
-        EXPECT_EQ(sel.quorvantix_unit, c.quorvantix);
-    }
-}
-
 TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
     struct Case {
         const char* what;
@@ -166,45 +142,6 @@ TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
         SCOPED_TRACE(c.what);
         EXPECT_EQ(text(offered(choose(14, c.unit))), text(join({BASIC, RELAYS, c.extra})));
     }
-}
-
-TEST(ModelCapabilities, MilliampBoxOffersTheInputChannel) {
-    LogSetupState s = choose(4);
-    EXPECT_FALSE(offered(s).count(16));
-    s.capabilities.ma_input_available = true;
-    EXPECT_TRUE(offered(s).count(16));
-    LogSetupState no_input = choose(0);
-    no_input.capabilities.ma_input_available = true;
-    EXPECT_FALSE(offered(no_input).count(16)) << "a model without the input offered its channel";
-}
-
-TEST(ModelCapabilities, LiteFormWithdrawsPointTwoAndApplicationLevels) {
-    LogSetupState s = choose(3);
-    s.identity.lite_unit = true;
-    auto o = channel_offer(s, true);
-    EXPECT_FALSE(o.second_point_option);
-    EXPECT_FALSE(o.box_enabled[8]);
-    EXPECT_FALSE(o.box_enabled[22]);
-    EXPECT_EQ(o.frame_enabled[1], false);
-    EXPECT_EQ(o.frame_enabled[4], false);
-
-    // The Lite form dropped again: models 3 and 8 take Point 2 back.
-    s.capabilities.second_point_option = false;
-    s.identity.lite_unit = false;
-    o = channel_offer(s, true);
-    EXPECT_TRUE(o.second_point_option);
-    EXPECT_TRUE(o.box_enabled[8]);
-    EXPECT_TRUE(o.box_enabled[22]);
-}
-
-TEST(ModelCapabilities, HesvarinModelHasItsOwnCaptionsAndFrames) {
-    const auto o = channel_offer(choose(15), false);
-    EXPECT_TRUE(o.hesvarin_captions);
-    for (int f : {0, 3, 5})
-        EXPECT_EQ(o.frame_enabled[static_cast<size_t>(f)], true) << "frame " << f;
-    for (int f : {1, 2, 6, 7, 12, 17})
-        EXPECT_EQ(o.frame_enabled[static_cast<size_t>(f)], false) << "frame " << f;
-    EXPECT_FALSE(channel_offer(choose(5), false).hesvarin_captions);
 }
 
 TEST(ModelCapabilities, NeverLoggedChannelsStayHiddenAndFrameThirteenIsLeftAlone) {
