@@ -5,6 +5,7 @@
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "shell/language_file.h"
 
 #include <QFileInfo>
 #include <optional>
@@ -190,7 +191,7 @@ void show_problems(const DefinitionFileReport& report) {
 } // namespace
 
 QString definitions_folder() {
-    return platform::join_path(platform::program_folder(), DEFINITIONS_FOLDER_NAME);
+    return platform::join_path(platform::program_folder(), DEFINITIONS_FOLDER);
 }
 
 QString version_def_path(int version) {

@@ -3,14 +3,13 @@
 //  - access_vars.def, read once at start-up: the static definition of every parameter;
 //  - Def<version>.def, read after every loaded parameter set: which parameters the unit's software
 //    version and system type have, with their names, limits and defaults for that unit.
-// Both lie in the folder "Quillarn Version Definitions" of the program folder.
+// Both lie in the definitions folder of the program folder (DEFINITIONS_FOLDER, beside lang.def).
 
 #include <QString>
 #include <vector>
 
 namespace parameters {
 
-inline const QString DEFINITIONS_FOLDER_NAME = QStringLiteral("Quillarn Version Definitions");
 inline const QString ACCESS_VARS_FILE_NAME = QStringLiteral("access_vars.def");
 
 // The lowest software version whose Def file the version fallback still tries.

@@ -6,6 +6,9 @@
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "shell/language_file.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
 
 #include <QDir>
 #include <QFile>
@@ -48,14 +51,17 @@ private:
     QString saved_;
 };
 
-// The option lists the program carries: every lookup code a definition may name.
-const std::set<QString> LOOKUP_CODES = [] {
-    std::set<QString> codes{QStringLiteral("C_NUM")};
-    for (int n : {0,  1,  3,  4,  7,  8,  9,  12, 14, 16, 17, 19, 20, 27, 28, 29, 32, 35, 37,
-                  38, 40, 48, 53, 58, 59, 66, 71, 73, 74, 75, 76, 77, 78, 79, 80, 81, 82})
-        codes.insert(QStringLiteral("C_LUK%1").arg(n));
-    return codes;
-}();
+// Lookup codes whose list the tooltip picks among variants by other parameters' values; every
+// other code must have its one list among the option lists the program carries.
+const std::set<QString> VARIANT_CODES{"C_LUK8", "C_LUK12", "C_LUK14", "C_LUK19", "C_LUK35"};
+
+// The keys of an option list ("0=Off,1=Alarm" -> 0, 1).
+std::set<double> list_keys(const QString& list) {
+    std::set<double> keys;
+    for (const QString& entry : list.split(','))
+        keys.insert(platform::val(entry.section('=', 0, 0)));
+    return keys;
+}
 
 // The units codes the tooltips have words or rules for.
 const std::set<QString> UNITS_CODES{"U_MU",   "U_MU_M", "U_VU",  "U_FLO", "U_SE", "U_MS", "U_MN",
@@ -202,13 +208,15 @@ TEST(ShippedDefinitions, FilesFollowTheCatalogue) {
         EXPECT_TRUE(shipped.readAll() == f.bytes)
             << "data/" << f.path.toStdString() << " differs from the catalogue" << fix;
     }
-    const QDir definitions(data.filePath(DEFINITIONS_FOLDER_NAME));
+    const QDir definitions(data.filePath(DEFINITIONS_FOLDER));
     for (const QString& f : definitions.entryList({QStringLiteral("Def*.def")}))
         EXPECT_TRUE(generated.count(f)) << f.toStdString() << " is not in the catalogue" << fix;
 }
 
 TEST(ShippedDefinitions, DefinitionsAreWhole) {
     ProgramFolder folder(QStringLiteral(QUILLARN_DATA_DIR));
+    reset_shell_state();
+    load_language_lists(); // English
     const auto defined = read_shipped_definitions();
     ASSERT_GT(defined.size(), 100u);
     for (int p : defined) {
@@ -216,8 +224,19 @@ TEST(ShippedDefinitions, DefinitionsAreWhole) {
         const DefinitionRecord& r = rec(p);
         EXPECT_GE(p, 20);
         EXPECT_LE(p, 999);
-        EXPECT_TRUE(LOOKUP_CODES.count(r.lookup_code))
+        const QString list = option_list(r.lookup_code);
+        EXPECT_TRUE(r.lookup_code == "C_NUM" || VARIANT_CODES.count(r.lookup_code) ||
+                    !list.isEmpty())
             << "no option list " << r.lookup_code.toStdString();
+        // The list of P701 and of the relay function and identity follows other parameters.
+        const bool own_list =
+            !list.isEmpty() && p != 701 && r.units_code != "U_RF" && r.units_code != "U_ID";
+        if (own_list) {
+            EXPECT_TRUE(list_keys(list).count(r.default_value))
+                << "the default is no choice of " << list.toStdString();
+            EXPECT_LE(r.attribute6, static_cast<int>(list_keys(list).size()))
+                << "the tooltip would offer empty choices";
+        }
         EXPECT_TRUE(UNITS_CODES.count(r.units_code))
             << "no unit word for " << r.units_code.toStdString();
         EXPECT_GE(r.decimals, 0);
@@ -230,6 +249,7 @@ TEST(ShippedDefinitions, DefinitionsAreWhole) {
         EXPECT_GE(r.default_value, min) << "the factory default would show as out of range";
         EXPECT_LE(r.default_value, max) << "the factory default would show as out of range";
     }
+    reset_shell_state();
 }
 
 TEST(ShippedDefinitions, EverySectionExistsAndNamesDefinedParameters) {

@@ -4,6 +4,7 @@
 #include "platform/program_folder.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "shell/language_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,7 +26,7 @@ protected:
         ASSERT_TRUE(dir_.isValid());
         saved_folder_ = platform::program_folder();
         platform::set_program_folder(dir_.path());
-        ASSERT_TRUE(QDir(dir_.path()).mkpath(DEFINITIONS_FOLDER_NAME));
+        ASSERT_TRUE(QDir(dir_.path()).mkpath(DEFINITIONS_FOLDER));
         definitions_table() = DefinitionsTable{};
     }
     void TearDown() override {
