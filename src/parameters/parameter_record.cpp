@@ -14,8 +14,10 @@ constexpr int SPANISH = 4;
 DefinitionRecord& record(int p) {
     return definitions_table()[static_cast<size_t>(p)];
 }
+// The value of P, or no value for a number the table has no record of: callers derive numbers
+// from records (P-1, P-2) and must not step outside the table.
 double value_of(int p) {
-    return record(p).unit_value;
+    return p < 0 || p > DEFINITIONS_UPPER ? NO_VALUE : record(p).unit_value;
 }
 
 // The word at a whole-number index of a table, "" for any other value.
@@ -105,14 +107,10 @@ int16_t get_lookup_entry_count(const DefinitionRecord& rec,
     if (rec.units_code == QLatin1String("U_RT"))
         return 3;
     if (rec.units_code == QLatin1String("U_RF")) {
-        if (p < 1)
-            return 1;
         const double v = value_of(p - 1);
         return v == 0 ? 1 : v == 1 ? 4 : v == 2 ? 2 : 1;
     }
     if (rec.units_code == QLatin1String("U_ID")) {
-        if (p < 2)
-            return 1;
         const double v = value_of(p - 2);
         return v == 1 ? 7 : v == 2 ? 2 : 1;
     }

@@ -143,6 +143,14 @@ TEST_F(ParameterRecord, OptionListLengths) {
         EXPECT_EQ(get_lookup_entry_count(rec(701), flow), n) << "P700 = " << type;
         EXPECT_EQ(get_lookup_entry_count(rec(701), none), 9) << "without flow support";
     }
+
+    DefinitionRecord stray; // a record whose neighbours lie outside the table
+    stray.units_code = "U_ID";
+    stray.number = 1;
+    EXPECT_EQ(get_lookup_entry_count(stray, none), 1);
+    stray.units_code = "U_RF";
+    stray.number = 32000;
+    EXPECT_EQ(get_lookup_entry_count(stray, none), 1);
 }
 
 TEST_F(ParameterRecord, AnalogueOutputFollowsTheSystemType) {
