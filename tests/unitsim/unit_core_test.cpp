@@ -99,9 +99,16 @@ TEST(UnitCommandLanguage, AccessAcceptsTheStoredCodesAndTheUnitsOwnPasscodeOnly)
         const char *code;
         const char *reply;
     } table[] = {
-        {"318406", "OK"}, {"460927", "OK"}, {"905173", "OK"}, {"1998", "OK"}, // P922 of the
-                                                                              // catalogue
-        {"123456", "NO"}, {"", "NO"},       {"31840", "NO"},  {"off", "OK"},  {"OFF", "OK"},
+        {"318406", "OK"},
+        {"460927", "OK"},
+        {"905173", "OK"},
+        {"1998", "OK"}, // P922 of the
+                        // catalogue
+        {"123456", "NO"},
+        {"", "NO"},
+        {"31840", "NO"},
+        {"off", "OK"},
+        {"OFF", "OK"},
     };
     for (const auto &row : table)
         EXPECT_EQ(ask(unit, QString("/access:") + row.code), row.reply) << row.code;
@@ -173,18 +180,26 @@ TEST(UnitCommandLanguage, RefusesWhatTheUnitCannotTake) {
         const char *command;
         const char *reply;
     } table[] = {
-        {"/p104:9", "NO"},                                              // outside 1..5
-        {"/p104:0", "NO"},      {"/p100:abc", "NO"},                    // not a number
-        {"/p100:", "NO"},       {"/p92:5", "NO"},                       // read-only serial number
-        {"/p926:3.0.0", "NO"},                                          // read-only text
-        {"/p555:1", "NO"},                                              // no such parameter
-        {"/p555", "NO"},        {"/p10", "NO"},      {"/p141:1", "OK"}, // level unit: switch to the
-                                                                        // board
-        {"/p155:2", "NO"},                                              // wrapping is 0 or 1
-        {"/p151:70000", "NO"},                                          // a mask is 16 bits
-        {"/p931:321326", "NO"},                                         // day 32
-        {"/p932:2460", "NO"},   {"/p932:123", "NO"}, {"/nonsense", "NO"}, {"/m1", "NO"},
-        {"/p104:2", "OK"},      {"/p104:2.0", "OK"},
+        {"/p104:9", "NO"}, // outside 1..5
+        {"/p104:0", "NO"},
+        {"/p100:abc", "NO"}, // not a number
+        {"/p100:", "NO"},
+        {"/p92:5", "NO"},      // read-only serial number
+        {"/p926:3.0.0", "NO"}, // read-only text
+        {"/p555:1", "NO"},     // no such parameter
+        {"/p555", "NO"},
+        {"/p10", "NO"},
+        {"/p141:1", "OK"},      // level unit: switch to the
+                                // board
+        {"/p155:2", "NO"},      // wrapping is 0 or 1
+        {"/p151:70000", "NO"},  // a mask is 16 bits
+        {"/p931:321326", "NO"}, // day 32
+        {"/p932:2460", "NO"},
+        {"/p932:123", "NO"},
+        {"/nonsense", "NO"},
+        {"/m1", "NO"},
+        {"/p104:2", "OK"},
+        {"/p104:2.0", "OK"},
     };
     for (const auto &row : table)
         EXPECT_EQ(ask(unit, row.command), row.reply) << row.command;
