@@ -13,7 +13,7 @@ using unitsim::UnitKind;
 
 namespace {
 
-QString ask(UnitCore &unit, const QString &command) {
+QString ask(UnitCore& unit, const QString& command) {
     return QString::fromLatin1(unit.handle(command).body);
 }
 
@@ -29,9 +29,9 @@ struct LoggedOnUnit {
 };
 
 // The log information's values by position, as the program takes them.
-QStringList loginfo_values(UnitCore &unit) {
+QStringList loginfo_values(UnitCore& unit) {
     QStringList values;
-    for (const QString &line : ask(unit, "/LOGINFO").split("\r\n"))
+    for (const QString& line : ask(unit, "/LOGINFO").split("\r\n"))
         values << line.mid(line.indexOf('=') + 1);
     return values;
 }
@@ -51,14 +51,14 @@ TEST(UnitLogger, RecordSizeFollowsTheChannelMasks) {
         {0, 32768 + 256, 0, 7},    // totaliser, four bytes
         {0, 32768, 3, 3},          // channels 32 and 33 take no bytes
     };
-    for (const auto &row : table)
+    for (const auto& row : table)
         EXPECT_EQ(LogMemory::record_bytes_for(row.m1, row.m2, row.m3), row.bytes)
             << row.m1 << "/" << row.m2 << "/" << row.m3;
 }
 
 TEST(UnitLogger, SetUpWritesAreWhatTheLogInformationReturns) {
     LoggedOnUnit u;
-    for (const char *write : {"/p151:5", "/p152:33280", "/p153:64", "/p154:10", "/p155:1"})
+    for (const char* write : {"/p151:5", "/p152:33280", "/p153:64", "/p154:10", "/p155:1"})
         EXPECT_EQ(ask(u.unit, write), "OK") << write;
     const QStringList values = loginfo_values(u.unit);
     ASSERT_EQ(values.size(), 9);
@@ -78,11 +78,11 @@ TEST(UnitLogger, SetUpWritesAreWhatTheLogInformationReturns) {
 TEST(UnitLogger, ModelSerialAndInputReadsFollowTheKindAndState) {
     const struct {
         UnitKind kind;
-        const char *m99;
+        const char* m99;
     } table[] = {{UnitKind::Level, "2"},    {UnitKind::VeltoLite, "3"},  {UnitKind::Flow, "5"},
                  {UnitKind::Volume, "7"},   {UnitKind::Cso, "14"},       {UnitKind::Hesvarin, "15"},
                  {UnitKind::Krestel, "40"}, {UnitKind::Quorvantix, "43"}};
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         LoggedOnUnit u(row.kind);
         EXPECT_EQ(ask(u.unit, "/m99"), row.m99) << unitsim::kind_name(row.kind);
         EXPECT_EQ(loginfo_values(u.unit).first(), row.m99) << unitsim::kind_name(row.kind);
@@ -99,10 +99,10 @@ TEST(UnitLogger, ModelSerialAndInputReadsFollowTheKindAndState) {
 TEST(UnitLogger, ClockReadsAndWritesFollowTheUnitsDateOrder) {
     const struct {
         int order;
-        const char *date_read;
-        const char *date_write;
+        const char* date_read;
+        const char* date_write;
     } table[] = {{1, "051226", "241127"}, {2, "120526", "112427"}, {3, "261205", "271124"}};
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         LoggedOnUnit u(UnitKind::Cso);
         u.unit.set_date_order(row.order);
         EXPECT_EQ(ask(u.unit, "/p933"), QString::number(row.order));
@@ -152,7 +152,7 @@ TEST(UnitLogger, ASimulatedLogDownloadsAsRecordsOfTheSetUpsSize) {
     // count is 0 from the start date.
     int previous_minutes = -1;
     for (int i = 0; i < records.size(); ++i) {
-        const QString &r = records[i];
+        const QString& r = records[i];
         ASSERT_EQ(r.size(), 2 * record_bytes + 1) << i;
         ASSERT_TRUE(r.startsWith('$'));
         const QByteArray bytes = QByteArray::fromHex(r.mid(1).toLatin1());
@@ -203,7 +203,7 @@ TEST(UnitLogger, LogInformationIsNineLinesWithTheRecordCountLast) {
     LoggedOnUnit u;
     const QStringList lines = ask(u.unit, "/loginfo").split("\r\n");
     ASSERT_EQ(lines.size(), 9);
-    for (const QString &line : lines)
+    for (const QString& line : lines)
         EXPECT_EQ(line.count('='), 1) << line;
     EXPECT_TRUE(lines.last().startsWith("LogRecords="));
     for (int i = 0; i < 8; ++i)

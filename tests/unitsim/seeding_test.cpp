@@ -14,17 +14,17 @@ using unitsim::UnitKind;
 
 namespace {
 
-void write(const QString &path, const QString &text) {
+void write(const QString& path, const QString& text) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write(text.toLatin1());
 }
 
-QString ask(UnitCore &unit, const QString &command) {
+QString ask(UnitCore& unit, const QString& command) {
     return QString::fromLatin1(unit.handle(command).body);
 }
 
-const char *access_vars = "// a comment line, then a blank line and a short one\n"
+const char* access_vars = "// a comment line, then a blank line and a short one\n"
                           "\n"
                           "17,short,\n"
                           "20,{ Mode },RD_WR,C_LUK1,DEC_0,ENT_4,U_NONE,0,3,2,\n"
@@ -36,7 +36,7 @@ const char *access_vars = "// a comment line, then a blank line and a short one\
                           "300,{Not in section},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,9,7,\n"
                           "1600,{Out of range},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,9,7,\n";
 
-const char *def203 = "SoftVer=2.0,SysType=1\n"
+const char* def203 = "SoftVer=2.0,SysType=1\n"
                      "heading line\n"
                      "20,Mode,0,0,0,0,0,0,3,1\n"
                      "99,System,0,0,0,0,0,1,99,1\n"
@@ -161,10 +161,10 @@ TEST(UnitSeeding, ABrokenParameterFileChangesNothing) {
 
 TEST(UnitSeeding, VersionNumbersAreReadAsTheProgramReadsThem) {
     const struct {
-        const char *text;
+        const char* text;
         int number;
     } table[] = {
         {"2.0.5", 205}, {"1.9", 19000}, {"Prot.1.0.2", 102}, {"2.05b", 999}, {"0.9.5", 950}};
-    for (const auto &row : table)
+    for (const auto& row : table)
         EXPECT_EQ(unitsim::version_to_number(row.text), row.number) << row.text;
 }

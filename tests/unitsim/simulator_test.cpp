@@ -19,7 +19,7 @@ using unitsim::UnitKind;
 
 namespace {
 
-bool pump_until(const std::function<bool()> &done, int timeout_ms) {
+bool pump_until(const std::function<bool()>& done, int timeout_ms) {
     QElapsedTimer t;
     t.start();
     while (!done()) {
@@ -32,13 +32,13 @@ bool pump_until(const std::function<bool()> &done, int timeout_ms) {
 
 class Port {
 public:
-    explicit Port(const QString &path) {
+    explicit Port(const QString& path) {
         port.setPortName(path);
         port.setBaudRate(19200);
         ok = port.open(QIODevice::ReadWrite);
     }
     // Sends a command and collects what arrives until a line end, as separate arrivals.
-    QStringList exchange(const QByteArray &command, int timeout_ms = 3000) {
+    QStringList exchange(const QByteArray& command, int timeout_ms = 3000) {
         QStringList arrivals;
         QByteArray all;
         auto conn = QObject::connect(&port, &QSerialPort::readyRead, [&] {
@@ -52,7 +52,7 @@ public:
         QObject::disconnect(conn);
         return arrivals;
     }
-    QString ask(const QByteArray &command) { return exchange(command).join("").trimmed(); }
+    QString ask(const QByteArray& command) { return exchange(command).join("").trimmed(); }
     QSerialPort port;
     bool ok = false;
 };
