@@ -17,6 +17,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -174,12 +175,35 @@ QString duration_text(double days) {
     return days < 0 ? QString() : platform::format_number(days, QStringLiteral("##0.0"));
 }
 
+QPointer<LogSetupPage>& current_page() {
+    static QPointer<LogSetupPage> page;
+    return page;
+}
+
 } // namespace
 
 LogSetupPage::LogSetupPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("LogSetupPage"));
     build();
     set_page_texts();
+    current_page() = this;
+}
+
+LogSetupPage* LogSetupPage::current() {
+    return current_page().data();
+}
+
+QString channel_box_caption(int channel) {
+    if (channel < 0 || channel >= LOG_CHANNEL_COUNT)
+        return {};
+    const LogSetupPage* page = LogSetupPage::current();
+    QString caption =
+        page ? page->Check1[static_cast<size_t>(channel)]->text() : channel_caption(channel);
+    // A caption's "&&" shows one ampersand and a lone "&" marks the access key.
+    caption.replace(QLatin1String("&&"), QString(QChar(1)));
+    caption.remove(QLatin1Char('&'));
+    caption.replace(QChar(1), QLatin1Char('&'));
+    return caption;
 }
 
 LogSetupPage::~LogSetupPage() = default;

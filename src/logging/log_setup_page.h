@@ -113,6 +113,9 @@ public:
     // after every refresh of the page.
     void withdraw_for_cso_screen(const std::set<int>& boxes, const std::set<int>& frames);
 
+    // The page whose captions the log chart's series titles take (the last one made).
+    static LogSetupPage* current();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -131,3 +134,7 @@ private:
     std::set<int> withdrawn_boxes_;
     std::set<int> withdrawn_frames_;
 };
+
+// The caption of channel box Check1(channel) as the user reads it, from the current page, or
+// the built-in caption while there is no page.
+QString channel_box_caption(int channel);

@@ -49,6 +49,19 @@ struct UnitIdentity {
     bool p61_is_2 = false;
 };
 
+// The log chart's units and level offset, kept in a log file's trailer. Every index addresses one
+// of the shell's unit word lists; an index read from outside is clamped to its list.
+struct ChartUnitSettings {
+    int16_t distance_unit_index = 2;        // distance_unit_names: 0 m, 1 cm, 2 mm, 3 ft, 4 in
+    int16_t flow_volume_unit_index = 0;     // volume_unit_names
+    int16_t flow_time_unit_index = 0;       // time_unit_names
+    int16_t volume_unit_index = 0;          // quantity_unit_names
+    int16_t totaliser_unit_index = 0;       // volume_unit_names
+    int16_t totaliser_multiplier_index = 3; // totaliser_multiplier_names: 3 is "*1"
+    double level_offset = 0.0;              // added to the level values
+    bool operator==(const ChartUnitSettings&) const = default;
+};
+
 struct LogSetupState {
     LogChannelTable log_channel_table;
     ModelCapabilityFlags capabilities;
@@ -75,6 +88,21 @@ struct LogSetupState {
     double log_records = 0;
     QString log_start_date;
     QString log_start_date_text;
+    QString chart_log_file; // the log file on the log chart; empty when none
+
+    // The unit's clock as last read: its date order ("DDMMYY", "MMDDYY", "YYMMDD"; empty while
+    // unknown), and its "/p931" and "/p932" answers.
+    QString unit_date_format;
+    QString unit_date_text;
+    QString unit_time_text;
+
+    // The chart's units start at the defaults a log without a trailer gets, so that a chart drawn
+    // before any log or unit has said otherwise shows millimetres and a multiplier of one.
+    ChartUnitSettings chart_units;
+    // The Setup dialog keeps the length unit and level offset it opened with (the offset in the
+    // dialog's current length unit); apply_level_offset rescales the chart by the difference.
+    int16_t setup_start_distance_unit = 2;
+    double setup_start_level_offset = 0.0;
 };
 
 LogSetupState& log_setup();

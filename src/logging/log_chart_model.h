@@ -1,0 +1,55 @@
+#pragma once
+// What the log chart shows, as plain data: an ordered list of series (one per charted log
+// channel, then the relay series), each with its title, colour and points. The chart widget draws
+// from it; loading, retitling and rescaling a log work on it without any widget.
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+struct LogChartSeries {
+    enum class Style { Line, Bar };
+
+    QString title;
+    Style style = Style::Line;
+    int32_t colour = 0;      // red + 256 * green + 65536 * blue
+    bool active = true;      // drawn on the chart
+    bool show_points = true; // point markers on a line series
+    // Points in the order they were added. x is the record's date and time as seconds since
+    // 1970-01-01 00:00 of the logged (local) clock, the form the chart's date axis takes.
+    std::vector<double> x;
+    std::vector<double> y;
+
+    int point_count() const { return static_cast<int>(y.size()); }
+    void add_point(double px, double py) {
+        x.push_back(px);
+        y.push_back(py);
+    }
+};
+
+class LogChartModel {
+public:
+    int series_count() const { return static_cast<int>(series_.size()); }
+    // Series k, 0 <= k < series_count().
+    LogChartSeries& series(int k) { return series_.at(static_cast<size_t>(k)); }
+    const LogChartSeries& series(int k) const { return series_.at(static_cast<size_t>(k)); }
+
+    LogChartSeries& add_series(const QString& title,
+                               LogChartSeries::Style style = LogChartSeries::Style::Line);
+    void remove_all_series();
+
+    // Callers that change series in place say so once they are done; the chart redraws then.
+    void changed();
+    // Counts the changes, so a view can tell whether it is behind.
+    uint64_t revision() const { return revision_; }
+    void set_change_listener(std::function<void()> listener) { listener_ = std::move(listener); }
+
+private:
+    std::vector<LogChartSeries> series_;
+    uint64_t revision_ = 0;
+    std::function<void()> listener_;
+};
+
+// The main window's log chart (TChart1).
+LogChartModel& log_chart_model();

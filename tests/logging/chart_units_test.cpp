@@ -1,0 +1,350 @@
+#include "logging/chart_units.h"
+#include "logging/log_chart_model.h"
+#include "logging/log_setup_state.h"
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+using logsetup::chart_settings_trailer;
+using logsetup::parse_chart_settings_trailer;
+
+namespace {
+
+class ChartUnitsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_shell_state();
+        reset_log_setup_state();
+        log_chart_model().remove_all_series();
+        for (auto& r : definitions_table())
+            r.text.clear();
+        platform::number_separators() = {};
+        shell().language_index = 0;
+        load_language_lists();
+        ASSERT_TRUE(dir.isValid());
+    }
+    void TearDown() override { platform::number_separators() = {}; }
+
+    QString file(const QString& name, const QByteArray& content) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(content);
+        return path;
+    }
+    static QByteArray contents(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+    }
+    static QString trailer() { return chart_settings_trailer(log_setup().chart_units); }
+
+    // Channels enabled in the log channel table, the time stamp always among them.
+    static void enable(std::initializer_list<int> channels) {
+        auto& enabled = log_setup().log_channel_table.enabled;
+        enabled.fill(false);
+        enabled[TIME_STAMP_CHANNEL] = true;
+        for (int c : channels)
+            enabled[static_cast<size_t>(c)] = true;
+    }
+
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(ChartUnitsTest, ChartUnitsStartAtTheTrailerDefaultsNotAtZero) {
+    EXPECT_EQ(trailer(), "~2|0|0|0|0|3|0")
+        << "a chart drawn before any log or unit set the units would show metres and /1000";
+    log_setup().chart_units.distance_unit_index = 0;
+    reset_chart_settings();
+    EXPECT_EQ(trailer(), "~2|0|0|0|0|3|0");
+}
+
+TEST_F(ChartUnitsTest, TrailerWritesTheOffsetWithADecimalPointInEveryLocale) {
+    platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
+    ChartUnitSettings s;
+    s.distance_unit_index = 0;
+    s.level_offset = -0.25;
+    EXPECT_EQ(chart_settings_trailer(s), "~0|0|0|0|0|3|-0.25")
+        << "a decimal comma would split the trailer into two fields of the log's data";
+}
+
+TEST_F(ChartUnitsTest, TrailerLineIsTakenWholeOrNotAtAll) {
+    struct Row {
+        const char* line;
+        bool taken;
+        ChartUnitSettings expected;
+    };
+    const Row table[] = {
+        {"~1|2|3|4|5|6|0.5", true, {1, 2, 3, 4, 5, 6, 0.5}},
+        {"~1|2|3|4|5|6|0,5", true, {1, 2, 3, 4, 5, 6, 0.5}}, // written under a decimal comma
+        {"~2|0|0|0|0|3|0|extra|fields", true, {2, 0, 0, 0, 0, 3, 0}},
+        {"junk~0|1|1|1|1|3|-12.5", true, {0, 1, 1, 1, 1, 3, -12.5}},
+        {"~2.5|0|0|0|0|3.5|0", true, {2, 0, 0, 0, 0, 4, 0}}, // halves go to the even neighbour
+        {"~9|9|9|12|9|15|0", true, {4, 6, 4, 9, 6, 9, 0}},   // clamped to the word lists
+        {"~-1|-3|-1|-1|-1|-1|0", true, {0, 0, 0, 0, 0, 0, 0}},
+        {"~1|2|3|4|5|6", false, {}},         // six fields
+        {"~1|2|x|4|5|6|0", false, {}},       // a field that is no number
+        {"~1|2|3|4|5|6|", false, {}},        // an empty offset
+        {"~1|2|3|4|5|6|1,234.5", false, {}}, // both separators: which one is meant?
+        {"1|2|3|4|5|6|0", false, {}},        // no tilde
+    };
+    for (const Row& row : table) {
+        const auto got = parse_chart_settings_trailer(QString::fromLatin1(row.line));
+        EXPECT_EQ(got.has_value(), row.taken) << row.line;
+        if (got && row.taken) {
+            EXPECT_EQ(chart_settings_trailer(*got), chart_settings_trailer(row.expected))
+                << row.line;
+        }
+    }
+}
+
+TEST_F(ChartUnitsTest, ReadingTakesTheLastCompleteTrailerOfTheFile) {
+    const struct {
+        const char* name;
+        QByteArray content;
+        const char* expected;
+    } table[] = {
+        {"none", "0,2,0,51226,1,32768,0,15,0,1,1234$00000101\r\n", "~2|0|0|0|0|3|0"},
+        {"one", "0,2,0,51226,1,32768,0,15,0,1,1234$00000101\r\n~1|2|3|4|5|6|0.5\r\n",
+         "~1|2|3|4|5|6|0.5"},
+        {"two", "data\r\n~1|1|1|1|1|1|1\r\n~0|2|2|2|2|2|2\r\n", "~0|2|2|2|2|2|2"},
+        {"garbled last", "data\r\n~1|1|1|1|1|1|1\r\n~0|2|2|x|2|2|2\r\n", "~1|1|1|1|1|1|1"},
+        {"short last", "data\n~1|1|1|1|1|1|1\n~0|2\n", "~1|1|1|1|1|1|1"},
+        {"comma offset", "data\r~3|0|0|0|0|3|1,5\r", "~3|0|0|0|0|3|1.5"},
+    };
+    for (const auto& row : table) {
+        reset_chart_settings();
+        EXPECT_TRUE(read_chart_settings(file("log.vlg", row.content))) << row.name;
+        EXPECT_EQ(trailer(), row.expected) << row.name;
+    }
+
+    log_setup().chart_units.distance_unit_index = 4;
+    EXPECT_FALSE(read_chart_settings(dir.filePath("missing.vlg")));
+    EXPECT_EQ(log_setup().chart_units.distance_unit_index, 4) << "a missing file changed the units";
+}
+
+TEST_F(ChartUnitsTest, SavingReplacesTheTrailerAndKeepsTheData) {
+    const QByteArray data = "0,2,0,51226,1,32768,0,15,0,2,1234$00000101,$00000202\r\n";
+    const struct {
+        const char* name;
+        QByteArray before;
+        QByteArray after;
+    } table[] = {
+        {"with trailer", data + "~2|0|0|0|0|3|0\r\n", data + "~1|2|3|4|5|6|0.5\r\n"},
+        {"lines after the trailer", data + "~2|0|0|0|0|3|0\r\nstray\r\n~9\r\n",
+         data + "~1|2|3|4|5|6|0.5\r\n"},
+        {"no trailer", data, data + "~1|2|3|4|5|6|0.5\r\n"},
+        {"unit's lone CR kept", "head,$01\r", "head,$01\r~1|2|3|4|5|6|0.5\r\n"},
+        {"aborted download without a line end", "head,$0102", "head,$0102\r\n~1|2|3|4|5|6|0.5\r\n"},
+    };
+    for (const auto& row : table) {
+        const QString path = file("save.vlg", row.before);
+        EXPECT_TRUE(save_chart_settings(path, "~1|2|3|4|5|6|0.5")) << row.name;
+        EXPECT_EQ(contents(path), row.after) << row.name;
+    }
+
+    // What is saved is what a later read gives.
+    reset_chart_settings();
+    ASSERT_TRUE(read_chart_settings(dir.filePath("save.vlg")));
+    EXPECT_EQ(trailer(), "~1|2|3|4|5|6|0.5");
+}
+
+TEST_F(ChartUnitsTest, AFailedSaveLeavesTheLogAsItWas) {
+    EXPECT_FALSE(save_chart_settings(dir.filePath("missing.vlg"), "~1|1|1|1|1|1|1"));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing.vlg")));
+
+    // A name at the longest a folder allows can be read, but no temporary file can be made
+    // beside it, so the rewrite fails half way.
+    const QByteArray original = "head,$01\r\n~2|0|0|0|0|3|0\r\n";
+    const QString name = QString(251, QLatin1Char('k')) + ".vlg";
+    const QString path = file(name, original);
+    ASSERT_EQ(contents(path), original);
+    EXPECT_FALSE(save_chart_settings(path, "~1|1|1|1|1|1|1"));
+    EXPECT_EQ(contents(path), original) << "a failed rewrite lost or changed the log";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({name}))
+        << "a temporary file was left behind";
+}
+
+TEST_F(ChartUnitsTest, UnitRepliesMapToChartUnitsWithDefaultsOutsideTheirRanges) {
+    using namespace logsetup;
+    const struct {
+        int16_t (*map)(const QString&);
+        const char* reply;
+        int expected;
+    } table[] = {
+        {distance_unit_from_reply, "1", 0},         {distance_unit_from_reply, "3", 2},
+        {distance_unit_from_reply, "5", 4},         {distance_unit_from_reply, "0", 2},
+        {distance_unit_from_reply, "6", 2},         {distance_unit_from_reply, "-2", 2},
+        {distance_unit_from_reply, "NO", 2},        {distance_unit_from_reply, "", 2},
+        {distance_unit_from_reply, " 4 ", 3},       {volume_unit_from_reply, "9", 9},
+        {volume_unit_from_reply, "12", 0},          {volume_unit_from_reply, "x", 0},
+        {flow_volume_unit_from_reply, "6", 6},      {flow_volume_unit_from_reply, "7", 0},
+        {flow_time_unit_from_reply, "4", 4},        {flow_time_unit_from_reply, "4.4", 0},
+        {flow_time_unit_from_reply, "-1", 0},       {flow_time_unit_from_reply, "NO", 0},
+        {totaliser_multiplier_from_reply, "4", 3},  {totaliser_multiplier_from_reply, "1", 0},
+        {totaliser_multiplier_from_reply, "10", 9}, {totaliser_multiplier_from_reply, "0", 3},
+        {totaliser_multiplier_from_reply, "11", 3}, {pumped_totaliser_unit_from_reply, "6", 6},
+        {pumped_totaliser_unit_from_reply, "8", 0},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(row.map(QString::fromLatin1(row.reply)), row.expected) << "reply " << row.reply;
+
+    // The unit's "." is a decimal point even where the user's locale writes a comma.
+    platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
+    EXPECT_EQ(flow_time_unit_from_reply("2.0"), 2);
+}
+
+TEST_F(ChartUnitsTest, ChannelUnitsFollowTheChartUnits) {
+    const ShellState& sh = shell();
+    ChartUnitSettings& u = log_setup().chart_units;
+    u = {1, 2, 1, 3, 4, 5, 0};
+    const struct {
+        int channel;
+        QString units;
+    } table[] = {
+        {0, sh.distance_unit_names[1]},
+        {23, sh.distance_unit_names[1]},
+        {2, "%"},
+        {14, "dB"},
+        {7, QString(QChar(176)) + "C"},
+        {18, "mA"},
+        {28, sh.quantity_unit_names[3]},
+        {29, sh.volume_unit_names[2] + "/" + sh.time_unit_names[1]},
+        {43, sh.volume_unit_names[2] + "/" + sh.time_unit_names[1]},
+        {44, "m/s"},
+        {47, sh.volume_unit_names[4] + sh.totaliser_multiplier_names[5]},
+        {19, ""},
+        {31, ""},
+        {32, ""},
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(get_trace_units(row.channel), row.units) << "channel " << row.channel;
+
+    // Indexes set from outside the program's own paths never read beyond a word list.
+    u = {7, 12, -1, 40, 9, 99, 0};
+    for (int c = 0; c < LOG_CHANNEL_COUNT; ++c)
+        (void)get_trace_units(c);
+}
+
+TEST_F(ChartUnitsTest, SeriesTitlesCarryPointAndUnits) {
+    log_setup().chart_units = {};
+    EXPECT_EQ(get_trace_title(0), "Level (mm)");
+    EXPECT_EQ(get_trace_title(31), "Time Stamp ()");
+    EXPECT_EQ(get_trace_title(24), "System ()") << "the no-unit word is left out of a title";
+    log_setup().chart_units.totaliser_unit_index = 1;
+    EXPECT_EQ(get_trace_title(24), "System (L*1)");
+
+    log_setup().unit_type = 13; // the two-point model names the point
+    EXPECT_EQ(get_trace_title(8), "Level 2 (mm)");
+    EXPECT_EQ(get_trace_title(24), "System 1 (L*1)");
+    EXPECT_EQ(get_trace_title(42), "Average 1&2 ()");
+    EXPECT_EQ(get_trace_title(19), "Relays ()");
+}
+
+TEST_F(ChartUnitsTest, UnitsOfTheNthChartedChannel) {
+    enable({0});
+    EXPECT_EQ(get_enabled_trace_units(0), "mm");
+    EXPECT_EQ(get_enabled_trace_units(1), "no units");
+    enable({});
+    EXPECT_EQ(get_enabled_trace_units(0), "no units");
+    enable({2, 19, 40});
+    log_setup().chart_units.flow_time_unit_index = 2;
+    EXPECT_EQ(get_enabled_trace_units(0), "%");
+    EXPECT_EQ(get_enabled_trace_units(1), "no units");
+    EXPECT_EQ(get_enabled_trace_units(2), "None/min");
+}
+
+TEST_F(ChartUnitsTest, RetitlingWalksTheChartedChannelsInOrder) {
+    enable({0, 2, 29});
+    LogChartModel& chart = log_chart_model();
+    for (int i = 0; i < 3; ++i)
+        chart.add_series(QStringLiteral("old"));
+    chart.add_series(QStringLiteral("Relay 1")); // relay series follow the channels
+    log_setup().chart_units.distance_unit_index = 0;
+    update_series_titles();
+    EXPECT_EQ(chart.series(0).title, "Level (metres)");
+    EXPECT_EQ(chart.series(1).title, "Confidence (%)");
+    EXPECT_EQ(chart.series(2).title, "Flow ()");
+    EXPECT_EQ(chart.series(3).title, "Relay 1");
+
+    // A chart with fewer series than the table names (an imported chart) is not overrun.
+    chart.remove_all_series();
+    chart.add_series(QStringLiteral("only"));
+    update_series_titles();
+    EXPECT_EQ(chart.series(0).title, "Level (metres)");
+}
+
+TEST_F(ChartUnitsTest, LevelOffsetAndLengthUnitRescaleOnlyLengthSeries) {
+    enable({0, 1, 2, 22});
+    LogChartModel& chart = log_chart_model();
+    auto fill = [&] {
+        chart.remove_all_series();
+        for (int i = 0; i < 4; ++i) {
+            LogChartSeries& s = chart.add_series(QString::number(i));
+            s.add_point(100, 1500);
+            s.add_point(200, 2500);
+        }
+    };
+    auto ys = [&](int k) { return chart.series(k).y; };
+    LogSetupState& s = log_setup();
+
+    // Millimetres to metres, no offset: level and distance divided by 1000.
+    fill();
+    s.setup_start_distance_unit = 2;
+    s.setup_start_level_offset = 0;
+    s.chart_units.distance_unit_index = 0;
+    s.chart_units.level_offset = 0;
+    apply_level_offset();
+    EXPECT_EQ(ys(0), std::vector<double>({1.5, 2.5}));
+    EXPECT_EQ(ys(1), std::vector<double>({1.5, 2.5}));
+    EXPECT_EQ(ys(2), std::vector<double>({1500, 2500})) << "a percentage was rescaled";
+    EXPECT_EQ(ys(3), std::vector<double>({1.5, 2.5}));
+    EXPECT_EQ(chart.series(0).x, std::vector<double>({100, 200})) << "the time axis moved";
+
+    // Same unit, the offset raised by 0.5: only the level moves.
+    fill();
+    s.setup_start_distance_unit = 0;
+    s.chart_units.distance_unit_index = 0;
+    s.setup_start_level_offset = 0.25;
+    s.chart_units.level_offset = 0.75;
+    apply_level_offset();
+    EXPECT_EQ(ys(0), std::vector<double>({1500.5, 2500.5}));
+    EXPECT_EQ(ys(1), std::vector<double>({1500, 2500}));
+
+    // Nothing changed: nothing redrawn.
+    const uint64_t before = chart.revision();
+    s.setup_start_level_offset = 0.75;
+    apply_level_offset();
+    EXPECT_EQ(chart.revision(), before);
+}
+
+TEST_F(ChartUnitsTest, ANonZeroOffsetIsConfirmedBeforeADownloadUsesIt) {
+    platform::ScopedScriptedDialogs dialogs;
+    log_setup().chart_units.level_offset = 0;
+    confirm_level_offset();
+    EXPECT_TRUE(dialogs.prompts.empty()) << "a zero offset was questioned";
+
+    log_setup().chart_units.level_offset = 0.5;
+    dialogs.answers = {platform::Answer::Yes, platform::Answer::No};
+    confirm_level_offset();
+    EXPECT_EQ(log_setup().chart_units.level_offset, 0.5);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text, "The chart uses a level offset of 0.5\r\n"
+                                       "It is added to the downloaded level values.\r\n"
+                                       "Keep this offset?");
+    EXPECT_EQ(dialogs.prompts[0].title, "Level Offset");
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::YesNo | platform::mb::Question);
+    confirm_level_offset();
+    EXPECT_EQ(log_setup().chart_units.level_offset, 0) << "No kept the offset";
+}
