@@ -2,7 +2,9 @@
 
 #include "logging/log_chart_model.h"
 #include "logging/log_setup_page.h"
+#include "logging/logging_constants.h"
 #include "platform/dialogs.h"
+#include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -356,4 +358,19 @@ void apply_level_offset() {
         return true;
     });
     chart.changed();
+}
+
+void apply_chart_unit_changes(const QString& trailer_when_opened) {
+    update_series_titles();
+    const LogSetupState& s = log_setup();
+    const QString line = logsetup::chart_settings_trailer(s.chart_units);
+    const QString temp_log = platform::join_path(shell().data_folder, logging_files::TEMP_LOG);
+    if (!s.chart_log_file.isEmpty() && s.chart_log_file != temp_log &&
+        line != trailer_when_opened && !save_chart_settings(s.chart_log_file, line))
+        platform::msg_box(
+            ui_text(1467,
+                    QStringLiteral("The chart settings could not be saved in the log file.")) +
+                QStringLiteral("\r\n") + s.chart_log_file,
+            platform::mb::Exclamation);
+    apply_level_offset();
 }

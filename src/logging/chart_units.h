@@ -37,6 +37,12 @@ QString get_enabled_trace_units(int n);
 void update_series_titles();
 void apply_level_offset();
 
+// The Setup dialog's "Update & Exit" for the chart (software modes 0 and 2): retitles the
+// series, keeps changed units in the charted log file's trailer (not in the download's temporary
+// file) and rescales the points. `trailer_when_opened` is the trailer line the settings gave when
+// the dialog opened. A trailer that cannot be saved is reported; the chart is updated anyway.
+void apply_chart_unit_changes(const QString& trailer_when_opened);
+
 namespace logsetup {
 
 // Sizes of the unit word lists the indexes address.

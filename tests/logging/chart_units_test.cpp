@@ -348,3 +348,46 @@ TEST_F(ChartUnitsTest, ANonZeroOffsetIsConfirmedBeforeADownloadUsesIt) {
     confirm_level_offset();
     EXPECT_EQ(log_setup().chart_units.level_offset, 0) << "No kept the offset";
 }
+
+TEST_F(ChartUnitsTest, SetupChangesReachTheChartedLogFileButNotTheDownloadsTemporaryFile) {
+    platform::ScopedScriptedDialogs dialogs;
+    enable({0});
+    LogChartModel& chart = log_chart_model();
+    chart.add_series(QStringLiteral("Level (mm)")).add_point(1, 2000);
+    shell().data_folder = dir.path();
+    LogSetupState& s = log_setup();
+    const QByteArray log = "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~2|0|0|0|0|3|0\r\n";
+
+    // The dialog opened on the defaults and the user chose metres.
+    const QString opened = trailer();
+    s.chart_log_file = file("site.vlg", log);
+    s.setup_start_distance_unit = 2;
+    s.chart_units.distance_unit_index = 0;
+    apply_chart_unit_changes(opened);
+    EXPECT_EQ(contents(s.chart_log_file),
+              "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~0|0|0|0|0|3|0\r\n");
+    EXPECT_EQ(chart.series(0).title, "Level (metres)");
+    EXPECT_EQ(chart.series(0).y, std::vector<double>({2}));
+
+    // Nothing changed since the dialog opened: the file is not rewritten.
+    const QString unchanged = file("unchanged.vlg", log);
+    s.chart_log_file = unchanged;
+    s.setup_start_distance_unit = 0;
+    apply_chart_unit_changes(trailer());
+    EXPECT_EQ(contents(unchanged), log);
+
+    // The download's temporary file keeps the trailer of its download.
+    s.chart_log_file = file("templog.vlg", log);
+    apply_chart_unit_changes(opened);
+    EXPECT_EQ(contents(s.chart_log_file), log);
+    EXPECT_TRUE(dialogs.prompts.empty());
+
+    // A file that cannot be rewritten is reported, and the chart is still updated.
+    s.chart_log_file = file(QString(251, QLatin1Char('k')) + ".vlg", log);
+    s.chart_units.distance_unit_index = 2;
+    apply_chart_unit_changes(opened + "x");
+    EXPECT_EQ(contents(s.chart_log_file), log);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_TRUE(dialogs.prompts[0].text.startsWith("The chart settings could not be saved"));
+    EXPECT_EQ(chart.series(0).y, std::vector<double>({2000}));
+}
