@@ -1,5 +1,6 @@
 #pragma once
-// Command texts, settings keys and file names of the data logging.
+// Command texts and file names of the data logging (its settings keys are in
+// shell/settings_keys.h).
 
 #include <QString>
 
@@ -43,13 +44,6 @@ inline const QString FLOW_TIME_UNIT = QStringLiteral("/M707");
 inline const QString TOTALISER_MULTIPLIER = QStringLiteral("/M823");
 
 } // namespace logging_commands
-
-namespace logging_settings {
-
-inline const QString DEBUG_SECTION = QStringLiteral("Debug");
-inline const QString USE_LOGINFO = QStringLiteral("Useloginfo");
-
-} // namespace logging_settings
 
 namespace logging_files {
 

@@ -1,0 +1,670 @@
+#include "logging/unit_log_commands.h"
+
+#include "logging/chart_units.h"
+#include "logging/link_seam.h"
+#include "logging/log_channels.h"
+#include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
+#include "logging/log_unit_view.h"
+#include "logging/logging_constants.h"
+#include "logging/model_capabilities.h"
+#include "logging/unit_log_rules.h"
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/settings.h"
+#include "shell/settings_keys.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+
+namespace lc = logging_commands;
+using platform::Answer;
+namespace mb = platform::mb;
+
+namespace {
+
+const QString CR = QStringLiteral("\r");
+const QString CRLF = QStringLiteral("\r\n");
+// Text68 shows its message below three empty lines.
+const QString BUSY_LINES = CRLF + CRLF + CRLF;
+
+// The last command handed to the link by these exchanges, for the report of a failure.
+QString& last_command() {
+    static QString command;
+    return command;
+}
+
+void send(const QString& cmd) {
+    last_command() = cmd;
+    send_command(cmd);
+}
+
+void send_plain(const QString& cmd) {
+    last_command() = cmd;
+    send_command_plain(cmd);
+}
+
+bool link_failed() {
+    return link().comms_abort;
+}
+
+bool reply_accepted() {
+    return link().reply_buffer.contains(QLatin1String("OK"), Qt::CaseInsensitive);
+}
+
+// The whole part of a numeric reply; 0 when the reply is no number.
+int reply_integer(const QString& reply) {
+    const auto v = logsetup::reply_number(reply);
+    if (!v || std::fabs(*v) > 1e9)
+        return 0;
+    return static_cast<int>(std::trunc(*v));
+}
+
+bool clock_unit() {
+    const UnitIdentity& id = log_setup().identity;
+    return id.cso_unit || id.radar_unit || id.quorvantix_unit;
+}
+
+QString access_command() {
+    return lc::ACCESS + link_commands::ACCESS_CODE;
+}
+
+// A command as the user may read it: the access code is not shown.
+QString shown_command(const QString& cmd) {
+    QString shown = cmd;
+    shown.replace(link_commands::ACCESS_CODE, QString(link_commands::ACCESS_CODE.size(), '*'));
+    return shown;
+}
+
+// The set-up stops at the command the unit refused or the link gave up on, and says which.
+void report_failed_setup_command(const QString& cmd) {
+    log_unit_view().hide_busy_message();
+    platform::msg_box(ui_text(1126, QStringLiteral("The unit did not accept the command.")) + CRLF +
+                          shown_command(cmd) + CRLF + CRLF +
+                          ui_text(1127, QStringLiteral("Check the connection and try again.")),
+                      mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
+}
+
+// Normal mode and logged off, so that a refused set-up does not leave the unit in quick mode with
+// its access open. Nothing is sent over a dead link.
+void leave_unit() {
+    if (link_failed())
+        return;
+    send(lc::LOADNORM);
+    if (!link_failed())
+        send(lc::ACCESS_OFF);
+}
+
+// One command of the set-up: the link must carry it and, for a write, the unit must accept it.
+// A refusal leaves the unit as leave_unit() does; every failure is reported once.
+bool setup_step(const QString& cmd, bool must_accept) {
+    send(cmd);
+    if (link_failed()) {
+        report_failed_setup_command(cmd);
+        return false;
+    }
+    if (must_accept && !reply_accepted()) {
+        leave_unit();
+        report_failed_setup_command(cmd);
+        return false;
+    }
+    return true;
+}
+
+std::function<QDateTime()>& pc_clock() {
+    static std::function<QDateTime()> clock = [] { return QDateTime::currentDateTime(); };
+    return clock;
+}
+
+QString caption_of(const LogSetupPage& page, int model) {
+    const auto it = page.Option1.find(model);
+    if (it == page.Option1.end())
+        return QString::number(model);
+    QString caption = it->second->text();
+    caption.replace(QLatin1String("&&"), QString(QChar(1)));
+    caption.remove(QLatin1Char('&'));
+    caption.replace(QChar(1), QLatin1Char('&'));
+    return caption;
+}
+
+} // namespace
+
+namespace logsetup {
+
+void set_pc_clock_source(std::function<QDateTime()> now) {
+    pc_clock() = now ? std::move(now) : [] { return QDateTime::currentDateTime(); };
+}
+
+} // namespace logsetup
+
+// ---- The unit's clock and chart units ----
+
+bool getdatetime() {
+    LogSetupState& s = log_setup();
+    send(lc::LOADNORM);
+    if (link_failed())
+        return false;
+    send(lc::UNIT_DATE);
+    if (link_failed())
+        return false;
+    s.unit_date_text = link().reply_buffer;
+    send(lc::UNIT_TIME);
+    if (link_failed())
+        return false;
+    s.unit_time_text = link().reply_buffer;
+    send(lc::DATE_ORDER);
+    if (link_failed())
+        return false;
+    if (const auto format = logsetup::date_format_from_reply(link().reply_buffer))
+        s.unit_date_format = *format;
+    send(lc::LOADQUICK);
+    return !link_failed();
+}
+
+void query_chart_units(bool already_connected) {
+    using namespace logsetup;
+    ChartUnitSettings& u = log_setup().chart_units;
+    if (!already_connected)
+        connect_to_unit(true);
+    auto ask = [](const QString& cmd) {
+        send(cmd);
+        return !link_failed();
+    };
+    if (!ask(lc::LENGTH_UNIT))
+        return;
+    u.distance_unit_index = distance_unit_from_reply(link().reply_buffer);
+    if (!ask(lc::VOLUME_UNIT))
+        return;
+    u.volume_unit_index = volume_unit_from_reply(link().reply_buffer);
+    if (log_setup().capabilities.pumped_volume_option) {
+        u.totaliser_unit_index = pumped_totaliser_unit_from_reply(link().reply_buffer);
+        return;
+    }
+    if (!ask(lc::FLOW_VOLUME_UNIT))
+        return;
+    u.flow_volume_unit_index = flow_volume_unit_from_reply(link().reply_buffer);
+    u.totaliser_unit_index = u.flow_volume_unit_index;
+    if (!ask(lc::FLOW_TIME_UNIT))
+        return;
+    u.flow_time_unit_index = flow_time_unit_from_reply(link().reply_buffer);
+    if (!ask(lc::TOTALISER_MULTIPLIER))
+        return;
+    u.totaliser_multiplier_index = totaliser_multiplier_from_reply(link().reply_buffer);
+}
+
+// ---- The page's buttons ----
+
+void UnitLogCommands::install() {
+    page_.set_action(LogSetupAction::SetupUnit, [this] { Command5_Click(); });
+    page_.set_action(LogSetupAction::GetLogInfo, [this] { Command6_Click(); });
+    page_.set_action(LogSetupAction::ClearLog, [this] { Command7_Click(); });
+    page_.set_action(LogSetupAction::SimulateLog, [this] { Command10_Click(); });
+    page_.set_action(LogSetupAction::GetUnitInfo, [this] { Command11_Click(); });
+}
+
+void UnitLogCommands::set_setup_buttons_enabled(bool enabled) {
+    for (QPushButton* b : {page_.Command1, page_.Command2, page_.Command5, page_.Command11})
+        b->setEnabled(enabled);
+}
+
+bool UnitLogCommands::setup_data_valid(QString& message) const {
+    const logsetup::SetupCheck check =
+        logsetup::check_setup_entries(page_.Text1.at(3)->text(), page_.Text1.at(4)->text(),
+                                      page_.Text1.at(5)->text(), page_.Text1.at(2)->text());
+    message = check.message;
+    return check.valid;
+}
+
+// ---- Setup Unit ----
+
+void UnitLogCommands::Command5_Click() {
+    LogUnitView& view = log_unit_view();
+    const QString title = ui_text(1146, QStringLiteral("Unit Setup"));
+    set_setup_buttons_enabled(false);
+    [&] {
+        QString message;
+        if (!setup_data_valid(message)) {
+            platform::msg_box(message, mb::Critical, title);
+            return;
+        }
+        const auto interval = platform::to_double(page_.Text1.at(2)->text());
+        if (interval && *interval == 0 &&
+            platform::msg_box(logsetup::zero_interval_warning(), mb::OkCancel | mb::Exclamation,
+                              title) != Answer::Ok)
+            return;
+        if (platform::msg_box(logsetup::setup_confirmation(), mb::OkCancel | mb::Critical, title) !=
+            Answer::Ok)
+            return;
+        view.show_busy_message(BUSY_LINES + QStringLiteral("Setting up unit. Please wait..."));
+        link().cancel_requested = false;
+        if (!coms_connected()) {
+            platform::msg_box(QStringLiteral("Unable to connect to unit. Check connection"),
+                              mb::Critical);
+            return;
+        }
+        view.clear_terminal();
+        if (!setup_step(access_command(), false))
+            return;
+        if (clock_unit())
+            setup_clock_branch();
+        else
+            setup_model_branch();
+    }();
+    close_setup();
+}
+
+bool UnitLogCommands::clear_unit_log_for_setup() {
+    send(lc::CLEARLOG);
+    if (!link_failed() && reply_accepted())
+        return true;
+    leave_unit();
+    log_unit_view().hide_busy_message();
+    platform::msg_box(ui_text(1126, QStringLiteral("The unit did not accept the command.")) + CR +
+                          CR + ui_text(1127, QStringLiteral("Check the connection and try again.")),
+                      mb::Information, ui_text(1122, QStringLiteral("Clear Log Data")));
+    return false;
+}
+
+bool UnitLogCommands::setup_clock_branch() {
+    LogUnitView& view = log_unit_view();
+    const LogSetupState& s = log_setup();
+    if (!clear_unit_log_for_setup())
+        return false;
+    if (!getdatetime()) {
+        report_failed_setup_command(last_command());
+        return false;
+    }
+    // Without the unit's date order the PC's date cannot be put in the unit's terms: the clock is
+    // neither shown for comparison nor set.
+    if (!s.unit_date_format.isEmpty()) {
+        view.hide_busy_message();
+        const Answer answer =
+            platform::msg_box(logsetup::clock_question(s.unit_date_format, s.unit_date_text,
+                                                       s.unit_time_text, pc_clock()()),
+                              mb::YesNo | mb::Information | mb::SystemModal);
+        if (answer == Answer::Yes) {
+            const QDateTime now = pc_clock()();
+            if (!setup_step(lc::UNIT_DATE + QLatin1Char(':') +
+                                logsetup::unit_date_digits(now, s.unit_date_format),
+                            true) ||
+                !setup_step(lc::UNIT_TIME + QLatin1Char(':') + logsetup::unit_time_digits(now),
+                            true))
+                return false;
+        }
+        view.show_busy_message(BUSY_LINES + QStringLiteral("Setting up unit. Please wait..."));
+        link().cancel_requested = false;
+    }
+    if (!send_setup_writes(true))
+        return false;
+    view.hide_busy_message();
+    platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
+                      mb::Information);
+    view.set_status_text(1, QString());
+    return true;
+}
+
+bool UnitLogCommands::setup_model_branch() {
+    LogUnitView& view = log_unit_view();
+    const LogSetupState& s = log_setup();
+    // The model is checked before the log is cleared: a unit that is refused keeps its log.
+    if (!setup_step(lc::LOADQUICK, false))
+        return false;
+    delay_ms(1000);
+    if (!setup_step(lc::UNIT_TYPE, false))
+        return false;
+    const int reported = reply_integer(link().reply_buffer);
+    if (!setup_step(lc::MA_INPUT, false))
+        return false;
+    const bool unit_has_ma =
+        reported == 17 || logsetup::reply_number(link().reply_buffer).value_or(0) == 1;
+    const bool model_differs = reported != s.unit_type;
+    const bool ma_differs = unit_has_ma != s.capabilities.ma_input_available;
+    if (model_differs || ma_differs) {
+        leave_unit();
+        view.hide_busy_message();
+        platform::msg_box(logsetup::model_mismatch_message(
+                              model_differs, caption_of(page_, reported), ma_differs, unit_has_ma),
+                          mb::Critical);
+        return false;
+    }
+    if (!clear_unit_log_for_setup() || !send_setup_writes(false))
+        return false;
+    view.hide_busy_message();
+    if (s.identity.lite_unit) {
+        exit_comms_bridging(true);
+    } else {
+        platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
+                          mb::Information);
+        platform::msg_box(
+            ui_text(1210,
+                    QStringLiteral("Important: disconnect the serial cable from the unit now.")) +
+                CRLF +
+                ui_text(1451, QStringLiteral("Logging starts once the cable has been removed.")),
+            mb::Critical);
+    }
+    return true;
+}
+
+bool UnitLogCommands::send_setup_writes(bool clock_unit) {
+    auto trimmed = [this](int i) { return page_.Text1.at(i)->text().trimmed(); };
+    const QString interval = lc::INTERVAL + logsetup::interval_for_unit(page_.Text1.at(2)->text());
+    const QString wrapping =
+        lc::WRAPPING +
+        (page_.Check3->checkState() == Qt::Unchecked ? QStringLiteral("0") : QStringLiteral("1"));
+    // A clock unit in the CSO identity takes its interval after the return to normal mode; in
+    // the other identities it takes it with the other set-up writes, as every other unit does.
+    const bool interval_last = clock_unit && shell().software_mode == 2;
+    if (!setup_step(lc::MASK_1 + trimmed(3), true) || !setup_step(lc::MASK_2 + trimmed(4), true) ||
+        !setup_step(lc::MASK_3 + trimmed(5), true))
+        return false;
+    if (!interval_last && !setup_step(interval, true))
+        return false;
+    if (!setup_step(wrapping, true))
+        return false;
+    if (!setup_step(clock_unit ? lc::LOADNORM_LOWER : lc::LOADNORM, false))
+        return false;
+    if (interval_last && !setup_step(interval, true))
+        return false;
+    return setup_step(lc::ACCESS_OFF, false);
+}
+
+void UnitLogCommands::close_setup() {
+    log_unit_view().hide_busy_message();
+    for (QPushButton* b : {page_.Command5, page_.Command11, page_.Command1, page_.Command2})
+        b->setEnabled(true);
+    link().comms_abort = true;
+    log_unit_view().reset_progress(1);
+}
+
+// ---- Get Log Info from Unit ----
+
+void UnitLogCommands::clear_read_outs() {
+    for (QLineEdit* box : page_.Text4)
+        box->clear();
+    for (QLabel* label : page_.lblUnitInfo)
+        label->clear();
+}
+
+void UnitLogCommands::Command6_Click() {
+    LogSetupState& s = log_setup();
+    LinkState& L = link();
+    LogUnitView& view = log_unit_view();
+    const UnitIdentity& id = s.identity;
+    auto& P92 = definitions_table()[92];
+    L.quiet_commands = true;
+    if (view.logging_tab_showing())
+        view.show_busy_panel(true);
+    page_.clear_model_options(1, 22);
+    view.reset_progress(4, 120);
+    view.set_busy_caption(QStringLiteral("Getting log info from unit. Please wait..."));
+    L.log_download_active = false;
+    // What the page showed of another unit, or of this one before, is not left standing when
+    // this read fails.
+    clear_read_outs();
+
+    // Each read stops at the first link failure; the link has told the user.
+    const bool completed = [&] {
+        if (!coms_connected())
+            return true;
+        const auto use_setting = platform::to_bool(read_ini(
+            shell().ini_path, ini::SECTION_DEBUG, ini::KEY_USELOGINFO, ini::DEF_USELOGINFO));
+        bool use_loginfo = use_setting.value_or(true);
+        view.set_busy_caption(QStringLiteral("Talking to comm. card. Please wait..."));
+        view.clear_terminal();
+        L.log_download_active = false;
+        if (id.cso_unit)
+            page_.disable_controls_for_cso();
+        send(access_command());
+        if (link_failed())
+            return false;
+
+        int tries = 0;
+        if (use_loginfo) {
+            L.loginfo_reply_mode = true;
+            send(lc::LOGINFO);
+            L.loginfo_reply_mode = false;
+            if (link_failed())
+                return false;
+            const auto values = logsetup::parse_loginfo_reply(L.reply_buffer);
+            if (!values) {
+                platform::msg_box(
+                    ui_text(1126, QStringLiteral("The unit did not accept the command.")) + CRLF +
+                        lc::LOGINFO + CRLF + CRLF +
+                        ui_text(1127, QStringLiteral("Check the connection and try again.")),
+                    mb::Critical);
+                return true;
+            }
+            s.unit_type = id.cso_unit ? static_cast<int16_t>(logsetup::CSO_MODEL)
+                                      : static_cast<int16_t>(reply_integer((*values)[0]));
+            if (s.unit_type == 0) {
+                use_loginfo = false;
+                send(lc::LOADQUICK);
+                if (link_failed())
+                    return false;
+            } else {
+                page_.select_model_option(s.unit_type);
+                s.capabilities.ma_input_available =
+                    logsetup::reply_number((*values)[1]).value_or(0) == 1 || s.unit_type == 17;
+                for (int i = 0; i <= 6; ++i) {
+                    const QString& v = (*values)[static_cast<size_t>(i) + 2];
+                    if (i == 5)
+                        s.log_wrapping = logsetup::wrapping_value(v);
+                    page_.Text4[static_cast<size_t>(i)]->setText(logsetup::text4_value(i, v, true));
+                }
+            }
+        } else {
+            send(lc::LOADQUICK);
+            if (link_failed())
+                return false;
+            s.unit_type = 0;
+        }
+
+        if (!id.cso_unit && !id.radar_unit && !id.quorvantix_unit) {
+            if (!use_loginfo) {
+                int value = 0;
+                while (s.unit_type == 0 && tries < 3) {
+                    L.reply_buffer.clear();
+                    send(lc::UNIT_TYPE);
+                    if (link_failed())
+                        return false;
+                    if (logsetup::reply_number(L.reply_buffer))
+                        value = reply_integer(L.reply_buffer);
+                    if (value == 0) {
+                        send(access_command());
+                        if (link_failed())
+                            return false;
+                    }
+                    ++tries;
+                    s.unit_type = static_cast<int16_t>(value);
+                }
+                if (s.unit_type == 0 && shell().software_mode == 0) {
+                    platform::msg_box(
+                        QStringLiteral("Unable to get system information") + CRLF +
+                            QStringLiteral("Please remove the serial cable, wait for system "
+                                           "UPDATING message") +
+                            CRLF +
+                            QStringLiteral("then reconnect RS232 serial cable and try again"),
+                        mb::Critical, QStringLiteral("Get Log Information Error"));
+                    return true;
+                }
+                page_.select_model_option(s.unit_type);
+                s.capabilities.ma_input_available = false;
+                if (!id.hesvarin_unit) {
+                    send(lc::MA_INPUT);
+                    if (link_failed())
+                        return false;
+                    if (const auto v = logsetup::reply_number(L.reply_buffer))
+                        s.capabilities.ma_input_available = *v == 1;
+                    if (s.unit_type == 17)
+                        s.capabilities.ma_input_available = true;
+                }
+            }
+            const bool ma = s.capabilities.ma_input_available;
+            page_.Check2->setChecked(ma);
+            s.capabilities.ma_input_available = ma;
+            send(lc::SERIAL_NUMBER);
+            if (link_failed())
+                return false;
+            if (const auto v = logsetup::reply_number(L.reply_buffer))
+                P92.unit_value = std::trunc(*v);
+        } else {
+            if (!use_loginfo) {
+                int value = 0;
+                for (int i = 0; i < 3; ++i) {
+                    send(lc::UNIT_TYPE_OWN_LOGGER);
+                    if (link_failed())
+                        return false;
+                    if (logsetup::reply_number(L.reply_buffer))
+                        value = reply_integer(L.reply_buffer);
+                    if (value == 0) {
+                        send(access_command());
+                        if (link_failed())
+                            return false;
+                    }
+                    s.unit_type = static_cast<int16_t>(value);
+                }
+                if (s.unit_type == 0) {
+                    platform::msg_box(
+                        QStringLiteral("Unable to get system information") + CRLF +
+                            QStringLiteral("Please cycle the power and try again") + CRLF +
+                            QStringLiteral("then reconnect RS232 serial cable and try again"),
+                        mb::Critical, QStringLiteral("Get Log Information Error"));
+                    return true;
+                }
+            }
+            if (!getdatetime())
+                return false;
+            page_.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (") + s.unit_date_format +
+                                          QStringLiteral(") : ") + s.unit_date_text);
+            page_.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : ") + s.unit_time_text);
+            page_.select_model_option(id.radar_unit || id.quorvantix_unit ? s.unit_type
+                                                                          : logsetup::CSO_MODEL);
+            send(lc::SERIAL_NUMBER_OWN_LOGGER);
+            if (link_failed())
+                return false;
+            if (const auto v = logsetup::reply_number(L.reply_buffer))
+                P92.unit_value = *v;
+        }
+
+        if (!id.quorvantix_unit) {
+            query_chart_units(true);
+            if (link_failed())
+                return false;
+        }
+
+        if (id.radar_unit || id.quorvantix_unit) {
+            s.log_memory_bytes = 262144;
+            s.duration_multiplier = 262144.0 / 1440;
+        } else {
+            s.duration_multiplier = getDurationMult(L.board_software_version);
+        }
+
+        if (!use_loginfo) {
+            for (int i = 0; i <= 6; ++i) {
+                send_plain(lc::LOG_PARAMETER + QString::number(150 + i));
+                if (link_failed())
+                    return false;
+                const QString v = L.reply_buffer.trimmed();
+                if (i == 5)
+                    s.log_wrapping = logsetup::wrapping_value(v);
+                page_.Text4[static_cast<size_t>(i)]->setText(logsetup::text4_value(i, v, false));
+            }
+        }
+
+        std::array<QString, 7> boxes;
+        for (int i = 0; i <= 6; ++i)
+            boxes[static_cast<size_t>(i)] = page_.Text4[static_cast<size_t>(i)]->text();
+        const logsetup::LogInfoFigures f = logsetup::log_info_figures(boxes);
+        s.log_start_date = f.log_start_date;
+        s.channel_mask_1 = f.channel_mask_1;
+        s.channel_mask_2 = f.channel_mask_2;
+        s.channel_mask_3 = f.channel_mask_3;
+        s.log_interval = f.log_interval;
+        s.log_records = f.log_records;
+        page_.getlogbytes();
+        page_.Text4[8]->setText(QString::number(s.record_bytes));
+        page_.Text4[7]->setText(
+            platform::format_number(logsetup::remaining_log_days(s.log_memory_bytes, s.record_bytes,
+                                                                 s.log_records, s.log_interval),
+                                    QStringLiteral("##0.0")));
+        if (s.log_records > 0)
+            page_.Command8->setEnabled(true);
+        return true;
+    }();
+    close_log_info(completed && !link_failed());
+}
+
+void UnitLogCommands::close_log_info(bool send_loadnorm) {
+    if (send_loadnorm)
+        send(lc::LOADNORM);
+    log_unit_view().show_busy_panel(false);
+    link().quiet_commands = false;
+    log_unit_view().reset_progress(1);
+}
+
+// ---- Get Unit Info ----
+
+void UnitLogCommands::Command11_Click() {
+    LogUnitView& view = log_unit_view();
+    set_setup_buttons_enabled(false);
+    view.show_busy_message(BUSY_LINES + ui_text(1100, QStringLiteral("Please wait...")));
+    link().cancel_requested = false;
+    page_.clear_model_options(1, 40);
+    page_.Command2_Click();
+    page_.Text1.at(2)->setText(QStringLiteral("0"));
+    page_.Check3->setChecked(false);
+    Command6_Click();
+    view.hide_busy_message();
+    set_setup_buttons_enabled(true);
+}
+
+// ---- Clear and simulate ----
+
+void UnitLogCommands::Command7_Click() {
+    const QString title = ui_text(1122, QStringLiteral("Clear Log Data"));
+    const QString refused = ui_text(1126, QStringLiteral("The unit did not accept the command.")) +
+                            CR + CR +
+                            ui_text(1127, QStringLiteral("Check the connection and try again."));
+    if (platform::msg_box(
+            ui_text(1120, QStringLiteral("All log data in the unit will be erased.")) + CR + CR +
+                ui_text(1121, QStringLiteral("Do you want to continue?")),
+            mb::YesNo | mb::Critical, title) != Answer::Yes)
+        return;
+    if (platform::msg_box(ui_text(1123, QStringLiteral("Erased log data cannot be recovered.")) +
+                              CR + CR + ui_text(1124, QStringLiteral("Are you sure?")),
+                          mb::YesNo | mb::Critical, title) != Answer::Yes)
+        return;
+    LinkState& L = link();
+    L.quiet_commands = true;
+    if (!coms_connected()) {
+        platform::msg_box(refused, mb::Information, title);
+    } else {
+        log_unit_view().clear_terminal();
+        send_plain(lc::CLEARLOG);
+        // The exchange is over once the unit answered or the link gave up.
+        if (link_failed() || !reply_accepted()) {
+            platform::msg_box(refused, mb::Information, title);
+            L.quiet_commands = false;
+            return;
+        }
+        platform::msg_box(
+            ui_text(1125, QStringLiteral("The log data in the unit has been cleared.")),
+            mb::Information, title);
+    }
+    Command6_Click();
+    L.quiet_commands = false;
+}
+
+void UnitLogCommands::Command10_Click() {
+    if (!coms_connected())
+        return;
+    link().quiet_commands = false;
+    log_unit_view().clear_terminal();
+    send_plain(lc::SIMLOG);
+}

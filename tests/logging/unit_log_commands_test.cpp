@@ -1,0 +1,586 @@
+// The log set-up page's work with the unit, against the simulated unit: set-up and clock, log
+// information by "/LOGINFO" and by single reads, clear and simulate, and the chart units.
+#include "fake_link.h"
+#include "qt_print.h"
+
+#include "logging/chart_units.h"
+#include "logging/link_seam.h"
+#include "logging/log_channels.h"
+#include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
+#include "logging/log_unit_view.h"
+#include "logging/unit_log_commands.h"
+#include "platform/dialogs.h"
+#include "platform/profile.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using logsetup::chart_settings_trailer;
+using platform::Answer;
+using unitsim::UnitKind;
+
+namespace {
+
+const QDateTime pc_now(QDate(2026, 12, 5), QTime(14, 7, 30));
+const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
+
+class UnitLogCommandsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        reset_shell_state();
+        shell().software_mode = 0;
+        shell().ini_path = dir.filePath("general.ini");
+        reset_log_setup_state();
+        for (auto& r : definitions_table())
+            r.text.clear();
+        definitions_table()[92].unit_value = NO_VALUE;
+        platform::number_separators() = {};
+        load_language_lists();
+        init_log_channel_bytes();
+        init_log_channel_decimals();
+        log_setup().duration_multiplier = getDurationMult(0);
+        set_log_unit_view(&view);
+        logsetup::set_pc_clock_source([] { return pc_now; });
+        make_unit(UnitKind::Level);
+        page = std::make_unique<LogSetupPage>();
+        page->Text1[2]->setText("0");
+        page->select_model_option(2);
+        page->Check1[31]->setChecked(true);
+        commands = std::make_unique<UnitLogCommands>(*page);
+        commands->install();
+    }
+    void TearDown() override {
+        commands.reset();
+        page.reset();
+        set_log_unit_view(nullptr);
+        logsetup::set_pc_clock_source({});
+    }
+
+    void make_unit(UnitKind kind) {
+        unit = std::make_unique<unitsim::UnitCore>(kind);
+        unit->set_now_source([] { return unit_now; });
+        unit->log().clear(unit_now.date());
+        fake_link::attach(unit.get());
+        // What the log-on reports of the unit.
+        UnitIdentity& id = log_setup().identity;
+        id = {};
+        id.cso_unit = kind == UnitKind::Cso;
+        id.radar_unit = kind == UnitKind::Krestel;
+        id.quorvantix_unit = kind == UnitKind::Quorvantix;
+        id.hesvarin_unit = kind == UnitKind::Hesvarin;
+        id.lite_unit = kind == UnitKind::VeltoLite;
+    }
+
+    // What the page sends once the log-on has reached the logging board.
+    QStringList after_logon() const {
+        const QStringList all = fake_link::received();
+        const qsizetype last_who = all.lastIndexOf("/who");
+        return all.mid(last_who + 1);
+    }
+
+    // The user's choice on the page: channels, interval, wrapping.
+    void choose(std::initializer_list<int> channels, const QString& interval, bool wrap) {
+        page->Command2_Click();
+        for (int c : channels)
+            page->Check1[static_cast<size_t>(c)]->setChecked(true);
+        page->Text1[2]->setText(interval);
+        page->Check3->setChecked(wrap);
+    }
+
+    QString text4(int i) const { return page->Text4[static_cast<size_t>(i)]->text(); }
+    QStringList read_outs() const {
+        QStringList t;
+        for (int i = 0; i < 9; ++i)
+            t << text4(i);
+        return t;
+    }
+
+    QTemporaryDir dir;
+    RecordingLogUnitView view;
+    platform::ScopedScriptedDialogs dialogs;
+    std::unique_ptr<unitsim::UnitCore> unit;
+    std::unique_ptr<LogSetupPage> page;
+    std::unique_ptr<UnitLogCommands> commands;
+};
+
+} // namespace
+
+// ---- Setup Unit ----
+
+TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndTheLogInformationShowsItBack) {
+    choose({0, 1}, "10", true);
+    page->Command5->click();
+
+    EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
+                                          "/clearlog", "/p151:3", "/p152:32768", "/p153:0",
+                                          "/p154:10", "/p155:1", "/LOADNORM", "/access:off"}));
+    ASSERT_EQ(dialogs.messages().size(), 3) << dialogs.messages().join("\n").toStdString();
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("Setting up the unit clears all log data"));
+    EXPECT_EQ(dialogs.messages()[1], "The unit has been set up successfully.");
+    EXPECT_TRUE(dialogs.messages()[2].startsWith("Important: disconnect the serial cable"));
+    EXPECT_FALSE(unit->quick_mode()) << "the unit was left in quick mode";
+    EXPECT_FALSE(unit->logged_on()) << "the unit was left logged on";
+    EXPECT_FALSE(view.busy_message_shown);
+    EXPECT_EQ(view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
+    for (QPushButton* b : {page->Command1, page->Command2, page->Command5, page->Command11})
+        EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString() << " left disabled";
+
+    // A new read shows the set-up back on a page that was reset.
+    page->Command2_Click();
+    page->Text1[2]->setText("0");
+    page->Check3->setChecked(false);
+    page->Command6->click();
+    EXPECT_EQ(read_outs(), QStringList({"41226", "3", "32768", "0", "10", "On", "", "260.1", "7"}));
+    EXPECT_TRUE(page->Check1[0]->isChecked());
+    EXPECT_TRUE(page->Check1[1]->isChecked());
+    EXPECT_EQ(page->Text1[2]->text(), "10");
+    EXPECT_TRUE(page->Check3->isChecked());
+}
+
+TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouchingTheUnit) {
+    const struct {
+        const char* name;
+        const char* interval;
+        std::vector<Answer> answers;
+        QString first_message_start;
+        int messages;
+    } table[] = {
+        {"empty interval", "", {}, "The unit cannot be set up.", 1},
+        {"zero interval cancelled", "0", {Answer::Cancel}, "The log interval is 0 minutes.", 1},
+        {"confirmation cancelled", "5", {Answer::Cancel}, "Setting up the unit clears", 1},
+        {"zero interval, then confirmation cancelled",
+         "0",
+         {Answer::Ok, Answer::Cancel},
+         "The log interval is 0 minutes.",
+         2},
+    };
+    for (const auto& row : table) {
+        fake_link::attach(unit.get());
+        dialogs.prompts.clear();
+        dialogs.answers.assign(row.answers.begin(), row.answers.end());
+        choose({0}, row.interval, false);
+        page->Command5->click();
+        EXPECT_TRUE(fake_link::received().isEmpty()) << row.name;
+        ASSERT_EQ(dialogs.prompts.size(), static_cast<size_t>(row.messages)) << row.name;
+        EXPECT_TRUE(dialogs.prompts[0].text.startsWith(row.first_message_start)) << row.name;
+        EXPECT_EQ(dialogs.prompts[0].title, "Unit Setup") << row.name;
+        EXPECT_TRUE(page->Command5->isEnabled()) << row.name;
+    }
+}
+
+TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
+    unit->log().simulate(20, unit_now);
+    const struct {
+        const char* name;
+        int page_model;
+        bool page_ma;
+        bool unit_ma;
+        QString detail;
+    } table[] = {
+        {"model", 5, false, false, "   Unit type: Velto Level\r"},
+        {"mA input on the page only", 2, true, false, "   - The unit has no mA input"},
+    };
+    for (const auto& row : table) {
+        fake_link::attach(unit.get());
+        dialogs.prompts.clear();
+        unit->set_ma_input(row.unit_ma);
+        page->select_model_option(row.page_model);
+        choose({0}, "15", false);
+        log_setup().capabilities.ma_input_available = row.page_ma;
+        page->Command5->click();
+        EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
+                                              "/LOADNORM", "/access:off"}))
+            << row.name;
+        EXPECT_EQ(unit->log().records().size(), 20u)
+            << row.name << ": the refused unit lost its log";
+        EXPECT_FALSE(unit->quick_mode()) << row.name;
+        ASSERT_EQ(dialogs.messages().size(), 2) << row.name;
+        EXPECT_EQ(dialogs.messages()[1],
+                  "The unit does not match the settings on this page:\r" + row.detail)
+            << row.name;
+    }
+}
+
+TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSuccess) {
+    const struct {
+        const char* name;
+        const char* pattern;
+        bool dead_link; // else the unit answers "NO"
+        QStringList sent_from_failure;
+        QString failure_text;
+    } table[] = {
+        {"link gives up on a mask", "/p152:*", true, {"/p152:32768"}, "/p152:32768"},
+        {"unit refuses the interval",
+         "/p154:*",
+         false,
+         {"/p154:15", "/LOADNORM", "/access:off"},
+         "/p154:15"},
+        {"unit refuses the wrapping",
+         "/p155:*",
+         false,
+         {"/p155:0", "/LOADNORM", "/access:off"},
+         "/p155:0"},
+        {"link gives up on the type", "/m99", true, {"/m99"}, "/m99"},
+        {"link gives up on the log-off", "/access:off", true, {"/access:off"}, "/access:off"},
+    };
+    for (const auto& row : table) {
+        make_unit(UnitKind::Level);
+        dialogs.prompts.clear();
+        if (row.dead_link)
+            fake_link::dead_on(row.pattern);
+        else
+            fake_link::reply_on(row.pattern, "NO");
+        choose({0}, "15", false);
+        page->Command5->click();
+        const QStringList sent = after_logon();
+        const qsizetype at = sent.indexOf(row.sent_from_failure.front());
+        ASSERT_GE(at, 0) << row.name;
+        EXPECT_EQ(sent.mid(at), row.sent_from_failure) << row.name << ": went on after a failure";
+        const QStringList shown = dialogs.messages();
+        EXPECT_FALSE(shown.contains("The unit has been set up successfully.")) << row.name;
+        ASSERT_FALSE(shown.isEmpty()) << row.name;
+        EXPECT_EQ(shown.last(), "The unit did not accept the command.\r\n" + row.failure_text +
+                                    "\r\n\r\nCheck the connection and try again.")
+            << row.name;
+        EXPECT_TRUE(page->Command5->isEnabled()) << row.name;
+        EXPECT_TRUE(link().comms_abort) << row.name;
+    }
+}
+
+TEST_F(UnitLogCommandsTest, RefusedClearEndsTheSetupWithTheUnitLeftInNormalMode) {
+    fake_link::reply_on("/clearlog", "NO");
+    choose({0}, "15", false);
+    page->Command5->click();
+    EXPECT_EQ(after_logon().mid(4), QStringList({"/clearlog", "/LOADNORM", "/access:off"}));
+    ASSERT_EQ(dialogs.prompts.size(), 2u);
+    EXPECT_EQ(dialogs.prompts[1].text,
+              "The unit did not accept the command.\r\rCheck the connection and try again.");
+    EXPECT_EQ(dialogs.prompts[1].title, "Clear Log Data");
+}
+
+TEST_F(UnitLogCommandsTest, AClockUnitIsOfferedThePcsClockInItsOwnDateOrder) {
+    const struct {
+        const char* name;
+        int16_t software_mode;
+        Answer answer;
+        QStringList writes;
+    } table[] = {
+        {"VeltoLog, clock set",
+         0,
+         Answer::Yes,
+         {"/p931:120526", "/p932:1407", "/p151:1", "/p152:32768", "/p153:0", "/p154:30", "/p155:1",
+          "/loadnorm", "/access:off"}},
+        {"QuillarnPC, clock kept",
+         1,
+         Answer::No,
+         {"/p151:1", "/p152:32768", "/p153:0", "/p154:30", "/p155:1", "/loadnorm", "/access:off"}},
+        {"Hartym, interval after normal mode",
+         2,
+         Answer::Yes,
+         {"/p931:120526", "/p932:1407", "/p151:1", "/p152:32768", "/p153:0", "/p155:1", "/loadnorm",
+          "/p154:30", "/access:off"}},
+    };
+    for (const auto& row : table) {
+        make_unit(UnitKind::Cso);
+        unit->set_date_order(2);
+        shell().software_mode = row.software_mode;
+        dialogs.prompts.clear();
+        dialogs.answers = {Answer::Ok, row.answer};
+        page->select_model_option(14);
+        choose({0}, "30", true);
+        page->Command5->click();
+        const QStringList expected = QStringList({"/access:318406", "/clearlog", "/LOADNORM",
+                                                  "/p931", "/p932", "/p933", "/LOADQUICK"}) +
+                                     row.writes;
+        EXPECT_EQ(after_logon(), expected) << row.name;
+        ASSERT_EQ(dialogs.prompts.size(), 3u) << row.name;
+        EXPECT_EQ(dialogs.prompts[1].text, "Please check if unit has correct date and time\r\n\r\n"
+                                           "Unit Date (MMDDYY) = 120426\r\nUnit Time = 0930\r\n\r\n"
+                                           "PC Date = 120526\r\nPC Time = 1407\r\n\r\n"
+                                           "Do you want to set unit to PC Current Time & Date ?")
+            << row.name;
+        EXPECT_EQ(dialogs.prompts[1].style,
+                  platform::mb::YesNo | platform::mb::Information | platform::mb::SystemModal);
+        EXPECT_EQ(dialogs.prompts[2].text, "The unit has been set up successfully.") << row.name;
+        const QDateTime clock = unit->unit_clock();
+        EXPECT_EQ(clock.date(), row.answer == Answer::Yes ? pc_now.date() : unit_now.date())
+            << row.name;
+        EXPECT_EQ(unit->log().interval_minutes(), 30) << row.name;
+    }
+}
+
+TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
+    make_unit(UnitKind::Krestel);
+    fake_link::reply_on("/p933", "NO");
+    page->select_model_option(40);
+    choose({0}, "15", false);
+    page->Command5->click();
+    const QStringList sent = after_logon();
+    EXPECT_FALSE(sent.filter("/p931:").size() + sent.filter("/p932:").size())
+        << "the clock was set without knowing the unit's date order";
+    EXPECT_TRUE(sent.contains("/p151:1"));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({dialogs.messages().front(), "The unit has been set up successfully."}));
+    EXPECT_EQ(unit->unit_clock().date(), unit_now.date());
+}
+
+TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBridge) {
+    make_unit(UnitKind::VeltoLite);
+    page->select_model_option(3);
+    page->chkVeltoLite->setChecked(true);
+    choose({0}, "15", false);
+    page->Command5->click();
+    const QStringList sent = after_logon();
+    EXPECT_EQ(sent.mid(sent.size() - 3), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
+    EXPECT_FALSE(dialogs.messages().filter("disconnect the serial cable").size());
+}
+
+// ---- Get Log Info ----
+
+TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleReads) {
+    unit->handle("/access:318406");
+    // Level, confidence, relays and the time stamp: 7 bytes a record.
+    for (const char* write : {"/p151:5", "/p152:32776", "/p153:0", "/p154:10", "/p155:1"})
+        unit->handle(write);
+    unit->log().clear(QDate(2026, 12, 4));
+    unit->log().simulate(1000, unit_now);
+    unit->set_value(92, 40917);
+    unit->set_value(104, 3);
+    unit->set_value(823, 6);
+
+    const struct {
+        const char* setting;
+        QStringList sent;
+        const char* start_date;
+    } table[] = {
+        {"True",
+         {"/access:318406", "/LOGINFO", "/m92", "/P104", "/M605", "/M706", "/M707", "/M823",
+          "/LOADNORM"},
+         "271126"},
+        {"False",
+         {"/access:318406", "/LOADQUICK", "/m99", "/m94", "/m92", "/P104", "/M605", "/M706",
+          "/M707", "/M823", "/p150", "/p151", "/p152", "/p153", "/p154", "/p155", "/p156",
+          "/LOADNORM"},
+         "271126"},
+    };
+    for (const auto& row : table) {
+        fake_link::attach(unit.get());
+        platform::write_profile_string(shell().ini_path, "Debug", "Useloginfo", row.setting);
+        definitions_table()[92].unit_value = NO_VALUE;
+        reset_chart_settings();
+        page->Command6->click();
+        EXPECT_EQ(after_logon(), row.sent) << "Useloginfo " << row.setting;
+        // The remaining days are those of the memory's unused part.
+        const QString days =
+            platform::format_number((262144.0 - 7 * 1000) * 10 / 7 / 1440, QStringLiteral("##0.0"));
+        EXPECT_EQ(read_outs(),
+                  QStringList({row.start_date, "5", "32776", "0", "10", "On", "1000", days, "7"}))
+            << "Useloginfo " << row.setting;
+        const LogSetupState& s = log_setup();
+        EXPECT_EQ(s.unit_type, 2);
+        EXPECT_EQ(s.channel_mask_2, 32776);
+        EXPECT_EQ(s.log_records, 1000);
+        EXPECT_EQ(s.log_wrapping, 1);
+        EXPECT_EQ(definitions_table()[92].unit_value, 40917);
+        EXPECT_EQ(chart_settings_trailer(s.chart_units), "~2|2|1|3|2|5|0")
+            << "chart units not read from the unit";
+        EXPECT_TRUE(page->Command8->isEnabled()) << "a log with records cannot be downloaded";
+        for (int c : {0, 2, 19, 31})
+            EXPECT_TRUE(page->Check1[static_cast<size_t>(c)]->isChecked()) << "channel " << c;
+        EXPECT_FALSE(link().quiet_commands);
+        EXPECT_FALSE(view.busy_panel_shown);
+        EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join("|").toStdString();
+    }
+}
+
+TEST_F(UnitLogCommandsTest, MissingSettingMeansOneLogInformationReply) {
+    page->Command6->click();
+    EXPECT_EQ(platform::read_profile_string(shell().ini_path, "Debug", "Useloginfo"), "True");
+    EXPECT_TRUE(after_logon().contains("/LOGINFO"));
+}
+
+TEST_F(UnitLogCommandsTest, ARecordCountSplitAcrossWritesIsReadWhole) {
+    unit->log().simulate(1234, unit_now);
+    page->Command6->click();
+    EXPECT_EQ(text4(6), "1234");
+}
+
+TEST_F(UnitLogCommandsTest, AShortLogInformationReplyClearsThePageInsteadOfKeepingOldValues) {
+    unit->log().simulate(300, unit_now);
+    page->Command6->click();
+    ASSERT_EQ(text4(6), "300");
+
+    fake_link::reply_on("/LOGINFO", "UnitType=2\r\nmAInput=0\r\nStartDate=41226");
+    page->Command6->click();
+    EXPECT_EQ(read_outs(), QStringList(9, QString()))
+        << "the page still shows values of the earlier read";
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains("/LOGINFO"));
+    EXPECT_FALSE(after_logon().contains("/m92")) << "the read went on after a failed reply";
+}
+
+TEST_F(UnitLogCommandsTest, UnitTypeZeroFallsBackToSingleReadsAndGivesUpAfterThreeTries) {
+    fake_link::reply_on("/LOGINFO",
+                        "UnitType=0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\nLogRecords=8");
+    fake_link::reply_on("/m99", "0");
+    page->Command6->click();
+    EXPECT_EQ(after_logon(),
+              QStringList({"/access:318406", "/LOGINFO", "/LOADQUICK", "/m99", "/access:318406",
+                           "/m99", "/access:318406", "/m99", "/access:318406", "/LOADNORM"}));
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text,
+              "Unable to get system information\r\nPlease remove the serial cable, wait for "
+              "system UPDATING message\r\nthen reconnect RS232 serial cable and try again");
+    EXPECT_EQ(dialogs.prompts[0].title, "Get Log Information Error");
+}
+
+TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
+    const struct {
+        UnitKind kind;
+        int model;
+        bool chart_units;
+        double memory;
+    } table[] = {
+        {UnitKind::Cso, 14, true, 262144},
+        {UnitKind::Krestel, 40, true, 262144},
+        {UnitKind::Quorvantix, 43, false, 262144},
+    };
+    for (const auto& row : table) {
+        make_unit(row.kind);
+        page->Command6->click();
+        const QStringList sent = after_logon();
+        EXPECT_EQ(log_setup().unit_type, row.model) << unitsim::kind_name(row.kind).toStdString();
+        EXPECT_TRUE(page->Option1[row.model]->isChecked());
+        EXPECT_TRUE(sent.contains("/p92"));
+        EXPECT_FALSE(sent.contains("/m92"));
+        EXPECT_EQ(sent.contains("/P104"), row.chart_units);
+        EXPECT_EQ(log_setup().log_memory_bytes, row.memory);
+        EXPECT_EQ(page->lblUnitInfo[0]->text(), "Unit Date (DDMMYY) : 041226");
+        EXPECT_EQ(page->lblUnitInfo[1]->text(), "Unit Time (HHMM) : 0930");
+    }
+}
+
+TEST_F(UnitLogCommandsTest, ALinkFailureEndsTheReadAtOnceAndLeavesNothingBusy) {
+    fake_link::dead_on("/P104");
+    page->Command6->click();
+    const QStringList sent = after_logon();
+    EXPECT_EQ(sent.last(), "/P104");
+    EXPECT_FALSE(sent.contains("/LOADNORM"));
+    EXPECT_FALSE(link().quiet_commands);
+    EXPECT_FALSE(view.busy_panel_shown);
+    EXPECT_EQ(text4(7), "") << "days left computed from a failed read";
+}
+
+TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
+    unit->handle("/access:318406");
+    unit->handle("/p154:20");
+    choose({0, 1}, "7", true);
+    page->Command11->click();
+    EXPECT_EQ(view.busy_messages.front(), "\r\n\r\n\r\nPlease wait...");
+    EXPECT_FALSE(view.busy_message_shown);
+    EXPECT_EQ(page->Text1[2]->text(), "20");
+    EXPECT_FALSE(page->Check1[1]->isChecked());
+    EXPECT_TRUE(page->Command11->isEnabled());
+}
+
+// ---- Clear and simulate ----
+
+TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
+    unit->log().simulate(50, unit_now);
+    for (auto answers : {std::vector<Answer>{Answer::No}, {Answer::Yes, Answer::No}}) {
+        fake_link::attach(unit.get());
+        dialogs.answers.assign(answers.begin(), answers.end());
+        page->Command7->click();
+        EXPECT_TRUE(fake_link::received().isEmpty());
+        EXPECT_FALSE(link().quiet_commands);
+    }
+    dialogs.prompts.clear();
+    fake_link::attach(unit.get());
+    page->Command7->click();
+    EXPECT_EQ(unit->log().records().size(), 0u);
+    EXPECT_EQ(dialogs.messages().mid(2),
+              QStringList({"The log data in the unit has been cleared."}));
+    EXPECT_TRUE(after_logon().contains("/LOGINFO")) << "the page does not show the emptied log";
+    EXPECT_EQ(text4(6), "");
+    EXPECT_FALSE(link().quiet_commands);
+}
+
+TEST_F(UnitLogCommandsTest, ARefusedOrLostClearIsReportedAndNeverLeavesCommandsQuiet) {
+    for (bool dead : {false, true}) {
+        make_unit(UnitKind::Level);
+        unit->log().simulate(50, unit_now);
+        dialogs.prompts.clear();
+        if (dead)
+            fake_link::dead_on("/clearlog");
+        else
+            fake_link::reply_on("/clearlog", "NO");
+        page->Command7->click();
+        EXPECT_EQ(after_logon(), QStringList({"/clearlog"})) << "dead link " << dead;
+        EXPECT_EQ(dialogs.messages().last(),
+                  "The unit did not accept the command.\r\rCheck the connection and try again.");
+        EXPECT_FALSE(link().quiet_commands) << "dead link " << dead;
+        EXPECT_EQ(unit->log().records().size(), 50u);
+    }
+}
+
+TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
+    unit->set_simulated_records(240);
+    page->Command10->click();
+    EXPECT_EQ(after_logon(), QStringList({"/simlog:1"}));
+    page->Command6->click();
+    EXPECT_EQ(text4(6), "240");
+    EXPECT_TRUE(page->Command8->isEnabled());
+}
+
+// ---- The unit's clock and chart units ----
+
+TEST_F(UnitLogCommandsTest, DateOrderIsKeptUnlessTheReplyNamesOneExactly) {
+    log_setup().unit_date_format = "YYMMDD";
+    fake_link::reply_on("/p933", "2 ");
+    EXPECT_TRUE(getdatetime());
+    EXPECT_EQ(log_setup().unit_date_format, "YYMMDD");
+    EXPECT_EQ(log_setup().unit_date_text, "041226");
+    EXPECT_TRUE(unit->quick_mode());
+}
+
+TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
+    unit->set_value(104, 1);
+    unit->set_value(605, 4);
+    unit->set_value(706, 3);
+    unit->set_value(707, 2);
+    unit->set_value(823, 5);
+    query_chart_units(true);
+    EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~0|3|2|4|3|4|0");
+    EXPECT_EQ(fake_link::received(), QStringList({"/P104", "/M605", "/M706", "/M707", "/M823"}));
+
+    // A pumped-volume model's totaliser follows its volume unit; nothing more is asked.
+    fake_link::attach(unit.get());
+    reset_chart_settings();
+    page->select_model_option(4);
+    query_chart_units(true);
+    EXPECT_EQ(fake_link::received(), QStringList({"/P104", "/M605"}));
+    EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~0|0|0|4|4|3|0");
+
+    // A length unit outside 1..5 gives millimetres; a link failure keeps what was read.
+    fake_link::attach(unit.get());
+    reset_chart_settings();
+    page->select_model_option(2);
+    fake_link::reply_on("/P104", "9");
+    fake_link::dead_on("/M707");
+    query_chart_units(true);
+    EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~2|3|0|4|3|3|0");
+    EXPECT_EQ(fake_link::received().last(), "/M707");
+}
