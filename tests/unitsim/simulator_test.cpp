@@ -1,0 +1,121 @@
+// The simulated unit on a real pseudo-terminal, talked to through the serial port class the
+// program uses, on the test's own event loop.
+#include <unitsim/simulator.h>
+
+#include "qt_print.h"
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSerialPort>
+#include <QTemporaryDir>
+
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using unitsim::Misbehaviour;
+using unitsim::Simulator;
+using unitsim::UnitKind;
+
+namespace {
+
+bool pump_until(const std::function<bool()> &done, int timeout_ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > timeout_ms)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
+
+class Port {
+public:
+    explicit Port(const QString &path) {
+        port.setPortName(path);
+        port.setBaudRate(19200);
+        ok = port.open(QIODevice::ReadWrite);
+    }
+    // Sends a command and collects what arrives until a line end, as separate arrivals.
+    QStringList exchange(const QByteArray &command, int timeout_ms = 3000) {
+        QStringList arrivals;
+        QByteArray all;
+        auto conn = QObject::connect(&port, &QSerialPort::readyRead, [&] {
+            const QByteArray chunk = port.readAll();
+            arrivals << QString::fromLatin1(chunk);
+            all += chunk;
+        });
+        port.write(command + "\r");
+        pump_until([&] { return all.endsWith('\r') || all.endsWith('\n'); }, timeout_ms);
+        pump_until([] { return false; }, 100); // a line feed that comes apart
+        QObject::disconnect(conn);
+        return arrivals;
+    }
+    QString ask(const QByteArray &command) { return exchange(command).join("").trimmed(); }
+    QSerialPort port;
+    bool ok = false;
+};
+
+} // namespace
+
+TEST(SimulatorOnPseudoTerminal, AnswersThroughASerialPortAndLogsWhatItReceived) {
+    Simulator sim(UnitKind::VeltoLite);
+    ASSERT_TRUE(sim.is_open()) << sim.error().toStdString();
+    Port port(sim.slave_path());
+    ASSERT_TRUE(port.ok) << port.port.errorString().toStdString();
+
+    EXPECT_EQ(port.ask("/access:318406"), "OK");
+    EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite"));
+    EXPECT_EQ(port.ask("/p141:1"), "OK");
+    EXPECT_TRUE(port.ask("/who").contains("Comms"));
+    port.port.write("\x14");
+    EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite")) << "the exit byte left the bridge";
+    EXPECT_EQ(sim.received(), QStringList({"/access:318406", "/WHO", "/p141:1", "/who",
+                                           QString(QChar(20)), "/WHO"}));
+}
+
+TEST(SimulatorOnPseudoTerminal, TheProgramMayCloseAndReopenThePort) {
+    Simulator sim;
+    ASSERT_TRUE(sim.is_open());
+    {
+        Port port(sim.slave_path());
+        ASSERT_TRUE(port.ok);
+        EXPECT_EQ(port.ask("/access:318406"), "OK");
+    }
+    Port again(sim.slave_path());
+    ASSERT_TRUE(again.ok);
+    EXPECT_TRUE(again.ask("/WHO").contains("Velto"));
+}
+
+TEST(SimulatorOnPseudoTerminal, ChunksArriveSeparatelyWithCarriageReturnAndLineFeedApart) {
+    Simulator sim;
+    sim.set_baud(0);
+    Port port(sim.slave_path());
+    ASSERT_TRUE(port.ok);
+    sim.misbehave_next(Misbehaviour::line_end_apart());
+    const QStringList arrivals = port.exchange("/ISCSO");
+    EXPECT_EQ(arrivals, QStringList({"NO", "\r", "\n"}));
+}
+
+TEST(SimulatorOnPseudoTerminal, ASilentUnitSendsNothing) {
+    Simulator sim;
+    Port port(sim.slave_path());
+    ASSERT_TRUE(port.ok);
+    sim.misbehave_next(Misbehaviour::silence());
+    EXPECT_TRUE(port.exchange("/WHO", 300).isEmpty());
+    EXPECT_TRUE(port.ask("/WHO").contains("Velto")) << "the next command is answered";
+}
+
+TEST(SimulatorOnPseudoTerminal, TheLinkPointsAtTheUnitAndGoesWithIt) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("unit.tty");
+    {
+        Simulator sim;
+        ASSERT_TRUE(sim.link(path));
+        EXPECT_EQ(QFileInfo(path).symLinkTarget(), sim.slave_path());
+        Port port(path);
+        ASSERT_TRUE(port.ok);
+        EXPECT_EQ(port.ask("/access:318406"), "OK");
+    }
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+}
