@@ -191,19 +191,41 @@ std::vector<DiscoveredPort> discover_ports() {
     const std::vector<DeviceNode> nodes = scan_device_nodes();
 
     std::map<int, DiscoveredPort> found;
-    std::set<QString> listed; // canonical paths already given a number
+    std::set<QString> claimed; // canonical paths of devices that have their number
 
-    // Mapped paths first: a hand-made line wins over what discovery would choose.
+    // A device finds its remembered or hand-made line by its key (the by-id link, else the
+    // node), then by any line that leads to the same node.
+    for (const DeviceNode& d : nodes) {
+        const QString key = d.by_id.isEmpty() ? d.path : d.by_id;
+        int number = 0;
+        for (const auto& [n, path] : map)
+            if (path == key && !found.count(n)) {
+                number = n;
+                break;
+            }
+        if (!number)
+            for (const auto& [n, path] : map)
+                if (!found.count(n) && canonical(path) == d.canonical) {
+                    number = n;
+                    break;
+                }
+        if (number && number <= LAST_PORT_NUMBER) {
+            found[number] = {number, map[number], describe(d)};
+            claimed.insert(d.canonical);
+        }
+    }
+    // Other mapped paths that exist (a pseudo-terminal, a link made by hand).
     for (const auto& [number, path] : map) {
         const QString target = canonical(path);
-        if (target.isEmpty() || number > LAST_PORT_NUMBER)
+        if (target.isEmpty() || number > LAST_PORT_NUMBER || found.count(number) ||
+            claimed.count(target))
             continue;
-        QString description = path;
+        bool is_known_device = false;
         for (const DeviceNode& d : nodes)
-            if (d.canonical == target)
-                description = describe(d);
-        found[number] = {number, path, description};
-        listed.insert(target);
+            is_known_device = is_known_device || d.canonical == target;
+        if (is_known_device)
+            continue; // an old line for a device that has its number elsewhere
+        found[number] = {number, path, path};
     }
 
     std::set<int> taken;
@@ -214,13 +236,13 @@ std::vector<DiscoveredPort> discover_ports() {
             taken.insert(d.index + 1);
 
     for (const DeviceNode& d : nodes) {
-        if (listed.count(d.canonical))
+        if (claimed.count(d.canonical))
             continue;
         if (d.kind == QLatin1String("ttyS")) {
             const int number = d.index + 1;
             if (number <= LAST_PORT_NUMBER && !map.count(number) && !found.count(number)) {
                 found[number] = {number, d.path, describe(d)};
-                listed.insert(d.canonical);
+                claimed.insert(d.canonical);
             }
             continue;
         }
@@ -234,7 +256,7 @@ std::vector<DiscoveredPort> discover_ports() {
         map[number] = key;
         taken.insert(number);
         found[number] = {number, key, describe(d)};
-        listed.insert(d.canonical);
+        claimed.insert(d.canonical);
     }
 
     std::vector<DiscoveredPort> ports;
