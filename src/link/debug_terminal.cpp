@@ -51,12 +51,14 @@ frmDebug::frmDebug(QWidget* parent)
         b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
-    Command1 = make_button("Command1", QStringLiteral("Log On"), QStringLiteral("Sends the access command"));
-    Command2 = make_button("Command2", QStringLiteral("who?"), QStringLiteral("Sends /who"));
-    Command3 = make_button("Command3", QStringLiteral("Com talk"),
+    Command1 = make_button("Command1", QStringLiteral("&Log On"), QStringLiteral("Sends the access command"));
+    Command2 = make_button("Command2", QStringLiteral("&who?"), QStringLiteral("Sends /who"));
+    Command3 = make_button("Command3", QStringLiteral("&Com talk"),
                            QStringLiteral("Sends /P141:1: the unit's port goes to its communication board"));
-    Command4 = make_button("Command4", QStringLiteral("Log Info"), QStringLiteral("Sends /loginfo"));
-    cmdClose = make_button("cmdClose", QStringLiteral("Close Window"), QString());
+    Command4 = make_button("Command4", QStringLiteral("Log &Info"), QStringLiteral("Sends /loginfo"));
+    cmdClose = make_button("cmdClose", QStringLiteral("Close &Window"), QString());
+    for (QPushButton* b : {Command1, Command2, Command3, Command4})
+        b->setMinimumWidth(96);
 
     txtTerminal = new TrafficBox(this);
     txtTerminal->setObjectName(QStringLiteral("txtTerminal"));
@@ -69,14 +71,19 @@ frmDebug::frmDebug(QWidget* parent)
 
     port_line_ = new QLabel(this);
     port_line_->setObjectName(QStringLiteral("port_line"));
-    port_line_->setFont(terminal_font());
     port_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    port_line_->setToolTip(QStringLiteral("Port number, device, settings and state of the instrument port"));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
+    auto* send_label = new QLabel(QStringLiteral("Send:"), this);
+    buttons->addWidget(send_label);
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
         buttons->addWidget(b);
     buttons->addStretch(1);
+    auto* hint = new QLabel(QStringLiteral("Keys typed in the terminal go to the unit as they are"), this);
+    hint->setEnabled(false);
+    buttons->addWidget(hint);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(port_line_, 1);
@@ -127,8 +134,8 @@ void frmDebug::update_port_line() {
     QString path = port.port_open() ? port.device_path() : platform::port_device_path(number);
     if (path.isEmpty())
         path = QStringLiteral("(no device)");
-    port_line_->setText(platform::port_name(number) + QStringLiteral("  ") + path + QStringLiteral("  ") +
-                        (port.port_open() ? port.settings() + QStringLiteral("  open")
+    port_line_->setText(platform::port_name(number) + QStringLiteral("   ") + path + QStringLiteral("   ") +
+                        (port.port_open() ? port.settings() + QStringLiteral("   open")
                                           : QStringLiteral("closed")));
 }
 
@@ -177,7 +184,7 @@ void frmDebug::txtTerminal_KeyPress(char code) {
                           QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
         return;
     }
-    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)));
+    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)), true);
 }
 
 void frmDebug::closeEvent(QCloseEvent* event) {

@@ -21,8 +21,9 @@ void TrafficBox::bind(TrafficView* view) {
     after_cr_ = false;
     if (!view_)
         return;
-    show_text(view_->text());
-    connect(view_, &TrafficView::appended, this, [this](const QString& s) { show_text(s); });
+    show_text(view_->text(), false);
+    connect(view_, &TrafficView::appended, this,
+            [this](const QString& s, bool sent) { show_text(s, sent); });
     connect(view_, &TrafficView::cleared, this, [this] {
         clear();
         after_cr_ = false;
@@ -31,7 +32,7 @@ void TrafficBox::bind(TrafficView* view) {
 
 // The unit ends lines with CR, LF or both, possibly cut between two batches; each line end
 // shows as one line break.
-void TrafficBox::show_text(const QString& s) {
+void TrafficBox::show_text(const QString& s, bool sent) {
     QString out;
     out.reserve(s.size());
     for (QChar c : s) {
@@ -48,7 +49,9 @@ void TrafficBox::show_text(const QString& s) {
     const bool follow = bar->value() == bar->maximum();
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(out);
+    QTextCharFormat format;
+    format.setFontWeight(sent ? QFont::Bold : QFont::Normal);
+    cursor.insertText(out, format);
     if (follow)
         bar->setValue(bar->maximum());
 }

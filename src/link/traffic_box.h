@@ -1,6 +1,6 @@
 #pragma once
 // A traffic box: a terminal-style text box that shows one TrafficView and follows it as text
-// arrives. Typed keys are not edited into the box; they are handed out as key_typed for the
+// arrives; what went out to the unit is set in bold. Typed keys are not edited into the box; they are handed out as key_typed for the
 // owner to send, and shown as typed.
 
 #include <QPlainTextEdit>
@@ -21,7 +21,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void show_text(const QString& s);
+    void show_text(const QString& s, bool sent);
     TrafficView* view_ = nullptr;
     bool after_cr_ = false;
 };

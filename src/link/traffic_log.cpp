@@ -7,13 +7,13 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n");
 }
 
-void TrafficView::append(const QString& s) {
+void TrafficView::append(const QString& s, bool sent) {
     if (text_.size() > LIMIT) {
         text_.clear();
         emit cleared();
     }
     text_ += s;
-    emit appended(s);
+    emit appended(s, sent);
 }
 
 void TrafficView::clear() {
@@ -36,14 +36,14 @@ QString term_line(const QString& cmd) {
 
 void TrafficLog::command_sent(const QString& cmd) {
     link().modem_window_open = true;
-    modem_.append(modem_box_line(cmd) + CRLF);
+    modem_.append(modem_box_line(cmd) + CRLF, true);
     if (link().debug_window_open)
-        debug_.append(debug_box_line(cmd) + CRLF);
+        debug_.append(debug_box_line(cmd) + CRLF, true);
     if (shell().debug_enabled)
-        term_.append(term_line(cmd) + CRLF);
+        term_.append(term_line(cmd) + CRLF, true);
 }
 
-void TrafficLog::command_to_term(const QString& cmd) { term_.append(term_line(cmd) + CRLF); }
+void TrafficLog::command_to_term(const QString& cmd) { term_.append(term_line(cmd) + CRLF, true); }
 
 void TrafficLog::received(const QString& s) {
     if (link().modem_window_open)

@@ -16,11 +16,12 @@ public:
     static constexpr int LIMIT = 16000;
 
     const QString& text() const { return text_; }
-    void append(const QString& s);
+    // `sent`: the text went out to the unit (a command or a typed key), else it came in.
+    void append(const QString& s, bool sent = false);
     void clear();
 
 signals:
-    void appended(const QString& s);
+    void appended(const QString& s, bool sent);
     void cleared();
 
 private:
