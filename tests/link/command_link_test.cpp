@@ -51,7 +51,7 @@ TEST_F(LinkTest, ASilentUnitIsWaitedForThreeTimesItsTimeOutAndTwoPauses) {
         send_command(c.cmd);
         const double took = platform::seconds() - start;
         EXPECT_GE(took, c.seconds) << c.cmd;
-        EXPECT_LT(took, c.seconds + 4) << c.cmd;
+        EXPECT_LT(took, c.seconds * 1.25 + 2) << c.cmd;
         EXPECT_TRUE(link().comms_abort);
         sim->clear_misbehaviour();
     }
@@ -222,7 +222,7 @@ TEST_F(LinkTest, CancelOrAnAbortEndsASweepWaitAtOnce) {
         });
         const double start = platform::seconds();
         send_command("/p20");
-        EXPECT_LT(platform::seconds() - start, 5.0) << (cancel ? "Cancel" : "abort") << " did not end the wait";
+        EXPECT_LT(platform::seconds() - start, 10.0) << (cancel ? "Cancel" : "abort") << " did not end the wait";
         EXPECT_EQ(received().size(), 1) << "a stopped sweep command was sent again";
         EXPECT_TRUE(link().comms_abort);
         EXPECT_TRUE(link().reply_buffer.isEmpty());
@@ -250,10 +250,10 @@ TEST_F(LinkTest, SendingOnAClosedPortFailsAndIsNeverASuccess) {
 
 TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForIt) {
     open_port();
-    sim->misbehave_on("/p20", Misbehaviour::late(3000));
+    sim->misbehave_on("/p20", Misbehaviour::late(20000));
     QString inner_reply;
     bool inner_sent = false;
-    QTimer::singleShot(5, [&] {
+    QTimer::singleShot(0, [&] {
         // A handler that runs inside the outer command's wait, as a timer tick or a click does.
         inner_sent = true;
         send_command("/p104");

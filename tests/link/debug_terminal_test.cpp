@@ -31,7 +31,7 @@ protected:
     // What the terminal box shows, with its line breaks as CR LF would be written.
     QString box() { return debug_terminal().txtTerminal->toPlainText(); }
 
-    bool wait_for(const std::function<bool()>& done) { return platform::wait_until(done, 20); }
+    bool wait_for(const std::function<bool()>& done) { return platform::wait_until(done, 100); }
 };
 
 TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked) {
