@@ -6,6 +6,7 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <QFile>
 #include <QTimer>
 
 using unitsim::Misbehaviour;
@@ -310,6 +311,56 @@ TEST_F(LinkTest, TheCountdownShowsTheSecondsLeft) {
     const double left = platform::to_double(view.status_text(2).mid(prefix.size()).chopped(1)).value_or(-1);
     EXPECT_GT(left, 30.0);
     EXPECT_LE(left, 40.0);
+}
+
+TEST_F(LinkTest, AWaitAfterAWriteOfItsOwnGetsTheReplyToThatWrite) {
+    open_port();
+    send_command("/p20");
+    ASSERT_TRUE(link().reply_received) << "the earlier exchange left its flag set";
+    MSComm1().output("/p104\r");
+    link().reply_timeout = 20;
+    wait_for_reply("");
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(104)) << "the wait ended on the earlier reply";
+}
+
+TEST_F(LinkTest, TheLogInformationArrivesWholeWithItsLines) {
+    open_port();
+    const QString expected = QString::fromLatin1(sim->unit().log().loginfo_text(2, false)) + "\r";
+    for (const Misbehaviour& m : {Misbehaviour::in_chunks({7, 30}), Misbehaviour::last_line_split(),
+                                  Misbehaviour::line_end_apart()}) {
+        sim->misbehave_next(m);
+        link().loginfo_reply_mode = true;
+        send_command("/LOGINFO");
+        link().loginfo_reply_mode = false;
+        EXPECT_FALSE(link().comms_abort);
+        EXPECT_EQ(link().reply_buffer, expected);
+    }
+}
+
+TEST_F(LinkTest, ADownloadedLogGoesIntoTheFileWithTheSerialNumberBeforeItsFirstRecord) {
+    open_port();
+    send_command("/simlog:1");
+    const QByteArray stream = sim->unit().log().getlog_text(0, 2, false);
+    ASSERT_TRUE(stream.contains('$'));
+    const QString path = dir.filePath("templog.vlg");
+    auto file = std::make_unique<QFile>(path);
+    ASSERT_TRUE(file->open(QIODevice::WriteOnly | QIODevice::Truncate));
+    definitions_table()[92].unit_value = 40312;
+    link().download_file = std::move(file);
+    link().download_expected = stream.size();
+    link().download_received = 0;
+    link().download_marker_seen = false;
+    link().download_start_time = platform::seconds();
+    link().log_download_active = true;
+    sim->misbehave_next(Misbehaviour::in_chunks({100, 1, 333}));
+    send_command_plain("/getlog");
+    ASSERT_TRUE(platform::wait_until([] { return !link().log_download_active; }, 60));
+    QFile written(path);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    QByteArray expected = stream;
+    expected.insert(expected.indexOf('$'), ",40312");
+    EXPECT_EQ(written.readAll(), expected + "\r\n");
+    EXPECT_EQ(link().download_received, stream.size() + 2);
 }
 
 } // namespace
