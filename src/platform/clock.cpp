@@ -18,7 +18,7 @@ struct ClockState {
     ClockState() { timer.start(); }
 };
 
-ClockState& state() {
+ClockState &state() {
     static ClockState s;
     return s;
 }
@@ -32,26 +32,28 @@ constexpr double shortest_tick_s = 0.001;
 } // namespace
 
 double seconds() {
-    auto& s = state();
+    auto &s = state();
     return s.offset + static_cast<double>(s.timer.nsecsElapsed()) * 1e-9 * s.scale;
 }
 
 void set_time_scale(double scale) {
-    auto& s = state();
+    auto &s = state();
     s.offset = seconds();
     s.timer.restart();
     s.scale = scale > 0 && std::isfinite(scale) ? scale : 1.0;
 }
 
-double time_scale() { return state().scale; }
+double time_scale() {
+    return state().scale;
+}
 
 void pump_events() {
     if (QCoreApplication::instance())
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-bool wait_until(const std::function<bool()>& done, double timeout_seconds,
-                const std::function<void()>& tick, double tick_seconds) {
+bool wait_until(const std::function<bool()> &done, double timeout_seconds,
+                const std::function<void()> &tick, double tick_seconds) {
     if (done())
         return true;
     if (!QCoreApplication::instance()) {

@@ -23,8 +23,8 @@ void pump_events();
 // happens. `tick`, when given, runs about every `tick_seconds` program seconds while waiting (for
 // a countdown display). Without an application object nothing can make done() true: the wait
 // only lets the time-out pass. Returns done().
-bool wait_until(const std::function<bool()>& done, double timeout_seconds,
-                const std::function<void()>& tick = {}, double tick_seconds = 0.1);
+bool wait_until(const std::function<bool()> &done, double timeout_seconds,
+                const std::function<void()> &tick = {}, double tick_seconds = 0.1);
 
 // Pumps events for `ms` program milliseconds (at least once).
 void wait_ms(int ms);

@@ -22,14 +22,14 @@ struct Profile {
     QByteArray eol = "\n";    // for lines we add: the file's first line end
 };
 
-bool is_utf8(const QByteArray& bytes) {
+bool is_utf8(const QByteArray &bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decoded = utf8.decode(bytes); // the decoding runs only when converted
     return !utf8.hasError();
 }
 
 // nullopt when the file exists but cannot be read: writing then would replace it with a stub.
-std::optional<Profile> load(const QString& path) {
+std::optional<Profile> load(const QString &path) {
     Profile p;
     QFile f(path);
     if (!f.exists())
@@ -69,7 +69,7 @@ std::optional<Profile> load(const QString& path) {
     return p;
 }
 
-QByteArray encode(const Profile& p, const QString& text) {
+QByteArray encode(const Profile &p, const QString &text) {
     if (p.windows1252)
         if (auto b = encode_windows1252(text))
             return *b;
@@ -77,7 +77,7 @@ QByteArray encode(const Profile& p, const QString& text) {
 }
 
 // The section name of a "[name]" line, or nullopt for any other line.
-std::optional<QString> section_of(const QString& line) {
+std::optional<QString> section_of(const QString &line) {
     const QString s = line.trimmed();
     const qsizetype close = s.indexOf(QLatin1Char(']'));
     if (!s.startsWith(QLatin1Char('[')) || close < 0)
@@ -86,19 +86,19 @@ std::optional<QString> section_of(const QString& line) {
 }
 
 // The key of a "key=value" line, or nullopt when the line holds none.
-std::optional<QString> key_of(const QString& line) {
+std::optional<QString> key_of(const QString &line) {
     const qsizetype eq = line.indexOf(QLatin1Char('='));
     if (eq < 0 || line.trimmed().startsWith(QLatin1Char(';')) || section_of(line))
         return std::nullopt;
     return line.left(eq).trimmed();
 }
 
-bool same_name(const QString& a, const QString& b) {
+bool same_name(const QString &a, const QString &b) {
     return a.compare(b.trimmed(), Qt::CaseInsensitive) == 0;
 }
 
 // Index range [first, end) of the lines inside the first section called `section`.
-std::optional<std::pair<size_t, size_t>> find_section(const Profile& p, const QString& section) {
+std::optional<std::pair<size_t, size_t>> find_section(const Profile &p, const QString &section) {
     for (size_t i = 0; i < p.lines.size(); ++i) {
         auto s = section_of(p.lines[i].text);
         if (!s || !same_name(*s, section))
@@ -111,8 +111,8 @@ std::optional<std::pair<size_t, size_t>> find_section(const Profile& p, const QS
     return std::nullopt;
 }
 
-std::optional<size_t> find_key(const Profile& p, std::pair<size_t, size_t> range,
-                               const QString& key) {
+std::optional<size_t> find_key(const Profile &p, std::pair<size_t, size_t> range,
+                               const QString &key) {
     for (size_t i = range.first; i < range.second; ++i) {
         auto k = key_of(p.lines[i].text);
         if (k && same_name(*k, key))
@@ -123,13 +123,13 @@ std::optional<size_t> find_key(const Profile& p, std::pair<size_t, size_t> range
 
 QString unquote(QString v) {
     v = v.trimmed();
-    if (v.size() >= 2 && ((v.startsWith('"') && v.endsWith('"')) ||
-                          (v.startsWith('\'') && v.endsWith('\''))))
+    if (v.size() >= 2 &&
+        ((v.startsWith('"') && v.endsWith('"')) || (v.startsWith('\'') && v.endsWith('\''))))
         v = v.mid(1, v.size() - 2);
     return v;
 }
 
-QString one_line(const QString& text) {
+QString one_line(const QString &text) {
     QString s = text;
     s.replace(QLatin1String("\r\n"), QLatin1String(" "));
     s.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -139,8 +139,8 @@ QString one_line(const QString& text) {
 
 } // namespace
 
-std::optional<QString> read_profile_string(const QString& path, const QString& section,
-                                           const QString& key) {
+std::optional<QString> read_profile_string(const QString &path, const QString &section,
+                                           const QString &key) {
     const auto p = load(path);
     if (!p)
         return std::nullopt;
@@ -150,21 +150,19 @@ std::optional<QString> read_profile_string(const QString& path, const QString& s
     const auto at = find_key(*p, *range, key);
     if (!at)
         return std::nullopt;
-    const QString& line = p->lines[*at].text;
+    const QString &line = p->lines[*at].text;
     return unquote(line.mid(line.indexOf(QLatin1Char('=')) + 1));
 }
 
-bool write_profile_string(const QString& path, const QString& section, const QString& key,
-                          const QString& value) {
+bool write_profile_string(const QString &path, const QString &section, const QString &key,
+                          const QString &value) {
     auto loaded = load(path);
     if (!loaded)
         return false;
-    Profile& p = *loaded;
+    Profile &p = *loaded;
     const QString clean_key = one_line(key).trimmed();
     const QString clean_value = one_line(value);
-    auto new_line = [&](const QString& text) {
-        return Line{encode(p, text), p.eol, text};
-    };
+    auto new_line = [&](const QString &text) { return Line{encode(p, text), p.eol, text}; };
     // A last line without a line end must get one before anything follows it.
     auto close_last_line = [&] {
         if (!p.lines.empty() && p.lines.back().eol.isEmpty())
@@ -176,12 +174,12 @@ bool write_profile_string(const QString& path, const QString& section, const QSt
         close_last_line();
         if (!p.lines.empty() && !p.lines.back().text.trimmed().isEmpty())
             p.lines.push_back(new_line(QString()));
-        p.lines.push_back(new_line(QLatin1Char('[') + one_line(section).trimmed() +
-                                   QLatin1Char(']')));
+        p.lines.push_back(
+            new_line(QLatin1Char('[') + one_line(section).trimmed() + QLatin1Char(']')));
         p.lines.push_back(new_line(clean_key + QLatin1Char('=') + clean_value));
     } else if (const auto at = find_key(p, *range, key)) {
         // Keep the key as the file spells it; only the value changes.
-        Line& line = p.lines[*at];
+        Line &line = p.lines[*at];
         const QString file_key = *key_of(line.text);
         const QString text = file_key + QLatin1Char('=') + clean_value;
         line.bytes = encode(p, text);
@@ -198,7 +196,7 @@ bool write_profile_string(const QString& path, const QString& section, const QSt
     }
 
     QByteArray out;
-    for (const Line& line : p.lines)
+    for (const Line &line : p.lines)
         out += line.bytes + line.eol;
     return write_file_atomically(path, out);
 }

@@ -16,14 +16,14 @@ namespace platform {
 // The value of `key` in `section`, with blanks around it and one pair of enclosing quotes
 // removed, or nullopt when the file, the section or the key is missing. A key with a blank value
 // gives an empty text.
-std::optional<QString> read_profile_string(const QString& path, const QString& section,
-                                           const QString& key);
+std::optional<QString> read_profile_string(const QString &path, const QString &section,
+                                           const QString &key);
 
 // Stores `value` under `section` and `key`, creating the file and the section when missing.
 // Line breaks in the value become blanks, so a value can never start a new key or section.
 // The file is replaced through a temporary file beside it. Returns false, leaving the file as it
 // was, when it cannot be read or written.
-bool write_profile_string(const QString& path, const QString& section, const QString& key,
-                          const QString& value);
+bool write_profile_string(const QString &path, const QString &section, const QString &key,
+                          const QString &value);
 
 } // namespace platform

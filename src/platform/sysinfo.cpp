@@ -13,19 +13,19 @@
 namespace platform {
 namespace {
 
-std::optional<SystemInfo>& override_info() {
+std::optional<SystemInfo> &override_info() {
     static std::optional<SystemInfo> o;
     return o;
 }
 
-std::optional<SystemInfo>& cached_info() {
+std::optional<SystemInfo> &cached_info() {
     static std::optional<SystemInfo> c;
     return c;
 }
 
-QLocale locale_for(const char* category) {
+QLocale locale_for(const char *category) {
     QString name;
-    for (const char* var : {"LC_ALL", category, "LANG"}) {
+    for (const char *var : {"LC_ALL", category, "LANG"}) {
         name = qEnvironmentVariable(var);
         if (!name.isEmpty())
             break;
@@ -39,7 +39,7 @@ QLocale locale_for(const char* category) {
 }
 
 // The first character of a format that is no letter: its separator.
-QString separator_of(const QString& qt_format, const QString& fallback) {
+QString separator_of(const QString &qt_format, const QString &fallback) {
     bool quoted = false;
     for (QChar c : qt_format) {
         if (c == QLatin1Char('\''))
@@ -52,7 +52,7 @@ QString separator_of(const QString& qt_format, const QString& fallback) {
 
 } // namespace
 
-QString date_pattern_from_qt(const QString& qt) {
+QString date_pattern_from_qt(const QString &qt) {
     QString out;
     qsizetype i = 0;
     while (i < qt.size()) {
@@ -70,13 +70,25 @@ QString date_pattern_from_qt(const QString& qt) {
         while (i + run < qt.size() && qt[i + run] == c)
             ++run;
         switch (c.unicode()) {
-        case u'd': out += QString(run, QLatin1Char('d')); break;
-        case u'M': out += QString(run, QLatin1Char('m')); break;
-        case u'y': out += QString(run, QLatin1Char('y')); break;
+        case u'd':
+            out += QString(run, QLatin1Char('d'));
+            break;
+        case u'M':
+            out += QString(run, QLatin1Char('m'));
+            break;
+        case u'y':
+            out += QString(run, QLatin1Char('y'));
+            break;
         case u'H':
-        case u'h': out += QString(run, QLatin1Char('h')); break;
-        case u'm': out += QString(run, QLatin1Char('n')); break;
-        case u's': out += QString(run, QLatin1Char('s')); break;
+        case u'h':
+            out += QString(run, QLatin1Char('h'));
+            break;
+        case u'm':
+            out += QString(run, QLatin1Char('n'));
+            break;
+        case u's':
+            out += QString(run, QLatin1Char('s'));
+            break;
         case u'A':
         case u'a':
             out += c == QLatin1Char('A') ? QStringLiteral("AM/PM") : QStringLiteral("am/pm");
@@ -126,7 +138,7 @@ SystemInfo query_system_info() {
     s.long_time_format = date_pattern_from_qt(qt_time);
 
     s.computer_name = QSysInfo::machineHostName();
-    if (const passwd* pw = getpwuid(getuid()))
+    if (const passwd *pw = getpwuid(getuid()))
         s.user_name = QString::fromLocal8Bit(pw->pw_name);
     if (s.user_name.isEmpty())
         s.user_name = qEnvironmentVariable("USER");
@@ -144,15 +156,17 @@ SystemInfo system_info() {
     return *cached_info();
 }
 
-void set_system_info(const SystemInfo& info) { override_info() = info; }
+void set_system_info(const SystemInfo &info) {
+    override_info() = info;
+}
 
 void reset_system_info() {
     override_info().reset();
     cached_info().reset();
 }
 
-void use_system_formats(const SystemInfo& info) {
-    auto& n = number_separators();
+void use_system_formats(const SystemInfo &info) {
+    auto &n = number_separators();
     n.decimal = info.decimal_separator.isEmpty() ? QStringLiteral(".") : info.decimal_separator;
     n.thousands = info.thousands_separator;
     DateFormats f; // anything the information leaves empty keeps its default

@@ -14,7 +14,7 @@ constexpr char16_t cp1252_high[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-std::optional<QString> strict_utf8(const QByteArray& bytes) {
+std::optional<QString> strict_utf8(const QByteArray &bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString s = utf8.decode(bytes);
     if (utf8.hasError())
@@ -22,7 +22,7 @@ std::optional<QString> strict_utf8(const QByteArray& bytes) {
     return s;
 }
 
-QString windows1252(const QByteArray& bytes) {
+QString windows1252(const QByteArray &bytes) {
     QString out;
     out.reserve(bytes.size());
     for (char c : bytes) {
@@ -34,13 +34,13 @@ QString windows1252(const QByteArray& bytes) {
 
 } // namespace
 
-QString decode_line(const QByteArray& bytes) {
+QString decode_line(const QByteArray &bytes) {
     if (auto s = strict_utf8(bytes))
         return *s;
     return windows1252(bytes);
 }
 
-QString decode_text(const QByteArray& bytes) {
+QString decode_text(const QByteArray &bytes) {
     // Nearly every file is one encoding throughout; only a mixed file pays for line-by-line work.
     if (auto s = strict_utf8(bytes))
         return *s;
@@ -56,7 +56,7 @@ QString decode_text(const QByteArray& bytes) {
     return out;
 }
 
-std::optional<QByteArray> encode_windows1252(const QString& text) {
+std::optional<QByteArray> encode_windows1252(const QString &text) {
     QByteArray out;
     out.reserve(text.size());
     for (QChar c : text) {
@@ -76,7 +76,7 @@ std::optional<QByteArray> encode_windows1252(const QString& text) {
     return out;
 }
 
-std::optional<QString> read_text_file(const QString& path) {
+std::optional<QString> read_text_file(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -86,7 +86,7 @@ std::optional<QString> read_text_file(const QString& path) {
     return decode_text(bytes);
 }
 
-QStringList split_lines(const QString& text) {
+QStringList split_lines(const QString &text) {
     QString t = text;
     t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -96,7 +96,7 @@ QStringList split_lines(const QString& text) {
     return lines;
 }
 
-bool write_file_atomically(const QString& path, const QByteArray& bytes) {
+bool write_file_atomically(const QString &path, const QByteArray &bytes) {
     if (path.isEmpty())
         return false;
     QSaveFile f(path);

@@ -6,12 +6,12 @@
 
 namespace platform {
 
-NumberSeparators& number_separators() {
+NumberSeparators &number_separators() {
     static NumberSeparators s;
     return s;
 }
 
-DateFormats& date_formats() {
+DateFormats &date_formats() {
     static DateFormats f;
     return f;
 }
@@ -23,7 +23,9 @@ bool is_blank(QChar c) {
            c == QLatin1Char('\r');
 }
 
-bool is_ascii_digit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool is_ascii_digit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 int digit_value(QChar c, int base) {
     const char16_t u = QChar::toUpper(c.unicode());
@@ -37,7 +39,7 @@ int digit_value(QChar c, int base) {
 
 // The digits of "&H..." / "&O..." as the value the original's literals have: four hex digits are
 // a signed 16-bit number, eight a signed 32-bit one. nullopt when too large for 32 bits.
-std::optional<double> radix_value(const QString& digits, int base, qsizetype* used = nullptr) {
+std::optional<double> radix_value(const QString &digits, int base, qsizetype *used = nullptr) {
     uint64_t v = 0;
     qsizetype i = 0;
     for (; i < digits.size(); ++i) {
@@ -82,7 +84,7 @@ Decimal to_decimal(double v) {
 }
 
 // Rounds to `decimals` places after the point; halves go away from zero or to the even neighbour.
-void round_to(Decimal& d, int decimals, bool half_even) {
+void round_to(Decimal &d, int decimals, bool half_even) {
     const qsizetype keep = static_cast<qsizetype>(d.point) + decimals;
     if (keep >= d.digits.size())
         return;
@@ -113,16 +115,16 @@ void round_to(Decimal& d, int decimals, bool half_even) {
     }
 }
 
-double decimal_value(const Decimal& d) {
+double decimal_value(const Decimal &d) {
     if (d.is_zero())
         return 0.0;
-    const QByteArray s = QByteArray(d.negative ? "-0." : "0.") + d.digits + 'e' +
-                         QByteArray::number(d.point);
+    const QByteArray s =
+        QByteArray(d.negative ? "-0." : "0.") + d.digits + 'e' + QByteArray::number(d.point);
     return s.toDouble();
 }
 
 // The whole-number digits, without leading zeros ("" for zero).
-QString whole_digits(const Decimal& d) {
+QString whole_digits(const Decimal &d) {
     QString s;
     for (int i = 0; i < d.point; ++i)
         s += QLatin1Char(i < d.digits.size() ? d.digits[i] : '0');
@@ -131,7 +133,7 @@ QString whole_digits(const Decimal& d) {
     return s;
 }
 
-QString fraction_digits(const Decimal& d, int count) {
+QString fraction_digits(const Decimal &d, int count) {
     QString s;
     for (int i = 0; i < count; ++i) {
         const qsizetype at = static_cast<qsizetype>(d.point) + i;
@@ -140,7 +142,7 @@ QString fraction_digits(const Decimal& d, int count) {
     return s;
 }
 
-QString general_text(double value, const QString& dec) {
+QString general_text(double value, const QString &dec) {
     if (!std::isfinite(value))
         return QString::number(value);
     Decimal d = to_decimal(value);
@@ -169,7 +171,7 @@ QString general_text(double value, const QString& dec) {
 
 } // namespace
 
-double val(const QString& text) {
+double val(const QString &text) {
     QString s;
     s.reserve(text.size());
     for (QChar c : text)
@@ -199,7 +201,8 @@ double val(const QString& text) {
     }
     if (!digits)
         return 0.0;
-    if (i < s.size() && (s[i].toUpper() == QLatin1Char('E') || s[i].toUpper() == QLatin1Char('D'))) {
+    if (i < s.size() &&
+        (s[i].toUpper() == QLatin1Char('E') || s[i].toUpper() == QLatin1Char('D'))) {
         QByteArray exp = "e";
         qsizetype j = i + 1;
         if (j < s.size() && (s[j] == QLatin1Char('-') || s[j] == QLatin1Char('+')))
@@ -217,8 +220,8 @@ double val(const QString& text) {
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
-QString locale_text_to_c(const QString& text) {
-    const auto& sep = number_separators();
+QString locale_text_to_c(const QString &text) {
+    const auto &sep = number_separators();
     QString s = text;
     if (!sep.thousands.isEmpty() && sep.thousands != sep.decimal)
         s.remove(sep.thousands);
@@ -227,7 +230,9 @@ QString locale_text_to_c(const QString& text) {
     return s;
 }
 
-double locale_val(const QString& text) { return val(locale_text_to_c(text)); }
+double locale_val(const QString &text) {
+    return val(locale_text_to_c(text));
+}
 
 double round_half_even(double value) {
     if (!std::isfinite(value))
@@ -259,7 +264,7 @@ std::optional<int32_t> to_int32(double value) {
     return static_cast<int32_t>(r);
 }
 
-std::optional<double> to_double(const QString& text) {
+std::optional<double> to_double(const QString &text) {
     const QString s = locale_text_to_c(text).trimmed();
     if (s.isEmpty())
         return std::nullopt;
@@ -279,7 +284,7 @@ std::optional<double> to_double(const QString& text) {
     return v;
 }
 
-std::optional<int16_t> text_to_int16(const QString& text) {
+std::optional<int16_t> text_to_int16(const QString &text) {
     if (auto d = to_double(text))
         return to_int16(*d);
     if (auto b = to_bool(text))
@@ -287,7 +292,7 @@ std::optional<int16_t> text_to_int16(const QString& text) {
     return std::nullopt;
 }
 
-std::optional<int32_t> text_to_int32(const QString& text) {
+std::optional<int32_t> text_to_int32(const QString &text) {
     if (auto d = to_double(text))
         return to_int32(*d);
     if (auto b = to_bool(text))
@@ -295,7 +300,7 @@ std::optional<int32_t> text_to_int32(const QString& text) {
     return std::nullopt;
 }
 
-std::optional<bool> to_bool(const QString& text) {
+std::optional<bool> to_bool(const QString &text) {
     const QString s = text.trimmed();
     if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
         return true;
@@ -307,13 +312,21 @@ std::optional<bool> to_bool(const QString& text) {
     return *d != 0.0;
 }
 
-QString bool_text(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString bool_text(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
-bool is_numeric(const QString& text) { return to_double(text).has_value(); }
+bool is_numeric(const QString &text) {
+    return to_double(text).has_value();
+}
 
-QString number_text_c(double value) { return general_text(value, QStringLiteral(".")); }
+QString number_text_c(double value) {
+    return general_text(value, QStringLiteral("."));
+}
 
-QString number_text(double value) { return general_text(value, number_separators().decimal); }
+QString number_text(double value) {
+    return general_text(value, number_separators().decimal);
+}
 
 namespace {
 
@@ -322,7 +335,7 @@ bool is_number_placeholder(QChar c) {
            c == QLatin1Char(',');
 }
 
-QString format_with(double value, const QString& pattern, const QString& dec, const QString& thou) {
+QString format_with(double value, const QString &pattern, const QString &dec, const QString &thou) {
     if (pattern.isEmpty() || !std::isfinite(value))
         return general_text(value, dec);
     qsizetype first = -1, last = -1;
@@ -378,16 +391,16 @@ QString format_with(double value, const QString& pattern, const QString& dec, co
 
 } // namespace
 
-QString format_number(double value, const QString& pattern) {
-    const auto& sep = number_separators();
+QString format_number(double value, const QString &pattern) {
+    const auto &sep = number_separators();
     return format_with(value, pattern, sep.decimal, sep.thousands);
 }
 
-QString format_number_c(double value, const QString& pattern) {
+QString format_number_c(double value, const QString &pattern) {
     return format_with(value, pattern, QStringLiteral("."), QString());
 }
 
-QString format_text(const QString& text, const QString& pattern) {
+QString format_text(const QString &text, const QString &pattern) {
     bool left_to_right = false;
     int letter_case = 0; // -1 lower, 1 upper
     QString shape;       // the pattern without its control characters
@@ -445,13 +458,13 @@ struct DateToken {
     QString text; // literal text, or the am/pm form as written
 };
 
-bool letters_at(const QString& p, qsizetype i, QLatin1String what) {
+bool letters_at(const QString &p, qsizetype i, QLatin1String what) {
     return p.mid(i, what.size()).compare(what, Qt::CaseInsensitive) == 0;
 }
 
-std::vector<DateToken> tokenize_date(const QString& p) {
+std::vector<DateToken> tokenize_date(const QString &p) {
     std::vector<DateToken> tokens;
-    auto literal = [&](const QString& s) {
+    auto literal = [&](const QString &s) {
         if (!tokens.empty() && tokens.back().kind.isEmpty())
             tokens.back().text += s;
         else
@@ -475,7 +488,7 @@ std::vector<DateToken> tokenize_date(const QString& p) {
         }
         if (letters_at(p, i, QLatin1String("am/pm")) || letters_at(p, i, QLatin1String("a/p")) ||
             letters_at(p, i, QLatin1String("ampm"))) {
-            const qsizetype n = letters_at(p, i, QLatin1String("am/pm")) ? 5
+            const qsizetype n = letters_at(p, i, QLatin1String("am/pm"))  ? 5
                                 : letters_at(p, i, QLatin1String("ampm")) ? 4
                                                                           : 3;
             tokens.push_back({QStringLiteral("ampm"), p.mid(i, n)});
@@ -493,16 +506,29 @@ std::vector<DateToken> tokenize_date(const QString& p) {
             ++run;
         qsizetype take = 0;
         switch (lc.unicode()) {
-        case u'd': take = std::min<qsizetype>(run, 6); break;
-        case u'm': take = std::min<qsizetype>(run, 4); break;
-        case u'y': take = run >= 4 ? 4 : run >= 2 ? 2 : 1; break;
+        case u'd':
+            take = std::min<qsizetype>(run, 6);
+            break;
+        case u'm':
+            take = std::min<qsizetype>(run, 4);
+            break;
+        case u'y':
+            take = run >= 4 ? 4 : run >= 2 ? 2 : 1;
+            break;
         case u'h':
         case u'n':
         case u's':
-        case u'w': take = std::min<qsizetype>(run, 2); break;
-        case u'q': take = 1; break;
-        case u't': take = run >= 5 ? 5 : 0; break;
-        default: break;
+        case u'w':
+            take = std::min<qsizetype>(run, 2);
+            break;
+        case u'q':
+            take = 1;
+            break;
+        case u't':
+            take = run >= 5 ? 5 : 0;
+            break;
+        default:
+            break;
         }
         if (take == 0) {
             literal(p.mid(i, lc == QLatin1Char('t') ? run : 1));
@@ -515,16 +541,20 @@ std::vector<DateToken> tokenize_date(const QString& p) {
     return tokens;
 }
 
-QString two(int v) { return QString::number(v).rightJustified(2, QLatin1Char('0')); }
+QString two(int v) {
+    return QString::number(v).rightJustified(2, QLatin1Char('0'));
+}
 
-QString render_date(const QDate& date, const QTime& time, const QString& pattern, int depth);
+QString render_date(const QDate &date, const QTime &time, const QString &pattern, int depth);
 
-QString named_date_format(const QDate& date, const QTime& time, const QString& pattern, int depth,
-                          bool* named) {
-    const auto& f = date_formats();
+QString named_date_format(const QDate &date, const QTime &time, const QString &pattern, int depth,
+                          bool *named) {
+    const auto &f = date_formats();
     const QString p = pattern.trimmed();
     *named = true;
-    auto is = [&](const char* name) { return p.compare(QLatin1String(name), Qt::CaseInsensitive) == 0; };
+    auto is = [&](const char *name) {
+        return p.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    };
     if (is("General Date") || is("c")) {
         const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
         if (date == QDate(1899, 12, 30) && !midnight)
@@ -550,7 +580,7 @@ QString named_date_format(const QDate& date, const QTime& time, const QString& p
     return {};
 }
 
-QString render_date(const QDate& date, const QTime& time, const QString& pattern, int depth) {
+QString render_date(const QDate &date, const QTime &time, const QString &pattern, int depth) {
     if (depth > 3) // a user's pattern that names itself
         return {};
     bool named = false;
@@ -558,17 +588,17 @@ QString render_date(const QDate& date, const QTime& time, const QString& pattern
     if (named)
         return n;
 
-    const auto& f = date_formats();
+    const auto &f = date_formats();
     std::vector<DateToken> tokens = tokenize_date(pattern);
     bool twelve_hour = false;
-    for (const auto& t : tokens)
+    for (const auto &t : tokens)
         twelve_hour = twelve_hour || t.kind == QLatin1String("ampm");
 
     // "m" means minutes right after an hour or right before seconds, literals between allowed.
     auto neighbour = [&](size_t k, int step) -> QString {
         for (auto j = static_cast<std::ptrdiff_t>(k) + step;
              j >= 0 && j < static_cast<std::ptrdiff_t>(tokens.size()); j += step) {
-            const QString& kind = tokens[static_cast<size_t>(j)].kind;
+            const QString &kind = tokens[static_cast<size_t>(j)].kind;
             if (!kind.isEmpty() && kind != QLatin1String("/") && kind != QLatin1String(":"))
                 return kind;
         }
@@ -578,8 +608,8 @@ QString render_date(const QDate& date, const QTime& time, const QString& pattern
     const int hour = time.hour();
     QString out;
     for (size_t k = 0; k < tokens.size(); ++k) {
-        const DateToken& t = tokens[k];
-        const QString& kind = t.kind;
+        const DateToken &t = tokens[k];
+        const QString &kind = t.kind;
         if (kind.isEmpty()) {
             out += t.text;
         } else if (kind == QLatin1String("/")) {
@@ -588,7 +618,7 @@ QString render_date(const QDate& date, const QTime& time, const QString& pattern
             out += f.time_separator;
         } else if (kind == QLatin1String("ampm")) {
             const bool am = hour < 12;
-            const QString& w = t.text;
+            const QString &w = t.text;
             if (w.size() == 4)
                 out += am ? f.names.amText() : f.names.pmText();
             else if (w.size() == 5)
@@ -648,13 +678,13 @@ QString render_date(const QDate& date, const QTime& time, const QString& pattern
 
 } // namespace
 
-QString format_date(const QDateTime& when, const QString& pattern) {
+QString format_date(const QDateTime &when, const QString &pattern) {
     if (!when.date().isValid())
         return {};
     return render_date(when.date(), when.time().isValid() ? when.time() : QTime(0, 0), pattern, 0);
 }
 
-QString format_date(const QDate& when, const QString& pattern) {
+QString format_date(const QDate &when, const QString &pattern) {
     if (!when.isValid())
         return {};
     return render_date(when, QTime(0, 0), pattern, 0);

@@ -21,7 +21,7 @@ struct NumberSeparators {
     QString decimal = QStringLiteral(".");
     QString thousands = QStringLiteral(",");
 };
-NumberSeparators& number_separators();
+NumberSeparators &number_separators();
 
 // The user's date and time conventions for format_date. Patterns use format_date's letters.
 struct DateFormats {
@@ -32,20 +32,20 @@ struct DateFormats {
     QString long_time = QStringLiteral("hh:nn:ss");
     QLocale names = QLocale(QLocale::English, QLocale::UnitedKingdom); // day and month names
 };
-DateFormats& date_formats();
+DateFormats &date_formats();
 
 // Leading decimal number of `text`: blanks (space, tab, LF, CR) are skipped anywhere, an optional
 // sign, digits with at most one ".", an optional exponent ("E" or "D"). "&H" and "&O" start a
 // hexadecimal or octal number, read as a 16-bit value when it fits in four hex digits (so
 // "&HFFFF" is -1) and as a 32-bit value otherwise. Reading stops at the first character that
 // cannot continue the number; a text without a number, or one too large for a double, gives 0.
-double val(const QString& text);
+double val(const QString &text);
 
 // The text with the user's thousands separators removed and the user's decimal separator turned
 // into ".", so that val() reads a number the user typed or was shown.
-QString locale_text_to_c(const QString& text);
+QString locale_text_to_c(const QString &text);
 // val(locale_text_to_c(text)): a number as shown in the user's locale; no number gives 0.
-double locale_val(const QString& text);
+double locale_val(const QString &text);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double round_half_even(double value);
@@ -60,19 +60,19 @@ std::optional<int32_t> to_int32(double value);
 
 // Locale-aware reading of a text as a number (the user's decimal separator, thousands separators
 // ignored, surrounding blanks allowed, "&H" hexadecimal). nullopt when the text is not a number.
-std::optional<double> to_double(const QString& text);
+std::optional<double> to_double(const QString &text);
 // Whole-number reading of a text (to_double, then rounded half to even; True is -1, False 0);
 // nullopt when the text is not a number or the value overflows.
-std::optional<int16_t> text_to_int16(const QString& text);
-std::optional<int32_t> text_to_int32(const QString& text);
+std::optional<int16_t> text_to_int16(const QString &text);
+std::optional<int32_t> text_to_int32(const QString &text);
 
 // A settings Boolean: "True"/"False" in any case, or a number (non-zero is true).
-std::optional<bool> to_bool(const QString& text);
+std::optional<bool> to_bool(const QString &text);
 // The word True or False.
 QString bool_text(bool value);
 
 // True when to_double() would succeed.
-bool is_numeric(const QString& text);
+bool is_numeric(const QString &text);
 
 // A number as text in the user's locale: up to 15 significant digits, no thousands separators,
 // the user's decimal separator ("2,5" in German). "E" notation (1E-05, 1.5E+20) when the decimal
@@ -87,14 +87,14 @@ QString number_text_c(double value);
 // 0.5); "," in the whole part groups thousands. Halves round away from zero; a value that rounds
 // to zero shows no minus sign. An empty pattern gives number_text. The result uses the user's
 // separators.
-QString format_number(double value, const QString& pattern);
+QString format_number(double value, const QString &pattern);
 // The same with "." and no thousands separators in the output (for files and the unit).
-QString format_number_c(double value, const QString& pattern);
+QString format_number_c(double value, const QString &pattern);
 
 // Formats a text with "@" (a character or a blank) and "&" (a character or nothing) placeholders,
 // filled from the right; characters beyond the placeholders go before them. "(&&&&&)" puts a
 // text between round brackets.
-QString format_text(const QString& text, const QString& pattern);
+QString format_text(const QString &text, const QString &pattern);
 
 // Formats a date/time with the pattern letters, in any case: d, dd, ddd, dddd (day, names), ddddd
 // (short date), dddddd (long date), w, ww (weekday 1 = Sunday, week of the year), m, mm, mmm, mmmm
@@ -104,7 +104,7 @@ QString format_text(const QString& text, const QString& pattern);
 // stand as they are, as do other characters. The named formats "General Date", "Long Date",
 // "Medium Date", "Short Date", "Long Time", "Medium Time" and "Short Time" and the pattern "c" are
 // understood; the general date leaves out a midnight time and the zero date 30/12/1899.
-QString format_date(const QDateTime& when, const QString& pattern);
-QString format_date(const QDate& when, const QString& pattern);
+QString format_date(const QDateTime &when, const QString &pattern);
+QString format_date(const QDate &when, const QString &pattern);
 
 } // namespace platform

@@ -28,12 +28,22 @@ TEST(Clock, WaitEndsRightAfterTheEventThatSatisfiesIt) {
 
 TEST(Clock, IdleWaitSleepsInsteadOfSpinning) {
     int looks = 0;
-    EXPECT_FALSE(wait_until([&] { ++looks; return false; }, 0.5));
+    EXPECT_FALSE(wait_until(
+        [&] {
+            ++looks;
+            return false;
+        },
+        0.5));
     EXPECT_LT(looks, 25) << "an idle wait kept the processor busy";
 
     ScopedTimeScale fast(100.0);
     looks = 0;
-    EXPECT_FALSE(wait_until([&] { ++looks; return false; }, 20.0));
+    EXPECT_FALSE(wait_until(
+        [&] {
+            ++looks;
+            return false;
+        },
+        20.0));
     EXPECT_LT(looks, 25) << "an idle wait kept the processor busy";
 }
 
@@ -44,7 +54,8 @@ TEST(Clock, TimeScaleShortensTimeoutsAndKeepsTheClockSteady) {
     const double start = seconds();
     EXPECT_FALSE(wait_until([] { return false; }, 20.0));
     EXPECT_GE(seconds() - start, 20.0);
-    EXPECT_LT(seconds() - start, 20.0 + 100.0) << "a scaled time-out took over a real second too long";
+    EXPECT_LT(seconds() - start, 20.0 + 100.0)
+        << "a scaled time-out took over a real second too long";
 }
 
 TEST(Clock, TicksRunWhileWaiting) {
@@ -75,7 +86,8 @@ TEST(Clock, HandlersRunAndWaitInsideAWait) {
 
 TEST(Clock, ZeroDelayStillRunsPendingEvents) {
     bool ran = false;
-    QMetaObject::invokeMethod(qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
     wait_ms(0);
     EXPECT_TRUE(ran);
 }

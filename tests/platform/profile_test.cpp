@@ -15,21 +15,21 @@ using testutil::write_bytes;
 namespace {
 
 struct ReadCase {
-    const char* what;
+    const char *what;
     std::optional<QByteArray> file; // nullopt: no file at all
-    const char* section;
-    const char* key;
+    const char *section;
+    const char *key;
     std::optional<QString> expected;
 };
 
 struct Write {
-    const char* section;
-    const char* key;
+    const char *section;
+    const char *key;
     QString value;
 };
 
 struct WriteCase {
-    const char* what;
+    const char *what;
     std::optional<QByteArray> file;
     std::vector<Write> writes;
     QByteArray expected;
@@ -52,8 +52,8 @@ TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
          "Software Mode", "0"},
         {"first of two sections wins", "[General]\nPort=1\n[general]\nPort=2\nLanguage=3\n",
          "General", "Language", std::nullopt},
-        {"section name with blanks", "[ Echo Control ]\nLight On=1\n", "echo control",
-         "LIGHT ON", "1"},
+        {"section name with blanks", "[ Echo Control ]\nLight On=1\n", "echo control", "LIGHT ON",
+         "1"},
         {"comment after the section name", "[General] ; main\nPort=4\n", "General", "Port", "4"},
         {"CRLF line ends", "[General]\r\nPort=3\r\nLanguage=1\r\n", "General", "Port", "3"},
         {"last line without line end", "[General]\nPort=3", "General", "Port", "3"},
@@ -66,7 +66,7 @@ TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
         {"UTF-8 value", "[Print Header]\nSite=Kl\xc3\xa4rwerk\n", "Print Header", "Site",
          klaerwerk},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         QTemporaryDir dir;
         const QString ini = dir.filePath("general.ini");
         if (c.file)
@@ -82,7 +82,8 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
         {"CRLF file with comments and other sections",
          "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort = 3\r\n\r\n"
          "[Graph]\r\nBackground=True\r\n",
-         {{"GENERAL", "port", "4"}, {"General", "Telephone", "0123"},
+         {{"GENERAL", "port", "4"},
+          {"General", "Telephone", "0123"},
           {"Print Header", "Site", "North"}},
          "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort=4\r\nTelephone=0123\r\n"
          "\r\n[Graph]\r\nBackground=True\r\n\r\n[Print Header]\r\nSite=North\r\n"},
@@ -90,39 +91,55 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
          "[General]\nPort=1\n[Graph]\nBackground=1\n",
          {{"Graph", "Zoom", "2"}},
          "[General]\nPort=1\n[Graph]\nBackground=1\nZoom=2\n"},
-        {"last line without line end", "[General]\nPort=3", {{"General", "Language", "0"}},
+        {"last line without line end",
+         "[General]\nPort=3",
+         {{"General", "Language", "0"}},
          "[General]\nPort=3\nLanguage=0\n"},
-        {"new section after a last line without line end", "[General]\nPort=3",
-         {{"Debug", "Useloginfo", "True"}}, "[General]\nPort=3\n\n[Debug]\nUseloginfo=True\n"},
-        {"only the first of two equal keys", "[General]\nPort=1\nPort=2\n",
-         {{"General", "Port", "9"}}, "[General]\nPort=9\nPort=2\n"},
-        {"blank value", "[General]\nTelephone=0123\n", {{"General", "Telephone", ""}},
+        {"new section after a last line without line end",
+         "[General]\nPort=3",
+         {{"Debug", "Useloginfo", "True"}},
+         "[General]\nPort=3\n\n[Debug]\nUseloginfo=True\n"},
+        {"only the first of two equal keys",
+         "[General]\nPort=1\nPort=2\n",
+         {{"General", "Port", "9"}},
+         "[General]\nPort=9\nPort=2\n"},
+        {"blank value",
+         "[General]\nTelephone=0123\n",
+         {{"General", "Telephone", ""}},
          "[General]\nTelephone=\n"},
         {"value with line breaks cannot start a new key",
          "[General]\n",
          {{"General", "CompanyAddress", "1 Main St\r\nTown\n[Graph]\nBackground=0"}},
          "[General]\nCompanyAddress=1 Main St Town [Graph] Background=0\n"},
-        {"byte order mark kept, section found", "\xEF\xBB\xBF[General]\r\nPort=3\r\n",
-         {{"General", "Port", "5"}}, "\xEF\xBB\xBF[General]\r\nPort=5\r\n"},
+        {"byte order mark kept, section found",
+         "\xEF\xBB\xBF[General]\r\nPort=3\r\n",
+         {{"General", "Port", "5"}},
+         "\xEF\xBB\xBF[General]\r\nPort=5\r\n"},
         {"Windows-1252 file stays Windows-1252",
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
-         {{"Print Header", "Project", QString::fromUtf8("S\xc3\xbc""d")}},
-         "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=S\xfc""d\r\n"},
+         {{"Print Header", "Project",
+           QString::fromUtf8("S\xc3\xbc"
+                             "d")}},
+         "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=S\xfc"
+         "d\r\n"},
         {"Windows-1252 file, text it cannot hold",
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
          {{"Print Header", "Project", QString::fromUtf8("\xce\xa9")}},
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=\xce\xa9\r\n"},
         {"UTF-8 file stays UTF-8",
          "[Print Header]\nSite=Kl\xc3\xa4rwerk\n",
-         {{"Print Header", "Project", QString::fromUtf8("S\xc3\xbc""d")}},
-         "[Print Header]\nSite=Kl\xc3\xa4rwerk\nProject=S\xc3\xbc""d\n"},
+         {{"Print Header", "Project",
+           QString::fromUtf8("S\xc3\xbc"
+                             "d")}},
+         "[Print Header]\nSite=Kl\xc3\xa4rwerk\nProject=S\xc3\xbc"
+         "d\n"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         QTemporaryDir dir;
         const QString ini = dir.filePath("general.ini");
         if (c.file)
             write_bytes(ini, *c.file);
-        for (const auto& w : c.writes)
+        for (const auto &w : c.writes)
             EXPECT_TRUE(write_profile_string(ini, w.section, w.key, w.value))
                 << "writing " << w.section << "/" << w.key << " into a file with " << c.what;
         EXPECT_EQ(read_bytes(ini), c.expected) << "settings file after writing, " << c.what;
@@ -132,11 +149,12 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
 TEST(ProfileFile, WrittenValuesReadBackUnchanged) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("general.ini");
-    const QStringList values = {"19200", "", "C:/Data/Traces", QString::fromUtf8("Z\xc3\xbcrich"),
-                                "a;b", "[x]", "a=b"};
-    for (const QString& v : values) {
+    const QStringList values = {
+        "19200", "", "C:/Data/Traces", QString::fromUtf8("Z\xc3\xbcrich"), "a;b", "[x]", "a=b"};
+    for (const QString &v : values) {
         ASSERT_TRUE(write_profile_string(ini, "General", "Key", v));
-        EXPECT_EQ(read_profile_string(ini, "general", "key"), v) << "value written as " << qPrintable(v);
+        EXPECT_EQ(read_profile_string(ini, "general", "key"), v)
+            << "value written as " << qPrintable(v);
     }
 }
 
@@ -179,7 +197,8 @@ TEST(ProfileFile, FailedWriteLeavesTheFileAsItWas) {
         EXPECT_FALSE(write_profile_string(ini, "General", "Port", "4"));
         EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("3"));
     }
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(read_bytes(ini), before) << "a failed write damaged the settings file";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"general.ini"})
         << "a failed write left a temporary file behind";

@@ -20,9 +20,10 @@ struct LocaleEnv {
 
 class ScopedLocaleEnv {
 public:
-    explicit ScopedLocaleEnv(const LocaleEnv& e)
-        : all_("LC_ALL", e.lc_all), numeric_("LC_NUMERIC", e.lc_numeric), time_("LC_TIME", e.lc_time),
-          messages_("LC_MESSAGES", e.lc_messages), lang_("LANG", e.lang) {}
+    explicit ScopedLocaleEnv(const LocaleEnv &e)
+        : all_("LC_ALL", e.lc_all), numeric_("LC_NUMERIC", e.lc_numeric),
+          time_("LC_TIME", e.lc_time), messages_("LC_MESSAGES", e.lc_messages),
+          lang_("LANG", e.lang) {}
 
 private:
     ScopedEnv all_, numeric_, time_, messages_, lang_;
@@ -32,20 +33,30 @@ private:
 
 TEST(SystemInfo, LocaleValuesFollowTheEnvironment) {
     struct Case {
-        const char* what;
+        const char *what;
         LocaleEnv env;
-        const char* language_upper;
+        const char *language_upper;
         QString decimal;
         QString thousands;
-        const char* short_date;
-        const char* date_separator;
+        const char *short_date;
+        const char *date_separator;
     };
     const std::vector<Case> cases = {
         {"German via LANG", {{}, {}, {}, {}, "de_DE.UTF-8"}, "GERMAN", ",", ".", "dd.mm.yyyy", "."},
-        {"German via LC_ALL over English LANG", {"de_DE.UTF-8", {}, {}, {}, "en_GB.UTF-8"}, "GERMAN",
-         ",", ".", "dd.mm.yyyy", "."},
-        {"French", {{}, {}, {}, {}, "fr_FR.UTF-8"}, "FRENCH", ",", QString(QChar(0x202F)),
-         "dd/mm/yyyy", "/"},
+        {"German via LC_ALL over English LANG",
+         {"de_DE.UTF-8", {}, {}, {}, "en_GB.UTF-8"},
+         "GERMAN",
+         ",",
+         ".",
+         "dd.mm.yyyy",
+         "."},
+        {"French",
+         {{}, {}, {}, {}, "fr_FR.UTF-8"},
+         "FRENCH",
+         ",",
+         QString(QChar(0x202F)),
+         "dd/mm/yyyy",
+         "/"},
         {"Italian", {{}, {}, {}, {}, "it_IT@euro"}, "ITALIAN", ",", ".", "dd/mm/yyyy", "/"},
         {"Spanish", {{}, {}, {}, {}, "es_ES"}, "SPANISH", ",", ".", "d/m/yyyy", "/"},
         {"American English", {{}, {}, {}, {}, "en_US.UTF-8"}, "ENGLISH", ".", ",", "m/d/yyyy", "/"},
@@ -53,11 +64,21 @@ TEST(SystemInfo, LocaleValuesFollowTheEnvironment) {
         {"nothing set", {}, "ENGLISH", ".", ",", "dd/mm/yyyy", "/"},
         {"unknown locale name", {{}, {}, {}, {}, "xx_YY"}, "ENGLISH", ".", ",", "dd/mm/yyyy", "/"},
         {"numbers German, language and dates English",
-         {{}, "de_DE.UTF-8", {}, {}, "en_GB.UTF-8"}, "ENGLISH", ",", ".", "dd/mm/yyyy", "/"},
-        {"language German only", {{}, {}, {}, "de_DE.UTF-8", "en_GB.UTF-8"}, "GERMAN", ".", ",",
-         "dd/mm/yyyy", "/"},
+         {{}, "de_DE.UTF-8", {}, {}, "en_GB.UTF-8"},
+         "ENGLISH",
+         ",",
+         ".",
+         "dd/mm/yyyy",
+         "/"},
+        {"language German only",
+         {{}, {}, {}, "de_DE.UTF-8", "en_GB.UTF-8"},
+         "GERMAN",
+         ".",
+         ",",
+         "dd/mm/yyyy",
+         "/"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         ScopedLocaleEnv env(c.env);
         const SystemInfo s = query_system_info();
         EXPECT_EQ(s.language_name.trimmed().toUpper(), QString(c.language_upper)) << c.what;
@@ -109,8 +130,8 @@ TEST(SystemInfo, TestsCanReplaceTheInformation) {
 
 TEST(SystemInfo, QtDateFormatsInPatternLetters) {
     struct Case {
-        const char* qt;
-        const char* expected;
+        const char *qt;
+        const char *expected;
     };
     const std::vector<Case> cases = {
         {"dd.MM.yy", "dd.mm.yy"},
@@ -124,7 +145,7 @@ TEST(SystemInfo, QtDateFormatsInPatternLetters) {
         {"HH.mm.ss.zzz", "hh.nn.ss"},
         {"d. MMMM yyyy 'um' HH:mm", "d. mmmm yyyy \"um\" hh:nn"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(date_pattern_from_qt(c.qt), QString(c.expected)) << "Qt format " << c.qt;
 
     // Through format_date, the converted patterns show what Qt would.
@@ -133,6 +154,7 @@ TEST(SystemInfo, QtDateFormatsInPatternLetters) {
     const DateFormats saved = date_formats();
     date_formats().names = spanish;
     const QString qt_long = spanish.dateFormat(QLocale::LongFormat);
-    EXPECT_EQ(format_date(when, date_pattern_from_qt(qt_long)), spanish.toString(when.date(), qt_long));
+    EXPECT_EQ(format_date(when, date_pattern_from_qt(qt_long)),
+              spanish.toString(when.date(), qt_long));
     date_formats() = saved;
 }

@@ -13,8 +13,10 @@
 
 // Readable failure messages for Qt texts.
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-inline void PrintTo(const QByteArray& b, std::ostream* os) {
+inline void PrintTo(const QString &s, std::ostream *os) {
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray &b, std::ostream *os) {
     *os << '"';
     for (char c : b) {
         const auto u = static_cast<unsigned char>(c);
@@ -33,14 +35,14 @@ QT_END_NAMESPACE
 
 namespace testutil {
 
-inline QByteArray read_bytes(const QString& path) {
+inline QByteArray read_bytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return "<unreadable>";
     return f.readAll();
 }
 
-inline void write_bytes(const QString& path, const QByteArray& bytes) {
+inline void write_bytes(const QString &path, const QByteArray &bytes) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << qPrintable(path);
     f.write(bytes);
@@ -49,7 +51,7 @@ inline void write_bytes(const QString& path, const QByteArray& bytes) {
 // Sets (or, with nullopt, removes) an environment variable for the lifetime of the object.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, std::optional<QByteArray> value) : name_(name) {
+    ScopedEnv(const char *name, std::optional<QByteArray> value) : name_(name) {
         if (qEnvironmentVariableIsSet(name))
             old_ = qgetenv(name);
         if (value)
@@ -63,11 +65,11 @@ public:
         else
             qunsetenv(name_);
     }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
+    ScopedEnv(const ScopedEnv &) = delete;
+    ScopedEnv &operator=(const ScopedEnv &) = delete;
 
 private:
-    const char* name_;
+    const char *name_;
     std::optional<QByteArray> old_;
 };
 
@@ -82,8 +84,8 @@ public:
         if (syscall(SYS_capget, &header_, saved_) != 0)
             return;
         __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-        const unsigned mask = (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) |
-                              (1u << CAP_FOWNER);
+        const unsigned mask =
+            (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
         reduced[0].effective &= ~mask;
         changed_ = syscall(SYS_capset, &header_, reduced) == 0;
     }
@@ -91,8 +93,8 @@ public:
         if (changed_)
             syscall(SYS_capset, &header_, saved_);
     }
-    ScopedFilePermissions(const ScopedFilePermissions&) = delete;
-    ScopedFilePermissions& operator=(const ScopedFilePermissions&) = delete;
+    ScopedFilePermissions(const ScopedFilePermissions &) = delete;
+    ScopedFilePermissions &operator=(const ScopedFilePermissions &) = delete;
 
 private:
     __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};

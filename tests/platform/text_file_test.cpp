@@ -12,7 +12,7 @@ using testutil::write_bytes;
 
 TEST(TextFile, ReadsUtf8AndWindows1252) {
     struct Case {
-        const char* what;
+        const char *what;
         QByteArray bytes;
         QString expected;
     };
@@ -26,7 +26,7 @@ TEST(TextFile, ReadsUtf8AndWindows1252) {
          QString::fromUtf8("a\xc3\xa4\n\xc3\xa4\xc3\xb6\n")},
         {"byte order mark", "\xEF\xBB\xBFP1", "P1"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(decode_text(c.bytes), c.expected) << "decoding " << c.what;
 }
 
@@ -55,7 +55,7 @@ TEST(TextFile, SplitLinesAtEveryKindOfLineEnd) {
         {"a\n\nb\r\n", {"a", "", "b"}},
         {"\n", {""}},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(split_lines(c.text), c.lines) << "splitting " << qPrintable(c.text);
 }
 
@@ -80,7 +80,8 @@ TEST(TextFile, AtomicWriteReplacesWholeOrNotAtAll) {
         EXPECT_FALSE(write_file_atomically(target, "new data that never lands\n"))
             << "a write into a read-only folder reported success";
     }
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    ASSERT_TRUE(
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(read_bytes(target), "old data\n") << "a failed write damaged the old file";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"export.csv"})
         << "a failed write left a temporary file behind";

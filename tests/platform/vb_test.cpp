@@ -14,7 +14,7 @@ namespace {
 // Sets the user's separators for the lifetime of the object.
 class ScopedSeparators {
 public:
-    ScopedSeparators(const char* decimal, const QString& thousands) : saved_(number_separators()) {
+    ScopedSeparators(const char *decimal, const QString &thousands) : saved_(number_separators()) {
         number_separators().decimal = QString::fromUtf8(decimal);
         number_separators().thousands = thousands;
     }
@@ -26,7 +26,9 @@ private:
 
 class ScopedDateFormats {
 public:
-    explicit ScopedDateFormats(const DateFormats& f) : saved_(date_formats()) { date_formats() = f; }
+    explicit ScopedDateFormats(const DateFormats &f) : saved_(date_formats()) {
+        date_formats() = f;
+    }
     ~ScopedDateFormats() { date_formats() = saved_; }
 
 private:
@@ -42,7 +44,7 @@ const QString swiss_thousands = QString(QChar(0x2019));
 
 TEST(Vb, ValReadsTheLeadingNumberWithAPointOnly) {
     struct Case {
-        const char* text;
+        const char *text;
         double expected;
     };
     const std::vector<Case> cases = {
@@ -95,8 +97,9 @@ TEST(Vb, ValReadsTheLeadingNumberWithAPointOnly) {
         {"&X1", 0},
         {"&H1G", 1},
     };
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(val(QString::fromUtf8(c.text)), c.expected) << "Val of \"" << c.text << '"';
+    for (const auto &c : cases)
+        EXPECT_DOUBLE_EQ(val(QString::fromUtf8(c.text)), c.expected)
+            << "Val of \"" << c.text << '"';
     EXPECT_EQ(val(QString::fromUtf8("\xd9\xa1\xd9\xa2")), 0) << "Arabic-Indic digits are no number";
 }
 
@@ -107,16 +110,35 @@ TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
         double expected;
     };
     const std::vector<Case> cases = {
-        {0.5, -1, 0},       {1.5, -1, 2},       {2.5, -1, 2},       {3.5, -1, 4},
-        {-0.5, -1, 0},      {-1.5, -1, -2},     {-2.5, -1, -2},     {-2.6, -1, -3},
-        {2.4999, -1, 2},    {2.5000001, -1, 3}, {32767.5, -1, 32768}, {1234.5, 0, 1234},
-        {2.675, 2, 2.68},   {2.665, 2, 2.66},   {0.125, 2, 0.12},   {0.135, 2, 0.14},
-        {-0.125, 2, -0.12}, {1.005, 2, 1.0},    {0.1 + 0.2, 1, 0.3}, {123.456, 1, 123.5},
-        {9.995, 2, 10.0},   {-9.995, 2, -10.0}, {0.0004, 3, 0.0},   {1e-20, 2, 0.0},
+        {0.5, -1, 0},
+        {1.5, -1, 2},
+        {2.5, -1, 2},
+        {3.5, -1, 4},
+        {-0.5, -1, 0},
+        {-1.5, -1, -2},
+        {-2.5, -1, -2},
+        {-2.6, -1, -3},
+        {2.4999, -1, 2},
+        {2.5000001, -1, 3},
+        {32767.5, -1, 32768},
+        {1234.5, 0, 1234},
+        {2.675, 2, 2.68},
+        {2.665, 2, 2.66},
+        {0.125, 2, 0.12},
+        {0.135, 2, 0.14},
+        {-0.125, 2, -0.12},
+        {1.005, 2, 1.0},
+        {0.1 + 0.2, 1, 0.3},
+        {123.456, 1, 123.5},
+        {9.995, 2, 10.0},
+        {-9.995, 2, -10.0},
+        {0.0004, 3, 0.0},
+        {1e-20, 2, 0.0},
         {123456789.125, 2, 123456789.12},
     };
-    for (const auto& c : cases) {
-        const double r = c.decimals < 0 ? round_half_even(c.value) : round_half_even(c.value, c.decimals);
+    for (const auto &c : cases) {
+        const double r =
+            c.decimals < 0 ? round_half_even(c.value) : round_half_even(c.value, c.decimals);
         EXPECT_DOUBLE_EQ(r, c.expected) << c.value << " rounded to " << c.decimals << " places";
     }
     EXPECT_FALSE(std::signbit(round_half_even(-0.4))) << "rounding -0.4 gives minus zero";
@@ -124,19 +146,22 @@ TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
 
 TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
     struct Case {
-        const char* text;
+        const char *text;
         std::optional<int16_t> expected;
     };
     const std::vector<Case> cases = {
-        {"32767", 32767},      {"32768", std::nullopt},  {"-32768", -32768},
-        {"-32769", std::nullopt}, {"32767.4", 32767},    {"32767.5", std::nullopt},
-        {"-32768.5", -32768},  {"-32768.6", std::nullopt}, {"2.5", 2},
-        {"3.5", 4},            {"-2.5", -2},             {" 12 ", 12},
-        {"1e3", 1000},         {"1e5", std::nullopt},    {"&HFFFF", -1},
-        {"True", -1},          {"false", 0},             {"abc", std::nullopt},
-        {"", std::nullopt},    {"12abc", std::nullopt},
+        {"32767", 32767},     {"32768", std::nullopt},
+        {"-32768", -32768},   {"-32769", std::nullopt},
+        {"32767.4", 32767},   {"32767.5", std::nullopt},
+        {"-32768.5", -32768}, {"-32768.6", std::nullopt},
+        {"2.5", 2},           {"3.5", 4},
+        {"-2.5", -2},         {" 12 ", 12},
+        {"1e3", 1000},        {"1e5", std::nullopt},
+        {"&HFFFF", -1},       {"True", -1},
+        {"false", 0},         {"abc", std::nullopt},
+        {"", std::nullopt},   {"12abc", std::nullopt},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(text_to_int16(c.text), c.expected) << "16-bit value of \"" << c.text << '"';
 
     EXPECT_EQ(to_int16(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
@@ -152,7 +177,7 @@ TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
 TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
     struct Case {
         double value;
-        const char* expected;
+        const char *expected;
     };
     const std::vector<Case> cases = {
         {0, "0"},
@@ -178,7 +203,7 @@ TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
         {1.5e20, "1.5E+20"},
         {1e100, "1E+100"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(number_text_c(c.value), QString(c.expected)) << "text of " << c.value;
 
     ScopedSeparators german(",", german_thousands);
@@ -191,23 +216,33 @@ TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
 
 TEST(Vb, NumberTextReadsBackInEveryLocale) {
     struct Locale {
-        const char* name;
-        const char* decimal;
+        const char *name;
+        const char *decimal;
         QString thousands;
     };
     const std::vector<Locale> locales = {{"English", ".", english_thousands},
                                          {"German", ",", german_thousands},
                                          {"French", ",", french_thousands},
                                          {"Swiss", ".", swiss_thousands}};
-    const std::vector<double> values = {0,       0.1,        2.5,      -0.5,    1e-7,
-                                        1.0 / 3, 1234567.25, -999999,  1e20,    -1.5e-12,
-                                        123456789012345678.0, 0.1 + 0.2};
-    for (const auto& l : locales) {
+    const std::vector<double> values = {0,
+                                        0.1,
+                                        2.5,
+                                        -0.5,
+                                        1e-7,
+                                        1.0 / 3,
+                                        1234567.25,
+                                        -999999,
+                                        1e20,
+                                        -1.5e-12,
+                                        123456789012345678.0,
+                                        0.1 + 0.2};
+    for (const auto &l : locales) {
         ScopedSeparators seps(l.decimal, l.thousands);
         for (double v : values) {
             const QString text = number_text(v);
             const auto back = to_double(text);
-            ASSERT_TRUE(back.has_value()) << l.name << " text " << qPrintable(text) << " did not read back";
+            ASSERT_TRUE(back.has_value())
+                << l.name << " text " << qPrintable(text) << " did not read back";
             EXPECT_NEAR(*back, v, std::fabs(v) * 1e-14) << l.name << " text " << qPrintable(text);
             EXPECT_DOUBLE_EQ(locale_val(text), *back) << l.name << " text " << qPrintable(text);
         }
@@ -216,9 +251,9 @@ TEST(Vb, NumberTextReadsBackInEveryLocale) {
 
 TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
     struct Case {
-        const char* decimal;
+        const char *decimal;
         QString thousands;
-        const char* text;
+        const char *text;
         std::optional<double> expected;
     };
     const std::vector<Case> cases = {
@@ -246,12 +281,16 @@ TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
         {",", german_thousands, "2.5", 25}, // a point is a thousands separator there
         {",", german_thousands, "1,5E+20", 1.5e20},
         {",", german_thousands, "2,5,1", std::nullopt},
-        {",", french_thousands, "1\xe2\x80\xaf" "234,5", 1234.5},
+        {",", french_thousands,
+         "1\xe2\x80\xaf"
+         "234,5",
+         1234.5},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         ScopedSeparators seps(c.decimal, c.thousands);
         const QString text = QString::fromUtf8(c.text);
-        EXPECT_EQ(to_double(text), c.expected) << "reading \"" << c.text << "\" with decimal " << c.decimal;
+        EXPECT_EQ(to_double(text), c.expected)
+            << "reading \"" << c.text << "\" with decimal " << c.decimal;
         EXPECT_EQ(is_numeric(text), c.expected.has_value()) << "IsNumeric of \"" << c.text << '"';
     }
 }
@@ -266,13 +305,13 @@ TEST(Vb, LocaleValReadsShownNumbersAndGivesZeroForText) {
 
 TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
     struct Case {
-        const char* text;
+        const char *text;
         std::optional<bool> expected;
     };
-    const std::vector<Case> cases = {{"True", true},   {"TRUE", true},         {" false ", false},
-                                     {"0", false},     {"7", true},            {"-1", true},
-                                     {"0.0", false},   {"yes", std::nullopt}, {"", std::nullopt}};
-    for (const auto& c : cases)
+    const std::vector<Case> cases = {{"True", true}, {"TRUE", true},        {" false ", false},
+                                     {"0", false},   {"7", true},           {"-1", true},
+                                     {"0.0", false}, {"yes", std::nullopt}, {"", std::nullopt}};
+    for (const auto &c : cases)
         EXPECT_EQ(to_bool(c.text), c.expected) << "Boolean of \"" << c.text << '"';
     EXPECT_EQ(bool_text(true), QString("True"));
     EXPECT_EQ(bool_text(false), QString("False"));
@@ -280,9 +319,9 @@ TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
 
 TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
     struct Case {
-        const char* pattern;
+        const char *pattern;
         double value;
-        const char* expected;
+        const char *expected;
     };
     const std::vector<Case> cases = {
         // Countdown and progress.
@@ -369,7 +408,7 @@ TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
         {"", 2.5, "2.5"},
         {"", 1e-7, "1E-07"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(format_number(c.value, c.pattern), QString(c.expected))
             << "Format(" << c.value << ", \"" << c.pattern << "\")";
 
@@ -378,15 +417,16 @@ TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
     EXPECT_EQ(format_number(0.5, "##.##"), QString(",5"));
     EXPECT_EQ(format_number(1234567.8915, "#,##0.000"), QString("1.234.567,892"));
     EXPECT_EQ(format_number(2.5, ""), QString("2,5"));
-    EXPECT_EQ(format_number_c(2.25, "#0.0"), QString("2.3")) << "the unit's text follows the locale";
+    EXPECT_EQ(format_number_c(2.25, "#0.0"), QString("2.3"))
+        << "the unit's text follows the locale";
     EXPECT_EQ(format_number_c(1234567.8915, "#,##0.000"), QString("1234567.892"));
 }
 
 TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
     struct Case {
-        const char* text;
-        const char* pattern;
-        const char* expected;
+        const char *text;
+        const char *pattern;
+        const char *expected;
     };
     const std::vector<Case> cases = {
         {"dd/mm/yyyy", "(&&&&&&&&&&&)", "(dd/mm/yyyy)"},
@@ -399,7 +439,7 @@ TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
         {"abc", ">&&&", "ABC"},
         {"ABC", "<&&&", "abc"},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(format_text(c.text, c.pattern), QString(c.expected))
             << "Format(\"" << c.text << "\", \"" << c.pattern << "\")";
 }
@@ -408,8 +448,8 @@ TEST(Vb, DatePatternsOfTheProgram) {
     const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
     struct Case {
         QDateTime when;
-        const char* pattern;
-        const char* expected;
+        const char *pattern;
+        const char *expected;
     };
     const std::vector<Case> cases = {
         {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"},
@@ -452,9 +492,10 @@ TEST(Vb, DatePatternsOfTheProgram) {
         {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), "dd/mm/yyyy", "30/12/1899"},
         {QDateTime(), "dd/mm/yyyy", ""},
     };
-    for (const auto& c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(format_date(c.when, c.pattern), QString(c.expected))
-            << "Format(" << qPrintable(c.when.toString(Qt::ISODate)) << ", \"" << c.pattern << "\")";
+            << "Format(" << qPrintable(c.when.toString(Qt::ISODate)) << ", \"" << c.pattern
+            << "\")";
     EXPECT_EQ(format_date(QDate(2026, 1, 5), "dd/mm/yyyy hh:nn"), QString("05/01/2026 00:00"));
 }
 
@@ -472,5 +513,6 @@ TEST(Vb, DatePatternsFollowTheUserLocale) {
     EXPECT_EQ(format_date(monday, "mmmm"), QString("Januar"));
     EXPECT_EQ(format_date(monday, "dddddd"), QString("Montag, 5. Januar 2026"));
     EXPECT_EQ(format_date(monday, "General Date"), QString("05.01.2026 14:07:09"));
-    EXPECT_EQ(format_date(monday, "DDMMYY"), QString("050126")) << "the unit's date has no separators";
+    EXPECT_EQ(format_date(monday, "DDMMYY"), QString("050126"))
+        << "the unit's date has no separators";
 }
