@@ -400,6 +400,11 @@ QString format_number_c(double value, const QString &pattern) {
     return format_with(value, pattern, QStringLiteral("."), QString());
 }
 
+QString format_number(const QString &text, const QString &pattern) {
+    const auto v = to_double(text);
+    return v ? format_number(*v, pattern) : text;
+}
+
 QString format_text(const QString &text, const QString &pattern) {
     bool left_to_right = false;
     int letter_case = 0; // -1 lower, 1 upper

@@ -90,6 +90,9 @@ QString number_text_c(double value);
 QString format_number(double value, const QString &pattern);
 // The same with "." and no thousands separators in the output (for files and the unit).
 QString format_number_c(double value, const QString &pattern);
+// A text formatted as the number it holds in the user's locale (to_double); a text that holds no
+// number is returned as it is, as the original's Format did with a text argument.
+QString format_number(const QString &text, const QString &pattern);
 
 // Formats a text with "@" (a character or a blank) and "&" (a character or nothing) placeholders,
 // filled from the right; characters beyond the placeholders go before them. "(&&&&&)" puts a

@@ -420,6 +420,10 @@ TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
     EXPECT_EQ(format_number_c(2.25, "#0.0"), QString("2.3"))
         << "the unit's text follows the locale";
     EXPECT_EQ(format_number_c(1234567.8915, "#,##0.000"), QString("1234567.892"));
+    EXPECT_EQ(format_number(QString("2,5"), "0.00"), QString("2,50"));
+    EXPECT_EQ(format_number(QString("12"), "000000"), QString("000012"));
+    EXPECT_EQ(format_number(QString("V1.2"), "000000"), QString("V1.2"))
+        << "a value text that is no number is shown as it is";
 }
 
 TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
