@@ -135,11 +135,17 @@ public:
     QStringList messages() const;
 };
 
-// Installs a ScriptedDialogs for the lifetime of the object (tests).
+// Installs a ScriptedDialogs for the lifetime of the object (tests); the service before it comes
+// back afterwards.
 class ScopedScriptedDialogs : public ScriptedDialogs {
 public:
-    ScopedScriptedDialogs() { set_dialogs(this); }
-    ~ScopedScriptedDialogs() override { set_dialogs(nullptr); }
+    ScopedScriptedDialogs() : previous_(&dialogs()) { set_dialogs(this); }
+    ~ScopedScriptedDialogs() override { set_dialogs(previous_); }
+    ScopedScriptedDialogs(const ScopedScriptedDialogs &) = delete;
+    ScopedScriptedDialogs &operator=(const ScopedScriptedDialogs &) = delete;
+
+private:
+    DialogService *previous_;
 };
 
 } // namespace platform

@@ -246,6 +246,8 @@ double round_half_even(double value, int decimals) {
     if (decimals <= 0)
         return round_half_even(value);
     Decimal d = to_decimal(value);
+    if (d.point + decimals >= d.digits.size())
+        return value; // nothing to round within the digits the number shows
     round_to(d, decimals, true);
     return decimal_value(d);
 }

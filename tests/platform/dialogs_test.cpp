@@ -105,8 +105,12 @@ TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
     EXPECT_EQ(qt.save_file({}), QString());
     EXPECT_EQ(qt.choose_colour(Qt::red), std::nullopt);
     {
-        ScopedScriptedDialogs script;
-        EXPECT_EQ(&dialogs(), &script);
+        ScopedScriptedDialogs outer;
+        {
+            ScopedScriptedDialogs inner;
+            EXPECT_EQ(&dialogs(), &inner);
+        }
+        EXPECT_EQ(&dialogs(), &outer) << "an inner script removed the outer one";
     }
     EXPECT_NE(dynamic_cast<QtDialogs *>(&dialogs()), nullptr) << "the script outlived its scope";
 }

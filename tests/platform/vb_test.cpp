@@ -142,6 +142,8 @@ TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
         EXPECT_DOUBLE_EQ(r, c.expected) << c.value << " rounded to " << c.decimals << " places";
     }
     EXPECT_FALSE(std::signbit(round_half_even(-0.4))) << "rounding -0.4 gives minus zero";
+    EXPECT_EQ(round_half_even(0.1 + 0.2, 20), 0.1 + 0.2)
+        << "rounding beyond the shown digits changed the value";
 }
 
 TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
