@@ -408,51 +408,28 @@ QString format_number(const QString &text, const QString &pattern) {
 }
 
 QString format_text(const QString &text, const QString &pattern) {
-    bool left_to_right = false;
-    int letter_case = 0; // -1 lower, 1 upper
-    QString shape;       // the pattern without its control characters
-    for (QChar c : pattern) {
-        if (c == QLatin1Char('!'))
-            left_to_right = true;
-        else if (c == QLatin1Char('<'))
-            letter_case = -1;
-        else if (c == QLatin1Char('>'))
-            letter_case = 1;
-        else
-            shape += c;
-    }
-    const QString t = letter_case < 0 ? text.toLower() : letter_case > 0 ? text.toUpper() : text;
     std::vector<qsizetype> places;
-    for (qsizetype i = 0; i < shape.size(); ++i)
-        if (shape[i] == QLatin1Char('@') || shape[i] == QLatin1Char('&'))
+    for (qsizetype i = 0; i < pattern.size(); ++i)
+        if (pattern[i] == QLatin1Char('@') || pattern[i] == QLatin1Char('&'))
             places.push_back(i);
     if (places.empty())
-        return shape + t;
+        return pattern + text;
     const auto n = static_cast<qsizetype>(places.size());
-    const qsizetype extra = std::max<qsizetype>(0, t.size() - n);
     QString out;
     qsizetype slot = 0;
-    for (qsizetype i = 0; i < shape.size(); ++i) {
-        const QChar c = shape[i];
+    for (QChar c : pattern) {
         if (c != QLatin1Char('@') && c != QLatin1Char('&')) {
             out += c;
             continue;
         }
-        // Which character of the text this slot shows, or -1 for none.
-        qsizetype from;
-        if (left_to_right) {
-            from = slot < t.size() ? slot : -1;
-        } else {
-            from = t.size() - (n - slot);
-            if (slot == 0 && extra > 0)
-                out += t.left(extra);
-        }
+        if (slot == 0 && text.size() > n)
+            out += text.left(text.size() - n);
+        const qsizetype from =
+            text.size() - (n - slot); // the slots take the text's last characters
         if (from >= 0)
-            out += t[from];
+            out += text[from];
         else if (c == QLatin1Char('@'))
             out += QLatin1Char(' ');
-        if (left_to_right && slot == n - 1 && extra > 0)
-            out += t.mid(n);
         ++slot;
     }
     return out;
@@ -493,13 +470,9 @@ std::vector<DateToken> tokenize_date(const QString &p) {
             i += 2;
             continue;
         }
-        if (letters_at(p, i, QLatin1String("am/pm")) || letters_at(p, i, QLatin1String("a/p")) ||
-            letters_at(p, i, QLatin1String("ampm"))) {
-            const qsizetype n = letters_at(p, i, QLatin1String("am/pm"))  ? 5
-                                : letters_at(p, i, QLatin1String("ampm")) ? 4
-                                                                          : 3;
-            tokens.push_back({QStringLiteral("ampm"), p.mid(i, n)});
-            i += n;
+        if (letters_at(p, i, QLatin1String("am/pm"))) {
+            tokens.push_back({QStringLiteral("ampm"), p.mid(i, 5)});
+            i += 5;
             continue;
         }
         if (c == QLatin1Char('/') || c == QLatin1Char(':')) {
@@ -514,32 +487,25 @@ std::vector<DateToken> tokenize_date(const QString &p) {
         qsizetype take = 0;
         switch (lc.unicode()) {
         case u'd':
-            take = std::min<qsizetype>(run, 6);
+            take = run >= 6 ? 6 : std::min<qsizetype>(run, 4);
             break;
         case u'm':
             take = std::min<qsizetype>(run, 4);
             break;
         case u'y':
-            take = run >= 4 ? 4 : run >= 2 ? 2 : 1;
+            take = run >= 4 ? 4 : run >= 2 ? 2 : 0;
             break;
         case u'h':
         case u'n':
         case u's':
-        case u'w':
             take = std::min<qsizetype>(run, 2);
-            break;
-        case u'q':
-            take = 1;
-            break;
-        case u't':
-            take = run >= 5 ? 5 : 0;
             break;
         default:
             break;
         }
         if (take == 0) {
-            literal(p.mid(i, lc == QLatin1Char('t') ? run : 1));
-            i += lc == QLatin1Char('t') ? run : 1;
+            literal(p.mid(i, run));
+            i += run;
             continue;
         }
         tokens.push_back({QString(take, lc), QString()});
@@ -562,7 +528,7 @@ QString named_date_format(const QDate &date, const QTime &time, const QString &p
     auto is = [&](const char *name) {
         return p.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
     };
-    if (is("General Date") || is("c")) {
+    if (is("General Date")) {
         const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
         if (date == QDate(1899, 12, 30) && !midnight)
             return render_date(date, time, f.long_time, depth + 1);
@@ -575,14 +541,8 @@ QString named_date_format(const QDate &date, const QTime &time, const QString &p
         return render_date(date, time, f.long_date, depth + 1);
     if (is("Short Date"))
         return render_date(date, time, f.short_date, depth + 1);
-    if (is("Medium Date"))
-        return render_date(date, time, QStringLiteral("dd-mmm-yy"), depth + 1);
     if (is("Long Time"))
         return render_date(date, time, f.long_time, depth + 1);
-    if (is("Medium Time"))
-        return render_date(date, time, QStringLiteral("hh:nn AM/PM"), depth + 1);
-    if (is("Short Time"))
-        return render_date(date, time, QStringLiteral("hh:nn"), depth + 1);
     *named = false;
     return {};
 }
@@ -624,14 +584,7 @@ QString render_date(const QDate &date, const QTime &time, const QString &pattern
         } else if (kind == QLatin1String(":")) {
             out += f.time_separator;
         } else if (kind == QLatin1String("ampm")) {
-            const bool am = hour < 12;
-            const QString &w = t.text;
-            if (w.size() == 4)
-                out += am ? f.names.amText() : f.names.pmText();
-            else if (w.size() == 5)
-                out += w.mid(am ? 0 : 3, 2);
-            else
-                out += w.mid(am ? 0 : 2, 1);
+            out += t.text.mid(hour < 12 ? 0 : 3, 2); // as written: AM/PM or am/pm
         } else if (kind.startsWith(QLatin1Char('m')) && kind.size() <= 2 &&
                    (neighbour(k, -1).startsWith(QLatin1Char('h')) ||
                     neighbour(k, 1).startsWith(QLatin1Char('s')))) {
@@ -644,17 +597,8 @@ QString render_date(const QDate &date, const QTime &time, const QString &pattern
             out += f.names.dayName(date.dayOfWeek(), QLocale::ShortFormat);
         } else if (kind == QLatin1String("dddd")) {
             out += f.names.dayName(date.dayOfWeek(), QLocale::LongFormat);
-        } else if (kind == QLatin1String("ddddd")) {
-            out += render_date(date, time, f.short_date, depth + 1);
         } else if (kind == QLatin1String("dddddd")) {
             out += render_date(date, time, f.long_date, depth + 1);
-        } else if (kind == QLatin1String("ttttt")) {
-            out += render_date(date, time, f.long_time, depth + 1);
-        } else if (kind == QLatin1String("w")) {
-            out += QString::number(date.dayOfWeek() % 7 + 1);
-        } else if (kind == QLatin1String("ww")) {
-            const int jan1 = QDate(date.year(), 1, 1).dayOfWeek() % 7; // Sunday 0
-            out += QString::number((date.dayOfYear() - 1 + jan1) / 7 + 1);
         } else if (kind == QLatin1String("m")) {
             out += QString::number(date.month());
         } else if (kind == QLatin1String("mm")) {
@@ -663,10 +607,6 @@ QString render_date(const QDate &date, const QTime &time, const QString &pattern
             out += f.names.monthName(date.month(), QLocale::ShortFormat);
         } else if (kind == QLatin1String("mmmm")) {
             out += f.names.monthName(date.month(), QLocale::LongFormat);
-        } else if (kind == QLatin1String("q")) {
-            out += QString::number((date.month() - 1) / 3 + 1);
-        } else if (kind == QLatin1String("y")) {
-            out += QString::number(date.dayOfYear());
         } else if (kind == QLatin1String("yy")) {
             out += two(((date.year() % 100) + 100) % 100);
         } else if (kind == QLatin1String("yyyy")) {

@@ -99,14 +99,13 @@ QString format_number(const QString &text, const QString &pattern);
 // text between round brackets.
 QString format_text(const QString &text, const QString &pattern);
 
-// Formats a date/time with the pattern letters, in any case: d, dd, ddd, dddd (day, names), ddddd
-// (short date), dddddd (long date), w, ww (weekday 1 = Sunday, week of the year), m, mm, mmm, mmmm
-// (month, names; minutes right after an hour or before seconds), q, y (day of the year), yy,
-// yyyy, h, hh, n, nn, s, ss, ttttt (long time), AM/PM, am/pm, A/P, a/p (12-hour clock). "/" and
-// ":" show the user's date and time separators; text in double quotes and a character after "\"
-// stand as they are, as do other characters. The named formats "General Date", "Long Date",
-// "Medium Date", "Short Date", "Long Time", "Medium Time" and "Short Time" and the pattern "c" are
-// understood; the general date leaves out a midnight time and the zero date 30/12/1899.
+// Formats a date/time with the pattern letters, in any case: d, dd, ddd, dddd (day, names),
+// dddddd (long date), m, mm, mmm, mmmm (month, names; minutes right after an hour or before
+// seconds), yy, yyyy, h, hh, n, nn, s, ss, AM/PM or am/pm (12-hour clock). "/" and ":" show the
+// user's date and time separators; text in double quotes and a character after "\" stand as they
+// are, as do other characters. The named formats "General Date", "Long Date", "Short Date" and
+// "Long Time" give the user's own; the general date leaves out a midnight time and the zero date
+// 30/12/1899.
 QString format_date(const QDateTime &when, const QString &pattern);
 QString format_date(const QDate &when, const QString &pattern);
 

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <vector>
 
 using namespace platform;
 
@@ -13,22 +12,6 @@ TEST(ProgramFolder, CommandLineIsUpperCased) {
     EXPECT_EQ(command_line(), QString("/SIM UNSCALE"));
     set_command_line("");
     EXPECT_EQ(command_line(), QString());
-}
-
-TEST(ProgramFolder, JoinPath) {
-    struct Case {
-        const char *folder;
-        const char *name;
-        const char *expected;
-    };
-    const std::vector<Case> cases = {
-        {"/opt/q", "general.ini", "/opt/q/general.ini"},
-        {"/opt/q/", "general.ini", "/opt/q/general.ini"},
-        {"", "general.ini", "general.ini"},
-        {"/", "general.ini", "/general.ini"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(join_path(c.folder, c.name), QString(c.expected)) << c.folder << " + " << c.name;
 }
 
 TEST(ProgramFolder, ReadOnlyProgramFolderRedirectsToTheUserConfiguration) {
