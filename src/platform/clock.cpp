@@ -59,7 +59,8 @@ bool wait_until(const std::function<bool()> &done, double timeout_seconds,
     if (!QCoreApplication::instance()) {
         // Without an event loop nothing can change done(); just let the time pass.
         if (timeout_seconds > 0)
-            QThread::usleep(static_cast<unsigned long>(timeout_seconds / time_scale() * 1e6));
+            QThread::usleep(
+                static_cast<unsigned long>(std::min(timeout_seconds / time_scale(), 3600.0) * 1e6));
         return done();
     }
     tick_seconds = std::max(tick_seconds, shortest_tick_s);
