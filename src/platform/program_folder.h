@@ -14,7 +14,7 @@ void set_program_folder(const QString &folder);
 // program ($XDG_CONFIG_HOME/quillarnpc, or ~/.config/quillarnpc), created when missing.
 QString writable_program_folder();
 
-// The upper-cased command line after the program name, blank-separated (VB's Command$).
+// The command line after the program name, blank-separated; callers upper-case it themselves.
 QString command_line();
 void set_command_line(const QString &text);
 

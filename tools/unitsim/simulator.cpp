@@ -1,0 +1,217 @@
+#include "simulator.h"
+
+#include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace unitsim {
+
+namespace {
+
+speed_t speed_constant(int baud) {
+    switch (baud) {
+    case 1200:
+        return B1200;
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B19200;
+    }
+}
+
+} // namespace
+
+Simulator::Simulator(UnitKind kind, QObject* parent) : QObject(parent), unit_(kind) {
+    clock_.start();
+    timer_ = new QTimer(this);
+    timer_->setSingleShot(true);
+    timer_->setTimerType(Qt::PreciseTimer);
+    connect(timer_, &QTimer::timeout, this, &Simulator::flush_due);
+    open_pty();
+}
+
+Simulator::~Simulator() {
+    if (!link_path_.isEmpty() && QFileInfo(link_path_).symLinkTarget() == slave_path_)
+        ::unlink(link_path_.toLocal8Bit().constData());
+    if (slave_fd_ >= 0)
+        ::close(slave_fd_);
+    if (master_fd_ >= 0)
+        ::close(master_fd_);
+}
+
+void Simulator::open_pty() {
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (master < 0) {
+        error_ = QString("cannot open a pseudo-terminal: %1").arg(std::strerror(errno));
+        return;
+    }
+    char name[128] = {};
+    if (::grantpt(master) != 0 || ::unlockpt(master) != 0 ||
+        ::ptsname_r(master, name, sizeof name) != 0) {
+        error_ = QString("cannot prepare the pseudo-terminal: %1").arg(std::strerror(errno));
+        ::close(master);
+        return;
+    }
+    const int slave = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (slave < 0) {
+        error_ = QString("cannot open %1: %2").arg(name, std::strerror(errno));
+        ::close(master);
+        return;
+    }
+    // Raw, so CR reaches us as CR and nothing is echoed back to the program.
+    termios t{};
+    if (::tcgetattr(slave, &t) == 0) {
+        ::cfmakeraw(&t);
+        ::cfsetispeed(&t, speed_constant(responder_.baud()));
+        ::cfsetospeed(&t, speed_constant(responder_.baud()));
+        ::tcsetattr(slave, TCSANOW, &t);
+    }
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    master_fd_ = master;
+    slave_fd_ = slave;
+    slave_path_ = QString::fromLocal8Bit(name);
+
+    read_notifier_ = new QSocketNotifier(master_fd_, QSocketNotifier::Read, this);
+    connect(read_notifier_, &QSocketNotifier::activated, this, &Simulator::on_readable);
+    write_notifier_ = new QSocketNotifier(master_fd_, QSocketNotifier::Write, this);
+    write_notifier_->setEnabled(false);
+    connect(write_notifier_, &QSocketNotifier::activated, this, &Simulator::on_writable);
+}
+
+bool Simulator::link(const QString& path, QString* error) {
+    const QByteArray target = slave_path_.toLocal8Bit();
+    const QByteArray where = path.toLocal8Bit();
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink()) {
+        if (!info.isSymLink()) {
+            if (error)
+                *error = QString("%1 exists and is not a link; left alone").arg(path);
+            return false;
+        }
+        ::unlink(where.constData());
+    }
+    if (::symlink(target.constData(), where.constData()) != 0) {
+        if (error)
+            *error = QString("cannot link %1: %2").arg(path, std::strerror(errno));
+        return false;
+    }
+    link_path_ = path;
+    return true;
+}
+
+void Simulator::set_baud(int baud) {
+    responder_.set_baud(baud);
+    termios t{};
+    if (slave_fd_ >= 0 && ::tcgetattr(slave_fd_, &t) == 0) {
+        ::cfsetispeed(&t, speed_constant(baud));
+        ::cfsetospeed(&t, speed_constant(baud));
+        ::tcsetattr(slave_fd_, TCSANOW, &t);
+    }
+}
+
+void Simulator::set_time_scale(double scale) {
+    base_program_ms_ = now_ms();
+    base_real_ns_ = clock_.nsecsElapsed();
+    scale_ = scale > 0 ? scale : 1;
+    schedule();
+}
+
+double Simulator::now_ms() const {
+    return base_program_ms_ + double(clock_.nsecsElapsed() - base_real_ns_) / 1e6 * scale_;
+}
+
+void Simulator::write_unsolicited(const QByteArray& bytes) {
+    const double start = std::max(now_ms(), responder_.line_free_at());
+    for (auto& w : pace_segments({bytes}, start, responder_.baud(), 0))
+        queue_.push_back(w);
+    flush_due();
+}
+
+void Simulator::on_readable() {
+    QByteArray bytes;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(master_fd_, buf, sizeof buf);
+        if (n > 0) {
+            bytes.append(buf, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno == EAGAIN)
+            break;
+        // Hang-up or error: rest a moment instead of spinning on a line that stays unreadable.
+        read_notifier_->setEnabled(false);
+        QTimer::singleShot(50, this, [this] { read_notifier_->setEnabled(true); });
+        break;
+    }
+    if (bytes.isEmpty())
+        return;
+    const qsizetype before = responder_.received().size();
+    for (auto& w : responder_.receive(bytes, now_ms()))
+        queue_.push_back(std::move(w));
+    const QStringList& all = responder_.received();
+    for (qsizetype i = before; i < all.size(); ++i)
+        emit command_received(all[i]);
+    flush_due();
+}
+
+void Simulator::flush_due() {
+    const double now = now_ms();
+    while (!queue_.empty() && queue_.front().at_ms <= now) {
+        out_.append(queue_.front().bytes);
+        queue_.pop_front();
+    }
+    try_write();
+    schedule();
+}
+
+void Simulator::schedule() {
+    if (queue_.empty()) {
+        timer_->stop();
+        return;
+    }
+    const double wait_program_ms = queue_.front().at_ms - now_ms();
+    const int wait_real_ms = std::max(0, int(std::ceil(wait_program_ms / scale_)));
+    timer_->start(wait_real_ms);
+}
+
+void Simulator::try_write() {
+    while (!out_.isEmpty() && master_fd_ >= 0) {
+        const ssize_t n = ::write(master_fd_, out_.constData(), size_t(out_.size()));
+        if (n > 0) {
+            out_.remove(0, n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && errno != EAGAIN)
+            out_.clear(); // the line is gone; nothing sensible to keep
+        break;
+    }
+    if (write_notifier_)
+        write_notifier_->setEnabled(!out_.isEmpty());
+}
+
+void Simulator::on_writable() {
+    try_write();
+}
+
+} // namespace unitsim

@@ -1,0 +1,97 @@
+#pragma once
+// The simulated unit on a pseudo-terminal, run by the Qt event loop of whoever owns it (a test,
+// or the unitsim program): no threads. The program opens slave_path() as its serial port; the
+// simulator keeps a slave descriptor of its own open, so the program may close and reopen the
+// port without the line hanging up.
+
+#include "responder.h"
+#include "unit_core.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+class QSocketNotifier;
+class QTimer;
+
+namespace unitsim {
+
+class Simulator : public QObject {
+    Q_OBJECT
+public:
+    explicit Simulator(UnitKind kind = UnitKind::Level, QObject* parent = nullptr);
+    ~Simulator() override;
+
+    // False when the pseudo-terminal could not be opened; error() says why.
+    bool is_open() const { return master_fd_ >= 0; }
+    QString error() const { return error_; }
+    // The device the program opens, for example /dev/pts/7.
+    QString slave_path() const { return slave_path_; }
+    // Makes `path` a symbolic link to the slave (replacing an earlier link, never a file); the
+    // link goes when the simulator does.
+    bool link(const QString& path, QString* error = nullptr);
+
+    UnitCore& unit() { return unit_; }
+    const UnitCore& unit() const { return unit_; }
+    Responder& responder() { return responder_; }
+
+    void set_kind(UnitKind kind) { unit_.set_kind(kind); }
+    // Characters per second are baud / 10; 0 writes every reply at once.
+    void set_baud(int baud);
+    int baud() const { return responder_.baud(); }
+    // Program seconds per real second, as the program's own clock may be scaled in tests; delays
+    // and pacing are in program time.
+    void set_time_scale(double scale);
+    double time_scale() const { return scale_; }
+    // Program milliseconds since the simulator started.
+    double now_ms() const;
+
+    void misbehave_next(const Misbehaviour& m, int count = 1) {
+        responder_.misbehave_next(m, count);
+    }
+    void misbehave_on(const QString& pattern, const Misbehaviour& m, int count = -1) {
+        responder_.misbehave_on(pattern, m, count);
+    }
+    void clear_misbehaviour() { responder_.clear_misbehaviour(); }
+    void restore_line() { responder_.restore_line(); }
+
+    QStringList received() const { return responder_.received(); }
+    void clear_received() { responder_.clear_received(); }
+
+    // Nothing is waiting to go out.
+    bool idle() const { return queue_.empty() && out_.isEmpty(); }
+    // Bytes the unit sends of its own accord, after whatever is already queued.
+    void write_unsolicited(const QByteArray& bytes);
+
+signals:
+    void command_received(const QString& command);
+
+private:
+    void open_pty();
+    void on_readable();
+    void on_writable();
+    void flush_due();
+    void schedule();
+    void try_write();
+
+    UnitCore unit_;
+    Responder responder_{unit_};
+    int master_fd_ = -1;
+    int slave_fd_ = -1;
+    QString slave_path_;
+    QString link_path_;
+    QString error_;
+    QSocketNotifier* read_notifier_ = nullptr;
+    QSocketNotifier* write_notifier_ = nullptr;
+    QTimer* timer_ = nullptr;
+    QElapsedTimer clock_;
+    double scale_ = 1;
+    double base_program_ms_ = 0;
+    qint64 base_real_ns_ = 0;
+    std::deque<PlannedWrite> queue_;
+    QByteArray out_;
+};
+
+} // namespace unitsim
