@@ -1,9 +1,23 @@
+#include "platform/program_folder.h"
+#include "shell/command_options.h"
+#include "shell/frm_about.h"
+#include "shell/start_settings.h"
+
 #include <QApplication>
-#include <QLabel>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QLabel label(QStringLiteral("QuillarnPC"));
-    label.show();
+    QApplication::setApplicationDisplayName(BUILT_IN_TITLE);
+
+    QStringList arguments = QCoreApplication::arguments();
+    if (!arguments.isEmpty())
+        arguments.removeFirst();
+    const StartOptions options = parse_start_options(arguments);
+    // Only the plain words reach the program's own switches: a device path such as
+    // ".../unitsim.tty" must not read as "SIM".
+    platform::set_command_line(options.command_line);
+    // options.port_mappings: each "N=PATH" maps COM N to a device, for the port table.
+
+    frm_about().show();
     return app.exec();
 }

@@ -1,0 +1,81 @@
+#pragma once
+// Program-wide state of the log set-up: the log channel table, the unit model's capabilities and
+// the figures of the current channel selection or of the log last loaded or queried. One instance
+// for the run.
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+inline constexpr int LOG_CHANNEL_COUNT = 48; // channels 0..47
+inline constexpr int LOG_CHANNEL_UPPER = 60; // the table runs to 60; 48..60 stay 0
+inline constexpr int TIME_STAMP_CHANNEL = 31;
+
+// Byte width, implied decimals and presence of each log channel. Width and decimals are fixed at
+// start-up; `enabled` describes the log last loaded or queried, never the user's ticks.
+struct LogChannelTable {
+    std::array<int16_t, LOG_CHANNEL_UPPER + 1> width{};
+    std::array<int16_t, LOG_CHANNEL_UPPER + 1> decimals{};
+    std::array<bool, LOG_CHANNEL_UPPER + 1> enabled{};
+};
+
+// What the selected unit model can log. The order is the stored order other code relies on.
+struct ModelCapabilityFlags {
+    bool ma_input_available = false;
+    bool second_point_option = false;
+    bool second_output_option = false;
+    bool analogue_input_option = false;
+    bool digital_inputs_option = false;
+    bool application_levels_option = false;
+    bool totalisers_option = false;
+    bool negative_totalisers_option = false;
+    bool volume_option = false;
+    bool pumped_volume_option = false;
+    bool flow_option = false;
+    bool flow_average_option = false;
+};
+
+// The connected unit's identity as the log-on reports it. The model choice also writes
+// radar_unit, quorvantix_unit and lite_unit; the rest is only read here.
+struct UnitIdentity {
+    bool lite_unit = false;
+    bool radar_unit = false;
+    bool quorvantix_unit = false;
+    bool hesvarin_unit = false;
+    bool cso_unit = false;
+    bool flow_mode = false;
+    bool volume_mode = false;
+    bool p61_is_1 = false;
+    bool p61_is_2 = false;
+};
+
+struct LogSetupState {
+    LogChannelTable log_channel_table;
+    ModelCapabilityFlags capabilities;
+    UnitIdentity identity;
+
+    int16_t unit_type = 0;   // index of the selected model option; also a log header's unit type
+    int16_t relay_count = 0; // relays of the model: 0, 2, 3, 5, 6 or 10
+    bool dual_point_option = false;
+    bool hesvarin_model = false;
+
+    // Figures of the current selection (or of the loaded log after getlogbytes)
+    int16_t record_bytes = 0;
+    double log_interval = 0;        // minutes
+    double duration_multiplier = 0; // log memory bytes / 1440
+    double log_memory_bytes = 0;
+    double log_duration = 0;        // days
+    double latest_log_days = 0;     // days kept when the log wraps
+
+    // Read from a loaded log or the unit's log information
+    int32_t channel_mask_1 = 0;
+    int32_t channel_mask_2 = 0;
+    int32_t channel_mask_3 = 0;
+    double log_wrapping = 0; // 1 = wrapping
+    double log_records = 0;
+    QString log_start_date;
+    QString log_start_date_text;
+};
+
+LogSetupState& log_setup();
+void reset_log_setup_state();

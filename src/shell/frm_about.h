@@ -1,0 +1,34 @@
+#pragma once
+// The start window: the brand's picture, then the passcode log-in that sets the access level for
+// the run. Opened from the Help menu (shell().about_box_mode) it is the About box, and OK only
+// closes it.
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget* parent = nullptr);
+
+    void Form_Load();
+    void cmdOK_Click();
+
+    QLabel* Image1;   // start picture
+    QFrame* Frame1;   // passcode frame, shown by the first OK
+    QLabel* Label4;   // prompt title
+    QLabel* Label3;   // prompt line
+    QLineEdit* Text2; // passcode
+    QPushButton* cmdOK;
+
+private:
+    void show_start_picture();
+};
+
+// The start window, created hidden and loaded on first use; closing it unloads it.
+frmAbout& frm_about();
+bool frm_about_loaded();

@@ -1,0 +1,463 @@
+#include "logging/log_channels.h"
+#include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
+#include "logging/up_down.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+
+namespace {
+
+class LogSetupPageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_shell_state();
+        shell().software_mode = 0;
+        reset_log_setup_state();
+        for (auto& r : definitions_table())
+            r.text.clear();
+        platform::number_separators() = {};
+        init_log_channel_bytes();
+        init_log_channel_decimals();
+        log_setup().duration_multiplier = getDurationMult(0);
+        page = std::make_unique<LogSetupPage>();
+        // What the main window does at start-up in software mode 0.
+        page->Text1[2]->setText(QStringLiteral("0"));
+        page->select_model_option(2);
+        page->Check1[31]->setChecked(true);
+    }
+    void TearDown() override { page.reset(); }
+
+    QString text1(int i) { return page->Text1[i]->text(); }
+    QString masks() { return text1(3) + "/" + text1(4) + "/" + text1(5); }
+    bool enabled(int box) {
+        return !page->Check1[static_cast<size_t>(box)]->testAttribute(Qt::WA_ForceDisabled);
+    }
+    bool frame_enabled(int f) { return !page->Frame1[f]->testAttribute(Qt::WA_ForceDisabled); }
+    std::set<int> ticked() {
+        std::set<int> s;
+        for (int c = 0; c < 48; ++c)
+            if (page->Check1[static_cast<size_t>(c)]->isChecked())
+                s.insert(c);
+        return s;
+    }
+    std::set<int> offered() {
+        std::set<int> s;
+        for (int c = 0; c < 48; ++c)
+            if (enabled(c) && !page->Check1[static_cast<size_t>(c)]->isHidden())
+                s.insert(c);
+        return s;
+    }
+    void tick(std::initializer_list<int> boxes) {
+        for (int c : boxes)
+            page->Check1[static_cast<size_t>(c)]->setChecked(true);
+    }
+
+    std::unique_ptr<LogSetupPage> page;
+};
+
+} // namespace
+
+TEST_F(LogSetupPageTest, StartsWithTheTimeStampAlone) {
+    EXPECT_EQ(text1(0), "3");
+    EXPECT_EQ(masks(), "0/32768/0");
+    EXPECT_EQ(log_setup().unit_type, 2);
+    EXPECT_EQ(log_setup().relay_count, 3);
+    EXPECT_EQ(ticked(), std::set<int>{31});
+    EXPECT_TRUE(page->Check1[32]->isHidden());
+    EXPECT_TRUE(page->Check1[33]->isHidden());
+}
+
+TEST_F(LogSetupPageTest, TickingBoxesByCodeComputesTheRecord) {
+    struct Step {
+        int box;
+        bool on;
+        const char* bytes;
+        const char* masks;
+    };
+    const Step steps[] = {
+        {0, true, "5", "1/32768/0"},     {7, true, "6", "129/32768/0"},
+        {19, true, "7", "129/32776/0"},  {0, false, "5", "128/32776/0"},
+        {31, false, "5", "128/32776/0"}, // the time stamp comes straight back
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(testing::Message() << "box " << s.box << (s.on ? " ticked" : " unticked"));
+        page->Check1[static_cast<size_t>(s.box)]->setChecked(s.on);
+        EXPECT_EQ(text1(0), s.bytes) << "the page showed another record size than the unit logs";
+        EXPECT_EQ(masks(), s.masks);
+        EXPECT_TRUE(page->Check1[31]->isChecked());
+    }
+}
+
+TEST_F(LogSetupPageTest, SelectAllOfEveryChannelGivesTheFullRecord) {
+    for (QCheckBox* b : page->Check1)
+        b->setEnabled(true);
+    page->Command1_Click();
+    EXPECT_EQ(text1(0), "93");
+    EXPECT_EQ(masks(), "65535/65535/65532") << "never-logged channels 32 and 33 were selected";
+    EXPECT_FALSE(page->Check1[32]->isChecked());
+
+    page->Command2_Click();
+    EXPECT_EQ(ticked(), std::set<int>{31});
+    EXPECT_EQ(text1(0), "3");
+}
+
+TEST_F(LogSetupPageTest, SelectAllTicksOnlyWhatTheModelOffers) {
+    page->select_model_option(5);
+    page->Command1_Click();
+    EXPECT_EQ(ticked(),
+              (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 24, 25, 26, 29, 30, 31}));
+    EXPECT_EQ(text1(0), "32");
+}
+
+TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
+    struct Case {
+        const char* interval;
+        bool wrapping;
+        const char* duration;
+        bool wrap_line;
+    };
+    const Case cases[] = {
+        {"1", false, "45.7", false},  {"1", true, "45.7", true}, {"0.1", true, "4.6", true},
+        {"0.04", true, "1.8", false}, {"0", true, "0.0", false}, {"10", false, "456.7", false},
+        {"abc", true, "456.7", true}, // not a number: the last interval stands
+        {"-1", true, "", false},
+    };
+    page->Text1[2]->setText("10");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "interval " << c.interval << " wrapping " << c.wrapping);
+        page->Check3->setChecked(c.wrapping);
+        page->Text1[2]->setText(c.interval);
+        EXPECT_EQ(text1(1), c.duration);
+        EXPECT_EQ(!page->Label1[6]->isHidden(), c.wrap_line)
+            << "the latest-log line showed without days to keep, or hid with them";
+    }
+    page->Text1[2]->setText("1");
+    page->Check3->setChecked(true);
+    EXPECT_EQ(log_setup().latest_log_days, 36);
+    EXPECT_TRUE(page->Label1[6]->text().contains(" 36 "));
+}
+
+TEST_F(LogSetupPageTest, NegativeIntervalShowsNoDurationOnEitherPath) {
+    page->Text1[2]->setText("-1");
+    EXPECT_EQ(text1(1), "");
+    tick({0});
+    EXPECT_EQ(text1(1), "") << "a box click showed a negative number of days";
+}
+
+TEST_F(LogSetupPageTest, IntervalInTheUsersLocaleKeepsItsFraction) {
+    platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
+    page->Text1[2]->setText("2,5");
+    EXPECT_DOUBLE_EQ(log_setup().log_interval, 2.5);
+    EXPECT_EQ(text1(1), "114,2");
+}
+
+TEST_F(LogSetupPageTest, SpinnerStepsTheIntervalWithinItsRange) {
+    page->UpDown1->up_button()->click();
+    EXPECT_EQ(text1(2), "1");
+    EXPECT_EQ(text1(1), "45.7");
+    page->UpDown1->down_button()->click();
+    page->UpDown1->down_button()->click();
+    EXPECT_EQ(text1(2), "0");
+    page->Text1[2]->setText("1000");
+    page->UpDown1->step(1);
+    EXPECT_EQ(text1(2), "1000");
+}
+
+TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelection) {
+    page->select_model_option(4);
+    tick({0, 8, 22, 24});
+    EXPECT_EQ(text1(0), "13");
+    page->select_model_option(1);
+    EXPECT_EQ(ticked(), std::set<int>{31});
+    EXPECT_EQ(text1(0), "3");
+    EXPECT_EQ(log_setup().unit_type, 1);
+}
+
+TEST_F(LogSetupPageTest, SelectingTheSelectedModelAgainRebuildsItsFlags) {
+    page->select_model_option(13);
+    log_setup().capabilities.negative_totalisers_option = true; // e.g. left by a log header
+    log_setup().relay_count = 0;
+    page->select_model_option(13);
+    EXPECT_FALSE(log_setup().capabilities.negative_totalisers_option);
+    EXPECT_EQ(log_setup().relay_count, 6);
+    EXPECT_TRUE(enabled(34));
+}
+
+TEST_F(LogSetupPageTest, UserClickOnAModelRunsTheSameHandler) {
+    page->Option1[17]->click();
+    EXPECT_EQ(log_setup().unit_type, 17);
+    EXPECT_TRUE(enabled(44));
+    EXPECT_TRUE(enabled(45));
+    EXPECT_TRUE(page->Check2->isEnabled());
+}
+
+TEST_F(LogSetupPageTest, UnknownModelIndexOffersOnlyTheBasics) {
+    page->select_model_option(13);
+    EXPECT_FALSE(page->select_model_option(25));
+    for (auto& [i, o] : page->Option1)
+        EXPECT_FALSE(o->isChecked()) << "option " << i;
+    EXPECT_EQ(log_setup().unit_type, 25);
+    EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 31}));
+}
+
+TEST_F(LogSetupPageTest, MilliampBoxOffersTheInputChannel) {
+    page->select_model_option(4);
+    EXPECT_TRUE(page->Check2->isEnabled());
+    EXPECT_FALSE(enabled(16));
+    page->Check2->setChecked(true);
+    EXPECT_TRUE(log_setup().capabilities.ma_input_available);
+    EXPECT_TRUE(enabled(16));
+    tick({16});
+    EXPECT_EQ(text1(0), "4");
+
+    page->select_model_option(1);
+    EXPECT_FALSE(page->Check2->isChecked());
+    EXPECT_FALSE(page->Check2->isEnabled());
+    EXPECT_FALSE(log_setup().capabilities.ma_input_available);
+    EXPECT_FALSE(enabled(16));
+}
+
+TEST_F(LogSetupPageTest, LiteFormWithdrawsAndRestoresPointTwo) {
+    struct Case {
+        int model;
+        std::set<int> withdrawn;
+    };
+    const Case cases[] = {
+        {8, {8, 9, 10, 11, 12, 13, 14, 15}},
+        {3, {8, 9, 10, 11, 12, 13, 14, 15, 22, 23}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model " << c.model);
+        page->select_model_option(c.model);
+        EXPECT_FALSE(page->chkVeltoLite->isHidden());
+        page->chkVeltoLite->setChecked(true);
+        EXPECT_TRUE(log_setup().identity.lite_unit);
+        for (int b : c.withdrawn)
+            EXPECT_FALSE(enabled(b)) << "box " << b;
+        EXPECT_FALSE(frame_enabled(1));
+        page->chkVeltoLite->setChecked(false);
+        for (int b : c.withdrawn)
+            EXPECT_TRUE(enabled(b)) << "box " << b;
+        EXPECT_TRUE(frame_enabled(1));
+    }
+}
+
+TEST_F(LogSetupPageTest, ModelWithoutALiteFormDropsTheLiteBox) {
+    page->select_model_option(8);
+    page->chkVeltoLite->setChecked(true);
+    page->select_model_option(7);
+    EXPECT_TRUE(page->chkVeltoLite->isHidden());
+    EXPECT_FALSE(page->chkVeltoLite->isChecked());
+    EXPECT_FALSE(log_setup().identity.lite_unit);
+}
+
+TEST_F(LogSetupPageTest, WithdrawnChannelsLeaveTheRecordAtOnce) {
+    page->select_model_option(3);
+    tick({8, 22});
+    EXPECT_EQ(text1(0), "7");
+    page->chkVeltoLite->setChecked(true);
+    EXPECT_EQ(text1(0), "3") << "the unit would be told to log channels the page withdrew";
+    EXPECT_EQ(masks(), "0/32768/0");
+    page->chkVeltoLite->setChecked(false);
+    EXPECT_EQ(text1(0), "7");
+}
+
+TEST_F(LogSetupPageTest, QuorvantixUnitLosesTheLevelChannels) {
+    page->select_model_option(43);
+    EXPECT_TRUE(log_setup().identity.quorvantix_unit);
+    for (int b : {0, 1, 4, 7})
+        EXPECT_FALSE(enabled(b)) << "box " << b;
+    for (int b : {2, 3, 5, 6, 24, 25, 26, 29, 30, 44})
+        EXPECT_TRUE(enabled(b)) << "box " << b;
+    EXPECT_EQ(log_setup().relay_count, 2);
+
+    page->select_model_option(40);
+    EXPECT_FALSE(log_setup().identity.quorvantix_unit);
+    EXPECT_TRUE(log_setup().identity.radar_unit);
+    EXPECT_TRUE(enabled(0));
+    EXPECT_FALSE(enabled(19)) << "a model without relays offered the relay channel";
+}
+
+TEST_F(LogSetupPageTest, HesvarinModelRelabelsThePageUntilAnotherModel) {
+    page->select_model_option(15);
+    EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 19, 20, 21, 24, 25, 31}));
+    EXPECT_EQ(page->Frame1[0]->title(), "Hesvarin Channels");
+    EXPECT_EQ(page->Check1[5]->text(), "Input B");
+    EXPECT_FALSE(frame_enabled(2));
+    EXPECT_TRUE(frame_enabled(5));
+
+    page->select_model_option(5);
+    EXPECT_EQ(page->Frame1[0]->title(), "Point 1");
+    EXPECT_EQ(page->Check1[5]->text(), "Avg Noise");
+    EXPECT_EQ(page->Frame1[5]->title(), "Totalisers 1");
+}
+
+TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannels) {
+    log_setup().identity.cso_unit = true;
+    log_setup().identity.flow_mode = true;
+    log_setup().identity.p61_is_1 = true;
+    page->select_model_option(14);
+    page->disable_controls_for_cso();
+    auto own = [](QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); };
+    EXPECT_TRUE(own(page->Option1[14]));
+    EXPECT_TRUE(own(page->Option1[0]));
+    for (int i = 1; i <= 13; ++i)
+        EXPECT_FALSE(own(page->Option1[i])) << "option " << i;
+    EXPECT_FALSE(own(page->Check2));
+    EXPECT_TRUE(page->Check1[28]->isHidden());
+    EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 29, 30, 31}));
+
+    page->update_log_setup();
+    EXPECT_FALSE(page->Check1[28]->isHidden());
+    EXPECT_TRUE(frame_enabled(9));
+    EXPECT_FALSE(own(page->Option1[3])) << "a refresh unlocked the models of a CSO unit";
+
+    // Another unit that is not a CSO unit: its models can be chosen again.
+    log_setup().identity.cso_unit = false;
+    page->select_model_option(4);
+    for (int i = 1; i <= 13; ++i)
+        EXPECT_TRUE(own(page->Option1[i])) << "option " << i << " stayed locked after the CSO unit";
+}
+
+TEST_F(LogSetupPageTest, CsoLockWithoutACsoUnitKeepsTheModelsOffer) {
+    page->select_model_option(1);
+    page->disable_controls_for_cso();
+    EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 31}))
+        << "channels the model cannot log were offered";
+}
+
+TEST_F(LogSetupPageTest, LoadedLogTicksItsChannels) {
+    auto& s = log_setup();
+    page->select_model_option(13);
+    s.channel_mask_1 = 129;   // level and temperature of point 1
+    s.channel_mask_2 = 32768; // time stamp
+    s.channel_mask_3 = 64;    // flow 2
+    s.log_interval = 15;
+    s.log_wrapping = 1;
+    s.log_start_date_text = "05/12/2026";
+    page->getlogbytes();
+    EXPECT_EQ(ticked(), (std::set<int>{0, 7, 31, 40}));
+    EXPECT_EQ(s.record_bytes, 8);
+    EXPECT_EQ(masks(), "129/32768/64");
+    EXPECT_EQ(text1(2), "15");
+    EXPECT_EQ(text1(7), "05/12/2026");
+    EXPECT_TRUE(page->Check3->isChecked());
+    EXPECT_TRUE(s.log_channel_table.enabled[40]);
+    EXPECT_FALSE(s.log_channel_table.enabled[41]);
+
+    // The same log on a model without flow 2: the box is ticked but not counted.
+    page->select_model_option(0);
+    s.log_wrapping = 0;
+    page->getlogbytes();
+    EXPECT_TRUE(page->Check1[40]->isChecked());
+    EXPECT_EQ(s.record_bytes, 6);
+    EXPECT_FALSE(page->Check3->isChecked());
+}
+
+TEST_F(LogSetupPageTest, WithdrawnScreenChannelsStayWithdrawn) {
+    page->select_model_option(13);
+    tick({18, 34});
+    page->withdraw_for_cso_screen({16, 18, 19, 20, 34}, {1, 12});
+    EXPECT_FALSE(page->Check1[18]->isChecked());
+    EXPECT_EQ(text1(0), "3");
+    page->select_model_option(13);
+    for (int b : {16, 18, 19, 20, 34})
+        EXPECT_TRUE(page->Check1[static_cast<size_t>(b)]->isHidden()) << "box " << b;
+    EXPECT_TRUE(page->Frame1[1]->isHidden());
+    EXPECT_TRUE(page->Frame1[12]->isHidden());
+    EXPECT_FALSE(page->Frame1[14]->isHidden());
+}
+
+TEST_F(LogSetupPageTest, ButtonsOfLaterWorkStayDisabledUntilTheirActionExists) {
+    for (auto a :
+         {LogSetupAction::GetUnitInfo, LogSetupAction::SetupUnit, LogSetupAction::GetLogInfo,
+          LogSetupAction::GetLogData, LogSetupAction::GetLogDataFromFile, LogSetupAction::ClearLog,
+          LogSetupAction::SimulateLog})
+        EXPECT_FALSE(page->action_button(a)->isEnabled())
+            << page->action_button(a)->objectName().toStdString()
+            << " looked usable but does nothing";
+    EXPECT_TRUE(page->Command10->isHidden());
+    page->Command11_Click(); // start-up presses it by code: nothing may break
+
+    int runs = 0;
+    page->set_action(LogSetupAction::GetUnitInfo, [&] { ++runs; });
+    EXPECT_TRUE(page->Command11->isEnabled());
+    page->Command11->click();
+    page->Command11_Click();
+    EXPECT_EQ(runs, 2);
+    page->set_action(LogSetupAction::GetUnitInfo, {});
+    EXPECT_FALSE(page->Command11->isEnabled());
+}
+
+TEST_F(LogSetupPageTest, DoubleClickOnAUnitLogCaptionRunsTheServiceAction) {
+    int index = -1;
+    page->send_manual_link_command = [&](int i) { index = i; };
+    QLabel* label = page->Label5[5];
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(label, &dbl);
+    EXPECT_EQ(index, 5);
+}
+
+TEST_F(LogSetupPageTest, CaptionsComeFromTheTextTable) {
+    definitions_table()[1016].text = "Messstelle 1";
+    definitions_table()[1062].text = "Modell drei";
+    definitions_table()[1077].text = "Umlaufend";
+    definitions_table()[1086].text = "Bytes je Satz";
+    page->set_page_texts();
+    EXPECT_EQ(page->Frame1[0]->title(), "Messstelle 1");
+    EXPECT_EQ(page->Option1[3]->text(), "Modell drei");
+    EXPECT_EQ(page->Check3->text(), "Umlaufend");
+    EXPECT_EQ(page->Label5[4]->text(), "Bytes je Satz");
+    EXPECT_EQ(page->Frame1[8]->title(), "Date && Time");
+
+    shell().software_mode = 2;
+    definitions_table()[1269].text = "Versorgung";
+    page->set_page_texts();
+    EXPECT_EQ(page->Frame1[2]->title(), "Versorgung");
+}
+
+TEST_F(LogSetupPageTest, ControlsCarryTheirDesignNames) {
+    EXPECT_EQ(page->findChild<QCheckBox*>("Check1(47)"), page->Check1[47]);
+    EXPECT_EQ(page->findChild<QRadioButton*>("Option1(43)"), page->Option1[43]);
+    EXPECT_EQ(page->findChild<QGroupBox*>("Frame1(18)"), page->Frame1[18]);
+    EXPECT_EQ(page->findChild<QLineEdit*>("Text1(2)"), page->Text1[2]);
+    EXPECT_EQ(page->findChild<QLineEdit*>("Text4(8)"), page->Text4[8]);
+    EXPECT_EQ(page->findChild<QLabel*>("Label5(0)"), page->Label5[0]);
+    EXPECT_EQ(page->findChild<QPushButton*>("Command11"), page->Command11);
+    EXPECT_EQ(page->findChild<QCheckBox*>("chkVeltoLite"), page->chkVeltoLite);
+    EXPECT_EQ(page->Option1.size(), 24u);
+    EXPECT_EQ(page->Frame1.count(13), 0u);
+}
+
+TEST_F(LogSetupPageTest, PageDrawsAtADesktopSize) {
+    page->select_model_option(13);
+    tick({0, 7, 19, 24, 29, 40});
+    page->Text1[2]->setText("15");
+    page->Check3->setChecked(true);
+    page->resize(page->sizeHint());
+    EXPECT_LE(page->sizeHint().width(), 1280) << "the page does not fit a common screen";
+    EXPECT_LE(page->sizeHint().height(), 680) << "the page crowds a 768-pixel screen";
+    const QImage image = page->grab().toImage();
+    EXPECT_FALSE(image.isNull());
+    const QByteArray out = qgetenv("QUILLARN_SCREENSHOT");
+    if (!out.isEmpty())
+        image.save(QString::fromLocal8Bit(out));
+}

@@ -1,0 +1,108 @@
+#include "shell/data_folder.h"
+#include "shell/list_control.h"
+#include "shell_test_support.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QSignalSpy>
+
+TEST_F(ShellTest, DataFolderIsTheTitleFolderInsideTheBrandFolder) {
+    const struct {
+        int brand;
+        const char* title;
+        const char* expected;
+    } cases[] = {
+        {0, "VeltoLog", "Dravik/VeltoLog"},
+        {1, "QuillarnPC", "Tamzo/QuillarnPC"},
+        {2, "VeltoRovenPC", "PVastrelo/VeltoRovenPC"},
+        {2, "Hartym", "PVastrelo/Hartym"},
+        {9, "QuillarnPC", "Dravik/QuillarnPC"},
+    };
+    for (const auto& c : cases) {
+        const QString folder = get_data_folder(static_cast<int16_t>(c.brand), c.title);
+        EXPECT_EQ(folder, appdata + "/" + c.expected);
+        EXPECT_TRUE(QFileInfo(folder).isDir()) << c.expected;
+    }
+}
+
+TEST_F(ShellTest, WithoutAUsableDataFolderTheProgramFolderServes) {
+    set_locale("English");
+    platform::SystemInfo info = platform::system_info();
+    info.local_appdata.clear();
+    platform::set_system_info(info);
+    EXPECT_EQ(get_local_appdata(), "-1");
+    EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program);
+
+    write_file(tmp.filePath("blocked"), "a file where a folder should be");
+    info.local_appdata = tmp.filePath("blocked/share");
+    platform::set_system_info(info);
+    EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program);
+
+    info.local_appdata = appdata;
+    platform::set_system_info(info);
+    write_file(appdata + "/Tamzo", "a file named like the brand folder");
+    EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program);
+    EXPECT_TRUE(dialogs.prompts.empty());
+}
+
+TEST_F(ShellTest, SystemInfoGivesLocaleNamesAndSeparators) {
+    const QString nbsp = QString(QChar(0x00A0));
+    set_locale(" German ", ",", ".");
+    read_system_info();
+    EXPECT_EQ(shell().locale_language_name, "GERMAN");
+    EXPECT_EQ(shell().decimal_separator, ",");
+    EXPECT_EQ(shell().thousands_separator, ".");
+    EXPECT_EQ(shell().computer_name, "bench-pc");
+    EXPECT_EQ(shell().user_name, "tester");
+    EXPECT_EQ(platform::to_double("1.234,5").value_or(0), 1234.5)
+        << "numbers typed in the user's locale are misread";
+
+    set_locale("French", ",", nbsp);
+    read_system_info();
+    EXPECT_EQ(shell().thousands_separator, nbsp) << "the no-break space separator was lost";
+}
+
+TEST_F(ShellTest, FileExistsOnlyForPlainFiles) {
+    write_file(program + "/general.ini", "[General]\n");
+    write_file(program + "/.hidden", "x");
+    EXPECT_TRUE(file_exists(program + "/general.ini"));
+    EXPECT_FALSE(file_exists(program));
+    EXPECT_FALSE(file_exists(program + "/missing.ini"));
+    EXPECT_FALSE(file_exists(program + "/.hidden"));
+    EXPECT_FALSE(file_exists(""));
+    EXPECT_FALSE(file_exists("/dev/null"));
+}
+
+TEST(Text, CutAtNulKeepsTheTextBeforeIt) {
+    EXPECT_EQ(cut_at_nul(QString("abc") + QChar(0) + "junk"), "abc");
+    EXPECT_EQ(cut_at_nul("no terminator"), "");
+}
+
+TEST(ListControl, FillSelectsByExactTextOrByIndexAsAUserWould) {
+    const QStringList units = {"metres", "cm", "mm", "feet", "inches"};
+    const struct {
+        const char* select_text;
+        int index;
+        int selected;
+    } cases[] = {
+        {"feet", 0, 3},     {"FEET", 0, -1},    {"mm", -5, 2},   {"#NoIndex", 2, 2},
+        {"#NoIndex", -1, -1}, {"#NoIndex", 9, -1}, {"yards", 1, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.select_text) + " " + std::to_string(c.index));
+        QComboBox combo;
+        combo.addItem("stale");
+        QSignalSpy combo_changed(&combo, &QComboBox::currentIndexChanged);
+        fill_list_control(combo, units, c.select_text, static_cast<int16_t>(c.index));
+        EXPECT_EQ(combo.count(), 5);
+        EXPECT_EQ(combo.currentIndex(), c.selected);
+        EXPECT_EQ(combo_changed.count(), c.selected >= 0 ? 1 : 0);
+
+        QListWidget list;
+        QSignalSpy list_changed(&list, &QListWidget::currentRowChanged);
+        fill_list_control(list, units, c.select_text, static_cast<int16_t>(c.index));
+        EXPECT_EQ(list.count(), 5);
+        EXPECT_EQ(list.currentRow(), c.selected);
+        EXPECT_EQ(list_changed.count(), c.selected >= 0 ? 1 : 0);
+    }
+}

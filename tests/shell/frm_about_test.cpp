@@ -1,0 +1,134 @@
+#include "shell/form1.h"
+#include "shell/frm_about.h"
+#include "shell_test_support.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+void flush_deletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+class StartWindowTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        install_shipped_files();
+        write_language_file("1139,logged in,angemeldet,connecte,collegato,conectado\r\n"
+                            "1266,Engineer,Ingenieur,Ingenieur,Ingegnere,Ingeniero\r\n"
+                            "1378,User,Benutzer,Utilisateur,Utente,Usuario\r\n");
+    }
+    void TearDown() override {
+        if (frm_about_loaded())
+            frm_about().close();
+        if (form1_loaded())
+            form1().close();
+        flush_deletes();
+        ShellTest::TearDown();
+    }
+
+    // Types a passcode and presses Enter, as a user at the start window would.
+    void log_in(const QString& typed) {
+        frmAbout& w = frm_about();
+        w.show();
+        QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+        QTest::keyClicks(w.Text2, typed);
+        QTest::keyClick(w.Text2, Qt::Key_Return);
+        flush_deletes();
+    }
+};
+
+} // namespace
+
+TEST_F(StartWindowTest, FirstOkAsksForThePasscodeInTheUsersLanguage) {
+    set_locale("German");
+    frmAbout& w = frm_about();
+    w.show();
+    EXPECT_FALSE(w.Frame1->isVisible()) << "the passcode frame shows before OK was pressed";
+    EXPECT_NE(w.cmdOK->text(), "OK");
+    EXPECT_FALSE(w.Image1->pixmap().isNull()) << "the start picture is missing";
+    EXPECT_EQ(w.windowTitle(), "QuillarnPC");
+    EXPECT_EQ(w.height(), 335);
+
+    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+
+    EXPECT_TRUE(w.Frame1->isVisible());
+    EXPECT_EQ(w.cmdOK->text(), "OK");
+    EXPECT_TRUE(w.cmdOK->isDefault()) << "Enter would not log in";
+    EXPECT_EQ(w.Label4->text(), "Passwort");
+    EXPECT_EQ(w.Label3->text(), "Bitte geben Sie das Passwort ein und druecken dann Enter");
+    EXPECT_EQ(w.Text2->echoMode(), QLineEdit::Password) << "the passcode shows as typed";
+    EXPECT_TRUE(w.Text2->text().isEmpty());
+    EXPECT_EQ(shell().access_level, 0) << "the first OK must not log in";
+}
+
+TEST_F(StartWindowTest, EnterInThePasscodeBoxLogsInAndOpensTheMainWindow) {
+    const struct {
+        const char* typed;
+        int level;
+        const char* level_name;
+    } cases[] = {
+        {" 318406 ", 1, "GOLDCARD"},
+        {"905173", 2, "ENGINEER"},
+        {"", 3, "USER"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        reset_shell_state();
+        log_in(c.typed);
+
+        EXPECT_EQ(shell().access_level, c.level);
+        EXPECT_EQ(shell().login_passcode, QString(c.typed).trimmed());
+        EXPECT_EQ(shell().login_passcode_copy, shell().login_passcode);
+        EXPECT_FALSE(frm_about_loaded()) << "the start window stays open after log-in";
+        ASSERT_TRUE(form1_loaded());
+        EXPECT_TRUE(form1().isVisible()) << "the main window did not open";
+        EXPECT_TRUE(form1().windowTitle().startsWith(QString("QuillarnPC 5.3 - ") +
+                                                     c.level_name + " logged in "))
+            << form1().windowTitle().toStdString();
+        form1().close();
+        flush_deletes();
+    }
+    EXPECT_TRUE(dialogs.prompts.empty());
+}
+
+TEST_F(StartWindowTest, AboutBoxClosesOnOkWithoutTouchingTheLogIn) {
+    shell().access_level = 2;
+    shell().about_box_mode = true;
+    frmAbout& w = frm_about();
+    w.show();
+    EXPECT_EQ(w.cmdOK->text(), "OK");
+    QTest::mouseClick(w.cmdOK, Qt::LeftButton);
+    flush_deletes();
+    EXPECT_FALSE(frm_about_loaded());
+    EXPECT_EQ(shell().access_level, 2);
+    EXPECT_FALSE(form1_loaded());
+}
+
+TEST_F(StartWindowTest, MissingStartPictureStillOpensTheWindow) {
+    QFile::remove(program + "/Images/d_painting.jpg");
+    frmAbout& w = frm_about();
+    w.show();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(w.Image1->text(), "QuillarnPC");
+    log_in("318406");
+    EXPECT_EQ(shell().access_level, 1);
+}
+
+TEST(ShippedPictures, StartPicturesAndIconsAreReadableAndSmall) {
+    for (const char* name : {"Images/d_painting.jpg", "Images/t_painting.jpg",
+                             "pordyvastrelo2.jpg", "veltolog.ico", "quillarn.ico", "hartym.ico"}) {
+        const QString path = QStringLiteral(QUILLARN_DATA_DIR "/") + name;
+        QImageReader reader(path);
+        EXPECT_FALSE(reader.read().isNull()) << name << ": " << reader.errorString().toStdString();
+        EXPECT_LT(QFileInfo(path).size(), 100 * 1024) << name;
+    }
+}
