@@ -175,6 +175,33 @@ bool map_port(int number, const QString& path) {
     return write_profile_string(file, PORTS_SECTION, port_name(number), path);
 }
 
+int apply_port_mappings(const QStringList& mappings, const QString& map_file,
+                        QStringList* problems) {
+    int last = 0;
+    for (const QString& mapping : mappings) {
+        const qsizetype eq = mapping.indexOf(QLatin1Char('='));
+        bool ok = false;
+        const int number = eq > 0 ? mapping.left(eq).trimmed().toInt(&ok) : 0;
+        const QString path = eq > 0 ? mapping.mid(eq + 1).trimmed() : QString();
+        if (!ok || number < 1 || number > LAST_PORT_NUMBER || path.isEmpty()) {
+            if (problems)
+                *problems << QStringLiteral("--map-port %1: expected N=PATH with N from 1 to %2")
+                                 .arg(mapping)
+                                 .arg(LAST_PORT_NUMBER);
+            continue;
+        }
+        if (map_file.isEmpty() ||
+            !write_profile_string(map_file, PORTS_SECTION, port_name(number),
+                                  QFileInfo(path).absoluteFilePath())) {
+            if (problems)
+                *problems << QStringLiteral("--map-port %1: cannot write %2").arg(mapping, map_file);
+            continue;
+        }
+        last = number;
+    }
+    return last;
+}
+
 QString port_device_path(int number) {
     if (number < 1)
         return {};

@@ -10,6 +10,7 @@
 // A number that maps to nothing is an invalid port number.
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <vector>
 
@@ -36,6 +37,12 @@ std::map<int, QString> read_port_map(const QString& map_file);
 
 // Writes COMn=<path> into [Ports] of the configured settings file.
 bool map_port(int number, const QString& path);
+
+// The "N=PATH" mappings of the command line (--map-port): writes COMN=<PATH made absolute> into
+// [Ports] of `map_file` (general.ini) for each, and returns the last N written, 0 when none.
+// Mappings that cannot be used are described in `problems`.
+int apply_port_mappings(const QStringList& mappings, const QString& map_file,
+                        QStringList* problems = nullptr);
 
 // The device path of port `number`, or empty when the number maps to nothing.
 QString port_device_path(int number);
