@@ -48,7 +48,9 @@ Bench& bench() {
     return b;
 }
 
-double wire_seconds(double bytes) { return bytes * 10.0 / BAUD; }
+double wire_seconds(double bytes) {
+    return bytes * 10.0 / BAUD;
+}
 
 double since(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

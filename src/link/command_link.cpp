@@ -31,8 +31,8 @@ struct PendingReply {
 
 struct ReceiveState {
     std::vector<PendingReply*> pending;
-    bool line_done = false;         // reply_buffer holds a delivered reply
-    bool device_lost_told = false;  // the user has been told that the device went away
+    bool line_done = false;        // reply_buffer holds a delivered reply
+    bool device_lost_told = false; // the user has been told that the device went away
 };
 
 ReceiveState& rx() {
@@ -40,7 +40,9 @@ ReceiveState& rx() {
     return s;
 }
 
-bool is_line_end(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+bool is_line_end(QChar c) {
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
 
 int first_line_end(const QString& s, int from = 0) {
     for (int i = from; i < s.size(); ++i)
@@ -66,7 +68,9 @@ void step_progress_by_one(int bar) {
     v.set_progress_value(bar, value < v.progress_max(bar) ? value + 1 : 0);
 }
 
-int transfer_bar() { return shell().debug_enabled ? 1 : 4; }
+int transfer_bar() {
+    return shell().debug_enabled ? 1 : 4;
+}
 
 void deliver(const QString& reply) {
     LinkState& L = link();
@@ -87,9 +91,7 @@ void deliver(const QString& reply) {
 // outer reply has come (or its time is up), so that the unit answers one command at a time and
 // the outer reply is not lost.
 void wait_for_earlier_replies() {
-    auto open = [] {
-        return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open);
-    };
+    auto open = [] { return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open); };
     while (open()) {
         double until = 0;
         for (const PendingReply* p : rx().pending)
@@ -103,8 +105,10 @@ void wait_for_earlier_replies() {
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
     if (tell_user)
-        platform::msg_box(ui_text(1299, QStringLiteral("No reply from the unit.")),
-                          platform::mb::Critical, title);
+        platform::msg_box(
+            ui_text(1299, QStringLiteral(
+                              "No reply from the unit. Check the cable and the port settings.")),
+            platform::mb::Critical, title);
     link_view().set_status_text(1, QString());
     if (L.echo_online) {
         link_view().set_live_timer_enabled(false);
@@ -128,18 +132,20 @@ void on_device_lost() {
     if (rx().device_lost_told)
         return;
     rx().device_lost_told = true;
-    platform::msg_box(serial_text(95) + QLatin1Char(' ') + platform::port_name(MSComm1().comm_port()) +
-                          QLatin1Char(' ') + serial_text(96),
+    platform::msg_box(serial_text(95) + QLatin1Char(' ') +
+                          platform::port_name(MSComm1().comm_port()) + QLatin1Char(' ') +
+                          serial_text(96),
                       platform::mb::Critical);
 }
 
 void show_countdown() {
     LinkState& L = link();
-    L.reply_seconds_left = std::max(0.0, L.wait_timeout - (platform::seconds() - L.wait_start_time));
-    link_view().set_status_text(2, ui_text(1362, QStringLiteral("Waiting for reply")) +
-                                       QLatin1Char(' ') +
-                                       platform::format_number(L.reply_seconds_left, QStringLiteral("#0.0")) +
-                                       QLatin1Char('s'));
+    L.reply_seconds_left =
+        std::max(0.0, L.wait_timeout - (platform::seconds() - L.wait_start_time));
+    link_view().set_status_text(
+        2, ui_text(1362, QStringLiteral("Waiting for reply")) + QLatin1Char(' ') +
+               platform::format_number(L.reply_seconds_left, QStringLiteral("#0.0")) +
+               QLatin1Char('s'));
 }
 
 void receive_download(const QString& s);
@@ -177,8 +183,11 @@ void open_com_port() {
     if (error != CommError::None) {
         L.port_open_failed = true;
         port.set_port_open(false);
-        platform::msg_box(ui_text(1206, QStringLiteral("The serial port could not be opened.")),
-                          platform::mb::Critical);
+        platform::msg_box(
+            ui_text(1206,
+                    QStringLiteral(
+                        "The serial port cannot be opened. Check the port in the Setup dialog.")),
+            platform::mb::Critical);
         L.comms_abort = true;
         return;
     }
@@ -237,17 +246,19 @@ void send_command(const QString& cmd, const QString& status_text) {
         if (!L.reply_timed_out)
             return;
         if (tries == 2) {
-            command_failed(true, ui_text(1411, QStringLiteral("Communication error")));
+            command_failed(true, ui_text(1411, QStringLiteral("Communication Error")));
             return;
         }
-        link_view().set_status_text(1, ui_text(1416, QStringLiteral("Retrying")) + QLatin1Char(' ') +
-                                           QString::number(tries + 1));
+        link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
+                                           QLatin1Char(' ') + QString::number(tries + 1));
         delay_ms(500);
         ++tries;
     }
 }
 
-void send_command_plain(const QString& cmd) { send_command(cmd, QString()); }
+void send_command_plain(const QString& cmd) {
+    send_command(cmd, QString());
+}
 
 void send_command_to_comms_card(const QString& cmd) {
     LinkState& L = link();
@@ -263,8 +274,11 @@ void send_command_to_comms_card(const QString& cmd) {
         if (port.output(cmd.toLatin1() + '\r') != CommError::None) {
             const bool tell = !L.comms_abort && !rx().device_lost_told;
             if (tell)
-                platform::msg_box(ui_text(1299, QStringLiteral("No reply from the unit.")),
-                                  platform::mb::Critical);
+                platform::msg_box(
+                    ui_text(1299,
+                            QStringLiteral(
+                                "No reply from the unit. Check the cable and the port settings.")),
+                    platform::mb::Critical);
             L.parameter_sweep = false;
             L.comms_abort = true;
             return;
@@ -275,8 +289,9 @@ void send_command_to_comms_card(const QString& cmd) {
         if (!L.reply_timed_out)
             return;
         if (tries == 1) {
-            platform::msg_box(QStringLiteral("Communication card not found.\r\nPlease reboot your Velto unit."),
-                              platform::mb::Critical, ui_text(1411, QStringLiteral("Communication error")));
+            platform::msg_box(
+                QStringLiteral("Communication card not found.\r\nPlease reboot your Velto unit."),
+                platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
             L.parameter_sweep = false;
             L.comms_abort = true;
             return;
@@ -339,7 +354,9 @@ void Delay(int seconds) {
     platform::wait_ms(seconds * 1000);
 }
 
-void settle_pause() { platform::wait_ms(100); }
+void settle_pause() {
+    platform::wait_ms(100);
+}
 
 void MSComm1_OnComm() {
     const QByteArray bytes = MSComm1().input();
@@ -447,13 +464,12 @@ void show_download_progress() {
     if (L.download_expected > 0)
         fraction = std::min(1.0, L.download_received / L.download_expected);
     const double minutes = (platform::seconds() - L.download_start_time) / 60.0;
-    const QString text = ui_text(1112, QStringLiteral("Received")) + QLatin1Char(' ') +
-                         platform::number_text_c(L.download_received) + QLatin1Char(' ') +
-                         ui_text(1144, QStringLiteral("bytes")) + QStringLiteral(" (") +
-                         platform::format_number(fraction * 100, QStringLiteral("###")) +
-                         QStringLiteral("%) in ") +
-                         platform::format_number(minutes, QStringLiteral("##0.0")) +
-                         QStringLiteral(" min");
+    const QString text =
+        ui_text(1112, QStringLiteral("Downloaded")) + QLatin1Char(' ') +
+        platform::number_text_c(L.download_received) + QLatin1Char(' ') +
+        ui_text(1144, QStringLiteral("bytes")) + QStringLiteral(" (") +
+        platform::format_number(fraction * 100, QStringLiteral("###")) + QStringLiteral("%) in ") +
+        platform::format_number(minutes, QStringLiteral("##0.0")) + QStringLiteral(" min");
     if (shell().debug_enabled)
         link_view().set_status_text(1, text);
     else
@@ -496,7 +512,7 @@ void receive_download(const QString& s) {
         // The log cannot be written: say so and end the download, so that the downloader's wait
         // ends with what the file holds.
         const bool open = L.download_file && L.download_file->isOpen();
-        platform::msg_box(ui_text(1291, QStringLiteral("Error while receiving: ")) +
+        platform::msg_box(ui_text(1291, QStringLiteral("Error receiving data - code ")) +
                               (open ? QStringLiteral("57  : Device I/O error")
                                     : QStringLiteral("52  : Bad file name or number")),
                           platform::mb::Critical);

@@ -37,8 +37,7 @@ QFont terminal_font() {
 }
 } // namespace
 
-frmDebug::frmDebug(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+frmDebug::frmDebug(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmDebug"));
     setWindowTitle(QStringLiteral("Debug Terminal Window"));
     resize(760, 480);
@@ -51,11 +50,14 @@ frmDebug::frmDebug(QWidget* parent)
         b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
-    Command1 = make_button("Command1", QStringLiteral("&Log On"), QStringLiteral("Sends the access command"));
+    Command1 = make_button("Command1", QStringLiteral("&Log On"),
+                           QStringLiteral("Sends the access command"));
     Command2 = make_button("Command2", QStringLiteral("&who?"), QStringLiteral("Sends /who"));
-    Command3 = make_button("Command3", QStringLiteral("&Com talk"),
-                           QStringLiteral("Sends /P141:1: the unit's port goes to its communication board"));
-    Command4 = make_button("Command4", QStringLiteral("Log &Info"), QStringLiteral("Sends /loginfo"));
+    Command3 = make_button(
+        "Command3", QStringLiteral("&Com talk"),
+        QStringLiteral("Sends /P141:1: the unit's port goes to its communication board"));
+    Command4 =
+        make_button("Command4", QStringLiteral("Log &Info"), QStringLiteral("Sends /loginfo"));
     cmdClose = make_button("cmdClose", QStringLiteral("Close &Window"), QString());
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
         b->setMinimumWidth(96);
@@ -66,13 +68,15 @@ frmDebug::frmDebug(QWidget* parent)
     txtTerminal->setStyleSheet(QStringLiteral(
         "QPlainTextEdit { background: #111417; color: #FFFFFF; border: 1px solid #2b3036;"
         " selection-background-color: #3d6fa5; padding: 4px; }"));
-    txtTerminal->setPlaceholderText(QStringLiteral("Traffic on the instrument port appears here. "
-                                                   "Click here and type to send keys to the unit."));
+    txtTerminal->setPlaceholderText(
+        QStringLiteral("Traffic on the instrument port appears here. "
+                       "Click here and type to send keys to the unit."));
 
     port_line_ = new QLabel(this);
     port_line_->setObjectName(QStringLiteral("port_line"));
     port_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    port_line_->setToolTip(QStringLiteral("Port number, device, settings and state of the instrument port"));
+    port_line_->setToolTip(
+        QStringLiteral("Port number, device, settings and state of the instrument port"));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
@@ -81,7 +85,8 @@ frmDebug::frmDebug(QWidget* parent)
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    auto* hint = new QLabel(QStringLiteral("Keys typed in the terminal go to the unit as they are"), this);
+    auto* hint =
+        new QLabel(QStringLiteral("Keys typed in the terminal go to the unit as they are"), this);
     hint->setEnabled(false);
     buttons->addWidget(hint);
 
@@ -109,7 +114,9 @@ frmDebug::frmDebug(QWidget* parent)
     setTabOrder(txtTerminal, Command1);
 }
 
-frmDebug::~frmDebug() { Form_Unload(); }
+frmDebug::~frmDebug() {
+    Form_Unload();
+}
 
 void frmDebug::Form_Load() {
     unloaded_ = false;
@@ -134,7 +141,8 @@ void frmDebug::update_port_line() {
     QString path = port.port_open() ? port.device_path() : platform::port_device_path(number);
     if (path.isEmpty())
         path = QStringLiteral("(no device)");
-    port_line_->setText(platform::port_name(number) + QStringLiteral("   ") + path + QStringLiteral("   ") +
+    port_line_->setText(platform::port_name(number) + QStringLiteral("   ") + path +
+                        QStringLiteral("   ") +
                         (port.port_open() ? port.settings() + QStringLiteral("   open")
                                           : QStringLiteral("closed")));
 }
@@ -168,12 +176,22 @@ void frmDebug::send_button_command(const QString& cmd) {
     update_port_line();
 }
 
-void frmDebug::Command1_Click() { send_button_command(lc::ACCESS + lc::ACCESS_CODE); }
-void frmDebug::Command2_Click() { send_button_command(lc::WHO); }
-void frmDebug::Command3_Click() { send_button_command(lc::BOARD_ROUTE_UPPER); }
-void frmDebug::Command4_Click() { send_button_command(lc::LOGINFO_LOWER); }
+void frmDebug::Command1_Click() {
+    send_button_command(lc::ACCESS + lc::ACCESS_CODE);
+}
+void frmDebug::Command2_Click() {
+    send_button_command(lc::WHO);
+}
+void frmDebug::Command3_Click() {
+    send_button_command(lc::BOARD_ROUTE_UPPER);
+}
+void frmDebug::Command4_Click() {
+    send_button_command(lc::LOGINFO_LOWER);
+}
 
-void frmDebug::cmdClose_Click() { close(); }
+void frmDebug::cmdClose_Click() {
+    close();
+}
 
 void frmDebug::txtTerminal_KeyPress(char code) {
     if (!prepare_port())
@@ -184,7 +202,8 @@ void frmDebug::txtTerminal_KeyPress(char code) {
                           QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
         return;
     }
-    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)), true);
+    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)),
+                             true);
 }
 
 void frmDebug::closeEvent(QCloseEvent* event) {
@@ -201,7 +220,9 @@ frmDebug& debug_terminal() {
     return *instance();
 }
 
-frmDebug* debug_terminal_if_open() { return instance(); }
+frmDebug* debug_terminal_if_open() {
+    return instance();
+}
 
 void show_debug_terminal(QWidget* owner) {
     frmDebug& w = debug_terminal();

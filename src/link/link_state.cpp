@@ -11,10 +11,18 @@ ModelCapabilityFlags& flags_instance() {
 }
 } // namespace
 
-LinkState& link() { return state_instance(); }
+LinkState& link() {
+    return state_instance();
+}
 
-void reset_link_state() { state_instance() = LinkState{}; }
+void reset_link_state() {
+    state_instance() = LinkState{};
+}
 
-ModelCapabilityFlags& model_capability_flags() { return flags_instance(); }
+ModelCapabilityFlags& model_capability_flags() {
+    return flags_instance();
+}
 
-void reset_model_capability_flags() { flags_instance() = ModelCapabilityFlags{}; }
+void reset_model_capability_flags() {
+    flags_instance() = ModelCapabilityFlags{};
+}

@@ -18,7 +18,7 @@ struct LinkState {
     double wait_start_time = 0;    // platform::seconds() when the wait began
     double reply_seconds_left = 0; // the countdown shown during the wait
     bool reply_timed_out = false;
-    bool comms_abort = false;      // stop the exchange / the last exchange failed
+    bool comms_abort = false; // stop the exchange / the last exchange failed
     bool port_open_failed = false;
     bool trace_valid = false;      // cleared by a time-out (read by the echo display)
     bool quiet_commands = false;   // commands are not echoed into Term

@@ -21,15 +21,21 @@ int RecordingLinkView::progress_max(int bar) const {
     return it == maximum.end() ? 100 : it->second;
 }
 
-void RecordingLinkView::set_progress_value(int bar, int v) { value[bar] = v; }
+void RecordingLinkView::set_progress_value(int bar, int v) {
+    value[bar] = v;
+}
 
-void RecordingLinkView::set_download_label(const QString& text) { download_label = text; }
+void RecordingLinkView::set_download_label(const QString& text) {
+    download_label = text;
+}
 
 void RecordingLinkView::set_live_timer_enabled(bool enabled) {
     calls.push_back(enabled ? QStringLiteral("Timer1 on") : QStringLiteral("Timer1 off"));
 }
 
-void RecordingLinkView::select_offline_option() { calls.push_back(QStringLiteral("Option3")); }
+void RecordingLinkView::select_offline_option() {
+    calls.push_back(QStringLiteral("Option3"));
+}
 
 void RecordingLinkView::set_velto_lite_checked(bool checked) {
     velto_lite_checked = checked;
@@ -52,4 +58,6 @@ LinkView& link_view() {
     return installed() ? *installed() : stand_in;
 }
 
-void set_link_view(LinkView* view) { installed() = view; }
+void set_link_view(LinkView* view) {
+    installed() = view;
+}

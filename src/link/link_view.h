@@ -39,12 +39,12 @@ public:
 // The stand-in: keeps every value and the history of status texts and calls.
 class RecordingLinkView : public LinkView {
 public:
-    std::map<int, QString> status;                 // panel -> text
-    std::vector<QString> status_history;           // panel 1 texts in order
-    std::map<int, int> value;                      // bar -> value
-    std::map<int, int> maximum;                    // bar -> max (100 unless set)
+    std::map<int, QString> status;       // panel -> text
+    std::vector<QString> status_history; // panel 1 texts in order
+    std::map<int, int> value;            // bar -> value
+    std::map<int, int> maximum;          // bar -> max (100 unless set)
     QString download_label;
-    std::vector<QString> calls;                    // "Timer1 off", "Option3", ...
+    std::vector<QString> calls; // "Timer1 off", "Option3", ...
     bool velto_lite_checked = false;
 
     void set_status_text(int panel, const QString& text) override;

@@ -19,7 +19,9 @@ void clear_reply() {
     link().reply_received = false;
 }
 
-bool reply_has(const char* text) { return link().reply_buffer.contains(QLatin1String(text)); }
+bool reply_has(const char* text) {
+    return link().reply_buffer.contains(QLatin1String(text));
+}
 
 // Opens the port with its current settings when it is closed; False (with the port message)
 // when that fails.
@@ -31,8 +33,10 @@ bool open_port_if_closed() {
         return true;
     link().port_open_failed = true;
     link().comms_abort = true;
-    platform::msg_box(ui_text(1206, QStringLiteral("The serial port could not be opened.")),
-                      platform::mb::Critical);
+    platform::msg_box(
+        ui_text(1206, QStringLiteral(
+                          "The serial port cannot be opened. Check the port in the Setup dialog.")),
+        platform::mb::Critical);
     return false;
 }
 
@@ -92,21 +96,25 @@ bool connect_to_unit(bool use_stored_code) {
     if (!open_port_if_closed())
         return false;
     settle_pause();
-    link_view().set_status_text(1, ui_text(1363, QStringLiteral("Connecting to the unit")));
+    link_view().set_status_text(1, ui_text(1363, QStringLiteral("Connecting to the unit...")));
 
-    const QString access = lc::ACCESS + (use_stored_code ? lc::ACCESS_CODE : shell().login_passcode);
+    const QString access =
+        lc::ACCESS + (use_stored_code ? lc::ACCESS_CODE : shell().login_passcode);
     L.command_text = access;
-    send_command(access, ui_text(1386, QStringLiteral("Logging on")));
+    send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
     if (L.comms_abort)
         return false;
 
     bool identify = true;
     if (reply_has("NO") || L.reply_buffer.isEmpty()) {
         if (!L.reply_buffer.isEmpty())
-            platform::msg_box(QStringLiteral("     ") + ui_text(1271, QStringLiteral("Access denied")) +
-                                  QStringLiteral("      "),
-                              platform::mb::Critical | platform::mb::DefaultButton2,
-                              ui_text(1272, QStringLiteral("Log on")));
+            platform::msg_box(
+                QStringLiteral("     ") +
+                    ui_text(1271, QStringLiteral(
+                                      "Access denied. The passcode is not valid for this unit.")) +
+                    QStringLiteral("      "),
+                platform::mb::Critical | platform::mb::DefaultButton2,
+                ui_text(1272, QStringLiteral("Access Denied")));
         identify = false;
     } else if (L.echo_online) {
         result = true;
@@ -121,7 +129,7 @@ bool connect_to_unit(bool use_stored_code) {
                 return true;
             settle_pause();
         }
-        send_command(lc::WHO_UPPER, ui_text(1387, QStringLiteral("Identifying the unit")));
+        send_command(lc::WHO_UPPER, ui_text(1387, QStringLiteral("Identifying the unit...")));
         if (L.comms_abort)
             return true;
 
@@ -151,50 +159,55 @@ bool connect_to_unit(bool use_stored_code) {
             if (shell().software_mode == 0)
                 return true;
             clear_reply();
-            send_command(lc::LOADQUICK, ui_text(1417, QStringLiteral("Quick mode")));
+            send_command(lc::LOADQUICK,
+                         ui_text(1417, QStringLiteral("Switching the unit to quick mode...")));
             clear_reply();
-            send_command(lc::ISCSO, ui_text(1388, QStringLiteral("Asking for the unit kind")));
+            send_command(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit...")));
             L.cso_unit = reply_has("OK");
             clear_reply();
-            send_command(lc::ACCESS + lc::SECOND_ACCESS_CODE, ui_text(1389, QStringLiteral("Asking for the options")));
+            send_command(lc::ACCESS + lc::SECOND_ACCESS_CODE,
+                         ui_text(1389, QStringLiteral("Reading unit options...")));
             if (!reply_has("OK")) {
                 clear_reply();
-                send_command(lc::ACCESS + lc::ACCESS_CODE, ui_text(1389, QStringLiteral("Asking for the options")));
+                send_command(lc::ACCESS + lc::ACCESS_CODE,
+                             ui_text(1389, QStringLiteral("Reading unit options...")));
             }
             L.p61_is_1 = L.p61_is_2 = false;
             clear_reply();
-            send_command(lc::P61, ui_text(1389, QStringLiteral("Asking for the options")));
+            send_command(lc::P61, ui_text(1389, QStringLiteral("Reading unit options...")));
             L.p61_is_1 = reply_has("1");
             L.p61_is_2 = reply_has("2");
             L.fieldbus_available = false;
             clear_reply();
-            send_command(lc::P87, ui_text(1418, QStringLiteral("Asking for the fieldbus")));
+            send_command(lc::P87, ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
             if (reply_has("1"))
                 L.fieldbus_available = true;
             clear_reply();
-            send_command(lc::P99, ui_text(1418, QStringLiteral("Asking for the fieldbus")));
+            send_command(lc::P99, ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
             if (reply_has("3"))
                 L.fieldbus_available = true;
             L.modbus_mode = L.profibus_mode = false;
             if (L.fieldbus_available) {
                 clear_reply();
-                send_command(lc::P96, ui_text(1418, QStringLiteral("Asking for the fieldbus")));
+                send_command(lc::P96,
+                             ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
                 L.modbus_mode = reply_has("1");
                 L.profibus_mode = reply_has("2");
             }
             clear_reply();
-            send_command(lc::ISFLOW, ui_text(1390, QStringLiteral("Asking for flow")));
+            send_command(lc::ISFLOW, ui_text(1390, QStringLiteral("Checking flow mode...")));
             L.flow_mode = reply_has("OK");
             clear_reply();
-            send_command(lc::ISVOLUME, ui_text(1391, QStringLiteral("Asking for volume")));
+            send_command(lc::ISVOLUME, ui_text(1391, QStringLiteral("Checking volume mode...")));
             L.volume_mode = reply_has("OK");
         }
 
         link_view().set_param_screen_captions();
-        send_command(access, ui_text(1386, QStringLiteral("Logging on")));
+        send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
         clear_reply();
         if (!L.quorvantix_unit)
-            send_command(lc::LOADNORM, ui_text(1419, QStringLiteral("Normal mode")));
+            send_command(lc::LOADNORM,
+                         ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
         link_view().set_status_text(1, QString());
     }
 
@@ -250,12 +263,13 @@ bool coms_connected() {
             }
             if (attempts == 3) {
                 platform::msg_box(QStringLiteral("Device not found or logging not available."),
-                                  platform::mb::Exclamation, ui_text(1411, QStringLiteral("Communication error")));
+                                  platform::mb::Exclamation,
+                                  ui_text(1411, QStringLiteral("Communication Error")));
                 return false;
             }
             ++attempts;
-            link_view().set_status_text(1, ui_text(1416, QStringLiteral("Retrying")) + QStringLiteral(" = ") +
-                                               QString::number(attempts));
+            link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
+                                               QStringLiteral(" = ") + QString::number(attempts));
             Delay(3);
             // The unit itself answered instead of its board: log on again.
             if (reply_has("Sludge") || reply_has("Velto"))
@@ -274,13 +288,13 @@ void exit_comms_bridging(bool show_message) {
         found = L.reply_buffer.contains(QLatin1String("Velto Lite"));
     }
     if (!found) {
-        platform::msg_box(QStringLiteral("Failed to exit comms bridging mode"), platform::mb::Exclamation,
-                          QStringLiteral("Error in log setup"));
+        platform::msg_box(QStringLiteral("Failed to exit comms bridging mode"),
+                          platform::mb::Exclamation, QStringLiteral("Error in log setup"));
         return;
     }
     send_command(lc::ACCESS_OFF_UPPER, QStringLiteral("Logging Off"));
     if (show_message)
-        platform::msg_box(ui_text(1116, QStringLiteral("The logging board is no longer bridged.")),
+        platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
                           platform::mb::Information);
 }
 

@@ -37,7 +37,8 @@ std::vector<SerialPortEntry>& serial_port_table() {
 QString test_port(const QString& port_name) {
     use_settings_file();
     const int number = platform::port_number_from_name(port_name);
-    shell().comm_settings = platform::number_text_c(shell().baud_rate).trimmed() + QStringLiteral(",N,8,1");
+    shell().comm_settings =
+        platform::number_text_c(shell().baud_rate).trimmed() + QStringLiteral(",N,8,1");
     platform::SerialPort& port = port_window_comm();
     port.set_port_open(false);
     platform::CommError error = port.set_comm_port(number);

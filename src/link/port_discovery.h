@@ -7,7 +7,7 @@
 #include <vector>
 
 struct SerialPortEntry {
-    QString port_name;   // "COM3"
+    QString port_name; // "COM3"
     QString description;
 };
 

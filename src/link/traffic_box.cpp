@@ -58,7 +58,8 @@ void TrafficBox::show_text(const QString& s, bool sent) {
 
 void TrafficBox::keyPressEvent(QKeyEvent* event) {
     const QString text = event->text();
-    const bool command_key = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool command_key =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (text.size() == 1 && !command_key && text[0].unicode() < 256) {
         emit key_typed(static_cast<char>(text[0].toLatin1()));
         return;

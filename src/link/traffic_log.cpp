@@ -30,8 +30,9 @@ QString debug_box_line(const QString& cmd) {
 }
 
 QString term_line(const QString& cmd) {
-    return cmd.contains(QLatin1String("access"), Qt::CaseInsensitive) ? QStringLiteral("/access:*****")
-                                                                      : cmd;
+    return cmd.contains(QLatin1String("access"), Qt::CaseInsensitive)
+               ? QStringLiteral("/access:*****")
+               : cmd;
 }
 
 void TrafficLog::command_sent(const QString& cmd) {
@@ -43,7 +44,9 @@ void TrafficLog::command_sent(const QString& cmd) {
         term_.append(term_line(cmd) + CRLF, true);
 }
 
-void TrafficLog::command_to_term(const QString& cmd) { term_.append(term_line(cmd) + CRLF, true); }
+void TrafficLog::command_to_term(const QString& cmd) {
+    term_.append(term_line(cmd) + CRLF, true);
+}
 
 void TrafficLog::received(const QString& s) {
     if (link().modem_window_open)

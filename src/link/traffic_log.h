@@ -52,6 +52,6 @@ private:
 TrafficLog& traffic();
 
 // How each box shows a command that carries an access code.
-QString modem_box_line(const QString& cmd);    // "access" (exact case): "/access:******"
-QString debug_box_line(const QString& cmd);    // "access" (exact case): "/ACCESS:****"
-QString term_line(const QString& cmd);         // "access" in any case: "/access:*****"
+QString modem_box_line(const QString& cmd); // "access" (exact case): "/access:******"
+QString debug_box_line(const QString& cmd); // "access" (exact case): "/ACCESS:****"
+QString term_line(const QString& cmd);      // "access" in any case: "/access:*****"

@@ -12,13 +12,17 @@
 namespace platform {
 namespace {
 
-QString dev_folder() { return QDir(port_table_config().root).filePath(QStringLiteral("dev")); }
+QString dev_folder() {
+    return QDir(port_table_config().root).filePath(QStringLiteral("dev"));
+}
 
 QString sys_tty_folder() {
     return QDir(port_table_config().root).filePath(QStringLiteral("sys/class/tty"));
 }
 
-QString canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
+QString canonical(const QString& path) {
+    return QFileInfo(path).canonicalFilePath();
+}
 
 QString read_small_file(const QString& path) {
     QFile f(path);
@@ -41,8 +45,7 @@ QString usb_product_text(const QString& name) {
         const QString product = read_small_file(dir + QStringLiteral("/product"));
         if (!product.isEmpty()) {
             const QString maker = read_small_file(dir + QStringLiteral("/manufacturer"));
-            return (maker.isEmpty() || product.startsWith(maker) ? product
-                                                                 : maker + ' ' + product);
+            return (maker.isEmpty() || product.startsWith(maker) ? product : maker + ' ' + product);
         }
         dir = QFileInfo(dir).path();
     }
@@ -60,11 +63,11 @@ QString text_from_by_id_name(const QString& link_name) {
 }
 
 struct DeviceNode {
-    QString name;      // "ttyUSB0"
-    QString path;      // <root>/dev/ttyUSB0
+    QString name; // "ttyUSB0"
+    QString path; // <root>/dev/ttyUSB0
     QString canonical;
-    QString by_id;     // <root>/dev/serial/by-id/... or empty
-    QString kind;      // "ttyS", "ttyUSB", ...
+    QString by_id; // <root>/dev/serial/by-id/... or empty
+    QString kind;  // "ttyS", "ttyUSB", ...
     int index = 0;
 };
 
@@ -103,8 +106,8 @@ std::vector<DeviceNode> scan_device_nodes() {
         nodes.push_back(d);
     }
     const QDir by_id(dev.filePath(QStringLiteral("serial/by-id")));
-    for (const QFileInfo& link : by_id.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot,
-                                                     QDir::Name)) {
+    for (const QFileInfo& link :
+         by_id.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
         const QString target = link.canonicalFilePath();
         for (DeviceNode& d : nodes)
             if (d.by_id.isEmpty() && !target.isEmpty() && target == d.canonical)
@@ -123,7 +126,9 @@ PortTableConfig& port_table_config() {
     return config;
 }
 
-QString port_name(int number) { return QStringLiteral("COM") + QString::number(number); }
+QString port_name(int number) {
+    return QStringLiteral("COM") + QString::number(number);
+}
 
 int port_number_from_name(const QString& name) {
     const int m = name.indexOf(QLatin1Char('M'));
@@ -147,8 +152,9 @@ std::map<int, QString> read_port_map(const QString& map_file) {
         const QString line = raw.trimmed();
         if (line.startsWith(QLatin1Char('['))) {
             const int close = line.indexOf(QLatin1Char(']'));
-            inside = close > 0 &&
-                     line.mid(1, close - 1).trimmed().compare(PORTS_SECTION, Qt::CaseInsensitive) == 0;
+            inside =
+                close > 0 &&
+                line.mid(1, close - 1).trimmed().compare(PORTS_SECTION, Qt::CaseInsensitive) == 0;
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
@@ -190,11 +196,11 @@ int apply_port_mappings(const QStringList& mappings, const QString& map_file,
                                  .arg(LAST_PORT_NUMBER);
             continue;
         }
-        if (map_file.isEmpty() ||
-            !write_profile_string(map_file, PORTS_SECTION, port_name(number),
-                                  QFileInfo(path).absoluteFilePath())) {
+        if (map_file.isEmpty() || !write_profile_string(map_file, PORTS_SECTION, port_name(number),
+                                                        QFileInfo(path).absoluteFilePath())) {
             if (problems)
-                *problems << QStringLiteral("--map-port %1: cannot write %2").arg(mapping, map_file);
+                *problems
+                    << QStringLiteral("--map-port %1: cannot write %2").arg(mapping, map_file);
             continue;
         }
         last = number;
@@ -208,8 +214,8 @@ QString port_device_path(int number) {
     const auto map = read_port_map(port_table_config().map_file);
     if (auto it = map.find(number); it != map.end())
         return it->second;
-    const QString node = QDir(dev_folder()).filePath(QStringLiteral("ttyS") +
-                                                     QString::number(number - 1));
+    const QString node =
+        QDir(dev_folder()).filePath(QStringLiteral("ttyS") + QString::number(number - 1));
     return QFileInfo::exists(node) ? node : QString();
 }
 

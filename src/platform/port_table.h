@@ -17,8 +17,8 @@
 namespace platform {
 
 struct PortTableConfig {
-    QString map_file;                     // the settings file holding [Ports]; empty: none
-    QString root = QStringLiteral("/");   // prefix of dev/ and sys/ (tests use a temp folder)
+    QString map_file;                   // the settings file holding [Ports]; empty: none
+    QString root = QStringLiteral("/"); // prefix of dev/ and sys/ (tests use a temp folder)
 };
 PortTableConfig& port_table_config();
 
@@ -49,7 +49,7 @@ QString port_device_path(int number);
 
 struct DiscoveredPort {
     int number = 0;
-    QString device_path;  // what is opened: a by-id link, a device node or a mapped path
+    QString device_path; // what is opened: a by-id link, a device node or a mapped path
     QString description;
 };
 

@@ -18,11 +18,16 @@ std::multiset<QString>& open_paths() {
 
 QSerialPort::Parity qt_parity(char p) {
     switch (p) {
-    case 'E': return QSerialPort::EvenParity;
-    case 'O': return QSerialPort::OddParity;
-    case 'M': return QSerialPort::MarkParity;
-    case 'S': return QSerialPort::SpaceParity;
-    default: return QSerialPort::NoParity;
+    case 'E':
+        return QSerialPort::EvenParity;
+    case 'O':
+        return QSerialPort::OddParity;
+    case 'M':
+        return QSerialPort::MarkParity;
+    case 'S':
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
     }
 }
 
@@ -70,7 +75,9 @@ SerialPort::SerialPort(QObject* parent) : QObject(parent), port_(std::make_uniqu
             [this](QSerialPort::SerialPortError e) { handle_error(static_cast<int>(e)); });
 }
 
-SerialPort::~SerialPort() { close_port(); }
+SerialPort::~SerialPort() {
+    close_port();
+}
 
 CommError SerialPort::fail(CommError error, const QString& text) {
     last_error_ = error;
@@ -98,7 +105,9 @@ CommError SerialPort::set_settings(const QString& text) {
     return CommError::None;
 }
 
-bool SerialPort::port_open() const { return port_->isOpen(); }
+bool SerialPort::port_open() const {
+    return port_->isOpen();
+}
 
 QString SerialPort::device_path() const {
     return port_open() ? open_path_ : port_device_path(comm_port_);
@@ -180,7 +189,8 @@ QByteArray SerialPort::input() {
 
 CommError SerialPort::output(const QByteArray& bytes) {
     if (!port_open())
-        return fail(CommError::PortNotOpen, QStringLiteral("Operation valid only when the port is open"));
+        return fail(CommError::PortNotOpen,
+                    QStringLiteral("Operation valid only when the port is open"));
     if (port_->write(bytes) != bytes.size())
         return fail(CommError::DeviceLost, port_->errorString());
     port_->flush();

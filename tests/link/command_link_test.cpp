@@ -13,7 +13,9 @@ using unitsim::Misbehaviour;
 
 namespace {
 
-QString retry_status(int n) { return ui_text(1416, "Retrying") + " " + QString::number(n); }
+QString retry_status(int n) {
+    return ui_text(1416, "No reply - retry") + " " + QString::number(n);
+}
 
 TEST_F(LinkTest, EachCommandKindWaitsItsOwnTime) {
     struct Case {
@@ -22,10 +24,11 @@ TEST_F(LinkTest, EachCommandKindWaitsItsOwnTime) {
         bool sweep;
         double timeout;
     } cases[] = {
-        {"/who", false, false, 10},   {"/WHO", false, false, 40},         {"/WHO", false, true, 5},
-        {"/p20", false, false, 40},   {"/p20", false, true, 5},           {"/access:318406", false, false, 10},
-        {"/ACCESS:OFF", false, false, 40}, {"/ACCESS:OFF", false, true, 5}, {"/p20", true, false, 20},
-        {"/who", true, true, 20},
+        {"/who", false, false, 10},        {"/WHO", false, false, 40},
+        {"/WHO", false, true, 5},          {"/p20", false, false, 40},
+        {"/p20", false, true, 5},          {"/access:318406", false, false, 10},
+        {"/ACCESS:OFF", false, false, 40}, {"/ACCESS:OFF", false, true, 5},
+        {"/p20", true, false, 20},         {"/who", true, true, 20},
     };
     open_port();
     for (const Case& c : cases) {
@@ -43,7 +46,8 @@ TEST_F(LinkTest, ASilentUnitIsWaitedForThreeTimesItsTimeOutAndTwoPauses) {
         const char* cmd;
         bool sweep;
         double seconds;
-    } cases[] = {{"/who", false, 3 * 10 + 1}, {"/p20", true, 3 * 5 + 1}, {"/p20", false, 3 * 40 + 1}};
+    } cases[] = {
+        {"/who", false, 3 * 10 + 1}, {"/p20", true, 3 * 5 + 1}, {"/p20", false, 3 * 40 + 1}};
     open_port();
     for (const Case& c : cases) {
         sim->misbehave_on(c.cmd, Misbehaviour::silence());
@@ -65,7 +69,8 @@ TEST_F(LinkTest, AUnitThatAnswersOnlyTheThirdSendIsHeardWithoutAMessage) {
     EXPECT_FALSE(link().comms_abort);
     EXPECT_EQ(link().reply_buffer, sim->unit().read_text(104));
     EXPECT_EQ(received(), QStringList({"/p104", "/p104", "/p104"}));
-    EXPECT_TRUE(dialogs.prompts.empty()) << "the user saw a failure message for a command that succeeded";
+    EXPECT_TRUE(dialogs.prompts.empty())
+        << "the user saw a failure message for a command that succeeded";
     EXPECT_EQ(view.status_history, std::vector<QString>({retry_status(1), retry_status(2)}));
 }
 
@@ -75,8 +80,9 @@ TEST_F(LinkTest, ASilentUnitGetsThreeSendsAndOneMessageAndTheExchangeFails) {
     send_command("/p20", "Reading P20");
     EXPECT_EQ(received(), QStringList({"/p20", "/p20", "/p20"}));
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, ui_text(1299, "No reply from the unit."));
-    EXPECT_EQ(dialogs.prompts[0].title, ui_text(1411, "Communication error"));
+    EXPECT_EQ(dialogs.prompts[0].text,
+              ui_text(1299, "No reply from the unit. Check the cable and the port settings."));
+    EXPECT_EQ(dialogs.prompts[0].title, ui_text(1411, "Communication Error"));
     EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
     EXPECT_TRUE(link().comms_abort);
     EXPECT_TRUE(link().reply_timed_out);
@@ -145,8 +151,8 @@ TEST_F(LinkTest, ATrafficBoxPastItsLimitStartsAgain) {
 
 TEST_F(LinkTest, RepliesCutIntoPiecesArriveWhole) {
     const std::vector<Misbehaviour> shapes = {
-        Misbehaviour::in_chunks({1}),       Misbehaviour::in_chunks({1, 1, 1}),
-        Misbehaviour::in_chunks({2, 3}),    Misbehaviour::line_end_apart(),
+        Misbehaviour::in_chunks({1}),    Misbehaviour::in_chunks({1, 1, 1}),
+        Misbehaviour::in_chunks({2, 3}), Misbehaviour::line_end_apart(),
         Misbehaviour::last_line_split(),
     };
     open_port();
@@ -223,7 +229,8 @@ TEST_F(LinkTest, CancelOrAnAbortEndsASweepWaitAtOnce) {
         });
         const double start = platform::seconds();
         send_command("/p20");
-        EXPECT_LT(platform::seconds() - start, 10.0) << (cancel ? "Cancel" : "abort") << " did not end the wait";
+        EXPECT_LT(platform::seconds() - start, 10.0)
+            << (cancel ? "Cancel" : "abort") << " did not end the wait";
         EXPECT_EQ(received().size(), 1) << "a stopped sweep command was sent again";
         EXPECT_TRUE(link().comms_abort);
         EXPECT_TRUE(link().reply_buffer.isEmpty());
@@ -245,7 +252,9 @@ TEST_F(LinkTest, AnAbortFromAnotherHandlerEndsTheWaitWithoutAMessage) {
 TEST_F(LinkTest, SendingOnAClosedPortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
-    EXPECT_EQ(dialogs.messages(), QStringList({ui_text(1299, "No reply from the unit.")}));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({ui_text(
+                  1299, "No reply from the unit. Check the cable and the port settings.")}));
     EXPECT_TRUE(received().isEmpty());
 }
 
@@ -262,7 +271,8 @@ TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForIt) {
     });
     send_command("/p20");
     ASSERT_TRUE(inner_sent);
-    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(20)) << "the outer command got another reply";
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(20))
+        << "the outer command got another reply";
     EXPECT_EQ(inner_reply, sim->unit().read_text(104)) << "the inner command got another reply";
     EXPECT_EQ(received(), QStringList({"/p20", "/p104"}));
     EXPECT_FALSE(link().comms_abort);
@@ -274,7 +284,9 @@ TEST_F(LinkTest, AnUnmappedPortNumberFailsToOpenWithTheInvalidPortMessage) {
     EXPECT_TRUE(link().port_open_failed);
     EXPECT_TRUE(link().comms_abort);
     EXPECT_FALSE(MSComm1().port_open());
-    EXPECT_EQ(dialogs.messages(), QStringList({ui_text(1206, "The serial port could not be opened.")}));
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({ui_text(
+                  1206, "The serial port cannot be opened. Check the port in the Setup dialog.")}));
     EXPECT_EQ(MSComm1().last_error(), platform::CommError::InvalidPortNumber);
 }
 
@@ -308,7 +320,8 @@ TEST_F(LinkTest, TheCountdownShowsTheSecondsLeft) {
     send_command("/p20");
     const QString prefix = ui_text(1362, "Waiting for reply") + " ";
     EXPECT_TRUE(view.status_text(2).startsWith(prefix)) << view.status_text(2).toStdString();
-    const double left = platform::to_double(view.status_text(2).mid(prefix.size()).chopped(1)).value_or(-1);
+    const double left =
+        platform::to_double(view.status_text(2).mid(prefix.size()).chopped(1)).value_or(-1);
     EXPECT_GT(left, 30.0);
     EXPECT_LE(left, 40.0);
 }
@@ -320,7 +333,8 @@ TEST_F(LinkTest, AWaitAfterAWriteOfItsOwnGetsTheReplyToThatWrite) {
     MSComm1().output("/p104\r");
     link().reply_timeout = 20;
     wait_for_reply("");
-    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(104)) << "the wait ended on the earlier reply";
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(104))
+        << "the wait ended on the earlier reply";
 }
 
 TEST_F(LinkTest, TheLogInformationArrivesWholeWithItsLines) {

@@ -90,7 +90,8 @@ TEST_F(DebugTerminalTest, StaysOnTopInAFixedPitchFont) {
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(QFontInfo(w.txtTerminal->font()).fixedPitch());
     EXPECT_EQ(w.windowTitle(), "Debug Terminal Window");
-    for (const char* name : {"txtTerminal", "Command1", "Command2", "Command3", "Command4", "cmdClose"})
+    for (const char* name :
+         {"txtTerminal", "Command1", "Command2", "Command3", "Command4", "cmdClose"})
         EXPECT_NE(w.findChild<QWidget*>(name), nullptr) << name;
 }
 

@@ -52,7 +52,8 @@ protected:
 };
 
 TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
-    const QStringList capability = {"/LOADQUICK", "/ISCSO", "/access:460927", "/p61", "/p87", "/p99"};
+    const QStringList capability = {"/LOADQUICK", "/ISCSO", "/access:460927",
+                                    "/p61",       "/p87",   "/p99"};
     const QStringList capability_tail = {"/ISFLOW", "/ISVOLUME", ACCESS, "/LOADNORM"};
     struct Case {
         UnitKind kind;
@@ -60,12 +61,15 @@ TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
         Identity expected;
     } cases[] = {
         {UnitKind::Level, QStringList{ACCESS, "/WHO"} + capability + capability_tail, {}},
-        {UnitKind::VeltoLite, QStringList{ACCESS, "/WHO"} + capability + capability_tail,
+        {UnitKind::VeltoLite,
+         QStringList{ACCESS, "/WHO"} + capability + capability_tail,
          {.lite = true}},
         {UnitKind::Cso, QStringList{ACCESS, "/WHO"} + capability + capability_tail, {.cso = true}},
-        {UnitKind::Flow, QStringList{ACCESS, "/WHO"} + capability + capability_tail,
+        {UnitKind::Flow,
+         QStringList{ACCESS, "/WHO"} + capability + capability_tail,
          {.flow = true, .p61_1 = true}},
-        {UnitKind::Volume, QStringList{ACCESS, "/WHO"} + capability + capability_tail,
+        {UnitKind::Volume,
+         QStringList{ACCESS, "/WHO"} + capability + capability_tail,
          {.volume = true, .p61_2 = true}},
         {UnitKind::Krestel, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, {.radar = true, .p61_2 = true}},
         {UnitKind::Quorvantix, {ACCESS, "/WHO", ACCESS}, {.quorvantix = true}},
@@ -77,7 +81,8 @@ TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
         view.calls.clear();
         EXPECT_TRUE(connect_to_unit(true)) << unitsim::kind_name(c.kind).toStdString();
         EXPECT_EQ(received(), c.commands) << unitsim::kind_name(c.kind).toStdString();
-        EXPECT_EQ(describe(identity()), describe(c.expected)) << unitsim::kind_name(c.kind).toStdString();
+        EXPECT_EQ(describe(identity()), describe(c.expected))
+            << unitsim::kind_name(c.kind).toStdString();
         EXPECT_EQ(model_capability_flags().flow_option, c.kind == UnitKind::Quorvantix);
         EXPECT_EQ(model_capability_flags().volume_option, c.kind == UnitKind::Krestel);
         EXPECT_FALSE(model_capability_flags().flow_average_option);
@@ -110,8 +115,10 @@ TEST_F(LogOnTest, ARefusedAccessIsReportedAndIdentifiesNothing) {
     EXPECT_FALSE(connect_to_unit(false));
     EXPECT_EQ(received(), QStringList({"/access:111111"}));
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, "     " + ui_text(1271, "Access denied") + "      ");
-    EXPECT_EQ(dialogs.prompts[0].title, ui_text(1272, "Log on"));
+    EXPECT_EQ(dialogs.prompts[0].text,
+              "     " + ui_text(1271, "Access denied. The passcode is not valid for this unit.") +
+                  "      ");
+    EXPECT_EQ(dialogs.prompts[0].title, ui_text(1272, "Access Denied"));
     EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical | platform::mb::DefaultButton2);
     EXPECT_GE(platform::seconds() - start, 2.0);
 }
@@ -188,7 +195,8 @@ TEST_F(LogOnTest, TheLoggingBoardIsReachedPerKindAndItsVersionRead) {
         const QStringList all = received();
         EXPECT_EQ(all.mid(all.size() - c.after_log_on.size()), c.after_log_on)
             << unitsim::kind_name(c.kind).toStdString() << ": " << all.join(" ").toStdString();
-        EXPECT_EQ(link().board_software_version, c.version) << unitsim::kind_name(c.kind).toStdString();
+        EXPECT_EQ(link().board_software_version, c.version)
+            << unitsim::kind_name(c.kind).toStdString();
         EXPECT_EQ(link().logging_board_connected, c.kind != UnitKind::Hesvarin);
         EXPECT_TRUE(link().quiet_commands);
         EXPECT_FALSE(all.contains("/LOADNORM") && c.kind == UnitKind::Quorvantix);
@@ -202,7 +210,8 @@ TEST_F(LogOnTest, ABoardThatNeverAnswersGetsFourAsksAndOneMessage) {
     EXPECT_EQ(received().count("/who"), 4);
     EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1),
               "Device not found or logging not available.");
-    EXPECT_GE(received().count(ACCESS.left(8) + "318406"), 2) << "the unit answered itself: log on again";
+    EXPECT_GE(received().count(ACCESS.left(8) + "318406"), 2)
+        << "the unit answered itself: log on again";
 }
 
 TEST_F(LogOnTest, TheBridgeIsLeftWithTheExitByteAndLoggedOff) {
@@ -212,7 +221,7 @@ TEST_F(LogOnTest, TheBridgeIsLeftWithTheExitByteAndLoggedOff) {
     sim->clear_received();
     exit_comms_bridging(true);
     EXPECT_EQ(received(), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
-    EXPECT_EQ(dialogs.messages().value(0), ui_text(1116, "The logging board is no longer bridged."));
+    EXPECT_EQ(dialogs.messages().value(0), ui_text(1116, "The unit has been set up successfully."));
 }
 
 TEST_F(LogOnTest, ABridgeThatCannotBeLeftIsReportedAndNotLoggedOff) {
@@ -239,8 +248,12 @@ TEST(SoftwareVersion, ComesFromTheFirstCapitalVFollowedByADigit) {
         const char* reply;
         int version;
     } cases[] = {
-        {"@Comms Logging Board V1.92", 192}, {"@Velto Level V2.01a", 201}, {"Unit V1.80 x", 180},
-        {"Velto Level", 999},                {"level v2.05", 999},         {"Vx V", 999},
+        {"@Comms Logging Board V1.92", 192},
+        {"@Velto Level V2.01a", 201},
+        {"Unit V1.80 x", 180},
+        {"Velto Level", 999},
+        {"level v2.05", 999},
+        {"Vx V", 999},
         {"ABC V1.9", 19},
     };
     for (const Case& c : cases)

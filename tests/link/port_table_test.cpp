@@ -16,7 +16,9 @@ namespace {
 // serial/by-id links, sys/class/tty with what the kernel says about them.
 class DeviceTree {
 public:
-    explicit DeviceTree(const QString& root) : root_(root) { QDir(root).mkpath("dev/serial/by-id"); }
+    explicit DeviceTree(const QString& root) : root_(root) {
+        QDir(root).mkpath("dev/serial/by-id");
+    }
     void node(const QString& name) { touch("dev/" + name); }
     void by_id(const QString& link, const QString& target) {
         const QString path = root_ + "/dev/serial/by-id/" + link;
@@ -84,14 +86,14 @@ TEST_F(PortTableTest, SerialPortsKeepTheirNumbersAndOtherDevicesAreNumberedFrom1
         {2, {tree->dev("ttyS1"), "Serial (ttyS1)"}},
         {17, {by_id + "usb-Arduino_Uno_7543-if00", "Arduino Uno (ttyACM0)"}},
         {18, {tree->dev("ttyUSB0"), "USB serial (ttyUSB0)"}},
-        {19, {by_id + "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
-              "FTDI FT232R USB UART A50285BI (ttyUSB1)"}},
+        {19,
+         {by_id + "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0",
+          "FTDI FT232R USB UART A50285BI (ttyUSB1)"}},
     };
     EXPECT_EQ(ports, expected);
-    EXPECT_EQ(platform::read_port_map(ini),
-              (std::map<int, QString>{{17, expected.at(17).first},
-                                      {18, expected.at(18).first},
-                                      {19, expected.at(19).first}}))
+    EXPECT_EQ(platform::read_port_map(ini), (std::map<int, QString>{{17, expected.at(17).first},
+                                                                    {18, expected.at(18).first},
+                                                                    {19, expected.at(19).first}}))
         << "the numbers given are remembered in [Ports]";
 }
 
@@ -155,7 +157,8 @@ TEST_F(PortTableTest, TheOpenTestSaysNotAvailableOnlyWhenThereIsNoDevice) {
     const QString available = serial_text(11) + "   ";
     const QString not_available = serial_text(12) + "   ";
     EXPECT_EQ(test_port("COM3"), available);
-    EXPECT_EQ(shell().comm_settings, "19200,N,8,1") << "the test sets the settings from the baud rate";
+    EXPECT_EQ(shell().comm_settings, "19200,N,8,1")
+        << "the test sets the settings from the baud rate";
     EXPECT_EQ(test_port("COM4"), not_available) << "a mapped device that is missing";
     EXPECT_EQ(test_port("COM40"), not_available) << "an unmapped number";
     shell().com_port = 3;
@@ -167,14 +170,15 @@ TEST_F(PortTableTest, TheOpenTestSaysNotAvailableOnlyWhenThereIsNoDevice) {
 TEST_F(PortTableTest, MapPortArgumentsWriteThePortsSectionAndChooseThePortForTheRun) {
     shell().com_port = 1;
     const QStringList problems = apply_map_port_arguments(
-        {"quillarnpc", "--map-port", "3=relative.tty", "--map-port=4=/dev/ttyUSB7", "--map-port", "x=y",
-         "--map-port", "0=/dev/null"});
+        {"quillarnpc", "--map-port", "3=relative.tty", "--map-port=4=/dev/ttyUSB7", "--map-port",
+         "x=y", "--map-port", "0=/dev/null"});
     EXPECT_EQ(problems.size(), 2) << problems.join("\n").toStdString();
     EXPECT_EQ(platform::read_port_map(ini),
               (std::map<int, QString>{{3, QDir::current().absoluteFilePath("relative.tty")},
                                       {4, "/dev/ttyUSB7"}}));
     EXPECT_EQ(shell().com_port, 4);
-    EXPECT_FALSE(platform::read_profile_string(ini, "General", "Port")) << "the run's port is not stored";
+    EXPECT_FALSE(platform::read_profile_string(ini, "General", "Port"))
+        << "the run's port is not stored";
 }
 
 TEST_F(PortTableTest, TheProgramTalksToTheUnitThroughAMappedLink) {
@@ -193,9 +197,15 @@ TEST(SerialTexts, AreBuiltInPerLanguage) {
         int entry;
         const char* text;
     } cases[] = {
-        {0, 11, "Available"},     {0, 12, "Not Available"},     {1, 12, "Not Available"},
-        {3, 11, "Disponibile"},   {3, 12, "Non Disponibile"},   {4, 12, "No disponible"},
-        {1, 100, "Mit Geraet verbunden"}, {0, 100, "Logged on to unit"}, {4, 15, "Buscando…"},
+        {0, 11, "Available"},
+        {0, 12, "Not Available"},
+        {1, 12, "Not Available"},
+        {3, 11, "Disponibile"},
+        {3, 12, "Non Disponibile"},
+        {4, 12, "No disponible"},
+        {1, 100, "Mit Geraet verbunden"},
+        {0, 100, "Logged on to unit"},
+        {4, 15, "Buscando…"},
         {0, 49, " out of "},
     };
     for (const Case& c : cases) {

@@ -82,15 +82,18 @@ TEST_F(ReceiveRules, OneLineReplyIsTheTextBeforeItsFirstLineEndWhereverTheBatche
                 receive_text(chunks[i]);
                 if (link().reply_received && done_at == chunks.size()) {
                     done_at = i;
-                    EXPECT_EQ(link().reply_buffer, c.reply) << "batches " << show(chunks).toStdString();
+                    EXPECT_EQ(link().reply_buffer, c.reply)
+                        << "batches " << show(chunks).toStdString();
                 }
             }
-            EXPECT_LT(done_at, chunks.size()) << "the reply never completed: " << show(chunks).toStdString();
+            EXPECT_LT(done_at, chunks.size())
+                << "the reply never completed: " << show(chunks).toStdString();
         }
 }
 
 TEST_F(ReceiveRules, LineEndsWithoutTextAreNoReply) {
-    for (const QByteArray& wire : {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n"), QByteArray("\n\r\n\r")})
+    for (const QByteArray& wire :
+         {QByteArray("\r"), QByteArray("\n"), QByteArray("\r\n"), QByteArray("\n\r\n\r")})
         for (const Chunks& chunks : all_splits(wire)) {
             fresh_exchange();
             for (const QByteArray& c : chunks)
@@ -202,7 +205,8 @@ TEST_F(ReceiveRules, LoggingModeCountsReceivedCharactersOnTheTransferBar) {
     EXPECT_EQ(view.progress_value(4), 0) << "a bar that would reach its maximum starts again";
     shell().debug_enabled = true;
     receive_text("ab");
-    EXPECT_EQ(view.progress_value(1), 2) << "with the debug display the transfer shows on ProgressBar1";
+    EXPECT_EQ(view.progress_value(1), 2)
+        << "with the debug display the transfer shows on ProgressBar1";
 }
 
 class DownloadRules : public ReceiveRules {
@@ -232,7 +236,8 @@ TEST_F(DownloadRules, TheStreamEndsAtItsFirstLineEndWhereverTheBatchesAreCutAndL
         const std::string where = show(chunks).toStdString();
         EXPECT_FALSE(link().log_download_active) << "the download never ended: " << where;
         EXPECT_FALSE(link().download_file) << "the log file was left open: " << where;
-        ASSERT_TRUE(file.startsWith(expected_line + "\r")) << where << "\nfile: " << file.toStdString();
+        ASSERT_TRUE(file.startsWith(expected_line + "\r"))
+            << where << "\nfile: " << file.toStdString();
         EXPECT_TRUE(file == expected_line + "\r" || file == expected_line + "\r\n")
             << "text after the line end reached the file: " << where;
         EXPECT_TRUE(link().download_marker_seen);
@@ -254,7 +259,7 @@ TEST_F(DownloadRules, ProgressTextCountsTheStreamAgainstTheExpectedSize) {
     QByteArray file;
     start_download(&file);
     receive_text("0123456789");
-    EXPECT_TRUE(view.download_label.startsWith(ui_text(1112, "Received") + " 10 "))
+    EXPECT_TRUE(view.download_label.startsWith(ui_text(1112, "Downloaded") + " 10 "))
         << view.download_label.toStdString();
     EXPECT_TRUE(view.download_label.contains("(25%) in ")) << view.download_label.toStdString();
     EXPECT_TRUE(view.download_label.endsWith(" min"));
@@ -269,7 +274,8 @@ TEST_F(DownloadRules, ALogFileThatCannotBeWrittenEndsTheDownloadWithAMessage) {
     receive_text("1,2$AB");
     EXPECT_FALSE(link().log_download_active) << "the downloader would wait for ever";
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_TRUE(dialogs.prompts[0].text.contains("52  : ")) << dialogs.prompts[0].text.toStdString();
+    EXPECT_TRUE(dialogs.prompts[0].text.contains("52  : "))
+        << dialogs.prompts[0].text.toStdString();
 }
 
 } // namespace
