@@ -126,9 +126,14 @@ void sending_failed() {
     command_failed(tell, QString());
 }
 
+void end_download();
+
 void on_device_lost() {
     LinkState& L = link();
     L.comms_abort = true;
+    // A download waits for the end of its stream, which will not come now.
+    if (L.log_download_active)
+        end_download();
     if (rx().device_lost_told)
         return;
     rx().device_lost_told = true;

@@ -5,10 +5,6 @@ LinkState& state_instance() {
     static LinkState s;
     return s;
 }
-ModelCapabilityFlags& flags_instance() {
-    static ModelCapabilityFlags f;
-    return f;
-}
 } // namespace
 
 LinkState& link() {
@@ -17,12 +13,4 @@ LinkState& link() {
 
 void reset_link_state() {
     state_instance() = LinkState{};
-}
-
-ModelCapabilityFlags& model_capability_flags() {
-    return flags_instance();
-}
-
-void reset_model_capability_flags() {
-    flags_instance() = ModelCapabilityFlags{};
 }

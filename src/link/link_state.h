@@ -67,23 +67,3 @@ struct LinkState {
 
 LinkState& link();
 void reset_link_state();
-
-// The unit model's capability flags. The log set-up owns them; the log-on writes
-// volume_option, flow_option and flow_average_option from the unit's identity.
-struct ModelCapabilityFlags {
-    bool ma_input_available = false;
-    bool second_point_option = false;
-    bool second_output_option = false;
-    bool analogue_input_option = false;
-    bool digital_inputs_option = false;
-    bool application_levels_option = false;
-    bool totalisers_option = false;
-    bool negative_totalisers_option = false;
-    bool volume_option = false;
-    bool pumped_volume_option = false;
-    bool flow_option = false;
-    bool flow_average_option = false;
-};
-
-ModelCapabilityFlags& model_capability_flags();
-void reset_model_capability_flags();

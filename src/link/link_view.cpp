@@ -42,6 +42,12 @@ void RecordingLinkView::set_velto_lite_checked(bool checked) {
     calls.push_back(checked ? QStringLiteral("chkVeltoLite 1") : QStringLiteral("chkVeltoLite 0"));
 }
 
+void RecordingLinkView::set_capability_options(bool volume, bool flow, bool flow_average) {
+    volume_option = volume;
+    flow_option = flow;
+    flow_average_option = flow_average;
+}
+
 void RecordingLinkView::set_param_screen_captions() {
     calls.push_back(QStringLiteral("set_param_screen_captions"));
 }

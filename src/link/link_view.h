@@ -32,6 +32,10 @@ public:
 
     // chkVeltoLite on the log set-up page.
     virtual void set_velto_lite_checked(bool checked) = 0;
+    // The three elements of the log set-up's ModelCapabilityFlags that the unit's identity
+    // decides; every identification sets all three.
+    virtual void set_capability_options(bool volume_option, bool flow_option,
+                                        bool flow_average_option) = 0;
     // The parameter screen's captions for the unit's identity.
     virtual void set_param_screen_captions() = 0;
 };
@@ -46,6 +50,7 @@ public:
     QString download_label;
     std::vector<QString> calls; // "Timer1 off", "Option3", ...
     bool velto_lite_checked = false;
+    bool volume_option = false, flow_option = false, flow_average_option = false;
 
     void set_status_text(int panel, const QString& text) override;
     QString status_text(int panel) const override;
@@ -56,6 +61,7 @@ public:
     void set_live_timer_enabled(bool enabled) override;
     void select_offline_option() override;
     void set_velto_lite_checked(bool checked) override;
+    void set_capability_options(bool volume, bool flow, bool flow_average) override;
     void set_param_screen_captions() override;
 };
 

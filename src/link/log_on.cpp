@@ -42,7 +42,6 @@ bool open_port_if_closed() {
 
 void set_identity_of_plain_unit() {
     LinkState& L = link();
-    ModelCapabilityFlags& m = model_capability_flags();
     const QString& reply = L.reply_buffer;
     if (reply.contains(QLatin1String("Velto Lite"))) {
         L.lite_unit = true;
@@ -53,7 +52,7 @@ void set_identity_of_plain_unit() {
     }
     L.quorvantix_unit = L.hesvarin_unit = L.cso_unit = false;
     L.p61_is_1 = L.p61_is_2 = L.modbus_mode = L.profibus_mode = false;
-    m.flow_option = m.flow_average_option = m.volume_option = false;
+    link_view().set_capability_options(false, false, false);
 }
 
 } // namespace
@@ -78,7 +77,6 @@ int16_t convert_who_to_software_version(const QString& reply) {
 
 bool connect_to_unit(bool use_stored_code) {
     LinkState& L = link();
-    ModelCapabilityFlags& m = model_capability_flags();
     bool result = false;
 
     if (!L.modem_connected) {
@@ -136,18 +134,16 @@ bool connect_to_unit(bool use_stored_code) {
         bool plain_unit = false;
         if (reply_has("Quorvantix")) {
             L.quorvantix_unit = true;
-            m.flow_option = true;
             L.hesvarin_unit = L.cso_unit = false;
-            m.flow_average_option = m.volume_option = false;
+            link_view().set_capability_options(false, true, false);
         } else if (reply_has("Hesvarin")) {
             L.hesvarin_unit = true;
             L.quorvantix_unit = L.cso_unit = false;
-            m.flow_option = m.flow_average_option = m.volume_option = false;
+            link_view().set_capability_options(false, false, false);
         } else if (reply_has("Krestel")) {
             L.radar_unit = L.p61_is_2 = L.modbus_mode = true;
-            m.volume_option = true;
             L.quorvantix_unit = L.hesvarin_unit = L.cso_unit = L.p61_is_1 = L.profibus_mode = false;
-            m.flow_option = m.flow_average_option = false;
+            link_view().set_capability_options(true, false, false);
         } else {
             set_identity_of_plain_unit();
             link_view().set_status_text(1, QString());

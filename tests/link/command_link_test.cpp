@@ -6,6 +6,7 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTimer>
 
@@ -302,6 +303,23 @@ TEST_F(LinkTest, AnUnpluggedDeviceClosesThePortAndTheUserIsToldOnce) {
     EXPECT_TRUE(link().comms_abort);
     ASSERT_EQ(dialogs.prompts.size(), 1u) << dialogs.messages().join(" / ").toStdString();
     EXPECT_EQ(dialogs.prompts[0].text, serial_text(95) + " COM1 " + serial_text(96));
+}
+
+TEST_F(LinkTest, AnUnpluggedDeviceEndsARunningDownloadWithWhatArrived) {
+    open_port();
+    QByteArray data;
+    auto file = std::make_unique<QBuffer>(&data);
+    file->open(QIODevice::WriteOnly);
+    link().download_file = std::move(file);
+    link().log_download_active = true;
+    sim->misbehave_next(Misbehaviour::garbage("0,2,0,10124,1,0,0,5,0,1"));
+    send_command_plain("/getlog");
+    ASSERT_TRUE(platform::wait_until([&] { return !data.isEmpty(); }, 20));
+    sim.reset();
+    EXPECT_TRUE(platform::wait_until([] { return !link().log_download_active; }, 20))
+        << "the downloader would wait for ever";
+    EXPECT_EQ(data, "0,2,0,10124,1,0,0,5,0,1");
+    EXPECT_FALSE(link().download_file);
 }
 
 TEST_F(LinkTest, TheCommunicationCardGetsTwoSendsAndItsOwnMessage) {

@@ -23,7 +23,6 @@ inline void reset_link_for_test() {
     MSComm1().set_port_open(false);
     reset_shell_state();
     reset_link_state();
-    reset_model_capability_flags();
     reset_command_link();
     traffic().clear_all();
 }

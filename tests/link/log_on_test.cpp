@@ -83,9 +83,9 @@ TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
         EXPECT_EQ(received(), c.commands) << unitsim::kind_name(c.kind).toStdString();
         EXPECT_EQ(describe(identity()), describe(c.expected))
             << unitsim::kind_name(c.kind).toStdString();
-        EXPECT_EQ(model_capability_flags().flow_option, c.kind == UnitKind::Quorvantix);
-        EXPECT_EQ(model_capability_flags().volume_option, c.kind == UnitKind::Krestel);
-        EXPECT_FALSE(model_capability_flags().flow_average_option);
+        EXPECT_EQ(view.flow_option, c.kind == UnitKind::Quorvantix);
+        EXPECT_EQ(view.volume_option, c.kind == UnitKind::Krestel);
+        EXPECT_FALSE(view.flow_average_option);
         EXPECT_EQ(link().modbus_mode, c.kind == UnitKind::Krestel);
         EXPECT_NE(std::find(view.calls.begin(), view.calls.end(), "set_param_screen_captions"),
                   view.calls.end());
