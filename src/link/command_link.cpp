@@ -254,9 +254,13 @@ void send_command(const QString& cmd, const QString& status_text) {
             command_failed(true, ui_text(1411, QStringLiteral("Communication Error")));
             return;
         }
+        // Another handler may stop the exchange during the pause as it may during a wait.
+        L.comms_abort = false;
         link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
                                            QLatin1Char(' ') + QString::number(tries + 1));
         delay_ms(500);
+        if (L.comms_abort)
+            return;
         ++tries;
     }
 }

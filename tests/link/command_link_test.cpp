@@ -250,6 +250,25 @@ TEST_F(LinkTest, AnAbortFromAnotherHandlerEndsTheWaitWithoutAMessage) {
     EXPECT_TRUE(dialogs.prompts.empty());
 }
 
+TEST_F(LinkTest, AnAbortDuringThePauseBeforeTheNextSendEndsTheExchange) {
+    // The abort comes from a handler that runs while the retry is announced.
+    struct AbortingView : RecordingLinkView {
+        void set_status_text(int panel, const QString& text) override {
+            RecordingLinkView::set_status_text(panel, text);
+            if (panel == 1 && text.endsWith(" 1"))
+                link().comms_abort = true;
+        }
+    } aborting;
+    set_link_view(&aborting);
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::silence());
+    send_command("/p20");
+    set_link_view(&view);
+    EXPECT_EQ(received().size(), 1) << "the stopped exchange was sent again";
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_TRUE(dialogs.prompts.empty());
+}
+
 TEST_F(LinkTest, SendingOnAClosedPortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
