@@ -16,6 +16,3 @@ void read_lang_inc();
 
 // Entry `n` in the current language, whether or not read_lang_inc has run.
 QString serial_text(int n);
-
-// The built-in records as they stand.
-const std::array<const char*, 102>& serial_text_records();
