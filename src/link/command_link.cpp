@@ -101,7 +101,7 @@ void wait_for_earlier_replies() {
     }
 }
 
-// Step 12 of a command: the unit did not answer, or the command could not be written.
+// The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
     if (tell_user)
