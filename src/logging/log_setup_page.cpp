@@ -4,6 +4,7 @@
 #include "logging/log_setup_state.h"
 #include "logging/model_capabilities.h"
 #include "logging/up_down.h"
+#include "link/link_state.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
@@ -623,26 +624,26 @@ void LogSetupPage::Option1_Click(int index) {
     s.dual_point_option = s.hesvarin_model = false;
     s.relay_count = 6;
     chkVeltoLite->hide();
-    s.identity.radar_unit = s.identity.quorvantix_unit = false;
+    link().radar_unit = link().quorvantix_unit = false;
 
     const QRadioButton* chosen = option(index);
     if (chosen && chosen->isChecked()) {
-        const logsetup::ModelSelection sel = logsetup::model_selection(index, s.identity);
+        const logsetup::ModelSelection sel = logsetup::model_selection(index, unit_identity());
         const bool ma = sel.ma_off ? false : f.ma_input_available;
         f = sel.capabilities;
         f.ma_input_available = ma;
         s.relay_count = sel.relay_count;
         s.dual_point_option = sel.dual_point_option;
         s.hesvarin_model = sel.hesvarin_model;
-        s.identity.radar_unit = sel.radar_unit;
-        s.identity.quorvantix_unit = sel.quorvantix_unit;
+        link().radar_unit = sel.radar_unit;
+        link().quorvantix_unit = sel.quorvantix_unit;
         if (sel.lite_box)
             chkVeltoLite->show();
     }
 
     Check2->setEnabled(f.analogue_input_option);
     if (!own_visible(chkVeltoLite)) {
-        s.identity.lite_unit = false;
+        link().lite_unit = false;
         chkVeltoLite->setChecked(false);
     }
     update_log_setup();
@@ -655,8 +656,8 @@ void LogSetupPage::Check2_Click() {
 
 void LogSetupPage::chkVeltoLite_Click() {
     auto& s = log_setup();
-    s.identity.lite_unit = chkVeltoLite->isChecked();
-    if (s.identity.lite_unit == s.capabilities.second_point_option)
+    link().lite_unit = chkVeltoLite->isChecked();
+    if (link().lite_unit == s.capabilities.second_point_option)
         update_log_setup();
 }
 
@@ -688,7 +689,7 @@ void LogSetupPage::clear_model_options(int first, int last) {
 void LogSetupPage::update_log_setup() {
     auto& s = log_setup();
     const bool lite_model = option(3)->isChecked() || option(8)->isChecked();
-    const logsetup::ChannelOffer offer = logsetup::channel_offer(s, lite_model);
+    const logsetup::ChannelOffer offer = logsetup::channel_offer(s, unit_identity(), lite_model);
     s.capabilities.second_point_option = offer.second_point_option;
 
     for (auto& [i, f] : Frame1) {
@@ -705,7 +706,7 @@ void LogSetupPage::update_log_setup() {
     }
     // The model lock of a CSO unit ends with that unit; otherwise the models it locked could not
     // be chosen again for the rest of the run.
-    if (!s.identity.cso_unit)
+    if (!link().cso_unit)
         for (auto& [i, o] : Option1)
             o->setEnabled(true);
     if (offer.hesvarin_captions)
@@ -720,7 +721,7 @@ void LogSetupPage::update_log_setup() {
 
 void LogSetupPage::disable_controls_for_cso() {
     const auto& s = log_setup();
-    if (!s.identity.cso_unit) {
+    if (!link().cso_unit) {
         // Nothing to lock: unlocking every box would offer channels the model cannot log.
         update_log_setup();
         return;

@@ -35,8 +35,8 @@ struct ModelCapabilityFlags {
     bool flow_average_option = false;
 };
 
-// The connected unit's identity as the log-on reports it. The model choice also writes
-// radar_unit, quorvantix_unit and lite_unit; the rest is only read here.
+// The connected unit's identity flags as the rules of this subsystem read them: a snapshot of
+// the link's state (link(), where the log-on and the model choice write them).
 struct UnitIdentity {
     bool lite_unit = false;
     bool radar_unit = false;
@@ -65,7 +65,6 @@ struct ChartUnitSettings {
 struct LogSetupState {
     LogChannelTable log_channel_table;
     ModelCapabilityFlags capabilities;
-    UnitIdentity identity;
 
     int16_t unit_type = 0;   // index of the selected model option; also a log header's unit type
     int16_t relay_count = 0; // relays of the model: 0, 2, 3, 5, 6 or 10
@@ -77,8 +76,8 @@ struct LogSetupState {
     double log_interval = 0;        // minutes
     double duration_multiplier = 0; // log memory bytes / 1440
     double log_memory_bytes = 0;
-    double log_duration = 0;        // days
-    double latest_log_days = 0;     // days kept when the log wraps
+    double log_duration = 0;    // days
+    double latest_log_days = 0; // days kept when the log wraps
 
     // Read from a loaded log or the unit's log information
     int32_t channel_mask_1 = 0;
@@ -106,4 +105,6 @@ struct LogSetupState {
 };
 
 LogSetupState& log_setup();
+// The identity flags the link holds now.
+UnitIdentity unit_identity();
 void reset_log_setup_state();

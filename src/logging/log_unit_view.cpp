@@ -12,29 +12,13 @@ void RecordingLogUnitView::hide_busy_message() {
     calls.push_back(QStringLiteral("Text68 hidden"));
 }
 
-void RecordingLogUnitView::clear_terminal() {
-    ++terminal_clears;
-    calls.push_back(QStringLiteral("Term cleared"));
-}
-
 void RecordingLogUnitView::show_busy_panel(bool shown) {
     busy_panel_shown = shown;
     calls.push_back(shown ? QStringLiteral("Frame25 shown") : QStringLiteral("Frame25 hidden"));
 }
 
-void RecordingLogUnitView::set_busy_caption(const QString& text) {
-    busy_caption = text;
-    calls.push_back(QStringLiteral("Label11: ") + text);
-}
-
-void RecordingLogUnitView::reset_progress(int bar, int maximum) {
-    if (maximum >= 0)
-        progress_max[bar] = maximum;
-    calls.push_back(QStringLiteral("ProgressBar%1 reset").arg(bar));
-}
-
-void RecordingLogUnitView::set_status_text(int panel, const QString& text) {
-    status[panel] = text;
+void RecordingLogUnitView::set_progress_max(int bar, int maximum) {
+    progress_max[bar] = maximum;
 }
 
 namespace {

@@ -1,9 +1,9 @@
 #pragma once
-// What the exchanges with the unit's logger show and switch on the main window around the log
-// set-up page: the busy message over the page (Text68), the terminal box (Term), the busy panel
-// with its animation and caption (Frame25, Animation1, Label11), the progress bars and the status
-// bar. The main window implements it; until it is installed (and in tests) a stand-in records
-// what was shown.
+// What the exchanges with the unit's logger show on the main window around the log set-up page,
+// beyond what the link's view already offers (status bar, progress values, Label11): the busy
+// message over the page (Text68), the busy panel with its animation (Frame25, Animation1), the
+// tab on show and a progress bar's range. The main window implements it; until it is installed
+// (and in tests) a stand-in records what was shown.
 
 #include <QString>
 #include <map>
@@ -17,20 +17,13 @@ public:
     virtual void show_busy_message(const QString& text) = 0;
     virtual void hide_busy_message() = 0;
 
-    // Term, the main window's terminal box.
-    virtual void clear_terminal() = 0;
-
     // SSTab1 shows the logging tab (tab 1).
     virtual bool logging_tab_showing() const = 0;
     // Frame25 with Animation1 playing, in front; hidden with the animation stopped.
     virtual void show_busy_panel(bool shown) = 0;
-    // Label11's caption, repainted at once.
-    virtual void set_busy_caption(const QString& text) = 0;
 
-    // ProgressBar1 .. ProgressBar5: value 0 with `maximum` (unchanged when negative).
-    virtual void reset_progress(int bar, int maximum = -1) = 0;
-    // StatusBar1 panel `panel`.
-    virtual void set_status_text(int panel, const QString& text) = 0;
+    // The maximum of ProgressBar1 .. ProgressBar5.
+    virtual void set_progress_max(int bar, int maximum) = 0;
 };
 
 // The stand-in: keeps what is shown and a history of the calls.
@@ -39,22 +32,16 @@ public:
     QString busy_message;
     bool busy_message_shown = false;
     std::vector<QString> busy_messages; // every message shown, in order
-    int terminal_clears = 0;
     bool tab_showing = true;
     bool busy_panel_shown = false;
-    QString busy_caption;
     std::map<int, int> progress_max;
-    std::map<int, QString> status;
     std::vector<QString> calls;
 
     void show_busy_message(const QString& text) override;
     void hide_busy_message() override;
-    void clear_terminal() override;
     bool logging_tab_showing() const override { return tab_showing; }
     void show_busy_panel(bool shown) override;
-    void set_busy_caption(const QString& text) override;
-    void reset_progress(int bar, int maximum) override;
-    void set_status_text(int panel, const QString& text) override;
+    void set_progress_max(int bar, int maximum) override;
 };
 
 // The installed view, or a recording stand-in.

@@ -110,7 +110,8 @@ ModelSelection model_selection(int index, const UnitIdentity& unit) {
     return sel;
 }
 
-ChannelOffer channel_offer(const LogSetupState& s, bool lite_model_selected) {
+ChannelOffer channel_offer(const LogSetupState& s, const UnitIdentity& unit,
+                           bool lite_model_selected) {
     ChannelOffer o;
     const ModelCapabilityFlags& f = s.capabilities;
     auto boxes = [&](int first, int last, bool on) {
@@ -130,7 +131,7 @@ ChannelOffer channel_offer(const LogSetupState& s, bool lite_model_selected) {
         o.box_visible[static_cast<size_t>(i)] = in_use;
     }
 
-    if (s.identity.quorvantix_unit) {
+    if (unit.quorvantix_unit) {
         for (int i : {0, 1, 4, 7})
             boxes(i, i, false);
         for (int i : {2, 3, 5, 6})
@@ -138,7 +139,7 @@ ChannelOffer channel_offer(const LogSetupState& s, bool lite_model_selected) {
     }
 
     o.second_point_option = f.second_point_option;
-    if (s.identity.lite_unit)
+    if (unit.lite_unit)
         o.second_point_option = false;
     else if (lite_model_selected && !o.second_point_option)
         o.second_point_option = true;
@@ -151,7 +152,7 @@ ChannelOffer channel_offer(const LogSetupState& s, bool lite_model_selected) {
     boxes(18, 18, f.second_output_option);
     boxes(19, 19, s.relay_count > 0);
     boxes(20, 20, f.digital_inputs_option);
-    const bool application = !s.identity.lite_unit && f.application_levels_option;
+    const bool application = !unit.lite_unit && f.application_levels_option;
     boxes(22, 23, application);
     frame(4, application);
     boxes(24, 26, f.totalisers_option);

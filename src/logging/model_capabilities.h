@@ -51,8 +51,10 @@ struct ChannelOffer {
     bool hesvarin_captions = false;
 };
 
-// The page's offer for the flags in `s`. `lite_model_selected` is true while option 3 or 8 is the
-// selected model: those models get Point 2 back once the Lite form is dropped.
-ChannelOffer channel_offer(const LogSetupState& s, bool lite_model_selected);
+// The page's offer for the flags in `s` and the unit's identity. `lite_model_selected` is true
+// while option 3 or 8 is the selected model: those models get Point 2 back once the Lite form is
+// dropped.
+ChannelOffer channel_offer(const LogSetupState& s, const UnitIdentity& unit,
+                           bool lite_model_selected);
 
 } // namespace logsetup

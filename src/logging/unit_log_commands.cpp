@@ -1,7 +1,12 @@
 #include "logging/unit_log_commands.h"
 
+#include "link/command_link.h"
+#include "link/link_commands.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/log_on.h"
+#include "link/traffic_log.h"
 #include "logging/chart_units.h"
-#include "logging/link_seam.h"
 #include "logging/log_channels.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_setup_state.h"
@@ -67,8 +72,8 @@ int reply_integer(const QString& reply) {
 }
 
 bool clock_unit() {
-    const UnitIdentity& id = log_setup().identity;
-    return id.cso_unit || id.radar_unit || id.quorvantix_unit;
+    const LinkState& L = link();
+    return L.cso_unit || L.radar_unit || L.quorvantix_unit;
 }
 
 QString access_command() {
@@ -248,7 +253,7 @@ void UnitLogCommands::Command5_Click() {
                               mb::Critical);
             return;
         }
-        view.clear_terminal();
+        traffic().term().clear();
         if (!setup_step(access_command(), false))
             return;
         if (clock_unit())
@@ -305,7 +310,7 @@ bool UnitLogCommands::setup_clock_branch() {
     view.hide_busy_message();
     platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
                       mb::Information);
-    view.set_status_text(1, QString());
+    link_view().set_status_text(1, QString());
     return true;
 }
 
@@ -336,7 +341,7 @@ bool UnitLogCommands::setup_model_branch() {
     if (!clear_unit_log_for_setup() || !send_setup_writes(false))
         return false;
     view.hide_busy_message();
-    if (s.identity.lite_unit) {
+    if (link().lite_unit) {
         exit_comms_bridging(true);
     } else {
         platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
@@ -379,7 +384,7 @@ void UnitLogCommands::close_setup() {
     for (QPushButton* b : {page_.Command5, page_.Command11, page_.Command1, page_.Command2})
         b->setEnabled(true);
     link().comms_abort = true;
-    log_unit_view().reset_progress(1);
+    link_view().set_progress_value(1, 0);
 }
 
 // ---- Get Log Info from Unit ----
@@ -395,14 +400,15 @@ void UnitLogCommands::Command6_Click() {
     LogSetupState& s = log_setup();
     LinkState& L = link();
     LogUnitView& view = log_unit_view();
-    const UnitIdentity& id = s.identity;
+    const LinkState& id = L;
     auto& P92 = definitions_table()[92];
     L.quiet_commands = true;
     if (view.logging_tab_showing())
         view.show_busy_panel(true);
     page_.clear_model_options(1, 22);
-    view.reset_progress(4, 120);
-    view.set_busy_caption(QStringLiteral("Getting log info from unit. Please wait..."));
+    view.set_progress_max(4, 120);
+    link_view().set_progress_value(4, 0);
+    link_view().set_download_label(QStringLiteral("Getting log info from unit. Please wait..."));
     L.log_download_active = false;
     // What the page showed of another unit, or of this one before, is not left standing when
     // this read fails.
@@ -415,8 +421,8 @@ void UnitLogCommands::Command6_Click() {
         const auto use_setting = platform::to_bool(read_ini(
             shell().ini_path, ini::SECTION_DEBUG, ini::KEY_USELOGINFO, ini::DEF_USELOGINFO));
         bool use_loginfo = use_setting.value_or(true);
-        view.set_busy_caption(QStringLiteral("Talking to comm. card. Please wait..."));
-        view.clear_terminal();
+        link_view().set_download_label(QStringLiteral("Talking to comm. card. Please wait..."));
+        traffic().term().clear();
         L.log_download_active = false;
         if (id.cso_unit)
             page_.disable_controls_for_cso();
@@ -605,7 +611,7 @@ void UnitLogCommands::close_log_info(bool send_loadnorm) {
         send(lc::LOADNORM);
     log_unit_view().show_busy_panel(false);
     link().quiet_commands = false;
-    log_unit_view().reset_progress(1);
+    link_view().set_progress_value(1, 0);
 }
 
 // ---- Get Unit Info ----
@@ -645,7 +651,7 @@ void UnitLogCommands::Command7_Click() {
     if (!coms_connected()) {
         platform::msg_box(refused, mb::Information, title);
     } else {
-        log_unit_view().clear_terminal();
+        traffic().term().clear();
         send_plain(lc::CLEARLOG);
         // The exchange is over once the unit answered or the link gave up.
         if (link_failed() || !reply_accepted()) {
@@ -665,6 +671,6 @@ void UnitLogCommands::Command10_Click() {
     if (!coms_connected())
         return;
     link().quiet_commands = false;
-    log_unit_view().clear_terminal();
+    traffic().term().clear();
     send_plain(lc::SIMLOG);
 }

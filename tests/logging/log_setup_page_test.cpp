@@ -2,6 +2,7 @@
 #include "logging/log_setup_page.h"
 #include "logging/log_setup_state.h"
 #include "logging/up_down.h"
+#include "link/link_state.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
@@ -30,6 +31,7 @@ protected:
         reset_shell_state();
         shell().software_mode = 0;
         reset_log_setup_state();
+        reset_link_state();
         for (auto& r : definitions_table())
             r.text.clear();
         platform::number_separators() = {};
@@ -248,7 +250,7 @@ TEST_F(LogSetupPageTest, LiteFormWithdrawsAndRestoresPointTwo) {
         page->select_model_option(c.model);
         EXPECT_FALSE(page->chkVeltoLite->isHidden());
         page->chkVeltoLite->setChecked(true);
-        EXPECT_TRUE(log_setup().identity.lite_unit);
+        EXPECT_TRUE(link().lite_unit);
         for (int b : c.withdrawn)
             EXPECT_FALSE(enabled(b)) << "box " << b;
         EXPECT_FALSE(frame_enabled(1));
@@ -265,7 +267,7 @@ TEST_F(LogSetupPageTest, ModelWithoutALiteFormDropsTheLiteBox) {
     page->select_model_option(7);
     EXPECT_TRUE(page->chkVeltoLite->isHidden());
     EXPECT_FALSE(page->chkVeltoLite->isChecked());
-    EXPECT_FALSE(log_setup().identity.lite_unit);
+    EXPECT_FALSE(link().lite_unit);
 }
 
 TEST_F(LogSetupPageTest, WithdrawnChannelsLeaveTheRecordAtOnce) {
@@ -281,7 +283,7 @@ TEST_F(LogSetupPageTest, WithdrawnChannelsLeaveTheRecordAtOnce) {
 
 TEST_F(LogSetupPageTest, QuorvantixUnitLosesTheLevelChannels) {
     page->select_model_option(43);
-    EXPECT_TRUE(log_setup().identity.quorvantix_unit);
+    EXPECT_TRUE(link().quorvantix_unit);
     for (int b : {0, 1, 4, 7})
         EXPECT_FALSE(enabled(b)) << "box " << b;
     for (int b : {2, 3, 5, 6, 24, 25, 26, 29, 30, 44})
@@ -289,8 +291,8 @@ TEST_F(LogSetupPageTest, QuorvantixUnitLosesTheLevelChannels) {
     EXPECT_EQ(log_setup().relay_count, 2);
 
     page->select_model_option(40);
-    EXPECT_FALSE(log_setup().identity.quorvantix_unit);
-    EXPECT_TRUE(log_setup().identity.radar_unit);
+    EXPECT_FALSE(link().quorvantix_unit);
+    EXPECT_TRUE(link().radar_unit);
     EXPECT_TRUE(enabled(0));
     EXPECT_FALSE(enabled(19)) << "a model without relays offered the relay channel";
 }
@@ -310,9 +312,9 @@ TEST_F(LogSetupPageTest, HesvarinModelRelabelsThePageUntilAnotherModel) {
 }
 
 TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannels) {
-    log_setup().identity.cso_unit = true;
-    log_setup().identity.flow_mode = true;
-    log_setup().identity.p61_is_1 = true;
+    link().cso_unit = true;
+    link().flow_mode = true;
+    link().p61_is_1 = true;
     page->select_model_option(14);
     page->disable_controls_for_cso();
     auto own = [](QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); };
@@ -330,7 +332,7 @@ TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannels) {
     EXPECT_FALSE(own(page->Option1[3])) << "a refresh unlocked the models of a CSO unit";
 
     // Another unit that is not a CSO unit: its models can be chosen again.
-    log_setup().identity.cso_unit = false;
+    link().cso_unit = false;
     page->select_model_option(4);
     for (int i = 1; i <= 13; ++i)
         EXPECT_TRUE(own(page->Option1[i])) << "option " << i << " stayed locked after the CSO unit";

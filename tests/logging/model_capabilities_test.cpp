@@ -31,23 +31,27 @@ std::string text(const std::set<int>& s) {
     return out;
 }
 
-// The state after a user picks model `index` (with `unit` as the log-on left it).
-LogSetupState choose(int index, UnitIdentity unit = {}) {
+struct Choice {
     LogSetupState s;
-    s.identity = unit;
+    UnitIdentity unit;
+};
+
+// The state after a user picks model `index` (with `unit` as the log-on left it).
+Choice choose(int index, UnitIdentity unit = {}) {
+    LogSetupState s;
     s.unit_type = static_cast<int16_t>(index);
     const auto sel = model_selection(index, unit);
     s.capabilities = sel.capabilities;
     s.relay_count = sel.relay_count;
     s.dual_point_option = sel.dual_point_option;
     s.hesvarin_model = sel.hesvarin_model;
-    s.identity.radar_unit = sel.radar_unit;
-    s.identity.quorvantix_unit = sel.quorvantix_unit;
-    return s;
+    unit.radar_unit = sel.radar_unit;
+    unit.quorvantix_unit = sel.quorvantix_unit;
+    return {s, unit};
 }
 
-std::set<int> offered(const LogSetupState& s, bool lite_model_selected = false) {
-    const auto o = channel_offer(s, lite_model_selected);
+std::set<int> offered(const Choice& c, bool lite_model_selected = false) {
+    const auto o = channel_offer(c.s, c.unit, lite_model_selected);
     std::set<int> boxes;
     for (int i = 0; i < LOG_CHANNEL_COUNT; ++i)
         if (o.box_enabled[static_cast<size_t>(i)])
@@ -100,10 +104,10 @@ TEST(ModelCapabilities, EveryModelOffersItsChannelsAndRelays) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "model option " << c.option);
         EXPECT_TRUE(logsetup::is_model_option(c.option));
-        const LogSetupState s = choose(c.option);
+        const Choice s = choose(c.option);
         EXPECT_EQ(text(offered(s, c.option == 3 || c.option == 8)), text(c.boxes))
             << "the page would offer channels the model cannot log, or hide ones it can";
-        EXPECT_EQ(s.relay_count, c.relays) << "the chart would show the wrong number of relays";
+        EXPECT_EQ(s.s.relay_count, c.relays) << "the chart would show the wrong number of relays";
     }
 }
 
@@ -111,8 +115,8 @@ TEST(ModelCapabilities, IndexWithoutAModelOffersOnlyTheBasics) {
     for (int index : {22, 30, 39, 41, 42, 99, -1}) {
         SCOPED_TRACE(index);
         EXPECT_FALSE(logsetup::is_model_option(index));
-        const LogSetupState s = choose(index);
-        EXPECT_EQ(s.relay_count, 6);
+        const Choice s = choose(index);
+        EXPECT_EQ(s.s.relay_count, 6);
         EXPECT_EQ(text(offered(s)), text(join({BASIC, RELAYS})));
     }
 }
@@ -146,7 +150,8 @@ TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
 
 TEST(ModelCapabilities, NeverLoggedChannelsStayHiddenAndFrameThirteenIsLeftAlone) {
     for (int option : logsetup::MODEL_OPTION_INDEXES) {
-        const auto o = channel_offer(choose(option), false);
+        const Choice c = choose(option);
+        const auto o = channel_offer(c.s, c.unit, false);
         EXPECT_FALSE(o.box_visible[32]);
         EXPECT_FALSE(o.box_visible[33]);
         EXPECT_FALSE(o.box_enabled[32]);

@@ -1,17 +1,22 @@
 // The log set-up page's work with the unit, against the simulated unit: set-up and clock, log
 // information by "/LOGINFO" and by single reads, clear and simulate, and the chart units.
-#include "fake_link.h"
 #include "qt_print.h"
 
+#include "link/command_link.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/traffic_log.h"
 #include "logging/chart_units.h"
-#include "logging/link_seam.h"
 #include "logging/log_channels.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_setup_state.h"
 #include "logging/log_unit_view.h"
 #include "logging/unit_log_commands.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/port_table.h"
 #include "platform/profile.h"
+#include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/option_lists.h"
@@ -24,11 +29,13 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <unitsim/simulator.h>
 
 #include <memory>
 
 using logsetup::chart_settings_trailer;
 using platform::Answer;
+using unitsim::Misbehaviour;
 using unitsim::UnitKind;
 
 namespace {
@@ -36,13 +43,29 @@ namespace {
 const QDateTime pc_now(QDate(2026, 12, 5), QTime(14, 7, 30));
 const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 
+// The page and its work with a simulated unit on COM1, at a hundred program seconds per real
+// second, with scripted message boxes and recording stand-ins for the main window.
 class UnitLogCommandsTest : public ::testing::Test {
 protected:
+    static constexpr double TIME_SCALE = 100;
+
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
+        MSComm1().set_port_open(false);
         reset_shell_state();
+        reset_link_state();
+        reset_command_link();
+        traffic().clear_all();
+        const QString ini = dir.filePath("general.ini");
+        platform::port_table_config() = {ini, dir.path()};
+        shell().ini_path = ini;
+        shell().com_port = 1;
+        shell().comm_settings = "115200,N,8,1";
+        shell().login_passcode = "318406";
         shell().software_mode = 0;
-        shell().ini_path = dir.filePath("general.ini");
+        set_link_view(&link_view_);
+        platform::set_time_scale(TIME_SCALE);
+
         reset_log_setup_state();
         for (auto& r : definitions_table())
             r.text.clear();
@@ -55,6 +78,7 @@ protected:
         set_log_unit_view(&view);
         logsetup::set_pc_clock_source([] { return pc_now; });
         make_unit(UnitKind::Level);
+
         page = std::make_unique<LogSetupPage>();
         page->Text1[2]->setText("0");
         page->select_model_option(2);
@@ -62,33 +86,45 @@ protected:
         commands = std::make_unique<UnitLogCommands>(*page);
         commands->install();
     }
+
     void TearDown() override {
         commands.reset();
         page.reset();
+        MSComm1().set_port_open(false);
+        platform::pump_events();
+        sim.reset();
+        set_link_view(nullptr);
         set_log_unit_view(nullptr);
         logsetup::set_pc_clock_source({});
+        platform::set_time_scale(1);
+        platform::port_table_config() = {};
     }
 
+    // A fresh unit of `kind` on COM1, its clock at unit_now and its log empty.
     void make_unit(UnitKind kind) {
-        unit = std::make_unique<unitsim::UnitCore>(kind);
-        unit->set_now_source([] { return unit_now; });
-        unit->log().clear(unit_now.date());
-        fake_link::attach(unit.get());
-        // What the log-on reports of the unit.
-        UnitIdentity& id = log_setup().identity;
-        id = {};
-        id.cso_unit = kind == UnitKind::Cso;
-        id.radar_unit = kind == UnitKind::Krestel;
-        id.quorvantix_unit = kind == UnitKind::Quorvantix;
-        id.hesvarin_unit = kind == UnitKind::Hesvarin;
-        id.lite_unit = kind == UnitKind::VeltoLite;
+        MSComm1().set_port_open(false);
+        sim = std::make_unique<unitsim::Simulator>(kind);
+        ASSERT_TRUE(sim->is_open()) << sim->error().toStdString();
+        sim->set_baud(115200);
+        sim->set_time_scale(TIME_SCALE);
+        ASSERT_TRUE(platform::map_port(1, sim->slave_path()));
+        unit().set_now_source([] { return unit_now; });
+        unit().log().clear(unit_now.date());
+        reset_link_state();
+    }
+    unitsim::UnitCore& unit() { return sim->unit(); }
+
+    // The link gives up on commands matching `pattern`; the unit answers `reply` to them.
+    void dead_on(const QString& pattern) { sim->misbehave_on(pattern, Misbehaviour::silence()); }
+    void refuse_on(const QString& pattern) { sim->misbehave_on(pattern, Misbehaviour::refusal()); }
+    void reply_on(const QString& pattern, const QByteArray& reply) {
+        sim->misbehave_on(pattern, Misbehaviour::garbage(reply + "\r\n"));
     }
 
-    // What the page sends once the log-on has reached the logging board.
+    // What the page sent once the log-on had reached the logging board.
     QStringList after_logon() const {
-        const QStringList all = fake_link::received();
-        const qsizetype last_who = all.lastIndexOf("/who");
-        return all.mid(last_who + 1);
+        const QStringList all = sim->received();
+        return all.mid(all.lastIndexOf("/who") + 1);
     }
 
     // The user's choice on the page: channels, interval, wrapping.
@@ -109,9 +145,10 @@ protected:
     }
 
     QTemporaryDir dir;
+    RecordingLinkView link_view_;
     RecordingLogUnitView view;
     platform::ScopedScriptedDialogs dialogs;
-    std::unique_ptr<unitsim::UnitCore> unit;
+    std::unique_ptr<unitsim::Simulator> sim;
     std::unique_ptr<LogSetupPage> page;
     std::unique_ptr<UnitLogCommands> commands;
 };
@@ -131,8 +168,8 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndTheLogInformationShowsItBa
     EXPECT_TRUE(dialogs.messages()[0].startsWith("Setting up the unit clears all log data"));
     EXPECT_EQ(dialogs.messages()[1], "The unit has been set up successfully.");
     EXPECT_TRUE(dialogs.messages()[2].startsWith("Important: disconnect the serial cable"));
-    EXPECT_FALSE(unit->quick_mode()) << "the unit was left in quick mode";
-    EXPECT_FALSE(unit->logged_on()) << "the unit was left logged on";
+    EXPECT_FALSE(unit().quick_mode()) << "the unit was left in quick mode";
+    EXPECT_FALSE(unit().logged_on()) << "the unit was left logged on";
     EXPECT_FALSE(view.busy_message_shown);
     EXPECT_EQ(view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
     for (QPushButton* b : {page->Command1, page->Command2, page->Command5, page->Command11})
@@ -168,12 +205,12 @@ TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouching
          2},
     };
     for (const auto& row : table) {
-        fake_link::attach(unit.get());
+        sim->clear_received();
         dialogs.prompts.clear();
         dialogs.answers.assign(row.answers.begin(), row.answers.end());
         choose({0}, row.interval, false);
         page->Command5->click();
-        EXPECT_TRUE(fake_link::received().isEmpty()) << row.name;
+        EXPECT_TRUE(sim->received().isEmpty()) << row.name;
         ASSERT_EQ(dialogs.prompts.size(), static_cast<size_t>(row.messages)) << row.name;
         EXPECT_TRUE(dialogs.prompts[0].text.startsWith(row.first_message_start)) << row.name;
         EXPECT_EQ(dialogs.prompts[0].title, "Unit Setup") << row.name;
@@ -182,7 +219,7 @@ TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouching
 }
 
 TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
-    unit->log().simulate(20, unit_now);
+    unit().log().simulate(20, unit_now);
     const struct {
         const char* name;
         int page_model;
@@ -194,9 +231,9 @@ TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
         {"mA input on the page only", 2, true, false, "   - The unit has no mA input"},
     };
     for (const auto& row : table) {
-        fake_link::attach(unit.get());
+        sim->clear_received();
         dialogs.prompts.clear();
-        unit->set_ma_input(row.unit_ma);
+        unit().set_ma_input(row.unit_ma);
         page->select_model_option(row.page_model);
         choose({0}, "15", false);
         log_setup().capabilities.ma_input_available = row.page_ma;
@@ -204,9 +241,9 @@ TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
         EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                               "/LOADNORM", "/access:off"}))
             << row.name;
-        EXPECT_EQ(unit->log().records().size(), 20u)
+        EXPECT_EQ(unit().log().records().size(), 20u)
             << row.name << ": the refused unit lost its log";
-        EXPECT_FALSE(unit->quick_mode()) << row.name;
+        EXPECT_FALSE(unit().quick_mode()) << row.name;
         ASSERT_EQ(dialogs.messages().size(), 2) << row.name;
         EXPECT_EQ(dialogs.messages()[1],
                   "The unit does not match the settings on this page:\r" + row.detail)
@@ -218,11 +255,15 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
     const struct {
         const char* name;
         const char* pattern;
-        bool dead_link; // else the unit answers "NO"
-        QStringList sent_from_failure;
+        bool dead_link;                // else the unit answers "NO"
+        QStringList sent_from_failure; // a command the link gives up on goes out three times
         QString failure_text;
     } table[] = {
-        {"link gives up on a mask", "/p152:*", true, {"/p152:32768"}, "/p152:32768"},
+        {"link gives up on a mask",
+         "/p152:*",
+         true,
+         {"/p152:32768", "/p152:32768", "/p152:32768"},
+         "/p152:32768"},
         {"unit refuses the interval",
          "/p154:*",
          false,
@@ -233,16 +274,20 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
          false,
          {"/p155:0", "/LOADNORM", "/access:off"},
          "/p155:0"},
-        {"link gives up on the type", "/m99", true, {"/m99"}, "/m99"},
-        {"link gives up on the log-off", "/access:off", true, {"/access:off"}, "/access:off"},
+        {"link gives up on the type", "/m99", true, {"/m99", "/m99", "/m99"}, "/m99"},
+        {"link gives up on the log-off",
+         "/access:off",
+         true,
+         {"/access:off", "/access:off", "/access:off"},
+         "/access:off"},
     };
     for (const auto& row : table) {
         make_unit(UnitKind::Level);
         dialogs.prompts.clear();
         if (row.dead_link)
-            fake_link::dead_on(row.pattern);
+            dead_on(row.pattern);
         else
-            fake_link::reply_on(row.pattern, "NO");
+            refuse_on(row.pattern);
         choose({0}, "15", false);
         page->Command5->click();
         const QStringList sent = after_logon();
@@ -261,7 +306,7 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
 }
 
 TEST_F(UnitLogCommandsTest, RefusedClearEndsTheSetupWithTheUnitLeftInNormalMode) {
-    fake_link::reply_on("/clearlog", "NO");
+    refuse_on("/clearlog");
     choose({0}, "15", false);
     page->Command5->click();
     EXPECT_EQ(after_logon().mid(4), QStringList({"/clearlog", "/LOADNORM", "/access:off"}));
@@ -275,31 +320,39 @@ TEST_F(UnitLogCommandsTest, AClockUnitIsOfferedThePcsClockInItsOwnDateOrder) {
     const struct {
         const char* name;
         int16_t software_mode;
+        UnitKind kind;
+        int model;
         Answer answer;
         QStringList writes;
     } table[] = {
-        {"VeltoLog, clock set",
+        {"VeltoLog radar unit, clock set",
          0,
+         UnitKind::Krestel,
+         40,
          Answer::Yes,
          {"/p931:120526", "/p932:1407", "/p151:1", "/p152:32768", "/p153:0", "/p154:30", "/p155:1",
           "/loadnorm", "/access:off"}},
-        {"QuillarnPC, clock kept",
+        {"QuillarnPC CSO unit, clock kept",
          1,
+         UnitKind::Cso,
+         14,
          Answer::No,
          {"/p151:1", "/p152:32768", "/p153:0", "/p154:30", "/p155:1", "/loadnorm", "/access:off"}},
-        {"Hartym, interval after normal mode",
+        {"Hartym CSO unit, interval after normal mode",
          2,
+         UnitKind::Cso,
+         14,
          Answer::Yes,
          {"/p931:120526", "/p932:1407", "/p151:1", "/p152:32768", "/p153:0", "/p155:1", "/loadnorm",
           "/p154:30", "/access:off"}},
     };
     for (const auto& row : table) {
-        make_unit(UnitKind::Cso);
-        unit->set_date_order(2);
+        make_unit(row.kind);
+        unit().set_date_order(2);
         shell().software_mode = row.software_mode;
         dialogs.prompts.clear();
         dialogs.answers = {Answer::Ok, row.answer};
-        page->select_model_option(14);
+        page->select_model_option(row.model);
         choose({0}, "30", true);
         page->Command5->click();
         const QStringList expected = QStringList({"/access:318406", "/clearlog", "/LOADNORM",
@@ -315,16 +368,16 @@ TEST_F(UnitLogCommandsTest, AClockUnitIsOfferedThePcsClockInItsOwnDateOrder) {
         EXPECT_EQ(dialogs.prompts[1].style,
                   platform::mb::YesNo | platform::mb::Information | platform::mb::SystemModal);
         EXPECT_EQ(dialogs.prompts[2].text, "The unit has been set up successfully.") << row.name;
-        const QDateTime clock = unit->unit_clock();
+        const QDateTime clock = unit().unit_clock();
         EXPECT_EQ(clock.date(), row.answer == Answer::Yes ? pc_now.date() : unit_now.date())
             << row.name;
-        EXPECT_EQ(unit->log().interval_minutes(), 30) << row.name;
+        EXPECT_EQ(unit().log().interval_minutes(), 30) << row.name;
     }
 }
 
 TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
     make_unit(UnitKind::Krestel);
-    fake_link::reply_on("/p933", "NO");
+    refuse_on("/p933");
     page->select_model_option(40);
     choose({0}, "15", false);
     page->Command5->click();
@@ -334,7 +387,7 @@ TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
     EXPECT_TRUE(sent.contains("/p151:1"));
     EXPECT_EQ(dialogs.messages(),
               QStringList({dialogs.messages().front(), "The unit has been set up successfully."}));
-    EXPECT_EQ(unit->unit_clock().date(), unit_now.date());
+    EXPECT_EQ(unit().unit_clock().date(), unit_now.date());
 }
 
 TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBridge) {
@@ -351,15 +404,15 @@ TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBrid
 // ---- Get Log Info ----
 
 TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleReads) {
-    unit->handle("/access:318406");
+    unit().handle("/access:318406");
     // Level, confidence, relays and the time stamp: 7 bytes a record.
     for (const char* write : {"/p151:5", "/p152:32776", "/p153:0", "/p154:10", "/p155:1"})
-        unit->handle(write);
-    unit->log().clear(QDate(2026, 12, 4));
-    unit->log().simulate(1000, unit_now);
-    unit->set_value(92, 40917);
-    unit->set_value(104, 3);
-    unit->set_value(823, 6);
+        unit().handle(write);
+    unit().log().clear(QDate(2026, 12, 4));
+    unit().log().simulate(1000, unit_now);
+    unit().set_value(92, 40917);
+    unit().set_value(104, 3);
+    unit().set_value(823, 6);
 
     const struct {
         const char* setting;
@@ -377,7 +430,7 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
          "271126"},
     };
     for (const auto& row : table) {
-        fake_link::attach(unit.get());
+        sim->clear_received();
         platform::write_profile_string(shell().ini_path, "Debug", "Useloginfo", row.setting);
         definitions_table()[92].unit_value = NO_VALUE;
         reset_chart_settings();
@@ -413,17 +466,18 @@ TEST_F(UnitLogCommandsTest, MissingSettingMeansOneLogInformationReply) {
 }
 
 TEST_F(UnitLogCommandsTest, ARecordCountSplitAcrossWritesIsReadWhole) {
-    unit->log().simulate(1234, unit_now);
+    unit().log().simulate(1234, unit_now);
+    sim->misbehave_on("/LOGINFO", Misbehaviour::last_line_split());
     page->Command6->click();
     EXPECT_EQ(text4(6), "1234");
 }
 
 TEST_F(UnitLogCommandsTest, AShortLogInformationReplyClearsThePageInsteadOfKeepingOldValues) {
-    unit->log().simulate(300, unit_now);
+    unit().log().simulate(300, unit_now);
     page->Command6->click();
     ASSERT_EQ(text4(6), "300");
 
-    fake_link::reply_on("/LOGINFO", "UnitType=2\r\nmAInput=0\r\nStartDate=41226");
+    reply_on("/LOGINFO", "UnitType=2\r\nmAInput=0\r\nLogRecords=300");
     page->Command6->click();
     EXPECT_EQ(read_outs(), QStringList(9, QString()))
         << "the page still shows values of the earlier read";
@@ -433,9 +487,8 @@ TEST_F(UnitLogCommandsTest, AShortLogInformationReplyClearsThePageInsteadOfKeepi
 }
 
 TEST_F(UnitLogCommandsTest, UnitTypeZeroFallsBackToSingleReadsAndGivesUpAfterThreeTries) {
-    fake_link::reply_on("/LOGINFO",
-                        "UnitType=0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\nLogRecords=8");
-    fake_link::reply_on("/m99", "0");
+    reply_on("/LOGINFO", "UnitType=0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\nLogRecords=8");
+    reply_on("/m99", "0");
     page->Command6->click();
     EXPECT_EQ(after_logon(),
               QStringList({"/access:318406", "/LOGINFO", "/LOADQUICK", "/m99", "/access:318406",
@@ -448,18 +501,20 @@ TEST_F(UnitLogCommandsTest, UnitTypeZeroFallsBackToSingleReadsAndGivesUpAfterThr
 }
 
 TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
+    // A CSO unit is known as one where the program asks ("/ISCSO"), outside the VeltoLog identity.
     const struct {
         UnitKind kind;
+        int16_t software_mode;
         int model;
         bool chart_units;
-        double memory;
     } table[] = {
-        {UnitKind::Cso, 14, true, 262144},
-        {UnitKind::Krestel, 40, true, 262144},
-        {UnitKind::Quorvantix, 43, false, 262144},
+        {UnitKind::Cso, 1, 14, true},
+        {UnitKind::Krestel, 0, 40, true},
+        {UnitKind::Quorvantix, 0, 43, false},
     };
     for (const auto& row : table) {
         make_unit(row.kind);
+        shell().software_mode = row.software_mode;
         page->Command6->click();
         const QStringList sent = after_logon();
         EXPECT_EQ(log_setup().unit_type, row.model) << unitsim::kind_name(row.kind).toStdString();
@@ -467,14 +522,14 @@ TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
         EXPECT_TRUE(sent.contains("/p92"));
         EXPECT_FALSE(sent.contains("/m92"));
         EXPECT_EQ(sent.contains("/P104"), row.chart_units);
-        EXPECT_EQ(log_setup().log_memory_bytes, row.memory);
+        EXPECT_EQ(log_setup().log_memory_bytes, 262144);
         EXPECT_EQ(page->lblUnitInfo[0]->text(), "Unit Date (DDMMYY) : 041226");
         EXPECT_EQ(page->lblUnitInfo[1]->text(), "Unit Time (HHMM) : 0930");
     }
 }
 
 TEST_F(UnitLogCommandsTest, ALinkFailureEndsTheReadAtOnceAndLeavesNothingBusy) {
-    fake_link::dead_on("/P104");
+    dead_on("/P104");
     page->Command6->click();
     const QStringList sent = after_logon();
     EXPECT_EQ(sent.last(), "/P104");
@@ -485,8 +540,8 @@ TEST_F(UnitLogCommandsTest, ALinkFailureEndsTheReadAtOnceAndLeavesNothingBusy) {
 }
 
 TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
-    unit->handle("/access:318406");
-    unit->handle("/p154:20");
+    unit().handle("/access:318406");
+    unit().handle("/p154:20");
     choose({0, 1}, "7", true);
     page->Command11->click();
     EXPECT_EQ(view.busy_messages.front(), "\r\n\r\n\r\nPlease wait...");
@@ -499,18 +554,18 @@ TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
 // ---- Clear and simulate ----
 
 TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
-    unit->log().simulate(50, unit_now);
+    unit().log().simulate(50, unit_now);
     for (auto answers : {std::vector<Answer>{Answer::No}, {Answer::Yes, Answer::No}}) {
-        fake_link::attach(unit.get());
+        sim->clear_received();
         dialogs.answers.assign(answers.begin(), answers.end());
         page->Command7->click();
-        EXPECT_TRUE(fake_link::received().isEmpty());
+        EXPECT_TRUE(sim->received().isEmpty());
         EXPECT_FALSE(link().quiet_commands);
     }
     dialogs.prompts.clear();
-    fake_link::attach(unit.get());
+    sim->clear_received();
     page->Command7->click();
-    EXPECT_EQ(unit->log().records().size(), 0u);
+    EXPECT_EQ(unit().log().records().size(), 0u);
     EXPECT_EQ(dialogs.messages().mid(2),
               QStringList({"The log data in the unit has been cleared."}));
     EXPECT_TRUE(after_logon().contains("/LOGINFO")) << "the page does not show the emptied log";
@@ -521,23 +576,23 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
 TEST_F(UnitLogCommandsTest, ARefusedOrLostClearIsReportedAndNeverLeavesCommandsQuiet) {
     for (bool dead : {false, true}) {
         make_unit(UnitKind::Level);
-        unit->log().simulate(50, unit_now);
+        unit().log().simulate(50, unit_now);
         dialogs.prompts.clear();
         if (dead)
-            fake_link::dead_on("/clearlog");
+            dead_on("/clearlog");
         else
-            fake_link::reply_on("/clearlog", "NO");
+            refuse_on("/clearlog");
         page->Command7->click();
-        EXPECT_EQ(after_logon(), QStringList({"/clearlog"})) << "dead link " << dead;
+        EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog")) << "dead link " << dead;
         EXPECT_EQ(dialogs.messages().last(),
                   "The unit did not accept the command.\r\rCheck the connection and try again.");
         EXPECT_FALSE(link().quiet_commands) << "dead link " << dead;
-        EXPECT_EQ(unit->log().records().size(), 50u);
+        EXPECT_EQ(unit().log().records().size(), 50u);
     }
 }
 
 TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
-    unit->set_simulated_records(240);
+    unit().set_simulated_records(240);
     page->Command10->click();
     EXPECT_EQ(after_logon(), QStringList({"/simlog:1"}));
     page->Command6->click();
@@ -548,39 +603,43 @@ TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
 // ---- The unit's clock and chart units ----
 
 TEST_F(UnitLogCommandsTest, DateOrderIsKeptUnlessTheReplyNamesOneExactly) {
+    open_com_port();
+    ASSERT_FALSE(link().port_open_failed);
     log_setup().unit_date_format = "YYMMDD";
-    fake_link::reply_on("/p933", "2 ");
+    reply_on("/p933", "2 ");
     EXPECT_TRUE(getdatetime());
     EXPECT_EQ(log_setup().unit_date_format, "YYMMDD");
     EXPECT_EQ(log_setup().unit_date_text, "041226");
-    EXPECT_TRUE(unit->quick_mode());
+    EXPECT_TRUE(unit().quick_mode());
 }
 
 TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
-    unit->set_value(104, 1);
-    unit->set_value(605, 4);
-    unit->set_value(706, 3);
-    unit->set_value(707, 2);
-    unit->set_value(823, 5);
+    unit().set_value(104, 1);
+    unit().set_value(605, 4);
+    unit().set_value(706, 3);
+    unit().set_value(707, 2);
+    unit().set_value(823, 5);
+    open_com_port();
+    ASSERT_FALSE(link().port_open_failed);
     query_chart_units(true);
     EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~0|3|2|4|3|4|0");
-    EXPECT_EQ(fake_link::received(), QStringList({"/P104", "/M605", "/M706", "/M707", "/M823"}));
+    EXPECT_EQ(sim->received(), QStringList({"/P104", "/M605", "/M706", "/M707", "/M823"}));
 
     // A pumped-volume model's totaliser follows its volume unit; nothing more is asked.
-    fake_link::attach(unit.get());
+    sim->clear_received();
     reset_chart_settings();
     page->select_model_option(4);
     query_chart_units(true);
-    EXPECT_EQ(fake_link::received(), QStringList({"/P104", "/M605"}));
+    EXPECT_EQ(sim->received(), QStringList({"/P104", "/M605"}));
     EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~0|0|0|4|4|3|0");
 
     // A length unit outside 1..5 gives millimetres; a link failure keeps what was read.
-    fake_link::attach(unit.get());
+    sim->clear_received();
     reset_chart_settings();
     page->select_model_option(2);
-    fake_link::reply_on("/P104", "9");
-    fake_link::dead_on("/M707");
+    reply_on("/P104", "9");
+    dead_on("/M707");
     query_chart_units(true);
     EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~2|3|0|4|3|3|0");
-    EXPECT_EQ(fake_link::received().last(), "/M707");
+    EXPECT_EQ(sim->received().last(), "/M707");
 }
