@@ -211,6 +211,7 @@ void UnitLogCommands::install() {
     page_.set_action(LogSetupAction::ClearLog, [this] { Command7_Click(); });
     page_.set_action(LogSetupAction::SimulateLog, [this] { Command10_Click(); });
     page_.set_action(LogSetupAction::GetUnitInfo, [this] { Command11_Click(); });
+    page_.send_manual_link_command = [](int index) { ::send_manual_link_command(index); };
 }
 
 void UnitLogCommands::set_setup_buttons_enabled(bool enabled) {
