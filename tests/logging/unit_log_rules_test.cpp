@@ -96,29 +96,6 @@ TEST_F(UnitLogRulesTest, ClockDigitsFollowTheUnitsDateOrder) {
     }
 }
 
-TEST_F(UnitLogRulesTest, ClockQuestionShowsBothClocks) {
-    EXPECT_EQ(clock_question("MMDDYY", "120426", "0930", december_5_2026_1407),
-              "Please check if unit has correct date and time\r\n"
-              "\r\n"
-              "Unit Date (MMDDYY) = 120426\r\n"
-              "Unit Time = 0930\r\n"
-              "\r\n"
-              "PC Date = 120526\r\n"
-              "PC Time = 1407\r\n"
-              "\r\n"
-              "Do you want to set unit to PC Current Time & Date ?");
-}
-
-TEST_F(UnitLogRulesTest, MismatchMessageNamesWhatDiffers) {
-    const QString head = "The unit does not match the settings on this page:\r";
-    EXPECT_EQ(model_mismatch_message(true, "Velto Flow 3R", false, false),
-              head + "   Unit type: Velto Flow 3R\r");
-    EXPECT_EQ(model_mismatch_message(false, "", true, true),
-              head + "   - The unit has an mA input");
-    EXPECT_EQ(model_mismatch_message(true, "Velto Level", true, false),
-              head + "   Unit type: Velto Level\r   - The unit has no mA input");
-}
-
 TEST_F(UnitLogRulesTest, LogInfoReplyGivesNineValuesByPositionOrNothing) {
     const QString reply = "UnitType=2\r\nmAInput=0\r\nStartDate=051226\r\nChannelMask1=5\r\n"
                           "ChannelMask2=33280\r\nChannelMask3=64\r\nLogInterval=10\r\n"
