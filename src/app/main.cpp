@@ -2,6 +2,7 @@
 #include "shell/command_options.h"
 #include "shell/frm_about.h"
 #include "shell/start_settings.h"
+#include "ui/form1.h"
 
 #include <QApplication>
 
@@ -18,6 +19,7 @@ int main(int argc, char* argv[]) {
     platform::set_command_line(options.command_line);
     // options.port_mappings: each "N=PATH" maps COM N to a device, for the port table.
 
+    install_main_window();
     frm_about().show();
     return app.exec();
 }
