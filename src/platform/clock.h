@@ -19,12 +19,14 @@ void pump_events();
 
 // Pumps events until done() is true or `timeout_seconds` program seconds have passed (a negative
 // time-out waits for ever). The wait blocks in the event loop between events, so it ends as soon
-// as the event that makes done() true has been handled. `tick`, when given, runs about every
-// `tick_seconds` program seconds while waiting (for a countdown display). Returns done().
-bool wait_until(const std::function<bool()>& done, double timeout_seconds,
-                const std::function<void()>& tick = {}, double tick_seconds = 0.1);
+// as the event that makes done() true has been handled, and it uses no processor while nothing
+// happens. `tick`, when given, runs about every `tick_seconds` program seconds while waiting (for
+// a countdown display). Without an application object nothing can make done() true: the wait
+// only lets the time-out pass. Returns done().
+bool wait_until(const std::function<bool()> &done, double timeout_seconds,
+                const std::function<void()> &tick = {}, double tick_seconds = 0.1);
 
-// Pumps events for `ms` program milliseconds.
+// Pumps events for `ms` program milliseconds (at least once).
 void wait_ms(int ms);
 
 } // namespace platform

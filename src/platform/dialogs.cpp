@@ -3,33 +3,147 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QRegularExpression>
+#include <utility>
 
 namespace platform {
 namespace {
-DialogService*& installed() {
-    static DialogService* s = nullptr;
+
+DialogService *&installed() {
+    static DialogService *s = nullptr;
     return s;
 }
-QString& title_text() {
+
+QString &title_text() {
     static QString t;
     return t;
 }
-QString title_or_default(const QString& title) {
+
+QString title_or_default(const QString &title) {
     return title.isEmpty() ? application_title() : title;
 }
-QWidget* parent_window() { return QApplication::activeWindow(); }
+
+QWidget *parent_window() {
+    return QApplication::activeWindow();
+}
+
+// Nobody can press a button on these platforms; a modal dialog there would wait for ever.
+bool unattended() {
+    const QString p = QGuiApplication::platformName();
+    return p == QLatin1String("offscreen") || p == QLatin1String("minimal");
+}
+
+void warn_unattended(const char *what, const QString &text) {
+    qWarning("platform: unscripted %s on a display nobody can answer: %s", what,
+             qUtf8Printable(text));
+}
+
+using ButtonSet = std::vector<std::pair<QMessageBox::StandardButton, Answer>>;
+
+ButtonSet buttons_of(int style) {
+    switch (style & 0x7) {
+    case mb::OkCancel:
+        return {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}};
+    case mb::AbortRetryIgnore:
+        return {{QMessageBox::Abort, Answer::Abort},
+                {QMessageBox::Retry, Answer::Retry},
+                {QMessageBox::Ignore, Answer::Ignore}};
+    case mb::YesNoCancel:
+        return {{QMessageBox::Yes, Answer::Yes},
+                {QMessageBox::No, Answer::No},
+                {QMessageBox::Cancel, Answer::Cancel}};
+    case mb::YesNo:
+        return {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}};
+    case mb::RetryCancel:
+        return {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}};
+    default:
+        return {{QMessageBox::Ok, Answer::Ok}};
+    }
+}
+
+size_t default_button_index(int style, size_t count) {
+    const size_t i = (style & 0x300) == mb::DefaultButton3   ? 2
+                     : (style & 0x300) == mb::DefaultButton2 ? 1
+                                                             : 0;
+    return i < count ? i : 0;
+}
+
+// The patterns of each filter of a Qt filter text, in order.
+std::vector<QStringList> filter_patterns(const QString &qt_filter) {
+    std::vector<QStringList> out;
+    static const QRegularExpression in_brackets(QStringLiteral("\\(([^()]*)\\)\\s*$"));
+    for (const QString &f : qt_filter.split(QStringLiteral(";;"), Qt::SkipEmptyParts)) {
+        const auto m = in_brackets.match(f);
+        const QString patterns = m.hasMatch() ? m.captured(1) : f;
+        out.push_back(
+            patterns.split(QRegularExpression(QStringLiteral("[\\s;]+")), Qt::SkipEmptyParts));
+    }
+    return out;
+}
+
+int filter_index_of(const QString &file, const FileDialogRequest &r) {
+    const QString name = QFileInfo(file).fileName();
+    const auto filters = filter_patterns(qt_file_filter(r.filter));
+    for (size_t i = 0; i < filters.size(); ++i)
+        for (const QString &pattern : filters[i]) {
+            const QRegularExpression re(QRegularExpression::wildcardToRegularExpression(pattern),
+                                        QRegularExpression::CaseInsensitiveOption);
+            if (re.match(name).hasMatch())
+                return static_cast<int>(i) + 1;
+        }
+    return r.filter_index;
+}
+
+QString start_path(const FileDialogRequest &r) {
+    if (r.file_name.isEmpty())
+        return r.folder;
+    if (r.folder.isEmpty() || r.file_name.startsWith(QLatin1Char('/')))
+        return r.file_name;
+    return r.folder + QLatin1Char('/') + r.file_name;
+}
+
 } // namespace
 
-DialogService& dialogs() {
+QString qt_file_filter(const QString &filter) {
+    if (!filter.contains(QLatin1Char('|')))
+        return filter;
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString &p : patterns) {
+            p = p.trimmed();
+            if (p == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        }
+        QString description = parts[i].trimmed();
+        // Qt takes the patterns from the last brackets; the original showed the description as
+        // written and used the pattern field, so the description's own brackets must go.
+        static const QRegularExpression trailing_brackets(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+        description.remove(trailing_brackets);
+        out << description + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
+                   QLatin1Char(')');
+    }
+    return out.join(QStringLiteral(";;"));
+}
+
+Answer default_answer(int style) {
+    const ButtonSet buttons = buttons_of(style);
+    return buttons[default_button_index(style, buttons.size())].second;
+}
+
+DialogService &dialogs() {
     static QtDialogs qt;
     return installed() ? *installed() : qt;
 }
 
-void set_dialogs(DialogService* service) { installed() = service; }
+void set_dialogs(DialogService *service) {
+    installed() = service;
+}
 
 QString application_title() {
     if (!title_text().isEmpty())
@@ -37,58 +151,63 @@ QString application_title() {
     return QGuiApplication::applicationDisplayName();
 }
 
-void set_application_title(const QString& title) {
+void set_application_title(const QString &title) {
     title_text() = title;
     if (QCoreApplication::instance())
         QGuiApplication::setApplicationDisplayName(title);
 }
 
-Answer QtDialogs::message_box(const QString& prompt, int style, const QString& title) {
+Answer QtDialogs::message_box(const QString &prompt, int style, const QString &title) {
+    if (unattended()) {
+        warn_unattended("message box", prompt);
+        return default_answer(style);
+    }
     QMessageBox box(parent_window());
     box.setWindowTitle(title_or_default(title));
-    box.setText(prompt);
+    QString text = prompt;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setText(text);
     switch (style & 0x70) {
-    case mb::Critical: box.setIcon(QMessageBox::Critical); break;
-    case mb::Question: box.setIcon(QMessageBox::Question); break;
-    case mb::Exclamation: box.setIcon(QMessageBox::Warning); break;
-    case mb::Information: box.setIcon(QMessageBox::Information); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
-    }
-    std::vector<std::pair<QMessageBox::StandardButton, Answer>> buttons;
-    switch (style & 0x7) {
-    case mb::OkCancel: buttons = {{QMessageBox::Ok, Answer::Ok}, {QMessageBox::Cancel, Answer::Cancel}}; break;
-    case mb::AbortRetryIgnore:
-        buttons = {{QMessageBox::Abort, Answer::Abort}, {QMessageBox::Retry, Answer::Retry},
-                   {QMessageBox::Ignore, Answer::Ignore}};
+    case mb::Critical:
+        box.setIcon(QMessageBox::Critical);
         break;
-    case mb::YesNoCancel:
-        buttons = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No},
-                   {QMessageBox::Cancel, Answer::Cancel}};
+    case mb::Question:
+        box.setIcon(QMessageBox::Question);
         break;
-    case mb::YesNo: buttons = {{QMessageBox::Yes, Answer::Yes}, {QMessageBox::No, Answer::No}}; break;
-    case mb::RetryCancel: buttons = {{QMessageBox::Retry, Answer::Retry}, {QMessageBox::Cancel, Answer::Cancel}}; break;
-    default: buttons = {{QMessageBox::Ok, Answer::Ok}}; break;
+    case mb::Exclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case mb::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
-    for (auto& [b, a] : buttons)
+    const ButtonSet buttons = buttons_of(style);
+    for (const auto &[b, a] : buttons)
         box.addButton(b);
-    const int def = (style & mb::DefaultButton3) ? 2 : (style & mb::DefaultButton2) ? 1 : 0;
-    if (def < static_cast<int>(buttons.size()))
-        box.setDefaultButton(buttons[def].first);
+    box.setDefaultButton(buttons[default_button_index(style, buttons.size())].first);
     if (style & mb::SystemModal)
         box.setWindowModality(Qt::ApplicationModal);
     const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
-    for (auto& [b, a] : buttons)
+    for (const auto &[b, a] : buttons)
         if (b == pressed)
             return a;
     // Closed with Escape or the window's close box: the cancelling answer of that set.
-    for (auto& [b, a] : buttons)
+    for (const auto &[b, a] : buttons)
         if (a == Answer::Cancel || a == Answer::No)
             return a;
     return buttons.front().second;
 }
 
-std::optional<QString> QtDialogs::input_box(const QString& prompt, const QString& title,
-                                            const QString& default_text) {
+std::optional<QString> QtDialogs::input_box(const QString &prompt, const QString &title,
+                                            const QString &default_text) {
+    if (unattended()) {
+        warn_unattended("input box", prompt);
+        return std::nullopt;
+    }
     bool ok = false;
     QString s = QInputDialog::getText(parent_window(), title_or_default(title), prompt,
                                       QLineEdit::Normal, default_text, &ok);
@@ -97,43 +216,57 @@ std::optional<QString> QtDialogs::input_box(const QString& prompt, const QString
     return s;
 }
 
-static QString start_path(const FileDialogRequest& r) {
-    if (r.file_name.isEmpty())
-        return r.folder;
-    if (r.folder.isEmpty() || r.file_name.startsWith(QLatin1Char('/')))
-        return r.file_name;
-    return r.folder + QLatin1Char('/') + r.file_name;
+QString QtDialogs::open_file(const FileDialogRequest &r) {
+    if (unattended()) {
+        warn_unattended("open dialog", r.title);
+        return {};
+    }
+    const QString filter = qt_file_filter(r.filter);
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    QString selected = filters.value(r.filter_index - 1);
+    const QString file =
+        QFileDialog::getOpenFileName(parent_window(), r.title, start_path(r), filter, &selected);
+    last_filter_index_ = std::max<int>(1, static_cast<int>(filters.indexOf(selected)) + 1);
+    return file;
 }
 
-QString QtDialogs::open_file(const FileDialogRequest& r) {
-    return QFileDialog::getOpenFileName(parent_window(), r.title, start_path(r), r.filter);
+QString QtDialogs::save_file(const FileDialogRequest &r) {
+    if (unattended()) {
+        warn_unattended("save dialog", r.title);
+        return {};
+    }
+    const QString filter = qt_file_filter(r.filter);
+    const QStringList filters = filter.split(QStringLiteral(";;"));
+    QString selected = filters.value(r.filter_index - 1);
+    const QString file =
+        QFileDialog::getSaveFileName(parent_window(), r.title, start_path(r), filter, &selected);
+    last_filter_index_ = std::max<int>(1, static_cast<int>(filters.indexOf(selected)) + 1);
+    return file;
 }
 
-QString QtDialogs::save_file(const FileDialogRequest& r) {
-    return QFileDialog::getSaveFileName(parent_window(), r.title, start_path(r), r.filter);
-}
-
-std::optional<QColor> QtDialogs::choose_colour(const QColor& initial) {
+std::optional<QColor> QtDialogs::choose_colour(const QColor &initial) {
+    if (unattended()) {
+        warn_unattended("colour dialog", initial.name());
+        return std::nullopt;
+    }
     QColor c = QColorDialog::getColor(initial, parent_window());
     if (!c.isValid())
         return std::nullopt;
     return c;
 }
 
-Answer ScriptedDialogs::message_box(const QString& prompt, int style, const QString& title) {
-    prompts.push_back({Kind::Message, prompt, title_or_default(title), style, {}});
-    if (!answers.empty()) {
-        Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    const int buttons = style & 0x7;
-    return (buttons == mb::YesNo || buttons == mb::YesNoCancel) ? Answer::Yes : Answer::Ok;
+Answer ScriptedDialogs::message_box(const QString &prompt, int style, const QString &title) {
+    prompts.push_back({Kind::Message, prompt, title_or_default(title), style, {}, {}, {}});
+    if (answers.empty())
+        return default_answer(style);
+    const Answer a = answers.front();
+    answers.pop_front();
+    return a;
 }
 
-std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const QString& title,
-                                                  const QString&) {
-    prompts.push_back({Kind::Input, prompt, title_or_default(title), 0, {}});
+std::optional<QString> ScriptedDialogs::input_box(const QString &prompt, const QString &title,
+                                                  const QString &default_text) {
+    prompts.push_back({Kind::Input, prompt, title_or_default(title), 0, {}, {}, default_text});
     if (inputs.empty())
         return std::nullopt;
     auto v = inputs.front();
@@ -141,26 +274,32 @@ std::optional<QString> ScriptedDialogs::input_box(const QString& prompt, const Q
     return v;
 }
 
-QString ScriptedDialogs::open_file(const FileDialogRequest& r) {
-    prompts.push_back({Kind::OpenFile, r.title, {}, 0, r.folder});
+QString ScriptedDialogs::open_file(const FileDialogRequest &r) {
+    prompts.push_back(
+        {Kind::OpenFile, r.title, {}, 0, r.folder, qt_file_filter(r.filter), r.file_name});
     if (files.empty())
         return {};
     QString f = files.front();
     files.pop_front();
+    if (!f.isEmpty())
+        last_filter_index_ = filter_index_of(f, r);
     return f;
 }
 
-QString ScriptedDialogs::save_file(const FileDialogRequest& r) {
-    prompts.push_back({Kind::SaveFile, r.title, {}, 0, r.folder});
+QString ScriptedDialogs::save_file(const FileDialogRequest &r) {
+    prompts.push_back(
+        {Kind::SaveFile, r.title, {}, 0, r.folder, qt_file_filter(r.filter), r.file_name});
     if (files.empty())
         return {};
     QString f = files.front();
     files.pop_front();
+    if (!f.isEmpty())
+        last_filter_index_ = filter_index_of(f, r);
     return f;
 }
 
-std::optional<QColor> ScriptedDialogs::choose_colour(const QColor&) {
-    prompts.push_back({Kind::Colour, {}, {}, 0, {}});
+std::optional<QColor> ScriptedDialogs::choose_colour(const QColor &initial) {
+    prompts.push_back({Kind::Colour, initial.name(), {}, 0, {}, {}, {}});
     if (colours.empty())
         return std::nullopt;
     auto c = colours.front();
@@ -170,7 +309,7 @@ std::optional<QColor> ScriptedDialogs::choose_colour(const QColor&) {
 
 QStringList ScriptedDialogs::messages() const {
     QStringList out;
-    for (const auto& p : prompts)
+    for (const auto &p : prompts)
         if (p.kind == Kind::Message)
             out << p.text;
     return out;

@@ -40,58 +40,82 @@ struct FileDialogRequest {
     QString title;
     QString folder;    // start folder
     QString file_name; // proposed name
-    QString filter;    // Qt filter text, e.g. "Log files (*.vlg);;All files (*)"
+    // Qt filter text ("Log files (*.vlg);;All files (*)") or the original's form
+    // ("Log File (*.vlg)|*.vlg|All Files (*.*)|*.*").
+    QString filter;
+    int filter_index = 1; // the filter selected at first, counted from 1
 };
+
+// A filter in the original's "description|patterns|..." form as Qt's "description (patterns);;..."
+// form; Qt's form is returned unchanged. "*.*" becomes "*" so that files without a dot show too.
+QString qt_file_filter(const QString &filter);
 
 class DialogService {
 public:
     virtual ~DialogService() = default;
     // An empty title gives the application title.
-    virtual Answer message_box(const QString& prompt, int style = mb::Ok,
-                               const QString& title = {}) = 0;
+    virtual Answer message_box(const QString &prompt, int style = mb::Ok,
+                               const QString &title = {}) = 0;
     // nullopt when cancelled.
-    virtual std::optional<QString> input_box(const QString& prompt, const QString& title = {},
-                                             const QString& default_text = {}) = 0;
+    virtual std::optional<QString> input_box(const QString &prompt, const QString &title = {},
+                                             const QString &default_text = {}) = 0;
     // Empty when cancelled.
-    virtual QString open_file(const FileDialogRequest& request) = 0;
-    virtual QString save_file(const FileDialogRequest& request) = 0;
-    virtual std::optional<QColor> choose_colour(const QColor& initial) = 0;
+    virtual QString open_file(const FileDialogRequest &request) = 0;
+    virtual QString save_file(const FileDialogRequest &request) = 0;
+    virtual std::optional<QColor> choose_colour(const QColor &initial) = 0;
+
+    // The filter the user had selected when the last file dialog closed, counted from 1 (the
+    // original's FilterIndex): a save as "Text Format (*.txt)" writes plain text.
+    int last_filter_index() const { return last_filter_index_; }
+
+protected:
+    int last_filter_index_ = 1;
 };
 
-DialogService& dialogs();
+DialogService &dialogs();
 // Installs `service` (not owned); nullptr goes back to the Qt dialogs.
-void set_dialogs(DialogService* service);
+void set_dialogs(DialogService *service);
 
 // The title message boxes carry when none is given.
 QString application_title();
-void set_application_title(const QString& title);
+void set_application_title(const QString &title);
+
+// The answer of the button that pressing Enter chooses in a message box of `style`.
+Answer default_answer(int style);
 
 // Shorthand for dialogs().message_box.
-inline Answer msg_box(const QString& prompt, int style = mb::Ok, const QString& title = {}) {
+inline Answer msg_box(const QString &prompt, int style = mb::Ok, const QString &title = {}) {
     return dialogs().message_box(prompt, style, title);
 }
 
+// The real dialogs. On a display nobody can answer (the offscreen and minimal platforms of the
+// tests) they show nothing: a message box answers its default button, the rest cancel, and a
+// warning names the prompt, so a test that forgot to script a dialog fails instead of hanging.
 class QtDialogs : public DialogService {
 public:
-    Answer message_box(const QString& prompt, int style, const QString& title) override;
-    std::optional<QString> input_box(const QString& prompt, const QString& title,
-                                     const QString& default_text) override;
-    QString open_file(const FileDialogRequest& request) override;
-    QString save_file(const FileDialogRequest& request) override;
-    std::optional<QColor> choose_colour(const QColor& initial) override;
+    Answer message_box(const QString &prompt, int style, const QString &title) override;
+    std::optional<QString> input_box(const QString &prompt, const QString &title,
+                                     const QString &default_text) override;
+    QString open_file(const FileDialogRequest &request) override;
+    QString save_file(const FileDialogRequest &request) override;
+    std::optional<QColor> choose_colour(const QColor &initial) override;
 };
 
 // The test stand-in. Each call records a Prompt and takes the next queued answer of its kind;
-// with none queued, a message box answers Ok (or Yes for Yes/No styles), the rest cancel.
+// with none queued, a message box answers its default button (as pressing Enter would: the first
+// button, or the one mb::DefaultButton2/3 names), the rest cancel. A chosen file sets
+// last_filter_index() to the first filter that matches its name, else the request's index.
 class ScriptedDialogs : public DialogService {
 public:
     enum class Kind { Message, Input, OpenFile, SaveFile, Colour };
     struct Prompt {
         Kind kind;
-        QString text;  // the prompt, or the file dialog's title
+        QString text;  // the prompt, the file dialog's title, or the colour dialog's first colour
         QString title; // the message box title as shown (application title when none was given)
         int style = 0;
-        QString folder;
+        QString folder;    // file dialogs: the start folder
+        QString filter;    // file dialogs: the filter as Qt shows it
+        QString file_name; // file dialogs: the proposed name; input box: the default text
     };
 
     std::vector<Prompt> prompts;
@@ -100,22 +124,28 @@ public:
     std::deque<QString> files;
     std::deque<std::optional<QColor>> colours;
 
-    Answer message_box(const QString& prompt, int style, const QString& title) override;
-    std::optional<QString> input_box(const QString& prompt, const QString& title,
-                                     const QString& default_text) override;
-    QString open_file(const FileDialogRequest& request) override;
-    QString save_file(const FileDialogRequest& request) override;
-    std::optional<QColor> choose_colour(const QColor& initial) override;
+    Answer message_box(const QString &prompt, int style, const QString &title) override;
+    std::optional<QString> input_box(const QString &prompt, const QString &title,
+                                     const QString &default_text) override;
+    QString open_file(const FileDialogRequest &request) override;
+    QString save_file(const FileDialogRequest &request) override;
+    std::optional<QColor> choose_colour(const QColor &initial) override;
 
     // The texts of the message boxes shown so far.
     QStringList messages() const;
 };
 
-// Installs a ScriptedDialogs for the lifetime of the object (tests).
+// Installs a ScriptedDialogs for the lifetime of the object (tests); the service before it comes
+// back afterwards.
 class ScopedScriptedDialogs : public ScriptedDialogs {
 public:
-    ScopedScriptedDialogs() { set_dialogs(this); }
-    ~ScopedScriptedDialogs() override { set_dialogs(nullptr); }
+    ScopedScriptedDialogs() : previous_(&dialogs()) { set_dialogs(this); }
+    ~ScopedScriptedDialogs() override { set_dialogs(previous_); }
+    ScopedScriptedDialogs(const ScopedScriptedDialogs &) = delete;
+    ScopedScriptedDialogs &operator=(const ScopedScriptedDialogs &) = delete;
+
+private:
+    DialogService *previous_;
 };
 
 } // namespace platform

@@ -8,15 +8,15 @@
 
 namespace platform {
 namespace {
-QString& folder_override() {
+QString &folder_override() {
     static QString f;
     return f;
 }
-QString& command_override() {
+QString &command_override() {
     static QString c;
     return c;
 }
-bool& command_set() {
+bool &command_set() {
     static bool b = false;
     return b;
 }
@@ -30,7 +30,7 @@ QString program_folder() {
     return QDir::currentPath();
 }
 
-void set_program_folder(const QString& folder) {
+void set_program_folder(const QString &folder) {
     QString f = folder;
     while (f.size() > 1 && f.endsWith(QLatin1Char('/')))
         f.chop(1);
@@ -52,19 +52,19 @@ QString writable_program_folder() {
 
 QString command_line() {
     if (command_set())
-        return command_override();
+        return command_override().toUpper();
     QStringList args = QCoreApplication::instance() ? QCoreApplication::arguments() : QStringList();
     if (!args.isEmpty())
         args.removeFirst();
-    return args.join(QLatin1Char(' '));
+    return args.join(QLatin1Char(' ')).toUpper();
 }
 
-void set_command_line(const QString& text) {
+void set_command_line(const QString &text) {
     command_override() = text;
     command_set() = true;
 }
 
-QString join_path(const QString& folder, const QString& name) {
+QString join_path(const QString &folder, const QString &name) {
     if (folder.isEmpty())
         return name;
     if (folder.endsWith(QLatin1Char('/')))

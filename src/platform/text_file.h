@@ -9,20 +9,25 @@
 
 namespace platform {
 
-// Decodes one line: UTF-8 when it is valid UTF-8, else Windows-1252.
-QString decode_line(const QByteArray& bytes);
+// Decodes one line: UTF-8 when it is valid UTF-8, else Windows-1252. A leading UTF-8 byte order
+// mark is dropped.
+QString decode_line(const QByteArray &bytes);
 
-// Decodes a whole text line by line (see decode_line), keeping the line ends as they were.
-QString decode_text(const QByteArray& bytes);
+// Decodes a whole text line by line (see decode_line), keeping the line ends as they were, so a
+// file edited with two different editors still reads.
+QString decode_text(const QByteArray &bytes);
+
+// `text` in Windows-1252, or nullopt when a character has no Windows-1252 code.
+std::optional<QByteArray> encode_windows1252(const QString &text);
 
 // The whole file decoded with decode_text, or nullopt when it cannot be read.
-std::optional<QString> read_text_file(const QString& path);
+std::optional<QString> read_text_file(const QString &path);
 
 // Splits at LF, CRLF or a lone CR. A final line end does not make an extra empty line.
-QStringList split_lines(const QString& text);
+QStringList split_lines(const QString &text);
 
 // Writes `bytes` to a temporary file in the target's folder and renames it over the target when
 // complete. Returns false (and leaves the target as it was) when anything fails.
-bool write_file_atomically(const QString& path, const QByteArray& bytes);
+bool write_file_atomically(const QString &path, const QByteArray &bytes);
 
 } // namespace platform

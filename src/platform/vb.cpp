@@ -1,66 +1,215 @@
 #include "platform/vb.h"
 
-#include <QLocale>
+#include <QByteArray>
 #include <cmath>
-#include <limits>
+#include <vector>
 
 namespace platform {
 
-NumberSeparators& number_separators() {
+NumberSeparators &number_separators() {
     static NumberSeparators s;
     return s;
 }
 
-double val(const QString& text) {
+DateFormats &date_formats() {
+    static DateFormats f;
+    return f;
+}
+
+namespace {
+
+bool is_blank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') ||
+           c == QLatin1Char('\r');
+}
+
+bool is_ascii_digit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int digit_value(QChar c, int base) {
+    const char16_t u = QChar::toUpper(c.unicode());
+    int d = -1;
+    if (u >= u'0' && u <= u'9')
+        d = u - u'0';
+    else if (u >= u'A' && u <= u'F')
+        d = u - u'A' + 10;
+    return d < base ? d : -1;
+}
+
+// The digits of "&H..." / "&O..." as the value the original's literals have: four hex digits are
+// a signed 16-bit number, eight a signed 32-bit one. nullopt when too large for 32 bits.
+std::optional<double> radix_value(const QString &digits, int base, qsizetype *used = nullptr) {
+    uint64_t v = 0;
+    qsizetype i = 0;
+    for (; i < digits.size(); ++i) {
+        const int d = digit_value(digits[i], base);
+        if (d < 0)
+            break;
+        v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(d);
+        if (v > 0xFFFFFFFFull)
+            return std::nullopt;
+    }
+    if (used)
+        *used = i;
+    if (v <= 0xFFFF)
+        return static_cast<double>(static_cast<int16_t>(static_cast<uint16_t>(v)));
+    return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(v)));
+}
+
+// |value| = 0.digits x 10^point, with 15 significant digits: the number as the user sees it.
+struct Decimal {
+    QByteArray digits;
+    int point = 0;
+    bool negative = false;
+
+    bool is_zero() const {
+        for (char c : digits)
+            if (c != '0')
+                return false;
+        return true;
+    }
+};
+
+Decimal to_decimal(double v) {
+    Decimal d;
+    if (v == 0.0 || !std::isfinite(v))
+        return d;
+    d.negative = v < 0;
+    const QByteArray e = QByteArray::number(std::fabs(v), 'e', 14); // d.dddddddddddddde+XX
+    const qsizetype ep = e.indexOf('e');
+    d.digits = e.left(1) + e.mid(2, ep - 2);
+    d.point = e.mid(ep + 1).toInt() + 1;
+    return d;
+}
+
+// Rounds to `decimals` places after the point; halves go away from zero or to the even neighbour.
+void round_to(Decimal &d, int decimals, bool half_even) {
+    const qsizetype keep = static_cast<qsizetype>(d.point) + decimals;
+    if (keep >= d.digits.size())
+        return;
+    if (keep < 0) { // below half of the last kept place
+        d.digits.clear();
+        return;
+    }
+    const char next = d.digits[keep];
+    bool rest_zero = true;
+    for (qsizetype i = keep + 1; i < d.digits.size(); ++i)
+        rest_zero = rest_zero && d.digits[i] == '0';
+    bool up;
+    if (!half_even || next != '5' || !rest_zero)
+        up = next >= '5';
+    else
+        up = keep > 0 && (d.digits[keep - 1] - '0') % 2 == 1;
+    d.digits.truncate(keep);
+    if (!up)
+        return;
+    qsizetype i = keep - 1;
+    while (i >= 0 && d.digits[i] == '9')
+        d.digits[i--] = '0';
+    if (i >= 0) {
+        ++d.digits[i];
+    } else {
+        d.digits.prepend('1');
+        ++d.point;
+    }
+}
+
+double decimal_value(const Decimal &d) {
+    if (d.is_zero())
+        return 0.0;
+    const QByteArray s =
+        QByteArray(d.negative ? "-0." : "0.") + d.digits + 'e' + QByteArray::number(d.point);
+    return s.toDouble();
+}
+
+// The whole-number digits, without leading zeros ("" for zero).
+QString whole_digits(const Decimal &d) {
+    QString s;
+    for (int i = 0; i < d.point; ++i)
+        s += QLatin1Char(i < d.digits.size() ? d.digits[i] : '0');
+    while (s.startsWith(QLatin1Char('0')))
+        s.remove(0, 1);
+    return s;
+}
+
+QString fraction_digits(const Decimal &d, int count) {
+    QString s;
+    for (int i = 0; i < count; ++i) {
+        const qsizetype at = static_cast<qsizetype>(d.point) + i;
+        s += QLatin1Char(at >= 0 && at < d.digits.size() ? d.digits[at] : '0');
+    }
+    return s;
+}
+
+QString general_text(double value, const QString &dec) {
+    if (!std::isfinite(value))
+        return QString::number(value);
+    Decimal d = to_decimal(value);
+    while (d.digits.endsWith('0'))
+        d.digits.chop(1);
+    if (d.digits.isEmpty())
+        return QStringLiteral("0");
+    const QString digits = QString::fromLatin1(d.digits);
+    const int exp = d.point - 1;
+    QString s;
+    if (exp < -4 || exp >= 15) {
+        s = digits.left(1);
+        if (digits.size() > 1)
+            s += dec + digits.mid(1);
+        s += QLatin1String(exp < 0 ? "E-" : "E+") +
+             QString::number(std::abs(exp)).rightJustified(2, QLatin1Char('0'));
+    } else if (d.point <= 0) {
+        s = QLatin1Char('0') + dec + QString(-d.point, QLatin1Char('0')) + digits;
+    } else if (d.point >= digits.size()) {
+        s = digits + QString(d.point - digits.size(), QLatin1Char('0'));
+    } else {
+        s = digits.left(d.point) + dec + digits.mid(d.point);
+    }
+    return d.negative ? QLatin1Char('-') + s : s;
+}
+
+} // namespace
+
+double val(const QString &text) {
     QString s;
     s.reserve(text.size());
     for (QChar c : text)
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') &&
-            c != QLatin1Char('\r'))
+        if (!is_blank(c))
             s += c;
-    if (s.startsWith(QLatin1String("&H"), Qt::CaseInsensitive) ||
-        s.startsWith(QLatin1String("&O"), Qt::CaseInsensitive)) {
-        const int base = s[1].toUpper() == QLatin1Char('H') ? 16 : 8;
-        qsizetype i = 2;
-        qint64 v = 0;
-        while (i < s.size()) {
-            const int d = s[i].isDigit()                                  ? s[i].digitValue()
-                          : (base == 16 && s[i].toUpper() >= QLatin1Char('A') &&
-                             s[i].toUpper() <= QLatin1Char('F'))
-                              ? s[i].toUpper().unicode() - 'A' + 10
-                              : -1;
-            if (d < 0 || d >= base)
-                break;
-            v = v * base + d;
-            ++i;
-        }
-        return static_cast<double>(v);
+    if (s.startsWith(QLatin1Char('&'))) {
+        const QChar kind = s.size() > 1 ? s[1].toUpper() : QChar();
+        if (kind != QLatin1Char('H') && kind != QLatin1Char('O'))
+            return 0.0;
+        const auto v = radix_value(s.mid(2), kind == QLatin1Char('H') ? 16 : 8);
+        return v.value_or(0.0);
     }
-    QString num;
+    QByteArray num;
     qsizetype i = 0;
     if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
-        num += s[i++];
+        num += static_cast<char>(s[i++].unicode());
     bool digits = false, dot = false;
-    while (i < s.size()) {
-        if (s[i].isDigit() && s[i].unicode() < 128) {
-            num += s[i++];
+    for (; i < s.size(); ++i) {
+        if (is_ascii_digit(s[i])) {
             digits = true;
         } else if (s[i] == QLatin1Char('.') && !dot) {
-            num += s[i++];
             dot = true;
-        } else
+        } else {
             break;
+        }
+        num += static_cast<char>(s[i].unicode());
     }
     if (!digits)
         return 0.0;
-    if (i < s.size() && (s[i].toUpper() == QLatin1Char('E') || s[i].toUpper() == QLatin1Char('D'))) {
-        QString exp = QStringLiteral("e");
+    if (i < s.size() &&
+        (s[i].toUpper() == QLatin1Char('E') || s[i].toUpper() == QLatin1Char('D'))) {
+        QByteArray exp = "e";
         qsizetype j = i + 1;
         if (j < s.size() && (s[j] == QLatin1Char('-') || s[j] == QLatin1Char('+')))
-            exp += s[j++];
+            exp += static_cast<char>(s[j++].unicode());
         bool exp_digits = false;
-        while (j < s.size() && s[j].isDigit() && s[j].unicode() < 128) {
-            exp += s[j++];
+        for (; j < s.size() && is_ascii_digit(s[j]); ++j) {
+            exp += static_cast<char>(s[j].unicode());
             exp_digits = true;
         }
         if (exp_digits)
@@ -68,29 +217,39 @@ double val(const QString& text) {
     }
     bool ok = false;
     const double v = num.toDouble(&ok);
-    return ok ? v : 0.0;
+    return ok && std::isfinite(v) ? v : 0.0;
+}
+
+QString locale_text_to_c(const QString &text) {
+    const auto &sep = number_separators();
+    QString s = text;
+    if (!sep.thousands.isEmpty() && sep.thousands != sep.decimal)
+        s.remove(sep.thousands);
+    if (!sep.decimal.isEmpty() && sep.decimal != QLatin1String("."))
+        s.replace(sep.decimal, QLatin1String("."));
+    return s;
+}
+
+double locale_val(const QString &text) {
+    return val(locale_text_to_c(text));
 }
 
 double round_half_even(double value) {
     if (!std::isfinite(value))
         return value;
-    return std::nearbyint(value); // the default rounding mode rounds halves to even
+    return std::nearbyint(value) + 0.0; // the default rounding mode takes halves to even; no -0
 }
 
 double round_half_even(double value, int decimals) {
     if (!std::isfinite(value))
         return value;
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    // Treat values within rounding noise of a half as the half itself.
-    const double fl = std::floor(scaled);
-    const double frac = scaled - fl;
-    double r;
-    if (std::fabs(frac - 0.5) < 1e-9)
-        r = std::fmod(fl, 2.0) == 0.0 ? fl : fl + 1.0;
-    else
-        r = std::nearbyint(scaled);
-    return r / scale;
+    if (decimals <= 0)
+        return round_half_even(value);
+    Decimal d = to_decimal(value);
+    if (d.point + decimals >= d.digits.size())
+        return value; // nothing to round within the digits the number shows
+    round_to(d, decimals, true);
+    return decimal_value(d);
 }
 
 std::optional<int16_t> to_int16(double value) {
@@ -107,19 +266,18 @@ std::optional<int32_t> to_int32(double value) {
     return static_cast<int32_t>(r);
 }
 
-std::optional<double> to_double(const QString& text) {
-    QString s = text.trimmed();
+std::optional<double> to_double(const QString &text) {
+    const QString s = locale_text_to_c(text).trimmed();
     if (s.isEmpty())
         return std::nullopt;
-    const auto& sep = number_separators();
-    if (!sep.thousands.isEmpty() && sep.thousands != sep.decimal)
-        s.remove(sep.thousands);
-    if (!sep.decimal.isEmpty() && sep.decimal != QLatin1String("."))
-        s.replace(sep.decimal, QLatin1String("."));
-    if (s.startsWith(QLatin1String("&H"), Qt::CaseInsensitive)) {
-        bool ok = false;
-        const qlonglong v = s.mid(2).toLongLong(&ok, 16);
-        return ok ? std::optional<double>(static_cast<double>(v)) : std::nullopt;
+    if (s.startsWith(QLatin1String("&H"), Qt::CaseInsensitive) ||
+        s.startsWith(QLatin1String("&O"), Qt::CaseInsensitive)) {
+        const QString digits = s.mid(2);
+        qsizetype used = 0;
+        const auto v = radix_value(digits, s[1].toUpper() == QLatin1Char('H') ? 16 : 8, &used);
+        if (!v || digits.isEmpty() || used != digits.size())
+            return std::nullopt;
+        return v;
     }
     bool ok = false;
     const double v = s.toDouble(&ok);
@@ -128,25 +286,23 @@ std::optional<double> to_double(const QString& text) {
     return v;
 }
 
-std::optional<int16_t> text_to_int16(const QString& text) {
-    auto d = to_double(text);
-    if (!d) {
-        auto b = to_bool(text);
-        if (!b)
-            return std::nullopt;
+std::optional<int16_t> text_to_int16(const QString &text) {
+    if (auto d = to_double(text))
+        return to_int16(*d);
+    if (auto b = to_bool(text))
         return static_cast<int16_t>(*b ? -1 : 0);
-    }
-    return to_int16(*d);
+    return std::nullopt;
 }
 
-std::optional<int32_t> text_to_int32(const QString& text) {
-    auto d = to_double(text);
-    if (!d)
-        return std::nullopt;
-    return to_int32(*d);
+std::optional<int32_t> text_to_int32(const QString &text) {
+    if (auto d = to_double(text))
+        return to_int32(*d);
+    if (auto b = to_bool(text))
+        return *b ? -1 : 0;
+    return std::nullopt;
 }
 
-std::optional<bool> to_bool(const QString& text) {
+std::optional<bool> to_bool(const QString &text) {
     const QString s = text.trimmed();
     if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
         return true;
@@ -158,58 +314,35 @@ std::optional<bool> to_bool(const QString& text) {
     return *d != 0.0;
 }
 
-QString bool_text(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString bool_text(bool value) {
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
-bool is_numeric(const QString& text) { return to_double(text).has_value(); }
+bool is_numeric(const QString &text) {
+    return to_double(text).has_value();
+}
 
 QString number_text_c(double value) {
-    if (value == 0.0)
-        return QStringLiteral("0");
-    const double a = std::fabs(value);
-    QString s;
-    if (a >= 1e15 || a < 1e-15) {
-        s = QString::number(value, 'E', 14);
-        // Trim the mantissa's trailing zeros: 1.50000E+20 -> 1.5E+20.
-        const qsizetype e = s.indexOf(QLatin1Char('E'));
-        QString mant = s.left(e), exp = s.mid(e + 1);
-        while (mant.contains(QLatin1Char('.')) && mant.endsWith(QLatin1Char('0')))
-            mant.chop(1);
-        if (mant.endsWith(QLatin1Char('.')))
-            mant.chop(1);
-        const int ev = exp.toInt();
-        s = mant + QLatin1Char('E') + (ev < 0 ? QLatin1Char('-') : QLatin1Char('+')) +
-            QString::number(std::abs(ev)).rightJustified(2, QLatin1Char('0'));
-        return s;
-    }
-    s = QString::number(value, 'f', std::max(0, 14 - static_cast<int>(std::floor(std::log10(a)))));
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
-    }
-    if (s == QLatin1String("-0"))
-        s = QStringLiteral("0");
-    return s;
+    return general_text(value, QStringLiteral("."));
 }
 
 QString number_text(double value) {
-    QString s = number_text_c(value);
-    const auto& sep = number_separators();
-    if (sep.decimal != QLatin1String("."))
-        s.replace(QLatin1Char('.'), sep.decimal);
-    return s;
+    return general_text(value, number_separators().decimal);
 }
 
 namespace {
 
-QString format_with(double value, const QString& pattern, const QString& dec, const QString& thou) {
-    // Split the pattern into prefix literals, the number part and suffix literals.
+bool is_number_placeholder(QChar c) {
+    return c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') ||
+           c == QLatin1Char(',');
+}
+
+QString format_with(double value, const QString &pattern, const QString &dec, const QString &thou) {
+    if (pattern.isEmpty() || !std::isfinite(value))
+        return general_text(value, dec);
     qsizetype first = -1, last = -1;
     for (qsizetype i = 0; i < pattern.size(); ++i) {
-        const QChar c = pattern[i];
-        if (c == QLatin1Char('0') || c == QLatin1Char('#') || c == QLatin1Char('.') ||
-            c == QLatin1Char(',')) {
+        if (is_number_placeholder(pattern[i])) {
             if (first < 0)
                 first = i;
             last = i;
@@ -221,113 +354,287 @@ QString format_with(double value, const QString& pattern, const QString& dec, co
     const QString suffix = pattern.mid(last + 1);
     const QString num = pattern.mid(first, last - first + 1);
     const qsizetype dot = num.indexOf(QLatin1Char('.'));
-    const QString int_part = dot < 0 ? num : num.left(dot);
+    const QString whole_part = dot < 0 ? num : num.left(dot);
     const QString frac_part = dot < 0 ? QString() : num.mid(dot + 1);
-    const bool group = int_part.contains(QLatin1Char(','));
-    const int min_int = static_cast<int>(int_part.count(QLatin1Char('0')));
-    const int max_frac = static_cast<int>(frac_part.count(QLatin1Char('0')) + frac_part.count(QLatin1Char('#')));
-    const int min_frac = static_cast<int>(frac_part.count(QLatin1Char('0')));
 
-    const double rounded = round_half_even(std::fabs(value), max_frac);
-    QString digits = QString::number(rounded, 'f', max_frac);
-    QString ip = digits, fp;
-    if (max_frac > 0) {
-        ip = digits.left(digits.indexOf(QLatin1Char('.')));
-        fp = digits.mid(digits.indexOf(QLatin1Char('.')) + 1);
-        while (fp.size() > min_frac && fp.endsWith(QLatin1Char('0')))
-            fp.chop(1);
+    const int min_whole = static_cast<int>(whole_part.count(QLatin1Char('0')));
+    const bool group = whole_part.contains(QLatin1Char(','));
+    int max_frac = 0, min_frac = 0;
+    for (QChar c : frac_part) {
+        if (c == QLatin1Char('0') || c == QLatin1Char('#'))
+            ++max_frac;
+        if (c == QLatin1Char('0'))
+            min_frac = max_frac;
     }
-    if (ip == QLatin1String("0") && min_int == 0)
-        ip.clear();
-    while (ip.size() < min_int)
-        ip.prepend(QLatin1Char('0'));
-    if (group && ip.size() > 3) {
-        QString g;
-        for (qsizetype i = 0; i < ip.size(); ++i) {
-            if (i > 0 && (ip.size() - i) % 3 == 0)
-                g += thou;
-            g += ip[i];
+
+    Decimal d = to_decimal(value);
+    round_to(d, max_frac, false);
+    QString whole = whole_digits(d);
+    while (whole.size() < min_whole)
+        whole.prepend(QLatin1Char('0'));
+    if (group && !thou.isEmpty() && whole.size() > 3) {
+        QString grouped;
+        for (qsizetype i = 0; i < whole.size(); ++i) {
+            if (i > 0 && (whole.size() - i) % 3 == 0)
+                grouped += thou;
+            grouped += whole[i];
         }
-        ip = g;
+        whole = grouped;
     }
-    QString out = ip;
-    if (!fp.isEmpty() || (dot >= 0 && min_frac > 0))
-        out += dec + fp;
-    else if (dot >= 0 && max_frac == 0)
-        out += dec;
-    const bool negative = value < 0 && (rounded != 0.0);
+    QString frac = fraction_digits(d, max_frac);
+    while (frac.size() > min_frac && frac.endsWith(QLatin1Char('0')))
+        frac.chop(1);
+    QString out = whole;
+    if (dot >= 0)
+        out += dec + frac;
+    const bool negative = value < 0 && !d.is_zero();
     return prefix + (negative ? QStringLiteral("-") : QString()) + out + suffix;
 }
 
 } // namespace
 
-QString format_number(double value, const QString& pattern) {
-    const auto& sep = number_separators();
+QString format_number(double value, const QString &pattern) {
+    const auto &sep = number_separators();
     return format_with(value, pattern, sep.decimal, sep.thousands);
 }
 
-QString format_number_c(double value, const QString& pattern) {
+QString format_number_c(double value, const QString &pattern) {
     return format_with(value, pattern, QStringLiteral("."), QString());
 }
 
-QString format_date(const QDateTime& when, const QString& pattern) {
-    const QLocale en(QLocale::English);
-    const QDate d = when.date();
-    const QTime t = when.time();
+QString format_number(const QString &text, const QString &pattern) {
+    const auto v = to_double(text);
+    return v ? format_number(*v, pattern) : text;
+}
+
+QString format_text(const QString &text, const QString &pattern) {
+    std::vector<qsizetype> places;
+    for (qsizetype i = 0; i < pattern.size(); ++i)
+        if (pattern[i] == QLatin1Char('@') || pattern[i] == QLatin1Char('&'))
+            places.push_back(i);
+    if (places.empty())
+        return pattern + text;
+    const auto n = static_cast<qsizetype>(places.size());
     QString out;
-    bool after_hour = false;
-    qsizetype i = 0;
-    auto run = [&](QChar c) {
-        qsizetype n = 0;
-        while (i + n < pattern.size() && pattern[i + n].toLower() == c)
-            ++n;
-        return n;
+    qsizetype slot = 0;
+    for (QChar c : pattern) {
+        if (c != QLatin1Char('@') && c != QLatin1Char('&')) {
+            out += c;
+            continue;
+        }
+        if (slot == 0 && text.size() > n)
+            out += text.left(text.size() - n);
+        const qsizetype from =
+            text.size() - (n - slot); // the slots take the text's last characters
+        if (from >= 0)
+            out += text[from];
+        else if (c == QLatin1Char('@'))
+            out += QLatin1Char(' ');
+        ++slot;
+    }
+    return out;
+}
+
+namespace {
+
+struct DateToken {
+    QString kind; // the lower-case letters, "/" or ":", an am/pm form, or empty for literal text
+    QString text; // literal text, or the am/pm form as written
+};
+
+bool letters_at(const QString &p, qsizetype i, QLatin1String what) {
+    return p.mid(i, what.size()).compare(what, Qt::CaseInsensitive) == 0;
+}
+
+std::vector<DateToken> tokenize_date(const QString &p) {
+    std::vector<DateToken> tokens;
+    auto literal = [&](const QString &s) {
+        if (!tokens.empty() && tokens.back().kind.isEmpty())
+            tokens.back().text += s;
+        else
+            tokens.push_back({QString(), s});
     };
-    while (i < pattern.size()) {
-        const QChar c = pattern[i].toLower();
-        if (pattern.mid(i, 5).compare(QLatin1String("AM/PM"), Qt::CaseInsensitive) == 0) {
-            out += t.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+    qsizetype i = 0;
+    while (i < p.size()) {
+        const QChar c = p[i];
+        if (c == QLatin1Char('"')) {
+            const qsizetype close = p.indexOf(QLatin1Char('"'), i + 1);
+            const qsizetype end = close < 0 ? p.size() : close;
+            literal(p.mid(i + 1, end - i - 1));
+            i = end + 1;
+            continue;
+        }
+        if (c == QLatin1Char('\\')) {
+            if (i + 1 < p.size())
+                literal(p.mid(i + 1, 1));
+            i += 2;
+            continue;
+        }
+        if (letters_at(p, i, QLatin1String("am/pm"))) {
+            tokens.push_back({QStringLiteral("ampm"), p.mid(i, 5)});
             i += 5;
             continue;
         }
-        const qsizetype n = (c == 'd' || c == 'm' || c == 'y' || c == 'h' || c == 'n' || c == 's') ? run(c) : 0;
-        if (c == 'd' && n > 0) {
-            if (n == 1) out += QString::number(d.day());
-            else if (n == 2) out += QString::number(d.day()).rightJustified(2, QLatin1Char('0'));
-            else if (n == 3) out += en.dayName(d.dayOfWeek(), QLocale::ShortFormat);
-            else out += en.dayName(d.dayOfWeek(), QLocale::LongFormat);
-            after_hour = false;
-        } else if (c == 'm' && n > 0) {
-            if (after_hour && n <= 2) {
-                out += n == 1 ? QString::number(t.minute())
-                              : QString::number(t.minute()).rightJustified(2, QLatin1Char('0'));
-            } else if (n == 1) out += QString::number(d.month());
-            else if (n == 2) out += QString::number(d.month()).rightJustified(2, QLatin1Char('0'));
-            else if (n == 3) out += en.monthName(d.month(), QLocale::ShortFormat);
-            else out += en.monthName(d.month(), QLocale::LongFormat);
-            after_hour = false;
-        } else if (c == 'y' && n > 0) {
-            out += n <= 2 ? QString::number(d.year() % 100).rightJustified(2, QLatin1Char('0'))
-                          : QString::number(d.year());
-        } else if (c == 'h' && n > 0) {
-            out += n == 1 ? QString::number(t.hour())
-                          : QString::number(t.hour()).rightJustified(2, QLatin1Char('0'));
-            after_hour = true;
-        } else if (c == 'n' && n > 0) {
-            out += n == 1 ? QString::number(t.minute())
-                          : QString::number(t.minute()).rightJustified(2, QLatin1Char('0'));
-        } else if (c == 's' && n > 0) {
-            out += n == 1 ? QString::number(t.second())
-                          : QString::number(t.second()).rightJustified(2, QLatin1Char('0'));
-            after_hour = false;
-        } else {
-            out += pattern[i];
-            i += 1;
+        if (c == QLatin1Char('/') || c == QLatin1Char(':')) {
+            tokens.push_back({QString(c), QString()});
+            ++i;
             continue;
         }
-        i += n;
+        const QChar lc = c.toLower();
+        qsizetype run = 0;
+        while (i + run < p.size() && p[i + run].toLower() == lc)
+            ++run;
+        qsizetype take = 0;
+        switch (lc.unicode()) {
+        case u'd':
+            take = run >= 6 ? 6 : std::min<qsizetype>(run, 4);
+            break;
+        case u'm':
+            take = std::min<qsizetype>(run, 4);
+            break;
+        case u'y':
+            take = run >= 4 ? 4 : run >= 2 ? 2 : 0;
+            break;
+        case u'h':
+        case u'n':
+        case u's':
+            take = std::min<qsizetype>(run, 2);
+            break;
+        default:
+            break;
+        }
+        if (take == 0) {
+            literal(p.mid(i, run));
+            i += run;
+            continue;
+        }
+        tokens.push_back({QString(take, lc), QString()});
+        i += take;
+    }
+    return tokens;
+}
+
+QString two(int v) {
+    return QString::number(v).rightJustified(2, QLatin1Char('0'));
+}
+
+QString render_date(const QDate &date, const QTime &time, const QString &pattern, int depth);
+
+QString named_date_format(const QDate &date, const QTime &time, const QString &pattern, int depth,
+                          bool *named) {
+    const auto &f = date_formats();
+    const QString p = pattern.trimmed();
+    *named = true;
+    auto is = [&](const char *name) {
+        return p.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
+    };
+    if (is("General Date")) {
+        const bool midnight = time.hour() == 0 && time.minute() == 0 && time.second() == 0;
+        if (date == QDate(1899, 12, 30) && !midnight)
+            return render_date(date, time, f.long_time, depth + 1);
+        if (midnight)
+            return render_date(date, time, f.short_date, depth + 1);
+        return render_date(date, time, f.short_date, depth + 1) + QLatin1Char(' ') +
+               render_date(date, time, f.long_time, depth + 1);
+    }
+    if (is("Long Date"))
+        return render_date(date, time, f.long_date, depth + 1);
+    if (is("Short Date"))
+        return render_date(date, time, f.short_date, depth + 1);
+    if (is("Long Time"))
+        return render_date(date, time, f.long_time, depth + 1);
+    *named = false;
+    return {};
+}
+
+QString render_date(const QDate &date, const QTime &time, const QString &pattern, int depth) {
+    if (depth > 3) // a user's pattern that names itself
+        return {};
+    bool named = false;
+    const QString n = named_date_format(date, time, pattern, depth, &named);
+    if (named)
+        return n;
+
+    const auto &f = date_formats();
+    std::vector<DateToken> tokens = tokenize_date(pattern);
+    bool twelve_hour = false;
+    for (const auto &t : tokens)
+        twelve_hour = twelve_hour || t.kind == QLatin1String("ampm");
+
+    // "m" means minutes right after an hour or right before seconds, literals between allowed.
+    auto neighbour = [&](size_t k, int step) -> QString {
+        for (auto j = static_cast<std::ptrdiff_t>(k) + step;
+             j >= 0 && j < static_cast<std::ptrdiff_t>(tokens.size()); j += step) {
+            const QString &kind = tokens[static_cast<size_t>(j)].kind;
+            if (!kind.isEmpty() && kind != QLatin1String("/") && kind != QLatin1String(":"))
+                return kind;
+        }
+        return {};
+    };
+
+    const int hour = time.hour();
+    QString out;
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        const DateToken &t = tokens[k];
+        const QString &kind = t.kind;
+        if (kind.isEmpty()) {
+            out += t.text;
+        } else if (kind == QLatin1String("/")) {
+            out += f.date_separator;
+        } else if (kind == QLatin1String(":")) {
+            out += f.time_separator;
+        } else if (kind == QLatin1String("ampm")) {
+            out += t.text.mid(hour < 12 ? 0 : 3, 2); // as written: AM/PM or am/pm
+        } else if (kind.startsWith(QLatin1Char('m')) && kind.size() <= 2 &&
+                   (neighbour(k, -1).startsWith(QLatin1Char('h')) ||
+                    neighbour(k, 1).startsWith(QLatin1Char('s')))) {
+            out += kind.size() == 1 ? QString::number(time.minute()) : two(time.minute());
+        } else if (kind == QLatin1String("d")) {
+            out += QString::number(date.day());
+        } else if (kind == QLatin1String("dd")) {
+            out += two(date.day());
+        } else if (kind == QLatin1String("ddd")) {
+            out += f.names.dayName(date.dayOfWeek(), QLocale::ShortFormat);
+        } else if (kind == QLatin1String("dddd")) {
+            out += f.names.dayName(date.dayOfWeek(), QLocale::LongFormat);
+        } else if (kind == QLatin1String("dddddd")) {
+            out += render_date(date, time, f.long_date, depth + 1);
+        } else if (kind == QLatin1String("m")) {
+            out += QString::number(date.month());
+        } else if (kind == QLatin1String("mm")) {
+            out += two(date.month());
+        } else if (kind == QLatin1String("mmm")) {
+            out += f.names.monthName(date.month(), QLocale::ShortFormat);
+        } else if (kind == QLatin1String("mmmm")) {
+            out += f.names.monthName(date.month(), QLocale::LongFormat);
+        } else if (kind == QLatin1String("yy")) {
+            out += two(((date.year() % 100) + 100) % 100);
+        } else if (kind == QLatin1String("yyyy")) {
+            out += QString::number(date.year());
+        } else if (kind.startsWith(QLatin1Char('h'))) {
+            const int h = twelve_hour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+            out += kind.size() == 1 ? QString::number(h) : two(h);
+        } else if (kind.startsWith(QLatin1Char('n'))) {
+            out += kind.size() == 1 ? QString::number(time.minute()) : two(time.minute());
+        } else if (kind.startsWith(QLatin1Char('s'))) {
+            out += kind.size() == 1 ? QString::number(time.second()) : two(time.second());
+        }
     }
     return out;
+}
+
+} // namespace
+
+QString format_date(const QDateTime &when, const QString &pattern) {
+    if (!when.date().isValid())
+        return {};
+    return render_date(when.date(), when.time().isValid() ? when.time() : QTime(0, 0), pattern, 0);
+}
+
+QString format_date(const QDate &when, const QString &pattern) {
+    if (!when.isValid())
+        return {};
+    return render_date(when, QTime(0, 0), pattern, 0);
 }
 
 } // namespace platform

@@ -50,7 +50,7 @@ void read_system_info() {
     s.computer_name = get_computer_name();
     s.user_name = get_network_user_name();
     if (!info.decimal_separator.isEmpty())
-        platform::number_separators() = {info.decimal_separator, info.thousands_separator};
+        platform::use_system_formats(info);
 }
 
 QString get_computer_name() { return platform::system_info().computer_name; }

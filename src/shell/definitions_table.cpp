@@ -1,8 +1,24 @@
 #include "shell/definitions_table.h"
 
+#include <algorithm>
+
 DefinitionsTable& definitions_table() {
     static DefinitionsTable table;
     return table;
+}
+
+void clear_definitions_table(int16_t n) {
+    const int last = std::min<int>(n, DEFINITIONS_UPPER);
+    auto& table = definitions_table();
+    for (int i = 0; i <= last; ++i) {
+        DefinitionRecord& r = table[static_cast<size_t>(i)];
+        DefinitionRecord fresh;
+        fresh.number = r.number;
+        fresh.lookup_code = std::move(r.lookup_code);
+        fresh.decimals = r.decimals;
+        fresh.attribute6 = r.attribute6;
+        r = std::move(fresh);
+    }
 }
 
 const QString& ui_text(int n) {

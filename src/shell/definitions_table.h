@@ -8,29 +8,36 @@
 
 inline constexpr double NO_VALUE = -999999.0; // a value the unit lacks or does not support
 
+// A fresh record holds the values that clear_definitions_table writes, so a table that was never
+// cleared reads the same as one that was.
 struct DefinitionRecord {
     QString text;
     int16_t number = 0;
-    QString name;
-    bool read_only = false;
+    QString name = QStringLiteral("UNKNOWN");
+    bool read_only = true;
     QString lookup_code;
     int16_t decimals = 0;
     int16_t attribute6 = 0;
-    double unit_value = 0.0;    // value read from the unit
+    double unit_value = NO_VALUE; // value read from the unit
     QString value_text;
-    double program_value = 0.0; // value loaded or edited in the program
-    double default_value = 0.0;
+    double program_value = NO_VALUE; // value loaded or edited in the program
+    double default_value = NO_VALUE;
     QString units_code;
-    QString min_text;
-    QString max_text;
+    QString min_text = QStringLiteral("-999999");
+    QString max_text = QStringLiteral("-999999");
     bool send_failed = false;
-    bool present = false;
+    bool present = true;
 };
 
 inline constexpr int DEFINITIONS_UPPER = 1500;
 using DefinitionsTable = std::array<DefinitionRecord, DEFINITIONS_UPPER + 1>;
 
 DefinitionsTable& definitions_table();
+
+// Resets records 0..n to their start values. `number`, `lookup_code`, `decimals` and `attribute6`
+// keep what they hold: they are the static definitions, read once per run. An n above the table's
+// upper bound stops at the bound.
+void clear_definitions_table(int16_t n);
 
 // UI text N in the current language; empty when N is outside 0..1500 or the language file lacks
 // it. The second form shows `fallback` (the built-in English caption) when the text is empty.

@@ -1,22 +1,100 @@
 #include "platform/clock.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace platform;
 
-TEST(Clock, WaitEndsWhenTheEventThatSatisfiesItHasRun) {
+namespace {
+class ScopedTimeScale {
+public:
+    explicit ScopedTimeScale(double scale) { set_time_scale(scale); }
+    ~ScopedTimeScale() { set_time_scale(1.0); }
+};
+} // namespace
+
+TEST(Clock, WaitEndsRightAfterTheEventThatSatisfiesIt) {
     bool fired = false;
-    QTimer::singleShot(20, [&] { fired = true; });
-    const double start = seconds();
+    double fired_at = 0;
+    QTimer::singleShot(20, Qt::PreciseTimer, [&] {
+        fired = true;
+        fired_at = seconds();
+    });
     EXPECT_TRUE(wait_until([&] { return fired; }, 10.0));
-    EXPECT_LT(seconds() - start, 5.0);
+    // A wait that polls on a sleep would notice the event only at its next look.
+    EXPECT_LT(seconds() - fired_at, 0.05) << "the reply was noticed late";
 }
 
-TEST(Clock, TimeScaleShortensTimeouts) {
-    set_time_scale(100.0);
+TEST(Clock, IdleWaitSleepsInsteadOfSpinning) {
+    int looks = 0;
+    EXPECT_FALSE(wait_until(
+        [&] {
+            ++looks;
+            return false;
+        },
+        0.5));
+    EXPECT_LT(looks, 25) << "an idle wait kept the processor busy";
+
+    ScopedTimeScale fast(100.0);
+    looks = 0;
+    EXPECT_FALSE(wait_until(
+        [&] {
+            ++looks;
+            return false;
+        },
+        20.0));
+    EXPECT_LT(looks, 25) << "an idle wait kept the processor busy";
+}
+
+TEST(Clock, TimeScaleShortensTimeoutsAndKeepsTheClockSteady) {
+    const double before = seconds();
+    ScopedTimeScale fast(100.0);
+    EXPECT_GE(seconds(), before) << "the clock went back when the scale changed";
     const double start = seconds();
     EXPECT_FALSE(wait_until([] { return false; }, 20.0));
     EXPECT_GE(seconds() - start, 20.0);
-    set_time_scale(1.0);
+    EXPECT_LT(seconds() - start, 20.0 + 100.0)
+        << "a scaled time-out took over a real second too long";
+}
+
+TEST(Clock, TicksRunWhileWaiting) {
+    ScopedTimeScale fast(2.0);
+    int ticks = 0;
+    EXPECT_FALSE(wait_until([] { return false; }, 1.0, [&] { ++ticks; }, 0.1));
+    EXPECT_GE(ticks, 5) << "the countdown was not refreshed while waiting";
+    EXPECT_LE(ticks, 11) << "the countdown ran more often than asked";
+}
+
+TEST(Clock, ZeroTickIntervalStillLetsEventsRun) {
+    bool fired = false;
+    QTimer::singleShot(10, [&] { fired = true; });
+    int ticks = 0;
+    EXPECT_TRUE(wait_until([&] { return fired; }, 5.0, [&] { ++ticks; }, 0.0))
+        << "ticking without pause starved the event that ends the wait";
+}
+
+TEST(Clock, HandlersRunAndWaitInsideAWait) {
+    bool inner_done = false, outer_done = false;
+    QTimer::singleShot(5, [&] {
+        wait_ms(30); // a handler that itself waits, as a delay inside a click does
+        inner_done = true;
+    });
+    QTimer::singleShot(10, [&] { outer_done = true; });
+    EXPECT_TRUE(wait_until([&] { return outer_done && inner_done; }, 5.0));
+}
+
+TEST(Clock, ZeroDelayStillRunsPendingEvents) {
+    bool ran = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    wait_ms(0);
+    EXPECT_TRUE(ran);
+}
+
+TEST(Clock, NegativeTimeoutWaitsUntilDone) {
+    ScopedTimeScale fast(1000.0);
+    bool fired = false;
+    QTimer::singleShot(50, [&] { fired = true; }); // 50 program seconds, well past any default
+    EXPECT_TRUE(wait_until([&] { return fired; }, -1.0));
 }

@@ -1,66 +1,211 @@
 #include "platform/profile.h"
-#include "platform/text_file.h"
+#include "test_util.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <optional>
+#include <vector>
 
 using namespace platform;
+using testutil::read_bytes;
+using testutil::write_bytes;
 
 namespace {
-QString read_all(const QString& path) {
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    return QString::fromUtf8(f.readAll());
-}
-void write_all(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+
+struct ReadCase {
+    const char *what;
+    std::optional<QByteArray> file; // nullopt: no file at all
+    const char *section;
+    const char *key;
+    std::optional<QString> expected;
+};
+
+struct Write {
+    const char *section;
+    const char *key;
+    QString value;
+};
+
+struct WriteCase {
+    const char *what;
+    std::optional<QByteArray> file;
+    std::vector<Write> writes;
+    QByteArray expected;
+};
+
 } // namespace
 
-TEST(ProfileFile, MissingFileReadsEmptyAndWriteCreatesFileAndSection) {
+TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
+    const QString klaerwerk = QString::fromUtf8("Kl\xc3\xa4rwerk");
+    const std::vector<ReadCase> cases = {
+        {"missing file", std::nullopt, "General", "Port", std::nullopt},
+        {"missing section", "[Graph]\nBackground=1\n", "General", "Port", std::nullopt},
+        {"key only in another section", "[Graph]\nPort=7\n[General]\nLanguage=2\n", "General",
+         "Port", std::nullopt},
+        {"blank value", "[General]\nTelephone=\n", "General", "Telephone", QString()},
+        {"value of blanks only", "[General]\nPort=   \n", "General", "Port", QString()},
+        {"names in other case, blanks around", "[GENERAL]\n  Software Mode =  0  \n", "general",
+         "software mode", "0"},
+        {"first of two keys wins", "[General]\nSoftware Mode=0\nSoftware Mode=2\n", "General",
+         "Software Mode", "0"},
+        {"first of two sections wins", "[General]\nPort=1\n[general]\nPort=2\nLanguage=3\n",
+         "General", "Language", std::nullopt},
+        {"section name with blanks", "[ Echo Control ]\nLight On=1\n", "echo control", "LIGHT ON",
+         "1"},
+        {"comment after the section name", "[General] ; main\nPort=4\n", "General", "Port", "4"},
+        {"CRLF line ends", "[General]\r\nPort=3\r\nLanguage=1\r\n", "General", "Port", "3"},
+        {"last line without line end", "[General]\nPort=3", "General", "Port", "3"},
+        {"UTF-8 byte order mark", "\xEF\xBB\xBF[General]\r\nPort=5\r\n", "General", "Port", "5"},
+        {"commented-out key", "[General]\n;Port=9\n", "General", "Port", std::nullopt},
+        {"value holding =", "[General]\nFilter=a=b\n", "General", "Filter", "a=b"},
+        {"quoted value", "[Print Header]\nSite=\" North \"\n", "Print Header", "Site", " North "},
+        {"Windows-1252 value", "[Print Header]\nSite=Kl\xe4rwerk\n", "Print Header", "Site",
+         klaerwerk},
+        {"UTF-8 value", "[Print Header]\nSite=Kl\xc3\xa4rwerk\n", "Print Header", "Site",
+         klaerwerk},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("general.ini");
+        if (c.file)
+            write_bytes(ini, *c.file);
+        EXPECT_EQ(read_profile_string(ini, c.section, c.key), c.expected)
+            << "reading " << c.section << "/" << c.key << " from a file with " << c.what;
+    }
+}
+
+TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
+    const std::vector<WriteCase> cases = {
+        {"missing file", std::nullopt, {{"General", "Port", "1"}}, "[General]\nPort=1\n"},
+        {"CRLF file with comments and other sections",
+         "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort = 3\r\n\r\n"
+         "[Graph]\r\nBackground=True\r\n",
+         {{"GENERAL", "port", "4"},
+          {"General", "Telephone", "0123"},
+          {"Print Header", "Site", "North"}},
+         "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort=4\r\nTelephone=0123\r\n"
+         "\r\n[Graph]\r\nBackground=True\r\n\r\n[Print Header]\r\nSite=North\r\n"},
+        {"key in the last section",
+         "[General]\nPort=1\n[Graph]\nBackground=1\n",
+         {{"Graph", "Zoom", "2"}},
+         "[General]\nPort=1\n[Graph]\nBackground=1\nZoom=2\n"},
+        {"last line without line end",
+         "[General]\nPort=3",
+         {{"General", "Language", "0"}},
+         "[General]\nPort=3\nLanguage=0\n"},
+        {"new section after a last line without line end",
+         "[General]\nPort=3",
+         {{"Debug", "Useloginfo", "True"}},
+         "[General]\nPort=3\n\n[Debug]\nUseloginfo=True\n"},
+        {"only the first of two equal keys",
+         "[General]\nPort=1\nPort=2\n",
+         {{"General", "Port", "9"}},
+         "[General]\nPort=9\nPort=2\n"},
+        {"blank value",
+         "[General]\nTelephone=0123\n",
+         {{"General", "Telephone", ""}},
+         "[General]\nTelephone=\n"},
+        {"value with line breaks cannot start a new key",
+         "[General]\n",
+         {{"General", "CompanyAddress", "1 Main St\r\nTown\n[Graph]\nBackground=0"}},
+         "[General]\nCompanyAddress=1 Main St Town [Graph] Background=0\n"},
+        {"byte order mark kept, section found",
+         "\xEF\xBB\xBF[General]\r\nPort=3\r\n",
+         {{"General", "Port", "5"}},
+         "\xEF\xBB\xBF[General]\r\nPort=5\r\n"},
+        {"Windows-1252 file stays Windows-1252",
+         "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
+         {{"Print Header", "Project",
+           QString::fromUtf8("S\xc3\xbc"
+                             "d")}},
+         "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=S\xfc"
+         "d\r\n"},
+        {"Windows-1252 file, text it cannot hold",
+         "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
+         {{"Print Header", "Project", QString::fromUtf8("\xce\xa9")}},
+         "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=\xce\xa9\r\n"},
+        {"UTF-8 file stays UTF-8",
+         "[Print Header]\nSite=Kl\xc3\xa4rwerk\n",
+         {{"Print Header", "Project",
+           QString::fromUtf8("S\xc3\xbc"
+                             "d")}},
+         "[Print Header]\nSite=Kl\xc3\xa4rwerk\nProject=S\xc3\xbc"
+         "d\n"},
+    };
+    for (const auto &c : cases) {
+        QTemporaryDir dir;
+        const QString ini = dir.filePath("general.ini");
+        if (c.file)
+            write_bytes(ini, *c.file);
+        for (const auto &w : c.writes)
+            EXPECT_TRUE(write_profile_string(ini, w.section, w.key, w.value))
+                << "writing " << w.section << "/" << w.key << " into a file with " << c.what;
+        EXPECT_EQ(read_bytes(ini), c.expected) << "settings file after writing, " << c.what;
+    }
+}
+
+TEST(ProfileFile, WrittenValuesReadBackUnchanged) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("general.ini");
-    EXPECT_FALSE(read_profile_string(ini, "General", "Port").has_value());
+    const QStringList values = {
+        "19200", "", "C:/Data/Traces", QString::fromUtf8("Z\xc3\xbcrich"), "a;b", "[x]", "a=b"};
+    for (const QString &v : values) {
+        ASSERT_TRUE(write_profile_string(ini, "General", "Key", v));
+        EXPECT_EQ(read_profile_string(ini, "general", "key"), v)
+            << "value written as " << qPrintable(v);
+    }
+}
+
+TEST(ProfileFile, SecondCopyOfTheProgramSeesEveryChangeAtOnce) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("general.ini");
     ASSERT_TRUE(write_profile_string(ini, "General", "Port", "1"));
-    EXPECT_EQ(read_all(ini), "[General]\nPort=1\n");
-    EXPECT_EQ(read_profile_string(ini, "general", "PORT").value_or("?"), "1");
+    EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("1"));
+    write_bytes(ini, "[General]\nPort=7\n"); // the other copy's write
+    EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("7"))
+        << "a cached value hides the other copy's setting";
 }
 
-TEST(ProfileFile, WriteKeepsOrderCommentsAndOtherSections) {
+TEST(ProfileFile, FailedWriteLeavesTheFileAsItWas) {
     QTemporaryDir dir;
-    const QString ini = dir.filePath("general.ini");
-    write_all(ini, "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort=3\r\n\r\n"
-                   "[Graph]\r\nBackground=True\r\n");
-    ASSERT_TRUE(write_profile_string(ini, "GENERAL", "port", "4"));
-    ASSERT_TRUE(write_profile_string(ini, "General", "Telephone", "0123"));
-    ASSERT_TRUE(write_profile_string(ini, "Print Header", "Site", "North"));
-    EXPECT_EQ(read_all(ini),
-              "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nport=4\r\nTelephone=0123\r\n"
-              "\r\n[Graph]\r\nBackground=True\r\n\r\n[Print Header]\r\nSite=North\r\n");
-}
+    const QByteArray before = "[General]\nPort=3\nLanguage=1\n";
 
-TEST(ProfileFile, FirstMatchWinsAndKeysWithBlanksWork) {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("general.ini");
-    write_all(ini, "[General]\nSoftware Mode = 0 \nSoftware Mode=2\n[general]\nSoftware Mode=1\n");
-    EXPECT_EQ(read_profile_string(ini, "General", "software mode").value_or("?"), "0");
-}
+    // An existing file that cannot be read must not be replaced by a one-key stub.
+    const QString unreadable = dir.filePath("unreadable.ini");
+    write_bytes(unreadable, before);
+    ASSERT_TRUE(QFile::setPermissions(unreadable, QFile::WriteOwner));
+    {
+        testutil::ScopedFilePermissions as_user;
+        QFile probe(unreadable);
+        if (probe.open(QIODevice::ReadOnly))
+            GTEST_SKIP() << "file permissions are not enforced here";
+        EXPECT_FALSE(write_profile_string(unreadable, "General", "Port", "4"));
+    }
+    ASSERT_TRUE(QFile::setPermissions(unreadable, QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_EQ(read_bytes(unreadable), before) << "an unreadable settings file was overwritten";
 
-TEST(ProfileFile, KeyOutsideItsSectionIsNotFound) {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("general.ini");
-    write_all(ini, "[Graph]\nPort=7\n[General]\nLanguage=2\n");
-    EXPECT_FALSE(read_profile_string(ini, "General", "Port").has_value());
-    EXPECT_EQ(read_profile_string(ini, "General", "Language").value_or("?"), "2");
-}
+    // A folder where no temporary file can be made: the write fails, the file stays whole.
+    const QString folder = dir.filePath("locked");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const QString ini = folder + "/general.ini";
+    write_bytes(ini, before);
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    {
+        testutil::ScopedFilePermissions as_user;
+        EXPECT_FALSE(write_profile_string(ini, "General", "Port", "4"));
+        EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("3"));
+    }
+    ASSERT_TRUE(
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    EXPECT_EQ(read_bytes(ini), before) << "a failed write damaged the settings file";
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"general.ini"})
+        << "a failed write left a temporary file behind";
 
-TEST(ProfileFile, Windows1252ValuesAreRead) {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("general.ini");
-    write_all(ini, "[Print Header]\nSite=Kl\xe4rwerk\n");
-    EXPECT_EQ(read_profile_string(ini, "Print Header", "Site").value_or("?"),
-              QString::fromUtf8("Kl\xc3\xa4rwerk"));
+    // A folder in place of the file.
+    const QString is_dir = dir.filePath("dir.ini");
+    ASSERT_TRUE(QDir().mkdir(is_dir));
+    EXPECT_FALSE(write_profile_string(is_dir, "General", "Port", "4"));
+    EXPECT_FALSE(read_profile_string(is_dir, "General", "Port").has_value());
 }

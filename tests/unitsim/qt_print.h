@@ -4,13 +4,13 @@
 #include <QStringList>
 #include <ostream>
 
-inline std::ostream &operator<<(std::ostream &os, const QString &s) {
+inline std::ostream& operator<<(std::ostream& os, const QString& s) {
     return os << s.toStdString();
 }
-inline void PrintTo(const QString &s, std::ostream *os) {
+inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
-inline void PrintTo(const QStringList &list, std::ostream *os) {
+inline void PrintTo(const QStringList& list, std::ostream* os) {
     *os << '{';
     for (qsizetype i = 0; i < list.size(); ++i)
         *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';

@@ -13,16 +13,16 @@ using unitsim::UnitCore;
 
 namespace {
 
-QByteArray joined(const std::vector<PlannedWrite> &writes) {
+QByteArray joined(const std::vector<PlannedWrite>& writes) {
     QByteArray all;
-    for (const auto &w : writes)
+    for (const auto& w : writes)
         all += w.bytes;
     return all;
 }
 
-QStringList pieces(const std::vector<PlannedWrite> &writes) {
+QStringList pieces(const std::vector<PlannedWrite>& writes) {
     QStringList list;
-    for (const auto &w : writes)
+    for (const auto& w : writes)
         list << QString::fromLatin1(w.bytes);
     return list;
 }
@@ -31,7 +31,7 @@ struct Line {
     UnitCore unit;
     Responder responder{unit};
     Line() { responder.set_baud(0); }
-    std::vector<PlannedWrite> send(const QByteArray &command, double now_ms = 0) {
+    std::vector<PlannedWrite> send(const QByteArray& command, double now_ms = 0) {
         return responder.receive(command + "\r", now_ms);
     }
 };
@@ -57,7 +57,7 @@ TEST(UnitReplies, CommandsAreCutAtTheLineEndAndLoggedInOrder) {
 
 TEST(UnitReplies, MisbehaviourShapesWhatGoesOnTheLine) {
     const struct {
-        const char *name;
+        const char* name;
         Misbehaviour behaviour;
         QStringList writes;
     } table[] = {
@@ -71,7 +71,7 @@ TEST(UnitReplies, MisbehaviourShapesWhatGoesOnTheLine) {
         {"refused", Misbehaviour::refusal(), {"NO\r\n"}},
         {"dropped", Misbehaviour::line_drop(), {"OK"}},
     };
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         Line line;
         line.responder.misbehave_next(row.behaviour);
         EXPECT_EQ(pieces(line.send("/access:318406")), row.writes) << row.name;
@@ -172,7 +172,7 @@ TEST(UnitReplies, PacingFollowsTheBaudRateAtTenBitsAByte) {
         // 1920 bytes take 19200 bits: one second at 19200 baud.
         EXPECT_NEAR(writes.back().at_ms, 100 + 19200.0 * 1000 / baud, 0.001) << baud;
         double previous = 100;
-        for (const auto &w : writes) {
+        for (const auto& w : writes) {
             EXPECT_GT(w.at_ms, previous) << baud;
             // No write carries the line ahead of its time: its bytes have gone out by at_ms.
             EXPECT_LE(w.bytes.size() * 10000.0 / baud, w.at_ms - previous + 1e-9) << baud;

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
 
@@ -18,7 +19,7 @@ using unitsim::UnitKind;
 
 namespace {
 
-bool pump_until(const std::function<bool()> &done, int timeout_ms) {
+bool pump_until(const std::function<bool()>& done, int timeout_ms) {
     QElapsedTimer t;
     t.start();
     while (!done()) {
@@ -31,13 +32,13 @@ bool pump_until(const std::function<bool()> &done, int timeout_ms) {
 
 class Port {
 public:
-    explicit Port(const QString &path) {
+    explicit Port(const QString& path) {
         port.setPortName(path);
         port.setBaudRate(19200);
         ok = port.open(QIODevice::ReadWrite);
     }
     // Sends a command and collects what arrives until a line end, as separate arrivals.
-    QStringList exchange(const QByteArray &command, int timeout_ms = 3000) {
+    QStringList exchange(const QByteArray& command, int timeout_ms = 3000) {
         QStringList arrivals;
         QByteArray all;
         auto conn = QObject::connect(&port, &QSerialPort::readyRead, [&] {
@@ -51,7 +52,7 @@ public:
         QObject::disconnect(conn);
         return arrivals;
     }
-    QString ask(const QByteArray &command) { return exchange(command).join("").trimmed(); }
+    QString ask(const QByteArray& command) { return exchange(command).join("").trimmed(); }
     QSerialPort port;
     bool ok = false;
 };
@@ -118,4 +119,41 @@ TEST(SimulatorOnPseudoTerminal, TheLinkPointsAtTheUnitAndGoesWithIt) {
         EXPECT_EQ(port.ask("/access:318406"), "OK");
     }
     EXPECT_FALSE(QFileInfo(path).isSymLink());
+}
+
+TEST(SimulatorOnPseudoTerminal, ALateReplyComesInScaledProgramTime) {
+    Simulator sim;
+    sim.set_time_scale(1000); // 10 program seconds pass in 10 ms
+    Port port(sim.slave_path());
+    ASSERT_TRUE(port.ok);
+    sim.misbehave_next(Misbehaviour::late(10000));
+    const double sent = sim.now_ms();
+    EXPECT_EQ(port.ask("/ISCSO"), "NO");
+    EXPECT_GE(sim.now_ms() - sent, 10000);
+    EXPECT_TRUE(sim.idle());
+}
+
+TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("unitsim.tty");
+    QProcess process;
+    process.start(QUILLARN_DATA_DIR "/unitsim",
+                  {"--link", link, "--kind", "lite", "--baud", "0", "--defs", dir.path()});
+    ASSERT_TRUE(process.waitForStarted());
+    ASSERT_TRUE(pump_until([&] { return process.canReadLine(); }, 5000))
+        << process.readAllStandardError().toStdString();
+    const QString slave = QString::fromLocal8Bit(process.readLine()).trimmed();
+    EXPECT_TRUE(slave.startsWith("/dev/")) << slave;
+    EXPECT_EQ(QFileInfo(link).symLinkTarget(), slave);
+    {
+        Port port(link);
+        ASSERT_TRUE(port.ok);
+        EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite"));
+    }
+    EXPECT_TRUE(process.readAllStandardError().contains("built-in"))
+        << "a folder without definition files is reported";
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(QFileInfo(link).isSymLink()) << "the link goes with the program";
 }

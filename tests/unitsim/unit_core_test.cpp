@@ -12,19 +12,19 @@ using unitsim::UnitKind;
 
 namespace {
 
-QString ask(UnitCore &unit, const QString &command) {
+QString ask(UnitCore& unit, const QString& command) {
     return QString::fromLatin1(unit.handle(command).body);
 }
 
 struct LogOnAnswers {
     UnitKind kind;
-    const char *upper_who; // must contain
-    const char *lower_who; // must contain
-    const char *iscso;
-    const char *isflow;
-    const char *isvolume;
-    const char *p61;
-    const char *p99;
+    const char* upper_who; // must contain
+    const char* lower_who; // must contain
+    const char* iscso;
+    const char* isflow;
+    const char* isvolume;
+    const char* p61;
+    const char* p99;
 };
 
 } // namespace
@@ -40,7 +40,7 @@ TEST(UnitCommandLanguage, EachKindAnswersTheLogOnQuestionsAsTheProgramTellsKinds
         {UnitKind::Hesvarin, "Hesvarin", "Hesvarin", "NO", "NO", "NO", "0", "1"},
         {UnitKind::Krestel, "Krestel", "Krestel", "NO", "NO", "NO", "2", "40"},
     };
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         UnitCore unit(row.kind);
         const QString name = unitsim::kind_name(row.kind);
         EXPECT_EQ(ask(unit, "/access:318406"), "OK") << name;
@@ -55,7 +55,7 @@ TEST(UnitCommandLanguage, EachKindAnswersTheLogOnQuestionsAsTheProgramTellsKinds
         EXPECT_EQ(ask(unit, "/LOADNORM"), "OK") << name;
         // Only the identity words the program tests for, and no other kind's.
         const QString who = ask(unit, "/WHO");
-        for (const char *other : {"Quorvantix", "Hesvarin", "Krestel"}) {
+        for (const char* other : {"Quorvantix", "Hesvarin", "Krestel"}) {
             if (!QString(row.upper_who).contains(other)) {
                 EXPECT_FALSE(who.contains(other)) << name;
             }
@@ -68,7 +68,7 @@ TEST(UnitCommandLanguage, WhoRepliesCarryAVersionTheProgramCanRead) {
     for (UnitKind kind :
          {UnitKind::Level, UnitKind::Cso, UnitKind::Quorvantix, UnitKind::Krestel}) {
         UnitCore unit(kind);
-        for (const QString &cmd : {QString("/WHO"), QString("/who")}) {
+        for (const QString& cmd : {QString("/WHO"), QString("/who")}) {
             const QString reply = ask(unit, cmd);
             EXPECT_TRUE(reply.startsWith('@')) << reply.toStdString();
             EXPECT_TRUE(reply.contains(QRegularExpression("V\\d\\.\\d\\d"))) << reply.toStdString();
@@ -78,7 +78,7 @@ TEST(UnitCommandLanguage, WhoRepliesCarryAVersionTheProgramCanRead) {
 
 TEST(UnitCommandLanguage, CommandsMatchWithoutRegardToCase) {
     UnitCore unit(UnitKind::Flow);
-    const char *pairs[][2] = {
+    const char* pairs[][2] = {
         {"/access:318406", "/ACCESS:318406"},
         {"/loadquick", "/LoadQuick"},
         {"/isflow", "/IsFlow"},
@@ -88,7 +88,7 @@ TEST(UnitCommandLanguage, CommandsMatchWithoutRegardToCase) {
         {"/sendall", "/SENDALL"},
         {"/access:off", "/ACCESS:OFF"},
     };
-    for (const auto &pair : pairs)
+    for (const auto& pair : pairs)
         EXPECT_EQ(ask(unit, pair[0]), ask(unit, pair[1])) << pair[0] << " vs " << pair[1];
     EXPECT_EQ(ask(unit, "/IsFlow"), "OK");
 }
@@ -96,14 +96,21 @@ TEST(UnitCommandLanguage, CommandsMatchWithoutRegardToCase) {
 TEST(UnitCommandLanguage, AccessAcceptsTheStoredCodesAndTheUnitsOwnPasscodeOnly) {
     UnitCore unit;
     const struct {
-        const char *code;
-        const char *reply;
+        const char* code;
+        const char* reply;
     } table[] = {
-        {"318406", "OK"}, {"460927", "OK"}, {"905173", "OK"}, {"1998", "OK"}, // P922 of the
-                                                                              // catalogue
-        {"123456", "NO"}, {"", "NO"},       {"31840", "NO"},  {"off", "OK"},  {"OFF", "OK"},
+        {"318406", "OK"},
+        {"460927", "OK"},
+        {"905173", "OK"},
+        {"1998", "OK"}, // P922 of the
+                        // catalogue
+        {"123456", "NO"},
+        {"", "NO"},
+        {"31840", "NO"},
+        {"off", "OK"},
+        {"OFF", "OK"},
     };
-    for (const auto &row : table)
+    for (const auto& row : table)
         EXPECT_EQ(ask(unit, QString("/access:") + row.code), row.reply) << row.code;
 
     unit.profile().accepts_second_code = false;
@@ -130,11 +137,11 @@ TEST(UnitCommandLanguage, SingleReadsAreInTheUnitOfP104AndTheBlockReadInMillimet
     ask(unit, "/access:318406");
     ASSERT_EQ(ask(unit, "/p105:1.5"), "OK"); // metres: P104 is 1
     const struct {
-        const char *p104;
-        const char *p105;
+        const char* p104;
+        const char* p105;
     } table[] = {
         {"1", "1.500"}, {"2", "150.000"}, {"3", "1500.000"}, {"4", "4.921"}, {"5", "59.055"}};
-    for (const auto &row : table) {
+    for (const auto& row : table) {
         ASSERT_EQ(ask(unit, QString("/p104:") + row.p104), "OK");
         EXPECT_EQ(ask(unit, "/p105"), row.p105) << "P104 " << row.p104;
         EXPECT_TRUE(ask(unit, "/sendall").contains(",105:1500,")) << "P104 " << row.p104;
@@ -170,29 +177,37 @@ TEST(UnitCommandLanguage, RefusesWhatTheUnitCannotTake) {
     UnitCore unit;
     ask(unit, "/access:318406");
     const struct {
-        const char *command;
-        const char *reply;
+        const char* command;
+        const char* reply;
     } table[] = {
-        {"/p104:9", "NO"},                                              // outside 1..5
-        {"/p104:0", "NO"},      {"/p100:abc", "NO"},                    // not a number
-        {"/p100:", "NO"},       {"/p92:5", "NO"},                       // read-only serial number
-        {"/p926:3.0.0", "NO"},                                          // read-only text
-        {"/p555:1", "NO"},                                              // no such parameter
-        {"/p555", "NO"},        {"/p10", "NO"},      {"/p141:1", "OK"}, // level unit: switch to the
-                                                                        // board
-        {"/p155:2", "NO"},                                              // wrapping is 0 or 1
-        {"/p151:70000", "NO"},                                          // a mask is 16 bits
-        {"/p931:321326", "NO"},                                         // day 32
-        {"/p932:2460", "NO"},   {"/p932:123", "NO"}, {"/nonsense", "NO"}, {"/m1", "NO"},
-        {"/p104:2", "OK"},      {"/p104:2.0", "OK"},
+        {"/p104:9", "NO"}, // outside 1..5
+        {"/p104:0", "NO"},
+        {"/p100:abc", "NO"}, // not a number
+        {"/p100:", "NO"},
+        {"/p92:5", "NO"},      // read-only serial number
+        {"/p926:3.0.0", "NO"}, // read-only text
+        {"/p555:1", "NO"},     // no such parameter
+        {"/p555", "NO"},
+        {"/p10", "NO"},
+        {"/p141:1", "OK"},      // level unit: switch to the
+                                // board
+        {"/p155:2", "NO"},      // wrapping is 0 or 1
+        {"/p151:70000", "NO"},  // a mask is 16 bits
+        {"/p931:321326", "NO"}, // day 32
+        {"/p932:2460", "NO"},
+        {"/p932:123", "NO"},
+        {"/nonsense", "NO"},
+        {"/m1", "NO"},
+        {"/p104:2", "OK"},
+        {"/p104:2.0", "OK"},
     };
-    for (const auto &row : table)
+    for (const auto& row : table)
         EXPECT_EQ(ask(unit, row.command), row.reply) << row.command;
     EXPECT_EQ(ask(unit, "/p104"), "2") << "refused writes changed nothing";
 }
 
 TEST(UnitCommandLanguage, HardAndFactoryDefaultsRestoreTheCatalogueValues) {
-    for (const char *reset : {"/p88:1", "/p930:1"}) {
+    for (const char* reset : {"/p88:1", "/p930:1"}) {
         UnitCore unit;
         ask(unit, "/access:318406");
         ask(unit, "/p100:3");

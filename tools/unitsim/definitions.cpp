@@ -9,7 +9,7 @@ namespace unitsim {
 
 namespace {
 
-QString decode(const QByteArray &bytes) {
+QString decode(const QByteArray& bytes) {
     auto utf8 = QStringDecoder(QStringDecoder::Utf8);
     QString text = utf8(bytes);
     if (!utf8.hasError())
@@ -17,14 +17,14 @@ QString decode(const QByteArray &bytes) {
     return QString::fromLatin1(bytes); // close enough to Windows-1252 for names
 }
 
-std::optional<QString> read_text(const QString &path) {
+std::optional<QString> read_text(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
     return decode(f.readAll());
 }
 
-QStringList lines_of(const QString &text) {
+QStringList lines_of(const QString& text) {
     QString t = text;
     t.replace("\r\n", "\n");
     t.replace('\r', '\n');
@@ -43,7 +43,7 @@ QString unbrace(QString field) {
     return field;
 }
 
-int after_underscore(const QString &field) {
+int after_underscore(const QString& field) {
     const auto us = field.indexOf('_');
     return int(leading_number(us >= 0 ? field.mid(us + 1) : field));
 }
@@ -61,7 +61,7 @@ QString number_text(double v) {
 
 } // namespace
 
-double leading_number(const QString &text) {
+double leading_number(const QString& text) {
     qsizetype i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
         ++i;
@@ -100,9 +100,9 @@ int version_to_number(QString text) {
     return n < 100 ? n * 10 : n;
 }
 
-DefinitionMap parse_access_vars(const QString &text) {
+DefinitionMap parse_access_vars(const QString& text) {
     DefinitionMap map;
-    for (const QString &line : lines_of(text)) {
+    for (const QString& line : lines_of(text)) {
         if (line.startsWith("//"))
             continue;
         const QStringList parts = line.split(',');
@@ -130,7 +130,7 @@ DefinitionMap parse_access_vars(const QString &text) {
     return map;
 }
 
-bool apply_version_section(DefinitionMap &map, const QString &text, int version, int system_type) {
+bool apply_version_section(DefinitionMap& map, const QString& text, int version, int system_type) {
     const int h = version / 100;
     const int t = (version - 100 * h) / 10;
     const int u = version - 100 * h - 10 * t;
@@ -139,7 +139,7 @@ bool apply_version_section(DefinitionMap &map, const QString &text, int version,
     const QString key2 = QString("SoftVer=%1.%2,SysType=%3").arg(h).arg(t).arg(system_type);
     const QStringList lines = lines_of(text);
     // A key must not match the front of a longer system type ("SysType=4" in "SysType=40").
-    auto find_key = [&](const QString &key) -> qsizetype {
+    auto find_key = [&](const QString& key) -> qsizetype {
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const auto at = lines[i].indexOf(key);
             if (at < 0)
@@ -157,18 +157,18 @@ bool apply_version_section(DefinitionMap &map, const QString &text, int version,
     if (key_line < 0)
         return false;
 
-    for (auto &[number, d] : map)
+    for (auto& [number, d] : map)
         if (number >= 20 && number <= 999)
             d.present = false;
     for (qsizetype i = key_line + 2; i < lines.size(); ++i) {
-        const QString &line = lines[i];
+        const QString& line = lines[i];
         QStringList f = line.split(',');
         if (f.size() < 10)
             continue;
         const QString rest = QStringList(f.mid(9)).join(',');
         const int number = int(leading_number(f[0]));
         if (number >= 20 && number <= 999) {
-            ParameterDefinition &d = map[number];
+            ParameterDefinition& d = map[number];
             d.number = number;
             d.present = true;
             d.name = f[1];
@@ -189,8 +189,8 @@ bool apply_version_section(DefinitionMap &map, const QString &text, int version,
     return true;
 }
 
-std::optional<DefinitionSet> read_definitions(const QString &folder, int version, int system_type,
-                                              QString *error) {
+std::optional<DefinitionSet> read_definitions(const QString& folder, int version, int system_type,
+                                              QString* error) {
     const QString access_path = QDir(folder).filePath("access_vars.def");
     const auto access = read_text(access_path);
     if (!access) {

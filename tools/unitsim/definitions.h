@@ -37,27 +37,27 @@ struct DefinitionSet {
 
 // Leading-number rule of the files: blanks skipped, digits with "." as decimal point; text that
 // does not start with a number reads as 0.
-double leading_number(const QString &text);
+double leading_number(const QString& text);
 
 // "2.0.5" -> 205, "1.9" -> 19000 ... (the program's version arithmetic, so file names agree).
 int version_to_number(QString text);
 
 // Parses the text of access_vars.def. Lines that don't carry ten fields or name a number outside
 // 0..1500 are skipped.
-DefinitionMap parse_access_vars(const QString &text);
+DefinitionMap parse_access_vars(const QString& text);
 
 // Applies the section of a Def<version>.def text that matches the version (a three-digit number)
 // and system type: marks the listed parameters present (every other one of 20..999 absent) and
 // takes over name, units, limits and default. Returns false, changing nothing, when the text has
 // no such section.
-bool apply_version_section(DefinitionMap &map, const QString &text, int version, int system_type);
+bool apply_version_section(DefinitionMap& map, const QString& text, int version, int system_type);
 
 // Reads both files from `folder`. A missing or unreadable access_vars.def is an error (nullopt
 // and `error` set). Without a Def<version>.def for the version or any below it down to 100, or
 // without a matching section, every parameter of access_vars.def stays present: the unit must
 // still answer.
-std::optional<DefinitionSet> read_definitions(const QString &folder, int version, int system_type,
-                                              QString *error);
+std::optional<DefinitionSet> read_definitions(const QString& folder, int version, int system_type,
+                                              QString* error);
 
 // The unit's own small catalogue, used when no folder is given.
 DefinitionSet builtin_definitions(int version, int system_type);

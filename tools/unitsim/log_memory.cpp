@@ -55,7 +55,7 @@ QString number_text(double v) {
 }
 
 // A value of our own making for a channel, in the channel's raw integer form.
-qint64 simulated_raw(int channel, int index, const QDateTime &when) {
+qint64 simulated_raw(int channel, int index, const QDateTime& when) {
     const double minutes = when.time().hour() * 60 + when.time().minute();
     const double day_phase = std::sin(2 * M_PI * minutes / 1440.0);
     const qint64 level = qint64(1500 + 800 * day_phase); // millimetres
@@ -124,7 +124,7 @@ qint64 simulated_raw(int channel, int index, const QDateTime &when) {
     }
 }
 
-void put_raw(QByteArray &out, qint64 raw, int width) {
+void put_raw(QByteArray& out, qint64 raw, int width) {
     switch (width) {
     case 1:
         out.append(char(raw & 0xFF));
@@ -183,7 +183,7 @@ void LogMemory::set_mask(int word, quint32 value) {
     value &= 0xFFFF;
     if (word == 2)
         value |= 0x8000;
-    quint32 &target = word == 1 ? mask1_ : word == 2 ? mask2_ : mask3_;
+    quint32& target = word == 1 ? mask1_ : word == 2 ? mask2_ : mask3_;
     if (target != value) {
         target = value;
         records_.clear();
@@ -206,7 +206,7 @@ void LogMemory::clear(QDate today) {
     start_date_ = today;
 }
 
-QByteArray LogMemory::make_record(int index, const QDateTime &when) const {
+QByteArray LogMemory::make_record(int index, const QDateTime& when) const {
     QByteArray rec;
     const qint64 days = std::clamp<qint64>(start_date_.daysTo(when.date()), 0, 4095);
     const int hhmm = when.time().hour() * 100 + when.time().minute();
@@ -221,7 +221,7 @@ QByteArray LogMemory::make_record(int index, const QDateTime &when) const {
     return rec;
 }
 
-void LogMemory::simulate(int count, const QDateTime &now) {
+void LogMemory::simulate(int count, const QDateTime& now) {
     records_.clear();
     count = std::clamp(count, 0, capacity());
     // An interval of 0 would put every record at the same minute.

@@ -29,7 +29,7 @@ public:
     int wrapping() const { return wrapping_; }
     QDate start_date() const { return start_date_; }
     int record_bytes() const { return record_bytes_for(mask1_, mask2_, mask3_); }
-    const std::vector<QByteArray> &records() const { return records_; }
+    const std::vector<QByteArray>& records() const { return records_; }
     double memory_bytes() const { return memory_bytes_; }
     // Records the memory holds at the present record size.
     int capacity() const;
@@ -46,8 +46,8 @@ public:
     void clear(QDate today);
     // Fills the log with `count` records (at most what the memory holds) ending at `now`, one per
     // interval, with values of our own making; the start date becomes the first record's date.
-    void simulate(int count, const QDateTime &now);
-    void append_record(const QByteArray &record) { records_.push_back(record); }
+    void simulate(int count, const QDateTime& now);
+    void append_record(const QByteArray& record) { records_.push_back(record); }
 
     // D(D)MMYY, day without a leading zero, as the log header writes it.
     QString start_date_text() const;
@@ -60,7 +60,7 @@ public:
     QByteArray getlog_text(int log_type, int unit_type, bool ma_input) const;
 
     // The record the simulation makes for record number `index` at `when`.
-    QByteArray make_record(int index, const QDateTime &when) const;
+    QByteArray make_record(int index, const QDateTime& when) const;
 
 private:
     quint32 mask1_ = 1;     // level

@@ -21,7 +21,7 @@ void on_signal(int) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("unitsim");
 
@@ -71,13 +71,13 @@ int main(int argc, char **argv) {
     }
 
     if (::pipe(signal_pipe) == 0) {
-        auto *notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, &app);
+        auto* notifier = new QSocketNotifier(signal_pipe[0], QSocketNotifier::Read, &app);
         QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
         std::signal(SIGINT, on_signal);
         std::signal(SIGTERM, on_signal);
         std::signal(SIGHUP, on_signal);
     }
-    QObject::connect(&sim, &unitsim::Simulator::command_received, [](const QString &command) {
+    QObject::connect(&sim, &unitsim::Simulator::command_received, [](const QString& command) {
         std::fprintf(stderr, "unitsim: < %s\n", qPrintable(command));
     });
 

@@ -65,12 +65,12 @@ Misbehaviour Misbehaviour::line_drop() {
     return m;
 }
 
-std::vector<PlannedWrite> pace_segments(const std::vector<QByteArray> &segments, double start_ms,
+std::vector<PlannedWrite> pace_segments(const std::vector<QByteArray>& segments, double start_ms,
                                         int baud, double gap_ms, double slice_ms) {
     std::vector<PlannedWrite> writes;
     double t = start_ms;
     bool first = true;
-    for (const QByteArray &segment : segments) {
+    for (const QByteArray& segment : segments) {
         if (segment.isEmpty())
             continue;
         if (!first)
@@ -91,7 +91,7 @@ std::vector<PlannedWrite> pace_segments(const std::vector<QByteArray> &segments,
     return writes;
 }
 
-std::vector<QByteArray> Responder::shape(const QByteArray &reply, const Misbehaviour &m) const {
+std::vector<QByteArray> Responder::shape(const QByteArray& reply, const Misbehaviour& m) const {
     const QByteArray bytes = m.replace ? *m.replace : reply;
     std::vector<QByteArray> segments;
     if (m.drop) {
@@ -140,7 +140,7 @@ std::vector<QByteArray> Responder::shape(const QByteArray &reply, const Misbehav
     return segments;
 }
 
-bool Responder::matches(const Rule &rule, const QString &command) const {
+bool Responder::matches(const Rule& rule, const QString& command) const {
     if (rule.pattern.isEmpty())
         return true;
     if (rule.pattern.endsWith('*'))
@@ -148,7 +148,9 @@ bool Responder::matches(const Rule &rule, const QString &command) const {
     return command.compare(rule.pattern, Qt::CaseInsensitive) == 0;
 }
 
-void Responder::misbehave_next(const Misbehaviour &m, int count) {
+void Responder::misbehave_next(const Misbehaviour& m, int count) {
+    if (count == 0)
+        return;
     Rule rule;
     rule.behaviour = m;
     rule.remaining = count;
@@ -156,7 +158,9 @@ void Responder::misbehave_next(const Misbehaviour &m, int count) {
     rules_.insert(rules_.begin(), rule);
 }
 
-void Responder::misbehave_on(const QString &pattern, const Misbehaviour &m, int count) {
+void Responder::misbehave_on(const QString& pattern, const Misbehaviour& m, int count) {
+    if (count == 0)
+        return;
     Rule rule;
     rule.pattern = pattern.isEmpty() ? QString("*") : pattern;
     rule.behaviour = m;
@@ -168,7 +172,7 @@ void Responder::clear_misbehaviour() {
     rules_.clear();
 }
 
-std::vector<PlannedWrite> Responder::receive(const QByteArray &bytes, double now_ms) {
+std::vector<PlannedWrite> Responder::receive(const QByteArray& bytes, double now_ms) {
     std::vector<PlannedWrite> writes;
     for (char c : bytes) {
         if (c == bridge_exit_byte) {
@@ -189,7 +193,7 @@ std::vector<PlannedWrite> Responder::receive(const QByteArray &bytes, double now
     return writes;
 }
 
-std::vector<PlannedWrite> Responder::command(const QString &cmd, double now_ms) {
+std::vector<PlannedWrite> Responder::command(const QString& cmd, double now_ms) {
     received_ << cmd;
     if (line_dead_)
         return {};

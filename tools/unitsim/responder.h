@@ -48,35 +48,35 @@ struct Misbehaviour {
 // (ten bits a byte; 0 = no pacing) in writes of at most `slice_ms` of line time, each write
 // timed when its last byte has gone out; `gap_ms` of silence between segments, so that the far
 // end sees them as separate arrivals.
-std::vector<PlannedWrite> pace_segments(const std::vector<QByteArray> &segments, double start_ms,
+std::vector<PlannedWrite> pace_segments(const std::vector<QByteArray>& segments, double start_ms,
                                         int baud, double gap_ms, double slice_ms = 4);
 
 class Responder {
 public:
-    explicit Responder(UnitCore &unit) : unit_(unit) {}
+    explicit Responder(UnitCore& unit) : unit_(unit) {}
 
     // Takes bytes that arrived at `now_ms` and returns the writes they cause, in time order and
     // never before the line is free of earlier replies.
-    std::vector<PlannedWrite> receive(const QByteArray &bytes, double now_ms);
+    std::vector<PlannedWrite> receive(const QByteArray& bytes, double now_ms);
 
     // Every command received, in order, without its CR; the bridge-exit byte as a one-character
     // string. Commands that arrive while the line is dead are logged too.
-    const QStringList &received() const { return received_; }
+    const QStringList& received() const { return received_; }
     void clear_received() { received_.clear(); }
 
     void set_baud(int baud) { baud_ = baud; }
     int baud() const { return baud_; }
-    void set_line_end(const QByteArray &line_end) { line_end_ = line_end; }
+    void set_line_end(const QByteArray& line_end) { line_end_ = line_end; }
     QByteArray line_end() const { return line_end_; }
     // Silence between the pieces of a split reply (program milliseconds).
     void set_chunk_gap_ms(double ms) { chunk_gap_ms_ = ms; }
     double chunk_gap_ms() const { return chunk_gap_ms_; }
 
     // The next `count` commands misbehave (count -1: every command from now on).
-    void misbehave_next(const Misbehaviour &m, int count = 1);
+    void misbehave_next(const Misbehaviour& m, int count = 1);
     // Commands matching `pattern` misbehave, `count` times (-1: always). The pattern matches
     // without regard to case, the whole command, or its front when it ends in "*".
-    void misbehave_on(const QString &pattern, const Misbehaviour &m, int count = -1);
+    void misbehave_on(const QString& pattern, const Misbehaviour& m, int count = -1);
     void clear_misbehaviour();
 
     bool line_dead() const { return line_dead_; }
@@ -85,7 +85,7 @@ public:
     double line_free_at() const { return line_free_at_; }
 
     // The reply segments for a command as the misbehaviour shapes them (no timing).
-    std::vector<QByteArray> shape(const QByteArray &reply, const Misbehaviour &m) const;
+    std::vector<QByteArray> shape(const QByteArray& reply, const Misbehaviour& m) const;
 
 private:
     struct Rule {
@@ -95,10 +95,10 @@ private:
         QString counting; // the command whose arrivals answer_on_send counts
         int seen = 0;
     };
-    bool matches(const Rule &rule, const QString &command) const;
-    std::vector<PlannedWrite> command(const QString &command, double now_ms);
+    bool matches(const Rule& rule, const QString& command) const;
+    std::vector<PlannedWrite> command(const QString& command, double now_ms);
 
-    UnitCore &unit_;
+    UnitCore& unit_;
     QByteArray pending_;
     QStringList received_;
     std::vector<Rule> rules_;

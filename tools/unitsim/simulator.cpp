@@ -38,7 +38,7 @@ speed_t speed_constant(int baud) {
 
 } // namespace
 
-Simulator::Simulator(UnitKind kind, QObject *parent) : QObject(parent), unit_(kind) {
+Simulator::Simulator(UnitKind kind, QObject* parent) : QObject(parent), unit_(kind) {
     clock_.start();
     timer_ = new QTimer(this);
     timer_->setSingleShot(true);
@@ -95,7 +95,7 @@ void Simulator::open_pty() {
     connect(write_notifier_, &QSocketNotifier::activated, this, &Simulator::on_writable);
 }
 
-bool Simulator::link(const QString &path, QString *error) {
+bool Simulator::link(const QString& path, QString* error) {
     const QByteArray target = slave_path_.toLocal8Bit();
     const QByteArray where = path.toLocal8Bit();
     const QFileInfo info(path);
@@ -137,9 +137,9 @@ double Simulator::now_ms() const {
     return base_program_ms_ + double(clock_.nsecsElapsed() - base_real_ns_) / 1e6 * scale_;
 }
 
-void Simulator::write_unsolicited(const QByteArray &bytes) {
+void Simulator::write_unsolicited(const QByteArray& bytes) {
     const double start = std::max(now_ms(), responder_.line_free_at());
-    for (auto &w : pace_segments({bytes}, start, responder_.baud(), 0))
+    for (auto& w : pace_segments({bytes}, start, responder_.baud(), 0))
         queue_.push_back(w);
     flush_due();
 }
@@ -165,9 +165,9 @@ void Simulator::on_readable() {
     if (bytes.isEmpty())
         return;
     const qsizetype before = responder_.received().size();
-    for (auto &w : responder_.receive(bytes, now_ms()))
+    for (auto& w : responder_.receive(bytes, now_ms()))
         queue_.push_back(std::move(w));
-    const QStringList &all = responder_.received();
+    const QStringList& all = responder_.received();
     for (qsizetype i = before; i < all.size(); ++i)
         emit command_received(all[i]);
     flush_due();

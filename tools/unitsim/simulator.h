@@ -21,7 +21,7 @@ namespace unitsim {
 class Simulator : public QObject {
     Q_OBJECT
 public:
-    explicit Simulator(UnitKind kind = UnitKind::Level, QObject *parent = nullptr);
+    explicit Simulator(UnitKind kind = UnitKind::Level, QObject* parent = nullptr);
     ~Simulator() override;
 
     // False when the pseudo-terminal could not be opened; error() says why.
@@ -31,11 +31,11 @@ public:
     QString slave_path() const { return slave_path_; }
     // Makes `path` a symbolic link to the slave (replacing an earlier link, never a file); the
     // link goes when the simulator does.
-    bool link(const QString &path, QString *error = nullptr);
+    bool link(const QString& path, QString* error = nullptr);
 
-    UnitCore &unit() { return unit_; }
-    const UnitCore &unit() const { return unit_; }
-    Responder &responder() { return responder_; }
+    UnitCore& unit() { return unit_; }
+    const UnitCore& unit() const { return unit_; }
+    Responder& responder() { return responder_; }
 
     void set_kind(UnitKind kind) { unit_.set_kind(kind); }
     // Characters per second are baud / 10; 0 writes every reply at once.
@@ -48,10 +48,10 @@ public:
     // Program milliseconds since the simulator started.
     double now_ms() const;
 
-    void misbehave_next(const Misbehaviour &m, int count = 1) {
+    void misbehave_next(const Misbehaviour& m, int count = 1) {
         responder_.misbehave_next(m, count);
     }
-    void misbehave_on(const QString &pattern, const Misbehaviour &m, int count = -1) {
+    void misbehave_on(const QString& pattern, const Misbehaviour& m, int count = -1) {
         responder_.misbehave_on(pattern, m, count);
     }
     void clear_misbehaviour() { responder_.clear_misbehaviour(); }
@@ -63,10 +63,10 @@ public:
     // Nothing is waiting to go out.
     bool idle() const { return queue_.empty() && out_.isEmpty(); }
     // Bytes the unit sends of its own accord, after whatever is already queued.
-    void write_unsolicited(const QByteArray &bytes);
+    void write_unsolicited(const QByteArray& bytes);
 
 signals:
-    void command_received(const QString &command);
+    void command_received(const QString& command);
 
 private:
     void open_pty();
@@ -83,9 +83,9 @@ private:
     QString slave_path_;
     QString link_path_;
     QString error_;
-    QSocketNotifier *read_notifier_ = nullptr;
-    QSocketNotifier *write_notifier_ = nullptr;
-    QTimer *timer_ = nullptr;
+    QSocketNotifier* read_notifier_ = nullptr;
+    QSocketNotifier* write_notifier_ = nullptr;
+    QTimer* timer_ = nullptr;
     QElapsedTimer clock_;
     double scale_ = 1;
     double base_program_ms_ = 0;

@@ -19,7 +19,7 @@ QString shortest(double v, int max_decimals = 6) {
     return s == "-0" ? "0" : s;
 }
 
-std::optional<double> strict_number(const QString &text) {
+std::optional<double> strict_number(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty())
         return std::nullopt;
@@ -30,7 +30,7 @@ std::optional<double> strict_number(const QString &text) {
     return v;
 }
 
-bool all_digits(const QString &t, int count) {
+bool all_digits(const QString& t, int count) {
     if (t.size() != count)
         return false;
     for (QChar c : t)
@@ -54,7 +54,7 @@ void UnitCore::set_kind(UnitKind kind) {
     reseed();
 }
 
-bool UnitCore::set_definitions_folder(const QString &folder, QString *error) {
+bool UnitCore::set_definitions_folder(const QString& folder, QString* error) {
     if (!folder.isEmpty()) {
         QString e;
         const int version = version_to_number(profile_.software_version);
@@ -69,7 +69,7 @@ bool UnitCore::set_definitions_folder(const QString &folder, QString *error) {
     return true;
 }
 
-bool UnitCore::load_parameter_file(const QString &path, QString *error) {
+bool UnitCore::load_parameter_file(const QString& path, QString* error) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (error)
@@ -87,7 +87,7 @@ bool UnitCore::load_parameter_file(const QString &path, QString *error) {
     return true;
 }
 
-bool UnitCore::apply_parameter_line(const QString &line, QString *error) {
+bool UnitCore::apply_parameter_line(const QString& line, QString* error) {
     const QStringList fields = line.trimmed().split(',');
     constexpr int count = last_parameter - first_parameter + 1;
     if (fields.size() < count) {
@@ -135,14 +135,14 @@ void UnitCore::reseed() {
     definitions_ = set ? *set : builtin_definitions(version, system_type);
 
     parameters_.clear();
-    for (const auto &[n, d] : definitions_.parameters) {
+    for (const auto& [n, d] : definitions_.parameters) {
         Parameter p;
         p.definition = d;
         p.value = d.default_value;
         p.present = d.present;
         parameters_[n] = p;
     }
-    for (const auto &[n, v] : profile_.parameter_values) {
+    for (const auto& [n, v] : profile_.parameter_values) {
         set_present(n, true);
         set_value(n, v);
     }
@@ -159,7 +159,7 @@ void UnitCore::reseed() {
 
 // ---------------------------------------------------------------------------------------------
 
-Reply UnitCore::handle(const QString &command) {
+Reply UnitCore::handle(const QString& command) {
     if (command == QString(QChar(bridge_exit_byte))) {
         on_board_ = false;
         return {false, {}};
@@ -234,7 +234,7 @@ Reply UnitCore::who(bool upper_case) const {
     return {true, profile_.who_reply.toLatin1()};
 }
 
-Reply UnitCore::handle_access(const QString &raw_code) {
+Reply UnitCore::handle_access(const QString& raw_code) {
     const QString code = raw_code.trimmed();
     if (code.compare("off", Qt::CaseInsensitive) == 0) {
         logged_on_ = false;
@@ -306,7 +306,7 @@ Reply UnitCore::handle_measured(int number) const {
     }
 }
 
-Reply UnitCore::handle_write(int number, const QString &value_text) {
+Reply UnitCore::handle_write(int number, const QString& value_text) {
     if (!logged_on_)
         return no();
     const auto v = strict_number(value_text);
@@ -375,7 +375,7 @@ Reply UnitCore::handle_write(int number, const QString &value_text) {
     }
     if (is_live(number) || !has_parameter(number))
         return no();
-    Parameter &p = parameters_.at(number);
+    Parameter& p = parameters_.at(number);
     if (p.definition.read_only || !p.text.isEmpty())
         return no();
     if (is_length(number)) {
@@ -391,7 +391,7 @@ Reply UnitCore::handle_write(int number, const QString &value_text) {
 }
 
 void UnitCore::restore_defaults() {
-    for (auto &[n, p] : parameters_) {
+    for (auto& [n, p] : parameters_) {
         if (p.definition.read_only || is_live(n) || !p.text.isEmpty())
             continue;
         if (profile_.parameter_values.count(n))
@@ -408,7 +408,7 @@ bool UnitCore::has_parameter(int number) const {
     return it != parameters_.end() && it->second.present;
 }
 
-const Parameter *UnitCore::parameter(int number) const {
+const Parameter* UnitCore::parameter(int number) const {
     const auto it = parameters_.find(number);
     return it == parameters_.end() ? nullptr : &it->second;
 }
@@ -420,28 +420,28 @@ std::optional<double> UnitCore::value(int number) const {
 }
 
 void UnitCore::set_value(int number, double internal_value) {
-    auto &p = parameters_[number];
+    auto& p = parameters_[number];
     p.definition.number = number;
     p.value = internal_value;
 }
 
-void UnitCore::set_text(int number, const QString &text) {
-    auto &p = parameters_[number];
+void UnitCore::set_text(int number, const QString& text) {
+    auto& p = parameters_[number];
     p.definition.number = number;
     p.text = text;
 }
 
 void UnitCore::set_present(int number, bool present) {
-    auto &p = parameters_[number];
+    auto& p = parameters_[number];
     p.definition.number = number;
     p.present = present;
 }
 
 bool UnitCore::is_length(int number) const {
-    const auto *p = parameter(number);
+    const auto* p = parameter(number);
     if (!p)
         return false;
-    const QString &units = p->definition.units_code;
+    const QString& units = p->definition.units_code;
     if (units == "U_MU_M")
         return true;
     if (units != "U_MU")
@@ -464,7 +464,7 @@ double UnitCore::length_factor() const {
     return code >= 1 && code <= 5 ? mm[code - 1] : 1000;
 }
 
-QString UnitCore::format_value(const Parameter &p, double v, bool in_millimetres) const {
+QString UnitCore::format_value(const Parameter& p, double v, bool in_millimetres) const {
     if (!p.text.isEmpty())
         return p.text;
     const int decimals = std::clamp(p.definition.decimals, 0, 6);
@@ -479,7 +479,7 @@ QString UnitCore::format_value(const Parameter &p, double v, bool in_millimetres
 QString UnitCore::read_text(int number) const {
     if (const auto live = live_text(number))
         return *live;
-    const auto *p = parameter(number);
+    const auto* p = parameter(number);
     if (!p || !p->present)
         return "NO";
     return format_value(*p, p->value, false);
@@ -501,7 +501,7 @@ QByteArray UnitCore::sendall_text() const {
 
 std::vector<int> UnitCore::parameter_numbers() const {
     std::vector<int> numbers;
-    for (const auto &[n, p] : parameters_)
+    for (const auto& [n, p] : parameters_)
         if (p.present)
             numbers.push_back(n);
     return numbers;
@@ -511,7 +511,7 @@ QDateTime UnitCore::unit_clock() const {
     return now_().addSecs(clock_offset_s_);
 }
 
-void UnitCore::set_unit_clock(const QDateTime &when) {
+void UnitCore::set_unit_clock(const QDateTime& when) {
     clock_offset_s_ = now_().secsTo(when);
 }
 

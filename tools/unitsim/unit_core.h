@@ -18,9 +18,9 @@
 namespace unitsim {
 
 // Codes the unit accepts after "/access:" besides its own passcode (P922).
-inline constexpr const char *access_code = "318406";
-inline constexpr const char *second_access_code = "460927";
-inline constexpr const char *distributor_passcode = "905173";
+inline constexpr const char* access_code = "318406";
+inline constexpr const char* second_access_code = "460927";
+inline constexpr const char* distributor_passcode = "905173";
 
 // The byte that leaves the bridge to the logging board.
 inline constexpr char bridge_exit_byte = 20;
@@ -46,26 +46,26 @@ public:
     void set_kind(UnitKind kind);
     UnitKind kind() const { return profile_.kind; }
     // The kind's replies and capabilities; changes take effect at once.
-    UnitProfile &profile() { return profile_; }
-    const UnitProfile &profile() const { return profile_; }
+    UnitProfile& profile() { return profile_; }
+    const UnitProfile& profile() const { return profile_; }
     // Reads the definition files from `folder`; an empty folder means the built-in catalogue.
-    bool set_definitions_folder(const QString &folder, QString *error = nullptr);
+    bool set_definitions_folder(const QString& folder, QString* error = nullptr);
     // Takes values from a parameter file (one line of P20..P999 value texts, "," after each).
-    bool load_parameter_file(const QString &path, QString *error = nullptr);
-    bool apply_parameter_line(const QString &line, QString *error = nullptr);
+    bool load_parameter_file(const QString& path, QString* error = nullptr);
+    bool apply_parameter_line(const QString& line, QString* error = nullptr);
     void reseed();
-    const DefinitionSet &definitions() const { return definitions_; }
+    const DefinitionSet& definitions() const { return definitions_; }
 
     // ---- The command language.
-    Reply handle(const QString &command);
+    Reply handle(const QString& command);
 
     // ---- Parameters.
     bool has_parameter(int number) const;
-    const Parameter *parameter(int number) const;
+    const Parameter* parameter(int number) const;
     // Value in the unit's internal units (lengths in millimetres); nullopt when absent.
     std::optional<double> value(int number) const;
     void set_value(int number, double internal_value);
-    void set_text(int number, const QString &text);
+    void set_text(int number, const QString& text);
     void set_present(int number, bool present);
     // True when the parameter is a length (units "U_MU_M", or "U_MU" unless a relay makes its
     // set point something else).
@@ -89,8 +89,8 @@ public:
     int factory_defaults() const { return factory_defaults_; }
 
     // ---- Logger and clock.
-    LogMemory &log() { return log_; }
-    const LogMemory &log() const { return log_; }
+    LogMemory& log() { return log_; }
+    const LogMemory& log() const { return log_; }
     bool ma_input() const { return ma_input_; }
     void set_ma_input(bool on) { ma_input_ = on; }
     // Records "/simlog:1" makes (capped by the memory).
@@ -98,7 +98,7 @@ public:
     void set_simulated_records(int n) { simulated_records_ = n; }
     // The unit's clock: the PC's clock plus an offset the program may set.
     QDateTime unit_clock() const;
-    void set_unit_clock(const QDateTime &when);
+    void set_unit_clock(const QDateTime& when);
     // 1 DDMMYY, 2 MMDDYY, 3 YYMMDD.
     int date_order() const { return date_order_; }
     void set_date_order(int order) { date_order_ = order; }
@@ -108,15 +108,15 @@ public:
 private:
     Reply ok() const { return {true, "OK"}; }
     Reply no() const { return {true, "NO"}; }
-    Reply handle_access(const QString &code);
+    Reply handle_access(const QString& code);
     Reply handle_read(int number) const;
-    Reply handle_write(int number, const QString &value_text);
+    Reply handle_write(int number, const QString& value_text);
     Reply handle_measured(int number) const;
     Reply who(bool upper_case) const;
     std::optional<QString> live_text(int number) const;
     bool is_live(int number) const;
     void restore_defaults();
-    QString format_value(const Parameter &p, double value, bool in_millimetres) const;
+    QString format_value(const Parameter& p, double value, bool in_millimetres) const;
 
     UnitProfile profile_;
     QString definitions_folder_;

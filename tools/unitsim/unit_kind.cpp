@@ -6,7 +6,7 @@ namespace {
 
 struct KindName {
     UnitKind kind;
-    const char *name;
+    const char* name;
 };
 
 constexpr KindName kind_table[] = {
@@ -89,14 +89,14 @@ UnitProfile profile_for(UnitKind kind) {
 }
 
 QString kind_name(UnitKind kind) {
-    for (const auto &k : kind_table)
+    for (const auto& k : kind_table)
         if (k.kind == kind)
             return k.name;
     return {};
 }
 
-std::optional<UnitKind> kind_from_name(const QString &name) {
-    for (const auto &k : kind_table)
+std::optional<UnitKind> kind_from_name(const QString& name) {
+    for (const auto& k : kind_table)
         if (name.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0)
             return k.kind;
     return std::nullopt;
@@ -104,12 +104,12 @@ std::optional<UnitKind> kind_from_name(const QString &name) {
 
 QStringList kind_names() {
     QStringList names;
-    for (const auto &k : kind_table)
+    for (const auto& k : kind_table)
         names << k.name;
     return names;
 }
 
-double log_memory_bytes(const UnitProfile &profile) {
+double log_memory_bytes(const UnitProfile& profile) {
     if (profile.kind == UnitKind::Krestel || profile.kind == UnitKind::Quorvantix)
         return 262144;
     return profile.board_version > 0 && profile.board_version < 193 ? 262144 : 196608;

@@ -52,11 +52,11 @@ struct UnitProfile {
 UnitProfile profile_for(UnitKind kind);
 
 QString kind_name(UnitKind kind);
-std::optional<UnitKind> kind_from_name(const QString &name);
+std::optional<UnitKind> kind_from_name(const QString& name);
 QStringList kind_names();
 
 // Log memory in bytes: the rule the program's duration arithmetic assumes for a board of this
 // version, and a fixed 262144 for units with their own logger.
-double log_memory_bytes(const UnitProfile &profile);
+double log_memory_bytes(const UnitProfile& profile);
 
 } // namespace unitsim

@@ -1,0 +1,116 @@
+#include "platform/dialogs.h"
+#include "test_util.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace platform;
+
+TEST(Dialogs, UnscriptedMessageBoxAnswersItsDefaultButton) {
+    struct Case {
+        int style;
+        Answer expected;
+    };
+    const std::vector<Case> cases = {
+        {mb::Ok, Answer::Ok},
+        {mb::Ok | mb::DefaultButton2, Answer::Ok},
+        {mb::OkCancel, Answer::Ok},
+        {mb::OkCancel | mb::DefaultButton2, Answer::Cancel},
+        {mb::YesNo | mb::Question, Answer::Yes},
+        {mb::YesNo | mb::Critical | mb::DefaultButton2 | mb::SystemModal, Answer::No},
+        {mb::YesNoCancel | mb::DefaultButton3, Answer::Cancel},
+        {mb::AbortRetryIgnore, Answer::Abort},
+        {mb::AbortRetryIgnore | mb::DefaultButton2, Answer::Retry},
+        {mb::RetryCancel | mb::Exclamation, Answer::Retry},
+    };
+    ScopedScriptedDialogs script;
+    for (const auto &c : cases)
+        EXPECT_EQ(msg_box("Continue?", c.style), c.expected) << "message box style " << c.style;
+    ASSERT_EQ(script.prompts.size(), cases.size());
+    EXPECT_EQ(script.prompts.back().style, mb::RetryCancel | mb::Exclamation);
+}
+
+TEST(Dialogs, ScriptAnswersInOrderAndRecordsEveryPrompt) {
+    set_application_title("QuillarnPC");
+    ScopedScriptedDialogs script;
+    script.answers = {Answer::No, Answer::Retry};
+    script.inputs = {QString("0123"), std::nullopt};
+    EXPECT_EQ(msg_box("Send all parameters?", mb::YesNo), Answer::No);
+    EXPECT_EQ(msg_box("No reply", mb::RetryCancel, "Comms"), Answer::Retry);
+    EXPECT_EQ(msg_box("Done"), Answer::Ok) << "with the queue empty the default button answers";
+    EXPECT_EQ(dialogs().input_box("Telephone", {}, "999"), std::optional<QString>("0123"));
+    EXPECT_EQ(dialogs().input_box("Telephone"), std::nullopt);
+    EXPECT_EQ(dialogs().input_box("Telephone"), std::nullopt) << "an empty queue cancels";
+
+    EXPECT_EQ(script.messages(), QStringList({"Send all parameters?", "No reply", "Done"}));
+    ASSERT_EQ(script.prompts.size(), 6u);
+    EXPECT_EQ(script.prompts[0].title, QString("QuillarnPC"))
+        << "a box without title shows the program's";
+    EXPECT_EQ(script.prompts[1].title, QString("Comms"));
+    EXPECT_EQ(script.prompts[3].kind, ScriptedDialogs::Kind::Input);
+    EXPECT_EQ(script.prompts[3].file_name, QString("999"));
+    set_application_title(QString());
+}
+
+TEST(Dialogs, FileDialogsReportTheChosenFilter) {
+    ScopedScriptedDialogs script;
+    FileDialogRequest save;
+    save.title = "Save report file";
+    save.folder = "/data/reports";
+    save.filter = "Rich Text Format (*.rtf)|*.rtf|Text Format (*.txt)|*.txt";
+    script.files = {"/data/reports/May.TXT", "/data/reports/May.rtf", "/data/reports/May"};
+    EXPECT_EQ(dialogs().save_file(save), QString("/data/reports/May.TXT"));
+    EXPECT_EQ(dialogs().last_filter_index(), 2) << "a text report would be saved as RTF";
+    EXPECT_EQ(dialogs().save_file(save), QString("/data/reports/May.rtf"));
+    EXPECT_EQ(dialogs().last_filter_index(), 1);
+    save.filter_index = 2;
+    EXPECT_EQ(dialogs().save_file(save), QString("/data/reports/May"));
+    EXPECT_EQ(dialogs().last_filter_index(), 2)
+        << "a name without extension keeps the selected filter";
+    EXPECT_EQ(dialogs().open_file(save), QString()) << "an empty queue cancels";
+
+    ASSERT_EQ(script.prompts.size(), 4u);
+    EXPECT_EQ(script.prompts[0].kind, ScriptedDialogs::Kind::SaveFile);
+    EXPECT_EQ(script.prompts[0].text, QString("Save report file"));
+    EXPECT_EQ(script.prompts[0].folder, QString("/data/reports"));
+    EXPECT_EQ(script.prompts[0].filter, QString("Rich Text Format (*.rtf);;Text Format (*.txt)"));
+    EXPECT_EQ(script.prompts[3].kind, ScriptedDialogs::Kind::OpenFile);
+}
+
+TEST(Dialogs, OriginalFiltersBecomeQtFilters) {
+    struct Case {
+        const char *filter;
+        const char *expected;
+    };
+    const std::vector<Case> cases = {
+        {"Log File (*.vlg)|*.vlg", "Log File (*.vlg)"},
+        {"Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*",
+         "Parameters File (*.par);;Text File (*.txt);;All Files (*)"},
+        {"Tee File|*.tee", "Tee File (*.tee)"},
+        {"Pictures|*.bmp;*.wmf", "Pictures (*.bmp *.wmf)"},
+        {"Log files (*.vlg);;All files (*)", "Log files (*.vlg);;All files (*)"},
+        {"", ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(qt_file_filter(c.filter), QString(c.expected)) << "filter " << c.filter;
+}
+
+TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
+    ASSERT_EQ(QGuiApplication::platformName(), QString("offscreen"));
+    QtDialogs qt;
+    EXPECT_EQ(qt.message_box("Unscripted", mb::YesNo | mb::DefaultButton2, {}), Answer::No);
+    EXPECT_EQ(qt.input_box("Unscripted", {}, {}), std::nullopt);
+    EXPECT_EQ(qt.open_file({}), QString());
+    EXPECT_EQ(qt.save_file({}), QString());
+    EXPECT_EQ(qt.choose_colour(Qt::red), std::nullopt);
+    {
+        ScopedScriptedDialogs outer;
+        {
+            ScopedScriptedDialogs inner;
+            EXPECT_EQ(&dialogs(), &inner);
+        }
+        EXPECT_EQ(&dialogs(), &outer) << "an inner script removed the outer one";
+    }
+    EXPECT_NE(dynamic_cast<QtDialogs *>(&dialogs()), nullptr) << "the script outlived its scope";
+}

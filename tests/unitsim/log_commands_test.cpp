@@ -1,0 +1,212 @@
+// The unit's logger as the program's log set-up, log information, clear, simulate, clock and
+// chart-unit commands see it: what the program writes is what it reads back, and a download
+// streams records that fit the set-up.
+#include <unitsim/unit_core.h>
+
+#include "qt_print.h"
+
+#include <gtest/gtest.h>
+
+using unitsim::LogMemory;
+using unitsim::UnitCore;
+using unitsim::UnitKind;
+
+namespace {
+
+QString ask(UnitCore& unit, const QString& command) {
+    return QString::fromLatin1(unit.handle(command).body);
+}
+
+const QDateTime fixed_now(QDate(2026, 12, 5), QTime(14, 7, 30));
+
+struct LoggedOnUnit {
+    UnitCore unit;
+    explicit LoggedOnUnit(UnitKind kind = UnitKind::Level) : unit(kind) {
+        unit.set_now_source([] { return fixed_now; });
+        unit.log().clear(fixed_now.date());
+        unit.handle("/access:318406");
+    }
+};
+
+// The log information's values by position, as the program takes them.
+QStringList loginfo_values(UnitCore& unit) {
+    QStringList values;
+    for (const QString& line : ask(unit, "/LOGINFO").split("\r\n"))
+        values << line.mid(line.indexOf('=') + 1);
+    return values;
+}
+
+} // namespace
+
+TEST(UnitLogger, RecordSizeFollowsTheChannelMasks) {
+    const struct {
+        quint32 m1, m2, m3;
+        int bytes;
+    } table[] = {
+        {0, 32768, 0, 3},          // time stamp only
+        {1, 32768, 0, 5},          // level
+        {65535, 65535, 65532, 93}, // every channel that can be logged
+        {0, 32768, 64, 5},         // channel 40 (word 3, bit 6)
+        {0, 32768, 256, 5},        // channel 38 (word 3, bit 8)
+        {0, 32768 + 256, 0, 7},    // totaliser, four bytes
+        {0, 32768, 3, 3},          // channels 32 and 33 take no bytes
+    };
+    for (const auto& row : table)
+        EXPECT_EQ(LogMemory::record_bytes_for(row.m1, row.m2, row.m3), row.bytes)
+            << row.m1 << "/" << row.m2 << "/" << row.m3;
+}
+
+TEST(UnitLogger, SetUpWritesAreWhatTheLogInformationReturns) {
+    LoggedOnUnit u;
+    for (const char* write : {"/p151:5", "/p152:33280", "/p153:64", "/p154:10", "/p155:1"})
+        EXPECT_EQ(ask(u.unit, write), "OK") << write;
+    const QStringList values = loginfo_values(u.unit);
+    ASSERT_EQ(values.size(), 9);
+    EXPECT_EQ(values, QStringList({"2", "0", "51226", "5", "33280", "64", "10", "1", "0"}));
+    EXPECT_TRUE(ask(u.unit, "/LOGINFO").split("\r\n").last().startsWith("LogRecords="));
+
+    // The single reads give the same values, "/p150" to "/p156" in the boxes' order.
+    QStringList singles;
+    for (int n = 150; n <= 156; ++n)
+        singles << ask(u.unit, QString("/p%1").arg(n));
+    EXPECT_EQ(singles, values.mid(2));
+
+    EXPECT_EQ(ask(u.unit, "/p152:0"), "OK");
+    EXPECT_EQ(ask(u.unit, "/p152"), "32768") << "the time stamp is always logged";
+}
+
+TEST(UnitLogger, ModelSerialAndInputReadsFollowTheKindAndState) {
+    const struct {
+        UnitKind kind;
+        const char* m99;
+    } table[] = {{UnitKind::Level, "2"},    {UnitKind::VeltoLite, "3"},  {UnitKind::Flow, "5"},
+                 {UnitKind::Volume, "7"},   {UnitKind::Cso, "14"},       {UnitKind::Hesvarin, "15"},
+                 {UnitKind::Krestel, "40"}, {UnitKind::Quorvantix, "43"}};
+    for (const auto& row : table) {
+        LoggedOnUnit u(row.kind);
+        EXPECT_EQ(ask(u.unit, "/m99"), row.m99) << unitsim::kind_name(row.kind);
+        EXPECT_EQ(loginfo_values(u.unit).first(), row.m99) << unitsim::kind_name(row.kind);
+    }
+    LoggedOnUnit u;
+    EXPECT_EQ(ask(u.unit, "/m92"), "10234");
+    EXPECT_EQ(ask(u.unit, "/p92"), "10234");
+    EXPECT_EQ(ask(u.unit, "/m94"), "0");
+    u.unit.set_ma_input(true);
+    EXPECT_EQ(ask(u.unit, "/m94"), "1");
+    EXPECT_EQ(loginfo_values(u.unit)[1], "1");
+}
+
+TEST(UnitLogger, ClockReadsAndWritesFollowTheUnitsDateOrder) {
+    const struct {
+        int order;
+        const char* date_read;
+        const char* date_write;
+    } table[] = {{1, "051226", "241127"}, {2, "120526", "112427"}, {3, "261205", "271124"}};
+    for (const auto& row : table) {
+        LoggedOnUnit u(UnitKind::Cso);
+        u.unit.set_date_order(row.order);
+        EXPECT_EQ(ask(u.unit, "/p933"), QString::number(row.order));
+        EXPECT_EQ(ask(u.unit, "/p931"), row.date_read) << row.order;
+        EXPECT_EQ(ask(u.unit, "/p932"), "1407");
+        EXPECT_EQ(ask(u.unit, QString("/p931:") + row.date_write), "OK") << row.order;
+        EXPECT_EQ(ask(u.unit, "/p932:0905"), "OK");
+        EXPECT_EQ(u.unit.unit_clock().date(), QDate(2027, 11, 24)) << row.order;
+        EXPECT_EQ(ask(u.unit, "/p931"), row.date_write) << row.order;
+        EXPECT_EQ(ask(u.unit, "/p932"), "0905");
+    }
+}
+
+TEST(UnitLogger, ClearEmptiesTheLogAndRestartsItsDate) {
+    LoggedOnUnit u;
+    ASSERT_EQ(ask(u.unit, "/simlog:1"), "OK");
+    ASSERT_NE(ask(u.unit, "/p156"), "0");
+    EXPECT_EQ(ask(u.unit, "/clearlog"), "OK");
+    EXPECT_EQ(ask(u.unit, "/CLEARLOG"), "OK");
+    EXPECT_EQ(ask(u.unit, "/p156"), "0");
+    EXPECT_EQ(ask(u.unit, "/p150"), "51226");
+    EXPECT_EQ(ask(u.unit, "/getlog"), "0,2,0,51226,1,32768,0,15,0,0");
+}
+
+TEST(UnitLogger, ASimulatedLogDownloadsAsRecordsOfTheSetUpsSize) {
+    LoggedOnUnit u(UnitKind::Flow);
+    u.unit.set_simulated_records(120);
+    ask(u.unit, "/p151:3");     // level, distance
+    ask(u.unit, "/p152:40960"); // flow (29), time stamp
+    ask(u.unit, "/p153:256");   // volume 1&2 average (38)
+    ask(u.unit, "/p154:30");
+    ASSERT_EQ(ask(u.unit, "/simlog:1"), "OK");
+    const int record_bytes = 2 + 2 + 2 + 3 + 2;
+    EXPECT_EQ(loginfo_values(u.unit)[8], "120");
+
+    const QString stream = ask(u.unit, "/getlog");
+    const QStringList fields = stream.split(',');
+    ASSERT_EQ(fields.size(), 10 + 119)
+        << "ten header fields; the first record is glued to the tenth";
+    EXPECT_EQ(fields.mid(0, 9),
+              QStringList({"0", "5", "0", "31226", "3", "40960", "256", "30", "0"}));
+    EXPECT_TRUE(fields[9].startsWith("120$")) << "the record count, then the first record";
+    QStringList records = fields.mid(10);
+    records.prepend(fields[9].mid(3));
+    // 119 half hours before 5 December 14:07 is 3 December 02:37: the start date. Records are
+    // half an hour apart and end at the unit's present minute; the first one's day
+    // count is 0 from the start date.
+    int previous_minutes = -1;
+    for (int i = 0; i < records.size(); ++i) {
+        const QString& r = records[i];
+        ASSERT_EQ(r.size(), 2 * record_bytes + 1) << i;
+        ASSERT_TRUE(r.startsWith('$'));
+        const QByteArray bytes = QByteArray::fromHex(r.mid(1).toLatin1());
+        const int day = quint8(bytes[0]) * 16 + quint8(bytes[1]) / 16;
+        const int hhmm = (quint8(bytes[1]) % 16) * 256 + quint8(bytes[2]);
+        const int minutes = day * 1440 + hhmm / 100 * 60 + hhmm % 100;
+        if (i == 0)
+            EXPECT_EQ(day, 0);
+        else
+            EXPECT_EQ(minutes - previous_minutes, 30) << i;
+        previous_minutes = minutes;
+        const int level = quint8(bytes[3]) * 256 + quint8(bytes[4]);
+        EXPECT_GT(level, 0) << i;
+        EXPECT_LE(level, 50000) << i << ": a level the program reads as positive";
+    }
+    EXPECT_EQ(previous_minutes % 1440, 14 * 60 + 7);
+}
+
+TEST(UnitLogger, ALogNeverHoldsMoreThanTheMemoryAndAChangedSetUpEmptiesIt) {
+    LoggedOnUnit u;
+    u.unit.set_simulated_records(1000000);
+    ask(u.unit, "/p151:65535");
+    ask(u.unit, "/p152:65535");
+    ask(u.unit, "/p153:65532");
+    ask(u.unit, "/simlog:1");
+    EXPECT_EQ(ask(u.unit, "/p156"), QString::number(262144 / 93));
+    EXPECT_EQ(ask(u.unit, "/p151:65535"), "OK");
+    EXPECT_NE(ask(u.unit, "/p156"), "0") << "writing the same set-up again keeps the log";
+    ask(u.unit, "/p151:1");
+    EXPECT_EQ(ask(u.unit, "/p156"), "0") << "records of the old layout would not read";
+}
+
+TEST(UnitLogger, ChartUnitQueriesAnswerTheUnitsOwnSettings) {
+    LoggedOnUnit u(UnitKind::Flow);
+    ask(u.unit, "/p104:3");
+    ask(u.unit, "/p605:4");
+    ask(u.unit, "/p706:2");
+    ask(u.unit, "/p707:3");
+    ask(u.unit, "/p823:5");
+    EXPECT_EQ(ask(u.unit, "/P104"), "3");
+    EXPECT_EQ(ask(u.unit, "/M605"), "4");
+    EXPECT_EQ(ask(u.unit, "/M706"), "2");
+    EXPECT_EQ(ask(u.unit, "/M707"), "3");
+    EXPECT_EQ(ask(u.unit, "/M823"), "5");
+}
+
+TEST(UnitLogger, LogInformationIsNineLinesWithTheRecordCountLast) {
+    LoggedOnUnit u;
+    const QStringList lines = ask(u.unit, "/loginfo").split("\r\n");
+    ASSERT_EQ(lines.size(), 9);
+    for (const QString& line : lines)
+        EXPECT_EQ(line.count('='), 1) << line;
+    EXPECT_TRUE(lines.last().startsWith("LogRecords="));
+    for (int i = 0; i < 8; ++i)
+        EXPECT_FALSE(lines[i].contains("LogRecords"))
+            << "only the last line may complete the reply";
+}
