@@ -103,11 +103,8 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     UpDown6->setArrowType(Qt::UpArrow);
     UpDown6->setEnabled(false);
     Label9->setBuddy(Text15);
-    auto* playback = new QHBoxLayout;
-    playback->addWidget(Label9);
-    playback->addWidget(Text15);
-    playback->addWidget(UpDown6);
-    playback->addStretch(1);
+    // The playback interval belongs to the player: the main window shows it in the recorder
+    // frame, with the recorder's keys.
 
     Text67 = named<QLineEdit>(this, element("Text67", 0));
     Text67->setReadOnly(true);
@@ -136,7 +133,6 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     auto* side = new QVBoxLayout;
     side->addWidget(regular_echo_frame);
     side->addWidget(traces);
-    side->addLayout(playback);
     side->addWidget(SSTab2);
     side->addWidget(SSTab3);
     side->addStretch(1);

@@ -199,8 +199,8 @@ void Form1::build_menus() {
 
     add_entry(nullptr, "setup", "&Setup", &Form1::setup_Click);
     QMenu* reprogram = add_menu(nullptr, "reprogram", "&Reprogram");
-    add_entry(reprogram, "ProgramVelto", "Program &Velto", &services.program_velto);
-    add_entry(reprogram, "ProgramComm", "Program &Comms", &services.program_comm);
+    add_entry(reprogram, "ProgramVelto", "Program &Velto unit", &services.program_velto);
+    add_entry(reprogram, "ProgramComm", "Program &Comm card", &services.program_comm);
     add_entry(reprogram, "bootload", "&Boot Load", &services.bootload);
     add_entry(reprogram, "veltoprogram", "&Firmware Tool", &services.veltoprogram);
     add_entry(nullptr, "modem", "&Modem", &Form1::modem_Click);
@@ -368,6 +368,10 @@ void Form1::build_frame() {
     recorder->addWidget(Toolbar2);
     ProgressBar[2]->setParent(Frame4);
     recorder->addWidget(ProgressBar[2], 1);
+    recorder->addSpacing(12);
+    recorder->addWidget(echo_page->Label9);
+    recorder->addWidget(echo_page->Text15);
+    recorder->addWidget(echo_page->UpDown6);
     Frame4->resize(DESIGN_WIDTH, 32);
     Frame4->hide();
     ProgressBar[5]->hide();

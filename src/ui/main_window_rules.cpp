@@ -120,12 +120,3 @@ QString main_window_caption(const QDateTime& now) {
                             platform::format_date(now, QStringLiteral("hh:nn:ss")).trimmed();
     return caption.trimmed();
 }
-
-std::optional<int> about_menu_text(int16_t software_mode) {
-    switch (software_mode) {
-    case 0: return 1014;
-    case 1: return 1344;
-    case 2: return 1345;
-    default: return std::nullopt;
-    }
-}

@@ -101,6 +101,3 @@ QString access_level_name(int16_t access_level);
 // Application title, version, access level name, text 1139, date and time, as the title bar
 // shows them.
 QString main_window_caption(const QDateTime& now);
-
-// The menu's caption text number for the about entry; nullopt keeps the caption.
-std::optional<int> about_menu_text(int16_t software_mode);
