@@ -21,6 +21,7 @@
 #include "ui/main_window_state.h"
 #include "ui/screen_geometry.h"
 #include "ui/screen_scaling.h"
+#include "ui/toolbar_texts.h"
 
 #include <QAbstractSpinBox>
 #include <QCheckBox>
@@ -44,6 +45,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -100,6 +102,17 @@ bool is_text_entry(const QWidget* w) {
         return combo->isEditable();
     // An editor opened inside a table is a line edit of its own and has the focus.
     return false;
+}
+
+// A page that may need more room than a small screen gives scrolls instead of pushing the
+// window past the screen's edge.
+QScrollArea* scrolled(QWidget* page, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(page->objectName() + QStringLiteral("_scroll"));
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(page);
+    return area;
 }
 
 void set_noscale(QWidget* w) { w->setProperty(NOSCALE_PROPERTY, QStringLiteral("NOSCALE")); }
@@ -261,7 +274,7 @@ void Form1::build_frame() {
     SSTab1[0] = new QTabWidget(central);
     SSTab1[0]->setObjectName(element("SSTab1", 0));
     log_setup_page = new LogSetupPage(SSTab1[0]);
-    SSTab1[0]->addTab(log_setup_page, QStringLiteral("Log Setup"));
+    SSTab1[0]->addTab(scrolled(log_setup_page, SSTab1[0]), QStringLiteral("Log Setup"));
     // The unit's log read-outs are part of the set-up page; the second tab has no page of its
     // own and is not offered.
     auto* log_info = new QWidget(SSTab1[0]);
@@ -277,7 +290,7 @@ void Form1::build_frame() {
     echo_page = new EchoPage(SSTab1[1]);
     SSTab1[1]->addTab(echo_page, QStringLiteral("Echo"));
     parameter_page = new ParameterPage(SSTab1[1]);
-    SSTab1[1]->addTab(parameter_page, QStringLiteral("Parameters"));
+    SSTab1[1]->addTab(scrolled(parameter_page, SSTab1[1]), QStringLiteral("Parameters"));
     vessel_page = new VesselPage(SSTab1[1]);
     SSTab1[1]->addTab(vessel_page, QStringLiteral("Volume"));
     flow_page = new FlowPage(SSTab1[1]);
@@ -637,6 +650,11 @@ void Form1::set_main_window_texts() {
     setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
     log_setup_page->set_page_texts();
     apply_caption_map(*this, QStringLiteral("Form1"), s.software_mode);
+    for (const auto& [key, button] : keys_) {
+        const QString tip = toolbar_tooltip(key, s.language_index);
+        button->setText(tip);
+        button->setToolTip(tip);
+    }
 
     // Charts: a series' title and the axis titles carry the texts.
     QCustomPlot* echo = echo_page->TChart2;

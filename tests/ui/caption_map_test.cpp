@@ -5,6 +5,7 @@
 #include "platform/text_file.h"
 #include "shell/language_file.h"
 #include "ui/caption_map.h"
+#include "ui/toolbar_texts.h"
 #include "ui_test_support.h"
 
 #include <QAction>
@@ -110,6 +111,7 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     EXPECT_EQ(w.log_setup_page->Check1[0]->text(), german(1028));
     EXPECT_EQ(shell().status_label_texts[0], " " + german(1170) + " = ");
     EXPECT_TRUE(w.windowTitle().contains(german(1139))) << w.windowTitle().toStdString();
+    EXPECT_EQ(w.toolbar_button("exit")->toolTip(), "Programm beenden");
 
     shell().language_index = 3; // Italian, as the Setup dialog would leave it
     load_language_file();
@@ -120,6 +122,22 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     EXPECT_EQ(w.echo_page->Option3->text(), italian(1096));
     EXPECT_EQ(shell().status_label_texts[0], " " + italian(1170) + " = ");
     EXPECT_EQ(w.echo_page->kovex_readout->text(), "Tx - KOVEX=999,Perdita=50");
+    EXPECT_EQ(w.toolbar_button("exit")->toolTip(), "Esci dal programma");
+}
+
+TEST_F(CaptionMapTest, EveryToolbarKeyHasATooltipInEveryLanguage) {
+    Form1& w = open_main_window(1, 1);
+    for (const char* key : {"modem", "minimized", "download", "upload", "temperature_display",
+                            "level_display", "status_display", "singledownload", "refresh",
+                            "file", "clipboard", "record", "exit"}) {
+        ASSERT_NE(w.toolbar_button(key), nullptr) << key;
+        QStringList tips;
+        for (int language = 0; language < 5; ++language)
+            tips << toolbar_tooltip(key, language);
+        EXPECT_FALSE(tips.contains(QString())) << key << " has no tooltip in some language";
+        tips.removeDuplicates();
+        EXPECT_EQ(tips.size(), 5) << key << " is not translated";
+    }
 }
 
 TEST_F(CaptionMapTest, IdentityDecidesTheAboutEntryAndTheCsoCaptions) {
