@@ -26,19 +26,19 @@ public:
 
     QCustomPlot* TChart2 = nullptr; // the echo chart, element 0 of its array
     QCustomPlot* TChart3 = nullptr;
-    QCustomPlot* TChart4 = nullptr; // KOVEX chart
-    QCPItemText* kovex_readout = nullptr; // the KOVEX chart's point read-out (its tool 1)
+    QCustomPlot* TChart4 = nullptr;          // KOVEX chart
+    QCPItemText* kovex_readout = nullptr;    // the KOVEX chart's point read-out (its tool 1)
     QGroupBox* regular_echo_frame = nullptr; // scrframe(1026)
-    QRadioButton* Option2 = nullptr; // regular echo on: live monitoring
-    QRadioButton* Option3 = nullptr; // regular echo off
-    std::array<QCheckBox*, 4> Check6{}; // raw, normal, average, KOVEX trace
-    QLineEdit* Text15 = nullptr;    // playback interval (seconds)
+    QRadioButton* Option2 = nullptr;         // regular echo on: live monitoring
+    QRadioButton* Option3 = nullptr;         // regular echo off
+    std::array<QCheckBox*, 4> Check6{};      // raw, normal, average, KOVEX trace
+    QLineEdit* Text15 = nullptr;             // playback interval (seconds)
     QToolButton* UpDown6 = nullptr;
     QLabel* Label9 = nullptr;
-    QLineEdit* Text67 = nullptr;    // element 0: the trace read-out
-    QTabWidget* SSTab2 = nullptr;   // element 0
-    QTabWidget* SSTab3 = nullptr;   // element 0
-    QTabWidget* SSTab5 = nullptr;   // element 0
+    QLineEdit* Text67 = nullptr;  // element 0: the trace read-out
+    QTabWidget* SSTab2 = nullptr; // element 0
+    QTabWidget* SSTab3 = nullptr; // element 0
+    QTabWidget* SSTab5 = nullptr; // element 0
     QTabWidget* SSTab7 = nullptr;
     QPushButton* Command14 = nullptr;
     QPushButton* Command15 = nullptr;

@@ -15,7 +15,7 @@ class LogChartPage : public QWidget {
 public:
     explicit LogChartPage(QWidget* parent = nullptr);
 
-    QPushButton* Command4 = nullptr;  // square button at the top of the column
+    QPushButton* Command4 = nullptr; // square button at the top of the column
     QPushButton* Command9 = nullptr;
     QPushButton* Command13 = nullptr; // report
     QFrame* TeeCommander1 = nullptr;  // chart command bar

@@ -16,10 +16,10 @@ class ParameterPage : public QWidget {
 public:
     explicit ParameterPage(QWidget* parent = nullptr);
 
-    QTabWidget* SSTab1 = nullptr;            // element 2: the parameter set-up tabs
-    QTabWidget* SSTab2 = nullptr;            // element 1
-    std::map<int, QGroupBox*> scrframe;      // by the number of the frame's first row
-    std::map<QString, QGroupBox*> frames;    // "Frame2", "Frame1(13)", ... by object name
+    QTabWidget* SSTab1 = nullptr;         // element 2: the parameter set-up tabs
+    QTabWidget* SSTab2 = nullptr;         // element 1
+    std::map<int, QGroupBox*> scrframe;   // by the number of the frame's first row
+    std::map<QString, QGroupBox*> frames; // "Frame2", "Frame1(13)", ... by object name
 };
 
 class VesselPage : public QWidget {

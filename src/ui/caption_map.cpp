@@ -255,7 +255,8 @@ QObject* find_control(QWidget& window, const QString& name, int index) {
             return &window;
         return window.findChild<QObject*>(name);
     }
-    if (QObject* element = window.findChild<QObject*>(QStringLiteral("%1(%2)").arg(name).arg(index)))
+    if (QObject* element =
+            window.findChild<QObject*>(QStringLiteral("%1(%2)").arg(name).arg(index)))
         return element;
     for (QObject* candidate : window.findChildren<QObject*>(name)) {
         const auto i = control_index(*candidate);

@@ -13,7 +13,7 @@ class QWidget;
 enum class CaptionProperty {
     Caption, // the visible label: button text, frame title, menu title, window title
     ToolTip,
-    Tab,     // the caption of tab `tab` of a tab set
+    Tab, // the caption of tab `tab` of a tab set
 };
 
 struct CaptionEntry {
@@ -21,8 +21,8 @@ struct CaptionEntry {
     const char* control; // empty for the window itself
     int index;           // element of a control array; -1 for a single control
     CaptionProperty property;
-    int tab;             // for CaptionProperty::Tab
-    int text;            // text number
+    int tab;                     // for CaptionProperty::Tab
+    int text;                    // text number
     int only_software_mode = -1; // applies only to this identity; -1 for every identity
     const char* suffix = "";     // appended to the text
 };

@@ -5,6 +5,7 @@
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_setup_state.h"
+#include "parameters/definition_files.h"
 #include "parameters/parameter_pages.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
@@ -24,12 +25,12 @@
 #include "ui/toolbar_texts.h"
 
 #include <QAbstractSpinBox>
-#include <QCheckBox>
-#include <QFontDatabase>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -56,7 +57,9 @@
 #include <qcustomplot.h>
 
 // The toolbar's pictures are compiled into this library; a static library must ask for them.
-static void init_toolbar_icons() { Q_INIT_RESOURCE(icons); }
+static void init_toolbar_icons() {
+    Q_INIT_RESOURCE(icons);
+}
 
 namespace {
 
@@ -115,7 +118,9 @@ QScrollArea* scrolled(QWidget* page, QWidget* parent) {
     return area;
 }
 
-void set_noscale(QWidget* w) { w->setProperty(NOSCALE_PROPERTY, QStringLiteral("NOSCALE")); }
+void set_noscale(QWidget* w) {
+    w->setProperty(NOSCALE_PROPERTY, QStringLiteral("NOSCALE"));
+}
 
 int16_t to_twips16(int pixels) {
     const auto v = platform::to_int16(platform::round_half_even(pixels_to_twips(pixels)));
@@ -205,8 +210,7 @@ void Form1::build_menus() {
 
     QMenu* mode = add_menu(nullptr, "mode", "&Operation");
     add_entry(mode, "csomenu", "&CSO Setup", &Form1::csomenu_Click)->setCheckable(true);
-    add_entry(mode, "loggingmenu", "&Logging Setup", &Form1::loggingmenu_Click)
-        ->setCheckable(true);
+    add_entry(mode, "loggingmenu", "&Logging Setup", &Form1::loggingmenu_Click)->setCheckable(true);
     // Only the CSO logger's identity switches between the two modes.
     mode->menuAction()->setVisible(false);
 
@@ -224,16 +228,15 @@ void Form1::build_menus() {
 }
 
 QAction* Form1::add_key(const char* key, const char* icon, const char* tip) {
-    QAction* a = Toolbar1->addAction(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(icon))),
-                                     QString::fromUtf8(tip));
+    QAction* a = Toolbar1->addAction(
+        QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(icon))), QString::fromUtf8(tip));
     a->setObjectName(QStringLiteral("Toolbar1_%1").arg(QLatin1String(key)));
     a->setData(QLatin1String(key));
     a->setToolTip(QString::fromUtf8(tip));
     keys_[QLatin1String(key)] = a;
     const QString k = QLatin1String(key);
-    connect(a, &QAction::triggered, this, [this, k] {
-        run_handler(keys_[k]->toolTip(), [&] { dispatch_toolbar_button(k); });
-    });
+    connect(a, &QAction::triggered, this,
+            [this, k] { run_handler(keys_[k]->toolTip(), [&] { dispatch_toolbar_button(k); }); });
     return a;
 }
 
@@ -423,7 +426,7 @@ void Form1::main_window_load() {
     apply_software_mode_menus();
     init_main_window();
     clear_definitions_table(DEFINITIONS_UPPER);
-    // The parameter definitions (access_vars.def) are read here once the parameters arrive.
+    read_access_vars_def();
     load_language_file();
     apply_label_texts(*this, true);
     if (platform::command_line().toUpper().contains(QLatin1String("SIM")))
@@ -495,9 +498,10 @@ void Form1::apply_software_mode_menus() {
     if (!m.icon.isEmpty())
         setWindowIcon(QIcon(platform::join_path(platform::program_folder(), m.icon)));
     const std::pair<const char*, const std::optional<bool>*> shown[] = {
-        {"calculator", &m.calculator}, {"ProgramComm", &m.ProgramComm},
+        {"calculator", &m.calculator},     {"ProgramComm", &m.ProgramComm},
         {"ProgramVelto", &m.ProgramVelto}, {"bootload", &m.bootload},
-        {"veltoprogram", &m.veltoprogram}, {"modem", &m.modem}, {"mnuDebug", &m.mnuDebug}};
+        {"veltoprogram", &m.veltoprogram}, {"modem", &m.modem},
+        {"mnuDebug", &m.mnuDebug}};
     for (const auto& [name, visible] : shown)
         if (visible->has_value())
             menu_entry(QLatin1String(name))->setVisible(**visible);
@@ -617,9 +621,11 @@ void Form1::store_image_geometry() {
     const QLabel* image2 = vessel_page->Image2;
     const QLabel* image3 = flow_page->Image3;
     m.volume_image_geometry = {to_twips16(image2->x()), to_twips16(image2->y()),
-                               to_twips16(image2->width()), to_twips16(vessel_page->Frame5_0->height())};
+                               to_twips16(image2->width()),
+                               to_twips16(vessel_page->Frame5_0->height())};
     m.flow_image_geometry = {to_twips16(image3->x()), to_twips16(image3->y()),
-                             to_twips16(image3->width()), to_twips16(flow_page->Frame6_0->height())};
+                             to_twips16(image3->width()),
+                             to_twips16(flow_page->Frame6_0->height())};
 }
 
 void Form1::apply_operation_mode() {
@@ -699,11 +705,11 @@ void Form1::set_main_window_texts() {
 
 bool Form1::entry_available(const QString& name) const {
     const MainWindowServices& s = services;
-    static const QSet<QString> always = {
-        QStringLiteral("file"), QStringLiteral("exit"), QStringLiteral("mode"),
-        QStringLiteral("csomenu"), QStringLiteral("loggingmenu"), QStringLiteral("help"),
-        QStringLiteral("about"), QStringLiteral("space1"), QStringLiteral("space2"),
-        QStringLiteral("space3")};
+    static const QSet<QString> always = {QStringLiteral("file"),        QStringLiteral("exit"),
+                                         QStringLiteral("mode"),        QStringLiteral("csomenu"),
+                                         QStringLiteral("loggingmenu"), QStringLiteral("help"),
+                                         QStringLiteral("about"),       QStringLiteral("space1"),
+                                         QStringLiteral("space2"),      QStringLiteral("space3")};
     if (always.contains(name))
         return true;
     const std::map<QString, bool> work = {
@@ -816,12 +822,14 @@ void Form1::enable_controls() {
 void Form1::enable_othermenus() {
     const int16_t mode = shell().operation_mode;
     const OtherMenusResult r = enable_othermenus_rules(mode);
-    auto visible = [this](const char* name, bool v) { menu_entry(QLatin1String(name))->setVisible(v); };
+    auto visible = [this](const char* name, bool v) {
+        menu_entry(QLatin1String(name))->setVisible(v);
+    };
     menu_entry(QStringLiteral("csomenu"))->setChecked(r.csomenu_checked);
     visible("openlogfile", r.openlogfile_visible);
     menu_entry(QStringLiteral("loggingmenu"))->setChecked(r.loggingmenu_checked);
-    for (const char* name : {"openechofile", "openparameterfile", "saveparameterstofile",
-                             "printmenu"})
+    for (const char* name :
+         {"openechofile", "openparameterfile", "saveparameterstofile", "printmenu"})
         visible(name, r.cso_file_entries_visible);
     SSTab1[0]->setVisible(r.logging_tabs_visible);
     SSTab1[1]->setVisible(r.cso_tabs_visible);
@@ -904,7 +912,9 @@ void Form1::dispatch_toolbar_button(const QString& key) {
             MSFlexGrid1->show();
             services.list_all_parameters(true);
             break;
-        default: MSFlexGrid1->hide(); break;
+        default:
+            MSFlexGrid1->hide();
+            break;
         }
     } else if (key == QLatin1String(OPEN_FILE)) {
         press_around(key, services.get_parameters_file);
@@ -913,10 +923,10 @@ void Form1::dispatch_toolbar_button(const QString& key) {
             if (SSTab1[1]->currentIndex() != 0)
                 SSTab1[1]->setCurrentIndex(0);
             QGuiApplication::clipboard()->setPixmap(echo_page->TChart2->toPixmap());
-            platform::msg_box(
-                ui_text(1295, QStringLiteral("The echo chart is on the clipboard.")) +
-                    QChar(13) + ui_text(1296, QStringLiteral("Paste it where you need it.")),
-                platform::mb::Information);
+            platform::msg_box(ui_text(1295, QStringLiteral("The echo chart is on the clipboard.")) +
+                                  QChar(13) +
+                                  ui_text(1296, QStringLiteral("Paste it where you need it.")),
+                              platform::mb::Information);
         });
     } else if (key == QLatin1String(RECORD)) {
         press_around(key, [this] {
@@ -926,7 +936,7 @@ void Form1::dispatch_toolbar_button(const QString& key) {
     } else if (key == QLatin1String(EXIT)) {
         if (m.modem_connected) {
             platform::msg_box(QStringLiteral("Please disconnect remote access"),
-                              platform::mb::Critical, QStringLiteral(" "));
+                              platform::mb::Critical);
             show();
             if (services.show_modem_window)
                 services.show_modem_window();
@@ -948,17 +958,30 @@ bool Form1::handle_shortcut_key(QChar typed) {
             box->setChecked(toggled_check_value(box->isChecked() ? 1 : 0) == 1);
     };
     switch (action) {
-    case Shortcut::None: return false;
+    case Shortcut::None:
+        return false;
     case Shortcut::EchoOn:
         if (echo_page->Option2->isEnabled())
             echo_page->Option2->setChecked(true);
         return true;
-    case Shortcut::EchoOff: echo_page->Option3->setChecked(true); return true;
-    case Shortcut::Exit: exit_Click(); return true;
-    case Shortcut::ToggleRaw: toggle(echo_page->Check6[0]); return true;
-    case Shortcut::ToggleNormal: toggle(echo_page->Check6[1]); return true;
-    case Shortcut::ToggleAverage: toggle(echo_page->Check6[2]); return true;
-    case Shortcut::ToggleKovex: toggle(echo_page->Check6[3]); return true;
+    case Shortcut::EchoOff:
+        echo_page->Option3->setChecked(true);
+        return true;
+    case Shortcut::Exit:
+        exit_Click();
+        return true;
+    case Shortcut::ToggleRaw:
+        toggle(echo_page->Check6[0]);
+        return true;
+    case Shortcut::ToggleNormal:
+        toggle(echo_page->Check6[1]);
+        return true;
+    case Shortcut::ToggleAverage:
+        toggle(echo_page->Check6[2]);
+        return true;
+    case Shortcut::ToggleKovex:
+        toggle(echo_page->Check6[3]);
+        return true;
     }
     return false;
 }
@@ -1059,7 +1082,9 @@ void Form1::setup_Click() {
         services.show_setup_dialog();
 }
 
-void Form1::exit_Click() { end_program(); }
+void Form1::exit_Click() {
+    end_program();
+}
 
 void Form1::end_program() {
     if (ending_)
@@ -1075,14 +1100,18 @@ void Form1::end_program() {
 
 // ---- SettingsView ----
 
-void Form1::set_printmenu_visible(bool visible) { menu_entry(QStringLiteral("printmenu"))->setVisible(visible); }
+void Form1::set_printmenu_visible(bool visible) {
+    menu_entry(QStringLiteral("printmenu"))->setVisible(visible);
+}
 void Form1::set_loggingmenu_checked(bool checked) {
     menu_entry(QStringLiteral("loggingmenu"))->setChecked(checked);
 }
 void Form1::set_csomenu_checked(bool checked) {
     menu_entry(QStringLiteral("csomenu"))->setChecked(checked);
 }
-void Form1::set_playback_text(const QString& text) { echo_page->Text15->setText(text); }
+void Form1::set_playback_text(const QString& text) {
+    echo_page->Text15->setText(text);
+}
 
 // ---- Lookup ----
 
@@ -1137,10 +1166,16 @@ Form1& form1() {
     return *instance();
 }
 
-bool form1_loaded() { return !instance().isNull(); }
+bool form1_loaded() {
+    return !instance().isNull();
+}
 
-std::function<void()> program_ender() { return default_program_ender(); }
-void set_program_ender(std::function<void()> end) { default_program_ender() = std::move(end); }
+std::function<void()> program_ender() {
+    return default_program_ender();
+}
+void set_program_ender(std::function<void()> end) {
+    default_program_ender() = std::move(end);
+}
 
 void install_main_window() {
     set_main_window_opener([] { form1().show(); });

@@ -87,17 +87,17 @@ public:
     // Frame controls
     QToolBar* Toolbar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
-    std::array<QLabel*, 3> status_panels{}; // panels 1 and 2 (0 unused)
-    std::array<QTabWidget*, 3> SSTab1{};   // 0 logging, 1 CSO, 2 parameter set-up
+    std::array<QLabel*, 3> status_panels{};     // panels 1 and 2 (0 unused)
+    std::array<QTabWidget*, 3> SSTab1{};        // 0 logging, 1 CSO, 2 parameter set-up
     std::array<QProgressBar*, 6> ProgressBar{}; // ProgressBar1..ProgressBar5 (0 unused)
     QPlainTextEdit* Term = nullptr;
-    QFrame* Frame25 = nullptr;   // busy frame over the terminal box
+    QFrame* Frame25 = nullptr; // busy frame over the terminal box
     QLabel* Animation1 = nullptr;
-    QLabel* Label11 = nullptr;   // download progress line
-    QLabel* Text68 = nullptr;    // progress text of a transfer
-    QPushButton* Command12 = nullptr; // Cancel of a transfer
+    QLabel* Label11 = nullptr;           // download progress line
+    QLabel* Text68 = nullptr;            // progress text of a transfer
+    QPushButton* Command12 = nullptr;    // Cancel of a transfer
     QTableWidget* MSFlexGrid1 = nullptr; // element 0: the parameter list grid
-    QFrame* Frame4 = nullptr;    // element 0: the echo recorder frame
+    QFrame* Frame4 = nullptr;            // element 0: the echo recorder frame
     QToolBar* Toolbar2 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;

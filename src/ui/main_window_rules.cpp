@@ -22,9 +22,9 @@ EnableResult enable_controls_rules(const EnableInputs& in) {
         r.toolbar[key] = echo_off_now;
     for (const char* key : {UPLOAD, REFRESH})
         r.toolbar[key] = echo_off_now && in.parameters_loaded;
-    for (const char* menu : {"openparameterfile", "saveparameterstofile", "openechofile",
-                             "printmenu", "reprogram", "mode", "setup", "calculator", "help",
-                             "file", "modem"})
+    for (const char* menu :
+         {"openparameterfile", "saveparameterstofile", "openechofile", "printmenu", "reprogram",
+          "mode", "setup", "calculator", "help", "file", "modem"})
         r.menus[menu] = echo_off_now;
     r.parameter_tab_access = in.access_level != 3;
     r.relay_parameters_present = in.system_type != 4;
@@ -71,7 +71,8 @@ SoftwareModeMenus software_mode_menus(int16_t software_mode, int16_t access_leve
         m.ProgramComm = m.ProgramVelto = false;
         m.bootload = m.veltoprogram = true;
         break;
-    default: break;
+    default:
+        break;
     }
     m.calculator = software_mode == 1 || software_mode == 2;
     if (access_level == 3)
@@ -81,18 +82,28 @@ SoftwareModeMenus software_mode_menus(int16_t software_mode, int16_t access_leve
 
 Shortcut shortcut_for_key(QChar typed, int16_t language_index) {
     switch (typed.toUpper().unicode()) {
-    case 'Y': return language_index == 0 ? Shortcut::EchoOn : Shortcut::None;
-    case 'U': return language_index == 2 ? Shortcut::EchoOn : Shortcut::None;
-    case 'J': return language_index == 1 ? Shortcut::EchoOn : Shortcut::None;
+    case 'Y':
+        return language_index == 0 ? Shortcut::EchoOn : Shortcut::None;
+    case 'U':
+        return language_index == 2 ? Shortcut::EchoOn : Shortcut::None;
+    case 'J':
+        return language_index == 1 ? Shortcut::EchoOn : Shortcut::None;
     case 'S':
         return language_index == 3 || language_index == 4 ? Shortcut::EchoOn : Shortcut::None;
-    case 'N': return Shortcut::EchoOff;
-    case 'X': return Shortcut::Exit;
-    case 'R': return Shortcut::ToggleRaw;
-    case 'O': return Shortcut::ToggleNormal;
-    case 'L': return Shortcut::ToggleAverage;
-    case 'D': return Shortcut::ToggleKovex;
-    default: return Shortcut::None;
+    case 'N':
+        return Shortcut::EchoOff;
+    case 'X':
+        return Shortcut::Exit;
+    case 'R':
+        return Shortcut::ToggleRaw;
+    case 'O':
+        return Shortcut::ToggleNormal;
+    case 'L':
+        return Shortcut::ToggleAverage;
+    case 'D':
+        return Shortcut::ToggleKovex;
+    default:
+        return Shortcut::None;
     }
 }
 
@@ -103,20 +114,23 @@ int16_t next_parameter_list_mode(int16_t mode) {
 
 QString access_level_name(int16_t access_level) {
     switch (access_level) {
-    case 1: return QStringLiteral("GOLDCARD");
-    case 2: return ui_text(1266, QStringLiteral("Engineer")).toUpper();
-    case 3: return ui_text(1378, QStringLiteral("User")).toUpper();
-    default: return QStringLiteral("ANYBODY");
+    case 1:
+        return QStringLiteral("GOLDCARD");
+    case 2:
+        return ui_text(1266, QStringLiteral("Engineer")).toUpper();
+    case 3:
+        return ui_text(1378, QStringLiteral("User")).toUpper();
+    default:
+        return QStringLiteral("ANYBODY");
     }
 }
 
 QString main_window_caption(const QDateTime& now) {
-    const QString caption = shell().application_title + QLatin1Char(' ') + PROGRAM_VERSION +
-                            QStringLiteral(" - ") + access_level_name(shell().access_level) +
-                            QLatin1Char(' ') + ui_text(1139, QStringLiteral("logged in")) +
-                            QLatin1Char(' ') +
-                            platform::format_date(now, QStringLiteral("dddd - dd mmm yyyy")) +
-                            QStringLiteral(" @ ") +
-                            platform::format_date(now, QStringLiteral("hh:nn:ss")).trimmed();
+    const QString caption =
+        shell().application_title + QLatin1Char(' ') + PROGRAM_VERSION + QStringLiteral(" - ") +
+        access_level_name(shell().access_level) + QLatin1Char(' ') +
+        ui_text(1139, QStringLiteral("logged in")) + QLatin1Char(' ') +
+        platform::format_date(now, QStringLiteral("dddd - dd mmm yyyy")) + QStringLiteral(" @ ") +
+        platform::format_date(now, QStringLiteral("hh:nn:ss")).trimmed();
     return caption.trimmed();
 }

@@ -47,9 +47,9 @@ struct EnableResult {
     bool cso_tab_parameters = false;
     bool cso_tab_volume = false;
     bool cso_tab_flow = false;
-    bool force_echo_off = false; // select the offline choice
-    std::map<QString, bool> menus;   // menu name -> Enabled
-    std::map<QString, bool> toolbar; // toolbar key -> Enabled
+    bool force_echo_off = false;       // select the offline choice
+    std::map<QString, bool> menus;     // menu name -> Enabled
+    std::map<QString, bool> toolbar;   // toolbar key -> Enabled
     bool parameter_tab_access = false; // tab 8 of the parameter set-up tab set
     bool parameter_tab_relays = false; // tab 1 of the parameter set-up tab set
     bool relay_parameters_present = false;
@@ -69,7 +69,7 @@ struct OtherMenusResult {
     bool cso_tabs_visible = false;         // SSTab1(1)
     bool toolbar_visible = false;          // Toolbar1
     bool space3_visible = false;
-    bool quiet_commands = false;           // only set (True) in the CSO mode
+    bool quiet_commands = false; // only set (True) in the CSO mode
 };
 OtherMenusResult enable_othermenus_rules(int16_t operation_mode);
 
@@ -84,8 +84,16 @@ struct SoftwareModeMenus {
 SoftwareModeMenus software_mode_menus(int16_t software_mode, int16_t access_level);
 
 // The single-key shortcuts of the main window.
-enum class Shortcut { None, EchoOn, EchoOff, Exit, ToggleRaw, ToggleNormal, ToggleAverage,
-                      ToggleKovex };
+enum class Shortcut {
+    None,
+    EchoOn,
+    EchoOff,
+    Exit,
+    ToggleRaw,
+    ToggleNormal,
+    ToggleAverage,
+    ToggleKovex
+};
 // The letter typed (any case) in a language. A yes-letter of another language means nothing.
 Shortcut shortcut_for_key(QChar typed, int16_t language_index);
 
@@ -93,7 +101,9 @@ Shortcut shortcut_for_key(QChar typed, int16_t language_index);
 int16_t next_parameter_list_mode(int16_t mode);
 
 // A check box's next value for a toggle key: 0 becomes 1, anything else 0.
-inline int toggled_check_value(int value) { return value == 0 ? 1 : 0; }
+inline int toggled_check_value(int value) {
+    return value == 0 ? 1 : 0;
+}
 
 // "GOLDCARD" for level 1, texts 1266 and 1378 in capitals for levels 2 and 3, else "ANYBODY".
 QString access_level_name(int16_t access_level);

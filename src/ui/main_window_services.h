@@ -11,10 +11,10 @@ class QWidget;
 
 struct MainWindowServices {
     // Parameters
-    std::function<void()> download_parameters;   // toolbar "download"
-    std::function<void()> upload_parameters;     // toolbar "upload"
-    std::function<void()> get_parameters_file;   // openparameterfile, toolbar "file"
-    std::function<void()> save_parameters_file;  // saveparameterstofile
+    std::function<void()> download_parameters;  // toolbar "download"
+    std::function<void()> upload_parameters;    // toolbar "upload"
+    std::function<void()> get_parameters_file;  // openparameterfile, toolbar "file"
+    std::function<void()> save_parameters_file; // saveparameterstofile
     std::function<void(bool, bool)> list_changed_parameters;
     std::function<void(bool)> list_all_parameters;
     std::function<QString(int)> get_param_tooltip;

@@ -5,4 +5,6 @@ MainWindowState& main_window_state() {
     return state;
 }
 
-void reset_main_window_state() { main_window_state() = MainWindowState{}; }
+void reset_main_window_state() {
+    main_window_state() = MainWindowState{};
+}

@@ -10,8 +10,8 @@
 struct MainWindowState {
     // Parameters
     bool parameters_loaded = false;
-    int system_type = 0;              // P99 rounded
-    int16_t parameter_list_mode = 0;  // 0 and 2 grid hidden, 1 changed, 3 all
+    int system_type = 0;             // P99 rounded
+    int16_t parameter_list_mode = 0; // 0 and 2 grid hidden, 1 changed, 3 all
     QString parameter_file_name;
     QString saved_reply;
 

@@ -44,9 +44,13 @@ Geometry scale_geometry(const Geometry& g, const ScreenFactors& f) {
     return s;
 }
 
-double font_factor(const ScreenFactors& f) { return f.x < FONT_FACTOR_CAP ? f.x : FONT_FACTOR_CAP; }
+double font_factor(const ScreenFactors& f) {
+    return f.x < FONT_FACTOR_CAP ? f.x : FONT_FACTOR_CAP;
+}
 
-double scaled_font_size(double size, const ScreenFactors& f) { return size * font_factor(f); }
+double scaled_font_size(double size, const ScreenFactors& f) {
+    return size * font_factor(f);
+}
 
 double scaled_panel_width(double width, const ScreenFactors& f) {
     return width * f.x * PANEL_FACTOR;

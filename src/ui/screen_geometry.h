@@ -11,7 +11,9 @@ inline constexpr double TWIPS_PER_PIXEL = 15; // at 96 dots per inch
 inline int twips_to_pixels(double twips) {
     return static_cast<int>(twips / TWIPS_PER_PIXEL + (twips < 0 ? -0.5 : 0.5));
 }
-inline double pixels_to_twips(int pixels) { return pixels * TWIPS_PER_PIXEL; }
+inline double pixels_to_twips(int pixels) {
+    return pixels * TWIPS_PER_PIXEL;
+}
 
 struct Geometry {
     double left = 0, top = 0, width = 0, height = 0;
@@ -51,21 +53,21 @@ struct MainWindowLayout {
     Geometry toolbar;
     Geometry recorder_frame; // Frame4(0)
     Geometry term;
-    Geometry busy_frame;     // Frame25
-    Geometry animation;      // Animation1
-    Geometry progress_text;  // Text68
-    Geometry progress_bar;   // ProgressBar3
-    Geometry cancel_button;  // Command12
-    Geometry square_button;  // Command4
-    Geometry report_button;  // Command13
-    Geometry command_bar;    // TeeCommander1
-    Geometry log_chart;      // TChart1
-    Geometry logging_tabs;   // SSTab1(0)
-    Geometry cso_tabs;       // SSTab1(1)
-    Geometry grid;           // MSFlexGrid1(0)
-    double spacer_left = 0;        // toolbar button 20
+    Geometry busy_frame;    // Frame25
+    Geometry animation;     // Animation1
+    Geometry progress_text; // Text68
+    Geometry progress_bar;  // ProgressBar3
+    Geometry cancel_button; // Command12
+    Geometry square_button; // Command4
+    Geometry report_button; // Command13
+    Geometry command_bar;   // TeeCommander1
+    Geometry log_chart;     // TChart1
+    Geometry logging_tabs;  // SSTab1(0)
+    Geometry cso_tabs;      // SSTab1(1)
+    Geometry grid;          // MSFlexGrid1(0)
+    double spacer_left = 0; // toolbar button 20
     double spacer_width = 0;
-    double last_button_width = 0;  // toolbar button 21
+    double last_button_width = 0; // toolbar button 21
 };
 
 // The layout rules in their order; each rule sees what the rules before it changed.

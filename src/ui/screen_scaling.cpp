@@ -2,14 +2,14 @@
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
-#include <QMainWindow>
-#include <QMenuBar>
-#include <QTabBar>
-#include <QToolBar>
 #include <QGroupBox>
 #include <QLayout>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QWidget>
 #include <vector>
 

@@ -54,8 +54,8 @@ TEST_F(CaptionMapTest, EveryControlTheMapNamesIsOnTheMainWindowInEveryIdentity) 
         QStringList names;
         for (const CaptionEntry* e : missing)
             names << entry_name(*e);
-        EXPECT_TRUE(names.isEmpty()) << "captions with no control to show them: "
-                                     << names.join(", ").toStdString();
+        EXPECT_TRUE(names.isEmpty())
+            << "captions with no control to show them: " << names.join(", ").toStdString();
         w.close();
         flush();
     }
@@ -83,8 +83,8 @@ TEST_F(CaptionMapTest, EveryTextNumberIsInTheLanguageFileInAllFiveLanguages) {
         numbers.push_back(e.text);
     // Set beside the map: chart titles, the page counter, the clipboard message and the
     // read-out labels.
-    for (int n : {1055, 1057, 1093, 1094, 1139, 1172, 1266, 1295, 1296, 1378, 1379, 1392, 1393,
-                  1407, 1408})
+    for (int n :
+         {1055, 1057, 1093, 1094, 1139, 1172, 1266, 1295, 1296, 1378, 1379, 1392, 1393, 1407, 1408})
         numbers.push_back(n);
     for (int n = 1170; n <= 1177; ++n)
         numbers.push_back(n);
@@ -95,8 +95,8 @@ TEST_F(CaptionMapTest, EveryTextNumberIsInTheLanguageFileInAllFiveLanguages) {
             missing << QString::number(n);
     }
     missing.removeDuplicates();
-    EXPECT_TRUE(missing.isEmpty()) << "texts the window shows empty: "
-                                   << missing.join(", ").toStdString();
+    EXPECT_TRUE(missing.isEmpty())
+        << "texts the window shows empty: " << missing.join(", ").toStdString();
 }
 
 TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
@@ -127,9 +127,9 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
 
 TEST_F(CaptionMapTest, EveryToolbarKeyHasATooltipInEveryLanguage) {
     Form1& w = open_main_window(1, 1);
-    for (const char* key : {"modem", "minimized", "download", "upload", "temperature_display",
-                            "level_display", "status_display", "singledownload", "refresh",
-                            "file", "clipboard", "record", "exit"}) {
+    for (const char* key :
+         {"modem", "minimized", "download", "upload", "temperature_display", "level_display",
+          "status_display", "singledownload", "refresh", "file", "clipboard", "record", "exit"}) {
         ASSERT_NE(w.toolbar_button(key), nullptr) << key;
         QStringList tips;
         for (int language = 0; language < 5; ++language)

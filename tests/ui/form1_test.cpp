@@ -12,19 +12,20 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
+#include <qcustomplot.h>
 #include <stdexcept>
 
 namespace {
@@ -129,8 +130,8 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
                              "printecho", "bootload", "mnuDebug"})
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
-    for (const char* key : {"download", "upload", "singledownload", "file", "record",
-                            "status_display", "refresh"})
+    for (const char* key :
+         {"download", "upload", "singledownload", "file", "record", "status_display", "refresh"})
         EXPECT_FALSE(w.toolbar_button(key)->isEnabled()) << key << " offered without its work";
     EXPECT_TRUE(w.menu_entry("exit")->isEnabled());
     EXPECT_TRUE(w.menu_entry("about")->isEnabled());
@@ -374,6 +375,25 @@ TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThem) {
     EXPECT_NEAR(busy.center().y(), w.Term->geometry().center().y(), 2);
 }
 
+TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {
+    Form1& w = start(0, 0);
+    w.show();
+    w.resize(1000, 700);
+    w.SSTab1[0]->setTabEnabled(2, true);
+    w.SSTab1[0]->setCurrentIndex(2);
+    QTest::qWait(10);
+    const LogChartPage* page = w.log_chart_page;
+    const QRect square = page->Command4->geometry();
+    EXPECT_EQ(square.width(), square.height()) << "the button above the column is not square";
+    EXPECT_EQ(page->Command13->x(), square.x());
+    EXPECT_GT(page->Command13->y(), square.bottom());
+    EXPECT_EQ(page->TeeCommander1->width(), square.width());
+    EXPECT_NEAR(page->TChart1->geometry().right() + 1, page->width() - 100 / 15.0, 1.5)
+        << "the chart does not reach to just short of the tab's right edge";
+    EXPECT_NEAR(page->TeeCommander1->geometry().bottom() + 1, page->height() - 140 / 15.0, 1.5);
+    EXPECT_GT(page->TChart1->x(), square.right());
+}
+
 TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
     write_settings(1, 1);
     write_file(ini(), read_file(ini()).toUtf8() + "Playback=2.5\r\n");
@@ -395,8 +415,8 @@ TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
     flush();
     ASSERT_TRUE(form1_loaded());
     EXPECT_TRUE(form1().isVisible());
-    EXPECT_TRUE(form1().windowTitle().startsWith("QuillarnPC 5.3 - " +
-                                                 ui_text(1266).toUpper() + " " + ui_text(1139)))
+    EXPECT_TRUE(form1().windowTitle().startsWith("QuillarnPC 5.3 - " + ui_text(1266).toUpper() +
+                                                 " " + ui_text(1139)))
         << form1().windowTitle().toStdString();
 }
 

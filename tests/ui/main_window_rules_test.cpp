@@ -8,8 +8,15 @@
 
 namespace {
 
-const QStringList ECHO_OFF_MENUS = {"openparameterfile", "saveparameterstofile", "openechofile",
-                                    "printmenu", "mode", "setup", "calculator", "help", "file",
+const QStringList ECHO_OFF_MENUS = {"openparameterfile",
+                                    "saveparameterstofile",
+                                    "openechofile",
+                                    "printmenu",
+                                    "mode",
+                                    "setup",
+                                    "calculator",
+                                    "help",
+                                    "file",
                                     "modem"};
 const QStringList ECHO_OFF_KEYS = {"file", "download", "singledownload", "modem"};
 const QStringList ECHO_OFF_LOADED_KEYS = {"upload", "refresh"};
@@ -154,17 +161,22 @@ TEST(Shortcuts, YesLettersFollowTheLanguageAndTheOthersWorkEverywhere) {
         {'J', {Shortcut::None, Shortcut::EchoOn, Shortcut::None, Shortcut::None, Shortcut::None}},
         {'u', {Shortcut::None, Shortcut::None, Shortcut::EchoOn, Shortcut::None, Shortcut::None}},
         {'s', {Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::EchoOn, Shortcut::EchoOn}},
-        {'n', {Shortcut::EchoOff, Shortcut::EchoOff, Shortcut::EchoOff, Shortcut::EchoOff,
-               Shortcut::EchoOff}},
+        {'n',
+         {Shortcut::EchoOff, Shortcut::EchoOff, Shortcut::EchoOff, Shortcut::EchoOff,
+          Shortcut::EchoOff}},
         {'X', {Shortcut::Exit, Shortcut::Exit, Shortcut::Exit, Shortcut::Exit, Shortcut::Exit}},
-        {'r', {Shortcut::ToggleRaw, Shortcut::ToggleRaw, Shortcut::ToggleRaw, Shortcut::ToggleRaw,
-               Shortcut::ToggleRaw}},
-        {'o', {Shortcut::ToggleNormal, Shortcut::ToggleNormal, Shortcut::ToggleNormal,
-               Shortcut::ToggleNormal, Shortcut::ToggleNormal}},
-        {'L', {Shortcut::ToggleAverage, Shortcut::ToggleAverage, Shortcut::ToggleAverage,
-               Shortcut::ToggleAverage, Shortcut::ToggleAverage}},
-        {'d', {Shortcut::ToggleKovex, Shortcut::ToggleKovex, Shortcut::ToggleKovex,
-               Shortcut::ToggleKovex, Shortcut::ToggleKovex}},
+        {'r',
+         {Shortcut::ToggleRaw, Shortcut::ToggleRaw, Shortcut::ToggleRaw, Shortcut::ToggleRaw,
+          Shortcut::ToggleRaw}},
+        {'o',
+         {Shortcut::ToggleNormal, Shortcut::ToggleNormal, Shortcut::ToggleNormal,
+          Shortcut::ToggleNormal, Shortcut::ToggleNormal}},
+        {'L',
+         {Shortcut::ToggleAverage, Shortcut::ToggleAverage, Shortcut::ToggleAverage,
+          Shortcut::ToggleAverage, Shortcut::ToggleAverage}},
+        {'d',
+         {Shortcut::ToggleKovex, Shortcut::ToggleKovex, Shortcut::ToggleKovex,
+          Shortcut::ToggleKovex, Shortcut::ToggleKovex}},
         {'q', {Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::None}},
     };
     for (const auto& c : cases)
@@ -203,9 +215,9 @@ TEST(TitleBar, NamesTheIdentityVersionAccessLevelAndTime) {
     } cases[] = {{0, "ANYBODY"}, {1, "GOLDCARD"}, {2, "INGENIEUR"}, {3, "USER"}};
     for (const auto& c : cases) {
         shell().access_level = static_cast<int16_t>(c.level);
-        EXPECT_EQ(main_window_caption(when),
-                  QString("VeltoLog 5.3 - %1 angemeldet Tuesday - 05 Mar 2024 @ 09:07:04")
-                      .arg(c.name))
+        EXPECT_EQ(
+            main_window_caption(when),
+            QString("VeltoLog 5.3 - %1 angemeldet Tuesday - 05 Mar 2024 @ 09:07:04").arg(c.name))
             << "level " << c.level;
     }
     reset_shell_state();

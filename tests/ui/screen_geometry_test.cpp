@@ -46,7 +46,8 @@ TEST(ScaleGeometry, PositionsAndSizesFollowTheFactorsAndParkedControlsStayParked
 
 TEST(ScaleGeometry, FontsGrowByHalfAtMostAndShrinkWithTheScreen) {
     EXPECT_DOUBLE_EQ(scaled_font_size(8, {2.0, 2.0}), 12);
-    EXPECT_DOUBLE_EQ(scaled_font_size(8, {1.4, 3.0}), 8 * 1.4) << "the vertical factor sized a font";
+    EXPECT_DOUBLE_EQ(scaled_font_size(8, {1.4, 3.0}), 8 * 1.4)
+        << "the vertical factor sized a font";
     EXPECT_DOUBLE_EQ(scaled_font_size(10, {0.8, 0.8}), 8);
     EXPECT_DOUBLE_EQ(scaled_panel_width(2000, {1, 1}), 1200);
     EXPECT_DOUBLE_EQ(scaled_panel_width(2000, {2, 5}), 2400);

@@ -20,9 +20,11 @@ protected:
         ShellTest::SetUp();
         install_shipped_files();
         QDir().mkpath(program + "/Quillarn Version Definitions");
-        ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARN_DATA_DIR) +
-                                    "/Quillarn Version Definitions/lang.def",
-                                program + "/Quillarn Version Definitions/lang.def"));
+        for (const char* name : {"lang.def", "access_vars.def"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARN_DATA_DIR) +
+                                        "/Quillarn Version Definitions/" + name,
+                                    program + "/Quillarn Version Definitions/" + name))
+                << name;
         reset_log_setup_state();
         reset_main_window_state();
         set_program_ender([this] { ++program_ended; });
