@@ -190,7 +190,8 @@ TEST(UnitReplies, RepliesArePacedBackToBack) {
     Line line;
     line.responder.set_baud(19200);
     const auto first = line.send("/sendall", 0);
-    const double sendall_ms = (line.unit.sendall_text().size() + 2) * 10000.0 / 19200;
+    // The reply follows the command's own wire time ("/sendall" and its CR).
+    const double sendall_ms = (9 + line.unit.sendall_text().size() + 2) * 10000.0 / 19200;
     EXPECT_NEAR(first.back().at_ms, sendall_ms, 0.001);
     const auto second = line.send("/WHO", 1);
     EXPECT_NEAR(second.back().at_ms, sendall_ms + 20 * 10000.0 / 19200, 0.001);

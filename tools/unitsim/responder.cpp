@@ -232,7 +232,10 @@ std::vector<PlannedWrite> Responder::command(const QString& cmd, double now_ms) 
         return {};
 
     const auto segments = shape(reply.body + line_end_, m);
-    const double start = std::max(now_ms + m.delay_ms, line_free_at_);
+    // The pseudo-terminal hands the command over at once; on a real line its last byte would only
+    // have arrived after its own wire time, so the reply starts from there.
+    const double inbound_ms = baud_ > 0 ? (cmd.size() + 1) * 10000.0 / baud_ : 0.0;
+    const double start = std::max(now_ms + inbound_ms + m.delay_ms, line_free_at_);
     auto writes = pace_segments(segments, start, baud_, chunk_gap_ms_);
     if (!writes.empty())
         line_free_at_ = writes.back().at_ms;

@@ -188,9 +188,10 @@ void Simulator::schedule() {
         timer_->stop();
         return;
     }
-    const double wait_program_ms = queue_.front().at_ms - now_ms();
-    const int wait_real_ms = std::max(0, int(std::ceil(wait_program_ms / scale_)));
-    timer_->start(wait_real_ms);
+    // Timers count whole milliseconds; the last part of a wait below one millisecond is made of
+    // zero-length timer turns so that fast lines are paced to the fraction of a millisecond.
+    const double wait_real_ms = (queue_.front().at_ms - now_ms()) / scale_;
+    timer_->start(wait_real_ms >= 1.0 ? int(std::floor(wait_real_ms)) : 0);
 }
 
 void Simulator::try_write() {

@@ -1,0 +1,537 @@
+#include "link/command_link.h"
+
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/serial_texts.h"
+#include "link/traffic_log.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/port_table.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <algorithm>
+#include <vector>
+
+using platform::CommError;
+
+namespace {
+
+// A wait for one reply. Waits nest when a handler sends during another command's wait; the
+// receive side hands each completed reply to the oldest wait still open.
+struct PendingReply {
+    double deadline = 0;
+    bool answered = false;
+    QString reply;
+};
+
+struct ReceiveState {
+    std::vector<PendingReply*> pending;
+    bool line_done = false;        // reply_buffer holds a delivered reply
+    bool device_lost_told = false; // the user has been told that the device went away
+};
+
+ReceiveState& rx() {
+    static ReceiveState s;
+    return s;
+}
+
+bool is_line_end(QChar c) {
+    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
+}
+
+int first_line_end(const QString& s, int from = 0) {
+    for (int i = from; i < s.size(); ++i)
+        if (is_line_end(s[i]))
+            return i;
+    return -1;
+}
+
+bool pending_open(const PendingReply* p) {
+    return !p->answered && platform::seconds() <= p->deadline;
+}
+
+// Progress bars grow by `step` and start again from 0 when they would reach their maximum.
+void step_progress(int bar, int step) {
+    LinkView& v = link_view();
+    const int value = v.progress_value(bar);
+    v.set_progress_value(bar, value + step < v.progress_max(bar) ? value + step : 0);
+}
+
+void step_progress_by_one(int bar) {
+    LinkView& v = link_view();
+    const int value = v.progress_value(bar);
+    v.set_progress_value(bar, value < v.progress_max(bar) ? value + 1 : 0);
+}
+
+int transfer_bar() {
+    return shell().debug_enabled ? 1 : 4;
+}
+
+void deliver(const QString& reply) {
+    LinkState& L = link();
+    L.reply_buffer = reply;
+    L.reply_received = true;
+    rx().line_done = true;
+    for (PendingReply* p : rx().pending)
+        if (pending_open(p)) {
+            p->answered = true;
+            p->reply = reply;
+            break;
+        }
+    // Whatever follows the reply on the line belongs to no exchange.
+    MSComm1().clear_input();
+}
+
+// A command sent from a handler that runs inside another command's wait goes out only when the
+// outer reply has come (or its time is up), so that the unit answers one command at a time and
+// the outer reply is not lost.
+void wait_for_earlier_replies() {
+    auto open = [] { return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open); };
+    while (open()) {
+        double until = 0;
+        for (const PendingReply* p : rx().pending)
+            if (pending_open(p))
+                until = std::max(until, p->deadline);
+        platform::wait_until([&] { return !open(); }, until - platform::seconds() + 0.01);
+    }
+}
+
+// The exchange failed: the unit did not answer, or the command could not be written.
+void command_failed(bool tell_user, const QString& title) {
+    LinkState& L = link();
+    if (tell_user)
+        platform::msg_box(
+            ui_text(1299, QStringLiteral(
+                              "No reply from the unit. Check the cable and the port settings.")),
+            platform::mb::Critical, title);
+    link_view().set_status_text(1, QString());
+    if (L.echo_online) {
+        link_view().set_live_timer_enabled(false);
+        L.echo_online = false;
+        link_view().select_offline_option();
+    }
+    L.parameter_sweep = false;
+    L.comms_abort = true;
+}
+
+// Writing failed (the port is not open or the device has gone). Never a success: comms_abort is
+// set; the user is told unless an abort is already under way or the lost device was reported.
+void sending_failed() {
+    const bool tell = !link().comms_abort && !rx().device_lost_told;
+    command_failed(tell, QString());
+}
+
+void end_download();
+
+void on_device_lost() {
+    LinkState& L = link();
+    L.comms_abort = true;
+    // A download waits for the end of its stream, which will not come now.
+    if (L.log_download_active)
+        end_download();
+    if (rx().device_lost_told)
+        return;
+    rx().device_lost_told = true;
+    platform::msg_box(serial_text(95) + QLatin1Char(' ') +
+                          platform::port_name(MSComm1().comm_port()) + QLatin1Char(' ') +
+                          serial_text(96),
+                      platform::mb::Critical);
+}
+
+void show_countdown() {
+    LinkState& L = link();
+    L.reply_seconds_left =
+        std::max(0.0, L.wait_timeout - (platform::seconds() - L.wait_start_time));
+    link_view().set_status_text(
+        2, ui_text(1362, QStringLiteral("Waiting for reply")) + QLatin1Char(' ') +
+               platform::format_number(L.reply_seconds_left, QStringLiteral("#0.0")) +
+               QLatin1Char('s'));
+}
+
+void receive_download(const QString& s);
+
+} // namespace
+
+platform::SerialPort& MSComm1() {
+    static QPointer<platform::SerialPort> port;
+    if (!port) {
+        port = new platform::SerialPort(QCoreApplication::instance());
+        QObject::connect(port, &platform::SerialPort::on_comm, [] { MSComm1_OnComm(); });
+        QObject::connect(port, &platform::SerialPort::device_lost, [] { on_device_lost(); });
+    }
+    return *port;
+}
+
+void reset_command_link() {
+    rx().line_done = false;
+    rx().device_lost_told = false;
+}
+
+void open_com_port() {
+    LinkState& L = link();
+    platform::SerialPort& port = MSComm1();
+    L.port_open_failed = false;
+    if (!shell().ini_path.isEmpty())
+        platform::port_table_config().map_file = shell().ini_path;
+    if (port.port_open())
+        port.set_port_open(false);
+    CommError error = port.set_comm_port(shell().com_port);
+    if (error == CommError::None)
+        error = port.set_settings(shell().comm_settings);
+    if (error == CommError::None)
+        error = port.set_port_open(true);
+    if (error != CommError::None) {
+        L.port_open_failed = true;
+        port.set_port_open(false);
+        platform::msg_box(
+            ui_text(1206,
+                    QStringLiteral(
+                        "The serial port cannot be opened. Check the port in the Setup dialog.")),
+            platform::mb::Critical);
+        L.comms_abort = true;
+        return;
+    }
+    rx().device_lost_told = false;
+    settle_pause();
+    L.reply_received = false;
+    port.set_rthreshold(1);
+    port.set_input_len(0);
+    port.clear_input();
+}
+
+void send_command(const QString& cmd, const QString& status_text) {
+    LinkState& L = link();
+    platform::SerialPort& port = MSComm1();
+    int tries = 0;
+    int sweep_resends = 0;
+    for (;;) {
+        wait_for_earlier_replies();
+        L.comms_abort = false;
+        port.clear_input();
+        if (L.echo_online)
+            L.reply_timeout = 20;
+        else if (cmd.contains(QLatin1String("/who")) || cmd.contains(QLatin1String("access")))
+            L.reply_timeout = 10;
+        else if (L.parameter_sweep)
+            L.reply_timeout = 5;
+        else
+            L.reply_timeout = 40;
+        L.reply_buffer.clear();
+        L.reply_received = false;
+        rx().line_done = false;
+
+        traffic().command_sent(cmd);
+        if (shell().operation_mode == 0 || L.point_transfer_active)
+            step_progress(transfer_bar(), static_cast<int>(cmd.size()));
+        if (port.output(cmd.toLatin1() + '\r') != CommError::None) {
+            sending_failed();
+            return;
+        }
+        if (!L.quiet_commands)
+            traffic().command_to_term(cmd);
+
+        wait_for_reply(status_text);
+
+        if (L.parameter_sweep && !L.reply_timed_out) {
+            if (L.comms_abort)
+                return; // stopped by another handler or the user's Cancel
+            // The unit acknowledges instead of answering now and then; ask again, a few times.
+            const bool no_value = L.reply_buffer.isEmpty() || L.reply_buffer == QLatin1String("OK");
+            if (no_value && sweep_resends < 3) {
+                ++sweep_resends;
+                continue;
+            }
+            return;
+        }
+        if (!L.reply_timed_out)
+            return;
+        if (tries == 2) {
+            command_failed(true, ui_text(1411, QStringLiteral("Communication Error")));
+            return;
+        }
+        // Another handler may stop the exchange during the pause as it may during a wait.
+        L.comms_abort = false;
+        link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
+                                           QLatin1Char(' ') + QString::number(tries + 1));
+        delay_ms(500);
+        if (L.comms_abort)
+            return;
+        ++tries;
+    }
+}
+
+void send_command_plain(const QString& cmd) {
+    send_command(cmd, QString());
+}
+
+void send_command_to_comms_card(const QString& cmd) {
+    LinkState& L = link();
+    platform::SerialPort& port = MSComm1();
+    for (int tries = 0;; ++tries) {
+        wait_for_earlier_replies();
+        L.comms_abort = false;
+        port.clear_input();
+        L.reply_timeout = 10;
+        L.reply_buffer.clear();
+        L.reply_received = false;
+        rx().line_done = false;
+        if (port.output(cmd.toLatin1() + '\r') != CommError::None) {
+            const bool tell = !L.comms_abort && !rx().device_lost_told;
+            if (tell)
+                platform::msg_box(
+                    ui_text(1299,
+                            QStringLiteral(
+                                "No reply from the unit. Check the cable and the port settings.")),
+                    platform::mb::Critical);
+            L.parameter_sweep = false;
+            L.comms_abort = true;
+            return;
+        }
+        if (!L.quiet_commands)
+            traffic().command_to_term(cmd);
+        wait_for_reply(QString());
+        if (!L.reply_timed_out)
+            return;
+        if (tries == 1) {
+            platform::msg_box(
+                QStringLiteral("Communication card not found.\r\nPlease reboot your Velto unit."),
+                platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+            L.parameter_sweep = false;
+            L.comms_abort = true;
+            return;
+        }
+        link_view().set_status_text(1, QStringLiteral("Connection failed, retrying... "));
+    }
+}
+
+void wait_for_reply(const QString& status_text) {
+    LinkState& L = link();
+    L.wait_timeout = L.reply_timeout;
+    L.reply_timed_out = false;
+    L.wait_start_time = platform::seconds();
+    if (!status_text.isEmpty())
+        link_view().set_status_text(1, status_text);
+    if (L.log_download_active)
+        return;
+
+    PendingReply me;
+    me.deadline = L.wait_start_time + L.wait_timeout;
+    rx().pending.push_back(&me);
+    struct Remove {
+        PendingReply* p;
+        ~Remove() {
+            auto& v = rx().pending;
+            v.erase(std::remove(v.begin(), v.end(), p), v.end());
+        }
+    } remove{&me};
+
+    auto stopped = [&] { return L.comms_abort || (L.parameter_sweep && L.cancel_requested); };
+    show_countdown();
+    platform::wait_until(
+        [&] { return me.answered || stopped() || platform::seconds() > me.deadline; },
+        L.wait_timeout + 0.001, show_countdown, 0.1);
+
+    if (me.answered) {
+        L.reply_buffer = me.reply;
+        L.reply_received = true;
+        return;
+    }
+    if (platform::seconds() > me.deadline) {
+        L.trace_valid = false;
+        L.reply_timed_out = true;
+        L.comms_abort = true;
+        return;
+    }
+    // Stopped from outside: another handler set comms_abort, or the user cancelled a sweep.
+    L.comms_abort = true;
+    L.reply_buffer.clear();
+}
+
+void delay_ms(int ms) {
+    link().delay_elapsed = false;
+    platform::wait_ms(ms);
+    link().delay_elapsed = true;
+}
+
+void Delay(int seconds) {
+    link().wait_start_time = platform::seconds();
+    platform::wait_ms(seconds * 1000);
+}
+
+void settle_pause() {
+    platform::wait_ms(100);
+}
+
+void MSComm1_OnComm() {
+    const QByteArray bytes = MSComm1().input();
+    if (!bytes.isEmpty())
+        receive_text(bytes);
+}
+
+void receive_text(const QByteArray& bytes) {
+    LinkState& L = link();
+    const QString s = QString::fromLatin1(bytes);
+    if (s.isEmpty())
+        return;
+    if (rx().line_done && !L.log_download_active) {
+        // A delivered reply stays with its exchange; received text starts the next line.
+        L.reply_buffer.clear();
+        rx().line_done = false;
+    }
+    // A lone line end before any text is the tail of an earlier line.
+    if (L.reply_buffer.isEmpty() && s.size() == 1 && is_line_end(s[0]))
+        return;
+
+    if (L.chunk_progress)
+        step_progress_by_one(3);
+
+    if (L.echo_online) {
+        step_progress_by_one(1);
+    } else {
+        traffic().received(s);
+        if (shell().operation_mode == 0)
+            step_progress(transfer_bar(), static_cast<int>(s.size()));
+        else if (L.point_transfer_active)
+            step_progress_by_one(5);
+        if (L.log_download_active) {
+            receive_download(s);
+            return;
+        }
+    }
+
+    if (L.loginfo_reply_mode && !L.echo_online) {
+        // Several "key=value" lines; complete at the line end that follows the value of
+        // "LogRecords". Line ends stay in the reply for the caller to split.
+        QString text = s;
+        if (L.reply_buffer.isEmpty()) {
+            int i = 0;
+            while (i < text.size() && is_line_end(text[i]))
+                ++i;
+            text = text.mid(i);
+        }
+        L.reply_buffer += text;
+        const int key = static_cast<int>(L.reply_buffer.indexOf(QLatin1String("LogRecords")));
+        if (key < 0)
+            return;
+        int i = key + 10;
+        auto separator = [](QChar c) {
+            return c == QLatin1Char('=') || c == QLatin1Char(':') || c == QLatin1Char(' ') ||
+                   c == QLatin1Char('\t') || is_line_end(c);
+        };
+        while (i < L.reply_buffer.size() && separator(L.reply_buffer[i]))
+            ++i;
+        const int end = first_line_end(L.reply_buffer, i);
+        if (i >= L.reply_buffer.size() || end < 0)
+            return;
+        deliver(L.reply_buffer.left(end + 1));
+        return;
+    }
+
+    // One line: leading line ends are dropped, the first line end after text completes it.
+    int from = 0;
+    if (L.reply_buffer.isEmpty())
+        while (from < s.size() && is_line_end(s[from]))
+            ++from;
+    while (from < s.size()) {
+        const int end = first_line_end(s, from);
+        if (end < 0) {
+            L.reply_buffer += QStringView(s).mid(from);
+            return;
+        }
+        L.reply_buffer += QStringView(s).mid(from, end - from);
+        if (!L.reply_buffer.isEmpty()) {
+            if (L.echo_online)
+                link_view().set_progress_value(1, 0);
+            deliver(L.reply_buffer);
+            return;
+        }
+        from = end + 1;
+    }
+}
+
+namespace {
+
+void end_download() {
+    LinkState& L = link();
+    MSComm1().clear_input();
+    if (L.download_file)
+        L.download_file->close();
+    L.download_file.reset();
+    L.log_download_active = false;
+    link_view().set_progress_value(1, 0);
+    link_view().set_status_text(1, QString());
+}
+
+void show_download_progress() {
+    const LinkState& L = link();
+    double fraction = 0;
+    if (L.download_expected > 0)
+        fraction = std::min(1.0, L.download_received / L.download_expected);
+    const double minutes = (platform::seconds() - L.download_start_time) / 60.0;
+    const QString text =
+        ui_text(1112, QStringLiteral("Downloaded")) + QLatin1Char(' ') +
+        platform::number_text_c(L.download_received) + QLatin1Char(' ') +
+        ui_text(1144, QStringLiteral("bytes")) + QStringLiteral(" (") +
+        platform::format_number(fraction * 100, QStringLiteral("###")) + QStringLiteral("%) in ") +
+        platform::format_number(minutes, QStringLiteral("##0.0")) + QStringLiteral(" min");
+    if (shell().debug_enabled)
+        link_view().set_status_text(1, text);
+    else
+        link_view().set_download_label(text);
+}
+
+// The log stream: one data line, written to the download file as it arrives. It ends at its
+// first line end, wherever the batches are cut; line ends before any data are not part of it.
+void receive_download(const QString& s) {
+    LinkState& L = link();
+    L.reply_buffer += s;
+    if (L.reply_buffer.size() > 16000)
+        L.reply_buffer = L.reply_buffer.right(20);
+
+    int from = 0;
+    if (L.download_received <= 0)
+        while (from < s.size() && is_line_end(s[from]))
+            ++from;
+    const int end = first_line_end(s, from);
+    int stop = static_cast<int>(s.size());
+    if (end >= 0) {
+        stop = end;
+        while (stop < s.size() && is_line_end(s[stop]))
+            ++stop;
+    }
+    QString part = s.mid(from, stop - from);
+    if (part.isEmpty())
+        return;
+    const int raw_length = static_cast<int>(part.size());
+    if (!L.download_marker_seen) {
+        const int dollar = static_cast<int>(part.indexOf(QLatin1Char('$')));
+        if (dollar >= 0) {
+            part.insert(dollar, QLatin1Char(',') +
+                                    platform::number_text_c(definitions_table()[92].unit_value));
+            L.download_marker_seen = true;
+        }
+    }
+    if (!L.download_file || !L.download_file->isOpen() || !L.download_file->isWritable() ||
+        L.download_file->write(part.toLatin1()) < 0) {
+        // The log cannot be written: say so and end the download, so that the downloader's wait
+        // ends with what the file holds.
+        const bool open = L.download_file && L.download_file->isOpen();
+        platform::msg_box(ui_text(1291, QStringLiteral("Error receiving data - code ")) +
+                              (open ? QStringLiteral("57  : Device I/O error")
+                                    : QStringLiteral("52  : Bad file name or number")),
+                          platform::mb::Critical);
+        end_download();
+        return;
+    }
+    L.download_received += raw_length;
+    show_download_progress();
+    if (end >= 0)
+        end_download();
+}
+
+} // namespace

@@ -1,0 +1,50 @@
+#pragma once
+// The command link: the only road between the program and the unit. One command at a time goes
+// out as a line of text ended by a carriage return; the reply is the text up to the next line
+// end. Every wait pumps the event loop, so handlers (timers, clicks, the receive event) run
+// inside it; a command sent from such a handler waits until the reply the outer command is
+// waiting for has come, and each reply is delivered to the exchange that asked for it.
+//
+// Callers set up a reply-collection mode in link() where they need one (parameter_sweep,
+// chunk_progress, loginfo_reply_mode, log_download_active, point_transfer_active, echo_online),
+// send, and then test link().comms_abort and read link().reply_buffer.
+
+#include <QByteArray>
+#include <QString>
+
+namespace platform {
+class SerialPort;
+}
+
+// The program's serial port control. Its receive notification runs MSComm1_OnComm.
+platform::SerialPort& MSComm1();
+
+// (Re)opens MSComm1 on com_port with comm_settings, pauses 100 ms and discards pending input.
+// A failure sets port_open_failed and comms_abort and tells the user.
+void open_com_port();
+
+// Sends one command and waits for its reply (time-out per command kind, up to three sends,
+// failure message). `status_text`, when not empty, is shown in status panel 1 meanwhile.
+void send_command(const QString& cmd, const QString& status_text = {});
+void send_command_plain(const QString& cmd);
+// For finding the communication card: 10 s time-out, two sends, its own failure message.
+void send_command_to_comms_card(const QString& cmd);
+
+// Waits for the reply to what was just written, with the countdown in status panel 2, until the
+// reply, reply_timeout seconds, or comms_abort set by another handler.
+void wait_for_reply(const QString& status_text);
+
+// Pauses with events running (Timer2's wait).
+void delay_ms(int ms);
+// Pauses whole seconds with events running (the main window's Delay).
+void Delay(int seconds);
+// The 100 ms settle pause after opening the port (Timer3's wait).
+void settle_pause();
+
+// The receive event: reads what the port holds and hands it to receive_text.
+void MSComm1_OnComm();
+// The receive rules for one batch of received bytes, in the mode the link is in.
+void receive_text(const QByteArray& bytes);
+
+// The port's own failure once a device has gone: forgets that the user was told.
+void reset_command_link();

@@ -1,0 +1,235 @@
+#include "link/debug_terminal.h"
+
+#include "link/command_link.h"
+#include "link/link_commands.h"
+#include "link/link_state.h"
+#include "link/traffic_box.h"
+#include "link/traffic_log.h"
+#include "platform/dialogs.h"
+#include "platform/port_table.h"
+#include "platform/serial_port.h"
+#include "shell/shell_state.h"
+
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace lc = link_commands;
+
+namespace {
+QPointer<frmDebug>& instance() {
+    static QPointer<frmDebug> w;
+    return w;
+}
+
+QFont terminal_font() {
+    QFont f(QStringLiteral("DejaVu Sans Mono"));
+    if (!QFontInfo(f).fixedPitch())
+        f = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    f.setStyleHint(QFont::TypeWriter);
+    f.setPointSize(10);
+    return f;
+}
+} // namespace
+
+frmDebug::frmDebug(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("frmDebug"));
+    setWindowTitle(QStringLiteral("Debug Terminal Window"));
+    resize(760, 480);
+
+    auto make_button = [this](const char* name, const QString& caption, const QString& tip) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        b->setToolTip(tip);
+        b->setAutoDefault(false);
+        b->setFocusPolicy(Qt::TabFocus);
+        return b;
+    };
+    Command1 = make_button("Command1", QStringLiteral("&Log On"),
+                           QStringLiteral("Sends the access command"));
+    Command2 = make_button("Command2", QStringLiteral("&who?"), QStringLiteral("Sends /who"));
+    Command3 = make_button(
+        "Command3", QStringLiteral("&Com talk"),
+        QStringLiteral("Sends /P141:1: the unit's port goes to its communication board"));
+    Command4 =
+        make_button("Command4", QStringLiteral("Log &Info"), QStringLiteral("Sends /loginfo"));
+    cmdClose = make_button("cmdClose", QStringLiteral("Close &Window"), QString());
+    for (QPushButton* b : {Command1, Command2, Command3, Command4})
+        b->setMinimumWidth(96);
+
+    txtTerminal = new TrafficBox(this);
+    txtTerminal->setObjectName(QStringLiteral("txtTerminal"));
+    txtTerminal->setFont(terminal_font());
+    txtTerminal->setStyleSheet(QStringLiteral(
+        "QPlainTextEdit { background: #111417; color: #FFFFFF; border: 1px solid #2b3036;"
+        " selection-background-color: #3d6fa5; padding: 4px; }"));
+    txtTerminal->setPlaceholderText(
+        QStringLiteral("Traffic on the instrument port appears here. "
+                       "Click here and type to send keys to the unit."));
+
+    port_line_ = new QLabel(this);
+    port_line_->setObjectName(QStringLiteral("port_line"));
+    port_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    port_line_->setToolTip(
+        QStringLiteral("Port number, device, settings and state of the instrument port"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(6);
+    auto* send_label = new QLabel(QStringLiteral("Send:"), this);
+    buttons->addWidget(send_label);
+    for (QPushButton* b : {Command1, Command2, Command3, Command4})
+        buttons->addWidget(b);
+    buttons->addStretch(1);
+    auto* hint =
+        new QLabel(QStringLiteral("Keys typed in the terminal go to the unit as they are"), this);
+    hint->setEnabled(false);
+    buttons->addWidget(hint);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(port_line_, 1);
+    bottom->addWidget(cmdClose);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(6);
+    layout->addLayout(buttons);
+    layout->addWidget(txtTerminal, 1);
+    layout->addLayout(bottom);
+
+    connect(Command1, &QPushButton::clicked, this, &frmDebug::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &frmDebug::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &frmDebug::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &frmDebug::Command4_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &frmDebug::cmdClose_Click);
+    connect(txtTerminal, &TrafficBox::key_typed, this, &frmDebug::txtTerminal_KeyPress);
+
+    auto* refresh = new QTimer(this);
+    connect(refresh, &QTimer::timeout, this, &frmDebug::update_port_line);
+    refresh->start(1000);
+    setTabOrder(txtTerminal, Command1);
+}
+
+frmDebug::~frmDebug() {
+    Form_Unload();
+}
+
+void frmDebug::Form_Load() {
+    unloaded_ = false;
+    traffic().debug().clear();
+    txtTerminal->bind(&traffic().debug());
+    link().debug_window_open = true;
+    update_port_line();
+}
+
+void frmDebug::Form_Unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+    link().debug_window_open = false;
+    txtTerminal->bind(nullptr);
+    traffic().debug().clear();
+}
+
+void frmDebug::update_port_line() {
+    const platform::SerialPort& port = MSComm1();
+    const int number = port.port_open() ? port.comm_port() : shell().com_port;
+    QString path = port.port_open() ? port.device_path() : platform::port_device_path(number);
+    if (path.isEmpty())
+        path = QStringLiteral("(no device)");
+    port_line_->setText(platform::port_name(number) + QStringLiteral("   ") + path +
+                        QStringLiteral("   ") +
+                        (port.port_open() ? port.settings() + QStringLiteral("   open")
+                                          : QStringLiteral("closed")));
+}
+
+// The main window's port is opened with its settings when it is closed, then the link's settle
+// pause. False (after telling the user) when it cannot be opened.
+bool frmDebug::prepare_port() {
+    platform::SerialPort& port = MSComm1();
+    if (!port.port_open()) {
+        if (!shell().ini_path.isEmpty())
+            platform::port_table_config().map_file = shell().ini_path;
+        port.set_comm_port(shell().com_port);
+        port.set_settings(shell().comm_settings);
+        const platform::CommError error = port.set_port_open(true);
+        update_port_line();
+        if (error != platform::CommError::None) {
+            platform::msg_box(port.last_error_text(), platform::mb::Critical,
+                              QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
+            return false;
+        }
+        port.set_rthreshold(1);
+        port.set_input_len(0);
+    }
+    settle_pause();
+    return true;
+}
+
+void frmDebug::send_button_command(const QString& cmd) {
+    if (prepare_port())
+        send_command(cmd, QString());
+    update_port_line();
+}
+
+void frmDebug::Command1_Click() {
+    send_button_command(lc::ACCESS + lc::ACCESS_CODE);
+}
+void frmDebug::Command2_Click() {
+    send_button_command(lc::WHO);
+}
+void frmDebug::Command3_Click() {
+    send_button_command(lc::BOARD_ROUTE_UPPER);
+}
+void frmDebug::Command4_Click() {
+    send_button_command(lc::LOGINFO_LOWER);
+}
+
+void frmDebug::cmdClose_Click() {
+    close();
+}
+
+void frmDebug::txtTerminal_KeyPress(char code) {
+    if (!prepare_port())
+        return;
+    const platform::CommError error = MSComm1().output(QByteArray(1, code));
+    if (error != platform::CommError::None) {
+        platform::msg_box(MSComm1().last_error_text(), platform::mb::Critical,
+                          QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
+        return;
+    }
+    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)),
+                             true);
+}
+
+void frmDebug::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+    deleteLater();
+}
+
+frmDebug& debug_terminal() {
+    if (!instance()) {
+        instance() = new frmDebug();
+        instance()->Form_Load();
+    }
+    return *instance();
+}
+
+frmDebug* debug_terminal_if_open() {
+    return instance();
+}
+
+void show_debug_terminal(QWidget* owner) {
+    frmDebug& w = debug_terminal();
+    if (owner && !w.isVisible())
+        w.move(owner->geometry().center() - w.rect().center());
+    w.show();
+    w.raise();
+    w.activateWindow();
+    w.txtTerminal->setFocus();
+}

@@ -1,0 +1,69 @@
+#pragma once
+// Program-wide state of the instrument link: the exchange in progress, the reply-collection
+// modes other subsystems switch on around their commands, the traffic views that are open, and
+// the unit's identity and capabilities found at log-on. One instance for the run.
+
+#include <QIODevice>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+struct LinkState {
+    // The exchange
+    QString command_text;          // a command built by callers in this shared variable
+    QString reply_buffer;          // text received for the current command; the reply after it
+    bool reply_received = false;   // a complete reply is in reply_buffer
+    double reply_timeout = 40;     // seconds, chosen per send
+    double wait_timeout = 0;       // seconds, the wait in progress
+    double wait_start_time = 0;    // platform::seconds() when the wait began
+    double reply_seconds_left = 0; // the countdown shown during the wait
+    bool reply_timed_out = false;
+    bool comms_abort = false; // stop the exchange / the last exchange failed
+    bool port_open_failed = false;
+    bool trace_valid = false;      // cleared by a time-out (read by the echo display)
+    bool quiet_commands = false;   // commands are not echoed into Term
+    bool cancel_requested = false; // the user's Cancel
+    bool delay_elapsed = false;
+
+    // Reply-collection modes, set by the caller around its command
+    bool parameter_sweep = false;       // one-by-one parameter read: 5 s time-out, resends
+    bool chunk_progress = false;        // each received batch steps ProgressBar3
+    bool echo_online = false;           // live echo monitoring: 20 s time-outs
+    bool point_transfer_active = false; // a profile point transfer: ProgressBar5
+    bool loginfo_reply_mode = false;    // the multi-line log information reply
+
+    // Log download ("/getlog"): the stream goes to download_file, which the downloader opens for
+    // writing before it sets log_download_active; the receive side closes and releases it at
+    // the end of the stream.
+    bool log_download_active = false;
+    bool download_marker_seen = false;
+    double download_received = 0;
+    double download_expected = 0;
+    double download_start_time = 0; // platform::seconds() at the start of the download
+    std::unique_ptr<QIODevice> download_file;
+
+    // Traffic views and the modem line
+    bool modem_window_open = false; // the modem traffic box records received text
+    bool debug_window_open = false;
+    bool modem_connected = false;
+
+    // Unit identity and capabilities, set at log-on
+    bool quorvantix_unit = false;
+    bool hesvarin_unit = false;
+    bool radar_unit = false;
+    bool lite_unit = false;
+    bool cso_unit = false;
+    bool p61_is_1 = false;
+    bool p61_is_2 = false;
+    bool fieldbus_available = false;
+    bool modbus_mode = false;
+    bool profibus_mode = false;
+    bool flow_mode = false;
+    bool volume_mode = false;
+    bool connect_model_flag = false;
+    bool logging_board_connected = false;
+    int16_t board_software_version = 0;
+};
+
+LinkState& link();
+void reset_link_state();

@@ -1,0 +1,305 @@
+#include "link/log_on.h"
+
+#include "link/command_link.h"
+#include "link/link_commands.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+namespace lc = link_commands;
+
+namespace {
+
+void clear_reply() {
+    link().reply_buffer.clear();
+    link().reply_received = false;
+}
+
+bool reply_has(const char* text) {
+    return link().reply_buffer.contains(QLatin1String(text));
+}
+
+// Opens the port with its current settings when it is closed; False (with the port message)
+// when that fails.
+bool open_port_if_closed() {
+    platform::SerialPort& port = MSComm1();
+    if (port.port_open())
+        return true;
+    if (port.set_port_open(true) == platform::CommError::None)
+        return true;
+    link().port_open_failed = true;
+    link().comms_abort = true;
+    platform::msg_box(
+        ui_text(1206, QStringLiteral(
+                          "The serial port cannot be opened. Check the port in the Setup dialog.")),
+        platform::mb::Critical);
+    return false;
+}
+
+void set_identity_of_plain_unit() {
+    LinkState& L = link();
+    const QString& reply = L.reply_buffer;
+    if (reply.contains(QLatin1String("Velto Lite"))) {
+        L.lite_unit = true;
+        link_view().set_velto_lite_checked(true);
+    } else if (!reply.contains(QLatin1String("Comms"))) {
+        L.lite_unit = false;
+        link_view().set_velto_lite_checked(false);
+    }
+    L.quorvantix_unit = L.hesvarin_unit = L.cso_unit = false;
+    L.p61_is_1 = L.p61_is_2 = L.modbus_mode = L.profibus_mode = false;
+    link_view().set_capability_options(false, false, false);
+}
+
+} // namespace
+
+int16_t convert_who_to_software_version(const QString& reply) {
+    int v = -1;
+    for (int i = 0; i + 1 < reply.size(); ++i)
+        if (reply[i] == QLatin1Char('V') && reply[i + 1].isDigit()) {
+            v = i;
+            break;
+        }
+    if (v < 0)
+        return 999;
+    QString text = reply.mid(v + 1, 5).trimmed();
+    if (!text.isEmpty() && !text.back().isDigit())
+        text.chop(1);
+    text = text.remove(QLatin1Char('.')).trimmed();
+    bool ok = false;
+    const int n = text.toInt(&ok);
+    return ok && n >= 0 && n <= 32767 ? static_cast<int16_t>(n) : 999;
+}
+
+bool connect_to_unit(bool use_stored_code) {
+    LinkState& L = link();
+    bool result = false;
+
+    if (!L.modem_connected) {
+        if (MSComm1().port_open())
+            MSComm1().set_port_open(false);
+        open_com_port();
+        if (L.port_open_failed)
+            return false;
+    }
+    L.reply_timeout = 10;
+    L.wait_timeout = 10;
+    L.reply_received = false;
+    L.comms_abort = false;
+    L.reply_buffer.clear();
+    if (!open_port_if_closed())
+        return false;
+    settle_pause();
+    link_view().set_status_text(1, ui_text(1363, QStringLiteral("Connecting to the unit...")));
+
+    const QString access =
+        lc::ACCESS + (use_stored_code ? lc::ACCESS_CODE : shell().login_passcode);
+    L.command_text = access;
+    send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
+    if (L.comms_abort)
+        return false;
+
+    bool identify = true;
+    if (reply_has("NO") || L.reply_buffer.isEmpty()) {
+        if (!L.reply_buffer.isEmpty())
+            platform::msg_box(
+                QStringLiteral("     ") +
+                    ui_text(1271, QStringLiteral(
+                                      "Access denied. The passcode is not valid for this unit.")) +
+                    QStringLiteral("      "),
+                platform::mb::Critical | platform::mb::DefaultButton2,
+                ui_text(1272, QStringLiteral("Access Denied")));
+        identify = false;
+    } else if (L.echo_online) {
+        result = true;
+        identify = false;
+    }
+
+    if (identify) {
+        result = true;
+        clear_reply();
+        if (!MSComm1().port_open()) {
+            if (!open_port_if_closed())
+                return true;
+            settle_pause();
+        }
+        send_command(lc::WHO_UPPER, ui_text(1387, QStringLiteral("Identifying the unit...")));
+        if (L.comms_abort)
+            return true;
+
+        bool plain_unit = false;
+        if (reply_has("Quorvantix")) {
+            L.quorvantix_unit = true;
+            L.hesvarin_unit = L.cso_unit = false;
+            link_view().set_capability_options(false, true, false);
+        } else if (reply_has("Hesvarin")) {
+            L.hesvarin_unit = true;
+            L.quorvantix_unit = L.cso_unit = false;
+            link_view().set_capability_options(false, false, false);
+        } else if (reply_has("Krestel")) {
+            L.radar_unit = L.p61_is_2 = L.modbus_mode = true;
+            L.quorvantix_unit = L.hesvarin_unit = L.cso_unit = L.p61_is_1 = L.profibus_mode = false;
+            link_view().set_capability_options(true, false, false);
+        } else {
+            set_identity_of_plain_unit();
+            link_view().set_status_text(1, QString());
+            plain_unit = true;
+        }
+        L.connect_model_flag = false;
+
+        if (plain_unit) {
+            if (shell().software_mode == 0)
+                return true;
+            clear_reply();
+            send_command(lc::LOADQUICK,
+                         ui_text(1417, QStringLiteral("Switching the unit to quick mode...")));
+            clear_reply();
+            send_command(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit...")));
+            L.cso_unit = reply_has("OK");
+            clear_reply();
+            send_command(lc::ACCESS + lc::SECOND_ACCESS_CODE,
+                         ui_text(1389, QStringLiteral("Reading unit options...")));
+            if (!reply_has("OK")) {
+                clear_reply();
+                send_command(lc::ACCESS + lc::ACCESS_CODE,
+                             ui_text(1389, QStringLiteral("Reading unit options...")));
+            }
+            L.p61_is_1 = L.p61_is_2 = false;
+            clear_reply();
+            send_command(lc::P61, ui_text(1389, QStringLiteral("Reading unit options...")));
+            L.p61_is_1 = reply_has("1");
+            L.p61_is_2 = reply_has("2");
+            L.fieldbus_available = false;
+            clear_reply();
+            send_command(lc::P87, ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
+            if (reply_has("1"))
+                L.fieldbus_available = true;
+            clear_reply();
+            send_command(lc::P99, ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
+            if (reply_has("3"))
+                L.fieldbus_available = true;
+            L.modbus_mode = L.profibus_mode = false;
+            if (L.fieldbus_available) {
+                clear_reply();
+                send_command(lc::P96,
+                             ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
+                L.modbus_mode = reply_has("1");
+                L.profibus_mode = reply_has("2");
+            }
+            clear_reply();
+            send_command(lc::ISFLOW, ui_text(1390, QStringLiteral("Checking flow mode...")));
+            L.flow_mode = reply_has("OK");
+            clear_reply();
+            send_command(lc::ISVOLUME, ui_text(1391, QStringLiteral("Checking volume mode...")));
+            L.volume_mode = reply_has("OK");
+        }
+
+        link_view().set_param_screen_captions();
+        send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
+        clear_reply();
+        if (!L.quorvantix_unit)
+            send_command(lc::LOADNORM,
+                         ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
+        link_view().set_status_text(1, QString());
+    }
+
+    if (!L.echo_online)
+        delay_ms(2000);
+    return result;
+}
+
+bool coms_connected() {
+    LinkState& L = link();
+    L.logging_board_connected = false;
+    L.quiet_commands = true;
+    int attempts = 0;
+
+    for (;;) { // log on
+        if (shell().software_mode != 0) {
+            connect_to_unit(false);
+            if (L.comms_abort)
+                return false;
+            send_command(lc::LOADQUICK_LOWER);
+        } else {
+            connect_to_unit(true);
+            if (L.comms_abort)
+                return false;
+            if (L.hesvarin_unit) {
+                // The board is reached through the unit's bridge.
+                L.reply_received = false;
+                send_command(lc::COMTALK);
+                delay_ms(2000);
+                send_command(lc::WHO);
+                if (!reply_has("Comms"))
+                    return false;
+                L.board_software_version = convert_who_to_software_version(L.reply_buffer);
+                return true;
+            }
+            if (!L.quorvantix_unit)
+                send_command(lc::BOARD_ROUTE, QStringLiteral("Accessing Comm Board"));
+        }
+
+        for (;;) { // ask the board
+            L.reply_buffer.clear();
+            delay_ms(100);
+            send_command(lc::WHO, QStringLiteral("Checking Logging Board"));
+            const char* found = reply_has("Comms")        ? "Connected to Comms board"
+                                : reply_has("Krestel")    ? "Connected to Krestel"
+                                : reply_has("Quorvantix") ? "Connected to Quorvantix"
+                                                          : nullptr;
+            if (found) {
+                L.logging_board_connected = true;
+                L.board_software_version = convert_who_to_software_version(L.reply_buffer);
+                link_view().set_status_text(1, QLatin1String(found));
+                return true;
+            }
+            if (attempts == 3) {
+                platform::msg_box(QStringLiteral("Device not found or logging not available."),
+                                  platform::mb::Exclamation,
+                                  ui_text(1411, QStringLiteral("Communication Error")));
+                return false;
+            }
+            ++attempts;
+            link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
+                                               QStringLiteral(" = ") + QString::number(attempts));
+            Delay(3);
+            // The unit itself answered instead of its board: log on again.
+            if (reply_has("Sludge") || reply_has("Velto"))
+                break;
+        }
+    }
+}
+
+void exit_comms_bridging(bool show_message) {
+    LinkState& L = link();
+    bool found = false;
+    for (int tries = 0; tries < 3 && !found; ++tries) {
+        MSComm1().output(lc::BRIDGE_EXIT);
+        delay_ms(100);
+        send_command(lc::WHO_UPPER, QStringLiteral("Checking com route"));
+        found = L.reply_buffer.contains(QLatin1String("Velto Lite"));
+    }
+    if (!found) {
+        platform::msg_box(QStringLiteral("Failed to exit comms bridging mode"),
+                          platform::mb::Exclamation, QStringLiteral("Error in log setup"));
+        return;
+    }
+    send_command(lc::ACCESS_OFF_UPPER, QStringLiteral("Logging Off"));
+    if (show_message)
+        platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
+                          platform::mb::Information);
+}
+
+void send_manual_link_command(int index) {
+    open_com_port();
+    if (link().port_open_failed)
+        return;
+    if (index == 4)
+        MSComm1().output(lc::BRIDGE_EXIT);
+    else if (index == 5)
+        MSComm1().output(lc::ACCESS_OFF_UPPER.toLatin1() + '\r');
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Log-on and unit identification: the access command, the unit's "/WHO" answer and its
+// capability questions, the way to the unit's logging board, and the way back out of the
+// board's bridge mode.
+
+#include <QString>
+#include <cstdint>
+
+// Opens the port (unless the modem line is up), logs on and identifies the unit. True once the
+// access command was accepted; callers that go on test link().comms_abort.
+bool connect_to_unit(bool use_stored_code);
+
+// Logs on and reaches the logging board; True when the board answered.
+bool coms_connected();
+
+// Leaves the logging board's bridge mode of a Lite unit.
+void exit_comms_bridging(bool show_message);
+
+// The hidden service action of the log set-up page's labels: index 4 writes the bridge-exit
+// character, index 5 "/ACCESS:OFF", straight to the port.
+void send_manual_link_command(int index);
+
+// The software version in a "/who" reply: the digits after the first capital "V" followed by a
+// digit, without dots ("V1.92" gives 192); 999 when there is none.
+int16_t convert_who_to_software_version(const QString& reply);

@@ -1,0 +1,68 @@
+#include "link/traffic_box.h"
+
+#include "link/traffic_log.h"
+
+#include <QKeyEvent>
+#include <QScrollBar>
+
+TrafficBox::TrafficBox(QWidget* parent) : QPlainTextEdit(parent) {
+    setReadOnly(true);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    setFocusPolicy(Qt::StrongFocus);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setUndoRedoEnabled(false);
+}
+
+void TrafficBox::bind(TrafficView* view) {
+    if (view_)
+        disconnect(view_, nullptr, this, nullptr);
+    view_ = view;
+    clear();
+    after_cr_ = false;
+    if (!view_)
+        return;
+    show_text(view_->text(), false);
+    connect(view_, &TrafficView::appended, this,
+            [this](const QString& s, bool sent) { show_text(s, sent); });
+    connect(view_, &TrafficView::cleared, this, [this] {
+        clear();
+        after_cr_ = false;
+    });
+}
+
+// The unit ends lines with CR, LF or both, possibly cut between two batches; each line end
+// shows as one line break.
+void TrafficBox::show_text(const QString& s, bool sent) {
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        if (c == QLatin1Char('\n') && after_cr_) {
+            after_cr_ = false;
+            continue;
+        }
+        after_cr_ = c == QLatin1Char('\r');
+        out += (c == QLatin1Char('\r')) ? QLatin1Char('\n') : c;
+    }
+    if (out.isEmpty())
+        return;
+    QScrollBar* bar = verticalScrollBar();
+    const bool follow = bar->value() == bar->maximum();
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format;
+    format.setFontWeight(sent ? QFont::Bold : QFont::Normal);
+    cursor.insertText(out, format);
+    if (follow)
+        bar->setValue(bar->maximum());
+}
+
+void TrafficBox::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool command_key =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (text.size() == 1 && !command_key && text[0].unicode() < 256) {
+        emit key_typed(static_cast<char>(text[0].toLatin1()));
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}

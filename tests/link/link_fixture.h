@@ -1,0 +1,79 @@
+#pragma once
+// A program link to a simulated unit on a pseudo-terminal: the settings file maps COM1 to the
+// unit, the main window is a recording stand-in, message boxes are scripted, and the program's
+// clock runs fast so that time-outs pass quickly.
+
+#include "link/command_link.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/traffic_log.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/port_table.h"
+#include "platform/serial_port.h"
+#include "shell/shell_state.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unitsim/simulator.h>
+
+#include <memory>
+
+inline void reset_link_for_test() {
+    MSComm1().set_port_open(false);
+    reset_shell_state();
+    reset_link_state();
+    reset_command_link();
+    traffic().clear_all();
+}
+
+class LinkTest : public ::testing::Test {
+protected:
+    static constexpr double TIME_SCALE = 100; // program seconds per real second
+
+    void SetUp() override {
+        reset_link_for_test();
+        ASSERT_TRUE(dir.isValid());
+        ini = dir.filePath("general.ini");
+        platform::port_table_config() = {ini, dir.path()};
+        shell().ini_path = ini;
+        shell().com_port = 1;
+        shell().comm_settings = "115200,N,8,1";
+        set_link_view(&view);
+        platform::set_time_scale(TIME_SCALE);
+        make_unit(unitsim::UnitKind::Level);
+    }
+
+    void TearDown() override {
+        MSComm1().set_port_open(false);
+        platform::pump_events();
+        sim.reset();
+        set_link_view(nullptr);
+        platform::set_time_scale(1);
+        platform::port_table_config() = {};
+    }
+
+    // A fresh unit of `kind` on COM1.
+    void make_unit(unitsim::UnitKind kind) {
+        MSComm1().set_port_open(false);
+        sim = std::make_unique<unitsim::Simulator>(kind);
+        ASSERT_TRUE(sim->is_open()) << sim->error().toStdString();
+        sim->set_baud(115200);
+        sim->set_time_scale(TIME_SCALE);
+        ASSERT_TRUE(platform::map_port(1, sim->slave_path()));
+    }
+
+    // Opens COM1 the way the program does, expecting success.
+    void open_port() {
+        open_com_port();
+        ASSERT_FALSE(link().port_open_failed) << "the program could not open the simulated unit";
+    }
+
+    QStringList received() const { return sim->received(); }
+
+    QTemporaryDir dir;
+    QString ini;
+    RecordingLinkView view;
+    platform::ScopedScriptedDialogs dialogs;
+    std::unique_ptr<unitsim::Simulator> sim;
+};
