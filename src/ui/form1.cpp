@@ -1,6 +1,13 @@
 #include "ui/form1.h"
 
 #include "echo/echo_page.h"
+#include "link/command_link.h"
+#include "link/debug_terminal.h"
+#include "link/link_state.h"
+#include "link/log_on.h"
+#include "link/port_mapping.h"
+#include "link/traffic_box.h"
+#include "link/traffic_log.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
@@ -9,6 +16,7 @@
 #include "parameters/parameter_pages.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
+#include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "shell/definitions_reset.h"
 #include "shell/definitions_table.h"
@@ -77,6 +85,11 @@ constexpr int STATUS_PANEL_1_WIDTH = 300;
 constexpr int STATUS_PANEL_2_WIDTH = 80;
 constexpr int LOG_INTERVAL_DEFAULT = 0;
 
+QStringList& start_arguments() {
+    static QStringList arguments;
+    return arguments;
+}
+
 std::function<void()>& default_program_ender() {
     static std::function<void()> end = [] { QCoreApplication::quit(); };
     return end;
@@ -143,11 +156,20 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     build_menus();
     build_toolbar();
     build_frame();
+    services.show_debug_window = [this] { show_debug_terminal(this); };
+    services.close_port = [] {
+        if (MSComm1().port_open())
+            MSComm1().set_port_open(false);
+    };
+    log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     refresh_availability();
     qApp->installEventFilter(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    if (&link_view() == static_cast<LinkView*>(this))
+        set_link_view(nullptr);
+}
 
 QMenu* Form1::add_menu(QMenu* parent, const char* name, const char* caption) {
     QMenu* m = parent ? parent->addMenu(QString::fromUtf8(caption))
@@ -312,12 +334,11 @@ void Form1::build_frame() {
         ProgressBar[static_cast<size_t>(i)]->setTextVisible(false);
         ProgressBar[static_cast<size_t>(i)]->setMaximumHeight(PROGRESS_BAR_HEIGHT);
     }
-    Term = new QPlainTextEdit(central);
+    Term = new TrafficBox(central);
     Term->setObjectName(QStringLiteral("Term"));
-    Term->setReadOnly(true);
-    Term->setMaximumBlockCount(2000);
-    Term->setFixedHeight(5 * Term->fontMetrics().lineSpacing() + 12);
     Term->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Term->setFixedHeight(5 * Term->fontMetrics().lineSpacing() + 12);
+    Term->bind(&traffic().term());
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(ProgressBar[1], 1);
@@ -421,7 +442,10 @@ void Form1::main_window_load() {
     move(0, 0);
     resize(DESIGN_WIDTH, DESIGN_HEIGHT);
     KeyPreview = true;
+    set_link_view(this);
     load_settings(this);
+    if (!start_arguments().isEmpty())
+        apply_map_port_arguments(start_arguments());
     init_globals();
     apply_software_mode_menus();
     init_main_window();
@@ -790,7 +814,7 @@ void Form1::refresh_availability() {
 void Form1::enable_controls() {
     const ShellState& s = shell();
     const MainWindowState& m = main_window_state();
-    const auto& unit = log_setup().identity;
+    const LinkState& unit = link();
     EnableInputs in;
     in.echo_off = echo_page->Option3->isChecked();
     in.parameters_loaded = m.parameters_loaded;
@@ -835,7 +859,7 @@ void Form1::enable_othermenus() {
     SSTab1[1]->setVisible(r.cso_tabs_visible);
     Toolbar1->setVisible(r.toolbar_visible);
     if (mode != 0) {
-        main_window_state().quiet_commands = true;
+        link().quiet_commands = true;
         SSTab1[1]->setCurrentIndex(0);
         for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
             if (*show)
@@ -883,12 +907,12 @@ void Form1::dispatch_toolbar_button(const QString& key) {
     } else if (key == QLatin1String(MINIMIZED)) {
         setWindowState(windowState() | Qt::WindowMinimized);
     } else if (key == QLatin1String(DOWNLOAD)) {
-        m.saved_reply = m.reply_buffer;
-        m.comms_abort = false;
+        m.saved_reply = link().reply_buffer;
+        link().comms_abort = false;
         press_around(key, services.download_parameters);
     } else if (key == QLatin1String(UPLOAD)) {
-        m.saved_reply = m.reply_buffer;
-        m.comms_abort = false;
+        m.saved_reply = link().reply_buffer;
+        link().comms_abort = false;
         press_around(key, services.upload_parameters);
     } else if (key == QLatin1String(STATUS_DISPLAY)) {
         s.show_status_overlay = !s.show_status_overlay;
@@ -934,7 +958,7 @@ void Form1::dispatch_toolbar_button(const QString& key) {
             services.playbutton_pressed();
         });
     } else if (key == QLatin1String(EXIT)) {
-        if (m.modem_connected) {
+        if (link().modem_connected) {
             platform::msg_box(QStringLiteral("Please disconnect remote access"),
                               platform::mb::Critical);
             show();
@@ -1030,7 +1054,7 @@ void Form1::Command12_Click() {
     Command12->hide();
     Text68->hide();
     ProgressBar[3]->hide();
-    main_window_state().cancel_requested = true;
+    link().cancel_requested = true;
 }
 
 void Form1::loggingmenu_Click() {
@@ -1113,6 +1137,59 @@ void Form1::set_playback_text(const QString& text) {
     echo_page->Text15->setText(text);
 }
 
+// ---- LinkView ----
+
+void Form1::set_status_text(int panel, const QString& text) {
+    if (panel == 1 || panel == 2)
+        status_panels[static_cast<size_t>(panel)]->setText(text);
+}
+
+QString Form1::status_text(int panel) const {
+    return panel == 1 || panel == 2 ? status_panels[static_cast<size_t>(panel)]->text() : QString();
+}
+
+int Form1::progress_value(int bar) const {
+    return bar >= 1 && bar <= 5 ? ProgressBar[static_cast<size_t>(bar)]->value() : 0;
+}
+
+int Form1::progress_max(int bar) const {
+    return bar >= 1 && bar <= 5 ? ProgressBar[static_cast<size_t>(bar)]->maximum() : 0;
+}
+
+void Form1::set_progress_value(int bar, int value) {
+    if (bar >= 1 && bar <= 5)
+        ProgressBar[static_cast<size_t>(bar)]->setValue(value);
+}
+
+void Form1::set_download_label(const QString& text) {
+    Label11->setText(text);
+}
+
+void Form1::set_live_timer_enabled(bool enabled) {
+    if (enabled)
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+void Form1::select_offline_option() {
+    echo_page->Option3->setChecked(true);
+}
+
+void Form1::set_velto_lite_checked(bool checked) {
+    log_setup_page->chkVeltoLite->setChecked(checked);
+}
+
+void Form1::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {
+    ModelCapabilityFlags& f = log_setup().capabilities;
+    f.volume_option = volume_option;
+    f.flow_option = flow_option;
+    f.flow_average_option = flow_average_option;
+}
+
+// The parameter screen's captions arrive with the parameter screen.
+void Form1::set_param_screen_captions() {}
+
 // ---- Lookup ----
 
 QAction* Form1::menu_entry(const QString& name) const {
@@ -1175,6 +1252,10 @@ std::function<void()> program_ender() {
 }
 void set_program_ender(std::function<void()> end) {
     default_program_ender() = std::move(end);
+}
+
+void set_start_arguments(const QStringList& arguments) {
+    start_arguments() = arguments;
 }
 
 void install_main_window() {

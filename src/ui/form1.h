@@ -3,6 +3,7 @@
 // and timers around the pages of the subsystems. Its load brings the program into its working
 // state; enable_controls and enable_othermenus decide what the user may reach.
 
+#include "link/link_view.h"
 #include "shell/settings.h"
 #include "ui/main_window_services.h"
 
@@ -27,10 +28,11 @@ class QStatusBar;
 class QTableWidget;
 class QTabWidget;
 class QTimer;
+class TrafficBox;
 class QToolBar;
 class VesselPage;
 
-class Form1 : public QMainWindow, public SettingsView {
+class Form1 : public QMainWindow, public SettingsView, public LinkView {
     Q_OBJECT
 public:
     explicit Form1(QWidget* parent = nullptr);
@@ -71,6 +73,20 @@ public:
     void set_csomenu_checked(bool checked) override;
     void set_playback_text(const QString& text) override;
 
+    // LinkView
+    void set_status_text(int panel, const QString& text) override;
+    QString status_text(int panel) const override;
+    int progress_value(int bar) const override;
+    int progress_max(int bar) const override;
+    void set_progress_value(int bar, int value) override;
+    void set_download_label(const QString& text) override;
+    void set_live_timer_enabled(bool enabled) override;
+    void select_offline_option() override;
+    void set_velto_lite_checked(bool checked) override;
+    void set_capability_options(bool volume_option, bool flow_option,
+                                bool flow_average_option) override;
+    void set_param_screen_captions() override;
+
     // The work of other parts of the program; after installing some, call refresh_availability.
     MainWindowServices services;
     void refresh_availability();
@@ -90,8 +106,8 @@ public:
     std::array<QLabel*, 3> status_panels{};     // panels 1 and 2 (0 unused)
     std::array<QTabWidget*, 3> SSTab1{};        // 0 logging, 1 CSO, 2 parameter set-up
     std::array<QProgressBar*, 6> ProgressBar{}; // ProgressBar1..ProgressBar5 (0 unused)
-    QPlainTextEdit* Term = nullptr;
-    QFrame* Frame25 = nullptr; // busy frame over the terminal box
+    TrafficBox* Term = nullptr;                 // the traffic with the unit
+    QFrame* Frame25 = nullptr;                  // busy frame over the terminal box
     QLabel* Animation1 = nullptr;
     QLabel* Label11 = nullptr;           // download progress line
     QLabel* Text68 = nullptr;            // progress text of a transfer
@@ -167,6 +183,10 @@ bool form1_loaded();
 // How a new main window ends the program (quitting the application); tests install their own.
 std::function<void()> program_ender();
 void set_program_ender(std::function<void()> end);
+
+// The program's arguments, for the port mappings the main window's load applies once the
+// settings are loaded.
+void set_start_arguments(const QStringList& arguments);
 
 // Lets the start window open the main window after log-in.
 void install_main_window();

@@ -1,7 +1,7 @@
 #pragma once
-// Program-wide variables the main window reads and writes. Those of the parameters and the link
-// (parameters_loaded, system_type, the transfer flags) live here until their owners' state
-// holds them; the window then reads them from there.
+// Program-wide variables the main window reads and writes. Those of the parameters
+// (parameters_loaded, system_type, the list mode, the file name) live here until the parameter
+// state holds them; the window then reads them from there.
 
 #include <QString>
 #include <array>
@@ -14,13 +14,6 @@ struct MainWindowState {
     int16_t parameter_list_mode = 0; // 0 and 2 grid hidden, 1 changed, 3 all
     QString parameter_file_name;
     QString saved_reply;
-
-    // Link
-    QString reply_buffer;
-    bool comms_abort = false;
-    bool cancel_requested = false;
-    bool quiet_commands = false;
-    bool modem_connected = false;
 
     // Logging and echo
     QString chart_log_file;

@@ -1,6 +1,8 @@
 // The main window as a user meets it: start-up in each identity and mode, what the menus and keys
 // offer, the shortcut letters, the toolbar and failures inside handlers.
 #include "echo/echo_page.h"
+#include "link/link_state.h"
+#include "link/traffic_box.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "parameters/parameter_pages.h"
@@ -128,7 +130,7 @@ TEST_F(MainWindowTest, SimOnTheCommandLineShowsTheSimulateButton) {
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     Form1& w = start(1, 1);
     for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
-                             "printecho", "bootload", "mnuDebug"})
+                             "printecho", "bootload"})
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
     for (const char* key :
          {"download", "upload", "singledownload", "file", "record", "status_display", "refresh"})
@@ -183,6 +185,33 @@ TEST_F(MainWindowTest, TheOfflineChoiceAndEnableControlsDoNotCallEachOtherForEve
     EXPECT_EQ(deepest, 1);
     w.enable_controls();
     EXPECT_EQ(offline_runs, 1) << "selecting the offline choice again ran its handler";
+}
+
+TEST_F(MainWindowTest, TheLinkShowsItsProgressAndSwitchesOnTheMainWindow) {
+    Form1& w = start(1, 1);
+    LinkView& view = link_view();
+    ASSERT_EQ(&view, static_cast<LinkView*>(&w)) << "the link still talks to its stand-in";
+    view.set_status_text(1, "Reading P104");
+    view.set_status_text(2, "12.5");
+    EXPECT_EQ(w.status_panels[1]->text(), "Reading P104");
+    EXPECT_EQ(view.status_text(2), "12.5");
+    view.set_progress_value(4, 7);
+    EXPECT_EQ(w.ProgressBar[4]->value(), 7);
+    EXPECT_EQ(view.progress_max(1), 200);
+    view.set_download_label("Downloaded 10 bytes");
+    EXPECT_EQ(w.Label11->text(), "Downloaded 10 bytes");
+    w.echo_page->set_live_handler([] {});
+    w.echo_page->Option2->setChecked(true);
+    view.set_live_timer_enabled(true);
+    EXPECT_TRUE(w.Timer1->isActive());
+    view.set_live_timer_enabled(false);
+    view.select_offline_option();
+    EXPECT_TRUE(w.echo_page->Option3->isChecked());
+    view.set_capability_options(true, false, false);
+    EXPECT_TRUE(log_setup().capabilities.volume_option);
+    w.close();
+    flush();
+    EXPECT_NE(&link_view(), static_cast<LinkView*>(&w)) << "the link kept a closed window";
 }
 
 TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
@@ -319,12 +348,12 @@ TEST_F(MainWindowTest, ExitKeyRefusesWhileTheModemIsConnected) {
     int modem_shown = 0;
     w.services.show_modem_window = [&] { ++modem_shown; };
     w.refresh_availability();
-    main_window_state().modem_connected = true;
+    link().modem_connected = true;
     w.toolbar_button("exit")->trigger();
     EXPECT_EQ(program_ended, 0);
     EXPECT_EQ(modem_shown, 1) << "the modem window was not brought forward";
     ASSERT_EQ(dialogs.messages(), QStringList{"Please disconnect remote access"});
-    main_window_state().modem_connected = false;
+    link().modem_connected = false;
     int ports_closed = 0;
     w.services.close_port = [&] { ++ports_closed; };
     w.toolbar_button("exit")->trigger();
@@ -353,7 +382,7 @@ TEST_F(MainWindowTest, CancelHidesTheProgressAndAsksTheTransferToStop) {
                        static_cast<QWidget*>(w.Command12)})
         c->show();
     QTest::mouseClick(w.Command12, Qt::LeftButton);
-    EXPECT_TRUE(main_window_state().cancel_requested);
+    EXPECT_TRUE(link().cancel_requested);
     EXPECT_FALSE(w.Text68->isVisible());
     EXPECT_FALSE(w.ProgressBar[3]->isVisible());
     EXPECT_FALSE(w.Command12->isVisible());

@@ -3,6 +3,7 @@
 // shipped language file and icons, scripted dialogs, and a program end that is only counted.
 
 #include "../shell/shell_test_support.h"
+#include "link/link_state.h"
 #include "logging/log_setup_state.h"
 #include "shell/frm_about.h"
 #include "shell/settings_keys.h"
@@ -26,6 +27,7 @@ protected:
                                     program + "/Quillarn Version Definitions/" + name))
                 << name;
         reset_log_setup_state();
+        reset_link_state();
         reset_main_window_state();
         set_program_ender([this] { ++program_ended; });
         platform::set_command_line(QString());
