@@ -110,10 +110,9 @@ bool is_text_entry(const QWidget* w) {
         return false;
     if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
         return true;
-    if (auto* edit = qobject_cast<const QTextEdit*>(w))
-        return !edit->isReadOnly();
-    if (auto* edit = qobject_cast<const QPlainTextEdit*>(w))
-        return !edit->isReadOnly();
+    // Text areas count even when read-only: a user clicks into the terminal box and types.
+    if (qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w))
+        return true;
     if (auto* combo = qobject_cast<const QComboBox*>(w))
         return combo->isEditable();
     // An editor opened inside a table is a line edit of its own and has the focus.

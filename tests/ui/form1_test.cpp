@@ -237,6 +237,8 @@ TEST_F(MainWindowTest, TypingIntoABoxNeverTriggersAShortcut) {
     EXPECT_EQ(program_ended, 0) << "typing an x into a box ended the program";
     EXPECT_TRUE(box->text().endsWith("xnrold")) << box->text().toStdString();
     EXPECT_FALSE(w.echo_page->Check6[0]->isChecked()) << "typing an r ticked the raw trace";
+    type(w.Term, "x");
+    EXPECT_EQ(program_ended, 0) << "an x typed into the terminal box ended the program";
     QTest::keyClick(w.echo_page->Check6[1], Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(program_ended, 0) << "Ctrl+X ended the program";
 
