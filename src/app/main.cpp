@@ -2,6 +2,7 @@
 #include "shell/command_options.h"
 #include "shell/frm_about.h"
 #include "shell/start_settings.h"
+#include "ui/form1.h"
 
 #include <QApplication>
 
@@ -16,8 +17,9 @@ int main(int argc, char* argv[]) {
     // Only the plain words reach the program's own switches: a device path such as
     // ".../unitsim.tty" must not read as "SIM".
     platform::set_command_line(options.command_line);
-    // options.port_mappings: each "N=PATH" maps COM N to a device, for the port table.
-
+    // The main window's load applies the "--map-port N=PATH" mappings once the settings are read.
+    set_start_arguments(arguments);
+    install_main_window();
     frm_about().show();
     return app.exec();
 }

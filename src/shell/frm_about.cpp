@@ -1,7 +1,6 @@
 #include "shell/frm_about.h"
 
 #include "platform/program_folder.h"
-#include "shell/form1.h"
 #include "shell/shell_state.h"
 #include "shell/start_settings.h"
 
@@ -42,6 +41,11 @@ QPixmap fitted(const QImage& image, const QSize& size) {
     const QRect crop((scaled.width() - size.width()) / 2, (scaled.height() - size.height()) / 2,
                      size.width(), size.height());
     return QPixmap::fromImage(scaled.copy(crop));
+}
+
+std::function<void()>& main_window_opener() {
+    static std::function<void()> open;
+    return open;
 }
 
 QPointer<frmAbout>& instance() {
@@ -159,8 +163,13 @@ void frmAbout::cmdOK_Click() {
     s.login_passcode = Text2->text().trimmed();
     s.access_level = access_level_for_passcode(s.login_passcode);
     s.login_passcode_copy = s.login_passcode;
-    form1().show();
+    if (main_window_opener())
+        main_window_opener()();
     close();
+}
+
+void set_main_window_opener(std::function<void()> open) {
+    main_window_opener() = std::move(open);
 }
 
 frmAbout& frm_about() {

@@ -4,6 +4,7 @@
 // closes it.
 
 #include <QDialog>
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -28,6 +29,10 @@ public:
 private:
     void show_start_picture();
 };
+
+// What a successful log-in opens: the main window. The program installs it at start; without it
+// the log-in only closes the start window.
+void set_main_window_opener(std::function<void()> open);
 
 // The start window, created hidden and loaded on first use; closing it unloads it.
 frmAbout& frm_about();

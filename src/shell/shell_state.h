@@ -105,6 +105,7 @@ struct ShellState {
 
     // Main window
     QString crlf = QStringLiteral("\r\n");
+    std::array<QString, 8> status_label_texts; // " " & text 1170 + i & " = ", for the read-outs
     double screen_factor_x = 1.0;
     double screen_factor_y = 1.0;
 };

@@ -1,0 +1,1262 @@
+#include "ui/form1.h"
+
+#include "echo/echo_page.h"
+#include "link/command_link.h"
+#include "link/debug_terminal.h"
+#include "link/link_state.h"
+#include "link/log_on.h"
+#include "link/port_mapping.h"
+#include "link/traffic_box.h"
+#include "link/traffic_log.h"
+#include "logging/log_channels.h"
+#include "logging/log_chart_page.h"
+#include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
+#include "parameters/definition_files.h"
+#include "parameters/parameter_pages.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_reset.h"
+#include "shell/definitions_table.h"
+#include "shell/frm_about.h"
+#include "shell/handler_guard.h"
+#include "shell/language_file.h"
+#include "shell/settings_keys.h"
+#include "shell/shell_state.h"
+#include "ui/caption_map.h"
+#include "ui/main_window_rules.h"
+#include "ui/main_window_state.h"
+#include "ui/screen_geometry.h"
+#include "ui/screen_scaling.h"
+#include "ui/toolbar_texts.h"
+
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTextEdit>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+// The toolbar's pictures are compiled into this library; a static library must ask for them.
+static void init_toolbar_icons() {
+    Q_INIT_RESOURCE(icons);
+}
+
+namespace {
+
+// Design sizes in pixels (twips / 15) of the controls the layout places itself.
+constexpr int DESIGN_WIDTH = 640;  // 9600 twips
+constexpr int DESIGN_HEIGHT = 480; // 7200 twips
+constexpr int PROGRESS_TEXT_WIDTH = 360;
+constexpr int PROGRESS_TEXT_HEIGHT = 60;
+constexpr int PROGRESS_BAR_HEIGHT = 18;
+constexpr int BUSY_FRAME_WIDTH = 260;
+constexpr int BUSY_FRAME_HEIGHT = 70;
+// The parameter grid's columns: 500, 2500, 800 and 800 twips.
+constexpr std::array<int, 4> GRID_COLUMN_TWIPS = {500, 2500, 800, 800};
+constexpr int STATUS_PANEL_1_WIDTH = 300;
+constexpr int STATUS_PANEL_2_WIDTH = 80;
+constexpr int LOG_INTERVAL_DEFAULT = 0;
+
+QStringList& start_arguments() {
+    static QStringList arguments;
+    return arguments;
+}
+
+std::function<void()>& default_program_ender() {
+    static std::function<void()> end = [] { QCoreApplication::quit(); };
+    return end;
+}
+
+QPointer<Form1>& instance() {
+    static QPointer<Form1> w;
+    return w;
+}
+
+QString element(const char* name, int index) {
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+// Shortcut letters are for the window, never for a box the user is typing into.
+bool is_text_entry(const QWidget* w) {
+    if (!w)
+        return false;
+    if (qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w))
+        return true;
+    // Text areas count even when read-only: a user clicks into the terminal box and types.
+    if (qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w))
+        return true;
+    if (auto* combo = qobject_cast<const QComboBox*>(w))
+        return combo->isEditable();
+    // An editor opened inside a table is a line edit of its own and has the focus.
+    return false;
+}
+
+// A page that may need more room than a small screen gives scrolls instead of pushing the
+// window past the screen's edge.
+QScrollArea* scrolled(QWidget* page, QWidget* parent) {
+    auto* area = new QScrollArea(parent);
+    area->setObjectName(page->objectName() + QStringLiteral("_scroll"));
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(page);
+    return area;
+}
+
+void set_noscale(QWidget* w) {
+    w->setProperty(NOSCALE_PROPERTY, QStringLiteral("NOSCALE"));
+}
+
+int16_t to_twips16(int pixels) {
+    const auto v = platform::to_int16(platform::round_half_even(pixels_to_twips(pixels)));
+    return v.value_or(0);
+}
+
+} // namespace
+
+// ---- Construction ----
+
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    init_toolbar_icons();
+    setObjectName(QStringLiteral("Form1"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    services.end_program = program_ender();
+    services.run_modal = [](QDialog& d) { d.exec(); };
+    QFont base = font();
+    base.setPointSizeF(8); // the design font; start-up scaling grows it with the screen
+    setFont(base);
+    build_menus();
+    build_toolbar();
+    build_frame();
+    services.show_debug_window = [this] { show_debug_terminal(this); };
+    services.close_port = [] {
+        if (MSComm1().port_open())
+            MSComm1().set_port_open(false);
+    };
+    log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
+    refresh_availability();
+    qApp->installEventFilter(this);
+}
+
+Form1::~Form1() {
+    if (&link_view() == static_cast<LinkView*>(this))
+        set_link_view(nullptr);
+}
+
+QMenu* Form1::add_menu(QMenu* parent, const char* name, const char* caption) {
+    QMenu* m = parent ? parent->addMenu(QString::fromUtf8(caption))
+                      : menuBar()->addMenu(QString::fromUtf8(caption));
+    m->setObjectName(QLatin1String(name));
+    menus_[QLatin1String(name)] = m;
+    entries_[QLatin1String(name)] = m->menuAction();
+    return m;
+}
+
+QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
+                          void (Form1::*handler)()) {
+    QAction* a = parent ? parent->addAction(QString::fromUtf8(caption))
+                        : menuBar()->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QLatin1String(name));
+    entries_[QLatin1String(name)] = a;
+    const QString what = a->text().remove(QLatin1Char('&'));
+    connect(a, &QAction::triggered, this,
+            [this, handler, what] { run_handler(what, [&] { (this->*handler)(); }); });
+    return a;
+}
+
+QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
+                          std::function<void()>* service) {
+    QAction* a = parent ? parent->addAction(QString::fromUtf8(caption))
+                        : menuBar()->addAction(QString::fromUtf8(caption));
+    a->setObjectName(QLatin1String(name));
+    entries_[QLatin1String(name)] = a;
+    const QString what = a->text().remove(QLatin1Char('&'));
+    connect(a, &QAction::triggered, this, [service, what] {
+        if (*service)
+            run_handler(what, *service);
+    });
+    return a;
+}
+
+void Form1::build_menus() {
+    QMenu* file = add_menu(nullptr, "file", "&File");
+    add_entry(file, "openlogfile", "Open &Log File", &Form1::openlogfile_Click);
+    add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file);
+    add_entry(file, "openparameterfile", "Open &Parameter File", &Form1::openparameterfile_Click);
+    add_entry(file, "saveparameterstofile", "&Save Parameters to File",
+              &services.save_parameters_file);
+    QAction* space3 = file->addSeparator();
+    space3->setObjectName(QStringLiteral("space3"));
+    entries_[QStringLiteral("space3")] = space3;
+    add_entry(file, "openechofile", "Open &Echo File", &Form1::openechofile_Click);
+    QMenu* print = add_menu(file, "printmenu", "&Print");
+    add_entry(print, "printecho", "Print &Echo", &services.print_echo);
+    QAction* space2 = print->addSeparator();
+    space2->setObjectName(QStringLiteral("space2"));
+    entries_[QStringLiteral("space2")] = space2;
+    add_entry(print, "printparameters", "Print &Parameters", &services.print_parameters);
+    add_entry(print, "printchangedparameters", "Print &Changed Parameters",
+              &services.print_changed_parameters);
+    QAction* space1 = file->addSeparator();
+    space1->setObjectName(QStringLiteral("space1"));
+    entries_[QStringLiteral("space1")] = space1;
+    add_entry(file, "exit", "E&xit", &Form1::exit_Click);
+
+    QMenu* mode = add_menu(nullptr, "mode", "&Operation");
+    add_entry(mode, "csomenu", "&CSO Setup", &Form1::csomenu_Click)->setCheckable(true);
+    add_entry(mode, "loggingmenu", "&Logging Setup", &Form1::loggingmenu_Click)->setCheckable(true);
+    // Only the CSO logger's identity switches between the two modes.
+    mode->menuAction()->setVisible(false);
+
+    add_entry(nullptr, "setup", "&Setup", &Form1::setup_Click);
+    QMenu* reprogram = add_menu(nullptr, "reprogram", "&Reprogram");
+    add_entry(reprogram, "ProgramVelto", "Program &Velto unit", &services.program_velto);
+    add_entry(reprogram, "ProgramComm", "Program &Comm card", &services.program_comm);
+    add_entry(reprogram, "bootload", "&Boot Load", &services.bootload);
+    add_entry(reprogram, "veltoprogram", "&Firmware Tool", &services.veltoprogram);
+    add_entry(nullptr, "modem", "&Modem", &Form1::modem_Click);
+    add_entry(nullptr, "calculator", "&Calculator", &Form1::calculator_Click);
+    QMenu* help = add_menu(nullptr, "help", "&Help");
+    add_entry(help, "mnuDebug", "&Debug Terminal", &Form1::mnuDebug_Click);
+    add_entry(help, "about", "&About", &Form1::about_Click);
+}
+
+QAction* Form1::add_key(const char* key, const char* icon, const char* tip) {
+    QAction* a = Toolbar1->addAction(
+        QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(icon))), QString::fromUtf8(tip));
+    a->setObjectName(QStringLiteral("Toolbar1_%1").arg(QLatin1String(key)));
+    a->setData(QLatin1String(key));
+    a->setToolTip(QString::fromUtf8(tip));
+    keys_[QLatin1String(key)] = a;
+    const QString k = QLatin1String(key);
+    connect(a, &QAction::triggered, this,
+            [this, k] { run_handler(keys_[k]->toolTip(), [&] { dispatch_toolbar_button(k); }); });
+    return a;
+}
+
+void Form1::build_toolbar() {
+    Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(24, 24));
+    using namespace toolbar_key;
+    add_key(DOWNLOAD, "download", "Read all parameters from the unit")->setCheckable(true);
+    add_key(UPLOAD, "upload", "Send the changed parameters to the unit")->setCheckable(true);
+    add_key(SINGLEDOWNLOAD, "singledownload", "Read or write one parameter")->setCheckable(true);
+    add_key(OPEN_FILE, "file", "Open a parameter file")->setCheckable(true);
+    add_key(REFRESH, "refresh", "Show the changed or all parameters");
+    Toolbar1->addSeparator();
+    add_key(RECORD, "record", "Record or play back echo traces")->setCheckable(true);
+    add_key(CLIPBOARD, "clipboard", "Copy the echo chart to the clipboard")->setCheckable(true);
+    Toolbar1->addSeparator();
+    add_key(TEMPERATURE_DISPLAY, "temperature", "Show the temperature")->setCheckable(true);
+    add_key(LEVEL_DISPLAY, "level", "Show the level")->setCheckable(true);
+    add_key(STATUS_DISPLAY, "status", "Show the unit status")->setCheckable(true);
+    Toolbar1->addSeparator();
+    add_key(MODEM, "modem", "Modem dial-up");
+    add_key(MINIMIZED, "minimize", "Minimise the window");
+    // The spacer keeps the exit key at the right-hand end, however wide the window.
+    auto* spacer = new QWidget(Toolbar1);
+    spacer->setObjectName(QStringLiteral("Toolbar1_spacer"));
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar_spacer_ = Toolbar1->addWidget(spacer);
+    add_key(EXIT, "exit", "Exit the program");
+}
+
+void Form1::build_frame() {
+    auto* central = new QWidget(this);
+    central->setObjectName(QStringLiteral("central"));
+    setCentralWidget(central);
+
+    SSTab1[0] = new QTabWidget(central);
+    SSTab1[0]->setObjectName(element("SSTab1", 0));
+    log_setup_page = new LogSetupPage(SSTab1[0]);
+    SSTab1[0]->addTab(scrolled(log_setup_page, SSTab1[0]), QStringLiteral("Log Setup"));
+    // The unit's log read-outs are part of the set-up page; the second tab has no page of its
+    // own and is not offered.
+    auto* log_info = new QWidget(SSTab1[0]);
+    log_info->setObjectName(QStringLiteral("LogInfoPage"));
+    SSTab1[0]->addTab(log_info, QStringLiteral("Log Info"));
+    SSTab1[0]->setTabVisible(1, false);
+    log_chart_page = new LogChartPage(SSTab1[0]);
+    SSTab1[0]->addTab(log_chart_page, QStringLiteral("Charts"));
+    log_chart_page->installEventFilter(this);
+
+    SSTab1[1] = new QTabWidget(central);
+    SSTab1[1]->setObjectName(element("SSTab1", 1));
+    echo_page = new EchoPage(SSTab1[1]);
+    SSTab1[1]->addTab(echo_page, QStringLiteral("Echo"));
+    parameter_page = new ParameterPage(SSTab1[1]);
+    SSTab1[1]->addTab(scrolled(parameter_page, SSTab1[1]), QStringLiteral("Parameters"));
+    vessel_page = new VesselPage(SSTab1[1]);
+    SSTab1[1]->addTab(vessel_page, QStringLiteral("Volume"));
+    flow_page = new FlowPage(SSTab1[1]);
+    SSTab1[1]->addTab(flow_page, QStringLiteral("Flow"));
+    SSTab1[2] = parameter_page->SSTab1;
+    // Echo off until the live choice is made; enable_controls reads it.
+    echo_page->Option3->setChecked(true);
+    echo_page->offline_chosen = [this] { enable_controls(); };
+    connect(echo_page->Text15, &QLineEdit::textChanged, this, [](const QString& text) {
+        write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
+    });
+
+    for (int i = 1; i <= 5; ++i) {
+        ProgressBar[static_cast<size_t>(i)] = new QProgressBar(central);
+        ProgressBar[static_cast<size_t>(i)]->setObjectName(QStringLiteral("ProgressBar%1").arg(i));
+        ProgressBar[static_cast<size_t>(i)]->setTextVisible(false);
+        ProgressBar[static_cast<size_t>(i)]->setMaximumHeight(PROGRESS_BAR_HEIGHT);
+    }
+    Term = new TrafficBox(central);
+    Term->setObjectName(QStringLiteral("Term"));
+    Term->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Term->setFixedHeight(5 * Term->fontMetrics().lineSpacing() + 12);
+    Term->bind(&traffic().term());
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(ProgressBar[1], 1);
+    bottom->addWidget(ProgressBar[4], 1);
+    ProgressBar[4]->hide();
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(3, 0, 3, 2);
+    layout->setSpacing(3);
+    layout->addWidget(SSTab1[0], 1);
+    layout->addWidget(SSTab1[1], 1);
+    layout->addLayout(bottom);
+    layout->addWidget(Term);
+
+    // Controls laid over the pages, placed by the layout rules.
+    Frame25 = new QFrame(central);
+    Frame25->setObjectName(QStringLiteral("Frame25"));
+    Frame25->setFrameShape(QFrame::Box);
+    Frame25->setAutoFillBackground(true);
+    Frame25->resize(BUSY_FRAME_WIDTH, BUSY_FRAME_HEIGHT);
+    Animation1 = new QLabel(Frame25);
+    Animation1->setObjectName(QStringLiteral("Animation1"));
+    Animation1->setAlignment(Qt::AlignCenter);
+    Animation1->setGeometry(10, 6, BUSY_FRAME_WIDTH - 20, 30);
+    Label11 = new QLabel(Frame25);
+    Label11->setObjectName(QStringLiteral("Label11"));
+    Label11->setAlignment(Qt::AlignCenter);
+    Label11->setGeometry(6, 40, BUSY_FRAME_WIDTH - 12, 24);
+    Frame25->hide();
+
+    Text68 = new QLabel(central);
+    Text68->setObjectName(QStringLiteral("Text68"));
+    Text68->setAlignment(Qt::AlignCenter);
+    Text68->setWordWrap(true);
+    Text68->setFrameShape(QFrame::Box);
+    Text68->setAutoFillBackground(true);
+    Text68->resize(PROGRESS_TEXT_WIDTH, PROGRESS_TEXT_HEIGHT);
+    Text68->hide();
+    ProgressBar[3]->resize(PROGRESS_TEXT_WIDTH, PROGRESS_BAR_HEIGHT);
+    ProgressBar[3]->hide();
+    Command12 = new QPushButton(QStringLiteral("Cancel"), central);
+    Command12->setObjectName(QStringLiteral("Command12"));
+    Command12->adjustSize();
+    Command12->hide();
+    connect(Command12, &QPushButton::clicked, this,
+            [this] { run_handler(QStringLiteral("Cancel"), [&] { Command12_Click(); }); });
+    connect(log_chart_page->Command13, &QPushButton::clicked, this,
+            [this] { run_handler(QStringLiteral("Report"), [&] { Command13_Click(); }); });
+
+    MSFlexGrid1 = new QTableWidget(1, 4, central);
+    MSFlexGrid1->setObjectName(element("MSFlexGrid1", 0));
+    MSFlexGrid1->verticalHeader()->hide();
+    MSFlexGrid1->horizontalHeader()->hide();
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->hide();
+
+    Frame4 = new QFrame(central);
+    Frame4->setObjectName(element("Frame4", 0));
+    Frame4->setFrameShape(QFrame::StyledPanel);
+    Frame4->setAutoFillBackground(true);
+    Toolbar2 = new QToolBar(Frame4);
+    Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    auto* recorder = new QHBoxLayout(Frame4);
+    recorder->setContentsMargins(2, 2, 2, 2);
+    recorder->addWidget(Toolbar2);
+    ProgressBar[2]->setParent(Frame4);
+    recorder->addWidget(ProgressBar[2], 1);
+    recorder->addSpacing(12);
+    recorder->addWidget(echo_page->Label9);
+    recorder->addWidget(echo_page->Text15);
+    recorder->addWidget(echo_page->UpDown6);
+    Frame4->resize(DESIGN_WIDTH, 32);
+    Frame4->hide();
+    ProgressBar[5]->hide();
+
+    StatusBar1 = statusBar();
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    for (int i = 1; i <= 2; ++i) {
+        auto* panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1_panel%1").arg(i));
+        panel->setMinimumWidth(i == 1 ? STATUS_PANEL_1_WIDTH : STATUS_PANEL_2_WIDTH);
+        status_panels[static_cast<size_t>(i)] = panel;
+        StatusBar1->addWidget(panel, i == 1 ? 1 : 0);
+    }
+
+    auto timer = [this](const char* name, int ms) {
+        auto* t = new QTimer(this);
+        t->setObjectName(QLatin1String(name));
+        t->setInterval(ms);
+        return t;
+    };
+    Timer1 = timer("Timer1", 1000);
+    Timer2 = timer("Timer2", 100);
+    Timer3 = timer("Timer3", 100);
+    Timer4 = timer("Timer4", 1000);
+}
+
+// ---- Start-up ----
+
+void Form1::main_window_load() {
+    ShellState& s = shell();
+    move(0, 0);
+    resize(DESIGN_WIDTH, DESIGN_HEIGHT);
+    KeyPreview = true;
+    set_link_view(this);
+    load_settings(this);
+    if (!start_arguments().isEmpty())
+        apply_map_port_arguments(start_arguments());
+    init_globals();
+    apply_software_mode_menus();
+    init_main_window();
+    clear_definitions_table(DEFINITIONS_UPPER);
+    read_access_vars_def();
+    load_language_file();
+    apply_label_texts(*this, true);
+    if (platform::command_line().toUpper().contains(QLatin1String("SIM")))
+        log_setup_page->Command10->setVisible(true);
+    if (s.software_mode != 0 && services.apply_saved_view_settings)
+        services.apply_saved_view_settings();
+    mark_noscale_controls();
+    const int kept_command4_top = log_chart_page->Command4->y();
+
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect work = screen->availableGeometry();
+        const QRect whole = screen->geometry();
+        const ScreenFactors f = screen_factors(work.width(), work.height(), whole.width(),
+                                               whole.height(), width(), height());
+        s.screen_factor_x = f.x;
+        s.screen_factor_y = f.y;
+    }
+    scale_form(*this, {s.screen_factor_x, s.screen_factor_y}, platform::command_line());
+    log_chart_page->Command4->move(log_chart_page->Command4->x(), kept_command4_top);
+    arrange_main_window();
+    store_image_geometry();
+    if (services.getchartbackground)
+        services.getchartbackground();
+    load_language_file();
+    set_main_window_texts();
+    apply_operation_mode();
+    // The rest of the load waits for the window to be on the screen; until then the menus
+    // already follow the rules, so nothing is offered early that the load would take away.
+    enable_controls();
+    loaded_ = true;
+    start_up_pending_ = true;
+}
+
+void Form1::complete_start_up() {
+    if (!start_up_pending_)
+        return;
+    start_up_pending_ = false;
+    if (shell().operation_mode == 0) {
+        // "Get Unit Info" asks the unit at once; without its work there is nothing to ask.
+        if (log_setup_page->action_button(LogSetupAction::GetUnitInfo)->isEnabled())
+            run_handler(log_setup_page->Command11->text().remove(QLatin1Char('&')),
+                        [&] { log_setup_page->Command11_Click(); });
+    }
+    enable_controls();
+    if (shell().software_mode == 0)
+        log_setup_page->select_model_option(2);
+    log_setup_page->Check1[TIME_STAMP_CHANNEL]->setChecked(true);
+    main_window_state().legend_window_shown = false;
+}
+
+void Form1::init_globals() {
+    shell().crlf = QStringLiteral("\r\n");
+    init_log_channel_bytes();
+    init_log_channel_decimals();
+    auto& caps = log_setup().capabilities;
+    caps.ma_input_available = caps.second_point_option = caps.second_output_option = false;
+    MainWindowState& m = main_window_state();
+    m.parameter_file_name.clear();
+    m.chart_log_file.clear();
+    log_setup().duration_multiplier = getDurationMult(0);
+    // The chart units' starting distance unit arrives with the chart unit settings.
+    m.setup_start_level_offset = 0;
+}
+
+void Form1::apply_software_mode_menus() {
+    const ShellState& s = shell();
+    const SoftwareModeMenus m = software_mode_menus(s.software_mode, s.access_level);
+    if (!m.icon.isEmpty())
+        setWindowIcon(QIcon(platform::join_path(platform::program_folder(), m.icon)));
+    const std::pair<const char*, const std::optional<bool>*> shown[] = {
+        {"calculator", &m.calculator},     {"ProgramComm", &m.ProgramComm},
+        {"ProgramVelto", &m.ProgramVelto}, {"bootload", &m.bootload},
+        {"veltoprogram", &m.veltoprogram}, {"modem", &m.modem},
+        {"mnuDebug", &m.mnuDebug}};
+    for (const auto& [name, visible] : shown)
+        if (visible->has_value())
+            menu_entry(QLatin1String(name))->setVisible(**visible);
+}
+
+void Form1::init_main_window() {
+    ProgressBar[1]->setMaximum(200);
+    for (QLabel* l : log_setup_page->lblUnitInfo)
+        l->clear();
+    log_setup_page->Check1[28]->setEnabled(true);
+    if (shell().software_mode == 2)
+        setup_cso_screen();
+    setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
+
+    int grid_width = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int w = twips_to_pixels(GRID_COLUMN_TWIPS[static_cast<size_t>(c)]);
+        MSFlexGrid1->setColumnWidth(c, w);
+        grid_width += w;
+    }
+    MSFlexGrid1->setRowCount(1);
+    MSFlexGrid1->resize(grid_width + MSFlexGrid1->frameWidth() * 2, MSFlexGrid1->height());
+    Frame4->hide();
+    main_window_state().legend_window_shown = false;
+    log_setup_page->Text1[2]->setText(platform::number_text(log_setup().log_interval).trimmed());
+}
+
+void Form1::setup_cso_screen() {
+    menu(QStringLiteral("mode"))->menuAction()->setVisible(true);
+    log_setup_page->select_model_option(14);
+    // A CSO logger has neither the second point nor the inputs, relays and combined channels.
+    log_setup_page->withdraw_for_cso_screen(
+        {16, 18, 19, 20, 28, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44},
+        {1, 4, 5, 9, 10, 12, 14, 15, 16, 17, 18});
+}
+
+void Form1::mark_noscale_controls() {
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             log_chart_page->Command13, Frame4, ProgressBar[2], echo_page->Text15,
+             echo_page->UpDown6, echo_page->Label9, Text68, ProgressBar[3], Command12,
+             echo_page->Text67, ProgressBar[4], Frame25, Animation1, Label11})
+        set_noscale(w);
+}
+
+void Form1::arrange_main_window() {
+    resize(width(), height() - 1); // 10 twips less than the work area
+    place_overlays();
+    place_chart_column();
+}
+
+void Form1::place_overlays() {
+    QWidget* central = centralWidget();
+    MainWindowLayout l;
+    auto g = [](const QRect& r) {
+        return Geometry{pixels_to_twips(r.x()), pixels_to_twips(r.y()), pixels_to_twips(r.width()),
+                        pixels_to_twips(r.height())};
+    };
+    l.window = g(central->rect());
+    l.toolbar = Geometry{0, 0, pixels_to_twips(central->width()), 0};
+    l.term = g(Term->geometry());
+    l.recorder_frame = g(Frame4->geometry());
+    l.busy_frame = g(Frame25->geometry());
+    l.animation = g(Animation1->geometry());
+    l.progress_text = g(Text68->geometry());
+    l.progress_bar = g(ProgressBar[3]->geometry());
+    l.cancel_button = g(Command12->geometry());
+    l.cso_tabs = g(SSTab1[1]->geometry());
+    l.grid = g(MSFlexGrid1->geometry());
+    l.grid.width = 0;
+    for (int c : GRID_COLUMN_TWIPS)
+        l.grid.width += c;
+    const MainWindowLayout a = arrange_overlays(l);
+    auto put = [](QWidget* w, const Geometry& r) {
+        w->setGeometry(twips_to_pixels(r.left), twips_to_pixels(r.top), twips_to_pixels(r.width),
+                       twips_to_pixels(r.height));
+    };
+    put(Frame4, {a.recorder_frame.left, a.recorder_frame.top, pixels_to_twips(central->width()),
+                 a.recorder_frame.height});
+    put(Frame25, a.busy_frame);
+    put(Animation1, a.animation);
+    put(Text68, a.progress_text);
+    put(ProgressBar[3], a.progress_bar);
+    put(Command12, a.cancel_button);
+    put(MSFlexGrid1, a.grid);
+    for (QWidget* w : std::initializer_list<QWidget*>{Text68, ProgressBar[3], Command12, Frame25,
+                                                      Frame4, MSFlexGrid1})
+        w->raise();
+}
+
+void Form1::place_chart_column() {
+    LogChartPage* p = log_chart_page;
+    MainWindowLayout l;
+    l.logging_tabs = Geometry{0, 0, pixels_to_twips(p->width()), pixels_to_twips(p->height())};
+    auto g = [](const QWidget* w) {
+        return Geometry{pixels_to_twips(w->x()), pixels_to_twips(w->y()),
+                        pixels_to_twips(w->width()), pixels_to_twips(w->height())};
+    };
+    l.square_button = g(p->Command4);
+    l.report_button = g(p->Command13);
+    l.command_bar = g(p->TeeCommander1);
+    l.log_chart = g(p->TChart1);
+    l.log_chart.top = l.square_button.top;
+    l.log_chart.height = l.logging_tabs.height - l.log_chart.top - 140;
+    const MainWindowLayout a = arrange_chart_column(l);
+    auto put = [](QWidget* w, const Geometry& r) {
+        w->setGeometry(twips_to_pixels(r.left), twips_to_pixels(r.top), twips_to_pixels(r.width),
+                       twips_to_pixels(r.height));
+    };
+    put(p->Command4, a.square_button);
+    put(p->Command13, a.report_button);
+    put(p->TeeCommander1, a.command_bar);
+    put(p->TChart1, a.log_chart);
+}
+
+void Form1::store_image_geometry() {
+    MainWindowState& m = main_window_state();
+    const QLabel* image2 = vessel_page->Image2;
+    const QLabel* image3 = flow_page->Image3;
+    m.volume_image_geometry = {to_twips16(image2->x()), to_twips16(image2->y()),
+                               to_twips16(image2->width()),
+                               to_twips16(vessel_page->Frame5_0->height())};
+    m.flow_image_geometry = {to_twips16(image3->x()), to_twips16(image3->y()),
+                             to_twips16(image3->width()),
+                             to_twips16(flow_page->Frame6_0->height())};
+}
+
+void Form1::apply_operation_mode() {
+    if (shell().operation_mode != 0) {
+        MainWindowState& m = main_window_state();
+        if (services.get_param_tooltip) {
+            m.parameters_loaded = true;
+            const auto restore = qScopeGuard([&] { m.parameters_loaded = false; });
+            if (QObject* box = find_control(*this, QStringLiteral("scrpar"), 104))
+                if (auto* w = qobject_cast<QWidget*>(box))
+                    w->setToolTip(services.get_param_tooltip(104));
+        }
+        SSTab1[1]->setCurrentIndex(0);
+        SSTab1[1]->setTabEnabled(1, false);
+        for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
+            if (*show)
+                (*show)();
+    } else {
+        SSTab1[0]->setCurrentIndex(0);
+        SSTab1[0]->setTabEnabled(2, false);
+    }
+}
+
+// ---- Texts ----
+
+void Form1::set_main_window_texts() {
+    ShellState& s = shell();
+    setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
+    log_setup_page->set_page_texts();
+    apply_caption_map(*this, QStringLiteral("Form1"), s.software_mode);
+    for (const auto& [key, button] : keys_) {
+        const QString tip = toolbar_tooltip(key, s.language_index);
+        button->setText(tip);
+        button->setToolTip(tip);
+    }
+
+    // Charts: a series' title and the axis titles carry the texts.
+    QCustomPlot* echo = echo_page->TChart2;
+    const int echo_series[3] = {1379, 1392, 1393};
+    const char* echo_fallback[3] = {"Echo", "Gate", "Span"};
+    for (int i = 0; i < 3; ++i)
+        echo->graph(i)->setName(ui_text(echo_series[i], QLatin1String(echo_fallback[i])));
+    QCustomPlot* t3 = echo_page->TChart3;
+    t3->graph(0)->setName(ui_text(1407, QStringLiteral("Volume")));
+    t3->graph(2)->setName(ui_text(1408, QStringLiteral("Flow")));
+    t3->yAxis->setLabel(ui_text(1055, QStringLiteral("Volume")));
+    t3->yAxis2->setLabel(ui_text(1057, QStringLiteral("Flow")));
+    t3->xAxis->setLabel(ui_text(1172, QStringLiteral("Level")));
+    log_chart_page->TChart1->setProperty(
+        "page_counter_format", ui_text(1093, QStringLiteral("Page")) + QStringLiteral(" %d ") +
+                                   ui_text(1094, QStringLiteral("of")) + QStringLiteral(" %d  "));
+    echo_page->kovex_readout->setText(s.language_index == 3
+                                          ? QStringLiteral("Tx - KOVEX=999,Perdita=50")
+                                          : QStringLiteral("Xducer - KOVEX=999,Loss=50"));
+    const int status_texts[8] = {1170, 1171, 1172, 1173, 1174, 1175, 1176, 1177};
+    for (int i = 0; i < 8; ++i)
+        s.status_label_texts[static_cast<size_t>(i)] =
+            QLatin1Char(' ') + ui_text(status_texts[i]) + QStringLiteral(" = ");
+
+    // The companion windows that exist take their texts too; the others take them on load.
+    const std::pair<const char*, std::function<QWidget*()>*> companions[] = {
+        {"form5", &services.interactive_window},
+        {"Form3", &services.setup_dialog},
+        {"frmPrintHeader", &services.print_header}};
+    for (const auto& [name, window] : companions)
+        if (*window)
+            if (QWidget* w = (*window)())
+                apply_caption_map(*w, QLatin1String(name), s.software_mode);
+    if (services.print_header)
+        if (QWidget* header = services.print_header())
+            header->close();
+    if (services.update_flow_vessel_image)
+        services.update_flow_vessel_image();
+}
+
+// ---- Enabling ----
+
+bool Form1::entry_available(const QString& name) const {
+    const MainWindowServices& s = services;
+    static const QSet<QString> always = {QStringLiteral("file"),        QStringLiteral("exit"),
+                                         QStringLiteral("mode"),        QStringLiteral("csomenu"),
+                                         QStringLiteral("loggingmenu"), QStringLiteral("help"),
+                                         QStringLiteral("about"),       QStringLiteral("space1"),
+                                         QStringLiteral("space2"),      QStringLiteral("space3")};
+    if (always.contains(name))
+        return true;
+    const std::map<QString, bool> work = {
+        {QStringLiteral("openlogfile"), static_cast<bool>(s.open_log_file)},
+        {QStringLiteral("mnuImport"), static_cast<bool>(s.import_tee_file)},
+        {QStringLiteral("openparameterfile"), static_cast<bool>(s.get_parameters_file)},
+        {QStringLiteral("saveparameterstofile"), static_cast<bool>(s.save_parameters_file)},
+        {QStringLiteral("openechofile"), s.playbutton_pressed && s.play_button},
+        {QStringLiteral("printecho"), static_cast<bool>(s.print_echo)},
+        {QStringLiteral("printparameters"), static_cast<bool>(s.print_parameters)},
+        {QStringLiteral("printchangedparameters"), static_cast<bool>(s.print_changed_parameters)},
+        {QStringLiteral("printmenu"),
+         s.print_echo || s.print_parameters || s.print_changed_parameters},
+        {QStringLiteral("setup"), static_cast<bool>(s.show_setup_dialog)},
+        {QStringLiteral("ProgramVelto"), static_cast<bool>(s.program_velto)},
+        {QStringLiteral("ProgramComm"), static_cast<bool>(s.program_comm)},
+        {QStringLiteral("bootload"), static_cast<bool>(s.bootload)},
+        {QStringLiteral("veltoprogram"), static_cast<bool>(s.veltoprogram)},
+        {QStringLiteral("reprogram"),
+         s.program_velto || s.program_comm || s.bootload || s.veltoprogram},
+        {QStringLiteral("modem"), static_cast<bool>(s.show_modem_window)},
+        {QStringLiteral("calculator"), static_cast<bool>(s.show_calculator)},
+        {QStringLiteral("mnuDebug"), static_cast<bool>(s.show_debug_window)},
+    };
+    const auto it = work.find(name);
+    return it != work.end() && it->second;
+}
+
+bool Form1::key_available(const QString& key) const {
+    const MainWindowServices& s = services;
+    using namespace toolbar_key;
+    if (key == QLatin1String(MINIMIZED) || key == QLatin1String(EXIT) ||
+        key == QLatin1String(CLIPBOARD))
+        return true;
+    if (key == QLatin1String(MODEM))
+        return static_cast<bool>(s.show_modem_window);
+    if (key == QLatin1String(DOWNLOAD))
+        return static_cast<bool>(s.download_parameters);
+    if (key == QLatin1String(UPLOAD))
+        return static_cast<bool>(s.upload_parameters);
+    if (key == QLatin1String(STATUS_DISPLAY) || key == QLatin1String(LEVEL_DISPLAY) ||
+        key == QLatin1String(TEMPERATURE_DISPLAY))
+        return static_cast<bool>(s.indicator_click);
+    if (key == QLatin1String(SINGLEDOWNLOAD))
+        return static_cast<bool>(s.show_interactive_window);
+    if (key == QLatin1String(REFRESH))
+        return s.list_changed_parameters && s.list_all_parameters;
+    if (key == QLatin1String(OPEN_FILE))
+        return static_cast<bool>(s.get_parameters_file);
+    if (key == QLatin1String(RECORD))
+        return static_cast<bool>(s.playbutton_pressed);
+    return false;
+}
+
+void Form1::set_rule_enabled(const QString& name, bool enabled) {
+    entry_rules_[name] = enabled;
+    if (QAction* a = menu_entry(name))
+        a->setEnabled(enabled && entry_available(name));
+}
+
+void Form1::set_key_rule_enabled(const QString& key, bool enabled) {
+    key_rules_[key] = enabled;
+    if (QAction* a = toolbar_button(key))
+        a->setEnabled(enabled && key_available(key));
+}
+
+void Form1::refresh_availability() {
+    for (const auto& [name, action] : entries_) {
+        const auto rule = entry_rules_.find(name);
+        action->setEnabled((rule == entry_rules_.end() || rule->second) && entry_available(name));
+    }
+    for (const auto& [key, action] : keys_) {
+        const auto rule = key_rules_.find(key);
+        action->setEnabled((rule == key_rules_.end() || rule->second) && key_available(key));
+    }
+}
+
+void Form1::enable_controls() {
+    const ShellState& s = shell();
+    const MainWindowState& m = main_window_state();
+    const LinkState& unit = link();
+    EnableInputs in;
+    in.echo_off = echo_page->Option3->isChecked();
+    in.parameters_loaded = m.parameters_loaded;
+    in.volume_mode = unit.volume_mode;
+    in.flow_mode = unit.flow_mode;
+    in.access_level = s.access_level;
+    in.software_mode = s.software_mode;
+    in.system_type = m.system_type;
+    EnableResult r = enable_controls_rules(in);
+
+    SSTab1[1]->setTabEnabled(1, r.cso_tab_parameters);
+    SSTab1[1]->setTabEnabled(2, r.cso_tab_volume);
+    SSTab1[1]->setTabEnabled(3, r.cso_tab_flow);
+    // Selecting the offline choice runs its handler only when it was not selected already.
+    if (r.force_echo_off && !echo_page->Option3->isChecked())
+        echo_page->Option3->setChecked(true);
+    in.echo_off = echo_page->Option3->isChecked();
+    r = enable_controls_rules(in);
+    for (const auto& [name, enabled] : r.menus)
+        set_rule_enabled(name, enabled);
+    for (const auto& [key, enabled] : r.toolbar)
+        set_key_rule_enabled(key, enabled);
+    SSTab1[2]->setTabEnabled(8, r.parameter_tab_access);
+    for (int p : RELAY_PARAMETERS)
+        definitions_table()[static_cast<size_t>(p)].present = r.relay_parameters_present;
+    SSTab1[2]->setTabEnabled(1, r.parameter_tab_relays);
+}
+
+void Form1::enable_othermenus() {
+    const int16_t mode = shell().operation_mode;
+    const OtherMenusResult r = enable_othermenus_rules(mode);
+    auto visible = [this](const char* name, bool v) {
+        menu_entry(QLatin1String(name))->setVisible(v);
+    };
+    menu_entry(QStringLiteral("csomenu"))->setChecked(r.csomenu_checked);
+    visible("openlogfile", r.openlogfile_visible);
+    menu_entry(QStringLiteral("loggingmenu"))->setChecked(r.loggingmenu_checked);
+    for (const char* name :
+         {"openechofile", "openparameterfile", "saveparameterstofile", "printmenu"})
+        visible(name, r.cso_file_entries_visible);
+    SSTab1[0]->setVisible(r.logging_tabs_visible);
+    SSTab1[1]->setVisible(r.cso_tabs_visible);
+    Toolbar1->setVisible(r.toolbar_visible);
+    if (mode != 0) {
+        link().quiet_commands = true;
+        SSTab1[1]->setCurrentIndex(0);
+        for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
+            if (*show)
+                (*show)();
+        visible("space3", true);
+        if (services.legend_minimise)
+            services.legend_minimise();
+    } else {
+        SSTab1[0]->setCurrentIndex(0);
+        visible("space3", false);
+        if (services.legend_unload)
+            services.legend_unload();
+        if (SSTab1[0]->currentIndex() != 2 && services.legend_minimise)
+            services.legend_minimise();
+    }
+}
+
+// ---- Toolbar ----
+
+void Form1::press_around(const QString& key, const std::function<void()>& work) {
+    QAction* button = toolbar_button(key);
+    if (running_keys_.contains(key)) {
+        // Waits let events through; a second press must not start the work again.
+        button->setChecked(true);
+        return;
+    }
+    running_keys_.insert(key);
+    button->setChecked(true);
+    const auto release = qScopeGuard([&] {
+        running_keys_.remove(key);
+        if (QAction* b = toolbar_button(key))
+            b->setChecked(false);
+    });
+    work();
+}
+
+void Form1::dispatch_toolbar_button(const QString& key) {
+    using namespace toolbar_key;
+    MainWindowState& m = main_window_state();
+    ShellState& s = shell();
+    if (!key_available(key))
+        return;
+    if (key == QLatin1String(MODEM)) {
+        modem_Click();
+    } else if (key == QLatin1String(MINIMIZED)) {
+        setWindowState(windowState() | Qt::WindowMinimized);
+    } else if (key == QLatin1String(DOWNLOAD)) {
+        m.saved_reply = link().reply_buffer;
+        link().comms_abort = false;
+        press_around(key, services.download_parameters);
+    } else if (key == QLatin1String(UPLOAD)) {
+        m.saved_reply = link().reply_buffer;
+        link().comms_abort = false;
+        press_around(key, services.upload_parameters);
+    } else if (key == QLatin1String(STATUS_DISPLAY)) {
+        s.show_status_overlay = !s.show_status_overlay;
+        services.indicator_click(0);
+    } else if (key == QLatin1String(LEVEL_DISPLAY)) {
+        s.show_level_overlay = !s.show_level_overlay;
+        services.indicator_click(1);
+    } else if (key == QLatin1String(TEMPERATURE_DISPLAY)) {
+        s.show_temperature_overlay = !s.show_temperature_overlay;
+        services.indicator_click(2);
+    } else if (key == QLatin1String(SINGLEDOWNLOAD)) {
+        press_around(key, services.show_interactive_window);
+    } else if (key == QLatin1String(REFRESH)) {
+        m.parameter_list_mode = next_parameter_list_mode(m.parameter_list_mode);
+        switch (m.parameter_list_mode) {
+        case 1:
+            MSFlexGrid1->show();
+            services.list_changed_parameters(true, true);
+            break;
+        case 3:
+            MSFlexGrid1->show();
+            services.list_all_parameters(true);
+            break;
+        default:
+            MSFlexGrid1->hide();
+            break;
+        }
+    } else if (key == QLatin1String(OPEN_FILE)) {
+        press_around(key, services.get_parameters_file);
+    } else if (key == QLatin1String(CLIPBOARD)) {
+        press_around(key, [this] {
+            if (SSTab1[1]->currentIndex() != 0)
+                SSTab1[1]->setCurrentIndex(0);
+            QGuiApplication::clipboard()->setPixmap(echo_page->TChart2->toPixmap());
+            platform::msg_box(ui_text(1295, QStringLiteral("The echo chart is on the clipboard.")) +
+                                  QChar(13) +
+                                  ui_text(1296, QStringLiteral("Paste it where you need it.")),
+                              platform::mb::Information);
+        });
+    } else if (key == QLatin1String(RECORD)) {
+        press_around(key, [this] {
+            main_window_state().echo_file_name.clear();
+            services.playbutton_pressed();
+        });
+    } else if (key == QLatin1String(EXIT)) {
+        if (link().modem_connected) {
+            platform::msg_box(QStringLiteral("Please disconnect remote access"),
+                              platform::mb::Critical);
+            show();
+            if (services.show_modem_window)
+                services.show_modem_window();
+            return;
+        }
+        if (services.close_port)
+            services.close_port();
+        end_program();
+    }
+}
+
+// ---- Keys ----
+
+bool Form1::handle_shortcut_key(QChar typed) {
+    const Shortcut action = shortcut_for_key(typed, shell().language_index);
+    auto toggle = [](QCheckBox* box) {
+        // A box whose work has not arrived is disabled; a key must not pretend to switch it.
+        if (box->isEnabled())
+            box->setChecked(toggled_check_value(box->isChecked() ? 1 : 0) == 1);
+    };
+    switch (action) {
+    case Shortcut::None:
+        return false;
+    case Shortcut::EchoOn:
+        if (echo_page->Option2->isEnabled())
+            echo_page->Option2->setChecked(true);
+        return true;
+    case Shortcut::EchoOff:
+        echo_page->Option3->setChecked(true);
+        return true;
+    case Shortcut::Exit:
+        exit_Click();
+        return true;
+    case Shortcut::ToggleRaw:
+        toggle(echo_page->Check6[0]);
+        return true;
+    case Shortcut::ToggleNormal:
+        toggle(echo_page->Check6[1]);
+        return true;
+    case Shortcut::ToggleAverage:
+        toggle(echo_page->Check6[2]);
+        return true;
+    case Shortcut::ToggleKovex:
+        toggle(echo_page->Check6[3]);
+        return true;
+    }
+    return false;
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched == log_chart_page) {
+        place_chart_column();
+        return false;
+    }
+    if (event->type() != QEvent::KeyPress || !KeyPreview)
+        return QMainWindow::eventFilter(watched, event);
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w || w->window() != this)
+        return QMainWindow::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    if (key->text().size() != 1 || !key->text().at(0).isLetter())
+        return false;
+    if (is_text_entry(QApplication::focusWidget()) || is_text_entry(w))
+        return false;
+    bool handled = false;
+    run_handler(QStringLiteral("Key %1").arg(key->text().toUpper()),
+                [&] { handled = handle_shortcut_key(key->text().at(0)); });
+    return handled;
+}
+
+// ---- Menus and buttons ----
+
+void Form1::about_Click() {
+    shell().about_box_mode = true;
+    services.run_modal(frm_about());
+}
+
+void Form1::calculator_Click() {
+    if (services.show_calculator)
+        services.show_calculator();
+}
+
+void Form1::Command13_Click() {
+    if (services.show_report)
+        services.show_report();
+}
+
+void Form1::Command12_Click() {
+    Command12->hide();
+    Text68->hide();
+    ProgressBar[3]->hide();
+    link().cancel_requested = true;
+}
+
+void Form1::loggingmenu_Click() {
+    ShellState& s = shell();
+    s.operation_mode = 0;
+    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION, QStringLiteral("0"));
+    MSFlexGrid1->hide();
+    main_window_state().parameter_list_mode = 0;
+    enable_othermenus();
+}
+
+void Form1::csomenu_Click() {
+    ShellState& s = shell();
+    s.operation_mode = 1;
+    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION, QStringLiteral("1"));
+    enable_othermenus();
+}
+
+void Form1::mnuDebug_Click() {
+    if (services.show_debug_window)
+        services.show_debug_window();
+}
+
+void Form1::modem_Click() {
+    if (services.show_modem_window)
+        services.show_modem_window();
+}
+
+void Form1::openechofile_Click() {
+    if (!services.playbutton_pressed || !services.play_button)
+        return;
+    main_window_state().echo_file_name.clear();
+    services.playbutton_pressed();
+    services.play_button();
+}
+
+void Form1::openlogfile_Click() {
+    if (services.open_log_file)
+        services.open_log_file();
+}
+
+void Form1::openparameterfile_Click() {
+    if (services.get_parameters_file)
+        services.get_parameters_file();
+}
+
+void Form1::setup_Click() {
+    if (services.show_setup_dialog)
+        services.show_setup_dialog();
+}
+
+void Form1::exit_Click() {
+    end_program();
+}
+
+void Form1::end_program() {
+    if (ending_)
+        return;
+    ending_ = true;
+    if (services.legend_unload)
+        services.legend_unload();
+    const std::function<void()> end = services.end_program;
+    close();
+    if (end)
+        end();
+}
+
+// ---- SettingsView ----
+
+void Form1::set_printmenu_visible(bool visible) {
+    menu_entry(QStringLiteral("printmenu"))->setVisible(visible);
+}
+void Form1::set_loggingmenu_checked(bool checked) {
+    menu_entry(QStringLiteral("loggingmenu"))->setChecked(checked);
+}
+void Form1::set_csomenu_checked(bool checked) {
+    menu_entry(QStringLiteral("csomenu"))->setChecked(checked);
+}
+void Form1::set_playback_text(const QString& text) {
+    echo_page->Text15->setText(text);
+}
+
+// ---- LinkView ----
+
+void Form1::set_status_text(int panel, const QString& text) {
+    if (panel == 1 || panel == 2)
+        status_panels[static_cast<size_t>(panel)]->setText(text);
+}
+
+QString Form1::status_text(int panel) const {
+    return panel == 1 || panel == 2 ? status_panels[static_cast<size_t>(panel)]->text() : QString();
+}
+
+int Form1::progress_value(int bar) const {
+    return bar >= 1 && bar <= 5 ? ProgressBar[static_cast<size_t>(bar)]->value() : 0;
+}
+
+int Form1::progress_max(int bar) const {
+    return bar >= 1 && bar <= 5 ? ProgressBar[static_cast<size_t>(bar)]->maximum() : 0;
+}
+
+void Form1::set_progress_value(int bar, int value) {
+    if (bar >= 1 && bar <= 5)
+        ProgressBar[static_cast<size_t>(bar)]->setValue(value);
+}
+
+void Form1::set_download_label(const QString& text) {
+    Label11->setText(text);
+}
+
+void Form1::set_live_timer_enabled(bool enabled) {
+    if (enabled)
+        Timer1->start();
+    else
+        Timer1->stop();
+}
+
+void Form1::select_offline_option() {
+    echo_page->Option3->setChecked(true);
+}
+
+void Form1::set_velto_lite_checked(bool checked) {
+    log_setup_page->chkVeltoLite->setChecked(checked);
+}
+
+void Form1::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {
+    ModelCapabilityFlags& f = log_setup().capabilities;
+    f.volume_option = volume_option;
+    f.flow_option = flow_option;
+    f.flow_average_option = flow_average_option;
+}
+
+// The parameter screen's captions arrive with the parameter screen.
+void Form1::set_param_screen_captions() {}
+
+// ---- Lookup ----
+
+QAction* Form1::menu_entry(const QString& name) const {
+    const auto it = entries_.find(name);
+    return it == entries_.end() ? nullptr : it->second;
+}
+
+QMenu* Form1::menu(const QString& name) const {
+    const auto it = menus_.find(name);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+QAction* Form1::toolbar_button(const QString& key) const {
+    const auto it = keys_.find(key);
+    return it == keys_.end() ? nullptr : it->second;
+}
+
+// ---- Window events ----
+
+void Form1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    place_overlays();
+    if (start_up_pending_)
+        QTimer::singleShot(0, this, [this] { complete_start_up(); });
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (loaded_)
+        place_overlays();
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    if (!ending_) {
+        ending_ = true;
+        if (services.legend_unload)
+            services.legend_unload();
+        if (services.end_program)
+            QTimer::singleShot(0, services.end_program);
+    }
+    QMainWindow::closeEvent(event);
+}
+
+// ---- Accessors ----
+
+Form1& form1() {
+    if (!instance()) {
+        instance() = new Form1;
+        instance()->main_window_load();
+    }
+    return *instance();
+}
+
+bool form1_loaded() {
+    return !instance().isNull();
+}
+
+std::function<void()> program_ender() {
+    return default_program_ender();
+}
+void set_program_ender(std::function<void()> end) {
+    default_program_ender() = std::move(end);
+}
+
+void set_start_arguments(const QStringList& arguments) {
+    start_arguments() = arguments;
+}
+
+void install_main_window() {
+    set_main_window_opener([] { form1().show(); });
+}

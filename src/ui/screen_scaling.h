@@ -1,0 +1,18 @@
+#pragma once
+// The start-up scaling of the main window to the screen it runs on.
+
+#include "ui/screen_geometry.h"
+
+#include <QString>
+
+class QWidget;
+
+// Controls whose "Tag" property holds "NOSCALE" are left as they are.
+inline constexpr const char* NOSCALE_PROPERTY = "Tag";
+
+// Scales `form` by the factors: the window's place and size, every control's font (by the font
+// factor; every tab set takes the first tab set's size), the place and size of the controls no
+// layout places, and the status bar panels' widths. Controls tagged "NOSCALE", controls inside a
+// "Copy Options" frame and grids keep everything, their font included. Nothing happens under
+// the "UNSCALE" switch or when both factors are 1.
+void scale_form(QWidget& form, const ScreenFactors& factors, const QString& command_line);

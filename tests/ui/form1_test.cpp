@@ -1,0 +1,476 @@
+// The main window as a user meets it: start-up in each identity and mode, what the menus and keys
+// offer, the shortcut letters, the toolbar and failures inside handlers.
+#include "echo/echo_page.h"
+#include "link/link_state.h"
+#include "link/traffic_box.h"
+#include "logging/log_chart_page.h"
+#include "logging/log_setup_page.h"
+#include "parameters/parameter_pages.h"
+#include "platform/profile.h"
+#include "shell/definitions_reset.h"
+#include "ui/main_window_rules.h"
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QToolBar>
+#include <qcustomplot.h>
+#include <stdexcept>
+
+namespace {
+
+class MainWindowTest : public UiTest {
+protected:
+    // Counts the unit queries "Get Unit Info" would send.
+    int unit_queries = 0;
+
+    Form1& start(int identity, int mode, int language = 0, int level = 1) {
+        Form1& w = open_main_window(identity, mode, language, level);
+        w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [this] { ++unit_queries; });
+        return w;
+    }
+
+    static void type(QWidget* target, const QString& text) {
+        target->setFocus();
+        QTest::keyClicks(target, text);
+    }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
+    Form1& w = start(0, 0);
+    EXPECT_EQ(unit_queries, 0) << "the unit was asked before the window could appear";
+    EXPECT_TRUE(w.start_up_pending());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.start_up_pending(); }, 2000));
+    EXPECT_EQ(unit_queries, 1);
+    EXPECT_TRUE(w.log_setup_page->Option1[2]->isChecked()) << "VeltoLog's default model";
+    EXPECT_TRUE(w.log_setup_page->Check1[31]->isChecked());
+    EXPECT_EQ(w.log_setup_page->Text1[0]->text(), "3") << "the time stamp's bytes";
+    EXPECT_EQ(w.log_setup_page->Text1[4]->text(), "32768");
+    EXPECT_TRUE(w.SSTab1[0]->isVisible());
+    EXPECT_FALSE(w.SSTab1[1]->isVisible());
+    EXPECT_FALSE(w.SSTab1[0]->isTabEnabled(2)) << "the chart tab is open before a log is read";
+    w.show();
+    QTest::qWait(20);
+    EXPECT_EQ(unit_queries, 1) << "showing the window again asked the unit again";
+}
+
+TEST_F(MainWindowTest, CsoModeSendsNothingAtStartUp) {
+    Form1& w = start(1, 1);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.start_up_pending(); }, 2000));
+    EXPECT_EQ(unit_queries, 0);
+    EXPECT_TRUE(w.SSTab1[1]->isVisible());
+    EXPECT_EQ(w.SSTab1[1]->currentIndex(), 0);
+    EXPECT_FALSE(w.SSTab1[1]->isTabEnabled(1)) << "parameters offered before any were loaded";
+    EXPECT_TRUE(w.Toolbar1->isVisible());
+}
+
+TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
+    {
+        Form1& w = start(0, 0);
+        EXPECT_FALSE(w.windowIcon().isNull()) << "VeltoLog has no icon";
+        EXPECT_FALSE(w.menu_entry("modem")->isVisible());
+        EXPECT_FALSE(w.menu_entry("bootload")->isVisible());
+        EXPECT_TRUE(w.menu_entry("ProgramVelto")->isVisible());
+        EXPECT_FALSE(w.menu_entry("calculator")->isVisible());
+        EXPECT_FALSE(w.menu_entry("mode")->isVisible());
+        w.close();
+        flush();
+    }
+    {
+        Form1& w = start(2, 1);
+        EXPECT_TRUE(w.menu_entry("mode")->isVisible()) << "Hartym cannot switch modes";
+        EXPECT_TRUE(w.menu_entry("calculator")->isVisible());
+        EXPECT_TRUE(w.log_setup_page->Option1[14]->isChecked()) << "not the CSO logger model";
+        for (int box : {16, 18, 19, 20, 28, 34, 44})
+            EXPECT_TRUE(w.log_setup_page->Check1[static_cast<size_t>(box)]->isHidden() ||
+                        !w.log_setup_page->Check1[static_cast<size_t>(box)]->isEnabled())
+                << "the CSO screen offers channel " << box;
+        EXPECT_TRUE(w.log_setup_page->Frame1[9]->isHidden());
+        w.close();
+        flush();
+    }
+    for (int identity : {0, 1, 2}) {
+        Form1& w = start(identity, identity == 0 ? 0 : 1, 0, 3);
+        EXPECT_FALSE(w.menu_entry("mnuDebug")->isVisible())
+            << "level 3 reaches the debug terminal in identity " << identity;
+        w.close();
+        flush();
+    }
+}
+
+TEST_F(MainWindowTest, SimOnTheCommandLineShowsTheSimulateButton) {
+    {
+        Form1& w = start(0, 0);
+        EXPECT_TRUE(w.log_setup_page->Command10->isHidden());
+        w.close();
+        flush();
+    }
+    platform::set_command_line("/sim");
+    Form1& w = start(0, 0);
+    EXPECT_FALSE(w.log_setup_page->Command10->isHidden());
+}
+
+TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
+    Form1& w = start(1, 1);
+    for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
+                             "printecho", "bootload"})
+        EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
+    for (const char* key :
+         {"download", "upload", "singledownload", "file", "record", "status_display", "refresh"})
+        EXPECT_FALSE(w.toolbar_button(key)->isEnabled()) << key << " offered without its work";
+    EXPECT_TRUE(w.menu_entry("exit")->isEnabled());
+    EXPECT_TRUE(w.menu_entry("about")->isEnabled());
+    EXPECT_TRUE(w.toolbar_button("exit")->isEnabled());
+    EXPECT_FALSE(w.echo_page->Option2->isEnabled()) << "live echo offered without the monitor";
+
+    int setups = 0;
+    w.services.show_setup_dialog = [&] { ++setups; };
+    w.services.download_parameters = [] {};
+    w.refresh_availability();
+    EXPECT_TRUE(w.menu_entry("setup")->isEnabled());
+    EXPECT_TRUE(w.toolbar_button("download")->isEnabled());
+    w.menu_entry("setup")->trigger();
+    EXPECT_EQ(setups, 1);
+}
+
+TEST_F(MainWindowTest, LiveEchoLocksTheMenusUntilTheOfflineChoice) {
+    Form1& w = start(1, 1);
+    w.services.show_setup_dialog = [] {};
+    w.services.download_parameters = [] {};
+    w.echo_page->set_live_handler([] {});
+    w.refresh_availability();
+    w.echo_page->Option2->setChecked(true);
+    w.enable_controls();
+    EXPECT_FALSE(w.menu_entry("setup")->isEnabled());
+    EXPECT_FALSE(w.toolbar_button("download")->isEnabled());
+    w.echo_page->Option3->setChecked(true); // its handler runs enable_controls
+    EXPECT_TRUE(w.menu_entry("setup")->isEnabled());
+    EXPECT_TRUE(w.toolbar_button("download")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TheOfflineChoiceAndEnableControlsDoNotCallEachOtherForEver) {
+    Form1& w = start(0, 0);
+    int offline_runs = 0;
+    int depth = 0;
+    int deepest = 0;
+    w.echo_page->set_live_handler([] {});
+    w.echo_page->offline_chosen = [&] {
+        ++offline_runs;
+        ++depth;
+        deepest = std::max(deepest, depth);
+        w.enable_controls();
+        --depth;
+    };
+    w.echo_page->Option2->setChecked(true);
+    w.enable_controls(); // VeltoLog forces the echo off, which runs the offline handler
+    EXPECT_TRUE(w.echo_page->Option3->isChecked());
+    EXPECT_EQ(offline_runs, 1);
+    EXPECT_EQ(deepest, 1);
+    w.enable_controls();
+    EXPECT_EQ(offline_runs, 1) << "selecting the offline choice again ran its handler";
+}
+
+TEST_F(MainWindowTest, TheLinkShowsItsProgressAndSwitchesOnTheMainWindow) {
+    Form1& w = start(1, 1);
+    LinkView& view = link_view();
+    ASSERT_EQ(&view, static_cast<LinkView*>(&w)) << "the link still talks to its stand-in";
+    view.set_status_text(1, "Reading P104");
+    view.set_status_text(2, "12.5");
+    EXPECT_EQ(w.status_panels[1]->text(), "Reading P104");
+    EXPECT_EQ(view.status_text(2), "12.5");
+    view.set_progress_value(4, 7);
+    EXPECT_EQ(w.ProgressBar[4]->value(), 7);
+    EXPECT_EQ(view.progress_max(1), 200);
+    view.set_download_label("Downloaded 10 bytes");
+    EXPECT_EQ(w.Label11->text(), "Downloaded 10 bytes");
+    w.echo_page->set_live_handler([] {});
+    w.echo_page->Option2->setChecked(true);
+    view.set_live_timer_enabled(true);
+    EXPECT_TRUE(w.Timer1->isActive());
+    view.set_live_timer_enabled(false);
+    view.select_offline_option();
+    EXPECT_TRUE(w.echo_page->Option3->isChecked());
+    view.set_capability_options(true, false, false);
+    EXPECT_TRUE(log_setup().capabilities.volume_option);
+    w.close();
+    flush();
+    EXPECT_NE(&link_view(), static_cast<LinkView*>(&w)) << "the link kept a closed window";
+}
+
+TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
+    Form1& w = start(1, 1, 0, 3);
+    main_window_state().system_type = 4;
+    w.enable_controls();
+    EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(8));
+    EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(1));
+    for (int p : RELAY_PARAMETERS)
+        EXPECT_FALSE(definitions_table()[static_cast<size_t>(p)].present) << p;
+    main_window_state().system_type = 1;
+    w.enable_controls();
+    EXPECT_TRUE(w.SSTab1[2]->isTabEnabled(1));
+    EXPECT_TRUE(definitions_table()[218].present);
+}
+
+TEST_F(MainWindowTest, TypingIntoABoxNeverTriggersAShortcut) {
+    Form1& w = start(1, 1);
+    w.show();
+    w.echo_page->set_trace_box_handler([](int) {});
+    QLineEdit* box = w.echo_page->Text15;
+    type(box, "xnrold");
+    EXPECT_EQ(program_ended, 0) << "typing an x into a box ended the program";
+    EXPECT_TRUE(box->text().endsWith("xnrold")) << box->text().toStdString();
+    EXPECT_FALSE(w.echo_page->Check6[0]->isChecked()) << "typing an r ticked the raw trace";
+    type(w.Term, "x");
+    EXPECT_EQ(program_ended, 0) << "an x typed into the terminal box ended the program";
+    QTest::keyClick(w.echo_page->Check6[1], Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(program_ended, 0) << "Ctrl+X ended the program";
+
+    w.echo_page->Check6[1]->setFocus();
+    QTest::keyClicks(w.echo_page->Check6[1], "r");
+    EXPECT_TRUE(w.echo_page->Check6[0]->isChecked()) << "R did not toggle the raw trace";
+    QTest::keyClicks(w.echo_page->Check6[1], "x");
+    EXPECT_EQ(program_ended, 1) << "X on the window did not end the program";
+}
+
+TEST_F(MainWindowTest, EchoLettersFollowTheLanguage) {
+    const struct {
+        int language;
+        const char* yes;
+        const char* foreign_yes;
+    } cases[] = {{0, "y", "j"}, {1, "j", "y"}, {2, "u", "s"}, {3, "s", "u"}, {4, "s", "y"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        Form1& w = start(1, 1, c.language);
+        w.show();
+        int live = 0;
+        w.echo_page->set_live_handler([&] { ++live; });
+        QWidget* focus = w.echo_page->Option3;
+        focus->setFocus();
+        QTest::keyClicks(focus, c.foreign_yes);
+        EXPECT_EQ(live, 0) << "another language's yes-letter started live echo";
+        QTest::keyClicks(focus, c.yes);
+        EXPECT_EQ(live, 1);
+        EXPECT_TRUE(w.echo_page->Option2->isChecked());
+        QTest::keyClicks(focus, "n");
+        EXPECT_TRUE(w.echo_page->Option3->isChecked()) << "N did not stop live echo";
+        w.close();
+        flush();
+    }
+}
+
+TEST_F(MainWindowTest, APressedKeyCannotStartItsWorkAgainWhileItRuns) {
+    Form1& w = start(1, 1);
+    int runs = 0;
+    bool pressed_during = false;
+    w.services.download_parameters = [&] {
+        ++runs;
+        pressed_during = w.toolbar_button("download")->isChecked();
+        // The user clicks again while the transfer waits for the unit.
+        w.toolbar_button("download")->trigger();
+    };
+    w.refresh_availability();
+    w.toolbar_button("download")->trigger();
+    EXPECT_EQ(runs, 1) << "a second click started the download again";
+    EXPECT_TRUE(pressed_during);
+    EXPECT_FALSE(w.toolbar_button("download")->isChecked()) << "the key stays pressed";
+    w.toolbar_button("download")->trigger();
+    EXPECT_EQ(runs, 2);
+}
+
+TEST_F(MainWindowTest, AFailureInsideAHandlerIsReportedAndTheWindowGoesOn) {
+    Form1& w = start(1, 1);
+    w.services.download_parameters = [] { throw std::runtime_error("the unit went away"); };
+    w.services.show_setup_dialog = [] { throw 42; };
+    w.refresh_availability();
+    w.toolbar_button("download")->trigger();
+    w.menu_entry("setup")->trigger();
+    ASSERT_EQ(dialogs.prompts.size(), 2u);
+    EXPECT_TRUE(dialogs.prompts[0].text.contains("the unit went away"));
+    EXPECT_EQ(dialogs.prompts[0].style & platform::mb::Critical, platform::mb::Critical);
+    EXPECT_FALSE(w.toolbar_button("download")->isChecked()) << "the failed key stays pressed";
+    EXPECT_EQ(program_ended, 0);
+    EXPECT_TRUE(form1_loaded());
+}
+
+TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
+    Form1& w = start(1, 1);
+    QStringList calls;
+    w.services.list_changed_parameters = [&](bool, bool) { calls << "changed"; };
+    w.services.list_all_parameters = [&](bool) { calls << "all"; };
+    main_window_state().parameters_loaded = true;
+    w.refresh_availability();
+    w.enable_controls();
+    w.show();
+    const bool grid_shown[] = {true, false, true, false};
+    for (bool shown : grid_shown) {
+        w.toolbar_button("refresh")->trigger();
+        EXPECT_EQ(w.MSFlexGrid1->isVisible(), shown) << main_window_state().parameter_list_mode;
+    }
+    EXPECT_EQ(calls, QStringList({"changed", "all"}));
+    EXPECT_EQ(main_window_state().parameter_list_mode, 0);
+}
+
+TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
+    Form1& w = start(2, 1);
+    w.show();
+    w.menu_entry("loggingmenu")->trigger();
+    EXPECT_EQ(shell().operation_mode, 0);
+    EXPECT_EQ(platform::read_profile_string(ini(), "General", "Mode Operation"), "0");
+    EXPECT_TRUE(w.SSTab1[0]->isVisible());
+    EXPECT_FALSE(w.SSTab1[1]->isVisible());
+    EXPECT_TRUE(w.menu_entry("loggingmenu")->isChecked());
+    EXPECT_TRUE(w.menu_entry("openlogfile")->isVisible());
+    EXPECT_FALSE(w.menu_entry("openparameterfile")->isVisible());
+    w.menu_entry("csomenu")->trigger();
+    EXPECT_EQ(platform::read_profile_string(ini(), "General", "Mode Operation"), "1");
+    EXPECT_TRUE(w.SSTab1[1]->isVisible());
+    EXPECT_TRUE(w.menu_entry("csomenu")->isChecked());
+    EXPECT_FALSE(w.menu_entry("loggingmenu")->isChecked());
+}
+
+TEST_F(MainWindowTest, ExitKeyRefusesWhileTheModemIsConnected) {
+    Form1& w = start(1, 1);
+    int modem_shown = 0;
+    w.services.show_modem_window = [&] { ++modem_shown; };
+    w.refresh_availability();
+    link().modem_connected = true;
+    w.toolbar_button("exit")->trigger();
+    EXPECT_EQ(program_ended, 0);
+    EXPECT_EQ(modem_shown, 1) << "the modem window was not brought forward";
+    ASSERT_EQ(dialogs.messages(), QStringList{"Please disconnect remote access"});
+    link().modem_connected = false;
+    int ports_closed = 0;
+    w.services.close_port = [&] { ++ports_closed; };
+    w.toolbar_button("exit")->trigger();
+    EXPECT_EQ(ports_closed, 1);
+    EXPECT_EQ(program_ended, 1);
+}
+
+TEST_F(MainWindowTest, ClipboardKeyCopiesTheEchoChartAndSaysSo) {
+    Form1& w = start(1, 1);
+    w.show();
+    w.SSTab1[1]->setTabEnabled(1, true);
+    w.SSTab1[1]->setCurrentIndex(1);
+    QApplication::clipboard()->clear();
+    w.toolbar_button("clipboard")->trigger();
+    EXPECT_EQ(w.SSTab1[1]->currentIndex(), 0);
+    EXPECT_FALSE(QApplication::clipboard()->pixmap().isNull()) << "nothing on the clipboard";
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].style & platform::mb::Information, platform::mb::Information);
+    EXPECT_EQ(dialogs.prompts[0].text, ui_text(1295) + QChar(13) + ui_text(1296));
+}
+
+TEST_F(MainWindowTest, CancelHidesTheProgressAndAsksTheTransferToStop) {
+    Form1& w = start(1, 1);
+    w.show();
+    for (QWidget* c : {static_cast<QWidget*>(w.Text68), static_cast<QWidget*>(w.ProgressBar[3]),
+                       static_cast<QWidget*>(w.Command12)})
+        c->show();
+    QTest::mouseClick(w.Command12, Qt::LeftButton);
+    EXPECT_TRUE(link().cancel_requested);
+    EXPECT_FALSE(w.Text68->isVisible());
+    EXPECT_FALSE(w.ProgressBar[3]->isVisible());
+    EXPECT_FALSE(w.Command12->isVisible());
+}
+
+TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThem) {
+    Form1& w = start(1, 1);
+    w.show();
+    w.resize(1000, 700);
+    QTest::qWait(10);
+    const QWidget* central = w.centralWidget();
+    const QRect text = w.Text68->geometry();
+    EXPECT_NEAR(text.center().x(), central->width() / 2, 2);
+    EXPECT_NEAR(text.y(), (central->height() - text.height()) * 0.45, 2);
+    const QRect grid = w.MSFlexGrid1->geometry();
+    EXPECT_NEAR(grid.right() + 1, w.SSTab1[1]->width(), 2) << "the grid is not right-aligned";
+    const QRect busy = w.Frame25->geometry();
+    EXPECT_NEAR(busy.center().x(), w.Term->geometry().center().x(), 2);
+    EXPECT_NEAR(busy.center().y(), w.Term->geometry().center().y(), 2);
+}
+
+TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {
+    Form1& w = start(0, 0);
+    w.show();
+    w.resize(1000, 700);
+    w.SSTab1[0]->setTabEnabled(2, true);
+    w.SSTab1[0]->setCurrentIndex(2);
+    QTest::qWait(10);
+    const LogChartPage* page = w.log_chart_page;
+    const QRect square = page->Command4->geometry();
+    EXPECT_EQ(square.width(), square.height()) << "the button above the column is not square";
+    EXPECT_EQ(page->Command13->x(), square.x());
+    EXPECT_GT(page->Command13->y(), square.bottom());
+    EXPECT_EQ(page->TeeCommander1->width(), square.width());
+    EXPECT_NEAR(page->TChart1->geometry().right() + 1, page->width() - 100 / 15.0, 1.5)
+        << "the chart does not reach to just short of the tab's right edge";
+    EXPECT_NEAR(page->TeeCommander1->geometry().bottom() + 1, page->height() - 140 / 15.0, 1.5);
+    EXPECT_GT(page->TChart1->x(), square.right());
+}
+
+TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
+    write_settings(1, 1);
+    write_file(ini(), read_file(ini()).toUtf8() + "Playback=2.5\r\n");
+    logged_in(1);
+    Form1& w = form1();
+    EXPECT_EQ(w.echo_page->Text15->text(), "2.5");
+    w.echo_page->Text15->setText("4");
+    EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback"), "4");
+}
+
+TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
+    write_settings(1, 1);
+    install_main_window();
+    frmAbout& start_window = frm_about();
+    start_window.show();
+    QTest::mouseClick(start_window.cmdOK, Qt::LeftButton);
+    QTest::keyClicks(start_window.Text2, "905173");
+    QTest::keyClick(start_window.Text2, Qt::Key_Return);
+    flush();
+    ASSERT_TRUE(form1_loaded());
+    EXPECT_TRUE(form1().isVisible());
+    EXPECT_TRUE(form1().windowTitle().startsWith("QuillarnPC 5.3 - " + ui_text(1266).toUpper() +
+                                                 " " + ui_text(1139)))
+        << form1().windowTitle().toStdString();
+}
+
+TEST(DefinitionsReset, RecordsLoseTheirValuesAndKeepTheirDefinitionKeys) {
+    auto& r = definitions_table()[104];
+    r.number = 104;
+    r.lookup_code = "C_LUK3";
+    r.decimals = 2;
+    r.present = false;
+    r.unit_value = 5;
+    r.name = "P104";
+    auto& beyond = definitions_table()[20];
+    beyond.name = "kept";
+    clear_definitions_table(19);
+    EXPECT_EQ(beyond.name, "kept") << "a record past n was reset";
+    clear_definitions_table(DEFINITIONS_UPPER + 50);
+    EXPECT_EQ(r.name, "UNKNOWN");
+    EXPECT_EQ(r.min_text, "-999999");
+    EXPECT_EQ(r.max_text, "-999999");
+    EXPECT_TRUE(r.present);
+    EXPECT_TRUE(r.read_only);
+    EXPECT_EQ(r.unit_value, NO_VALUE);
+    EXPECT_EQ(r.number, 104);
+    EXPECT_EQ(r.lookup_code, "C_LUK3");
+    EXPECT_EQ(r.decimals, 2);
+}

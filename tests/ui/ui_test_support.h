@@ -1,0 +1,77 @@
+#pragma once
+// A clean run for every main window test: fresh state, a temporary program folder holding the
+// shipped language file and icons, scripted dialogs, and a program end that is only counted.
+
+#include "../shell/shell_test_support.h"
+#include "link/link_state.h"
+#include "logging/log_setup_state.h"
+#include "shell/frm_about.h"
+#include "shell/settings_keys.h"
+#include "ui/form1.h"
+#include "ui/main_window_state.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+class UiTest : public ShellTest {
+protected:
+    int program_ended = 0;
+
+    void SetUp() override {
+        ShellTest::SetUp();
+        install_shipped_files();
+        QDir().mkpath(program + "/Quillarn Version Definitions");
+        for (const char* name : {"lang.def", "access_vars.def"})
+            ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARN_DATA_DIR) +
+                                        "/Quillarn Version Definitions/" + name,
+                                    program + "/Quillarn Version Definitions/" + name))
+                << name;
+        reset_log_setup_state();
+        reset_link_state();
+        reset_main_window_state();
+        set_program_ender([this] { ++program_ended; });
+        platform::set_command_line(QString());
+    }
+
+    void TearDown() override {
+        if (form1_loaded())
+            form1().close();
+        flush();
+        set_program_ender({});
+        set_main_window_opener({});
+        platform::set_command_line(QString());
+        ShellTest::TearDown();
+    }
+
+    static void flush() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCoreApplication::processEvents();
+    }
+
+    // general.ini of a user who chose this identity, mode and language.
+    void write_settings(int software_mode, int operation_mode, int language = 0, int logo = 0) {
+        write_file(ini(), QStringLiteral("[General]\r\nLanguage=%1\r\nStartLogo=%2\r\n"
+                                         "Software Mode=%3\r\nMode Operation=%4\r\n")
+                              .arg(language)
+                              .arg(logo)
+                              .arg(software_mode)
+                              .arg(operation_mode)
+                              .toUtf8());
+    }
+
+    // The state the start window leaves behind after a log-in at `level`.
+    void logged_in(int level) {
+        frm_about(); // its load settles the identity, the title and the data folder
+        frm_about().close();
+        flush();
+        shell().access_level = static_cast<int16_t>(level);
+    }
+
+    // The main window as a user at `level` gets it, loaded but not yet shown.
+    Form1& open_main_window(int software_mode, int operation_mode, int language = 0,
+                            int level = 1) {
+        write_settings(software_mode, operation_mode, language);
+        logged_in(level);
+        return form1();
+    }
+};
