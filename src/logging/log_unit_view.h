@@ -5,9 +5,16 @@
 // tab on show and a progress bar's range. The main window implements it; until it is installed
 // (and in tests) a stand-in records what was shown.
 
+#include <QObject>
 #include <QString>
+#include <array>
 #include <map>
 #include <vector>
+
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QWidget;
 
 class LogUnitView {
 public:
@@ -42,6 +49,29 @@ public:
     bool logging_tab_showing() const override { return tab_showing; }
     void show_busy_panel(bool shown) override;
     void set_progress_max(int bar, int maximum) override;
+};
+
+// The view on the main window's own controls. It installs itself and goes with its parent.
+class WidgetLogUnitView : public QObject, public LogUnitView {
+public:
+    struct Controls {
+        QLabel* Text68 = nullptr;
+        QWidget* Frame25 = nullptr;
+        QWidget* Animation1 = nullptr;
+        QTabWidget* SSTab1 = nullptr; // the logging tab set: the log set-up page and its read-outs
+        std::array<QProgressBar*, 6> ProgressBar{}; // 1..5
+    };
+    WidgetLogUnitView(const Controls& controls, QObject* parent);
+    ~WidgetLogUnitView() override;
+
+    void show_busy_message(const QString& text) override;
+    void hide_busy_message() override;
+    bool logging_tab_showing() const override;
+    void show_busy_panel(bool shown) override;
+    void set_progress_max(int bar, int maximum) override;
+
+private:
+    Controls c_;
 };
 
 // The installed view, or a recording stand-in.

@@ -211,7 +211,10 @@ void UnitLogCommands::install() {
     page_.set_action(LogSetupAction::ClearLog, [this] { Command7_Click(); });
     page_.set_action(LogSetupAction::SimulateLog, [this] { Command10_Click(); });
     page_.set_action(LogSetupAction::GetUnitInfo, [this] { Command11_Click(); });
-    page_.send_manual_link_command = [](int index) { ::send_manual_link_command(index); };
+}
+
+void install_unit_log_commands(LogSetupPage& page) {
+    (new UnitLogCommands(page, &page))->install();
 }
 
 void UnitLogCommands::set_setup_buttons_enabled(bool enabled) {

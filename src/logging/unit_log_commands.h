@@ -5,6 +5,7 @@
 // time; every wait lets events run, which is why the page's buttons are disabled meanwhile.
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <functional>
 
@@ -25,9 +26,10 @@ bool getdatetime();
 // first unless `already_connected`. Stops at the first link failure.
 void query_chart_units(bool already_connected);
 
-class UnitLogCommands {
+class UnitLogCommands : public QObject {
 public:
-    explicit UnitLogCommands(LogSetupPage& page) : page_(page) {}
+    explicit UnitLogCommands(LogSetupPage& page, QObject* parent = nullptr)
+        : QObject(parent), page_(page) {}
 
     // Installs the handlers below as the page's button actions.
     void install();
@@ -60,3 +62,6 @@ private:
 
     LogSetupPage& page_;
 };
+
+// Gives the page its work with the unit, for as long as the page lives.
+void install_unit_log_commands(LogSetupPage& page);

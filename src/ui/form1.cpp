@@ -11,6 +11,8 @@
 #include "logging/log_channels.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
+#include "logging/log_unit_view.h"
+#include "logging/unit_log_commands.h"
 #include "logging/log_setup_state.h"
 #include "parameters/definition_files.h"
 #include "parameters/parameter_pages.h"
@@ -161,6 +163,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
             MSComm1().set_port_open(false);
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
+    install_unit_log_commands(*log_setup_page);
+    new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);
 }
