@@ -339,6 +339,8 @@ void wait_for_reply(const QString& status_text) {
     if (me.answered) {
         L.reply_buffer = me.reply;
         L.reply_received = true;
+        // A countdown left standing after the answer would read as a wait still going on.
+        link_view().set_status_text(2, QString());
         return;
     }
     if (platform::seconds() > me.deadline) {

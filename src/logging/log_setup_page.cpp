@@ -786,6 +786,11 @@ void LogSetupPage::set_action(LogSetupAction action, std::function<void()> work)
     action_button(action)->setEnabled(available);
 }
 
+bool LogSetupPage::has_action(LogSetupAction action) const {
+    const auto it = actions_.find(action);
+    return it != actions_.end() && static_cast<bool>(it->second);
+}
+
 QPushButton* LogSetupPage::action_button(LogSetupAction action) const {
     switch (action) {
     case LogSetupAction::GetUnitInfo: return Command11;

@@ -104,6 +104,7 @@ public:
 
     // Installs the work behind a button and enables it; an empty function disables it again.
     void set_action(LogSetupAction action, std::function<void()> work);
+    bool has_action(LogSetupAction action) const;
     QPushButton* action_button(LogSetupAction action) const;
 
     // Hidden service action on a double-click of a Label5 caption, with the label's index.

@@ -603,7 +603,8 @@ void UnitLogCommands::Command6_Click() {
             platform::format_number(logsetup::remaining_log_days(s.log_memory_bytes, s.record_bytes,
                                                                  s.log_records, s.log_interval),
                                     QStringLiteral("##0.0")));
-        if (s.log_records > 0)
+        // The download needs its own work installed; without it the button stays off.
+        if (s.log_records > 0 && page_.has_action(LogSetupAction::GetLogData))
             page_.Command8->setEnabled(true);
         return true;
     }();

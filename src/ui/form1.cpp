@@ -492,17 +492,17 @@ void Form1::complete_start_up() {
     if (!start_up_pending_)
         return;
     start_up_pending_ = false;
-    if (shell().operation_mode == 0) {
-        // "Get Unit Info" asks the unit at once; without its work there is nothing to ask.
-        if (log_setup_page->action_button(LogSetupAction::GetUnitInfo)->isEnabled())
-            run_handler(log_setup_page->Command11->text().remove(QLatin1Char('&')),
-                        [&] { log_setup_page->Command11_Click(); });
-    }
     enable_controls();
     if (shell().software_mode == 0)
         log_setup_page->select_model_option(2);
     log_setup_page->Check1[TIME_STAMP_CHANNEL]->setChecked(true);
     main_window_state().legend_window_shown = false;
+    // "Get Unit Info" asks the unit at once. It comes last, so that the default model chosen
+    // above never overwrites the model and channels the unit has just reported.
+    if (shell().operation_mode == 0 &&
+        log_setup_page->action_button(LogSetupAction::GetUnitInfo)->isEnabled())
+        run_handler(log_setup_page->Command11->text().remove(QLatin1Char('&')),
+                    [&] { log_setup_page->Command11_Click(); });
 }
 
 void Form1::init_globals() {

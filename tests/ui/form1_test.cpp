@@ -70,6 +70,21 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     EXPECT_EQ(unit_queries, 1) << "showing the window again asked the unit again";
 }
 
+TEST_F(MainWindowTest, TheModelTheUnitReportsAtStartUpIsNotReplacedByTheDefault) {
+    Form1& w = open_main_window(0, 0);
+    // What "Get Unit Info" does with a unit that reports model 5 and a logged level channel.
+    w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [&] {
+        w.log_setup_page->select_model_option(5);
+        w.log_setup_page->Check1[0]->setChecked(true);
+    });
+    w.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.start_up_pending(); }, 2000));
+    EXPECT_TRUE(w.log_setup_page->Option1[5]->isChecked())
+        << "the default model overwrote the model the unit reported";
+    EXPECT_TRUE(w.log_setup_page->Check1[0]->isChecked())
+        << "the unit's logged channels were cleared after the read";
+}
+
 TEST_F(MainWindowTest, CsoModeSendsNothingAtStartUp) {
     Form1& w = start(1, 1);
     w.show();
