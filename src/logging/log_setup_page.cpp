@@ -48,7 +48,7 @@ QString frame_caption(int i) {
     case 15: return ui_text(1326, QStringLiteral("Flow 2"));
     case 16: return ui_text(1328, QStringLiteral("Flow 1&&2"));
     case 17: return ui_text(1327, QStringLiteral("Volume 1&&2"));
-    case 18: return QStringLiteral("Neg Totalisers");
+    case 18: return ui_text(1468, QStringLiteral("Negative Totalisers"));
     default: return {};
     }
 }
@@ -100,9 +100,9 @@ QString channel_caption(int c) {
     case 42: return ui_text(1058, QStringLiteral("Average"));
     case 43: return ui_text(1329, QStringLiteral("Total"));
     case 44: return ui_text(1429, QStringLiteral("Velocity"));
-    case 45: return QStringLiteral("System");
-    case 46: return QStringLiteral("Resettable");
-    case 47: return QStringLiteral("Daily");
+    case 45: return ui_text(1052, QStringLiteral("System"));
+    case 46: return ui_text(1053, QStringLiteral("Resettable"));
+    case 47: return ui_text(1054, QStringLiteral("Daily"));
     default: return {};
     }
 }

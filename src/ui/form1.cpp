@@ -53,6 +53,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
+#include <QSplitter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
@@ -340,7 +341,7 @@ void Form1::build_frame() {
     Term = new TrafficBox(central);
     Term->setObjectName(QStringLiteral("Term"));
     Term->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Term->setFixedHeight(5 * Term->fontMetrics().lineSpacing() + 12);
+    Term->setMinimumHeight(2 * Term->fontMetrics().lineSpacing() + 12);
     Term->bind(&traffic().term());
 
     auto* bottom = new QHBoxLayout;
@@ -350,10 +351,23 @@ void Form1::build_frame() {
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(3, 0, 3, 2);
     layout->setSpacing(3);
-    layout->addWidget(SSTab1[0], 1);
-    layout->addWidget(SSTab1[1], 1);
+    // The traffic box sits under the pages in a splitter: the user gives it room when watching
+    // the traffic and takes it back for the pages on a small screen.
+    auto* pages = new QWidget(central);
+    auto* pages_layout = new QVBoxLayout(pages);
+    pages_layout->setContentsMargins(0, 0, 0, 0);
+    pages_layout->addWidget(SSTab1[0], 1);
+    pages_layout->addWidget(SSTab1[1], 1);
+    auto* splitter = new QSplitter(Qt::Vertical, central);
+    splitter->setObjectName(QStringLiteral("TermSplitter"));
+    splitter->addWidget(pages);
+    splitter->addWidget(Term);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setCollapsible(0, false);
+    splitter->setSizes({1000, 4 * Term->fontMetrics().lineSpacing() + 12});
+    layout->addWidget(splitter, 1);
     layout->addLayout(bottom);
-    layout->addWidget(Term);
 
     // Controls laid over the pages, placed by the layout rules.
     Frame25 = new QFrame(central);
