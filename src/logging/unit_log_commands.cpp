@@ -80,6 +80,23 @@ QString access_command() {
     return lc::ACCESS + link_commands::ACCESS_CODE;
 }
 
+// One ask for the unit type with `cmd`: `value` takes a numeric reply (else it keeps what it
+// held), and a type still 0 is followed by the access command, as the unit may have logged off.
+// False on a link failure.
+bool ask_unit_type(const QString& cmd, int& value) {
+    send(cmd);
+    if (link_failed())
+        return false;
+    if (logsetup::reply_number(link().reply_buffer))
+        value = reply_integer(link().reply_buffer);
+    if (value == 0) {
+        send(access_command());
+        if (link_failed())
+            return false;
+    }
+    return true;
+}
+
 // A command as the user may read it: the access code is not shown.
 QString shown_command(const QString& cmd) {
     QString shown = cmd;
@@ -480,16 +497,8 @@ void UnitLogCommands::Command6_Click() {
                 int value = 0;
                 while (s.unit_type == 0 && tries < 3) {
                     L.reply_buffer.clear();
-                    send(lc::UNIT_TYPE);
-                    if (link_failed())
+                    if (!ask_unit_type(lc::UNIT_TYPE, value))
                         return false;
-                    if (logsetup::reply_number(L.reply_buffer))
-                        value = reply_integer(L.reply_buffer);
-                    if (value == 0) {
-                        send(access_command());
-                        if (link_failed())
-                            return false;
-                    }
                     ++tries;
                     s.unit_type = static_cast<int16_t>(value);
                 }
@@ -527,16 +536,8 @@ void UnitLogCommands::Command6_Click() {
             if (!use_loginfo) {
                 int value = 0;
                 for (int i = 0; i < 3; ++i) {
-                    send(lc::UNIT_TYPE_OWN_LOGGER);
-                    if (link_failed())
+                    if (!ask_unit_type(lc::UNIT_TYPE_OWN_LOGGER, value))
                         return false;
-                    if (logsetup::reply_number(L.reply_buffer))
-                        value = reply_integer(L.reply_buffer);
-                    if (value == 0) {
-                        send(access_command());
-                        if (link_failed())
-                            return false;
-                    }
                     s.unit_type = static_cast<int16_t>(value);
                 }
                 if (s.unit_type == 0) {

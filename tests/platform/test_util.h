@@ -11,27 +11,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-// Readable failure messages for Qt texts.
-QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString &s, std::ostream *os) {
-    *os << '"' << s.toStdString() << '"';
-}
-inline void PrintTo(const QByteArray &b, std::ostream *os) {
-    *os << '"';
-    for (char c : b) {
-        const auto u = static_cast<unsigned char>(c);
-        if (c == '\r')
-            *os << "\\r";
-        else if (c == '\n')
-            *os << "\\n";
-        else if (u < 0x20 || u >= 0x7F)
-            *os << "\\x" << std::hex << int(u) << std::dec;
-        else
-            *os << c;
-    }
-    *os << '"';
-}
-QT_END_NAMESPACE
+#include "qt_print.h"
 
 namespace testutil {
 
