@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
-#include <string>
 
-using logsetup::channel_offer;
-using logsetup::model_selection;
+using logsetup::ChannelOffer;
 
 namespace {
 
@@ -24,39 +22,27 @@ std::set<int> join(std::initializer_list<std::set<int>> parts) {
     return s;
 }
 
-std::string text(const std::set<int>& s) {
-    std::string out;
-    for (int i : s)
-        out += std::to_string(i) + " ";
-    return out;
-}
-
+// What the page offers after a user picks model `index` (with `unit` as the log-on left it).
 struct Choice {
-    LogSetupState s;
-    UnitIdentity unit;
+    int16_t relays;
+    ChannelOffer offer;
+    std::set<int> boxes; // the enabled ones
 };
-
-// The state after a user picks model `index` (with `unit` as the log-on left it).
-Choice choose(int index, UnitIdentity unit = {}) {
+Choice choose(int index, UnitIdentity unit = {}, bool lite_model_selected = false) {
     LogSetupState s;
     s.unit_type = static_cast<int16_t>(index);
-    const auto sel = model_selection(index, unit);
+    const auto sel = logsetup::model_selection(index, unit);
     s.capabilities = sel.capabilities;
     s.relay_count = sel.relay_count;
     s.dual_point_option = sel.dual_point_option;
     s.hesvarin_model = sel.hesvarin_model;
     unit.radar_unit = sel.radar_unit;
     unit.quorvantix_unit = sel.quorvantix_unit;
-    return {s, unit};
-}
-
-std::set<int> offered(const Choice& c, bool lite_model_selected = false) {
-    const auto o = channel_offer(c.s, c.unit, lite_model_selected);
-    std::set<int> boxes;
+    Choice c{sel.relay_count, logsetup::channel_offer(s, unit, lite_model_selected), {}};
     for (int i = 0; i < LOG_CHANNEL_COUNT; ++i)
-        if (o.box_enabled[static_cast<size_t>(i)])
-            boxes.insert(i);
-    return boxes;
+        if (c.offer.box_enabled[static_cast<size_t>(i)])
+            c.boxes.insert(i);
+    return c;
 }
 
 const std::set<int> BASIC = join({range(0, 7), {17, 21, 31}});
@@ -68,13 +54,13 @@ const std::set<int> RELAYS = {19};
 } // namespace
 
 TEST(ModelCapabilities, EveryModelOffersItsChannelsAndRelays) {
-    struct Case {
+    const std::set<int> pump_models = join({BASIC, RELAYS, POINT2, {20, 22, 23}, TOTALS, {28}});
+    const struct {
         int option;
         std::set<int> boxes;
         int relays;
-    };
-    const std::set<int> pump_models = join({BASIC, RELAYS, POINT2, {20, 22, 23}, TOTALS, {28}});
-    const Case cases[] = {
+        bool model = true;
+    } cases[] = {
         {0, join({BASIC, RELAYS}), 6},
         {1, join({BASIC, RELAYS}), 3},
         {2, join({BASIC, RELAYS}), 3},
@@ -99,34 +85,31 @@ TEST(ModelCapabilities, EveryModelOffersItsChannelsAndRelays) {
         {21, join({BASIC, RELAYS, POINT2, {18, 20, 22, 23}, TOTALS, {28}}), 10},
         {40, join({BASIC, {27}}), 0},
         {43, join({{2, 3, 5, 6, 17, 21, 31}, RELAYS, TOTALS, FLOW, {44}}), 2},
+        // indexes without a model offer only the basics
+        {22, join({BASIC, RELAYS}), 6, false},
+        {30, join({BASIC, RELAYS}), 6, false},
+        {39, join({BASIC, RELAYS}), 6, false},
+        {41, join({BASIC, RELAYS}), 6, false},
+        {42, join({BASIC, RELAYS}), 6, false},
+        {99, join({BASIC, RELAYS}), 6, false},
+        {-1, join({BASIC, RELAYS}), 6, false},
     };
-    ASSERT_EQ(std::size(cases), logsetup::MODEL_OPTION_INDEXES.size());
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "model option " << c.option);
-        EXPECT_TRUE(logsetup::is_model_option(c.option));
-        const Choice s = choose(c.option);
-        EXPECT_EQ(text(offered(s, c.option == 3 || c.option == 8)), text(c.boxes))
+        EXPECT_EQ(logsetup::is_model_option(c.option), c.model);
+        const Choice s = choose(c.option, {}, c.option == 3 || c.option == 8);
+        EXPECT_EQ(s.boxes, c.boxes)
             << "the page would offer channels the model cannot log, or hide ones it can";
-        EXPECT_EQ(s.s.relay_count, c.relays) << "the chart would show the wrong number of relays";
+        EXPECT_EQ(s.relays, c.relays) << "the chart would show the wrong number of relays";
+        // The never-logged channels stay hidden, and there is no frame 13 to touch.
+        EXPECT_FALSE(s.offer.box_visible[32] || s.offer.box_visible[33] || s.boxes.count(32));
+        EXPECT_FALSE(s.offer.frame_enabled[13].has_value() ||
+                     s.offer.frame_visible[13].has_value());
     }
-}
-
-TEST(ModelCapabilities, IndexWithoutAModelOffersOnlyTheBasics) {
-    for (int index : {22, 30, 39, 41, 42, 99, -1}) {
-        SCOPED_TRACE(index);
-        EXPECT_FALSE(logsetup::is_model_option(index));
-        const Choice s = choose(index);
-        EXPECT_EQ(s.s.relay_count, 6);
-        EXPECT_EQ(text(offered(s)), text(join({BASIC, RELAYS})));
-    }
+    EXPECT_EQ(std::size(cases) - 7, logsetup::MODEL_OPTION_INDEXES.size());
 }
 
 TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
-    struct Case {
-        const char* what;
-        UnitIdentity unit;
-        std::set<int> extra;
-    };
     UnitIdentity flow1;
     flow1.flow_mode = true;
     flow1.p61_is_1 = true;
@@ -136,26 +119,16 @@ TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
     UnitIdentity flow_on_point2 = flow1;
     flow_on_point2.p61_is_1 = false;
     flow_on_point2.p61_is_2 = true;
-    const Case cases[] = {
+    const struct {
+        const char* what;
+        UnitIdentity unit;
+        std::set<int> extra;
+    } cases[] = {
         {"flow on point 1", flow1, FLOW},
         {"volume on point 2", volume2, {27}},
         {"flow unit with point 2 set", flow_on_point2, {}},
         {"no answers", {}, {}},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        EXPECT_EQ(text(offered(choose(14, c.unit))), text(join({BASIC, RELAYS, c.extra})));
-    }
-}
-
-TEST(ModelCapabilities, NeverLoggedChannelsStayHiddenAndFrameThirteenIsLeftAlone) {
-    for (int option : logsetup::MODEL_OPTION_INDEXES) {
-        const Choice c = choose(option);
-        const auto o = channel_offer(c.s, c.unit, false);
-        EXPECT_FALSE(o.box_visible[32]);
-        EXPECT_FALSE(o.box_visible[33]);
-        EXPECT_FALSE(o.box_enabled[32]);
-        EXPECT_FALSE(o.frame_enabled[13].has_value());
-        EXPECT_FALSE(o.frame_visible[13].has_value());
-    }
+    for (const auto& c : cases)
+        EXPECT_EQ(choose(14, c.unit).boxes, join({BASIC, RELAYS, c.extra})) << c.what;
 }

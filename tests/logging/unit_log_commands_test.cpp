@@ -2,36 +2,23 @@
 // information by "/LOGINFO" and by single reads, clear and simulate, and the chart units.
 #include "qt_print.h"
 
-#include "link/command_link.h"
-#include "link/link_state.h"
-#include "link/link_view.h"
-#include "link/traffic_log.h"
+#include "../link/link_fixture.h"
 #include "logging/chart_units.h"
 #include "logging/log_channels.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_setup_state.h"
 #include "logging/log_unit_view.h"
 #include "logging/unit_log_commands.h"
-#include "platform/clock.h"
-#include "platform/dialogs.h"
-#include "platform/port_table.h"
 #include "platform/profile.h"
-#include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/option_lists.h"
-#include "shell/shell_state.h"
 
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <unitsim/simulator.h>
-
-#include <memory>
 
 using logsetup::chart_settings_trailer;
 using platform::Answer;
@@ -43,29 +30,14 @@ namespace {
 const QDateTime pc_now(QDate(2026, 12, 5), QTime(14, 7, 30));
 const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 
-// The page and its work with a simulated unit on COM1, at a hundred program seconds per real
-// second, with scripted message boxes and recording stand-ins for the main window.
-class UnitLogCommandsTest : public ::testing::Test {
+// The log set-up page and its work with the unit on the link's simulated unit, with the unit's
+// and the PC's clocks fixed and a recording stand-in for the main window's busy display.
+class UnitLogCommandsTest : public LinkTest {
 protected:
-    static constexpr double TIME_SCALE = 100;
-
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        MSComm1().set_port_open(false);
-        reset_shell_state();
-        reset_link_state();
-        reset_command_link();
-        traffic().clear_all();
-        const QString ini = dir.filePath("general.ini");
-        platform::port_table_config() = {ini, dir.path()};
-        shell().ini_path = ini;
-        shell().com_port = 1;
-        shell().comm_settings = "115200,N,8,1";
+        LinkTest::SetUp();
         shell().login_passcode = "318406";
         shell().software_mode = 0;
-        set_link_view(&link_view_);
-        platform::set_time_scale(TIME_SCALE);
-
         reset_log_setup_state();
         for (auto& r : definitions_table())
             r.text.clear();
@@ -75,9 +47,9 @@ protected:
         init_log_channel_bytes();
         init_log_channel_decimals();
         log_setup().duration_multiplier = getDurationMult(0);
-        set_log_unit_view(&view);
+        set_log_unit_view(&log_view);
         logsetup::set_pc_clock_source([] { return pc_now; });
-        make_unit(UnitKind::Level);
+        fix_unit_clock();
 
         page = std::make_unique<LogSetupPage>();
         page->Text1[2]->setText("0");
@@ -92,27 +64,20 @@ protected:
     void TearDown() override {
         commands.reset();
         page.reset();
-        MSComm1().set_port_open(false);
-        platform::pump_events();
-        sim.reset();
-        set_link_view(nullptr);
         set_log_unit_view(nullptr);
         logsetup::set_pc_clock_source({});
-        platform::set_time_scale(1);
-        platform::port_table_config() = {};
+        LinkTest::TearDown();
     }
 
     // A fresh unit of `kind` on COM1, its clock at unit_now and its log empty.
     void make_unit(UnitKind kind) {
-        MSComm1().set_port_open(false);
-        sim = std::make_unique<unitsim::Simulator>(kind);
-        ASSERT_TRUE(sim->is_open()) << sim->error().toStdString();
-        sim->set_baud(115200);
-        sim->set_time_scale(TIME_SCALE);
-        ASSERT_TRUE(platform::map_port(1, sim->slave_path()));
+        LinkTest::make_unit(kind);
+        fix_unit_clock();
+        reset_link_state();
+    }
+    void fix_unit_clock() {
         unit().set_now_source([] { return unit_now; });
         unit().log().clear(unit_now.date());
-        reset_link_state();
     }
     unitsim::UnitCore& unit() { return sim->unit(); }
 
@@ -129,13 +94,23 @@ protected:
         return all.mid(all.lastIndexOf("/who") + 1);
     }
 
-    // The user's choice on the page: channels, interval, wrapping.
-    void choose(std::initializer_list<int> channels, const QString& interval, bool wrap) {
+    // The user's choice on the page: channels, interval, wrapping; then "Setup Unit".
+    void choose(std::initializer_list<int> channels, const QString& interval, bool wrap = false) {
         page->Command2_Click();
         for (int c : channels)
             page->Check1[static_cast<size_t>(c)]->setChecked(true);
         page->Text1[2]->setText(interval);
         page->Check3->setChecked(wrap);
+    }
+    void setup_unit(std::initializer_list<int> channels, const QString& interval,
+                    bool wrap = false) {
+        choose(channels, interval, wrap);
+        page->Command5->click();
+    }
+    // Forget what the unit received and the messages shown so far.
+    void restart() {
+        sim->clear_received();
+        dialogs.prompts.clear();
     }
 
     QString text4(int i) const { return page->Text4[static_cast<size_t>(i)]->text(); }
@@ -146,11 +121,7 @@ protected:
         return t;
     }
 
-    QTemporaryDir dir;
-    RecordingLinkView link_view_;
-    RecordingLogUnitView view;
-    platform::ScopedScriptedDialogs dialogs;
-    std::unique_ptr<unitsim::Simulator> sim;
+    RecordingLogUnitView log_view;
     std::unique_ptr<LogSetupPage> page;
     std::unique_ptr<UnitLogCommands> commands;
 };
@@ -159,10 +130,8 @@ protected:
 
 // ---- Setup Unit ----
 
-TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndTheLogInformationShowsItBack) {
-    choose({0, 1}, "10", true);
-    page->Command5->click();
-
+TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsOwn) {
+    setup_unit({0, 1}, "10", true);
     EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                           "/clearlog", "/p151:3", "/p152:32768", "/p153:0",
                                           "/p154:10", "/p155:1", "/LOADNORM", "/access:off"}));
@@ -172,153 +141,111 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndTheLogInformationShowsItBa
     EXPECT_TRUE(dialogs.messages()[2].startsWith("Important: disconnect the serial cable"));
     EXPECT_FALSE(unit().quick_mode()) << "the unit was left in quick mode";
     EXPECT_FALSE(unit().logged_on()) << "the unit was left logged on";
-    EXPECT_FALSE(view.busy_message_shown);
-    EXPECT_EQ(view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
+    EXPECT_EQ(unit().log().interval_minutes(), 10);
+    EXPECT_FALSE(log_view.busy_message_shown);
+    EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
     for (QPushButton* b : {page->Command1, page->Command2, page->Command5, page->Command11})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString() << " left disabled";
-
-    // A new read shows the set-up back on a page that was reset.
-    page->Command2_Click();
-    page->Text1[2]->setText("0");
-    page->Check3->setChecked(false);
-    page->Command6->click();
-    EXPECT_EQ(read_outs(), QStringList({"41226", "3", "32768", "0", "10", "On", "", "260.1", "7"}));
-    EXPECT_TRUE(page->Check1[0]->isChecked());
-    EXPECT_TRUE(page->Check1[1]->isChecked());
-    EXPECT_EQ(page->Text1[2]->text(), "10");
-    EXPECT_TRUE(page->Check3->isChecked());
 }
 
 TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouchingTheUnit) {
     const struct {
-        const char* name;
         const char* interval;
         std::vector<Answer> answers;
         QString first_message_start;
-        int messages;
+        size_t messages;
     } table[] = {
-        {"empty interval", "", {}, "The unit cannot be set up.", 1},
-        {"zero interval cancelled", "0", {Answer::Cancel}, "The log interval is 0 minutes.", 1},
-        {"confirmation cancelled", "5", {Answer::Cancel}, "Setting up the unit clears", 1},
-        {"zero interval, then confirmation cancelled",
-         "0",
-         {Answer::Ok, Answer::Cancel},
-         "The log interval is 0 minutes.",
-         2},
+        {"", {}, "The unit cannot be set up.", 1},
+        {"0", {Answer::Cancel}, "The log interval is 0 minutes.", 1},
+        {"5", {Answer::Cancel}, "Setting up the unit clears", 1},
+        {"0", {Answer::Ok, Answer::Cancel}, "The log interval is 0 minutes.", 2},
     };
     for (const auto& row : table) {
-        sim->clear_received();
-        dialogs.prompts.clear();
+        SCOPED_TRACE(testing::Message() << "interval '" << row.interval << "'");
+        restart();
         dialogs.answers.assign(row.answers.begin(), row.answers.end());
-        choose({0}, row.interval, false);
-        page->Command5->click();
-        EXPECT_TRUE(sim->received().isEmpty()) << row.name;
-        ASSERT_EQ(dialogs.prompts.size(), static_cast<size_t>(row.messages)) << row.name;
-        EXPECT_TRUE(dialogs.prompts[0].text.startsWith(row.first_message_start)) << row.name;
-        EXPECT_EQ(dialogs.prompts[0].title, "Unit Setup") << row.name;
-        EXPECT_TRUE(page->Command5->isEnabled()) << row.name;
+        setup_unit({0}, row.interval);
+        EXPECT_TRUE(sim->received().isEmpty());
+        ASSERT_EQ(dialogs.prompts.size(), row.messages);
+        EXPECT_TRUE(dialogs.prompts[0].text.startsWith(row.first_message_start));
+        EXPECT_EQ(dialogs.prompts[0].title, "Unit Setup");
+        EXPECT_TRUE(page->Command5->isEnabled());
     }
 }
 
 TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
     unit().log().simulate(20, unit_now);
     const struct {
-        const char* name;
         int page_model;
-        bool page_ma;
-        bool unit_ma;
+        bool page_ma, unit_ma;
         QString detail;
     } table[] = {
-        {"model", 5, false, false, "   Unit type: Velto Level\r"},
-        {"mA input on the page only", 2, true, false, "   - The unit has no mA input"},
+        {5, false, false, "   Unit type: Velto Level\r"},
+        {2, true, false, "   - The unit has no mA input"},
     };
     for (const auto& row : table) {
-        sim->clear_received();
-        dialogs.prompts.clear();
+        SCOPED_TRACE(row.detail.toStdString());
+        restart();
         unit().set_ma_input(row.unit_ma);
         page->select_model_option(row.page_model);
-        choose({0}, "15", false);
+        choose({0}, "15");
         log_setup().capabilities.ma_input_available = row.page_ma;
         page->Command5->click();
         EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
-                                              "/LOADNORM", "/access:off"}))
-            << row.name;
-        EXPECT_EQ(unit().log().records().size(), 20u)
-            << row.name << ": the refused unit lost its log";
-        EXPECT_FALSE(unit().quick_mode()) << row.name;
-        ASSERT_EQ(dialogs.messages().size(), 2) << row.name;
+                                              "/LOADNORM", "/access:off"}));
+        EXPECT_EQ(unit().log().records().size(), 20u) << "the refused unit lost its log";
+        EXPECT_FALSE(unit().quick_mode());
+        ASSERT_EQ(dialogs.messages().size(), 2);
         EXPECT_EQ(dialogs.messages()[1],
-                  "The unit does not match the settings on this page:\r" + row.detail)
-            << row.name;
+                  "The unit does not match the settings on this page:\r" + row.detail);
     }
 }
 
 TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSuccess) {
     const struct {
-        const char* name;
         const char* pattern;
-        bool dead_link;                // else the unit answers "NO"
-        QStringList sent_from_failure; // a command the link gives up on goes out three times
-        QString failure_text;
+        QString command; // as sent
+        bool dead_link;  // else the unit answers "NO"
     } table[] = {
-        {"link gives up on a mask",
-         "/p152:*",
-         true,
-         {"/p152:32768", "/p152:32768", "/p152:32768"},
-         "/p152:32768"},
-        {"unit refuses the interval",
-         "/p154:*",
-         false,
-         {"/p154:15", "/LOADNORM", "/access:off"},
-         "/p154:15"},
-        {"unit refuses the wrapping",
-         "/p155:*",
-         false,
-         {"/p155:0", "/LOADNORM", "/access:off"},
-         "/p155:0"},
-        {"link gives up on the type", "/m99", true, {"/m99", "/m99", "/m99"}, "/m99"},
-        {"link gives up on the log-off",
-         "/access:off",
-         true,
-         {"/access:off", "/access:off", "/access:off"},
-         "/access:off"},
+        {"/p152:*", "/p152:32768", true},     {"/p154:*", "/p154:15", false},
+        {"/p155:*", "/p155:0", false},        {"/m99", "/m99", true},
+        {"/access:off", "/access:off", true}, {"/clearlog", "/clearlog", false},
     };
     for (const auto& row : table) {
+        SCOPED_TRACE(testing::Message() << row.command.toStdString() << " dead " << row.dead_link);
         make_unit(UnitKind::Level);
         dialogs.prompts.clear();
         if (row.dead_link)
             dead_on(row.pattern);
         else
             refuse_on(row.pattern);
-        choose({0}, "15", false);
-        page->Command5->click();
+        setup_unit({0}, "15");
+        // The link sends a command three times before it gives up; a refusing unit is returned
+        // to normal mode and logged off.
+        const QStringList expected = row.dead_link
+                                         ? QStringList(3, row.command)
+                                         : QStringList({row.command, "/LOADNORM", "/access:off"});
         const QStringList sent = after_logon();
-        const qsizetype at = sent.indexOf(row.sent_from_failure.front());
-        ASSERT_GE(at, 0) << row.name;
-        EXPECT_EQ(sent.mid(at), row.sent_from_failure) << row.name << ": went on after a failure";
-        const QStringList shown = dialogs.messages();
-        EXPECT_FALSE(shown.contains("The unit has been set up successfully.")) << row.name;
-        ASSERT_FALSE(shown.isEmpty()) << row.name;
-        EXPECT_EQ(shown.last(), "The unit did not accept the command.\r\n" + row.failure_text +
-                                    "\r\n\r\nCheck the connection and try again.")
-            << row.name;
-        EXPECT_TRUE(page->Command5->isEnabled()) << row.name;
-        EXPECT_TRUE(link().comms_abort) << row.name;
+        const qsizetype at = sent.indexOf(row.command);
+        ASSERT_GE(at, 0);
+        EXPECT_EQ(sent.mid(at), expected) << "went on after a failure";
+        EXPECT_FALSE(dialogs.messages().contains("The unit has been set up successfully."));
+        ASSERT_FALSE(dialogs.prompts.empty());
+        const bool clear = row.command == "/clearlog";
+        EXPECT_EQ(dialogs.prompts.back().text,
+                  clear ? "The unit did not accept the command.\r\rCheck the connection and try "
+                          "again."
+                        : "The unit did not accept the command.\r\n" + row.command +
+                              "\r\n\r\nCheck the connection and try again.");
+        EXPECT_EQ(dialogs.prompts.back().title, clear ? "Clear Log Data" : "Unit Setup");
+        EXPECT_TRUE(page->Command5->isEnabled());
+        EXPECT_TRUE(link().comms_abort);
     }
 }
 
-TEST_F(UnitLogCommandsTest, RefusedClearEndsTheSetupWithTheUnitLeftInNormalMode) {
-    refuse_on("/clearlog");
-    choose({0}, "15", false);
-    page->Command5->click();
-    EXPECT_EQ(after_logon().mid(4), QStringList({"/clearlog", "/LOADNORM", "/access:off"}));
-    ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_EQ(dialogs.prompts[1].text,
-              "The unit did not accept the command.\r\rCheck the connection and try again.");
-    EXPECT_EQ(dialogs.prompts[1].title, "Clear Log Data");
-}
-
 TEST_F(UnitLogCommandsTest, AClockUnitIsOfferedThePcsClockInItsOwnDateOrder) {
+    const QStringList set_clock = {"/p931:120526", "/p932:1407"};
+    const QStringList writes = {"/p151:1", "/p152:32768", "/p153:0"};
     const struct {
         const char* name;
         int16_t software_mode;
@@ -327,53 +254,36 @@ TEST_F(UnitLogCommandsTest, AClockUnitIsOfferedThePcsClockInItsOwnDateOrder) {
         Answer answer;
         QStringList writes;
     } table[] = {
-        {"VeltoLog radar unit, clock set",
-         0,
-         UnitKind::Krestel,
-         40,
-         Answer::Yes,
-         {"/p931:120526", "/p932:1407", "/p151:1", "/p152:32768", "/p153:0", "/p154:30", "/p155:1",
-          "/loadnorm", "/access:off"}},
-        {"QuillarnPC CSO unit, clock kept",
-         1,
-         UnitKind::Cso,
-         14,
-         Answer::No,
-         {"/p151:1", "/p152:32768", "/p153:0", "/p154:30", "/p155:1", "/loadnorm", "/access:off"}},
-        {"Hartym CSO unit, interval after normal mode",
-         2,
-         UnitKind::Cso,
-         14,
-         Answer::Yes,
-         {"/p931:120526", "/p932:1407", "/p151:1", "/p152:32768", "/p153:0", "/p155:1", "/loadnorm",
-          "/p154:30", "/access:off"}},
+        {"VeltoLog radar unit, clock set", 0, UnitKind::Krestel, 40, Answer::Yes,
+         set_clock + writes + QStringList{"/p154:30", "/p155:1", "/loadnorm", "/access:off"}},
+        {"QuillarnPC CSO unit, clock kept", 1, UnitKind::Cso, 14, Answer::No,
+         writes + QStringList{"/p154:30", "/p155:1", "/loadnorm", "/access:off"}},
+        {"Hartym CSO unit, interval after normal mode", 2, UnitKind::Cso, 14, Answer::Yes,
+         set_clock + writes + QStringList{"/p155:1", "/loadnorm", "/p154:30", "/access:off"}},
     };
     for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
         make_unit(row.kind);
         unit().set_date_order(2);
         shell().software_mode = row.software_mode;
         dialogs.prompts.clear();
         dialogs.answers = {Answer::Ok, row.answer};
         page->select_model_option(row.model);
-        choose({0}, "30", true);
-        page->Command5->click();
-        const QStringList expected = QStringList({"/access:318406", "/clearlog", "/LOADNORM",
-                                                  "/p931", "/p932", "/p933", "/LOADQUICK"}) +
-                                     row.writes;
-        EXPECT_EQ(after_logon(), expected) << row.name;
-        ASSERT_EQ(dialogs.prompts.size(), 3u) << row.name;
+        setup_unit({0}, "30", true);
+        EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/clearlog", "/LOADNORM", "/p931",
+                                              "/p932", "/p933", "/LOADQUICK"}) +
+                                     row.writes);
+        ASSERT_EQ(dialogs.prompts.size(), 3u);
         EXPECT_EQ(dialogs.prompts[1].text, "Please check if unit has correct date and time\r\n\r\n"
                                            "Unit Date (MMDDYY) = 120426\r\nUnit Time = 0930\r\n\r\n"
                                            "PC Date = 120526\r\nPC Time = 1407\r\n\r\n"
-                                           "Do you want to set unit to PC Current Time & Date ?")
-            << row.name;
+                                           "Do you want to set unit to PC Current Time & Date ?");
         EXPECT_EQ(dialogs.prompts[1].style,
                   platform::mb::YesNo | platform::mb::Information | platform::mb::SystemModal);
-        EXPECT_EQ(dialogs.prompts[2].text, "The unit has been set up successfully.") << row.name;
-        const QDateTime clock = unit().unit_clock();
-        EXPECT_EQ(clock.date(), row.answer == Answer::Yes ? pc_now.date() : unit_now.date())
-            << row.name;
-        EXPECT_EQ(unit().log().interval_minutes(), 30) << row.name;
+        EXPECT_EQ(dialogs.prompts[2].text, "The unit has been set up successfully.");
+        EXPECT_EQ(unit().unit_clock().date(),
+                  row.answer == Answer::Yes ? pc_now.date() : unit_now.date());
+        EXPECT_EQ(unit().log().interval_minutes(), 30);
     }
 }
 
@@ -381,8 +291,7 @@ TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
     make_unit(UnitKind::Krestel);
     refuse_on("/p933");
     page->select_model_option(40);
-    choose({0}, "15", false);
-    page->Command5->click();
+    setup_unit({0}, "15");
     const QStringList sent = after_logon();
     EXPECT_FALSE(sent.filter("/p931:").size() + sent.filter("/p932:").size())
         << "the clock was set without knowing the unit's date order";
@@ -396,8 +305,7 @@ TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBrid
     make_unit(UnitKind::VeltoLite);
     page->select_model_option(3);
     page->chkVeltoLite->setChecked(true);
-    choose({0}, "15", false);
-    page->Command5->click();
+    setup_unit({0}, "15");
     const QStringList sent = after_logon();
     EXPECT_EQ(sent.mid(sent.size() - 3), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
     EXPECT_FALSE(dialogs.messages().filter("disconnect the serial cable").size());
@@ -416,34 +324,35 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
     unit().set_value(104, 3);
     unit().set_value(823, 6);
 
+    const QStringList one_reply = {"/access:318406", "/LOGINFO", "/m92",  "/P104",    "/M605",
+                                   "/M706",          "/M707",    "/M823", "/LOADNORM"};
     const struct {
-        const char* setting;
+        const char* setting; // nullptr: general.ini has no such key
         QStringList sent;
-        const char* start_date;
     } table[] = {
-        {"True",
-         {"/access:318406", "/LOGINFO", "/m92", "/P104", "/M605", "/M706", "/M707", "/M823",
-          "/LOADNORM"},
-         "271126"},
+        {nullptr, one_reply},
+        {"True", one_reply},
         {"False",
          {"/access:318406", "/LOADQUICK", "/m99", "/m94", "/m92", "/P104", "/M605", "/M706",
           "/M707", "/M823", "/p150", "/p151", "/p152", "/p153", "/p154", "/p155", "/p156",
-          "/LOADNORM"},
-         "271126"},
+          "/LOADNORM"}},
     };
     for (const auto& row : table) {
+        SCOPED_TRACE(row.setting ? row.setting : "no Useloginfo");
         sim->clear_received();
-        platform::write_profile_string(shell().ini_path, "Debug", "Useloginfo", row.setting);
+        if (row.setting)
+            platform::write_profile_string(shell().ini_path, "Debug", "Useloginfo", row.setting);
         definitions_table()[92].unit_value = NO_VALUE;
         reset_chart_settings();
         page->Command6->click();
-        EXPECT_EQ(after_logon(), row.sent) << "Useloginfo " << row.setting;
+        EXPECT_EQ(after_logon(), row.sent);
+        EXPECT_EQ(platform::read_profile_string(shell().ini_path, "Debug", "Useloginfo"),
+                  row.setting ? row.setting : "True");
         // The remaining days are those of the memory's unused part.
         const QString days =
             platform::format_number((262144.0 - 7 * 1000) * 10 / 7 / 1440, QStringLiteral("##0.0"));
         EXPECT_EQ(read_outs(),
-                  QStringList({row.start_date, "5", "32776", "0", "10", "On", "1000", days, "7"}))
-            << "Useloginfo " << row.setting;
+                  QStringList({"271126", "5", "32776", "0", "10", "On", "1000", days, "7"}));
         const LogSetupState& s = log_setup();
         EXPECT_EQ(s.unit_type, 2);
         EXPECT_EQ(s.channel_mask_2, 32776);
@@ -456,15 +365,9 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
         for (int c : {0, 2, 19, 31})
             EXPECT_TRUE(page->Check1[static_cast<size_t>(c)]->isChecked()) << "channel " << c;
         EXPECT_FALSE(link().quiet_commands);
-        EXPECT_FALSE(view.busy_panel_shown);
+        EXPECT_FALSE(log_view.busy_panel_shown);
         EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join("|").toStdString();
     }
-}
-
-TEST_F(UnitLogCommandsTest, MissingSettingMeansOneLogInformationReply) {
-    page->Command6->click();
-    EXPECT_EQ(platform::read_profile_string(shell().ini_path, "Debug", "Useloginfo"), "True");
-    EXPECT_TRUE(after_logon().contains("/LOGINFO"));
 }
 
 TEST_F(UnitLogCommandsTest, ARecordCountSplitAcrossWritesIsReadWhole) {
@@ -515,11 +418,12 @@ TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
         {UnitKind::Quorvantix, 0, 43, false},
     };
     for (const auto& row : table) {
+        SCOPED_TRACE(unitsim::kind_name(row.kind).toStdString());
         make_unit(row.kind);
         shell().software_mode = row.software_mode;
         page->Command6->click();
         const QStringList sent = after_logon();
-        EXPECT_EQ(log_setup().unit_type, row.model) << unitsim::kind_name(row.kind).toStdString();
+        EXPECT_EQ(log_setup().unit_type, row.model);
         EXPECT_TRUE(page->Option1[row.model]->isChecked());
         EXPECT_TRUE(sent.contains("/p92"));
         EXPECT_FALSE(sent.contains("/m92"));
@@ -537,18 +441,20 @@ TEST_F(UnitLogCommandsTest, ALinkFailureEndsTheReadAtOnceAndLeavesNothingBusy) {
     EXPECT_EQ(sent.last(), "/P104");
     EXPECT_FALSE(sent.contains("/LOADNORM"));
     EXPECT_FALSE(link().quiet_commands);
-    EXPECT_FALSE(view.busy_panel_shown);
+    EXPECT_FALSE(log_view.busy_panel_shown);
     EXPECT_EQ(text4(7), "") << "days left computed from a failed read";
 }
 
 TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
     unit().handle("/access:318406");
     unit().handle("/p154:20");
-    choose({0, 1}, "7", true);
+    unit().handle("/p155:1");
+    choose({0, 1}, "7");
     page->Command11->click();
-    EXPECT_EQ(view.busy_messages.front(), "\r\n\r\n\r\nPlease wait...");
-    EXPECT_FALSE(view.busy_message_shown);
+    EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nPlease wait...");
+    EXPECT_FALSE(log_view.busy_message_shown);
     EXPECT_EQ(page->Text1[2]->text(), "20");
+    EXPECT_TRUE(page->Check3->isChecked());
     EXPECT_FALSE(page->Check1[1]->isChecked());
     EXPECT_TRUE(page->Command11->isEnabled());
 }
@@ -564,8 +470,7 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
         EXPECT_TRUE(sim->received().isEmpty());
         EXPECT_FALSE(link().quiet_commands);
     }
-    dialogs.prompts.clear();
-    sim->clear_received();
+    restart();
     page->Command7->click();
     EXPECT_EQ(unit().log().records().size(), 0u);
     EXPECT_EQ(dialogs.messages().mid(2),
@@ -577,6 +482,7 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
 
 TEST_F(UnitLogCommandsTest, ARefusedOrLostClearIsReportedAndNeverLeavesCommandsQuiet) {
     for (bool dead : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "dead link " << dead);
         make_unit(UnitKind::Level);
         unit().log().simulate(50, unit_now);
         dialogs.prompts.clear();
@@ -585,10 +491,10 @@ TEST_F(UnitLogCommandsTest, ARefusedOrLostClearIsReportedAndNeverLeavesCommandsQ
         else
             refuse_on("/clearlog");
         page->Command7->click();
-        EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog")) << "dead link " << dead;
+        EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog"));
         EXPECT_EQ(dialogs.messages().last(),
                   "The unit did not accept the command.\r\rCheck the connection and try again.");
-        EXPECT_FALSE(link().quiet_commands) << "dead link " << dead;
+        EXPECT_FALSE(link().quiet_commands);
         EXPECT_EQ(unit().log().records().size(), 50u);
     }
 }
@@ -610,8 +516,7 @@ TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
 // ---- The unit's clock and chart units ----
 
 TEST_F(UnitLogCommandsTest, DateOrderIsKeptUnlessTheReplyNamesOneExactly) {
-    open_com_port();
-    ASSERT_FALSE(link().port_open_failed);
+    open_port();
     log_setup().unit_date_format = "YYMMDD";
     reply_on("/p933", "2 ");
     EXPECT_TRUE(getdatetime());
@@ -621,13 +526,9 @@ TEST_F(UnitLogCommandsTest, DateOrderIsKeptUnlessTheReplyNamesOneExactly) {
 }
 
 TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
-    unit().set_value(104, 1);
-    unit().set_value(605, 4);
-    unit().set_value(706, 3);
-    unit().set_value(707, 2);
-    unit().set_value(823, 5);
-    open_com_port();
-    ASSERT_FALSE(link().port_open_failed);
+    for (auto [parameter, value] : {std::pair{104, 1}, {605, 4}, {706, 3}, {707, 2}, {823, 5}})
+        unit().set_value(parameter, value);
+    open_port();
     query_chart_units(true);
     EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~0|3|2|4|3|4|0");
     EXPECT_EQ(sim->received(), QStringList({"/P104", "/M605", "/M706", "/M707", "/M823"}));
