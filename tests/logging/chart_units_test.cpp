@@ -219,7 +219,6 @@ TEST_F(ChartUnitsTest, ChannelUnitsAndTitlesFollowTheChartUnits) {
 
     u = {};
     EXPECT_EQ(get_trace_title(0), "Level (mm)");
-    EXPECT_EQ(get_trace_title(31), "Time Stamp ()");
     EXPECT_EQ(get_trace_title(24), "System ()") << "the no-unit word is left out of a title";
     u.totaliser_unit_index = 1;
     EXPECT_EQ(get_trace_title(24), "System (L*1)");
@@ -227,7 +226,6 @@ TEST_F(ChartUnitsTest, ChannelUnitsAndTitlesFollowTheChartUnits) {
     EXPECT_EQ(get_trace_title(8), "Level 2 (mm)");
     EXPECT_EQ(get_trace_title(24), "System 1 (L*1)");
     EXPECT_EQ(get_trace_title(42), "Average 1&2 ()");
-    EXPECT_EQ(get_trace_title(19), "Relays ()");
 }
 
 TEST_F(ChartUnitsTest, TheChartedChannelsAreTitledInChannelOrder) {
@@ -256,42 +254,36 @@ TEST_F(ChartUnitsTest, TheChartedChannelsAreTitledInChannelOrder) {
     EXPECT_EQ(chart.series(0).title, "Level (metres)");
 }
 TEST_F(ChartUnitsTest, LevelOffsetAndLengthUnitRescaleOnlyLengthSeries) {
-    enable({0, 1, 2, 22});
+    enable({0, 1, 2, 22}); // level, distance, a percentage and a length of point 2
+    using Ys = std::vector<double>;
+    const struct {
+        int16_t from_unit, to_unit;
+        double from_offset, to_offset;
+        Ys level, lengths;
+    } cases[] = {
+        {2, 0, 0, 0, {1.5, 2.5}, {1.5, 2.5}},               // millimetres to metres
+        {0, 0, 0.25, 0.75, {1500.5, 2500.5}, {1500, 2500}}, // only the level takes the offset
+    };
     LogChartModel& chart = log_chart_model();
-    auto fill = [&] {
+    LogSetupState& s = log_setup();
+    for (const auto& c : cases) {
         chart.remove_all_series();
         for (int i = 0; i < 4; ++i) {
-            LogChartSeries& s = chart.add_series(QString::number(i));
-            s.add_point(100, 1500);
-            s.add_point(200, 2500);
+            LogChartSeries& series = chart.add_series(QString::number(i));
+            series.add_point(100, 1500);
+            series.add_point(200, 2500);
         }
-    };
-    auto ys = [&](int k) { return chart.series(k).y; };
-    LogSetupState& s = log_setup();
-
-    // Millimetres to metres, no offset: level and distance divided by 1000.
-    fill();
-    s.setup_start_distance_unit = 2;
-    s.setup_start_level_offset = 0;
-    s.chart_units.distance_unit_index = 0;
-    s.chart_units.level_offset = 0;
-    apply_level_offset();
-    EXPECT_EQ(ys(0), std::vector<double>({1.5, 2.5}));
-    EXPECT_EQ(ys(1), std::vector<double>({1.5, 2.5}));
-    EXPECT_EQ(ys(2), std::vector<double>({1500, 2500})) << "a percentage was rescaled";
-    EXPECT_EQ(ys(3), std::vector<double>({1.5, 2.5}));
-    EXPECT_EQ(chart.series(0).x, std::vector<double>({100, 200})) << "the time axis moved";
-
-    // Same unit, the offset raised by 0.5: only the level moves.
-    fill();
-    s.setup_start_distance_unit = 0;
-    s.chart_units.distance_unit_index = 0;
-    s.setup_start_level_offset = 0.25;
-    s.chart_units.level_offset = 0.75;
-    apply_level_offset();
-    EXPECT_EQ(ys(0), std::vector<double>({1500.5, 2500.5}));
-    EXPECT_EQ(ys(1), std::vector<double>({1500, 2500}));
-
+        s.setup_start_distance_unit = c.from_unit;
+        s.chart_units.distance_unit_index = c.to_unit;
+        s.setup_start_level_offset = c.from_offset;
+        s.chart_units.level_offset = c.to_offset;
+        apply_level_offset();
+        EXPECT_EQ(chart.series(0).y, c.level);
+        EXPECT_EQ(chart.series(1).y, c.lengths);
+        EXPECT_EQ(chart.series(2).y, Ys({1500, 2500})) << "a percentage was rescaled";
+        EXPECT_EQ(chart.series(3).y, c.lengths);
+        EXPECT_EQ(chart.series(0).x, Ys({100, 200})) << "the time axis moved";
+    }
     // Nothing changed: nothing redrawn.
     const uint64_t before = chart.revision();
     s.setup_start_level_offset = 0.75;

@@ -114,6 +114,17 @@ TEST_F(LogSetupPageTest, SelectAllTicksWhatTheModelOffersAndClearLeavesTheTimeSt
 }
 
 TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
+    // The spinner steps the interval within 0..1000.
+    page->UpDown1->up_button()->click();
+    EXPECT_EQ(text1(2), "1");
+    EXPECT_EQ(text1(1), "45.7");
+    page->UpDown1->down_button()->click();
+    page->UpDown1->down_button()->click();
+    EXPECT_EQ(text1(2), "0");
+    page->Text1[2]->setText("1000");
+    page->UpDown1->step(1);
+    EXPECT_EQ(text1(2), "1000");
+
     const struct {
         const char* interval;
         bool wrapping;
@@ -147,18 +158,6 @@ TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
     page->Text1[2]->setText("2,5");
     EXPECT_DOUBLE_EQ(log_setup().log_interval, 2.5) << "the fraction of 2,5 was lost";
     EXPECT_EQ(text1(1), "114,2");
-}
-
-TEST_F(LogSetupPageTest, SpinnerStepsTheIntervalWithinItsRange) {
-    page->UpDown1->up_button()->click();
-    EXPECT_EQ(text1(2), "1");
-    EXPECT_EQ(text1(1), "45.7");
-    page->UpDown1->down_button()->click();
-    page->UpDown1->down_button()->click();
-    EXPECT_EQ(text1(2), "0");
-    page->Text1[2]->setText("1000");
-    page->UpDown1->step(1);
-    EXPECT_EQ(text1(2), "1000");
 }
 
 TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {
@@ -238,7 +237,7 @@ TEST_F(LogSetupPageTest, LiteFormWithdrawsPointTwoAndItsChannelsLeaveTheRecordAt
     EXPECT_FALSE(link().lite_unit);
 }
 
-TEST_F(LogSetupPageTest, RadarAndQuorvantixModelsSetTheUnitsFlags) {
+TEST_F(LogSetupPageTest, SpecialModelsRelabelOrFlagThePageUntilAnotherModel) {
     page->select_model_option(43);
     EXPECT_TRUE(link().quorvantix_unit);
     for (int b : {0, 1, 4, 7})
@@ -247,9 +246,7 @@ TEST_F(LogSetupPageTest, RadarAndQuorvantixModelsSetTheUnitsFlags) {
     EXPECT_FALSE(link().quorvantix_unit);
     EXPECT_TRUE(link().radar_unit);
     EXPECT_TRUE(enabled(0));
-}
 
-TEST_F(LogSetupPageTest, HesvarinModelRelabelsThePageUntilAnotherModel) {
     page->select_model_option(15);
     EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 19, 20, 21, 24, 25, 31}));
     EXPECT_EQ(page->Frame1[0]->title(), "Hesvarin Channels");

@@ -141,7 +141,6 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsO
     EXPECT_TRUE(dialogs.messages()[2].startsWith("Important: disconnect the serial cable"));
     EXPECT_FALSE(unit().quick_mode()) << "the unit was left in quick mode";
     EXPECT_FALSE(unit().logged_on()) << "the unit was left logged on";
-    EXPECT_EQ(unit().log().interval_minutes(), 10);
     EXPECT_FALSE(log_view.busy_message_shown);
     EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
     for (QPushButton* b : {page->Command1, page->Command2, page->Command5, page->Command11})
@@ -299,6 +298,14 @@ TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
     EXPECT_EQ(dialogs.messages(),
               QStringList({dialogs.messages().front(), "The unit has been set up successfully."}));
     EXPECT_EQ(unit().unit_clock().date(), unit_now.date());
+
+    // A reply that does not name an order exactly keeps the one known before.
+    log_setup().unit_date_format = "YYMMDD";
+    reply_on("/p933", "2 ");
+    open_port();
+    EXPECT_TRUE(getdatetime());
+    EXPECT_EQ(log_setup().unit_date_format, "YYMMDD");
+    EXPECT_EQ(log_setup().unit_date_text, "041226");
 }
 
 TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBridge) {
@@ -348,18 +355,13 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
         EXPECT_EQ(after_logon(), row.sent);
         EXPECT_EQ(platform::read_profile_string(shell().ini_path, "Debug", "Useloginfo"),
                   row.setting ? row.setting : "True");
-        // The remaining days are those of the memory's unused part.
-        const QString days =
-            platform::format_number((262144.0 - 7 * 1000) * 10 / 7 / 1440, QStringLiteral("##0.0"));
+        // The days left are those of the memory's unused part: (262144 - 7 * 1000) / 7 records
+        // at 10 minutes.
         EXPECT_EQ(read_outs(),
-                  QStringList({"271126", "5", "32776", "0", "10", "On", "1000", days, "7"}));
-        const LogSetupState& s = log_setup();
-        EXPECT_EQ(s.unit_type, 2);
-        EXPECT_EQ(s.channel_mask_2, 32776);
-        EXPECT_EQ(s.log_records, 1000);
-        EXPECT_EQ(s.log_wrapping, 1);
+                  QStringList({"271126", "5", "32776", "0", "10", "On", "1000", "253.1", "7"}));
+        EXPECT_EQ(log_setup().log_records, 1000);
         EXPECT_EQ(definitions_table()[92].unit_value, 40917);
-        EXPECT_EQ(chart_settings_trailer(s.chart_units), "~2|2|1|3|2|5|0")
+        EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~2|2|1|3|2|5|0")
             << "chart units not read from the unit";
         EXPECT_TRUE(page->Command8->isEnabled()) << "a log with records cannot be downloaded";
         for (int c : {0, 2, 19, 31})
@@ -370,17 +372,11 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
     }
 }
 
-TEST_F(UnitLogCommandsTest, ARecordCountSplitAcrossWritesIsReadWhole) {
+TEST_F(UnitLogCommandsTest, ALogInformationReplyIsTakenWholeOrClearsThePage) {
     unit().log().simulate(1234, unit_now);
-    sim->misbehave_on("/LOGINFO", Misbehaviour::last_line_split());
+    sim->misbehave_on("/LOGINFO", Misbehaviour::last_line_split(), 1);
     page->Command6->click();
-    EXPECT_EQ(text4(6), "1234");
-}
-
-TEST_F(UnitLogCommandsTest, AShortLogInformationReplyClearsThePageInsteadOfKeepingOldValues) {
-    unit().log().simulate(300, unit_now);
-    page->Command6->click();
-    ASSERT_EQ(text4(6), "300");
+    ASSERT_EQ(text4(6), "1234") << "a record count split across writes was not read whole";
 
     reply_on("/LOGINFO", "UnitType=2\r\nmAInput=0\r\nLogRecords=300");
     page->Command6->click();
@@ -461,7 +457,7 @@ TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
 
 // ---- Clear and simulate ----
 
-TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
+TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQuiet) {
     unit().log().simulate(50, unit_now);
     for (auto answers : {std::vector<Answer>{Answer::No}, {Answer::Yes, Answer::No}}) {
         sim->clear_received();
@@ -470,6 +466,21 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
         EXPECT_TRUE(sim->received().isEmpty());
         EXPECT_FALSE(link().quiet_commands);
     }
+    for (bool dead : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "dead link " << dead);
+        make_unit(UnitKind::Level);
+        unit().log().simulate(50, unit_now);
+        dialogs.prompts.clear();
+        sim->misbehave_on("/clearlog", dead ? Misbehaviour::silence() : Misbehaviour::refusal());
+        page->Command7->click();
+        EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog"));
+        EXPECT_EQ(dialogs.messages().last(),
+                  "The unit did not accept the command.\r\rCheck the connection and try again.");
+        EXPECT_FALSE(link().quiet_commands);
+        EXPECT_EQ(unit().log().records().size(), 50u);
+    }
+    make_unit(UnitKind::Level);
+    unit().log().simulate(50, unit_now);
     restart();
     page->Command7->click();
     EXPECT_EQ(unit().log().records().size(), 0u);
@@ -478,25 +489,6 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceThenErasesAndShowsTheEmptyLog) {
     EXPECT_TRUE(after_logon().contains("/LOGINFO")) << "the page does not show the emptied log";
     EXPECT_EQ(text4(6), "");
     EXPECT_FALSE(link().quiet_commands);
-}
-
-TEST_F(UnitLogCommandsTest, ARefusedOrLostClearIsReportedAndNeverLeavesCommandsQuiet) {
-    for (bool dead : {false, true}) {
-        SCOPED_TRACE(testing::Message() << "dead link " << dead);
-        make_unit(UnitKind::Level);
-        unit().log().simulate(50, unit_now);
-        dialogs.prompts.clear();
-        if (dead)
-            dead_on("/clearlog");
-        else
-            refuse_on("/clearlog");
-        page->Command7->click();
-        EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog"));
-        EXPECT_EQ(dialogs.messages().last(),
-                  "The unit did not accept the command.\r\rCheck the connection and try again.");
-        EXPECT_FALSE(link().quiet_commands);
-        EXPECT_EQ(unit().log().records().size(), 50u);
-    }
 }
 
 TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
@@ -514,16 +506,6 @@ TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
 }
 
 // ---- The unit's clock and chart units ----
-
-TEST_F(UnitLogCommandsTest, DateOrderIsKeptUnlessTheReplyNamesOneExactly) {
-    open_port();
-    log_setup().unit_date_format = "YYMMDD";
-    reply_on("/p933", "2 ");
-    EXPECT_TRUE(getdatetime());
-    EXPECT_EQ(log_setup().unit_date_format, "YYMMDD");
-    EXPECT_EQ(log_setup().unit_date_text, "041226");
-    EXPECT_TRUE(unit().quick_mode());
-}
 
 TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
     for (auto [parameter, value] : {std::pair{104, 1}, {605, 4}, {706, 3}, {707, 2}, {823, 5}})
