@@ -21,31 +21,31 @@ const QStringList ECHO_OFF_MENUS = {"openparameterfile",
 const QStringList ECHO_OFF_KEYS = {"file", "download", "singledownload", "modem"};
 const QStringList ECHO_OFF_LOADED_KEYS = {"upload", "refresh"};
 
-EnableInputs inputs(bool echo_off, bool loaded, int level = 1, int mode = 1, int system = 1) {
+EnableResult rules(bool echo_off, bool loaded, int level = 1, int mode = 1, int system = 1) {
     EnableInputs in;
     in.echo_off = echo_off;
     in.parameters_loaded = loaded;
     in.access_level = static_cast<int16_t>(level);
     in.software_mode = static_cast<int16_t>(mode);
     in.system_type = system;
-    return in;
+    in.volume_mode = true;
+    return enable_controls_rules(in);
 }
 
 } // namespace
 
 TEST(IdentityMenus, EachIdentityHasItsIconAndItsReprogrammingEntries) {
-    struct Case {
+    const struct {
         int mode;
         const char* icon;
         bool calculator, program_comm, program_velto, bootload, veltoprogram;
         std::optional<bool> modem, debug;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {0, "veltolog.ico", false, true, true, false, true, false, std::nullopt},
         {1, "quillarn.ico", true, false, false, true, true, std::nullopt, false},
         {2, "hartym.ico", true, false, false, true, true, std::nullopt, std::nullopt},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.mode);
         const SoftwareModeMenus m = software_mode_menus(static_cast<int16_t>(c.mode), 1);
         EXPECT_EQ(m.icon, c.icon);
@@ -56,19 +56,18 @@ TEST(IdentityMenus, EachIdentityHasItsIconAndItsReprogrammingEntries) {
         EXPECT_EQ(m.veltoprogram, c.veltoprogram);
         EXPECT_EQ(m.modem, c.modem);
         EXPECT_EQ(m.mnuDebug, c.debug);
+        EXPECT_EQ(software_mode_menus(static_cast<int16_t>(c.mode), 3).mnuDebug, false)
+            << "a user at level 3 reaches the debug terminal";
     }
     const SoftwareModeMenus unknown = software_mode_menus(7, 1);
     EXPECT_TRUE(unknown.icon.isEmpty()) << "an unknown identity took another's icon";
     EXPECT_FALSE(unknown.ProgramComm.has_value());
-    for (int mode : {0, 1, 2})
-        EXPECT_EQ(software_mode_menus(static_cast<int16_t>(mode), 3).mnuDebug, false)
-            << "a user at level 3 reaches the debug terminal in identity " << mode;
 }
 
 TEST(EnableControls, LiveEchoLocksTheMenusAndKeysWhateverIsLoaded) {
     for (bool loaded : {false, true}) {
         SCOPED_TRACE(loaded);
-        const EnableResult r = enable_controls_rules(inputs(false, loaded));
+        const EnableResult r = rules(false, loaded);
         for (const QString& m : ECHO_OFF_MENUS)
             EXPECT_FALSE(r.menus.at(m)) << m.toStdString() << " usable during live echo";
         for (const QString& k : ECHO_OFF_KEYS + ECHO_OFF_LOADED_KEYS)
@@ -76,10 +75,13 @@ TEST(EnableControls, LiveEchoLocksTheMenusAndKeysWhateverIsLoaded) {
         EXPECT_FALSE(r.menus.at("reprogram"));
         EXPECT_EQ(r.menus.at("printparameters"), loaded);
     }
+    EXPECT_TRUE(rules(false, true, 1, 0).force_echo_off) << "VeltoLog has no live echo";
+    EXPECT_TRUE(rules(false, true, 1, 0).menus.at("setup")) << "VeltoLog left locked as if live";
+    EXPECT_FALSE(rules(false, true, 1, 1).force_echo_off);
 }
 
 TEST(EnableControls, EchoOffOffersWhatTheLoadedSetAllows) {
-    const EnableResult empty = enable_controls_rules(inputs(true, false));
+    const EnableResult empty = rules(true, false);
     EXPECT_TRUE(empty.menus.at("saveparameterstofile"))
         << "saving must stay reachable without a loaded set";
     for (const QString& k : ECHO_OFF_KEYS)
@@ -90,9 +92,7 @@ TEST(EnableControls, EchoOffOffersWhatTheLoadedSetAllows) {
     EXPECT_FALSE(empty.menus.at("printchangedparameters"));
     EXPECT_FALSE(empty.cso_tab_parameters);
 
-    EnableInputs in = inputs(true, true);
-    in.volume_mode = true;
-    const EnableResult loaded = enable_controls_rules(in);
+    const EnableResult loaded = rules(true, true);
     for (const QString& k : ECHO_OFF_LOADED_KEYS)
         EXPECT_TRUE(loaded.toolbar.at(k)) << k.toStdString();
     EXPECT_TRUE(loaded.cso_tab_parameters);
@@ -100,104 +100,53 @@ TEST(EnableControls, EchoOffOffersWhatTheLoadedSetAllows) {
     EXPECT_FALSE(loaded.cso_tab_flow) << "the flow tab without a flow unit";
 }
 
-TEST(EnableControls, VeltoLogAlwaysHasTheEchoOff) {
-    const EnableResult r = enable_controls_rules(inputs(false, true, 1, 0));
-    EXPECT_TRUE(r.force_echo_off);
-    EXPECT_TRUE(r.menus.at("setup")) << "identity 0 left the menus locked as if live";
-    EXPECT_FALSE(enable_controls_rules(inputs(false, true, 1, 1)).force_echo_off);
-}
-
-TEST(EnableControls, AccessLevelDecidesReprogrammingAndTheProtectedTab) {
+TEST(EnableControls, AccessLevelAndSystemTypeDecideReprogrammingAndTheProtectedTabs) {
     const struct {
-        int level;
-        bool allowed;
-    } cases[] = {{1, true}, {2, true}, {3, false}};
+        int level, system;
+        bool reprogram, relays;
+    } cases[] = {{1, 1, true, true}, {2, 1, true, true}, {3, 1, false, true}, {1, 4, true, false}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.level);
-        const EnableResult r = enable_controls_rules(inputs(true, true, c.level));
-        EXPECT_EQ(r.menus.at("reprogram"), c.allowed);
-        EXPECT_EQ(r.parameter_tab_access, c.allowed);
+        SCOPED_TRACE(testing::Message() << "level " << c.level << " system " << c.system);
+        const EnableResult r = rules(true, true, c.level, 1, c.system);
+        EXPECT_EQ(r.menus.at("reprogram"), c.reprogram);
+        EXPECT_EQ(r.parameter_tab_access, c.reprogram);
+        EXPECT_EQ(r.relay_parameters_present, c.relays);
+        EXPECT_EQ(r.parameter_tab_relays, c.relays);
     }
 }
 
-TEST(EnableControls, SystemTypeFourHasNoRelayParameters) {
-    const EnableResult four = enable_controls_rules(inputs(true, true, 1, 1, 4));
-    EXPECT_FALSE(four.relay_parameters_present);
-    EXPECT_FALSE(four.parameter_tab_relays);
-    const EnableResult one = enable_controls_rules(inputs(true, true, 1, 1, 1));
-    EXPECT_TRUE(one.relay_parameters_present);
-    EXPECT_TRUE(one.parameter_tab_relays);
-    EXPECT_EQ(RELAY_PARAMETERS.size(), 12u);
-}
-
 TEST(OtherMenus, EachOperationModeShowsItsTabsAndFileEntries) {
-    const OtherMenusResult logging = enable_othermenus_rules(0);
-    EXPECT_TRUE(logging.loggingmenu_checked);
-    EXPECT_FALSE(logging.csomenu_checked);
-    EXPECT_TRUE(logging.openlogfile_visible);
-    EXPECT_FALSE(logging.cso_file_entries_visible);
-    EXPECT_TRUE(logging.logging_tabs_visible);
-    EXPECT_FALSE(logging.cso_tabs_visible);
-    EXPECT_FALSE(logging.toolbar_visible);
-    EXPECT_FALSE(logging.space3_visible);
-
-    const OtherMenusResult cso = enable_othermenus_rules(1);
-    EXPECT_TRUE(cso.csomenu_checked);
-    EXPECT_FALSE(cso.openlogfile_visible);
-    EXPECT_TRUE(cso.cso_file_entries_visible);
-    EXPECT_TRUE(cso.cso_tabs_visible);
-    EXPECT_TRUE(cso.toolbar_visible);
-    EXPECT_TRUE(cso.space3_visible);
-    EXPECT_TRUE(cso.quiet_commands);
+    for (int mode : {0, 1}) {
+        SCOPED_TRACE(mode);
+        const bool cso = mode == 1;
+        const OtherMenusResult r = enable_othermenus_rules(static_cast<int16_t>(mode));
+        EXPECT_EQ(r.loggingmenu_checked, !cso);
+        EXPECT_EQ(r.openlogfile_visible, !cso);
+        EXPECT_EQ(r.logging_tabs_visible, !cso);
+        EXPECT_EQ(r.csomenu_checked, cso);
+        EXPECT_EQ(r.cso_file_entries_visible, cso);
+        EXPECT_EQ(r.cso_tabs_visible, cso);
+        EXPECT_EQ(r.toolbar_visible, cso);
+        EXPECT_EQ(r.space3_visible, cso);
+    }
+    EXPECT_TRUE(enable_othermenus_rules(1).quiet_commands);
 }
 
 TEST(Shortcuts, YesLettersFollowTheLanguageAndTheOthersWorkEverywhere) {
     // Languages: 0 English, 1 German, 2 French, 3 Italian, 4 Spanish.
-    const struct {
-        char letter;
-        std::array<Shortcut, 5> by_language;
-    } cases[] = {
-        {'y', {Shortcut::EchoOn, Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::None}},
-        {'J', {Shortcut::None, Shortcut::EchoOn, Shortcut::None, Shortcut::None, Shortcut::None}},
-        {'u', {Shortcut::None, Shortcut::None, Shortcut::EchoOn, Shortcut::None, Shortcut::None}},
-        {'s', {Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::EchoOn, Shortcut::EchoOn}},
-        {'n',
-         {Shortcut::EchoOff, Shortcut::EchoOff, Shortcut::EchoOff, Shortcut::EchoOff,
-          Shortcut::EchoOff}},
-        {'X', {Shortcut::Exit, Shortcut::Exit, Shortcut::Exit, Shortcut::Exit, Shortcut::Exit}},
-        {'r',
-         {Shortcut::ToggleRaw, Shortcut::ToggleRaw, Shortcut::ToggleRaw, Shortcut::ToggleRaw,
-          Shortcut::ToggleRaw}},
-        {'o',
-         {Shortcut::ToggleNormal, Shortcut::ToggleNormal, Shortcut::ToggleNormal,
-          Shortcut::ToggleNormal, Shortcut::ToggleNormal}},
-        {'L',
-         {Shortcut::ToggleAverage, Shortcut::ToggleAverage, Shortcut::ToggleAverage,
-          Shortcut::ToggleAverage, Shortcut::ToggleAverage}},
-        {'d',
-         {Shortcut::ToggleKovex, Shortcut::ToggleKovex, Shortcut::ToggleKovex,
-          Shortcut::ToggleKovex, Shortcut::ToggleKovex}},
-        {'q', {Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::None, Shortcut::None}},
-    };
-    for (const auto& c : cases)
-        for (int language = 0; language < 5; ++language)
-            EXPECT_EQ(shortcut_for_key(QChar(c.letter), static_cast<int16_t>(language)),
-                      c.by_language[static_cast<size_t>(language)])
-                << "'" << c.letter << "' in language " << language;
-}
-
-TEST(Shortcuts, ToggleKeysFlipABoxAndGreyCountsAsTicked) {
-    EXPECT_EQ(toggled_check_value(0), 1);
-    EXPECT_EQ(toggled_check_value(1), 0);
-    EXPECT_EQ(toggled_check_value(2), 0);
-}
-
-TEST(ParameterList, RefreshCyclesThroughTheFourViews) {
-    int16_t mode = 3;
-    const int16_t expected[] = {0, 1, 2, 3, 0};
-    for (int16_t e : expected) {
-        mode = next_parameter_list_mode(mode);
-        EXPECT_EQ(mode, e);
+    const QString yes = "yjuss";
+    const std::pair<char, Shortcut> everywhere[] = {
+        {'n', Shortcut::EchoOff},      {'X', Shortcut::Exit},          {'r', Shortcut::ToggleRaw},
+        {'o', Shortcut::ToggleNormal}, {'L', Shortcut::ToggleAverage}, {'d', Shortcut::ToggleKovex},
+        {'q', Shortcut::None}};
+    for (int16_t language = 0; language < 5; ++language) {
+        SCOPED_TRACE(testing::Message() << "language " << language);
+        for (QChar letter : QString("yJus"))
+            EXPECT_EQ(shortcut_for_key(letter, language),
+                      letter.toLower() == yes[language] ? Shortcut::EchoOn : Shortcut::None)
+                << "'" << letter.toLatin1() << "'";
+        for (auto [letter, shortcut] : everywhere)
+            EXPECT_EQ(shortcut_for_key(QChar(letter), language), shortcut) << "'" << letter << "'";
     }
 }
 

@@ -20,11 +20,11 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         install_shipped_files();
-        QDir().mkpath(program + "/Quillarn Version Definitions");
+        const QString definitions = "/Quillarn Version Definitions/";
+        QDir().mkpath(program + definitions);
         for (const char* name : {"lang.def", "access_vars.def"})
-            ASSERT_TRUE(QFile::copy(QStringLiteral(QUILLARN_DATA_DIR) +
-                                        "/Quillarn Version Definitions/" + name,
-                                    program + "/Quillarn Version Definitions/" + name))
+            ASSERT_TRUE(
+                QFile::copy(QUILLARN_DATA_DIR + definitions + name, program + definitions + name))
                 << name;
         reset_log_setup_state();
         reset_link_state();
@@ -48,30 +48,24 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    // general.ini of a user who chose this identity, mode and language.
-    void write_settings(int software_mode, int operation_mode, int language = 0, int logo = 0) {
-        write_file(ini(), QStringLiteral("[General]\r\nLanguage=%1\r\nStartLogo=%2\r\n"
-                                         "Software Mode=%3\r\nMode Operation=%4\r\n")
-                              .arg(language)
-                              .arg(logo)
-                              .arg(software_mode)
-                              .arg(operation_mode)
-                              .toUtf8());
+    // general.ini of a user who chose this identity, mode and language, and any further lines.
+    void write_settings(int software_mode, int operation_mode, int language = 0,
+                        const QByteArray& more = {}) {
+        write_file(ini(),
+                   "[General]\r\nLanguage=" + QByteArray::number(language) +
+                       "\r\nStartLogo=0\r\nSoftware Mode=" + QByteArray::number(software_mode) +
+                       "\r\nMode Operation=" + QByteArray::number(operation_mode) + "\r\n" + more);
     }
 
-    // The state the start window leaves behind after a log-in at `level`.
-    void logged_in(int level) {
-        frm_about(); // its load settles the identity, the title and the data folder
+    // The main window as a user at `level` gets it, loaded but not yet shown, after the start
+    // window settled the identity, the title and the data folder.
+    Form1& open_main_window(int software_mode, int operation_mode, int language = 0, int level = 1,
+                            const QByteArray& more_settings = {}) {
+        write_settings(software_mode, operation_mode, language, more_settings);
+        frm_about();
         frm_about().close();
         flush();
         shell().access_level = static_cast<int16_t>(level);
-    }
-
-    // The main window as a user at `level` gets it, loaded but not yet shown.
-    Form1& open_main_window(int software_mode, int operation_mode, int language = 0,
-                            int level = 1) {
-        write_settings(software_mode, operation_mode, language);
-        logged_in(level);
         return form1();
     }
 };
