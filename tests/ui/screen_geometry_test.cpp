@@ -123,17 +123,16 @@ struct Form {
 
     Form() {
         window.setGeometry(0, 0, 640, 480);
-        auto size = [](QWidget* w, double points) {
+        for (auto [w, points] : {std::pair<QWidget*, double>{&window, 8},
+                                 {first_tabs, 9},
+                                 {second_tabs, 7},
+                                 {label, 10},
+                                 {kept, 10},
+                                 {grid, 10}}) {
             QFont f = w->font();
             f.setPointSizeF(points);
             w->setFont(f);
-        };
-        size(&window, 8);
-        size(first_tabs, 9);
-        size(second_tabs, 7);
-        size(label, 10);
-        size(kept, 10);
-        size(grid, 10);
+        }
         label->setGeometry(30, 40, 100, 20);
         kept->setGeometry(30, 80, 100, 20);
         kept->setProperty(NOSCALE_PROPERTY, QStringLiteral("NOSCALE"));
@@ -145,6 +144,15 @@ struct Form {
 } // namespace
 
 TEST(ScaleForm, EveryControlGrowsOnceExceptTheTaggedGridAndCopyOptions) {
+    for (const QString& command_line : {QString("unscale"), QString()}) {
+        Form unscaled; // as designed, whatever the factors, with UNSCALE or equal factors
+        scale_form(unscaled.window,
+                   command_line.isEmpty() ? ScreenFactors{1.0, 1.0} : ScreenFactors{2.0, 2.0},
+                   command_line);
+        EXPECT_EQ(unscaled.window.width(), 640);
+        EXPECT_EQ(unscaled.label->geometry(), QRect(30, 40, 100, 20));
+        EXPECT_DOUBLE_EQ(unscaled.label->font().pointSizeF(), 10);
+    }
     Form form;
     scale_form(form.window, {2.0, 1.5}, QString());
     EXPECT_EQ(form.window.width(), 1280);
@@ -162,15 +170,4 @@ TEST(ScaleForm, EveryControlGrowsOnceExceptTheTaggedGridAndCopyOptions) {
     EXPECT_DOUBLE_EQ(form.second_tabs->font().pointSizeF(), 13.5)
         << "the tab sets do not share the first one's font";
     EXPECT_EQ(form.panel->minimumWidth(), 120) << "status panels take 0.6 of the factor";
-}
-
-TEST(ScaleForm, UnscaleLeavesEverythingAsDesigned) {
-    Form form;
-    scale_form(form.window, {2.0, 2.0}, QStringLiteral("unscale"));
-    EXPECT_EQ(form.window.width(), 640);
-    EXPECT_EQ(form.label->geometry(), QRect(30, 40, 100, 20));
-    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 10);
-    scale_form(form.window, {1.0, 1.0}, QString());
-    EXPECT_EQ(form.window.width(), 640);
-    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 10);
 }
