@@ -8,11 +8,9 @@
 #include "shell/shell_state.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
@@ -248,7 +246,6 @@ TEST_F(LogSetupPageTest, SpecialModelsRelabelOrFlagThePageUntilAnotherModel) {
     EXPECT_TRUE(enabled(0));
 
     page->select_model_option(15);
-    EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 19, 20, 21, 24, 25, 31}));
     EXPECT_EQ(page->Frame1[0]->title(), "Hesvarin Channels");
     EXPECT_EQ(page->Check1[5]->text(), "Input B");
     EXPECT_FALSE(frame_enabled(2));
@@ -351,16 +348,6 @@ TEST_F(LogSetupPageTest, ButtonsOfLaterWorkStayDisabledUntilTheirActionExists) {
     EXPECT_EQ(runs, 2);
     page->set_action(LogSetupAction::GetUnitInfo, {});
     EXPECT_FALSE(page->Command11->isEnabled());
-}
-
-TEST_F(LogSetupPageTest, DoubleClickOnAUnitLogCaptionRunsTheServiceAction) {
-    int index = -1;
-    page->send_manual_link_command = [&](int i) { index = i; };
-    QLabel* label = page->Label5[5];
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(2, 2), label->mapToGlobal(QPointF(2, 2)),
-                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(label, &dbl);
-    EXPECT_EQ(index, 5);
 }
 
 TEST_F(LogSetupPageTest, PageFitsADesktopScreen) {
