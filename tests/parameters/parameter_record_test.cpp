@@ -148,11 +148,9 @@ TEST_F(ParameterRecord, LimitsSetByTheProgramKeepTheDecimalPoint) {
         r.default_value = 7;
         r.units_code = "U_NO";
         set_analog_param_limits(r);
-        SCOPED_TRACE(testing::Message() << "P" << c.p << " system type " << c.system);
-        EXPECT_EQ(r.min_text, c.min);
-        EXPECT_EQ(r.max_text, c.max);
-        EXPECT_DOUBLE_EQ(r.default_value, c.default_value);
-        EXPECT_EQ(r.units_code, c.units);
+        EXPECT_EQ(fields(r.min_text, r.max_text, r.default_value, r.units_code),
+                  fields(c.min, c.max, c.default_value, c.units))
+            << "P" << c.p << " system type " << c.system;
     }
 }
 
