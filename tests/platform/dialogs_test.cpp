@@ -48,9 +48,10 @@ TEST(Dialogs, ScriptAnswersInOrderAndRecordsEveryPrompt) {
 
 TEST(Dialogs, FileDialogsReportTheChosenFilter) {
     ScopedScriptedDialogs script;
-    FileDialogRequest save{.title = "Save report file",
-                           .folder = "/data/reports",
-                           .filter = "Rich Text Format (*.rtf)|*.rtf|Text Format (*.txt)|*.txt"};
+    FileDialogRequest save;
+    save.title = "Save report file";
+    save.folder = "/data/reports";
+    save.filter = "Rich Text Format (*.rtf)|*.rtf|Text Format (*.txt)|*.txt";
     script.files = {"/data/reports/May.TXT", "/data/reports/May.rtf", "/data/reports/May"};
     EXPECT_EQ(dialogs().save_file(save), QString("/data/reports/May.TXT"));
     EXPECT_EQ(dialogs().last_filter_index(), 2) << "a text report would be saved as RTF";
