@@ -231,9 +231,9 @@ TEST_F(DefinitionFiles, FlowCapableUnitsGetOpenBreakpoints) {
     }
 }
 
-TEST(DefinitionsTableReset, KeepsStaticDefinitionsAndResetsTheRest) {
-    // The keys kept, the name and limits reset, are pinned with the main window; these are the
-    // values a reset must also clear.
+TEST(DefinitionsTableReset, ClearsTheValuesOfTheLastUnit) {
+    // The main window's tests pin the static keys a reset keeps and the name and limits it resets;
+    // these are the values of the last unit that must not survive it.
     definitions_table() = DefinitionsTable{};
     DefinitionRecord& r = definitions_table()[104];
     r = {"Units", 104, "Units", false,  "C_LUK16", 2,   5,    3,
