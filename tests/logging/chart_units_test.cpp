@@ -1,4 +1,5 @@
 #include "qt_print.h"
+#include "test_files.h"
 
 #include "logging/chart_units.h"
 #include "logging/log_chart_model.h"
@@ -9,11 +10,7 @@
 #include "shell/option_lists.h"
 #include "shell/shell_state.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include <initializer_list>
 
@@ -38,15 +35,8 @@ protected:
     void TearDown() override { platform::number_separators() = {}; }
 
     QString file(const QString& name, const QByteArray& content) {
-        const QString path = dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-        return path;
-    }
-    static QByteArray contents(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+        testfiles::write_bytes(dir.filePath(name), content);
+        return dir.filePath(name);
     }
     static QString trailer() { return chart_settings_trailer(log_setup().chart_units); }
 
@@ -141,7 +131,7 @@ TEST_F(ChartUnitsTest, SavingReplacesTheTrailerAndKeepsTheData) {
     for (const auto& row : table) {
         const QString path = file("save.vlg", row.before);
         EXPECT_TRUE(save_chart_settings(path, "~1|2|3|4|5|6|0.5")) << row.name;
-        EXPECT_EQ(contents(path), row.after) << row.name;
+        EXPECT_EQ(testfiles::read_bytes(path), row.after) << row.name;
     }
 }
 
@@ -154,9 +144,9 @@ TEST_F(ChartUnitsTest, AFailedSaveLeavesTheLogAsItWas) {
     const QByteArray original = "head,$01\r\n~2|0|0|0|0|3|0\r\n";
     const QString name = QString(251, QLatin1Char('k')) + ".vlg";
     const QString path = file(name, original);
-    ASSERT_EQ(contents(path), original);
+    ASSERT_EQ(testfiles::read_bytes(path), original);
     EXPECT_FALSE(save_chart_settings(path, "~1|1|1|1|1|1|1"));
-    EXPECT_EQ(contents(path), original) << "a failed rewrite lost or changed the log";
+    EXPECT_EQ(testfiles::read_bytes(path), original) << "a failed rewrite lost or changed the log";
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({name}))
         << "a temporary file was left behind";
 }
@@ -322,7 +312,7 @@ TEST_F(ChartUnitsTest, SetupChangesReachTheChartedLogFileButNotTheDownloadsTempo
     s.setup_start_distance_unit = 2;
     s.chart_units.distance_unit_index = 0;
     apply_chart_unit_changes(opened);
-    EXPECT_EQ(contents(s.chart_log_file),
+    EXPECT_EQ(testfiles::read_bytes(s.chart_log_file),
               "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~0|0|0|0|0|3|0\r\n");
     EXPECT_EQ(chart.series(0).title, "Level (metres)");
     EXPECT_EQ(chart.series(0).y, std::vector<double>({2}));
@@ -332,19 +322,19 @@ TEST_F(ChartUnitsTest, SetupChangesReachTheChartedLogFileButNotTheDownloadsTempo
     s.chart_log_file = unchanged;
     s.setup_start_distance_unit = 0;
     apply_chart_unit_changes(trailer());
-    EXPECT_EQ(contents(unchanged), log);
+    EXPECT_EQ(testfiles::read_bytes(unchanged), log);
 
     // The download's temporary file keeps the trailer of its download.
     s.chart_log_file = file("templog.vlg", log);
     apply_chart_unit_changes(opened);
-    EXPECT_EQ(contents(s.chart_log_file), log);
+    EXPECT_EQ(testfiles::read_bytes(s.chart_log_file), log);
     EXPECT_TRUE(dialogs.prompts.empty());
 
     // A file that cannot be rewritten is reported, and the chart is still updated.
     s.chart_log_file = file(QString(251, QLatin1Char('k')) + ".vlg", log);
     s.chart_units.distance_unit_index = 2;
     apply_chart_unit_changes(opened + "x");
-    EXPECT_EQ(contents(s.chart_log_file), log);
+    EXPECT_EQ(testfiles::read_bytes(s.chart_log_file), log);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_TRUE(dialogs.prompts[0].text.startsWith("The chart settings could not be saved"));
     EXPECT_EQ(chart.series(0).y, std::vector<double>({2000}));
