@@ -1,8 +1,12 @@
+#include "qt_print.h"
+
 #include "logging/unit_log_rules.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace logsetup;
 
@@ -116,19 +120,16 @@ TEST_F(UnitLogRulesTest, ReadOutsShowTheRepliesAndGiveTheLogFigures) {
         EXPECT_EQ(text4_value(row.index, row.v, row.from_loginfo), row.text)
             << "Text4(" << row.index << ") from " << row.v;
 
-    LogInfoFigures f = log_info_figures({"51226", "5", "33280", "64", "10", "On", "500"});
-    EXPECT_EQ(f.log_start_date, "51226");
-    EXPECT_EQ(f.channel_mask_1, 5);
-    EXPECT_EQ(f.channel_mask_2, 33280);
-    EXPECT_EQ(f.channel_mask_3, 64);
-    EXPECT_EQ(f.log_interval, 10);
-    EXPECT_EQ(f.log_records, 500);
-    f = log_info_figures({"", "NO", "", "1e12", "x", "Off", ""});
-    EXPECT_EQ(f.log_start_date, "000000");
-    EXPECT_EQ(f.channel_mask_1, 0);
-    EXPECT_EQ(f.channel_mask_3, 0);
-    EXPECT_EQ(f.log_interval, 0);
-    EXPECT_EQ(f.log_records, 0);
+    auto figures = [](const std::array<QString, 7>& text4) {
+        const LogInfoFigures f = log_info_figures(text4);
+        return std::tuple(f.log_start_date, f.channel_mask_1, f.channel_mask_2, f.channel_mask_3,
+                          f.log_interval, f.log_records);
+    };
+    EXPECT_EQ(figures({"51226", "5", "33280", "64", "10", "On", "500"}),
+              std::tuple("51226", 5, 33280, 64, 10.0, 500.0));
+    EXPECT_EQ(figures({"", "NO", "", "1e12", "x", "Off", ""}),
+              std::tuple("000000", 0, 0, 0, 0.0, 0.0))
+        << "a box without a number must give no figure";
 }
 
 TEST_F(UnitLogRulesTest, RemainingDaysOfLogging) {
