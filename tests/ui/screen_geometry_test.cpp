@@ -144,15 +144,6 @@ struct Form {
 } // namespace
 
 TEST(ScaleForm, EveryControlGrowsOnceExceptTheTaggedGridAndCopyOptions) {
-    for (const QString& command_line : {QString("unscale"), QString()}) {
-        Form unscaled; // as designed, whatever the factors, with UNSCALE or equal factors
-        scale_form(unscaled.window,
-                   command_line.isEmpty() ? ScreenFactors{1.0, 1.0} : ScreenFactors{2.0, 2.0},
-                   command_line);
-        EXPECT_EQ(unscaled.window.width(), 640);
-        EXPECT_EQ(unscaled.label->geometry(), QRect(30, 40, 100, 20));
-        EXPECT_DOUBLE_EQ(unscaled.label->font().pointSizeF(), 10);
-    }
     Form form;
     scale_form(form.window, {2.0, 1.5}, QString());
     EXPECT_EQ(form.window.width(), 1280);
@@ -170,4 +161,15 @@ TEST(ScaleForm, EveryControlGrowsOnceExceptTheTaggedGridAndCopyOptions) {
     EXPECT_DOUBLE_EQ(form.second_tabs->font().pointSizeF(), 13.5)
         << "the tab sets do not share the first one's font";
     EXPECT_EQ(form.panel->minimumWidth(), 120) << "status panels take 0.6 of the factor";
+}
+
+TEST(ScaleForm, UnscaleOrEqualFactorsLeaveEverythingAsDesigned) {
+    Form form;
+    scale_form(form.window, {2.0, 2.0}, QStringLiteral("unscale"));
+    EXPECT_EQ(form.window.width(), 640);
+    EXPECT_EQ(form.label->geometry(), QRect(30, 40, 100, 20));
+    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 10);
+    scale_form(form.window, {1.0, 1.0}, QString());
+    EXPECT_EQ(form.window.width(), 640);
+    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 10);
 }
