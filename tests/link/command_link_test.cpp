@@ -238,6 +238,9 @@ TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForIt) {
         << "the outer command got another reply";
     EXPECT_EQ(inner_reply, sim->unit().read_text(104)) << "the inner command got another reply";
     EXPECT_EQ(received(), QStringList({"/p20", "/p104"}));
+    EXPECT_EQ(traffic().modem().text(), "/p20\r\n" + sim->unit().read_text(20) + "\r\n/p104\r\n" +
+                                            sim->unit().read_text(104) + "\r\n")
+        << "the inner command went out before the outer reply came";
     EXPECT_FALSE(link().comms_abort);
 }
 

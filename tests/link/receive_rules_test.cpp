@@ -98,29 +98,31 @@ TEST_F(ReceiveRules, LogInformationCompletesAtTheLineEndAfterTheRecordCountAndKe
         }
 }
 
-TEST_F(ReceiveRules, TheLogStreamEndsAtItsFirstLineEndWhereverTheBatchesAreCutAndLosesNothing) {
+TEST_F(ReceiveRules, TheLogStreamEndsAtItsFirstCrOrLfWhereverTheBatchesAreCutAndLosesNothing) {
     // Line ends before the stream are not its end; the serial number goes before the first record.
-    const QByteArray wire = "\r\n\n0,2,0,10124,32769,0,0,5,0,2$0A0B0C,$0A0B0D,\r\nJUNK\r\n";
-    const QByteArray line = "0,2,0,10124,32769,0,0,5,0,2,40312$0A0B0C,$0A0B0D,\r";
+    const QByteArray data = "0,2,0,10124,32769,0,0,5,0,2$0A0B0C,$0A0B0D,";
+    const QByteArray line = "0,2,0,10124,32769,0,0,5,0,2,40312$0A0B0C,$0A0B0D,";
     definitions_table()[92].unit_value = 40312;
-    for (const Chunks& chunks : all_splits(wire)) {
-        fresh_exchange();
-        QByteArray file;
-        link().download_file = std::make_unique<QBuffer>(&file);
-        link().download_file->open(QIODevice::WriteOnly);
-        link().log_download_active = true;
-        link().download_marker_seen = false;
-        link().download_received = 0;
-        link().download_expected = 40;
-        for (const QByteArray& c : chunks)
-            receive_text(c);
-        const std::string where = show(chunks);
-        EXPECT_FALSE(link().log_download_active) << "the download never ended: " << where;
-        EXPECT_FALSE(link().download_file) << "the log file was left open: " << where;
-        EXPECT_TRUE(file == line || file == line + "\n")
-            << where << "\nfile: " << file.toStdString();
-        EXPECT_TRUE(view.download_label.contains(" bytes (100%) in ")) << view.download_label;
-    }
+    for (const QByteArray& end : {QByteArray("\r\n"), QByteArray("\n")})
+        for (const Chunks& chunks : all_splits("\r\n\n" + data + end + "JUNK\r\n")) {
+            fresh_exchange();
+            QByteArray file;
+            link().download_file = std::make_unique<QBuffer>(&file);
+            link().download_file->open(QIODevice::WriteOnly);
+            link().log_download_active = true;
+            link().download_marker_seen = false;
+            link().download_received = 0;
+            link().download_expected = 40;
+            for (const QByteArray& c : chunks)
+                receive_text(c);
+            const std::string where = show(chunks);
+            EXPECT_FALSE(link().log_download_active) << "the download never ended: " << where;
+            EXPECT_FALSE(link().download_file) << "the log file was left open: " << where;
+            const QByteArray tail = file.mid(line.size()); // the line end, whole or its first byte
+            EXPECT_TRUE(file.startsWith(line) && !tail.isEmpty() && end.startsWith(tail))
+                << where << "\nfile: " << file.toStdString();
+            EXPECT_TRUE(view.download_label.contains(" bytes (100%) in ")) << view.download_label;
+        }
 }
 
 TEST_F(ReceiveRules, ALogFileThatCannotBeWrittenEndsTheDownloadWithAMessage) {
