@@ -2,16 +2,14 @@
 // program uses, on the test's own event loop.
 #include <unitsim/simulator.h>
 
+#include "platform/clock.h"
 #include "qt_print.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTemporaryDir>
-
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using unitsim::Misbehaviour;
@@ -19,17 +17,6 @@ using unitsim::Simulator;
 using unitsim::UnitKind;
 
 namespace {
-
-bool pump_until(const std::function<bool()>& done, int timeout_ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > timeout_ms)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
-}
 
 class Port {
 public:
@@ -39,17 +26,14 @@ public:
         ok = port.open(QIODevice::ReadWrite);
     }
     // Sends a command and collects what arrives until a line end, as separate arrivals.
-    QStringList exchange(const QByteArray& command, int timeout_ms = 3000) {
+    QStringList exchange(const QByteArray& command, double timeout_s = 3) {
         QStringList arrivals;
-        QByteArray all;
-        auto conn = QObject::connect(&port, &QSerialPort::readyRead, [&] {
-            const QByteArray chunk = port.readAll();
-            arrivals << QString::fromLatin1(chunk);
-            all += chunk;
-        });
+        auto conn = QObject::connect(&port, &QSerialPort::readyRead,
+                                     [&] { arrivals << QString::fromLatin1(port.readAll()); });
         port.write(command + "\r");
-        pump_until([&] { return all.endsWith('\r') || all.endsWith('\n'); }, timeout_ms);
-        pump_until([] { return false; }, 100); // a line feed that comes apart
+        platform::wait_until(
+            [&] { return arrivals.join("").contains(QRegularExpression("[\r\n]$")); }, timeout_s);
+        platform::wait_ms(100); // a line feed that comes apart
         QObject::disconnect(conn);
         return arrivals;
     }
@@ -88,7 +72,7 @@ TEST(SimulatorOnPseudoTerminal, MisbehaviourReachesTheLine) {
     EXPECT_EQ(port.exchange("/ISCSO"), QStringList({"NO", "\r", "\n"}))
         << "the pieces of a reply arrive separately";
     sim.misbehave_next(Misbehaviour::silence());
-    EXPECT_TRUE(port.exchange("/WHO", 300).isEmpty()) << "a silent unit sent something";
+    EXPECT_TRUE(port.exchange("/WHO", 0.3).isEmpty()) << "a silent unit sent something";
     sim.set_time_scale(1000); // 10 program seconds pass in 10 ms
     sim.misbehave_next(Misbehaviour::late(10000));
     const double sent = sim.now_ms();
@@ -104,7 +88,7 @@ TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
     process.start(QUILLARN_DATA_DIR "/unitsim",
                   {"--link", link, "--kind", "lite", "--baud", "0", "--defs", dir.path()});
     ASSERT_TRUE(process.waitForStarted());
-    ASSERT_TRUE(pump_until([&] { return process.canReadLine(); }, 5000))
+    ASSERT_TRUE(platform::wait_until([&] { return process.canReadLine(); }, 5))
         << process.readAllStandardError().toStdString();
     const QString slave = QString::fromLocal8Bit(process.readLine()).trimmed();
     EXPECT_TRUE(slave.startsWith("/dev/")) << slave;
