@@ -260,9 +260,8 @@ TEST_F(LinkTest, AnUnpluggedDeviceClosesThePortAndTheUserIsToldOnce) {
 TEST_F(LinkTest, AnUnpluggedDeviceEndsARunningDownloadWithWhatArrived) {
     open_port();
     QByteArray data;
-    auto file = std::make_unique<QBuffer>(&data);
-    file->open(QIODevice::WriteOnly);
-    link().download_file = std::move(file);
+    link().download_file = std::make_unique<QBuffer>(&data);
+    link().download_file->open(QIODevice::WriteOnly);
     link().log_download_active = true;
     sim->misbehave_next(Misbehaviour::garbage("0,2,0,10124,1,0,0,5,0,1"));
     send_command_plain("/getlog");

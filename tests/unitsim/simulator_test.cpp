@@ -56,10 +56,10 @@ TEST(SimulatorOnPseudoTerminal, AnswersThroughASerialPortThatMayBeReopenedAndLog
     ASSERT_TRUE(port.ok) << "the program may close and reopen the port";
     EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite"));
     EXPECT_EQ(port.ask("/p141:1"), "OK");
-    EXPECT_TRUE(port.ask("/who").contains("Comms"));
+    EXPECT_TRUE(port.ask("/WHO").contains("Comms")) << "the board answers while bridged";
     port.port.write("\x14");
     EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite")) << "the exit byte left the bridge";
-    EXPECT_EQ(sim.received(), QStringList({"/access:318406", "/WHO", "/p141:1", "/who",
+    EXPECT_EQ(sim.received(), QStringList({"/access:318406", "/WHO", "/p141:1", "/WHO",
                                            QString(QChar(20)), "/WHO"}));
 }
 

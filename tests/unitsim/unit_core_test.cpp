@@ -184,14 +184,7 @@ TEST(UnitCommandLanguage, HardAndFactoryDefaultsRestoreTheCatalogueValues) {
 }
 
 TEST(UnitCommandLanguage, TheLogBoardIsReachedAndLeftAsEachKindExpects) {
-    UnitCore lite(UnitKind::VeltoLite);
-    ask(lite, "/access:318406");
-    EXPECT_EQ(ask(lite, "/p141:1"), "OK");
-    EXPECT_TRUE(ask(lite, "/who").contains("Comms"));
-    EXPECT_TRUE(ask(lite, "/WHO").contains("Comms")) << "the board answers while bridged";
-    EXPECT_FALSE(lite.handle(QString(QChar(20))).answered) << "the exit byte has no reply";
-    EXPECT_TRUE(ask(lite, "/WHO").contains("Velto Lite"));
-
+    // The Lite's way through "/p141:1" and the exit byte is driven over a pseudo-terminal.
     UnitCore hesvarin(UnitKind::Hesvarin);
     EXPECT_EQ(ask(hesvarin, "/comtalk"), "OK");
     EXPECT_TRUE(ask(hesvarin, "/who").contains("Comms"));
