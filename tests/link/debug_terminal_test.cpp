@@ -38,6 +38,10 @@ TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked
         << "the multi-line answer is shown as it came";
     EXPECT_TRUE(box().startsWith("/ACCESS:****\nOK\n/who\n")) << box();
     EXPECT_FALSE(box().contains("318406")) << "the access code was shown";
+    w.cmdClose->click();
+    EXPECT_FALSE(link().debug_window_open) << "a closed terminal goes on collecting traffic";
+    show_debug_terminal();
+    EXPECT_TRUE(box().isEmpty()) << "a reopened terminal shows old traffic";
 }
 
 TEST_F(DebugTerminalTest, TypedKeysOpenThePortAndGoOutOneByOne) {

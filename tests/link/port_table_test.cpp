@@ -147,4 +147,13 @@ TEST_F(PortTableTest, MapPortArgumentsWriteThePortsSectionAndChooseThePortForThe
         << "the program does not reach the unit through the mapped link";
 }
 
+TEST(SerialTexts, ComeInTheUsersLanguage) {
+    shell().language_index = 1;
+    read_lang_inc();
+    EXPECT_EQ(serial_texts()[100], "Mit Geraet verbunden");
+    shell().language_index = 4;
+    EXPECT_EQ(serial_text(15), QString::fromUtf8("Buscando…")) << "before the texts are read";
+    reset_shell_state();
+}
+
 } // namespace

@@ -153,3 +153,12 @@ TEST(UnitSeeding, ABrokenParameterFileChangesNothing) {
     EXPECT_EQ(ask(unit, "/p20"), "1");
     EXPECT_FALSE(unit.load_parameter_file(dir.filePath("missing.par"), &error));
 }
+
+TEST(UnitSeeding, VersionNumbersAreReadAsTheProgramReadsThem) {
+    const struct {
+        const char* text;
+        int number;
+    } table[] = {{"2.0.5", 205}, {"1.9", 19000}, {"Prot.1.0.2", 102}, {"2.05b", 999}};
+    for (const auto& row : table)
+        EXPECT_EQ(unitsim::version_to_number(row.text), row.number) << row.text;
+}
