@@ -52,7 +52,6 @@ TEST_F(LinkTest, ASilentUnitGetsThreeSendsAndOneMessageAndTheExchangeFails) {
         double seconds;
     } cases[] = {{"/who", false, false, 3 * 10 + 1},
                  {"/p20", true, false, 3 * 5 + 1},
-                 {"/p20", false, false, 3 * 40 + 1},
                  {"/LEVEL", false, true, 3 * 20 + 1}};
     open_port();
     for (const Case& c : cases) {
