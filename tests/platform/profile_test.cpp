@@ -1,50 +1,24 @@
 #include "platform/profile.h"
 #include "test_util.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <optional>
 #include <vector>
 
 using namespace platform;
 using testutil::read_bytes;
 using testutil::write_bytes;
 
-namespace {
-
-struct ReadCase {
-    const char *what;
-    std::optional<QByteArray> file; // nullopt: no file at all
-    const char *section;
-    const char *key;
-    std::optional<QString> expected;
-};
-
-struct Write {
-    const char *section;
-    const char *key;
-    QString value;
-};
-
-struct WriteCase {
-    const char *what;
-    std::optional<QByteArray> file;
-    std::vector<Write> writes;
-    QByteArray expected;
-};
-
-} // namespace
-
 TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
-    const QString klaerwerk = QString::fromUtf8("Kl\xc3\xa4rwerk");
-    const std::vector<ReadCase> cases = {
+    struct Case {
+        const char* what;
+        std::optional<QByteArray> file; // nullopt: no file at all
+        const char *section, *key;
+        std::optional<QString> expected;
+    };
+    const std::vector<Case> cases = {
         {"missing file", std::nullopt, "General", "Port", std::nullopt},
-        {"missing section", "[Graph]\nBackground=1\n", "General", "Port", std::nullopt},
         {"key only in another section", "[Graph]\nPort=7\n[General]\nLanguage=2\n", "General",
          "Port", std::nullopt},
-        {"blank value", "[General]\nTelephone=\n", "General", "Telephone", QString()},
         {"value of blanks only", "[General]\nPort=   \n", "General", "Port", QString()},
         {"names in other case, blanks around", "[GENERAL]\n  Software Mode =  0  \n", "general",
          "software mode", "0"},
@@ -55,18 +29,15 @@ TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
         {"section name with blanks", "[ Echo Control ]\nLight On=1\n", "echo control", "LIGHT ON",
          "1"},
         {"comment after the section name", "[General] ; main\nPort=4\n", "General", "Port", "4"},
-        {"CRLF line ends", "[General]\r\nPort=3\r\nLanguage=1\r\n", "General", "Port", "3"},
         {"last line without line end", "[General]\nPort=3", "General", "Port", "3"},
-        {"UTF-8 byte order mark", "\xEF\xBB\xBF[General]\r\nPort=5\r\n", "General", "Port", "5"},
+        {"byte order mark, CRLF", "\xEF\xBB\xBF[General]\r\nPort=5\r\n", "General", "Port", "5"},
         {"commented-out key", "[General]\n;Port=9\n", "General", "Port", std::nullopt},
         {"value holding =", "[General]\nFilter=a=b\n", "General", "Filter", "a=b"},
         {"quoted value", "[Print Header]\nSite=\" North \"\n", "Print Header", "Site", " North "},
         {"Windows-1252 value", "[Print Header]\nSite=Kl\xe4rwerk\n", "Print Header", "Site",
-         klaerwerk},
-        {"UTF-8 value", "[Print Header]\nSite=Kl\xc3\xa4rwerk\n", "Print Header", "Site",
-         klaerwerk},
+         QString::fromUtf8("Kl\xc3\xa4rwerk")},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString ini = dir.filePath("general.ini");
         if (c.file)
@@ -77,7 +48,19 @@ TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
 }
 
 TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
-    const std::vector<WriteCase> cases = {
+    struct Write {
+        const char *section, *key;
+        QString value;
+    };
+    struct Case {
+        const char* what;
+        std::optional<QByteArray> file;
+        std::vector<Write> writes;
+        QByteArray expected;
+    };
+    const QString sued = QString::fromUtf8("S\xc3\xbc"
+                                           "d");
+    const std::vector<Case> cases = {
         {"missing file", std::nullopt, {{"General", "Port", "1"}}, "[General]\nPort=1\n"},
         {"CRLF file with comments and other sections",
          "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort = 3\r\n\r\n"
@@ -87,15 +70,11 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
           {"Print Header", "Site", "North"}},
          "; settings\r\n[General]\r\nLanguage=1\r\n; port below\r\nPort=4\r\nTelephone=0123\r\n"
          "\r\n[Graph]\r\nBackground=True\r\n\r\n[Print Header]\r\nSite=North\r\n"},
-        {"key in the last section",
-         "[General]\nPort=1\n[Graph]\nBackground=1\n",
-         {{"Graph", "Zoom", "2"}},
-         "[General]\nPort=1\n[Graph]\nBackground=1\nZoom=2\n"},
-        {"last line without line end",
+        {"key after a last line without line end",
          "[General]\nPort=3",
          {{"General", "Language", "0"}},
          "[General]\nPort=3\nLanguage=0\n"},
-        {"new section after a last line without line end",
+        {"section after a last line without line end",
          "[General]\nPort=3",
          {{"Debug", "Useloginfo", "True"}},
          "[General]\nPort=3\n\n[Debug]\nUseloginfo=True\n"},
@@ -103,10 +82,6 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
          "[General]\nPort=1\nPort=2\n",
          {{"General", "Port", "9"}},
          "[General]\nPort=9\nPort=2\n"},
-        {"blank value",
-         "[General]\nTelephone=0123\n",
-         {{"General", "Telephone", ""}},
-         "[General]\nTelephone=\n"},
         {"value with line breaks cannot start a new key",
          "[General]\n",
          {{"General", "CompanyAddress", "1 Main St\r\nTown\n[Graph]\nBackground=0"}},
@@ -117,9 +92,7 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
          "\xEF\xBB\xBF[General]\r\nPort=5\r\n"},
         {"Windows-1252 file stays Windows-1252",
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
-         {{"Print Header", "Project",
-           QString::fromUtf8("S\xc3\xbc"
-                             "d")}},
+         {{"Print Header", "Project", sued}},
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=S\xfc"
          "d\r\n"},
         {"Windows-1252 file, text it cannot hold",
@@ -128,42 +101,33 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=\xce\xa9\r\n"},
         {"UTF-8 file stays UTF-8",
          "[Print Header]\nSite=Kl\xc3\xa4rwerk\n",
-         {{"Print Header", "Project",
-           QString::fromUtf8("S\xc3\xbc"
-                             "d")}},
+         {{"Print Header", "Project", sued}},
          "[Print Header]\nSite=Kl\xc3\xa4rwerk\nProject=S\xc3\xbc"
          "d\n"},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         QTemporaryDir dir;
         const QString ini = dir.filePath("general.ini");
         if (c.file)
             write_bytes(ini, *c.file);
-        for (const auto &w : c.writes)
+        for (const auto& w : c.writes)
             EXPECT_TRUE(write_profile_string(ini, w.section, w.key, w.value))
                 << "writing " << w.section << "/" << w.key << " into a file with " << c.what;
         EXPECT_EQ(read_bytes(ini), c.expected) << "settings file after writing, " << c.what;
     }
 }
 
-TEST(ProfileFile, WrittenValuesReadBackUnchanged) {
+TEST(ProfileFile, WrittenValuesReadBackUnchangedAndAtOnce) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("general.ini");
-    const QStringList values = {
-        "19200", "", "C:/Data/Traces", QString::fromUtf8("Z\xc3\xbcrich"), "a;b", "[x]", "a=b"};
-    for (const QString &v : values) {
+    for (const QString& v :
+         {QString("19200"), QString(), QString("C:/Data/Traces"),
+          QString::fromUtf8("Z\xc3\xbcrich"), QString("a;b"), QString("[x]"), QString("a=b")}) {
         ASSERT_TRUE(write_profile_string(ini, "General", "Key", v));
         EXPECT_EQ(read_profile_string(ini, "general", "key"), v)
             << "value written as " << qPrintable(v);
     }
-}
-
-TEST(ProfileFile, SecondCopyOfTheProgramSeesEveryChangeAtOnce) {
-    QTemporaryDir dir;
-    const QString ini = dir.filePath("general.ini");
-    ASSERT_TRUE(write_profile_string(ini, "General", "Port", "1"));
-    EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("1"));
-    write_bytes(ini, "[General]\nPort=7\n"); // the other copy's write
+    write_bytes(ini, "[General]\nPort=7\n"); // a second copy of the program writes
     EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("7"))
         << "a cached value hides the other copy's setting";
 }
@@ -175,30 +139,21 @@ TEST(ProfileFile, FailedWriteLeavesTheFileAsItWas) {
     // An existing file that cannot be read must not be replaced by a one-key stub.
     const QString unreadable = dir.filePath("unreadable.ini");
     write_bytes(unreadable, before);
-    ASSERT_TRUE(QFile::setPermissions(unreadable, QFile::WriteOwner));
     {
-        testutil::ScopedFilePermissions as_user;
-        QFile probe(unreadable);
-        if (probe.open(QIODevice::ReadOnly))
-            GTEST_SKIP() << "file permissions are not enforced here";
+        testutil::ScopedPermissions write_only(unreadable, QFile::WriteOwner);
         EXPECT_FALSE(write_profile_string(unreadable, "General", "Port", "4"));
     }
-    ASSERT_TRUE(QFile::setPermissions(unreadable, QFile::ReadOwner | QFile::WriteOwner));
     EXPECT_EQ(read_bytes(unreadable), before) << "an unreadable settings file was overwritten";
 
     // A folder where no temporary file can be made: the write fails, the file stays whole.
     const QString folder = dir.filePath("locked");
-    ASSERT_TRUE(QDir().mkdir(folder));
     const QString ini = folder + "/general.ini";
     write_bytes(ini, before);
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
     {
-        testutil::ScopedFilePermissions as_user;
+        testutil::ScopedPermissions read_only(folder, testfiles::read_only_folder);
         EXPECT_FALSE(write_profile_string(ini, "General", "Port", "4"));
         EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("3"));
     }
-    ASSERT_TRUE(
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(read_bytes(ini), before) << "a failed write damaged the settings file";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"general.ini"})
         << "a failed write left a temporary file behind";

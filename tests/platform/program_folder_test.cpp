@@ -1,9 +1,7 @@
 #include "platform/program_folder.h"
 #include "test_util.h"
 
-#include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using namespace platform;
 
@@ -23,14 +21,10 @@ TEST(ProgramFolder, ReadOnlyProgramFolderRedirectsToTheUserConfiguration) {
     set_program_folder(program + "/");
     EXPECT_EQ(program_folder(), program) << "a trailing separator was kept";
     EXPECT_EQ(writable_program_folder(), program);
-
-    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner));
     {
-        testutil::ScopedFilePermissions as_user;
+        testutil::ScopedPermissions read_only(program, testfiles::read_only_folder);
         EXPECT_EQ(writable_program_folder(), config + "/quillarnpc");
     }
-    ASSERT_TRUE(
-        QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_TRUE(QDir(config + "/quillarnpc").exists());
     EXPECT_TRUE(QDir(program).entryList(QDir::Files | QDir::Hidden).isEmpty())
         << "the write probe left a file in the program folder";

@@ -1,23 +1,19 @@
 #include "platform/text_file.h"
 #include "test_util.h"
 
-#include <QDir>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 #include <vector>
 
 using namespace platform;
 using testutil::read_bytes;
-using testutil::write_bytes;
 
 TEST(TextFile, ReadsUtf8AndWindows1252) {
     struct Case {
-        const char *what;
+        const char* what;
         QByteArray bytes;
         QString expected;
     };
     const std::vector<Case> cases = {
-        {"plain ASCII", "Site=North\r\n", "Site=North\r\n"},
         {"UTF-8", "Kl\xc3\xa4rwerk", QString::fromUtf8("Kl\xc3\xa4rwerk")},
         {"Windows-1252 letters", "Kl\xe4rwerk \xdf", QString::fromUtf8("Kl\xc3\xa4rwerk \xc3\x9f")},
         {"Windows-1252 signs in 0x80..0x9F", "\x80 \x93x\x94 \x96",
@@ -26,7 +22,7 @@ TEST(TextFile, ReadsUtf8AndWindows1252) {
          QString::fromUtf8("a\xc3\xa4\n\xc3\xa4\xc3\xb6\n")},
         {"byte order mark", "\xEF\xBB\xBFP1", "P1"},
     };
-    for (const auto &c : cases)
+    for (const auto& c : cases)
         EXPECT_EQ(decode_text(c.bytes), c.expected) << "decoding " << c.what;
 }
 
@@ -35,28 +31,20 @@ TEST(TextFile, Windows1252RoundTripAndUnencodableText) {
     for (int b = 0x20; b < 0x100; ++b)
         if (b != 0x7F)
             all += static_cast<char>(b);
-    const QString text = decode_line(all);
-    EXPECT_EQ(encode_windows1252(text), std::optional<QByteArray>(all))
+    EXPECT_EQ(encode_windows1252(decode_line(all)), std::optional<QByteArray>(all))
         << "a Windows-1252 text changes when written back";
     EXPECT_FALSE(encode_windows1252(QString::fromUtf8("\xce\xa9")).has_value())
         << "a Greek letter cannot be held in Windows-1252";
 }
 
 TEST(TextFile, SplitLinesAtEveryKindOfLineEnd) {
-    struct Case {
-        QString text;
-        QStringList lines;
-    };
-    const std::vector<Case> cases = {
-        {"", {}},
-        {"a", {"a"}},
-        {"a\n", {"a"}},
-        {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-        {"a\n\nb\r\n", {"a", "", "b"}},
-        {"\n", {""}},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(split_lines(c.text), c.lines) << "splitting " << qPrintable(c.text);
+    const std::pair<QString, QStringList> cases[] = {{"", {}},
+                                                     {"a\n", {"a"}},
+                                                     {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
+                                                     {"a\n\nb\r\n", {"a", "", "b"}},
+                                                     {"\n", {""}}};
+    for (const auto& [text, lines] : cases)
+        EXPECT_EQ(split_lines(text), lines) << "splitting " << qPrintable(text);
 }
 
 TEST(TextFile, AtomicWriteReplacesWholeOrNotAtAll) {
@@ -71,24 +59,17 @@ TEST(TextFile, AtomicWriteReplacesWholeOrNotAtAll) {
     EXPECT_FALSE(write_file_atomically(dir.path(), "x")) << "a folder was taken for a file";
 
     const QString folder = dir.filePath("locked");
-    ASSERT_TRUE(QDir().mkdir(folder));
     const QString target = folder + "/export.csv";
-    write_bytes(target, "old data\n");
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    testutil::write_bytes(target, "old data\n");
     {
-        testutil::ScopedFilePermissions as_user;
+        testutil::ScopedPermissions read_only(folder, testfiles::read_only_folder);
         EXPECT_FALSE(write_file_atomically(target, "new data that never lands\n"))
             << "a write into a read-only folder reported success";
     }
-    ASSERT_TRUE(
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     EXPECT_EQ(read_bytes(target), "old data\n") << "a failed write damaged the old file";
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"export.csv"})
         << "a failed write left a temporary file behind";
-}
 
-TEST(TextFile, UnreadableFileIsReportedNotEmpty) {
-    QTemporaryDir dir;
     EXPECT_FALSE(read_text_file(dir.filePath("none.txt")).has_value());
     EXPECT_FALSE(read_text_file(dir.path()).has_value()) << "a folder read as an empty text";
 }

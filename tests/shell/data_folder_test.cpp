@@ -6,47 +6,27 @@
 #include <QListWidget>
 #include <QSignalSpy>
 
-TEST_F(ShellTest, DataFolderIsTheTitleFolderInsideTheBrandFolder) {
-    const struct {
-        int brand;
-        const char* title;
-        const char* expected;
-    } cases[] = {
-        {0, "VeltoLog", "Dravik/VeltoLog"},
-        {1, "QuillarnPC", "Tamzo/QuillarnPC"},
-        {2, "VeltoRovenPC", "PVastrelo/VeltoRovenPC"},
-        {2, "Hartym", "PVastrelo/Hartym"},
-        {9, "QuillarnPC", "Dravik/QuillarnPC"},
-    };
-    for (const auto& c : cases) {
-        const QString folder = get_data_folder(static_cast<int16_t>(c.brand), c.title);
-        EXPECT_EQ(folder, appdata + "/" + c.expected);
-        EXPECT_TRUE(QFileInfo(folder).isDir()) << c.expected;
-    }
-}
+TEST_F(ShellTest, DataFolderFallsBackToTheFirstBrandThenToTheProgramFolder) {
+    EXPECT_EQ(get_data_folder(9, "QuillarnPC"), appdata + "/Dravik/QuillarnPC");
+    EXPECT_TRUE(QFileInfo(appdata + "/Dravik/QuillarnPC").isDir());
 
-TEST_F(ShellTest, WithoutAUsableDataFolderTheProgramFolderServes) {
-    set_locale("English");
     platform::SystemInfo info = platform::system_info();
-    info.local_appdata.clear();
-    platform::set_system_info(info);
+    for (const QString& unusable : {QString(), tmp.filePath("blocked/share")}) {
+        write_bytes(tmp.filePath("blocked"), "a file where a folder should be");
+        info.local_appdata = unusable;
+        platform::set_system_info(info);
+        EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program) << unusable;
+    }
     EXPECT_EQ(get_local_appdata(), "-1");
-    EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program);
-
-    write_file(tmp.filePath("blocked"), "a file where a folder should be");
-    info.local_appdata = tmp.filePath("blocked/share");
-    platform::set_system_info(info);
-    EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program);
 
     info.local_appdata = appdata;
     platform::set_system_info(info);
-    write_file(appdata + "/Tamzo", "a file named like the brand folder");
+    write_bytes(appdata + "/Tamzo", "a file named like the brand folder");
     EXPECT_EQ(get_data_folder(1, "QuillarnPC"), program);
     EXPECT_TRUE(dialogs.prompts.empty());
 }
 
 TEST_F(ShellTest, SystemInfoGivesLocaleNamesAndSeparators) {
-    const QString nbsp = QString(QChar(0x00A0));
     set_locale(" German ", ",", ".");
     read_system_info();
     EXPECT_EQ(shell().locale_language_name, "GERMAN");
@@ -57,37 +37,31 @@ TEST_F(ShellTest, SystemInfoGivesLocaleNamesAndSeparators) {
     EXPECT_EQ(platform::to_double("1.234,5").value_or(0), 1234.5)
         << "numbers typed in the user's locale are misread";
 
+    const QString nbsp = QString(QChar(0x00A0));
     set_locale("French", ",", nbsp);
     read_system_info();
     EXPECT_EQ(shell().thousands_separator, nbsp) << "the no-break space separator was lost";
 }
 
-TEST_F(ShellTest, FileExistsOnlyForPlainFiles) {
-    write_file(program + "/general.ini", "[General]\n");
-    write_file(program + "/.hidden", "x");
+TEST_F(ShellTest, FileExistsOnlyForPlainFilesAndTextIsCutAtNul) {
+    write_bytes(program + "/general.ini", "[General]\n");
+    write_bytes(program + "/.hidden", "x");
     EXPECT_TRUE(file_exists(program + "/general.ini"));
-    EXPECT_FALSE(file_exists(program));
-    EXPECT_FALSE(file_exists(program + "/missing.ini"));
-    EXPECT_FALSE(file_exists(program + "/.hidden"));
-    EXPECT_FALSE(file_exists(""));
-    EXPECT_FALSE(file_exists("/dev/null"));
-}
+    for (const QString& no :
+         {program, program + "/missing.ini", program + "/.hidden", QString(), QString("/dev/null")})
+        EXPECT_FALSE(file_exists(no)) << no;
 
-TEST(Text, CutAtNulKeepsTheTextBeforeIt) {
     EXPECT_EQ(cut_at_nul(QString("abc") + QChar(0) + "junk"), "abc");
     EXPECT_EQ(cut_at_nul("no terminator"), "");
 }
 
 TEST(ListControl, FillSelectsByExactTextOrByIndexAsAUserWould) {
     const QStringList units = {"metres", "cm", "mm", "feet", "inches"};
-    const struct {
-        const char* select_text;
-        int index;
-        int selected;
-    } cases[] = {
-        {"feet", 0, 3},     {"FEET", 0, -1},    {"mm", -5, 2},   {"#NoIndex", 2, 2},
-        {"#NoIndex", -1, -1}, {"#NoIndex", 9, -1}, {"yards", 1, -1},
-    };
+    // clang-format off
+    const struct { const char* select_text; int index, selected; } cases[] = {
+        {"feet", 0, 3}, {"FEET", 0, -1}, {"mm", -5, 2}, {"#NoIndex", 2, 2}, {"#NoIndex", -1, -1},
+        {"#NoIndex", 9, -1}, {"yards", 1, -1}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.select_text) + " " + std::to_string(c.index));
         QComboBox combo;

@@ -1,19 +1,17 @@
 #include "shell/option_lists.h"
 #include "shell_test_support.h"
 
-#include <vector>
+#include <map>
 
 namespace {
 
-using NamedList = std::pair<QString, QString>;
-
-// Every list of the current language, by a name that says which it is.
-std::vector<NamedList> all_lists() {
+// Every list of `language`, by a name that says which it is.
+std::map<QString, QString> lists_of(int language) {
+    shell().language_index = static_cast<int16_t>(language);
+    load_language_lists();
     const OptionLists& o = shell().option_lists;
-    std::vector<NamedList> lists;
-    for (const auto& [code, list] : o.luk)
-        lists.emplace_back(QString("C_LUK%1").arg(code), list);
-    lists.insert(lists.end(), {
+    // clang-format off
+    std::map<QString, QString> lists = {
         {"C_LUK8 current", o.luk8_current}, {"C_LUK8 voltage", o.luk8_voltage},
         {"C_LUK12 flow", o.luk12_flow}, {"C_LUK12 volume", o.luk12_volume},
         {"C_LUK12 short", o.luk12_short}, {"C_LUK35 flow", o.luk35_flow},
@@ -21,18 +19,14 @@ std::vector<NamedList> all_lists() {
         {"C_LUK19 control", o.luk19_control}, {"C_LUK19 alarm", o.luk19_alarm},
         {"C_LUK14 standard", o.luk14_standard}, {"C_LUK14 n/a", o.luk14_not_available},
         {"C_LUK14 other", o.luk14_other_first},
-        {"C_LUK14 other n/a", o.luk14_other_first_not_available},
-        {"off", o.off}, {"off general", o.off_general}, {"relay identity", o.relay_identity},
-    });
+        {"C_LUK14 other n/a", o.luk14_other_first_not_available}, {"off", o.off},
+        {"off general", o.off_general}, {"relay identity", o.relay_identity}};
+    // clang-format on
+    for (const auto& [code, list] : o.luk)
+        lists[QString("C_LUK%1").arg(code)] = list;
     for (int i = 0; i < 5; ++i)
-        lists.emplace_back(QString("flow element %1").arg(i + 1), o.flow_element[i]);
+        lists[QString("flow element %1").arg(i + 1)] = o.flow_element[i];
     return lists;
-}
-
-std::vector<NamedList> lists_of(int language) {
-    shell().language_index = static_cast<int16_t>(language);
-    load_language_lists();
-    return all_lists();
 }
 
 QStringList keys_of(const QString& list) {
@@ -40,13 +34,6 @@ QStringList keys_of(const QString& list) {
     for (const QString& entry : list.split(','))
         keys << entry.section('=', 0, 0);
     return keys;
-}
-
-QString list_named(const std::vector<NamedList>& lists, const QString& name) {
-    for (const auto& [n, l] : lists)
-        if (n == name)
-            return l;
-    return "<no such list>";
 }
 
 } // namespace
@@ -57,10 +44,10 @@ TEST_F(ShellTest, EveryLanguageHasThe54ListsWithTheEnglishKeys) {
     for (int language : {1, 2, 3}) {
         const auto translated = lists_of(language);
         ASSERT_EQ(translated.size(), english.size()) << "language " << language;
-        for (size_t i = 0; i < english.size(); ++i) {
-            const auto& [name, list] = translated[i];
-            SCOPED_TRACE(QString("language %1, %2: %3").arg(language).arg(name, list).toStdString());
-            QStringList expected = keys_of(english[i].second);
+        for (const auto& [name, list] : translated) {
+            SCOPED_TRACE(
+                QString("language %1, %2: %3").arg(language).arg(name, list).toStdString());
+            QStringList expected = keys_of(english.at(name));
             if (name == "C_LUK53" && (language == 1 || language == 2))
                 expected.removeLast(); // German and French have no "Pound"
             EXPECT_EQ(keys_of(list), expected);
@@ -72,48 +59,22 @@ TEST_F(ShellTest, EveryLanguageHasThe54ListsWithTheEnglishKeys) {
     }
 }
 
-TEST_F(ShellTest, SpanishUsesTheEnglishListsAndWords) {
-    const auto english = lists_of(0);
-    const QStringList english_volume = shell().volume_unit_names;
-    const QStringList english_quantity = shell().quantity_unit_names;
-    EXPECT_EQ(lists_of(4), english);
-    EXPECT_EQ(shell().volume_unit_names, english_volume);
-    EXPECT_EQ(shell().quantity_unit_names, english_quantity);
-}
-
-TEST_F(ShellTest, TranslatedListsKeepWhatEachLanguageKeeps) {
+TEST_F(ShellTest, EachLanguageHasItsOwnListsSpanishTheEnglishOnes) {
     const auto en = lists_of(0), de = lists_of(1), fr = lists_of(2), it = lists_of(3);
-    const struct {
-        const std::vector<NamedList>* lists;
-        const char* name;
-        const char* expected;
-    } cases[] = {
-        {&de, "C_LUK0", "0=Nein,1=Ja"},
-        {&fr, "C_LUK0", "0=Non,1=Oui"},
-        {&it, "C_LUK0", "0=No,1=Si"},
-        {&de, "C_LUK32", "1=TTMMJJ,2=MMTTJJ,3=JJMMTT"},
-        {&fr, "C_LUK32", "1=JJMMAA,2=MMJJAA,3=AAMMJJ"},
-        {&it, "C_LUK32", "1=GGMMAA,2=MMGGAA,3=AAMMGG"},
-        {&de, "C_LUK14 standard", "1=W-03,2=W-06,3=W-10,4=W-15,5=W-25,6=W-40,7=W-6S"},
-        {&fr, "C_LUK14 other", "1=WMach03,2=W06,3=W10,4=W15,5=W25,6=W40,7=W6S"},
-        {&it, "C_LUK14 other n/a", "1=VXT3HR,2=VXT6,3=VXT10,4=NonDisponibile,5=NonDisponibile,"
-                                   "6=NonDisponibile,7=VXT6S"},
-        {&it, "C_LUK82", "0=Nessuno,1=Aggiungi 0,2=Aggiungi 00"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(list_named(*c.lists, c.name), c.expected) << c.name;
+    EXPECT_EQ(de.at("C_LUK0"), "0=Nein,1=Ja");
+    EXPECT_EQ(fr.at("C_LUK32"), "1=JJMMAA,2=MMJJAA,3=AAMMJJ");
+    EXPECT_EQ(it.at("C_LUK82"), "0=Nessuno,1=Aggiungi 0,2=Aggiungi 00");
+    for (const char* english : {"C_LUK1", "C_LUK73", "C_LUK80", "C_LUK82", "off general"})
+        EXPECT_EQ(de.at(english), en.at(english)) << english << " is English in German too";
 
-    for (const char* same : {"C_LUK74", "C_LUK77", "C_LUK78"})
-        for (const auto* lists : {&de, &fr, &it})
-            EXPECT_EQ(list_named(*lists, same), list_named(en, same)) << same;
-    for (const char* english : {"C_LUK1", "C_LUK73", "C_LUK75", "C_LUK76", "C_LUK79", "C_LUK80",
-                                "C_LUK82", "off general"}) {
-        EXPECT_EQ(list_named(de, english), list_named(en, english)) << english;
-        EXPECT_EQ(list_named(fr, english), list_named(en, english)) << english;
-        EXPECT_NE(list_named(it, english), list_named(en, english)) << english;
-    }
-    EXPECT_TRUE(list_named(it, "C_LUK80").startsWith("1=1 pollice,2=2 pollici"));
-    EXPECT_TRUE(list_named(it, "C_LUK80").endsWith("22=50 piedi"));
+    EXPECT_EQ(lists_of(4), en) << "Spanish uses the English lists";
+    const QStringList volume = shell().volume_unit_names, quantity = shell().quantity_unit_names;
+    lists_of(0);
+    EXPECT_EQ(shell().volume_unit_names, volume);
+    EXPECT_EQ(shell().quantity_unit_names, quantity);
+    lists_of(1);
+    EXPECT_EQ(lists_of(7), de) << "an unknown language changed the lists";
+    EXPECT_EQ(shell().time_unit_names[4], "tag");
 }
 
 TEST_F(ShellTest, UnitWordsHaveTheirSizesAndCubedUnits) {
@@ -126,9 +87,6 @@ TEST_F(ShellTest, UnitWordsHaveTheirSizesAndCubedUnits) {
         EXPECT_EQ(s.volume_unit_names.size(), 7);
         EXPECT_EQ(s.time_unit_names.size(), 5);
         EXPECT_EQ(s.quantity_unit_names.size(), 10);
-        EXPECT_EQ(s.totaliser_multiplier_names,
-                  QStringList({"/1000", "/100", "/10", "*1", "*10", "*100", "*1000", "*10000",
-                               "*100000", "*1000000"}));
         EXPECT_EQ(s.volume_unit_names[2], "m" + cubed);
         EXPECT_TRUE(s.volume_unit_names[3].endsWith(cubed));
         EXPECT_EQ(s.quantity_unit_names[3], "m" + cubed);
@@ -136,13 +94,6 @@ TEST_F(ShellTest, UnitWordsHaveTheirSizesAndCubedUnits) {
     }
     lists_of(3);
     EXPECT_EQ(shell().volume_unit_names[3], "piedi" + cubed);
-    EXPECT_EQ(shell().distance_unit_names[0], "metri");
-}
-
-TEST_F(ShellTest, UnknownLanguageLeavesTheListsAsTheyAre) {
-    const auto german = lists_of(1);
-    EXPECT_EQ(lists_of(7), german);
-    EXPECT_EQ(shell().time_unit_names[4], "tag");
 }
 
 TEST_F(ShellTest, OptionListByCodeCoversOnlyCodesWithOneList) {
@@ -153,27 +104,20 @@ TEST_F(ShellTest, OptionListByCodeCoversOnlyCodesWithOneList) {
         EXPECT_EQ(option_list(none), "") << none;
 }
 
-TEST(LengthUnits, AbbreviationFollowsTheNumericCode) {
-    const struct {
-        const char* code;
-        const char* abbrev;
-    } cases[] = {{"1", "m"},   {"2", "cm"},  {"3", "mm"}, {"4", "ft"}, {"5", "in"}, {" 4", "ft"},
-                 {"4.0", "ft"}, {"4.5", "m"}, {"7", "m"},  {"", "m"},   {"x", "m"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(length_unit_abbrev(c.code), c.abbrev) << '"' << c.code << '"';
-}
+TEST(LengthUnits, AbbreviationsAndExactFactors) {
+    const std::pair<const char*, const char*> abbrevs[] = {
+        {"1", "m"},    {"2", "cm"},  {"3", "mm"}, {"4", "ft"}, {"5", "in"}, {" 4", "ft"},
+        {"4.0", "ft"}, {"4.5", "m"}, {"7", "m"},  {"", "m"},   {"x", "m"}};
+    for (const auto& [code, abbrev] : abbrevs)
+        EXPECT_EQ(length_unit_abbrev(code), abbrev) << '"' << code << '"';
 
-TEST(LengthUnits, FactorsAreTheExactRatiosOfMillimetres) {
     const double foot = 304.79999999999995;
     ASSERT_NE(foot, 304.8) << "the foot must be 12 x 25.4 in double precision";
-    const struct {
-        int from, to;
-        double factor;
-    } cases[] = {
-        {1, 3, 1000.0},       {4, 3, foot},        {3, 4, 1.0 / foot}, {5, 4, 25.4 / foot},
-        {4, 5, foot / 25.4},  {2, 1, 10.0 / 1000}, {1, 1, 1.0},        {4, 4, 1.0},
-        {9, 3, 0.0},          {0, 1, 0.0},         {4, 9, foot},       {2, 0, 10.0},
-    };
-    for (const auto& c : cases)
+    // clang-format off
+    const struct { int from, to; double factor; } factors[] = {
+        {1, 3, 1000.0}, {4, 3, foot}, {3, 4, 1.0 / foot}, {5, 4, 25.4 / foot}, {4, 5, foot / 25.4},
+        {2, 1, 10.0 / 1000}, {4, 4, 1.0}, {9, 3, 0.0}, {0, 1, 0.0}, {4, 9, foot}, {2, 0, 10.0}};
+    // clang-format on
+    for (const auto& c : factors)
         EXPECT_EQ(length_unit_factor(c.from, c.to), c.factor) << c.from << " -> " << c.to;
 }

