@@ -1,37 +1,27 @@
 // The debug terminal driven through its controls, talking to the simulated unit.
-#include "link_fixture.h"
+#include "simulated_unit.h"
 
 #include "link/debug_terminal.h"
 #include "link/traffic_box.h"
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
-class DebugTerminalTest : public LinkTest {
+class DebugTerminalTest : public SimulatedUnitTest {
 protected:
     void TearDown() override {
         if (frmDebug* w = debug_terminal_if_open())
             w->close();
         platform::pump_events();
-        LinkTest::TearDown();
+        SimulatedUnitTest::TearDown();
     }
 
-    void type(const QString& text) {
-        frmDebug& w = debug_terminal();
-        for (QChar c : text) {
-            const int key = c == '\r' ? int(Qt::Key_Return) : int(c.toUpper().unicode());
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-            QApplication::sendEvent(w.txtTerminal, &press);
-        }
-    }
+    void type(const char* keys) { QTest::keyClicks(debug_terminal().txtTerminal, keys); }
 
-    // What the terminal box shows, with its line breaks as CR LF would be written.
+    // What the terminal box shows.
     QString box() { return debug_terminal().txtTerminal->toPlainText(); }
-
-    bool wait_for(const std::function<bool()>& done) { return platform::wait_until(done, 100); }
 };
 
 TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked) {
@@ -44,11 +34,14 @@ TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked
     w.Command3->click();
     w.Command4->click();
     EXPECT_EQ(received(), QStringList({"/access:318406", "/who", "/P141:1", "/loginfo"}));
-    wait_for([this] { return box().contains("LogRecords"); });
-    const QString text = box();
-    EXPECT_TRUE(text.startsWith("/ACCESS:****\nOK\n/who\n")) << text.toStdString();
-    EXPECT_FALSE(text.contains("318406")) << "the access code was shown";
-    EXPECT_TRUE(text.contains("LogRecords")) << "the multi-line answer is shown as it came";
+    EXPECT_TRUE(platform::wait_until([this] { return box().contains("LogRecords"); }, 100))
+        << "the multi-line answer is shown as it came";
+    EXPECT_TRUE(box().startsWith("/ACCESS:****\nOK\n/who\n")) << box();
+    EXPECT_FALSE(box().contains("318406")) << "the access code was shown";
+    w.cmdClose->click();
+    EXPECT_FALSE(link().debug_window_open) << "a closed terminal goes on collecting traffic";
+    show_debug_terminal();
+    EXPECT_TRUE(box().isEmpty()) << "a reopened terminal shows old traffic";
 }
 
 TEST_F(DebugTerminalTest, TypedKeysOpenThePortAndGoOutOneByOne) {
@@ -57,21 +50,10 @@ TEST_F(DebugTerminalTest, TypedKeysOpenThePortAndGoOutOneByOne) {
     show_debug_terminal();
     type("/p104\r");
     EXPECT_TRUE(MSComm1().port_open()) << "the first key opened the port";
-    ASSERT_TRUE(wait_for([this] { return box().contains(sim->unit().read_text(104) + "\n"); }))
-        << box().toStdString();
+    const QString reply = sim->unit().read_text(104) + "\n";
+    ASSERT_TRUE(platform::wait_until([&] { return box().contains(reply); }, 100)) << box();
     EXPECT_EQ(received(), QStringList({"/p104"}));
     EXPECT_TRUE(box().startsWith("/p104\n")) << "typed characters show as typed";
-}
-
-TEST_F(DebugTerminalTest, ClosingTheWindowStopsTheEcho) {
-    show_debug_terminal();
-    debug_terminal().cmdClose->click();
-    EXPECT_FALSE(link().debug_window_open);
-    open_port();
-    send_command("/p20");
-    EXPECT_TRUE(traffic().debug().text().isEmpty());
-    show_debug_terminal();
-    EXPECT_TRUE(box().isEmpty()) << "a reopened terminal starts empty";
 }
 
 TEST_F(DebugTerminalTest, APortThatCannotBeOpenedIsReportedAndNothingIsSent) {

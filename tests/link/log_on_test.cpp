@@ -1,6 +1,6 @@
 // Log-on and identification against each kind of simulated unit: the commands it sends, in
 // order, and the identity it concludes.
-#include "link_fixture.h"
+#include "simulated_unit.h"
 
 #include "link/link_commands.h"
 #include "link/log_on.h"
@@ -12,104 +12,89 @@ using unitsim::UnitKind;
 namespace {
 
 const QString ACCESS = "/access:318406";
+// What a plain unit is asked, in order; a fieldbus adds "/p96" after "/p99".
+const QStringList PLAIN = {ACCESS,           "/WHO",      "/LOADQUICK", "/ISCSO",
+                           "/access:460927", "/p61",      "/p87",       "/p99",
+                           "/ISFLOW",        "/ISVOLUME", ACCESS,       "/LOADNORM"};
 
-struct Identity {
-    bool quorvantix = false, hesvarin = false, radar = false, lite = false, cso = false,
-         flow = false, volume = false, p61_1 = false, p61_2 = false;
-};
-
-Identity identity() {
-    const LinkState& L = link();
-    return {L.quorvantix_unit, L.hesvarin_unit, L.radar_unit, L.lite_unit, L.cso_unit,
-            L.flow_mode,       L.volume_mode,   L.p61_is_1,   L.p61_is_2};
-}
-
-std::string describe(const Identity& i) {
-    std::string s;
-    auto add = [&](bool on, const char* name) {
-        if (on)
-            s += std::string(s.empty() ? "" : " ") + name;
-    };
-    add(i.quorvantix, "quorvantix");
-    add(i.hesvarin, "hesvarin");
-    add(i.radar, "radar");
-    add(i.lite, "lite");
-    add(i.cso, "cso");
-    add(i.flow, "flow");
-    add(i.volume, "volume");
-    add(i.p61_1, "p61=1");
-    add(i.p61_2, "p61=2");
-    return s.empty() ? "plain" : s;
-}
-
-class LogOnTest : public LinkTest {
+class LogOnTest : public SimulatedUnitTest {
 protected:
-    // Real time, for tests that tell a skipped 2 s pause from a few exchanges.
-    void real_time() {
-        platform::set_time_scale(1);
-        sim->set_time_scale(1);
+    // What the log-on concluded: the flags it left set and the options it chose, by name.
+    std::string identity() const {
+        const LinkState& L = link();
+        const bool on[] = {L.quorvantix_unit,    L.hesvarin_unit,    L.radar_unit,
+                           L.lite_unit,          L.cso_unit,         L.flow_mode,
+                           L.volume_mode,        L.p61_is_1,         L.p61_is_2,
+                           L.fieldbus_available, L.modbus_mode,      L.profibus_mode,
+                           view.flow_option,     view.volume_option, view.flow_average_option};
+        const char* names[] = {
+            "quorvantix", "hesvarin", "radar",       "lite",          "cso",
+            "flow",       "volume",   "p61=1",       "p61=2",         "fieldbus",
+            "modbus",     "profibus", "flow-option", "volume-option", "flow-average-option"};
+        std::string s;
+        for (size_t i = 0; i < std::size(on); ++i)
+            if (on[i])
+                s += (s.empty() ? "" : " ") + std::string(names[i]);
+        return s.empty() ? "plain" : s;
     }
 };
 
+std::string name(UnitKind kind) {
+    return unitsim::kind_name(kind).toStdString();
+}
+
 TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
-    const QStringList capability = {"/LOADQUICK", "/ISCSO", "/access:460927",
-                                    "/p61",       "/p87",   "/p99"};
-    const QStringList capability_tail = {"/ISFLOW", "/ISVOLUME", ACCESS, "/LOADNORM"};
-    struct Case {
+    const struct {
         UnitKind kind;
+        int system_type; // P99: 3 has a fieldbus, whose kind P96 says
         QStringList commands;
-        Identity expected;
+        std::string identity;
     } cases[] = {
-        {UnitKind::Level, QStringList{ACCESS, "/WHO"} + capability + capability_tail, {}},
-        {UnitKind::VeltoLite,
-         QStringList{ACCESS, "/WHO"} + capability + capability_tail,
-         {.lite = true}},
-        {UnitKind::Cso, QStringList{ACCESS, "/WHO"} + capability + capability_tail, {.cso = true}},
-        {UnitKind::Flow,
-         QStringList{ACCESS, "/WHO"} + capability + capability_tail,
-         {.flow = true, .p61_1 = true}},
-        {UnitKind::Volume,
-         QStringList{ACCESS, "/WHO"} + capability + capability_tail,
-         {.volume = true, .p61_2 = true}},
-        {UnitKind::Krestel, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, {.radar = true, .p61_2 = true}},
-        {UnitKind::Quorvantix, {ACCESS, "/WHO", ACCESS}, {.quorvantix = true}},
-        {UnitKind::Hesvarin, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, {.hesvarin = true}},
+        {UnitKind::Level, 1, PLAIN, "plain"},
+        {UnitKind::Level, 3, PLAIN.mid(0, 8) + QStringList{"/p96"} + PLAIN.mid(8),
+         "fieldbus profibus"},
+        {UnitKind::VeltoLite, 1, PLAIN, "lite"},
+        {UnitKind::Cso, 1, PLAIN, "cso"},
+        {UnitKind::Flow, 1, PLAIN, "flow p61=1"},
+        {UnitKind::Volume, 1, PLAIN, "volume p61=2"},
+        {UnitKind::Krestel,
+         40,
+         {ACCESS, "/WHO", ACCESS, "/LOADNORM"},
+         "radar p61=2 modbus volume-option"},
+        {UnitKind::Quorvantix, 43, {ACCESS, "/WHO", ACCESS}, "quorvantix flow-option"},
+        {UnitKind::Hesvarin, 1, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "hesvarin"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         reset_link_state();
         make_unit(c.kind);
-        view.calls.clear();
-        EXPECT_TRUE(connect_to_unit(true)) << unitsim::kind_name(c.kind).toStdString();
-        EXPECT_EQ(received(), c.commands) << unitsim::kind_name(c.kind).toStdString();
-        EXPECT_EQ(describe(identity()), describe(c.expected))
-            << unitsim::kind_name(c.kind).toStdString();
-        EXPECT_EQ(view.flow_option, c.kind == UnitKind::Quorvantix);
-        EXPECT_EQ(view.volume_option, c.kind == UnitKind::Krestel);
-        EXPECT_FALSE(view.flow_average_option);
-        EXPECT_EQ(link().modbus_mode, c.kind == UnitKind::Krestel);
+        sim->unit().set_value(99, c.system_type);
+        sim->unit().set_value(96, 2);
+        view = RecordingLinkView{};
+        EXPECT_TRUE(connect_to_unit(true)) << name(c.kind);
+        EXPECT_EQ(received(), c.commands) << name(c.kind);
+        EXPECT_EQ(identity(), c.identity) << name(c.kind);
         EXPECT_NE(std::find(view.calls.begin(), view.calls.end(), "set_param_screen_captions"),
                   view.calls.end());
         EXPECT_TRUE(dialogs.prompts.empty());
     }
 }
 
-TEST_F(LogOnTest, APlainUnitInLoggingIdentityGetsOnlyAccessAndWhoAndNoPause) {
-    real_time();
-    shell().software_mode = 0;
+TEST_F(LogOnTest, WithLiveEchoTheLogOnEndsAfterTheAccessWithoutAPause) {
+    platform::set_time_scale(1); // real time, to tell a skipped 2 s pause from an exchange
+    sim->set_time_scale(1);
+    link().echo_online = true;
     const double start = platform::seconds();
     EXPECT_TRUE(connect_to_unit(true));
     EXPECT_LT(platform::seconds() - start, 1.5) << "the 2 s pause ran";
-    EXPECT_EQ(received(), QStringList({ACCESS, "/WHO"}));
+    EXPECT_EQ(received(), QStringList({ACCESS}));
 }
 
-TEST_F(LogOnTest, TheLoginPasscodeIsSentWhenTheStoredCodeIsNotUsed) {
+TEST_F(LogOnTest, TheLoginPasscodeLogsOnAndAWrongOneIsReportedWithoutIdentifying) {
     shell().login_passcode = "905173";
     EXPECT_TRUE(connect_to_unit(false));
     EXPECT_EQ(received().value(0), "/access:905173");
     EXPECT_EQ(received().value(received().size() - 2), "/access:905173");
-}
-
-TEST_F(LogOnTest, ARefusedAccessIsReportedAndIdentifiesNothing) {
+    sim->clear_received();
     shell().login_passcode = "111111";
     const double start = platform::seconds();
     EXPECT_FALSE(connect_to_unit(false));
@@ -130,76 +115,50 @@ TEST_F(LogOnTest, NoReplyToTheAccessCommandFailsTheLogOn) {
     EXPECT_EQ(received().size(), 3);
 }
 
-TEST_F(LogOnTest, WithLiveEchoTheLogOnStopsAfterTheAccess) {
-    real_time();
-    link().echo_online = true;
-    const double start = platform::seconds();
-    EXPECT_TRUE(connect_to_unit(true));
-    EXPECT_EQ(received(), QStringList({ACCESS}));
-    EXPECT_LT(platform::seconds() - start, 1.5) << "the 2 s pause ran";
-}
-
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {
-    struct Case {
+    const struct {
         QString who;
         bool lite_before;
-        bool quorvantix, radar, lite;
+        std::string identity;
     } cases[] = {
-        {"@Quorvantix Krestel V2.0", false, true, false, false},
-        {"@Comms Logging Board V1.92", true, false, false, true},
-        {"@Comms Logging Board V1.92", false, false, false, false},
-        {"@Velto Level V2.05", true, false, false, false},
+        {"@Quorvantix Krestel V2.0", false, "quorvantix flow-option"},
+        {"@Comms Logging Board V1.92", true, "lite"},
+        {"@Comms Logging Board V1.92", false, "plain"},
+        {"@Velto Level V2.05", true, "plain"},
     };
     shell().software_mode = 0;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         reset_link_state();
         link().lite_unit = c.lite_before;
         sim->unit().profile().who_reply = c.who;
         connect_to_unit(true);
-        EXPECT_EQ(link().quorvantix_unit, c.quorvantix) << c.who.toStdString();
-        EXPECT_EQ(link().radar_unit, c.radar) << c.who.toStdString();
-        EXPECT_EQ(link().lite_unit, c.lite) << c.who.toStdString();
+        EXPECT_EQ(identity(), c.identity) << c.who;
     }
 }
 
-TEST_F(LogOnTest, AFieldbusIsFoundFromTheSystemTypeAndItsKindAsked) {
-    sim->unit().set_value(87, 0);
-    sim->unit().set_value(99, 3);
-    sim->unit().set_value(96, 2);
-    ASSERT_TRUE(connect_to_unit(true));
-    EXPECT_TRUE(link().fieldbus_available);
-    EXPECT_TRUE(received().contains("/p96"));
-    EXPECT_TRUE(link().profibus_mode);
-    EXPECT_FALSE(link().modbus_mode);
-}
-
 TEST_F(LogOnTest, TheLoggingBoardIsReachedPerKindAndItsVersionRead) {
-    struct Case {
+    const struct {
         UnitKind kind;
-        int software_mode;
-        QStringList after_log_on;
+        int16_t software_mode;
+        QStringList commands;
         int version;
     } cases[] = {
-        {UnitKind::Level, 0, {"/p141:1", "/who"}, 192},
-        {UnitKind::VeltoLite, 0, {"/p141:1", "/who"}, 192},
-        {UnitKind::Quorvantix, 0, {"/who"}, 205},
-        {UnitKind::Hesvarin, 0, {"/comtalk", "/who"}, 192},
-        {UnitKind::Cso, 2, {"/loadquick", "/who"}, 192},
+        {UnitKind::Level, 0, {ACCESS, "/WHO", "/p141:1", "/who"}, 192},
+        {UnitKind::VeltoLite, 0, {ACCESS, "/WHO", "/p141:1", "/who"}, 192},
+        {UnitKind::Quorvantix, 0, {ACCESS, "/WHO", ACCESS, "/who"}, 205},
+        {UnitKind::Hesvarin, 0, {ACCESS, "/WHO", ACCESS, "/LOADNORM", "/comtalk", "/who"}, 192},
+        {UnitKind::Cso, 2, PLAIN + QStringList{"/loadquick", "/who"}, 192},
     };
-    for (const Case& c : cases) {
+    shell().login_passcode = "318406";
+    for (const auto& c : cases) {
         reset_link_state();
-        shell().software_mode = static_cast<int16_t>(c.software_mode);
-        shell().login_passcode = "318406";
+        shell().software_mode = c.software_mode;
         make_unit(c.kind);
-        EXPECT_TRUE(coms_connected()) << unitsim::kind_name(c.kind).toStdString();
-        const QStringList all = received();
-        EXPECT_EQ(all.mid(all.size() - c.after_log_on.size()), c.after_log_on)
-            << unitsim::kind_name(c.kind).toStdString() << ": " << all.join(" ").toStdString();
-        EXPECT_EQ(link().board_software_version, c.version)
-            << unitsim::kind_name(c.kind).toStdString();
+        EXPECT_TRUE(coms_connected()) << name(c.kind);
+        EXPECT_EQ(received(), c.commands) << name(c.kind);
+        EXPECT_EQ(link().board_software_version, c.version) << name(c.kind);
         EXPECT_EQ(link().logging_board_connected, c.kind != UnitKind::Hesvarin);
         EXPECT_TRUE(link().quiet_commands);
-        EXPECT_FALSE(all.contains("/LOADNORM") && c.kind == UnitKind::Quorvantix);
     }
 }
 
@@ -210,23 +169,21 @@ TEST_F(LogOnTest, ABoardThatNeverAnswersGetsFourAsksAndOneMessage) {
     EXPECT_EQ(received().count("/who"), 4);
     EXPECT_EQ(dialogs.messages().value(dialogs.messages().size() - 1),
               "Device not found or logging not available.");
-    EXPECT_GE(received().count(ACCESS.left(8) + "318406"), 2)
-        << "the unit answered itself: log on again";
+    EXPECT_GE(received().count(ACCESS), 2) << "the unit answered itself: log on again";
 }
 
-TEST_F(LogOnTest, TheBridgeIsLeftWithTheExitByteAndLoggedOff) {
+TEST_F(LogOnTest, TheBridgeIsLeftWithTheExitByteAndOnlyThenLoggedOff) {
     make_unit(UnitKind::VeltoLite);
     shell().software_mode = 0;
     ASSERT_TRUE(coms_connected());
     sim->clear_received();
     exit_comms_bridging(true);
     EXPECT_EQ(received(), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
-    EXPECT_EQ(dialogs.messages().value(0), ui_text(1116, "The unit has been set up successfully."));
-}
-
-TEST_F(LogOnTest, ABridgeThatCannotBeLeftIsReportedAndNotLoggedOff) {
-    open_port();
-    sim->unit().profile().who_reply = "@Velto Level V2.05";
+    EXPECT_EQ(dialogs.messages(),
+              QStringList({ui_text(1116, "The unit has been set up successfully.")}));
+    sim->clear_received();
+    dialogs.prompts.clear();
+    sim->unit().profile().who_reply = "@Velto Level V2.05"; // never seen to leave the bridge
     exit_comms_bridging(false);
     EXPECT_EQ(received().count("/WHO"), 3);
     EXPECT_FALSE(received().contains("/ACCESS:OFF"));
@@ -243,20 +200,13 @@ TEST_F(LogOnTest, TheServiceLabelsWriteStraightToThePort) {
     EXPECT_TRUE(traffic().modem().text().isEmpty()) << "nothing is echoed";
 }
 
-TEST(SoftwareVersion, ComesFromTheFirstCapitalVFollowedByADigit) {
-    struct Case {
+TEST(SoftwareVersion, ComesFromTheFirstCapitalVFollowedByADigitOr999) {
+    const struct {
         const char* reply;
         int version;
     } cases[] = {
-        {"@Comms Logging Board V1.92", 192},
-        {"@Velto Level V2.01a", 201},
-        {"Unit V1.80 x", 180},
-        {"Velto Level", 999},
-        {"level v2.05", 999},
-        {"Vx V", 999},
-        {"ABC V1.9", 19},
-    };
-    for (const Case& c : cases)
+        {"@Velto Level V2.01a", 201}, {"ABC V1.9", 19}, {"level v2.05", 999}, {"Vx V", 999}};
+    for (const auto& c : cases)
         EXPECT_EQ(convert_who_to_software_version(c.reply), c.version) << c.reply;
 }
 

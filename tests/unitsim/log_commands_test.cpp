@@ -39,18 +39,14 @@ QStringList loginfo_values(UnitCore& unit) {
 } // namespace
 
 TEST(UnitLogger, RecordSizeFollowsTheChannelMasks) {
+    // The time stamp alone, level, every channel that can be logged, channel 40 (word 3 bit 6),
+    // channel 38 (word 3 bit 8), the four-byte totaliser, channels 32 and 33 that take no bytes.
     const struct {
         quint32 m1, m2, m3;
         int bytes;
-    } table[] = {
-        {0, 32768, 0, 3},          // time stamp only
-        {1, 32768, 0, 5},          // level
-        {65535, 65535, 65532, 93}, // every channel that can be logged
-        {0, 32768, 64, 5},         // channel 40 (word 3, bit 6)
-        {0, 32768, 256, 5},        // channel 38 (word 3, bit 8)
-        {0, 32768 + 256, 0, 7},    // totaliser, four bytes
-        {0, 32768, 3, 3},          // channels 32 and 33 take no bytes
-    };
+    } table[] = {{0, 32768, 0, 3},  {1, 32768, 0, 5},   {65535, 65535, 65532, 93},
+                 {0, 32768, 64, 5}, {0, 32768, 256, 5}, {0, 32768 + 256, 0, 7},
+                 {0, 32768, 3, 3}};
     for (const auto& row : table)
         EXPECT_EQ(LogMemory::record_bytes_for(row.m1, row.m2, row.m3), row.bytes)
             << row.m1 << "/" << row.m2 << "/" << row.m3;
@@ -60,10 +56,15 @@ TEST(UnitLogger, SetUpWritesAreWhatTheLogInformationReturns) {
     LoggedOnUnit u;
     for (const char* write : {"/p151:5", "/p152:33280", "/p153:64", "/p154:10", "/p155:1"})
         EXPECT_EQ(ask(u.unit, write), "OK") << write;
+    // Nine "key=value" lines; only the last, the record count, may complete the reply.
+    const QStringList lines = ask(u.unit, "/loginfo").split("\r\n");
+    ASSERT_EQ(lines.size(), 9);
+    for (int i = 0; i < 9; ++i) {
+        EXPECT_EQ(lines[i].count('='), 1) << lines[i];
+        EXPECT_EQ(lines[i].contains("LogRecords"), i == 8) << lines[i];
+    }
     const QStringList values = loginfo_values(u.unit);
-    ASSERT_EQ(values.size(), 9);
     EXPECT_EQ(values, QStringList({"2", "0", "51226", "5", "33280", "64", "10", "1", "0"}));
-    EXPECT_TRUE(ask(u.unit, "/LOGINFO").split("\r\n").last().startsWith("LogRecords="));
 
     // The single reads give the same values, "/p150" to "/p156" in the boxes' order.
     QStringList singles;
@@ -187,26 +188,9 @@ TEST(UnitLogger, ALogNeverHoldsMoreThanTheMemoryAndAChangedSetUpEmptiesIt) {
 
 TEST(UnitLogger, ChartUnitQueriesAnswerTheUnitsOwnSettings) {
     LoggedOnUnit u(UnitKind::Flow);
-    ask(u.unit, "/p104:3");
-    ask(u.unit, "/p605:4");
-    ask(u.unit, "/p706:2");
-    ask(u.unit, "/p707:3");
-    ask(u.unit, "/p823:5");
-    EXPECT_EQ(ask(u.unit, "/P104"), "3");
-    EXPECT_EQ(ask(u.unit, "/M605"), "4");
-    EXPECT_EQ(ask(u.unit, "/M706"), "2");
-    EXPECT_EQ(ask(u.unit, "/M707"), "3");
-    EXPECT_EQ(ask(u.unit, "/M823"), "5");
-}
-
-TEST(UnitLogger, LogInformationIsNineLinesWithTheRecordCountLast) {
-    LoggedOnUnit u;
-    const QStringList lines = ask(u.unit, "/loginfo").split("\r\n");
-    ASSERT_EQ(lines.size(), 9);
-    for (const QString& line : lines)
-        EXPECT_EQ(line.count('='), 1) << line;
-    EXPECT_TRUE(lines.last().startsWith("LogRecords="));
-    for (int i = 0; i < 8; ++i)
-        EXPECT_FALSE(lines[i].contains("LogRecords"))
-            << "only the last line may complete the reply";
+    for (const char* n : {"104:3", "605:4", "706:2", "707:3", "823:5"}) {
+        ASSERT_EQ(ask(u.unit, QString("/p") + n), "OK") << n;
+        const QString read = QString(n[0] == '1' ? "/P" : "/M") + QString(n).section(':', 0, 0);
+        EXPECT_EQ(ask(u.unit, read), QString(n).section(':', 1)) << read;
+    }
 }

@@ -81,17 +81,6 @@ TEST(UnitReplies, MisbehaviourShapesWhatGoesOnTheLine) {
     }
 }
 
-TEST(UnitReplies, PiecesOfASplitReplyAreApartInTime) {
-    Line line;
-    line.responder.set_chunk_gap_ms(30);
-    line.responder.misbehave_next(Misbehaviour::line_end_apart());
-    const auto writes = line.send("/ISCSO", 1000);
-    ASSERT_EQ(writes.size(), 3u);
-    EXPECT_DOUBLE_EQ(writes[0].at_ms, 1000);
-    EXPECT_DOUBLE_EQ(writes[1].at_ms, 1030);
-    EXPECT_DOUBLE_EQ(writes[2].at_ms, 1060);
-}
-
 TEST(UnitReplies, TheLastLineOfTheLogInformationCanComeInTwoWrites) {
     Line line;
     line.responder.misbehave_next(Misbehaviour::last_line_split());
@@ -120,15 +109,20 @@ TEST(UnitReplies, AThirdSendUnitIgnoresTheSameCommandTwiceThenAnswers) {
     EXPECT_EQ(joined(line.send("/ISFLOW")), "NO\r\n");
 }
 
-TEST(UnitReplies, ALateReplyStartsAfterItsDelayAndHoldsUpTheNext) {
+TEST(UnitReplies, ALateReplyStartsAfterItsDelayWithItsPiecesAGapApartAndHoldsUpTheNext) {
     Line line;
-    line.responder.misbehave_next(Misbehaviour::late(12000));
+    line.responder.set_chunk_gap_ms(30);
+    Misbehaviour late_and_split = Misbehaviour::line_end_apart();
+    late_and_split.delay_ms = 12000;
+    line.responder.misbehave_next(late_and_split);
     const auto late = line.send("/who", 500);
-    ASSERT_EQ(late.size(), 1u);
+    ASSERT_EQ(late.size(), 3u);
     EXPECT_DOUBLE_EQ(late[0].at_ms, 12500);
+    EXPECT_DOUBLE_EQ(late[1].at_ms, 12530);
+    EXPECT_DOUBLE_EQ(late[2].at_ms, 12560);
     const auto next = line.send("/who", 10500);
     ASSERT_EQ(next.size(), 1u);
-    EXPECT_GE(next[0].at_ms, 12500) << "the line is busy until the late reply is out";
+    EXPECT_GE(next[0].at_ms, 12560) << "the line is busy until the late reply is out";
 }
 
 TEST(UnitReplies, RulesForACommandMatchWithoutCaseAndByFront) {
@@ -179,11 +173,6 @@ TEST(UnitReplies, PacingFollowsTheBaudRateAtTenBitsAByte) {
             previous = w.at_ms;
         }
     }
-    // Baud 0: no pacing, each piece at once, pieces a gap apart.
-    const auto unpaced = unitsim::pace_segments({"ab", "c"}, 5, 0, 30);
-    ASSERT_EQ(unpaced.size(), 2u);
-    EXPECT_DOUBLE_EQ(unpaced[0].at_ms, 5);
-    EXPECT_DOUBLE_EQ(unpaced[1].at_ms, 35);
 }
 
 TEST(UnitReplies, RepliesArePacedBackToBack) {

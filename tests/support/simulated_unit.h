@@ -1,7 +1,10 @@
 #pragma once
-// A program link to a simulated unit on a pseudo-terminal: the settings file maps COM1 to the
-// unit, the main window is a recording stand-in, message boxes are scripted, and the program's
-// clock runs fast so that time-outs pass quickly.
+// A simulated unit on a pseudo-terminal that the settings file maps to COM1, with the program's
+// link reset, a recording stand-in for the main window, scripted message boxes and both clocks
+// running fast so that time-outs pass in moments. Link the test with quillarn_link and
+// quillarn_unitsim.
+
+#include "qt_print.h"
 
 #include "link/command_link.h"
 #include "link/link_state.h"
@@ -19,20 +22,16 @@
 
 #include <memory>
 
-inline void reset_link_for_test() {
-    MSComm1().set_port_open(false);
-    reset_shell_state();
-    reset_link_state();
-    reset_command_link();
-    traffic().clear_all();
-}
-
-class LinkTest : public ::testing::Test {
+class SimulatedUnitTest : public ::testing::Test {
 protected:
     static constexpr double TIME_SCALE = 100; // program seconds per real second
 
     void SetUp() override {
-        reset_link_for_test();
+        MSComm1().set_port_open(false);
+        reset_shell_state();
+        reset_link_state();
+        reset_command_link();
+        traffic().clear_all();
         ASSERT_TRUE(dir.isValid());
         ini = dir.filePath("general.ini");
         platform::port_table_config() = {ini, dir.path()};
