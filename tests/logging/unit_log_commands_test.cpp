@@ -1,8 +1,7 @@
 // The log set-up page's work with the unit, against the simulated unit: set-up and clock, log
 // information by "/LOGINFO" and by single reads, clear and simulate, and the chart units.
-#include "qt_print.h"
+#include "simulated_unit.h"
 
-#include "../link/link_fixture.h"
 #include "logging/chart_units.h"
 #include "logging/log_channels.h"
 #include "logging/log_setup_page.h"
@@ -32,10 +31,10 @@ const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 
 // The log set-up page and its work with the unit on the link's simulated unit, with the unit's
 // and the PC's clocks fixed and a recording stand-in for the main window's busy display.
-class UnitLogCommandsTest : public LinkTest {
+class UnitLogCommandsTest : public SimulatedUnitTest {
 protected:
     void SetUp() override {
-        LinkTest::SetUp();
+        SimulatedUnitTest::SetUp();
         shell().login_passcode = "318406";
         shell().software_mode = 0;
         reset_log_setup_state();
@@ -66,12 +65,12 @@ protected:
         page.reset();
         set_log_unit_view(nullptr);
         logsetup::set_pc_clock_source({});
-        LinkTest::TearDown();
+        SimulatedUnitTest::TearDown();
     }
 
     // A fresh unit of `kind` on COM1, its clock at unit_now and its log empty.
     void make_unit(UnitKind kind) {
-        LinkTest::make_unit(kind);
+        SimulatedUnitTest::make_unit(kind);
         fix_unit_clock();
         reset_link_state();
     }
