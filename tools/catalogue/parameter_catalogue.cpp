@@ -185,20 +185,26 @@ private:
         return fields;
     }
 
-    void parameter_row(const QString& t) {
-        const QStringList f = fields_of(t);
-        if (f.size() != PARAMETER_FIELDS) {
-            error(QStringLiteral("%1 fields where a parameter row has %2")
-                      .arg(f.size())
-                      .arg(PARAMETER_FIELDS));
-            return;
+    // The numbers a row's first field names, once the row has its `expected` field count;
+    // nullopt (with the error reported) otherwise.
+    std::optional<std::vector<int>> row_numbers(const QStringList& f, qsizetype expected,
+                                                const QString& kind) {
+        if (f.size() != expected) {
+            error(QStringLiteral("%1 fields where %2 row has %3").arg(f.size()).arg(kind).arg(expected));
+            return std::nullopt;
         }
-        const auto numbers = number_run(f[0]);
-        if (!numbers) {
+        auto numbers = number_run(f[0]);
+        if (!numbers)
             error(
                 QStringLiteral("\"%1\" is neither a number nor a run first..last/step").arg(f[0]));
+        return numbers;
+    }
+
+    void parameter_row(const QString& t) {
+        const QStringList f = fields_of(t);
+        const auto numbers = row_numbers(f, PARAMETER_FIELDS, QStringLiteral("a parameter"));
+        if (!numbers)
             return;
-        }
         Parameter p;
         p.name = f[1];
         p.access = f[2];
@@ -270,18 +276,9 @@ private:
 
     void override_row(const QString& t) {
         const QStringList f = fields_of(t);
-        if (f.size() != OVERRIDE_FIELDS) {
-            error(QStringLiteral("%1 fields where an override row has %2")
-                      .arg(f.size())
-                      .arg(OVERRIDE_FIELDS));
+        const auto numbers = row_numbers(f, OVERRIDE_FIELDS, QStringLiteral("an override"));
+        if (!numbers)
             return;
-        }
-        const auto numbers = number_run(f[0]);
-        if (!numbers) {
-            error(
-                QStringLiteral("\"%1\" is neither a number nor a run first..last/step").arg(f[0]));
-            return;
-        }
         Override o;
         o.systems = f[1];
         o.versions = f[2];
