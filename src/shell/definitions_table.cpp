@@ -21,11 +21,27 @@ void clear_definitions_table(int16_t n) {
     }
 }
 
+AddedTexts& added_texts() {
+    static AddedTexts texts;
+    return texts;
+}
+
+bool is_text_number(int n) {
+    return (n >= 0 && n <= DEFINITIONS_UPPER) || (n >= ADDED_TEXTS_FIRST && n <= ADDED_TEXTS_LAST);
+}
+
+QString* text_slot(int n) {
+    if (n >= 0 && n <= DEFINITIONS_UPPER)
+        return &definitions_table()[static_cast<size_t>(n)].text;
+    if (n >= ADDED_TEXTS_FIRST && n <= ADDED_TEXTS_LAST)
+        return &added_texts()[static_cast<size_t>(n - ADDED_TEXTS_FIRST)];
+    return nullptr;
+}
+
 const QString& ui_text(int n) {
     static const QString empty;
-    if (n < 0 || n > DEFINITIONS_UPPER)
-        return empty;
-    return definitions_table()[static_cast<size_t>(n)].text;
+    const QString* slot = text_slot(n);
+    return slot ? *slot : empty;
 }
 
 QString ui_text(int n, const QString& fallback) {

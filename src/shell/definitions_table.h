@@ -39,7 +39,19 @@ DefinitionsTable& definitions_table();
 // upper bound stops at the bound.
 void clear_definitions_table(int16_t n);
 
-// UI text N in the current language; empty when N is outside 0..1500 or the language file lacks
+// Texts the program added to the design's own numbering live in lang.def from ADDED_TEXTS_FIRST
+// to ADDED_TEXTS_LAST. They have no parameter beside them, so they are kept apart from the table.
+inline constexpr int ADDED_TEXTS_FIRST = 2000;
+inline constexpr int ADDED_TEXTS_LAST = 2999;
+using AddedTexts = std::array<QString, ADDED_TEXTS_LAST - ADDED_TEXTS_FIRST + 1>;
+AddedTexts& added_texts();
+
+// True for a number lang.def may hold: a record of the table or an added text.
+bool is_text_number(int n);
+// The text slot of number N, or nullptr when N is no text number.
+QString* text_slot(int n);
+
+// UI text N in the current language; empty when N is no text number or the language file lacks
 // it. The second form shows `fallback` (the built-in English caption) when the text is empty.
 const QString& ui_text(int n);
 QString ui_text(int n, const QString& fallback);

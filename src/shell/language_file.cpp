@@ -37,10 +37,10 @@ void load_line(const QString& line, int column) {
     if (pieces.size() <= column)
         return; // a short line would otherwise give its record another text's wording
     const double n = platform::val(pieces[0]);
-    if (!(n >= 0 && n <= DEFINITIONS_UPPER))
+    if (!(n >= 0 && n <= ADDED_TEXTS_LAST))
         return;
-    const auto record = static_cast<size_t>(platform::round_half_even(n));
-    definitions_table()[record].text = pieces[column];
+    if (QString* slot = text_slot(static_cast<int>(platform::round_half_even(n))))
+        *slot = pieces[column];
 }
 
 } // namespace
@@ -84,7 +84,7 @@ void apply_label_texts(QWidget& form, bool tick_progress_bar) {
         if (!label || label->objectName() != QLatin1String("scrlabel"))
             continue;
         const auto k = control_index(*label);
-        if (k && *k >= 0 && *k <= DEFINITIONS_UPPER)
+        if (k && is_text_number(*k))
             label->setText(ui_text(*k));
     }
 }

@@ -21,7 +21,7 @@ QString language_file_path();
 
 // Reads lang.def into the text fields of the definitions table for shell().language_index, then
 // installs the option lists and unit words of that language. Records the file does not name keep
-// their text. A line whose number is outside 0..1500, or that lacks the current language's
+// their text. A line whose number is no text number (0..1500, or an added text), or that lacks the current language's
 // column, changes nothing. A missing or unreadable file is reported once per run; the texts then
 // stay as they are.
 void load_language_file();
@@ -32,7 +32,7 @@ inline constexpr const char* CONTROL_INDEX_PROPERTY = "index";
 std::optional<int> control_index(const QObject& control);
 
 // Sets the text of every label named "scrlabel" in `form` to the text of its index's record
-// (indexes outside 0..1500 are left alone). With `tick_progress`, advances the label progress bar
+// (indexes that are no text number are left alone). With `tick_progress`, advances the label progress bar
 // once per control of the form, wrapping to 0 at its maximum.
 void apply_label_texts(QWidget& form, bool tick_progress);
 

@@ -40,7 +40,8 @@ TEST_F(LanguageFileTest, EachLanguageTakesItsOwnColumnOfUtf8OrEightBitText) {
 TEST_F(LanguageFileTest, LinesAreTakenAsTheyStandWithinRangeAndLastOneWins) {
     definitions_table()[0].text = "zero";
     definitions_table()[1200].text = "kept";
-    write_language_file("2000,far,far,far,far,far\r\n-1,below,below,below,below,below\r\n"
+    write_language_file("3000,far,far,far,far,far\r\n1600,gap,gap,gap,gap,gap\r\n"
+                        "2001,added,x,x,x,x\r\n-1,below,below,below,below,below\r\n"
                         "1500,last,letzte,dernier,ultimo,ultimo\r\n"
                         "1001,first,a,a,a,a\r\n1001,second,b,b,b,b\r\n"
                         "1002, Blank before,x,x,x,x\r\n\r\n1200,Only English\r\n"
@@ -50,7 +51,7 @@ TEST_F(LanguageFileTest, LinesAreTakenAsTheyStandWithinRangeAndLastOneWins) {
     // clang-format off
     const std::pair<int, const char*> texts[] = {
         {1500, "last"}, {1001, "second"}, {1002, " Blank before"}, {1200, "Only English"},
-        {1003, "A"}, {1004, "Lead"}, {1005, "Rounded"}, {1006, ""}};
+        {1003, "A"}, {1004, "Lead"}, {1005, "Rounded"}, {1006, ""}, {2001, "added"}, {1600, ""}, {3000, ""}};
     // clang-format on
     for (const auto& [record, text] : texts)
         EXPECT_EQ(ui_text(record), text) << "record " << record;

@@ -3,6 +3,7 @@
 // it finds as readable lines, so a failing test shows what a user would meet: a caption that stays
 // empty, a text that the loader puts into the wrong record, a menu key that answers twice.
 #include "qt_print.h"
+#include "shell/definitions_table.h"
 #include "test_files.h"
 
 #include <QDirIterator>
@@ -27,7 +28,7 @@ struct LineRules {
     bool six_fields_only = false; // a seventh field can only be a text cut at a comma
 };
 
-// Checks one language file: valid UTF-8, plain digits 0..1500 in field 0 (anything else makes the
+// Checks one language file: valid UTF-8, plain digits 0..1500 or 2000..2999 in field 0 (anything else makes the
 // loader file the text under another number), five non-empty texts, no CR inside a line, no number
 // defined twice (also across the files that share `seen`). Good lines go into `table`.
 QStringList check_lang_file(const QString& name, const QByteArray& bytes, SeenNumbers& seen,
@@ -55,8 +56,8 @@ QStringList check_lang_file(const QString& name, const QByteArray& bytes, SeenNu
         else if (fields.size() < 1 + LANGUAGES)
             bad = QString::number(fields.size()) +
                   " fields, a number and five texts are needed (a text may not contain a comma)";
-        else if (!digits.match(fields[0]).hasMatch() || number > 1500)
-            bad = "\"" + fields[0] + "\" is not a record number from 0 to 1500";
+        else if (!digits.match(fields[0]).hasMatch() || !is_text_number(number))
+            bad = "\"" + fields[0] + "\" is not a text number (0 to 1500, or 2000 to 2999)";
         else if (rules.six_fields_only && fields.size() > 1 + LANGUAGES)
             bad = QString("text %1 holds a comma; the loader cuts it there").arg(number);
         else if (const auto [at, fresh] = seen.emplace(number, where); !fresh)
@@ -255,9 +256,10 @@ TEST(LangFileCheck, ReportsEachKindOfLineTheLoaderWouldMisread) {
     };
     // clang-format off
     const Case cases[] = {
-        {"1000,a,b,c,d\n", "5 fields"}, {"x1000,a,b,c,d,e\n", "is not a record number"},
-        {" 1000,a,b,c,d,e\n", "is not a record number"}, {"-1,a,b,c,d,e\n", "is not a record"},
-        {"1501,a,b,c,d,e\n", "from 0 to 1500"}, {"1000,a,,c,d,e\n", "empty in German"},
+        {"1000,a,b,c,d\n", "5 fields"}, {"x1000,a,b,c,d,e\n", "is not a text number"},
+        {" 1000,a,b,c,d,e\n", "is not a text number"}, {"-1,a,b,c,d,e\n", "is not a text number"},
+        {"1501,a,b,c,d,e\n", "is not a text number"}, {"3000,a,b,c,d,e\n", "is not a text number"},
+        {"1000,a,,c,d,e\n", "empty in German"},
         {"1000,a,b,c,d,\n", "empty in Spanish"},
         {"1000,a,b,c,d,e\n1000,f,g,h,i,j\n", "already defined at x.def:1"},
         {"1000,a\rb,c,d,e,f\n", "carriage return inside"},
