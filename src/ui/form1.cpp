@@ -20,6 +20,7 @@
 #include "platform/program_folder.h"
 #include "platform/serial_port.h"
 #include "platform/vb.h"
+#include "reports/print_menus.h"
 #include "shell/definitions_reset.h"
 #include "shell/definitions_table.h"
 #include "shell/frm_about.h"
@@ -165,6 +166,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    install_report_tools(services, this, echo_page->TChart2);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);

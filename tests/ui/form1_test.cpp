@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     Form1& w = start(1, 1);
     for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
-                             "printecho", "bootload"})
+                             "printparameters", "printchangedparameters", "bootload"})
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
     for (const char* key :
          {"download", "upload", "singledownload", "file", "record", "status_display", "refresh"})

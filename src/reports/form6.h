@@ -1,0 +1,68 @@
+#pragma once
+// Form6, the power calculator: the user picks a transducer, the battery voltage and the output
+// hold, types the wake interval, output duration, capacity and usable share, and reads the
+// average current and battery life; the chart shows one measurement cycle's output voltage and
+// ready signal, each on its own vertical axis in its own band. The arithmetic is in
+// power_calculator.h; this window reads its boxes in the user's locale and shows the results.
+// Every opening starts from the start values; nothing is stored.
+
+#include "reports/power_calculator.h"
+
+#include <QDialog>
+#include <array>
+
+class QComboBox;
+class QCPAxisRect;
+class QCPGraph;
+class QCPItemStraightLine;
+class QCPItemText;
+class QCustomPlot;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMouseEvent;
+class QPushButton;
+namespace logsetup {
+class UpDown;
+}
+
+class Form6 : public QDialog {
+    Q_OBJECT
+public:
+    explicit Form6(QWidget* parent = nullptr);
+
+    void Form_Load();
+    // Reads the inputs, redraws the profile and shows the results; run by every input change.
+    void update();
+    void drawchart();
+    void TChart2_MouseMove(QMouseEvent* event);
+    void Command1_Click();
+
+    // The inputs as the boxes hold them now (a box that is not a number counts as 0).
+    power::CalculatorInputs inputs() const;
+
+    QCustomPlot* TChart2 = nullptr;
+    std::array<QComboBox*, 3> Combo1{};  // 0 transducer, 1 voltage, 2 output hold
+    std::array<QLineEdit*, 7> Text1{};   // 0 output dur, 1 capacity, 2 wake, 3 average, 4 days,
+                                         // 5 leakage, 6 usable
+    logsetup::UpDown* UpDown1 = nullptr; // wake interval
+    logsetup::UpDown* UpDown2 = nullptr; // usable share
+    QLabel* Label2 = nullptr;            // disclaimer
+    QLabel* Label3 = nullptr;            // years, months, days
+    std::array<QGroupBox*, 3> Frame{};   // application, battery, estimated power
+    QPushButton* Command1 = nullptr;
+
+    QCPGraph* output_series = nullptr; // series 0
+    QCPGraph* ready_series = nullptr;  // series 1
+    QCPItemText* annotation = nullptr; // the pointer read-out
+    QCPItemStraightLine* cursor = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    QCPAxisRect* output_band_ = nullptr;
+    QCPAxisRect* ready_band_ = nullptr;
+    bool loading_ = false;
+};

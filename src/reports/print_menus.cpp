@@ -1,0 +1,150 @@
+#include "reports/print_menus.h"
+
+#include "parameters/parameter_listing.h"
+#include "platform/dialogs.h"
+#include "reports/form6.h"
+#include "reports/frm_print_header.h"
+#include "reports/reports_texts.h"
+#include "shell/definitions_table.h"
+#include "ui/main_window_services.h"
+
+#include <QPointer>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <qcustomplot.h>
+
+namespace {
+
+// The chart keeps its own background brush without a getter; a member pointer taken through a
+// derived class reads it without touching anything else.
+struct PlotBackground : QCustomPlot {
+    static constexpr QBrush QCustomPlot::*brush = &PlotBackground::mBackgroundBrush;
+};
+
+// Everything that paints the chart's background: its own brush and pixmap, and each axis rect's
+// brush (a gradient back wall lives there) and pixmap. Restored when the object goes.
+class WhiteBackground {
+public:
+    explicit WhiteBackground(QCustomPlot& chart) : chart_(chart) {
+        brush_ = chart.*PlotBackground::brush;
+        pixmap_ = chart.background();
+        for (QCPAxisRect* rect : chart.axisRects())
+            rects_.push_back({rect, rect->backgroundBrush(), rect->background()});
+        chart.setBackground(QPixmap());
+        chart.setBackground(QBrush(Qt::white));
+        for (QCPAxisRect* rect : chart.axisRects()) {
+            rect->setBackground(QPixmap());
+            rect->setBackground(QBrush(Qt::NoBrush));
+        }
+    }
+    ~WhiteBackground() {
+        chart_.setBackground(pixmap_);
+        chart_.setBackground(brush_);
+        for (const Saved& s : rects_) {
+            if (!s.rect)
+                continue;
+            s.rect->setBackground(s.pixmap);
+            s.rect->setBackground(s.brush);
+        }
+        chart_.replot();
+    }
+    WhiteBackground(const WhiteBackground&) = delete;
+    WhiteBackground& operator=(const WhiteBackground&) = delete;
+
+private:
+    struct Saved {
+        QPointer<QCPAxisRect> rect;
+        QBrush brush;
+        QPixmap pixmap;
+    };
+    QCustomPlot& chart_;
+    QBrush brush_;
+    QPixmap pixmap_;
+    std::vector<Saved> rects_;
+};
+
+ChoosePrinter& choose_printer() {
+    static ChoosePrinter choose = [](QPrinter& printer, QWidget* parent) {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    return choose;
+}
+
+} // namespace
+
+void set_choose_printer(ChoosePrinter choose) {
+    choose_printer() = std::move(choose);
+}
+
+bool print_echo_chart(QCustomPlot& chart, QPrinter& printer, QString* error) {
+    WhiteBackground white(chart);
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setFullPage(true); // the margins below are of the whole sheet
+    QCPPainter painter;
+    if (!painter.begin(&printer)) {
+        if (error)
+            *error = printer.outputFileName().isEmpty() ? printer.printerName()
+                                                        : printer.outputFileName();
+        return false;
+    }
+    painter.setMode(QCPPainter::pmVectorized);
+    painter.setMode(QCPPainter::pmNoCaching);
+    const QRectF sheet = painter.viewport();
+    const double mx = sheet.width() * ECHO_PRINT_MARGIN_PERCENT / 100;
+    const double my = sheet.height() * ECHO_PRINT_MARGIN_PERCENT / 100;
+    const QRectF target = sheet.adjusted(mx, my, -mx, -my);
+    // Lay the chart out at its screen size and stretch it onto the page, so that fonts and
+    // lines keep their proportions to the plot.
+    const int width = std::max(chart.width(), 400);
+    const int height = std::max(chart.height(), 300);
+    painter.translate(target.topLeft());
+    painter.scale(target.width() / width, target.height() / height);
+    chart.toPainter(&painter, width, height);
+    painter.end();
+    return true;
+}
+
+void print_listing(const std::function<void()>& make_listing,
+                   const std::function<void()>& open_header) {
+    make_listing();
+    if (parameter_listing().count() < 1) {
+        platform::msg_box(ui_text(1226), platform::mb::Information);
+        return;
+    }
+    open_header();
+}
+
+void install_report_tools(MainWindowServices& services, QWidget* parent, QCustomPlot* echo_chart) {
+    MainWindowServices* s = &services;
+    services.show_calculator = [s, parent] {
+        Form6 window(parent);
+        s->run_modal(window);
+    };
+    services.print_header = [parent]() -> QWidget* { return &print_header_window(parent); };
+    if (echo_chart) {
+        QPointer<QCustomPlot> chart(echo_chart);
+        services.print_echo = [chart, parent] {
+            if (!chart)
+                return;
+            QPrinter printer(QPrinter::HighResolution);
+            if (!choose_printer()(printer, parent))
+                return;
+            QString error;
+            if (!print_echo_chart(*chart, printer, &error))
+                platform::msg_box(rtext::text(rtext::ECHO_PRINT_FAILED) + error,
+                                  platform::mb::Critical);
+        };
+    }
+    if (!print_header_actions().print)
+        return; // no headed printing yet: the list entries stay disabled
+    const auto open_header = [s, parent] { s->run_modal(print_header_window(parent)); };
+    if (services.list_all_parameters)
+        services.print_parameters = [s, open_header] {
+            print_listing([s] { s->list_all_parameters(false); }, open_header);
+        };
+    if (services.list_changed_parameters)
+        services.print_changed_parameters = [s, open_header] {
+            print_listing([s] { s->list_changed_parameters(false, false); }, open_header);
+        };
+}

@@ -1,0 +1,58 @@
+// The enciphered file reader (decrypt_stored) on arbitrary bytes, and the file format's round
+// trip. Input: one byte giving the key length, the key, then the stored file's bytes.
+#include "reports/block_cipher.h"
+
+#include <cstdlib>
+
+namespace {
+
+void check(bool ok) {
+    if (!ok)
+        abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1)
+        return 0;
+    const size_t key_length = 1 + data[0] % 56;
+    if (size < 1 + key_length)
+        return 0;
+    const QByteArray key(reinterpret_cast<const char*>(data + 1), qsizetype(key_length));
+    const QByteArray rest(reinterpret_cast<const char*>(data + 1 + key_length),
+                          qsizetype(size - 1 - key_length));
+    clsBlowfish bf;
+    bf.sInitBF(key);
+
+    // Any bytes: a clean error, or exactly the length the field names.
+    int32_t field = -1;
+    if (rest.size() >= 4)
+        field = int32_t(uint32_t(uint8_t(rest[0])) | uint32_t(uint8_t(rest[1])) << 8 |
+                        uint32_t(uint8_t(rest[2])) << 16 | uint32_t(uint8_t(rest[3])) << 24);
+    const qsizetype body = rest.size() - 4;
+    const bool well_formed = rest.size() >= 4 && field >= 0 && field <= body && body % 8 == 0;
+    try {
+        const QByteArray plain = bf.decrypt_stored(rest);
+        check(well_formed && plain.size() == field);
+    } catch (const CipherError&) {
+        check(!well_formed);
+    }
+
+    // The same bytes as a plain file: back whole, and every whole-block prefix of the enciphered
+    // bytes deciphers to the same prefix of the plain bytes.
+    if (rest.isEmpty())
+        return 0;
+    const QByteArray stored = bf.encrypt_stored(rest);
+    check(stored.size() == 4 + (rest.size() + 7) / 8 * 8);
+    check(bf.decrypt_stored(stored) == rest);
+    const qsizetype blocks = (stored.size() - 4) / 8;
+    const qsizetype cut = blocks > 1 ? 8 * (data[0] % blocks) : 0;
+    QByteArray prefix = stored.left(4 + cut);
+    prefix[0] = char(cut & 0xFF);
+    prefix[1] = char((cut >> 8) & 0xFF);
+    prefix[2] = char((cut >> 16) & 0xFF);
+    prefix[3] = char((cut >> 24) & 0xFF);
+    check(bf.decrypt_stored(prefix) == rest.left(cut));
+    return 0;
+}

@@ -1,0 +1,246 @@
+#include "qt_print.h"
+#include "test_files.h"
+
+#include "reports/block_cipher.h"
+
+#include <QTemporaryDir>
+#include <functional>
+
+namespace {
+
+QByteArray hex(const char* text) {
+    return QByteArray::fromHex(text);
+}
+
+int32_t error_number(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CipherError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+clsBlowfish keyed(const QByteArray& key) {
+    clsBlowfish bf;
+    bf.sInitBF(key);
+    return bf;
+}
+
+// The published vectors: key, plain block, enciphered block.
+struct Vector {
+    const char* key;
+    const char* plain;
+    const char* cipher;
+};
+
+TEST(BlockCipher, PublishedVectorsHoldBothWays) {
+    const Vector vectors[] = {
+        {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
+        {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
+        {"3000000000000000", "1000000000000001", "7D856F9A613063F2"},
+        {"1111111111111111", "1111111111111111", "2466DD878B963C9D"},
+        {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
+        {"1111111111111111", "0123456789ABCDEF", "7D0CC630AFDA1EC7"},
+        {"FEDCBA9876543210", "0123456789ABCDEF", "0ACEAB0FC6A0A28D"},
+        {"7CA110454A1A6E57", "01A1D6D039776742", "59C68245EB05282B"},
+        {"0131D9619DC1376E", "5CD54CA83DEF57DA", "B1B8CC0B250F09A0"},
+        {"07A1133E4A0B2686", "0248D43806F67172", "1730E5778BEA1DA4"},
+        {"3849674C2602319E", "51454B582DDF440A", "A25E7856CF2651EB"},
+        {"04B915BA43FEB5B6", "42FD443059577FA2", "353882B109CE8F1A"},
+        // Keys of 1, 8, 17 and 24 bytes (the variable key length set).
+        {"F0", "FEDCBA9876543210", "F9AD597C49DB005E"},
+        {"F0E1D2C3B4A59687", "FEDCBA9876543210", "E87A244E2CC85E82"},
+        {"F0E1D2C3B4A5968778", "FEDCBA9876543210", "15750E7A4F4EC577"},
+        {"F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677", "FEDCBA9876543210",
+         "05044B62FA52D080"},
+    };
+    for (const Vector& v : vectors) {
+        const clsBlowfish bf = keyed(hex(v.key));
+        QByteArray out(8, '\0');
+        bf.sEncrypt(hex(v.plain), out);
+        EXPECT_EQ(out.toHex().toUpper(), QByteArray(v.cipher)) << "key " << v.key;
+        QByteArray back(8, '\0');
+        bf.sDecrypt(hex(v.cipher), back);
+        EXPECT_EQ(back.toHex().toUpper(), QByteArray(v.plain)) << "key " << v.key;
+    }
+}
+
+TEST(BlockCipher, TextKeysUseTheirLatin1Bytes) {
+    clsBlowfish bf;
+    bf.sInitBF(QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
+    QByteArray out(8, '\0');
+    bf.sEncrypt("BLOWFISH", out);
+    EXPECT_EQ(out.toHex().toUpper(), QByteArray("324ED0FEF413A203"));
+
+    bf.sInitBF(QStringLiteral("Who is John Galt?"));
+    bf.sEncrypt(hex("FEDCBA9876543210"), out);
+    EXPECT_EQ(out.toHex().toUpper(), QByteArray("CC91732B8022F684"));
+}
+
+TEST(BlockCipher, ANewKeyStartsFromTheStandardConstants) {
+    clsBlowfish bf;
+    bf.sInitBF(hex("1111111111111111"));
+    bf.sInitBF(hex("0000000000000000"));
+    QByteArray out(8, '\0');
+    bf.sEncrypt(hex("0000000000000000"), out);
+    EXPECT_EQ(out.toHex().toUpper(), QByteArray("4EF997456198DD78"));
+}
+
+TEST(BlockCipher, BlocksAreEncipheredIndependently) {
+    const clsBlowfish bf = keyed(hex("0000000000000000"));
+    QByteArray out(24, '\0');
+    bf.sEncrypt(QByteArray(24, '\0'), out);
+    EXPECT_EQ(out.toHex().toUpper(), QByteArray("4EF997456198DD78").repeated(3));
+}
+
+TEST(BlockCipher, EncryptSizeRoundsUpToWholeBlocks) {
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 8}, {7, 8}, {8, 8}, {9, 16}, {16, 16}};
+    for (const auto& [length, size] : cases)
+        EXPECT_EQ(clsBlowfish::GetEncryptSize(QString(length, QLatin1Char('x'))), size) << length;
+}
+
+TEST(BlockCipher, StringsSurviveTheRoundTripWithEveryByteValue) {
+    const clsBlowfish bf = keyed("key");
+    QString all;
+    for (int c = 1; c < 256; ++c)
+        all += QChar(c);
+    const QString cases[] = {QStringLiteral("a"), QStringLiteral("exactly8"),
+                             QStringLiteral("Grüße, ñandú"), all};
+    for (const QString& text : cases) {
+        const QString enciphered = bf.sStringEncrypt(text);
+        EXPECT_EQ(enciphered.size(), clsBlowfish::GetEncryptSize(text));
+        EXPECT_EQ(bf.sStringDecrypt(enciphered), text);
+    }
+}
+
+TEST(BlockCipher, DecryptedStringsEndAtTheirFirstNulUnlessItLeads) {
+    const clsBlowfish bf = keyed("key");
+    const auto enc = [&](const QByteArray& plain) {
+        QByteArray out(plain.size(), '\0');
+        bf.sEncrypt(plain, out);
+        return QString::fromLatin1(out);
+    };
+    EXPECT_EQ(bf.sStringDecrypt(enc(QByteArray("ab\0cdefg", 8))), QStringLiteral("ab"));
+    EXPECT_EQ(bf.sStringDecrypt(enc(QByteArray("\0bcdefgh", 8))).size(), 8);
+}
+
+TEST(BlockCipher, HexCodeHoldsTwoBytesPerCharacterLowFirst) {
+    EXPECT_EQ(clsBlowfish::fStringToHexCode(QStringLiteral("0")), QStringLiteral("3000"));
+    EXPECT_EQ(clsBlowfish::fStringToHexCode(QString(QChar(0x20AC))), QStringLiteral("AC20"));
+    const QString texts[] = {QStringLiteral("0"), QStringLiteral("Grüße €"),
+                             QString(QChar(0x0A)) + QChar(0xFFFF)};
+    for (const QString& text : texts)
+        EXPECT_EQ(clsBlowfish::fHexCodeToString(clsBlowfish::fStringToHexCode(text)), text);
+    EXPECT_EQ(clsBlowfish::fHexCodeToString(QStringLiteral("ac20")), QString(QChar(0x20AC)));
+}
+
+TEST(BlockCipher, FilesKeepTheirLengthAndComeBackWhole) {
+    QTemporaryDir dir;
+    const clsBlowfish bf = keyed("file key");
+    const QByteArray contents[] = {QByteArray("12345"), QByteArray(8, 'x'),
+                                   QByteArray("\0\xff\x01 binary\r\n", 12)};
+    for (const QByteArray& content : contents) {
+        testfiles::write_bytes(dir.filePath("plain"), content);
+        bf.sFileEncrypt(dir.filePath("plain"), dir.filePath("enc"));
+        const QByteArray stored = testfiles::read_bytes(dir.filePath("enc"));
+        EXPECT_EQ(stored.size(), 4 + clsBlowfish::GetEncryptSize(QString(content.size(), 'x')));
+        EXPECT_EQ(stored.left(4), QByteArray(1, char(content.size())) + QByteArray(3, '\0'));
+        bf.sFileDecrypt(dir.filePath("enc"), dir.filePath("back"));
+        EXPECT_EQ(testfiles::read_bytes(dir.filePath("back")), content);
+    }
+}
+
+TEST(BlockCipher, FiveByteFileGivesLengthFieldAndOneBlock) {
+    QTemporaryDir dir;
+    const clsBlowfish bf = keyed("k");
+    testfiles::write_bytes(dir.filePath("five"), "abcde");
+    bf.sFileEncrypt(dir.filePath("five"), dir.filePath("five.enc"));
+    const QByteArray stored = testfiles::read_bytes(dir.filePath("five.enc"));
+    ASSERT_EQ(stored.size(), 12);
+    EXPECT_EQ(stored.left(4), QByteArray("\x05\0\0\0", 4));
+}
+
+TEST(BlockCipher, EveryMalformedInputIsAnErrorNumber) {
+    using C = clsBlowfish;
+    QTemporaryDir dir;
+    const clsBlowfish bf = keyed("k");
+    const clsBlowfish fresh;
+    QByteArray eight(8, '\0'), seven(7, '\0'), sixteen(16, '\0');
+    testfiles::write_bytes(dir.filePath("empty"), "");
+    testfiles::write_bytes(dir.filePath("short"), "\x01\0");
+    const auto stored = [&](int32_t length, int body) {
+        QByteArray b(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            b[i] = char((uint32_t(length) >> (8 * i)) & 0xFF);
+        return b + QByteArray(body, 'z');
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> action;
+        int32_t number;
+    };
+    const Case cases[] = {
+        {"encrypt before a key", [&] { fresh.sEncrypt(eight, eight); }, C::ERR_NOT_INITIALISED},
+        {"decrypt before a key", [&] { fresh.sDecrypt(eight, eight); }, C::ERR_NOT_INITIALISED},
+        {"file before a key",
+         [&] { fresh.sFileEncrypt(dir.filePath("short"), dir.filePath("x")); },
+         C::ERR_NOT_INITIALISED},
+        {"empty key", [&] { clsBlowfish().sInitBF(QByteArray()); }, C::ERR_ARGUMENT},
+        {"empty key text", [&] { clsBlowfish().sInitBF(QString()); }, C::ERR_ARGUMENT},
+        {"key beyond Latin-1", [&] { clsBlowfish().sInitBF(QStringLiteral("€")); },
+         C::ERR_ARGUMENT},
+        {"arrays of two sizes", [&] { bf.sEncrypt(eight, sixteen); }, C::ERR_ARGUMENT},
+        {"ragged arrays", [&] { bf.sDecrypt(seven, seven); }, C::ERR_SIZE},
+        {"missing file", [&] { bf.sFileDecrypt(dir.filePath("none"), dir.filePath("x")); },
+         C::ERR_ARGUMENT},
+        {"a folder as file", [&] { bf.sFileEncrypt(dir.path(), dir.filePath("x")); },
+         C::ERR_ARGUMENT},
+        {"empty file", [&] { bf.sFileEncrypt(dir.filePath("empty"), dir.filePath("x")); },
+         C::ERR_ARGUMENT},
+        {"file shorter than its length field",
+         [&] { bf.sFileDecrypt(dir.filePath("short"), dir.filePath("x")); }, C::ERR_SIZE},
+        {"negative length", [&] { bf.decrypt_stored(stored(-1, 8)); }, C::ERR_SIZE},
+        {"length beyond the data", [&] { bf.decrypt_stored(stored(9, 8)); }, C::ERR_SIZE},
+        {"huge length", [&] { bf.decrypt_stored(stored(INT32_MAX, 8)); }, C::ERR_SIZE},
+        {"ragged enciphered bytes", [&] { bf.decrypt_stored(stored(3, 5)); }, C::ERR_SIZE},
+        {"string of ragged length", [&] { bf.sStringDecrypt(QStringLiteral("abc")); },
+         C::ERR_SIZE},
+        {"string beyond Latin-1", [&] { bf.sStringEncrypt(QStringLiteral("1 €")); },
+         C::ERR_ARGUMENT},
+        {"empty hex code", [&] { C::fHexCodeToString(QString()); }, C::ERR_ARGUMENT},
+        {"odd hex code", [&] { C::fHexCodeToString(QStringLiteral("30003")); }, C::ERR_ARGUMENT},
+        {"non-hex pair", [&] { C::fHexCodeToString(QStringLiteral("3G00")); }, C::ERR_ARGUMENT},
+        {"signed pair", [&] { C::fHexCodeToString(QStringLiteral("+100")); }, C::ERR_ARGUMENT},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(error_number(c.action), c.number) << c.what;
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("x"))) << "a failed call left a target file";
+}
+
+TEST(BlockCipher, ErrorsCarryTheDocumentedNumbersAndTexts) {
+    EXPECT_EQ(clsBlowfish::ERR_NOT_INITIALISED, -2147218103);
+    EXPECT_EQ(clsBlowfish::ERR_ARGUMENT, -2147218102);
+    EXPECT_EQ(clsBlowfish::ERR_SIZE, -2147218101);
+    QByteArray seven(7, '\0');
+    try {
+        keyed("k").sEncrypt(seven, seven);
+        FAIL() << "a ragged array was enciphered";
+    } catch (const CipherError& e) {
+        EXPECT_EQ(e.description(), QStringLiteral("Byte array must be sized divisible by 8."));
+        EXPECT_EQ(e.source(), QStringLiteral("clsBlowfish"));
+    }
+}
+
+TEST(BlockCipher, AFailedDecryptLeavesTheOldTargetInPlace) {
+    QTemporaryDir dir;
+    testfiles::write_bytes(dir.filePath("target"), "keep me");
+    testfiles::write_bytes(dir.filePath("bad"), QByteArray("\x10\0\0\0abc", 7));
+    EXPECT_NE(error_number([&] {
+                  keyed("k").sFileDecrypt(dir.filePath("bad"), dir.filePath("target"));
+              }),
+              0);
+    EXPECT_EQ(testfiles::read_bytes(dir.filePath("target")), QByteArray("keep me"));
+}
+
+} // namespace

@@ -1,0 +1,289 @@
+#include "qt_print.h"
+
+#include <gtest/gtest.h>
+
+#include "link/link_state.h"
+#include "parameters/parameter_listing.h"
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "reports/frm_print_header.h"
+#include "reports/print_header_fields.h"
+#include "reports/print_menus.h"
+#include "shell/definitions_table.h"
+#include "shell/settings.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <qcustomplot.h>
+#include <stdexcept>
+
+namespace {
+
+class PrintHeaderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        reset_shell_state();
+        reset_link_state();
+        reset_print_header_run_fields();
+        clear_definitions_table(DEFINITIONS_UPPER);
+        shell().ini_path = dir.filePath("general.ini");
+        platform::number_separators() = {};
+        set_print_header_actions({});
+    }
+    void TearDown() override {
+        set_print_header_actions({});
+        if (print_header_window_loaded())
+            delete &print_header_window();
+    }
+    static void unit(int p, double value, const QString& text = {}) {
+        definitions_table()[static_cast<size_t>(p)].unit_value = value;
+        definitions_table()[static_cast<size_t>(p)].value_text = text;
+    }
+    QString ini(const char* key) {
+        return read_ini(shell().ini_path, QStringLiteral("Print Header"), QLatin1String(key),
+                        QStringLiteral("<missing>"));
+    }
+
+    QTemporaryDir dir;
+    platform::ScopedScriptedDialogs dialogs;
+};
+
+TEST_F(PrintHeaderTest, DeviceNameFollowsBrandSystemTypeAndFieldbus) {
+    struct Case {
+        int brand;
+        double p99;
+        bool modbus, profibus;
+        const char* name;
+    };
+    const Case cases[] = {
+        {0, 1, false, false, "Velto 100 Level"},
+        {0, 2, false, false, "Velto 200 Flow"},
+        {0, 3, false, false, "Velto 300 Comms"},
+        {0, 3, true, false, "Velto 300 Modbus"},
+        {0, 3, true, true, "Velto 300 Profibus"},
+        {0, 4, false, false, "Velto 400 CSO Logger"},
+        {7, 4, false, false, "Velto 400 CSO Logger"}, // other variants read as variant 0
+        {1, 1, false, false, "Hartym Level Controller"},
+        {1, 3, false, true, "Hartym Level Controller"},
+        {2, 1, false, false, "Tarnwell TL1"},
+        {2, 4, false, false, "Tarnwell TL4"},
+        {0, 0, false, false, "previous"},
+        {0, 5, false, false, "previous"},
+        {0, 2.5, false, false, "previous"},
+        {0, NO_VALUE, false, false, "previous"},
+    };
+    for (const Case& c : cases) {
+        PrintHeaderContext context;
+        context.start_logo = c.brand;
+        context.modbus_mode = c.modbus;
+        context.profibus_mode = c.profibus;
+        EXPECT_EQ(header_device_name(context, c.p99, QStringLiteral("previous")),
+                  QLatin1String(c.name))
+            << "brand " << c.brand << " P99 " << c.p99;
+    }
+}
+
+TEST_F(PrintHeaderTest, SensorNameFollowsBrandCodeAndTheAlternativeRule) {
+    struct Case {
+        int brand;
+        double p101, p72;
+        int software;
+        const char* name;
+    };
+    const Case cases[] = {
+        {0, 0, 0, 0, "Auxiliary"},   {1, 0, 0, 0, "Aux"},        {2, 0, 0, 0, "Auxiliary"},
+        {0, 1, 0, 200, "KV3"},       {0, 1, 1, 162, "KV3"},      {0, 1, 1, 163, "KVMach3"},
+        {0, 1, 2, 163, "KV3"},       {0, 8, 0, 0, "KVMach3"},    {0, 7, 0, 0, "KVS6"},
+        {0, 9, 0, 0, "KV Dual"},     {1, 9, 0, 0, "KV Dual"},    {2, 9, 0, 0, "TW Dual"},
+        {1, 2, 0, 0, "HT6"},         {2, 5, 0, 0, "TW25"},       {1, 1, 1, 170, "HTMach3"},
+        {0, 10, 0, 0, "previous"},   {0, -1, 0, 0, "previous"},  {0, NO_VALUE, 0, 0, "previous"},
+    };
+    for (const Case& c : cases) {
+        PrintHeaderContext context;
+        context.start_logo = c.brand;
+        context.software_version = c.software;
+        EXPECT_EQ(header_sensor_name(context, c.p101, c.p72, QStringLiteral("previous")),
+                  QLatin1String(c.name))
+            << "brand " << c.brand << " P101 " << c.p101 << " P72 " << c.p72 << " version "
+            << c.software;
+    }
+}
+
+TEST_F(PrintHeaderTest, AnEmptySiteShowsTheUnitsSiteTag) {
+    unit(928, 0, QStringLiteral("North weir"));
+    PrintHeaderFields stored;
+    EXPECT_EQ(fill_print_header(stored, {}).site, QStringLiteral("North weir"));
+    stored.site = QStringLiteral("Typed site");
+    EXPECT_EQ(fill_print_header(stored, {}).site, QStringLiteral("Typed site"));
+}
+
+TEST_F(PrintHeaderTest, TheWindowShowsParameterValuesAndTableNames) {
+    unit(92, 12345, QStringLiteral("12345"));
+    unit(926, 2.05, QStringLiteral("2.0.5"));
+    unit(93, 42, QStringLiteral("42"));
+    unit(99, 3);
+    unit(101, 1);
+    unit(72, 1);
+    link().modbus_mode = true;
+    shell().use_header = true;
+    shell().header_project = QStringLiteral("P-7");
+    frmPrintHeader& w = print_header_window();
+    EXPECT_TRUE(w.Check1->isChecked());
+    EXPECT_EQ(w.Text1[1]->text(), QStringLiteral("P-7"));
+    EXPECT_EQ(w.Text1[4]->text(), QStringLiteral("Velto 300 Modbus"));
+    EXPECT_EQ(w.Text1[5]->text(), QStringLiteral("12345"));
+    EXPECT_EQ(w.Text1[6]->text(), QStringLiteral("2.0.5"));
+    EXPECT_EQ(w.Text1[7]->text(), QStringLiteral("000042"));
+    EXPECT_EQ(w.Text1[8]->text(), QStringLiteral("KVMach3")) << "version 2.05 is past 1.63";
+}
+
+TEST_F(PrintHeaderTest, AHardwareVersionThatIsNoNumberShowsAsItIs) {
+    unit(93, NO_VALUE, QStringLiteral("NO"));
+    EXPECT_EQ(print_header_window().Text1[7]->text(), QStringLiteral("NO"));
+}
+
+TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
+    unit(99, 2);
+    unit(101, 4);
+    frmPrintHeader* w = &print_header_window();
+    w->Text1[4]->setText(QStringLiteral("My device "));
+    w->Text1[8]->setText(QStringLiteral("My sensor"));
+    set_print_header_actions({{}, [] {}});
+    w->cmdPrint->click();
+    ASSERT_FALSE(print_header_window_loaded() && w->isVisible());
+    delete w;
+
+    unit(99, 9);
+    unit(101, 12);
+    frmPrintHeader& again = print_header_window();
+    EXPECT_EQ(again.Text1[4]->text(), QStringLiteral("My device"));
+    EXPECT_EQ(again.Text1[8]->text(), QStringLiteral("My sensor"));
+}
+
+TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsThenPrints) {
+    PrintHeaderFields seen;
+    set_print_header_actions({{}, [&] { seen = current_print_header(); }});
+    frmPrintHeader& w = print_header_window();
+    w.Check1->setChecked(true);
+    w.Text1[0]->setText(QStringLiteral("  Site A "));
+    w.Text1[3]->setText(QStringLiteral("LT-101"));
+    w.Text1[9]->setText(QStringLiteral(" SN9 "));
+    w.cmdPrint->click();
+    EXPECT_EQ(seen.site, QStringLiteral("Site A"));
+    EXPECT_EQ(seen.sensor_serial, QStringLiteral("SN9"));
+    EXPECT_TRUE(seen.use_header);
+    EXPECT_EQ(ini("Site"), QStringLiteral("Site A"));
+    EXPECT_EQ(ini("Tag"), QStringLiteral("LT-101"));
+    EXPECT_EQ(ini("Use Header"), QStringLiteral("True"));
+    EXPECT_EQ(ini("Sensor Serial"), QStringLiteral("<missing>")) << "a run-only field was stored";
+}
+
+TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
+    unit(99, 1);
+    unit(92, 0, QStringLiteral("77"));
+    unit(926, 0, QStringLiteral("2.0.5"));
+    unit(93, 0, QStringLiteral("1"));
+    unit(101, 2);
+    shell().header_site = QStringLiteral("Kept site");
+    frmPrintHeader& w = print_header_window();
+    for (size_t i : {0, 1, 2, 3, 9})
+        w.Text1[i]->setText(QStringLiteral("typed"));
+    w.cmdClear->click();
+    for (size_t i = 0; i < w.Text1.size(); ++i) {
+        const bool typed = i <= 3 || i == 9;
+        EXPECT_EQ(w.Text1[i]->text().isEmpty(), typed) << "box " << i;
+    }
+    w.cmdCancel->click();
+    EXPECT_EQ(shell().header_site, QStringLiteral("Kept site"));
+    EXPECT_EQ(ini("Site"), QStringLiteral("<missing>"));
+}
+
+TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
+    set_print_header_actions({[] { throw std::runtime_error("no preview page"); },
+                              [] { throw std::runtime_error("printer on fire"); }});
+    frmPrintHeader& w = print_header_window();
+    w.show();
+    w.cmdPrint->click();
+    w.cmdPreview->click();
+    ASSERT_EQ(dialogs.prompts.size(), 2u);
+    EXPECT_TRUE(dialogs.prompts[0].text.contains(QStringLiteral("printer on fire")));
+    EXPECT_EQ(dialogs.prompts[0].style & platform::mb::Critical, platform::mb::Critical);
+    EXPECT_TRUE(dialogs.prompts[1].text.contains(QStringLiteral("no preview page")));
+    EXPECT_TRUE(print_header_window_loaded() && w.isVisible());
+}
+
+TEST_F(PrintHeaderTest, PreviewKeepsTheWindowOpenAndButtonsWaitForTheirWork) {
+    frmPrintHeader& w = print_header_window();
+    EXPECT_FALSE(w.cmdPreview->isEnabled());
+    EXPECT_FALSE(w.cmdPrint->isEnabled());
+    int previews = 0;
+    set_print_header_actions({[&] { ++previews; }, [] {}});
+    EXPECT_TRUE(w.cmdPreview->isEnabled());
+    w.show();
+    w.cmdPreview->click();
+    EXPECT_EQ(previews, 1);
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(PrintHeaderTest, FocusSelectsTheWholeBox) {
+    frmPrintHeader& w = print_header_window();
+    w.show();
+    w.Text1[2]->setText(QStringLiteral("Instrument"));
+    w.Text1[2]->setFocus();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    if (!w.Text1[2]->hasFocus())
+        GTEST_SKIP() << "the platform gives no focus";
+    EXPECT_EQ(w.Text1[2]->selectedText(), QStringLiteral("Instrument"));
+}
+
+TEST_F(PrintHeaderTest, AnEmptyListingSaysSoAndOpensNoHeader) {
+    int opened = 0;
+    print_listing([] { parameter_listing().rows.clear(); }, [&] { ++opened; });
+    EXPECT_EQ(opened, 0);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text, ui_text(1226));
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Information);
+
+    print_listing([] { parameter_listing().rows = {{"P1", "Mode", "1", ""}}; },
+                  [&] { ++opened; });
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(dialogs.prompts.size(), 1u);
+    parameter_listing().rows.clear();
+}
+
+TEST_F(PrintHeaderTest, EchoChartPrintsLandscapeAndGetsItsColoursBack) {
+    QCustomPlot chart;
+    chart.resize(600, 400);
+    chart.addGraph()->setData({0, 1, 2}, {1, 3, 2});
+    QLinearGradient gradient(0, 0, 0, 1);
+    gradient.setColorAt(0, Qt::yellow);
+    gradient.setColorAt(1, Qt::darkBlue);
+    chart.axisRect()->setBackground(QBrush(gradient));
+    chart.setBackground(QBrush(QColor(0x80, 0xFF, 0xFF)));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("echo.pdf"));
+    ASSERT_TRUE(print_echo_chart(chart, printer));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_GT(QFileInfo(dir.filePath("echo.pdf")).size(), 1000);
+    EXPECT_EQ(chart.axisRect()->backgroundBrush().gradient()->type(), QGradient::LinearGradient);
+    const QImage shown = chart.toPixmap(600, 400).toImage();
+    EXPECT_EQ(shown.pixelColor(2, 2), QColor(0x80, 0xFF, 0xFF)) << "the chart stayed white";
+
+    QPrinter nowhere(QPrinter::HighResolution);
+    nowhere.setOutputFormat(QPrinter::PdfFormat);
+    nowhere.setOutputFileName(dir.filePath("missing/folder/echo.pdf"));
+    QString error;
+    EXPECT_FALSE(print_echo_chart(chart, nowhere, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(chart.axisRect()->backgroundBrush().gradient()->type(), QGradient::LinearGradient);
+}
+
+} // namespace
