@@ -20,6 +20,8 @@
 
 namespace {
 
+constexpr double VOLT_MARGIN = 0.3;
+
 const char* const TRANSDUCERS[] = {"KV3", "KV6", "KV10", "KV15", "KV25"};
 
 double box_value(const QLineEdit* box) {
@@ -145,9 +147,10 @@ void Form6::build() {
     for (QCPAxisRect* band : {output_band_, ready_band_}) {
         band->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
         band->axis(QCPAxis::atRight)->setVisible(true);
-        // A little room above 5 V keeps the ready signal's top line whole.
-        band->axis(QCPAxis::atLeft)->setRange(0, power::READY_V * 1.05);
-        band->axis(QCPAxis::atRight)->setRange(0, power::READY_V * 1.05);
+        // A little room beyond 0 V and 5 V keeps the lines there clear of the band's edges.
+        const QCPRange volts(-VOLT_MARGIN, power::READY_V + VOLT_MARGIN);
+        band->axis(QCPAxis::atLeft)->setRange(volts);
+        band->axis(QCPAxis::atRight)->setRange(volts);
         for (QCPAxis* a : band->axes())
             a->setBasePen(QPen(Qt::black, 1));
         band->setRangeDrag(Qt::Orientations());
@@ -185,6 +188,7 @@ void Form6::build() {
     annotation->position->setAxisRect(output_band_);
     annotation->position->setCoords(0.02, 0.02);
     annotation->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
+    annotation->setText(QString());
 
     TChart2->setMouseTracking(true);
     TChart2->installEventFilter(this);
@@ -285,7 +289,7 @@ void Form6::TChart2_MouseMove(QMouseEvent* event) {
     const double x = series->keyAxis()->pixelToCoord(at.x());
     const double y = series->valueAxis()->pixelToCoord(at.y());
     const bool inside = x >= 0 && x <= series->keyAxis()->range().upper && y >= 0 &&
-                        y <= series->valueAxis()->range().upper;
+                        y <= power::READY_V;
     cursor->setVisible(inside);
     annotation->setText(inside ? QStringLiteral("X=%1s, Y=%2V")
                                      .arg(platform::format_number(x, QStringLiteral("0.0")),

@@ -71,8 +71,13 @@ frmPrintHeader::frmPrintHeader(QWidget* parent) : QDialog(parent) {
         Text1[i]->installEventFilter(this);
         Text1[i]->setMinimumWidth(260);
     }
-    for (int i = FIRST_UNIT_BOX; i <= LAST_UNIT_BOX; ++i)
-        Text1[static_cast<size_t>(i)]->setReadOnly(true);
+    for (int i = FIRST_UNIT_BOX; i <= LAST_UNIT_BOX; ++i) {
+        QLineEdit* box = Text1[static_cast<size_t>(i)];
+        box->setReadOnly(true);
+        QPalette shaded = box->palette();
+        shaded.setColor(QPalette::Base, shaded.color(QPalette::Window));
+        box->setPalette(shaded);
+    }
     // Rows: boxes 0 to 3, the "Device:" heading, then boxes 4 to 9 each below its label.
     int row = 0;
     for (size_t i = 0; i < 4; ++i, ++row) {
@@ -90,6 +95,7 @@ frmPrintHeader::frmPrintHeader(QWidget* parent) : QDialog(parent) {
         Label1[i + 1]->setBuddy(Text1[i]);
     }
     layout->addLayout(grid);
+    layout->addSpacing(6);
 
     auto* buttons = new QHBoxLayout;
     const auto button = [this, buttons](QPushButton*& b, const char* name, const char* caption) {

@@ -7,7 +7,9 @@
 #include "reports/form6.h"
 #include "reports/power_calculator.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <qcustomplot.h>
@@ -178,6 +180,34 @@ TEST_F(CalculatorWindow, ListChoicesChangeResultsAndProfile) {
     EXPECT_EQ(w.output_series->dataCount(), 7);
     w.UpDown1->step(1);
     EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("2"));
+}
+
+TEST_F(CalculatorWindow, PointerReadOutShowsTimeAndVoltsInsideTheProfileOnly) {
+    Form6 w;
+    w.resize(640, 560);
+    w.show();
+    QApplication::processEvents();
+    w.TChart2->replot();
+    const auto move_to = [&](QCPGraph* series, double x, double y) {
+        const QPointF at(series->keyAxis()->coordToPixel(x), series->valueAxis()->coordToPixel(y));
+        QMouseEvent move(QEvent::MouseMove, at, w.TChart2->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w.TChart2, &move);
+    };
+    struct Case {
+        QCPGraph* series;
+        double x, y;
+        const char* text;
+    };
+    const Case cases[] = {{w.output_series, 2.0, 2.5, "X=2.0s, Y=2.5V"},
+                          {w.ready_series, 4.6, 4.0, "X=4.6s, Y=4.0V"},
+                          {w.output_series, -0.2, 1.0, ""},
+                          {w.output_series, 2.0, -0.2, ""}};
+    for (const Case& c : cases) {
+        move_to(c.series, c.x, c.y);
+        EXPECT_EQ(w.annotation->text(), QLatin1String(c.text)) << c.x << "," << c.y;
+        EXPECT_EQ(w.cursor->visible(), *c.text != 0);
+    }
 }
 
 } // namespace
