@@ -9,7 +9,7 @@
 #include <QTextOption>
 #include <map>
 
-namespace report {
+namespace reports {
 
 void ReportDocument::write(const QString& text) {
     if (text.isEmpty())
@@ -144,4 +144,4 @@ void write_to_text_document(const ReportDocument& doc, QTextDocument& target,
     cursor.endEditBlock();
 }
 
-} // namespace report
+} // namespace reports

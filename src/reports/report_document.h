@@ -11,7 +11,7 @@
 
 class QTextDocument;
 
-namespace report {
+namespace reports {
 
 struct RunStyle {
     QString font = QStringLiteral("Times New Roman");
@@ -70,4 +70,4 @@ QByteArray to_text_file(const ReportDocument& doc);
 void write_to_text_document(const ReportDocument& doc, QTextDocument& target,
                             double units_per_point);
 
-} // namespace report
+} // namespace reports

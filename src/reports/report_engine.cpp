@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace report {
+namespace reports {
 namespace {
 
 constexpr uint32_t BLUE = 0x0000FF;
@@ -362,4 +362,4 @@ ReportState generate_report(const LogChartModel& chart, const ReportRequest& req
     return writer.run(chart, progress);
 }
 
-} // namespace report
+} // namespace reports

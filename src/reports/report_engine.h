@@ -14,7 +14,7 @@
 
 class LogChartModel;
 
-namespace report {
+namespace reports {
 
 // What Generate takes from the report window and the program.
 struct ReportRequest {
@@ -80,4 +80,4 @@ ReportState generate_report(const LogChartModel& chart, const ReportRequest& req
 // "Use Maximum Value of <title>" and the like; "Use None" with the daily total off.
 QString method_text(const ReportRequest& request);
 
-} // namespace report
+} // namespace reports

@@ -6,7 +6,7 @@
 #include <QTimeZone>
 #include <cmath>
 
-namespace report {
+namespace reports {
 namespace {
 
 const QDate& zero_date() {
@@ -121,4 +121,4 @@ std::optional<int64_t> parse_date_text(const QString& text) {
     return zero_date().daysTo(d);
 }
 
-} // namespace report
+} // namespace reports

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace report {
+namespace reports {
 
 inline constexpr int64_t SECONDS_PER_DAY = 86400;
 // The serial of 01/01/1970, where the log chart's time axis starts.
@@ -36,4 +36,4 @@ QString date_box_text(double serial);
 // the date is ignored. nullopt when the text names no real date.
 std::optional<int64_t> parse_date_text(const QString& text);
 
-} // namespace report
+} // namespace reports

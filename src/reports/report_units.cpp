@@ -2,7 +2,7 @@
 
 #include <array>
 
-namespace report {
+namespace reports {
 namespace {
 
 constexpr double CUBIC_FEET_PER_1000_LITRES = 35.3146001;
@@ -121,4 +121,4 @@ FlowUnitRules flow_unit_rules(const QString& title, const std::function<QString(
     return r;
 }
 
-} // namespace report
+} // namespace reports

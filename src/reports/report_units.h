@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace report {
+namespace reports {
 
 // The report's unit lists are written into the report as they stand, whatever the language.
 QStringList volume_unit_list(); // litres, cubic metre, cubic feet, UK, US and MUS Gallon
@@ -48,4 +48,4 @@ struct FlowUnitRules {
 FlowUnitRules flow_unit_rules(const QString& total_series_title,
                               const std::function<QString(int)>& caption);
 
-} // namespace report
+} // namespace reports

@@ -24,6 +24,7 @@
 #include "shell/definitions_table.h"
 #include "shell/frm_about.h"
 #include "shell/handler_guard.h"
+#include "reports/report_window.h"
 #include "shell/language_file.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
@@ -165,6 +166,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    reports::install_report_services(services);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);

@@ -9,7 +9,7 @@
 #include <QTextDocument>
 #include <QTextOption>
 
-using namespace report;
+using namespace reports;
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace report;
+using namespace reports;
 
 namespace {
 

@@ -13,5 +13,5 @@ inline double day_serial(int y, int m, int d) {
 
 // The chart's x of a wall-clock moment (seconds since 01/01/1970 on the logged clock).
 inline double chart_x(int y, int m, int d, int hh, int mm, int ss = 0) {
-    return (day_serial(y, m, d) - report::CHART_EPOCH_DAY) * 86400.0 + hh * 3600 + mm * 60 + ss;
+    return (day_serial(y, m, d) - reports::CHART_EPOCH_DAY) * 86400.0 + hh * 3600 + mm * 60 + ss;
 }

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-using namespace report;
+using namespace reports;
 
 namespace {
 
