@@ -248,6 +248,74 @@ std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderData& header,
     return c.take();
 }
 
+PrintedPage lay_out_preview_page(const PrintHeaderData& header, const ParameterListing& listing,
+                                 const PageMetrics& m, const QString& today) {
+    constexpr double PREVIEW_TOP_MM = 15;
+    PageMetrics one_page = m;
+    one_page.height = 1e9; // the preview never turns a page
+    PrintCursor c(one_page);
+    c.set_y(PREVIEW_TOP_MM);
+    const QStringList titles = column_titles();
+    auto rule = [&c](int width) {
+        c.at(LEFT_MM);
+        c.text(dashes(width));
+        c.end_line();
+    };
+    if (header.use_header) {
+        rule(HEADER_RULE);
+        for (const auto& [label, value] : header_lines(header)) {
+            c.at(LEFT_MM);
+            c.text(label);
+            c.tab(45);
+            c.text(value);
+            c.end_line();
+        }
+        rule(HEADER_RULE);
+    } else {
+        for (const QString& line : plain_block_lines(header)) {
+            c.at(LEFT_MM);
+            c.text(line);
+            c.end_line();
+        }
+        rule(LIST_RULE);
+    }
+    c.at(LEFT_MM);
+    c.text(titles[0]);
+    c.tab(25);
+    c.text(titles[1]);
+    c.tab(55);
+    c.text(titles[2]);
+    c.tab(68);
+    c.text(titles[3]);
+    c.end_line();
+    rule(LIST_RULE);
+    bool broke = false;
+    for (const ParameterListingRow& row : listing.rows) {
+        if (header.use_header && c.y() >= m.height - FOOTER_RISE_MM) {
+            c.end_line();
+            footer(c, m, today, 1);
+            broke = true;
+            break;
+        }
+        c.at(LEFT_MM);
+        c.text(row.number);
+        c.tab(25);
+        c.text(row.description);
+        c.tab(55);
+        c.text(row.value);
+        c.tab(68);
+        c.text(row.units);
+        c.end_line();
+    }
+    if (header.use_header && !broke && c.y() < m.height - FOOTER_RISE_MM) {
+        rule(LIST_RULE);
+        c.set_y(m.height - FOOTER_RISE_MM);
+        c.end_line();
+        footer(c, m, today, 1);
+    }
+    return c.take().front();
+}
+
 QString export_listing_text(const PrintHeaderData& header, const ParameterListing& listing,
                             const QString& s) {
     const QStringList titles = column_titles();
@@ -355,19 +423,18 @@ bool print_pages(QPrinter& printer, const std::vector<PrintedPage>& pages) {
     QPainter p;
     if (!p.begin(&printer))
         return false;
+    // Positions are millimetres; the font keeps its point size on the printer's own dots.
     const double dots_per_mm = printer.resolution() / 25.4;
-    p.scale(dots_per_mm, dots_per_mm);
-    QFont font = listing_font();
+    const QFont font = listing_font();
     p.setFont(font);
-    const QFontMetricsF fm(font, &printer);
-    const double ascent = fm.ascent() / dots_per_mm;
+    const double ascent = QFontMetricsF(font, &printer).ascent();
     bool first = true;
     for (const PrintedPage& page : pages) {
         if (!first && !printer.newPage())
             return false;
         first = false;
         for (const PlacedText& t : page.items)
-            p.drawText(QPointF(t.x, t.y + ascent), t.text);
+            p.drawText(QPointF(t.x * dots_per_mm, t.y * dots_per_mm + ascent), t.text);
     }
     return p.end();
 }

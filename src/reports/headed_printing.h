@@ -46,6 +46,12 @@ std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderData& header,
                                               const PageMetrics& metrics, int copies,
                                               const QString& today);
 
+// The print header window's preview: the first printed page, started at y = 15, with the footer
+// "Page 1" and no rows after the first page break; without the header no footer and no closing
+// line.
+PrintedPage lay_out_preview_page(const PrintHeaderData& header, const ParameterListing& listing,
+                                 const PageMetrics& metrics, const QString& today);
+
 // The export file's text with CR LF line ends: separator "," or ";" for the separated layouts,
 // empty for the fixed columns. Separated fields that hold the separator, a quote or a line
 // break are put in quotes (inner quotes doubled) so that every row reads back as four fields.

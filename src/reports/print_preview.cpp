@@ -11,6 +11,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -28,6 +29,13 @@ namespace {
 constexpr double PAGE_WIDTH_MM = 210;
 constexpr double PAGE_HEIGHT_MM = 297;
 constexpr double REPORT_MARGIN_MM = 15;
+
+// Pixels per point as the text box lays text out, so its tab stops keep pace with its fonts.
+double screen_units_per_point() {
+    QFont probe;
+    probe.setPointSizeF(72);
+    return QFontInfo(probe).pixelSize() / 72.0;
+}
 
 } // namespace
 
@@ -65,10 +73,11 @@ bool print_report(QPrinter& printer, const ReportDocument& doc, int copies) {
     printer.setPageMargins(QMarginsF(REPORT_MARGIN_MM, REPORT_MARGIN_MM, REPORT_MARGIN_MM,
                                      REPORT_MARGIN_MM),
                            QPageLayout::Millimeter);
-    // Laid out on the printer itself, so fonts and tab stops are measured in its own dots.
+    // Laid out on the printer itself, so fonts are measured in its own dots; the layout scales
+    // tab stops from the screen's units to the printer's as it does for fonts.
     QTextDocument text;
     text.documentLayout()->setPaintDevice(&printer);
-    write_to_text_document(doc, text, printer.resolution() / 72.0);
+    write_to_text_document(doc, text, screen_units_per_point());
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     text.setPageSize(area.size());
     const int pages = text.pageCount();
@@ -148,7 +157,7 @@ void Form8::set_texts() {
 void Form8::set_report(const ReportDocument& doc) {
     report_ = doc;
     listing_shown_ = false;
-    write_to_text_document(doc, *RichTextBox1->document(), RichTextBox1->logicalDpiX() / 72.0);
+    write_to_text_document(doc, *RichTextBox1->document(), screen_units_per_point());
     RichTextBox1->moveCursor(QTextCursor::Start);
     RichTextBox1->show();
     Command1->show();

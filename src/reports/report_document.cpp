@@ -119,8 +119,12 @@ void write_to_text_document(const ReportDocument& doc, QTextDocument& target,
     target.setDefaultTextOption(option);
     target.setDocumentMargin(0);
 
+    // The stops go on every paragraph as well: a text box may keep its own default option.
+    QTextBlockFormat paragraph;
+    paragraph.setTabPositions(tabs);
     QTextCursor cursor(&target);
     cursor.beginEditBlock();
+    cursor.setBlockFormat(paragraph);
     bool first_block = true;
     for (const ReportRun& r : doc.runs()) {
         QTextCharFormat f;
@@ -132,7 +136,7 @@ void write_to_text_document(const ReportDocument& doc, QTextDocument& target,
         const QStringList lines = QString(r.text).remove(QLatin1Char('\r')).split(QLatin1Char('\n'));
         for (qsizetype i = 0; i < lines.size(); ++i) {
             if (i > 0) {
-                cursor.insertBlock(QTextBlockFormat(), f);
+                cursor.insertBlock(paragraph, f);
             } else if (first_block) {
                 cursor.setBlockCharFormat(f);
                 first_block = false;

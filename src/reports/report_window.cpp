@@ -104,6 +104,7 @@ void report::build() {
     auto line = [this](const char* name) {
         auto* e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
+        e->setMinimumWidth(e->fontMetrics().averageCharWidth() * 26);
         return e;
     };
     auto combo = [this](const char* name) {
@@ -521,6 +522,7 @@ Form9::Form9(report& owner) : QDialog(&owner), owner_(owner) {
     layout->addWidget(title);
     TChart1 = new QCalendarWidget(this);
     TChart1->setObjectName(QStringLiteral("TChart1"));
+    TChart1->setLocale(platform::date_formats().names);
     TChart1->setGridVisible(true);
     TChart1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     QTextCharFormat sunday;

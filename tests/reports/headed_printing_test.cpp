@@ -237,3 +237,30 @@ TEST_F(HeadedPrinting, PrintsTwoCopiesToAPdf) {
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 2) << "one page per copy";
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Done.")});
 }
+
+TEST_F(HeadedPrinting, PreviewShowsTheFirstPageOnlyWithPageOneFooter) {
+    struct Case {
+        const char* what;
+        bool use_header;
+        int rows;
+        int last_row; // the last row drawn
+        bool footer;
+    } cases[] = {
+        {"a long listing stops at the first break", true, 40, 4, true},
+        {"a short listing closes with the rule and footer", true, 2, 2, true},
+        {"without the header every row and no footer", false, 40, 40, false},
+    };
+    for (const auto& c : cases) {
+        header.use_header = c.use_header;
+        const PrintedPage page =
+            lay_out_preview_page(header, listing(c.rows), metrics(), QStringLiteral("today"));
+        QString last_row;
+        for (const PlacedText& t : page.items)
+            if (t.text.startsWith(QLatin1String("P")) && t.text != QLatin1String("Par") &&
+                !t.text.startsWith(QLatin1String("Pa")))
+                last_row = t.text;
+        EXPECT_EQ(last_row, QStringLiteral("P%1").arg(c.last_row)) << c.what;
+        EXPECT_EQ(footers(page), (c.footer ? QStringList{"today", "Page 1"} : QStringList{})) << c.what;
+        EXPECT_EQ(page.items.front().y, 15) << c.what;
+    }
+}

@@ -314,3 +314,39 @@ TEST(ReportTime, DateBoxTextsReadInTheUsersOrder) {
         << "date boxes show four-digit years";
     platform::date_formats().short_date = saved;
 }
+
+TEST(ReportEngine, ClockChangeDaysKeepEveryLoggedPointInItsDay) {
+    struct Case {
+        const char* what;
+        int repeat_from_minute; // a wall-clock hour logged twice from here (-1: none)
+        int skip_from_minute;   // a wall-clock hour never logged from here (-1: none)
+        double points;
+    } cases[] = {
+        {"autumn: the hour after 02:00 comes twice", 120, -1, 100},
+        {"spring: the hour after 01:00 never comes", -1, 60, 92},
+    };
+    for (const auto& c : cases) {
+        LogChartModel chart;
+        chart.add_series(QStringLiteral("Level (m)"));
+        for (int minute = 0; minute < 24 * 60; minute += 15) {
+            if (c.skip_from_minute >= 0 && minute >= c.skip_from_minute &&
+                minute < c.skip_from_minute + 60)
+                continue;
+            const int times =
+                c.repeat_from_minute >= 0 && minute >= c.repeat_from_minute &&
+                        minute < c.repeat_from_minute + 60
+                    ? 2
+                    : 1;
+            for (int k = 0; k < times; ++k)
+                chart.series(0).add_point(chart_x(2026, 10, 25, minute / 60, minute % 60), 1.0);
+        }
+        chart.series(0).add_point(chart_x(2026, 10, 26, 0, 0), 1.0);
+        ReportRequest r = base_request();
+        r.from_day = static_cast<int64_t>(day_serial(2026, 10, 25));
+        r.to_day = r.from_day;
+        ReportDocument doc;
+        const ReportState s = generate_report(chart, r, doc);
+        EXPECT_EQ(s.day_lines, 1) << c.what;
+        EXPECT_EQ(s.day_count, c.points) << c.what;
+    }
+}
