@@ -77,7 +77,8 @@ QByteArray to_rtf(const ReportDocument& doc) {
         out += "\\red" + QByteArray::number((rgb >> 16) & 0xFF) + "\\green" +
                QByteArray::number((rgb >> 8) & 0xFF) + "\\blue" + QByteArray::number(rgb & 0xFF) +
                ';';
-    out += "}\n\\pard";
+    // A4 with the printed report's 15 mm margins, so a word processor breaks lines as we do.
+    out += "}\n\\paperw11906\\paperh16838\\margl850\\margr850\\margt850\\margb850\n\\pard";
     for (double pt : TAB_STOPS_PT)
         out += "\\tx" + QByteArray::number(static_cast<int>(pt * 20));
     out += '\n';

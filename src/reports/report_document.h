@@ -29,7 +29,7 @@ struct ReportRun {
 
 // Tab stops of the report's columns, in points from the left margin: wide enough for a date,
 // the bracketed unit cells and the sentinel figures (-999999999.0) at 10 points.
-inline constexpr double TAB_STOPS_PT[] = {90, 160, 230, 285, 355, 410, 480};
+inline constexpr double TAB_STOPS_PT[] = {90, 155, 220, 275, 340, 390, 440};
 
 class ReportDocument {
 public:

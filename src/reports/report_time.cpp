@@ -113,7 +113,8 @@ std::optional<int64_t> parse_date_text(const QString& text) {
     year = year_text.toInt();
     if (year_text.size() <= 2)
         year += year < 30 ? 2000 : 1900;
-    if (year < 100)
+    // Four-digit years only: the boxes show them so, and a log never starts before 1000.
+    if (year < 1000)
         return std::nullopt;
     const QDate d(year, month, day);
     if (!d.isValid())

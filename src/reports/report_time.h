@@ -32,8 +32,9 @@ QString box_date_pattern();
 QString date_box_text(double serial);
 
 // A date typed into a date box, read in the order of the user's short date (day, month and year
-// in any order, any separator), or as yyyy-mm-dd. Two-digit years are 1930 to 2029. A time after
-// the date is ignored. nullopt when the text names no real date.
+// in any order, any separator), or as yyyy-mm-dd. Two-digit years are 1930 to 2029; a year
+// before 1000 is no date. A time after the date is ignored. nullopt when the text names no real
+// date.
 std::optional<int64_t> parse_date_text(const QString& text);
 
 } // namespace reports

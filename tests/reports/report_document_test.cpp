@@ -54,7 +54,7 @@ TEST(ReportDocument, RichTextCarriesFontsColoursSizesAndEscapes) {
         {"{\\rtf1\\ansi\\ansicpg1252", "the Rich Text start"},
         {"{\\f0\\fnil\\fcharset0 Times New Roman;}", "the font table"},
         {"\\red0\\green0\\blue255;", "blue in the colour table"},
-        {"\\tx1800\\tx3200", "the column tab stops in twips"},
+        {"\\tx1800\\tx3100", "the column tab stops in twips"},
         {"\\fs32\\cf", "16-point heading"},
         {"\\b Wasser \\{S\\'fcd\\}\\\\\\par", "braces, backslash and umlaut escaped"},
         {"\\fs20\\cf2 Date\\tab Mean\\par", "tab and paragraph"},

@@ -297,6 +297,7 @@ TEST(ReportTime, DateBoxTextsReadInTheUsersOrder) {
         {"dd/mm/yyyy", "yesterday", 0, 0, 0},
         {"dd/mm/yyyy", "", 0, 0, 0},
         {"dd/mm/yyyy", "05/12/202", 0, 0, 0},
+        {"dd/mm/yyyy", "0654-1-5", 0, 0, 0},
     };
     const QString saved = platform::date_formats().short_date;
     for (const auto& c : cases) {
