@@ -7,6 +7,7 @@
 #include "qt_print.h"
 #include "report_test_support.h"
 #include "reports/print_preview.h"
+#include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 
 #include <gtest/gtest.h>
@@ -172,7 +173,9 @@ TEST_F(ReportWindow, PreviewSavesRichTextAndPlainText) {
     EXPECT_TRUE(ini.readAll().contains(("SaveReportPath=" + dir.path()).toUtf8()));
 }
 
-TEST_F(ReportWindow, PreviewPrintsEveryCopyThenSaysSoOnce) {
+// In every program identity the preview prints what it shows: the report here, the listing below.
+TEST_F(ReportWindow, PreviewPrintsTheReportItShowsEveryCopyThenSaysSoOnce) {
+    shell().software_mode = 1;
     ReportDocument doc;
     doc.write(QStringLiteral("Report\r\n"));
     Form8 preview;
@@ -188,4 +191,23 @@ TEST_F(ReportWindow, PreviewPrintsEveryCopyThenSaysSoOnce) {
     const QByteArray bytes = pdf.readAll();
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 3);
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Report has been printed successfully")});
+}
+
+TEST_F(ReportWindow, PreviewOfTheListingPrintsTheListingUnderTheHeader) {
+    *text_slot(1228) = QStringLiteral("The parameter list has been printed or saved.");
+    ParameterListing listing;
+    listing.rows.push_back({QStringLiteral("P1"), QStringLiteral("Units"), QStringLiteral("1"), {}});
+    PrintHeaderData header;
+    header.use_header = true;
+    Form8 preview;
+    preview.set_listing_page(PrintedPage{{{20, 15, QStringLiteral("P1")}}}, header, listing);
+    EXPECT_TRUE(preview.Command1->isHidden()) << "a listing page is not saved as a report";
+    platform::ScopedScriptedDialogs dialogs;
+    platform::ScopedScriptedPrintDialogs printers;
+    printers.answers = {1};
+    printers.pdf_paths = {dir.filePath(QStringLiteral("list.pdf"))};
+    preview.Command2->click();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("list.pdf"))));
+    EXPECT_EQ(dialogs.messages(), QStringList{*text_slot(1228)});
+    text_slot(1228)->clear();
 }
