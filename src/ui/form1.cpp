@@ -25,6 +25,7 @@
 #include "shell/definitions_table.h"
 #include "shell/frm_about.h"
 #include "shell/handler_guard.h"
+#include "reports/report_window.h"
 #include "shell/language_file.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
@@ -166,6 +167,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    reports::install_report_services(services);
     install_report_tools(services, this, echo_page->TChart2);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();

@@ -1,0 +1,33 @@
+// The report's date boxes: whatever the user types, reading never fails badly, a date it reads is
+// a real one, and the box text made from it reads back as the same day in every date order.
+
+#include "platform/vb.h"
+#include "reports/report_time.h"
+
+#include <QString>
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const char* const orders[] = {"dd/mm/yyyy", "mm/dd/yyyy", "yyyy-mm-dd", "dd.mm.yy",
+                                         "d/m/yy"};
+    if (size == 0)
+        return 0;
+    platform::date_formats().short_date = QString::fromLatin1(orders[data[0] % 5]);
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    const auto day = reports::parse_date_text(text);
+    if (!day)
+        return 0;
+    const QDateTime when = reports::datetime_from_serial(static_cast<double>(*day));
+    if (!when.date().isValid() || when.date().year() < 100 || when.date().year() > 9999)
+        std::abort();
+    const auto again = reports::parse_date_text(reports::date_box_text(static_cast<double>(*day)));
+    if (!again || *again != *day)
+        std::abort();
+    // A time after the date never changes the day.
+    const auto with_time = reports::parse_date_text(text.trimmed() + QStringLiteral(" 13:45:00"));
+    if (!with_time || *with_time != *day)
+        std::abort();
+    return 0;
+}

@@ -1,0 +1,213 @@
+#include "reports/report_window.h"
+
+#include "logging/log_chart_model.h"
+#include "logging/log_setup_state.h"
+#include "platform/dialogs.h"
+#include "platform/print_dialog.h"
+#include "qt_print.h"
+#include "report_test_support.h"
+#include "reports/print_preview.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <gtest/gtest.h>
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+using namespace reports;
+
+namespace {
+
+class ReportWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_shell_state();
+        reset_log_setup_state();
+        shell().ini_path = dir.filePath(QStringLiteral("general.ini"));
+        shell().computer_name = QStringLiteral("pc1");
+        LogChartModel& chart = log_chart_model();
+        chart.remove_all_series();
+        chart.add_series(QStringLiteral("Level (m)"));
+        chart.add_series(QStringLiteral("Flow 1 (l/min)"));
+        const double xs[] = {chart_x(2026, 12, 5, 6, 0), chart_x(2026, 12, 5, 18, 0),
+                             chart_x(2026, 12, 6, 0, 0)};
+        for (int i = 0; i < 3; ++i) {
+            chart.series(0).add_point(xs[i], 1.0 + i);
+            chart.series(1).add_point(xs[i], 10.0 * (i + 1));
+        }
+        log_setup().log_interval = 15;
+        report_modal_runner() = [this](QDialog& d) {
+            if (auto* preview = qobject_cast<Form8*>(&d))
+                previews.push_back(preview->report().plain_text());
+            if (auto* calendar = qobject_cast<Form9*>(&d)) {
+                for (const QDate& date : picks) {
+                    calendar->TChart1->setSelectedDate(date);
+                    calendar->select_calendar_date();
+                }
+                shown_dates.push_back(calendar->TChart1->selectedDate());
+            }
+        };
+    }
+    void TearDown() override {
+        log_chart_model().remove_all_series();
+        report_modal_runner() = [](QDialog& d) { d.exec(); };
+    }
+
+    QTemporaryDir dir;
+    std::vector<QString> previews;
+    std::vector<QDate> picks;
+    std::vector<QDate> shown_dates;
+};
+
+} // namespace
+
+TEST_F(ReportWindow, LoadReadsTheChartsSeriesAndPeriod) {
+    report w;
+    w.Form_Load();
+    EXPECT_EQ(w.Combo3->count(), 2);
+    EXPECT_EQ(w.Combo7->itemText(1), QStringLiteral("Flow 1 (l/min)"));
+    EXPECT_EQ(w.Text3->text(), QStringLiteral("05/12/2026"));
+    EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026")) << "a last point at midnight is all date";
+    EXPECT_EQ(w.Text7->toPlainText(),
+              QStringLiteral("Log starts @ 05/12/2026 06:00:00\nLog stops @ 06/12/2026 00:00:00"));
+    EXPECT_FALSE(w.Frame4->isEnabled());
+}
+
+TEST_F(ReportWindow, ChartUnitsPresetTheFlowVolumeUnit) {
+    log_setup().chart_units.flow_volume_unit_index = 2; // cubic metre in the chart's list
+    report w;
+    w.Form_Load();
+    EXPECT_EQ(w.Combo2->currentText(), QStringLiteral("cubic metre"));
+}
+
+TEST_F(ReportWindow, TickingDailyTotalCopiesTheTrendSeriesAndPresetsTheMethod) {
+    report w;
+    w.Form_Load();
+    w.Combo3->setCurrentIndex(1);
+    w.Check1->setChecked(true);
+    EXPECT_TRUE(w.Frame4->isEnabled());
+    EXPECT_EQ(w.Combo7->currentIndex(), 1);
+    EXPECT_TRUE(w.Combo2->isEnabled()) << "a flow series needs its flow unit";
+    EXPECT_TRUE(w.Combo4->isEnabled());
+}
+
+TEST_F(ReportWindow, GenerateShowsTheReportInThePreview) {
+    report w;
+    w.Form_Load();
+    w.Text1->setText(QStringLiteral("17"));
+    w.Command1->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_TRUE(previews[0].contains(QStringLiteral("Site Number : 17\r\n")));
+    EXPECT_TRUE(previews[0].contains(QStringLiteral("05/12/2026\t1.5\t1.0\t06:00\t2.0\t18:00\r\n")));
+    EXPECT_TRUE(previews[0].contains(QStringLiteral("Machine Name  : pc1\r\n")));
+}
+
+TEST_F(ReportWindow, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
+    struct Case {
+        const char* what;
+        const char* from;
+        const char* to;
+        bool empty_chart;
+        const char* message;
+    } cases[] = {
+        {"unreadable From", "5th of May", "06/12/2026", false, "The From date cannot be read as a date."},
+        {"unreadable To", "05/12/2026", "", false, "The To date cannot be read as a date."},
+        {"no series on the chart", "05/12/2026", "06/12/2026", true,
+         "Choose a trend series of the log chart."},
+    };
+    for (const auto& c : cases) {
+        if (c.empty_chart)
+            log_chart_model().remove_all_series();
+        platform::ScopedScriptedDialogs dialogs;
+        report w;
+        w.Form_Load();
+        w.Text3->setText(QString::fromUtf8(c.from));
+        w.Text4->setText(QString::fromUtf8(c.to));
+        w.Command1->click();
+        EXPECT_EQ(dialogs.messages(), QStringList{QString::fromUtf8(c.message)}) << c.what;
+        EXPECT_TRUE(previews.empty()) << c.what;
+    }
+}
+
+TEST_F(ReportWindow, CalendarPicksIntoTheBoxItWasOpenedFor) {
+    report w;
+    w.Form_Load();
+    picks = {QDate(2026, 12, 1), QDate(2026, 12, 2)};
+    w.Command4->click();
+    EXPECT_EQ(w.Text3->text(), QStringLiteral("02/12/2026")) << "the last pick counts";
+    EXPECT_EQ(w.from_text, QStringLiteral("02/12/2026"));
+    picks.clear();
+    w.Command5->click();
+    ASSERT_EQ(shown_dates.size(), 2u);
+    EXPECT_EQ(shown_dates[1], QDate(2026, 12, 6)) << "the To button shows the To box's date";
+    EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026"));
+}
+
+TEST_F(ReportWindow, PreviewSavesRichTextAndPlainText) {
+    ReportDocument doc;
+    doc.set_bold(true);
+    doc.write(QStringLiteral("Date\tMean\r\n"));
+    Form8 preview;
+    preview.set_report(doc);
+    platform::ScopedScriptedDialogs dialogs;
+    dialogs.files = {dir.filePath(QStringLiteral("r.rtf")), dir.filePath(QStringLiteral("r.txt"))};
+    preview.Command1->click();
+    preview.Command1->click();
+    QFile rtf(dir.filePath(QStringLiteral("r.rtf"))), txt(dir.filePath(QStringLiteral("r.txt")));
+    ASSERT_TRUE(rtf.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(txt.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(rtf.readAll().startsWith("{\\rtf1"));
+    EXPECT_EQ(txt.readAll(), QByteArray("Date\tMean\r\n"));
+    EXPECT_EQ(dialogs.messages().size(), 2);
+    EXPECT_EQ(dialogs.messages().first(), QStringLiteral("File has been saved successfully"));
+    QFile ini(shell().ini_path);
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains(("SaveReportPath=" + dir.path()).toUtf8()));
+}
+
+// In every program identity the preview prints what it shows: the report here, the listing below.
+TEST_F(ReportWindow, PreviewPrintsTheReportItShowsEveryCopyThenSaysSoOnce) {
+    shell().software_mode = 1;
+    ReportDocument doc;
+    doc.write(QStringLiteral("Report\r\n"));
+    Form8 preview;
+    preview.set_report(doc);
+    platform::ScopedScriptedDialogs dialogs;
+    platform::ScopedScriptedPrintDialogs printers;
+    printers.answers = {3, std::nullopt};
+    printers.pdf_paths = {dir.filePath(QStringLiteral("r.pdf"))};
+    preview.Command2->click();
+    preview.Command2->click(); // cancelled: nothing more
+    QFile pdf(dir.filePath(QStringLiteral("r.pdf")));
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    const QByteArray bytes = pdf.readAll();
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 3);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Report has been printed successfully")});
+}
+
+TEST_F(ReportWindow, PreviewOfTheListingPrintsTheListingUnderTheHeader) {
+    *text_slot(1228) = QStringLiteral("The parameter list has been printed or saved.");
+    ParameterListing listing;
+    listing.rows.push_back({QStringLiteral("P1"), QStringLiteral("Units"), QStringLiteral("1"), {}});
+    PrintHeaderData header;
+    header.use_header = true;
+    Form8 preview;
+    preview.set_listing_page(PrintedPage{{{20, 15, QStringLiteral("P1")}}}, header, listing);
+    EXPECT_TRUE(preview.Command1->isHidden()) << "a listing page is not saved as a report";
+    platform::ScopedScriptedDialogs dialogs;
+    platform::ScopedScriptedPrintDialogs printers;
+    printers.answers = {1};
+    printers.pdf_paths = {dir.filePath(QStringLiteral("list.pdf"))};
+    preview.Command2->click();
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("list.pdf"))));
+    EXPECT_EQ(dialogs.messages(), QStringList{*text_slot(1228)});
+    text_slot(1228)->clear();
+}
