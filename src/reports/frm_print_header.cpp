@@ -36,10 +36,8 @@ constexpr int LAST_UNIT_BOX = 7;
 
 void set_print_header_actions(PrintHeaderActions a) {
     installed_actions() = std::move(a);
-    if (instance()) {
-        instance()->cmdPreview->setEnabled(static_cast<bool>(installed_actions().preview));
-        instance()->cmdPrint->setEnabled(static_cast<bool>(installed_actions().print));
-    }
+    if (instance())
+        instance()->enable_actions();
 }
 
 const PrintHeaderActions& print_header_actions() {
@@ -108,6 +106,7 @@ frmPrintHeader::frmPrintHeader(QWidget* parent) : QDialog(parent) {
     buttons->addStretch(1);
     button(cmdPreview, "cmdPreview", "Pre&view");
     button(cmdPrint, "cmdPrint", "&Print");
+    button(cmdExport, "cmdExport", "&Export");
     button(cmdCancel, "cmdCancel", "&Cancel");
     cmdPrint->setDefault(true);
     layout->addLayout(buttons);
@@ -115,9 +114,15 @@ frmPrintHeader::frmPrintHeader(QWidget* parent) : QDialog(parent) {
     connect(cmdClear, &QPushButton::clicked, this, &frmPrintHeader::cmdClear_Click);
     connect(cmdPreview, &QPushButton::clicked, this, &frmPrintHeader::cmdPreview_Click);
     connect(cmdPrint, &QPushButton::clicked, this, &frmPrintHeader::cmdPrint_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &frmPrintHeader::cmdExport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrintHeader::cmdCancel_Click);
+    enable_actions();
+}
+
+void frmPrintHeader::enable_actions() {
     cmdPreview->setEnabled(static_cast<bool>(installed_actions().preview));
     cmdPrint->setEnabled(static_cast<bool>(installed_actions().print));
+    cmdExport->setEnabled(static_cast<bool>(installed_actions().export_list));
 }
 
 void frmPrintHeader::Form_Load() {
@@ -125,7 +130,7 @@ void frmPrintHeader::Form_Load() {
     // them here, in the same texts.
     const std::pair<QWidget*, int> captions[] = {{Frame1, 1189}, {Check1, 1449},   {cmdPrint, 1005},
                                                  {cmdPreview, 1447}, {cmdClear, 1448},
-                                                 {cmdCancel, 1397}};
+                                                 {cmdCancel, 1397}, {cmdExport, 2800}};
     setWindowTitle(ui_text(1450, windowTitle()));
     for (const auto& [widget, number] : captions) {
         if (auto* box = qobject_cast<QGroupBox*>(widget))
@@ -138,11 +143,11 @@ void frmPrintHeader::Form_Load() {
         Text1[i]->clear();
     }
     Label1[10]->setText(ui_text(1442));
-    show_fields(fill_print_header(current_print_header(), current_print_header_context()));
-    const PrintHeaderUnitTexts unit = current_print_header_unit_texts();
-    Text1[5]->setText(unit.serial_number);
-    Text1[6]->setText(unit.software_version);
-    Text1[7]->setText(unit.hardware_version);
+    const PrintHeaderFields header = current_print_header();
+    show_fields(fill_print_header(header, current_print_header_context(header)));
+    Text1[5]->setText(header.serial_number);
+    Text1[6]->setText(header.software_version);
+    Text1[7]->setText(hardware_version_box_text(header.hardware_version));
 }
 
 void frmPrintHeader::show_fields(const PrintHeaderFields& f) {
@@ -192,6 +197,11 @@ void frmPrintHeader::cmdPreview_Click() {
 
 void frmPrintHeader::cmdPrint_Click() {
     if (run_action(installed_actions().print))
+        close();
+}
+
+void frmPrintHeader::cmdExport_Click() {
+    if (run_action(installed_actions().export_list))
         close();
 }
 

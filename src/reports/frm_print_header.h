@@ -1,8 +1,8 @@
 #pragma once
 // frmPrintHeader, the Print Header window: shows the header fields of a printed or exported
 // parameter listing (print_header_fields.h), lets the user type the site, project, instrument,
-// tag and sensor serial, and tick whether the header is used. Preview and Print store the fields
-// and hand over to the preview and to headed printing, which are installed with
+// tag and sensor serial, and tick whether the header is used. Preview, Print and Export store the
+// fields and hand over to the preview and to headed printing, which are installed with
 // set_print_header_actions; a button whose work is not installed stays disabled. Neither ends
 // the program on an error: the failure is shown and the window stays open.
 
@@ -21,8 +21,10 @@ class QPushButton;
 struct PrintHeaderActions {
     // Draws the listing's first page under the stored header and shows it (modal).
     std::function<void()> preview;
-    // headed_printing: prints or exports the listing under the stored header.
+    // headed_printing to the printer.
     std::function<void()> print;
+    // headed_printing to a file: the listing exported as .csv, .ssv or .txt.
+    std::function<void()> export_list;
 };
 void set_print_header_actions(PrintHeaderActions actions);
 const PrintHeaderActions& print_header_actions();
@@ -37,8 +39,12 @@ public:
     void Form_Load();
     void cmdPreview_Click();
     void cmdPrint_Click();
+    void cmdExport_Click();
     void cmdClear_Click();
     void cmdCancel_Click();
+
+    // A button is enabled while its work is installed.
+    void enable_actions();
 
     // The fields as the boxes hold them now.
     PrintHeaderFields fields() const;
@@ -51,6 +57,7 @@ public:
     QPushButton* cmdPreview = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QPushButton* cmdExport = nullptr; // the printer's "print to file", a choice of its own
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -126,37 +126,15 @@ QString csv_field(const QString& field, const QString& separator) {
 
 } // namespace
 
-PrintHeaderData print_header_from_settings(const QString& parameter_file_name,
-                                           const PrintHeaderData& previous) {
-    PrintHeaderData h = previous;
-    const ShellState& s = shell();
-    h.use_header = s.use_header;
-    h.header_site = s.header_site;
-    h.header_project = s.header_project;
-    h.header_instrument = s.header_instrument;
-    h.header_tag = s.header_tag;
-    const DefinitionsTable& t = definitions_table();
-    h.serial_number = t[92].value_text;
-    h.hardware_version = t[93].value_text;
-    h.software_version = t[926].value_text;
-    h.p927 = t[927].value_text;
-    h.p928 = t[928].value_text;
-    h.p929 = t[929].value_text;
-    h.parameter_file_name = parameter_file_name;
-    h.parameter_file_changed =
-        parameter_file_name.isEmpty() ? QDateTime() : QFileInfo(parameter_file_name).lastModified();
-    return h;
-}
-
-std::vector<std::pair<QString, QString>> header_lines(const PrintHeaderData& h) {
-    return {{ui_text(1432), h.header_site},        {ui_text(1433), h.header_project},
-            {ui_text(1434), h.header_instrument},  {ui_text(1435), h.header_tag},
-            {ui_text(1437), h.header_device},      {ui_text(1438), h.serial_number},
+std::vector<std::pair<QString, QString>> header_lines(const PrintHeaderFields& h) {
+    return {{ui_text(1432), h.site},        {ui_text(1433), h.project},
+            {ui_text(1434), h.instrument},  {ui_text(1435), h.tag},
+            {ui_text(1437), h.device},      {ui_text(1438), h.serial_number},
             {ui_text(1439), h.software_version},   {ui_text(1440), h.hardware_version},
-            {ui_text(1441), h.header_sensor_type}, {ui_text(1442), h.header_sensor_serial}};
+            {ui_text(1441), h.sensor_type}, {ui_text(1442), h.sensor_serial}};
 }
 
-QStringList plain_block_lines(const PrintHeaderData& h) {
+QStringList plain_block_lines(const PrintHeaderFields& h) {
     QStringList lines;
     if (!h.parameter_file_name.isEmpty()) {
         lines << ui_text(1452) + h.parameter_file_name;
@@ -171,98 +149,19 @@ QStringList plain_block_lines(const PrintHeaderData& h) {
     return lines;
 }
 
-std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderData& header,
-                                              const ParameterListing& listing,
-                                              const PageMetrics& m, int copies,
-                                              const QString& today) {
-    PrintCursor c(m);
-    c.set_y(FIRST_TOP_MM);
-    const QStringList titles = column_titles();
-    for (int copy = 1; copy <= std::max(1, copies); ++copy) {
-        if (copy > 1)
-            c.new_page(); // the next copy starts at the page's top edge
-        int page = 1;
-        if (header.use_header) {
-            c.at(LEFT_MM);
-            c.text(dashes(HEADER_RULE));
-            c.end_line();
-            for (const auto& [label, value] : header_lines(header)) {
-                c.at(LEFT_MM);
-                c.text(label);
-                c.tab(45);
-                c.text(value);
-                c.end_line();
-            }
-            c.at(LEFT_MM);
-            c.text(dashes(HEADER_RULE));
-            c.end_line();
-        } else {
-            for (const QString& line : plain_block_lines(header)) {
-                c.at(LEFT_MM);
-                c.text(line);
-                c.end_line();
-            }
-            c.at(LEFT_MM);
-            c.text(dashes(LIST_RULE));
-            c.end_line();
-        }
-        c.at(LEFT_MM);
-        c.text(titles[0]);
-        c.tab(25);
-        c.text(titles[1]);
-        c.tab(55);
-        c.text(titles[2]);
-        c.tab(68);
-        c.text(titles[3]);
-        c.end_line();
-        c.at(LEFT_MM);
-        c.text(dashes(LIST_RULE));
-        c.end_line();
-        for (const ParameterListingRow& row : listing.rows) {
-            if (header.use_header && c.y() >= m.height - FOOTER_RISE_MM) {
-                c.end_line();
-                footer(c, m, today, page);
-                c.new_page();
-                ++page;
-                c.set_y(FIRST_TOP_MM);
-            }
-            c.at(LEFT_MM);
-            c.text(row.number);
-            c.tab(25);
-            c.text(row.description);
-            c.tab(55);
-            c.text(row.value);
-            c.tab(68);
-            c.text(row.units);
-            c.end_line();
-        }
-        c.at(LEFT_MM);
-        c.text(dashes(LIST_RULE));
-        c.end_line();
-        if (header.use_header) {
-            c.set_y(m.height - FOOTER_RISE_MM);
-            c.end_line();
-            footer(c, m, today, page);
-        }
-    }
-    return c.take();
+namespace {
+
+void rule(PrintCursor& c, int width) {
+    c.at(LEFT_MM);
+    c.text(dashes(width));
+    c.end_line();
 }
 
-PrintedPage lay_out_preview_page(const PrintHeaderData& header, const ParameterListing& listing,
-                                 const PageMetrics& m, const QString& today) {
-    constexpr double PREVIEW_TOP_MM = 15;
-    PageMetrics one_page = m;
-    one_page.height = 1e9; // the preview never turns a page
-    PrintCursor c(one_page);
-    c.set_y(PREVIEW_TOP_MM);
-    const QStringList titles = column_titles();
-    auto rule = [&c](int width) {
-        c.at(LEFT_MM);
-        c.text(dashes(width));
-        c.end_line();
-    };
+// The top of a copy's first page: the header block (or the plain block), the column titles and
+// their rule.
+void lay_out_page_head(PrintCursor& c, const PrintHeaderFields& header) {
     if (header.use_header) {
-        rule(HEADER_RULE);
+        rule(c, HEADER_RULE);
         for (const auto& [label, value] : header_lines(header)) {
             c.at(LEFT_MM);
             c.text(label);
@@ -270,15 +169,16 @@ PrintedPage lay_out_preview_page(const PrintHeaderData& header, const ParameterL
             c.text(value);
             c.end_line();
         }
-        rule(HEADER_RULE);
+        rule(c, HEADER_RULE);
     } else {
         for (const QString& line : plain_block_lines(header)) {
             c.at(LEFT_MM);
             c.text(line);
             c.end_line();
         }
-        rule(LIST_RULE);
+        rule(c, LIST_RULE);
     }
+    const QStringList titles = column_titles();
     c.at(LEFT_MM);
     c.text(titles[0]);
     c.tab(25);
@@ -288,35 +188,91 @@ PrintedPage lay_out_preview_page(const PrintHeaderData& header, const ParameterL
     c.tab(68);
     c.text(titles[3]);
     c.end_line();
-    rule(LIST_RULE);
-    bool broke = false;
-    for (const ParameterListingRow& row : listing.rows) {
-        if (header.use_header && c.y() >= m.height - FOOTER_RISE_MM) {
-            c.end_line();
-            footer(c, m, today, 1);
-            broke = true;
-            break;
+    rule(c, LIST_RULE);
+}
+
+void lay_out_row(PrintCursor& c, const ParameterListingRow& row) {
+    c.at(LEFT_MM);
+    c.text(row.number);
+    c.tab(25);
+    c.text(row.description);
+    c.tab(55);
+    c.text(row.value);
+    c.tab(68);
+    c.text(row.units);
+    c.end_line();
+}
+
+// Only with the header do pages end at the footer line; without it the page fills up.
+bool at_footer(const PrintCursor& c, const PrintHeaderFields& header, const PageMetrics& m) {
+    return header.use_header && c.y() >= m.height - FOOTER_RISE_MM;
+}
+
+// An empty line, then the footer on the line after it.
+void close_page(PrintCursor& c, const PageMetrics& m, const QString& today, int page) {
+    c.end_line();
+    footer(c, m, today, page);
+}
+
+} // namespace
+
+QString footer_date_today() {
+    return platform::format_date(QDate::currentDate(), QStringLiteral("dddddd"));
+}
+
+std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderFields& header,
+                                              const ParameterListing& listing,
+                                              const PageMetrics& m, int copies,
+                                              const QString& today) {
+    PrintCursor c(m);
+    c.set_y(FIRST_TOP_MM);
+    for (int copy = 1; copy <= std::max(1, copies); ++copy) {
+        if (copy > 1)
+            c.new_page(); // the next copy starts at the page's top edge
+        int page = 1;
+        lay_out_page_head(c, header);
+        for (const ParameterListingRow& row : listing.rows) {
+            if (at_footer(c, header, m)) {
+                close_page(c, m, today, page);
+                c.new_page();
+                ++page;
+                c.set_y(FIRST_TOP_MM);
+            }
+            lay_out_row(c, row);
         }
-        c.at(LEFT_MM);
-        c.text(row.number);
-        c.tab(25);
-        c.text(row.description);
-        c.tab(55);
-        c.text(row.value);
-        c.tab(68);
-        c.text(row.units);
-        c.end_line();
+        rule(c, LIST_RULE);
+        if (header.use_header) {
+            c.set_y(m.height - FOOTER_RISE_MM);
+            close_page(c, m, today, page);
+        }
     }
-    if (header.use_header && !broke && c.y() < m.height - FOOTER_RISE_MM) {
-        rule(LIST_RULE);
-        c.set_y(m.height - FOOTER_RISE_MM);
-        c.end_line();
-        footer(c, m, today, 1);
+    return c.take();
+}
+
+PrintedPage lay_out_preview_page(const PrintHeaderFields& header, const ParameterListing& listing,
+                                 const PageMetrics& m, const QString& today) {
+    constexpr double PREVIEW_TOP_MM = 15;
+    PageMetrics one_page = m;
+    one_page.height = 1e9; // the preview never turns a page
+    PrintCursor c(one_page);
+    c.set_y(PREVIEW_TOP_MM);
+    lay_out_page_head(c, header);
+    for (const ParameterListingRow& row : listing.rows) {
+        if (at_footer(c, header, m)) {
+            close_page(c, m, today, 1);
+            return c.take().front();
+        }
+        lay_out_row(c, row);
     }
+    if (at_footer(c, header, m) || !header.use_header)
+        return c.take().front();
+    rule(c, LIST_RULE);
+    c.set_y(m.height - FOOTER_RISE_MM);
+    close_page(c, m, today, 1);
     return c.take().front();
 }
 
-QString export_listing_text(const PrintHeaderData& header, const ParameterListing& listing,
+QString export_listing_text(const PrintHeaderFields& header, const ParameterListing& listing,
                             const QString& s) {
     const QStringList titles = column_titles();
     if (s.isEmpty()) {
@@ -439,7 +395,7 @@ bool print_pages(QPrinter& printer, const std::vector<PrintedPage>& pages) {
     return p.end();
 }
 
-void headed_printing(const PrintHeaderData& header, const ParameterListing& listing,
+void headed_printing(const PrintHeaderFields& header, const ParameterListing& listing,
                      HeadedOutput output) {
     auto failed = [](int code) {
         QApplication::restoreOverrideCursor();
@@ -452,9 +408,8 @@ void headed_printing(const PrintHeaderData& header, const ParameterListing& list
         if (!copies)
             return;
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        const QString today = platform::format_date(QDate::currentDate(), QStringLiteral("dddddd"));
-        const auto pages =
-            lay_out_headed_pages(header, listing, printer_metrics(printer), *copies, today);
+        const auto pages = lay_out_headed_pages(header, listing, printer_metrics(printer), *copies,
+                                                footer_date_today());
         if (!print_pages(printer, pages))
             return failed(PRINTER_ERROR);
     } else {

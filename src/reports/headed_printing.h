@@ -5,7 +5,7 @@
 // dialogs, the printer and the messages.
 
 #include "parameters/parameter_listing.h"
-#include "reports/print_header_data.h"
+#include "reports/print_header_fields.h"
 
 #include <QString>
 #include <functional>
@@ -36,12 +36,15 @@ struct PrintedPage {
 };
 
 // The ten label/value lines of the header block (labels in the current language).
-std::vector<std::pair<QString, QString>> header_lines(const PrintHeaderData& header);
+std::vector<std::pair<QString, QString>> header_lines(const PrintHeaderFields& header);
 // The plain block used without the header: label and value run together.
-QStringList plain_block_lines(const PrintHeaderData& header);
+QStringList plain_block_lines(const PrintHeaderFields& header);
+
+// Today in the system's long date form, as the page footers show it.
+QString footer_date_today();
 
 // The pages of `copies` copies of the listing. `today` is the long date of the footer.
-std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderData& header,
+std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderFields& header,
                                               const ParameterListing& listing,
                                               const PageMetrics& metrics, int copies,
                                               const QString& today);
@@ -49,13 +52,13 @@ std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderData& header,
 // The print header window's preview: the first printed page, started at y = 15, with the footer
 // "Page 1" and no rows after the first page break; without the header no footer and no closing
 // line.
-PrintedPage lay_out_preview_page(const PrintHeaderData& header, const ParameterListing& listing,
+PrintedPage lay_out_preview_page(const PrintHeaderFields& header, const ParameterListing& listing,
                                  const PageMetrics& metrics, const QString& today);
 
 // The export file's text with CR LF line ends: separator "," or ";" for the separated layouts,
 // empty for the fixed columns. Separated fields that hold the separator, a quote or a line
 // break are put in quotes (inner quotes doubled) so that every row reads back as four fields.
-QString export_listing_text(const PrintHeaderData& header, const ParameterListing& listing,
+QString export_listing_text(const PrintHeaderFields& header, const ParameterListing& listing,
                             const QString& separator);
 
 // The listing's font: Lucida Sans 8 pt, or a sans font of the same width class where it is
@@ -73,7 +76,7 @@ enum class HeadedOutput { Printer, File };
 
 // Prints the listing (printer dialog, then every copy) or exports it (save dialog, then the
 // file), then says so. A cancelled dialog ends silently; a failure shows text 1229 and a code.
-void headed_printing(const PrintHeaderData& header, const ParameterListing& listing,
+void headed_printing(const PrintHeaderFields& header, const ParameterListing& listing,
                      HeadedOutput output);
 
 } // namespace reports

@@ -8,6 +8,7 @@
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
 
+#include <QFileInfo>
 #include <array>
 #include <cmath>
 
@@ -69,12 +70,12 @@ int whole_key(double value, int first, int last) {
 
 } // namespace
 
-PrintHeaderContext current_print_header_context() {
+PrintHeaderContext current_print_header_context(const PrintHeaderFields& header) {
     PrintHeaderContext c;
     c.start_logo = shell().start_logo;
     c.modbus_mode = link().modbus_mode;
     c.profibus_mode = link().profibus_mode;
-    c.software_version = version_to_number(definitions_table()[926].value_text);
+    c.software_version = version_to_number(header.software_version);
     return c;
 }
 
@@ -114,7 +115,7 @@ QString header_sensor_name(const PrintHeaderContext& context, double p101, doubl
     return set.names[static_cast<size_t>(code - 1)];
 }
 
-PrintHeaderFields current_print_header() {
+PrintHeaderFields current_print_header(const QString& parameter_file_name) {
     const ShellState& s = shell();
     PrintHeaderFields f;
     f.use_header = s.use_header;
@@ -125,13 +126,21 @@ PrintHeaderFields current_print_header() {
     f.device = run_only().device;
     f.sensor_type = run_only().sensor_type;
     f.sensor_serial = run_only().sensor_serial;
+    const DefinitionsTable& t = definitions_table();
+    f.serial_number = t[92].value_text;
+    f.hardware_version = t[93].value_text;
+    f.software_version = t[926].value_text;
+    f.p927 = t[927].value_text;
+    f.p928 = t[928].value_text;
+    f.p929 = t[929].value_text;
+    f.parameter_file_name = parameter_file_name;
+    if (!parameter_file_name.isEmpty())
+        f.parameter_file_changed = QFileInfo(parameter_file_name).lastModified();
     return f;
 }
 
-PrintHeaderUnitTexts current_print_header_unit_texts() {
-    const DefinitionsTable& t = definitions_table();
-    return {t[92].value_text, t[926].value_text,
-            platform::format_number(t[93].value_text, QStringLiteral("000000"))};
+QString hardware_version_box_text(const QString& hardware_version) {
+    return platform::format_number(hardware_version, QStringLiteral("000000"));
 }
 
 PrintHeaderFields fill_print_header(const PrintHeaderFields& stored,
@@ -139,7 +148,7 @@ PrintHeaderFields fill_print_header(const PrintHeaderFields& stored,
     const DefinitionsTable& t = definitions_table();
     PrintHeaderFields f = stored;
     if (f.site.isEmpty())
-        f.site = t[928].value_text;
+        f.site = f.p928;
     f.device = header_device_name(context, t[99].unit_value, stored.device);
     f.sensor_type =
         header_sensor_name(context, t[101].unit_value, t[72].unit_value, stored.sensor_type);

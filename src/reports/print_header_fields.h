@@ -1,17 +1,19 @@
 #pragma once
-// The print header: the fields of the block that heads a printed or exported parameter listing,
-// as plain data, and the rules that fill them. The Print Header window (frmPrintHeader) shows
-// and edits them; headed printing reads them.
+// The print header: what heads a printed or exported parameter listing, as plain data, and the
+// rules that fill it. The Print Header window (frmPrintHeader) shows and edits the typed fields;
+// headed printing lays the whole header out.
 //
-// Where they live: the four typed fields and use_header are the settings start-up loads into
+// Where it comes from: the four typed fields and use_header are the settings start-up loads into
 // shell() ([Print Header] in general.ini); device, sensor type and sensor serial are kept for the
-// run only. current_print_header() gathers all of them, store_print_header() puts an edited set
-// back (and writes the typed ones and use_header to general.ini).
+// run only; the unit's figures are the value texts of its parameters as last read.
+// current_print_header() gathers all of them, store_print_header() puts an edited set back (and
+// writes the typed ones and use_header to general.ini).
 //
 // The device and sensor names come from the name tables below, keyed by the brand variant and
 // the unit's system type (P99) or transducer code (P101); a key outside a table keeps the name the
 // field held before.
 
+#include <QDateTime>
 #include <QString>
 
 struct PrintHeaderFields {
@@ -23,14 +25,17 @@ struct PrintHeaderFields {
     QString device;             // header_device (run only)
     QString sensor_type;        // header_sensor_type (run only)
     QString sensor_serial;      // header_sensor_serial (run only)
-};
 
-// What the unit's parameters show in the window's read-only boxes; the printed header takes
-// these from the parameters too.
-struct PrintHeaderUnitTexts {
-    QString serial_number;    // P92 value text
-    QString software_version; // P926 value text
-    QString hardware_version; // P93 value text as "000000" when it is a number, else as it is
+    // The unit's figures: value texts of its parameters as last read. Not typed: the window's
+    // boxes only show them.
+    QString serial_number;    // P92
+    QString software_version; // P926
+    QString hardware_version; // P93 as the unit sent it
+    QString p927, p928, p929;
+
+    // The parameter file last opened or saved (empty when none) and when it last changed.
+    QString parameter_file_name;
+    QDateTime parameter_file_changed;
 };
 
 // What the name tables depend on besides the parameter values.
@@ -42,8 +47,8 @@ struct PrintHeaderContext {
 };
 
 // The context of the run: the brand variant, the fieldbus flags of the log-on, and the version
-// number of P926's text.
-PrintHeaderContext current_print_header_context();
+// number of `header`'s software version text.
+PrintHeaderContext current_print_header_context(const PrintHeaderFields& header);
 
 // The device name for system type `p99` (1 to 4), or `previous` for any other value.
 QString header_device_name(const PrintHeaderContext& context, double p99, const QString& previous);
@@ -52,16 +57,20 @@ QString header_device_name(const PrintHeaderContext& context, double p99, const 
 QString header_sensor_name(const PrintHeaderContext& context, double p101, double p72,
                            const QString& previous);
 
-PrintHeaderFields current_print_header();
-PrintHeaderUnitTexts current_print_header_unit_texts();
+// The header as it stands: the stored fields, the unit's figures, and `parameter_file_name`
+// with the time it last changed.
+PrintHeaderFields current_print_header(const QString& parameter_file_name = {});
+
+// The hardware version as the window's box shows it: "000000" when it is a number, else as it is.
+QString hardware_version_box_text(const QString& hardware_version);
 
 // What the window shows on opening: the stored fields, the site from P928 when none was typed,
 // the device and sensor from the name tables (their previous names when the key is outside).
 PrintHeaderFields fill_print_header(const PrintHeaderFields& stored,
                                     const PrintHeaderContext& context);
 
-// Trims every text and keeps the set for the run; writes "Site", "Project", "Instrument", "Tag"
-// and "Use Header" (True or False) to [Print Header] in general.ini.
+// Trims every typed text and keeps the set for the run; writes "Site", "Project", "Instrument",
+// "Tag" and "Use Header" (True or False) to [Print Header] in general.ini.
 void store_print_header(const PrintHeaderFields& fields);
 
 // Clear: the typed fields emptied; the device and sensor type (from the unit) stay.

@@ -4,6 +4,8 @@
 #include "platform/dialogs.h"
 #include "reports/form6.h"
 #include "reports/frm_print_header.h"
+#include "reports/headed_printing.h"
+#include "reports/print_preview.h"
 #include "reports/reports_texts.h"
 #include "shell/definitions_table.h"
 #include "ui/main_window_services.h"
@@ -115,8 +117,22 @@ void print_listing(const std::function<void()>& make_listing,
     open_header();
 }
 
-void install_report_tools(MainWindowServices& services, QWidget* parent, QCustomPlot* echo_chart) {
+void install_report_tools(MainWindowServices& services, QWidget* parent, QCustomPlot* echo_chart,
+                          std::function<QString()> parameter_file) {
     MainWindowServices* s = &services;
+    const auto header = [parameter_file] {
+        return current_print_header(parameter_file ? parameter_file() : QString());
+    };
+    set_print_header_actions(
+        {[header, run = services.run_modal] {
+             reports::preview_listing(header(), parameter_listing(), &print_header_window(), run);
+         },
+         [header] {
+             reports::headed_printing(header(), parameter_listing(), reports::HeadedOutput::Printer);
+         },
+         [header] {
+             reports::headed_printing(header(), parameter_listing(), reports::HeadedOutput::File);
+         }});
     services.show_calculator = [s, parent] {
         Form6 window(parent);
         s->run_modal(window);
@@ -136,8 +152,6 @@ void install_report_tools(MainWindowServices& services, QWidget* parent, QCustom
                                   platform::mb::Critical);
         };
     }
-    if (!print_header_actions().print)
-        return; // no headed printing yet: the list entries stay disabled
     const auto open_header = [s, parent] { s->run_modal(print_header_window(parent)); };
     if (services.list_all_parameters)
         services.print_parameters = [s, open_header] {

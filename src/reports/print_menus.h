@@ -6,9 +6,10 @@
 // - print_listing builds a parameter listing and opens the Print Header window for it, or says
 //   there is nothing to print.
 // - install_report_tools puts the calculator, the print header window and the print entries into
-//   the main window's services. The parameter list entries need the listings and headed printing
-//   (set_print_header_actions); without them they are not installed and stay disabled, so call it
-//   after those have installed themselves.
+//   the main window's services, and gives the print header window its preview, print and export.
+//   The parameter list entries need the listings (list_all_parameters, list_changed_parameters);
+//   without them they are not installed and stay disabled, so call it after everything else has
+//   installed itself.
 
 #include <QString>
 #include <functional>
@@ -35,4 +36,6 @@ void print_listing(const std::function<void()>& make_listing,
 using ChoosePrinter = std::function<bool(QPrinter&, QWidget* parent)>;
 void set_choose_printer(ChoosePrinter choose);
 
-void install_report_tools(MainWindowServices& services, QWidget* parent, QCustomPlot* echo_chart);
+// `parameter_file` names the parameter file last opened or saved, for the listing's plain block.
+void install_report_tools(MainWindowServices& services, QWidget* parent, QCustomPlot* echo_chart,
+                          std::function<QString()> parameter_file = {});

@@ -157,6 +157,7 @@ void Form8::set_texts() {
 void Form8::set_report(const ReportDocument& doc) {
     report_ = doc;
     listing_shown_ = false;
+    listing_page_ = {};
     write_to_text_document(doc, *RichTextBox1->document(), screen_units_per_point());
     RichTextBox1->moveCursor(QTextCursor::Start);
     RichTextBox1->show();
@@ -165,11 +166,12 @@ void Form8::set_report(const ReportDocument& doc) {
     page_area->hide();
 }
 
-void Form8::set_listing_page(const PrintedPage& page, const PrintHeaderData& header,
+void Form8::set_listing_page(const PrintedPage& page, const PrintHeaderFields& header,
                              const ParameterListing& listing) {
     header_ = header;
     listing_ = listing;
     listing_shown_ = true;
+    listing_page_ = page;
     Picture1->set_page(page);
     RichTextBox1->hide();
     Command1->hide();
@@ -223,6 +225,23 @@ void Form8::Command2_Click() {
 
 void Form8::Command3_Click() {
     close();
+}
+
+void preview_listing(const PrintHeaderFields& header, const ParameterListing& listing,
+                     QWidget* parent, const std::function<void(QDialog&)>& run_modal) {
+    // Measured on an A4 page of the PDF printer, which needs no printer driver; the listing
+    // keeps to its columns on any paper near that size.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const PrintedPage page =
+        lay_out_preview_page(header, listing, printer_metrics(printer), footer_date_today());
+    Form8 preview(parent);
+    preview.set_listing_page(page, header, listing);
+    if (run_modal)
+        run_modal(preview);
+    else
+        preview.exec();
 }
 
 } // namespace reports

@@ -6,10 +6,11 @@
 
 #include "parameters/parameter_listing.h"
 #include "reports/headed_printing.h"
-#include "reports/print_header_data.h"
+#include "reports/print_header_fields.h"
 #include "reports/report_document.h"
 
 #include <QDialog>
+#include <functional>
 
 class QPrinter;
 class QPushButton;
@@ -35,7 +36,7 @@ public:
     void set_report(const ReportDocument& doc);
     // The print header's preview: the page picture instead of the report box; Print then prints
     // or exports the listing under `header`.
-    void set_listing_page(const PrintedPage& page, const PrintHeaderData& header,
+    void set_listing_page(const PrintedPage& page, const PrintHeaderFields& header,
                           const ParameterListing& listing);
 
     void Command1_Click(); // Save
@@ -51,13 +52,21 @@ public:
     PagePicture* Picture1 = nullptr;
 
     const ReportDocument& report() const { return report_; }
+    // The listing page the picture shows (empty with the report).
+    const PrintedPage& listing_page() const { return listing_page_; }
 
 private:
     void set_texts();
     ReportDocument report_;
-    PrintHeaderData header_;
+    PrintHeaderFields header_;
     ParameterListing listing_;
+    PrintedPage listing_page_;
     bool listing_shown_ = false;
 };
+
+// The print header window's preview: the listing's first page under `header`, drawn into the
+// preview window's page picture and shown modally through `run_modal` (exec when empty).
+void preview_listing(const PrintHeaderFields& header, const ParameterListing& listing,
+                     QWidget* parent, const std::function<void(QDialog&)>& run_modal);
 
 } // namespace reports

@@ -168,8 +168,10 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
     reports::install_report_services(services);
-    install_report_tools(services, this, echo_page->TChart2);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
+    // Last: the print entries take on the work installed above (the parameter listings).
+    install_report_tools(services, this, echo_page->TChart2,
+                         [] { return main_window_state().parameter_file_name; });
     refresh_availability();
     qApp->installEventFilter(this);
 }

@@ -38,7 +38,7 @@ protected:
         for (const auto& [n, t] : texts)
             *text_slot(n) = QString::fromUtf8(t);
         header.use_header = true;
-        header.header_site = QStringLiteral("Weir 3");
+        header.site = QStringLiteral("Weir 3");
         header.serial_number = QStringLiteral("12345");
         header.software_version = QStringLiteral("5.30");
         header.p927 = QStringLiteral("B");
@@ -77,7 +77,7 @@ protected:
         return f;
     }
 
-    PrintHeaderData header;
+    PrintHeaderFields header;
 };
 
 } // namespace

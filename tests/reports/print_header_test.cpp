@@ -116,7 +116,7 @@ TEST_F(PrintHeaderTest, SensorNameFollowsBrandCodeAndTheAlternativeRule) {
 
 TEST_F(PrintHeaderTest, AnEmptySiteShowsTheUnitsSiteTag) {
     unit(928, 0, QStringLiteral("North weir"));
-    PrintHeaderFields stored;
+    PrintHeaderFields stored = current_print_header();
     EXPECT_EQ(fill_print_header(stored, {}).site, QStringLiteral("North weir"));
     stored.site = QStringLiteral("Typed site");
     EXPECT_EQ(fill_print_header(stored, {}).site, QStringLiteral("Typed site"));
@@ -153,7 +153,7 @@ TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
     frmPrintHeader* w = &print_header_window();
     w->Text1[4]->setText(QStringLiteral("My device "));
     w->Text1[8]->setText(QStringLiteral("My sensor"));
-    set_print_header_actions({{}, [] {}});
+    set_print_header_actions({{}, [] {}, {}});
     w->cmdPrint->click();
     ASSERT_FALSE(print_header_window_loaded() && w->isVisible());
     delete w;
@@ -167,7 +167,7 @@ TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
 
 TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsThenPrints) {
     PrintHeaderFields seen;
-    set_print_header_actions({{}, [&] { seen = current_print_header(); }});
+    set_print_header_actions({{}, [&] { seen = current_print_header(); }, {}});
     frmPrintHeader& w = print_header_window();
     w.Check1->setChecked(true);
     w.Text1[0]->setText(QStringLiteral("  Site A "));
@@ -205,7 +205,8 @@ TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
 
 TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
     set_print_header_actions({[] { throw std::runtime_error("no preview page"); },
-                              [] { throw std::runtime_error("printer on fire"); }});
+                              [] { throw std::runtime_error("printer on fire"); },
+                              {}});
     frmPrintHeader& w = print_header_window();
     w.show();
     w.cmdPrint->click();
@@ -222,7 +223,7 @@ TEST_F(PrintHeaderTest, PreviewKeepsTheWindowOpenAndButtonsWaitForTheirWork) {
     EXPECT_FALSE(w.cmdPreview->isEnabled());
     EXPECT_FALSE(w.cmdPrint->isEnabled());
     int previews = 0;
-    set_print_header_actions({[&] { ++previews; }, [] {}});
+    set_print_header_actions({[&] { ++previews; }, [] {}, {}});
     EXPECT_TRUE(w.cmdPreview->isEnabled());
     w.show();
     w.cmdPreview->click();

@@ -197,7 +197,7 @@ TEST_F(ReportWindow, PreviewOfTheListingPrintsTheListingUnderTheHeader) {
     *text_slot(1228) = QStringLiteral("The parameter list has been printed or saved.");
     ParameterListing listing;
     listing.rows.push_back({QStringLiteral("P1"), QStringLiteral("Units"), QStringLiteral("1"), {}});
-    PrintHeaderData header;
+    PrintHeaderFields header;
     header.use_header = true;
     Form8 preview;
     preview.set_listing_page(PrintedPage{{{20, 15, QStringLiteral("P1")}}}, header, listing);

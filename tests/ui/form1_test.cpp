@@ -6,6 +6,7 @@
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "platform/profile.h"
+#include "reports/print_menus.h"
 #include "shell/definitions_reset.h"
 #include "ui/main_window_rules.h"
 #include "ui_test_support.h"
@@ -402,4 +403,21 @@ TEST(DefinitionsReset, RecordsLoseTheirValuesAndKeepTheirDefinitionKeys) {
     EXPECT_EQ(r.number, 104);
     EXPECT_EQ(r.lookup_code, "C_LUK3");
     EXPECT_EQ(r.decimals, 2);
+}
+
+TEST_F(MainWindowTest, PrintListEntriesLightUpOnceTheParameterListingsAreInstalled) {
+    Form1& w = start(1, 1);
+    // The print entries take on whatever listings were installed before them.
+    w.services.list_all_parameters = [](bool) {};
+    w.services.list_changed_parameters = [](bool, bool) {};
+    main_window_state().parameters_loaded = true;
+    w.enable_controls();
+    EXPECT_FALSE(w.menu_entry("printparameters")->isEnabled()) << "offered without a listing";
+    install_report_tools(w.services, &w, nullptr);
+    w.refresh_availability();
+    EXPECT_TRUE(w.menu_entry("printparameters")->isEnabled());
+    EXPECT_TRUE(w.menu_entry("printchangedparameters")->isEnabled());
+    w.menu_entry("printchangedparameters")->trigger(); // an empty listing: a message, no window
+    EXPECT_EQ(dialogs.messages(), QStringList{ui_text(1226)});
+    EXPECT_EQ(program_ended, 0);
 }
