@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <array>
 
 namespace reports {
 namespace {
@@ -74,6 +75,17 @@ public:
     double width(const QString& s) const {
         return m_.text_width ? m_.text_width(s) : s.size() * m_.column;
     }
+    void line_start() { x_ = LEFT_MM; }
+    // A rule of `width` dashes, cut where it would run off the paper: in a wide font the
+    // header's rule is wider than the page.
+    void rule(int width) {
+        line_start();
+        QString line = dashes(width);
+        while (line.size() > 1 && x_ + this->width(line) > m_.width)
+            line.chop(1);
+        text(line);
+        end_line();
+    }
     std::vector<PrintedPage> take() { return std::move(pages_); }
 
 private:
@@ -86,7 +98,8 @@ void footer(PrintCursor& c, const PageMetrics& m, const QString& today, int page
     const double y = c.y();
     c.at((m.width - c.width(today)) / 2);
     c.text(today);
-    const QString number = QStringLiteral("Page ") + QString::number(page);
+    const QString number =
+        ui_text(2801, QStringLiteral("Page")) + QLatin1Char(' ') + QString::number(page);
     c.set_y(y);
     c.at(m.width - c.width(number) - PAGE_NUMBER_INSET_MM);
     c.text(number);
@@ -109,6 +122,13 @@ public:
     void end_line() {
         out_ += line_ + CRLF;
         line_.clear();
+    }
+    // Every line of the file starts at column 15.
+    void line_start() { tab(15); }
+    void rule(int width) {
+        line_start();
+        text(dashes(width));
+        end_line();
     }
     QString take() { return std::move(out_); }
 
@@ -151,56 +171,44 @@ QStringList plain_block_lines(const PrintHeaderFields& h) {
 
 namespace {
 
-void rule(PrintCursor& c, int width) {
-    c.at(LEFT_MM);
-    c.text(dashes(width));
-    c.end_line();
-}
+// Title and row columns: the printed page's, and the text file's rows (its titles keep the
+// printed columns).
+constexpr std::array<int, 3> TITLE_TABS{25, 55, 68};
+constexpr std::array<int, 3> PRINTED_ROW_TABS = TITLE_TABS;
+constexpr std::array<int, 3> TEXT_ROW_TABS{20, 50, 60};
 
-// The top of a copy's first page: the header block (or the plain block), the column titles and
-// their rule.
-void lay_out_page_head(PrintCursor& c, const PrintHeaderFields& header) {
-    if (header.use_header) {
-        rule(c, HEADER_RULE);
-        for (const auto& [label, value] : header_lines(header)) {
-            c.at(LEFT_MM);
-            c.text(label);
-            c.tab(45);
-            c.text(value);
-            c.end_line();
-        }
-        rule(c, HEADER_RULE);
-    } else {
-        for (const QString& line : plain_block_lines(header)) {
-            c.at(LEFT_MM);
-            c.text(line);
-            c.end_line();
-        }
-        rule(c, LIST_RULE);
+// One line: the first field at the line's start, each further one at its Tab column.
+template <class Cursor, size_t N>
+void columns(Cursor& c, const QStringList& fields, const std::array<int, N>& tabs) {
+    c.line_start();
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            c.tab(tabs[static_cast<size_t>(i - 1)]);
+        c.text(fields[i]);
     }
-    const QStringList titles = column_titles();
-    c.at(LEFT_MM);
-    c.text(titles[0]);
-    c.tab(25);
-    c.text(titles[1]);
-    c.tab(55);
-    c.text(titles[2]);
-    c.tab(68);
-    c.text(titles[3]);
     c.end_line();
-    rule(c, LIST_RULE);
 }
 
-void lay_out_row(PrintCursor& c, const ParameterListingRow& row) {
-    c.at(LEFT_MM);
-    c.text(row.number);
-    c.tab(25);
-    c.text(row.description);
-    c.tab(55);
-    c.text(row.value);
-    c.tab(68);
-    c.text(row.units);
-    c.end_line();
+// The top of a listing: the header block (or the plain block), the column titles and their
+// rule; the same on paper and in the fixed-column file.
+template <class Cursor>
+void lay_out_listing_head(Cursor& c, const PrintHeaderFields& header) {
+    if (header.use_header) {
+        c.rule(HEADER_RULE);
+        for (const auto& [label, value] : header_lines(header))
+            columns(c, {label, value}, std::array<int, 1>{45});
+        c.rule(HEADER_RULE);
+    } else {
+        for (const QString& line : plain_block_lines(header))
+            columns(c, {line}, std::array<int, 0>{});
+        c.rule(LIST_RULE);
+    }
+    columns(c, column_titles(), TITLE_TABS);
+    c.rule(LIST_RULE);
+}
+
+QStringList row_fields(const ParameterListingRow& row) {
+    return {row.number, row.description, row.value, row.units};
 }
 
 // Only with the header do pages end at the footer line; without it the page fills up.
@@ -230,7 +238,7 @@ std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderFields& header,
         if (copy > 1)
             c.new_page(); // the next copy starts at the page's top edge
         int page = 1;
-        lay_out_page_head(c, header);
+        lay_out_listing_head(c, header);
         for (const ParameterListingRow& row : listing.rows) {
             if (at_footer(c, header, m)) {
                 close_page(c, m, today, page);
@@ -238,9 +246,9 @@ std::vector<PrintedPage> lay_out_headed_pages(const PrintHeaderFields& header,
                 ++page;
                 c.set_y(FIRST_TOP_MM);
             }
-            lay_out_row(c, row);
+            columns(c, row_fields(row), PRINTED_ROW_TABS);
         }
-        rule(c, LIST_RULE);
+        c.rule(LIST_RULE);
         if (header.use_header) {
             c.set_y(m.height - FOOTER_RISE_MM);
             close_page(c, m, today, page);
@@ -256,17 +264,17 @@ PrintedPage lay_out_preview_page(const PrintHeaderFields& header, const Paramete
     one_page.height = 1e9; // the preview never turns a page
     PrintCursor c(one_page);
     c.set_y(PREVIEW_TOP_MM);
-    lay_out_page_head(c, header);
+    lay_out_listing_head(c, header);
     for (const ParameterListingRow& row : listing.rows) {
         if (at_footer(c, header, m)) {
             close_page(c, m, today, 1);
             return c.take().front();
         }
-        lay_out_row(c, row);
+        columns(c, row_fields(row), PRINTED_ROW_TABS);
     }
     if (at_footer(c, header, m) || !header.use_header)
         return c.take().front();
-    rule(c, LIST_RULE);
+    c.rule(LIST_RULE);
     c.set_y(m.height - FOOTER_RISE_MM);
     close_page(c, m, today, 1);
     return c.take().front();
@@ -274,54 +282,12 @@ PrintedPage lay_out_preview_page(const PrintHeaderFields& header, const Paramete
 
 QString export_listing_text(const PrintHeaderFields& header, const ParameterListing& listing,
                             const QString& s) {
-    const QStringList titles = column_titles();
     if (s.isEmpty()) {
         TextColumns t;
-        auto rule = [&t](int width) {
-            t.tab(15);
-            t.text(dashes(width));
-            t.end_line();
-        };
-        if (header.use_header) {
-            rule(HEADER_RULE);
-            for (const auto& [label, value] : header_lines(header)) {
-                t.tab(15);
-                t.text(label);
-                t.tab(45);
-                t.text(value);
-                t.end_line();
-            }
-            rule(HEADER_RULE);
-        } else {
-            for (const QString& line : plain_block_lines(header)) {
-                t.tab(15);
-                t.text(line);
-                t.end_line();
-            }
-            rule(LIST_RULE);
-        }
-        t.tab(15);
-        t.text(titles[0]);
-        t.tab(25);
-        t.text(titles[1]);
-        t.tab(55);
-        t.text(titles[2]);
-        t.tab(68);
-        t.text(titles[3]);
-        t.end_line();
-        rule(LIST_RULE);
-        for (const ParameterListingRow& row : listing.rows) {
-            t.tab(15);
-            t.text(row.number);
-            t.tab(20);
-            t.text(row.description);
-            t.tab(50);
-            t.text(row.value);
-            t.tab(60);
-            t.text(row.units);
-            t.end_line();
-        }
-        rule(LIST_RULE);
+        lay_out_listing_head(t, header);
+        for (const ParameterListingRow& row : listing.rows)
+            columns(t, row_fields(row), TEXT_ROW_TABS);
+        t.rule(LIST_RULE);
         return t.take();
     }
 
@@ -341,10 +307,10 @@ QString export_listing_text(const PrintHeaderFields& header, const ParameterList
             line({l});
         line({dashes(LIST_RULE)});
     }
-    line(titles);
+    line(column_titles());
     line({dashes(SEPARATED_LIST_RULE)});
     for (const ParameterListingRow& row : listing.rows)
-        line({row.number, row.description, row.value, row.units});
+        line(row_fields(row));
     line({dashes(SEPARATED_LIST_RULE)});
     return out;
 }

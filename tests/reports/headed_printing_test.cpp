@@ -82,6 +82,31 @@ protected:
 
 } // namespace
 
+TEST_F(HeadedPrinting, RulesStopAtThePaperEdge) {
+    struct Case {
+        double dash_mm;
+        int header_rule, list_rule;
+    };
+    // From x = 20 on a 190 mm wide page 170 mm are left.
+    const Case cases[] = {{0.5, 170, 100}, {1.0, 170, 100}, {1.25, 136, 100}, {2.0, 85, 85}};
+    for (const Case& c : cases) {
+        PageMetrics m = metrics();
+        m.text_width = [&c](const QString& s) { return s.size() * c.dash_mm; };
+        for (const bool preview : {false, true}) {
+            const PrintedPage page =
+                preview ? lay_out_preview_page(header, listing(1), m, QStringLiteral("today"))
+                        : lay_out_headed_pages(header, listing(1), m, 1, QStringLiteral("today"))[0];
+            QList<qsizetype> rules;
+            for (const PlacedText& t : page.items)
+                if (t.text.startsWith(QLatin1Char('-')))
+                    rules << t.text.size();
+            EXPECT_EQ(rules, (QList<qsizetype>{c.header_rule, c.header_rule, c.list_rule,
+                                                c.list_rule}))
+                << c.dash_mm << " mm, preview " << preview;
+        }
+    }
+}
+
 TEST_F(HeadedPrinting, PageNumbersRestartForEveryCopyAndACopyStartsAtTheTopEdge) {
     // 12 header and title lines from y = 5 leave room for 6 rows below 85 mm on the first page.
     const auto pages = lay_out_headed_pages(header, listing(20), metrics(), 2, QStringLiteral("today"));
@@ -90,7 +115,8 @@ TEST_F(HeadedPrinting, PageNumbersRestartForEveryCopyAndACopyStartsAtTheTopEdge)
                                     {"today", "Page 1"}, {"today", "Page 2"}};
     for (size_t p = 0; p < pages.size(); ++p)
         EXPECT_EQ(footers(pages[p]), expected[p]) << "page " << p;
-    EXPECT_EQ(pages[0].items.front(), (PlacedText{20, 5, QString(170, QLatin1Char('-'))}));
+    EXPECT_EQ(pages[0].items.front(), (PlacedText{20, 5, QString(85, QLatin1Char('-'))}))
+        << "the header's rule runs as far as the paper goes";
     EXPECT_EQ(pages[2].items.front().y, 0) << "the second copy starts at the top edge";
     EXPECT_EQ(pages[1].items.front(), (PlacedText{20, 5, QStringLiteral("P7")}))
         << "rows go on at y = 5 after a break";
