@@ -3,6 +3,7 @@
 #include "link/command_link.h"
 #include "link/link_commands.h"
 #include "link/link_state.h"
+#include "link/terminal_keys.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
 #include "platform/dialogs.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -194,16 +196,35 @@ void frmDebug::cmdClose_Click() {
 }
 
 void frmDebug::txtTerminal_KeyPress(char code) {
-    if (!prepare_port())
+    typed_keys_.push_back(code);
+    // A key typed during an earlier key's settle pause arrives here nested inside that pause; the
+    // loop below, still running, sends it in its turn.
+    if (sending_keys_)
         return;
-    const platform::CommError error = MSComm1().output(QByteArray(1, code));
-    if (error != platform::CommError::None) {
-        platform::msg_box(MSComm1().last_error_text(), platform::mb::Critical,
-                          QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
-        return;
+    sending_keys_ = true;
+    const QPointer<frmDebug> self(this);
+    const auto done = qScopeGuard([self] {
+        if (self)
+            self->sending_keys_ = false;
+    });
+    while (!typed_keys_.empty()) {
+        if (!prepare_port() || !self) {
+            // The user has seen why; the keys typed behind the failed one go with it.
+            if (self)
+                typed_keys_.clear();
+            return;
+        }
+        const char key = typed_keys_.front();
+        typed_keys_.pop_front();
+        const platform::CommError error = MSComm1().output(QByteArray(1, key));
+        if (error != platform::CommError::None) {
+            typed_keys_.clear();
+            platform::msg_box(MSComm1().last_error_text(), platform::mb::Critical,
+                              QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
+            return;
+        }
+        traffic().debug().append(terminal_key_echo(key), true);
     }
-    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)),
-                             true);
 }
 
 void frmDebug::closeEvent(QCloseEvent* event) {
