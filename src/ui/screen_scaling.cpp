@@ -3,6 +3,8 @@
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -93,4 +95,24 @@ void scale_form(QWidget& form, const ScreenFactors& f, const QString& command_li
             }
         }
     }
+}
+
+namespace {
+std::optional<ScreenArea>& test_area() {
+    static std::optional<ScreenArea> a;
+    return a;
+}
+} // namespace
+
+std::optional<ScreenArea> screen_area(const QWidget& window) {
+    if (test_area())
+        return test_area();
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return ScreenArea{screen->geometry(), screen->availableGeometry()};
+}
+
+void set_screen_area_for_tests(std::optional<ScreenArea> area) {
+    test_area() = area;
 }

@@ -3,7 +3,9 @@
 
 #include "ui/screen_geometry.h"
 
+#include <QRect>
 #include <QString>
+#include <optional>
 
 class QWidget;
 
@@ -16,3 +18,13 @@ inline constexpr const char* NOSCALE_PROPERTY = "Tag";
 // "Copy Options" frame and grids keep everything, their font included. Nothing happens under
 // the "UNSCALE" switch or when both factors are 1.
 void scale_form(QWidget& form, const ScreenFactors& factors, const QString& command_line);
+
+// The screen the main window starts on: its whole area and the work area (without panels).
+struct ScreenArea {
+    QRect whole;
+    QRect work;
+};
+// The screen of `window` (or the primary one), unless a screen is set for tests, which lay the
+// window out for screens they do not have.
+std::optional<ScreenArea> screen_area(const QWidget& window);
+void set_screen_area_for_tests(std::optional<ScreenArea> area);
