@@ -1,8 +1,8 @@
 #include "link/command_link.h"
 
 #include "link/link_state.h"
-#include "link/port_failure_text.h"
 #include "link/link_view.h"
+#include "link/port_failure_text.h"
 #include "link/serial_texts.h"
 #include "link/traffic_log.h"
 #include "platform/clock.h"

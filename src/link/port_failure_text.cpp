@@ -10,7 +10,8 @@ QString port_failure_port_line(int number) {
 }
 
 QString port_failure_text(int number) {
-    return ui_text(1206, QStringLiteral(
-                             "The serial port cannot be opened. Check the port in the Setup dialog.")) +
+    return ui_text(1206,
+                   QStringLiteral(
+                       "The serial port cannot be opened. Check the port in the Setup dialog.")) +
            QStringLiteral("\r\n\r\n") + port_failure_port_line(number);
 }

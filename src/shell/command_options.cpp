@@ -17,8 +17,9 @@ StartOptions parse_start_options(const QStringList& arguments) {
         QString(BUILT_IN_TITLE) + QLatin1Char(' ') + PROGRAM_VERSION + QStringLiteral(" - ") +
         ui_text(2101, QStringLiteral("sets up level and flow instruments and their data "
                                      "loggers over a serial port.")));
-    const QCommandLineOption help({QStringLiteral("?"), QStringLiteral("h"), QStringLiteral("help")},
-                                  ui_text(2102, QStringLiteral("Shows this help and ends.")));
+    const QCommandLineOption help(
+        {QStringLiteral("?"), QStringLiteral("h"), QStringLiteral("help")},
+        ui_text(2102, QStringLiteral("Shows this help and ends.")));
     const QCommandLineOption version(
         {QStringLiteral("v"), QStringLiteral("version")},
         ui_text(2103, QStringLiteral("Shows the program's version and ends.")));
@@ -44,8 +45,7 @@ StartOptions parse_start_options(const QStringList& arguments) {
     if (parser.isSet(help)) {
         options.action = StartOptions::Action::Help;
         // Without an application object the toolkit cannot know the program's name.
-        options.message =
-            parser.helpText().replace(QLatin1String("<executable_name>"), PROGRAM);
+        options.message = parser.helpText().replace(QLatin1String("<executable_name>"), PROGRAM);
         return options;
     }
     if (parser.isSet(version)) {
@@ -62,9 +62,8 @@ bool asks_for_console_answer(const QStringList& arguments) {
     for (const QString& a : arguments) {
         if (a == QLatin1String("--"))
             break;
-        if (a == QLatin1String("-h") || a == QLatin1String("--help") ||
-            a == QLatin1String("-v") || a == QLatin1String("--version") ||
-            a == QLatin1String("-?"))
+        if (a == QLatin1String("-h") || a == QLatin1String("--help") || a == QLatin1String("-v") ||
+            a == QLatin1String("--version") || a == QLatin1String("-?"))
             return true;
     }
     return false;

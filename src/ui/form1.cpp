@@ -30,8 +30,8 @@
 #include "ui/busy_animation.h"
 #include "ui/caption_map.h"
 #include "ui/main_window_rules.h"
-#include "ui/page_fit.h"
 #include "ui/main_window_state.h"
+#include "ui/page_fit.h"
 #include "ui/screen_geometry.h"
 #include "ui/screen_scaling.h"
 #include "ui/toolbar_texts.h"
@@ -55,11 +55,11 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QSplitter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>

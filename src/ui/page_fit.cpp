@@ -23,7 +23,14 @@ double design_points(QWidget& w) {
     const QVariant kept = w.property(DESIGN_POINTS);
     if (kept.isValid())
         return kept.toDouble();
-    const double points = w.font().pointSizeF();
+    double points = w.font().pointSizeF();
+    // A control made after the page was fitted (rows that arrive with data) has its parent's
+    // fitted size; its own design size is its parent's, or it would shrink twice.
+    if (QWidget* parent = w.parentWidget()) {
+        const QVariant parent_design = parent->property(DESIGN_POINTS);
+        if (parent_design.isValid() && std::abs(parent->font().pointSizeF() - points) < 0.01)
+            points = parent_design.toDouble();
+    }
     w.setProperty(DESIGN_POINTS, points);
     return points;
 }
@@ -48,9 +55,9 @@ LayoutRoom design_room(QLayout& l) {
         r.horizontal = grid->horizontalSpacing();
         r.vertical = grid->verticalSpacing();
     }
-    l.setProperty(DESIGN_ROOM, QVariantList{r.margins.left(), r.margins.top(), r.margins.right(),
-                                            r.margins.bottom(), r.spacing, r.horizontal,
-                                            r.vertical});
+    l.setProperty(DESIGN_ROOM,
+                  QVariantList{r.margins.left(), r.margins.top(), r.margins.right(),
+                               r.margins.bottom(), r.spacing, r.horizontal, r.vertical});
     return r;
 }
 

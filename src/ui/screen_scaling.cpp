@@ -4,10 +4,10 @@
 #include <QAbstractScrollArea>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>

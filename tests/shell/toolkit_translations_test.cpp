@@ -18,9 +18,8 @@ TEST(ToolkitTranslations, StandardButtonsFollowTheChosenLanguage) {
         const char *yes, *no, *cancel;
     };
     const Case cases[] = {
-        {1, "Ja", "Nein", "Abbrechen"},    {2, "Oui", "Non", "Annuler"},
-        {3, "Sì", "No", "Annulla"},        {4, "Sí", "No", "Cancelar"},
-        {0, "Yes", "No", "Cancel"},
+        {1, "Ja", "Nein", "Abbrechen"}, {2, "Oui", "Non", "Annuler"}, {3, "Sì", "No", "Annulla"},
+        {4, "Sí", "No", "Cancelar"},    {0, "Yes", "No", "Cancel"},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(use_toolkit_translations(c.language))
@@ -28,8 +27,7 @@ TEST(ToolkitTranslations, StandardButtonsFollowTheChosenLanguage) {
             << " (is qt6-translations-l10n installed?)";
         EXPECT_EQ(button_text(QDialogButtonBox::Yes), QString::fromUtf8(c.yes)) << c.language;
         EXPECT_EQ(button_text(QDialogButtonBox::No), QString::fromUtf8(c.no)) << c.language;
-        EXPECT_EQ(button_text(QDialogButtonBox::Cancel), QString::fromUtf8(c.cancel))
-            << c.language;
+        EXPECT_EQ(button_text(QDialogButtonBox::Cancel), QString::fromUtf8(c.cancel)) << c.language;
     }
 }
 

@@ -34,7 +34,8 @@ TEST(BusyAnimation, PlaysOnlyWhileShown) {
     EXPECT_FALSE(a.running());
     a.show();
     EXPECT_TRUE(a.running());
-    EXPECT_TRUE(platform::wait_until([&] { return a.frame() >= 2; }, 2)) << "the frames stand still";
+    EXPECT_TRUE(platform::wait_until([&] { return a.frame() >= 2; }, 2))
+        << "the frames stand still";
     a.hide();
     EXPECT_FALSE(a.running()) << "a hidden animation keeps the processor busy";
 }

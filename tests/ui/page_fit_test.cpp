@@ -41,7 +41,8 @@ QString plain(QString text) {
 QString text_problem(const QWidget& w) {
     const QFontMetrics fm(w.font());
     if (auto* label = qobject_cast<const QLabel*>(&w)) {
-        if (label->text().isEmpty() || !label->pixmap().isNull() || label->textFormat() == Qt::RichText)
+        if (label->text().isEmpty() || !label->pixmap().isNull() ||
+            label->textFormat() == Qt::RichText)
             return {};
         if (label->wordWrap()) {
             if (label->heightForWidth(label->width()) > label->height() + 1)
@@ -52,7 +53,9 @@ QString text_problem(const QWidget& w) {
         for (const QString& line : label->text().split(QLatin1Char('\n')))
             widest = std::max(widest, fm.horizontalAdvance(plain(line)));
         if (widest > label->contentsRect().width() + 1)
-            return QStringLiteral("text %1 px wide in %2 px").arg(widest).arg(label->contentsRect().width());
+            return QStringLiteral("text %1 px wide in %2 px")
+                .arg(widest)
+                .arg(label->contentsRect().width());
         return {};
     }
     if (qobject_cast<const QCheckBox*>(&w) || qobject_cast<const QRadioButton*>(&w)) {
@@ -139,12 +142,16 @@ protected:
         w.show();
         flush();
         QStringList problems;
-        const QString where =
-            QStringLiteral("%1x%2 identity %3 mode %4 language %5: ")
-                .arg(s.width).arg(s.height).arg(identity).arg(mode).arg(language);
+        const QString where = QStringLiteral("%1x%2 identity %3 mode %4 language %5: ")
+                                  .arg(s.width)
+                                  .arg(s.height)
+                                  .arg(identity)
+                                  .arg(mode)
+                                  .arg(language);
         if (w.width() > s.width || w.height() > s.height - 40)
             problems << where + QStringLiteral("window %1x%2 larger than the screen's work area")
-                                    .arg(w.width()).arg(w.height());
+                                    .arg(w.width())
+                                    .arg(w.height());
         const QString shots = qEnvironmentVariable("QUILLARN_PAGE_SHOTS");
         for (QTabWidget* tabs : w.findChildren<QTabWidget*>()) {
             if (!tabs->isVisibleTo(&w))
@@ -159,8 +166,14 @@ protected:
                 if (!shots.isEmpty()) {
                     QDir().mkpath(shots);
                     w.grab().save(QStringLiteral("%1/%2x%3-i%4-m%5-l%6-%7-%8.png")
-                                      .arg(shots).arg(s.width).arg(s.height).arg(identity)
-                                      .arg(mode).arg(language).arg(tabs->objectName()).arg(i));
+                                      .arg(shots)
+                                      .arg(s.width)
+                                      .arg(s.height)
+                                      .arg(identity)
+                                      .arg(mode)
+                                      .arg(language)
+                                      .arg(tabs->objectName())
+                                      .arg(i));
                 }
             }
         }
@@ -220,6 +233,20 @@ TEST(PageFonts, APageShortOfRoomShrinksOnlyAsFarAsItMustAndGrowsBack) {
         else
             EXPECT_LT(t.smallest_points(), 12) << c.what;
     }
+}
+
+TEST(PageFonts, AControlAddedAfterFittingShrinksOnceLikeItsNeighbours) {
+    TallPage t;
+    const QSize low(t.page.minimumSizeHint().width(), t.page.minimumSizeHint().height() * 2 / 3);
+    fit_page_fonts(t.page, low);
+    const double fitted = t.smallest_points();
+    auto* late = new QLabel(QStringLiteral("A row that came with the unit's data"), &t.page);
+    t.page.layout()->addWidget(late);
+    fit_page_fonts(t.page, low + QSize(0, 30));
+    EXPECT_GE(late->font().pointSizeF(), fitted) << "the late control shrank twice";
+    for (const QLabel* l : t.page.findChildren<QLabel*>())
+        EXPECT_DOUBLE_EQ(l->font().pointSizeF(), late->font().pointSizeF())
+            << l->text().toStdString();
 }
 
 TEST(PageFonts, NoFontGoesBelowTheReadableFloor) {
