@@ -1258,6 +1258,7 @@ QAction* Form1::toolbar_button(const QString& key) const {
 
 void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    keep_frame_on_screen();
     fit_pages();
     place_overlays();
     if (start_up_pending_)
@@ -1271,6 +1272,37 @@ void Form1::resizeEvent(QResizeEvent* event) {
     // Once the user has stopped dragging the frame.
     if (isVisible())
         fit_timer_->start(150);
+}
+
+// The window system reports the frame it put round the window with a move; a window that the
+// frame pushes past the work area gives the frame's room up and goes to the work area's corner.
+void Form1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (isVisible())
+        keep_frame_on_screen();
+}
+
+// The frame is certainly in place once the window is first activated.
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        keep_frame_on_screen();
+}
+
+void Form1::keep_frame_on_screen() {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    const std::optional<ScreenArea> area = screen_area(*this);
+    if (!area || area->work.isEmpty())
+        return;
+    const QRect frame = frameGeometry();
+    if (area->work.contains(frame))
+        return;
+    const QSize client = client_size_within_work_area(area->work, frame, size());
+    if (client != size())
+        resize(client);
+    if (frame.width() >= area->work.width() || frame.height() >= area->work.height())
+        move(area->work.topLeft());
 }
 
 void Form1::fit_pages() {

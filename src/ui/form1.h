@@ -145,6 +145,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -163,6 +165,7 @@ private:
     bool key_available(const QString& key) const;
     void press_around(const QString& key, const std::function<void()>& work);
     void place_overlays();
+    void keep_frame_on_screen();
     void size_busy_frame();
     void place_chart_column();
     void end_program();

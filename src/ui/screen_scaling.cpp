@@ -13,6 +13,7 @@
 #include <QTabWidget>
 #include <QToolBar>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -115,4 +116,10 @@ std::optional<ScreenArea> screen_area(const QWidget& window) {
 
 void set_screen_area_for_tests(std::optional<ScreenArea> area) {
     test_area() = area;
+}
+
+QSize client_size_within_work_area(const QRect& work, const QRect& frame, const QSize& client) {
+    const int extra_width = std::max(0, frame.width() - work.width());
+    const int extra_height = std::max(0, frame.height() - work.height());
+    return {std::max(1, client.width() - extra_width), std::max(1, client.height() - extra_height)};
 }

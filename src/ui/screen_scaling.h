@@ -4,6 +4,7 @@
 #include "ui/screen_geometry.h"
 
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -28,3 +29,8 @@ struct ScreenArea {
 // window out for screens they do not have.
 std::optional<ScreenArea> screen_area(const QWidget& window);
 void set_screen_area_for_tests(std::optional<ScreenArea> area);
+
+// The window's client size once the window system has put its frame (title bar, borders) round
+// it: the start-up size is meant for the whole window, frame included, so a frame that pushes the
+// window past the work area takes its room from the client area. The size is never made larger.
+QSize client_size_within_work_area(const QRect& work, const QRect& frame, const QSize& client);

@@ -249,6 +249,23 @@ TEST(PageFonts, AControlAddedAfterFittingShrinksOnceLikeItsNeighbours) {
             << l->text().toStdString();
 }
 
+TEST(WindowFrame, AFrameThatPushesTheWindowOffTheWorkAreaTakesItsRoomFromTheClientArea) {
+    const QRect work(0, 27, 1366, 741); // a panel at the top
+    struct Case {
+        const char* what;
+        QRect frame;
+        QSize client, expected;
+    };
+    const Case cases[] = {
+        {"no frame yet", QRect(0, 27, 1366, 741), {1366, 741}, {1366, 741}},
+        {"title bar and borders", QRect(0, 27, 1370, 778), {1366, 741}, {1362, 704}},
+        {"smaller than the work area", QRect(100, 100, 800, 600), {790, 570}, {790, 570}},
+        {"only too tall", QRect(0, 0, 1000, 800), {1000, 770}, {1000, 711}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(client_size_within_work_area(work, c.frame, c.client), c.expected) << c.what;
+}
+
 TEST(PageFonts, NoFontGoesBelowTheReadableFloor) {
     TallPage t;
     const double factor = fit_page_fonts(t.page, QSize(40, 40));
