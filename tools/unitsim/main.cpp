@@ -1,6 +1,6 @@
 // unitsim: the simulated unit as a program of its own, for running the program against it by
-// hand. It links a path to its pseudo-terminal, prints the terminal's path and serves until it is
-// stopped.
+// hand. It links a path to its pseudo-terminal, says in one line what it serves and on which
+// terminal, and serves until it is stopped.
 #include "simulator.h"
 
 #include <QCommandLineParser>
@@ -81,7 +81,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "unitsim: < %s\n", qPrintable(command));
     });
 
-    std::printf("%s\n", qPrintable(sim.slave_path()));
+    // One line that says what is served and where; the terminal's path follows " on ".
+    const QString who = sim.unit().profile().who_reply.trimmed();
+    QString where = sim.slave_path();
+    if (parser.isSet("link"))
+        where += " (linked as " + parser.value("link") + ")";
+    std::printf("unitsim: serving a simulated %s unit (\"%s\") at %s baud on %s; Ctrl+C stops it\n",
+                qPrintable(unitsim::kind_name(*kind)), qPrintable(who),
+                baud == 0 ? "unpaced" : qPrintable(QString::number(baud)), qPrintable(where));
     std::fflush(stdout);
     return app.exec();
 }
