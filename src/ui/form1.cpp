@@ -4,6 +4,7 @@
 #include "link/command_link.h"
 #include "link/debug_terminal.h"
 #include "link/link_state.h"
+#include "link/link_windows.h"
 #include "link/log_on.h"
 #include "link/port_mapping.h"
 #include "link/traffic_box.h"
@@ -28,6 +29,7 @@
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
 #include "ui/caption_map.h"
+#include "ui/form3.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
 #include "ui/screen_geometry.h"
@@ -165,6 +167,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    install_link_windows(services);
+    install_setup_dialog(services, [this] {
+        apply_label_texts(*this, true);
+        set_main_window_texts();
+    });
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);
