@@ -9,6 +9,7 @@
 #include "link/port_mapping.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
+#include "logging/cso_screen.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
@@ -584,6 +585,7 @@ void Form1::setup_cso_screen() {
     log_setup_page->withdraw_for_cso_screen(
         {16, 18, 19, 20, 28, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44},
         {1, 4, 5, 9, 10, 12, 14, 15, 16, 17, 18});
+    pack_cso_screen(*log_setup_page);
 }
 
 void Form1::mark_noscale_controls() {
