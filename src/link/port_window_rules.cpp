@@ -49,8 +49,7 @@ QString system_info_text(const QString& os_caption, const QString& version_capti
                          const QString& version, const QString& build) {
     const QString sep = QStringLiteral("\t: ");
     return os_caption + sep + os_name + QStringLiteral("\r\n") + version_caption + sep +
-           version.trimmed() + QStringLiteral("\r\n") + build_caption + QLatin1Char('\t') + sep +
-           build.trimmed();
+           version.trimmed() + QStringLiteral("\r\n") + build_caption + sep + build.trimmed();
 }
 
 OsInfo read_os_info(const QString& root) {

@@ -38,7 +38,8 @@ QString shown_description(const QString& description, int language_index);
 // otherwise (then nothing is stored).
 std::optional<QString> delay_to_store(const QString& text);
 
-// The information box: three lines, each caption, TAB(s), ": " and the value.
+// The information box: three lines, each caption, a TAB, ": " and the value; the box sets its tab
+// stop past the longest caption, so one TAB lines the values up in any language.
 QString system_info_text(const QString& os_caption, const QString& version_caption,
                          const QString& build_caption, const QString& os_name,
                          const QString& version, const QString& build);

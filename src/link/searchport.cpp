@@ -221,6 +221,11 @@ void searchport::Form_Load() {
     const SerialTexts& t = serial_texts();
     const pw::OsInfo os = pw::read_os_info();
     Text1->setPlainText(pw::system_info_text(t[4], t[5], t[6], os.name, os.version, os.build));
+    const QFontMetrics fm(Text1->font());
+    int caption_width = 0;
+    for (int i : {4, 5, 6})
+        caption_width = std::max(caption_width, fm.horizontalAdvance(t[static_cast<size_t>(i)]));
+    Text1->setTabStopDistance(caption_width + 12);
     Label1->setText(t[7]);
     Label3->setText(t[8]);
     Command4->setText(t[9]);

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFontInfo>
 #include <QRegularExpression>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace cso {
 
@@ -30,20 +32,6 @@ std::map<int, FrameRect> packed_frames(const PackInput& in) {
     f[6] = {left, f[3].bottom() + FRAME_GAP, f[2].right() - left, lowest(6)};
     f[7] = {left, f[6].bottom() + FRAME_GAP, f[6].width, lowest(7)};
     return f;
-}
-
-int narrowed_box_width(int channel, const std::map<int, FrameRect>& frames) {
-    auto inset = [&](int frame) {
-        const auto it = frames.find(frame);
-        return it == frames.end() ? 0 : it->second.width - BOX_INSET;
-    };
-    if (channel >= 2 && channel <= 7)
-        return inset(0);
-    if (channel == 21)
-        return inset(3);
-    if (channel == 17 || channel == 18)
-        return inset(2);
-    return 0;
 }
 
 QString help_anchor(int language_index) {
@@ -83,9 +71,12 @@ QString help_section(const QString& html, int language_index) {
 namespace {
 
 constexpr int TWIPS_PER_PIXEL = 15;
+constexpr double DESIGN_POINT_SIZE = 8;
 
-int px(int twips) {
-    return twips / TWIPS_PER_PIXEL;
+// Design twips on this screen: the page's font may be larger than the design's, and the frames
+// grow with it.
+int px(int twips, double font_scale = 1) {
+    return static_cast<int>(twips * font_scale / TWIPS_PER_PIXEL);
 }
 
 // Takes `w` out of whichever layout under `root` holds it.
@@ -118,6 +109,8 @@ QTextBrowser* pack_cso_screen(LogSetupPage& page) {
 
     auto* block = new QWidget(&page);
     block->setObjectName(QStringLiteral("cso_block"));
+    // The block keeps the room its boxes need; the help page takes what is left.
+    block->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* grid = new QGridLayout(block);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(px(cso::FRAME_GAP) + 4);
@@ -144,11 +137,11 @@ QTextBrowser* pack_cso_screen(LogSetupPage& page) {
         grid->addWidget(f, p.row, p.column, 1, p.span, Qt::AlignTop);
     }
     grid->setRowStretch(3, 1);
+    const double scale = std::max(1.0, QFontInfo(page.font()).pointSizeF() / DESIGN_POINT_SIZE);
     for (const auto& [i, r] : frames)
-        page.Frame1[i]->setFixedWidth(px(r.width));
-    for (int c = 0; c < 48; ++c)
-        if (const int w = cso::narrowed_box_width(c, frames))
-            page.Check1[static_cast<size_t>(c)]->setMaximumWidth(px(w));
+        page.Frame1[i]->setMinimumWidth(px(r.width, scale));
+    // The boxes fill their frames as the layout gives them room; a fixed narrower width would
+    // cut captions once the start-up scaling enlarges the fonts.
     // The frames end below their lowest box: no stretch left inside them.
     for (int i : {0, 2, 3, 6, 7})
         if (auto* col = qobject_cast<QVBoxLayout*>(page.Frame1[i]->layout()))

@@ -29,13 +29,9 @@ struct PackInput {
 
 inline constexpr int FRAME_GAP = 50;    // between packed frames
 inline constexpr int FRAME_SPARE = 60;  // below a frame's lowest box
-inline constexpr int BOX_INSET = 300;   // a narrowed box is this much narrower than its frame
 
 // The packed frames 0, 3, 2, 6 and 7, in twips.
 std::map<int, FrameRect> packed_frames(const PackInput& in);
-
-// The width a frame's boxes are narrowed to, for the channels the packing narrows; 0 otherwise.
-int narrowed_box_width(int channel, const std::map<int, FrameRect>& frames);
 
 // The language anchor of the help page for a language index ("en", "de", "fr", "it", "es").
 QString help_anchor(int language_index);

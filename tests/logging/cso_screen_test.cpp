@@ -30,10 +30,6 @@ TEST(CsoPacking, KeptFramesCloseUpBesideAndBelowEachOther) {
     };
     const auto frames = cso::packed_frames(in);
     EXPECT_EQ(frames, expected);
-    const std::map<int, int> narrowed = {{2, 1500}, {7, 1500}, {21, 1300}, {17, 900},
-                                         {18, 900}, {1, 0},    {8, 0},     {28, 0}};
-    for (const auto& [channel, width] : narrowed)
-        EXPECT_EQ(cso::narrowed_box_width(channel, frames), width) << "channel " << channel;
 }
 
 TEST(CsoHelp, EachLanguageSeesItsOwnPartOfThePage) {
@@ -70,9 +66,15 @@ TEST_F(CsoScreenTest, ThePageShowsTheHelpInTheUsersLanguageBesideThePackedFrames
     EXPECT_EQ(browser->objectName(), "WebBrowser1");
     EXPECT_TRUE(browser->toPlainText().contains("Einrichten"));
     EXPECT_FALSE(browser->toPlainText().contains("Setting up"));
-    EXPECT_EQ(page.Frame1[0]->width(), 120) << "1800 twips";
+    EXPECT_GE(page.Frame1[0]->minimumWidth(), 120) << "1800 twips";
+    page.resize(1000, 600);
+    page.show();
     EXPECT_EQ(page.Frame1[6]->width(), page.Frame1[7]->width());
-    EXPECT_LE(page.Check1[3]->maximumWidth(), 100);
+    EXPECT_EQ(page.Frame1[6]->x(), page.Frame1[3]->x()) << "frame 6 stands under frame 3";
+    EXPECT_GT(page.Frame1[2]->x(), page.Frame1[3]->x()) << "frame 2 stands right of frame 3";
+    for (int c : {2, 3, 17, 21})
+        EXPECT_GE(page.Check1[c]->width(), page.Check1[c]->sizeHint().width())
+            << "channel " << c << " has its caption cut";
 }
 
 TEST_F(CsoScreenTest, AMissingHelpPageIsSaidInTheBrowserAndThePageStillWorks) {
