@@ -196,8 +196,8 @@ void form5::closeEvent(QCloseEvent* event) {
 void form5::show_logged_on(bool on) {
     Command1->setText(on ? ui_text(2522, QStringLiteral("Log o&ff"))
                          : ui_text(2521, QStringLiteral("&Log on")));
-    Command1->setIcon(style()->standardIcon(on ? QStyle::SP_DialogYesButton
-                                               : QStyle::SP_DialogNoButton));
+    Command1->setIcon(
+        style()->standardIcon(on ? QStyle::SP_DialogYesButton : QStyle::SP_DialogNoButton));
 }
 
 void form5::set_commands() {
@@ -287,8 +287,8 @@ void form5::Command3_Click() {
         return;
     }
     const ShellState& s = shell();
-    const QString value = ia::value_for_unit(n, Text2->text(), s.thousands_separator,
-                                             s.decimal_separator);
+    const QString value =
+        ia::value_for_unit(n, Text2->text(), s.thousands_separator, s.decimal_separator);
     const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(value));
     if (!written || refused(*written)) {
         Label1->setText(not_accepted);

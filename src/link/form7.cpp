@@ -165,8 +165,8 @@ void Form7::connect_modem() {
     dialling_ = true;
     platform::wait_until(
         [this] {
-            return !loaded_ || modem::dial_result(traffic().modem().text()) !=
-                                   modem::DialResult::None;
+            return !loaded_ ||
+                   modem::dial_result(traffic().modem().text()) != modem::DialResult::None;
         },
         modem::DIAL_WAIT_SECONDS);
     const bool closed = !loaded_;

@@ -31,7 +31,7 @@ public:
     QTimer* Timer1;
 
     void Form_Load();
-    void connect_modem(); // the design's `connect`
+    void connect_modem();    // the design's `connect`
     void disconnect_modem(); // the design's `disconnect`
     void logoff();
     void Delay(double ms);

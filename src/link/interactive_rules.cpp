@@ -48,10 +48,14 @@ std::optional<double> reply_number(const QString& reply) {
 
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word) {
     switch (access_level) {
-    case 1: return QStringLiteral(" GOLDCARD");
-    case 2: return QLatin1Char(' ') + level2_word;
-    case 3: return QLatin1Char(' ') + level3_word;
-    default: return {};
+    case 1:
+        return QStringLiteral(" GOLDCARD");
+    case 2:
+        return QLatin1Char(' ') + level2_word;
+    case 3:
+        return QLatin1Char(' ') + level3_word;
+    default:
+        return {};
     }
 }
 

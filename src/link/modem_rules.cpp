@@ -13,9 +13,9 @@ struct Word {
     const char* text;
 };
 constexpr Word WORDS[] = {
-    {DialResult::Connect, "CONNECT"},       {DialResult::Busy, "BUSY"},
-    {DialResult::NoCarrier, "NO CARRIER"},  {DialResult::NoDialtone, "NO DIALTONE"},
-    {DialResult::NoAnswer, "NO ANSWER"},    {DialResult::Error, "ERROR"},
+    {DialResult::Connect, "CONNECT"},      {DialResult::Busy, "BUSY"},
+    {DialResult::NoCarrier, "NO CARRIER"}, {DialResult::NoDialtone, "NO DIALTONE"},
+    {DialResult::NoAnswer, "NO ANSWER"},   {DialResult::Error, "ERROR"},
 };
 } // namespace
 

@@ -82,8 +82,8 @@ std::set<QString> serial_device_names(const QStringList& dev_entries) {
 }
 
 DeviceChange device_change(const std::set<QString>& before, const std::set<QString>& after) {
-    const bool arrived = std::any_of(after.begin(), after.end(),
-                                     [&](const QString& n) { return !before.count(n); });
+    const bool arrived =
+        std::any_of(after.begin(), after.end(), [&](const QString& n) { return !before.count(n); });
     if (arrived)
         return DeviceChange::Arrival;
     const bool removed = std::any_of(before.begin(), before.end(),

@@ -38,8 +38,10 @@ QString firmware_tool_path() {
 
 void bootload_Click() {
     const platform::Answer a = platform::msg_box(
-        two_lines(2532, "Unit firmware will no longer be operational if you are boot loading the system",
-                  2533, "Are you sure you want to continue?"), mb::YesNo | mb::Critical | mb::DefaultButton2 | mb::SystemModal,
+        two_lines(2532,
+                  "Unit firmware will no longer be operational if you are boot loading the system",
+                  2533, "Are you sure you want to continue?"),
+        mb::YesNo | mb::Critical | mb::DefaultButton2 | mb::SystemModal,
         ui_text(2534, QStringLiteral("Firmware BootLoading")));
     if (a != platform::Answer::Yes)
         return;
@@ -53,9 +55,11 @@ void bootload_Click() {
     // A time-out leaves an empty reply: only the unit's own OK counts as success.
     if (!L.comms_abort && L.reply_buffer.contains(QLatin1String("OK")))
         platform::msg_box(two_lines(2535, "Successfully put the unit into BOOTLOADER mode", 2536,
-                                   "Please select VeltoProgram to upgrade new firmware"), mb::Information | mb::SystemModal);
+                                    "Please select VeltoProgram to upgrade new firmware"),
+                          mb::Information | mb::SystemModal);
     else
-        platform::msg_box(two_lines(2537, "Failed to BOOTLOAD the unit", 2538, "Try again"), mb::Information | mb::SystemModal);
+        platform::msg_box(two_lines(2537, "Failed to BOOTLOAD the unit", 2538, "Try again"),
+                          mb::Information | mb::SystemModal);
 }
 
 void ProgramComm_Click() {
@@ -93,14 +97,15 @@ void ProgramVelto_Click() {
     link_view().set_status_text(1, ui_text(1182, QStringLiteral("Connecting to the unit...")));
     send_command(lc::WHO, QString());
     if (L.reply_buffer.startsWith(QLatin1String("@Comms")))
-        platform::msg_box(ui_text(2540, QStringLiteral("Currently connected to communication card.")) +
-                              QStringLiteral("\r\n") +
-                              ui_text(2541, QStringLiteral("Please remove the serial cable and "
-                                                           "wait for system UPDATING message")) +
-                              QStringLiteral("\r\n") +
-                              ui_text(2542, QStringLiteral("then reconnect RS232 serial cable "
-                                                           "and try again")),
-                          mb::Critical, ui_text(2543, QStringLiteral("Connected to comm")));
+        platform::msg_box(
+            ui_text(2540, QStringLiteral("Currently connected to communication card.")) +
+                QStringLiteral("\r\n") +
+                ui_text(2541, QStringLiteral("Please remove the serial cable and "
+                                             "wait for system UPDATING message")) +
+                QStringLiteral("\r\n") +
+                ui_text(2542, QStringLiteral("then reconnect RS232 serial cable "
+                                             "and try again")),
+            mb::Critical, ui_text(2543, QStringLiteral("Connected to comm")));
     else if (!L.reply_timed_out && !L.comms_abort)
         veltoprogram_Click();
     link_view().set_status_text(1, QString());
@@ -112,6 +117,7 @@ void veltoprogram_Click() {
         firmware_tool_path(),
         {QStringLiteral("/slave"), QLatin1Char('/') + platform::application_title()});
     if (!r.started)
-        platform::msg_box(QStringLiteral("Error %1: %2.").arg(r.error_number).arg(r.error_description),
-                          mb::Critical);
+        platform::msg_box(
+            QStringLiteral("Error %1: %2.").arg(r.error_number).arg(r.error_description),
+            mb::Critical);
 }

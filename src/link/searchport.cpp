@@ -238,9 +238,9 @@ void searchport::Form_Load() {
     Command1->setText(ui_text(2506, QStringLiteral("Port settings")));
     get_ports();
     Combo1->setCurrentIndex(shell().com_port - 1);
-    Text2->setText(read_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY,
-                            ini::DEF_COMMS_DELAY)
-                       .trimmed());
+    Text2->setText(
+        read_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY, ini::DEF_COMMS_DELAY)
+            .trimmed());
     Command1->hide();
     Animation1->hide();
     updating_from_list = false;
@@ -289,8 +289,8 @@ void searchport::SysInfo1_DeviceChange() {
     devices_ = now;
     if (change == pw::DeviceChange::None)
         return;
-    set_result(serial_text(change == pw::DeviceChange::Arrival ? 13 : 14).replace(
-                   QLatin1String("&&"), QLatin1String("&")),
+    set_result(serial_text(change == pw::DeviceChange::Arrival ? 13 : 14)
+                   .replace(QLatin1String("&&"), QLatin1String("&")),
                false);
     searchforport();
 }

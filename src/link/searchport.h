@@ -40,8 +40,8 @@ public:
     QPushButton* Command3; // Search
     QPushButton* Command4; // Default delay
     QCheckBox* chkIgnore;
-    QPlainTextEdit* Text1;     // system information
-    QProgressBar* Animation1;  // busy while searching
+    QPlainTextEdit* Text1;    // system information
+    QProgressBar* Animation1; // busy while searching
 
     void Form_Load();
     void searchforport();

@@ -24,9 +24,13 @@ const std::array<const char*, 102> RECORDS = {
     "10,Setup,Schnittstelle wählen,Choix du port,Configurazione,Programar",
     "11,Available,Verfügbar,Disponible,Disponibile,Disponible",
     "12,Not Available,Nicht verfügbar,Non disponible,Non Disponibile,No disponible",
-    "13,Found new Plug && Play device. Updating ....,Neues Plug && Play-Gerät gefunden. Aktualisiere ....,Nouveau périphérique Plug && Play trouvé. Mise à jour ....,Trovata nuova apparecchiatura Plug && Play. "
+    "13,Found new Plug && Play device. Updating ....,Neues Plug && Play-Gerät gefunden. "
+    "Aktualisiere ....,Nouveau périphérique Plug && Play trouvé. Mise à jour ....,Trovata nuova "
+    "apparecchiatura Plug && Play. "
     "Aggiornamento ....,Nuevo dispositivo 'Plug && Play' encontrado. Actualizando…",
-    "14,Plug && Play device is removed. Updating ....,Plug && Play-Gerät entfernt. Aktualisiere ....,Périphérique Plug && Play retiré. Mise à jour ....,Apparecchiatura Plug && Play rimossa.  "
+    "14,Plug && Play device is removed. Updating ....,Plug && Play-Gerät entfernt. Aktualisiere "
+    "....,Périphérique Plug && Play retiré. Mise à jour ....,Apparecchiatura Plug && Play rimossa. "
+    " "
     "Aggiornamento ....,Dispositivo 'Plug && Play' sacado. Actualizando…",
     "15,Searching ....,Suche ....,Recherche ....,Ricerca ....,Buscando…",
     "16,Invalid Port,Ungültige Schnittstelle,Port non valide,Porta non valida,Puerta no válido",

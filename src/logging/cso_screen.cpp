@@ -8,10 +8,10 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QFontInfo>
-#include <QRegularExpression>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -37,7 +37,7 @@ std::map<int, FrameRect> packed_frames(const PackInput& in) {
 QString help_anchor(int language_index) {
     static const char* anchors[] = {"en", "de", "fr", "it", "es"};
     return QLatin1String(language_index >= 0 && language_index < 5 ? anchors[language_index]
-                                                                    : anchors[0]);
+                                                                   : anchors[0]);
 }
 
 QString help_section(const QString& html, int language_index) {
@@ -153,7 +153,8 @@ QTextBrowser* pack_cso_screen(LogSetupPage& page) {
     browser->setObjectName(QStringLiteral("WebBrowser1"));
     browser->setOpenExternalLinks(true);
     browser->setMinimumWidth(260);
-    const QString help = platform::join_path(platform::program_folder(), QStringLiteral("help.htm"));
+    const QString help =
+        platform::join_path(platform::program_folder(), QStringLiteral("help.htm"));
     QFile file(help);
     if (file.open(QIODevice::ReadOnly)) {
         browser->setSearchPaths({platform::program_folder()});
@@ -165,8 +166,8 @@ QTextBrowser* pack_cso_screen(LogSetupPage& page) {
 
     // The block and the help page take the place of the channel columns, whose frames are all
     // withdrawn now.
-    QBoxLayout* top = root && root->count() > 0 ? qobject_cast<QBoxLayout*>(root->itemAt(0)->layout())
-                                                : nullptr;
+    QBoxLayout* top =
+        root && root->count() > 0 ? qobject_cast<QBoxLayout*>(root->itemAt(0)->layout()) : nullptr;
     if (top) {
         for (int i = 0; i < top->count(); ++i)
             top->setStretch(i, 0);

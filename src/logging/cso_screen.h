@@ -27,8 +27,8 @@ struct PackInput {
     std::map<int, int> lowest_box_bottom;
 };
 
-inline constexpr int FRAME_GAP = 50;    // between packed frames
-inline constexpr int FRAME_SPARE = 60;  // below a frame's lowest box
+inline constexpr int FRAME_GAP = 50;   // between packed frames
+inline constexpr int FRAME_SPARE = 60; // below a frame's lowest box
 
 // The packed frames 0, 3, 2, 6 and 7, in twips.
 std::map<int, FrameRect> packed_frames(const PackInput& in);

@@ -274,8 +274,7 @@ void Form3::fill_setup_lists() {
     for (int i = 1; i <= PORT_COUNT; ++i)
         ports << QStringLiteral("COM%1").arg(i);
     fill_list_control(*Combo1, ports, QStringLiteral("COM%1").arg(s.com_port), 0);
-    fill_list_control(*Combo2, BAUD_RATES,
-                      platform::number_text(s.link_baud_rate).trimmed(), 0);
+    fill_list_control(*Combo2, BAUD_RATES, platform::number_text(s.link_baud_rate).trimmed(), 0);
     const ChartUnitSettings& u = log_setup().chart_units;
     auto fill = [](QComboBox* c, const QStringList& names, int index) {
         fill_list_control(*c, names, names.value(index), 0);
@@ -297,8 +296,8 @@ void Form3::Form_Activate() {
         platform::val(read_ini(ini, ini::SECTION_GENERAL, ini::KEY_LANGUAGE, ini::DEF_LANGUAGE)));
     s.start_logo = static_cast<int16_t>(platform::val(
         read_ini(ini, ini::SECTION_GENERAL, ini::KEY_START_LOGO, ini::DEF_START_LOGO)));
-    s.telephone_number = read_ini(ini, ini::SECTION_GENERAL, ini::KEY_TELEPHONE,
-                                  ini::DEF_TELEPHONE);
+    s.telephone_number =
+        read_ini(ini, ini::SECTION_GENERAL, ini::KEY_TELEPHONE, ini::DEF_TELEPHONE);
     Text1->setText(s.telephone_number);
     if (s.language_index >= 0 && s.language_index < 5)
         Option2[static_cast<size_t>(s.language_index)]->setChecked(true);
@@ -327,10 +326,12 @@ void Form3::Form_Activate() {
     baud_caption->setText(ui_text(2516, QStringLiteral("Logger &baud rate")));
     Command1->setText(ui_text(2517, QStringLiteral("&Find...")));
     Command1->setToolTip(ui_text(2519, QStringLiteral("Shows the serial ports of this computer")));
-    findChild<QLabel*>(QStringLiteral("lblDistance"))->setText(ui_text(1171, QStringLiteral("Distance")));
+    findChild<QLabel*>(QStringLiteral("lblDistance"))
+        ->setText(ui_text(1171, QStringLiteral("Distance")));
     findChild<QLabel*>(QStringLiteral("lblFlow"))->setText(ui_text(1057, QStringLiteral("Flow")));
     findChild<QLabel*>(QStringLiteral("lblPer"))->setText(ui_text(2518, QStringLiteral("per")));
-    findChild<QLabel*>(QStringLiteral("lblVolume"))->setText(ui_text(1055, QStringLiteral("Volume")));
+    findChild<QLabel*>(QStringLiteral("lblVolume"))
+        ->setText(ui_text(1055, QStringLiteral("Volume")));
     findChild<QLabel*>(QStringLiteral("lblTotaliser"))
         ->setText(ui_text(1215, QStringLiteral("Totaliser")));
     Command3->setText(ui_text(2513, QStringLiteral("&Update && Exit")));
@@ -384,9 +385,8 @@ void Form3::Command1_Click() {
     run_modal(w);
     if (searchport* open = port_window_if_open())
         open->done(QDialog::Accepted);
-    selected_port = static_cast<int16_t>(platform::val(
-        read_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_SELECTED_PORT,
-                 ini::DEF_SELECTED_PORT)));
+    selected_port = static_cast<int16_t>(platform::val(read_ini(
+        s.ini_path, ini::SECTION_GENERAL, ini::KEY_SELECTED_PORT, ini::DEF_SELECTED_PORT)));
     if (selected_port > 0 && selected_port <= PORT_COUNT) {
         s.com_port = selected_port;
         Combo1->setCurrentIndex(s.com_port - 1);
@@ -462,9 +462,8 @@ void Form3::txtLevelOffset_Change() {
 }
 
 bool Form3::txtLevelOffset_KeyPress(QChar key) {
-    const QString sep = shell().decimal_separator.isEmpty()
-                            ? platform::number_separators().decimal
-                            : shell().decimal_separator;
+    const QString sep = shell().decimal_separator.isEmpty() ? platform::number_separators().decimal
+                                                            : shell().decimal_separator;
     return key.isDigit() || key == QLatin1Char('-') || key == QChar(8) ||
            (!sep.isEmpty() && key == sep[0]);
 }

@@ -26,11 +26,11 @@ public:
     explicit Form3(QWidget* parent = nullptr);
     ~Form3() override;
 
-    QGroupBox* Frame1; // Communications
-    QComboBox* Combo1; // COM1 .. COM255
-    QComboBox* Combo2; // logger baud rate
+    QGroupBox* Frame1;     // Communications
+    QComboBox* Combo1;     // COM1 .. COM255
+    QComboBox* Combo2;     // logger baud rate
     QPushButton* Command1; // port search
-    QLineEdit* Text1;  // telephone number
+    QLineEdit* Text1;      // telephone number
     QLabel* Label1;
     QLabel* port_caption;
     QLabel* baud_caption;

@@ -54,8 +54,8 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
         const char* decimal;
         const char* sent;
     } cases[] = {{104, "1.500,25", ".", ",", "1500.25"}, {104, "1,500.25", ",", ".", "1500.25"},
-                 {932, "7", ",", ".", "0007"},          {996, "12", ",", ".", "0012"},
-                 {997, " 1234 ", ",", ".", "1234"},     {104, " 2 ", ",", ".", "2"}};
+                 {932, "7", ",", ".", "0007"},           {996, "12", ",", ".", "0012"},
+                 {997, " 1234 ", ",", ".", "1234"},      {104, " 2 ", ",", ".", "2"}};
     for (const auto& c : cases)
         EXPECT_EQ(ia::value_for_unit(c.n, c.typed, c.thousands, c.decimal), c.sent) << c.typed;
 }
@@ -64,9 +64,9 @@ TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
     const struct {
         const char* typed;
         bool usable;
-    } cases[] = {{"", false},    {"19", false},  {"20", true},       {"999", true},
-                 {"1000", false}, {"5000", false}, {"1e300", false}, {"-20", false},
-                 {"104abc", true}};
+    } cases[] = {{"", false},      {"19", false},   {"20", true},
+                 {"999", true},    {"1000", false}, {"5000", false},
+                 {"1e300", false}, {"-20", false},  {"104abc", true}};
     for (const auto& c : cases)
         EXPECT_EQ(ia::in_range(ia::typed_number(c.typed)), c.usable) << c.typed;
     EXPECT_FALSE(ia::write_refused(20, false)) << "P20 is written even when the unit lacks it";
@@ -199,8 +199,8 @@ TEST_F(InteractiveWindowTest, DefaultKeysAskFirstAndSendOnlyOnOk) {
     w.Command5->click();
     EXPECT_TRUE(received().isEmpty()) << "Cancel sent the hard default";
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::OkCancel | platform::mb::Critical |
-                                            platform::mb::DefaultButton2);
+    EXPECT_EQ(dialogs.prompts[0].style,
+              platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2);
     w.Command5->click();
     EXPECT_EQ(received(), QStringList({"/p88:1"}));
     EXPECT_EQ(w.Text1->text(), "88");

@@ -78,15 +78,19 @@ TEST(PortWindowRules, OnlyNumericDelaysAreStored) {
     const struct {
         const char* typed;
         std::optional<QString> stored;
-    } cases[] = {{"2000", "2000"}, {" 150 ", "150"}, {"2a", std::nullopt},
-                 {"", std::nullopt}, {"abc", std::nullopt}};
+    } cases[] = {{"2000", "2000"},
+                 {" 150 ", "150"},
+                 {"2a", std::nullopt},
+                 {"", std::nullopt},
+                 {"abc", std::nullopt}};
     for (const auto& c : cases)
         EXPECT_EQ(pw::delay_to_store(c.typed), c.stored) << c.typed;
 }
 
 TEST(PortWindowRules, ADeviceThatCameCountsAsArrivalEvenWhenAnotherWent) {
     const std::set<QString> before = {"ttyS0", "ttyUSB0"};
-    EXPECT_EQ(pw::device_change(before, {"ttyS0", "ttyUSB0", "ttyACM0"}), pw::DeviceChange::Arrival);
+    EXPECT_EQ(pw::device_change(before, {"ttyS0", "ttyUSB0", "ttyACM0"}),
+              pw::DeviceChange::Arrival);
     EXPECT_EQ(pw::device_change(before, {"ttyS0"}), pw::DeviceChange::Removal);
     EXPECT_EQ(pw::device_change(before, {"ttyS0", "ttyACM0"}), pw::DeviceChange::Arrival);
     EXPECT_EQ(pw::device_change(before, before), pw::DeviceChange::None);

@@ -51,7 +51,8 @@ TEST_F(ReprogramTest, ABootLoadWithoutAnAnswerIsAFailure) {
     dialogs.answers = {platform::Answer::Yes};
     sim->misbehave_on("/BOOTLOAD", unitsim::Misbehaviour::silence());
     bootload_Click();
-    EXPECT_TRUE(dialogs.prompts.back().text.startsWith(ui_text(2537, "Failed to BOOTLOAD the unit")))
+    EXPECT_TRUE(
+        dialogs.prompts.back().text.startsWith(ui_text(2537, "Failed to BOOTLOAD the unit")))
         << dialogs.messages().join('|').toStdString();
     EXPECT_FALSE(sim->unit().in_bootloader());
 }

@@ -22,11 +22,8 @@ TEST(CsoPacking, KeptFramesCloseUpBesideAndBelowEachOther) {
     in.frame3_top = 260;
     in.lowest_box_bottom = {{3, 700}, {2, 900}, {6, 500}, {7, 1000}};
     const std::map<int, FrameRect> expected = {
-        {0, {120, 200, 1800, 3000}},
-        {3, {1970, 260, 1600, 760}},
-        {2, {3620, 260, 1200, 960}},
-        {6, {1970, 1070, 2850, 560}},
-        {7, {1970, 1680, 2850, 1060}},
+        {0, {120, 200, 1800, 3000}},  {3, {1970, 260, 1600, 760}},   {2, {3620, 260, 1200, 960}},
+        {6, {1970, 1070, 2850, 560}}, {7, {1970, 1680, 2850, 1060}},
     };
     const auto frames = cso::packed_frames(in);
     EXPECT_EQ(frames, expected);
@@ -80,7 +77,8 @@ TEST_F(CsoScreenTest, ThePageShowsTheHelpInTheUsersLanguageBesideThePackedFrames
 TEST_F(CsoScreenTest, AMissingHelpPageIsSaidInTheBrowserAndThePageStillWorks) {
     LogSetupPage page;
     QTextBrowser* browser = pack_cso_screen(page);
-    EXPECT_TRUE(browser->toPlainText().contains("help.htm")) << browser->toPlainText().toStdString();
+    EXPECT_TRUE(browser->toPlainText().contains("help.htm"))
+        << browser->toPlainText().toStdString();
     page.Check1[2]->setChecked(true);
     EXPECT_TRUE(page.Check1[2]->isChecked());
 }

@@ -166,7 +166,8 @@ void Simulator::on_readable() {
     if (bytes.isEmpty())
         return;
     const qsizetype before = responder_.received().size();
-    auto writes = modem_on_ ? modem_.receive(bytes, now_ms()) : responder_.receive(bytes, now_ms());
+    auto writes =
+        modem_on_ ? modem_.receive(bytes, now_ms()) : responder_.receive(bytes, now_ms());
     for (auto& w : writes) {
         // The modem's own answers may fall between the unit's; the line keeps time order.
         auto at = std::upper_bound(queue_.begin(), queue_.end(), w.at_ms,
