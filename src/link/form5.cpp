@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
@@ -31,9 +32,16 @@ QPointer<form5>& instance() {
     return w;
 }
 
+bool& exchange_waiting() {
+    static bool waiting = false;
+    return waiting;
+}
+
 // One exchange; the reply, or nullopt when the unit did not answer or the exchange was stopped.
 std::optional<QString> exchange(const QString& cmd) {
     LinkState& L = link();
+    exchange_waiting() = true;
+    const auto done = qScopeGuard([] { exchange_waiting() = false; });
     L.command_text = cmd;
     L.reply_received = false;
     L.comms_abort = false;
@@ -185,7 +193,8 @@ void form5::Form_Unload() {
         return;
     loaded_ = false;
     // A wait still open ends now; the unit keeps any log-on made here.
-    link().comms_abort = true;
+    if (exchange_waiting())
+        link().comms_abort = true;
 }
 
 void form5::closeEvent(QCloseEvent* event) {
