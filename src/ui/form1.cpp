@@ -4,10 +4,12 @@
 #include "link/command_link.h"
 #include "link/debug_terminal.h"
 #include "link/link_state.h"
+#include "link/link_windows.h"
 #include "link/log_on.h"
 #include "link/port_mapping.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
+#include "logging/cso_screen.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
@@ -31,6 +33,7 @@
 #include "shell/shell_state.h"
 #include "ui/busy_animation.h"
 #include "ui/caption_map.h"
+#include "ui/form3.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
 #include "ui/page_fit.h"
@@ -173,6 +176,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    install_link_windows(services);
+    install_setup_dialog(services, [this] {
+        apply_label_texts(*this, true);
+        set_main_window_texts();
+    });
     reports::install_report_services(services);
     install_report_tools(services, this, echo_page->TChart2);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
@@ -587,6 +595,7 @@ void Form1::setup_cso_screen() {
     log_setup_page->withdraw_for_cso_screen(
         {16, 18, 19, 20, 28, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44},
         {1, 4, 5, 9, 10, 12, 14, 15, 16, 17, 18});
+    pack_cso_screen(*log_setup_page);
 }
 
 void Form1::mark_noscale_controls() {

@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
                       "The kind of unit: " + unitsim::kind_names().join(", ") + " (default cso).",
                       "KIND", "cso"});
     parser.addOption({"seed", "Take parameter values from the parameter file FILE.", "FILE"});
+    parser.addOption({"modem",
+                      "Put a Hayes modem in front of the unit; a dial ends in RESULT "
+                      "(CONNECT 19200, BUSY, NO CARRIER, NO ANSWER, NO DIALTONE).",
+                      "RESULT"});
     parser.process(app);
 
     // The CSO unit by default: the program starts as the CSO logger's companion, and this kind
@@ -65,6 +69,10 @@ int main(int argc, char** argv) {
     if (parser.isSet("seed") && !sim.unit().load_parameter_file(parser.value("seed"), &error))
         std::fprintf(stderr, "unitsim: %s; parameter file not used\n", qPrintable(error));
     sim.set_baud(baud);
+    if (parser.isSet("modem")) {
+        sim.set_modem(true);
+        sim.modem().set_dial_result(parser.value("modem").toUpper());
+    }
     if (parser.isSet("link") && !sim.link(parser.value("link"), &error)) {
         std::fprintf(stderr, "unitsim: %s\n", qPrintable(error));
         return 1;
