@@ -2,6 +2,7 @@
 
 #include "link/link_state.h"
 #include "link/link_view.h"
+#include "link/port_failure_text.h"
 #include "link/serial_texts.h"
 #include "link/traffic_log.h"
 #include "platform/clock.h"
@@ -188,11 +189,7 @@ void open_com_port() {
     if (error != CommError::None) {
         L.port_open_failed = true;
         port.set_port_open(false);
-        platform::msg_box(
-            ui_text(1206,
-                    QStringLiteral(
-                        "The serial port cannot be opened. Check the port in the Setup dialog.")),
-            platform::mb::Critical);
+        platform::msg_box(port_failure_text(shell().com_port), platform::mb::Critical);
         L.comms_abort = true;
         return;
     }

@@ -3,11 +3,13 @@
 #include "link/command_link.h"
 #include "link/link_commands.h"
 #include "link/link_state.h"
+#include "link/terminal_keys.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
 #include "platform/dialogs.h"
 #include "platform/port_table.h"
 #include "platform/serial_port.h"
+#include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 
 #include <QCloseEvent>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -51,13 +54,15 @@ frmDebug::frmDebug(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
         return b;
     };
     Command1 = make_button("Command1", QStringLiteral("&Log On"),
-                           QStringLiteral("Sends the access command"));
-    Command2 = make_button("Command2", QStringLiteral("&who?"), QStringLiteral("Sends /who"));
+                           ui_text(2112, QStringLiteral("Sends the access command")));
+    Command2 = make_button("Command2", QStringLiteral("&who?"),
+                           ui_text(2113, QStringLiteral("Sends /who")));
     Command3 = make_button(
         "Command3", QStringLiteral("&Com talk"),
-        QStringLiteral("Sends /P141:1: the unit's port goes to its communication board"));
-    Command4 =
-        make_button("Command4", QStringLiteral("Log &Info"), QStringLiteral("Sends /loginfo"));
+        ui_text(2114,
+                QStringLiteral("Sends /P141:1: the unit's port goes to its communication board")));
+    Command4 = make_button("Command4", QStringLiteral("Log &Info"),
+                           ui_text(2115, QStringLiteral("Sends /loginfo")));
     cmdClose = make_button("cmdClose", QStringLiteral("Close &Window"), QString());
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
         b->setMinimumWidth(96);
@@ -69,24 +74,25 @@ frmDebug::frmDebug(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
         "QPlainTextEdit { background: #111417; color: #FFFFFF; border: 1px solid #2b3036;"
         " selection-background-color: #3d6fa5; padding: 4px; }"));
     txtTerminal->setPlaceholderText(
-        QStringLiteral("Traffic on the instrument port appears here. "
-                       "Click here and type to send keys to the unit."));
+        ui_text(2109, QStringLiteral("Traffic on the instrument port appears here. "
+                                     "Click here and type to send keys to the unit.")));
 
     port_line_ = new QLabel(this);
     port_line_->setObjectName(QStringLiteral("port_line"));
     port_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    port_line_->setToolTip(
-        QStringLiteral("Port number, device, settings and state of the instrument port"));
+    port_line_->setToolTip(ui_text(
+        2116, QStringLiteral("Port number - device - settings and state of the instrument port")));
 
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(6);
-    auto* send_label = new QLabel(QStringLiteral("Send:"), this);
+    auto* send_label = new QLabel(ui_text(2107, QStringLiteral("Send:")), this);
     buttons->addWidget(send_label);
     for (QPushButton* b : {Command1, Command2, Command3, Command4})
         buttons->addWidget(b);
     buttons->addStretch(1);
-    auto* hint =
-        new QLabel(QStringLiteral("Keys typed in the terminal go to the unit as they are"), this);
+    auto* hint = new QLabel(
+        ui_text(2108, QStringLiteral("Keys typed in the terminal go to the unit as they are")),
+        this);
     hint->setEnabled(false);
     buttons->addWidget(hint);
 
@@ -140,11 +146,12 @@ void frmDebug::update_port_line() {
     const int number = port.port_open() ? port.comm_port() : shell().com_port;
     QString path = port.port_open() ? port.device_path() : platform::port_device_path(number);
     if (path.isEmpty())
-        path = QStringLiteral("(no device)");
-    port_line_->setText(platform::port_name(number) + QStringLiteral("   ") + path +
-                        QStringLiteral("   ") +
-                        (port.port_open() ? port.settings() + QStringLiteral("   open")
-                                          : QStringLiteral("closed")));
+        path = ui_text(2100, QStringLiteral("not mapped"));
+    port_line_->setText(
+        platform::port_name(number) + QStringLiteral("   ") + path + QStringLiteral("   ") +
+        (port.port_open()
+             ? port.settings() + QStringLiteral("   ") + ui_text(2110, QStringLiteral("open"))
+             : ui_text(2111, QStringLiteral("closed"))));
 }
 
 // The main window's port is opened with its settings when it is closed, then the link's settle
@@ -194,16 +201,35 @@ void frmDebug::cmdClose_Click() {
 }
 
 void frmDebug::txtTerminal_KeyPress(char code) {
-    if (!prepare_port())
+    typed_keys_.push_back(code);
+    // A key typed during an earlier key's settle pause arrives here nested inside that pause; the
+    // loop below, still running, sends it in its turn.
+    if (sending_keys_)
         return;
-    const platform::CommError error = MSComm1().output(QByteArray(1, code));
-    if (error != platform::CommError::None) {
-        platform::msg_box(MSComm1().last_error_text(), platform::mb::Critical,
-                          QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
-        return;
+    sending_keys_ = true;
+    const QPointer<frmDebug> self(this);
+    const auto done = qScopeGuard([self] {
+        if (self)
+            self->sending_keys_ = false;
+    });
+    while (!typed_keys_.empty()) {
+        if (!prepare_port() || !self) {
+            // The user has seen why; the keys typed behind the failed one go with it.
+            if (self)
+                typed_keys_.clear();
+            return;
+        }
+        const char key = typed_keys_.front();
+        typed_keys_.pop_front();
+        const platform::CommError error = MSComm1().output(QByteArray(1, key));
+        if (error != platform::CommError::None) {
+            typed_keys_.clear();
+            platform::msg_box(MSComm1().last_error_text(), platform::mb::Critical,
+                              QStringLiteral("Error ") + QString::number(static_cast<int>(error)));
+            return;
+        }
+        traffic().debug().append(terminal_key_echo(key), true);
     }
-    traffic().debug().append(code == '\r' ? QStringLiteral("\r\n") : QString(QLatin1Char(code)),
-                             true);
 }
 
 void frmDebug::closeEvent(QCloseEvent* event) {

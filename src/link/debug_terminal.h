@@ -4,6 +4,7 @@
 // terminal goes to the port as it is. It stays on top of the other windows.
 
 #include <QWidget>
+#include <deque>
 
 class QLabel;
 class QPushButton;
@@ -29,7 +30,9 @@ public:
     void Command3_Click();
     void Command4_Click();
     void cmdClose_Click();
-    // A key typed into the terminal: written to the port alone, without a carriage return.
+    // A key typed into the terminal: written to the port alone, without a carriage return, after
+    // the keys typed before it. Keys typed while an earlier one waits for the port join a queue,
+    // so fast typing reaches the unit whole and in order.
     void txtTerminal_KeyPress(char code);
 
 protected:
@@ -41,6 +44,8 @@ private:
     void update_port_line();
     QLabel* port_line_;
     bool unloaded_ = false;
+    std::deque<char> typed_keys_;
+    bool sending_keys_ = false;
 };
 
 // The terminal, created and loaded on first use; nullptr once closed until asked for again.

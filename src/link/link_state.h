@@ -46,6 +46,7 @@ struct LinkState {
     bool modem_window_open = false; // the modem traffic box records received text
     bool debug_window_open = false;
     bool modem_connected = false;
+    bool interactive_logged_on = false; // the one-parameter window holds a log-on on the unit
 
     // Unit identity and capabilities, set at log-on
     bool quorvantix_unit = false;

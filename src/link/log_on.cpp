@@ -4,6 +4,7 @@
 #include "link/link_commands.h"
 #include "link/link_state.h"
 #include "link/link_view.h"
+#include "link/port_failure_text.h"
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
 #include "platform/vb.h"
@@ -33,10 +34,7 @@ bool open_port_if_closed() {
         return true;
     link().port_open_failed = true;
     link().comms_abort = true;
-    platform::msg_box(
-        ui_text(1206, QStringLiteral(
-                          "The serial port cannot be opened. Check the port in the Setup dialog.")),
-        platform::mb::Critical);
+    platform::msg_box(port_failure_text(port.comm_port()), platform::mb::Critical);
     return false;
 }
 

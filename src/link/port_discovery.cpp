@@ -37,13 +37,14 @@ std::vector<SerialPortEntry>& serial_port_table() {
 QString test_port(const QString& port_name) {
     use_settings_file();
     const int number = platform::port_number_from_name(port_name);
-    shell().comm_settings =
+    // The test's own settings: a search must not change the rate the link talks to the unit at.
+    const QString settings =
         platform::number_text_c(shell().baud_rate).trimmed() + QStringLiteral(",N,8,1");
     platform::SerialPort& port = port_window_comm();
     port.set_port_open(false);
     platform::CommError error = port.set_comm_port(number);
     if (error == platform::CommError::None) {
-        port.set_settings(shell().comm_settings); // an unusable rate leaves the test to the open
+        port.set_settings(settings); // an unusable rate leaves the test to the open
         error = port.set_port_open(true);
     }
     port.set_port_open(false);

@@ -21,5 +21,6 @@ QStringList get_ports();
 
 // Opens and closes the port on the port window's own serial control: "Not Available" when there
 // is no device behind the number, "Available" otherwise (also when it is busy, locked, held by
-// another program or by this one). Sets comm_settings from the configured baud rate.
+// another program or by this one). The test opens at the configured baud rate and leaves the
+// link's comm_settings as they are.
 QString test_port(const QString& port_name);

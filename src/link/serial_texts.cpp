@@ -6,7 +6,8 @@
 
 namespace {
 
-// German and French repeat the English text except in record 100.
+// German and French repeat the English text except in record 100 and in the records the port
+// window shows (4 to 16), which speak every language of the program.
 const std::array<const char*, 102> RECORDS = {
     "0,Setup Serial Communications,Setup Serial Communications,Setup Serial "
     "Communications,Impostazione comunicazioni seriali,Configurar comunicaciones serie",
@@ -14,23 +15,25 @@ const std::array<const char*, 102> RECORDS = {
     "portatile,Programador portátil",
     "2,Debug Enable,Debug Enable,Debug Enable,Abilita debug,Activar depuración",
     "3,Quit,Quit,Quit,Esci,Salir",
-    "4,Operating System,Operating System,Operating System,Sistema Operativo,Operating System",
-    "5,OS Version,OS Version,OS Version,Versione OS,OS Versión",
-    "6,OS Build,OS Build,OS Build,OS Build,OS Build",
-    "7,Selected,Selected,Selected,Selezionata,Seleccionado",
-    "8,Delay,Delay,Delay,Ritardo,Retraso",
-    "9,Default,Default,Default,Predef.,Por defecto",
-    "10,Setup,Setup,Setup,Configurazione,Programar",
-    "11,Available,Available,Available,Disponibile,Disponible",
-    "12,Not Available,Not Available,Not Available,Non Disponibile,No disponible",
-    "13,Found new Plug && Play device. Updating ....,Found new Plug && Play device. Updating "
-    "....,Found new Plug && Play device. Updating ....,Trovata nuova apparecchiatura Plug && Play. "
+    "4,Operating System,Betriebssystem,Système d'exploitation,Sistema Operativo,Operating System",
+    "5,OS Version,BS-Version,Version du système,Versione OS,OS Versión",
+    "6,OS Build,BS-Build,Build du système,OS Build,OS Build",
+    "7,Selected,Ausgewählt,Sélectionné,Selezionata,Seleccionado",
+    "8,Delay,Verzögerung,Délai,Ritardo,Retraso",
+    "9,Default,Standard,Par défaut,Predef.,Por defecto",
+    "10,Setup,Schnittstelle wählen,Choix du port,Configurazione,Programar",
+    "11,Available,Verfügbar,Disponible,Disponibile,Disponible",
+    "12,Not Available,Nicht verfügbar,Non disponible,Non Disponibile,No disponible",
+    "13,Found new Plug && Play device. Updating ....,Neues Plug && Play-Gerät gefunden. "
+    "Aktualisiere ....,Nouveau périphérique Plug && Play trouvé. Mise à jour ....,Trovata nuova "
+    "apparecchiatura Plug && Play. "
     "Aggiornamento ....,Nuevo dispositivo 'Plug && Play' encontrado. Actualizando…",
-    "14,Plug && Play device is removed. Updating ....,Plug && Play device is removed. Updating "
-    "....,Plug && Play device is removed. Updating ....,Apparecchiatura Plug && Play rimossa.  "
+    "14,Plug && Play device is removed. Updating ....,Plug && Play-Gerät entfernt. Aktualisiere "
+    "....,Périphérique Plug && Play retiré. Mise à jour ....,Apparecchiatura Plug && Play rimossa. "
+    " "
     "Aggiornamento ....,Dispositivo 'Plug && Play' sacado. Actualizando…",
-    "15,Searching ....,Searching ....,Searching ....,Ricerca ....,Buscando…",
-    "16,Invalid Port,Invalid Port,Invalid Port,Porta non valida,Puerta no válido",
+    "15,Searching ....,Suche ....,Recherche ....,Ricerca ....,Buscando…",
+    "16,Invalid Port,Ungültige Schnittstelle,Port non valide,Porta non valida,Puerta no válido",
     "17,Firmware Programming Version ,Firmware Programming Version ,Firmware Programming Version "
     ",Versione programmazione firmware ,Versión de programación del firmware ",
     "18,Program,Program,Program,Programma,Programar",

@@ -1,5 +1,6 @@
 #include "link/traffic_box.h"
 
+#include "link/terminal_keys.h"
 #include "link/traffic_log.h"
 
 #include <QKeyEvent>
@@ -57,12 +58,14 @@ void TrafficBox::show_text(const QString& s, bool sent) {
 }
 
 void TrafficBox::keyPressEvent(QKeyEvent* event) {
-    const QString text = event->text();
-    const bool command_key =
-        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-    if (text.size() == 1 && !command_key && text[0].unicode() < 256) {
-        emit key_typed(static_cast<char>(text[0].toLatin1()));
+    const std::optional<char> byte =
+        terminal_key_byte(event->key(), static_cast<int>(event->modifiers()), event->text());
+    if (!byte) {
+        QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    QPlainTextEdit::keyPressEvent(event);
+    // Ctrl+C still copies what is selected; the unit gets its code all the same.
+    if (event->matches(QKeySequence::Copy) && textCursor().hasSelection())
+        copy();
+    emit key_typed(*byte);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // A traffic box: a terminal-style text box that shows one TrafficView and follows it as text
 // arrives; what went out to the unit is set in bold. Typed keys are not edited into the box; they
-// are handed out as key_typed for the owner to send, and shown as typed.
+// are handed out as key_typed (the byte the key sends, see terminal_keys.h) for the owner to send.
 
 #include <QPlainTextEdit>
 

@@ -238,7 +238,9 @@ void LogSetupPage::build() {
     auto* model_grid = new QGridLayout(models);
     model_grid->setVerticalSpacing(2);
     auto* group = new QButtonGroup(this);
-    const int rows = static_cast<int>(logsetup::MODEL_OPTION_INDEXES.size() + 1) / 2;
+    // Three columns: the list is then no taller than the channel columns beside it, which lets
+    // the page fit a low laptop screen.
+    const int rows = static_cast<int>(logsetup::MODEL_OPTION_INDEXES.size() + 2) / 3;
     int n = 0;
     for (int i : logsetup::MODEL_OPTION_INDEXES) {
         auto* o = new QRadioButton(models);
@@ -427,7 +429,9 @@ void LogSetupPage::build() {
         auto* l = new QLabel(info);
         l->setObjectName(name_of("lblUnitInfo", i));
         lblUnitInfo[static_cast<size_t>(i)] = l;
-        unit->addWidget(l, 6 + i, 0, 1, 2);
+        // Beside the short boxes of the last rows rather than under them: two rows more would
+        // keep the page from fitting a low laptop screen.
+        unit->addWidget(l, 4 + i, 2);
     }
     unit->setRowStretch(8, 1);
     unit->setColumnStretch(2, 1);

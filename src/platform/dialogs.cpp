@@ -151,10 +151,10 @@ QString application_title() {
     return QGuiApplication::applicationDisplayName();
 }
 
+// The toolkit's display name is left alone: once set, window systems append it to every window
+// title, and the main window's title is already complete.
 void set_application_title(const QString &title) {
     title_text() = title;
-    if (QCoreApplication::instance())
-        QGuiApplication::setApplicationDisplayName(title);
 }
 
 Answer QtDialogs::message_box(const QString &prompt, int style, const QString &title) {

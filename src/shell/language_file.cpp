@@ -1,4 +1,5 @@
 #include "shell/language_file.h"
+#include "shell/toolkit_translations.h"
 
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
@@ -61,6 +62,7 @@ void load_language_file() {
         report_missing_language_file(path);
     }
     load_language_lists();
+    use_toolkit_translations(language);
 }
 
 std::optional<int> control_index(const QObject& control) {

@@ -1,4 +1,5 @@
 #include "shell/start_settings.h"
+#include "shell/toolkit_translations.h"
 
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
@@ -66,6 +67,8 @@ void load_start_settings() {
     else if (s.application_title.isEmpty())
         s.application_title = BUILT_IN_TITLE;
     platform::set_application_title(s.application_title);
+    // The start window's own message boxes already speak the chosen language.
+    use_toolkit_translations(s.language_index);
 
     s.data_folder = get_data_folder(s.start_logo, s.application_title);
 

@@ -4,10 +4,12 @@
 #include "link/command_link.h"
 #include "link/debug_terminal.h"
 #include "link/link_state.h"
+#include "link/link_windows.h"
 #include "link/log_on.h"
 #include "link/port_mapping.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
+#include "logging/cso_screen.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
@@ -29,9 +31,12 @@
 #include "shell/language_file.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
+#include "ui/busy_animation.h"
 #include "ui/caption_map.h"
+#include "ui/form3.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
+#include "ui/page_fit.h"
 #include "ui/screen_geometry.h"
 #include "ui/screen_scaling.h"
 #include "ui/toolbar_texts.h"
@@ -55,11 +60,11 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
-#include <QSplitter>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -82,8 +87,9 @@ constexpr int DESIGN_HEIGHT = 480; // 7200 twips
 constexpr int PROGRESS_TEXT_WIDTH = 360;
 constexpr int PROGRESS_TEXT_HEIGHT = 60;
 constexpr int PROGRESS_BAR_HEIGHT = 18;
-constexpr int BUSY_FRAME_WIDTH = 260;
-constexpr int BUSY_FRAME_HEIGHT = 70;
+constexpr int BUSY_FRAME_WIDTH = 320;
+constexpr int BUSY_FRAME_HEIGHT = 84;
+constexpr int BUSY_ANIMATION_HEIGHT = 24;
 // The parameter grid's columns: 500, 2500, 800 and 800 twips.
 constexpr std::array<int, 4> GRID_COLUMN_TWIPS = {500, 2500, 800, 800};
 constexpr int STATUS_PANEL_1_WIDTH = 300;
@@ -160,6 +166,9 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     build_menus();
     build_toolbar();
     build_frame();
+    fit_timer_ = new QTimer(this);
+    fit_timer_->setSingleShot(true);
+    connect(fit_timer_, &QTimer::timeout, this, &Form1::fit_pages);
     services.show_debug_window = [this] { show_debug_terminal(this); };
     services.close_port = [] {
         if (MSComm1().port_open())
@@ -167,6 +176,11 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    install_link_windows(services);
+    install_setup_dialog(services, [this] {
+        apply_label_texts(*this, true);
+        set_main_window_texts();
+    });
     reports::install_report_services(services);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     // Last: the print entries take on the work installed above (the parameter listings).
@@ -381,14 +395,15 @@ void Form1::build_frame() {
     Frame25->setFrameShape(QFrame::Box);
     Frame25->setAutoFillBackground(true);
     Frame25->resize(BUSY_FRAME_WIDTH, BUSY_FRAME_HEIGHT);
-    Animation1 = new QLabel(Frame25);
+    Animation1 = new BusyAnimation(Frame25);
     Animation1->setObjectName(QStringLiteral("Animation1"));
-    Animation1->setAlignment(Qt::AlignCenter);
-    Animation1->setGeometry(10, 6, BUSY_FRAME_WIDTH - 20, 30);
+    Animation1->setGeometry(10, 8, BUSY_FRAME_WIDTH - 20, BUSY_ANIMATION_HEIGHT);
     Label11 = new QLabel(Frame25);
     Label11->setObjectName(QStringLiteral("Label11"));
     Label11->setAlignment(Qt::AlignCenter);
-    Label11->setGeometry(6, 40, BUSY_FRAME_WIDTH - 12, 24);
+    Label11->setWordWrap(true);
+    Label11->setGeometry(6, BUSY_ANIMATION_HEIGHT + 12, BUSY_FRAME_WIDTH - 12,
+                         BUSY_FRAME_HEIGHT - BUSY_ANIMATION_HEIGHT - 16);
     Frame25->hide();
 
     Text68 = new QLabel(central);
@@ -483,10 +498,9 @@ void Form1::main_window_load() {
     mark_noscale_controls();
     const int kept_command4_top = log_chart_page->Command4->y();
 
-    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect work = screen->availableGeometry();
-        const QRect whole = screen->geometry();
+    if (const std::optional<ScreenArea> area = screen_area(*this)) {
+        const QRect work = area->work;
+        const QRect whole = area->whole;
         const ScreenFactors f = screen_factors(work.width(), work.height(), whole.width(),
                                                whole.height(), width(), height());
         s.screen_factor_x = f.x;
@@ -583,6 +597,7 @@ void Form1::setup_cso_screen() {
     log_setup_page->withdraw_for_cso_screen(
         {16, 18, 19, 20, 28, 32, 33, 34, 35, 36, 37, 38, 39, 40, 41, 42, 43, 44},
         {1, 4, 5, 9, 10, 12, 14, 15, 16, 17, 18});
+    pack_cso_screen(*log_setup_page);
 }
 
 void Form1::mark_noscale_controls() {
@@ -610,6 +625,7 @@ void Form1::place_overlays() {
     l.toolbar = Geometry{0, 0, pixels_to_twips(central->width()), 0};
     l.term = g(Term->geometry());
     l.recorder_frame = g(Frame4->geometry());
+    size_busy_frame();
     l.busy_frame = g(Frame25->geometry());
     l.animation = g(Animation1->geometry());
     l.progress_text = g(Text68->geometry());
@@ -636,6 +652,21 @@ void Form1::place_overlays() {
     for (QWidget* w : std::initializer_list<QWidget*>{Text68, ProgressBar[3], Command12, Frame25,
                                                       Frame4, MSFlexGrid1})
         w->raise();
+}
+
+// The busy frame keeps its design size on a small screen, but its text takes the window's scaled
+// font, so the frame grows to hold two lines of it under the animation.
+void Form1::size_busy_frame() {
+    QFont text_font = centralWidget()->font();
+    text_font.setBold(true);
+    Label11->setFont(text_font);
+    const QFontMetrics fm(text_font);
+    const int width = std::max(BUSY_FRAME_WIDTH, fm.averageCharWidth() * 34);
+    const int text_height = 2 * fm.lineSpacing() + 4;
+    const int height = 8 + BUSY_ANIMATION_HEIGHT + 4 + text_height + 8;
+    Frame25->resize(width, height);
+    Animation1->setGeometry(10, 8, width - 20, BUSY_ANIMATION_HEIGHT);
+    Label11->setGeometry(6, 8 + BUSY_ANIMATION_HEIGHT + 4, width - 12, text_height);
 }
 
 void Form1::place_chart_column() {
@@ -746,6 +777,9 @@ void Form1::set_main_window_texts() {
             header->close();
     if (services.update_flow_vessel_image)
         services.update_flow_vessel_image();
+    // Texts of another language need another amount of room.
+    if (isVisible())
+        fit_timer_->start(0);
 }
 
 // ---- Enabling ----
@@ -1038,6 +1072,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         place_chart_column();
         return false;
     }
+    // The other tab set comes into view with a change of mode: its pages are fitted then.
+    if (event->type() == QEvent::Show && (watched == SSTab1[0] || watched == SSTab1[1])) {
+        fit_timer_->start(0);
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || !KeyPreview)
         return QMainWindow::eventFilter(watched, event);
     auto* w = qobject_cast<QWidget*>(watched);
@@ -1234,6 +1273,8 @@ QAction* Form1::toolbar_button(const QString& key) const {
 
 void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    keep_frame_on_screen();
+    fit_pages();
     place_overlays();
     if (start_up_pending_)
         QTimer::singleShot(0, this, [this] { complete_start_up(); });
@@ -1243,6 +1284,47 @@ void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (loaded_)
         place_overlays();
+    // Once the user has stopped dragging the frame.
+    if (isVisible())
+        fit_timer_->start(150);
+}
+
+// The window system reports the frame it put round the window with a move; a window that the
+// frame pushes past the work area gives the frame's room up and goes to the work area's corner.
+void Form1::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (isVisible())
+        keep_frame_on_screen();
+}
+
+// The frame is certainly in place once the window is first activated.
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        keep_frame_on_screen();
+}
+
+void Form1::keep_frame_on_screen() {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    const std::optional<ScreenArea> area = screen_area(*this);
+    if (!area || area->work.isEmpty())
+        return;
+    const QRect frame = frameGeometry();
+    if (area->work.contains(frame))
+        return;
+    const QSize client = client_size_within_work_area(area->work, frame, size());
+    if (client != size())
+        resize(client);
+    if (frame.width() >= area->work.width() || frame.height() >= area->work.height())
+        move(area->work.topLeft());
+}
+
+void Form1::fit_pages() {
+    fit_timer_->stop();
+    for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
+        if (tabs && tabs->isVisible())
+            fit_tab_pages(*tabs);
 }
 
 void Form1::closeEvent(QCloseEvent* event) {

@@ -12,6 +12,7 @@
 #include <array>
 #include <map>
 
+class BusyAnimation;
 class EchoPage;
 class FlowPage;
 class LogChartPage;
@@ -48,6 +49,8 @@ public:
     void enable_controls();
     void enable_othermenus() override;
     void set_main_window_texts();
+    // Brings the fonts of the pages in view down as far as each needs to fit the window whole.
+    void fit_pages();
     void dispatch_toolbar_button(const QString& key);
     // A typed character with the window's key preview; true when it was a shortcut.
     bool handle_shortcut_key(QChar typed);
@@ -108,7 +111,7 @@ public:
     std::array<QProgressBar*, 6> ProgressBar{}; // ProgressBar1..ProgressBar5 (0 unused)
     TrafficBox* Term = nullptr;                 // the traffic with the unit
     QFrame* Frame25 = nullptr;                  // busy frame over the terminal box
-    QLabel* Animation1 = nullptr;
+    BusyAnimation* Animation1 = nullptr;
     QLabel* Label11 = nullptr;           // download progress line
     QLabel* Text68 = nullptr;            // progress text of a transfer
     QPushButton* Command12 = nullptr;    // Cancel of a transfer
@@ -142,6 +145,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -160,6 +165,8 @@ private:
     bool key_available(const QString& key) const;
     void press_around(const QString& key, const std::function<void()>& work);
     void place_overlays();
+    void keep_frame_on_screen();
+    void size_busy_frame();
     void place_chart_column();
     void end_program();
     QString window_texts_fallback_title() const;
@@ -171,6 +178,7 @@ private:
     std::map<QString, bool> key_rules_;
     QSet<QString> running_keys_;
     QAction* toolbar_spacer_ = nullptr;
+    QTimer* fit_timer_ = nullptr;
     bool start_up_pending_ = false;
     bool loaded_ = false;
     bool ending_ = false;

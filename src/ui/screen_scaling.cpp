@@ -3,14 +3,17 @@
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -93,4 +96,30 @@ void scale_form(QWidget& form, const ScreenFactors& f, const QString& command_li
             }
         }
     }
+}
+
+namespace {
+std::optional<ScreenArea>& test_area() {
+    static std::optional<ScreenArea> a;
+    return a;
+}
+} // namespace
+
+std::optional<ScreenArea> screen_area(const QWidget& window) {
+    if (test_area())
+        return test_area();
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return std::nullopt;
+    return ScreenArea{screen->geometry(), screen->availableGeometry()};
+}
+
+void set_screen_area_for_tests(std::optional<ScreenArea> area) {
+    test_area() = area;
+}
+
+QSize client_size_within_work_area(const QRect& work, const QRect& frame, const QSize& client) {
+    const int extra_width = std::max(0, frame.width() - work.width());
+    const int extra_height = std::max(0, frame.height() - work.height());
+    return {std::max(1, client.width() - extra_width), std::max(1, client.height() - extra_height)};
 }

@@ -220,7 +220,8 @@ TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
     const QString open_failed =
-        ui_text(1206, "The serial port cannot be opened. Check the port in the Setup dialog.");
+        ui_text(1206, "The serial port cannot be opened. Check the port in the Setup dialog.") +
+        "\r\n\r\nCOM42 - not mapped";
     EXPECT_EQ(dialogs.messages(), QStringList({NO_REPLY, open_failed, NO_REPLY}));
     EXPECT_TRUE(received().isEmpty());
 }

@@ -2,8 +2,10 @@
 #include "simulated_unit.h"
 
 #include "link/debug_terminal.h"
+#include "link/terminal_keys.h"
 #include "link/traffic_box.h"
 
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -65,6 +67,95 @@ TEST_F(DebugTerminalTest, APortThatCannotBeOpenedIsReportedAndNothingIsSent) {
     EXPECT_EQ(dialogs.prompts[0].title, "Error 8002");
     EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
     EXPECT_TRUE(received().isEmpty());
+}
+
+TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) {
+    show_debug_terminal();
+    TrafficBox* box_widget = debug_terminal().txtTerminal;
+    // Every key is queued before the first one is handled, so all but the first arrive while an
+    // earlier key waits out its settle pause: faster than any typist.
+    struct Key {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+    };
+    std::vector<Key> keys;
+    for (QChar c : QStringLiteral("/who"))
+        keys.push_back({c.toUpper().unicode(), Qt::NoModifier, QString(c)});
+    keys.push_back({Qt::Key_Return, Qt::NoModifier, "\r"});
+    for (QChar c : QStringLiteral("/p104"))
+        keys.push_back({c.toUpper().unicode(), Qt::NoModifier, QString(c)});
+    keys.push_back({Qt::Key_Return, Qt::NoModifier, "\r"});
+    keys.push_back({Qt::Key_T, Qt::ControlModifier, "\x14"});
+    for (const Key& k : keys)
+        QCoreApplication::postEvent(box_widget,
+                                    new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, k.text));
+    ASSERT_TRUE(platform::wait_until([this] { return received().size() >= 3; }, 30))
+        << "the unit got " << received().join('|').toStdString();
+    platform::wait_ms(200);
+    EXPECT_EQ(received(), QStringList({"/who", "/p104", QString(QChar(20))}))
+        << "the typed keys reached the unit scrambled or twice";
+    EXPECT_TRUE(box().startsWith("/who\n")) << box();
+    EXPECT_TRUE(box().contains("^T")) << "the control key is not shown as typed";
+    EXPECT_TRUE(dialogs.prompts.empty());
+}
+
+TEST_F(DebugTerminalTest, CharactersOfTheWindowsCodePageGoAsTheirByte) {
+    show_debug_terminal();
+    type("/x");
+    for (const QString& text : {QStringLiteral("\u20ac"), QStringLiteral("\u00e9")}) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(debug_terminal().txtTerminal, &key);
+    }
+    type("\r");
+    ASSERT_TRUE(platform::wait_until([this] { return !received().isEmpty(); }, 30));
+    // The unit reads each byte as Latin-1: the euro sign's byte 0x80 and the e acute's 0xE9.
+    EXPECT_EQ(received().first(), QString("/x") + QChar(0x80) + QChar(0xE9));
+    EXPECT_TRUE(box().startsWith(QStringLiteral("/x\u20ac\u00e9"))) << box();
+}
+
+TEST(TerminalKeys, EachKeySendsTheByteATerminalSends) {
+    struct Case {
+        const char* what;
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        std::optional<char> byte;
+    };
+    const Case cases[] = {
+        {"letter", Qt::Key_A, Qt::NoModifier, "a", 'a'},
+        {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
+        {"Return", Qt::Key_Return, Qt::NoModifier, "\r", '\r'},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
+        {"Backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", '\b'},
+        {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", '\x1b'},
+        {"Ctrl+T, the bridge exit", Qt::Key_T, Qt::ControlModifier, "\x14", '\x14'},
+        {"Ctrl+T without text", Qt::Key_T, Qt::ControlModifier, "", '\x14'},
+        {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, "\x03", '\x03'},
+        {"Ctrl+Shift+A", Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, "", '\x01'},
+        {"Ctrl+[", Qt::Key_BracketLeft, Qt::ControlModifier, "", '\x1b'},
+        {"Ctrl+@", Qt::Key_At, Qt::ControlModifier, "", '\0'},
+        {"euro sign", Qt::Key_unknown, Qt::NoModifier, "\u20ac", '\x80'},
+        {"e acute", Qt::Key_Eacute, Qt::NoModifier, "\u00e9", '\xe9'},
+        {"pound sign", Qt::Key_sterling, Qt::NoModifier, "\u00a3", '\xa3'},
+        {"no Windows-1252 byte", Qt::Key_unknown, Qt::NoModifier, "\u03a9", std::nullopt},
+        {"arrow", Qt::Key_Left, Qt::NoModifier, "", std::nullopt},
+        {"function key", Qt::Key_F5, Qt::NoModifier, "", std::nullopt},
+        {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", std::nullopt},
+        {"Ctrl+arrow", Qt::Key_Left, Qt::ControlModifier, "", std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(terminal_key_byte(c.key, static_cast<int>(c.modifiers), c.text), c.byte)
+            << c.what;
+}
+
+TEST(TerminalKeys, SentKeysShowReadably) {
+    const std::pair<char, QString> cases[] = {
+        {'a', "a"}, {'\r', "\r\n"}, {'\x14', "^T"}, {'\0', "^@"},
+        {'\x7f', "^?"}, {'\x80', QStringLiteral("\u20ac")}, {'\xe9', QStringLiteral("\u00e9")},
+    };
+    for (const auto& [byte, shown] : cases)
+        EXPECT_EQ(terminal_key_echo(byte), shown) << int(static_cast<unsigned char>(byte));
 }
 
 } // namespace

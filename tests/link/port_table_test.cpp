@@ -116,8 +116,8 @@ TEST_F(PortTableTest, ThePortListIsSortedByNameAndSaysNotAvailableOnlyWhenThereI
     EXPECT_EQ(names, QStringList({"COM1", "COM17", "COM18", "COM19", "COM2", "COM3"}));
     EXPECT_EQ(rows.first(), "COM1\t" + available + "\tSerial (ttyS0)");
     EXPECT_EQ(rows.last(), "COM3\t" + available + "\t" + sim->slave_path());
-    EXPECT_EQ(shell().comm_settings, "19200,N,8,1")
-        << "the test sets the settings from the baud rate";
+    EXPECT_EQ(shell().comm_settings, "115200,N,8,1")
+        << "a port search changed the rate the link talks to the unit at";
     EXPECT_EQ(test_port("COM4"), not_available) << "a mapped device that is missing";
     for (const char* name : {"COM40", "COM", "LPT1", "FILE:"})
         EXPECT_EQ(test_port(name), not_available) << name << ": no such port number";

@@ -5,6 +5,8 @@
 
 #include "platform/profile.h"
 
+#include <map>
+
 namespace {
 QString ini_value(const QString& ini, const char* key) {
     return platform::read_profile_string(ini, "General", key).value_or("<missing>");
@@ -92,16 +94,64 @@ TEST(Passcode, StoredPasscodesGiveLevelsOneAndTwoAndAnythingElseThree) {
         EXPECT_EQ(access_level_for_passcode(typed), level) << '"' << typed << '"';
 }
 
-TEST(StartOptions, PortMappingsAndUnknownOptionsStayOffTheProgramsCommandLine) {
+TEST(StartOptions, PortMappingsStayOffTheProgramsCommandLineAndTheWordsAreKept) {
+    using A = StartOptions::Action;
     // clang-format off
-    const struct { QStringList arguments, mappings; QString command_line; } cases[] = {
-        {{"--map-port", "1=/tmp/unitsim.tty"}, {"1=/tmp/unitsim.tty"}, ""},
-        {{"--map-port=3=/dev/ttyUSB0", "SIM"}, {"3=/dev/ttyUSB0"}, "SIM"},
-        {{"/sim", "--verbose", "UNSCALE"}, {}, "/sim UNSCALE"}, {{"--map-port"}, {}, ""}};
+    const struct { QStringList arguments; A action; QStringList mappings; QString command_line; } cases[] = {
+        {{"--map-port", "1=/tmp/unitsim.tty"}, A::Run, {"1=/tmp/unitsim.tty"}, ""},
+        {{"--map-port=3=/dev/ttyUSB0", "SIM"}, A::Run, {"3=/dev/ttyUSB0"}, "SIM"},
+        {{"--map-port", "1=/a", "unscale", "--map-port", "2=/b"}, A::Run, {"1=/a", "2=/b"}, "unscale"},
+        {{"/sim", "UNSCALE"}, A::Run, {}, "/sim UNSCALE"},
+        {{"SIM", "--version"}, A::Version, {}, ""},
+        {{"-v"}, A::Version, {}, ""},
+        {{"--help"}, A::Help, {}, ""},
+        {{"-h", "--map-port", "1=/a"}, A::Help, {}, ""},
+        {{"--verbose"}, A::Error, {}, ""},
+        {{"--map-port"}, A::Error, {}, ""},
+    };
     // clang-format on
     for (const auto& c : cases) {
         const StartOptions o = parse_start_options(c.arguments);
+        EXPECT_EQ(o.action, c.action) << c.arguments.join(' ');
         EXPECT_EQ(o.port_mappings, c.mappings) << c.arguments.join(' ');
         EXPECT_EQ(o.command_line, c.command_line) << c.arguments.join(' ');
+    }
+    const StartOptions help = parse_start_options({"--help"});
+    for (const char* named : {"--help", "--version", "--map-port <N=PATH>", "SIM", "UNSCALE"})
+        EXPECT_TRUE(help.message.contains(named)) << "the help leaves out " << named;
+    EXPECT_EQ(parse_start_options({"--version"}).message, "QuillarnPC 5.3");
+    EXPECT_TRUE(parse_start_options({"--verbose"}).message.contains("verbose"));
+}
+
+TEST(StartOptions, OnlyHelpAndVersionAreAnsweredBeforeTheWindowSystem) {
+    const std::pair<QStringList, bool> cases[] = {
+        {{"--help"}, true},  {{"SIM", "-v"}, true},         {{"-?"}, true},
+        {{"SIM"}, false},    {{"--", "--help"}, false},     {{"--map-port", "1=/x"}, false},
+    };
+    for (const auto& [arguments, answered] : cases)
+        EXPECT_EQ(asks_for_console_answer(arguments), answered) << arguments.join(' ');
+}
+
+TEST(StartOptions, WithoutADisplayTheProgramSaysSoInOneLine) {
+    struct Case {
+        std::map<QString, QString> env;
+        QStringList arguments;
+        bool told;
+    };
+    const Case cases[] = {
+        {{}, {}, true},
+        {{{"DISPLAY", ":0"}}, {}, false},
+        {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, false},
+        {{{"QT_QPA_PLATFORM", "offscreen"}}, {}, false},
+        {{{"QT_QPA_PLATFORM", "xcb"}}, {}, true},
+        {{}, {"-platform", "offscreen"}, false},
+    };
+    for (const Case& c : cases) {
+        const QString line = missing_display_message(c.arguments, [&](const char* name) {
+            const auto it = c.env.find(QString::fromLatin1(name));
+            return it == c.env.end() ? QString() : it->second;
+        });
+        EXPECT_EQ(!line.isEmpty(), c.told) << line.toStdString();
+        EXPECT_FALSE(line.contains('\n'));
     }
 }

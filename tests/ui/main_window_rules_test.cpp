@@ -1,5 +1,7 @@
 // The main window's rules over plain state: identities, enabling, the operation modes, the
 // shortcut letters and the title bar.
+#include "platform/sysinfo.h"
+#include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 #include "ui/main_window_rules.h"
@@ -169,5 +171,28 @@ TEST(TitleBar, NamesTheIdentityVersionAccessLevelAndTime) {
             QString("VeltoLog 5.3 - %1 angemeldet Tuesday - 05 Mar 2024 @ 09:07:04").arg(c.name))
             << "level " << c.level;
     }
+    reset_shell_state();
+}
+
+TEST(TitleBar, DayAndMonthFollowTheUsersLocale) {
+    reset_shell_state();
+    for (auto& r : definitions_table())
+        r.text.clear();
+    shell().application_title = "VeltoLog";
+    const platform::DateFormats saved = platform::date_formats();
+    const QDateTime when(QDate(2026, 12, 6), QTime(9, 7, 4));
+    const std::pair<const char*, const char*> cases[] = {
+        {"de_DE", "Sonntag - 06 Dez"}, {"fr_FR", "dimanche - 06 déc"},
+        {"it_IT", "domenica - 06 dic"}, {"es_ES", "domingo - 06 dic"},
+        {"en_GB", "Sunday - 06 Dec"}};
+    for (const auto& [locale, date] : cases) {
+        platform::SystemInfo info;
+        info.decimal_separator = ".";
+        info.locale_name = locale;
+        platform::use_system_formats(info);
+        EXPECT_TRUE(main_window_caption(when).contains(QString::fromUtf8(date)))
+            << locale << ": " << main_window_caption(when).toStdString();
+    }
+    platform::date_formats() = saved;
     reset_shell_state();
 }

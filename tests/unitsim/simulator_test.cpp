@@ -90,8 +90,11 @@ TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
     ASSERT_TRUE(process.waitForStarted());
     ASSERT_TRUE(platform::wait_until([&] { return process.canReadLine(); }, 5))
         << process.readAllStandardError().toStdString();
-    const QString slave = QString::fromLocal8Bit(process.readLine()).trimmed();
-    EXPECT_TRUE(slave.startsWith("/dev/")) << slave;
+    const QString first = QString::fromLocal8Bit(process.readLine()).trimmed();
+    EXPECT_TRUE(first.startsWith("unitsim: serving a simulated lite unit")) << first;
+    const QString slave = first.section(" on ", 1).section(' ', 0, 0);
+    EXPECT_TRUE(slave.startsWith("/dev/")) << first;
+    EXPECT_TRUE(first.contains(link)) << "the first line does not say where the unit is linked";
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), slave);
     {
         Port port(link);

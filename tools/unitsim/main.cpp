@@ -1,6 +1,6 @@
 // unitsim: the simulated unit as a program of its own, for running the program against it by
-// hand. It links a path to its pseudo-terminal, prints the terminal's path and serves until it is
-// stopped.
+// hand. It links a path to its pseudo-terminal, says in one line what it serves and on which
+// terminal, and serves until it is stopped.
 #include "simulator.h"
 
 #include <QCommandLineParser>
@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
                       "The kind of unit: " + unitsim::kind_names().join(", ") + " (default cso).",
                       "KIND", "cso"});
     parser.addOption({"seed", "Take parameter values from the parameter file FILE.", "FILE"});
+    parser.addOption({"modem",
+                      "Put a Hayes modem in front of the unit; a dial ends in RESULT "
+                      "(CONNECT 19200, BUSY, NO CARRIER, NO ANSWER, NO DIALTONE).",
+                      "RESULT"});
     parser.process(app);
 
     // The CSO unit by default: the program starts as the CSO logger's companion, and this kind
@@ -65,6 +69,10 @@ int main(int argc, char** argv) {
     if (parser.isSet("seed") && !sim.unit().load_parameter_file(parser.value("seed"), &error))
         std::fprintf(stderr, "unitsim: %s; parameter file not used\n", qPrintable(error));
     sim.set_baud(baud);
+    if (parser.isSet("modem")) {
+        sim.set_modem(true);
+        sim.modem().set_dial_result(parser.value("modem").toUpper());
+    }
     if (parser.isSet("link") && !sim.link(parser.value("link"), &error)) {
         std::fprintf(stderr, "unitsim: %s\n", qPrintable(error));
         return 1;
@@ -81,7 +89,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "unitsim: < %s\n", qPrintable(command));
     });
 
-    std::printf("%s\n", qPrintable(sim.slave_path()));
+    // One line that says what is served and where; the terminal's path follows " on ".
+    const QString who = sim.unit().profile().who_reply.trimmed();
+    QString where = sim.slave_path();
+    if (parser.isSet("link"))
+        where += " (linked as " + parser.value("link") + ")";
+    std::printf("unitsim: serving a simulated %s unit (\"%s\") at %s baud on %s; Ctrl+C stops it\n",
+                qPrintable(unitsim::kind_name(*kind)), qPrintable(who),
+                baud == 0 ? "unpaced" : qPrintable(QString::number(baud)), qPrintable(where));
     std::fflush(stdout);
     return app.exec();
 }

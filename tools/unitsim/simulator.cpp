@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -165,8 +166,14 @@ void Simulator::on_readable() {
     if (bytes.isEmpty())
         return;
     const qsizetype before = responder_.received().size();
-    for (auto& w : responder_.receive(bytes, now_ms()))
-        queue_.push_back(std::move(w));
+    auto writes =
+        modem_on_ ? modem_.receive(bytes, now_ms()) : responder_.receive(bytes, now_ms());
+    for (auto& w : writes) {
+        // The modem's own answers may fall between the unit's; the line keeps time order.
+        auto at = std::upper_bound(queue_.begin(), queue_.end(), w.at_ms,
+                                   [](double t, const PlannedWrite& q) { return t < q.at_ms; });
+        queue_.insert(at, std::move(w));
+    }
     const QStringList& all = responder_.received();
     for (qsizetype i = before; i < all.size(); ++i)
         emit command_received(all[i]);

@@ -4,6 +4,7 @@
 // simulator keeps a slave descriptor of its own open, so the program may close and reopen the
 // port without the line hanging up.
 
+#include "hayes_modem.h"
 #include "responder.h"
 #include "unit_core.h"
 
@@ -34,6 +35,10 @@ public:
     bool link(const QString& path, QString* error = nullptr);
 
     UnitCore& unit() { return unit_; }
+    // With the modem on, the unit sits behind a Hayes modem that must be dialled first.
+    void set_modem(bool on) { modem_on_ = on; }
+    bool modem_on() const { return modem_on_; }
+    HayesModem& modem() { return modem_; }
     const UnitCore& unit() const { return unit_; }
     Responder& responder() { return responder_; }
 
@@ -78,6 +83,8 @@ private:
 
     UnitCore unit_;
     Responder responder_{unit_};
+    HayesModem modem_{responder_};
+    bool modem_on_ = false;
     int master_fd_ = -1;
     int slave_fd_ = -1;
     QString slave_path_;

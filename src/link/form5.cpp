@@ -1,0 +1,365 @@
+#include "link/form5.h"
+
+#include "link/command_link.h"
+#include "link/interactive_rules.h"
+#include "link/link_commands.h"
+#include "link/link_state.h"
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ia = interactive;
+
+namespace {
+
+QPointer<form5>& instance() {
+    static QPointer<form5> w;
+    return w;
+}
+
+bool& exchange_waiting() {
+    static bool waiting = false;
+    return waiting;
+}
+
+// One exchange; the reply, or nullopt when the unit did not answer or the exchange was stopped.
+std::optional<QString> exchange(const QString& cmd) {
+    LinkState& L = link();
+    exchange_waiting() = true;
+    const auto done = qScopeGuard([] { exchange_waiting() = false; });
+    L.command_text = cmd;
+    L.reply_received = false;
+    L.comms_abort = false;
+    send_command(cmd, QString());
+    if (L.comms_abort || L.reply_timed_out)
+        return std::nullopt;
+    return L.reply_buffer;
+}
+
+bool refused(const QString& reply) {
+    return reply.contains(QLatin1String("NO"));
+}
+
+} // namespace
+
+form5::form5(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("form5"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowTitle(QStringLiteral("Parameter Programming"));
+
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setFixedWidth(70);
+    Text1->setAlignment(Qt::AlignRight);
+    UpDown1_up = new QToolButton(this);
+    UpDown1_up->setObjectName(QStringLiteral("UpDown1_up"));
+    UpDown1_up->setArrowType(Qt::UpArrow);
+    UpDown1_down = new QToolButton(this);
+    UpDown1_down->setObjectName(QStringLiteral("UpDown1_down"));
+    UpDown1_down->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {UpDown1_up, UpDown1_down}) {
+        b->setFixedSize(18, 12);
+        b->setAutoRepeat(true);
+    }
+    Text2 = new QLineEdit(this);
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setMinimumWidth(140);
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFrameShape(QFrame::StyledPanel);
+    Label1->setFrameShadow(QFrame::Sunken);
+    Label1->setMinimumHeight(24);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setBuddy(Text1);
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setBuddy(Text2);
+    auto button = [this](const char* name) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    Command1 = button("Command1");
+    Command2 = button("Command2");
+    Command3 = button("Command3");
+    Command4 = button("Command4");
+    Command5 = button("Command5");
+    Command6 = button("Command6");
+    Command1->setMinimumWidth(110);
+
+    auto* number = new QHBoxLayout;
+    number->setSpacing(2);
+    number->addWidget(Text1);
+    auto* spin = new QVBoxLayout;
+    spin->setSpacing(0);
+    spin->addWidget(UpDown1_up);
+    spin->addWidget(UpDown1_down);
+    number->addLayout(spin);
+    number->addStretch(1);
+
+    auto* grid = new QGridLayout;
+    grid->addWidget(Label2, 0, 0);
+    grid->addLayout(number, 0, 1);
+    grid->addWidget(Command2, 0, 2);
+    grid->addWidget(Label3, 1, 0);
+    grid->addWidget(Text2, 1, 1);
+    grid->addWidget(Command3, 1, 2);
+    grid->setColumnStretch(1, 1);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Command1);
+    top->addStretch(1);
+    auto* defaults = new QHBoxLayout;
+    defaults->addWidget(Command5);
+    defaults->addWidget(Command6);
+    defaults->addStretch(1);
+    defaults->addWidget(Command4);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(grid);
+    layout->addWidget(Label1);
+    layout->addSpacing(6);
+    layout->addLayout(defaults);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(UpDown1_up, &QToolButton::clicked, this, [this] { UpDown1_Change(1); });
+    connect(UpDown1_down, &QToolButton::clicked, this, [this] { UpDown1_Change(-1); });
+    connect(Text1, &QLineEdit::returnPressed, this, [this] {
+        if (Command2->isEnabled())
+            Command2_Click();
+    });
+    connect(Text2, &QLineEdit::returnPressed, this, [this] {
+        if (Command3->isEnabled())
+            Command3_Click();
+    });
+}
+
+form5::~form5() = default;
+
+void form5::Form_Load() {
+    loaded_ = true;
+    const ShellState& s = shell();
+    setWindowTitle(ui_text(1191, QStringLiteral("Parameter Programming")));
+    Label2->setText(ui_text(1394, QStringLiteral("Parameter No.")));
+    Label3->setText(ui_text(1369, QStringLiteral("Value")));
+    Command2->setText(ui_text(1395, QStringLiteral("&Read")));
+    Command3->setText(ui_text(1396, QStringLiteral("&Send")));
+    Command5->setText(ui_text(1204, QStringLiteral("Hard Default")));
+    Command6->setText(ui_text(1198, QStringLiteral("Factory Default")));
+    Command4->setText(ui_text(2501, QStringLiteral("&Close")));
+    // 615 and 735 twips; German words are longer.
+    for (QPushButton* b : {Command2, Command3})
+        b->setMinimumWidth(s.language_index == 1 ? 90 : 80);
+    link().logging_board_connected = false;
+    link().interactive_logged_on = false;
+    show_logged_on(false);
+    Label1->clear();
+    for (QWidget* w : std::initializer_list<QWidget*>{Text1, UpDown1_up, UpDown1_down, Text2,
+                                                      Command2, Command3, Command5, Command6})
+        w->setEnabled(false);
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect r = screen->availableGeometry();
+        move(r.x() + (r.width() - width()) / 2, r.y() + (r.height() - height()) / 2);
+    }
+}
+
+void form5::Form_Unload() {
+    if (!loaded_)
+        return;
+    loaded_ = false;
+    // A wait still open ends now; the unit keeps any log-on made here.
+    if (exchange_waiting())
+        link().comms_abort = true;
+}
+
+void form5::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    QDialog::closeEvent(event);
+}
+
+void form5::show_logged_on(bool on) {
+    Command1->setText(on ? ui_text(2522, QStringLiteral("Log o&ff"))
+                         : ui_text(2521, QStringLiteral("&Log on")));
+    Command1->setIcon(
+        style()->standardIcon(on ? QStyle::SP_DialogYesButton : QStyle::SP_DialogNoButton));
+}
+
+void form5::set_commands() {
+    Text1->setEnabled(true);
+    UpDown1_up->setEnabled(true);
+    UpDown1_down->setEnabled(true);
+    Text2->setEnabled(true);
+    Command2->setEnabled(true);
+    Command3->setEnabled(true);
+    Command6->setEnabled(true);
+    Command5->setEnabled(shell().access_level != 3);
+}
+
+void form5::Command1_Click() {
+    LinkState& L = link();
+    const ShellState& s = shell();
+    if (L.interactive_logged_on) {
+        const auto reply = exchange(link_commands::ACCESS + QStringLiteral("off"));
+        if (reply && reply->contains(QLatin1String("OK"))) {
+            L.interactive_logged_on = false;
+            show_logged_on(false);
+            Label1->setText(ui_text(1203, QStringLiteral("Logged off")));
+            return;
+        }
+    }
+    Label1->setText(ui_text(1202, QStringLiteral("Communicating...")));
+    open_com_port();
+    if (L.port_open_failed)
+        return;
+    L.comms_abort = false;
+    const QString level = ia::level_word(s.access_level, ui_text(1266, QStringLiteral("Engineer")),
+                                         ui_text(1378, QStringLiteral("User")));
+    const auto reply = exchange(link_commands::ACCESS + s.login_passcode);
+    if (!reply || reply->isEmpty())
+        return;
+    if (reply->contains(QLatin1String("OK"))) {
+        L.interactive_logged_on = true;
+        show_logged_on(true);
+        Label1->setText(ui_text(1197, QStringLiteral("Logged on - access level:")) + level);
+        set_commands();
+        return;
+    }
+    L.interactive_logged_on = false;
+    show_logged_on(false);
+    platform::msg_box(QStringLiteral("     ") + ui_text(1271, QStringLiteral("Access denied.")) +
+                          QStringLiteral("      "),
+                      platform::mb::Critical, ui_text(1272, QStringLiteral("Access Denied")));
+    Label1->clear();
+}
+
+void form5::Command2_Click() {
+    Label1->clear();
+    Text2->clear();
+    const int n = ia::typed_number(Text1->text());
+    const QString not_available = ui_text(1193, QStringLiteral("Parameter not available"));
+    if (!ia::in_range(n)) {
+        Label1->setText(not_available);
+        return;
+    }
+    const auto reply = exchange(QStringLiteral("/p%1").arg(n));
+    if (!reply || refused(*reply)) {
+        Label1->setText(not_available);
+        return;
+    }
+    const auto number = ia::reply_number(*reply);
+    Text2->setText(number ? platform::number_text(*number) : *reply);
+    Label1->setText(ui_text(1192, QStringLiteral("Parameter read")));
+}
+
+void form5::Command3_Click() {
+    Label1->clear();
+    const int n = ia::typed_number(Text1->text());
+    const QString not_accepted = ui_text(1196, QStringLiteral("Parameter not accepted"));
+    if (!ia::in_range(n)) {
+        Label1->setText(not_accepted);
+        return;
+    }
+    const auto first = exchange(QStringLiteral("/p%1").arg(n));
+    if (!first) {
+        Label1->setText(not_accepted);
+        return;
+    }
+    const bool present = !refused(*first);
+    definitions_table()[static_cast<size_t>(n)].present = present;
+    if (ia::write_refused(n, present)) {
+        Label1->setText(not_accepted);
+        return;
+    }
+    const ShellState& s = shell();
+    const QString value =
+        ia::value_for_unit(n, Text2->text(), s.thousands_separator, s.decimal_separator);
+    const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(value));
+    if (!written || refused(*written)) {
+        Label1->setText(not_accepted);
+        return;
+    }
+    Label1->setText(ui_text(1194, QStringLiteral("Parameter sent")));
+    if (ia::written_blind(n))
+        return;
+    const auto back = exchange(QStringLiteral("/p%1").arg(n));
+    if (!back || refused(*back)) {
+        Label1->setText(not_accepted);
+        return;
+    }
+    Text2->setText(platform::number_text(ia::reply_number(*back).value_or(0)));
+    Label1->setText(ui_text(1195, QStringLiteral("Parameter sent and verified")));
+}
+
+void form5::send_default(int title_text, int question_text, const QString& command,
+                         const QString& number) {
+    const platform::Answer a = platform::msg_box(
+        QStringLiteral("     ") + ui_text(question_text, QString()) + QStringLiteral("      "),
+        platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2,
+        ui_text(title_text, QString()));
+    if (a != platform::Answer::Ok)
+        return;
+    Label1->setText(ui_text(1202, QStringLiteral("Communicating...")));
+    Text1->setText(number);
+    Text2->setText(QStringLiteral("1"));
+    const auto reply = exchange(command);
+    if (reply && !refused(*reply))
+        Label1->setText(ui_text(1201, QStringLiteral("Command accepted")));
+}
+
+void form5::Command5_Click() {
+    send_default(1204, 1199, QStringLiteral("/p88:1"), QStringLiteral("88"));
+}
+
+void form5::Command6_Click() {
+    send_default(1198, 1200, QStringLiteral("/p930:1"), QStringLiteral("930"));
+}
+
+void form5::Command4_Click() {
+    done(QDialog::Rejected);
+}
+
+void form5::done(int result) {
+    Form_Unload();
+    QDialog::done(result);
+}
+
+void form5::UpDown1_Change(int step) {
+    const int n = ia::typed_number(Text1->text());
+    const int next = std::clamp(ia::in_range(n) ? n + step : ia::FIRST_PARAMETER,
+                                ia::FIRST_PARAMETER, ia::LAST_PARAMETER);
+    Text1->setText(QString::number(next));
+    Text2->clear();
+}
+
+form5& interactive_window() {
+    if (!instance())
+        instance() = new form5();
+    if (!instance()->loaded())
+        instance()->Form_Load();
+    return *instance();
+}

@@ -1,0 +1,62 @@
+#include "link/interactive_rules.h"
+
+#include "platform/vb.h"
+
+#include <QLocale>
+
+namespace interactive {
+
+int typed_number(const QString& text) {
+    const double v = platform::val(text);
+    // Whole numbers only name parameters; a huge number must not wrap into a valid one.
+    if (v < -1e6 || v > 1e6)
+        return -1;
+    return static_cast<int>(v);
+}
+
+bool in_range(int n) {
+    return n >= FIRST_PARAMETER && n <= LAST_PARAMETER;
+}
+
+bool written_blind(int n) {
+    return n == 20 || n == 21 || n == 30 || n == 31;
+}
+
+bool write_refused(int n, bool present) {
+    return !written_blind(n) && (!present || !in_range(n));
+}
+
+QString value_for_unit(int n, const QString& typed, const QString& thousands_separator,
+                       const QString& decimal_separator) {
+    QString v = typed.trimmed();
+    if (!thousands_separator.isEmpty())
+        v.remove(thousands_separator);
+    if (!decimal_separator.isEmpty() && decimal_separator != QLatin1String("."))
+        v.replace(decimal_separator, QLatin1String("."));
+    if (n == 932 || n == 996 || n == 997)
+        v = platform::format_number_c(platform::val(v), QStringLiteral("0000"));
+    return v;
+}
+
+std::optional<double> reply_number(const QString& reply) {
+    bool ok = false;
+    const double v = QLocale::c().toDouble(reply.trimmed(), &ok);
+    if (!ok)
+        return std::nullopt;
+    return v;
+}
+
+QString level_word(int access_level, const QString& level2_word, const QString& level3_word) {
+    switch (access_level) {
+    case 1:
+        return QStringLiteral(" GOLDCARD");
+    case 2:
+        return QLatin1Char(' ') + level2_word;
+    case 3:
+        return QLatin1Char(' ') + level3_word;
+    default:
+        return {};
+    }
+}
+
+} // namespace interactive

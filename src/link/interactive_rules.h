@@ -1,0 +1,37 @@
+#pragma once
+// The one-parameter window's rules without the window: which numbers may be read and written,
+// how a typed value goes to the unit, and how a reply reads.
+
+#include <QString>
+#include <optional>
+
+namespace interactive {
+
+inline constexpr int FIRST_PARAMETER = 20;
+inline constexpr int LAST_PARAMETER = 999;
+
+// The parameter number typed: the box's leading number (blank gives 0).
+int typed_number(const QString& text);
+
+// A number the window may read or write at all.
+bool in_range(int n);
+
+// Numbers written even when the unit does not report them, and never read back.
+bool written_blind(int n);
+
+// A write is refused for a parameter the unit lacks, unless it is written blind.
+bool write_refused(int n, bool present);
+
+// The typed value as the unit takes it: blanks trimmed, the user's thousands separators
+// removed, the user's decimal separator turned into "."; the clock and access code parameters
+// (932, 996, 997) padded to four digits ("7" gives "0007").
+QString value_for_unit(int n, const QString& typed, const QString& thousands_separator,
+                       const QString& decimal_separator);
+
+// A reply the unit sent as a number ("." as decimal point); nullopt when it is none.
+std::optional<double> reply_number(const QString& reply);
+
+// The access level word after "logged on": " GOLDCARD" for level 1, the words of levels 2 and 3.
+QString level_word(int access_level, const QString& level2_word, const QString& level3_word);
+
+} // namespace interactive

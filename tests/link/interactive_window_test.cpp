@@ -1,0 +1,229 @@
+// The one-parameter window driven through its keys against the simulated unit: log-on by level,
+// reads and writes with their checks, the two default commands, and failures that must never
+// read as success.
+#include "simulated_unit.h"
+
+#include "link/form5.h"
+#include "link/interactive_rules.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+namespace ia = interactive;
+
+class InteractiveWindowTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        shell().login_passcode = "318406";
+        shell().access_level = 1;
+        shell().decimal_separator = ".";
+        shell().thousands_separator = ",";
+        platform::number_separators() = {".", ","};
+    }
+    void TearDown() override {
+        interactive_window().Form_Unload();
+        platform::number_separators() = {};
+        SimulatedUnitTest::TearDown();
+    }
+
+    form5& logged_on() {
+        form5& w = interactive_window();
+        w.Command1->click();
+        EXPECT_TRUE(link().interactive_logged_on) << "the log-on failed";
+        return w;
+    }
+    QString status() { return interactive_window().Label1->text(); }
+    // The status texts as the window shows them (the language file's, else its own English).
+    static QString read_ok() { return ui_text(1192, "Parameter read"); }
+    static QString not_available() { return ui_text(1193, "Parameter not available"); }
+    static QString not_accepted() { return ui_text(1196, "Parameter not accepted"); }
+};
+
+TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWantsIt) {
+    const struct {
+        int n;
+        const char* typed;
+        const char* thousands;
+        const char* decimal;
+        const char* sent;
+    } cases[] = {{104, "1.500,25", ".", ",", "1500.25"}, {104, "1,500.25", ",", ".", "1500.25"},
+                 {932, "7", ",", ".", "0007"},           {996, "12", ",", ".", "0012"},
+                 {997, " 1234 ", ",", ".", "1234"},      {104, " 2 ", ",", ".", "2"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ia::value_for_unit(c.n, c.typed, c.thousands, c.decimal), c.sent) << c.typed;
+}
+
+TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
+    const struct {
+        const char* typed;
+        bool usable;
+    } cases[] = {{"", false},      {"19", false},   {"20", true},
+                 {"999", true},    {"1000", false}, {"5000", false},
+                 {"1e300", false}, {"-20", false},  {"104abc", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(ia::in_range(ia::typed_number(c.typed)), c.usable) << c.typed;
+    EXPECT_FALSE(ia::write_refused(20, false)) << "P20 is written even when the unit lacks it";
+    EXPECT_TRUE(ia::write_refused(104, false));
+    EXPECT_FALSE(ia::write_refused(104, true));
+}
+
+TEST_F(InteractiveWindowTest, OpensLoggedOffWithEverythingButTheConnectKeyDisabled) {
+    form5& w = interactive_window();
+    for (QWidget* c : std::initializer_list<QWidget*>{w.Text1, w.Text2, w.Command2, w.Command3,
+                                                      w.Command5, w.Command6})
+        EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
+    EXPECT_TRUE(w.Command1->isEnabled());
+    EXPECT_FALSE(link().interactive_logged_on);
+}
+
+TEST_F(InteractiveWindowTest, LogOnEnablesTheKeysByAccessLevel) {
+    const struct {
+        int level;
+        const char* word;
+        bool hard_default;
+    } cases[] = {{1, " GOLDCARD", true}, {2, " Engineer", true}, {3, " User", false}};
+    for (const auto& c : cases) {
+        interactive_window().Form_Unload();
+        shell().access_level = static_cast<int16_t>(c.level);
+        form5& w = logged_on();
+        const QString word = c.level == 1   ? QString(c.word)
+                             : c.level == 2 ? " " + ui_text(1266, "Engineer")
+                                            : " " + ui_text(1378, "User");
+        EXPECT_EQ(status(), ui_text(1197, "Logged on - access level:") + word);
+        EXPECT_EQ(w.Command5->isEnabled(), c.hard_default) << "level " << c.level;
+        EXPECT_TRUE(w.Command6->isEnabled());
+        EXPECT_TRUE(w.Command2->isEnabled());
+    }
+}
+
+TEST_F(InteractiveWindowTest, ASecondPressLogsOffAndARefusedLogOffLogsOnAgain) {
+    form5& w = logged_on();
+    w.Command1->click();
+    EXPECT_FALSE(link().interactive_logged_on);
+    EXPECT_EQ(status(), ui_text(1203, "Logged off"));
+    EXPECT_TRUE(w.Command2->isEnabled()) << "logging off leaves the keys as they are";
+    w.Command1->click();
+    sim->clear_received();
+    sim->misbehave_on("/access:off", unitsim::Misbehaviour::refusal(), 1);
+    w.Command1->click();
+    EXPECT_EQ(received(), QStringList({"/access:off", "/access:318406"}));
+    EXPECT_TRUE(link().interactive_logged_on);
+}
+
+TEST_F(InteractiveWindowTest, AWrongPasscodeIsToldInACriticalBox) {
+    shell().login_passcode = "111111";
+    form5& w = interactive_window();
+    w.Command1->click();
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].text, "     " + ui_text(1271, "Access denied.") + "      ");
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
+    EXPECT_FALSE(link().interactive_logged_on);
+    EXPECT_TRUE(status().isEmpty());
+}
+
+TEST_F(InteractiveWindowTest, ReadShowsTheValueOrSaysNotAvailable) {
+    form5& w = logged_on();
+    const struct {
+        const char* typed;
+        bool sent;
+        QString value;
+        QString status;
+    } cases[] = {{"104", true, sim->unit().read_text(104), read_ok()},
+                 {"", false, "", not_available()},
+                 {"19", false, "", not_available()},
+                 {"1000", false, "", not_available()},
+                 {"998", true, "", not_available()}};
+    for (const auto& c : cases) {
+        sim->clear_received();
+        w.Text1->setText(c.typed);
+        w.Text2->setText("old");
+        w.Command2->click();
+        EXPECT_EQ(received().size(), c.sent ? 1 : 0) << c.typed;
+        EXPECT_EQ(w.Text2->text(), c.value) << c.typed;
+        EXPECT_EQ(status(), c.status) << c.typed;
+    }
+}
+
+TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
+    form5& w = logged_on();
+    sim->clear_received();
+    w.Text1->setText("932");
+    w.Text2->setText("7");
+    w.Command3->click();
+    EXPECT_EQ(received(), QStringList({"/p932", "/p932:0007", "/p932"}));
+
+    sim->clear_received();
+    sim->unit().set_present(104, true);
+    w.Text1->setText("20");
+    sim->misbehave_on("/p20", unitsim::Misbehaviour::refusal(), 1);
+    w.Text2->setText("3");
+    w.Command3->click();
+    EXPECT_EQ(received(), QStringList({"/p20", "/p20:3"})) << "P20 is written blind, not read back";
+
+    sim->clear_received();
+    w.Text1->setText("10");
+    w.Command3->click();
+    EXPECT_TRUE(received().isEmpty()) << "a number outside the parameters was sent";
+    EXPECT_EQ(status(), not_accepted());
+
+    sim->clear_received();
+    w.Text1->setText("998");
+    w.Command3->click();
+    EXPECT_EQ(received(), QStringList({"/p998"}));
+    EXPECT_FALSE(definitions_table()[998].present);
+    EXPECT_EQ(status(), not_accepted());
+}
+
+TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {
+    form5& w = logged_on();
+    sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
+    w.Text1->setText("104");
+    w.Command2->click();
+    EXPECT_EQ(status(), not_available());
+    w.Text2->setText("5");
+    w.Command3->click();
+    EXPECT_EQ(status(), not_accepted());
+}
+
+TEST_F(InteractiveWindowTest, DefaultKeysAskFirstAndSendOnlyOnOk) {
+    form5& w = logged_on();
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Cancel, platform::Answer::Ok};
+    w.Command5->click();
+    EXPECT_TRUE(received().isEmpty()) << "Cancel sent the hard default";
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].style,
+              platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2);
+    w.Command5->click();
+    EXPECT_EQ(received(), QStringList({"/p88:1"}));
+    EXPECT_EQ(w.Text1->text(), "88");
+    EXPECT_EQ(w.Text2->text(), "1");
+    EXPECT_EQ(status(), ui_text(1201, "Command accepted"));
+    EXPECT_EQ(sim->unit().hard_defaults(), 1);
+    dialogs.answers = {platform::Answer::Ok};
+    w.Command6->click();
+    EXPECT_EQ(sim->unit().factory_defaults(), 1);
+    EXPECT_EQ(w.Text1->text(), "930");
+}
+
+TEST_F(InteractiveWindowTest, ClosingDuringAWaitEndsItAndTheNextOpeningIsLoggedOff) {
+    form5& w = logged_on();
+    sim->misbehave_next(unitsim::Misbehaviour::late(20000));
+    QTimer::singleShot(20, &w, [&w] { w.Command4->click(); });
+    w.Text1->setText("104");
+    w.Command2->click();
+    EXPECT_FALSE(w.loaded());
+    EXPECT_TRUE(dialogs.prompts.empty()) << "closing the window was reported as a failure";
+    form5& again = interactive_window();
+    EXPECT_FALSE(link().interactive_logged_on);
+    EXPECT_FALSE(again.Command2->isEnabled());
+}
+
+} // namespace

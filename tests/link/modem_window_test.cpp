@@ -1,0 +1,135 @@
+// The modem window end to end against the simulated unit behind its Hayes modem: the dial and
+// its results, the unit reached through the modem line, and the hang-up with the "+++" escape.
+#include "simulated_unit.h"
+
+#include "link/form7.h"
+#include "link/log_on.h"
+#include "link/modem_rules.h"
+#include "link/traffic_box.h"
+#include "shell/definitions_table.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTimer>
+
+namespace {
+
+class ModemWindowTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        sim->set_modem(true);
+        shell().telephone_number = "0123 456789";
+        shell().login_passcode = "318406";
+    }
+    void TearDown() override {
+        modem_window().Form_Unload();
+        SimulatedUnitTest::TearDown();
+    }
+    QStringList modem_commands() const { return sim->modem().commands(); }
+};
+
+TEST(ModemRules, TheDialEndsOnAnyResultAndTheConnectLineLosesItsLineEnds) {
+    using modem::DialResult;
+    const struct {
+        const char* traffic;
+        DialResult result;
+    } cases[] = {{"ATZ\r\nOK\r\n", DialResult::None},
+                 {"OK\r\nCONNECT 19200\r\n", DialResult::Connect},
+                 {"OK\r\nbusy\r\n", DialResult::Busy},
+                 {"NO CARRIER\r\n", DialResult::NoCarrier},
+                 {"NO DIALTONE\r\n", DialResult::NoDialtone},
+                 {"No Answer", DialResult::NoAnswer},
+                 {"ERROR", DialResult::Error}};
+    for (const auto& c : cases)
+        EXPECT_EQ(modem::dial_result(c.traffic), c.result) << c.traffic;
+    EXPECT_EQ(modem::connect_line("ATDT1\r\nCONNECT 9600/ARQ\r\n"), "CONNECT 9600/ARQ");
+    EXPECT_EQ(modem::elapsed_text(3723.9), "01:02:03");
+}
+
+TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
+    Form7& w = modem_window();
+    EXPECT_TRUE(link().modem_window_open);
+    EXPECT_FALSE(w.key_logoff->isEnabled());
+    w.key_connect->trigger();
+    EXPECT_EQ(modem_commands(), QStringList({"ATZ", "ATE0", "ATDT0123 456789"}));
+    EXPECT_EQ(sim->modem().dialled(), "0123 456789");
+    EXPECT_TRUE(link().modem_connected);
+    EXPECT_EQ(w.panel1->text(), "CONNECT 19200");
+    EXPECT_TRUE(w.key_logoff->isEnabled());
+    EXPECT_TRUE(w.Timer1->isActive());
+
+    EXPECT_TRUE(connect_to_unit(false)) << "the unit was not reached through the modem line";
+    EXPECT_TRUE(received().contains("/access:318406"));
+    w.key_logoff->trigger();
+    EXPECT_EQ(received().last(), "/access:off");
+    EXPECT_TRUE(link().modem_connected) << "logging off hung up";
+
+    w.key_disconnect->trigger();
+    EXPECT_EQ(modem_commands().mid(3), QStringList({"ATH", "ATZ"}));
+    EXPECT_EQ(sim->modem().state(), unitsim::HayesModem::State::Command);
+    EXPECT_FALSE(link().modem_connected);
+    EXPECT_FALSE(MSComm1().port_open());
+    EXPECT_FALSE(w.key_logoff->isEnabled());
+    EXPECT_EQ(w.panel1->text(), ui_text(1351, "Offline"));
+    EXPECT_TRUE(w.Text1->toPlainText().contains("+++"));
+    EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join('|').toStdString();
+}
+
+TEST_F(ModemWindowTest, EveryOtherResultHangsUpAndSaysWhy) {
+    for (const char* result : {"BUSY", "NO CARRIER", "NO DIALTONE", "NO ANSWER"}) {
+        sim->modem().set_dial_result(result);
+        Form7& w = modem_window();
+        w.key_connect->trigger();
+        EXPECT_FALSE(link().modem_connected) << result;
+        EXPECT_EQ(modem_commands().mid(modem_commands().size() - 2), QStringList({"ATH", "ATZ"}))
+            << result << ": not hung up";
+        EXPECT_TRUE(w.panel1->text().endsWith(result)) << w.panel1->text().toStdString();
+    }
+    EXPECT_TRUE(dialogs.prompts.empty());
+}
+
+TEST_F(ModemWindowTest, NoTelephoneNumberIsToldAndNothingIsSent) {
+    shell().telephone_number.clear();
+    Form7& w = modem_window();
+    w.key_connect->trigger();
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
+    EXPECT_TRUE(received().isEmpty());
+    EXPECT_FALSE(w.loaded()) << "the window stayed";
+    EXPECT_FALSE(link().modem_window_open);
+    link().cancel_requested = false;
+    modem_window().disconnect_modem();
+    EXPECT_TRUE(link().cancel_requested);
+    EXPECT_TRUE(modem_commands().isEmpty()) << "hung up without a number";
+}
+
+TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
+    sim->modem().set_dial_ms(60000);
+    Form7& w = modem_window();
+    bool dialling_seen = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w.dialling()) {
+            dialling_seen = true;
+            w.key_stop->trigger();
+        }
+    });
+    poll.start(5);
+    w.key_connect->trigger();
+    EXPECT_TRUE(dialling_seen);
+    EXPECT_FALSE(link().modem_connected);
+    EXPECT_FALSE(link().modem_window_open);
+    EXPECT_FALSE(w.loaded());
+}
+
+TEST_F(ModemWindowTest, AModemThatDoesNotAnswerGetsNoDial) {
+    sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
+    sim->set_modem(false);
+    modem_window().key_connect->trigger();
+    EXPECT_EQ(received(), QStringList({"ATZ", "ATZ", "ATZ"}));
+    EXPECT_EQ(dialogs.prompts.size(), 1u) << "one failure message";
+    EXPECT_FALSE(link().modem_connected);
+}
+
+} // namespace

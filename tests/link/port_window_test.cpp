@@ -1,0 +1,183 @@
+// The port window on a fake device tree: the rows, the choice of a port through the combo and
+// the list, the delay box, and a device plugged in or pulled out while the window is open.
+#include "simulated_unit.h"
+
+#include "link/port_window_rules.h"
+#include "link/searchport.h"
+#include "link/serial_texts.h"
+#include "shell/settings.h"
+#include "shell/settings_keys.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+namespace pw = portwindow;
+
+class PortWindowTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        QFile::remove(ini);
+        for (const char* node : {"ttyS0", "ttyS2", "ttyS3", "tty0", "console"})
+            add_device(node);
+    }
+    void TearDown() override {
+        if (searchport* w = port_window_if_open())
+            w->done(0);
+        platform::pump_events();
+        SimulatedUnitTest::TearDown();
+    }
+
+    void add_device(const QString& name) {
+        QDir(dir.path()).mkpath("dev");
+        QFile f(dir.filePath("dev/" + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QString setting(QLatin1String key) {
+        return read_ini(ini, ini::SECTION_GENERAL, key, QStringLiteral("(none)"));
+    }
+    static QString port_names(const QStringList& rows) {
+        QStringList names;
+        for (const QString& r : rows)
+            names << r.section('\t', 0, 0);
+        return names.join(' ');
+    }
+    static bool red(const QLabel* l) { return l->styleSheet().contains("#FF0000"); }
+    static bool blue(const QLabel* l) { return l->styleSheet().contains("#0000FF"); }
+};
+
+TEST(PortWindowRules, RowsAreFoundByTheirNameAndATab) {
+    const QStringList rows = {"COM1\tAvailable   \tSerial (ttyS0)", "COM10\tAvailable   \tX",
+                              "COM2:\tAvailable   \tY"};
+    EXPECT_EQ(pw::row_of_key(rows, pw::combo_key(1)), 0);
+    EXPECT_EQ(pw::row_of_key(rows, pw::combo_key(10)), 1) << "COM1 must not match COM10";
+    EXPECT_EQ(pw::row_of_key(rows, pw::combo_key(2)), std::nullopt)
+        << "a name with a colon matches no combo key";
+    EXPECT_EQ(pw::row_port_number(rows[2]), 2) << "a click still finds the number";
+    const struct {
+        const char* description;
+        int language;
+        const char* shown;
+    } cases[] = {{"Serial (ttyS0)", 3, "Seriale"},
+                 {"Serial (ttyS0)", 0, "Serial (ttyS0)"},
+                 {"USB serial (ttyUSB0)", 3, "USB serial (ttyUSB0)"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pw::shown_description(c.description, c.language), c.shown) << c.description;
+}
+
+TEST(PortWindowRules, OnlyNumericDelaysAreStored) {
+    const struct {
+        const char* typed;
+        std::optional<QString> stored;
+    } cases[] = {{"2000", "2000"},
+                 {" 150 ", "150"},
+                 {"2a", std::nullopt},
+                 {"", std::nullopt},
+                 {"abc", std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(pw::delay_to_store(c.typed), c.stored) << c.typed;
+}
+
+TEST(PortWindowRules, ADeviceThatCameCountsAsArrivalEvenWhenAnotherWent) {
+    const std::set<QString> before = {"ttyS0", "ttyUSB0"};
+    EXPECT_EQ(pw::device_change(before, {"ttyS0", "ttyUSB0", "ttyACM0"}),
+              pw::DeviceChange::Arrival);
+    EXPECT_EQ(pw::device_change(before, {"ttyS0"}), pw::DeviceChange::Removal);
+    EXPECT_EQ(pw::device_change(before, {"ttyS0", "ttyACM0"}), pw::DeviceChange::Arrival);
+    EXPECT_EQ(pw::device_change(before, before), pw::DeviceChange::None);
+    EXPECT_EQ(pw::serial_device_names({"ttyS0", "tty0", "ttyUSB12", "console", "rfcomm1", "ttyS"}),
+              (std::set<QString>{"rfcomm1", "ttyS0", "ttyUSB12"}));
+}
+
+TEST_F(PortWindowTest, OpeningSelectsTheCurrentPortsRowAndShowsItsDescriptionInBlue) {
+    shell().com_port = 3;
+    searchport& w = port_window();
+    EXPECT_EQ(port_names(w.rows()), "COM1 COM3 COM4");
+    ASSERT_NE(w.List1->currentItem(), nullptr);
+    EXPECT_EQ(w.List1->currentRow(), 1);
+    EXPECT_EQ(w.Label2->text(), "Serial (ttyS2)");
+    EXPECT_TRUE(blue(w.Label2));
+    EXPECT_EQ(shell().com_port, 3);
+    EXPECT_EQ(w.Combo1->count(), 99);
+    EXPECT_EQ(w.Text2->text(), "2000") << "the delay's default";
+    EXPECT_TRUE(w.Command1->isHidden());
+    EXPECT_EQ(shell().comm_settings, "115200,N,8,1") << "the search changed the link's settings";
+}
+
+TEST_F(PortWindowTest, AComboChoiceWithoutARowIsStoredAndSaysInvalidPort) {
+    searchport& w = port_window();
+    w.Combo1->setCurrentIndex(8);
+    EXPECT_EQ(shell().com_port, 9);
+    EXPECT_EQ(setting(ini::KEY_SELECTED_PORT), "9");
+    EXPECT_EQ(setting(ini::KEY_PORT), "9");
+    EXPECT_EQ(w.Label2->text(), serial_text(16));
+    EXPECT_TRUE(red(w.Label2));
+    EXPECT_EQ(w.List1->selectedItems().size(), 0);
+}
+
+TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {
+    platform::map_port(12, sim->slave_path());
+    shell().language_index = 3;
+    searchport& w = port_window();
+    const int row = static_cast<int>(w.rows().indexOf(QRegularExpression("^COM12\t.*")));
+    ASSERT_GE(row, 0) << w.rows().join('|').toStdString();
+    const QRect r = w.List1->visualItemRect(w.List1->item(row));
+    w.show();
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(shell().com_port, 12);
+    EXPECT_EQ(w.Combo1->currentIndex(), 11);
+    EXPECT_EQ(setting(ini::KEY_SELECTED_PORT), "12");
+    EXPECT_TRUE(blue(w.Label2)) << "the combo's own handling ran and said invalid port";
+    w.Combo1->setCurrentIndex(0);
+    EXPECT_EQ(w.Label2->text(), "Seriale") << "Italian reads the serial port's description so";
+    EXPECT_TRUE(w.List1->item(0)->text().contains("Serial (ttyS0)")) << "the row itself stays";
+}
+
+TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000) {
+    searchport& w = port_window();
+    w.Text2->setText("350");
+    EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "350");
+    w.Text2->setText("35x");
+    EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "350") << "a letter was stored";
+    w.Command4->click();
+    EXPECT_EQ(w.Text2->text(), "2000");
+    EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "2000");
+}
+
+TEST_F(PortWindowTest, APluggedAndAPulledDeviceShowWhileTheWindowIsOpen) {
+    platform::set_time_scale(1);
+    searchport& w = port_window();
+    w.show();
+    ASSERT_EQ(port_names(w.rows()), "COM1 COM3 COM4");
+    add_device("ttyUSB0");
+    EXPECT_TRUE(platform::wait_until([&] { return w.rows().size() == 4; }, 10))
+        << "the new adapter did not show";
+    EXPECT_EQ(port_names(w.rows()), "COM1 COM17 COM3 COM4");
+    EXPECT_EQ(w.Label2->text(), "Serial (ttyS0)") << "the current port is not selected again";
+    QFile::remove(dir.filePath("dev/ttyS3"));
+    EXPECT_TRUE(platform::wait_until([&] { return w.rows().size() == 3; }, 10))
+        << "the pulled device stayed";
+    EXPECT_EQ(port_names(w.rows()), "COM1 COM17 COM3");
+}
+
+TEST_F(PortWindowTest, SearchButtonRefreshesAndSelectsTheCurrentPortAgain) {
+    shell().com_port = 1;
+    searchport& w = port_window();
+    add_device("ttyS7");
+    w.Command3->click();
+    EXPECT_EQ(port_names(w.rows()), "COM1 COM3 COM4 COM8");
+    EXPECT_EQ(w.List1->currentRow(), 0);
+    EXPECT_TRUE(w.Command3->isEnabled());
+    EXPECT_TRUE(w.Animation1->isHidden());
+}
+
+} // namespace

@@ -1,0 +1,41 @@
+// Standard buttons and dialogs speak the program's language.
+#include "shell/toolkit_translations.h"
+
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+QString button_text(QDialogButtonBox::StandardButton which) {
+    QDialogButtonBox box(which);
+    return box.button(which)->text().remove('&');
+}
+
+TEST(ToolkitTranslations, StandardButtonsFollowTheChosenLanguage) {
+    struct Case {
+        int language;
+        const char *yes, *no, *cancel;
+    };
+    const Case cases[] = {
+        {1, "Ja", "Nein", "Abbrechen"}, {2, "Oui", "Non", "Annuler"}, {3, "Sì", "No", "Annulla"},
+        {4, "Sí", "No", "Cancelar"},    {0, "Yes", "No", "Cancel"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(use_toolkit_translations(c.language))
+            << "no toolkit translation for language " << c.language
+            << " (is qt6-translations-l10n installed?)";
+        EXPECT_EQ(button_text(QDialogButtonBox::Yes), QString::fromUtf8(c.yes)) << c.language;
+        EXPECT_EQ(button_text(QDialogButtonBox::No), QString::fromUtf8(c.no)) << c.language;
+        EXPECT_EQ(button_text(QDialogButtonBox::Cancel), QString::fromUtf8(c.cancel)) << c.language;
+    }
+}
+
+TEST(ToolkitTranslations, ANumberThatNamesNoLanguageLeavesTheToolkitEnglish) {
+    ASSERT_TRUE(use_toolkit_translations(1));
+    EXPECT_TRUE(use_toolkit_translations(7));
+    EXPECT_EQ(button_text(QDialogButtonBox::Cancel), QString("Cancel"));
+    EXPECT_EQ(toolkit_language_code(-1), QString());
+}
+
+} // namespace

@@ -1,0 +1,191 @@
+// The Setup dialog driven through its controls: each choice stored at once, the level offset
+// following the length unit, the port taken from the port window only when one was chosen
+// there, and "Update & Exit" keeping changed chart units in the charted log.
+#include "ui_test_support.h"
+
+#include "link/searchport.h"
+#include "logging/chart_units.h"
+#include "shell/language_file.h"
+#include "shell/settings.h"
+#include "ui/form3.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+class SetupDialogTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        shell().ini_path = ini();
+        shell().data_folder = tmp.filePath("data");
+        shell().software_mode = 0;
+        shell().operation_mode = 0;
+        load_language_file();
+    }
+    void TearDown() override {
+        form3().hide();
+        UiTest::TearDown();
+    }
+    // The dialog as the set-up menu opens it, with the port window answered by `in_port_window`.
+    Form3& open(std::function<void(searchport&)> in_port_window = {}) {
+        Form3& d = form3();
+        d.run_modal = [in_port_window](QDialog& w) {
+            if (auto* p = qobject_cast<searchport*>(&w); p && in_port_window)
+                in_port_window(*p);
+        };
+        d.reload_main_window_texts = [this] { ++text_reloads; };
+        d.Form_Activate();
+        return d;
+    }
+    QString setting(const char* section, const char* key) {
+        return read_ini(ini(), section, key, "(none)");
+    }
+    int text_reloads = 0;
+};
+
+TEST_F(SetupDialogTest, TheLevelOffsetFollowsTheLengthUnit) {
+    ChartUnitSettings& u = log_setup().chart_units;
+    u.distance_unit_index = 2; // mm
+    u.level_offset = 1500;
+    Form3& d = open();
+    EXPECT_EQ(d.txtLevelOffset->text(), "1500");
+    const struct {
+        int unit;
+        const char* shown;
+        double global;
+    } steps[] = {{0, "1.5", 1.5}, {0, "1.5", 1.5}, {1, "150", 150}, {2, "1500", 1500}};
+    for (const auto& s : steps) {
+        d.CboMeasure->setCurrentIndex(s.unit);
+        EXPECT_EQ(d.txtLevelOffset->text(), s.shown) << "unit " << s.unit;
+        EXPECT_DOUBLE_EQ(u.level_offset, s.global) << "unit " << s.unit;
+        EXPECT_DOUBLE_EQ(log_setup().setup_start_level_offset, s.global);
+        EXPECT_EQ(d.lblOffsetUnits->text(), shell().distance_unit_names[s.unit]);
+    }
+}
+
+TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
+    platform::number_separators() = {",", "."};
+    shell().decimal_separator = ",";
+    Form3& d = open();
+    d.txtLevelOffset->clear();
+    QTest::keyClicks(d.txtLevelOffset, "-1,5x");
+    EXPECT_EQ(d.txtLevelOffset->text(), "-1,5") << "a letter got into the offset";
+    EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, -1.5);
+    d.txtLevelOffset->setText("abc");
+    EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, 0);
+}
+
+TEST_F(SetupDialogTest, OpeningPutsTheTotaliserOnTheFlowVolumeUnit) {
+    ChartUnitSettings& u = log_setup().chart_units;
+    u.flow_volume_unit_index = 2;
+    u.totaliser_unit_index = 5;
+    Form3& d = open();
+    EXPECT_EQ(u.totaliser_unit_index, 2);
+    EXPECT_EQ(d.CboTotaliser->currentIndex(), 2);
+    d.CboFlow[0]->setCurrentIndex(4);
+    EXPECT_EQ(u.flow_volume_unit_index, 4);
+    EXPECT_EQ(u.totaliser_unit_index, 4);
+    d.CboTotaliser->setCurrentIndex(1);
+    d.CboFlow[1]->setCurrentIndex(3);
+    d.CboVolume->setCurrentIndex(6);
+    d.CboTotaliserMultiplier->setCurrentIndex(7);
+    EXPECT_EQ(u, (ChartUnitSettings{2, 4, 3, 6, 1, 7, u.level_offset}));
+}
+
+TEST_F(SetupDialogTest, EveryChoiceIsStoredAtOnce) {
+    Form3& d = open();
+    d.Combo1->setCurrentIndex(4);
+    d.Combo2->setCurrentText("9600");
+    d.Text1->setText(" 0123 456 ");
+    d.Option2[3]->setChecked(true);
+    d.Check1[1]->setChecked(true);
+    EXPECT_EQ(shell().com_port, 5);
+    EXPECT_EQ(setting("General", "Port"), "5");
+    EXPECT_EQ(shell().comm_settings, "9600,N,8,1");
+    EXPECT_EQ(setting("General", "Quillarn Baudrate"), "9600");
+    EXPECT_EQ(shell().telephone_number, "0123 456");
+    EXPECT_EQ(setting("General", "Telephone"), "0123 456");
+    EXPECT_EQ(shell().language_index, 3);
+    EXPECT_EQ(setting("General", "Language"), "3");
+    EXPECT_TRUE(shell().show_level_overlay);
+    EXPECT_EQ(setting("Echo Control", "Level"), "True");
+}
+
+TEST_F(SetupDialogTest, OnlyAPortChosenInThePortWindowChangesThePort) {
+    shell().com_port = 2;
+    write_ini(ini(), "General", "SelectedPort", "7"); // left from an earlier run
+    Form3& d = open([](searchport& w) { w.Combo1->setCurrentIndex(-1); });
+    shell().com_port = 0; // the window has nothing to select
+    d.Command1->click();
+    EXPECT_EQ(d.Combo1->currentIndex(), 1) << "a stale SelectedPort moved the port";
+
+    Form3& again = open([](searchport& w) { w.Combo1->setCurrentIndex(10); });
+    again.Command1->click();
+    EXPECT_EQ(shell().com_port, 11);
+    EXPECT_EQ(again.Combo1->currentText(), "COM11");
+}
+
+TEST_F(SetupDialogTest, UpdateAndExitKeepsChangedUnitsInTheChartedLogOnly) {
+    const QString log = tmp.filePath("site.vlg");
+    write_file(log, "header\r\n01/01/2026 00:00,1\r\n");
+    log_setup().chart_log_file = log;
+    Form3& d = open();
+    d.Command3->click();
+    EXPECT_EQ(read_file(log), "header\r\n01/01/2026 00:00,1\r\n") << "unchanged units rewrote it";
+    EXPECT_EQ(text_reloads, 1);
+
+    Form3& changed = open();
+    changed.CboMeasure->setCurrentIndex(0);
+    changed.Command3->click();
+    EXPECT_TRUE(read_file(log).contains(logsetup::chart_settings_trailer(log_setup().chart_units)))
+        << read_file(log).toStdString();
+    EXPECT_FALSE(d.isVisible());
+
+    const QString temp = QDir(shell().data_folder).filePath("templog.vlg");
+    QDir().mkpath(shell().data_folder);
+    write_file(temp, "x\r\n");
+    log_setup().chart_log_file = temp;
+    Form3& t = open();
+    t.CboMeasure->setCurrentIndex(1);
+    t.Command3->click();
+    EXPECT_EQ(read_file(temp), "x\r\n") << "the download's temporary file was written";
+}
+
+TEST_F(SetupDialogTest, TheCsoSetUpShowsNoChartUnitsAndOnlyReloadsTexts) {
+    shell().software_mode = 1;
+    shell().operation_mode = 1;
+    const QString log = tmp.filePath("site.vlg");
+    write_file(log, "h\r\n");
+    log_setup().chart_log_file = log;
+    Form3& d = open();
+    EXPECT_TRUE(d.Frame4->isHidden());
+    log_setup().chart_units.distance_unit_index = 0;
+    d.Command3->click();
+    EXPECT_EQ(read_file(log), "h\r\n");
+    EXPECT_EQ(text_reloads, 1);
+}
+
+TEST_F(SetupDialogTest, TheLanguageFrameIsForLevelsOneAndTwoAndTheUnitsExpand) {
+    Form3& d = open();
+    for (int level : {1, 2, 3}) {
+        d.prepare_for_access_level(level);
+        EXPECT_EQ(!d.Frame3->isHidden(), level != 3) << "level " << level;
+    }
+    EXPECT_FALSE(d.units_expanded());
+    d.cmdExpand->click();
+    EXPECT_TRUE(d.units_expanded());
+    EXPECT_EQ(d.cmdExpand->text(), QString(QChar(171)));
+    d.cmdExpand->click();
+    EXPECT_EQ(d.cmdExpand->text(), QString(QChar(187)));
+}
+
+} // namespace
