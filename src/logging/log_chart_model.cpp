@@ -10,6 +10,8 @@ LogChartSeries& LogChartModel::add_series(const QString& title, LogChartSeries::
 
 void LogChartModel::remove_all_series() {
     series_.clear();
+    header.clear();
+    time_step_seconds = 0;
     changed();
 }
 

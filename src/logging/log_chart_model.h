@@ -39,6 +39,11 @@ public:
                                LogChartSeries::Style style = LogChartSeries::Style::Line);
     void remove_all_series();
 
+    // The chart's header line ("Log data from ... to ..."); empty for none.
+    QString header;
+    // Least step between the time axis labels in seconds; 0 lets the chart choose.
+    double time_step_seconds = 0;
+
     // Callers that change series in place say so once they are done; the chart redraws then.
     void changed();
     // Counts the changes, so a view can tell whether it is behind.

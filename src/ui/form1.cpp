@@ -9,6 +9,7 @@
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
 #include "logging/log_channels.h"
+#include "logging/log_chart_commands.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_unit_view.h"
@@ -165,6 +166,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     };
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
+    install_log_chart_commands(*log_setup_page, &services.open_log_file);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);
@@ -527,10 +529,11 @@ void Form1::init_globals() {
     caps.ma_input_available = caps.second_point_option = caps.second_output_option = false;
     MainWindowState& m = main_window_state();
     m.parameter_file_name.clear();
-    m.chart_log_file.clear();
-    log_setup().duration_multiplier = getDurationMult(0);
-    // The chart units' starting distance unit arrives with the chart unit settings.
-    m.setup_start_level_offset = 0;
+    LogSetupState& log = log_setup();
+    log.chart_log_file.clear();
+    log.duration_multiplier = getDurationMult(0);
+    log.setup_start_level_offset = 0;
+    log.setup_start_distance_unit = log.chart_units.distance_unit_index;
 }
 
 void Form1::apply_software_mode_menus() {
@@ -696,6 +699,7 @@ void Form1::set_main_window_texts() {
     ShellState& s = shell();
     setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
     log_setup_page->set_page_texts();
+    log_chart_page->set_page_texts();
     apply_caption_map(*this, QStringLiteral("Form1"), s.software_mode);
     for (const auto& [key, button] : keys_) {
         const QString tip = toolbar_tooltip(key, s.language_index);
