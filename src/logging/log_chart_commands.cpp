@@ -304,10 +304,13 @@ void LogChartCommands::Command8_Click() {
     downloading_ = true;
     abort_requested_ = false;
     page_.Command8->setText(text(1330, "&Abort Download"));
-    log_unit_view().set_tab_enabled(0, false);
+    // The set-up tab stays on show and usable: the abort is its button. Only the chart, which
+    // the download is about to replace, cannot be chosen meanwhile.
+    log_unit_view().select_tab(0);
+    const bool chart_available = log_unit_view().tab_enabled(2);
     log_unit_view().set_tab_enabled(2, false);
-    download_log();
-    log_unit_view().set_tab_enabled(0, true);
+    if (download_log().isEmpty())
+        log_unit_view().set_tab_enabled(2, chart_available);
     downloading_ = false;
     page_.Command8->setText(text(1089, "&Get Log Data from Unit"));
 }
@@ -338,6 +341,42 @@ QString LogChartCommands::save_download(const QByteArray& data, const QString& p
     return saved ? kept : QString();
 }
 
+void receive_log_stream(QByteArray& data, bool& idle) {
+    LinkState& L = link();
+    {
+        auto buffer = std::make_unique<QBuffer>(&data);
+        buffer->open(QIODevice::WriteOnly);
+        L.download_file = std::move(buffer);
+    }
+    L.download_received = 0;
+    L.log_download_active = true;
+    L.download_marker_seen = false;
+    L.download_start_time = platform::seconds();
+    idle = false;
+
+    send_command_plain(GETLOG);
+    if (L.log_download_active) {
+        double last_count = -1;
+        double last_change = platform::seconds();
+        platform::wait_until(
+            [&] { return !L.log_download_active; }, -1,
+            [&] {
+                if (L.download_received != last_count) {
+                    last_count = L.download_received;
+                    last_change = platform::seconds();
+                } else if (platform::seconds() - last_change >= DOWNLOAD_IDLE_SECONDS) {
+                    idle = true;
+                    L.log_download_active = false;
+                }
+            },
+            1.0);
+    }
+    // The stream may have ended any way: its end, the user's abort, a lost device, a silent unit.
+    L.log_download_active = false;
+    L.download_file.reset();
+    L.reply_buffer.clear(); // what trails the stream (its LF) is nobody's reply
+}
+
 QString LogChartCommands::download_log() {
     LinkState& L = link();
     const ShellState& sh = shell();
@@ -366,44 +405,14 @@ QString LogChartCommands::download_log() {
     traffic().term().clear();
 
     QByteArray data;
-    {
-        auto buffer = std::make_unique<QBuffer>(&data);
-        buffer->open(QIODevice::WriteOnly);
-        L.download_file = std::move(buffer);
-    }
+    bool idle = false;
     L.download_expected = s.log_records * (2.0 * s.record_bytes + 2);
     const int bar = sh.debug_enabled ? 1 : 4;
     log_unit_view().set_progress_max(
         bar, static_cast<int>(std::min(2e9, std::max(0.0, L.download_expected) + 50)));
     link_view().set_progress_value(bar, 0);
-    L.download_received = 0;
-    L.log_download_active = true;
-    L.download_marker_seen = false;
-    L.download_start_time = platform::seconds();
     L.quiet_commands = !sh.debug_enabled;
-
-    send_command_plain(GETLOG);
-    bool idle = false;
-    if (L.log_download_active) {
-        double last_count = -1;
-        double last_change = platform::seconds();
-        platform::wait_until(
-            [&] { return !L.log_download_active; }, -1,
-            [&] {
-                if (L.download_received != last_count) {
-                    last_count = L.download_received;
-                    last_change = platform::seconds();
-                } else if (platform::seconds() - last_change >= DOWNLOAD_IDLE_SECONDS) {
-                    idle = true;
-                    L.log_download_active = false;
-                }
-            },
-            1.0);
-    }
-    // The stream may have ended any way: its end, the user's abort, a lost device, a silent unit.
-    L.log_download_active = false;
-    L.download_file.reset();
-    L.reply_buffer.clear(); // what trails the stream (its LF) is nobody's reply
+    receive_log_stream(data, idle);
     L.quiet_commands = false;
     const bool complete = !data.isEmpty() && is_line_end_byte(data.back());
     const QString why =

@@ -20,6 +20,12 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file);
 // Seconds without a byte from the unit after which a download is given up.
 inline constexpr double DOWNLOAD_IDLE_SECONDS = 60;
 
+// Sends "/getlog" over the open link and collects the stream into `data` until its line end, an
+// abort (link().log_download_active cleared from outside), a lost device, or
+// DOWNLOAD_IDLE_SECONDS without a byte (then `idle` is set). The link's download state is
+// cleared afterwards.
+void receive_log_stream(QByteArray& data, bool& idle);
+
 class LogChartCommands : public QObject {
 public:
     explicit LogChartCommands(LogSetupPage& page, QObject* parent = nullptr)

@@ -55,6 +55,8 @@ LogChartView::LogChartView(QCustomPlot* plot, LogChartModel& model, QObject* par
     plot_->setNoAntialiasingOnDrag(true);
     plot_->legend->setVisible(true);
     plot_->legend->setFont(plot_->font());
+    // The curves stay readable behind the legend.
+    plot_->legend->setBrush(QColor(255, 255, 255, 210));
     plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
     plot_->plotLayout()->insertRow(0);
     header_ = new QCPTextElement(plot_, QString());
@@ -65,6 +67,7 @@ LogChartView::LogChartView(QCustomPlot* plot, LogChartModel& model, QObject* par
                 if (pi)
                     legend_clicked(pi->plottable()->property("series").toInt());
             });
+    connect(plot_, &QCustomPlot::beforeReplot, this, [this] { place_point_markers(); });
     model_.set_change_listener([this] { refresh(); });
     set_texts();
     refresh();
@@ -77,6 +80,26 @@ LogChartView::~LogChartView() {
 void LogChartView::set_texts() {
     plot_->xAxis->setLabel(ui_text(2312, QStringLiteral("Date and time")));
     refresh();
+}
+
+void LogChartView::place_point_markers() {
+    // Markers on points closer than a few pixels hide the line and cost most of a replot: they
+    // show once the zoom spreads the points out.
+    const double width = std::max(1, plot_->axisRect()->width());
+    const QCPRange range = plot_->xAxis->range();
+    for (int i = 0; i < plot_->graphCount(); ++i) {
+        QCPGraph* graph = plot_->graph(i);
+        bool markers = graph->property("points").toBool();
+        if (markers) {
+            const auto data = graph->data();
+            const auto visible = data->findEnd(range.upper) - data->findBegin(range.lower);
+            markers = visible * 4 <= width;
+        }
+        const QCPScatterStyle::ScatterShape shape =
+            markers ? QCPScatterStyle::ssDisc : QCPScatterStyle::ssNone;
+        if (graph->scatterStyle().shape() != shape)
+            graph->setScatterStyle(QCPScatterStyle(shape, graph->pen().color(), 4));
+    }
 }
 
 void LogChartView::set_legend_shown(bool shown) {
@@ -121,8 +144,7 @@ void LogChartView::refresh() {
         } else {
             auto* graph = plot_->addGraph();
             graph->setPen(QPen(colour, 1.5));
-            if (s.show_points)
-                graph->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssDisc, colour, 3));
+            graph->setProperty("points", s.show_points);
             graph->setAdaptiveSampling(true);
             if (draw) {
                 QVector<QCPGraphData> data(static_cast<qsizetype>(n));
@@ -153,8 +175,9 @@ void LogChartView::refresh() {
         }
     }
     ticker_->least_step = model_.time_step_seconds;
-    header_->setText(model_.header);
-    header_->setVisible(!model_.header.isEmpty());
+    // An empty chart says so instead of showing a time axis of no log.
+    header_->setText(any_points ? model_.header : ui_text(1151, QStringLiteral("No Log Data")));
+    header_->setVisible(!header_->text().isEmpty());
     plot_->xAxis->setTickLabels(any_points);
     plot_->yAxis->setTickLabels(any_points);
     plot_->yAxis->setLabel(any_points && same_units ? units.trimmed() : QString());

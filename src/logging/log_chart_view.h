@@ -33,6 +33,7 @@ public:
 
 private:
     void legend_clicked(int index);
+    void place_point_markers();
 
     QCustomPlot* plot_;
     LogChartModel& model_;

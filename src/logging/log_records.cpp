@@ -98,13 +98,15 @@ QString latin1(QByteArrayView v) {
     return QString::fromLatin1(v.data(), v.size()).trimmed();
 }
 
-// Reads the eleven header fields; false when the file has fewer or a numeric one is no number.
+// Reads the eleven header fields; false when the data line has fewer or a numeric one is no
+// number.
 // `first_record` takes what field 11 holds from its first "$" on.
 bool read_header(FieldReader& reader, LogHeader& h, QByteArrayView& first_record) {
     QByteArrayView f[HEADER_FIELDS];
     bool line_start = false;
-    for (auto& field : f)
-        if (!reader.next(field, line_start))
+    // The header is the front of the data line: a line end before field 11 means no log.
+    for (int i = 0; i < HEADER_FIELDS; ++i)
+        if (!reader.next(f[i], line_start) || (i < HEADER_FIELDS - 1 && reader.ends_line()))
             return false;
     const auto unit_type = field_integer<int16_t>(f[1]);
     const auto ma = field_number(f[2]);

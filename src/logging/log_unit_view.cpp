@@ -87,6 +87,10 @@ void WidgetLogUnitView::set_tab_enabled(int tab, bool enabled) {
         c_.SSTab1->setTabEnabled(tab, enabled);
 }
 
+bool WidgetLogUnitView::tab_enabled(int tab) const {
+    return c_.SSTab1 && c_.SSTab1->isTabEnabled(tab);
+}
+
 void WidgetLogUnitView::select_tab(int tab) {
     if (c_.SSTab1)
         c_.SSTab1->setCurrentIndex(tab);

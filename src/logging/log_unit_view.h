@@ -34,6 +34,7 @@ public:
 
     // Tabs of the logging tab set (0 set-up, 2 log chart): available or not, and the one shown.
     virtual void set_tab_enabled(int tab, bool enabled) = 0;
+    virtual bool tab_enabled(int tab) const = 0;
     virtual void select_tab(int tab) = 0;
 };
 
@@ -46,7 +47,7 @@ public:
     bool tab_showing = true;
     bool busy_panel_shown = false;
     std::map<int, int> progress_max;
-    std::map<int, bool> tab_enabled;
+    std::map<int, bool> tabs_enabled;
     int selected_tab = 0;
     std::vector<QString> calls;
 
@@ -55,7 +56,11 @@ public:
     bool logging_tab_showing() const override { return tab_showing; }
     void show_busy_panel(bool shown) override;
     void set_progress_max(int bar, int maximum) override;
-    void set_tab_enabled(int tab, bool enabled) override { tab_enabled[tab] = enabled; }
+    void set_tab_enabled(int tab, bool enabled) override { tabs_enabled[tab] = enabled; }
+    bool tab_enabled(int tab) const override {
+        const auto it = tabs_enabled.find(tab);
+        return it == tabs_enabled.end() || it->second;
+    }
     void select_tab(int tab) override { selected_tab = tab; }
 };
 
@@ -78,6 +83,7 @@ public:
     void show_busy_panel(bool shown) override;
     void set_progress_max(int bar, int maximum) override;
     void set_tab_enabled(int tab, bool enabled) override;
+    bool tab_enabled(int tab) const override;
     void select_tab(int tab) override;
 
 private:
