@@ -302,3 +302,24 @@ TEST_F(LogChartCommandsTest, SeededLogFromAFileIsWhatTheUnitStreams) {
     EXPECT_FALSE(unitsim::seed_log_from_file(unit().log(), dir.filePath("none.vlg"), &error));
     EXPECT_FALSE(error.isEmpty());
 }
+
+TEST_F(LogChartCommandsTest, PullingTheLineMidDownloadKeepsALoadablePartialLog) {
+    unit_with_log({1, 0x8000, 0}, 10);
+    LogStreamOptions o;
+    o.stall_at = 120;
+    o.stall_ms = 50000;
+    stream(o);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (sim && link().log_download_active && link().download_received >= 60)
+            sim.reset();
+    });
+    watch.start(2);
+    const QString path = download();
+    watch.stop();
+    ASSERT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join("\n").toStdString();
+    EXPECT_TRUE(dialogs.messages()[1].startsWith("The download stopped before the log was"));
+    EXPECT_TRUE(dialogs.messages()[1].contains(path));
+    EXPECT_GT(points(), 0);
+    EXPECT_LT(points(), 10);
+}
