@@ -6,6 +6,7 @@
 #include "link/log_on.h"
 #include "link/traffic_log.h"
 #include "logging/chart_units.h"
+#include "logging/legend_window.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_records.h"
@@ -259,6 +260,7 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
 
     log_unit_view().set_tab_enabled(2, true);
     log_unit_view().select_tab(2);
+    show_legend_window();
     return true;
 }
 

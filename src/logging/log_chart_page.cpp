@@ -79,7 +79,13 @@ LogChartPage::LogChartPage(QWidget* parent) : QWidget(parent) {
 }
 
 void LogChartPage::Command4_Click() {
-    chart_view->set_legend_shown(!chart_view->legend_shown());
+    if (legend_button_action) {
+        legend_button_action();
+        return;
+    }
+    LogChartModel& model = log_chart_model();
+    model.display.legend = !model.display.legend;
+    model.changed();
 }
 
 void LogChartPage::set_page_texts() {

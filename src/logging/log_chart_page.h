@@ -5,6 +5,7 @@
 // layout), so the page itself has no layout.
 
 #include <QWidget>
+#include <functional>
 
 class LogChartView;
 class QCustomPlot;
@@ -23,8 +24,10 @@ public:
     QCustomPlot* TChart1 = nullptr;   // log chart
     LogChartView* chart_view = nullptr;
 
-    // The legend button: shows or hides the legend.
+    // The legend button: shows or hides the legend window (legend_button_action), or the chart's
+    // own legend while there is none.
     void Command4_Click();
+    std::function<void()> legend_button_action;
     // Texts in the current language.
     void set_page_texts();
 };

@@ -512,7 +512,7 @@ void Form1::complete_start_up() {
     if (shell().software_mode == 0)
         log_setup_page->select_model_option(2);
     log_setup_page->Check1[TIME_STAMP_CHANNEL]->setChecked(true);
-    main_window_state().legend_window_shown = false;
+    log_setup().legend_window_shown = false;
     // "Get Unit Info" asks the unit at once. It comes last, so that the default model chosen
     // above never overwrites the model and channels the unit has just reported.
     if (shell().operation_mode == 0 &&
@@ -569,7 +569,7 @@ void Form1::init_main_window() {
     MSFlexGrid1->setRowCount(1);
     MSFlexGrid1->resize(grid_width + MSFlexGrid1->frameWidth() * 2, MSFlexGrid1->height());
     Frame4->hide();
-    main_window_state().legend_window_shown = false;
+    log_setup().legend_window_shown = false;
     log_setup_page->Text1[2]->setText(platform::number_text(log_setup().log_interval).trimmed());
 }
 

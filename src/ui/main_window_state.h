@@ -15,10 +15,9 @@ struct MainWindowState {
     QString parameter_file_name;
     QString saved_reply;
 
-    // Logging and echo (the charted log file and the Setup dialog's start values live in
-    // log_setup())
+    // Logging and echo (the charted log file, the Setup dialog's start values and the legend
+    // window's flags live in log_setup())
     QString echo_file_name;
-    bool legend_window_shown = false;
 
     // Picture places after start-up scaling, in twips: three placement values of the picture
     // (left, top, width) and the height of its frame.
