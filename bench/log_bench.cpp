@@ -12,6 +12,7 @@
 #include "link/command_link.h"
 #include "link/link_state.h"
 #include "link/link_view.h"
+#include "logging/chart_export.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
 #include "logging/log_chart_model.h"
@@ -166,6 +167,7 @@ void BM_Replot(benchmark::State& state) {
     }
     for (int k = 0; k < log_chart_model().series_count(); ++k)
         log_chart_model().series(k).active = true;
+    log_chart_model().display.points_per_page = 0; // every point on one page
     log_chart_model().changed();
     QCustomPlot* plot = p.chart.TChart1;
     plot->replot();
@@ -180,6 +182,65 @@ void BM_Replot(benchmark::State& state) {
     state.counters["points"] = charted_points();
 }
 BENCHMARK(BM_Replot)->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A series switched on and off, a page step, with the full wide log and every series shown.
+void BM_ChartChange(benchmark::State& state) {
+    Pages& p = pages();
+    if (!load_log_file(p.setup, log_file(1), true)) {
+        state.SkipWithError("the log did not load");
+        return;
+    }
+    LogChartModel& model = log_chart_model();
+    for (int k = 0; k < model.series_count(); ++k)
+        model.series(k).active = true;
+    model.display.points_per_page = 0;
+    model.changed();
+    QCustomPlot* plot = p.chart.TChart1;
+    plot->replot();
+    int i = 0;
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0: // a series off or on
+            model.series(1).active = !model.series(1).active;
+            break;
+        case 1: // a retitle
+            model.series(1).title = QStringLiteral("Title %1").arg(i);
+            break;
+        default: // a page step of 1000 points
+            model.display.points_per_page = 1000;
+            model.display.page = i % model.page_count();
+            break;
+        }
+        model.changed();
+        plot->replot();
+        ++i;
+    }
+    state.counters["points"] = charted_points();
+}
+BENCHMARK(BM_ChartChange)->Arg(0)->Arg(1)->Arg(2)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void BM_ExportCsv(benchmark::State& state) {
+    Pages& p = pages();
+    if (!load_log_file(p.setup, log_file(1), true)) {
+        state.SkipWithError("the log did not load");
+        return;
+    }
+    LogChartModel& model = log_chart_model();
+    for (int k = 0; k < model.series_count(); ++k)
+        model.series(k).active = true;
+    ChartExportInfo info;
+    info.path = QStringLiteral("/tmp/x.csv");
+    info.saved_on = QDateTime::currentDateTime();
+    double size = 0;
+    for (auto _ : state) {
+        const auto bytes = chart_export_csv(model, info);
+        size = bytes ? double(bytes->size()) : 0;
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["points"] = charted_points();
+    state.counters["bytes"] = size;
+}
+BENCHMARK(BM_ExportCsv)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // The unit on a thread of its own, as a real unit runs beside the PC.
 class SimulatorThread : public QThread {

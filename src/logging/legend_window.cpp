@@ -1,5 +1,6 @@
 #include "logging/legend_window.h"
 
+#include "logging/chart_export.h"
 #include "logging/legend_rules.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_setup_state.h"
@@ -271,6 +272,7 @@ void Form2::TeeListBox1_DblClick(int index) {
 Form2& legend_window() {
     if (!the_window()) {
         the_window() = new Form2(the_owner());
+        the_window()->set_export_action([] { export_chart_data(); });
     }
     return *the_window();
 }

@@ -28,6 +28,7 @@ namespace {
 class LegendWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        unload_legend_window();
         reset_shell_state();
         reset_log_setup_state();
         for (auto& r : definitions_table())

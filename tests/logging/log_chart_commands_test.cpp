@@ -5,6 +5,7 @@
 #include "test_files.h"
 
 #include "logging/chart_units.h"
+#include "logging/legend_window.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
 #include "logging/log_chart_model.h"
@@ -65,6 +66,7 @@ protected:
     }
 
     void TearDown() override {
+        unload_legend_window();
         chart_commands.reset();
         unit_commands.reset();
         page.reset();
