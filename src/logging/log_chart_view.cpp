@@ -150,7 +150,9 @@ void LogChartView::place_point_markers() {
     // show once the zoom spreads the points out. Value labels follow the same rule, more strictly.
     const double width = std::max(1, rects_.front()->width());
     const QCPRange range = rects_.front()->axis(QCPAxis::atBottom)->range();
-    plot_->clearItems();
+    for (QCPItemText* label : labels_)
+        plot_->removeItem(label);
+    labels_.clear();
     int labels_left = 200;
     for (int i = 0; i < plot_->graphCount(); ++i) {
         QCPGraph* graph = plot_->graph(i);
@@ -175,6 +177,7 @@ void LogChartView::place_point_markers() {
             text->setPadding(QMargins(0, 0, 0, 4));
             text->setText(platform::number_text(it->value).trimmed());
             text->setColor(graph->pen().color().darker(150));
+            labels_.push_back(text);
         }
     }
 }
@@ -231,7 +234,9 @@ void LogChartView::reset_zoom() {
 }
 
 void LogChartView::refresh() {
-    plot_->clearItems();
+    for (QCPItemText* label : labels_)
+        plot_->removeItem(label);
+    labels_.clear();
     plot_->clearPlottables();
     const LogChartDisplay& d = model_.display;
     int active = 0;

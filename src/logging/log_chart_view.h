@@ -14,6 +14,7 @@
 class LogChartModel;
 class QCustomPlot;
 class QCPAxisRect;
+class QCPItemText;
 class QCPTextElement;
 class LogTimeTicker;
 
@@ -47,5 +48,6 @@ private:
     QCPTextElement* header_ = nullptr;
     QSharedPointer<LogTimeTicker> ticker_;
     std::vector<QCPAxisRect*> rects_;
+    std::vector<QCPItemText*> labels_;
     bool syncing_ = false;
 };

@@ -9,7 +9,9 @@
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
 #include "logging/log_channels.h"
+#include "logging/legend_window.h"
 #include "logging/log_chart_commands.h"
+#include "logging/log_chart_events.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_unit_view.h"
@@ -61,6 +63,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <memory>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -167,6 +170,25 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
+    install_log_chart_events(SSTab1[0], log_chart_page, Timer4, this);
+    services.legend_minimise = [] {
+        if (legend_window_loaded())
+            legend_window().showMinimized();
+    };
+    services.legend_unload = [] { unload_legend_window(); };
+    // The echo page's keys work while it is in front; leaving it for the parameters ends live
+    // echo monitoring, and coming back hides the parameter grid.
+    connect(SSTab1[0], &QTabWidget::currentChanged, this,
+            [this] { KeyPreview = SSTab1[1]->currentIndex() == 0; });
+    connect(SSTab1[1], &QTabWidget::currentChanged, this,
+            [this, previous = std::make_shared<int>(SSTab1[1]->currentIndex())](int index) {
+                KeyPreview = index == 0;
+                if (*previous == 0 && index == 1)
+                    echo_page->Option3->setChecked(true);
+                if (*previous == 1 && index == 0)
+                    MSFlexGrid1->hide();
+                *previous = index;
+            });
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);
