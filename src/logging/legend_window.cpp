@@ -61,6 +61,7 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Tool) {
     auto* layout = new QVBoxLayout(this);
     TeeListBox1 = new QListWidget(this);
     TeeListBox1->setObjectName(QStringLiteral("TeeListBox1"));
+    TeeListBox1->setMinimumHeight(160);
     layout->addWidget(TeeListBox1, 1);
 
     Frame1 = new QGroupBox(this);
@@ -117,9 +118,12 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Tool) {
     log_setup().legend_window_shown = true;
     apply_legend_texts();
     HScroll1_Change();
-    resize(220, 520);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().right() - width(), screen->availableGeometry().top());
+    layout->setSpacing(4);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        resize(250, std::min(area.height() * 4 / 5, 680));
+        move(area.right() - width(), area.top());
+    }
 }
 
 void Form2::apply_legend_texts() {

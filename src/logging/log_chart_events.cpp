@@ -44,6 +44,21 @@ QIcon zoom_icon(bool in) {
     return QIcon(pm);
 }
 
+QIcon printer_icon() {
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::darkGray, 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 2.5, 11, 7));
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(6.5, 14.5, 11, 7));
+    return QIcon(pm);
+}
+
 void minimise_legend_window() {
     if (legend_window_loaded() && !legend_window().minimised())
         legend_window().showMinimized();
@@ -140,9 +155,7 @@ void LogChartEvents::build_command_bar() {
                 });
     save = tool(style->standardIcon(QStyle::SP_DialogSaveButton), 2323,
                 "Save the chart as a picture (PNG) or document (PDF)", [this] { save_chart(); });
-    print = tool(QIcon::fromTheme(QStringLiteral("document-print"),
-                                  style->standardIcon(QStyle::SP_FileIcon)),
-                 2324, "Print the chart", [this] { print_chart(); });
+    print = tool(QIcon::fromTheme(QStringLiteral("document-print"), printer_icon()), 2324, "Print the chart", [this] { print_chart(); });
     layout->addSpacing(12);
     first_page = tool(style->standardIcon(QStyle::SP_MediaSkipBackward), 2325, "First page",
                       [this] { show_page(0); });

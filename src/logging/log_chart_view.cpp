@@ -112,6 +112,13 @@ void LogChartView::build_bands(int count) {
         rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
         QCPAxis* x = rect->axis(QCPAxis::atBottom);
         x->setTicker(ticker_);
+        // The bands read like the first one.
+        const QCPAxisRect* first = rects_.front();
+        for (auto type : {QCPAxis::atBottom, QCPAxis::atLeft, QCPAxis::atRight}) {
+            rect->axis(type)->setTickLabelFont(first->axis(QCPAxis::atBottom)->tickLabelFont());
+            rect->axis(type)->setLabelFont(first->axis(QCPAxis::atBottom)->labelFont());
+        }
+        x->setRange(first->axis(QCPAxis::atBottom)->range());
         x->grid()->setVisible(true);
         connect(x, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
                 [this](const QCPRange& r) {
@@ -206,7 +213,8 @@ void LogChartView::show_page() {
         lower -= 1800;
         upper += 1800;
     }
-    rects_.front()->axis(QCPAxis::atBottom)->setRange(lower, upper);
+    for (QCPAxisRect* rect : rects_)
+        rect->axis(QCPAxis::atBottom)->setRange(lower, upper);
 }
 
 void LogChartView::reset_zoom() {
