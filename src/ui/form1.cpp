@@ -237,7 +237,8 @@ QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
 void Form1::build_menus() {
     QMenu* file = add_menu(nullptr, "file", "&File");
     add_entry(file, "openlogfile", "Open &Log File", &Form1::openlogfile_Click);
-    add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file);
+    // The chart control's own .tee files are a format of a control we do not have: no import.
+    add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file)->setVisible(false);
     add_entry(file, "openparameterfile", "Open &Parameter File", &Form1::openparameterfile_Click);
     add_entry(file, "saveparameterstofile", "&Save Parameters to File",
               &services.save_parameters_file);

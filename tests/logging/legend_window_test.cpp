@@ -22,6 +22,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
 namespace {
 
@@ -131,6 +132,11 @@ TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
     EXPECT_EQ(log_setup().active_series_count, 2);
     w.Command1->click();
     EXPECT_EQ(page->chart_view->bands(), 3);
+    // Every band shows the same time range from the moment it appears.
+    const QCPRange time = page->TChart1->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    for (QCPAxisRect* band : page->TChart1->axisRects())
+        EXPECT_EQ(band->axis(QCPAxis::atBottom)->range(), time);
+    EXPECT_GT(time.lower, 1e9) << "a new band starts at 1970";
     w.Command2->click();
     EXPECT_EQ(page->chart_view->drawn_series(), 0);
     w.Check5->setChecked(false);
