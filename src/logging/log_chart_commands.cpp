@@ -379,6 +379,16 @@ void receive_log_stream(QByteArray& data, bool& idle) {
     L.reply_buffer.clear(); // what trails the stream (its LF) is nobody's reply
 }
 
+QByteArray log_file_from_stream(QByteArray data, const QString& trailer, bool& complete) {
+    complete = !data.isEmpty() && is_line_end_byte(data.back());
+    // The data line ends with CR LF whatever the unit sent and wherever the line cut its line
+    // end, so a download gives the same file however it arrived; the trailer starts a line of
+    // its own even when the stream broke off.
+    while (!data.isEmpty() && is_line_end_byte(data.back()))
+        data.chop(1);
+    return data + "\r\n" + trailer.toLatin1() + "\r\n";
+}
+
 QString LogChartCommands::download_log() {
     LinkState& L = link();
     const ShellState& sh = shell();
@@ -428,13 +438,8 @@ QString LogChartCommands::download_log() {
         return {};
     }
 
-    // The data line ends with CR LF whatever the unit sent and wherever the line cut its line
-    // end, so a download gives the same file however it arrived; the trailer starts a line of
-    // its own even when the stream broke off.
-    while (!data.isEmpty() && is_line_end_byte(data.back()))
-        data.chop(1);
-    data += "\r\n";
-    data += logsetup::chart_settings_trailer(s.chart_units).toLatin1() + "\r\n";
+    bool ended = false;
+    data = log_file_from_stream(data, logsetup::chart_settings_trailer(s.chart_units), ended);
     const QString written = save_download(data, path);
     end_busy_display();
 

@@ -26,6 +26,11 @@ inline constexpr double DOWNLOAD_IDLE_SECONDS = 60;
 // cleared afterwards.
 void receive_log_stream(QByteArray& data, bool& idle);
 
+// The log file a download gives: the stream's data line ended by CR LF whatever line end the unit
+// sent (or none, when it broke off), then `trailer` and CR LF. `complete` tells whether the
+// stream had reached its line end.
+QByteArray log_file_from_stream(QByteArray data, const QString& trailer, bool& complete);
+
 class LogChartCommands : public QObject {
 public:
     explicit LogChartCommands(LogSetupPage& page, QObject* parent = nullptr)
