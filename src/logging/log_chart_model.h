@@ -28,6 +28,16 @@ struct LogChartSeries {
     }
 };
 
+// How the chart draws its series, as the legend window sets it.
+struct LogChartDisplay {
+    bool labels = false;        // value labels on the points
+    bool background = false;    // gradient behind the plot
+    bool legend = true;         // the chart's own legend
+    bool multiple_axes = false; // one band of the height and one vertical axis per active series
+    int points_per_page = 0;    // points one chart page shows; 0 shows them all
+    int page = 0;               // the page on show, from 0
+};
+
 class LogChartModel {
 public:
     int series_count() const { return static_cast<int>(series_.size()); }
@@ -38,6 +48,17 @@ public:
     LogChartSeries& add_series(const QString& title,
                                LogChartSeries::Style style = LogChartSeries::Style::Line);
     void remove_all_series();
+
+    // The chart's header line ("Log data from ... to ..."); empty for none.
+    QString header;
+    // Least step between the time axis labels in seconds; 0 lets the chart choose.
+    double time_step_seconds = 0;
+    LogChartDisplay display;
+
+    // Points of the longest series: what a page counts in.
+    int point_count() const;
+    // Pages of display.points_per_page points (1 when the chart is not paged or empty).
+    int page_count() const;
 
     // Callers that change series in place say so once they are done; the chart redraws then.
     void changed();

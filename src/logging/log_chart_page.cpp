@@ -1,6 +1,11 @@
 #include "logging/log_chart_page.h"
 
+#include "logging/log_chart_model.h"
+#include "logging/log_chart_view.h"
+#include "shell/definitions_table.h"
+
 #include <QFrame>
+#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
@@ -9,6 +14,38 @@ namespace {
 // Design sizes in pixels (twips / 15): the square button and the report button.
 constexpr int BUTTON_SIZE = 40;
 constexpr int REPORT_HEIGHT = 28;
+
+// Small drawn icons, so that the buttons read without a caption and need no files.
+QIcon legend_icon() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::darkGray, 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(3.5, 5.5, 25, 21));
+    const QColor colours[3] = {Qt::red, QColor(0, 128, 0), Qt::blue};
+    for (int i = 0; i < 3; ++i) {
+        p.setPen(QPen(colours[i], 3));
+        p.drawLine(QPointF(7, 11 + 5 * i), QPointF(13, 11 + 5 * i));
+        p.setPen(QPen(Qt::darkGray, 1.5));
+        p.drawLine(QPointF(16, 11 + 5 * i), QPointF(25, 11 + 5 * i));
+    }
+    return QIcon(pm);
+}
+
+QIcon report_icon() {
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::darkGray, 1.5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(7.5, 3.5, 18, 25));
+    for (int i = 0; i < 5; ++i)
+        p.drawLine(QPointF(11, 9 + 4 * i), QPointF(i % 2 ? 18 : 22, 9 + 4 * i));
+    return QIcon(pm);
+}
 } // namespace
 
 LogChartPage::LogChartPage(QWidget* parent) : QWidget(parent) {
@@ -21,17 +58,38 @@ LogChartPage::LogChartPage(QWidget* parent) : QWidget(parent) {
     };
     Command4 = button("Command4");
     Command4->resize(BUTTON_SIZE, BUTTON_SIZE);
+    Command4->setIcon(legend_icon());
+    Command4->setIconSize(QSize(28, 28));
+    Command4->setEnabled(true);
+    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
     Command9 = button("Command9");
     Command9->hide();
     Command13 = button("Command13");
     Command13->resize(BUTTON_SIZE, REPORT_HEIGHT);
+    Command13->setIcon(report_icon());
+    Command13->setIconSize(QSize(22, 22));
     TeeCommander1 = new QFrame(this);
     TeeCommander1->setObjectName(QStringLiteral("TeeCommander1"));
-    TeeCommander1->setFrameShape(QFrame::StyledPanel);
+    TeeCommander1->setFrameShape(QFrame::NoFrame);
     TeeCommander1->setLayout(new QVBoxLayout);
     TChart1 = new QCustomPlot(this);
     TChart1->setObjectName(QStringLiteral("TChart1"));
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(QStringLiteral("ddMMMyy hh:mm"));
-    TChart1->xAxis->setTicker(ticker);
+    chart_view = new LogChartView(TChart1, log_chart_model(), this);
+    set_page_texts();
+}
+
+void LogChartPage::Command4_Click() {
+    if (legend_button_action) {
+        legend_button_action();
+        return;
+    }
+    LogChartModel& model = log_chart_model();
+    model.display.legend = !model.display.legend;
+    model.changed();
+}
+
+void LogChartPage::set_page_texts() {
+    Command4->setToolTip(ui_text(1161, QStringLiteral("Show or hide the legend window")));
+    Command13->setToolTip(ui_text(1321, QStringLiteral("Report Generator")));
+    chart_view->set_texts();
 }

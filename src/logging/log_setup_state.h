@@ -102,6 +102,13 @@ struct LogSetupState {
     // dialog's current length unit); apply_level_offset rescales the chart by the difference.
     int16_t setup_start_distance_unit = 2;
     double setup_start_level_offset = 0.0;
+
+    // The legend window beside the log chart
+    bool legend_window_shown = false;    // up with the chart
+    bool legend_tuck_pending = false;    // the next chart toolbar use keeps it up
+    bool legend_refresh_pending = false; // it re-applies its settings when next shown
+    int16_t active_series_count = 0;
+    int16_t selected_series_index = 0; // the series the title dialog renames
 };
 
 LogSetupState& log_setup();

@@ -81,3 +81,17 @@ void WidgetLogUnitView::set_progress_max(int bar, int maximum) {
     if (bar >= 1 && bar <= 5 && c_.ProgressBar[static_cast<size_t>(bar)])
         c_.ProgressBar[static_cast<size_t>(bar)]->setMaximum(maximum);
 }
+
+void WidgetLogUnitView::set_tab_enabled(int tab, bool enabled) {
+    if (c_.SSTab1)
+        c_.SSTab1->setTabEnabled(tab, enabled);
+}
+
+bool WidgetLogUnitView::tab_enabled(int tab) const {
+    return c_.SSTab1 && c_.SSTab1->isTabEnabled(tab);
+}
+
+void WidgetLogUnitView::select_tab(int tab) {
+    if (c_.SSTab1)
+        c_.SSTab1->setCurrentIndex(tab);
+}

@@ -31,6 +31,11 @@ public:
 
     // The maximum of ProgressBar1 .. ProgressBar5.
     virtual void set_progress_max(int bar, int maximum) = 0;
+
+    // Tabs of the logging tab set (0 set-up, 2 log chart): available or not, and the one shown.
+    virtual void set_tab_enabled(int tab, bool enabled) = 0;
+    virtual bool tab_enabled(int tab) const = 0;
+    virtual void select_tab(int tab) = 0;
 };
 
 // The stand-in: keeps what is shown and a history of the calls.
@@ -42,6 +47,8 @@ public:
     bool tab_showing = true;
     bool busy_panel_shown = false;
     std::map<int, int> progress_max;
+    std::map<int, bool> tabs_enabled;
+    int selected_tab = 0;
     std::vector<QString> calls;
 
     void show_busy_message(const QString& text) override;
@@ -49,6 +56,12 @@ public:
     bool logging_tab_showing() const override { return tab_showing; }
     void show_busy_panel(bool shown) override;
     void set_progress_max(int bar, int maximum) override;
+    void set_tab_enabled(int tab, bool enabled) override { tabs_enabled[tab] = enabled; }
+    bool tab_enabled(int tab) const override {
+        const auto it = tabs_enabled.find(tab);
+        return it == tabs_enabled.end() || it->second;
+    }
+    void select_tab(int tab) override { selected_tab = tab; }
 };
 
 // The view on the main window's own controls. It installs itself and goes with its parent.
@@ -69,6 +82,9 @@ public:
     bool logging_tab_showing() const override;
     void show_busy_panel(bool shown) override;
     void set_progress_max(int bar, int maximum) override;
+    void set_tab_enabled(int tab, bool enabled) override;
+    bool tab_enabled(int tab) const override;
+    void select_tab(int tab) override;
 
 private:
     Controls c_;

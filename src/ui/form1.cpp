@@ -11,6 +11,9 @@
 #include "link/traffic_log.h"
 #include "logging/cso_screen.h"
 #include "logging/log_channels.h"
+#include "logging/legend_window.h"
+#include "logging/log_chart_commands.h"
+#include "logging/log_chart_events.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "logging/log_unit_view.h"
@@ -67,6 +70,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <memory>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTimer>
@@ -181,6 +185,26 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
         apply_label_texts(*this, true);
         set_main_window_texts();
     });
+    install_log_chart_commands(*log_setup_page, &services.open_log_file);
+    install_log_chart_events(SSTab1[0], log_chart_page, Timer4, this);
+    services.legend_minimise = [] {
+        if (legend_window_loaded())
+            legend_window().showMinimized();
+    };
+    services.legend_unload = [] { unload_legend_window(); };
+    // The echo page's keys work while it is in front; leaving it for the parameters ends live
+    // echo monitoring, and coming back hides the parameter grid.
+    connect(SSTab1[0], &QTabWidget::currentChanged, this,
+            [this] { KeyPreview = SSTab1[1]->currentIndex() == 0; });
+    connect(SSTab1[1], &QTabWidget::currentChanged, this,
+            [this, previous = std::make_shared<int>(SSTab1[1]->currentIndex())](int index) {
+                KeyPreview = index == 0;
+                if (*previous == 0 && index == 1)
+                    echo_page->Option3->setChecked(true);
+                if (*previous == 1 && index == 0)
+                    MSFlexGrid1->hide();
+                *previous = index;
+            });
     reports::install_report_services(services);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     // Last: the print entries take on the work installed above (the parameter listings).
@@ -233,7 +257,8 @@ QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
 void Form1::build_menus() {
     QMenu* file = add_menu(nullptr, "file", "&File");
     add_entry(file, "openlogfile", "Open &Log File", &Form1::openlogfile_Click);
-    add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file);
+    // The chart control's own .tee files are a format of a control we do not have: no import.
+    add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file)->setVisible(false);
     add_entry(file, "openparameterfile", "Open &Parameter File", &Form1::openparameterfile_Click);
     add_entry(file, "saveparameterstofile", "&Save Parameters to File",
               &services.save_parameters_file);
@@ -530,7 +555,7 @@ void Form1::complete_start_up() {
     if (shell().software_mode == 0)
         log_setup_page->select_model_option(2);
     log_setup_page->Check1[TIME_STAMP_CHANNEL]->setChecked(true);
-    main_window_state().legend_window_shown = false;
+    log_setup().legend_window_shown = false;
     // "Get Unit Info" asks the unit at once. It comes last, so that the default model chosen
     // above never overwrites the model and channels the unit has just reported.
     if (shell().operation_mode == 0 &&
@@ -547,10 +572,11 @@ void Form1::init_globals() {
     caps.ma_input_available = caps.second_point_option = caps.second_output_option = false;
     MainWindowState& m = main_window_state();
     m.parameter_file_name.clear();
-    m.chart_log_file.clear();
-    log_setup().duration_multiplier = getDurationMult(0);
-    // The chart units' starting distance unit arrives with the chart unit settings.
-    m.setup_start_level_offset = 0;
+    LogSetupState& log = log_setup();
+    log.chart_log_file.clear();
+    log.duration_multiplier = getDurationMult(0);
+    log.setup_start_level_offset = 0;
+    log.setup_start_distance_unit = log.chart_units.distance_unit_index;
 }
 
 void Form1::apply_software_mode_menus() {
@@ -586,7 +612,7 @@ void Form1::init_main_window() {
     MSFlexGrid1->setRowCount(1);
     MSFlexGrid1->resize(grid_width + MSFlexGrid1->frameWidth() * 2, MSFlexGrid1->height());
     Frame4->hide();
-    main_window_state().legend_window_shown = false;
+    log_setup().legend_window_shown = false;
     log_setup_page->Text1[2]->setText(platform::number_text(log_setup().log_interval).trimmed());
 }
 
@@ -733,6 +759,7 @@ void Form1::set_main_window_texts() {
     ShellState& s = shell();
     setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
     log_setup_page->set_page_texts();
+    log_chart_page->set_page_texts();
     apply_caption_map(*this, QStringLiteral("Form1"), s.software_mode);
     for (const auto& [key, button] : keys_) {
         const QString tip = toolbar_tooltip(key, s.language_index);

@@ -15,11 +15,9 @@ struct MainWindowState {
     QString parameter_file_name;
     QString saved_reply;
 
-    // Logging and echo
-    QString chart_log_file;
+    // Logging and echo (the charted log file, the Setup dialog's start values and the legend
+    // window's flags live in log_setup())
     QString echo_file_name;
-    bool legend_window_shown = false;
-    double setup_start_level_offset = 0;
 
     // Picture places after start-up scaling, in twips: three placement values of the picture
     // (left, top, width) and the height of its frame.

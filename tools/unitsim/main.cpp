@@ -1,6 +1,7 @@
 // unitsim: the simulated unit as a program of its own, for running the program against it by
 // hand. It links a path to its pseudo-terminal, says in one line what it serves and on which
 // terminal, and serves until it is stopped.
+#include "log_stream.h"
 #include "simulator.h"
 
 #include <QCommandLineParser>
@@ -40,6 +41,14 @@ int main(int argc, char** argv) {
                       "Put a Hayes modem in front of the unit; a dial ends in RESULT "
                       "(CONNECT 19200, BUSY, NO CARRIER, NO ANSWER, NO DIALTONE).",
                       "RESULT"});
+    parser.addOption({"log-file", "Seed the unit's data log from the log file FILE (.vlg).", "FILE"});
+    parser.addOption({"log-split", "Send the log stream in writes of N bytes.", "N"});
+    parser.addOption(
+        {"log-stall", "Pause the log stream for MS milliseconds after BYTES bytes.", "BYTES:MS"});
+    parser.addOption(
+        {"log-stop", "Stop the log stream after BYTES bytes, without its line end.", "BYTES"});
+    parser.addOption({"log-trailing-comma", "End the log stream with a comma after the last "
+                                            "record."});
     parser.process(app);
 
     // The CSO unit by default: the program starts as the CSO logger's companion, and this kind
@@ -73,6 +82,20 @@ int main(int argc, char** argv) {
         sim.set_modem(true);
         sim.modem().set_dial_result(parser.value("modem").toUpper());
     }
+    if (parser.isSet("log-file") &&
+        !unitsim::seed_log_from_file(sim.unit().log(), parser.value("log-file"), &error))
+        std::fprintf(stderr, "unitsim: %s; the log is left empty\n", qPrintable(error));
+    unitsim::LogStreamOptions stream;
+    stream.split_every = parser.value("log-split").toLongLong();
+    if (parser.isSet("log-stall")) {
+        const QStringList parts = parser.value("log-stall").split(':');
+        stream.stall_at = parts.value(0).toLongLong();
+        stream.stall_ms = parts.value(1).toDouble();
+    }
+    if (parser.isSet("log-stop"))
+        stream.stop_at = parser.value("log-stop").toLongLong();
+    stream.trailing_comma = parser.isSet("log-trailing-comma");
+    unitsim::set_log_stream(sim.responder(), stream);
     if (parser.isSet("link") && !sim.link(parser.value("link"), &error)) {
         std::fprintf(stderr, "unitsim: %s\n", qPrintable(error));
         return 1;

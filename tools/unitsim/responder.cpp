@@ -236,7 +236,10 @@ std::vector<PlannedWrite> Responder::command(const QString& cmd, double now_ms) 
     // have arrived after its own wire time, so the reply starts from there.
     const double inbound_ms = baud_ > 0 ? (cmd.size() + 1) * 10000.0 / baud_ : 0.0;
     const double start = std::max(now_ms + inbound_ms + m.delay_ms, line_free_at_);
-    auto writes = pace_segments(segments, start, baud_, chunk_gap_ms_);
+    const bool log_stream = log_stream_planner_ && !m.replace && !m.drop &&
+                            cmd.compare(QLatin1String("/getlog"), Qt::CaseInsensitive) == 0;
+    auto writes = log_stream ? log_stream_planner_(reply.body, line_end_, start)
+                             : pace_segments(segments, start, baud_, chunk_gap_ms_);
     if (!writes.empty())
         line_free_at_ = writes.back().at_ms;
     if (m.drop)

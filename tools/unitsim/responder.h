@@ -5,6 +5,8 @@
 
 #include "unit_core.h"
 
+#include <functional>
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -84,6 +86,13 @@ public:
     // Program time when the last planned write goes out.
     double line_free_at() const { return line_free_at_; }
 
+    // How the "/getlog" stream misbehaves (see log_stream.h); set by whoever owns the responder.
+    // Given the stream body, its line end and the start time, it plans the writes; empty: the
+    // stream goes as any reply does.
+    using StreamPlanner = std::function<std::vector<PlannedWrite>(
+        const QByteArray& body, const QByteArray& line_end, double start_ms)>;
+    void set_log_stream_planner(StreamPlanner planner) { log_stream_planner_ = std::move(planner); }
+
     // The reply segments for a command as the misbehaviour shapes them (no timing).
     std::vector<QByteArray> shape(const QByteArray& reply, const Misbehaviour& m) const;
 
@@ -107,6 +116,7 @@ private:
     double chunk_gap_ms_ = 30;
     double line_free_at_ = 0;
     bool line_dead_ = false;
+    StreamPlanner log_stream_planner_;
 };
 
 } // namespace unitsim

@@ -1,0 +1,316 @@
+// A full log on the chart and through the line. Benchmarks report:
+//  - LoadFullLog/<set>: from a 262144-byte log file on disk to a drawn chart (read, decode, series,
+//    replot); bound 250 ms. points: the points charted; rss_ratio: the process' memory growth for
+//    the load over the points' own size (16 bytes each: x and y); bound 2.
+//  - Replot/<set>: one replot after a zoom and a pan with every series shown; bound 20 ms.
+//  - Download: "/getlog" of a full log from the simulated unit (its own thread) at 115200 baud,
+//    program and unit clocks scaled by 10; vs_wire = time taken / the stream's wire time, bound
+//    1.02.
+// Sets: "level" logs the level only (52k records), "wide" every one-byte channel with the relays
+// (12k records, 26 series).
+
+#include "link/command_link.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "logging/chart_export.h"
+#include "logging/log_channels.h"
+#include "logging/log_chart_commands.h"
+#include "logging/log_chart_model.h"
+#include "logging/log_chart_page.h"
+#include "logging/log_setup_page.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/port_table.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QThread>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <malloc.h>
+#include <qcustomplot.h>
+#include <unistd.h>
+#include <unitsim/simulator.h>
+
+namespace {
+
+constexpr int LOG_BYTES = 262144;
+constexpr int BAUD = 115200;
+constexpr double SCALE = 10;
+
+double since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double rss_bytes() {
+    malloc_trim(0);
+    QFile f(QStringLiteral("/proc/self/statm"));
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = f.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) : 0;
+}
+
+struct LogSet {
+    std::vector<int> channels;
+};
+
+// A log file of LOG_BYTES bytes of records of `channels`, one every 15 minutes.
+QByteArray make_log(const std::vector<int>& channels) {
+    logsetup::ChannelSet set;
+    set.set(TIME_STAMP_CHANNEL);
+    for (int c : channels)
+        set.set(static_cast<size_t>(c));
+    const auto m = logsetup::mask_words(set);
+    const int bytes = logsetup::record_size(set, log_setup().log_channel_table);
+    const int records = LOG_BYTES / bytes;
+    QByteArray out = "0,2,0,10126," + QByteArray::number(m.word1) + "," +
+                     QByteArray::number(m.word2) + "," + QByteArray::number(m.word3) + ",15,0," +
+                     QByteArray::number(records) + ",4711";
+    out.reserve(records * (2 * bytes + 2) + 100);
+    for (int i = 0; i < records; ++i) {
+        const int minutes = i * 15;
+        const int day = minutes / 1440, hhmm = (minutes % 1440) / 60 * 100 + minutes % 60;
+        QByteArray r;
+        r.append(char((day >> 4) & 0xFF));
+        r.append(char(((day & 0xF) << 4) | ((hhmm >> 8) & 0xF)));
+        r.append(char(hhmm & 0xFF));
+        for (int k = 3; k < bytes; ++k)
+            r.append(char((i * 7 + k * 13) & 0xFF));
+        if (i > 0)
+            out += ',';
+        out += '$' + r.toHex().toUpper();
+    }
+    return out + "\r\n~2|0|0|0|0|3|0\r\n";
+}
+
+const LogSet& log_set(int index) {
+    static const LogSet level{{0}};
+    static const LogSet wide{{2, 3, 4, 5, 6, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+                              32, 33}};
+    return index == 0 ? level : wide;
+}
+
+struct Pages {
+    QTemporaryDir dir;
+    platform::ScriptedDialogs dialogs;
+    LogSetupPage setup;
+    LogChartPage chart;
+    Pages() {
+        platform::set_dialogs(&dialogs);
+        init_log_channel_bytes();
+        init_log_channel_decimals();
+        load_language_lists();
+        shell().software_mode = 0;
+        chart.resize(1100, 560);
+    }
+};
+
+Pages& pages() {
+    static Pages p;
+    return p;
+}
+
+QString log_file(int index) {
+    const QString path = pages().dir.filePath(QStringLiteral("log%1.vlg").arg(index));
+    if (!QFile::exists(path)) {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(make_log(log_set(index).channels));
+    }
+    return path;
+}
+
+double charted_points() {
+    double n = 0;
+    for (int k = 0; k < log_chart_model().series_count(); ++k)
+        n += log_chart_model().series(k).point_count();
+    return n;
+}
+
+void BM_LoadFullLog(benchmark::State& state) {
+    Pages& p = pages();
+    const QString path = log_file(static_cast<int>(state.range(0)));
+    double ratio = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        log_chart_model().remove_all_series();
+        p.chart.TChart1->replot();
+        const double before = rss_bytes();
+        state.ResumeTiming();
+        if (!load_log_file(p.setup, path, true)) {
+            state.SkipWithError("the log did not load");
+            return;
+        }
+        p.chart.TChart1->replot();
+        state.PauseTiming();
+        ratio = (rss_bytes() - before) / (charted_points() * 16);
+        state.ResumeTiming();
+    }
+    state.counters["points"] = charted_points();
+    state.counters["rss_ratio"] = ratio;
+}
+BENCHMARK(BM_LoadFullLog)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond);
+
+void BM_Replot(benchmark::State& state) {
+    Pages& p = pages();
+    if (!load_log_file(p.setup, log_file(static_cast<int>(state.range(0))), true)) {
+        state.SkipWithError("the log did not load");
+        return;
+    }
+    for (int k = 0; k < log_chart_model().series_count(); ++k)
+        log_chart_model().series(k).active = true;
+    log_chart_model().display.points_per_page = 0; // every point on one page
+    log_chart_model().changed();
+    QCustomPlot* plot = p.chart.TChart1;
+    plot->replot();
+    int i = 0;
+    for (auto _ : state) {
+        // Zoom in and out by a quarter and pan a little, as the wheel and a drag do.
+        plot->xAxis->scaleRange(i % 2 ? 1.25 : 0.8);
+        plot->xAxis->moveRange(plot->xAxis->range().size() * (i % 3 - 1) * 0.05);
+        plot->replot();
+        ++i;
+    }
+    state.counters["points"] = charted_points();
+}
+BENCHMARK(BM_Replot)->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+// A series switched on and off, a page step, with the full wide log and every series shown.
+void BM_ChartChange(benchmark::State& state) {
+    Pages& p = pages();
+    if (!load_log_file(p.setup, log_file(1), true)) {
+        state.SkipWithError("the log did not load");
+        return;
+    }
+    LogChartModel& model = log_chart_model();
+    for (int k = 0; k < model.series_count(); ++k)
+        model.series(k).active = true;
+    model.display.points_per_page = 0;
+    model.changed();
+    QCustomPlot* plot = p.chart.TChart1;
+    plot->replot();
+    int i = 0;
+    for (auto _ : state) {
+        switch (state.range(0)) {
+        case 0: // a series off or on
+            model.series(1).active = !model.series(1).active;
+            break;
+        case 1: // a retitle
+            model.series(1).title = QStringLiteral("Title %1").arg(i);
+            break;
+        default: // a page step of 1000 points
+            model.display.points_per_page = 1000;
+            model.display.page = i % model.page_count();
+            break;
+        }
+        model.changed();
+        plot->replot();
+        ++i;
+    }
+    state.counters["points"] = charted_points();
+}
+BENCHMARK(BM_ChartChange)->Arg(0)->Arg(1)->Arg(2)->Iterations(20)->Unit(benchmark::kMillisecond);
+
+void BM_ExportCsv(benchmark::State& state) {
+    Pages& p = pages();
+    if (!load_log_file(p.setup, log_file(1), true)) {
+        state.SkipWithError("the log did not load");
+        return;
+    }
+    LogChartModel& model = log_chart_model();
+    for (int k = 0; k < model.series_count(); ++k)
+        model.series(k).active = true;
+    ChartExportInfo info;
+    info.path = QStringLiteral("/tmp/x.csv");
+    info.saved_on = QDateTime::currentDateTime();
+    double size = 0;
+    for (auto _ : state) {
+        const auto bytes = chart_export_csv(model, info);
+        size = bytes ? double(bytes->size()) : 0;
+        benchmark::DoNotOptimize(bytes);
+    }
+    state.counters["points"] = charted_points();
+    state.counters["bytes"] = size;
+}
+BENCHMARK(BM_ExportCsv)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// The unit on a thread of its own, as a real unit runs beside the PC.
+class SimulatorThread : public QThread {
+public:
+    unitsim::Simulator* sim = nullptr;
+    QSemaphore ready;
+
+protected:
+    void run() override {
+        unitsim::Simulator s{unitsim::UnitKind::Level};
+        s.set_baud(BAUD);
+        s.set_time_scale(SCALE);
+        s.unit().log().set_mask(1, 1);
+        const int records = s.unit().log().capacity();
+        s.unit().log().simulate(records, QDateTime(QDate(2026, 12, 1), QTime(12, 0)));
+        sim = &s;
+        ready.release();
+        exec();
+        sim = nullptr;
+    }
+};
+
+void BM_Download(benchmark::State& state) {
+    QTemporaryDir dir;
+    SimulatorThread thread;
+    thread.start();
+    thread.ready.acquire();
+    RecordingLinkView view;
+    platform::port_table_config() = {dir.filePath("general.ini"), "/"};
+    platform::map_port(1, thread.sim->slave_path());
+    shell().com_port = 1;
+    shell().comm_settings = QString::number(BAUD) + ",N,8,1";
+    set_link_view(&view);
+    platform::set_time_scale(SCALE);
+    open_com_port();
+    double seconds = 0, bytes = 0;
+    for (auto _ : state) {
+        QByteArray data;
+        bool idle = false;
+        const auto start = std::chrono::steady_clock::now();
+        receive_log_stream(data, idle);
+        seconds += since(start) * SCALE;
+        if (idle || !data.endsWith('\n')) {
+            state.SkipWithError("the download did not complete");
+            break;
+        }
+        // The command and the unit's stream, less the serial number the program inserts.
+        bytes += 8 + double(data.size()) - 1 -
+                 double(platform::number_text_c(definitions_table()[92].unit_value).size());
+    }
+    const double wire = bytes * 10.0 / BAUD;
+    state.counters["program_s"] = seconds / double(state.iterations());
+    state.counters["wire_s"] = wire / double(state.iterations());
+    state.counters["vs_wire"] = seconds / wire;
+    MSComm1().set_port_open(false);
+    set_link_view(nullptr);
+    platform::set_time_scale(1);
+    thread.quit();
+    thread.wait();
+}
+BENCHMARK(BM_Download)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,199 @@
+// The legend window and the series title dialog: the bands of "Multiple Axes", the paging
+// read-outs and bounds, the boxes acting on the chart, and renaming a series.
+#include "qt_print.h"
+#include "test_files.h"
+
+#include "logging/legend_rules.h"
+#include "logging/legend_window.h"
+#include "logging/log_chart_model.h"
+#include "logging/log_chart_page.h"
+#include "logging/log_chart_view.h"
+#include "logging/log_setup_state.h"
+#include "shell/settings.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+namespace {
+
+class LegendWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unload_legend_window();
+        reset_shell_state();
+        reset_log_setup_state();
+        for (auto& r : definitions_table())
+            r.text.clear();
+        shell().ini_path = dir.filePath("general.ini");
+        shell().graph_background = false;
+        log_setup().log_records = 300;
+        log_setup().log_interval = 15;
+        LogChartModel& model = log_chart_model();
+        model.remove_all_series();
+        model.display = {};
+        for (int k = 0; k < 3; ++k) {
+            LogChartSeries& s = model.add_series(QStringLiteral("Series %1").arg(k));
+            s.active = k == 0;
+            for (int i = 0; i < 300; ++i)
+                s.add_point(1.78e9 + 900.0 * i, i + k);
+        }
+        page = std::make_unique<LogChartPage>();
+        page->resize(800, 500);
+        model.changed();
+    }
+    void TearDown() override {
+        unload_legend_window();
+        page.reset();
+        log_chart_model().remove_all_series();
+        series_title_dialog_runner() = [](QDialog& d) { return d.exec(); };
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<LogChartPage> page;
+};
+
+} // namespace
+
+TEST(LegendRules, MultipleAxesShareTheHeightInWholePercentsAlternatingSides) {
+    using B = legend::Band;
+    const std::vector<std::vector<B>> expected = {
+        {},
+        {{0, 100, false}},
+        {{0, 50, false}, {50, 100, true}},
+        {{0, 33, false}, {33, 66, true}, {66, 99, false}},
+        {{0, 25, false}, {25, 50, true}, {50, 75, false}, {75, 100, true}},
+        {{0, 20, false}, {20, 40, true}, {40, 60, false}, {60, 80, true}, {80, 100, false}},
+        {{0, 16, false}, {16, 32, true}, {32, 48, false}, {48, 64, true}, {64, 80, false},
+         {80, 96, true}},
+    };
+    for (int n = 0; n <= 6; ++n) {
+        const auto bands = legend::axis_bands(n);
+        ASSERT_EQ(bands.size(), expected[static_cast<size_t>(n)].size()) << n;
+        for (size_t k = 0; k < bands.size(); ++k) {
+            EXPECT_EQ(bands[k].start, expected[static_cast<size_t>(n)][k].start) << n << "/" << k;
+            EXPECT_EQ(bands[k].end, expected[static_cast<size_t>(n)][k].end) << n << "/" << k;
+            EXPECT_EQ(bands[k].right, expected[static_cast<size_t>(n)][k].right) << n << "/" << k;
+        }
+    }
+}
+
+TEST(LegendRules, PagingBoundsAndReadOuts) {
+    EXPECT_EQ(legend::points_per_page_maximum(12000), 5000);
+    EXPECT_EQ(legend::points_per_page_maximum(300), 300);
+    EXPECT_EQ(legend::points_per_page_maximum(0), 1);
+    EXPECT_EQ(legend::points_per_page_maximum(-5), 1);
+    EXPECT_EQ(legend::clamp_points_per_page(20, 1), 1);
+    EXPECT_EQ(legend::clamp_points_per_page(7000, 5000), 5000);
+    EXPECT_EQ(legend::page_span_text(96, 15), "1440");
+
+    LogChartModel model;
+    model.add_series("a").x.resize(0);
+    EXPECT_EQ(model.page_count(), 1);
+    for (int i = 0; i < 250; ++i)
+        model.series(0).add_point(i, i);
+    const std::pair<int, int> cases[] = {{0, 1}, {1, 250}, {20, 13}, {250, 1}, {100, 3}};
+    for (auto [per_page, pages] : cases) {
+        model.display.points_per_page = per_page;
+        EXPECT_EQ(model.page_count(), pages) << per_page;
+    }
+}
+
+TEST_F(LegendWindowTest, LoadListsTheSeriesAndSetsThePagingReadOuts) {
+    Form2& w = legend_window();
+    EXPECT_TRUE(log_setup().legend_window_shown);
+    ASSERT_EQ(w.TeeListBox1->count(), 3);
+    EXPECT_EQ(w.TeeListBox1->item(0)->checkState(), Qt::Checked);
+    EXPECT_EQ(w.TeeListBox1->item(1)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(w.HScroll1->maximum(), 300);
+    EXPECT_EQ(w.HScroll1->value(), 20);
+    EXPECT_EQ(w.Label1->text(), "Time Per Page = 300 min");
+    EXPECT_EQ(w.Label2->text(), "Number of Pages = 15");
+    w.HScroll1->setValue(96);
+    EXPECT_EQ(w.Label1->text(), "Time Per Page = 1440 min");
+    EXPECT_EQ(log_chart_model().display.points_per_page, 96);
+}
+
+TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
+    Form2& w = legend_window();
+    w.TeeListBox1->item(2)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(log_chart_model().series(2).active);
+    w.Check5->setChecked(true);
+    EXPECT_EQ(page->chart_view->bands(), 2);
+    EXPECT_EQ(log_setup().active_series_count, 2);
+    w.Command1->click();
+    EXPECT_EQ(page->chart_view->bands(), 3);
+    // Every band shows the same time range from the moment it appears.
+    const QCPRange time = page->TChart1->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    for (QCPAxisRect* band : page->TChart1->axisRects())
+        EXPECT_EQ(band->axis(QCPAxis::atBottom)->range(), time);
+    EXPECT_GT(time.lower, 1e9) << "a new band starts at 1970";
+    w.Command2->click();
+    EXPECT_EQ(page->chart_view->drawn_series(), 0);
+    w.Check5->setChecked(false);
+    EXPECT_EQ(page->chart_view->bands(), 1);
+
+    w.Check1->setChecked(true);
+    EXPECT_TRUE(w.Check2->isChecked()) << "labels come with point markers";
+    EXPECT_TRUE(log_chart_model().series(0).show_points);
+    w.Check3->setChecked(true);
+    EXPECT_EQ(read_ini(shell().ini_path, "Graph", "Background", "x"), "True");
+    w.Check3->setChecked(false);
+    EXPECT_EQ(read_ini(shell().ini_path, "Graph", "Background", "x"), "False");
+    EXPECT_FALSE(shell().graph_background);
+    w.Check4->setChecked(true);
+    EXPECT_TRUE(log_chart_model().display.legend);
+}
+
+TEST_F(LegendWindowTest, MultipleAxesWithoutActiveSeriesChangesNothing) {
+    Form2& w = legend_window();
+    w.Command2->click();
+    w.Check5->setChecked(true);
+    EXPECT_FALSE(log_chart_model().display.multiple_axes);
+    EXPECT_EQ(page->chart_view->bands(), 1);
+}
+
+TEST_F(LegendWindowTest, TheTitleDialogRenamesTrimmedAndCancelChangesNothing) {
+    struct Case {
+        const char* typed;
+        bool ok;
+        const char* title;
+    };
+    const Case cases[] = {
+        {"  Sump level  ", true, "Sump level"},
+        {"Other", false, "Series 1"},
+        {"   ", true, ""},
+    };
+    for (const Case& c : cases) {
+        log_chart_model().series(1).title = "Series 1";
+        QString shown;
+        series_title_dialog_runner() = [&](QDialog& d) {
+            auto* box = d.findChild<QLineEdit*>("Text1");
+            shown = box->text();
+            box->setText(c.typed);
+            return c.ok ? QDialog::Accepted : QDialog::Rejected;
+        };
+        legend_window().TeeListBox1_DblClick(1);
+        EXPECT_EQ(shown, "Series 1");
+        EXPECT_EQ(log_chart_model().series(1).title, c.title) << c.typed;
+        EXPECT_EQ(log_setup().selected_series_index, 1);
+    }
+    // A series without a title opens with its name.
+    log_chart_model().series(2).title.clear();
+    QString shown;
+    series_title_dialog_runner() = [&](QDialog& d) {
+        shown = d.findChild<QLineEdit*>("Text1")->text();
+        return QDialog::Rejected;
+    };
+    legend_window().TeeListBox1_DblClick(2);
+    EXPECT_EQ(shown, "Series2");
+}

@@ -1,0 +1,327 @@
+// Bringing a log onto the chart, against the simulated unit: the download and its file, a
+// stream cut, stalled, stopped or ended by a comma, the user's abort, a file that cannot be
+// written, and log files opened from disk, good and bad.
+#include "simulated_unit.h"
+#include "test_files.h"
+
+#include "logging/chart_units.h"
+#include "logging/legend_window.h"
+#include "logging/log_channels.h"
+#include "logging/log_chart_commands.h"
+#include "logging/log_chart_model.h"
+#include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
+#include "logging/log_unit_view.h"
+#include "logging/unit_log_commands.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+
+#include "platform/program_folder.h"
+#include "platform/vb.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <unitsim/log_stream.h>
+
+using logsetup::chart_settings_trailer;
+using unitsim::LogStreamOptions;
+using unitsim::UnitKind;
+
+namespace {
+
+const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
+
+class LogChartCommandsTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        shell().login_passcode = "318406";
+        shell().software_mode = 0;
+        shell().data_folder = dir.filePath("data");
+        QDir().mkpath(shell().data_folder);
+        reset_log_setup_state();
+        for (auto& r : definitions_table())
+            r.text.clear();
+        definitions_table()[92].unit_value = 4711;
+        platform::number_separators() = {};
+        load_language_lists();
+        init_log_channel_bytes();
+        init_log_channel_decimals();
+        log_setup().duration_multiplier = getDurationMult(0);
+        log_chart_model().remove_all_series();
+        set_log_unit_view(&log_view);
+        unit().set_now_source([] { return unit_now; });
+        unit().log().clear(unit_now.date());
+
+        page = std::make_unique<LogSetupPage>();
+        page->Text1[2]->setText("0");
+        page->select_model_option(2);
+        page->Check1[31]->setChecked(true);
+        unit_commands = std::make_unique<UnitLogCommands>(*page);
+        unit_commands->install();
+        chart_commands = std::make_unique<LogChartCommands>(*page);
+        chart_commands->install();
+    }
+
+    void TearDown() override {
+        unload_legend_window();
+        chart_commands.reset();
+        unit_commands.reset();
+        page.reset();
+        set_log_unit_view(nullptr);
+        SimulatedUnitTest::TearDown();
+    }
+
+    unitsim::UnitCore& unit() { return sim->unit(); }
+
+    // The unit logs `channels` every 15 minutes and holds `records` of them; the page has read
+    // the unit's log information, as the user does before a download.
+    void unit_with_log(const QList<quint32>& masks, int records) {
+        for (int w = 0; w < 3; ++w)
+            unit().log().set_mask(w + 1, masks[w]);
+        unit().log().set_interval(15);
+        unit().set_simulated_records(records);
+        unit().log().simulate(records, unit_now);
+        page->Command6->click();
+        ASSERT_EQ(page->Text4[6]->text(), QString::number(records));
+        dialogs.prompts.clear();
+    }
+
+    // What the unit streams for "/getlog", as the file holds it: the serial number before the
+    // first "$" and the chart settings trailer on a line of its own.
+    QByteArray expected_file(const QByteArray& line_end = "\r\n") const {
+        QByteArray text = sim->unit().log().getlog_text(0, 2, false);
+        text.insert(text.indexOf('$'), "," + serial());
+        return text + line_end + chart_settings_trailer(log_setup().chart_units).toLatin1() +
+               "\r\n";
+    }
+
+    // P92 as the log information read it from the unit.
+    static QByteArray serial() {
+        return QByteArray::number(qint64(definitions_table()[92].unit_value));
+    }
+
+    QString download(const QString& name = "site.vlg") {
+        const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+        dialogs.files.push_back(path);
+        page->Command8->click();
+        return path.isEmpty() ? platform::join_path(shell().data_folder, "templog.vlg") : path;
+    }
+
+    int points() const {
+        return log_chart_model().series_count() ? log_chart_model().series(0).point_count() : -1;
+    }
+    void stream(const LogStreamOptions& o) { unitsim::set_log_stream(sim->responder(), o); }
+
+    RecordingLogUnitView log_view;
+    std::unique_ptr<LogSetupPage> page;
+    std::unique_ptr<UnitLogCommands> unit_commands;
+    std::unique_ptr<LogChartCommands> chart_commands;
+};
+
+} // namespace
+
+TEST_F(LogChartCommandsTest, DownloadSavesTheLogWithItsTrailerAndChartsIt) {
+    unit_with_log({3, 0x8000 | (1 << 3), 0}, 40); // level, distance, relays
+    const QString path = download();
+    EXPECT_EQ(testfiles::read_bytes(path), expected_file());
+    EXPECT_EQ(dialogs.messages(), QStringList());
+    EXPECT_EQ(page->Command8->text(), "&Get Log Data from Unit")
+        << "the button keeps its abort caption after the download";
+    const int relays = std::min<int>(6, log_setup().relay_count);
+    ASSERT_GT(relays, 0);
+    ASSERT_EQ(log_chart_model().series_count(), 3 + relays);
+    EXPECT_EQ(points(), 40);
+    EXPECT_EQ(log_chart_model().series(3).title, "Relay 1");
+    EXPECT_TRUE(log_chart_model().series(0).active);
+    EXPECT_FALSE(log_chart_model().series(1).active);
+    EXPECT_EQ(log_view.selected_tab, 2);
+    EXPECT_EQ(log_setup().chart_log_file, path);
+
+    // Opened again from disk, the file draws the same points.
+    const std::vector<double> y = log_chart_model().series(1).y;
+    log_chart_model().remove_all_series();
+    dialogs.files.push_back(path);
+    page->Command3->click();
+    ASSERT_EQ(log_chart_model().series_count(), 3 + relays);
+    EXPECT_EQ(log_chart_model().series(1).y, y);
+}
+
+TEST_F(LogChartCommandsTest, CancelledSaveDialogDownloadsIntoTheTemporaryLog) {
+    unit_with_log({1, 0x8000, 0}, 5);
+    const QString path = download(QString());
+    EXPECT_EQ(testfiles::read_bytes(path), expected_file());
+    EXPECT_EQ(points(), 5);
+}
+
+TEST_F(LogChartCommandsTest, AStreamCutAtAnyByteGivesTheSameFile) {
+    unit_with_log({1, 0x8000, 0}, 3);
+    const QByteArray whole = expected_file();
+    const int length = static_cast<int>(sim->unit().log().getlog_text(0, 2, false).size()) + 2;
+    for (int cut = 1; cut < length; ++cut) {
+        LogStreamOptions o;
+        o.split_at = {cut, cut + 1};
+        stream(o);
+        const QString path = download();
+        ASSERT_EQ(testfiles::read_bytes(path), whole) << "stream cut at byte " << cut;
+        ASSERT_EQ(points(), 3) << "stream cut at byte " << cut;
+    }
+    EXPECT_EQ(dialogs.messages(), QStringList());
+}
+
+TEST_F(LogChartCommandsTest, TrailingCommaAndShortStallStillGiveTheWholeLog) {
+    unit_with_log({1, 0x8000, 0}, 8);
+    LogStreamOptions o;
+    o.trailing_comma = true;
+    o.stall_at = 40;
+    o.stall_ms = 30000; // half the idle time-out
+    stream(o);
+    download();
+    EXPECT_EQ(dialogs.messages(), QStringList());
+    EXPECT_EQ(points(), 8);
+}
+
+TEST_F(LogChartCommandsTest, AStreamThatStopsEndsAfterTheIdleTimeOutAndKeepsWhatArrived) {
+    unit_with_log({1, 0x8000, 0}, 10);
+    LogStreamOptions o;
+    o.stop_at = 100; // header and a few records, no line end
+    stream(o);
+    const QString path = download();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("No data came from the unit for 60 seconds"));
+    EXPECT_TRUE(dialogs.messages()[0].contains(path));
+    QByteArray partial = sim->unit().log().getlog_text(0, 2, false).left(100);
+    partial.insert(partial.indexOf('$'), "," + serial());
+    EXPECT_EQ(testfiles::read_bytes(path),
+              partial + "\r\n" + chart_settings_trailer(log_setup().chart_units).toLatin1() +
+                  "\r\n")
+        << "the trailer must start a line of its own";
+    EXPECT_GT(points(), 0);
+    EXPECT_LT(points(), 10);
+}
+
+TEST_F(LogChartCommandsTest, TheUsersAbortKeepsThePartialLogAndRestoresTheButton) {
+    unit_with_log({1, 0x8000, 0}, 10);
+    LogStreamOptions o;
+    o.stall_at = 120;
+    o.stall_ms = 50000;
+    stream(o);
+    // The user presses the button again once part of the log has arrived.
+    QTimer watch;
+    bool pressed = false;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (pressed || !link().log_download_active || link().download_received < 60)
+            return;
+        pressed = true;
+        EXPECT_EQ(page->Command8->text(), "&Abort Download");
+        page->Command8->click();
+    });
+    watch.start(2);
+    const QString path = download();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(page->Command8->text(), "&Get Log Data from Unit");
+    ASSERT_EQ(dialogs.messages().size(), 1) << dialogs.messages().join("\n").toStdString();
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("The download stopped before the log was"));
+    EXPECT_TRUE(testfiles::read_bytes(path).endsWith(
+        "\r\n" + chart_settings_trailer(log_setup().chart_units).toLatin1() + "\r\n"));
+    EXPECT_GT(points(), 0);
+}
+
+TEST_F(LogChartCommandsTest, ALogThatCannotBeSavedWhereChosenIsKeptAndTheUserTold) {
+    unit_with_log({1, 0x8000, 0}, 4);
+    const QString locked = dir.filePath("locked");
+    QDir().mkpath(locked);
+    testfiles::write_bytes(locked + "/site.vlg", "the user's old log");
+    {
+        testfiles::ScopedPermissions guard(locked, testfiles::read_only_folder);
+        download("locked/site.vlg");
+    }
+    EXPECT_EQ(testfiles::read_bytes(locked + "/site.vlg"), "the user's old log");
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    const QString message = dialogs.messages()[0];
+    EXPECT_TRUE(message.startsWith("The log could not be saved as")) << message.toStdString();
+    const qsizetype at = message.indexOf(shell().data_folder);
+    ASSERT_GE(at, 0) << message.toStdString();
+    EXPECT_EQ(testfiles::read_bytes(message.mid(at)), expected_file());
+    EXPECT_EQ(points(), 4);
+}
+
+TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
+    unit_with_log({1, 0x8000, 0}, 4);
+    download();
+    ASSERT_EQ(points(), 4);
+    struct Case {
+        QByteArray bytes;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"this is no log", "This file is not a log file"},
+        {QByteArray("\x00\xff\x01", 3), "This file is not a log file"},
+        {"0,2,0,10126,1,32768,0,15,0,0,4711\r\n", "The log contains no records."},
+        {"0,2,0,1X126,1,32768,0,15,0,1,4711$000000\r\n", "The start date of the log cannot be"},
+    };
+    for (const Case& c : cases) {
+        dialogs.prompts.clear();
+        const QString path = dir.filePath("bad.vlg");
+        testfiles::write_bytes(path, c.bytes);
+        dialogs.files.push_back(path);
+        page->Command3->click();
+        ASSERT_EQ(dialogs.messages().size(), 1) << c.message;
+        EXPECT_TRUE(dialogs.messages()[0].startsWith(c.message)) << dialogs.messages()[0].toStdString();
+        EXPECT_EQ(points(), 4) << "a bad file must leave the chart as it was";
+    }
+    dialogs.prompts.clear();
+    dialogs.files.push_back(dir.filePath("missing.vlg"));
+    page->Command3->click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("The log file cannot be read:"));
+}
+
+TEST_F(LogChartCommandsTest, DamagedRecordsAreLeftOutAndToldOnce) {
+    const QString path = dir.filePath("noisy.vlg");
+    // Start 1 Dec 2026; level only (5-byte records): one short, one with noise in its digits.
+    testfiles::write_bytes(path, "0,2,0,11226,1,32768,0,15,0,4,88$0000000064,$00000F00,"
+                                 "$00002D0066~,$0000300067\r\n~2|0|0|0|0|3|0\r\n");
+    dialogs.files.push_back(path);
+    page->Command3->click();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith("2 entries of the log could not be read"));
+    EXPECT_EQ(log_chart_model().series(0).y, (std::vector<double>{100, 103}));
+    EXPECT_EQ(definitions_table()[92].unit_value, 88);
+    EXPECT_EQ(page->Text4[8]->text(), "5");
+}
+
+TEST_F(LogChartCommandsTest, SeededLogFromAFileIsWhatTheUnitStreams) {
+    const QString path = dir.filePath("seed.vlg");
+    testfiles::write_bytes(path, "0,2,0,11226,1,32768,0,15,0,2,88$0000000064,$00000F0065\r\n"
+                                 "~2|0|0|0|0|3|0\r\n");
+    ASSERT_TRUE(unitsim::seed_log_from_file(unit().log(), path));
+    EXPECT_EQ(unit().log().getlog_text(0, 2, false),
+              "0,2,0,11226,1,32768,0,15,0,2$0000000064,$00000F0065");
+    QString error;
+    EXPECT_FALSE(unitsim::seed_log_from_file(unit().log(), dir.filePath("none.vlg"), &error));
+    EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(LogChartCommandsTest, PullingTheLineMidDownloadKeepsALoadablePartialLog) {
+    unit_with_log({1, 0x8000, 0}, 10);
+    LogStreamOptions o;
+    o.stall_at = 120;
+    o.stall_ms = 50000;
+    stream(o);
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (sim && link().log_download_active && link().download_received >= 60)
+            sim.reset();
+    });
+    watch.start(2);
+    const QString path = download();
+    watch.stop();
+    ASSERT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join("\n").toStdString();
+    EXPECT_TRUE(dialogs.messages()[1].startsWith("The download stopped before the log was"));
+    EXPECT_TRUE(dialogs.messages()[1].contains(path));
+    EXPECT_GT(points(), 0);
+    EXPECT_LT(points(), 10);
+}

@@ -1,0 +1,160 @@
+// The log chart's window events: the logging tabs bring the legend window up or tuck it away,
+// Timer4 keeps it tucked, the command bar's first use keeps it up, the page navigator, the
+// re-layout rule, and the cursor line.
+#include "qt_print.h"
+
+#include "logging/legend_window.h"
+#include "logging/log_chart_events.h"
+#include "logging/log_chart_model.h"
+#include "logging/log_chart_page.h"
+#include "logging/log_chart_view.h"
+#include "logging/log_setup_state.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+namespace {
+
+class LogChartEventsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        unload_legend_window();
+        reset_shell_state();
+        reset_log_setup_state();
+        for (auto& r : definitions_table())
+            r.text.clear();
+        log_setup().log_records = 100;
+        LogChartModel& model = log_chart_model();
+        model.remove_all_series();
+        model.display = {};
+        model.add_series("Level (mm)");
+        for (int i = 0; i < 100; ++i)
+            model.series(0).add_point(1.78e9 + 900.0 * i, i);
+        tabs = std::make_unique<QTabWidget>();
+        tabs->addTab(new QWidget, "Log Setup");
+        tabs->addTab(new QWidget, "Log Info");
+        page = new LogChartPage;
+        tabs->addTab(page, "Charts");
+        tabs->resize(900, 600);
+        events = install_log_chart_events(tabs.get(), page, &timer, nullptr);
+        model.changed();
+    }
+    void TearDown() override {
+        timer.stop();
+        unload_legend_window();
+        tabs.reset();
+        log_chart_model().remove_all_series();
+    }
+    bool legend_up() const { return legend_window_loaded() && !legend_window().minimised(); }
+
+    QTimer timer;
+    std::unique_ptr<QTabWidget> tabs;
+    LogChartPage* page = nullptr;
+    LogChartEvents* events = nullptr;
+};
+
+} // namespace
+
+TEST(LegendRules, RelayoutOnlyWithMultipleAxesShownSeriesAndAChangedCount) {
+    struct Case {
+        bool multiple;
+        int active, bands;
+        bool relayout;
+    };
+    const Case cases[] = {{false, 3, 1, false}, {true, 0, 1, false}, {true, 2, 2, false},
+                          {true, 2, 3, true},   {true, 1, 2, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(legend::needs_relayout(c.multiple, c.active, c.bands), c.relayout)
+            << c.multiple << " " << c.active << " " << c.bands;
+}
+
+TEST_F(LogChartEventsTest, TheChartTabBringsTheLegendWindowUpAndOtherTabsTuckItAway) {
+    tabs->setCurrentIndex(2);
+    EXPECT_TRUE(legend_up());
+    EXPECT_TRUE(log_setup().legend_window_shown);
+    EXPECT_TRUE(log_setup().legend_tuck_pending);
+    EXPECT_FALSE(page->TeeCommander1->isHidden());
+    tabs->setCurrentIndex(0);
+    EXPECT_FALSE(legend_up());
+    EXPECT_FALSE(log_setup().legend_window_shown);
+    EXPECT_TRUE(page->TeeCommander1->isHidden());
+    EXPECT_TRUE(page->TChart1->isHidden());
+
+    // Restored by hand with another tab in front: the timer tucks it away again.
+    legend_window().showNormal();
+    events->Timer4_Timer();
+    EXPECT_FALSE(legend_up());
+    tabs->setCurrentIndex(2);
+    events->Timer4_Timer();
+    EXPECT_TRUE(legend_up()) << "the timer leaves the window alone on the chart tab";
+}
+
+TEST_F(LogChartEventsTest, FirstCommandBarUseKeepsTheLegendUpLaterUsesTuckItAway) {
+    tabs->setCurrentIndex(2);
+    events->zoom_in->click();
+    EXPECT_TRUE(legend_up());
+    EXPECT_FALSE(log_setup().legend_tuck_pending);
+    EXPECT_TRUE(log_setup().legend_refresh_pending);
+    events->zoom_out->click();
+    EXPECT_FALSE(legend_up());
+    EXPECT_FALSE(log_setup().legend_window_shown);
+
+    // The legend button brings it back, with the settings re-applied.
+    page->Command4->click();
+    EXPECT_TRUE(legend_up());
+    EXPECT_FALSE(log_setup().legend_refresh_pending);
+    page->Command4->click();
+    EXPECT_FALSE(legend_up());
+}
+
+TEST_F(LogChartEventsTest, ResetZoomGivesTheWholePageAgainAndTucksTheLegend) {
+    tabs->setCurrentIndex(2);
+    QCPAxis* x = page->TChart1->xAxis;
+    const QCPRange whole = x->range();
+    events->zoom_in->click();
+    EXPECT_LT(x->range().size(), whole.size());
+    page->Command9->click();
+    EXPECT_DOUBLE_EQ(x->range().size(), whole.size());
+    EXPECT_FALSE(legend_up());
+}
+
+TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
+    LogChartModel& model = log_chart_model();
+    model.display.points_per_page = 30;
+    model.changed();
+    events->update_navigator();
+    EXPECT_EQ(events->page_counter->text(), "Page 1 of 4");
+    EXPECT_FALSE(events->previous_page->isEnabled());
+    events->next_page->click();
+    EXPECT_EQ(model.display.page, 1);
+    QCPAxis* x = page->TChart1->xAxis;
+    EXPECT_DOUBLE_EQ(x->range().lower, 1.78e9 + 900.0 * 30);
+    EXPECT_DOUBLE_EQ(x->range().upper, 1.78e9 + 900.0 * 59);
+    events->last_page->click();
+    EXPECT_EQ(events->page_counter->text(), "Page 4 of 4");
+    EXPECT_FALSE(events->next_page->isEnabled());
+    EXPECT_DOUBLE_EQ(x->range().upper, 1.78e9 + 900.0 * 99);
+    events->first_page->click();
+    EXPECT_EQ(model.display.page, 0);
+}
+
+TEST_F(LogChartEventsTest, TheCursorLineShowsOnlyInsideTheData) {
+    QCPItemStraightLine* cursor = nullptr;
+    for (int i = 0; i < page->TChart1->itemCount(); ++i)
+        if (auto* line = qobject_cast<QCPItemStraightLine*>(page->TChart1->item(i)))
+            cursor = line;
+    ASSERT_NE(cursor, nullptr);
+    events->TChart1_MouseMove(1.78e9 + 900.0 * 50, 50);
+    EXPECT_TRUE(cursor->visible());
+    events->TChart1_MouseMove(1.78e9 + 900.0 * 150, 50);
+    EXPECT_FALSE(cursor->visible()) << "beyond the last record";
+    events->TChart1_MouseMove(1.78e9 + 900.0 * 50, 1e6);
+    EXPECT_FALSE(cursor->visible()) << "above the axis";
+}

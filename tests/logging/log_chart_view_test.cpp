@@ -1,0 +1,71 @@
+// The log chart as the user sees it: no dates without a log, the active series drawn, a legend
+// click switching a series, markers only where points are apart.
+#include "qt_print.h"
+
+#include "logging/log_chart_model.h"
+#include "logging/log_chart_page.h"
+#include "logging/log_chart_view.h"
+
+#include <QPushButton>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+namespace {
+
+LogChartSeries& add(LogChartModel& model, const QString& title, int points, bool active) {
+    LogChartSeries& s = model.add_series(title);
+    s.active = active;
+    for (int i = 0; i < points; ++i)
+        s.add_point(1.78e9 + 900.0 * i, i % 7);
+    return s;
+}
+
+} // namespace
+
+TEST(LogChartView, AnEmptyChartShowsNoDatesAndEveryButtonReads) {
+    log_chart_model().remove_all_series();
+    LogChartPage page;
+    EXPECT_FALSE(page.chart_view->time_labels_shown()) << "an empty chart shows 1970 dates";
+    EXPECT_EQ(page.chart_view->drawn_series(), 0);
+    for (QPushButton* b : {page.Command4, page.Command13})
+        EXPECT_TRUE(!b->text().isEmpty() || !b->icon().isNull()) << b->objectName().toStdString();
+}
+
+TEST(LogChartView, ActiveSeriesAreDrawnAndALegendClickSwitchesOne) {
+    LogChartModel& model = log_chart_model();
+    model.remove_all_series();
+    LogChartPage page;
+    page.resize(800, 500);
+    add(model, "Level (mm)", 50, true);
+    add(model, "Distance (mm)", 50, false);
+    model.changed();
+    EXPECT_TRUE(page.chart_view->time_labels_shown());
+    EXPECT_EQ(page.chart_view->drawn_series(), 1);
+    EXPECT_EQ(page.TChart1->plottableCount(), 2) << "an inactive series stays in the legend";
+
+    QCPAbstractLegendItem* item = page.TChart1->legend->item(1);
+    ASSERT_NE(item, nullptr);
+    emit page.TChart1->legendClick(page.TChart1->legend, item, nullptr);
+    EXPECT_TRUE(model.series(1).active);
+    EXPECT_EQ(page.chart_view->drawn_series(), 2);
+
+    model.remove_all_series();
+    EXPECT_FALSE(page.chart_view->time_labels_shown());
+}
+
+TEST(LogChartView, PointMarkersShowOnlyWhereThePointsAreApart) {
+    LogChartModel& model = log_chart_model();
+    model.remove_all_series();
+    LogChartPage page;
+    page.resize(800, 500);
+    add(model, "Dense", 5000, true);
+    add(model, "Sparse", 20, true);
+    model.changed();
+    page.TChart1->replot();
+    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
+    // Zoomed in to the first points both series are sparse enough for markers.
+    page.TChart1->xAxis->setRange(1.78e9, 1.78e9 + 900.0 * 10);
+    page.TChart1->replot();
+    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDisc);
+    model.remove_all_series();
+}
