@@ -1,0 +1,35 @@
+#include "echo/echo_install.h"
+
+#include "echo/echo_display.h"
+#include "echo/echo_page.h"
+#include "ui/main_window_services.h"
+
+#include <QCheckBox>
+#include <QToolButton>
+
+EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFrameHooks hooks,
+                           std::function<void(int, bool)> press_indicator) {
+    EchoWork w;
+    w.display = new EchoDisplay(page, &page);
+    w.display->press_indicator = std::move(press_indicator);
+    w.monitor = new LiveEchoMonitor(page, *w.display, std::move(hooks), &page);
+    EchoDisplay* d = w.display;
+    LiveEchoMonitor* m = w.monitor;
+
+    page.set_live_handler([m] { m->Option2_Click(); });
+    page.offline_handler = [m] { m->Option3_Click(); };
+    page.set_trace_box_handler([m](int i) { m->Check6_Click(i); });
+    QObject::connect(page.Check8, &QCheckBox::toggled, m, [m] { m->Check8_Click(); });
+    QObject::connect(page.Check9, &QCheckBox::toggled, m, [m] { m->Check9_Click(); });
+    QObject::connect(page.Check10, &QCheckBox::toggled, m, [m] { m->Check10_Click(); });
+    QObject::connect(page.Image1, &QToolButton::clicked, d, [d] { d->Image1_Click(); });
+    QObject::connect(page.Image4, &QToolButton::clicked, d, [d] { d->Image4_Click(); });
+
+    services.apply_saved_view_settings = [m] { m->apply_saved_view_settings(); };
+    services.getchartbackground = [d] { d->getchartbackground(); };
+    services.show_status = [d] { d->show_status(); };
+    services.show_level = [d] { d->show_level(); };
+    services.show_temperature = [d] { d->show_temperature(); };
+    services.indicator_click = [d](int index) { d->indicator_click(index); };
+    return w;
+}
