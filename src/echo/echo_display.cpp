@@ -2,6 +2,7 @@
 
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
+#include "link/link_view.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -230,6 +231,7 @@ void EchoDisplay::echo_chart_mouse_move(int index, double x, double y) {
     const double bottom_max = c->xAxis->range().upper;
     if (left_max == 0 || bottom_max == 0)
         return;
+    link_view().set_progress_value(1, 0);
     const bool outside = x > bottom_max || y > left_max || x < 0 || y < 0;
     page_.cursor_x->setVisible(!outside);
     page_.cursor_y->setVisible(!outside);

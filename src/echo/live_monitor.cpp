@@ -291,7 +291,7 @@ void LiveEchoMonitor::apply_saved_view_settings() {
     QPalette pal = page_.Check6[3]->palette();
     pal.setColor(QPalette::Window, kovex);
     page_.Check6[3]->setPalette(pal);
-    page_.TChart2->graph(3)->setPen(QPen(kovex, 1.2));
+    page_.TChart2->graph(3)->setPen(QPen(kovex, 1));
 }
 
 void LiveEchoMonitor::Check6_Click(int index) {
