@@ -2,17 +2,26 @@
 
 #include "echo/echo_display.h"
 #include "echo/echo_page.h"
+#include "echo/echo_state.h"
 #include "ui/main_window_services.h"
 
 #include <QCheckBox>
 #include <QToolButton>
 
 EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFrameHooks hooks,
-                           std::function<void(int, bool)> press_indicator) {
+                           std::function<void(int, bool)> press_indicator,
+                           RecorderFrame recorder_frame) {
     EchoWork w;
     w.display = new EchoDisplay(page, &page);
     w.display->press_indicator = std::move(press_indicator);
     w.monitor = new LiveEchoMonitor(page, *w.display, std::move(hooks), &page);
+    w.recorder = new EchoRecorder(page, *w.display, recorder_frame, &page);
+    EchoRecorder* r = w.recorder;
+    w.monitor->hooks().record_traces = [r] { r->record_traces(); };
+    w.monitor->hooks().stop_playback = [r] {
+        if (echo_state().playback_running)
+            r->stop_button();
+    };
     EchoDisplay* d = w.display;
     LiveEchoMonitor* m = w.monitor;
 
@@ -31,5 +40,11 @@ EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFra
     services.show_level = [d] { d->show_level(); };
     services.show_temperature = [d] { d->show_temperature(); };
     services.indicator_click = [d](int index) { d->indicator_click(index); };
+    // Both ways to the recorder start without a file chosen.
+    services.playbutton_pressed = [r] {
+        echo_state().echo_file_name.clear();
+        r->playbutton_pressed();
+    };
+    services.play_button = [r] { r->play_button(); };
     return w;
 }

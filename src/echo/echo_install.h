@@ -3,6 +3,7 @@
 // their handlers on the page's controls, and the start-up and toolbar work in the main window's
 // services table.
 
+#include "echo/echo_recorder.h"
 #include "echo/live_monitor.h"
 
 struct MainWindowServices;
@@ -12,9 +13,11 @@ class EchoPage;
 struct EchoWork {
     EchoDisplay* display = nullptr;
     LiveEchoMonitor* monitor = nullptr;
+    EchoRecorder* recorder = nullptr;
 };
 
 // `press_indicator` presses or releases the toolbar's read-out key 0 status, 1 level,
 // 2 temperature. The display and the monitor belong to the page.
 EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFrameHooks hooks,
-                           std::function<void(int, bool)> press_indicator);
+                           std::function<void(int, bool)> press_indicator,
+                           RecorderFrame recorder_frame);

@@ -27,8 +27,17 @@ struct EchoState {
 
     double temperature_min = 0; // lowest tens-rounded temperature shown since the live start
     double temperature_max = 0;
-    bool status_from_playback = false;
+    // The recorder and the player (time of day in seconds, echo_recording.h)
+    double record_last_time = 0;
+    bool record_line_due = false;
+    QString echo_file_name; // the file "play" plays; empty: ask
+    bool playback_running = false;
+    bool playback_paused = false;
+    bool playback_stopped = false;
+    bool playback_file_open = false;
+    double play_last_time = 0;
     bool play_line_due = false;
+    bool status_from_playback = false;
     std::array<QString, 10> playback_fields; // the leading fields of the last played line
 };
 

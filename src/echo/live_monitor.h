@@ -38,6 +38,8 @@ public:
     void UpDown_Change(int k);
     // Arms the next tick one program second from now.
     void arm_timer();
+    // The hooks, for the recorder that arrives after the monitor.
+    EchoFrameHooks& hooks() { return hooks_; }
 
     // ---- View settings
     void apply_saved_view_settings();

@@ -180,7 +180,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
                                    toolbar_key::TEMPERATURE_DISPLAY};
             if (index >= 0 && index < 3)
                 toolbar_button(QLatin1String(keys[index]))->setChecked(pressed);
-        });
+        },
+        {Frame4, Toolbar2, ProgressBar[2], SSTab1[1]});
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);

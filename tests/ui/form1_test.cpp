@@ -108,11 +108,11 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     Form1& w = start(1, 1);
-    for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
-                             "printecho", "bootload"})
+    for (const char* name :
+         {"setup", "modem", "openparameterfile", "mnuImport", "printecho", "bootload"})
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
     for (const char* key :
-         {"download", "upload", "singledownload", "file", "record", "refresh"})
+         {"download", "upload", "singledownload", "file", "refresh"})
         EXPECT_FALSE(w.toolbar_button(key)->isEnabled()) << key << " offered without its work";
     EXPECT_TRUE(w.menu_entry("exit")->isEnabled());
     EXPECT_TRUE(w.menu_entry("about")->isEnabled());
