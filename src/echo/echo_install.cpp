@@ -3,6 +3,12 @@
 #include "echo/echo_display.h"
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
+#include "echo/kovex_page.h"
+#include "shell/definitions_table.h"
+
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
 #include "ui/main_window_services.h"
 
 #include <QCheckBox>
@@ -33,6 +39,28 @@ EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFra
     QObject::connect(page.Check10, &QCheckBox::toggled, m, [m] { m->Check10_Click(); });
     QObject::connect(page.Image1, &QToolButton::clicked, d, [d] { d->Image1_Click(); });
     QObject::connect(page.Image4, &QToolButton::clicked, d, [d] { d->Image4_Click(); });
+
+    // The KOVEX tab follows the set-up tabs of the CSO tab set.
+    w.kovex_page = new KovexPage(page);
+    KovexHooks kovex_hooks;
+    if (QLabel* wait = recorder_frame.Text68) {
+        kovex_hooks.show_wait = [wait](const QString& text) {
+            wait->setText(text);
+            wait->show();
+            wait->raise();
+        };
+        kovex_hooks.hide_wait = [wait] { wait->hide(); };
+    }
+    kovex_hooks.live_monitoring = [&page] { return page.Option2->isChecked(); };
+    w.kovex = new KovexPoints(*w.kovex_page, kovex_hooks, w.kovex_page);
+    if (QTabWidget* tabs = recorder_frame.SSTab1) {
+        const int index = tabs->addTab(w.kovex_page, QStringLiteral("KOVEX"));
+        KovexPage* kp = w.kovex_page;
+        page.more_texts = [tabs, index, kp] {
+            tabs->setTabText(index, ui_text(1402, QStringLiteral("KOVEX")));
+            kp->set_page_texts();
+        };
+    }
 
     services.apply_saved_view_settings = [m] { m->apply_saved_view_settings(); };
     services.getchartbackground = [d] { d->getchartbackground(); };

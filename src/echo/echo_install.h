@@ -4,16 +4,20 @@
 // services table.
 
 #include "echo/echo_recorder.h"
+#include "echo/kovex_points.h"
 #include "echo/live_monitor.h"
 
 struct MainWindowServices;
 class EchoDisplay;
 class EchoPage;
+class KovexPage;
 
 struct EchoWork {
     EchoDisplay* display = nullptr;
     LiveEchoMonitor* monitor = nullptr;
     EchoRecorder* recorder = nullptr;
+    KovexPage* kovex_page = nullptr;
+    KovexPoints* kovex = nullptr;
 };
 
 // `press_indicator` presses or releases the toolbar's read-out key 0 status, 1 level,

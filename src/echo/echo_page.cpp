@@ -322,6 +322,8 @@ void EchoPage::set_page_texts() {
         Text10[static_cast<size_t>(i)]->setToolTip(ui_text(1367));
     }
     TChart2->replot(QCustomPlot::rpQueuedReplot);
+    if (more_texts)
+        more_texts();
 }
 
 void EchoPage::set_distance_unit(const QString& unit) {

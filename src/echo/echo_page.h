@@ -70,6 +70,8 @@ public:
 
     // Texts of the charts and of the controls the caption table does not cover.
     void set_page_texts();
+    // Texts of the pages that borrow this page's controls (the KOVEX tab).
+    std::function<void()> more_texts;
     // The bottom axis title for the unit of P104 ("m", "cm", ...).
     void set_distance_unit(const QString& unit);
 

@@ -13,6 +13,7 @@
 class EchoDisplay;
 class EchoPage;
 class QAction;
+class QLabel;
 class QProgressBar;
 class QTabWidget;
 class QTimer;
@@ -25,6 +26,7 @@ struct RecorderFrame {
     QToolBar* Toolbar2 = nullptr;      // gets the record, play, pause and stop buttons
     QProgressBar* ProgressBar2 = nullptr;
     QTabWidget* SSTab1 = nullptr;      // the CSO tab set (element 1)
+    QLabel* Text68 = nullptr;          // the wait message over the pages
 };
 
 class EchoRecorder : public QObject {

@@ -181,7 +181,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
             if (index >= 0 && index < 3)
                 toolbar_button(QLatin1String(keys[index]))->setChecked(pressed);
         },
-        {Frame4, Toolbar2, ProgressBar[2], SSTab1[1]});
+        {Frame4, Toolbar2, ProgressBar[2], SSTab1[1], Text68});
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
     qApp->installEventFilter(this);

@@ -3,6 +3,7 @@
 #include "unit_core.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <cmath>
 
 namespace unitsim {
@@ -28,12 +29,35 @@ QByteArray field(int value, int width) {
     return QByteArray::number(value).rightJustified(width, ' ').right(width);
 }
 
+bool kovex_own_parameter(int n) {
+    return n == 83 || n == 84 || (n >= 109 && n <= 112) || (n >= 170 && n <= 185) || n == 905 ||
+           n == 906;
+}
+
 } // namespace
 
 EchoUnit::EchoUnit() {
     auto clock = std::make_shared<QElapsedTimer>();
     clock->start();
     seconds_ = [clock] { return clock->elapsed() / 1000.0; };
+    restore_kovex_defaults();
+}
+
+void EchoUnit::restore_kovex_defaults() {
+    kovex_parameters_ = {{83, 10}, {84, 30}, {109, 0.2}, {110, 2}, {111, 5}, {112, 150},
+                         {905, 5}, {906, 0.5}};
+    for (int k = 1; k <= 8; ++k) {
+        kovex_parameters_[168 + 2 * k] = 900 - 90 * k;
+        kovex_parameters_[169 + 2 * k] = 0.5 * k;
+    }
+    kovex_points_.clear();
+}
+
+std::optional<double> EchoUnit::kovex_parameter(int number) const {
+    const auto it = kovex_parameters_.find(number);
+    if (it == kovex_parameters_.end())
+        return std::nullopt;
+    return it->second;
 }
 
 void EchoUnit::reset_misbehaviour() {
@@ -93,9 +117,14 @@ QByteArray EchoUnit::trace_line(int kind, const UnitCore& unit) {
         case 3: // average: the raw trace smoothed over many shots
             a = ring_part + echo_part + multiple + 45;
             break;
-        default: // KOVEX: the threshold curve the unit judges echoes against
+        default: { // KOVEX: the threshold curve the unit judges echoes against
             a = 600 * std::exp(-d / (3 * ringdown)) + 180 - 40 * d / std::max(empty, 0.001);
+            a = std::max(a, kovex_parameters_.at(112));
+            const auto point = kovex_points_.find(i);
+            if (point != kovex_points_.end())
+                a = point->second;
             break;
+        }
         }
         out += field(std::clamp(static_cast<int>(std::lround(a)), 0, 999), 3);
     }
@@ -103,6 +132,41 @@ QByteArray EchoUnit::trace_line(int kind, const UnitCore& unit) {
 }
 
 std::optional<QByteArray> EchoUnit::handle(const QString& upper, const UnitCore& unit) {
+    static const QRegularExpression point("^/Y(\\d{1,5}):(-?\\d*)$");
+    if (const auto m = point.match(upper); m.hasMatch()) {
+        if (!unit.logged_on())
+            return QByteArray("NO");
+        kovex_points_[m.captured(1).toInt()] = m.captured(2).toInt();
+        return QByteArray("OK");
+    }
+    static const QRegularExpression parameter("^/P(\\d{1,4})(?::(.*))?$");
+    if (const auto m = parameter.match(upper); m.hasMatch()) {
+        const int n = m.captured(1).toInt();
+        const bool write = m.capturedStart(2) >= 0;
+        if (n == 20 && write && unit.logged_on()) {
+            const QString v = m.captured(2).trimmed();
+            if (v == QLatin1String("2")) {
+                kovex_points_.clear(); // the curve is built again from the parameters
+                ++rebuilds_;
+            } else if (v == QLatin1String("3")) {
+                restore_kovex_defaults();
+                ++restores_;
+            }
+            return std::nullopt;
+        }
+        if (kovex_own_parameter(n) && !unit.has_parameter(n)) {
+            if (!write)
+                return QByteArray::number(kovex_parameters_.at(n), 'f', n >= 170 && n % 2 == 0 ? 0 : 2);
+            if (!unit.logged_on())
+                return QByteArray("NO");
+            bool ok = false;
+            const double v = m.captured(2).trimmed().toDouble(&ok);
+            if (!ok)
+                return QByteArray("NO");
+            kovex_parameters_[n] = v;
+            return QByteArray("OK");
+        }
+    }
     static const char* commands[5] = {"", "/ECHORAW1", "/ECHONORM1", "/ECHOAVERAGE1",
                                       "/ECHOKOVEX1"};
     for (int kind = 1; kind <= 4; ++kind)

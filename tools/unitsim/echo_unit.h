@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <map>
 #include <optional>
 
 namespace unitsim {
@@ -18,6 +19,9 @@ struct Reply;
 class EchoUnit {
 public:
     EchoUnit();
+
+    // The reply to an echo command, or nullopt when the unit's other commands handle it. "/p20:2"
+    // and "/p20:3" act on the KOVEX curve here and still go on to the parameter store.
 
     // The reply to an echo command (upper case, trimmed), or nullopt when it is none of them.
     std::optional<QByteArray> handle(const QString& upper, const UnitCore& unit);
@@ -40,6 +44,15 @@ public:
     void set_trace_prefix(const QByteArray& text) { prefix_ = text; } // text before the "$"
     void reset_misbehaviour();
 
+    // ---- The KOVEX curve: points sent with "/Y<sample>:<value>" replace the built curve until
+    // "/p20:2" rebuilds it from the KOVEX parameters or "/p20:3" restores the defaults. The
+    // KOVEX parameters the catalogue lacks (P83, P84, P109..P112, P170..P185, P905, P906) are
+    // kept here.
+    const std::map<int, int>& kovex_points() const { return kovex_points_; }
+    int rebuilds() const { return rebuilds_; }
+    int restores() const { return restores_; }
+    std::optional<double> kovex_parameter(int number) const;
+
     // Trace requests served so far (the noise changes with each).
     int traces_served() const { return served_; }
 
@@ -55,6 +68,11 @@ private:
     bool ok_for_trace_ = false;
     QByteArray prefix_;
     int served_ = 0;
+    std::map<int, int> kovex_points_;
+    std::map<int, double> kovex_parameters_;
+    int rebuilds_ = 0;
+    int restores_ = 0;
+    void restore_kovex_defaults();
 };
 
 } // namespace unitsim
