@@ -282,7 +282,10 @@ void EchoRecorder::play_button() {
         e.echo_file_name = chosen;
         write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_ECHO_PATH, folder_of(chosen));
     }
+    if (e.playback_paused && e.playback_file_open)
+        resumed_ = true;
     if (!e.playback_paused) {
+        resumed_ = false;
         if (play_file_.isOpen())
             play_file_.close();
         play_file_.setFileName(e.echo_file_name);
@@ -387,6 +390,10 @@ void EchoRecorder::finish_playback() {
         frame_.ProgressBar2->setValue(0);
     play_action()->setChecked(false);
     play_action()->setEnabled(true);
+    // A playback the user paused and resumed also puts the panel away when it ends.
+    if (resumed_ && frame_.Frame4)
+        frame_.Frame4->hide();
+    resumed_ = false;
     emit playback_ended();
 }
 

@@ -75,4 +75,5 @@ private:
     QFile play_file_;
     QTimer* pass_timer_ = nullptr;
     QString file_title_;
+    bool resumed_ = false; // this playback was paused and resumed
 };

@@ -225,6 +225,7 @@ TEST_F(EchoRecorderTest, PlaybackKeepsItsPaceAcrossMidnight) {
 }
 
 TEST_F(EchoRecorderTest, PauseHoldsTheFileAndPlayResumesAtTheNextLine) {
+    frame->show();
     QStringList lines;
     for (int i = 0; i < 5; ++i)
         lines << trace_line("10:00:0" + QString::number(i), 200 + 10 * i);
@@ -241,6 +242,7 @@ TEST_F(EchoRecorderTest, PauseHoldsTheFileAndPlayResumesAtTheNextLine) {
     EXPECT_EQ(dialogs.prompts.size(), prompts) << "resuming asked for a file";
     wait_end();
     EXPECT_EQ(played_at.size(), 5u) << "resuming skipped or repeated lines";
+    EXPECT_TRUE(frame->isHidden()) << "a resumed playback left its panel at the end";
 }
 
 TEST_F(EchoRecorderTest, StopEndsThePlaybackWithItsFileClosedAndThePanelHidden) {
