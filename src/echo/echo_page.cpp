@@ -1,12 +1,17 @@
 #include "echo/echo_page.h"
 
+#include "shell/definitions_table.h"
+
 #include <QCheckBox>
+#include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -41,14 +46,124 @@ template <class T> T* named(QWidget* parent, const QString& name) {
     return w;
 }
 
+void add_title(QCustomPlot* c, double point_size) {
+    c->plotLayout()->insertRow(0);
+    auto* title = new QCPTextElement(c, QString(), QFont(c->font().family(), 0));
+    QFont f = c->font();
+    f.setItalic(true);
+    f.setPointSizeF(point_size);
+    title->setFont(f);
+    c->plotLayout()->addElement(0, 0, title);
+}
+
+void set_title(QCustomPlot* c, const QString& text) {
+    if (auto* title = qobject_cast<QCPTextElement*>(c->plotLayout()->element(0, 0)))
+        title->setText(text);
+}
+
+void fixed_ticks(QCPAxis* axis, double step) {
+    QSharedPointer<QCPAxisTickerFixed> ticker(new QCPAxisTickerFixed);
+    ticker->setTickStep(step);
+    ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
+    axis->setTicker(ticker);
+}
+
+// A small read-out chart laid over the echo chart: one line, no legend, fixed axes.
+QCustomPlot* readout_chart(QWidget* parent, const QString& name, const QColor& line, double y_max,
+                           double y_step) {
+    QCustomPlot* c = chart(parent, name, 1);
+    c->setMinimumSize(120, 80);
+    QFont small = c->font();
+    small.setPointSizeF(7);
+    for (QCPAxis* a : {c->xAxis, c->yAxis})
+        a->setTickLabelFont(small);
+    add_title(c, 7.5);
+    c->graph(0)->setPen(QPen(line, 1.5));
+    c->xAxis->setRange(0, 25);
+    fixed_ticks(c->xAxis, 5);
+    c->yAxis->setRange(0, y_max);
+    fixed_ticks(c->yAxis, y_step);
+    c->axisRect()->setAutoMargins(QCP::msLeft | QCP::msBottom | QCP::msTop);
+    c->axisRect()->setMargins(QMargins(0, 0, 6, 0));
+    c->hide();
+    return c;
+}
+
+QCPItemRect* rect_item(QCustomPlot* c, const QColor& fill, const QPen& pen) {
+    auto* r = new QCPItemRect(c);
+    r->topLeft->setTypeX(QCPItemPosition::ptPlotCoords);
+    r->bottomRight->setTypeX(QCPItemPosition::ptPlotCoords);
+    r->setBrush(fill);
+    r->setPen(pen);
+    r->setClipToAxisRect(true);
+    r->setLayer(QStringLiteral("background"));
+    return r;
+}
+
 } // namespace
 
 EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EchoPage"));
 
-    TChart2 = chart(this, element("TChart2", 0), 3);
-    TChart2->xAxis->setRange(0, 100);
-    TChart2->yAxis->setRange(0, 100);
+    // The echo chart: distance along the bottom, amplitude up the left; right and top hidden.
+    TChart2 = chart(this, element("TChart2", 0), 4);
+    add_title(TChart2, 10);
+    TChart2->legend->setVisible(false);
+    TChart2->xAxis->setRange(0, 10);
+    TChart2->yAxis->setRange(0, 999);
+    fixed_ticks(TChart2->yAxis, 200);
+    TChart2->xAxis->grid()->setSubGridVisible(true);
+    TChart2->xAxis->grid()->setSubGridPen(QPen(QColor(160, 160, 160), 0, Qt::DotLine));
+    TChart2->yAxis->grid()->setSubGridVisible(true);
+    TChart2->yAxis->grid()->setSubGridPen(QPen(Qt::gray, 0, Qt::DashDotLine));
+    const QColor trace_colours[4] = {Qt::red, QColor(0, 160, 0), Qt::blue, Qt::yellow};
+    // Thin pens draw a 6401-sample trace in about a millisecond; wider ones take tens.
+    for (int i = 0; i < 4; ++i)
+        TChart2->graph(i)->setPen(QPen(trace_colours[i], 1));
+    TChart2->setPlottingHint(QCP::phFastPolylines, true);
+    // The span bands: near blanking and far blanking light red, beyond the far end red, all
+    // mostly transparent so that the trace shows through.
+    const QColor band_colours[4] = {{}, QColor(0xFF, 0x80, 0x80), QColor(0xFF, 0x80, 0x80), Qt::red};
+    for (int i = 1; i <= 3; ++i) {
+        QColor c = band_colours[i];
+        c.setAlpha(51);
+        QCPItemRect* band = rect_item(TChart2, c, Qt::NoPen);
+        band->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
+        band->topLeft->setCoords(0, 0);
+        band->bottomRight->setCoords(0, 1);
+        span_band[static_cast<size_t>(i)] = band;
+    }
+    for (auto& bar : gate_bars) {
+        bar = rect_item(TChart2, Qt::white, QPen(Qt::black));
+        bar->topLeft->setTypeY(QCPItemPosition::ptPlotCoords);
+        bar->bottomRight->setTypeY(QCPItemPosition::ptPlotCoords);
+        // Behind the traces, so that the echo inside the gate stays visible.
+        bar->setLayer(QStringLiteral("background"));
+        bar->setVisible(false);
+    }
+    cursor_x = new QCPItemStraightLine(TChart2);
+    cursor_y = new QCPItemStraightLine(TChart2);
+    for (auto* line : {cursor_x, cursor_y}) {
+        line->setPen(QPen(Qt::white, 1));
+        line->setVisible(false);
+        line->setSelectable(false);
+    }
+    TChart2->setInteractions(QCP::iRangeZoom);
+    TChart2->setSelectionRectMode(QCP::srmZoom);
+    TChart2->installEventFilter(this);
+
+    Text67 = named<QLabel>(TChart2, element("Text67", 0));
+    Text67->setFrameShape(QFrame::Panel);
+    Text67->setFrameShadow(QFrame::Sunken);
+    Text67->setAutoFillBackground(true);
+    Text67->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    Text67->setTextFormat(Qt::PlainText);
+    Text67->setMargin(3);
+    Text67->hide();
+    TChart2_1 = readout_chart(TChart2, element("TChart2", 1), Qt::red, 100, 5);
+    TChart2_2 = readout_chart(TChart2, element("TChart2", 2), QColor(0x00, 0x80, 0xFF), 6, 1);
+
     TChart3 = chart(this, QStringLiteral("TChart3"), 3);
     TChart4 = chart(this, QStringLiteral("TChart4"), 1);
     kovex_readout = new QCPItemText(TChart4);
@@ -80,18 +195,64 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
 
     auto* traces = new QGroupBox(this);
     traces->setObjectName(QStringLiteral("trace_boxes"));
-    auto* trace_col = new QVBoxLayout(traces);
-    const char* captions[4] = {"Raw", "Normal", "Average", "KOVEX"};
+    auto* trace_grid = new QGridLayout(traces);
+    trace_grid->setVerticalSpacing(2);
+    interval_label = named<QLabel>(traces, QStringLiteral("interval_label"));
+    interval_label->setWordWrap(true);
+    trace_grid->addWidget(interval_label, 0, 1);
+    const char* captions[4] = {"&Raw Echo", "N&ormal", "&Average", "&KOVEX"};
     for (int i = 0; i < 4; ++i) {
         auto* box = named<QCheckBox>(traces, element("Check6", i));
         box->setText(QLatin1String(captions[i]));
         box->setEnabled(false);
+        box->setAutoFillBackground(i == 3);
         connect(box, &QCheckBox::toggled, this, [this, i] {
             if (trace_box_handler_)
                 trace_box_handler_(i);
         });
         Check6[static_cast<size_t>(i)] = box;
-        trace_col->addWidget(box);
+        auto* interval = named<QSpinBox>(traces, element("Text10", i));
+        interval->setRange(0, 3600);
+        interval->setAlignment(Qt::AlignRight);
+        interval->setKeyboardTracking(false);
+        Text10[static_cast<size_t>(i)] = interval;
+        trace_grid->addWidget(box, i + 1, 0);
+        trace_grid->addWidget(interval, i + 1, 1);
+    }
+
+    auto* view = new QGroupBox(this);
+    view->setObjectName(QStringLiteral("view_boxes"));
+    auto* view_grid = new QGridLayout(view);
+    view_grid->setVerticalSpacing(2);
+    Check8 = named<QCheckBox>(view, QStringLiteral("Check8"));
+    Check8->setText(QStringLiteral("Gate"));
+    Check10 = named<QCheckBox>(view, QStringLiteral("Check10"));
+    Check10->setText(QStringLiteral("Range"));
+    Check9 = named<QCheckBox>(view, QStringLiteral("Check9"));
+    Check9->setText(QStringLiteral("Gradient"));
+    Image1 = named<QToolButton>(view, QStringLiteral("Image1"));
+    Image1->setCheckable(true);
+    Image1->setAutoRaise(true);
+    Image1->setIconSize(QSize(28, 28));
+    Image4 = named<QToolButton>(view, QStringLiteral("Image4"));
+    Image4->setAutoRaise(true);
+    Image4->setIconSize(QSize(28, 28));
+    view_grid->addWidget(Check8, 0, 0);
+    view_grid->addWidget(Check10, 1, 0);
+    view_grid->addWidget(Check9, 2, 0);
+    view_grid->addWidget(Image1, 0, 1, 2, 1, Qt::AlignCenter);
+    view_grid->addWidget(Image4, 2, 1, Qt::AlignCenter);
+
+    auto* cursor = new QWidget(this);
+    auto* cursor_row = new QHBoxLayout(cursor);
+    cursor_row->setContentsMargins(0, 0, 0, 0);
+    for (int i = 0; i < 2; ++i) {
+        auto* box = named<QLineEdit>(cursor, element("Text5", i));
+        box->setReadOnly(true);
+        box->setAlignment(Qt::AlignRight);
+        box->setFocusPolicy(Qt::NoFocus);
+        Text5[static_cast<size_t>(i)] = box;
+        cursor_row->addWidget(box);
     }
 
     Label9 = named<QLabel>(this, QStringLiteral("Label9"));
@@ -106,11 +267,7 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     // The playback interval belongs to the player: the main window shows it in the recorder
     // frame, with the recorder's keys.
 
-    Text67 = named<QLineEdit>(this, element("Text67", 0));
-    Text67->setReadOnly(true);
-    Text67->hide();
-
-    // The read-out and KOVEX tab sets are filled by the echo read-outs and the KOVEX points.
+    // The read-out and KOVEX tab sets are filled by the KOVEX points.
     SSTab2 = tab_set(this, element("SSTab2", 0), 4);
     SSTab3 = tab_set(this, element("SSTab3", 0), 4);
     SSTab5 = tab_set(this, element("SSTab5", 0), 1);
@@ -122,26 +279,67 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     Command16 = named<QPushButton>(this, QStringLiteral("Command16"));
     Command17 = named<QPushButton>(this, QStringLiteral("Command17"));
     Check7 = named<QCheckBox>(this, QStringLiteral("Check7"));
-    Check8 = named<QCheckBox>(this, QStringLiteral("Check8"));
-    Check9 = named<QCheckBox>(this, QStringLiteral("Check9"));
-    Check10 = named<QCheckBox>(this, QStringLiteral("Check10"));
-    for (QWidget* later : std::initializer_list<QWidget*>{
-             SSTab2, SSTab3, SSTab5, SSTab7, TChart3, Command14, Command15, Command16, Command17,
-             Check7, Check8, Check9, Check10})
+    for (QWidget* later : std::initializer_list<QWidget*>{SSTab2, SSTab3, SSTab5, SSTab7, TChart3,
+                                                          Command14, Command15, Command16,
+                                                          Command17, Check7})
         later->hide();
 
-    auto* side = new QVBoxLayout;
+    // The side column keeps its natural width so that the chart gets the rest of a small screen.
+    auto* side_widget = new QWidget(this);
+    side_widget->setObjectName(QStringLiteral("echo_side"));
+    auto* side = new QVBoxLayout(side_widget);
+    side->setContentsMargins(0, 0, 0, 0);
     side->addWidget(regular_echo_frame);
     side->addWidget(traces);
+    side->addWidget(view);
+    side->addWidget(cursor);
     side->addWidget(SSTab2);
     side->addWidget(SSTab3);
     side->addStretch(1);
+    side_widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(2, 2, 2, 2);
     row->addWidget(TChart2, 1);
-    row->addLayout(side);
+    row->addWidget(side_widget);
+}
+
+void EchoPage::set_page_texts() {
+    set_title(TChart2, ui_text(2400, QStringLiteral("Transducer Echo")));
+    set_title(TChart2_1, ui_text(1392, QStringLiteral("Measured Temperature")));
+    set_title(TChart2_2, ui_text(1393, QStringLiteral("Measured Level")));
+    TChart2->yAxis->setLabel(ui_text(2401, QStringLiteral("Amplitude (mV)")));
+    set_distance_unit(QStringLiteral("m"));
+    TChart2->setToolTip(
+        ui_text(2402, QStringLiteral("Drag a frame to zoom - double-click to undo the zoom.")));
+    interval_label->setText(ui_text(1367, QStringLiteral("Time Interval (sec)")));
+    Image1->setToolTip(ui_text(2403, QStringLiteral("Chart light on or off")));
+    Image4->setToolTip(ui_text(2404, QStringLiteral("Chart colour...")));
+    Text5[0]->setToolTip(ui_text(1171, QStringLiteral("Distance")));
+    Text5[1]->setToolTip(ui_text(2405, QStringLiteral("Amplitude")));
+    const int names[4] = {1220, 1221, 1222, 1223};
+    for (int i = 0; i < 4; ++i) {
+        TChart2->graph(i)->setName(QString(ui_text(names[i])).remove(QLatin1Char('&')));
+        Text10[static_cast<size_t>(i)]->setToolTip(ui_text(1367));
+    }
+    TChart2->replot(QCustomPlot::rpQueuedReplot);
+    if (more_texts)
+        more_texts();
+}
+
+void EchoPage::set_distance_unit(const QString& unit) {
+    TChart2->xAxis->setLabel(ui_text(1171, QStringLiteral("Distance")) + QStringLiteral(" (") +
+                             unit + QLatin1Char(')'));
+}
+
+bool EchoPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == TChart2 && event->type() == QEvent::Resize)
+        emit echo_chart_resized();
+    return QWidget::eventFilter(watched, event);
 }
 
 void EchoPage::Option3_Click() {
+    if (offline_handler)
+        offline_handler();
     if (offline_chosen)
         offline_chosen();
 }

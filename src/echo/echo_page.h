@@ -1,8 +1,10 @@
 #pragma once
-// The echo page, tab 0 of the CSO set-up tab set: the echo chart, the regular echo choice, the
-// trace boxes and the playback interval, with the KOVEX chart and the read-out tab sets. The
-// trace exchange, the live monitor and the player fill it; until they arrive their controls are
-// in place but offer no work.
+// The echo page, tab 0 of the CSO set-up tab set: the echo chart with its gate, span bands and
+// cursor, the three read-outs laid over it (status box, level and temperature charts), the
+// regular echo choice, the trace boxes with their intervals, the Gate, Range and Gradient boxes,
+// the light and colour buttons, and the KOVEX chart and tab sets. The page only holds and lays
+// out the controls; the echo display (echo_display.h) draws on them and the live monitor
+// (live_monitor.h) handles them.
 
 #include <QWidget>
 #include <array>
@@ -10,12 +12,15 @@
 
 class QCheckBox;
 class QCustomPlot;
+class QCPItemRect;
+class QCPItemStraightLine;
 class QCPItemText;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class QToolButton;
 
@@ -24,7 +29,16 @@ class EchoPage : public QWidget {
 public:
     explicit EchoPage(QWidget* parent = nullptr);
 
-    QCustomPlot* TChart2 = nullptr; // the echo chart, element 0 of its array
+    // TChart2(0), the echo chart: graphs 0..3 the traces RAW, NORMAL, AVERAGE, KOVEX; the gate
+    // bars, the three span bands (tools 1..3) and the cursor lines (tool 0) are items on it.
+    QCustomPlot* TChart2 = nullptr;
+    QCustomPlot* TChart2_1 = nullptr; // "Measured Temperature" read-out
+    QCustomPlot* TChart2_2 = nullptr; // "Measured Level" read-out
+    std::array<QCPItemRect*, 3> gate_bars{};
+    std::array<QCPItemRect*, 4> span_band{}; // tools 1..3 (0 unused)
+    QCPItemStraightLine* cursor_x = nullptr;  // tool 0, the cursor that follows the mouse
+    QCPItemStraightLine* cursor_y = nullptr;
+
     QCustomPlot* TChart3 = nullptr;
     QCustomPlot* TChart4 = nullptr;          // KOVEX chart
     QCPItemText* kovex_readout = nullptr;    // the KOVEX chart's point read-out (its tool 1)
@@ -32,10 +46,18 @@ public:
     QRadioButton* Option2 = nullptr;         // regular echo on: live monitoring
     QRadioButton* Option3 = nullptr;         // regular echo off
     std::array<QCheckBox*, 4> Check6{};      // raw, normal, average, KOVEX trace
-    QLineEdit* Text15 = nullptr;             // playback interval (seconds)
+    std::array<QSpinBox*, 4> Text10{};       // their intervals (seconds), with up-down arrows
+    QLabel* interval_label = nullptr;
+    QCheckBox* Check8 = nullptr;  // Gate
+    QCheckBox* Check9 = nullptr;  // Gradient
+    QCheckBox* Check10 = nullptr; // Range
+    QToolButton* Image1 = nullptr; // the chart light
+    QToolButton* Image4 = nullptr; // the chart colour
+    std::array<QLineEdit*, 2> Text5{}; // cursor distance and amplitude
+    QLineEdit* Text15 = nullptr;       // playback interval (seconds)
     QToolButton* UpDown6 = nullptr;
     QLabel* Label9 = nullptr;
-    QLineEdit* Text67 = nullptr;  // element 0: the trace read-out
+    QLabel* Text67 = nullptr; // element 0: the status box over the echo chart
     QTabWidget* SSTab2 = nullptr; // element 0
     QTabWidget* SSTab3 = nullptr; // element 0
     QTabWidget* SSTab5 = nullptr; // element 0
@@ -45,16 +67,22 @@ public:
     QPushButton* Command16 = nullptr;
     QPushButton* Command17 = nullptr;
     QCheckBox* Check7 = nullptr;
-    QCheckBox* Check8 = nullptr;
-    QCheckBox* Check9 = nullptr;
-    QCheckBox* Check10 = nullptr;
+
+    // Texts of the charts and of the controls the caption table does not cover.
+    void set_page_texts();
+    // Texts of the pages that borrow this page's controls (the KOVEX tab).
+    std::function<void()> more_texts;
+    // The bottom axis title for the unit of P104 ("m", "cm", ...).
+    void set_distance_unit(const QString& unit);
 
     // The offline choice's handler. It runs only when the choice changes to offline, so that
     // enable_controls, which selects it, and this handler, which calls enable_controls, cannot
     // call each other without end.
     void Option3_Click();
-    // What the offline choice does on the main window (enable_controls).
+    // What the offline choice does on the main window (enable_controls), and the live
+    // monitor's stop, which runs first.
     std::function<void()> offline_chosen;
+    std::function<void()> offline_handler;
 
     // The live choice's handler; installing it offers the live choice. Until the live monitor
     // is there the choice is disabled, so it can never claim a monitoring that does not run.
@@ -63,6 +91,13 @@ public:
 
     // The trace boxes' handler (with the box index); installing it offers the boxes.
     void set_trace_box_handler(std::function<void(int)> handler);
+
+signals:
+    // The chart area changed size: the read-outs follow its right edge.
+    void echo_chart_resized();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     std::function<void()> live_handler_;

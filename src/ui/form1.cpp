@@ -1,5 +1,6 @@
 #include "ui/form1.h"
 
+#include "echo/echo_install.h"
 #include "echo/echo_page.h"
 #include "link/command_link.h"
 #include "link/debug_terminal.h"
@@ -205,6 +206,22 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
                     MSFlexGrid1->hide();
                 *previous = index;
             });
+    install_echo_work(
+        *echo_page, services,
+        {Timer1, [this] { enable_controls(); },
+         [this](bool on) {
+             if (!Toolbar2->actions().isEmpty())
+                 Toolbar2->actions().first()->setEnabled(on);
+         },
+         [this](bool on) { toolbar_button(QLatin1String(toolbar_key::EXIT))->setEnabled(on); },
+         {}, {}},
+        [this](int index, bool pressed) {
+            const char* keys[3] = {toolbar_key::STATUS_DISPLAY, toolbar_key::LEVEL_DISPLAY,
+                                   toolbar_key::TEMPERATURE_DISPLAY};
+            if (index >= 0 && index < 3)
+                toolbar_button(QLatin1String(keys[index]))->setChecked(pressed);
+        },
+        {Frame4, Toolbar2, ProgressBar[2], SSTab1[1], Text68});
     reports::install_report_services(services);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     // Last: the print entries take on the work installed above (the parameter listings).
@@ -768,11 +785,7 @@ void Form1::set_main_window_texts() {
     }
 
     // Charts: a series' title and the axis titles carry the texts.
-    QCustomPlot* echo = echo_page->TChart2;
-    const int echo_series[3] = {1379, 1392, 1393};
-    const char* echo_fallback[3] = {"Echo", "Gate", "Span"};
-    for (int i = 0; i < 3; ++i)
-        echo->graph(i)->setName(ui_text(echo_series[i], QLatin1String(echo_fallback[i])));
+    echo_page->set_page_texts();
     QCustomPlot* t3 = echo_page->TChart3;
     t3->graph(0)->setName(ui_text(1407, QStringLiteral("Volume")));
     t3->graph(2)->setName(ui_text(1408, QStringLiteral("Flow")));

@@ -211,6 +211,9 @@ Reply UnitCore::handle(const QString& command) {
     if (upper == "/GETLOG")
         return {true, log_.getlog_text(profile_.log_type, profile_.model_index, ma_input_)};
 
+    if (auto echo = echo_.handle(upper, *this))
+        return {true, *echo};
+
     static const QRegularExpression numbered("^/([PM])(\\d{1,4})(?::(.*))?$",
                                              QRegularExpression::CaseInsensitiveOption);
     const auto m = numbered.match(cmd);

@@ -4,6 +4,7 @@
 // Simulator): this is the part tests drive directly.
 
 #include "definitions.h"
+#include "echo_unit.h"
 #include "log_memory.h"
 #include "unit_kind.h"
 
@@ -79,6 +80,9 @@ public:
     // Numbers of the present parameters, ascending.
     std::vector<int> parameter_numbers() const;
 
+    // ---- Echo traces, level, temperature and status (echo_unit.h).
+    EchoUnit& echo() { return echo_; }
+
     // ---- Session state.
     bool logged_on() const { return logged_on_; }
     void set_logged_on(bool on) { logged_on_ = on; }
@@ -124,6 +128,7 @@ private:
     DefinitionSet definitions_;
     std::map<int, Parameter> parameters_;
     LogMemory log_;
+    EchoUnit echo_;
     bool logged_on_ = false;
     bool quick_mode_ = false;
     bool on_board_ = false;

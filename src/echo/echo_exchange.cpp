@@ -1,0 +1,93 @@
+#include "echo/echo_exchange.h"
+
+#include "echo/echo_rules.h"
+#include "echo/echo_state.h"
+#include "link/command_link.h"
+#include "link/link_state.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+
+void get_echo_trace(const QString& cmd, int trace) {
+    LinkState& L = link();
+    if (L.comms_abort || trace < 1 || trace > TRACE_KINDS)
+        return;
+    L.reply_buffer.clear();
+    L.reply_received = false;
+    L.echo_online = true;
+    L.reply_timeout = 20;
+    platform::SerialPort& port = MSComm1();
+    port.set_rthreshold(1);
+    port.set_input_len(0);
+    // Whatever is still on the line (the unit's answers to commands written without a wait)
+    // must not pass for the trace.
+    port.clear_input();
+    if (port.output(cmd.toLatin1()) != platform::CommError::None) {
+        L.comms_abort = true;
+        return;
+    }
+    L.log_download_active = false;
+    wait_for_reply(QString());
+    if (!L.reply_received)
+        return;
+    const QString reply = L.reply_buffer;
+    EchoState& e = echo_state();
+    const TraceParseResult r = parse_trace_reply(
+        reply, e.header, e.traces.column[static_cast<size_t>(trace - 1)]);
+    if (!r.is_trace)
+        return;
+    if (r.overflow)
+        platform::msg_box(ui_text(1300, QStringLiteral("Invalid number in the unit's reply - code ")) +
+                              QStringLiteral("6  : ") + ui_text(2406, QStringLiteral("Overflow")),
+                          platform::mb::Critical);
+    if (e.echo_recording)
+        e.recorded_trace_text = QStringLiteral("T1") + reply;
+    L.reply_buffer.clear();
+}
+
+QString span_record_text(const std::array<double, 4>& span) {
+    QString text = QStringLiteral("T1$R");
+    for (size_t i = 0; i < span.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char(',');
+        text += platform::number_text_c(span[i]);
+    }
+    return text;
+}
+
+void get_span() {
+    EchoState& e = echo_state();
+    for (int n = 105; n <= 108; ++n) {
+        send_command(QStringLiteral("/p%1").arg(n));
+        e.span_values[static_cast<size_t>(n - 105)] = platform::val(link().reply_buffer);
+    }
+    e.recorded_trace_text = span_record_text(e.span_values);
+}
+
+void get_range(const std::function<bool()>& offline) {
+    auto& table = definitions_table();
+    for (int n = 900; n <= 904; ++n) {
+        if (offline())
+            return;
+        send_command(QStringLiteral("/p%1").arg(n));
+        const QString reply = link().reply_buffer;
+        table[static_cast<size_t>(n)].unit_value = platform::val(reply) * (n == 902 ? 10 : 1);
+        table[static_cast<size_t>(n)].value_text = reply;
+    }
+    if (offline())
+        return;
+    send_command(QStringLiteral("/m1032"));
+    if (const auto code = status_code_from_m1032(link().reply_buffer)) {
+        table[900].unit_value = *code;
+        table[900].value_text = QString::number(*code);
+    }
+    if (offline())
+        return;
+    send_command(QStringLiteral("/LEVEL"));
+    echo_state().level_value = platform::val(link().reply_buffer);
+    if (offline())
+        return;
+    send_command(QStringLiteral("/TEMP"));
+    echo_state().temperature_value = platform::val(link().reply_buffer);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The echo traffic with the unit: one trace fetched straight through the port (no echo to the
+// terminals, no resend, 20 s), the span parameters P105..P108 and the status block (P900..P904,
+// "/m1032", the level and the temperature) through the command link. Results go to echo_state()
+// and to the definitions table's records 900..904.
+
+#include <QString>
+#include <array>
+#include <functional>
+
+// Writes `cmd` (with its carriage return) and reads the reply into column trace - 1 of the trace
+// table and the header. Returns at once while comms_abort is set; a time-out or a stop parses
+// nothing. Leaves echo_online set.
+void get_echo_trace(const QString& cmd, int trace);
+
+// P105..P108 into span_values, and the span text for the recorder.
+void get_span();
+
+// P900..P904, "/m1032", "/LEVEL", "/TEMP". `offline` is asked before every step: the user's stop
+// ends the reads there.
+void get_range(const std::function<bool()>& offline);
+
+// The recorder's text for a span: "T1$R" and the four values with "." as decimal point.
+QString span_record_text(const std::array<double, 4>& span);

@@ -1,0 +1,359 @@
+#include "echo/kovex_points.h"
+
+#include "echo/echo_exchange.h"
+#include "echo/echo_state.h"
+#include "echo/kovex_page.h"
+#include "link/command_link.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/log_on.h"
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <qcustomplot.h>
+
+namespace {
+
+constexpr double PICK_RADIUS = 6; // pixels
+
+bool replied(const QString& reply) {
+    return !link().comms_abort && !reply.isEmpty();
+}
+
+} // namespace
+
+KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
+    : QObject(parent), page_(page), hooks_(std::move(hooks)) {
+    if (!hooks_.send_parameters_to_com)
+        hooks_.send_parameters_to_com = [this](int a, int b) { return send_range(a, b); };
+    if (!hooks_.get_parameters_from_com)
+        hooks_.get_parameters_from_com = [this](int a, int b) { return get_range(a, b); };
+    QCustomPlot* c = page_.TChart4;
+    connect(page_.Command17, &QPushButton::clicked, this, [this] { Command17_Click(); });
+    connect(page_.Command14, &QPushButton::clicked, this, [this] { Command14_Click(); });
+    connect(page_.Command16, &QPushButton::clicked, this, [this] { Command16_Click(); });
+    connect(page_.Command15, &QPushButton::clicked, this, [this] { Command15_Click(); });
+    connect(page_.Check7, &QCheckBox::toggled, this, [this] { Check7_Click(); });
+    connect(c, &QCustomPlot::mousePress, this,
+            [this](QMouseEvent* e) { kovex_chart_click(e->button(), e->position()); });
+    connect(c, &QCustomPlot::mouseMove, this,
+            [this](QMouseEvent* e) { kovex_chart_hover(e->position()); });
+    connect(c, &QCustomPlot::mouseRelease, this, [this] { kovex_cursor_reset(); });
+}
+
+void KovexPoints::show_wait(int text) {
+    if (hooks_.show_wait)
+        hooks_.show_wait(QStringLiteral("\r\n\r\n\r\n") + ui_text(text));
+}
+
+bool KovexPoints::connect_with_wait() {
+    show_wait(1182);
+    if (!connect_to_unit(false)) {
+        if (hooks_.hide_wait)
+            hooks_.hide_wait();
+        return false;
+    }
+    return true;
+}
+
+// The sequence is over: the link leaves its transfer mode, and leaves echo mode too unless live
+// monitoring needs it.
+void KovexPoints::end_sequence() {
+    LinkState& L = link();
+    L.point_transfer_active = false;
+    if (!hooks_.live_monitoring || !hooks_.live_monitoring())
+        L.echo_online = false;
+    link_view().set_progress_value(5, 0);
+    if (hooks_.hide_wait)
+        hooks_.hide_wait();
+}
+
+// ---- Get Traces
+
+void KovexPoints::Command17_Click() {
+    try {
+        if (!connect_with_wait())
+            return;
+        get_traces();
+    } catch (const std::exception& ex) {
+        platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QStringLiteral("0  : ") +
+                              QString::fromLocal8Bit(ex.what()),
+                          platform::mb::Critical);
+        end_sequence();
+    }
+}
+
+void KovexPoints::get_traces() {
+    LinkState& L = link();
+    EchoState& e = echo_state();
+    QCustomPlot* c = page_.TChart4;
+    show_wait(1238);
+    L.cancel_requested = false;
+    link_view().set_progress_value(5, 0);
+    c->graph(0)->data()->clear();
+    c->graph(1)->data()->clear();
+    points_.clear();
+    grabbed_ = -1;
+    L.point_transfer_active = true;
+    e.echo_unit_text = length_unit_abbrev(definitions_table()[104].value_text);
+    const bool cso = L.cso_unit;
+    page_.Command14->setEnabled(!cso);
+    page_.Command16->setEnabled(cso);
+    if (cso)
+        page_.Check7->setChecked(false);
+    page_.Check7->setVisible(!cso);
+    page_.Check7->setEnabled(!cso);
+
+    L.comms_abort = false;
+    get_echo_trace(QStringLiteral("/ECHORAW1\r"), 1);
+    link_view().set_progress_value(5, 0);
+    if (e.header.points_per_unit == 0) {
+        c->replot(QCustomPlot::rpQueuedReplot);
+        end_sequence();
+        return;
+    }
+    c->xAxis->setRange(0, (e.header.sample_count - 1) / e.header.points_per_unit);
+    c->xAxis->setLabel(ui_text(1240, QStringLiteral("Distance")) + QStringLiteral(" (") +
+                       e.echo_unit_text + QLatin1Char(')'));
+    auto fill = [&](int graph, int column) {
+        const EchoTraceHeader& h = e.header;
+        QVector<QCPGraphData> data(h.sample_count);
+        const auto& samples = e.traces.column[static_cast<size_t>(column)];
+        for (int i = 0; i < h.sample_count; ++i)
+            data[i] = QCPGraphData(i / h.points_per_unit, samples[static_cast<size_t>(i)]);
+        c->graph(graph)->data()->set(data, true);
+    };
+    fill(0, 0);
+    get_echo_trace(QStringLiteral("/ECHOKOVEX1\r"), 4);
+    link_view().set_progress_value(5, 0);
+    fill(1, 3);
+    const EchoTraceHeader& h = e.header;
+    for (int i = 0; i < h.sample_count; ++i) {
+        const double v = e.traces.column[3][static_cast<size_t>(i)];
+        points_.push_back({i, v, v});
+    }
+    page_.Command15->setEnabled(true);
+    page_.Command16->setEnabled(true);
+    page_.Check7->setEnabled(!cso);
+    Check7_Click();
+    c->replot(QCustomPlot::rpQueuedReplot);
+    end_sequence();
+}
+
+// ---- Sequences that change the unit's curve
+
+void KovexPoints::Command14_Click() {
+    LinkState& L = link();
+    if (!connect_with_wait())
+        return;
+    show_wait(L.connect_model_flag ? 1306 : 1239);
+    L.cancel_requested = false;
+    L.echo_online = false;
+    L.point_transfer_active = true;
+    QStringList commands = kovex_point_commands(points_);
+    commands.prepend(QStringLiteral("/LOADQUICK"));
+    for (const QString& cmd : commands) {
+        send_command(cmd);
+        if (!replied(L.reply_buffer)) {
+            end_sequence(); // a dead line: no more commands, no more messages
+            return;
+        }
+    }
+    page_.Check7->setChecked(false);
+    end_sequence();
+    send_command(QStringLiteral("/LOADNORM"));
+    if (L.comms_abort)
+        return;
+    get_traces();
+}
+
+void KovexPoints::Command16_Click() {
+    LinkState& L = link();
+    try {
+        const bool model = L.connect_model_flag;
+        if (platform::msg_box(ui_text(model ? 1302 : 1234),
+                              platform::mb::OkCancel | platform::mb::Information,
+                              ui_text(model ? 1303 : 1235)) == platform::Answer::Cancel)
+            return;
+        if (!connect_with_wait())
+            return;
+        show_wait(model ? 1304 : 1236);
+        L.cancel_requested = false;
+        link_view().set_progress_value(1, 0);
+        L.point_transfer_active = true;
+        L.echo_online = false;
+        send_command(QStringLiteral("/LOADQUICK"));
+        bool ok = replied(L.reply_buffer);
+        for (const ParameterRange& r : KOVEX_SET_ORDER)
+            ok = ok && hooks_.send_parameters_to_com(r.first, r.last);
+        if (ok) {
+            send_command(QStringLiteral("/LOADNORM"));
+            ok = replied(L.reply_buffer);
+        }
+        if (ok) {
+            send_command(QStringLiteral("/p20:2"));
+            ok = replied(L.reply_buffer);
+        }
+        end_sequence();
+        link_view().set_progress_value(1, 0);
+        if (ok)
+            get_traces();
+    } catch (const std::exception& ex) {
+        platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QStringLiteral("0  : ") +
+                              QString::fromLocal8Bit(ex.what()),
+                          platform::mb::Critical);
+        end_sequence();
+    }
+}
+
+void KovexPoints::Command15_Click() {
+    LinkState& L = link();
+    if (platform::msg_box(ui_text(1234), platform::mb::OkCancel | platform::mb::Information,
+                          ui_text(1235)) == platform::Answer::Cancel)
+        return;
+    if (!connect_with_wait())
+        return;
+    show_wait(L.connect_model_flag ? 1305 : 1237);
+    L.cancel_requested = false;
+    link_view().set_progress_value(1, 0);
+    L.echo_online = false;
+    L.point_transfer_active = true;
+    page_.Option4[0]->setChecked(true);
+    bool ok = true;
+    for (const char* cmd : {"/p20:3", "/LOADQUICK"}) {
+        send_command(QLatin1String(cmd));
+        ok = ok && replied(L.reply_buffer);
+        if (!ok)
+            break;
+    }
+    for (const ParameterRange& r : KOVEX_DEFAULT_ORDER)
+        ok = ok && hooks_.get_parameters_from_com(r.first, r.last);
+    if (ok) {
+        send_command(QStringLiteral("/LOADNORM"));
+        ok = replied(L.reply_buffer);
+    }
+    page_.Command15->setEnabled(true);
+    page_.Command16->setEnabled(true);
+    page_.Check7->setEnabled(!L.cso_unit);
+    Check7_Click();
+    link_view().set_progress_value(1, 0);
+    end_sequence();
+    if (ok)
+        get_traces();
+}
+
+// ---- The tab's own range transfers
+
+bool KovexPoints::send_range(int first, int last) {
+    for (int p = first; p <= last; ++p) {
+        const auto it = page_.scrpar.find(p);
+        if (it == page_.scrpar.end())
+            continue;
+        const QString text = it->second->text().trimmed();
+        const auto value = platform::to_double(text);
+        if (!value || *value <= 0)
+            continue;
+        send_command(QStringLiteral("/p%1:%2").arg(p).arg(platform::number_text_c(*value)));
+        if (!replied(link().reply_buffer))
+            return false;
+    }
+    return true;
+}
+
+bool KovexPoints::get_range(int first, int last) {
+    for (int p = first; p <= last; ++p) {
+        send_command(QStringLiteral("/p%1").arg(p));
+        const QString reply = link().reply_buffer;
+        if (!replied(reply))
+            return false;
+        const auto it = page_.scrpar.find(p);
+        if (it != page_.scrpar.end() && platform::is_numeric(platform::locale_text_to_c(reply)))
+            it->second->setText(platform::number_text(platform::val(reply)));
+    }
+    return true;
+}
+
+// ---- View Points and the mouse
+
+void KovexPoints::Check7_Click() {
+    const bool on = page_.Check7->isChecked();
+    QCustomPlot* c = page_.TChart4;
+    c->setCursor(on ? Qt::OpenHandCursor : Qt::ArrowCursor);
+    c->graph(1)->setScatterStyle(on ? QCPScatterStyle(QCPScatterStyle::ssCircle, 5)
+                                    : QCPScatterStyle(QCPScatterStyle::ssNone));
+    page_.Command14->setEnabled(on);
+    page_.Command15->setEnabled(!on);
+    page_.Command16->setEnabled(!on);
+    c->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void KovexPoints::kovex_chart_click(Qt::MouseButton button, QPointF pixel) {
+    QCustomPlot* c = page_.TChart4;
+    if (page_.Check7->isChecked()) {
+        std::vector<QPointF> at;
+        at.reserve(points_.size());
+        const auto data = c->graph(1)->data();
+        for (auto it = data->constBegin(); it != data->constEnd(); ++it)
+            at.emplace_back(c->xAxis->coordToPixel(it->key), c->yAxis->coordToPixel(it->value));
+        grabbed_ = pick_point(at, pixel, PICK_RADIUS);
+        if (grabbed_ >= 0)
+            c->setCursor(Qt::ClosedHandCursor);
+        return;
+    }
+    if (button != Qt::RightButton)
+        return;
+    const double x = c->xAxis->pixelToCoord(pixel.x());
+    const double y = c->yAxis->pixelToCoord(pixel.y());
+    int k = 0;
+    for (int i = 0; i < 8; ++i)
+        if (page_.Option4[static_cast<size_t>(i)]->isChecked())
+            k = i;
+    page_.scrpar[170 + 2 * k]->setText(kovex_limit_text(y, c->yAxis->range().upper));
+    page_.scrpar[171 + 2 * k]->setText(kovex_loss_text(x, c->xAxis->range().upper));
+    page_.Option4[static_cast<size_t>((k + 1) % 8)]->setChecked(true);
+}
+
+void KovexPoints::kovex_chart_hover(QPointF pixel) {
+    QCustomPlot* c = page_.TChart4;
+    if (page_.Check7->isChecked() && grabbed_ >= 0 &&
+        grabbed_ < static_cast<int>(points_.size())) {
+        const double v =
+            dragged_value(c->yAxis->pixelToCoord(pixel.y()), c->yAxis->range().upper);
+        points_[static_cast<size_t>(grabbed_)].value = v;
+        auto data = c->graph(1)->data();
+        (data->begin() + grabbed_)->value = v;
+    }
+    const double left_max = c->yAxis->range().upper, bottom_max = c->xAxis->range().upper;
+    if (left_max == 0 || bottom_max == 0)
+        return;
+    link_view().set_progress_value(1, 0);
+    const double x = c->xAxis->pixelToCoord(pixel.x());
+    const double y = c->yAxis->pixelToCoord(pixel.y());
+    const bool outside = x > bottom_max || y > left_max || x < 0 || y < 0;
+    for (auto* line : page_.cursor)
+        line->setVisible(!outside);
+    if (!outside) {
+        page_.cursor[0]->point1->setCoords(x, 0);
+        page_.cursor[0]->point2->setCoords(x, 1);
+        page_.cursor[1]->point1->setCoords(0, y);
+        page_.cursor[1]->point2->setCoords(1, y);
+        page_.kovex_readout->setText(kovex_annotation(shell().language_index, x, y));
+    }
+    c->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void KovexPoints::kovex_cursor_reset() {
+    if (!page_.Check7->isChecked())
+        return;
+    grabbed_ = -1;
+    page_.TChart4->setCursor(Qt::OpenHandCursor);
+    page_.TChart4->replot(QCustomPlot::rpQueuedReplot);
+}

@@ -1,0 +1,64 @@
+#pragma once
+// The KOVEX tab's work with the unit: Get Traces fetches the RAW echo and the KOVEX curve, Send
+// Points sends the points the user dragged, Set KOVEX writes the KOVEX parameter set and has the
+// unit rebuild its curve, Default KOVEX has the unit restore its own set and reads it back. Each
+// sequence ends by fetching the traces again, so the chart shows the unit's new curve, and stops
+// at the first command the unit does not answer.
+//
+// The range transfers of the parameter boxes belong to the parameter screens; until they are
+// installed the tab uses its own, which write and read its boxes one parameter at a time.
+
+#include "echo/kovex_rules.h"
+
+#include <QObject>
+#include <functional>
+#include <vector>
+
+class KovexPage;
+class QMouseEvent;
+
+struct KovexHooks {
+    // The wait message (Text68): shown with a text, hidden.
+    std::function<void(const QString&)> show_wait;
+    std::function<void()> hide_wait;
+    // Whether live monitoring is on (its trace exchanges keep the link in echo mode).
+    std::function<bool()> live_monitoring;
+    // send_parameters_to_com / get_parameters_from_com for a range; false when a command failed.
+    std::function<bool(int, int)> send_parameters_to_com;
+    std::function<bool(int, int)> get_parameters_from_com;
+};
+
+class KovexPoints : public QObject {
+    Q_OBJECT
+public:
+    KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent = nullptr);
+
+    void Command17_Click(); // Get Traces
+    void Command14_Click(); // Send Points
+    void Command16_Click(); // Set KOVEX
+    void Command15_Click(); // Default KOVEX
+    void Check7_Click();    // View Points
+
+    void kovex_chart_click(Qt::MouseButton button, QPointF pixel);
+    void kovex_chart_hover(QPointF pixel);
+    void kovex_cursor_reset();
+
+    const std::vector<KovexPoint>& points() const { return points_; }
+    int grabbed_point_index() const { return grabbed_; }
+
+    // The tab's own range transfers through its boxes.
+    bool send_range(int first, int last);
+    bool get_range(int first, int last);
+
+private:
+    void get_traces();
+    bool connect_with_wait();
+    void end_sequence();
+    void show_wait(int text);
+    void update_curve();
+
+    KovexPage& page_;
+    KovexHooks hooks_;
+    std::vector<KovexPoint> points_;
+    int grabbed_ = -1;
+};

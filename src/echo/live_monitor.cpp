@@ -1,0 +1,335 @@
+#include "echo/live_monitor.h"
+
+#include "echo/echo_display.h"
+#include "echo/echo_exchange.h"
+#include "echo/echo_page.h"
+#include "echo/echo_state.h"
+#include "link/command_link.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/log_on.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+#include "shell/settings.h"
+#include "shell/settings_keys.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QTimer>
+#include <cmath>
+#include <qcustomplot.h>
+
+namespace {
+
+bool read_flag(QLatin1String key) {
+    const QString text =
+        read_ini(shell().ini_path, ini::SECTION_ECHO_CONTROL, key, ini::DEF_OVERLAY);
+    return platform::to_bool(text).value_or(false);
+}
+
+void status(const QString& text) {
+    link_view().set_status_text(1, text);
+}
+
+} // namespace
+
+LiveEchoMonitor::LiveEchoMonitor(EchoPage& page, EchoDisplay& display, EchoFrameHooks hooks,
+                                 QObject* parent)
+    : QObject(parent), page_(page), display_(display), hooks_(std::move(hooks)) {
+    if (hooks_.timer) {
+        hooks_.timer->setSingleShot(true);
+        connect(hooks_.timer, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    }
+    for (int k = 1; k <= 4; ++k)
+        connect(page_.Text10[static_cast<size_t>(k - 1)], &QSpinBox::valueChanged, this,
+                [this, k] { UpDown_Change(k); });
+}
+
+bool LiveEchoMonitor::live_selected() const {
+    return page_.Option2->isChecked();
+}
+
+bool LiveEchoMonitor::offline_selected() const {
+    return page_.Option3->isChecked();
+}
+
+void LiveEchoMonitor::arm_timer() {
+    if (!hooks_.timer)
+        return;
+    // One program second; the test time scale shortens it with every other wait.
+    const double real_ms = 1000.0 / platform::time_scale();
+    hooks_.timer->start(static_cast<int>(std::max(1.0, std::round(real_ms))));
+}
+
+void LiveEchoMonitor::record() {
+    if (hooks_.record_traces)
+        hooks_.record_traces();
+}
+
+// ---- Start and stop
+
+void LiveEchoMonitor::Option2_Click() {
+    LinkState& L = link();
+    EchoState& e = echo_state();
+    if (hooks_.timer)
+        hooks_.timer->stop();
+    if (hooks_.stop_playback)
+        hooks_.stop_playback();
+    L.comms_abort = false;
+    status(ui_text(1349, QStringLiteral("Connecting for live echo...")));
+    L.echo_online = true;
+    if (!connect_to_unit(false)) {
+        page_.Option3->setChecked(true);
+        return;
+    }
+    L.echo_online = true;
+    status(ui_text(1350, QStringLiteral("Live echo monitoring on")));
+    if (hooks_.enable_controls)
+        hooks_.enable_controls();
+    ShellState& s = shell();
+    s.show_status_overlay = read_flag(ini::KEY_STATUS);
+    s.show_level_overlay = read_flag(ini::KEY_LEVEL);
+    s.show_temperature_overlay = read_flag(ini::KEY_TEMPERATURE);
+    send_command(QStringLiteral("/LOADNORM"));
+    if (L.comms_abort)
+        return;
+    send_command(QStringLiteral("/p104"));
+    if (L.comms_abort)
+        return;
+    e.echo_unit_text = length_unit_abbrev(L.reply_buffer);
+    page_.set_distance_unit(e.echo_unit_text);
+    display_.clear_all_accessories();
+    page_.TChart2->xAxis->setRangeLower(0);
+    e.temperature_min = 40;
+    e.temperature_max = -10;
+    e.span_read_done = false;
+    e.trace_countdown.fill(0);
+    if (hooks_.set_recorder_enabled)
+        hooks_.set_recorder_enabled(true);
+    if (hooks_.set_exit_enabled)
+        hooks_.set_exit_enabled(false);
+    arm_timer();
+}
+
+void LiveEchoMonitor::Option3_Click() {
+    LinkState& L = link();
+    if (hooks_.timer)
+        hooks_.timer->stop();
+    status(ui_text(1351, QStringLiteral("Offline")));
+    link_view().set_status_text(2, QString());
+    if (hooks_.set_recorder_enabled)
+        hooks_.set_recorder_enabled(false);
+    open_com_port();
+    if (L.port_open_failed)
+        return;
+    if (L.echo_online) {
+        MSComm1().output(QByteArrayLiteral("/LOADNORM\r"));
+        MSComm1().output(QByteArrayLiteral("/access:off\r"));
+    }
+    link_view().set_progress_value(1, 0);
+    L.comms_abort = true;
+    L.echo_online = false;
+    if (hooks_.timer)
+        hooks_.timer->stop();
+    if (hooks_.set_exit_enabled)
+        hooks_.set_exit_enabled(true);
+}
+
+void LiveEchoMonitor::UpDown_Change(int k) {
+    ShellState& s = shell();
+    const int value = page_.Text10[static_cast<size_t>(k - 1)]->value();
+    write_ini(s.ini_path, ini::SECTION_ECHO_CONTROL, ini::key_trace_interval(k),
+              QString::number(value));
+    s.trace_interval[static_cast<size_t>(k - 1)] = value;
+}
+
+// ---- The tick
+
+void LiveEchoMonitor::Timer1_Timer() {
+    if (!link().echo_online || !live_selected())
+        return;
+    if (hooks_.timer)
+        hooks_.timer->stop();
+    bool rearm = false;
+    try {
+        rearm = run_tick();
+    } catch (const std::exception& ex) {
+        stop_after_error(QString::fromLocal8Bit(ex.what()));
+        return;
+    } catch (...) {
+        stop_after_error(ui_text(2407, QStringLiteral("Unexpected error")));
+        return;
+    }
+    if (!rearm)
+        return;
+    status(QString());
+    // A stop inside the tick has already switched monitoring off; it must stay off.
+    if (link().echo_online && live_selected())
+        arm_timer();
+    link().comms_abort = false;
+    emit tick_finished();
+}
+
+// An error nobody expected must not leave a monitor that looks live but never ticks again: it
+// is reported and monitoring goes offline as if the user had chosen "No".
+void LiveEchoMonitor::stop_after_error(const QString& description) {
+    platform::msg_box(ui_text(1286, QStringLiteral("Error in live echo monitoring - code ")) +
+                          QStringLiteral("0  : ") + description,
+                      platform::mb::Critical);
+    if (hooks_.timer)
+        hooks_.timer->stop();
+    if (!offline_selected())
+        page_.Option3->setChecked(true);
+    else
+        Option3_Click();
+    link().echo_online = false;
+    link().comms_abort = false;
+    if (hooks_.timer)
+        hooks_.timer->stop();
+}
+
+bool LiveEchoMonitor::run_tick() {
+    EchoState& e = echo_state();
+    const ShellState& s = shell();
+    for (int i = 0; i < 4; ++i)
+        if (!page_.Check6[static_cast<size_t>(i)]->isChecked()) {
+            page_.TChart2->graph(i)->data()->clear();
+            page_.TChart2->replot(QCustomPlot::rpQueuedReplot);
+        }
+    const auto due = count_down(e.trace_countdown);
+    if (any_due(due)) {
+        for (int k = 1; k <= 4; ++k) {
+            const size_t i = static_cast<size_t>(k - 1);
+            if (!due[i])
+                continue;
+            const bool ticked = page_.Check6[i]->isChecked();
+            if (ticked || e.echo_recording) {
+                if (!live_selected())
+                    return false;
+                status(ui_text(1351 + k));
+                get_echo_trace(QLatin1String(TRACE_COMMANDS[static_cast<size_t>(k)]) +
+                                   QLatin1Char('\r'),
+                               k);
+                if (page_.Check6[i]->isChecked())
+                    display_.update_trace(k, 1);
+                record();
+            }
+            e.trace_countdown[i] = interval_ticks(s.trace_interval[i], 0);
+        }
+        if (!e.span_read_done) {
+            if (!live_selected())
+                return false;
+            send_command(QStringLiteral("/LOADQUICK"));
+            status(ui_text(1356, QStringLiteral("Reading span...")));
+            get_span();
+            if (s.show_span)
+                display_.drawspan();
+            e.span_read_done = true;
+            record();
+            send_command(QStringLiteral("/LOADNORM"));
+        }
+        if (s.show_status_overlay || s.show_level_overlay || s.show_temperature_overlay ||
+            e.echo_recording) {
+            if (!live_selected())
+                return false;
+            send_command(QStringLiteral("/LOADQUICK"));
+            status(ui_text(1357, QStringLiteral("Reading status...")));
+            get_range([this] { return offline_selected(); });
+            const auto& table = definitions_table();
+            display_.update_status(table[900].unit_value, table[900].value_text);
+            display_.update_level(e.span_values[0], e.level_value);
+            display_.update_temperature(e.temperature_value);
+            send_command(QStringLiteral("/LOADNORM"));
+        }
+    }
+    return true;
+}
+
+// ---- View settings
+
+void LiveEchoMonitor::apply_saved_view_settings() {
+    ShellState& s = shell();
+    EchoState& e = echo_state();
+    {
+        // The boxes take the saved values; their handlers would write the same values back.
+        const QSignalBlocker b8(page_.Check8), b9(page_.Check9), b10(page_.Check10);
+        page_.Check8->setChecked(s.show_gate);
+        page_.Check10->setChecked(s.show_span);
+        page_.Check9->setChecked(s.chart_gradient);
+    }
+    for (int k = 1; k <= 4; ++k) {
+        QSpinBox* box = page_.Text10[static_cast<size_t>(k - 1)];
+        const QSignalBlocker block(box);
+        const int16_t ticks = interval_ticks(s.trace_interval[static_cast<size_t>(k - 1)], 0);
+        box->setValue(ticks);
+        s.trace_interval[static_cast<size_t>(k - 1)] = box->value();
+        e.trace_countdown[static_cast<size_t>(k - 1)] = static_cast<int16_t>(box->value());
+    }
+    e.echo_chart_number = 1;
+    page_.TChart2->yAxis->setRangeUpper(ECHO_AMPLITUDE_MAX);
+    e.echo_recording = false;
+    for (int i = 0; i < 4; ++i) {
+        QCheckBox* box = page_.Check6[static_cast<size_t>(i)];
+        const bool on = s.trace_enabled[static_cast<size_t>(i)] != 0;
+        if (box->isChecked() != on)
+            box->setChecked(on); // runs Check6_Click through the page's handler
+        else
+            Check6_Click(i);
+    }
+    display_.show_light();
+    page_.cursor_x->setVisible(false);
+    page_.cursor_y->setVisible(false);
+    link_view().set_progress_value(1, 0);
+    const QColor kovex = s.start_logo == 2 ? QColor(0xFF, 0xC0, 0x10) : QColor(Qt::yellow);
+    QPalette pal = page_.Check6[3]->palette();
+    pal.setColor(QPalette::Window, kovex);
+    page_.Check6[3]->setPalette(pal);
+    page_.TChart2->graph(3)->setPen(QPen(kovex, 1));
+}
+
+void LiveEchoMonitor::Check6_Click(int index) {
+    ShellState& s = shell();
+    const bool on = page_.Check6[static_cast<size_t>(index)]->isChecked();
+    if (!on)
+        display_.clear_trace(index);
+    else
+        display_.update_trace(index + 1, echo_state().echo_chart_number);
+    s.trace_enabled[static_cast<size_t>(index)] = on ? 1 : 0;
+    write_ini(s.ini_path, ini::SECTION_ECHO_CONTROL, ini::key_get_trace(index + 1),
+              on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void LiveEchoMonitor::Check8_Click() {
+    ShellState& s = shell();
+    s.show_gate = page_.Check8->isChecked();
+    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_SHOW_GATE, platform::bool_text(s.show_gate));
+    if (s.show_gate)
+        display_.drawwindow();
+    else
+        display_.clear_gate();
+}
+
+void LiveEchoMonitor::Check10_Click() {
+    ShellState& s = shell();
+    s.show_span = page_.Check10->isChecked();
+    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_SHOW_SPAN, platform::bool_text(s.show_span));
+    if (s.show_span)
+        display_.drawspan();
+    else
+        display_.collapse_bands();
+}
+
+void LiveEchoMonitor::Check9_Click() {
+    ShellState& s = shell();
+    s.chart_gradient = page_.Check9->isChecked();
+    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_CHART_GRADIENT,
+              platform::bool_text(s.chart_gradient));
+    display_.getchartbackground();
+}

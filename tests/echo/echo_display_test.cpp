@@ -1,0 +1,284 @@
+// The echo page driven as a user would, without a unit: traces from the table with the zoom held
+// and undone, the gate and bands with their boxes, the read-outs and their keys, the light.
+#include "echo/echo_display.h"
+#include "echo/echo_page.h"
+#include "echo/echo_state.h"
+#include "echo/live_monitor.h"
+#include "platform/dialogs.h"
+#include "platform/profile.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/settings.h"
+#include "shell/settings_keys.h"
+#include "shell/shell_state.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <gtest/gtest.h>
+#include <qcustomplot.h>
+
+namespace {
+
+class EchoDisplayTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        reset_shell_state();
+        reset_echo_state();
+        platform::number_separators() = {};
+        shell().ini_path = dir.filePath("general.ini");
+        page = std::make_unique<EchoPage>();
+        page->resize(1100, 600);
+        display = std::make_unique<EchoDisplay>(*page);
+        display->press_indicator = [this](int i, bool on) { pressed[static_cast<size_t>(i)] = on; };
+        monitor = std::make_unique<LiveEchoMonitor>(*page, *display, EchoFrameHooks{});
+        page->set_trace_box_handler([this](int i) { monitor->Check6_Click(i); });
+        QObject::connect(page->Check8, &QCheckBox::toggled, [this] { monitor->Check8_Click(); });
+        QObject::connect(page->Check10, &QCheckBox::toggled, [this] { monitor->Check10_Click(); });
+        QObject::connect(page->Check9, &QCheckBox::toggled, [this] { monitor->Check9_Click(); });
+    }
+    void TearDown() override {
+        monitor.reset();
+        display.reset();
+        page.reset();
+    }
+
+    // A RAW trace of `count` samples at `ppu` in the table, as the exchange leaves it.
+    void fetched(int count, double ppu) {
+        EchoState& e = echo_state();
+        e.header.points_per_unit = ppu;
+        e.header.sample_count = static_cast<int16_t>(count);
+        e.header.window_1 = 10;
+        e.header.window_2 = 20;
+        e.header.window_3 = 30;
+        for (int i = 0; i < count; ++i)
+            e.traces.at(i, 0) = static_cast<int16_t>(i % 500);
+    }
+    QString ini_value(const QString& section, const QString& key) {
+        return platform::read_profile_string(shell().ini_path, section, key).value_or(QStringLiteral("?"));
+    }
+    QCPRange x() const { return page->TChart2->xAxis->range(); }
+    QCPRange y() const { return page->TChart2->yAxis->range(); }
+    double band(int tool, bool end) const {
+        auto* r = page->span_band[static_cast<size_t>(tool)];
+        return (end ? r->bottomRight : r->topLeft)->coords().x();
+    }
+
+    QTemporaryDir dir;
+    platform::ScopedScriptedDialogs dialogs;
+    std::unique_ptr<EchoPage> page;
+    std::unique_ptr<EchoDisplay> display;
+    std::unique_ptr<LiveEchoMonitor> monitor;
+    std::array<bool, 3> pressed{};
+};
+
+TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomed) {
+    fetched(101, 10);
+    display->update_trace(1, 1);
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 101);
+    EXPECT_DOUBLE_EQ(x().upper, 10);
+    EXPECT_DOUBLE_EQ(y().upper, 999);
+
+    page->TChart2->xAxis->setRange(2, 4);
+    page->TChart2->yAxis->setRange(100, 300);
+    display->hold_echo_axes(0);
+    fetched(201, 10);
+    display->update_trace(1, 1);
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 201);
+    EXPECT_DOUBLE_EQ(x().upper, 4) << "a new trace threw the user's zoom away";
+    EXPECT_DOUBLE_EQ(y().upper, 300);
+
+    echo_state().span_read_done = true;
+    display->release_echo_axes(0);
+    EXPECT_FALSE(echo_state().span_read_done) << "the span must be read again after an undo";
+    display->update_trace(1, 1);
+    EXPECT_DOUBLE_EQ(x().upper, 20);
+    EXPECT_DOUBLE_EQ(y().upper, 999);
+}
+
+TEST_F(EchoDisplayTest, WithoutPointsPerUnitNothingIsDrawnOrCleared) {
+    fetched(50, 10);
+    display->update_trace(1, 1);
+    echo_state().header.points_per_unit = 0;
+    display->update_trace(1, 1);
+    display->drawwindow();
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 50);
+}
+
+TEST_F(EchoDisplayTest, GateBarsStandAtTheWindowsAsHighAsTheAxis) {
+    shell().show_gate = true;
+    fetched(101, 10);
+    display->update_trace(1, 1);
+    for (size_t i = 0; i < 3; ++i) {
+        auto* bar = page->gate_bars[i];
+        EXPECT_TRUE(bar->visible());
+        EXPECT_NEAR((bar->topLeft->coords().x() + bar->bottomRight->coords().x()) / 2,
+                    1.0 + static_cast<double>(i), 1e-9);
+        EXPECT_DOUBLE_EQ(bar->topLeft->coords().y(), 999);
+    }
+    page->Check8->setChecked(true);
+    page->Check8->setChecked(false);
+    EXPECT_FALSE(page->gate_bars[0]->visible());
+    EXPECT_EQ(ini_value("General", "ShowGate"), "False");
+}
+
+TEST_F(EchoDisplayTest, RangeBoxCollapsesAndRestoresTheBandsWithoutANewRead) {
+    shell().show_span = true;
+    page->Check10->setChecked(true);
+    fetched(101, 10);
+    display->update_trace(1, 1);
+    echo_state().span_values = {6, 5, 0.3, 20};
+    display->drawspan();
+    EXPECT_DOUBLE_EQ(band(1, true), 0.3);
+    EXPECT_DOUBLE_EQ(band(2, false), 6);
+    EXPECT_DOUBLE_EQ(band(2, true), 7.2);
+    EXPECT_DOUBLE_EQ(band(3, true), 10);
+
+    page->Check10->setChecked(false);
+    for (int tool = 1; tool <= 3; ++tool)
+        EXPECT_DOUBLE_EQ(band(tool, true) - band(tool, false), 0) << "band " << tool;
+    EXPECT_EQ(ini_value("General", "ShowSpan"), "False");
+    page->Check10->setChecked(true);
+    EXPECT_DOUBLE_EQ(band(2, true), 7.2);
+
+    echo_state().span_values[2] = 0;
+    echo_state().span_values[0] = 5;
+    display->drawspan();
+    EXPECT_DOUBLE_EQ(band(1, true), 0.3) << "band 1 keeps its extent while P107 is 0";
+    EXPECT_DOUBLE_EQ(band(2, false), 5);
+}
+
+TEST_F(EchoDisplayTest, SavedViewComesBackAndTraceBoxesSaveTheirChoice) {
+    shell().trace_enabled = {1, 0, 1, 0};
+    shell().trace_interval = {3, 20, 7, 20};
+    shell().show_gate = true;
+    shell().show_span = false;
+    shell().chart_gradient = true;
+    monitor->apply_saved_view_settings();
+    EXPECT_TRUE(page->Check6[0]->isChecked());
+    EXPECT_TRUE(page->Check6[2]->isChecked());
+    EXPECT_TRUE(page->Check8->isChecked());
+    EXPECT_FALSE(page->Check10->isChecked());
+    EXPECT_EQ(page->Text10[2]->value(), 7);
+    EXPECT_EQ(ini_value("Echo Control", "Get Trace 3"), "1");
+    EXPECT_EQ(ini_value("Echo Control", "Get Trace 2"), "0");
+
+    fetched(101, 10);
+    page->Check6[0]->setChecked(false);
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 0);
+    EXPECT_FALSE(page->gate_bars[1]->visible()) << "unticking RAW leaves the gate bars";
+    EXPECT_EQ(ini_value("Echo Control", "Get Trace 1"), "0");
+    page->Check6[0]->setChecked(true);
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 101);
+    EXPECT_TRUE(page->gate_bars[1]->visible());
+
+    page->Text10[1]->setValue(9);
+    EXPECT_EQ(ini_value("Echo Control", "Trace 2 Interval"), "9");
+    EXPECT_EQ(shell().trace_interval[1], 9);
+}
+
+TEST_F(EchoDisplayTest, ReadoutKeysSaveTheirChoiceAndLineUpTheReadouts) {
+    ShellState& s = shell();
+    s.show_status_overlay = s.show_level_overlay = s.show_temperature_overlay = true;
+    for (int i = 0; i < 3; ++i)
+        display->indicator_click(i);
+    EXPECT_EQ(pressed, (std::array<bool, 3>{true, true, true}));
+    EXPECT_EQ(ini_value("Echo Control", "Level"), "True");
+    const int w = page->TChart2->width();
+    EXPECT_EQ(page->TChart2_1->x() + 1,
+              w - page->TChart2_1->width() - page->Text67->width() - page->TChart2_2->width());
+    EXPECT_FALSE(page->Text67->isHidden());
+
+    s.show_status_overlay = false;
+    display->indicator_click(0);
+    EXPECT_TRUE(page->Text67->isHidden());
+    EXPECT_FALSE(pressed[0]);
+    EXPECT_EQ(ini_value("Echo Control", "Status"), "False");
+    EXPECT_EQ(page->TChart2_2->x() + 1, w - page->TChart2_2->width());
+
+    // A played line that is due brings the status box back and presses its key again, while the
+    // saved choice stays off.
+    echo_state().play_line_due = true;
+    display->show_status();
+    EXPECT_FALSE(page->Text67->isHidden());
+    EXPECT_TRUE(pressed[0]);
+    EXPECT_EQ(ini_value("Echo Control", "Status"), "False");
+}
+
+TEST_F(EchoDisplayTest, SmallChartsKeepABoundedNumberOfPointsAndScroll) {
+    echo_state().temperature_min = 40;
+    echo_state().temperature_max = -10;
+    for (int i = 0; i < 1000; ++i) {
+        display->update_level(6, 2 + (i % 10) / 10.0);
+        display->update_temperature(20 + i % 3);
+    }
+    for (QCustomPlot* c : {page->TChart2_1, page->TChart2_2}) {
+        EXPECT_EQ(c->graph(0)->dataCount(), READOUT_POINTS);
+        EXPECT_DOUBLE_EQ(c->xAxis->range().upper, 999);
+        EXPECT_DOUBLE_EQ(c->xAxis->range().lower, 999 - READOUT_AXIS_SPAN);
+    }
+    EXPECT_DOUBLE_EQ(page->TChart2_2->yAxis->range().upper, 6);
+    EXPECT_DOUBLE_EQ(page->TChart2_1->yAxis->range().lower, 10);
+    EXPECT_DOUBLE_EQ(page->TChart2_1->yAxis->range().upper, 30);
+
+    display->clear_all_accessories();
+    EXPECT_EQ(page->TChart2_1->graph(0)->dataCount(), 0);
+    EXPECT_DOUBLE_EQ(page->TChart2_2->xAxis->range().upper, 25);
+}
+
+TEST_F(EchoDisplayTest, ClearingTheAccessoriesEmptiesTheDisplayAndForgetsTheSpan) {
+    fetched(101, 10);
+    display->update_trace(1, 1);
+    echo_state().span_values = {6, 5, 0.3, 20};
+    display->drawspan();
+    page->Text67->setText("x");
+    display->clear_all_accessories();
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 0);
+    EXPECT_EQ(echo_state().traces.at(5, 0), 0);
+    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{0, 0, 0.3, 20}));
+    EXPECT_DOUBLE_EQ(band(3, true), 0);
+    EXPECT_TRUE(page->Text67->text().isEmpty());
+}
+
+TEST_F(EchoDisplayTest, CursorReadoutFollowsTheMouseInsideThePlotOnly) {
+    echo_state().echo_unit_text = "m";
+    page->TChart2->xAxis->setRange(0, 10);
+    page->TChart2->yAxis->setRange(0, 999);
+    display->echo_chart_mouse_move(0, 2.345, 0);
+    EXPECT_EQ(page->Text5[0]->text(), "2.35 m");
+    EXPECT_EQ(page->Text5[1]->text(), " mV");
+    EXPECT_TRUE(page->cursor_x->visible());
+    display->echo_chart_mouse_move(0, 12, 100);
+    EXPECT_FALSE(page->cursor_x->visible());
+    EXPECT_EQ(page->Text5[0]->text(), "2.35 m") << "leaving the plot keeps the last read-out";
+}
+
+TEST_F(EchoDisplayTest, LightOffHidesTheGradientAndTheGradientBox) {
+    shell().echo_light_on = true;
+    page->show();
+    display->show_light();
+    EXPECT_TRUE(page->Check9->isVisible());
+    display->Image1_Click();
+    EXPECT_FALSE(shell().echo_light_on);
+    EXPECT_FALSE(page->Check9->isVisible());
+    EXPECT_EQ(ini_value("Echo Control", "Light On"), "False");
+    EXPECT_EQ(page->TChart2->toPixmap(200, 150).toImage().pixelColor(1, 1), QColor(0xC0, 0xC0, 0xC0));
+    display->Image1_Click();
+    EXPECT_TRUE(page->Check9->isVisible());
+}
+
+TEST_F(EchoDisplayTest, ChosenChartColourIsSavedAndACancelChangesNothing) {
+    dialogs.colours.push_back(QColor(0x10, 0x20, 0x30));
+    display->Image4_Click();
+    EXPECT_EQ(shell().chart_back_color, 0x302010);
+    EXPECT_EQ(ini_value("General", "BackColor"), QString::number(0x302010));
+    dialogs.colours.push_back(std::nullopt);
+    display->Image4_Click();
+    EXPECT_EQ(shell().chart_back_color, 0x302010);
+}
+
+} // namespace

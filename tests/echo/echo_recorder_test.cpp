@@ -1,0 +1,303 @@
+// The recorder panel against the simulated unit and on the program's clock: a minute recorded
+// and saved, the save's failure and cancel, a recording whose file cannot be made, and playback
+// at its interval with pause, resume, stop, bare replies and a bad file.
+#include "simulated_unit.h"
+
+#include "echo/echo_display.h"
+#include "echo/echo_page.h"
+#include "echo/echo_recorder.h"
+#include "echo/echo_recording.h"
+#include "echo/echo_state.h"
+#include "echo/live_monitor.h"
+#include "platform/profile.h"
+#include "platform/text_file.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "test_files.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <qcustomplot.h>
+
+namespace {
+
+class EchoRecorderTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        reset_echo_state();
+        platform::number_separators() = {};
+        set_time_of_day_origin(12 * 3600);
+        shell().login_passcode = "318406";
+        shell().data_folder = dir.filePath("data");
+        shell().playback_interval = 1;
+        QDir().mkpath(shell().data_folder);
+        sim->unit().echo().set_level_mm(2000);
+        sim->unit().echo().set_sample_count(60);
+        page = std::make_unique<EchoPage>();
+        page->Option3->setChecked(true);
+        display = std::make_unique<EchoDisplay>(*page);
+        EchoFrameHooks hooks;
+        hooks.timer = &timer;
+        monitor = std::make_unique<LiveEchoMonitor>(*page, *display, hooks);
+        frame = std::make_unique<QFrame>();
+        toolbar = new QToolBar(frame.get());
+        bar = new QProgressBar(frame.get());
+        recorder = std::make_unique<EchoRecorder>(*page, *display,
+                                                  RecorderFrame{frame.get(), toolbar, bar, nullptr});
+        monitor->hooks().record_traces = [this] { recorder->record_traces(); };
+        monitor->hooks().set_recorder_enabled = [this](bool on) {
+            recorder->record_action()->setEnabled(on);
+        };
+        page->set_live_handler([this] { monitor->Option2_Click(); });
+        page->offline_handler = [this] { monitor->Option3_Click(); };
+        page->set_trace_box_handler([this](int i) { monitor->Check6_Click(i); });
+        page->Check6[0]->setChecked(true);
+        QObject::connect(recorder.get(), &EchoRecorder::line_played,
+                         [this] {
+                             played_at.push_back(echo_state().play_last_time);
+                             played_clock.push_back(platform::seconds());
+                         });
+        QObject::connect(recorder.get(), &EchoRecorder::playback_ended, [this] { ++ended; });
+    }
+    void TearDown() override {
+        timer.stop();
+        recorder.reset();
+        frame.reset();
+        monitor.reset();
+        display.reset();
+        page.reset();
+        set_time_of_day_origin(12 * 3600);
+        SimulatedUnitTest::TearDown();
+    }
+
+    QString write_echo_file(const QString& name, const QStringList& lines) {
+        const QString path = dir.filePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(lines.join("\r\n").toLatin1() + "\r\n");
+        return path;
+    }
+    static QString trace_line(const QString& time, int level_cm, char kind = 'A') {
+        return QStringLiteral("06/12/2026,%1,0,6,%2,78,45,1.2,3.4,21.4,T1$%3 10.0  10  20  30")
+                   .arg(time)
+                   .arg(level_cm / 100.0)
+                   .arg(QLatin1Char(kind)) +
+               QStringLiteral("100200300400");
+    }
+    void play(const QString& path) {
+        echo_state().echo_file_name = path;
+        recorder->play_button();
+    }
+    void wait_end() { platform::wait_until([&] { return ended > 0; }, 120); }
+
+    QTimer timer;
+    std::unique_ptr<EchoPage> page;
+    std::unique_ptr<EchoDisplay> display;
+    std::unique_ptr<LiveEchoMonitor> monitor;
+    std::unique_ptr<QFrame> frame;
+    QToolBar* toolbar = nullptr;
+    QProgressBar* bar = nullptr;
+    std::unique_ptr<EchoRecorder> recorder;
+    std::vector<double> played_at;    // the time of day each played line fell due
+    std::vector<double> played_clock; // the program clock when it had been played
+    int ended = 0;
+};
+
+TEST_F(EchoRecorderTest, AMinuteRecordedLiveIsSavedCompleteAndTheRecordingFileGoes) {
+    recorder->playbutton_pressed();
+    EXPECT_FALSE(recorder->record_action()->isEnabled()) << "record offered while offline";
+    recorder->record_click();
+    ASSERT_TRUE(link().echo_online) << "record did not start live monitoring";
+    EXPECT_TRUE(echo_state().echo_recording);
+    platform::wait_ms(60000);
+    const QString saved = dir.filePath("minute.dat");
+    dialogs.files.push_back(saved);
+    recorder->stop_button();
+    EXPECT_FALSE(link().echo_online);
+    EXPECT_FALSE(QFile::exists(EchoRecorder::recording_path()));
+    const auto text = platform::read_text_file(saved);
+    ASSERT_TRUE(text.has_value());
+    const QStringList lines = platform::split_lines(*text);
+    // RAW every 5 s and the span once: a line after most fetches, never two in one interval.
+    EXPECT_GE(lines.size(), 8);
+    EXPECT_LE(lines.size(), 61) << "more than one line per interval";
+    for (const QString& line : lines) {
+        const PlayedLine p = read_played_line(line);
+        EXPECT_NE(p.kind, PlayedLine::Kind::Ignored) << line.toStdString();
+    }
+    EXPECT_EQ(echo_state().echo_file_name, saved);
+    EXPECT_EQ(platform::read_profile_string(ini, "General", "EchoDir"), QFileInfo(saved).absolutePath());
+
+    // "play" right after the save plays the saved file without asking.
+    ended = 0;
+    recorder->play_button();
+    EXPECT_TRUE(dialogs.prompts.size() == 1) << "play asked for a file again";
+    wait_end();
+    EXPECT_EQ(static_cast<qsizetype>(played_at.size()), lines.size());
+}
+
+TEST_F(EchoRecorderTest, CancelInTheSaveDialogKeepsTheRecordingUntilTheNextRecord) {
+    recorder->record_click();
+    platform::wait_ms(5000);
+    dialogs.files.push_back(QString());
+    recorder->stop_button();
+    EXPECT_FALSE(echo_state().echo_recording);
+    ASSERT_TRUE(QFile::exists(EchoRecorder::recording_path()));
+    EXPECT_GT(QFileInfo(EchoRecorder::recording_path()).size(), 0);
+}
+
+TEST_F(EchoRecorderTest, AFailedSaveSaysSoAndKeepsTheRecording) {
+    recorder->record_click();
+    platform::wait_ms(5000);
+    dialogs.files.push_back(dir.filePath("no such folder/x.dat"));
+    recorder->stop_button();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains("x.dat"));
+    EXPECT_TRUE(QFile::exists(EchoRecorder::recording_path()));
+}
+
+TEST_F(EchoRecorderTest, ARecordingWhoseFileCannotBeMadeDoesNotStart) {
+    shell().data_folder = dir.filePath("a file, not a folder");
+    QFile blocker(shell().data_folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    recorder->record_click();
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_FALSE(echo_state().echo_recording);
+    EXPECT_FALSE(link().echo_online) << "monitoring started for a recording that cannot be kept";
+    EXPECT_TRUE(received().isEmpty());
+}
+
+TEST_F(EchoRecorderTest, LinesPlayAtTheIntervalOnTheProgramClock) {
+    for (double interval : {1.0, 5.0}) {
+        SCOPED_TRACE(interval);
+        shell().playback_interval = interval;
+        played_at.clear();
+        ended = 0;
+        play(write_echo_file("four.dat", {trace_line("10:00:00", 200), trace_line("10:00:01", 210),
+                                          trace_line("10:00:02", 220), trace_line("10:00:03", 230)}));
+        wait_end();
+        ASSERT_EQ(played_at.size(), 4u);
+        for (size_t i = 1; i < played_at.size(); ++i) {
+            EXPECT_GT(played_at[i] - played_at[i - 1], interval - 0.1);
+            EXPECT_LT(played_at[i] - played_at[i - 1], interval + 3.0);
+        }
+        EXPECT_FALSE(echo_state().playback_file_open);
+        EXPECT_TRUE(recorder->play_action()->isEnabled());
+        EXPECT_FALSE(recorder->play_action()->isChecked());
+    }
+    EXPECT_EQ(echo_state().header.sample_count, 4);
+    EXPECT_EQ(echo_state().traces.at(3, 0), 400);
+    EXPECT_DOUBLE_EQ(echo_state().span_values[0], 0) << "a trace line is not a span line";
+    EXPECT_EQ(page->TChart2_2->graph(0)->dataCount(), 4) << "a new playback starts a clean display";
+    EXPECT_DOUBLE_EQ(page->TChart2_2->graph(0)->data()->at(3)->value, 2.3);
+    EXPECT_TRUE(view.status_history.back().contains("four.dat"));
+    EXPECT_TRUE(view.status_history.back().endsWith("06/12/2026 @ 10:00:03"));
+}
+
+TEST_F(EchoRecorderTest, PlaybackKeepsItsPaceAcrossMidnight) {
+    QStringList lines;
+    for (int i = 0; i < 8; ++i)
+        lines << trace_line("23:59:5" + QString::number(i), 200 + i);
+    // Once the first line has played, the clock stands a moment before midnight.
+    QObject::connect(recorder.get(), &EchoRecorder::line_played, [this] {
+        if (played_at.size() == 1)
+            set_time_of_day_origin(86400 - 1.5);
+    });
+    play(write_echo_file("midnight.dat", lines));
+    wait_end();
+    ASSERT_EQ(played_at.size(), 8u) << "the player stalled at midnight";
+    bool crossed = false;
+    for (size_t i = 2; i < played_at.size(); ++i)
+        crossed = crossed || played_at[i] < played_at[i - 1];
+    EXPECT_TRUE(crossed) << "the playback did not cross midnight";
+}
+
+TEST_F(EchoRecorderTest, PauseHoldsTheFileAndPlayResumesAtTheNextLine) {
+    frame->show();
+    QStringList lines;
+    for (int i = 0; i < 5; ++i)
+        lines << trace_line("10:00:0" + QString::number(i), 200 + 10 * i);
+    play(write_echo_file("pause.dat", lines));
+    platform::wait_until([&] { return played_at.size() >= 2; }, 30);
+    recorder->pause_click();
+    EXPECT_TRUE(recorder->play_action()->isEnabled());
+    EXPECT_FALSE(recorder->pause_action()->isEnabled());
+    const size_t at_pause = played_at.size();
+    platform::wait_ms(4000);
+    EXPECT_EQ(played_at.size(), at_pause) << "a line played while paused";
+    const size_t prompts = dialogs.prompts.size();
+    recorder->play_button();
+    EXPECT_EQ(dialogs.prompts.size(), prompts) << "resuming asked for a file";
+    wait_end();
+    EXPECT_EQ(played_at.size(), 5u) << "resuming skipped or repeated lines";
+    EXPECT_TRUE(frame->isHidden()) << "a resumed playback left its panel at the end";
+}
+
+TEST_F(EchoRecorderTest, StopEndsThePlaybackWithItsFileClosedAndThePanelHidden) {
+    frame->show();
+    QStringList lines;
+    for (int i = 0; i < 20; ++i)
+        lines << trace_line("10:00:00", 200);
+    play(write_echo_file("long.dat", lines));
+    platform::wait_until([&] { return played_at.size() >= 2; }, 30);
+    recorder->stop_button();
+    wait_end();
+    EXPECT_LT(played_at.size(), 5u);
+    EXPECT_FALSE(echo_state().playback_file_open);
+    EXPECT_FALSE(echo_state().playback_running);
+    EXPECT_TRUE(frame->isHidden());
+    for (QAction* a : {recorder->record_action(), recorder->play_action(),
+                       recorder->pause_action(), recorder->stop_action()})
+        EXPECT_FALSE(a->isChecked());
+}
+
+TEST_F(EchoRecorderTest, BareRepliesAndSpanLinesPlay) {
+    play(write_echo_file("bare.txt", {"$D10.00  10  20  30 11 22 33",
+                                      "d,t,0,6,2,78,45,1.2,3.4,21.4,T1$R6,5,0.3,20",
+                                      "$E 5.00   1   2   3  9"}));
+    wait_end();
+    EXPECT_EQ(played_at.size(), 3u);
+    EXPECT_EQ(echo_state().traces.at(2, 2), 33);
+    EXPECT_EQ(echo_state().traces.at(0, 3), 9);
+    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 20}));
+}
+
+TEST_F(EchoRecorderTest, AFailedPlaybackReturnsToIdleWithItsFileClosed) {
+    play(dir.filePath("missing.dat"));
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_FALSE(echo_state().playback_file_open);
+    EXPECT_FALSE(echo_state().playback_running);
+    EXPECT_TRUE(recorder->play_action()->isEnabled());
+
+    ended = 0;
+    play(write_echo_file("bad.dat", {trace_line("10:00:00", 200), "T1$A10.00 10 20 30",
+                                      trace_line("10:00:02", 200)}));
+    wait_end();
+    EXPECT_EQ(dialogs.messages().size(), 2);
+    EXPECT_EQ(played_at.size(), 1u);
+    EXPECT_FALSE(echo_state().playback_file_open);
+    EXPECT_TRUE(recorder->play_action()->isEnabled());
+}
+
+TEST_F(EchoRecorderTest, CancelInTheOpenDialogPlaysNothing) {
+    dialogs.files.push_back(QString());
+    echo_state().echo_file_name.clear();
+    recorder->play_button();
+    platform::wait_ms(2000);
+    EXPECT_TRUE(played_at.empty());
+    EXPECT_FALSE(echo_state().playback_file_open);
+}
+
+} // namespace

@@ -1,0 +1,203 @@
+// The echo display's arithmetic: the live tick's countdowns, the axes, gate and bands, the
+// status box, the temperature range and where the read-outs sit.
+#include "echo/echo_rules.h"
+
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/shell_state.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The ticks (from 1) on which each kind is due over `ticks` ticks, starting with every
+// countdown at 0 as a live start leaves them.
+std::array<std::vector<int>, 4> schedule(std::array<int16_t, 4> interval, int ticks) {
+    std::array<int16_t, 4> countdown{};
+    std::array<std::vector<int>, 4> due_at;
+    for (int t = 1; t <= ticks; ++t) {
+        const auto due = count_down(countdown);
+        for (size_t k = 0; k < 4; ++k)
+            if (due[k]) {
+                due_at[k].push_back(t);
+                countdown[k] = interval[k];
+            }
+    }
+    return due_at;
+}
+
+TEST(EchoTickSchedule, EachKindIsDueOnTheFirstTickAndThenEveryIntervalTicks) {
+    const auto s = schedule({5, 20, 1, 0}, 21);
+    EXPECT_EQ(s[0], (std::vector<int>{1, 6, 11, 16, 21}));
+    EXPECT_EQ(s[1], (std::vector<int>{1, 21}));
+    std::vector<int> every(21);
+    for (int i = 0; i < 21; ++i)
+        every[static_cast<size_t>(i)] = i + 1;
+    EXPECT_EQ(s[2], every) << "interval 1 is every tick";
+    EXPECT_EQ(s[3], every) << "interval 0 is every tick";
+}
+
+TEST(EchoTickSchedule, NothingIsDueBetweenReloads) {
+    std::array<int16_t, 4> countdown{3, 2, 5, 9};
+    EXPECT_FALSE(any_due(count_down(countdown)));
+    EXPECT_EQ(countdown, (std::array<int16_t, 4>{2, 1, 4, 8}));
+    const auto due = count_down(countdown);
+    EXPECT_TRUE(any_due(due));
+    EXPECT_TRUE(due[1]);
+    EXPECT_FALSE(due[0]);
+}
+
+TEST(EchoTickSchedule, IntervalsKeepTheOldValueWhenTheyDoNotFit) {
+    EXPECT_EQ(interval_ticks(7.5, 3), 8);
+    EXPECT_EQ(interval_ticks(6.5, 3), 6);
+    EXPECT_EQ(interval_ticks(1e9, 3), 3);
+}
+
+TEST(EchoAxes, TheTraceFillsTheBottomAxisAndTheGateSitsAtItsWindows) {
+    EchoTraceHeader h;
+    h.points_per_unit = 10;
+    h.sample_count = 801;
+    h.window_1 = 100;
+    h.window_2 = 150;
+    h.window_3 = 200;
+    EXPECT_DOUBLE_EQ(trace_distance_max(h), 80);
+    EXPECT_EQ(gate_positions(h), (std::array<double, 3>{10, 15, 20}));
+    h.sample_count = 0;
+    EXPECT_DOUBLE_EQ(trace_distance_max(h), -0.1);
+}
+
+TEST(EchoSpanBands, BandsFollowTheEmptyLevelBlankingAndAxisEnd) {
+    const struct {
+        std::array<double, 4> span;
+        bool drawn;
+        std::optional<Band> near;
+        Band far, beyond;
+    } cases[] = {
+        {{2.5, 2, 0.3, 20}, true, Band{0, 0.3}, {2.5, 3.0}, {3.0, 8}},
+        {{2.5, 2, 0, 20}, true, std::nullopt, {2.5, 3.0}, {3.0, 8}},
+        {{6, 5, -1, 0}, true, std::nullopt, {6, 6}, {6, 8}},
+        {{-2, 1, 0.5, 0}, true, Band{0, 0.5}, {-2, -2}, {-2, 8}},
+        {{0, 5, 0.3, 0}, false, {}, {}, {}},
+        {{6, 0, 0.3, 0}, false, {}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        const auto b = span_bands(c.span, 8);
+        ASSERT_EQ(b.has_value(), c.drawn) << c.span[0] << "," << c.span[1];
+        if (!b)
+            continue;
+        EXPECT_EQ(b->near_blank, c.near);
+        EXPECT_DOUBLE_EQ(b->far_blank.start, c.far.start);
+        EXPECT_DOUBLE_EQ(b->far_blank.end, c.far.end);
+        EXPECT_DOUBLE_EQ(b->beyond.start, c.beyond.start);
+        EXPECT_DOUBLE_EQ(b->beyond.end, c.beyond.end);
+    }
+}
+
+class EchoStatusBox : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset_shell_state();
+        platform::number_separators() = {};
+        const char* words[4] = {"Running", "Lost Echo", "Fail-Safe", "Fault"};
+        for (int i = 0; i < 4; ++i)
+            definitions_table()[static_cast<size_t>(1374 + i)].text = words[i];
+        const char* labels[8] = {"Status", "Distance", "Level", "Confidence", "Strength",
+                                 "Avg Noise", "Peak Noise", "Temperature"};
+        for (int i = 0; i < 8; ++i)
+            shell().status_label_texts[static_cast<size_t>(i)] =
+                QStringLiteral(" %1 = ").arg(labels[i]);
+    }
+    void TearDown() override {
+        for (int i = 0; i < 4; ++i)
+            definitions_table()[static_cast<size_t>(1374 + i)].text.clear();
+    }
+};
+
+TEST_F(EchoStatusBox, WordsFollowTheExactCodeAndAMissingParameterIsNotFound) {
+    const struct {
+        double code;
+        const char* text;
+        const char* word;
+    } cases[] = {{0, "0", "Running"},   {1, "1", "Lost Echo"}, {2, "2", "Fail-Safe"},
+                 {3, "3", "Fault"},     {1.5, "1.5", ""},      {4, "4", ""},
+                 {0, "NO", "Not Found"}, {2, "NO", "Not Found"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(status_word(c.code, c.text), QLatin1String(c.word)) << c.code << c.text;
+}
+
+TEST_F(EchoStatusBox, RunningShowsEightLinesOtherWordsOne) {
+    StatusValues v;
+    v.distance = 1.5;
+    v.level = 4.25;
+    v.confidence = "78";
+    v.strength = "45";
+    v.average_noise = "12";
+    v.peak_noise = "34";
+    v.temperature = "21.4";
+    EXPECT_EQ(status_box_text("Running", v),
+              " Status = Running\r\n Distance = 1.500\r\n Level = 4.250\r\n Confidence = 78\r\n"
+              " Strength = 45\r\n Avg Noise = 12\r\n Peak Noise = 34\r\n Temperature = 21.4");
+    EXPECT_EQ(status_box_text("Fail-Safe", v), " Status = Fail-Safe\r\n");
+    EXPECT_EQ(status_box_text("", v), " Status = \r\n");
+    EXPECT_EQ(status_box_text("Not Found", v), " Status = Not Found\r\n");
+}
+
+TEST(EchoTemperature, TheRangeGrowsByTensFromTheLiveStartValues) {
+    const struct {
+        std::vector<double> readings;
+        double axis_min, axis_max;
+    } cases[] = {
+        {{23.4, 27.9, 31.0}, 10, 40},
+        {{50}, 30, 60},
+        {{-20}, -30, 0},
+        {{23.4}, 10, 30},
+        {{-3}, -20, 0},
+        {{0}, 30, 0},
+    };
+    for (const auto& c : cases) {
+        TemperatureRange r{40, -10};
+        for (double t : c.readings)
+            r = *next_temperature_range(r, t);
+        const auto axis = temperature_axis(r);
+        EXPECT_DOUBLE_EQ(axis.first, c.axis_min) << c.readings[0];
+        EXPECT_DOUBLE_EQ(axis.second, c.axis_max) << c.readings[0];
+    }
+    EXPECT_FALSE(next_temperature_range({40, -10}, 1e6).has_value())
+        << "a reading beyond 16 bits must be dropped, not wrap";
+}
+
+TEST(EchoReadouts, SmallChartsScrollOverTheLastTwentyFiveReadings) {
+    EXPECT_EQ(readout_x_range(0), std::make_pair(0.0, 25.0));
+    EXPECT_EQ(readout_x_range(25), std::make_pair(0.0, 25.0));
+    EXPECT_EQ(readout_x_range(99), std::make_pair(74.0, 99.0));
+}
+
+TEST(EchoReadouts, StatusCodeFromTheSecondStatusRead) {
+    const struct {
+        const char* reply;
+        std::optional<int> code;
+    } cases[] = {{"0", 3}, {"1", 2}, {"2", 1}, {"3", 0}, {"4", std::nullopt},
+                 {"NO", std::nullopt}, {"", std::nullopt}, {"1.5", std::nullopt}};
+    for (const auto& c : cases)
+        EXPECT_EQ(status_code_from_m1032(c.reply), c.code) << c.reply;
+}
+
+TEST(EchoReadouts, ReadoutsLineUpLeftwardsLeavingRoomForThoseThatAreOn) {
+    const struct {
+        bool status_on, level_on;
+        ReadoutLefts lefts;
+    } cases[] = {
+        {true, true, {800, 630, 470}},
+        {false, true, {800, 830, 670}},
+        {true, false, {800, 630, 640}},
+        {false, false, {800, 830, 840}},
+    };
+    for (const auto& c : cases) {
+        const ReadoutLefts l = readout_lefts(1000, 200, 170, 160, c.status_on, c.level_on);
+        EXPECT_EQ(l.status, c.lefts.status);
+        EXPECT_EQ(l.level, c.lefts.level);
+        EXPECT_EQ(l.temperature, c.lefts.temperature) << c.status_on << c.level_on;
+    }
+}
+
+} // namespace

@@ -1,0 +1,243 @@
+// The KOVEX tab: its texts and commands as plain rules, and its sequences against the simulated
+// unit's command log - Get Traces, dragging and sending points, Set and Default KOVEX, a CSO
+// unit, a cancelled confirmation and a dead line.
+#include "simulated_unit.h"
+
+#include "echo/echo_page.h"
+#include "echo/echo_state.h"
+#include "echo/kovex_page.h"
+#include "echo/kovex_points.h"
+#include "echo/kovex_rules.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <qcustomplot.h>
+
+using unitsim::Misbehaviour;
+
+namespace {
+
+TEST(KovexRules, OnlyChangedPointsAreSentWithTheirFetchedSample) {
+    const std::vector<KovexPoint> points = {
+        {0, 500, 500}, {1, 400, 350.4}, {2, 300, 0.3}, {3, 200, -12.6}, {7, 100, 100}};
+    EXPECT_EQ(kovex_point_commands(points), QStringList({"/Y1:350", "/Y2:0", "/Y3:-13"}));
+    EXPECT_TRUE(kovex_point_commands({{0, 5, 5}}).isEmpty());
+}
+
+TEST(KovexRules, RightClickTextsAreCappedAndTheLossKeepsItsLeadingZero) {
+    platform::number_separators() = {",", "."};
+    const struct {
+        double x, y;
+        const char* limit;
+        const char* loss;
+    } cases[] = {{0.5, 300.4, "300", "0.5"}, {2.345, 0.2, "0", "2.35"}, {12, 1200, "999", "7.5"},
+                 {3, 450.5, "451", "3"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(kovex_limit_text(c.y, 999), c.limit);
+        EXPECT_EQ(kovex_loss_text(c.x, 7.5), c.loss);
+    }
+    platform::number_separators() = {};
+}
+
+TEST(KovexRules, ReadoutTextPickingAndDragging) {
+    platform::number_separators() = {};
+    EXPECT_EQ(kovex_annotation(0, 2.25, 42), "Xducer - KOVEX=042,Loss=2.3");
+    EXPECT_EQ(kovex_annotation(3, 2.25, 42), "Tx - KOVEX=042,Perdita=2.3");
+    const std::vector<QPointF> at = {{10, 10}, {20, 10}, {30, 10}};
+    EXPECT_EQ(pick_point(at, {21, 12}, 6), 1);
+    EXPECT_EQ(pick_point(at, {25, 30}, 6), -1);
+    EXPECT_EQ(dragged_value(1200, 999), 999);
+    EXPECT_EQ(dragged_value(-40, 999), -40) << "there is no lower cap";
+}
+
+class KovexTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        reset_echo_state();
+        platform::number_separators() = {};
+        shell().login_passcode = "318406";
+        definitions_table()[104].value_text = "1";
+        sim->unit().echo().set_level_mm(2000);
+        sim->unit().echo().set_sample_count(100);
+        make_tab();
+    }
+    void make_tab() {
+        kovex.reset();
+        page.reset();
+        echo_page = std::make_unique<EchoPage>();
+        page = std::make_unique<KovexPage>(*echo_page);
+        page->resize(1100, 600);
+        page->show();
+        KovexHooks hooks;
+        hooks.show_wait = [this](const QString& t) { waits << t.trimmed(); };
+        hooks.hide_wait = [this] { ++hidden; };
+        kovex = std::make_unique<KovexPoints>(*page, hooks);
+    }
+    void TearDown() override {
+        kovex.reset();
+        page.reset();
+        echo_page.reset();
+        definitions_table()[104].value_text.clear();
+        SimulatedUnitTest::TearDown();
+    }
+    // The commands after the log-on's identification.
+    QStringList after(const QString& first) const {
+        const QStringList all = received();
+        const qsizetype at = all.lastIndexOf(first);
+        return at < 0 ? QStringList() : all.mid(at);
+    }
+    QPointF pixel_of(int point) const {
+        QCustomPlot* c = page->TChart4;
+        c->replot();
+        const auto it = c->graph(1)->data()->constBegin() + point;
+        return {c->xAxis->coordToPixel(it->key), c->yAxis->coordToPixel(it->value)};
+    }
+    void drag(int point, double to_value) {
+        QCustomPlot* c = page->TChart4;
+        const QPointF from = pixel_of(point);
+        kovex->kovex_chart_click(Qt::LeftButton, from);
+        ASSERT_EQ(kovex->grabbed_point_index(), point);
+        kovex->kovex_chart_hover({from.x(), c->yAxis->coordToPixel(to_value)});
+        kovex->kovex_cursor_reset();
+    }
+
+    std::unique_ptr<EchoPage> echo_page;
+    std::unique_ptr<KovexPage> page;
+    std::unique_ptr<KovexPoints> kovex;
+    QStringList waits;
+    int hidden = 0;
+};
+
+TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurve) {
+    kovex->Command17_Click();
+    EXPECT_EQ(after("/ECHORAW1"), QStringList({"/ECHORAW1", "/ECHOKOVEX1"}));
+    EXPECT_EQ(page->TChart4->graph(0)->dataCount(), 100);
+    EXPECT_EQ(page->TChart4->graph(1)->dataCount(), 100);
+    EXPECT_EQ(kovex->points().size(), 100u);
+    EXPECT_FALSE(link().point_transfer_active);
+    EXPECT_FALSE(link().echo_online) << "the link stayed in echo mode without live monitoring";
+    EXPECT_TRUE(page->Check7->isEnabled());
+    EXPECT_TRUE(page->Command15->isEnabled());
+    EXPECT_FALSE(page->Command14->isEnabled()) << "Send Points offered with View Points off";
+    EXPECT_EQ(waits.last(), ui_text(1238).trimmed());
+    EXPECT_GE(hidden, 1);
+}
+
+TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
+    kovex->Command17_Click();
+    page->Check7->setChecked(true);
+    EXPECT_TRUE(page->Command14->isEnabled());
+    EXPECT_FALSE(page->Command16->isEnabled());
+    drag(40, 700);
+    drag(60, 0.2);
+    const int v40 = static_cast<int>(std::round(kovex->points()[40].value));
+    EXPECT_NEAR(v40, 700, 5);
+    sim->clear_received();
+    kovex->Command14_Click();
+    const QStringList sent = after("/LOADQUICK");
+    ASSERT_GE(sent.size(), 6);
+    EXPECT_EQ(sent.mid(0, 4), QStringList({"/LOADQUICK", QStringLiteral("/Y40:%1").arg(v40),
+                                           "/Y60:0", "/LOADNORM"}))
+        << "only the two moved points, each at the sample it was fetched as";
+    EXPECT_EQ(echo_state().traces.at(40, 3), v40) << "the next fetch did not show the new point";
+    EXPECT_EQ(echo_state().traces.at(60, 3), 0);
+    EXPECT_FALSE(page->Check7->isChecked());
+}
+
+TEST_F(KovexTest, NoMovedPointSendsOnlyTheModeCommands) {
+    kovex->Command17_Click();
+    sim->clear_received();
+    kovex->Command14_Click();
+    EXPECT_EQ(after("/LOADQUICK").mid(0, 3), QStringList({"/LOADQUICK", "/LOADNORM", "/ECHORAW1"}));
+}
+
+TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
+    kovex->Command17_Click();
+    page->Option4[7]->setChecked(true);
+    QCustomPlot* c = page->TChart4;
+    c->replot();
+    kovex->kovex_chart_click(Qt::RightButton,
+                             {c->xAxis->coordToPixel(2.0), c->yAxis->coordToPixel(400)});
+    EXPECT_NEAR(page->scrpar[184]->text().toDouble(), 400, 3);
+    EXPECT_NEAR(page->scrpar[185]->text().toDouble(), 2.0, 0.03);
+    EXPECT_TRUE(page->Option4[0]->isChecked()) << "point 8 is followed by point 1";
+    for (int p : KovexPage::parameters())
+        if (page->scrpar[p]->text().isEmpty())
+            page->scrpar[p]->setText("1");
+    page->scrpar[83]->setText("0"); // not above 0: not sent
+    sim->clear_received();
+    kovex->Command16_Click();
+    QStringList expected = {"/LOADQUICK", "/p41:1", "/p81:1", "/p82:1", "/p84:1"};
+    for (int p = 109; p <= 112; ++p)
+        expected << QStringLiteral("/p%1:1").arg(p);
+    for (int p = 170; p <= 185; ++p)
+        expected << QStringLiteral("/p%1:%2").arg(p).arg(page->scrpar[p]->text());
+    expected << "/p905:1" << "/LOADNORM" << "/p20:2" << "/ECHORAW1";
+    EXPECT_EQ(after("/LOADQUICK").mid(0, expected.size()), expected);
+    EXPECT_EQ(sim->unit().echo().rebuilds(), 1);
+}
+
+TEST_F(KovexTest, DefaultKovexRestoresTheUnitsSetAndReadsItBack) {
+    kovex->Command17_Click();
+    page->Option4[5]->setChecked(true);
+    sim->clear_received();
+    kovex->Command15_Click();
+    QStringList expected = {"/p20:3", "/LOADQUICK", "/p41", "/p81", "/p82", "/p83", "/p84"};
+    for (int p = 170; p <= 185; ++p)
+        expected << QStringLiteral("/p%1").arg(p);
+    for (int p = 109; p <= 112; ++p)
+        expected << QStringLiteral("/p%1").arg(p);
+    expected << "/p905" << "/LOADNORM" << "/ECHORAW1";
+    EXPECT_EQ(after("/p20:3").mid(0, expected.size()), expected);
+    EXPECT_EQ(sim->unit().echo().restores(), 1);
+    EXPECT_EQ(page->scrpar[170]->text(), "810");
+    EXPECT_EQ(page->scrpar[171]->text(), "0.5");
+    EXPECT_TRUE(page->Option4[0]->isChecked());
+}
+
+TEST_F(KovexTest, ACancelledConfirmationSendsNothing) {
+    kovex->Command17_Click();
+    sim->clear_received();
+    dialogs.answers.push_back(platform::Answer::Cancel);
+    kovex->Command16_Click();
+    dialogs.answers.push_back(platform::Answer::Cancel);
+    kovex->Command15_Click();
+    EXPECT_TRUE(received().isEmpty());
+}
+
+TEST_F(KovexTest, ADeadLineEndsTheSequenceAtItsFirstFailedCommand) {
+    kovex->Command17_Click();
+    page->Check7->setChecked(true);
+    drag(10, 600);
+    drag(20, 600);
+    sim->clear_received();
+    sim->misbehave_on("/Y*", Misbehaviour::silence());
+    kovex->Command14_Click();
+    EXPECT_EQ(received().filter("/Y").size(), 3) << "the second point was still sent";
+    EXPECT_EQ(received().filter("/Y")[0], received().filter("/Y")[2]);
+    EXPECT_EQ(dialogs.messages().size(), 1) << "one message for a dead line";
+    EXPECT_FALSE(link().point_transfer_active);
+    EXPECT_FALSE(received().contains("/ECHORAW1"));
+}
+
+TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {
+    make_unit(unitsim::UnitKind::Cso);
+    sim->unit().echo().set_sample_count(50);
+    make_tab();
+    page->Check7->setChecked(true);
+    kovex->Command17_Click();
+    EXPECT_TRUE(link().cso_unit);
+    EXPECT_FALSE(page->Check7->isChecked());
+    EXPECT_FALSE(page->Check7->isEnabled());
+    EXPECT_TRUE(page->Check7->isHidden());
+    EXPECT_FALSE(page->Command14->isEnabled());
+    EXPECT_TRUE(page->Command16->isEnabled());
+    EXPECT_TRUE(page->Command15->isEnabled());
+}
+
+} // namespace

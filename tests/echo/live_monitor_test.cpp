@@ -1,0 +1,256 @@
+// Live monitoring against the simulated unit: traces fetched and parsed whatever the unit gets
+// wrong, the tick schedule on the program's clock, the span and status reads, the stop, and an
+// error inside a tick.
+#include "simulated_unit.h"
+
+#include "echo/echo_display.h"
+#include "echo/echo_exchange.h"
+#include "echo/echo_page.h"
+#include "echo/echo_state.h"
+#include "echo/live_monitor.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/settings.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+#include <qcustomplot.h>
+#include <stdexcept>
+
+using unitsim::Misbehaviour;
+
+namespace {
+
+class LiveMonitorTest : public SimulatedUnitTest {
+protected:
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        reset_echo_state();
+        platform::number_separators() = {};
+        shell().login_passcode = "318406";
+        for (int n = 900; n <= 904; ++n) {
+            definitions_table()[static_cast<size_t>(n)].unit_value = NO_VALUE;
+            definitions_table()[static_cast<size_t>(n)].value_text.clear();
+        }
+        unit().echo().set_level_mm(2000);
+        page = std::make_unique<EchoPage>();
+        page->Option3->setChecked(true);
+        display = std::make_unique<EchoDisplay>(*page);
+        EchoFrameHooks hooks;
+        hooks.timer = &timer;
+        hooks.record_traces = [this] {
+            ++recorded;
+            if (fail_in_tick)
+                throw std::runtime_error("disk full");
+        };
+        monitor = std::make_unique<LiveEchoMonitor>(*page, *display, hooks);
+        page->set_live_handler([this] { monitor->Option2_Click(); });
+        page->offline_handler = [this] { monitor->Option3_Click(); };
+        page->set_trace_box_handler([this](int i) { monitor->Check6_Click(i); });
+        QObject::connect(monitor.get(), &LiveEchoMonitor::tick_finished, [this] {
+            ticks.push_back(received().mid(static_cast<int>(seen)));
+            seen = received().size();
+        });
+    }
+    void TearDown() override {
+        timer.stop();
+        monitor.reset();
+        display.reset();
+        page.reset();
+        SimulatedUnitTest::TearDown();
+    }
+
+    unitsim::UnitCore& unit() { return sim->unit(); }
+
+    void go_live() {
+        page->Option2->setChecked(true);
+        ASSERT_TRUE(link().echo_online) << "live monitoring did not start";
+        seen = received().size();
+    }
+    // Lets the live timer run until `n` ticks have finished (program time, test scale).
+    void run_ticks(size_t n) {
+        platform::wait_until([&] { return ticks.size() >= n; }, 600);
+        ASSERT_GE(ticks.size(), n) << "the live tick stopped";
+    }
+    static int count(const QStringList& commands, const QString& c) {
+        return static_cast<int>(commands.count(c));
+    }
+
+    QTimer timer;
+    std::unique_ptr<EchoPage> page;
+    std::unique_ptr<EchoDisplay> display;
+    std::unique_ptr<LiveEchoMonitor> monitor;
+    std::vector<QStringList> ticks; // the commands each tick sent
+    qsizetype seen = 0;
+    int recorded = 0;
+    bool fail_in_tick = false;
+};
+
+TEST_F(LiveMonitorTest, TraceFromTheUnitLandsInItsColumnWithThePeakAtTheSurface) {
+    open_port();
+    unit().echo().set_sample_count(750); // 6 m empty distance: 100 points per metre
+    get_echo_trace("/ECHORAW1\r", 1);
+    const EchoState& e = echo_state();
+    ASSERT_EQ(e.header.sample_count, 750);
+    EXPECT_DOUBLE_EQ(e.header.points_per_unit, 100);
+    // The surface is 2 m up, so 4 m from the transducer: sample 400 and the middle gate bar.
+    EXPECT_EQ(e.header.window_2, 400);
+    const auto& raw = e.traces.column[0];
+    EXPECT_GT(raw[400], 600);
+    EXPECT_LT(raw[300], 200);
+    EXPECT_EQ(e.traces.column[1][400], 0) << "a RAW reply wrote another kind's column";
+    EXPECT_TRUE(link().echo_online);
+    EXPECT_TRUE(link().reply_buffer.isEmpty());
+    EXPECT_EQ(received(), QStringList({"/ECHORAW1"}));
+}
+
+TEST_F(LiveMonitorTest, TheUnitsTraceMistakesNeverCorruptTheTable) {
+    open_port();
+    unit().echo().set_sample_count(100);
+    get_echo_trace("/ECHONORM1\r", 2);
+    const auto before = echo_state().traces.column[1];
+
+    unit().echo().set_ok_for_trace(true);
+    echo_state().echo_recording = true;
+    echo_state().recorded_trace_text = "kept";
+    get_echo_trace("/ECHONORM1\r", 2);
+    EXPECT_EQ(echo_state().traces.column[1], before) << "an OK was read as a trace";
+    EXPECT_EQ(echo_state().recorded_trace_text, "kept");
+    unit().echo().set_ok_for_trace(false);
+
+    unit().echo().set_trace_prefix("busy>");
+    get_echo_trace("/ECHONORM1\r", 2);
+    EXPECT_EQ(echo_state().header.sample_count, 100) << "text before the $ added samples";
+    EXPECT_TRUE(echo_state().recorded_trace_text.startsWith("T1busy>$B"));
+    unit().echo().set_trace_prefix({});
+
+    unit().echo().set_sample_count(TRACE_SAMPLES + 40);
+    get_echo_trace("/ECHONORM1\r", 2);
+    EXPECT_EQ(echo_state().header.sample_count, TRACE_SAMPLES);
+    EXPECT_TRUE(link().reply_buffer.isEmpty());
+
+    unit().echo().set_sample_count(100);
+    sim->misbehave_on("/ECHO*", Misbehaviour::silence(), 1);
+    const auto kept = echo_state().traces.column[1];
+    get_echo_trace("/ECHONORM1\r", 2);
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_EQ(echo_state().traces.column[1], kept);
+    get_echo_trace("/ECHONORM1\r", 2);
+    EXPECT_EQ(count(received(), "/ECHONORM1"), 5) << "a fetch went out while comms_abort was set";
+    EXPECT_TRUE(dialogs.prompts.empty()) << "a trace time-out shows no message";
+}
+
+TEST_F(LiveMonitorTest, AReplyWithFieldsBeyondSixteenBitsGivesOneMessage) {
+    open_port();
+    Misbehaviour m;
+    m.replace = QByteArray("$A10.00 100 200 300") + QByteArray("9E9").repeated(50) + "\r\n";
+    sim->misbehave_on("/ECHORAW1", m, 1);
+    get_echo_trace("/ECHORAW1\r", 1);
+    EXPECT_EQ(echo_state().header.sample_count, 50);
+    EXPECT_EQ(dialogs.prompts.size(), 1u) << "one message per reply, never one per sample";
+}
+
+TEST_F(LiveMonitorTest, TicksFollowEachKindsIntervalOnTheProgramClock) {
+    shell().trace_interval = {5, 20, 3, 20};
+    page->Check6[0]->setChecked(true);
+    page->Check6[2]->setChecked(true);
+    unit().echo().set_sample_count(50);
+    go_live();
+    EXPECT_TRUE(timer.isSingleShot());
+    run_ticks(11);
+    for (size_t t = 0; t < 11; ++t) {
+        SCOPED_TRACE("tick " + std::to_string(t + 1));
+        EXPECT_EQ(count(ticks[t], "/ECHORAW1"), t % 5 == 0 ? 1 : 0);
+        EXPECT_EQ(count(ticks[t], "/ECHOAVERAGE1"), t % 3 == 0 ? 1 : 0);
+        EXPECT_EQ(count(ticks[t], "/ECHONORM1"), 0) << "an unticked kind was fetched";
+        EXPECT_EQ(count(ticks[t], "/p105"), t == 0 ? 1 : 0) << "the span is read once a start";
+        EXPECT_EQ(count(ticks[t], "/p900"), 0) << "status read without a read-out";
+    }
+    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 0}));
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 50);
+    EXPECT_EQ(page->TChart2->graph(2)->dataCount(), 50);
+}
+
+TEST_F(LiveMonitorTest, ReadoutsReadTheStatusBlockOnTheTicksThatFetch) {
+    write_ini(ini, "Echo Control", "Status", "True");
+    page->Check6[0]->setChecked(true);
+    shell().trace_interval = {2, 20, 20, 20};
+    definitions_table()[1374].text = "Running";
+    shell().status_label_texts[0] = " Status = ";
+    Misbehaviour p900;
+    p900.replace = QByteArray("3\r\n"); // the second status read decides
+    sim->misbehave_on("/p900", p900);
+    unit().echo().set_status_code(0);
+    go_live();
+    run_ticks(3);
+    EXPECT_EQ(ticks[0].mid(ticks[0].indexOf("/p900") - 1, 9),
+              QStringList({"/LOADQUICK", "/p900", "/p901", "/p902", "/p903", "/p904", "/m1032",
+                           "/LEVEL", "/TEMP"}));
+    EXPECT_EQ(count(ticks[1], "/p900"), 0) << "no fetch, no status read";
+    EXPECT_EQ(count(ticks[2], "/p900"), 1);
+    const auto& table = definitions_table();
+    EXPECT_EQ(table[900].unit_value, 0) << "/m1032 answering 3 means running";
+    EXPECT_EQ(table[900].value_text, "0");
+    EXPECT_EQ(table[902].unit_value, 45);
+    EXPECT_EQ(table[902].value_text, "4.5");
+    EXPECT_DOUBLE_EQ(echo_state().level_value, 2);
+    EXPECT_TRUE(page->Text67->text().startsWith(" Status = Running\r\n"));
+    EXPECT_EQ(page->Text67->text().count("\r\n"), 7);
+    EXPECT_FALSE(page->Text67->isHidden());
+    definitions_table()[1374].text.clear();
+}
+
+TEST_F(LiveMonitorTest, StopWritesTheUnitBackToNormalAndStaysOff) {
+    page->Check6[0]->setChecked(true);
+    go_live();
+    run_ticks(1);
+    page->Option3->setChecked(true);
+    EXPECT_FALSE(link().echo_online);
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_FALSE(timer.isActive());
+    platform::wait_until([&] { return received().endsWith("/access:off"); }, 5);
+    EXPECT_EQ(received().mid(received().size() - 2), QStringList({"/LOADNORM", "/access:off"}));
+    const size_t done = ticks.size();
+    platform::wait_ms(3000);
+    EXPECT_EQ(ticks.size(), done) << "a tick ran after the stop";
+}
+
+TEST_F(LiveMonitorTest, RepliesToTheStopsUnawaitedCommandsNeverAnswerTheNextStart) {
+    page->Check6[0]->setChecked(true);
+    go_live();
+    run_ticks(1);
+    page->Option3->setChecked(true);
+    // Straight back on: the unit's "OK"s to the stop's commands are still on their way.
+    ticks.clear();
+    go_live();
+    EXPECT_EQ(echo_state().echo_unit_text, "m");
+    run_ticks(1);
+    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 0}));
+    EXPECT_EQ(echo_state().header.sample_count, unit().echo().sample_count());
+}
+
+TEST_F(LiveMonitorTest, AnErrorInsideATickTakesMonitoringCleanlyOffline) {
+    page->Check6[0]->setChecked(true);
+    fail_in_tick = true;
+    go_live();
+    platform::wait_until([&] { return !dialogs.prompts.empty(); }, 30);
+    ASSERT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_TRUE(dialogs.prompts[0].text.contains("disk full"));
+    EXPECT_TRUE(page->Option3->isChecked());
+    EXPECT_FALSE(link().echo_online);
+    EXPECT_FALSE(timer.isActive());
+    platform::wait_ms(3000);
+    EXPECT_EQ(recorded, 1) << "the monitor kept ticking after the error";
+}
+
+TEST_F(LiveMonitorTest, AFailedLogOnLeavesMonitoringOff) {
+    shell().login_passcode = "000000";
+    page->Option2->setChecked(true);
+    EXPECT_TRUE(page->Option3->isChecked());
+    EXPECT_FALSE(link().echo_online);
+    EXPECT_FALSE(timer.isActive());
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+// The echo page in the main window: the saved view choices come back at the next start, and the
+// toolbar's read-out keys show the read-outs and keep their choice.
+#include "ui_test_support.h"
+
+#include "echo/echo_page.h"
+#include "echo/echo_state.h"
+#include "platform/profile.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QToolButton>
+#include <qcustomplot.h>
+
+namespace {
+
+class EchoViewTest : public UiTest {
+protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        reset_echo_state();
+    }
+    QString saved(const QString& section, const QString& key) {
+        return platform::read_profile_string(ini(), section, key).value_or("?");
+    }
+    void restart() {
+        const ShellState kept = shell();
+        form1().close();
+        flush();
+        reset_shell_state();
+        // What the start window settles before the main window opens.
+        shell().ini_path = kept.ini_path;
+        shell().software_mode = kept.software_mode;
+        shell().access_level = 1;
+    }
+};
+
+TEST_F(EchoViewTest, TheViewAsLeftComesBackAtTheNextStart) {
+    Form1& w = open_main_window(1, 1);
+    EchoPage* p = w.echo_page;
+    EXPECT_TRUE(p->Check6[0]->isChecked()) << "RAW is ticked by default";
+    EXPECT_EQ(p->Text10[0]->value(), 5);
+    p->Check6[0]->setChecked(false);
+    p->Check6[3]->setChecked(true);
+    p->Text10[3]->setValue(7);
+    p->Check8->setChecked(false);
+    p->Image1->click();
+    w.dispatch_toolbar_button("level_display");
+    EXPECT_TRUE(w.toolbar_button("level_display")->isChecked());
+    EXPECT_FALSE(p->TChart2_2->isHidden()) << "the level key did not show the level chart";
+    EXPECT_EQ(saved("Echo Control", "Level"), "True");
+
+    restart();
+    Form1& again = form1();
+    p = again.echo_page;
+    EXPECT_FALSE(p->Check6[0]->isChecked());
+    EXPECT_TRUE(p->Check6[3]->isChecked());
+    EXPECT_EQ(p->Text10[3]->value(), 7);
+    EXPECT_FALSE(p->Check8->isChecked());
+    EXPECT_FALSE(shell().echo_light_on);
+    EXPECT_TRUE(p->Check9->isHidden()) << "the gradient box shows with the light off";
+    EXPECT_TRUE(again.toolbar_button("level_display")->isChecked());
+    EXPECT_FALSE(p->TChart2_2->isHidden());
+    EXPECT_TRUE(p->Text67->isHidden());
+}
+
+} // namespace
