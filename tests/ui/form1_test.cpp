@@ -1,5 +1,6 @@
 // The main window as a user meets it: start-up in each identity and mode, what the menus and keys
 // offer, the shortcut letters, the toolbar and failures inside handlers.
+#include "parameters/parameter_state.h"
 #include "echo/echo_page.h"
 #include "link/link_state.h"
 #include "link/traffic_box.h"
@@ -108,6 +109,10 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     Form1& w = start(1, 1);
+    // The parameter transfer installs itself with the window; take it away to see the rule.
+    w.services.download_parameters = nullptr;
+    w.services.upload_parameters = nullptr;
+    w.refresh_availability();
     for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
                              "printecho", "bootload"})
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
@@ -174,13 +179,13 @@ TEST_F(MainWindowTest, TheLinkShowsItsProgressOnTheMainWindowUntilItCloses) {
 
 TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
     Form1& w = start(1, 1, 0, 3);
-    main_window_state().system_type = 4;
+    parameter_state().system_type = 4;
     w.enable_controls();
     EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(8));
     EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(1));
     for (int p : RELAY_PARAMETERS)
         EXPECT_FALSE(definitions_table()[static_cast<size_t>(p)].present) << p;
-    main_window_state().system_type = 1;
+    parameter_state().system_type = 1;
     w.enable_controls();
     EXPECT_TRUE(w.SSTab1[2]->isTabEnabled(1));
     EXPECT_TRUE(definitions_table()[218].present);
@@ -253,17 +258,17 @@ TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
     QStringList calls;
     w.services.list_changed_parameters = [&](bool, bool) { calls << "changed"; };
     w.services.list_all_parameters = [&](bool) { calls << "all"; };
-    main_window_state().parameters_loaded = true;
+    parameter_state().parameters_loaded = true;
     w.refresh_availability();
     w.enable_controls();
     w.show();
     const bool grid_shown[] = {true, false, true, false};
     for (bool shown : grid_shown) {
         w.toolbar_button("refresh")->trigger();
-        EXPECT_EQ(w.MSFlexGrid1->isVisible(), shown) << main_window_state().parameter_list_mode;
+        EXPECT_EQ(w.MSFlexGrid1->isVisible(), shown) << parameter_state().parameter_list_mode;
     }
     EXPECT_EQ(calls, QStringList({"changed", "all"}));
-    EXPECT_EQ(main_window_state().parameter_list_mode, 0);
+    EXPECT_EQ(parameter_state().parameter_list_mode, 0);
 }
 
 TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {

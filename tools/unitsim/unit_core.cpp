@@ -306,7 +306,7 @@ Reply UnitCore::handle_measured(int number) const {
     }
 }
 
-Reply UnitCore::handle_write(int number, const QString& value_text) {
+Reply UnitCore::store_write(int number, const QString& value_text) {
     if (!logged_on_)
         return no();
     const auto v = strict_number(value_text);
@@ -378,15 +378,9 @@ Reply UnitCore::handle_write(int number, const QString& value_text) {
     Parameter& p = parameters_.at(number);
     if (p.definition.read_only || !p.text.isEmpty())
         return no();
-    if (is_length(number)) {
-        p.value = *v * length_factor();
-        return ok();
-    }
-    const bool limited =
-        !(p.definition.min_text == "-999999" && p.definition.max_text == "-999999");
-    if (limited && (*v < p.definition.min_text.toDouble() || *v > p.definition.max_text.toDouble()))
+    if (!within_limits(p, *v))
         return no();
-    p.value = *v;
+    p.value = is_length(number) ? *v * length_factor() : *v;
     return ok();
 }
 

@@ -30,6 +30,14 @@ struct Reply {
     QByteArray body;      // without the final line end
 };
 
+// One "/p<n>:<value>" the unit was sent, in order: what it said and the mode it was in.
+struct WriteRecord {
+    int number = 0;
+    QString value_text;
+    bool accepted = false;
+    bool quick_mode = false;
+};
+
 struct Parameter {
     ParameterDefinition definition;
     double value = 0; // lengths in millimetres, whatever P104 says
@@ -79,6 +87,12 @@ public:
     // Numbers of the present parameters, ascending.
     std::vector<int> parameter_numbers() const;
 
+    // ---- Every parameter write, accepted or refused, in order (see unit_writes.cpp).
+    const std::vector<WriteRecord>& writes() const { return writes_; }
+    void clear_writes() { writes_.clear(); }
+    // Numbers of the accepted writes, in order.
+    std::vector<int> accepted_write_numbers() const;
+
     // ---- Session state.
     bool logged_on() const { return logged_on_; }
     void set_logged_on(bool on) { logged_on_ = on; }
@@ -111,6 +125,8 @@ private:
     Reply handle_access(const QString& code);
     Reply handle_read(int number) const;
     Reply handle_write(int number, const QString& value_text);
+    Reply store_write(int number, const QString& value_text);
+    bool within_limits(const Parameter& p, double value) const;
     Reply handle_measured(int number) const;
     Reply who(bool upper_case) const;
     std::optional<QString> live_text(int number) const;
@@ -123,6 +139,7 @@ private:
     QString parameter_file_;
     DefinitionSet definitions_;
     std::map<int, Parameter> parameters_;
+    std::vector<WriteRecord> writes_;
     LogMemory log_;
     bool logged_on_ = false;
     bool quick_mode_ = false;
