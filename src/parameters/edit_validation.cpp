@@ -225,14 +225,18 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
     if (P == 700) {
         const int m = valid_flow_models(record(700).unit_value);
         DefinitionRecord& r701 = record(701);
-        if (m > 0 && r701.unit_value > m) {
+        const bool reset = m > 0 && r701.unit_value > m;
+        if (reset) {
             r701.unit_value = r701.default_value;
             r701.value_text = platform::number_text_c(r701.default_value);
             rows.set_text(701, value_as_box_text(r701.default_value));
+        }
+        refresh_param_tooltip(701);
+        // The hover text takes its range from the list; the element's own count is the limit.
+        if (reset) {
             r701.min_text = QStringLiteral("0");
             r701.max_text = QString::number(m);
         }
-        refresh_param_tooltip(701);
         call_hook(H.check_flow_parms);
         call_hook(H.update_breakpoints, false);
     }

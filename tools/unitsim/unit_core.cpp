@@ -440,12 +440,15 @@ bool UnitCore::is_length(int number) const {
         return true;
     if (units != "U_MU")
         return false;
-    // A type-1 relay with function 2 holds its set points in another unit.
+    // A type-1 relay with function 2, and a relay without a function, hold their set points in
+    // other units.
     for (int base : {210, 220}) {
         if (number != base + 3 && number != base + 4)
             continue;
         const auto type = value(base), function = value(base + 1);
         if (type && function && *type == 1 && *function == 2)
+            return false;
+        if (function && *function == 0)
             return false;
     }
     return true;
