@@ -2,6 +2,7 @@
 
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
+#include "parameters/parameter_tooltips.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -146,15 +147,26 @@ void ParameterRowsView::build_rows() {
         auto* label = new QLabel(parent);
         label->setObjectName(QStringLiteral("scrlabel"));
         label->setProperty("index", P);
-        auto* box = new QLineEdit(parent);
+        auto* field = new QWidget(parent);
+        auto* line = new QHBoxLayout(field);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto* box = new QLineEdit(field);
         box->setObjectName(QStringLiteral("scrpar"));
         box->setProperty("index", P);
         box->setFixedWidth(BOX_WIDTH);
         box->setAutoFillBackground(true);
+        // What the number means without hovering: the chosen code's label or the unit.
+        auto* hint = new QLabel(field);
+        hint->setObjectName(QStringLiteral("scrhint"));
+        hint->setProperty("index", P);
+        hint->setForegroundRole(QPalette::Dark);
+        line->addWidget(box);
+        line->addWidget(hint, 1);
         label->setBuddy(box);
-        form->addRow(label, box);
+        form->addRow(label, field);
         label->hide();
-        box->hide();
+        field->hide();
+        hints_[static_cast<size_t>(P)] = hint;
         boxes_[static_cast<size_t>(P)] = box;
         labels_[static_cast<size_t>(P)] = label;
         connect(box, &QLineEdit::textEdited, this, [this, P](const QString& text) {
@@ -205,8 +217,12 @@ void ParameterRowsView::show_row(int P) {
         b->setToolTip(r.tooltip.trimmed());
     if (l->text() != r.caption)
         l->setText(r.caption);
+    QLabel* hint = hints_[static_cast<size_t>(P)];
+    const QString hint_text = row_hint(r.tooltip, r.text);
+    if (hint->text() != hint_text)
+        hint->setText(hint_text);
     l->setVisible(r.label_visible);
-    b->setVisible(r.visible);
+    b->parentWidget()->setVisible(r.visible);
 }
 
 void ParameterRowsView::show_switch(const QString& name, bool on) {

@@ -42,6 +42,7 @@ private:
     FlowPage& flow_;
     std::array<QLineEdit*, 1001> boxes_{};
     std::array<QLabel*, 1001> labels_{};
+    std::array<QLabel*, 1001> hints_{};
     std::array<bool, 1001> typed_{};
     std::map<QString, QFormLayout*> forms_;
     QGroupBox* vessel_rows_ = nullptr;

@@ -266,3 +266,28 @@ void update_relay_params(int P) {
     rows.set_visible(b + 218, fail_safe.present);
     rows.set_label_visible(b + 218, fail_safe.present);
 }
+
+QString row_hint(const QString& tooltip, const QString& box_text) {
+    const QString options = ui_text(1189, QStringLiteral("Options")) + QStringLiteral(": ");
+    const qsizetype start = tooltip.indexOf(options);
+    if (start >= 0) {
+        const qsizetype from = start + options.size();
+        const qsizetype end = tooltip.indexOf(QStringLiteral("    "), from);
+        const QString list = tooltip.mid(from, end < 0 ? -1 : end - from);
+        const QString chosen = box_text.trimmed();
+        if (chosen.isEmpty())
+            return {};
+        for (const QString& entry : list.split(QLatin1Char(','))) {
+            const qsizetype eq = entry.indexOf(QLatin1Char('='));
+            if (eq > 0 && entry.left(eq).trimmed() == chosen)
+                return entry.mid(eq + 1).trimmed();
+        }
+        return {};
+    }
+    const qsizetype eq = tooltip.lastIndexOf(QLatin1Char('='));
+    if (eq < 0)
+        return {};
+    const QString rest = tooltip.mid(eq + 1).trimmed();
+    const qsizetype blank = rest.indexOf(QLatin1Char(' '));
+    return blank < 0 ? QString() : rest.mid(blank + 1).trimmed();
+}

@@ -22,3 +22,7 @@ void set_lookup_param_range(DefinitionRecord& rec);
 
 // The relay rules for the block of P (P210..P214 and P220..P224; other numbers do nothing).
 void update_relay_params(int P);
+
+// The short hint beside a row: the label of the chosen code for a choice, the unit word for a
+// number; taken from the row's hover text, empty when it has none.
+QString row_hint(const QString& tooltip, const QString& box_text);
