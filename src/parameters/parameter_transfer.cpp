@@ -15,6 +15,7 @@
 #include "parameters/parameter_values.h"
 #include "parameters/screen_to_table.h"
 #include "platform/dialogs.h"
+#include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/option_lists.h"
@@ -320,7 +321,16 @@ void getparameters_all(bool compare) {
     step_progress_to(0);
     V.show_cancel(true);
 
-    open_com_port();
+    // A port already open on the chosen line needs no reopening and no settle pause; what it
+    // holds from before is thrown away all the same.
+    platform::SerialPort& port = MSComm1();
+    if (port.port_open() && port.comm_port() == shell().com_port &&
+        port.settings() == shell().comm_settings) {
+        L.port_open_failed = false;
+        port.clear_input();
+    } else {
+        open_com_port();
+    }
     if (L.port_open_failed) {
         hide_transfer_display();
         return;

@@ -226,8 +226,13 @@ TEST_F(MainWindowTest, APressedKeyCannotStartItsWorkAgainWhileItRuns) {
     w.services.download_parameters = [&] {
         ++runs;
         pressed_during = w.toolbar_button("download")->isChecked();
+        // The transfer under way has failed and kept the reply it found.
+        link().comms_abort = true;
+        parameter_state().saved_reply = "running";
         // The user clicks again while the transfer waits for the unit.
         w.toolbar_button("download")->trigger();
+        EXPECT_TRUE(link().comms_abort) << "a second click reset the running transfer's outcome";
+        EXPECT_EQ(parameter_state().saved_reply, "running");
     };
     w.refresh_availability();
     w.toolbar_button("download")->trigger();
