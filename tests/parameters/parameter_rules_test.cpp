@@ -13,6 +13,7 @@
 #include "parameters/parameter_state.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
+#include "parameters/parameter_values.h"
 #include "parameters/screen_to_table.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
@@ -182,6 +183,21 @@ TEST_F(ParameterRules, LengthUnitChangeConvertsEveryLengthRow) {
     type(104, "9");
     EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1186)));
     EXPECT_EQ(box(104), "4");
+}
+
+TEST_F(ParameterRules, EveryLengthRowFollowsTheLengthUnit) {
+    show_set();
+    std::map<int, double> before;
+    for (int P : parameter_rows().numbers())
+        if (P != 104 && P <= 999 && rec(P).present && is_length_record(P))
+            before[P] = platform::val(rec(P).value_text);
+    ASSERT_GT(before.size(), 10u);
+    type(104, "3"); // metres to millimetres
+    for (const auto& [P, metres] : before) {
+        EXPECT_NEAR(rec(P).unit_value, metres * 1000, 1e-6) << "P" << P;
+        EXPECT_EQ(box(P), platform::number_text(platform::val(rec(P).value_text))) << "P" << P;
+    }
+    EXPECT_EQ(box(41), "20") << "a row that is no length stays";
 }
 
 TEST_F(ParameterRules, GermanBoxesStoreDotDecimals) {

@@ -105,6 +105,8 @@ TEST_F(ParameterRoadTest, CancelDuringTheSweepStopsAndLeavesTheUnitInNormalMode)
     EXPECT_FALSE(parameter_state().parameters_loaded);
     EXPECT_FALSE(sim->unit().quick_mode()) << "the unit was left in quick-load mode";
     EXPECT_FALSE(received().contains("/p999"));
+    EXPECT_FALSE(transfer.message_shown || transfer.progress_shown || transfer.cancel_shown)
+        << "the transfer display stays after Cancel";
 }
 
 TEST_F(ParameterRoadTest, UploadSendsModeParametersFirstThenTheRestInOrder) {
@@ -189,4 +191,26 @@ TEST_F(ParameterRoadTest, CompareReadCountsDifferencesInTheSweep) {
         shown = shown || m.contains(" - Diff=1");
     EXPECT_TRUE(shown) << "the sweep's progress shows the running difference count";
     EXPECT_EQ(rec(41).unit_value, 30) << "the screen's value is back in the table";
+}
+
+TEST_F(ParameterRoadTest, LineDropMidSweepGivesOneMessage) {
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    sim->misbehave_on("/p300", unitsim::Misbehaviour::line_drop(), 1);
+    download();
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_FALSE(parameter_state().parameters_loaded);
+    EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
+}
+
+TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
+    download();
+    platform::number_separators() = {",", "."};
+    parameter_rows().set_text(81, "12,5");
+    parameter_rows().set_text(996, "15");
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_TRUE(received().contains("/p81:12.5")) << received().join(" ").toStdString();
+    EXPECT_TRUE(received().contains("/p996:0015")) << "call times go as four digits";
+    EXPECT_EQ(sim->unit().value(81), 12.5);
 }
