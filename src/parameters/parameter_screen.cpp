@@ -82,6 +82,8 @@ void refresh_param_box(int P) {
     rows.set_back_colour(P, row_colour::WHITE);
     rows.set_fore_colour(P, row_colour::BLACK);
     rows.set_visible(P, true);
+    // A row brought back shows its caption with it.
+    rows.set_label_visible(P, true);
     rows.set_bold(P, false);
     highlight_param_box(P);
 }
@@ -93,6 +95,10 @@ void apply_param_access_rules() {
         record(P).read_only = !L.flow_mode;
         record(P).present = L.flow_mode;
     }
+    // The flow rows the edit check opens and locks with the flow mode follow it here too, so
+    // that switching to flow opens every one of them.
+    for (int P = 714; P <= 720; ++P)
+        record(P).read_only = !L.flow_mode;
     for (int P = 721; P <= 725; ++P)
         record(P).read_only = true;
     record(798).read_only = !L.flow_mode;
