@@ -1,6 +1,7 @@
 #include "parameters/parameter_work.h"
 
 #include "parameters/edit_validation.h"
+#include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_hooks.h"
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
@@ -73,4 +74,6 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     services.download_parameters = [] { download_parameters(); };
     services.upload_parameters = [] { upload_parameters(); };
     services.get_param_tooltip = [](int P) { return get_param_tooltip(P); };
+    services.get_parameters_file = [] { get_parameters_file(); };
+    services.save_parameters_file = [] { saveparameterstofile_Click(); };
 }

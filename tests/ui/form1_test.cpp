@@ -112,6 +112,8 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     // The parameter transfer installs itself with the window; take it away to see the rule.
     w.services.download_parameters = nullptr;
     w.services.upload_parameters = nullptr;
+    w.services.get_parameters_file = nullptr;
+    w.services.save_parameters_file = nullptr;
     w.refresh_availability();
     for (const char* name : {"setup", "modem", "openparameterfile", "openechofile", "mnuImport",
                              "printecho", "bootload"})
