@@ -4,7 +4,8 @@
 //    (write, wait for the line end) on the same line (line_ms); vs_line = program / line stays
 //    within 1.05 when the program adds nothing of its own; vs_wire compares with the bytes' time
 //    on the line;
-//  - filling the parameter screen's rows after a download (fill_ms, bound 50 ms).
+//  - filling the parameter screen's rows after a download (fill_ms, bound 50 ms), and switching
+//    the grid between the changed and the full list (switch_ms, bound 30 ms).
 // The simulated unit runs on a thread of its own, as a real unit runs beside the PC.
 
 #include "link/command_link.h"
@@ -12,7 +13,10 @@
 #include "link/link_view.h"
 #include "parameters/definition_files.h"
 #include "parameters/edit_validation.h"
+#include "parameters/parameter_listing.h"
+#include "parameters/parameter_lists.h"
 #include "parameters/parameter_pages.h"
+#include "parameters/parameter_work.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_rows_view.h"
 #include "parameters/parameter_screen.h"
@@ -31,6 +35,7 @@
 #include <QApplication>
 #include <QSemaphore>
 #include <QSerialPort>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QThread>
 #include <benchmark/benchmark.h>
@@ -280,6 +285,32 @@ void BM_ScreenFill(benchmark::State& state) {
     state.counters["fill_ms"] = seconds / static_cast<double>(state.iterations()) * 1000.0;
 }
 BENCHMARK(BM_ScreenFill)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ListSwitch(benchmark::State& state) {
+    Road road{QString()};
+    road.dialogs.files.push_back(QString());
+    getparameters_all(false);
+    parameter_state().parameter_set_loading = true;
+    update_parameter_screen(true);
+    parameter_state().parameter_set_loading = false;
+    QTableWidget grid(1, 4);
+    grid.resize(420, 560);
+    make_widget_grid_view(&grid, &grid);
+    grid.show();
+    QCoreApplication::processEvents();
+    double seconds = 0;
+    bool all = false;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        all = !all;
+        all ? list_all_parameters(true) : list_changed_parameters(true, true);
+        QCoreApplication::processEvents();
+        seconds += since(start);
+    }
+    state.counters["rows"] = static_cast<double>(parameter_listing().count());
+    state.counters["switch_ms"] = seconds / static_cast<double>(state.iterations()) * 1000.0;
+}
+BENCHMARK(BM_ListSwitch)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

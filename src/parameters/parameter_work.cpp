@@ -3,6 +3,8 @@
 #include "parameters/edit_validation.h"
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_hooks.h"
+#include "parameters/parameter_listing.h"
+#include "parameters/parameter_lists.h"
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_rows_view.h"
@@ -14,6 +16,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QHeaderView>
+#include <QTableWidget>
 
 namespace {
 
@@ -57,11 +61,79 @@ private:
     ParameterWindowControls c_;
 };
 
+// MSFlexGrid1: the listing in a table, the changed list in red on green, the full list with the
+// changed rows in white on red.
+class WidgetGridView : public QObject, public ParameterGridView {
+public:
+    WidgetGridView(QTableWidget* grid, QObject* parent) : QObject(parent), grid_(grid) {
+        set_parameter_grid_view(this);
+    }
+    ~WidgetGridView() override { set_parameter_grid_view(nullptr); }
+
+    void show_listing(bool changed_list, bool show) override {
+        const ParameterListing& L = parameter_listing();
+        grid_->setUpdatesEnabled(false);
+        grid_->clearContents();
+        grid_->setRowCount(1 + L.count());
+        const QColor heading = changed_list ? QColor(0x80, 0xFF, 0x80) : QColor(0xC0, 0xC0, 0xC0);
+        for (int c = 0; c < 4; ++c) {
+            auto* item = new QTableWidgetItem(c < L.headings.size() ? L.headings[c] : QString());
+            item->setBackground(heading);
+            QFont f = item->font();
+            f.setBold(true);
+            item->setFont(f);
+            grid_->setItem(0, c, item);
+        }
+        int row = 1;
+        for (const ParameterListingRow& r : L.rows) {
+            const bool changed =
+                !changed_list && r.number.size() > 1 && parameter_changed(r.number.mid(1).toInt());
+            const QColor back = changed_list ? QColor(0xC0, 0xFF, 0xC0)
+                                : changed    ? QColor(0xFF, 0, 0)
+                                             : QColor(Qt::white);
+            const QColor fore = changed_list ? QColor(0xFF, 0, 0)
+                                : changed    ? QColor(Qt::white)
+                                             : QColor(Qt::black);
+            const QString cells[] = {r.number, r.description, r.value, r.units};
+            for (int c = 0; c < 4; ++c) {
+                auto* item = new QTableWidgetItem(cells[c]);
+                item->setBackground(back);
+                item->setForeground(fore);
+                if (c >= 2)
+                    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+                grid_->setItem(row, c, item);
+            }
+            ++row;
+        }
+        // "P104" whole, and rows no taller than their text.
+        grid_->resizeColumnToContents(0);
+        grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
+        grid_->setUpdatesEnabled(true);
+        if (show) {
+            grid_->show();
+            grid_->raise();
+        }
+    }
+    bool hide_grid() override {
+        const bool shown = grid_->isVisible();
+        grid_->hide();
+        return shown;
+    }
+
+private:
+    QTableWidget* grid_;
+};
+
 } // namespace
+
+ParameterGridView* make_widget_grid_view(QTableWidget* grid, QObject* parent) {
+    return new WidgetGridView(grid, parent);
+}
 
 void install_parameter_work(MainWindowServices& services, const ParameterWindowControls& c,
                             QObject* owner) {
     new WidgetTransferView(c, owner);
+    auto* grid = c.MSFlexGrid1 ? new WidgetGridView(c.MSFlexGrid1, owner) : nullptr;
     new ParameterRowsView(*c.page, *c.vessel, *c.flow, owner);
     parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
     ParameterScreenHooks& hooks = parameter_screen_hooks();
@@ -75,5 +147,13 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     services.upload_parameters = [] { upload_parameters(); };
     services.get_param_tooltip = [](int P) { return get_param_tooltip(P); };
     services.get_parameters_file = [] { get_parameters_file(); };
+    services.list_changed_parameters = [](bool show, bool keep) {
+        list_changed_parameters(show, keep);
+    };
+    services.list_all_parameters = [](bool show) { list_all_parameters(show); };
+    hooks.list_changed_parameters = [](bool show, bool keep) {
+        list_changed_parameters(show, keep);
+    };
+    hooks.hide_parameter_grid = [grid] { return grid && grid->hide_grid(); };
     services.save_parameters_file = [] { saveparameterstofile_Click(); };
 }

@@ -12,6 +12,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QTableWidget;
 class VesselPage;
 struct MainWindowServices;
 
@@ -24,8 +25,14 @@ struct ParameterWindowControls {
     QPushButton* Command12 = nullptr;
     QTabWidget* cso_tabs = nullptr; // SSTab1(1)
     std::function<void()> enable_controls;
+    QTableWidget* MSFlexGrid1 = nullptr; // the parameter list grid
 };
 
 // The work lives as long as `owner` (the main window).
 void install_parameter_work(MainWindowServices& services, const ParameterWindowControls& controls,
                             QObject* owner);
+
+// The grid's view of the parameter listing (installed by install_parameter_work; benchmarks
+// make their own).
+class ParameterGridView;
+ParameterGridView* make_widget_grid_view(QTableWidget* grid, QObject* parent);

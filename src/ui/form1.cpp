@@ -169,7 +169,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     install_unit_log_commands(*log_setup_page);
     install_parameter_work(services,
                            {parameter_page, vessel_page, flow_page, Text68, ProgressBar[3], Command12,
-                            SSTab1[1], [this] { enable_controls(); }},
+                            SSTab1[1], [this] { enable_controls(); }, MSFlexGrid1},
                            this);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     refresh_availability();
