@@ -1,5 +1,6 @@
 #include "parameters/parameter_work.h"
 
+#include "parameters/device_setup.h"
 #include "parameters/edit_validation.h"
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_hooks.h"
@@ -138,6 +139,8 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
     ParameterScreenHooks& hooks = parameter_screen_hooks();
     hooks.enable_controls = c.enable_controls;
+    hooks.update_device_setup = [](int P) { update_device_setup(P); };
+    hooks.update_analog_output = [] { update_analog_output(); };
     ParameterPage* page = c.page;
     hooks.select_parameter_tab = [page](int tab) {
         if (page)

@@ -14,6 +14,7 @@
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
 #include "parameters/parameter_values.h"
+#include "parameters/device_setup.h"
 #include "parameters/screen_to_table.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
@@ -314,4 +315,40 @@ TEST_F(ParameterRules, ParLineHoldsEveryParameterInOrder) {
     EXPECT_TRUE(line.endsWith("NO,"));
     EXPECT_EQ(line.count(','), PAR_FIELDS);
     EXPECT_EQ(rec(21).value_text, "3") << "the record keeps the text it was saved with";
+}
+
+TEST_F(ParameterRules, DeviceRowsFollowTheDeviceModeOrProfibus) {
+    rec(99).unit_value = 3; // the system type with a field bus
+    parameter_screen_hooks().update_device_setup = [](int P) { update_device_setup(P); };
+    show_set();
+    // clang-format off
+    const struct { const char* mode; bool address, poll; } cases[] = {
+        {"0", false, false}, {"1", true, false}, {"2", true, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        type(130, c.mode);
+        EXPECT_EQ(fields(rec(132).present, scrpar(132).visible, rec(139).present, scrpar(140).visible),
+                  fields(c.address, c.address, c.poll, c.poll))
+            << "P130 = " << c.mode;
+    }
+    EXPECT_TRUE(scrpar(130).visible) << "the mode row itself stays";
+    parameter_rows().set_typed_text(130, "abc");
+    update_device_setup(130);
+    EXPECT_FALSE(rec(132).present) << "a mode that is no number applies no row";
+
+    link().profibus_mode = true;
+    update_device_setup(131);
+    EXPECT_FALSE(rec(131).present);
+    EXPECT_FALSE(scrpar(131).visible);
+    update_device_setup(132);
+    EXPECT_TRUE(scrpar(132).visible);
+    EXPECT_TRUE(scrpar(130).visible) << "other rows keep their state";
+}
+
+TEST_F(ParameterRules, SystemTypeFromTheP99RowRoundsHalvesToEven) {
+    for (const auto& [shown, type] : {std::pair{"2.5", 2}, {"3.5", 4}, {"1", 1}}) {
+        parameter_rows().set_typed_text(99, shown);
+        update_analog_output();
+        EXPECT_EQ(parameter_state().system_type, type) << shown;
+    }
 }
