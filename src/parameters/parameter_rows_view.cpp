@@ -3,6 +3,11 @@
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_tooltips.h"
+#include "parameters/setup_tabs.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+#include <qcustomplot.h>
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -33,10 +38,10 @@ const Placement PLACEMENTS[] = {
     {109, 112, "Frame2"},      {130, 140, "Frame1(13)"},   {141, 141, "Frame11"},
     {150, 156, "scrframe(1041)"}, {160, 165, "Frame9"},    {170, 185, "SSTab2(1):1"},
     {210, 219, "scrframe(1116)"}, {220, 229, "scrframe(1117)"}, {580, 585, "scrframe(1071)"},
-    {600, 673, "vessel"},      {700, 798, "flow"},         {823, 823, "scrframe(1051)"},
+    {823, 823, "scrframe(1051)"},
     {830, 830, "Frame16"},     {831, 831, "Frame17"},      {834, 835, "Frame18"},
     {836, 837, "Frame19"},     {838, 839, "Frame20"},      {840, 858, "Frame3"},
-    {863, 864, "Frame23"},     {900, 906, "Frame14"},      {922, 922, "Frame14"},
+    {900, 906, "Frame14"},      {922, 922, "Frame14"},
     {926, 929, "Frame28"},     {930, 930, "Frame14"},      {931, 933, "Frame29"},
     {971, 976, "Frame29"},     {980, 980, "Frame23"},      {993, 997, "Frame11"},
     {999, 999, "Frame15"},
@@ -56,6 +61,43 @@ QFormLayout* new_form(QWidget* container) {
     form->setContentsMargins(6, 4, 6, 4);
     form->setVerticalSpacing(2);
     return form;
+}
+
+// The picture drawn from its file at the size the layout gives (smaller beside a chart), with
+// its name under it; the notice instead when there is no picture.
+void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPicture& pic) {
+    const bool shown = !pic.path.isEmpty();
+    image.setVisible(shown);
+    name.setVisible(shown && !pic.name.isEmpty());
+    notice.setVisible(!shown);
+    name.setText(pic.name);
+    if (!shown)
+        return;
+    QSvgRenderer renderer(pic.path);
+    if (!renderer.isValid()) {
+        image.clear();
+        return;
+    }
+    const QSize room = pic.reduced ? QSize(200, 150) : QSize(360, 270);
+    QSize size = renderer.defaultSize();
+    size.scale(room, Qt::KeepAspectRatio);
+    QPixmap pixmap(size * image.devicePixelRatioF());
+    pixmap.setDevicePixelRatio(image.devicePixelRatioF());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    image.setPixmap(pixmap);
+    image.setFixedSize(size);
+}
+
+void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,
+                  const std::array<double, 32>& values) {
+    QVector<double> x(levels.begin(), levels.end());
+    QVector<double> y(values.begin(), values.end());
+    chart.graph(0)->setData(x, y, true);
+    chart.rescaleAxes();
+    chart.replot(QCustomPlot::rpQueuedReplot);
 }
 
 } // namespace
@@ -79,10 +121,30 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
     for (auto& [name, frame] : page_.frames)
         if (frame->children().isEmpty())
             frame->hide();
+    vessel_.SSTab2_0->hide();
+    vessel_.TChart3_0->hide();
+    flow_.SSTab3_0->hide();
+    flow_.TChart3_2->hide();
+    setup_tabs().changed = [this] { show_setup_tabs(); };
+    set_setup_tab_texts(vessel_, flow_);
+    show_setup_tabs();
     build_rows();
 }
 
+void ParameterRowsView::show_setup_tabs() {
+    // The language may have changed since the pages were built.
+    set_setup_tab_texts(vessel_, flow_);
+    const SetupTabs& t = setup_tabs();
+    show_picture(*vessel_.Image2, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
+    show_picture(*flow_.Image3, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
+    flow_.Txt713->setText(QString(t.flow.note).remove(QLatin1Char('\r')));
+    flow_.Txt713->setVisible(!t.flow.note.isEmpty() && !t.flow.path.isEmpty());
+    draw_profile(*vessel_.TChart3_0, t.volume_breakpoint_levels, t.volume_breakpoint_volumes);
+    draw_profile(*flow_.TChart3_2, t.flow_breakpoint_levels, t.flow_breakpoint_flows);
+}
+
 ParameterRowsView::~ParameterRowsView() {
+    setup_tabs().changed = nullptr;
     ParameterRows& rows = parameter_rows();
     rows.row_changed = nullptr;
     rows.switch_changed = nullptr;
@@ -91,6 +153,19 @@ ParameterRowsView::~ParameterRowsView() {
 }
 
 QString ParameterRowsView::frame_of(int P) {
+    // The set-up tabs: vessel rows and their breakpoint pages, flow element pages.
+    if (P >= 600 && P <= 607)
+        return QStringLiteral("vessel");
+    if (P >= 610 && P <= 673)
+        return QStringLiteral("vessel:%1:%2").arg((P - 610) / 16).arg(P % 2);
+    if ((P >= 700 && P <= 709) || P == 798 || P == 863 || P == 864)
+        return QStringLiteral("flow:0");
+    if (P >= 710 && P <= 720)
+        return QStringLiteral("flow:1");
+    if (P >= 721 && P <= 729)
+        return QStringLiteral("flow:2");
+    if (P >= 730 && P <= 793)
+        return QStringLiteral("flowpoints:%1:%2").arg((P - 730) / 16).arg(P % 2);
     for (const Placement& p : PLACEMENTS)
         if (P >= p.first && P <= p.last)
             return QLatin1String(p.frame);
@@ -102,25 +177,21 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     if (auto it = forms_.find(name); it != forms_.end())
         return it->second;
     QWidget* container = nullptr;
-    if (name == QLatin1String("vessel") || name == QLatin1String("flow")) {
-        const bool vessel = name == QLatin1String("vessel");
-        QGroupBox*& group = vessel ? vessel_rows_ : flow_rows_;
-        QWidget* frame = vessel ? static_cast<QWidget*>(vessel_.Frame5_1)
-                                : static_cast<QWidget*>(&flow_);
-        auto* area = new QScrollArea(frame);
-        area->setWidgetResizable(true);
-        area->setFrameShape(QFrame::NoFrame);
-        group = new QGroupBox(area);
-        group->setObjectName(vessel ? QStringLiteral("VesselRows") : QStringLiteral("FlowRows"));
-        area->setWidget(group);
-        if (vessel) {
-            auto* l = vessel_.Frame5_1->layout() ? vessel_.Frame5_1->layout()
-                                                 : new QVBoxLayout(vessel_.Frame5_1);
-            l->addWidget(area);
-        } else if (flow_.layout()) {
-            flow_.layout()->addWidget(area);
-        }
-        container = group;
+    const auto page_of = [&](QTabWidget* tabs) -> QWidget* {
+        QWidget* page = tabs->widget(name.section(QLatin1Char(':'), 1, 1).toInt());
+        const QString column = name.section(QLatin1Char(':'), 2, 2);
+        if (!page || column.isEmpty())
+            return page;
+        return page->findChild<QWidget*>(QStringLiteral("column") + column);
+    };
+    if (name == QLatin1String("vessel")) {
+        container = vessel_.rows;
+    } else if (name.startsWith(QLatin1String("vessel:"))) {
+        container = page_of(vessel_.SSTab2_0);
+    } else if (name.startsWith(QLatin1String("flow:"))) {
+        container = page_of(flow_.SSTab5_0);
+    } else if (name.startsWith(QLatin1String("flowpoints:"))) {
+        container = page_of(flow_.SSTab3_0);
     } else if (name.startsWith(QLatin1String("SSTab2(1):"))) {
         container = page_.SSTab2->widget(name.mid(10).toInt());
     } else if (name.startsWith(QLatin1String("scrframe("))) {
@@ -131,7 +202,8 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     }
     if (!container)
         container = page_.frames.at(QStringLiteral("Frame14"));
-    container->show();
+    if (container->parentWidget() == &page_ || qobject_cast<QGroupBox*>(container))
+        container->show();
     QFormLayout* form = new_form(container);
     forms_[name] = form;
     return form;
@@ -226,6 +298,19 @@ void ParameterRowsView::show_row(int P) {
 }
 
 void ParameterRowsView::show_switch(const QString& name, bool on) {
+    static const std::map<QString, int> setup_widgets = {
+        {QStringLiteral("SSTab2(0)"), 0}, {QStringLiteral("TChart3(0)"), 1},
+        {QStringLiteral("SSTab3(0)"), 2}, {QStringLiteral("TChart3(2)"), 3}};
+    if (const auto it = setup_widgets.find(name); it != setup_widgets.end()) {
+        QWidget* const widgets[] = {vessel_.SSTab2_0, vessel_.TChart3_0, flow_.SSTab3_0,
+                                    flow_.TChart3_2};
+        widgets[it->second]->setVisible(on);
+        return;
+    }
+    if (name.startsWith(QLatin1String("SSTab5(0):"))) {
+        flow_.SSTab5_0->setTabVisible(name.mid(10).toInt(), on);
+        return;
+    }
     if (name.startsWith(QLatin1String("SSTab1(2):"))) {
         page_.SSTab1->setTabEnabled(name.mid(10).toInt(), on);
         return;

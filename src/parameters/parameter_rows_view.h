@@ -36,6 +36,7 @@ private:
     void show_row(int P);
     void show_switch(const QString& name, bool on);
     QFormLayout* form_of(int P);
+    void show_setup_tabs();
 
     ParameterPage& page_;
     VesselPage& vessel_;
@@ -45,6 +46,4 @@ private:
     std::array<QLabel*, 1001> hints_{};
     std::array<bool, 1001> typed_{};
     std::map<QString, QFormLayout*> forms_;
-    QGroupBox* vessel_rows_ = nullptr;
-    QGroupBox* flow_rows_ = nullptr;
 };

@@ -11,6 +11,7 @@
 #include "parameters/parameter_rows_view.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
+#include "parameters/setup_tabs.h"
 #include "ui/main_window_services.h"
 
 #include <QLabel>
@@ -141,6 +142,15 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     hooks.enable_controls = c.enable_controls;
     hooks.update_device_setup = [](int P) { update_device_setup(P); };
     hooks.update_analog_output = [] { update_analog_output(); };
+    hooks.check_volume_parms = [] { check_volume_parms(); };
+    hooks.update_breakpoints = [](bool volume) { update_breakpoints(volume); };
+    hooks.update_volume_vessel_image = [] { update_volume_vessel_image(); };
+    hooks.check_flow_parms = [] { check_flow_parms(); };
+    hooks.update_flow_vessel_image = [] { update_flow_vessel_image(); };
+    hooks.update_flow_parm_visibility = [](int first, int last) {
+        update_flow_parm_visibility(first, last);
+    };
+    services.update_flow_vessel_image = [] { update_flow_vessel_image(); };
     ParameterPage* page = c.page;
     hooks.select_parameter_tab = [page](int tab) {
         if (page)
