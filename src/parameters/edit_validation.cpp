@@ -259,6 +259,8 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
         const bool shown = record(700).unit_value != 5;
         rows.set_switch(QStringLiteral("SSTab3"), shown);
         rows.set_switch(QStringLiteral("TChart3"), shown);
+        // The picture and its name follow the element the user chose.
+        call_hook(H.update_flow_vessel_image);
     }
 }
 

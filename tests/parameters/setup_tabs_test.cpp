@@ -189,3 +189,18 @@ TEST_F(SetupTabsRules, FlowPictureNameAndNote) {
     EXPECT_EQ(name_from_tooltip("  X - Options: 0=Off,5=Universal    Default=0  ", "5"),
               "Universal");
 }
+
+TEST_F(SetupTabsRules, ChoosingAnElementShowsItsPicture) {
+    link().p61_is_1 = true;
+    ParameterScreenHooks& hooks = parameter_screen_hooks();
+    hooks.update_flow_vessel_image = [] { update_flow_vessel_image(); };
+    hooks.check_flow_parms = [] { check_flow_parms(); };
+    show_set();
+    type(100, "4");
+    ASSERT_TRUE(link().flow_mode);
+    type(700, "2");
+    type(701, "2");
+    EXPECT_EQ(QFileInfo(setup_tabs().flow.path).fileName(), "flow22.svg");
+    EXPECT_EQ(setup_tabs().flow.name, "BS3680 Flume - Rectangular Hump");
+    EXPECT_TRUE(scrpar(713).visible) << "the hump's height applies";
+}
