@@ -264,6 +264,7 @@ void BM_ScreenFill(benchmark::State& state) {
         all.push_back(P);
     parameter_rows().create_rows(all); // a row for every parameter number
     ParameterRowsView view(*page, *vessel, *flow);
+    install_set_up_rules();
     window.resize(1366, 768);
     window.show();
     QCoreApplication::processEvents();

@@ -128,6 +128,23 @@ private:
 
 } // namespace
 
+void install_set_up_rules() {
+    ParameterScreenHooks& hooks = parameter_screen_hooks();
+    hooks.update_device_setup = [](int P) { update_device_setup(P); };
+    hooks.update_analog_output = [] { update_analog_output(); };
+    hooks.check_volume_parms = [] { check_volume_parms(); };
+    hooks.update_breakpoints = [](bool volume) { update_breakpoints(volume); };
+    hooks.update_volume_vessel_image = [] { update_volume_vessel_image(); };
+    hooks.check_flow_parms = [] { check_flow_parms(); };
+    hooks.update_flow_vessel_image = [] { update_flow_vessel_image(); };
+    hooks.update_flow_parm_visibility = [](int first, int last) {
+        update_flow_parm_visibility(first, last);
+    };
+    hooks.list_changed_parameters = [](bool show, bool keep) {
+        list_changed_parameters(show, keep);
+    };
+}
+
 ParameterGridView* make_widget_grid_view(QTableWidget* grid, QObject* parent) {
     return new WidgetGridView(grid, parent);
 }
@@ -140,16 +157,7 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
     ParameterScreenHooks& hooks = parameter_screen_hooks();
     hooks.enable_controls = c.enable_controls;
-    hooks.update_device_setup = [](int P) { update_device_setup(P); };
-    hooks.update_analog_output = [] { update_analog_output(); };
-    hooks.check_volume_parms = [] { check_volume_parms(); };
-    hooks.update_breakpoints = [](bool volume) { update_breakpoints(volume); };
-    hooks.update_volume_vessel_image = [] { update_volume_vessel_image(); };
-    hooks.check_flow_parms = [] { check_flow_parms(); };
-    hooks.update_flow_vessel_image = [] { update_flow_vessel_image(); };
-    hooks.update_flow_parm_visibility = [](int first, int last) {
-        update_flow_parm_visibility(first, last);
-    };
+    install_set_up_rules();
     services.update_flow_vessel_image = [] { update_flow_vessel_image(); };
     ParameterPage* page = c.page;
     hooks.select_parameter_tab = [page](int tab) {
@@ -164,9 +172,6 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
         list_changed_parameters(show, keep);
     };
     services.list_all_parameters = [](bool show) { list_all_parameters(show); };
-    hooks.list_changed_parameters = [](bool show, bool keep) {
-        list_changed_parameters(show, keep);
-    };
     hooks.hide_parameter_grid = [grid] { return grid && grid->hide_grid(); };
     services.save_parameters_file = [] { saveparameterstofile_Click(); };
 }

@@ -36,3 +36,6 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
 // make their own).
 class ParameterGridView;
 ParameterGridView* make_widget_grid_view(QTableWidget* grid, QObject* parent);
+
+// The set-up tabs' and lists' rules at the points where the parameter screen calls them.
+void install_set_up_rules();
