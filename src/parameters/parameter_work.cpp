@@ -38,7 +38,7 @@ public:
         shown.remove(QLatin1Char('\r'));
         c_.Text68->setText(shown.trimmed());
         c_.Text68->show();
-        c_.Text68->raise();
+        stack();
         c_.Text68->repaint();
     }
     void hide_message() override { c_.Text68->hide(); }
@@ -46,13 +46,13 @@ public:
         c_.ProgressBar3->setMaximum(maximum);
         c_.ProgressBar3->setValue(c_.ProgressBar3->minimum());
         c_.ProgressBar3->show();
-        c_.ProgressBar3->raise();
+        stack();
     }
     void hide_progress() override { c_.ProgressBar3->hide(); }
     void show_cancel(bool shown) override {
         c_.Command12->setVisible(shown);
         if (shown)
-            c_.Command12->raise();
+            stack();
     }
     void select_cso_tab(int tab) override { c_.cso_tabs->setCurrentIndex(tab); }
     void set_cso_tab_enabled(int tab, bool enabled) override {
@@ -60,6 +60,20 @@ public:
     }
 
 private:
+    // The bar and the Cancel button go under the message, in front of it and of the pages, so
+    // that the user sees the progress and can stop the transfer.
+    void stack() {
+        const QRect m = c_.Text68->geometry();
+        c_.ProgressBar3->setGeometry(m.x(), m.bottom() + 4, m.width(),
+                                     c_.ProgressBar3->height());
+        const QSize b = c_.Command12->sizeHint();
+        c_.Command12->setGeometry(m.x() + (m.width() - b.width()) / 2,
+                                  c_.ProgressBar3->geometry().bottom() + 4, b.width(), b.height());
+        c_.Text68->raise();
+        c_.ProgressBar3->raise();
+        c_.Command12->raise();
+    }
+
     ParameterWindowControls c_;
 };
 
