@@ -16,12 +16,12 @@
 #include "parameters/parameter_listing.h"
 #include "parameters/parameter_lists.h"
 #include "parameters/parameter_pages.h"
-#include "parameters/parameter_work.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_rows_view.h"
 #include "parameters/parameter_screen.h"
 #include "parameters/parameter_state.h"
 #include "parameters/parameter_transfer.h"
+#include "parameters/parameter_work.h"
 #include "platform/dialogs.h"
 #include "platform/port_table.h"
 #include "platform/program_folder.h"
@@ -69,7 +69,8 @@ protected:
 
 // Runs `f` on the simulator's thread and waits for it.
 template <class F> void on_unit(SimulatorThread& t, F f) {
-    QMetaObject::invokeMethod(t.sim, [&] { f(*t.sim); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        t.sim, [&] { f(*t.sim); }, Qt::BlockingQueuedConnection);
 }
 
 struct Road {
@@ -161,8 +162,7 @@ double bare_line_seconds(Road& road, const QStringList& commands, double& bytes)
 // logging on), which the one-by-one read starts with and a bare client does not make.
 constexpr double LOG_ON_PAUSES = 0.1 + 0.1 + 2.0;
 
-void report(benchmark::State& state, double bytes, double program, double line,
-            double pauses = 0) {
+void report(benchmark::State& state, double bytes, double program, double line, double pauses = 0) {
     const double n = static_cast<double>(state.iterations());
     if (pauses > 0) {
         state.counters["pauses_ms"] = pauses * 1000.0;

@@ -268,12 +268,12 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
 
 QString range_message(int P, int text_number) {
     const DefinitionRecord& r = record(P);
-    QString m = QStringLiteral("  ") +
-                ui_text(text_number, text_number == 1186
-                                         ? QStringLiteral("Invalid measurement unit for")
-                                         : QStringLiteral("Value out of range for")) +
-                QStringLiteral(" P") + QString::number(P) + QStringLiteral(" - Min = ") +
-                r.min_text + QStringLiteral(", Max = ") + r.max_text;
+    QString m =
+        QStringLiteral("  ") +
+        ui_text(text_number, text_number == 1186 ? QStringLiteral("Invalid measurement unit for")
+                                                 : QStringLiteral("Value out of range for")) +
+        QStringLiteral(" P") + QString::number(P) + QStringLiteral(" - Min = ") + r.min_text +
+        QStringLiteral(", Max = ") + r.max_text;
     if (r.lookup_code.contains(QLatin1String("LUK")))
         m += QChar(13) + scrpar(P).tooltip;
     return m;

@@ -13,8 +13,8 @@ QByteArray par_line() {
         DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
         if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
             r.value_text.contains(QLatin1String("Text")))
-            r.value_text = r.present ? platform::number_text_c(r.unit_value).trimmed()
-                                     : QStringLiteral("NO");
+            r.value_text =
+                r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
         QString v = r.value_text.trimmed();
         if (v.contains(QLatin1String("Text")))
             v = QStringLiteral("NO");
@@ -48,12 +48,13 @@ DefinitionRecord& file_record(int P) {
 void settle_value_text(DefinitionRecord& r) {
     if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
         r.value_text.contains(QLatin1String("Text")))
-        r.value_text = r.present ? platform::number_text_c(r.unit_value).trimmed()
-                                 : QStringLiteral("NO");
+        r.value_text =
+            r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
 }
 
 QString listing_head(const QString& path, const QDateTime& saved_on) {
-    return RULE + CRLF + QStringLiteral("File Name : ") + path + CRLF + QStringLiteral("Saved on ") +
+    return RULE + CRLF + QStringLiteral("File Name : ") + path + CRLF +
+           QStringLiteral("Saved on ") +
            platform::format_date(saved_on, QStringLiteral("Short Date")) + QLatin1Char(' ') +
            platform::format_date(saved_on, QStringLiteral("Long Time")) + CRLF + RULE + CRLF;
 }
@@ -89,17 +90,17 @@ bool listed_in_file(int P) {
 }
 
 QString csv_listing(const QString& path, const QDateTime& saved_on, int language_index) {
-    const QChar sep = language_index >= 2 && language_index <= 4 ? QLatin1Char(';')
-                                                                 : QLatin1Char(',');
-    QString out = listing_head(path, saved_on) + QStringLiteral("Par,Description,Value") + CRLF +
-                  RULE + CRLF;
+    const QChar sep =
+        language_index >= 2 && language_index <= 4 ? QLatin1Char(';') : QLatin1Char(',');
+    QString out =
+        listing_head(path, saved_on) + QStringLiteral("Par,Description,Value") + CRLF + RULE + CRLF;
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = file_record(P);
         settle_value_text(r);
         if (!listed_in_file(P))
             continue;
-        out += QString::number(P) + sep + csv_field(r.text, sep) + sep + r.value_text.trimmed() +
-               CRLF;
+        out +=
+            QString::number(P) + sep + csv_field(r.text, sep) + sep + r.value_text.trimmed() + CRLF;
     }
     return out;
 }
@@ -175,11 +176,12 @@ void parse_parameter_line(const QString& line) {
     L.modbus_mode = value(96) == 1;
     L.profibus_mode = value(96) == 2;
     if (parse.rejected)
-        platform::msg_box(ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) +
-                              QStringLiteral("\r\n") +
-                              ui_text(1413, QStringLiteral("Check these values before sending them.")) +
-                              QStringLiteral("\r\n") + parse.message,
-                          platform::mb::Critical);
+        platform::msg_box(
+            ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) +
+                QStringLiteral("\r\n") +
+                ui_text(1413, QStringLiteral("Check these values before sending them.")) +
+                QStringLiteral("\r\n") + parse.message,
+            platform::mb::Critical);
 }
 
 QString last_line(const QString& text) {

@@ -38,8 +38,8 @@ QString txt_listing(const QString& path, const QDateTime& saved_on);
 
 struct ParField {
     int number = 0;
-    QString text;          // the field as it stands in the file
-    bool in_line = false;  // the line reached this parameter
+    QString text;         // the field as it stands in the file
+    bool in_line = false; // the line reached this parameter
 };
 struct ParParse {
     std::vector<ParField> fields; // P20..P999

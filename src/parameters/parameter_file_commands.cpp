@@ -25,8 +25,8 @@ namespace {
 
 const QString SAVE_FILTER = QStringLiteral("Parameters File (*.par)|*.par|Comma Separated File "
                                            "(*.csv)|*.csv|Tab Separated Text File (*.txt)|*.txt");
-const QString OPEN_FILTER = QStringLiteral(
-    "Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+const QString OPEN_FILTER =
+    QStringLiteral("Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
 
 QString parameter_folder() {
     const ShellState& s = shell();
@@ -108,9 +108,10 @@ bool openparamfile(const QString& path, bool refresh_flag) {
     // Read first: a file that cannot be read leaves the set on the screen as it was.
     const std::optional<QString> text = platform::read_text_file(path);
     if (!text) {
-        platform::msg_box(ui_text(1205, QStringLiteral("Error opening the parameter file - code ")) +
-                              QStringLiteral("53  : ") + QDir::toNativeSeparators(path),
-                          platform::mb::Critical);
+        platform::msg_box(
+            ui_text(1205, QStringLiteral("Error opening the parameter file - code ")) +
+                QStringLiteral("53  : ") + QDir::toNativeSeparators(path),
+            platform::mb::Critical);
         L.comms_abort = true;
         V.hide_message();
         return false;

@@ -7,9 +7,9 @@
 #include <functional>
 
 struct ParameterScreenHooks {
-    std::function<void(int)> update_device_setup;  // P130..P140 rows
-    std::function<void()> update_analog_output;    // after P99 changed
-    std::function<void(bool)> update_breakpoints;  // true: volume points, false: flow points
+    std::function<void(int)> update_device_setup; // P130..P140 rows
+    std::function<void()> update_analog_output;   // after P99 changed
+    std::function<void(bool)> update_breakpoints; // true: volume points, false: flow points
     std::function<void()> check_flow_parms;
     std::function<void()> check_volume_parms;
     std::function<void()> update_flow_vessel_image;

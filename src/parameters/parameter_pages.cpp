@@ -40,11 +40,11 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
     };
     const Placement placements[] = {
         {0, nullptr, 1037}, {0, "Frame1(13)", 0}, {0, "Frame11", 0}, {0, "Frame9", 0},
-        {1, nullptr, 1116}, {1, nullptr, 1117}, {7, "Frame8", 0},     {2, nullptr, 1041},
-        {2, "Frame23", 0},  {3, nullptr, 1051}, {4, "Frame16", 0},  {4, "Frame17", 0},
-        {4, "Frame18", 0},  {4, "Frame19", 0},  {4, "Frame20", 0},  {4, "Frame3", 0},
-        {5, "Frame21", 0},  {5, "Frame22", 0},  {6, "Frame2", 0},   {6, "Frame15", 0},
-        {7, nullptr, 1071}, {7, "Frame24", 0},  {8, "Frame14", 0},  {8, "Frame26", 0},
+        {1, nullptr, 1116}, {1, nullptr, 1117},   {7, "Frame8", 0},  {2, nullptr, 1041},
+        {2, "Frame23", 0},  {3, nullptr, 1051},   {4, "Frame16", 0}, {4, "Frame17", 0},
+        {4, "Frame18", 0},  {4, "Frame19", 0},    {4, "Frame20", 0}, {4, "Frame3", 0},
+        {5, "Frame21", 0},  {5, "Frame22", 0},    {6, "Frame2", 0},  {6, "Frame15", 0},
+        {7, nullptr, 1071}, {7, "Frame24", 0},    {8, "Frame14", 0}, {8, "Frame26", 0},
         {9, "Frame28", 0},  {9, "Frame29", 0},
     };
     std::map<int, int> placed;

@@ -31,19 +31,18 @@ struct Placement {
 
 // Where the rows live: the frames of the set-up tabs by what the parameters are about.
 const Placement PLACEMENTS[] = {
-    {20, 20, "Frame14"},       {41, 41, "Frame8"},         {61, 61, "Frame28"},
-    {70, 71, "Frame24"},       {72, 72, "Frame15"},        {81, 84, "Frame8"},
-    {87, 87, "Frame28"},       {88, 88, "Frame14"},        {90, 93, "Frame28"},
-    {96, 96, "Frame1(13)"},    {99, 99, "Frame28"},        {100, 108, "scrframe(1037)"},
-    {109, 112, "Frame2"},      {130, 140, "Frame1(13)"},   {141, 141, "Frame11"},
-    {150, 156, "scrframe(1041)"}, {160, 165, "Frame9"},    {170, 185, "SSTab2(1):1"},
+    {20, 20, "Frame14"},          {41, 41, "Frame8"},           {61, 61, "Frame28"},
+    {70, 71, "Frame24"},          {72, 72, "Frame15"},          {81, 84, "Frame8"},
+    {87, 87, "Frame28"},          {88, 88, "Frame14"},          {90, 93, "Frame28"},
+    {96, 96, "Frame1(13)"},       {99, 99, "Frame28"},          {100, 108, "scrframe(1037)"},
+    {109, 112, "Frame2"},         {130, 140, "Frame1(13)"},     {141, 141, "Frame11"},
+    {150, 156, "scrframe(1041)"}, {160, 165, "Frame9"},         {170, 185, "SSTab2(1):1"},
     {210, 219, "scrframe(1116)"}, {220, 229, "scrframe(1117)"}, {580, 585, "scrframe(1071)"},
-    {823, 823, "scrframe(1051)"},
-    {830, 830, "Frame16"},     {831, 831, "Frame17"},      {834, 835, "Frame18"},
-    {836, 837, "Frame19"},     {838, 839, "Frame20"},      {840, 858, "Frame3"},
-    {900, 906, "Frame14"},      {922, 922, "Frame14"},
-    {926, 929, "Frame28"},     {930, 930, "Frame14"},      {931, 933, "Frame29"},
-    {971, 976, "Frame29"},     {980, 980, "Frame23"},      {993, 997, "Frame11"},
+    {823, 823, "scrframe(1051)"}, {830, 830, "Frame16"},        {831, 831, "Frame17"},
+    {834, 835, "Frame18"},        {836, 837, "Frame19"},        {838, 839, "Frame20"},
+    {840, 858, "Frame3"},         {900, 906, "Frame14"},        {922, 922, "Frame14"},
+    {926, 929, "Frame28"},        {930, 930, "Frame14"},        {931, 933, "Frame29"},
+    {971, 976, "Frame29"},        {980, 980, "Frame23"},        {993, 997, "Frame11"},
     {999, 999, "Frame15"},
 };
 
@@ -298,9 +297,10 @@ void ParameterRowsView::show_row(int P) {
 }
 
 void ParameterRowsView::show_switch(const QString& name, bool on) {
-    static const std::map<QString, int> setup_widgets = {
-        {QStringLiteral("SSTab2(0)"), 0}, {QStringLiteral("TChart3(0)"), 1},
-        {QStringLiteral("SSTab3(0)"), 2}, {QStringLiteral("TChart3(2)"), 3}};
+    static const std::map<QString, int> setup_widgets = {{QStringLiteral("SSTab2(0)"), 0},
+                                                         {QStringLiteral("TChart3(0)"), 1},
+                                                         {QStringLiteral("SSTab3(0)"), 2},
+                                                         {QStringLiteral("TChart3(2)"), 3}};
     if (const auto it = setup_widgets.find(name); it != setup_widgets.end()) {
         QWidget* const widgets[] = {vessel_.SSTab2_0, vessel_.TChart3_0, flow_.SSTab3_0,
                                     flow_.TChart3_2};

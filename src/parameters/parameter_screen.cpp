@@ -27,9 +27,9 @@ bool present(int p) {
 }
 
 QString brand_name(double value) {
-    static const std::pair<int, const char*> brands[] = {
-        {34, "Dravik"},    {35, "Tamzo"},     {36, "QVX"},
-        {37, "Mendra"},    {38, "DravikInc"}, {39, "P.Vastrelo"}};
+    static const std::pair<int, const char*> brands[] = {{34, "Dravik"},    {35, "Tamzo"},
+                                                         {36, "QVX"},       {37, "Mendra"},
+                                                         {38, "DravikInc"}, {39, "P.Vastrelo"}};
     for (const auto& [code, name] : brands)
         if (value == code)
             return QLatin1String(name);

@@ -22,6 +22,5 @@ void update_param_enables();
 // The text a read-only row P shows for `value` (brand names, padded dates and times).
 QString read_only_display_text(int P);
 
-
 // Gives every defined parameter P20..P999 its row, once (the rows follow the catalogue).
 void ensure_parameter_rows();

@@ -37,15 +37,12 @@ QString unit_word(const DefinitionRecord& rec) {
     const int language = shell().language_index;
     const QString& u = rec.units_code;
     auto by_language = [&](const char* it, const char* es, const char* other) {
-        return QString::fromUtf8(language == ITALIAN   ? it
-                                 : language == SPANISH ? es
-                                                       : other);
+        return QString::fromUtf8(language == ITALIAN ? it : language == SPANISH ? es : other);
     };
     static const std::pair<const char*, const char*> fixed[] = {
-        {"U_VOLT", "V"},   {"U_NO", ""},    {"U_PC", "%"},    {"U_SE", "sec"},
-        {"U_MS", "ms"},    {"U_MN", "min"}, {"U_HR", "hours"}, {"U_MES", "m/s"},
-        {"U_M3", "m3"},    {"U_MA", "mA"},  {"U_GA", "gals"}, {"U_LI", "litres"},
-        {"U_DB", "dB"},    {"U_VEL", "m/s"}};
+        {"U_VOLT", "V"},  {"U_NO", ""},       {"U_PC", "%"},    {"U_SE", "sec"}, {"U_MS", "ms"},
+        {"U_MN", "min"},  {"U_HR", "hours"},  {"U_MES", "m/s"}, {"U_M3", "m3"},  {"U_MA", "mA"},
+        {"U_GA", "gals"}, {"U_LI", "litres"}, {"U_DB", "dB"},   {"U_VEL", "m/s"}};
     for (const auto& [code, word] : fixed)
         if (u == QLatin1String(code))
             return QString::fromUtf8(word);
@@ -92,11 +89,17 @@ QString tooltip_option_list(const DefinitionRecord& rec) {
     }
     if (rec.units_code == QLatin1String("U_RF")) {
         const double f = value_of(P - 1);
-        return f == 0 ? o.off : f == 1 ? option_list(QStringLiteral("C_LUK20")) : f == 2 ? o.off_general : QString();
+        return f == 0   ? o.off
+               : f == 1 ? option_list(QStringLiteral("C_LUK20"))
+               : f == 2 ? o.off_general
+                        : QString();
     }
     if (rec.units_code == QLatin1String("U_ID")) {
         const double t = value_of(P - 2);
-        return t == 2 ? option_list(QStringLiteral("C_LUK1")) : t == 1 ? o.relay_identity : t == 0 ? o.off : QString();
+        return t == 2   ? option_list(QStringLiteral("C_LUK1"))
+               : t == 1 ? o.relay_identity
+               : t == 0 ? o.off
+                        : QString();
     }
     const QString& code = rec.lookup_code;
     if (code == QLatin1String("C_LUK8")) {
@@ -140,15 +143,15 @@ QString get_param_tooltip(DefinitionRecord& rec) {
         const double def = get_param_default_value(scale, P);
         return QStringLiteral("  ") + rec.text + QStringLiteral(" - ") + range_word +
                QLatin1Char('=') + rec.min_text.trimmed() + QStringLiteral("...") +
-               rec.max_text.trimmed() + QStringLiteral("      ") + default_word +
-               QLatin1Char('=') + platform::number_text(def).trimmed() + QLatin1Char(' ') +
-               unit_word(rec) + QStringLiteral("  ");
+               rec.max_text.trimmed() + QStringLiteral("      ") + default_word + QLatin1Char('=') +
+               platform::number_text(def).trimmed() + QLatin1Char(' ') + unit_word(rec) +
+               QStringLiteral("  ");
     }
     const QString list = tooltip_option_list(rec);
     const LinkState& L = link();
-    const int count = get_lookup_entry_count(
-        rec, {L.p61_is_1, L.p61_is_2, parameter_state().software_version,
-              parameter_rows().text(100)});
+    const int count =
+        get_lookup_entry_count(rec, {L.p61_is_1, L.p61_is_2, parameter_state().software_version,
+                                     parameter_rows().text(100)});
     QStringList entries = list.split(QLatin1Char(','));
     if (entries.size() > MAX_LIST_ENTRIES)
         entries = entries.mid(0, MAX_LIST_ENTRIES);
@@ -163,9 +166,8 @@ QString get_param_tooltip(DefinitionRecord& rec) {
         shown << (i < n ? entries[i] : QString());
     return QStringLiteral("  ") + rec.text + QStringLiteral(" - ") +
            ui_text(1189, QStringLiteral("Options")) + QStringLiteral(": ") +
-           shown.join(QLatin1Char(',')) + QStringLiteral("    ") + default_word +
-           QLatin1Char('=') + platform::number_text(rec.default_value).trimmed() +
-           QStringLiteral("  ");
+           shown.join(QLatin1Char(',')) + QStringLiteral("    ") + default_word + QLatin1Char('=') +
+           platform::number_text(rec.default_value).trimmed() + QStringLiteral("  ");
 }
 
 QString get_param_tooltip(int P) {

@@ -63,8 +63,8 @@ DefinitionRecord& record(int p) {
 
 const QString CRLF = QStringLiteral("\r\n");
 const QString SENDALL = QStringLiteral("/sendall");
-const QString PAR_FILTER = QStringLiteral(
-    "Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+const QString PAR_FILTER =
+    QStringLiteral("Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
 constexpr int FIRST = 20;
 constexpr int LAST = 999;
 constexpr int SWEEP_PROGRESS_MAX = 1000;
@@ -87,7 +87,7 @@ QString length_text(double value, const QString& pattern) {
 }
 
 QString sendall_pattern(int decimals) {
-    static const char* const patterns[] = {"0",     "0.0",    "0.00",    "0.000",
+    static const char* const patterns[] = {"0",      "0.0",     "0.00",    "0.000",
                                            "0.000#", "0.000##", "0.000###"};
     return decimals >= 0 && decimals <= 6 ? QLatin1String(patterns[decimals]) : QString();
 }
@@ -121,8 +121,8 @@ bool read_by_sendall(bool compare) {
     if (L.comms_abort)
         return false;
     if (L.reply_buffer.isEmpty()) {
-        platform::msg_box(ui_text(1299, QStringLiteral("No reply from the unit.")), platform::mb::Ok,
-                          ui_text(1411, QStringLiteral("Communication Error")));
+        platform::msg_box(ui_text(1299, QStringLiteral("No reply from the unit.")),
+                          platform::mb::Ok, ui_text(1411, QStringLiteral("Communication Error")));
         L.comms_abort = true;
         return false;
     }
@@ -195,9 +195,9 @@ bool read_by_sweep(bool compare) {
         record(P).unit_value = 0;
         record(P).value_text.clear();
     }
-    for (const QString& cmd : {link_commands::ACCESS + QStringLiteral("off"),
-                               link_commands::ACCESS + link_commands::ACCESS_CODE,
-                               link_commands::LOADQUICK}) {
+    for (const QString& cmd :
+         {link_commands::ACCESS + QStringLiteral("off"),
+          link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
         send_command(cmd);
         if (L.comms_abort)
             return false;
@@ -235,8 +235,7 @@ bool read_by_sweep(bool compare) {
             r.present = !reply.contains(QLatin1String("NO"));
         r.unit_value = platform::val(reply.trimmed());
         if (is_length_record(P))
-            r.unit_value =
-                platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
+            r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
         if (compare)
             count_difference(r, differences);
         r.value_text = reply;
@@ -343,7 +342,7 @@ void getparameters_all(bool compare) {
     }
     S.link_software_version = convert_who_to_software_version(L.reply_buffer);
     const bool read = S.link_software_version >= SENDALL_FIRST_VERSION ? read_by_sendall(compare)
-                                                                        : read_by_sweep(compare);
+                                                                       : read_by_sweep(compare);
     hide_transfer_display();
     if (!read) {
         L.comms_abort = true;
@@ -359,7 +358,8 @@ void save_downloaded_parameters() {
     ShellState& sh = shell();
     platform::FileDialogRequest request;
     request.filter = PAR_FILTER;
-    request.folder = read_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR, sh.data_folder);
+    request.folder =
+        read_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR, sh.data_folder);
     const QString path = platform::dialogs().save_file(request);
     if (path.isEmpty())
         return; // the user keeps the set on the screen without a file
@@ -378,7 +378,8 @@ void download_parameters() {
     ParameterTransferView& V = transfer_view();
     V.select_cso_tab(0);
     const platform::Answer a = platform::msg_box(
-        QStringLiteral("     ") + ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
+        QStringLiteral("     ") +
+            ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
             QStringLiteral("      "),
         platform::mb::OkCancel | platform::mb::Information | platform::mb::DefaultButton2,
         ui_text(1180, QStringLiteral("Read Parameters")));
@@ -527,9 +528,9 @@ void write_all_parameters() {
         }
         for (int P : MODE_PARAMETERS)
             record(P).present = false;
-        for (const QString& cmd : {link_commands::ACCESS + QStringLiteral("off"),
-                                   link_commands::ACCESS + link_commands::ACCESS_CODE,
-                                   link_commands::LOADQUICK}) {
+        for (const QString& cmd :
+             {link_commands::ACCESS + QStringLiteral("off"),
+              link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
             send_command(cmd);
             if (failed())
                 return;
@@ -572,10 +573,10 @@ void write_all_parameters() {
                             value_list_text(r.program_value) + QLatin1Char(',') +
                             value_list_text(r.unit_value) + QLatin1Char(')');
             }
-            const platform::Answer a = platform::msg_box(
-                ui_text(1298, QStringLiteral("Upload failed: ")) +
-                    QString::number(S.upload_refusals) + list,
-                platform::mb::Critical | platform::mb::RetryCancel);
+            const platform::Answer a =
+                platform::msg_box(ui_text(1298, QStringLiteral("Upload failed: ")) +
+                                      QString::number(S.upload_refusals) + list,
+                                  platform::mb::Critical | platform::mb::RetryCancel);
             if (a == platform::Answer::Retry) {
                 L.comms_abort = false;
                 continue;

@@ -25,7 +25,8 @@ QString decimals_pattern(int decimals, QChar digit) {
         return {};
     if (decimals == 0)
         return QString(digit);
-    return QString(digit) + QLatin1Char('.') + QString(decimals, QLatin1Char('#') == digit ? QLatin1Char('#') : QLatin1Char('0'));
+    return QString(digit) + QLatin1Char('.') +
+           QString(decimals, QLatin1Char('#') == digit ? QLatin1Char('#') : QLatin1Char('0'));
 }
 
 QString value_as_box_text(double value) {
@@ -43,7 +44,8 @@ bool is_length_record(int P) {
     if (P < 0 || P > DEFINITIONS_UPPER)
         return false;
     const QString& u = definitions_table()[static_cast<size_t>(P)].units_code;
-    return u == QLatin1String("U_MU_M") || (u == QLatin1String("U_MU") && get_param_unit_code(P) == 0);
+    return u == QLatin1String("U_MU_M") ||
+           (u == QLatin1String("U_MU") && get_param_unit_code(P) == 0);
 }
 
 QString fieldbus_code_text(const QString& text) {

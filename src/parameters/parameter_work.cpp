@@ -14,19 +14,18 @@
 #include "parameters/setup_tabs.h"
 #include "ui/main_window_services.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QHeaderView>
 #include <QTableWidget>
 
 namespace {
 
 class WidgetTransferView : public QObject, public ParameterTransferView {
 public:
-    WidgetTransferView(const ParameterWindowControls& c, QObject* parent)
-        : QObject(parent), c_(c) {
+    WidgetTransferView(const ParameterWindowControls& c, QObject* parent) : QObject(parent), c_(c) {
         set_transfer_view(this);
     }
     ~WidgetTransferView() override {
@@ -64,8 +63,7 @@ private:
     // that the user sees the progress and can stop the transfer.
     void stack() {
         const QRect m = c_.Text68->geometry();
-        c_.ProgressBar3->setGeometry(m.x(), m.bottom() + 4, m.width(),
-                                     c_.ProgressBar3->height());
+        c_.ProgressBar3->setGeometry(m.x(), m.bottom() + 4, m.width(), c_.ProgressBar3->height());
         const QSize b = c_.Command12->sizeHint();
         c_.Command12->setGeometry(m.x() + (m.width() - b.width()) / 2,
                                   c_.ProgressBar3->geometry().bottom() + 4, b.width(), b.height());

@@ -230,7 +230,9 @@ void update_volume_vessel_image() {
 int get_unit_variant() {
     const double type = value_of(700);
     const double model = value_of(701);
-    auto in = [&](int lo, int hi) { return model >= lo && model <= hi && model == static_cast<int>(model); };
+    auto in = [&](int lo, int hi) {
+        return model >= lo && model <= hi && model == static_cast<int>(model);
+    };
     const int m = static_cast<int>(model);
     if (type == 1 && in(1, 7))
         return m;
@@ -352,8 +354,8 @@ int flow_image_code(double p700, double p701) {
 }
 
 QString flow_image_path(int code) {
-    return platform::join_path(images_folder(),
-                               QStringLiteral("flow") + QString::number(code) + QStringLiteral(".svg"));
+    return platform::join_path(images_folder(), QStringLiteral("flow") + QString::number(code) +
+                                                    QStringLiteral(".svg"));
 }
 
 void update_flow_vessel_image() {
@@ -380,7 +382,8 @@ void update_flow_vessel_image() {
         pic.note = ui_text(1420, QStringLiteral("Dimension D (P713) is the height of the hump."));
     else if (code == 52)
         pic.note = ui_text(1424, QStringLiteral("H-flume: enter the flume depth as dimension A.")) +
-                   QStringLiteral("\r\nP710 = ") + ui_text(1430, QStringLiteral("flume depth in feet"));
+                   QStringLiteral("\r\nP710 = ") +
+                   ui_text(1430, QStringLiteral("flume depth in feet"));
     refresh_param_tooltip(700);
     refresh_param_tooltip(701);
     ShellState& s = shell();

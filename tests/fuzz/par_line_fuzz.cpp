@@ -7,8 +7,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data),
-                                             static_cast<qsizetype>(size));
+    const QString text =
+        QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const QString line = last_line(text);
     if (line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r')))
         std::abort();
@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const ParField& a = parse.fields[i];
         const ParField& b = back.fields[i];
         // An empty last field is indistinguishable from the line's end once written with ",".
-        if (a.in_line && !(a.text.isEmpty() && i + 1 < parse.fields.size() && !parse.fields[i + 1].in_line) &&
+        if (a.in_line &&
+            !(a.text.isEmpty() && i + 1 < parse.fields.size() && !parse.fields[i + 1].in_line) &&
             (!b.in_line || a.text != b.text))
             std::abort();
     }

@@ -8,8 +8,8 @@
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString reply = QString::fromLatin1(reinterpret_cast<const char*>(data),
-                                              static_cast<qsizetype>(size));
+    const QString reply =
+        QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const SendallReply r = parse_sendall_reply(reply);
     for (const SendallItem& item : r.items)
         if (item.number < 20 || item.number > 999 || item.value.contains(QLatin1Char(',')) ||

@@ -66,4 +66,3 @@ protected:
     QString saved_folder_;
     platform::ScopedScriptedDialogs dialogs;
 };
-

@@ -5,6 +5,7 @@
 
 #include "link/link_state.h"
 #include "parameters/definition_files.h"
+#include "parameters/device_setup.h"
 #include "parameters/edit_validation.h"
 #include "parameters/parameter_file.h"
 #include "parameters/parameter_hooks.h"
@@ -14,7 +15,6 @@
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
 #include "parameters/parameter_values.h"
-#include "parameters/device_setup.h"
 #include "parameters/screen_to_table.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
@@ -22,7 +22,6 @@
 #include "shell/language_file.h"
 #include "shell/option_lists.h"
 #include "shell/shell_state.h"
-
 
 TEST_F(ParameterRules, HoverTextsFollowTheirLookupRule) {
     EXPECT_EQ(get_param_tooltip(105), "") << "before any set is loaded every hover text is empty";
@@ -91,8 +90,10 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
         EXPECT_EQ(dialogs.prompts.empty(), c.accepted) << "P" << c.p << " " << c.typed;
         EXPECT_EQ(rec(c.p).unit_value, c.stored) << "P" << c.p << " " << c.typed;
         if (!c.accepted) {
-            EXPECT_TRUE(dialogs.messages().first().contains("P" + QString::number(c.p) + " - Min = "));
-            EXPECT_EQ(box(c.p), platform::number_text(c.stored)) << "the box shows the stored value";
+            EXPECT_TRUE(
+                dialogs.messages().first().contains("P" + QString::number(c.p) + " - Min = "));
+            EXPECT_EQ(box(c.p), platform::number_text(c.stored))
+                << "the box shows the stored value";
             EXPECT_EQ(dialogs.prompts.size(), 1u) << "an undo must not tell the user twice";
         }
     }
@@ -327,8 +328,9 @@ TEST_F(ParameterRules, DeviceRowsFollowTheDeviceModeOrProfibus) {
     // clang-format on
     for (const auto& c : cases) {
         type(130, c.mode);
-        EXPECT_EQ(fields(rec(132).present, scrpar(132).visible, rec(139).present, scrpar(140).visible),
-                  fields(c.address, c.address, c.poll, c.poll))
+        EXPECT_EQ(
+            fields(rec(132).present, scrpar(132).visible, rec(139).present, scrpar(140).visible),
+            fields(c.address, c.address, c.poll, c.poll))
             << "P130 = " << c.mode;
     }
     EXPECT_TRUE(scrpar(130).visible) << "the mode row itself stays";

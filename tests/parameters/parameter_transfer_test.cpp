@@ -23,7 +23,8 @@ TEST_F(ParameterRoadTest, SendallDownloadFillsTableScreenAndFile) {
     sim->unit().set_present(41, false);
     download("unit.par");
     ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
-    EXPECT_EQ(sent_matching(received(), "/p"), QStringList()) << "the block method reads no single rows";
+    EXPECT_EQ(sent_matching(received(), "/p"), QStringList())
+        << "the block method reads no single rows";
     EXPECT_TRUE(received().contains("/sendall"));
     EXPECT_EQ(parameter_state().link_software_version, 205);
     EXPECT_EQ(rec(105).unit_value, 4250) << "lengths arrive in P104's unit";

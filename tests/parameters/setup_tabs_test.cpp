@@ -76,9 +76,14 @@ TEST_F(SetupTabsRules, VesselProfileHoldsAll32Points) {
 
 TEST_F(SetupTabsRules, ShapeNamesByLanguage) {
     parameter_state().parameters_loaded = true;
-    const struct { int language; double shape; const char* name; } cases[] = {
-        {0, 3, "Rectangular Pyramid Bottom"}, {4, 10, "Esfera"}, {3, 12, "Universale Curvato"},
-        {0, 13, ""}};
+    const struct {
+        int language;
+        double shape;
+        const char* name;
+    } cases[] = {{0, 3, "Rectangular Pyramid Bottom"},
+                 {4, 10, "Esfera"},
+                 {3, 12, "Universale Curvato"},
+                 {0, 13, ""}};
     for (const auto& c : cases) {
         shell().language_index = c.language;
         EXPECT_EQ(vessel_shape_name(c.shape), c.name);
@@ -141,9 +146,16 @@ TEST_F(SetupTabsRules, DimensionALimitsAndTheMaximumFlowRow) {
     link().p61_is_1 = true;
     show_set();
     link().flow_mode = true;
-    const struct { double type, model; const char* min; const char* max; const char* units; } cases[] = {
-        {4, 1, "0", "72", "U_IN"}, {4, 2, "0", "4.5", "U_FT"}, {4, 3, "20", "100", "U_DEG"},
-        {4, 5, "20", "100", "U_DEG"}, {2, 1, "0", "99999", "U_MU"}};
+    const struct {
+        double type, model;
+        const char* min;
+        const char* max;
+        const char* units;
+    } cases[] = {{4, 1, "0", "72", "U_IN"},
+                 {4, 2, "0", "4.5", "U_FT"},
+                 {4, 3, "20", "100", "U_DEG"},
+                 {4, 5, "20", "100", "U_DEG"},
+                 {2, 1, "0", "99999", "U_MU"}};
     for (const auto& c : cases) {
         set(700, c.type);
         set(701, c.model);
@@ -165,8 +177,15 @@ TEST_F(SetupTabsRules, DimensionALimitsAndTheMaximumFlowRow) {
 
 TEST_F(SetupTabsRules, FlowPictureNameAndNote) {
     parameter_state().parameters_loaded = true;
-    const struct { double type, model; int code; bool note; } cases[] = {
-        {1, 4, 14, false}, {2, 2, 22, true}, {4, 2, 52, true}, {4, 3, 53, false}, {5, 2, 62, false}};
+    const struct {
+        double type, model;
+        int code;
+        bool note;
+    } cases[] = {{1, 4, 14, false},
+                 {2, 2, 22, true},
+                 {4, 2, 52, true},
+                 {4, 3, 53, false},
+                 {5, 2, 62, false}};
     for (const auto& c : cases) {
         set(700, c.type);
         set(701, c.model);
@@ -185,7 +204,8 @@ TEST_F(SetupTabsRules, FlowPictureNameAndNote) {
     EXPECT_TRUE(setup_tabs().flow.path.isEmpty()) << "no element, no picture";
 
     EXPECT_EQ(name_from_tooltip("  X - Options: 0=Off,1=Exponent Default    Default=0  ", "1"),
-              "Exponent") << "the default marker and what follows it go";
+              "Exponent")
+        << "the default marker and what follows it go";
     EXPECT_EQ(name_from_tooltip("  X - Options: 0=Off,5=Universal    Default=0  ", "5"),
               "Universal");
 }

@@ -22,9 +22,14 @@ TEST(UnitParameterWrites, EveryWriteIsLoggedWithItsAnswerAndMode) {
     ask(unit, "/LOADNORM");
     ask(unit, "/p104:3");
     ASSERT_EQ(unit.writes().size(), 4u);
-    const struct { int number; const char* text; bool accepted, quick; } expected[] = {
-        {41, "5", false, false}, {41, "30", true, true}, {41, "99999", false, true},
-        {104, "3", true, false}};
+    const struct {
+        int number;
+        const char* text;
+        bool accepted, quick;
+    } expected[] = {{41, "5", false, false},
+                    {41, "30", true, true},
+                    {41, "99999", false, true},
+                    {104, "3", true, false}};
     for (size_t i = 0; i < 4; ++i) {
         const WriteRecord& w = unit.writes()[i];
         EXPECT_EQ(w.number, expected[i].number) << i;
@@ -48,7 +53,11 @@ TEST(UnitParameterWrites, LengthsAreLimitedInTheUnitOfP104) {
 }
 
 TEST(UnitParameterWrites, TheReportedFirmwareVersionCanBeChosen) {
-    const struct { const char* before; const char* version; const char* after; } cases[] = {
+    const struct {
+        const char* before;
+        const char* version;
+        const char* after;
+    } cases[] = {
         {"@Velto Level V2.05", "1.80", "@Velto Level V1.80"},
         {"@Comms CSO Logger V1.92", "1.9", "@Comms CSO Logger V1.9"},
         {"@Unit", "1.80", "@Unit V1.80"},
