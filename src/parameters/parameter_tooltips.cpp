@@ -221,9 +221,9 @@ void update_relay_params(int P) {
         else if (P == b + 211)
             reset_to_default(b + 212);
     }
-    for (int i = b + 210; i <= b + 214; ++i)
-        record(i).present = true;
-    record(b + 218).present = true;
+    // The rows of the block come back, except a parameter the unit said it does not have.
+    for (int i : {b + 210, b + 211, b + 212, b + 213, b + 214, b + 218})
+        record(i).present = record(i).value_text != QLatin1String("NO");
 
     auto hide = [&](std::initializer_list<int> offsets) {
         for (int o : offsets)

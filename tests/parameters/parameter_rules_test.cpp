@@ -354,3 +354,12 @@ TEST_F(ParameterRules, SystemTypeFromTheP99RowRoundsHalvesToEven) {
         EXPECT_EQ(parameter_state().system_type, type) << shown;
     }
 }
+
+TEST_F(ParameterRules, ARelayParameterTheUnitLacksStaysOffTheScreen) {
+    rec(218).unit_value = NO_VALUE;
+    rec(218).value_text = "NO";
+    show_set();
+    EXPECT_FALSE(rec(218).present) << "it would be sent and refused";
+    EXPECT_FALSE(scrpar(218).visible);
+    EXPECT_TRUE(scrpar(228).visible) << "the other block keeps its fail-safe row";
+}
