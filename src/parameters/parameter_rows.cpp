@@ -25,6 +25,7 @@ void ParameterRows::remove_all_rows() {
     switches_.clear();
     pending_.clear();
     pending_flag_.fill(false);
+    typed_.fill(false);
 }
 
 bool ParameterRows::has_row(int P) const {
@@ -70,13 +71,24 @@ void ParameterRows::set_text(int P, const QString& text) {
 }
 
 void ParameterRows::set_typed_text(int P, const QString& text) {
-    if (ParameterRow* r = writable(P))
+    if (ParameterRow* r = writable(P)) {
         r->text = text;
+        typed_[static_cast<size_t>(P)] = true;
+    }
 }
 
 void ParameterRows::commit(int P) {
-    if (has_row(P) && change_handler)
+    if (!has_row(P))
+        return;
+    typed_[static_cast<size_t>(P)] = false;
+    if (change_handler)
         change_handler(P);
+}
+
+void ParameterRows::commit_pending() {
+    for (int P = FIRST; P <= LAST; ++P)
+        if (typed_[static_cast<size_t>(P)])
+            commit(P);
 }
 
 #define ROW_SETTER(name, field, type)                                                              \

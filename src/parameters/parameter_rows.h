@@ -60,6 +60,9 @@ public:
     void set_text(int P, const QString& text);
     void set_typed_text(int P, const QString& text);
     void commit(int P);
+    // Checks every row the user typed into and has not left yet (a click on a toolbar key does
+    // not take the focus from the box).
+    void commit_pending();
 
     void set_visible(int P, bool visible);
     void set_locked(int P, bool locked);
@@ -97,6 +100,7 @@ private:
     std::map<QString, bool> switches_;
     std::vector<int> pending_;
     std::array<bool, LAST + 1> pending_flag_{};
+    std::array<bool, LAST + 1> typed_{};
     int suspended_ = 0;
 };
 

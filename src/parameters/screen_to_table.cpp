@@ -41,6 +41,8 @@ void get_screen_parameters() {
 
 void update_parameters_from_screen() {
     LinkState& L = link();
+    // What the user typed last is checked before it goes into a file or to the unit.
+    parameter_rows().commit_pending();
     get_screen_parameters();
     L.volume_mode = record(100).unit_value == 5;
     L.flow_mode = record(100).unit_value == 4;

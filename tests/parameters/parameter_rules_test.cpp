@@ -363,3 +363,12 @@ TEST_F(ParameterRules, ARelayParameterTheUnitLacksStaysOffTheScreen) {
     EXPECT_FALSE(scrpar(218).visible);
     EXPECT_TRUE(scrpar(228).visible) << "the other block keeps its fail-safe row";
 }
+
+TEST_F(ParameterRules, ATypedValueIsCheckedBeforeItLeavesTheScreen) {
+    show_set();
+    parameter_rows().set_typed_text(71, "99999"); // the user has not left the box yet
+    update_parameters_from_screen();
+    ASSERT_EQ(dialogs.messages().size(), 1) << "the value was not checked";
+    EXPECT_EQ(rec(71).unit_value, 120) << "a rejected value reached the table";
+    EXPECT_EQ(box(71), "120");
+}
