@@ -4,8 +4,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <qcustomplot.h>
+
+#include "shell/definitions_table.h"
 
 namespace {
 
@@ -35,12 +39,12 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
         int row;          // scrframe index
     };
     const Placement placements[] = {
-        {0, nullptr, 1037}, {0, nullptr, 1116}, {0, nullptr, 1117}, {0, "Frame1(13)", 0},
-        {1, "Frame9", 0},   {1, "Frame11", 0},  {1, "Frame8", 0},   {2, nullptr, 1041},
-        {2, "Frame23", 0},  {3, nullptr, 1051}, {4, "Frame16", 0},  {4, "Frame17", 0},
-        {4, "Frame18", 0},  {4, "Frame19", 0},  {4, "Frame20", 0},  {4, "Frame3", 0},
-        {5, "Frame21", 0},  {5, "Frame22", 0},  {6, "Frame2", 0},   {6, "Frame15", 0},
-        {7, nullptr, 1071}, {7, "Frame24", 0},  {8, "Frame14", 0},  {8, "Frame26", 0},
+        {0, nullptr, 1037}, {0, "Frame1(13)", 0}, {0, "Frame11", 0}, {0, "Frame9", 0},
+        {1, nullptr, 1116}, {1, nullptr, 1117},   {7, "Frame8", 0},  {2, nullptr, 1041},
+        {2, "Frame23", 0},  {3, nullptr, 1051},   {4, "Frame16", 0}, {4, "Frame17", 0},
+        {4, "Frame18", 0},  {4, "Frame19", 0},    {4, "Frame20", 0}, {4, "Frame3", 0},
+        {5, "Frame21", 0},  {5, "Frame22", 0},    {6, "Frame2", 0},  {6, "Frame15", 0},
+        {7, nullptr, 1071}, {7, "Frame24", 0},    {8, "Frame14", 0}, {8, "Frame26", 0},
         {9, "Frame28", 0},  {9, "Frame29", 0},
     };
     std::map<int, int> placed;
@@ -79,26 +83,154 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
     layout->addWidget(SSTab1);
 }
 
+namespace {
+
+QCustomPlot* profile_chart(QWidget* parent, const QString& name) {
+    auto* chart = new QCustomPlot(parent);
+    chart->setObjectName(name);
+    chart->addGraph();
+    chart->graph(0)->setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 2));
+    chart->graph(0)->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
+    chart->plotLayout()->insertRow(0);
+    chart->plotLayout()->addElement(0, 0, new QCPTextElement(chart, QString()));
+    chart->setMinimumSize(260, 200);
+    return chart;
+}
+
+QTabWidget* point_pages(QWidget* parent, const QString& name) {
+    auto* tabs = new QTabWidget(parent);
+    tabs->setObjectName(name);
+    // Each page: the levels in one column, what they map to in the other.
+    for (int page = 0; page < 4; ++page) {
+        auto* w = new QWidget(tabs);
+        auto* columns = new QHBoxLayout(w);
+        for (int c = 0; c < 2; ++c) {
+            auto* column = new QWidget(w);
+            column->setObjectName(QStringLiteral("column%1").arg(c));
+            columns->addWidget(column);
+        }
+        tabs->addTab(w, QString());
+    }
+    return tabs;
+}
+
+QLabel* notice(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLabel* picture(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setMinimumSize(160, 120);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    return label;
+}
+
+void set_chart_texts(QCustomPlot* chart, int title, const char* title_text, int value_axis,
+                     const char* value_name) {
+    if (auto* t = qobject_cast<QCPTextElement*>(chart->plotLayout()->element(0, 0)))
+        t->setText(ui_text(title, QLatin1String(title_text)));
+    chart->xAxis->setLabel(ui_text(2204, QStringLiteral("Level")));
+    chart->yAxis->setLabel(ui_text(value_axis, QLatin1String(value_name)));
+}
+
+void set_point_page_texts(QTabWidget* tabs) {
+    for (int page = 0; page < tabs->count(); ++page)
+        tabs->setTabText(page, ui_text(2207, QStringLiteral("Points")) +
+                                   QStringLiteral(" %1-%2").arg(page * 8 + 1).arg(page * 8 + 8));
+}
+
+} // namespace
+
+// The page's content scrolls when the window is smaller than it.
+QWidget* scrolled_content(QWidget* page) {
+    auto* area = new QScrollArea(page);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    auto* content = new QWidget(area);
+    area->setWidget(content);
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(area);
+    return content;
+}
+
 VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VesselPage"));
-    Frame5_0 = group(this, QStringLiteral("Frame5(0)"));
-    Image2 = new QLabel(Frame5_0);
-    Image2->setObjectName(QStringLiteral("Image2"));
-    Image2->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(Frame5_0))->addWidget(Image2);
-    Frame5_1 = group(this, QStringLiteral("Frame5(1)"));
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(Frame5_0, 2);
-    row->addWidget(Frame5_1, 1);
+    QWidget* content = scrolled_content(this);
+    Frame5_0 = group(content, QStringLiteral("Frame5(0)"));
+    Image2 = picture(Frame5_0, QStringLiteral("Image2"));
+    scrlabel19 = notice(Frame5_0, QStringLiteral("scrlabel(19)"));
+    scrlabel1 = notice(Frame5_0, QStringLiteral("scrlabel(1)"));
+    auto* pic = new QVBoxLayout(Frame5_0);
+    pic->addWidget(Image2, 1);
+    pic->addWidget(scrlabel19);
+    pic->addWidget(scrlabel1);
+    Frame5_1 = group(content, QStringLiteral("Frame5(1)"));
+    Frame5_1->setMinimumHeight(0);
+    rows = new QWidget(Frame5_1);
+    rows->setObjectName(QStringLiteral("VesselRows"));
+    (new QVBoxLayout(Frame5_1))->addWidget(rows);
+    SSTab2_0 = point_pages(content, QStringLiteral("SSTab2(0)"));
+    TChart3_0 = profile_chart(content, QStringLiteral("TChart3(0)"));
+
+    auto* grid = new QGridLayout(content);
+    grid->addWidget(Frame5_0, 0, 0);
+    grid->addWidget(Frame5_1, 0, 1);
+    grid->addWidget(SSTab2_0, 1, 0);
+    grid->addWidget(TChart3_0, 1, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 0);
+    grid->setRowStretch(1, 1);
 }
 
 FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FlowPage"));
-    Frame6_0 = group(this, QStringLiteral("Frame6(0)"));
-    Image3 = new QLabel(Frame6_0);
-    Image3->setObjectName(QStringLiteral("Image3"));
-    Image3->setAlignment(Qt::AlignCenter);
-    (new QVBoxLayout(Frame6_0))->addWidget(Image3);
-    auto* row = new QHBoxLayout(this);
-    row->addWidget(Frame6_0);
+    QWidget* content = scrolled_content(this);
+    Frame6_0 = group(content, QStringLiteral("Frame6(0)"));
+    Image3 = picture(Frame6_0, QStringLiteral("Image3"));
+    scrlabel18 = notice(Frame6_0, QStringLiteral("scrlabel(18)"));
+    scrlabel0 = notice(Frame6_0, QStringLiteral("scrlabel(0)"));
+    Txt713 = notice(Frame6_0, QStringLiteral("Txt713"));
+    Txt713->setFrameShape(QFrame::StyledPanel);
+    auto* pic = new QVBoxLayout(Frame6_0);
+    pic->addWidget(Image3, 1);
+    pic->addWidget(scrlabel18);
+    pic->addWidget(Txt713);
+    pic->addWidget(scrlabel0);
+    SSTab5_0 = new QTabWidget(content);
+    SSTab5_0->setObjectName(QStringLiteral("SSTab5(0)"));
+    for (int page = 0; page < 3; ++page)
+        SSTab5_0->addTab(new QWidget(SSTab5_0), QString());
+    SSTab3_0 = point_pages(content, QStringLiteral("SSTab3(0)"));
+    TChart3_2 = profile_chart(content, QStringLiteral("TChart3(2)"));
+
+    auto* grid = new QGridLayout(content);
+    grid->addWidget(Frame6_0, 0, 0);
+    grid->addWidget(SSTab5_0, 0, 1);
+    grid->addWidget(SSTab3_0, 1, 0);
+    grid->addWidget(TChart3_2, 1, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 0);
+    grid->setRowStretch(1, 1);
+}
+
+void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow) {
+    const QString none = ui_text(2201, QStringLiteral("Image information not available"));
+    vessel.scrlabel1->setText(none);
+    flow.scrlabel0->setText(none);
+    set_point_page_texts(vessel.SSTab2_0);
+    set_point_page_texts(flow.SSTab3_0);
+    set_chart_texts(vessel.TChart3_0, 2202, "Level to Volume Mapping Profile", 2205, "Volume");
+    set_chart_texts(flow.TChart3_2, 2203, "Level to Flow Mapping Profile", 2206, "Flow");
+    flow.SSTab5_0->setTabText(0, ui_text(2208, QStringLiteral("Setup")));
+    flow.SSTab5_0->setTabText(1, ui_text(2209, QStringLiteral("Dimensions")));
+    flow.SSTab5_0->setTabText(2, ui_text(2210, QStringLiteral("Coefficients")));
 }

@@ -22,21 +22,41 @@ public:
     std::map<QString, QGroupBox*> frames; // "Frame2", "Frame1(13)", ... by object name
 };
 
+class QCustomPlot;
+
+// The vessel set-up tab: the picture of the shape with its name, the vessel rows, and for the
+// universal shapes the breakpoint pages with the level-to-volume chart.
 class VesselPage : public QWidget {
     Q_OBJECT
 public:
     explicit VesselPage(QWidget* parent = nullptr);
 
-    QGroupBox* Frame5_0 = nullptr; // Frame5(0): the vessel picture's frame
-    QGroupBox* Frame5_1 = nullptr; // Frame5(1)
-    QLabel* Image2 = nullptr;      // the vessel picture
+    QGroupBox* Frame5_0 = nullptr;    // Frame5(0): the vessel picture's frame
+    QGroupBox* Frame5_1 = nullptr;    // Frame5(1): the vessel rows
+    QLabel* Image2 = nullptr;         // the vessel picture
+    QLabel* scrlabel19 = nullptr;     // the shape's name
+    QLabel* scrlabel1 = nullptr;      // "Image information not available"
+    QWidget* rows = nullptr;          // where the rows P600..P607 go
+    QTabWidget* SSTab2_0 = nullptr;   // SSTab2(0): the breakpoint pages, eight points each
+    QCustomPlot* TChart3_0 = nullptr; // TChart3(0): level to volume
 };
 
+// The flow element set-up tab: the picture of the element with its name and note, the pages of
+// rows ("Setup", "Dim.", "Calc.") and the flow breakpoint pages with the level-to-flow chart.
 class FlowPage : public QWidget {
     Q_OBJECT
 public:
     explicit FlowPage(QWidget* parent = nullptr);
 
-    QGroupBox* Frame6_0 = nullptr; // Frame6(0): the flow picture's frame
-    QLabel* Image3 = nullptr;      // the flow element picture
+    QGroupBox* Frame6_0 = nullptr;    // Frame6(0): the flow picture's frame
+    QLabel* Image3 = nullptr;         // the flow element picture
+    QLabel* scrlabel18 = nullptr;     // type and model name
+    QLabel* scrlabel0 = nullptr;      // "Image information not available"
+    QLabel* Txt713 = nullptr;         // the note under some elements
+    QTabWidget* SSTab5_0 = nullptr;   // SSTab5(0): Setup, Dim., Calc.
+    QTabWidget* SSTab3_0 = nullptr;   // SSTab3(0): the flow breakpoint pages
+    QCustomPlot* TChart3_2 = nullptr; // TChart3(2): level to flow
 };
+
+// Texts of the set-up tabs' own labels, pages and charts in the current language.
+void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow);

@@ -94,7 +94,14 @@ int16_t get_param_unit_code(int P) {
     const int set_point = P - base - 2; // 1 for the first set point, 2 for the second
     if (P < 210 || P > 224 || (set_point != 1 && set_point != 2))
         return 0;
-    return value_of(base) == 1 && value_of(base + 1) == 2 ? static_cast<int16_t>(set_point) : 0;
+    const double function = value_of(base + 1);
+    if (value_of(base) == 1 && function == 2)
+        return static_cast<int16_t>(set_point);
+    // A relay without a function holds its set points in units of their own (11 and 9): they
+    // must not be rescaled as lengths when the length unit changes.
+    if (function == 0)
+        return static_cast<int16_t>(set_point == 1 ? 11 : 9);
+    return 0;
 }
 
 int16_t get_lookup_entry_count(const DefinitionRecord& rec,

@@ -19,8 +19,9 @@ void set_analog_param_limits(DefinitionRecord& rec);
 // unit of P104) and rounded to the parameter's decimals.
 double get_param_default_value(double scale, int P);
 
-// 1 or 2 for the first or second set point of a temperature relay (relay type 1, function 2),
-// 0 for any other parameter: a non-zero code means the set point is not a length.
+// 1 or 2 for the first or second set point of a temperature relay (relay type 1, function 2), 11
+// or 9 for those of a relay without a function (function 0), 0 for any other parameter: a
+// non-zero code means the set point is not a length.
 int16_t get_param_unit_code(int P);
 
 namespace parameters {

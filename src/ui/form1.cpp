@@ -22,6 +22,8 @@
 #include "logging/log_setup_state.h"
 #include "parameters/definition_files.h"
 #include "parameters/parameter_pages.h"
+#include "parameters/parameter_state.h"
+#include "parameters/parameter_work.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/serial_port.h"
@@ -222,11 +224,15 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
                 toolbar_button(QLatin1String(keys[index]))->setChecked(pressed);
         },
         {Frame4, Toolbar2, ProgressBar[2], SSTab1[1], Text68});
+    install_parameter_work(services,
+                           {parameter_page, vessel_page, flow_page, Text68, ProgressBar[3], Command12,
+                            SSTab1[1], [this] { enable_controls(); }, MSFlexGrid1},
+                           this);
     reports::install_report_services(services);
     new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
     // Last: the print entries take on the work installed above (the parameter listings).
     install_report_tools(services, this, echo_page->TChart2,
-                         [] { return main_window_state().parameter_file_name; });
+                         [] { return parameter_state().parameter_file_name; });
     refresh_availability();
     qApp->installEventFilter(this);
 }
@@ -588,7 +594,7 @@ void Form1::init_globals() {
     auto& caps = log_setup().capabilities;
     caps.ma_input_available = caps.second_point_option = caps.second_output_option = false;
     MainWindowState& m = main_window_state();
-    m.parameter_file_name.clear();
+    parameter_state().parameter_file_name.clear();
     LogSetupState& log = log_setup();
     log.chart_log_file.clear();
     log.duration_multiplier = getDurationMult(0);
@@ -751,10 +757,10 @@ void Form1::store_image_geometry() {
 
 void Form1::apply_operation_mode() {
     if (shell().operation_mode != 0) {
-        MainWindowState& m = main_window_state();
         if (services.get_param_tooltip) {
-            m.parameters_loaded = true;
-            const auto restore = qScopeGuard([&] { m.parameters_loaded = false; });
+            parameter_state().parameters_loaded = true;
+            const auto restore =
+                qScopeGuard([&] { parameter_state().parameters_loaded = false; });
             if (QObject* box = find_control(*this, QStringLiteral("scrpar"), 104))
                 if (auto* w = qobject_cast<QWidget*>(box))
                     w->setToolTip(services.get_param_tooltip(104));
@@ -910,16 +916,15 @@ void Form1::refresh_availability() {
 
 void Form1::enable_controls() {
     const ShellState& s = shell();
-    const MainWindowState& m = main_window_state();
     const LinkState& unit = link();
     EnableInputs in;
     in.echo_off = echo_page->Option3->isChecked();
-    in.parameters_loaded = m.parameters_loaded;
+    in.parameters_loaded = parameter_state().parameters_loaded;
     in.volume_mode = unit.volume_mode;
     in.flow_mode = unit.flow_mode;
     in.access_level = s.access_level;
     in.software_mode = s.software_mode;
-    in.system_type = m.system_type;
+    in.system_type = parameter_state().system_type;
     EnableResult r = enable_controls_rules(in);
 
     SSTab1[1]->setTabEnabled(1, r.cso_tab_parameters);
@@ -995,7 +1000,6 @@ void Form1::press_around(const QString& key, const std::function<void()>& work) 
 
 void Form1::dispatch_toolbar_button(const QString& key) {
     using namespace toolbar_key;
-    MainWindowState& m = main_window_state();
     ShellState& s = shell();
     if (!key_available(key))
         return;
@@ -1003,14 +1007,16 @@ void Form1::dispatch_toolbar_button(const QString& key) {
         modem_Click();
     } else if (key == QLatin1String(MINIMIZED)) {
         setWindowState(windowState() | Qt::WindowMinimized);
-    } else if (key == QLatin1String(DOWNLOAD)) {
-        m.saved_reply = link().reply_buffer;
-        link().comms_abort = false;
-        press_around(key, services.download_parameters);
-    } else if (key == QLatin1String(UPLOAD)) {
-        m.saved_reply = link().reply_buffer;
-        link().comms_abort = false;
-        press_around(key, services.upload_parameters);
+    } else if (key == QLatin1String(DOWNLOAD) || key == QLatin1String(UPLOAD)) {
+        // The transfer's state is touched only once the key's guard let the press through: a
+        // second press while it runs must leave the running transfer alone.
+        auto& work = key == QLatin1String(DOWNLOAD) ? services.download_parameters
+                                                    : services.upload_parameters;
+        press_around(key, [&work] {
+            parameter_state().saved_reply = link().reply_buffer;
+            link().comms_abort = false;
+            work();
+        });
     } else if (key == QLatin1String(STATUS_DISPLAY)) {
         s.show_status_overlay = !s.show_status_overlay;
         services.indicator_click(0);
@@ -1023,8 +1029,9 @@ void Form1::dispatch_toolbar_button(const QString& key) {
     } else if (key == QLatin1String(SINGLEDOWNLOAD)) {
         press_around(key, services.show_interactive_window);
     } else if (key == QLatin1String(REFRESH)) {
-        m.parameter_list_mode = next_parameter_list_mode(m.parameter_list_mode);
-        switch (m.parameter_list_mode) {
+        ParameterState& p = parameter_state();
+        p.parameter_list_mode = next_parameter_list_mode(p.parameter_list_mode);
+        switch (p.parameter_list_mode) {
         case 1:
             MSFlexGrid1->show();
             services.list_changed_parameters(true, true);
@@ -1164,7 +1171,7 @@ void Form1::loggingmenu_Click() {
     s.operation_mode = 0;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION, QStringLiteral("0"));
     MSFlexGrid1->hide();
-    main_window_state().parameter_list_mode = 0;
+    parameter_state().parameter_list_mode = 0;
     enable_othermenus();
 }
 

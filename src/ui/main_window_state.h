@@ -1,20 +1,13 @@
 #pragma once
 // Program-wide variables the main window reads and writes. Those of the parameters
-// (parameters_loaded, system_type, the list mode, the file name) live here until the parameter
-// state holds them; the window then reads them from there.
+// (parameters_loaded, system_type, the list mode, the file name, saved_reply) live in the
+// parameter state (parameters/parameter_state.h).
 
 #include <QString>
 #include <array>
 #include <cstdint>
 
 struct MainWindowState {
-    // Parameters
-    bool parameters_loaded = false;
-    int system_type = 0;             // P99 rounded
-    int16_t parameter_list_mode = 0; // 0 and 2 grid hidden, 1 changed, 3 all
-    QString parameter_file_name;
-    QString saved_reply;
-
     // Logging and echo (the charted log file, the Setup dialog's start values and the legend
     // window's flags live in log_setup())
     QString echo_file_name;

@@ -61,7 +61,9 @@ TEST_F(ParameterRecord, RelaySetPointsOfTemperatureRelaysAreNotLengths) {
     // clang-format off
     const struct { double type, function; int p, code; } cases[] = {
         {1, 2, 213, 1}, {1, 2, 214, 2}, {1, 1, 213, 0}, {2, 2, 214, 0}, {0, 2, 213, 0},
-        {1, 2, 212, 0}, {1, 2, 215, 0}};
+        {1, 2, 212, 0}, {1, 2, 215, 0},
+        // Without a function the set points are no lengths either.
+        {1, 0, 213, 11}, {1, 0, 214, 9}, {2, 0, 213, 11}, {1, 0, 212, 0}};
     // clang-format on
     for (const auto& c : cases)
         for (int base : {210, 220}) {
@@ -74,6 +76,7 @@ TEST_F(ParameterRecord, RelaySetPointsOfTemperatureRelaysAreNotLengths) {
     rec(210).unit_value = 1;
     rec(211).unit_value = 2;
     rec(220).unit_value = 0;
+    rec(221).unit_value = 2;
     EXPECT_EQ(get_param_unit_code(223), 0) << "each relay block follows its own type";
 }
 

@@ -1,5 +1,7 @@
 // The main window as a user meets it: start-up in each identity and mode, what the menus and keys
 // offer, the shortcut letters, the toolbar and failures inside handlers.
+#include "parameters/parameter_listing.h"
+#include "parameters/parameter_state.h"
 #include "echo/echo_page.h"
 #include "link/link_state.h"
 #include "link/traffic_box.h"
@@ -109,8 +111,13 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     Form1& w = start(1, 1);
-    for (const char* name :
-         {"openparameterfile", "mnuImport", "printparameters", "printchangedparameters"})
+    // The parameter transfer installs itself with the window; take it away to see the rule.
+    w.services.download_parameters = nullptr;
+    w.services.upload_parameters = nullptr;
+    w.services.get_parameters_file = nullptr;
+    w.services.save_parameters_file = nullptr;
+    w.refresh_availability();
+    for (const char* name : {"openparameterfile", "mnuImport"})
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
     for (const char* key : {"download", "upload", "file", "refresh"})
         EXPECT_FALSE(w.toolbar_button(key)->isEnabled()) << key << " offered without its work";
@@ -175,13 +182,13 @@ TEST_F(MainWindowTest, TheLinkShowsItsProgressOnTheMainWindowUntilItCloses) {
 
 TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
     Form1& w = start(1, 1, 0, 3);
-    main_window_state().system_type = 4;
+    parameter_state().system_type = 4;
     w.enable_controls();
     EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(8));
     EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(1));
     for (int p : RELAY_PARAMETERS)
         EXPECT_FALSE(definitions_table()[static_cast<size_t>(p)].present) << p;
-    main_window_state().system_type = 1;
+    parameter_state().system_type = 1;
     w.enable_controls();
     EXPECT_TRUE(w.SSTab1[2]->isTabEnabled(1));
     EXPECT_TRUE(definitions_table()[218].present);
@@ -223,8 +230,13 @@ TEST_F(MainWindowTest, APressedKeyCannotStartItsWorkAgainWhileItRuns) {
     w.services.download_parameters = [&] {
         ++runs;
         pressed_during = w.toolbar_button("download")->isChecked();
+        // The transfer under way has failed and kept the reply it found.
+        link().comms_abort = true;
+        parameter_state().saved_reply = "running";
         // The user clicks again while the transfer waits for the unit.
         w.toolbar_button("download")->trigger();
+        EXPECT_TRUE(link().comms_abort) << "a second click reset the running transfer's outcome";
+        EXPECT_EQ(parameter_state().saved_reply, "running");
     };
     w.refresh_availability();
     w.toolbar_button("download")->trigger();
@@ -255,17 +267,17 @@ TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
     QStringList calls;
     w.services.list_changed_parameters = [&](bool, bool) { calls << "changed"; };
     w.services.list_all_parameters = [&](bool) { calls << "all"; };
-    main_window_state().parameters_loaded = true;
+    parameter_state().parameters_loaded = true;
     w.refresh_availability();
     w.enable_controls();
     w.show();
     const bool grid_shown[] = {true, false, true, false};
     for (bool shown : grid_shown) {
         w.toolbar_button("refresh")->trigger();
-        EXPECT_EQ(w.MSFlexGrid1->isVisible(), shown) << main_window_state().parameter_list_mode;
+        EXPECT_EQ(w.MSFlexGrid1->isVisible(), shown) << parameter_state().parameter_list_mode;
     }
     EXPECT_EQ(calls, QStringList({"changed", "all"}));
-    EXPECT_EQ(main_window_state().parameter_list_mode, 0);
+    EXPECT_EQ(parameter_state().parameter_list_mode, 0);
 }
 
 TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
@@ -406,14 +418,16 @@ TEST(DefinitionsReset, RecordsLoseTheirValuesAndKeepTheirDefinitionKeys) {
     EXPECT_EQ(r.decimals, 2);
 }
 
-TEST_F(MainWindowTest, PrintListEntriesLightUpOnceTheParameterListingsAreInstalled) {
+TEST_F(MainWindowTest, PrintListEntriesComeWithTheParameterListings) {
     Form1& w = start(1, 1);
+    parameter_state().parameters_loaded = true;
+    w.enable_controls();
+    EXPECT_TRUE(w.menu_entry("printparameters")->isEnabled())
+        << "the listings installed with the window did not reach the print entries";
     // The print entries take on whatever listings were installed before them.
     w.services.list_all_parameters = [](bool) {};
     w.services.list_changed_parameters = [](bool, bool) {};
-    main_window_state().parameters_loaded = true;
-    w.enable_controls();
-    EXPECT_FALSE(w.menu_entry("printparameters")->isEnabled()) << "offered without a listing";
+    parameter_listing() = {};
     install_report_tools(w.services, &w, nullptr);
     w.refresh_availability();
     EXPECT_TRUE(w.menu_entry("printparameters")->isEnabled());

@@ -2,6 +2,7 @@
 // A clean run for every main window test: fresh state, a temporary program folder holding the
 // shipped language file and icons, scripted dialogs, and a program end that is only counted.
 
+#include "parameters/parameter_state.h"
 #include "../shell/shell_test_support.h"
 #include "link/link_state.h"
 #include "logging/log_setup_state.h"
@@ -29,6 +30,7 @@ protected:
         reset_log_setup_state();
         reset_link_state();
         reset_main_window_state();
+        reset_parameter_state();
         set_program_ender([this] { ++program_ended; });
         platform::set_command_line(QString());
     }

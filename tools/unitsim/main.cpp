@@ -6,6 +6,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -49,6 +50,10 @@ int main(int argc, char** argv) {
         {"log-stop", "Stop the log stream after BYTES bytes, without its line end.", "BYTES"});
     parser.addOption({"log-trailing-comma", "End the log stream with a comma after the last "
                                             "record."});
+    parser.addOption({"version-reply",
+                      "Report communication firmware VERSION (for example 1.80: parameters are "
+                      "then read one by one instead of in one block).",
+                      "VERSION"});
     parser.process(app);
 
     // The CSO unit by default: the program starts as the CSO logger's companion, and this kind
@@ -71,6 +76,16 @@ int main(int argc, char** argv) {
     if (!sim.is_open()) {
         std::fprintf(stderr, "unitsim: %s\n", qPrintable(sim.error()));
         return 1;
+    }
+    if (parser.isSet("version-reply")) {
+        const QString version = parser.value("version-reply").trimmed();
+        static const QRegularExpression form("^\\d\\.\\d{1,2}$");
+        if (!form.match(version).hasMatch()) {
+            std::fprintf(stderr, "unitsim: --version-reply wants a version such as 1.80\n");
+            return 2;
+        }
+        unitsim::apply_version_reply(sim.unit().profile(), version);
+        sim.unit().reseed();
     }
     QString error;
     if (parser.isSet("defs") && !sim.unit().set_definitions_folder(parser.value("defs"), &error))

@@ -309,7 +309,7 @@ Reply UnitCore::handle_measured(int number) const {
     }
 }
 
-Reply UnitCore::handle_write(int number, const QString& value_text) {
+Reply UnitCore::store_write(int number, const QString& value_text) {
     if (!logged_on_)
         return no();
     const auto v = strict_number(value_text);
@@ -381,15 +381,9 @@ Reply UnitCore::handle_write(int number, const QString& value_text) {
     Parameter& p = parameters_.at(number);
     if (p.definition.read_only || !p.text.isEmpty())
         return no();
-    if (is_length(number)) {
-        p.value = *v * length_factor();
-        return ok();
-    }
-    const bool limited =
-        !(p.definition.min_text == "-999999" && p.definition.max_text == "-999999");
-    if (limited && (*v < p.definition.min_text.toDouble() || *v > p.definition.max_text.toDouble()))
+    if (!within_limits(p, *v))
         return no();
-    p.value = *v;
+    p.value = is_length(number) ? *v * length_factor() : *v;
     return ok();
 }
 
@@ -449,12 +443,15 @@ bool UnitCore::is_length(int number) const {
         return true;
     if (units != "U_MU")
         return false;
-    // A type-1 relay with function 2 holds its set points in another unit.
+    // A type-1 relay with function 2, and a relay without a function, hold their set points in
+    // other units.
     for (int base : {210, 220}) {
         if (number != base + 3 && number != base + 4)
             continue;
         const auto type = value(base), function = value(base + 1);
         if (type && function && *type == 1 && *function == 2)
+            return false;
+        if (function && *function == 0)
             return false;
     }
     return true;

@@ -31,6 +31,14 @@ struct Reply {
     QByteArray body;      // without the final line end
 };
 
+// One "/p<n>:<value>" the unit was sent, in order: what it said and the mode it was in.
+struct WriteRecord {
+    int number = 0;
+    QString value_text;
+    bool accepted = false;
+    bool quick_mode = false;
+};
+
 struct Parameter {
     ParameterDefinition definition;
     double value = 0; // lengths in millimetres, whatever P104 says
@@ -82,6 +90,11 @@ public:
 
     // ---- Echo traces, level, temperature and status (echo_unit.h).
     EchoUnit& echo() { return echo_; }
+    // ---- Every parameter write, accepted or refused, in order (see unit_writes.cpp).
+    const std::vector<WriteRecord>& writes() const { return writes_; }
+    void clear_writes() { writes_.clear(); }
+    // Numbers of the accepted writes, in order.
+    std::vector<int> accepted_write_numbers() const;
 
     // ---- Session state.
     bool logged_on() const { return logged_on_; }
@@ -115,6 +128,8 @@ private:
     Reply handle_access(const QString& code);
     Reply handle_read(int number) const;
     Reply handle_write(int number, const QString& value_text);
+    Reply store_write(int number, const QString& value_text);
+    bool within_limits(const Parameter& p, double value) const;
     Reply handle_measured(int number) const;
     Reply who(bool upper_case) const;
     std::optional<QString> live_text(int number) const;
@@ -127,6 +142,7 @@ private:
     QString parameter_file_;
     DefinitionSet definitions_;
     std::map<int, Parameter> parameters_;
+    std::vector<WriteRecord> writes_;
     LogMemory log_;
     EchoUnit echo_;
     bool logged_on_ = false;

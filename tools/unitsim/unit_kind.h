@@ -51,6 +51,11 @@ struct UnitProfile {
 
 UnitProfile profile_for(UnitKind kind);
 
+// The identity replies name communication firmware `version` ("1.80") instead of the kind's
+// own, and the unit's software version text follows it ("1.8.0"). Reseed the unit afterwards.
+void apply_version_reply(UnitProfile& profile, const QString& version);
+QString version_reply_text(const QString& reply, const QString& version);
+
 QString kind_name(UnitKind kind);
 std::optional<UnitKind> kind_from_name(const QString& name);
 QStringList kind_names();

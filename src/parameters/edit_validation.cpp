@@ -1,0 +1,323 @@
+#include "parameters/edit_validation.h"
+
+#include "link/link_state.h"
+#include "parameters/parameter_hooks.h"
+#include "parameters/parameter_record.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "parameters/parameter_state.h"
+#include "parameters/parameter_tooltips.h"
+#include "parameters/parameter_values.h"
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "shell/option_lists.h"
+
+namespace {
+
+DefinitionRecord& record(int p) {
+    return definitions_table()[static_cast<size_t>(p)];
+}
+
+// An undo sets the row back to its stored text; the change that follows re-stores the old
+// value without checking it again, so a stored value outside its limits is told once.
+bool& undoing() {
+    static bool flag = false;
+    return flag;
+}
+
+void undo_edit(int P) {
+    undoing() = true;
+    parameter_rows().set_text(P, stored_box_text(P));
+    undoing() = false;
+}
+
+void tell_range(int P, int text_number) {
+    platform::msg_box(range_message(P, text_number), platform::mb::Critical);
+}
+
+bool limits_checked(const DefinitionRecord& rec, double& min, double& max) {
+    if (!is_plain_number(rec.min_text) || !is_plain_number(rec.max_text))
+        return false;
+    min = platform::val(rec.min_text);
+    max = platform::val(rec.max_text);
+    // The reset marker on both sides means "no limits"; a list without entries gives a range
+    // that ends below its start.
+    if (min == NO_VALUE && max == NO_VALUE)
+        return false;
+    return min <= max;
+}
+
+bool range_checks_now() {
+    const ParameterState& S = parameter_state();
+    return S.parameters_loaded && !S.screen_fill_active && !undoing();
+}
+
+double display_scale() {
+    const double p104 = record(104).unit_value;
+    return p104 == 1 ? 1 : length_unit_factor(1, static_cast<int>(p104));
+}
+
+void fix_placeholder_text(int P) {
+    const DefinitionRecord& r = record(P);
+    if (r.present && parameter_rows().text(P).contains(QLatin1String("Text")))
+        parameter_rows().set_text(P, value_as_box_text(r.default_value));
+}
+
+// Operating mode; false when the change was refused.
+bool operating_mode_change(double x) {
+    LinkState& L = link();
+    const ParameterScreenHooks& H = parameter_screen_hooks();
+    if (x == 4 && !L.p61_is_1) {
+        platform::msg_box(ui_text(1372, QStringLiteral("Flow is not available on this unit.")),
+                          platform::mb::Critical);
+        undo_edit(100);
+        return false;
+    }
+    if (x == 5 && !L.p61_is_2) {
+        platform::msg_box(ui_text(1373, QStringLiteral("Volume is not available on this unit.")),
+                          platform::mb::Critical);
+        undo_edit(100);
+        return false;
+    }
+    L.flow_mode = x == 4 && L.p61_is_1;
+    L.volume_mode = x == 5 && L.p61_is_2;
+    call_hook(H.enable_controls);
+    ParameterRows& rows = parameter_rows();
+    if (L.flow_mode) {
+        apply_param_access_rules();
+        for (int P = 700; P <= 709; ++P) {
+            refresh_param_tooltip(P);
+            rows.set_visible(P, true);
+            rows.set_label_visible(P, true);
+            fix_placeholder_text(P);
+        }
+        for (int P = 730; P <= 793; ++P) {
+            DefinitionRecord& r = record(P);
+            r.min_text = QStringLiteral("-1");
+            r.max_text = QStringLiteral("999999");
+            r.default_value = P % 2 == 0 ? -0.001 : -1;
+            r.lookup_code = QStringLiteral("C_NUM");
+            r.units_code = QStringLiteral("U_NO");
+            r.present = true;
+            r.read_only = false;
+            refresh_param_tooltip(P);
+        }
+        call_hook(H.check_flow_parms);
+        call_hook(H.update_flow_vessel_image);
+    }
+    if (L.volume_mode) {
+        apply_param_access_rules();
+        for (int P = 600; P <= 607; ++P) {
+            refresh_param_tooltip(P);
+            rows.set_visible(P, true);
+            rows.set_label_visible(P, true);
+            fix_placeholder_text(P);
+        }
+        for (int P = 610; P <= 673; ++P)
+            refresh_param_tooltip(P);
+        call_hook(H.check_volume_parms);
+    }
+    refresh_param_tooltip(831);
+    if (L.p61_is_1)
+        refresh_param_tooltip(101);
+    return true;
+}
+
+void length_units_change(const QString& t, double x) {
+    DefinitionRecord& rec = record(104);
+    ParameterState& S = parameter_state();
+    rec.min_text = QStringLiteral("1");
+    rec.max_text = QStringLiteral("5");
+    if (range_checks_now() && (x > 5 || x < 1)) {
+        tell_range(104, 1186);
+        undo_edit(104);
+        return;
+    }
+    const double old = platform::val(rec.value_text);
+    rec.unit_value = x;
+    rec.value_text = t;
+    if (!rec.read_only)
+        highlight_param_box(104);
+    if (old == x || old == 0 || x == 0)
+        return;
+    const double f = length_unit_factor(static_cast<int>(old), static_cast<int>(x));
+    if (f == 1)
+        return;
+    S.scrpar_change_active = true;
+    ParameterRows& rows = parameter_rows();
+    for (int P = 20; P <= 999; ++P) {
+        if (P == 104)
+            continue;
+        DefinitionRecord& r = record(P);
+        if (!is_length_record(P))
+            continue;
+        // A parameter the unit lacks keeps its marker instead of becoming a converted zero.
+        if (!r.present || !is_plain_number(r.value_text))
+            continue;
+        r.unit_value = platform::val(r.value_text) * f;
+        const QString shown = platform::format_number(r.unit_value, decimals_pattern(r.decimals));
+        r.value_text = platform::locale_text_to_c(shown.trimmed());
+        rows.set_text(P, value_as_box_text(platform::val(r.value_text)));
+        refresh_param_tooltip(P);
+    }
+    S.scrpar_change_active = false;
+}
+
+void apply_edit_access_rule(int P) {
+    const LinkState& L = link();
+    DefinitionRecord& r = record(P);
+    if (P == 604 || P == 607)
+        r.read_only = true;
+    else if (P >= 600 && P <= 607)
+        r.read_only = !L.volume_mode;
+    else if (P >= 610 && P <= 673)
+        r.read_only = !(L.volume_mode || L.flow_mode);
+    else if ((P >= 700 && P <= 720) || P == 798)
+        r.read_only = !L.flow_mode;
+}
+
+bool rejected_by_range(int P, double x) {
+    DefinitionRecord& r = record(P);
+    set_lookup_param_range(r);
+    double min = 0, max = 0;
+    if (!limits_checked(r, min, max))
+        return false;
+    if (x == get_param_default_value(display_scale(), P))
+        return false;
+    if (!scrpar(P).visible || r.read_only || !r.present)
+        return false;
+    return x > max || x < min;
+}
+
+int valid_flow_models(double p700) {
+    if (p700 == 1)
+        return 7;
+    if (p700 == 2 || p700 == 3)
+        return 4;
+    if (p700 == 4)
+        return 3;
+    if (p700 == 5)
+        return 2;
+    return 0;
+}
+
+void follow_up(int P, double x, double old_701_value, const QString& old_701_text) {
+    const ParameterScreenHooks& H = parameter_screen_hooks();
+    const LinkState& L = link();
+    ParameterRows& rows = parameter_rows();
+    if (P == 72 && parameter_state().software_version >= 163)
+        refresh_param_tooltip(101);
+    update_relay_params(P);
+    if (P >= 130 && P <= 140)
+        call_hook(H.update_device_setup, P);
+    if (P == 99)
+        call_hook(H.update_analog_output);
+    if (P == 605) {
+        refresh_param_tooltip(604);
+        refresh_param_tooltip(607);
+        for (int i = 611; i <= 673; i += 2)
+            refresh_param_tooltip(i);
+    }
+    if (P >= 610 && P <= 673)
+        call_hook(H.update_breakpoints, true);
+    if (P >= 730 && P <= 793)
+        call_hook(H.update_breakpoints, false);
+    if (P == 700) {
+        const int m = valid_flow_models(record(700).unit_value);
+        DefinitionRecord& r701 = record(701);
+        const bool reset = m > 0 && r701.unit_value > m;
+        if (reset) {
+            r701.unit_value = r701.default_value;
+            r701.value_text = platform::number_text_c(r701.default_value);
+            rows.set_text(701, value_as_box_text(r701.default_value));
+        }
+        refresh_param_tooltip(701);
+        // The hover text takes its range from the list; the element's own count is the limit.
+        if (reset) {
+            r701.min_text = QStringLiteral("0");
+            r701.max_text = QString::number(m);
+        }
+        call_hook(H.check_flow_parms);
+        call_hook(H.update_breakpoints, false);
+    }
+    if (P == 701) {
+        DefinitionRecord& r701 = record(701);
+        if (record(700).unit_value > 0 &&
+            (x < platform::val(r701.min_text) || x > platform::val(r701.max_text))) {
+            tell_range(701, 1371);
+            r701.unit_value = old_701_value;
+            r701.value_text = old_701_text;
+            undo_edit(701);
+        }
+        call_hook(H.check_flow_parms);
+    }
+    if (P == 702 || P == 706 || P == 707)
+        call_hook(H.check_flow_parms);
+    if (P == 600 && L.volume_mode)
+        call_hook(H.check_volume_parms);
+    if ((P == 700 || P == 701) && L.flow_mode) {
+        const bool shown = record(700).unit_value != 5;
+        rows.set_switch(QStringLiteral("SSTab3"), shown);
+        rows.set_switch(QStringLiteral("TChart3"), shown);
+        // The picture and its name follow the element the user chose.
+        call_hook(H.update_flow_vessel_image);
+    }
+}
+
+} // namespace
+
+QString range_message(int P, int text_number) {
+    const DefinitionRecord& r = record(P);
+    QString m =
+        QStringLiteral("  ") +
+        ui_text(text_number, text_number == 1186 ? QStringLiteral("Invalid measurement unit for")
+                                                 : QStringLiteral("Value out of range for")) +
+        QStringLiteral(" P") + QString::number(P) + QStringLiteral(" - Min = ") + r.min_text +
+        QStringLiteral(", Max = ") + r.max_text;
+    if (r.lookup_code.contains(QLatin1String("LUK")))
+        m += QChar(13) + scrpar(P).tooltip;
+    return m;
+}
+
+void scrpar_Change(int Index) {
+    ParameterState& S = parameter_state();
+    if (const auto& hide = parameter_screen_hooks().hide_parameter_grid; hide && hide())
+        S.parameter_list_mode = 0;
+    if (S.scrpar_change_active)
+        return;
+    const QString typed = scrpar(Index).text.trimmed();
+    if (typed.isEmpty())
+        return;
+    const QString t = Index == 96 ? fieldbus_code_text(platform::locale_text_to_c(typed))
+                                  : platform::locale_text_to_c(typed);
+    const double x = platform::val(t);
+
+    if (Index == 104) {
+        length_units_change(t, x);
+        return;
+    }
+    if (Index == 100 && !operating_mode_change(x))
+        return;
+
+    double old_701_value = 0;
+    QString old_701_text;
+    if (Index >= 20 && Index <= 999) {
+        apply_edit_access_rule(Index);
+        if (range_checks_now() && rejected_by_range(Index, x)) {
+            tell_range(Index, 1371);
+            undo_edit(Index);
+            return;
+        }
+        DefinitionRecord& r = record(Index);
+        old_701_value = record(701).unit_value;
+        old_701_text = record(701).value_text;
+        // A locked row shows a display text (a brand name, a padded date), never a value to keep.
+        if (!r.read_only) {
+            r.unit_value = x;
+            if (Index != 926)
+                r.value_text = t;
+            highlight_param_box(Index);
+        }
+    }
+    follow_up(Index, x, old_701_value, old_701_text);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The check that runs on every change of a parameter row's text, typed by the user or set by the
+// program: it normalises the text, checks it against the parameter's limits, stores an accepted
+// value in the parameter's record and applies the rules by which one parameter governs others
+// (operating mode, length units with the conversion of every length row, relays, device set-up,
+// analogue output, vessel and flow set-up). A rejected value is never stored: the row goes back
+// to the stored text.
+
+#include <QString>
+
+void scrpar_Change(int Index);
+
+// The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).
+QString range_message(int P, int text_number);

@@ -1,0 +1,190 @@
+#include "parameters/parameter_file.h"
+
+#include "link/link_state.h"
+#include "platform/dialogs.h"
+#include "platform/text_file.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+
+QByteArray par_line() {
+    QString line;
+    line.reserve(PAR_FIELDS * 6);
+    for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
+        DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
+        if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
+            r.value_text.contains(QLatin1String("Text")))
+            r.value_text =
+                r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
+        QString v = r.value_text.trimmed();
+        if (v.contains(QLatin1String("Text")))
+            v = QStringLiteral("NO");
+        // A field must not carry the file's separator or a line end into the next field.
+        v.replace(QLatin1Char(','), QLatin1Char(' '));
+        v.remove(QLatin1Char('\r'));
+        v.remove(QLatin1Char('\n'));
+        line += v;
+        line += QLatin1Char(',');
+    }
+    const auto bytes = platform::encode_windows1252(line);
+    return bytes ? *bytes : line.toUtf8();
+}
+
+bool write_par_file(const QString& path) {
+    return platform::write_file_atomically(path, par_line());
+}
+
+// ---- Listings
+
+namespace {
+
+const QString RULE = QString(70, QLatin1Char('-'));
+const QString CRLF = QStringLiteral("\r\n");
+
+DefinitionRecord& file_record(int P) {
+    return definitions_table()[static_cast<size_t>(P)];
+}
+
+// Step 7a of a save: a value text that holds no value takes the value, or "NO".
+void settle_value_text(DefinitionRecord& r) {
+    if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
+        r.value_text.contains(QLatin1String("Text")))
+        r.value_text =
+            r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
+}
+
+QString listing_head(const QString& path, const QDateTime& saved_on) {
+    return RULE + CRLF + QStringLiteral("File Name : ") + path + CRLF +
+           QStringLiteral("Saved on ") +
+           platform::format_date(saved_on, QStringLiteral("Short Date")) + QLatin1Char(' ') +
+           platform::format_date(saved_on, QStringLiteral("Long Time")) + CRLF + RULE + CRLF;
+}
+
+QString csv_field(const QString& text, QChar separator) {
+    if (!text.contains(separator) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+// Puts `text` at `column` (from 1) of the last line of `out`; a line that already reaches the
+// column continues on a new line.
+void put_at(QString& out, qsizetype line_start, int column, const QString& text) {
+    qsizetype length = out.size() - line_start;
+    if (length >= column) {
+        out += CRLF;
+        length = 0;
+    }
+    out += QString(column - 1 - length, QLatin1Char(' '));
+    out += text;
+}
+
+} // namespace
+
+bool listed_in_file(int P) {
+    const DefinitionRecord& r = file_record(P);
+    const QString v = r.value_text.trimmed();
+    return !v.isEmpty() && !v.contains(QLatin1String("NO")) && !v.contains(QLatin1String("Text")) &&
+           !r.text.trimmed().isEmpty();
+}
+
+QString csv_listing(const QString& path, const QDateTime& saved_on, int language_index) {
+    const QChar sep =
+        language_index >= 2 && language_index <= 4 ? QLatin1Char(';') : QLatin1Char(',');
+    QString out =
+        listing_head(path, saved_on) + QStringLiteral("Par,Description,Value") + CRLF + RULE + CRLF;
+    for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
+        DefinitionRecord& r = file_record(P);
+        settle_value_text(r);
+        if (!listed_in_file(P))
+            continue;
+        out +=
+            QString::number(P) + sep + csv_field(r.text, sep) + sep + r.value_text.trimmed() + CRLF;
+    }
+    return out;
+}
+
+QString txt_listing(const QString& path, const QDateTime& saved_on) {
+    QString out = listing_head(path, saved_on);
+    qsizetype line = out.size();
+    out += QStringLiteral("Par");
+    put_at(out, line, 10, QStringLiteral("Description"));
+    put_at(out, line, 40, QStringLiteral("Value"));
+    out += CRLF + RULE + CRLF;
+    for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
+        DefinitionRecord& r = file_record(P);
+        settle_value_text(r);
+        if (!listed_in_file(P))
+            continue;
+        line = out.size();
+        out += QString::number(P);
+        put_at(out, line, 10, r.text);
+        const qsizetype last_break = out.lastIndexOf(CRLF);
+        put_at(out, last_break >= line ? last_break + 2 : line, 50, r.value_text.trimmed());
+        out += CRLF;
+    }
+    return out;
+}
+
+// ---- Reading
+
+ParParse parse_par_line(const QString& line) {
+    ParParse out;
+    out.message = ui_text(1414, QStringLiteral("Empty or invalid:"));
+    const QStringList fields = line.split(QLatin1Char(','));
+    for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
+        const qsizetype k = P - PAR_FIRST;
+        ParField f;
+        f.number = P;
+        // The field after the last "," is what follows the line's end: a line of 980 fields has
+        // one more (empty) piece.
+        f.in_line = k < fields.size() - 1 || (k == fields.size() - 1 && !fields[k].isEmpty());
+        if (f.in_line) {
+            f.text = fields[k];
+            if (f.text.isEmpty() || f.text.contains(QLatin1String("OK"))) {
+                out.rejected = true;
+                out.message += QStringLiteral(" P") + QString::number(P) + QStringLiteral(" = \"") +
+                               f.text + QStringLiteral("\",");
+            }
+        } else {
+            out.rejected = true;
+        }
+        out.fields.push_back(f);
+    }
+    return out;
+}
+
+void parse_parameter_line(const QString& line) {
+    const ParParse parse = parse_par_line(line);
+    for (const ParField& f : parse.fields) {
+        DefinitionRecord& r = file_record(f.number);
+        if (f.in_line) {
+            r.present = !f.text.contains(QLatin1String("NO"));
+            r.value_text = f.text;
+            r.unit_value = platform::val(f.text);
+        } else {
+            r.present = false;
+            r.unit_value = platform::val(r.value_text);
+        }
+    }
+    LinkState& L = link();
+    const auto value = [](int P) { return file_record(P).unit_value; };
+    L.p61_is_1 = value(61) == 1;
+    L.p61_is_2 = value(61) == 2;
+    L.fieldbus_available = value(87) == 1;
+    L.modbus_mode = value(96) == 1;
+    L.profibus_mode = value(96) == 2;
+    if (parse.rejected)
+        platform::msg_box(
+            ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) +
+                QStringLiteral("\r\n") +
+                ui_text(1413, QStringLiteral("Check these values before sending them.")) +
+                QStringLiteral("\r\n") + parse.message,
+            platform::mb::Critical);
+}
+
+QString last_line(const QString& text) {
+    const QStringList lines = platform::split_lines(text);
+    return lines.isEmpty() ? QString() : lines.last();
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The parameter files. The ".par" file is one line, the value text of every parameter P20..P999
+// in order, each followed by ",", numbers with "." as decimal point: a download saves the unit's
+// set in it and opening one puts the set back on the screen. The ".csv" and ".txt" listings are
+// for people and are never read back.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <vector>
+
+inline constexpr int PAR_FIRST = 20;
+inline constexpr int PAR_LAST = 999;
+inline constexpr int PAR_FIELDS = PAR_LAST - PAR_FIRST + 1; // 980
+
+// The ".par" line of the table. A value text that holds no value ("-999999", empty, or a
+// placeholder containing "Text") is first replaced in the record itself: by the value when the
+// parameter is present, else by "NO".
+QByteArray par_line();
+
+// Writes par_line() to `path` through a temporary file renamed over it; false (the old file
+// untouched) when that fails.
+bool write_par_file(const QString& path);
+
+// ---- Listings
+
+// A parameter goes into a listing when its value text holds a value and its record a text.
+bool listed_in_file(int P);
+// The ".csv" listing of the table (CR LF line ends). The separator is "," for English and German,
+// ";" for the other languages; a description holding the separator, a quote or a line end is
+// quoted.
+QString csv_listing(const QString& path, const QDateTime& saved_on, int language_index);
+// The ".txt" listing: descriptions from column 10, values from column 50 (40 in the heading);
+// what already reaches a column continues on the next line at that column.
+QString txt_listing(const QString& path, const QDateTime& saved_on);
+
+// ---- Reading a ".par" line back
+
+struct ParField {
+    int number = 0;
+    QString text;         // the field as it stands in the file
+    bool in_line = false; // the line reached this parameter
+};
+struct ParParse {
+    std::vector<ParField> fields; // P20..P999
+    bool rejected = false;        // a field was empty, held "OK", or the line was short
+    QString message;              // text 1414 and the entries of the rejected fields
+};
+// The fields of a ".par" line for P20..P999.
+ParParse parse_par_line(const QString& line);
+// Puts a parsed line into the table: presence, value text and value of every parameter, and the
+// unit flags that follow from P61, P87 and P96. Shows the rejection message when there is one.
+void parse_parameter_line(const QString& line);
+
+// The last line of a text file's contents (a final line end makes no extra empty line).
+QString last_line(const QString& text);

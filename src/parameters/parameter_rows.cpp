@@ -1,0 +1,160 @@
+#include "parameters/parameter_rows.h"
+
+namespace {
+const ParameterRow& empty_row() {
+    static const ParameterRow r;
+    return r;
+}
+} // namespace
+
+void ParameterRows::create_row(int P) {
+    if (P < FIRST || P > LAST)
+        return;
+    rows_[static_cast<size_t>(P)].exists = true;
+}
+
+void ParameterRows::create_rows(const std::vector<int>& numbers) {
+    for (int P : numbers)
+        create_row(P);
+    if (rows_created)
+        rows_created();
+}
+
+void ParameterRows::remove_all_rows() {
+    rows_.fill(ParameterRow{});
+    switches_.clear();
+    pending_.clear();
+    pending_flag_.fill(false);
+    typed_.fill(false);
+}
+
+bool ParameterRows::has_row(int P) const {
+    return P >= FIRST && P <= LAST && rows_[static_cast<size_t>(P)].exists;
+}
+
+std::vector<int> ParameterRows::numbers() const {
+    std::vector<int> out;
+    for (int P = FIRST; P <= LAST; ++P)
+        if (rows_[static_cast<size_t>(P)].exists)
+            out.push_back(P);
+    return out;
+}
+
+const ParameterRow& ParameterRows::row(int P) const {
+    return has_row(P) ? rows_[static_cast<size_t>(P)] : empty_row();
+}
+
+ParameterRow* ParameterRows::writable(int P) {
+    return has_row(P) ? &rows_[static_cast<size_t>(P)] : nullptr;
+}
+
+void ParameterRows::changed(int P) {
+    if (suspended_ > 0) {
+        if (!pending_flag_[static_cast<size_t>(P)]) {
+            pending_flag_[static_cast<size_t>(P)] = true;
+            pending_.push_back(P);
+        }
+        return;
+    }
+    if (row_changed)
+        row_changed(P);
+}
+
+void ParameterRows::set_text(int P, const QString& text) {
+    ParameterRow* r = writable(P);
+    if (!r || r->text == text)
+        return;
+    r->text = text;
+    changed(P);
+    if (change_handler)
+        change_handler(P);
+}
+
+void ParameterRows::set_typed_text(int P, const QString& text) {
+    if (ParameterRow* r = writable(P)) {
+        r->text = text;
+        typed_[static_cast<size_t>(P)] = true;
+    }
+}
+
+void ParameterRows::commit(int P) {
+    if (!has_row(P))
+        return;
+    typed_[static_cast<size_t>(P)] = false;
+    if (change_handler)
+        change_handler(P);
+}
+
+void ParameterRows::commit_pending() {
+    for (int P = FIRST; P <= LAST; ++P)
+        if (typed_[static_cast<size_t>(P)])
+            commit(P);
+}
+
+#define ROW_SETTER(name, field, type)                                                              \
+    void ParameterRows::name(int P, type value) {                                                  \
+        ParameterRow* r = writable(P);                                                             \
+        if (!r || r->field == value)                                                               \
+            return;                                                                                \
+        r->field = value;                                                                          \
+        changed(P);                                                                                \
+    }
+ROW_SETTER(set_visible, visible, bool)
+ROW_SETTER(set_locked, locked, bool)
+ROW_SETTER(set_back_colour, back_colour, uint32_t)
+ROW_SETTER(set_fore_colour, fore_colour, uint32_t)
+ROW_SETTER(set_bold, bold, bool)
+ROW_SETTER(set_tooltip, tooltip, const QString&)
+ROW_SETTER(set_tag, tag, const QString&)
+ROW_SETTER(set_label_visible, label_visible, bool)
+ROW_SETTER(set_caption, caption, const QString&)
+#undef ROW_SETTER
+
+void ParameterRows::set_switch(const QString& name, bool on) {
+    const auto it = switches_.find(name);
+    if (it != switches_.end() && it->second == on)
+        return;
+    switches_[name] = on;
+    if (switch_changed)
+        switch_changed(name, on);
+}
+
+bool ParameterRows::switch_on(const QString& name) const {
+    const auto it = switches_.find(name);
+    return it == switches_.end() || it->second;
+}
+
+void ParameterRows::suspend_updates() {
+    ++suspended_;
+}
+
+void ParameterRows::resume_updates() {
+    if (suspended_ == 0 || --suspended_ > 0)
+        return;
+    std::vector<int> rows;
+    rows.swap(pending_);
+    if (batch)
+        batch(true);
+    for (int P : rows) {
+        pending_flag_[static_cast<size_t>(P)] = false;
+        if (row_changed)
+            row_changed(P);
+    }
+    if (batch)
+        batch(false);
+}
+
+ParameterRows& parameter_rows() {
+    static ParameterRows rows;
+    return rows;
+}
+
+void reset_parameter_rows() {
+    ParameterRows& r = parameter_rows();
+    r.remove_all_rows();
+    r.change_handler = nullptr;
+    r.row_changed = nullptr;
+    r.switch_changed = nullptr;
+    r.rows_created = nullptr;
+    r.batch = nullptr;
+}

@@ -1,0 +1,323 @@
+#include "parameters/parameter_rows_view.h"
+
+#include "parameters/parameter_pages.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_tooltips.h"
+#include "parameters/setup_tabs.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+#include <qcustomplot.h>
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int BOX_WIDTH = 110;
+
+struct Placement {
+    int first;
+    int last;
+    const char* frame;
+};
+
+// Where the rows live: the frames of the set-up tabs by what the parameters are about.
+const Placement PLACEMENTS[] = {
+    {20, 20, "Frame14"},          {41, 41, "Frame8"},           {61, 61, "Frame28"},
+    {70, 71, "Frame24"},          {72, 72, "Frame15"},          {81, 84, "Frame8"},
+    {87, 87, "Frame28"},          {88, 88, "Frame14"},          {90, 93, "Frame28"},
+    {96, 96, "Frame1(13)"},       {99, 99, "Frame28"},          {100, 108, "scrframe(1037)"},
+    {109, 112, "Frame2"},         {130, 140, "Frame1(13)"},     {141, 141, "Frame11"},
+    {150, 156, "scrframe(1041)"}, {160, 165, "Frame9"},         {170, 185, "SSTab2(1):1"},
+    {210, 219, "scrframe(1116)"}, {220, 229, "scrframe(1117)"}, {580, 585, "scrframe(1071)"},
+    {823, 823, "scrframe(1051)"}, {830, 830, "Frame16"},        {831, 831, "Frame17"},
+    {834, 835, "Frame18"},        {836, 837, "Frame19"},        {838, 839, "Frame20"},
+    {840, 858, "Frame3"},         {900, 906, "Frame14"},        {922, 922, "Frame14"},
+    {926, 929, "Frame28"},        {930, 930, "Frame14"},        {931, 933, "Frame29"},
+    {971, 976, "Frame29"},        {980, 980, "Frame23"},        {993, 997, "Frame11"},
+    {999, 999, "Frame15"},
+};
+
+QColor colour_of(uint32_t c, const QWidget& w) {
+    if (c & 0x80000000u)
+        return w.palette().color(QPalette::Disabled, QPalette::Window);
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+QFormLayout* new_form(QWidget* container) {
+    auto* form = new QFormLayout(container);
+    form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    form->setContentsMargins(6, 4, 6, 4);
+    form->setVerticalSpacing(2);
+    return form;
+}
+
+// The picture drawn from its file at the size the layout gives (smaller beside a chart), with
+// its name under it; the notice instead when there is no picture.
+void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPicture& pic) {
+    const bool shown = !pic.path.isEmpty();
+    image.setVisible(shown);
+    name.setVisible(shown && !pic.name.isEmpty());
+    notice.setVisible(!shown);
+    name.setText(pic.name);
+    if (!shown)
+        return;
+    QSvgRenderer renderer(pic.path);
+    if (!renderer.isValid()) {
+        image.clear();
+        return;
+    }
+    const QSize room = pic.reduced ? QSize(200, 150) : QSize(360, 270);
+    QSize size = renderer.defaultSize();
+    size.scale(room, Qt::KeepAspectRatio);
+    QPixmap pixmap(size * image.devicePixelRatioF());
+    pixmap.setDevicePixelRatio(image.devicePixelRatioF());
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    painter.end();
+    image.setPixmap(pixmap);
+    image.setFixedSize(size);
+}
+
+void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,
+                  const std::array<double, 32>& values) {
+    QVector<double> x(levels.begin(), levels.end());
+    QVector<double> y(values.begin(), values.end());
+    chart.graph(0)->setData(x, y, true);
+    chart.rescaleAxes();
+    chart.replot(QCustomPlot::rpQueuedReplot);
+}
+
+} // namespace
+
+ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, FlowPage& flow,
+                                     QObject* parent)
+    : QObject(parent), page_(page), vessel_(vessel), flow_(flow) {
+    ParameterRows& rows = parameter_rows();
+    rows.row_changed = [this](int P) { show_row(P); };
+    rows.switch_changed = [this](const QString& name, bool on) { show_switch(name, on); };
+    rows.rows_created = [this] { build_rows(); };
+    rows.batch = [this](bool starting) {
+        for (QWidget* w : {static_cast<QWidget*>(&page_), static_cast<QWidget*>(&vessel_),
+                           static_cast<QWidget*>(&flow_)})
+            w->setUpdatesEnabled(!starting);
+    };
+    // Frames that hold no rows would stand empty; they show once a row arrives.
+    for (auto& [row, frame] : page_.scrframe)
+        if (frame->children().isEmpty())
+            frame->hide();
+    for (auto& [name, frame] : page_.frames)
+        if (frame->children().isEmpty())
+            frame->hide();
+    vessel_.SSTab2_0->hide();
+    vessel_.TChart3_0->hide();
+    flow_.SSTab3_0->hide();
+    flow_.TChart3_2->hide();
+    setup_tabs().changed = [this] { show_setup_tabs(); };
+    set_setup_tab_texts(vessel_, flow_);
+    show_setup_tabs();
+    build_rows();
+}
+
+void ParameterRowsView::show_setup_tabs() {
+    // The language may have changed since the pages were built.
+    set_setup_tab_texts(vessel_, flow_);
+    const SetupTabs& t = setup_tabs();
+    show_picture(*vessel_.Image2, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
+    show_picture(*flow_.Image3, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
+    flow_.Txt713->setText(QString(t.flow.note).remove(QLatin1Char('\r')));
+    flow_.Txt713->setVisible(!t.flow.note.isEmpty() && !t.flow.path.isEmpty());
+    draw_profile(*vessel_.TChart3_0, t.volume_breakpoint_levels, t.volume_breakpoint_volumes);
+    draw_profile(*flow_.TChart3_2, t.flow_breakpoint_levels, t.flow_breakpoint_flows);
+}
+
+ParameterRowsView::~ParameterRowsView() {
+    setup_tabs().changed = nullptr;
+    ParameterRows& rows = parameter_rows();
+    rows.row_changed = nullptr;
+    rows.switch_changed = nullptr;
+    rows.rows_created = nullptr;
+    rows.batch = nullptr;
+}
+
+QString ParameterRowsView::frame_of(int P) {
+    // The set-up tabs: vessel rows and their breakpoint pages, flow element pages.
+    if (P >= 600 && P <= 607)
+        return QStringLiteral("vessel");
+    if (P >= 610 && P <= 673)
+        return QStringLiteral("vessel:%1:%2").arg((P - 610) / 16).arg(P % 2);
+    if ((P >= 700 && P <= 709) || P == 798 || P == 863 || P == 864)
+        return QStringLiteral("flow:0");
+    if (P >= 710 && P <= 720)
+        return QStringLiteral("flow:1");
+    if (P >= 721 && P <= 729)
+        return QStringLiteral("flow:2");
+    if (P >= 730 && P <= 793)
+        return QStringLiteral("flowpoints:%1:%2").arg((P - 730) / 16).arg(P % 2);
+    for (const Placement& p : PLACEMENTS)
+        if (P >= p.first && P <= p.last)
+            return QLatin1String(p.frame);
+    return QStringLiteral("Frame14");
+}
+
+QFormLayout* ParameterRowsView::form_of(int P) {
+    const QString name = frame_of(P);
+    if (auto it = forms_.find(name); it != forms_.end())
+        return it->second;
+    QWidget* container = nullptr;
+    const auto page_of = [&](QTabWidget* tabs) -> QWidget* {
+        QWidget* page = tabs->widget(name.section(QLatin1Char(':'), 1, 1).toInt());
+        const QString column = name.section(QLatin1Char(':'), 2, 2);
+        if (!page || column.isEmpty())
+            return page;
+        return page->findChild<QWidget*>(QStringLiteral("column") + column);
+    };
+    if (name == QLatin1String("vessel")) {
+        container = vessel_.rows;
+    } else if (name.startsWith(QLatin1String("vessel:"))) {
+        container = page_of(vessel_.SSTab2_0);
+    } else if (name.startsWith(QLatin1String("flow:"))) {
+        container = page_of(flow_.SSTab5_0);
+    } else if (name.startsWith(QLatin1String("flowpoints:"))) {
+        container = page_of(flow_.SSTab3_0);
+    } else if (name.startsWith(QLatin1String("SSTab2(1):"))) {
+        container = page_.SSTab2->widget(name.mid(10).toInt());
+    } else if (name.startsWith(QLatin1String("scrframe("))) {
+        const int row = name.mid(9, name.size() - 10).toInt();
+        container = page_.scrframe.count(row) ? page_.scrframe.at(row) : nullptr;
+    } else if (page_.frames.count(name)) {
+        container = page_.frames.at(name);
+    }
+    if (!container)
+        container = page_.frames.at(QStringLiteral("Frame14"));
+    if (container->parentWidget() == &page_ || qobject_cast<QGroupBox*>(container))
+        container->show();
+    QFormLayout* form = new_form(container);
+    forms_[name] = form;
+    return form;
+}
+
+void ParameterRowsView::build_rows() {
+    ParameterRows& rows = parameter_rows();
+    for (int P : rows.numbers()) {
+        if (boxes_[static_cast<size_t>(P)])
+            continue;
+        QFormLayout* form = form_of(P);
+        QWidget* parent = form->parentWidget();
+        auto* label = new QLabel(parent);
+        label->setObjectName(QStringLiteral("scrlabel"));
+        label->setProperty("index", P);
+        auto* field = new QWidget(parent);
+        auto* line = new QHBoxLayout(field);
+        line->setContentsMargins(0, 0, 0, 0);
+        auto* box = new QLineEdit(field);
+        box->setObjectName(QStringLiteral("scrpar"));
+        box->setProperty("index", P);
+        box->setFixedWidth(BOX_WIDTH);
+        box->setAutoFillBackground(true);
+        // What the number means without hovering: the chosen code's label or the unit.
+        auto* hint = new QLabel(field);
+        hint->setObjectName(QStringLiteral("scrhint"));
+        hint->setProperty("index", P);
+        hint->setForegroundRole(QPalette::Dark);
+        line->addWidget(box);
+        line->addWidget(hint, 1);
+        label->setBuddy(box);
+        form->addRow(label, field);
+        label->hide();
+        field->hide();
+        hints_[static_cast<size_t>(P)] = hint;
+        boxes_[static_cast<size_t>(P)] = box;
+        labels_[static_cast<size_t>(P)] = label;
+        connect(box, &QLineEdit::textEdited, this, [this, P](const QString& text) {
+            typed_[static_cast<size_t>(P)] = true;
+            parameter_rows().set_typed_text(P, text);
+        });
+        connect(box, &QLineEdit::editingFinished, this, [this, P] {
+            if (!typed_[static_cast<size_t>(P)])
+                return;
+            typed_[static_cast<size_t>(P)] = false;
+            parameter_rows().commit(P);
+        });
+        show_row(P);
+    }
+}
+
+QLineEdit* ParameterRowsView::box(int P) const {
+    return P >= 0 && P <= 1000 ? boxes_[static_cast<size_t>(P)] : nullptr;
+}
+
+QLabel* ParameterRowsView::label(int P) const {
+    return P >= 0 && P <= 1000 ? labels_[static_cast<size_t>(P)] : nullptr;
+}
+
+void ParameterRowsView::show_row(int P) {
+    QLineEdit* b = box(P);
+    QLabel* l = label(P);
+    if (!b || !l)
+        return;
+    const ParameterRow& r = parameter_rows().row(P);
+    if (b->text() != r.text) {
+        const QSignalBlocker block(b);
+        b->setText(r.text);
+        b->setCursorPosition(0);
+    }
+    b->setReadOnly(r.locked);
+    b->setFocusPolicy(r.locked ? Qt::NoFocus : Qt::StrongFocus);
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::Base, colour_of(r.back_colour, *b));
+    pal.setColor(QPalette::Text, colour_of(r.fore_colour, *b));
+    b->setPalette(pal);
+    if (b->font().bold() != r.bold) {
+        QFont f = b->font();
+        f.setBold(r.bold);
+        b->setFont(f);
+    }
+    if (b->toolTip() != r.tooltip.trimmed())
+        b->setToolTip(r.tooltip.trimmed());
+    if (l->text() != r.caption)
+        l->setText(r.caption);
+    QLabel* hint = hints_[static_cast<size_t>(P)];
+    const QString hint_text = row_hint(r.tooltip, r.text);
+    if (hint->text() != hint_text)
+        hint->setText(hint_text);
+    l->setVisible(r.label_visible);
+    b->parentWidget()->setVisible(r.visible);
+}
+
+void ParameterRowsView::show_switch(const QString& name, bool on) {
+    static const std::map<QString, int> setup_widgets = {{QStringLiteral("SSTab2(0)"), 0},
+                                                         {QStringLiteral("TChart3(0)"), 1},
+                                                         {QStringLiteral("SSTab3(0)"), 2},
+                                                         {QStringLiteral("TChart3(2)"), 3}};
+    if (const auto it = setup_widgets.find(name); it != setup_widgets.end()) {
+        QWidget* const widgets[] = {vessel_.SSTab2_0, vessel_.TChart3_0, flow_.SSTab3_0,
+                                    flow_.TChart3_2};
+        widgets[it->second]->setVisible(on);
+        return;
+    }
+    if (name.startsWith(QLatin1String("SSTab5(0):"))) {
+        flow_.SSTab5_0->setTabVisible(name.mid(10).toInt(), on);
+        return;
+    }
+    if (name.startsWith(QLatin1String("SSTab1(2):"))) {
+        page_.SSTab1->setTabEnabled(name.mid(10).toInt(), on);
+        return;
+    }
+    if (auto it = page_.frames.find(name); it != page_.frames.end()) {
+        // A frame without rows stays hidden whatever the rules say.
+        it->second->setVisible(on && forms_.count(name) > 0);
+        return;
+    }
+}

@@ -1,0 +1,743 @@
+#include "parameters/parameter_transfer.h"
+
+#include "link/command_link.h"
+#include "link/link_commands.h"
+#include "link/link_state.h"
+#include "link/link_view.h"
+#include "link/log_on.h"
+#include "parameters/parameter_file.h"
+#include "parameters/parameter_hooks.h"
+#include "parameters/parameter_record.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "parameters/parameter_state.h"
+#include "parameters/parameter_tooltips.h"
+#include "parameters/parameter_values.h"
+#include "parameters/screen_to_table.h"
+#include "platform/dialogs.h"
+#include "platform/serial_port.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+#include "shell/option_lists.h"
+#include "shell/settings.h"
+#include "shell/settings_keys.h"
+#include "shell/shell_state.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTime>
+
+// ---- Views
+
+void RecordingTransferView::show_message(const QString& text) {
+    message = text;
+    message_shown = true;
+    messages.push_back(text);
+}
+void RecordingTransferView::hide_message() {
+    message_shown = false;
+}
+void RecordingTransferView::show_progress(int maximum) {
+    progress_shown = true;
+    progress_maximum = maximum;
+}
+void RecordingTransferView::hide_progress() {
+    progress_shown = false;
+}
+void RecordingTransferView::set_cso_tab_enabled(int tab, bool enabled) {
+    if (enabled)
+        enabled_tabs.push_back(tab);
+}
+
+namespace {
+
+ParameterTransferView*& installed_view() {
+    static ParameterTransferView* view = nullptr;
+    return view;
+}
+
+DefinitionRecord& record(int p) {
+    return definitions_table()[static_cast<size_t>(p)];
+}
+
+const QString CRLF = QStringLiteral("\r\n");
+const QString SENDALL = QStringLiteral("/sendall");
+const QString PAR_FILTER =
+    QStringLiteral("Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*");
+constexpr int FIRST = 20;
+constexpr int LAST = 999;
+constexpr int SWEEP_PROGRESS_MAX = 1000;
+
+void hide_transfer_display() {
+    ParameterTransferView& V = transfer_view();
+    V.hide_message();
+    V.hide_progress();
+    V.show_cancel(false);
+}
+
+void step_progress_to(int value) {
+    link_view().set_progress_value(3, value);
+}
+
+// The unit's value of a length record, given in P104's unit, formatted to its decimals with
+// `pattern` and read back, so that the table holds what the screen will show.
+QString length_text(double value, const QString& pattern) {
+    return platform::format_number_c(value, pattern);
+}
+
+QString sendall_pattern(int decimals) {
+    static const char* const patterns[] = {"0",      "0.0",     "0.00",    "0.000",
+                                           "0.000#", "0.000##", "0.000###"};
+    return decimals >= 0 && decimals <= 6 ? QLatin1String(patterns[decimals]) : QString();
+}
+
+void count_difference(const DefinitionRecord& r, int& counter) {
+    if (r.program_value != r.unit_value && r.present && !r.read_only)
+        ++counter;
+}
+
+// The "/sendall" method; false when the read failed.
+bool read_by_sendall(bool compare) {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    for (int P = FIRST; P <= LAST; ++P) {
+        record(P).unit_value = NO_VALUE;
+        record(P).value_text.clear();
+    }
+    auto keep_default = [](int P) {
+        DefinitionRecord& r = record(P);
+        r.unit_value = r.default_value;
+        r.value_text = platform::number_text_c(r.default_value);
+    };
+    for (int P = 601; P <= 603; ++P)
+        keep_default(P);
+    for (int P = 710; P <= 719; ++P)
+        keep_default(P);
+
+    L.chunk_progress = true;
+    send_command(SENDALL);
+    L.chunk_progress = false;
+    if (L.comms_abort)
+        return false;
+    if (L.reply_buffer.isEmpty()) {
+        platform::msg_box(ui_text(1299, QStringLiteral("No reply from the unit.")),
+                          platform::mb::Ok, ui_text(1411, QStringLiteral("Communication Error")));
+        L.comms_abort = true;
+        return false;
+    }
+    const SendallReply reply = parse_sendall_reply(L.reply_buffer);
+    S.skipped_items = reply.skipped;
+    transfer_view().show_progress(std::max(1, reply.last_index));
+
+    double factor = length_unit_factor(3, 3);
+    for (const SendallItem& item : reply.items)
+        if (item.number == 104)
+            factor = length_unit_factor(3, static_cast<int>(platform::val(item.value)));
+
+    int differences = 0;
+    int index = 0;
+    for (const SendallItem& item : reply.items) {
+        ++index;
+        const int P = item.number;
+        if (P == 710)
+            call_hook(parameter_screen_hooks().check_flow_parms);
+        DefinitionRecord& r = record(P);
+        r.present = true;
+        r.unit_value = platform::val(item.value);
+        r.value_text = item.value;
+        if (is_length_record(P) && is_plain_number(item.value)) {
+            const QString text = length_text(factor * r.unit_value, sendall_pattern(r.decimals));
+            r.unit_value = platform::val(text);
+            r.value_text = text;
+        }
+        if (compare)
+            count_difference(r, differences);
+        step_progress_to(index);
+    }
+    for (int P = FIRST; P <= LAST; ++P) {
+        DefinitionRecord& r = record(P);
+        if (((P >= 601 && P <= 603) || (P >= 610 && P <= 673)) && r.unit_value == NO_VALUE)
+            r.unit_value = r.default_value;
+        if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
+            r.value_text.contains(QLatin1String("Text")))
+            r.value_text = QStringLiteral("NO");
+    }
+    S.compare_differences = differences;
+    return true;
+}
+
+// The one-by-one method; false when the read failed or was cancelled.
+bool read_by_sweep(bool compare) {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    ParameterTransferView& V = transfer_view();
+    if (!compare) {
+        if (!connect_to_unit(false)) {
+            L.comms_abort = true;
+            return false;
+        }
+    } else if (shell().access_level == 3 &&
+               platform::val(shell().login_passcode) != record(922).unit_value) {
+        hide_transfer_display();
+        L.comms_abort = true;
+        platform::msg_box(QStringLiteral("     ") +
+                              ui_text(1271, QStringLiteral("Access denied.")) +
+                              QStringLiteral("      "),
+                          platform::mb::Critical | platform::mb::DefaultButton2,
+                          ui_text(1272, QStringLiteral("Access Denied")));
+        send_command(link_commands::LOADNORM);
+        L.comms_abort = true;
+        return false;
+    }
+    link_view().set_live_timer_enabled(false);
+    for (int P = FIRST; P <= LAST; ++P) {
+        record(P).unit_value = 0;
+        record(P).value_text.clear();
+    }
+    for (const QString& cmd :
+         {link_commands::ACCESS + QStringLiteral("off"),
+          link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
+        send_command(cmd);
+        if (L.comms_abort)
+            return false;
+    }
+    const QString base = CRLF + ui_text(1184, QStringLiteral("Reading parameter P"));
+    int differences = 0;
+    L.parameter_sweep = true;
+    const auto sweep_off = qScopeGuard([&] { L.parameter_sweep = false; });
+    V.show_progress(SWEEP_PROGRESS_MAX);
+    for (int P = FIRST; P <= LAST; ++P) {
+        if (L.comms_abort || L.cancel_requested) {
+            L.parameter_sweep = false;
+            send_command(link_commands::LOADNORM);
+            L.comms_abort = true;
+            return false;
+        }
+        QString progress = base + QString::number(P);
+        if (compare)
+            progress += QStringLiteral(" - Diff=") + QString::number(differences);
+        V.show_message(progress);
+        const QString cmd = QStringLiteral("/p") + QString::number(P);
+        send_command(cmd, cmd);
+        if (L.comms_abort) {
+            L.parameter_sweep = false;
+            // The user's Cancel during a wait: the line is good, so the unit goes back to its
+            // normal mode. A failed line has been reported by the link.
+            if (L.cancel_requested && !L.reply_timed_out)
+                send_command(link_commands::LOADNORM);
+            L.comms_abort = true;
+            return false;
+        }
+        const QString reply = L.reply_buffer;
+        DefinitionRecord& r = record(P);
+        if (!compare)
+            r.present = !reply.contains(QLatin1String("NO"));
+        r.unit_value = platform::val(reply.trimmed());
+        if (is_length_record(P))
+            r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
+        if (compare)
+            count_difference(r, differences);
+        r.value_text = reply;
+        step_progress_to(P);
+    }
+    L.parameter_sweep = false;
+    record(61).present = false;
+    auto put = [](int P, int v) {
+        record(P).unit_value = v;
+        record(P).value_text = QString::number(v);
+    };
+    if (L.fieldbus_available)
+        put(87, 1);
+    if (L.modbus_mode)
+        put(96, 1);
+    else if (L.profibus_mode)
+        put(96, 2);
+    put(61, L.p61_is_1 ? 1 : L.p61_is_2 ? 2 : 0);
+    send_command(link_commands::LOADNORM);
+    if (L.comms_abort)
+        return false;
+    if (S.link_software_version < P72_LIMIT_VERSION) {
+        set_param_limits(72, 0, 999.9, QStringLiteral("U_SE"));
+        record(72).text = ui_text(1460, QStringLiteral("Delay Time (P72)"));
+        parameter_rows().set_caption(72, record(72).text);
+    }
+    S.compare_differences = differences;
+    return true;
+}
+
+QString value_list_text(double v) {
+    return platform::number_text(v).trimmed();
+}
+
+} // namespace
+
+ParameterTransferView& transfer_view() {
+    static RecordingTransferView stand_in;
+    return installed_view() ? *installed_view() : stand_in;
+}
+
+void set_transfer_view(ParameterTransferView* view) {
+    installed_view() = view;
+}
+
+SendallReply parse_sendall_reply(const QString& reply) {
+    SendallReply out;
+    const QStringList items = reply.split(QLatin1Char(','));
+    out.last_index = static_cast<int>(items.size()) - 1;
+    for (int i = 1; i < out.last_index; ++i) {
+        const QString& item = items[i];
+        const qsizetype colon = item.indexOf(QLatin1Char(':'));
+        bool ok = false;
+        const int number = colon > 0 ? item.left(colon).trimmed().toInt(&ok) : 0;
+        if (!ok || number < FIRST || number > LAST) {
+            ++out.skipped;
+            continue;
+        }
+        QString value = item.mid(colon + 1);
+        const qsizetype bar = value.indexOf(QLatin1Char('|'));
+        if (bar >= 0)
+            value.truncate(bar);
+        out.items.push_back({number, value.trimmed()});
+    }
+    return out;
+}
+
+bool upload_write_refused(const QString& reply) {
+    return reply.contains(QLatin1String("NO"));
+}
+
+void getparameters_all(bool compare) {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    ParameterTransferView& V = transfer_view();
+    L.echo_online = false;
+    link_view().select_offline_option();
+    L.comms_abort = false;
+    V.show_message(CRLF + ui_text(1183, QStringLiteral("Reading parameters from the unit.")));
+    L.cancel_requested = false;
+    V.show_progress(SWEEP_PROGRESS_MAX);
+    step_progress_to(0);
+    V.show_cancel(true);
+
+    // A port already open on the chosen line needs no reopening and no settle pause; what it
+    // holds from before is thrown away all the same.
+    platform::SerialPort& port = MSComm1();
+    if (port.port_open() && port.comm_port() == shell().com_port &&
+        port.settings() == shell().comm_settings) {
+        L.port_open_failed = false;
+        port.clear_input();
+    } else {
+        open_com_port();
+    }
+    if (L.port_open_failed) {
+        hide_transfer_display();
+        return;
+    }
+    S.parameter_file_name.clear();
+    send_command(link_commands::WHO);
+    if (L.comms_abort) {
+        hide_transfer_display();
+        return;
+    }
+    S.link_software_version = convert_who_to_software_version(L.reply_buffer);
+    const bool read = S.link_software_version >= SENDALL_FIRST_VERSION ? read_by_sendall(compare)
+                                                                       : read_by_sweep(compare);
+    hide_transfer_display();
+    if (!read) {
+        L.comms_abort = true;
+        return;
+    }
+    S.software_version = version_to_number(record(926).value_text);
+    if (!compare)
+        save_downloaded_parameters();
+}
+
+void save_downloaded_parameters() {
+    ParameterState& S = parameter_state();
+    ShellState& sh = shell();
+    platform::FileDialogRequest request;
+    request.filter = PAR_FILTER;
+    request.folder =
+        read_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR, sh.data_folder);
+    const QString path = platform::dialogs().save_file(request);
+    if (path.isEmpty())
+        return; // the user keeps the set on the screen without a file
+    S.parameter_file_name = path;
+    write_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR,
+              QFileInfo(path).absolutePath());
+    if (!write_par_file(path))
+        platform::msg_box(ui_text(1185, QStringLiteral("Error while reading parameters - code ")) +
+                              QStringLiteral("0  : ") + QDir::toNativeSeparators(path),
+                          platform::mb::Critical);
+}
+
+void download_parameters() {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    ParameterTransferView& V = transfer_view();
+    V.select_cso_tab(0);
+    const platform::Answer a = platform::msg_box(
+        QStringLiteral("     ") +
+            ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
+            QStringLiteral("      "),
+        platform::mb::OkCancel | platform::mb::Information | platform::mb::DefaultButton2,
+        ui_text(1180, QStringLiteral("Read Parameters")));
+    if (a != platform::Answer::Ok) {
+        L.comms_abort = true;
+        return;
+    }
+    S.saved_reply = L.reply_buffer;
+    L.comms_abort = false;
+    getparameters_all(false);
+    if (L.comms_abort || L.cancel_requested) {
+        hide_transfer_display();
+        return;
+    }
+    L.reply_buffer = S.saved_reply;
+    link_view().set_status_text(1, ui_text(1358, QStringLiteral("Parameters read from the unit")) +
+                                       QStringLiteral(" @ ") +
+                                       QTime::currentTime().toString(QStringLiteral("HH:mm:ss")));
+    V.show_message(CRLF + CRLF + CRLF + ui_text(1207, QStringLiteral("Loading parameters.")));
+    L.cancel_requested = false;
+    L.p61_is_1 = record(61).unit_value == 1;
+    L.p61_is_2 = record(61).unit_value == 2;
+    L.fieldbus_available = record(87).unit_value == 1;
+    L.modbus_mode = record(96).unit_value == 1;
+    L.profibus_mode = record(96).unit_value == 2;
+    S.parameter_set_loading = true;
+    {
+        const auto loaded = qScopeGuard([&] { S.parameter_set_loading = false; });
+        update_parameter_screen(true);
+    }
+    V.hide_message();
+    V.set_cso_tab_enabled(1, true);
+    V.select_cso_tab(1);
+    L.comms_abort = false;
+    call_hook(parameter_screen_hooks().enable_controls);
+    send_command(link_commands::ACCESS + QStringLiteral("off"));
+}
+
+void correct_version() {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    transfer_view().show_message(QStringLiteral(" ") + CRLF + CRLF + CRLF +
+                                 ui_text(1260, QStringLiteral("Comparing the unit's parameters.")));
+    L.cancel_requested = false;
+    S.same_system_type = false;
+    if (connect_to_unit(true)) {
+        send_command(link_commands::LOADQUICK, link_commands::LOADQUICK);
+        send_command(link_commands::P99, link_commands::P99);
+        if (!L.comms_abort) {
+            S.unit_p99 = platform::val(L.reply_buffer);
+            S.program_p99 = record(99).unit_value;
+            S.same_system_type = S.unit_p99 == S.program_p99;
+        }
+    }
+    transfer_view().hide_message();
+}
+
+// ---- Upload
+
+namespace {
+
+const std::array<int, 6> MODE_PARAMETERS = {100, 101, 104, 600, 700, 701};
+
+bool to_send(const DefinitionRecord& r) {
+    return r.program_value != r.unit_value && !r.read_only && r.present;
+}
+
+// What the program's set held before the compare read put the unit's values in the table.
+struct ProgramSnapshot {
+    std::vector<QString> value_text;
+    std::vector<bool> present;
+};
+
+} // namespace
+
+void send_parameter(int P) {
+    if (P < FIRST || P > LAST)
+        return;
+    DefinitionRecord& r = record(P);
+    if (!to_send(r))
+        return;
+    LinkState& L = link();
+    transfer_view().show_message(CRLF + ui_text(1244, QStringLiteral("Sending parameter")) +
+                                 QLatin1Char(' ') + QString::number(P));
+    QString value = platform::number_text_c(r.program_value).trimmed();
+    if (P == 932 || P == 996 || P == 997)
+        value = platform::format_number_c(r.program_value, QStringLiteral("0000"));
+    const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
+    send_command(cmd, cmd);
+    if (!L.comms_abort && upload_write_refused(L.reply_buffer)) {
+        r.send_failed = true;
+        ++parameter_state().upload_refusals;
+    }
+    LinkView& view = link_view();
+    const int v = view.progress_value(3);
+    view.set_progress_value(3, v < view.progress_max(3) ? v + 1 : 0);
+}
+
+void write_all_parameters() {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    ParameterTransferView& V = transfer_view();
+    for (;;) {
+        S.saved_reply = L.reply_buffer;
+        L.echo_online = false;
+        link_view().select_offline_option();
+        L.comms_abort = false;
+        V.show_message(QString());
+        L.cancel_requested = false;
+        int planned = 0;
+        for (int P = FIRST; P <= LAST; ++P) {
+            record(P).send_failed = false;
+            planned += to_send(record(P)) ? 1 : 0;
+        }
+        V.show_progress(std::max(1, planned + 3));
+        step_progress_to(0);
+        V.show_cancel(true);
+        link_view().set_live_timer_enabled(false);
+        S.upload_refusals = 0;
+
+        std::array<bool, MODE_PARAMETERS.size()> mode_present{};
+        for (size_t i = 0; i < MODE_PARAMETERS.size(); ++i)
+            mode_present[i] = record(MODE_PARAMETERS[i]).present;
+        // The mode parameters are taken out of the main pass; they come back however it ends.
+        auto restore_modes = [&] {
+            for (size_t i = 0; i < MODE_PARAMETERS.size(); ++i)
+                record(MODE_PARAMETERS[i]).present = mode_present[i];
+        };
+        const auto restore_guard = qScopeGuard(restore_modes);
+        const auto display_guard = qScopeGuard([&] {
+            L.reply_buffer = S.saved_reply;
+            hide_transfer_display();
+        });
+        auto failed = [&] { return L.comms_abort; };
+
+        send_command(link_commands::ACCESS + link_commands::ACCESS_CODE);
+        if (failed())
+            return;
+        send_command(link_commands::LOADNORM);
+        if (failed())
+            return;
+        for (int P : MODE_PARAMETERS) {
+            send_parameter(P);
+            if (failed())
+                return;
+        }
+        for (int P : MODE_PARAMETERS)
+            record(P).present = false;
+        for (const QString& cmd :
+             {link_commands::ACCESS + QStringLiteral("off"),
+              link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
+            send_command(cmd);
+            if (failed())
+                return;
+        }
+        for (int P = FIRST; P <= LAST; ++P) {
+            if (L.comms_abort || L.cancel_requested) {
+                const bool cancelled = L.cancel_requested && !L.reply_timed_out;
+                restore_modes();
+                if (cancelled)
+                    send_command(link_commands::LOADNORM);
+                L.comms_abort = true;
+                return;
+            }
+            send_parameter(P);
+        }
+        if (L.comms_abort)
+            return;
+        restore_modes();
+        send_command(link_commands::LOADNORM);
+        if (failed())
+            return;
+        send_parameter(100);
+        if (L.profibus_mode)
+            send_parameter(132);
+        if (L.flow_mode)
+            send_parameter(704);
+        if (failed())
+            return;
+        L.reply_buffer = S.saved_reply;
+        hide_transfer_display();
+
+        if (S.upload_refusals > 0) {
+            QString list = QLatin1Char(' ') + (S.upload_refusals == 1
+                                                   ? ui_text(1290, QStringLiteral("Error"))
+                                                   : ui_text(1297, QStringLiteral("Errors")));
+            for (int P = FIRST; P <= LAST; ++P) {
+                const DefinitionRecord& r = record(P);
+                if (r.send_failed)
+                    list += QStringLiteral(", P") + QString::number(P) + QLatin1Char('(') +
+                            value_list_text(r.program_value) + QLatin1Char(',') +
+                            value_list_text(r.unit_value) + QLatin1Char(')');
+            }
+            const platform::Answer a =
+                platform::msg_box(ui_text(1298, QStringLiteral("Upload failed: ")) +
+                                      QString::number(S.upload_refusals) + list,
+                                  platform::mb::Critical | platform::mb::RetryCancel);
+            if (a == platform::Answer::Retry) {
+                L.comms_abort = false;
+                continue;
+            }
+            return;
+        }
+        platform::msg_box(ui_text(1275, QStringLiteral("All changed parameters have been sent.")),
+                          platform::mb::Information);
+        L.comms_abort = false;
+        return;
+    }
+}
+
+void upload_parameters() {
+    LinkState& L = link();
+    ParameterState& S = parameter_state();
+    ParameterTransferView& V = transfer_view();
+    V.select_cso_tab(0);
+    const platform::Answer a = platform::msg_box(
+        QStringLiteral("      ") +
+            ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +
+            QStringLiteral("      "),
+        platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2,
+        ui_text(1276, QStringLiteral("Send Parameters")));
+    if (a != platform::Answer::Ok) {
+        L.comms_abort = true;
+        return;
+    }
+    S.saved_reply = L.reply_buffer;
+    L.comms_abort = false;
+    update_parameters_from_screen();
+    V.show_message(ui_text(1260, QStringLiteral("Comparing the unit's parameters.")));
+
+    ProgramSnapshot program;
+    program.value_text.resize(LAST + 1);
+    program.present.resize(LAST + 1);
+    for (int P = FIRST; P <= LAST; ++P) {
+        DefinitionRecord& r = record(P);
+        r.program_value = r.unit_value;
+        r.send_failed = false;
+        program.value_text[static_cast<size_t>(P)] = r.value_text;
+        program.present[static_cast<size_t>(P)] = r.present;
+    }
+    // However the upload ends, the table goes back to the program's set for the screen.
+    const auto restore = qScopeGuard([&] {
+        for (int P = FIRST; P <= LAST; ++P) {
+            DefinitionRecord& r = record(P);
+            r.unit_value = r.program_value;
+            r.value_text = program.value_text[static_cast<size_t>(P)];
+            r.present = program.present[static_cast<size_t>(P)];
+        }
+        if (L.flow_mode) {
+            call_hook(parameter_screen_hooks().update_flow_parm_visibility, 710, 713);
+            call_hook(parameter_screen_hooks().update_flow_parm_visibility, 717, 719);
+            for (int i = 0; i < 64; ++i) {
+                DefinitionRecord& from = record(610 + i);
+                DefinitionRecord& to = record(730 + i);
+                to.unit_value = from.unit_value;
+                to.value_text = from.value_text;
+                to.max_text = from.max_text;
+                to.min_text = from.min_text;
+                to.read_only = from.read_only;
+                to.present = from.present;
+                to.text = from.text;
+                from.program_value = NO_VALUE;
+                from.unit_value = NO_VALUE;
+            }
+        }
+        hide_transfer_display();
+    });
+
+    getparameters_all(true);
+    if (L.comms_abort)
+        return;
+    if (S.system_type != 4) {
+        // The rows follow the relay types without resetting anything the user set.
+        S.parameter_set_loading = true;
+        if (record(210).program_value == 0)
+            for (int P = 210; P <= 214; ++P)
+                update_relay_params(P);
+        if (record(220).program_value == 0)
+            for (int P = 220; P <= 224; ++P)
+                update_relay_params(P);
+        S.parameter_set_loading = false;
+    }
+    if (record(100).program_value == 4 && record(100).unit_value != 4) {
+        for (int i = 0; i <= 62; i += 2) {
+            record(610 + i).unit_value = -0.001;
+            record(611 + i).unit_value = -1;
+        }
+    }
+    S.program_p99 = record(99).program_value;
+    S.unit_p99 = record(99).unit_value;
+    S.same_system_type = S.program_p99 == S.unit_p99;
+    V.hide_message();
+    if (!S.same_system_type) {
+        platform::msg_box(ui_text(1262, QStringLiteral("System type mismatch")) +
+                              QStringLiteral(" - Program=") + value_list_text(S.program_p99) +
+                              QStringLiteral(" & Unit=") + value_list_text(S.unit_p99) + CRLF +
+                              CRLF +
+                              ui_text(1263, QStringLiteral("Parameters can only be sent to a "
+                                                           "unit of the same system type.")),
+                          platform::mb::Critical | platform::mb::DefaultButton2,
+                          ui_text(1264, QStringLiteral("Upload Refused")));
+        L.comms_abort = true;
+        return;
+    }
+    QString list;
+    int count = 0;
+    for (int P = FIRST; P <= LAST; ++P) {
+        const DefinitionRecord& r = record(P);
+        if (P == 838 || P == 839 || !to_send(r))
+            continue;
+        list += (count == 0 ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
+                QLatin1Char('(') + value_list_text(r.program_value) + QLatin1Char(';') +
+                value_list_text(r.unit_value) + QLatin1Char(')');
+        ++count;
+    }
+    QStringList extra;
+    for (int P : {838, 839}) {
+        DefinitionRecord& r = record(P);
+        if (r.program_value != r.unit_value)
+            extra << QStringLiteral("P") + QString::number(P);
+        r.present = false;
+    }
+    const QString extra_part =
+        extra.isEmpty() ? CRLF
+                        : ui_text(1458, QStringLiteral("These parameters are never sent:")) + CRLF +
+                              extra.join(QStringLiteral(", ")) + CRLF;
+    if (count == 0) {
+        platform::msg_box(ui_text(1282, QStringLiteral("No parameter differs from the unit.")),
+                          platform::mb::Information);
+        return;
+    }
+    const platform::Answer yes = platform::msg_box(
+        QString::number(count) + ui_text(1277, QStringLiteral(" parameter(s) differ:")) + list +
+            QStringLiteral("\r\r") + extra_part +
+            ui_text(1278, QStringLiteral("Send them to the unit?")),
+        platform::mb::YesNo | platform::mb::Information | platform::mb::DefaultButton2,
+        ui_text(1425, QStringLiteral("Send Changed Parameters")));
+    if (yes == platform::Answer::Yes && !L.comms_abort)
+        write_all_parameters();
+}
+
+void send_parameters_to_com(int first, int last) {
+    for (int P = first; P <= last; ++P) {
+        const QString t = parameter_rows().text(P);
+        if (!platform::is_numeric(t))
+            continue;
+        const double v = platform::locale_val(t);
+        if (v > 0)
+            send_command(QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') +
+                         platform::number_text_c(v).trimmed());
+    }
+}
+
+void get_parameters_from_com(int first, int last) {
+    for (int P = first; P <= last; ++P) {
+        send_command(QStringLiteral("/p") + QString::number(P));
+        const QString reply = link().reply_buffer.trimmed();
+        if (!link().comms_abort && is_plain_number(reply))
+            parameter_rows().set_text(P, value_as_box_text(platform::val(reply)));
+    }
+}

@@ -1,0 +1,60 @@
+#include "parameters/parameter_values.h"
+
+#include "parameters/parameter_record.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
+
+#include <cmath>
+
+bool is_plain_number(const QString& text) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return false;
+    for (QChar c : t)
+        if (!(c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+              c == QLatin1Char('+') || c == QLatin1Char('E') || c == QLatin1Char('e')) ||
+            c.unicode() > 127)
+            return false;
+    bool ok = false;
+    const double v = t.toDouble(&ok); // QString::toDouble reads the C locale
+    return ok && std::isfinite(v);
+}
+
+QString decimals_pattern(int decimals, QChar digit) {
+    if (decimals < 0 || decimals > 6)
+        return {};
+    if (decimals == 0)
+        return QString(digit);
+    return QString(digit) + QLatin1Char('.') +
+           QString(decimals, QLatin1Char('#') == digit ? QLatin1Char('#') : QLatin1Char('0'));
+}
+
+QString value_as_box_text(double value) {
+    return platform::number_text(value).trimmed();
+}
+
+QString stored_box_text(int P) {
+    if (P < 0 || P > DEFINITIONS_UPPER)
+        return {};
+    const QString& v = definitions_table()[static_cast<size_t>(P)].value_text;
+    return is_plain_number(v) ? value_as_box_text(platform::val(v)) : v;
+}
+
+bool is_length_record(int P) {
+    if (P < 0 || P > DEFINITIONS_UPPER)
+        return false;
+    const QString& u = definitions_table()[static_cast<size_t>(P)].units_code;
+    return u == QLatin1String("U_MU_M") ||
+           (u == QLatin1String("U_MU") && get_param_unit_code(P) == 0);
+}
+
+QString fieldbus_code_text(const QString& text) {
+    const QString t = text.trimmed();
+    if (t == QLatin1String("Off"))
+        return QStringLiteral("0");
+    if (t == QLatin1String("Modbus"))
+        return QStringLiteral("1");
+    if (t == QLatin1String("Profibus"))
+        return QStringLiteral("2");
+    return text;
+}

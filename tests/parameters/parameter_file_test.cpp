@@ -1,0 +1,145 @@
+// Parameter files: the ".par" line saved and opened again in either separator style, the listings
+// as the user reads them, and what a damaged file does.
+#include "parameter_rules_support.h"
+
+#include "parameters/parameter_file.h"
+#include "parameters/parameter_file_commands.h"
+#include "parameters/parameter_transfer.h"
+#include "test_files.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+namespace {
+
+class ParameterFiles : public ParameterRules {
+protected:
+    void SetUp() override {
+        ParameterRules::SetUp();
+        ASSERT_TRUE(dir.isValid());
+        shell().ini_path = dir.filePath("general.ini");
+        shell().parameter_path = dir.path();
+        set_transfer_view(&transfer);
+    }
+    void TearDown() override {
+        set_transfer_view(nullptr);
+        ParameterRules::TearDown();
+    }
+    // Saves the screen's set as `name`; the dialog's chosen type follows the name's extension.
+    QByteArray save(const QString& name) {
+        dialogs.files.push_back(dir.filePath(name));
+        saveparameterstofile_Click();
+        QFile f(dir.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QTemporaryDir dir;
+    RecordingTransferView transfer;
+};
+
+QStringList lines_of(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes).split("\r\n");
+}
+
+} // namespace
+
+TEST_F(ParameterFiles, ParFileRoundTripsInEitherSeparatorStyle) {
+    for (const auto& [decimal, thousands] : {std::pair{".", ","}, std::pair{",", "."}}) {
+        platform::number_separators() = {decimal, thousands};
+        show_set();
+        type(81, decimal == QString(",") ? "12,5" : "12.5");
+        type(105, "4");
+        const QByteArray first = save("set.par");
+        ASSERT_EQ(first.count(','), PAR_FIELDS) << decimal;
+        EXPECT_TRUE(first.contains(",12.5,")) << "files keep '.' as decimal point";
+
+        definitions_table() = DefinitionsTable{};
+        ParameterRules::SetUp();
+        shell().ini_path = dir.filePath("general.ini");
+        platform::number_separators() = {decimal, thousands};
+        ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+        EXPECT_EQ(rec(81).unit_value, 12.5);
+        EXPECT_EQ(box(81), decimal == QString(",") ? "12,5" : "12.5");
+        EXPECT_EQ(save("again.par"), first) << "a save and reopen gives the same file";
+    }
+}
+
+TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndDamageIsTold) {
+    QString line;
+    for (int P = 20; P <= 999; ++P)
+        line += (P == 25 ? QString() : P == 41 ? QString("33") : QString("NO")) + ",";
+    testfiles::write_bytes(dir.filePath("two.par"), "old,line\r\n" + line.toLatin1() + "\r\n");
+    ASSERT_TRUE(openparamfile(dir.filePath("two.par"), true));
+    EXPECT_EQ(rec(41).unit_value, 33) << "the last line holds the set";
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains(" P25 = \"\","));
+    EXPECT_EQ(fields(rec(25).present, rec(25).unit_value), fields(true, 0));
+
+    dialogs.prompts.clear();
+    testfiles::write_bytes(dir.filePath("short.par"), "1,2,3,");
+    ASSERT_TRUE(openparamfile(dir.filePath("short.par"), true));
+    ASSERT_EQ(dialogs.messages().size(), 1) << "a short line is rejected";
+    EXPECT_FALSE(rec(999).present);
+}
+
+TEST_F(ParameterFiles, AFileThatCannotBeReadKeepsTheSetOnTheScreen) {
+    show_set();
+    type(41, "30");
+    EXPECT_FALSE(openparamfile(dir.filePath("missing.par"), true));
+    EXPECT_TRUE(dialogs.messages().first().startsWith(ui_text(1205)));
+    EXPECT_TRUE(parameter_state().parameters_loaded);
+    EXPECT_EQ(rec(41).unit_value, 30);
+}
+
+TEST_F(ParameterFiles, CancelledDialogsWriteAndChangeNothing) {
+    show_set();
+    dialogs.files.push_back(QString());
+    saveparameterstofile_Click();
+    dialogs.files.push_back(QString());
+    get_parameters_file();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(".par").isEmpty());
+    EXPECT_TRUE(parameter_state().parameters_loaded);
+}
+
+TEST_F(ParameterFiles, CsvListingSeparatorFollowsTheLanguage) {
+    show_set();
+    type(104, "1");
+    rec(104).text = "Units";
+    rec(71).text = "Fail; time \"x\"";
+    type(71, "130");
+    for (int language : {0, 2}) {
+        shell().language_index = language;
+        const QStringList lines = lines_of(save("list.csv"));
+        EXPECT_EQ(lines[0], QString(70, '-'));
+        EXPECT_EQ(lines[1], "File Name : " + dir.filePath("list.csv"));
+        EXPECT_TRUE(lines[2].startsWith("Saved on "));
+        EXPECT_EQ(lines[4], "Par,Description,Value");
+        if (language == 2) {
+            EXPECT_TRUE(lines.contains("104;Units;1"));
+            EXPECT_TRUE(lines.contains("71;\"Fail; time \"\"x\"\"\";130"))
+                << "a description holding the separator is quoted";
+        } else {
+            EXPECT_TRUE(lines.contains("104,Units,1"));
+            EXPECT_TRUE(lines.contains("71,\"Fail; time \"\"x\"\"\",130"))
+                << "a description holding a quote is quoted";
+        }
+        EXPECT_FALSE(lines.join("\n").contains("NO")) << "absent parameters are not listed";
+    }
+}
+
+TEST_F(ParameterFiles, TxtListingColumnsWrapAtTheirColumn) {
+    show_set();
+    rec(71).text = QString(40, 'a');
+    rec(72).text = QString(41, 'b');
+    const QStringList lines = lines_of(save("list.txt"));
+    EXPECT_EQ(lines[4], "Par      Description                   Value");
+    const qsizetype a = lines.indexOf(QRegularExpression("^71 .*"));
+    ASSERT_GE(a, 0);
+    EXPECT_EQ(lines[a], "71       " + QString(40, 'a') + "120") << "40 characters still fit";
+    const qsizetype b = lines.indexOf(QRegularExpression("^72 .*"));
+    ASSERT_GE(b, 0);
+    EXPECT_EQ(lines[b], "72       " + QString(41, 'b'));
+    EXPECT_EQ(lines[b + 1], QString(49, ' ') + "0") << "41 characters push the value down";
+}

@@ -1,0 +1,87 @@
+#pragma once
+// The parameter road against the simulated unit: the program's catalogue and texts loaded from
+// the shipped definitions, the unit seeded from the same files, a fresh row model with the edit
+// check installed, and a folder for saved parameter files.
+#include "parameters_test_support.h"
+#include "simulated_unit.h"
+
+#include "link/log_on.h"
+#include "parameters/definition_files.h"
+#include "parameters/edit_validation.h"
+#include "parameters/parameter_hooks.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_state.h"
+#include "parameters/parameter_transfer.h"
+#include "platform/program_folder.h"
+#include "platform/vb.h"
+#include "shell/language_file.h"
+#include "shell/option_lists.h"
+
+#include <QDir>
+
+class ParameterRoadTest : public SimulatedUnitTest {
+protected:
+    static constexpr double SWEEP_TIME_SCALE = 20;
+
+    void SetUp() override {
+        SimulatedUnitTest::SetUp();
+        saved_folder = platform::program_folder();
+        platform::set_program_folder(QUILLARN_DATA_DIR);
+        load_catalogue();
+        shell().data_folder = dir.path();
+        shell().access_level = 1;
+        shell().login_passcode = "318406";
+        seed_unit(unitsim::UnitKind::Level);
+        set_transfer_view(&transfer);
+    }
+    void TearDown() override {
+        set_transfer_view(nullptr);
+        reset_parameter_rows();
+        reset_parameter_screen_hooks();
+        reset_parameter_state();
+        platform::number_separators() = {};
+        platform::set_program_folder(saved_folder);
+        SimulatedUnitTest::TearDown();
+    }
+
+    static void load_catalogue() {
+        reset_parameter_state();
+        reset_parameter_rows();
+        reset_parameter_screen_hooks();
+        definitions_table() = DefinitionsTable{};
+        clear_definitions_table(DEFINITIONS_UPPER);
+        read_access_vars_def();
+        load_language_file();
+        load_language_lists();
+        parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+    }
+
+    // A unit of `kind` that knows the program's catalogue; `version` ("1.80") changes the
+    // communication firmware it reports.
+    void seed_unit(unitsim::UnitKind kind, const QString& version = {}) {
+        make_unit(kind);
+        if (!version.isEmpty()) {
+            unitsim::apply_version_reply(sim->unit().profile(), version);
+            // A thousand reads, each with a 5 s time-out: a gentler time scale keeps a busy
+            // machine's pauses from passing for a silent unit.
+            platform::set_time_scale(SWEEP_TIME_SCALE);
+            sim->set_time_scale(SWEEP_TIME_SCALE);
+        }
+        QString error;
+        ASSERT_TRUE(sim->unit().set_definitions_folder(
+            QString(QUILLARN_DATA_DIR) + "/" + QString(DEFINITIONS_FOLDER), &error))
+            << error.toStdString();
+    }
+
+    // Downloads with the confirmation answered and the set saved as `file` (empty: cancelled).
+    void download(const QString& file = QString()) {
+        dialogs.answers.push_back(platform::Answer::Ok);
+        dialogs.files.push_back(file.isEmpty() ? QString() : dir.filePath(file));
+        download_parameters();
+    }
+
+    QString box(int P) const { return parameter_rows().text(P); }
+
+    QString saved_folder;
+    RecordingTransferView transfer;
+};

@@ -1,0 +1,68 @@
+#pragma once
+// The rules of the parameter rows without a window or a unit: the shipped catalogue and texts,
+// every defined parameter with a row, and a set "loaded" with every parameter at its default.
+#include "parameters_test_support.h"
+
+#include "link/link_state.h"
+#include "parameters/definition_files.h"
+#include "parameters/edit_validation.h"
+#include "parameters/parameter_hooks.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "parameters/parameter_state.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/vb.h"
+#include "shell/language_file.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
+
+// The shipped catalogue and English texts, every defined parameter with a row, a set "loaded"
+// with every parameter at its default.
+class ParameterRules : public ::testing::Test {
+protected:
+    void SetUp() override {
+        saved_folder_ = platform::program_folder();
+        platform::set_program_folder(QUILLARN_DATA_DIR);
+        reset_shell_state();
+        reset_link_state();
+        reset_parameter_state();
+        reset_parameter_rows();
+        reset_parameter_screen_hooks();
+        definitions_table() = DefinitionsTable{};
+        clear_definitions_table(DEFINITIONS_UPPER);
+        read_access_vars_def();
+        load_language_file();
+        load_language_lists();
+        parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+        ensure_parameter_rows();
+        for (int P = 20; P <= 999; ++P) {
+            DefinitionRecord& r = rec(P);
+            if (r.lookup_code.isEmpty())
+                continue;
+            r.unit_value = r.default_value;
+            r.value_text = platform::number_text_c(r.default_value);
+        }
+        rec(926).value_text = "2.0.5";
+    }
+    void TearDown() override {
+        reset_parameter_rows();
+        reset_parameter_screen_hooks();
+        reset_parameter_state();
+        reset_link_state();
+        platform::number_separators() = {};
+        platform::set_program_folder(saved_folder_);
+    }
+
+    // The set on the screen as after a download.
+    void show_set() {
+        parameter_state().parameter_set_loading = true;
+        update_parameter_screen(true);
+        parameter_state().parameter_set_loading = false;
+    }
+    void type(int P, const QString& text) { parameter_rows().set_text(P, text); }
+    QString box(int P) const { return parameter_rows().text(P); }
+
+    QString saved_folder_;
+    platform::ScopedScriptedDialogs dialogs;
+};

@@ -1,0 +1,374 @@
+// The rules of the parameter rows without a window or a unit: hover texts, the edit check and its
+// dependent rows, the relay rows, the screen fill, screen to table, the "/sendall" reply and the
+// .par line.
+#include "parameter_rules_support.h"
+
+#include "link/link_state.h"
+#include "parameters/definition_files.h"
+#include "parameters/device_setup.h"
+#include "parameters/edit_validation.h"
+#include "parameters/parameter_file.h"
+#include "parameters/parameter_hooks.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "parameters/parameter_state.h"
+#include "parameters/parameter_tooltips.h"
+#include "parameters/parameter_transfer.h"
+#include "parameters/parameter_values.h"
+#include "parameters/screen_to_table.h"
+#include "platform/dialogs.h"
+#include "platform/program_folder.h"
+#include "platform/vb.h"
+#include "shell/language_file.h"
+#include "shell/option_lists.h"
+#include "shell/shell_state.h"
+
+TEST_F(ParameterRules, HoverTextsFollowTheirLookupRule) {
+    EXPECT_EQ(get_param_tooltip(105), "") << "before any set is loaded every hover text is empty";
+    parameter_state().parameters_loaded = true;
+    rec(104).unit_value = 3;
+    EXPECT_TRUE(get_param_tooltip(105).endsWith("Default=6000 mm  "))
+        << get_param_tooltip(105).toStdString();
+    rec(108).units_code = "U_MU_M";
+    rec(104).unit_value = 4;
+    EXPECT_TRUE(get_param_tooltip(108).contains(" ft/min  "));
+    shell().language_index = 3;
+    EXPECT_TRUE(get_param_tooltip(996).contains(" OOMM  "));
+    shell().language_index = 0;
+
+    // clang-format off
+    const struct { int p; double before, before2; const char* shows; } cases[] = {
+        {72, 0, 0, "Options: 0=No,1=Yes    Default=0  "},
+        {701, 0, 0, "Options: 1=Rectangular,2=Trapezoidal"},   // P700 0 shows P700 1's list
+        {211, 0, 0, "Options: 0=Off    "},                     // function of relay type 0
+        {212, 0, 1, "Options: 1=General,2=High,3=HiHi"},       // identity of relay type 1
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        rec(c.p - 1).unit_value = c.before;
+        rec(c.p - 2).unit_value = c.before2;
+        if (c.p == 701)
+            rec(700).unit_value = 0;
+        EXPECT_TRUE(get_param_tooltip(c.p).contains(c.shows))
+            << "P" << c.p << ": " << get_param_tooltip(c.p).toStdString();
+    }
+}
+
+TEST_F(ParameterRules, ChoiceRangeFromTheListAndFromTheHoverText) {
+    parameter_state().parameters_loaded = true;
+    refresh_param_tooltip(72);
+    EXPECT_EQ(fields(rec(72).min_text, rec(72).max_text), fields("0", "0"))
+        << "the list builder gives two less than the entries";
+    set_lookup_param_range(rec(72));
+    EXPECT_EQ(fields(rec(72).min_text, rec(72).max_text), fields("0", "1"));
+}
+
+TEST_F(ParameterRules, EditChecksRejectOrStore) {
+    show_set();
+    dialogs.prompts.clear();
+    type(71, "");
+    EXPECT_TRUE(dialogs.prompts.empty()) << "clearing a box stores nothing and says nothing";
+    EXPECT_EQ(rec(71).unit_value, 120);
+
+    // clang-format off
+    const struct { int p; const char* typed; bool accepted; double stored; } cases[] = {
+        {71, "130", true, 130},      // within 0..9999
+        {71, "10000", false, 130},   // above the limit: back to the stored text
+        {108, "20", true, 20},       // the default passes
+        {108, "101", false, 20},
+        {41, "-1", false, 20},       // negative below a minimum of 0
+        {133, "19200", true, 19200}, // multi-digit limits are checked too
+        {72, "2", false, 0},         // a choice beyond its list
+        {72, "1", true, 1},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        if (!rec(c.p).present)
+            continue;
+        dialogs.prompts.clear();
+        type(c.p, c.typed);
+        EXPECT_EQ(dialogs.prompts.empty(), c.accepted) << "P" << c.p << " " << c.typed;
+        EXPECT_EQ(rec(c.p).unit_value, c.stored) << "P" << c.p << " " << c.typed;
+        if (!c.accepted) {
+            EXPECT_TRUE(
+                dialogs.messages().first().contains("P" + QString::number(c.p) + " - Min = "));
+            EXPECT_EQ(box(c.p), platform::number_text(c.stored))
+                << "the box shows the stored value";
+            EXPECT_EQ(dialogs.prompts.size(), 1u) << "an undo must not tell the user twice";
+        }
+    }
+}
+
+TEST_F(ParameterRules, FlowModeNeedsAUnitThatHasIt) {
+    show_set();
+    dialogs.prompts.clear();
+    type(100, "4");
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains(ui_text(1372)));
+    EXPECT_EQ(box(100), "2");
+    EXPECT_FALSE(link().flow_mode);
+    link().p61_is_1 = true;
+    show_set(); // a unit with flow support offers flow in P100's list
+    type(100, "4");
+    EXPECT_TRUE(link().flow_mode);
+    EXPECT_EQ(rec(100).unit_value, 4);
+    EXPECT_TRUE(scrpar(701).visible) << "flow rows appear in flow mode";
+}
+
+TEST_F(ParameterRules, LengthUnitChangeConvertsEveryLengthRow) {
+    rec(105).unit_value = 1.5;
+    rec(105).value_text = "1.5";
+    rec(105).decimals = 2;
+    rec(210).unit_value = 1; // temperature relay: its set points are no lengths
+    rec(211).unit_value = 2;
+    rec(213).unit_value = 30;
+    rec(213).value_text = "30";
+    show_set();
+    type(104, "4");
+    EXPECT_EQ(box(105), "4.92");
+    EXPECT_EQ(rec(105).value_text, "4.92");
+    EXPECT_EQ(box(213), "30") << "a set point in degrees stays";
+    EXPECT_EQ(rec(104).unit_value, 4);
+    type(104, "9");
+    EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1186)));
+    EXPECT_EQ(box(104), "4");
+}
+
+TEST_F(ParameterRules, EveryLengthRowFollowsTheLengthUnit) {
+    show_set();
+    std::map<int, double> before;
+    for (int P : parameter_rows().numbers())
+        if (P != 104 && P <= 999 && rec(P).present && is_length_record(P))
+            before[P] = platform::val(rec(P).value_text);
+    ASSERT_GT(before.size(), 10u);
+    type(104, "3"); // metres to millimetres
+    for (const auto& [P, metres] : before) {
+        EXPECT_NEAR(rec(P).unit_value, metres * 1000, 1e-6) << "P" << P;
+        EXPECT_EQ(box(P), platform::number_text(platform::val(rec(P).value_text))) << "P" << P;
+    }
+    EXPECT_EQ(box(41), "20") << "a row that is no length stays";
+}
+
+TEST_F(ParameterRules, GermanBoxesStoreDotDecimals) {
+    platform::number_separators() = {",", "."};
+    show_set();
+    type(72, "1");
+    type(81, "12,5");
+    EXPECT_EQ(rec(81).value_text, "12.5");
+    EXPECT_EQ(rec(81).unit_value, 12.5);
+    EXPECT_EQ(box(105), "6") << "the boxes show the locale's numbers";
+}
+
+TEST_F(ParameterRules, FlowElementChangeResetsAModelItDoesNotHave) {
+    link().p61_is_1 = true;
+    rec(100).unit_value = 4;
+    rec(700).unit_value = 1;
+    rec(701).unit_value = 6;
+    rec(701).value_text = "6";
+    show_set();
+    type(700, "5");
+    EXPECT_EQ(rec(701).unit_value, rec(701).default_value);
+    EXPECT_EQ(fields(rec(701).min_text, rec(701).max_text), fields("0", "2"));
+}
+
+TEST_F(ParameterRules, RelayRowsFollowTypeAndFunction) {
+    show_set();
+    // clang-format off
+    const struct { const char* type; const char* function; bool identity, set_point, fail_safe;
+                   const char* min; } cases[] = {
+        {"0", nullptr, false, false, false, nullptr},
+        {"1", "0", false, false, false, nullptr},
+        {"1", "1", true, true, true, "-999.9"},
+        {"1", "2", true, true, true, "-40"},
+        {"1", "3", false, false, true, nullptr},
+        {"2", "1", true, true, true, "-999.9"},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        type(210, c.type);
+        if (c.function)
+            type(211, c.function);
+        EXPECT_EQ(fields(scrpar(212).visible, scrpar(213).visible, scrpar(218).visible),
+                  fields(c.identity, c.set_point, c.fail_safe))
+            << "type " << c.type << " function " << (c.function ? c.function : "-");
+        if (c.min)
+            EXPECT_EQ(rec(213).min_text, c.min);
+    }
+    EXPECT_EQ(rec(213).units_code, "U_MU");
+    type(213, "2");
+    type(210, "1");
+    EXPECT_EQ(rec(213).unit_value, rec(213).default_value) << "a new type resets the set points";
+    parameter_state().parameter_set_loading = true;
+    type(213, "2");
+    type(210, "2");
+    EXPECT_EQ(rec(213).unit_value, 2) << "a set being loaded keeps its values";
+    parameter_state().parameter_set_loading = false;
+}
+
+TEST_F(ParameterRules, ScreenShowsPresenceLocksAndChanges) {
+    rec(41).unit_value = NO_VALUE;
+    rec(81).value_text = "NO";
+    rec(20).unit_value = NO_VALUE; // P20..P39 keep their presence
+    rec(90).unit_value = 36;
+    rec(931).unit_value = 12;
+    rec(71).unit_value = 200;
+    rec(71).value_text = "200";
+    show_set();
+    EXPECT_EQ(fields(rec(41).present, rec(41).value_text, rec(41).unit_value),
+              fields(false, "NO", rec(41).default_value));
+    EXPECT_FALSE(scrpar(41).visible);
+    EXPECT_FALSE(rec(81).present) << rec(81).value_text.toStdString();
+    EXPECT_TRUE(rec(20).present);
+    EXPECT_EQ(fields(box(90), scrpar(90).locked, scrpar(90).back_colour),
+              fields("QVX", true, row_colour::LOCKED));
+    EXPECT_EQ(rec(90).unit_value, 36) << "a locked row's display text is never stored";
+    EXPECT_EQ(box(931), "000012");
+    EXPECT_EQ(fields(scrpar(71).bold, scrpar(71).back_colour, scrpar(71).fore_colour),
+              fields(true, row_colour::RED, row_colour::WHITE));
+    EXPECT_EQ(fields(scrpar(72).bold, scrpar(72).back_colour), fields(false, row_colour::WHITE));
+    EXPECT_TRUE(scrpar(72).tooltip.contains("Options"));
+    EXPECT_TRUE(parameter_state().parameters_loaded);
+    EXPECT_EQ(parameter_state().system_type, 2);
+
+    rec(90).unit_value = 40;
+    show_set();
+    EXPECT_EQ(box(90), ui_text(1181));
+}
+
+TEST_F(ParameterRules, FlowBreakpointsAreShownAsTheirFlowView) {
+    link().p61_is_1 = true;
+    rec(100).unit_value = 4;
+    rec(615).unit_value = 2.5;
+    show_set();
+    EXPECT_EQ(rec(735).unit_value, 2.5);
+    EXPECT_EQ(fields(rec(730).min_text, rec(730).max_text),
+              fields(rec(610).max_text, rec(610).min_text));
+    EXPECT_EQ(scrpar(735).tag, NOT_IN_TAG);
+
+    type(735, "3.5");
+    update_parameters_from_screen();
+    EXPECT_EQ(fields(rec(615).unit_value, rec(615).value_text), fields(3.5, "3.5"));
+    EXPECT_EQ(rec(735).unit_value, NO_VALUE) << "the flow view is never sent itself";
+}
+
+TEST_F(ParameterRules, ScreenToTableInBothSeparatorStyles) {
+    show_set();
+    // clang-format off
+    const struct { const char* decimal; const char* thousands; const char* shown;
+                   const char* text; double value; } cases[] = {
+        {",", ".", "1.234,5", "1234.5", 1234.5},
+        {".", ",", "1,234.5", "1234.5", 1234.5},
+        {".", ",", "12abc", "12abc", 12},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        platform::number_separators() = {c.decimal, c.thousands};
+        parameter_rows().set_typed_text(71, c.shown);
+        get_screen_parameters();
+        EXPECT_EQ(fields(rec(71).value_text, rec(71).unit_value), fields(c.text, c.value))
+            << c.shown;
+    }
+    parameter_rows().set_visible(72, false);
+    parameter_rows().set_typed_text(96, "Profibus");
+    parameter_rows().set_visible(96, true);
+    rec(96).read_only = false;
+    get_screen_parameters();
+    EXPECT_FALSE(rec(72).present) << "a hidden row is neither saved nor sent";
+    EXPECT_EQ(fields(rec(96).value_text, rec(96).unit_value), fields("2", 2));
+}
+
+TEST_F(ParameterRules, SendallItemsAreCheckedBeforeTheyNameARecord) {
+    // clang-format off
+    const struct { const char* reply; std::vector<std::pair<int, QString>> items; int skipped; } cases[] = {
+        {"SENDALL,20:1,104:3|x,600:2.5,END", {{20, "1"}, {104, "3"}, {600, "2.5"}}, 0},
+        {"A,20:5,Z", {{20, "5"}}, 0},
+        {"A,20:5", {}, 0},
+        {"", {}, 0},
+        {"A,1500:3,-4:1,19:1,1000:2,x:1,:2,21,22: 7 ,Z", {{22, "7"}}, 7},
+        {"A,99999999999:1,Z", {}, 1},
+    };
+    // clang-format on
+    for (const auto& c : cases) {
+        const SendallReply r = parse_sendall_reply(c.reply);
+        std::vector<std::pair<int, QString>> got;
+        for (const auto& i : r.items)
+            got.emplace_back(i.number, i.value);
+        EXPECT_EQ(got, c.items) << c.reply;
+        EXPECT_EQ(r.skipped, c.skipped) << c.reply;
+    }
+}
+
+TEST_F(ParameterRules, ParLineHoldsEveryParameterInOrder) {
+    platform::number_separators() = {",", "."};
+    for (int P = 20; P <= 999; ++P) {
+        rec(P).value_text = "NO";
+        rec(P).present = false;
+    }
+    rec(20).value_text = "1";
+    rec(21).value_text = "-999999";
+    rec(21).present = true;
+    rec(21).unit_value = 3;
+    rec(22).value_text = "-999999";
+    rec(22).present = true;
+    rec(22).unit_value = 2.5;
+    const QByteArray line = par_line();
+    EXPECT_TRUE(line.startsWith("1,3,2.5,NO,NO,")) << line.left(40).toStdString();
+    EXPECT_TRUE(line.endsWith("NO,"));
+    EXPECT_EQ(line.count(','), PAR_FIELDS);
+    EXPECT_EQ(rec(21).value_text, "3") << "the record keeps the text it was saved with";
+}
+
+TEST_F(ParameterRules, DeviceRowsFollowTheDeviceModeOrProfibus) {
+    rec(99).unit_value = 3; // the system type with a field bus
+    parameter_screen_hooks().update_device_setup = [](int P) { update_device_setup(P); };
+    show_set();
+    // clang-format off
+    const struct { const char* mode; bool address, poll; } cases[] = {
+        {"0", false, false}, {"1", true, false}, {"2", true, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        type(130, c.mode);
+        EXPECT_EQ(
+            fields(rec(132).present, scrpar(132).visible, rec(139).present, scrpar(140).visible),
+            fields(c.address, c.address, c.poll, c.poll))
+            << "P130 = " << c.mode;
+    }
+    EXPECT_TRUE(scrpar(130).visible) << "the mode row itself stays";
+    parameter_rows().set_typed_text(130, "abc");
+    update_device_setup(130);
+    EXPECT_FALSE(rec(132).present) << "a mode that is no number applies no row";
+
+    link().profibus_mode = true;
+    update_device_setup(131);
+    EXPECT_FALSE(rec(131).present);
+    EXPECT_FALSE(scrpar(131).visible);
+    update_device_setup(132);
+    EXPECT_TRUE(scrpar(132).visible);
+    EXPECT_TRUE(scrpar(130).visible) << "other rows keep their state";
+}
+
+TEST_F(ParameterRules, SystemTypeFromTheP99RowRoundsHalvesToEven) {
+    for (const auto& [shown, type] : {std::pair{"2.5", 2}, {"3.5", 4}, {"1", 1}}) {
+        parameter_rows().set_typed_text(99, shown);
+        update_analog_output();
+        EXPECT_EQ(parameter_state().system_type, type) << shown;
+    }
+}
+
+TEST_F(ParameterRules, ARelayParameterTheUnitLacksStaysOffTheScreen) {
+    rec(218).unit_value = NO_VALUE;
+    rec(218).value_text = "NO";
+    show_set();
+    EXPECT_FALSE(rec(218).present) << "it would be sent and refused";
+    EXPECT_FALSE(scrpar(218).visible);
+    EXPECT_TRUE(scrpar(228).visible) << "the other block keeps its fail-safe row";
+}
+
+TEST_F(ParameterRules, ATypedValueIsCheckedBeforeItLeavesTheScreen) {
+    show_set();
+    parameter_rows().set_typed_text(71, "99999"); // the user has not left the box yet
+    update_parameters_from_screen();
+    ASSERT_EQ(dialogs.messages().size(), 1) << "the value was not checked";
+    EXPECT_EQ(rec(71).unit_value, 120) << "a rejected value reached the table";
+    EXPECT_EQ(box(71), "120");
+}

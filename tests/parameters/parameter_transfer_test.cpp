@@ -1,0 +1,217 @@
+#include "parameter_road_support.h"
+
+#include "parameters/parameter_file.h"
+#include "parameters/parameter_screen.h"
+
+#include <QFile>
+
+namespace {
+
+QStringList sent_matching(const QStringList& received, const QString& prefix) {
+    QStringList out;
+    for (const QString& c : received)
+        if (c.startsWith(prefix, Qt::CaseInsensitive))
+            out << c;
+    return out;
+}
+
+} // namespace
+
+TEST_F(ParameterRoadTest, SendallDownloadFillsTableScreenAndFile) {
+    sim->unit().set_value(104, 3);    // the unit shows lengths in millimetres
+    sim->unit().set_value(105, 4250); // millimetres in the unit, whatever P104 says
+    sim->unit().set_present(41, false);
+    download("unit.par");
+    ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+    EXPECT_EQ(sent_matching(received(), "/p"), QStringList())
+        << "the block method reads no single rows";
+    EXPECT_TRUE(received().contains("/sendall"));
+    EXPECT_EQ(parameter_state().link_software_version, 205);
+    EXPECT_EQ(rec(105).unit_value, 4250) << "lengths arrive in P104's unit";
+    EXPECT_EQ(rec(41).value_text, "NO");
+    EXPECT_FALSE(rec(41).present);
+    EXPECT_FALSE(scrpar(41).visible) << "a parameter the unit lacks has no row on show";
+    EXPECT_TRUE(scrpar(105).visible);
+    EXPECT_EQ(box(105), "4250");
+    EXPECT_TRUE(scrpar(105).bold) << "4250 mm differs from the default 6 m";
+    EXPECT_TRUE(scrpar(926).locked);
+    EXPECT_TRUE(parameter_state().parameters_loaded);
+    EXPECT_FALSE(transfer.message_shown);
+    EXPECT_EQ(received().last(), "/access:off");
+
+    QFile f(dir.filePath("unit.par"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray line = f.readAll();
+    EXPECT_EQ(line.count(','), PAR_FIELDS);
+    EXPECT_TRUE(line.endsWith(','));
+    EXPECT_EQ(line.split(',')[105 - 20], "4250.000") << "the file keeps the unit's decimals";
+    EXPECT_EQ(parameter_state().parameter_file_name, dir.filePath("unit.par"));
+}
+
+TEST_F(ParameterRoadTest, OldFirmwareIsReadOneByOneWithTheSameResult) {
+    seed_unit(unitsim::UnitKind::Volume, "1.80");
+    sim->unit().set_value(105, 1500);
+    download();
+    ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+    EXPECT_EQ(parameter_state().link_software_version, 180);
+    const QStringList r0 = received();
+    const QStringList reads = sent_matching(r0.mid(r0.lastIndexOf("/LOADQUICK")), "/p");
+    EXPECT_EQ(reads.size(), 980);
+    EXPECT_EQ(reads.first(), "/p20");
+    EXPECT_EQ(reads.last(), "/p999");
+    const QStringList r = received();
+    EXPECT_LT(r.indexOf("/LOADQUICK"), r.indexOf("/p20"));
+    EXPECT_GT(r.lastIndexOf("/LOADNORM"), r.indexOf("/p999"));
+    EXPECT_EQ(rec(105).unit_value, 1.5);
+    EXPECT_EQ(rec(61).value_text, "2") << "the log-on's answer is written back";
+    EXPECT_TRUE(link().p61_is_2);
+}
+
+TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
+    download();
+    EXPECT_FALSE(link().comms_abort);
+    EXPECT_TRUE(parameter_state().parameters_loaded);
+    EXPECT_TRUE(parameter_state().parameter_file_name.isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.par"}).isEmpty());
+    EXPECT_TRUE(dialogs.messages().size() == 1) << dialogs.messages().join(" | ").toStdString();
+}
+
+TEST_F(ParameterRoadTest, SilenceMidSweepGivesOneMessageAndShowsNothing) {
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    sim->misbehave_on("/p300", unitsim::Misbehaviour::silence());
+    sim->misbehave_on("/p30*", unitsim::Misbehaviour::silence());
+    download();
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_FALSE(parameter_state().parameters_loaded) << "a half-read set was shown as read";
+    EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
+    EXPECT_FALSE(transfer.message_shown);
+    EXPECT_FALSE(transfer.cancel_shown);
+}
+
+TEST_F(ParameterRoadTest, LateRepliesAreWaitedFor) {
+    sim->misbehave_on("/sendall", unitsim::Misbehaviour::late(3000), 1);
+    download();
+    EXPECT_FALSE(link().comms_abort);
+    EXPECT_TRUE(parameter_state().parameters_loaded);
+}
+
+TEST_F(ParameterRoadTest, CancelDuringTheSweepStopsAndLeavesTheUnitInNormalMode) {
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [](const QString& c) {
+        if (c == "/p200")
+            link().cancel_requested = true;
+    });
+    download();
+    EXPECT_TRUE(link().cancel_requested);
+    EXPECT_FALSE(parameter_state().parameters_loaded);
+    EXPECT_FALSE(sim->unit().quick_mode()) << "the unit was left in quick-load mode";
+    EXPECT_FALSE(received().contains("/p999"));
+    EXPECT_FALSE(transfer.message_shown || transfer.progress_shown || transfer.cancel_shown)
+        << "the transfer display stays after Cancel";
+}
+
+TEST_F(ParameterRoadTest, UploadSendsModeParametersFirstThenTheRestInOrder) {
+    download();
+    ASSERT_TRUE(parameter_state().parameters_loaded);
+    sim->unit().clear_writes();
+    ParameterRows& rows = parameter_rows();
+    rows.set_text(105, "4.5");
+    rows.set_text(41, "30");
+    rows.set_text(104, "2"); // centimetres: every length row converts
+    EXPECT_EQ(box(105), "450");
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+    const std::vector<int> order = sim->unit().accepted_write_numbers();
+    ASSERT_GE(order.size(), 3u);
+    EXPECT_EQ(order.front(), 104) << "the length unit goes first, in the normal mode";
+    EXPECT_FALSE(sim->unit().writes().front().quick_mode);
+    EXPECT_TRUE(std::is_sorted(order.begin() + 1, order.end()));
+    EXPECT_TRUE(sim->unit().writes().back().quick_mode);
+    EXPECT_EQ(sim->unit().value(105), 4500.0) << "the unit holds 450 cm";
+    EXPECT_EQ(sim->unit().value(41), 30.0);
+    EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1275)));
+    EXPECT_FALSE(sim->unit().quick_mode());
+
+    // The next download shows what the unit now holds.
+    download();
+    EXPECT_EQ(box(105), "450");
+    EXPECT_EQ(box(41), "30");
+}
+
+TEST_F(ParameterRoadTest, RefusedWritesAreListedAndRetried) {
+    download();
+    parameter_rows().set_text(41, "30");
+    parameter_rows().set_text(81, "12");
+    sim->misbehave_on("/p81:*", unitsim::Misbehaviour::refusal(), 1);
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Retry,
+                       platform::Answer::Ok};
+    upload_parameters();
+    const QStringList m = dialogs.messages();
+    ASSERT_EQ(m.size(), 5) << m.join(" | ").toStdString();
+    EXPECT_TRUE(m[2].contains("P41(30;20), P81(12;10)")) << "the question lists both";
+    EXPECT_TRUE(m[3].contains("1 " + ui_text(1290) + ", P81(12,10)")) << m[3].toStdString();
+    EXPECT_FALSE(m[3].contains("P41")) << "only the refused parameter is listed";
+    EXPECT_TRUE(m[4].contains(ui_text(1275))) << "the retry sent it";
+    EXPECT_EQ(sim->unit().value(81), 12.0);
+    EXPECT_EQ(parameter_state().upload_refusals, 0);
+}
+
+TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
+    download();
+    parameter_rows().set_text(41, "30");
+    parameter_rows().set_text(81, "12");
+    sim->misbehave_on("/p81:*", unitsim::Misbehaviour::line_drop(), 1);
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes};
+    upload_parameters();
+    EXPECT_TRUE(link().comms_abort);
+    for (const QString& m : dialogs.messages())
+        EXPECT_FALSE(m.contains(ui_text(1275))) << "a broken upload was reported as done";
+    EXPECT_FALSE(transfer.message_shown);
+    EXPECT_EQ(rec(81).unit_value, 12) << "the screen's set stays in the table";
+}
+
+TEST_F(ParameterRoadTest, NothingChangedSendsNothing) {
+    download();
+    sim->unit().clear_writes();
+    dialogs.answers = {platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_TRUE(sim->unit().writes().empty());
+    EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1282)));
+}
+
+TEST_F(ParameterRoadTest, CompareReadCountsDifferencesInTheSweep) {
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    download();
+    parameter_rows().set_text(41, "30");
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::No};
+    upload_parameters();
+    EXPECT_EQ(parameter_state().compare_differences, 1);
+    bool shown = false;
+    for (const QString& m : transfer.messages)
+        shown = shown || m.contains(" - Diff=1");
+    EXPECT_TRUE(shown) << "the sweep's progress shows the running difference count";
+    EXPECT_EQ(rec(41).unit_value, 30) << "the screen's value is back in the table";
+}
+
+TEST_F(ParameterRoadTest, LineDropMidSweepGivesOneMessage) {
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    sim->misbehave_on("/p300", unitsim::Misbehaviour::line_drop(), 1);
+    download();
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_FALSE(parameter_state().parameters_loaded);
+    EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
+}
+
+TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
+    download();
+    platform::number_separators() = {",", "."};
+    parameter_rows().set_text(81, "12,5");
+    parameter_rows().set_text(996, "15");
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_TRUE(received().contains("/p81:12.5")) << received().join(" ").toStdString();
+    EXPECT_TRUE(received().contains("/p996:0015")) << "call times go as four digits";
+    EXPECT_EQ(sim->unit().value(81), 12.5);
+}
