@@ -1,14 +1,10 @@
 #include "parameter_catalogue.h"
 
-#include "parameters/definition_files.h"
 #include "parameters_test_support.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/language_file.h"
-#include "shell/option_lists.h"
 #include "shell/shell_state.h"
 #include "test_files.h"
 

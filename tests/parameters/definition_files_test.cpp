@@ -1,11 +1,8 @@
-#include "parameters/definition_files.h"
 
 #include "parameters_test_support.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/language_file.h"
 #include "test_files.h"
 
 #include <QTemporaryDir>
@@ -231,16 +228,19 @@ TEST_F(DefinitionFiles, FlowCapableUnitsGetOpenBreakpoints) {
     }
 }
 
-TEST(DefinitionsTableReset, ClearsTheValuesOfTheLastUnit) {
-    // The main window's tests pin the static keys a reset keeps and the name and limits it resets;
-    // these are the values of the last unit that must not survive it.
+TEST(DefinitionsTableReset, ClearsTheValuesOfTheLastUnitAndKeepsTheDefinitionKeys) {
     definitions_table() = DefinitionsTable{};
     DefinitionRecord& r = definitions_table()[104];
     r = {"Units", 104, "Units", false,  "C_LUK16", 2,   5,    3,
          "3",     4,   1,       "U_NO", "1",       "5", true, false};
+    definitions_table()[105].name = "kept";
     clear_definitions_table(104);
+    EXPECT_EQ(definitions_table()[105].name, "kept") << "a record past the last one was reset";
     EXPECT_EQ(fields(r.text, r.attribute6, r.unit_value, r.value_text, r.program_value,
-                     r.default_value, r.units_code, r.send_failed, r.present),
-              fields("", 5, NO_VALUE, "", NO_VALUE, NO_VALUE, "", false, true));
+                     r.default_value, r.units_code, r.send_failed, r.present, r.read_only),
+              fields("", 5, NO_VALUE, "", NO_VALUE, NO_VALUE, "", false, true, true));
+    EXPECT_EQ(fields(r.name, r.min_text, r.max_text), fields("UNKNOWN", "-999999", "-999999"));
+    EXPECT_EQ(fields(r.number, r.lookup_code, r.decimals), fields(104, "C_LUK16", 2))
+        << "the definition keys were lost";
     definitions_table() = DefinitionsTable{};
 }

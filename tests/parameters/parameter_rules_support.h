@@ -4,17 +4,10 @@
 #include "parameters_test_support.h"
 
 #include "link/link_state.h"
-#include "parameters/definition_files.h"
-#include "parameters/edit_validation.h"
-#include "parameters/parameter_hooks.h"
-#include "parameters/parameter_rows.h"
 #include "parameters/parameter_screen.h"
-#include "parameters/parameter_state.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/vb.h"
-#include "shell/language_file.h"
-#include "shell/option_lists.h"
 #include "shell/shell_state.h"
 
 // The shipped catalogue and English texts, every defined parameter with a row, a set "loaded"
@@ -26,15 +19,7 @@ protected:
         platform::set_program_folder(QUILLARN_DATA_DIR);
         reset_shell_state();
         reset_link_state();
-        reset_parameter_state();
-        reset_parameter_rows();
-        reset_parameter_screen_hooks();
-        definitions_table() = DefinitionsTable{};
-        clear_definitions_table(DEFINITIONS_UPPER);
-        read_access_vars_def();
-        load_language_file();
-        load_language_lists();
-        parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+        load_shipped_catalogue();
         ensure_parameter_rows();
         for (int P = 20; P <= 999; ++P) {
             DefinitionRecord& r = rec(P);

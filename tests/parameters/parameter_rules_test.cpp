@@ -3,25 +3,12 @@
 // .par line.
 #include "parameter_rules_support.h"
 
-#include "link/link_state.h"
-#include "parameters/definition_files.h"
 #include "parameters/device_setup.h"
-#include "parameters/edit_validation.h"
 #include "parameters/parameter_file.h"
-#include "parameters/parameter_hooks.h"
-#include "parameters/parameter_rows.h"
-#include "parameters/parameter_screen.h"
-#include "parameters/parameter_state.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
 #include "parameters/parameter_values.h"
 #include "parameters/screen_to_table.h"
-#include "platform/dialogs.h"
-#include "platform/program_folder.h"
-#include "platform/vb.h"
-#include "shell/language_file.h"
-#include "shell/option_lists.h"
-#include "shell/shell_state.h"
 
 TEST_F(ParameterRules, HoverTextsFollowTheirLookupRule) {
     EXPECT_EQ(get_param_tooltip(105), "") << "before any set is loaded every hover text is empty";
