@@ -215,10 +215,22 @@ TEST_F(HeadedPrinting, NoRowsStillGivesHeaderTitlesAndRules) {
     EXPECT_EQ(pages[0].items.size(), 1u + 20u + 1u + 4u + 1u + 1u + 2u);
 }
 
-TEST_F(HeadedPrinting, ExportWritesTheChosenTypeAndRemembersTheFolder) {
+TEST_F(HeadedPrinting, ExportWritesTheChosenTypeOrSaysWhyAndCancelSaysNothing) {
     QTemporaryDir dir;
     shell().ini_path = dir.filePath(QStringLiteral("general.ini"));
     platform::ScopedScriptedDialogs dialogs;
+    platform::ScopedScriptedPrintDialogs printers;
+    headed_printing(header, listing(2), HeadedOutput::File);
+    printers.answers.push_back(std::nullopt);
+    headed_printing(header, listing(2), HeadedOutput::Printer);
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << "a cancelled dialog printed or said something";
+    EXPECT_EQ(printers.titles.size(), 1u);
+
+    dialogs.files.push_back(dir.filePath(QStringLiteral("missing/folder/list.csv")));
+    headed_printing(header, listing(2), HeadedOutput::File);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Printing failed - code 75")});
+    dialogs.prompts.clear();
+
     dialogs.files.push_back(dir.filePath(QStringLiteral("list.ssv")));
     headed_printing(header, listing(2), HeadedOutput::File);
     QFile f(dir.filePath(QStringLiteral("list.ssv")));
@@ -228,25 +240,6 @@ TEST_F(HeadedPrinting, ExportWritesTheChosenTypeAndRemembersTheFolder) {
     QFile ini(shell().ini_path);
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
     EXPECT_TRUE(ini.readAll().contains(("ParamDir=" + dir.path()).toUtf8()));
-}
-
-TEST_F(HeadedPrinting, CancelledDialogsPrintNothingAndSayNothing) {
-    platform::ScopedScriptedDialogs dialogs;
-    platform::ScopedScriptedPrintDialogs printers;
-    headed_printing(header, listing(2), HeadedOutput::File);
-    printers.answers.push_back(std::nullopt);
-    headed_printing(header, listing(2), HeadedOutput::Printer);
-    EXPECT_TRUE(dialogs.messages().isEmpty());
-    EXPECT_EQ(printers.titles.size(), 1u);
-}
-
-TEST_F(HeadedPrinting, UnwritableExportSaysWhyAndKeepsTheOldFile) {
-    QTemporaryDir dir;
-    shell().ini_path = dir.filePath(QStringLiteral("general.ini"));
-    platform::ScopedScriptedDialogs dialogs;
-    dialogs.files.push_back(dir.filePath(QStringLiteral("missing/folder/list.csv")));
-    headed_printing(header, listing(2), HeadedOutput::File);
-    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Printing failed - code 75")});
 }
 
 TEST_F(HeadedPrinting, PrintsTwoCopiesToAPdf) {

@@ -69,7 +69,8 @@ protected:
 
 } // namespace
 
-TEST_F(ReportWindow, LoadReadsTheChartsSeriesAndPeriod) {
+TEST_F(ReportWindow, LoadReadsTheChartAndTickingDailyTotalPresetsItsBoxes) {
+    log_setup().chart_units.flow_volume_unit_index = 2; // cubic metre in the chart's list
     report w;
     w.Form_Load();
     EXPECT_EQ(w.Combo3->count(), 2);
@@ -78,23 +79,12 @@ TEST_F(ReportWindow, LoadReadsTheChartsSeriesAndPeriod) {
     EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026")) << "a last point at midnight is all date";
     EXPECT_EQ(w.Text7->toPlainText(),
               QStringLiteral("Log starts @ 05/12/2026 06:00:00\nLog stops @ 06/12/2026 00:00:00"));
+    EXPECT_EQ(w.Combo2->currentText(), QStringLiteral("cubic metre")) << "the chart's unit is not preset";
     EXPECT_FALSE(w.Frame4->isEnabled());
-}
-
-TEST_F(ReportWindow, ChartUnitsPresetTheFlowVolumeUnit) {
-    log_setup().chart_units.flow_volume_unit_index = 2; // cubic metre in the chart's list
-    report w;
-    w.Form_Load();
-    EXPECT_EQ(w.Combo2->currentText(), QStringLiteral("cubic metre"));
-}
-
-TEST_F(ReportWindow, TickingDailyTotalCopiesTheTrendSeriesAndPresetsTheMethod) {
-    report w;
-    w.Form_Load();
     w.Combo3->setCurrentIndex(1);
     w.Check1->setChecked(true);
     EXPECT_TRUE(w.Frame4->isEnabled());
-    EXPECT_EQ(w.Combo7->currentIndex(), 1);
+    EXPECT_EQ(w.Combo7->currentIndex(), 1) << "the trend series was not copied";
     EXPECT_TRUE(w.Combo2->isEnabled()) << "a flow series needs its flow unit";
     EXPECT_TRUE(w.Combo4->isEnabled());
 }
