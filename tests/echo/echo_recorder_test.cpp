@@ -147,24 +147,23 @@ TEST_F(EchoRecorderTest, AMinuteRecordedLiveIsSavedCompleteAndTheRecordingFileGo
     EXPECT_EQ(static_cast<qsizetype>(played_at.size()), lines.size());
 }
 
-TEST_F(EchoRecorderTest, CancelInTheSaveDialogKeepsTheRecordingUntilTheNextRecord) {
-    recorder->record_click();
-    platform::wait_ms(5000);
-    dialogs.files.push_back(QString());
-    recorder->stop_button();
-    EXPECT_FALSE(echo_state().echo_recording);
-    ASSERT_TRUE(QFile::exists(EchoRecorder::recording_path()));
-    EXPECT_GT(QFileInfo(EchoRecorder::recording_path()).size(), 0);
-}
-
-TEST_F(EchoRecorderTest, AFailedSaveSaysSoAndKeepsTheRecording) {
-    recorder->record_click();
-    platform::wait_ms(5000);
-    dialogs.files.push_back(dir.filePath("no such folder/x.dat"));
-    recorder->stop_button();
-    ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_TRUE(dialogs.messages()[0].contains("x.dat"));
-    EXPECT_TRUE(QFile::exists(EchoRecorder::recording_path()));
+TEST_F(EchoRecorderTest, ACancelledOrFailedSaveKeepsTheRecordingUntilTheNextRecord) {
+    for (const QString& answer : {QString(), dir.filePath("no such folder/x.dat")}) {
+        dialogs.prompts.clear();
+        recorder->record_click();
+        platform::wait_ms(5000);
+        dialogs.files.push_back(answer);
+        recorder->stop_button();
+        EXPECT_FALSE(echo_state().echo_recording);
+        ASSERT_TRUE(QFile::exists(EchoRecorder::recording_path())) << answer.toStdString();
+        EXPECT_GT(QFileInfo(EchoRecorder::recording_path()).size(), 0);
+        if (answer.isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().isEmpty());
+        } else {
+            ASSERT_EQ(dialogs.messages().size(), 1) << "a failed save was not told";
+            EXPECT_TRUE(dialogs.messages()[0].contains("x.dat"));
+        }
+    }
 }
 
 TEST_F(EchoRecorderTest, ARecordingWhoseFileCannotBeMadeDoesNotStart) {
@@ -274,7 +273,14 @@ TEST_F(EchoRecorderTest, BareRepliesAndSpanLinesPlay) {
     EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 20}));
 }
 
-TEST_F(EchoRecorderTest, AFailedPlaybackReturnsToIdleWithItsFileClosed) {
+TEST_F(EchoRecorderTest, ACancelledOrFailedPlaybackReturnsToIdleWithItsFileClosed) {
+    dialogs.files.push_back(QString());
+    echo_state().echo_file_name.clear();
+    recorder->play_button();
+    platform::wait_ms(2000);
+    EXPECT_TRUE(played_at.empty()) << "a cancelled open dialog played something";
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+
     play(dir.filePath("missing.dat"));
     EXPECT_EQ(dialogs.messages().size(), 1);
     EXPECT_FALSE(echo_state().playback_file_open);
@@ -289,15 +295,6 @@ TEST_F(EchoRecorderTest, AFailedPlaybackReturnsToIdleWithItsFileClosed) {
     EXPECT_EQ(played_at.size(), 1u);
     EXPECT_FALSE(echo_state().playback_file_open);
     EXPECT_TRUE(recorder->play_action()->isEnabled());
-}
-
-TEST_F(EchoRecorderTest, CancelInTheOpenDialogPlaysNothing) {
-    dialogs.files.push_back(QString());
-    echo_state().echo_file_name.clear();
-    recorder->play_button();
-    platform::wait_ms(2000);
-    EXPECT_TRUE(played_at.empty());
-    EXPECT_FALSE(echo_state().playback_file_open);
 }
 
 } // namespace
