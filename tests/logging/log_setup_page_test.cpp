@@ -349,12 +349,3 @@ TEST_F(LogSetupPageTest, ButtonsOfLaterWorkStayDisabledUntilTheirActionExists) {
     page->set_action(LogSetupAction::GetUnitInfo, {});
     EXPECT_FALSE(page->Command11->isEnabled());
 }
-
-TEST_F(LogSetupPageTest, PageFitsADesktopScreen) {
-    page->select_model_option(13);
-    tick({0, 7, 19, 24, 29, 40});
-    page->Text1[2]->setText("15");
-    page->Check3->setChecked(true);
-    EXPECT_LE(page->sizeHint().width(), 1280) << "the page does not fit a common screen";
-    EXPECT_LE(page->sizeHint().height(), 680) << "the page crowds a 768-pixel screen";
-}
