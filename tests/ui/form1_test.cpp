@@ -394,30 +394,6 @@ TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
         << form1().windowTitle().toStdString();
 }
 
-TEST(DefinitionsReset, RecordsLoseTheirValuesAndKeepTheirDefinitionKeys) {
-    auto& r = definitions_table()[104];
-    r.number = 104;
-    r.lookup_code = "C_LUK3";
-    r.decimals = 2;
-    r.present = false;
-    r.unit_value = 5;
-    r.name = "P104";
-    auto& beyond = definitions_table()[20];
-    beyond.name = "kept";
-    clear_definitions_table(19);
-    EXPECT_EQ(beyond.name, "kept") << "a record past n was reset";
-    clear_definitions_table(DEFINITIONS_UPPER + 50);
-    EXPECT_EQ(r.name, "UNKNOWN");
-    EXPECT_EQ(r.min_text, "-999999");
-    EXPECT_EQ(r.max_text, "-999999");
-    EXPECT_TRUE(r.present);
-    EXPECT_TRUE(r.read_only);
-    EXPECT_EQ(r.unit_value, NO_VALUE);
-    EXPECT_EQ(r.number, 104);
-    EXPECT_EQ(r.lookup_code, "C_LUK3");
-    EXPECT_EQ(r.decimals, 2);
-}
-
 TEST_F(MainWindowTest, PrintListEntriesComeWithTheParameterListings) {
     Form1& w = start(1, 1);
     parameter_state().parameters_loaded = true;
