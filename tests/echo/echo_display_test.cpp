@@ -100,15 +100,6 @@ TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomed) {
     EXPECT_DOUBLE_EQ(y().upper, 999);
 }
 
-TEST_F(EchoDisplayTest, WithoutPointsPerUnitNothingIsDrawnOrCleared) {
-    fetched(50, 10);
-    display->update_trace(1, 1);
-    echo_state().header.points_per_unit = 0;
-    display->update_trace(1, 1);
-    display->drawwindow();
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 50);
-}
-
 TEST_F(EchoDisplayTest, GateBarsStandAtTheWindowsAsHighAsTheAxis) {
     shell().show_gate = true;
     fetched(101, 10);
@@ -230,9 +221,14 @@ TEST_F(EchoDisplayTest, SmallChartsKeepABoundedNumberOfPointsAndScroll) {
     EXPECT_DOUBLE_EQ(page->TChart2_2->xAxis->range().upper, 25);
 }
 
-TEST_F(EchoDisplayTest, ClearingTheAccessoriesEmptiesTheDisplayAndForgetsTheSpan) {
+TEST_F(EchoDisplayTest, NoPointsPerUnitKeepsTheTraceAndClearingEmptiesItAndForgetsTheSpan) {
     fetched(101, 10);
     display->update_trace(1, 1);
+    echo_state().header.points_per_unit = 0;
+    display->update_trace(1, 1);
+    display->drawwindow();
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 101) << "a trace without a scale cleared the chart";
+    echo_state().header.points_per_unit = 10;
     echo_state().span_values = {6, 5, 0.3, 20};
     display->drawspan();
     page->Text67->setText("x");
@@ -257,7 +253,7 @@ TEST_F(EchoDisplayTest, CursorReadoutFollowsTheMouseInsideThePlotOnly) {
     EXPECT_EQ(page->Text5[0]->text(), "2.35 m") << "leaving the plot keeps the last read-out";
 }
 
-TEST_F(EchoDisplayTest, LightOffHidesTheGradientAndTheGradientBox) {
+TEST_F(EchoDisplayTest, LightOffHidesTheGradientAndAChosenChartColourIsSaved) {
     shell().echo_light_on = true;
     page->show();
     display->show_light();
@@ -269,16 +265,14 @@ TEST_F(EchoDisplayTest, LightOffHidesTheGradientAndTheGradientBox) {
     EXPECT_EQ(page->TChart2->toPixmap(200, 150).toImage().pixelColor(1, 1), QColor(0xC0, 0xC0, 0xC0));
     display->Image1_Click();
     EXPECT_TRUE(page->Check9->isVisible());
-}
 
-TEST_F(EchoDisplayTest, ChosenChartColourIsSavedAndACancelChangesNothing) {
     dialogs.colours.push_back(QColor(0x10, 0x20, 0x30));
     display->Image4_Click();
     EXPECT_EQ(shell().chart_back_color, 0x302010);
     EXPECT_EQ(ini_value("General", "BackColor"), QString::number(0x302010));
     dialogs.colours.push_back(std::nullopt);
     display->Image4_Click();
-    EXPECT_EQ(shell().chart_back_color, 0x302010);
+    EXPECT_EQ(shell().chart_back_color, 0x302010) << "a cancelled colour dialog changed the chart";
 }
 
 } // namespace

@@ -26,7 +26,7 @@ std::array<std::vector<int>, 4> schedule(std::array<int16_t, 4> interval, int ti
     return due_at;
 }
 
-TEST(EchoTickSchedule, EachKindIsDueOnTheFirstTickAndThenEveryIntervalTicks) {
+TEST(EchoTickSchedule, EachKindIsDueOnTheFirstTickThenEveryIntervalTicksAndNeverBetween) {
     const auto s = schedule({5, 20, 1, 0}, 21);
     EXPECT_EQ(s[0], (std::vector<int>{1, 6, 11, 16, 21}));
     EXPECT_EQ(s[1], (std::vector<int>{1, 21}));
@@ -35,22 +35,17 @@ TEST(EchoTickSchedule, EachKindIsDueOnTheFirstTickAndThenEveryIntervalTicks) {
         every[static_cast<size_t>(i)] = i + 1;
     EXPECT_EQ(s[2], every) << "interval 1 is every tick";
     EXPECT_EQ(s[3], every) << "interval 0 is every tick";
-}
 
-TEST(EchoTickSchedule, NothingIsDueBetweenReloads) {
     std::array<int16_t, 4> countdown{3, 2, 5, 9};
-    EXPECT_FALSE(any_due(count_down(countdown)));
+    EXPECT_FALSE(any_due(count_down(countdown))) << "a kind fell due between reloads";
     EXPECT_EQ(countdown, (std::array<int16_t, 4>{2, 1, 4, 8}));
     const auto due = count_down(countdown);
     EXPECT_TRUE(any_due(due));
     EXPECT_TRUE(due[1]);
     EXPECT_FALSE(due[0]);
-}
-
-TEST(EchoTickSchedule, IntervalsKeepTheOldValueWhenTheyDoNotFit) {
     EXPECT_EQ(interval_ticks(7.5, 3), 8);
     EXPECT_EQ(interval_ticks(6.5, 3), 6);
-    EXPECT_EQ(interval_ticks(1e9, 3), 3);
+    EXPECT_EQ(interval_ticks(1e9, 3), 3) << "an interval that does not fit must keep the old one";
 }
 
 TEST(EchoAxes, TheTraceFillsTheBottomAxisAndTheGateSitsAtItsWindows) {

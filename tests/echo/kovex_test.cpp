@@ -113,7 +113,7 @@ protected:
     int hidden = 0;
 };
 
-TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurve) {
+TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurveAndUnmovedPointsStayUnsent) {
     kovex->Command17_Click();
     EXPECT_EQ(after("/ECHORAW1"), QStringList({"/ECHORAW1", "/ECHOKOVEX1"}));
     EXPECT_EQ(page->TChart4->graph(0)->dataCount(), 100);
@@ -126,6 +126,11 @@ TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurve) {
     EXPECT_FALSE(page->Command14->isEnabled()) << "Send Points offered with View Points off";
     EXPECT_EQ(waits.last(), ui_text(1238).trimmed());
     EXPECT_GE(hidden, 1);
+
+    sim->clear_received();
+    kovex->Command14_Click();
+    EXPECT_EQ(after("/LOADQUICK").mid(0, 3), QStringList({"/LOADQUICK", "/LOADNORM", "/ECHORAW1"}))
+        << "points were sent that nobody moved";
 }
 
 TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
@@ -147,13 +152,6 @@ TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
     EXPECT_EQ(echo_state().traces.at(40, 3), v40) << "the next fetch did not show the new point";
     EXPECT_EQ(echo_state().traces.at(60, 3), 0);
     EXPECT_FALSE(page->Check7->isChecked());
-}
-
-TEST_F(KovexTest, NoMovedPointSendsOnlyTheModeCommands) {
-    kovex->Command17_Click();
-    sim->clear_received();
-    kovex->Command14_Click();
-    EXPECT_EQ(after("/LOADQUICK").mid(0, 3), QStringList({"/LOADQUICK", "/LOADNORM", "/ECHORAW1"}));
 }
 
 TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
