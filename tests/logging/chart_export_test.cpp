@@ -1,16 +1,13 @@
 // The log chart's CSV export: the header block, the columns of the active series, dates, the
 // separator and decimal point of the user's language, quoting, and the export as the user runs it.
 #include "qt_print.h"
+#include "log_chart_test_support.h"
 #include "test_files.h"
 
 #include "logging/chart_export.h"
-#include "logging/legend_window.h"
-#include "logging/log_setup_state.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
-#include "shell/definitions_table.h"
 #include "shell/settings.h"
-#include "shell/shell_state.h"
 
 #include <QTemporaryDir>
 #include <QTimeZone>
@@ -51,10 +48,7 @@ ChartExportInfo info(int language, double serial) {
 class ChartExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        reset_shell_state();
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
+        fresh_log_chart();
         platform::number_separators() = {};
         platform::date_formats() = {};
     }

@@ -1,17 +1,13 @@
 // The legend window and the series title dialog: the bands of "Multiple Axes", the paging
 // read-outs and bounds, the boxes acting on the chart, and renaming a series.
 #include "qt_print.h"
+#include "log_chart_test_support.h"
 #include "test_files.h"
 
 #include "logging/legend_rules.h"
-#include "logging/legend_window.h"
-#include "logging/log_chart_model.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_chart_view.h"
-#include "logging/log_setup_state.h"
 #include "shell/settings.h"
-#include "shell/definitions_table.h"
-#include "shell/shell_state.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -29,18 +25,11 @@ namespace {
 class LegendWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unload_legend_window();
-        reset_shell_state();
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
+        LogChartModel& model = fresh_log_chart();
         shell().ini_path = dir.filePath("general.ini");
         shell().graph_background = false;
         log_setup().log_records = 300;
         log_setup().log_interval = 15;
-        LogChartModel& model = log_chart_model();
-        model.remove_all_series();
-        model.display = {};
         for (int k = 0; k < 3; ++k) {
             LogChartSeries& s = model.add_series(QStringLiteral("Series %1").arg(k));
             s.active = k == 0;

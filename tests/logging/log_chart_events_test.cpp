@@ -2,15 +2,11 @@
 // Timer4 keeps it tucked, the command bar's first use keeps it up, the page navigator, the
 // re-layout rule, and the cursor line.
 #include "qt_print.h"
+#include "log_chart_test_support.h"
 
-#include "logging/legend_window.h"
 #include "logging/log_chart_events.h"
-#include "logging/log_chart_model.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_chart_view.h"
-#include "logging/log_setup_state.h"
-#include "shell/definitions_table.h"
-#include "shell/shell_state.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -25,15 +21,8 @@ namespace {
 class LogChartEventsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        unload_legend_window();
-        reset_shell_state();
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
+        LogChartModel& model = fresh_log_chart();
         log_setup().log_records = 100;
-        LogChartModel& model = log_chart_model();
-        model.remove_all_series();
-        model.display = {};
         model.add_series("Level (mm)");
         for (int i = 0; i < 100; ++i)
             model.series(0).add_point(1.78e9 + 900.0 * i, i);

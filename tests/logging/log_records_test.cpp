@@ -241,10 +241,3 @@ TEST(LogRecords, AxisStepFollowsTheLogInterval) {
     for (const auto& [minutes, seconds] : cases)
         EXPECT_EQ(axis_step_seconds(minutes), seconds) << minutes;
 }
-
-TEST(LogRecords, SeriesColoursCycleThroughEighteen) {
-    EXPECT_EQ(series_colour(0), 255);
-    EXPECT_EQ(series_colour(3), 16711680);
-    EXPECT_EQ(series_colour(17), 15793151);
-    EXPECT_EQ(series_colour(18), 255);
-}
