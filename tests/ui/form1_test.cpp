@@ -1,6 +1,5 @@
 // The main window as a user meets it: start-up in each identity and mode, what the menus and keys
 // offer, the shortcut letters, the toolbar and failures inside handlers.
-#include "parameters/parameter_listing.h"
 #include "parameters/parameter_state.h"
 #include "echo/echo_page.h"
 #include "link/link_state.h"
@@ -8,7 +7,6 @@
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
 #include "platform/profile.h"
-#include "reports/print_menus.h"
 #include "shell/definitions_reset.h"
 #include "ui/main_window_rules.h"
 #include "ui_test_support.h"
@@ -109,7 +107,7 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
     EXPECT_FALSE(w.log_setup_page->Command10->isHidden()) << "/sim did not offer simulation";
 }
 
-TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
+TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTheWindowIs) {
     Form1& w = start(1, 1);
     // The parameter transfer installs itself with the window; take it away to see the rule.
     w.services.download_parameters = nullptr;
@@ -135,6 +133,10 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOffered) {
     EXPECT_TRUE(w.toolbar_button("download")->isEnabled());
     w.menu_entry("setup")->trigger();
     EXPECT_EQ(setups, 1);
+    parameter_state().parameters_loaded = true;
+    w.enable_controls();
+    EXPECT_TRUE(w.menu_entry("printparameters")->isEnabled())
+        << "the listings installed with the window did not reach the print entries";
 }
 
 TEST_F(MainWindowTest, TheOfflineChoiceAndEnableControlsDoNotCallEachOtherForEver) {
@@ -392,23 +394,4 @@ TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
     EXPECT_TRUE(form1().windowTitle().startsWith("QuillarnPC 5.3 - " + ui_text(1266).toUpper() +
                                                  " " + ui_text(1139)))
         << form1().windowTitle().toStdString();
-}
-
-TEST_F(MainWindowTest, PrintListEntriesComeWithTheParameterListings) {
-    Form1& w = start(1, 1);
-    parameter_state().parameters_loaded = true;
-    w.enable_controls();
-    EXPECT_TRUE(w.menu_entry("printparameters")->isEnabled())
-        << "the listings installed with the window did not reach the print entries";
-    // The print entries take on whatever listings were installed before them.
-    w.services.list_all_parameters = [](bool) {};
-    w.services.list_changed_parameters = [](bool, bool) {};
-    parameter_listing() = {};
-    install_report_tools(w.services, &w, nullptr);
-    w.refresh_availability();
-    EXPECT_TRUE(w.menu_entry("printparameters")->isEnabled());
-    EXPECT_TRUE(w.menu_entry("printchangedparameters")->isEnabled());
-    w.menu_entry("printchangedparameters")->trigger(); // an empty listing: a message, no window
-    EXPECT_EQ(dialogs.messages(), QStringList{ui_text(1226)});
-    EXPECT_EQ(program_ended, 0);
 }
