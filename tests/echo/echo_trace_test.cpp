@@ -3,6 +3,7 @@
 #include "echo/echo_trace.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -32,16 +33,12 @@ const QString HEADER = QStringLiteral("$A10.50 120 150 180");
 TEST(EchoTraceReply, WorkedExampleGivesHeaderAndTwoSamples) {
     const Parsed p = parse(HEADER + " 12 3499");
     ASSERT_EQ((HEADER + " 12 3499").size(), 27);
-    EXPECT_TRUE(p.result.is_trace);
-    EXPECT_DOUBLE_EQ(p.header.points_per_unit, 10.5);
-    EXPECT_EQ(p.header.window_1, 120);
-    EXPECT_EQ(p.header.window_2, 150);
-    EXPECT_EQ(p.header.window_3, 180);
-    EXPECT_EQ(p.header.sample_count, 2);
-    EXPECT_EQ(p.column[0], 12);
-    EXPECT_EQ(p.column[1], 34);
-    EXPECT_EQ(p.column[2], -1) << "the two characters after the last whole sample were stored";
-    EXPECT_FALSE(p.result.overflow);
+    EXPECT_TRUE(p.result.is_trace && !p.result.overflow);
+    EXPECT_EQ(std::tuple(p.header.points_per_unit, p.header.window_1, p.header.window_2,
+                         p.header.window_3, p.header.sample_count),
+              std::tuple(10.5, 120, 150, 180, 2));
+    EXPECT_EQ(std::tuple(p.column[0], p.column[1], p.column[2]), std::tuple(12, 34, -1))
+        << "the two characters after the last whole sample were stored";
 }
 
 TEST(EchoTraceReply, MalformedFormsReadWhatFitsAndNeverMore) {
@@ -104,13 +101,10 @@ TEST(EchoTraceReply, FieldsTooLargeForSixteenBitsReadZeroAndTheRestStillReads) {
     const Parsed p = parse("$A10.00 1E9 150 180" + QString("9E9") + samples({4}) + "1E8" +
                            samples({5}));
     EXPECT_TRUE(p.result.overflow);
-    EXPECT_EQ(p.header.window_1, 0);
-    EXPECT_EQ(p.header.window_2, 150);
-    EXPECT_EQ(p.header.sample_count, 4);
-    EXPECT_EQ(p.column[0], 0);
-    EXPECT_EQ(p.column[1], 4);
-    EXPECT_EQ(p.column[2], 0);
-    EXPECT_EQ(p.column[3], 5);
+    EXPECT_EQ(std::tuple(p.header.window_1, p.header.window_2, p.header.sample_count),
+              std::tuple(0, 150, 4));
+    EXPECT_EQ(std::tuple(p.column[0], p.column[1], p.column[2], p.column[3]),
+              std::tuple(0, 4, 0, 5));
 }
 
 TEST(EchoTraceReply, TheKindLetterFollowsTheDollar) {
