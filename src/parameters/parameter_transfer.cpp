@@ -721,23 +721,47 @@ void upload_parameters() {
         write_all_parameters();
 }
 
-void send_parameters_to_com(int first, int last) {
-    for (int P = first; P <= last; ++P) {
-        const QString t = parameter_rows().text(P);
-        if (!platform::is_numeric(t))
-            continue;
-        const double v = platform::locale_val(t);
-        if (v > 0)
-            send_command(QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') +
-                         platform::number_text_c(v).trimmed());
-    }
+namespace {
+
+bool answered() {
+    return !link().comms_abort && !link().reply_buffer.isEmpty();
 }
 
-void get_parameters_from_com(int first, int last) {
+} // namespace
+
+ParameterBoxes parameter_screen_boxes() {
+    return {[](int P) -> std::optional<QString> {
+                if (!parameter_rows().has_row(P))
+                    return std::nullopt;
+                return parameter_rows().text(P);
+            },
+            [](int P, const QString& text) { parameter_rows().set_text(P, text); }};
+}
+
+bool send_parameters_to_com(int first, int last, const ParameterBoxes& boxes) {
+    for (int P = first; P <= last; ++P) {
+        const std::optional<QString> t = boxes.text(P);
+        if (!t || !platform::is_numeric(*t))
+            continue;
+        const double v = platform::locale_val(*t);
+        if (v <= 0)
+            continue;
+        send_command(QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') +
+                     platform::number_text_c(v).trimmed());
+        if (!answered())
+            return false;
+    }
+    return true;
+}
+
+bool get_parameters_from_com(int first, int last, const ParameterBoxes& boxes) {
     for (int P = first; P <= last; ++P) {
         send_command(QStringLiteral("/p") + QString::number(P));
+        if (!answered())
+            return false;
         const QString reply = link().reply_buffer.trimmed();
-        if (!link().comms_abort && is_plain_number(reply))
-            parameter_rows().set_text(P, value_as_box_text(platform::val(reply)));
+        if (is_plain_number(reply))
+            boxes.set_text(P, value_as_box_text(platform::val(reply)));
     }
+    return true;
 }
