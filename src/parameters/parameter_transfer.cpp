@@ -372,23 +372,35 @@ void save_downloaded_parameters() {
                           platform::mb::Critical);
 }
 
+namespace {
+
+// The question before a whole set goes either way. A "no" ends the transfer as failed; a "yes"
+// keeps the reply on show for afterwards and starts with a clean outcome.
+bool confirm_whole_set(const QString& question, int icon, const QString& title) {
+    LinkState& L = link();
+    transfer_view().select_cso_tab(0);
+    if (platform::msg_box(question, platform::mb::OkCancel | icon | platform::mb::DefaultButton2,
+                          title) != platform::Answer::Ok) {
+        L.comms_abort = true;
+        return false;
+    }
+    parameter_state().saved_reply = L.reply_buffer;
+    L.comms_abort = false;
+    return true;
+}
+
+} // namespace
+
 void download_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
-    V.select_cso_tab(0);
-    const platform::Answer a = platform::msg_box(
-        QStringLiteral("     ") +
-            ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
-            QStringLiteral("      "),
-        platform::mb::OkCancel | platform::mb::Information | platform::mb::DefaultButton2,
-        ui_text(1180, QStringLiteral("Read Parameters")));
-    if (a != platform::Answer::Ok) {
-        L.comms_abort = true;
+    if (!confirm_whole_set(QStringLiteral("     ") +
+                               ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
+                               QStringLiteral("      "),
+                           platform::mb::Information,
+                           ui_text(1180, QStringLiteral("Read Parameters"))))
         return;
-    }
-    S.saved_reply = L.reply_buffer;
-    L.comms_abort = false;
     getparameters_all(false);
     if (L.comms_abort || L.cancel_requested) {
         hide_transfer_display();
@@ -594,19 +606,12 @@ void upload_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
-    V.select_cso_tab(0);
-    const platform::Answer a = platform::msg_box(
-        QStringLiteral("      ") +
-            ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +
-            QStringLiteral("      "),
-        platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2,
-        ui_text(1276, QStringLiteral("Send Parameters")));
-    if (a != platform::Answer::Ok) {
-        L.comms_abort = true;
+    if (!confirm_whole_set(
+            QStringLiteral("      ") +
+                ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +
+                QStringLiteral("      "),
+            platform::mb::Critical, ui_text(1276, QStringLiteral("Send Parameters"))))
         return;
-    }
-    S.saved_reply = L.reply_buffer;
-    L.comms_abort = false;
     update_parameters_from_screen();
     V.show_message(ui_text(1260, QStringLiteral("Comparing the unit's parameters.")));
 
