@@ -121,6 +121,19 @@ double charted_points() {
     return n;
 }
 
+// Log `index` on the chart with every series shown; false (and the benchmark skipped) when it
+// does not load.
+bool load_every_series(benchmark::State& state, int index) {
+    if (!load_log_file(pages().setup, log_file(index), true)) {
+        state.SkipWithError("the log did not load");
+        return false;
+    }
+    LogChartModel& model = log_chart_model();
+    for (int k = 0; k < model.series_count(); ++k)
+        model.series(k).active = true;
+    return true;
+}
+
 void BM_LoadFullLog(benchmark::State& state) {
     Pages& p = pages();
     const QString path = log_file(static_cast<int>(state.range(0)));
@@ -147,12 +160,8 @@ BENCHMARK(BM_LoadFullLog)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMilli
 
 void BM_Replot(benchmark::State& state) {
     Pages& p = pages();
-    if (!load_log_file(p.setup, log_file(static_cast<int>(state.range(0))), true)) {
-        state.SkipWithError("the log did not load");
+    if (!load_every_series(state, static_cast<int>(state.range(0))))
         return;
-    }
-    for (int k = 0; k < log_chart_model().series_count(); ++k)
-        log_chart_model().series(k).active = true;
     log_chart_model().display.points_per_page = 0; // every point on one page
     log_chart_model().changed();
     QCustomPlot* plot = p.chart.TChart1;
@@ -172,13 +181,9 @@ BENCHMARK(BM_Replot)->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMilliseco
 // A series switched on and off, a page step, with the full wide log and every series shown.
 void BM_ChartChange(benchmark::State& state) {
     Pages& p = pages();
-    if (!load_log_file(p.setup, log_file(1), true)) {
-        state.SkipWithError("the log did not load");
+    if (!load_every_series(state, 1))
         return;
-    }
     LogChartModel& model = log_chart_model();
-    for (int k = 0; k < model.series_count(); ++k)
-        model.series(k).active = true;
     model.display.points_per_page = 0;
     model.changed();
     QCustomPlot* plot = p.chart.TChart1;
@@ -206,14 +211,9 @@ void BM_ChartChange(benchmark::State& state) {
 BENCHMARK(BM_ChartChange)->Arg(0)->Arg(1)->Arg(2)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 void BM_ExportCsv(benchmark::State& state) {
-    Pages& p = pages();
-    if (!load_log_file(p.setup, log_file(1), true)) {
-        state.SkipWithError("the log did not load");
+    if (!load_every_series(state, 1))
         return;
-    }
     LogChartModel& model = log_chart_model();
-    for (int k = 0; k < model.series_count(); ++k)
-        model.series(k).active = true;
     ChartExportInfo info;
     info.path = QStringLiteral("/tmp/x.csv");
     info.saved_on = QDateTime::currentDateTime();

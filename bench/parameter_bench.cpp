@@ -90,12 +90,24 @@ struct Road {
         });
         return r;
     }
+    // A full download with its save dialog cancelled.
+    void download() {
+        dialogs.files.push_back(QString());
+        getparameters_all(false);
+    }
     QByteArray line_end() {
         QByteArray e;
         on_unit(thread, [&](unitsim::Simulator& s) { e = s.responder().line_end(); });
         return e;
     }
 };
+
+// The table's set onto the parameter screen's rows, as after a download.
+void show_set() {
+    parameter_state().parameter_set_loading = true;
+    update_parameter_screen(true);
+    parameter_state().parameter_set_loading = false;
+}
 
 // The commands the program sent, made again by a bare serial client. Returns the seconds taken
 // and adds the bytes exchanged.
@@ -157,11 +169,8 @@ BENCHMARK(BM_DownloadBySweep)->Iterations(2)->Unit(benchmark::kMillisecond)->Use
 
 void BM_Upload(benchmark::State& state) {
     Road road{QString()};
-    road.dialogs.files.push_back(QString());
-    getparameters_all(false);
-    parameter_state().parameter_set_loading = true;
-    update_parameter_screen(true);
-    parameter_state().parameter_set_loading = false;
+    road.download();
+    show_set();
     double program = 0, line = 0, bytes = 0;
     int round = 0;
     for (auto _ : state) {
@@ -201,8 +210,7 @@ BENCHMARK(BM_Upload)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 void BM_ScreenFill(benchmark::State& state) {
     Road road{QString()};
-    road.dialogs.files.push_back(QString());
-    getparameters_all(false);
+    road.download();
     QWidget window;
     auto* page = new ParameterPage(&window);
     auto* vessel = new VesselPage(&window);
@@ -224,9 +232,7 @@ void BM_ScreenFill(benchmark::State& state) {
         std::copy(downloaded.begin(), downloaded.end(), definitions_table().begin());
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
-        parameter_state().parameter_set_loading = true;
-        update_parameter_screen(true);
-        parameter_state().parameter_set_loading = false;
+        show_set();
         QCoreApplication::processEvents(); // the repaint the fill asked for
         seconds += since(start);
     }
@@ -237,11 +243,8 @@ BENCHMARK(BM_ScreenFill)->Iterations(20)->Unit(benchmark::kMillisecond)->UseReal
 
 void BM_ListSwitch(benchmark::State& state) {
     Road road{QString()};
-    road.dialogs.files.push_back(QString());
-    getparameters_all(false);
-    parameter_state().parameter_set_loading = true;
-    update_parameter_screen(true);
-    parameter_state().parameter_set_loading = false;
+    road.download();
+    show_set();
     QTableWidget grid(1, 4);
     grid.resize(420, 560);
     make_widget_grid_view(&grid, &grid);
