@@ -1,6 +1,7 @@
 #include "echo/kovex_points.h"
 
 #include "echo/echo_exchange.h"
+#include "echo/echo_rules.h"
 #include "echo/echo_state.h"
 #include "echo/kovex_page.h"
 #include "link/command_link.h"
@@ -72,6 +73,12 @@ void KovexPoints::end_sequence() {
         hooks_.hide_wait();
 }
 
+// A failure nobody expected is told, and the sequence ends as after a dead line.
+void KovexPoints::fail(const std::exception& ex) {
+    platform::msg_box(echo_error_text(1287, "Error ", ex), platform::mb::Critical);
+    end_sequence();
+}
+
 // ---- Get Traces
 
 void KovexPoints::Command17_Click() {
@@ -80,10 +87,7 @@ void KovexPoints::Command17_Click() {
             return;
         get_traces();
     } catch (const std::exception& ex) {
-        platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QStringLiteral("0  : ") +
-                              QString::fromLocal8Bit(ex.what()),
-                          platform::mb::Critical);
-        end_sequence();
+        fail(ex);
     }
 }
 
@@ -203,10 +207,7 @@ void KovexPoints::Command16_Click() {
         if (ok)
             get_traces();
     } catch (const std::exception& ex) {
-        platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QStringLiteral("0  : ") +
-                              QString::fromLocal8Bit(ex.what()),
-                          platform::mb::Critical);
-        end_sequence();
+        fail(ex);
     }
 }
 

@@ -47,6 +47,7 @@ private:
     void get_traces();
     bool connect_with_wait();
     void end_sequence();
+    void fail(const std::exception& ex);
     void show_wait(int text);
     void update_curve();
     ParameterBoxes boxes();
