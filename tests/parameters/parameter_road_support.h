@@ -3,6 +3,7 @@
 // the shipped definitions, the unit seeded from the same files, a fresh row model with the edit
 // check installed, and a folder for saved parameter files.
 #include "parameters_test_support.h"
+#include "shipped_catalogue.h"
 #include "simulated_unit.h"
 
 #include "link/log_on.h"
@@ -27,7 +28,7 @@ protected:
         SimulatedUnitTest::SetUp();
         saved_folder = platform::program_folder();
         platform::set_program_folder(QUILLARN_DATA_DIR);
-        load_catalogue();
+        load_shipped_catalogue();
         shell().data_folder = dir.path();
         shell().access_level = 1;
         shell().login_passcode = "318406";
@@ -42,18 +43,6 @@ protected:
         platform::number_separators() = {};
         platform::set_program_folder(saved_folder);
         SimulatedUnitTest::TearDown();
-    }
-
-    static void load_catalogue() {
-        reset_parameter_state();
-        reset_parameter_rows();
-        reset_parameter_screen_hooks();
-        definitions_table() = DefinitionsTable{};
-        clear_definitions_table(DEFINITIONS_UPPER);
-        read_access_vars_def();
-        load_language_file();
-        load_language_lists();
-        parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
     }
 
     // A unit of `kind` that knows the program's catalogue; `version` ("1.80") changes the

@@ -2,6 +2,7 @@
 // The rules of the parameter rows without a window or a unit: the shipped catalogue and texts,
 // every defined parameter with a row, and a set "loaded" with every parameter at its default.
 #include "parameters_test_support.h"
+#include "shipped_catalogue.h"
 
 #include "link/link_state.h"
 #include "parameters/definition_files.h"
@@ -26,15 +27,7 @@ protected:
         platform::set_program_folder(QUILLARN_DATA_DIR);
         reset_shell_state();
         reset_link_state();
-        reset_parameter_state();
-        reset_parameter_rows();
-        reset_parameter_screen_hooks();
-        definitions_table() = DefinitionsTable{};
-        clear_definitions_table(DEFINITIONS_UPPER);
-        read_access_vars_def();
-        load_language_file();
-        load_language_lists();
-        parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+        load_shipped_catalogue();
         ensure_parameter_rows();
         for (int P = 20; P <= 999; ++P) {
             DefinitionRecord& r = rec(P);
