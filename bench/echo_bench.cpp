@@ -8,29 +8,21 @@
 //    five program minutes, rss_last_kb after the hour; growth_kb is their difference and
 //    should stay near 0.
 
+#include "bench_support.h"
 #include "echo/echo_display.h"
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
 #include "echo/echo_trace.h"
 #include "echo/live_monitor.h"
-#include "link/command_link.h"
 #include "link/link_state.h"
-#include "link/link_view.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/port_table.h"
-#include "platform/serial_port.h"
-#include "shell/shell_state.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QFile>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTimer>
-#include <benchmark/benchmark.h>
 #include <qcustomplot.h>
-#include <unitsim/simulator.h>
 
 namespace {
 
@@ -163,11 +155,5 @@ BENCHMARK(BM_LiveHour)->Unit(benchmark::kSecond)->Iterations(1);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::run_benchmarks(argc, argv);
 }

@@ -8,73 +8,25 @@
 //  - vs_wire = program_ms / wire_ms and vs_line = program_ms / line_ms. The link adds no delay
 //    of its own when vs_line stays within 1.10.
 
-#include "link/command_link.h"
+#include "bench_support.h"
 #include "link/link_state.h"
-#include "link/link_view.h"
 #include "link/traffic_log.h"
-#include "platform/port_table.h"
-#include "platform/serial_port.h"
-#include "shell/shell_state.h"
-
-#include <QApplication>
-#include <QSemaphore>
-#include <QSerialPort>
-#include <QThread>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
-#include <chrono>
-#include <unitsim/simulator.h>
 
 namespace {
 
-constexpr int BAUD = 115200;
-
-// The simulated unit runs on a thread of its own, as a real unit runs beside the PC: its pacing
-// then costs the program's thread nothing, and what is measured is the program's side alone.
-class SimulatorThread : public QThread {
-public:
-    unitsim::Simulator* sim = nullptr;
-    QSemaphore ready;
-
-protected:
-    void run() override {
-        unitsim::Simulator s{unitsim::UnitKind::Level};
-        s.set_baud(BAUD);
-        sim = &s;
-        ready.release();
-        exec();
-        sim = nullptr;
-    }
-};
+using bench::BAUD;
+using bench::since;
 
 struct Bench {
     QTemporaryDir dir;
-    SimulatorThread thread;
+    bench::SimulatorThread thread;
     unitsim::Simulator& sim;
     RecordingLinkView view;
 
-    static unitsim::Simulator& start(SimulatorThread& t) {
-        t.start();
-        t.ready.acquire();
-        return *t.sim;
-    }
-
-    ~Bench() {
-        thread.quit();
-        thread.wait();
-    }
-
-    Bench() : sim(start(thread)) {
-        platform::port_table_config() = {dir.filePath("general.ini"), "/"};
-        platform::map_port(1, sim.slave_path());
-        shell().com_port = 1;
-        shell().comm_settings = QString::number(BAUD) + ",N,8,1";
-        set_link_view(&view);
-        open_com_port();
-    }
+    Bench() : sim(thread.start_unit()) { bench::open_program_port(dir, sim.slave_path(), view); }
 };
 
-Bench& bench() {
+Bench& bench_unit() {
     static Bench b;
     return b;
 }
@@ -83,33 +35,8 @@ double wire_seconds(double bytes) {
     return bytes * 10.0 / BAUD;
 }
 
-double since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The same commands from a bare serial port: write, then wait for the line end. Seconds taken.
 double bare_line_seconds(const QStringList& commands, const QByteArray& line_end) {
-    MSComm1().set_port_open(false);
-    QSerialPort port;
-    port.setPortName(bench().sim.slave_path());
-    port.setBaudRate(BAUD);
-    if (!port.open(QIODevice::ReadWrite))
-        return 0;
-    QByteArray got;
-    QObject::connect(&port, &QSerialPort::readyRead, [&] { got += port.readAll(); });
-    const auto start = std::chrono::steady_clock::now();
-    for (const QString& cmd : commands) {
-        got.clear();
-        port.write(cmd.toLatin1() + '\r');
-        port.flush();
-        // Wait for the whole line end, so that its LF does not end the next exchange early.
-        while (!got.endsWith(line_end))
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    const double seconds = since(start);
-    port.close();
-    open_com_port();
-    return seconds;
+    return bench::bare_line_seconds(bench_unit().sim.slave_path(), commands, line_end);
 }
 
 void report(benchmark::State& state, double bytes, double program_seconds, double line_seconds) {
@@ -123,7 +50,7 @@ void report(benchmark::State& state, double bytes, double program_seconds, doubl
 }
 
 void BM_ParameterSweep(benchmark::State& state) {
-    Bench& b = bench();
+    Bench& b = bench_unit();
     if (link().port_open_failed) {
         state.SkipWithError("the simulated unit's port could not be opened");
         return;
@@ -157,7 +84,7 @@ void BM_ParameterSweep(benchmark::State& state) {
 BENCHMARK(BM_ParameterSweep)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SendAll(benchmark::State& state) {
-    Bench& b = bench();
+    Bench& b = bench_unit();
     const QByteArray line_end = b.sim.responder().line_end();
     double bytes = 0;
     double seconds = 0;
@@ -184,12 +111,5 @@ BENCHMARK(BM_SendAll)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTim
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    MSComm1().set_port_open(false);
-    return 0;
+    return bench::run_benchmarks(argc, argv, [] { MSComm1().set_port_open(false); });
 }

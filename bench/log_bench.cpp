@@ -9,9 +9,8 @@
 // Sets: "level" logs the level only (52k records), "wide" every one-byte channel with the relays
 // (12k records, 26 series).
 
-#include "link/command_link.h"
+#include "bench_support.h"
 #include "link/link_state.h"
-#include "link/link_view.h"
 #include "logging/chart_export.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
@@ -20,34 +19,21 @@
 #include "logging/log_setup_page.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
-#include "platform/port_table.h"
-#include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/option_lists.h"
-#include "shell/shell_state.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QSemaphore>
-#include <QTemporaryDir>
-#include <QThread>
-#include <benchmark/benchmark.h>
-#include <chrono>
 #include <malloc.h>
 #include <qcustomplot.h>
 #include <unistd.h>
-#include <unitsim/simulator.h>
 
 namespace {
 
 constexpr int LOG_BYTES = 262144;
-constexpr int BAUD = 115200;
+using bench::BAUD;
+using bench::since;
 constexpr double SCALE = 10;
-
-double since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 double rss_bytes() {
     malloc_trim(0);
@@ -135,6 +121,19 @@ double charted_points() {
     return n;
 }
 
+// Log `index` on the chart with every series shown; false (and the benchmark skipped) when it
+// does not load.
+bool load_every_series(benchmark::State& state, int index) {
+    if (!load_log_file(pages().setup, log_file(index), true)) {
+        state.SkipWithError("the log did not load");
+        return false;
+    }
+    LogChartModel& model = log_chart_model();
+    for (int k = 0; k < model.series_count(); ++k)
+        model.series(k).active = true;
+    return true;
+}
+
 void BM_LoadFullLog(benchmark::State& state) {
     Pages& p = pages();
     const QString path = log_file(static_cast<int>(state.range(0)));
@@ -161,12 +160,8 @@ BENCHMARK(BM_LoadFullLog)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMilli
 
 void BM_Replot(benchmark::State& state) {
     Pages& p = pages();
-    if (!load_log_file(p.setup, log_file(static_cast<int>(state.range(0))), true)) {
-        state.SkipWithError("the log did not load");
+    if (!load_every_series(state, static_cast<int>(state.range(0))))
         return;
-    }
-    for (int k = 0; k < log_chart_model().series_count(); ++k)
-        log_chart_model().series(k).active = true;
     log_chart_model().display.points_per_page = 0; // every point on one page
     log_chart_model().changed();
     QCustomPlot* plot = p.chart.TChart1;
@@ -186,13 +181,9 @@ BENCHMARK(BM_Replot)->Arg(0)->Arg(1)->Iterations(20)->Unit(benchmark::kMilliseco
 // A series switched on and off, a page step, with the full wide log and every series shown.
 void BM_ChartChange(benchmark::State& state) {
     Pages& p = pages();
-    if (!load_log_file(p.setup, log_file(1), true)) {
-        state.SkipWithError("the log did not load");
+    if (!load_every_series(state, 1))
         return;
-    }
     LogChartModel& model = log_chart_model();
-    for (int k = 0; k < model.series_count(); ++k)
-        model.series(k).active = true;
     model.display.points_per_page = 0;
     model.changed();
     QCustomPlot* plot = p.chart.TChart1;
@@ -220,14 +211,9 @@ void BM_ChartChange(benchmark::State& state) {
 BENCHMARK(BM_ChartChange)->Arg(0)->Arg(1)->Arg(2)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 void BM_ExportCsv(benchmark::State& state) {
-    Pages& p = pages();
-    if (!load_log_file(p.setup, log_file(1), true)) {
-        state.SkipWithError("the log did not load");
+    if (!load_every_series(state, 1))
         return;
-    }
     LogChartModel& model = log_chart_model();
-    for (int k = 0; k < model.series_count(); ++k)
-        model.series(k).active = true;
     ChartExportInfo info;
     info.path = QStringLiteral("/tmp/x.csv");
     info.saved_on = QDateTime::currentDateTime();
@@ -242,40 +228,19 @@ void BM_ExportCsv(benchmark::State& state) {
 }
 BENCHMARK(BM_ExportCsv)->Iterations(3)->Unit(benchmark::kMillisecond);
 
-// The unit on a thread of its own, as a real unit runs beside the PC.
-class SimulatorThread : public QThread {
-public:
-    unitsim::Simulator* sim = nullptr;
-    QSemaphore ready;
-
-protected:
-    void run() override {
-        unitsim::Simulator s{unitsim::UnitKind::Level};
-        s.set_baud(BAUD);
+void BM_Download(benchmark::State& state) {
+    QTemporaryDir dir;
+    // A unit whose log is full, on a clock scaled as the program's.
+    bench::SimulatorThread thread;
+    thread.prepare = [](unitsim::Simulator& s) {
         s.set_time_scale(SCALE);
         s.unit().log().set_mask(1, 1);
         const int records = s.unit().log().capacity();
         s.unit().log().simulate(records, QDateTime(QDate(2026, 12, 1), QTime(12, 0)));
-        sim = &s;
-        ready.release();
-        exec();
-        sim = nullptr;
-    }
-};
-
-void BM_Download(benchmark::State& state) {
-    QTemporaryDir dir;
-    SimulatorThread thread;
-    thread.start();
-    thread.ready.acquire();
+    };
     RecordingLinkView view;
-    platform::port_table_config() = {dir.filePath("general.ini"), "/"};
-    platform::map_port(1, thread.sim->slave_path());
-    shell().com_port = 1;
-    shell().comm_settings = QString::number(BAUD) + ",N,8,1";
-    set_link_view(&view);
     platform::set_time_scale(SCALE);
-    open_com_port();
+    bench::open_program_port(dir, thread.start_unit().slave_path(), view);
     double seconds = 0, bytes = 0;
     for (auto _ : state) {
         QByteArray data;
@@ -298,19 +263,11 @@ void BM_Download(benchmark::State& state) {
     MSComm1().set_port_open(false);
     set_link_view(nullptr);
     platform::set_time_scale(1);
-    thread.quit();
-    thread.wait();
 }
 BENCHMARK(BM_Download)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::run_benchmarks(argc, argv);
 }

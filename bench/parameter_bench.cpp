@@ -8,9 +8,8 @@
 //    the grid between the changed and the full list (switch_ms, bound 30 ms).
 // The simulated unit runs on a thread of its own, as a real unit runs beside the PC.
 
-#include "link/command_link.h"
+#include "bench_support.h"
 #include "link/link_state.h"
-#include "link/link_view.h"
 #include "parameters/definition_files.h"
 #include "parameters/edit_validation.h"
 #include "parameters/parameter_listing.h"
@@ -23,47 +22,28 @@
 #include "parameters/parameter_transfer.h"
 #include "parameters/parameter_work.h"
 #include "platform/dialogs.h"
-#include "platform/port_table.h"
 #include "platform/program_folder.h"
-#include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/language_file.h"
 #include "shell/option_lists.h"
-#include "shell/shell_state.h"
 
-#include <QApplication>
-#include <QSemaphore>
-#include <QSerialPort>
 #include <QTableWidget>
-#include <QTemporaryDir>
-#include <QThread>
-#include <benchmark/benchmark.h>
-#include <chrono>
-#include <unitsim/simulator.h>
 
 namespace {
 
-constexpr int BAUD = 115200;
+using bench::BAUD;
+using bench::since;
 
-class SimulatorThread : public QThread {
-public:
-    unitsim::Simulator* sim = nullptr;
-    QSemaphore ready;
-    QString version;
-
-protected:
-    void run() override {
-        unitsim::Simulator s{unitsim::UnitKind::Level};
-        if (!version.isEmpty())
-            unitsim::apply_version_reply(s.unit().profile(), version);
-        s.unit().set_definitions_folder(QString(QUILLARN_DATA_DIR) + "/" +
-                                        QString(DEFINITIONS_FOLDER));
-        s.set_baud(BAUD);
-        sim = &s;
-        ready.release();
-        exec();
-        sim = nullptr;
+// A level unit with the program's definitions, answering "/who" with `version` when given.
+struct SimulatorThread : bench::SimulatorThread {
+    explicit SimulatorThread(const QString& version) {
+        prepare = [version](unitsim::Simulator& s) {
+            if (!version.isEmpty())
+                unitsim::apply_version_reply(s.unit().profile(), version);
+            s.unit().set_definitions_folder(QString(QUILLARN_DATA_DIR) + "/" +
+                                            QString(DEFINITIONS_FOLDER));
+        };
     }
 };
 
@@ -80,19 +60,12 @@ struct Road {
     platform::ScriptedDialogs dialogs;
     RecordingTransferView transfer;
 
-    explicit Road(const QString& version) {
-        thread.version = version;
-        thread.start();
-        thread.ready.acquire();
+    explicit Road(const QString& version) : thread(version) {
+        thread.start_unit();
         platform::set_program_folder(QUILLARN_DATA_DIR);
-        platform::port_table_config() = {dir.filePath("general.ini"), "/"};
-        platform::map_port(1, thread.sim->slave_path());
         shell().ini_path = dir.filePath("general.ini");
-        shell().com_port = 1;
-        shell().comm_settings = QString::number(BAUD) + ",N,8,1";
         shell().login_passcode = "318406";
         shell().access_level = 1;
-        set_link_view(&view);
         set_transfer_view(&transfer);
         platform::set_dialogs(&dialogs);
         clear_definitions_table(DEFINITIONS_UPPER);
@@ -100,15 +73,13 @@ struct Road {
         load_language_file();
         load_language_lists();
         parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
-        open_com_port();
+        bench::open_program_port(dir, thread.sim->slave_path(), view);
     }
     ~Road() {
         MSComm1().set_port_open(false);
         platform::set_dialogs(nullptr);
         set_transfer_view(nullptr);
         set_link_view(nullptr);
-        thread.quit();
-        thread.wait();
     }
 
     QStringList take_received() {
@@ -119,6 +90,11 @@ struct Road {
         });
         return r;
     }
+    // A full download with its save dialog cancelled.
+    void download() {
+        dialogs.files.push_back(QString());
+        getparameters_all(false);
+    }
     QByteArray line_end() {
         QByteArray e;
         on_unit(thread, [&](unitsim::Simulator& s) { e = s.responder().line_end(); });
@@ -126,35 +102,19 @@ struct Road {
     }
 };
 
-double since(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+// The table's set onto the parameter screen's rows, as after a download.
+void show_set() {
+    parameter_state().parameter_set_loading = true;
+    update_parameter_screen(true);
+    parameter_state().parameter_set_loading = false;
 }
 
-// The commands the program sent, made again by a bare serial port: write, wait for the line end.
-// Returns the seconds taken and adds the bytes exchanged.
+// The commands the program sent, made again by a bare serial client. Returns the seconds taken
+// and adds the bytes exchanged.
 double bare_line_seconds(Road& road, const QStringList& commands, double& bytes) {
-    const QByteArray line_end = road.line_end();
-    MSComm1().set_port_open(false);
-    QSerialPort port;
-    port.setPortName(road.thread.sim->slave_path());
-    port.setBaudRate(BAUD);
-    if (!port.open(QIODevice::ReadWrite))
-        return 0;
-    QByteArray got;
-    QObject::connect(&port, &QSerialPort::readyRead, [&] { got += port.readAll(); });
-    const auto start = std::chrono::steady_clock::now();
-    for (const QString& cmd : commands) {
-        got.clear();
-        port.write(cmd.toLatin1() + '\r');
-        port.flush();
-        while (!got.endsWith(line_end))
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        bytes += cmd.size() + 1 + got.size();
-    }
-    const double seconds = since(start);
-    port.close();
+    const double seconds =
+        bench::bare_line_seconds(road.thread.sim->slave_path(), commands, road.line_end(), &bytes);
     road.take_received();
-    open_com_port();
     return seconds;
 }
 
@@ -209,11 +169,8 @@ BENCHMARK(BM_DownloadBySweep)->Iterations(2)->Unit(benchmark::kMillisecond)->Use
 
 void BM_Upload(benchmark::State& state) {
     Road road{QString()};
-    road.dialogs.files.push_back(QString());
-    getparameters_all(false);
-    parameter_state().parameter_set_loading = true;
-    update_parameter_screen(true);
-    parameter_state().parameter_set_loading = false;
+    road.download();
+    show_set();
     double program = 0, line = 0, bytes = 0;
     int round = 0;
     for (auto _ : state) {
@@ -253,8 +210,7 @@ BENCHMARK(BM_Upload)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime(
 
 void BM_ScreenFill(benchmark::State& state) {
     Road road{QString()};
-    road.dialogs.files.push_back(QString());
-    getparameters_all(false);
+    road.download();
     QWidget window;
     auto* page = new ParameterPage(&window);
     auto* vessel = new VesselPage(&window);
@@ -276,9 +232,7 @@ void BM_ScreenFill(benchmark::State& state) {
         std::copy(downloaded.begin(), downloaded.end(), definitions_table().begin());
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
-        parameter_state().parameter_set_loading = true;
-        update_parameter_screen(true);
-        parameter_state().parameter_set_loading = false;
+        show_set();
         QCoreApplication::processEvents(); // the repaint the fill asked for
         seconds += since(start);
     }
@@ -289,11 +243,8 @@ BENCHMARK(BM_ScreenFill)->Iterations(20)->Unit(benchmark::kMillisecond)->UseReal
 
 void BM_ListSwitch(benchmark::State& state) {
     Road road{QString()};
-    road.dialogs.files.push_back(QString());
-    getparameters_all(false);
-    parameter_state().parameter_set_loading = true;
-    update_parameter_screen(true);
-    parameter_state().parameter_set_loading = false;
+    road.download();
+    show_set();
     QTableWidget grid(1, 4);
     grid.resize(420, 560);
     make_widget_grid_view(&grid, &grid);
@@ -316,12 +267,5 @@ BENCHMARK(BM_ListSwitch)->Iterations(20)->Unit(benchmark::kMillisecond)->UseReal
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    MSComm1().set_port_open(false);
-    return 0;
+    return bench::run_benchmarks(argc, argv, [] { MSComm1().set_port_open(false); });
 }

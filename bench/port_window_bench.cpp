@@ -2,17 +2,13 @@
 //  - open_ms: opening the window until its rows are listed, every port tested once (bound 300 ms);
 //  - arrival_ms: from a device node appearing until its row shows in the open window (bound 1 s).
 
+#include "bench_support.h"
 #include "link/searchport.h"
 #include "platform/clock.h"
-#include "platform/port_table.h"
-#include "shell/shell_state.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -73,11 +69,5 @@ BENCHMARK(BM_DeviceArrival)->Iterations(10)->Unit(benchmark::kMillisecond)->UseM
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::run_benchmarks(argc, argv);
 }

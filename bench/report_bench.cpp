@@ -1,15 +1,13 @@
 // A daily report over a year of 15-minute data: the computation over the log chart and the layout
 // of its text into the preview's document. The bound is 300 ms for the two together.
 
+#include "bench_support.h"
 #include "logging/log_chart_model.h"
 #include "reports/report_document.h"
 #include "reports/report_engine.h"
 #include "reports/report_time.h"
 
-#include <benchmark/benchmark.h>
-
 #include <QAbstractTextDocumentLayout>
-#include <QApplication>
 #include <QTextDocument>
 #include <cmath>
 
@@ -77,10 +75,5 @@ BENCHMARK(BM_ComputationOnly)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::run_benchmarks(argc, argv);
 }

@@ -71,11 +71,6 @@ void set_box_colour(QWidget* w, const QColor& c) {
     w->setPalette(pal);
 }
 
-QString error_text(int text_number, const char* fallback, const std::exception& e) {
-    return ui_text(text_number, QLatin1String(fallback)) + QStringLiteral("0  : ") +
-           QString::fromLocal8Bit(e.what());
-}
-
 } // namespace
 
 EchoDisplay::EchoDisplay(EchoPage& page, QObject* parent) : QObject(parent), page_(page) {
@@ -124,7 +119,7 @@ void EchoDisplay::update_trace(int trace, int chart) {
             drawspan();
         c->replot(QCustomPlot::rpQueuedReplot);
     } catch (const std::exception& ex) {
-        platform::msg_box(error_text(1287, "Error ", ex), platform::mb::Critical);
+        platform::msg_box(echo_error_text(1287, "Error ", ex), platform::mb::Critical);
     }
 }
 

@@ -116,3 +116,8 @@ ReadoutLefts readout_lefts(int chart_width, int status_width, int level_width,
                     (level_on ? level_width : 0);
     return l;
 }
+
+QString echo_error_text(int text_number, const char* fallback, const std::exception& e) {
+    return ui_text(text_number, QLatin1String(fallback)) + QStringLiteral("0  : ") +
+           QString::fromLocal8Bit(e.what());
+}

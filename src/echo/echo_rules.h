@@ -8,7 +8,12 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <exception>
 #include <optional>
+
+// The message for a failure nobody expected: the text numbered `text_number` with code 0 and the
+// failure's own description.
+QString echo_error_text(int text_number, const char* fallback, const std::exception& e);
 
 // ---- The live tick's countdowns
 

@@ -1,6 +1,7 @@
 #include "echo/kovex_points.h"
 
 #include "echo/echo_exchange.h"
+#include "echo/echo_rules.h"
 #include "echo/echo_state.h"
 #include "echo/kovex_page.h"
 #include "link/command_link.h"
@@ -32,10 +33,6 @@ bool replied(const QString& reply) {
 
 KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
     : QObject(parent), page_(page), hooks_(std::move(hooks)) {
-    if (!hooks_.send_parameters_to_com)
-        hooks_.send_parameters_to_com = [this](int a, int b) { return send_range(a, b); };
-    if (!hooks_.get_parameters_from_com)
-        hooks_.get_parameters_from_com = [this](int a, int b) { return get_range(a, b); };
     QCustomPlot* c = page_.TChart4;
     connect(page_.Command17, &QPushButton::clicked, this, [this] { Command17_Click(); });
     connect(page_.Command14, &QPushButton::clicked, this, [this] { Command14_Click(); });
@@ -76,6 +73,12 @@ void KovexPoints::end_sequence() {
         hooks_.hide_wait();
 }
 
+// A failure nobody expected is told, and the sequence ends as after a dead line.
+void KovexPoints::fail(const std::exception& ex) {
+    platform::msg_box(echo_error_text(1287, "Error ", ex), platform::mb::Critical);
+    end_sequence();
+}
+
 // ---- Get Traces
 
 void KovexPoints::Command17_Click() {
@@ -84,10 +87,7 @@ void KovexPoints::Command17_Click() {
             return;
         get_traces();
     } catch (const std::exception& ex) {
-        platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QStringLiteral("0  : ") +
-                              QString::fromLocal8Bit(ex.what()),
-                          platform::mb::Critical);
-        end_sequence();
+        fail(ex);
     }
 }
 
@@ -193,7 +193,7 @@ void KovexPoints::Command16_Click() {
         send_command(QStringLiteral("/LOADQUICK"));
         bool ok = replied(L.reply_buffer);
         for (const ParameterRange& r : KOVEX_SET_ORDER)
-            ok = ok && hooks_.send_parameters_to_com(r.first, r.last);
+            ok = ok && send_parameters_to_com(r.first, r.last, boxes());
         if (ok) {
             send_command(QStringLiteral("/LOADNORM"));
             ok = replied(L.reply_buffer);
@@ -207,10 +207,7 @@ void KovexPoints::Command16_Click() {
         if (ok)
             get_traces();
     } catch (const std::exception& ex) {
-        platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QStringLiteral("0  : ") +
-                              QString::fromLocal8Bit(ex.what()),
-                          platform::mb::Critical);
-        end_sequence();
+        fail(ex);
     }
 }
 
@@ -235,7 +232,7 @@ void KovexPoints::Command15_Click() {
             break;
     }
     for (const ParameterRange& r : KOVEX_DEFAULT_ORDER)
-        ok = ok && hooks_.get_parameters_from_com(r.first, r.last);
+        ok = ok && get_parameters_from_com(r.first, r.last, boxes());
     if (ok) {
         send_command(QStringLiteral("/LOADNORM"));
         ok = replied(L.reply_buffer);
@@ -250,35 +247,20 @@ void KovexPoints::Command15_Click() {
         get_traces();
 }
 
-// ---- The tab's own range transfers
+// ---- The tab's boxes for the range transfers
 
-bool KovexPoints::send_range(int first, int last) {
-    for (int p = first; p <= last; ++p) {
-        const auto it = page_.scrpar.find(p);
-        if (it == page_.scrpar.end())
-            continue;
-        const QString text = it->second->text().trimmed();
-        const auto value = platform::to_double(text);
-        if (!value || *value <= 0)
-            continue;
-        send_command(QStringLiteral("/p%1:%2").arg(p).arg(platform::number_text_c(*value)));
-        if (!replied(link().reply_buffer))
-            return false;
-    }
-    return true;
-}
-
-bool KovexPoints::get_range(int first, int last) {
-    for (int p = first; p <= last; ++p) {
-        send_command(QStringLiteral("/p%1").arg(p));
-        const QString reply = link().reply_buffer;
-        if (!replied(reply))
-            return false;
-        const auto it = page_.scrpar.find(p);
-        if (it != page_.scrpar.end() && platform::is_numeric(platform::locale_text_to_c(reply)))
-            it->second->setText(platform::number_text(platform::val(reply)));
-    }
-    return true;
+ParameterBoxes KovexPoints::boxes() {
+    return {[this](int P) -> std::optional<QString> {
+                const auto it = page_.scrpar.find(P);
+                if (it == page_.scrpar.end())
+                    return std::nullopt;
+                return it->second->text();
+            },
+            [this](int P, const QString& text) {
+                const auto it = page_.scrpar.find(P);
+                if (it != page_.scrpar.end())
+                    it->second->setText(text);
+            }};
 }
 
 // ---- View Points and the mouse

@@ -4,11 +4,11 @@
 // unit rebuild its curve, Default KOVEX has the unit restore its own set and reads it back. Each
 // sequence ends by fetching the traces again, so the chart shows the unit's new curve, and stops
 // at the first command the unit does not answer.
-//
-// The range transfers of the parameter boxes belong to the parameter screens; until they are
-// installed the tab uses its own, which write and read its boxes one parameter at a time.
+// The KOVEX parameters go to and come from the unit through the parameter screen's range
+// transfers, on the tab's own boxes.
 
 #include "echo/kovex_rules.h"
+#include "parameters/parameter_transfer.h"
 
 #include <QObject>
 #include <functional>
@@ -23,9 +23,6 @@ struct KovexHooks {
     std::function<void()> hide_wait;
     // Whether live monitoring is on (its trace exchanges keep the link in echo mode).
     std::function<bool()> live_monitoring;
-    // send_parameters_to_com / get_parameters_from_com for a range; false when a command failed.
-    std::function<bool(int, int)> send_parameters_to_com;
-    std::function<bool(int, int)> get_parameters_from_com;
 };
 
 class KovexPoints : public QObject {
@@ -46,16 +43,14 @@ public:
     const std::vector<KovexPoint>& points() const { return points_; }
     int grabbed_point_index() const { return grabbed_; }
 
-    // The tab's own range transfers through its boxes.
-    bool send_range(int first, int last);
-    bool get_range(int first, int last);
-
 private:
     void get_traces();
     bool connect_with_wait();
     void end_sequence();
+    void fail(const std::exception& ex);
     void show_wait(int text);
     void update_curve();
+    ParameterBoxes boxes();
 
     KovexPage& page_;
     KovexHooks hooks_;

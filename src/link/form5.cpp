@@ -4,6 +4,7 @@
 #include "link/interactive_rules.h"
 #include "link/link_commands.h"
 #include "link/link_state.h"
+#include "link/window_parts.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -66,16 +67,7 @@ form5::form5(QWidget* parent) : QDialog(parent) {
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setFixedWidth(70);
     Text1->setAlignment(Qt::AlignRight);
-    UpDown1_up = new QToolButton(this);
-    UpDown1_up->setObjectName(QStringLiteral("UpDown1_up"));
-    UpDown1_up->setArrowType(Qt::UpArrow);
-    UpDown1_down = new QToolButton(this);
-    UpDown1_down->setObjectName(QStringLiteral("UpDown1_down"));
-    UpDown1_down->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {UpDown1_up, UpDown1_down}) {
-        b->setFixedSize(18, 12);
-        b->setAutoRepeat(true);
-    }
+    QVBoxLayout* spin = make_up_down_arrows(this, UpDown1_up, UpDown1_down);
     Text2 = new QLineEdit(this);
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setMinimumWidth(140);
@@ -90,12 +82,7 @@ form5::form5(QWidget* parent) : QDialog(parent) {
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setBuddy(Text2);
-    auto button = [this](const char* name) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const char* name) { return make_command_button(this, name); };
     Command1 = button("Command1");
     Command2 = button("Command2");
     Command3 = button("Command3");
@@ -107,10 +94,6 @@ form5::form5(QWidget* parent) : QDialog(parent) {
     auto* number = new QHBoxLayout;
     number->setSpacing(2);
     number->addWidget(Text1);
-    auto* spin = new QVBoxLayout;
-    spin->setSpacing(0);
-    spin->addWidget(UpDown1_up);
-    spin->addWidget(UpDown1_down);
     number->addLayout(spin);
     number->addStretch(1);
 

@@ -3,6 +3,7 @@
 #include "link/port_discovery.h"
 #include "link/port_window_rules.h"
 #include "link/serial_texts.h"
+#include "link/window_parts.h"
 #include "platform/port_table.h"
 #include "platform/program_folder.h"
 #include "platform/vb.h"
@@ -104,22 +105,8 @@ searchport::searchport(QWidget* parent) : QDialog(parent) {
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setFixedWidth(64);
     Text2->setAlignment(Qt::AlignRight);
-    UpDown1_up = new QToolButton(this);
-    UpDown1_up->setObjectName(QStringLiteral("UpDown1_up"));
-    UpDown1_up->setArrowType(Qt::UpArrow);
-    UpDown1_down = new QToolButton(this);
-    UpDown1_down->setObjectName(QStringLiteral("UpDown1_down"));
-    UpDown1_down->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {UpDown1_up, UpDown1_down}) {
-        b->setFixedSize(18, 12);
-        b->setAutoRepeat(true);
-    }
-    auto make_button = [this](const char* name) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        return b;
-    };
+    QVBoxLayout* spin = make_up_down_arrows(this, UpDown1_up, UpDown1_down);
+    auto make_button = [this](const char* name) { return make_command_button(this, name); };
     Command1 = make_button("Command1");
     Command2 = make_button("Command2");
     Command3 = make_button("Command3");
@@ -145,10 +132,6 @@ searchport::searchport(QWidget* parent) : QDialog(parent) {
     auto* delay = new QHBoxLayout;
     delay->setSpacing(2);
     delay->addWidget(Text2);
-    auto* spin = new QVBoxLayout;
-    spin->setSpacing(0);
-    spin->addWidget(UpDown1_up);
-    spin->addWidget(UpDown1_down);
     delay->addLayout(spin);
     auto* ms = new QLabel(ui_text(2503, QStringLiteral("ms")), this);
     delay->addWidget(ms);

@@ -145,6 +145,21 @@ void set_point_page_texts(QTabWidget* tabs) {
                                    QStringLiteral(" %1-%2").arg(page * 8 + 1).arg(page * 8 + 8));
 }
 
+// The vessel and flow pages share one plan: the picture and the rows above, the points and their
+// profile below, the lower row taking the height to spare.
+void four_panes(QWidget* content, QWidget* top_left, QWidget* top_right, QWidget* bottom_left,
+                QWidget* bottom_right) {
+    auto* grid = new QGridLayout(content);
+    grid->addWidget(top_left, 0, 0);
+    grid->addWidget(top_right, 0, 1);
+    grid->addWidget(bottom_left, 1, 0);
+    grid->addWidget(bottom_right, 1, 1);
+    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(0, 0);
+    grid->setRowStretch(1, 1);
+}
+
 } // namespace
 
 // The page's content scrolls when the window is smaller than it.
@@ -178,16 +193,7 @@ VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     (new QVBoxLayout(Frame5_1))->addWidget(rows);
     SSTab2_0 = point_pages(content, QStringLiteral("SSTab2(0)"));
     TChart3_0 = profile_chart(content, QStringLiteral("TChart3(0)"));
-
-    auto* grid = new QGridLayout(content);
-    grid->addWidget(Frame5_0, 0, 0);
-    grid->addWidget(Frame5_1, 0, 1);
-    grid->addWidget(SSTab2_0, 1, 0);
-    grid->addWidget(TChart3_0, 1, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(0, 0);
-    grid->setRowStretch(1, 1);
+    four_panes(content, Frame5_0, Frame5_1, SSTab2_0, TChart3_0);
 }
 
 FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
@@ -210,16 +216,7 @@ FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
         SSTab5_0->addTab(new QWidget(SSTab5_0), QString());
     SSTab3_0 = point_pages(content, QStringLiteral("SSTab3(0)"));
     TChart3_2 = profile_chart(content, QStringLiteral("TChart3(2)"));
-
-    auto* grid = new QGridLayout(content);
-    grid->addWidget(Frame6_0, 0, 0);
-    grid->addWidget(SSTab5_0, 0, 1);
-    grid->addWidget(SSTab3_0, 1, 0);
-    grid->addWidget(TChart3_2, 1, 1);
-    grid->setColumnStretch(0, 1);
-    grid->setColumnStretch(1, 1);
-    grid->setRowStretch(0, 0);
-    grid->setRowStretch(1, 1);
+    four_panes(content, Frame6_0, SSTab5_0, SSTab3_0, TChart3_2);
 }
 
 void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow) {

@@ -372,23 +372,35 @@ void save_downloaded_parameters() {
                           platform::mb::Critical);
 }
 
+namespace {
+
+// The question before a whole set goes either way. A "no" ends the transfer as failed; a "yes"
+// keeps the reply on show for afterwards and starts with a clean outcome.
+bool confirm_whole_set(const QString& question, int icon, const QString& title) {
+    LinkState& L = link();
+    transfer_view().select_cso_tab(0);
+    if (platform::msg_box(question, platform::mb::OkCancel | icon | platform::mb::DefaultButton2,
+                          title) != platform::Answer::Ok) {
+        L.comms_abort = true;
+        return false;
+    }
+    parameter_state().saved_reply = L.reply_buffer;
+    L.comms_abort = false;
+    return true;
+}
+
+} // namespace
+
 void download_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
-    V.select_cso_tab(0);
-    const platform::Answer a = platform::msg_box(
-        QStringLiteral("     ") +
-            ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
-            QStringLiteral("      "),
-        platform::mb::OkCancel | platform::mb::Information | platform::mb::DefaultButton2,
-        ui_text(1180, QStringLiteral("Read Parameters")));
-    if (a != platform::Answer::Ok) {
-        L.comms_abort = true;
+    if (!confirm_whole_set(QStringLiteral("     ") +
+                               ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
+                               QStringLiteral("      "),
+                           platform::mb::Information,
+                           ui_text(1180, QStringLiteral("Read Parameters"))))
         return;
-    }
-    S.saved_reply = L.reply_buffer;
-    L.comms_abort = false;
     getparameters_all(false);
     if (L.comms_abort || L.cancel_requested) {
         hide_transfer_display();
@@ -594,19 +606,12 @@ void upload_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
-    V.select_cso_tab(0);
-    const platform::Answer a = platform::msg_box(
-        QStringLiteral("      ") +
-            ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +
-            QStringLiteral("      "),
-        platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2,
-        ui_text(1276, QStringLiteral("Send Parameters")));
-    if (a != platform::Answer::Ok) {
-        L.comms_abort = true;
+    if (!confirm_whole_set(
+            QStringLiteral("      ") +
+                ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +
+                QStringLiteral("      "),
+            platform::mb::Critical, ui_text(1276, QStringLiteral("Send Parameters"))))
         return;
-    }
-    S.saved_reply = L.reply_buffer;
-    L.comms_abort = false;
     update_parameters_from_screen();
     V.show_message(ui_text(1260, QStringLiteral("Comparing the unit's parameters.")));
 
@@ -721,23 +726,47 @@ void upload_parameters() {
         write_all_parameters();
 }
 
-void send_parameters_to_com(int first, int last) {
-    for (int P = first; P <= last; ++P) {
-        const QString t = parameter_rows().text(P);
-        if (!platform::is_numeric(t))
-            continue;
-        const double v = platform::locale_val(t);
-        if (v > 0)
-            send_command(QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') +
-                         platform::number_text_c(v).trimmed());
-    }
+namespace {
+
+bool answered() {
+    return !link().comms_abort && !link().reply_buffer.isEmpty();
 }
 
-void get_parameters_from_com(int first, int last) {
+} // namespace
+
+ParameterBoxes parameter_screen_boxes() {
+    return {[](int P) -> std::optional<QString> {
+                if (!parameter_rows().has_row(P))
+                    return std::nullopt;
+                return parameter_rows().text(P);
+            },
+            [](int P, const QString& text) { parameter_rows().set_text(P, text); }};
+}
+
+bool send_parameters_to_com(int first, int last, const ParameterBoxes& boxes) {
+    for (int P = first; P <= last; ++P) {
+        const std::optional<QString> t = boxes.text(P);
+        if (!t || !platform::is_numeric(*t))
+            continue;
+        const double v = platform::locale_val(*t);
+        if (v <= 0)
+            continue;
+        send_command(QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') +
+                     platform::number_text_c(v).trimmed());
+        if (!answered())
+            return false;
+    }
+    return true;
+}
+
+bool get_parameters_from_com(int first, int last, const ParameterBoxes& boxes) {
     for (int P = first; P <= last; ++P) {
         send_command(QStringLiteral("/p") + QString::number(P));
+        if (!answered())
+            return false;
         const QString reply = link().reply_buffer.trimmed();
-        if (!link().comms_abort && is_plain_number(reply))
-            parameter_rows().set_text(P, value_as_box_text(platform::val(reply)));
+        if (is_plain_number(reply))
+            boxes.set_text(P, value_as_box_text(platform::val(reply)));
     }
+    return true;
 }

@@ -11,6 +11,8 @@
 // link().cancel_requested (the user's Cancel).
 
 #include <QString>
+#include <functional>
+#include <optional>
 #include <vector>
 
 // ---- What the transfer shows on the main window beyond the link's own view.
@@ -78,8 +80,20 @@ void correct_version();
 void upload_parameters();
 void write_all_parameters();
 void send_parameter(int P);
-void send_parameters_to_com(int first, int last);
-void get_parameters_from_com(int first, int last);
+
+// The boxes a range transfer reads and writes: the parameter screen's rows, or those of a tab
+// that shows some parameters of its own (the KOVEX tab).
+struct ParameterBoxes {
+    std::function<std::optional<QString>(int)> text; // no value: P has no box there
+    std::function<void(int, const QString&)> set_text;
+};
+ParameterBoxes parameter_screen_boxes();
+// Writes the boxes' values above 0 of P = first..last to the unit, or reads the unit's values into
+// the boxes. Both stop at the first command the unit does not answer and then return false.
+bool send_parameters_to_com(int first, int last,
+                            const ParameterBoxes& boxes = parameter_screen_boxes());
+bool get_parameters_from_com(int first, int last,
+                             const ParameterBoxes& boxes = parameter_screen_boxes());
 
 // The unit refused a write. The link judges replies by this one rule (refused only by a reply
 // that contains "NO"); this is that rule for the upload until the link offers it by name.

@@ -216,32 +216,31 @@ std::optional<QString> QtDialogs::input_box(const QString &prompt, const QString
     return s;
 }
 
-QString QtDialogs::open_file(const FileDialogRequest &r) {
+namespace {
+
+// The open or save dialog for `r`; `last_filter_index` gets the filter selected at the end.
+QString file_dialog(const FileDialogRequest &r, bool save, int &last_filter_index) {
     if (unattended()) {
-        warn_unattended("open dialog", r.title);
+        warn_unattended(save ? "save dialog" : "open dialog", r.title);
         return {};
     }
     const QString filter = qt_file_filter(r.filter);
     const QStringList filters = filter.split(QStringLiteral(";;"));
     QString selected = filters.value(r.filter_index - 1);
-    const QString file =
-        QFileDialog::getOpenFileName(parent_window(), r.title, start_path(r), filter, &selected);
-    last_filter_index_ = std::max<int>(1, static_cast<int>(filters.indexOf(selected)) + 1);
+    const auto run = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
+    const QString file = run(parent_window(), r.title, start_path(r), filter, &selected, {});
+    last_filter_index = std::max<int>(1, static_cast<int>(filters.indexOf(selected)) + 1);
     return file;
 }
 
+} // namespace
+
+QString QtDialogs::open_file(const FileDialogRequest &r) {
+    return file_dialog(r, false, last_filter_index_);
+}
+
 QString QtDialogs::save_file(const FileDialogRequest &r) {
-    if (unattended()) {
-        warn_unattended("save dialog", r.title);
-        return {};
-    }
-    const QString filter = qt_file_filter(r.filter);
-    const QStringList filters = filter.split(QStringLiteral(";;"));
-    QString selected = filters.value(r.filter_index - 1);
-    const QString file =
-        QFileDialog::getSaveFileName(parent_window(), r.title, start_path(r), filter, &selected);
-    last_filter_index_ = std::max<int>(1, static_cast<int>(filters.indexOf(selected)) + 1);
-    return file;
+    return file_dialog(r, true, last_filter_index_);
 }
 
 std::optional<QColor> QtDialogs::choose_colour(const QColor &initial) {
@@ -274,9 +273,8 @@ std::optional<QString> ScriptedDialogs::input_box(const QString &prompt, const Q
     return v;
 }
 
-QString ScriptedDialogs::open_file(const FileDialogRequest &r) {
-    prompts.push_back(
-        {Kind::OpenFile, r.title, {}, 0, r.folder, qt_file_filter(r.filter), r.file_name});
+QString ScriptedDialogs::next_file(Kind kind, const FileDialogRequest &r) {
+    prompts.push_back({kind, r.title, {}, 0, r.folder, qt_file_filter(r.filter), r.file_name});
     if (files.empty())
         return {};
     QString f = files.front();
@@ -286,16 +284,12 @@ QString ScriptedDialogs::open_file(const FileDialogRequest &r) {
     return f;
 }
 
+QString ScriptedDialogs::open_file(const FileDialogRequest &r) {
+    return next_file(Kind::OpenFile, r);
+}
+
 QString ScriptedDialogs::save_file(const FileDialogRequest &r) {
-    prompts.push_back(
-        {Kind::SaveFile, r.title, {}, 0, r.folder, qt_file_filter(r.filter), r.file_name});
-    if (files.empty())
-        return {};
-    QString f = files.front();
-    files.pop_front();
-    if (!f.isEmpty())
-        last_filter_index_ = filter_index_of(f, r);
-    return f;
+    return next_file(Kind::SaveFile, r);
 }
 
 std::optional<QColor> ScriptedDialogs::choose_colour(const QColor &initial) {

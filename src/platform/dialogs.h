@@ -133,6 +133,9 @@ public:
 
     // The texts of the message boxes shown so far.
     QStringList messages() const;
+
+private:
+    QString next_file(Kind kind, const FileDialogRequest &request);
 };
 
 // Installs a ScriptedDialogs for the lifetime of the object (tests); the service before it comes

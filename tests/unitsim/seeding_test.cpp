@@ -1,5 +1,6 @@
 // Where the unit's parameters come from: the program's definition files (so that catalogue and
 // unit agree), the built-in catalogue, and a parameter file.
+#include <unitsim/definitions.h>
 #include <unitsim/unit_core.h>
 
 #include "qt_print.h"
@@ -161,4 +162,18 @@ TEST(UnitSeeding, VersionNumbersAreReadAsTheProgramReadsThem) {
     } table[] = {{"2.0.5", 205}, {"1.9", 19000}, {"Prot.1.0.2", 102}, {"2.05b", 999}};
     for (const auto& row : table)
         EXPECT_EQ(unitsim::version_to_number(row.text), row.number) << row.text;
+}
+
+// The one number rule behind the definitions' limits and the log's interval: a limit too large for
+// a whole 64-bit number still reads back as a number.
+TEST(UnitNumberText, WritesNumbersAsTheUnitDoes) {
+    const struct {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"}, {15, "15"}, {-3, "-3"}, {2.5, "2.5"}, {0.125, "0.125"}, {1.0 / 3, "0.333333"},
+        {1e20, "100000000000000000000"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(unitsim::number_text(c.value), QString::fromLatin1(c.text)) << c.value;
 }

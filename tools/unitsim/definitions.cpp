@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <cmath>
 
 namespace unitsim {
 
@@ -48,8 +49,11 @@ int after_underscore(const QString& field) {
     return int(leading_number(us >= 0 ? field.mid(us + 1) : field));
 }
 
+} // namespace
+
+// Whole numbers only within the range a 64-bit integer holds exactly.
 QString number_text(double v) {
-    if (v == double(qint64(v)))
+    if (v == std::floor(v) && std::fabs(v) < 1e15)
         return QString::number(qint64(v));
     QString s = QString::number(v, 'f', 6);
     while (s.endsWith('0'))
@@ -58,8 +62,6 @@ QString number_text(double v) {
         s.chop(1);
     return s;
 }
-
-} // namespace
 
 double leading_number(const QString& text) {
     qsizetype i = 0;

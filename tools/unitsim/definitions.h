@@ -39,6 +39,10 @@ struct DefinitionSet {
 // does not start with a number reads as 0.
 double leading_number(const QString& text);
 
+// A number as the unit writes it: whole numbers without a point, others with at most six decimals
+// and no trailing zeros.
+QString number_text(double v);
+
 // "2.0.5" -> 205, "1.9" -> 19000 ... (the program's version arithmetic, so file names agree).
 int version_to_number(QString text);
 

@@ -1,5 +1,7 @@
 #include "log_memory.h"
 
+#include "definitions.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -41,17 +43,6 @@ int word3_bit(int channel) {
     default:
         return channel - 32;
     }
-}
-
-QString number_text(double v) {
-    if (v == std::floor(v) && std::fabs(v) < 1e15)
-        return QString::number(qint64(v));
-    QString s = QString::number(v, 'f', 6);
-    while (s.endsWith('0'))
-        s.chop(1);
-    if (s.endsWith('.'))
-        s.chop(1);
-    return s;
 }
 
 // A value of our own making for a channel, in the channel's raw integer form.
