@@ -3,7 +3,6 @@
 // the shipped definitions, the unit seeded from the same files, a fresh row model with the edit
 // check installed, and a folder for saved parameter files.
 #include "parameters_test_support.h"
-#include "shipped_catalogue.h"
 #include "simulated_unit.h"
 
 #include "link/log_on.h"

@@ -2,7 +2,6 @@
 // The rules of the parameter rows without a window or a unit: the shipped catalogue and texts,
 // every defined parameter with a row, and a set "loaded" with every parameter at its default.
 #include "parameters_test_support.h"
-#include "shipped_catalogue.h"
 
 #include "link/link_state.h"
 #include "parameters/parameter_screen.h"
