@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QScopeGuard>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -811,6 +812,11 @@ void LogSetupPage::run_action(LogSetupAction action) {
                  qPrintable(action_button(action)->objectName()));
         return;
     }
+    // Waits let clicks through: a second click on a button whose work is still talking to the
+    // unit would start a second log-on in the middle of the first.
+    if (!running_actions_.insert(action).second)
+        return;
+    const auto release = qScopeGuard([&] { running_actions_.erase(action); });
     // Copied: the work may replace its own action while it runs.
     const std::function<void()> work = it->second;
     work();

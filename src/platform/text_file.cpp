@@ -41,6 +41,16 @@ QString decode_line(const QByteArray &bytes) {
 }
 
 QString decode_text(const QByteArray &bytes) {
+    // A byte order mark of UTF-16 (as a Windows editor saves "Unicode") says what the file is.
+    if (bytes.size() >= 2) {
+        const auto b0 = static_cast<unsigned char>(bytes[0]);
+        const auto b1 = static_cast<unsigned char>(bytes[1]);
+        if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) {
+            QStringDecoder utf16(b0 == 0xFF ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                                 QStringDecoder::Flag::Stateless);
+            return utf16.decode(bytes.mid(2));
+        }
+    }
     // Nearly every file is one encoding throughout; only a mixed file pays for line-by-line work.
     if (auto s = strict_utf8(bytes))
         return *s;

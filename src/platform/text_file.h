@@ -14,7 +14,8 @@ namespace platform {
 QString decode_line(const QByteArray &bytes);
 
 // Decodes a whole text line by line (see decode_line), keeping the line ends as they were, so a
-// file edited with two different editors still reads.
+// file edited with two different editors still reads. A text that starts with a UTF-16 byte order
+// mark is UTF-16 throughout.
 QString decode_text(const QByteArray &bytes);
 
 // `text` in Windows-1252, or nullopt when a character has no Windows-1252 code.
