@@ -164,3 +164,63 @@ TEST(ProfileFile, FailedWriteLeavesTheFileAsItWas) {
     EXPECT_FALSE(write_profile_string(is_dir, "General", "Port", "4"));
     EXPECT_FALSE(read_profile_string(is_dir, "General", "Port").has_value());
 }
+
+TEST(ProfileFile, EveryValueReadsBackAsWrittenWhateverTheFilesEncoding) {
+    // Each file keeps its encoding and its other lines; the value written reads back as written.
+    const QString tricky = QString::fromUtf8("\xc3\x83\xc2\xa9"); // "Ã©": in 1252 the bytes of "é"
+    const QString umlaut = QString::fromUtf8("S\xc3\xbc"
+                                             "d");
+    auto utf16 = [](const QString& text, bool little) {
+        QByteArray out = little ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+        for (QChar c : text) {
+            const char hi = static_cast<char>(c.unicode() >> 8);
+            const char lo = static_cast<char>(c.unicode() & 0xFF);
+            if (little)
+                out.append(lo).append(hi);
+            else
+                out.append(hi).append(lo);
+        }
+        return out;
+    };
+    const QString text16 = QString::fromUtf8("[Print Header]\r\nSite=Kl\xc3\xa4rwerk\r\n");
+    const struct {
+        const char* what;
+        QByteArray file;
+        QByteArray kept; // the bytes of the other line, still in the file
+    } cases[] = {
+        {"Windows-1252", "[Print Header]\r\nSite=Kl\xe4rwerk\r\n", "Site=Kl\xe4rwerk\r\n"},
+        {"UTF-8", "[Print Header]\nSite=Kl\xc3\xa4rwerk\n", "Site=Kl\xc3\xa4rwerk\n"},
+        {"UTF-16 little-endian", utf16(text16, true), utf16("Site=", true).mid(2)},
+        {"UTF-16 big-endian", utf16(text16, false), utf16("Site=", false).mid(2)},
+    };
+    for (const auto& c : cases) {
+        for (const QString& value : {tricky, umlaut, QString::fromUtf8("\xce\xa9"), QString("x")}) {
+            QTemporaryDir dir;
+            const QString ini = dir.filePath("general.ini");
+            write_bytes(ini, c.file);
+            ASSERT_TRUE(write_profile_string(ini, "Print Header", "Project", value)) << c.what;
+            EXPECT_EQ(read_profile_string(ini, "Print Header", "Project"), value)
+                << c.what << ": " << qPrintable(value) << " read back as another text";
+            EXPECT_EQ(read_profile_string(ini, "Print Header", "Site"),
+                      QString::fromUtf8("Kl\xc3\xa4rwerk"))
+                << c.what << ": the other line changed";
+            const QByteArray bytes = read_bytes(ini);
+            EXPECT_TRUE(bytes.contains(c.kept)) << c.what << ": the file changed its encoding";
+            EXPECT_TRUE(bytes.startsWith(c.file.left(2))) << c.what << ": byte order mark lost";
+        }
+    }
+}
+
+TEST(ProfileFile, AFileIsParsedAgainOnlyWhenItChangedOnDisk) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("general.ini");
+    write_bytes(ini, "[General]\nPort=3\nBig=" + QByteArray(1 << 20, 'x') + "\n");
+    const int before = profile_parse_count();
+    for (int i = 0; i < 50; ++i)
+        ASSERT_EQ(read_profile_string(ini, "General", "Port"), QString("3"));
+    EXPECT_LE(profile_parse_count() - before, 1) << "every key read parsed the whole file";
+    // Another copy of the program writes a value of the same length.
+    write_bytes(ini, "[General]\nPort=4\nBig=" + QByteArray(1 << 20, 'x') + "\n");
+    EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("4"))
+        << "a change on disk was not seen";
+}
