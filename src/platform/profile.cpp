@@ -2,6 +2,7 @@
 
 #include "platform/text_file.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -39,6 +40,9 @@ struct Profile {
     Utf16 utf16 = Utf16::No;  // the file is UTF-16 with its byte order mark
     QByteArray eol = "\n";    // for lines we add: the file's first line end
 };
+
+// A file changed this recently may be changed again within the same tick of the file times.
+constexpr qint64 RACY_NS = 2'000'000'000;
 
 // What identifies one state of a file on disk: a changed file differs in one of them.
 struct FileStamp {
@@ -206,8 +210,11 @@ std::shared_ptr<const Profile> load(const QString &path) {
     if (!p)
         return nullptr;
     auto shared = std::make_shared<const Profile>(std::move(*p));
-    // A file stamped again while it was read may have changed under the reader: not kept.
-    if (stamp && stamp_of(path) == stamp) {
+    // A file stamped again while it was read may have changed under the reader, and one changed
+    // within the last seconds may change again without its times moving (they advance in coarse
+    // steps): neither is kept.
+    const qint64 now_ns = QDateTime::currentMSecsSinceEpoch() * 1000000;
+    if (stamp && stamp_of(path) == stamp && now_ns - stamp->mtime_ns > RACY_NS) {
         cache.path = path;
         cache.stamp = *stamp;
         cache.profile = shared;

@@ -247,6 +247,24 @@ TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForIt) {
     EXPECT_FALSE(link().comms_abort);
 }
 
+TEST_F(LinkTest, WaitingBehindAnOuterExchangeNeverCountsAsTheInnerCommandsSilence) {
+    // The outer answer takes longer than the inner command's whole time-out (10 s for "/who").
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::late(25000), 1);
+    QString inner_reply;
+    bool inner_failed = true;
+    QTimer::singleShot(0, [&] {
+        send_command("/who");
+        inner_reply = link().reply_buffer;
+        inner_failed = link().comms_abort;
+    });
+    send_command("/p20");
+    EXPECT_FALSE(inner_failed) << "the inner command timed out while it had not gone out yet";
+    EXPECT_FALSE(inner_reply.isEmpty());
+    EXPECT_EQ(received(), QStringList({"/p20", "/who"})) << "the inner command was sent again";
+    EXPECT_TRUE(dialogs.prompts.empty()) << "a false \"No reply\" message";
+}
+
 TEST_F(LinkTest, AnUnpluggedDeviceClosesThePortAndTheUserIsToldOnce) {
     open_port();
     sim->misbehave_on("/p20", Misbehaviour::silence());

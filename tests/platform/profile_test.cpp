@@ -1,7 +1,10 @@
 #include "platform/profile.h"
 #include "test_util.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -215,6 +218,14 @@ TEST(ProfileFile, AFileIsParsedAgainOnlyWhenItChangedOnDisk) {
     QTemporaryDir dir;
     const QString ini = dir.filePath("general.ini");
     write_bytes(ini, "[General]\nPort=3\nBig=" + QByteArray(1 << 20, 'x') + "\n");
+    // Written a while ago: a file changed within the last moments is parsed every time.
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+    }
+    ::sync();
     const int before = profile_parse_count();
     for (int i = 0; i < 50; ++i)
         ASSERT_EQ(read_profile_string(ini, "General", "Port"), QString("3"));

@@ -1,12 +1,14 @@
 // unitsim: the simulated unit as a program of its own, for running the program against it by
 // hand. It links a path to its pseudo-terminal, prints the terminal's path and serves until it is
 // stopped.
+#include "fault_options.h"
 #include "simulator.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QSocketNotifier>
 #include <csignal>
+#include <vector>
 #include <cstdio>
 #include <unistd.h>
 
@@ -26,7 +28,12 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("unitsim");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Simulated unit on a pseudo-terminal.");
+    parser.setApplicationDescription(
+        "Simulated unit on a pseudo-terminal.\n\nMisbehaviour, one --fault each, "
+        "KIND[=VALUE][@PATTERN] (PATTERN: the commands it applies to, case ignored, a trailing * "
+        "matches the front; without it every command), for example --fault late=6000@/p20 or "
+        "--fault drop-after=200:\n  " +
+        unitsim::fault_help().join("\n  "));
     parser.addHelpOption();
     parser.addOption({"link", "Make PATH a link to the unit's terminal.", "PATH"});
     parser.addOption({"defs", "Seed the parameters from the definition files in DIR.", "DIR"});
@@ -36,6 +43,8 @@ int main(int argc, char** argv) {
                       "The kind of unit: " + unitsim::kind_names().join(", ") + " (default cso).",
                       "KIND", "cso"});
     parser.addOption({"seed", "Take parameter values from the parameter file FILE.", "FILE"});
+    parser.addOption({"fault", "Misbehave as SPEC says (see above); may be given more than once.",
+                      "SPEC"});
     parser.process(app);
 
     // The CSO unit by default: the program starts as the CSO logger's companion, and this kind
@@ -54,7 +63,18 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    std::vector<unitsim::ParsedFault> faults;
+    for (const QString& spec : parser.values("fault")) {
+        faults.push_back(unitsim::parse_fault(spec));
+        if (!faults.back().error.isEmpty()) {
+            std::fprintf(stderr, "unitsim: --fault %s\n", qPrintable(faults.back().error));
+            return 2;
+        }
+    }
+
     unitsim::Simulator sim(*kind);
+    for (const auto& fault : faults)
+        unitsim::apply_fault(sim.responder(), fault);
     if (!sim.is_open()) {
         std::fprintf(stderr, "unitsim: %s\n", qPrintable(sim.error()));
         return 1;

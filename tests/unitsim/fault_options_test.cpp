@@ -1,0 +1,83 @@
+// The misbehaviours the unitsim program takes on its command line: each --fault text reaches the
+// responder as the misbehaviour it names, on the commands it names; a bad text is refused.
+#include <unitsim/fault_options.h>
+
+#include "qt_print.h"
+
+#include <gtest/gtest.h>
+
+using unitsim::Responder;
+using unitsim::UnitCore;
+
+namespace {
+
+struct Line {
+    UnitCore unit;
+    Responder responder{unit};
+    Line() { responder.set_baud(0); }
+    // What the unit writes for `command`, and when the first write goes out.
+    std::pair<QByteArray, double> send(const QByteArray& command) {
+        const auto writes = responder.receive(command + "\r", 0);
+        QByteArray all;
+        for (const auto& w : writes)
+            all += w.bytes;
+        return {all, writes.empty() ? -1 : writes.front().at_ms};
+    }
+};
+
+TEST(UnitsimFaults, EachFaultOnTheCommandLineShapesTheRepliesItNames) {
+    const struct {
+        const char* spec;
+        std::vector<const char*> commands;
+        std::vector<const char*> replies; // "" = no answer; "*" = the unit's own answer
+    } table[] = {
+        {"silent", {"/p20", "/who"}, {"", ""}},
+        {"silent@/p20", {"/p20", "/p21"}, {"", "*"}},
+        {"third-send@/p2*", {"/p20", "/p20", "/p20", "/P99"}, {"", "", "*", "*"}},
+        {"refuse@/p104:*", {"/p104:2", "/p104"}, {"NO\r\n", "*"}},
+        {"garbage=##", {"/p20"}, {"##\r\n"}},
+        {"lone-line-end=lf", {"/p20"}, {"\n"}},
+        {"lone-line-end", {"/p20"}, {"\r"}},
+        {"chunks=2,1", {"/p20"}, {"*"}},
+        {"drop-after=2", {"/p20", "/p21", "/p22", "/p23"}, {"*", "*", "half", ""}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.spec);
+        const auto fault = unitsim::parse_fault(row.spec);
+        ASSERT_TRUE(fault.error.isEmpty()) << fault.error.toStdString();
+        Line plain, faulty;
+        unitsim::apply_fault(faulty.responder, fault);
+        for (size_t i = 0; i < row.commands.size(); ++i) {
+            const QByteArray own = plain.send(row.commands[i]).first;
+            const QByteArray got = faulty.send(row.commands[i]).first;
+            const QByteArray want = row.replies[i];
+            if (want == "*")
+                EXPECT_EQ(got, own) << row.commands[i];
+            else if (want == "half")
+                EXPECT_TRUE(!got.isEmpty() && own.startsWith(got) && got.size() < own.size())
+                    << row.commands[i] << ": " << got.toStdString();
+            else
+                EXPECT_EQ(got, want) << row.commands[i];
+        }
+    }
+}
+
+TEST(UnitsimFaults, ALateUnitAnswersThatMuchLater) {
+    for (const char* command : {"/p20", "/p21"}) {
+        Line line;
+        unitsim::apply_fault(line.responder, unitsim::parse_fault("late=6000@/p20"));
+        EXPECT_EQ(line.send(command).second >= 6000, QByteArray(command) == "/p20") << command;
+    }
+}
+
+TEST(UnitsimFaults, AFaultTextThatSaysNothingClearIsRefused) {
+    for (const char* bad : {"late", "late=x", "late=-5", "chunks=0", "chunks=2,", "bogus",
+                            "silent=3", "drop-after=", "lone-line-end=tab", "refuse@"}) {
+        const auto fault = unitsim::parse_fault(bad);
+        EXPECT_FALSE(fault.error.isEmpty()) << bad;
+        EXPECT_TRUE(fault.rules.empty()) << bad;
+    }
+    EXPECT_EQ(unitsim::fault_help().size(), 11);
+}
+
+} // namespace
