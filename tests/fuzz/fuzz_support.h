@@ -27,8 +27,11 @@ inline QCoreApplication& application() {
     return app ? *app : *QCoreApplication::instance();
 }
 
+// In memory where the system offers it: the readers under test write through temporary files
+// and flush them, which on a disk would dominate every run.
 inline const QTemporaryDir& scratch() {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/quillarn-fuzz-XXXXXX")
+                                                       : QDir::tempPath() + "/quillarn-fuzz-XXXXXX");
     return dir;
 }
 

@@ -28,7 +28,7 @@ std::vector<std::pair<QString, QString>> names_in(const QByteArray& bytes) {
         const QString t = line.trimmed();
         if (t.startsWith('[') && t.contains(']')) {
             section = t.mid(1, t.indexOf(']') - 1).trimmed();
-        } else if (line.contains('=') && names.size() < 40) {
+        } else if (line.contains('=') && names.size() < 12) {
             names.emplace_back(section, line.left(line.indexOf('=')).trimmed());
         }
     }
