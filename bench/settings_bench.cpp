@@ -22,6 +22,9 @@ struct HugeFile {
         f.write("[General]\r\nLanguage=1\r\nPort=3\r\nNotes=");
         f.write(QByteArray(50 * 1024 * 1024, 'x'));
         f.write("\r\nBaudrate=19200\r\n[Echo Control]\r\nLight On=1\r\n");
+        f.close();
+        // Written a minute ago: a file changed within the last seconds is parsed on every read.
+        f.open(QIODevice::ReadWrite);
         f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime);
     }
 };
