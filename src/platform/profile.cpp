@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <sys/stat.h>
@@ -189,13 +190,18 @@ std::optional<Profile> parse(const QString &path) {
             }
         }
         line.text = decode_line(line.bytes);
-        if (!is_utf8(line.bytes))
-            p.windows1252 = true;
         if (p.lines.empty() && line.text.startsWith(QChar(0xFEFF)))
             line.text.remove(0, 1);
-        classify(line);
         p.lines.push_back(std::move(line));
         i = next;
+    }
+    // One encoding for the whole file: text that is not UTF-8 anywhere is Windows-1252
+    // everywhere, so that a value written in Windows-1252 cannot read back as UTF-8.
+    p.windows1252 = !is_utf8(bytes);
+    for (Line &line : p.lines) {
+        if (p.windows1252)
+            line.text = decode_windows1252(line.bytes);
+        classify(line);
     }
     return p;
 }
@@ -224,16 +230,38 @@ std::shared_ptr<const Profile> load(const QString &path) {
     return shared;
 }
 
-// A line's bytes in the file's encoding, such that they read back as `text`: a Windows-1252
-// file keeps its encoding unless the bytes would read as other (UTF-8) text, or the text holds a
-// character Windows-1252 lacks; that line is then UTF-8, which every line may be.
-QByteArray encode(const Profile &p, const QString &text) {
+// A line's bytes in the file's encoding; nullopt when a Windows-1252 file cannot hold the text.
+std::optional<QByteArray> encode(const Profile &p, const QString &text) {
     if (p.utf16 != Utf16::No)
         return utf16_bytes(text, p.utf16);
     if (p.windows1252)
-        if (auto b = encode_windows1252(text); b && decode_line(*b) == text)
-            return *b;
+        return encode_windows1252(text);
     return text.toUtf8();
+}
+
+// The file's bytes. A Windows-1252 file stays so while it can hold every line and still reads
+// as Windows-1252 (some byte that is not UTF-8 remains); otherwise the whole file becomes UTF-8,
+// so that every line reads back as it was meant.
+QByteArray file_bytes(Profile &p) {
+    QByteArray out;
+    if (p.utf16 != Utf16::No) {
+        out = p.utf16 == Utf16::LittleEndian ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+        for (const Line &line : p.lines)
+            out += utf16_bytes(line.text + QString::fromLatin1(line.eol), p.utf16);
+        return out;
+    }
+    for (const Line &line : p.lines)
+        out += line.bytes + line.eol;
+    const bool non_ascii = std::any_of(out.begin(), out.end(), [](char c) { return c & 0x80; });
+    if (p.windows1252 && non_ascii && is_utf8(out)) {
+        p.windows1252 = false;
+        out.clear();
+        for (Line &line : p.lines) {
+            line.bytes = line.text.toUtf8();
+            out += line.bytes + line.eol;
+        }
+    }
+    return out;
 }
 
 // The section name of a "[name]" line, or nullopt for any other line.
@@ -322,8 +350,17 @@ bool write_profile_string(const QString &path, const QString &section, const QSt
     Profile p = *loaded;
     const QString clean_key = one_line(key).trimmed();
     const QString clean_value = one_line(value);
+    // Text a Windows-1252 file cannot hold makes the whole file UTF-8.
+    auto bytes_of = [&](const QString &text) {
+        if (auto b = encode(p, text))
+            return *b;
+        p.windows1252 = false;
+        for (Line &line : p.lines)
+            line.bytes = line.text.toUtf8();
+        return text.toUtf8();
+    };
     auto new_line = [&](const QString &text) {
-        Line line{encode(p, text), p.eol, text, {}, {}};
+        Line line{bytes_of(text), p.eol, text, {}, {}};
         classify(line);
         return line;
     };
@@ -346,7 +383,7 @@ bool write_profile_string(const QString &path, const QString &section, const QSt
         Line &line = p.lines[*at];
         const QString file_key = *line.key;
         const QString text = file_key + QLatin1Char('=') + clean_value;
-        line.bytes = encode(p, text);
+        line.bytes = bytes_of(text);
         line.text = text;
         classify(line);
     } else {
@@ -360,15 +397,7 @@ bool write_profile_string(const QString &path, const QString &section, const QSt
                        new_line(clean_key + QLatin1Char('=') + clean_value));
     }
 
-    QByteArray out;
-    if (p.utf16 != Utf16::No) {
-        out = p.utf16 == Utf16::LittleEndian ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
-        for (const Line &line : p.lines)
-            out += utf16_bytes(line.text + QString::fromLatin1(line.eol), p.utf16);
-    } else {
-        for (const Line &line : p.lines)
-            out += line.bytes + line.eol;
-    }
+    const QByteArray out = file_bytes(p);
     if (write_file_atomically(path, out))
         return true;
     report_failure(path, true);

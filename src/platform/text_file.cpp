@@ -34,6 +34,10 @@ QString windows1252(const QByteArray &bytes) {
 
 } // namespace
 
+QString decode_windows1252(const QByteArray &bytes) {
+    return windows1252(bytes);
+}
+
 QString decode_line(const QByteArray &bytes) {
     if (auto s = strict_utf8(bytes))
         return *s;

@@ -18,6 +18,9 @@ QString decode_line(const QByteArray &bytes);
 // mark is UTF-16 throughout.
 QString decode_text(const QByteArray &bytes);
 
+// `bytes` as Windows-1252, whatever they are.
+QString decode_windows1252(const QByteArray &bytes);
+
 // `text` in Windows-1252, or nullopt when a character has no Windows-1252 code.
 std::optional<QByteArray> encode_windows1252(const QString &text);
 
