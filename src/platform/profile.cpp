@@ -113,7 +113,8 @@ void load_utf16(Profile &p, const QByteArray &bytes) {
     p.utf16 = static_cast<unsigned char>(bytes[0]) == 0xFF ? Utf16::LittleEndian : Utf16::BigEndian;
     QStringDecoder decoder(p.utf16 == Utf16::LittleEndian ? QStringDecoder::Utf16LE
                                                           : QStringDecoder::Utf16BE,
-                           QStringDecoder::Flag::Stateless);
+                           QStringDecoder::Flag::Stateless |
+                               QStringDecoder::Flag::ConvertInitialBom);
     const QString text = decoder.decode(bytes.mid(2));
     bool first_eol = true;
     qsizetype i = 0;

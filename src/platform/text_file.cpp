@@ -51,7 +51,8 @@ QString decode_text(const QByteArray &bytes) {
         const auto b1 = static_cast<unsigned char>(bytes[1]);
         if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) {
             QStringDecoder utf16(b0 == 0xFF ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                                 QStringDecoder::Flag::Stateless);
+                                 QStringDecoder::Flag::Stateless |
+                                     QStringDecoder::Flag::ConvertInitialBom);
             return utf16.decode(bytes.mid(2));
         }
     }
