@@ -9,7 +9,7 @@
 #include "shell/definitions_table.h"
 
 #include <QFile>
-#include <QTextStream>
+#include <QHash>
 #include <vector>
 
 namespace {
@@ -20,8 +20,16 @@ void write_file(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
+// What the readers leave in a record (the fields they write), as one number: comparing these is
+// cheap enough to do for the whole table three times a run.
+size_t fingerprint(const DefinitionRecord& r) {
+    size_t h = qHashMulti(0, r.number, r.name, r.read_only, r.lookup_code, r.decimals,
+                          r.attribute6, r.units_code, r.min_text, r.max_text, r.present);
+    return qHashMulti(h, r.default_value);
+}
+
 struct Result {
-    QString table;
+    std::vector<size_t> table;
     int applied = 0;
     int skipped = 0;
     bool section = false;
@@ -29,8 +37,10 @@ struct Result {
 };
 
 Result read_both(const QByteArray& access, const QByteArray& def, int system_type, bool p61) {
-    for (auto& rec : definitions_table())
-        rec = DefinitionRecord{};
+    static const DefinitionRecord pristine{};
+    auto& table = definitions_table();
+    for (auto& rec : table)
+        rec = pristine;
     const QString folder = parameters::definitions_folder();
     write_file(folder + "/" + parameters::ACCESS_VARS_FILE_NAME, access);
     write_file(parameters::version_def_path(205), def);
@@ -40,12 +50,9 @@ Result read_both(const QByteArray& access, const QByteArray& def, int system_typ
     r.applied = a.lines_applied + d.lines_applied;
     r.skipped = static_cast<int>(a.skipped.size() + d.skipped.size());
     r.section = d.section_found;
-    QTextStream t(&r.table);
-    for (const auto& rec : definitions_table())
-        t << rec.number << '|' << rec.name << '|' << rec.read_only << '|' << rec.lookup_code
-          << '|' << rec.decimals << '|' << rec.attribute6 << '|' << rec.default_value << '|'
-          << rec.units_code << '|' << rec.min_text << '|' << rec.max_text << '|' << rec.present
-          << '\n';
+    r.table.reserve(table.size());
+    for (const auto& rec : table)
+        r.table.push_back(fingerprint(rec));
     return r;
 }
 
