@@ -61,10 +61,15 @@ QString decode_text(const QByteArray &bytes) {
         return *s;
     QString out;
     out.reserve(bytes.size());
+    // Each line on its own, whichever line end closes it: a lone CR ends a line as LF does, so
+    // the text does not depend on the file's line-end style.
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        end = end < 0 ? bytes.size() : end + 1;
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end < bytes.size())
+            end += (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
         out += decode_line(bytes.mid(start, end - start));
         start = end;
     }

@@ -83,8 +83,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const Result first = read_both(access, def, system_type, p61);
     FUZZ_CHECK(read_both(access, def, system_type, p61) == first, "reading twice differs");
-    FUZZ_CHECK(read_both(lf_only(access), lf_only(def), system_type, p61) == first,
-               "the line-end style changed what was read");
+    // Bytes of a UTF-16 file are halves of characters: only 8-bit text changes its line ends so.
+    auto utf16 = [](const QByteArray& b) { return b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF"); };
+    if (!utf16(access) && !utf16(def))
+        FUZZ_CHECK(read_both(lf_only(access), lf_only(def), system_type, p61) == first,
+                   "the line-end style changed what was read");
     FUZZ_CHECK(first.applied <= rest.count('\n') + rest.count('\r') + 2,
                "more lines applied than the files hold");
     return 0;
