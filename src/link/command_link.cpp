@@ -20,6 +20,9 @@
 
 using platform::CommError;
 
+// wait_for_reply for the reply to `cmd` (empty when the caller wrote it itself).
+void wait_for_reply_to(const QString& cmd, const QString& status_text);
+
 namespace {
 
 // A wait for one reply. Waits nest when a handler sends during another command's wait; the
@@ -27,6 +30,8 @@ namespace {
 struct PendingReply {
     double deadline = 0;
     bool answered = false;
+    bool owed = false; // its time ran out and its answer is counted in ReceiveState::owed
+    QString command;
     QString reply;
 };
 
@@ -34,6 +39,10 @@ struct ReceiveState {
     std::vector<PendingReply*> pending;
     bool line_done = false;        // reply_buffer holds a delivered reply
     bool device_lost_told = false; // the user has been told that the device went away
+    // Answers the unit still owes for sends whose wait ran out. The unit answers in order, so
+    // the next lines that come while no exchange waits are those answers, not anyone's reply.
+    int owed = 0;
+    QString owed_command; // the command they answer; empty when they answer several
 };
 
 ReceiveState& rx() {
@@ -56,6 +65,38 @@ bool pending_open(const PendingReply* p) {
     return !p->answered && platform::seconds() <= p->deadline;
 }
 
+void owe_answer(PendingReply* p) {
+    ReceiveState& r = rx();
+    if (p->answered || p->owed)
+        return;
+    p->owed = true;
+    r.owed_command = r.owed == 0 || r.owed_command == p->command ? p->command : QString();
+    ++r.owed;
+}
+
+// A wait whose time ran out while a handler ran inside it still expects its answer.
+void owe_answers_of_expired_waits() {
+    for (PendingReply* p : rx().pending)
+        if (!p->answered && platform::seconds() > p->deadline)
+            owe_answer(p);
+}
+
+void forgive_owed_answers() {
+    if (rx().owed > 0)
+        traffic().note(ui_text(2001, QStringLiteral("(no late reply came; going on)")));
+    rx().owed = 0;
+    rx().owed_command.clear();
+}
+
+// A late answer to an earlier send: nobody's reply; the traffic boxes say so.
+void drop_owed_answer(const QString& line) {
+    --rx().owed;
+    if (rx().owed == 0)
+        rx().owed_command.clear();
+    traffic().note(ui_text(2000, QStringLiteral("(late reply dropped)")) + QLatin1Char(' ') +
+                   line);
+}
+
 // Progress bars grow by `step` and start again from 0 when they would reach their maximum.
 void step_progress(int bar, int step) {
     LinkView& v = link_view();
@@ -75,6 +116,12 @@ int transfer_bar() {
 
 void deliver(const QString& reply) {
     LinkState& L = link();
+    owe_answers_of_expired_waits();
+    if (rx().owed > 0 && std::none_of(rx().pending.begin(), rx().pending.end(), pending_open)) {
+        drop_owed_answer(reply);
+        L.reply_buffer.clear();
+        return;
+    }
     L.reply_buffer = reply;
     L.reply_received = true;
     rx().line_done = true;
@@ -100,7 +147,38 @@ void wait_for_earlier_replies() {
                 until = std::max(until, p->deadline);
         platform::wait_until([&] { return !open(); }, until - platform::seconds() + 0.01);
     }
+    owe_answers_of_expired_waits();
 }
+
+// Time-out of a command sent by send_command.
+double timeout_for(const QString& cmd) {
+    const LinkState& L = link();
+    if (L.echo_online)
+        return 20;
+    if (cmd.contains(QLatin1String("/who")) || cmd.contains(QLatin1String("access")))
+        return 10;
+    if (L.parameter_sweep)
+        return 5;
+    return 40;
+}
+
+// Clears what the link itself put in the status panels for an exchange that has ended.
+struct ExchangeStatus {
+    QString shown; // what panel 1 shows from this exchange
+    void show(const QString& text) {
+        if (text.isEmpty())
+            return;
+        shown = text;
+        link_view().set_status_text(1, text);
+    }
+    ~ExchangeStatus() {
+        LinkView& v = link_view();
+        if (!v.status_text(2).isEmpty())
+            v.set_status_text(2, QString());
+        if (!shown.isEmpty() && v.status_text(1) == shown)
+            v.set_status_text(1, QString());
+    }
+};
 
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
@@ -118,6 +196,8 @@ void command_failed(bool tell_user, const QString& title) {
     }
     L.parameter_sweep = false;
     L.comms_abort = true;
+    // A unit that answered none of the sends is not waited for again before the next command.
+    forgive_owed_answers();
 }
 
 // Writing failed (the port is not open or the device has gone). Never a success: comms_abort is
@@ -171,6 +251,8 @@ platform::SerialPort& MSComm1() {
 void reset_command_link() {
     rx().line_done = false;
     rx().device_lost_told = false;
+    rx().owed = 0;
+    rx().owed_command.clear();
 }
 
 void open_com_port() {
@@ -201,23 +283,32 @@ void open_com_port() {
     port.clear_input();
 }
 
+void wait_for_owed_replies(const QString& cmd, double timeout_seconds) {
+    owe_answers_of_expired_waits();
+    ReceiveState& r = rx();
+    // The same command sent again may take its earlier answer: it is the answer it asks for.
+    if (r.owed == 0 || (!r.owed_command.isEmpty() && r.owed_command == cmd))
+        return;
+    platform::wait_until([&] { return r.owed == 0; }, timeout_seconds);
+    forgive_owed_answers();
+}
+
 void send_command(const QString& cmd, const QString& status_text) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
+    if (platform::all_waits_ended()) {
+        L.comms_abort = true;
+        return;
+    }
+    ExchangeStatus status;
     int tries = 0;
     int sweep_resends = 0;
     for (;;) {
         wait_for_earlier_replies();
+        wait_for_owed_replies(cmd, timeout_for(cmd));
         L.comms_abort = false;
         port.clear_input();
-        if (L.echo_online)
-            L.reply_timeout = 20;
-        else if (cmd.contains(QLatin1String("/who")) || cmd.contains(QLatin1String("access")))
-            L.reply_timeout = 10;
-        else if (L.parameter_sweep)
-            L.reply_timeout = 5;
-        else
-            L.reply_timeout = 40;
+        L.reply_timeout = timeout_for(cmd);
         L.reply_buffer.clear();
         L.reply_received = false;
         rx().line_done = false;
@@ -232,7 +323,8 @@ void send_command(const QString& cmd, const QString& status_text) {
         if (!L.quiet_commands)
             traffic().command_to_term(cmd);
 
-        wait_for_reply(status_text);
+        status.show(status_text);
+        wait_for_reply_to(cmd, QString());
 
         if (L.parameter_sweep && !L.reply_timed_out) {
             if (L.comms_abort)
@@ -253,13 +345,25 @@ void send_command(const QString& cmd, const QString& status_text) {
         }
         // Another handler may stop the exchange during the pause as it may during a wait.
         L.comms_abort = false;
-        link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
-                                           QLatin1Char(' ') + QString::number(tries + 1));
+        status.show(ui_text(1416, QStringLiteral("No reply - retry")) + QLatin1Char(' ') +
+                    QString::number(tries + 1));
         delay_ms(500);
         if (L.comms_abort)
             return;
         ++tries;
     }
+}
+
+bool write_refused(const QString& reply) {
+    return reply.contains(QLatin1String("NO"));
+}
+
+void end_link_for_exit() {
+    platform::end_all_waits();
+    link().comms_abort = true;
+    link().log_download_active = false;
+    if (MSComm1().port_open())
+        MSComm1().set_port_open(false);
 }
 
 void send_command_plain(const QString& cmd) {
@@ -269,8 +373,14 @@ void send_command_plain(const QString& cmd) {
 void send_command_to_comms_card(const QString& cmd) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
+    if (platform::all_waits_ended()) {
+        L.comms_abort = true;
+        return;
+    }
+    ExchangeStatus status;
     for (int tries = 0;; ++tries) {
         wait_for_earlier_replies();
+        wait_for_owed_replies(cmd, 10);
         L.comms_abort = false;
         port.clear_input();
         L.reply_timeout = 10;
@@ -291,7 +401,7 @@ void send_command_to_comms_card(const QString& cmd) {
         }
         if (!L.quiet_commands)
             traffic().command_to_term(cmd);
-        wait_for_reply(QString());
+        wait_for_reply_to(cmd, QString());
         if (!L.reply_timed_out)
             return;
         if (tries == 1) {
@@ -300,13 +410,18 @@ void send_command_to_comms_card(const QString& cmd) {
                 platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
             L.parameter_sweep = false;
             L.comms_abort = true;
+            forgive_owed_answers();
             return;
         }
-        link_view().set_status_text(1, QStringLiteral("Connection failed, retrying... "));
+        status.show(QStringLiteral("Connection failed, retrying... "));
     }
 }
 
 void wait_for_reply(const QString& status_text) {
+    wait_for_reply_to(QString(), status_text);
+}
+
+void wait_for_reply_to(const QString& cmd, const QString& status_text) {
     LinkState& L = link();
     L.wait_timeout = L.reply_timeout;
     L.reply_timed_out = false;
@@ -318,6 +433,7 @@ void wait_for_reply(const QString& status_text) {
 
     PendingReply me;
     me.deadline = L.wait_start_time + L.wait_timeout;
+    me.command = cmd;
     rx().pending.push_back(&me);
     struct Remove {
         PendingReply* p;
@@ -341,6 +457,7 @@ void wait_for_reply(const QString& status_text) {
         return;
     }
     if (platform::seconds() > me.deadline) {
+        owe_answer(&me);
         L.trace_valid = false;
         L.reply_timed_out = true;
         L.comms_abort = true;
@@ -403,7 +520,10 @@ void receive_text(const QByteArray& bytes) {
         }
     }
 
-    if (L.loginfo_reply_mode && !L.echo_online) {
+    // Answers owed by earlier sends are single lines whatever the mode of the exchange to come.
+    const bool owed_line = rx().owed > 0 && std::none_of(rx().pending.begin(),
+                                                         rx().pending.end(), pending_open);
+    if (L.loginfo_reply_mode && !L.echo_online && !owed_line) {
         // Several "key=value" lines; complete at the line end that follows the value of
         // "LogRecords". Line ends stay in the reply for the caller to split.
         QString text = s;
@@ -443,13 +563,22 @@ void receive_text(const QByteArray& bytes) {
             return;
         }
         L.reply_buffer += QStringView(s).mid(from, end - from);
+        from = end + 1;
         if (!L.reply_buffer.isEmpty()) {
             if (L.echo_online)
                 link_view().set_progress_value(1, 0);
             deliver(L.reply_buffer);
+            // Whole lines after it in the same batch may be answers still owed.
+            while (rx().owed > 0 && from < s.size()) {
+                const int next = first_line_end(s, from);
+                if (next < 0)
+                    break;
+                if (next > from)
+                    deliver(s.mid(from, next - from));
+                from = next + 1;
+            }
             return;
         }
-        from = end + 1;
     }
 }
 

@@ -30,6 +30,22 @@ void send_command_plain(const QString& cmd);
 // For finding the communication card: 10 s time-out, two sends, its own failure message.
 void send_command_to_comms_card(const QString& cmd);
 
+// Before a command other than the one whose answers are owed goes out: waits up to
+// `timeout_seconds` for the answers the unit still owes for sends that timed out, drops them
+// (noting each in the traffic boxes), and forgives what has not come by then. Nothing is waited
+// for when no send timed out. send_command calls it; code that writes to MSComm1 itself and
+// then calls wait_for_reply calls it before writing.
+void wait_for_owed_replies(const QString& cmd, double timeout_seconds);
+
+// True when the unit refused a write ("/p151:1", "/p931:...", an upload's "/p20:3"): only a reply
+// containing "NO" (exact case) refuses; an acknowledgement, an echo of the value or any other text
+// is no refusal. Every judgement of a write's reply goes through here.
+bool write_refused(const QString& reply);
+
+// The program is ending: every pending wait ends at once (and every later send fails quietly),
+// the port is closed, and nothing more is asked of the user.
+void end_link_for_exit();
+
 // Waits for the reply to what was just written, with the countdown in status panel 2, until the
 // reply, reply_timeout seconds, or comms_abort set by another handler.
 void wait_for_reply(const QString& status_text);

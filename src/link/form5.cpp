@@ -52,7 +52,8 @@ std::optional<QString> exchange(const QString& cmd) {
     return L.reply_buffer;
 }
 
-bool refused(const QString& reply) {
+// A read answered "NO": the unit lacks the parameter.
+bool lacks_parameter(const QString& reply) {
     return reply.contains(QLatin1String("NO"));
 }
 
@@ -250,7 +251,7 @@ void form5::Command2_Click() {
         return;
     }
     const auto reply = exchange(QStringLiteral("/p%1").arg(n));
-    if (!reply || refused(*reply)) {
+    if (!reply || lacks_parameter(*reply)) {
         Label1->setText(not_available);
         return;
     }
@@ -272,7 +273,7 @@ void form5::Command3_Click() {
         Label1->setText(not_accepted);
         return;
     }
-    const bool present = !refused(*first);
+    const bool present = !lacks_parameter(*first);
     definitions_table()[static_cast<size_t>(n)].present = present;
     if (ia::write_refused(n, present)) {
         Label1->setText(not_accepted);
@@ -282,7 +283,7 @@ void form5::Command3_Click() {
     const QString value =
         ia::value_for_unit(n, Text2->text(), s.thousands_separator, s.decimal_separator);
     const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(value));
-    if (!written || refused(*written)) {
+    if (!written || write_refused(*written)) {
         Label1->setText(not_accepted);
         return;
     }
@@ -290,7 +291,7 @@ void form5::Command3_Click() {
     if (ia::written_blind(n))
         return;
     const auto back = exchange(QStringLiteral("/p%1").arg(n));
-    if (!back || refused(*back)) {
+    if (!back || lacks_parameter(*back)) {
         Label1->setText(not_accepted);
         return;
     }
@@ -310,7 +311,7 @@ void form5::send_default(int title_text, int question_text, const QString& comma
     Text1->setText(number);
     Text2->setText(QStringLiteral("1"));
     const auto reply = exchange(command);
-    if (reply && !refused(*reply))
+    if (reply && !lacks_parameter(*reply))
         Label1->setText(ui_text(1201, QStringLiteral("Command accepted")));
 }
 

@@ -55,6 +55,19 @@ void TrafficLog::received(const QString& s) {
         debug_.append(s);
 }
 
+void TrafficLog::note(const QString& text) {
+    auto add = [&](TrafficView& box) {
+        const QString& t = box.text();
+        const bool fresh_line = t.isEmpty() || t.endsWith(QLatin1Char('\r')) ||
+                                t.endsWith(QLatin1Char('\n'));
+        box.append((fresh_line ? QString() : CRLF) + text + CRLF);
+    };
+    if (link().modem_window_open)
+        add(modem_);
+    if (link().debug_window_open)
+        add(debug_);
+}
+
 void TrafficLog::clear_all() {
     term_.clear();
     modem_.clear();

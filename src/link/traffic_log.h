@@ -42,6 +42,9 @@ public:
     void command_to_term(const QString& cmd);
     // Received text, as it came, into the modem box and the debug terminal.
     void received(const QString& s);
+    // The link's own remark on the traffic (a late reply dropped), on a line of its own in the
+    // modem box and the debug terminal.
+    void note(const QString& text);
 
     void clear_all();
 

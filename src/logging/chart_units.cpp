@@ -12,8 +12,10 @@
 #include "shell/shell_state.h"
 
 #include <QFile>
+#include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -33,6 +35,40 @@ std::optional<double> trailer_number(const QString& field) {
         return std::nullopt;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     return logsetup::reply_number(t);
+}
+
+// The shortest text that reads back as the same double: the 15 digits of the general format
+// turn the largest offsets into a number beyond the double range, and the trailer into noise.
+QString offset_text(double offset) {
+    if (!std::isfinite(offset))
+        offset = 0;
+    if (offset == 0)
+        return QStringLiteral("0");
+    return QString::number(offset, 'g', QLocale::FloatingPointShortest).toUpper();
+}
+
+// Where a log file's lines start and end: [start, end) of each line's text, line ends apart.
+std::vector<std::pair<qsizetype, qsizetype>> line_spans(const QByteArray& bytes) {
+    std::vector<std::pair<qsizetype, qsizetype>> spans;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
+            ++end;
+        spans.emplace_back(start, end);
+        start = end + 1;
+    }
+    return spans;
+}
+
+// A line that holds the chart settings: a whole trailer the reader takes, and not the log's data
+// line (the first line, unless it is a trailer itself), where a "~" is noise in the records.
+bool is_trailer_line(const QByteArray& bytes, std::pair<qsizetype, qsizetype> span, bool first) {
+    const QByteArray line = bytes.mid(span.first, span.second - span.first);
+    if (first && !line.startsWith('~'))
+        return false;
+    return line.contains('~') &&
+           logsetup::parse_chart_settings_trailer(QString::fromLatin1(line)).has_value();
 }
 
 // The whole number a unit's reply gives, or -1 when it gives none.
@@ -76,8 +112,7 @@ QString chart_settings_trailer(const ChartUnitSettings& s) {
            QString::number(s.flow_volume_unit_index) + bar +
            QString::number(s.flow_time_unit_index) + bar + QString::number(s.volume_unit_index) +
            bar + QString::number(s.totaliser_unit_index) + bar +
-           QString::number(s.totaliser_multiplier_index) + bar +
-           platform::number_text_c(s.level_offset);
+           QString::number(s.totaliser_multiplier_index) + bar + offset_text(s.level_offset);
 }
 
 std::optional<ChartUnitSettings> parse_chart_settings_trailer(const QString& line) {
@@ -146,6 +181,35 @@ int16_t flow_time_unit_from_reply(const QString& reply) {
     return static_cast<int16_t>(raw && *raw <= TIME_UNIT_COUNT - 1 && v >= 0 ? v : 0);
 }
 
+std::optional<ChartUnitSettings> chart_settings_in_log(const QByteArray& bytes) {
+    std::optional<ChartUnitSettings> last;
+    const auto spans = line_spans(bytes);
+    for (size_t i = 0; i < spans.size(); ++i)
+        if (is_trailer_line(bytes, spans[i], i == 0))
+            last = parse_chart_settings_trailer(
+                QString::fromLatin1(bytes.mid(spans[i].first, spans[i].second - spans[i].first)));
+    return last;
+}
+
+std::optional<QByteArray> log_with_trailer(const QByteArray& bytes, const QString& trailer) {
+    if (!parse_chart_settings_trailer(trailer) || trailer.contains(QLatin1Char('\r')) ||
+        trailer.contains(QLatin1Char('\n')))
+        return std::nullopt;
+    // Keep every byte before the first trailer line, line ends as they were.
+    qsizetype cut = bytes.size();
+    const auto spans = line_spans(bytes);
+    for (size_t i = 0; i < spans.size(); ++i)
+        if (is_trailer_line(bytes, spans[i], i == 0)) {
+            cut = spans[i].first;
+            break;
+        }
+    QByteArray out = bytes.left(cut);
+    if (!out.isEmpty() && !out.endsWith('\r') && !out.endsWith('\n'))
+        out += "\r\n";
+    out += trailer.toLatin1() + "\r\n";
+    return out;
+}
+
 int16_t totaliser_multiplier_from_reply(const QString& reply) {
     const int v = whole_reply(reply);
     return static_cast<int16_t>(v >= 1 && v <= MULTIPLIER_COUNT ? v - 1 : 3);
@@ -178,19 +242,7 @@ bool read_chart_settings(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.readAll();
-    std::optional<ChartUnitSettings> last;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        const QByteArray line = bytes.mid(start, end - start);
-        if (line.contains('~'))
-            if (const auto s = logsetup::parse_chart_settings_trailer(QString::fromLatin1(line)))
-                last = s;
-        start = end + 1;
-    }
-    if (last)
+    if (const auto last = logsetup::chart_settings_in_log(bytes))
         log_setup().chart_units = *last;
     return true;
 }
@@ -203,25 +255,8 @@ bool save_chart_settings(const QString& path, const QString& trailer) {
     if (file.error() != QFileDevice::NoError)
         return false;
     file.close();
-
-    // Keep every byte before the first trailer line, line ends as they were.
-    qsizetype cut = bytes.size();
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = start;
-        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
-            ++end;
-        if (bytes.mid(start, end - start).contains('~')) {
-            cut = start;
-            break;
-        }
-        start = end + 1;
-    }
-    QByteArray out = bytes.left(cut);
-    if (!out.isEmpty() && !out.endsWith('\r') && !out.endsWith('\n'))
-        out += "\r\n";
-    out += trailer.toLatin1() + "\r\n";
-    return platform::write_file_atomically(path, out);
+    const auto out = logsetup::log_with_trailer(bytes, trailer);
+    return out && platform::write_file_atomically(path, *out);
 }
 
 QString get_trace_units(int channel) {

@@ -6,6 +6,7 @@
 
 #include "logging/log_setup_state.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -19,8 +20,8 @@ void confirm_level_offset();
 // them as they are. False when the file cannot be read.
 bool read_chart_settings(const QString& path);
 
-// Replaces the file's trailer (the first line holding "~" and everything after it) by `trailer`,
-// or appends it when the file has none. The file is rewritten through a temporary file in its
+// Replaces the file's trailer (the first whole trailer line after the data line and everything
+// after it) by `trailer`, or appends it when the file has none; a "~" inside the data is kept. The file is rewritten through a temporary file in its
 // own folder, so a failure leaves it as it was; false then.
 bool save_chart_settings(const QString& path, const QString& trailer);
 
@@ -56,13 +57,22 @@ inline constexpr int MULTIPLIER_COUNT = 10;
 ChartUnitSettings clamp_chart_units(ChartUnitSettings settings);
 
 // "~" and the six indexes and the level offset, separated by "|". The offset is written with "."
-// whatever the locale: a comma would split the trailer into two fields of the log's data.
+// whatever the locale (a comma would split the trailer into two fields of the log's data), in the
+// shortest form that reads back as the same number.
 QString chart_settings_trailer(const ChartUnitSettings& settings);
 
 // The settings a trailer line gives: the text after its first "~", split at "|", seven fields or
 // more, every one a number (the offset with "." or ","). nullopt when the line does not qualify;
 // then nothing of it is used.
 std::optional<ChartUnitSettings> parse_chart_settings_trailer(const QString& line);
+
+// The chart settings of a log file's bytes: its last whole trailer line after the data line, or
+// nullopt when it has none.
+std::optional<ChartUnitSettings> chart_settings_in_log(const QByteArray& bytes);
+// The log's bytes with `trailer` in place of its trailer: everything before the first line that
+// chart_settings_in_log would take is kept (a "~" in the data is not a trailer), the rest goes.
+// nullopt when `trailer` is no trailer the reader takes back.
+std::optional<QByteArray> log_with_trailer(const QByteArray& bytes, const QString& trailer);
 
 // A number as the unit sends it ("." as the decimal point); nullopt when it is none.
 std::optional<double> reply_number(const QString& reply);

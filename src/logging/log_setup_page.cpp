@@ -14,6 +14,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QScopeGuard>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -815,6 +816,16 @@ void LogSetupPage::run_action(LogSetupAction action) {
                  qPrintable(action_button(action)->objectName()));
         return;
     }
+    // Waits let clicks through: a second click on a button whose work is still talking to the
+    // unit would start a second log-on in the middle of the first.
+    // The log download is the exception: while it runs, its button is the abort.
+    const bool outermost = running_actions_.insert(action).second;
+    if (!outermost && action != LogSetupAction::GetLogData)
+        return;
+    const auto release = qScopeGuard([&] {
+        if (outermost)
+            running_actions_.erase(action);
+    });
     // Copied: the work may replace its own action while it runs.
     const std::function<void()> work = it->second;
     work();

@@ -132,6 +132,7 @@ private:
 
     QLabel* mask_words_caption_ = nullptr;
     std::map<LogSetupAction, std::function<void()>> actions_;
+    std::set<LogSetupAction> running_actions_; // a click on a running action is ignored
     std::set<int> withdrawn_boxes_;
     std::set<int> withdrawn_frames_;
 };

@@ -104,13 +104,26 @@ QString shown_command(const QString& cmd) {
     return shown;
 }
 
-// The set-up stops at the command the unit refused or the link gave up on, and says which.
-void report_failed_setup_command(const QString& cmd) {
+// The set-up stops at the command the unit refused and says which.
+void report_refused_setup_command(const QString& cmd) {
     log_unit_view().hide_busy_message();
     platform::msg_box(ui_text(1126, QStringLiteral("The unit did not accept the command.")) + CRLF +
                           shown_command(cmd) + CRLF + CRLF +
                           ui_text(1127, QStringLiteral("Check the connection and try again.")),
                       mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
+}
+
+// The link gave up at `cmd` (and has said so): the unit is not to blame, and may be half set up.
+void report_lost_link_during_setup(const QString& cmd) {
+    log_unit_view().hide_busy_message();
+    platform::msg_box(
+        ui_text(2004,
+                QStringLiteral("The connection to the unit was lost during the set-up at the "
+                               "command")) +
+            CRLF + shown_command(cmd) + CRLF + CRLF +
+            ui_text(2005, QStringLiteral("The unit may be set up only in part. Check the cable "
+                                         "and run Setup Unit again.")),
+        mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
 }
 
 // Normal mode and logged off, so that a refused set-up does not leave the unit in quick mode with
@@ -123,17 +136,18 @@ void leave_unit() {
         send(lc::ACCESS_OFF);
 }
 
-// One command of the set-up: the link must carry it and, for a write, the unit must accept it.
+// One command of the set-up: the link must carry it and, for a write, the unit must not refuse it
+// (a write is refused only by "NO", as everywhere else; an echo of the value is no refusal).
 // A refusal leaves the unit as leave_unit() does; every failure is reported once.
 bool setup_step(const QString& cmd, bool must_accept) {
     send(cmd);
     if (link_failed()) {
-        report_failed_setup_command(cmd);
+        report_lost_link_during_setup(cmd);
         return false;
     }
-    if (must_accept && !reply_accepted()) {
+    if (must_accept && write_refused(link().reply_buffer)) {
         leave_unit();
-        report_failed_setup_command(cmd);
+        report_refused_setup_command(cmd);
         return false;
     }
     return true;
@@ -189,7 +203,7 @@ bool getdatetime() {
     return !link_failed();
 }
 
-void query_chart_units(bool already_connected) {
+bool query_chart_units(bool already_connected) {
     using namespace logsetup;
     ChartUnitSettings& u = log_setup().chart_units;
     if (!already_connected)
@@ -199,25 +213,30 @@ void query_chart_units(bool already_connected) {
         return !link_failed();
     };
     if (!ask(lc::LENGTH_UNIT))
-        return;
+        return false;
     u.distance_unit_index = distance_unit_from_reply(link().reply_buffer);
     if (!ask(lc::VOLUME_UNIT))
-        return;
+        return false;
     u.volume_unit_index = volume_unit_from_reply(link().reply_buffer);
     if (log_setup().capabilities.pumped_volume_option) {
         u.totaliser_unit_index = pumped_totaliser_unit_from_reply(link().reply_buffer);
-        return;
+        return true;
     }
     if (!ask(lc::FLOW_VOLUME_UNIT))
-        return;
+        return false;
     u.flow_volume_unit_index = flow_volume_unit_from_reply(link().reply_buffer);
     u.totaliser_unit_index = u.flow_volume_unit_index;
     if (!ask(lc::FLOW_TIME_UNIT))
-        return;
+        return false;
+    // A reply that is no number is a failed read, not unit 0: asking on would overwrite the
+    // stored multiplier with whatever the unit says next.
+    if (!reply_number(link().reply_buffer))
+        return false;
     u.flow_time_unit_index = flow_time_unit_from_reply(link().reply_buffer);
     if (!ask(lc::TOTALISER_MULTIPLIER))
-        return;
+        return false;
     u.totaliser_multiplier_index = totaliser_multiplier_from_reply(link().reply_buffer);
+    return true;
 }
 
 // ---- The page's buttons ----
@@ -289,6 +308,10 @@ bool UnitLogCommands::clear_unit_log_for_setup() {
     send(lc::CLEARLOG);
     if (!link_failed() && reply_accepted())
         return true;
+    if (link_failed()) {
+        report_lost_link_during_setup(lc::CLEARLOG);
+        return false;
+    }
     leave_unit();
     log_unit_view().hide_busy_message();
     platform::msg_box(ui_text(1126, QStringLiteral("The unit did not accept the command.")) + CR +
@@ -303,7 +326,7 @@ bool UnitLogCommands::setup_clock_branch() {
     if (!clear_unit_log_for_setup())
         return false;
     if (!getdatetime()) {
-        report_failed_setup_command(last_command());
+        report_lost_link_during_setup(last_command());
         return false;
     }
     // Without the unit's date order the PC's date cannot be put in the unit's terms: the clock is

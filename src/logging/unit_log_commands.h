@@ -23,8 +23,10 @@ void set_pc_clock_source(std::function<QDateTime()> now);
 bool getdatetime();
 
 // Reads the chart units from the unit's own settings into log_setup().chart_units, logging on
-// first unless `already_connected`. Stops at the first link failure.
-void query_chart_units(bool already_connected);
+// first unless `already_connected`. Stops at the first link failure, and at a flow time unit that
+// is no number (nothing more is asked and the units not read yet keep their values). True when
+// every unit was read.
+bool query_chart_units(bool already_connected);
 
 class UnitLogCommands : public QObject {
 public:

@@ -303,10 +303,6 @@ SendallReply parse_sendall_reply(const QString& reply) {
     return out;
 }
 
-bool upload_write_refused(const QString& reply) {
-    return reply.contains(QLatin1String("NO"));
-}
-
 void getparameters_all(bool compare) {
     LinkState& L = link();
     ParameterState& S = parameter_state();
@@ -481,7 +477,7 @@ void send_parameter(int P) {
         value = platform::format_number_c(r.program_value, QStringLiteral("0000"));
     const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
     send_command(cmd, cmd);
-    if (!L.comms_abort && upload_write_refused(L.reply_buffer)) {
+    if (!L.comms_abort && write_refused(L.reply_buffer)) {
         r.send_failed = true;
         ++parameter_state().upload_refusals;
     }

@@ -95,9 +95,5 @@ bool send_parameters_to_com(int first, int last,
 bool get_parameters_from_com(int first, int last,
                              const ParameterBoxes& boxes = parameter_screen_boxes());
 
-// The unit refused a write. The link judges replies by this one rule (refused only by a reply
-// that contains "NO"); this is that rule for the upload until the link offers it by name.
-bool upload_write_refused(const QString& reply);
-
 // The ".par" save step of a download (the save dialog, then the file); cancel is silent.
 void save_downloaded_parameters();

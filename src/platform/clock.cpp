@@ -15,6 +15,7 @@ struct ClockState {
     QElapsedTimer timer;
     double scale = 1.0;
     double offset = 0.0; // program seconds accumulated before the last scale change
+    bool ended = false;
     ClockState() { timer.start(); }
 };
 
@@ -52,10 +53,18 @@ void pump_events() {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void end_all_waits(bool ended) {
+    state().ended = ended;
+}
+
+bool all_waits_ended() {
+    return state().ended;
+}
+
 bool wait_until(const std::function<bool()> &done, double timeout_seconds,
                 const std::function<void()> &tick, double tick_seconds) {
-    if (done())
-        return true;
+    if (done() || state().ended)
+        return done();
     if (!QCoreApplication::instance()) {
         // Without an event loop nothing can change done(); just let the time pass.
         if (timeout_seconds > 0)
@@ -72,7 +81,7 @@ bool wait_until(const std::function<bool()> &done, double timeout_seconds,
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     QObject::connect(&wake, &QTimer::timeout, [] {});
-    while (!done()) {
+    while (!done() && !state().ended) {
         const double now = seconds();
         if (timeout_seconds >= 0 && now - start >= timeout_seconds)
             break;

@@ -29,4 +29,9 @@ bool wait_until(const std::function<bool()> &done, double timeout_seconds,
 // Pumps events for `ms` program milliseconds (at least once).
 void wait_ms(int ms);
 
+// The program is ending: every wait, running or to come, returns at once, so that the handlers
+// it interrupted unwind and the event loop can quit. Tests switch it back off.
+void end_all_waits(bool ended = true);
+bool all_waits_ended();
+
 } // namespace platform

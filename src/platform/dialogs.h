@@ -2,6 +2,8 @@
 // Message boxes and the common dialogs. Code asks through dialogs(); the program installs the Qt
 // implementation, tests a ScriptedDialogs that answers from a queue and records every prompt.
 
+#include "platform/clock.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -84,7 +86,10 @@ void set_application_title(const QString &title);
 Answer default_answer(int style);
 
 // Shorthand for dialogs().message_box.
+// Once the program is ending nobody is asked anything: the answer is Cancel.
 inline Answer msg_box(const QString &prompt, int style = mb::Ok, const QString &title = {}) {
+    if (all_waits_ended())
+        return Answer::Cancel;
     return dialogs().message_box(prompt, style, title);
 }
 

@@ -34,6 +34,10 @@ QString windows1252(const QByteArray &bytes) {
 
 } // namespace
 
+QString decode_windows1252(const QByteArray &bytes) {
+    return windows1252(bytes);
+}
+
 QString decode_line(const QByteArray &bytes) {
     if (auto s = strict_utf8(bytes))
         return *s;
@@ -41,15 +45,31 @@ QString decode_line(const QByteArray &bytes) {
 }
 
 QString decode_text(const QByteArray &bytes) {
+    // A byte order mark of UTF-16 (as a Windows editor saves "Unicode") says what the file is.
+    if (bytes.size() >= 2) {
+        const auto b0 = static_cast<unsigned char>(bytes[0]);
+        const auto b1 = static_cast<unsigned char>(bytes[1]);
+        if ((b0 == 0xFF && b1 == 0xFE) || (b0 == 0xFE && b1 == 0xFF)) {
+            QStringDecoder utf16(b0 == 0xFF ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                                 QStringDecoder::Flag::Stateless |
+                                     QStringDecoder::Flag::ConvertInitialBom);
+            return utf16.decode(bytes.mid(2));
+        }
+    }
     // Nearly every file is one encoding throughout; only a mixed file pays for line-by-line work.
     if (auto s = strict_utf8(bytes))
         return *s;
     QString out;
     out.reserve(bytes.size());
+    // Each line on its own, whichever line end closes it: a lone CR ends a line as LF does, so
+    // the text does not depend on the file's line-end style.
     qsizetype start = 0;
     while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        end = end < 0 ? bytes.size() : end + 1;
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end < bytes.size())
+            end += (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ? 2 : 1;
         out += decode_line(bytes.mid(start, end - start));
         start = end;
     }

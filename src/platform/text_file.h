@@ -14,8 +14,12 @@ namespace platform {
 QString decode_line(const QByteArray &bytes);
 
 // Decodes a whole text line by line (see decode_line), keeping the line ends as they were, so a
-// file edited with two different editors still reads.
+// file edited with two different editors still reads. A text that starts with a UTF-16 byte order
+// mark is UTF-16 throughout.
 QString decode_text(const QByteArray &bytes);
+
+// `bytes` as Windows-1252, whatever they are.
+QString decode_windows1252(const QByteArray &bytes);
 
 // `text` in Windows-1252, or nullopt when a character has no Windows-1252 code.
 std::optional<QByteArray> encode_windows1252(const QString &text);

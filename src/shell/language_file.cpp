@@ -46,6 +46,12 @@ void load_line(const QString& line, int column) {
 
 } // namespace
 
+void load_language_text(const QString& text, int language) {
+    if (language >= 0 && language < LANGUAGE_COLUMNS)
+        for (const QString& line : platform::split_lines(text))
+            load_line(line, language + 1);
+}
+
 QString language_file_path() {
     return platform::join_path(platform::join_path(platform::program_folder(), DEFINITIONS_FOLDER),
                                LANGUAGE_FILE);
@@ -55,9 +61,7 @@ void load_language_file() {
     const QString path = language_file_path();
     const int language = shell().language_index;
     if (const auto text = platform::read_text_file(path)) {
-        if (language >= 0 && language < LANGUAGE_COLUMNS)
-            for (const QString& line : platform::split_lines(*text))
-                load_line(line, language + 1);
+        load_language_text(*text, language);
     } else {
         report_missing_language_file(path);
     }

@@ -24,6 +24,8 @@ QString language_file_path();
 // their text. A line whose number is no text number (0..1500, or an added text), or that lacks the current language's
 // column, changes nothing. A missing or unreadable file is reported once per run; the texts then
 // stay as they are.
+// The text lines of a lang.def (already decoded) into the text slots of `language` (0..4).
+void load_language_text(const QString& text, int language);
 void load_language_file();
 
 // Windows keep control arrays as widgets that share the array's objectName and carry their index

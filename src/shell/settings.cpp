@@ -3,6 +3,8 @@
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "platform/vb.h"
+#include "platform/dialogs.h"
+#include "shell/definitions_table.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
 
@@ -34,10 +36,50 @@ void ensure_folder(const QString& path) {
     QDir().mkdir(path); // a folder that cannot be made is left to the dialogs' own start folder
 }
 
+struct FailureReports {
+    bool read_told = false;
+    bool write_told = false;
+    bool installed = false;
+};
+
+FailureReports& failure_reports() {
+    static FailureReports r;
+    return r;
+}
+
+// Each kind of failure is told once a run: a setting written on every key press would otherwise
+// bring a message per key.
+void report_settings_failure(const QString& path, bool writing) {
+    FailureReports& r = failure_reports();
+    bool& told = writing ? r.write_told : r.read_told;
+    if (told)
+        return;
+    told = true;
+    const QString text =
+        writing ? ui_text(2002, QStringLiteral("The settings file cannot be written. Changed "
+                                               "settings last only until the program ends:"))
+                : ui_text(2003, QStringLiteral("The settings file cannot be read. The program "
+                                               "uses its default settings:"));
+    platform::msg_box(text + QStringLiteral("\n\n") + QDir::toNativeSeparators(path),
+                      platform::mb::Exclamation);
+}
+
+void install_failure_reports() {
+    if (failure_reports().installed)
+        return;
+    failure_reports().installed = true;
+    platform::set_profile_failure_handler(report_settings_failure);
+}
+
 } // namespace
+
+void reset_settings_failure_reports() {
+    failure_reports() = {};
+}
 
 QString read_ini(const QString& file, const QString& section, const QString& key,
                  const QString& default_value) {
+    install_failure_reports();
     QString value = platform::read_profile_string(file, section, key).value_or(QString());
     value = value.left(MAX_VALUE_LENGTH).trimmed();
     if (value.isEmpty()) {
@@ -49,6 +91,7 @@ QString read_ini(const QString& file, const QString& section, const QString& key
 
 int16_t write_ini(const QString& file, const QString& section, const QString& key,
                   const QString& value) {
+    install_failure_reports();
     try {
         return platform::write_profile_string(file, section, key, value) ? 1 : 0;
     } catch (...) {

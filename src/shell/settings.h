@@ -11,9 +11,13 @@ QString read_ini(const QString& file, const QString& section, const QString& key
                  const QString& default_value);
 
 // Stores `value`, creating the file and the section when missing. Non-zero on success, 0 when the
-// file cannot be written.
+// file cannot be written. A settings file that cannot be read, or written, is told to the user
+// once a run (each of the two), whichever setting met it; ports mapped by discovery included.
 int16_t write_ini(const QString& file, const QString& section, const QString& key,
                   const QString& value);
+
+// Tests: the next failure is told again.
+void reset_settings_failure_reports();
 
 // What load_settings sets on the main window besides the globals: four menu states and the
 // playback box. The main window implements it; tests record the calls. load_settings calls, in

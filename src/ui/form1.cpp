@@ -109,7 +109,11 @@ QStringList& start_arguments() {
 }
 
 std::function<void()>& default_program_ender() {
-    static std::function<void()> end = [] { QCoreApplication::quit(); };
+    // Handlers waiting for the unit would hold the process (and the port) until their time-outs.
+    static std::function<void()> end = [] {
+        end_link_for_exit();
+        QCoreApplication::quit();
+    };
     return end;
 }
 

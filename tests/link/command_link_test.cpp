@@ -93,7 +93,9 @@ TEST_F(LinkTest, AUnitThatAnswersOnlyTheThirdSendIsHeardWithoutAMessage) {
     EXPECT_EQ(received(), QStringList({"/p104", "/p104", "/p104"}));
     EXPECT_TRUE(dialogs.prompts.empty())
         << "the user saw a failure message for a command that succeeded";
-    EXPECT_EQ(view.status_history, std::vector<QString>({retry_status(1), retry_status(2)}));
+    EXPECT_EQ(view.status_history,
+              std::vector<QString>({retry_status(1), retry_status(2), QString()}))
+        << "the retry text stayed after the exchange had ended";
     EXPECT_EQ(view.status_text(2), "") << "the countdown reads as a wait still going on";
 }
 
@@ -246,6 +248,24 @@ TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForIt) {
     EXPECT_FALSE(link().comms_abort);
 }
 
+TEST_F(LinkTest, WaitingBehindAnOuterExchangeNeverCountsAsTheInnerCommandsSilence) {
+    // The outer answer takes longer than the inner command's whole time-out (10 s for "/who").
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::late(25000), 1);
+    QString inner_reply;
+    bool inner_failed = true;
+    QTimer::singleShot(0, [&] {
+        send_command("/who");
+        inner_reply = link().reply_buffer;
+        inner_failed = link().comms_abort;
+    });
+    send_command("/p20");
+    EXPECT_FALSE(inner_failed) << "the inner command timed out while it had not gone out yet";
+    EXPECT_FALSE(inner_reply.isEmpty());
+    EXPECT_EQ(received(), QStringList({"/p20", "/who"})) << "the inner command was sent again";
+    EXPECT_TRUE(dialogs.prompts.empty()) << "a false \"No reply\" message";
+}
+
 TEST_F(LinkTest, AnUnpluggedDeviceClosesThePortAndTheUserIsToldOnce) {
     open_port();
     sim->misbehave_on("/p20", Misbehaviour::silence());
@@ -294,6 +314,105 @@ TEST_F(LinkTest, AWaitAfterAWriteOfItsOwnGetsTheReplyToThatWrite) {
     wait_for_reply("");
     EXPECT_EQ(link().reply_buffer, sim->unit().read_text(104))
         << "the wait ended on the earlier reply";
+}
+
+TEST_F(LinkTest, ALateAnswerNeverBecomesTheReplyOfTheNextCommand) {
+    // The first send of P20 is answered late, its resend after `resend_ms` (both from when the
+    // unit heard them): the answers must stay with P20, in a sweep and in plain commands.
+    // `noted`: the late answer surely comes after its time-out (by far more than the clocks'
+    // jitter), so the traffic log must say it was dropped.
+    const struct Case {
+        const char* what;
+        bool sweep;
+        double first_ms, resend_ms;
+        bool noted;
+    } cases[] = {
+        {"sweep, late answer before the resend", true, 5300, 0, false},
+        {"sweep, late answer during the resend's wait", true, 7000, 1500, true},
+        {"sweep, late answer long after the resend", true, 9000, 0, true},
+        {"plain, late answer before the resend", false, 40200, 0, false},
+        {"plain, late answer during the resend's wait", false, 45000, 2000, true},
+    };
+    open_port();
+    sim->unit().set_value(20, 2);
+    sim->unit().set_value(21, 7);
+    const QString p20 = sim->unit().read_text(20), p21 = sim->unit().read_text(21);
+    ASSERT_NE(p20, p21);
+    for (const Case& c : cases) {
+        sim->clear_misbehaviour();
+        sim->misbehave_on("/p20", Misbehaviour::late(c.first_ms), 1);
+        if (c.resend_ms > 0)
+            sim->misbehave_on("/p20", Misbehaviour::late(c.resend_ms), 1);
+        traffic().clear_all();
+        link().parameter_sweep = c.sweep;
+        send_command("/p20");
+        EXPECT_EQ(link().reply_buffer, p20) << c.what;
+        send_command("/p21");
+        EXPECT_EQ(link().reply_buffer, p21) << c.what << ": P21 was given P20's late answer";
+        send_command("/p20");
+        EXPECT_EQ(link().reply_buffer, p20) << c.what << ": the next P20 got a stale answer";
+        EXPECT_TRUE(dialogs.prompts.empty()) << c.what;
+        if (c.noted)
+            EXPECT_TRUE(traffic().modem().text().contains(ui_text(2000, "(late reply dropped)")))
+                << c.what << ": the dropped answer is not in the traffic log";
+        ASSERT_TRUE(platform::wait_until([&] { return sim->idle(); }, 60));
+        platform::wait_ms(100);
+    }
+}
+
+TEST_F(LinkTest, AnAnswerThatNeverComesIsForgivenAfterOneTimeOut) {
+    // The first send is never answered, the resend is: the next command waits once for the
+    // missing answer, no longer, and then goes out as usual.
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::silence(), 1);
+    link().parameter_sweep = true;
+    send_command("/p20");
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(20));
+    const double start = platform::seconds();
+    send_command("/p21");
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(21));
+    EXPECT_LT(platform::seconds() - start, 5 + 4) << "the owed answer was waited for too long";
+    const double second = platform::seconds();
+    send_command("/p22");
+    EXPECT_LT(platform::seconds() - second, 4) << "a forgiven answer was waited for again";
+    EXPECT_TRUE(traffic().modem().text().contains(ui_text(2001, "(no late reply came; going on)")));
+}
+
+TEST_F(LinkTest, ClosingTheProgramEndsAPendingWaitAtOnceWithThePortClosedAndNoMessage) {
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::silence());
+    QTimer::singleShot(20, [] { end_link_for_exit(); });
+    const double start = platform::seconds();
+    send_command("/p20");
+    send_command("/p21");
+    EXPECT_LT(platform::seconds() - start, 5) << "the wait held the ending program";
+    EXPECT_TRUE(link().comms_abort);
+    EXPECT_FALSE(MSComm1().port_open()) << "the port stays held after the window went";
+    EXPECT_TRUE(dialogs.prompts.empty()) << "the user was asked something while the program ended";
+    EXPECT_EQ(received(), QStringList({"/p20"}));
+    platform::end_all_waits(false);
+}
+
+TEST_F(LinkTest, WritesAreRefusedOnlyByAReplyHoldingNo) {
+    const struct {
+        const char* reply;
+        bool refused;
+    } cases[] = {{"NO", true}, {"P151 NO", true}, {"OK", false}, {"3", false},
+                 {"", false},  {"no", false},     {"NOK", true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(write_refused(c.reply), c.refused) << '"' << c.reply << '"';
+}
+
+TEST_F(LinkTest, TheStatusPanelsClearWhenTheExchangeEnds) {
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::late(41000), 1);
+    send_command("/p20", "Reading P20");
+    EXPECT_EQ(view.status_text(1), "") << "panel 1 still says what the link did";
+    EXPECT_EQ(view.status_text(2), "") << "the countdown stays after the exchange";
+    view.set_status_text(1, "Connected to Comms board");
+    send_command("/p21");
+    EXPECT_EQ(view.status_text(1), "Connected to Comms board")
+        << "a text of the caller's own was taken away";
 }
 
 } // namespace

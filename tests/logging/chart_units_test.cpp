@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <initializer_list>
+#include <limits>
 
 using logsetup::chart_settings_trailer;
 using logsetup::parse_chart_settings_trailer;
@@ -127,11 +128,37 @@ TEST_F(ChartUnitsTest, SavingReplacesTheTrailerAndKeepsTheData) {
         {"no trailer", data, data + saved},
         {"unit's lone CR kept", "head,$01\r", "head,$01\r" + saved},
         {"aborted download without a line end", "head,$0102", "head,$0102\r\n" + saved},
+        // A noise "~" in the records is data: cutting there deleted the whole log.
+        {"tilde in the data line", "0,2,0,10124$0A~0B0C,\r\n", "0,2,0,10124$0A~0B0C,\r\n" + saved},
+        {"tilde in the data and a trailer", "0,2,0,10124$0A~0B0C,\r\n~2|0|0|0|0|3|0\r\n",
+         "0,2,0,10124$0A~0B0C,\r\n" + saved},
+        {"data that looks like a trailer", "0,2,$01~1|2|3|4|5|6|7\r\n",
+         "0,2,$01~1|2|3|4|5|6|7\r\n" + saved},
+        {"a broken trailer before the real one", data + "~2|0\r\n~2|0|0|0|0|3|0\r\n",
+         data + "~2|0\r\n" + saved},
     };
     for (const auto& row : table) {
         const QString path = file("save.vlg", row.before);
         EXPECT_TRUE(save_chart_settings(path, "~1|2|3|4|5|6|0.5")) << row.name;
         EXPECT_EQ(testfiles::read_bytes(path), row.after) << row.name;
+    }
+}
+
+TEST_F(ChartUnitsTest, EveryLevelOffsetIsWrittenSoThatItReadsBackTheSame) {
+    const double offsets[] = {0.1, -0.25, 1.0 / 3, 123456.789, 1e-300, 5e-324, 1e20,
+                              -std::numeric_limits<double>::max(),
+                              std::numeric_limits<double>::max()};
+    for (double offset : offsets) {
+        ChartUnitSettings units{1, 2, 3, 4, 5, 6, offset};
+        const QString line = chart_settings_trailer(units);
+        const auto back = parse_chart_settings_trailer(line);
+        ASSERT_TRUE(back.has_value()) << line.toStdString() << ": the whole trailer is lost";
+        EXPECT_EQ(back->level_offset, offset) << line.toStdString();
+        const QString path = file("offset.vlg", "0,2,$01\r\n");
+        ASSERT_TRUE(save_chart_settings(path, line));
+        reset_chart_settings();
+        ASSERT_TRUE(read_chart_settings(path));
+        EXPECT_EQ(log_setup().chart_units.level_offset, offset) << line.toStdString();
     }
 }
 

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 using logsetup::chart_settings_trailer;
 using platform::Answer;
@@ -230,14 +231,40 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
         EXPECT_FALSE(dialogs.messages().contains("The unit has been set up successfully."));
         ASSERT_FALSE(dialogs.prompts.empty());
         const bool clear = row.command == "/clearlog";
-        EXPECT_EQ(dialogs.prompts.back().text,
-                  clear ? "The unit did not accept the command.\r\rCheck the connection and try "
-                          "again."
-                        : "The unit did not accept the command.\r\n" + row.command +
-                              "\r\n\r\nCheck the connection and try again.");
+        // A dead link is not the unit's refusal: the user is told the set-up was cut off.
+        const QString expected_message =
+            row.dead_link ? "The connection to the unit was lost during the set-up at the "
+                            "command\r\n" +
+                                row.command +
+                                "\r\n\r\nThe unit may be set up only in part. Check the cable "
+                                "and run Setup Unit again."
+            : clear ? "The unit did not accept the command.\r\rCheck the connection and try again."
+                    : "The unit did not accept the command.\r\n" + row.command +
+                          "\r\n\r\nCheck the connection and try again.";
+        EXPECT_EQ(dialogs.prompts.back().text, expected_message);
         EXPECT_EQ(dialogs.prompts.back().title, clear ? "Clear Log Data" : "Unit Setup");
         EXPECT_TRUE(page->Command5->isEnabled());
         EXPECT_TRUE(link().comms_abort);
+    }
+}
+
+TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
+    // Units echo the value or answer with a code: only "NO" refuses. Taking "3" for a refusal
+    // stopped the set-up after the log had already been erased.
+    const struct {
+        const char* reply;
+        bool refused;
+    } table[] = {{"3", false}, {"OK", false}, {"1", false}, {"NO", true}, {"P151 NO", true}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.reply);
+        make_unit(UnitKind::Level);
+        dialogs.prompts.clear();
+        reply_on("/p151:*", row.reply);
+        setup_unit({0}, "15");
+        const QStringList sent = after_logon();
+        EXPECT_EQ(sent.contains("/p155:0"), !row.refused) << "the set-up stopped half way";
+        EXPECT_EQ(dialogs.messages().contains("The unit has been set up successfully."),
+                  !row.refused);
     }
 }
 
@@ -386,6 +413,20 @@ TEST_F(UnitLogCommandsTest, ALogInformationReplyIsTakenWholeOrClearsThePage) {
     EXPECT_FALSE(after_logon().contains("/m92")) << "the read went on after a failed reply";
 }
 
+TEST_F(UnitLogCommandsTest, ClicksOnAButtonWhoseWorkIsStillRunningAreIgnored) {
+    // Three quick clicks: the later two arrive while the first read waits for the unit.
+    unit().log().simulate(20, unit_now);
+    for (int ms : {3, 6})
+        QTimer::singleShot(ms, [this] { page->Command6->click(); });
+    page->Command6->click();
+    platform::wait_ms(500);
+    EXPECT_EQ(sim->received().count("/LOGINFO"), 1) << "a click started a second read";
+    EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(text4(6), "20");
+    page->Command6->click();
+    EXPECT_EQ(sim->received().count("/LOGINFO"), 2) << "the button stayed dead after its work";
+}
+
 TEST_F(UnitLogCommandsTest, UnitTypeZeroFallsBackToSingleReadsAndGivesUpAfterThreeTries) {
     reply_on("/LOGINFO", "UnitType=0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\nLogRecords=8");
     reply_on("/m99", "0");
@@ -531,4 +572,18 @@ TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
     query_chart_units(true);
     EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~2|3|0|4|3|3|0");
     EXPECT_EQ(sim->received().last(), "/M707");
+}
+
+TEST_F(UnitLogCommandsTest, AFlowTimeUnitThatIsNoNumberEndsTheChartUnitsReadWithoutChanges) {
+    for (auto [parameter, value] : {std::pair{104, 1}, {605, 4}, {706, 3}, {823, 5}})
+        unit().set_value(parameter, value);
+    reply_on("/M707", "ERR");
+    open_port();
+    log_setup().chart_units.flow_time_unit_index = 2;
+    log_setup().chart_units.totaliser_multiplier_index = 6;
+    EXPECT_FALSE(query_chart_units(true));
+    EXPECT_EQ(sim->received().last(), "/M707") << "the read went on after a reply that is no number";
+    EXPECT_EQ(log_setup().chart_units.flow_time_unit_index, 2);
+    EXPECT_EQ(log_setup().chart_units.totaliser_multiplier_index, 6)
+        << "the stored multiplier was overwritten";
 }

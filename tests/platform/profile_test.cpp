@@ -1,7 +1,10 @@
 #include "platform/profile.h"
 #include "test_util.h"
 
+#include <QDateTime>
+#include <QFile>
 #include <QTemporaryDir>
+#include <unistd.h>
 #include <vector>
 
 using namespace platform;
@@ -95,10 +98,14 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
          {{"Print Header", "Project", sued}},
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=S\xfc"
          "d\r\n"},
-        {"Windows-1252 file, text it cannot hold",
+        {"Windows-1252 file, text it cannot hold: the whole file becomes UTF-8",
          "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
          {{"Print Header", "Project", QString::fromUtf8("\xce\xa9")}},
-         "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=\xce\xa9\r\n"},
+         "[Print Header]\r\nSite=Kl\xc3\xa4rwerk\r\nProject=\xce\xa9\r\n"},
+        {"Windows-1252 file whose only 8-bit line is replaced by bytes that look like UTF-8",
+         "[Print Header]\r\nSite=\xe9\r\n",
+         {{"Print Header", "Site", QString::fromUtf8("\xc3\x83\xc2\xa9")}},
+         "[Print Header]\r\nSite=\xc3\x83\xc2\xa9\r\n"},
         {"UTF-8 file stays UTF-8",
          "[Print Header]\nSite=Kl\xc3\xa4rwerk\n",
          {{"Print Header", "Project", sued}},
@@ -163,4 +170,78 @@ TEST(ProfileFile, FailedWriteLeavesTheFileAsItWas) {
     ASSERT_TRUE(QDir().mkdir(is_dir));
     EXPECT_FALSE(write_profile_string(is_dir, "General", "Port", "4"));
     EXPECT_FALSE(read_profile_string(is_dir, "General", "Port").has_value());
+}
+
+TEST(ProfileFile, EveryValueReadsBackAsWrittenWhateverTheFilesEncoding) {
+    // Each file keeps its encoding and its other lines; the value written reads back as written.
+    const QString tricky = QString::fromUtf8("\xc3\x83\xc2\xa9"); // "Ã©": in 1252 the bytes of "é"
+    const QString umlaut = QString::fromUtf8("S\xc3\xbc"
+                                             "d");
+    auto utf16 = [](const QString& text, bool little) {
+        QByteArray out = little ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+        for (QChar c : text) {
+            const char hi = static_cast<char>(c.unicode() >> 8);
+            const char lo = static_cast<char>(c.unicode() & 0xFF);
+            if (little)
+                out.append(lo).append(hi);
+            else
+                out.append(hi).append(lo);
+        }
+        return out;
+    };
+    const QString text16 = QString::fromUtf8("[Print Header]\r\nSite=Kl\xc3\xa4rwerk\r\n");
+    const struct {
+        const char* what;
+        QByteArray file;
+        QByteArray kept; // the bytes of the other line, still in the file
+    } cases[] = {
+        {"Windows-1252", "[Print Header]\r\nSite=Kl\xe4rwerk\r\n", "Site=Kl\xe4rwerk\r\n"},
+        {"UTF-8", "[Print Header]\nSite=Kl\xc3\xa4rwerk\n", "Site=Kl\xc3\xa4rwerk\n"},
+        {"UTF-16 little-endian", utf16(text16, true), utf16("Site=", true).mid(2)},
+        {"UTF-16 big-endian", utf16(text16, false), utf16("Site=", false).mid(2)},
+    };
+    for (const auto& c : cases) {
+        for (const QString& value : {tricky, umlaut, QString::fromUtf8("\xce\xa9"), QString("x")}) {
+            QTemporaryDir dir;
+            const QString ini = dir.filePath("general.ini");
+            write_bytes(ini, c.file);
+            ASSERT_TRUE(write_profile_string(ini, "Print Header", "Project", value)) << c.what;
+            EXPECT_EQ(read_profile_string(ini, "Print Header", "Project"), value)
+                << c.what << ": " << qPrintable(value) << " read back as another text";
+            EXPECT_EQ(read_profile_string(ini, "Print Header", "Site"),
+                      QString::fromUtf8("Kl\xc3\xa4rwerk"))
+                << c.what << ": the other line changed";
+            const QByteArray bytes = read_bytes(ini);
+            // A Windows-1252 file that cannot hold the value becomes UTF-8 as a whole.
+            const bool holds = !c.file.startsWith("[") || c.file.contains("\xc3") ||
+                               value != QString::fromUtf8("\xce\xa9");
+            if (holds)
+                EXPECT_TRUE(bytes.contains(c.kept)) << c.what << ": the file changed its encoding";
+            else
+                EXPECT_TRUE(bytes.contains("Site=Kl\xc3\xa4rwerk\r\n")) << c.what;
+            EXPECT_TRUE(bytes.startsWith(c.file.left(2))) << c.what << ": byte order mark lost";
+        }
+    }
+}
+
+TEST(ProfileFile, AFileIsParsedAgainOnlyWhenItChangedOnDisk) {
+    QTemporaryDir dir;
+    const QString ini = dir.filePath("general.ini");
+    write_bytes(ini, "[General]\nPort=3\nBig=" + QByteArray(1 << 20, 'x') + "\n");
+    // Written a while ago: a file changed within the last moments is parsed every time.
+    {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+    }
+    ::sync();
+    const int before = profile_parse_count();
+    for (int i = 0; i < 50; ++i)
+        ASSERT_EQ(read_profile_string(ini, "General", "Port"), QString("3"));
+    EXPECT_LE(profile_parse_count() - before, 1) << "every key read parsed the whole file";
+    // Another copy of the program writes a value of the same length.
+    write_bytes(ini, "[General]\nPort=4\nBig=" + QByteArray(1 << 20, 'x') + "\n");
+    EXPECT_EQ(read_profile_string(ini, "General", "Port"), QString("4"))
+        << "a change on disk was not seen";
 }

@@ -21,6 +21,10 @@ TEST(TextFile, ReadsUtf8AndWindows1252) {
         {"lines of both kinds", "a\xc3\xa4\n\xe4\xf6\n",
          QString::fromUtf8("a\xc3\xa4\n\xc3\xa4\xc3\xb6\n")},
         {"byte order mark", "\xEF\xBB\xBFP1", "P1"},
+        {"lines of both kinds ended by lone CRs", "a\xc3\xa4\r\xe4\xf6\r",
+         QString::fromUtf8("a\xc3\xa4\r\xc3\xa4\xc3\xb6\r")},
+        {"UTF-16 with a no-break space after its mark", QByteArray("\xFF\xFE\xFF\xFEP\x00", 6),
+         QString(QChar(0xFEFF)) + "P"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(decode_text(c.bytes), c.expected) << "decoding " << c.what;

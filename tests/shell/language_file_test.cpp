@@ -37,6 +37,28 @@ TEST_F(LanguageFileTest, EachLanguageTakesItsOwnColumnOfUtf8OrEightBitText) {
                                                "e"));
 }
 
+TEST_F(LanguageFileTest, AFileSavedAsUtf16IsReadAsSuch) {
+    const QString text = QString::fromUtf8("1139,Date,Datum,Date du jour,Data,Fecha\r\n"
+                                           "1310,Size,Gr\xc3\xb6\xc3\x9f"
+                                           "e,Taille,Dimensione,Tama\xc3\xb1o\r\n");
+    for (bool little : {true, false}) {
+        QByteArray bytes = little ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+        for (QChar c : text) {
+            const char hi = static_cast<char>(c.unicode() >> 8);
+            const char lo = static_cast<char>(c.unicode() & 0xFF);
+            if (little)
+                bytes.append(lo).append(hi);
+            else
+                bytes.append(hi).append(lo);
+        }
+        write_language_file(bytes);
+        load(1);
+        EXPECT_EQ(ui_text(1139), "Datum") << (little ? "little" : "big") << "-endian";
+        EXPECT_EQ(ui_text(1310), QString::fromUtf8("Gr\xc3\xb6\xc3\x9f"
+                                                   "e"));
+    }
+}
+
 TEST_F(LanguageFileTest, LinesAreTakenAsTheyStandWithinRangeAndLastOneWins) {
     definitions_table()[0].text = "zero";
     definitions_table()[1200].text = "kept";

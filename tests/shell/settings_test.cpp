@@ -127,3 +127,15 @@ TEST_F(SettingsTest, DeletedFolderIsMadeAgainButOnlyOneLevelDeep) {
     EXPECT_FALSE(QFileInfo(deep).exists());
     EXPECT_EQ(shell().export_path, deep);
 }
+
+TEST_F(SettingsTest, AFailedWriteIsToldOnceARunAndReadsStillGiveTheDefault) {
+    reset_settings_failure_reports();
+    const QString nowhere = tmp.filePath("no-such-folder/general.ini");
+    for (int key = 0; key < 5; ++key) // the playback box writes on every key press
+        EXPECT_EQ(write_ini(nowhere, "General", "Playback", QString::number(key)), 0);
+    EXPECT_EQ(read_ini(nowhere, "General", "Port", "1"), "1");
+    ASSERT_EQ(dialogs.messages().size(), 1) << "the failure was told per key, or not at all";
+    EXPECT_TRUE(dialogs.messages()[0].contains("cannot be written"));
+    EXPECT_TRUE(dialogs.messages()[0].contains("general.ini"));
+    reset_settings_failure_reports();
+}

@@ -40,6 +40,7 @@ protected:
         shell().comm_settings = "115200,N,8,1";
         set_link_view(&view);
         platform::set_time_scale(TIME_SCALE);
+        platform::end_all_waits(false);
         make_unit(unitsim::UnitKind::Level);
     }
 

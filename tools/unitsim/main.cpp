@@ -2,6 +2,7 @@
 // hand. It links a path to its pseudo-terminal, says in one line what it serves and on which
 // terminal, and serves until it is stopped.
 #include "log_stream.h"
+#include "fault_options.h"
 #include "simulator.h"
 
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QSocketNotifier>
 #include <csignal>
+#include <vector>
 #include <cstdio>
 #include <unistd.h>
 
@@ -28,7 +30,12 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName("unitsim");
 
     QCommandLineParser parser;
-    parser.setApplicationDescription("Simulated unit on a pseudo-terminal.");
+    parser.setApplicationDescription(
+        "Simulated unit on a pseudo-terminal.\n\nMisbehaviour, one --fault each, "
+        "KIND[=VALUE][@PATTERN] (PATTERN: the commands it applies to, case ignored, a trailing * "
+        "matches the front; without it every command), for example --fault late=6000@/p20 or "
+        "--fault drop-after=200:\n  " +
+        unitsim::fault_help().join("\n  "));
     parser.addHelpOption();
     parser.addOption({"link", "Make PATH a link to the unit's terminal.", "PATH"});
     parser.addOption({"defs", "Seed the parameters from the definition files in DIR.", "DIR"});
@@ -54,6 +61,8 @@ int main(int argc, char** argv) {
                       "Report communication firmware VERSION (for example 1.80: parameters are "
                       "then read one by one instead of in one block).",
                       "VERSION"});
+    parser.addOption({"fault", "Misbehave as SPEC says (see above); may be given more than once.",
+                      "SPEC"});
     parser.process(app);
 
     // The CSO unit by default: the program starts as the CSO logger's companion, and this kind
@@ -72,7 +81,18 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    std::vector<unitsim::ParsedFault> faults;
+    for (const QString& spec : parser.values("fault")) {
+        faults.push_back(unitsim::parse_fault(spec));
+        if (!faults.back().error.isEmpty()) {
+            std::fprintf(stderr, "unitsim: --fault %s\n", qPrintable(faults.back().error));
+            return 2;
+        }
+    }
+
     unitsim::Simulator sim(*kind);
+    for (const auto& fault : faults)
+        unitsim::apply_fault(sim.responder(), fault);
     if (!sim.is_open()) {
         std::fprintf(stderr, "unitsim: %s\n", qPrintable(sim.error()));
         return 1;

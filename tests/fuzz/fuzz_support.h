@@ -1,0 +1,61 @@
+#pragma once
+// What the harnesses share: a check that stops the run with a readable reason (libFuzzer then
+// keeps the input), a Qt application for readers that need one, and a scratch folder.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+
+#define FUZZ_CHECK(condition, what)                                                              \
+    do {                                                                                         \
+        if (!(condition)) {                                                                      \
+            std::fprintf(stderr, "property broken: %s (%s:%d)\n", what, __FILE__, __LINE__);     \
+            std::abort();                                                                        \
+        }                                                                                        \
+    } while (0)
+
+namespace fuzz {
+
+inline QCoreApplication& application() {
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication* app =
+        QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
+    return app ? *app : *QCoreApplication::instance();
+}
+
+// In memory where the system offers it: the readers under test write through temporary files
+// and flush them, which on a disk would dominate every run.
+inline const QTemporaryDir& scratch() {
+    static QTemporaryDir dir(QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm/quillarn-fuzz-XXXXXX")
+                                                       : QDir::tempPath() + "/quillarn-fuzz-XXXXXX");
+    return dir;
+}
+
+// Reads input bytes front to back; past the end it gives zeros.
+class Input {
+public:
+    Input(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    uint8_t byte() { return pos_ < size_ ? data_[pos_++] : 0; }
+    QByteArray rest() {
+        QByteArray out(reinterpret_cast<const char*>(data_ + pos_), static_cast<qsizetype>(size_ - pos_));
+        pos_ = size_;
+        return out;
+    }
+    QByteArray take(size_t n) {
+        n = std::min(n, size_ - pos_);
+        QByteArray out(reinterpret_cast<const char*>(data_ + pos_), static_cast<qsizetype>(n));
+        pos_ += n;
+        return out;
+    }
+
+private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+};
+
+} // namespace fuzz

@@ -1,0 +1,127 @@
+// The misbehaviours the unitsim program takes on its command line: each --fault text reaches the
+// responder as the misbehaviour it names, on the commands it names; a bad text is refused.
+#include <unitsim/fault_options.h>
+
+#include "qt_print.h"
+
+#include "platform/clock.h"
+
+#include <QFileInfo>
+#include <QProcess>
+#include <QSerialPort>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using unitsim::Responder;
+using unitsim::UnitCore;
+
+namespace {
+
+struct Line {
+    UnitCore unit;
+    Responder responder{unit};
+    Line() { responder.set_baud(0); }
+    // What the unit writes for `command`, and when the first write goes out.
+    std::pair<QByteArray, double> send(const QByteArray& command) {
+        const auto writes = responder.receive(command + "\r", 0);
+        QByteArray all;
+        for (const auto& w : writes)
+            all += w.bytes;
+        return {all, writes.empty() ? -1 : writes.front().at_ms};
+    }
+};
+
+TEST(UnitsimFaults, EachFaultOnTheCommandLineShapesTheRepliesItNames) {
+    const struct {
+        const char* spec;
+        std::vector<const char*> commands;
+        std::vector<const char*> replies; // "" = no answer; "*" = the unit's own answer
+    } table[] = {
+        {"silent", {"/p20", "/who"}, {"", ""}},
+        {"silent@/p20", {"/p20", "/p21"}, {"", "*"}},
+        {"third-send@/p2*", {"/p20", "/p20", "/p20", "/P99"}, {"", "", "*", "*"}},
+        {"refuse@/p104:*", {"/p104:2", "/p104"}, {"NO\r\n", "*"}},
+        {"garbage=##", {"/p20"}, {"##\r\n"}},
+        {"lone-line-end=lf", {"/p20"}, {"\n"}},
+        {"lone-line-end", {"/p20"}, {"\r"}},
+        {"chunks=2,1", {"/p20"}, {"*"}},
+        {"drop-after=2", {"/p20", "/p21", "/p22", "/p23"}, {"*", "*", "half", ""}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.spec);
+        const auto fault = unitsim::parse_fault(row.spec);
+        ASSERT_TRUE(fault.error.isEmpty()) << fault.error.toStdString();
+        Line plain, faulty;
+        unitsim::apply_fault(faulty.responder, fault);
+        for (size_t i = 0; i < row.commands.size(); ++i) {
+            const QByteArray own = plain.send(row.commands[i]).first;
+            const QByteArray got = faulty.send(row.commands[i]).first;
+            const QByteArray want = row.replies[i];
+            if (want == "*")
+                EXPECT_EQ(got, own) << row.commands[i];
+            else if (want == "half")
+                EXPECT_TRUE(!got.isEmpty() && own.startsWith(got) && got.size() < own.size())
+                    << row.commands[i] << ": " << got.toStdString();
+            else
+                EXPECT_EQ(got, want) << row.commands[i];
+        }
+    }
+}
+
+TEST(UnitsimFaults, ALateUnitAnswersThatMuchLater) {
+    for (const char* command : {"/p20", "/p21"}) {
+        Line line;
+        unitsim::apply_fault(line.responder, unitsim::parse_fault("late=6000@/p20"));
+        EXPECT_EQ(line.send(command).second >= 6000, QByteArray(command) == "/p20") << command;
+    }
+}
+
+TEST(UnitsimFaults, AFaultTextThatSaysNothingClearIsRefused) {
+    for (const char* bad : {"late", "late=x", "late=-5", "chunks=0", "chunks=2,", "bogus",
+                            "silent=3", "drop-after=", "lone-line-end=tab", "refuse@"}) {
+        const auto fault = unitsim::parse_fault(bad);
+        EXPECT_FALSE(fault.error.isEmpty()) << bad;
+        EXPECT_TRUE(fault.rules.empty()) << bad;
+    }
+    EXPECT_EQ(unitsim::fault_help().size(), 11);
+}
+
+TEST(UnitsimFaults, TheProgramMisbehavesAsItsCommandLineSaysAndRefusesABadFault) {
+    QTemporaryDir dir;
+    const QString link = dir.filePath("unit.tty");
+    QProcess process;
+    process.start(QUILLARN_DATA_DIR "/unitsim", {"--link", link, "--kind", "level", "--baud", "0",
+                                                 "--fault", "refuse@/p20", "--fault", "silent@/p21"});
+    ASSERT_TRUE(process.waitForStarted());
+    ASSERT_TRUE(platform::wait_until([&] { return QFileInfo(link).isSymLink(); }, 5))
+        << process.readAllStandardError().toStdString();
+    QSerialPort port;
+    port.setPortName(QFileInfo(link).symLinkTarget());
+    ASSERT_TRUE(port.open(QIODevice::ReadWrite));
+    auto ask = [&](const QByteArray& command) {
+        port.write(command + "\r");
+        port.flush();
+        QByteArray got;
+        platform::wait_until(
+            [&] {
+                got += port.readAll();
+                return got.endsWith("\n");
+            },
+            1, [] {}, 0.01);
+        return got;
+    };
+    EXPECT_EQ(ask("/p20"), "NO\r\n");
+    EXPECT_EQ(ask("/p21"), "") << "a silent command was answered";
+    EXPECT_FALSE(ask("/p22").isEmpty()) << "other commands go unanswered";
+    port.close();
+    process.terminate();
+    ASSERT_TRUE(process.waitForFinished(5000));
+
+    QProcess bad;
+    bad.start(QUILLARN_DATA_DIR "/unitsim", {"--link", dir.filePath("bad.tty"), "--fault", "late=soon"});
+    ASSERT_TRUE(bad.waitForFinished(5000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().contains("late wants milliseconds"));
+}
+
+} // namespace
