@@ -153,6 +153,8 @@ TEST_F(EchoRecorderTest, CancelInTheSaveDialogKeepsTheRecordingUntilTheNextRecor
     dialogs.files.push_back(QString());
     recorder->stop_button();
     EXPECT_FALSE(echo_state().echo_recording);
+    ASSERT_FALSE(dialogs.prompts.empty());
+    EXPECT_EQ(dialogs.prompts.back().text, "Save the echo recording") << "no title on the dialog";
     ASSERT_TRUE(QFile::exists(EchoRecorder::recording_path()));
     EXPECT_GT(QFileInfo(EchoRecorder::recording_path()).size(), 0);
 }
@@ -296,6 +298,8 @@ TEST_F(EchoRecorderTest, CancelInTheOpenDialogPlaysNothing) {
     echo_state().echo_file_name.clear();
     recorder->play_button();
     platform::wait_ms(2000);
+    ASSERT_FALSE(dialogs.prompts.empty());
+    EXPECT_EQ(dialogs.prompts.back().text, "Open Echo File");
     EXPECT_TRUE(played_at.empty());
     EXPECT_FALSE(echo_state().playback_file_open);
 }
