@@ -192,7 +192,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
     install_log_chart_events(SSTab1[0], log_chart_page, Timer4, this);
     services.legend_minimise = [] {
-        if (legend_window_loaded())
+        // A legend window that is not up stays down: minimising it would first show it.
+        if (legend_window_loaded() && !legend_window().minimised())
             legend_window().showMinimized();
     };
     services.legend_unload = [] { unload_legend_window(); };
