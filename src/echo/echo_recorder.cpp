@@ -218,6 +218,7 @@ void EchoRecorder::stop_button() {
     record_file_.close();
     ShellState& s = shell();
     platform::FileDialogRequest request;
+    request.title = ui_text(2850, QStringLiteral("Save the echo recording"));
     request.folder = read_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_ECHO_DIR, s.data_folder);
     request.filter = QLatin1String(ECHO_FILTER);
     const QString chosen = platform::dialogs().save_file(request);
@@ -270,6 +271,7 @@ void EchoRecorder::play_button() {
     record_action()->setEnabled(false);
     if (e.echo_file_name.isEmpty() && !e.playback_paused) {
         platform::FileDialogRequest request;
+        request.title = ui_text(1002, QStringLiteral("&Open Echo File")).remove(QLatin1Char('&'));
         request.folder = read_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_ECHO_PATH, s.echo_path);
         request.filter = QLatin1String(PLAY_FILTER);
         const QString chosen = platform::dialogs().open_file(request);

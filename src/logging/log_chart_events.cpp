@@ -280,8 +280,14 @@ void LogChartEvents::update_navigator() {
     if (format.isEmpty())
         format = QStringLiteral("Page %d of %d");
     const int first = static_cast<int>(format.indexOf(QLatin1String("%d")));
-    if (first >= 0)
-        format.replace(first, 2, QString::number(page + 1));
+    if (first >= 0) {
+        const QString number = QString::number(page + 1);
+        format.replace(first, 2, number);
+        // The narrow column wraps the counter anyway: break it after the page, not inside "of 24".
+        const qsizetype after = first + number.size();
+        if (after < format.size() && format.at(after) == QLatin1Char(' '))
+            format[after] = QLatin1Char('\n');
+    }
     format.replace(QLatin1String("%d"), QString::number(pages));
     page_counter->setText(format.trimmed());
     first_page->setEnabled(page > 0);

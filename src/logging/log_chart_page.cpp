@@ -68,6 +68,8 @@ LogChartPage::LogChartPage(QWidget* parent) : QWidget(parent) {
     Command13->resize(BUTTON_SIZE, REPORT_HEIGHT);
     Command13->setIcon(report_icon());
     Command13->setIconSize(QSize(22, 22));
+    // The chart tab opens only with a log on it, so the report always has data to work on.
+    Command13->setEnabled(true);
     TeeCommander1 = new QFrame(this);
     TeeCommander1->setObjectName(QStringLiteral("TeeCommander1"));
     TeeCommander1->setFrameShape(QFrame::NoFrame);

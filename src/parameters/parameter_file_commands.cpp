@@ -47,6 +47,8 @@ void saveparameterstofile_Click() {
     update_parameters_from_screen();
     transfer_view().show_cancel(false);
     platform::FileDialogRequest request;
+    request.title =
+        ui_text(1003, QStringLiteral("&Save Parameters to File")).remove(QLatin1Char('&'));
     request.filter = SAVE_FILTER;
     request.folder = parameter_folder();
     platform::DialogService& d = platform::dialogs();
@@ -87,6 +89,7 @@ void get_parameters_file() {
     transfer_view().select_cso_tab(0);
     S.saved_reply = L.reply_buffer;
     platform::FileDialogRequest request;
+    request.title = ui_text(1001, QStringLiteral("Open P&arameter File")).remove(QLatin1Char('&'));
     request.filter = OPEN_FILTER;
     request.folder = parameter_folder();
     const QString path = platform::dialogs().open_file(request);

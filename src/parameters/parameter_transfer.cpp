@@ -353,6 +353,8 @@ void save_downloaded_parameters() {
     ParameterState& S = parameter_state();
     ShellState& sh = shell();
     platform::FileDialogRequest request;
+    request.title =
+        ui_text(1003, QStringLiteral("&Save Parameters to File")).remove(QLatin1Char('&'));
     request.filter = PAR_FILTER;
     request.folder =
         read_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR, sh.data_folder);

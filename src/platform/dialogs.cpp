@@ -108,6 +108,15 @@ QString start_path(const FileDialogRequest &r) {
 
 } // namespace
 
+QString filter_suffix(const QString &qt_filter_entry) {
+    const auto filters = filter_patterns(qt_filter_entry);
+    if (filters.empty() || filters.front().isEmpty())
+        return {};
+    static const QRegularExpression plain(QStringLiteral("^\\*\\.([A-Za-z0-9_]+)$"));
+    const auto m = plain.match(filters.front().front());
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
 QString qt_file_filter(const QString &filter) {
     if (!filter.contains(QLatin1Char('|')))
         return filter;
@@ -227,8 +236,26 @@ QString file_dialog(const FileDialogRequest &r, bool save, int &last_filter_inde
     const QString filter = qt_file_filter(r.filter);
     const QStringList filters = filter.split(QStringLiteral(";;"));
     QString selected = filters.value(r.filter_index - 1);
-    const auto run = save ? &QFileDialog::getSaveFileName : &QFileDialog::getOpenFileName;
-    const QString file = run(parent_window(), r.title, start_path(r), filter, &selected, {});
+    QFileDialog dialog(parent_window(), r.title, start_path(r), filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!selected.isEmpty())
+        dialog.selectNameFilter(selected);
+    if (save) {
+        // A name typed without an extension takes the chosen type's, so that the file shows up
+        // in the matching open dialog later and the overwrite question is asked for the real
+        // name.
+        const auto follow_type = [&dialog](const QString &type) {
+            dialog.setDefaultSuffix(filter_suffix(type));
+        };
+        follow_type(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow_type);
+    }
+    QString file;
+    if (dialog.exec() == QDialog::Accepted) {
+        file = dialog.selectedFiles().value(0);
+        selected = dialog.selectedNameFilter();
+    }
     last_filter_index = std::max<int>(1, static_cast<int>(filters.indexOf(selected)) + 1);
     return file;
 }

@@ -52,6 +52,10 @@ struct FileDialogRequest {
 // form; Qt's form is returned unchanged. "*.*" becomes "*" so that files without a dot show too.
 QString qt_file_filter(const QString &filter);
 
+// The extension a name typed without one takes in the save dialog: the first pattern's, when it
+// is a plain "*.ext" ("Log File (*.vlg)" -> "vlg"); empty for "*", "*.*" and the like.
+QString filter_suffix(const QString &qt_filter_entry);
+
 class DialogService {
 public:
     virtual ~DialogService() = default;

@@ -42,6 +42,7 @@
 #include "ui/form3.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
+#include "ui/menu_bar_keys.h"
 #include "ui/page_fit.h"
 #include "ui/screen_geometry.h"
 #include "ui/screen_scaling.h"
@@ -195,7 +196,8 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
     install_log_chart_events(SSTab1[0], log_chart_page, Timer4, this);
     services.legend_minimise = [] {
-        if (legend_window_loaded())
+        // A legend window that is not up stays down: minimising it would first show it.
+        if (legend_window_loaded() && !legend_window().minimised())
             legend_window().showMinimized();
     };
     services.legend_unload = [] { unload_legend_window(); };
@@ -239,6 +241,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
                          [] { return parameter_state().parameter_file_name; });
     refresh_availability();
     qApp->installEventFilter(this);
+    new MenuBarKeys(*menuBar());
 }
 
 Form1::~Form1() {
@@ -788,6 +791,7 @@ void Form1::set_main_window_texts() {
     log_setup_page->set_page_texts();
     log_chart_page->set_page_texts();
     apply_caption_map(*this, QStringLiteral("Form1"), s.software_mode);
+    give_menu_bar_mnemonics(*menuBar());
     for (const auto& [key, button] : keys_) {
         const QString tip = toolbar_tooltip(key, s.language_index);
         button->setText(tip);

@@ -156,6 +156,9 @@ TEST_F(EchoRecorderTest, ACancelledOrFailedSaveKeepsTheRecordingUntilTheNextReco
         dialogs.files.push_back(answer);
         recorder->stop_button();
         EXPECT_FALSE(echo_state().echo_recording);
+        ASSERT_FALSE(dialogs.prompts.empty());
+        EXPECT_EQ(dialogs.prompts.front().text, "Save the echo recording")
+            << "no title on the dialog";
         ASSERT_TRUE(QFile::exists(EchoRecorder::recording_path())) << answer.toStdString();
         EXPECT_GT(QFileInfo(EchoRecorder::recording_path()).size(), 0);
         if (answer.isEmpty()) {
@@ -296,6 +299,17 @@ TEST_F(EchoRecorderTest, ACancelledOrFailedPlaybackReturnsToIdleWithItsFileClose
     EXPECT_EQ(played_at.size(), 1u);
     EXPECT_FALSE(echo_state().playback_file_open);
     EXPECT_TRUE(recorder->play_action()->isEnabled());
+}
+
+TEST_F(EchoRecorderTest, CancelInTheOpenDialogPlaysNothing) {
+    dialogs.files.push_back(QString());
+    echo_state().echo_file_name.clear();
+    recorder->play_button();
+    platform::wait_ms(2000);
+    ASSERT_FALSE(dialogs.prompts.empty());
+    EXPECT_EQ(dialogs.prompts.back().text, "Open Echo File");
+    EXPECT_TRUE(played_at.empty());
+    EXPECT_FALSE(echo_state().playback_file_open);
 }
 
 } // namespace

@@ -119,7 +119,7 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
     model.display.points_per_page = 30;
     model.changed();
     events->update_navigator();
-    EXPECT_EQ(events->page_counter->text(), "Page 1 of 4");
+    EXPECT_EQ(events->page_counter->text(), "Page 1\nof 4");
     EXPECT_FALSE(events->previous_page->isEnabled());
     events->next_page->click();
     EXPECT_EQ(model.display.page, 1);
@@ -127,7 +127,7 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
     EXPECT_DOUBLE_EQ(x->range().lower, 1.78e9 + 900.0 * 30);
     EXPECT_DOUBLE_EQ(x->range().upper, 1.78e9 + 900.0 * 59);
     events->last_page->click();
-    EXPECT_EQ(events->page_counter->text(), "Page 4 of 4");
+    EXPECT_EQ(events->page_counter->text(), "Page 4\nof 4");
     EXPECT_FALSE(events->next_page->isEnabled());
     EXPECT_DOUBLE_EQ(x->range().upper, 1.78e9 + 900.0 * 99);
     events->first_page->click();

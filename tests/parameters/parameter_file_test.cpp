@@ -99,6 +99,9 @@ TEST_F(ParameterFiles, CancelledDialogsWriteAndChangeNothing) {
     dialogs.files.push_back(QString());
     get_parameters_file();
     EXPECT_TRUE(dialogs.messages().isEmpty());
+    ASSERT_EQ(dialogs.prompts.size(), 2u);
+    EXPECT_EQ(dialogs.prompts[0].text, "Save Parameters to File") << "a file dialog without title";
+    EXPECT_EQ(dialogs.prompts[1].text, "Open Parameter File");
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files).filter(".par").isEmpty());
     EXPECT_TRUE(parameter_state().parameters_loaded);
 }

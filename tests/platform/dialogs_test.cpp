@@ -102,3 +102,17 @@ TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
     }
     EXPECT_NE(dynamic_cast<QtDialogs*>(&dialogs()), nullptr) << "the script outlived its scope";
 }
+
+TEST(Dialogs, ASavedNameWithoutExtensionTakesTheChosenTypes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"Log File (*.vlg)", "vlg"},
+        {"Parameters File (*.par)", "par"},
+        {"Pictures (*.bmp *.wmf)", "bmp"},
+        {"All Files (*)", ""},
+        {"Anything (*.*)", ""},
+        {"Backups (*.b?k)", ""},
+        {"", ""},
+    };
+    for (const auto& [entry, suffix] : cases)
+        EXPECT_EQ(filter_suffix(entry), QString(suffix)) << "filter " << entry;
+}
