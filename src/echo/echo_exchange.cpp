@@ -13,10 +13,14 @@ void get_echo_trace(const QString& cmd, int trace) {
     LinkState& L = link();
     if (L.comms_abort || trace < 1 || trace > TRACE_KINDS)
         return;
-    L.reply_buffer.clear();
-    L.reply_received = false;
     L.echo_online = true;
     L.reply_timeout = 20;
+    // An answer still owed by a command that timed out would otherwise arrive during this wait.
+    wait_for_owed_replies(cmd, L.reply_timeout);
+    if (L.comms_abort)
+        return;
+    L.reply_buffer.clear();
+    L.reply_received = false;
     platform::SerialPort& port = MSComm1();
     port.set_rthreshold(1);
     port.set_input_len(0);
