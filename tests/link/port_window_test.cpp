@@ -1,6 +1,7 @@
 // The port window on a fake device tree: the rows, the choice of a port through the combo and
 // the list, the delay box, and a device plugged in or pulled out while the window is open.
 #include "simulated_unit.h"
+#include "test_files.h"
 
 #include "link/port_window_rules.h"
 #include "link/searchport.h"
@@ -38,9 +39,7 @@ protected:
     }
 
     void add_device(const QString& name) {
-        QDir(dir.path()).mkpath("dev");
-        QFile f(dir.filePath("dev/" + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        testfiles::write_bytes(dir.filePath("dev/" + name), {});
     }
     QString setting(QLatin1String key) {
         return read_ini(ini, ini::SECTION_GENERAL, key, QStringLiteral("(none)"));
