@@ -2,6 +2,7 @@
 // unit agree), the built-in catalogue, and a parameter file.
 #include <unitsim/definitions.h>
 
+#include "test_files.h"
 #include "unit_test_support.h"
 
 #include <QDir>
@@ -14,9 +15,7 @@ using unitsim::UnitKind;
 namespace {
 
 void write(const QString& path, const QString& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text.toLatin1());
+    testfiles::write_bytes(path, text.toLatin1());
 }
 
 const char* access_vars = "// a comment line, then a blank line and a short one\n"
