@@ -135,7 +135,8 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
                               {"", "150"},    {"abc", "150"}};
     for (const auto& [text, stored] : typed) {
         w.Text2->setText(text);
-        EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored) << "after typing \"" << text << '"';
+        EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored)
+            << "after typing \"" << text << "\": a letter was stored";
     }
     w.Command4->click();
     EXPECT_EQ(w.Text2->text(), "2000");
