@@ -74,16 +74,14 @@ TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
     EXPECT_FALSE(ia::write_refused(104, true));
 }
 
-TEST_F(InteractiveWindowTest, OpensLoggedOffWithEverythingButTheConnectKeyDisabled) {
-    form5& w = interactive_window();
-    for (QWidget* c : std::initializer_list<QWidget*>{w.Text1, w.Text2, w.Command2, w.Command3,
-                                                      w.Command5, w.Command6})
+TEST_F(InteractiveWindowTest, OpensLoggedOffAndLogOnEnablesTheKeysByAccessLevel) {
+    form5& opened = interactive_window();
+    for (QWidget* c : std::initializer_list<QWidget*>{opened.Text1, opened.Text2, opened.Command2,
+                                                      opened.Command3, opened.Command5,
+                                                      opened.Command6})
         EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
-    EXPECT_TRUE(w.Command1->isEnabled());
+    EXPECT_TRUE(opened.Command1->isEnabled());
     EXPECT_FALSE(link().interactive_logged_on);
-}
-
-TEST_F(InteractiveWindowTest, LogOnEnablesTheKeysByAccessLevel) {
     const struct {
         int level;
         const char* word;

@@ -1,6 +1,7 @@
 // Port numbers, discovery and the availability test on a fake device tree, and the mapping of
 // any path to a port number from the command line.
 #include "simulated_unit.h"
+#include "test_files.h"
 
 #include "link/port_discovery.h"
 #include "link/port_mapping.h"
@@ -35,10 +36,7 @@ protected:
     }
 
     void write(const QString& relative, const QByteArray& content = {}) {
-        QDir(dir.path()).mkpath(QFileInfo(relative).path());
-        QFile f(dir.filePath(relative));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        testfiles::write_bytes(dir.filePath(relative), content);
     }
     void by_id(const QString& link, const QString& target) {
         QDir(dir.path()).mkpath("dev/serial/by-id");

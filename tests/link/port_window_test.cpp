@@ -1,6 +1,7 @@
 // The port window on a fake device tree: the rows, the choice of a port through the combo and
 // the list, the delay box, and a device plugged in or pulled out while the window is open.
 #include "simulated_unit.h"
+#include "test_files.h"
 
 #include "link/port_window_rules.h"
 #include "link/searchport.h"
@@ -38,9 +39,7 @@ protected:
     }
 
     void add_device(const QString& name) {
-        QDir(dir.path()).mkpath("dev");
-        QFile f(dir.filePath("dev/" + name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        testfiles::write_bytes(dir.filePath("dev/" + name), {});
     }
     QString setting(QLatin1String key) {
         return read_ini(ini, ini::SECTION_GENERAL, key, QStringLiteral("(none)"));
@@ -72,19 +71,6 @@ TEST(PortWindowRules, RowsAreFoundByTheirNameAndATab) {
                  {"USB serial (ttyUSB0)", 3, "USB serial (ttyUSB0)"}};
     for (const auto& c : cases)
         EXPECT_EQ(pw::shown_description(c.description, c.language), c.shown) << c.description;
-}
-
-TEST(PortWindowRules, OnlyNumericDelaysAreStored) {
-    const struct {
-        const char* typed;
-        std::optional<QString> stored;
-    } cases[] = {{"2000", "2000"},
-                 {" 150 ", "150"},
-                 {"2a", std::nullopt},
-                 {"", std::nullopt},
-                 {"abc", std::nullopt}};
-    for (const auto& c : cases)
-        EXPECT_EQ(pw::delay_to_store(c.typed), c.stored) << c.typed;
 }
 
 TEST(PortWindowRules, ADeviceThatCameCountsAsArrivalEvenWhenAnotherWent) {
@@ -144,10 +130,14 @@ TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {
 
 TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000) {
     searchport& w = port_window();
-    w.Text2->setText("350");
-    EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "350");
-    w.Text2->setText("35x");
-    EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "350") << "a letter was stored";
+    // What the box holds, and what is stored after it: text that is no number keeps the last.
+    const char* typed[][2] = {{"350", "350"}, {"35x", "350"}, {" 150 ", "150"},
+                              {"", "150"},    {"abc", "150"}};
+    for (const auto& [text, stored] : typed) {
+        w.Text2->setText(text);
+        EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored)
+            << "after typing \"" << text << "\": a letter was stored";
+    }
     w.Command4->click();
     EXPECT_EQ(w.Text2->text(), "2000");
     EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "2000");

@@ -71,8 +71,8 @@ TEST(Dialogs, FileDialogsReportTheChosenFilter) {
     EXPECT_EQ(script.prompts[3].kind, ScriptedDialogs::Kind::OpenFile);
 }
 
-TEST(Dialogs, OriginalFiltersBecomeQtFilters) {
-    const std::pair<const char*, const char*> cases[] = {
+TEST(Dialogs, OriginalFiltersBecomeQtFiltersAndASavedNameTakesTheChosenTypes) {
+    const std::pair<const char*, const char*> filters[] = {
         {"Parameters File (*.par)|*.par|Text File (*.txt)|*.txt|All Files (*.*)|*.*",
          "Parameters File (*.par);;Text File (*.txt);;All Files (*)"},
         {"Tee File|*.tee", "Tee File (*.tee)"},
@@ -80,8 +80,16 @@ TEST(Dialogs, OriginalFiltersBecomeQtFilters) {
         {"Log files (*.vlg);;All files (*)", "Log files (*.vlg);;All files (*)"},
         {"", ""},
     };
-    for (const auto& [filter, expected] : cases)
+    for (const auto& [filter, expected] : filters)
         EXPECT_EQ(qt_file_filter(filter), QString(expected)) << "filter " << filter;
+
+    // The extension a name typed without one takes from the chosen entry.
+    const std::pair<const char*, const char*> suffixes[] = {
+        {"Log File (*.vlg)", "vlg"}, {"Parameters File (*.par)", "par"},
+        {"Pictures (*.bmp *.wmf)", "bmp"}, {"All Files (*)", ""}, {"Anything (*.*)", ""},
+        {"Backups (*.b?k)", ""}, {"", ""}};
+    for (const auto& [entry, suffix] : suffixes)
+        EXPECT_EQ(filter_suffix(entry), QString(suffix)) << "filter " << entry;
 }
 
 TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
@@ -101,18 +109,4 @@ TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
         EXPECT_EQ(&dialogs(), &outer) << "an inner script removed the outer one";
     }
     EXPECT_NE(dynamic_cast<QtDialogs*>(&dialogs()), nullptr) << "the script outlived its scope";
-}
-
-TEST(Dialogs, ASavedNameWithoutExtensionTakesTheChosenTypes) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Log File (*.vlg)", "vlg"},
-        {"Parameters File (*.par)", "par"},
-        {"Pictures (*.bmp *.wmf)", "bmp"},
-        {"All Files (*)", ""},
-        {"Anything (*.*)", ""},
-        {"Backups (*.b?k)", ""},
-        {"", ""},
-    };
-    for (const auto& [entry, suffix] : cases)
-        EXPECT_EQ(filter_suffix(entry), QString(suffix)) << "filter " << entry;
 }

@@ -177,18 +177,7 @@ TEST(ProfileFile, EveryValueReadsBackAsWrittenWhateverTheFilesEncoding) {
     const QString tricky = QString::fromUtf8("\xc3\x83\xc2\xa9"); // "Ã©": in 1252 the bytes of "é"
     const QString umlaut = QString::fromUtf8("S\xc3\xbc"
                                              "d");
-    auto utf16 = [](const QString& text, bool little) {
-        QByteArray out = little ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
-        for (QChar c : text) {
-            const char hi = static_cast<char>(c.unicode() >> 8);
-            const char lo = static_cast<char>(c.unicode() & 0xFF);
-            if (little)
-                out.append(lo).append(hi);
-            else
-                out.append(hi).append(lo);
-        }
-        return out;
-    };
+    const auto utf16 = testfiles::utf16_bytes;
     const QString text16 = QString::fromUtf8("[Print Header]\r\nSite=Kl\xc3\xa4rwerk\r\n");
     const struct {
         const char* what;

@@ -33,35 +33,22 @@ TEST(SystemInfo, LocaleValuesFollowTheEnvironment) {
         const char *short_date, *date_separator;
     };
     const QString nnbsp(QChar(0x202F));
+    // clang-format off
     const std::vector<Case> cases = {
-        {"LC_ALL over LANG",
-         {.lc_all = "de_DE.UTF-8", .lang = "en_GB.UTF-8"},
-         "GERMAN",
-         ",",
-         ".",
-         "dd.mm.yyyy",
-         "."},
+        {"LC_ALL over LANG", {.lc_all = "de_DE.UTF-8", .lang = "en_GB.UTF-8"}, "GERMAN", ",", ".",
+         "dd.mm.yyyy", "."},
         {"French", {.lang = "fr_FR.UTF-8"}, "FRENCH", ",", nnbsp, "dd/mm/yyyy", "/"},
         {"Italian", {.lang = "it_IT@euro"}, "ITALIAN", ",", ".", "dd/mm/yyyy", "/"},
         {"Spanish, a two-digit year", {.lang = "es_ES"}, "SPANISH", ",", ".", "d/m/yyyy", "/"},
         {"American", {.lang = "en_US.UTF-8"}, "ENGLISH", ".", ",", "m/d/yyyy", "/"},
         {"C locale", {.lang = "C.UTF-8"}, "ENGLISH", ".", ",", "dd/mm/yyyy", "/"},
         {"unknown locale", {.lang = "xx_YY"}, "ENGLISH", ".", ",", "dd/mm/yyyy", "/"},
-        {"numbers German only",
-         {.lc_numeric = "de_DE.UTF-8", .lang = "en_GB.UTF-8"},
-         "ENGLISH",
-         ",",
-         ".",
-         "dd/mm/yyyy",
-         "/"},
-        {"language German only",
-         {.lc_messages = "de_DE.UTF-8", .lang = "en_GB.UTF-8"},
-         "GERMAN",
-         ".",
-         ",",
-         "dd/mm/yyyy",
-         "/"},
+        {"numbers German only", {.lc_numeric = "de_DE.UTF-8", .lang = "en_GB.UTF-8"}, "ENGLISH",
+         ",", ".", "dd/mm/yyyy", "/"},
+        {"language German only", {.lc_messages = "de_DE.UTF-8", .lang = "en_GB.UTF-8"}, "GERMAN",
+         ".", ",", "dd/mm/yyyy", "/"},
     };
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         ScopedLocaleEnv env(c.env);

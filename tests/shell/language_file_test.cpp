@@ -42,16 +42,7 @@ TEST_F(LanguageFileTest, AFileSavedAsUtf16IsReadAsSuch) {
                                            "1310,Size,Gr\xc3\xb6\xc3\x9f"
                                            "e,Taille,Dimensione,Tama\xc3\xb1o\r\n");
     for (bool little : {true, false}) {
-        QByteArray bytes = little ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
-        for (QChar c : text) {
-            const char hi = static_cast<char>(c.unicode() >> 8);
-            const char lo = static_cast<char>(c.unicode() & 0xFF);
-            if (little)
-                bytes.append(lo).append(hi);
-            else
-                bytes.append(hi).append(lo);
-        }
-        write_language_file(bytes);
+        write_language_file(testfiles::utf16_bytes(text, little));
         load(1);
         EXPECT_EQ(ui_text(1139), "Datum") << (little ? "little" : "big") << "-endian";
         EXPECT_EQ(ui_text(1310), QString::fromUtf8("Gr\xc3\xb6\xc3\x9f"

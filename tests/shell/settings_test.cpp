@@ -38,9 +38,6 @@ TEST_F(SettingsTest, MissingOrBlankValueGivesTheDefaultAndIsWritten) {
         EXPECT_EQ(read_ini(ini(), "General", "Port", "1"), "1") << stored;
         EXPECT_EQ(read_bytes(ini()), "[General]\r\nPort=1\r\nBaudrate=9600\r\n") << stored;
     }
-    const QString nowhere = tmp.filePath("no-such-folder/general.ini");
-    EXPECT_EQ(read_ini(nowhere, "General", "Port", "1"), "1") << "an unwritable file gave no value";
-    EXPECT_EQ(write_ini(nowhere, "General", "Port", "1"), 0);
     EXPECT_NE(write_ini(ini(), "General", "Port", "1"), 0);
 
     write_bytes(ini(), "[Print Header]\nSite=  North  \nProject=" + QByteArray(3100, 'x') + "\n");
@@ -133,7 +130,7 @@ TEST_F(SettingsTest, AFailedWriteIsToldOnceARunAndReadsStillGiveTheDefault) {
     const QString nowhere = tmp.filePath("no-such-folder/general.ini");
     for (int key = 0; key < 5; ++key) // the playback box writes on every key press
         EXPECT_EQ(write_ini(nowhere, "General", "Playback", QString::number(key)), 0);
-    EXPECT_EQ(read_ini(nowhere, "General", "Port", "1"), "1");
+    EXPECT_EQ(read_ini(nowhere, "General", "Port", "1"), "1") << "an unwritable file gave no value";
     ASSERT_EQ(dialogs.messages().size(), 1) << "the failure was told per key, or not at all";
     EXPECT_TRUE(dialogs.messages()[0].contains("cannot be written"));
     EXPECT_TRUE(dialogs.messages()[0].contains("general.ini"));

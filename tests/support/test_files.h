@@ -17,6 +17,16 @@ inline QByteArray read_bytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
 }
 
+// `text` as UTF-16 with its byte order mark, little- or big-endian.
+inline QByteArray utf16_bytes(const QString& text, bool little) {
+    QByteArray out = little ? QByteArray("\xFF\xFE", 2) : QByteArray("\xFE\xFF", 2);
+    for (QChar c : text) {
+        const char hi = static_cast<char>(c.unicode() >> 8), lo = static_cast<char>(c.unicode());
+        little ? out.append(lo).append(hi) : out.append(hi).append(lo);
+    }
+    return out;
+}
+
 // Makes the parent folder when it is missing.
 inline void write_bytes(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());

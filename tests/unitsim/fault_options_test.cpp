@@ -2,7 +2,7 @@
 // responder as the misbehaviour it names, on the commands it names; a bad text is refused.
 #include <unitsim/fault_options.h>
 
-#include "qt_print.h"
+#include "unit_test_support.h"
 
 #include "platform/clock.h"
 
@@ -10,26 +10,17 @@
 #include <QProcess>
 #include <QSerialPort>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using unitsim::Responder;
 using unitsim::UnitCore;
 
 namespace {
 
-struct Line {
-    UnitCore unit;
-    Responder responder{unit};
-    Line() { responder.set_baud(0); }
-    // What the unit writes for `command`, and when the first write goes out.
-    std::pair<QByteArray, double> send(const QByteArray& command) {
-        const auto writes = responder.receive(command + "\r", 0);
-        QByteArray all;
-        for (const auto& w : writes)
-            all += w.bytes;
-        return {all, writes.empty() ? -1 : writes.front().at_ms};
-    }
-};
+// When the first write for `command` goes out, or -1 for none.
+double first_write_ms(Line& line, const QByteArray& command) {
+    const auto writes = line.send(command);
+    return writes.empty() ? -1 : writes.front().at_ms;
+}
 
 TEST(UnitsimFaults, EachFaultOnTheCommandLineShapesTheRepliesItNames) {
     const struct {
@@ -54,8 +45,8 @@ TEST(UnitsimFaults, EachFaultOnTheCommandLineShapesTheRepliesItNames) {
         Line plain, faulty;
         unitsim::apply_fault(faulty.responder, fault);
         for (size_t i = 0; i < row.commands.size(); ++i) {
-            const QByteArray own = plain.send(row.commands[i]).first;
-            const QByteArray got = faulty.send(row.commands[i]).first;
+            const QByteArray own = joined(plain.send(row.commands[i]));
+            const QByteArray got = joined(faulty.send(row.commands[i]));
             const QByteArray want = row.replies[i];
             if (want == "*")
                 EXPECT_EQ(got, own) << row.commands[i];
@@ -72,7 +63,7 @@ TEST(UnitsimFaults, ALateUnitAnswersThatMuchLater) {
     for (const char* command : {"/p20", "/p21"}) {
         Line line;
         unitsim::apply_fault(line.responder, unitsim::parse_fault("late=6000@/p20"));
-        EXPECT_EQ(line.send(command).second >= 6000, QByteArray(command) == "/p20") << command;
+        EXPECT_EQ(first_write_ms(line, command) >= 6000, QByteArray(command) == "/p20") << command;
     }
 }
 

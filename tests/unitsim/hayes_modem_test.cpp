@@ -1,7 +1,8 @@
 // The simulated Hayes modem as logic: what each command line answers, when the line reaches the
 // unit, and the way back with "+++" and ATH.
-#include <gtest/gtest.h>
 #include <unitsim/hayes_modem.h>
+
+#include "unit_test_support.h"
 
 namespace {
 
@@ -19,10 +20,7 @@ protected:
     // What the line carries back for `bytes`, all writes joined.
     QByteArray send(const QByteArray& bytes) {
         now += 5000;
-        QByteArray out;
-        for (const auto& w : modem.receive(bytes, now))
-            out += w.bytes;
-        return out;
+        return joined(modem.receive(bytes, now));
     }
 };
 

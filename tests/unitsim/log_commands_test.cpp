@@ -1,21 +1,13 @@
 // The unit's logger as the program's log set-up, log information, clear, simulate, clock and
 // chart-unit commands see it: what the program writes is what it reads back, and a download
 // streams records that fit the set-up.
-#include <unitsim/unit_core.h>
-
-#include "qt_print.h"
-
-#include <gtest/gtest.h>
+#include "unit_test_support.h"
 
 using unitsim::LogMemory;
 using unitsim::UnitCore;
 using unitsim::UnitKind;
 
 namespace {
-
-QString ask(UnitCore& unit, const QString& command) {
-    return QString::fromLatin1(unit.handle(command).body);
-}
 
 const QDateTime fixed_now(QDate(2026, 12, 5), QTime(14, 7, 30));
 

@@ -1,16 +1,9 @@
 // The unit's record of parameter writes, its limits for lengths, and the firmware version it can
 // be told to report: what the parameter upload's tests and a user trying the one-by-one read by
 // hand rely on.
-#include <gtest/gtest.h>
-#include <unitsim/unit_core.h>
+#include "unit_test_support.h"
 
 using namespace unitsim;
-
-namespace {
-QString ask(UnitCore& unit, const QString& command) {
-    return QString::fromLatin1(unit.handle(command).body);
-}
-} // namespace
 
 TEST(UnitParameterWrites, EveryWriteIsLoggedWithItsAnswerAndMode) {
     UnitCore unit;

@@ -1,10 +1,6 @@
 // How the unit's replies go onto the line: misbehaviour on request, pacing at the baud rate, and
 // the log of what was received. The planned writes are checked, not the wall clock.
-#include <unitsim/responder.h>
-
-#include "qt_print.h"
-
-#include <gtest/gtest.h>
+#include "unit_test_support.h"
 
 using unitsim::Misbehaviour;
 using unitsim::PlannedWrite;
@@ -13,28 +9,12 @@ using unitsim::UnitCore;
 
 namespace {
 
-QByteArray joined(const std::vector<PlannedWrite>& writes) {
-    QByteArray all;
-    for (const auto& w : writes)
-        all += w.bytes;
-    return all;
-}
-
 QStringList pieces(const std::vector<PlannedWrite>& writes) {
     QStringList list;
     for (const auto& w : writes)
         list << QString::fromLatin1(w.bytes);
     return list;
 }
-
-struct Line {
-    UnitCore unit;
-    Responder responder{unit};
-    Line() { responder.set_baud(0); }
-    std::vector<PlannedWrite> send(const QByteArray& command, double now_ms = 0) {
-        return responder.receive(command + "\r", now_ms);
-    }
-};
 
 } // namespace
 

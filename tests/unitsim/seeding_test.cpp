@@ -1,14 +1,13 @@
 // Where the unit's parameters come from: the program's definition files (so that catalogue and
 // unit agree), the built-in catalogue, and a parameter file.
 #include <unitsim/definitions.h>
-#include <unitsim/unit_core.h>
 
-#include "qt_print.h"
+#include "test_files.h"
+#include "unit_test_support.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 using unitsim::UnitCore;
 using unitsim::UnitKind;
@@ -16,13 +15,7 @@ using unitsim::UnitKind;
 namespace {
 
 void write(const QString& path, const QString& text) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(text.toLatin1());
-}
-
-QString ask(UnitCore& unit, const QString& command) {
-    return QString::fromLatin1(unit.handle(command).body);
+    testfiles::write_bytes(path, text.toLatin1());
 }
 
 const char* access_vars = "// a comment line, then a blank line and a short one\n"

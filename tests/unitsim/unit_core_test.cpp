@@ -1,22 +1,11 @@
 // The simulated unit's command language, driven directly: what each kind of unit answers to the
 // log-on, how parameters read and write, and what the unit refuses.
-#include <unitsim/unit_core.h>
-
-#include "qt_print.h"
+#include "unit_test_support.h"
 
 #include <QRegularExpression>
-#include <gtest/gtest.h>
 
 using unitsim::UnitCore;
 using unitsim::UnitKind;
-
-namespace {
-
-QString ask(UnitCore& unit, const QString& command) {
-    return QString::fromLatin1(unit.handle(command).body);
-}
-
-} // namespace
 
 TEST(UnitCommandLanguage, EachKindAnswersTheLogOnQuestionsAsTheProgramTellsKindsApart) {
     const struct {
