@@ -128,7 +128,8 @@ TEST_F(ParameterFiles, CsvListingSeparatorFollowsTheLanguage) {
             EXPECT_TRUE(lines.contains("71,\"Fail; time \"\"x\"\"\",130"))
                 << "a description holding a quote is quoted";
         }
-        EXPECT_FALSE(lines.join("\n").contains("NO")) << "absent parameters are not listed";
+        // Only the rows: the heading's file name is a random temporary folder.
+        EXPECT_FALSE(lines.mid(4).join("\n").contains("NO")) << "absent parameters are not listed";
     }
 }
 
