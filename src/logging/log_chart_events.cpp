@@ -1,5 +1,6 @@
 #include "logging/log_chart_events.h"
 
+#include "logging/drawn_icon.h"
 #include "logging/legend_window.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_chart_page.h"
@@ -31,32 +32,26 @@ namespace {
 constexpr int CHART_TAB = 2;
 
 QIcon zoom_icon(bool in) {
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::darkGray, 2));
-    p.drawEllipse(QRectF(3, 3, 13, 13));
-    p.drawLine(QPointF(14, 14), QPointF(21, 21));
-    p.drawLine(QPointF(6.5, 9.5), QPointF(12.5, 9.5));
-    if (in)
-        p.drawLine(QPointF(9.5, 6.5), QPointF(9.5, 12.5));
-    return QIcon(pm);
+    return drawn_icon(24, [&](QPainter& p) {
+        p.setPen(QPen(Qt::darkGray, 2));
+        p.drawEllipse(QRectF(3, 3, 13, 13));
+        p.drawLine(QPointF(14, 14), QPointF(21, 21));
+        p.drawLine(QPointF(6.5, 9.5), QPointF(12.5, 9.5));
+        if (in)
+            p.drawLine(QPointF(9.5, 6.5), QPointF(9.5, 12.5));
+    });
 }
 
 QIcon printer_icon() {
-    QPixmap pm(24, 24);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::darkGray, 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(6.5, 2.5, 11, 7));
-    p.setBrush(QColor(200, 200, 200));
-    p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(6.5, 14.5, 11, 7));
-    return QIcon(pm);
+    return drawn_icon(24, [](QPainter& p) {
+        p.setPen(QPen(Qt::darkGray, 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 2.5, 11, 7));
+        p.setBrush(QColor(200, 200, 200));
+        p.drawRoundedRect(QRectF(2.5, 9.5, 19, 8), 2, 2);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(6.5, 14.5, 11, 7));
+    });
 }
 
 void minimise_legend_window() {

@@ -1,5 +1,6 @@
 #include "logging/log_chart_page.h"
 
+#include "logging/drawn_icon.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_chart_view.h"
 #include "shell/definitions_table.h"
@@ -15,36 +16,29 @@ namespace {
 constexpr int BUTTON_SIZE = 40;
 constexpr int REPORT_HEIGHT = 28;
 
-// Small drawn icons, so that the buttons read without a caption and need no files.
 QIcon legend_icon() {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::darkGray, 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(3.5, 5.5, 25, 21));
-    const QColor colours[3] = {Qt::red, QColor(0, 128, 0), Qt::blue};
-    for (int i = 0; i < 3; ++i) {
-        p.setPen(QPen(colours[i], 3));
-        p.drawLine(QPointF(7, 11 + 5 * i), QPointF(13, 11 + 5 * i));
+    return drawn_icon(32, [](QPainter& p) {
         p.setPen(QPen(Qt::darkGray, 1.5));
-        p.drawLine(QPointF(16, 11 + 5 * i), QPointF(25, 11 + 5 * i));
-    }
-    return QIcon(pm);
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(3.5, 5.5, 25, 21));
+        const QColor colours[3] = {Qt::red, QColor(0, 128, 0), Qt::blue};
+        for (int i = 0; i < 3; ++i) {
+            p.setPen(QPen(colours[i], 3));
+            p.drawLine(QPointF(7, 11 + 5 * i), QPointF(13, 11 + 5 * i));
+            p.setPen(QPen(Qt::darkGray, 1.5));
+            p.drawLine(QPointF(16, 11 + 5 * i), QPointF(25, 11 + 5 * i));
+        }
+    });
 }
 
 QIcon report_icon() {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(Qt::darkGray, 1.5));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(7.5, 3.5, 18, 25));
-    for (int i = 0; i < 5; ++i)
-        p.drawLine(QPointF(11, 9 + 4 * i), QPointF(i % 2 ? 18 : 22, 9 + 4 * i));
-    return QIcon(pm);
+    return drawn_icon(32, [](QPainter& p) {
+        p.setPen(QPen(Qt::darkGray, 1.5));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(7.5, 3.5, 18, 25));
+        for (int i = 0; i < 5; ++i)
+            p.drawLine(QPointF(11, 9 + 4 * i), QPointF(i % 2 ? 18 : 22, 9 + 4 * i));
+    });
 }
 } // namespace
 
