@@ -1,28 +1,14 @@
 // Bringing a log onto the chart, against the simulated unit: the download and its file, a
 // stream cut, stalled, stopped or ended by a comma, the user's abort, a file that cannot be
 // written, and log files opened from disk, good and bad.
-#include "simulated_unit.h"
+#include "log_page_on_unit.h"
 #include "test_files.h"
 
-#include "logging/chart_units.h"
 #include "logging/legend_window.h"
-#include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
 #include "logging/log_chart_model.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/log_unit_view.h"
-#include "logging/unit_log_commands.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
-
 #include "platform/program_folder.h"
-#include "platform/vb.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <unitsim/log_stream.h>
 
 using logsetup::chart_settings_trailer;
@@ -31,50 +17,22 @@ using unitsim::UnitKind;
 
 namespace {
 
-const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
-
-class LogChartCommandsTest : public SimulatedUnitTest {
+class LogChartCommandsTest : public LogPageOnUnitTest {
 protected:
     void SetUp() override {
-        SimulatedUnitTest::SetUp();
-        shell().login_passcode = "318406";
-        shell().software_mode = 0;
+        LogPageOnUnitTest::SetUp();
         shell().data_folder = dir.filePath("data");
         QDir().mkpath(shell().data_folder);
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
         definitions_table()[92].unit_value = 4711;
-        platform::number_separators() = {};
-        load_language_lists();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-        log_setup().duration_multiplier = getDurationMult(0);
         log_chart_model().remove_all_series();
-        set_log_unit_view(&log_view);
-        unit().set_now_source([] { return unit_now; });
-        unit().log().clear(unit_now.date());
-
-        page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
-        page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
-        unit_commands = std::make_unique<UnitLogCommands>(*page);
-        unit_commands->install();
         chart_commands = std::make_unique<LogChartCommands>(*page);
         chart_commands->install();
     }
-
     void TearDown() override {
         unload_legend_window();
         chart_commands.reset();
-        unit_commands.reset();
-        page.reset();
-        set_log_unit_view(nullptr);
-        SimulatedUnitTest::TearDown();
+        LogPageOnUnitTest::TearDown();
     }
-
-    unitsim::UnitCore& unit() { return sim->unit(); }
 
     // The unit logs `channels` every 15 minutes and holds `records` of them; the page has read
     // the unit's log information, as the user does before a download.
@@ -115,9 +73,6 @@ protected:
     }
     void stream(const LogStreamOptions& o) { unitsim::set_log_stream(sim->responder(), o); }
 
-    RecordingLogUnitView log_view;
-    std::unique_ptr<LogSetupPage> page;
-    std::unique_ptr<UnitLogCommands> unit_commands;
     std::unique_ptr<LogChartCommands> chart_commands;
 };
 

@@ -1,24 +1,11 @@
 // The log set-up page's work with the unit, against the simulated unit: set-up and clock, log
 // information by "/LOGINFO" and by single reads, clear and simulate, and the chart units.
-#include "simulated_unit.h"
+#include "log_page_on_unit.h"
 
-#include "logging/chart_units.h"
-#include "logging/log_channels.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/log_unit_view.h"
-#include "logging/unit_log_commands.h"
 #include "platform/profile.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
 
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 using logsetup::chart_settings_trailer;
 using platform::Answer;
@@ -28,45 +15,20 @@ using unitsim::UnitKind;
 namespace {
 
 const QDateTime pc_now(QDate(2026, 12, 5), QTime(14, 7, 30));
-const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 
-// The log set-up page and its work with the unit on the link's simulated unit, with the unit's
-// and the PC's clocks fixed and a recording stand-in for the main window's busy display.
-class UnitLogCommandsTest : public SimulatedUnitTest {
+// The PC's clock fixed too.
+class UnitLogCommandsTest : public LogPageOnUnitTest {
 protected:
     void SetUp() override {
-        SimulatedUnitTest::SetUp();
-        shell().login_passcode = "318406";
-        shell().software_mode = 0;
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
+        LogPageOnUnitTest::SetUp();
         definitions_table()[92].unit_value = NO_VALUE;
-        platform::number_separators() = {};
-        load_language_lists();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-        log_setup().duration_multiplier = getDurationMult(0);
-        set_log_unit_view(&log_view);
         logsetup::set_pc_clock_source([] { return pc_now; });
-        fix_unit_clock();
-
-        page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
-        page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
-        commands = std::make_unique<UnitLogCommands>(*page);
-        commands->install();
         // The download is other work; a stand-in makes the button available as it will be.
         page->set_action(LogSetupAction::GetLogData, [] {});
     }
-
     void TearDown() override {
-        commands.reset();
-        page.reset();
-        set_log_unit_view(nullptr);
         logsetup::set_pc_clock_source({});
-        SimulatedUnitTest::TearDown();
+        LogPageOnUnitTest::TearDown();
     }
 
     // A fresh unit of `kind` on COM1, its clock at unit_now and its log empty.
@@ -75,11 +37,6 @@ protected:
         fix_unit_clock();
         reset_link_state();
     }
-    void fix_unit_clock() {
-        unit().set_now_source([] { return unit_now; });
-        unit().log().clear(unit_now.date());
-    }
-    unitsim::UnitCore& unit() { return sim->unit(); }
 
     // The link gives up on commands matching `pattern`; the unit answers `reply` to them.
     void dead_on(const QString& pattern) { sim->misbehave_on(pattern, Misbehaviour::silence()); }
@@ -120,10 +77,6 @@ protected:
             t << text4(i);
         return t;
     }
-
-    RecordingLogUnitView log_view;
-    std::unique_ptr<LogSetupPage> page;
-    std::unique_ptr<UnitLogCommands> commands;
 };
 
 } // namespace
