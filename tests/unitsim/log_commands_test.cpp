@@ -58,12 +58,8 @@ TEST(UnitLogger, SetUpWritesAreWhatTheLogInformationReturns) {
     const QStringList values = loginfo_values(u.unit);
     EXPECT_EQ(values, QStringList({"2", "0", "51226", "5", "33280", "64", "10", "1", "0"}));
 
-    // The single reads give the same values, "/p150" to "/p156" in the boxes' order.
-    QStringList singles;
-    for (int n = 150; n <= 156; ++n)
-        singles << ask(u.unit, QString("/p%1").arg(n));
-    EXPECT_EQ(singles, values.mid(2));
-
+    // The single reads "/p150" to "/p156" give the same values: the log set-up page's tests read
+    // them both ways.
     EXPECT_EQ(ask(u.unit, "/p152:0"), "OK");
     EXPECT_EQ(ask(u.unit, "/p152"), "32768") << "the time stamp is always logged";
 }
