@@ -153,23 +153,6 @@ TEST(ReportEngine, DailyTotalByEachMethod) {
     }
 }
 
-TEST(ReportEngine, LastPointOfIntegrationAddsNothing) {
-    LogChartModel chart;
-    chart.add_series(QStringLiteral("Level (m)"));
-    chart.add_series(QStringLiteral("Flow 1"));
-    LogChartSeries& level = chart.series(0);
-    LogChartSeries& flow = chart.series(1);
-    level.add_point(chart_x(2026, 12, 5, 10, 0), 1);
-    flow.add_point(chart_x(2026, 12, 5, 10, 0), 1000);
-    ReportRequest r = base_request();
-    r.from_day = r.to_day = static_cast<int64_t>(day_serial(2026, 12, 5));
-    r.daily_total_enabled = true;
-    r.method = 2;
-    ReportState s;
-    report_lines(chart, r, &s);
-    EXPECT_EQ(s.period_total, 0) << "a lone point has no interval to integrate";
-}
-
 TEST(ReportEngine, LayoutWithoutDailyTotal) {
     ReportRequest r = base_request();
     r.from_day = static_cast<int64_t>(day_serial(2026, 12, 5));
