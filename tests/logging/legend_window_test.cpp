@@ -83,7 +83,6 @@ TEST(LegendRules, PagingBoundsAndReadOuts) {
     EXPECT_EQ(
         std::tuple(legend::clamp_points_per_page(20, 1), legend::clamp_points_per_page(7000, 5000)),
         std::tuple(1, 5000));
-    EXPECT_EQ(legend::page_span_text(96, 15), "1440");
 
     LogChartModel model;
     model.add_series("a").x.resize(0);
