@@ -197,8 +197,7 @@ TEST_F(EchoRecorderTest, LinesPlayAtTheIntervalOnTheProgramClock) {
             EXPECT_LT(played_at[i] - played_at[i - 1], interval + 3.0);
         }
         EXPECT_FALSE(echo_state().playback_file_open);
-        EXPECT_TRUE(recorder->play_action()->isEnabled());
-        EXPECT_FALSE(recorder->play_action()->isChecked());
+        EXPECT_TRUE(recorder->play_action()->isEnabled() && !recorder->play_action()->isChecked());
     }
     EXPECT_EQ(echo_state().header.sample_count, 4);
     EXPECT_EQ(echo_state().traces.at(3, 0), 400);
@@ -235,8 +234,7 @@ TEST_F(EchoRecorderTest, PauseHoldsTheFileAndPlayResumesAtTheNextLine) {
     play(write_echo_file("pause.dat", lines));
     platform::wait_until([&] { return played_at.size() >= 2; }, 30);
     recorder->pause_click();
-    EXPECT_TRUE(recorder->play_action()->isEnabled());
-    EXPECT_FALSE(recorder->pause_action()->isEnabled());
+    EXPECT_TRUE(recorder->play_action()->isEnabled() && !recorder->pause_action()->isEnabled());
     const size_t at_pause = played_at.size();
     platform::wait_ms(4000);
     EXPECT_EQ(played_at.size(), at_pause) << "a line played while paused";
@@ -258,8 +256,7 @@ TEST_F(EchoRecorderTest, StopEndsThePlaybackWithItsFileClosedAndThePanelHidden) 
     recorder->stop_button();
     wait_end();
     EXPECT_LT(played_at.size(), 5u);
-    EXPECT_FALSE(echo_state().playback_file_open);
-    EXPECT_FALSE(echo_state().playback_running);
+    EXPECT_FALSE(echo_state().playback_file_open || echo_state().playback_running);
     EXPECT_TRUE(frame->isHidden());
     for (QAction* a : {recorder->record_action(), recorder->play_action(),
                        recorder->pause_action(), recorder->stop_action()})
@@ -282,13 +279,15 @@ TEST_F(EchoRecorderTest, ACancelledOrFailedPlaybackReturnsToIdleWithItsFileClose
     echo_state().echo_file_name.clear();
     recorder->play_button();
     platform::wait_ms(2000);
+    ASSERT_FALSE(dialogs.prompts.empty());
+    EXPECT_EQ(dialogs.prompts.back().text, "Open Echo File");
     EXPECT_TRUE(played_at.empty()) << "a cancelled open dialog played something";
     EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_FALSE(echo_state().playback_file_open);
 
     play(dir.filePath("missing.dat"));
     EXPECT_EQ(dialogs.messages().size(), 1);
-    EXPECT_FALSE(echo_state().playback_file_open);
-    EXPECT_FALSE(echo_state().playback_running);
+    EXPECT_FALSE(echo_state().playback_file_open || echo_state().playback_running);
     EXPECT_TRUE(recorder->play_action()->isEnabled());
 
     ended = 0;
@@ -299,17 +298,6 @@ TEST_F(EchoRecorderTest, ACancelledOrFailedPlaybackReturnsToIdleWithItsFileClose
     EXPECT_EQ(played_at.size(), 1u);
     EXPECT_FALSE(echo_state().playback_file_open);
     EXPECT_TRUE(recorder->play_action()->isEnabled());
-}
-
-TEST_F(EchoRecorderTest, CancelInTheOpenDialogPlaysNothing) {
-    dialogs.files.push_back(QString());
-    echo_state().echo_file_name.clear();
-    recorder->play_button();
-    platform::wait_ms(2000);
-    ASSERT_FALSE(dialogs.prompts.empty());
-    EXPECT_EQ(dialogs.prompts.back().text, "Open Echo File");
-    EXPECT_TRUE(played_at.empty());
-    EXPECT_FALSE(echo_state().playback_file_open);
 }
 
 } // namespace

@@ -92,9 +92,7 @@ TEST(EchoPlayedLine, EachKindOfLineIsRecognisedAndItsLeadingFieldsKept) {
     EXPECT_EQ(span.kind, PlayedLine::Kind::Span);
     ASSERT_TRUE(span.span.has_value());
     EXPECT_EQ(*span.span, (std::array<double, 4>{5.5, 0.3, 0.25, 10}));
-    EXPECT_EQ(span.fields[0], "05/12/2026");
-    EXPECT_EQ(span.fields[3], "5.5");
-    EXPECT_EQ(span.fields[9], "21.4");
+    EXPECT_EQ(span.fields[0] + "|" + span.fields[3] + "|" + span.fields[9], "05/12/2026|5.5|21.4");
 
     const struct {
         const char* line;
@@ -113,10 +111,9 @@ TEST(EchoPlayedLine, EachKindOfLineIsRecognisedAndItsLeadingFieldsKept) {
     };
     for (const auto& c : cases) {
         const PlayedLine p = read_played_line(c.line);
-        EXPECT_EQ(p.kind, c.kind) << c.line;
-        EXPECT_EQ(p.trace, c.trace) << c.line;
-        EXPECT_EQ(p.has_fields, c.fields) << c.line;
-        EXPECT_FALSE(p.unreadable);
+        EXPECT_EQ(std::tuple(p.kind, p.trace, p.has_fields, p.unreadable),
+                  std::tuple(c.kind, c.trace, c.fields, false))
+            << c.line;
     }
     EXPECT_FALSE(read_played_line("d,t,0,6,2,78,45,1.2,3.4,21.4,T1$R5,5").span.has_value())
         << "a span line without four values must be ignored";
@@ -125,9 +122,7 @@ TEST(EchoPlayedLine, EachKindOfLineIsRecognisedAndItsLeadingFieldsKept) {
 
 TEST(EchoPlayedLine, ShortLeadsRepeatTheirLastFieldAndATFirstCannotBeRead) {
     const PlayedLine shortline = read_played_line("a,b,c,T1$A10.00");
-    EXPECT_EQ(shortline.fields[1], "b");
-    EXPECT_EQ(shortline.fields[2], "c");
-    EXPECT_EQ(shortline.fields[9], "c");
+    EXPECT_EQ(shortline.fields[1] + shortline.fields[2] + shortline.fields[9], "bcc");
     const PlayedLine second = read_played_line("xT1$A10.00");
     EXPECT_TRUE(second.has_fields);
     for (const QString& f : second.fields)

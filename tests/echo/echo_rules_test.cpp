@@ -40,12 +40,10 @@ TEST(EchoTickSchedule, EachKindIsDueOnTheFirstTickThenEveryIntervalTicksAndNever
     EXPECT_FALSE(any_due(count_down(countdown))) << "a kind fell due between reloads";
     EXPECT_EQ(countdown, (std::array<int16_t, 4>{2, 1, 4, 8}));
     const auto due = count_down(countdown);
-    EXPECT_TRUE(any_due(due));
-    EXPECT_TRUE(due[1]);
-    EXPECT_FALSE(due[0]);
-    EXPECT_EQ(interval_ticks(7.5, 3), 8);
-    EXPECT_EQ(interval_ticks(6.5, 3), 6);
-    EXPECT_EQ(interval_ticks(1e9, 3), 3) << "an interval that does not fit must keep the old one";
+    EXPECT_TRUE(any_due(due) && due[1] && !due[0]);
+    // Half ticks go to the even neighbour; an interval that does not fit keeps the old one.
+    EXPECT_EQ(std::tuple(interval_ticks(7.5, 3), interval_ticks(6.5, 3), interval_ticks(1e9, 3)),
+              std::tuple(8, 6, 3));
 }
 
 TEST(EchoAxes, TheTraceFillsTheBottomAxisAndTheGateSitsAtItsWindows) {
@@ -80,11 +78,10 @@ TEST(EchoSpanBands, BandsFollowTheEmptyLevelBlankingAndAxisEnd) {
         ASSERT_EQ(b.has_value(), c.drawn) << c.span[0] << "," << c.span[1];
         if (!b)
             continue;
-        EXPECT_EQ(b->near_blank, c.near);
-        EXPECT_DOUBLE_EQ(b->far_blank.start, c.far.start);
-        EXPECT_DOUBLE_EQ(b->far_blank.end, c.far.end);
-        EXPECT_DOUBLE_EQ(b->beyond.start, c.beyond.start);
-        EXPECT_DOUBLE_EQ(b->beyond.end, c.beyond.end);
+        EXPECT_EQ(std::tuple(b->near_blank, b->far_blank.start, b->far_blank.end, b->beyond.start,
+                             b->beyond.end),
+                  std::tuple(c.near, c.far.start, c.far.end, c.beyond.start, c.beyond.end))
+            << c.span[0] << "," << c.span[1];
     }
 }
 
@@ -153,18 +150,15 @@ TEST(EchoTemperature, TheRangeGrowsByTensFromTheLiveStartValues) {
         TemperatureRange r{40, -10};
         for (double t : c.readings)
             r = *next_temperature_range(r, t);
-        const auto axis = temperature_axis(r);
-        EXPECT_DOUBLE_EQ(axis.first, c.axis_min) << c.readings[0];
-        EXPECT_DOUBLE_EQ(axis.second, c.axis_max) << c.readings[0];
+        EXPECT_EQ(temperature_axis(r), std::pair(c.axis_min, c.axis_max)) << c.readings[0];
     }
     EXPECT_FALSE(next_temperature_range({40, -10}, 1e6).has_value())
         << "a reading beyond 16 bits must be dropped, not wrap";
 }
 
 TEST(EchoReadouts, SmallChartsScrollOverTheLastTwentyFiveReadings) {
-    EXPECT_EQ(readout_x_range(0), std::make_pair(0.0, 25.0));
-    EXPECT_EQ(readout_x_range(25), std::make_pair(0.0, 25.0));
-    EXPECT_EQ(readout_x_range(99), std::make_pair(74.0, 99.0));
+    for (auto [last, from] : {std::pair{0, 0.0}, {25, 0.0}, {99, 74.0}})
+        EXPECT_EQ(readout_x_range(last), std::make_pair(from, from + 25)) << last;
 }
 
 TEST(EchoReadouts, StatusCodeFromTheSecondStatusRead) {
@@ -189,9 +183,9 @@ TEST(EchoReadouts, ReadoutsLineUpLeftwardsLeavingRoomForThoseThatAreOn) {
     };
     for (const auto& c : cases) {
         const ReadoutLefts l = readout_lefts(1000, 200, 170, 160, c.status_on, c.level_on);
-        EXPECT_EQ(l.status, c.lefts.status);
-        EXPECT_EQ(l.level, c.lefts.level);
-        EXPECT_EQ(l.temperature, c.lefts.temperature) << c.status_on << c.level_on;
+        EXPECT_EQ(std::tuple(l.status, l.level, l.temperature),
+                  std::tuple(c.lefts.status, c.lefts.level, c.lefts.temperature))
+            << c.status_on << c.level_on;
     }
 }
 

@@ -81,9 +81,8 @@ TEST(EchoTraceReply, AnAcknowledgementIsNoTraceAndChangesNothing) {
     p.column.fill(-1);
     p.header.points_per_unit = 3;
     p.result = parse_trace_reply(QStringLiteral("OK"), p.header, p.column);
-    EXPECT_FALSE(p.result.is_trace);
-    EXPECT_EQ(p.header.points_per_unit, 3);
-    EXPECT_EQ(p.column[0], -1);
+    EXPECT_EQ(std::tuple(p.result.is_trace, p.header.points_per_unit, p.column[0]),
+              std::tuple(false, 3.0, int16_t{-1}));
 }
 
 TEST(EchoTraceReply, MoreSamplesThanTheTableHoldsAreCutAtItsEnd) {
@@ -91,10 +90,9 @@ TEST(EchoTraceReply, MoreSamplesThanTheTableHoldsAreCutAtItsEnd) {
     for (int i = 0; i < TRACE_SAMPLES + 99; ++i)
         reply += QString::number(i % 1000).rightJustified(3, ' ');
     const Parsed p = parse(reply);
-    EXPECT_TRUE(p.result.cut);
-    EXPECT_EQ(p.result.dropped_samples, 99);
-    EXPECT_EQ(p.header.sample_count, TRACE_SAMPLES);
-    EXPECT_EQ(p.column[TRACE_SAMPLES - 1], (TRACE_SAMPLES - 1) % 1000);
+    EXPECT_EQ(std::tuple(p.result.cut, p.result.dropped_samples, p.header.sample_count,
+                         p.column[TRACE_SAMPLES - 1]),
+              std::tuple(true, 99, TRACE_SAMPLES, (TRACE_SAMPLES - 1) % 1000));
 }
 
 TEST(EchoTraceReply, FieldsTooLargeForSixteenBitsReadZeroAndTheRestStillReads) {
@@ -123,8 +121,7 @@ TEST(EchoTraceFields, WholeNumbersRoundHalfToEvenAndTheCursorMovesByTheWidth) {
         bool overflow = false;
         EXPECT_EQ(reply_field_int(QString::fromLatin1(c.field), 4, cursor, overflow), c.value)
             << c.field;
-        EXPECT_EQ(cursor, 5);
-        EXPECT_FALSE(overflow);
+        EXPECT_TRUE(cursor == 5 && !overflow) << c.field;
     }
     int cursor = 3;
     EXPECT_DOUBLE_EQ(reply_field_real(u"ab12.25cd", 5, cursor), 12.25);

@@ -48,8 +48,8 @@ TEST(KovexRules, ReadoutTextPickingAndDragging) {
     EXPECT_EQ(kovex_annotation(0, 2.25, 42), "Xducer - KOVEX=042,Loss=2.3");
     EXPECT_EQ(kovex_annotation(3, 2.25, 42), "Tx - KOVEX=042,Perdita=2.3");
     const std::vector<QPointF> at = {{10, 10}, {20, 10}, {30, 10}};
-    EXPECT_EQ(pick_point(at, {21, 12}, 6), 1);
-    EXPECT_EQ(pick_point(at, {25, 30}, 6), -1);
+    EXPECT_EQ(std::tuple(pick_point(at, {21, 12}, 6), pick_point(at, {25, 30}, 6)),
+              std::tuple(1, -1));
     EXPECT_EQ(dragged_value(1200, 999), 999);
     EXPECT_EQ(dragged_value(-40, 999), -40) << "there is no lower cap";
 }
@@ -116,13 +116,12 @@ protected:
 TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurveAndUnmovedPointsStayUnsent) {
     kovex->Command17_Click();
     EXPECT_EQ(after("/ECHORAW1"), QStringList({"/ECHORAW1", "/ECHOKOVEX1"}));
-    EXPECT_EQ(page->TChart4->graph(0)->dataCount(), 100);
-    EXPECT_EQ(page->TChart4->graph(1)->dataCount(), 100);
-    EXPECT_EQ(kovex->points().size(), 100u);
+    EXPECT_EQ(std::tuple(page->TChart4->graph(0)->dataCount(), page->TChart4->graph(1)->dataCount(),
+                         kovex->points().size()),
+              std::tuple(100, 100, 100u));
     EXPECT_FALSE(link().point_transfer_active);
     EXPECT_FALSE(link().echo_online) << "the link stayed in echo mode without live monitoring";
-    EXPECT_TRUE(page->Check7->isEnabled());
-    EXPECT_TRUE(page->Command15->isEnabled());
+    EXPECT_TRUE(page->Check7->isEnabled() && page->Command15->isEnabled());
     EXPECT_FALSE(page->Command14->isEnabled()) << "Send Points offered with View Points off";
     EXPECT_EQ(waits.last(), ui_text(1238).trimmed());
     EXPECT_GE(hidden, 1);
@@ -136,8 +135,7 @@ TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurveAndUnmovedPointsStayUn
 TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
     kovex->Command17_Click();
     page->Check7->setChecked(true);
-    EXPECT_TRUE(page->Command14->isEnabled());
-    EXPECT_FALSE(page->Command16->isEnabled());
+    EXPECT_TRUE(page->Command14->isEnabled() && !page->Command16->isEnabled());
     drag(40, 700);
     drag(60, 0.2);
     const int v40 = static_cast<int>(std::round(kovex->points()[40].value));
@@ -149,8 +147,9 @@ TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
     EXPECT_EQ(sent.mid(0, 4), QStringList({"/LOADQUICK", QStringLiteral("/Y40:%1").arg(v40),
                                            "/Y60:0", "/LOADNORM"}))
         << "only the two moved points, each at the sample it was fetched as";
-    EXPECT_EQ(echo_state().traces.at(40, 3), v40) << "the next fetch did not show the new point";
-    EXPECT_EQ(echo_state().traces.at(60, 3), 0);
+    EXPECT_EQ(std::tuple(int(echo_state().traces.at(40, 3)), int(echo_state().traces.at(60, 3))),
+              std::tuple(v40, 0))
+        << "the next fetch did not show the new points";
     EXPECT_FALSE(page->Check7->isChecked());
 }
 
@@ -193,17 +192,15 @@ TEST_F(KovexTest, DefaultKovexRestoresTheUnitsSetAndReadsItBack) {
     expected << "/p905" << "/LOADNORM" << "/ECHORAW1";
     EXPECT_EQ(after("/p20:3").mid(0, expected.size()), expected);
     EXPECT_EQ(sim->unit().echo().restores(), 1);
-    EXPECT_EQ(page->scrpar[170]->text(), "810");
-    EXPECT_EQ(page->scrpar[171]->text(), "0.5");
+    EXPECT_EQ(page->scrpar[170]->text() + " " + page->scrpar[171]->text(), "810 0.5");
     EXPECT_TRUE(page->Option4[0]->isChecked());
 }
 
 TEST_F(KovexTest, ACancelledConfirmationSendsNothing) {
     kovex->Command17_Click();
     sim->clear_received();
-    dialogs.answers.push_back(platform::Answer::Cancel);
+    dialogs.answers = {platform::Answer::Cancel, platform::Answer::Cancel};
     kovex->Command16_Click();
-    dialogs.answers.push_back(platform::Answer::Cancel);
     kovex->Command15_Click();
     EXPECT_TRUE(received().isEmpty());
 }
@@ -230,12 +227,10 @@ TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {
     page->Check7->setChecked(true);
     kovex->Command17_Click();
     EXPECT_TRUE(link().cso_unit);
-    EXPECT_FALSE(page->Check7->isChecked());
-    EXPECT_FALSE(page->Check7->isEnabled());
-    EXPECT_TRUE(page->Check7->isHidden());
-    EXPECT_FALSE(page->Command14->isEnabled());
-    EXPECT_TRUE(page->Command16->isEnabled());
-    EXPECT_TRUE(page->Command15->isEnabled());
+    EXPECT_EQ(std::tuple(page->Check7->isChecked(), page->Check7->isEnabled(),
+                         page->Check7->isHidden(), page->Command14->isEnabled()),
+              std::tuple(false, false, true, false));
+    EXPECT_TRUE(page->Command16->isEnabled() && page->Command15->isEnabled());
 }
 
 } // namespace

@@ -1,17 +1,8 @@
 // The enciphered file reader (decrypt_stored) on arbitrary bytes, and the file format's round
 // trip. Input: one byte giving the key length, the key, then the stored file's bytes.
+#include "fuzz_support.h"
+
 #include "reports/block_cipher.h"
-
-#include <cstdlib>
-
-namespace {
-
-void check(bool ok) {
-    if (!ok)
-        abort();
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
@@ -34,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool well_formed = rest.size() >= 4 && field >= 0 && field <= body && body % 8 == 0;
     try {
         const QByteArray plain = bf.decrypt_stored(rest);
-        check(well_formed && plain.size() == field);
+        FUZZ_REQUIRE(well_formed && plain.size() == field);
     } catch (const CipherError&) {
-        check(!well_formed);
+        FUZZ_REQUIRE(!well_formed);
     }
 
     // The same bytes as a plain file: back whole, and every whole-block prefix of the enciphered
@@ -44,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (rest.isEmpty())
         return 0;
     const QByteArray stored = bf.encrypt_stored(rest);
-    check(stored.size() == 4 + (rest.size() + 7) / 8 * 8);
-    check(bf.decrypt_stored(stored) == rest);
+    FUZZ_REQUIRE(stored.size() == 4 + (rest.size() + 7) / 8 * 8);
+    FUZZ_REQUIRE(bf.decrypt_stored(stored) == rest);
     const qsizetype blocks = (stored.size() - 4) / 8;
     const qsizetype cut = blocks > 1 ? 8 * (data[0] % blocks) : 0;
     QByteArray prefix = stored.left(4 + cut);
@@ -53,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     prefix[1] = char((cut >> 8) & 0xFF);
     prefix[2] = char((cut >> 16) & 0xFF);
     prefix[3] = char((cut >> 24) & 0xFF);
-    check(bf.decrypt_stored(prefix) == rest.left(cut));
+    FUZZ_REQUIRE(bf.decrypt_stored(prefix) == rest.left(cut));
     return 0;
 }

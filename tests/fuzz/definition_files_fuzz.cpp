@@ -8,17 +8,10 @@
 #include "platform/program_folder.h"
 #include "shell/definitions_table.h"
 
-#include <QFile>
 #include <QHash>
 #include <vector>
 
 namespace {
-
-void write_file(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-}
 
 // What the readers leave in a record (the fields they write), as one number: comparing these is
 // cheap enough to do for the whole table three times a run.
@@ -42,8 +35,8 @@ Result read_both(const QByteArray& access, const QByteArray& def, int system_typ
     for (auto& rec : table)
         rec = pristine;
     const QString folder = parameters::definitions_folder();
-    write_file(folder + "/" + parameters::ACCESS_VARS_FILE_NAME, access);
-    write_file(parameters::version_def_path(205), def);
+    fuzz::write_file(folder + "/" + parameters::ACCESS_VARS_FILE_NAME, access);
+    fuzz::write_file(parameters::version_def_path(205), def);
     Result r;
     const auto a = read_access_vars_def();
     const auto d = read_version_def(205, system_type, p61);

@@ -2,20 +2,14 @@
 //  - any line reads without failing, and a trace line's reply starts at a "$";
 //  - a line the recorder writes reads back: its ten leading fields are the values written, and
 //    the kind follows the trace or span text, whatever that text holds.
+#include "fuzz_support.h"
+
 #include "echo/echo_recording.h"
 #include "platform/vb.h"
 
-#include <QString>
-#include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 double number_from(const uint8_t* data, size_t size, size_t at) {
     int64_t raw = 0;
@@ -27,14 +21,13 @@ double number_from(const uint8_t* data, size_t size, size_t at) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text =
-        QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = fuzz::latin1(data, size);
     for (const QString& line : text.split(QLatin1Char('\n'))) {
         const PlayedLine p = read_played_line(line);
         if (p.kind == PlayedLine::Kind::Trace)
-            check(p.reply.startsWith(QLatin1Char('$')) && p.trace >= 1 && p.trace <= 4);
+            FUZZ_REQUIRE(p.reply.startsWith(QLatin1Char('$')) && p.trace >= 1 && p.trace <= 4);
         if (p.unreadable)
-            check(line.startsWith(QLatin1Char('T')));
+            FUZZ_REQUIRE(line.startsWith(QLatin1Char('T')));
     }
 
     // A line as the recorder writes it, with the input as its trace text.
@@ -49,14 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tail.remove(QLatin1Char('\n'));
     v.trace_text = QStringLiteral("T1") + tail;
     const PlayedLine p = read_played_line(record_line(v));
-    check(p.has_fields && !p.unreadable);
-    check(p.fields[0] == record_date_text(v.when.date()));
-    check(p.fields[1] == QStringLiteral("23:59:59"));
+    FUZZ_REQUIRE(p.has_fields && !p.unreadable);
+    FUZZ_REQUIRE(p.fields[0] == record_date_text(v.when.date()));
+    FUZZ_REQUIRE(p.fields[1] == QStringLiteral("23:59:59"));
     for (size_t i = 0; i < 8; ++i)
-        check(p.fields[i + 2] == platform::number_text_c(*numbers[i]));
+        FUZZ_REQUIRE(p.fields[i + 2] == platform::number_text_c(*numbers[i]));
     const bool trace = tail.contains(QLatin1String("$A")) || tail.contains(QLatin1String("$B")) ||
                        tail.contains(QLatin1String("$C")) || tail.contains(QLatin1String("$D")) ||
                        tail.contains(QLatin1String("$E")) || tail.contains(QLatin1String("$F"));
-    check((p.kind == PlayedLine::Kind::Trace) == trace);
+    FUZZ_REQUIRE((p.kind == PlayedLine::Kind::Trace) == trace);
     return 0;
 }

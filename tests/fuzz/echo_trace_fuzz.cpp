@@ -4,18 +4,11 @@
 //    the "$");
 //  - samples written in the unit's form read back as written;
 //  - pop_csv_field takes a text apart so that the pieces join back into it.
+#include "fuzz_support.h"
+
 #include "echo/echo_trace.h"
 
-#include <QString>
-#include <cstdint>
-#include <cstdlib>
-
 namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 constexpr int16_t UNTOUCHED = -32768;
 
@@ -35,24 +28,24 @@ Read a, b; // large; kept out of the stack
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text = QString::fromLatin1(reinterpret_cast<const char*>(data),
-                                             static_cast<qsizetype>(size));
+    const QString text = fuzz::latin1(data, size);
     read(text, a);
-    check(a.header.sample_count >= 0 && a.header.sample_count <= TRACE_SAMPLES);
+    FUZZ_REQUIRE(a.header.sample_count >= 0 && a.header.sample_count <= TRACE_SAMPLES);
     if (a.result.is_trace && a.header.sample_count < TRACE_SAMPLES)
-        check(a.column[static_cast<size_t>(a.header.sample_count)] == UNTOUCHED);
+        FUZZ_REQUIRE(a.column[static_cast<size_t>(a.header.sample_count)] == UNTOUCHED);
     if (!a.result.is_trace)
-        check(a.column[0] == UNTOUCHED);
+        FUZZ_REQUIRE(a.column[0] == UNTOUCHED);
 
     // Text before the "$" that holds neither "$" nor "OK".
     if (text.contains(QLatin1Char('$')) && !text.contains(QLatin1String("OK"))) {
         read(QStringLiteral("E1 busy>") + text, b);
-        check(b.result.is_trace == a.result.is_trace);
-        check(b.header.sample_count == a.header.sample_count);
-        check(b.header.points_per_unit == a.header.points_per_unit);
-        check(b.header.window_1 == a.header.window_1 && b.header.window_2 == a.header.window_2 &&
-              b.header.window_3 == a.header.window_3);
-        check(b.column == a.column);
+        FUZZ_REQUIRE(b.result.is_trace == a.result.is_trace);
+        FUZZ_REQUIRE(b.header.sample_count == a.header.sample_count);
+        FUZZ_REQUIRE(b.header.points_per_unit == a.header.points_per_unit);
+        FUZZ_REQUIRE(b.header.window_1 == a.header.window_1 &&
+                     b.header.window_2 == a.header.window_2 &&
+                     b.header.window_3 == a.header.window_3);
+        FUZZ_REQUIRE(b.column == a.column);
     }
 
     // The bytes as samples 0..999 in the unit's three-character form.
@@ -61,21 +54,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < n; ++i)
         reply += QString::number(data[i] * 999 / 255).rightJustified(3, QLatin1Char(' '));
     read(reply, b);
-    check(b.result.is_trace && !b.result.overflow);
-    check(b.header.sample_count == static_cast<int16_t>(n));
+    FUZZ_REQUIRE(b.result.is_trace && !b.result.overflow);
+    FUZZ_REQUIRE(b.header.sample_count == static_cast<int16_t>(n));
     for (size_t i = 0; i < n; ++i)
-        check(b.column[i] == data[i] * 999 / 255);
+        FUZZ_REQUIRE(b.column[i] == data[i] * 999 / 255);
 
     // pop_csv_field: each field and the rest join back into the text.
     QString rest = text;
     for (int guard = 0; guard < 64 && rest.contains(QLatin1Char(',')); ++guard) {
         const QString before = rest;
         const QString field = pop_csv_field(rest);
-        check(field + QLatin1Char(',') + rest == before);
+        FUZZ_REQUIRE(field + QLatin1Char(',') + rest == before);
     }
     if (!rest.contains(QLatin1Char(','))) {
         const QString last = rest;
-        check(pop_csv_field(rest) == last.trimmed() && rest == last);
+        FUZZ_REQUIRE(pop_csv_field(rest) == last.trimmed() && rest == last);
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,8 @@
             std::abort();                                                                        \
         }                                                                                        \
     } while (0)
+// A property whose reason is the condition itself.
+#define FUZZ_REQUIRE(condition) FUZZ_CHECK(condition, #condition)
 
 namespace fuzz {
 
@@ -25,6 +28,17 @@ inline QCoreApplication& application() {
     static QCoreApplication* app =
         QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, argv);
     return app ? *app : *QCoreApplication::instance();
+}
+
+// The input bytes as one Latin-1 text.
+inline QString latin1(const uint8_t* data, size_t size) {
+    return QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+inline void write_file(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    f.write(bytes);
 }
 
 // In memory where the system offers it: the readers under test write through temporary files

@@ -1,5 +1,7 @@
 // The unit's log stream as the download receives it: the file it gives does not depend on where
 // the line cuts the stream into batches, and text after the stream's line end never reaches it.
+#include "fuzz_support.h"
+
 #include "link/command_link.h"
 #include "link/link_state.h"
 #include "logging/log_chart_commands.h"
@@ -7,15 +9,9 @@
 
 #include <QBuffer>
 #include <QByteArray>
-#include <cstdlib>
 #include <memory>
 
 namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 QByteArray download(const QByteArray& stream, qsizetype cut1, qsizetype cut2) {
     reset_link_state();
@@ -51,9 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     const QByteArray whole = download(stream, 0, 0);
     const qsizetype a = stream.isEmpty() ? 0 : bytes[0] % (stream.size() + 1);
     const qsizetype b = stream.isEmpty() ? 0 : bytes[1] % (stream.size() + 1);
-    check(download(stream, std::min(a, b), std::max(a, b)) == whole);
+    FUZZ_REQUIRE(download(stream, std::min(a, b), std::max(a, b)) == whole);
     // The data line holds no line end of its own: the stream ends at its first.
     const qsizetype line_end = whole.indexOf("\r\n");
-    check(line_end >= 0 && !whole.left(line_end).contains('\r') && !whole.left(line_end).contains('\n'));
+    FUZZ_REQUIRE(line_end >= 0 && !whole.left(line_end).contains('\r') &&
+                 !whole.left(line_end).contains('\n'));
     return 0;
 }

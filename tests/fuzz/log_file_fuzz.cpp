@@ -1,18 +1,14 @@
 // A log file opened from disk: decoding never fails on any bytes, every chart column has one
 // value per drawn record, and what is drawn does not depend on how the lines end nor on a
 // chart settings trailer after the data.
+#include "fuzz_support.h"
+
 #include "logging/log_channels.h"
 #include "logging/log_records.h"
 
 #include <QByteArray>
-#include <cstdlib>
 
 namespace {
-
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
 
 const LogChannelTable& table() {
     static const LogChannelTable t = [] {
@@ -36,19 +32,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.distance_unit_index = size > 0 ? data[0] % 5 : 2;
     const logfile::DecodedLog d = logfile::decode_log(file, table(), settings, 6);
     for (const auto& column : d.columns)
-        check(column.size() == d.x.size());
-    check(d.x.size() <= static_cast<size_t>(d.valid_date_count));
-    check(d.layout.record_bytes >= 3);
+        FUZZ_REQUIRE(column.size() == d.x.size());
+    FUZZ_REQUIRE(d.x.size() <= static_cast<size_t>(d.valid_date_count));
+    FUZZ_REQUIRE(d.layout.record_bytes >= 3);
 
     // Line ends are separators however they are written.
     QByteArray lf = file;
     lf.replace("\r\n", "\n");
-    check(same_drawing(d, logfile::decode_log(lf, table(), settings, 6)));
+    FUZZ_REQUIRE(same_drawing(d, logfile::decode_log(lf, table(), settings, 6)));
 
     // A trailer line after the data draws nothing and is no damaged record.
     if (!file.contains('~')) {
         const QByteArray with_trailer = file + "\r\n~2|0|0|0|0|3|0\r\n";
-        check(same_drawing(d, logfile::decode_log(with_trailer, table(), settings, 6)));
+        FUZZ_REQUIRE(same_drawing(d, logfile::decode_log(with_trailer, table(), settings, 6)));
     }
     return 0;
 }

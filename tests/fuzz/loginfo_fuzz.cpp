@@ -5,8 +5,7 @@
 #include "logging/unit_log_rules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString reply = QString::fromLatin1(reinterpret_cast<const char*>(data),
-                                              static_cast<qsizetype>(size));
+    const QString reply = fuzz::latin1(data, size);
     const auto values = logsetup::parse_loginfo_reply(reply);
 
     QString cr = reply;

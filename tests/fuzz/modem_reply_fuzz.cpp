@@ -3,46 +3,37 @@
 // Properties: a CONNECT seen in part of the traffic stays the result however the rest arrives;
 // the connect line carries no line end and starts at the CONNECT; a number read from a reply
 // reads back the same from its own text.
+#include "fuzz_support.h"
+
 #include "link/interactive_rules.h"
 #include "link/modem_rules.h"
 
-#include <QString>
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-
-namespace {
-void check(bool ok) {
-    if (!ok)
-        std::abort();
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString text =
-        QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = fuzz::latin1(data, size);
     const modem::DialResult whole = modem::dial_result(text);
     const QString line = modem::connect_line(text);
     const bool has_connect = text.contains(QLatin1String("CONNECT"), Qt::CaseInsensitive);
-    check((whole == modem::DialResult::Connect) == has_connect);
-    check(line.isEmpty() || line.startsWith(QLatin1String("CONNECT"), Qt::CaseInsensitive));
-    check(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
-    check(has_connect == !line.isEmpty());
+    FUZZ_REQUIRE((whole == modem::DialResult::Connect) == has_connect);
+    FUZZ_REQUIRE(line.isEmpty() || line.startsWith(QLatin1String("CONNECT"), Qt::CaseInsensitive));
+    FUZZ_REQUIRE(!line.contains(QLatin1Char('\r')) && !line.contains(QLatin1Char('\n')));
+    FUZZ_REQUIRE(has_connect == !line.isEmpty());
     // The window reads the traffic as it grows: a result once seen is not taken back.
     for (qsizetype cut = 0; cut <= text.size(); cut += 1 + text.size() / 16) {
         const modem::DialResult part = modem::dial_result(text.left(cut));
         if (part == modem::DialResult::Connect)
-            check(whole == modem::DialResult::Connect);
+            FUZZ_REQUIRE(whole == modem::DialResult::Connect);
     }
-    check(modem::result_word(whole).isEmpty() == (whole == modem::DialResult::None));
+    FUZZ_REQUIRE(modem::result_word(whole).isEmpty() == (whole == modem::DialResult::None));
 
     if (const auto v = interactive::reply_number(text)) {
         if (std::isfinite(*v)) {
             const auto again = interactive::reply_number(QString::number(*v, 'g', 17));
-            check(again && *again == *v);
+            FUZZ_REQUIRE(again && *again == *v);
         }
     }
     const int n = interactive::typed_number(text);
-    check(!interactive::in_range(n) || (n >= 20 && n <= 999));
+    FUZZ_REQUIRE(!interactive::in_range(n) || (n >= 20 && n <= 999));
     return 0;
 }

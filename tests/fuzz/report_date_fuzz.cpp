@@ -1,12 +1,9 @@
 // The report's date boxes: whatever the user types, reading never fails badly, a date it reads is
 // a real one, and the box text made from it reads back as the same day in every date order.
+#include "fuzz_support.h"
 
 #include "platform/vb.h"
 #include "reports/report_time.h"
-
-#include <QString>
-#include <cstdint>
-#include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char* const orders[] = {"dd/mm/yyyy", "mm/dd/yyyy", "yyyy-mm-dd", "dd.mm.yy",
@@ -20,14 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!day)
         return 0;
     const QDateTime when = reports::datetime_from_serial(static_cast<double>(*day));
-    if (!when.date().isValid() || when.date().year() < 100 || when.date().year() > 9999)
-        std::abort();
+    FUZZ_CHECK(when.date().isValid() && when.date().year() >= 100 && when.date().year() <= 9999,
+               "a date read that is no real date");
     const auto again = reports::parse_date_text(reports::date_box_text(static_cast<double>(*day)));
-    if (!again || *again != *day)
-        std::abort();
-    // A time after the date never changes the day.
+    FUZZ_CHECK(again && *again == *day, "the box text reads back as another day");
     const auto with_time = reports::parse_date_text(text.trimmed() + QStringLiteral(" 13:45:00"));
-    if (!with_time || *with_time != *day)
-        std::abort();
+    FUZZ_CHECK(with_time && *with_time == *day, "a time after the date changed the day");
     return 0;
 }

@@ -1,15 +1,12 @@
 // The unit's "/sendall" reply: whatever arrives, only parameters 20..999 are named, every item
 // between the two ends is either read or counted as skipped, and the items read come back the same
 // when written out again in the unit's own form.
+#include "fuzz_support.h"
+
 #include "parameters/parameter_transfer.h"
 
-#include <QString>
-#include <cstdint>
-#include <cstdlib>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const QString reply =
-        QString::fromLatin1(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString reply = fuzz::latin1(data, size);
     const SendallReply r = parse_sendall_reply(reply);
     for (const SendallItem& item : r.items)
         if (item.number < 20 || item.number > 999 || item.value.contains(QLatin1Char(',')) ||
@@ -24,10 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         again += QLatin1Char(',') + QString::number(item.number) + QLatin1Char(':') + item.value;
     again += QStringLiteral(",END");
     const SendallReply back = parse_sendall_reply(again);
-    if (back.skipped != 0 || back.items.size() != r.items.size())
-        std::abort();
+    FUZZ_CHECK(back.skipped == 0 && back.items.size() == r.items.size(),
+               "items lost once written out");
     for (size_t i = 0; i < r.items.size(); ++i)
-        if (back.items[i].number != r.items[i].number || back.items[i].value != r.items[i].value)
-            std::abort();
+        FUZZ_CHECK(back.items[i].number == r.items[i].number &&
+                       back.items[i].value == r.items[i].value,
+                   "an item read otherwise once written out");
     return 0;
 }

@@ -5,7 +5,6 @@
 #include "platform/profile.h"
 #include "platform/text_file.h"
 
-#include <QFile>
 #include <utility>
 #include <vector>
 
@@ -13,12 +12,6 @@ namespace {
 
 const char* const SECTIONS[] = {"General", "Echo Control", "Print Header", "Ports", "graph"};
 const char* const KEYS[] = {"Port", "Software Mode", "Site", "COM3", "Language"};
-
-void write_file(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes);
-}
 
 // The (section, key) pairs the file names, as far as a plain look at its lines tells.
 std::vector<std::pair<QString, QString>> names_in(const QByteArray& bytes) {
@@ -55,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                           : platform::decode_line(value_bytes);
     const QByteArray file = in.rest();
     const QString path = fuzz::scratch().filePath("general.ini");
-    write_file(path, file);
+    fuzz::write_file(path, file);
 
     std::vector<std::pair<std::pair<QString, QString>, std::optional<QString>>> before;
     for (const auto& name : names_in(file))

@@ -231,14 +231,13 @@ TEST_F(ChartUnitsTest, ChannelUnitsAndTitlesFollowTheChartUnits) {
         (void)get_trace_units(c);
 
     u = {};
-    EXPECT_EQ(get_trace_title(0), "Level (mm)");
-    EXPECT_EQ(get_trace_title(24), "System ()") << "the no-unit word is left out of a title";
+    EXPECT_EQ(get_trace_title(0) + "|" + get_trace_title(24), "Level (mm)|System ()")
+        << "the no-unit word is left out of a title";
     u.totaliser_unit_index = 1;
     EXPECT_EQ(get_trace_title(24), "System (L*1)");
     log_setup().unit_type = 13; // the two-point model names the point
-    EXPECT_EQ(get_trace_title(8), "Level 2 (mm)");
-    EXPECT_EQ(get_trace_title(24), "System 1 (L*1)");
-    EXPECT_EQ(get_trace_title(42), "Average 1&2 ()");
+    EXPECT_EQ(get_trace_title(8) + "|" + get_trace_title(24) + "|" + get_trace_title(42),
+              "Level 2 (mm)|System 1 (L*1)|Average 1&2 ()");
 }
 
 TEST_F(ChartUnitsTest, TheChartedChannelsAreTitledInChannelOrder) {
@@ -249,8 +248,7 @@ TEST_F(ChartUnitsTest, TheChartedChannelsAreTitledInChannelOrder) {
     for (int i = 0; i < 4; ++i)
         chart.add_series(QStringLiteral("old"));
     chart.add_series(QStringLiteral("Relay 1")); // relay series follow the channels
-    log_setup().chart_units.distance_unit_index = 0;
-    log_setup().chart_units.flow_time_unit_index = 2;
+    log_setup().chart_units = {0, 0, 2, 0, 0, 3, 0};
     update_series_titles();
     const QStringList titles = {"Level (metres)", "Confidence (%)", "Relays ()", "Flow ()",
                                 "Relay 1"};
@@ -291,10 +289,9 @@ TEST_F(ChartUnitsTest, LevelOffsetAndLengthUnitRescaleOnlyLengthSeries) {
         s.setup_start_level_offset = c.from_offset;
         s.chart_units.level_offset = c.to_offset;
         apply_level_offset();
-        EXPECT_EQ(chart.series(0).y, c.level);
-        EXPECT_EQ(chart.series(1).y, c.lengths);
+        EXPECT_EQ(std::tuple(chart.series(0).y, chart.series(1).y, chart.series(3).y),
+                  std::tuple(c.level, c.lengths, c.lengths));
         EXPECT_EQ(chart.series(2).y, Ys({1500, 2500})) << "a percentage was rescaled";
-        EXPECT_EQ(chart.series(3).y, c.lengths);
         EXPECT_EQ(chart.series(0).x, Ys({100, 200})) << "the time axis moved";
     }
     // Nothing changed: nothing redrawn.
@@ -318,8 +315,8 @@ TEST_F(ChartUnitsTest, ANonZeroOffsetIsConfirmedBeforeADownloadUsesIt) {
     EXPECT_EQ(dialogs.prompts[0].text, "The chart uses a level offset of 0.5\r\n"
                                        "It is added to the downloaded level values.\r\n"
                                        "Keep this offset?");
-    EXPECT_EQ(dialogs.prompts[0].title, "Level Offset");
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::YesNo | platform::mb::Question);
+    EXPECT_TRUE(dialogs.prompts[0].title == "Level Offset" &&
+                dialogs.prompts[0].style == (platform::mb::YesNo | platform::mb::Question));
     confirm_level_offset();
     EXPECT_EQ(log_setup().chart_units.level_offset, 0) << "No kept the offset";
 }
@@ -341,8 +338,8 @@ TEST_F(ChartUnitsTest, SetupChangesReachTheChartedLogFileButNotTheDownloadsTempo
     apply_chart_unit_changes(opened);
     EXPECT_EQ(testfiles::read_bytes(s.chart_log_file),
               "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~0|0|0|0|0|3|0\r\n");
-    EXPECT_EQ(chart.series(0).title, "Level (metres)");
-    EXPECT_EQ(chart.series(0).y, std::vector<double>({2}));
+    EXPECT_EQ(std::tuple(chart.series(0).title, chart.series(0).y),
+              std::tuple(QString("Level (metres)"), std::vector<double>({2})));
 
     // Nothing changed since the dialog opened: the file is not rewritten.
     const QString unchanged = file("unchanged.vlg", log);

@@ -69,21 +69,20 @@ TEST(LegendRules, MultipleAxesShareTheHeightInWholePercentsAlternatingSides) {
         const auto bands = legend::axis_bands(n);
         ASSERT_EQ(bands.size(), expected[static_cast<size_t>(n)].size()) << n;
         for (size_t k = 0; k < bands.size(); ++k) {
-            EXPECT_EQ(bands[k].start, expected[static_cast<size_t>(n)][k].start) << n << "/" << k;
-            EXPECT_EQ(bands[k].end, expected[static_cast<size_t>(n)][k].end) << n << "/" << k;
-            EXPECT_EQ(bands[k].right, expected[static_cast<size_t>(n)][k].right) << n << "/" << k;
+            const B& e = expected[static_cast<size_t>(n)][k];
+            EXPECT_EQ(std::tuple(bands[k].start, bands[k].end, bands[k].right),
+                      std::tuple(e.start, e.end, e.right))
+                << n << "/" << k;
         }
     }
 }
 
 TEST(LegendRules, PagingBoundsAndReadOuts) {
-    EXPECT_EQ(legend::points_per_page_maximum(12000), 5000);
-    EXPECT_EQ(legend::points_per_page_maximum(300), 300);
-    EXPECT_EQ(legend::points_per_page_maximum(0), 1);
-    EXPECT_EQ(legend::points_per_page_maximum(-5), 1);
-    EXPECT_EQ(legend::clamp_points_per_page(20, 1), 1);
-    EXPECT_EQ(legend::clamp_points_per_page(7000, 5000), 5000);
-    EXPECT_EQ(legend::page_span_text(96, 15), "1440");
+    for (auto [records, maximum] : {std::pair{12000, 5000}, {300, 300}, {0, 1}, {-5, 1}})
+        EXPECT_EQ(legend::points_per_page_maximum(records), maximum) << records;
+    EXPECT_EQ(
+        std::tuple(legend::clamp_points_per_page(20, 1), legend::clamp_points_per_page(7000, 5000)),
+        std::tuple(1, 5000));
 
     LogChartModel model;
     model.add_series("a").x.resize(0);
@@ -101,15 +100,14 @@ TEST_F(LegendWindowTest, LoadListsTheSeriesAndSetsThePagingReadOuts) {
     Form2& w = legend_window();
     EXPECT_TRUE(log_setup().legend_window_shown);
     ASSERT_EQ(w.TeeListBox1->count(), 3);
-    EXPECT_EQ(w.TeeListBox1->item(0)->checkState(), Qt::Checked);
-    EXPECT_EQ(w.TeeListBox1->item(1)->checkState(), Qt::Unchecked);
-    EXPECT_EQ(w.HScroll1->maximum(), 300);
-    EXPECT_EQ(w.HScroll1->value(), 20);
-    EXPECT_EQ(w.Label1->text(), "Time Per Page = 300 min");
-    EXPECT_EQ(w.Label2->text(), "Number of Pages = 15");
+    EXPECT_EQ(std::tuple(w.TeeListBox1->item(0)->checkState(), w.TeeListBox1->item(1)->checkState(),
+                         w.HScroll1->maximum(), w.HScroll1->value()),
+              std::tuple(Qt::Checked, Qt::Unchecked, 300, 20));
+    EXPECT_EQ(w.Label1->text() + "|" + w.Label2->text(),
+              "Time Per Page = 300 min|Number of Pages = 15");
     w.HScroll1->setValue(96);
-    EXPECT_EQ(w.Label1->text(), "Time Per Page = 1440 min");
-    EXPECT_EQ(log_chart_model().display.points_per_page, 96);
+    EXPECT_EQ(std::tuple(w.Label1->text(), log_chart_model().display.points_per_page),
+              std::tuple(QString("Time Per Page = 1440 min"), 96));
 }
 
 TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
@@ -117,8 +115,8 @@ TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
     w.TeeListBox1->item(2)->setCheckState(Qt::Checked);
     EXPECT_TRUE(log_chart_model().series(2).active);
     w.Check5->setChecked(true);
-    EXPECT_EQ(page->chart_view->bands(), 2);
-    EXPECT_EQ(log_setup().active_series_count, 2);
+    EXPECT_EQ(std::tuple(page->chart_view->bands(), int(log_setup().active_series_count)),
+              std::tuple(2, 2));
     w.Command1->click();
     EXPECT_EQ(page->chart_view->bands(), 3);
     // Every band shows the same time range from the moment it appears.
@@ -132,13 +130,13 @@ TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
     EXPECT_EQ(page->chart_view->bands(), 1);
 
     w.Check1->setChecked(true);
-    EXPECT_TRUE(w.Check2->isChecked()) << "labels come with point markers";
-    EXPECT_TRUE(log_chart_model().series(0).show_points);
+    EXPECT_TRUE(w.Check2->isChecked() && log_chart_model().series(0).show_points)
+        << "labels come with point markers";
     w.Check3->setChecked(true);
     EXPECT_EQ(read_ini(shell().ini_path, "Graph", "Background", "x"), "True");
     w.Check3->setChecked(false);
-    EXPECT_EQ(read_ini(shell().ini_path, "Graph", "Background", "x"), "False");
-    EXPECT_FALSE(shell().graph_background);
+    EXPECT_TRUE(read_ini(shell().ini_path, "Graph", "Background", "x") == "False" &&
+                !shell().graph_background);
     w.Check4->setChecked(true);
     EXPECT_TRUE(log_chart_model().display.legend);
 }
@@ -147,8 +145,7 @@ TEST_F(LegendWindowTest, MultipleAxesWithoutActiveSeriesChangesNothing) {
     Form2& w = legend_window();
     w.Command2->click();
     w.Check5->setChecked(true);
-    EXPECT_FALSE(log_chart_model().display.multiple_axes);
-    EXPECT_EQ(page->chart_view->bands(), 1);
+    EXPECT_TRUE(!log_chart_model().display.multiple_axes && page->chart_view->bands() == 1);
 }
 
 TEST_F(LegendWindowTest, TheTitleDialogRenamesTrimmedAndCancelChangesNothing) {
@@ -172,9 +169,10 @@ TEST_F(LegendWindowTest, TheTitleDialogRenamesTrimmedAndCancelChangesNothing) {
             return c.ok ? QDialog::Accepted : QDialog::Rejected;
         };
         legend_window().TeeListBox1_DblClick(1);
-        EXPECT_EQ(shown, "Series 1");
-        EXPECT_EQ(log_chart_model().series(1).title, c.title) << c.typed;
-        EXPECT_EQ(log_setup().selected_series_index, 1);
+        EXPECT_EQ(
+            std::tuple(shown, log_chart_model().series(1).title, log_setup().selected_series_index),
+            std::tuple(QString("Series 1"), QString(c.title), int16_t{1}))
+            << c.typed;
     }
     // A series without a title opens with its name.
     log_chart_model().series(2).title.clear();

@@ -1,28 +1,14 @@
 // Bringing a log onto the chart, against the simulated unit: the download and its file, a
 // stream cut, stalled, stopped or ended by a comma, the user's abort, a file that cannot be
 // written, and log files opened from disk, good and bad.
-#include "simulated_unit.h"
+#include "log_page_on_unit.h"
 #include "test_files.h"
 
-#include "logging/chart_units.h"
 #include "logging/legend_window.h"
-#include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
 #include "logging/log_chart_model.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/log_unit_view.h"
-#include "logging/unit_log_commands.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
-
 #include "platform/program_folder.h"
-#include "platform/vb.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
 #include <unitsim/log_stream.h>
 
 using logsetup::chart_settings_trailer;
@@ -31,50 +17,22 @@ using unitsim::UnitKind;
 
 namespace {
 
-const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
-
-class LogChartCommandsTest : public SimulatedUnitTest {
+class LogChartCommandsTest : public LogPageOnUnitTest {
 protected:
     void SetUp() override {
-        SimulatedUnitTest::SetUp();
-        shell().login_passcode = "318406";
-        shell().software_mode = 0;
+        LogPageOnUnitTest::SetUp();
         shell().data_folder = dir.filePath("data");
         QDir().mkpath(shell().data_folder);
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
         definitions_table()[92].unit_value = 4711;
-        platform::number_separators() = {};
-        load_language_lists();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-        log_setup().duration_multiplier = getDurationMult(0);
         log_chart_model().remove_all_series();
-        set_log_unit_view(&log_view);
-        unit().set_now_source([] { return unit_now; });
-        unit().log().clear(unit_now.date());
-
-        page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
-        page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
-        unit_commands = std::make_unique<UnitLogCommands>(*page);
-        unit_commands->install();
         chart_commands = std::make_unique<LogChartCommands>(*page);
         chart_commands->install();
     }
-
     void TearDown() override {
         unload_legend_window();
         chart_commands.reset();
-        unit_commands.reset();
-        page.reset();
-        set_log_unit_view(nullptr);
-        SimulatedUnitTest::TearDown();
+        LogPageOnUnitTest::TearDown();
     }
-
-    unitsim::UnitCore& unit() { return sim->unit(); }
 
     // The unit logs `channels` every 15 minutes and holds `records` of them; the page has read
     // the unit's log information, as the user does before a download.
@@ -115,9 +73,6 @@ protected:
     }
     void stream(const LogStreamOptions& o) { unitsim::set_log_stream(sim->responder(), o); }
 
-    RecordingLogUnitView log_view;
-    std::unique_ptr<LogSetupPage> page;
-    std::unique_ptr<UnitLogCommands> unit_commands;
     std::unique_ptr<LogChartCommands> chart_commands;
 };
 
@@ -133,12 +88,10 @@ TEST_F(LogChartCommandsTest, DownloadSavesTheLogWithItsTrailerAndChartsIt) {
     const int relays = std::min<int>(6, log_setup().relay_count);
     ASSERT_GT(relays, 0);
     ASSERT_EQ(log_chart_model().series_count(), 3 + relays);
-    EXPECT_EQ(points(), 40);
-    EXPECT_EQ(log_chart_model().series(3).title, "Relay 1");
-    EXPECT_TRUE(log_chart_model().series(0).active);
-    EXPECT_FALSE(log_chart_model().series(1).active);
-    EXPECT_EQ(log_view.selected_tab, 2);
-    EXPECT_EQ(log_setup().chart_log_file, path);
+    EXPECT_EQ(std::tuple(points(), log_chart_model().series(3).title,
+                         log_chart_model().series(0).active, log_chart_model().series(1).active,
+                         log_view.selected_tab, log_setup().chart_log_file),
+              std::tuple(40, QString("Relay 1"), true, false, 2, path));
 
     // Opened again from disk, the file draws the same points.
     const std::vector<double> y = log_chart_model().series(1).y;
@@ -179,7 +132,7 @@ TEST_F(LogChartCommandsTest, TrailingCommaAndShortStallStillGiveTheWholeLog) {
     o.stall_ms = 30000; // half the idle time-out
     stream(o);
     download();
-    EXPECT_EQ(dialogs.messages(), QStringList());
+    EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(points(), 8);
 }
 
@@ -198,8 +151,7 @@ TEST_F(LogChartCommandsTest, AStreamThatStopsEndsAfterTheIdleTimeOutAndKeepsWhat
               partial + "\r\n" + chart_settings_trailer(log_setup().chart_units).toLatin1() +
                   "\r\n")
         << "the trailer must start a line of its own";
-    EXPECT_GT(points(), 0);
-    EXPECT_LT(points(), 10);
+    EXPECT_TRUE(points() > 0 && points() < 10) << points();
 }
 
 TEST_F(LogChartCommandsTest, TheUsersAbortKeepsThePartialLogAndRestoresTheButton) {
@@ -220,8 +172,7 @@ TEST_F(LogChartCommandsTest, TheUsersAbortKeepsThePartialLogAndRestoresTheButton
     });
     watch.start(2);
     const QString path = download();
-    EXPECT_TRUE(pressed);
-    EXPECT_EQ(page->Command8->text(), "&Get Log Data from Unit");
+    EXPECT_TRUE(pressed && page->Command8->text() == "&Get Log Data from Unit");
     ASSERT_EQ(dialogs.messages().size(), 1) << dialogs.messages().join("\n").toStdString();
     EXPECT_TRUE(dialogs.messages()[0].startsWith("The download stopped before the log was"));
     EXPECT_TRUE(testfiles::read_bytes(path).endsWith(
@@ -289,8 +240,8 @@ TEST_F(LogChartCommandsTest, DamagedRecordsAreLeftOutAndToldOnce) {
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith("2 entries of the log could not be read"));
     EXPECT_EQ(log_chart_model().series(0).y, (std::vector<double>{100, 103}));
-    EXPECT_EQ(definitions_table()[92].unit_value, 88);
-    EXPECT_EQ(page->Text4[8]->text(), "5");
+    EXPECT_EQ(std::tuple(definitions_table()[92].unit_value, page->Text4[8]->text()),
+              std::tuple(88.0, QString("5")));
 }
 
 TEST_F(LogChartCommandsTest, SeededLogFromAFileIsWhatTheUnitStreams) {
@@ -322,6 +273,5 @@ TEST_F(LogChartCommandsTest, PullingTheLineMidDownloadKeepsALoadablePartialLog) 
     ASSERT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join("\n").toStdString();
     EXPECT_TRUE(dialogs.messages()[1].startsWith("The download stopped before the log was"));
     EXPECT_TRUE(dialogs.messages()[1].contains(path));
-    EXPECT_GT(points(), 0);
-    EXPECT_LT(points(), 10);
+    EXPECT_TRUE(points() > 0 && points() < 10) << points();
 }

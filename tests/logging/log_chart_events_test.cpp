@@ -66,15 +66,11 @@ TEST(LegendRules, RelayoutOnlyWithMultipleAxesShownSeriesAndAChangedCount) {
 
 TEST_F(LogChartEventsTest, TheChartTabBringsTheLegendWindowUpAndOtherTabsTuckItAway) {
     tabs->setCurrentIndex(2);
-    EXPECT_TRUE(legend_up());
-    EXPECT_TRUE(log_setup().legend_window_shown);
-    EXPECT_TRUE(log_setup().legend_tuck_pending);
-    EXPECT_FALSE(page->TeeCommander1->isHidden());
+    EXPECT_TRUE(legend_up() && log_setup().legend_window_shown && log_setup().legend_tuck_pending &&
+                !page->TeeCommander1->isHidden());
     tabs->setCurrentIndex(0);
-    EXPECT_FALSE(legend_up());
-    EXPECT_FALSE(log_setup().legend_window_shown);
-    EXPECT_TRUE(page->TeeCommander1->isHidden());
-    EXPECT_TRUE(page->TChart1->isHidden());
+    EXPECT_TRUE(!legend_up() && !log_setup().legend_window_shown &&
+                page->TeeCommander1->isHidden() && page->TChart1->isHidden());
 
     // Restored by hand with another tab in front: the timer tucks it away again.
     legend_window().showNormal();
@@ -88,17 +84,14 @@ TEST_F(LogChartEventsTest, TheChartTabBringsTheLegendWindowUpAndOtherTabsTuckItA
 TEST_F(LogChartEventsTest, FirstCommandBarUseKeepsTheLegendUpLaterUsesTuckItAway) {
     tabs->setCurrentIndex(2);
     events->zoom_in->click();
-    EXPECT_TRUE(legend_up());
-    EXPECT_FALSE(log_setup().legend_tuck_pending);
-    EXPECT_TRUE(log_setup().legend_refresh_pending);
+    EXPECT_TRUE(legend_up() && !log_setup().legend_tuck_pending &&
+                log_setup().legend_refresh_pending);
     events->zoom_out->click();
-    EXPECT_FALSE(legend_up());
-    EXPECT_FALSE(log_setup().legend_window_shown);
+    EXPECT_FALSE(legend_up() || log_setup().legend_window_shown);
 
     // The legend button brings it back, with the settings re-applied.
     page->Command4->click();
-    EXPECT_TRUE(legend_up());
-    EXPECT_FALSE(log_setup().legend_refresh_pending);
+    EXPECT_TRUE(legend_up() && !log_setup().legend_refresh_pending);
     page->Command4->click();
     EXPECT_FALSE(legend_up());
 }
@@ -119,16 +112,15 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
     model.display.points_per_page = 30;
     model.changed();
     events->update_navigator();
-    EXPECT_EQ(events->page_counter->text(), "Page 1\nof 4");
-    EXPECT_FALSE(events->previous_page->isEnabled());
+    EXPECT_TRUE(events->page_counter->text() == "Page 1\nof 4" &&
+                !events->previous_page->isEnabled());
     events->next_page->click();
     EXPECT_EQ(model.display.page, 1);
     QCPAxis* x = page->TChart1->xAxis;
-    EXPECT_DOUBLE_EQ(x->range().lower, 1.78e9 + 900.0 * 30);
-    EXPECT_DOUBLE_EQ(x->range().upper, 1.78e9 + 900.0 * 59);
+    EXPECT_EQ(std::tuple(x->range().lower, x->range().upper),
+              std::tuple(1.78e9 + 900.0 * 30, 1.78e9 + 900.0 * 59));
     events->last_page->click();
-    EXPECT_EQ(events->page_counter->text(), "Page 4\nof 4");
-    EXPECT_FALSE(events->next_page->isEnabled());
+    EXPECT_TRUE(events->page_counter->text() == "Page 4\nof 4" && !events->next_page->isEnabled());
     EXPECT_DOUBLE_EQ(x->range().upper, 1.78e9 + 900.0 * 99);
     events->first_page->click();
     EXPECT_EQ(model.display.page, 0);

@@ -97,12 +97,11 @@ TEST_F(LogSetupPageTest, SelectAllTicksWhatTheModelOffersAndClearLeavesTheTimeSt
     for (QCheckBox* b : page->Check1)
         b->setEnabled(true);
     page->Command1_Click();
-    EXPECT_EQ(text1(0), "93");
-    EXPECT_EQ(masks(), "65535/65535/65532") << "never-logged channels 32 and 33 were selected";
+    EXPECT_EQ(text1(0) + " " + masks(), "93 65535/65535/65532")
+        << "never-logged channels 32 and 33 were selected";
     EXPECT_FALSE(page->Check1[32]->isChecked());
     page->Command2_Click();
-    EXPECT_EQ(ticked(), std::set<int>{31});
-    EXPECT_EQ(text1(0), "3");
+    EXPECT_EQ(std::tuple(ticked(), text1(0)), std::tuple(std::set<int>{31}, QString("3")));
 
     page->select_model_option(5);
     page->Command1_Click();
@@ -114,8 +113,7 @@ TEST_F(LogSetupPageTest, SelectAllTicksWhatTheModelOffersAndClearLeavesTheTimeSt
 TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
     // The spinner steps the interval within 0..1000.
     page->UpDown1->up_button()->click();
-    EXPECT_EQ(text1(2), "1");
-    EXPECT_EQ(text1(1), "45.7");
+    EXPECT_EQ(text1(2) + " " + text1(1), "1 45.7");
     page->UpDown1->down_button()->click();
     page->UpDown1->down_button()->click();
     EXPECT_EQ(text1(2), "0");
@@ -163,17 +161,16 @@ TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {
     tick({0, 8, 22, 24});
     EXPECT_EQ(text1(0), "13");
     page->Option1[1]->click(); // the user's click runs the same handler
-    EXPECT_EQ(ticked(), std::set<int>{31});
-    EXPECT_EQ(text1(0), "3");
-    EXPECT_EQ(log_setup().unit_type, 1);
+    EXPECT_EQ(std::tuple(ticked(), text1(0), log_setup().unit_type),
+              std::tuple(std::set<int>{31}, QString("3"), int16_t{1}));
 
     page->select_model_option(13);
     log_setup().capabilities.negative_totalisers_option = true; // e.g. left by a log header
     log_setup().relay_count = 0;
     page->select_model_option(13);
-    EXPECT_FALSE(log_setup().capabilities.negative_totalisers_option);
-    EXPECT_EQ(log_setup().relay_count, 6);
-    EXPECT_TRUE(enabled(34));
+    EXPECT_EQ(std::tuple(log_setup().capabilities.negative_totalisers_option,
+                         log_setup().relay_count, enabled(34)),
+              std::tuple(false, int16_t{6}, true));
 
     EXPECT_FALSE(page->select_model_option(25));
     for (auto& [i, o] : page->Option1)
@@ -184,19 +181,15 @@ TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {
 
 TEST_F(LogSetupPageTest, MilliampBoxOffersTheInputChannel) {
     page->select_model_option(4);
-    EXPECT_TRUE(page->Check2->isEnabled());
-    EXPECT_FALSE(enabled(16));
+    EXPECT_TRUE(page->Check2->isEnabled() && !enabled(16));
     page->Check2->setChecked(true);
-    EXPECT_TRUE(log_setup().capabilities.ma_input_available);
-    EXPECT_TRUE(enabled(16));
+    EXPECT_TRUE(log_setup().capabilities.ma_input_available && enabled(16));
     tick({16});
     EXPECT_EQ(text1(0), "4");
 
     page->select_model_option(1);
-    EXPECT_FALSE(page->Check2->isChecked());
-    EXPECT_FALSE(page->Check2->isEnabled());
-    EXPECT_FALSE(log_setup().capabilities.ma_input_available);
-    EXPECT_FALSE(enabled(16));
+    EXPECT_FALSE(page->Check2->isChecked() || page->Check2->isEnabled() ||
+                 log_setup().capabilities.ma_input_available || enabled(16));
 }
 
 TEST_F(LogSetupPageTest, LiteFormWithdrawsPointTwoAndItsChannelsLeaveTheRecordAtOnce) {
@@ -213,14 +206,14 @@ TEST_F(LogSetupPageTest, LiteFormWithdrawsPointTwoAndItsChannelsLeaveTheRecordAt
         page->select_model_option(c.model);
         tick({8, 22});
         EXPECT_EQ(text1(0), c.bytes);
-        EXPECT_FALSE(page->chkVeltoLite->isHidden());
+        ASSERT_FALSE(page->chkVeltoLite->isHidden());
         page->chkVeltoLite->setChecked(true);
         EXPECT_TRUE(link().lite_unit);
         for (int b : c.withdrawn)
             EXPECT_FALSE(enabled(b)) << "box " << b;
         EXPECT_FALSE(frame_enabled(1));
-        EXPECT_EQ(text1(0), "3") << "the unit would be told to log channels the page withdrew";
-        EXPECT_EQ(masks(), "0/32768/0");
+        EXPECT_EQ(text1(0) + " " + masks(), "3 0/32768/0")
+            << "the unit would be told to log channels the page withdrew";
         page->chkVeltoLite->setChecked(false);
         for (int b : c.withdrawn)
             EXPECT_TRUE(enabled(b)) << "box " << b;
@@ -230,8 +223,7 @@ TEST_F(LogSetupPageTest, LiteFormWithdrawsPointTwoAndItsChannelsLeaveTheRecordAt
     // A model without a Lite form drops the box.
     page->chkVeltoLite->setChecked(true);
     page->select_model_option(7);
-    EXPECT_TRUE(page->chkVeltoLite->isHidden());
-    EXPECT_FALSE(page->chkVeltoLite->isChecked());
+    EXPECT_TRUE(page->chkVeltoLite->isHidden() && !page->chkVeltoLite->isChecked());
     EXPECT_FALSE(link().lite_unit);
 }
 
@@ -241,20 +233,17 @@ TEST_F(LogSetupPageTest, SpecialModelsRelabelOrFlagThePageUntilAnotherModel) {
     for (int b : {0, 1, 4, 7})
         EXPECT_FALSE(enabled(b)) << "box " << b;
     page->select_model_option(40);
-    EXPECT_FALSE(link().quorvantix_unit);
-    EXPECT_TRUE(link().radar_unit);
-    EXPECT_TRUE(enabled(0));
+    EXPECT_TRUE(!link().quorvantix_unit && link().radar_unit && enabled(0));
 
     page->select_model_option(15);
-    EXPECT_EQ(page->Frame1[0]->title(), "Hesvarin Channels");
-    EXPECT_EQ(page->Check1[5]->text(), "Input B");
-    EXPECT_FALSE(frame_enabled(2));
-    EXPECT_TRUE(frame_enabled(5));
+    EXPECT_EQ(page->Frame1[0]->title() + "|" + page->Check1[5]->text(),
+              "Hesvarin Channels|Input B");
+    EXPECT_TRUE(!frame_enabled(2) && frame_enabled(5));
 
     page->select_model_option(5);
-    EXPECT_EQ(page->Frame1[0]->title(), "Point 1");
-    EXPECT_EQ(page->Check1[5]->text(), "Avg Noise");
-    EXPECT_EQ(page->Frame1[5]->title(), "Totalisers 1");
+    EXPECT_EQ(page->Frame1[0]->title() + "|" + page->Check1[5]->text() + "|" +
+                  page->Frame1[5]->title(),
+              "Point 1|Avg Noise|Totalisers 1");
 }
 
 TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannelsWhileTheUnitIsOne) {
@@ -267,17 +256,14 @@ TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannelsWhileTheUnitIsOne
     link().p61_is_1 = true;
     page->select_model_option(14);
     page->disable_controls_for_cso();
-    EXPECT_TRUE(own(page->Option1[14]));
-    EXPECT_TRUE(own(page->Option1[0]));
+    EXPECT_TRUE(own(page->Option1[14]) && own(page->Option1[0]));
     for (int i = 1; i <= 13; ++i)
         EXPECT_FALSE(own(page->Option1[i])) << "option " << i;
-    EXPECT_FALSE(own(page->Check2));
-    EXPECT_TRUE(page->Check1[28]->isHidden());
+    EXPECT_TRUE(!own(page->Check2) && page->Check1[28]->isHidden());
     EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 29, 30, 31}));
 
     page->update_log_setup();
-    EXPECT_FALSE(page->Check1[28]->isHidden());
-    EXPECT_TRUE(frame_enabled(9));
+    EXPECT_TRUE(!page->Check1[28]->isHidden() && frame_enabled(9));
     EXPECT_FALSE(own(page->Option1[3])) << "a refresh unlocked the models of a CSO unit";
 
     // Another unit that is not a CSO unit: its models can be chosen again.
@@ -298,35 +284,29 @@ TEST_F(LogSetupPageTest, LoadedLogTicksItsChannels) {
     s.log_start_date_text = "05/12/2026";
     page->getlogbytes();
     EXPECT_EQ(ticked(), (std::set<int>{0, 7, 31, 40}));
-    EXPECT_EQ(s.record_bytes, 8);
-    EXPECT_EQ(masks(), "129/32768/64");
-    EXPECT_EQ(text1(2), "15");
-    EXPECT_EQ(text1(7), "05/12/2026");
-    EXPECT_TRUE(page->Check3->isChecked());
-    EXPECT_TRUE(s.log_channel_table.enabled[40]);
-    EXPECT_FALSE(s.log_channel_table.enabled[41]);
+    EXPECT_EQ(std::tuple(s.record_bytes, masks(), text1(2), text1(7), page->Check3->isChecked()),
+              std::tuple(int16_t{8}, QString("129/32768/64"), QString("15"), QString("05/12/2026"),
+                         true));
+    EXPECT_TRUE(s.log_channel_table.enabled[40] && !s.log_channel_table.enabled[41]);
 
     // The same log on a model without flow 2: the box is ticked but not counted.
     page->select_model_option(0);
     s.log_wrapping = 0;
     page->getlogbytes();
-    EXPECT_TRUE(page->Check1[40]->isChecked());
-    EXPECT_EQ(s.record_bytes, 6);
-    EXPECT_FALSE(page->Check3->isChecked());
+    EXPECT_EQ(std::tuple(page->Check1[40]->isChecked(), s.record_bytes, page->Check3->isChecked()),
+              std::tuple(true, int16_t{6}, false));
 }
 
 TEST_F(LogSetupPageTest, WithdrawnScreenChannelsStayWithdrawn) {
     page->select_model_option(13);
     tick({18, 34});
     page->withdraw_for_cso_screen({16, 18, 19, 20, 34}, {1, 12});
-    EXPECT_FALSE(page->Check1[18]->isChecked());
-    EXPECT_EQ(text1(0), "3");
+    EXPECT_TRUE(!page->Check1[18]->isChecked() && text1(0) == "3");
     page->select_model_option(13);
     for (int b : {16, 18, 19, 20, 34})
         EXPECT_TRUE(page->Check1[static_cast<size_t>(b)]->isHidden()) << "box " << b;
-    EXPECT_TRUE(page->Frame1[1]->isHidden());
-    EXPECT_TRUE(page->Frame1[12]->isHidden());
-    EXPECT_FALSE(page->Frame1[14]->isHidden());
+    EXPECT_TRUE(page->Frame1[1]->isHidden() && page->Frame1[12]->isHidden() &&
+                !page->Frame1[14]->isHidden());
 }
 
 TEST_F(LogSetupPageTest, ButtonsOfLaterWorkStayDisabledUntilTheirActionExists) {

@@ -1,24 +1,11 @@
 // The log set-up page's work with the unit, against the simulated unit: set-up and clock, log
 // information by "/LOGINFO" and by single reads, clear and simulate, and the chart units.
-#include "simulated_unit.h"
+#include "log_page_on_unit.h"
 
-#include "logging/chart_units.h"
-#include "logging/log_channels.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/log_unit_view.h"
-#include "logging/unit_log_commands.h"
 #include "platform/profile.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
 
-#include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 
 using logsetup::chart_settings_trailer;
 using platform::Answer;
@@ -28,45 +15,20 @@ using unitsim::UnitKind;
 namespace {
 
 const QDateTime pc_now(QDate(2026, 12, 5), QTime(14, 7, 30));
-const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 
-// The log set-up page and its work with the unit on the link's simulated unit, with the unit's
-// and the PC's clocks fixed and a recording stand-in for the main window's busy display.
-class UnitLogCommandsTest : public SimulatedUnitTest {
+// The PC's clock fixed too.
+class UnitLogCommandsTest : public LogPageOnUnitTest {
 protected:
     void SetUp() override {
-        SimulatedUnitTest::SetUp();
-        shell().login_passcode = "318406";
-        shell().software_mode = 0;
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
+        LogPageOnUnitTest::SetUp();
         definitions_table()[92].unit_value = NO_VALUE;
-        platform::number_separators() = {};
-        load_language_lists();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-        log_setup().duration_multiplier = getDurationMult(0);
-        set_log_unit_view(&log_view);
         logsetup::set_pc_clock_source([] { return pc_now; });
-        fix_unit_clock();
-
-        page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
-        page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
-        commands = std::make_unique<UnitLogCommands>(*page);
-        commands->install();
         // The download is other work; a stand-in makes the button available as it will be.
         page->set_action(LogSetupAction::GetLogData, [] {});
     }
-
     void TearDown() override {
-        commands.reset();
-        page.reset();
-        set_log_unit_view(nullptr);
         logsetup::set_pc_clock_source({});
-        SimulatedUnitTest::TearDown();
+        LogPageOnUnitTest::TearDown();
     }
 
     // A fresh unit of `kind` on COM1, its clock at unit_now and its log empty.
@@ -75,11 +37,6 @@ protected:
         fix_unit_clock();
         reset_link_state();
     }
-    void fix_unit_clock() {
-        unit().set_now_source([] { return unit_now; });
-        unit().log().clear(unit_now.date());
-    }
-    unitsim::UnitCore& unit() { return sim->unit(); }
 
     // The link gives up on commands matching `pattern`; the unit answers `reply` to them.
     void dead_on(const QString& pattern) { sim->misbehave_on(pattern, Misbehaviour::silence()); }
@@ -120,10 +77,6 @@ protected:
             t << text4(i);
         return t;
     }
-
-    RecordingLogUnitView log_view;
-    std::unique_ptr<LogSetupPage> page;
-    std::unique_ptr<UnitLogCommands> commands;
 };
 
 } // namespace
@@ -139,8 +92,8 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsO
     EXPECT_TRUE(dialogs.messages()[0].startsWith("Setting up the unit clears all log data"));
     EXPECT_EQ(dialogs.messages()[1], "The unit has been set up successfully.");
     EXPECT_TRUE(dialogs.messages()[2].startsWith("Important: disconnect the serial cable"));
-    EXPECT_FALSE(unit().quick_mode()) << "the unit was left in quick mode";
-    EXPECT_FALSE(unit().logged_on()) << "the unit was left logged on";
+    EXPECT_FALSE(unit().quick_mode() || unit().logged_on())
+        << "the unit was left in quick mode or logged on";
     EXPECT_FALSE(log_view.busy_message_shown);
     EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
     for (QPushButton* b : {page->Command1, page->Command2, page->Command5, page->Command11})
@@ -167,8 +120,7 @@ TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouching
         EXPECT_TRUE(sim->received().isEmpty());
         ASSERT_EQ(dialogs.prompts.size(), row.messages);
         EXPECT_TRUE(dialogs.prompts[0].text.startsWith(row.first_message_start));
-        EXPECT_EQ(dialogs.prompts[0].title, "Unit Setup");
-        EXPECT_TRUE(page->Command5->isEnabled());
+        EXPECT_TRUE(dialogs.prompts[0].title == "Unit Setup" && page->Command5->isEnabled());
     }
 }
 
@@ -243,8 +195,7 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
                           "\r\n\r\nCheck the connection and try again.";
         EXPECT_EQ(dialogs.prompts.back().text, expected_message);
         EXPECT_EQ(dialogs.prompts.back().title, clear ? "Clear Log Data" : "Unit Setup");
-        EXPECT_TRUE(page->Command5->isEnabled());
-        EXPECT_TRUE(link().comms_abort);
+        EXPECT_TRUE(page->Command5->isEnabled() && link().comms_abort);
     }
 }
 
@@ -385,15 +336,14 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
         // at 10 minutes.
         EXPECT_EQ(read_outs(),
                   QStringList({"271126", "5", "32776", "0", "10", "On", "1000", "253.1", "7"}));
-        EXPECT_EQ(log_setup().log_records, 1000);
-        EXPECT_EQ(definitions_table()[92].unit_value, 40917);
+        EXPECT_EQ(std::tuple(log_setup().log_records, definitions_table()[92].unit_value),
+                  std::tuple(1000.0, 40917.0));
         EXPECT_EQ(chart_settings_trailer(log_setup().chart_units), "~2|2|1|3|2|5|0")
             << "chart units not read from the unit";
         EXPECT_TRUE(page->Command8->isEnabled()) << "a log with records cannot be downloaded";
         for (int c : {0, 2, 19, 31})
             EXPECT_TRUE(page->Check1[static_cast<size_t>(c)]->isChecked()) << "channel " << c;
-        EXPECT_FALSE(link().quiet_commands);
-        EXPECT_FALSE(log_view.busy_panel_shown);
+        EXPECT_FALSE(link().quiet_commands || log_view.busy_panel_shown);
         EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join("|").toStdString();
     }
 }
@@ -459,14 +409,13 @@ TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
         shell().software_mode = row.software_mode;
         page->Command6->click();
         const QStringList sent = after_logon();
-        EXPECT_EQ(log_setup().unit_type, row.model);
-        EXPECT_TRUE(page->Option1[row.model]->isChecked());
-        EXPECT_TRUE(sent.contains("/p92"));
-        EXPECT_FALSE(sent.contains("/m92"));
+        EXPECT_EQ(std::tuple(log_setup().unit_type, page->Option1[row.model]->isChecked(),
+                             log_setup().log_memory_bytes),
+                  std::tuple(int16_t(row.model), true, 262144.0));
+        EXPECT_TRUE(sent.contains("/p92") && !sent.contains("/m92"));
         EXPECT_EQ(sent.contains("/P104"), row.chart_units);
-        EXPECT_EQ(log_setup().log_memory_bytes, 262144);
-        EXPECT_EQ(page->lblUnitInfo[0]->text(), "Unit Date (DDMMYY) : 041226");
-        EXPECT_EQ(page->lblUnitInfo[1]->text(), "Unit Time (HHMM) : 0930");
+        EXPECT_EQ(page->lblUnitInfo[0]->text() + "|" + page->lblUnitInfo[1]->text(),
+                  "Unit Date (DDMMYY) : 041226|Unit Time (HHMM) : 0930");
     }
 }
 
@@ -474,25 +423,21 @@ TEST_F(UnitLogCommandsTest, ALinkFailureEndsTheReadAtOnceAndLeavesNothingBusy) {
     dead_on("/P104");
     page->Command6->click();
     const QStringList sent = after_logon();
-    EXPECT_EQ(sent.last(), "/P104");
-    EXPECT_FALSE(sent.contains("/LOADNORM"));
-    EXPECT_FALSE(link().quiet_commands);
-    EXPECT_FALSE(log_view.busy_panel_shown);
+    EXPECT_TRUE(sent.last() == "/P104" && !sent.contains("/LOADNORM"));
+    EXPECT_FALSE(link().quiet_commands || log_view.busy_panel_shown);
     EXPECT_EQ(text4(7), "") << "days left computed from a failed read";
 }
 
 TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
-    unit().handle("/access:318406");
-    unit().handle("/p154:20");
-    unit().handle("/p155:1");
+    for (const char* command : {"/access:318406", "/p154:20", "/p155:1"})
+        unit().handle(command);
     choose({0, 1}, "7");
     page->Command11->click();
     EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nPlease wait...");
     EXPECT_FALSE(log_view.busy_message_shown);
-    EXPECT_EQ(page->Text1[2]->text(), "20");
-    EXPECT_TRUE(page->Check3->isChecked());
-    EXPECT_FALSE(page->Check1[1]->isChecked());
-    EXPECT_TRUE(page->Command11->isEnabled());
+    EXPECT_EQ(std::tuple(page->Text1[2]->text(), page->Check3->isChecked(),
+                         page->Check1[1]->isChecked(), page->Command11->isEnabled()),
+              std::tuple(QString("20"), true, false, true));
 }
 
 // ---- Clear and simulate ----
@@ -503,8 +448,7 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
         sim->clear_received();
         dialogs.answers.assign(answers.begin(), answers.end());
         page->Command7->click();
-        EXPECT_TRUE(sim->received().isEmpty());
-        EXPECT_FALSE(link().quiet_commands);
+        EXPECT_TRUE(sim->received().isEmpty() && !link().quiet_commands);
     }
     for (bool dead : {false, true}) {
         SCOPED_TRACE(testing::Message() << "dead link " << dead);
@@ -527,8 +471,7 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
     EXPECT_EQ(dialogs.messages().mid(2),
               QStringList({"The log data in the unit has been cleared."}));
     EXPECT_TRUE(after_logon().contains("/LOGINFO")) << "the page does not show the emptied log";
-    EXPECT_EQ(text4(6), "");
-    EXPECT_FALSE(link().quiet_commands);
+    EXPECT_TRUE(text4(6).isEmpty() && !link().quiet_commands);
 }
 
 TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
@@ -536,8 +479,7 @@ TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
     page->Command10->click();
     EXPECT_EQ(after_logon(), QStringList({"/simlog:1"}));
     page->Command6->click();
-    EXPECT_EQ(text4(6), "240");
-    EXPECT_TRUE(page->Command8->isEnabled());
+    EXPECT_TRUE(text4(6) == "240" && page->Command8->isEnabled());
 
     page->set_action(LogSetupAction::GetLogData, {});
     page->Command6->click();
@@ -583,7 +525,8 @@ TEST_F(UnitLogCommandsTest, AFlowTimeUnitThatIsNoNumberEndsTheChartUnitsReadWith
     log_setup().chart_units.totaliser_multiplier_index = 6;
     EXPECT_FALSE(query_chart_units(true));
     EXPECT_EQ(sim->received().last(), "/M707") << "the read went on after a reply that is no number";
-    EXPECT_EQ(log_setup().chart_units.flow_time_unit_index, 2);
-    EXPECT_EQ(log_setup().chart_units.totaliser_multiplier_index, 6)
-        << "the stored multiplier was overwritten";
+    EXPECT_EQ(std::tuple(log_setup().chart_units.flow_time_unit_index,
+                         log_setup().chart_units.totaliser_multiplier_index),
+              std::tuple(int16_t{2}, int16_t{6}))
+        << "the stored units were overwritten";
 }

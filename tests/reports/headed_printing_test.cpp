@@ -23,18 +23,20 @@ namespace {
 
 class HeadedPrinting : public ::testing::Test {
 protected:
+    // clang-format off
+    static constexpr std::pair<int, const char*> texts[] = {
+        {1368, "Description"}, {1369, "Value"},          {1446, "Units"},
+        {1432, "Site Name:"},  {1433, "Project:"},       {1434, "Instrument:"},
+        {1435, "Tag:"},        {1437, "Type:"},          {1438, "Serial:"},
+        {1439, "Software:"},   {1440, "Hardware:"},      {1441, "Sensor Type:"},
+        {1442, "Sensor Serial:"}, {1452, "Parameter File: "}, {1453, "File Date: "},
+        {1454, "Software Version: "}, {1455, "Hardware Revision: "},
+        {1456, "Serial Number: "}, {1457, "Site Ident: "}, {1228, "Done."},
+        {1229, "Printing failed - code "}, {1227, "Export"},
+        {1443, "Comma"}, {1444, "Semicolon"}, {1445, "Text"}};
+    // clang-format on
     void SetUp() override {
         reset_shell_state();
-        const std::pair<int, const char*> texts[] = {
-            {1368, "Description"}, {1369, "Value"},          {1446, "Units"},
-            {1432, "Site Name:"},  {1433, "Project:"},       {1434, "Instrument:"},
-            {1435, "Tag:"},        {1437, "Type:"},          {1438, "Serial:"},
-            {1439, "Software:"},   {1440, "Hardware:"},      {1441, "Sensor Type:"},
-            {1442, "Sensor Serial:"}, {1452, "Parameter File: "}, {1453, "File Date: "},
-            {1454, "Software Version: "}, {1455, "Hardware Revision: "},
-            {1456, "Serial Number: "}, {1457, "Site Ident: "}, {1228, "Done."},
-            {1229, "Printing failed - code "}, {1227, "Export"},
-            {1443, "Comma"}, {1444, "Semicolon"}, {1445, "Text"}};
         for (const auto& [n, t] : texts)
             *text_slot(n) = QString::fromUtf8(t);
         header.use_header = true;
@@ -46,8 +48,7 @@ protected:
         header.p929 = QStringLiteral("0");
     }
     void TearDown() override {
-        for (int n : {1368, 1369, 1446, 1432, 1433, 1434, 1435, 1437, 1438, 1439, 1440, 1441, 1442,
-                      1452, 1453, 1454, 1455, 1456, 1457, 1228, 1229, 1227, 1443, 1444, 1445})
+        for (const auto& [n, t] : texts)
             text_slot(n)->clear();
     }
 
@@ -149,8 +150,8 @@ TEST_F(HeadedPrinting, LongDescriptionPushesTheValueToItsColumnOnTheNextLine) {
         return t.text == QString(40, QLatin1Char('x'));
     });
     ASSERT_NE(value, items.end());
-    EXPECT_EQ(value->x, 54 * 2) << "column 55";
-    EXPECT_EQ(value->y, description->y + 4);
+    EXPECT_EQ(std::tuple(value->x, value->y), std::tuple(54.0 * 2, description->y + 4))
+        << "column 55";
 
     const QStringList text = export_listing_text(header, l, {}).split(QStringLiteral("\r\n"));
     const QString row = QString(14, QLatin1Char(' ')) + QStringLiteral("P1   ") +

@@ -42,21 +42,6 @@ TEST(PowerCalculator, AUnitThatNeverSleepsDrawsTheFullCurrent) {
     }
 }
 
-TEST(PowerCalculator, CurrentTableIsIndexedByVoltageThenTransducer) {
-    struct Case {
-        int transducer, voltage;
-        double current, cycle;
-    };
-    const Case cases[] = {{0, 0, 198.93, 4.5},  {0, 1, 80.45, 4.5},  {1, 0, 189.09, 5.0},
-                          {2, 1, 86.2, 5.9},    {3, 0, 193.43, 6.0}, {4, 1, 88.79, 6.5},
-                          {5, 0, 0.0, 0.0},     {-1, 0, 0.0, 0.0}};
-    for (const Case& c : cases) {
-        EXPECT_DOUBLE_EQ(power::transducer_current(c.transducer, c.voltage), c.current)
-            << c.transducer << "/" << c.voltage;
-        EXPECT_NEAR(power::cycle_time(c.transducer), c.cycle, 1e-12) << c.transducer;
-    }
-}
-
 TEST(PowerCalculator, NothingChosenLeavesTheResultsAndNoCapacityGivesNoLife) {
     auto in = start_values();
     in.transducer = -1;
@@ -72,32 +57,40 @@ TEST(PowerCalculator, NothingChosenLeavesTheResultsAndNoCapacityGivesNoLife) {
     EXPECT_EQ(power::life_text(*r, ENGLISH), QString());
 }
 
-TEST(PowerCalculator, LifeWordsAreSingularForOneAndPluralAbove) {
+// 365-day years and 30-day months, singular for one; the capacity lasts `days` for a unit that
+// never sleeps.
+TEST(PowerCalculator, YearsAndMonthsCountWholePeriods) {
     struct Case {
-        int years, months, days;
+        double days;
+        int years, months, rest_days;
         const char* text;
     };
-    const Case cases[] = {{1, 1, 1, "1 year \n1 month \n1 day "},
-                          {2, 0, 2, "2 years \n2 days "},
-                          {0, 0, 0, ""},
-                          {0, 11, 0, "11 months \n"}};
+    const Case cases[] = {{59.999, 0, 1, 29, "1 month \n29 days "},
+                          {395.5, 1, 1, 0, "1 year \n1 month \n"},
+                          {31.5, 0, 1, 1, "1 month \n1 day "},
+                          {732.5, 2, 0, 2, "2 years \n2 days "},
+                          {1010.9, 2, 9, 10, "2 years \n9 months \n10 days "}};
     for (const Case& c : cases) {
-        power::CalculatorResult r;
-        r.years = c.years;
-        r.months = c.months;
-        r.rest_days = c.days;
-        EXPECT_EQ(power::life_text(r, ENGLISH), QString::fromLatin1(c.text));
+        auto in = start_values();
+        in.wake_minutes = 0;
+        in.usable_percent = 100;
+        in.capacity_ah = c.days * 24 * 199.01 / 1000;
+        const auto r = power::calculate(in);
+        ASSERT_TRUE(r);
+        EXPECT_EQ(std::tuple(r->years, r->months, r->rest_days),
+                  std::tuple(c.years, c.months, c.rest_days))
+            << c.days;
+        EXPECT_EQ(power::life_text(*r, ENGLISH), QString::fromLatin1(c.text)) << c.days;
     }
-}
-
-TEST(PowerCalculator, YearsAndMonthsCountWholePeriods) {
+    // Exactly 60 days (24 V, never sleeping) are two whole months, not one month and 30 days.
     auto in = start_values();
-    in.capacity_ah = 400; // ten times the start: 1010.9 days
+    in.voltage_index = 1;
+    in.wake_minutes = 0;
+    in.usable_percent = 100;
+    in.capacity_ah = 115.9632;
     const auto r = power::calculate(in);
-    ASSERT_TRUE(r);
-    EXPECT_EQ(r->years, 2);
-    EXPECT_EQ(r->months, 9);
-    EXPECT_EQ(r->rest_days, 10);
+    ASSERT_TRUE(r && r->days == 60);
+    EXPECT_EQ(power::life_text(*r, ENGLISH), QStringLiteral("2 months \n"));
 }
 
 using Points = std::vector<std::pair<double, double>>;

@@ -180,12 +180,10 @@ TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsThenPrints) {
     w.Text1[3]->setText(QStringLiteral("LT-101"));
     w.Text1[9]->setText(QStringLiteral(" SN9 "));
     w.cmdPrint->click();
-    EXPECT_EQ(seen.site, QStringLiteral("Site A"));
-    EXPECT_EQ(seen.sensor_serial, QStringLiteral("SN9"));
-    EXPECT_TRUE(seen.use_header);
-    EXPECT_EQ(ini("Site"), QStringLiteral("Site A"));
-    EXPECT_EQ(ini("Tag"), QStringLiteral("LT-101"));
-    EXPECT_EQ(ini("Use Header"), QStringLiteral("True"));
+    EXPECT_EQ(std::tuple(seen.site, seen.sensor_serial, seen.use_header),
+              std::tuple(QString("Site A"), QString("SN9"), true));
+    EXPECT_EQ(QStringList({ini("Site"), ini("Tag"), ini("Use Header")}),
+              QStringList({"Site A", "LT-101", "True"}));
     EXPECT_EQ(ini("Sensor Serial"), QStringLiteral("<missing>")) << "a run-only field was stored";
 }
 
@@ -205,14 +203,13 @@ TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
         EXPECT_EQ(w.Text1[i]->text().isEmpty(), typed) << "box " << i;
     }
     w.cmdCancel->click();
-    EXPECT_EQ(shell().header_site, QStringLiteral("Kept site"));
-    EXPECT_EQ(ini("Site"), QStringLiteral("<missing>"));
+    EXPECT_EQ(shell().header_site + "|" + ini("Site"), QStringLiteral("Kept site|<missing>"));
 }
 
 TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
     frmPrintHeader& w = print_header_window();
-    EXPECT_FALSE(w.cmdPreview->isEnabled()) << "a button offered work that is not there";
-    EXPECT_FALSE(w.cmdPrint->isEnabled());
+    EXPECT_FALSE(w.cmdPreview->isEnabled() || w.cmdPrint->isEnabled())
+        << "a button offered work that is not there";
     set_print_header_actions({[] { throw std::runtime_error("no preview page"); },
                               [] { throw std::runtime_error("printer on fire"); },
                               {}});
@@ -232,13 +229,12 @@ TEST_F(PrintHeaderTest, AnEmptyListingSaysSoAndOpensNoHeader) {
     print_listing([] { parameter_listing().rows.clear(); }, [&] { ++opened; });
     EXPECT_EQ(opened, 0);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, ui_text(1226));
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Information);
+    EXPECT_TRUE(dialogs.prompts[0].text == ui_text(1226) &&
+                dialogs.prompts[0].style == platform::mb::Information);
 
     print_listing([] { parameter_listing().rows = {{"P1", "Mode", "1", ""}}; },
                   [&] { ++opened; });
-    EXPECT_EQ(opened, 1);
-    EXPECT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_TRUE(opened == 1 && dialogs.prompts.size() == 1u);
     parameter_listing().rows.clear();
 }
 
@@ -313,8 +309,8 @@ protected:
 
 TEST_F(PrintHeaderWork, ListEntriesComeAliveOnceTheListingsAreInstalled) {
     install_report_tools(services, nullptr, nullptr);
-    EXPECT_FALSE(services.print_parameters) << "an entry without its listing looks done";
-    EXPECT_FALSE(services.print_changed_parameters);
+    EXPECT_FALSE(services.print_parameters || services.print_changed_parameters)
+        << "an entry without its listing looks done";
     const PrintHeaderActions& actions = print_header_actions();
     EXPECT_TRUE(actions.preview && actions.print && actions.export_list);
 
@@ -362,11 +358,9 @@ TEST_F(PrintHeaderWork, PreviewShowsTheFirstPageUnderTheTypedHeaderAndStaysOpen)
     EXPECT_EQ(opened, QStringList{QStringLiteral("Form8")});
     EXPECT_TRUE(page_only) << "the preview showed the report box, not the page";
     EXPECT_TRUE(page_shows(QStringLiteral("Weir 9"))) << "the typed site was not stored first";
-    EXPECT_TRUE(page_shows(QStringLiteral("P1")));
+    EXPECT_TRUE(page_shows(QStringLiteral("P1")) && page_shows(QStringLiteral("Page 1")));
     EXPECT_FALSE(page_shows(QStringLiteral("P200"))) << "the preview went past its first page";
-    EXPECT_TRUE(page_shows(QStringLiteral("Page 1")));
-    EXPECT_TRUE(print_header_window_loaded() && w.isVisible());
-    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(print_header_window_loaded() && w.isVisible() && dialogs.messages().isEmpty());
 }
 
 TEST_F(PrintHeaderWork, WithoutTheHeaderThePreviewNamesTheParameterFile) {

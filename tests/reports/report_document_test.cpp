@@ -40,9 +40,8 @@ TEST(ReportDocument, PiecesOfOneStyleMergeAndAttributesStayUntilChanged) {
     doc.set_bold(false);
     doc.write(QStringLiteral("c"));
     ASSERT_EQ(doc.runs().size(), 2u);
-    EXPECT_EQ(doc.runs()[0].text, QStringLiteral("ab"));
-    EXPECT_TRUE(doc.runs()[0].style.bold);
-    EXPECT_FALSE(doc.runs()[1].style.bold);
+    EXPECT_EQ(std::tuple(doc.runs()[0].text, doc.runs()[0].style.bold, doc.runs()[1].style.bold),
+              std::tuple(QStringLiteral("ab"), true, false));
 }
 
 TEST(ReportDocument, RichTextCarriesFontsColoursSizesAndEscapes) {
@@ -77,7 +76,7 @@ TEST(ReportDocument, TextDocumentHoldsTheSameCharactersWithTheirStyles) {
     write_to_text_document(sample(), target, 1.0);
     EXPECT_EQ(target.toPlainText(), QStringLiteral("Wasser {Süd}\\\nDate\tMean\nReport Summary\nm³ Ω\n"));
     const QTextCharFormat heading = target.begin().begin().fragment().charFormat();
-    EXPECT_EQ(heading.fontPointSize(), 16);
-    EXPECT_EQ(heading.fontWeight(), QFont::Bold);
-    EXPECT_EQ(target.defaultTextOption().tabs().size(), 7);
+    EXPECT_EQ(std::tuple(heading.fontPointSize(), heading.fontWeight(),
+                         target.defaultTextOption().tabs().size()),
+              std::tuple(16.0, int(QFont::Bold), qsizetype(7)));
 }

@@ -113,8 +113,7 @@ TEST(ReportEngine, IntegrationReportMatchesTheHandWorkedReportLineByLine) {
     };
     ReportState s;
     EXPECT_EQ(report_lines(two_day_chart(), r, &s), expected);
-    EXPECT_EQ(s.totaliser_factor, 15);
-    EXPECT_EQ(s.day_lines, 3);
+    EXPECT_TRUE(s.totaliser_factor == 15 && s.day_lines == 3);
 }
 
 TEST(ReportEngine, DailyTotalByEachMethod) {
@@ -147,29 +146,11 @@ TEST(ReportEngine, DailyTotalByEachMethod) {
         const auto at = lines.indexOf(QStringLiteral("(dd/mm/yyyy)\t(m)\t(m)\t(24hr)\t(m)\t(24hr)"
                                                      "\t(litres)"));
         ASSERT_GE(at, 0) << c.what;
-        EXPECT_TRUE(lines[at + 2].endsWith(QLatin1Char('\t') + QLatin1String(c.day1)))
-            << c.what << ": " << lines[at + 2];
-        EXPECT_TRUE(lines[at + 3].endsWith(QLatin1Char('\t') + QLatin1String(c.day2)))
-            << c.what << ": " << lines[at + 3];
+        EXPECT_EQ(QStringList({lines[at + 2].section('\t', -1), lines[at + 3].section('\t', -1)}),
+                  QStringList({c.day1, c.day2}))
+            << c.what;
         EXPECT_TRUE(lines.contains(QLatin1String(c.total_line))) << c.what;
     }
-}
-
-TEST(ReportEngine, LastPointOfIntegrationAddsNothing) {
-    LogChartModel chart;
-    chart.add_series(QStringLiteral("Level (m)"));
-    chart.add_series(QStringLiteral("Flow 1"));
-    LogChartSeries& level = chart.series(0);
-    LogChartSeries& flow = chart.series(1);
-    level.add_point(chart_x(2026, 12, 5, 10, 0), 1);
-    flow.add_point(chart_x(2026, 12, 5, 10, 0), 1000);
-    ReportRequest r = base_request();
-    r.from_day = r.to_day = static_cast<int64_t>(day_serial(2026, 12, 5));
-    r.daily_total_enabled = true;
-    r.method = 2;
-    ReportState s;
-    report_lines(chart, r, &s);
-    EXPECT_EQ(s.period_total, 0) << "a lone point has no interval to integrate";
 }
 
 TEST(ReportEngine, LayoutWithoutDailyTotal) {
@@ -177,8 +158,8 @@ TEST(ReportEngine, LayoutWithoutDailyTotal) {
     r.from_day = static_cast<int64_t>(day_serial(2026, 12, 5));
     const QStringList lines = report_lines(two_day_chart(), r);
     EXPECT_EQ(lines[2], RULE106);
-    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QLatin1String("Daily Report Method")));
-    EXPECT_FALSE(lines.join(QLatin1Char('\n')).contains(QLatin1String("Totaliser Unit")));
+    EXPECT_FALSE(lines.join('\n').contains("Daily Report Method") ||
+                 lines.join('\n').contains("Totaliser Unit"));
     const QStringList tail = lines.mid(lines.size() - 9);
     const QStringList expected = {
         QStringLiteral("Date\tMean\tMin\tTime\tMax\tTime"),
@@ -243,8 +224,7 @@ TEST(ReportEngine, PumpedTrendCountsOnlyValuesAboveZero) {
     ReportState s;
     const QStringList lines = report_lines(chart, r, &s);
     EXPECT_TRUE(lines.contains(QStringLiteral("06/12/2026\t0.0\t99999999.0\t00:00\t-9999999.0\t00:00")));
-    EXPECT_EQ(s.period_max, 4);
-    EXPECT_EQ(s.period_min, 4);
+    EXPECT_TRUE(s.period_max == 4 && s.period_min == 4);
 }
 
 TEST(ReportEngine, UntouchedPeriodFiguresShowTheirSentinelsAtTheZeroDate) {
@@ -279,6 +259,13 @@ TEST(ReportEngine, MonthFirstDateFormatAppliesToEveryDate) {
     EXPECT_EQ(lines[7],
               QStringLiteral("Reporting  Level (m)  for period from 12/05/2026 to 12/06/2026"));
     EXPECT_TRUE(lines.contains(QStringLiteral("12/05/2026\t2.0\t1.0\t06:00\t3.0\t12:00")));
+}
+
+TEST(ReportEngine, ATimeThatRoundsToMidnightIsTheNextDaysMidnight) {
+    ReportRequest r = base_request();
+    r.now = day_serial(2026, 12, 5) + 86399.7 / 86400; // 23:59:59.7
+    EXPECT_EQ(report_lines(two_day_chart(), r)[3],
+              QStringLiteral("Compiled By      : Jo on 06/12/2026 @ 00:00"));
 }
 
 TEST(ReportTime, DateBoxTextsReadInTheUsersOrder) {
@@ -347,7 +334,6 @@ TEST(ReportEngine, ClockChangeDaysKeepEveryLoggedPointInItsDay) {
         r.to_day = r.from_day;
         ReportDocument doc;
         const ReportState s = generate_report(chart, r, doc);
-        EXPECT_EQ(s.day_lines, 1) << c.what;
-        EXPECT_EQ(s.day_count, c.points) << c.what;
+        EXPECT_EQ(std::tuple(s.day_lines, s.day_count), std::tuple(1, c.points)) << c.what;
     }
 }

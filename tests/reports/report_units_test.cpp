@@ -80,10 +80,9 @@ TEST(ReportUnits, DailyTotalSeriesTitleDecidesMethodAndUsableUnitBoxes) {
     };
     for (const auto& c : cases) {
         const FlowUnitRules r = flow_unit_rules(QString::fromUtf8(c.title), caption);
-        EXPECT_EQ(r.preset_method, c.method) << c.title;
-        EXPECT_EQ(r.pumped_volume, c.pumped) << c.title;
-        EXPECT_EQ(r.volume_unit_enabled, c.volume) << c.title;
-        EXPECT_EQ(r.time_unit_enabled, c.time) << c.title;
-        EXPECT_EQ(r.pumped_volume_caption, c.pumped) << c.title;
+        EXPECT_EQ(std::tuple(r.preset_method, r.pumped_volume, r.volume_unit_enabled,
+                             r.time_unit_enabled, r.pumped_volume_caption),
+                  std::tuple(c.method, c.pumped, c.volume, c.time, c.pumped))
+            << c.title;
     }
 }

@@ -1,5 +1,4 @@
-// The simulated unit's echo side, driven directly: trace lines of the width the program reads,
-// an echo at the surface, the status reads and the trace mistakes a test can ask for.
+// The simulated unit's echo side, driven directly: the echo's place and the status reads.
 #include <unitsim/unit_core.h>
 
 #include <gtest/gtest.h>
@@ -9,25 +8,8 @@ using unitsim::UnitKind;
 
 namespace {
 
-TEST(SimulatedEcho, EachTraceCommandAnswersAFixedWidthLineWithItsLetter) {
-    UnitCore unit(UnitKind::Cso);
-    unit.echo().set_level_mm(2000);
-    unit.echo().set_sample_count(750);
-    const struct {
-        const char* command;
-        char letter;
-    } kinds[] = {{"/ECHORAW1", 'A'}, {"/echonorm1", 'B'}, {"/ECHOAVERAGE1", 'D'},
-                 {"/ECHOKOVEX1", 'C'}};
-    for (const auto& k : kinds) {
-        const QByteArray line = unit.handle(k.command).body;
-        ASSERT_EQ(line.size(), 19 + 3 * 750) << k.command;
-        EXPECT_EQ(line[0], '$');
-        EXPECT_EQ(line[1], k.letter);
-        EXPECT_EQ(line.mid(2, 5), "100.0") << "6 m empty distance over 750 samples";
-        EXPECT_EQ(line.mid(11, 4), " 400") << "the middle gate bar sits at the surface, 4 m out";
-    }
-}
-
+// The trace kinds, their width and the echo at the surface are read through the program by the
+// echo tests; here the echo's move with the level and the level's unit.
 TEST(SimulatedEcho, TheEchoFollowsTheLevel) {
     UnitCore unit(UnitKind::Level);
     unit.echo().set_sample_count(750);
@@ -64,19 +46,6 @@ TEST(SimulatedEcho, StatusReadsAndTheSecondStatusCode) {
     }
     EXPECT_EQ(unit.handle("/p902").body, "4.5");
     EXPECT_EQ(unit.handle("/TEMP").body, "21.4");
-}
-
-TEST(SimulatedEcho, TraceMistakesOnRequest) {
-    UnitCore unit(UnitKind::Cso);
-    unit.echo().set_sample_count(10);
-    unit.echo().set_ok_for_trace(true);
-    EXPECT_EQ(unit.handle("/ECHORAW1").body, "OK");
-    unit.echo().reset_misbehaviour();
-    unit.echo().set_trace_prefix("E12 ");
-    EXPECT_TRUE(unit.handle("/ECHORAW1").body.startsWith("E12 $A"));
-    unit.echo().reset_misbehaviour();
-    unit.echo().set_sample_count(7000);
-    EXPECT_EQ(unit.handle("/ECHOKOVEX1").body.size(), 19 + 3 * 7000);
 }
 
 } // namespace

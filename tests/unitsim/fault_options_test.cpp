@@ -1,15 +1,9 @@
 // The misbehaviours the unitsim program takes on its command line: each --fault text reaches the
-// responder as the misbehaviour it names, on the commands it names; a bad text is refused.
+// responder as the misbehaviour it names, on the commands it names; a bad text is refused. The
+// program itself is started with faults by the pseudo-terminal tests.
 #include <unitsim/fault_options.h>
 
 #include "unit_test_support.h"
-
-#include "platform/clock.h"
-
-#include <QFileInfo>
-#include <QProcess>
-#include <QSerialPort>
-#include <QTemporaryDir>
 
 using unitsim::Responder;
 using unitsim::UnitCore;
@@ -75,44 +69,6 @@ TEST(UnitsimFaults, AFaultTextThatSaysNothingClearIsRefused) {
         EXPECT_TRUE(fault.rules.empty()) << bad;
     }
     EXPECT_EQ(unitsim::fault_help().size(), 11);
-}
-
-TEST(UnitsimFaults, TheProgramMisbehavesAsItsCommandLineSaysAndRefusesABadFault) {
-    QTemporaryDir dir;
-    const QString link = dir.filePath("unit.tty");
-    QProcess process;
-    process.start(QUILLARN_DATA_DIR "/unitsim", {"--link", link, "--kind", "level", "--baud", "0",
-                                                 "--fault", "refuse@/p20", "--fault", "silent@/p21"});
-    ASSERT_TRUE(process.waitForStarted());
-    ASSERT_TRUE(platform::wait_until([&] { return QFileInfo(link).isSymLink(); }, 5))
-        << process.readAllStandardError().toStdString();
-    QSerialPort port;
-    port.setPortName(QFileInfo(link).symLinkTarget());
-    ASSERT_TRUE(port.open(QIODevice::ReadWrite));
-    auto ask = [&](const QByteArray& command) {
-        port.write(command + "\r");
-        port.flush();
-        QByteArray got;
-        platform::wait_until(
-            [&] {
-                got += port.readAll();
-                return got.endsWith("\n");
-            },
-            1, [] {}, 0.01);
-        return got;
-    };
-    EXPECT_EQ(ask("/p20"), "NO\r\n");
-    EXPECT_EQ(ask("/p21"), "") << "a silent command was answered";
-    EXPECT_FALSE(ask("/p22").isEmpty()) << "other commands go unanswered";
-    port.close();
-    process.terminate();
-    ASSERT_TRUE(process.waitForFinished(5000));
-
-    QProcess bad;
-    bad.start(QUILLARN_DATA_DIR "/unitsim", {"--link", dir.filePath("bad.tty"), "--fault", "late=soon"});
-    ASSERT_TRUE(bad.waitForFinished(5000));
-    EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_TRUE(bad.readAllStandardError().contains("late wants milliseconds"));
 }
 
 } // namespace

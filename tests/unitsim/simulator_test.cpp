@@ -81,12 +81,14 @@ TEST(SimulatorOnPseudoTerminal, MisbehaviourReachesTheLine) {
     EXPECT_TRUE(sim.idle());
 }
 
+// The program as a user starts it, with misbehaviour asked for on its command line.
 TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
     QTemporaryDir dir;
     const QString link = dir.filePath("unitsim.tty");
     QProcess process;
     process.start(QUILLARN_DATA_DIR "/unitsim",
-                  {"--link", link, "--kind", "lite", "--baud", "0", "--defs", dir.path()});
+                  {"--link", link, "--kind", "lite", "--baud", "0", "--defs", dir.path(), "--fault",
+                   "refuse@/p20", "--fault", "silent@/p21"});
     ASSERT_TRUE(process.waitForStarted());
     ASSERT_TRUE(platform::wait_until([&] { return process.canReadLine(); }, 5))
         << process.readAllStandardError().toStdString();
@@ -99,7 +101,9 @@ TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
     {
         Port port(link);
         ASSERT_TRUE(port.ok);
-        EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite"));
+        EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite")) << "other commands go unanswered";
+        EXPECT_EQ(port.ask("/p20"), "NO");
+        EXPECT_TRUE(port.exchange("/p21", 0.3).isEmpty()) << "a silent command was answered";
     }
     EXPECT_TRUE(process.readAllStandardError().contains("built-in"))
         << "a folder without definition files is reported";
@@ -107,4 +111,11 @@ TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
     ASSERT_TRUE(process.waitForFinished(5000));
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
     EXPECT_FALSE(QFileInfo(link).isSymLink()) << "the link goes with the program";
+
+    QProcess bad;
+    bad.start(QUILLARN_DATA_DIR "/unitsim",
+              {"--link", dir.filePath("bad.tty"), "--fault", "late=soon"});
+    ASSERT_TRUE(bad.waitForFinished(5000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().contains("late wants milliseconds"));
 }
