@@ -599,7 +599,7 @@ Form9::Form9(report& owner) : QDialog(&owner), owner_(owner) {
     weekday_header.setBackground(QColor(calendar_look::WEEKDAY_HEADER));
     weekday_header.setForeground(Qt::black);
     TChart1->setHeaderTextFormat(weekday_header);
-    // The header keeps its lime on Saturdays and Sundays too.
+    // The header names Saturday and Sunday in black like the other days, not in red.
     QTextCharFormat weekend = TChart1->weekdayTextFormat(Qt::Saturday);
     weekend.setForeground(Qt::black);
     TChart1->setWeekdayTextFormat(Qt::Saturday, weekend);
