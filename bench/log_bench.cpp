@@ -1,7 +1,8 @@
 // A full log on the chart and through the line. Benchmarks report:
-//  - LoadFullLog/<set>: from a 262144-byte log file on disk to a drawn chart (read, decode, series,
-//    replot); bound 250 ms. points: the points charted; rss_ratio: the process' memory growth for
-//    the load over the points' own size (16 bytes each: x and y); bound 2.
+//  - LoadFullLog/<set>/<debug>: from a 262144-byte log file on disk to a drawn chart (read,
+//    decode, series, replot); bound 250 ms. points: the points charted; rss_ratio: the process'
+//    memory growth for the load over the points' own size (16 bytes each: x and y); bound 2.
+//    With debug 1 (Debug=True) every record is echoed into a shown traffic box as well; bound 1 s.
 //  - Replot/<set>: one replot after a zoom and a pan with every series shown; bound 20 ms.
 //  - Download: "/getlog" of a full log from the simulated unit (its own thread) at 115200 baud,
 //    program and unit clocks scaled by 10; vs_wire = time taken / the stream's wire time, bound
@@ -11,6 +12,8 @@
 
 #include "bench_support.h"
 #include "link/link_state.h"
+#include "link/traffic_box.h"
+#include "link/traffic_log.h"
 #include "logging/chart_export.h"
 #include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
@@ -89,6 +92,7 @@ struct Pages {
     platform::ScriptedDialogs dialogs;
     LogSetupPage setup;
     LogChartPage chart;
+    TrafficBox term;
     Pages() {
         platform::set_dialogs(&dialogs);
         init_log_channel_bytes();
@@ -96,6 +100,9 @@ struct Pages {
         load_language_lists();
         shell().software_mode = 0;
         chart.resize(1100, 560);
+        term.bind(&traffic().term());
+        term.resize(400, 300);
+        term.show();
     }
 };
 
@@ -137,6 +144,7 @@ bool load_every_series(benchmark::State& state, int index) {
 void BM_LoadFullLog(benchmark::State& state) {
     Pages& p = pages();
     const QString path = log_file(static_cast<int>(state.range(0)));
+    shell().debug_enabled = state.range(1) != 0;
     double ratio = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -153,10 +161,17 @@ void BM_LoadFullLog(benchmark::State& state) {
         ratio = (rss_bytes() - before) / (charted_points() * 16);
         state.ResumeTiming();
     }
+    shell().debug_enabled = false;
     state.counters["points"] = charted_points();
     state.counters["rss_ratio"] = ratio;
 }
-BENCHMARK(BM_LoadFullLog)->Arg(0)->Arg(1)->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadFullLog)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Replot(benchmark::State& state) {
     Pages& p = pages();

@@ -100,8 +100,10 @@ void ProgramVelto_Click() {
         platform::msg_box(
             ui_text(2540, QStringLiteral("Currently connected to communication card.")) +
                 QStringLiteral("\r\n") +
-                ui_text(2541, QStringLiteral("Please remove the serial cable and "
-                                             "wait for system UPDATING message")) +
+                // lang.def cannot hold a comma: the line is two texts.
+                ui_text(2541, QStringLiteral("Please remove the serial cable")) +
+                QStringLiteral(", ") +
+                ui_text(2545, QStringLiteral("wait for system UPDATING message")) +
                 QStringLiteral("\r\n") +
                 ui_text(2542, QStringLiteral("then reconnect RS232 serial cable "
                                              "and try again")),

@@ -48,7 +48,8 @@ std::optional<QByteArray> chart_export_csv(const LogChartModel& chart, const Cha
         if (s.active)
             active.push_back(&s);
     }
-    if (active.empty())
+    // With no series ticked the file still lists when each record was taken.
+    if (chart.series_count() == 0)
         return std::nullopt;
     const QChar separator = info.language_index == 2 ? QLatin1Char(';') : QLatin1Char(',');
     const QString rule(70, QLatin1Char('-'));

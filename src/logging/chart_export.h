@@ -19,7 +19,8 @@ struct ChartExportInfo {
     int language_index = 0;
 };
 
-// The file's bytes, or nullopt when no series is active (there is nothing to export).
+// The file's bytes, or nullopt when the chart has no series (there is nothing to export). With
+// series but none active the file holds the header block and the date-time column alone.
 std::optional<QByteArray> chart_export_csv(const LogChartModel& chart, const ChartExportInfo& info);
 
 // A point's date and time as the export writes it: the short date and the time in the user's

@@ -332,6 +332,15 @@ bool edit_series_title(int index, QWidget* parent) {
     layout->addWidget(Label1);
     layout->addWidget(Text1);
     layout->addWidget(buttons);
+    // On the middle of the screen, wherever the legend window floats.
+    Form4.adjustSize();
+    const QScreen* screen =
+        parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
+    if (screen) {
+        const QRect area = screen->geometry();
+        Form4.move(area.x() + (area.width() - Form4.width()) / 2,
+                   area.y() + (area.height() - Form4.height()) / 2);
+    }
     if (series_title_dialog_runner()(Form4) != QDialog::Accepted)
         return false;
     model.series(index).title = Text1->text().trimmed();

@@ -148,6 +148,60 @@ QString x_text(double x) {
                                         QStringLiteral(" hh:nn"));
 }
 
+// The record loop's display: the progress bar, the percentage read and, with the debug display,
+// every record in the traffic box. Shown (and events handled) every PROGRESS_STEP fields, so that
+// a full log still loads in moments.
+class LoadProgress {
+public:
+    static constexpr int PROGRESS_STEP = 256;
+
+    explicit LoadProgress(double log_records)
+        : debug_(shell().debug_enabled), bar_(debug_ ? 1 : 4),
+          maximum_(static_cast<int>(std::clamp(log_records, 0.0, 2e9))) {
+        log_unit_view().set_progress_max(bar_, maximum_);
+        link_view().set_progress_value(bar_, 0);
+        if (!debug_)
+            traffic().term().clear();
+    }
+
+    void field(QByteArrayView field, const logfile::DecodedLog& so_far) {
+        // The bar starts again when the file holds more than its header counts.
+        value_ = value_ < maximum_ ? value_ + 1 : 0;
+        if (debug_) {
+            echo_ += QLatin1StringView(field.data(), field.size());
+            echo_ += CRLF;
+        }
+        if (++fields_ % PROGRESS_STEP == 1)
+            show(so_far);
+    }
+
+    void show(const logfile::DecodedLog& so_far) {
+        link_view().set_progress_value(bar_, value_);
+        const double percent = maximum_ > 0 ? value_ * 100.0 / maximum_ : 0;
+        const QString read = text(1111, "Loading log data: ") +
+                             platform::format_number(percent, QStringLiteral("##.0")) +
+                             QLatin1Char('%');
+        if (debug_) {
+            if (!echo_.isEmpty())
+                traffic().term().append(echo_);
+            echo_.clear();
+            link_view().set_status_text(1, read + QStringLiteral(" - Valid = ") +
+                                               QString::number(so_far.valid_date_count));
+        } else {
+            link_view().set_download_label(read);
+        }
+        platform::pump_events();
+    }
+
+private:
+    bool debug_;
+    int bar_;
+    int maximum_;
+    int value_ = 0;
+    qint64 fields_ = 0;
+    QString echo_;
+};
+
 void fill_chart(const logfile::DecodedLog& d) {
     LogChartModel& chart = log_chart_model();
     chart.remove_all_series();
@@ -184,6 +238,16 @@ void fill_chart(const logfile::DecodedLog& d) {
 } // namespace
 
 bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
+    // Events are handled while the records are read: a second load then would draw into the
+    // page and chart this one is filling.
+    static bool loading = false;
+    if (loading)
+        return false;
+    loading = true;
+    struct Loading {
+        ~Loading() { loading = false; }
+    } loading_guard;
+
     LinkState& L = link();
     LogSetupState& s = log_setup();
     L.log_download_active = false;
@@ -250,8 +314,13 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
         link_view().set_download_label(text(1111, "Loading log data: "));
     const logfile::DecodeSettings settings{s.chart_units.distance_unit_index,
                                            s.chart_units.level_offset, s.unit_type};
+    LoadProgress progress(s.log_records);
     const logfile::DecodedLog d =
-        logfile::decode_log(bytes, s.log_channel_table, settings, relay_series_count());
+        logfile::decode_log(bytes, s.log_channel_table, settings, relay_series_count(),
+                            [&progress](QByteArrayView field, const logfile::DecodedLog& so_far) {
+                                progress.field(field, so_far);
+                            });
+    progress.show(d);
     fill_chart(d);
 
     if (d.malformed_records > 0)

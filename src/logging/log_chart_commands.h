@@ -14,7 +14,9 @@ class LogSetupPage;
 // Reads a log file and draws it: the log set-up page takes the file's header, the chart model
 // one series per logged channel (then the relays). `from_file` is false after a download: the
 // level offset is then confirmed rather than reset. Every problem ends in one message; false
-// when nothing was charted.
+// when nothing was charted. While the records are read the progress shows (with Debug=True in the
+// status bar, each record echoed into the traffic box) and events are handled; a load asked for
+// while one runs is refused.
 bool load_log_file(LogSetupPage& page, const QString& path, bool from_file);
 
 // Seconds without a byte from the unit after which a download is given up.

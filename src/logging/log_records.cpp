@@ -135,8 +135,8 @@ bool read_header(FieldReader& reader, LogHeader& h, QByteArrayView& first_record
     return true;
 }
 
-DecodedLog decode(QByteArrayView file, const LogChannelTable& table,
-                  const DecodeSettings* settings, int relay_columns) {
+DecodedLog decode(QByteArrayView file, const LogChannelTable& table, const DecodeSettings* settings,
+                  int relay_columns, const FieldObserver& observer) {
     DecodedLog d;
     FieldReader reader(file);
     QByteArrayView first;
@@ -229,6 +229,8 @@ DecodedLog decode(QByteArrayView file, const LogChannelTable& table,
     while (reader.next(field, line_start)) {
         if (line_start)
             in_trailer_line = field.startsWith('~');
+        if (observer)
+            observer(field, d);
         if (!take(field, reader.ends_line()))
             break;
     }
@@ -351,12 +353,13 @@ std::optional<QDate> AdjustDays(bool forward, int days, const std::optional<QDat
 }
 
 DecodedLog decode_log(QByteArrayView file, const LogChannelTable& table,
-                      const DecodeSettings& settings, int relay_columns) {
-    return decode(file, table, &settings, relay_columns);
+                      const DecodeSettings& settings, int relay_columns,
+                      const FieldObserver& observer) {
+    return decode(file, table, &settings, relay_columns, observer);
 }
 
 DecodedLog decode_log_header(QByteArrayView file, const LogChannelTable& table) {
-    return decode(file, table, nullptr, 0);
+    return decode(file, table, nullptr, 0, {});
 }
 
 double axis_step_seconds(double minutes) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -116,10 +117,15 @@ struct DecodedLog {
     bool stopped_at_count = false; // more records than the header counts: the rest were left
 };
 
+// Told of each field after the first record, before it is decoded, with the counters so far:
+// the chart loader shows its progress from here.
+using FieldObserver = std::function<void(QByteArrayView field, const DecodedLog& so_far)>;
+
 // Decodes a log file held in memory. Relays are decoded only when `relay_columns` > 0 (at most
 // six); the record count rule admits the header's count and one more.
 DecodedLog decode_log(QByteArrayView file, const LogChannelTable& table,
-                      const DecodeSettings& settings, int relay_columns);
+                      const DecodeSettings& settings, int relay_columns,
+                      const FieldObserver& observer = {});
 
 // Only the header and layout (no records): what the set-up page needs of a file.
 DecodedLog decode_log_header(QByteArrayView file, const LogChannelTable& table);

@@ -4,18 +4,21 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cctype>
 
 namespace {
 
 const QString CLASS_NAME = QStringLiteral("clsBlowfish");
 
-QByteArray latin1_bytes(const QString& text) {
-    for (const QChar c : text)
-        if (c.unicode() > 0xFF)
-            throw CipherError(clsBlowfish::ERR_ARGUMENT,
-                              QStringLiteral("Text holds a character that has no single-byte form."));
-    return text.toLatin1();
+// Texts become bytes through Windows-1252, the code page of the systems the class was made for,
+// so "€" is the byte 0x80. A character outside that code page has no byte and is refused.
+QByteArray text_bytes(const QString& text) {
+    const auto bytes = platform::encode_windows1252(text);
+    if (!bytes)
+        throw CipherError(clsBlowfish::ERR_ARGUMENT,
+                          QStringLiteral("Text holds a character that has no single-byte form."));
+    return *bytes;
 }
 
 uint32_t load_be(const uint8_t* p) {
@@ -49,7 +52,7 @@ CipherError::CipherError(int32_t number, const QString& description, const QStri
       source_(source) {}
 
 void clsBlowfish::sInitBF(const QString& key) {
-    sInitBF(latin1_bytes(key));
+    sInitBF(text_bytes(key));
 }
 
 void clsBlowfish::sInitBF(const QByteArray& key) {
@@ -216,21 +219,21 @@ int32_t clsBlowfish::GetEncryptSize(const QString& text) {
 }
 
 QString clsBlowfish::sStringEncrypt(const QString& text) const {
-    QByteArray plain = latin1_bytes(text);
+    QByteArray plain = text_bytes(text);
     plain.append(QByteArray(GetEncryptSize(text) - plain.size(), '\0'));
     QByteArray enciphered(plain.size(), '\0');
     sEncrypt(plain, enciphered);
-    return QString::fromLatin1(enciphered);
+    return platform::decode_windows1252(enciphered);
 }
 
 QString clsBlowfish::sStringDecrypt(const QString& text) const {
     if (text.size() % 8 != 0)
         throw CipherError(ERR_SIZE,
                           QStringLiteral("String to decrypt should be sized divisible by 8."));
-    const QByteArray enciphered = latin1_bytes(text);
+    const QByteArray enciphered = text_bytes(text);
     QByteArray plain(enciphered.size(), '\0');
     sDecrypt(enciphered, plain);
-    QString result = QString::fromLatin1(plain);
+    QString result = platform::decode_windows1252(plain);
     const qsizetype nul = result.indexOf(QChar(0));
     if (nul > 0)
         result.truncate(nul);
@@ -251,21 +254,34 @@ QString clsBlowfish::fStringToHexCode(const QString& text) {
 }
 
 QString clsBlowfish::fHexCodeToString(const QString& hex) {
-    if (hex.isEmpty() || hex.size() % 4 != 0)
-        throw CipherError(ERR_ARGUMENT,
-                          QStringLiteral("Hex code must hold four digits per character."));
+    if (hex.isEmpty())
+        throw CipherError(ERR_ARGUMENT, QStringLiteral("Hex code is empty."));
+    // Half the length, rounded half to even, counts the bytes; for some odd lengths the last
+    // byte is a single digit.
+    const qsizetype pairs = hex.size() / 2;
+    const qsizetype count = (hex.size() % 2 == 1 && pairs % 2 == 1) ? pairs + 1 : pairs;
+    QByteArray bytes;
+    bytes.reserve(count);
+    for (qsizetype k = 0; k < count; ++k) {
+        const qsizetype i = 2 * k;
+        const qsizetype digits = std::min<qsizetype>(2, hex.size() - i);
+        uint value = 0;
+        for (qsizetype d = 0; d < digits; ++d) {
+            const char16_t c = hex[i + d].unicode();
+            if (c >= 0x80 || !isxdigit(static_cast<unsigned char>(c)))
+                throw CipherError(ERR_ARGUMENT, QStringLiteral("Hex code holds a pair that is not "
+                                                               "hexadecimal."));
+            value = value * 16 + (c <= '9' ? uint(c - '0') : uint((c | 0x20) - 'a' + 10));
+        }
+        bytes += char(value);
+    }
+    // Two bytes, low first, make one character; a lone last byte makes one of its own.
     QString text;
-    text.reserve(hex.size() / 4);
-    const auto byte_at = [&hex](qsizetype i) {
-        bool ok = false;
-        const uint value = hex.mid(i, 2).toUInt(&ok, 16);
-        // toUInt accepts a sign or blanks; only two plain digits make a pair.
-        if (!ok || !isxdigit(hex[i].toLatin1()) || !isxdigit(hex[i + 1].toLatin1()))
-            throw CipherError(ERR_ARGUMENT, QStringLiteral("Hex code holds a pair that is not "
-                                                           "hexadecimal."));
-        return value;
-    };
-    for (qsizetype i = 0; i < hex.size(); i += 4)
-        text += QChar(char16_t(byte_at(i) | (byte_at(i + 2) << 8)));
+    text.reserve((bytes.size() + 1) / 2);
+    for (qsizetype i = 0; i < bytes.size(); i += 2) {
+        const uint low = uchar(bytes[i]);
+        const uint high = i + 1 < bytes.size() ? uchar(bytes[i + 1]) : 0;
+        text += QChar(char16_t(low | (high << 8)));
+    }
     return text;
 }

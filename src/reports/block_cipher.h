@@ -8,9 +8,11 @@
 // byte form) is raised as a CipherError carrying the number and description the class has always
 // used; nothing reads past the end of its input.
 //
-// Strings map to bytes through Latin-1, one byte per character, so every byte an encryption
-// produces survives the trip through a string and back. A text holding a character above U+00FF
-// has no such byte form and is refused rather than silently altered.
+// Strings map to bytes through Windows-1252, one byte per character ("€" is 0x80); the five
+// bytes that code page leaves undefined stand for the control characters of the same number, so
+// every byte an encryption produces survives the trip through a string and back. A text holding a
+// character outside Windows-1252 has no such byte form and is refused rather than silently
+// altered.
 //
 // The file format of sFileEncrypt: the plain length n as a 4-byte little-endian signed integer,
 // then the enciphered bytes (the plain bytes padded with zeros to a multiple of 8).
@@ -42,9 +44,9 @@ public:
     static constexpr int32_t ERR_ARGUMENT = ERROR_BASE + 3402;
     static constexpr int32_t ERR_SIZE = ERROR_BASE + 3403;
 
-    // Key schedule. The text form takes the key's Latin-1 bytes. An empty key, or a key text
-    // with a character outside Latin-1, is refused (ERR_ARGUMENT) and leaves the instance as it
-    // was. Keys longer than 72 bytes use their first 72 bytes, as the algorithm consumes them.
+    // Key schedule. The text form takes the key's Windows-1252 bytes. An empty key, or a key text
+    // with a character outside Windows-1252, is refused (ERR_ARGUMENT) and leaves the instance as
+    // it was. Keys longer than 72 bytes use their first 72 bytes, as the algorithm consumes them.
     void sInitBF(const QString& key);
     void sInitBF(const QByteArray& key);
     bool initialised() const { return initialised_; }
@@ -67,7 +69,7 @@ public:
     // The length of `text` rounded up to a multiple of 8.
     static int32_t GetEncryptSize(const QString& text);
 
-    // The text's Latin-1 bytes padded with zeros, enciphered, as a Latin-1 text of the same
+    // The text's Windows-1252 bytes padded with zeros, enciphered, as a text of the same
     // length. Decryption needs a length that is a multiple of 8 (ERR_SIZE) and cuts the result
     // before its first NUL unless that NUL is the first character.
     QString sStringEncrypt(const QString& text) const;
@@ -75,8 +77,10 @@ public:
 
     // Each UTF-16 code unit as two bytes, low byte first, each byte as two upper-case hex digits.
     static QString fStringToHexCode(const QString& text);
-    // The inverse. An empty text, a length that is not four digits per character, or a pair that
-    // is not hexadecimal is refused (ERR_ARGUMENT).
+    // The inverse, for any length: half the length rounded half to even gives the bytes (the
+    // last one a single digit for some odd lengths), two bytes one character and a lone last
+    // byte one more. An empty text, or a digit read that is not hexadecimal, is refused
+    // (ERR_ARGUMENT).
     static QString fHexCodeToString(const QString& hex);
 
     // One 8-byte block in place (big-endian halves), for the published vectors.

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <new>
 
 namespace {
 
@@ -31,6 +32,17 @@ QPointer<frmPrintHeader>& instance() {
 // the parameters, so they are not for editing.
 constexpr int FIRST_UNIT_BOX = 5;
 constexpr int LAST_UNIT_BOX = 7;
+
+// Run-time error numbers for failures that bring none of their own: running out of memory, and
+// anything else the print work throws.
+constexpr int OUT_OF_MEMORY = 7;
+constexpr int INTERNAL_ERROR = 51;
+
+void report_failure(int number, const QString& description) {
+    platform::msg_box(ui_text(1287, QStringLiteral("Error ")) + QString::number(number) +
+                          QStringLiteral("  : ") + description,
+                      platform::mb::Critical);
+}
 
 } // namespace
 
@@ -180,12 +192,12 @@ bool frmPrintHeader::run_action(const std::function<void()>& action) {
         if (action)
             action();
         return true;
+    } catch (const std::bad_alloc&) {
+        report_failure(OUT_OF_MEMORY, QStringLiteral("Out of memory"));
     } catch (const std::exception& e) {
-        platform::msg_box(ui_text(1287).trimmed() + QStringLiteral("  : ") +
-                              QString::fromLocal8Bit(e.what()),
-                          platform::mb::Critical);
+        report_failure(INTERNAL_ERROR, QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        platform::msg_box(ui_text(1287).trimmed(), platform::mb::Critical);
+        report_failure(INTERNAL_ERROR, QStringLiteral("Internal error"));
     }
     return false;
 }

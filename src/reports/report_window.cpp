@@ -25,12 +25,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
 #include <QTextCharFormat>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace reports {
@@ -512,27 +514,102 @@ report& report_window() {
     return *instance();
 }
 
+namespace {
+
+// The month calendar with the calendar's own look of each day cell.
+class CalendarChart : public QCalendarWidget {
+public:
+    using QCalendarWidget::QCalendarWidget;
+
+protected:
+    void paintCell(QPainter* painter, const QRect& rect, QDate date) const override {
+        const CalendarCellLook look =
+            calendar_cell_look(date, QDate(yearShown(), monthShown(), 1), QDate::currentDate());
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillRect(rect, QColor(calendar_look::CHART));
+        const QRectF cell = QRectF(rect).adjusted(1.5, 1.5, -1.5, -1.5);
+        const double radius = std::min(cell.width(), cell.height()) / 4;
+        // The picked day keeps a dark frame, whatever its colours.
+        painter->setPen(date == selectedDate() ? QPen(Qt::black, 2) : QPen(Qt::NoPen));
+        painter->setBrush(look.background);
+        painter->drawRoundedRect(cell, radius, radius);
+        painter->setPen(look.text);
+        painter->drawText(rect, Qt::AlignCenter, QString::number(date.day()));
+        painter->restore();
+    }
+};
+
+} // namespace
+
+CalendarCellLook calendar_cell_look(const QDate& day, const QDate& shown, const QDate& today) {
+    namespace look = calendar_look;
+    if (day == today)
+        return {QColor(look::TODAY), Qt::white};
+    const bool other_month = day.month() != shown.month() || day.year() != shown.year();
+    if (day.dayOfWeek() == Qt::Sunday)
+        return {QColor(look::SUNDAY), other_month ? QColor(look::OTHER_MONTH_TEXT) : Qt::white};
+    return {QColor(look::DAY), other_month ? QColor(look::OTHER_MONTH_TEXT) : Qt::black};
+}
+
+QString calendar_month_title(int year, int month) {
+    return platform::format_date(QDate(year, month, 1), QStringLiteral("mmmm, yyyy"));
+}
+
 Form9::Form9(report& owner) : QDialog(&owner), owner_(owner) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(ui_text(2633, QStringLiteral("Calendar")));
+    setAutoFillBackground(true);
+    QPalette chart_colour = palette();
+    chart_colour.setColor(QPalette::Window, QColor(calendar_look::CHART));
+    setPalette(chart_colour);
     auto* layout = new QVBoxLayout(this);
     title = new QLabel(ui_text(2634, QStringLiteral("Click to select date")), this);
     title->setAlignment(Qt::AlignRight);
     title->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     layout->addWidget(title);
-    TChart1 = new QCalendarWidget(this);
+
+    auto* previous = new QToolButton(this);
+    previous->setArrowType(Qt::LeftArrow);
+    previous->setAutoRaise(true);
+    auto* next = new QToolButton(this);
+    next->setArrowType(Qt::RightArrow);
+    next->setAutoRaise(true);
+    month_title = new QLabel(this);
+    month_title->setObjectName(QStringLiteral("month_title"));
+    month_title->setAlignment(Qt::AlignCenter);
+    month_title->setStyleSheet(
+        QStringLiteral("background: #%1; font-weight: bold; padding: 3px;")
+            .arg(calendar_look::MONTH_TITLE & 0xFFFFFF, 6, 16, QLatin1Char('0')));
+    auto* month_row = new QHBoxLayout;
+    month_row->setSpacing(0);
+    month_row->addWidget(previous);
+    month_row->addWidget(month_title, 1);
+    month_row->addWidget(next);
+    layout->addLayout(month_row);
+
+    TChart1 = new CalendarChart(this);
     TChart1->setObjectName(QStringLiteral("TChart1"));
     TChart1->setLocale(platform::date_formats().names);
-    TChart1->setGridVisible(true);
+    TChart1->setNavigationBarVisible(false);
+    TChart1->setGridVisible(false);
     TChart1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
-    QTextCharFormat sunday;
-    sunday.setForeground(Qt::white);
-    sunday.setBackground(Qt::red);
-    TChart1->setWeekdayTextFormat(Qt::Sunday, sunday);
-    QTextCharFormat today;
-    today.setForeground(Qt::white);
-    today.setBackground(Qt::blue);
-    TChart1->setDateTextFormat(QDate::currentDate(), today);
+    TChart1->setHorizontalHeaderFormat(QCalendarWidget::ShortDayNames);
+    QTextCharFormat weekday_header;
+    weekday_header.setBackground(QColor(calendar_look::WEEKDAY_HEADER));
+    weekday_header.setForeground(Qt::black);
+    TChart1->setHeaderTextFormat(weekday_header);
+    // The header names Saturday and Sunday in black like the other days, not in red.
+    QTextCharFormat weekend = TChart1->weekdayTextFormat(Qt::Saturday);
+    weekend.setForeground(Qt::black);
+    TChart1->setWeekdayTextFormat(Qt::Saturday, weekend);
+    TChart1->setWeekdayTextFormat(Qt::Sunday, weekend);
+    TChart1->setMinimumSize(280, 200);
+    connect(previous, &QToolButton::clicked, TChart1, &QCalendarWidget::showPreviousMonth);
+    connect(next, &QToolButton::clicked, TChart1, &QCalendarWidget::showNextMonth);
+    connect(TChart1, &QCalendarWidget::currentPageChanged, this, [this](int year, int month) {
+        month_title->setText(calendar_month_title(year, month));
+    });
     layout->addWidget(TChart1);
     auto* close_button = new QPushButton(ui_text(2622, QStringLiteral("&Close")), this);
     auto* row = new QHBoxLayout;
@@ -549,6 +626,7 @@ Form9::Form9(report& owner) : QDialog(&owner), owner_(owner) {
         TChart1->setSelectedDate(datetime_from_serial(static_cast<double>(*day)).date());
     else
         TChart1->setSelectedDate(QDate::currentDate());
+    month_title->setText(calendar_month_title(TChart1->yearShown(), TChart1->monthShown()));
     // Centred on the report window's top right corner.
     adjustSize();
     const QRect o = owner.frameGeometry();

@@ -7,6 +7,8 @@
 
 #include "reports/report_engine.h"
 
+#include <QColor>
+#include <QDate>
 #include <QDialog>
 #include <QPointer>
 #include <array>
@@ -81,6 +83,28 @@ private:
 // The window, created hidden and loaded on first use (and after it was closed).
 report& report_window();
 
+// The calendar's fixed look: a silver chart, yellow rounded day cells, Sundays red and today blue
+// (both with white text), days of the neighbouring months in grey, an aqua month title and a lime
+// week-day header.
+namespace calendar_look {
+inline constexpr QRgb CHART = 0xC0C0C0;
+inline constexpr QRgb DAY = 0xFFFF00;
+inline constexpr QRgb SUNDAY = 0xFF0000;
+inline constexpr QRgb TODAY = 0x0000FF;
+inline constexpr QRgb MONTH_TITLE = 0x00FFFF;
+inline constexpr QRgb WEEKDAY_HEADER = 0x00FF00;
+inline constexpr QRgb OTHER_MONTH_TEXT = 0x808080;
+} // namespace calendar_look
+
+struct CalendarCellLook {
+    QColor background;
+    QColor text;
+};
+// How the cell of `day` looks while the month of `shown` is on the calendar.
+CalendarCellLook calendar_cell_look(const QDate& day, const QDate& shown, const QDate& today);
+// The month title: "mmmm, yyyy" in the user's language.
+QString calendar_month_title(int year, int month);
+
 // The calendar (Form9), modal over the report window.
 class Form9 : public QDialog {
     Q_OBJECT
@@ -89,6 +113,7 @@ public:
     void select_calendar_date();
     QCalendarWidget* TChart1;
     QLabel* title;
+    QLabel* month_title; // the shown month, between the month keys
 
 private:
     report& owner_;

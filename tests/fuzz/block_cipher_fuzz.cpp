@@ -1,8 +1,11 @@
-// The enciphered file reader (decrypt_stored) on arbitrary bytes, and the file format's round
-// trip. Input: one byte giving the key length, the key, then the stored file's bytes.
+// The enciphered file reader (decrypt_stored) and the hex code reader (fHexCodeToString) on
+// arbitrary bytes, and the round trips of both formats. Input: one byte giving the key length,
+// the key, then the stored file's bytes.
 #include "fuzz_support.h"
 
 #include "reports/block_cipher.h"
+
+#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
@@ -29,6 +32,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     } catch (const CipherError&) {
         FUZZ_REQUIRE(!well_formed);
     }
+
+    // The same bytes as a hex code of any length: a text or a clean error; and as a text of
+    // 16-bit characters, whose code comes back to it.
+    try {
+        (void)clsBlowfish::fHexCodeToString(QString::fromLatin1(rest));
+    } catch (const CipherError&) {
+    }
+    QString text(rest.size() / 2, Qt::Uninitialized);
+    memcpy(text.data(), rest.constData(), size_t(text.size()) * sizeof(QChar));
+    if (!text.isEmpty())
+        FUZZ_REQUIRE(clsBlowfish::fHexCodeToString(clsBlowfish::fStringToHexCode(text)) == text);
 
     // The same bytes as a plain file: back whole, and every whole-block prefix of the enciphered
     // bytes deciphers to the same prefix of the plain bytes.

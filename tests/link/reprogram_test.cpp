@@ -5,6 +5,7 @@
 #include "platform/launcher.h"
 #include "platform/program_folder.h"
 #include "shell/definitions_table.h"
+#include "shell/language_file.h"
 
 namespace {
 
@@ -97,6 +98,57 @@ TEST_F(ReprogramTest, TheUnitEntryStartsTheToolOnlyWhenTheUnitItselfAnswers) {
     EXPECT_TRUE(starts.isEmpty());
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts[0].title, ui_text(2543, "Connected to comm"));
+}
+
+// German and French users get the English texts; Italian and Spanish have their own.
+TEST_F(ReprogramTest, BootLoadAndCardMessagesSpeakTheirLanguageOrEnglish) {
+    const QString english_warning =
+        "Unit firmware will no longer be operational if you are boot loading the system\r\n"
+        "Are you sure you want to continue?";
+    const QString english_card = "Currently connected to communication card.\r\n"
+                                 "Please remove the serial cable, wait for system UPDATING "
+                                 "message\r\nthen reconnect RS232 serial cable and try again";
+    const struct {
+        int language;
+        QString warning, warning_title, card_title;
+    } cases[] = {
+        {0, english_warning, "Firmware BootLoading", "Connected to comm"},
+        {1, english_warning, "Firmware BootLoading", "Connected to comm"},
+        {2, english_warning, "Firmware BootLoading", "Connected to comm"},
+        {3,
+         "Il firmware dell'unit\u00E0 non sar\u00E0 pi\u00F9 operativo se viene caricato il boot "
+         "del sistema\r\nSei sicuro di voler continuare ?",
+         "Caricamento Boot Firmware", "Collegato alla scheda di comunicazione"},
+        {4,
+         "El firmware de la unidad ya no estar\u00E1 en funcionamiento si contin\u00FAa\r\n"
+         "\u00BFQuieres continuar?",
+         "Cambiando al modo de arranque", "Conectado a la tarjeta de comunicaci\u00F3n"},
+    };
+    std::vector<std::pair<QString*, QString>> kept;
+    for (int n = 0; n <= ADDED_TEXTS_LAST; ++n)
+        if (QString* slot = text_slot(n))
+            kept.emplace_back(slot, *slot);
+    platform::set_program_folder(QUILLARN_DATA_DIR);
+    sim->unit().profile().who_reply = "@Comms Logging Board V1.92";
+    for (const auto& c : cases) {
+        shell().language_index = c.language;
+        load_language_file();
+        dialogs.prompts.clear();
+        dialogs.answers = {platform::Answer::No};
+        bootload_Click();
+        ProgramVelto_Click();
+        ASSERT_EQ(dialogs.prompts.size(), 2u) << c.language;
+        EXPECT_EQ(dialogs.prompts[0].text, c.warning) << c.language;
+        EXPECT_EQ(dialogs.prompts[0].title, c.warning_title) << c.language;
+        if (c.language < 3)
+            EXPECT_EQ(dialogs.prompts[1].text, english_card) << c.language;
+        EXPECT_EQ(dialogs.prompts[1].title, c.card_title) << c.language;
+    }
+    shell().language_index = 0;
+    load_language_file();
+    platform::set_program_folder(QString());
+    for (auto& [slot, text] : kept)
+        *slot = text;
 }
 
 TEST_F(ReprogramTest, AMissingToolIsReportedWithItsError) {

@@ -87,11 +87,16 @@ TEST_F(ChartExportTest, LayoutPerLanguageWithQuotingDatesAndEmptyCells) {
         << "French: ';' between cells and a decimal comma in the values";
 }
 
-TEST_F(ChartExportTest, NoActiveSeriesIsNothingToExport) {
+TEST_F(ChartExportTest, NoTickedSeriesExportsTheDatesAloneAndNoSeriesNothing) {
     LogChartModel m = sample();
     for (int k = 0; k < m.series_count(); ++k)
         m.series(k).active = false;
-    EXPECT_FALSE(chart_export_csv(m, info(0, 1)));
+    const auto bytes = chart_export_csv(m, info(0, 0));
+    ASSERT_TRUE(bytes) << "series were charted but the export wrote no file";
+    const QString rule(70, '-');
+    EXPECT_EQ(QString::fromUtf8(bytes->mid(3)),
+              rule + "\r\nFile Name : /home/u/site.csv\r\nSaved on 06/12/2026 17:05:09\r\n" + rule +
+                  "\r\nDate&Time\r\n04/12/2026\r\n04/12/2026 00:15:00\r\n");
     EXPECT_FALSE(chart_export_csv(LogChartModel(), info(0, 1)));
 }
 

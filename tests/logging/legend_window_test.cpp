@@ -11,10 +11,12 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -177,10 +179,15 @@ TEST_F(LegendWindowTest, TheTitleDialogRenamesTrimmedAndCancelChangesNothing) {
     // A series without a title opens with its name.
     log_chart_model().series(2).title.clear();
     QString shown;
+    QPoint off_centre(-1, -1);
     series_title_dialog_runner() = [&](QDialog& d) {
         shown = d.findChild<QLineEdit*>("Text1")->text();
+        off_centre = d.geometry().center() - QGuiApplication::primaryScreen()->geometry().center();
         return QDialog::Rejected;
     };
+    legend_window().move(0, 0);
     legend_window().TeeListBox1_DblClick(2);
     EXPECT_EQ(shown, "Series2");
+    EXPECT_LE(off_centre.manhattanLength(), 2)
+        << "the title dialog opened away from the middle of the screen";
 }

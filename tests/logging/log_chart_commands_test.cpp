@@ -244,6 +244,55 @@ TEST_F(LogChartCommandsTest, DamagedRecordsAreLeftOutAndToldOnce) {
               std::tuple(88.0, QString("5")));
 }
 
+// A zero-time timer samples what the window shows whenever events run: during the record loop
+// it sees the progress text, with Debug=True in the status bar with the valid count.
+TEST_F(LogChartCommandsTest, LoadingALogShowsItsProgressWhileEventsRunAndDebugEchoesRecords) {
+    constexpr int RECORDS = 600;
+    unit_with_log({1, 0x8000, 0}, RECORDS);
+    const QString path = download();
+    QList<QByteArray> records = testfiles::read_bytes(path).split(',');
+    records.erase(std::remove_if(records.begin(), records.end(),
+                                 [](const QByteArray& f) { return !f.startsWith('$'); }),
+                  records.end());
+    ASSERT_EQ(records.size(), RECORDS - 1) << "the first record shares the serial number's field";
+    for (const bool debug : {false, true}) {
+        shell().debug_enabled = debug;
+        traffic().term().clear();
+        traffic().term().append("earlier traffic\r\n");
+        view.status_history.clear();
+        log_view.progress_max.clear();
+        QStringList seen;
+        QTimer sampler;
+        sampler.setInterval(0);
+        QObject::connect(&sampler, &QTimer::timeout,
+                         [&] { seen << (debug ? view.status_text(1) : view.download_label); });
+        sampler.start();
+        log_chart_model().remove_all_series();
+        dialogs.files.push_back(path);
+        page->Command3->click();
+        sampler.stop();
+        ASSERT_EQ(points(), RECORDS) << debug;
+        EXPECT_TRUE(
+            std::any_of(seen.begin(), seen.end(),
+                        [](const QString& t) { return t.startsWith("Loading log data: "); }))
+            << "no events ran, or no progress showed, while the log loaded (debug " << debug << ")";
+        EXPECT_EQ(log_view.progress_max[debug ? 1 : 4], RECORDS);
+        const QString term = traffic().term().text();
+        if (debug) {
+            EXPECT_TRUE(std::count(view.status_history.begin(), view.status_history.end(),
+                                   QString("Loading log data: 100.0% - Valid = 600")) == 1)
+                << view.status_history.back().toStdString();
+            EXPECT_TRUE(term.startsWith("earlier traffic"));
+            for (const QByteArray& r : records)
+                ASSERT_TRUE(term.contains(QString::fromLatin1(r.split('\r').first()) + "\r\n"))
+                    << "record " << r.constData() << " was not echoed";
+        } else {
+            EXPECT_EQ(term, QString()) << "the traffic box is emptied for the load";
+        }
+    }
+    shell().debug_enabled = false;
+}
+
 TEST_F(LogChartCommandsTest, SeededLogFromAFileIsWhatTheUnitStreams) {
     const QString path = dir.filePath("seed.vlg");
     testfiles::write_bytes(path, "0,2,0,11226,1,32768,0,15,0,2,88$0000000064,$00000F0065\r\n"

@@ -1,6 +1,7 @@
 #include "qt_print.h"
 #include "test_files.h"
 
+#include "platform/text_file.h"
 #include "reports/block_cipher.h"
 
 #include <QTemporaryDir>
@@ -72,7 +73,7 @@ TEST(BlockCipher, PublishedVectorsHoldBothWaysBlockByBlockUnderEachNewKey) {
         << "a new key did not start from the standard constants, or blocks were chained";
 }
 
-TEST(BlockCipher, TextKeysUseTheirLatin1Bytes) {
+TEST(BlockCipher, TextKeysUseTheirWindows1252Bytes) {
     clsBlowfish bf;
     bf.sInitBF(QStringLiteral("abcdefghijklmnopqrstuvwxyz"));
     QByteArray out(8, '\0');
@@ -82,6 +83,12 @@ TEST(BlockCipher, TextKeysUseTheirLatin1Bytes) {
     bf.sInitBF(QStringLiteral("Who is John Galt?"));
     bf.sEncrypt(hex("FEDCBA9876543210"), out);
     EXPECT_EQ(out.toHex().toUpper(), QByteArray("CC91732B8022F684"));
+
+    bf.sInitBF(QStringLiteral("€ 5 Ÿ"));
+    bf.sEncrypt("BLOWFISH", out);
+    QByteArray by_bytes(8, '\0');
+    keyed("\x80 5 \x9F").sEncrypt("BLOWFISH", by_bytes);
+    EXPECT_EQ(out, by_bytes) << "\"\u20AC\" is not the key byte 0x80";
 }
 
 TEST(BlockCipher, EncryptSizeRoundsUpToWholeBlocks) {
@@ -92,9 +99,10 @@ TEST(BlockCipher, EncryptSizeRoundsUpToWholeBlocks) {
 
 TEST(BlockCipher, StringsSurviveTheRoundTripWithEveryByteValue) {
     const clsBlowfish bf = keyed("key");
-    QString all;
+    QByteArray every_byte;
     for (int c = 1; c < 256; ++c)
-        all += QChar(c);
+        every_byte += char(c);
+    const QString all = platform::decode_windows1252(every_byte);
     const QString cases[] = {QStringLiteral("a"), QStringLiteral("exactly8"),
                              QStringLiteral("Grüße, ñandú"), all};
     for (const QString& text : cases) {
@@ -102,6 +110,10 @@ TEST(BlockCipher, StringsSurviveTheRoundTripWithEveryByteValue) {
         EXPECT_EQ(enciphered.size(), clsBlowfish::GetEncryptSize(text));
         EXPECT_EQ(bf.sStringDecrypt(enciphered), text);
     }
+    QByteArray euro(8, '\0');
+    bf.sEncrypt(QByteArray("\x80\0\0\0\0\0\0\0", 8), euro);
+    EXPECT_EQ(bf.sStringEncrypt(QStringLiteral("€")), platform::decode_windows1252(euro))
+        << "\"\u20AC\" is not enciphered as the byte 0x80";
 }
 
 TEST(BlockCipher, DecryptedStringsEndAtTheirFirstNulUnlessItLeads) {
@@ -109,7 +121,7 @@ TEST(BlockCipher, DecryptedStringsEndAtTheirFirstNulUnlessItLeads) {
     const auto enc = [&](const QByteArray& plain) {
         QByteArray out(plain.size(), '\0');
         bf.sEncrypt(plain, out);
-        return QString::fromLatin1(out);
+        return platform::decode_windows1252(out);
     };
     EXPECT_EQ(bf.sStringDecrypt(enc(QByteArray("ab\0cdefg", 8))), QStringLiteral("ab"));
     EXPECT_EQ(bf.sStringDecrypt(enc(QByteArray("\0bcdefgh", 8))).size(), 8);
@@ -122,7 +134,19 @@ TEST(BlockCipher, HexCodeHoldsTwoBytesPerCharacterLowFirst) {
                              QString(QChar(0x0A)) + QChar(0xFFFF)};
     for (const QString& text : texts)
         EXPECT_EQ(clsBlowfish::fHexCodeToString(clsBlowfish::fStringToHexCode(text)), text);
-    EXPECT_EQ(clsBlowfish::fHexCodeToString(QStringLiteral("ac20")), QString(QChar(0x20AC)));
+    // Half the length rounded half to even counts the bytes read; a lone byte is a character.
+    const std::pair<const char*, QString> lengths[] = {
+        {"ac20", QString(QChar(0x20AC))},
+        {"3", QString()},
+        {"30", QStringLiteral("0")},
+        {"300", QStringLiteral("0")},
+        {"30004", "0"},
+        {"3000410", QStringLiteral("0A")},
+        {"30004100", QStringLiteral("0A")},
+        {"300041", QStringLiteral("0A")},
+    };
+    for (const auto& [code, text] : lengths)
+        EXPECT_EQ(clsBlowfish::fHexCodeToString(QString::fromLatin1(code)), text) << code;
 }
 
 TEST(BlockCipher, FilesKeepTheirLengthAndComeBackWhole) {
@@ -163,12 +187,11 @@ TEST(BlockCipher, EveryMalformedInputIsAnErrorNumber) {
     const Case cases[] = {
         {"encrypt before a key", [&] { fresh.sEncrypt(eight, eight); }, C::ERR_NOT_INITIALISED},
         {"decrypt before a key", [&] { fresh.sDecrypt(eight, eight); }, C::ERR_NOT_INITIALISED},
-        {"file before a key",
-         [&] { fresh.sFileEncrypt(dir.filePath("short"), dir.filePath("x")); },
+        {"file before a key", [&] { fresh.sFileEncrypt(dir.filePath("short"), dir.filePath("x")); },
          C::ERR_NOT_INITIALISED},
         {"empty key", [&] { clsBlowfish().sInitBF(QByteArray()); }, C::ERR_ARGUMENT},
         {"empty key text", [&] { clsBlowfish().sInitBF(QString()); }, C::ERR_ARGUMENT},
-        {"key beyond Latin-1", [&] { clsBlowfish().sInitBF(QStringLiteral("€")); },
+        {"key outside Windows-1252", [&] { clsBlowfish().sInitBF(QStringLiteral("Ω")); },
          C::ERR_ARGUMENT},
         {"arrays of two sizes", [&] { bf.sEncrypt(eight, sixteen); }, C::ERR_ARGUMENT},
         {"ragged arrays", [&] { bf.sDecrypt(seven, seven); }, C::ERR_SIZE},
@@ -184,12 +207,12 @@ TEST(BlockCipher, EveryMalformedInputIsAnErrorNumber) {
         {"length beyond the data", [&] { bf.decrypt_stored(stored(9, 8)); }, C::ERR_SIZE},
         {"huge length", [&] { bf.decrypt_stored(stored(INT32_MAX, 8)); }, C::ERR_SIZE},
         {"ragged enciphered bytes", [&] { bf.decrypt_stored(stored(3, 5)); }, C::ERR_SIZE},
-        {"string of ragged length", [&] { bf.sStringDecrypt(QStringLiteral("abc")); },
-         C::ERR_SIZE},
-        {"string beyond Latin-1", [&] { bf.sStringEncrypt(QStringLiteral("1 €")); },
+        {"string of ragged length", [&] { bf.sStringDecrypt(QStringLiteral("abc")); }, C::ERR_SIZE},
+        {"string outside Windows-1252", [&] { bf.sStringEncrypt(QStringLiteral("1 Ω")); },
          C::ERR_ARGUMENT},
         {"empty hex code", [&] { C::fHexCodeToString(QString()); }, C::ERR_ARGUMENT},
-        {"odd hex code", [&] { C::fHexCodeToString(QStringLiteral("30003")); }, C::ERR_ARGUMENT},
+        {"non-hex single digit", [&] { C::fHexCodeToString(QStringLiteral("300G")); },
+         C::ERR_ARGUMENT},
         {"non-hex pair", [&] { C::fHexCodeToString(QStringLiteral("3G00")); }, C::ERR_ARGUMENT},
         {"signed pair", [&] { C::fHexCodeToString(QStringLiteral("+100")); }, C::ERR_ARGUMENT},
     };

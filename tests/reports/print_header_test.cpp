@@ -217,10 +217,15 @@ TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
     w.show();
     w.cmdPrint->click();
     w.cmdPreview->click();
-    ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_TRUE(dialogs.prompts[0].text.contains(QStringLiteral("printer on fire")));
-    EXPECT_EQ(dialogs.prompts[0].style & platform::mb::Critical, platform::mb::Critical);
-    EXPECT_TRUE(dialogs.prompts[1].text.contains(QStringLiteral("no preview page")));
+    set_print_header_actions({{}, [] { throw std::bad_alloc(); }, {}});
+    w.cmdPrint->click();
+    set_print_header_actions({{}, [] { throw 3; }, {}});
+    w.cmdPrint->click();
+    const QStringList shown{"Error 51  : printer on fire", "Error 51  : no preview page",
+                            "Error 7  : Out of memory", "Error 51  : Internal error"};
+    EXPECT_EQ(dialogs.messages(), shown) << "each failure names its error number";
+    for (const auto& prompt : dialogs.prompts)
+        EXPECT_EQ(prompt.style, platform::mb::Critical);
     EXPECT_TRUE(print_header_window_loaded() && w.isVisible());
 }
 

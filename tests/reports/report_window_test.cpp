@@ -17,6 +17,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -138,6 +139,39 @@ TEST_F(ReportWindow, CalendarPicksIntoTheBoxItWasOpenedFor) {
     ASSERT_EQ(shown_dates.size(), 2u);
     EXPECT_EQ(shown_dates[1], QDate(2026, 12, 6)) << "the To button shows the To box's date";
     EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026"));
+}
+
+TEST_F(ReportWindow, CalendarHasItsOwnColoursAndMonthTitle) {
+    namespace look = calendar_look;
+    const QDate today(2026, 12, 7), december(2026, 12, 1);
+    const struct {
+        QDate day;
+        QRgb background, text;
+    } cells[] = {
+        {QDate(2026, 12, 8), look::DAY, 0x000000},
+        {QDate(2026, 12, 6), look::SUNDAY, 0xFFFFFF},
+        {today, look::TODAY, 0xFFFFFF},
+        {QDate(2026, 11, 30), look::DAY, look::OTHER_MONTH_TEXT},
+        {QDate(2027, 1, 3), look::SUNDAY, look::OTHER_MONTH_TEXT},
+    };
+    for (const auto& c : cells) {
+        const CalendarCellLook l = calendar_cell_look(c.day, december, today);
+        EXPECT_EQ(l.background.rgb() & 0xFFFFFF, c.background) << c.day.toString().toStdString();
+        EXPECT_EQ(l.text.rgb() & 0xFFFFFF, c.text) << c.day.toString().toStdString();
+    }
+
+    report w;
+    w.Form_Load();
+    QString month;
+    QColor header;
+    report_modal_runner() = [&](QDialog& d) {
+        auto& calendar = dynamic_cast<Form9&>(d);
+        month = calendar.month_title->text();
+        header = calendar.TChart1->headerTextFormat().background().color();
+    };
+    w.Command4->click();
+    EXPECT_EQ(month, QStringLiteral("December, 2026"));
+    EXPECT_EQ(header.rgb() & 0xFFFFFF, look::WEEKDAY_HEADER);
 }
 
 TEST_F(ReportWindow, PreviewSavesRichTextAndPlainText) {
