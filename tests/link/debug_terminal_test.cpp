@@ -74,22 +74,13 @@ TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) 
     TrafficBox* box_widget = debug_terminal().txtTerminal;
     // Every key is queued before the first one is handled, so all but the first arrive while an
     // earlier key waits out its settle pause: faster than any typist.
-    struct Key {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        QString text;
-    };
-    std::vector<Key> keys;
-    for (QChar c : QStringLiteral("/who"))
-        keys.push_back({c.toUpper().unicode(), Qt::NoModifier, QString(c)});
-    keys.push_back({Qt::Key_Return, Qt::NoModifier, "\r"});
-    for (QChar c : QStringLiteral("/p104"))
-        keys.push_back({c.toUpper().unicode(), Qt::NoModifier, QString(c)});
-    keys.push_back({Qt::Key_Return, Qt::NoModifier, "\r"});
-    keys.push_back({Qt::Key_T, Qt::ControlModifier, "\x14"});
-    for (const Key& k : keys)
+    for (QChar c : QStringLiteral("/who\r/p104\r")) {
+        const int key = c == '\r' ? int(Qt::Key_Return) : c.toUpper().unicode();
         QCoreApplication::postEvent(box_widget,
-                                    new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, k.text));
+                                    new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, c));
+    }
+    QCoreApplication::postEvent(
+        box_widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_T, Qt::ControlModifier, "\x14"));
     ASSERT_TRUE(platform::wait_until([this] { return received().size() >= 3; }, 30))
         << "the unit got " << received().join('|').toStdString();
     platform::wait_ms(200);
