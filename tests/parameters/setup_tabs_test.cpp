@@ -135,16 +135,11 @@ TEST_F(SetupTabsRules, DimensionALimitsAndTheMaximumFlowRow) {
     link().p61_is_1 = true;
     show_set();
     link().flow_mode = true;
-    const struct {
-        double type, model;
-        const char* min;
-        const char* max;
-        const char* units;
-    } cases[] = {{4, 1, "0", "72", "U_IN"},
-                 {4, 2, "0", "4.5", "U_FT"},
-                 {4, 3, "20", "100", "U_DEG"},
-                 {4, 5, "20", "100", "U_DEG"},
-                 {2, 1, "0", "99999", "U_MU"}};
+    // clang-format off
+    const struct { double type, model; const char *min, *max, *units; } cases[] = {
+        {4, 1, "0", "72", "U_IN"}, {4, 2, "0", "4.5", "U_FT"}, {4, 3, "20", "100", "U_DEG"},
+        {4, 5, "20", "100", "U_DEG"}, {2, 1, "0", "99999", "U_MU"}};
+    // clang-format on
     for (const auto& c : cases) {
         set(700, c.type);
         set(701, c.model);
@@ -166,15 +161,13 @@ TEST_F(SetupTabsRules, DimensionALimitsAndTheMaximumFlowRow) {
 
 TEST_F(SetupTabsRules, FlowPictureNameAndNote) {
     parameter_state().parameters_loaded = true;
-    const struct {
-        double type, model;
-        int code;
-        bool note;
-    } cases[] = {{1, 4, 14, false},
+    // clang-format off
+    const struct { double type, model; int code; bool note; } cases[] = {{1, 4, 14, false},
                  {2, 2, 22, true},
                  {4, 2, 52, true},
                  {4, 3, 53, false},
                  {5, 2, 62, false}};
+    // clang-format on
     for (const auto& c : cases) {
         set(700, c.type);
         set(701, c.model);
