@@ -51,18 +51,15 @@ TEST(ProfileFile, ReadsFollowTheProfileStringRules) {
 }
 
 TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
-    struct Write {
-        const char *section, *key;
-        QString value;
-    };
+    // clang-format off
+    struct Write { const char *section, *key; QString value; };
+    // clang-format on
     struct Case {
         const char* what;
         std::optional<QByteArray> file;
         std::vector<Write> writes;
         QByteArray expected;
     };
-    const QString sued = QString::fromUtf8("S\xc3\xbc"
-                                           "d");
     const std::vector<Case> cases = {
         {"missing file", std::nullopt, {{"General", "Port", "1"}}, "[General]\nPort=1\n"},
         {"CRLF file with comments and other sections",
@@ -93,24 +90,12 @@ TEST(ProfileFile, WritesChangeOnlyTheirOwnLine) {
          "\xEF\xBB\xBF[General]\r\nPort=3\r\n",
          {{"General", "Port", "5"}},
          "\xEF\xBB\xBF[General]\r\nPort=5\r\n"},
-        {"Windows-1252 file stays Windows-1252",
-         "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
-         {{"Print Header", "Project", sued}},
-         "[Print Header]\r\nSite=Kl\xe4rwerk\r\nProject=S\xfc"
-         "d\r\n"},
-        {"Windows-1252 file, text it cannot hold: the whole file becomes UTF-8",
-         "[Print Header]\r\nSite=Kl\xe4rwerk\r\n",
-         {{"Print Header", "Project", QString::fromUtf8("\xce\xa9")}},
-         "[Print Header]\r\nSite=Kl\xc3\xa4rwerk\r\nProject=\xce\xa9\r\n"},
+        // The encodings themselves are kept as EveryValueReadsBackAsWrittenWhateverTheFilesEncoding
+        // shows; this one looks like UTF-8 once written.
         {"Windows-1252 file whose only 8-bit line is replaced by bytes that look like UTF-8",
          "[Print Header]\r\nSite=\xe9\r\n",
          {{"Print Header", "Site", QString::fromUtf8("\xc3\x83\xc2\xa9")}},
          "[Print Header]\r\nSite=\xc3\x83\xc2\xa9\r\n"},
-        {"UTF-8 file stays UTF-8",
-         "[Print Header]\nSite=Kl\xc3\xa4rwerk\n",
-         {{"Print Header", "Project", sued}},
-         "[Print Header]\nSite=Kl\xc3\xa4rwerk\nProject=S\xc3\xbc"
-         "d\n"},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;

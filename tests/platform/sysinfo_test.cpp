@@ -11,9 +11,9 @@ using testutil::ScopedEnv;
 namespace {
 
 // The locale variables of one case; the others are removed so the machine's own do not leak in.
-struct LocaleEnv {
-    std::optional<QByteArray> lc_all{}, lc_numeric{}, lc_messages{}, lang{};
-};
+// clang-format off
+struct LocaleEnv { std::optional<QByteArray> lc_all{}, lc_numeric{}, lc_messages{}, lang{}; };
+// clang-format on
 
 struct ScopedLocaleEnv {
     explicit ScopedLocaleEnv(const LocaleEnv& e)

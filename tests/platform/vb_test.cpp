@@ -45,18 +45,16 @@ TEST(Vb, ValReadsTheLeadingNumberWithAPointOnly) {
 }
 
 TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
-    struct Case {
+    const struct {
         double value;
         int decimals; // -1: the whole-number overload
         double expected;
-    };
-    const Case cases[] = {
-        {0.5, -1, 0},       {1.5, -1, 2},        {2.5, -1, 2},
-        {-0.5, -1, 0},      {-2.5, -1, -2},      {-2.6, -1, -3},
-        {2.5000001, -1, 3}, {1234.5, 0, 1234},   {2.675, 2, 2.68},
-        {2.665, 2, 2.66},   {0.125, 2, 0.12},    {-0.125, 2, -0.12},
-        {1.005, 2, 1.0},    {0.1 + 0.2, 1, 0.3}, {9.995, 2, 10.0},
-        {0.0004, 3, 0.0},   {1e-20, 2, 0.0},     {123456789.125, 2, 123456789.12}};
+    } cases[] = {{0.5, -1, 0},       {1.5, -1, 2},        {2.5, -1, 2},
+                 {-0.5, -1, 0},      {-2.5, -1, -2},      {-2.6, -1, -3},
+                 {2.5000001, -1, 3}, {1234.5, 0, 1234},   {2.675, 2, 2.68},
+                 {2.665, 2, 2.66},   {0.125, 2, 0.12},    {-0.125, 2, -0.12},
+                 {1.005, 2, 1.0},    {0.1 + 0.2, 1, 0.3}, {9.995, 2, 10.0},
+                 {0.0004, 3, 0.0},   {1e-20, 2, 0.0},     {123456789.125, 2, 123456789.12}};
     for (const auto& c : cases) {
         const double r =
             c.decimals < 0 ? round_half_even(c.value) : round_half_even(c.value, c.decimals);
@@ -106,14 +104,11 @@ TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
 }
 
 TEST(Vb, NumberTextReadsBackInEveryLocale) {
-    struct Locale {
-        const char *name, *decimal;
-        QString thousands;
-    };
-    const Locale locales[] = {{"English", ".", english_thousands},
-                              {"German", ",", german_thousands},
-                              {"French", ",", french_thousands},
-                              {"Swiss", ".", swiss_thousands}};
+    // clang-format off
+    const struct { const char *name, *decimal; QString thousands; }
+    locales[] = {{"English", ".", english_thousands}, {"German", ",", german_thousands},
+                 {"French", ",", french_thousands},   {"Swiss", ".", swiss_thousands}};
+    // clang-format on
     // clang-format off
     const double values[] = {0, 0.1, 2.5, -0.5, 1e-7, 1.0 / 3, 1234567.25, -999999, 1e20,
                              -1.5e-12, 123456789012345678.0, 0.1 + 0.2};
@@ -131,16 +126,11 @@ TEST(Vb, NumberTextReadsBackInEveryLocale) {
 }
 
 TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
-    struct Case {
-        const char* decimal;
-        QString thousands;
-        const char* text;
-        std::optional<double> expected;
-    };
     const std::nullopt_t no = std::nullopt;
     const QString en = english_thousands, de = german_thousands;
     // clang-format off
-    const Case cases[] = {
+    const struct { const char* decimal; QString thousands; const char* text; std::optional<double> expected; }
+    cases[] = {
         {".", en, "1,234.5", 1234.5}, {".", en, " 2.5 ", 2.5}, {".", en, "1.2.3", no},
         {".", en, "1e5", 1e5}, {".", en, "&H1F", 31}, {".", en, "&HZZ", no},
         {".", en, "&HFFFF", -1}, {".", en, "", no}, {".", en, "abc", no}, {".", en, "1 2", no},
@@ -172,13 +162,8 @@ TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
 }
 
 TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
-    struct Case {
-        const char* pattern;
-        double value;
-        const char* expected;
-    };
     // clang-format off
-    const Case cases[] = {
+    const struct { const char* pattern; double value; const char* expected; } cases[] = {
         // Countdown and progress.
         {"#0.0", 0.05, "0.1"}, {"#0.0", -2.25, "-2.3"}, {"#0.0", 39.95, "40.0"},
         {"#0.0", -0.04, "0.0"}, {"###", 0, ""}, {"###", -0.4, ""}, {"###", 0.5, "1"},
@@ -234,34 +219,26 @@ TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
 TEST(Vb, DatePatternsOfTheProgram) {
     const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
     const QDate zero_date(1899, 12, 30);
-    const struct {
-        QDateTime when;
-        const char *pattern, *expected;
-    } cases[] = {
-        {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"},
-        {monday, "ddmmmyy hh:mm", "05Jan26 14:07"},
-        {QDateTime(monday.date(), QTime(9, 5)), "hhmm", "0905"},
-        {monday, "hh:mm, dd/mm/yyyy", "14:07, 05/01/2026"},
-        {monday, "mmmm, yyyy", "January, 2026"},
-        {monday, "ddd", "Mon"},
-        {monday, "dddddd", "Monday, 5 January 2026"},
-        {monday, "DDMMYY", "050126"},
-        {monday, "MMDDYY", "010526"},
-        {monday, "hh:nn:ss", "14:07:09"},
-        {monday, "mm:ss", "07:09"},
-        {monday, "d/m/yy", "5/1/26"},
-        {QDateTime(QDate(2009, 11, 30), QTime(0, 0)), "yy", "09"},
-        {monday, "h:mm AM/PM", "2:07 PM"},
-        {QDateTime(monday.date(), QTime(0, 30)), "h:mm AM/PM", "12:30 AM"},
-        {monday, "\"Date:\" dd", "Date: 05"},
-        {monday, "\\d dd", "d 05"},
-        {monday, "General Date", "05/01/2026 14:07:09"},
-        {QDateTime(monday.date(), QTime(0, 0)), "General Date", "05/01/2026"},
+    const QDateTime at_0905(monday.date(), QTime(9, 5)), at_0030(monday.date(), QTime(0, 30)),
+        midnight(monday.date(), QTime(0, 0));
+    // clang-format off
+    const struct { QDateTime when; const char *pattern, *expected; } cases[] = {
+        // clang-format off
+        {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"}, {monday, "ddmmmyy hh:mm", "05Jan26 14:07"},
+        {at_0905, "hhmm", "0905"}, {monday, "hh:mm, dd/mm/yyyy", "14:07, 05/01/2026"},
+        {monday, "mmmm, yyyy", "January, 2026"}, {monday, "ddd", "Mon"},
+        {monday, "dddddd", "Monday, 5 January 2026"}, {monday, "DDMMYY", "050126"},
+        {monday, "MMDDYY", "010526"}, {monday, "hh:nn:ss", "14:07:09"}, {monday, "mm:ss", "07:09"},
+        {monday, "d/m/yy", "5/1/26"}, {QDateTime(QDate(2009, 11, 30), QTime(0, 0)), "yy", "09"},
+        {monday, "h:mm AM/PM", "2:07 PM"}, {at_0030, "h:mm AM/PM", "12:30 AM"},
+        {monday, "\"Date:\" dd", "Date: 05"}, {monday, "\\d dd", "d 05"},
+        {monday, "General Date", "05/01/2026 14:07:09"}, {midnight, "General Date", "05/01/2026"},
         {QDateTime(zero_date, QTime(14, 7, 9)), "General Date", "14:07:09"},
         {monday, "Long Date", "Monday, 5 January 2026"},
-        {QDateTime(zero_date, QTime(0, 0)), "dd/mm/yyyy", "30/12/1899"},
-        {QDateTime(), "dd/mm/yyyy", ""},
+        {QDateTime(zero_date, QTime(0, 0)), "dd/mm/yyyy", "30/12/1899"}, {QDateTime(), "dd/mm/yyyy", ""},
+        // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(format_date(c.when, c.pattern), QString(c.expected))
             << "Format(" << c.when.toString(Qt::ISODate) << ", \"" << c.pattern << "\")";
