@@ -45,13 +45,12 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     w.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1);
-    EXPECT_TRUE(w.log_setup_page->Option1[2]->isChecked()) << "VeltoLog's default model";
-    EXPECT_TRUE(w.log_setup_page->Check1[31]->isChecked());
-    EXPECT_EQ(w.log_setup_page->Text1[0]->text(), "3") << "the time stamp's bytes";
-    EXPECT_EQ(w.log_setup_page->Text1[4]->text(), "32768");
-    EXPECT_TRUE(w.SSTab1[0]->isVisible());
-    EXPECT_FALSE(w.SSTab1[1]->isVisible());
-    EXPECT_FALSE(w.SSTab1[0]->isTabEnabled(2)) << "the chart tab is open before a log is read";
+    // VeltoLog's default model and time stamp bytes; no chart tab before a log is read.
+    LogSetupPage* page = w.log_setup_page;
+    EXPECT_EQ(fields(page->Option1[2]->isChecked(), page->Check1[31]->isChecked(),
+                     page->Text1[0]->text(), page->Text1[4]->text(), w.SSTab1[0]->isVisible(),
+                     w.SSTab1[1]->isVisible(), w.SSTab1[0]->isTabEnabled(2)),
+              fields(true, true, "3", "32768", true, false, false));
     w.show();
     QTest::qWait(20);
     EXPECT_EQ(unit_queries, 1) << "showing the window again asked the unit again";
@@ -62,10 +61,10 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     cso.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cso.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1) << "the CSO mode asked the unit at start-up";
-    EXPECT_TRUE(cso.SSTab1[1]->isVisible());
-    EXPECT_EQ(cso.SSTab1[1]->currentIndex(), 0);
-    EXPECT_FALSE(cso.SSTab1[1]->isTabEnabled(1)) << "parameters offered before any were loaded";
-    EXPECT_TRUE(cso.Toolbar1->isVisible());
+    // No parameter tab before any were loaded.
+    EXPECT_EQ(fields(cso.SSTab1[1]->isVisible(), cso.SSTab1[1]->currentIndex(),
+                     cso.SSTab1[1]->isTabEnabled(1), cso.Toolbar1->isVisible()),
+              fields(true, 0, false, true));
 }
 
 TEST_F(MainWindowTest, TheModelTheUnitReportsAtStartUpIsNotReplacedByTheDefault) {
@@ -99,12 +98,12 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 
     platform::set_command_line("/sim");
     Form1& w = start(0, 0, 0, 3);
-    EXPECT_FALSE(w.windowIcon().isNull()) << "VeltoLog has no icon";
-    EXPECT_FALSE(w.menu_entry("modem")->isVisible());
-    EXPECT_TRUE(w.menu_entry("ProgramVelto")->isVisible());
-    EXPECT_FALSE(w.menu_entry("mode")->isVisible());
-    EXPECT_FALSE(w.menu_entry("mnuDebug")->isVisible()) << "level 3 reaches the debug terminal";
-    EXPECT_FALSE(w.log_setup_page->Command10->isHidden()) << "/sim did not offer simulation";
+    // VeltoLog has its icon, level 3 no debug terminal, and /sim offers simulation.
+    EXPECT_EQ(fields(w.windowIcon().isNull(), w.menu_entry("modem")->isVisible(),
+                     w.menu_entry("ProgramVelto")->isVisible(), w.menu_entry("mode")->isVisible(),
+                     w.menu_entry("mnuDebug")->isVisible(),
+                     w.log_setup_page->Command10->isHidden()),
+              fields(false, false, true, false, false, false));
 }
 
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTheWindowIs) {
@@ -119,11 +118,12 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTh
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
     for (const char* key : {"download", "upload", "file", "refresh"})
         EXPECT_FALSE(w.toolbar_button(key)->isEnabled()) << key << " offered without its work";
-    EXPECT_TRUE(w.menu_entry("exit")->isEnabled());
-    EXPECT_TRUE(w.menu_entry("about")->isEnabled());
-    EXPECT_TRUE(w.toolbar_button("exit")->isEnabled());
-    EXPECT_TRUE(w.toolbar_button("status_display")->isEnabled()) << "the read-outs' key is missing";
-    EXPECT_TRUE(w.echo_page->Option2->isEnabled()) << "live echo not offered with its monitor";
+    // The read-outs' key, and live echo with its monitor, are installed with the window.
+    EXPECT_EQ(fields(w.menu_entry("exit")->isEnabled(), w.menu_entry("about")->isEnabled(),
+                     w.toolbar_button("exit")->isEnabled(),
+                     w.toolbar_button("status_display")->isEnabled(),
+                     w.echo_page->Option2->isEnabled()),
+              fields(true, true, true, true, true));
 
     int setups = 0;
     w.services.show_setup_dialog = [&] { ++setups; };

@@ -7,11 +7,8 @@
 #include <QTest>
 
 TEST(MenuBarMnemonic, CaptionGetsTheFirstLetterNotTaken) {
-    struct Case {
-        const char* caption;
-        const char* taken;
-        const char* expected;
-    } cases[] = {
+    // clang-format off
+    struct Case { const char* caption; const char* taken; const char* expected; } cases[] = {
         {"Modem", "", "&Modem"},
         {"Modem", "m", "M&odem"},
         {"Modem", "MO", "Mo&dem"},   // taken letters compare without case
@@ -22,6 +19,7 @@ TEST(MenuBarMnemonic, CaptionGetsTheFirstLetterNotTaken) {
         {"ab", "ab", "ab"}, // every letter taken
         {"", "", ""},
     };
+    // clang-format on
     for (const Case& c : cases)
         EXPECT_EQ(with_mnemonic(QString::fromUtf8(c.caption), QString::fromUtf8(c.taken)),
                   QString::fromUtf8(c.expected))
@@ -65,16 +63,14 @@ TEST_F(MenuBarKeysTest, EveryTopLevelEntryHasALetterOfItsOwnInEachLanguage) {
 TEST_F(MenuBarKeysTest, AltLetterSharedWithACheckBoxOpensTheMenuEntry) {
     // German: "&Rechner" and the echo page's "&Roh-Echo"; English: "&Re-program"'s R is a menu
     // with a list, so the calculator's own C and the modem's M are checked as well.
-    struct Case {
-        int language;
-        Qt::Key key;
-        const char* entry;
-    } cases[] = {
+    // clang-format off
+    struct Case { int language; Qt::Key key; const char* entry; } cases[] = {
         {1, Qt::Key_R, "calculator"},
         {1, Qt::Key_M, "modem"},
         {0, Qt::Key_C, "calculator"},
         {0, Qt::Key_M, "modem"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         Form1& w = open_main_window(1, 0, c.language);
         int calculator = 0, modem = 0;

@@ -30,16 +30,14 @@ TEST(ScreenFactors, UnscaleInAnyCaseOrEqualFactorsScaleNothing) {
 }
 
 TEST(ScaleGeometry, PositionsAndSizesFollowTheFactorsAndParkedControlsStayParked) {
-    const struct {
-        Geometry before;
-        ScreenFactors f;
-        Geometry after;
-    } cases[] = {
+    // clang-format off
+    const struct { Geometry before; ScreenFactors f; Geometry after; } cases[] = {
         {{100, 200, 300, 400}, {2, 2}, {200, 400, 600, 800}},
         {{100, 200, 300, 400}, {1.5, 0.5}, {150, 100, 450, 200}},
         {{-75000, 10, 100, 100}, {2, 3}, {-75000, 30, 200, 300}},
         {{-1000, 0, 0, 0}, {2, 1}, {74000 * 2 - 75000, 0, 0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(scale_geometry(c.before, c.f), c.after) << c.before.left;
 }
