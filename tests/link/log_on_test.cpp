@@ -44,26 +44,17 @@ std::string name(UnitKind kind) {
 }
 
 TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
-    const struct {
-        UnitKind kind;
-        int system_type; // P99: 3 has a fieldbus, whose kind P96 says
-        QStringList commands;
-        std::string identity;
-    } cases[] = {
+    // The system type (P99): 3 has a fieldbus, whose kind P96 says.
+    // clang-format off
+    const struct { UnitKind kind; int system_type; QStringList commands; std::string identity; } cases[] = {
         {UnitKind::Level, 1, PLAIN, "plain"},
-        {UnitKind::Level, 3, PLAIN.mid(0, 8) + QStringList{"/p96"} + PLAIN.mid(8),
-         "fieldbus profibus"},
-        {UnitKind::VeltoLite, 1, PLAIN, "lite"},
-        {UnitKind::Cso, 1, PLAIN, "cso"},
-        {UnitKind::Flow, 1, PLAIN, "flow p61=1"},
-        {UnitKind::Volume, 1, PLAIN, "volume p61=2"},
-        {UnitKind::Krestel,
-         40,
-         {ACCESS, "/WHO", ACCESS, "/LOADNORM"},
-         "radar p61=2 modbus volume-option"},
+        {UnitKind::Level, 3, PLAIN.mid(0, 8) + QStringList{"/p96"} + PLAIN.mid(8), "fieldbus profibus"},
+        {UnitKind::VeltoLite, 1, PLAIN, "lite"}, {UnitKind::Cso, 1, PLAIN, "cso"},
+        {UnitKind::Flow, 1, PLAIN, "flow p61=1"}, {UnitKind::Volume, 1, PLAIN, "volume p61=2"},
+        {UnitKind::Krestel, 40, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "radar p61=2 modbus volume-option"},
         {UnitKind::Quorvantix, 43, {ACCESS, "/WHO", ACCESS}, "quorvantix flow-option"},
-        {UnitKind::Hesvarin, 1, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "hesvarin"},
-    };
+        {UnitKind::Hesvarin, 1, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "hesvarin"}};
+    // clang-format on
     for (const auto& c : cases) {
         reset_link_state();
         make_unit(c.kind);
