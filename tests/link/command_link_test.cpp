@@ -68,11 +68,11 @@ TEST_F(LinkTest, ASilentUnitGetsThreeSendsAndOneMessageAndTheExchangeFails) {
         ASSERT_EQ(dialogs.prompts.size(), 1u) << c.cmd;
         EXPECT_EQ(box_line(dialogs.prompts[0]),
                   box_line(NO_REPLY, ui_text(1411, "Communication Error"), platform::mb::Critical));
-        EXPECT_TRUE(link().comms_abort);
-        EXPECT_TRUE(link().reply_timed_out);
-        EXPECT_TRUE(link().reply_buffer.isEmpty());
-        EXPECT_FALSE(link().parameter_sweep) << "a failed sweep command ends the sweep";
-        EXPECT_FALSE(link().echo_online);
+        // A failed sweep command ends the sweep, and live monitoring goes offline.
+        EXPECT_EQ(fields(link().comms_abort, link().reply_timed_out, link().reply_buffer,
+                         link().parameter_sweep, link().echo_online),
+                  fields(true, true, "", false, false))
+            << c.cmd;
         EXPECT_EQ(view.status_history, std::vector<QString>({"Asking", retry_status(1), "Asking",
                                                              retry_status(2), "Asking", ""}));
         EXPECT_EQ(view.calls, c.echo_online ? std::vector<QString>({"Timer1 off", "Option3"})
@@ -201,11 +201,11 @@ TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendO
         send_command("/p20");
         EXPECT_LT(platform::seconds() - start, how == AbortInPause ? 45 : 10.0)
             << how << ": the stop did not end the wait";
-        EXPECT_EQ(received().size(), 1) << how << ": a stopped command was sent again";
-        EXPECT_TRUE(link().comms_abort);
-        EXPECT_EQ(link().reply_timed_out, how == AbortInPause);
-        EXPECT_TRUE(link().reply_buffer.isEmpty());
-        EXPECT_TRUE(dialogs.prompts.empty());
+        // A stopped command is not sent again.
+        EXPECT_EQ(fields(received().size(), link().comms_abort, link().reply_timed_out,
+                         link().reply_buffer, dialogs.prompts.size()),
+                  fields(1, true, how == AbortInPause, "", 0))
+            << how;
     }
     set_link_view(&view);
 }
@@ -215,10 +215,9 @@ TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
     shell().com_port = 42; // mapped to nothing
     open_com_port();
-    EXPECT_TRUE(link().port_open_failed);
-    EXPECT_TRUE(link().comms_abort);
-    EXPECT_FALSE(MSComm1().port_open());
-    EXPECT_EQ(MSComm1().last_error(), platform::CommError::InvalidPortNumber);
+    EXPECT_EQ(fields(link().port_open_failed, link().comms_abort, MSComm1().port_open(),
+                     MSComm1().last_error() == platform::CommError::InvalidPortNumber),
+              fields(true, true, false, true));
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
     const QString open_failed =
