@@ -77,12 +77,11 @@ TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
         EXPECT_EQ(text_to_int16(text), expected) << "16-bit value of \"" << text << '"';
 
     EXPECT_EQ(to_int16(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
-    EXPECT_EQ(to_int32(2147483647.4), 2147483647);
-    EXPECT_EQ(to_int32(2147483647.5), std::nullopt);
-    EXPECT_EQ(to_int32(-2147483648.5), std::optional<int32_t>(-2147483647 - 1));
-    EXPECT_EQ(text_to_int32("100000"), 100000);
-    EXPECT_EQ(text_to_int32("True"), -1);
-    EXPECT_EQ(text_to_int32("3e10"), std::nullopt);
+    const std::optional<int32_t> none;
+    EXPECT_EQ(std::vector({to_int32(2147483647.4), to_int32(2147483647.5), to_int32(-2147483648.5),
+                           text_to_int32("100000"), text_to_int32("True"), text_to_int32("3e10")}),
+              std::vector({std::optional(2147483647), none, std::optional(-2147483647 - 1),
+                           std::optional(100000), std::optional(-1), none}));
 }
 
 TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
@@ -193,17 +192,16 @@ TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
             << "Format(" << c.value << ", \"" << c.pattern << "\")";
 
     ScopedSeparators german(",", german_thousands);
-    EXPECT_EQ(format_number(2.25, "#0.0"), QString("2,3"));
-    EXPECT_EQ(format_number(0.5, "##.##"), QString(",5"));
-    EXPECT_EQ(format_number(1234567.8915, "#,##0.000"), QString("1.234.567,892"));
-    EXPECT_EQ(format_number(2.5, ""), QString("2,5"));
-    EXPECT_EQ(format_number_c(2.25, "#0.0"), QString("2.3"))
-        << "the unit's text follows the locale";
-    EXPECT_EQ(format_number_c(1234567.8915, "#,##0.000"), QString("1234567.892"));
-    EXPECT_EQ(format_number(QString("2,5"), "0.00"), QString("2,50"));
-    EXPECT_EQ(format_number(QString("12"), "000000"), QString("000012"));
-    EXPECT_EQ(format_number(QString("V1.2"), "000000"), QString("V1.2"))
-        << "a value text that is no number is shown as it is";
+    EXPECT_EQ(fields(format_number(2.25, "#0.0"), format_number(0.5, "##.##"),
+                     format_number(1234567.8915, "#,##0.000"), format_number(2.5, "")),
+              fields("2,3", ",5", "1.234.567,892", "2,5"));
+    // The unit's text does not follow the locale.
+    EXPECT_EQ(fields(format_number_c(2.25, "#0.0"), format_number_c(1234567.8915, "#,##0.000")),
+              fields("2.3", "1234567.892"));
+    // A value text that is no number is shown as it is.
+    EXPECT_EQ(fields(format_number(QString("2,5"), "0.00"), format_number(QString("12"), "000000"),
+                     format_number(QString("V1.2"), "000000")),
+              fields("2,50", "000012", "V1.2"));
 }
 
 TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
@@ -252,13 +250,11 @@ TEST(Vb, DatePatternsFollowTheUserLocale) {
                       .long_date = "dddd, d. mmmm yyyy",
                       .names = QLocale(QLocale::German, QLocale::Germany)};
     const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
-    EXPECT_EQ(format_date(monday, "dd/mm/yyyy"), QString("05.01.2026"))
-        << "\"/\" shows the user's date separator";
-    EXPECT_EQ(format_date(monday, "dddd"), QString("Montag"));
-    EXPECT_EQ(format_date(monday, "mmmm"), QString("Januar"));
-    EXPECT_EQ(format_date(monday, "dddddd"), QString("Montag, 5. Januar 2026"));
-    EXPECT_EQ(format_date(monday, "General Date"), QString("05.01.2026 14:07:09"));
-    EXPECT_EQ(format_date(monday, "DDMMYY"), QString("050126"))
-        << "the unit's date has no separators";
+    // "/" shows the user's date separator; the unit's date has none.
+    QStringList shown;
+    for (const char* pattern : {"dd/mm/yyyy", "dddd", "mmmm", "dddddd", "General Date", "DDMMYY"})
+        shown << format_date(monday, pattern);
+    EXPECT_EQ(shown, QStringList({"05.01.2026", "Montag", "Januar", "Montag, 5. Januar 2026",
+                                  "05.01.2026 14:07:09", "050126"}));
     date_formats() = saved;
 }
