@@ -96,14 +96,10 @@ TEST(StartOptions, PortMappingsStayOffTheProgramsCommandLineAndTheWordsAreKept) 
         {{"--map-port", "1=/tmp/unitsim.tty"}, A::Run, {"1=/tmp/unitsim.tty"}, ""},
         {{"--map-port=3=/dev/ttyUSB0", "SIM"}, A::Run, {"3=/dev/ttyUSB0"}, "SIM"},
         {{"--map-port", "1=/a", "unscale", "--map-port", "2=/b"}, A::Run, {"1=/a", "2=/b"}, "unscale"},
-        {{"/sim", "UNSCALE"}, A::Run, {}, "/sim UNSCALE"},
-        {{"SIM", "--version"}, A::Version, {}, ""},
-        {{"-v"}, A::Version, {}, ""},
-        {{"--help"}, A::Help, {}, ""},
-        {{"-h", "--map-port", "1=/a"}, A::Help, {}, ""},
-        {{"--verbose"}, A::Error, {}, ""},
-        {{"--map-port"}, A::Error, {}, ""},
-    };
+        {{"/sim", "UNSCALE"}, A::Run, {}, "/sim UNSCALE"}, {{"SIM", "--version"}, A::Version, {}, ""},
+        {{"-v"}, A::Version, {}, ""}, {{"--help"}, A::Help, {}, ""},
+        {{"-h", "--map-port", "1=/a"}, A::Help, {}, ""}, {{"--verbose"}, A::Error, {}, ""},
+        {{"--map-port"}, A::Error, {}, ""}};
     // clang-format on
     for (const auto& c : cases) {
         const StartOptions o = parse_start_options(c.arguments);
@@ -130,15 +126,11 @@ TEST(StartOptions, OnlyHelpAndVersionAreAnsweredBeforeTheWindowSystem) {
 TEST(StartOptions, WithoutADisplayTheProgramSaysSoInOneLine) {
     // clang-format off
     struct Case { std::map<QString, QString> env; QStringList arguments; bool told; };
-    // clang-format on
     const Case cases[] = {
-        {{}, {}, true},
-        {{{"DISPLAY", ":0"}}, {}, false},
-        {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, false},
-        {{{"QT_QPA_PLATFORM", "offscreen"}}, {}, false},
-        {{{"QT_QPA_PLATFORM", "xcb"}}, {}, true},
-        {{}, {"-platform", "offscreen"}, false},
-    };
+        {{}, {}, true}, {{{"DISPLAY", ":0"}}, {}, false}, {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, false},
+        {{{"QT_QPA_PLATFORM", "offscreen"}}, {}, false}, {{{"QT_QPA_PLATFORM", "xcb"}}, {}, true},
+        {{}, {"-platform", "offscreen"}, false}};
+    // clang-format on
     for (const Case& c : cases) {
         const QString line = missing_display_message(c.arguments, [&](const char* name) {
             const auto it = c.env.find(QString::fromLatin1(name));
