@@ -11,6 +11,8 @@ template <class T> QString field_text(const T& v) {
         return v ? "true" : "false";
     else if constexpr (std::is_integral_v<T>)
         return QString::number(v);
+    else if constexpr (std::is_enum_v<T>)
+        return QString::number(static_cast<long long>(v));
     else if constexpr (std::is_floating_point_v<T>)
         return QString::number(v, 'g', 15);
     else
