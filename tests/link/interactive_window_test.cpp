@@ -110,10 +110,10 @@ TEST_F(InteractiveWindowTest, AWrongPasscodeIsToldInACriticalBox) {
     form5& w = interactive_window();
     w.Command1->click();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, "     " + ui_text(1271, "Access denied.") + "      ");
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
-    EXPECT_FALSE(link().interactive_logged_on);
-    EXPECT_TRUE(status().isEmpty());
+    EXPECT_EQ(fields(dialogs.prompts[0].text, dialogs.prompts[0].style,
+                     link().interactive_logged_on, status()),
+              fields("     " + ui_text(1271, "Access denied.") + "      ", platform::mb::Critical,
+                     false, ""));
 }
 
 TEST_F(InteractiveWindowTest, ReadShowsTheValueOrSaysNotAvailable) {

@@ -143,10 +143,10 @@ TEST_F(LogOnTest, TheLoggingBoardIsReachedPerKindAndItsVersionRead) {
         shell().software_mode = c.software_mode;
         make_unit(c.kind);
         EXPECT_TRUE(coms_connected()) << name(c.kind);
-        EXPECT_EQ(received(), c.commands) << name(c.kind);
-        EXPECT_EQ(link().board_software_version, c.version) << name(c.kind);
-        EXPECT_EQ(link().logging_board_connected, c.kind != UnitKind::Hesvarin);
-        EXPECT_TRUE(link().quiet_commands);
+        EXPECT_EQ(fields(received().join(' '), link().board_software_version,
+                         link().logging_board_connected, link().quiet_commands),
+                  fields(c.commands.join(' '), c.version, c.kind != UnitKind::Hesvarin, true))
+            << name(c.kind);
     }
 }
 
