@@ -1,5 +1,6 @@
 // The main window's rules over plain state: identities, enabling, the operation modes, the
 // shortcut letters and the title bar.
+#include "fields.h"
 #include "platform/sysinfo.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -84,16 +85,16 @@ TEST(EnableControls, EchoOffOffersWhatTheLoadedSetAllows) {
         EXPECT_TRUE(empty.toolbar.at(k)) << k.toStdString();
     for (const QString& k : ECHO_OFF_LOADED_KEYS)
         EXPECT_FALSE(empty.toolbar.at(k)) << k.toStdString() << " offered with nothing loaded";
-    EXPECT_FALSE(empty.menus.at("printparameters"));
-    EXPECT_FALSE(empty.menus.at("printchangedparameters"));
-    EXPECT_FALSE(empty.cso_tab_parameters);
+    EXPECT_EQ(fields(empty.menus.at("printparameters"), empty.menus.at("printchangedparameters"),
+                     empty.cso_tab_parameters),
+              fields(false, false, false));
 
     const EnableResult loaded = rules(true, true);
     for (const QString& k : ECHO_OFF_LOADED_KEYS)
         EXPECT_TRUE(loaded.toolbar.at(k)) << k.toStdString();
-    EXPECT_TRUE(loaded.cso_tab_parameters);
-    EXPECT_TRUE(loaded.cso_tab_volume);
-    EXPECT_FALSE(loaded.cso_tab_flow) << "the flow tab without a flow unit";
+    // No flow tab without a flow unit.
+    EXPECT_EQ(fields(loaded.cso_tab_parameters, loaded.cso_tab_volume, loaded.cso_tab_flow),
+              fields(true, true, false));
 }
 
 TEST(EnableControls, AccessLevelAndSystemTypeDecideReprogrammingAndTheProtectedTabs) {
@@ -104,10 +105,9 @@ TEST(EnableControls, AccessLevelAndSystemTypeDecideReprogrammingAndTheProtectedT
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " system " << c.system);
         const EnableResult r = rules(true, true, c.level, 1, c.system);
-        EXPECT_EQ(r.menus.at("reprogram"), c.reprogram);
-        EXPECT_EQ(r.parameter_tab_access, c.reprogram);
-        EXPECT_EQ(r.relay_parameters_present, c.relays);
-        EXPECT_EQ(r.parameter_tab_relays, c.relays);
+        EXPECT_EQ(fields(r.menus.at("reprogram"), r.parameter_tab_access,
+                         r.relay_parameters_present, r.parameter_tab_relays),
+                  fields(c.reprogram, c.reprogram, c.relays, c.relays));
     }
 }
 
