@@ -94,6 +94,8 @@ TEST_F(LinkTest, AUnitThatAnswersOnlyTheThirdSendIsHeardWithoutAMessage) {
               std::vector<QString>({retry_status(1), retry_status(2), QString()}))
         << "the retry text stayed after the exchange had ended";
     EXPECT_EQ(view.status_text(2), "") << "the countdown reads as a wait still going on";
+    send_command("/p20", "Reading P20");
+    EXPECT_EQ(view.status_text(1), "") << "panel 1 still says what the link did";
     view.set_status_text(1, "Connected to Comms board");
     send_command("/p21");
     EXPECT_EQ(view.status_text(1), "Connected to Comms board")
