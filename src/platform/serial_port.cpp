@@ -105,6 +105,34 @@ CommError SerialPort::set_settings(const QString& text) {
     return CommError::None;
 }
 
+std::optional<CommSettings> SerialPort::applied_settings() const {
+    if (!port_open())
+        return std::nullopt;
+    CommSettings s;
+    s.baud = port_->baudRate();
+    switch (port_->parity()) {
+    case QSerialPort::EvenParity:
+        s.parity = 'E';
+        break;
+    case QSerialPort::OddParity:
+        s.parity = 'O';
+        break;
+    case QSerialPort::MarkParity:
+        s.parity = 'M';
+        break;
+    case QSerialPort::SpaceParity:
+        s.parity = 'S';
+        break;
+    default:
+        s.parity = 'N';
+    }
+    s.data_bits = port_->dataBits();
+    s.stop_bits = port_->stopBits() == QSerialPort::TwoStop          ? 2
+                  : port_->stopBits() == QSerialPort::OneAndHalfStop ? 1.5
+                                                                     : 1;
+    return s;
+}
+
 bool SerialPort::port_open() const {
     return port_->isOpen();
 }

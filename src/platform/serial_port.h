@@ -70,6 +70,8 @@ public:
 
     // The device path that the open port uses, or the one the number maps to now.
     QString device_path() const;
+    // What the open device was set to, as the serial library holds it; nullopt while closed.
+    std::optional<CommSettings> applied_settings() const;
     CommError last_error() const { return last_error_; }
     QString last_error_text() const { return last_error_text_; }
 

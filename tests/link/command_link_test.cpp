@@ -2,6 +2,7 @@
 // unit, with the program's clock running fast so that time-outs pass in moments.
 #include "simulated_unit.h"
 
+#include "link/port_failure_text.h"
 #include "link/serial_texts.h"
 #include "shell/definitions_table.h"
 
@@ -22,17 +23,15 @@ QString retry_status(int n) {
 }
 
 TEST_F(LinkTest, EachCommandKindWaitsItsOwnTime) {
-    struct Case {
-        const char* cmd;
-        bool echo_online, sweep;
-        double timeout;
-    } cases[] = {
+    // clang-format off
+    struct Case { const char* cmd; bool echo_online, sweep; double timeout; } cases[] = {
         {"/who", false, false, 10},        {"/WHO", false, false, 40},
         {"/WHO", false, true, 5},          {"/p20", false, false, 40},
         {"/p20", false, true, 5},          {"/access:318406", false, false, 10},
         {"/ACCESS:OFF", false, false, 40}, {"/ACCESS:OFF", false, true, 5},
         {"/p20", true, false, 20},         {"/who", true, true, 20},
     };
+    // clang-format on
     open_port();
     for (const Case& c : cases) {
         link().echo_online = c.echo_online;
@@ -46,13 +45,12 @@ TEST_F(LinkTest, EachCommandKindWaitsItsOwnTime) {
 
 TEST_F(LinkTest, ASilentUnitGetsThreeSendsAndOneMessageAndTheExchangeFails) {
     // Three time-outs and two pauses; a failure ends a sweep and takes live monitoring offline.
-    struct Case {
-        const char* cmd;
-        bool sweep, echo_online;
-        double seconds;
-    } cases[] = {{"/who", false, false, 3 * 10 + 1},
-                 {"/p20", true, false, 3 * 5 + 1},
-                 {"/LEVEL", false, true, 3 * 20 + 1}};
+    // clang-format off
+    struct Case { const char* cmd; bool sweep, echo_online; double seconds; }
+    cases[] = {{"/who", false, false, 3 * 10 + 1},
+               {"/p20", true, false, 3 * 5 + 1},
+               {"/LEVEL", false, true, 3 * 20 + 1}};
+    // clang-format on
     open_port();
     for (const Case& c : cases) {
         sim->clear_received();
@@ -68,14 +66,13 @@ TEST_F(LinkTest, ASilentUnitGetsThreeSendsAndOneMessageAndTheExchangeFails) {
         EXPECT_LT(took, c.seconds * 1.25 + 2) << c.cmd;
         EXPECT_EQ(received(), QStringList({c.cmd, c.cmd, c.cmd}));
         ASSERT_EQ(dialogs.prompts.size(), 1u) << c.cmd;
-        EXPECT_EQ(dialogs.prompts[0].text, NO_REPLY);
-        EXPECT_EQ(dialogs.prompts[0].title, ui_text(1411, "Communication Error"));
-        EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
-        EXPECT_TRUE(link().comms_abort);
-        EXPECT_TRUE(link().reply_timed_out);
-        EXPECT_TRUE(link().reply_buffer.isEmpty());
-        EXPECT_FALSE(link().parameter_sweep) << "a failed sweep command ends the sweep";
-        EXPECT_FALSE(link().echo_online);
+        EXPECT_EQ(box_line(dialogs.prompts[0]),
+                  box_line(NO_REPLY, ui_text(1411, "Communication Error"), platform::mb::Critical));
+        // A failed sweep command ends the sweep, and live monitoring goes offline.
+        EXPECT_EQ(fields(link().comms_abort, link().reply_timed_out, link().reply_buffer,
+                         link().parameter_sweep, link().echo_online),
+                  fields(true, true, "", false, false))
+            << c.cmd;
         EXPECT_EQ(view.status_history, std::vector<QString>({"Asking", retry_status(1), "Asking",
                                                              retry_status(2), "Asking", ""}));
         EXPECT_EQ(view.calls, c.echo_online ? std::vector<QString>({"Timer1 off", "Option3"})
@@ -97,12 +94,17 @@ TEST_F(LinkTest, AUnitThatAnswersOnlyTheThirdSendIsHeardWithoutAMessage) {
               std::vector<QString>({retry_status(1), retry_status(2), QString()}))
         << "the retry text stayed after the exchange had ended";
     EXPECT_EQ(view.status_text(2), "") << "the countdown reads as a wait still going on";
+    send_command("/p20", "Reading P20");
+    EXPECT_EQ(view.status_text(1), "") << "panel 1 still says what the link did";
+    view.set_status_text(1, "Connected to Comms board");
+    send_command("/p21");
+    EXPECT_EQ(view.status_text(1), "Connected to Comms board")
+        << "a text of the caller's own was taken away";
 }
 
 TEST_F(LinkTest, EachTrafficBoxShowsTheExchangeAndMasksAccessCodesItsOwnWay) {
-    struct Case {
-        const char *cmd, *mode, *modem, *debug, *term;
-    } cases[] = {
+    // clang-format off
+    struct Case { const char *cmd, *mode, *modem, *debug, *term; } cases[] = {
         {"/access:off", "", "/access:******", "/ACCESS:****", "/access:*****\r\n"},
         {"/ACCESS:OFF", "", "/ACCESS:OFF", "/ACCESS:OFF", "/access:*****\r\n"},
         {"/access:318406", "", "/access:******", "/ACCESS:****", "/access:*****\r\n"},
@@ -110,6 +112,7 @@ TEST_F(LinkTest, EachTrafficBoxShowsTheExchangeAndMasksAccessCodesItsOwnWay) {
         {"/p20", "quiet", "/p20", "/p20", ""},
         {"/p20", "live", "/p20", "/p20", "/p20\r\n"}, // live replies stay out of the boxes
     };
+    // clang-format on
     open_port();
     link().debug_window_open = true;
     traffic().debug().append(QString(TrafficView::LIMIT + 1, 'x')); // past its limit: starts again
@@ -131,13 +134,12 @@ TEST_F(LinkTest, EachTrafficBoxShowsTheExchangeAndMasksAccessCodesItsOwnWay) {
 TEST_F(LinkTest, RepliesCutIntoPiecesArriveWholeAndLeaveNothingForTheNextExchange) {
     const QString who = sim->unit().profile().who_reply;
     const QString loginfo = QString::fromLatin1(sim->unit().log().loginfo_text(2, false)) + "\r";
-    const struct {
-        const char* cmd;
-        Misbehaviour shape;
-        QString reply;
-    } cases[] = {{"/WHO", Misbehaviour::in_chunks({1, 1, 1}), who},
-                 {"/WHO", Misbehaviour::line_end_apart(), who},
-                 {"/LOGINFO", Misbehaviour::last_line_split(), loginfo}};
+    // clang-format off
+    const struct { const char* cmd; Misbehaviour shape; QString reply; }
+    cases[] = {{"/WHO", Misbehaviour::in_chunks({1, 1, 1}), who},
+               {"/WHO", Misbehaviour::line_end_apart(), who},
+               {"/LOGINFO", Misbehaviour::last_line_split(), loginfo}};
+    // clang-format on
     open_port();
     sim->responder().set_chunk_gap_ms(200); // a line feed may come after the next command went
     for (const auto& c : cases) {
@@ -182,10 +184,10 @@ TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendO
         }
     } aborting;
     enum How { Cancel, Abort, AbortInPause };
-    const struct {
-        How how;
-        bool sweep;
-    } cases[] = {{Cancel, true}, {Abort, true}, {Abort, false}, {AbortInPause, false}};
+    // clang-format off
+    const struct { How how; bool sweep; }
+    cases[] = {{Cancel, true}, {Abort, true}, {Abort, false}, {AbortInPause, false}};
+    // clang-format on
     set_link_view(&aborting);
     open_port();
     sim->misbehave_on("/p20", Misbehaviour::silence());
@@ -201,11 +203,11 @@ TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendO
         send_command("/p20");
         EXPECT_LT(platform::seconds() - start, how == AbortInPause ? 45 : 10.0)
             << how << ": the stop did not end the wait";
-        EXPECT_EQ(received().size(), 1) << how << ": a stopped command was sent again";
-        EXPECT_TRUE(link().comms_abort);
-        EXPECT_EQ(link().reply_timed_out, how == AbortInPause);
-        EXPECT_TRUE(link().reply_buffer.isEmpty());
-        EXPECT_TRUE(dialogs.prompts.empty());
+        // A stopped command is not sent again.
+        EXPECT_EQ(fields(received().size(), link().comms_abort, link().reply_timed_out,
+                         link().reply_buffer, dialogs.prompts.size()),
+                  fields(1, true, how == AbortInPause, "", 0))
+            << how;
     }
     set_link_view(&view);
 }
@@ -215,10 +217,9 @@ TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
     shell().com_port = 42; // mapped to nothing
     open_com_port();
-    EXPECT_TRUE(link().port_open_failed);
-    EXPECT_TRUE(link().comms_abort);
-    EXPECT_FALSE(MSComm1().port_open());
-    EXPECT_EQ(MSComm1().last_error(), platform::CommError::InvalidPortNumber);
+    EXPECT_EQ(fields(link().port_open_failed, link().comms_abort, MSComm1().port_open(),
+                     MSComm1().last_error() == platform::CommError::InvalidPortNumber),
+              fields(true, true, false, true));
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
     const QString open_failed =
@@ -228,41 +229,60 @@ TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     EXPECT_TRUE(received().isEmpty());
 }
 
-TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForIt) {
-    open_port();
-    sim->misbehave_on("/p20", Misbehaviour::late(20000));
-    QString inner_reply;
-    QTimer::singleShot(0, [&] {
-        // A handler that runs inside the outer command's wait, as a timer tick or a click does.
-        send_command("/p104");
-        inner_reply = link().reply_buffer;
-    });
-    send_command("/p20");
-    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(20))
-        << "the outer command got another reply";
-    EXPECT_EQ(inner_reply, sim->unit().read_text(104)) << "the inner command got another reply";
-    EXPECT_EQ(received(), QStringList({"/p20", "/p104"}));
-    EXPECT_EQ(traffic().modem().text(), "/p20\r\n" + sim->unit().read_text(20) + "\r\n/p104\r\n" +
-                                            sim->unit().read_text(104) + "\r\n")
-        << "the inner command went out before the outer reply came";
-    EXPECT_FALSE(link().comms_abort);
+TEST_F(LinkTest, ThePortIsOpenedWithTheParityDataAndStopBitsOfItsSettings) {
+    for (const char* settings :
+         {"9600,N,8,1", "19200,E,7,1", "9600,O,7,2", "4800,M,8,1", "115200,S,8,2"}) {
+        shell().comm_settings = settings;
+        open_port();
+        const auto s = MSComm1().applied_settings();
+        ASSERT_TRUE(s) << settings;
+        EXPECT_EQ(
+            QString("%1,%2,%3,%4").arg(s->baud).arg(s->parity).arg(s->data_bits).arg(s->stop_bits),
+            settings)
+            << "the port was opened with other settings than the stored ones";
+        MSComm1().set_port_open(false);
+    }
 }
 
-TEST_F(LinkTest, WaitingBehindAnOuterExchangeNeverCountsAsTheInnerCommandsSilence) {
+TEST_F(LinkTest, TheFailureMessageNamesThePortAndItsDevice) {
+    ASSERT_TRUE(platform::map_port(5, "/dev/ttyQuillarnMissing0"));
+    const std::pair<int, QString> cases[] = {{1, "COM1 - " + sim->slave_path()},
+                                             {5, "COM5 - /dev/ttyQuillarnMissing0"},
+                                             {42, "COM42 - not mapped"}};
+    for (const auto& [number, line] : cases) {
+        EXPECT_EQ(port_failure_port_line(number), line);
+        EXPECT_TRUE(port_failure_text(number).endsWith("\r\n\r\n" + line));
+    }
+    shell().com_port = 5; // a mapped device that is gone
+    open_com_port();
+    EXPECT_TRUE(link().port_open_failed);
+    EXPECT_EQ(dialogs.messages(), QStringList({port_failure_text(5)}));
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
+}
+
+TEST_F(LinkTest, AReplyGoesToTheExchangeThatAskedForItAndWaitingBehindAnotherIsNoSilence) {
     // The outer answer takes longer than the inner command's whole time-out (10 s for "/who").
     open_port();
     sim->misbehave_on("/p20", Misbehaviour::late(25000), 1);
     QString inner_reply;
     bool inner_failed = true;
     QTimer::singleShot(0, [&] {
+        // A handler that runs inside the outer command's wait, as a timer tick or a click does.
         send_command("/who");
         inner_reply = link().reply_buffer;
         inner_failed = link().comms_abort;
     });
     send_command("/p20");
+    const auto& unit = sim->unit().profile();
+    const QString p20 = sim->unit().read_text(20),
+                  who = unit.lower_who_reply.isEmpty() ? unit.who_reply : unit.lower_who_reply;
+    EXPECT_EQ(link().reply_buffer, p20) << "the outer command got another reply";
+    EXPECT_FALSE(link().comms_abort);
     EXPECT_FALSE(inner_failed) << "the inner command timed out while it had not gone out yet";
-    EXPECT_FALSE(inner_reply.isEmpty());
+    EXPECT_EQ(inner_reply, who) << "the inner command got another reply";
     EXPECT_EQ(received(), QStringList({"/p20", "/who"})) << "the inner command was sent again";
+    EXPECT_EQ(traffic().modem().text(), "/p20\r\n" + p20 + "\r\n/who\r\n" + who + "\r\n")
+        << "the inner command went out before the outer reply came";
     EXPECT_TRUE(dialogs.prompts.empty()) << "a false \"No reply\" message";
 }
 
@@ -321,18 +341,16 @@ TEST_F(LinkTest, ALateAnswerNeverBecomesTheReplyOfTheNextCommand) {
     // unit heard them): the answers must stay with P20, in a sweep and in plain commands.
     // `noted`: the late answer surely comes after its time-out (by far more than the clocks'
     // jitter), so the traffic log must say it was dropped.
-    const struct Case {
-        const char* what;
-        bool sweep;
-        double first_ms, resend_ms;
-        bool noted;
-    } cases[] = {
+    // clang-format off
+    const struct Case { const char* what; bool sweep; double first_ms, resend_ms; bool noted; }
+    cases[] = {
         {"sweep, late answer before the resend", true, 5300, 0, false},
         {"sweep, late answer during the resend's wait", true, 7000, 1500, true},
         {"sweep, late answer long after the resend", true, 9000, 0, true},
         {"plain, late answer before the resend", false, 40200, 0, false},
         {"plain, late answer during the resend's wait", false, 45000, 2000, true},
     };
+    // clang-format on
     open_port();
     sim->unit().set_value(20, 2);
     sim->unit().set_value(21, 7);
@@ -394,25 +412,10 @@ TEST_F(LinkTest, ClosingTheProgramEndsAPendingWaitAtOnceWithThePortClosedAndNoMe
 }
 
 TEST_F(LinkTest, WritesAreRefusedOnlyByAReplyHoldingNo) {
-    const struct {
-        const char* reply;
-        bool refused;
-    } cases[] = {{"NO", true}, {"P151 NO", true}, {"OK", false}, {"3", false},
-                 {"", false},  {"no", false},     {"NOK", true}};
-    for (const auto& c : cases)
-        EXPECT_EQ(write_refused(c.reply), c.refused) << '"' << c.reply << '"';
-}
-
-TEST_F(LinkTest, TheStatusPanelsClearWhenTheExchangeEnds) {
-    open_port();
-    sim->misbehave_on("/p20", Misbehaviour::late(41000), 1);
-    send_command("/p20", "Reading P20");
-    EXPECT_EQ(view.status_text(1), "") << "panel 1 still says what the link did";
-    EXPECT_EQ(view.status_text(2), "") << "the countdown stays after the exchange";
-    view.set_status_text(1, "Connected to Comms board");
-    send_command("/p21");
-    EXPECT_EQ(view.status_text(1), "Connected to Comms board")
-        << "a text of the caller's own was taken away";
+    for (const char* reply : {"NO", "P151 NO", "NOK"})
+        EXPECT_TRUE(write_refused(reply)) << '"' << reply << '"';
+    for (const char* reply : {"OK", "3", "", "no"})
+        EXPECT_FALSE(write_refused(reply)) << '"' << reply << '"';
 }
 
 } // namespace

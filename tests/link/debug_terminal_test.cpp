@@ -74,22 +74,13 @@ TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) 
     TrafficBox* box_widget = debug_terminal().txtTerminal;
     // Every key is queued before the first one is handled, so all but the first arrive while an
     // earlier key waits out its settle pause: faster than any typist.
-    struct Key {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        QString text;
-    };
-    std::vector<Key> keys;
-    for (QChar c : QStringLiteral("/who"))
-        keys.push_back({c.toUpper().unicode(), Qt::NoModifier, QString(c)});
-    keys.push_back({Qt::Key_Return, Qt::NoModifier, "\r"});
-    for (QChar c : QStringLiteral("/p104"))
-        keys.push_back({c.toUpper().unicode(), Qt::NoModifier, QString(c)});
-    keys.push_back({Qt::Key_Return, Qt::NoModifier, "\r"});
-    keys.push_back({Qt::Key_T, Qt::ControlModifier, "\x14"});
-    for (const Key& k : keys)
+    for (QChar c : QStringLiteral("/who\r/p104\r")) {
+        const int key = c == '\r' ? int(Qt::Key_Return) : c.toUpper().unicode();
         QCoreApplication::postEvent(box_widget,
-                                    new QKeyEvent(QEvent::KeyPress, k.key, k.modifiers, k.text));
+                                    new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, c));
+    }
+    QCoreApplication::postEvent(
+        box_widget, new QKeyEvent(QEvent::KeyPress, Qt::Key_T, Qt::ControlModifier, "\x14"));
     ASSERT_TRUE(platform::wait_until([this] { return received().size() >= 3; }, 30))
         << "the unit got " << received().join('|').toStdString();
     platform::wait_ms(200);
@@ -115,36 +106,24 @@ TEST_F(DebugTerminalTest, CharactersOfTheWindowsCodePageGoAsTheirByte) {
 }
 
 TEST(TerminalKeys, EachKeySendsTheByteATerminalSends) {
-    struct Case {
-        const char* what;
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        QString text;
-        std::optional<char> byte;
-    };
-    const Case cases[] = {
-        {"letter", Qt::Key_A, Qt::NoModifier, "a", 'a'},
-        {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
-        {"Return", Qt::Key_Return, Qt::NoModifier, "\r", '\r'},
-        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
-        {"Backspace", Qt::Key_Backspace, Qt::NoModifier, "\b", '\b'},
-        {"Escape", Qt::Key_Escape, Qt::NoModifier, "\x1b", '\x1b'},
-        {"Ctrl+T, the bridge exit", Qt::Key_T, Qt::ControlModifier, "\x14", '\x14'},
-        {"Ctrl+T without text", Qt::Key_T, Qt::ControlModifier, "", '\x14'},
-        {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, "\x03", '\x03'},
-        {"Ctrl+Shift+A", Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier, "", '\x01'},
-        {"Ctrl+[", Qt::Key_BracketLeft, Qt::ControlModifier, "", '\x1b'},
-        {"Ctrl+@", Qt::Key_At, Qt::ControlModifier, "", '\0'},
-        {"euro sign", Qt::Key_unknown, Qt::NoModifier, "\u20ac", '\x80'},
-        {"e acute", Qt::Key_Eacute, Qt::NoModifier, "\u00e9", '\xe9'},
-        {"pound sign", Qt::Key_sterling, Qt::NoModifier, "\u00a3", '\xa3'},
-        {"no Windows-1252 byte", Qt::Key_unknown, Qt::NoModifier, "\u03a9", std::nullopt},
-        {"arrow", Qt::Key_Left, Qt::NoModifier, "", std::nullopt},
-        {"function key", Qt::Key_F5, Qt::NoModifier, "", std::nullopt},
-        {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", std::nullopt},
-        {"Ctrl+arrow", Qt::Key_Left, Qt::ControlModifier, "", std::nullopt},
-    };
-    for (const Case& c : cases)
+    const auto none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+    const std::nullopt_t no = std::nullopt;
+    // clang-format off
+    const struct { const char* what; int key; Qt::KeyboardModifiers modifiers; QString text;
+                   std::optional<char> byte; } cases[] = {
+        {"letter", Qt::Key_A, none, "a", 'a'}, {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
+        {"Return", Qt::Key_Return, none, "\r", '\r'}, {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
+        {"Backspace", Qt::Key_Backspace, none, "\b", '\b'}, {"Escape", Qt::Key_Escape, none, "\x1b", '\x1b'},
+        {"Ctrl+T, the bridge exit", Qt::Key_T, ctrl, "\x14", '\x14'}, {"Ctrl+T without text", Qt::Key_T, ctrl, "", '\x14'},
+        {"Ctrl+C", Qt::Key_C, ctrl, "\x03", '\x03'}, {"Ctrl+Shift+A", Qt::Key_A, ctrl | Qt::ShiftModifier, "", '\x01'},
+        {"Ctrl+[", Qt::Key_BracketLeft, ctrl, "", '\x1b'}, {"Ctrl+@", Qt::Key_At, ctrl, "", '\0'},
+        {"euro sign", Qt::Key_unknown, none, "\u20ac", '\x80'}, {"e acute", Qt::Key_Eacute, none, "\u00e9", '\xe9'},
+        {"pound sign", Qt::Key_sterling, none, "\u00a3", '\xa3'},
+        {"no Windows-1252 byte", Qt::Key_unknown, none, "\u03a9", no}, {"arrow", Qt::Key_Left, none, "", no},
+        {"function key", Qt::Key_F5, none, "", no}, {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", no},
+        {"Ctrl+arrow", Qt::Key_Left, ctrl, "", no}};
+    // clang-format on
+    for (const auto& c : cases)
         EXPECT_EQ(terminal_key_byte(c.key, static_cast<int>(c.modifiers), c.text), c.byte)
             << c.what;
 }

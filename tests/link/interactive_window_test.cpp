@@ -47,28 +47,21 @@ protected:
 };
 
 TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWantsIt) {
-    const struct {
-        int n;
-        const char* typed;
-        const char* thousands;
-        const char* decimal;
-        const char* sent;
-    } cases[] = {{104, "1.500,25", ".", ",", "1500.25"}, {104, "1,500.25", ",", ".", "1500.25"},
-                 {932, "7", ",", ".", "0007"},           {996, "12", ",", ".", "0012"},
-                 {997, " 1234 ", ",", ".", "1234"},      {104, " 2 ", ",", ".", "2"}};
+    // clang-format off
+    const struct { int n; const char *typed, *thousands, *decimal, *sent; }
+    cases[] = {{104, "1.500,25", ".", ",", "1500.25"}, {104, "1,500.25", ",", ".", "1500.25"},
+               {932, "7", ",", ".", "0007"},           {996, "12", ",", ".", "0012"},
+               {997, " 1234 ", ",", ".", "1234"},      {104, " 2 ", ",", ".", "2"}};
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(ia::value_for_unit(c.n, c.typed, c.thousands, c.decimal), c.sent) << c.typed;
 }
 
 TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
-    const struct {
-        const char* typed;
-        bool usable;
-    } cases[] = {{"", false},      {"19", false},   {"20", true},
-                 {"999", true},    {"1000", false}, {"5000", false},
-                 {"1e300", false}, {"-20", false},  {"104abc", true}};
-    for (const auto& c : cases)
-        EXPECT_EQ(ia::in_range(ia::typed_number(c.typed)), c.usable) << c.typed;
+    for (const char* typed : {"20", "999", "104abc"})
+        EXPECT_TRUE(ia::in_range(ia::typed_number(typed))) << typed;
+    for (const char* typed : {"", "19", "1000", "5000", "1e300", "-20"})
+        EXPECT_FALSE(ia::in_range(ia::typed_number(typed))) << typed;
     EXPECT_FALSE(ia::write_refused(20, false)) << "P20 is written even when the unit lacks it";
     EXPECT_TRUE(ia::write_refused(104, false));
     EXPECT_FALSE(ia::write_refused(104, true));
@@ -82,19 +75,16 @@ TEST_F(InteractiveWindowTest, OpensLoggedOffAndLogOnEnablesTheKeysByAccessLevel)
         EXPECT_FALSE(c->isEnabled()) << c->objectName().toStdString();
     EXPECT_TRUE(opened.Command1->isEnabled());
     EXPECT_FALSE(link().interactive_logged_on);
-    const struct {
-        int level;
-        const char* word;
-        bool hard_default;
-    } cases[] = {{1, " GOLDCARD", true}, {2, " Engineer", true}, {3, " User", false}};
+    // clang-format off
+    const struct { int level; QString word; bool hard_default; } cases[] = {{1, " GOLDCARD", true},
+                 {2, " " + ui_text(1266, "Engineer"), true},
+                 {3, " " + ui_text(1378, "User"), false}};
+    // clang-format on
     for (const auto& c : cases) {
         interactive_window().Form_Unload();
         shell().access_level = static_cast<int16_t>(c.level);
         form5& w = logged_on();
-        const QString word = c.level == 1   ? QString(c.word)
-                             : c.level == 2 ? " " + ui_text(1266, "Engineer")
-                                            : " " + ui_text(1378, "User");
-        EXPECT_EQ(status(), ui_text(1197, "Logged on - access level:") + word);
+        EXPECT_EQ(status(), ui_text(1197, "Logged on - access level:") + c.word);
         EXPECT_EQ(w.Command5->isEnabled(), c.hard_default) << "level " << c.level;
         EXPECT_TRUE(w.Command6->isEnabled());
         EXPECT_TRUE(w.Command2->isEnabled());
@@ -120,24 +110,22 @@ TEST_F(InteractiveWindowTest, AWrongPasscodeIsToldInACriticalBox) {
     form5& w = interactive_window();
     w.Command1->click();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, "     " + ui_text(1271, "Access denied.") + "      ");
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
-    EXPECT_FALSE(link().interactive_logged_on);
-    EXPECT_TRUE(status().isEmpty());
+    EXPECT_EQ(fields(dialogs.prompts[0].text, dialogs.prompts[0].style,
+                     link().interactive_logged_on, status()),
+              fields("     " + ui_text(1271, "Access denied.") + "      ", platform::mb::Critical,
+                     false, ""));
 }
 
 TEST_F(InteractiveWindowTest, ReadShowsTheValueOrSaysNotAvailable) {
     form5& w = logged_on();
-    const struct {
-        const char* typed;
-        bool sent;
-        QString value;
-        QString status;
-    } cases[] = {{"104", true, sim->unit().read_text(104), read_ok()},
-                 {"", false, "", not_available()},
-                 {"19", false, "", not_available()},
-                 {"1000", false, "", not_available()},
-                 {"998", true, "", not_available()}};
+    // clang-format off
+    const struct { const char* typed; bool sent; QString value; QString status; }
+    cases[] = {{"104", true, sim->unit().read_text(104), read_ok()},
+               {"", false, "", not_available()},
+               {"19", false, "", not_available()},
+               {"1000", false, "", not_available()},
+               {"998", true, "", not_available()}};
+    // clang-format on
     for (const auto& c : cases) {
         sim->clear_received();
         w.Text1->setText(c.typed);
@@ -200,11 +188,9 @@ TEST_F(InteractiveWindowTest, DefaultKeysAskFirstAndSendOnlyOnOk) {
     EXPECT_EQ(dialogs.prompts[0].style,
               platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2);
     w.Command5->click();
-    EXPECT_EQ(received(), QStringList({"/p88:1"}));
-    EXPECT_EQ(w.Text1->text(), "88");
-    EXPECT_EQ(w.Text2->text(), "1");
-    EXPECT_EQ(status(), ui_text(1201, "Command accepted"));
-    EXPECT_EQ(sim->unit().hard_defaults(), 1);
+    EXPECT_EQ(fields(received().join(' '), w.Text1->text(), w.Text2->text(), status(),
+                     sim->unit().hard_defaults()),
+              fields("/p88:1", "88", "1", ui_text(1201, "Command accepted"), 1));
     dialogs.answers = {platform::Answer::Ok};
     w.Command6->click();
     EXPECT_EQ(sim->unit().factory_defaults(), 1);

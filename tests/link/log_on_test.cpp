@@ -22,19 +22,19 @@ protected:
     // What the log-on concluded: the flags it left set and the options it chose, by name.
     std::string identity() const {
         const LinkState& L = link();
-        const bool on[] = {L.quorvantix_unit,    L.hesvarin_unit,    L.radar_unit,
-                           L.lite_unit,          L.cso_unit,         L.flow_mode,
-                           L.volume_mode,        L.p61_is_1,         L.p61_is_2,
-                           L.fieldbus_available, L.modbus_mode,      L.profibus_mode,
-                           view.flow_option,     view.volume_option, view.flow_average_option};
-        const char* names[] = {
-            "quorvantix", "hesvarin", "radar",       "lite",          "cso",
-            "flow",       "volume",   "p61=1",       "p61=2",         "fieldbus",
-            "modbus",     "profibus", "flow-option", "volume-option", "flow-average-option"};
+        // clang-format off
+        const std::pair<bool, const char*> flags[] = {
+            {L.quorvantix_unit, "quorvantix"}, {L.hesvarin_unit, "hesvarin"}, {L.radar_unit, "radar"},
+            {L.lite_unit, "lite"}, {L.cso_unit, "cso"}, {L.flow_mode, "flow"},
+            {L.volume_mode, "volume"}, {L.p61_is_1, "p61=1"}, {L.p61_is_2, "p61=2"},
+            {L.fieldbus_available, "fieldbus"}, {L.modbus_mode, "modbus"},
+            {L.profibus_mode, "profibus"}, {view.flow_option, "flow-option"},
+            {view.volume_option, "volume-option"}, {view.flow_average_option, "flow-average-option"}};
+        // clang-format on
         std::string s;
-        for (size_t i = 0; i < std::size(on); ++i)
-            if (on[i])
-                s += (s.empty() ? "" : " ") + std::string(names[i]);
+        for (const auto& [on, name] : flags)
+            if (on)
+                s += (s.empty() ? "" : " ") + std::string(name);
         return s.empty() ? "plain" : s;
     }
 };
@@ -44,26 +44,17 @@ std::string name(UnitKind kind) {
 }
 
 TEST_F(LogOnTest, EachKindOfUnitIsAskedItsOwnQuestionsAndIdentified) {
-    const struct {
-        UnitKind kind;
-        int system_type; // P99: 3 has a fieldbus, whose kind P96 says
-        QStringList commands;
-        std::string identity;
-    } cases[] = {
+    // The system type (P99): 3 has a fieldbus, whose kind P96 says.
+    // clang-format off
+    const struct { UnitKind kind; int system_type; QStringList commands; std::string identity; } cases[] = {
         {UnitKind::Level, 1, PLAIN, "plain"},
-        {UnitKind::Level, 3, PLAIN.mid(0, 8) + QStringList{"/p96"} + PLAIN.mid(8),
-         "fieldbus profibus"},
-        {UnitKind::VeltoLite, 1, PLAIN, "lite"},
-        {UnitKind::Cso, 1, PLAIN, "cso"},
-        {UnitKind::Flow, 1, PLAIN, "flow p61=1"},
-        {UnitKind::Volume, 1, PLAIN, "volume p61=2"},
-        {UnitKind::Krestel,
-         40,
-         {ACCESS, "/WHO", ACCESS, "/LOADNORM"},
-         "radar p61=2 modbus volume-option"},
+        {UnitKind::Level, 3, PLAIN.mid(0, 8) + QStringList{"/p96"} + PLAIN.mid(8), "fieldbus profibus"},
+        {UnitKind::VeltoLite, 1, PLAIN, "lite"}, {UnitKind::Cso, 1, PLAIN, "cso"},
+        {UnitKind::Flow, 1, PLAIN, "flow p61=1"}, {UnitKind::Volume, 1, PLAIN, "volume p61=2"},
+        {UnitKind::Krestel, 40, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "radar p61=2 modbus volume-option"},
         {UnitKind::Quorvantix, 43, {ACCESS, "/WHO", ACCESS}, "quorvantix flow-option"},
-        {UnitKind::Hesvarin, 1, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "hesvarin"},
-    };
+        {UnitKind::Hesvarin, 1, {ACCESS, "/WHO", ACCESS, "/LOADNORM"}, "hesvarin"}};
+    // clang-format on
     for (const auto& c : cases) {
         reset_link_state();
         make_unit(c.kind);
@@ -100,11 +91,12 @@ TEST_F(LogOnTest, TheLoginPasscodeLogsOnAndAWrongOneIsReportedWithoutIdentifying
     EXPECT_FALSE(connect_to_unit(false));
     EXPECT_EQ(received(), QStringList({"/access:111111"}));
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text,
-              "     " + ui_text(1271, "Access denied. The passcode is not valid for this unit.") +
-                  "      ");
-    EXPECT_EQ(dialogs.prompts[0].title, ui_text(1272, "Access Denied"));
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical | platform::mb::DefaultButton2);
+    EXPECT_EQ(
+        box_line(dialogs.prompts[0]),
+        box_line(
+            "     " + ui_text(1271, "Access denied. The passcode is not valid for this unit.") +
+                "      ",
+            ui_text(1272, "Access Denied"), platform::mb::Critical | platform::mb::DefaultButton2));
     EXPECT_GE(platform::seconds() - start, 2.0);
 }
 
@@ -116,16 +108,14 @@ TEST_F(LogOnTest, NoReplyToTheAccessCommandFailsTheLogOn) {
 }
 
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {
-    const struct {
-        QString who;
-        bool lite_before;
-        std::string identity;
-    } cases[] = {
+    // clang-format off
+    const struct { QString who; bool lite_before; std::string identity; } cases[] = {
         {"@Quorvantix Krestel V2.0", false, "quorvantix flow-option"},
         {"@Comms Logging Board V1.92", true, "lite"},
         {"@Comms Logging Board V1.92", false, "plain"},
         {"@Velto Level V2.05", true, "plain"},
     };
+    // clang-format on
     shell().software_mode = 0;
     for (const auto& c : cases) {
         reset_link_state();
@@ -137,28 +127,26 @@ TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {
 }
 
 TEST_F(LogOnTest, TheLoggingBoardIsReachedPerKindAndItsVersionRead) {
-    const struct {
-        UnitKind kind;
-        int16_t software_mode;
-        QStringList commands;
-        int version;
-    } cases[] = {
+    // clang-format off
+    const struct { UnitKind kind; int16_t software_mode; QStringList commands; int version; }
+    cases[] = {
         {UnitKind::Level, 0, {ACCESS, "/WHO", "/p141:1", "/who"}, 192},
         {UnitKind::VeltoLite, 0, {ACCESS, "/WHO", "/p141:1", "/who"}, 192},
         {UnitKind::Quorvantix, 0, {ACCESS, "/WHO", ACCESS, "/who"}, 205},
         {UnitKind::Hesvarin, 0, {ACCESS, "/WHO", ACCESS, "/LOADNORM", "/comtalk", "/who"}, 192},
         {UnitKind::Cso, 2, PLAIN + QStringList{"/loadquick", "/who"}, 192},
     };
+    // clang-format on
     shell().login_passcode = "318406";
     for (const auto& c : cases) {
         reset_link_state();
         shell().software_mode = c.software_mode;
         make_unit(c.kind);
         EXPECT_TRUE(coms_connected()) << name(c.kind);
-        EXPECT_EQ(received(), c.commands) << name(c.kind);
-        EXPECT_EQ(link().board_software_version, c.version) << name(c.kind);
-        EXPECT_EQ(link().logging_board_connected, c.kind != UnitKind::Hesvarin);
-        EXPECT_TRUE(link().quiet_commands);
+        EXPECT_EQ(fields(received().join(' '), link().board_software_version,
+                         link().logging_board_connected, link().quiet_commands),
+                  fields(c.commands.join(' '), c.version, c.kind != UnitKind::Hesvarin, true))
+            << name(c.kind);
     }
 }
 
@@ -188,8 +176,8 @@ TEST_F(LogOnTest, TheBridgeIsLeftWithTheExitByteAndOnlyThenLoggedOff) {
     EXPECT_EQ(received().count("/WHO"), 3);
     EXPECT_FALSE(received().contains("/ACCESS:OFF"));
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, "Failed to exit comms bridging mode");
-    EXPECT_EQ(dialogs.prompts[0].title, "Error in log setup");
+    EXPECT_EQ(dialogs.prompts[0].text + " | " + dialogs.prompts[0].title,
+              "Failed to exit comms bridging mode | Error in log setup");
 }
 
 TEST_F(LogOnTest, TheServiceLabelsWriteStraightToThePort) {
@@ -201,13 +189,12 @@ TEST_F(LogOnTest, TheServiceLabelsWriteStraightToThePort) {
 }
 
 TEST(SoftwareVersion, ComesFromTheFirstCapitalVFollowedByADigitOr999) {
-    const struct {
-        const char* reply;
-        int version;
-    } cases[] = {
-        {"@Velto Level V2.01a", 201}, {"ABC V1.9", 19}, {"level v2.05", 999}, {"Vx V", 999}};
-    for (const auto& c : cases)
-        EXPECT_EQ(convert_who_to_software_version(c.reply), c.version) << c.reply;
+    // Five characters after the V count: "V2.05ab" is 2.05, "V12.345" is 12.34.
+    const std::pair<const char*, int> cases[] = {
+        {"@Velto Level V2.01a", 201}, {"ABC V1.9", 19},      {"level v2.05", 999}, {"Vx V", 999},
+        {"Unit V2.05ab", 205},        {"Unit V12.345", 1234}};
+    for (const auto& [reply, version] : cases)
+        EXPECT_EQ(convert_who_to_software_version(reply), version) << reply;
 }
 
 } // namespace

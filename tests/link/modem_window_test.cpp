@@ -31,18 +31,15 @@ protected:
 
 TEST(ModemRules, TheDialEndsOnAnyResultAndTheConnectLineLosesItsLineEnds) {
     using modem::DialResult;
-    const struct {
-        const char* traffic;
-        DialResult result;
-    } cases[] = {{"ATZ\r\nOK\r\n", DialResult::None},
-                 {"OK\r\nCONNECT 19200\r\n", DialResult::Connect},
-                 {"OK\r\nbusy\r\n", DialResult::Busy},
-                 {"NO CARRIER\r\n", DialResult::NoCarrier},
-                 {"NO DIALTONE\r\n", DialResult::NoDialtone},
-                 {"No Answer", DialResult::NoAnswer},
-                 {"ERROR", DialResult::Error}};
-    for (const auto& c : cases)
-        EXPECT_EQ(modem::dial_result(c.traffic), c.result) << c.traffic;
+    // clang-format off
+    const std::pair<const char*, DialResult> cases[] = {
+        {"ATZ\r\nOK\r\n", DialResult::None},       {"OK\r\nCONNECT 19200\r\n", DialResult::Connect},
+        {"OK\r\nbusy\r\n", DialResult::Busy},      {"NO CARRIER\r\n", DialResult::NoCarrier},
+        {"NO DIALTONE\r\n", DialResult::NoDialtone}, {"No Answer", DialResult::NoAnswer},
+        {"ERROR", DialResult::Error}};
+    // clang-format on
+    for (const auto& [traffic, result] : cases)
+        EXPECT_EQ(modem::dial_result(traffic), result) << traffic;
     EXPECT_EQ(modem::connect_line("ATDT1\r\nCONNECT 9600/ARQ\r\n"), "CONNECT 9600/ARQ");
     EXPECT_EQ(modem::elapsed_text(3723.9), "01:02:03");
 }
@@ -53,11 +50,9 @@ TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
     EXPECT_FALSE(w.key_logoff->isEnabled());
     w.key_connect->trigger();
     EXPECT_EQ(modem_commands(), QStringList({"ATZ", "ATE0", "ATDT0123 456789"}));
-    EXPECT_EQ(sim->modem().dialled(), "0123 456789");
-    EXPECT_TRUE(link().modem_connected);
-    EXPECT_EQ(w.panel1->text(), "CONNECT 19200");
-    EXPECT_TRUE(w.key_logoff->isEnabled());
-    EXPECT_TRUE(w.Timer1->isActive());
+    EXPECT_EQ(fields(sim->modem().dialled(), link().modem_connected, w.panel1->text(),
+                     w.key_logoff->isEnabled(), w.Timer1->isActive()),
+              fields("0123 456789", true, "CONNECT 19200", true, true));
 
     EXPECT_TRUE(connect_to_unit(false)) << "the unit was not reached through the modem line";
     EXPECT_TRUE(received().contains("/access:318406"));
@@ -67,12 +62,10 @@ TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
 
     w.key_disconnect->trigger();
     EXPECT_EQ(modem_commands().mid(3), QStringList({"ATH", "ATZ"}));
-    EXPECT_EQ(sim->modem().state(), unitsim::HayesModem::State::Command);
-    EXPECT_FALSE(link().modem_connected);
-    EXPECT_FALSE(MSComm1().port_open());
-    EXPECT_FALSE(w.key_logoff->isEnabled());
-    EXPECT_EQ(w.panel1->text(), ui_text(1351, "Offline"));
-    EXPECT_TRUE(w.Text1->toPlainText().contains("+++"));
+    EXPECT_EQ(fields(sim->modem().state() == unitsim::HayesModem::State::Command,
+                     link().modem_connected, MSComm1().port_open(), w.key_logoff->isEnabled(),
+                     w.panel1->text(), w.Text1->toPlainText().contains("+++")),
+              fields(true, false, false, false, ui_text(1351, "Offline"), true));
     EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join('|').toStdString();
 }
 

@@ -91,15 +91,14 @@ TEST_F(PortTableTest, AHandMadeLineWinsOverDiscovery) {
     platform::write_profile_string(ini, "ports", "com5", dev("ttyUSB0"));
     platform::write_profile_string(ini, "Ports", "COM6", dev("ttyUSB1")); // known by its link
     const auto ports = discovered();
-    EXPECT_EQ(ports.at(1), std::make_pair(elsewhere, elsewhere));
-    EXPECT_EQ(ports.at(5), std::make_pair(dev("ttyUSB0"), QString("USB serial (ttyUSB0)")));
-    EXPECT_EQ(ports.at(6).second, "FTDI FT232R USB UART A50285BI (ttyUSB1)");
-    EXPECT_EQ(ports.at(17).second, "Arduino Uno (ttyACM0)");
-    EXPECT_FALSE(ports.count(18) || ports.count(19)) << "a mapped device got a second number";
-    EXPECT_EQ(platform::port_device_path(1), elsewhere);
-    EXPECT_EQ(platform::port_device_path(2), dev("ttyS1"));
-    EXPECT_EQ(platform::port_device_path(3), dev("ttyS2"));
-    EXPECT_TRUE(platform::port_device_path(30).isEmpty());
+    // A mapped device gets no second number.
+    EXPECT_EQ(fields(ports.at(1).first, ports.at(1).second, ports.at(5).first, ports.at(5).second,
+                     ports.at(6).second, ports.at(17).second, ports.count(18) + ports.count(19)),
+              fields(elsewhere, elsewhere, dev("ttyUSB0"), "USB serial (ttyUSB0)",
+                     "FTDI FT232R USB UART A50285BI (ttyUSB1)", "Arduino Uno (ttyACM0)", 0));
+    EXPECT_EQ(fields(platform::port_device_path(1), platform::port_device_path(2),
+                     platform::port_device_path(3), platform::port_device_path(30)),
+              fields(elsewhere, dev("ttyS1"), dev("ttyS2"), ""));
 }
 
 TEST_F(PortTableTest, ThePortListIsSortedByNameAndSaysNotAvailableOnlyWhenThereIsNoDevice) {

@@ -62,15 +62,9 @@ TEST(PortWindowRules, RowsAreFoundByTheirNameAndATab) {
     EXPECT_EQ(pw::row_of_key(rows, pw::combo_key(2)), std::nullopt)
         << "a name with a colon matches no combo key";
     EXPECT_EQ(pw::row_port_number(rows[2]), 2) << "a click still finds the number";
-    const struct {
-        const char* description;
-        int language;
-        const char* shown;
-    } cases[] = {{"Serial (ttyS0)", 3, "Seriale"},
-                 {"Serial (ttyS0)", 0, "Serial (ttyS0)"},
-                 {"USB serial (ttyUSB0)", 3, "USB serial (ttyUSB0)"}};
-    for (const auto& c : cases)
-        EXPECT_EQ(pw::shown_description(c.description, c.language), c.shown) << c.description;
+    EXPECT_EQ(pw::shown_description("Serial (ttyS0)", 3), "Seriale");
+    EXPECT_EQ(pw::shown_description("Serial (ttyS0)", 0), "Serial (ttyS0)");
+    EXPECT_EQ(pw::shown_description("USB serial (ttyUSB0)", 3), "USB serial (ttyUSB0)");
 }
 
 TEST(PortWindowRules, ADeviceThatCameCountsAsArrivalEvenWhenAnotherWent) {
@@ -89,25 +83,18 @@ TEST_F(PortWindowTest, OpeningSelectsTheCurrentPortsRowAndShowsItsDescriptionInB
     searchport& w = port_window();
     EXPECT_EQ(port_names(w.rows()), "COM1 COM3 COM4");
     ASSERT_NE(w.List1->currentItem(), nullptr);
-    EXPECT_EQ(w.List1->currentRow(), 1);
-    EXPECT_EQ(w.Label2->text(), "Serial (ttyS2)");
-    EXPECT_TRUE(blue(w.Label2));
-    EXPECT_EQ(shell().com_port, 3);
-    EXPECT_EQ(w.Combo1->count(), 99);
-    EXPECT_EQ(w.Text2->text(), "2000") << "the delay's default";
-    EXPECT_TRUE(w.Command1->isHidden());
+    EXPECT_EQ(fields(w.List1->currentRow(), w.Label2->text(), blue(w.Label2), shell().com_port,
+                     w.Combo1->count(), w.Text2->text(), w.Command1->isHidden()),
+              fields(1, "Serial (ttyS2)", true, 3, 99, "2000", true));
     EXPECT_EQ(shell().comm_settings, "115200,N,8,1") << "the search changed the link's settings";
 }
 
 TEST_F(PortWindowTest, AComboChoiceWithoutARowIsStoredAndSaysInvalidPort) {
     searchport& w = port_window();
     w.Combo1->setCurrentIndex(8);
-    EXPECT_EQ(shell().com_port, 9);
-    EXPECT_EQ(setting(ini::KEY_SELECTED_PORT), "9");
-    EXPECT_EQ(setting(ini::KEY_PORT), "9");
-    EXPECT_EQ(w.Label2->text(), serial_text(16));
-    EXPECT_TRUE(red(w.Label2));
-    EXPECT_EQ(w.List1->selectedItems().size(), 0);
+    EXPECT_EQ(fields(shell().com_port, setting(ini::KEY_SELECTED_PORT), setting(ini::KEY_PORT),
+                     w.Label2->text(), red(w.Label2), w.List1->selectedItems().size()),
+              fields(9, 9, 9, serial_text(16), true, 0));
 }
 
 TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {

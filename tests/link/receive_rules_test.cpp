@@ -43,20 +43,13 @@ protected:
 };
 
 TEST_F(ReceiveRules, AReplyIsTheTextBeforeItsFirstLineEndWhereverTheBatchesAreCut) {
-    const struct {
-        QByteArray wire;
-        QString reply; // empty: line ends alone are no reply
-    } cases[] = {
-        {"OK\r\n", "OK"},
-        {"12.5\r", "12.5"},
-        {"\r\nVelto Level V2.05\r\n", "Velto Level V2.05"},
-        {"\n\r\nNO\n", "NO"},
-        {"3.75\r\nstray\r\n", "3.75"},
-        {"\r", ""},
-        {"\n", ""},
-        {"\r\n", ""},
-        {"\n\r\n\r", ""},
-    };
+    // An empty reply: line ends alone are no reply.
+    // clang-format off
+    const struct { QByteArray wire; QString reply; } cases[] = {
+        {"OK\r\n", "OK"}, {"12.5\r", "12.5"}, {"\r\nVelto Level V2.05\r\n", "Velto Level V2.05"},
+        {"\n\r\nNO\n", "NO"}, {"3.75\r\nstray\r\n", "3.75"},
+        {"\r", ""}, {"\n", ""}, {"\r\n", ""}, {"\n\r\n\r", ""}};
+    // clang-format on
     for (const auto& c : cases)
         for (const Chunks& chunks : all_splits(c.wire)) {
             fresh_exchange();

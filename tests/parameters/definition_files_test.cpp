@@ -93,15 +93,12 @@ TEST_F(DefinitionFiles, MissingOrDamagedAccessVarsIsReportedAndGoodLinesStillCou
                       "Level,NoNumber,RD_WR,C_NUM,DEC_0,_,U_NO,0,3,0,\n\n   \n"
                       "1500,Last,RD_WR,C_NUM,DEC_0,_,U_NO,0,3,0,\n");
     const auto report = read_access_vars_def();
-    EXPECT_EQ(report.lines_applied, 2);
     ASSERT_EQ(report.skipped.size(), 5u) << "blank lines are not damage";
-    EXPECT_EQ(report.skipped[0].line, 2);
-    EXPECT_EQ(report.skipped[1].line, 3);
-    EXPECT_EQ(report.skipped[4].line, 6);
-    EXPECT_EQ(rec(20).name, "Mode");
-    EXPECT_EQ(rec(1500).name, "Last");
-    EXPECT_EQ(rec(21).name, "UNKNOWN") << "a short line must not half-fill a record";
-    EXPECT_EQ(rec(0).name, "UNKNOWN") << "a line without a number must not land in record 0";
+    // A short line must not half-fill a record, a line without a number not land in record 0.
+    EXPECT_EQ(fields(report.lines_applied, report.skipped[0].line, report.skipped[1].line,
+                     report.skipped[4].line, rec(20).name, rec(1500).name, rec(21).name,
+                     rec(0).name),
+              fields(2, 2, 3, 6, "Mode", "Last", "UNKNOWN", "UNKNOWN"));
     ASSERT_EQ(dialogs.prompts.size(), 2u);
     EXPECT_TRUE(dialogs.prompts[1].text.contains("line 3: parameter number 1501 is outside"))
         << dialogs.prompts[1].text;
@@ -112,12 +109,11 @@ TEST_F(DefinitionFiles, VersionFallsBackToTheNearestLowerFileAndTheShortKey) {
           section("SoftVer=2.0.5,SysType=2", "104,Units,,,,,0,1,5,1\r\n"
                                              "105,EmptyLevel,,,,,1,0,99,6000,OK\r\n"));
     const auto report = read_version_def(207, 2, false);
-    EXPECT_EQ(report.version, 205);
-    EXPECT_TRUE(report.section_found);
-    EXPECT_TRUE(rec(104).present);
-    EXPECT_FALSE(rec(106).present) << "parameters the section does not name are not present";
-    EXPECT_TRUE(rec(19).present) << "records below P20 are not parameters of the screen";
-    EXPECT_TRUE(rec(1000).present);
+    // Parameters the section does not name are not present; records below P20 and above P999 are
+    // not parameters of the screen.
+    EXPECT_EQ(fields(report.version, report.section_found, rec(104).present, rec(106).present,
+                     rec(19).present, rec(1000).present),
+              fields(205, true, true, false, true, true));
     EXPECT_EQ(read_version_def(204, 2, false).version, 0)
         << "a lower version must never use a higher version's file";
 
@@ -136,21 +132,19 @@ TEST_F(DefinitionFiles, NoDefFileChangesNothingAFileWithoutTheSectionHidesEveryt
     rec(857).default_value = 1;
     rec(858).unit_value = 7;
     EXPECT_FALSE(read_version_def(250, 1, true).file_read);
-    EXPECT_TRUE(rec(104).present);
-    EXPECT_FALSE(rec(105).present);
-    EXPECT_DOUBLE_EQ(rec(857).default_value, 1) << "the fix-ups belong to a file that exists";
-    EXPECT_EQ(rec(610).min_text, "-999999");
+    // The fix-ups belong to a file that exists.
+    EXPECT_EQ(fields(rec(104).present, rec(105).present, rec(857).default_value, rec(610).min_text),
+              fields(true, false, 1, "-999999"));
     EXPECT_FALSE(read_version_def(99, 1, false).file_read) << "versions below 100 have no file";
     EXPECT_TRUE(dialogs.prompts.empty());
 
     write("Def205.def", section("SoftVer=2.0.5,SysType=1", "104,Units,,,,,0,1,5,1,OK\r\n"));
     const auto report = read_version_def(205, 4, false);
-    EXPECT_TRUE(report.file_read);
-    EXPECT_FALSE(report.section_found);
     for (int p = 20; p <= 999; ++p)
         ASSERT_FALSE(rec(p).present) << "P" << p;
-    EXPECT_DOUBLE_EQ(rec(857).default_value, 12.5);
-    EXPECT_DOUBLE_EQ(rec(858).default_value, 7);
+    EXPECT_EQ(fields(report.file_read, report.section_found, rec(857).default_value,
+                     rec(858).default_value),
+              fields(true, false, 12.5, 7));
 }
 
 TEST_F(DefinitionFiles, SectionEndsAtItsOkLineOrAtTheNextSection) {
@@ -161,18 +155,17 @@ TEST_F(DefinitionFiles, SectionEndsAtItsOkLineOrAtTheNextSection) {
                                                            "106,Span,,,,,1,0,99,5000\n") +
                             system_2);
     read_version_def(180, 1, false);
-    EXPECT_TRUE(rec(105).present) << "the closing line is a definition too";
-    EXPECT_FALSE(rec(106).present);
-    EXPECT_FALSE(rec(107).present) << "another system type's section leaked in";
-    EXPECT_TRUE(dialogs.prompts.empty());
+    // The closing line is a definition too; another system type's section stays out.
+    EXPECT_EQ(fields(rec(105).present, rec(106).present, rec(107).present, dialogs.prompts.size()),
+              fields(true, false, false, 0));
 
     write("Def180.def", section("SoftVer=1.8.0,SysType=1", "104,Units,,,,,0,1,5,1\n") + system_2);
     const auto report = read_version_def(180, 1, false);
-    EXPECT_TRUE(rec(104).present);
-    EXPECT_FALSE(rec(107).present) << "another system type's section leaked in";
     ASSERT_EQ(report.skipped.size(), 1u);
-    EXPECT_EQ(report.skipped[0].line, 4);
-    EXPECT_EQ(dialogs.prompts.size(), 1u) << "the missing closing line was not reported";
+    // Another system type's section stays out, the missing closing line is reported.
+    EXPECT_EQ(
+        fields(rec(104).present, rec(107).present, report.skipped[0].line, dialogs.prompts.size()),
+        fields(true, false, 4, 1));
 }
 
 TEST_F(DefinitionFiles, SectionLinesSetUnitsLimitsAndDefaults) {

@@ -112,22 +112,19 @@ TEST_F(ParameterFiles, CsvListingSeparatorFollowsTheLanguage) {
     rec(104).text = "Units";
     rec(71).text = "Fail; time \"x\"";
     type(71, "130");
-    for (int language : {0, 2}) {
-        shell().language_index = language;
+    // English and German separate with a comma; French, Italian and Spanish with a semicolon.
+    for (const auto& [language, sep] :
+         {std::pair{0, ","}, {1, ","}, {2, ";"}, {3, ";"}, {4, ";"}}) {
+        shell().language_index = static_cast<int16_t>(language);
         const QStringList lines = lines_of(save("list.csv"));
         EXPECT_EQ(lines[0], QString(70, '-'));
         EXPECT_EQ(lines[1], "File Name : " + dir.filePath("list.csv"));
         EXPECT_TRUE(lines[2].startsWith("Saved on "));
         EXPECT_EQ(lines[4], "Par,Description,Value");
-        if (language == 2) {
-            EXPECT_TRUE(lines.contains("104;Units;1"));
-            EXPECT_TRUE(lines.contains("71;\"Fail; time \"\"x\"\"\";130"))
-                << "a description holding the separator is quoted";
-        } else {
-            EXPECT_TRUE(lines.contains("104,Units,1"));
-            EXPECT_TRUE(lines.contains("71,\"Fail; time \"\"x\"\"\",130"))
-                << "a description holding a quote is quoted";
-        }
+        const QString s = sep;
+        EXPECT_TRUE(lines.contains("104" + s + "Units" + s + "1")) << "language " << language;
+        EXPECT_TRUE(lines.contains("71" + s + "\"Fail; time \"\"x\"\"\"" + s + "130"))
+            << "a description holding a quote or the separator is quoted, language " << language;
         // Only the rows: the heading's file name is a random temporary folder.
         EXPECT_FALSE(lines.mid(4).join("\n").contains("NO")) << "absent parameters are not listed";
     }

@@ -201,21 +201,19 @@ TEST_F(ParameterRules, ScreenShowsPresenceLocksAndChanges) {
     rec(71).unit_value = 200;
     rec(71).value_text = "200";
     show_set();
-    EXPECT_EQ(fields(rec(41).present, rec(41).value_text, rec(41).unit_value),
-              fields(false, "NO", rec(41).default_value));
-    EXPECT_FALSE(scrpar(41).visible);
-    EXPECT_FALSE(rec(81).present) << rec(81).value_text.toStdString();
-    EXPECT_TRUE(rec(20).present);
-    EXPECT_EQ(fields(box(90), scrpar(90).locked, scrpar(90).back_colour),
-              fields("QVX", true, row_colour::LOCKED));
-    EXPECT_EQ(rec(90).unit_value, 36) << "a locked row's display text is never stored";
-    EXPECT_EQ(box(931), "000012");
-    EXPECT_EQ(fields(scrpar(71).bold, scrpar(71).back_colour, scrpar(71).fore_colour),
-              fields(true, row_colour::RED, row_colour::WHITE));
-    EXPECT_EQ(fields(scrpar(72).bold, scrpar(72).back_colour), fields(false, row_colour::WHITE));
-    EXPECT_TRUE(scrpar(72).tooltip.contains("Options"));
-    EXPECT_TRUE(parameter_state().parameters_loaded);
-    EXPECT_EQ(parameter_state().system_type, 2);
+    EXPECT_EQ(fields(rec(41).present, rec(41).value_text, rec(41).unit_value, scrpar(41).visible,
+                     rec(81).present, rec(20).present),
+              fields(false, "NO", rec(41).default_value, false, false, true));
+    // A locked row's display text is never stored.
+    EXPECT_EQ(
+        fields(box(90), scrpar(90).locked, scrpar(90).back_colour, rec(90).unit_value, box(931)),
+        fields("QVX", true, row_colour::LOCKED, 36, "000012"));
+    EXPECT_EQ(fields(scrpar(71).bold, scrpar(71).back_colour, scrpar(71).fore_colour,
+                     scrpar(72).bold, scrpar(72).back_colour),
+              fields(true, row_colour::RED, row_colour::WHITE, false, row_colour::WHITE));
+    EXPECT_EQ(fields(scrpar(72).tooltip.contains("Options"), parameter_state().parameters_loaded,
+                     parameter_state().system_type),
+              fields(true, true, 2));
 
     rec(90).unit_value = 40;
     show_set();

@@ -23,29 +23,24 @@ TEST_F(ParameterRoadTest, SendallDownloadFillsTableScreenAndFile) {
     sim->unit().set_present(41, false);
     download("unit.par");
     ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
-    EXPECT_EQ(sent_matching(received(), "/p"), QStringList())
-        << "the block method reads no single rows";
-    EXPECT_TRUE(received().contains("/sendall"));
-    EXPECT_EQ(parameter_state().link_software_version, 205);
-    EXPECT_EQ(rec(105).unit_value, 4250) << "lengths arrive in P104's unit";
-    EXPECT_EQ(rec(41).value_text, "NO");
-    EXPECT_FALSE(rec(41).present);
-    EXPECT_FALSE(scrpar(41).visible) << "a parameter the unit lacks has no row on show";
-    EXPECT_TRUE(scrpar(105).visible);
-    EXPECT_EQ(box(105), "4250");
-    EXPECT_TRUE(scrpar(105).bold) << "4250 mm differs from the default 6 m";
-    EXPECT_TRUE(scrpar(926).locked);
-    EXPECT_TRUE(parameter_state().parameters_loaded);
-    EXPECT_FALSE(transfer.message_shown);
-    EXPECT_EQ(received().last(), "/access:off");
+    // The block method reads no single rows; lengths arrive in P104's unit; a parameter the unit
+    // lacks has no row on show; 4250 mm differs from the default 6 m.
+    EXPECT_EQ(fields(sent_matching(received(), "/p").join(' '), received().contains("/sendall"),
+                     parameter_state().link_software_version, rec(105).unit_value,
+                     rec(41).value_text, rec(41).present, scrpar(41).visible, scrpar(105).visible,
+                     box(105), scrpar(105).bold, scrpar(926).locked,
+                     parameter_state().parameters_loaded, transfer.message_shown,
+                     received().last()),
+              fields("", true, 205, 4250, "NO", false, false, true, "4250", true, true, true, false,
+                     "/access:off"));
 
     QFile f(dir.filePath("unit.par"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray line = f.readAll();
-    EXPECT_EQ(line.count(','), PAR_FIELDS);
-    EXPECT_TRUE(line.endsWith(','));
-    EXPECT_EQ(line.split(',')[105 - 20], "4250.000") << "the file keeps the unit's decimals";
-    EXPECT_EQ(parameter_state().parameter_file_name, dir.filePath("unit.par"));
+    // The file keeps the unit's decimals.
+    EXPECT_EQ(fields(line.count(','), line.endsWith(','), line.split(',')[105 - 20],
+                     parameter_state().parameter_file_name),
+              fields(PAR_FIELDS, true, "4250.000", dir.filePath("unit.par")));
 }
 
 TEST_F(ParameterRoadTest, OldFirmwareIsReadOneByOneWithTheSameResult) {
@@ -54,38 +49,38 @@ TEST_F(ParameterRoadTest, OldFirmwareIsReadOneByOneWithTheSameResult) {
     download();
     ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
     EXPECT_EQ(parameter_state().link_software_version, 180);
-    const QStringList r0 = received();
-    const QStringList reads = sent_matching(r0.mid(r0.lastIndexOf("/LOADQUICK")), "/p");
-    EXPECT_EQ(reads.size(), 980);
-    EXPECT_EQ(reads.first(), "/p20");
-    EXPECT_EQ(reads.last(), "/p999");
     const QStringList r = received();
-    EXPECT_LT(r.indexOf("/LOADQUICK"), r.indexOf("/p20"));
-    EXPECT_GT(r.lastIndexOf("/LOADNORM"), r.indexOf("/p999"));
-    EXPECT_EQ(rec(105).unit_value, 1.5);
-    EXPECT_EQ(rec(61).value_text, "2") << "the log-on's answer is written back";
-    EXPECT_TRUE(link().p61_is_2);
+    const QStringList reads = sent_matching(r.mid(r.lastIndexOf("/LOADQUICK")), "/p");
+    // The sweep runs in quick-load mode; the log-on's answer is written back.
+    EXPECT_EQ(fields(reads.size(), reads.first(), reads.last(),
+                     r.indexOf("/LOADQUICK") < r.indexOf("/p20"),
+                     r.lastIndexOf("/LOADNORM") > r.indexOf("/p999"), rec(105).unit_value,
+                     rec(61).value_text, link().p61_is_2),
+              fields(980, "/p20", "/p999", true, true, 1.5, "2", true));
 }
 
 TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
     download();
-    EXPECT_FALSE(link().comms_abort);
-    EXPECT_TRUE(parameter_state().parameters_loaded);
-    EXPECT_TRUE(parameter_state().parameter_file_name.isEmpty());
-    EXPECT_TRUE(QDir(dir.path()).entryList({"*.par"}).isEmpty());
-    EXPECT_TRUE(dialogs.messages().size() == 1) << dialogs.messages().join(" | ").toStdString();
+    EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded,
+                     parameter_state().parameter_file_name,
+                     QDir(dir.path()).entryList({"*.par"}).join(' '), dialogs.messages().size()),
+              fields(false, true, "", "", 1));
 }
 
-TEST_F(ParameterRoadTest, SilenceMidSweepGivesOneMessageAndShowsNothing) {
-    seed_unit(unitsim::UnitKind::Level, "1.80");
-    sim->misbehave_on("/p300", unitsim::Misbehaviour::silence());
-    sim->misbehave_on("/p30*", unitsim::Misbehaviour::silence());
-    download();
-    EXPECT_TRUE(link().comms_abort);
-    EXPECT_FALSE(parameter_state().parameters_loaded) << "a half-read set was shown as read";
-    EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
-    EXPECT_FALSE(transfer.message_shown);
-    EXPECT_FALSE(transfer.cancel_shown);
+TEST_F(ParameterRoadTest, SilenceOrALineDropMidSweepGivesOneMessageAndShowsNothing) {
+    for (bool silent : {true, false}) {
+        seed_unit(unitsim::UnitKind::Level, "1.80");
+        if (silent)
+            sim->misbehave_on("/p30*", unitsim::Misbehaviour::silence());
+        else
+            sim->misbehave_on("/p300", unitsim::Misbehaviour::line_drop(), 1);
+        dialogs.prompts.clear();
+        download();
+        EXPECT_TRUE(link().comms_abort) << silent;
+        EXPECT_FALSE(parameter_state().parameters_loaded) << "a half-read set was shown as read";
+        EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
+        EXPECT_FALSE(transfer.message_shown || transfer.cancel_shown);
+    }
 }
 
 TEST_F(ParameterRoadTest, LateRepliesAreWaitedFor) {
@@ -102,12 +97,11 @@ TEST_F(ParameterRoadTest, CancelDuringTheSweepStopsAndLeavesTheUnitInNormalMode)
             link().cancel_requested = true;
     });
     download();
-    EXPECT_TRUE(link().cancel_requested);
-    EXPECT_FALSE(parameter_state().parameters_loaded);
-    EXPECT_FALSE(sim->unit().quick_mode()) << "the unit was left in quick-load mode";
-    EXPECT_FALSE(received().contains("/p999"));
-    EXPECT_FALSE(transfer.message_shown || transfer.progress_shown || transfer.cancel_shown)
-        << "the transfer display stays after Cancel";
+    // The unit is not left in quick-load mode, the transfer display goes with Cancel.
+    EXPECT_EQ(fields(link().cancel_requested, parameter_state().parameters_loaded,
+                     sim->unit().quick_mode(), received().contains("/p999"),
+                     transfer.message_shown || transfer.progress_shown || transfer.cancel_shown),
+              fields(true, false, false, false, false));
 }
 
 TEST_F(ParameterRoadTest, UploadSendsModeParametersFirstThenTheRestInOrder) {
@@ -192,15 +186,6 @@ TEST_F(ParameterRoadTest, CompareReadCountsDifferencesInTheSweep) {
         shown = shown || m.contains(" - Diff=1");
     EXPECT_TRUE(shown) << "the sweep's progress shows the running difference count";
     EXPECT_EQ(rec(41).unit_value, 30) << "the screen's value is back in the table";
-}
-
-TEST_F(ParameterRoadTest, LineDropMidSweepGivesOneMessage) {
-    seed_unit(unitsim::UnitKind::Level, "1.80");
-    sim->misbehave_on("/p300", unitsim::Misbehaviour::line_drop(), 1);
-    download();
-    EXPECT_TRUE(link().comms_abort);
-    EXPECT_FALSE(parameter_state().parameters_loaded);
-    EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
 }
 
 TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {

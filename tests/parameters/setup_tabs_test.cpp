@@ -38,14 +38,12 @@ TEST_F(SetupTabsRules, VesselRowsFollowTheShape) {
     for (const auto& c : cases) {
         set(600, c.shape);
         check_volume_parms();
+        // The calculated volume shows, locked, and is never listed, saved or sent.
         EXPECT_EQ(fields(rec(601).present, rec(602).present, rec(603).present,
-                         parameter_rows().switch_on("SSTab2(0)")),
-                  fields(c.d1, c.d2, c.d3, c.points))
+                         parameter_rows().switch_on("SSTab2(0)"), scrpar(602).visible,
+                         scrpar(604).visible, rec(604).present, scrpar(604).locked),
+                  fields(c.d1, c.d2, c.d3, c.points, c.d2, true, false, true))
             << "shape " << c.shape;
-        EXPECT_EQ(scrpar(602).visible, c.d2);
-        EXPECT_TRUE(scrpar(604).visible);
-        EXPECT_FALSE(rec(604).present) << "the calculated volume is never listed, saved or sent";
-        EXPECT_TRUE(scrpar(604).locked);
         const bool picture = c.shape == static_cast<int>(c.shape) && c.shape <= 12;
         EXPECT_EQ(!setup_tabs().vessel.path.isEmpty(), picture) << "shape " << c.shape;
         EXPECT_EQ(setup_tabs().vessel.reduced, c.points) << "shape " << c.shape;
@@ -135,16 +133,11 @@ TEST_F(SetupTabsRules, DimensionALimitsAndTheMaximumFlowRow) {
     link().p61_is_1 = true;
     show_set();
     link().flow_mode = true;
-    const struct {
-        double type, model;
-        const char* min;
-        const char* max;
-        const char* units;
-    } cases[] = {{4, 1, "0", "72", "U_IN"},
-                 {4, 2, "0", "4.5", "U_FT"},
-                 {4, 3, "20", "100", "U_DEG"},
-                 {4, 5, "20", "100", "U_DEG"},
-                 {2, 1, "0", "99999", "U_MU"}};
+    // clang-format off
+    const struct { double type, model; const char *min, *max, *units; } cases[] = {
+        {4, 1, "0", "72", "U_IN"}, {4, 2, "0", "4.5", "U_FT"}, {4, 3, "20", "100", "U_DEG"},
+        {4, 5, "20", "100", "U_DEG"}, {2, 1, "0", "99999", "U_MU"}};
+    // clang-format on
     for (const auto& c : cases) {
         set(700, c.type);
         set(701, c.model);
@@ -166,15 +159,13 @@ TEST_F(SetupTabsRules, DimensionALimitsAndTheMaximumFlowRow) {
 
 TEST_F(SetupTabsRules, FlowPictureNameAndNote) {
     parameter_state().parameters_loaded = true;
-    const struct {
-        double type, model;
-        int code;
-        bool note;
-    } cases[] = {{1, 4, 14, false},
+    // clang-format off
+    const struct { double type, model; int code; bool note; } cases[] = {{1, 4, 14, false},
                  {2, 2, 22, true},
                  {4, 2, 52, true},
                  {4, 3, 53, false},
                  {5, 2, 62, false}};
+    // clang-format on
     for (const auto& c : cases) {
         set(700, c.type);
         set(701, c.model);

@@ -38,11 +38,11 @@ TEST(Dialogs, ScriptAnswersInOrderAndRecordsEveryPrompt) {
 
     EXPECT_EQ(script.messages(), QStringList({"Send all parameters?", "No reply", "Done"}));
     ASSERT_EQ(script.prompts.size(), 6u);
-    EXPECT_EQ(script.prompts[0].title, QString("QuillarnPC"))
-        << "a box without title shows the program's";
-    EXPECT_EQ(script.prompts[1].title, QString("Comms"));
-    EXPECT_EQ(script.prompts[3].kind, ScriptedDialogs::Kind::Input);
-    EXPECT_EQ(script.prompts[3].file_name, QString("999"));
+    // A box without title shows the program's.
+    EXPECT_EQ(fields(script.prompts[0].title, script.prompts[1].title,
+                     script.prompts[3].kind == ScriptedDialogs::Kind::Input,
+                     script.prompts[3].file_name),
+              fields("QuillarnPC", "Comms", true, "999"));
     set_application_title(QString());
 }
 
@@ -64,11 +64,11 @@ TEST(Dialogs, FileDialogsReportTheChosenFilter) {
     EXPECT_EQ(dialogs().open_file(save), QString()) << "an empty queue cancels";
 
     ASSERT_EQ(script.prompts.size(), 4u);
-    EXPECT_EQ(script.prompts[0].kind, ScriptedDialogs::Kind::SaveFile);
-    EXPECT_EQ(script.prompts[0].text, QString("Save report file"));
-    EXPECT_EQ(script.prompts[0].folder, QString("/data/reports"));
-    EXPECT_EQ(script.prompts[0].filter, QString("Rich Text Format (*.rtf);;Text Format (*.txt)"));
-    EXPECT_EQ(script.prompts[3].kind, ScriptedDialogs::Kind::OpenFile);
+    const auto& p = script.prompts;
+    EXPECT_EQ(fields(p[0].kind == ScriptedDialogs::Kind::SaveFile, p[0].text, p[0].folder,
+                     p[0].filter, p[3].kind == ScriptedDialogs::Kind::OpenFile),
+              fields(true, "Save report file", "/data/reports",
+                     "Rich Text Format (*.rtf);;Text Format (*.txt)", true));
 }
 
 TEST(Dialogs, OriginalFiltersBecomeQtFiltersAndASavedNameTakesTheChosenTypes) {

@@ -11,9 +11,9 @@ using testutil::ScopedEnv;
 namespace {
 
 // The locale variables of one case; the others are removed so the machine's own do not leak in.
-struct LocaleEnv {
-    std::optional<QByteArray> lc_all{}, lc_numeric{}, lc_messages{}, lang{};
-};
+// clang-format off
+struct LocaleEnv { std::optional<QByteArray> lc_all{}, lc_numeric{}, lc_messages{}, lang{}; };
+// clang-format on
 
 struct ScopedLocaleEnv {
     explicit ScopedLocaleEnv(const LocaleEnv& e)
@@ -53,12 +53,10 @@ TEST(SystemInfo, LocaleValuesFollowTheEnvironment) {
         SCOPED_TRACE(c.what);
         ScopedLocaleEnv env(c.env);
         const SystemInfo s = query_system_info();
-        EXPECT_EQ(s.language_name.trimmed().toUpper(), QString(c.language_upper));
-        EXPECT_EQ(s.decimal_separator, c.decimal);
-        EXPECT_EQ(s.thousands_separator, c.thousands);
-        EXPECT_EQ(s.short_date_format, QString(c.short_date));
-        EXPECT_EQ(s.date_separator, QString(c.date_separator));
-        EXPECT_EQ(s.time_separator, QString(":"));
+        EXPECT_EQ(
+            fields(s.language_name.trimmed().toUpper(), s.decimal_separator, s.thousands_separator,
+                   s.short_date_format, s.date_separator, s.time_separator),
+            fields(c.language_upper, c.decimal, c.thousands, c.short_date, c.date_separator, ":"));
     }
 }
 

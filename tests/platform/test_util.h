@@ -1,6 +1,6 @@
 #pragma once
 // Helpers shared by the platform tests.
-#include "qt_print.h"
+#include "fields.h"
 #include "test_files.h"
 
 #include <optional>

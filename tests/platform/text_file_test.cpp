@@ -8,11 +8,9 @@ using namespace platform;
 using testutil::read_bytes;
 
 TEST(TextFile, ReadsUtf8AndWindows1252) {
-    struct Case {
-        const char* what;
-        QByteArray bytes;
-        QString expected;
-    };
+    // clang-format off
+    struct Case { const char* what; QByteArray bytes; QString expected; };
+    // clang-format on
     const std::vector<Case> cases = {
         {"UTF-8", "Kl\xc3\xa4rwerk", QString::fromUtf8("Kl\xc3\xa4rwerk")},
         {"Windows-1252 letters", "Kl\xe4rwerk \xdf", QString::fromUtf8("Kl\xc3\xa4rwerk \xc3\x9f")},

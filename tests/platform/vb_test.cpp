@@ -45,18 +45,16 @@ TEST(Vb, ValReadsTheLeadingNumberWithAPointOnly) {
 }
 
 TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
-    struct Case {
+    const struct {
         double value;
         int decimals; // -1: the whole-number overload
         double expected;
-    };
-    const Case cases[] = {
-        {0.5, -1, 0},       {1.5, -1, 2},        {2.5, -1, 2},
-        {-0.5, -1, 0},      {-2.5, -1, -2},      {-2.6, -1, -3},
-        {2.5000001, -1, 3}, {1234.5, 0, 1234},   {2.675, 2, 2.68},
-        {2.665, 2, 2.66},   {0.125, 2, 0.12},    {-0.125, 2, -0.12},
-        {1.005, 2, 1.0},    {0.1 + 0.2, 1, 0.3}, {9.995, 2, 10.0},
-        {0.0004, 3, 0.0},   {1e-20, 2, 0.0},     {123456789.125, 2, 123456789.12}};
+    } cases[] = {{0.5, -1, 0},       {1.5, -1, 2},        {2.5, -1, 2},
+                 {-0.5, -1, 0},      {-2.5, -1, -2},      {-2.6, -1, -3},
+                 {2.5000001, -1, 3}, {1234.5, 0, 1234},   {2.675, 2, 2.68},
+                 {2.665, 2, 2.66},   {0.125, 2, 0.12},    {-0.125, 2, -0.12},
+                 {1.005, 2, 1.0},    {0.1 + 0.2, 1, 0.3}, {9.995, 2, 10.0},
+                 {0.0004, 3, 0.0},   {1e-20, 2, 0.0},     {123456789.125, 2, 123456789.12}};
     for (const auto& c : cases) {
         const double r =
             c.decimals < 0 ? round_half_even(c.value) : round_half_even(c.value, c.decimals);
@@ -79,12 +77,11 @@ TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
         EXPECT_EQ(text_to_int16(text), expected) << "16-bit value of \"" << text << '"';
 
     EXPECT_EQ(to_int16(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
-    EXPECT_EQ(to_int32(2147483647.4), 2147483647);
-    EXPECT_EQ(to_int32(2147483647.5), std::nullopt);
-    EXPECT_EQ(to_int32(-2147483648.5), std::optional<int32_t>(-2147483647 - 1));
-    EXPECT_EQ(text_to_int32("100000"), 100000);
-    EXPECT_EQ(text_to_int32("True"), -1);
-    EXPECT_EQ(text_to_int32("3e10"), std::nullopt);
+    const std::optional<int32_t> none;
+    EXPECT_EQ(std::vector({to_int32(2147483647.4), to_int32(2147483647.5), to_int32(-2147483648.5),
+                           text_to_int32("100000"), text_to_int32("True"), text_to_int32("3e10")}),
+              std::vector({std::optional(2147483647), none, std::optional(-2147483647 - 1),
+                           std::optional(100000), std::optional(-1), none}));
 }
 
 TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
@@ -106,14 +103,11 @@ TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
 }
 
 TEST(Vb, NumberTextReadsBackInEveryLocale) {
-    struct Locale {
-        const char *name, *decimal;
-        QString thousands;
-    };
-    const Locale locales[] = {{"English", ".", english_thousands},
-                              {"German", ",", german_thousands},
-                              {"French", ",", french_thousands},
-                              {"Swiss", ".", swiss_thousands}};
+    // clang-format off
+    const struct { const char *name, *decimal; QString thousands; }
+    locales[] = {{"English", ".", english_thousands}, {"German", ",", german_thousands},
+                 {"French", ",", french_thousands},   {"Swiss", ".", swiss_thousands}};
+    // clang-format on
     // clang-format off
     const double values[] = {0, 0.1, 2.5, -0.5, 1e-7, 1.0 / 3, 1234567.25, -999999, 1e20,
                              -1.5e-12, 123456789012345678.0, 0.1 + 0.2};
@@ -131,16 +125,11 @@ TEST(Vb, NumberTextReadsBackInEveryLocale) {
 }
 
 TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
-    struct Case {
-        const char* decimal;
-        QString thousands;
-        const char* text;
-        std::optional<double> expected;
-    };
     const std::nullopt_t no = std::nullopt;
     const QString en = english_thousands, de = german_thousands;
     // clang-format off
-    const Case cases[] = {
+    const struct { const char* decimal; QString thousands; const char* text; std::optional<double> expected; }
+    cases[] = {
         {".", en, "1,234.5", 1234.5}, {".", en, " 2.5 ", 2.5}, {".", en, "1.2.3", no},
         {".", en, "1e5", 1e5}, {".", en, "&H1F", 31}, {".", en, "&HZZ", no},
         {".", en, "&HFFFF", -1}, {".", en, "", no}, {".", en, "abc", no}, {".", en, "1 2", no},
@@ -172,13 +161,8 @@ TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
 }
 
 TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
-    struct Case {
-        const char* pattern;
-        double value;
-        const char* expected;
-    };
     // clang-format off
-    const Case cases[] = {
+    const struct { const char* pattern; double value; const char* expected; } cases[] = {
         // Countdown and progress.
         {"#0.0", 0.05, "0.1"}, {"#0.0", -2.25, "-2.3"}, {"#0.0", 39.95, "40.0"},
         {"#0.0", -0.04, "0.0"}, {"###", 0, ""}, {"###", -0.4, ""}, {"###", 0.5, "1"},
@@ -208,17 +192,16 @@ TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
             << "Format(" << c.value << ", \"" << c.pattern << "\")";
 
     ScopedSeparators german(",", german_thousands);
-    EXPECT_EQ(format_number(2.25, "#0.0"), QString("2,3"));
-    EXPECT_EQ(format_number(0.5, "##.##"), QString(",5"));
-    EXPECT_EQ(format_number(1234567.8915, "#,##0.000"), QString("1.234.567,892"));
-    EXPECT_EQ(format_number(2.5, ""), QString("2,5"));
-    EXPECT_EQ(format_number_c(2.25, "#0.0"), QString("2.3"))
-        << "the unit's text follows the locale";
-    EXPECT_EQ(format_number_c(1234567.8915, "#,##0.000"), QString("1234567.892"));
-    EXPECT_EQ(format_number(QString("2,5"), "0.00"), QString("2,50"));
-    EXPECT_EQ(format_number(QString("12"), "000000"), QString("000012"));
-    EXPECT_EQ(format_number(QString("V1.2"), "000000"), QString("V1.2"))
-        << "a value text that is no number is shown as it is";
+    EXPECT_EQ(fields(format_number(2.25, "#0.0"), format_number(0.5, "##.##"),
+                     format_number(1234567.8915, "#,##0.000"), format_number(2.5, "")),
+              fields("2,3", ",5", "1.234.567,892", "2,5"));
+    // The unit's text does not follow the locale.
+    EXPECT_EQ(fields(format_number_c(2.25, "#0.0"), format_number_c(1234567.8915, "#,##0.000")),
+              fields("2.3", "1234567.892"));
+    // A value text that is no number is shown as it is.
+    EXPECT_EQ(fields(format_number(QString("2,5"), "0.00"), format_number(QString("12"), "000000"),
+                     format_number(QString("V1.2"), "000000")),
+              fields("2,50", "000012", "V1.2"));
 }
 
 TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
@@ -234,34 +217,26 @@ TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
 TEST(Vb, DatePatternsOfTheProgram) {
     const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
     const QDate zero_date(1899, 12, 30);
-    const struct {
-        QDateTime when;
-        const char *pattern, *expected;
-    } cases[] = {
-        {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"},
-        {monday, "ddmmmyy hh:mm", "05Jan26 14:07"},
-        {QDateTime(monday.date(), QTime(9, 5)), "hhmm", "0905"},
-        {monday, "hh:mm, dd/mm/yyyy", "14:07, 05/01/2026"},
-        {monday, "mmmm, yyyy", "January, 2026"},
-        {monday, "ddd", "Mon"},
-        {monday, "dddddd", "Monday, 5 January 2026"},
-        {monday, "DDMMYY", "050126"},
-        {monday, "MMDDYY", "010526"},
-        {monday, "hh:nn:ss", "14:07:09"},
-        {monday, "mm:ss", "07:09"},
-        {monday, "d/m/yy", "5/1/26"},
-        {QDateTime(QDate(2009, 11, 30), QTime(0, 0)), "yy", "09"},
-        {monday, "h:mm AM/PM", "2:07 PM"},
-        {QDateTime(monday.date(), QTime(0, 30)), "h:mm AM/PM", "12:30 AM"},
-        {monday, "\"Date:\" dd", "Date: 05"},
-        {monday, "\\d dd", "d 05"},
-        {monday, "General Date", "05/01/2026 14:07:09"},
-        {QDateTime(monday.date(), QTime(0, 0)), "General Date", "05/01/2026"},
+    const QDateTime at_0905(monday.date(), QTime(9, 5)), at_0030(monday.date(), QTime(0, 30)),
+        midnight(monday.date(), QTime(0, 0));
+    // clang-format off
+    const struct { QDateTime when; const char *pattern, *expected; } cases[] = {
+        // clang-format off
+        {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"}, {monday, "ddmmmyy hh:mm", "05Jan26 14:07"},
+        {at_0905, "hhmm", "0905"}, {monday, "hh:mm, dd/mm/yyyy", "14:07, 05/01/2026"},
+        {monday, "mmmm, yyyy", "January, 2026"}, {monday, "ddd", "Mon"},
+        {monday, "dddddd", "Monday, 5 January 2026"}, {monday, "DDMMYY", "050126"},
+        {monday, "MMDDYY", "010526"}, {monday, "hh:nn:ss", "14:07:09"}, {monday, "mm:ss", "07:09"},
+        {monday, "d/m/yy", "5/1/26"}, {QDateTime(QDate(2009, 11, 30), QTime(0, 0)), "yy", "09"},
+        {monday, "h:mm AM/PM", "2:07 PM"}, {at_0030, "h:mm AM/PM", "12:30 AM"},
+        {monday, "\"Date:\" dd", "Date: 05"}, {monday, "\\d dd", "d 05"},
+        {monday, "General Date", "05/01/2026 14:07:09"}, {midnight, "General Date", "05/01/2026"},
         {QDateTime(zero_date, QTime(14, 7, 9)), "General Date", "14:07:09"},
         {monday, "Long Date", "Monday, 5 January 2026"},
-        {QDateTime(zero_date, QTime(0, 0)), "dd/mm/yyyy", "30/12/1899"},
-        {QDateTime(), "dd/mm/yyyy", ""},
+        {QDateTime(zero_date, QTime(0, 0)), "dd/mm/yyyy", "30/12/1899"}, {QDateTime(), "dd/mm/yyyy", ""},
+        // clang-format on
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(format_date(c.when, c.pattern), QString(c.expected))
             << "Format(" << c.when.toString(Qt::ISODate) << ", \"" << c.pattern << "\")";
@@ -275,13 +250,11 @@ TEST(Vb, DatePatternsFollowTheUserLocale) {
                       .long_date = "dddd, d. mmmm yyyy",
                       .names = QLocale(QLocale::German, QLocale::Germany)};
     const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
-    EXPECT_EQ(format_date(monday, "dd/mm/yyyy"), QString("05.01.2026"))
-        << "\"/\" shows the user's date separator";
-    EXPECT_EQ(format_date(monday, "dddd"), QString("Montag"));
-    EXPECT_EQ(format_date(monday, "mmmm"), QString("Januar"));
-    EXPECT_EQ(format_date(monday, "dddddd"), QString("Montag, 5. Januar 2026"));
-    EXPECT_EQ(format_date(monday, "General Date"), QString("05.01.2026 14:07:09"));
-    EXPECT_EQ(format_date(monday, "DDMMYY"), QString("050126"))
-        << "the unit's date has no separators";
+    // "/" shows the user's date separator; the unit's date has none.
+    QStringList shown;
+    for (const char* pattern : {"dd/mm/yyyy", "dddd", "mmmm", "dddddd", "General Date", "DDMMYY"})
+        shown << format_date(monday, pattern);
+    EXPECT_EQ(shown, QStringList({"05.01.2026", "Montag", "Januar", "Montag, 5. Januar 2026",
+                                  "05.01.2026 14:07:09", "050126"}));
     date_formats() = saved;
 }

@@ -29,11 +29,9 @@ TEST_F(ShellTest, DataFolderFallsBackToTheFirstBrandThenToTheProgramFolder) {
 TEST_F(ShellTest, SystemInfoGivesLocaleNamesAndSeparators) {
     set_locale(" German ", ",", ".");
     read_system_info();
-    EXPECT_EQ(shell().locale_language_name, "GERMAN");
-    EXPECT_EQ(shell().decimal_separator, ",");
-    EXPECT_EQ(shell().thousands_separator, ".");
-    EXPECT_EQ(shell().computer_name, "bench-pc");
-    EXPECT_EQ(shell().user_name, "tester");
+    EXPECT_EQ(fields(shell().locale_language_name, shell().decimal_separator,
+                     shell().thousands_separator, shell().computer_name, shell().user_name),
+              fields("GERMAN", ",", ".", "bench-pc", "tester"));
     EXPECT_EQ(platform::to_double("1.234,5").value_or(0), 1234.5)
         << "numbers typed in the user's locale are misread";
 

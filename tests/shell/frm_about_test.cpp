@@ -64,14 +64,12 @@ TEST_F(StartWindowTest, FirstOkAsksForThePasscodeInTheUsersLanguage) {
 
     QTest::mouseClick(w.cmdOK, Qt::LeftButton);
 
-    EXPECT_TRUE(w.Frame1->isVisible());
-    EXPECT_EQ(w.cmdOK->text(), "OK");
-    EXPECT_TRUE(w.cmdOK->isDefault()) << "Enter would not log in";
-    EXPECT_EQ(w.Label4->text(), "Passwort");
-    EXPECT_EQ(w.Label3->text(), "Bitte geben Sie das Passwort ein und druecken dann Enter");
-    EXPECT_EQ(w.Text2->echoMode(), QLineEdit::Password) << "the passcode shows as typed";
-    EXPECT_TRUE(w.Text2->text().isEmpty());
-    EXPECT_EQ(shell().access_level, 0) << "the first OK must not log in";
+    // Enter logs in, the passcode does not show as typed, the first OK does not log in.
+    EXPECT_EQ(fields(w.Frame1->isVisible(), w.cmdOK->text(), w.cmdOK->isDefault(), w.Label4->text(),
+                     w.Label3->text(), w.Text2->echoMode() == QLineEdit::Password, w.Text2->text(),
+                     shell().access_level),
+              fields(true, "OK", true, "Passwort",
+                     "Bitte geben Sie das Passwort ein und druecken dann Enter", true, "", 0));
 }
 
 TEST_F(StartWindowTest, EnterInThePasscodeBoxLogsInAndOpensTheMainWindow) {
@@ -82,13 +80,11 @@ TEST_F(StartWindowTest, EnterInThePasscodeBoxLogsInAndOpensTheMainWindow) {
         main_window_opened = 0;
         log_in(typed);
 
-        EXPECT_EQ(shell().access_level, level);
-        EXPECT_EQ(shell().login_passcode, QString(typed).trimmed());
-        EXPECT_EQ(shell().login_passcode_copy, shell().login_passcode);
-        EXPECT_FALSE(frm_about_loaded()) << "the start window stays open after log-in";
-        EXPECT_EQ(main_window_opened, 1) << "the main window did not open";
-        EXPECT_EQ(access_level_when_opened, level)
-            << "the main window opened before the access level was set";
+        // The start window closes and the main window opens once, after the level was set.
+        EXPECT_EQ(
+            fields(shell().access_level, shell().login_passcode, shell().login_passcode_copy,
+                   frm_about_loaded(), main_window_opened, access_level_when_opened),
+            fields(level, QString(typed).trimmed(), QString(typed).trimmed(), false, 1, level));
     }
     EXPECT_TRUE(dialogs.prompts.empty());
 }

@@ -77,16 +77,12 @@ TEST_F(ShellTest, EachLanguageHasItsOwnListsSpanishTheEnglishOnes) {
     EXPECT_EQ(shell().time_unit_names[4], "tag");
 }
 
-TEST_F(ShellTest, UnitWordsHaveTheirSizesAndCubedUnits) {
+TEST_F(ShellTest, UnitWordsHaveTheirCubedUnits) {
     const QString cubed = QString(QChar(0x00B3));
     for (int language = 0; language <= 4; ++language) {
         SCOPED_TRACE(language);
         lists_of(language);
         const ShellState& s = shell();
-        EXPECT_EQ(s.distance_unit_names.size(), 5);
-        EXPECT_EQ(s.volume_unit_names.size(), 7);
-        EXPECT_EQ(s.time_unit_names.size(), 5);
-        EXPECT_EQ(s.quantity_unit_names.size(), 10);
         EXPECT_EQ(s.volume_unit_names[2], "m" + cubed);
         EXPECT_TRUE(s.volume_unit_names[3].endsWith(cubed));
         EXPECT_EQ(s.quantity_unit_names[3], "m" + cubed);

@@ -81,21 +81,14 @@ TEST_F(SettingsTest, BadOrOverflowingValueKeepsItsGlobalAndLoadingGoesOn) {
                 "[Print Header]\nSite=North\nUse Header=True\n");
     load_settings(nullptr);
     const ShellState& s = shell();
-    EXPECT_EQ(s.language_index, 3);
-    EXPECT_EQ(s.com_port, 5) << "an overflowing port replaced the port in use";
-    EXPECT_EQ(s.baud_rate, 9600) << "loading stopped at the overflowing port";
-    EXPECT_EQ(s.comm_settings, "38400,N,8,1");
-    EXPECT_EQ(s.operation_mode, 1);
-    EXPECT_EQ(s.telephone_number, "0123 456");
-    EXPECT_EQ(s.chart_back_color, 255);
-    EXPECT_EQ(s.playback_interval, 1);
-    EXPECT_EQ(s.cal_daily_method, 0);
-    EXPECT_EQ(s.company_name, "Water Board");
-    EXPECT_EQ(s.trace_enabled[1], 1);
-    EXPECT_EQ(s.trace_interval[1], 20);
-    EXPECT_EQ(s.header_site, "North");
-    EXPECT_TRUE(s.use_header);
-    EXPECT_FALSE(s.echo_light_on) << "a Boolean that is no word or number took the default";
+    // The overflowing port neither replaced the port in use nor stopped the loading; a Boolean
+    // that is no word or number keeps its value.
+    EXPECT_EQ(fields(s.language_index, s.com_port, s.baud_rate, s.comm_settings, s.operation_mode,
+                     s.telephone_number, s.chart_back_color, s.playback_interval,
+                     s.cal_daily_method, s.company_name, s.trace_enabled[1], s.trace_interval[1],
+                     s.header_site, s.use_header, s.echo_light_on),
+              fields(3, 5, 9600, "38400,N,8,1", 1, "0123 456", 255, 1, 0, "Water Board", 1, 20,
+                     "North", true, false));
     EXPECT_EQ(value("General", "Port"), "40000") << "a stored value was overwritten";
 }
 

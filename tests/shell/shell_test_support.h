@@ -1,11 +1,11 @@
 #pragma once
 // A clean run for every shell test: fresh state, a temporary program folder and local data folder,
 // scripted dialogs and a chosen locale. Nothing touches the real home folder.
+#include "fields.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/sysinfo.h"
 #include "platform/vb.h"
-#include "qt_print.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 #include "test_files.h"

@@ -33,16 +33,13 @@ TEST_F(ShellTest, FirstRunTakesLanguageAndBrandFromTheLocale) {
         load_start_settings();
 
         const ShellState& s = shell();
-        EXPECT_EQ(s.ini_path, ini());
-        EXPECT_EQ(s.language_index, c.language);
-        EXPECT_EQ(s.start_logo, c.logo);
-        EXPECT_EQ(s.software_mode, 1);
-        EXPECT_EQ(s.operation_mode, 1);
-        EXPECT_EQ(ini_value(ini(), "Language"), QString::number(c.language));
-        EXPECT_EQ(ini_value(ini(), "StartLogo"), QString::number(c.logo));
-        EXPECT_EQ(ini_value(ini(), "Software Mode"), "1");
-        EXPECT_EQ(ini_value(ini(), "Mode Operation"), "1");
-        EXPECT_EQ(s.application_title, c.title);
+        EXPECT_EQ(fields(s.ini_path, s.language_index, s.start_logo, s.software_mode,
+                         s.operation_mode, s.application_title),
+                  fields(ini(), c.language, c.logo, 1, 1, c.title));
+        EXPECT_EQ(fields(ini_value(ini(), "Language"), ini_value(ini(), "StartLogo"),
+                         ini_value(ini(), "Software Mode"), ini_value(ini(), "Mode Operation")),
+                  fields(c.language, c.logo, 1, 1))
+            << "the choices are written back";
         EXPECT_EQ(platform::application_title(), c.title) << "message boxes carry the title";
         EXPECT_EQ(start_picture_name(s.start_logo), c.picture);
         EXPECT_EQ(s.data_folder, appdata + "/" + c.folder);
@@ -69,20 +66,18 @@ TEST_F(ShellTest, StoredIdentityDecidesTitleAndOperationMode) {
                                .arg(c.start_logo, c.software_mode, c.stored)
                                .toUtf8());
         load_start_settings();
-        EXPECT_EQ(shell().language_index, 2);
-        EXPECT_EQ(shell().application_title, c.title);
-        EXPECT_EQ(shell().operation_mode, c.mode);
-        EXPECT_EQ(ini_value(ini(), "Mode Operation"), c.written);
+        EXPECT_EQ(fields(shell().language_index, shell().application_title, shell().operation_mode,
+                         ini_value(ini(), "Mode Operation")),
+                  fields(2, c.title, c.mode, c.written));
     }
 }
 
 TEST_F(ShellTest, UnreadableStartKeysKeepTheirValuesAndBlankOnesGetDefaults) {
     write_bytes(ini(), "[General]\nLanguage=abc\nStartLogo=99999\nSoftware Mode=\n");
     load_start_settings();
-    EXPECT_EQ(shell().language_index, 0);
-    EXPECT_EQ(shell().start_logo, 0);
-    EXPECT_EQ(shell().software_mode, 1);
-    EXPECT_EQ(ini_value(ini(), "Software Mode"), "1");
+    EXPECT_EQ(fields(shell().language_index, shell().start_logo, shell().software_mode,
+                     ini_value(ini(), "Software Mode")),
+              fields(0, 0, 1, 1));
     EXPECT_EQ(ini_value(ini(), "Language"), "abc") << "a value the user wrote is not replaced";
 }
 
@@ -101,20 +96,16 @@ TEST(StartOptions, PortMappingsStayOffTheProgramsCommandLineAndTheWordsAreKept) 
         {{"--map-port", "1=/tmp/unitsim.tty"}, A::Run, {"1=/tmp/unitsim.tty"}, ""},
         {{"--map-port=3=/dev/ttyUSB0", "SIM"}, A::Run, {"3=/dev/ttyUSB0"}, "SIM"},
         {{"--map-port", "1=/a", "unscale", "--map-port", "2=/b"}, A::Run, {"1=/a", "2=/b"}, "unscale"},
-        {{"/sim", "UNSCALE"}, A::Run, {}, "/sim UNSCALE"},
-        {{"SIM", "--version"}, A::Version, {}, ""},
-        {{"-v"}, A::Version, {}, ""},
-        {{"--help"}, A::Help, {}, ""},
-        {{"-h", "--map-port", "1=/a"}, A::Help, {}, ""},
-        {{"--verbose"}, A::Error, {}, ""},
-        {{"--map-port"}, A::Error, {}, ""},
-    };
+        {{"/sim", "UNSCALE"}, A::Run, {}, "/sim UNSCALE"}, {{"SIM", "--version"}, A::Version, {}, ""},
+        {{"-v"}, A::Version, {}, ""}, {{"--help"}, A::Help, {}, ""},
+        {{"-h", "--map-port", "1=/a"}, A::Help, {}, ""}, {{"--verbose"}, A::Error, {}, ""},
+        {{"--map-port"}, A::Error, {}, ""}};
     // clang-format on
     for (const auto& c : cases) {
         const StartOptions o = parse_start_options(c.arguments);
-        EXPECT_EQ(o.action, c.action) << c.arguments.join(' ');
-        EXPECT_EQ(o.port_mappings, c.mappings) << c.arguments.join(' ');
-        EXPECT_EQ(o.command_line, c.command_line) << c.arguments.join(' ');
+        EXPECT_EQ(fields(int(o.action), o.port_mappings.join(' '), o.command_line),
+                  fields(int(c.action), c.mappings.join(' '), c.command_line))
+            << c.arguments.join(' ');
     }
     const StartOptions help = parse_start_options({"--help"});
     for (const char* named : {"--help", "--version", "--map-port <N=PATH>", "SIM", "UNSCALE"})
@@ -133,19 +124,13 @@ TEST(StartOptions, OnlyHelpAndVersionAreAnsweredBeforeTheWindowSystem) {
 }
 
 TEST(StartOptions, WithoutADisplayTheProgramSaysSoInOneLine) {
-    struct Case {
-        std::map<QString, QString> env;
-        QStringList arguments;
-        bool told;
-    };
+    // clang-format off
+    struct Case { std::map<QString, QString> env; QStringList arguments; bool told; };
     const Case cases[] = {
-        {{}, {}, true},
-        {{{"DISPLAY", ":0"}}, {}, false},
-        {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, false},
-        {{{"QT_QPA_PLATFORM", "offscreen"}}, {}, false},
-        {{{"QT_QPA_PLATFORM", "xcb"}}, {}, true},
-        {{}, {"-platform", "offscreen"}, false},
-    };
+        {{}, {}, true}, {{{"DISPLAY", ":0"}}, {}, false}, {{{"WAYLAND_DISPLAY", "wayland-0"}}, {}, false},
+        {{{"QT_QPA_PLATFORM", "offscreen"}}, {}, false}, {{{"QT_QPA_PLATFORM", "xcb"}}, {}, true},
+        {{}, {"-platform", "offscreen"}, false}};
+    // clang-format on
     for (const Case& c : cases) {
         const QString line = missing_display_message(c.arguments, [&](const char* name) {
             const auto it = c.env.find(QString::fromLatin1(name));

@@ -13,10 +13,9 @@ QString button_text(QDialogButtonBox::StandardButton which) {
 }
 
 TEST(ToolkitTranslations, StandardButtonsFollowTheChosenLanguage) {
-    struct Case {
-        int language;
-        const char *yes, *no, *cancel;
-    };
+    // clang-format off
+    struct Case { int language; const char *yes, *no, *cancel; };
+    // clang-format on
     const Case cases[] = {
         {1, "Ja", "Nein", "Abbrechen"}, {2, "Oui", "Non", "Annuler"}, {3, "Sì", "No", "Annulla"},
         {4, "Sí", "No", "Cancelar"},    {0, "Yes", "No", "Cancel"},

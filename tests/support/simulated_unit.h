@@ -4,7 +4,7 @@
 // running fast so that time-outs pass in moments. Link the test with quillarn_link and
 // quillarn_unitsim.
 
-#include "qt_print.h"
+#include "fields.h"
 
 #include "link/command_link.h"
 #include "link/link_state.h"
@@ -21,6 +21,14 @@
 #include <unitsim/simulator.h>
 
 #include <memory>
+
+// A message box as one line to compare: text | title | style.
+inline QString box_line(const QString& text, const QString& title, int style) {
+    return QString("%1 | %2 | %3").arg(text, title).arg(style);
+}
+inline QString box_line(const platform::ScriptedDialogs::Prompt& p) {
+    return box_line(p.text, p.title, p.style);
+}
 
 class SimulatedUnitTest : public ::testing::Test {
 protected:

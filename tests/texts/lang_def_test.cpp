@@ -249,11 +249,9 @@ TEST(Accelerators, EntriesShownTogetherAnswerToDifferentKeys) {
 // The checks themselves, on small made-up files: a check that finds nothing would pass anything.
 
 TEST(LangFileCheck, ReportsEachKindOfLineTheLoaderWouldMisread) {
-    struct Case {
-        QByteArray bytes;
-        const char* expected;
-        LineRules rules = {};
-    };
+    // clang-format off
+    struct Case { QByteArray bytes; const char* expected; LineRules rules = {}; };
+    // clang-format on
     // clang-format off
     const Case cases[] = {
         {"1000,a,b,c,d\n", "5 fields"}, {"x1000,a,b,c,d,e\n", "is not a text number"},

@@ -119,26 +119,23 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     const auto texts = shipped_texts();
     Form1& w = open_main_window(1, 1, 1); // German
     const auto german = [&](int n) { return texts.at(n).at(1); };
-    EXPECT_EQ(w.menu("file")->title(), german(1000));
-    EXPECT_EQ(w.menu_entry("about")->text(), german(1344));
-    EXPECT_EQ(w.SSTab1[1]->tabText(0), german(1168));
-    EXPECT_EQ(w.echo_page->Option3->text(), german(1096));
-    EXPECT_EQ(w.echo_page->Check6[0]->text(), german(1220));
-    EXPECT_EQ(w.log_setup_page->Check1[0]->text(), german(1028));
-    EXPECT_EQ(shell().status_label_texts[0], " " + german(1170) + " = ");
+    EXPECT_EQ(fields(w.menu("file")->title(), w.menu_entry("about")->text(),
+                     w.SSTab1[1]->tabText(0), w.echo_page->Option3->text(),
+                     w.echo_page->Check6[0]->text(), w.log_setup_page->Check1[0]->text(),
+                     shell().status_label_texts[0], w.toolbar_button("exit")->toolTip()),
+              fields(german(1000), german(1344), german(1168), german(1096), german(1220),
+                     german(1028), " " + german(1170) + " = ", "Programm beenden"));
     EXPECT_TRUE(w.windowTitle().contains(german(1139))) << w.windowTitle().toStdString();
-    EXPECT_EQ(w.toolbar_button("exit")->toolTip(), "Programm beenden");
 
     shell().language_index = 3; // Italian, as the Setup dialog would leave it
     load_language_file();
     w.set_main_window_texts();
     const auto italian = [&](int n) { return texts.at(n).at(3); };
-    EXPECT_EQ(w.menu("file")->title(), italian(1000));
-    EXPECT_EQ(w.SSTab1[1]->tabText(0), italian(1168));
-    EXPECT_EQ(w.echo_page->Option3->text(), italian(1096));
-    EXPECT_EQ(shell().status_label_texts[0], " " + italian(1170) + " = ");
-    EXPECT_EQ(w.echo_page->kovex_readout->text(), "Tx - KOVEX=999,Perdita=50");
-    EXPECT_EQ(w.toolbar_button("exit")->toolTip(), "Esci dal programma");
+    EXPECT_EQ(fields(w.menu("file")->title(), w.SSTab1[1]->tabText(0), w.echo_page->Option3->text(),
+                     shell().status_label_texts[0], w.echo_page->kovex_readout->text(),
+                     w.toolbar_button("exit")->toolTip()),
+              fields(italian(1000), italian(1168), italian(1096), " " + italian(1170) + " = ",
+                     "Tx - KOVEX=999,Perdita=50", "Esci dal programma"));
 }
 
 TEST_F(CaptionMapTest, EveryToolbarKeyHasATooltipInEveryLanguage) {
@@ -158,20 +155,18 @@ TEST_F(CaptionMapTest, EveryToolbarKeyHasATooltipInEveryLanguage) {
 
 TEST_F(CaptionMapTest, IdentityDecidesTheAboutEntryAndTheCsoCaptions) {
     const auto texts = shipped_texts();
-    const struct {
-        int identity;
-        int about;
-        bool cso_captions;
-    } cases[] = {{0, 1014, false}, {1, 1344, false}, {2, 1345, true}};
+    // clang-format off
+    const struct { int identity; int about; bool cso_captions; }
+    cases[] = {{0, 1014, false}, {1, 1344, false}, {2, 1345, true}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.identity);
         Form1& w = open_main_window(c.identity, c.identity == 0 ? 0 : 1);
-        EXPECT_EQ(w.menu_entry("about")->text(), texts.at(c.about).at(0));
-        EXPECT_EQ(w.log_setup_page->Frame1[2]->title(),
-                  texts.at(c.cso_captions ? 1269 : 1018).at(0));
-        EXPECT_EQ(w.log_setup_page->Check1[21]->text(),
-                  texts.at(c.cso_captions ? 1270 : 1049).at(0));
-        EXPECT_EQ(w.echo_page->kovex_readout->text(), "Xducer - KOVEX=999,Loss=50");
+        EXPECT_EQ(fields(w.menu_entry("about")->text(), w.log_setup_page->Frame1[2]->title(),
+                         w.log_setup_page->Check1[21]->text(), w.echo_page->kovex_readout->text()),
+                  fields(texts.at(c.about).at(0), texts.at(c.cso_captions ? 1269 : 1018).at(0),
+                         texts.at(c.cso_captions ? 1270 : 1049).at(0),
+                         "Xducer - KOVEX=999,Loss=50"));
         w.close();
         flush();
     }

@@ -45,13 +45,12 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     w.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1);
-    EXPECT_TRUE(w.log_setup_page->Option1[2]->isChecked()) << "VeltoLog's default model";
-    EXPECT_TRUE(w.log_setup_page->Check1[31]->isChecked());
-    EXPECT_EQ(w.log_setup_page->Text1[0]->text(), "3") << "the time stamp's bytes";
-    EXPECT_EQ(w.log_setup_page->Text1[4]->text(), "32768");
-    EXPECT_TRUE(w.SSTab1[0]->isVisible());
-    EXPECT_FALSE(w.SSTab1[1]->isVisible());
-    EXPECT_FALSE(w.SSTab1[0]->isTabEnabled(2)) << "the chart tab is open before a log is read";
+    // VeltoLog's default model and time stamp bytes; no chart tab before a log is read.
+    LogSetupPage* page = w.log_setup_page;
+    EXPECT_EQ(fields(page->Option1[2]->isChecked(), page->Check1[31]->isChecked(),
+                     page->Text1[0]->text(), page->Text1[4]->text(), w.SSTab1[0]->isVisible(),
+                     w.SSTab1[1]->isVisible(), w.SSTab1[0]->isTabEnabled(2)),
+              fields(true, true, "3", "32768", true, false, false));
     w.show();
     QTest::qWait(20);
     EXPECT_EQ(unit_queries, 1) << "showing the window again asked the unit again";
@@ -62,10 +61,10 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     cso.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cso.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1) << "the CSO mode asked the unit at start-up";
-    EXPECT_TRUE(cso.SSTab1[1]->isVisible());
-    EXPECT_EQ(cso.SSTab1[1]->currentIndex(), 0);
-    EXPECT_FALSE(cso.SSTab1[1]->isTabEnabled(1)) << "parameters offered before any were loaded";
-    EXPECT_TRUE(cso.Toolbar1->isVisible());
+    // No parameter tab before any were loaded.
+    EXPECT_EQ(fields(cso.SSTab1[1]->isVisible(), cso.SSTab1[1]->currentIndex(),
+                     cso.SSTab1[1]->isTabEnabled(1), cso.Toolbar1->isVisible()),
+              fields(true, 0, false, true));
 }
 
 TEST_F(MainWindowTest, TheModelTheUnitReportsAtStartUpIsNotReplacedByTheDefault) {
@@ -99,12 +98,12 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 
     platform::set_command_line("/sim");
     Form1& w = start(0, 0, 0, 3);
-    EXPECT_FALSE(w.windowIcon().isNull()) << "VeltoLog has no icon";
-    EXPECT_FALSE(w.menu_entry("modem")->isVisible());
-    EXPECT_TRUE(w.menu_entry("ProgramVelto")->isVisible());
-    EXPECT_FALSE(w.menu_entry("mode")->isVisible());
-    EXPECT_FALSE(w.menu_entry("mnuDebug")->isVisible()) << "level 3 reaches the debug terminal";
-    EXPECT_FALSE(w.log_setup_page->Command10->isHidden()) << "/sim did not offer simulation";
+    // VeltoLog has its icon, level 3 no debug terminal, and /sim offers simulation.
+    EXPECT_EQ(fields(w.windowIcon().isNull(), w.menu_entry("modem")->isVisible(),
+                     w.menu_entry("ProgramVelto")->isVisible(), w.menu_entry("mode")->isVisible(),
+                     w.menu_entry("mnuDebug")->isVisible(),
+                     w.log_setup_page->Command10->isHidden()),
+              fields(false, false, true, false, false, false));
 }
 
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTheWindowIs) {
@@ -119,11 +118,12 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTh
         EXPECT_FALSE(w.menu_entry(name)->isEnabled()) << name << " offered without its work";
     for (const char* key : {"download", "upload", "file", "refresh"})
         EXPECT_FALSE(w.toolbar_button(key)->isEnabled()) << key << " offered without its work";
-    EXPECT_TRUE(w.menu_entry("exit")->isEnabled());
-    EXPECT_TRUE(w.menu_entry("about")->isEnabled());
-    EXPECT_TRUE(w.toolbar_button("exit")->isEnabled());
-    EXPECT_TRUE(w.toolbar_button("status_display")->isEnabled()) << "the read-outs' key is missing";
-    EXPECT_TRUE(w.echo_page->Option2->isEnabled()) << "live echo not offered with its monitor";
+    // The read-outs' key, and live echo with its monitor, are installed with the window.
+    EXPECT_EQ(fields(w.menu_entry("exit")->isEnabled(), w.menu_entry("about")->isEnabled(),
+                     w.toolbar_button("exit")->isEnabled(),
+                     w.toolbar_button("status_display")->isEnabled(),
+                     w.echo_page->Option2->isEnabled()),
+              fields(true, true, true, true, true));
 
     int setups = 0;
     w.services.show_setup_dialog = [&] { ++setups; };
@@ -257,11 +257,11 @@ TEST_F(MainWindowTest, AFailureInsideAHandlerIsReportedAndTheWindowGoesOn) {
     w.toolbar_button("download")->trigger();
     w.menu_entry("setup")->trigger();
     ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_TRUE(dialogs.prompts[0].text.contains("the unit went away"));
-    EXPECT_EQ(dialogs.prompts[0].style & platform::mb::Critical, platform::mb::Critical);
-    EXPECT_FALSE(w.toolbar_button("download")->isChecked()) << "the failed key stays pressed";
-    EXPECT_EQ(program_ended, 0);
-    EXPECT_TRUE(form1_loaded());
+    // The failed key does not stay pressed.
+    EXPECT_EQ(fields(dialogs.prompts[0].text.contains("the unit went away"),
+                     (dialogs.prompts[0].style & platform::mb::Critical) != 0,
+                     w.toolbar_button("download")->isChecked(), program_ended, form1_loaded()),
+              fields(true, true, false, 0, true));
 }
 
 TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
@@ -288,13 +288,13 @@ TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
     for (const char* menu : {"loggingmenu", "csomenu"}) {
         const int mode = QLatin1String(menu) == QLatin1String("csomenu") ? 1 : 0;
         w.menu_entry(menu)->trigger();
-        EXPECT_EQ(shell().operation_mode, mode);
-        EXPECT_EQ(platform::read_profile_string(ini(), "General", "Mode Operation"),
-                  QString::number(mode));
-        EXPECT_EQ(w.SSTab1[0]->isVisible(), mode == 0);
-        EXPECT_EQ(w.SSTab1[1]->isVisible(), mode == 1);
-        EXPECT_TRUE(w.menu_entry(menu)->isChecked());
-        EXPECT_EQ(w.menu_entry("openlogfile")->isVisible(), mode == 0);
+        EXPECT_EQ(
+            fields(shell().operation_mode,
+                   platform::read_profile_string(ini(), "General", "Mode Operation").value_or(""),
+                   w.SSTab1[0]->isVisible(), w.SSTab1[1]->isVisible(),
+                   w.menu_entry(menu)->isChecked(), w.menu_entry("openlogfile")->isVisible()),
+            fields(mode, mode, mode == 0, mode == 1, true, mode == 0))
+            << menu;
     }
 }
 
@@ -323,11 +323,11 @@ TEST_F(MainWindowTest, ClipboardKeyCopiesTheEchoChartAndSaysSo) {
     w.SSTab1[1]->setCurrentIndex(1);
     QApplication::clipboard()->clear();
     w.toolbar_button("clipboard")->trigger();
-    EXPECT_EQ(w.SSTab1[1]->currentIndex(), 0);
-    EXPECT_FALSE(QApplication::clipboard()->pixmap().isNull()) << "nothing on the clipboard";
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].style & platform::mb::Information, platform::mb::Information);
-    EXPECT_EQ(dialogs.prompts[0].text, ui_text(1295) + QChar(13) + ui_text(1296));
+    EXPECT_EQ(fields(w.SSTab1[1]->currentIndex(), QApplication::clipboard()->pixmap().isNull(),
+                     (dialogs.prompts[0].style & platform::mb::Information) != 0,
+                     dialogs.prompts[0].text),
+              fields(0, false, true, ui_text(1295) + QChar(13) + ui_text(1296)));
 }
 
 TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThemAndCancelHidesThem) {

@@ -58,11 +58,10 @@ TEST_F(SetupDialogTest, TheLevelOffsetFollowsTheLengthUnit) {
     u.level_offset = 1500;
     Form3& d = open();
     EXPECT_EQ(d.txtLevelOffset->text(), "1500");
-    const struct {
-        int unit;
-        const char* shown;
-        double global;
-    } steps[] = {{0, "1.5", 1.5}, {0, "1.5", 1.5}, {1, "150", 150}, {2, "1500", 1500}};
+    // clang-format off
+    const struct { int unit; const char* shown; double global; }
+    steps[] = {{0, "1.5", 1.5}, {0, "1.5", 1.5}, {1, "150", 150}, {2, "1500", 1500}};
+    // clang-format on
     for (const auto& s : steps) {
         d.CboMeasure->setCurrentIndex(s.unit);
         EXPECT_EQ(d.txtLevelOffset->text(), s.shown) << "unit " << s.unit;
@@ -108,16 +107,14 @@ TEST_F(SetupDialogTest, EveryChoiceIsStoredAtOnce) {
     d.Text1->setText(" 0123 456 ");
     d.Option2[3]->setChecked(true);
     d.Check1[1]->setChecked(true);
-    EXPECT_EQ(shell().com_port, 5);
-    EXPECT_EQ(setting("General", "Port"), "5");
-    EXPECT_EQ(shell().comm_settings, "9600,N,8,1");
-    EXPECT_EQ(setting("General", "Quillarn Baudrate"), "9600");
-    EXPECT_EQ(shell().telephone_number, "0123 456");
-    EXPECT_EQ(setting("General", "Telephone"), "0123 456");
-    EXPECT_EQ(shell().language_index, 3);
-    EXPECT_EQ(setting("General", "Language"), "3");
-    EXPECT_TRUE(shell().show_level_overlay);
-    EXPECT_EQ(setting("Echo Control", "Level"), "True");
+    const ShellState& s = shell();
+    EXPECT_EQ(fields(s.com_port, s.comm_settings, s.telephone_number, s.language_index,
+                     s.show_level_overlay),
+              fields(5, "9600,N,8,1", "0123 456", 3, true));
+    EXPECT_EQ(fields(setting("General", "Port"), setting("General", "Quillarn Baudrate"),
+                     setting("General", "Telephone"), setting("General", "Language"),
+                     setting("Echo Control", "Level")),
+              fields(5, 9600, "0123 456", 3, "True"));
 }
 
 TEST_F(SetupDialogTest, OnlyAPortChosenInThePortWindowChangesThePort) {

@@ -1,5 +1,6 @@
 // The main window's rules over plain state: identities, enabling, the operation modes, the
 // shortcut letters and the title bar.
+#include "fields.h"
 #include "platform/sysinfo.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -36,31 +37,25 @@ EnableResult rules(bool echo_off, bool loaded, int level = 1, int mode = 1, int 
 
 } // namespace
 
+// The icon, then calculator, ProgramComm, ProgramVelto, bootload, veltoprogram, modem and
+// mnuDebug as 1 shown, 0 hidden or - left alone.
+QString menus_at(int mode, int level) {
+    const SoftwareModeMenus m =
+        software_mode_menus(static_cast<int16_t>(mode), static_cast<int16_t>(level));
+    QString s = m.icon + " ";
+    for (const auto& v : {m.calculator, m.ProgramComm, m.ProgramVelto, m.bootload, m.veltoprogram,
+                          m.modem, m.mnuDebug})
+        s += !v ? '-' : *v ? '1' : '0';
+    return s;
+}
+
 TEST(IdentityMenus, EachIdentityHasItsIconAndItsReprogrammingEntries) {
-    const struct {
-        int mode;
-        const char* icon;
-        bool calculator, program_comm, program_velto, bootload, veltoprogram;
-        std::optional<bool> modem, debug;
-    } cases[] = {
-        {0, "veltolog.ico", false, true, true, false, true, false, std::nullopt},
-        {1, "quillarn.ico", true, false, false, true, true, std::nullopt, false},
-        {2, "hartym.ico", true, false, false, true, true, std::nullopt, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.mode);
-        const SoftwareModeMenus m = software_mode_menus(static_cast<int16_t>(c.mode), 1);
-        EXPECT_EQ(m.icon, c.icon);
-        EXPECT_EQ(m.calculator, c.calculator);
-        EXPECT_EQ(m.ProgramComm, c.program_comm);
-        EXPECT_EQ(m.ProgramVelto, c.program_velto);
-        EXPECT_EQ(m.bootload, c.bootload);
-        EXPECT_EQ(m.veltoprogram, c.veltoprogram);
-        EXPECT_EQ(m.modem, c.modem);
-        EXPECT_EQ(m.mnuDebug, c.debug);
-        EXPECT_EQ(software_mode_menus(static_cast<int16_t>(c.mode), 3).mnuDebug, false)
+    EXPECT_EQ(menus_at(0, 1), "veltolog.ico 011010-");
+    EXPECT_EQ(menus_at(1, 1), "quillarn.ico 10011-0");
+    EXPECT_EQ(menus_at(2, 1), "hartym.ico 10011--");
+    for (int mode : {0, 1, 2})
+        EXPECT_TRUE(menus_at(mode, 3).endsWith('0'))
             << "a user at level 3 reaches the debug terminal";
-    }
     const SoftwareModeMenus unknown = software_mode_menus(7, 1);
     EXPECT_TRUE(unknown.icon.isEmpty()) << "an unknown identity took another's icon";
     EXPECT_FALSE(unknown.ProgramComm.has_value());
@@ -90,46 +85,43 @@ TEST(EnableControls, EchoOffOffersWhatTheLoadedSetAllows) {
         EXPECT_TRUE(empty.toolbar.at(k)) << k.toStdString();
     for (const QString& k : ECHO_OFF_LOADED_KEYS)
         EXPECT_FALSE(empty.toolbar.at(k)) << k.toStdString() << " offered with nothing loaded";
-    EXPECT_FALSE(empty.menus.at("printparameters"));
-    EXPECT_FALSE(empty.menus.at("printchangedparameters"));
-    EXPECT_FALSE(empty.cso_tab_parameters);
+    EXPECT_EQ(fields(empty.menus.at("printparameters"), empty.menus.at("printchangedparameters"),
+                     empty.cso_tab_parameters),
+              fields(false, false, false));
 
     const EnableResult loaded = rules(true, true);
     for (const QString& k : ECHO_OFF_LOADED_KEYS)
         EXPECT_TRUE(loaded.toolbar.at(k)) << k.toStdString();
-    EXPECT_TRUE(loaded.cso_tab_parameters);
-    EXPECT_TRUE(loaded.cso_tab_volume);
-    EXPECT_FALSE(loaded.cso_tab_flow) << "the flow tab without a flow unit";
+    // No flow tab without a flow unit.
+    EXPECT_EQ(fields(loaded.cso_tab_parameters, loaded.cso_tab_volume, loaded.cso_tab_flow),
+              fields(true, true, false));
 }
 
 TEST(EnableControls, AccessLevelAndSystemTypeDecideReprogrammingAndTheProtectedTabs) {
-    const struct {
-        int level, system;
-        bool reprogram, relays;
-    } cases[] = {{1, 1, true, true}, {2, 1, true, true}, {3, 1, false, true}, {1, 4, true, false}};
+    // clang-format off
+    const struct { int level, system; bool reprogram, relays; }
+    cases[] = {{1, 1, true, true}, {2, 1, true, true}, {3, 1, false, true}, {1, 4, true, false}};
+    // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "level " << c.level << " system " << c.system);
         const EnableResult r = rules(true, true, c.level, 1, c.system);
-        EXPECT_EQ(r.menus.at("reprogram"), c.reprogram);
-        EXPECT_EQ(r.parameter_tab_access, c.reprogram);
-        EXPECT_EQ(r.relay_parameters_present, c.relays);
-        EXPECT_EQ(r.parameter_tab_relays, c.relays);
+        EXPECT_EQ(fields(r.menus.at("reprogram"), r.parameter_tab_access,
+                         r.relay_parameters_present, r.parameter_tab_relays),
+                  fields(c.reprogram, c.reprogram, c.relays, c.relays));
     }
 }
 
 TEST(OtherMenus, EachOperationModeShowsItsTabsAndFileEntries) {
-    for (int mode : {0, 1}) {
-        SCOPED_TRACE(mode);
-        const bool cso = mode == 1;
-        const OtherMenusResult r = enable_othermenus_rules(static_cast<int16_t>(mode));
-        EXPECT_EQ(r.loggingmenu_checked, !cso);
-        EXPECT_EQ(r.openlogfile_visible, !cso);
-        EXPECT_EQ(r.logging_tabs_visible, !cso);
-        EXPECT_EQ(r.csomenu_checked, cso);
-        EXPECT_EQ(r.cso_file_entries_visible, cso);
-        EXPECT_EQ(r.cso_tabs_visible, cso);
-        EXPECT_EQ(r.toolbar_visible, cso);
-        EXPECT_EQ(r.space3_visible, cso);
+    for (const bool cso : {false, true}) {
+        const OtherMenusResult r = enable_othermenus_rules(cso ? 1 : 0);
+        EXPECT_EQ(
+            QList<bool>({r.loggingmenu_checked, r.openlogfile_visible, r.logging_tabs_visible}),
+            QList<bool>(3, !cso))
+            << "logging entries, CSO mode " << cso;
+        EXPECT_EQ(QList<bool>({r.csomenu_checked, r.cso_file_entries_visible, r.cso_tabs_visible,
+                               r.toolbar_visible, r.space3_visible}),
+                  QList<bool>(5, cso))
+            << "CSO entries, CSO mode " << cso;
     }
     EXPECT_TRUE(enable_othermenus_rules(1).quiet_commands);
 }
@@ -160,10 +152,10 @@ TEST(TitleBar, NamesTheIdentityVersionAccessLevelAndTimeWithDaysInTheUsersLocale
     definitions_table()[1266].text = "Ingenieur";
     shell().application_title = "VeltoLog";
     const QDateTime when(QDate(2024, 3, 5), QTime(9, 7, 4));
-    const struct {
-        int level;
-        const char* name;
-    } cases[] = {{0, "ANYBODY"}, {1, "GOLDCARD"}, {2, "INGENIEUR"}, {3, "USER"}};
+    // clang-format off
+    const struct { int level; const char* name; }
+    cases[] = {{0, "ANYBODY"}, {1, "GOLDCARD"}, {2, "INGENIEUR"}, {3, "USER"}};
+    // clang-format on
     for (const auto& c : cases) {
         shell().access_level = static_cast<int16_t>(c.level);
         EXPECT_EQ(

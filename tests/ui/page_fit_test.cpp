@@ -44,39 +44,37 @@ QString text_problem(const QWidget& w) {
         if (label->text().isEmpty() || !label->pixmap().isNull() ||
             label->textFormat() == Qt::RichText)
             return {};
-        if (label->wordWrap()) {
-            if (label->heightForWidth(label->width()) > label->height() + 1)
-                return QStringLiteral("wrapped text taller than its label");
-            return {};
-        }
+        if (label->wordWrap())
+            return label->heightForWidth(label->width()) > label->height() + 1
+                       ? QStringLiteral("wrapped text taller than its label")
+                       : QString();
         int widest = 0;
         for (const QString& line : label->text().split(QLatin1Char('\n')))
             widest = std::max(widest, fm.horizontalAdvance(plain(line)));
-        if (widest > label->contentsRect().width() + 1)
-            return QStringLiteral("text %1 px wide in %2 px")
-                .arg(widest)
-                .arg(label->contentsRect().width());
-        return {};
+        const int room = label->contentsRect().width();
+        return widest > room + 1 ? QString::asprintf("text %d px wide in %d px", widest, room)
+                                 : QString();
     }
     if (qobject_cast<const QCheckBox*>(&w) || qobject_cast<const QRadioButton*>(&w)) {
         const auto* b = static_cast<const QAbstractButton*>(&w);
-        if (!b->text().isEmpty() && b->sizeHint().width() > b->width() + 1)
-            return QStringLiteral("needs %1 px, has %2").arg(b->sizeHint().width()).arg(b->width());
-        return {};
+        const int needed = b->sizeHint().width();
+        return !b->text().isEmpty() && needed > b->width() + 1
+                   ? QString::asprintf("needs %d px, has %d", needed, b->width())
+                   : QString();
     }
     if (auto* b = qobject_cast<const QPushButton*>(&w)) {
         if (b->text().isEmpty())
             return {};
         const int needed = fm.horizontalAdvance(plain(b->text())) + 8 +
                            (b->icon().isNull() ? 0 : b->iconSize().width() + 4);
-        if (needed > b->width())
-            return QStringLiteral("caption needs %1 px, has %2").arg(needed).arg(b->width());
-        return {};
+        return needed > b->width()
+                   ? QString::asprintf("caption needs %d px, has %d", needed, b->width())
+                   : QString();
     }
     if (auto* g = qobject_cast<const QGroupBox*>(&w)) {
-        if (!g->title().isEmpty() && fm.horizontalAdvance(plain(g->title())) + 8 > g->width())
-            return QStringLiteral("title wider than its frame");
-        return {};
+        return !g->title().isEmpty() && fm.horizontalAdvance(plain(g->title())) + 8 > g->width()
+                   ? QStringLiteral("title wider than its frame")
+                   : QString();
     }
     return {};
 }
@@ -102,13 +100,9 @@ QStringList page_problems(QWidget& page, QWidget& window) {
                            qobject_cast<QGroupBox*>(w);
         if (!texty || qobject_cast<QToolButton*>(w) || qobject_cast<QTabBar*>(w->parentWidget()))
             continue;
-        QString text;
-        if (auto* l = qobject_cast<QLabel*>(w))
-            text = l->text();
-        else if (auto* b = qobject_cast<QAbstractButton*>(w))
-            text = b->text();
-        else
-            text = static_cast<QGroupBox*>(w)->title();
+        auto* l = qobject_cast<QLabel*>(w);
+        auto* b = qobject_cast<QAbstractButton*>(w);
+        const QString text = l ? l->text() : b ? b->text() : static_cast<QGroupBox*>(w)->title();
         if (text.trimmed().isEmpty())
             continue;
         const QString name = QStringLiteral("%1 \"%2\"").arg(w->objectName(), plain(text).left(40));
@@ -120,9 +114,9 @@ QStringList page_problems(QWidget& page, QWidget& window) {
     return problems;
 }
 
-struct Screen {
-    int width, height;
-};
+// clang-format off
+struct Screen { int width, height; };
+// clang-format on
 
 class PageFitTest : public UiTest {
 protected:
@@ -142,16 +136,12 @@ protected:
         w.show();
         flush();
         QStringList problems;
-        const QString where = QStringLiteral("%1x%2 identity %3 mode %4 language %5: ")
-                                  .arg(s.width)
-                                  .arg(s.height)
-                                  .arg(identity)
-                                  .arg(mode)
-                                  .arg(language);
+        const QString name =
+            QString::asprintf("%dx%d-i%d-m%d-l%d", s.width, s.height, identity, mode, language);
+        const QString where = name + ": ";
         if (w.width() > s.width || w.height() > s.height - 40)
-            problems << where + QStringLiteral("window %1x%2 larger than the screen's work area")
-                                    .arg(w.width())
-                                    .arg(w.height());
+            problems << where + QString::asprintf("window %dx%d larger than the screen's work area",
+                                                  w.width(), w.height());
         const QString shots = qEnvironmentVariable("QUILLARN_PAGE_SHOTS");
         for (QTabWidget* tabs : w.findChildren<QTabWidget*>()) {
             if (!tabs->isVisibleTo(&w))
@@ -165,15 +155,8 @@ protected:
                     problems << where + tabs->objectName() + "/" + tabs->tabText(i) + ": " + p;
                 if (!shots.isEmpty()) {
                     QDir().mkpath(shots);
-                    w.grab().save(QStringLiteral("%1/%2x%3-i%4-m%5-l%6-%7-%8.png")
-                                      .arg(shots)
-                                      .arg(s.width)
-                                      .arg(s.height)
-                                      .arg(identity)
-                                      .arg(mode)
-                                      .arg(language)
-                                      .arg(tabs->objectName())
-                                      .arg(i));
+                    w.grab().save(
+                        QString("%1/%2-%3-%4.png").arg(shots, name, tabs->objectName()).arg(i));
                 }
             }
         }
@@ -211,11 +194,9 @@ struct TallPage {
 TEST(PageFonts, APageShortOfRoomShrinksOnlyAsFarAsItMustAndGrowsBack) {
     TallPage t;
     const QSize needed = t.page.minimumSizeHint();
-    struct Case {
-        const char* what;
-        QSize room;
-        bool shrinks;
-    };
+    // clang-format off
+    struct Case { const char* what; QSize room; bool shrinks; };
+    // clang-format on
     const Case cases[] = {
         {"room to spare", needed + QSize(50, 50), false},
         {"a third too low", QSize(needed.width(), needed.height() * 2 / 3), true},
@@ -251,11 +232,9 @@ TEST(PageFonts, AControlAddedAfterFittingShrinksOnceLikeItsNeighbours) {
 
 TEST(WindowFrame, AFrameThatPushesTheWindowOffTheWorkAreaTakesItsRoomFromTheClientArea) {
     const QRect work(0, 27, 1366, 741); // a panel at the top
-    struct Case {
-        const char* what;
-        QRect frame;
-        QSize client, expected;
-    };
+    // clang-format off
+    struct Case { const char* what; QRect frame; QSize client, expected; };
+    // clang-format on
     const Case cases[] = {
         {"no frame yet", QRect(0, 27, 1366, 741), {1366, 741}, {1366, 741}},
         {"title bar and borders", QRect(0, 27, 1370, 778), {1366, 741}, {1362, 704}},

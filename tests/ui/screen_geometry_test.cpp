@@ -2,6 +2,7 @@
 #include "ui/screen_geometry.h"
 #include "ui/screen_scaling.h"
 
+#include "fields.h"
 #include <QGroupBox>
 #include <QLabel>
 #include <QStatusBar>
@@ -30,27 +31,24 @@ TEST(ScreenFactors, UnscaleInAnyCaseOrEqualFactorsScaleNothing) {
 }
 
 TEST(ScaleGeometry, PositionsAndSizesFollowTheFactorsAndParkedControlsStayParked) {
-    const struct {
-        Geometry before;
-        ScreenFactors f;
-        Geometry after;
-    } cases[] = {
+    // clang-format off
+    const struct { Geometry before; ScreenFactors f; Geometry after; } cases[] = {
         {{100, 200, 300, 400}, {2, 2}, {200, 400, 600, 800}},
         {{100, 200, 300, 400}, {1.5, 0.5}, {150, 100, 450, 200}},
         {{-75000, 10, 100, 100}, {2, 3}, {-75000, 30, 200, 300}},
         {{-1000, 0, 0, 0}, {2, 1}, {74000 * 2 - 75000, 0, 0, 0}},
     };
+    // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(scale_geometry(c.before, c.f), c.after) << c.before.left;
 }
 
 TEST(ScaleGeometry, FontsGrowByHalfAtMostAndShrinkWithTheScreen) {
-    EXPECT_DOUBLE_EQ(scaled_font_size(8, {2.0, 2.0}), 12);
-    EXPECT_DOUBLE_EQ(scaled_font_size(8, {1.4, 3.0}), 8 * 1.4)
-        << "the vertical factor sized a font";
-    EXPECT_DOUBLE_EQ(scaled_font_size(10, {0.8, 0.8}), 8);
-    EXPECT_DOUBLE_EQ(scaled_panel_width(2000, {1, 1}), 1200);
-    EXPECT_DOUBLE_EQ(scaled_panel_width(2000, {2, 5}), 2400);
+    // Only the horizontal factor sizes a font.
+    EXPECT_EQ(fields(scaled_font_size(8, {2.0, 2.0}), scaled_font_size(8, {1.4, 3.0}),
+                     scaled_font_size(10, {0.8, 0.8}), scaled_panel_width(2000, {1, 1}),
+                     scaled_panel_width(2000, {2, 5})),
+              fields(12, 8 * 1.4, 8, 1200, 2400));
 }
 
 TEST(Layout, ProgressAndCancelSitAtFortyFivePercentCentred) {
@@ -64,20 +62,17 @@ TEST(Layout, ProgressAndCancelSitAtFortyFivePercentCentred) {
     l.animation = {0, 0, 100, 500};
     l.toolbar = {0, 0, 9600, 600};
     const MainWindowLayout a = arrange_main_window(l);
-    EXPECT_DOUBLE_EQ(a.window.height, 7200) << "the window keeps 10 twips free";
-    EXPECT_DOUBLE_EQ(a.progress_text.left, (9600 - 4000) / 2.0);
-    EXPECT_DOUBLE_EQ(a.progress_text.top, (7200 - 800) * 0.45);
-    EXPECT_DOUBLE_EQ(a.progress_bar.top, (7200 - 300) * 0.45);
-    EXPECT_DOUBLE_EQ(a.cancel_button.left, (9600 - 1200) / 2.0);
-    EXPECT_DOUBLE_EQ(a.cancel_button.top, (7200 - 400) * 0.45 + 800 / 4.0)
-        << "Cancel is not a quarter of the progress text lower";
-    // The busy frame is centred over the terminal box, its animation inside it.
-    EXPECT_DOUBLE_EQ(a.busy_frame.left + a.busy_frame.width / 2, 500 + 8000 / 2.0);
-    EXPECT_DOUBLE_EQ(a.busy_frame.top + a.busy_frame.height / 2, 5000 + 1600 / 2.0);
-    EXPECT_DOUBLE_EQ(a.animation.width, 2800);
-    EXPECT_DOUBLE_EQ(a.animation.left, 100);
-    EXPECT_DOUBLE_EQ(a.recorder_frame.top, 600) << "the recorder is not under the toolbar";
-    EXPECT_DOUBLE_EQ(a.recorder_frame.left, 0);
+    // The window keeps 10 twips free; Cancel sits a quarter of the progress text lower; the busy
+    // frame is centred over the terminal box, its animation inside it; the recorder sits under
+    // the toolbar.
+    EXPECT_EQ(fields(a.window.height, a.progress_text.left, a.progress_text.top, a.progress_bar.top,
+                     a.cancel_button.left, a.cancel_button.top),
+              fields(7200, (9600 - 4000) / 2.0, (7200 - 800) * 0.45, (7200 - 300) * 0.45,
+                     (9600 - 1200) / 2.0, (7200 - 400) * 0.45 + 800 / 4.0));
+    EXPECT_EQ(fields(a.busy_frame.left + a.busy_frame.width / 2,
+                     a.busy_frame.top + a.busy_frame.height / 2, a.animation.width,
+                     a.animation.left, a.recorder_frame.top, a.recorder_frame.left),
+              fields(500 + 8000 / 2.0, 5000 + 1600 / 2.0, 2800, 100, 600, 0));
 }
 
 TEST(Layout, ChartColumnGridAndToolbarFollowTheirNeighbours) {
@@ -91,20 +86,16 @@ TEST(Layout, ChartColumnGridAndToolbarFollowTheirNeighbours) {
     l.spacer_left = 8000;
     l.last_button_width = 500;
     const MainWindowLayout a = arrange_main_window(l);
-    EXPECT_DOUBLE_EQ(a.square_button.height, 600) << "the square button is not square";
-    EXPECT_DOUBLE_EQ(a.square_button.left, 150);
-    EXPECT_DOUBLE_EQ(a.report_button.top, 300 + 600 + 10);
-    EXPECT_DOUBLE_EQ(a.command_bar.top, 910 + 400 + 50);
-    EXPECT_DOUBLE_EQ(a.command_bar.height, 12000 - 1360 - 140)
-        << "the command bar does not end 140 twips short of the tab set";
-    EXPECT_DOUBLE_EQ(a.log_chart.left, 150 + 600 + 150);
-    EXPECT_DOUBLE_EQ(a.log_chart.left + a.log_chart.width, 19000 - 100)
-        << "the log chart does not end 100 twips short of the tab set";
-    EXPECT_DOUBLE_EQ(a.grid.width, 4950) << "the grid is not 350 twips wider than designed";
-    EXPECT_DOUBLE_EQ(a.grid.left + a.grid.width, 18000) << "the grid is not right-aligned";
-    EXPECT_DOUBLE_EQ(a.grid.top, 600);
-    EXPECT_DOUBLE_EQ(a.grid.height, 700 + 11000 - 600 - 60);
-    EXPECT_DOUBLE_EQ(a.spacer_width, 19200 - 8000 - 500 - 100);
+    // The button above the column is square; the command bar ends 140 twips and the log chart
+    // 100 twips short of the tab set; the grid is 350 twips wider than designed, right-aligned.
+    EXPECT_EQ(fields(a.square_button.height, a.square_button.left, a.report_button.top,
+                     a.command_bar.top, a.command_bar.height, a.log_chart.left,
+                     a.log_chart.left + a.log_chart.width),
+              fields(600, 150, 300 + 600 + 10, 910 + 400 + 50, 12000 - 1360 - 140, 150 + 600 + 150,
+                     19000 - 100));
+    EXPECT_EQ(
+        fields(a.grid.width, a.grid.left + a.grid.width, a.grid.top, a.grid.height, a.spacer_width),
+        fields(4950, 18000, 600, 700 + 11000 - 600 - 60, 19200 - 8000 - 500 - 100));
 }
 
 namespace {
@@ -146,30 +137,25 @@ struct Form {
 TEST(ScaleForm, EveryControlGrowsOnceExceptTheTaggedGridAndCopyOptions) {
     Form form;
     scale_form(form.window, {2.0, 1.5}, QString());
-    EXPECT_EQ(form.window.width(), 1280);
-    EXPECT_EQ(form.window.height(), 720);
+    EXPECT_EQ(form.window.size(), QSize(1280, 720));
     EXPECT_EQ(form.label->geometry(), QRect(60, 60, 200, 30));
-    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 15);
-    EXPECT_DOUBLE_EQ(form.copy_label->font().pointSizeF(), 8)
-        << "a control of the Copy Options frame was scaled";
-    EXPECT_DOUBLE_EQ(form.copy_options->font().pointSizeF(), 12)
-        << "the frame itself scales (or grew twice through the window)";
     EXPECT_EQ(form.kept->geometry(), QRect(30, 80, 100, 20));
-    EXPECT_DOUBLE_EQ(form.kept->font().pointSizeF(), 10) << "a NOSCALE control's font changed";
-    EXPECT_DOUBLE_EQ(form.grid->font().pointSizeF(), 10) << "the grid's font changed";
-    EXPECT_DOUBLE_EQ(form.first_tabs->font().pointSizeF(), 13.5);
-    EXPECT_DOUBLE_EQ(form.second_tabs->font().pointSizeF(), 13.5)
-        << "the tab sets do not share the first one's font";
-    EXPECT_EQ(form.panel->minimumWidth(), 120) << "status panels take 0.6 of the factor";
+    // The Copy Options frame scales once, its controls not at all; a NOSCALE control and the grid
+    // keep their fonts; the tab sets share the first one's font; status panels take 0.6 of the
+    // factor.
+    EXPECT_EQ(fields(form.label->font().pointSizeF(), form.copy_label->font().pointSizeF(),
+                     form.copy_options->font().pointSizeF(), form.kept->font().pointSizeF(),
+                     form.grid->font().pointSizeF(), form.first_tabs->font().pointSizeF(),
+                     form.second_tabs->font().pointSizeF(), form.panel->minimumWidth()),
+              fields(15, 8, 12, 10, 10, 13.5, 13.5, 120));
 }
 
 TEST(ScaleForm, UnscaleOrEqualFactorsLeaveEverythingAsDesigned) {
     Form form;
     scale_form(form.window, {2.0, 2.0}, QStringLiteral("unscale"));
-    EXPECT_EQ(form.window.width(), 640);
-    EXPECT_EQ(form.label->geometry(), QRect(30, 40, 100, 20));
-    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 10);
+    EXPECT_EQ(fields(form.window.width(), form.label->geometry() == QRect(30, 40, 100, 20),
+                     form.label->font().pointSizeF()),
+              fields(640, true, 10));
     scale_form(form.window, {1.0, 1.0}, QString());
-    EXPECT_EQ(form.window.width(), 640);
-    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 10);
+    EXPECT_EQ(fields(form.window.width(), form.label->font().pointSizeF()), fields(640, 10));
 }
