@@ -123,6 +123,18 @@ TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
     EXPECT_FALSE(w.loaded());
 }
 
+TEST_F(ModemWindowTest, ASlowDialIsSentOnceAndItsConnectLineStandsAlone) {
+    // Longer than the link's 40 s time-out: a second dial would abort the call being set up.
+    sim->modem().set_dial_ms(60000);
+    Form7& w = modem_window();
+    w.key_connect->trigger();
+    EXPECT_EQ(modem_commands(), QStringList({"ATZ", "ATE0", "ATDT0123 456789"}));
+    EXPECT_TRUE(link().modem_connected);
+    EXPECT_EQ(w.panel1->text(), "CONNECT 19200");
+    EXPECT_FALSE(w.Text1->toPlainText().contains(ui_text(2000, "(late reply dropped)")));
+    EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join('|').toStdString();
+}
+
 TEST_F(ModemWindowTest, AModemThatDoesNotAnswerGetsNoDial) {
     sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
     sim->set_modem(false);
