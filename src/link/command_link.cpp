@@ -92,11 +92,11 @@ void owe_answers_of_expired_waits() {
 }
 
 // The unit answered `lateness` seconds after a send: the answers still owed come as late after
-// their own sends, give or take a tenth.
+// their own sends, give or take a tenth and a second.
 void learn_lateness(double lateness) {
     rx().lateness_known = true;
     for (OwedAnswer& o : rx().owed)
-        o.expect_by = o.sent_at + lateness * 1.1 + 0.5;
+        o.expect_by = o.sent_at + lateness * 1.1 + 1.0;
 }
 
 // When the owed answers are given up: at the first one missed once the lateness is known, else

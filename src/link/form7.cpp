@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -152,6 +153,13 @@ void Form7::connect_modem() {
         Form_Unload();
         return;
     }
+    // A second press during the dial would dial again; the key comes back however it ends.
+    key_connect->setEnabled(false);
+    const QPointer<Form7> self(this);
+    const auto done = qScopeGuard([self] {
+        if (self)
+            self->key_connect->setEnabled(true);
+    });
     L.comms_abort = false;
     open_com_port();
     if (L.port_open_failed)

@@ -2,8 +2,10 @@
 // and connect line read from the modem's traffic, and a parameter reply read as a number.
 // Properties: a CONNECT seen in part of the traffic stays the result however the rest arrives;
 // the connect line carries no line end and starts at the CONNECT; a number read from a reply
-// reads back the same from its own text.
+// reads back the same from its own text; an answer to the access command is taken as a log-on
+// only when it is readable text that says "OK" and not "NO", and noise is never a refusal.
 #include "link/interactive_rules.h"
+#include "link/log_on.h"
 #include "link/modem_rules.h"
 
 #include <QString>
@@ -42,6 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             check(again && *again == *v);
         }
     }
+    const LogOnResult access = judge_access_reply(text);
+    const bool readable = reply_understood(text);
+    if (access == LogOnResult::Accepted)
+        check(readable && text.contains(QLatin1String("OK")) && !text.contains(QLatin1String("NO")));
+    if (access == LogOnResult::Refused)
+        check(text.isEmpty() || (readable && text.contains(QLatin1String("NO"))));
+    check(readable || access == LogOnResult::Garbled);
+
     const int n = interactive::typed_number(text);
     check(!interactive::in_range(n) || (n >= 20 && n <= 999));
     return 0;
