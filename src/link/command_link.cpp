@@ -109,8 +109,8 @@ double owed_give_up_time() {
     return t;
 }
 
-void forgive_owed_answers() {
-    if (!rx().owed.empty())
+void forgive_owed_answers(bool note = true) {
+    if (note && !rx().owed.empty())
         traffic().note(ui_text(2001, QStringLiteral("(no late reply came; going on)")));
     rx().owed.clear();
     rx().lateness_known = false;
@@ -234,6 +234,8 @@ struct ExchangeStatus {
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
+    // A countdown standing behind the message would read as a wait still going on.
+    link_view().set_status_text(2, QString());
     if (tell_user)
         platform::msg_box(
             ui_text(1299, QStringLiteral(
@@ -249,7 +251,7 @@ void command_failed(bool tell_user, const QString& title) {
     L.parameter_sweep = false;
     L.comms_abort = true;
     // A unit that answered none of the sends is not waited for again before the next command.
-    forgive_owed_answers();
+    forgive_owed_answers(false);
 }
 
 // Writing failed (the port is not open or the device has gone). Never a success: comms_abort is
@@ -516,7 +518,7 @@ void send_command_to_comms_card(const QString& cmd) {
                 platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
             L.parameter_sweep = false;
             L.comms_abort = true;
-            forgive_owed_answers();
+            forgive_owed_answers(false);
             return;
         }
         status.show(QStringLiteral("Connection failed, retrying... "));
