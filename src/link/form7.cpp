@@ -174,18 +174,19 @@ void Form7::connect_modem() {
     // result is waited for here, with the dial's own limit.
     if (!send_command_once(ATDT + s.telephone_number) || !loaded_)
         return;
-    dialling_ = true;
     const double until = platform::seconds() + modem::DIAL_WAIT_SECONDS;
+    auto countdown = [this, until] {
+        if (loaded_)
+            panel2->setText(modem::countdown_text(until - platform::seconds()));
+    };
+    countdown();
+    dialling_ = true;
     platform::wait_until(
         [this] {
             return !loaded_ ||
                    modem::dial_result(traffic().modem().text()) != modem::DialResult::None;
         },
-        modem::DIAL_WAIT_SECONDS,
-        [this, until] {
-            if (loaded_)
-                panel2->setText(modem::countdown_text(until - platform::seconds()));
-        });
+        modem::DIAL_WAIT_SECONDS, countdown);
     if (loaded_)
         panel2->clear();
     const bool closed = !loaded_;
