@@ -60,7 +60,7 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
         EXPECT_EQ(ia::value_for_unit(c.n, c.typed, c.thousands, c.decimal), c.sent) << c.typed;
 }
 
-TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
+TEST(InteractiveRules, OnlyNumbersInTheWindowsRangeAreReadOrWritten) {
     const struct {
         const char* typed;
         bool usable;
