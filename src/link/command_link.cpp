@@ -28,21 +28,31 @@ namespace {
 // A wait for one reply. Waits nest when a handler sends during another command's wait; the
 // receive side hands each completed reply to the oldest wait still open.
 struct PendingReply {
+    double sent_at = 0;
     double deadline = 0;
     bool answered = false;
-    bool owed = false; // its time ran out and its answer is counted in ReceiveState::owed
+    bool owed = false; // its time ran out (or it took an earlier send's answer): an answer is owed
     QString command;
     QString reply;
+};
+
+// An answer the unit still owes for a send whose wait ran out. The unit answers in order, so
+// the next line that comes is the answer to the oldest of them, whoever waits then.
+struct OwedAnswer {
+    QString command;
+    double sent_at = 0;
+    double expect_by = 0; // past this without the answer, it is taken never to come
 };
 
 struct ReceiveState {
     std::vector<PendingReply*> pending;
     bool line_done = false;        // reply_buffer holds a delivered reply
     bool device_lost_told = false; // the user has been told that the device went away
-    // Answers the unit still owes for sends whose wait ran out. The unit answers in order, so
-    // the next lines that come while no exchange waits are those answers, not anyone's reply.
-    int owed = 0;
-    QString owed_command; // the command they answer; empty when they answer several
+    std::vector<OwedAnswer> owed;  // oldest first
+    // A late answer has come: the unit's lateness is known, and each owed answer is expected
+    // that long after its send. A unit that then misses one was not late but deaf to some sends
+    // (it answers the third send only), and the rest never come.
+    bool lateness_known = false;
 };
 
 ReceiveState& rx() {
@@ -65,13 +75,13 @@ bool pending_open(const PendingReply* p) {
     return !p->answered && platform::seconds() <= p->deadline;
 }
 
+// Before any answer has come, an owed answer is waited for as long again as its own wait was.
 void owe_answer(PendingReply* p) {
-    ReceiveState& r = rx();
     if (p->answered || p->owed)
         return;
     p->owed = true;
-    r.owed_command = r.owed == 0 || r.owed_command == p->command ? p->command : QString();
-    ++r.owed;
+    const double timeout = p->deadline - p->sent_at;
+    rx().owed.push_back({p->command, p->sent_at, p->sent_at + 2 * timeout});
 }
 
 // A wait whose time ran out while a handler ran inside it still expects its answer.
@@ -81,20 +91,42 @@ void owe_answers_of_expired_waits() {
             owe_answer(p);
 }
 
-void forgive_owed_answers() {
-    if (rx().owed > 0)
-        traffic().note(ui_text(2001, QStringLiteral("(no late reply came; going on)")));
-    rx().owed = 0;
-    rx().owed_command.clear();
+// The unit answered `lateness` seconds after a send: the answers still owed come as late after
+// their own sends, give or take a tenth and a second.
+void learn_lateness(double lateness) {
+    rx().lateness_known = true;
+    for (OwedAnswer& o : rx().owed)
+        o.expect_by = o.sent_at + lateness * 1.1 + 1.0;
 }
 
-// A late answer to an earlier send: nobody's reply; the traffic boxes say so.
-void drop_owed_answer(const QString& line) {
-    --rx().owed;
-    if (rx().owed == 0)
-        rx().owed_command.clear();
-    traffic().note(ui_text(2000, QStringLiteral("(late reply dropped)")) + QLatin1Char(' ') +
-                   line);
+// When the owed answers are given up: at the first one missed once the lateness is known, else
+// when the last one is overdue.
+double owed_give_up_time() {
+    const auto& owed = rx().owed;
+    double t = rx().lateness_known ? owed.front().expect_by : 0;
+    for (const OwedAnswer& o : owed)
+        t = rx().lateness_known ? std::min(t, o.expect_by) : std::max(t, o.expect_by);
+    return t;
+}
+
+void forgive_owed_answers(bool note = true) {
+    if (note && !rx().owed.empty())
+        traffic().note(ui_text(2001, QStringLiteral("(no late reply came; going on)")));
+    rx().owed.clear();
+    rx().lateness_known = false;
+}
+
+// The open wait that asked the same as the oldest owed send, which may take that answer.
+PendingReply* wait_taking_owed_answer() {
+    if (rx().owed.empty())
+        return nullptr;
+    const QString& command = rx().owed.front().command;
+    if (command.isEmpty())
+        return nullptr;
+    for (PendingReply* p : rx().pending)
+        if (pending_open(p) && p->command == command)
+            return p;
+    return nullptr;
 }
 
 // Progress bars grow by `step` and start again from 0 when they would reach their maximum.
@@ -117,20 +149,39 @@ int transfer_bar() {
 void deliver(const QString& reply) {
     LinkState& L = link();
     owe_answers_of_expired_waits();
-    if (rx().owed > 0 && std::none_of(rx().pending.begin(), rx().pending.end(), pending_open)) {
-        drop_owed_answer(reply);
-        L.reply_buffer.clear();
-        return;
+    PendingReply* taker = nullptr;
+    if (!rx().owed.empty()) {
+        const OwedAnswer first = rx().owed.front();
+        taker = wait_taking_owed_answer();
+        rx().owed.erase(rx().owed.begin());
+        if (taker) {
+            // The same command sent again takes its earlier answer: it is the answer it asks for.
+            // Its own answer is now the one owed.
+            taker->owed = true;
+            rx().owed.push_back({taker->command, taker->sent_at, 0});
+        }
+        learn_lateness(platform::seconds() - first.sent_at);
+        if (!taker) {
+            // A late answer to an earlier send: nobody's reply; the traffic log says so.
+            traffic().note(ui_text(2000, QStringLiteral("(late reply dropped)")) +
+                           QLatin1Char(' ') + reply);
+            L.reply_buffer.clear();
+            return;
+        }
     }
     L.reply_buffer = reply;
     L.reply_received = true;
     rx().line_done = true;
-    for (PendingReply* p : rx().pending)
-        if (pending_open(p)) {
-            p->answered = true;
-            p->reply = reply;
-            break;
-        }
+    if (!taker)
+        for (PendingReply* p : rx().pending)
+            if (pending_open(p)) {
+                taker = p;
+                break;
+            }
+    if (taker) {
+        taker->answered = true;
+        taker->reply = reply;
+    }
     // Whatever follows the reply on the line belongs to no exchange.
     MSComm1().clear_input();
 }
@@ -183,11 +234,14 @@ struct ExchangeStatus {
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
+    // A countdown standing behind the message would read as a wait still going on.
+    link_view().set_status_text(2, QString());
     if (tell_user)
         platform::msg_box(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
             platform::mb::Critical, title);
+    L.failure_told = L.failure_told || tell_user || rx().device_lost_told;
     link_view().set_status_text(1, QString());
     if (L.echo_online) {
         link_view().set_live_timer_enabled(false);
@@ -197,7 +251,7 @@ void command_failed(bool tell_user, const QString& title) {
     L.parameter_sweep = false;
     L.comms_abort = true;
     // A unit that answered none of the sends is not waited for again before the next command.
-    forgive_owed_answers();
+    forgive_owed_answers(false);
 }
 
 // Writing failed (the port is not open or the device has gone). Never a success: comms_abort is
@@ -218,6 +272,7 @@ void on_device_lost() {
     if (rx().device_lost_told)
         return;
     rx().device_lost_told = true;
+    L.failure_told = true;
     platform::msg_box(serial_text(95) + QLatin1Char(' ') +
                           platform::port_name(MSComm1().comm_port()) + QLatin1Char(' ') +
                           serial_text(96),
@@ -251,8 +306,8 @@ platform::SerialPort& MSComm1() {
 void reset_command_link() {
     rx().line_done = false;
     rx().device_lost_told = false;
-    rx().owed = 0;
-    rx().owed_command.clear();
+    rx().owed.clear();
+    rx().lateness_known = false;
 }
 
 void open_com_port() {
@@ -273,6 +328,7 @@ void open_com_port() {
         port.set_port_open(false);
         platform::msg_box(port_failure_text(shell().com_port), platform::mb::Critical);
         L.comms_abort = true;
+        L.failure_told = true;
         return;
     }
     rx().device_lost_told = false;
@@ -283,14 +339,41 @@ void open_com_port() {
     port.clear_input();
 }
 
-void wait_for_owed_replies(const QString& cmd, double timeout_seconds) {
+void wait_for_owed_replies(const QString& cmd, double) {
     owe_answers_of_expired_waits();
     ReceiveState& r = rx();
-    // The same command sent again may take its earlier answer: it is the answer it asks for.
-    if (r.owed == 0 || (!r.owed_command.isEmpty() && r.owed_command == cmd))
+    auto due = [&] { return !r.owed.empty() && platform::seconds() <= owed_give_up_time(); };
+    if (!due()) {
+        forgive_owed_answers();
         return;
-    platform::wait_until([&] { return r.owed == 0; }, timeout_seconds);
+    }
+    // The same command sent again may take its earlier answer: it is the answer it asks for.
+    if (std::all_of(r.owed.begin(), r.owed.end(),
+                    [&](const OwedAnswer& o) { return !cmd.isEmpty() && o.command == cmd; }))
+        return;
+    // The user sees what holds the link up, and for how long.
+    LinkView& v = link_view();
+    const QString before = v.status_text(1);
+    const QString text = ui_text(2040, QStringLiteral("Waiting for the late reply to")) +
+                         QLatin1Char(' ') + term_line(r.owed.front().command);
+    v.set_status_text(1, text);
+    auto countdown = [&] {
+        if (r.owed.empty())
+            return;
+        v.set_status_text(
+            2, ui_text(1362, QStringLiteral("Waiting for reply")) + QLatin1Char(' ') +
+                   platform::format_number(std::max(0.0, owed_give_up_time() - platform::seconds()),
+                                           QStringLiteral("#0.0")) +
+                   QLatin1Char('s'));
+    };
+    countdown();
+    while (due() && !platform::all_waits_ended())
+        platform::wait_until([&] { return !due(); },
+                             owed_give_up_time() - platform::seconds() + 0.01, countdown, 0.1);
     forgive_owed_answers();
+    if (v.status_text(1) == text)
+        v.set_status_text(1, before);
+    v.set_status_text(2, QString());
 }
 
 void send_command(const QString& cmd, const QString& status_text) {
@@ -300,12 +383,13 @@ void send_command(const QString& cmd, const QString& status_text) {
         L.comms_abort = true;
         return;
     }
+    L.failure_told = false;
     ExchangeStatus status;
     int tries = 0;
     int sweep_resends = 0;
     for (;;) {
         wait_for_earlier_replies();
-        wait_for_owed_replies(cmd, timeout_for(cmd));
+        wait_for_owed_replies(cmd);
         L.comms_abort = false;
         port.clear_input();
         L.reply_timeout = timeout_for(cmd);
@@ -354,6 +438,30 @@ void send_command(const QString& cmd, const QString& status_text) {
     }
 }
 
+bool send_command_once(const QString& cmd) {
+    LinkState& L = link();
+    platform::SerialPort& port = MSComm1();
+    if (platform::all_waits_ended()) {
+        L.comms_abort = true;
+        return false;
+    }
+    wait_for_earlier_replies();
+    wait_for_owed_replies(cmd);
+    L.comms_abort = false;
+    port.clear_input();
+    L.reply_buffer.clear();
+    L.reply_received = false;
+    rx().line_done = false;
+    traffic().command_sent(cmd);
+    if (port.output(cmd.toLatin1() + '\r') != CommError::None) {
+        sending_failed();
+        return false;
+    }
+    if (!L.quiet_commands)
+        traffic().command_to_term(cmd);
+    return true;
+}
+
 bool write_refused(const QString& reply) {
     return reply.contains(QLatin1String("NO"));
 }
@@ -380,7 +488,7 @@ void send_command_to_comms_card(const QString& cmd) {
     ExchangeStatus status;
     for (int tries = 0;; ++tries) {
         wait_for_earlier_replies();
-        wait_for_owed_replies(cmd, 10);
+        wait_for_owed_replies(cmd);
         L.comms_abort = false;
         port.clear_input();
         L.reply_timeout = 10;
@@ -410,7 +518,7 @@ void send_command_to_comms_card(const QString& cmd) {
                 platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
             L.parameter_sweep = false;
             L.comms_abort = true;
-            forgive_owed_answers();
+            forgive_owed_answers(false);
             return;
         }
         status.show(QStringLiteral("Connection failed, retrying... "));
@@ -432,6 +540,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
         return;
 
     PendingReply me;
+    me.sent_at = L.wait_start_time;
     me.deadline = L.wait_start_time + L.wait_timeout;
     me.command = cmd;
     rx().pending.push_back(&me);
@@ -521,8 +630,7 @@ void receive_text(const QByteArray& bytes) {
     }
 
     // Answers owed by earlier sends are single lines whatever the mode of the exchange to come.
-    const bool owed_line = rx().owed > 0 && std::none_of(rx().pending.begin(),
-                                                         rx().pending.end(), pending_open);
+    const bool owed_line = !rx().owed.empty() && !wait_taking_owed_answer();
     if (L.loginfo_reply_mode && !L.echo_online && !owed_line) {
         // Several "key=value" lines; complete at the line end that follows the value of
         // "LogRecords". Line ends stay in the reply for the caller to split.
@@ -569,7 +677,7 @@ void receive_text(const QByteArray& bytes) {
                 link_view().set_progress_value(1, 0);
             deliver(L.reply_buffer);
             // Whole lines after it in the same batch may be answers still owed.
-            while (rx().owed > 0 && from < s.size()) {
+            while (!rx().owed.empty() && from < s.size()) {
                 const int next = first_line_end(s, from);
                 if (next < 0)
                     break;

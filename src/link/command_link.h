@@ -27,15 +27,23 @@ void open_com_port();
 // failure message). `status_text`, when not empty, is shown in status panel 1 meanwhile.
 void send_command(const QString& cmd, const QString& status_text = {});
 void send_command_plain(const QString& cmd);
+// Writes a command once, for a caller that waits for its answer itself with its own limit: no
+// time-out, no resend (a modem's second dial aborts the call it is setting up). False, with
+// comms_abort set and the user told, when it could not be written.
+bool send_command_once(const QString& cmd);
 // For finding the communication card: 10 s time-out, two sends, its own failure message.
 void send_command_to_comms_card(const QString& cmd);
 
-// Before a command other than the one whose answers are owed goes out: waits up to
-// `timeout_seconds` for the answers the unit still owes for sends that timed out, drops them
-// (noting each in the traffic boxes), and forgives what has not come by then. Nothing is waited
-// for when no send timed out. send_command calls it; code that writes to MSComm1 itself and
-// then calls wait_for_reply calls it before writing.
-void wait_for_owed_replies(const QString& cmd, double timeout_seconds);
+// Before a command other than the one whose answers are owed goes out: waits for the answers
+// the unit still owes for sends that timed out and drops them (noting each in the main window's
+// traffic box), with what it waits for and a countdown in the status bar. How long follows the
+// unit: until each owed answer is overdue by the lateness the unit has shown, or, before any
+// late answer came, by as long again as the send's own wait. A late answer therefore never
+// becomes another command's reply. Nothing is waited for when no send timed out. send_command
+// calls it; code that writes to MSComm1 itself and then calls wait_for_reply calls it before
+// writing. (The second argument is kept for callers that still pass their time-out; the
+// unit's own lateness decides.)
+void wait_for_owed_replies(const QString& cmd, double = 0);
 
 // True when the unit refused a write ("/p151:1", "/p931:...", an upload's "/p20:3"): only a reply
 // containing "NO" (exact case) refuses; an acknowledgement, an echo of the value or any other text

@@ -178,9 +178,21 @@ bool frmDebug::prepare_port() {
 }
 
 void frmDebug::send_button_command(const QString& cmd) {
+    // While a command waits (its resends, answers the unit still owes) the buttons are held, so
+    // that a press is never swallowed by the wait; they come back however the command ended.
+    const QPointer<frmDebug> self(this);
+    QPushButton* const keys[] = {Command1, Command2, Command3, Command4};
+    for (QPushButton* k : keys)
+        k->setEnabled(false);
+    const auto done = qScopeGuard([&] {
+        if (!self)
+            return;
+        for (QPushButton* k : keys)
+            k->setEnabled(true);
+        update_port_line();
+    });
     if (prepare_port())
         send_command(cmd, QString());
-    update_port_line();
 }
 
 void frmDebug::Command1_Click() {

@@ -4,6 +4,7 @@
 #include "link/interactive_rules.h"
 #include "link/link_commands.h"
 #include "link/link_state.h"
+#include "link/log_on.h"
 #include "link/window_parts.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
@@ -36,20 +37,6 @@ QPointer<form5>& instance() {
 bool& exchange_waiting() {
     static bool waiting = false;
     return waiting;
-}
-
-// One exchange; the reply, or nullopt when the unit did not answer or the exchange was stopped.
-std::optional<QString> exchange(const QString& cmd) {
-    LinkState& L = link();
-    exchange_waiting() = true;
-    const auto done = qScopeGuard([] { exchange_waiting() = false; });
-    L.command_text = cmd;
-    L.reply_received = false;
-    L.comms_abort = false;
-    send_command(cmd, QString());
-    if (L.comms_abort || L.reply_timed_out)
-        return std::nullopt;
-    return L.reply_buffer;
 }
 
 // A read answered "NO": the unit lacks the parameter.
@@ -144,6 +131,44 @@ form5::form5(QWidget* parent) : QDialog(parent) {
 
 form5::~form5() = default;
 
+std::optional<QString> form5::exchange(const QString& cmd) {
+    LinkState& L = link();
+    exchange_waiting() = true;
+    // While the link waits (a resend, an answer the unit still owes) no key may start another
+    // exchange, and the status line says that the window is busy; Close stays to stop the wait.
+    std::vector<std::pair<QWidget*, bool>> keys;
+    for (QWidget* w : std::initializer_list<QWidget*>{Command1, Command2, Command3, Command5,
+                                                      Command6, Text1, UpDown1_up, UpDown1_down,
+                                                      Text2}) {
+        keys.emplace_back(w, w->isEnabled());
+        w->setEnabled(false);
+    }
+    const QString before = Label1->text();
+    const QString busy = ui_text(1202, QStringLiteral("Communicating..."));
+    Label1->setText(busy);
+    const auto done = qScopeGuard([&] {
+        exchange_waiting() = false;
+        for (const auto& [w, enabled] : keys)
+            w->setEnabled(enabled);
+        if (Label1->text() == busy)
+            Label1->setText(before);
+    });
+    L.command_text = cmd;
+    L.reply_received = false;
+    L.comms_abort = false;
+    send_command(cmd, QString());
+    if (L.comms_abort || L.reply_timed_out)
+        return std::nullopt;
+    return L.reply_buffer;
+}
+
+bool form5::understood(const std::optional<QString>& reply) {
+    if (!reply || reply_understood(*reply))
+        return true;
+    Label1->setText(ui_text(2042, QStringLiteral("The unit's answer could not be read")));
+    return false;
+}
+
 void form5::Form_Load() {
     loaded_ = true;
     const ShellState& s = shell();
@@ -218,15 +243,21 @@ void form5::Command1_Click() {
     }
     Label1->setText(ui_text(1202, QStringLiteral("Communicating...")));
     open_com_port();
-    if (L.port_open_failed)
+    if (L.port_open_failed) {
+        Label1->clear();
         return;
+    }
     L.comms_abort = false;
     const QString level = ia::level_word(s.access_level, ui_text(1266, QStringLiteral("Engineer")),
                                          ui_text(1378, QStringLiteral("User")));
     const auto reply = exchange(link_commands::ACCESS + s.login_passcode);
-    if (!reply || reply->isEmpty())
+    // No answer: the link has told the user; the window is ready for another try.
+    if (!reply || reply->isEmpty()) {
+        Label1->clear();
         return;
-    if (reply->contains(QLatin1String("OK"))) {
+    }
+    const LogOnResult result = judge_access_reply(*reply);
+    if (result == LogOnResult::Accepted) {
         L.interactive_logged_on = true;
         show_logged_on(true);
         Label1->setText(ui_text(1197, QStringLiteral("Logged on - access level:")) + level);
@@ -235,10 +266,14 @@ void form5::Command1_Click() {
     }
     L.interactive_logged_on = false;
     show_logged_on(false);
+    Label1->clear();
+    if (result == LogOnResult::Garbled) {
+        tell_reply_not_understood();
+        return;
+    }
     platform::msg_box(QStringLiteral("     ") + ui_text(1271, QStringLiteral("Access denied.")) +
                           QStringLiteral("      "),
                       platform::mb::Critical, ui_text(1272, QStringLiteral("Access Denied")));
-    Label1->clear();
 }
 
 void form5::Command2_Click() {
@@ -251,6 +286,8 @@ void form5::Command2_Click() {
         return;
     }
     const auto reply = exchange(QStringLiteral("/p%1").arg(n));
+    if (!understood(reply))
+        return;
     if (!reply || lacks_parameter(*reply)) {
         Label1->setText(not_available);
         return;
@@ -264,17 +301,19 @@ void form5::Command3_Click() {
     Label1->clear();
     const int n = ia::typed_number(Text1->text());
     const QString not_accepted = ui_text(1196, QStringLiteral("Parameter not accepted"));
-    if (!ia::in_range(n)) {
-        Label1->setText(not_accepted);
-        return;
-    }
+    // The unit is asked first whatever the number; a number outside the window's range is
+    // refused after that, and only a number the definitions table holds is marked in it.
     const auto first = exchange(QStringLiteral("/p%1").arg(n));
+    if (!understood(first))
+        return;
     if (!first) {
         Label1->setText(not_accepted);
         return;
     }
     const bool present = !lacks_parameter(*first);
-    definitions_table()[static_cast<size_t>(n)].present = present;
+    auto& table = definitions_table();
+    if (n >= 0 && static_cast<size_t>(n) < table.size())
+        table[static_cast<size_t>(n)].present = present;
     if (ia::write_refused(n, present)) {
         Label1->setText(not_accepted);
         return;
@@ -283,6 +322,8 @@ void form5::Command3_Click() {
     const QString value =
         ia::value_for_unit(n, Text2->text(), s.thousands_separator, s.decimal_separator);
     const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(value));
+    if (!understood(written))
+        return;
     if (!written || write_refused(*written)) {
         Label1->setText(not_accepted);
         return;
@@ -291,6 +332,8 @@ void form5::Command3_Click() {
     if (ia::written_blind(n))
         return;
     const auto back = exchange(QStringLiteral("/p%1").arg(n));
+    if (!understood(back))
+        return;
     if (!back || lacks_parameter(*back)) {
         Label1->setText(not_accepted);
         return;
@@ -311,8 +354,12 @@ void form5::send_default(int title_text, int question_text, const QString& comma
     Text1->setText(number);
     Text2->setText(QStringLiteral("1"));
     const auto reply = exchange(command);
+    if (!understood(reply))
+        return;
     if (reply && !lacks_parameter(*reply))
         Label1->setText(ui_text(1201, QStringLiteral("Command accepted")));
+    else
+        Label1->clear(); // "Communicating..." would stand for ever
 }
 
 void form5::Command5_Click() {

@@ -4,6 +4,7 @@
 // exchange goes through the command link; a read or write that gets no answer reports failure.
 
 #include <QDialog>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -49,6 +50,11 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // One exchange with the window's keys held; the reply, or nullopt when the unit did not
+    // answer or the exchange was stopped.
+    std::optional<QString> exchange(const QString& cmd);
+    // False, with the status line saying so, when the reply is not the unit's language.
+    bool understood(const std::optional<QString>& reply);
     void send_default(int title_text, int question_text, const QString& command,
                       const QString& number);
     void show_logged_on(bool on);

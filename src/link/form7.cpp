@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
@@ -152,23 +153,42 @@ void Form7::connect_modem() {
         Form_Unload();
         return;
     }
+    // A second press during the dial would dial again; the key comes back however it ends.
+    key_connect->setEnabled(false);
+    const QPointer<Form7> self(this);
+    const auto done = qScopeGuard([self] {
+        if (self)
+            self->key_connect->setEnabled(true);
+    });
     L.comms_abort = false;
     open_com_port();
     if (L.port_open_failed)
         return;
     // A modem that does not answer its reset gets no dial: one message is enough.
-    for (const QString& cmd : {ATZ, ATE0, ATDT + s.telephone_number}) {
+    for (const QString& cmd : {ATZ, ATE0}) {
         send_command(cmd, QString());
         if (L.comms_abort || !loaded_)
             return;
     }
+    // The dial goes out once: a second dial would abort the call the modem is setting up. Its
+    // result is waited for here, with the dial's own limit.
+    if (!send_command_once(ATDT + s.telephone_number) || !loaded_)
+        return;
+    const double until = platform::seconds() + modem::DIAL_WAIT_SECONDS;
+    auto countdown = [this, until] {
+        if (loaded_)
+            panel2->setText(modem::countdown_text(until - platform::seconds()));
+    };
+    countdown();
     dialling_ = true;
     platform::wait_until(
         [this] {
             return !loaded_ ||
                    modem::dial_result(traffic().modem().text()) != modem::DialResult::None;
         },
-        modem::DIAL_WAIT_SECONDS);
+        modem::DIAL_WAIT_SECONDS, countdown);
+    if (loaded_)
+        panel2->clear();
     const bool closed = !loaded_;
     dialling_ = false;
     if (closed)

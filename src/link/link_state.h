@@ -8,6 +8,15 @@
 #include <cstdint>
 #include <memory>
 
+// How the last log-on (connect_to_unit) ended.
+enum class LogOnResult {
+    Accepted,
+    Refused,    // the unit said "NO" (or nothing) to the access code
+    NoReply,    // no answer in time, or the exchange was stopped
+    Garbled,    // the answer was not the unit's language (line noise, a wrong baud rate)
+    PortFailed, // the port could not be opened
+};
+
 struct LinkState {
     // The exchange
     QString command_text;          // a command built by callers in this shared variable
@@ -24,6 +33,10 @@ struct LinkState {
     bool quiet_commands = false;   // commands are not echoed into Term
     bool cancel_requested = false; // the user's Cancel
     bool delay_elapsed = false;
+    // The user has been told why the last exchange or log-on failed; a caller adds no message
+    // of its own, so that one failure gives one message.
+    bool failure_told = false;
+    LogOnResult log_on_result = LogOnResult::NoReply;
 
     // Reply-collection modes, set by the caller around its command
     bool parameter_sweep = false;       // one-by-one parameter read: 5 s time-out, resends

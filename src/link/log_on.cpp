@@ -11,6 +11,8 @@
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 
+#include <algorithm>
+
 namespace lc = link_commands;
 
 namespace {
@@ -73,9 +75,37 @@ int16_t convert_who_to_software_version(const QString& reply) {
     return ok && n >= 0 && n <= 32767 ? static_cast<int16_t>(n) : 999;
 }
 
+bool reply_understood(const QString& reply) {
+    return std::all_of(reply.begin(), reply.end(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+}
+
+LogOnResult judge_access_reply(const QString& reply) {
+    if (reply.isEmpty())
+        return LogOnResult::Refused;
+    if (!reply_understood(reply))
+        return LogOnResult::Garbled;
+    if (reply.contains(QLatin1String("NO")))
+        return LogOnResult::Refused;
+    if (reply.contains(QLatin1String("OK")))
+        return LogOnResult::Accepted;
+    return LogOnResult::Garbled;
+}
+
+void tell_reply_not_understood() {
+    if (link().failure_told)
+        return;
+    platform::msg_box(ui_text(2041, QStringLiteral("The unit's answer could not be read. Check the "
+                                                   "cable and the port settings (baud rate).")),
+                      platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    link().failure_told = true;
+}
+
 bool connect_to_unit(bool use_stored_code) {
     LinkState& L = link();
     bool result = false;
+    L.failure_told = false;
+    L.log_on_result = LogOnResult::PortFailed;
 
     if (!L.modem_connected) {
         if (MSComm1().port_open())
@@ -98,11 +128,19 @@ bool connect_to_unit(bool use_stored_code) {
         lc::ACCESS + (use_stored_code ? lc::ACCESS_CODE : shell().login_passcode);
     L.command_text = access;
     send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
-    if (L.comms_abort)
+    if (L.comms_abort) {
+        L.log_on_result = LogOnResult::NoReply;
         return false;
+    }
 
     bool identify = true;
-    if (reply_has("NO") || L.reply_buffer.isEmpty()) {
+    L.log_on_result = judge_access_reply(L.reply_buffer);
+    if (L.log_on_result == LogOnResult::Garbled) {
+        // Noise is no refusal: saying the passcode is wrong would send the user the wrong way.
+        tell_reply_not_understood();
+        identify = false;
+    } else if (L.log_on_result == LogOnResult::Refused) {
+        L.failure_told = !L.reply_buffer.isEmpty();
         if (!L.reply_buffer.isEmpty())
             platform::msg_box(
                 QStringLiteral("     ") +
@@ -212,19 +250,19 @@ bool connect_to_unit(bool use_stored_code) {
 
 bool coms_connected() {
     LinkState& L = link();
+    L.failure_told = false;
     L.logging_board_connected = false;
     L.quiet_commands = true;
     int attempts = 0;
 
     for (;;) { // log on
         if (shell().software_mode != 0) {
-            connect_to_unit(false);
-            if (L.comms_abort)
+            // A refused log-on has been told; nothing more is asked of the unit.
+            if (!connect_to_unit(false) || L.comms_abort)
                 return false;
             send_command(lc::LOADQUICK_LOWER);
         } else {
-            connect_to_unit(true);
-            if (L.comms_abort)
+            if (!connect_to_unit(true) || L.comms_abort)
                 return false;
             if (L.hesvarin_unit) {
                 // The board is reached through the unit's bridge.
@@ -259,6 +297,7 @@ bool coms_connected() {
                 platform::msg_box(QStringLiteral("Device not found or logging not available."),
                                   platform::mb::Exclamation,
                                   ui_text(1411, QStringLiteral("Communication Error")));
+                L.failure_told = true;
                 return false;
             }
             ++attempts;

@@ -4,13 +4,17 @@
 // board's bridge mode.
 
 #include <QString>
+#include "link/link_state.h"
+
 #include <cstdint>
 
 // Opens the port (unless the modem line is up), logs on and identifies the unit. True once the
-// access command was accepted; callers that go on test link().comms_abort.
+// access command was accepted; callers that go on test link().comms_abort. How it ended is in
+// link().log_on_result; every failure has told the user (link().failure_told), once.
 bool connect_to_unit(bool use_stored_code);
 
-// Logs on and reaches the logging board; True when the board answered.
+// Logs on and reaches the logging board; True when the board answered. On False the user has
+// been told why (link().failure_told) unless the exchange was stopped.
 bool coms_connected();
 
 // Leaves the logging board's bridge mode of a Lite unit.
@@ -23,3 +27,14 @@ void send_manual_link_command(int index);
 // The software version in a "/who" reply: the digits after the first capital "V" followed by a
 // digit, without dots ("V1.92" gives 192); 999 when there is none.
 int16_t convert_who_to_software_version(const QString& reply);
+
+// A reply in the unit's language: printable text. Line noise and a wrong baud rate give bytes
+// outside it.
+bool reply_understood(const QString& reply);
+
+// What an answer to an access command says: the unit answers "OK" or "NO"; anything else was not
+// understood.
+LogOnResult judge_access_reply(const QString& reply);
+
+// Tells the user that the unit's answer could not be read, once for the failure.
+void tell_reply_not_understood();

@@ -1,6 +1,7 @@
 #include "link/modem_rules.h"
 
 #include "platform/vb.h"
+#include "shell/definitions_table.h"
 
 #include <QDateTime>
 #include <cmath>
@@ -42,6 +43,12 @@ QString connect_line(const QString& traffic) {
     s = s.trimmed();
     s.remove(QLatin1Char('\n'));
     return s;
+}
+
+QString countdown_text(double seconds_left) {
+    return ui_text(1362, QStringLiteral("Waiting for reply")) + QLatin1Char(' ') +
+           platform::format_number(std::max(0.0, seconds_left), QStringLiteral("#0.0")) +
+           QLatin1Char('s');
 }
 
 QString elapsed_text(double seconds) {

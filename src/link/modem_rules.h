@@ -21,6 +21,9 @@ QString connect_line(const QString& traffic);
 // The connection clock: whole seconds as hours, minutes and seconds ("01:02:03").
 QString elapsed_text(double seconds);
 
+// The dial wait's countdown for the status bar ("Waiting for reply 12.3s").
+QString countdown_text(double seconds_left);
+
 // The bound on the dial wait, in seconds.
 inline constexpr double DIAL_WAIT_SECONDS = 90;
 

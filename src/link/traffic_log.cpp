@@ -56,16 +56,10 @@ void TrafficLog::received(const QString& s) {
 }
 
 void TrafficLog::note(const QString& text) {
-    auto add = [&](TrafficView& box) {
-        const QString& t = box.text();
-        const bool fresh_line = t.isEmpty() || t.endsWith(QLatin1Char('\r')) ||
-                                t.endsWith(QLatin1Char('\n'));
-        box.append((fresh_line ? QString() : CRLF) + text + CRLF);
-    };
-    if (link().modem_window_open)
-        add(modem_);
-    if (link().debug_window_open)
-        add(debug_);
+    const QString& t = term_.text();
+    const bool fresh_line =
+        t.isEmpty() || t.endsWith(QLatin1Char('\r')) || t.endsWith(QLatin1Char('\n'));
+    term_.append((fresh_line ? QString() : CRLF) + text + CRLF);
 }
 
 void TrafficLog::clear_all() {

@@ -42,8 +42,9 @@ public:
     void command_to_term(const QString& cmd);
     // Received text, as it came, into the modem box and the debug terminal.
     void received(const QString& s);
-    // The link's own remark on the traffic (a late reply dropped), on a line of its own in the
-    // modem box and the debug terminal.
+    // The link's own remark on the traffic (a late reply dropped), on a line of its own in Term
+    // only: the modem box and the debug terminal show what passed on the line and nothing else,
+    // and the modem window reads its dial result from its box.
     void note(const QString& text);
 
     void clear_all();

@@ -2,10 +2,12 @@
 // and connect line read from the modem's traffic, and a parameter reply read as a number.
 // Properties: a CONNECT seen in part of the traffic stays the result however the rest arrives;
 // the connect line carries no line end and starts at the CONNECT; a number read from a reply
-// reads back the same from its own text.
+// reads back the same from its own text; an answer to the access command is taken as a log-on
+// only when it is readable text that says "OK" and not "NO", and noise is never a refusal.
 #include "fuzz_support.h"
 
 #include "link/interactive_rules.h"
+#include "link/log_on.h"
 #include "link/modem_rules.h"
 
 #include <cmath>
@@ -33,6 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FUZZ_REQUIRE(again && *again == *v);
         }
     }
+    const LogOnResult access = judge_access_reply(text);
+    const bool readable = reply_understood(text);
+    if (access == LogOnResult::Accepted)
+        FUZZ_REQUIRE(readable && text.contains(QLatin1String("OK")) && !text.contains(QLatin1String("NO")));
+    if (access == LogOnResult::Refused)
+        FUZZ_REQUIRE(text.isEmpty() || (readable && text.contains(QLatin1String("NO"))));
+    FUZZ_REQUIRE(readable || access == LogOnResult::Garbled);
+
     const int n = interactive::typed_number(text);
     FUZZ_REQUIRE(!interactive::in_range(n) || (n >= 20 && n <= 999));
     return 0;

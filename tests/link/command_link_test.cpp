@@ -94,6 +94,12 @@ TEST_F(LinkTest, AUnitThatAnswersOnlyTheThirdSendIsHeardWithoutAMessage) {
               std::vector<QString>({retry_status(1), retry_status(2), QString()}))
         << "the retry text stayed after the exchange had ended";
     EXPECT_EQ(view.status_text(2), "") << "the countdown reads as a wait still going on";
+    // The link cannot tell whether the first sends will still be answered: the next command
+    // waits, visibly, until they are overdue, and then gets its own answer.
+    send_command("/p21");
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(21));
+    ASSERT_GE(view.status_history.size(), 4u);
+    EXPECT_EQ(view.status_history[3], ui_text(2040, "Waiting for the late reply to") + " /p104");
     send_command("/p20", "Reading P20");
     EXPECT_EQ(view.status_text(1), "") << "panel 1 still says what the link did";
     view.set_status_text(1, "Connected to Comms board");
@@ -370,9 +376,10 @@ TEST_F(LinkTest, ALateAnswerNeverBecomesTheReplyOfTheNextCommand) {
         send_command("/p20");
         EXPECT_EQ(link().reply_buffer, p20) << c.what << ": the next P20 got a stale answer";
         EXPECT_TRUE(dialogs.prompts.empty()) << c.what;
-        if (c.noted)
-            EXPECT_TRUE(traffic().modem().text().contains(ui_text(2000, "(late reply dropped)")))
+        if (c.noted) {
+            EXPECT_TRUE(traffic().term().text().contains(ui_text(2000, "(late reply dropped)")))
                 << c.what << ": the dropped answer is not in the traffic log";
+        }
         ASSERT_TRUE(platform::wait_until([&] { return sim->idle(); }, 60));
         platform::wait_ms(100);
     }
@@ -393,7 +400,48 @@ TEST_F(LinkTest, AnAnswerThatNeverComesIsForgivenAfterOneTimeOut) {
     const double second = platform::seconds();
     send_command("/p22");
     EXPECT_LT(platform::seconds() - second, 4) << "a forgiven answer was waited for again";
-    EXPECT_TRUE(traffic().modem().text().contains(ui_text(2001, "(no late reply came; going on)")));
+    EXPECT_TRUE(traffic().term().text().contains(ui_text(2001, "(no late reply came; going on)")));
+}
+
+TEST_F(LinkTest, ACommandLateOnEverySendNeverHandsItsAnswersToTheNextCommand) {
+    // Every send of P20 is late, so each resend's own answer is still to come when the next
+    // command goes out: the link waits for it, saying so with a countdown, and drops it.
+    const struct Case {
+        const char* what;
+        bool sweep;
+        double late_ms;
+    } cases[] = {
+        {"sweep, late answer during the resend's wait", true, 6000},
+        {"sweep, late answers after the resend's wait", true, 12000},
+        {"plain, late answer during the resend's wait", false, 45000},
+    };
+    // The lateness is judged to a second: a slower clock keeps that well above a busy
+    // machine's scheduling delays.
+    platform::set_time_scale(40);
+    sim->set_time_scale(40);
+    open_port();
+    sim->unit().set_value(20, 2);
+    sim->unit().set_value(21, 7);
+    const QString p20 = sim->unit().read_text(20), p21 = sim->unit().read_text(21);
+    const QString waiting = ui_text(2040, "Waiting for the late reply to") + " /p20";
+    for (const Case& c : cases) {
+        sim->clear_misbehaviour();
+        sim->misbehave_on("/p20", Misbehaviour::late(c.late_ms));
+        view = RecordingLinkView{};
+        link().parameter_sweep = c.sweep;
+        for (const char* cmd : {"/p20", "/p21", "/p20", "/p21"}) {
+            send_command(cmd);
+            EXPECT_EQ(link().reply_buffer, QString(cmd) == "/p20" ? p20 : p21)
+                << c.what << ": " << cmd << " was given another command's answer";
+        }
+        EXPECT_TRUE(dialogs.prompts.empty()) << c.what;
+        EXPECT_NE(std::find(view.status_history.begin(), view.status_history.end(), waiting),
+                  view.status_history.end())
+            << c.what << ": the wait for the owed answer was not shown";
+        EXPECT_EQ(view.status_text(2), "") << c.what << ": a countdown was left standing";
+        ASSERT_TRUE(platform::wait_until([&] { return sim->idle(); }, 300));
+        platform::wait_ms(100);
+    }
 }
 
 TEST_F(LinkTest, ClosingTheProgramEndsAPendingWaitAtOnceWithThePortClosedAndNoMessage) {

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -44,6 +45,26 @@ TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked
     EXPECT_FALSE(link().debug_window_open) << "a closed terminal goes on collecting traffic";
     show_debug_terminal();
     EXPECT_TRUE(box().isEmpty()) << "a reopened terminal shows old traffic";
+}
+
+TEST_F(DebugTerminalTest, ButtonsAreHeldWhileACommandWaitsAndComeBackAfterItFails) {
+    show_debug_terminal();
+    frmDebug& w = debug_terminal();
+    sim->misbehave_on("/who", unitsim::Misbehaviour::silence());
+    bool held = true, waited = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!view.status_text(2).isEmpty()) {
+            waited = true;
+            held = held && !w.Command1->isEnabled() && !w.Command4->isEnabled();
+        }
+    });
+    poll.start(2);
+    w.Command2->click();
+    poll.stop();
+    EXPECT_TRUE(waited && held) << "a button could start a command inside another's wait";
+    EXPECT_EQ(dialogs.prompts.size(), 1u);
+    EXPECT_TRUE(w.Command1->isEnabled() && w.Command2->isEnabled()) << "the buttons stayed dead";
 }
 
 TEST_F(DebugTerminalTest, TypedKeysOpenThePortAndGoOutOneByOne) {

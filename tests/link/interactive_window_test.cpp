@@ -153,11 +153,15 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
     w.Command3->click();
     EXPECT_EQ(received(), QStringList({"/p20", "/p20:3"})) << "P20 is written blind, not read back";
 
-    sim->clear_received();
-    w.Text1->setText("10");
-    w.Command3->click();
-    EXPECT_TRUE(received().isEmpty()) << "a number outside the parameters was sent";
-    EXPECT_EQ(status(), not_accepted());
+    // A number outside the window's range is asked first, then refused; a number beyond the
+    // definitions table marks nothing in it.
+    for (const char* typed : {"10", "1000", "1600"}) {
+        sim->clear_received();
+        w.Text1->setText(typed);
+        w.Command3->click();
+        EXPECT_EQ(received(), QStringList({QString("/p") + typed})) << typed;
+        EXPECT_EQ(status(), not_accepted()) << typed;
+    }
 
     sim->clear_received();
     w.Text1->setText("998");
@@ -176,6 +180,65 @@ TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {
     w.Text2->setText("5");
     w.Command3->click();
     EXPECT_EQ(status(), not_accepted());
+}
+
+TEST_F(InteractiveWindowTest, EveryFailedLogOnIsToldOnceForWhatItIsAndLeavesTheWindowUsable) {
+    using unitsim::Misbehaviour;
+    const struct {
+        const char* fault;
+        Misbehaviour behaviour;
+        QString message;
+    } cases[] = {
+        {"garbage", Misbehaviour::garbage(),
+         ui_text(2041, "The unit's answer could not be read. Check the cable and the port "
+                       "settings (baud rate).")},
+        {"lone line end", Misbehaviour::lone_line_end(),
+         ui_text(1299, "No reply from the unit. Check the cable and the port settings.")},
+        {"refuse", Misbehaviour::refusal(), "     " + ui_text(1271, "Access denied.") + "      "},
+    };
+    for (const auto& c : cases) {
+        interactive_window().Form_Unload();
+        form5& w = interactive_window();
+        dialogs.prompts.clear();
+        sim->misbehave_on("/access:*", c.behaviour);
+        w.Command1->click();
+        EXPECT_EQ(dialogs.messages(), QStringList({c.message})) << c.fault;
+        EXPECT_FALSE(link().interactive_logged_on) << c.fault;
+        EXPECT_TRUE(status().isEmpty()) << c.fault << ": the window still says "
+                                        << status().toStdString();
+        EXPECT_TRUE(w.Command1->isEnabled()) << c.fault << ": Log on cannot be pressed again";
+        sim->clear_misbehaviour();
+        w.Command1->click();
+        EXPECT_TRUE(link().interactive_logged_on) << c.fault << ": the next log-on failed";
+        ASSERT_TRUE(platform::wait_until([&] { return sim->idle(); }, 300));
+    }
+}
+
+TEST_F(InteractiveWindowTest, WhileTheLinkWaitsTheKeysAreHeldAndTheWaitIsShown) {
+    // A unit that hears only the third send: the read after the log-on first waits for the
+    // answers the log-on's first sends may still get.
+    sim->misbehave_next(unitsim::Misbehaviour::third_send());
+    form5& w = logged_on();
+    bool keys_held = true, shown = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (view.status_text(1).startsWith(ui_text(2040, "Waiting for the late reply to"))) {
+            shown = shown || !view.status_text(2).isEmpty();
+            keys_held = keys_held && !w.Command2->isEnabled() && !w.Command3->isEnabled() &&
+                        !w.Command1->isEnabled() && w.Command4->isEnabled() &&
+                        status() == ui_text(1202, "Communicating...");
+        }
+    });
+    poll.start(2);
+    w.Text1->setText("104");
+    w.Command2->click();
+    poll.stop();
+    EXPECT_TRUE(shown) << "the wait for the owed answers showed no countdown";
+    EXPECT_TRUE(keys_held) << "a key stayed usable, or the window said nothing, while it waited";
+    EXPECT_EQ(w.Text2->text(), platform::number_text(platform::val(sim->unit().read_text(104))));
+    EXPECT_EQ(status(), read_ok());
+    EXPECT_TRUE(w.Command2->isEnabled() && w.Command3->isEnabled() && w.Command1->isEnabled());
+    EXPECT_TRUE(dialogs.prompts.empty());
 }
 
 TEST_F(InteractiveWindowTest, DefaultKeysAskFirstAndSendOnlyOnOk) {

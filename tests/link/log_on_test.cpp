@@ -107,6 +107,39 @@ TEST_F(LogOnTest, NoReplyToTheAccessCommandFailsTheLogOn) {
     EXPECT_EQ(received().size(), 3);
 }
 
+TEST_F(LogOnTest, EachFailedLogOnSaysWhyOnceAndAsksNothingMore) {
+    const QString garbled = ui_text(
+        2041, "The unit's answer could not be read. Check the cable and the port settings (baud "
+              "rate).");
+    const QString denied =
+        "     " + ui_text(1271, "Access denied. The passcode is not valid for this unit.") +
+        "      ";
+    const struct {
+        const char* fault;
+        Misbehaviour behaviour;
+        LogOnResult result;
+        QString message;
+    } cases[] = {
+        {"garbage", Misbehaviour::garbage(), LogOnResult::Garbled, garbled},
+        {"text that is no answer", Misbehaviour::garbage("HELLO\r\n"), LogOnResult::Garbled,
+         garbled},
+        {"refuse", Misbehaviour::refusal(), LogOnResult::Refused, denied},
+    };
+    for (const auto& c : cases)
+        for (const int mode : {1, 0}) { // the log-on, and the logging board's log-on
+            sim->clear_received();
+            sim->misbehave_on("/access:*", c.behaviour);
+            dialogs.prompts.clear();
+            shell().software_mode = static_cast<int16_t>(mode);
+            EXPECT_FALSE(mode == 1 ? connect_to_unit(false) : coms_connected()) << c.fault;
+            EXPECT_EQ(link().log_on_result, c.result) << c.fault;
+            EXPECT_EQ(dialogs.messages(), QStringList({c.message})) << c.fault << " mode " << mode;
+            EXPECT_TRUE(link().failure_told) << c.fault;
+            EXPECT_EQ(received().size(), 1) << c.fault << ": the unit was asked on";
+            sim->clear_misbehaviour();
+        }
+}
+
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {
     // clang-format off
     const struct { QString who; bool lite_before; std::string identity; } cases[] = {

@@ -116,6 +116,27 @@ TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
     EXPECT_FALSE(w.loaded());
 }
 
+TEST_F(ModemWindowTest, ASlowDialIsSentOnceAndItsConnectLineStandsAlone) {
+    // Longer than the link's 40 s time-out: a second dial would abort the call being set up.
+    sim->modem().set_dial_ms(60000);
+    Form7& w = modem_window();
+    bool held = true;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w.dialling())
+            held = held && !w.key_connect->isEnabled() && !w.panel2->text().isEmpty();
+    });
+    poll.start(2);
+    w.key_connect->trigger();
+    poll.stop();
+    EXPECT_TRUE(held) << "the connect key could dial again, or the wait showed no countdown";
+    EXPECT_EQ(modem_commands(), QStringList({"ATZ", "ATE0", "ATDT0123 456789"}));
+    EXPECT_TRUE(link().modem_connected);
+    EXPECT_EQ(w.panel1->text(), "CONNECT 19200");
+    EXPECT_FALSE(w.Text1->toPlainText().contains(ui_text(2000, "(late reply dropped)")));
+    EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join('|').toStdString();
+}
+
 TEST_F(ModemWindowTest, AModemThatDoesNotAnswerGetsNoDial) {
     sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
     sim->set_modem(false);
@@ -123,6 +144,7 @@ TEST_F(ModemWindowTest, AModemThatDoesNotAnswerGetsNoDial) {
     EXPECT_EQ(received(), QStringList({"ATZ", "ATZ", "ATZ"}));
     EXPECT_EQ(dialogs.prompts.size(), 1u) << "one failure message";
     EXPECT_FALSE(link().modem_connected);
+    EXPECT_TRUE(modem_window().key_connect->isEnabled()) << "the window cannot dial again";
 }
 
 } // namespace
