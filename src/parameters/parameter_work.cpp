@@ -138,23 +138,31 @@ public:
 
 private:
     // Every heading and cell whole in every language ("P104", German "Vorgabe"): the number, value
-    // and default columns take at least their texts' width, the description gives up the room.
+    // and default columns take at least their texts' width. The description keeps its room; the
+    // grid grows to the left (it stands at the window's right edge) and keeps the larger width as
+    // its minimum, which the main window's layout honours.
     void fit_columns() {
         if (design_widths_.empty())
             for (int c = 0; c < 4; ++c)
                 design_widths_.push_back(grid_->columnWidth(c));
-        int total = 0;
-        for (int w : design_widths_)
-            total += w;
-        int others = 0;
+        int before = 0;
+        for (int c = 0; c < 4; ++c)
+            before += grid_->columnWidth(c);
+        int after = design_widths_[1];
+        grid_->setColumnWidth(1, design_widths_[1]);
         for (int c : {0, 2, 3}) {
             grid_->resizeColumnToContents(c);
             const int w = std::max(c == 0 ? 0 : design_widths_[static_cast<size_t>(c)],
                                    grid_->columnWidth(c));
             grid_->setColumnWidth(c, w);
-            others += w;
+            after += w;
         }
-        grid_->setColumnWidth(1, std::max(total - others, design_widths_[1] / 2));
+        const QRect g = grid_->geometry();
+        const int width = g.width() - before + after;
+        if (width == g.width())
+            return;
+        grid_->setMinimumWidth(width);
+        grid_->setGeometry(g.right() + 1 - width, g.y(), width, g.height());
     }
 
     QTableWidget* grid_;
