@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -210,6 +211,13 @@ void frmDebug::Command4_Click() {
 
 void frmDebug::cmdClose_Click() {
     close();
+}
+
+void frmDebug::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        cmdClose->click();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void frmDebug::txtTerminal_KeyPress(char code) {

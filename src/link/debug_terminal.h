@@ -37,6 +37,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape that the terminal did not send to the unit closes the window, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool prepare_port();

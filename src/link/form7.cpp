@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QScopeGuard>
@@ -129,6 +130,13 @@ void Form7::Form_Unload() {
     link().modem_window_open = false;
     Text1->bind(nullptr);
     hide();
+}
+
+void Form7::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        key_stop->trigger();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Form7::closeEvent(QCloseEvent* event) {

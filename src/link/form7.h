@@ -46,6 +46,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Escape that the traffic box did not send to the modem closes the window, as in any dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool ensure_port_open();

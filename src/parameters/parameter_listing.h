@@ -11,7 +11,7 @@ struct ParameterListingRow {
     QString number;      // "P" and the number ("P104"); may be empty
     QString description; // the record's text
     QString value;       // the value as the grid shows it
-    QString units;       // column 3: the default (full list) or units word, as the lists say
+    QString default_value; // the default in the units the grid shows the value in
 };
 
 struct ParameterListing {

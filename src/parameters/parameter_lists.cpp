@@ -42,7 +42,7 @@ void fill(bool changed_only) {
         row.number = hidden_number ? QString() : QStringLiteral("P") + QString::number(P);
         row.description = r.text;
         row.value = platform::number_text(platform::val(r.value_text));
-        row.units = platform::number_text(get_param_default_value(scale, P));
+        row.default_value = platform::number_text(get_param_default_value(scale, P));
         L.rows.push_back(row);
     }
 }

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -108,7 +110,7 @@ public:
             const QColor fore = changed_list ? QColor(0xFF, 0, 0)
                                 : changed    ? QColor(Qt::white)
                                              : QColor(Qt::black);
-            const QString cells[] = {r.number, r.description, r.value, r.units};
+            const QString cells[] = {r.number, r.description, r.value, r.default_value};
             for (int c = 0; c < 4; ++c) {
                 auto* item = new QTableWidgetItem(cells[c]);
                 item->setBackground(back);
@@ -119,8 +121,8 @@ public:
             }
             ++row;
         }
-        // "P104" whole, and rows no taller than their text.
-        grid_->resizeColumnToContents(0);
+        fit_columns();
+        // Rows no taller than their text.
         grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
         grid_->setUpdatesEnabled(true);
         if (show) {
@@ -135,7 +137,36 @@ public:
     }
 
 private:
+    // Every heading and cell whole in every language ("P104", German "Vorgabe"): the number, value
+    // and default columns take at least their texts' width. The description keeps its room; the
+    // grid grows to the left (it stands at the window's right edge) and keeps the larger width as
+    // its minimum, which the main window's layout honours.
+    void fit_columns() {
+        if (design_widths_.empty())
+            for (int c = 0; c < 4; ++c)
+                design_widths_.push_back(grid_->columnWidth(c));
+        int before = 0;
+        for (int c = 0; c < 4; ++c)
+            before += grid_->columnWidth(c);
+        int after = design_widths_[1];
+        grid_->setColumnWidth(1, design_widths_[1]);
+        for (int c : {0, 2, 3}) {
+            grid_->resizeColumnToContents(c);
+            const int w = std::max(c == 0 ? 0 : design_widths_[static_cast<size_t>(c)],
+                                   grid_->columnWidth(c));
+            grid_->setColumnWidth(c, w);
+            after += w;
+        }
+        const QRect g = grid_->geometry();
+        const int width = g.width() - before + after;
+        if (width == g.width())
+            return;
+        grid_->setMinimumWidth(width);
+        grid_->setGeometry(g.right() + 1 - width, g.y(), width, g.height());
+    }
+
     QTableWidget* grid_;
+    std::vector<int> design_widths_;
 };
 
 } // namespace

@@ -38,7 +38,8 @@ QString dashes(int n) {
 }
 
 QStringList column_titles() {
-    return {QStringLiteral("Par"), ui_text(1368), ui_text(1369), ui_text(1446)};
+    // Headed as the grid heads the same column: it holds the defaults, not units words.
+    return {QStringLiteral("Par"), ui_text(1368), ui_text(1369), ui_text(1188)};
 }
 
 // The printer's print position: texts go at the current position, a Tab moves to a character
@@ -208,7 +209,7 @@ void lay_out_listing_head(Cursor& c, const PrintHeaderFields& header) {
 }
 
 QStringList row_fields(const ParameterListingRow& row) {
-    return {row.number, row.description, row.value, row.units};
+    return {row.number, row.description, row.value, row.default_value};
 }
 
 // Only with the header do pages end at the footer line; without it the page fills up.

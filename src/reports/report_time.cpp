@@ -78,10 +78,13 @@ QString date_box_text(double serial) {
 }
 
 std::optional<int64_t> parse_date_text(const QString& text) {
-    // Only the date part counts: the first blank-separated word.
-    const QString date_part = text.trimmed().section(QLatin1Char(' '), 0, 0);
-    static const QRegularExpression shape(QStringLiteral("^(\\d{1,4})\\D(\\d{1,2})\\D(\\d{1,4})$"));
-    const auto m = shape.match(date_part);
+    // Three numbers, each pair parted by one mark with blanks about it or by blanks alone, so that
+    // short dates with blanks ("7. 12. 2026", "2026. 12. 7.") read as well as "07/12/2026"; a
+    // full stop may close the date, and whatever follows a blank after it (a time) is ignored.
+    static const QRegularExpression shape(QStringLiteral(
+        "^([0-9]{1,4})(?:\\s*[^0-9\\s]\\s*|\\s+)([0-9]{1,2})(?:\\s*[^0-9\\s]\\s*|\\s+)"
+        "([0-9]{1,4})\\.?(?:\\s.*)?$"));
+    const auto m = shape.match(text.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
     const QString a = m.captured(1), b = m.captured(2), c = m.captured(3);

@@ -55,9 +55,13 @@ QPointer<report>& instance() {
     return w;
 }
 
+double chart_serial(double chart_x) {
+    return serial_from_seconds(serial_seconds_from_chart_x(chart_x));
+}
+
 // The chart's time as the user's short date (four-digit year) and long time.
 QString chart_time_text(double chart_x) {
-    const double serial = serial_from_seconds(serial_seconds_from_chart_x(chart_x));
+    const double serial = chart_serial(chart_x);
     return format_serial(serial, box_date_pattern() + QLatin1Char(' ') +
                                      platform::date_formats().long_time)
         .trimmed();
@@ -317,8 +321,9 @@ void report::Form_Load() {
         const QString first_text = chart_time_text(first.x.front());
         const QString last_text = chart_time_text(first.x.back());
         Text7->setPlainText(starts + first_text + QStringLiteral("\n") + stops + last_text);
-        Text3->setText(first_text.section(QLatin1Char(' '), 0, 0));
-        Text4->setText(last_text.section(QLatin1Char(' '), 0, 0));
+        // The boxes get the date on its own: a short date may itself hold blanks ("7. 12. 2026").
+        Text3->setText(date_box_text(chart_serial(first.x.front())));
+        Text4->setText(date_box_text(chart_serial(first.x.back())));
     } else {
         Text7->setPlainText(starts + QStringLiteral("\n") + stops);
         Text3->clear();

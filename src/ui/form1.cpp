@@ -692,6 +692,10 @@ void Form1::place_overlays() {
     l.grid.width = 0;
     for (int c : GRID_COLUMN_TWIPS)
         l.grid.width += c;
+    // Columns widened for their headings' language widen the grid (its minimum width).
+    if (MSFlexGrid1->minimumWidth() > 0)
+        l.grid.width = std::max(l.grid.width, pixels_to_twips(MSFlexGrid1->minimumWidth()) -
+                                                  GRID_ALLOWANCE_TWIPS);
     const MainWindowLayout a = arrange_overlays(l);
     auto put = [](QWidget* w, const Geometry& r) {
         w->setGeometry(twips_to_pixels(r.left), twips_to_pixels(r.top), twips_to_pixels(r.width),

@@ -72,7 +72,7 @@ MainWindowLayout arrange_overlays(MainWindowLayout l) {
     l.cancel_button.left = (w - l.cancel_button.width) / 2;
     l.cancel_button.top = (h - l.cancel_button.height) * 0.45 + l.progress_text.height / 4;
 
-    l.grid.width = l.grid.width + 350;
+    l.grid.width = l.grid.width + GRID_ALLOWANCE_TWIPS;
     l.grid.left = l.cso_tabs.width - l.grid.width;
     l.grid.top = l.toolbar.top + l.toolbar.height;
     l.grid.height = l.cso_tabs.top + l.cso_tabs.height - l.grid.top - 60;

@@ -15,6 +15,9 @@ inline double pixels_to_twips(int pixels) {
     return pixels * TWIPS_PER_PIXEL;
 }
 
+// The parameter grid is as wide as its columns and this much more (frame and scroll bar).
+inline constexpr double GRID_ALLOWANCE_TWIPS = 350;
+
 struct Geometry {
     double left = 0, top = 0, width = 0, height = 0;
     bool operator==(const Geometry&) const = default;

@@ -6,11 +6,12 @@
 #include "reports/report_time.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const char* const orders[] = {"dd/mm/yyyy", "mm/dd/yyyy", "yyyy-mm-dd", "dd.mm.yy",
-                                         "d/m/yy"};
+    static const char* const orders[] = {"dd/mm/yyyy",    "mm/dd/yyyy", "yyyy-mm-dd",
+                                         "dd.mm.yy",      "d/m/yy",     "d. m. yyyy",
+                                         "yyyy. mm. dd.", "yyyy. m. d."};
     if (size == 0)
         return 0;
-    platform::date_formats().short_date = QString::fromLatin1(orders[data[0] % 5]);
+    platform::date_formats().short_date = QString::fromLatin1(orders[data[0] % std::size(orders)]);
     const QString text =
         QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
     const auto day = reports::parse_date_text(text);

@@ -29,7 +29,7 @@ TEST_F(ParameterRules, ListsFollowAccessLevelAndTheListingRules) {
     list_changed_parameters(false, true);
     EXPECT_EQ(numbers(), QStringList({"P41", "P105"})) << "the passcode is never listed";
     EXPECT_EQ(parameter_listing().rows[0].value, "30");
-    EXPECT_EQ(parameter_listing().rows[0].units, "20");
+    EXPECT_EQ(parameter_listing().rows[0].default_value, "20");
 
     list_all_parameters(false);
     EXPECT_TRUE(numbers().contains("P20"));

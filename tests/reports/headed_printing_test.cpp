@@ -25,7 +25,7 @@ class HeadedPrinting : public ::testing::Test {
 protected:
     // clang-format off
     static constexpr std::pair<int, const char*> texts[] = {
-        {1368, "Description"}, {1369, "Value"},          {1446, "Units"},
+        {1368, "Description"}, {1369, "Value"},          {1188, "Default"},
         {1432, "Site Name:"},  {1433, "Project:"},       {1434, "Instrument:"},
         {1435, "Tag:"},        {1437, "Type:"},          {1438, "Serial:"},
         {1439, "Software:"},   {1440, "Hardware:"},      {1441, "Sensor Type:"},
@@ -56,7 +56,7 @@ protected:
         ParameterListing l;
         for (int i = 0; i < rows; ++i)
             l.rows.push_back({QStringLiteral("P%1").arg(i + 1), QStringLiteral("Param %1").arg(i + 1),
-                              QString::number(i), QStringLiteral("m")});
+                              QString::number(i), QStringLiteral("9")});
         return l;
     }
 
@@ -141,7 +141,7 @@ TEST_F(HeadedPrinting, WithoutHeaderThePrinterBreaksPagesItselfAndNoFooterIsPrin
 TEST_F(HeadedPrinting, LongDescriptionPushesTheValueToItsColumnOnTheNextLine) {
     ParameterListing l;
     l.rows.push_back({QStringLiteral("P1"), QString(40, QLatin1Char('x')), QStringLiteral("7"),
-                      QStringLiteral("m")});
+                      QStringLiteral("9")});
     const auto pages = lay_out_headed_pages(header, l, metrics(), 1, QStringLiteral("today"));
     const auto& items = pages[0].items;
     const auto value = std::find_if(items.begin(), items.end(),
@@ -158,9 +158,10 @@ TEST_F(HeadedPrinting, LongDescriptionPushesTheValueToItsColumnOnTheNextLine) {
                         QString(40, QLatin1Char('x'));
     const auto at = text.indexOf(row);
     ASSERT_GE(at, 0);
-    EXPECT_EQ(text[at + 1], QString(49, QLatin1Char(' ')) + QStringLiteral("7         m"));
+    EXPECT_EQ(text[at + 1], QString(49, QLatin1Char(' ')) + QStringLiteral("7         9"));
 }
 
+// The last column holds the defaults, as in the grid, and is headed so.
 TEST_F(HeadedPrinting, ExportLayouts) {
     const ParameterListing l = listing(1);
     const QString dash170(170, QLatin1Char('-')), dash100(100, QLatin1Char('-')),
@@ -174,19 +175,19 @@ TEST_F(HeadedPrinting, ExportLayouts) {
         {"csv with the header keeps the leading separator on every line", true, ",",
          {"," + dash170, ",Site Name:,Weir 3", ",Project:,", ",Instrument:,", ",Tag:,", ",Type:,",
           ",Serial:,12345", ",Software:,5.30", ",Hardware:,", ",Sensor Type:,",
-          ",Sensor Serial:,", "," + dash170, ",Par,Description,Value,Units", "," + dash80,
-          ",P1,Param 1,0,m", "," + dash80, ""}},
+          ",Sensor Serial:,", "," + dash170, ",Par,Description,Value,Default", "," + dash80,
+          ",P1,Param 1,0,9", "," + dash80, ""}},
         {"ssv without the header: label and value run together", false, ";",
          {";Software Version: 5.30", ";Hardware Revision: B", ";Serial Number: Site 7",
-          ";Site Ident: 0", ";" + dash100, ";Par;Description;Value;Units", ";" + dash80,
-          ";P1;Param 1;0;m", ";" + dash80, ""}},
+          ";Site Ident: 0", ";" + dash100, ";Par;Description;Value;Default", ";" + dash80,
+          ";P1;Param 1;0;9", ";" + dash80, ""}},
         {"fixed columns: titles and rows on their own columns, no separators", false, "",
          {QString(14, ' ') + "Software Version: 5.30", QString(14, ' ') + "Hardware Revision: B",
           QString(14, ' ') + "Serial Number: Site 7", QString(14, ' ') + "Site Ident: 0",
           QString(14, ' ') + dash100,
-          QString(14, ' ') + "Par       Description                   Value        Units",
+          QString(14, ' ') + "Par       Description                   Value        Default",
           QString(14, ' ') + dash100,
-          QString(14, ' ') + "P1   Param 1                       0         m",
+          QString(14, ' ') + "P1   Param 1                       0         9",
           QString(14, ' ') + dash100, ""}},
     };
     for (const auto& c : cases) {
@@ -236,7 +237,7 @@ TEST_F(HeadedPrinting, ExportWritesTheChosenTypeOrSaysWhyAndCancelSaysNothing) {
     headed_printing(header, listing(2), HeadedOutput::File);
     QFile f(dir.filePath(QStringLiteral("list.ssv")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains(";P2;Param 2;1;m\r\n"));
+    EXPECT_TRUE(f.readAll().contains(";P2;Param 2;1;9\r\n"));
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Done.")});
     QFile ini(shell().ini_path);
     ASSERT_TRUE(ini.open(QIODevice::ReadOnly));

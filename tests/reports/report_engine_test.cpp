@@ -285,6 +285,12 @@ TEST(ReportTime, DateBoxTextsReadInTheUsersOrder) {
         {"dd/mm/yyyy", "", 0, 0, 0},
         {"dd/mm/yyyy", "05/12/202", 0, 0, 0},
         {"dd/mm/yyyy", "0654-1-5", 0, 0, 0},
+        {"d. m. yyyy", "5. 12. 2026", 2026, 12, 5},
+        {"d. m. yyyy", "5. 12. 2026 14:30:00", 2026, 12, 5},
+        {"yyyy. mm. dd.", "2026. 12. 05.", 2026, 12, 5},
+        {"yyyy. m. d.", "2026. 12. 5. 14:30:00", 2026, 12, 5},
+        {"d. m. yyyy", "5. 12.", 0, 0, 0},
+        {"d. m. yyyy", "5. 12. 2026x", 0, 0, 0},
     };
     const QString saved = platform::date_formats().short_date;
     for (const auto& c : cases) {

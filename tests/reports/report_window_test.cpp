@@ -4,6 +4,8 @@
 #include "logging/log_setup_state.h"
 #include "platform/dialogs.h"
 #include "platform/print_dialog.h"
+#include "platform/sysinfo.h"
+#include "platform/vb.h"
 #include "qt_print.h"
 #include "report_test_support.h"
 #include "reports/print_preview.h"
@@ -172,6 +174,48 @@ TEST_F(ReportWindow, CalendarHasItsOwnColoursAndMonthTitle) {
     w.Command4->click();
     EXPECT_EQ(month, QStringLiteral("December, 2026"));
     EXPECT_EQ(header.rgb() & 0xFFFFFF, look::WEEKDAY_HEADER);
+}
+
+// Locales whose short dates hold blanks, and two without: the window fills its boxes with
+// dates it reads back itself, the calendar writes one that reads, and a report is made.
+TEST_F(ReportWindow, ItsOwnDatesReadBackInEveryLocale) {
+    const struct Case {
+        const char* locale;
+        const char* from; // 05/12/2026, the chart's first day, as the box shows it
+    } cases[] = {{"sk_SK.UTF-8", "5. 12. 2026"},
+                 {"hu_HU.UTF-8", "2026. 12. 05."},
+                 {"ko_KR.UTF-8", "2026. 12. 5."},
+                 {"de_DE.UTF-8", "05.12.2026"},
+                 {"en_US.UTF-8", "12/5/2026"}};
+    const QByteArray saved_env = qgetenv("LC_ALL");
+    const platform::DateFormats saved = platform::date_formats();
+    const platform::NumberSeparators saved_numbers = platform::number_separators();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.locale);
+        qputenv("LC_ALL", c.locale);
+        platform::use_system_formats(platform::query_system_info());
+        previews.clear();
+        platform::ScopedScriptedDialogs dialogs;
+        report w;
+        w.Form_Load();
+        EXPECT_EQ(w.Text3->text(), QString::fromUtf8(c.from));
+        picks = {QDate(2026, 12, 6)};
+        w.Command5->click();
+        w.Command1->click();
+        EXPECT_EQ(dialogs.messages(), QStringList{}) << "the window refused its own dates";
+        ASSERT_EQ(previews.size(), 1u);
+        // The report writes its days as dd/mm/yyyy with the locale's own date separator.
+        const QString sep = platform::date_formats().date_separator;
+        for (const char* day : {"05", "06"})
+            EXPECT_TRUE(
+                previews[0].contains("\r\n" + QLatin1String(day) + sep + "12" + sep + "2026\t"))
+                << day << " is missing from\n"
+                << previews[0];
+        picks.clear();
+    }
+    saved_env.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved_env);
+    platform::date_formats() = saved;
+    platform::number_separators() = saved_numbers;
 }
 
 TEST_F(ReportWindow, PreviewSavesRichTextAndPlainText) {

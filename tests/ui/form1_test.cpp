@@ -1,18 +1,22 @@
 // The main window as a user meets it: start-up in each identity and mode, what the menus and keys
 // offer, the shortcut letters, the toolbar and failures inside handlers.
-#include "parameters/parameter_state.h"
 #include "echo/echo_page.h"
 #include "link/link_state.h"
 #include "link/traffic_box.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
+#include "parameters/parameter_listing.h"
+#include "parameters/parameter_lists.h"
+#include "parameters/parameter_state.h"
 #include "platform/profile.h"
 #include "shell/definitions_reset.h"
 #include "ui/main_window_rules.h"
+#include "ui/screen_scaling.h"
 #include "ui_test_support.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTableWidget>
 #include <QTest>
 #include <qcustomplot.h>
 #include <stdexcept>
@@ -394,4 +398,33 @@ TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
     EXPECT_TRUE(form1().windowTitle().startsWith("QuillarnPC 5.3 - " + ui_text(1266).toUpper() +
                                                  " " + ui_text(1139)))
         << form1().windowTitle().toStdString();
+}
+
+TEST_F(MainWindowTest, TheParameterGridShowsEveryHeadingWholeInEveryLanguage) {
+    set_screen_area_for_tests(ScreenArea{QRect(0, 0, 1366, 768), QRect(0, 0, 1366, 728)});
+    int description_width = 0;
+    for (int language = 0; language < 5; ++language) {
+        Form1& w = start(1, 1, language);
+        w.show();
+        flush();
+        list_all_parameters(true);
+        QTableWidget* grid = w.MSFlexGrid1;
+        int total = 0;
+        for (int c = 0; c < grid->columnCount(); ++c) {
+            const QTableWidgetItem* heading = grid->item(0, c);
+            ASSERT_NE(heading, nullptr);
+            // The cell draws in the grid's font with the item's own settings (bold) over it.
+            const QFont drawn = heading->font().resolve(grid->font());
+            const int needed = QFontMetrics(drawn).horizontalAdvance(heading->text());
+            EXPECT_GE(grid->columnWidth(c), needed + 6)
+                << "language " << language << ": heading \"" << heading->text()
+                << "\" is cut in a column of " << grid->columnWidth(c) << " px";
+            total += grid->columnWidth(c);
+        }
+        EXPECT_LE(total, grid->viewport()->width() + 1)
+            << "language " << language << ": the grid scrolls sideways";
+        w.close();
+        flush();
+    }
+    set_screen_area_for_tests(std::nullopt);
 }
