@@ -176,7 +176,7 @@ void set_point_page_texts(QTabWidget* tabs) {
 void setup_page_plan(QWidget* content, QWidget* picture, QWidget* chart, QWidget* rows,
                      QWidget* points) {
     auto* grid = new QGridLayout(content);
-    grid->addWidget(picture, 0, 0, Qt::AlignTop);
+    grid->addWidget(picture, 0, 0);
     grid->addWidget(chart, 0, 1);
     grid->addWidget(points, 1, 0, 1, 2);
     grid->addWidget(rows, 0, 2, 2, 1, Qt::AlignTop);
@@ -208,7 +208,7 @@ VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     scrlabel19 = caption(Frame5_0, QStringLiteral("scrlabel(19)"));
     scrlabel1 = notice(Frame5_0, QStringLiteral("scrlabel(1)"));
     auto* pic = new QVBoxLayout(Frame5_0);
-    pic->addWidget(Image2, 1);
+    pic->addWidget(Image2, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel19);
     pic->addWidget(scrlabel1);
     Frame5_1 = group(content, QStringLiteral("Frame5(1)"));
@@ -230,7 +230,7 @@ FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
     Txt713 = notice(Frame6_0, QStringLiteral("Txt713"));
     Txt713->setFrameShape(QFrame::StyledPanel);
     auto* pic = new QVBoxLayout(Frame6_0);
-    pic->addWidget(Image3, 1);
+    pic->addWidget(Image3, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel18);
     pic->addWidget(Txt713);
     pic->addWidget(scrlabel0);

@@ -531,3 +531,44 @@ TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
 }
 
 } // namespace
+
+namespace {
+
+// Every vessel and flow element picture whole in its frame, its name clear of it, on a laptop
+// and on a large screen.
+TEST_F(PageFitTest, EveryPictureShowsWholeWithItsNameClearOfIt) {
+    QStringList problems;
+    for (const Screen& s : {Screen{1366, 768}, Screen{1920, 1080}}) {
+        set_screen_area_for_tests(
+            ScreenArea{QRect(0, 0, s.width, s.height), QRect(0, 0, s.width, s.height - 40)});
+        Form1& w = open_main_window(1, 1);
+        w.show();
+        flush();
+        const auto look = [&](QWidget& page, const QString& what) {
+            w.SSTab1[1]->setCurrentWidget(&page);
+            settle();
+            QSet<QString> seen;
+            for (const QString& p : page_problems(page, w, seen))
+                problems << QStringLiteral("%1x%2 %3: %4").arg(s.width).arg(s.height).arg(what, p);
+        };
+        show_fullest_set(false);
+        for (int shape = 0; shape <= 12; ++shape) {
+            parameter_rows().set_text(600, QString::number(shape));
+            look(*w.vessel_page, QStringLiteral("vessel shape %1").arg(shape));
+        }
+        show_fullest_set(true);
+        const std::pair<int, int> elements[] = {{1, 1}, {1, 4}, {1, 7}, {2, 2}, {2, 4}, {3, 1},
+                                                {3, 4}, {4, 1}, {4, 2}, {4, 3}, {5, 1}, {5, 2}};
+        for (const auto& [type, model] : elements) {
+            parameter_rows().set_text(700, QString::number(type));
+            parameter_rows().set_text(701, QString::number(model));
+            look(*w.flow_page, QStringLiteral("flow element %1/%2").arg(type).arg(model));
+        }
+        w.close();
+        flush();
+    }
+    EXPECT_TRUE(problems.isEmpty()) << problems.size() << " faults:\n"
+                                    << problems.join('\n').toStdString();
+}
+
+} // namespace
