@@ -111,7 +111,8 @@ void draw_loss_curve(QCustomPlot& chart) {
     for (int P = LOSS_POINTS_FIRST; P < LOSS_POINTS_LAST; P += 2) {
         const DefinitionRecord& limit = definitions_table()[static_cast<size_t>(P)];
         const DefinitionRecord& loss = definitions_table()[static_cast<size_t>(P + 1)];
-        if (!limit.present || !loss.present)
+        if (!limit.present || !loss.present || limit.unit_value == NO_VALUE ||
+            loss.unit_value == NO_VALUE)
             continue;
         x << limit.unit_value;
         y << loss.unit_value;
