@@ -256,9 +256,10 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
     if (P == 600 && L.volume_mode)
         call_hook(H.check_volume_parms);
     if ((P == 700 || P == 701) && L.flow_mode) {
-        const bool shown = record(700).unit_value != 5;
-        rows.set_switch(QStringLiteral("SSTab3"), shown);
-        rows.set_switch(QStringLiteral("TChart3"), shown);
+        // "Universal" is the element whose flow is read from the breakpoint table and chart.
+        const bool universal = record(700).unit_value == 5;
+        rows.set_switch(QStringLiteral("SSTab3(0)"), universal);
+        rows.set_switch(QStringLiteral("TChart3(2)"), universal);
         // The picture and its name follow the element the user chose.
         call_hook(H.update_flow_vessel_image);
     }

@@ -19,8 +19,21 @@ constexpr int INNER_TABS = 3;
 QGroupBox* group(QWidget* parent, const QString& name) {
     auto* g = new QGroupBox(parent);
     g->setObjectName(name);
-    g->setMinimumHeight(60);
+    // No fixed least height: one below what the frame's rows need lets the layout squeeze the
+    // frame and lay its rows over each other.
     return g;
+}
+
+QCustomPlot* profile_chart(QWidget* parent, const QString& name) {
+    auto* chart = new QCustomPlot(parent);
+    chart->setObjectName(name);
+    chart->addGraph();
+    chart->graph(0)->setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 2));
+    chart->graph(0)->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
+    chart->plotLayout()->insertRow(0);
+    chart->plotLayout()->addElement(0, 0, new QCPTextElement(chart, QString()));
+    chart->setMinimumSize(260, 200);
+    return chart;
 }
 
 } // namespace
@@ -73,10 +86,24 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
     SSTab2->setObjectName(QStringLiteral("SSTab2(1)"));
     for (int i = 0; i < INNER_TABS; ++i)
         SSTab2->addTab(new QWidget(SSTab2), QString());
+    loss_curve = profile_chart(SSTab2->widget(0), QStringLiteral("loss_curve"));
+    (new QVBoxLayout(SSTab2->widget(0)))->addWidget(loss_curve);
+    // The points as pairs, the limits in one column and their losses in the other.
+    auto* columns = new QHBoxLayout(SSTab2->widget(1));
+    for (int c = 0; c < 2; ++c) {
+        auto* column = new QWidget(SSTab2->widget(1));
+        column->setObjectName(QStringLiteral("column%1").arg(c));
+        columns->addWidget(column);
+    }
     QGroupBox* frame27 = group(SSTab2->widget(2), QStringLiteral("Frame27"));
     frames[QStringLiteral("Frame27")] = frame27;
     (new QVBoxLayout(SSTab2->widget(2)))->addWidget(frame27);
-    grids[9]->addWidget(SSTab2, 10, 0, 1, 2);
+    // The unit's information takes the whole height of the page, the clock and the loss points
+    // share the other half: one above the other the three would not fit a laptop screen.
+    QGroupBox* unit_information = frames.at(QStringLiteral("Frame28"));
+    grids[9]->removeWidget(unit_information);
+    grids[9]->addWidget(unit_information, 0, 0, 2, 1, Qt::AlignTop);
+    grids[9]->addWidget(SSTab2, 1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -84,18 +111,6 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
 }
 
 namespace {
-
-QCustomPlot* profile_chart(QWidget* parent, const QString& name) {
-    auto* chart = new QCustomPlot(parent);
-    chart->setObjectName(name);
-    chart->addGraph();
-    chart->graph(0)->setPen(QPen(QColor(0x1f, 0x5f, 0xa8), 2));
-    chart->graph(0)->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssCircle, 5));
-    chart->plotLayout()->insertRow(0);
-    chart->plotLayout()->addElement(0, 0, new QCPTextElement(chart, QString()));
-    chart->setMinimumSize(260, 200);
-    return chart;
-}
 
 QTabWidget* point_pages(QWidget* parent, const QString& name) {
     auto* tabs = new QTabWidget(parent);
@@ -122,6 +137,16 @@ QLabel* notice(QWidget* parent, const QString& name) {
     return label;
 }
 
+// The name under a picture: one line, so that the frame's height is known before the frame's
+// width is (a wrapped line may need more height than the layout gave it and run over the
+// picture).
+QLabel* caption(QWidget* parent, const QString& name) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
 QLabel* picture(QWidget* parent, const QString& name) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
@@ -145,19 +170,19 @@ void set_point_page_texts(QTabWidget* tabs) {
                                    QStringLiteral(" %1-%2").arg(page * 8 + 1).arg(page * 8 + 8));
 }
 
-// The vessel and flow pages share one plan: the picture and the rows above, the points and their
-// profile below, the lower row taking the height to spare.
-void four_panes(QWidget* content, QWidget* top_left, QWidget* top_right, QWidget* bottom_left,
-                QWidget* bottom_right) {
+// The vessel and flow pages share one plan: the picture with the profile chart beside it, the
+// points under the two, and the rows in a column of their own on the right. Picture and chart
+// are no taller than the rows, so the page is only as high as the rows or the points need.
+void setup_page_plan(QWidget* content, QWidget* picture, QWidget* chart, QWidget* rows,
+                     QWidget* points) {
     auto* grid = new QGridLayout(content);
-    grid->addWidget(top_left, 0, 0);
-    grid->addWidget(top_right, 0, 1);
-    grid->addWidget(bottom_left, 1, 0);
-    grid->addWidget(bottom_right, 1, 1);
-    grid->setColumnStretch(0, 1);
+    grid->addWidget(picture, 0, 0);
+    grid->addWidget(chart, 0, 1);
+    grid->addWidget(points, 1, 0, 1, 2);
+    grid->addWidget(rows, 0, 2, 2, 1, Qt::AlignTop);
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(0, 0);
-    grid->setRowStretch(1, 1);
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(2, 1);
 }
 
 } // namespace
@@ -180,20 +205,19 @@ VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     QWidget* content = scrolled_content(this);
     Frame5_0 = group(content, QStringLiteral("Frame5(0)"));
     Image2 = picture(Frame5_0, QStringLiteral("Image2"));
-    scrlabel19 = notice(Frame5_0, QStringLiteral("scrlabel(19)"));
+    scrlabel19 = caption(Frame5_0, QStringLiteral("scrlabel(19)"));
     scrlabel1 = notice(Frame5_0, QStringLiteral("scrlabel(1)"));
     auto* pic = new QVBoxLayout(Frame5_0);
-    pic->addWidget(Image2, 1);
+    pic->addWidget(Image2, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel19);
     pic->addWidget(scrlabel1);
     Frame5_1 = group(content, QStringLiteral("Frame5(1)"));
-    Frame5_1->setMinimumHeight(0);
     rows = new QWidget(Frame5_1);
     rows->setObjectName(QStringLiteral("VesselRows"));
     (new QVBoxLayout(Frame5_1))->addWidget(rows);
     SSTab2_0 = point_pages(content, QStringLiteral("SSTab2(0)"));
     TChart3_0 = profile_chart(content, QStringLiteral("TChart3(0)"));
-    four_panes(content, Frame5_0, Frame5_1, SSTab2_0, TChart3_0);
+    setup_page_plan(content, Frame5_0, TChart3_0, Frame5_1, SSTab2_0);
 }
 
 FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
@@ -201,12 +225,12 @@ FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
     QWidget* content = scrolled_content(this);
     Frame6_0 = group(content, QStringLiteral("Frame6(0)"));
     Image3 = picture(Frame6_0, QStringLiteral("Image3"));
-    scrlabel18 = notice(Frame6_0, QStringLiteral("scrlabel(18)"));
+    scrlabel18 = caption(Frame6_0, QStringLiteral("scrlabel(18)"));
     scrlabel0 = notice(Frame6_0, QStringLiteral("scrlabel(0)"));
     Txt713 = notice(Frame6_0, QStringLiteral("Txt713"));
     Txt713->setFrameShape(QFrame::StyledPanel);
     auto* pic = new QVBoxLayout(Frame6_0);
-    pic->addWidget(Image3, 1);
+    pic->addWidget(Image3, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel18);
     pic->addWidget(Txt713);
     pic->addWidget(scrlabel0);
@@ -216,7 +240,7 @@ FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
         SSTab5_0->addTab(new QWidget(SSTab5_0), QString());
     SSTab3_0 = point_pages(content, QStringLiteral("SSTab3(0)"));
     TChart3_2 = profile_chart(content, QStringLiteral("TChart3(2)"));
-    four_panes(content, Frame6_0, SSTab5_0, SSTab3_0, TChart3_2);
+    setup_page_plan(content, Frame6_0, TChart3_2, SSTab5_0, SSTab3_0);
 }
 
 void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow) {
@@ -230,4 +254,9 @@ void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow) {
     flow.SSTab5_0->setTabText(0, ui_text(2208, QStringLiteral("Setup")));
     flow.SSTab5_0->setTabText(1, ui_text(2209, QStringLiteral("Dimensions")));
     flow.SSTab5_0->setTabText(2, ui_text(2210, QStringLiteral("Coefficients")));
+}
+
+void set_loss_curve_texts(QCustomPlot& chart) {
+    chart.xAxis->setLabel(ui_text(2211, QStringLiteral("Limit")));
+    chart.yAxis->setLabel(ui_text(2212, QStringLiteral("Loss (dB)")));
 }

@@ -10,6 +10,7 @@
 class QGroupBox;
 class QLabel;
 class QTabWidget;
+class QCustomPlot;
 
 class ParameterPage : public QWidget {
     Q_OBJECT
@@ -17,12 +18,11 @@ public:
     explicit ParameterPage(QWidget* parent = nullptr);
 
     QTabWidget* SSTab1 = nullptr;         // element 2: the parameter set-up tabs
-    QTabWidget* SSTab2 = nullptr;         // element 1
+    QTabWidget* SSTab2 = nullptr;         // element 1: the loss curve, its points, the losses
+    QCustomPlot* loss_curve = nullptr;    // loss against limit, P170..P185
     std::map<int, QGroupBox*> scrframe;   // by the number of the frame's first row
     std::map<QString, QGroupBox*> frames; // "Frame2", "Frame1(13)", ... by object name
 };
-
-class QCustomPlot;
 
 // The vessel set-up tab: the picture of the shape with its name, the vessel rows, and for the
 // universal shapes the breakpoint pages with the level-to-volume chart.
@@ -60,3 +60,5 @@ public:
 
 // Texts of the set-up tabs' own labels, pages and charts in the current language.
 void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow);
+// Axis texts of the system tab's loss curve in the current language.
+void set_loss_curve_texts(QCustomPlot& chart);

@@ -83,6 +83,9 @@ void ParameterRows::commit(int P) {
     typed_[static_cast<size_t>(P)] = false;
     if (change_handler)
         change_handler(P);
+    // What the page shows beside the box (the chosen code's meaning) follows the typed text even
+    // when the check changed nothing else of the row.
+    changed(P);
 }
 
 void ParameterRows::commit_pending() {

@@ -4,6 +4,7 @@
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/setup_tabs.h"
+#include "shell/definitions_table.h"
 
 #include <QPainter>
 #include <QSvgRenderer>
@@ -22,6 +23,8 @@
 namespace {
 
 constexpr int BOX_WIDTH = 110;
+constexpr int LOSS_POINTS_FIRST = 170; // limit and loss of eight points, in pairs
+constexpr int LOSS_POINTS_LAST = 185;
 
 struct Placement {
     int first;
@@ -94,7 +97,27 @@ void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,
                   const std::array<double, 32>& values) {
     QVector<double> x(levels.begin(), levels.end());
     QVector<double> y(values.begin(), values.end());
-    chart.graph(0)->setData(x, y, true);
+    // The points come in the order of their rows, not of their levels: unused rows hold a
+    // placeholder below zero after the entered ones. The graph sorts them, so that its range
+    // (and the axes rescaled to it) spans every point.
+    chart.graph(0)->setData(x, y);
+    chart.rescaleAxes();
+    chart.replot(QCustomPlot::rpQueuedReplot);
+}
+
+// The loss curve: the loss of each point present against its limit.
+void draw_loss_curve(QCustomPlot& chart) {
+    QVector<double> x, y;
+    for (int P = LOSS_POINTS_FIRST; P < LOSS_POINTS_LAST; P += 2) {
+        const DefinitionRecord& limit = definitions_table()[static_cast<size_t>(P)];
+        const DefinitionRecord& loss = definitions_table()[static_cast<size_t>(P + 1)];
+        if (!limit.present || !loss.present || limit.unit_value == NO_VALUE ||
+            loss.unit_value == NO_VALUE)
+            continue;
+        x << limit.unit_value;
+        y << loss.unit_value;
+    }
+    chart.graph(0)->setData(x, y);
     chart.rescaleAxes();
     chart.replot(QCustomPlot::rpQueuedReplot);
 }
@@ -120,6 +143,8 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
     for (auto& [name, frame] : page_.frames)
         if (frame->children().isEmpty())
             frame->hide();
+    // A page of the system tab's own tab set that holds no rows is not offered.
+    page_.SSTab2->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
     vessel_.SSTab2_0->hide();
     vessel_.TChart3_0->hide();
     flow_.SSTab3_0->hide();
@@ -133,6 +158,7 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
 void ParameterRowsView::show_setup_tabs() {
     // The language may have changed since the pages were built.
     set_setup_tab_texts(vessel_, flow_);
+    set_loss_curve_texts(*page_.loss_curve);
     const SetupTabs& t = setup_tabs();
     show_picture(*vessel_.Image2, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
     show_picture(*flow_.Image3, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
@@ -157,6 +183,8 @@ QString ParameterRowsView::frame_of(int P) {
         return QStringLiteral("vessel");
     if (P >= 610 && P <= 673)
         return QStringLiteral("vessel:%1:%2").arg((P - 610) / 16).arg(P % 2);
+    if (P >= 170 && P <= 185)
+        return QStringLiteral("SSTab2(1):1:%1").arg(P % 2);
     if ((P >= 700 && P <= 709) || P == 798 || P == 863 || P == 864)
         return QStringLiteral("flow:0");
     if (P >= 710 && P <= 720)
@@ -192,7 +220,7 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     } else if (name.startsWith(QLatin1String("flowpoints:"))) {
         container = page_of(flow_.SSTab3_0);
     } else if (name.startsWith(QLatin1String("SSTab2(1):"))) {
-        container = page_.SSTab2->widget(name.mid(10).toInt());
+        container = page_of(page_.SSTab2);
     } else if (name.startsWith(QLatin1String("scrframe("))) {
         const int row = name.mid(9, name.size() - 10).toInt();
         container = page_.scrframe.count(row) ? page_.scrframe.at(row) : nullptr;
@@ -203,6 +231,8 @@ QFormLayout* ParameterRowsView::form_of(int P) {
         container = page_.frames.at(QStringLiteral("Frame14"));
     if (container->parentWidget() == &page_ || qobject_cast<QGroupBox*>(container))
         container->show();
+    if (name == QLatin1String("Frame27"))
+        page_.SSTab2->setTabVisible(2, true);
     QFormLayout* form = new_form(container);
     forms_[name] = form;
     return form;
@@ -294,6 +324,8 @@ void ParameterRowsView::show_row(int P) {
         hint->setText(hint_text);
     l->setVisible(r.label_visible);
     b->parentWidget()->setVisible(r.visible);
+    if (P >= LOSS_POINTS_FIRST && P <= LOSS_POINTS_LAST)
+        draw_loss_curve(*page_.loss_curve);
 }
 
 void ParameterRowsView::show_switch(const QString& name, bool on) {

@@ -1136,6 +1136,15 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
         fit_timer_->start(0);
         return false;
     }
+    // A page that grew past its room (a parameter set's rows, the unit's read-outs) is fitted
+    // again once the layout has taken the change in.
+    if (event->type() == QEvent::LayoutRequest && isVisible() && !fit_timer_->isActive() &&
+        is_fitted_content(*watched)) {
+        for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
+            if (tabs && tabs->isVisible() && tab_pages_outgrown(*tabs))
+                fit_timer_->start(0);
+        return false;
+    }
     if (event->type() != QEvent::KeyPress || !KeyPreview)
         return QMainWindow::eventFilter(watched, event);
     auto* w = qobject_cast<QWidget*>(watched);

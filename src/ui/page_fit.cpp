@@ -12,6 +12,7 @@ namespace {
 
 constexpr const char* DESIGN_POINTS = "quillarn_fitted_from_points";
 constexpr const char* DESIGN_ROOM = "quillarn_fitted_from_room";
+constexpr const char* FITTED_NEED = "quillarn_fitted_need";
 
 QList<QWidget*> with_children(QWidget& content) {
     QList<QWidget*> all = content.findChildren<QWidget*>();
@@ -93,6 +94,20 @@ bool fits(const QSize& needed, const QSize& room) {
     return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
+QWidget& content_of(QWidget& page) {
+    auto* area = qobject_cast<QScrollArea*>(&page);
+    if (!area)
+        area = page.findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+    return area && area->widget() ? *area->widget() : page;
+}
+
+QSize page_room(QTabWidget& tabs) {
+    auto* stack = tabs.findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!stack || stack->width() <= 0 || stack->height() <= 0)
+        return {};
+    return stack->contentsRect().size();
+}
+
 } // namespace
 
 void set_page_font_factor(QWidget& content, double factor) {
@@ -123,22 +138,39 @@ double fit_page_fonts(QWidget& content, QSize room) {
     double factor = 1.0;
     for (;;) {
         set_page_font_factor(content, factor);
-        if (fits(content.minimumSizeHint(), room) || factor <= floor_factor)
+        const QSize needed = content.minimumSizeHint();
+        if (fits(needed, room) || factor <= floor_factor) {
+            content.setProperty(FITTED_NEED, needed);
             return factor;
+        }
         factor = std::max(floor_factor, factor - PAGE_FONT_STEP);
     }
 }
 
 void fit_tab_pages(QTabWidget& tabs) {
-    auto* stack = tabs.findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    if (!stack || stack->width() <= 0 || stack->height() <= 0)
+    const QSize room = page_room(tabs);
+    if (room.isEmpty())
         return;
-    const QSize room = stack->contentsRect().size();
+    for (int i = 0; i < tabs.count(); ++i)
+        fit_page_fonts(content_of(*tabs.widget(i)), room);
+}
+
+bool tab_pages_outgrown(QTabWidget& tabs) {
+    const QSize room = page_room(tabs);
+    if (room.isEmpty())
+        return false;
     for (int i = 0; i < tabs.count(); ++i) {
-        QWidget* page = tabs.widget(i);
-        if (auto* area = qobject_cast<QScrollArea*>(page); area && area->widget())
-            fit_page_fonts(*area->widget(), room);
-        else
-            fit_page_fonts(*page, room);
+        QWidget& content = content_of(*tabs.widget(i));
+        const QVariant fitted = content.property(FITTED_NEED);
+        if (!fitted.isValid())
+            continue;
+        const QSize needed = content.minimumSizeHint();
+        if (needed != fitted.toSize() && !fits(needed, room))
+            return true;
     }
+    return false;
+}
+
+bool is_fitted_content(const QObject& w) {
+    return w.property(FITTED_NEED).isValid();
 }

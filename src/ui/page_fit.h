@@ -7,6 +7,7 @@
 
 #include <QSize>
 
+class QObject;
 class QTabWidget;
 class QWidget;
 
@@ -22,6 +23,14 @@ void set_page_font_factor(QWidget& content, double factor);
 // the floor does not fit, the floor's factor.
 double fit_page_fonts(QWidget& content, QSize room);
 
-// Fits every page of `tabs` into the room the tab set gives a page. A page that is a scroll
-// area is fitted by its scrolled widget.
+// Fits every page of `tabs` into the room the tab set gives a page. A page that scrolls (a
+// scroll area, or a page that a scroll area fills) is fitted by its scrolled widget.
 void fit_tab_pages(QTabWidget& tabs);
+
+// True when a page of `tabs` has grown since it was last fitted and no longer fits its room:
+// rows that arrive with a parameter set, read-outs that the unit fills in. A page that did not
+// fit even at the floor is not reported again until it changes.
+bool tab_pages_outgrown(QTabWidget& tabs);
+
+// Whether `w` is the content of a page that has been fitted (what tab_pages_outgrown looks at).
+bool is_fitted_content(const QObject& w);

@@ -2,24 +2,37 @@
 // cut off by its control or by the page. The pages are found by walking the window's tab sets,
 // so pages added later are checked too. With QUILLARN_PAGE_SHOTS=<folder> each page is also
 // saved as a picture for a person to look at.
+#include "link/link_state.h"
 #include "logging/log_setup_page.h"
+#include "logging/model_capabilities.h"
+#include "parameters/parameter_pages.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "platform/vb.h"
+#include "shell/definitions_table.h"
 #include "ui/page_fit.h"
 #include "ui/screen_scaling.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <qcustomplot.h>
 
 namespace {
 
@@ -79,8 +92,69 @@ QString text_problem(const QWidget& w) {
     return {};
 }
 
-// What is wrong with `page` as it shows in `window`.
-QStringList page_problems(QWidget& page, QWidget& window) {
+// A widget that is a working part of a compound control (a scroll area's bars, a tab bar's
+// buttons, a line edit's own buttons) rather than a control of the page.
+bool inner_part(const QWidget& w) {
+    if (qobject_cast<const QScrollBar*>(&w) || qobject_cast<const QTabBar*>(&w) ||
+        qobject_cast<const QAbstractScrollArea*>(w.parentWidget()))
+        return true;
+    for (const QWidget* p = w.parentWidget(); p; p = p->parentWidget())
+        if (qobject_cast<const QTabBar*>(p) || qobject_cast<const QLineEdit*>(p) ||
+            qobject_cast<const QAbstractSpinBox*>(p) || qobject_cast<const QComboBox*>(p) ||
+            qobject_cast<const QCustomPlot*>(p))
+            return true;
+    return false;
+}
+
+// Controls held smaller than the least size their contents need, and controls of one frame
+// laid over each other: what a layout gives when a frame cannot have the room its rows need.
+QStringList layout_problems(QWidget& page, QWidget& window) {
+    QStringList problems;
+    QList<QWidget*> all = page.findChildren<QWidget*>();
+    all.prepend(&page);
+    const auto shown = [&](const QWidget* w) {
+        return w->isVisibleTo(&window) && !w->isWindow() && !inner_part(*w);
+    };
+    const auto name = [](const QWidget* w) {
+        QString n = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                              : w->objectName();
+        if (const QVariant index = w->property("index"); index.isValid())
+            n += QStringLiteral("(%1)").arg(index.toInt());
+        return n;
+    };
+    for (QWidget* w : all) {
+        if (!shown(w))
+            continue;
+        const QSizePolicy policy = w->sizePolicy();
+        const auto* label = qobject_cast<const QLabel*>(w);
+        // Arrow keys of a spin control are drawn smaller than a tool button would like.
+        const bool measured = !(label && (label->wordWrap() || !label->pixmap().isNull())) &&
+                              !qobject_cast<const QToolButton*>(w);
+        const QSize least = w->minimumSizeHint();
+        if (measured && least.isValid() && policy.verticalPolicy() != QSizePolicy::Ignored &&
+            w->height() + 1 < least.height())
+            problems << QStringLiteral("%1: %2 px high, needs %3")
+                            .arg(name(w))
+                            .arg(w->height())
+                            .arg(least.height());
+        QList<QWidget*> children;
+        for (QObject* o : w->children())
+            if (auto* c = qobject_cast<QWidget*>(o); c && shown(c))
+                children << c;
+        for (qsizetype i = 0; i < children.size(); ++i)
+            for (qsizetype j = i + 1; j < children.size(); ++j) {
+                const QRect both = children[i]->geometry() & children[j]->geometry();
+                if (both.width() > 1 && both.height() > 1)
+                    problems << QStringLiteral("%1 and %2 overlap in %3")
+                                    .arg(name(children[i]), name(children[j]), name(w));
+            }
+    }
+    return problems;
+}
+
+// What is wrong with `page` as it shows in `window`. A widget already reported (through the
+// page of an enclosing tab set) is not reported again.
+QStringList page_problems(QWidget& page, QWidget& window, QSet<QString>& seen) {
     QStringList problems;
     QList<QScrollArea*> areas = page.findChildren<QScrollArea*>();
     if (auto* self = qobject_cast<QScrollArea*>(&page))
@@ -111,15 +185,107 @@ QStringList page_problems(QWidget& page, QWidget& window) {
         else if (const QRect cut = cut_part(*w, window); !cut.isNull())
             problems << name + ": cut off by the page";
     }
-    return problems;
+    problems << layout_problems(page, window);
+    QStringList fresh;
+    for (const QString& p : problems)
+        if (!seen.contains(p)) {
+            seen.insert(p);
+            fresh << p;
+        }
+    return fresh;
 }
 
 // clang-format off
 struct Screen { int width, height; };
 // clang-format on
 
+// The tab set that `tabs` lies in, if any.
+const QTabWidget* enclosing_tab_set(const QWidget& tabs) {
+    for (const QWidget* p = tabs.parentWidget(); p; p = p->parentWidget())
+        if (auto* t = qobject_cast<const QTabWidget*>(p))
+            return t;
+    return nullptr;
+}
+
 class PageFitTest : public UiTest {
 protected:
+    void SetUp() override {
+        UiTest::SetUp();
+        for (const QFileInfo& f : QDir(QUILLARN_DATA_DIR "/Images").entryInfoList({"*.svg"}))
+            QFile::copy(f.filePath(), program + "/Images/" + f.fileName());
+    }
+
+    // The set that fills the parameter pages most: every parameter at its default on a unit
+    // with flow and volume, the universal vessel with its points, then the user switches to
+    // flow and chooses the universal flow element, whose points show too.
+    static void show_fullest_set(bool then_flow = true) {
+        for (int P = 20; P <= 999; ++P) {
+            DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
+            if (r.lookup_code.isEmpty())
+                continue;
+            r.unit_value = r.default_value;
+            r.value_text = platform::number_text_c(r.default_value);
+        }
+        const std::pair<int, double> set[] = {{100, 5}, {600, 12}, {610, 0}, {611, 0},
+                                              {612, 2.5}, {613, 4}, {614, 5}, {615, 12}};
+        for (const auto& [P, v] : set) {
+            definitions_table()[static_cast<size_t>(P)].unit_value = v;
+            definitions_table()[static_cast<size_t>(P)].value_text = platform::number_text_c(v);
+        }
+        definitions_table()[926].value_text = QStringLiteral("2.0.5");
+        link().p61_is_1 = link().p61_is_2 = true;
+        parameter_state().parameter_set_loading = true;
+        update_parameter_screen(true);
+        parameter_state().parameter_set_loading = false;
+        if (!then_flow)
+            return;
+        parameter_rows().set_text(100, QStringLiteral("4"));
+        parameter_rows().set_text(700, QStringLiteral("5"));
+    }
+
+    // What "Get Unit Info" writes into the read-outs, at its widest.
+    static void fill_unit_read_outs(LogSetupPage& page) {
+        const char* values[] = {"07/12/2026 13:42", "FFFFFFFF", "FFFFFFFF", "FFFFFFFF", "30000",
+                                "31/12/2027 23:59", "65535", "Yes", "48"};
+        for (size_t i = 0; i < page.Text4.size(); ++i)
+            page.Text4[i]->setText(QLatin1String(values[i]));
+        page.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
+        page.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
+    }
+
+    // Lets the window finish what the last change started: a page that grew is fitted again
+    // once its layout has taken the change in.
+    static void settle() {
+        for (int i = 0; i < 10; ++i)
+            flush();
+    }
+
+    // Shows every page of `tabs` in turn, and the pages of the tab sets within each.
+    void check_tab_set(QTabWidget& tabs, QWidget& w, const QString& where, QSet<QString>& seen,
+                       QStringList& problems) {
+        const QString shots = qEnvironmentVariable("QUILLARN_PAGE_SHOTS");
+        for (int i = 0; i < tabs.count(); ++i) {
+            if (!tabs.isTabVisible(i))
+                continue;
+            tabs.setCurrentIndex(i);
+            settle();
+            QWidget* page = tabs.widget(i);
+            const QString here = where + tabs.objectName() + "/" + tabs.tabText(i) + ": ";
+            for (const QString& p : page_problems(*page, w, seen))
+                problems << here + p;
+            if (!shots.isEmpty()) {
+                QDir().mkpath(shots);
+                w.grab().save(QStringLiteral("%1/%2%3-%4.png")
+                                  .arg(shots, QString(where).replace(QRegularExpression("\\W+"), "-"),
+                                       tabs.objectName().replace(QRegularExpression("\\W+"), ""))
+                                  .arg(i));
+            }
+            for (QTabWidget* inner : page->findChildren<QTabWidget*>())
+                if (enclosing_tab_set(*inner) == &tabs && inner->isVisibleTo(&w))
+                    check_tab_set(*inner, w, here, seen, problems);
+        }
+    }
+
     void TearDown() override {
         set_screen_area_for_tests(std::nullopt);
         UiTest::TearDown();
@@ -135,31 +301,25 @@ protected:
         w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [] {});
         w.show();
         flush();
+        // The pages as they are used: a parameter set on the parameter pages, the unit's read-
+        // outs on the log set-up page.
+        if (mode == 1)
+            show_fullest_set();
+        else
+            fill_unit_read_outs(*w.log_setup_page);
+        settle();
         QStringList problems;
         const QString name =
             QString::asprintf("%dx%d-i%d-m%d-l%d", s.width, s.height, identity, mode, language);
         const QString where = name + ": ";
         if (w.width() > s.width || w.height() > s.height - 40)
-            problems << where + QString::asprintf("window %dx%d larger than the screen's work area",
-                                                  w.width(), w.height());
-        const QString shots = qEnvironmentVariable("QUILLARN_PAGE_SHOTS");
-        for (QTabWidget* tabs : w.findChildren<QTabWidget*>()) {
-            if (!tabs->isVisibleTo(&w))
-                continue;
-            for (int i = 0; i < tabs->count(); ++i) {
-                if (!tabs->isTabVisible(i))
-                    continue;
-                tabs->setCurrentIndex(i);
-                flush();
-                for (const QString& p : page_problems(*tabs->widget(i), w))
-                    problems << where + tabs->objectName() + "/" + tabs->tabText(i) + ": " + p;
-                if (!shots.isEmpty()) {
-                    QDir().mkpath(shots);
-                    w.grab().save(
-                        QString("%1/%2-%3-%4.png").arg(shots, name, tabs->objectName()).arg(i));
-                }
-            }
-        }
+            problems << where + QStringLiteral("window %1x%2 larger than the screen's work area")
+                                    .arg(w.width())
+                                    .arg(w.height());
+        QSet<QString> seen;
+        for (QTabWidget* tabs : w.findChildren<QTabWidget*>())
+            if (tabs->isVisibleTo(&w) && !enclosing_tab_set(*tabs))
+                check_tab_set(*tabs, w, where, seen, problems);
         w.close();
         flush();
         return problems;
@@ -253,7 +413,7 @@ TEST(PageFonts, NoFontGoesBelowTheReadableFloor) {
 }
 
 TEST_F(PageFitTest, EveryPageFitsALaptopScreenInEveryLanguage) {
-    const std::pair<int, int> starts[] = {{0, 0}, {1, 1}, {2, 1}};
+    const std::pair<int, int> starts[] = {{0, 0}, {1, 1}, {2, 0}, {2, 1}};
     QStringList problems;
     for (int language = 0; language < 5; ++language)
         for (const auto& [identity, mode] : starts)
@@ -267,6 +427,133 @@ TEST_F(PageFitTest, EveryPageFitsLargerScreensInEveryLanguage) {
     for (const Screen& s : {Screen{1280, 1024}, Screen{1920, 1080}})
         for (int language = 0; language < 5; ++language)
             problems << check(s, 0, 0, language) << check(s, 2, 1, language);
+    EXPECT_TRUE(problems.isEmpty()) << problems.size() << " faults:\n"
+                                    << problems.join('\n').toStdString();
+}
+
+} // namespace
+
+namespace {
+
+class SetUpPagesTest : public PageFitTest {
+protected:
+    Form1* main = nullptr;
+
+    // The main window on a laptop screen with a set loaded (flow mode, universal element).
+    void SetUp() override {
+        PageFitTest::SetUp();
+        set_screen_area_for_tests(ScreenArea{QRect(0, 0, 1366, 768), QRect(0, 0, 1366, 728)});
+        main = &open_main_window(1, 1);
+        main->show();
+        flush();
+        show_fullest_set();
+        settle();
+    }
+    template <class T> T* row_widget(const char* name, int P) const {
+        for (T* c : main->findChildren<T*>(QLatin1String(name)))
+            if (c->property("index").toInt() == P)
+                return c;
+        ADD_FAILURE() << "no " << name << " for P" << P;
+        return nullptr;
+    }
+    // Types into row P's box and presses Enter, as the user does.
+    void edit(int P, const QString& text) {
+        QLineEdit* box = row_widget<QLineEdit>("scrpar", P);
+        for (QTabWidget* tabs : main->findChildren<QTabWidget*>())
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i)->isAncestorOf(box))
+                    tabs->setCurrentIndex(i);
+        settle();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, text);
+        QTest::keyClick(box, Qt::Key_Return);
+        settle();
+    }
+    QString hint(int P) const { return row_widget<QLabel>("scrhint", P)->text(); }
+};
+
+TEST_F(SetUpPagesTest, TheMeaningBesideACodedBoxFollowsEveryEdit) {
+    const struct {
+        int P;
+        const char* typed;
+        const char* meaning;
+    } edits[] = {{700, "2", "BS3680 Flume"}, {700, "5", "Universal"}, {600, "0", "Cyl"},
+                 {600, "2", "Cone"},         {600, "11", "UniLinear"}, {600, "12", "UniCurved"}};
+    for (const auto& e : edits) {
+        if (e.P == 600 && !link().volume_mode) {
+            show_fullest_set(false);
+            settle();
+        }
+        edit(e.P, QLatin1String(e.typed));
+        EXPECT_EQ(hint(e.P), QLatin1String(e.meaning)) << "P" << e.P << " = " << e.typed;
+    }
+}
+
+TEST_F(SetUpPagesTest, TheUniversalFlowElementShowsItsPointsAndChartOnTheEdit) {
+    for (const char* element : {"2", "5", "1", "5"}) {
+        edit(700, QLatin1String(element));
+        const bool universal = QLatin1String(element) == QLatin1String("5");
+        EXPECT_EQ(main->flow_page->SSTab3_0->isVisibleTo(main->flow_page), universal) << element;
+        EXPECT_EQ(main->flow_page->TChart3_2->isVisibleTo(main->flow_page), universal) << element;
+    }
+}
+
+TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
+    show_fullest_set(false);
+    settle();
+    edit(614, "7.5");
+    edit(615, "20");
+    for (int tab : {2, 1, 2}) {
+        main->SSTab1[1]->setCurrentIndex(tab);
+        settle();
+        const QCustomPlot& chart = *main->vessel_page->TChart3_0;
+        for (const auto& [level, volume] : {std::pair{0.0, 0.0}, {2.5, 4.0}, {7.5, 20.0}}) {
+            EXPECT_TRUE(chart.xAxis->range().contains(level))
+                << "level " << level << " off the axis " << chart.xAxis->range().lower << ".."
+                << chart.xAxis->range().upper;
+            EXPECT_TRUE(chart.yAxis->range().contains(volume)) << "volume " << volume;
+        }
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Every vessel and flow element picture whole in its frame, its name clear of it, on a laptop
+// and on a large screen.
+TEST_F(PageFitTest, EveryPictureShowsWholeWithItsNameClearOfIt) {
+    QStringList problems;
+    for (const Screen& s : {Screen{1366, 768}, Screen{1920, 1080}}) {
+        set_screen_area_for_tests(
+            ScreenArea{QRect(0, 0, s.width, s.height), QRect(0, 0, s.width, s.height - 40)});
+        Form1& w = open_main_window(1, 1);
+        w.show();
+        flush();
+        const auto look = [&](QWidget& page, const QString& what) {
+            w.SSTab1[1]->setCurrentWidget(&page);
+            settle();
+            QSet<QString> seen;
+            for (const QString& p : page_problems(page, w, seen))
+                problems << QStringLiteral("%1x%2 %3: %4").arg(s.width).arg(s.height).arg(what, p);
+        };
+        show_fullest_set(false);
+        for (int shape = 0; shape <= 12; ++shape) {
+            parameter_rows().set_text(600, QString::number(shape));
+            look(*w.vessel_page, QStringLiteral("vessel shape %1").arg(shape));
+        }
+        show_fullest_set(true);
+        const std::pair<int, int> elements[] = {{1, 1}, {1, 4}, {1, 7}, {2, 2}, {2, 4}, {3, 1},
+                                                {3, 4}, {4, 1}, {4, 2}, {4, 3}, {5, 1}, {5, 2}};
+        for (const auto& [type, model] : elements) {
+            parameter_rows().set_text(700, QString::number(type));
+            parameter_rows().set_text(701, QString::number(model));
+            look(*w.flow_page, QStringLiteral("flow element %1/%2").arg(type).arg(model));
+        }
+        w.close();
+        flush();
+    }
     EXPECT_TRUE(problems.isEmpty()) << problems.size() << " faults:\n"
                                     << problems.join('\n').toStdString();
 }
