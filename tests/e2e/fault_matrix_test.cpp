@@ -1,0 +1,576 @@
+// Every operation that talks to the unit, against every way the line misbehaves, in the main
+// window as the user has it. A cell holds when nothing but the unit's own values reaches the
+// table, the screen, a saved file or the unit (the same operation on a sound line is the
+// measure), when the user is told at most once and for the right reason, and when the program
+// takes the next command afterwards.
+#include "simulated_unit.h"
+#include "test_files.h"
+
+#include "echo/echo_page.h"
+#include "echo/echo_state.h"
+#include "link/form5.h"
+#include "link/log_on.h"
+#include "logging/log_chart_model.h"
+#include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
+#include "parameters/parameter_hooks.h"
+#include "parameters/parameter_rows.h"
+#include "parameters/parameter_state.h"
+#include "platform/profile.h"
+#include "platform/program_folder.h"
+#include "shell/definitions_table.h"
+#include "shell/frm_about.h"
+#include "shell/language_file.h"
+#include "shell/settings_keys.h"
+#include "ui/form1.h"
+#include "ui/main_window_rules.h"
+#include "ui/main_window_state.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <qcustomplot.h>
+#include <unitsim/fault_options.h>
+#include <unitsim/unit_kind.h>
+
+#include <functional>
+#include <map>
+#include <tuple>
+
+namespace {
+
+using platform::Answer;
+
+// What a user and the unit are left with, each part a comma-separated list of items, and what
+// the window's status line says.
+struct Outcome {
+    QString table, screen, file, unit;
+    QString said;
+    bool operator==(const Outcome& o) const {
+        return std::tie(table, screen, file, unit) == std::tie(o.table, o.screen, o.file, o.unit);
+    }
+};
+
+class FaultMatrix;
+
+struct Operation {
+    const char* name;
+    QString version;                           // the firmware the unit reports; empty: its own
+    std::function<void(FaultMatrix&)> prepare; // on a sound line, before the fault is set
+    std::function<void(FaultMatrix&)> run;
+    std::function<Outcome(FaultMatrix&)> observe;
+    std::function<bool(FaultMatrix&)> ready; // the key that starts it again is usable
+    int success_text = 0; // the language file's text only a success shows; 0: none
+    int identity = 1;     // the software mode: 0 the logging companion, 1 for level and flow units
+    // Program seconds per real second on a sound line, and while the program waits out the
+    // time-outs of a misbehaving one. A thousand reads at 5 s each need a gentle clock for a busy
+    // machine's pauses not to pass for silence, and a fast one to wait them all out.
+    double time_scale = 100;
+    double waiting_time_scale = 300;
+};
+
+struct Fault {
+    const char* name;
+    const char* option;        // as unitsim takes it after --fault; empty: a sound line
+    bool waits = false;        // the program waits out time-outs
+    bool unit_says_no = false; // the unit's own "NO" may be told as a refusal
+};
+
+struct Cell {
+    const Operation* op;
+    Fault fault;
+};
+
+// Cells that fail on today's code, with what the user meets there. Mended faults leave the list.
+void PrintTo(const Cell& c, std::ostream* os) {
+    *os << c.op->name << " against " << (*c.fault.option ? c.fault.option : "a sound line");
+}
+
+const std::map<std::pair<std::string, std::string>, const char*>& known_failures() {
+    static const std::map<std::pair<std::string, std::string>, const char*> list = {
+        {{"DownloadBySendall", "Garbage"},
+         "read as a success: \"Parameters read from the unit\" and the save dialog, the table, "
+         "rows and .par hold -999999 and \"NO\" in place of the unit's values"},
+        {{"DownloadBySendall", "Refuse"},
+         "read as a success: \"Parameters read from the unit\" and the save dialog, the table, "
+         "rows and .par hold -999999 and \"NO\""},
+        {{"DownloadOneByOne", "Garbage"},
+         "the garbled identity reads as version 999 and \"/sendall\": a success with -999999 and "
+         "\"NO\" in the table, rows and .par, no message"},
+        {{"DownloadOneByOne", "Refuse"},
+         "the refused identity reads as version 999 and \"/sendall\": a success with -999999 and "
+         "\"NO\" in the table, rows and .par, no message"},
+        {{"DownloadOneByOne", "DropAfterTwo"}, "\"No reply from the unit\" comes twice"},
+        {{"DownloadOneByOne", "ThirdSend"},
+         "the sweep gives up with \"No reply from the unit\" and leaves the definitions' "
+         "defaults in the table in place of the unit's values"},
+        {{"UploadOneChange", "Garbage"},
+         "\"System type mismatch - Program=1 & Unit=-999999\": the wrong reason, with the "
+         "no-value marker"},
+        {{"UploadOneChange", "Refuse"},
+         "\"System type mismatch - Program=1 & Unit=-999999\": the wrong reason, with the "
+         "no-value marker"},
+        {{"LogInformation", "DropAfterTwo"}, "\"No reply from the unit\" comes again and again"},
+        {{"LogInformation", "Refuse"},
+         "two boxes in a row: \"Access denied...\", then \"Device not found or logging not "
+         "available.\""},
+        {{"LogDownload", "DropAfterTwo"}, "\"No reply from the unit\" comes again and again"},
+        {{"LogDownload", "Refuse"},
+         "two boxes in a row: \"Access denied...\", then \"Device not found or logging not "
+         "available.\""},
+        {{"GetTraces", "Garbage"}, "no message at all: an empty chart and a blank status"},
+        {{"GetTraces", "ThirdSend"}, "no message at all: the traces never come"},
+        {{"GetTraces", "DropAfterTwo"}, "\"No reply from the unit\" comes again and again"},
+        {{"OneParameterLogOn", "Garbage"},
+         "line noise is told as \"Access denied. The passcode is not valid for this unit.\""},
+        {{"OneParameterLogOn", "LoneLineEnd"},
+         "after \"No reply from the unit\" the window stays at \"Communicating...\""},
+        {{"OneParameterRead", "Garbage"},
+         "the noise stands in the value box as \"Parameter read\", no message"},
+        {{"OneParameterRead", "LoneLineEnd"},
+         "\"No reply from the unit\", and the window says \"Parameter not available\""},
+        {{"OneParameterWrite", "Garbage"},
+         "the value box shows 0 and \"Parameter sent and verified\", no message"},
+        {{"OneParameterWrite", "LoneLineEnd"},
+         "\"No reply from the unit\", and the window says \"Parameter not accepted\""},
+        {{"OneParameterWrite", "DropAfterTwo"},
+         "\"No reply from the unit\", and the window says \"Parameter not accepted\""},
+    };
+    return list;
+}
+
+class FaultMatrix : public SimulatedUnitTest, public ::testing::WithParamInterface<Cell> {
+public:
+    using SimulatedUnitTest::dialogs;
+    using SimulatedUnitTest::dir;
+    using SimulatedUnitTest::sim;
+
+    void SetUp() override {
+        const Cell& cell = GetParam();
+        const auto known = known_failures().find({cell.op->name, cell.fault.name});
+        if (known != known_failures().end())
+            GTEST_SKIP() << "known fault: " << known->second;
+        SimulatedUnitTest::SetUp();
+        saved_folder = platform::program_folder();
+        const QString defs = "/" + QString(DEFINITIONS_FOLDER) + "/";
+        ASSERT_TRUE(QDir().mkpath(dir.path() + defs));
+        for (const QString& name : QDir(QUILLARN_DATA_DIR + defs).entryList(QDir::Files))
+            ASSERT_TRUE(QFile::exists(dir.path() + defs + name) ||
+                        QFile::copy(QUILLARN_DATA_DIR + defs + name, dir.path() + defs + name));
+        platform::set_program_folder(dir.path());
+        // Each window starts as the program does, with nothing left from the one before.
+        definitions_table() = DefinitionsTable{};
+        reset_parameter_state();
+        reset_parameter_rows();
+        reset_parameter_screen_hooks();
+        reset_log_setup_state();
+        reset_echo_state();
+        reset_main_window_state();
+        seed_unit();
+        open_window();
+    }
+
+    void TearDown() override {
+        if (form1_loaded()) {
+            interactive_window().Form_Unload();
+            form1().close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCoreApplication::processEvents();
+        }
+        log_chart_model().remove_all_series();
+        set_program_ender({});
+        if (!saved_folder.isNull())
+            platform::set_program_folder(saved_folder);
+        SimulatedUnitTest::TearDown();
+    }
+
+    // The unit of every cell: a level unit that knows the shipped catalogue, with a short echo
+    // and a short log, and the firmware the operation asks for.
+    void seed_unit() {
+        make_unit(unitsim::UnitKind::Level);
+        set_time_scale(GetParam().op->time_scale);
+        if (!GetParam().op->version.isEmpty())
+            unitsim::apply_version_reply(sim->unit().profile(), GetParam().op->version);
+        QString error;
+        ASSERT_TRUE(sim->unit().set_definitions_folder(
+            dir.path() + "/" + QString(DEFINITIONS_FOLDER), &error))
+            << error.toStdString();
+        sim->unit().echo().set_level_mm(2000);
+        sim->unit().echo().set_sample_count(100);
+        for (int w = 0; w < 3; ++w)
+            sim->unit().log().set_mask(w + 1, w == 0 ? 3u : 0u);
+        sim->unit().log().set_interval(15);
+        sim->unit().set_simulated_records(20);
+        sim->unit().log().simulate(20, QDateTime(QDate(2026, 12, 4), QTime(9, 30)));
+    }
+
+    // The main window of the operation's identity after the start window, with whatever it
+    // asks the unit at start-up answered.
+    void open_window() {
+        platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_LANGUAGE, "0");
+        platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_START_LOGO, "0");
+        const QString identity = QString::number(GetParam().op->identity);
+        platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_SOFTWARE_MODE, identity);
+        platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION,
+                                       identity);
+        platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_PORT, "1");
+        platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_BAUDRATE, "115200");
+        set_program_ender([] {});
+        frm_about();
+        frm_about().close();
+        QCoreApplication::processEvents();
+        shell().access_level = 1;
+        shell().login_passcode = "318406";
+        shell().data_folder = dir.path();
+        Form1& w = form1();
+        w.show();
+        ASSERT_TRUE(platform::wait_until([&] { return !w.start_up_pending(); }, 300));
+        dialogs.prompts.clear();
+    }
+
+    void set_time_scale(double scale) {
+        platform::set_time_scale(scale);
+        sim->set_time_scale(scale);
+    }
+
+    Form1& window() { return form1(); }
+    form5& one_parameter() { return interactive_window(); }
+
+    // Runs the operation and returns what it left, with the messages it showed.
+    Outcome perform(const Operation& op) {
+        dialogs.prompts.clear();
+        op.run(*this);
+        platform::pump_events();
+        return op.observe(*this);
+    }
+
+    void set_fault(const char* option, double scale) {
+        if (!*option)
+            return;
+        set_time_scale(scale);
+        const unitsim::ParsedFault f = unitsim::parse_fault(option);
+        ASSERT_TRUE(f.error.isEmpty()) << f.error.toStdString();
+        unitsim::apply_fault(sim->responder(), f);
+    }
+
+    // The operation on a sound line, once per operation and test run.
+    struct Baseline {
+        Outcome outcome;
+        QStringList messages;
+    };
+    static std::map<std::string, Baseline>& baselines() {
+        static std::map<std::string, Baseline> b;
+        return b;
+    }
+
+    QString file(const QString& name) const {
+        const QString path = dir.filePath(name);
+        return QFile::exists(path) ? QString::fromLatin1(testfiles::read_bytes(path).toBase64())
+                                   : QString();
+    }
+    static QString status() { return link_view().status_text(1); }
+
+    QString saved_folder;
+};
+
+// ---- What each operation does and what it leaves ----
+
+QString table_values() {
+    QStringList t;
+    for (int p = 20; p <= 999; ++p)
+        t << definitions_table()[static_cast<size_t>(p)].value_text;
+    return t.join(',');
+}
+QString row_texts() {
+    QStringList t;
+    for (int p = 20; p <= 999; ++p)
+        t << parameter_rows().text(p);
+    return t.join(',');
+}
+QString unit_writes(FaultMatrix& m) {
+    QStringList t;
+    for (const unitsim::WriteRecord& w : m.sim->unit().writes())
+        if (w.accepted)
+            t << QString("P%1=%2").arg(w.number).arg(w.value_text);
+    return t.join(',');
+}
+
+void download(FaultMatrix& m) {
+    m.dialogs.answers = {Answer::Ok};
+    m.dialogs.files = {m.dir.filePath("unit.par")};
+    QFile::remove(m.dir.filePath("unit.par"));
+    m.window().toolbar_button(toolbar_key::DOWNLOAD)->trigger();
+}
+
+Outcome parameters_outcome(FaultMatrix& m) {
+    return {table_values(), row_texts(), m.file("unit.par"), unit_writes(m), FaultMatrix::status()};
+}
+
+QString log_read_outs(FaultMatrix& m) {
+    QStringList t;
+    for (int i = 0; i < 9; ++i)
+        t << m.window().log_setup_page->Text4[static_cast<size_t>(i)]->text();
+    return t.join(',');
+}
+
+QString chart_points() {
+    QStringList t;
+    for (int s = 0; s < log_chart_model().series_count(); ++s)
+        for (double y : log_chart_model().series(s).y)
+            t << QString::number(y);
+    return t.join(',');
+}
+
+QString trace_points(FaultMatrix& m) {
+    QStringList t;
+    QCustomPlot* chart = m.window().echo_page->TChart4;
+    for (int g = 0; g < chart->graphCount(); ++g)
+        for (auto it = chart->graph(g)->data()->constBegin();
+             it != chart->graph(g)->data()->constEnd(); ++it)
+            t << QString::number(it->value);
+    return t.join(',');
+}
+
+Outcome one_parameter_outcome(FaultMatrix& m) {
+    form5& w = m.one_parameter();
+    return {QString::number(link().interactive_logged_on),
+            w.Text2->text(),
+            {},
+            unit_writes(m),
+            w.Label1->text()};
+}
+
+bool download_ready(FaultMatrix& m) {
+    return m.window().toolbar_button(toolbar_key::DOWNLOAD)->isEnabled();
+}
+
+void log_on_one_parameter(FaultMatrix& m) {
+    m.one_parameter().show();
+    m.one_parameter().Command1->click();
+}
+
+const Operation OPERATIONS[] = {
+    {"DownloadBySendall",
+     {},
+     [](FaultMatrix&) {},
+     download,
+     parameters_outcome,
+     download_ready,
+     1358},
+    {"DownloadOneByOne", "1.80", [](FaultMatrix&) {}, download, parameters_outcome, download_ready,
+     1358, 1, 20, 1000},
+    {"UploadOneChange",
+     {},
+     [](FaultMatrix& m) {
+         download(m);
+         m.sim->unit().clear_writes();
+         parameter_rows().set_text(41, "30");
+     },
+     [](FaultMatrix& m) {
+         m.dialogs.answers = {Answer::Ok, Answer::Yes, Answer::Ok};
+         m.window().toolbar_button(toolbar_key::UPLOAD)->trigger();
+     },
+     [](FaultMatrix& m) -> Outcome {
+         return {{}, {}, {}, unit_writes(m) + "," + m.sim->unit().read_text(41), {}};
+     },
+     [](FaultMatrix& m) { return m.window().toolbar_button(toolbar_key::UPLOAD)->isEnabled(); },
+     1275},
+    {"LogInformation",
+     {},
+     [](FaultMatrix& m) { // the unit logged on since the start-up read
+         m.sim->unit().set_simulated_records(35);
+         m.sim->unit().log().simulate(35, QDateTime(QDate(2026, 12, 4), QTime(13, 15)));
+     },
+     [](FaultMatrix& m) { m.window().log_setup_page->Command11->click(); },
+     [](FaultMatrix& m) -> Outcome {
+         return {
+             QString::number(log_setup().log_records), log_read_outs(m), {}, unit_writes(m), {}};
+     },
+     [](FaultMatrix& m) { return m.window().log_setup_page->Command11->isEnabled(); },
+     0,
+     0},
+    {"LogDownload",
+     {},
+     [](FaultMatrix& m) { m.window().log_setup_page->Command6->click(); },
+     [](FaultMatrix& m) {
+         m.dialogs.files = {m.dir.filePath("site.vlg")};
+         QFile::remove(m.dir.filePath("site.vlg"));
+         m.window().log_setup_page->Command8->click();
+     },
+     [](FaultMatrix& m) -> Outcome {
+         return {{}, chart_points(), m.file("site.vlg"), unit_writes(m), {}};
+     },
+     [](FaultMatrix& m) { return m.window().log_setup_page->Command8->isEnabled(); },
+     0,
+     0},
+    {"GetTraces",
+     {},
+     [](FaultMatrix&) {},
+     [](FaultMatrix& m) { m.window().echo_page->Command17->click(); },
+     [](FaultMatrix& m) -> Outcome {
+         return {{}, trace_points(m), {}, unit_writes(m), {}};
+     },
+     [](FaultMatrix& m) { return m.window().echo_page->Command17->isEnabled(); }},
+    {"OneParameterLogOn",
+     {},
+     [](FaultMatrix&) {},
+     log_on_one_parameter,
+     one_parameter_outcome,
+     [](FaultMatrix& m) { return m.one_parameter().Command1->isEnabled(); },
+     1197},
+    {"OneParameterRead",
+     {},
+     log_on_one_parameter,
+     [](FaultMatrix& m) {
+         m.one_parameter().Text1->setText("105");
+         m.one_parameter().Text2->clear();
+         m.one_parameter().Command2->click();
+     },
+     one_parameter_outcome,
+     [](FaultMatrix& m) { return m.one_parameter().Command2->isEnabled(); },
+     1192},
+    {"OneParameterWrite",
+     {},
+     log_on_one_parameter,
+     [](FaultMatrix& m) {
+         m.one_parameter().Text1->setText("41");
+         m.one_parameter().Text2->setText("30");
+         m.one_parameter().Command3->click();
+     },
+     one_parameter_outcome,
+     [](FaultMatrix& m) { return m.one_parameter().Command3->isEnabled(); },
+     1195},
+};
+
+const Fault FAULTS[] = {
+    {"Sound", ""},
+    {"LateOnEveryCommand", "late=6000", true},
+    {"LateOnSome", "late=6000@/p2*", true},
+    {"DropAfterTwo", "drop-after=2", true},
+    {"Garbage", "garbage"},
+    {"LoneLineEnd", "lone-line-end"},
+    {"Refuse", "refuse", false, true},
+    {"ThirdSend", "third-send", true},
+    {"OneByteChunks", "chunks=1"},
+};
+
+std::vector<Cell> all_cells() {
+    std::vector<Cell> cells;
+    for (const Operation& op : OPERATIONS)
+        for (const Fault& f : FAULTS)
+            cells.push_back({&op, f});
+    return cells;
+}
+
+// Texts that blame the wrong thing: the passcode is right, the unit is of the right type and has
+// the parameter, and "no value" is the program's own marker. Only a unit that says "NO" refuses.
+QStringList wrong_reasons(const Fault& fault) {
+    QStringList wrong = {ui_text(1262, "System type mismatch"), "-999999"};
+    if (!fault.unit_says_no)
+        wrong << ui_text(1271, "Access denied.") << ui_text(1193, "Parameter not available")
+              << ui_text(1196, "Parameter not accepted");
+    return wrong;
+}
+
+// An item left as it was, emptied, or the unit's: anything else did not come from the unit.
+std::string foreign_item(const QString& after, const QString& before, const QString& unit) {
+    const QStringList a = after.split(','), b = before.split(','), u = unit.split(',');
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (!a[i].isEmpty() && a[i] != b.value(i) && a[i] != u.value(i))
+            return QString("item %1: \"%2\" where the unit's is \"%3\"")
+                .arg(i)
+                .arg(a[i].left(40), u.value(i).left(40))
+                .toStdString();
+    return {};
+}
+
+QString describe(const QStringList& messages) {
+    return messages.isEmpty() ? "(no message)" : messages.join(" | ");
+}
+
+TEST_P(FaultMatrix, OnlyTheUnitsValuesOneClearMessageAndTheNextCommandWorks) {
+    const Operation& op = *GetParam().op;
+    const Fault& fault = GetParam().fault;
+    auto base = baselines().find(op.name);
+    if (base == baselines().end()) {
+        // The measure: the same operation on a sound line, in a window of its own.
+        op.prepare(*this);
+        const Outcome untouched = op.observe(*this);
+        Outcome sound = perform(op);
+        EXPECT_NE(sound, untouched)
+            << op.name
+            << " did nothing on a sound line: " << describe(dialogs.messages()).toStdString();
+        for (const char* name : {"unit.par", "site.vlg"})
+            QFile::remove(dir.filePath(name));
+        base = baselines().emplace(op.name, Baseline{sound, dialogs.messages()}).first;
+        TearDown();
+        SetUp();
+    }
+    const Baseline& b = base->second;
+    EXPECT_FALSE(b.messages.join(" ").contains("-999999"));
+
+    op.prepare(*this);
+    ASSERT_FALSE(HasFatalFailure());
+    const Outcome before = op.observe(*this);
+    sim->clear_received();
+    set_fault(fault.option, fault.waits ? op.waiting_time_scale : op.time_scale);
+    const Outcome after = perform(op);
+    const QStringList messages = dialogs.messages();
+    const QString shown = messages.join(" | ") + " | " + after.said;
+
+    // Nothing but the unit's values, or nothing at all.
+    const bool same = after == b.outcome;
+    const struct {
+        const char* what;
+        QString Outcome::*part;
+    } parts[] = {{"the table", &Outcome::table},
+                 {"the screen", &Outcome::screen},
+                 {"a saved file", &Outcome::file},
+                 {"the unit", &Outcome::unit}};
+    for (const auto& p : parts) {
+        const std::string foreign = foreign_item(after.*p.part, before.*p.part, b.outcome.*p.part);
+        EXPECT_EQ(foreign, "") << "a value that is not the unit's reached " << p.what << " ("
+                               << describe(messages).toStdString() << ")";
+    }
+
+    // Told at most once, and for the right reason.
+    QStringList extra = messages;
+    for (const QString& m : b.messages)
+        extra.removeOne(m);
+    EXPECT_LE(extra.size(), 1) << "the user was told more than once: "
+                               << describe(extra).toStdString();
+    for (const QString& wrong : wrong_reasons(fault))
+        EXPECT_FALSE(shown.contains(wrong))
+            << "the wrong reason was given: " << shown.toStdString();
+    if (!same) {
+        EXPECT_FALSE(op.success_text && shown.contains(ui_text(op.success_text)))
+            << "a failure was shown as a success: " << shown.toStdString();
+        const bool status_told = !after.said.isEmpty() && after.said != b.outcome.said;
+        EXPECT_TRUE(!extra.isEmpty() || status_told)
+            << "the operation failed and the user was told nothing";
+    }
+
+    // The program takes the next command once the line is sound again.
+    sim->clear_misbehaviour();
+    sim->restore_line();
+    set_time_scale(op.time_scale);
+    EXPECT_TRUE(op.ready(*this)) << "the window stayed unusable after the failure";
+    for (const QString& busy : {ui_text(1202, "Communicating..."),
+                                ui_text(1183, "Reading parameters from the unit. Please wait...")})
+        EXPECT_FALSE(after.said.contains(busy))
+            << "the window still says it is busy: " << after.said.toStdString();
+    dialogs.prompts.clear();
+    EXPECT_TRUE(connect_to_unit(true) && !link().comms_abort)
+        << "the program did not take the next command: "
+        << describe(dialogs.messages()).toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Cells, FaultMatrix, ::testing::ValuesIn(all_cells()),
+                         [](const ::testing::TestParamInfo<Cell>& info) {
+                             return std::string(info.param.op->name) + "_" + info.param.fault.name;
+                         });
+
+} // namespace
