@@ -126,12 +126,20 @@ void EchoRecorder::reset_buttons() {
 
 void EchoRecorder::record_click() {
     EchoState& e = echo_state();
+    if (e.echo_recording && record_file_.isOpen()) {
+        // Reopening the file would empty it: the running recording would be lost unsaved.
+        platform::msg_box(ui_text(1290, QStringLiteral("Error")) + QStringLiteral(" 55  : ") +
+                              ui_text(2423, QStringLiteral("File already open")),
+                          platform::mb::Critical);
+        record_action()->setChecked(true);
+        return;
+    }
+    if (record_file_.isOpen())
+        record_file_.close();
     record_action()->setChecked(true);
     play_action()->setEnabled(false);
     pause_action()->setEnabled(false);
     stop_action()->setEnabled(true);
-    if (record_file_.isOpen())
-        record_file_.close();
     record_file_.setFileName(recording_path());
     QDir().mkpath(folder_of(recording_path()));
     if (!record_file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -328,9 +336,7 @@ void EchoRecorder::pass() {
         e.play_line_due = true;
     if (e.play_line_due && !e.playback_paused) {
         e.play_line_due = false;
-        QByteArray raw = play_file_.readLine();
-        while (raw.endsWith('\n') || raw.endsWith('\r'))
-            raw.chop(1);
+        const QByteArray raw = read_play_line();
         const QString line = platform::decode_line(raw);
         link().reply_buffer = line;
         handle_played_line(line);
@@ -338,6 +344,24 @@ void EchoRecorder::pass() {
             return; // the line failed and ended the playback
     }
     arm_pass();
+}
+
+// A line ends at CR, LF or CR LF: files from other editors and systems play as they were written.
+QByteArray EchoRecorder::read_play_line() {
+    QByteArray raw;
+    char c = 0;
+    while (play_file_.getChar(&c)) {
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            char next = 0;
+            if (play_file_.peek(&next, 1) == 1 && next == '\n')
+                play_file_.getChar(&next);
+            break;
+        }
+        raw += c;
+    }
+    return raw;
 }
 
 void EchoRecorder::handle_played_line(const QString& line) {
