@@ -235,13 +235,12 @@ void EchoRecorder::stop_button() {
     e.echo_file_name = chosen;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_ECHO_DIR, folder_of(chosen));
     // The copy is complete or it is not made: the recording is deleted only once it is saved.
-    const auto text = platform::read_text_file(recording_path());
-    QByteArray bytes;
-    if (text) {
-        for (const QString& line : platform::split_lines(*text))
-            bytes += line.toLatin1() + "\r\n";
-    }
-    if (!text || !platform::write_file_atomically(chosen, bytes)) {
+    QFile recording(recording_path());
+    const bool read = recording.open(QIODevice::ReadOnly);
+    const QByteArray bytes = read ? saved_recording(recording.readAll()) : QByteArray();
+    const bool complete = read && recording.error() == QFileDevice::NoError;
+    recording.close();
+    if (!complete || !platform::write_file_atomically(chosen, bytes)) {
         platform::msg_box(ui_text(2409, QStringLiteral("The recording could not be saved to")) +
                               QLatin1Char(' ') + QDir::toNativeSeparators(chosen),
                           platform::mb::Critical);
@@ -336,7 +335,7 @@ void EchoRecorder::pass() {
         e.play_line_due = true;
     if (e.play_line_due && !e.playback_paused) {
         e.play_line_due = false;
-        const QByteArray raw = read_play_line();
+        const QByteArray raw = next_played_line(play_file_);
         const QString line = platform::decode_line(raw);
         link().reply_buffer = line;
         handle_played_line(line);
@@ -344,24 +343,6 @@ void EchoRecorder::pass() {
             return; // the line failed and ended the playback
     }
     arm_pass();
-}
-
-// A line ends at CR, LF or CR LF: files from other editors and systems play as they were written.
-QByteArray EchoRecorder::read_play_line() {
-    QByteArray raw;
-    char c = 0;
-    while (play_file_.getChar(&c)) {
-        if (c == '\n')
-            break;
-        if (c == '\r') {
-            char next = 0;
-            if (play_file_.peek(&next, 1) == 1 && next == '\n')
-                play_file_.getChar(&next);
-            break;
-        }
-        raw += c;
-    }
-    return raw;
 }
 
 void EchoRecorder::handle_played_line(const QString& line) {
@@ -376,16 +357,12 @@ void EchoRecorder::handle_played_line(const QString& line) {
                       QStringLiteral(": ") + line.left(40));
         return;
     }
-    if (p.has_fields)
-        e.playback_fields = p.fields;
+    apply_played_line(p, e);
     if (p.kind == PlayedLine::Kind::Span) {
-        if (p.span) {
-            e.span_values = *p.span;
+        if (p.span)
             display_.drawspan();
-        }
     } else if (p.kind == PlayedLine::Kind::Trace) {
         const int k = p.trace;
-        parse_trace_reply(p.reply, e.header, e.traces.column[static_cast<size_t>(k - 1)]);
         if (page_.Check6[static_cast<size_t>(k - 1)]->isChecked())
             display_.update_trace(k, 1);
         if (shell().show_gate)

@@ -60,7 +60,6 @@ signals:
 
 private:
     void pass();
-    QByteArray read_play_line();
     void handle_played_line(const QString& line);
     void finish_playback();
     void fail_playback(const QString& description);
