@@ -9,16 +9,16 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
-void get_echo_trace(const QString& cmd, int trace) {
+TraceFetch get_echo_trace(const QString& cmd, int trace) {
     LinkState& L = link();
     if (L.comms_abort || trace < 1 || trace > TRACE_KINDS)
-        return;
+        return TraceFetch::Stopped;
     L.echo_online = true;
     L.reply_timeout = 20;
     // An answer still owed by a command that timed out would otherwise arrive during this wait.
     wait_for_owed_replies(cmd, L.reply_timeout);
     if (L.comms_abort)
-        return;
+        return TraceFetch::Stopped;
     L.reply_buffer.clear();
     L.reply_received = false;
     platform::SerialPort& port = MSComm1();
@@ -29,18 +29,18 @@ void get_echo_trace(const QString& cmd, int trace) {
     port.clear_input();
     if (port.output(cmd.toLatin1()) != platform::CommError::None) {
         L.comms_abort = true;
-        return;
+        return TraceFetch::NoReply;
     }
     L.log_download_active = false;
     wait_for_reply(QString());
     if (!L.reply_received)
-        return;
+        return L.reply_timed_out ? TraceFetch::NoReply : TraceFetch::Stopped;
     const QString reply = L.reply_buffer;
     EchoState& e = echo_state();
     const TraceParseResult r = parse_trace_reply(
         reply, e.header, e.traces.column[static_cast<size_t>(trace - 1)]);
     if (!r.is_trace)
-        return;
+        return TraceFetch::NotATrace;
     if (r.overflow)
         platform::msg_box(ui_text(1300, QStringLiteral("Invalid number in the unit's reply - code ")) +
                               QStringLiteral("6  : ") + ui_text(2406, QStringLiteral("Overflow")),
@@ -48,6 +48,9 @@ void get_echo_trace(const QString& cmd, int trace) {
     if (e.echo_recording)
         e.recorded_trace_text = QStringLiteral("T1") + reply;
     L.reply_buffer.clear();
+    // Line noise parses too (its header reads as zeros), but it holds no trace to show.
+    const bool drawable = reply.contains(QLatin1Char('$')) && e.header.sample_count > 0;
+    return drawable ? TraceFetch::Trace : TraceFetch::NotATrace;
 }
 
 QString span_record_text(const std::array<double, 4>& span) {
@@ -64,6 +67,8 @@ void get_span() {
     EchoState& e = echo_state();
     for (int n = 105; n <= 108; ++n) {
         send_command(QStringLiteral("/p%1").arg(n));
+        if (link().comms_abort)
+            return;
         e.span_values[static_cast<size_t>(n - 105)] = platform::val(link().reply_buffer);
     }
     e.recorded_trace_text = span_record_text(e.span_values);
@@ -75,6 +80,8 @@ void get_range(const std::function<bool()>& offline) {
         if (offline())
             return;
         send_command(QStringLiteral("/p%1").arg(n));
+        if (link().comms_abort)
+            return;
         const QString reply = link().reply_buffer;
         table[static_cast<size_t>(n)].unit_value = platform::val(reply) * (n == 902 ? 10 : 1);
         table[static_cast<size_t>(n)].value_text = reply;
@@ -82,6 +89,8 @@ void get_range(const std::function<bool()>& offline) {
     if (offline())
         return;
     send_command(QStringLiteral("/m1032"));
+    if (link().comms_abort)
+        return;
     if (const auto code = status_code_from_m1032(link().reply_buffer)) {
         table[900].unit_value = *code;
         table[900].value_text = QString::number(*code);
@@ -89,9 +98,13 @@ void get_range(const std::function<bool()>& offline) {
     if (offline())
         return;
     send_command(QStringLiteral("/LEVEL"));
+    if (link().comms_abort)
+        return;
     echo_state().level_value = platform::val(link().reply_buffer);
     if (offline())
         return;
     send_command(QStringLiteral("/TEMP"));
+    if (link().comms_abort)
+        return;
     echo_state().temperature_value = platform::val(link().reply_buffer);
 }

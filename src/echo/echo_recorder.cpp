@@ -126,12 +126,20 @@ void EchoRecorder::reset_buttons() {
 
 void EchoRecorder::record_click() {
     EchoState& e = echo_state();
+    if (e.echo_recording && record_file_.isOpen()) {
+        // Reopening the file would empty it: the running recording would be lost unsaved.
+        platform::msg_box(ui_text(1290, QStringLiteral("Error")) + QStringLiteral(" 55  : ") +
+                              ui_text(2423, QStringLiteral("File already open")),
+                          platform::mb::Critical);
+        record_action()->setChecked(true);
+        return;
+    }
+    if (record_file_.isOpen())
+        record_file_.close();
     record_action()->setChecked(true);
     play_action()->setEnabled(false);
     pause_action()->setEnabled(false);
     stop_action()->setEnabled(true);
-    if (record_file_.isOpen())
-        record_file_.close();
     record_file_.setFileName(recording_path());
     QDir().mkpath(folder_of(recording_path()));
     if (!record_file_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
@@ -227,13 +235,12 @@ void EchoRecorder::stop_button() {
     e.echo_file_name = chosen;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_ECHO_DIR, folder_of(chosen));
     // The copy is complete or it is not made: the recording is deleted only once it is saved.
-    const auto text = platform::read_text_file(recording_path());
-    QByteArray bytes;
-    if (text) {
-        for (const QString& line : platform::split_lines(*text))
-            bytes += line.toLatin1() + "\r\n";
-    }
-    if (!text || !platform::write_file_atomically(chosen, bytes)) {
+    QFile recording(recording_path());
+    const bool read = recording.open(QIODevice::ReadOnly);
+    const QByteArray bytes = read ? saved_recording(recording.readAll()) : QByteArray();
+    const bool complete = read && recording.error() == QFileDevice::NoError;
+    recording.close();
+    if (!complete || !platform::write_file_atomically(chosen, bytes)) {
         platform::msg_box(ui_text(2409, QStringLiteral("The recording could not be saved to")) +
                               QLatin1Char(' ') + QDir::toNativeSeparators(chosen),
                           platform::mb::Critical);
@@ -328,9 +335,7 @@ void EchoRecorder::pass() {
         e.play_line_due = true;
     if (e.play_line_due && !e.playback_paused) {
         e.play_line_due = false;
-        QByteArray raw = play_file_.readLine();
-        while (raw.endsWith('\n') || raw.endsWith('\r'))
-            raw.chop(1);
+        const QByteArray raw = next_played_line(play_file_);
         const QString line = platform::decode_line(raw);
         link().reply_buffer = line;
         handle_played_line(line);
@@ -352,16 +357,12 @@ void EchoRecorder::handle_played_line(const QString& line) {
                       QStringLiteral(": ") + line.left(40));
         return;
     }
-    if (p.has_fields)
-        e.playback_fields = p.fields;
+    apply_played_line(p, e);
     if (p.kind == PlayedLine::Kind::Span) {
-        if (p.span) {
-            e.span_values = *p.span;
+        if (p.span)
             display_.drawspan();
-        }
     } else if (p.kind == PlayedLine::Kind::Trace) {
         const int k = p.trace;
-        parse_trace_reply(p.reply, e.header, e.traces.column[static_cast<size_t>(k - 1)]);
         if (page_.Check6[static_cast<size_t>(k - 1)]->isChecked())
             display_.update_trace(k, 1);
         if (shell().show_gate)

@@ -1,9 +1,12 @@
 #include "echo/echo_recording.h"
 
+#include "echo/echo_state.h"
 #include "echo/echo_trace.h"
 #include "platform/clock.h"
 #include "platform/vb.h"
 
+#include <QBuffer>
+#include <QIODevice>
 #include <QTime>
 #include <cmath>
 
@@ -118,6 +121,45 @@ PlayedLine read_played_line(const QString& line) {
         return p;
     }
     return p;
+}
+
+void apply_played_line(const PlayedLine& p, EchoState& e) {
+    if (p.unreadable)
+        return;
+    if (p.has_fields)
+        e.playback_fields = p.fields;
+    if (p.kind == PlayedLine::Kind::Span && p.span)
+        e.span_values = *p.span;
+    if (p.kind == PlayedLine::Kind::Trace && p.trace >= 1 && p.trace <= TRACE_KINDS)
+        parse_trace_reply(p.reply, e.header, e.traces.column[static_cast<size_t>(p.trace - 1)]);
+}
+
+QByteArray next_played_line(QIODevice& file) {
+    QByteArray line;
+    char c = 0;
+    while (file.getChar(&c)) {
+        if (c == '\n')
+            break;
+        if (c == '\r') {
+            char next = 0;
+            if (file.peek(&next, 1) == 1 && next == '\n')
+                file.getChar(&next);
+            break;
+        }
+        line += c;
+    }
+    return line;
+}
+
+QByteArray saved_recording(const QByteArray& recording) {
+    QByteArray copy(recording);
+    QBuffer in(&copy);
+    in.open(QIODevice::ReadOnly);
+    QByteArray saved;
+    saved.reserve(recording.size() + recording.size() / 64 + 2);
+    while (!in.atEnd())
+        saved += next_played_line(in) + "\r\n";
+    return saved;
 }
 
 int playback_progress_maximum(qint64 bytes) {

@@ -51,5 +51,21 @@ struct PlayedLine {
 };
 PlayedLine read_played_line(const QString& line);
 
+struct EchoState;
+class QIODevice;
+
+// What a played line puts in memory, without drawing it: its leading fields, the span values of a
+// span line, the header and the kind's column of the trace table for a trace line. An unreadable
+// line puts nothing there.
+void apply_played_line(const PlayedLine& p, EchoState& e);
+
+// The next line of a played file, without its line end: a line ends at CR, LF or CR LF, so files
+// from any editor or system play as they were written.
+QByteArray next_played_line(QIODevice& file);
+
+// The saved copy of a recording: its lines as the player reads them, each ended by CR LF, byte
+// for byte (no text decoding that could change what the unit sent).
+QByteArray saved_recording(const QByteArray& recording);
+
 // The progress bar's end for a file of `bytes`: about one step per recorded line.
 int playback_progress_maximum(qint64 bytes);

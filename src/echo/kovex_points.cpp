@@ -8,6 +8,7 @@
 #include "link/link_state.h"
 #include "link/link_view.h"
 #include "link/log_on.h"
+#include "parameters/parameter_rows.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -82,6 +83,7 @@ void KovexPoints::fail(const std::exception& ex) {
 // ---- Get Traces
 
 void KovexPoints::Command17_Click() {
+    show_loaded_set();
     try {
         if (!connect_with_wait())
             return;
@@ -98,28 +100,22 @@ void KovexPoints::get_traces() {
     show_wait(1238);
     L.cancel_requested = false;
     link_view().set_progress_value(5, 0);
+    L.point_transfer_active = true;
+    e.echo_unit_text = length_unit_abbrev(definitions_table()[104].value_text);
+
+    L.comms_abort = false;
+    TraceFetch fetched = get_echo_trace(QStringLiteral("/ECHORAW1\r"), 1);
+    link_view().set_progress_value(5, 0);
+    if (fetched == TraceFetch::Trace && e.header.points_per_unit == 0)
+        fetched = TraceFetch::NotATrace; // no distance scale: nothing can be drawn
+    if (fetched != TraceFetch::Trace) {
+        traces_failed(fetched);
+        return;
+    }
     c->graph(0)->data()->clear();
     c->graph(1)->data()->clear();
     points_.clear();
     grabbed_ = -1;
-    L.point_transfer_active = true;
-    e.echo_unit_text = length_unit_abbrev(definitions_table()[104].value_text);
-    const bool cso = L.cso_unit;
-    page_.Command14->setEnabled(!cso);
-    page_.Command16->setEnabled(cso);
-    if (cso)
-        page_.Check7->setChecked(false);
-    page_.Check7->setVisible(!cso);
-    page_.Check7->setEnabled(!cso);
-
-    L.comms_abort = false;
-    get_echo_trace(QStringLiteral("/ECHORAW1\r"), 1);
-    link_view().set_progress_value(5, 0);
-    if (e.header.points_per_unit == 0) {
-        c->replot(QCustomPlot::rpQueuedReplot);
-        end_sequence();
-        return;
-    }
     c->xAxis->setRange(0, (e.header.sample_count - 1) / e.header.points_per_unit);
     c->xAxis->setLabel(ui_text(1240, QStringLiteral("Distance")) + QStringLiteral(" (") +
                        e.echo_unit_text + QLatin1Char(')'));
@@ -132,20 +128,48 @@ void KovexPoints::get_traces() {
         c->graph(graph)->data()->set(data, true);
     };
     fill(0, 0);
-    get_echo_trace(QStringLiteral("/ECHOKOVEX1\r"), 4);
+    fetched = get_echo_trace(QStringLiteral("/ECHOKOVEX1\r"), 4);
     link_view().set_progress_value(5, 0);
+    if (fetched != TraceFetch::Trace) {
+        // The RAW echo stays on show; without the unit's curve there are no points to move.
+        c->replot(QCustomPlot::rpQueuedReplot);
+        traces_failed(fetched);
+        return;
+    }
     fill(1, 3);
     const EchoTraceHeader& h = e.header;
     for (int i = 0; i < h.sample_count; ++i) {
         const double v = e.traces.column[3][static_cast<size_t>(i)];
         points_.push_back({i, v, v});
     }
+    // The keys follow the unit only once its curve is here.
+    const bool cso = L.cso_unit;
+    page_.Command14->setEnabled(!cso);
+    if (cso)
+        page_.Check7->setChecked(false);
+    page_.Check7->setVisible(!cso);
     page_.Command15->setEnabled(true);
     page_.Command16->setEnabled(true);
     page_.Check7->setEnabled(!cso);
     Check7_Click();
     c->replot(QCustomPlot::rpQueuedReplot);
     end_sequence();
+}
+
+// Get Traces without the unit's traces: the user is told why (a stop is not a failure), and the
+// keys stay as they were, so "Send Points" never offers a curve that did not come.
+void KovexPoints::traces_failed(TraceFetch fetched) {
+    end_sequence();
+    if (fetched == TraceFetch::NoReply)
+        platform::msg_box(
+            ui_text(1299, QStringLiteral(
+                              "No reply from the unit. Check the cable and the port settings.")),
+            platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    else if (fetched == TraceFetch::NotATrace)
+        platform::msg_box(ui_text(2424, QStringLiteral("The unit's answer could not be read as an "
+                                                       "echo trace.")),
+                          platform::mb::Critical,
+                          ui_text(1411, QStringLiteral("Communication Error")));
 }
 
 // ---- Sequences that change the unit's curve
@@ -248,6 +272,27 @@ void KovexPoints::Command15_Click() {
 }
 
 // ---- The tab's boxes for the range transfers
+
+// The tab's boxes are its own copies of parameter rows: they show the set on the parameter screen
+// (opened or downloaded). A box whose text the user or a read from the unit has changed since
+// keeps it.
+void KovexPoints::show_loaded_set() {
+    const ParameterRows& rows = parameter_rows();
+    for (const auto& [P, box] : page_.scrpar) {
+        if (!rows.has_row(P) || !definitions_table()[static_cast<size_t>(P)].present)
+            continue;
+        const QString text = rows.text(P).trimmed();
+        if (text.isEmpty())
+            continue;
+        const auto shown = shown_set_.find(P);
+        const bool untouched =
+            box->text().isEmpty() || (shown != shown_set_.end() && shown->second == box->text());
+        if (!untouched)
+            continue;
+        box->setText(text);
+        shown_set_[P] = text;
+    }
+}
 
 ParameterBoxes KovexPoints::boxes() {
     return {[this](int P) -> std::optional<QString> {

@@ -7,11 +7,13 @@
 // The KOVEX parameters go to and come from the unit through the parameter screen's range
 // transfers, on the tab's own boxes.
 
+#include "echo/echo_exchange.h"
 #include "echo/kovex_rules.h"
 #include "parameters/parameter_transfer.h"
 
 #include <QObject>
 #include <functional>
+#include <map>
 #include <vector>
 
 class KovexPage;
@@ -45,15 +47,18 @@ public:
 
 private:
     void get_traces();
+    void traces_failed(TraceFetch fetched);
     bool connect_with_wait();
     void end_sequence();
     void fail(const std::exception& ex);
     void show_wait(int text);
     void update_curve();
     ParameterBoxes boxes();
+    void show_loaded_set();
 
     KovexPage& page_;
     KovexHooks hooks_;
     std::vector<KovexPoint> points_;
     int grabbed_ = -1;
+    std::map<int, QString> shown_set_; // what show_loaded_set last put in each box
 };

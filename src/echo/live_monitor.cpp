@@ -195,6 +195,30 @@ void LiveEchoMonitor::stop_after_error(const QString& description) {
         hooks_.timer->stop();
 }
 
+// After each exchange of a tick: whether the tick goes on. A unit that has stopped answering
+// takes monitoring offline and is told once; the tick's other commands would only wait for it
+// too, and the read-outs would show what never came.
+bool LiveEchoMonitor::exchange_ok() {
+    LinkState& L = link();
+    if (!live_selected())
+        return false; // the user's stop, or the link's failure that has gone offline already
+    if (!L.comms_abort)
+        return true;
+    if (L.echo_online) {
+        // A trace fetch has no resend and no message of its own; a command sent through the
+        // link has told the user when its sends were used up, and has left echo mode.
+        platform::msg_box(
+            ui_text(1299, QStringLiteral(
+                              "No reply from the unit. Check the cable and the port settings.")),
+            platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    }
+    if (hooks_.timer)
+        hooks_.timer->stop();
+    page_.Option3->setChecked(true);
+    link().echo_online = false;
+    return false;
+}
+
 bool LiveEchoMonitor::run_tick() {
     EchoState& e = echo_state();
     const ShellState& s = shell();
@@ -217,6 +241,8 @@ bool LiveEchoMonitor::run_tick() {
                 get_echo_trace(QLatin1String(TRACE_COMMANDS[static_cast<size_t>(k)]) +
                                    QLatin1Char('\r'),
                                k);
+                if (!exchange_ok())
+                    return false;
                 if (page_.Check6[i]->isChecked())
                     display_.update_trace(k, 1);
                 record();
@@ -227,26 +253,38 @@ bool LiveEchoMonitor::run_tick() {
             if (!live_selected())
                 return false;
             send_command(QStringLiteral("/LOADQUICK"));
+            if (!exchange_ok())
+                return false;
             status(ui_text(1356, QStringLiteral("Reading span...")));
             get_span();
+            if (!exchange_ok())
+                return false;
             if (s.show_span)
                 display_.drawspan();
             e.span_read_done = true;
             record();
             send_command(QStringLiteral("/LOADNORM"));
+            if (!exchange_ok())
+                return false;
         }
         if (s.show_status_overlay || s.show_level_overlay || s.show_temperature_overlay ||
             e.echo_recording) {
             if (!live_selected())
                 return false;
             send_command(QStringLiteral("/LOADQUICK"));
+            if (!exchange_ok())
+                return false;
             status(ui_text(1357, QStringLiteral("Reading status...")));
             get_range([this] { return offline_selected(); });
+            if (!exchange_ok())
+                return false;
             const auto& table = definitions_table();
             display_.update_status(table[900].unit_value, table[900].value_text);
             display_.update_level(e.span_values[0], e.level_value);
             display_.update_temperature(e.temperature_value);
             send_command(QStringLiteral("/LOADNORM"));
+            if (!exchange_ok())
+                return false;
         }
     }
     return true;

@@ -57,6 +57,7 @@ private:
     bool offline_selected() const;
     // The tick's work; false when the tick was left early and must not re-arm.
     bool run_tick();
+    bool exchange_ok();
     void stop_after_error(const QString& description);
     void record();
 

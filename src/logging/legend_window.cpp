@@ -104,16 +104,18 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Tool) {
         if (export_action_)
             export_action_();
     });
-    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] {
+        if (!ranging_)
+            points_wanted_ = HScroll1->value();
+        HScroll1_Change();
+    });
     connect(TeeListBox1, &QListWidget::itemChanged, this,
             [this](QListWidgetItem* item) { list_item_changed(item); });
     connect(TeeListBox1, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { TeeListBox1_DblClick(TeeListBox1->row(item)); });
 
     // Load
-    const LogSetupState& s = log_setup();
-    HScroll1->setMaximum(legend::points_per_page_maximum(s.log_records));
-    HScroll1->setValue(legend::clamp_points_per_page(DESIGN_POINTS_PER_PAGE, HScroll1->maximum()));
+    points_wanted_ = DESIGN_POINTS_PER_PAGE;
     update_series();
     log_setup().legend_window_shown = true;
     apply_legend_texts();
@@ -185,9 +187,17 @@ void Form2::update_series() {
     Check3_Click();
     Check4_Click();
     Check5_Click();
-    const LogSetupState& s = log_setup();
-    HScroll1->setMaximum(legend::points_per_page_maximum(s.log_records));
+    set_paging_range();
     HScroll1_Change();
+}
+
+// A window made while no log was known (its range then ends at 1 point) must not keep the next
+// log at one point a page: each log gets the chart's points per page, as far as it reaches.
+void Form2::set_paging_range() {
+    ranging_ = true;
+    HScroll1->setMaximum(legend::points_per_page_maximum(log_setup().log_records));
+    HScroll1->setValue(legend::clamp_points_per_page(points_wanted_, HScroll1->maximum()));
+    ranging_ = false;
 }
 
 void Form2::Check1_Click() {

@@ -62,8 +62,11 @@ public:
 private:
     void fill_list();
     void list_item_changed(QListWidgetItem* item);
+    void set_paging_range();
 
     bool filling_ = false;
+    bool ranging_ = false;   // the scroll bar's range is being set, not the user's choice
+    int points_wanted_ = 20; // the chart's points per page, whatever range the last log gave
     std::function<void()> export_action_;
 };
 

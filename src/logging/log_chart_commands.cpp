@@ -279,13 +279,8 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
              mb::Critical);
         return false;
     }
-    s.chart_log_file = path;
-    apply_header_to_page(page, head);
-    if (head.problem == logfile::LogProblem::NoRecords) {
-        platform::msg_box(text(1150, "The log contains no records."), mb::Information,
-                          text(1151, "No Log Data"));
-        return false;
-    }
+    // A file refused here changes nothing: the page, the chart and the file the Setup dialog
+    // writes its settings into stay those of the log on the chart.
     if (head.problem == logfile::LogProblem::RecordTooLong) {
         tell(text(2305, "The channels of this log make records longer than any unit writes; the "
                         "log cannot be charted.") +
@@ -293,11 +288,18 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
              mb::Critical);
         return false;
     }
-    if (!head.start_date) {
+    if (head.problem == logfile::LogProblem::BadStartDate) {
         tell(text(2302, "The start date of the log cannot be read:") + QLatin1Char(' ') +
                  head.header.start_date + CRLF +
                  text(2303, "The records cannot be dated; the log is not charted."),
              mb::Critical);
+        return false;
+    }
+    s.chart_log_file = path;
+    apply_header_to_page(page, head);
+    if (head.problem == logfile::LogProblem::NoRecords) {
+        platform::msg_box(text(1150, "The log contains no records."), mb::Information,
+                          text(1151, "No Log Data"));
         return false;
     }
 
@@ -504,6 +506,22 @@ QString LogChartCommands::download_log() {
         end_busy_display();
         if (!abort_requested_)
             tell(why);
+        return {};
+    }
+    if (!data.contains('$')) {
+        // Only a header came (the log was cleared after its information was read, or the
+        // stream broke off before the first record): no file is made of it, and the file the
+        // user named keeps what it held.
+        end_busy_display();
+        if (abort_requested_)
+            return {};
+        if (complete)
+            platform::msg_box(text(1150, "The log contains no records."), mb::Information,
+                              text(1151, "No Log Data"));
+        else
+            tell(why);
+        if (L.lite_unit && MSComm1().port_open())
+            exit_comms_bridging(false);
         return {};
     }
 

@@ -152,8 +152,8 @@ DecodedLog decode(QByteArrayView file, const LogChannelTable& table, const Decod
         d.problem = LogProblem::NoRecords;
         return d;
     }
-    if (!settings)
-        return d;
+    // Known from the header alone, so that a file that cannot be charted is refused before it
+    // changes anything.
     if (d.layout.record_bytes > MAX_RECORD_BYTES) {
         d.problem = LogProblem::RecordTooLong;
         return d;
@@ -162,6 +162,8 @@ DecodedLog decode(QByteArrayView file, const LogChannelTable& table, const Decod
         d.problem = LogProblem::BadStartDate;
         return d;
     }
+    if (!settings)
+        return d;
 
     const int relays = d.layout.relays ? std::clamp(relay_columns, 0, RELAY_BITS) : 0;
     const size_t column_count = d.layout.fields.size() + static_cast<size_t>(relays);

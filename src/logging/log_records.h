@@ -127,7 +127,8 @@ DecodedLog decode_log(QByteArrayView file, const LogChannelTable& table,
                       const DecodeSettings& settings, int relay_columns,
                       const FieldObserver& observer = {});
 
-// Only the header and layout (no records): what the set-up page needs of a file.
+// Only the header and layout (no records): what the set-up page needs of a file, and every
+// problem the header alone shows.
 DecodedLog decode_log_header(QByteArrayView file, const LogChannelTable& table);
 
 // The date-time step of the chart's time axis for a log interval in minutes, in seconds.

@@ -170,6 +170,28 @@ TEST_F(EchoRecorderTest, ACancelledOrFailedSaveKeepsTheRecordingUntilTheNextReco
     }
 }
 
+TEST_F(EchoRecorderTest, RecordWhileRecordingIsRefusedAndKeepsTheLinesSoFar) {
+    recorder->playbutton_pressed();
+    recorder->record_click();
+    platform::wait_until([] { return QFileInfo(EchoRecorder::recording_path()).size() > 0; }, 60);
+    const qint64 before = QFileInfo(EchoRecorder::recording_path()).size();
+    ASSERT_GT(before, 0);
+    EXPECT_TRUE(recorder->record_action()->isEnabled());
+    recorder->record_click();
+    ASSERT_EQ(dialogs.messages().size(), 1) << "a second record press was not refused";
+    EXPECT_TRUE(dialogs.messages()[0].contains("55  : File already open"));
+    EXPECT_GE(QFileInfo(EchoRecorder::recording_path()).size(), before)
+        << "the second press emptied the recording";
+    EXPECT_TRUE(echo_state().echo_recording);
+    platform::wait_ms(3000);
+    const QString saved = dir.filePath("kept.dat");
+    dialogs.files.push_back(saved);
+    recorder->stop_button();
+    const auto text = platform::read_text_file(saved);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_GE(text->size(), before) << "the saved file lost the lines before the second press";
+}
+
 TEST_F(EchoRecorderTest, ARecordingWhoseFileCannotBeMadeDoesNotStart) {
     shell().data_folder = dir.filePath("a file, not a folder");
     QFile blocker(shell().data_folder);
@@ -263,15 +285,28 @@ TEST_F(EchoRecorderTest, StopEndsThePlaybackWithItsFileClosedAndThePanelHidden) 
         EXPECT_FALSE(a->isChecked());
 }
 
-TEST_F(EchoRecorderTest, BareRepliesAndSpanLinesPlay) {
-    play(write_echo_file("bare.txt", {"$D10.00  10  20  30 11 22 33",
-                                      "d,t,0,6,2,78,45,1.2,3.4,21.4,T1$R6,5,0.3,20",
-                                      "$E 5.00   1   2   3  9"}));
-    wait_end();
-    EXPECT_EQ(played_at.size(), 3u);
-    EXPECT_EQ(echo_state().traces.at(2, 2), 33);
-    EXPECT_EQ(echo_state().traces.at(0, 3), 9);
-    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 20}));
+TEST_F(EchoRecorderTest, BareRepliesAndSpanLinesPlayWhateverTheirLineEnds) {
+    const QStringList lines = {"$D10.00  10  20  30 11 22 33",
+                               "d,t,0,6,2,78,45,1.2,3.4,21.4,T1$R6,5,0.3,20",
+                               "$E 5.00   1   2   3  9"};
+    for (const char* end : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(QByteArray(end).toHex().toStdString());
+        reset_echo_state();
+        played_at.clear();
+        ended = 0;
+        const QString path = dir.filePath("bare.txt");
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lines.join(QLatin1String(end)).toLatin1());
+        f.close();
+        play(path);
+        wait_end();
+        EXPECT_EQ(played_at.size(), 3u);
+        EXPECT_EQ(echo_state().header.sample_count, 1) << "lines ran together";
+        EXPECT_EQ(echo_state().traces.at(2, 2), 33);
+        EXPECT_EQ(echo_state().traces.at(0, 3), 9);
+        EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 20}));
+    }
 }
 
 TEST_F(EchoRecorderTest, ACancelledOrFailedPlaybackReturnsToIdleWithItsFileClosed) {

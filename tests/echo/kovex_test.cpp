@@ -8,6 +8,7 @@
 #include "echo/kovex_page.h"
 #include "echo/kovex_points.h"
 #include "echo/kovex_rules.h"
+#include "parameters/parameter_rows.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
@@ -218,6 +219,58 @@ TEST_F(KovexTest, ADeadLineEndsTheSequenceAtItsFirstFailedCommand) {
     EXPECT_EQ(dialogs.messages().size(), 1) << "one message for a dead line";
     EXPECT_FALSE(link().point_transfer_active);
     EXPECT_FALSE(received().contains("/ECHORAW1"));
+}
+
+TEST_F(KovexTest, GetTracesWithoutTracesIsToldAndLeavesTheKeysAsTheyWere) {
+    struct Case {
+        const char* command;
+        Misbehaviour fault;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"/ECHORAW1", Misbehaviour::garbage(), "The unit's answer could not be read"},
+        {"/ECHOKOVEX1", Misbehaviour::garbage(), "The unit's answer could not be read"},
+        {"/ECHORAW1", Misbehaviour::silence(), "No reply from the unit"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        make_tab();
+        dialogs.prompts.clear();
+        sim->misbehave_on(c.command, c.fault, 1);
+        kovex->Command17_Click();
+        ASSERT_EQ(dialogs.messages().size(), 1) << "Get Traces failed without a word";
+        EXPECT_TRUE(dialogs.messages()[0].startsWith(c.message))
+            << dialogs.messages()[0].toStdString();
+        const std::array<QWidget*, 4> keys = {page->Command14, page->Command15, page->Command16,
+                                              page->Check7};
+        for (QWidget* key : keys)
+            EXPECT_FALSE(key->isEnabled()) << key->objectName().toStdString();
+        EXPECT_TRUE(kovex->points().empty());
+        EXPECT_FALSE(link().point_transfer_active);
+        EXPECT_GE(hidden, 1) << "the wait message stayed";
+    }
+}
+
+TEST_F(KovexTest, TheSetUpBoxesShowTheLoadedSetAndKeepWhatWasTypedInThem) {
+    parameter_rows().create_rows({41, 81, 170, 905});
+    const auto load = [](std::initializer_list<std::pair<int, const char*>> set) {
+        for (auto [p, text] : set)
+            parameter_rows().set_text(p, text);
+    };
+    load({{41, "12"}, {81, "3.5"}, {170, "800"}, {905, "2"}});
+    kovex->Command17_Click();
+    EXPECT_EQ(page->scrpar[41]->text(), "12");
+    EXPECT_EQ(page->scrpar[81]->text(), "3.5");
+    EXPECT_EQ(page->scrpar[170]->text(), "800");
+    EXPECT_EQ(page->scrpar[905]->text(), "2");
+    EXPECT_TRUE(page->scrpar[82]->text().isEmpty()) << "a box without a row was filled";
+
+    page->scrpar[81]->setText("7"); // the user's own value
+    load({{41, "13"}, {81, "4"}, {170, "810"}, {905, "2"}});
+    kovex->Command17_Click();
+    EXPECT_EQ(page->scrpar[41]->text(), "13") << "the next set did not reach the tab";
+    EXPECT_EQ(page->scrpar[81]->text(), "7") << "the user's value was overwritten";
+    reset_parameter_rows();
 }
 
 TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {

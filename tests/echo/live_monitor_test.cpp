@@ -240,6 +240,52 @@ TEST_F(LiveMonitorTest, AnErrorInsideATickTakesMonitoringCleanlyOffline) {
     EXPECT_EQ(recorded, 1) << "the monitor kept ticking after the error";
 }
 
+// The main window's view: the link's "go offline" selects the page's "No".
+struct WindowLinkView : RecordingLinkView {
+    EchoPage* page = nullptr;
+    void select_offline_option() override {
+        RecordingLinkView::select_offline_option();
+        page->Option3->setChecked(true);
+    }
+};
+
+TEST_F(LiveMonitorTest, ADeadLineTakesMonitoringOfflineAndIsToldOnce) {
+    WindowLinkView window;
+    window.page = page.get();
+    set_link_view(&window);
+    write_ini(ini, "Echo Control", "Status", "True");
+    page->Check6[0]->setChecked(true);
+    shell().trace_interval = {1, 20, 20, 20};
+    unit().echo().set_sample_count(50);
+    // The line dies at a trace fetch, in the middle of the status block, or at its end.
+    for (const char* dies_at : {"/ECHORAW1", "/p902", "/TEMP"}) {
+        SCOPED_TRACE(dies_at);
+        sim->responder().restore_line();
+        dialogs.prompts.clear();
+        ticks.clear();
+        go_live();
+        run_ticks(1);
+        const double strength = definitions_table()[902].unit_value;
+        const double level = echo_state().level_value;
+        sim->misbehave_on(dies_at, Misbehaviour::line_drop(), 1);
+        platform::wait_until([&] { return !dialogs.prompts.empty(); }, 600);
+        ASSERT_EQ(dialogs.messages().size(), 1u)
+            << "the dead line was not told once: " << dialogs.messages().join(" | ").toStdString();
+        EXPECT_TRUE(dialogs.messages()[0].startsWith("No reply from the unit"))
+            << dialogs.messages()[0].toStdString();
+        EXPECT_TRUE(page->Option3->isChecked()) << "monitoring still looks live";
+        EXPECT_FALSE(link().echo_online);
+        EXPECT_FALSE(timer.isActive());
+        EXPECT_EQ(definitions_table()[902].unit_value, strength) << "a failed read became a value";
+        EXPECT_EQ(echo_state().level_value, level) << "a failed read became a value";
+        const qsizetype sent = received().size();
+        platform::wait_ms(30000);
+        EXPECT_EQ(dialogs.prompts.size(), 1u) << "told more than once";
+        EXPECT_LE(received().size(), sent + 2) << "commands went on after the line died";
+    }
+    set_link_view(&view);
+}
+
 TEST_F(LiveMonitorTest, AFailedLogOnLeavesMonitoringOff) {
     shell().login_passcode = "000000";
     page->Option2->setChecked(true);

@@ -1,8 +1,11 @@
 // A log file opened from disk: decoding never fails on any bytes, every chart column has one
 // value per drawn record, and what is drawn does not depend on how the lines end nor on a
-// chart settings trailer after the data.
+// chart settings trailer after the data. The header alone tells every file the loader refuses
+// (so a refused file is turned away before it changes anything), and a file saved with new chart
+// settings reopens to the same points and those settings.
 #include "fuzz_support.h"
 
+#include "logging/chart_units.h"
 #include "logging/log_channels.h"
 #include "logging/log_records.h"
 
@@ -35,6 +38,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_REQUIRE(column.size() == d.x.size());
     FUZZ_REQUIRE(d.x.size() <= static_cast<size_t>(d.valid_date_count));
     FUZZ_REQUIRE(d.layout.record_bytes >= 3);
+
+    // What the loader reads before it applies anything names every refusal of the full decode.
+    const logfile::DecodedLog head = logfile::decode_log_header(file, table());
+    FUZZ_REQUIRE(head.problem == d.problem);
+    FUZZ_REQUIRE(head.layout.record_bytes == d.layout.record_bytes);
+
+    // Saved with the Setup dialog's settings, the file reopens to the same points.
+    if (!file.contains('~')) {
+        ChartUnitSettings units;
+        units.distance_unit_index = settings.distance_unit_index;
+        units.level_offset = size > 1 ? data[1] / 8.0 - 4 : 0;
+        const auto saved =
+            logsetup::log_with_trailer(file, logsetup::chart_settings_trailer(units));
+        FUZZ_REQUIRE(saved.has_value());
+        FUZZ_REQUIRE(logsetup::chart_settings_in_log(*saved) == units);
+        FUZZ_REQUIRE(same_drawing(d, logfile::decode_log(*saved, table(), settings, 6)));
+    }
 
     // Line ends are separators however they are written.
     QByteArray lf = file;

@@ -112,6 +112,32 @@ TEST_F(LegendWindowTest, LoadListsTheSeriesAndSetsThePagingReadOuts) {
               std::tuple(QString("Time Per Page = 1440 min"), 96));
 }
 
+TEST_F(LegendWindowTest, EachLogPagesAtTheChartsPointsPerPageWhenTheWindowCameFirst) {
+    // The window made before any log was known (start-up, or before a download).
+    log_setup().log_records = 0;
+    Form2& w = legend_window();
+    struct Case {
+        double records;
+        int chosen; // the user's scroll bar choice before this log; 0 none
+        int per_page;
+        const char* pages;
+    };
+    const Case cases[] = {
+        {300, 0, 20, "Number of Pages = 15"},
+        {30, 50, 30, "Number of Pages = 10"}, // the choice as far as the log reaches
+        {300, 0, 50, "Number of Pages = 6"},  // and whole again for a longer log
+    };
+    for (const Case& c : cases) {
+        if (c.chosen)
+            w.HScroll1->setValue(c.chosen);
+        log_setup().log_records = c.records;
+        show_legend_window();
+        EXPECT_EQ(w.HScroll1->value(), c.per_page) << c.records;
+        EXPECT_EQ(log_chart_model().display.points_per_page, c.per_page) << c.records;
+        EXPECT_EQ(w.Label2->text(), c.pages) << "the chart opened at one point a page";
+    }
+}
+
 TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
     Form2& w = legend_window();
     w.TeeListBox1->item(2)->setCheckState(Qt::Checked);

@@ -180,6 +180,27 @@ TEST_F(LogChartCommandsTest, TheUsersAbortKeepsThePartialLogAndRestoresTheButton
     EXPECT_GT(points(), 0);
 }
 
+TEST_F(LogChartCommandsTest, ALogClearedBeforeItsDownloadIsToldAndKeepsNothing) {
+    unit_with_log({1, 0x8000, 0}, 4);
+    const QString charted = download();
+    ASSERT_EQ(points(), 4);
+    unit_with_log({1, 0x8000, 0}, 6);
+    unit().log().clear(unit_now.date()); // cleared after the log information was read
+    testfiles::write_bytes(dir.filePath("old.vlg"), "the user's old log");
+    for (const QString& name : {QString("old.vlg"), QString()}) {
+        dialogs.prompts.clear();
+        QFile::remove(platform::join_path(shell().data_folder, "templog.vlg"));
+        const QString path = download(name);
+        EXPECT_EQ(dialogs.messages(), QStringList({"The log contains no records."}));
+        if (name.isEmpty())
+            EXPECT_FALSE(QFile::exists(path)) << "a half-made log was kept";
+        else
+            EXPECT_EQ(testfiles::read_bytes(path), "the user's old log");
+        EXPECT_EQ(points(), 4);
+        EXPECT_EQ(log_setup().chart_log_file, charted);
+    }
+}
+
 TEST_F(LogChartCommandsTest, ALogThatCannotBeSavedWhereChosenIsKeptAndTheUserTold) {
     unit_with_log({1, 0x8000, 0}, 4);
     const QString locked = dir.filePath("locked");
@@ -201,20 +222,26 @@ TEST_F(LogChartCommandsTest, ALogThatCannotBeSavedWhereChosenIsKeptAndTheUserTol
 
 TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
     unit_with_log({1, 0x8000, 0}, 4);
-    download();
+    const QString charted = download();
     ASSERT_EQ(points(), 4);
+    // Every channel at four bytes: a record longer than any unit writes.
+    log_setup().log_channel_table.width.fill(4);
     struct Case {
         QByteArray bytes;
         const char* message;
+        bool refused; // the file changes nothing at all
     };
     const Case cases[] = {
-        {"this is no log", "This file is not a log file"},
-        {QByteArray("\x00\xff\x01", 3), "This file is not a log file"},
-        {"0,2,0,10126,1,32768,0,15,0,0,4711\r\n", "The log contains no records."},
-        {"0,2,0,1X126,1,32768,0,15,0,1,4711$000000\r\n", "The start date of the log cannot be"},
+        {"this is no log", "This file is not a log file", true},
+        {QByteArray("\x00\xff\x01", 3), "This file is not a log file", true},
+        {"0,2,0,1X126,7,32768,0,15,0,1,4711$000000\r\n", "The start date of the log cannot be",
+         true},
+        {"0,2,0,10126,-1,-1,-1,15,0,1,4711$00\r\n", "The channels of this log make records", true},
+        {"0,2,0,10126,1,32768,0,15,0,0,4711\r\n", "The log contains no records.", false},
     };
     for (const Case& c : cases) {
         dialogs.prompts.clear();
+        const QString masks = page->Text4[1]->text() + page->Text4[2]->text();
         const QString path = dir.filePath("bad.vlg");
         testfiles::write_bytes(path, c.bytes);
         dialogs.files.push_back(path);
@@ -222,6 +249,12 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
         ASSERT_EQ(dialogs.messages().size(), 1) << c.message;
         EXPECT_TRUE(dialogs.messages()[0].startsWith(c.message)) << dialogs.messages()[0].toStdString();
         EXPECT_EQ(points(), 4) << "a bad file must leave the chart as it was";
+        if (c.refused) {
+            EXPECT_EQ(log_setup().chart_log_file, charted)
+                << c.message << ": the Setup dialog would write into the refused file";
+            EXPECT_EQ(page->Text4[1]->text() + page->Text4[2]->text(), masks)
+                << c.message << ": the refused file's header reached the page";
+        }
     }
     dialogs.prompts.clear();
     dialogs.files.push_back(dir.filePath("missing.vlg"));
