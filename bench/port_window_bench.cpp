@@ -3,7 +3,7 @@
 //  - arrival_ms: from a device node appearing until its row shows in the open window (bound 1 s).
 
 #include "bench_support.h"
-#include "link/searchport.h"
+#include "link/port_window.h"
 #include "platform/clock.h"
 
 #include <QDir>
@@ -37,7 +37,7 @@ void BM_OpenPortWindow(benchmark::State& state) {
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        searchport& w = port_window();
+        PortWindow& w = port_window();
         const qsizetype rows = w.rows().size();
         state.SetIterationTime(t.nsecsElapsed() / 1e9);
         if (rows != 12)
@@ -49,7 +49,7 @@ BENCHMARK(BM_OpenPortWindow)->Iterations(20)->Unit(benchmark::kMillisecond)->Use
 
 void BM_DeviceArrival(benchmark::State& state) {
     FakeMachine machine;
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     int n = 0;
     for (auto _ : state) {
         const qsizetype before = w.rows().size();

@@ -1,9 +1,9 @@
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "shell/command_options.h"
-#include "shell/frm_about.h"
+#include "shell/start_window.h"
 #include "shell/start_settings.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <cstdio>
@@ -72,6 +72,6 @@ int main(int argc, char* argv[]) {
         mappings << QStringLiteral("--map-port") << m;
     set_start_arguments(mappings);
     install_main_window();
-    frm_about().show();
+    start_window().show();
     return app.exec();
 }

@@ -9,7 +9,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QTabWidget>
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QCheckBox>
 #include <QToolButton>

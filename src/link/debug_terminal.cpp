@@ -26,8 +26,8 @@
 namespace lc = link_commands;
 
 namespace {
-QPointer<frmDebug>& instance() {
-    static QPointer<frmDebug> w;
+QPointer<DebugTerminalWindow>& instance() {
+    static QPointer<DebugTerminalWindow> w;
     return w;
 }
 
@@ -41,7 +41,7 @@ QFont terminal_font() {
 }
 } // namespace
 
-frmDebug::frmDebug(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
+DebugTerminalWindow::DebugTerminalWindow(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("frmDebug"));
     setWindowTitle(QStringLiteral("Debug Terminal Window"));
     resize(760, 480);
@@ -108,24 +108,24 @@ frmDebug::frmDebug(QWidget* parent) : QWidget(parent, Qt::Window | Qt::WindowSta
     layout->addWidget(txtTerminal, 1);
     layout->addLayout(bottom);
 
-    connect(Command1, &QPushButton::clicked, this, &frmDebug::Command1_Click);
-    connect(Command2, &QPushButton::clicked, this, &frmDebug::Command2_Click);
-    connect(Command3, &QPushButton::clicked, this, &frmDebug::Command3_Click);
-    connect(Command4, &QPushButton::clicked, this, &frmDebug::Command4_Click);
-    connect(cmdClose, &QPushButton::clicked, this, &frmDebug::cmdClose_Click);
-    connect(txtTerminal, &TrafficBox::key_typed, this, &frmDebug::txtTerminal_KeyPress);
+    connect(Command1, &QPushButton::clicked, this, &DebugTerminalWindow::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &DebugTerminalWindow::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &DebugTerminalWindow::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &DebugTerminalWindow::Command4_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &DebugTerminalWindow::cmdClose_Click);
+    connect(txtTerminal, &TrafficBox::key_typed, this, &DebugTerminalWindow::txtTerminal_KeyPress);
 
     auto* refresh = new QTimer(this);
-    connect(refresh, &QTimer::timeout, this, &frmDebug::update_port_line);
+    connect(refresh, &QTimer::timeout, this, &DebugTerminalWindow::update_port_line);
     refresh->start(1000);
     setTabOrder(txtTerminal, Command1);
 }
 
-frmDebug::~frmDebug() {
+DebugTerminalWindow::~DebugTerminalWindow() {
     Form_Unload();
 }
 
-void frmDebug::Form_Load() {
+void DebugTerminalWindow::Form_Load() {
     unloaded_ = false;
     traffic().debug().clear();
     txtTerminal->bind(&traffic().debug());
@@ -133,7 +133,7 @@ void frmDebug::Form_Load() {
     update_port_line();
 }
 
-void frmDebug::Form_Unload() {
+void DebugTerminalWindow::Form_Unload() {
     if (unloaded_)
         return;
     unloaded_ = true;
@@ -142,7 +142,7 @@ void frmDebug::Form_Unload() {
     traffic().debug().clear();
 }
 
-void frmDebug::update_port_line() {
+void DebugTerminalWindow::update_port_line() {
     const platform::SerialPort& port = MSComm1();
     const int number = port.port_open() ? port.comm_port() : shell().com_port;
     QString path = port.port_open() ? port.device_path() : platform::port_device_path(number);
@@ -157,7 +157,7 @@ void frmDebug::update_port_line() {
 
 // The main window's port is opened with its settings when it is closed, then the link's settle
 // pause. False (after telling the user) when it cannot be opened.
-bool frmDebug::prepare_port() {
+bool DebugTerminalWindow::prepare_port() {
     platform::SerialPort& port = MSComm1();
     if (!port.port_open()) {
         if (!shell().ini_path.isEmpty())
@@ -178,10 +178,10 @@ bool frmDebug::prepare_port() {
     return true;
 }
 
-void frmDebug::send_button_command(const QString& cmd) {
+void DebugTerminalWindow::send_button_command(const QString& cmd) {
     // While a command waits (its resends, answers the unit still owes) the buttons are held, so
     // that a press is never swallowed by the wait; they come back however the command ended.
-    const QPointer<frmDebug> self(this);
+    const QPointer<DebugTerminalWindow> self(this);
     QPushButton* const keys[] = {Command1, Command2, Command3, Command4};
     for (QPushButton* k : keys)
         k->setEnabled(false);
@@ -196,38 +196,38 @@ void frmDebug::send_button_command(const QString& cmd) {
         send_command(cmd, QString());
 }
 
-void frmDebug::Command1_Click() {
+void DebugTerminalWindow::Command1_Click() {
     send_button_command(lc::ACCESS + lc::ACCESS_CODE);
 }
-void frmDebug::Command2_Click() {
+void DebugTerminalWindow::Command2_Click() {
     send_button_command(lc::WHO);
 }
-void frmDebug::Command3_Click() {
+void DebugTerminalWindow::Command3_Click() {
     send_button_command(lc::BOARD_ROUTE_UPPER);
 }
-void frmDebug::Command4_Click() {
+void DebugTerminalWindow::Command4_Click() {
     send_button_command(lc::LOGINFO_LOWER);
 }
 
-void frmDebug::cmdClose_Click() {
+void DebugTerminalWindow::cmdClose_Click() {
     close();
 }
 
-void frmDebug::keyPressEvent(QKeyEvent* event) {
+void DebugTerminalWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
         cmdClose->click();
     else
         QWidget::keyPressEvent(event);
 }
 
-void frmDebug::txtTerminal_KeyPress(char code) {
+void DebugTerminalWindow::txtTerminal_KeyPress(char code) {
     typed_keys_.push_back(code);
     // A key typed during an earlier key's settle pause arrives here nested inside that pause; the
     // loop below, still running, sends it in its turn.
     if (sending_keys_)
         return;
     sending_keys_ = true;
-    const QPointer<frmDebug> self(this);
+    const QPointer<DebugTerminalWindow> self(this);
     const auto done = qScopeGuard([self] {
         if (self)
             self->sending_keys_ = false;
@@ -252,26 +252,26 @@ void frmDebug::txtTerminal_KeyPress(char code) {
     }
 }
 
-void frmDebug::closeEvent(QCloseEvent* event) {
+void DebugTerminalWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
     deleteLater();
 }
 
-frmDebug& debug_terminal() {
+DebugTerminalWindow& debug_terminal() {
     if (!instance()) {
-        instance() = new frmDebug();
+        instance() = new DebugTerminalWindow();
         instance()->Form_Load();
     }
     return *instance();
 }
 
-frmDebug* debug_terminal_if_open() {
+DebugTerminalWindow* debug_terminal_if_open() {
     return instance();
 }
 
 void show_debug_terminal(QWidget* owner) {
-    frmDebug& w = debug_terminal();
+    DebugTerminalWindow& w = debug_terminal();
     if (owner && !w.isVisible())
         w.move(owner->geometry().center() - w.rect().center());
     w.show();

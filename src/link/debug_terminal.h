@@ -10,11 +10,11 @@ class QLabel;
 class QPushButton;
 class TrafficBox;
 
-class frmDebug : public QWidget {
+class DebugTerminalWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit frmDebug(QWidget* parent = nullptr);
-    ~frmDebug() override;
+    explicit DebugTerminalWindow(QWidget* parent = nullptr);
+    ~DebugTerminalWindow() override;
 
     TrafficBox* txtTerminal;
     QPushButton* Command1; // Log On
@@ -51,7 +51,7 @@ private:
 };
 
 // The terminal, created and loaded on first use; nullptr once closed until asked for again.
-frmDebug& debug_terminal();
-frmDebug* debug_terminal_if_open();
+DebugTerminalWindow& debug_terminal();
+DebugTerminalWindow* debug_terminal_if_open();
 // The debug menu's action: the terminal shown modeless (and raised when already open).
 void show_debug_terminal(QWidget* owner = nullptr);

@@ -1,16 +1,16 @@
 #include "link/link_windows.h"
 
-#include "link/form5.h"
-#include "link/form7.h"
+#include "link/parameter_window.h"
+#include "link/modem_window.h"
 #include "link/reprogram.h"
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QDialog>
 
 void install_link_windows(MainWindowServices& services) {
-    services.interactive_window = [] { return static_cast<QWidget*>(&interactive_window()); };
+    services.parameter_window = [] { return static_cast<QWidget*>(&parameter_window()); };
     services.show_interactive_window = [&services] {
-        form5& w = interactive_window();
+        ParameterWindow& w = parameter_window();
         if (services.run_modal)
             services.run_modal(w);
         else

@@ -31,8 +31,8 @@ const QLatin1String KEY_BACKGROUND("Background");
 // Points per page the chart starts with.
 constexpr int DESIGN_POINTS_PER_PAGE = 20;
 
-QPointer<Form2>& the_window() {
-    static QPointer<Form2> w;
+QPointer<LegendWindow>& the_window() {
+    static QPointer<LegendWindow> w;
     return w;
 }
 
@@ -56,7 +56,7 @@ QString caption(int n, const char* english) {
 
 } // namespace
 
-Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Tool) {
+LegendWindow::LegendWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
     setObjectName(QStringLiteral("Form2"));
     auto* layout = new QVBoxLayout(this);
     TeeListBox1 = new QListWidget(this);
@@ -128,7 +128,7 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Tool) {
     }
 }
 
-void Form2::apply_legend_texts() {
+void LegendWindow::apply_legend_texts() {
     setWindowTitle(caption(2313, "Legend Control"));
     Frame1->setTitle(caption(1097, "Display Options"));
     Command1->setText(caption(1078, "&Select All"));
@@ -147,12 +147,12 @@ void Form2::apply_legend_texts() {
     HScroll1_Change();
 }
 
-void Form2::set_export_action(std::function<void()> action) {
+void LegendWindow::set_export_action(std::function<void()> action) {
     export_action_ = std::move(action);
     Command3->setEnabled(static_cast<bool>(export_action_));
 }
 
-void Form2::fill_list() {
+void LegendWindow::fill_list() {
     filling_ = true;
     const LogChartModel& model = log_chart_model();
     TeeListBox1->clear();
@@ -165,7 +165,7 @@ void Form2::fill_list() {
     filling_ = false;
 }
 
-void Form2::list_item_changed(QListWidgetItem* item) {
+void LegendWindow::list_item_changed(QListWidgetItem* item) {
     if (filling_)
         return;
     LogChartModel& model = log_chart_model();
@@ -179,7 +179,7 @@ void Form2::list_item_changed(QListWidgetItem* item) {
     model.changed();
 }
 
-void Form2::update_series() {
+void LegendWindow::update_series() {
     if (shell().graph_background && !Check3->isChecked())
         Check3->setChecked(true);
     fill_list();
@@ -193,14 +193,14 @@ void Form2::update_series() {
 
 // A window made while no log was known (its range then ends at 1 point) must not keep the next
 // log at one point a page: each log gets the chart's points per page, as far as it reaches.
-void Form2::set_paging_range() {
+void LegendWindow::set_paging_range() {
     ranging_ = true;
     HScroll1->setMaximum(legend::points_per_page_maximum(log_setup().log_records));
     HScroll1->setValue(legend::clamp_points_per_page(points_wanted_, HScroll1->maximum()));
     ranging_ = false;
 }
 
-void Form2::Check1_Click() {
+void LegendWindow::Check1_Click() {
     LogChartModel& model = log_chart_model();
     model.display.labels = Check1->isChecked();
     if (Check1->isChecked() && !Check2->isChecked()) {
@@ -210,14 +210,14 @@ void Form2::Check1_Click() {
     model.changed();
 }
 
-void Form2::Check2_Click() {
+void LegendWindow::Check2_Click() {
     LogChartModel& model = log_chart_model();
     for (int k = 0; k < model.series_count(); ++k)
         model.series(k).show_points = Check2->isChecked();
     model.changed();
 }
 
-void Form2::Check3_Click() {
+void LegendWindow::Check3_Click() {
     ShellState& sh = shell();
     sh.graph_background = Check3->isChecked();
     log_chart_model().display.background = sh.graph_background;
@@ -227,12 +227,12 @@ void Form2::Check3_Click() {
     log_chart_model().changed();
 }
 
-void Form2::Check4_Click() {
+void LegendWindow::Check4_Click() {
     log_chart_model().display.legend = Check4->isChecked();
     log_chart_model().changed();
 }
 
-void Form2::Check5_Click() {
+void LegendWindow::Check5_Click() {
     LogChartModel& model = log_chart_model();
     LogSetupState& s = log_setup();
     if (Check5->isChecked()) {
@@ -246,7 +246,7 @@ void Form2::Check5_Click() {
     model.changed();
 }
 
-void Form2::Command1_Click() {
+void LegendWindow::Command1_Click() {
     LogChartModel& model = log_chart_model();
     for (int k = 0; k < model.series_count(); ++k)
         model.series(k).active = true;
@@ -257,7 +257,7 @@ void Form2::Command1_Click() {
         model.changed();
 }
 
-void Form2::Command2_Click() {
+void LegendWindow::Command2_Click() {
     LogChartModel& model = log_chart_model();
     for (int k = 0; k < model.series_count(); ++k)
         model.series(k).active = false;
@@ -265,7 +265,7 @@ void Form2::Command2_Click() {
     model.changed();
 }
 
-void Form2::HScroll1_Change() {
+void LegendWindow::HScroll1_Change() {
     LogChartModel& model = log_chart_model();
     model.display.points_per_page = HScroll1->value();
     model.display.page = std::clamp(model.display.page, 0, model.page_count() - 1);
@@ -277,15 +277,15 @@ void Form2::HScroll1_Change() {
     model.changed();
 }
 
-void Form2::TeeListBox1_DblClick(int index) {
+void LegendWindow::TeeListBox1_DblClick(int index) {
     log_setup().selected_series_index = static_cast<int16_t>(index);
     if (edit_series_title(index, this))
         fill_list();
 }
 
-Form2& legend_window() {
+LegendWindow& legend_window() {
     if (!the_window()) {
-        the_window() = new Form2(the_owner());
+        the_window() = new LegendWindow(the_owner());
         the_window()->set_export_action([] { export_chart_data(); });
     }
     return *the_window();
@@ -304,14 +304,14 @@ void set_legend_window_owner(QWidget* owner) {
 }
 
 void show_legend_window() {
-    Form2& w = legend_window();
+    LegendWindow& w = legend_window();
     w.update_series();
     log_setup().legend_window_shown = true;
     w.showNormal();
     w.raise();
 }
 
-// ---- Form4: the series title dialog ----
+// ---- title_dialog: the series title dialog ----
 
 std::function<int(QDialog&)>& series_title_dialog_runner() {
     static std::function<int(QDialog&)> run = [](QDialog& d) { return d.exec(); };
@@ -322,36 +322,36 @@ bool edit_series_title(int index, QWidget* parent) {
     LogChartModel& model = log_chart_model();
     if (index < 0 || index >= model.series_count())
         return false;
-    QDialog Form4(parent);
-    Form4.setObjectName(QStringLiteral("Form4"));
-    Form4.setWindowTitle(caption(2314, "Chart Series Title"));
-    auto* layout = new QVBoxLayout(&Form4);
-    auto* Label1 = new QLabel(caption(2315, "New Series Title"), &Form4);
-    auto* Text1 = new QLineEdit(&Form4);
+    QDialog title_dialog(parent);
+    title_dialog.setObjectName(QStringLiteral("Form4"));
+    title_dialog.setWindowTitle(caption(2314, "Chart Series Title"));
+    auto* layout = new QVBoxLayout(&title_dialog);
+    auto* Label1 = new QLabel(caption(2315, "New Series Title"), &title_dialog);
+    auto* Text1 = new QLineEdit(&title_dialog);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setMinimumWidth(260);
     const LogChartSeries& s = model.series(index);
     // A series without a title shows its name.
     Text1->setText(s.title.isEmpty() ? QStringLiteral("Series%1").arg(index) : s.title);
-    auto* buttons = new QDialogButtonBox(&Form4);
+    auto* buttons = new QDialogButtonBox(&title_dialog);
     QPushButton* Command1 = buttons->addButton(caption(2316, "OK"), QDialogButtonBox::AcceptRole);
     buttons->addButton(caption(1397, "&Cancel"), QDialogButtonBox::RejectRole);
     Command1->setDefault(true);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &Form4, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &Form4, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &title_dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &title_dialog, &QDialog::reject);
     layout->addWidget(Label1);
     layout->addWidget(Text1);
     layout->addWidget(buttons);
     // On the middle of the screen, wherever the legend window floats.
-    Form4.adjustSize();
+    title_dialog.adjustSize();
     const QScreen* screen =
         parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         const QRect area = screen->geometry();
-        Form4.move(area.x() + (area.width() - Form4.width()) / 2,
-                   area.y() + (area.height() - Form4.height()) / 2);
+        title_dialog.move(area.x() + (area.width() - title_dialog.width()) / 2,
+                   area.y() + (area.height() - title_dialog.height()) / 2);
     }
-    if (series_title_dialog_runner()(Form4) != QDialog::Accepted)
+    if (series_title_dialog_runner()(title_dialog) != QDialog::Accepted)
         return false;
     model.series(index).title = Text1->text().trimmed();
     model.changed();

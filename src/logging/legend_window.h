@@ -1,5 +1,5 @@
 #pragma once
-// The legend window (Form2, "Legend Control"): a narrow tool window beside the log chart that
+// The legend window (LegendWindow, "Legend Control"): a narrow tool window beside the log chart that
 // switches series on and off, sets how the chart draws them (points, labels, background, the
 // chart's own legend, one band per series), how many points a chart page holds, and exports the
 // chart as CSV. A double-click on a series renames it. Everything acts on log_chart_model(); the
@@ -17,10 +17,10 @@ class QListWidgetItem;
 class QPushButton;
 class QScrollBar;
 
-class Form2 : public QWidget {
+class LegendWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form2(QWidget* owner = nullptr);
+    explicit LegendWindow(QWidget* owner = nullptr);
 
     QListWidget* TeeListBox1 = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -71,7 +71,7 @@ private:
 };
 
 // The legend window, created hidden on first use and loaded once.
-Form2& legend_window();
+LegendWindow& legend_window();
 // Whether the legend window exists yet (without creating it).
 bool legend_window_loaded();
 // Unloads it (the main window's exit).
@@ -83,8 +83,8 @@ void set_legend_window_owner(QWidget* owner);
 // it in front (a log was loaded).
 void show_legend_window();
 
-// Form4, "Chart Series Title": renames series `index` of the log chart. Returns whether the title
+// title_dialog, "Chart Series Title": renames series `index` of the log chart. Returns whether the title
 // changed (OK pressed).
 bool edit_series_title(int index, QWidget* parent = nullptr);
-// How Form4 runs modally (QDialog::exec); tests answer it instead.
+// How title_dialog runs modally (QDialog::exec); tests answer it instead.
 std::function<int(QDialog&)>& series_title_dialog_runner();

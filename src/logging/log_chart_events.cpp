@@ -60,7 +60,7 @@ void minimise_legend_window() {
 }
 
 void restore_legend_window() {
-    Form2& w = legend_window();
+    LegendWindow& w = legend_window();
     w.showNormal();
     w.raise();
 }

@@ -12,7 +12,7 @@
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
 #include "parameters/setup_tabs.h"
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -2,7 +2,7 @@
 // The power calculator's arithmetic: the average current of a unit that sleeps and wakes to
 // measure, the battery life it gives, and the voltage profile of one measurement cycle. Every
 // figure comes from the built-in tables below; nothing here talks to the unit. The window
-// (Form6) reads its boxes into CalculatorInputs and shows what these functions return.
+// (PowerCalculatorWindow) reads its boxes into CalculatorInputs and shows what these functions return.
 
 #include <QString>
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 // The print header: what heads a printed or exported parameter listing, as plain data, and the
-// rules that fill it. The Print Header window (frmPrintHeader) shows and edits the typed fields;
+// rules that fill it. The Print Header window (PrintHeaderWindow) shows and edits the typed fields;
 // headed printing lays the whole header out.
 //
 // Where it comes from: the four typed fields and use_header are the settings start-up loads into

@@ -2,13 +2,13 @@
 
 #include "parameters/parameter_listing.h"
 #include "platform/dialogs.h"
-#include "reports/form6.h"
-#include "reports/frm_print_header.h"
+#include "reports/power_calculator_window.h"
+#include "reports/print_header_window.h"
 #include "reports/headed_printing.h"
 #include "reports/print_preview.h"
 #include "reports/reports_texts.h"
 #include "shell/definitions_table.h"
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QPointer>
 #include <QPrintDialog>
@@ -134,7 +134,7 @@ void install_report_tools(MainWindowServices& services, QWidget* parent, QCustom
              reports::headed_printing(header(), parameter_listing(), reports::HeadedOutput::File);
          }});
     services.show_calculator = [s, parent] {
-        Form6 window(parent);
+        PowerCalculatorWindow window(parent);
         s->run_modal(window);
     };
     services.print_header = [parent]() -> QWidget* { return &print_header_window(parent); };

@@ -100,7 +100,7 @@ bool print_report(QPrinter& printer, const ReportDocument& doc, int copies) {
     return painter.end();
 }
 
-Form8::Form8(QWidget* parent) : QDialog(parent) {
+PrintPreview::PrintPreview(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form8"));
     auto* layout = new QVBoxLayout(this);
     auto* buttons = new QHBoxLayout;
@@ -146,7 +146,7 @@ Form8::Form8(QWidget* parent) : QDialog(parent) {
     resize(900, 640);
 }
 
-void Form8::set_texts() {
+void PrintPreview::set_texts() {
     setWindowTitle(ui_text(2635, QStringLiteral("Print Preview")));
     Command1->setText(ui_text(2636, QStringLiteral("&Save")));
     Command2->setText(ui_text(2637, QStringLiteral("&Print")));
@@ -154,7 +154,7 @@ void Form8::set_texts() {
     Command3->setText(ui_text(2622, QStringLiteral("&Close")));
 }
 
-void Form8::set_report(const ReportDocument& doc) {
+void PrintPreview::set_report(const ReportDocument& doc) {
     report_ = doc;
     listing_shown_ = false;
     listing_page_ = {};
@@ -166,7 +166,7 @@ void Form8::set_report(const ReportDocument& doc) {
     page_area->hide();
 }
 
-void Form8::set_listing_page(const PrintedPage& page, const PrintHeaderFields& header,
+void PrintPreview::set_listing_page(const PrintedPage& page, const PrintHeaderFields& header,
                              const ParameterListing& listing) {
     header_ = header;
     listing_ = listing;
@@ -179,7 +179,7 @@ void Form8::set_listing_page(const PrintedPage& page, const PrintHeaderFields& h
     page_area->show();
 }
 
-void Form8::Command1_Click() {
+void PrintPreview::Command1_Click() {
     platform::FileDialogRequest request;
     request.title = ui_text(2638, QStringLiteral("Save report file"));
     request.filter = ui_text(2639, QStringLiteral("Rich Text Format")) +
@@ -202,7 +202,7 @@ void Form8::Command1_Click() {
                       platform::mb::Information);
 }
 
-void Form8::Command2_Click() {
+void PrintPreview::Command2_Click() {
     if (listing_shown_) {
         headed_printing(header_, listing_, HeadedOutput::Printer);
         return;
@@ -223,7 +223,7 @@ void Form8::Command2_Click() {
                       platform::mb::Information);
 }
 
-void Form8::Command3_Click() {
+void PrintPreview::Command3_Click() {
     close();
 }
 
@@ -236,7 +236,7 @@ void preview_listing(const PrintHeaderFields& header, const ParameterListing& li
     printer.setPageSize(QPageSize(QPageSize::A4));
     const PrintedPage page =
         lay_out_preview_page(header, listing, printer_metrics(printer), footer_date_today());
-    Form8 preview(parent);
+    PrintPreview preview(parent);
     preview.set_listing_page(page, header, listing);
     if (run_modal)
         run_modal(preview);

@@ -1,5 +1,5 @@
 #pragma once
-// The print preview window (Form8): shows the report text, saves it as Rich Text or plain text
+// The print preview window (PrintPreview): shows the report text, saves it as Rich Text or plain text
 // and prints it; or, for the print header window, shows the first page of the parameter listing
 // and prints or exports the listing. The report text is laid out by report_document; the
 // listing pages by headed_printing.
@@ -27,10 +27,10 @@ bool print_report(QPrinter& printer, const ReportDocument& doc, int copies);
 // Draws one laid-out listing page at `dots_per_mm` onto a painter (the preview's page picture).
 class PagePicture;
 
-class Form8 : public QDialog {
+class PrintPreview : public QDialog {
     Q_OBJECT
 public:
-    explicit Form8(QWidget* parent = nullptr);
+    explicit PrintPreview(QWidget* parent = nullptr);
 
     // The report text the box shows, saves and prints.
     void set_report(const ReportDocument& doc);

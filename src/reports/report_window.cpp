@@ -13,7 +13,7 @@
 #include "shell/settings.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -50,8 +50,8 @@ int16_t ini_index(const QLatin1String& key) {
     return platform::text_to_int16(ini_text(key, ini::DEF_REPORT_INDEX)).value_or(0);
 }
 
-QPointer<report>& instance() {
-    static QPointer<report> w;
+QPointer<ReportWindow>& instance() {
+    static QPointer<ReportWindow> w;
     return w;
 }
 
@@ -84,21 +84,21 @@ std::function<void(QDialog&)>& report_modal_runner() {
     return run;
 }
 
-report::report(QWidget* parent) : QDialog(parent) {
+ReportWindow::ReportWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("report"));
     setAttribute(Qt::WA_DeleteOnClose);
     build();
     set_texts();
 }
 
-QLabel* report::label(int text, const char* fallback) {
+QLabel* ReportWindow::label(int text, const char* fallback) {
     auto* l = new QLabel(ui_text(text, QString::fromUtf8(fallback)), this);
     l->setProperty("text_number", text);
     l->setProperty("fallback", QString::fromUtf8(fallback));
     return l;
 }
 
-void report::build() {
+void ReportWindow::build() {
     auto* root = new QVBoxLayout(this);
     auto* columns = new QHBoxLayout;
     root->addLayout(columns);
@@ -233,7 +233,7 @@ void report::build() {
     connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
 }
 
-void report::set_texts() {
+void ReportWindow::set_texts() {
     setWindowTitle(ui_text(1321, QStringLiteral("Report Generator")));
     Frame3->setTitle(ui_text(2601, QStringLiteral("Report Descriptions")));
     Frame1->setTitle(ui_text(2605, QStringLiteral("Site Descriptions")));
@@ -248,7 +248,7 @@ void report::set_texts() {
     Command5->setToolTip(Command4->toolTip());
 }
 
-void report::Form_Load() {
+void ReportWindow::Form_Load() {
     ShellState& s = shell();
     s.company_name = ini_text(ini::KEY_COMPANY_NAME, {});
     s.company_address = ini_text(ini::KEY_COMPANY_ADDRESS, {});
@@ -333,7 +333,7 @@ void report::Form_Load() {
     Combo6_Click();
 }
 
-void report::update_report() {
+void ReportWindow::update_report() {
     site_number = Text1->text().trimmed();
     site_description = Text2->text().trimmed();
     remarks = Text5->text().trimmed();
@@ -341,7 +341,7 @@ void report::update_report() {
     to_text = Text4->text().trimmed();
 }
 
-void report::Check1_Click() {
+void ReportWindow::Check1_Click() {
     daily_total_enabled = Check1->isChecked();
     Frame4->setEnabled(daily_total_enabled);
     if (daily_total_enabled) {
@@ -353,41 +353,41 @@ void report::Check1_Click() {
     }
 }
 
-void report::Combo1_Click() {
+void ReportWindow::Combo1_Click() {
     date_format_index = static_cast<int16_t>(Combo1->currentIndex());
     date_format_text = Combo1->currentText().trimmed();
     store(ini::KEY_REPORT_DATE_FORMAT, QString::number(date_format_index));
 }
 
-void report::Combo2_Click() {
+void ReportWindow::Combo2_Click() {
     units.flow_volume_unit = static_cast<int16_t>(Combo2->currentIndex());
     store(ini::KEY_REPORT_FLOW_VOLUME_UNIT, QString::number(units.flow_volume_unit));
 }
 
-void report::Combo4_Click() {
+void ReportWindow::Combo4_Click() {
     units.flow_time_unit = static_cast<int16_t>(Combo4->currentIndex());
     store(ini::KEY_REPORT_FLOW_TIME_UNIT, QString::number(units.flow_time_unit));
 }
 
-void report::Combo5_Click() {
+void ReportWindow::Combo5_Click() {
     units.totaliser_unit = static_cast<int16_t>(Combo5->currentIndex());
     store(ini::KEY_REPORT_TOTALISER_UNIT, QString::number(units.totaliser_unit));
 }
 
-void report::Combo3_Click() {
+void ReportWindow::Combo3_Click() {
     Check1_Click();
 }
 
-void report::Combo6_Click() {
+void ReportWindow::Combo6_Click() {
     shell().cal_daily_method = static_cast<int16_t>(Combo6->currentIndex());
     store(ini::KEY_CAL_DAILY_METHOD, QString::number(shell().cal_daily_method));
 }
 
-void report::enable_totaliser() {
+void ReportWindow::enable_totaliser() {
     Frame4->setEnabled(daily_total_enabled);
 }
 
-void report::enableFlowUnits() {
+void ReportWindow::enableFlowUnits() {
     const FlowUnitRules r = flow_unit_rules(Combo7->currentText(), channel_box_caption);
     pumped_volume = r.pumped_volume;
     if (r.preset_method >= 0) {
@@ -407,7 +407,7 @@ void report::enableFlowUnits() {
     Combo5->setEnabled(method_known);
 }
 
-void report::Command1_Click() {
+void ReportWindow::Command1_Click() {
     ShellState& s = shell();
     s.company_name = Text8->text().trimmed();
     s.company_address = Text6->text().trimmed();
@@ -489,30 +489,30 @@ void report::Command1_Click() {
     });
     last_report_ = doc;
     ProgressBar1->setValue(0);
-    Form8 preview(this);
+    PrintPreview preview(this);
     preview.set_report(doc);
     report_modal_runner()(preview);
 }
 
-void report::Command3_Click() {
+void ReportWindow::Command3_Click() {
     close();
 }
 
-void report::Command4_Click() {
+void ReportWindow::Command4_Click() {
     calendar_sets_from_date() = true;
-    Form9 calendar(*this);
+    CalendarDialog calendar(*this);
     report_modal_runner()(calendar);
 }
 
-void report::Command5_Click() {
+void ReportWindow::Command5_Click() {
     calendar_sets_from_date() = false;
-    Form9 calendar(*this);
+    CalendarDialog calendar(*this);
     report_modal_runner()(calendar);
 }
 
-report& report_window() {
+ReportWindow& report_window() {
     if (!instance()) {
-        instance() = new report(QApplication::activeWindow());
+        instance() = new ReportWindow(QApplication::activeWindow());
         instance()->setWindowFlag(Qt::Window);
         instance()->Form_Load();
     }
@@ -561,7 +561,7 @@ QString calendar_month_title(int year, int month) {
     return platform::format_date(QDate(year, month, 1), QStringLiteral("mmmm, yyyy"));
 }
 
-Form9::Form9(report& owner) : QDialog(&owner), owner_(owner) {
+CalendarDialog::CalendarDialog(ReportWindow& owner) : QDialog(&owner), owner_(owner) {
     setObjectName(QStringLiteral("Form9"));
     setWindowTitle(ui_text(2633, QStringLiteral("Calendar")));
     setAutoFillBackground(true);
@@ -638,7 +638,7 @@ Form9::Form9(report& owner) : QDialog(&owner), owner_(owner) {
     move(o.left() + o.width() - width() / 2, o.top() - height() / 2);
 }
 
-void Form9::select_calendar_date() {
+void CalendarDialog::select_calendar_date() {
     calendar_date() = serial_from_datetime(QDateTime(TChart1->selectedDate(), QTime(0, 0), Qt::UTC));
     QLineEdit* box = calendar_sets_from_date() ? owner_.Text3 : owner_.Text4;
     box->setText(date_box_text(calendar_date()));
@@ -646,7 +646,7 @@ void Form9::select_calendar_date() {
 
 void install_report_services(MainWindowServices& services) {
     services.show_report = [] {
-        report& w = report_window();
+        ReportWindow& w = report_window();
         w.show();
         w.raise();
         w.activateWindow();

@@ -1,7 +1,7 @@
 #pragma once
 // The report generator window (`report`): report and site descriptions, the period, the trend
 // series and the daily-total settings, stored in general.ini as they change; Generate makes the
-// report over the log chart and shows it in the print preview. The calendar (Form9) picks the
+// report over the log chart and shows it in the print preview. The calendar (CalendarDialog) picks the
 // From and To dates. install_report_services() puts the window behind the main window's
 // report button.
 
@@ -27,12 +27,12 @@ struct MainWindowServices;
 
 namespace reports {
 
-class Form8;
+class PrintPreview;
 
-class report : public QDialog {
+class ReportWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit report(QWidget* parent = nullptr);
+    explicit ReportWindow(QWidget* parent = nullptr);
 
     void Form_Load();
     void update_report();
@@ -81,7 +81,7 @@ private:
 };
 
 // The window, created hidden and loaded on first use (and after it was closed).
-report& report_window();
+ReportWindow& report_window();
 
 // The calendar's fixed look: a silver chart, yellow rounded day cells, Sundays red and today blue
 // (both with white text), days of the neighbouring months in grey, an aqua month title and a lime
@@ -105,18 +105,18 @@ CalendarCellLook calendar_cell_look(const QDate& day, const QDate& shown, const 
 // The month title: "mmmm, yyyy" in the user's language.
 QString calendar_month_title(int year, int month);
 
-// The calendar (Form9), modal over the report window.
-class Form9 : public QDialog {
+// The calendar (CalendarDialog), modal over the report window.
+class CalendarDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Form9(report& owner);
+    explicit CalendarDialog(ReportWindow& owner);
     void select_calendar_date();
     QCalendarWidget* TChart1;
     QLabel* title;
     QLabel* month_title; // the shown month, between the month keys
 
 private:
-    report& owner_;
+    ReportWindow& owner_;
 };
 
 // True while the From date is being picked; the date last picked (a day serial).

@@ -8,7 +8,7 @@
 
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
-#include "link/form5.h"
+#include "link/parameter_window.h"
 #include "link/log_on.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_setup_page.h"
@@ -19,10 +19,10 @@
 #include "platform/profile.h"
 #include "platform/program_folder.h"
 #include "shell/definitions_table.h"
-#include "shell/frm_about.h"
+#include "shell/start_window.h"
 #include "shell/language_file.h"
 #include "shell/settings_keys.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
 
@@ -175,8 +175,8 @@ public:
 
     void TearDown() override {
         if (form1_loaded()) {
-            interactive_window().Form_Unload();
-            form1().close();
+            parameter_window().Form_Unload();
+            main_window().close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QCoreApplication::processEvents();
         }
@@ -219,13 +219,13 @@ public:
         platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_PORT, "1");
         platform::write_profile_string(ini, ini::SECTION_GENERAL, ini::KEY_BAUDRATE, "115200");
         set_program_ender([] {});
-        frm_about();
-        frm_about().close();
+        start_window();
+        start_window().close();
         QCoreApplication::processEvents();
         shell().access_level = 1;
         shell().login_passcode = "318406";
         shell().data_folder = dir.path();
-        Form1& w = form1();
+        MainWindow& w = main_window();
         w.show();
         ASSERT_TRUE(platform::wait_until([&] { return !w.start_up_pending(); }, 300));
         dialogs.prompts.clear();
@@ -236,8 +236,8 @@ public:
         sim->set_time_scale(scale);
     }
 
-    Form1& window() { return form1(); }
-    form5& one_parameter() { return interactive_window(); }
+    MainWindow& window() { return main_window(); }
+    ParameterWindow& one_parameter() { return parameter_window(); }
 
     // Runs the operation and returns what it left, with the messages it showed.
     Outcome perform(const Operation& op) {
@@ -335,7 +335,7 @@ QString trace_points(FaultMatrix& m) {
 }
 
 Outcome one_parameter_outcome(FaultMatrix& m) {
-    form5& w = m.one_parameter();
+    ParameterWindow& w = m.one_parameter();
     return {QString::number(link().interactive_logged_on),
             w.Text2->text(),
             {},

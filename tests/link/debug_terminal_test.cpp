@@ -15,7 +15,7 @@ namespace {
 class DebugTerminalTest : public SimulatedUnitTest {
 protected:
     void TearDown() override {
-        if (frmDebug* w = debug_terminal_if_open())
+        if (DebugTerminalWindow* w = debug_terminal_if_open())
             w->close();
         platform::pump_events();
         SimulatedUnitTest::TearDown();
@@ -29,7 +29,7 @@ protected:
 
 TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked) {
     show_debug_terminal();
-    frmDebug& w = debug_terminal();
+    DebugTerminalWindow& w = debug_terminal();
     EXPECT_TRUE(link().debug_window_open);
     EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
     w.Command1->click();
@@ -49,7 +49,7 @@ TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked
 
 TEST_F(DebugTerminalTest, ButtonsAreHeldWhileACommandWaitsAndComeBackAfterItFails) {
     show_debug_terminal();
-    frmDebug& w = debug_terminal();
+    DebugTerminalWindow& w = debug_terminal();
     sim->misbehave_on("/who", unitsim::Misbehaviour::silence());
     bool held = true, waited = false;
     QTimer poll;

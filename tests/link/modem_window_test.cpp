@@ -2,7 +2,7 @@
 // its results, the unit reached through the modem line, and the hang-up with the "+++" escape.
 #include "simulated_unit.h"
 
-#include "link/form7.h"
+#include "link/modem_window.h"
 #include "link/log_on.h"
 #include "link/modem_rules.h"
 #include "link/traffic_box.h"
@@ -45,7 +45,7 @@ TEST(ModemRules, TheDialEndsOnAnyResultAndTheConnectLineLosesItsLineEnds) {
 }
 
 TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
-    Form7& w = modem_window();
+    ModemWindow& w = modem_window();
     EXPECT_TRUE(link().modem_window_open);
     EXPECT_FALSE(w.key_logoff->isEnabled());
     w.key_connect->trigger();
@@ -72,7 +72,7 @@ TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
 TEST_F(ModemWindowTest, EveryOtherResultHangsUpAndSaysWhy) {
     for (const char* result : {"BUSY", "NO CARRIER", "NO DIALTONE", "NO ANSWER"}) {
         sim->modem().set_dial_result(result);
-        Form7& w = modem_window();
+        ModemWindow& w = modem_window();
         w.key_connect->trigger();
         EXPECT_FALSE(link().modem_connected) << result;
         EXPECT_EQ(modem_commands().mid(modem_commands().size() - 2), QStringList({"ATH", "ATZ"}))
@@ -84,7 +84,7 @@ TEST_F(ModemWindowTest, EveryOtherResultHangsUpAndSaysWhy) {
 
 TEST_F(ModemWindowTest, NoTelephoneNumberIsToldAndNothingIsSent) {
     shell().telephone_number.clear();
-    Form7& w = modem_window();
+    ModemWindow& w = modem_window();
     w.key_connect->trigger();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
@@ -99,7 +99,7 @@ TEST_F(ModemWindowTest, NoTelephoneNumberIsToldAndNothingIsSent) {
 
 TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
     sim->modem().set_dial_ms(60000);
-    Form7& w = modem_window();
+    ModemWindow& w = modem_window();
     bool dialling_seen = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -119,7 +119,7 @@ TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
 TEST_F(ModemWindowTest, ASlowDialIsSentOnceAndItsConnectLineStandsAlone) {
     // Longer than the link's 40 s time-out: a second dial would abort the call being set up.
     sim->modem().set_dial_ms(60000);
-    Form7& w = modem_window();
+    ModemWindow& w = modem_window();
     bool held = true;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {

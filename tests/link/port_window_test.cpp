@@ -4,7 +4,7 @@
 #include "test_files.h"
 
 #include "link/port_window_rules.h"
-#include "link/searchport.h"
+#include "link/port_window.h"
 #include "link/serial_texts.h"
 #include "shell/settings.h"
 #include "shell/settings_keys.h"
@@ -32,7 +32,7 @@ protected:
             add_device(node);
     }
     void TearDown() override {
-        if (searchport* w = port_window_if_open())
+        if (PortWindow* w = port_window_if_open())
             w->done(0);
         platform::pump_events();
         SimulatedUnitTest::TearDown();
@@ -80,7 +80,7 @@ TEST(PortWindowRules, ADeviceThatCameCountsAsArrivalEvenWhenAnotherWent) {
 
 TEST_F(PortWindowTest, OpeningSelectsTheCurrentPortsRowAndShowsItsDescriptionInBlue) {
     shell().com_port = 3;
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     EXPECT_EQ(port_names(w.rows()), "COM1 COM3 COM4");
     ASSERT_NE(w.List1->currentItem(), nullptr);
     EXPECT_EQ(fields(w.List1->currentRow(), w.Label2->text(), blue(w.Label2), shell().com_port,
@@ -90,7 +90,7 @@ TEST_F(PortWindowTest, OpeningSelectsTheCurrentPortsRowAndShowsItsDescriptionInB
 }
 
 TEST_F(PortWindowTest, AComboChoiceWithoutARowIsStoredAndSaysInvalidPort) {
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     w.Combo1->setCurrentIndex(8);
     EXPECT_EQ(fields(shell().com_port, setting(ini::KEY_SELECTED_PORT), setting(ini::KEY_PORT),
                      w.Label2->text(), red(w.Label2), w.List1->selectedItems().size()),
@@ -100,7 +100,7 @@ TEST_F(PortWindowTest, AComboChoiceWithoutARowIsStoredAndSaysInvalidPort) {
 TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {
     platform::map_port(12, sim->slave_path());
     shell().language_index = 3;
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     const int row = static_cast<int>(w.rows().indexOf(QRegularExpression("^COM12\t.*")));
     ASSERT_GE(row, 0) << w.rows().join('|').toStdString();
     const QRect r = w.List1->visualItemRect(w.List1->item(row));
@@ -116,7 +116,7 @@ TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {
 }
 
 TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000) {
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     // What the box holds, and what is stored after it: text that is no number keeps the last.
     const char* typed[][2] = {{"350", "350"}, {"35x", "350"}, {" 150 ", "150"},
                               {"", "150"},    {"abc", "150"}};
@@ -132,7 +132,7 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
 
 TEST_F(PortWindowTest, APluggedAndAPulledDeviceShowWhileTheWindowIsOpen) {
     platform::set_time_scale(1);
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     w.show();
     ASSERT_EQ(port_names(w.rows()), "COM1 COM3 COM4");
     add_device("ttyUSB0");
@@ -148,7 +148,7 @@ TEST_F(PortWindowTest, APluggedAndAPulledDeviceShowWhileTheWindowIsOpen) {
 
 TEST_F(PortWindowTest, SearchButtonRefreshesAndSelectsTheCurrentPortAgain) {
     shell().com_port = 1;
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     add_device("ttyS7");
     w.Command3->click();
     EXPECT_EQ(port_names(w.rows()), "COM1 COM3 COM4 COM8");

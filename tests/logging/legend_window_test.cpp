@@ -99,7 +99,7 @@ TEST(LegendRules, PagingBoundsAndReadOuts) {
 }
 
 TEST_F(LegendWindowTest, LoadListsTheSeriesAndSetsThePagingReadOuts) {
-    Form2& w = legend_window();
+    LegendWindow& w = legend_window();
     EXPECT_TRUE(log_setup().legend_window_shown);
     ASSERT_EQ(w.TeeListBox1->count(), 3);
     EXPECT_EQ(std::tuple(w.TeeListBox1->item(0)->checkState(), w.TeeListBox1->item(1)->checkState(),
@@ -115,7 +115,7 @@ TEST_F(LegendWindowTest, LoadListsTheSeriesAndSetsThePagingReadOuts) {
 TEST_F(LegendWindowTest, EachLogPagesAtTheChartsPointsPerPageWhenTheWindowCameFirst) {
     // The window made before any log was known (start-up, or before a download).
     log_setup().log_records = 0;
-    Form2& w = legend_window();
+    LegendWindow& w = legend_window();
     struct Case {
         double records;
         int chosen; // the user's scroll bar choice before this log; 0 none
@@ -139,7 +139,7 @@ TEST_F(LegendWindowTest, EachLogPagesAtTheChartsPointsPerPageWhenTheWindowCameFi
 }
 
 TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
-    Form2& w = legend_window();
+    LegendWindow& w = legend_window();
     w.TeeListBox1->item(2)->setCheckState(Qt::Checked);
     EXPECT_TRUE(log_chart_model().series(2).active);
     w.Check5->setChecked(true);
@@ -170,7 +170,7 @@ TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
 }
 
 TEST_F(LegendWindowTest, MultipleAxesWithoutActiveSeriesChangesNothing) {
-    Form2& w = legend_window();
+    LegendWindow& w = legend_window();
     w.Command2->click();
     w.Check5->setChecked(true);
     EXPECT_TRUE(!log_chart_model().display.multiple_axes && page->chart_view->bands() == 1);

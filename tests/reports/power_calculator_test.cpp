@@ -4,7 +4,7 @@
 
 #include "logging/up_down.h"
 #include "platform/vb.h"
-#include "reports/form6.h"
+#include "reports/power_calculator_window.h"
 #include "reports/power_calculator.h"
 
 #include <QApplication>
@@ -129,7 +129,7 @@ protected:
 };
 
 TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
-    Form6 w;
+    PowerCalculatorWindow w;
     EXPECT_EQ(w.Text1[3]->text(), QStringLiteral("15.66"));
     EXPECT_EQ(w.Text1[4]->text(), QStringLiteral("101"));
     EXPECT_EQ(w.Label3->text().count(QLatin1Char('\n')), 1);
@@ -152,7 +152,7 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
 }
 
 TEST_F(CalculatorWindow, PointerReadOutShowsTimeAndVoltsInsideTheProfileOnly) {
-    Form6 w;
+    PowerCalculatorWindow w;
     w.resize(640, 560);
     w.show();
     QApplication::processEvents();

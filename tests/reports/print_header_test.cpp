@@ -7,14 +7,14 @@
 #include "platform/dialogs.h"
 #include "platform/print_dialog.h"
 #include "platform/vb.h"
-#include "reports/frm_print_header.h"
+#include "reports/print_header_window.h"
 #include "reports/print_header_fields.h"
 #include "reports/print_menus.h"
 #include "reports/print_preview.h"
 #include "shell/definitions_table.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -26,7 +26,7 @@
 #include <qcustomplot.h>
 #include <stdexcept>
 
-using reports::Form8;
+using reports::PrintPreview;
 
 namespace {
 
@@ -139,7 +139,7 @@ TEST_F(PrintHeaderTest, TheWindowShowsParameterValuesAndTableNames) {
     link().modbus_mode = true;
     shell().use_header = true;
     shell().header_project = QStringLiteral("P-7");
-    frmPrintHeader& w = print_header_window();
+    PrintHeaderWindow& w = print_header_window();
     EXPECT_TRUE(w.Check1->isChecked());
     QStringList shown;
     for (size_t i : {1, 4, 5, 6, 7, 8})
@@ -156,7 +156,7 @@ TEST_F(PrintHeaderTest, AHardwareVersionThatIsNoNumberShowsAsItIs) {
 TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
     unit(99, 2);
     unit(101, 4);
-    frmPrintHeader* w = &print_header_window();
+    PrintHeaderWindow* w = &print_header_window();
     w->Text1[4]->setText(QStringLiteral("My device "));
     w->Text1[8]->setText(QStringLiteral("My sensor"));
     set_print_header_actions({{}, [] {}, {}});
@@ -166,7 +166,7 @@ TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
 
     unit(99, 9);
     unit(101, 12);
-    frmPrintHeader& again = print_header_window();
+    PrintHeaderWindow& again = print_header_window();
     EXPECT_EQ(again.Text1[4]->text(), QStringLiteral("My device"));
     EXPECT_EQ(again.Text1[8]->text(), QStringLiteral("My sensor"));
 }
@@ -174,7 +174,7 @@ TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
 TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsThenPrints) {
     PrintHeaderFields seen;
     set_print_header_actions({{}, [&] { seen = current_print_header(); }, {}});
-    frmPrintHeader& w = print_header_window();
+    PrintHeaderWindow& w = print_header_window();
     w.Check1->setChecked(true);
     w.Text1[0]->setText(QStringLiteral("  Site A "));
     w.Text1[3]->setText(QStringLiteral("LT-101"));
@@ -194,7 +194,7 @@ TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
     unit(93, 0, QStringLiteral("1"));
     unit(101, 2);
     shell().header_site = QStringLiteral("Kept site");
-    frmPrintHeader& w = print_header_window();
+    PrintHeaderWindow& w = print_header_window();
     for (size_t i : {0, 1, 2, 3, 9})
         w.Text1[i]->setText(QStringLiteral("typed"));
     w.cmdClear->click();
@@ -207,7 +207,7 @@ TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
 }
 
 TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
-    frmPrintHeader& w = print_header_window();
+    PrintHeaderWindow& w = print_header_window();
     EXPECT_FALSE(w.cmdPreview->isEnabled() || w.cmdPrint->isEnabled())
         << "a button offered work that is not there";
     set_print_header_actions({[] { throw std::runtime_error("no preview page"); },
@@ -282,7 +282,7 @@ protected:
         parameter_listing().rows.clear();
         services.run_modal = [this](QDialog& d) {
             opened << d.objectName();
-            if (auto* preview = qobject_cast<Form8*>(&d)) {
+            if (auto* preview = qobject_cast<PrintPreview*>(&d)) {
                 page = preview->listing_page();
                 page_only = preview->RichTextBox1->isHidden() && !preview->page_area->isHidden() &&
                             preview->Command1->isHidden();
@@ -354,7 +354,7 @@ TEST_F(PrintHeaderWork, ListEntriesComeAliveOnceTheListingsAreInstalled) {
 TEST_F(PrintHeaderWork, PreviewShowsTheFirstPageUnderTheTypedHeaderAndStaysOpen) {
     fill_listing(200); // several pages
     install_report_tools(services, nullptr, nullptr);
-    frmPrintHeader& w = print_header_window();
+    PrintHeaderWindow& w = print_header_window();
     w.show();
     w.Check1->setChecked(true);
     w.Text1[0]->setText(QStringLiteral(" Weir 9 "));
@@ -375,7 +375,7 @@ TEST_F(PrintHeaderWork, WithoutTheHeaderThePreviewNamesTheParameterFile) {
     f.close();
     fill_listing(2);
     install_report_tools(services, nullptr, nullptr, [file] { return file; });
-    frmPrintHeader& w = print_header_window();
+    PrintHeaderWindow& w = print_header_window();
     w.Check1->setChecked(false);
     w.cmdPreview->click();
     EXPECT_TRUE(page_shows(ui_text(1452) + file));
@@ -401,7 +401,7 @@ TEST_F(PrintHeaderWork, PrintAndExportWriteTheListingAndCloseTheWindowOrSayWhyAn
         printers.answers = {1};
         printers.pdf_paths = {path};
         dialogs.files = {path};
-        frmPrintHeader* w = &print_header_window();
+        PrintHeaderWindow* w = &print_header_window();
         w->show();
         w->Text1[0]->setText(QStringLiteral("Weir 9"));
         w->Check1->setChecked(true);

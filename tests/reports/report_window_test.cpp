@@ -29,7 +29,7 @@ using namespace reports;
 
 namespace {
 
-class ReportWindow : public ::testing::Test {
+class ReportWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         reset_shell_state();
@@ -48,9 +48,9 @@ protected:
         }
         log_setup().log_interval = 15;
         report_modal_runner() = [this](QDialog& d) {
-            if (auto* preview = qobject_cast<Form8*>(&d))
+            if (auto* preview = qobject_cast<PrintPreview*>(&d))
                 previews.push_back(preview->report().plain_text());
-            if (auto* calendar = qobject_cast<Form9*>(&d)) {
+            if (auto* calendar = qobject_cast<CalendarDialog*>(&d)) {
                 for (const QDate& date : picks) {
                     calendar->TChart1->setSelectedDate(date);
                     calendar->select_calendar_date();
@@ -72,9 +72,9 @@ protected:
 
 } // namespace
 
-TEST_F(ReportWindow, LoadReadsTheChartAndTickingDailyTotalPresetsItsBoxes) {
+TEST_F(ReportWindowTest, LoadReadsTheChartAndTickingDailyTotalPresetsItsBoxes) {
     log_setup().chart_units.flow_volume_unit_index = 2; // cubic metre in the chart's list
-    report w;
+    ReportWindow w;
     w.Form_Load();
     EXPECT_TRUE(w.Combo3->count() == 2 &&
                 w.Combo7->itemText(1) == QStringLiteral("Flow 1 (l/min)"));
@@ -91,8 +91,8 @@ TEST_F(ReportWindow, LoadReadsTheChartAndTickingDailyTotalPresetsItsBoxes) {
         << "a flow series needs its flow unit";
 }
 
-TEST_F(ReportWindow, GenerateShowsTheReportInThePreview) {
-    report w;
+TEST_F(ReportWindowTest, GenerateShowsTheReportInThePreview) {
+    ReportWindow w;
     w.Form_Load();
     w.Text1->setText(QStringLiteral("17"));
     w.Command1->click();
@@ -102,7 +102,7 @@ TEST_F(ReportWindow, GenerateShowsTheReportInThePreview) {
         EXPECT_TRUE(previews[0].contains(QLatin1String(line))) << line;
 }
 
-TEST_F(ReportWindow, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
+TEST_F(ReportWindowTest, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
     struct Case {
         const char* what;
         const char* from;
@@ -119,7 +119,7 @@ TEST_F(ReportWindow, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
         if (c.empty_chart)
             log_chart_model().remove_all_series();
         platform::ScopedScriptedDialogs dialogs;
-        report w;
+        ReportWindow w;
         w.Form_Load();
         w.Text3->setText(QString::fromUtf8(c.from));
         w.Text4->setText(QString::fromUtf8(c.to));
@@ -129,8 +129,8 @@ TEST_F(ReportWindow, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
     }
 }
 
-TEST_F(ReportWindow, CalendarPicksIntoTheBoxItWasOpenedFor) {
-    report w;
+TEST_F(ReportWindowTest, CalendarPicksIntoTheBoxItWasOpenedFor) {
+    ReportWindow w;
     w.Form_Load();
     picks = {QDate(2026, 12, 1), QDate(2026, 12, 2)};
     w.Command4->click();
@@ -143,7 +143,7 @@ TEST_F(ReportWindow, CalendarPicksIntoTheBoxItWasOpenedFor) {
     EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026"));
 }
 
-TEST_F(ReportWindow, CalendarHasItsOwnColoursAndMonthTitle) {
+TEST_F(ReportWindowTest, CalendarHasItsOwnColoursAndMonthTitle) {
     namespace look = calendar_look;
     const QDate today(2026, 12, 7), december(2026, 12, 1);
     const struct {
@@ -162,12 +162,12 @@ TEST_F(ReportWindow, CalendarHasItsOwnColoursAndMonthTitle) {
         EXPECT_EQ(l.text.rgb() & 0xFFFFFF, c.text) << c.day.toString().toStdString();
     }
 
-    report w;
+    ReportWindow w;
     w.Form_Load();
     QString month;
     QColor header;
     report_modal_runner() = [&](QDialog& d) {
-        auto& calendar = dynamic_cast<Form9&>(d);
+        auto& calendar = dynamic_cast<CalendarDialog&>(d);
         month = calendar.month_title->text();
         header = calendar.TChart1->headerTextFormat().background().color();
     };
@@ -178,7 +178,7 @@ TEST_F(ReportWindow, CalendarHasItsOwnColoursAndMonthTitle) {
 
 // Locales whose short dates hold blanks, and two without: the window fills its boxes with
 // dates it reads back itself, the calendar writes one that reads, and a report is made.
-TEST_F(ReportWindow, ItsOwnDatesReadBackInEveryLocale) {
+TEST_F(ReportWindowTest, ItsOwnDatesReadBackInEveryLocale) {
     const struct Case {
         const char* locale;
         const char* from; // 05/12/2026, the chart's first day, as the box shows it
@@ -196,7 +196,7 @@ TEST_F(ReportWindow, ItsOwnDatesReadBackInEveryLocale) {
         platform::use_system_formats(platform::query_system_info());
         previews.clear();
         platform::ScopedScriptedDialogs dialogs;
-        report w;
+        ReportWindow w;
         w.Form_Load();
         EXPECT_EQ(w.Text3->text(), QString::fromUtf8(c.from));
         picks = {QDate(2026, 12, 6)};
@@ -218,11 +218,11 @@ TEST_F(ReportWindow, ItsOwnDatesReadBackInEveryLocale) {
     platform::number_separators() = saved_numbers;
 }
 
-TEST_F(ReportWindow, PreviewSavesRichTextAndPlainText) {
+TEST_F(ReportWindowTest, PreviewSavesRichTextAndPlainText) {
     ReportDocument doc;
     doc.set_bold(true);
     doc.write(QStringLiteral("Date\tMean\r\n"));
-    Form8 preview;
+    PrintPreview preview;
     preview.set_report(doc);
     platform::ScopedScriptedDialogs dialogs;
     dialogs.files = {dir.filePath(QStringLiteral("r.rtf")), dir.filePath(QStringLiteral("r.txt"))};
@@ -241,11 +241,11 @@ TEST_F(ReportWindow, PreviewSavesRichTextAndPlainText) {
 }
 
 // In every program identity the preview prints what it shows: the report here, the listing below.
-TEST_F(ReportWindow, PreviewPrintsTheReportItShowsEveryCopyThenSaysSoOnce) {
+TEST_F(ReportWindowTest, PreviewPrintsTheReportItShowsEveryCopyThenSaysSoOnce) {
     shell().software_mode = 1;
     ReportDocument doc;
     doc.write(QStringLiteral("Report\r\n"));
-    Form8 preview;
+    PrintPreview preview;
     preview.set_report(doc);
     platform::ScopedScriptedDialogs dialogs;
     platform::ScopedScriptedPrintDialogs printers;
@@ -260,13 +260,13 @@ TEST_F(ReportWindow, PreviewPrintsTheReportItShowsEveryCopyThenSaysSoOnce) {
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Report has been printed successfully")});
 }
 
-TEST_F(ReportWindow, PreviewOfTheListingPrintsTheListingUnderTheHeader) {
+TEST_F(ReportWindowTest, PreviewOfTheListingPrintsTheListingUnderTheHeader) {
     *text_slot(1228) = QStringLiteral("The parameter list has been printed or saved.");
     ParameterListing listing;
     listing.rows.push_back({QStringLiteral("P1"), QStringLiteral("Units"), QStringLiteral("1"), {}});
     PrintHeaderFields header;
     header.use_header = true;
-    Form8 preview;
+    PrintPreview preview;
     preview.set_listing_page(PrintedPage{{{20, 15, QStringLiteral("P1")}}}, header, listing);
     EXPECT_TRUE(preview.Command1->isHidden()) << "a listing page is not saved as a report";
     platform::ScopedScriptedDialogs dialogs;

@@ -49,7 +49,7 @@ class CaptionMapTest : public UiTest {};
 TEST_F(CaptionMapTest, EveryControlTheMapNamesIsOnTheMainWindowInEveryIdentity) {
     for (int identity : {0, 1, 2}) {
         SCOPED_TRACE(identity);
-        Form1& w = open_main_window(identity, identity == 0 ? 0 : 1);
+        MainWindow& w = open_main_window(identity, identity == 0 ? 0 : 1);
         const auto missing = apply_caption_map(w, QStringLiteral("Form1"), identity);
         QStringList names;
         for (const CaptionEntry* e : missing)
@@ -67,7 +67,7 @@ TEST_F(CaptionMapTest, CompanionWindowsAreNamedOnlyForTheWindowsThatTakeTheirTex
     const QStringList known = {"Form1", "form5", "Form3", "frmPrintHeader"};
     for (const CaptionEntry& e : caption_map())
         EXPECT_TRUE(known.contains(QLatin1String(e.window))) << entry_name(e).toStdString();
-    Form1& w = open_main_window(1, 1);
+    MainWindow& w = open_main_window(1, 1);
     ASSERT_TRUE(w.services.print_header);
     QWidget* header = w.services.print_header();
     for (const CaptionEntry& e : caption_map())
@@ -77,7 +77,7 @@ TEST_F(CaptionMapTest, CompanionWindowsAreNamedOnlyForTheWindowsThatTakeTheirTex
     header->close();
     flush();
     const std::pair<const char*, std::function<QWidget*()>*> built[] = {
-        {"form5", &w.services.interactive_window}, {"Form3", &w.services.setup_dialog}};
+        {"form5", &w.services.parameter_window}, {"Form3", &w.services.setup_dialog}};
     for (const auto& [name, window] : built) {
         ASSERT_TRUE(*window) << name << " is not installed";
         QStringList missing;
@@ -117,7 +117,7 @@ TEST_F(CaptionMapTest, EveryTextNumberIsInTheLanguageFileInAllFiveLanguages) {
 
 TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     const auto texts = shipped_texts();
-    Form1& w = open_main_window(1, 1, 1); // German
+    MainWindow& w = open_main_window(1, 1, 1); // German
     const auto german = [&](int n) { return texts.at(n).at(1); };
     EXPECT_EQ(fields(w.menu("file")->title(), w.menu_entry("about")->text(),
                      w.SSTab1[1]->tabText(0), w.echo_page->Option3->text(),
@@ -139,7 +139,7 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
 }
 
 TEST_F(CaptionMapTest, EveryToolbarKeyHasATooltipInEveryLanguage) {
-    Form1& w = open_main_window(1, 1);
+    MainWindow& w = open_main_window(1, 1);
     for (const char* key :
          {"modem", "minimized", "download", "upload", "temperature_display", "level_display",
           "status_display", "singledownload", "refresh", "file", "clipboard", "record", "exit"}) {
@@ -161,7 +161,7 @@ TEST_F(CaptionMapTest, IdentityDecidesTheAboutEntryAndTheCsoCaptions) {
     // clang-format on
     for (const auto& c : cases) {
         SCOPED_TRACE(c.identity);
-        Form1& w = open_main_window(c.identity, c.identity == 0 ? 0 : 1);
+        MainWindow& w = open_main_window(c.identity, c.identity == 0 ? 0 : 1);
         EXPECT_EQ(fields(w.menu_entry("about")->text(), w.log_setup_page->Frame1[2]->title(),
                          w.log_setup_page->Check1[21]->text(), w.echo_page->kovex_readout->text()),
                   fields(texts.at(c.about).at(0), texts.at(c.cso_captions ? 1269 : 1018).at(0),
@@ -174,7 +174,7 @@ TEST_F(CaptionMapTest, IdentityDecidesTheAboutEntryAndTheCsoCaptions) {
 
 TEST_F(CaptionMapTest, ATextTheLanguageFileLacksKeepsTheBuiltInCaption) {
     write_language_file("1000,&Datei-only,&Datei,&Fichier,&File,&Archivo\r\n");
-    Form1& w = open_main_window(1, 1);
+    MainWindow& w = open_main_window(1, 1);
     EXPECT_EQ(w.menu("file")->title(), "&Datei-only");
     EXPECT_EQ(w.menu_entry("exit")->text(), "E&xit") << "a missing text emptied a menu entry";
     EXPECT_EQ(w.echo_page->Option3->text(), "&No");

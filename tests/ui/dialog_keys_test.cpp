@@ -3,18 +3,18 @@
 #include "ui_test_support.h"
 
 #include "link/debug_terminal.h"
-#include "link/form5.h"
-#include "link/form7.h"
-#include "link/searchport.h"
+#include "link/parameter_window.h"
+#include "link/modem_window.h"
+#include "link/port_window.h"
 #include "link/traffic_box.h"
 #include "logging/legend_window.h"
 #include "logging/log_chart_model.h"
-#include "reports/form6.h"
-#include "reports/frm_print_header.h"
+#include "reports/power_calculator_window.h"
+#include "reports/print_header_window.h"
 #include "reports/print_preview.h"
 #include "reports/report_window.h"
 #include "shell/language_file.h"
-#include "ui/form3.h"
+#include "ui/setup_dialog.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -59,21 +59,21 @@ protected:
 
 TEST_F(DialogKeys, EscapeLeavesEveryWindowWithACancelOrClose) {
     platform::ScopedScriptedDialogs dialogs;
-    reports::report owner;
+    reports::ReportWindow owner;
     struct Case {
         const char* window;
         std::function<QWidget*()> open;
         bool made_here = false; // not one of the program's single windows
     };
     const Case cases[] = {
-        {"Setup", [] { return static_cast<QWidget*>(&form3()); }},
+        {"Setup", [] { return static_cast<QWidget*>(&setup_dialog()); }},
         {"Print Header", [] { return static_cast<QWidget*>(&print_header_window()); }},
-        {"calendar", [&] { return static_cast<QWidget*>(new reports::Form9(owner)); }, true},
+        {"calendar", [&] { return static_cast<QWidget*>(new reports::CalendarDialog(owner)); }, true},
         {"port window", [] { return static_cast<QWidget*>(&port_window()); }},
-        {"interactive window", [] { return static_cast<QWidget*>(&interactive_window()); }},
-        {"report", [] { return static_cast<QWidget*>(new reports::report); }, true},
-        {"print preview", [] { return static_cast<QWidget*>(new reports::Form8); }, true},
-        {"power calculator", [] { return static_cast<QWidget*>(new Form6); }, true},
+        {"interactive window", [] { return static_cast<QWidget*>(&parameter_window()); }},
+        {"report", [] { return static_cast<QWidget*>(new reports::ReportWindow); }, true},
+        {"print preview", [] { return static_cast<QWidget*>(new reports::PrintPreview); }, true},
+        {"power calculator", [] { return static_cast<QWidget*>(new PowerCalculatorWindow); }, true},
         {"debug terminal", [] { return static_cast<QWidget*>(&debug_terminal()); }},
         {"modem window", [] { return static_cast<QWidget*>(&modem_window()); }},
     };
@@ -125,15 +125,15 @@ TEST_F(DialogKeys, EnterInATextBoxPressesTheDefaultKey) {
         const char* default_key;
     };
     const Case cases[] = {
-        {"Setup", [] { return static_cast<QWidget*>(&form3()); }, "Command3"},
+        {"Setup", [] { return static_cast<QWidget*>(&setup_dialog()); }, "Command3"},
         {"Print Header",
          [] {
-             frmPrintHeader& w = print_header_window();
+             PrintHeaderWindow& w = print_header_window();
              w.cmdPrint->setEnabled(true); // as once the listing's printing is installed
              return static_cast<QWidget*>(&w);
          },
          "cmdPrint"},
-        {"report", [] { return static_cast<QWidget*>(new reports::report); }, "Command1"},
+        {"report", [] { return static_cast<QWidget*>(new reports::ReportWindow); }, "Command1"},
     };
     for (const Case& c : cases) {
         QPointer<QWidget> w = c.open();

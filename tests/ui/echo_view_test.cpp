@@ -25,7 +25,7 @@ protected:
     }
     void restart() {
         const ShellState kept = shell();
-        form1().close();
+        main_window().close();
         flush();
         reset_shell_state();
         // What the start window settles before the main window opens.
@@ -36,7 +36,7 @@ protected:
 };
 
 TEST_F(EchoViewTest, TheViewAsLeftComesBackAtTheNextStart) {
-    Form1& w = open_main_window(1, 1);
+    MainWindow& w = open_main_window(1, 1);
     EchoPage* p = w.echo_page;
     EXPECT_TRUE(p->Check6[0]->isChecked()) << "RAW is ticked by default";
     EXPECT_EQ(p->Text10[0]->value(), 5);
@@ -51,7 +51,7 @@ TEST_F(EchoViewTest, TheViewAsLeftComesBackAtTheNextStart) {
     EXPECT_EQ(saved("Echo Control", "Level"), "True");
 
     restart();
-    Form1& again = form1();
+    MainWindow& again = main_window();
     p = again.echo_page;
     // The gradient box stays hidden with the light off.
     EXPECT_EQ(fields(p->Check6[0]->isChecked(), p->Check6[3]->isChecked(), p->Text10[3]->value(),

@@ -11,7 +11,7 @@ class LegendWindowModeTest : public UiTest {};
 } // namespace
 
 TEST_F(LegendWindowModeTest, ChoosingTheCsoModeLeavesAHiddenLegendWindowHidden) {
-    Form1& w = open_main_window(2, 1);
+    MainWindow& w = open_main_window(2, 1);
     w.show();
     legend_window().hide(); // loaded, as after a chart was looked at, but not up
     w.menu_entry("csomenu")->trigger();

@@ -37,7 +37,7 @@ class MenuBarKeysTest : public UiTest {};
 TEST_F(MenuBarKeysTest, EveryTopLevelEntryHasALetterOfItsOwnInEachLanguage) {
     for (int language = 0; language < 5; ++language) {
         for (int identity : {0, 1, 2}) {
-            Form1& w = open_main_window(identity, 0, language);
+            MainWindow& w = open_main_window(identity, 0, language);
             QString letters;
             for (const QAction* a : w.menuBar()->actions()) {
                 if (a->isSeparator() || !a->isVisible())
@@ -64,7 +64,7 @@ TEST_F(MenuBarKeysTest, AltLetterSharedWithACheckBoxOpensTheMenuEntry) {
         {0, Qt::Key_M, "modem"}};
     // clang-format on
     for (const Case& c : cases) {
-        Form1& w = open_main_window(1, 0, c.language);
+        MainWindow& w = open_main_window(1, 0, c.language);
         int calculator = 0, modem = 0;
         w.services.show_calculator = [&] { ++calculator; };
         w.services.show_modem_window = [&] { ++modem; };

@@ -297,7 +297,7 @@ protected:
         // A desktop panel takes a strip of the screen; the window frame another.
         set_screen_area_for_tests(
             ScreenArea{QRect(0, 0, s.width, s.height), QRect(0, 0, s.width, s.height - 40)});
-        Form1& w = open_main_window(identity, mode, language);
+        MainWindow& w = open_main_window(identity, mode, language);
         w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [] {});
         w.show();
         flush();
@@ -437,7 +437,7 @@ namespace {
 
 class SetUpPagesTest : public PageFitTest {
 protected:
-    Form1* main = nullptr;
+    MainWindow* main = nullptr;
 
     // The main window on a laptop screen with a set loaded (flow mode, universal element).
     void SetUp() override {
@@ -528,7 +528,7 @@ TEST_F(PageFitTest, EveryPictureShowsWholeWithItsNameClearOfIt) {
     for (const Screen& s : {Screen{1366, 768}, Screen{1920, 1080}}) {
         set_screen_area_for_tests(
             ScreenArea{QRect(0, 0, s.width, s.height), QRect(0, 0, s.width, s.height - 40)});
-        Form1& w = open_main_window(1, 1);
+        MainWindow& w = open_main_window(1, 1);
         w.show();
         flush();
         const auto look = [&](QWidget& page, const QString& what) {

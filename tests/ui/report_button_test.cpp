@@ -12,7 +12,7 @@ class ReportButtonTest : public UiTest {};
 } // namespace
 
 TEST_F(ReportButtonTest, ClickingTheReportButtonOpensTheReportWindow) {
-    Form1& w = open_main_window(0, 0);
+    MainWindow& w = open_main_window(0, 0);
     int shown = 0;
     w.services.show_report = [&] { ++shown; };
     // The chart tab itself opens with a log; the button on it must not stay shut on its own.

@@ -6,9 +6,9 @@
 #include "../shell/shell_test_support.h"
 #include "link/link_state.h"
 #include "logging/log_setup_state.h"
-#include "shell/frm_about.h"
+#include "shell/start_window.h"
 #include "shell/settings_keys.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 #include "ui/main_window_state.h"
 
 #include <QCoreApplication>
@@ -37,7 +37,7 @@ protected:
 
     void TearDown() override {
         if (form1_loaded())
-            form1().close();
+            main_window().close();
         flush();
         set_program_ender({});
         set_main_window_opener({});
@@ -61,13 +61,13 @@ protected:
 
     // The main window as a user at `level` gets it, loaded but not yet shown, after the start
     // window settled the identity, the title and the data folder.
-    Form1& open_main_window(int software_mode, int operation_mode, int language = 0, int level = 1,
+    MainWindow& open_main_window(int software_mode, int operation_mode, int language = 0, int level = 1,
                             const QByteArray& more_settings = {}) {
         write_settings(software_mode, operation_mode, language, more_settings);
-        frm_about();
-        frm_about().close();
+        start_window();
+        start_window().close();
         flush();
         shell().access_level = static_cast<int16_t>(level);
-        return form1();
+        return main_window();
     }
 };

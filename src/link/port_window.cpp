@@ -1,4 +1,4 @@
-#include "link/searchport.h"
+#include "link/port_window.h"
 
 #include "link/port_discovery.h"
 #include "link/port_window_rules.h"
@@ -39,8 +39,8 @@ namespace pw = portwindow;
 
 namespace {
 
-QPointer<searchport>& instance() {
-    static QPointer<searchport> w;
+QPointer<PortWindow>& instance() {
+    static QPointer<PortWindow> w;
     return w;
 }
 
@@ -79,7 +79,7 @@ QString dev_folder() {
 
 } // namespace
 
-searchport::searchport(QWidget* parent) : QDialog(parent) {
+PortWindow::PortWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("searchport"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -188,9 +188,9 @@ searchport::searchport(QWidget* parent) : QDialog(parent) {
     connect(settle_, &QTimer::timeout, this, [this] { SysInfo1_DeviceChange(); });
 }
 
-searchport::~searchport() = default;
+PortWindow::~PortWindow() = default;
 
-void searchport::Form_Load() {
+void PortWindow::Form_Load() {
     loaded_ = true;
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().topLeft());
@@ -230,7 +230,7 @@ void searchport::Form_Load() {
     watch_devices();
 }
 
-void searchport::Form_Unload() {
+void PortWindow::Form_Unload() {
     if (!loaded_)
         return;
     loaded_ = false;
@@ -242,12 +242,12 @@ void searchport::Form_Unload() {
     }
 }
 
-void searchport::closeEvent(QCloseEvent* event) {
+void PortWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
     QDialog::closeEvent(event);
 }
 
-void searchport::watch_devices() {
+void PortWindow::watch_devices() {
     if (!watcher_) {
         watcher_ = new QFileSystemWatcher(this);
         connect(watcher_, &QFileSystemWatcher::directoryChanged, settle_,
@@ -260,11 +260,11 @@ void searchport::watch_devices() {
     devices_ = current_devices();
 }
 
-std::set<QString> searchport::current_devices() const {
+std::set<QString> PortWindow::current_devices() const {
     return pw::serial_device_names(QDir(dev_folder()).entryList(QDir::System | QDir::Files));
 }
 
-void searchport::SysInfo1_DeviceChange() {
+void PortWindow::SysInfo1_DeviceChange() {
     const std::set<QString> before = devices_;
     watch_devices(); // a by-id folder may have come with the first adapter
     const std::set<QString> now = current_devices();
@@ -278,20 +278,20 @@ void searchport::SysInfo1_DeviceChange() {
     searchforport();
 }
 
-void searchport::get_ports() {
+void PortWindow::get_ports() {
     List1->clear();
     for (const QString& row : ::get_ports())
         List1->addItem(row);
 }
 
-QStringList searchport::rows() const {
+QStringList PortWindow::rows() const {
     QStringList out;
     for (int i = 0; i < List1->count(); ++i)
         out << List1->item(i)->text();
     return out;
 }
 
-void searchport::searchforport() {
+void PortWindow::searchforport() {
     Animation1->show();
     repaint();
     get_ports();
@@ -299,13 +299,13 @@ void searchport::searchforport() {
     Animation1->hide();
 }
 
-void searchport::set_result(const QString& text, bool good) {
+void PortWindow::set_result(const QString& text, bool good) {
     Label2->setText(text);
     Label2->setStyleSheet(good ? QStringLiteral("color: #0000FF;")
                                : QStringLiteral("color: #FF0000;"));
 }
 
-void searchport::Combo1_Click() {
+void PortWindow::Combo1_Click() {
     if (updating_from_list || Combo1->currentIndex() < 0)
         return;
     ShellState& s = shell();
@@ -326,7 +326,7 @@ void searchport::Combo1_Click() {
     selecting_ = false;
 }
 
-void searchport::List1_Click() {
+void PortWindow::List1_Click() {
     QListWidgetItem* item = List1->currentItem();
     if (!item)
         return;
@@ -342,39 +342,39 @@ void searchport::List1_Click() {
     updating_from_list = false;
 }
 
-void searchport::Text2_Change() {
+void PortWindow::Text2_Change() {
     if (const auto v = pw::delay_to_store(Text2->text()))
         write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY, *v);
 }
 
-void searchport::Command4_Click() {
+void PortWindow::Command4_Click() {
     Text2->setText(QString::number(pw::DEFAULT_COMMS_DELAY));
 }
 
-void searchport::Command3_Click() {
+void PortWindow::Command3_Click() {
     Command3->setEnabled(false);
     set_result(serial_text(15), false);
     searchforport();
     Command3->setEnabled(true);
 }
 
-void searchport::Command2_Click() {
+void PortWindow::Command2_Click() {
     done(QDialog::Accepted);
 }
 
-void searchport::done(int result) {
+void PortWindow::done(int result) {
     Form_Unload();
     QDialog::done(result);
 }
 
-searchport& port_window() {
+PortWindow& port_window() {
     if (!instance())
-        instance() = new searchport();
+        instance() = new PortWindow();
     if (!instance()->loaded())
         instance()->Form_Load();
     return *instance();
 }
 
-searchport* port_window_if_open() {
+PortWindow* port_window_if_open() {
     return instance() && instance()->loaded() ? instance().data() : nullptr;
 }

@@ -1,4 +1,4 @@
-#include "shell/frm_about.h"
+#include "shell/start_window.h"
 
 #include "platform/program_folder.h"
 #include "shell/shell_state.h"
@@ -48,14 +48,14 @@ std::function<void()>& main_window_opener() {
     return open;
 }
 
-QPointer<frmAbout>& instance() {
-    static QPointer<frmAbout> w;
+QPointer<StartWindow>& instance() {
+    static QPointer<StartWindow> w;
     return w;
 }
 
 } // namespace
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+StartWindow::StartWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
 
@@ -106,7 +106,7 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     setFixedSize(WINDOW_WIDTH, WINDOW_HEIGHT);
 }
 
-void frmAbout::Form_Load() {
+void StartWindow::Form_Load() {
     load_start_settings();
     const ShellState& s = shell();
     setWindowTitle(s.application_title);
@@ -123,7 +123,7 @@ void frmAbout::Form_Load() {
     cmdOK->setFocus();
 }
 
-void frmAbout::show_start_picture() {
+void StartWindow::show_start_picture() {
     const QString path =
         platform::join_path(platform::program_folder(), start_picture_name(shell().start_logo));
     QImageReader reader(path);
@@ -141,7 +141,7 @@ void frmAbout::show_start_picture() {
     Image1->setText(shell().application_title);
 }
 
-void frmAbout::cmdOK_Click() {
+void StartWindow::cmdOK_Click() {
     ShellState& s = shell();
     if (s.about_box_mode) {
         close();
@@ -172,12 +172,12 @@ void set_main_window_opener(std::function<void()> open) {
     main_window_opener() = std::move(open);
 }
 
-frmAbout& frm_about() {
+StartWindow& start_window() {
     if (!instance()) {
-        instance() = new frmAbout;
+        instance() = new StartWindow;
         instance()->Form_Load();
     }
     return *instance();
 }
 
-bool frm_about_loaded() { return !instance().isNull(); }
+bool start_window_loaded() { return !instance().isNull(); }

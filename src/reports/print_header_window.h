@@ -1,5 +1,5 @@
 #pragma once
-// frmPrintHeader, the Print Header window: shows the header fields of a printed or exported
+// PrintHeaderWindow, the Print Header window: shows the header fields of a printed or exported
 // parameter listing (print_header_fields.h), lets the user type the site, project, instrument,
 // tag and sensor serial, and tick whether the header is used. Preview, Print and Export store the
 // fields and hand over to the preview and to headed printing, which are installed with
@@ -29,10 +29,10 @@ struct PrintHeaderActions {
 void set_print_header_actions(PrintHeaderActions actions);
 const PrintHeaderActions& print_header_actions();
 
-class frmPrintHeader : public QDialog {
+class PrintHeaderWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPrintHeader(QWidget* parent = nullptr);
+    explicit PrintHeaderWindow(QWidget* parent = nullptr);
 
     // fill_print_header: the boxes from the stored fields, the unit's parameters and the name
     // tables.
@@ -69,5 +69,5 @@ private:
 
 // The window, created hidden and loaded on first use (the main window sets its captions); it is
 // unloaded by Print and Cancel.
-frmPrintHeader& print_header_window(QWidget* parent = nullptr);
+PrintHeaderWindow& print_header_window(QWidget* parent = nullptr);
 bool print_header_window_loaded();

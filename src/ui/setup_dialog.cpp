@@ -1,6 +1,6 @@
-#include "ui/form3.h"
+#include "ui/setup_dialog.h"
 
-#include "link/searchport.h"
+#include "link/port_window.h"
 #include "logging/chart_units.h"
 #include "logging/log_setup_state.h"
 #include "platform/vb.h"
@@ -39,8 +39,8 @@ constexpr int PORT_COUNT = 255;
 const QString EXPAND = QString(QChar(187));
 const QString COLLAPSE = QString(QChar(171));
 
-QPointer<Form3>& instance() {
-    static QPointer<Form3> w;
+QPointer<SetupDialog>& instance() {
+    static QPointer<SetupDialog> w;
     return w;
 }
 
@@ -50,7 +50,7 @@ void set_index(QObject* o, int i) {
 
 } // namespace
 
-Form3::Form3(QWidget* parent) : QDialog(parent) {
+SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form3"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     run_modal = [](QDialog& d) { d.exec(); };
@@ -254,11 +254,11 @@ Form3::Form3(QWidget* parent) : QDialog(parent) {
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
 }
 
-Form3::~Form3() {
+SetupDialog::~SetupDialog() {
     set_label_progress_bar({});
 }
 
-void Form3::Form_Load() {
+void SetupDialog::Form_Load() {
     loaded_ = true;
     set_label_progress_bar([this]() -> QProgressBar* { return ProgressBar1; });
     adjustSize();
@@ -268,7 +268,7 @@ void Form3::Form_Load() {
     }
 }
 
-void Form3::fill_setup_lists() {
+void SetupDialog::fill_setup_lists() {
     const ShellState& s = shell();
     QStringList ports;
     for (int i = 1; i <= PORT_COUNT; ++i)
@@ -288,7 +288,7 @@ void Form3::fill_setup_lists() {
     fill(CboTotaliser, s.volume_unit_names, log_setup().chart_units.totaliser_unit_index);
 }
 
-void Form3::Form_Activate() {
+void SetupDialog::Form_Activate() {
     fill_setup_lists();
     ShellState& s = shell();
     const QString& ini = s.ini_path;
@@ -353,11 +353,11 @@ void Form3::Form_Activate() {
     adjustSize();
 }
 
-void Form3::prepare_for_access_level(int access_level) {
+void SetupDialog::prepare_for_access_level(int access_level) {
     Frame3->setVisible(access_level == 1 || access_level == 2);
 }
 
-void Form3::Combo1_Click() {
+void SetupDialog::Combo1_Click() {
     if (Combo1->currentIndex() < 0)
         return;
     ShellState& s = shell();
@@ -365,7 +365,7 @@ void Form3::Combo1_Click() {
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_PORT, QString::number(s.com_port));
 }
 
-void Form3::Combo2_Click() {
+void SetupDialog::Combo2_Click() {
     if (Combo2->currentIndex() < 0)
         return;
     ShellState& s = shell();
@@ -375,15 +375,15 @@ void Form3::Combo2_Click() {
               platform::number_text(s.link_baud_rate));
 }
 
-void Form3::Command1_Click() {
+void SetupDialog::Command1_Click() {
     ShellState& s = shell();
     selected_port = 0;
     // Only a port chosen in the window counts: a number left from an earlier search must not
     // move the port.
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_SELECTED_PORT, QStringLiteral("0"));
-    searchport& w = port_window();
+    PortWindow& w = port_window();
     run_modal(w);
-    if (searchport* open = port_window_if_open())
+    if (PortWindow* open = port_window_if_open())
         open->done(QDialog::Accepted);
     selected_port = static_cast<int16_t>(platform::val(read_ini(
         s.ini_path, ini::SECTION_GENERAL, ini::KEY_SELECTED_PORT, ini::DEF_SELECTED_PORT)));
@@ -393,19 +393,19 @@ void Form3::Command1_Click() {
     }
 }
 
-void Form3::Text1_Change() {
+void SetupDialog::Text1_Change() {
     ShellState& s = shell();
     s.telephone_number = Text1->text().trimmed();
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_TELEPHONE, s.telephone_number);
 }
 
-void Form3::Option2_Click(int index) {
+void SetupDialog::Option2_Click(int index) {
     ShellState& s = shell();
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_LANGUAGE, QString::number(index));
     s.language_index = static_cast<int16_t>(index);
 }
 
-void Form3::Check1_Click(int index) {
+void SetupDialog::Check1_Click(int index) {
     ShellState& s = shell();
     const bool on = Check1[static_cast<size_t>(index)]->isChecked();
     const QLatin1String keys[3] = {ini::KEY_TEMPERATURE, ini::KEY_LEVEL, ini::KEY_STATUS};
@@ -414,7 +414,7 @@ void Form3::Check1_Click(int index) {
     write_ini(s.ini_path, ini::SECTION_ECHO_CONTROL, keys[index], platform::bool_text(on));
 }
 
-void Form3::CboMeasure_Click() {
+void SetupDialog::CboMeasure_Click() {
     if (CboMeasure->currentIndex() < 0)
         return;
     LogSetupState& L = log_setup();
@@ -426,7 +426,7 @@ void Form3::CboMeasure_Click() {
     lblOffsetUnits->setText(CboMeasure->currentText());
 }
 
-void Form3::CboFlow_Click(int index) {
+void SetupDialog::CboFlow_Click(int index) {
     const int i = CboFlow[static_cast<size_t>(index)]->currentIndex();
     if (i < 0)
         return;
@@ -439,36 +439,36 @@ void Form3::CboFlow_Click(int index) {
     }
 }
 
-void Form3::CboVolume_Click() {
+void SetupDialog::CboVolume_Click() {
     if (CboVolume->currentIndex() >= 0)
         log_setup().chart_units.volume_unit_index = static_cast<int16_t>(CboVolume->currentIndex());
 }
 
-void Form3::CboTotaliserMultiplier_Click() {
+void SetupDialog::CboTotaliserMultiplier_Click() {
     if (CboTotaliserMultiplier->currentIndex() >= 0)
         log_setup().chart_units.totaliser_multiplier_index =
             static_cast<int16_t>(CboTotaliserMultiplier->currentIndex());
 }
 
-void Form3::CboTotaliser_Click() {
+void SetupDialog::CboTotaliser_Click() {
     if (CboTotaliser->currentIndex() >= 0)
         log_setup().chart_units.totaliser_unit_index =
             static_cast<int16_t>(CboTotaliser->currentIndex());
 }
 
-void Form3::txtLevelOffset_Change() {
+void SetupDialog::txtLevelOffset_Change() {
     // Shown in the user's locale, so read back in it: "1,5" in German is 1.5, not 1.
     log_setup().chart_units.level_offset = platform::locale_val(txtLevelOffset->text());
 }
 
-bool Form3::txtLevelOffset_KeyPress(QChar key) {
+bool SetupDialog::txtLevelOffset_KeyPress(QChar key) {
     const QString sep = shell().decimal_separator.isEmpty() ? platform::number_separators().decimal
                                                             : shell().decimal_separator;
     return key.isDigit() || key == QLatin1Char('-') || key == QChar(8) ||
            (!sep.isEmpty() && key == sep[0]);
 }
 
-bool Form3::eventFilter(QObject* watched, QEvent* event) {
+bool SetupDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == txtLevelOffset && event->type() == QEvent::KeyPress) {
         const auto* k = static_cast<QKeyEvent*>(event);
         const QString text = k->text();
@@ -479,22 +479,22 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void Form3::set_expanded(bool expanded) {
+void SetupDialog::set_expanded(bool expanded) {
     expanded_ = expanded;
     lower_units_->setVisible(expanded);
     cmdExpand->setText(expanded ? COLLAPSE : EXPAND);
     adjustSize();
 }
 
-void Form3::cmdExpand_Click() {
+void SetupDialog::cmdExpand_Click() {
     set_expanded(!expanded_);
 }
 
-void Form3::Command2_Click() {
+void SetupDialog::Command2_Click() {
     reject();
 }
 
-void Form3::Command3_Click() {
+void SetupDialog::Command3_Click() {
     Command2->setEnabled(false);
     Command3->setEnabled(false);
     int controls = static_cast<int>(findChildren<QWidget*>().size());
@@ -519,18 +519,18 @@ void Form3::Command3_Click() {
     accept();
 }
 
-Form3& form3() {
+SetupDialog& setup_dialog() {
     if (!instance()) {
-        instance() = new Form3();
+        instance() = new SetupDialog();
         instance()->Form_Load();
     }
     return *instance();
 }
 
 void install_setup_dialog(MainWindowServices& services, std::function<void()> reload_texts) {
-    services.setup_dialog = [] { return static_cast<QWidget*>(&form3()); };
+    services.setup_dialog = [] { return static_cast<QWidget*>(&setup_dialog()); };
     services.show_setup_dialog = [&services, reload_texts] {
-        Form3& d = form3();
+        SetupDialog& d = setup_dialog();
         d.reload_main_window_texts = reload_texts;
         if (services.run_modal)
             d.run_modal = services.run_modal;

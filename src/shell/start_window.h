@@ -11,10 +11,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmAbout : public QDialog {
+class StartWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
+    explicit StartWindow(QWidget* parent = nullptr);
 
     void Form_Load();
     void cmdOK_Click();
@@ -35,5 +35,5 @@ private:
 void set_main_window_opener(std::function<void()> open);
 
 // The start window, created hidden and loaded on first use; closing it unloads it.
-frmAbout& frm_about();
-bool frm_about_loaded();
+StartWindow& start_window();
+bool start_window_loaded();

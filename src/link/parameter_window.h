@@ -11,11 +11,11 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-class form5 : public QDialog {
+class ParameterWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit form5(QWidget* parent = nullptr);
-    ~form5() override;
+    explicit ParameterWindow(QWidget* parent = nullptr);
+    ~ParameterWindow() override;
 
     QLineEdit* Text1; // parameter number
     QToolButton* UpDown1_up;
@@ -62,4 +62,4 @@ private:
 };
 
 // The window, created hidden and loaded on first use, and loaded again after it was closed.
-form5& interactive_window();
+ParameterWindow& parameter_window();

@@ -28,8 +28,8 @@ protected:
     // Counts the unit queries "Get Unit Info" would send.
     int unit_queries = 0;
 
-    Form1& start(int identity, int mode, int language = 0, int level = 1) {
-        Form1& w = open_main_window(identity, mode, language, level);
+    MainWindow& start(int identity, int mode, int language = 0, int level = 1) {
+        MainWindow& w = open_main_window(identity, mode, language, level);
         w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [this] { ++unit_queries; });
         return w;
     }
@@ -43,7 +43,7 @@ protected:
 } // namespace
 
 TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
-    Form1& w = start(0, 0);
+    MainWindow& w = start(0, 0);
     EXPECT_EQ(unit_queries, 0) << "the unit was asked before the window could appear";
     EXPECT_TRUE(w.start_up_pending());
     w.show();
@@ -61,7 +61,7 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     w.close();
     flush();
 
-    Form1& cso = start(1, 1);
+    MainWindow& cso = start(1, 1);
     cso.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cso.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1) << "the CSO mode asked the unit at start-up";
@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
 }
 
 TEST_F(MainWindowTest, TheModelTheUnitReportsAtStartUpIsNotReplacedByTheDefault) {
-    Form1& w = open_main_window(0, 0);
+    MainWindow& w = open_main_window(0, 0);
     // What "Get Unit Info" does with a unit that reports model 5 and a logged level channel.
     w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [&] {
         w.log_setup_page->select_model_option(5);
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, TheModelTheUnitReportsAtStartUpIsNotReplacedByTheDefault)
 }
 
 TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
-    Form1& cso = start(2, 1);
+    MainWindow& cso = start(2, 1);
     EXPECT_TRUE(cso.menu_entry("mode")->isVisible()) << "Hartym cannot switch modes";
     EXPECT_TRUE(cso.menu_entry("calculator")->isVisible());
     EXPECT_TRUE(cso.log_setup_page->Option1[14]->isChecked()) << "not the CSO logger model";
@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
     flush();
 
     platform::set_command_line("/sim");
-    Form1& w = start(0, 0, 0, 3);
+    MainWindow& w = start(0, 0, 0, 3);
     // VeltoLog has its icon, level 3 no debug terminal, and /sim offers simulation.
     EXPECT_EQ(fields(w.windowIcon().isNull(), w.menu_entry("modem")->isVisible(),
                      w.menu_entry("ProgramVelto")->isVisible(), w.menu_entry("mode")->isVisible(),
@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
 }
 
 TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTheWindowIs) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     // The parameter transfer installs itself with the window; take it away to see the rule.
     w.services.download_parameters = nullptr;
     w.services.upload_parameters = nullptr;
@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTh
 }
 
 TEST_F(MainWindowTest, TheOfflineChoiceAndEnableControlsDoNotCallEachOtherForEver) {
-    Form1& w = start(0, 0);
+    MainWindow& w = start(0, 0);
     int offline_runs = 0, depth = 0, deepest = 0;
     w.echo_page->set_live_handler([] {});
     w.echo_page->offline_chosen = [&, window_handler = w.echo_page->offline_chosen] {
@@ -163,7 +163,7 @@ TEST_F(MainWindowTest, TheOfflineChoiceAndEnableControlsDoNotCallEachOtherForEve
 }
 
 TEST_F(MainWindowTest, TheLinkShowsItsProgressOnTheMainWindowUntilItCloses) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     LinkView& view = link_view();
     ASSERT_EQ(&view, static_cast<LinkView*>(&w)) << "the link still talks to its stand-in";
     view.set_status_text(1, "Reading P104");
@@ -187,7 +187,7 @@ TEST_F(MainWindowTest, TheLinkShowsItsProgressOnTheMainWindowUntilItCloses) {
 }
 
 TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
-    Form1& w = start(1, 1, 0, 3);
+    MainWindow& w = start(1, 1, 0, 3);
     parameter_state().system_type = 4;
     w.enable_controls();
     EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(8));
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
 }
 
 TEST_F(MainWindowTest, TypingIntoABoxNeverTriggersAShortcut) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     w.show();
     w.echo_page->set_trace_box_handler([](int) {});
     w.echo_page->Check6[0]->setChecked(false); // the saved view ticks it
@@ -230,7 +230,7 @@ TEST_F(MainWindowTest, TypingIntoABoxNeverTriggersAShortcut) {
 }
 
 TEST_F(MainWindowTest, APressedKeyCannotStartItsWorkAgainWhileItRuns) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     int runs = 0;
     bool pressed_during = false;
     w.services.download_parameters = [&] {
@@ -254,7 +254,7 @@ TEST_F(MainWindowTest, APressedKeyCannotStartItsWorkAgainWhileItRuns) {
 }
 
 TEST_F(MainWindowTest, AFailureInsideAHandlerIsReportedAndTheWindowGoesOn) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     w.services.download_parameters = [] { throw std::runtime_error("the unit went away"); };
     w.services.show_setup_dialog = [] { throw 42; };
     w.refresh_availability();
@@ -269,7 +269,7 @@ TEST_F(MainWindowTest, AFailureInsideAHandlerIsReportedAndTheWindowGoesOn) {
 }
 
 TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     QStringList calls;
     w.services.list_changed_parameters = [&](bool, bool) { calls << "changed"; };
     w.services.list_all_parameters = [&](bool) { calls << "all"; };
@@ -287,7 +287,7 @@ TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
 }
 
 TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
-    Form1& w = start(2, 1);
+    MainWindow& w = start(2, 1);
     w.show();
     for (const char* menu : {"loggingmenu", "csomenu"}) {
         const int mode = QLatin1String(menu) == QLatin1String("csomenu") ? 1 : 0;
@@ -303,7 +303,7 @@ TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
 }
 
 TEST_F(MainWindowTest, ExitKeyRefusesWhileTheModemIsConnected) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     int modem_shown = 0;
     w.services.show_modem_window = [&] { ++modem_shown; };
     w.refresh_availability();
@@ -321,7 +321,7 @@ TEST_F(MainWindowTest, ExitKeyRefusesWhileTheModemIsConnected) {
 }
 
 TEST_F(MainWindowTest, ClipboardKeyCopiesTheEchoChartAndSaysSo) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     w.show();
     w.SSTab1[1]->setTabEnabled(1, true);
     w.SSTab1[1]->setCurrentIndex(1);
@@ -335,7 +335,7 @@ TEST_F(MainWindowTest, ClipboardKeyCopiesTheEchoChartAndSaysSo) {
 }
 
 TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThemAndCancelHidesThem) {
-    Form1& w = start(1, 1);
+    MainWindow& w = start(1, 1);
     w.show();
     w.resize(1000, 700);
     for (QWidget* c : std::initializer_list<QWidget*>{w.Text68, w.ProgressBar[3], w.Command12})
@@ -359,7 +359,7 @@ TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThemAndCancelHidesThem) {
 }
 
 TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {
-    Form1& w = start(0, 0);
+    MainWindow& w = start(0, 0);
     w.show();
     w.resize(1000, 700);
     w.SSTab1[0]->setTabEnabled(2, true);
@@ -378,7 +378,7 @@ TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {
 }
 
 TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
-    Form1& w = open_main_window(1, 1, 0, 1, "Playback=2.5\r\n");
+    MainWindow& w = open_main_window(1, 1, 0, 1, "Playback=2.5\r\n");
     EXPECT_EQ(w.echo_page->Text15->text(), "2.5");
     w.echo_page->Text15->setText("4");
     EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback"), "4");
@@ -387,24 +387,24 @@ TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
 TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
     write_settings(1, 1);
     install_main_window();
-    frmAbout& start_window = frm_about();
-    start_window.show();
-    QTest::mouseClick(start_window.cmdOK, Qt::LeftButton);
-    QTest::keyClicks(start_window.Text2, "905173");
-    QTest::keyClick(start_window.Text2, Qt::Key_Return);
+    StartWindow& login_window = start_window();
+    login_window.show();
+    QTest::mouseClick(login_window.cmdOK, Qt::LeftButton);
+    QTest::keyClicks(login_window.Text2, "905173");
+    QTest::keyClick(login_window.Text2, Qt::Key_Return);
     flush();
     ASSERT_TRUE(form1_loaded());
-    EXPECT_TRUE(form1().isVisible());
-    EXPECT_TRUE(form1().windowTitle().startsWith("QuillarnPC 5.3 - " + ui_text(1266).toUpper() +
+    EXPECT_TRUE(main_window().isVisible());
+    EXPECT_TRUE(main_window().windowTitle().startsWith("QuillarnPC 5.3 - " + ui_text(1266).toUpper() +
                                                  " " + ui_text(1139)))
-        << form1().windowTitle().toStdString();
+        << main_window().windowTitle().toStdString();
 }
 
 TEST_F(MainWindowTest, TheParameterGridShowsEveryHeadingWholeInEveryLanguage) {
     set_screen_area_for_tests(ScreenArea{QRect(0, 0, 1366, 768), QRect(0, 0, 1366, 728)});
     int description_width = 0;
     for (int language = 0; language < 5; ++language) {
-        Form1& w = start(1, 1, language);
+        MainWindow& w = start(1, 1, language);
         w.show();
         flush();
         list_all_parameters(true);

@@ -1,4 +1,4 @@
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 #include "echo/echo_install.h"
 #include "echo/echo_page.h"
@@ -31,7 +31,7 @@
 #include "reports/print_menus.h"
 #include "shell/definitions_reset.h"
 #include "shell/definitions_table.h"
-#include "shell/frm_about.h"
+#include "shell/start_window.h"
 #include "shell/handler_guard.h"
 #include "reports/report_window.h"
 #include "shell/language_file.h"
@@ -39,7 +39,7 @@
 #include "shell/shell_state.h"
 #include "ui/busy_animation.h"
 #include "ui/caption_map.h"
-#include "ui/form3.h"
+#include "ui/setup_dialog.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
 #include "ui/menu_bar_keys.h"
@@ -118,8 +118,8 @@ std::function<void()>& default_program_ender() {
     return end;
 }
 
-QPointer<Form1>& instance() {
-    static QPointer<Form1> w;
+QPointer<MainWindow>& instance() {
+    static QPointer<MainWindow> w;
     return w;
 }
 
@@ -166,7 +166,7 @@ int16_t to_twips16(int pixels) {
 
 // ---- Construction ----
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     init_toolbar_icons();
     setObjectName(QStringLiteral("Form1"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -180,7 +180,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     build_frame();
     fit_timer_ = new QTimer(this);
     fit_timer_->setSingleShot(true);
-    connect(fit_timer_, &QTimer::timeout, this, &Form1::fit_pages);
+    connect(fit_timer_, &QTimer::timeout, this, &MainWindow::fit_pages);
     services.show_debug_window = [this] { show_debug_terminal(this); };
     services.close_port = [] {
         if (MSComm1().port_open())
@@ -244,12 +244,12 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     new MenuBarKeys(*menuBar());
 }
 
-Form1::~Form1() {
+MainWindow::~MainWindow() {
     if (&link_view() == static_cast<LinkView*>(this))
         set_link_view(nullptr);
 }
 
-QMenu* Form1::add_menu(QMenu* parent, const char* name, const char* caption) {
+QMenu* MainWindow::add_menu(QMenu* parent, const char* name, const char* caption) {
     QMenu* m = parent ? parent->addMenu(QString::fromUtf8(caption))
                       : menuBar()->addMenu(QString::fromUtf8(caption));
     m->setObjectName(QLatin1String(name));
@@ -258,8 +258,8 @@ QMenu* Form1::add_menu(QMenu* parent, const char* name, const char* caption) {
     return m;
 }
 
-QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
-                          void (Form1::*handler)()) {
+QAction* MainWindow::add_entry(QMenu* parent, const char* name, const char* caption,
+                          void (MainWindow::*handler)()) {
     QAction* a = parent ? parent->addAction(QString::fromUtf8(caption))
                         : menuBar()->addAction(QString::fromUtf8(caption));
     a->setObjectName(QLatin1String(name));
@@ -270,7 +270,7 @@ QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
     return a;
 }
 
-QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
+QAction* MainWindow::add_entry(QMenu* parent, const char* name, const char* caption,
                           std::function<void()>* service) {
     QAction* a = parent ? parent->addAction(QString::fromUtf8(caption))
                         : menuBar()->addAction(QString::fromUtf8(caption));
@@ -284,18 +284,18 @@ QAction* Form1::add_entry(QMenu* parent, const char* name, const char* caption,
     return a;
 }
 
-void Form1::build_menus() {
+void MainWindow::build_menus() {
     QMenu* file = add_menu(nullptr, "file", "&File");
-    add_entry(file, "openlogfile", "Open &Log File", &Form1::openlogfile_Click);
+    add_entry(file, "openlogfile", "Open &Log File", &MainWindow::openlogfile_Click);
     // The chart control's own .tee files are a format of a control we do not have: no import.
     add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file)->setVisible(false);
-    add_entry(file, "openparameterfile", "Open &Parameter File", &Form1::openparameterfile_Click);
+    add_entry(file, "openparameterfile", "Open &Parameter File", &MainWindow::openparameterfile_Click);
     add_entry(file, "saveparameterstofile", "&Save Parameters to File",
               &services.save_parameters_file);
     QAction* space3 = file->addSeparator();
     space3->setObjectName(QStringLiteral("space3"));
     entries_[QStringLiteral("space3")] = space3;
-    add_entry(file, "openechofile", "Open &Echo File", &Form1::openechofile_Click);
+    add_entry(file, "openechofile", "Open &Echo File", &MainWindow::openechofile_Click);
     QMenu* print = add_menu(file, "printmenu", "&Print");
     add_entry(print, "printecho", "Print &Echo", &services.print_echo);
     QAction* space2 = print->addSeparator();
@@ -307,28 +307,28 @@ void Form1::build_menus() {
     QAction* space1 = file->addSeparator();
     space1->setObjectName(QStringLiteral("space1"));
     entries_[QStringLiteral("space1")] = space1;
-    add_entry(file, "exit", "E&xit", &Form1::exit_Click);
+    add_entry(file, "exit", "E&xit", &MainWindow::exit_Click);
 
     QMenu* mode = add_menu(nullptr, "mode", "&Operation");
-    add_entry(mode, "csomenu", "&CSO Setup", &Form1::csomenu_Click)->setCheckable(true);
-    add_entry(mode, "loggingmenu", "&Logging Setup", &Form1::loggingmenu_Click)->setCheckable(true);
+    add_entry(mode, "csomenu", "&CSO Setup", &MainWindow::csomenu_Click)->setCheckable(true);
+    add_entry(mode, "loggingmenu", "&Logging Setup", &MainWindow::loggingmenu_Click)->setCheckable(true);
     // Only the CSO logger's identity switches between the two modes.
     mode->menuAction()->setVisible(false);
 
-    add_entry(nullptr, "setup", "&Setup", &Form1::setup_Click);
+    add_entry(nullptr, "setup", "&Setup", &MainWindow::setup_Click);
     QMenu* reprogram = add_menu(nullptr, "reprogram", "&Reprogram");
     add_entry(reprogram, "ProgramVelto", "Program &Velto unit", &services.program_velto);
     add_entry(reprogram, "ProgramComm", "Program &Comm card", &services.program_comm);
     add_entry(reprogram, "bootload", "&Boot Load", &services.bootload);
     add_entry(reprogram, "veltoprogram", "&Firmware Tool", &services.veltoprogram);
-    add_entry(nullptr, "modem", "&Modem", &Form1::modem_Click);
-    add_entry(nullptr, "calculator", "&Calculator", &Form1::calculator_Click);
+    add_entry(nullptr, "modem", "&Modem", &MainWindow::modem_Click);
+    add_entry(nullptr, "calculator", "&Calculator", &MainWindow::calculator_Click);
     QMenu* help = add_menu(nullptr, "help", "&Help");
-    add_entry(help, "mnuDebug", "&Debug Terminal", &Form1::mnuDebug_Click);
-    add_entry(help, "about", "&About", &Form1::about_Click);
+    add_entry(help, "mnuDebug", "&Debug Terminal", &MainWindow::mnuDebug_Click);
+    add_entry(help, "about", "&About", &MainWindow::about_Click);
 }
 
-QAction* Form1::add_key(const char* key, const char* icon, const char* tip) {
+QAction* MainWindow::add_key(const char* key, const char* icon, const char* tip) {
     QAction* a = Toolbar1->addAction(
         QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1String(icon))), QString::fromUtf8(tip));
     a->setObjectName(QStringLiteral("Toolbar1_%1").arg(QLatin1String(key)));
@@ -341,7 +341,7 @@ QAction* Form1::add_key(const char* key, const char* icon, const char* tip) {
     return a;
 }
 
-void Form1::build_toolbar() {
+void MainWindow::build_toolbar() {
     Toolbar1 = addToolBar(QStringLiteral("Toolbar1"));
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setMovable(false);
@@ -370,7 +370,7 @@ void Form1::build_toolbar() {
     add_key(EXIT, "exit", "Exit the program");
 }
 
-void Form1::build_frame() {
+void MainWindow::build_frame() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
@@ -530,7 +530,7 @@ void Form1::build_frame() {
 
 // ---- Start-up ----
 
-void Form1::main_window_load() {
+void MainWindow::main_window_load() {
     ShellState& s = shell();
     move(0, 0);
     resize(DESIGN_WIDTH, DESIGN_HEIGHT);
@@ -577,7 +577,7 @@ void Form1::main_window_load() {
     start_up_pending_ = true;
 }
 
-void Form1::complete_start_up() {
+void MainWindow::complete_start_up() {
     if (!start_up_pending_)
         return;
     start_up_pending_ = false;
@@ -594,7 +594,7 @@ void Form1::complete_start_up() {
                     [&] { log_setup_page->Command11_Click(); });
 }
 
-void Form1::init_globals() {
+void MainWindow::init_globals() {
     shell().crlf = QStringLiteral("\r\n");
     init_log_channel_bytes();
     init_log_channel_decimals();
@@ -609,7 +609,7 @@ void Form1::init_globals() {
     log.setup_start_distance_unit = log.chart_units.distance_unit_index;
 }
 
-void Form1::apply_software_mode_menus() {
+void MainWindow::apply_software_mode_menus() {
     const ShellState& s = shell();
     const SoftwareModeMenus m = software_mode_menus(s.software_mode, s.access_level);
     if (!m.icon.isEmpty())
@@ -624,7 +624,7 @@ void Form1::apply_software_mode_menus() {
             menu_entry(QLatin1String(name))->setVisible(**visible);
 }
 
-void Form1::init_main_window() {
+void MainWindow::init_main_window() {
     ProgressBar[1]->setMaximum(200);
     for (QLabel* l : log_setup_page->lblUnitInfo)
         l->clear();
@@ -646,7 +646,7 @@ void Form1::init_main_window() {
     log_setup_page->Text1[2]->setText(platform::number_text(log_setup().log_interval).trimmed());
 }
 
-void Form1::setup_cso_screen() {
+void MainWindow::setup_cso_screen() {
     menu(QStringLiteral("mode"))->menuAction()->setVisible(true);
     log_setup_page->select_model_option(14);
     // A CSO logger has neither the second point nor the inputs, relays and combined channels.
@@ -656,7 +656,7 @@ void Form1::setup_cso_screen() {
     pack_cso_screen(*log_setup_page);
 }
 
-void Form1::mark_noscale_controls() {
+void MainWindow::mark_noscale_controls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              log_chart_page->Command13, Frame4, ProgressBar[2], echo_page->Text15,
              echo_page->UpDown6, echo_page->Label9, Text68, ProgressBar[3], Command12,
@@ -664,13 +664,13 @@ void Form1::mark_noscale_controls() {
         set_noscale(w);
 }
 
-void Form1::arrange_main_window() {
+void MainWindow::arrange_main_window() {
     resize(width(), height() - 1); // 10 twips less than the work area
     place_overlays();
     place_chart_column();
 }
 
-void Form1::place_overlays() {
+void MainWindow::place_overlays() {
     QWidget* central = centralWidget();
     MainWindowLayout l;
     auto g = [](const QRect& r) {
@@ -716,7 +716,7 @@ void Form1::place_overlays() {
 
 // The busy frame keeps its design size on a small screen, but its text takes the window's scaled
 // font, so the frame grows to hold two lines of it under the animation.
-void Form1::size_busy_frame() {
+void MainWindow::size_busy_frame() {
     QFont text_font = centralWidget()->font();
     text_font.setBold(true);
     Label11->setFont(text_font);
@@ -729,7 +729,7 @@ void Form1::size_busy_frame() {
     Label11->setGeometry(6, 8 + BUSY_ANIMATION_HEIGHT + 4, width - 12, text_height);
 }
 
-void Form1::place_chart_column() {
+void MainWindow::place_chart_column() {
     LogChartPage* p = log_chart_page;
     MainWindowLayout l;
     l.logging_tabs = Geometry{0, 0, pixels_to_twips(p->width()), pixels_to_twips(p->height())};
@@ -754,7 +754,7 @@ void Form1::place_chart_column() {
     put(p->TChart1, a.log_chart);
 }
 
-void Form1::store_image_geometry() {
+void MainWindow::store_image_geometry() {
     MainWindowState& m = main_window_state();
     const QLabel* image2 = vessel_page->Image2;
     const QLabel* image3 = flow_page->Image3;
@@ -766,7 +766,7 @@ void Form1::store_image_geometry() {
                              to_twips16(flow_page->Frame6_0->height())};
 }
 
-void Form1::apply_operation_mode() {
+void MainWindow::apply_operation_mode() {
     if (shell().operation_mode != 0) {
         if (services.get_param_tooltip) {
             parameter_state().parameters_loaded = true;
@@ -789,7 +789,7 @@ void Form1::apply_operation_mode() {
 
 // ---- Texts ----
 
-void Form1::set_main_window_texts() {
+void MainWindow::set_main_window_texts() {
     ShellState& s = shell();
     setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
     log_setup_page->set_page_texts();
@@ -823,7 +823,7 @@ void Form1::set_main_window_texts() {
 
     // The companion windows that exist take their texts too; the others take them on load.
     const std::pair<const char*, std::function<QWidget*()>*> companions[] = {
-        {"form5", &services.interactive_window},
+        {"form5", &services.parameter_window},
         {"Form3", &services.setup_dialog},
         {"frmPrintHeader", &services.print_header}};
     for (const auto& [name, window] : companions)
@@ -842,7 +842,7 @@ void Form1::set_main_window_texts() {
 
 // ---- Enabling ----
 
-bool Form1::entry_available(const QString& name) const {
+bool MainWindow::entry_available(const QString& name) const {
     const MainWindowServices& s = services;
     static const QSet<QString> always = {QStringLiteral("file"),        QStringLiteral("exit"),
                                          QStringLiteral("mode"),        QStringLiteral("csomenu"),
@@ -877,7 +877,7 @@ bool Form1::entry_available(const QString& name) const {
     return it != work.end() && it->second;
 }
 
-bool Form1::key_available(const QString& key) const {
+bool MainWindow::key_available(const QString& key) const {
     const MainWindowServices& s = services;
     using namespace toolbar_key;
     if (key == QLatin1String(MINIMIZED) || key == QLatin1String(EXIT) ||
@@ -903,19 +903,19 @@ bool Form1::key_available(const QString& key) const {
     return false;
 }
 
-void Form1::set_rule_enabled(const QString& name, bool enabled) {
+void MainWindow::set_rule_enabled(const QString& name, bool enabled) {
     entry_rules_[name] = enabled;
     if (QAction* a = menu_entry(name))
         a->setEnabled(enabled && entry_available(name));
 }
 
-void Form1::set_key_rule_enabled(const QString& key, bool enabled) {
+void MainWindow::set_key_rule_enabled(const QString& key, bool enabled) {
     key_rules_[key] = enabled;
     if (QAction* a = toolbar_button(key))
         a->setEnabled(enabled && key_available(key));
 }
 
-void Form1::refresh_availability() {
+void MainWindow::refresh_availability() {
     for (const auto& [name, action] : entries_) {
         const auto rule = entry_rules_.find(name);
         action->setEnabled((rule == entry_rules_.end() || rule->second) && entry_available(name));
@@ -926,7 +926,7 @@ void Form1::refresh_availability() {
     }
 }
 
-void Form1::enable_controls() {
+void MainWindow::enable_controls() {
     const ShellState& s = shell();
     const LinkState& unit = link();
     EnableInputs in;
@@ -957,7 +957,7 @@ void Form1::enable_controls() {
     SSTab1[2]->setTabEnabled(1, r.parameter_tab_relays);
 }
 
-void Form1::enable_othermenus() {
+void MainWindow::enable_othermenus() {
     const int16_t mode = shell().operation_mode;
     const OtherMenusResult r = enable_othermenus_rules(mode);
     auto visible = [this](const char* name, bool v) {
@@ -993,7 +993,7 @@ void Form1::enable_othermenus() {
 
 // ---- Toolbar ----
 
-void Form1::press_around(const QString& key, const std::function<void()>& work) {
+void MainWindow::press_around(const QString& key, const std::function<void()>& work) {
     QAction* button = toolbar_button(key);
     if (running_keys_.contains(key)) {
         // Waits let events through; a second press must not start the work again.
@@ -1010,7 +1010,7 @@ void Form1::press_around(const QString& key, const std::function<void()>& work) 
     work();
 }
 
-void Form1::dispatch_toolbar_button(const QString& key) {
+void MainWindow::dispatch_toolbar_button(const QString& key) {
     using namespace toolbar_key;
     ShellState& s = shell();
     if (!key_available(key))
@@ -1090,7 +1090,7 @@ void Form1::dispatch_toolbar_button(const QString& key) {
 
 // ---- Keys ----
 
-bool Form1::handle_shortcut_key(QChar typed) {
+bool MainWindow::handle_shortcut_key(QChar typed) {
     const Shortcut action = shortcut_for_key(typed, shell().language_index);
     auto toggle = [](QCheckBox* box) {
         // A box whose work has not arrived is disabled; a key must not pretend to switch it.
@@ -1126,7 +1126,7 @@ bool Form1::handle_shortcut_key(QChar typed) {
     return false;
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Resize && watched == log_chart_page) {
         place_chart_column();
         return false;
@@ -1165,29 +1165,29 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Menus and buttons ----
 
-void Form1::about_Click() {
+void MainWindow::about_Click() {
     shell().about_box_mode = true;
-    services.run_modal(frm_about());
+    services.run_modal(start_window());
 }
 
-void Form1::calculator_Click() {
+void MainWindow::calculator_Click() {
     if (services.show_calculator)
         services.show_calculator();
 }
 
-void Form1::Command13_Click() {
+void MainWindow::Command13_Click() {
     if (services.show_report)
         services.show_report();
 }
 
-void Form1::Command12_Click() {
+void MainWindow::Command12_Click() {
     Command12->hide();
     Text68->hide();
     ProgressBar[3]->hide();
     link().cancel_requested = true;
 }
 
-void Form1::loggingmenu_Click() {
+void MainWindow::loggingmenu_Click() {
     ShellState& s = shell();
     s.operation_mode = 0;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION, QStringLiteral("0"));
@@ -1196,24 +1196,24 @@ void Form1::loggingmenu_Click() {
     enable_othermenus();
 }
 
-void Form1::csomenu_Click() {
+void MainWindow::csomenu_Click() {
     ShellState& s = shell();
     s.operation_mode = 1;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION, QStringLiteral("1"));
     enable_othermenus();
 }
 
-void Form1::mnuDebug_Click() {
+void MainWindow::mnuDebug_Click() {
     if (services.show_debug_window)
         services.show_debug_window();
 }
 
-void Form1::modem_Click() {
+void MainWindow::modem_Click() {
     if (services.show_modem_window)
         services.show_modem_window();
 }
 
-void Form1::openechofile_Click() {
+void MainWindow::openechofile_Click() {
     if (!services.playbutton_pressed || !services.play_button)
         return;
     main_window_state().echo_file_name.clear();
@@ -1221,26 +1221,26 @@ void Form1::openechofile_Click() {
     services.play_button();
 }
 
-void Form1::openlogfile_Click() {
+void MainWindow::openlogfile_Click() {
     if (services.open_log_file)
         services.open_log_file();
 }
 
-void Form1::openparameterfile_Click() {
+void MainWindow::openparameterfile_Click() {
     if (services.get_parameters_file)
         services.get_parameters_file();
 }
 
-void Form1::setup_Click() {
+void MainWindow::setup_Click() {
     if (services.show_setup_dialog)
         services.show_setup_dialog();
 }
 
-void Form1::exit_Click() {
+void MainWindow::exit_Click() {
     end_program();
 }
 
-void Form1::end_program() {
+void MainWindow::end_program() {
     if (ending_)
         return;
     ending_ = true;
@@ -1254,63 +1254,63 @@ void Form1::end_program() {
 
 // ---- SettingsView ----
 
-void Form1::set_printmenu_visible(bool visible) {
+void MainWindow::set_printmenu_visible(bool visible) {
     menu_entry(QStringLiteral("printmenu"))->setVisible(visible);
 }
-void Form1::set_loggingmenu_checked(bool checked) {
+void MainWindow::set_loggingmenu_checked(bool checked) {
     menu_entry(QStringLiteral("loggingmenu"))->setChecked(checked);
 }
-void Form1::set_csomenu_checked(bool checked) {
+void MainWindow::set_csomenu_checked(bool checked) {
     menu_entry(QStringLiteral("csomenu"))->setChecked(checked);
 }
-void Form1::set_playback_text(const QString& text) {
+void MainWindow::set_playback_text(const QString& text) {
     echo_page->Text15->setText(text);
 }
 
 // ---- LinkView ----
 
-void Form1::set_status_text(int panel, const QString& text) {
+void MainWindow::set_status_text(int panel, const QString& text) {
     if (panel == 1 || panel == 2)
         status_panels[static_cast<size_t>(panel)]->setText(text);
 }
 
-QString Form1::status_text(int panel) const {
+QString MainWindow::status_text(int panel) const {
     return panel == 1 || panel == 2 ? status_panels[static_cast<size_t>(panel)]->text() : QString();
 }
 
-int Form1::progress_value(int bar) const {
+int MainWindow::progress_value(int bar) const {
     return bar >= 1 && bar <= 5 ? ProgressBar[static_cast<size_t>(bar)]->value() : 0;
 }
 
-int Form1::progress_max(int bar) const {
+int MainWindow::progress_max(int bar) const {
     return bar >= 1 && bar <= 5 ? ProgressBar[static_cast<size_t>(bar)]->maximum() : 0;
 }
 
-void Form1::set_progress_value(int bar, int value) {
+void MainWindow::set_progress_value(int bar, int value) {
     if (bar >= 1 && bar <= 5)
         ProgressBar[static_cast<size_t>(bar)]->setValue(value);
 }
 
-void Form1::set_download_label(const QString& text) {
+void MainWindow::set_download_label(const QString& text) {
     Label11->setText(text);
 }
 
-void Form1::set_live_timer_enabled(bool enabled) {
+void MainWindow::set_live_timer_enabled(bool enabled) {
     if (enabled)
         Timer1->start();
     else
         Timer1->stop();
 }
 
-void Form1::select_offline_option() {
+void MainWindow::select_offline_option() {
     echo_page->Option3->setChecked(true);
 }
 
-void Form1::set_velto_lite_checked(bool checked) {
+void MainWindow::set_velto_lite_checked(bool checked) {
     log_setup_page->chkVeltoLite->setChecked(checked);
 }
 
-void Form1::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {
+void MainWindow::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {
     ModelCapabilityFlags& f = log_setup().capabilities;
     f.volume_option = volume_option;
     f.flow_option = flow_option;
@@ -1318,28 +1318,28 @@ void Form1::set_capability_options(bool volume_option, bool flow_option, bool fl
 }
 
 // The parameter screen's captions arrive with the parameter screen.
-void Form1::set_param_screen_captions() {}
+void MainWindow::set_param_screen_captions() {}
 
 // ---- Lookup ----
 
-QAction* Form1::menu_entry(const QString& name) const {
+QAction* MainWindow::menu_entry(const QString& name) const {
     const auto it = entries_.find(name);
     return it == entries_.end() ? nullptr : it->second;
 }
 
-QMenu* Form1::menu(const QString& name) const {
+QMenu* MainWindow::menu(const QString& name) const {
     const auto it = menus_.find(name);
     return it == menus_.end() ? nullptr : it->second;
 }
 
-QAction* Form1::toolbar_button(const QString& key) const {
+QAction* MainWindow::toolbar_button(const QString& key) const {
     const auto it = keys_.find(key);
     return it == keys_.end() ? nullptr : it->second;
 }
 
 // ---- Window events ----
 
-void Form1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     keep_frame_on_screen();
     fit_pages();
@@ -1348,7 +1348,7 @@ void Form1::showEvent(QShowEvent* event) {
         QTimer::singleShot(0, this, [this] { complete_start_up(); });
 }
 
-void Form1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (loaded_)
         place_overlays();
@@ -1359,20 +1359,20 @@ void Form1::resizeEvent(QResizeEvent* event) {
 
 // The window system reports the frame it put round the window with a move; a window that the
 // frame pushes past the work area gives the frame's room up and goes to the work area's corner.
-void Form1::moveEvent(QMoveEvent* event) {
+void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (isVisible())
         keep_frame_on_screen();
 }
 
 // The frame is certainly in place once the window is first activated.
-void Form1::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         keep_frame_on_screen();
 }
 
-void Form1::keep_frame_on_screen() {
+void MainWindow::keep_frame_on_screen() {
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
     const std::optional<ScreenArea> area = screen_area(*this);
@@ -1388,14 +1388,14 @@ void Form1::keep_frame_on_screen() {
         move(area->work.topLeft());
 }
 
-void Form1::fit_pages() {
+void MainWindow::fit_pages() {
     fit_timer_->stop();
     for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
         if (tabs && tabs->isVisible())
             fit_tab_pages(*tabs);
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (!ending_) {
         ending_ = true;
         if (services.legend_unload)
@@ -1408,9 +1408,9 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // ---- Accessors ----
 
-Form1& form1() {
+MainWindow& main_window() {
     if (!instance()) {
-        instance() = new Form1;
+        instance() = new MainWindow;
         instance()->main_window_load();
     }
     return *instance();
@@ -1432,5 +1432,5 @@ void set_start_arguments(const QStringList& arguments) {
 }
 
 void install_main_window() {
-    set_main_window_opener([] { form1().show(); });
+    set_main_window_opener([] { main_window().show(); });
 }

@@ -1,4 +1,4 @@
-#include "link/form5.h"
+#include "link/parameter_window.h"
 
 #include "link/command_link.h"
 #include "link/interactive_rules.h"
@@ -29,8 +29,8 @@ namespace ia = interactive;
 
 namespace {
 
-QPointer<form5>& instance() {
-    static QPointer<form5> w;
+QPointer<ParameterWindow>& instance() {
+    static QPointer<ParameterWindow> w;
     return w;
 }
 
@@ -46,7 +46,7 @@ bool lacks_parameter(const QString& reply) {
 
 } // namespace
 
-form5::form5(QWidget* parent) : QDialog(parent) {
+ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("form5"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowTitle(QStringLiteral("Parameter Programming"));
@@ -129,9 +129,9 @@ form5::form5(QWidget* parent) : QDialog(parent) {
     });
 }
 
-form5::~form5() = default;
+ParameterWindow::~ParameterWindow() = default;
 
-std::optional<QString> form5::exchange(const QString& cmd) {
+std::optional<QString> ParameterWindow::exchange(const QString& cmd) {
     LinkState& L = link();
     exchange_waiting() = true;
     // While the link waits (a resend, an answer the unit still owes) no key may start another
@@ -162,14 +162,14 @@ std::optional<QString> form5::exchange(const QString& cmd) {
     return L.reply_buffer;
 }
 
-bool form5::understood(const std::optional<QString>& reply) {
+bool ParameterWindow::understood(const std::optional<QString>& reply) {
     if (!reply || reply_understood(*reply))
         return true;
     Label1->setText(ui_text(2042, QStringLiteral("The unit's answer could not be read")));
     return false;
 }
 
-void form5::Form_Load() {
+void ParameterWindow::Form_Load() {
     loaded_ = true;
     const ShellState& s = shell();
     setWindowTitle(ui_text(1191, QStringLiteral("Parameter Programming")));
@@ -197,7 +197,7 @@ void form5::Form_Load() {
     }
 }
 
-void form5::Form_Unload() {
+void ParameterWindow::Form_Unload() {
     if (!loaded_)
         return;
     loaded_ = false;
@@ -206,19 +206,19 @@ void form5::Form_Unload() {
         link().comms_abort = true;
 }
 
-void form5::closeEvent(QCloseEvent* event) {
+void ParameterWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
     QDialog::closeEvent(event);
 }
 
-void form5::show_logged_on(bool on) {
+void ParameterWindow::show_logged_on(bool on) {
     Command1->setText(on ? ui_text(2522, QStringLiteral("Log o&ff"))
                          : ui_text(2521, QStringLiteral("&Log on")));
     Command1->setIcon(
         style()->standardIcon(on ? QStyle::SP_DialogYesButton : QStyle::SP_DialogNoButton));
 }
 
-void form5::set_commands() {
+void ParameterWindow::set_commands() {
     Text1->setEnabled(true);
     UpDown1_up->setEnabled(true);
     UpDown1_down->setEnabled(true);
@@ -229,7 +229,7 @@ void form5::set_commands() {
     Command5->setEnabled(shell().access_level != 3);
 }
 
-void form5::Command1_Click() {
+void ParameterWindow::Command1_Click() {
     LinkState& L = link();
     const ShellState& s = shell();
     if (L.interactive_logged_on) {
@@ -276,7 +276,7 @@ void form5::Command1_Click() {
                       platform::mb::Critical, ui_text(1272, QStringLiteral("Access Denied")));
 }
 
-void form5::Command2_Click() {
+void ParameterWindow::Command2_Click() {
     Label1->clear();
     Text2->clear();
     const int n = ia::typed_number(Text1->text());
@@ -297,7 +297,7 @@ void form5::Command2_Click() {
     Label1->setText(ui_text(1192, QStringLiteral("Parameter read")));
 }
 
-void form5::Command3_Click() {
+void ParameterWindow::Command3_Click() {
     Label1->clear();
     const int n = ia::typed_number(Text1->text());
     const QString not_accepted = ui_text(1196, QStringLiteral("Parameter not accepted"));
@@ -342,7 +342,7 @@ void form5::Command3_Click() {
     Label1->setText(ui_text(1195, QStringLiteral("Parameter sent and verified")));
 }
 
-void form5::send_default(int title_text, int question_text, const QString& command,
+void ParameterWindow::send_default(int title_text, int question_text, const QString& command,
                          const QString& number) {
     const platform::Answer a = platform::msg_box(
         QStringLiteral("     ") + ui_text(question_text, QString()) + QStringLiteral("      "),
@@ -362,24 +362,24 @@ void form5::send_default(int title_text, int question_text, const QString& comma
         Label1->clear(); // "Communicating..." would stand for ever
 }
 
-void form5::Command5_Click() {
+void ParameterWindow::Command5_Click() {
     send_default(1204, 1199, QStringLiteral("/p88:1"), QStringLiteral("88"));
 }
 
-void form5::Command6_Click() {
+void ParameterWindow::Command6_Click() {
     send_default(1198, 1200, QStringLiteral("/p930:1"), QStringLiteral("930"));
 }
 
-void form5::Command4_Click() {
+void ParameterWindow::Command4_Click() {
     done(QDialog::Rejected);
 }
 
-void form5::done(int result) {
+void ParameterWindow::done(int result) {
     Form_Unload();
     QDialog::done(result);
 }
 
-void form5::UpDown1_Change(int step) {
+void ParameterWindow::UpDown1_Change(int step) {
     const int n = ia::typed_number(Text1->text());
     const int next = std::clamp(ia::in_range(n) ? n + step : ia::FIRST_PARAMETER,
                                 ia::FIRST_PARAMETER, ia::LAST_PARAMETER);
@@ -387,9 +387,9 @@ void form5::UpDown1_Change(int step) {
     Text2->clear();
 }
 
-form5& interactive_window() {
+ParameterWindow& parameter_window() {
     if (!instance())
-        instance() = new form5();
+        instance() = new ParameterWindow();
     if (!instance()->loaded())
         instance()->Form_Load();
     return *instance();

@@ -1,4 +1,4 @@
-#include "link/form7.h"
+#include "link/modem_window.h"
 
 #include "link/command_link.h"
 #include "link/link_commands.h"
@@ -29,8 +29,8 @@
 
 namespace {
 
-QPointer<Form7>& instance() {
-    static QPointer<Form7> w;
+QPointer<ModemWindow>& instance() {
+    static QPointer<ModemWindow> w;
     return w;
 }
 
@@ -41,7 +41,7 @@ const QString ATH = QStringLiteral("ATH");
 
 } // namespace
 
-Form7::Form7(QWidget* parent) : QWidget(parent, Qt::Window) {
+ModemWindow::ModemWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Form7"));
     resize(520, 300);
 
@@ -89,15 +89,15 @@ Form7::Form7(QWidget* parent) : QWidget(parent, Qt::Window) {
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
-    connect(Text1, &TrafficBox::key_typed, this, &Form7::Text1_KeyPress);
+    connect(Text1, &TrafficBox::key_typed, this, &ModemWindow::Text1_KeyPress);
 }
 
-Form7::~Form7() {
+ModemWindow::~ModemWindow() {
     if (loaded_)
         link().modem_window_open = false;
 }
 
-void Form7::Form_Load() {
+void ModemWindow::Form_Load() {
     loaded_ = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect r = screen->availableGeometry();
@@ -120,7 +120,7 @@ void Form7::Form_Load() {
                                            : ui_text(1351, QStringLiteral("Offline")));
 }
 
-void Form7::Form_Unload() {
+void ModemWindow::Form_Unload() {
     if (!loaded_)
         return;
     loaded_ = false;
@@ -132,26 +132,26 @@ void Form7::Form_Unload() {
     hide();
 }
 
-void Form7::keyPressEvent(QKeyEvent* event) {
+void ModemWindow::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
         key_stop->trigger();
     else
         QWidget::keyPressEvent(event);
 }
 
-void Form7::closeEvent(QCloseEvent* event) {
+void ModemWindow::closeEvent(QCloseEvent* event) {
     Form_Unload();
     event->accept();
 }
 
-bool Form7::ensure_port_open() {
+bool ModemWindow::ensure_port_open() {
     if (MSComm1().port_open())
         return true;
     open_com_port();
     return !link().port_open_failed;
 }
 
-void Form7::connect_modem() {
+void ModemWindow::connect_modem() {
     LinkState& L = link();
     const ShellState& s = shell();
     traffic().modem().clear();
@@ -163,7 +163,7 @@ void Form7::connect_modem() {
     }
     // A second press during the dial would dial again; the key comes back however it ends.
     key_connect->setEnabled(false);
-    const QPointer<Form7> self(this);
+    const QPointer<ModemWindow> self(this);
     const auto done = qScopeGuard([self] {
         if (self)
             self->key_connect->setEnabled(true);
@@ -221,7 +221,7 @@ void Form7::connect_modem() {
     panel1->setText(ui_text(1351, QStringLiteral("Offline")) + QStringLiteral(" - ") + word);
 }
 
-void Form7::disconnect_modem() {
+void ModemWindow::disconnect_modem() {
     LinkState& L = link();
     L.cancel_requested = true;
     if (shell().telephone_number.isEmpty())
@@ -248,15 +248,15 @@ void Form7::disconnect_modem() {
     panel1->setText(ui_text(1351, QStringLiteral("Offline")));
 }
 
-void Form7::logoff() {
+void ModemWindow::logoff() {
     send_command(link_commands::ACCESS + QStringLiteral("off"), QString());
 }
 
-void Form7::Delay(double ms) {
+void ModemWindow::Delay(double ms) {
     platform::wait_ms(static_cast<int>(std::lround(ms)));
 }
 
-void Form7::Toolbar1_ButtonClick(const QString& key) {
+void ModemWindow::Toolbar1_ButtonClick(const QString& key) {
     if (key == QLatin1String("connect"))
         connect_modem();
     else if (key == QLatin1String("logoff"))
@@ -267,7 +267,7 @@ void Form7::Toolbar1_ButtonClick(const QString& key) {
         Form_Unload();
 }
 
-void Form7::Text1_KeyPress(char code) {
+void ModemWindow::Text1_KeyPress(char code) {
     if (!ensure_port_open())
         return;
     settle_pause();
@@ -276,20 +276,20 @@ void Form7::Text1_KeyPress(char code) {
                              true);
 }
 
-void Form7::Timer1_Timer() {
+void ModemWindow::Timer1_Timer() {
     panel2->setText(modem::elapsed_text(platform::seconds() - connect_time_));
 }
 
-Form7& modem_window() {
+ModemWindow& modem_window() {
     if (!instance())
-        instance() = new Form7();
+        instance() = new ModemWindow();
     if (!instance()->loaded())
         instance()->Form_Load();
     return *instance();
 }
 
 void show_modem_window() {
-    Form7& w = modem_window();
+    ModemWindow& w = modem_window();
     w.showNormal();
     w.raise();
     w.activateWindow();

@@ -3,7 +3,7 @@
 // read as success.
 #include "simulated_unit.h"
 
-#include "link/form5.h"
+#include "link/parameter_window.h"
 #include "link/interactive_rules.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -28,18 +28,18 @@ protected:
         platform::number_separators() = {".", ","};
     }
     void TearDown() override {
-        interactive_window().Form_Unload();
+        parameter_window().Form_Unload();
         platform::number_separators() = {};
         SimulatedUnitTest::TearDown();
     }
 
-    form5& logged_on() {
-        form5& w = interactive_window();
+    ParameterWindow& logged_on() {
+        ParameterWindow& w = parameter_window();
         w.Command1->click();
         EXPECT_TRUE(link().interactive_logged_on) << "the log-on failed";
         return w;
     }
-    QString status() { return interactive_window().Label1->text(); }
+    QString status() { return parameter_window().Label1->text(); }
     // The status texts as the window shows them (the language file's, else its own English).
     static QString read_ok() { return ui_text(1192, "Parameter read"); }
     static QString not_available() { return ui_text(1193, "Parameter not available"); }
@@ -68,7 +68,7 @@ TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
 }
 
 TEST_F(InteractiveWindowTest, OpensLoggedOffAndLogOnEnablesTheKeysByAccessLevel) {
-    form5& opened = interactive_window();
+    ParameterWindow& opened = parameter_window();
     for (QWidget* c : std::initializer_list<QWidget*>{opened.Text1, opened.Text2, opened.Command2,
                                                       opened.Command3, opened.Command5,
                                                       opened.Command6})
@@ -81,9 +81,9 @@ TEST_F(InteractiveWindowTest, OpensLoggedOffAndLogOnEnablesTheKeysByAccessLevel)
                  {3, " " + ui_text(1378, "User"), false}};
     // clang-format on
     for (const auto& c : cases) {
-        interactive_window().Form_Unload();
+        parameter_window().Form_Unload();
         shell().access_level = static_cast<int16_t>(c.level);
-        form5& w = logged_on();
+        ParameterWindow& w = logged_on();
         EXPECT_EQ(status(), ui_text(1197, "Logged on - access level:") + c.word);
         EXPECT_EQ(w.Command5->isEnabled(), c.hard_default) << "level " << c.level;
         EXPECT_TRUE(w.Command6->isEnabled());
@@ -92,7 +92,7 @@ TEST_F(InteractiveWindowTest, OpensLoggedOffAndLogOnEnablesTheKeysByAccessLevel)
 }
 
 TEST_F(InteractiveWindowTest, ASecondPressLogsOffAndARefusedLogOffLogsOnAgain) {
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     w.Command1->click();
     EXPECT_FALSE(link().interactive_logged_on);
     EXPECT_EQ(status(), ui_text(1203, "Logged off"));
@@ -107,7 +107,7 @@ TEST_F(InteractiveWindowTest, ASecondPressLogsOffAndARefusedLogOffLogsOnAgain) {
 
 TEST_F(InteractiveWindowTest, AWrongPasscodeIsToldInACriticalBox) {
     shell().login_passcode = "111111";
-    form5& w = interactive_window();
+    ParameterWindow& w = parameter_window();
     w.Command1->click();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(fields(dialogs.prompts[0].text, dialogs.prompts[0].style,
@@ -117,7 +117,7 @@ TEST_F(InteractiveWindowTest, AWrongPasscodeIsToldInACriticalBox) {
 }
 
 TEST_F(InteractiveWindowTest, ReadShowsTheValueOrSaysNotAvailable) {
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     // clang-format off
     const struct { const char* typed; bool sent; QString value; QString status; }
     cases[] = {{"104", true, sim->unit().read_text(104), read_ok()},
@@ -138,7 +138,7 @@ TEST_F(InteractiveWindowTest, ReadShowsTheValueOrSaysNotAvailable) {
 }
 
 TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     sim->clear_received();
     w.Text1->setText("932");
     w.Text2->setText("7");
@@ -172,7 +172,7 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
 }
 
 TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
     w.Text1->setText("104");
     w.Command2->click();
@@ -197,8 +197,8 @@ TEST_F(InteractiveWindowTest, EveryFailedLogOnIsToldOnceForWhatItIsAndLeavesTheW
         {"refuse", Misbehaviour::refusal(), "     " + ui_text(1271, "Access denied.") + "      "},
     };
     for (const auto& c : cases) {
-        interactive_window().Form_Unload();
-        form5& w = interactive_window();
+        parameter_window().Form_Unload();
+        ParameterWindow& w = parameter_window();
         dialogs.prompts.clear();
         sim->misbehave_on("/access:*", c.behaviour);
         w.Command1->click();
@@ -218,7 +218,7 @@ TEST_F(InteractiveWindowTest, WhileTheLinkWaitsTheKeysAreHeldAndTheWaitIsShown) 
     // A unit that hears only the third send: the read after the log-on first waits for the
     // answers the log-on's first sends may still get.
     sim->misbehave_next(unitsim::Misbehaviour::third_send());
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     bool keys_held = true, shown = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -242,7 +242,7 @@ TEST_F(InteractiveWindowTest, WhileTheLinkWaitsTheKeysAreHeldAndTheWaitIsShown) 
 }
 
 TEST_F(InteractiveWindowTest, DefaultKeysAskFirstAndSendOnlyOnOk) {
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     sim->clear_received();
     dialogs.answers = {platform::Answer::Cancel, platform::Answer::Ok};
     w.Command5->click();
@@ -261,14 +261,14 @@ TEST_F(InteractiveWindowTest, DefaultKeysAskFirstAndSendOnlyOnOk) {
 }
 
 TEST_F(InteractiveWindowTest, ClosingDuringAWaitEndsItAndTheNextOpeningIsLoggedOff) {
-    form5& w = logged_on();
+    ParameterWindow& w = logged_on();
     sim->misbehave_next(unitsim::Misbehaviour::late(20000));
     QTimer::singleShot(20, &w, [&w] { w.Command4->click(); });
     w.Text1->setText("104");
     w.Command2->click();
     EXPECT_FALSE(w.loaded());
     EXPECT_TRUE(dialogs.prompts.empty()) << "closing the window was reported as a failure";
-    form5& again = interactive_window();
+    ParameterWindow& again = parameter_window();
     EXPECT_FALSE(link().interactive_logged_on);
     EXPECT_FALSE(again.Command2->isEnabled());
 }

@@ -4,7 +4,7 @@
 // offset. Every choice is stored at once in general.ini and in its global; "Update & Exit" then
 // reloads the texts and, for the logging identities, brings the log chart to the new units.
 
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QDialog>
 #include <QString>
@@ -20,11 +20,11 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
-class Form3 : public QDialog {
+class SetupDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Form3(QWidget* parent = nullptr);
-    ~Form3() override;
+    explicit SetupDialog(QWidget* parent = nullptr);
+    ~SetupDialog() override;
 
     QGroupBox* Frame1;     // Communications
     QComboBox* Combo1;     // COM1 .. COM255
@@ -98,7 +98,7 @@ private:
 };
 
 // The dialog, created hidden and loaded on first use.
-Form3& form3();
+SetupDialog& setup_dialog();
 
 // Installs the Setup dialog behind the main window's set-up menu. `reload_texts` reloads the
 // main window's texts after a language change.

@@ -21,11 +21,11 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 
-class searchport : public QDialog {
+class PortWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit searchport(QWidget* parent = nullptr);
-    ~searchport() override;
+    explicit PortWindow(QWidget* parent = nullptr);
+    ~PortWindow() override;
 
     QComboBox* Combo1;
     QListWidget* List1;
@@ -85,6 +85,6 @@ private:
 };
 
 // The window, created and loaded on first use; closing it unloads it (the next use loads anew).
-searchport& port_window();
+PortWindow& port_window();
 // The window while it is loaded, else nullptr.
-searchport* port_window_if_open();
+PortWindow* port_window_if_open();

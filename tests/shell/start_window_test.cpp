@@ -1,4 +1,4 @@
-#include "shell/frm_about.h"
+#include "shell/start_window.h"
 #include "shell_test_support.h"
 
 #include <QApplication>
@@ -33,8 +33,8 @@ protected:
                             "1378,User,Benutzer,Utilisateur,Utente,Usuario\r\n");
     }
     void TearDown() override {
-        if (frm_about_loaded())
-            frm_about().close();
+        if (start_window_loaded())
+            start_window().close();
         set_main_window_opener({});
         flush_deletes();
         ShellTest::TearDown();
@@ -42,7 +42,7 @@ protected:
 
     // Types a passcode and presses Enter, as a user at the start window would.
     void log_in(const QString& typed) {
-        frmAbout& w = frm_about();
+        StartWindow& w = start_window();
         w.show();
         QTest::mouseClick(w.cmdOK, Qt::LeftButton);
         QTest::keyClicks(w.Text2, typed);
@@ -55,7 +55,7 @@ protected:
 
 TEST_F(StartWindowTest, FirstOkAsksForThePasscodeInTheUsersLanguage) {
     set_locale("German");
-    frmAbout& w = frm_about();
+    StartWindow& w = start_window();
     w.show();
     EXPECT_FALSE(w.Frame1->isVisible()) << "the passcode frame shows before OK was pressed";
     EXPECT_NE(w.cmdOK->text(), "OK");
@@ -83,7 +83,7 @@ TEST_F(StartWindowTest, EnterInThePasscodeBoxLogsInAndOpensTheMainWindow) {
         // The start window closes and the main window opens once, after the level was set.
         EXPECT_EQ(
             fields(shell().access_level, shell().login_passcode, shell().login_passcode_copy,
-                   frm_about_loaded(), main_window_opened, access_level_when_opened),
+                   start_window_loaded(), main_window_opened, access_level_when_opened),
             fields(level, QString(typed).trimmed(), QString(typed).trimmed(), false, 1, level));
     }
     EXPECT_TRUE(dialogs.prompts.empty());
@@ -92,19 +92,19 @@ TEST_F(StartWindowTest, EnterInThePasscodeBoxLogsInAndOpensTheMainWindow) {
 TEST_F(StartWindowTest, AboutBoxClosesOnOkWithoutTouchingTheLogIn) {
     shell().access_level = 2;
     shell().about_box_mode = true;
-    frmAbout& w = frm_about();
+    StartWindow& w = start_window();
     w.show();
     EXPECT_EQ(w.cmdOK->text(), "OK");
     QTest::mouseClick(w.cmdOK, Qt::LeftButton);
     flush_deletes();
-    EXPECT_FALSE(frm_about_loaded());
+    EXPECT_FALSE(start_window_loaded());
     EXPECT_EQ(shell().access_level, 2);
     EXPECT_EQ(main_window_opened, 0) << "the About box opened another main window";
 }
 
 TEST_F(StartWindowTest, MissingStartPictureStillOpensTheWindow) {
     QFile::remove(program + "/Images/d_painting.jpg");
-    frmAbout& w = frm_about();
+    StartWindow& w = start_window();
     w.show();
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(w.Image1->text(), "QuillarnPC");

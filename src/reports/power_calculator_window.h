@@ -1,5 +1,5 @@
 #pragma once
-// Form6, the power calculator: the user picks a transducer, the battery voltage and the output
+// PowerCalculatorWindow, the power calculator: the user picks a transducer, the battery voltage and the output
 // hold, types the wake interval, output duration, capacity and usable share, and reads the
 // average current and battery life; the chart shows one measurement cycle's output voltage and
 // ready signal, each on its own vertical axis in its own band. The arithmetic is in
@@ -26,10 +26,10 @@ namespace logsetup {
 class UpDown;
 }
 
-class Form6 : public QDialog {
+class PowerCalculatorWindow : public QDialog {
     Q_OBJECT
 public:
-    explicit Form6(QWidget* parent = nullptr);
+    explicit PowerCalculatorWindow(QWidget* parent = nullptr);
 
     void Form_Load();
     // Reads the inputs, redraws the profile and shows the results; run by every input change.

@@ -1,4 +1,4 @@
-#include "reports/form6.h"
+#include "reports/power_calculator_window.h"
 
 #include "logging/up_down.h"
 #include "platform/vb.h"
@@ -42,13 +42,13 @@ QString point_label(power::PointLabel label) {
 
 } // namespace
 
-Form6::Form6(QWidget* parent) : QDialog(parent) {
+PowerCalculatorWindow::PowerCalculatorWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Form6"));
     build();
     Form_Load();
 }
 
-void Form6::build() {
+void PowerCalculatorWindow::build() {
     auto* layout = new QVBoxLayout(this);
 
     TChart2 = new QCustomPlot(this);
@@ -129,7 +129,7 @@ void Form6::build() {
     frames->addLayout(left, 1);
     frames->addLayout(right, 1);
     layout->addLayout(frames);
-    connect(Command1, &QPushButton::clicked, this, &Form6::Command1_Click);
+    connect(Command1, &QPushButton::clicked, this, &PowerCalculatorWindow::Command1_Click);
 
     // The chart: a title, then the output voltage band above the ready signal band, with a gap
     // between them, sharing one time axis.
@@ -199,7 +199,7 @@ void Form6::build() {
         connect(t, &QLineEdit::textChanged, this, [this] { update(); });
 }
 
-void Form6::Form_Load() {
+void PowerCalculatorWindow::Form_Load() {
     loading_ = true;
     setWindowTitle(rtext::text(rtext::CALCULATOR_TITLE));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -223,7 +223,7 @@ void Form6::Form_Load() {
     update();
 }
 
-power::CalculatorInputs Form6::inputs() const {
+power::CalculatorInputs PowerCalculatorWindow::inputs() const {
     power::CalculatorInputs in;
     in.transducer = Combo1[0]->currentIndex();
     in.voltage_index = Combo1[1]->currentIndex();
@@ -235,7 +235,7 @@ power::CalculatorInputs Form6::inputs() const {
     return in;
 }
 
-void Form6::update() {
+void PowerCalculatorWindow::update() {
     if (loading_)
         return;
     drawchart();
@@ -249,7 +249,7 @@ void Form6::update() {
                   rtext::text(rtext::MONTHS), rtext::text(rtext::DAY), rtext::text(rtext::DAYS)}));
 }
 
-void Form6::drawchart() {
+void PowerCalculatorWindow::drawchart() {
     const power::CalculatorInputs in = inputs();
     if (in.transducer < 0)
         return;
@@ -271,7 +271,7 @@ void Form6::drawchart() {
     TChart2->replot();
 }
 
-bool Form6::eventFilter(QObject* watched, QEvent* event) {
+bool PowerCalculatorWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == TChart2 && event->type() == QEvent::MouseMove)
         TChart2_MouseMove(static_cast<QMouseEvent*>(event));
     if (watched == TChart2 && event->type() == QEvent::Leave) {
@@ -282,7 +282,7 @@ bool Form6::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void Form6::TChart2_MouseMove(QMouseEvent* event) {
+void PowerCalculatorWindow::TChart2_MouseMove(QMouseEvent* event) {
     const QPointF at = event->position();
     // Read the pointer in the band it is over; both bands measure volts against the same time.
     QCPGraph* series = ready_band_->rect().contains(at.toPoint()) ? ready_series : output_series;
@@ -321,6 +321,6 @@ void Form6::TChart2_MouseMove(QMouseEvent* event) {
     TChart2->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void Form6::Command1_Click() {
+void PowerCalculatorWindow::Command1_Click() {
     accept();
 }

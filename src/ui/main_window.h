@@ -5,7 +5,7 @@
 
 #include "link/link_view.h"
 #include "shell/settings.h"
-#include "ui/main_window_services.h"
+#include "shell/main_window_services.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -33,11 +33,11 @@ class TrafficBox;
 class QToolBar;
 class VesselPage;
 
-class Form1 : public QMainWindow, public SettingsView, public LinkView {
+class MainWindow : public QMainWindow, public SettingsView, public LinkView {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up. main_window_load runs the load up to the tab set of the operation mode; the rest
     // (the unit query of the logging mode and what follows it) runs once the window is on the
@@ -155,7 +155,7 @@ private:
     void build_frame();
     QMenu* add_menu(QMenu* parent, const char* name, const char* caption);
     QAction* add_entry(QMenu* parent, const char* name, const char* caption,
-                       void (Form1::*handler)());
+                       void (MainWindow::*handler)());
     QAction* add_entry(QMenu* parent, const char* name, const char* caption,
                        std::function<void()>* service);
     QAction* add_key(const char* key, const char* icon, const char* tip);
@@ -185,7 +185,7 @@ private:
 };
 
 // The main window, created hidden and loaded on first use.
-Form1& form1();
+MainWindow& main_window();
 bool form1_loaded();
 
 // How a new main window ends the program (quitting the application); tests install their own.

@@ -13,11 +13,11 @@ class QTimer;
 class QToolBar;
 class TrafficBox;
 
-class Form7 : public QWidget {
+class ModemWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit Form7(QWidget* parent = nullptr);
-    ~Form7() override;
+    explicit ModemWindow(QWidget* parent = nullptr);
+    ~ModemWindow() override;
 
     TrafficBox* Text1;
     QToolBar* Toolbar1;
@@ -57,6 +57,6 @@ private:
 };
 
 // The window, created and loaded on first use, and loaded again after it was closed.
-Form7& modem_window();
+ModemWindow& modem_window();
 // The modem menu and key: the window shown modeless, in its normal state.
 void show_modem_window();

@@ -1,4 +1,4 @@
-#include "reports/frm_print_header.h"
+#include "reports/print_header_window.h"
 
 #include "platform/dialogs.h"
 #include "shell/definitions_table.h"
@@ -23,8 +23,8 @@ PrintHeaderActions& installed_actions() {
     return a;
 }
 
-QPointer<frmPrintHeader>& instance() {
-    static QPointer<frmPrintHeader> w;
+QPointer<PrintHeaderWindow>& instance() {
+    static QPointer<PrintHeaderWindow> w;
     return w;
 }
 
@@ -56,7 +56,7 @@ const PrintHeaderActions& print_header_actions() {
     return installed_actions();
 }
 
-frmPrintHeader::frmPrintHeader(QWidget* parent) : QDialog(parent) {
+PrintHeaderWindow::PrintHeaderWindow(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmPrintHeader"));
     setWindowTitle(QStringLiteral("Print Header"));
     auto* layout = new QVBoxLayout(this);
@@ -123,21 +123,21 @@ frmPrintHeader::frmPrintHeader(QWidget* parent) : QDialog(parent) {
     cmdPrint->setDefault(true);
     layout->addLayout(buttons);
 
-    connect(cmdClear, &QPushButton::clicked, this, &frmPrintHeader::cmdClear_Click);
-    connect(cmdPreview, &QPushButton::clicked, this, &frmPrintHeader::cmdPreview_Click);
-    connect(cmdPrint, &QPushButton::clicked, this, &frmPrintHeader::cmdPrint_Click);
-    connect(cmdExport, &QPushButton::clicked, this, &frmPrintHeader::cmdExport_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &frmPrintHeader::cmdCancel_Click);
+    connect(cmdClear, &QPushButton::clicked, this, &PrintHeaderWindow::cmdClear_Click);
+    connect(cmdPreview, &QPushButton::clicked, this, &PrintHeaderWindow::cmdPreview_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &PrintHeaderWindow::cmdPrint_Click);
+    connect(cmdExport, &QPushButton::clicked, this, &PrintHeaderWindow::cmdExport_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &PrintHeaderWindow::cmdCancel_Click);
     enable_actions();
 }
 
-void frmPrintHeader::enable_actions() {
+void PrintHeaderWindow::enable_actions() {
     cmdPreview->setEnabled(static_cast<bool>(installed_actions().preview));
     cmdPrint->setEnabled(static_cast<bool>(installed_actions().print));
     cmdExport->setEnabled(static_cast<bool>(installed_actions().export_list));
 }
 
-void frmPrintHeader::Form_Load() {
+void PrintHeaderWindow::Form_Load() {
     // The main window gives these captions to a loaded window only; a window opened later takes
     // them here, in the same texts.
     const std::pair<QWidget*, int> captions[] = {{Frame1, 1189}, {Check1, 1449},   {cmdPrint, 1005},
@@ -162,7 +162,7 @@ void frmPrintHeader::Form_Load() {
     Text1[7]->setText(hardware_version_box_text(header.hardware_version));
 }
 
-void frmPrintHeader::show_fields(const PrintHeaderFields& f) {
+void PrintHeaderWindow::show_fields(const PrintHeaderFields& f) {
     Check1->setChecked(f.use_header);
     Text1[0]->setText(f.site);
     Text1[1]->setText(f.project);
@@ -173,7 +173,7 @@ void frmPrintHeader::show_fields(const PrintHeaderFields& f) {
     Text1[9]->setText(f.sensor_serial);
 }
 
-PrintHeaderFields frmPrintHeader::fields() const {
+PrintHeaderFields PrintHeaderWindow::fields() const {
     PrintHeaderFields f;
     f.use_header = Check1->isChecked();
     f.site = Text1[0]->text();
@@ -186,7 +186,7 @@ PrintHeaderFields frmPrintHeader::fields() const {
     return f;
 }
 
-bool frmPrintHeader::run_action(const std::function<void()>& action) {
+bool PrintHeaderWindow::run_action(const std::function<void()>& action) {
     try {
         store_print_header(fields());
         if (action)
@@ -202,30 +202,30 @@ bool frmPrintHeader::run_action(const std::function<void()>& action) {
     return false;
 }
 
-void frmPrintHeader::cmdPreview_Click() {
+void PrintHeaderWindow::cmdPreview_Click() {
     // The window stays open after a preview.
     run_action(installed_actions().preview);
 }
 
-void frmPrintHeader::cmdPrint_Click() {
+void PrintHeaderWindow::cmdPrint_Click() {
     if (run_action(installed_actions().print))
         close();
 }
 
-void frmPrintHeader::cmdExport_Click() {
+void PrintHeaderWindow::cmdExport_Click() {
     if (run_action(installed_actions().export_list))
         close();
 }
 
-void frmPrintHeader::cmdClear_Click() {
+void PrintHeaderWindow::cmdClear_Click() {
     show_fields(cleared_print_header(fields()));
 }
 
-void frmPrintHeader::cmdCancel_Click() {
+void PrintHeaderWindow::cmdCancel_Click() {
     close();
 }
 
-bool frmPrintHeader::eventFilter(QObject* watched, QEvent* event) {
+bool PrintHeaderWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusIn)
         if (auto* box = qobject_cast<QLineEdit*>(watched))
             // After the click that gave the focus has placed the cursor.
@@ -233,9 +233,9 @@ bool frmPrintHeader::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-frmPrintHeader& print_header_window(QWidget* parent) {
+PrintHeaderWindow& print_header_window(QWidget* parent) {
     if (!instance()) {
-        instance() = new frmPrintHeader(parent);
+        instance() = new PrintHeaderWindow(parent);
         instance()->setAttribute(Qt::WA_DeleteOnClose);
         instance()->Form_Load();
     }

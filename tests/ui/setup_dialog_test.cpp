@@ -3,11 +3,11 @@
 // there, and "Update & Exit" keeping changed chart units in the charted log.
 #include "ui_test_support.h"
 
-#include "link/searchport.h"
+#include "link/port_window.h"
 #include "logging/chart_units.h"
 #include "shell/language_file.h"
 #include "shell/settings.h"
-#include "ui/form3.h"
+#include "ui/setup_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -32,14 +32,14 @@ protected:
         load_language_file();
     }
     void TearDown() override {
-        form3().hide();
+        setup_dialog().hide();
         UiTest::TearDown();
     }
     // The dialog as the set-up menu opens it, with the port window answered by `in_port_window`.
-    Form3& open(std::function<void(searchport&)> in_port_window = {}) {
-        Form3& d = form3();
+    SetupDialog& open(std::function<void(PortWindow&)> in_port_window = {}) {
+        SetupDialog& d = setup_dialog();
         d.run_modal = [in_port_window](QDialog& w) {
-            if (auto* p = qobject_cast<searchport*>(&w); p && in_port_window)
+            if (auto* p = qobject_cast<PortWindow*>(&w); p && in_port_window)
                 in_port_window(*p);
         };
         d.reload_main_window_texts = [this] { ++text_reloads; };
@@ -56,7 +56,7 @@ TEST_F(SetupDialogTest, TheLevelOffsetFollowsTheLengthUnit) {
     ChartUnitSettings& u = log_setup().chart_units;
     u.distance_unit_index = 2; // mm
     u.level_offset = 1500;
-    Form3& d = open();
+    SetupDialog& d = open();
     EXPECT_EQ(d.txtLevelOffset->text(), "1500");
     // clang-format off
     const struct { int unit; const char* shown; double global; }
@@ -74,7 +74,7 @@ TEST_F(SetupDialogTest, TheLevelOffsetFollowsTheLengthUnit) {
 TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
     platform::number_separators() = {",", "."};
     shell().decimal_separator = ",";
-    Form3& d = open();
+    SetupDialog& d = open();
     d.txtLevelOffset->clear();
     QTest::keyClicks(d.txtLevelOffset, "-1,5x");
     EXPECT_EQ(d.txtLevelOffset->text(), "-1,5") << "a letter got into the offset";
@@ -87,7 +87,7 @@ TEST_F(SetupDialogTest, OpeningPutsTheTotaliserOnTheFlowVolumeUnit) {
     ChartUnitSettings& u = log_setup().chart_units;
     u.flow_volume_unit_index = 2;
     u.totaliser_unit_index = 5;
-    Form3& d = open();
+    SetupDialog& d = open();
     EXPECT_EQ(u.totaliser_unit_index, 2);
     EXPECT_EQ(d.CboTotaliser->currentIndex(), 2);
     d.CboFlow[0]->setCurrentIndex(4);
@@ -101,7 +101,7 @@ TEST_F(SetupDialogTest, OpeningPutsTheTotaliserOnTheFlowVolumeUnit) {
 }
 
 TEST_F(SetupDialogTest, EveryChoiceIsStoredAtOnce) {
-    Form3& d = open();
+    SetupDialog& d = open();
     d.Combo1->setCurrentIndex(4);
     d.Combo2->setCurrentText("9600");
     d.Text1->setText(" 0123 456 ");
@@ -120,12 +120,12 @@ TEST_F(SetupDialogTest, EveryChoiceIsStoredAtOnce) {
 TEST_F(SetupDialogTest, OnlyAPortChosenInThePortWindowChangesThePort) {
     shell().com_port = 2;
     write_ini(ini(), "General", "SelectedPort", "7"); // left from an earlier run
-    Form3& d = open([](searchport& w) { w.Combo1->setCurrentIndex(-1); });
+    SetupDialog& d = open([](PortWindow& w) { w.Combo1->setCurrentIndex(-1); });
     shell().com_port = 0; // the window has nothing to select
     d.Command1->click();
     EXPECT_EQ(d.Combo1->currentIndex(), 1) << "a stale SelectedPort moved the port";
 
-    Form3& again = open([](searchport& w) { w.Combo1->setCurrentIndex(10); });
+    SetupDialog& again = open([](PortWindow& w) { w.Combo1->setCurrentIndex(10); });
     again.Command1->click();
     EXPECT_EQ(shell().com_port, 11);
     EXPECT_EQ(again.Combo1->currentText(), "COM11");
@@ -135,12 +135,12 @@ TEST_F(SetupDialogTest, UpdateAndExitKeepsChangedUnitsInTheChartedLogOnly) {
     const QString log = tmp.filePath("site.vlg");
     write_file(log, "header\r\n01/01/2026 00:00,1\r\n");
     log_setup().chart_log_file = log;
-    Form3& d = open();
+    SetupDialog& d = open();
     d.Command3->click();
     EXPECT_EQ(read_file(log), "header\r\n01/01/2026 00:00,1\r\n") << "unchanged units rewrote it";
     EXPECT_EQ(text_reloads, 1);
 
-    Form3& changed = open();
+    SetupDialog& changed = open();
     changed.CboMeasure->setCurrentIndex(0);
     changed.Command3->click();
     EXPECT_TRUE(read_file(log).contains(logsetup::chart_settings_trailer(log_setup().chart_units)))
@@ -151,7 +151,7 @@ TEST_F(SetupDialogTest, UpdateAndExitKeepsChangedUnitsInTheChartedLogOnly) {
     QDir().mkpath(shell().data_folder);
     write_file(temp, "x\r\n");
     log_setup().chart_log_file = temp;
-    Form3& t = open();
+    SetupDialog& t = open();
     t.CboMeasure->setCurrentIndex(1);
     t.Command3->click();
     EXPECT_EQ(read_file(temp), "x\r\n") << "the download's temporary file was written";
@@ -163,7 +163,7 @@ TEST_F(SetupDialogTest, TheCsoSetUpShowsNoChartUnitsAndOnlyReloadsTexts) {
     const QString log = tmp.filePath("site.vlg");
     write_file(log, "h\r\n");
     log_setup().chart_log_file = log;
-    Form3& d = open();
+    SetupDialog& d = open();
     EXPECT_TRUE(d.Frame4->isHidden());
     log_setup().chart_units.distance_unit_index = 0;
     d.Command3->click();
@@ -172,7 +172,7 @@ TEST_F(SetupDialogTest, TheCsoSetUpShowsNoChartUnitsAndOnlyReloadsTexts) {
 }
 
 TEST_F(SetupDialogTest, TheLanguageFrameIsForLevelsOneAndTwoAndTheUnitsExpand) {
-    Form3& d = open();
+    SetupDialog& d = open();
     for (int level : {1, 2, 3}) {
         d.prepare_for_access_level(level);
         EXPECT_EQ(!d.Frame3->isHidden(), level != 3) << "level " << level;

@@ -49,9 +49,9 @@ struct MainWindowServices {
     // Shell
     std::function<void()> show_setup_dialog; // modal; given the frame and height to use
     // Companion windows whose captions the main window's texts set; nullptr when not built.
-    std::function<QWidget*()> interactive_window; // form5
-    std::function<QWidget*()> setup_dialog;       // Form3
-    std::function<QWidget*()> print_header;       // frmPrintHeader (unloaded after its texts)
+    std::function<QWidget*()> parameter_window; // ParameterWindow
+    std::function<QWidget*()> setup_dialog;       // SetupDialog
+    std::function<QWidget*()> print_header;       // PrintHeaderWindow (unloaded after its texts)
 
     // How the program ends and a modal window runs; tests replace them.
     std::function<void()> end_program;
