@@ -600,7 +600,6 @@ void MainWindow::init_globals() {
     init_log_channel_decimals();
     auto& caps = log_setup().capabilities;
     caps.ma_input_available = caps.second_point_option = caps.second_output_option = false;
-    MainWindowState& m = main_window_state();
     parameter_state().parameter_file_name.clear();
     LogSetupState& log = log_setup();
     log.chart_log_file.clear();

@@ -569,8 +569,8 @@ TEST_P(FaultMatrix, OnlyTheUnitsValuesOneClearMessageAndTheNextCommandWorks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cells, FaultMatrix, ::testing::ValuesIn(all_cells()),
-                         [](const ::testing::TestParamInfo<Cell>& info) {
-                             return std::string(info.param.op->name) + "_" + info.param.fault.name;
+                         [](const ::testing::TestParamInfo<Cell>& cell) {
+                             return std::string(cell.param.op->name) + "_" + cell.param.fault.name;
                          });
 
 } // namespace

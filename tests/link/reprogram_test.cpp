@@ -140,8 +140,9 @@ TEST_F(ReprogramTest, BootLoadAndCardMessagesSpeakTheirLanguageOrEnglish) {
         ASSERT_EQ(dialogs.prompts.size(), 2u) << c.language;
         EXPECT_EQ(dialogs.prompts[0].text, c.warning) << c.language;
         EXPECT_EQ(dialogs.prompts[0].title, c.warning_title) << c.language;
-        if (c.language < 3)
+        if (c.language < 3) {
             EXPECT_EQ(dialogs.prompts[1].text, english_card) << c.language;
+        }
         EXPECT_EQ(dialogs.prompts[1].title, c.card_title) << c.language;
     }
     shell().language_index = 0;

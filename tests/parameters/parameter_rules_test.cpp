@@ -178,8 +178,9 @@ TEST_F(ParameterRules, RelayRowsFollowTypeAndFunction) {
         EXPECT_EQ(fields(scrpar(212).visible, scrpar(213).visible, scrpar(218).visible),
                   fields(c.identity, c.set_point, c.fail_safe))
             << "type " << c.type << " function " << (c.function ? c.function : "-");
-        if (c.min)
+        if (c.min) {
             EXPECT_EQ(rec(213).min_text, c.min);
+        }
     }
     EXPECT_EQ(rec(213).units_code, "U_MU");
     type(213, "2");

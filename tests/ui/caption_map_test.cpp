@@ -71,9 +71,10 @@ TEST_F(CaptionMapTest, CompanionWindowsAreNamedOnlyForTheWindowsThatTakeTheirTex
     ASSERT_TRUE(w.services.print_header);
     QWidget* header = w.services.print_header();
     for (const CaptionEntry& e : caption_map())
-        if (QLatin1String(e.window) == QLatin1String("frmPrintHeader") && *e.control)
+        if (QLatin1String(e.window) == QLatin1String("frmPrintHeader") && *e.control) {
             EXPECT_TRUE(header->findChild<QWidget*>(QLatin1String(e.control)))
                 << "the print header has no " << e.control;
+        }
     header->close();
     flush();
     const std::pair<const char*, std::function<QWidget*()>*> built[] = {

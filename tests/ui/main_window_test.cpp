@@ -402,7 +402,6 @@ TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {
 
 TEST_F(MainWindowTest, TheParameterGridShowsEveryHeadingWholeInEveryLanguage) {
     set_screen_area_for_tests(ScreenArea{QRect(0, 0, 1366, 768), QRect(0, 0, 1366, 728)});
-    int description_width = 0;
     for (int language = 0; language < 5; ++language) {
         MainWindow& w = start(1, 1, language);
         w.show();
