@@ -5,6 +5,7 @@
 #include "parameters/parameter_screen.h"
 
 #include <QFile>
+#include <unitsim/unit_kind.h>
 
 namespace {
 
@@ -345,5 +346,18 @@ TEST_F(ParameterRoadTest, AnUploadToAnUnreadableUnitIsToldOnceAndSendsNothing) {
         EXPECT_TRUE(m[1].contains(ui_text(2270))) << m[1].toStdString();
         EXPECT_TRUE(sim->unit().writes().empty());
         EXPECT_EQ(box(41), "30") << "the set on the screen stays";
+    }
+}
+
+// Each kind of unit reports a system type the definition files describe, so its pages are filled.
+TEST_F(ParameterRoadTest, EveryKindOfUnitFillsTheApplicationAndOutputPages) {
+    for (const QString& name : unitsim::kind_names()) {
+        SCOPED_TRACE(name.toStdString());
+        seed_unit(*unitsim::kind_from_name(name));
+        download();
+        ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+        EXPECT_TRUE(scrpar(100).visible && scrpar(105).visible) << "the Application page";
+        EXPECT_TRUE(parameter_rows().switch_on("SSTab1(2):4")) << "the mA Output tab";
+        EXPECT_TRUE(scrpar(99).visible);
     }
 }
