@@ -7,15 +7,24 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+namespace {
+
+// A value text that holds no value takes the value, or "NO", in the record itself.
+void settle_value_text(DefinitionRecord& r) {
+    if (r.value_text == QLatin1String("-999999") || r.value_text.trimmed().isEmpty() ||
+        r.value_text.contains(QLatin1String("Text")))
+        r.value_text =
+            r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
+}
+
+} // namespace
+
 QByteArray par_line() {
     QString line;
     line.reserve(PAR_FIELDS * 6);
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
-        if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-            r.value_text.contains(QLatin1String("Text")))
-            r.value_text =
-                r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
+        settle_value_text(r);
         QString v = r.value_text.trimmed();
         if (v.contains(QLatin1String("Text")))
             v = QStringLiteral("NO");
@@ -26,8 +35,10 @@ QByteArray par_line() {
         line += v;
         line += QLatin1Char(',');
     }
+    // Windows-1252 as the files always were, unless those bytes would read back as other text
+    // (they can form valid UTF-8, which the reader prefers).
     const auto bytes = platform::encode_windows1252(line);
-    return bytes ? *bytes : line.toUtf8();
+    return bytes && platform::decode_text(*bytes) == line ? *bytes : line.toUtf8();
 }
 
 bool write_par_file(const QString& path) {
@@ -43,14 +54,6 @@ const QString CRLF = QStringLiteral("\r\n");
 
 DefinitionRecord& file_record(int P) {
     return definitions_table()[static_cast<size_t>(P)];
-}
-
-// Step 7a of a save: a value text that holds no value takes the value, or "NO".
-void settle_value_text(DefinitionRecord& r) {
-    if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-        r.value_text.contains(QLatin1String("Text")))
-        r.value_text =
-            r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
 }
 
 QString listing_head(const QString& path, const QDateTime& saved_on) {
@@ -141,8 +144,8 @@ QString par_entry(int P, const QString& text) {
 QString named_entries(const QStringList& entries) {
     QString out = entries.mid(0, PAR_MESSAGE_NAMED).join(QString());
     if (entries.size() > PAR_MESSAGE_NAMED)
-        out += QLatin1Char(' ') + ui_text(2271, QStringLiteral("and %1 more"))
-                                      .arg(entries.size() - PAR_MESSAGE_NAMED);
+        out += QLatin1Char(' ') +
+               ui_text(2271, QStringLiteral("and %1 more")).arg(entries.size() - PAR_MESSAGE_NAMED);
     return out;
 }
 
@@ -196,7 +199,9 @@ ParParse parse_parameter_line(const QString& line) {
         if (f.in_line) {
             r.present = !f.text.contains(QLatin1String("NO"));
             r.value_text = f.text;
-            r.unit_value = platform::val(f.text);
+            // The value of the text as a save writes it back (trimmed), so that the set reopens
+            // to the same values.
+            r.unit_value = platform::val(f.text.trimmed());
         } else {
             r.present = false;
             r.unit_value = platform::val(r.value_text);

@@ -110,7 +110,7 @@ public:
         : records_(definitions_table().begin() + FIRST, definitions_table().begin() + LAST + 1),
           rows_(parameter_rows().snapshot()) {
         const LinkState& L = link();
-        flags_ = {L.p61_is_1,   L.p61_is_2,     L.fieldbus_available, L.modbus_mode,
+        flags_ = {L.p61_is_1,      L.p61_is_2,  L.fieldbus_available, L.modbus_mode,
                   L.profibus_mode, L.flow_mode, L.volume_mode};
     }
     void restore() const {
@@ -130,8 +130,7 @@ private:
 // A reply that held no parameter at all (line noise, a refusal, an empty list) is no set.
 void report_unreadable_answer() {
     platform::msg_box(ui_text(2270, QStringLiteral("The unit's answer could not be read.")),
-                      platform::mb::Critical,
-                      ui_text(1411, QStringLiteral("Communication Error")));
+                      platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
     link().comms_abort = true;
 }
 
@@ -523,8 +522,7 @@ bool is_command_parameter(int P) {
 
 bool to_send(int P) {
     const DefinitionRecord& r = record(P);
-    return r.program_value != r.unit_value && !r.read_only && r.present &&
-           !is_command_parameter(P);
+    return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
 }
 
 // What the program's set held before the compare read put the unit's values in the table.

@@ -89,11 +89,15 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
         {"an empty field", line({{25, ""}}), {ui_text(1412), " P25 = \"\","}, {}},
         {"a field holding OK", line({{41, "OK"}}), {ui_text(1412), " P41 = \"OK\","}, {}},
         {"not a number", line({{41, "3x3"}}), {ui_text(2272), " P41 = \"3x3\","}, {ui_text(1412)}},
-        {"outside the limits", line({{41, "75"}, {81, "10"}}), {ui_text(2273), " P41 = \"75\","},
+        {"outside the limits",
+         line({{41, "75"}, {81, "10"}}),
+         {ui_text(2273), " P41 = \"75\","},
          {ui_text(1412), "P81"}},
         {"a short line", "1,2,3,", {ui_text(1412)}, {}},
-        {"an empty line", line(all_empty),
-         {" P39 = \"\",", ui_text(2271).arg(960)}, {" P40 = \"\","}},
+        {"an empty line",
+         line(all_empty),
+         {" P39 = \"\",", ui_text(2271).arg(960)},
+         {" P40 = \"\","}},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
