@@ -129,6 +129,7 @@ private:
 
 // A reply that held no parameter at all (line noise, a refusal, an empty list) is no set.
 void report_unreadable_answer() {
+    hide_transfer_display();
     platform::msg_box(ui_text(2270, QStringLiteral("The unit's answer could not be read.")),
                       platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
     link().comms_abort = true;
