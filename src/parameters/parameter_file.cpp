@@ -1,20 +1,30 @@
 #include "parameters/parameter_file.h"
 
 #include "link/link_state.h"
+#include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+
+namespace {
+
+// A value text that holds no value takes the value, or "NO", in the record itself.
+void settle_value_text(DefinitionRecord& r) {
+    if (r.value_text == QLatin1String("-999999") || r.value_text.trimmed().isEmpty() ||
+        r.value_text.contains(QLatin1String("Text")))
+        r.value_text =
+            r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
+}
+
+} // namespace
 
 QByteArray par_line() {
     QString line;
     line.reserve(PAR_FIELDS * 6);
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
-        if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-            r.value_text.contains(QLatin1String("Text")))
-            r.value_text =
-                r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
+        settle_value_text(r);
         QString v = r.value_text.trimmed();
         if (v.contains(QLatin1String("Text")))
             v = QStringLiteral("NO");
@@ -25,8 +35,10 @@ QByteArray par_line() {
         line += v;
         line += QLatin1Char(',');
     }
+    // Windows-1252 as the files always were, unless those bytes would read back as other text
+    // (they can form valid UTF-8, which the reader prefers).
     const auto bytes = platform::encode_windows1252(line);
-    return bytes ? *bytes : line.toUtf8();
+    return bytes && platform::decode_text(*bytes) == line ? *bytes : line.toUtf8();
 }
 
 bool write_par_file(const QString& path) {
@@ -42,14 +54,6 @@ const QString CRLF = QStringLiteral("\r\n");
 
 DefinitionRecord& file_record(int P) {
     return definitions_table()[static_cast<size_t>(P)];
-}
-
-// Step 7a of a save: a value text that holds no value takes the value, or "NO".
-void settle_value_text(DefinitionRecord& r) {
-    if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-        r.value_text.contains(QLatin1String("Text")))
-        r.value_text =
-            r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
 }
 
 QString listing_head(const QString& path, const QDateTime& saved_on) {
@@ -129,9 +133,43 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
 
 // ---- Reading
 
+namespace {
+
+QString par_entry(int P, const QString& text) {
+    return QStringLiteral(" P") + QString::number(P) + QStringLiteral(" = \"") + text +
+           QStringLiteral("\",");
+}
+
+// The first entries of a list, then how many more there are.
+QString named_entries(const QStringList& entries) {
+    QString out = entries.mid(0, PAR_MESSAGE_NAMED).join(QString());
+    if (entries.size() > PAR_MESSAGE_NAMED)
+        out += QLatin1Char(' ') +
+               ui_text(2271, QStringLiteral("and %1 more")).arg(entries.size() - PAR_MESSAGE_NAMED);
+    return out;
+}
+
+// A value of the table outside its parameter's limits. Limits that are no numbers, the reset
+// marker on both sides and the default (which passes whatever the limits say) are left alone, as
+// the edit check leaves them; lengths are compared only in metres, the unit of their limits.
+bool outside_limits(int P) {
+    const DefinitionRecord& r = file_record(P);
+    if (!r.present || r.read_only || !is_plain_number(r.value_text) ||
+        !is_plain_number(r.min_text) || !is_plain_number(r.max_text))
+        return false;
+    const double min = platform::val(r.min_text), max = platform::val(r.max_text);
+    if ((min == NO_VALUE && max == NO_VALUE) || min > max)
+        return false;
+    if (is_length_record(P) && file_record(104).unit_value != 1)
+        return false;
+    const double v = platform::val(r.value_text);
+    return (v < min || v > max) && v != r.default_value;
+}
+
+} // namespace
+
 ParParse parse_par_line(const QString& line) {
     ParParse out;
-    out.message = ui_text(1414, QStringLiteral("Empty or invalid:"));
     const QStringList fields = line.split(QLatin1Char(','));
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         const qsizetype k = P - PAR_FIRST;
@@ -144,8 +182,7 @@ ParParse parse_par_line(const QString& line) {
             f.text = fields[k];
             if (f.text.isEmpty() || f.text.contains(QLatin1String("OK"))) {
                 out.rejected = true;
-                out.message += QStringLiteral(" P") + QString::number(P) + QStringLiteral(" = \"") +
-                               f.text + QStringLiteral("\",");
+                out.rejected_fields << par_entry(P, f.text);
             }
         } else {
             out.rejected = true;
@@ -155,14 +192,16 @@ ParParse parse_par_line(const QString& line) {
     return out;
 }
 
-void parse_parameter_line(const QString& line) {
+ParParse parse_parameter_line(const QString& line) {
     const ParParse parse = parse_par_line(line);
     for (const ParField& f : parse.fields) {
         DefinitionRecord& r = file_record(f.number);
         if (f.in_line) {
             r.present = !f.text.contains(QLatin1String("NO"));
             r.value_text = f.text;
-            r.unit_value = platform::val(f.text);
+            // The value of the text as a save writes it back (trimmed), so that the set reopens
+            // to the same values.
+            r.unit_value = platform::val(f.text.trimmed());
         } else {
             r.present = false;
             r.unit_value = platform::val(r.value_text);
@@ -175,13 +214,35 @@ void parse_parameter_line(const QString& line) {
     L.fieldbus_available = value(87) == 1;
     L.modbus_mode = value(96) == 1;
     L.profibus_mode = value(96) == 2;
+    return parse;
+}
+
+QString par_load_message(const ParParse& parse) {
+    QStringList not_numbers, outside;
+    for (const ParField& f : parse.fields) {
+        if (!f.in_line || file_record(f.number).read_only || f.text.isEmpty() ||
+            f.text.contains(QLatin1String("OK")) || f.text.contains(QLatin1String("NO")))
+            continue;
+        if (!is_plain_number(f.text))
+            not_numbers << par_entry(f.number, f.text);
+        else if (outside_limits(f.number))
+            outside << par_entry(f.number, f.text);
+    }
+    if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty())
+        return {};
+    const QString crlf = QStringLiteral("\r\n");
+    QString out;
     if (parse.rejected)
-        platform::msg_box(
-            ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) +
-                QStringLiteral("\r\n") +
-                ui_text(1413, QStringLiteral("Check these values before sending them.")) +
-                QStringLiteral("\r\n") + parse.message,
-            platform::mb::Critical);
+        out = ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) + crlf;
+    out += ui_text(1413, QStringLiteral("Check these values before sending them."));
+    if (parse.rejected)
+        out += crlf + ui_text(1414, QStringLiteral("Empty or invalid:")) +
+               named_entries(parse.rejected_fields);
+    if (!not_numbers.isEmpty())
+        out += crlf + ui_text(2272, QStringLiteral("Not a number:")) + named_entries(not_numbers);
+    if (!outside.isEmpty())
+        out += crlf + ui_text(2273, QStringLiteral("Outside the limits:")) + named_entries(outside);
+    return out;
 }
 
 QString last_line(const QString& text) {

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 inline constexpr int PAR_FIRST = 20;
@@ -44,13 +45,21 @@ struct ParField {
 struct ParParse {
     std::vector<ParField> fields; // P20..P999
     bool rejected = false;        // a field was empty, held "OK", or the line was short
-    QString message;              // text 1414 and the entries of the rejected fields
+    QStringList rejected_fields;  // " P25 = \"\"," for each empty or "OK" field
 };
-// The fields of a ".par" line for P20..P999.
+// The fields of a ".par" line for P20..P999. Reads nothing but the line.
 ParParse parse_par_line(const QString& line);
 // Puts a parsed line into the table: presence, value text and value of every parameter, and the
-// unit flags that follow from P61, P87 and P96. Shows the rejection message when there is one.
-void parse_parameter_line(const QString& line);
+// unit flags that follow from P61, P87 and P96.
+ParParse parse_parameter_line(const QString& line);
+
+// At most this many parameters are named in one part of a load's message; the rest are counted.
+inline constexpr int PAR_MESSAGE_NAMED = 20;
+// The message of a load, empty when the file holds nothing to report: the rejected fields (the
+// set is damaged), and values of settings that are not numbers or lie outside their limits in the
+// set now in the table (they load all the same). Read-only values such as the version texts are
+// the unit's own and not judged.
+QString par_load_message(const ParParse& parse);
 
 // The last line of a text file's contents (a final line end makes no extra empty line).
 QString last_line(const QString& text);

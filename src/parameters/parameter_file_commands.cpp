@@ -127,7 +127,7 @@ bool openparamfile(const QString& path, bool refresh_flag) {
     L.reply_buffer = last_line(*text);
     ensure_parameter_rows();
     parameter_rows().set_text(100, QString());
-    parse_parameter_line(L.reply_buffer);
+    const ParParse parse = parse_parameter_line(L.reply_buffer);
     S.parameter_set_loading = true;
     {
         const auto loaded = qScopeGuard([&] { S.parameter_set_loading = false; });
@@ -146,5 +146,8 @@ bool openparamfile(const QString& path, bool refresh_flag) {
     S.parameters_loaded = true;
     S.parameter_file_name = path;
     call_hook(parameter_screen_hooks().enable_controls);
+    // Told once the set stands with its version's limits, so that the limits are the set's own.
+    if (const QString message = par_load_message(parse); !message.isEmpty())
+        platform::msg_box(message, platform::mb::Critical);
     return true;
 }

@@ -122,6 +122,25 @@ void ParameterRows::set_switch(const QString& name, bool on) {
         switch_changed(name, on);
 }
 
+ParameterRows::Snapshot ParameterRows::snapshot() const {
+    return {std::vector<ParameterRow>(rows_.begin(), rows_.end()), switches_};
+}
+
+void ParameterRows::restore(const Snapshot& s) {
+    for (size_t P = 0; P < rows_.size() && P < s.rows.size(); ++P) {
+        if (rows_[P] == s.rows[P])
+            continue;
+        rows_[P] = s.rows[P];
+        changed(static_cast<int>(P));
+    }
+    const std::map<QString, bool> now = switches_;
+    for (const auto& [name, on] : now)
+        if (!s.switches.contains(name))
+            set_switch(name, true); // a switch never set reads as shown
+    for (const auto& [name, on] : s.switches)
+        set_switch(name, on);
+}
+
 bool ParameterRows::switch_on(const QString& name) const {
     const auto it = switches_.find(name);
     return it == switches_.end() || it->second;

@@ -39,6 +39,7 @@ struct ParameterRow {
     QString tag;
     bool label_visible = false;
     QString caption;
+    bool operator==(const ParameterRow&) const = default;
 };
 
 class ParameterRows {
@@ -91,6 +92,16 @@ public:
     std::function<void(bool)> batch;
     void suspend_updates();
     void resume_updates();
+
+    // The rows and switches as they stand, for work that changes them on its way and must put
+    // them back when it does not finish. restore reports each row and switch it changes and runs
+    // no edit check.
+    struct Snapshot {
+        std::vector<ParameterRow> rows;
+        std::map<QString, bool> switches;
+    };
+    Snapshot snapshot() const;
+    void restore(const Snapshot& s);
 
 private:
     ParameterRow* writable(int P);

@@ -28,6 +28,9 @@
 #include <QScopeGuard>
 #include <QTime>
 
+#include <algorithm>
+#include <tuple>
+
 // ---- Views
 
 void RecordingTransferView::show_message(const QString& text) {
@@ -97,6 +100,41 @@ void count_difference(const DefinitionRecord& r, int& counter) {
         ++counter;
 }
 
+// The set in memory and on the screen before a download reads over it: the parameter records,
+// the rows the read's own rules touch on the way (the flow rows at P710) and the unit flags that
+// follow from the set. A read that does not finish puts every part back, so the screen, the
+// table and the next save still hold the set the user had.
+class SetBeforeRead {
+public:
+    SetBeforeRead()
+        : records_(definitions_table().begin() + FIRST, definitions_table().begin() + LAST + 1),
+          rows_(parameter_rows().snapshot()) {
+        const LinkState& L = link();
+        flags_ = {L.p61_is_1,      L.p61_is_2,  L.fieldbus_available, L.modbus_mode,
+                  L.profibus_mode, L.flow_mode, L.volume_mode};
+    }
+    void restore() const {
+        std::copy(records_.begin(), records_.end(), definitions_table().begin() + FIRST);
+        parameter_rows().restore(rows_);
+        LinkState& L = link();
+        std::tie(L.p61_is_1, L.p61_is_2, L.fieldbus_available, L.modbus_mode, L.profibus_mode,
+                 L.flow_mode, L.volume_mode) = flags_;
+    }
+
+private:
+    std::vector<DefinitionRecord> records_;
+    ParameterRows::Snapshot rows_;
+    std::tuple<bool, bool, bool, bool, bool, bool, bool> flags_;
+};
+
+// A reply that held no parameter at all (line noise, a refusal, an empty list) is no set.
+void report_unreadable_answer() {
+    hide_transfer_display();
+    platform::msg_box(ui_text(2270, QStringLiteral("The unit's answer could not be read.")),
+                      platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    link().comms_abort = true;
+}
+
 // The "/sendall" method; false when the read failed.
 bool read_by_sendall(bool compare) {
     LinkState& L = link();
@@ -128,6 +166,10 @@ bool read_by_sendall(bool compare) {
     }
     const SendallReply reply = parse_sendall_reply(L.reply_buffer);
     S.skipped_items = reply.skipped;
+    if (reply.items.empty()) {
+        report_unreadable_answer();
+        return false;
+    }
     transfer_view().show_progress(std::max(1, reply.last_index));
 
     double factor = length_unit_factor(3, 3);
@@ -143,7 +185,10 @@ bool read_by_sendall(bool compare) {
         if (P == 710)
             call_hook(parameter_screen_hooks().check_flow_parms);
         DefinitionRecord& r = record(P);
-        r.present = true;
+        // The compare read sets the unit's values beside the set's own; which parameters the
+        // set holds is the set's business.
+        if (!compare)
+            r.present = true;
         r.unit_value = platform::val(item.value);
         r.value_text = item.value;
         if (is_length_record(P) && is_plain_number(item.value)) {
@@ -204,6 +249,7 @@ bool read_by_sweep(bool compare) {
     }
     const QString base = CRLF + ui_text(1184, QStringLiteral("Reading parameter P"));
     int differences = 0;
+    int values = 0;
     L.parameter_sweep = true;
     const auto sweep_off = qScopeGuard([&] { L.parameter_sweep = false; });
     V.show_progress(SWEEP_PROGRESS_MAX);
@@ -231,6 +277,8 @@ bool read_by_sweep(bool compare) {
         }
         const QString reply = L.reply_buffer;
         DefinitionRecord& r = record(P);
+        if (is_plain_number(reply))
+            ++values;
         if (!compare)
             r.present = !reply.contains(QLatin1String("NO"));
         r.unit_value = platform::val(reply.trimmed());
@@ -242,6 +290,11 @@ bool read_by_sweep(bool compare) {
         step_progress_to(P);
     }
     L.parameter_sweep = false;
+    if (values == 0) {
+        send_command(link_commands::LOADNORM);
+        report_unreadable_answer();
+        return false;
+    }
     record(61).present = false;
     auto put = [](int P, int v) {
         record(P).unit_value = v;
@@ -266,8 +319,9 @@ bool read_by_sweep(bool compare) {
     return true;
 }
 
+// A value as messages show it: a value the unit lacks is "NO", never the table's marker.
 QString value_list_text(double v) {
-    return platform::number_text(v).trimmed();
+    return v == NO_VALUE ? QStringLiteral("NO") : platform::number_text(v).trimmed();
 }
 
 } // namespace
@@ -330,20 +384,28 @@ void getparameters_all(bool compare) {
         hide_transfer_display();
         return;
     }
-    S.parameter_file_name.clear();
     send_command(link_commands::WHO);
     if (L.comms_abort) {
         hide_transfer_display();
         return;
     }
     S.link_software_version = convert_who_to_software_version(L.reply_buffer);
+    // A download reads over the table; the set before it comes back unless the read completes.
+    // (The compare read of an upload restores the program's set itself.)
+    std::optional<SetBeforeRead> before;
+    if (!compare)
+        before.emplace();
     const bool read = S.link_software_version >= SENDALL_FIRST_VERSION ? read_by_sendall(compare)
                                                                        : read_by_sweep(compare);
     hide_transfer_display();
     if (!read) {
+        if (before)
+            before->restore();
         L.comms_abort = true;
         return;
     }
+    // The set on show is the unit's now, no longer that of the file last opened or saved.
+    S.parameter_file_name.clear();
     S.software_version = version_to_number(record(926).value_text);
     if (!compare)
         save_downloaded_parameters();
@@ -453,8 +515,15 @@ namespace {
 
 const std::array<int, 6> MODE_PARAMETERS = {100, 101, 104, 600, 700, 701};
 
-bool to_send(const DefinitionRecord& r) {
-    return r.program_value != r.unit_value && !r.read_only && r.present;
+// Commands the unit takes through a parameter number (the echo command, the hard and the factory
+// default) hold no setting: sending a set never sends them.
+bool is_command_parameter(int P) {
+    return P == 20 || P == 88 || P == 930;
+}
+
+bool to_send(int P) {
+    const DefinitionRecord& r = record(P);
+    return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
 }
 
 // What the program's set held before the compare read put the unit's values in the table.
@@ -468,9 +537,9 @@ struct ProgramSnapshot {
 void send_parameter(int P) {
     if (P < FIRST || P > LAST)
         return;
-    DefinitionRecord& r = record(P);
-    if (!to_send(r))
+    if (!to_send(P))
         return;
+    DefinitionRecord& r = record(P);
     LinkState& L = link();
     transfer_view().show_message(CRLF + ui_text(1244, QStringLiteral("Sending parameter")) +
                                  QLatin1Char(' ') + QString::number(P));
@@ -502,7 +571,7 @@ void write_all_parameters() {
         int planned = 0;
         for (int P = FIRST; P <= LAST; ++P) {
             record(P).send_failed = false;
-            planned += to_send(record(P)) ? 1 : 0;
+            planned += to_send(P) ? 1 : 0;
         }
         V.show_progress(std::max(1, planned + 3));
         step_progress_to(0);
@@ -691,7 +760,7 @@ void upload_parameters() {
     int count = 0;
     for (int P = FIRST; P <= LAST; ++P) {
         const DefinitionRecord& r = record(P);
-        if (P == 838 || P == 839 || !to_send(r))
+        if (P == 838 || P == 839 || !to_send(P))
             continue;
         list += (count == 0 ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
                 QLatin1Char('(') + value_list_text(r.program_value) + QLatin1Char(';') +
@@ -700,16 +769,15 @@ void upload_parameters() {
     }
     QStringList extra;
     for (int P : {838, 839}) {
-        DefinitionRecord& r = record(P);
-        if (r.program_value != r.unit_value)
+        if (to_send(P))
             extra << QStringLiteral("P") + QString::number(P);
-        r.present = false;
+        record(P).present = false;
     }
     const QString extra_part =
         extra.isEmpty() ? CRLF
                         : ui_text(1458, QStringLiteral("These parameters are never sent:")) + CRLF +
                               extra.join(QStringLiteral(", ")) + CRLF;
-    if (count == 0) {
+    if (count == 0 && extra.isEmpty()) {
         platform::msg_box(ui_text(1282, QStringLiteral("No parameter differs from the unit.")),
                           platform::mb::Information);
         return;

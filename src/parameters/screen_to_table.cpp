@@ -23,9 +23,13 @@ void get_screen_parameters() {
         if (!r.read_only) {
             const ParameterRow& box = rows.row(P);
             r.present = box.visible;
-            const QString v = platform::locale_text_to_c(box.text.trimmed());
-            r.value_text = v;
-            r.unit_value = platform::val(v);
+            // A hidden box may still hold the text of a set shown before: the record keeps
+            // what the current set holds ("NO" for a parameter it lacks).
+            if (box.visible) {
+                const QString v = platform::locale_text_to_c(box.text.trimmed());
+                r.value_text = v;
+                r.unit_value = platform::val(v);
+            }
         }
         if (P == 96) {
             const QString code = fieldbus_code_text(r.value_text.trimmed());

@@ -11,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <map>
+
 namespace {
 
 class ParameterFiles : public ParameterRules {
@@ -65,22 +67,72 @@ TEST_F(ParameterFiles, ParFileRoundTripsInEitherSeparatorStyle) {
     }
 }
 
-TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndDamageIsTold) {
-    QString line;
+TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) {
+    // The fixture's set at its defaults.
+    const QStringList good = QString::fromLatin1(par_line()).split(',');
+    auto line = [&](const std::map<int, QString>& changes) {
+        QStringList f = good;
+        for (const auto& [P, text] : changes)
+            f[P - 20] = text;
+        return f.join(',');
+    };
+    std::map<int, QString> all_empty;
     for (int P = 20; P <= 999; ++P)
-        line += (P == 25 ? QString() : P == 41 ? QString("33") : QString("NO")) + ",";
-    testfiles::write_bytes(dir.filePath("two.par"), "old,line\r\n" + line.toLatin1() + "\r\n");
-    ASSERT_TRUE(openparamfile(dir.filePath("two.par"), true));
-    EXPECT_EQ(rec(41).unit_value, 33) << "the last line holds the set";
-    ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_TRUE(dialogs.messages().first().contains(" P25 = \"\","));
-    EXPECT_EQ(fields(rec(25).present, rec(25).unit_value), fields(true, 0));
+        all_empty[P] = QString();
+    const struct {
+        const char* name;
+        QString line;
+        QStringList told; // empty: no message
+        QStringList not_told;
+    } table[] = {
+        {"a whole set", line({{41, "33"}}), {}, {}},
+        {"an empty field", line({{25, ""}}), {ui_text(1412), " P25 = \"\","}, {}},
+        {"a field holding OK", line({{41, "OK"}}), {ui_text(1412), " P41 = \"OK\","}, {}},
+        {"not a number", line({{41, "3x3"}}), {ui_text(2272), " P41 = \"3x3\","}, {ui_text(1412)}},
+        {"outside the limits",
+         line({{41, "75"}, {81, "10"}}),
+         {ui_text(2273), " P41 = \"75\","},
+         {ui_text(1412), "P81"}},
+        {"a short line", "1,2,3,", {ui_text(1412)}, {}},
+        {"an empty line",
+         line(all_empty),
+         {" P39 = \"\",", ui_text(2271).arg(960)},
+         {" P40 = \"\","}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        dialogs.prompts.clear();
+        testfiles::write_bytes(dir.filePath("set.par"), "old,line\r\n" + row.line.toLatin1());
+        ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+        const QStringList m = dialogs.messages();
+        if (row.told.isEmpty()) {
+            EXPECT_TRUE(m.isEmpty()) << m.join("|").toStdString();
+            EXPECT_EQ(rec(41).unit_value, 33) << "the last line holds the set";
+            continue;
+        }
+        ASSERT_EQ(m.size(), 1) << m.join("|").toStdString();
+        EXPECT_LT(m[0].size(), 1000) << "a message box the user can read";
+        for (const QString& t : row.told)
+            EXPECT_TRUE(m[0].contains(t)) << t.toStdString() << " in " << m[0].toStdString();
+        for (const QString& t : row.not_told)
+            EXPECT_FALSE(m[0].contains(t)) << t.toStdString() << " in " << m[0].toStdString();
+    }
+}
 
-    dialogs.prompts.clear();
-    testfiles::write_bytes(dir.filePath("short.par"), "1,2,3,");
-    ASSERT_TRUE(openparamfile(dir.filePath("short.par"), true));
-    ASSERT_EQ(dialogs.messages().size(), 1) << "a short line is rejected";
-    EXPECT_FALSE(rec(999).present);
+TEST_F(ParameterFiles, ARowTheSetLacksIsSavedAsNoWhateverItsHiddenBoxHolds) {
+    QStringList f = QString::fromLatin1(par_line()).split(',');
+    f[41 - 20] = "33";
+    testfiles::write_bytes(dir.filePath("a.par"), f.join(',').toLatin1());
+    f[41 - 20] = "NO";
+    testfiles::write_bytes(dir.filePath("b.par"), f.join(',').toLatin1());
+    ASSERT_TRUE(openparamfile(dir.filePath("a.par"), true));
+    EXPECT_EQ(box(41), "33");
+    ASSERT_TRUE(openparamfile(dir.filePath("b.par"), true));
+    EXPECT_FALSE(scrpar(41).visible);
+    const QList<QByteArray> saved = save("b-again.par").split(',');
+    ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
+    EXPECT_EQ(saved[41 - 20], "NO");
+    EXPECT_FALSE(rec(41).present);
 }
 
 TEST_F(ParameterFiles, AFileThatCannotBeReadKeepsTheSetOnTheScreen) {

@@ -1,16 +1,19 @@
 #pragma once
 // The parameter road against the simulated unit: the program's catalogue and texts loaded from
 // the shipped definitions, the unit seeded from the same files, a fresh row model with the edit
-// check installed, and a folder for saved parameter files.
+// check and the set-up rules installed, and a folder for saved parameter files.
 #include "parameters_test_support.h"
 #include "simulated_unit.h"
 
 #include "link/log_on.h"
+#include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_transfer.h"
+#include "parameters/parameter_work.h"
 #include "platform/program_folder.h"
 #include "platform/vb.h"
 
 #include <QDir>
+#include <QFile>
 
 class ParameterRoadTest : public SimulatedUnitTest {
 protected:
@@ -26,6 +29,9 @@ protected:
         shell().login_passcode = "318406";
         seed_unit(unitsim::UnitKind::Level);
         set_transfer_view(&transfer);
+        // The rules of the set-up tabs and lists, as the main window installs them: they hide
+        // and fill rows, and so decide what is saved and sent.
+        install_set_up_rules();
     }
     void TearDown() override {
         set_transfer_view(nullptr);
@@ -62,6 +68,14 @@ protected:
     }
 
     QString box(int P) const { return parameter_rows().text(P); }
+
+    // The set on the screen saved as the ".par" file `file`, and what the file holds.
+    QByteArray save(const QString& file) {
+        dialogs.files.push_back(dir.filePath(file));
+        saveparameterstofile_Click();
+        QFile f(dir.filePath(file));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
 
     QString saved_folder;
     RecordingTransferView transfer;

@@ -1,9 +1,11 @@
 #include "parameter_road_support.h"
 
 #include "parameters/parameter_file.h"
+#include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_screen.h"
 
 #include <QFile>
+#include <unitsim/unit_kind.h>
 
 namespace {
 
@@ -199,4 +201,149 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     EXPECT_TRUE(received().contains("/p81:12.5")) << received().join(" ").toStdString();
     EXPECT_TRUE(received().contains("/p996:0015")) << "call times go as four digits";
     EXPECT_EQ(sim->unit().value(81), 12.5);
+}
+
+namespace {
+
+QByteArray file_bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+// A download that does not finish leaves the opened set in memory, on the screen and in the next
+// save as it was; one that got no parameter at all is told as an unreadable answer.
+TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
+    const QString unreadable = ui_text(2270);
+    const struct {
+        const char* name;
+        QString version; // the unit's communication firmware: "" reads by "/sendall"
+        QString pattern;
+        unitsim::Misbehaviour fault;
+        QString told; // empty: any one message
+        bool cancel = false;
+    } table[] = {
+        {"pulled at the log-on", "1.80", "/WHO", unitsim::Misbehaviour::line_drop(), {}},
+        {"refused log-on", "1.80", "/access:*", unitsim::Misbehaviour::refusal(), {}},
+        {"pulled mid-sweep", "1.80", "/p300", unitsim::Misbehaviour::line_drop(), {}},
+        {"cancelled mid-sweep", "1.80", "/p200", {}, {}, true},
+        {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
+        {"pulled mid-/sendall", "", "/sendall", unitsim::Misbehaviour::line_drop(), {}},
+        {"line noise", "", "*", unitsim::Misbehaviour::garbage(), unreadable},
+        {"refusing unit", "", "*", unitsim::Misbehaviour::refusal(), unreadable},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        seed_unit(unitsim::UnitKind::Volume, row.version);
+        sim->unit().set_value(41, 33);
+        download("opened.par");
+        ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+        sim->unit().set_value(41, 44); // the unit has changed since
+        dialogs.prompts.clear();
+        ASSERT_TRUE(openparamfile(dir.filePath("opened.par"), true));
+        ASSERT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join(" | ").toStdString();
+        const QString box_605 = box(605);
+        const QByteArray before = save("before.par");
+
+        if (row.cancel)
+            QObject::connect(sim.get(), &unitsim::Simulator::command_received,
+                             [p = row.pattern](const QString& c) {
+                                 if (c == p)
+                                     link().cancel_requested = true;
+                             });
+        else
+            sim->misbehave_on(row.pattern, row.fault);
+        download("never.par");
+        dialogs.files.clear();
+        sim->clear_misbehaviour();
+        QObject::disconnect(sim.get(), &unitsim::Simulator::command_received, nullptr, nullptr);
+
+        const QStringList m = dialogs.messages();
+        EXPECT_EQ(m.size(), row.cancel ? 1 : 2) << m.join(" | ").toStdString();
+        if (!row.told.isEmpty()) {
+            EXPECT_TRUE(m.last().contains(row.told)) << m.join(" | ").toStdString();
+        }
+        for (const QString& t : m)
+            EXPECT_FALSE(t.contains("-999999")) << t.toStdString();
+        EXPECT_FALSE(QFile::exists(dir.filePath("never.par"))) << "no save after a failed read";
+        EXPECT_EQ(rec(41).unit_value, 33);
+        EXPECT_EQ(box(41), "33");
+        EXPECT_EQ(box(605), box_605);
+        EXPECT_TRUE(parameter_state().parameters_loaded);
+        EXPECT_EQ(parameter_state().parameter_file_name, dir.filePath("before.par"));
+
+        EXPECT_EQ(save("after.par"), before) << "the next save writes the opened set";
+    }
+}
+
+// An upload sends what the set holds and the unit does not: never a parameter the set lacks, a
+// read-only value, or a command.
+TEST_F(ParameterRoadTest, AnUnchangedFileFromASmallerUnitSendsNothing) {
+    for (int P : {41, 81})
+        sim->unit().set_present(P, false);
+    sim->unit().set_value(92, 4711); // read-only: the smaller unit's serial number
+    sim->unit().set_value(20, 2);    // a command: the last echo command it took
+    download("small.par");
+    ASSERT_FALSE(link().comms_abort);
+    ASSERT_EQ(file_bytes(dir.filePath("small.par")).split(',')[41 - 20], "NO");
+
+    seed_unit(unitsim::UnitKind::Level);
+    sim->unit().set_value(41, 33);
+    sim->unit().set_value(81, 12);
+    ASSERT_TRUE(openparamfile(dir.filePath("small.par"), true));
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_EQ(sent_matching(received(), "/p"), QStringList()) << "nothing differs";
+    EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1282)))
+        << dialogs.messages().join(" | ").toStdString();
+    EXPECT_EQ(box(41), "") << "the row stays hidden and empty";
+    EXPECT_FALSE(rec(41).present) << "the compare read leaves the set's presence alone";
+}
+
+TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
+    download();
+    ASSERT_TRUE(scrpar(838).visible);
+    parameter_rows().set_text(838, "1.5");
+    sim->clear_received();
+    dialogs.prompts.clear();
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    const QStringList m = dialogs.messages();
+    ASSERT_GE(m.size(), 2) << m.join(" | ").toStdString();
+    EXPECT_TRUE(m[1].startsWith("0")) << m[1].toStdString();
+    EXPECT_TRUE(m[1].contains(ui_text(1458) + "\r\nP838\r\n")) << m[1].toStdString();
+    EXPECT_EQ(sent_matching(received(), "/p838"), QStringList());
+}
+
+TEST_F(ParameterRoadTest, AnUploadToAnUnreadableUnitIsToldOnceAndSendsNothing) {
+    download();
+    parameter_rows().set_text(41, "30");
+    for (const auto& fault : {unitsim::Misbehaviour::garbage(), unitsim::Misbehaviour::refusal()}) {
+        dialogs.prompts.clear();
+        sim->unit().clear_writes();
+        sim->misbehave_on("*", fault);
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes};
+        upload_parameters();
+        sim->clear_misbehaviour();
+        const QStringList m = dialogs.messages();
+        ASSERT_EQ(m.size(), 2) << m.join(" | ").toStdString();
+        EXPECT_TRUE(m[1].contains(ui_text(2270))) << m[1].toStdString();
+        EXPECT_TRUE(sim->unit().writes().empty());
+        EXPECT_EQ(box(41), "30") << "the set on the screen stays";
+    }
+}
+
+// Each kind of unit reports a system type the definition files describe, so its pages are filled.
+TEST_F(ParameterRoadTest, EveryKindOfUnitFillsTheApplicationAndOutputPages) {
+    for (const QString& name : unitsim::kind_names()) {
+        SCOPED_TRACE(name.toStdString());
+        seed_unit(*unitsim::kind_from_name(name));
+        download();
+        ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+        EXPECT_TRUE(scrpar(100).visible && scrpar(105).visible) << "the Application page";
+        EXPECT_TRUE(parameter_rows().switch_on("SSTab1(2):4")) << "the mA Output tab";
+        EXPECT_TRUE(scrpar(99).visible);
+    }
 }

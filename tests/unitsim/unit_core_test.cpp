@@ -18,9 +18,9 @@ TEST(UnitCommandLanguage, EachKindAnswersTheLogOnQuestionsAsTheProgramTellsKinds
         {UnitKind::Flow, "Velto", "Velto", "NO", "OK", "NO", "1", "1"},
         {UnitKind::Volume, "Velto", "Velto", "NO", "NO", "OK", "2", "1"},
         {UnitKind::Cso, "Velto", "Comms", "OK", "NO", "NO", "0", "1"},
-        {UnitKind::Quorvantix, "Quorvantix", "Quorvantix", "NO", "NO", "NO", "0", "43"},
+        {UnitKind::Quorvantix, "Quorvantix", "Quorvantix", "NO", "NO", "NO", "0", "2"},
         {UnitKind::Hesvarin, "Hesvarin", "Hesvarin", "NO", "NO", "NO", "0", "1"},
-        {UnitKind::Krestel, "Krestel", "Krestel", "NO", "NO", "NO", "2", "40"},
+        {UnitKind::Krestel, "Krestel", "Krestel", "NO", "NO", "NO", "2", "3"},
     };
     for (const auto& row : table) {
         UnitCore unit(row.kind);

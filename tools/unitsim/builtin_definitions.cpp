@@ -126,7 +126,7 @@ QString builtin_version_def_text() {
 996,Code 1,0,0,0,0,0,0,9999,0 OK
 )");
     QString text;
-    for (const char* type : {"1", "2", "3", "4", "40", "43"})
+    for (const char* type : {"1", "2", "3", "4"})
         text += QStringLiteral("SoftVer=2.0.5,SysType=%1\n").arg(QLatin1String(type)) + body;
     return text;
 }

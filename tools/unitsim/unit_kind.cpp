@@ -74,7 +74,9 @@ UnitProfile profile_for(UnitKind kind) {
         p.parameter_values[61] = 2;
         p.parameter_values[87] = 1;
         p.parameter_values[96] = 1;
-        p.parameter_values[99] = 40;
+        // P99 is the system type (1..4) that the definition files describe; 40 is the logger's
+        // model number above, a different thing. The radar unit talks Modbus: system type 3.
+        p.parameter_values[99] = 3;
         break;
     case UnitKind::Quorvantix:
         p.who_reply = "@Quorvantix V2.05";
@@ -82,7 +84,7 @@ UnitProfile profile_for(UnitKind kind) {
         p.own_clock = true;
         p.model_index = 43;
         p.log_type = 1;
-        p.parameter_values[99] = 43;
+        p.parameter_values[99] = 2; // current output; 43 is its logger model
         break;
     }
     return p;
