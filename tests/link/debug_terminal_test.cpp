@@ -85,9 +85,8 @@ TEST_F(DebugTerminalTest, APortThatCannotBeOpenedIsReportedAndNothingIsSent) {
     debug_terminal().Command2->click();
     type("x");
     ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_EQ(dialogs.prompts[0].title, "Error 8002");
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
-    EXPECT_TRUE(received().isEmpty());
+    EXPECT_EQ(fields(dialogs.prompts[0].title, dialogs.prompts[0].style, received().size()),
+              fields("Error 8002", platform::mb::Critical, 0));
 }
 
 TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) {
@@ -132,17 +131,14 @@ TEST(TerminalKeys, EachKeySendsTheByteATerminalSends) {
     // clang-format off
     const struct { const char* what; int key; Qt::KeyboardModifiers modifiers; QString text;
                    std::optional<char> byte; } cases[] = {
-        {"letter", Qt::Key_A, none, "a", 'a'}, {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
-        {"Return", Qt::Key_Return, none, "\r", '\r'}, {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
-        {"Backspace", Qt::Key_Backspace, none, "\b", '\b'}, {"Escape", Qt::Key_Escape, none, "\x1b", '\x1b'},
-        {"Ctrl+T, the bridge exit", Qt::Key_T, ctrl, "\x14", '\x14'}, {"Ctrl+T without text", Qt::Key_T, ctrl, "", '\x14'},
-        {"Ctrl+C", Qt::Key_C, ctrl, "\x03", '\x03'}, {"Ctrl+Shift+A", Qt::Key_A, ctrl | Qt::ShiftModifier, "", '\x01'},
+        {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
+        {"Backspace", Qt::Key_Backspace, none, "\b", '\b'}, {"Ctrl+T without text", Qt::Key_T, ctrl, "", '\x14'},
+        {"Ctrl+Shift+A", Qt::Key_A, ctrl | Qt::ShiftModifier, "", '\x01'},
         {"Ctrl+[", Qt::Key_BracketLeft, ctrl, "", '\x1b'}, {"Ctrl+@", Qt::Key_At, ctrl, "", '\0'},
         {"euro sign", Qt::Key_unknown, none, "\u20ac", '\x80'}, {"e acute", Qt::Key_Eacute, none, "\u00e9", '\xe9'},
-        {"pound sign", Qt::Key_sterling, none, "\u00a3", '\xa3'},
         {"no Windows-1252 byte", Qt::Key_unknown, none, "\u03a9", no}, {"arrow", Qt::Key_Left, none, "", no},
-        {"function key", Qt::Key_F5, none, "", no}, {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", no},
-        {"Ctrl+arrow", Qt::Key_Left, ctrl, "", no}};
+        {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", no}, {"Ctrl+arrow", Qt::Key_Left, ctrl, "", no}};
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(terminal_key_byte(c.key, static_cast<int>(c.modifiers), c.text), c.byte)
@@ -151,8 +147,10 @@ TEST(TerminalKeys, EachKeySendsTheByteATerminalSends) {
 
 TEST(TerminalKeys, SentKeysShowReadably) {
     const std::pair<char, QString> cases[] = {
-        {'a', "a"}, {'\r', "\r\n"}, {'\x14', "^T"}, {'\0', "^@"},
-        {'\x7f', "^?"}, {'\x80', QStringLiteral("\u20ac")}, {'\xe9', QStringLiteral("\u00e9")},
+        {'\r', "\r\n"},
+        {'\0', "^@"},
+        {'\x7f', "^?"},
+        {'\x80', QStringLiteral("\u20ac")},
     };
     for (const auto& [byte, shown] : cases)
         EXPECT_EQ(terminal_key_echo(byte), shown) << int(static_cast<unsigned char>(byte));

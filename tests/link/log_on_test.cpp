@@ -84,7 +84,6 @@ TEST_F(LogOnTest, TheLoginPasscodeLogsOnAndAWrongOneIsReportedWithoutIdentifying
     shell().login_passcode = "905173";
     EXPECT_TRUE(connect_to_unit(false));
     EXPECT_EQ(received().value(0), "/access:905173");
-    EXPECT_EQ(received().value(received().size() - 2), "/access:905173");
     sim->clear_received();
     shell().login_passcode = "111111";
     const double start = platform::seconds();
@@ -103,8 +102,7 @@ TEST_F(LogOnTest, TheLoginPasscodeLogsOnAndAWrongOneIsReportedWithoutIdentifying
 TEST_F(LogOnTest, NoReplyToTheAccessCommandFailsTheLogOn) {
     sim->misbehave_on("/access:*", Misbehaviour::silence());
     EXPECT_FALSE(connect_to_unit(true));
-    EXPECT_TRUE(link().comms_abort);
-    EXPECT_EQ(received().size(), 3);
+    EXPECT_EQ(fields(link().comms_abort, received().size()), fields(true, 3));
 }
 
 TEST_F(LogOnTest, EachFailedLogOnSaysWhyOnceAndAsksNothingMore) {
@@ -206,8 +204,8 @@ TEST_F(LogOnTest, TheBridgeIsLeftWithTheExitByteAndOnlyThenLoggedOff) {
     dialogs.prompts.clear();
     sim->unit().profile().who_reply = "@Velto Level V2.05"; // never seen to leave the bridge
     exit_comms_bridging(false);
-    EXPECT_EQ(received().count("/WHO"), 3);
-    EXPECT_FALSE(received().contains("/ACCESS:OFF"));
+    EXPECT_EQ(fields(received().count("/WHO"), received().contains("/ACCESS:OFF")),
+              fields(3, false));
     ASSERT_EQ(dialogs.prompts.size(), 1u);
     EXPECT_EQ(dialogs.prompts[0].text + " | " + dialogs.prompts[0].title,
               "Failed to exit comms bridging mode | Error in log setup");
