@@ -115,9 +115,8 @@ TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
     }
 
     ScopedSeparators german(",", german_thousands);
-    EXPECT_DOUBLE_EQ(locale_val("2,5abc"), 2.5);
-    EXPECT_DOUBLE_EQ(locale_val("abc"), 0);
-    EXPECT_EQ(locale_text_to_c("1.234,5"), QString("1234.5"));
+    EXPECT_EQ(fields(locale_val("2,5abc"), locale_val("abc"), locale_text_to_c("1.234,5")),
+              fields(2.5, 0.0, "1234.5"));
 }
 
 TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
