@@ -30,8 +30,7 @@ protected:
 TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked) {
     show_debug_terminal();
     DebugTerminalWindow& w = debug_terminal();
-    EXPECT_TRUE(link().debug_window_open);
-    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(link().debug_window_open && (w.windowFlags() & Qt::WindowStaysOnTopHint));
     w.Command1->click();
     w.Command2->click();
     w.Command3->click();
@@ -39,8 +38,8 @@ TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked
     EXPECT_EQ(received(), QStringList({"/access:318406", "/who", "/P141:1", "/loginfo"}));
     EXPECT_TRUE(platform::wait_until([this] { return box().contains("LogRecords"); }, 100))
         << "the multi-line answer is shown as it came";
-    EXPECT_TRUE(box().startsWith("/ACCESS:****\nOK\n/who\n")) << box();
-    EXPECT_FALSE(box().contains("318406")) << "the access code was shown";
+    EXPECT_TRUE(box().startsWith("/ACCESS:****\nOK\n/who\n") && !box().contains("318406"))
+        << "the access code was shown: " << box();
     w.cmdClose->click();
     EXPECT_FALSE(link().debug_window_open) << "a closed terminal goes on collecting traffic";
     show_debug_terminal();
@@ -75,8 +74,8 @@ TEST_F(DebugTerminalTest, TypedKeysOpenThePortAndGoOutOneByOne) {
     EXPECT_TRUE(MSComm1().port_open()) << "the first key opened the port";
     const QString reply = sim->unit().read_text(104) + "\n";
     ASSERT_TRUE(platform::wait_until([&] { return box().contains(reply); }, 100)) << box();
-    EXPECT_EQ(received(), QStringList({"/p104"}));
-    EXPECT_TRUE(box().startsWith("/p104\n")) << "typed characters show as typed";
+    EXPECT_TRUE(received() == QStringList({"/p104"}) && box().startsWith("/p104\n"))
+        << "typed characters show as typed";
 }
 
 TEST_F(DebugTerminalTest, APortThatCannotBeOpenedIsReportedAndNothingIsSent) {
@@ -106,9 +105,8 @@ TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) 
     platform::wait_ms(200);
     EXPECT_EQ(received(), QStringList({"/who", "/p104", QString(QChar(20))}))
         << "the typed keys reached the unit scrambled or twice";
-    EXPECT_TRUE(box().startsWith("/who\n")) << box();
-    EXPECT_TRUE(box().contains("^T")) << "the control key is not shown as typed";
-    EXPECT_TRUE(dialogs.prompts.empty());
+    EXPECT_TRUE(box().startsWith("/who\n") && box().contains("^T") && dialogs.prompts.empty())
+        << "the control key is not shown as typed: " << box();
 }
 
 TEST_F(DebugTerminalTest, CharactersOfTheWindowsCodePageGoAsTheirByte) {

@@ -40,8 +40,7 @@ TEST_F(ReprogramTest, BootLoadAsksFirstAndPutsTheUnitIntoItsBootLoader) {
 
     dialogs.answers = {platform::Answer::Yes};
     bootload_Click();
-    EXPECT_TRUE(received().contains("/BOOTLOAD"));
-    EXPECT_TRUE(sim->unit().in_bootloader());
+    EXPECT_TRUE(received().contains("/BOOTLOAD") && sim->unit().in_bootloader());
     EXPECT_TRUE(dialogs.prompts.back().text.startsWith(
         ui_text(2535, "Successfully put the unit into BOOTLOADER mode")));
     EXPECT_EQ(dialogs.prompts.back().style, platform::mb::Information | platform::mb::SystemModal);
@@ -67,18 +66,16 @@ TEST_F(ReprogramTest, AFailedLogOnTakesTheDisplayOfflineAndSendsNoBootLoad) {
 
 TEST_F(ReprogramTest, TheCardEntrySwitchesTheUnitThroughAndStartsTheTool) {
     ProgramComm_Click();
-    EXPECT_EQ(received(), QStringList({"/who", "/access:318406", "/P141:1", "/who"}));
-    EXPECT_EQ(starts, QStringList({tool()}));
-    EXPECT_FALSE(MSComm1().port_open()) << "the tool needs the port";
+    EXPECT_EQ(fields(received().join(' '), starts.join('|'), MSComm1().port_open()),
+              fields("/who /access:318406 /P141:1 /who", tool(), false))
+        << "the tool needs the port";
 }
 
 TEST_F(ReprogramTest, TheCardEntryGivesUpAfterThreeAnswersFromTheUnit) {
     sim->unit().profile().board_route = unitsim::BoardRoute::None;
     ProgramComm_Click();
-    EXPECT_EQ(received().count("/who"), 3);
-    EXPECT_TRUE(starts.isEmpty());
-    ASSERT_FALSE(dialogs.prompts.empty());
-    EXPECT_EQ(dialogs.prompts.back().text, ui_text(2539, "Communication card not found"));
+    EXPECT_EQ(fields(received().count("/who"), starts.size(), dialogs.messages().value(0)),
+              fields(3, 0, ui_text(2539, "Communication card not found")));
 }
 
 TEST_F(ReprogramTest, TheUnitEntryStartsTheToolOnlyWhenTheUnitItselfAnswers) {
