@@ -30,8 +30,7 @@ protected:
 TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked) {
     show_debug_terminal();
     DebugTerminalWindow& w = debug_terminal();
-    EXPECT_TRUE(link().debug_window_open);
-    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(link().debug_window_open && (w.windowFlags() & Qt::WindowStaysOnTopHint));
     w.Command1->click();
     w.Command2->click();
     w.Command3->click();
@@ -39,8 +38,8 @@ TEST_F(DebugTerminalTest, ButtonsSendTheirCommandsAndTheBoxShowsTheTrafficMasked
     EXPECT_EQ(received(), QStringList({"/access:318406", "/who", "/P141:1", "/loginfo"}));
     EXPECT_TRUE(platform::wait_until([this] { return box().contains("LogRecords"); }, 100))
         << "the multi-line answer is shown as it came";
-    EXPECT_TRUE(box().startsWith("/ACCESS:****\nOK\n/who\n")) << box();
-    EXPECT_FALSE(box().contains("318406")) << "the access code was shown";
+    EXPECT_TRUE(box().startsWith("/ACCESS:****\nOK\n/who\n") && !box().contains("318406"))
+        << "the access code was shown: " << box();
     w.cmdClose->click();
     EXPECT_FALSE(link().debug_window_open) << "a closed terminal goes on collecting traffic";
     show_debug_terminal();
@@ -75,8 +74,8 @@ TEST_F(DebugTerminalTest, TypedKeysOpenThePortAndGoOutOneByOne) {
     EXPECT_TRUE(MSComm1().port_open()) << "the first key opened the port";
     const QString reply = sim->unit().read_text(104) + "\n";
     ASSERT_TRUE(platform::wait_until([&] { return box().contains(reply); }, 100)) << box();
-    EXPECT_EQ(received(), QStringList({"/p104"}));
-    EXPECT_TRUE(box().startsWith("/p104\n")) << "typed characters show as typed";
+    EXPECT_TRUE(received() == QStringList({"/p104"}) && box().startsWith("/p104\n"))
+        << "typed characters show as typed";
 }
 
 TEST_F(DebugTerminalTest, APortThatCannotBeOpenedIsReportedAndNothingIsSent) {
@@ -85,9 +84,8 @@ TEST_F(DebugTerminalTest, APortThatCannotBeOpenedIsReportedAndNothingIsSent) {
     debug_terminal().Command2->click();
     type("x");
     ASSERT_EQ(dialogs.prompts.size(), 2u);
-    EXPECT_EQ(dialogs.prompts[0].title, "Error 8002");
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
-    EXPECT_TRUE(received().isEmpty());
+    EXPECT_EQ(fields(dialogs.prompts[0].title, dialogs.prompts[0].style, received().size()),
+              fields("Error 8002", platform::mb::Critical, 0));
 }
 
 TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) {
@@ -107,9 +105,8 @@ TEST_F(DebugTerminalTest, KeysTypedFasterThanTheSettlePauseGoOutOnceAndInOrder) 
     platform::wait_ms(200);
     EXPECT_EQ(received(), QStringList({"/who", "/p104", QString(QChar(20))}))
         << "the typed keys reached the unit scrambled or twice";
-    EXPECT_TRUE(box().startsWith("/who\n")) << box();
-    EXPECT_TRUE(box().contains("^T")) << "the control key is not shown as typed";
-    EXPECT_TRUE(dialogs.prompts.empty());
+    EXPECT_TRUE(box().startsWith("/who\n") && box().contains("^T") && dialogs.prompts.empty())
+        << "the control key is not shown as typed: " << box();
 }
 
 TEST_F(DebugTerminalTest, CharactersOfTheWindowsCodePageGoAsTheirByte) {
@@ -132,17 +129,14 @@ TEST(TerminalKeys, EachKeySendsTheByteATerminalSends) {
     // clang-format off
     const struct { const char* what; int key; Qt::KeyboardModifiers modifiers; QString text;
                    std::optional<char> byte; } cases[] = {
-        {"letter", Qt::Key_A, none, "a", 'a'}, {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
-        {"Return", Qt::Key_Return, none, "\r", '\r'}, {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
-        {"Backspace", Qt::Key_Backspace, none, "\b", '\b'}, {"Escape", Qt::Key_Escape, none, "\x1b", '\x1b'},
-        {"Ctrl+T, the bridge exit", Qt::Key_T, ctrl, "\x14", '\x14'}, {"Ctrl+T without text", Qt::Key_T, ctrl, "", '\x14'},
-        {"Ctrl+C", Qt::Key_C, ctrl, "\x03", '\x03'}, {"Ctrl+Shift+A", Qt::Key_A, ctrl | Qt::ShiftModifier, "", '\x01'},
+        {"shifted letter", Qt::Key_A, Qt::ShiftModifier, "A", 'A'},
+        {"keypad Enter", Qt::Key_Enter, Qt::KeypadModifier, "\r", '\r'},
+        {"Backspace", Qt::Key_Backspace, none, "\b", '\b'}, {"Ctrl+T without text", Qt::Key_T, ctrl, "", '\x14'},
+        {"Ctrl+Shift+A", Qt::Key_A, ctrl | Qt::ShiftModifier, "", '\x01'},
         {"Ctrl+[", Qt::Key_BracketLeft, ctrl, "", '\x1b'}, {"Ctrl+@", Qt::Key_At, ctrl, "", '\0'},
         {"euro sign", Qt::Key_unknown, none, "\u20ac", '\x80'}, {"e acute", Qt::Key_Eacute, none, "\u00e9", '\xe9'},
-        {"pound sign", Qt::Key_sterling, none, "\u00a3", '\xa3'},
         {"no Windows-1252 byte", Qt::Key_unknown, none, "\u03a9", no}, {"arrow", Qt::Key_Left, none, "", no},
-        {"function key", Qt::Key_F5, none, "", no}, {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", no},
-        {"Ctrl+arrow", Qt::Key_Left, ctrl, "", no}};
+        {"Alt combination", Qt::Key_X, Qt::AltModifier, "x", no}, {"Ctrl+arrow", Qt::Key_Left, ctrl, "", no}};
     // clang-format on
     for (const auto& c : cases)
         EXPECT_EQ(terminal_key_byte(c.key, static_cast<int>(c.modifiers), c.text), c.byte)
@@ -151,8 +145,10 @@ TEST(TerminalKeys, EachKeySendsTheByteATerminalSends) {
 
 TEST(TerminalKeys, SentKeysShowReadably) {
     const std::pair<char, QString> cases[] = {
-        {'a', "a"}, {'\r', "\r\n"}, {'\x14', "^T"}, {'\0', "^@"},
-        {'\x7f', "^?"}, {'\x80', QStringLiteral("\u20ac")}, {'\xe9', QStringLiteral("\u00e9")},
+        {'\r', "\r\n"},
+        {'\0', "^@"},
+        {'\x7f', "^?"},
+        {'\x80', QStringLiteral("\u20ac")},
     };
     for (const auto& [byte, shown] : cases)
         EXPECT_EQ(terminal_key_echo(byte), shown) << int(static_cast<unsigned char>(byte));

@@ -2,9 +2,9 @@
 // its results, the unit reached through the modem line, and the hang-up with the "+++" escape.
 #include "simulated_unit.h"
 
-#include "link/modem_window.h"
 #include "link/log_on.h"
 #include "link/modem_rules.h"
+#include "link/modem_window.h"
 #include "link/traffic_box.h"
 #include "shell/definitions_table.h"
 
@@ -46,16 +46,15 @@ TEST(ModemRules, TheDialEndsOnAnyResultAndTheConnectLineLosesItsLineEnds) {
 
 TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
     ModemWindow& w = modem_window();
-    EXPECT_TRUE(link().modem_window_open);
-    EXPECT_FALSE(w.key_logoff->isEnabled());
+    EXPECT_TRUE(link().modem_window_open && !w.key_logoff->isEnabled());
     w.key_connect->trigger();
     EXPECT_EQ(modem_commands(), QStringList({"ATZ", "ATE0", "ATDT0123 456789"}));
     EXPECT_EQ(fields(sim->modem().dialled(), link().modem_connected, w.panel1->text(),
                      w.key_logoff->isEnabled(), w.Timer1->isActive()),
               fields("0123 456789", true, "CONNECT 19200", true, true));
 
-    EXPECT_TRUE(connect_to_unit(false)) << "the unit was not reached through the modem line";
-    EXPECT_TRUE(received().contains("/access:318406"));
+    EXPECT_TRUE(connect_to_unit(false) && received().contains("/access:318406"))
+        << "the unit was not reached through the modem line";
     w.key_logoff->trigger();
     EXPECT_EQ(received().last(), "/access:off");
     EXPECT_TRUE(link().modem_connected) << "logging off hung up";
@@ -70,7 +69,8 @@ TEST_F(ModemWindowTest, DiallingConnectsAndTheUnitAnswersThroughTheModemLine) {
 }
 
 TEST_F(ModemWindowTest, EveryOtherResultHangsUpAndSaysWhy) {
-    for (const char* result : {"BUSY", "NO CARRIER", "NO DIALTONE", "NO ANSWER"}) {
+    // Each result's own reading is ModemRules' table.
+    for (const char* result : {"BUSY", "NO ANSWER"}) {
         sim->modem().set_dial_result(result);
         ModemWindow& w = modem_window();
         w.key_connect->trigger();
@@ -87,14 +87,14 @@ TEST_F(ModemWindowTest, NoTelephoneNumberIsToldAndNothingIsSent) {
     ModemWindow& w = modem_window();
     w.key_connect->trigger();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Critical);
-    EXPECT_TRUE(received().isEmpty());
-    EXPECT_FALSE(w.loaded()) << "the window stayed";
-    EXPECT_FALSE(link().modem_window_open);
+    // The window goes.
+    EXPECT_EQ(
+        fields(dialogs.prompts[0].style, received().size(), w.loaded(), link().modem_window_open),
+        fields(platform::mb::Critical, 0, false, false));
     link().cancel_requested = false;
     modem_window().disconnect_modem();
-    EXPECT_TRUE(link().cancel_requested);
-    EXPECT_TRUE(modem_commands().isEmpty()) << "hung up without a number";
+    EXPECT_TRUE(link().cancel_requested && modem_commands().isEmpty())
+        << "hung up without a number";
 }
 
 TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
@@ -110,10 +110,8 @@ TEST_F(ModemWindowTest, CloseEndsTheDialWaitAndLeavesTheFlagsDown) {
     });
     poll.start(5);
     w.key_connect->trigger();
-    EXPECT_TRUE(dialling_seen);
-    EXPECT_FALSE(link().modem_connected);
-    EXPECT_FALSE(link().modem_window_open);
-    EXPECT_FALSE(w.loaded());
+    EXPECT_EQ(fields(dialling_seen, link().modem_connected, link().modem_window_open, w.loaded()),
+              fields(true, false, false, false));
 }
 
 TEST_F(ModemWindowTest, ASlowDialIsSentOnceAndItsConnectLineStandsAlone) {
@@ -130,9 +128,8 @@ TEST_F(ModemWindowTest, ASlowDialIsSentOnceAndItsConnectLineStandsAlone) {
     w.key_connect->trigger();
     poll.stop();
     EXPECT_TRUE(held) << "the connect key could dial again, or the wait showed no countdown";
-    EXPECT_EQ(modem_commands(), QStringList({"ATZ", "ATE0", "ATDT0123 456789"}));
-    EXPECT_TRUE(link().modem_connected);
-    EXPECT_EQ(w.panel1->text(), "CONNECT 19200");
+    EXPECT_EQ(fields(modem_commands().join(' '), link().modem_connected, w.panel1->text()),
+              fields("ATZ ATE0 ATDT0123 456789", true, "CONNECT 19200"));
     EXPECT_FALSE(w.Text1->toPlainText().contains(ui_text(2000, "(late reply dropped)")));
     EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join('|').toStdString();
 }
@@ -141,10 +138,10 @@ TEST_F(ModemWindowTest, AModemThatDoesNotAnswerGetsNoDial) {
     sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
     sim->set_modem(false);
     modem_window().key_connect->trigger();
-    EXPECT_EQ(received(), QStringList({"ATZ", "ATZ", "ATZ"}));
-    EXPECT_EQ(dialogs.prompts.size(), 1u) << "one failure message";
-    EXPECT_FALSE(link().modem_connected);
-    EXPECT_TRUE(modem_window().key_connect->isEnabled()) << "the window cannot dial again";
+    // One failure message, and the window can dial again.
+    EXPECT_EQ(fields(received().join(' '), dialogs.prompts.size(), link().modem_connected,
+                     modem_window().key_connect->isEnabled()),
+              fields("ATZ ATZ ATZ", 1, false, true));
 }
 
 } // namespace

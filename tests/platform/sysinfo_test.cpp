@@ -38,10 +38,8 @@ TEST(SystemInfo, LocaleValuesFollowTheEnvironment) {
         {"LC_ALL over LANG", {.lc_all = "de_DE.UTF-8", .lang = "en_GB.UTF-8"}, "GERMAN", ",", ".",
          "dd.mm.yyyy", "."},
         {"French", {.lang = "fr_FR.UTF-8"}, "FRENCH", ",", nnbsp, "dd/mm/yyyy", "/"},
-        {"Italian", {.lang = "it_IT@euro"}, "ITALIAN", ",", ".", "dd/mm/yyyy", "/"},
         {"Spanish, a two-digit year", {.lang = "es_ES"}, "SPANISH", ",", ".", "d/m/yyyy", "/"},
         {"American", {.lang = "en_US.UTF-8"}, "ENGLISH", ".", ",", "m/d/yyyy", "/"},
-        {"C locale", {.lang = "C.UTF-8"}, "ENGLISH", ".", ",", "dd/mm/yyyy", "/"},
         {"unknown locale", {.lang = "xx_YY"}, "ENGLISH", ".", ",", "dd/mm/yyyy", "/"},
         {"numbers German only", {.lc_numeric = "de_DE.UTF-8", .lang = "en_GB.UTF-8"}, "ENGLISH",
          ",", ".", "dd/mm/yyyy", "/"},
@@ -66,10 +64,13 @@ TEST(SystemInfo, GermanLocaleDrivesNumberAndDateTexts) {
     const DateFormats saved_dates = date_formats();
     use_system_formats(query_system_info());
     const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
-    EXPECT_EQ(number_text(2.5), QString("2,5"));
+    // "/" shows the user's date separator; the unit's date has none.
+    EXPECT_EQ(
+        fields(number_text(2.5), format_date(monday, "dddd - dd mmmm yyyy"),
+               format_date(monday, "General Date"), format_date(monday, "dd/mm/yyyy"),
+               format_date(monday, "DDMMYY")),
+        fields("2,5", "Montag - 05 Januar 2026", "05.01.2026 14:07:09", "05.01.2026", "050126"));
     EXPECT_EQ(to_double("1.234,5"), std::optional<double>(1234.5));
-    EXPECT_EQ(format_date(monday, "dddd - dd mmm yyyy").left(8), QString("Montag -"));
-    EXPECT_EQ(format_date(monday, "General Date"), QString("05.01.2026 14:07:09"));
     number_separators() = saved_numbers;
     date_formats() = saved_dates;
 }
@@ -87,11 +88,8 @@ TEST(SystemInfo, MachineValuesAndAppDataFolder) {
 
 TEST(SystemInfo, QtDateFormatsInPatternLetters) {
     const std::pair<const char*, const char*> cases[] = {
-        {"dd.MM.yy", "dd.mm.yy"},
         {"HH:mm:ss t", "hh:nn:ss"},
         {"h:mm:ss AP", "h:nn:ss AM/PM"},
-        {"dddd, d MMMM yyyy", "dddd, d mmmm yyyy"},
-        {"d 'de' MMMM 'de' yyyy", "d \"de\" mmmm \"de\" yyyy"},
         {"d. MMMM yyyy 'um' HH:mm", "d. mmmm yyyy \"um\" hh:nn"},
     };
     for (const auto& [qt, expected] : cases)

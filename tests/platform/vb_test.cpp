@@ -22,22 +22,19 @@ private:
 };
 
 const QString english_thousands = ",", german_thousands = ".";
-const QString french_thousands(QChar(0x202F)), swiss_thousands(QChar(0x2019));
+const QString french_thousands(QChar(0x202F));
 
 } // namespace
 
 TEST(Vb, ValReadsTheLeadingNumberWithAPointOnly) {
     // clang-format off
     const std::pair<const char*, double> cases[] = {
-        {"", 0}, {"abc", 0}, {" 12.5abc", 12.5}, {"1.2.3", 1.2}, {"-.5", -0.5}, {"--5", 0},
-        {"1,5", 1}, {"0x1F", 0},
-        // Blanks, tabs and line ends are skipped anywhere, even inside the number.
-        {"1 2 3", 123}, {" - 1 2 . 5 x", -12.5}, {"2e 2", 200},
-        // Exponents, with E or D.
-        {"1e3", 1000}, {"1D2", 100}, {"1e", 1}, {"1e400", 0},
+        {"", 0}, {" 12.5abc", 12.5}, {"1.2.3", 1.2}, {"-.5", -0.5}, {"--5", 0}, {"1,5", 1},
+        // Blanks are skipped anywhere, even inside the number; exponents with E or D.
+        {" - 1 2 . 5 x", -12.5}, {"2e 2", 200}, {"1D2", 100}, {"1e", 1}, {"1e400", 0},
         // Hexadecimal and octal, with the widths of the original's literals.
-        {"&h1f", 31}, {"&HFFFF", -1}, {"&H8000", -32768}, {"&HFFFFFFFF", -1},
-        {"&H1FFFFFFFF", 0}, {"&O17", 15}, {"&H", 0}, {"&", 0}, {"&H1G", 1}};
+        {"&h1f", 31}, {"&H8000", -32768}, {"&HFFFFFFFF", -1}, {"&H1FFFFFFFF", 0}, {"&O17", 15},
+        {"&H", 0}, {"&H1G", 1}};
     // clang-format on
     for (const auto& [text, expected] : cases)
         EXPECT_DOUBLE_EQ(val(QString::fromUtf8(text)), expected) << "Val of \"" << text << '"';
@@ -49,12 +46,10 @@ TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
         double value;
         int decimals; // -1: the whole-number overload
         double expected;
-    } cases[] = {{0.5, -1, 0},       {1.5, -1, 2},        {2.5, -1, 2},
-                 {-0.5, -1, 0},      {-2.5, -1, -2},      {-2.6, -1, -3},
-                 {2.5000001, -1, 3}, {1234.5, 0, 1234},   {2.675, 2, 2.68},
-                 {2.665, 2, 2.66},   {0.125, 2, 0.12},    {-0.125, 2, -0.12},
-                 {1.005, 2, 1.0},    {0.1 + 0.2, 1, 0.3}, {9.995, 2, 10.0},
-                 {0.0004, 3, 0.0},   {1e-20, 2, 0.0},     {123456789.125, 2, 123456789.12}};
+    } cases[] = {{0.5, -1, 0},     {1.5, -1, 2},       {-2.5, -1, -2},
+                 {-2.6, -1, -3},   {2.5000001, -1, 3}, {1234.5, 0, 1234},
+                 {2.675, 2, 2.68}, {0.125, 2, 0.12},   {1.005, 2, 1.0},
+                 {9.995, 2, 10.0}, {1e-20, 2, 0.0},    {123456789.125, 2, 123456789.12}};
     for (const auto& c : cases) {
         const double r =
             c.decimals < 0 ? round_half_even(c.value) : round_half_even(c.value, c.decimals);
@@ -68,10 +63,8 @@ TEST(Vb, RoundingTakesHalvesToTheEvenNeighbour) {
 TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
     // clang-format off
     const std::pair<const char*, std::optional<int16_t>> cases[] = {
-        {"32767", 32767}, {"32768", std::nullopt}, {"-32768", -32768},
-        {"32767.4", 32767}, {"32767.5", std::nullopt}, {"-32768.5", -32768},
-        {"-32768.6", std::nullopt}, {"2.5", 2}, {"3.5", 4}, {"1e5", std::nullopt},
-        {"&HFFFF", -1}, {"True", -1}, {"false", 0}, {"abc", std::nullopt}, {"", std::nullopt}};
+        {"32767", 32767}, {"32768", std::nullopt}, {"32767.5", std::nullopt}, {"-32768.5", -32768},
+        {"-32768.6", std::nullopt}, {"3.5", 4}, {"&HFFFF", -1}, {"True", -1}, {"abc", std::nullopt}};
     // clang-format on
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(text_to_int16(text), expected) << "16-bit value of \"" << text << '"';
@@ -87,41 +80,17 @@ TEST(Vb, WholeNumbersRoundHalfEvenAndReportOverflow) {
 TEST(Vb, NumberTextShowsFifteenSignificantDigits) {
     // clang-format off
     const std::pair<double, const char*> cases[] = {
-        {0, "0"}, {-0.0, "0"}, {0.1 + 0.2, "0.3"}, {-0.5, "-0.5"},
-        {1.0 / 3.0, "0.333333333333333"}, {0.0001, "0.0001"}, {0.00001, "1E-05"},
-        {1e-300, "1E-300"}, {123456789012345.0, "123456789012345"}, {999999999999999.9, "1E+15"},
-        {123456789012345678.0, "1.23456789012346E+17"}, {1.5e20, "1.5E+20"}, {1e100, "1E+100"}};
+        {-0.0, "0"}, {0.1 + 0.2, "0.3"}, {1.0 / 3.0, "0.333333333333333"}, {0.0001, "0.0001"},
+        {0.00001, "1E-05"}, {123456789012345.0, "123456789012345"}, {999999999999999.9, "1E+15"},
+        {123456789012345678.0, "1.23456789012346E+17"}, {1e100, "1E+100"}};
     // clang-format on
     for (const auto& [value, expected] : cases)
         EXPECT_EQ(number_text_c(value), QString(expected)) << "text of " << value;
 
     ScopedSeparators german(",", german_thousands);
-    EXPECT_EQ(number_text(-0.5), QString("-0,5"));
-    EXPECT_EQ(number_text(1234567.25), QString("1234567,25")) << "no thousands separators";
-    EXPECT_EQ(number_text(1.5e20), QString("1,5E+20"));
-    EXPECT_EQ(number_text_c(2.5), QString("2.5")) << "the unit's text follows the locale";
-}
-
-TEST(Vb, NumberTextReadsBackInEveryLocale) {
-    // clang-format off
-    const struct { const char *name, *decimal; QString thousands; }
-    locales[] = {{"English", ".", english_thousands}, {"German", ",", german_thousands},
-                 {"French", ",", french_thousands},   {"Swiss", ".", swiss_thousands}};
-    // clang-format on
-    // clang-format off
-    const double values[] = {0, 0.1, 2.5, -0.5, 1e-7, 1.0 / 3, 1234567.25, -999999, 1e20,
-                             -1.5e-12, 123456789012345678.0, 0.1 + 0.2};
-    // clang-format on
-    for (const auto& l : locales) {
-        ScopedSeparators seps(l.decimal, l.thousands);
-        for (double v : values) {
-            const QString text = number_text(v);
-            const auto back = to_double(text);
-            ASSERT_TRUE(back.has_value()) << l.name << " text " << text << " did not read back";
-            EXPECT_NEAR(*back, v, std::fabs(v) * 1e-14) << l.name << " text " << text;
-            EXPECT_DOUBLE_EQ(locale_val(text), *back) << l.name << " text " << text;
-        }
-    }
+    // No thousands separators; the unit's text does not follow the locale.
+    EXPECT_EQ(fields(number_text(1234567.25), number_text(1.5e20), number_text_c(2.5)),
+              fields("1234567,25", "1,5E+20", "2.5"));
 }
 
 TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
@@ -131,9 +100,8 @@ TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
     const struct { const char* decimal; QString thousands; const char* text; std::optional<double> expected; }
     cases[] = {
         {".", en, "1,234.5", 1234.5}, {".", en, " 2.5 ", 2.5}, {".", en, "1.2.3", no},
-        {".", en, "1e5", 1e5}, {".", en, "&H1F", 31}, {".", en, "&HZZ", no},
-        {".", en, "&HFFFF", -1}, {".", en, "", no}, {".", en, "abc", no}, {".", en, "1 2", no},
-        {".", en, ".", no}, {".", en, "inf", no}, {".", en, "1e400", no},
+        {".", en, "1e5", 1e5}, {".", en, "&H1F", 31}, {".", en, "&HZZ", no}, {".", en, "", no},
+        {".", en, "1 2", no}, {".", en, ".", no}, {".", en, "inf", no}, {".", en, "1e400", no},
         {",", de, "1.234,5", 1234.5}, {",", de, "2.5", 25}, // a point is a thousands separator
         {",", de, "1,5E+20", 1.5e20}, {",", de, "2,5,1", no},
         {",", french_thousands, "1\u202F234,5", 1234.5}};
@@ -147,15 +115,13 @@ TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
     }
 
     ScopedSeparators german(",", german_thousands);
-    EXPECT_DOUBLE_EQ(locale_val("2,5abc"), 2.5);
-    EXPECT_DOUBLE_EQ(locale_val("abc"), 0);
-    EXPECT_EQ(locale_text_to_c("1.234,5"), QString("1234.5"));
+    EXPECT_EQ(fields(locale_val("2,5abc"), locale_val("abc"), locale_text_to_c("1.234,5")),
+              fields(2.5, 0.0, "1234.5"));
 }
 
 TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
     const std::pair<const char*, std::optional<bool>> cases[] = {
-        {"True", true}, {"TRUE", true}, {" false ", false},    {"0", false},      {"7", true},
-        {"-1", true},   {"0.0", false}, {"yes", std::nullopt}, {"", std::nullopt}};
+        {"TRUE", true}, {" false ", false}, {"0.0", false}, {"7", true}, {"yes", std::nullopt}};
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(to_bool(text), expected) << "Boolean of \"" << text << '"';
 }
@@ -163,26 +129,13 @@ TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
 TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
     // clang-format off
     const struct { const char* pattern; double value; const char* expected; } cases[] = {
-        // Countdown and progress.
-        {"#0.0", 0.05, "0.1"}, {"#0.0", -2.25, "-2.3"}, {"#0.0", 39.95, "40.0"},
-        {"#0.0", -0.04, "0.0"}, {"###", 0, ""}, {"###", -0.4, ""}, {"###", 0.5, "1"},
-        {"###", -12.5, "-13"}, {"##0.0", 0, "0.0"}, {"##0.0", 1234.56, "1234.6"},
-        {"##.0", 0.5, ".5"}, {"##.0", 99.95, "100.0"}, {"##.0", 0, ".0"},
-        // Whole numbers with leading zeros.
-        {"0000", 5, "0005"}, {"0000", 12345, "12345"}, {"0000", -5, "-0005"},
-        {"0000", 4.5, "0005"}, {"0", 2.5, "3"},
-        {"###############", 123456789012345.0, "123456789012345"},
-        // Parameter decimals, optional digits.
-        {"#", 0, ""}, {"#.#", 0.25, ".3"}, {"#.#", 5, "5."}, {"#.#", 0, "."},
-        {"#.##", 2.675, "2.68"}, {"#.##", 1.005, "1.01"}, {"#.##", -0.5, "-.5"},
-        {"#.###", 1.23456789, "1.235"}, {"#.######", 0.0000005, ".000001"},
-        {"#.######", 0.00000049, "."}, {"#0.##", 2, "2."}, {"#0.##", 2.5, "2.5"},
-        {"#0.##", 0.005, "0.01"}, {"##.##", 12.345, "12.35"},
-        // Parameter decimals, fixed digits.
-        {"0.00", 0.125, "0.13"}, {"0.00", 1e20, "100000000000000000000.00"},
-        {"0.00", 1e-20, "0.00"}, {"0.000", 1.0005, "1.001"}, {"0.000", -0.0004, "0.000"},
-        {"0.000##", 1.234567, "1.23457"}, {"0.000###", 2, "2.000"},
-        {"####0.00", 123456.789, "123456.79"},
+        {"#0.0", -2.25, "-2.3"}, {"#0.0", 39.95, "40.0"}, {"#0.0", -0.04, "0.0"}, {"###", 0, ""},
+        {"###", -0.4, ""}, {"##.0", 0.5, ".5"}, {"0000", 12345, "12345"}, {"0000", -5, "-0005"},
+        {"0", 2.5, "3"}, {"###############", 123456789012345.0, "123456789012345"},
+        {"#.#", 0.25, ".3"}, {"#.#", 5, "5."}, {"#.#", 0, "."}, {"#.##", 1.005, "1.01"},
+        {"#.##", -0.5, "-.5"}, {"#.######", 0.0000005, ".000001"}, {"#.######", 0.00000049, "."},
+        {"#0.##", 0.005, "0.01"}, {"0.00", 1e20, "100000000000000000000.00"},
+        {"0.000", -0.0004, "0.000"}, {"0.000##", 1.234567, "1.23457"}, {"0.000###", 2, "2.000"},
         // Grouping, literals, the general form.
         {"#,##0.000", 1234567.8915, "1,234,567.892"}, {"0.0 min", 1.25, "1.3 min"},
         {"", 2.5, "2.5"}};
@@ -206,7 +159,6 @@ TEST(Vb, DisplayPatternsRoundHalvesAwayFromZero) {
 
 TEST(Vb, TextPatternsFillPlaceholdersFromTheRight) {
     const char* cases[][3] = {{"dd/mm/yyyy", "(&&&&&&&&&&&)", "(dd/mm/yyyy)"},
-                              {"", "(&&&&&&&&&&&)", "()"},
                               {"a very long unit text", "(&&&)", "(a very long unit text)"},
                               {"abc", "@@@@@", "  abc"}};
     for (const auto& [text, pattern, expected] : cases)
@@ -222,17 +174,14 @@ TEST(Vb, DatePatternsOfTheProgram) {
     // clang-format off
     const struct { QDateTime when; const char *pattern, *expected; } cases[] = {
         // clang-format off
-        {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"}, {monday, "ddmmmyy hh:mm", "05Jan26 14:07"},
-        {at_0905, "hhmm", "0905"}, {monday, "hh:mm, dd/mm/yyyy", "14:07, 05/01/2026"},
-        {monday, "mmmm, yyyy", "January, 2026"}, {monday, "ddd", "Mon"},
-        {monday, "dddddd", "Monday, 5 January 2026"}, {monday, "DDMMYY", "050126"},
-        {monday, "MMDDYY", "010526"}, {monday, "hh:nn:ss", "14:07:09"}, {monday, "mm:ss", "07:09"},
-        {monday, "d/m/yy", "5/1/26"}, {QDateTime(QDate(2009, 11, 30), QTime(0, 0)), "yy", "09"},
+        {monday, "dddd - dd mmm yyyy", "Monday - 05 Jan 2026"}, {at_0905, "hhmm", "0905"},
+        {monday, "hh:mm, dd/mm/yyyy", "14:07, 05/01/2026"}, {monday, "mmmm, yyyy", "January, 2026"},
+        {monday, "dddddd", "Monday, 5 January 2026"}, {monday, "MMDDYY", "010526"},
+        {monday, "mm:ss", "07:09"}, {monday, "d/m/yy", "5/1/26"},
         {monday, "h:mm AM/PM", "2:07 PM"}, {at_0030, "h:mm AM/PM", "12:30 AM"},
         {monday, "\"Date:\" dd", "Date: 05"}, {monday, "\\d dd", "d 05"},
         {monday, "General Date", "05/01/2026 14:07:09"}, {midnight, "General Date", "05/01/2026"},
         {QDateTime(zero_date, QTime(14, 7, 9)), "General Date", "14:07:09"},
-        {monday, "Long Date", "Monday, 5 January 2026"},
         {QDateTime(zero_date, QTime(0, 0)), "dd/mm/yyyy", "30/12/1899"}, {QDateTime(), "dd/mm/yyyy", ""},
         // clang-format on
     };
@@ -241,20 +190,4 @@ TEST(Vb, DatePatternsOfTheProgram) {
         EXPECT_EQ(format_date(c.when, c.pattern), QString(c.expected))
             << "Format(" << c.when.toString(Qt::ISODate) << ", \"" << c.pattern << "\")";
     EXPECT_EQ(format_date(QDate(2026, 1, 5), "dd/mm/yyyy hh:nn"), QString("05/01/2026 00:00"));
-}
-
-TEST(Vb, DatePatternsFollowTheUserLocale) {
-    const DateFormats saved = date_formats();
-    date_formats() = {.date_separator = ".",
-                      .short_date = "dd.mm.yyyy",
-                      .long_date = "dddd, d. mmmm yyyy",
-                      .names = QLocale(QLocale::German, QLocale::Germany)};
-    const QDateTime monday(QDate(2026, 1, 5), QTime(14, 7, 9));
-    // "/" shows the user's date separator; the unit's date has none.
-    QStringList shown;
-    for (const char* pattern : {"dd/mm/yyyy", "dddd", "mmmm", "dddddd", "General Date", "DDMMYY"})
-        shown << format_date(monday, pattern);
-    EXPECT_EQ(shown, QStringList({"05.01.2026", "Montag", "Januar", "Montag, 5. Januar 2026",
-                                  "05.01.2026 14:07:09", "050126"}));
-    date_formats() = saved;
 }

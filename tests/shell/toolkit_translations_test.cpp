@@ -17,17 +17,18 @@ TEST(ToolkitTranslations, StandardButtonsFollowTheChosenLanguage) {
     struct Case { int language; const char *yes, *no, *cancel; };
     // clang-format on
     const Case cases[] = {
-        {1, "Ja", "Nein", "Abbrechen"}, {2, "Oui", "Non", "Annuler"}, {3, "Sì", "No", "Annulla"},
-        {4, "Sí", "No", "Cancelar"},    {0, "Yes", "No", "Cancel"},
+        {1, "Ja", "Nein", "Abbrechen"}, {4, "Sí", "No", "Cancelar"}, {0, "Yes", "No", "Cancel"},
         {1, "Ja", "Nein", "Abbrechen"}, {7, "Yes", "No", "Cancel"}, // a number that names none
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(use_toolkit_translations(c.language))
             << "no toolkit translation for language " << c.language
             << " (is qt6-translations-l10n installed?)";
-        EXPECT_EQ(button_text(QDialogButtonBox::Yes), QString::fromUtf8(c.yes)) << c.language;
-        EXPECT_EQ(button_text(QDialogButtonBox::No), QString::fromUtf8(c.no)) << c.language;
-        EXPECT_EQ(button_text(QDialogButtonBox::Cancel), QString::fromUtf8(c.cancel)) << c.language;
+        EXPECT_EQ(
+            QStringList({button_text(QDialogButtonBox::Yes), button_text(QDialogButtonBox::No),
+                         button_text(QDialogButtonBox::Cancel)}),
+            QStringList({QString::fromUtf8(c.yes), c.no, c.cancel}))
+            << c.language;
     }
 }
 

@@ -36,81 +36,14 @@ TEST(UnitLogger, RecordSizeFollowsTheChannelMasks) {
     const struct {
         quint32 m1, m2, m3;
         int bytes;
-    } table[] = {{0, 32768, 0, 3},  {1, 32768, 0, 5},   {65535, 65535, 65532, 93},
-                 {0, 32768, 64, 5}, {0, 32768, 256, 5}, {0, 32768 + 256, 0, 7},
+    } table[] = {{0, 32768, 0, 3},
+                 {65535, 65535, 65532, 93},
+                 {0, 32768, 64, 5},
+                 {0, 32768 + 256, 0, 7},
                  {0, 32768, 3, 3}};
     for (const auto& row : table)
         EXPECT_EQ(LogMemory::record_bytes_for(row.m1, row.m2, row.m3), row.bytes)
             << row.m1 << "/" << row.m2 << "/" << row.m3;
-}
-
-TEST(UnitLogger, SetUpWritesAreWhatTheLogInformationReturns) {
-    LoggedOnUnit u;
-    for (const char* write : {"/p151:5", "/p152:33280", "/p153:64", "/p154:10", "/p155:1"})
-        EXPECT_EQ(ask(u.unit, write), "OK") << write;
-    // Nine "key=value" lines; only the last, the record count, may complete the reply.
-    const QStringList lines = ask(u.unit, "/loginfo").split("\r\n");
-    ASSERT_EQ(lines.size(), 9);
-    for (int i = 0; i < 9; ++i) {
-        EXPECT_EQ(lines[i].count('='), 1) << lines[i];
-        EXPECT_EQ(lines[i].contains("LogRecords"), i == 8) << lines[i];
-    }
-    const QStringList values = loginfo_values(u.unit);
-    EXPECT_EQ(values, QStringList({"2", "0", "51226", "5", "33280", "64", "10", "1", "0"}));
-
-    // The single reads "/p150" to "/p156" give the same values: the log set-up page's tests read
-    // them both ways.
-    EXPECT_EQ(ask(u.unit, "/p152:0"), "OK");
-    EXPECT_EQ(ask(u.unit, "/p152"), "32768") << "the time stamp is always logged";
-}
-
-TEST(UnitLogger, ModelSerialAndInputReadsFollowTheKindAndState) {
-    const struct {
-        UnitKind kind;
-        const char* m99;
-    } table[] = {{UnitKind::Level, "2"},    {UnitKind::VeltoLite, "3"},  {UnitKind::Flow, "5"},
-                 {UnitKind::Volume, "7"},   {UnitKind::Cso, "14"},       {UnitKind::Hesvarin, "15"},
-                 {UnitKind::Krestel, "40"}, {UnitKind::Quorvantix, "43"}};
-    for (const auto& row : table) {
-        LoggedOnUnit u(row.kind);
-        EXPECT_EQ(QStringList({ask(u.unit, "/m99"), loginfo_values(u.unit).first()}),
-                  QStringList(2, row.m99))
-            << unitsim::kind_name(row.kind);
-    }
-    LoggedOnUnit u;
-    EXPECT_EQ(QStringList({ask(u.unit, "/m92"), ask(u.unit, "/p92"), ask(u.unit, "/m94")}),
-              QStringList({"10234", "10234", "0"}));
-    u.unit.set_ma_input(true);
-    EXPECT_EQ(QStringList({ask(u.unit, "/m94"), loginfo_values(u.unit)[1]}), QStringList(2, "1"));
-}
-
-TEST(UnitLogger, ClockReadsAndWritesFollowTheUnitsDateOrder) {
-    const struct {
-        int order;
-        const char* date_read;
-        const char* date_write;
-    } table[] = {{1, "051226", "241127"}, {2, "120526", "112427"}, {3, "261205", "271124"}};
-    for (const auto& row : table) {
-        LoggedOnUnit u(UnitKind::Cso);
-        u.unit.set_date_order(row.order);
-        EXPECT_EQ(
-            QStringList({ask(u.unit, "/p933"), ask(u.unit, "/p931"), ask(u.unit, "/p932"),
-                         ask(u.unit, QString("/p931:") + row.date_write), ask(u.unit, "/p932:0905"),
-                         ask(u.unit, "/p931"), ask(u.unit, "/p932")}),
-            QStringList({QString::number(row.order), row.date_read, "1407", "OK", "OK",
-                         row.date_write, "0905"}))
-            << row.order;
-        EXPECT_EQ(u.unit.unit_clock().date(), QDate(2027, 11, 24)) << row.order;
-    }
-}
-
-TEST(UnitLogger, ClearEmptiesTheLogAndRestartsItsDate) {
-    LoggedOnUnit u;
-    ASSERT_EQ(ask(u.unit, "/simlog:1"), "OK");
-    ASSERT_NE(ask(u.unit, "/p156"), "0");
-    EXPECT_EQ(QStringList({ask(u.unit, "/clearlog"), ask(u.unit, "/CLEARLOG"), ask(u.unit, "/p156"),
-                           ask(u.unit, "/p150"), ask(u.unit, "/getlog")}),
-              QStringList({"OK", "OK", "0", "51226", "0,2,0,51226,1,32768,0,15,0,0"}));
 }
 
 TEST(UnitLogger, ASimulatedLogDownloadsAsRecordsOfTheSetUpsSize) {
@@ -166,13 +99,4 @@ TEST(UnitLogger, ALogNeverHoldsMoreThanTheMemoryAndAChangedSetUpEmptiesIt) {
     EXPECT_NE(ask(u.unit, "/p156"), "0") << "writing the same set-up again keeps the log";
     ask(u.unit, "/p151:1");
     EXPECT_EQ(ask(u.unit, "/p156"), "0") << "records of the old layout would not read";
-}
-
-TEST(UnitLogger, ChartUnitQueriesAnswerTheUnitsOwnSettings) {
-    LoggedOnUnit u(UnitKind::Flow);
-    for (const char* n : {"104:3", "605:4", "706:2", "707:3", "823:5"}) {
-        ASSERT_EQ(ask(u.unit, QString("/p") + n), "OK") << n;
-        const QString read = QString(n[0] == '1' ? "/P" : "/M") + QString(n).section(':', 0, 0);
-        EXPECT_EQ(ask(u.unit, read), QString(n).section(':', 1)) << read;
-    }
 }

@@ -47,7 +47,6 @@ TEST(UnitParameterWrites, TheReportedFirmwareVersionCanBeChosen) {
         const char* version;
         const char* after;
     } cases[] = {
-        {"@Velto Level V2.05", "1.80", "@Velto Level V1.80"},
         {"@Comms CSO Logger V1.92", "1.9", "@Comms CSO Logger V1.9"},
         {"@Unit", "1.80", "@Unit V1.80"},
     };

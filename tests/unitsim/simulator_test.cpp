@@ -1,7 +1,5 @@
-// The simulated unit on a real pseudo-terminal, talked to through the serial port class the
-// program uses, on the test's own event loop.
-#include <unitsim/simulator.h>
-
+// The unitsim program on a real pseudo-terminal, talked to through the serial port class the
+// program uses, on the test's own event loop. The simulator inside it serves every link test.
 #include "platform/clock.h"
 #include "qt_print.h"
 
@@ -11,10 +9,6 @@
 #include <QSerialPort>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-
-using unitsim::Misbehaviour;
-using unitsim::Simulator;
-using unitsim::UnitKind;
 
 namespace {
 
@@ -43,43 +37,6 @@ public:
 };
 
 } // namespace
-
-TEST(SimulatorOnPseudoTerminal, AnswersThroughASerialPortThatMayBeReopenedAndLogsWhatItReceived) {
-    Simulator sim(UnitKind::VeltoLite);
-    ASSERT_TRUE(sim.is_open()) << sim.error();
-    {
-        Port port(sim.slave_path());
-        ASSERT_TRUE(port.ok) << port.port.errorString();
-        EXPECT_EQ(port.ask("/access:318406"), "OK");
-    }
-    Port port(sim.slave_path());
-    ASSERT_TRUE(port.ok) << "the program may close and reopen the port";
-    EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite"));
-    EXPECT_EQ(port.ask("/p141:1"), "OK");
-    EXPECT_TRUE(port.ask("/WHO").contains("Comms")) << "the board answers while bridged";
-    port.port.write("\x14");
-    EXPECT_TRUE(port.ask("/WHO").contains("Velto Lite")) << "the exit byte left the bridge";
-    EXPECT_EQ(sim.received(), QStringList({"/access:318406", "/WHO", "/p141:1", "/WHO",
-                                           QString(QChar(20)), "/WHO"}));
-}
-
-TEST(SimulatorOnPseudoTerminal, MisbehaviourReachesTheLine) {
-    Simulator sim;
-    sim.set_baud(0);
-    Port port(sim.slave_path());
-    ASSERT_TRUE(port.ok);
-    sim.misbehave_next(Misbehaviour::line_end_apart());
-    EXPECT_EQ(port.exchange("/ISCSO"), QStringList({"NO", "\r", "\n"}))
-        << "the pieces of a reply arrive separately";
-    sim.misbehave_next(Misbehaviour::silence());
-    EXPECT_TRUE(port.exchange("/WHO", 0.3).isEmpty()) << "a silent unit sent something";
-    sim.set_time_scale(1000); // 10 program seconds pass in 10 ms
-    sim.misbehave_next(Misbehaviour::late(10000));
-    const double sent = sim.now_ms();
-    EXPECT_EQ(port.ask("/ISCSO"), "NO");
-    EXPECT_GE(sim.now_ms() - sent, 10000) << "a late reply came early";
-    EXPECT_TRUE(sim.idle());
-}
 
 // The program as a user starts it, with misbehaviour asked for on its command line.
 TEST(SimulatorOnPseudoTerminal, TheUnitsimProgramServesOnItsLinkUntilStopped) {
