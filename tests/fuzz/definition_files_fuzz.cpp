@@ -9,7 +9,6 @@
 #include "shell/definitions_table.h"
 
 #include <QHash>
-#include <vector>
 
 namespace {
 
@@ -60,11 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static platform::ScriptedDialogs dialogs;
     platform::set_dialogs(&dialogs);
     dialogs.prompts.clear();
-    static const bool folder_made = [] {
+    [[maybe_unused]] static const bool folder_made = [] {
         platform::set_program_folder(fuzz::scratch().path());
         return QDir().mkpath(parameters::definitions_folder());
     }();
-    (void)folder_made;
 
     fuzz::Input in(data, size);
     const int system_type = in.byte() % 4;

@@ -13,13 +13,7 @@
 #include "platform/text_file.h"
 #include "platform/vb.h"
 
-#include <QBuffer>
-#include <QString>
-#include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
+#include <QRegularExpression>
 
 namespace {
 
@@ -42,23 +36,11 @@ std::vector<QByteArray> played_lines(const QByteArray& bytes) {
 }
 
 // The same cut made the plain way: every CR LF, CR and LF ends a line.
-std::vector<QByteArray> lines_by_hand(const QByteArray& bytes) {
-    std::vector<QByteArray> lines;
-    QByteArray line;
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
-    }
-    if (!line.isEmpty())
-        lines.push_back(line);
-    return lines;
+std::vector<QByteArray> lines_by_hand(QByteArray bytes) {
+    QList<QByteArray> lines = bytes.replace("\r\n", "\n").replace('\r', '\n').split('\n');
+    if (lines.last().isEmpty()) // nothing after the last line end
+        lines.removeLast();
+    return {lines.begin(), lines.end()};
 }
 
 bool same_header(const EchoTraceHeader& a, const EchoTraceHeader& b) {
@@ -140,9 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_REQUIRE(p.fields[1] == QStringLiteral("23:59:59"));
     for (size_t i = 0; i < 8; ++i)
         FUZZ_REQUIRE(p.fields[i + 2] == platform::number_text_c(*numbers[i]));
-    const bool trace = tail.contains(QLatin1String("$A")) || tail.contains(QLatin1String("$B")) ||
-                       tail.contains(QLatin1String("$C")) || tail.contains(QLatin1String("$D")) ||
-                       tail.contains(QLatin1String("$E")) || tail.contains(QLatin1String("$F"));
+    const bool trace = tail.contains(QRegularExpression(QStringLiteral("\\$[A-F]")));
     FUZZ_REQUIRE((p.kind == PlayedLine::Kind::Trace) == trace);
     return 0;
 }

@@ -10,8 +10,6 @@
 #include "link/log_on.h"
 #include "link/modem_rules.h"
 
-#include <cmath>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = fuzz::latin1(data, size);
     const modem::DialResult whole = modem::dial_result(text);
