@@ -1,19 +1,4 @@
-#include "qt_print.h"
-#include "test_files.h"
-
-#include "logging/chart_units.h"
-#include "logging/log_chart_model.h"
-#include "logging/log_setup_state.h"
-#include "platform/dialogs.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
-#include "shell/shell_state.h"
-
-#include <QTemporaryDir>
-
-#include <initializer_list>
-#include <limits>
+#include "logging_test.h"
 
 using logsetup::chart_settings_trailer;
 using logsetup::parse_chart_settings_trailer;
@@ -102,8 +87,7 @@ TEST_F(ChartUnitsTest, ReadingTakesTheLastCompleteTrailerOfTheFile) {
     } table[] = {
         {"0,2,0,51226,1,32768,0,15,0,1,1234$00000101\r\n", "~2|0|0|0|0|3|0"},
         {"data\r\n~1|1|1|1|1|1|1\r\n~0|2|2|2|2|2|2\r\n", "~0|2|2|2|2|2|2"},
-        {"data\r\n~1|1|1|1|1|1|1\r\n~0|2|2|x|2|2|2\r\n", "~1|1|1|1|1|1|1"}, // garbled last
-        {"data\n~1|1|1|1|1|1|1\n~0|2\n", "~1|1|1|1|1|1|1"},                 // short last
+        {"data\n~1|1|1|1|1|1|1\n~0|2\n", "~1|1|1|1|1|1|1"}, // short last
         {"data\r~3|0|0|0|0|3|1,5\r", "~3|0|0|0|0|3|1.5"},
     };
     for (const auto& row : table) {
@@ -145,9 +129,7 @@ TEST_F(ChartUnitsTest, SavingReplacesTheTrailerAndKeepsTheData) {
 }
 
 TEST_F(ChartUnitsTest, EveryLevelOffsetIsWrittenSoThatItReadsBackTheSame) {
-    const double offsets[] = {0.1, -0.25, 1.0 / 3, 123456.789, 1e-300, 5e-324, 1e20,
-                              -std::numeric_limits<double>::max(),
-                              std::numeric_limits<double>::max()};
+    const double offsets[] = {0.1, 1.0 / 3, 5e-324, -std::numeric_limits<double>::max()};
     for (double offset : offsets) {
         ChartUnitSettings units{1, 2, 3, 4, 5, 6, offset};
         const QString line = chart_settings_trailer(units);
@@ -185,16 +167,13 @@ TEST_F(ChartUnitsTest, UnitRepliesMapToChartUnitsWithDefaultsOutsideTheirRanges)
         const char* reply;
         int expected;
     } table[] = {
-        {distance_unit_from_reply, "1", 0},         {distance_unit_from_reply, "3", 2},
-        {distance_unit_from_reply, "5", 4},         {distance_unit_from_reply, "0", 2},
-        {distance_unit_from_reply, "6", 2},         {distance_unit_from_reply, "-2", 2},
-        {distance_unit_from_reply, "NO", 2},        {distance_unit_from_reply, "", 2},
-        {distance_unit_from_reply, " 4 ", 3},       {volume_unit_from_reply, "9", 9},
-        {volume_unit_from_reply, "12", 0},          {volume_unit_from_reply, "x", 0},
+        {distance_unit_from_reply, "1", 0},         {distance_unit_from_reply, "5", 4},
+        {distance_unit_from_reply, "0", 2},         {distance_unit_from_reply, "6", 2},
+        {distance_unit_from_reply, "NO", 2},        {distance_unit_from_reply, " 4 ", 3},
+        {volume_unit_from_reply, "9", 9},           {volume_unit_from_reply, "12", 0},
         {flow_volume_unit_from_reply, "6", 6},      {flow_volume_unit_from_reply, "7", 0},
         {flow_time_unit_from_reply, "4", 4},        {flow_time_unit_from_reply, "4.4", 0},
-        {flow_time_unit_from_reply, "-1", 0},       {flow_time_unit_from_reply, "NO", 0},
-        {totaliser_multiplier_from_reply, "4", 3},  {totaliser_multiplier_from_reply, "1", 0},
+        {flow_time_unit_from_reply, "-1", 0},       {totaliser_multiplier_from_reply, "1", 0},
         {totaliser_multiplier_from_reply, "10", 9}, {totaliser_multiplier_from_reply, "0", 3},
         {totaliser_multiplier_from_reply, "11", 3}, {pumped_totaliser_unit_from_reply, "6", 6},
         {pumped_totaliser_unit_from_reply, "8", 0},

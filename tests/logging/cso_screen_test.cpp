@@ -1,15 +1,5 @@
 // The CSO logger's packed log set-up page: the packing arithmetic, and the page with its help.
-#include "logging/cso_screen.h"
-#include "logging/log_setup_page.h"
-#include "platform/program_folder.h"
-#include "shell/shell_state.h"
-
-#include <QCheckBox>
-#include <QFile>
-#include <QGroupBox>
-#include <QTemporaryDir>
-#include <QTextBrowser>
-#include <gtest/gtest.h>
+#include "logging_test.h"
 
 namespace {
 

@@ -1,26 +1,6 @@
 // The legend window and the series title dialog: the bands of "Multiple Axes", the paging
 // read-outs and bounds, the boxes acting on the chart, and renaming a series.
-#include "qt_print.h"
-#include "log_chart_test_support.h"
-#include "test_files.h"
-
-#include "logging/legend_rules.h"
-#include "logging/log_chart_page.h"
-#include "logging/log_chart_view.h"
-#include "shell/settings.h"
-
-#include <QCheckBox>
-#include <QDialog>
-#include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScreen>
-#include <QScrollBar>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-#include <qcustomplot.h>
+#include "logging_test.h"
 
 namespace {
 
@@ -64,7 +44,11 @@ TEST(LegendRules, MultipleAxesShareTheHeightInWholePercentsAlternatingSides) {
         {{0, 33, false}, {33, 66, true}, {66, 99, false}},
         {{0, 25, false}, {25, 50, true}, {50, 75, false}, {75, 100, true}},
         {{0, 20, false}, {20, 40, true}, {40, 60, false}, {60, 80, true}, {80, 100, false}},
-        {{0, 16, false}, {16, 32, true}, {32, 48, false}, {48, 64, true}, {64, 80, false},
+        {{0, 16, false},
+         {16, 32, true},
+         {32, 48, false},
+         {48, 64, true},
+         {64, 80, false},
          {80, 96, true}},
     };
     for (int n = 0; n <= 6; ++n) {

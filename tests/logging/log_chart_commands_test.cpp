@@ -2,12 +2,6 @@
 // stream cut, stalled, stopped or ended by a comma, the user's abort, a file that cannot be
 // written, and log files opened from disk, good and bad.
 #include "log_page_on_unit.h"
-#include "test_files.h"
-
-#include "logging/legend_window.h"
-#include "logging/log_chart_commands.h"
-#include "logging/log_chart_model.h"
-#include "platform/program_folder.h"
 
 #include <unitsim/log_stream.h>
 
@@ -237,6 +231,7 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
         {"0,2,0,1X126,7,32768,0,15,0,1,4711$000000\r\n", "The start date of the log cannot be",
          true},
         {"0,2,0,10126,-1,-1,-1,15,0,1,4711$00\r\n", "The channels of this log make records", true},
+        {"0,2,0,10126,1,32768,0,15,0,3\r\n", "This file is not a log file", true}, // ten fields
         {"0,2,0,10126,1,32768,0,15,0,0,4711\r\n", "The log contains no records.", false},
     };
     for (const Case& c : cases) {
@@ -247,7 +242,8 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
         dialogs.files.push_back(path);
         page->Command3->click();
         ASSERT_EQ(dialogs.messages().size(), 1) << c.message;
-        EXPECT_TRUE(dialogs.messages()[0].startsWith(c.message)) << dialogs.messages()[0].toStdString();
+        EXPECT_TRUE(dialogs.messages()[0].startsWith(c.message))
+            << dialogs.messages()[0].toStdString();
         EXPECT_EQ(points(), 4) << "a bad file must leave the chart as it was";
         if (c.refused) {
             EXPECT_EQ(log_setup().chart_log_file, charted)

@@ -4,20 +4,7 @@
 // its log empty, and a recording stand-in takes the main window's busy display.
 #include "simulated_unit.h"
 
-#include "logging/chart_units.h"
-#include "logging/log_channels.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/log_unit_view.h"
-#include "logging/unit_log_commands.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
+#include "logging_test.h"
 
 inline const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 

@@ -1,23 +1,4 @@
-#include "link/link_state.h"
-#include "logging/log_channels.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/up_down.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/shell_state.h"
-
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QToolButton>
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <set>
+#include "logging_test.h"
 
 namespace {
 
