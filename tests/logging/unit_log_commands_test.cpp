@@ -455,20 +455,18 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
         sim->misbehave_on("/clearlog", dead ? Misbehaviour::silence() : Misbehaviour::refusal());
         page->Command7->click();
         EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog"));
-        EXPECT_EQ(dialogs.messages().last(),
-                  "The unit did not accept the command.\r\rCheck the connection and try again.");
-        EXPECT_FALSE(link().quiet_commands);
-        EXPECT_EQ(unit().log().records().size(), 50u);
+        EXPECT_EQ(
+            fields(dialogs.messages().last(), link().quiet_commands, unit().log().records().size()),
+            fields("The unit did not accept the command.\r\rCheck the connection and try again.",
+                   false, 50u));
     }
     make_unit(UnitKind::Level);
     unit().log().simulate(50, unit_now);
     restart();
     page->Command7->click();
-    EXPECT_EQ(unit().log().records().size(), 0u);
-    EXPECT_EQ(dialogs.messages().mid(2),
-              QStringList({"The log data in the unit has been cleared."}));
-    EXPECT_TRUE(after_logon().contains("/LOGINFO")) << "the page does not show the emptied log";
-    EXPECT_TRUE(text4(6).isEmpty() && !link().quiet_commands);
+    EXPECT_EQ(fields(unit().log().records().size(), dialogs.messages().mid(2).join("|"),
+                     after_logon().contains("/LOGINFO"), text4(6), link().quiet_commands),
+              fields(0u, "The log data in the unit has been cleared.", true, "", false));
 }
 
 TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
