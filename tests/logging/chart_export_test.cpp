@@ -39,7 +39,6 @@ class ChartExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fresh_log_chart();
-        platform::number_separators() = {};
         platform::date_formats() = {};
     }
     void TearDown() override {

@@ -5,20 +5,14 @@ using logsetup::parse_chart_settings_trailer;
 
 namespace {
 
-class ChartUnitsTest : public ::testing::Test {
+class ChartUnitsTest : public LoggingTest {
 protected:
     void SetUp() override {
         reset_shell_state();
-        reset_log_setup_state();
+        LoggingTest::SetUp();
         log_chart_model().remove_all_series();
-        for (auto& r : definitions_table())
-            r.text.clear();
-        platform::number_separators() = {};
-        shell().language_index = 0;
         load_language_lists();
-        ASSERT_TRUE(dir.isValid());
     }
-    void TearDown() override { platform::number_separators() = {}; }
 
     QString file(const QString& name, const QByteArray& content) {
         testfiles::write_bytes(dir.filePath(name), content);
@@ -282,13 +276,13 @@ TEST_F(ChartUnitsTest, ANonZeroOffsetIsConfirmedBeforeADownloadUsesIt) {
     log_setup().chart_units.level_offset = 0.5;
     dialogs.answers = {platform::Answer::Yes, platform::Answer::No};
     confirm_level_offset();
-    EXPECT_EQ(log_setup().chart_units.level_offset, 0.5);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, "The chart uses a level offset of 0.5\r\n"
-                                       "It is added to the downloaded level values.\r\n"
-                                       "Keep this offset?");
-    EXPECT_TRUE(dialogs.prompts[0].title == "Level Offset" &&
-                dialogs.prompts[0].style == (platform::mb::YesNo | platform::mb::Question));
+    EXPECT_EQ(fields(log_setup().chart_units.level_offset, dialogs.prompts[0].text,
+                     dialogs.prompts[0].title, dialogs.prompts[0].style),
+              fields(0.5,
+                     "The chart uses a level offset of 0.5\r\nIt is added to the downloaded "
+                     "level values.\r\nKeep this offset?",
+                     "Level Offset", platform::mb::YesNo | platform::mb::Question));
     confirm_level_offset();
     EXPECT_EQ(log_setup().chart_units.level_offset, 0) << "No kept the offset";
 }

@@ -6,13 +6,8 @@ using logsetup::MaskWords;
 
 namespace {
 
-class LogChannels : public ::testing::Test {
+class LogChannels : public LoggingTest {
 protected:
-    void SetUp() override {
-        reset_log_setup_state();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-    }
     const LogChannelTable& table() { return log_setup().log_channel_table; }
 };
 

@@ -14,20 +14,11 @@ protected:
         SimulatedUnitTest::SetUp();
         shell().login_passcode = "318406";
         shell().software_mode = 0;
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
-        platform::number_separators() = {};
+        fresh_log_setup();
         load_language_lists();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-        log_setup().duration_multiplier = getDurationMult(0);
         set_log_unit_view(&log_view);
         fix_unit_clock();
-        page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
-        page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
+        page = start_up_log_page();
         commands = std::make_unique<UnitLogCommands>(*page);
         commands->install();
     }

@@ -7,9 +7,7 @@ using namespace logfile;
 namespace {
 
 LogChannelTable channel_table() {
-    reset_log_setup_state();
-    init_log_channel_bytes();
-    init_log_channel_decimals();
+    fresh_log_setup();
     return log_setup().log_channel_table;
 }
 

@@ -62,12 +62,37 @@
 #include <set>
 #include <tuple>
 
-inline LogChartModel& fresh_log_chart() {
-    unload_legend_window();
-    reset_shell_state();
+// Fresh log set-up state with its channel table, no captions from a language file, the plain
+// number separators, and the log memory of the first boards.
+inline void fresh_log_setup() {
     reset_log_setup_state();
     for (auto& r : definitions_table())
         r.text.clear();
+    platform::number_separators() = {};
+    init_log_channel_bytes();
+    init_log_channel_decimals();
+    log_setup().duration_multiplier = getDurationMult(0);
+}
+
+class LoggingTest : public ::testing::Test {
+protected:
+    void SetUp() override { fresh_log_setup(); }
+    void TearDown() override { platform::number_separators() = {}; }
+};
+
+// The log set-up page as the main window leaves it at start-up in software mode 0.
+inline std::unique_ptr<LogSetupPage> start_up_log_page() {
+    auto page = std::make_unique<LogSetupPage>();
+    page->Text1[2]->setText(QStringLiteral("0"));
+    page->select_model_option(2);
+    page->Check1[31]->setChecked(true);
+    return page;
+}
+
+inline LogChartModel& fresh_log_chart() {
+    unload_legend_window();
+    reset_shell_state();
+    fresh_log_setup();
     LogChartModel& model = log_chart_model();
     model.remove_all_series();
     model.display = {};

@@ -4,15 +4,7 @@ using namespace logsetup;
 
 namespace {
 
-class UnitLogRulesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (auto& r : definitions_table())
-            r.text.clear();
-        platform::number_separators() = {};
-    }
-    void TearDown() override { platform::number_separators() = {}; }
-};
+using UnitLogRulesTest = LoggingTest;
 
 } // namespace
 
