@@ -50,8 +50,9 @@ inline void write_file(const QString& path, const QByteArray& bytes) {
 // In memory where the system offers it: the readers under test write through temporary files
 // and flush them, which on a disk would dominate every run.
 inline const QTemporaryDir& scratch() {
-    static QTemporaryDir dir((QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
-                             "/quillarn-fuzz-XXXXXX");
+    static QTemporaryDir dir(
+        (QDir("/dev/shm").exists() ? QStringLiteral("/dev/shm") : QDir::tempPath()) +
+        "/quillarn-fuzz-XXXXXX");
     return dir;
 }
 

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString reply = fuzz::latin1(data, size);
     const SendallReply r = parse_sendall_reply(reply);
     for (const SendallItem& item : r.items)
-        FUZZ_REQUIRE(item.number >= 20 && item.number <= 999 && !item.value.contains(QLatin1Char(',')) &&
+        FUZZ_REQUIRE(item.number >= 20 && item.number <= 999 &&
+                     !item.value.contains(QLatin1Char(',')) &&
                      !item.value.contains(QLatin1Char('|')));
     FUZZ_REQUIRE(static_cast<int>(r.items.size()) + r.skipped == std::max(0, r.last_index - 1));
 
@@ -18,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         again += QLatin1Char(',') + QString::number(item.number) + QLatin1Char(':') + item.value;
     again += QStringLiteral(",END");
     const SendallReply back = parse_sendall_reply(again);
-    FUZZ_CHECK(back.skipped == 0 && back.items.size() == r.items.size(), "items lost once written out");
+    FUZZ_CHECK(back.skipped == 0 && back.items.size() == r.items.size(),
+               "items lost once written out");
     for (size_t i = 0; i < r.items.size(); ++i)
         FUZZ_CHECK(std::tie(back.items[i].number, back.items[i].value) ==
                        std::tie(r.items[i].number, r.items[i].value),

@@ -27,7 +27,10 @@ std::vector<std::pair<QString, QString>> names_in(const QByteArray& bytes) {
 
 QString expected_read(const QString& value) {
     QString v = value;
-    return v.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace('\r', ' ').replace('\n', ' ').trimmed();
+    return v.replace(QLatin1String("\r\n"), QLatin1String(" "))
+        .replace('\r', ' ')
+        .replace('\n', ' ')
+        .trimmed();
 }
 
 } // namespace
@@ -38,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString key = KEYS[in.byte() % 5];
     const QByteArray value_bytes = in.take(in.byte() % 24);
     // Values in either encoding a user's editor might leave.
-    const QString value = (in.byte() & 1) ? QString::fromUtf8(value_bytes)
-                                          : platform::decode_line(value_bytes);
+    const QString value =
+        (in.byte() & 1) ? QString::fromUtf8(value_bytes) : platform::decode_line(value_bytes);
     const QByteArray file = in.rest();
     const QString path = fuzz::scratch().filePath("general.ini");
     fuzz::write_file(path, file);

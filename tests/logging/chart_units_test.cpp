@@ -287,41 +287,27 @@ TEST_F(ChartUnitsTest, ANonZeroOffsetIsConfirmedBeforeADownloadUsesIt) {
     EXPECT_EQ(log_setup().chart_units.level_offset, 0) << "No kept the offset";
 }
 
-TEST_F(ChartUnitsTest, SetupChangesReachTheChartedLogFileButNotTheDownloadsTemporaryFile) {
+// Which files the Setup dialog rewrites is its own test (unchanged units, the download's temporary
+// file); here the chart follows the change, and a file that cannot be rewritten is reported.
+TEST_F(ChartUnitsTest, SetupChangesReachTheChartAndAFailedRewriteIsTold) {
     platform::ScopedScriptedDialogs dialogs;
     enable({0});
     LogChartModel& chart = log_chart_model();
     chart.add_series(QStringLiteral("Level (mm)")).add_point(1, 2000);
-    shell().data_folder = dir.path();
     LogSetupState& s = log_setup();
     const QByteArray log = "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~2|0|0|0|0|3|0\r\n";
-
-    // The dialog opened on the defaults and the user chose metres.
-    const QString opened = trailer();
+    const QString opened = trailer(); // the dialog opened on the defaults and the user chose metres
     s.chart_log_file = file("site.vlg", log);
     s.setup_start_distance_unit = 2;
     s.chart_units.distance_unit_index = 0;
     apply_chart_unit_changes(opened);
     EXPECT_EQ(testfiles::read_bytes(s.chart_log_file),
               "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~0|0|0|0|0|3|0\r\n");
-    EXPECT_EQ(std::tuple(chart.series(0).title, chart.series(0).y),
-              std::tuple(QString("Level (metres)"), std::vector<double>({2})));
-
-    // Nothing changed since the dialog opened: the file is not rewritten.
-    const QString unchanged = file("unchanged.vlg", log);
-    s.chart_log_file = unchanged;
-    s.setup_start_distance_unit = 0;
-    apply_chart_unit_changes(trailer());
-    EXPECT_EQ(testfiles::read_bytes(unchanged), log);
-
-    // The download's temporary file keeps the trailer of its download.
-    s.chart_log_file = file("templog.vlg", log);
-    apply_chart_unit_changes(opened);
-    EXPECT_EQ(testfiles::read_bytes(s.chart_log_file), log);
+    EXPECT_EQ(fields(chart.series(0).title, chart.series(0).y[0]), fields("Level (metres)", 2.0));
     EXPECT_TRUE(dialogs.prompts.empty());
 
-    // A file that cannot be rewritten is reported, and the chart is still updated.
     s.chart_log_file = file(QString(251, QLatin1Char('k')) + ".vlg", log);
+    s.setup_start_distance_unit = 0;
     s.chart_units.distance_unit_index = 2;
     apply_chart_unit_changes(opened + "x");
     EXPECT_EQ(testfiles::read_bytes(s.chart_log_file), log);
