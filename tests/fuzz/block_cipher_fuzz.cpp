@@ -5,7 +5,7 @@
 
 #include "reports/block_cipher.h"
 
-#include <cstring>
+#include <QtEndian>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 1)
@@ -20,10 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bf.sInitBF(key);
 
     // Any bytes: a clean error, or exactly the length the field names.
-    int32_t field = -1;
-    if (rest.size() >= 4)
-        field = int32_t(uint32_t(uint8_t(rest[0])) | uint32_t(uint8_t(rest[1])) << 8 |
-                        uint32_t(uint8_t(rest[2])) << 16 | uint32_t(uint8_t(rest[3])) << 24);
+    const int32_t field = rest.size() >= 4 ? qFromLittleEndian<qint32>(rest.constData()) : -1;
     const qsizetype body = rest.size() - 4;
     const bool well_formed = rest.size() >= 4 && field >= 0 && field <= body && body % 8 == 0;
     try {
@@ -54,10 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const qsizetype blocks = (stored.size() - 4) / 8;
     const qsizetype cut = blocks > 1 ? 8 * (data[0] % blocks) : 0;
     QByteArray prefix = stored.left(4 + cut);
-    prefix[0] = char(cut & 0xFF);
-    prefix[1] = char((cut >> 8) & 0xFF);
-    prefix[2] = char((cut >> 16) & 0xFF);
-    prefix[3] = char((cut >> 24) & 0xFF);
+    qToLittleEndian<qint32>(qint32(cut), prefix.data());
     FUZZ_REQUIRE(bf.decrypt_stored(prefix) == rest.left(cut));
     return 0;
 }

@@ -9,15 +9,14 @@
 #include "shell/definitions_table.h"
 
 #include <QHash>
-#include <vector>
 
 namespace {
 
 // What the readers leave in a record (the fields they write), as one number: comparing these is
 // cheap enough to do for the whole table three times a run.
 size_t fingerprint(const DefinitionRecord& r) {
-    size_t h = qHashMulti(0, r.number, r.name, r.read_only, r.lookup_code, r.decimals,
-                          r.attribute6, r.units_code, r.min_text, r.max_text, r.present);
+    size_t h = qHashMulti(0, r.number, r.name, r.read_only, r.lookup_code, r.decimals, r.attribute6,
+                          r.units_code, r.min_text, r.max_text, r.present);
     return qHashMulti(h, r.default_value);
 }
 
@@ -60,11 +59,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static platform::ScriptedDialogs dialogs;
     platform::set_dialogs(&dialogs);
     dialogs.prompts.clear();
-    static const bool folder_made = [] {
+    [[maybe_unused]] static const bool folder_made = [] {
         platform::set_program_folder(fuzz::scratch().path());
         return QDir().mkpath(parameters::definitions_folder());
     }();
-    (void)folder_made;
 
     fuzz::Input in(data, size);
     const int system_type = in.byte() % 4;
@@ -77,7 +75,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Result first = read_both(access, def, system_type, p61);
     FUZZ_CHECK(read_both(access, def, system_type, p61) == first, "reading twice differs");
     // Bytes of a UTF-16 file are halves of characters: only 8-bit text changes its line ends so.
-    auto utf16 = [](const QByteArray& b) { return b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF"); };
+    auto utf16 = [](const QByteArray& b) {
+        return b.startsWith("\xFF\xFE") || b.startsWith("\xFE\xFF");
+    };
     if (!utf16(access) && !utf16(def))
         FUZZ_CHECK(read_both(lf_only(access), lf_only(def), system_type, p61) == first,
                    "the line-end style changed what was read");

@@ -6,8 +6,6 @@
 #include "shell/definitions_table.h"
 #include "shell/language_file.h"
 
-#include <vector>
-
 namespace {
 
 std::vector<QString> snapshot() {
@@ -18,14 +16,10 @@ std::vector<QString> snapshot() {
     return texts;
 }
 
-void clear_texts() {
+std::vector<QString> load(const QString& text, int language) {
     for (int n = 0; n <= ADDED_TEXTS_LAST; ++n)
         if (QString* slot = text_slot(n))
             slot->clear();
-}
-
-std::vector<QString> load(const QString& text, int language) {
-    clear_texts();
     load_language_text(text, language);
     return snapshot();
 }
@@ -33,7 +27,7 @@ std::vector<QString> load(const QString& text, int language) {
 QByteArray utf16le(const QString& text) {
     QByteArray out("\xFF\xFE", 2);
     for (QChar c : text)
-        out.append(static_cast<char>(c.unicode() & 0xFF)).append(static_cast<char>(c.unicode() >> 8));
+        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
     return out;
 }
 

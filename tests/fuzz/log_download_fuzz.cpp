@@ -7,10 +7,6 @@
 #include "logging/log_chart_commands.h"
 #include "shell/definitions_table.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <memory>
-
 namespace {
 
 QByteArray download(const QByteArray& stream, qsizetype cut1, qsizetype cut2) {

@@ -9,8 +9,6 @@
 #include "logging/log_channels.h"
 #include "logging/log_records.h"
 
-#include <QByteArray>
-
 namespace {
 
 const LogChannelTable& table() {

@@ -10,8 +10,6 @@
 #include "link/log_on.h"
 #include "link/modem_rules.h"
 
-#include <cmath>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = fuzz::latin1(data, size);
     const modem::DialResult whole = modem::dial_result(text);
@@ -38,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const LogOnResult access = judge_access_reply(text);
     const bool readable = reply_understood(text);
     if (access == LogOnResult::Accepted)
-        FUZZ_REQUIRE(readable && text.contains(QLatin1String("OK")) && !text.contains(QLatin1String("NO")));
+        FUZZ_REQUIRE(readable && text.contains(QLatin1String("OK")) &&
+                     !text.contains(QLatin1String("NO")));
     if (access == LogOnResult::Refused)
         FUZZ_REQUIRE(text.isEmpty() || (readable && text.contains(QLatin1String("NO"))));
     FUZZ_REQUIRE(readable || access == LogOnResult::Garbled);

@@ -10,9 +10,6 @@
 #include "platform/dialogs.h"
 #include "shell/definitions_table.h"
 
-#include <QBuffer>
-#include <vector>
-
 namespace {
 
 enum Mode { OneLine, LogInfo, Download, EchoOnline, Modes };

@@ -11,32 +11,27 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** argv);
 
-namespace {
-
-void run_file(const std::filesystem::path& path, int& count) {
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    ++count;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize)
         LLVMFuzzerInitialize(&argc, &argv);
     int count = 0;
+    auto run_file = [&count](const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), {}};
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+        ++count;
+    };
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path root(argv[i]);
-        if (std::filesystem::is_directory(root)) {
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
-                if (entry.is_regular_file())
-                    run_file(entry.path(), count);
-        } else if (std::filesystem::is_regular_file(root)) {
-            run_file(root, count);
-        } else {
+        if (std::filesystem::is_regular_file(root))
+            run_file(root);
+        else if (!std::filesystem::is_directory(root)) {
             std::fprintf(stderr, "no corpus at %s\n", argv[i]);
             return 1;
+        } else {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(root))
+                if (entry.is_regular_file())
+                    run_file(entry.path());
         }
     }
     LLVMFuzzerTestOneInput(nullptr, 0); // the empty input is always tried

@@ -12,8 +12,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     platform::date_formats().short_date = QString::fromLatin1(orders[data[0] % std::size(orders)]);
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char*>(data + 1), static_cast<qsizetype>(size - 1));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1),
+                                           static_cast<qsizetype>(size - 1));
     const auto day = reports::parse_date_text(text);
     if (!day)
         return 0;

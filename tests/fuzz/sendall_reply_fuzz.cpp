@@ -9,12 +9,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString reply = fuzz::latin1(data, size);
     const SendallReply r = parse_sendall_reply(reply);
     for (const SendallItem& item : r.items)
-        if (item.number < 20 || item.number > 999 || item.value.contains(QLatin1Char(',')) ||
-            item.value.contains(QLatin1Char('|')))
-            std::abort();
-    const int between = r.last_index > 1 ? r.last_index - 1 : 0;
-    if (static_cast<int>(r.items.size()) + r.skipped != between)
-        std::abort();
+        FUZZ_REQUIRE(item.number >= 20 && item.number <= 999 &&
+                     !item.value.contains(QLatin1Char(',')) &&
+                     !item.value.contains(QLatin1Char('|')));
+    FUZZ_REQUIRE(static_cast<int>(r.items.size()) + r.skipped == std::max(0, r.last_index - 1));
 
     QString again = QStringLiteral("SENDALL");
     for (const SendallItem& item : r.items)
@@ -24,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(back.skipped == 0 && back.items.size() == r.items.size(),
                "items lost once written out");
     for (size_t i = 0; i < r.items.size(); ++i)
-        FUZZ_CHECK(back.items[i].number == r.items[i].number &&
-                       back.items[i].value == r.items[i].value,
+        FUZZ_CHECK(std::tie(back.items[i].number, back.items[i].value) ==
+                       std::tie(r.items[i].number, r.items[i].value),
                    "an item read otherwise once written out");
     return 0;
 }

@@ -1,39 +1,18 @@
-#include "qt_print.h"
-#include "test_files.h"
-
-#include "logging/chart_units.h"
-#include "logging/log_chart_model.h"
-#include "logging/log_setup_state.h"
-#include "platform/dialogs.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
-#include "shell/shell_state.h"
-
-#include <QTemporaryDir>
-
-#include <initializer_list>
-#include <limits>
+#include "logging_test.h"
 
 using logsetup::chart_settings_trailer;
 using logsetup::parse_chart_settings_trailer;
 
 namespace {
 
-class ChartUnitsTest : public ::testing::Test {
+class ChartUnitsTest : public LoggingTest {
 protected:
     void SetUp() override {
         reset_shell_state();
-        reset_log_setup_state();
+        LoggingTest::SetUp();
         log_chart_model().remove_all_series();
-        for (auto& r : definitions_table())
-            r.text.clear();
-        platform::number_separators() = {};
-        shell().language_index = 0;
         load_language_lists();
-        ASSERT_TRUE(dir.isValid());
     }
-    void TearDown() override { platform::number_separators() = {}; }
 
     QString file(const QString& name, const QByteArray& content) {
         testfiles::write_bytes(dir.filePath(name), content);
@@ -102,8 +81,7 @@ TEST_F(ChartUnitsTest, ReadingTakesTheLastCompleteTrailerOfTheFile) {
     } table[] = {
         {"0,2,0,51226,1,32768,0,15,0,1,1234$00000101\r\n", "~2|0|0|0|0|3|0"},
         {"data\r\n~1|1|1|1|1|1|1\r\n~0|2|2|2|2|2|2\r\n", "~0|2|2|2|2|2|2"},
-        {"data\r\n~1|1|1|1|1|1|1\r\n~0|2|2|x|2|2|2\r\n", "~1|1|1|1|1|1|1"}, // garbled last
-        {"data\n~1|1|1|1|1|1|1\n~0|2\n", "~1|1|1|1|1|1|1"},                 // short last
+        {"data\n~1|1|1|1|1|1|1\n~0|2\n", "~1|1|1|1|1|1|1"}, // short last
         {"data\r~3|0|0|0|0|3|1,5\r", "~3|0|0|0|0|3|1.5"},
     };
     for (const auto& row : table) {
@@ -145,20 +123,11 @@ TEST_F(ChartUnitsTest, SavingReplacesTheTrailerAndKeepsTheData) {
 }
 
 TEST_F(ChartUnitsTest, EveryLevelOffsetIsWrittenSoThatItReadsBackTheSame) {
-    const double offsets[] = {0.1, -0.25, 1.0 / 3, 123456.789, 1e-300, 5e-324, 1e20,
-                              -std::numeric_limits<double>::max(),
-                              std::numeric_limits<double>::max()};
+    const double offsets[] = {0.1, 1.0 / 3, 5e-324, -std::numeric_limits<double>::max()};
     for (double offset : offsets) {
         ChartUnitSettings units{1, 2, 3, 4, 5, 6, offset};
         const QString line = chart_settings_trailer(units);
-        const auto back = parse_chart_settings_trailer(line);
-        ASSERT_TRUE(back.has_value()) << line.toStdString() << ": the whole trailer is lost";
-        EXPECT_EQ(back->level_offset, offset) << line.toStdString();
-        const QString path = file("offset.vlg", "0,2,$01\r\n");
-        ASSERT_TRUE(save_chart_settings(path, line));
-        reset_chart_settings();
-        ASSERT_TRUE(read_chart_settings(path));
-        EXPECT_EQ(log_setup().chart_units.level_offset, offset) << line.toStdString();
+        EXPECT_EQ(parse_chart_settings_trailer(line), units) << line.toStdString();
     }
 }
 
@@ -185,16 +154,13 @@ TEST_F(ChartUnitsTest, UnitRepliesMapToChartUnitsWithDefaultsOutsideTheirRanges)
         const char* reply;
         int expected;
     } table[] = {
-        {distance_unit_from_reply, "1", 0},         {distance_unit_from_reply, "3", 2},
-        {distance_unit_from_reply, "5", 4},         {distance_unit_from_reply, "0", 2},
-        {distance_unit_from_reply, "6", 2},         {distance_unit_from_reply, "-2", 2},
-        {distance_unit_from_reply, "NO", 2},        {distance_unit_from_reply, "", 2},
-        {distance_unit_from_reply, " 4 ", 3},       {volume_unit_from_reply, "9", 9},
-        {volume_unit_from_reply, "12", 0},          {volume_unit_from_reply, "x", 0},
+        {distance_unit_from_reply, "1", 0},         {distance_unit_from_reply, "5", 4},
+        {distance_unit_from_reply, "0", 2},         {distance_unit_from_reply, "6", 2},
+        {distance_unit_from_reply, "NO", 2},        {distance_unit_from_reply, " 4 ", 3},
+        {volume_unit_from_reply, "9", 9},           {volume_unit_from_reply, "12", 0},
         {flow_volume_unit_from_reply, "6", 6},      {flow_volume_unit_from_reply, "7", 0},
         {flow_time_unit_from_reply, "4", 4},        {flow_time_unit_from_reply, "4.4", 0},
-        {flow_time_unit_from_reply, "-1", 0},       {flow_time_unit_from_reply, "NO", 0},
-        {totaliser_multiplier_from_reply, "4", 3},  {totaliser_multiplier_from_reply, "1", 0},
+        {flow_time_unit_from_reply, "-1", 0},       {totaliser_multiplier_from_reply, "1", 0},
         {totaliser_multiplier_from_reply, "10", 9}, {totaliser_multiplier_from_reply, "0", 3},
         {totaliser_multiplier_from_reply, "11", 3}, {pumped_totaliser_unit_from_reply, "6", 6},
         {pumped_totaliser_unit_from_reply, "8", 0},
@@ -310,52 +276,38 @@ TEST_F(ChartUnitsTest, ANonZeroOffsetIsConfirmedBeforeADownloadUsesIt) {
     log_setup().chart_units.level_offset = 0.5;
     dialogs.answers = {platform::Answer::Yes, platform::Answer::No};
     confirm_level_offset();
-    EXPECT_EQ(log_setup().chart_units.level_offset, 0.5);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(dialogs.prompts[0].text, "The chart uses a level offset of 0.5\r\n"
-                                       "It is added to the downloaded level values.\r\n"
-                                       "Keep this offset?");
-    EXPECT_TRUE(dialogs.prompts[0].title == "Level Offset" &&
-                dialogs.prompts[0].style == (platform::mb::YesNo | platform::mb::Question));
+    EXPECT_EQ(fields(log_setup().chart_units.level_offset, dialogs.prompts[0].text,
+                     dialogs.prompts[0].title, dialogs.prompts[0].style),
+              fields(0.5,
+                     "The chart uses a level offset of 0.5\r\nIt is added to the downloaded "
+                     "level values.\r\nKeep this offset?",
+                     "Level Offset", platform::mb::YesNo | platform::mb::Question));
     confirm_level_offset();
     EXPECT_EQ(log_setup().chart_units.level_offset, 0) << "No kept the offset";
 }
 
-TEST_F(ChartUnitsTest, SetupChangesReachTheChartedLogFileButNotTheDownloadsTemporaryFile) {
+// Which files the Setup dialog rewrites is its own test (unchanged units, the download's temporary
+// file); here the chart follows the change, and a file that cannot be rewritten is reported.
+TEST_F(ChartUnitsTest, SetupChangesReachTheChartAndAFailedRewriteIsTold) {
     platform::ScopedScriptedDialogs dialogs;
     enable({0});
     LogChartModel& chart = log_chart_model();
     chart.add_series(QStringLiteral("Level (mm)")).add_point(1, 2000);
-    shell().data_folder = dir.path();
     LogSetupState& s = log_setup();
     const QByteArray log = "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~2|0|0|0|0|3|0\r\n";
-
-    // The dialog opened on the defaults and the user chose metres.
-    const QString opened = trailer();
+    const QString opened = trailer(); // the dialog opened on the defaults and the user chose metres
     s.chart_log_file = file("site.vlg", log);
     s.setup_start_distance_unit = 2;
     s.chart_units.distance_unit_index = 0;
     apply_chart_unit_changes(opened);
     EXPECT_EQ(testfiles::read_bytes(s.chart_log_file),
               "0,2,0,51226,1,32768,0,15,0,1,1234$000001\r\n~0|0|0|0|0|3|0\r\n");
-    EXPECT_EQ(std::tuple(chart.series(0).title, chart.series(0).y),
-              std::tuple(QString("Level (metres)"), std::vector<double>({2})));
-
-    // Nothing changed since the dialog opened: the file is not rewritten.
-    const QString unchanged = file("unchanged.vlg", log);
-    s.chart_log_file = unchanged;
-    s.setup_start_distance_unit = 0;
-    apply_chart_unit_changes(trailer());
-    EXPECT_EQ(testfiles::read_bytes(unchanged), log);
-
-    // The download's temporary file keeps the trailer of its download.
-    s.chart_log_file = file("templog.vlg", log);
-    apply_chart_unit_changes(opened);
-    EXPECT_EQ(testfiles::read_bytes(s.chart_log_file), log);
+    EXPECT_EQ(fields(chart.series(0).title, chart.series(0).y[0]), fields("Level (metres)", 2.0));
     EXPECT_TRUE(dialogs.prompts.empty());
 
-    // A file that cannot be rewritten is reported, and the chart is still updated.
     s.chart_log_file = file(QString(251, QLatin1Char('k')) + ".vlg", log);
+    s.setup_start_distance_unit = 0;
     s.chart_units.distance_unit_index = 2;
     apply_chart_unit_changes(opened + "x");
     EXPECT_EQ(testfiles::read_bytes(s.chart_log_file), log);

@@ -1,21 +1,13 @@
-#include "logging/log_channels.h"
+#include "logging_test.h"
 
-#include <gtest/gtest.h>
-
-#include <bit>
-
+using logsetup::ChannelOffer;
 using logsetup::ChannelSet;
 using logsetup::MaskWords;
 
 namespace {
 
-class LogChannels : public ::testing::Test {
+class LogChannels : public LoggingTest {
 protected:
-    void SetUp() override {
-        reset_log_setup_state();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-    }
     const LogChannelTable& table() { return log_setup().log_channel_table; }
 };
 
@@ -25,6 +17,49 @@ ChannelSet channels(std::initializer_list<int> list) {
         set.set(static_cast<size_t>(c));
     return set;
 }
+
+std::set<int> range(int first, int last) {
+    std::set<int> s;
+    for (int i = first; i <= last; ++i)
+        s.insert(i);
+    return s;
+}
+
+std::set<int> join(std::initializer_list<std::set<int>> parts) {
+    std::set<int> s;
+    for (const auto& p : parts)
+        s.insert(p.begin(), p.end());
+    return s;
+}
+
+// What the page offers after a user picks model `index` (with `unit` as the log-on left it).
+struct Choice {
+    int16_t relays;
+    ChannelOffer offer;
+    std::set<int> boxes; // the enabled ones
+};
+Choice choose(int index, UnitIdentity unit = {}, bool lite_model_selected = false) {
+    LogSetupState s;
+    s.unit_type = static_cast<int16_t>(index);
+    const auto sel = logsetup::model_selection(index, unit);
+    s.capabilities = sel.capabilities;
+    s.relay_count = sel.relay_count;
+    s.dual_point_option = sel.dual_point_option;
+    s.hesvarin_model = sel.hesvarin_model;
+    unit.radar_unit = sel.radar_unit;
+    unit.quorvantix_unit = sel.quorvantix_unit;
+    Choice c{sel.relay_count, logsetup::channel_offer(s, unit, lite_model_selected), {}};
+    for (int i = 0; i < LOG_CHANNEL_COUNT; ++i)
+        if (c.offer.box_enabled[static_cast<size_t>(i)])
+            c.boxes.insert(i);
+    return c;
+}
+
+const std::set<int> BASIC = join({range(0, 7), {17, 21, 31}});
+const std::set<int> POINT2 = range(8, 15);
+const std::set<int> TOTALS = range(24, 26);
+const std::set<int> FLOW = {29, 30};
+const std::set<int> RELAYS = {19};
 
 } // namespace
 
@@ -42,18 +77,14 @@ TEST_F(LogChannels, EveryChannelRoundTripsThroughItsOwnMaskBit) {
     }
 }
 
+// Typical selections are the log set-up page's tests (ticking boxes, select all).
 TEST_F(LogChannels, RecordSizeAndMasksOfTypicalSelections) {
-    ChannelSet every_loggable;
-    every_loggable.set().reset(32).reset(33);
     const struct {
         const char* what;
         ChannelSet set;
         int bytes;
         MaskWords words;
     } cases[] = {
-        {"time stamp only", channels({31}), 3, {0, 32768, 0}},
-        {"every channel that can be logged", every_loggable, 93, {65535, 65535, 65532}},
-        {"level, temperature and time", channels({0, 7, 31}), 6, {129, 32768, 0}},
         {"the never-logged channels add nothing", channels({31, 32, 33}), 3, {0, 32768, 3}},
         // word 3 keeps 38/39 above 40/41
         {"flows and averages of word 3", channels({38, 40}), 4, {0, 0, 256 + 64}},
@@ -83,9 +114,7 @@ TEST_F(LogChannels, DurationOfTheLogMemory) {
     } cases[] = {
         {1, 137, 3, false, 137.0 / 3, 137.0 / 3},
         {1, 137, 3, true, 137.0 / 3, 36},
-        {1, 137, 0, true, 0, -1}, // no record size: no duration, nothing kept
-        {-1, 137, 3, false, -137.0 / 3, -137.0 / 3},
-        {10, 182, 8, true, 227.5, 181},
+        {1, 137, 0, true, 0, -1},      // no record size: no duration, nothing kept
         {1.875, 3, 3, true, 1.875, 1}, // the shortest log that keeps a whole day
         {1.87, 3, 3, true, 1.87, 0},
     };
@@ -102,11 +131,73 @@ TEST_F(LogChannels, DurationMultiplierFollowsTheBoardsLogMemory) {
         int16_t version;
         int32_t multiplier;
         double memory;
-    } cases[] = {{0, 137, 196608},   {1, 182, 262144},  {192, 182, 262144},
-                 {193, 137, 196608}, {-5, 137, 196608}, {32767, 137, 196608}};
+    } cases[] = {{0, 137, 196608},
+                 {1, 182, 262144},
+                 {192, 182, 262144},
+                 {193, 137, 196608},
+                 {-5, 137, 196608}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "board version " << c.version);
         EXPECT_EQ(getDurationMult(c.version), c.multiplier);
         EXPECT_EQ(log_setup().log_memory_bytes, c.memory);
     }
+}
+
+TEST(ModelCapabilities, EveryModelOffersItsChannelsAndRelays) {
+    // One model per rule of the offer; the other models only differ in their table row.
+    const struct {
+        int option;
+        std::set<int> boxes;
+        int relays;
+        bool model = true;
+    } cases[] = {
+        {0, join({BASIC, RELAYS}), 6},
+        {3, join({BASIC, RELAYS, POINT2, {22, 23}, TOTALS, {28}}), 5},
+        {8, join({BASIC, RELAYS, POINT2, {27}}), 5},
+        {9, join({BASIC, RELAYS, POINT2, {20, 22, 23}, TOTALS, {28}}), 6},
+        {13, join({BASIC, RELAYS, POINT2, {18, 20}, TOTALS, {27}, FLOW, range(34, 43)}), 6},
+        {15, join({range(0, 7), {19, 20, 21, 24, 25, 31}}), 6},
+        {17, join({BASIC, RELAYS, {18}, TOTALS, FLOW, {44}, range(45, 47)}), 5},
+        {40, join({BASIC, {27}}), 0},
+        {43, join({{2, 3, 5, 6, 17, 21, 31}, RELAYS, TOTALS, FLOW, {44}}), 2},
+        // indexes without a model offer only the basics
+        {22, join({BASIC, RELAYS}), 6, false},
+        {-1, join({BASIC, RELAYS}), 6, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "model option " << c.option);
+        EXPECT_EQ(logsetup::is_model_option(c.option), c.model);
+        const Choice s = choose(c.option, {}, c.option == 3 || c.option == 8);
+        EXPECT_EQ(s.boxes, c.boxes)
+            << "the page would offer channels the model cannot log, or hide ones it can";
+        EXPECT_EQ(s.relays, c.relays) << "the chart would show the wrong number of relays";
+        // The never-logged channels stay hidden, and there is no frame 13 to touch.
+        EXPECT_FALSE(s.offer.box_visible[32] || s.offer.box_visible[33] || s.boxes.count(32));
+        EXPECT_FALSE(s.offer.frame_enabled[13].has_value() ||
+                     s.offer.frame_visible[13].has_value());
+    }
+}
+
+TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
+    UnitIdentity flow1;
+    flow1.flow_mode = true;
+    flow1.p61_is_1 = true;
+    UnitIdentity volume2;
+    volume2.volume_mode = true;
+    volume2.p61_is_2 = true;
+    UnitIdentity flow_on_point2 = flow1;
+    flow_on_point2.p61_is_1 = false;
+    flow_on_point2.p61_is_2 = true;
+    const struct {
+        const char* what;
+        UnitIdentity unit;
+        std::set<int> extra;
+    } cases[] = {
+        {"flow on point 1", flow1, FLOW},
+        {"volume on point 2", volume2, {27}},
+        {"flow unit with point 2 set", flow_on_point2, {}},
+        {"no answers", {}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(choose(14, c.unit).boxes, join({BASIC, RELAYS, c.extra})) << c.what;
 }

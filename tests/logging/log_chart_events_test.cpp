@@ -1,22 +1,18 @@
-// The log chart's window events: the logging tabs bring the legend window up or tuck it away,
-// Timer4 keeps it tucked, the command bar's first use keeps it up, the page navigator, the
-// re-layout rule, and the cursor line.
-#include "qt_print.h"
-#include "log_chart_test_support.h"
-
-#include "logging/log_chart_events.h"
-#include "logging/log_chart_page.h"
-#include "logging/log_chart_view.h"
-
-#include <QLabel>
-#include <QPushButton>
-#include <QTabWidget>
-#include <QTimer>
-#include <QToolButton>
-#include <gtest/gtest.h>
-#include <qcustomplot.h>
+// The log chart as the user sees it and its window events: no dates without a log, the active
+// series drawn, a legend click switching a series, markers only where points are apart; the
+// logging tabs bring the legend window up or tuck it away, Timer4 keeps it tucked, the command
+// bar's first use keeps it up, the page navigator, the re-layout rule, and the cursor line.
+#include "logging_test.h"
 
 namespace {
+
+LogChartSeries& add(LogChartModel& model, const QString& title, int points, bool active) {
+    LogChartSeries& s = model.add_series(title);
+    s.active = active;
+    for (int i = 0; i < points; ++i)
+        s.add_point(1.78e9 + 900.0 * i, i % 7);
+    return s;
+}
 
 class LogChartEventsTest : public ::testing::Test {
 protected:
@@ -57,8 +53,11 @@ TEST(LegendRules, RelayoutOnlyWithMultipleAxesShownSeriesAndAChangedCount) {
         int active, bands;
         bool relayout;
     };
-    const Case cases[] = {{false, 3, 1, false}, {true, 0, 1, false}, {true, 2, 2, false},
-                          {true, 2, 3, true},   {true, 1, 2, true}};
+    const Case cases[] = {{false, 3, 1, false},
+                          {true, 0, 1, false},
+                          {true, 2, 2, false},
+                          {true, 2, 3, true},
+                          {true, 1, 2, true}};
     for (const Case& c : cases)
         EXPECT_EQ(legend::needs_relayout(c.multiple, c.active, c.bands), c.relayout)
             << c.multiple << " " << c.active << " " << c.bands;
@@ -138,4 +137,45 @@ TEST_F(LogChartEventsTest, TheCursorLineShowsOnlyInsideTheData) {
     EXPECT_FALSE(cursor->visible()) << "beyond the last record";
     events->TChart1_MouseMove(1.78e9 + 900.0 * 50, 1e6);
     EXPECT_FALSE(cursor->visible()) << "above the axis";
+}
+
+TEST(LogChartView, AnEmptyChartShowsNoDatesActiveSeriesAreDrawnAndALegendClickSwitchesOne) {
+    LogChartModel& model = log_chart_model();
+    model.remove_all_series();
+    LogChartPage page;
+    page.resize(800, 500);
+    EXPECT_FALSE(page.chart_view->time_labels_shown()) << "an empty chart shows 1970 dates";
+    EXPECT_EQ(page.chart_view->drawn_series(), 0);
+    for (QPushButton* b : {page.Command4, page.Command13})
+        EXPECT_TRUE(!b->text().isEmpty() || !b->icon().isNull()) << b->objectName().toStdString();
+    add(model, "Level (mm)", 50, true);
+    add(model, "Distance (mm)", 50, false);
+    model.changed();
+    EXPECT_TRUE(page.chart_view->time_labels_shown() && page.chart_view->drawn_series() == 1);
+    EXPECT_EQ(page.TChart1->plottableCount(), 2) << "an inactive series stays in the legend";
+
+    QCPAbstractLegendItem* item = page.TChart1->legend->item(1);
+    ASSERT_NE(item, nullptr);
+    emit page.TChart1->legendClick(page.TChart1->legend, item, nullptr);
+    EXPECT_TRUE(model.series(1).active && page.chart_view->drawn_series() == 2);
+
+    model.remove_all_series();
+    EXPECT_FALSE(page.chart_view->time_labels_shown());
+}
+
+TEST(LogChartView, PointMarkersShowOnlyWhereThePointsAreApart) {
+    LogChartModel& model = log_chart_model();
+    model.remove_all_series();
+    LogChartPage page;
+    page.resize(800, 500);
+    add(model, "Dense", 5000, true);
+    add(model, "Sparse", 20, true);
+    model.changed();
+    page.TChart1->replot();
+    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
+    // Zoomed in to the first points both series are sparse enough for markers.
+    page.TChart1->xAxis->setRange(1.78e9, 1.78e9 + 900.0 * 10);
+    page.TChart1->replot();
+    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDisc);
+    model.remove_all_series();
 }

