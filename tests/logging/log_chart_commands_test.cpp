@@ -260,10 +260,11 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
         const QString m = dialogs.messages().join("|");
         EXPECT_EQ(fields(m.left(qsizetype(strlen(c.message))), m.count("|"), points()),
                   fields(c.message, 0, 4));
-        if (c.refused)
+        if (c.refused) {
             EXPECT_EQ(
                 fields(log_setup().chart_log_file, page->Text4[1]->text() + page->Text4[2]->text()),
                 fields(charted, masks));
+        }
     }
     dialogs.prompts.clear();
     dialogs.files.push_back(dir.filePath("missing.vlg"));
