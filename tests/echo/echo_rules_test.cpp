@@ -39,18 +39,8 @@ TEST(EchoTickSchedule, IntervalsOfOneAndZeroAreEveryTickAndAnyDueSeesOneKind) {
               std::tuple(8, 6, 3));
 }
 
-TEST(EchoAxes, TheTraceFillsTheBottomAxisAndTheGateSitsAtItsWindows) {
-    EchoTraceHeader h;
-    h.points_per_unit = 10;
-    h.sample_count = 801;
-    h.window_1 = 100;
-    h.window_2 = 150;
-    h.window_3 = 200;
-    EXPECT_DOUBLE_EQ(trace_distance_max(h), 80);
-    EXPECT_EQ(gate_positions(h), (std::array<double, 3>{10, 15, 20}));
-    h.sample_count = 0;
-    EXPECT_DOUBLE_EQ(trace_distance_max(h), -0.1);
-}
+// The bottom axis end and the gate bars' distances are drawn in EchoDisplayTest.ATraceResets...
+// and EchoDisplayTest.GateBarsStandAtTheWindowsAsHighAsTheAxis.
 
 TEST(EchoSpanBands, BandsFollowTheEmptyLevelBlankingAndAxisEnd) {
     const struct {
