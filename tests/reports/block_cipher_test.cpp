@@ -123,12 +123,9 @@ TEST(BlockCipher, HexCodeHoldsTwoBytesPerCharacterLowFirst) {
         EXPECT_EQ(clsBlowfish::fHexCodeToString(clsBlowfish::fStringToHexCode(text)), text);
     // Half the length rounded half to even counts the bytes read; a lone byte is a character.
     const std::pair<const char*, QString> lengths[] = {
-        {"ac20", QString(QChar(0x20AC))},
-        {"3", QString()},
-        {"300", QStringLiteral("0")},
-        {"30004", "0"},
-        {"3000410", QStringLiteral("0A")},
-        {"300041", QStringLiteral("0A")},
+        {"ac20", QString(QChar(0x20AC))},  {"3", QString()},
+        {"300", QStringLiteral("0")},      {"30004", "0"},
+        {"3000410", QStringLiteral("0A")}, {"300041", QStringLiteral("0A")},
     };
     for (const auto& [code, text] : lengths)
         EXPECT_EQ(clsBlowfish::fHexCodeToString(QString::fromLatin1(code)), text) << code;

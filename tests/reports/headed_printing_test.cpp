@@ -3,9 +3,9 @@
 #include "platform/dialogs.h"
 #include "platform/print_dialog.h"
 #include "qt_print.h"
-#include "test_files.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +99,8 @@ TEST_F(HeadedPrinting, RulesStopAtThePaperEdge) {
                 preview ? lay_out_preview_page(header, listing(1), m, QStringLiteral("today"))
                         : lay_out_headed_pages(header, listing(1), m, 1, QStringLiteral("today"))[0];
             EXPECT_EQ(page.items.front().y, preview ? 15 : 5) << "the preview starts lower";
+            EXPECT_EQ(footers(page), (QStringList{"today", "Page 1"}))
+                << "a short listing's footer";
             QList<qsizetype> rules;
             for (const PlacedText& t : page.items)
                 if (t.text.startsWith(QLatin1Char('-')))
@@ -176,9 +178,9 @@ TEST_F(HeadedPrinting, ExportLayouts) {
     } cases[] = {
         {"csv with the header keeps the leading separator on every line", true, ",",
          {"," + dash170, ",Site Name:,Weir 3", ",Project:,", ",Instrument:,", ",Tag:,", ",Type:,",
-          ",Serial:,12345", ",Software:,5.30", ",Hardware:,", ",Sensor Type:,",
-          ",Sensor Serial:,", "," + dash170, ",Par,Description,Value,Default", "," + dash80,
-          ",P1,Param 1,0,9", "," + dash80, ""}},
+          ",Serial:,12345", ",Software:,5.30", ",Hardware:,", ",Sensor Type:,", ",Sensor Serial:,",
+          "," + dash170, ",Par,Description,Value,Default", "," + dash80, ",P1,Param 1,0,9",
+          "," + dash80, ""}},
         {"fixed columns without the header: label and value run together", false, "",
          {QString(14, ' ') + "Software Version: 5.30", QString(14, ' ') + "Hardware Revision: B",
           QString(14, ' ') + "Serial Number: Site 7", QString(14, ' ') + "Site Ident: 0",
@@ -233,9 +235,11 @@ TEST_F(HeadedPrinting, ExportAndPrintWriteTheChosenTypeOrSayWhyAndCancelSaysNoth
 
     dialogs.files.push_back(dir.filePath(QStringLiteral("list.ssv")));
     headed_printing(header, listing(2), HeadedOutput::File);
-    EXPECT_TRUE(testfiles::read_bytes(dir.filePath(QStringLiteral("list.ssv"))).contains(";P2;Param 2;1;9\r\n"));
+    EXPECT_TRUE(testfiles::read_bytes(dir.filePath(QStringLiteral("list.ssv")))
+                    .contains(";P2;Param 2;1;9\r\n"));
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Done.")});
-    EXPECT_TRUE(testfiles::read_bytes(shell().ini_path).contains(("ParamDir=" + dir.path()).toUtf8()));
+    EXPECT_TRUE(
+        testfiles::read_bytes(shell().ini_path).contains(("ParamDir=" + dir.path()).toUtf8()));
 
     dialogs.prompts.clear();
     printers.answers.push_back(2);

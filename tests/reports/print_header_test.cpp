@@ -70,11 +70,16 @@ TEST_F(PrintHeaderTest, DeviceNameFollowsBrandSystemTypeAndFieldbus) {
         const char* name;
     };
     const Case cases[] = {
-        {0, 1, false, false, "Velto 100 Level"},     {0, 3, false, false, "Velto 300 Comms"},
-        {0, 3, true, false, "Velto 300 Modbus"},     {0, 3, true, true, "Velto 300 Profibus"},
-        {1, 3, false, true, "Hartym Level Controller"}, {2, 4, false, false, "Tarnwell TL4"},
-        {0, 0, false, false, "previous"},            {0, 5, false, false, "previous"},
-        {0, 2.5, false, false, "previous"},          {0, NO_VALUE, false, false, "previous"},
+        {0, 1, false, false, "Velto 100 Level"},
+        {0, 3, false, false, "Velto 300 Comms"},
+        {0, 3, true, false, "Velto 300 Modbus"},
+        {0, 3, true, true, "Velto 300 Profibus"},
+        {1, 3, false, true, "Hartym Level Controller"},
+        {2, 4, false, false, "Tarnwell TL4"},
+        {0, 0, false, false, "previous"},
+        {0, 5, false, false, "previous"},
+        {0, 2.5, false, false, "previous"},
+        {0, NO_VALUE, false, false, "previous"},
         {7, 4, false, false, "Velto 400 CSO Logger"}, // other variants read as variant 0
     };
     for (const Case& c : cases) {
@@ -96,11 +101,12 @@ TEST_F(PrintHeaderTest, SensorNameFollowsBrandCodeAndTheAlternativeRule) {
         const char* name;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, "Auxiliary"},   {1, 0, 0, 0, "Aux"},        {0, 1, 0, 200, "KV3"},
-        {0, 1, 1, 162, "KV3"},       {0, 1, 1, 163, "KVMach3"},  {0, 1, 2, 163, "KV3"},
-        {0, 8, 0, 0, "KVMach3"},     {0, 9, 0, 0, "KV Dual"},    {2, 9, 0, 0, "TW Dual"},
-        {1, 2, 0, 0, "HT6"},         {2, 5, 0, 0, "TW25"},       {1, 1, 1, 170, "HTMach3"},
-        {0, 10, 0, 0, "previous"},   {0, -1, 0, 0, "previous"},  {0, NO_VALUE, 0, 0, "previous"},
+        {0, 0, 0, 0, "Auxiliary"}, {1, 0, 0, 0, "Aux"},       {0, 1, 0, 200, "KV3"},
+        {0, 1, 1, 162, "KV3"},     {0, 1, 1, 163, "KVMach3"}, {0, 1, 2, 163, "KV3"},
+        {0, 8, 0, 0, "KVMach3"},   {0, 9, 0, 0, "KV Dual"},   {2, 9, 0, 0, "TW Dual"},
+        {1, 2, 0, 0, "HT6"},       {2, 5, 0, 0, "TW25"},      {1, 1, 1, 170, "HTMach3"},
+        {0, 10, 0, 0, "previous"}, {0, -1, 0, 0, "previous"}, {0, NO_VALUE, 0, 0, "previous"},
+        {0, 7, 0, 0, "KVS6"}, // the last of the table
     };
     for (const Case& c : cases) {
         PrintHeaderContext context;
@@ -165,7 +171,8 @@ TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsAndKeysOutsideTheTablesKeepThePr
     w->Text1[8]->setText(QStringLiteral("My sensor"));
     w->Text1[9]->setText(QStringLiteral(" SN9 "));
     w->cmdPrint->click();
-    EXPECT_EQ(fields(seen.site, seen.sensor_serial, seen.use_header), fields("Site A", "SN9", true));
+    EXPECT_EQ(fields(seen.site, seen.sensor_serial, seen.use_header),
+              fields("Site A", "SN9", true));
     EXPECT_EQ(QStringList({ini("Site"), ini("Tag"), ini("Use Header")}),
               QStringList({"Site A", "LT-101", "True"}));
     EXPECT_EQ(ini("Sensor Serial"), QStringLiteral("<missing>")) << "a run-only field was stored";
@@ -298,6 +305,7 @@ TEST_F(PrintHeaderWork, ListEntriesComeAliveOnceTheListingsAreInstalled) {
     EXPECT_EQ(listed, QStringList({"all 0", "changed 0 0"}));
     EXPECT_TRUE(opened.isEmpty() && !print_header_window_loaded());
     EXPECT_EQ(dialogs.messages(), QStringList{ui_text(1226)});
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Information);
 }
 
 TEST_F(PrintHeaderWork, PreviewShowsTheFirstPageUnderTheTypedHeaderAndStaysOpen) {

@@ -23,11 +23,14 @@ TEST(ReportUnits, TotaliserFactorTurnsOneValueIntoItsShareOfTheTotal) {
     const FactorCase cases[] = {
         {"cubic metre per hour, 15 min, litres: 1/60 x 15 x 1000", {1, 2, 0}, 15, true, false, 250},
         {"daily total off is always 1", {1, 2, 3}, 15, false, false, 1},
+        {"litres per second, 1 min, litres", {0, 0, 0}, 1, true, false, 60},
         {"litres per day, 1440 min, cubic metre", {0, 3, 1}, 1440, true, false, 1.0 / 1000},
         {"pumped volume keeps only the totaliser step", {4, 2, 1}, 15, true, true, 1.0 / 1000},
         {"pumped volume in litres is 1", {1, 2, 0}, 15, true, true, 1},
         {"MUS to MUS cancels, leaving interval x time factor", {5, 1, 5}, 15, true, false, 15},
         {"time index outside the list leaves the time factor 1", {0, 9, 0}, 5, true, false, 5},
+        {"cubic feet per minute to UK gallons", {2, 1, 3}, 10, true, false,
+         10 / (35.3146001 / 1000) * 219.9736032 / 1000},
     };
     for (const auto& c : cases)
         EXPECT_NEAR(get_totaliser_conversion(c.units, c.interval, c.enabled, c.pumped), c.expected,
@@ -42,6 +45,8 @@ TEST(ReportUnits, ValueConversionsToLitresAndForPumpedVolume) {
     } cases[] = {
         {{0, 0, 0}, 7, 7, 7},
         {{1, 1, 0}, 2, 2000, 2000 * 60.0},
+        {{2, 2, 0}, 35.3146001, 1000, 1000 * 3600.0},
+        {{3, 3, 0}, 219.9736032, 1000, 1000 * 86400.0},
         {{5, 0, 0}, 264.2007926, 1e9, 1e9},
         {{8, 8, 0}, 3, 3, 3}, // unknown indexes leave the value alone
     };

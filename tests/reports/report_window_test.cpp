@@ -1,5 +1,6 @@
 #include "reports/report_window.h"
 
+#include "fields.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_setup_state.h"
 #include "platform/dialogs.h"
@@ -8,10 +9,10 @@
 #include "platform/vb.h"
 #include "qt_print.h"
 #include "report_test_support.h"
-#include "test_files.h"
 #include "reports/print_preview.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -153,8 +154,9 @@ TEST_F(ReportWindowTest, CalendarHasItsOwnColoursAndMonthTitle) {
     };
     for (const auto& c : cells) {
         const CalendarCellLook l = calendar_cell_look(c.day, december, today);
-        EXPECT_EQ(l.background.rgb() & 0xFFFFFF, c.background) << c.day.toString().toStdString();
-        EXPECT_EQ(l.text.rgb() & 0xFFFFFF, c.text) << c.day.toString().toStdString();
+        EXPECT_EQ(fields(l.background.rgb() & 0xFFFFFF, l.text.rgb() & 0xFFFFFF),
+                  fields(c.background, c.text))
+            << c.day.toString().toStdString();
     }
 
     ReportWindow w;
@@ -226,7 +228,8 @@ TEST_F(ReportWindowTest, PreviewSavesRichTextAndPlainText) {
     EXPECT_EQ(testfiles::read_bytes(dir.filePath("r.txt")), QByteArray("Date\tMean\r\n"));
     EXPECT_EQ(dialogs.messages(),
               QStringList(2, QStringLiteral("File has been saved successfully")));
-    EXPECT_TRUE(testfiles::read_bytes(shell().ini_path).contains(("SaveReportPath=" + dir.path()).toUtf8()));
+    EXPECT_TRUE(testfiles::read_bytes(shell().ini_path)
+                    .contains(("SaveReportPath=" + dir.path()).toUtf8()));
 }
 
 // In every program identity the preview prints what it shows: the report here, the listing below.
