@@ -12,13 +12,13 @@
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
 
+#include "fields.h"
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
-#include "fields.h"
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
@@ -77,7 +77,7 @@ protected:
     std::array<bool, 3> pressed{};
 };
 
-TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomed) {
+TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomedAndClearingEmptiesIt) {
     fetched(101, 10);
     display->update_trace(1, 1);
     EXPECT_EQ(std::tuple(page->TChart2->graph(0)->dataCount(), x().upper, y().upper),
@@ -97,6 +97,22 @@ TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomed) {
     EXPECT_FALSE(echo_state().span_read_done) << "the span must be read again after an undo";
     display->update_trace(1, 1);
     EXPECT_EQ(std::tuple(x().upper, y().upper), std::tuple(20.0, 999.0));
+
+    // No points per unit keeps the trace; clearing empties it and forgets the span.
+    echo_state().header.points_per_unit = 0;
+    display->update_trace(1, 1);
+    display->drawwindow();
+    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 201)
+        << "a trace without a scale cleared the chart";
+    echo_state().header.points_per_unit = 10;
+    echo_state().span_values = {6, 5, 0.3, 20};
+    display->drawspan();
+    page->Text67->setText("x");
+    display->clear_all_accessories();
+    EXPECT_EQ(std::tuple(page->TChart2->graph(0)->dataCount(), int(echo_state().traces.at(5, 0))),
+              std::tuple(0, 0));
+    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{0, 0, 0.3, 20}));
+    EXPECT_TRUE(band(3, true) == 0 && page->Text67->text().isEmpty());
 }
 
 // Gate bars stand at the windows as high as the axis; the range box collapses and restores the
@@ -210,24 +226,6 @@ TEST_F(EchoDisplayTest, SmallChartsKeepABoundedNumberOfPointsAndScroll) {
     display->clear_all_accessories();
     EXPECT_EQ(page->TChart2_1->graph(0)->dataCount(), 0);
     EXPECT_DOUBLE_EQ(page->TChart2_2->xAxis->range().upper, 25);
-}
-
-TEST_F(EchoDisplayTest, NoPointsPerUnitKeepsTheTraceAndClearingEmptiesItAndForgetsTheSpan) {
-    fetched(101, 10);
-    display->update_trace(1, 1);
-    echo_state().header.points_per_unit = 0;
-    display->update_trace(1, 1);
-    display->drawwindow();
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 101) << "a trace without a scale cleared the chart";
-    echo_state().header.points_per_unit = 10;
-    echo_state().span_values = {6, 5, 0.3, 20};
-    display->drawspan();
-    page->Text67->setText("x");
-    display->clear_all_accessories();
-    EXPECT_EQ(std::tuple(page->TChart2->graph(0)->dataCount(), int(echo_state().traces.at(5, 0))),
-              std::tuple(0, 0));
-    EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{0, 0, 0.3, 20}));
-    EXPECT_TRUE(band(3, true) == 0 && page->Text67->text().isEmpty());
 }
 
 TEST_F(EchoDisplayTest, CursorReadoutFollowsTheMouseInsideThePlotOnly) {

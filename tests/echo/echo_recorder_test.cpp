@@ -147,7 +147,8 @@ TEST_F(EchoRecorderTest, AMinuteRecordedLiveIsSavedCompleteAndTheRecordingFileGo
         const PlayedLine p = read_played_line(line);
         EXPECT_NE(p.kind, PlayedLine::Kind::Ignored) << line.toStdString();
     }
-    EXPECT_EQ(fields(echo_state().echo_file_name, platform::read_profile_string(ini, "General", "EchoDir").value_or("")),
+    EXPECT_EQ(fields(echo_state().echo_file_name,
+                     platform::read_profile_string(ini, "General", "EchoDir").value_or("")),
               fields(saved, QFileInfo(saved).absolutePath()));
 
     // "play" right after the save plays the saved file without asking.

@@ -66,7 +66,7 @@ TEST(EchoRecordingPace, ALineIsDueOnlyOnceMoreThanTheIntervalHasPassed) {
     } cases[] = {
         {100, 101, 1, false, 100},      // exactly the interval: not yet
         {100, 101.01, 1, true, 101.01}, // just past it
-        {86399.5, 0.2, 1, false, 0.2}, // past midnight: the interval restarts from now
+        {86399.5, 0.2, 1, false, 0.2},  // past midnight: the interval restarts from now
         {100, 100, 0, false, 100},
     };
     for (const auto& c : cases) {

@@ -26,7 +26,8 @@ std::array<std::vector<int>, 4> schedule(std::array<int16_t, 4> interval, int ti
     return due_at;
 }
 
-// Longer intervals run end to end in LiveMonitorTest.TicksFollowEachKindsIntervalOnTheProgramClock.
+// Longer intervals run end to end in
+// LiveMonitorTest.TicksFollowEachKindsIntervalOnTheProgramClock.
 TEST(EchoTickSchedule, IntervalsOfOneAndZeroAreEveryTickAndAnyDueSeesOneKind) {
     const auto s = schedule({20, 20, 1, 0}, 4);
     EXPECT_EQ(s[2], (std::vector<int>{1, 2, 3, 4})) << "interval 1 is every tick";
@@ -40,7 +41,7 @@ TEST(EchoTickSchedule, IntervalsOfOneAndZeroAreEveryTickAndAnyDueSeesOneKind) {
 }
 
 // The bottom axis end and the gate bars' distances are drawn in EchoDisplayTest.ATraceResets...
-// and EchoDisplayTest.GateBarsStandAtTheWindowsAsHighAsTheAxis.
+// and EchoDisplayTest.GateBarsAndTheRangeBoxesBands.
 
 TEST(EchoSpanBands, BandsFollowTheEmptyLevelBlankingAndAxisEnd) {
     const struct {
@@ -93,8 +94,11 @@ TEST_F(EchoStatusBox, WordsFollowTheExactCodeAndAMissingParameterIsNotFound) {
         double code;
         const char* text;
         const char* word;
-    } cases[] = {{0, "0", "Running"}, {3, "3", "Fault"},    {1.5, "1.5", ""},
-                 {4, "4", ""},        {2, "NO", "Not Found"}};
+    } cases[] = {{0, "0", "Running"},
+                 {3, "3", "Fault"},
+                 {1.5, "1.5", ""},
+                 {4, "4", ""},
+                 {2, "NO", "Not Found"}};
     for (const auto& c : cases)
         EXPECT_EQ(status_word(c.code, c.text), QLatin1String(c.word)) << c.code << c.text;
 }
@@ -119,11 +123,7 @@ TEST(EchoTemperature, TheRangeGrowsByTensFromTheLiveStartValues) {
         std::vector<double> readings;
         double axis_min, axis_max;
     } cases[] = {
-        {{23.4, 27.9, 31.0}, 10, 40},
-        {{50}, 30, 60},
-        {{-20}, -30, 0},
-        {{-3}, -20, 0},
-        {{0}, 30, 0},
+        {{23.4, 27.9, 31.0}, 10, 40}, {{50}, 30, 60}, {{-20}, -30, 0}, {{-3}, -20, 0}, {{0}, 30, 0},
     };
     for (const auto& c : cases) {
         TemperatureRange r{40, -10};
