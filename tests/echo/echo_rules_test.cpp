@@ -26,38 +26,22 @@ std::array<std::vector<int>, 4> schedule(std::array<int16_t, 4> interval, int ti
     return due_at;
 }
 
-TEST(EchoTickSchedule, EachKindIsDueOnTheFirstTickThenEveryIntervalTicksAndNeverBetween) {
-    const auto s = schedule({5, 20, 1, 0}, 21);
-    EXPECT_EQ(s[0], (std::vector<int>{1, 6, 11, 16, 21}));
-    EXPECT_EQ(s[1], (std::vector<int>{1, 21}));
-    std::vector<int> every(21);
-    for (int i = 0; i < 21; ++i)
-        every[static_cast<size_t>(i)] = i + 1;
-    EXPECT_EQ(s[2], every) << "interval 1 is every tick";
-    EXPECT_EQ(s[3], every) << "interval 0 is every tick";
-
-    std::array<int16_t, 4> countdown{3, 2, 5, 9};
+// Longer intervals run end to end in
+// LiveMonitorTest.TicksFollowEachKindsIntervalOnTheProgramClock.
+TEST(EchoTickSchedule, IntervalsOfOneAndZeroAreEveryTickAndAnyDueSeesOneKind) {
+    const auto s = schedule({20, 20, 1, 0}, 4);
+    EXPECT_EQ(s[2], (std::vector<int>{1, 2, 3, 4})) << "interval 1 is every tick";
+    EXPECT_EQ(s[3], (std::vector<int>{1, 2, 3, 4})) << "interval 0 is every tick";
+    std::array<int16_t, 4> countdown{2, 3, 5, 9};
     EXPECT_FALSE(any_due(count_down(countdown))) << "a kind fell due between reloads";
-    EXPECT_EQ(countdown, (std::array<int16_t, 4>{2, 1, 4, 8}));
-    const auto due = count_down(countdown);
-    EXPECT_TRUE(any_due(due) && due[1] && !due[0]);
+    EXPECT_TRUE(any_due(count_down(countdown)));
     // Half ticks go to the even neighbour; an interval that does not fit keeps the old one.
     EXPECT_EQ(std::tuple(interval_ticks(7.5, 3), interval_ticks(6.5, 3), interval_ticks(1e9, 3)),
               std::tuple(8, 6, 3));
 }
 
-TEST(EchoAxes, TheTraceFillsTheBottomAxisAndTheGateSitsAtItsWindows) {
-    EchoTraceHeader h;
-    h.points_per_unit = 10;
-    h.sample_count = 801;
-    h.window_1 = 100;
-    h.window_2 = 150;
-    h.window_3 = 200;
-    EXPECT_DOUBLE_EQ(trace_distance_max(h), 80);
-    EXPECT_EQ(gate_positions(h), (std::array<double, 3>{10, 15, 20}));
-    h.sample_count = 0;
-    EXPECT_DOUBLE_EQ(trace_distance_max(h), -0.1);
-}
+// The bottom axis end and the gate bars' distances are drawn in EchoDisplayTest.ATraceResets...
+// and EchoDisplayTest.GateBarsAndTheRangeBoxesBands.
 
 TEST(EchoSpanBands, BandsFollowTheEmptyLevelBlankingAndAxisEnd) {
     const struct {
@@ -110,9 +94,11 @@ TEST_F(EchoStatusBox, WordsFollowTheExactCodeAndAMissingParameterIsNotFound) {
         double code;
         const char* text;
         const char* word;
-    } cases[] = {{0, "0", "Running"},   {1, "1", "Lost Echo"}, {2, "2", "Fail-Safe"},
-                 {3, "3", "Fault"},     {1.5, "1.5", ""},      {4, "4", ""},
-                 {0, "NO", "Not Found"}, {2, "NO", "Not Found"}};
+    } cases[] = {{0, "0", "Running"},
+                 {3, "3", "Fault"},
+                 {1.5, "1.5", ""},
+                 {4, "4", ""},
+                 {2, "NO", "Not Found"}};
     for (const auto& c : cases)
         EXPECT_EQ(status_word(c.code, c.text), QLatin1String(c.word)) << c.code << c.text;
 }
@@ -130,8 +116,6 @@ TEST_F(EchoStatusBox, RunningShowsEightLinesOtherWordsOne) {
               " Status = Running\r\n Distance = 1.500\r\n Level = 4.250\r\n Confidence = 78\r\n"
               " Strength = 45\r\n Avg Noise = 12\r\n Peak Noise = 34\r\n Temperature = 21.4");
     EXPECT_EQ(status_box_text("Fail-Safe", v), " Status = Fail-Safe\r\n");
-    EXPECT_EQ(status_box_text("", v), " Status = \r\n");
-    EXPECT_EQ(status_box_text("Not Found", v), " Status = Not Found\r\n");
 }
 
 TEST(EchoTemperature, TheRangeGrowsByTensFromTheLiveStartValues) {
@@ -139,12 +123,7 @@ TEST(EchoTemperature, TheRangeGrowsByTensFromTheLiveStartValues) {
         std::vector<double> readings;
         double axis_min, axis_max;
     } cases[] = {
-        {{23.4, 27.9, 31.0}, 10, 40},
-        {{50}, 30, 60},
-        {{-20}, -30, 0},
-        {{23.4}, 10, 30},
-        {{-3}, -20, 0},
-        {{0}, 30, 0},
+        {{23.4, 27.9, 31.0}, 10, 40}, {{50}, 30, 60}, {{-20}, -30, 0}, {{-3}, -20, 0}, {{0}, 30, 0},
     };
     for (const auto& c : cases) {
         TemperatureRange r{40, -10};
@@ -172,12 +151,11 @@ TEST(EchoReadouts, StatusCodeFromTheSecondStatusRead) {
 }
 
 TEST(EchoReadouts, ReadoutsLineUpLeftwardsLeavingRoomForThoseThatAreOn) {
+    // Every read-out on, and the status alone off, are placed in EchoDisplayTest.ReadoutKeys...
     const struct {
         bool status_on, level_on;
         ReadoutLefts lefts;
     } cases[] = {
-        {true, true, {800, 630, 470}},
-        {false, true, {800, 830, 670}},
         {true, false, {800, 630, 640}},
         {false, false, {800, 830, 840}},
     };

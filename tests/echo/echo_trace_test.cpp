@@ -76,15 +76,6 @@ TEST(EchoTraceReply, MalformedFormsReadWhatFitsAndNeverMore) {
     }
 }
 
-TEST(EchoTraceReply, AnAcknowledgementIsNoTraceAndChangesNothing) {
-    Parsed p;
-    p.column.fill(-1);
-    p.header.points_per_unit = 3;
-    p.result = parse_trace_reply(QStringLiteral("OK"), p.header, p.column);
-    EXPECT_EQ(std::tuple(p.result.is_trace, p.header.points_per_unit, p.column[0]),
-              std::tuple(false, 3.0, int16_t{-1}));
-}
-
 TEST(EchoTraceReply, MoreSamplesThanTheTableHoldsAreCutAtItsEnd) {
     QString reply = HEADER;
     for (int i = 0; i < TRACE_SAMPLES + 99; ++i)

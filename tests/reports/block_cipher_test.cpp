@@ -40,18 +40,11 @@ TEST(BlockCipher, PublishedVectorsHoldBothWaysBlockByBlockUnderEachNewKey) {
         {"0000000000000000", "0000000000000000", "4EF997456198DD78"},
         {"FFFFFFFFFFFFFFFF", "FFFFFFFFFFFFFFFF", "51866FD5B85ECB8A"},
         {"3000000000000000", "1000000000000001", "7D856F9A613063F2"},
-        {"1111111111111111", "1111111111111111", "2466DD878B963C9D"},
         {"0123456789ABCDEF", "1111111111111111", "61F9C3802281B096"},
         {"1111111111111111", "0123456789ABCDEF", "7D0CC630AFDA1EC7"},
         {"FEDCBA9876543210", "0123456789ABCDEF", "0ACEAB0FC6A0A28D"},
-        {"7CA110454A1A6E57", "01A1D6D039776742", "59C68245EB05282B"},
-        {"0131D9619DC1376E", "5CD54CA83DEF57DA", "B1B8CC0B250F09A0"},
-        {"07A1133E4A0B2686", "0248D43806F67172", "1730E5778BEA1DA4"},
-        {"3849674C2602319E", "51454B582DDF440A", "A25E7856CF2651EB"},
-        {"04B915BA43FEB5B6", "42FD443059577FA2", "353882B109CE8F1A"},
-        // Keys of 1, 8, 17 and 24 bytes (the variable key length set).
+        // Keys of 1, 9 and 24 bytes (the variable key length set).
         {"F0", "FEDCBA9876543210", "F9AD597C49DB005E"},
-        {"F0E1D2C3B4A59687", "FEDCBA9876543210", "E87A244E2CC85E82"},
         {"F0E1D2C3B4A5968778", "FEDCBA9876543210", "15750E7A4F4EC577"},
         {"F0E1D2C3B4A5968778695A4B3C2D1E0F0011223344556677", "FEDCBA9876543210",
          "05044B62FA52D080"},
@@ -80,10 +73,6 @@ TEST(BlockCipher, TextKeysUseTheirWindows1252Bytes) {
     bf.sEncrypt("BLOWFISH", out);
     EXPECT_EQ(out.toHex().toUpper(), QByteArray("324ED0FEF413A203"));
 
-    bf.sInitBF(QStringLiteral("Who is John Galt?"));
-    bf.sEncrypt(hex("FEDCBA9876543210"), out);
-    EXPECT_EQ(out.toHex().toUpper(), QByteArray("CC91732B8022F684"));
-
     bf.sInitBF(QStringLiteral("€ 5 Ÿ"));
     bf.sEncrypt("BLOWFISH", out);
     QByteArray by_bytes(8, '\0');
@@ -92,7 +81,7 @@ TEST(BlockCipher, TextKeysUseTheirWindows1252Bytes) {
 }
 
 TEST(BlockCipher, EncryptSizeRoundsUpToWholeBlocks) {
-    const std::pair<int, int> cases[] = {{0, 0}, {1, 8}, {7, 8}, {8, 8}, {9, 16}, {16, 16}};
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 8}, {8, 8}, {9, 16}};
     for (const auto& [length, size] : cases)
         EXPECT_EQ(clsBlowfish::GetEncryptSize(QString(length, QLatin1Char('x'))), size) << length;
 }
@@ -103,8 +92,7 @@ TEST(BlockCipher, StringsSurviveTheRoundTripWithEveryByteValue) {
     for (int c = 1; c < 256; ++c)
         every_byte += char(c);
     const QString all = platform::decode_windows1252(every_byte);
-    const QString cases[] = {QStringLiteral("a"), QStringLiteral("exactly8"),
-                             QStringLiteral("Grüße, ñandú"), all};
+    const QString cases[] = {QStringLiteral("exactly8"), all};
     for (const QString& text : cases) {
         const QString enciphered = bf.sStringEncrypt(text);
         EXPECT_EQ(enciphered.size(), clsBlowfish::GetEncryptSize(text));
@@ -130,20 +118,14 @@ TEST(BlockCipher, DecryptedStringsEndAtTheirFirstNulUnlessItLeads) {
 TEST(BlockCipher, HexCodeHoldsTwoBytesPerCharacterLowFirst) {
     EXPECT_EQ(clsBlowfish::fStringToHexCode(QStringLiteral("0")), QStringLiteral("3000"));
     EXPECT_EQ(clsBlowfish::fStringToHexCode(QString(QChar(0x20AC))), QStringLiteral("AC20"));
-    const QString texts[] = {QStringLiteral("0"), QStringLiteral("Grüße €"),
-                             QString(QChar(0x0A)) + QChar(0xFFFF)};
+    const QString texts[] = {QStringLiteral("Grüße €"), QString(QChar(0x0A)) + QChar(0xFFFF)};
     for (const QString& text : texts)
         EXPECT_EQ(clsBlowfish::fHexCodeToString(clsBlowfish::fStringToHexCode(text)), text);
     // Half the length rounded half to even counts the bytes read; a lone byte is a character.
     const std::pair<const char*, QString> lengths[] = {
-        {"ac20", QString(QChar(0x20AC))},
-        {"3", QString()},
-        {"30", QStringLiteral("0")},
-        {"300", QStringLiteral("0")},
-        {"30004", "0"},
-        {"3000410", QStringLiteral("0A")},
-        {"30004100", QStringLiteral("0A")},
-        {"300041", QStringLiteral("0A")},
+        {"ac20", QString(QChar(0x20AC))},  {"3", QString()},
+        {"300", QStringLiteral("0")},      {"30004", "0"},
+        {"3000410", QStringLiteral("0A")}, {"300041", QStringLiteral("0A")},
     };
     for (const auto& [code, text] : lengths)
         EXPECT_EQ(clsBlowfish::fHexCodeToString(QString::fromLatin1(code)), text) << code;
@@ -152,8 +134,7 @@ TEST(BlockCipher, HexCodeHoldsTwoBytesPerCharacterLowFirst) {
 TEST(BlockCipher, FilesKeepTheirLengthAndComeBackWhole) {
     QTemporaryDir dir;
     const clsBlowfish bf = keyed("file key");
-    const QByteArray contents[] = {QByteArray("12345"), QByteArray(8, 'x'),
-                                   QByteArray("\0\xff\x01 binary\r\n", 12)};
+    const QByteArray contents[] = {QByteArray(8, 'x'), QByteArray("\0\xff\x01 binary\r\n", 12)};
     for (const QByteArray& content : contents) {
         testfiles::write_bytes(dir.filePath("plain"), content);
         bf.sFileEncrypt(dir.filePath("plain"), dir.filePath("enc"));
@@ -173,6 +154,8 @@ TEST(BlockCipher, EveryMalformedInputIsAnErrorNumber) {
     QByteArray eight(8, '\0'), seven(7, '\0'), sixteen(16, '\0');
     testfiles::write_bytes(dir.filePath("empty"), "");
     testfiles::write_bytes(dir.filePath("short"), "\x01\0");
+    testfiles::write_bytes(dir.filePath("target"), "keep me");
+    testfiles::write_bytes(dir.filePath("bad"), QByteArray("\x10\0\0\0abc", 7));
     const auto stored = [&](int32_t length, int body) {
         QByteArray b(4, '\0');
         for (int i = 0; i < 4; ++i)
@@ -186,30 +169,25 @@ TEST(BlockCipher, EveryMalformedInputIsAnErrorNumber) {
     };
     const Case cases[] = {
         {"encrypt before a key", [&] { fresh.sEncrypt(eight, eight); }, C::ERR_NOT_INITIALISED},
-        {"decrypt before a key", [&] { fresh.sDecrypt(eight, eight); }, C::ERR_NOT_INITIALISED},
         {"file before a key", [&] { fresh.sFileEncrypt(dir.filePath("short"), dir.filePath("x")); },
          C::ERR_NOT_INITIALISED},
         {"empty key", [&] { clsBlowfish().sInitBF(QByteArray()); }, C::ERR_ARGUMENT},
-        {"empty key text", [&] { clsBlowfish().sInitBF(QString()); }, C::ERR_ARGUMENT},
         {"key outside Windows-1252", [&] { clsBlowfish().sInitBF(QStringLiteral("Ω")); },
          C::ERR_ARGUMENT},
         {"arrays of two sizes", [&] { bf.sEncrypt(eight, sixteen); }, C::ERR_ARGUMENT},
         {"ragged arrays", [&] { bf.sDecrypt(seven, seven); }, C::ERR_SIZE},
         {"missing file", [&] { bf.sFileDecrypt(dir.filePath("none"), dir.filePath("x")); },
          C::ERR_ARGUMENT},
-        {"a folder as file", [&] { bf.sFileEncrypt(dir.path(), dir.filePath("x")); },
-         C::ERR_ARGUMENT},
         {"empty file", [&] { bf.sFileEncrypt(dir.filePath("empty"), dir.filePath("x")); },
          C::ERR_ARGUMENT},
         {"file shorter than its length field",
          [&] { bf.sFileDecrypt(dir.filePath("short"), dir.filePath("x")); }, C::ERR_SIZE},
+        {"bad file over an old target",
+         [&] { bf.sFileDecrypt(dir.filePath("bad"), dir.filePath("target")); }, C::ERR_SIZE},
         {"negative length", [&] { bf.decrypt_stored(stored(-1, 8)); }, C::ERR_SIZE},
         {"length beyond the data", [&] { bf.decrypt_stored(stored(9, 8)); }, C::ERR_SIZE},
-        {"huge length", [&] { bf.decrypt_stored(stored(INT32_MAX, 8)); }, C::ERR_SIZE},
         {"ragged enciphered bytes", [&] { bf.decrypt_stored(stored(3, 5)); }, C::ERR_SIZE},
         {"string of ragged length", [&] { bf.sStringDecrypt(QStringLiteral("abc")); }, C::ERR_SIZE},
-        {"string outside Windows-1252", [&] { bf.sStringEncrypt(QStringLiteral("1 Ω")); },
-         C::ERR_ARGUMENT},
         {"empty hex code", [&] { C::fHexCodeToString(QString()); }, C::ERR_ARGUMENT},
         {"non-hex single digit", [&] { C::fHexCodeToString(QStringLiteral("300G")); },
          C::ERR_ARGUMENT},
@@ -219,16 +197,6 @@ TEST(BlockCipher, EveryMalformedInputIsAnErrorNumber) {
     for (const Case& c : cases)
         EXPECT_EQ(error_number(c.action), c.number) << c.what;
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("x"))) << "a failed call left a target file";
-}
-
-TEST(BlockCipher, AFailedDecryptLeavesTheOldTargetInPlace) {
-    QTemporaryDir dir;
-    testfiles::write_bytes(dir.filePath("target"), "keep me");
-    testfiles::write_bytes(dir.filePath("bad"), QByteArray("\x10\0\0\0abc", 7));
-    EXPECT_NE(error_number([&] {
-                  keyed("k").sFileDecrypt(dir.filePath("bad"), dir.filePath("target"));
-              }),
-              0);
     EXPECT_EQ(testfiles::read_bytes(dir.filePath("target")), QByteArray("keep me"));
 }
 

@@ -1,4 +1,6 @@
+#include "fields.h"
 #include "qt_print.h"
+#include "test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -69,20 +71,16 @@ TEST_F(PrintHeaderTest, DeviceNameFollowsBrandSystemTypeAndFieldbus) {
     };
     const Case cases[] = {
         {0, 1, false, false, "Velto 100 Level"},
-        {0, 2, false, false, "Velto 200 Flow"},
         {0, 3, false, false, "Velto 300 Comms"},
         {0, 3, true, false, "Velto 300 Modbus"},
         {0, 3, true, true, "Velto 300 Profibus"},
-        {0, 4, false, false, "Velto 400 CSO Logger"},
-        {7, 4, false, false, "Velto 400 CSO Logger"}, // other variants read as variant 0
-        {1, 1, false, false, "Hartym Level Controller"},
         {1, 3, false, true, "Hartym Level Controller"},
-        {2, 1, false, false, "Tarnwell TL1"},
         {2, 4, false, false, "Tarnwell TL4"},
         {0, 0, false, false, "previous"},
         {0, 5, false, false, "previous"},
         {0, 2.5, false, false, "previous"},
         {0, NO_VALUE, false, false, "previous"},
+        {7, 4, false, false, "Velto 400 CSO Logger"}, // other variants read as variant 0
     };
     for (const Case& c : cases) {
         PrintHeaderContext context;
@@ -103,12 +101,12 @@ TEST_F(PrintHeaderTest, SensorNameFollowsBrandCodeAndTheAlternativeRule) {
         const char* name;
     };
     const Case cases[] = {
-        {0, 0, 0, 0, "Auxiliary"},   {1, 0, 0, 0, "Aux"},        {2, 0, 0, 0, "Auxiliary"},
-        {0, 1, 0, 200, "KV3"},       {0, 1, 1, 162, "KV3"},      {0, 1, 1, 163, "KVMach3"},
-        {0, 1, 2, 163, "KV3"},       {0, 8, 0, 0, "KVMach3"},    {0, 7, 0, 0, "KVS6"},
-        {0, 9, 0, 0, "KV Dual"},     {1, 9, 0, 0, "KV Dual"},    {2, 9, 0, 0, "TW Dual"},
-        {1, 2, 0, 0, "HT6"},         {2, 5, 0, 0, "TW25"},       {1, 1, 1, 170, "HTMach3"},
-        {0, 10, 0, 0, "previous"},   {0, -1, 0, 0, "previous"},  {0, NO_VALUE, 0, 0, "previous"},
+        {0, 0, 0, 0, "Auxiliary"}, {1, 0, 0, 0, "Aux"},       {0, 1, 0, 200, "KV3"},
+        {0, 1, 1, 162, "KV3"},     {0, 1, 1, 163, "KVMach3"}, {0, 1, 2, 163, "KV3"},
+        {0, 8, 0, 0, "KVMach3"},   {0, 9, 0, 0, "KV Dual"},   {2, 9, 0, 0, "TW Dual"},
+        {1, 2, 0, 0, "HT6"},       {2, 5, 0, 0, "TW25"},      {1, 1, 1, 170, "HTMach3"},
+        {0, 10, 0, 0, "previous"}, {0, -1, 0, 0, "previous"}, {0, NO_VALUE, 0, 0, "previous"},
+        {0, 7, 0, 0, "KVS6"}, // the last of the table
     };
     for (const Case& c : cases) {
         PrintHeaderContext context;
@@ -129,7 +127,7 @@ TEST_F(PrintHeaderTest, AnEmptySiteShowsTheUnitsSiteTag) {
     EXPECT_EQ(fill_print_header(stored, {}).site, QStringLiteral("Typed site"));
 }
 
-TEST_F(PrintHeaderTest, TheWindowShowsParameterValuesAndTableNames) {
+TEST_F(PrintHeaderTest, TheWindowShowsUnitValuesAndClearEmptiesOnlyTheTypedBoxes) {
     unit(92, 12345, QStringLiteral("12345"));
     unit(926, 2.05, QStringLiteral("2.0.5"));
     unit(93, 42, QStringLiteral("42"));
@@ -139,6 +137,7 @@ TEST_F(PrintHeaderTest, TheWindowShowsParameterValuesAndTableNames) {
     link().modbus_mode = true;
     shell().use_header = true;
     shell().header_project = QStringLiteral("P-7");
+    shell().header_site = QStringLiteral("Kept site");
     PrintHeaderWindow& w = print_header_window();
     EXPECT_TRUE(w.Check1->isChecked());
     QStringList shown;
@@ -146,55 +145,6 @@ TEST_F(PrintHeaderTest, TheWindowShowsParameterValuesAndTableNames) {
         shown << w.Text1[i]->text();
     EXPECT_EQ(shown, QStringList({"P-7", "Velto 300 Modbus", "12345", "2.0.5", "000042", "KVMach3"}))
         << "KVMach3: version 2.05 is past 1.63";
-}
-
-TEST_F(PrintHeaderTest, AHardwareVersionThatIsNoNumberShowsAsItIs) {
-    unit(93, NO_VALUE, QStringLiteral("NO"));
-    EXPECT_EQ(print_header_window().Text1[7]->text(), QStringLiteral("NO"));
-}
-
-TEST_F(PrintHeaderTest, KeysOutsideTheTablesKeepTheNamesOfThePreviousUse) {
-    unit(99, 2);
-    unit(101, 4);
-    PrintHeaderWindow* w = &print_header_window();
-    w->Text1[4]->setText(QStringLiteral("My device "));
-    w->Text1[8]->setText(QStringLiteral("My sensor"));
-    set_print_header_actions({{}, [] {}, {}});
-    w->cmdPrint->click();
-    ASSERT_FALSE(print_header_window_loaded() && w->isVisible());
-    delete w;
-
-    unit(99, 9);
-    unit(101, 12);
-    PrintHeaderWindow& again = print_header_window();
-    EXPECT_EQ(again.Text1[4]->text(), QStringLiteral("My device"));
-    EXPECT_EQ(again.Text1[8]->text(), QStringLiteral("My sensor"));
-}
-
-TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsThenPrints) {
-    PrintHeaderFields seen;
-    set_print_header_actions({{}, [&] { seen = current_print_header(); }, {}});
-    PrintHeaderWindow& w = print_header_window();
-    w.Check1->setChecked(true);
-    w.Text1[0]->setText(QStringLiteral("  Site A "));
-    w.Text1[3]->setText(QStringLiteral("LT-101"));
-    w.Text1[9]->setText(QStringLiteral(" SN9 "));
-    w.cmdPrint->click();
-    EXPECT_EQ(std::tuple(seen.site, seen.sensor_serial, seen.use_header),
-              std::tuple(QString("Site A"), QString("SN9"), true));
-    EXPECT_EQ(QStringList({ini("Site"), ini("Tag"), ini("Use Header")}),
-              QStringList({"Site A", "LT-101", "True"}));
-    EXPECT_EQ(ini("Sensor Serial"), QStringLiteral("<missing>")) << "a run-only field was stored";
-}
-
-TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
-    unit(99, 1);
-    unit(92, 0, QStringLiteral("77"));
-    unit(926, 0, QStringLiteral("2.0.5"));
-    unit(93, 0, QStringLiteral("1"));
-    unit(101, 2);
-    shell().header_site = QStringLiteral("Kept site");
-    PrintHeaderWindow& w = print_header_window();
     for (size_t i : {0, 1, 2, 3, 9})
         w.Text1[i]->setText(QStringLiteral("typed"));
     w.cmdClear->click();
@@ -204,6 +154,38 @@ TEST_F(PrintHeaderTest, ClearEmptiesOnlyTheTypedBoxesAndCancelStoresNothing) {
     }
     w.cmdCancel->click();
     EXPECT_EQ(shell().header_site + "|" + ini("Site"), QStringLiteral("Kept site|<missing>"));
+}
+
+// Print stores the trimmed fields, then prints; names typed for keys outside the tables are
+// kept for the next use.
+TEST_F(PrintHeaderTest, PrintStoresTrimmedFieldsAndKeysOutsideTheTablesKeepThePreviousNames) {
+    unit(99, 2);
+    unit(101, 4);
+    PrintHeaderFields seen;
+    set_print_header_actions({{}, [&] { seen = current_print_header(); }, {}});
+    PrintHeaderWindow* w = &print_header_window();
+    w->Check1->setChecked(true);
+    w->Text1[0]->setText(QStringLiteral("  Site A "));
+    w->Text1[3]->setText(QStringLiteral("LT-101"));
+    w->Text1[4]->setText(QStringLiteral("My device "));
+    w->Text1[8]->setText(QStringLiteral("My sensor"));
+    w->Text1[9]->setText(QStringLiteral(" SN9 "));
+    w->cmdPrint->click();
+    EXPECT_EQ(fields(seen.site, seen.sensor_serial, seen.use_header),
+              fields("Site A", "SN9", true));
+    EXPECT_EQ(QStringList({ini("Site"), ini("Tag"), ini("Use Header")}),
+              QStringList({"Site A", "LT-101", "True"}));
+    EXPECT_EQ(ini("Sensor Serial"), QStringLiteral("<missing>")) << "a run-only field was stored";
+    ASSERT_FALSE(print_header_window_loaded() && w->isVisible());
+    delete w;
+
+    unit(99, 9);
+    unit(101, 12);
+    unit(93, NO_VALUE, QStringLiteral("NO"));
+    PrintHeaderWindow& again = print_header_window();
+    EXPECT_EQ(fields(again.Text1[4]->text(), again.Text1[8]->text(), again.Text1[7]->text()),
+              fields("My device", "My sensor", "NO"))
+        << "a hardware version that is no number shows as it is";
 }
 
 TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
@@ -227,20 +209,6 @@ TEST_F(PrintHeaderTest, AFailingPrintOrPreviewIsShownAndTheWindowStays) {
     for (const auto& prompt : dialogs.prompts)
         EXPECT_EQ(prompt.style, platform::mb::Critical);
     EXPECT_TRUE(print_header_window_loaded() && w.isVisible());
-}
-
-TEST_F(PrintHeaderTest, AnEmptyListingSaysSoAndOpensNoHeader) {
-    int opened = 0;
-    print_listing([] { parameter_listing().rows.clear(); }, [&] { ++opened; });
-    EXPECT_EQ(opened, 0);
-    ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_TRUE(dialogs.prompts[0].text == ui_text(1226) &&
-                dialogs.prompts[0].style == platform::mb::Information);
-
-    print_listing([] { parameter_listing().rows = {{"P1", "Mode", "1", ""}}; },
-                  [&] { ++opened; });
-    EXPECT_TRUE(opened == 1 && dialogs.prompts.size() == 1u);
-    parameter_listing().rows.clear();
 }
 
 TEST_F(PrintHeaderTest, EchoChartPrintsLandscapeAndGetsItsColoursBack) {
@@ -316,8 +284,6 @@ TEST_F(PrintHeaderWork, ListEntriesComeAliveOnceTheListingsAreInstalled) {
     install_report_tools(services, nullptr, nullptr);
     EXPECT_FALSE(services.print_parameters || services.print_changed_parameters)
         << "an entry without its listing looks done";
-    const PrintHeaderActions& actions = print_header_actions();
-    EXPECT_TRUE(actions.preview && actions.print && actions.export_list);
 
     QStringList listed;
     services.list_all_parameters = [&](bool shown) {
@@ -330,25 +296,16 @@ TEST_F(PrintHeaderWork, ListEntriesComeAliveOnceTheListingsAreInstalled) {
     };
     install_report_tools(services, nullptr, nullptr);
     ASSERT_TRUE(services.print_parameters && services.print_changed_parameters);
-
-    struct Case {
-        std::function<void()>* entry;
-        const char* listed;
-        bool opens_header;
-    };
-    const Case cases[] = {{&services.print_parameters, "all 0", true},
-                          {&services.print_changed_parameters, "changed 0 0", false}};
-    for (const Case& c : cases) {
-        listed.clear();
-        opened.clear();
-        dialogs.prompts.clear();
-        (*c.entry)();
-        EXPECT_EQ(listed, QStringList{QLatin1String(c.listed)});
-        EXPECT_EQ(opened.contains(QStringLiteral("frmPrintHeader")), c.opens_header) << c.listed;
-        EXPECT_EQ(dialogs.messages().size(), c.opens_header ? 0 : 1) << c.listed;
-        if (print_header_window_loaded())
-            delete &print_header_window();
-    }
+    services.print_parameters();
+    EXPECT_TRUE(opened.contains(QStringLiteral("frmPrintHeader")) && dialogs.prompts.empty());
+    delete &print_header_window();
+    opened.clear();
+    // An empty listing says so and opens no header.
+    services.print_changed_parameters();
+    EXPECT_EQ(listed, QStringList({"all 0", "changed 0 0"}));
+    EXPECT_TRUE(opened.isEmpty() && !print_header_window_loaded());
+    EXPECT_EQ(dialogs.messages(), QStringList{ui_text(1226)});
+    EXPECT_EQ(dialogs.prompts[0].style, platform::mb::Information);
 }
 
 TEST_F(PrintHeaderWork, PreviewShowsTheFirstPageUnderTheTypedHeaderAndStaysOpen) {
@@ -370,10 +327,8 @@ TEST_F(PrintHeaderWork, PreviewShowsTheFirstPageUnderTheTypedHeaderAndStaysOpen)
 
 TEST_F(PrintHeaderWork, WithoutTheHeaderThePreviewNamesTheParameterFile) {
     const QString file = dir.filePath("site.par");
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.close();
-    fill_listing(2);
+    testfiles::write_bytes(file, {});
+    fill_listing(60);
     install_report_tools(services, nullptr, nullptr, [file] { return file; });
     PrintHeaderWindow& w = print_header_window();
     w.Check1->setChecked(false);
@@ -381,21 +336,22 @@ TEST_F(PrintHeaderWork, WithoutTheHeaderThePreviewNamesTheParameterFile) {
     EXPECT_TRUE(page_shows(ui_text(1452) + file));
     EXPECT_TRUE(page_shows(ui_text(1454) + QStringLiteral("5.30")));
     EXPECT_FALSE(page_shows(QStringLiteral("Page 1"))) << "a footer without the header";
+    EXPECT_TRUE(page_shows(QStringLiteral("P60"))) << "without the header every row is shown";
 }
 
 TEST_F(PrintHeaderWork, PrintAndExportWriteTheListingAndCloseTheWindowOrSayWhyAndGoOn) {
     fill_listing(3);
     install_report_tools(services, nullptr, nullptr);
-    struct Case {
+    const struct {
         const char* button;
         const char* file;
-        bool fails;
-    };
-    const Case cases[] = {{"cmdPrint", "list.pdf", false},
-                          {"cmdExport", "list.csv", false},
-                          {"cmdPrint", "missing/folder/list.pdf", true},
-                          {"cmdExport", "missing/folder/list.csv", true}};
-    for (const Case& c : cases) {
+        const char* written; // empty: the output fails
+    } cases[] = {{"cmdPrint", "list.pdf", "%PDF"},
+                 {"cmdExport", "list.csv", ",P3,Parameter 3,3,m\r\n"},
+                 {"cmdPrint", "missing/folder/list.pdf", ""},
+                 {"cmdExport", "missing/folder/list.csv", ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
         dialogs.prompts.clear();
         const QString path = dir.filePath(QLatin1String(c.file));
         printers.answers = {1};
@@ -406,22 +362,13 @@ TEST_F(PrintHeaderWork, PrintAndExportWriteTheListingAndCloseTheWindowOrSayWhyAn
         w->Text1[0]->setText(QStringLiteral("Weir 9"));
         w->Check1->setChecked(true);
         w->findChild<QPushButton*>(QLatin1String(c.button))->click();
-        if (c.fails) {
-            ASSERT_EQ(dialogs.messages().size(), 1) << c.file;
-            EXPECT_TRUE(dialogs.messages()[0].startsWith(ui_text(1229))) << c.file;
-        } else {
-            EXPECT_FALSE(w->isVisible()) << c.button;
-            EXPECT_EQ(dialogs.messages(), QStringList{ui_text(1228)}) << c.button;
-            QFile out(path);
-            ASSERT_TRUE(out.open(QIODevice::ReadOnly)) << c.button;
-            const QByteArray bytes = out.readAll();
-            if (QLatin1String(c.file).endsWith(QLatin1String(".csv"))) {
-                EXPECT_TRUE(bytes.contains(",Weir 9\r\n"));
-                EXPECT_TRUE(bytes.contains(",P3,Parameter 3,3,m\r\n"));
-            } else {
-                EXPECT_TRUE(bytes.startsWith("%PDF"));
-            }
-        }
+        const bool fails = !*c.written;
+        ASSERT_EQ(dialogs.messages().size(), 1);
+        EXPECT_TRUE(dialogs.messages()[0].startsWith(ui_text(fails ? 1229 : 1228)));
+        if (!fails)
+            EXPECT_TRUE(!w->isVisible() && testfiles::read_bytes(path).contains(c.written));
+        if (QLatin1String(c.file) == QLatin1String("list.csv"))
+            EXPECT_TRUE(testfiles::read_bytes(path).contains(",Weir 9\r\n"));
         if (print_header_window_loaded())
             delete w;
     }
