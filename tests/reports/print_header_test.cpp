@@ -365,10 +365,12 @@ TEST_F(PrintHeaderWork, PrintAndExportWriteTheListingAndCloseTheWindowOrSayWhyAn
         const bool fails = !*c.written;
         ASSERT_EQ(dialogs.messages().size(), 1);
         EXPECT_TRUE(dialogs.messages()[0].startsWith(ui_text(fails ? 1229 : 1228)));
-        if (!fails)
+        if (!fails) {
             EXPECT_TRUE(!w->isVisible() && testfiles::read_bytes(path).contains(c.written));
-        if (QLatin1String(c.file) == QLatin1String("list.csv"))
+        }
+        if (QLatin1String(c.file) == QLatin1String("list.csv")) {
             EXPECT_TRUE(testfiles::read_bytes(path).contains(",Weir 9\r\n"));
+        }
         if (print_header_window_loaded())
             delete w;
     }
