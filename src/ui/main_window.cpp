@@ -1125,7 +1125,36 @@ bool MainWindow::handle_shortcut_key(QChar typed) {
     return false;
 }
 
+// The parameter grid lies over the right-hand side of the pages: while it shows, the pages end at
+// its left edge, so that nothing (a box, a tab of the set-up tabs, their scroll arrows) hides
+// under it.
+void MainWindow::keep_pages_clear_of_grid() {
+    QTabWidget* pages = SSTab1[1];
+    if (!pages || !MSFlexGrid1)
+        return;
+    for (int i = 0; i < pages->count(); ++i) {
+        QWidget* page = pages->widget(i);
+        if (auto* area = qobject_cast<QScrollArea*>(page))
+            page = area->widget();
+        if (!page)
+            continue;
+        int room = QWIDGETSIZE_MAX;
+        if (MSFlexGrid1->isVisible())
+            room = std::max(0, MSFlexGrid1->mapTo(this, QPoint(0, 0)).x() -
+                                   page->mapTo(this, QPoint(0, 0)).x() - 2);
+        if (page->maximumWidth() != room)
+            page->setMaximumWidth(room);
+    }
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((watched == MSFlexGrid1 && (type == QEvent::Show || type == QEvent::Hide ||
+                                    type == QEvent::Move || type == QEvent::Resize)) ||
+        (watched == SSTab1[1] && type == QEvent::Resize)) {
+        keep_pages_clear_of_grid();
+        return false;
+    }
     if (event->type() == QEvent::Resize && watched == log_chart_page) {
         place_chart_column();
         return false;

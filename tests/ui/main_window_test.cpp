@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTest>
 #include <qcustomplot.h>
@@ -422,6 +423,17 @@ TEST_F(MainWindowTest, TheParameterGridShowsEveryHeadingWholeInEveryLanguage) {
         }
         EXPECT_LE(total, grid->viewport()->width() + 1)
             << "language " << language << ": the grid scrolls sideways";
+        const int grid_left = grid->mapTo(&w, QPoint(0, 0)).x();
+        for (int tab = 1; tab <= 3; ++tab) {
+            w.SSTab1[1]->setCurrentIndex(tab);
+            flush();
+            const QWidget* page = w.SSTab1[1]->currentWidget();
+            if (const auto* area = qobject_cast<const QScrollArea*>(page))
+                page = area->widget();
+            EXPECT_LE(page->mapTo(&w, QPoint(page->childrenRect().right(), 0)).x(), grid_left)
+                << "language " << language << ": " << w.SSTab1[1]->tabText(tab).toStdString()
+                << " runs under the parameter grid";
+        }
         w.close();
         flush();
     }
