@@ -17,8 +17,8 @@ class ParameterPage : public QWidget {
 public:
     explicit ParameterPage(QWidget* parent = nullptr);
 
-    QTabWidget* SSTab1 = nullptr;         // element 2: the parameter set-up tabs
-    QTabWidget* SSTab2 = nullptr;         // element 1: the loss curve, its points, the losses
+    QTabWidget* parameter_tabs = nullptr; // element 2: the parameter set-up tabs
+    QTabWidget* loss_tabs = nullptr;      // element 1: the loss curve, its points, the losses
     QCustomPlot* loss_curve = nullptr;    // loss against limit, P170..P185
     std::map<int, QGroupBox*> scrframe;   // by the number of the frame's first row
     std::map<QString, QGroupBox*> frames; // "Frame2", "Frame1(13)", ... by object name
@@ -33,7 +33,7 @@ public:
 
     QGroupBox* Frame5_0 = nullptr;    // Frame5(0): the vessel picture's frame
     QGroupBox* Frame5_1 = nullptr;    // Frame5(1): the vessel rows
-    QLabel* Image2 = nullptr;         // the vessel picture
+    QLabel* vessel_picture = nullptr; // the vessel picture
     QLabel* scrlabel19 = nullptr;     // the shape's name
     QLabel* scrlabel1 = nullptr;      // "Image information not available"
     QWidget* rows = nullptr;          // where the rows P600..P607 go
@@ -49,7 +49,7 @@ public:
     explicit FlowPage(QWidget* parent = nullptr);
 
     QGroupBox* Frame6_0 = nullptr;    // Frame6(0): the flow picture's frame
-    QLabel* Image3 = nullptr;         // the flow element picture
+    QLabel* flow_picture = nullptr;   // the flow element picture
     QLabel* scrlabel18 = nullptr;     // type and model name
     QLabel* scrlabel0 = nullptr;      // "Image information not available"
     QLabel* Txt713 = nullptr;         // the note under some elements

@@ -144,7 +144,7 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
         if (frame->children().isEmpty())
             frame->hide();
     // A page of the system tab's own tab set that holds no rows is not offered.
-    page_.SSTab2->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
+    page_.loss_tabs->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
     vessel_.SSTab2_0->hide();
     vessel_.TChart3_0->hide();
     flow_.SSTab3_0->hide();
@@ -160,8 +160,8 @@ void ParameterRowsView::show_setup_tabs() {
     set_setup_tab_texts(vessel_, flow_);
     set_loss_curve_texts(*page_.loss_curve);
     const SetupTabs& t = setup_tabs();
-    show_picture(*vessel_.Image2, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
-    show_picture(*flow_.Image3, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
+    show_picture(*vessel_.vessel_picture, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
+    show_picture(*flow_.flow_picture, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
     flow_.Txt713->setText(QString(t.flow.note).remove(QLatin1Char('\r')));
     flow_.Txt713->setVisible(!t.flow.note.isEmpty() && !t.flow.path.isEmpty());
     draw_profile(*vessel_.TChart3_0, t.volume_breakpoint_levels, t.volume_breakpoint_volumes);
@@ -220,7 +220,7 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     } else if (name.startsWith(QLatin1String("flowpoints:"))) {
         container = page_of(flow_.SSTab3_0);
     } else if (name.startsWith(QLatin1String("SSTab2(1):"))) {
-        container = page_of(page_.SSTab2);
+        container = page_of(page_.loss_tabs);
     } else if (name.startsWith(QLatin1String("scrframe("))) {
         const int row = name.mid(9, name.size() - 10).toInt();
         container = page_.scrframe.count(row) ? page_.scrframe.at(row) : nullptr;
@@ -232,7 +232,7 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     if (container->parentWidget() == &page_ || qobject_cast<QGroupBox*>(container))
         container->show();
     if (name == QLatin1String("Frame27"))
-        page_.SSTab2->setTabVisible(2, true);
+        page_.loss_tabs->setTabVisible(2, true);
     QFormLayout* form = new_form(container);
     forms_[name] = form;
     return form;
@@ -344,7 +344,7 @@ void ParameterRowsView::show_switch(const QString& name, bool on) {
         return;
     }
     if (name.startsWith(QLatin1String("SSTab1(2):"))) {
-        page_.SSTab1->setTabEnabled(name.mid(10).toInt(), on);
+        page_.parameter_tabs->setTabEnabled(name.mid(10).toInt(), on);
         return;
     }
     if (auto it = page_.frames.find(name); it != page_.frames.end()) {

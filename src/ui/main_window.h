@@ -110,12 +110,12 @@ public:
     std::array<QTabWidget*, 3> SSTab1{};        // 0 logging, 1 CSO, 2 parameter set-up
     std::array<QProgressBar*, 6> ProgressBar{}; // ProgressBar1..ProgressBar5 (0 unused)
     TrafficBox* Term = nullptr;                 // the traffic with the unit
-    QFrame* Frame25 = nullptr;                  // busy frame over the terminal box
-    BusyAnimation* Animation1 = nullptr;
+    QFrame* busy_frame = nullptr;               // busy frame over the terminal box
+    BusyAnimation* busy_animation = nullptr;
     QLabel* Label11 = nullptr;           // download progress line
-    QLabel* Text68 = nullptr;            // progress text of a transfer
-    QPushButton* Command12 = nullptr;    // Cancel of a transfer
-    QTableWidget* MSFlexGrid1 = nullptr; // element 0: the parameter list grid
+    QLabel* progress_text = nullptr;     // progress text of a transfer
+    QPushButton* cancel_button = nullptr;   // Cancel of a transfer
+    QTableWidget* parameter_grid = nullptr; // element 0: the parameter list grid
     QFrame* Frame4 = nullptr;            // element 0: the echo recorder frame
     QToolBar* Toolbar2 = nullptr;
     QTimer* Timer1 = nullptr;

@@ -70,7 +70,7 @@ TEST_F(LogChartEventsTest, TheChartTabBringsTheLegendWindowUpAndOtherTabsTuckItA
                 !page->TeeCommander1->isHidden());
     tabs->setCurrentIndex(0);
     EXPECT_TRUE(!legend_up() && !log_setup().legend_window_shown &&
-                page->TeeCommander1->isHidden() && page->TChart1->isHidden());
+                page->TeeCommander1->isHidden() && page->log_chart->isHidden());
 
     // Restored by hand with another tab in front: the timer tucks it away again.
     legend_window().showNormal();
@@ -90,19 +90,19 @@ TEST_F(LogChartEventsTest, FirstCommandBarUseKeepsTheLegendUpLaterUsesTuckItAway
     EXPECT_FALSE(legend_up() || log_setup().legend_window_shown);
 
     // The legend button brings it back, with the settings re-applied.
-    page->Command4->click();
+    page->legend_button->click();
     EXPECT_TRUE(legend_up() && !log_setup().legend_refresh_pending);
-    page->Command4->click();
+    page->legend_button->click();
     EXPECT_FALSE(legend_up());
 }
 
 TEST_F(LogChartEventsTest, ResetZoomGivesTheWholePageAgainAndTucksTheLegend) {
     tabs->setCurrentIndex(2);
-    QCPAxis* x = page->TChart1->xAxis;
+    QCPAxis* x = page->log_chart->xAxis;
     const QCPRange whole = x->range();
     events->zoom_in->click();
     EXPECT_LT(x->range().size(), whole.size());
-    page->Command9->click();
+    page->redraw_button->click();
     EXPECT_DOUBLE_EQ(x->range().size(), whole.size());
     EXPECT_FALSE(legend_up());
 }
@@ -116,7 +116,7 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
                 !events->previous_page->isEnabled());
     events->next_page->click();
     EXPECT_EQ(model.display.page, 1);
-    QCPAxis* x = page->TChart1->xAxis;
+    QCPAxis* x = page->log_chart->xAxis;
     EXPECT_EQ(std::tuple(x->range().lower, x->range().upper),
               std::tuple(1.78e9 + 900.0 * 30, 1.78e9 + 900.0 * 59));
     events->last_page->click();
@@ -128,8 +128,8 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
 
 TEST_F(LogChartEventsTest, TheCursorLineShowsOnlyInsideTheData) {
     QCPItemStraightLine* cursor = nullptr;
-    for (int i = 0; i < page->TChart1->itemCount(); ++i)
-        if (auto* line = qobject_cast<QCPItemStraightLine*>(page->TChart1->item(i)))
+    for (int i = 0; i < page->log_chart->itemCount(); ++i)
+        if (auto* line = qobject_cast<QCPItemStraightLine*>(page->log_chart->item(i)))
             cursor = line;
     ASSERT_NE(cursor, nullptr);
     events->TChart1_MouseMove(1.78e9 + 900.0 * 50, 50);

@@ -29,17 +29,17 @@ TEST(LogChartView, AnEmptyChartShowsNoDatesActiveSeriesAreDrawnAndALegendClickSw
     page.resize(800, 500);
     EXPECT_FALSE(page.chart_view->time_labels_shown()) << "an empty chart shows 1970 dates";
     EXPECT_EQ(page.chart_view->drawn_series(), 0);
-    for (QPushButton* b : {page.Command4, page.Command13})
+    for (QPushButton* b : {page.legend_button, page.report_button})
         EXPECT_TRUE(!b->text().isEmpty() || !b->icon().isNull()) << b->objectName().toStdString();
     add(model, "Level (mm)", 50, true);
     add(model, "Distance (mm)", 50, false);
     model.changed();
     EXPECT_TRUE(page.chart_view->time_labels_shown() && page.chart_view->drawn_series() == 1);
-    EXPECT_EQ(page.TChart1->plottableCount(), 2) << "an inactive series stays in the legend";
+    EXPECT_EQ(page.log_chart->plottableCount(), 2) << "an inactive series stays in the legend";
 
-    QCPAbstractLegendItem* item = page.TChart1->legend->item(1);
+    QCPAbstractLegendItem* item = page.log_chart->legend->item(1);
     ASSERT_NE(item, nullptr);
-    emit page.TChart1->legendClick(page.TChart1->legend, item, nullptr);
+    emit page.log_chart->legendClick(page.log_chart->legend, item, nullptr);
     EXPECT_TRUE(model.series(1).active && page.chart_view->drawn_series() == 2);
 
     model.remove_all_series();
@@ -54,11 +54,11 @@ TEST(LogChartView, PointMarkersShowOnlyWhereThePointsAreApart) {
     add(model, "Dense", 5000, true);
     add(model, "Sparse", 20, true);
     model.changed();
-    page.TChart1->replot();
-    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
+    page.log_chart->replot();
+    EXPECT_EQ(page.log_chart->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
     // Zoomed in to the first points both series are sparse enough for markers.
-    page.TChart1->xAxis->setRange(1.78e9, 1.78e9 + 900.0 * 10);
-    page.TChart1->replot();
-    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDisc);
+    page.log_chart->xAxis->setRange(1.78e9, 1.78e9 + 900.0 * 10);
+    page.log_chart->replot();
+    EXPECT_EQ(page.log_chart->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDisc);
     model.remove_all_series();
 }

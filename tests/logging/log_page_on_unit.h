@@ -38,9 +38,9 @@ protected:
         set_log_unit_view(&log_view);
         fix_unit_clock();
         page = std::make_unique<LogSetupPage>();
-        page->Text1[2]->setText("0");
+        page->setup_boxes[2]->setText("0");
         page->select_model_option(2);
-        page->Check1[31]->setChecked(true);
+        page->channel_boxes[31]->setChecked(true);
         commands = std::make_unique<UnitLogCommands>(*page);
         commands->install();
     }

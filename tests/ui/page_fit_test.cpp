@@ -247,8 +247,8 @@ protected:
     static void fill_unit_read_outs(LogSetupPage& page) {
         const char* values[] = {"07/12/2026 13:42", "FFFFFFFF", "FFFFFFFF", "FFFFFFFF", "30000",
                                 "31/12/2027 23:59", "65535", "Yes", "48"};
-        for (size_t i = 0; i < page.Text4.size(); ++i)
-            page.Text4[i]->setText(QLatin1String(values[i]));
+        for (size_t i = 0; i < page.unit_log_boxes.size(); ++i)
+            page.unit_log_boxes[i]->setText(QLatin1String(values[i]));
         page.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
         page.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
     }
