@@ -194,7 +194,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         set_main_window_texts();
     });
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
-    install_log_chart_events(SSTab1[0], log_chart_page, Timer4, this);
+    install_log_chart_events(logging_tabs, log_chart_page, Timer4, this);
     services.legend_minimise = [] {
         // A legend window that is not up stays down: minimising it would first show it.
         if (legend_window_loaded() && !legend_window().minimised())
@@ -203,10 +203,10 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     services.legend_unload = [] { unload_legend_window(); };
     // The echo page's keys work while it is in front; leaving it for the parameters ends live
     // echo monitoring, and coming back hides the parameter grid.
-    connect(SSTab1[0], &QTabWidget::currentChanged, this,
-            [this] { KeyPreview = SSTab1[1]->currentIndex() == 0; });
-    connect(SSTab1[1], &QTabWidget::currentChanged, this,
-            [this, previous = std::make_shared<int>(SSTab1[1]->currentIndex())](int index) {
+    connect(logging_tabs, &QTabWidget::currentChanged, this,
+            [this] { KeyPreview = cso_tabs->currentIndex() == 0; });
+    connect(cso_tabs, &QTabWidget::currentChanged, this,
+            [this, previous = std::make_shared<int>(cso_tabs->currentIndex())](int index) {
                 KeyPreview = index == 0;
                 if (*previous == 0 && index == 1)
                     echo_page->offline_option->setChecked(true);
@@ -231,14 +231,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             if (index >= 0 && index < 3)
                 toolbar_button(QLatin1String(keys[index]))->setChecked(pressed);
         },
-        {Frame4, Toolbar2, ProgressBar[2], SSTab1[1], progress_text});
+        {Frame4, Toolbar2, ProgressBar[2], cso_tabs, progress_text});
     install_parameter_work(services,
                            {parameter_page, vessel_page, flow_page, progress_text, ProgressBar[3],
-                            cancel_button, SSTab1[1], [this] { enable_controls(); },
-                            parameter_grid},
+                            cancel_button, cso_tabs, [this] { enable_controls(); }, parameter_grid},
                            this);
     reports::install_report_services(services);
-    new WidgetLogUnitView({progress_text, busy_frame, busy_animation, SSTab1[0], ProgressBar},
+    new WidgetLogUnitView({progress_text, busy_frame, busy_animation, logging_tabs, ProgressBar},
                           this);
     // Last: the print entries take on the work installed above (the parameter listings).
     install_report_tools(services, this, echo_page->echo_chart,
@@ -379,31 +378,31 @@ void MainWindow::build_frame() {
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
 
-    SSTab1[0] = new QTabWidget(central);
-    SSTab1[0]->setObjectName(element("SSTab1", 0));
-    log_setup_page = new LogSetupPage(SSTab1[0]);
-    SSTab1[0]->addTab(scrolled(log_setup_page, SSTab1[0]), QStringLiteral("Log Setup"));
+    logging_tabs = new QTabWidget(central);
+    logging_tabs->setObjectName(element("SSTab1", 0));
+    log_setup_page = new LogSetupPage(logging_tabs);
+    logging_tabs->addTab(scrolled(log_setup_page, logging_tabs), QStringLiteral("Log Setup"));
     // The unit's log read-outs are part of the set-up page; the second tab has no page of its
     // own and is not offered.
-    auto* log_info = new QWidget(SSTab1[0]);
+    auto* log_info = new QWidget(logging_tabs);
     log_info->setObjectName(QStringLiteral("LogInfoPage"));
-    SSTab1[0]->addTab(log_info, QStringLiteral("Log Info"));
-    SSTab1[0]->setTabVisible(1, false);
-    log_chart_page = new LogChartPage(SSTab1[0]);
-    SSTab1[0]->addTab(log_chart_page, QStringLiteral("Charts"));
+    logging_tabs->addTab(log_info, QStringLiteral("Log Info"));
+    logging_tabs->setTabVisible(1, false);
+    log_chart_page = new LogChartPage(logging_tabs);
+    logging_tabs->addTab(log_chart_page, QStringLiteral("Charts"));
     log_chart_page->installEventFilter(this);
 
-    SSTab1[1] = new QTabWidget(central);
-    SSTab1[1]->setObjectName(element("SSTab1", 1));
-    echo_page = new EchoPage(SSTab1[1]);
-    SSTab1[1]->addTab(echo_page, QStringLiteral("Echo"));
-    parameter_page = new ParameterPage(SSTab1[1]);
-    SSTab1[1]->addTab(scrolled(parameter_page, SSTab1[1]), QStringLiteral("Parameters"));
-    vessel_page = new VesselPage(SSTab1[1]);
-    SSTab1[1]->addTab(vessel_page, QStringLiteral("Volume"));
-    flow_page = new FlowPage(SSTab1[1]);
-    SSTab1[1]->addTab(flow_page, QStringLiteral("Flow"));
-    SSTab1[2] = parameter_page->parameter_tabs;
+    cso_tabs = new QTabWidget(central);
+    cso_tabs->setObjectName(element("SSTab1", 1));
+    echo_page = new EchoPage(cso_tabs);
+    cso_tabs->addTab(echo_page, QStringLiteral("Echo"));
+    parameter_page = new ParameterPage(cso_tabs);
+    cso_tabs->addTab(scrolled(parameter_page, cso_tabs), QStringLiteral("Parameters"));
+    vessel_page = new VesselPage(cso_tabs);
+    cso_tabs->addTab(vessel_page, QStringLiteral("Volume"));
+    flow_page = new FlowPage(cso_tabs);
+    cso_tabs->addTab(flow_page, QStringLiteral("Flow"));
+    parameter_tabs = parameter_page->parameter_tabs;
     // Echo off until the live choice is made; enable_controls reads it.
     echo_page->offline_option->setChecked(true);
     echo_page->offline_chosen = [this] { enable_controls(); };
@@ -436,8 +435,8 @@ void MainWindow::build_frame() {
     auto* pages = new QWidget(central);
     auto* pages_layout = new QVBoxLayout(pages);
     pages_layout->setContentsMargins(0, 0, 0, 0);
-    pages_layout->addWidget(SSTab1[0], 1);
-    pages_layout->addWidget(SSTab1[1], 1);
+    pages_layout->addWidget(logging_tabs, 1);
+    pages_layout->addWidget(cso_tabs, 1);
     auto* splitter = new QSplitter(Qt::Vertical, central);
     splitter->setObjectName(QStringLiteral("TermSplitter"));
     splitter->addWidget(pages);
@@ -694,7 +693,7 @@ void MainWindow::place_overlays() {
     l.progress_text = g(progress_text->geometry());
     l.progress_bar = g(ProgressBar[3]->geometry());
     l.cancel_button = g(cancel_button->geometry());
-    l.cso_tabs = g(SSTab1[1]->geometry());
+    l.cso_tabs = g(cso_tabs->geometry());
     l.grid = g(parameter_grid->geometry());
     l.grid.width = 0;
     for (int c : GRID_COLUMN_TWIPS)
@@ -783,14 +782,14 @@ void MainWindow::apply_operation_mode() {
                 if (auto* w = qobject_cast<QWidget*>(box))
                     w->setToolTip(services.get_param_tooltip(104));
         }
-        SSTab1[1]->setCurrentIndex(0);
-        SSTab1[1]->setTabEnabled(1, false);
+        cso_tabs->setCurrentIndex(0);
+        cso_tabs->setTabEnabled(1, false);
         for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
             if (*show)
                 (*show)();
     } else {
-        SSTab1[0]->setCurrentIndex(0);
-        SSTab1[0]->setTabEnabled(2, false);
+        logging_tabs->setCurrentIndex(0);
+        logging_tabs->setTabEnabled(2, false);
     }
 }
 
@@ -946,9 +945,9 @@ void MainWindow::enable_controls() {
     in.system_type = parameter_state().system_type;
     EnableResult r = enable_controls_rules(in);
 
-    SSTab1[1]->setTabEnabled(1, r.cso_tab_parameters);
-    SSTab1[1]->setTabEnabled(2, r.cso_tab_volume);
-    SSTab1[1]->setTabEnabled(3, r.cso_tab_flow);
+    cso_tabs->setTabEnabled(1, r.cso_tab_parameters);
+    cso_tabs->setTabEnabled(2, r.cso_tab_volume);
+    cso_tabs->setTabEnabled(3, r.cso_tab_flow);
     // Selecting the offline choice runs its handler only when it was not selected already.
     if (r.force_echo_off && !echo_page->offline_option->isChecked())
         echo_page->offline_option->setChecked(true);
@@ -958,10 +957,10 @@ void MainWindow::enable_controls() {
         set_rule_enabled(name, enabled);
     for (const auto& [key, enabled] : r.toolbar)
         set_key_rule_enabled(key, enabled);
-    SSTab1[2]->setTabEnabled(8, r.parameter_tab_access);
+    parameter_tabs->setTabEnabled(8, r.parameter_tab_access);
     for (int p : RELAY_PARAMETERS)
         definitions_table()[static_cast<size_t>(p)].present = r.relay_parameters_present;
-    SSTab1[2]->setTabEnabled(1, r.parameter_tab_relays);
+    parameter_tabs->setTabEnabled(1, r.parameter_tab_relays);
 }
 
 void MainWindow::enable_othermenus() {
@@ -976,12 +975,12 @@ void MainWindow::enable_othermenus() {
     for (const char* name :
          {"openechofile", "openparameterfile", "saveparameterstofile", "printmenu"})
         visible(name, r.cso_file_entries_visible);
-    SSTab1[0]->setVisible(r.logging_tabs_visible);
-    SSTab1[1]->setVisible(r.cso_tabs_visible);
+    logging_tabs->setVisible(r.logging_tabs_visible);
+    cso_tabs->setVisible(r.cso_tabs_visible);
     Toolbar1->setVisible(r.toolbar_visible);
     if (mode != 0) {
         link().quiet_commands = true;
-        SSTab1[1]->setCurrentIndex(0);
+        cso_tabs->setCurrentIndex(0);
         for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
             if (*show)
                 (*show)();
@@ -989,11 +988,11 @@ void MainWindow::enable_othermenus() {
         if (services.legend_minimise)
             services.legend_minimise();
     } else {
-        SSTab1[0]->setCurrentIndex(0);
+        logging_tabs->setCurrentIndex(0);
         visible("space3", false);
         if (services.legend_unload)
             services.legend_unload();
-        if (SSTab1[0]->currentIndex() != 2 && services.legend_minimise)
+        if (logging_tabs->currentIndex() != 2 && services.legend_minimise)
             services.legend_minimise();
     }
 }
@@ -1067,8 +1066,8 @@ void MainWindow::dispatch_toolbar_button(const QString& key) {
         press_around(key, services.get_parameters_file);
     } else if (key == QLatin1String(CLIPBOARD)) {
         press_around(key, [this] {
-            if (SSTab1[1]->currentIndex() != 0)
-                SSTab1[1]->setCurrentIndex(0);
+            if (cso_tabs->currentIndex() != 0)
+                cso_tabs->setCurrentIndex(0);
             QGuiApplication::clipboard()->setPixmap(echo_page->echo_chart->toPixmap());
             platform::msg_box(ui_text(1295, QStringLiteral("The echo chart is on the clipboard.")) +
                                   QChar(13) +
@@ -1139,7 +1138,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     // The other tab set comes into view with a change of mode: its pages are fitted then.
-    if (event->type() == QEvent::Show && (watched == SSTab1[0] || watched == SSTab1[1])) {
+    if (event->type() == QEvent::Show && (watched == logging_tabs || watched == cso_tabs)) {
         fit_timer_->start(0);
         return false;
     }
@@ -1147,7 +1146,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // again once the layout has taken the change in.
     if (event->type() == QEvent::LayoutRequest && isVisible() && !fit_timer_->isActive() &&
         is_fitted_content(*watched)) {
-        for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
+        for (QTabWidget* tabs : {logging_tabs, cso_tabs})
             if (tabs && tabs->isVisible() && tab_pages_outgrown(*tabs))
                 fit_timer_->start(0);
         return false;
@@ -1397,7 +1396,7 @@ void MainWindow::keep_frame_on_screen() {
 
 void MainWindow::fit_pages() {
     fit_timer_->stop();
-    for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
+    for (QTabWidget* tabs : {logging_tabs, cso_tabs})
         if (tabs && tabs->isVisible())
             fit_tab_pages(*tabs);
 }

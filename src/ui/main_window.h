@@ -107,7 +107,9 @@ public:
     QToolBar* Toolbar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 3> status_panels{};     // panels 1 and 2 (0 unused)
-    std::array<QTabWidget*, 3> SSTab1{};        // 0 logging, 1 CSO, 2 parameter set-up
+    QTabWidget* logging_tabs = nullptr;         // log set-up, log info, charts
+    QTabWidget* cso_tabs = nullptr;             // echo, parameters, volume, flow
+    QTabWidget* parameter_tabs = nullptr;       // the parameter page's set-up tabs
     std::array<QProgressBar*, 6> ProgressBar{}; // ProgressBar1..ProgressBar5 (0 unused)
     TrafficBox* Term = nullptr;                 // the traffic with the unit
     QFrame* busy_frame = nullptr;               // busy frame over the terminal box

@@ -120,7 +120,7 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     MainWindow& w = open_main_window(1, 1, 1); // German
     const auto german = [&](int n) { return texts.at(n).at(1); };
     EXPECT_EQ(fields(w.menu("file")->title(), w.menu_entry("about")->text(),
-                     w.SSTab1[1]->tabText(0), w.echo_page->offline_option->text(),
+                     w.cso_tabs->tabText(0), w.echo_page->offline_option->text(),
                      w.echo_page->trace_boxes[0]->text(), w.log_setup_page->channel_boxes[0]->text(),
                      shell().status_label_texts[0], w.toolbar_button("exit")->toolTip()),
               fields(german(1000), german(1344), german(1168), german(1096), german(1220),
@@ -131,7 +131,7 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     load_language_file();
     w.set_main_window_texts();
     const auto italian = [&](int n) { return texts.at(n).at(3); };
-    EXPECT_EQ(fields(w.menu("file")->title(), w.SSTab1[1]->tabText(0), w.echo_page->offline_option->text(),
+    EXPECT_EQ(fields(w.menu("file")->title(), w.cso_tabs->tabText(0), w.echo_page->offline_option->text(),
                      shell().status_label_texts[0], w.echo_page->kovex_readout->text(),
                      w.toolbar_button("exit")->toolTip()),
               fields(italian(1000), italian(1168), italian(1096), " " + italian(1170) + " = ",

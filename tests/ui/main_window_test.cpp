@@ -52,8 +52,8 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     // VeltoLog's default model and time stamp bytes; no chart tab before a log is read.
     LogSetupPage* page = w.log_setup_page;
     EXPECT_EQ(fields(page->model_options[2]->isChecked(), page->channel_boxes[31]->isChecked(),
-                     page->setup_boxes[0]->text(), page->setup_boxes[4]->text(), w.SSTab1[0]->isVisible(),
-                     w.SSTab1[1]->isVisible(), w.SSTab1[0]->isTabEnabled(2)),
+                     page->setup_boxes[0]->text(), page->setup_boxes[4]->text(), w.logging_tabs->isVisible(),
+                     w.cso_tabs->isVisible(), w.logging_tabs->isTabEnabled(2)),
               fields(true, true, "3", "32768", true, false, false));
     w.show();
     QTest::qWait(20);
@@ -66,8 +66,8 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cso.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1) << "the CSO mode asked the unit at start-up";
     // No parameter tab before any were loaded.
-    EXPECT_EQ(fields(cso.SSTab1[1]->isVisible(), cso.SSTab1[1]->currentIndex(),
-                     cso.SSTab1[1]->isTabEnabled(1), cso.Toolbar1->isVisible()),
+    EXPECT_EQ(fields(cso.cso_tabs->isVisible(), cso.cso_tabs->currentIndex(),
+                     cso.cso_tabs->isTabEnabled(1), cso.Toolbar1->isVisible()),
               fields(true, 0, false, true));
 }
 
@@ -190,13 +190,13 @@ TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
     MainWindow& w = start(1, 1, 0, 3);
     parameter_state().system_type = 4;
     w.enable_controls();
-    EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(8));
-    EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(1));
+    EXPECT_FALSE(w.parameter_tabs->isTabEnabled(8));
+    EXPECT_FALSE(w.parameter_tabs->isTabEnabled(1));
     for (int p : RELAY_PARAMETERS)
         EXPECT_FALSE(definitions_table()[static_cast<size_t>(p)].present) << p;
     parameter_state().system_type = 1;
     w.enable_controls();
-    EXPECT_TRUE(w.SSTab1[2]->isTabEnabled(1));
+    EXPECT_TRUE(w.parameter_tabs->isTabEnabled(1));
     EXPECT_TRUE(definitions_table()[218].present);
 }
 
@@ -295,7 +295,7 @@ TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
         EXPECT_EQ(
             fields(shell().operation_mode,
                    platform::read_profile_string(ini(), "General", "Mode Operation").value_or(""),
-                   w.SSTab1[0]->isVisible(), w.SSTab1[1]->isVisible(),
+                   w.logging_tabs->isVisible(), w.cso_tabs->isVisible(),
                    w.menu_entry(menu)->isChecked(), w.menu_entry("openlogfile")->isVisible()),
             fields(mode, mode, mode == 0, mode == 1, true, mode == 0))
             << menu;
@@ -323,12 +323,12 @@ TEST_F(MainWindowTest, ExitKeyRefusesWhileTheModemIsConnected) {
 TEST_F(MainWindowTest, ClipboardKeyCopiesTheEchoChartAndSaysSo) {
     MainWindow& w = start(1, 1);
     w.show();
-    w.SSTab1[1]->setTabEnabled(1, true);
-    w.SSTab1[1]->setCurrentIndex(1);
+    w.cso_tabs->setTabEnabled(1, true);
+    w.cso_tabs->setCurrentIndex(1);
     QApplication::clipboard()->clear();
     w.toolbar_button("clipboard")->trigger();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(fields(w.SSTab1[1]->currentIndex(), QApplication::clipboard()->pixmap().isNull(),
+    EXPECT_EQ(fields(w.cso_tabs->currentIndex(), QApplication::clipboard()->pixmap().isNull(),
                      (dialogs.prompts[0].style & platform::mb::Information) != 0,
                      dialogs.prompts[0].text),
               fields(0, false, true, ui_text(1295) + QChar(13) + ui_text(1296)));
@@ -346,7 +346,7 @@ TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThemAndCancelHidesThem) {
     EXPECT_NEAR(text.center().x(), central->width() / 2, 2);
     EXPECT_NEAR(text.y(), (central->height() - text.height()) * 0.45, 2);
     const QRect grid = w.parameter_grid->geometry();
-    EXPECT_NEAR(grid.right() + 1, w.SSTab1[1]->width(), 2) << "the grid is not right-aligned";
+    EXPECT_NEAR(grid.right() + 1, w.cso_tabs->width(), 2) << "the grid is not right-aligned";
     const QRect busy = w.busy_frame->geometry();
     EXPECT_NEAR(busy.center().x(), w.Term->geometry().center().x(), 2);
     EXPECT_NEAR(busy.center().y(), w.Term->geometry().center().y(), 2);
@@ -362,8 +362,8 @@ TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {
     MainWindow& w = start(0, 0);
     w.show();
     w.resize(1000, 700);
-    w.SSTab1[0]->setTabEnabled(2, true);
-    w.SSTab1[0]->setCurrentIndex(2);
+    w.logging_tabs->setTabEnabled(2, true);
+    w.logging_tabs->setCurrentIndex(2);
     QTest::qWait(10);
     const LogChartPage* page = w.log_chart_page;
     const QRect square = page->legend_button->geometry();

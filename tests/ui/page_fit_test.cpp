@@ -505,7 +505,7 @@ TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
     edit(614, "7.5");
     edit(615, "20");
     for (int tab : {2, 1, 2}) {
-        main->SSTab1[1]->setCurrentIndex(tab);
+        main->cso_tabs->setCurrentIndex(tab);
         settle();
         const QCustomPlot& chart = *main->vessel_page->TChart3_0;
         for (const auto& [level, volume] : {std::pair{0.0, 0.0}, {2.5, 4.0}, {7.5, 20.0}}) {
@@ -532,7 +532,7 @@ TEST_F(PageFitTest, EveryPictureShowsWholeWithItsNameClearOfIt) {
         w.show();
         flush();
         const auto look = [&](QWidget& page, const QString& what) {
-            w.SSTab1[1]->setCurrentWidget(&page);
+            w.cso_tabs->setCurrentWidget(&page);
             settle();
             QSet<QString> seen;
             for (const QString& p : page_problems(page, w, seen))
