@@ -260,13 +260,13 @@ void LogSetupPage::build() {
     auto* options_col = new QVBoxLayout(options);
     ma_input_box = new QCheckBox(options);
     ma_input_box->setObjectName(QStringLiteral("Check2"));
-    chkVeltoLite = new QCheckBox(options);
-    chkVeltoLite->setObjectName(QStringLiteral("chkVeltoLite"));
-    chkVeltoLite->hide();
+    lite_unit_box = new QCheckBox(options);
+    lite_unit_box->setObjectName(QStringLiteral("chkVeltoLite"));
+    lite_unit_box->hide();
     options_col->addWidget(ma_input_box);
-    options_col->addWidget(chkVeltoLite);
+    options_col->addWidget(lite_unit_box);
     connect(ma_input_box, &QCheckBox::toggled, this, [this] { Check2_Click(); });
-    connect(chkVeltoLite, &QCheckBox::toggled, this, [this] { chkVeltoLite_Click(); });
+    connect(lite_unit_box, &QCheckBox::toggled, this, [this] { chkVeltoLite_Click(); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(models);
@@ -431,7 +431,7 @@ void LogSetupPage::build() {
     for (int i = 0; i < 2; ++i) {
         auto* l = new QLabel(info);
         l->setObjectName(name_of("lblUnitInfo", i));
-        lblUnitInfo[static_cast<size_t>(i)] = l;
+        unit_clock_labels[static_cast<size_t>(i)] = l;
         // Beside the short boxes of the last rows rather than under them: two rows more would
         // keep the page from fitting a low laptop screen.
         unit->addWidget(l, 4 + i, 2);
@@ -485,7 +485,7 @@ void LogSetupPage::set_page_texts() {
     for (int i = 0; i < 6; ++i)
         Label5[static_cast<size_t>(i)]->setText(unit_log_caption(i));
     mask_words_caption_->setText(unit_log_caption(1));
-    chkVeltoLite->setText(QStringLiteral("Velto Lite"));
+    lite_unit_box->setText(QStringLiteral("Velto Lite"));
     ma_input_box->setText(ui_text(1072, QStringLiteral("mA Input Available")));
     Label1[7]->setText(ui_text(1073, QStringLiteral("Start Date")));
     Label1[0]->setText(ui_text(1074, QStringLiteral("Bytes Per Log")));
@@ -630,7 +630,7 @@ void LogSetupPage::Option1_Click(int index) {
     f.negative_totalisers_option = false;
     s.dual_point_option = s.hesvarin_model = false;
     s.relay_count = 6;
-    chkVeltoLite->hide();
+    lite_unit_box->hide();
     link().radar_unit = link().quorvantix_unit = false;
 
     const QRadioButton* chosen = option(index);
@@ -645,13 +645,13 @@ void LogSetupPage::Option1_Click(int index) {
         link().radar_unit = sel.radar_unit;
         link().quorvantix_unit = sel.quorvantix_unit;
         if (sel.lite_box)
-            chkVeltoLite->show();
+            lite_unit_box->show();
     }
 
     ma_input_box->setEnabled(f.analogue_input_option);
-    if (!own_visible(chkVeltoLite)) {
+    if (!own_visible(lite_unit_box)) {
         link().lite_unit = false;
-        chkVeltoLite->setChecked(false);
+        lite_unit_box->setChecked(false);
     }
     update_log_setup();
 }
@@ -663,7 +663,7 @@ void LogSetupPage::Check2_Click() {
 
 void LogSetupPage::chkVeltoLite_Click() {
     auto& s = log_setup();
-    link().lite_unit = chkVeltoLite->isChecked();
+    link().lite_unit = lite_unit_box->isChecked();
     if (link().lite_unit == s.capabilities.second_point_option)
         update_log_setup();
 }

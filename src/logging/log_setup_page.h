@@ -50,7 +50,7 @@ public:
     std::map<int, QRadioButton*> model_options; // unit models 0..21, 40, 43
     QCheckBox* ma_input_box = nullptr;          // mA input available
     QCheckBox* wrap_box = nullptr;              // log wrapping
-    QCheckBox* chkVeltoLite = nullptr;
+    QCheckBox* lite_unit_box = nullptr;
     std::map<int, QLineEdit*>
         setup_boxes; // 0 bytes, 1 duration, 2 interval, 3..5 masks, 7 start date
     logsetup::UpDown* UpDown1 = nullptr;
@@ -58,7 +58,7 @@ public:
     std::array<QLabel*, 6> Label5{};      // captions of the unit's log read-outs
     std::array<QLineEdit*, 9> unit_log_boxes{}; // the unit's log: start date, masks, interval,
                                                 // wrapping, records, days left, bytes per record
-    std::array<QLabel*, 2> lblUnitInfo{}; // unit date and time
+    std::array<QLabel*, 2> unit_clock_labels{}; // unit date and time
     QPushButton* select_all_button = nullptr;   // Select All
     QPushButton* deselect_all_button = nullptr; // De-Select All
     QPushButton* Command3 = nullptr;      // Get Log Data from File

@@ -439,7 +439,7 @@ void UnitLogCommands::close_setup() {
 void UnitLogCommands::clear_read_outs() {
     for (QLineEdit* box : page_.unit_log_boxes)
         box->clear();
-    for (QLabel* label : page_.lblUnitInfo)
+    for (QLabel* label : page_.unit_clock_labels)
         label->clear();
 }
 
@@ -578,9 +578,10 @@ void UnitLogCommands::Command6_Click() {
             }
             if (!getdatetime())
                 return false;
-            page_.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (") + s.unit_date_format +
-                                          QStringLiteral(") : ") + s.unit_date_text);
-            page_.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : ") + s.unit_time_text);
+            page_.unit_clock_labels[0]->setText(QStringLiteral("Unit Date (") + s.unit_date_format +
+                                                QStringLiteral(") : ") + s.unit_date_text);
+            page_.unit_clock_labels[1]->setText(QStringLiteral("Unit Time (HHMM) : ") +
+                                                s.unit_time_text);
             page_.select_model_option(id.radar_unit || id.quorvantix_unit ? s.unit_type
                                                                           : logsetup::CSO_MODEL);
             send(lc::SERIAL_NUMBER_OWN_LOGGER);

@@ -203,11 +203,11 @@ QWidget* scrolled_content(QWidget* page) {
 VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VesselPage"));
     QWidget* content = scrolled_content(this);
-    Frame5_0 = group(content, QStringLiteral("Frame5(0)"));
-    vessel_picture = picture(Frame5_0, QStringLiteral("Image2"));
-    scrlabel19 = caption(Frame5_0, QStringLiteral("scrlabel(19)"));
-    scrlabel1 = notice(Frame5_0, QStringLiteral("scrlabel(1)"));
-    auto* pic = new QVBoxLayout(Frame5_0);
+    picture_frame = group(content, QStringLiteral("Frame5(0)"));
+    vessel_picture = picture(picture_frame, QStringLiteral("Image2"));
+    scrlabel19 = caption(picture_frame, QStringLiteral("scrlabel(19)"));
+    scrlabel1 = notice(picture_frame, QStringLiteral("scrlabel(1)"));
+    auto* pic = new QVBoxLayout(picture_frame);
     pic->addWidget(vessel_picture, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel19);
     pic->addWidget(scrlabel1);
@@ -215,45 +215,45 @@ VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     rows = new QWidget(Frame5_1);
     rows->setObjectName(QStringLiteral("VesselRows"));
     (new QVBoxLayout(Frame5_1))->addWidget(rows);
-    SSTab2_0 = point_pages(content, QStringLiteral("SSTab2(0)"));
-    TChart3_0 = profile_chart(content, QStringLiteral("TChart3(0)"));
-    setup_page_plan(content, Frame5_0, TChart3_0, Frame5_1, SSTab2_0);
+    breakpoint_tabs = point_pages(content, QStringLiteral("SSTab2(0)"));
+    volume_chart = profile_chart(content, QStringLiteral("TChart3(0)"));
+    setup_page_plan(content, picture_frame, volume_chart, Frame5_1, breakpoint_tabs);
 }
 
 FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FlowPage"));
     QWidget* content = scrolled_content(this);
-    Frame6_0 = group(content, QStringLiteral("Frame6(0)"));
-    flow_picture = picture(Frame6_0, QStringLiteral("Image3"));
-    scrlabel18 = caption(Frame6_0, QStringLiteral("scrlabel(18)"));
-    scrlabel0 = notice(Frame6_0, QStringLiteral("scrlabel(0)"));
-    Txt713 = notice(Frame6_0, QStringLiteral("Txt713"));
+    picture_frame = group(content, QStringLiteral("Frame6(0)"));
+    flow_picture = picture(picture_frame, QStringLiteral("Image3"));
+    scrlabel18 = caption(picture_frame, QStringLiteral("scrlabel(18)"));
+    scrlabel0 = notice(picture_frame, QStringLiteral("scrlabel(0)"));
+    Txt713 = notice(picture_frame, QStringLiteral("Txt713"));
     Txt713->setFrameShape(QFrame::StyledPanel);
-    auto* pic = new QVBoxLayout(Frame6_0);
+    auto* pic = new QVBoxLayout(picture_frame);
     pic->addWidget(flow_picture, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel18);
     pic->addWidget(Txt713);
     pic->addWidget(scrlabel0);
-    SSTab5_0 = new QTabWidget(content);
-    SSTab5_0->setObjectName(QStringLiteral("SSTab5(0)"));
+    row_tabs = new QTabWidget(content);
+    row_tabs->setObjectName(QStringLiteral("SSTab5(0)"));
     for (int page = 0; page < 3; ++page)
-        SSTab5_0->addTab(new QWidget(SSTab5_0), QString());
-    SSTab3_0 = point_pages(content, QStringLiteral("SSTab3(0)"));
-    TChart3_2 = profile_chart(content, QStringLiteral("TChart3(2)"));
-    setup_page_plan(content, Frame6_0, TChart3_2, SSTab5_0, SSTab3_0);
+        row_tabs->addTab(new QWidget(row_tabs), QString());
+    breakpoint_tabs = point_pages(content, QStringLiteral("SSTab3(0)"));
+    flow_chart = profile_chart(content, QStringLiteral("TChart3(2)"));
+    setup_page_plan(content, picture_frame, flow_chart, row_tabs, breakpoint_tabs);
 }
 
 void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow) {
     const QString none = ui_text(2201, QStringLiteral("Image information not available"));
     vessel.scrlabel1->setText(none);
     flow.scrlabel0->setText(none);
-    set_point_page_texts(vessel.SSTab2_0);
-    set_point_page_texts(flow.SSTab3_0);
-    set_chart_texts(vessel.TChart3_0, 2202, "Level to Volume Mapping Profile", 2205, "Volume");
-    set_chart_texts(flow.TChart3_2, 2203, "Level to Flow Mapping Profile", 2206, "Flow");
-    flow.SSTab5_0->setTabText(0, ui_text(2208, QStringLiteral("Setup")));
-    flow.SSTab5_0->setTabText(1, ui_text(2209, QStringLiteral("Dimensions")));
-    flow.SSTab5_0->setTabText(2, ui_text(2210, QStringLiteral("Coefficients")));
+    set_point_page_texts(vessel.breakpoint_tabs);
+    set_point_page_texts(flow.breakpoint_tabs);
+    set_chart_texts(vessel.volume_chart, 2202, "Level to Volume Mapping Profile", 2205, "Volume");
+    set_chart_texts(flow.flow_chart, 2203, "Level to Flow Mapping Profile", 2206, "Flow");
+    flow.row_tabs->setTabText(0, ui_text(2208, QStringLiteral("Setup")));
+    flow.row_tabs->setTabText(1, ui_text(2209, QStringLiteral("Dimensions")));
+    flow.row_tabs->setTabText(2, ui_text(2210, QStringLiteral("Coefficients")));
 }
 
 void set_loss_curve_texts(QCustomPlot& chart) {

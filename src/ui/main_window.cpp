@@ -630,7 +630,7 @@ void MainWindow::apply_software_mode_menus() {
 
 void MainWindow::init_main_window() {
     ProgressBar[1]->setMaximum(200);
-    for (QLabel* l : log_setup_page->lblUnitInfo)
+    for (QLabel* l : log_setup_page->unit_clock_labels)
         l->clear();
     log_setup_page->channel_boxes[28]->setEnabled(true);
     if (shell().software_mode == 2)
@@ -766,10 +766,10 @@ void MainWindow::store_image_geometry() {
     const QLabel* image3 = flow_page->flow_picture;
     m.volume_image_geometry = {to_twips16(image2->x()), to_twips16(image2->y()),
                                to_twips16(image2->width()),
-                               to_twips16(vessel_page->Frame5_0->height())};
+                               to_twips16(vessel_page->picture_frame->height())};
     m.flow_image_geometry = {to_twips16(image3->x()), to_twips16(image3->y()),
                              to_twips16(image3->width()),
-                             to_twips16(flow_page->Frame6_0->height())};
+                             to_twips16(flow_page->picture_frame->height())};
 }
 
 void MainWindow::apply_operation_mode() {
@@ -1313,7 +1313,7 @@ void MainWindow::select_offline_option() {
 }
 
 void MainWindow::set_velto_lite_checked(bool checked) {
-    log_setup_page->chkVeltoLite->setChecked(checked);
+    log_setup_page->lite_unit_box->setChecked(checked);
 }
 
 void MainWindow::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {

@@ -206,24 +206,24 @@ TEST_F(LogSetupPageTest, LiteFormWithdrawsPointTwoAndItsChannelsLeaveTheRecordAt
         page->select_model_option(c.model);
         tick({8, 22});
         EXPECT_EQ(text1(0), c.bytes);
-        ASSERT_FALSE(page->chkVeltoLite->isHidden());
-        page->chkVeltoLite->setChecked(true);
+        ASSERT_FALSE(page->lite_unit_box->isHidden());
+        page->lite_unit_box->setChecked(true);
         EXPECT_TRUE(link().lite_unit);
         for (int b : c.withdrawn)
             EXPECT_FALSE(enabled(b)) << "box " << b;
         EXPECT_FALSE(frame_enabled(1));
         EXPECT_EQ(text1(0) + " " + masks(), "3 0/32768/0")
             << "the unit would be told to log channels the page withdrew";
-        page->chkVeltoLite->setChecked(false);
+        page->lite_unit_box->setChecked(false);
         for (int b : c.withdrawn)
             EXPECT_TRUE(enabled(b)) << "box " << b;
         EXPECT_TRUE(frame_enabled(1));
         EXPECT_EQ(text1(0), c.bytes);
     }
     // A model without a Lite form drops the box.
-    page->chkVeltoLite->setChecked(true);
+    page->lite_unit_box->setChecked(true);
     page->select_model_option(7);
-    EXPECT_TRUE(page->chkVeltoLite->isHidden() && !page->chkVeltoLite->isChecked());
+    EXPECT_TRUE(page->lite_unit_box->isHidden() && !page->lite_unit_box->isChecked());
     EXPECT_FALSE(link().lite_unit);
 }
 

@@ -288,7 +288,7 @@ TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
 TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBridge) {
     make_unit(UnitKind::VeltoLite);
     page->select_model_option(3);
-    page->chkVeltoLite->setChecked(true);
+    page->lite_unit_box->setChecked(true);
     setup_unit({0}, "15");
     const QStringList sent = after_logon();
     EXPECT_EQ(sent.mid(sent.size() - 3), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
@@ -414,7 +414,7 @@ TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
                   std::tuple(int16_t(row.model), true, 262144.0));
         EXPECT_TRUE(sent.contains("/p92") && !sent.contains("/m92"));
         EXPECT_EQ(sent.contains("/P104"), row.chart_units);
-        EXPECT_EQ(page->lblUnitInfo[0]->text() + "|" + page->lblUnitInfo[1]->text(),
+        EXPECT_EQ(page->unit_clock_labels[0]->text() + "|" + page->unit_clock_labels[1]->text(),
                   "Unit Date (DDMMYY) : 041226|Unit Time (HHMM) : 0930");
     }
 }

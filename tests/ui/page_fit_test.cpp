@@ -249,8 +249,8 @@ protected:
                                 "31/12/2027 23:59", "65535", "Yes", "48"};
         for (size_t i = 0; i < page.unit_log_boxes.size(); ++i)
             page.unit_log_boxes[i]->setText(QLatin1String(values[i]));
-        page.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
-        page.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
+        page.unit_clock_labels[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
+        page.unit_clock_labels[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
     }
 
     // Lets the window finish what the last change started: a page that grew is fitted again
@@ -494,8 +494,8 @@ TEST_F(SetUpPagesTest, TheUniversalFlowElementShowsItsPointsAndChartOnTheEdit) {
     for (const char* element : {"2", "5", "1", "5"}) {
         edit(700, QLatin1String(element));
         const bool universal = QLatin1String(element) == QLatin1String("5");
-        EXPECT_EQ(main->flow_page->SSTab3_0->isVisibleTo(main->flow_page), universal) << element;
-        EXPECT_EQ(main->flow_page->TChart3_2->isVisibleTo(main->flow_page), universal) << element;
+        EXPECT_EQ(main->flow_page->breakpoint_tabs->isVisibleTo(main->flow_page), universal) << element;
+        EXPECT_EQ(main->flow_page->flow_chart->isVisibleTo(main->flow_page), universal) << element;
     }
 }
 
@@ -507,7 +507,7 @@ TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
     for (int tab : {2, 1, 2}) {
         main->cso_tabs->setCurrentIndex(tab);
         settle();
-        const QCustomPlot& chart = *main->vessel_page->TChart3_0;
+        const QCustomPlot& chart = *main->vessel_page->volume_chart;
         for (const auto& [level, volume] : {std::pair{0.0, 0.0}, {2.5, 4.0}, {7.5, 20.0}}) {
             EXPECT_TRUE(chart.xAxis->range().contains(level))
                 << "level " << level << " off the axis " << chart.xAxis->range().lower << ".."
