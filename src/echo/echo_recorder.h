@@ -22,7 +22,7 @@ class QWidget;
 
 // The main window's parts of the recorder panel.
 struct RecorderFrame {
-    QWidget* panel = nullptr;    // the panel
+    QWidget* panel = nullptr;    // the recorder frame on the main window
     QToolBar* toolbar = nullptr; // gets the record, play, pause and stop buttons
     QProgressBar* progress = nullptr;
     QTabWidget* cso_tabs = nullptr;  // the CSO tab set (element 1)

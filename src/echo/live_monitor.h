@@ -31,8 +31,8 @@ public:
                     QObject* parent = nullptr);
 
     // ---- Live monitoring
-    void start_monitoring(); // start
-    void stop_monitoring();  // stop
+    void start_monitoring();
+    void stop_monitoring();
     void Timer1_Timer();  // one tick
     // A trace interval box changed (k 1..4).
     void UpDown_Change(int k);

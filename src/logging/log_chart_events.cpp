@@ -137,13 +137,13 @@ void LogChartEvents::build_command_bar() {
     };
     zoom_in = tool(zoom_icon(true), 2320, "Zoom in", [this] { zoom(0.5); });
     zoom_out = tool(zoom_icon(false), 2321, "Zoom out", [this] { zoom(2); });
-    page_->redraw_button->setParent(bar);
-    page_->redraw_button->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
-    page_->redraw_button->setFlat(true);
-    page_->redraw_button->setEnabled(true);
-    page_->redraw_button->show();
-    layout->addWidget(page_->redraw_button, 0, Qt::AlignHCenter);
-    connect(page_->redraw_button, &QPushButton::clicked, this, [this] { Command9_Click(); });
+    page_->reset_zoom_button->setParent(bar);
+    page_->reset_zoom_button->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
+    page_->reset_zoom_button->setFlat(true);
+    page_->reset_zoom_button->setEnabled(true);
+    page_->reset_zoom_button->show();
+    layout->addWidget(page_->reset_zoom_button, 0, Qt::AlignHCenter);
+    connect(page_->reset_zoom_button, &QPushButton::clicked, this, [this] { Command9_Click(); });
     copy = tool(style->standardIcon(QStyle::SP_FileDialogDetailedView), 2322,
                 "Copy the chart to the clipboard",
                 [this] { QApplication::clipboard()->setPixmap(page_->log_chart->toPixmap()); });

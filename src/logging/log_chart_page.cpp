@@ -56,8 +56,8 @@ LogChartPage::LogChartPage(QWidget* parent) : QWidget(parent) {
     legend_button->setIconSize(QSize(28, 28));
     legend_button->setEnabled(true);
     connect(legend_button, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    redraw_button = button("Command9");
-    redraw_button->hide();
+    reset_zoom_button = button("Command9");
+    reset_zoom_button->hide();
     report_button = button("Command13");
     report_button->resize(BUTTON_SIZE, REPORT_HEIGHT);
     report_button->setIcon(report_icon());

@@ -18,7 +18,7 @@ public:
     explicit LogChartPage(QWidget* parent = nullptr);
 
     QPushButton* legend_button = nullptr; // square button at the top of the column: the legend
-    QPushButton* redraw_button = nullptr;
+    QPushButton* reset_zoom_button = nullptr; // whole log in view, legend window put away
     QPushButton* report_button = nullptr; // report
     QFrame* TeeCommander1 = nullptr;  // chart command bar
     QCustomPlot* log_chart = nullptr; // log chart

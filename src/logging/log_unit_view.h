@@ -71,8 +71,8 @@ public:
         QLabel* progress_text = nullptr;
         QWidget* busy_frame = nullptr;
         QWidget* busy_animation = nullptr;
-        QTabWidget* logging_tabs =
-            nullptr; // the logging tab set: the log set-up page and its read-outs
+        // the logging tab set: the log set-up page and its read-outs
+        QTabWidget* logging_tabs = nullptr;
         std::array<QProgressBar*, 6> ProgressBar{}; // 1..5
     };
     WidgetLogUnitView(const Controls& controls, QObject* parent);

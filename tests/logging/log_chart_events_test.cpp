@@ -102,7 +102,7 @@ TEST_F(LogChartEventsTest, ResetZoomGivesTheWholePageAgainAndTucksTheLegend) {
     const QCPRange whole = x->range();
     events->zoom_in->click();
     EXPECT_LT(x->range().size(), whole.size());
-    page->redraw_button->click();
+    page->reset_zoom_button->click();
     EXPECT_DOUBLE_EQ(x->range().size(), whole.size());
     EXPECT_FALSE(legend_up());
 }
