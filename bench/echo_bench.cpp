@@ -66,7 +66,7 @@ void BM_ParseAndRedraw(benchmark::State& state) {
         EchoState& e = echo_state();
         parse_trace_reply(reply, e.header, e.traces.column[0]);
         display.update_trace(1, 1);
-        page.TChart2->replot(QCustomPlot::rpImmediateRefresh);
+        page.echo_chart->replot(QCustomPlot::rpImmediateRefresh);
     }
     state.counters["samples"] = echo_state().header.sample_count;
 }
@@ -109,11 +109,11 @@ void BM_LiveHour(benchmark::State& state) {
         EchoFrameHooks hooks;
         hooks.timer = &timer;
         LiveEchoMonitor monitor(page, display, hooks);
-        page.set_live_handler([&] { monitor.Option2_Click(); });
-        page.offline_handler = [&] { monitor.Option3_Click(); };
-        page.set_trace_box_handler([&](int i) { monitor.Check6_Click(i); });
-        page.Option3->setChecked(true);
-        for (QCheckBox* box : page.Check6)
+        page.set_live_handler([&] { monitor.start_monitoring(); });
+        page.offline_handler = [&] { monitor.stop_monitoring(); };
+        page.set_trace_box_handler([&](int i) { monitor.trace_box_changed(i); });
+        page.offline_option->setChecked(true);
+        for (QCheckBox* box : page.trace_boxes)
             box->setChecked(true);
         int ticks = 0;
         // The simulated unit keeps every command it received; that is the test peer's memory,
@@ -124,7 +124,7 @@ void BM_LiveHour(benchmark::State& state) {
         });
 
         const double start = platform::seconds();
-        page.Option2->setChecked(true);
+        page.live_option->setChecked(true);
         platform::wait_until([] { return false; }, 300);
         const long first = rss_kb();
         const int first_ticks = ticks;
@@ -143,7 +143,7 @@ void BM_LiveHour(benchmark::State& state) {
         state.counters["rss_last_kb"] = static_cast<double>(last);
         state.counters["growth_kb"] = static_cast<double>(last - first);
         state.counters["still_live"] = link().echo_online ? 1 : 0;
-        page.Option3->setChecked(true);
+        page.offline_option->setChecked(true);
         timer.stop();
         MSComm1().set_port_open(false);
         platform::set_time_scale(1);

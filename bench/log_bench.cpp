@@ -149,14 +149,14 @@ void BM_LoadFullLog(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         log_chart_model().remove_all_series();
-        p.chart.TChart1->replot();
+        p.chart.log_chart->replot();
         const double before = rss_bytes();
         state.ResumeTiming();
         if (!load_log_file(p.setup, path, true)) {
             state.SkipWithError("the log did not load");
             return;
         }
-        p.chart.TChart1->replot();
+        p.chart.log_chart->replot();
         state.PauseTiming();
         ratio = (rss_bytes() - before) / (charted_points() * 16);
         state.ResumeTiming();
@@ -179,7 +179,7 @@ void BM_Replot(benchmark::State& state) {
         return;
     log_chart_model().display.points_per_page = 0; // every point on one page
     log_chart_model().changed();
-    QCustomPlot* plot = p.chart.TChart1;
+    QCustomPlot* plot = p.chart.log_chart;
     plot->replot();
     int i = 0;
     for (auto _ : state) {
@@ -201,7 +201,7 @@ void BM_ChartChange(benchmark::State& state) {
     LogChartModel& model = log_chart_model();
     model.display.points_per_page = 0;
     model.changed();
-    QCustomPlot* plot = p.chart.TChart1;
+    QCustomPlot* plot = p.chart.log_chart;
     plot->replot();
     int i = 0;
     for (auto _ : state) {

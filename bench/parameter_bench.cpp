@@ -72,7 +72,7 @@ struct Road {
         read_access_vars_def();
         load_language_file();
         load_language_lists();
-        parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+        parameter_rows().change_handler = [](int P) { run_edit_check(P); };
         bench::open_program_port(dir, thread.sim->slave_path(), view);
     }
     ~Road() {

@@ -60,7 +60,7 @@ QPixmap colour_picture(const QColor& c) {
 }
 
 std::array<QCustomPlot*, 3> charts(EchoPage& p) {
-    return {p.TChart2, p.TChart2_1, p.TChart2_2};
+    return {p.echo_chart, p.temperature_readout, p.level_readout};
 }
 
 void set_box_colour(QWidget* w, const QColor& c) {
@@ -74,7 +74,7 @@ void set_box_colour(QWidget* w, const QColor& c) {
 } // namespace
 
 EchoDisplay::EchoDisplay(EchoPage& page, QObject* parent) : QObject(parent), page_(page) {
-    QCustomPlot* c = page_.TChart2;
+    QCustomPlot* c = page_.echo_chart;
     connect(c, &QCustomPlot::mouseMove, this, [this, c](QMouseEvent* e) {
         echo_chart_mouse_move(0, c->xAxis->pixelToCoord(e->position().x()),
                               c->yAxis->pixelToCoord(e->position().y()));
@@ -84,15 +84,15 @@ EchoDisplay::EchoDisplay(EchoPage& page, QObject* parent) : QObject(parent), pag
             [this] { hold_echo_axes(0); });
     connect(c, &QCustomPlot::mouseDoubleClick, this, [this] { release_echo_axes(0); });
     connect(&page_, &EchoPage::echo_chart_resized, this, [this] { place_readouts(); });
-    page_.Image1->setIcon(light_picture(shell().echo_light_on));
-    page_.Image4->setIcon(colour_picture(bgr(shell().chart_back_color)));
-    page_.Text67->setFixedSize(STATUS_WIDTH, readout_height());
-    page_.TChart2_1->setFixedSize(SMALL_CHART_WIDTH, readout_height());
-    page_.TChart2_2->setFixedSize(SMALL_CHART_WIDTH, readout_height());
+    page_.light_button->setIcon(light_picture(shell().echo_light_on));
+    page_.colour_button->setIcon(colour_picture(bgr(shell().chart_back_color)));
+    page_.status_box->setFixedSize(STATUS_WIDTH, readout_height());
+    page_.temperature_readout->setFixedSize(SMALL_CHART_WIDTH, readout_height());
+    page_.level_readout->setFixedSize(SMALL_CHART_WIDTH, readout_height());
 }
 
 int EchoDisplay::readout_height() const {
-    return 8 * page_.Text67->fontMetrics().lineSpacing() + 2 * page_.Text67->margin() + 6;
+    return 8 * page_.status_box->fontMetrics().lineSpacing() + 2 * page_.status_box->margin() + 6;
 }
 
 // ---- The echo chart
@@ -102,7 +102,7 @@ void EchoDisplay::update_trace(int trace, int chart) {
     const EchoTraceHeader& h = e.header;
     if (h.points_per_unit == 0 || trace < 1 || trace > 4)
         return;
-    QCustomPlot* c = page_.TChart2;
+    QCustomPlot* c = page_.echo_chart;
     try {
         if (chart >= 1 && chart <= 3 && !e.echo_axis_hold[static_cast<size_t>(chart - 1)]) {
             c->xAxis->setRangeUpper(trace_distance_max(h));
@@ -127,7 +127,7 @@ void EchoDisplay::drawwindow() {
     const EchoTraceHeader& h = echo_state().header;
     if (h.points_per_unit == 0)
         return;
-    QCustomPlot* c = page_.TChart2;
+    QCustomPlot* c = page_.echo_chart;
     const auto x = gate_positions(h);
     const double height = c->yAxis->range().upper;
     const double half = c->xAxis->range().size() / 200; // bars one percent of the axis wide
@@ -142,7 +142,7 @@ void EchoDisplay::drawwindow() {
 }
 
 void EchoDisplay::drawspan() {
-    QCustomPlot* c = page_.TChart2;
+    QCustomPlot* c = page_.echo_chart;
     const auto bands = span_bands(echo_state().span_values, c->xAxis->range().upper);
     if (!bands)
         return;
@@ -164,20 +164,20 @@ void EchoDisplay::collapse_bands() {
         r->topLeft->setCoords(0, 0);
         r->bottomRight->setCoords(0, 1);
     }
-    page_.TChart2->replot(QCustomPlot::rpQueuedReplot);
+    page_.echo_chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void EchoDisplay::clear_trace(int index) {
-    page_.TChart2->graph(index)->data()->clear();
+    page_.echo_chart->graph(index)->data()->clear();
     if (index == 0)
         clear_gate();
-    page_.TChart2->replot(QCustomPlot::rpQueuedReplot);
+    page_.echo_chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void EchoDisplay::clear_gate() {
     for (QCPItemRect* bar : page_.gate_bars)
         bar->setVisible(false);
-    page_.TChart2->replot(QCustomPlot::rpQueuedReplot);
+    page_.echo_chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void EchoDisplay::apply_axis_shadow() {
@@ -203,11 +203,11 @@ void EchoDisplay::getchartbackground() {
         c->replot(QCustomPlot::rpQueuedReplot);
     }
     apply_axis_shadow();
-    set_box_colour(page_.Text67, s.echo_light_on ? back : bgr(PANEL_GREY));
-    page_.Image4->setIcon(colour_picture(back));
+    set_box_colour(page_.status_box, s.echo_light_on ? back : bgr(PANEL_GREY));
+    page_.colour_button->setIcon(colour_picture(back));
 }
 
-void EchoDisplay::Image4_Click() {
+void EchoDisplay::choose_chart_colour() {
     ShellState& s = shell();
     const auto chosen = platform::dialogs().choose_colour(bgr(s.chart_back_color));
     if (!chosen)
@@ -221,7 +221,7 @@ void EchoDisplay::Image4_Click() {
 void EchoDisplay::echo_chart_mouse_move(int index, double x, double y) {
     if (index != 0)
         return;
-    QCustomPlot* c = page_.TChart2;
+    QCustomPlot* c = page_.echo_chart;
     const double left_max = c->yAxis->range().upper;
     const double bottom_max = c->xAxis->range().upper;
     if (left_max == 0 || bottom_max == 0)
@@ -235,10 +235,10 @@ void EchoDisplay::echo_chart_mouse_move(int index, double x, double y) {
         page_.cursor_x->point2->setCoords(x, 1);
         page_.cursor_y->point1->setCoords(0, y);
         page_.cursor_y->point2->setCoords(1, y);
-        page_.Text5[0]->setText(platform::format_number(x, QStringLiteral("#0.##")) +
-                                QLatin1Char(' ') + echo_state().echo_unit_text);
-        page_.Text5[1]->setText(platform::format_number(y, QStringLiteral("###")) +
-                                QStringLiteral(" mV"));
+        page_.cursor_readout[0]->setText(platform::format_number(x, QStringLiteral("#0.##")) +
+                                         QLatin1Char(' ') + echo_state().echo_unit_text);
+        page_.cursor_readout[1]->setText(platform::format_number(y, QStringLiteral("###")) +
+                                         QStringLiteral(" mV"));
     }
     c->replot(QCustomPlot::rpQueuedReplot);
 }
@@ -256,7 +256,7 @@ void EchoDisplay::release_echo_axes(int index) {
     e.span_read_done = false;
     // The zoom is undone at once: the chart goes back to the whole trace.
     const EchoTraceHeader& h = e.header;
-    QCustomPlot* c = page_.TChart2;
+    QCustomPlot* c = page_.echo_chart;
     c->xAxis->setRange(0, h.points_per_unit != 0 && h.sample_count > 1 ? trace_distance_max(h)
                                                                         : c->xAxis->range().upper);
     c->yAxis->setRange(0, ECHO_AMPLITUDE_MAX);
@@ -294,12 +294,12 @@ void EchoDisplay::update_status(double status, const QString& status_text) {
             v.temperature = platform::number_text(e.temperature_value).trimmed();
         }
     }
-    page_.Text67->setText(status_box_text(word, v));
+    page_.status_box->setText(status_box_text(word, v));
     show_status();
 }
 
 void EchoDisplay::add_readout_point(int chart, double value) {
-    QCustomPlot* c = chart == 1 ? page_.TChart2_1 : page_.TChart2_2;
+    QCustomPlot* c = chart == 1 ? page_.temperature_readout : page_.level_readout;
     auto data = c->graph(0)->data();
     const double x = data->isEmpty() ? 0 : (data->constEnd() - 1)->key + 1;
     data->add(QCPGraphData(x, value));
@@ -312,7 +312,7 @@ void EchoDisplay::add_readout_point(int chart, double value) {
 }
 
 void EchoDisplay::update_level(double span, double level) {
-    page_.TChart2_2->yAxis->setRangeUpper(span);
+    page_.level_readout->yAxis->setRangeUpper(span);
     add_readout_point(2, level);
     show_level();
 }
@@ -327,7 +327,7 @@ void EchoDisplay::update_temperature(double temperature) {
         e.temperature_min = range->minimum;
         e.temperature_max = range->maximum;
         const auto axis = temperature_axis(*range);
-        page_.TChart2_1->yAxis->setRange(axis.first, axis.second);
+        page_.temperature_readout->yAxis->setRange(axis.first, axis.second);
     }
     add_readout_point(1, temperature);
     show_temperature();
@@ -335,29 +335,29 @@ void EchoDisplay::update_temperature(double temperature) {
 
 void EchoDisplay::place_readouts() {
     const ShellState& s = shell();
-    const int chart_width = page_.TChart2->width();
-    const ReadoutLefts l =
-        readout_lefts(chart_width, page_.Text67->width(), page_.TChart2_2->width(),
-                      page_.TChart2_1->width(), s.show_status_overlay, s.show_level_overlay);
+    const int chart_width = page_.echo_chart->width();
+    const ReadoutLefts l = readout_lefts(
+        chart_width, page_.status_box->width(), page_.level_readout->width(),
+        page_.temperature_readout->width(), s.show_status_overlay, s.show_level_overlay);
     // Below the chart's title, so that the title stays readable.
-    const int top = page_.TChart2->axisRect()->top() + 1;
-    page_.Text67->move(l.status - 1, top);
-    page_.TChart2_2->move(l.level - 1, top);
-    page_.TChart2_1->move(l.temperature - 1, top);
+    const int top = page_.echo_chart->axisRect()->top() + 1;
+    page_.status_box->move(l.status - 1, top);
+    page_.level_readout->move(l.level - 1, top);
+    page_.temperature_readout->move(l.temperature - 1, top);
 }
 
 void EchoDisplay::show_status() {
     ShellState& s = shell();
     place_readouts();
     if (s.show_status_overlay) {
-        page_.Text67->show();
+        page_.status_box->show();
     } else if (echo_state().play_line_due) {
-        page_.Text67->show();
+        page_.status_box->show();
         s.show_status_overlay = true;
     } else {
-        page_.Text67->hide();
+        page_.status_box->hide();
     }
-    page_.Text67->raise();
+    page_.status_box->raise();
     if (press_indicator)
         press_indicator(0, s.show_status_overlay);
 }
@@ -365,9 +365,9 @@ void EchoDisplay::show_status() {
 void EchoDisplay::show_level() {
     const ShellState& s = shell();
     place_readouts();
-    page_.TChart2_2->setVisible(echo_state().play_line_due || s.show_level_overlay);
-    page_.TChart2_2->raise();
-    page_.TChart2_2->replot(QCustomPlot::rpQueuedReplot);
+    page_.level_readout->setVisible(echo_state().play_line_due || s.show_level_overlay);
+    page_.level_readout->raise();
+    page_.level_readout->replot(QCustomPlot::rpQueuedReplot);
     if (press_indicator)
         press_indicator(1, s.show_level_overlay);
 }
@@ -375,9 +375,9 @@ void EchoDisplay::show_level() {
 void EchoDisplay::show_temperature() {
     const ShellState& s = shell();
     place_readouts();
-    page_.TChart2_1->setVisible(echo_state().play_line_due || s.show_temperature_overlay);
-    page_.TChart2_1->raise();
-    page_.TChart2_1->replot(QCustomPlot::rpQueuedReplot);
+    page_.temperature_readout->setVisible(echo_state().play_line_due || s.show_temperature_overlay);
+    page_.temperature_readout->raise();
+    page_.temperature_readout->replot(QCustomPlot::rpQueuedReplot);
     if (press_indicator)
         press_indicator(2, s.show_temperature_overlay);
 }
@@ -399,14 +399,14 @@ void EchoDisplay::indicator_click(int index) {
 }
 
 void EchoDisplay::clear_all_accessories() {
-    for (QCustomPlot* c : {page_.TChart2_1, page_.TChart2_2}) {
+    for (QCustomPlot* c : {page_.temperature_readout, page_.level_readout}) {
         c->graph(0)->data()->clear();
         c->xAxis->setRange(0, READOUT_AXIS_SPAN);
         c->replot(QCustomPlot::rpQueuedReplot);
     }
-    page_.Text67->clear();
+    page_.status_box->clear();
     for (int i = 0; i < 4; ++i)
-        page_.TChart2->graph(i)->data()->clear();
+        page_.echo_chart->graph(i)->data()->clear();
     clear_gate();
     EchoState& e = echo_state();
     e.traces.clear();
@@ -416,12 +416,12 @@ void EchoDisplay::clear_all_accessories() {
 
 void EchoDisplay::show_light() {
     const ShellState& s = shell();
-    page_.Image1->setIcon(light_picture(s.echo_light_on));
-    page_.Image1->setChecked(s.echo_light_on);
-    page_.Check9->setVisible(s.echo_light_on);
+    page_.light_button->setIcon(light_picture(s.echo_light_on));
+    page_.light_button->setChecked(s.echo_light_on);
+    page_.gradient_box->setVisible(s.echo_light_on);
 }
 
-void EchoDisplay::Image1_Click() {
+void EchoDisplay::toggle_light() {
     ShellState& s = shell();
     s.echo_light_on = !s.echo_light_on;
     for (QCustomPlot* c : charts(page_)) {
@@ -436,8 +436,9 @@ void EchoDisplay::Image1_Click() {
         }
         c->replot(QCustomPlot::rpQueuedReplot);
     }
-    set_box_colour(page_.Text67, s.echo_light_on ? bgr(LIGHT_YELLOW)
-                                                 : QApplication::palette().color(QPalette::Window));
+    set_box_colour(page_.status_box, s.echo_light_on
+                                         ? bgr(LIGHT_YELLOW)
+                                         : QApplication::palette().color(QPalette::Window));
     apply_axis_shadow();
     write_ini(s.ini_path, ini::SECTION_ECHO_CONTROL, ini::KEY_LIGHT_ON,
               platform::bool_text(s.echo_light_on));

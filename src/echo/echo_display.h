@@ -29,7 +29,7 @@ public:
     void clear_trace(int index); // a trace line; index 0 also takes the gate bars
     void clear_gate();
     void getchartbackground();
-    void Image4_Click();
+    void choose_chart_colour();
     void echo_chart_mouse_move(int index, double x, double y);
     void hold_echo_axes(int index);
     void release_echo_axes(int index);
@@ -43,7 +43,7 @@ public:
     void show_temperature();
     void indicator_click(int index);
     void clear_all_accessories();
-    void Image1_Click();
+    void toggle_light();
     // The light picture and the status box colour for echo_light_on, without flipping it.
     void show_light();
 

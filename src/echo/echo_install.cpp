@@ -31,19 +31,20 @@ EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFra
     EchoDisplay* d = w.display;
     LiveEchoMonitor* m = w.monitor;
 
-    page.set_live_handler([m] { m->Option2_Click(); });
-    page.offline_handler = [m] { m->Option3_Click(); };
-    page.set_trace_box_handler([m](int i) { m->Check6_Click(i); });
-    QObject::connect(page.Check8, &QCheckBox::toggled, m, [m] { m->Check8_Click(); });
-    QObject::connect(page.Check9, &QCheckBox::toggled, m, [m] { m->Check9_Click(); });
-    QObject::connect(page.Check10, &QCheckBox::toggled, m, [m] { m->Check10_Click(); });
-    QObject::connect(page.Image1, &QToolButton::clicked, d, [d] { d->Image1_Click(); });
-    QObject::connect(page.Image4, &QToolButton::clicked, d, [d] { d->Image4_Click(); });
+    page.set_live_handler([m] { m->start_monitoring(); });
+    page.offline_handler = [m] { m->stop_monitoring(); };
+    page.set_trace_box_handler([m](int i) { m->trace_box_changed(i); });
+    QObject::connect(page.gate_box, &QCheckBox::toggled, m, [m] { m->gate_box_changed(); });
+    QObject::connect(page.gradient_box, &QCheckBox::toggled, m, [m] { m->gradient_box_changed(); });
+    QObject::connect(page.range_box, &QCheckBox::toggled, m, [m] { m->range_box_changed(); });
+    QObject::connect(page.light_button, &QToolButton::clicked, d, [d] { d->toggle_light(); });
+    QObject::connect(page.colour_button, &QToolButton::clicked, d,
+                     [d] { d->choose_chart_colour(); });
 
     // The KOVEX tab follows the set-up tabs of the CSO tab set.
     w.kovex_page = new KovexPage(page);
     KovexHooks kovex_hooks;
-    if (QLabel* wait = recorder_frame.Text68) {
+    if (QLabel* wait = recorder_frame.progress_text) {
         kovex_hooks.show_wait = [wait](const QString& text) {
             wait->setText(text);
             wait->show();
@@ -51,9 +52,9 @@ EchoWork install_echo_work(EchoPage& page, MainWindowServices& services, EchoFra
         };
         kovex_hooks.hide_wait = [wait] { wait->hide(); };
     }
-    kovex_hooks.live_monitoring = [&page] { return page.Option2->isChecked(); };
+    kovex_hooks.live_monitoring = [&page] { return page.live_option->isChecked(); };
     w.kovex = new KovexPoints(*w.kovex_page, kovex_hooks, w.kovex_page);
-    if (QTabWidget* tabs = recorder_frame.SSTab1) {
+    if (QTabWidget* tabs = recorder_frame.cso_tabs) {
         const int index = tabs->addTab(w.kovex_page, QStringLiteral("KOVEX"));
         KovexPage* kp = w.kovex_page;
         page.more_texts = [tabs, index, kp] {

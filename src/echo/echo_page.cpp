@@ -106,28 +106,28 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("EchoPage"));
 
     // The echo chart: distance along the bottom, amplitude up the left; right and top hidden.
-    TChart2 = chart(this, element("TChart2", 0), 4);
-    add_title(TChart2, 10);
-    TChart2->legend->setVisible(false);
-    TChart2->xAxis->setRange(0, 10);
-    TChart2->yAxis->setRange(0, 999);
-    fixed_ticks(TChart2->yAxis, 200);
-    TChart2->xAxis->grid()->setSubGridVisible(true);
-    TChart2->xAxis->grid()->setSubGridPen(QPen(QColor(160, 160, 160), 0, Qt::DotLine));
-    TChart2->yAxis->grid()->setSubGridVisible(true);
-    TChart2->yAxis->grid()->setSubGridPen(QPen(Qt::gray, 0, Qt::DashDotLine));
+    echo_chart = chart(this, element("TChart2", 0), 4);
+    add_title(echo_chart, 10);
+    echo_chart->legend->setVisible(false);
+    echo_chart->xAxis->setRange(0, 10);
+    echo_chart->yAxis->setRange(0, 999);
+    fixed_ticks(echo_chart->yAxis, 200);
+    echo_chart->xAxis->grid()->setSubGridVisible(true);
+    echo_chart->xAxis->grid()->setSubGridPen(QPen(QColor(160, 160, 160), 0, Qt::DotLine));
+    echo_chart->yAxis->grid()->setSubGridVisible(true);
+    echo_chart->yAxis->grid()->setSubGridPen(QPen(Qt::gray, 0, Qt::DashDotLine));
     const QColor trace_colours[4] = {Qt::red, QColor(0, 160, 0), Qt::blue, Qt::yellow};
     // Thin pens draw a 6401-sample trace in about a millisecond; wider ones take tens.
     for (int i = 0; i < 4; ++i)
-        TChart2->graph(i)->setPen(QPen(trace_colours[i], 1));
-    TChart2->setPlottingHint(QCP::phFastPolylines, true);
+        echo_chart->graph(i)->setPen(QPen(trace_colours[i], 1));
+    echo_chart->setPlottingHint(QCP::phFastPolylines, true);
     // The span bands: near blanking and far blanking light red, beyond the far end red, all
     // mostly transparent so that the trace shows through.
     const QColor band_colours[4] = {{}, QColor(0xFF, 0x80, 0x80), QColor(0xFF, 0x80, 0x80), Qt::red};
     for (int i = 1; i <= 3; ++i) {
         QColor c = band_colours[i];
         c.setAlpha(51);
-        QCPItemRect* band = rect_item(TChart2, c, Qt::NoPen);
+        QCPItemRect* band = rect_item(echo_chart, c, Qt::NoPen);
         band->topLeft->setTypeY(QCPItemPosition::ptAxisRectRatio);
         band->bottomRight->setTypeY(QCPItemPosition::ptAxisRectRatio);
         band->topLeft->setCoords(0, 0);
@@ -135,38 +135,39 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
         span_band[static_cast<size_t>(i)] = band;
     }
     for (auto& bar : gate_bars) {
-        bar = rect_item(TChart2, Qt::white, QPen(Qt::black));
+        bar = rect_item(echo_chart, Qt::white, QPen(Qt::black));
         bar->topLeft->setTypeY(QCPItemPosition::ptPlotCoords);
         bar->bottomRight->setTypeY(QCPItemPosition::ptPlotCoords);
         // Behind the traces, so that the echo inside the gate stays visible.
         bar->setLayer(QStringLiteral("background"));
         bar->setVisible(false);
     }
-    cursor_x = new QCPItemStraightLine(TChart2);
-    cursor_y = new QCPItemStraightLine(TChart2);
+    cursor_x = new QCPItemStraightLine(echo_chart);
+    cursor_y = new QCPItemStraightLine(echo_chart);
     for (auto* line : {cursor_x, cursor_y}) {
         line->setPen(QPen(Qt::white, 1));
         line->setVisible(false);
         line->setSelectable(false);
     }
-    TChart2->setInteractions(QCP::iRangeZoom);
-    TChart2->setSelectionRectMode(QCP::srmZoom);
-    TChart2->installEventFilter(this);
+    echo_chart->setInteractions(QCP::iRangeZoom);
+    echo_chart->setSelectionRectMode(QCP::srmZoom);
+    echo_chart->installEventFilter(this);
 
-    Text67 = named<QLabel>(TChart2, element("Text67", 0));
-    Text67->setFrameShape(QFrame::Panel);
-    Text67->setFrameShadow(QFrame::Sunken);
-    Text67->setAutoFillBackground(true);
-    Text67->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    Text67->setTextFormat(Qt::PlainText);
-    Text67->setMargin(3);
-    Text67->hide();
-    TChart2_1 = readout_chart(TChart2, element("TChart2", 1), Qt::red, 100, 5);
-    TChart2_2 = readout_chart(TChart2, element("TChart2", 2), QColor(0x00, 0x80, 0xFF), 6, 1);
+    status_box = named<QLabel>(echo_chart, element("Text67", 0));
+    status_box->setFrameShape(QFrame::Panel);
+    status_box->setFrameShadow(QFrame::Sunken);
+    status_box->setAutoFillBackground(true);
+    status_box->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    status_box->setTextFormat(Qt::PlainText);
+    status_box->setMargin(3);
+    status_box->hide();
+    temperature_readout = readout_chart(echo_chart, element("TChart2", 1), Qt::red, 100, 5);
+    level_readout =
+        readout_chart(echo_chart, element("TChart2", 2), QColor(0x00, 0x80, 0xFF), 6, 1);
 
-    TChart3 = chart(this, QStringLiteral("TChart3"), 3);
-    TChart4 = chart(this, QStringLiteral("TChart4"), 1);
-    kovex_readout = new QCPItemText(TChart4);
+    volume_flow_chart = chart(this, QStringLiteral("TChart3"), 3);
+    kovex_chart = chart(this, QStringLiteral("TChart4"), 1);
+    kovex_readout = new QCPItemText(kovex_chart);
     kovex_readout->setPositionAlignment(Qt::AlignTop | Qt::AlignLeft);
     kovex_readout->position->setType(QCPItemPosition::ptAxisRectRatio);
     kovex_readout->position->setCoords(0.02, 0.02);
@@ -175,20 +176,20 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     regular_echo_frame->setObjectName(QStringLiteral("scrframe"));
     regular_echo_frame->setProperty("index", 1026);
     regular_echo_frame->setTitle(QStringLiteral("Regular Echo"));
-    Option2 = named<QRadioButton>(regular_echo_frame, QStringLiteral("Option2"));
-    Option2->setText(QStringLiteral("&Yes"));
-    Option3 = named<QRadioButton>(regular_echo_frame, QStringLiteral("Option3"));
-    Option3->setText(QStringLiteral("&No"));
+    live_option = named<QRadioButton>(regular_echo_frame, QStringLiteral("Option2"));
+    live_option->setText(QStringLiteral("&Yes"));
+    offline_option = named<QRadioButton>(regular_echo_frame, QStringLiteral("Option3"));
+    offline_option->setText(QStringLiteral("&No"));
     auto* echo_row = new QHBoxLayout(regular_echo_frame);
-    echo_row->addWidget(Option2);
-    echo_row->addWidget(Option3);
+    echo_row->addWidget(live_option);
+    echo_row->addWidget(offline_option);
     echo_row->addStretch(1);
-    Option2->setEnabled(false);
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) {
+    live_option->setEnabled(false);
+    connect(live_option, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             Option2_Click();
     });
-    connect(Option3, &QRadioButton::toggled, this, [this](bool on) {
+    connect(offline_option, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
             Option3_Click();
     });
@@ -210,12 +211,12 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
             if (trace_box_handler_)
                 trace_box_handler_(i);
         });
-        Check6[static_cast<size_t>(i)] = box;
+        trace_boxes[static_cast<size_t>(i)] = box;
         auto* interval = named<QSpinBox>(traces, element("Text10", i));
         interval->setRange(0, 3600);
         interval->setAlignment(Qt::AlignRight);
         interval->setKeyboardTracking(false);
-        Text10[static_cast<size_t>(i)] = interval;
+        trace_intervals[static_cast<size_t>(i)] = interval;
         trace_grid->addWidget(box, i + 1, 0);
         trace_grid->addWidget(interval, i + 1, 1);
     }
@@ -224,24 +225,24 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     view->setObjectName(QStringLiteral("view_boxes"));
     auto* view_grid = new QGridLayout(view);
     view_grid->setVerticalSpacing(2);
-    Check8 = named<QCheckBox>(view, QStringLiteral("Check8"));
-    Check8->setText(QStringLiteral("Gate"));
-    Check10 = named<QCheckBox>(view, QStringLiteral("Check10"));
-    Check10->setText(QStringLiteral("Range"));
-    Check9 = named<QCheckBox>(view, QStringLiteral("Check9"));
-    Check9->setText(QStringLiteral("Gradient"));
-    Image1 = named<QToolButton>(view, QStringLiteral("Image1"));
-    Image1->setCheckable(true);
-    Image1->setAutoRaise(true);
-    Image1->setIconSize(QSize(28, 28));
-    Image4 = named<QToolButton>(view, QStringLiteral("Image4"));
-    Image4->setAutoRaise(true);
-    Image4->setIconSize(QSize(28, 28));
-    view_grid->addWidget(Check8, 0, 0);
-    view_grid->addWidget(Check10, 1, 0);
-    view_grid->addWidget(Check9, 2, 0);
-    view_grid->addWidget(Image1, 0, 1, 2, 1, Qt::AlignCenter);
-    view_grid->addWidget(Image4, 2, 1, Qt::AlignCenter);
+    gate_box = named<QCheckBox>(view, QStringLiteral("Check8"));
+    gate_box->setText(QStringLiteral("Gate"));
+    range_box = named<QCheckBox>(view, QStringLiteral("Check10"));
+    range_box->setText(QStringLiteral("Range"));
+    gradient_box = named<QCheckBox>(view, QStringLiteral("Check9"));
+    gradient_box->setText(QStringLiteral("Gradient"));
+    light_button = named<QToolButton>(view, QStringLiteral("Image1"));
+    light_button->setCheckable(true);
+    light_button->setAutoRaise(true);
+    light_button->setIconSize(QSize(28, 28));
+    colour_button = named<QToolButton>(view, QStringLiteral("Image4"));
+    colour_button->setAutoRaise(true);
+    colour_button->setIconSize(QSize(28, 28));
+    view_grid->addWidget(gate_box, 0, 0);
+    view_grid->addWidget(range_box, 1, 0);
+    view_grid->addWidget(gradient_box, 2, 0);
+    view_grid->addWidget(light_button, 0, 1, 2, 1, Qt::AlignCenter);
+    view_grid->addWidget(colour_button, 2, 1, Qt::AlignCenter);
 
     auto* cursor = new QWidget(this);
     auto* cursor_row = new QHBoxLayout(cursor);
@@ -251,19 +252,19 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
         box->setReadOnly(true);
         box->setAlignment(Qt::AlignRight);
         box->setFocusPolicy(Qt::NoFocus);
-        Text5[static_cast<size_t>(i)] = box;
+        cursor_readout[static_cast<size_t>(i)] = box;
         cursor_row->addWidget(box);
     }
 
-    Label9 = named<QLabel>(this, QStringLiteral("Label9"));
-    Label9->setText(QStringLiteral("Playback (s)"));
-    Text15 = named<QLineEdit>(this, QStringLiteral("Text15"));
-    Text15->setFixedWidth(60);
-    Text15->setAlignment(Qt::AlignRight);
-    UpDown6 = named<QToolButton>(this, QStringLiteral("UpDown6"));
-    UpDown6->setArrowType(Qt::UpArrow);
-    UpDown6->setEnabled(false);
-    Label9->setBuddy(Text15);
+    playback_interval_label = named<QLabel>(this, QStringLiteral("Label9"));
+    playback_interval_label->setText(QStringLiteral("Playback (s)"));
+    playback_interval_box = named<QLineEdit>(this, QStringLiteral("Text15"));
+    playback_interval_box->setFixedWidth(60);
+    playback_interval_box->setAlignment(Qt::AlignRight);
+    playback_interval_arrows = named<QToolButton>(this, QStringLiteral("UpDown6"));
+    playback_interval_arrows->setArrowType(Qt::UpArrow);
+    playback_interval_arrows->setEnabled(false);
+    playback_interval_label->setBuddy(playback_interval_box);
     // The playback interval belongs to the player: the main window shows it in the recorder
     // frame, with the recorder's keys.
 
@@ -271,17 +272,17 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     SSTab2 = tab_set(this, element("SSTab2", 0), 4);
     SSTab3 = tab_set(this, element("SSTab3", 0), 4);
     SSTab5 = tab_set(this, element("SSTab5", 0), 1);
-    SSTab7 = tab_set(this, QStringLiteral("SSTab7"), 1);
-    SSTab7->widget(0)->setLayout(new QVBoxLayout);
-    SSTab7->widget(0)->layout()->addWidget(TChart4);
-    Command14 = named<QPushButton>(this, QStringLiteral("Command14"));
-    Command15 = named<QPushButton>(this, QStringLiteral("Command15"));
-    Command16 = named<QPushButton>(this, QStringLiteral("Command16"));
-    Command17 = named<QPushButton>(this, QStringLiteral("Command17"));
-    Check7 = named<QCheckBox>(this, QStringLiteral("Check7"));
-    for (QWidget* later : std::initializer_list<QWidget*>{SSTab2, SSTab3, SSTab5, SSTab7, TChart3,
-                                                          Command14, Command15, Command16,
-                                                          Command17, Check7})
+    kovex_chart_tabs = tab_set(this, QStringLiteral("SSTab7"), 1);
+    kovex_chart_tabs->widget(0)->setLayout(new QVBoxLayout);
+    kovex_chart_tabs->widget(0)->layout()->addWidget(kovex_chart);
+    send_points_button = named<QPushButton>(this, QStringLiteral("Command14"));
+    default_kovex_button = named<QPushButton>(this, QStringLiteral("Command15"));
+    set_kovex_button = named<QPushButton>(this, QStringLiteral("Command16"));
+    get_traces_button = named<QPushButton>(this, QStringLiteral("Command17"));
+    view_points_box = named<QCheckBox>(this, QStringLiteral("Check7"));
+    for (QWidget* later : std::initializer_list<QWidget*>{
+             SSTab2, SSTab3, SSTab5, kovex_chart_tabs, volume_flow_chart, send_points_button,
+             default_kovex_button, set_kovex_button, get_traces_button, view_points_box})
         later->hide();
 
     // The side column keeps its natural width so that the chart gets the rest of a small screen.
@@ -299,40 +300,40 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     side_widget->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Preferred);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 2, 2, 2);
-    row->addWidget(TChart2, 1);
+    row->addWidget(echo_chart, 1);
     row->addWidget(side_widget);
 }
 
 void EchoPage::set_page_texts() {
-    set_title(TChart2, ui_text(2400, QStringLiteral("Transducer Echo")));
-    set_title(TChart2_1, ui_text(1392, QStringLiteral("Measured Temperature")));
-    set_title(TChart2_2, ui_text(1393, QStringLiteral("Measured Level")));
-    TChart2->yAxis->setLabel(ui_text(2401, QStringLiteral("Amplitude (mV)")));
+    set_title(echo_chart, ui_text(2400, QStringLiteral("Transducer Echo")));
+    set_title(temperature_readout, ui_text(1392, QStringLiteral("Measured Temperature")));
+    set_title(level_readout, ui_text(1393, QStringLiteral("Measured Level")));
+    echo_chart->yAxis->setLabel(ui_text(2401, QStringLiteral("Amplitude (mV)")));
     set_distance_unit(QStringLiteral("m"));
-    TChart2->setToolTip(
+    echo_chart->setToolTip(
         ui_text(2402, QStringLiteral("Drag a frame to zoom - double-click to undo the zoom.")));
     interval_label->setText(ui_text(1367, QStringLiteral("Time Interval (sec)")));
-    Image1->setToolTip(ui_text(2403, QStringLiteral("Chart light on or off")));
-    Image4->setToolTip(ui_text(2404, QStringLiteral("Chart colour...")));
-    Text5[0]->setToolTip(ui_text(1171, QStringLiteral("Distance")));
-    Text5[1]->setToolTip(ui_text(2405, QStringLiteral("Amplitude")));
+    light_button->setToolTip(ui_text(2403, QStringLiteral("Chart light on or off")));
+    colour_button->setToolTip(ui_text(2404, QStringLiteral("Chart colour...")));
+    cursor_readout[0]->setToolTip(ui_text(1171, QStringLiteral("Distance")));
+    cursor_readout[1]->setToolTip(ui_text(2405, QStringLiteral("Amplitude")));
     const int names[4] = {1220, 1221, 1222, 1223};
     for (int i = 0; i < 4; ++i) {
-        TChart2->graph(i)->setName(QString(ui_text(names[i])).remove(QLatin1Char('&')));
-        Text10[static_cast<size_t>(i)]->setToolTip(ui_text(1367));
+        echo_chart->graph(i)->setName(QString(ui_text(names[i])).remove(QLatin1Char('&')));
+        trace_intervals[static_cast<size_t>(i)]->setToolTip(ui_text(1367));
     }
-    TChart2->replot(QCustomPlot::rpQueuedReplot);
+    echo_chart->replot(QCustomPlot::rpQueuedReplot);
     if (more_texts)
         more_texts();
 }
 
 void EchoPage::set_distance_unit(const QString& unit) {
-    TChart2->xAxis->setLabel(ui_text(1171, QStringLiteral("Distance")) + QStringLiteral(" (") +
-                             unit + QLatin1Char(')'));
+    echo_chart->xAxis->setLabel(ui_text(1171, QStringLiteral("Distance")) + QStringLiteral(" (") +
+                                unit + QLatin1Char(')'));
 }
 
 bool EchoPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == TChart2 && event->type() == QEvent::Resize)
+    if (watched == echo_chart && event->type() == QEvent::Resize)
         emit echo_chart_resized();
     return QWidget::eventFilter(watched, event);
 }
@@ -346,7 +347,7 @@ void EchoPage::Option3_Click() {
 
 void EchoPage::set_live_handler(std::function<void()> handler) {
     live_handler_ = std::move(handler);
-    Option2->setEnabled(static_cast<bool>(live_handler_));
+    live_option->setEnabled(static_cast<bool>(live_handler_));
 }
 
 void EchoPage::Option2_Click() {
@@ -356,6 +357,6 @@ void EchoPage::Option2_Click() {
 
 void EchoPage::set_trace_box_handler(std::function<void(int)> handler) {
     trace_box_handler_ = std::move(handler);
-    for (QCheckBox* box : Check6)
+    for (QCheckBox* box : trace_boxes)
         box->setEnabled(static_cast<bool>(trace_box_handler_));
 }

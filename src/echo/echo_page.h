@@ -29,44 +29,44 @@ class EchoPage : public QWidget {
 public:
     explicit EchoPage(QWidget* parent = nullptr);
 
-    // TChart2(0), the echo chart: graphs 0..3 the traces RAW, NORMAL, AVERAGE, KOVEX; the gate
+    // The echo chart: graphs 0..3 the traces RAW, NORMAL, AVERAGE, KOVEX; the gate
     // bars, the three span bands (tools 1..3) and the cursor lines (tool 0) are items on it.
-    QCustomPlot* TChart2 = nullptr;
-    QCustomPlot* TChart2_1 = nullptr; // "Measured Temperature" read-out
-    QCustomPlot* TChart2_2 = nullptr; // "Measured Level" read-out
+    QCustomPlot* echo_chart = nullptr;
+    QCustomPlot* temperature_readout = nullptr; // "Measured Temperature" read-out
+    QCustomPlot* level_readout = nullptr;       // "Measured Level" read-out
     std::array<QCPItemRect*, 3> gate_bars{};
     std::array<QCPItemRect*, 4> span_band{}; // tools 1..3 (0 unused)
     QCPItemStraightLine* cursor_x = nullptr;  // tool 0, the cursor that follows the mouse
     QCPItemStraightLine* cursor_y = nullptr;
 
-    QCustomPlot* TChart3 = nullptr;
-    QCustomPlot* TChart4 = nullptr;          // KOVEX chart
+    QCustomPlot* volume_flow_chart = nullptr;
+    QCustomPlot* kovex_chart = nullptr;      // KOVEX chart
     QCPItemText* kovex_readout = nullptr;    // the KOVEX chart's point read-out (its tool 1)
     QGroupBox* regular_echo_frame = nullptr; // scrframe(1026)
-    QRadioButton* Option2 = nullptr;         // regular echo on: live monitoring
-    QRadioButton* Option3 = nullptr;         // regular echo off
-    std::array<QCheckBox*, 4> Check6{};      // raw, normal, average, KOVEX trace
-    std::array<QSpinBox*, 4> Text10{};       // their intervals (seconds), with up-down arrows
+    QRadioButton* live_option = nullptr;     // regular echo on: live monitoring
+    QRadioButton* offline_option = nullptr;  // regular echo off
+    std::array<QCheckBox*, 4> trace_boxes{}; // raw, normal, average, KOVEX trace
+    std::array<QSpinBox*, 4> trace_intervals{}; // their intervals (seconds), with up-down arrows
     QLabel* interval_label = nullptr;
-    QCheckBox* Check8 = nullptr;  // Gate
-    QCheckBox* Check9 = nullptr;  // Gradient
-    QCheckBox* Check10 = nullptr; // Range
-    QToolButton* Image1 = nullptr; // the chart light
-    QToolButton* Image4 = nullptr; // the chart colour
-    std::array<QLineEdit*, 2> Text5{}; // cursor distance and amplitude
-    QLineEdit* Text15 = nullptr;       // playback interval (seconds)
-    QToolButton* UpDown6 = nullptr;
-    QLabel* Label9 = nullptr;
-    QLabel* Text67 = nullptr; // element 0: the status box over the echo chart
+    QCheckBox* gate_box = nullptr;              // Gate
+    QCheckBox* gradient_box = nullptr;          // Gradient
+    QCheckBox* range_box = nullptr;             // Range
+    QToolButton* light_button = nullptr;        // the chart light
+    QToolButton* colour_button = nullptr;       // the chart colour
+    std::array<QLineEdit*, 2> cursor_readout{}; // cursor distance and amplitude
+    QLineEdit* playback_interval_box = nullptr; // playback interval (seconds)
+    QToolButton* playback_interval_arrows = nullptr;
+    QLabel* playback_interval_label = nullptr;
+    QLabel* status_box = nullptr; // element 0: the status box over the echo chart
     QTabWidget* SSTab2 = nullptr; // element 0
     QTabWidget* SSTab3 = nullptr; // element 0
     QTabWidget* SSTab5 = nullptr; // element 0
-    QTabWidget* SSTab7 = nullptr;
-    QPushButton* Command14 = nullptr;
-    QPushButton* Command15 = nullptr;
-    QPushButton* Command16 = nullptr;
-    QPushButton* Command17 = nullptr;
-    QCheckBox* Check7 = nullptr;
+    QTabWidget* kovex_chart_tabs = nullptr;
+    QPushButton* send_points_button = nullptr;
+    QPushButton* default_kovex_button = nullptr;
+    QPushButton* set_kovex_button = nullptr;
+    QPushButton* get_traces_button = nullptr;
+    QCheckBox* view_points_box = nullptr;
 
     // Texts of the charts and of the controls the caption table does not cover.
     void set_page_texts();

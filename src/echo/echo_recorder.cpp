@@ -73,8 +73,8 @@ EchoRecorder::EchoRecorder(EchoPage& page, EchoDisplay& display, RecorderFrame f
         a->setObjectName(QStringLiteral("Toolbar2_%1").arg(QLatin1String(keys[i])));
         a->setCheckable(true);
         buttons_[i] = a;
-        if (frame_.Toolbar2)
-            frame_.Toolbar2->addAction(a);
+        if (frame_.toolbar)
+            frame_.toolbar->addAction(a);
     }
     record_action()->setEnabled(false);
     connect(record_action(), &QAction::triggered, this, [this] { record_click(); });
@@ -82,12 +82,13 @@ EchoRecorder::EchoRecorder(EchoPage& page, EchoDisplay& display, RecorderFrame f
     connect(pause_action(), &QAction::triggered, this, [this] { pause_click(); });
     connect(stop_action(), &QAction::triggered, this, [this] { stop_button(); });
 
-    page_.UpDown6->setEnabled(true);
-    connect(page_.UpDown6, &QToolButton::clicked, this, [this] {
+    page_.playback_interval_arrows->setEnabled(true);
+    connect(page_.playback_interval_arrows, &QToolButton::clicked, this, [this] {
         const double next = std::min(3600.0, std::floor(shell().playback_interval) + 1);
-        page_.Text15->setText(platform::number_text_c(next));
+        page_.playback_interval_box->setText(platform::number_text_c(next));
     });
-    connect(page_.Text15, &QLineEdit::textChanged, this, [this] { UpDown6_Change(); });
+    connect(page_.playback_interval_box, &QLineEdit::textChanged, this,
+            [this] { UpDown6_Change(); });
 }
 
 EchoRecorder::~EchoRecorder() = default;
@@ -98,19 +99,19 @@ QString EchoRecorder::recording_path() {
 
 void EchoRecorder::UpDown6_Change() {
     ShellState& s = shell();
-    const QString text = page_.Text15->text().trimmed();
+    const QString text = page_.playback_interval_box->text().trimmed();
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
     s.playback_interval = platform::val(text);
 }
 
 void EchoRecorder::playbutton_pressed() {
-    if (frame_.SSTab1 && frame_.SSTab1->currentIndex() != 0)
-        frame_.SSTab1->setCurrentIndex(0);
-    if (frame_.Frame4 && frame_.Frame4->isHidden()) {
-        frame_.Frame4->show();
-        frame_.Frame4->raise();
+    if (frame_.cso_tabs && frame_.cso_tabs->currentIndex() != 0)
+        frame_.cso_tabs->setCurrentIndex(0);
+    if (frame_.panel && frame_.panel->isHidden()) {
+        frame_.panel->show();
+        frame_.panel->raise();
     }
-    record_action()->setEnabled(page_.Option2->isChecked());
+    record_action()->setEnabled(page_.live_option->isChecked());
 }
 
 void EchoRecorder::reset_buttons() {
@@ -118,8 +119,8 @@ void EchoRecorder::reset_buttons() {
         a->setEnabled(true);
         a->setChecked(false);
     }
-    if (frame_.ProgressBar2)
-        frame_.ProgressBar2->setValue(0);
+    if (frame_.progress)
+        frame_.progress->setValue(0);
 }
 
 // ---- Recording
@@ -150,24 +151,24 @@ void EchoRecorder::record_click() {
                               QLatin1Char(')'),
                           platform::mb::Critical);
         reset_buttons();
-        if (!page_.Option3->isChecked())
-            page_.Option3->setChecked(true);
+        if (!page_.offline_option->isChecked())
+            page_.offline_option->setChecked(true);
         record_action()->setEnabled(false);
-        if (frame_.Frame4)
-            frame_.Frame4->hide();
+        if (frame_.panel)
+            frame_.panel->hide();
         return;
     }
-    if (frame_.ProgressBar2)
-        frame_.ProgressBar2->setValue(0);
+    if (frame_.progress)
+        frame_.progress->setValue(0);
     e.echo_recording = true;
     e.span_read_done = false;
     e.record_last_time = echo_time_of_day();
-    if (!page_.Option2->isChecked())
-        page_.Option2->setChecked(true);
+    if (!page_.live_option->isChecked())
+        page_.live_option->setChecked(true);
 }
 
 void EchoRecorder::step_progress_wrapping() {
-    QProgressBar* bar = frame_.ProgressBar2;
+    QProgressBar* bar = frame_.progress;
     if (!bar)
         return;
     if (bar->value() == bar->maximum())
@@ -212,10 +213,10 @@ void EchoRecorder::record_traces() {
 void EchoRecorder::stop_button() {
     EchoState& e = echo_state();
     const bool was_recording = e.echo_recording;
-    if (was_recording && !page_.Option3->isChecked())
-        page_.Option3->setChecked(true);
-    if (frame_.Frame4)
-        frame_.Frame4->hide();
+    if (was_recording && !page_.offline_option->isChecked())
+        page_.offline_option->setChecked(true);
+    if (frame_.panel)
+        frame_.panel->hide();
     e.playback_running = false;
     e.playback_paused = false;
     e.playback_stopped = true;
@@ -267,8 +268,8 @@ void EchoRecorder::play_button() {
     ShellState& s = shell();
     if (!e.playback_file_open) {
         display_.clear_all_accessories();
-        if (!page_.Option3->isChecked())
-            page_.Option3->setChecked(true);
+        if (!page_.offline_option->isChecked())
+            page_.offline_option->setChecked(true);
     }
     e.playback_running = true;
     pause_action()->setChecked(false);
@@ -284,8 +285,8 @@ void EchoRecorder::play_button() {
         const QString chosen = platform::dialogs().open_file(request);
         if (chosen.isEmpty()) {
             play_action()->setChecked(false);
-            if (frame_.Frame4)
-                frame_.Frame4->hide();
+            if (frame_.panel)
+                frame_.panel->hide();
             return;
         }
         e.echo_file_name = chosen;
@@ -304,9 +305,9 @@ void EchoRecorder::play_button() {
                           QDir::toNativeSeparators(e.echo_file_name) + QLatin1Char(')'));
             return;
         }
-        if (frame_.ProgressBar2) {
-            frame_.ProgressBar2->setValue(0);
-            frame_.ProgressBar2->setMaximum(playback_progress_maximum(play_file_.size()));
+        if (frame_.progress) {
+            frame_.progress->setValue(0);
+            frame_.progress->setMaximum(playback_progress_maximum(play_file_.size()));
         }
         e.play_last_time = echo_time_of_day();
         e.play_line_due = true;
@@ -347,7 +348,7 @@ void EchoRecorder::pass() {
 
 void EchoRecorder::handle_played_line(const QString& line) {
     EchoState& e = echo_state();
-    QProgressBar* bar = frame_.ProgressBar2;
+    QProgressBar* bar = frame_.progress;
     if (bar)
         bar->setValue(bar->maximum() > bar->value() ? bar->value() + 1 : 0);
     const PlayedLine p = read_played_line(line);
@@ -363,7 +364,7 @@ void EchoRecorder::handle_played_line(const QString& line) {
             display_.drawspan();
     } else if (p.kind == PlayedLine::Kind::Trace) {
         const int k = p.trace;
-        if (page_.Check6[static_cast<size_t>(k - 1)]->isChecked())
+        if (page_.trace_boxes[static_cast<size_t>(k - 1)]->isChecked())
             display_.update_trace(k, 1);
         if (shell().show_gate)
             display_.drawwindow();
@@ -389,13 +390,13 @@ void EchoRecorder::finish_playback() {
     e.playback_paused = false;
     e.playback_running = false;
     e.playback_stopped = true;
-    if (frame_.ProgressBar2)
-        frame_.ProgressBar2->setValue(0);
+    if (frame_.progress)
+        frame_.progress->setValue(0);
     play_action()->setChecked(false);
     play_action()->setEnabled(true);
     // A playback the user paused and resumed also puts the panel away when it ends.
-    if (resumed_ && frame_.Frame4)
-        frame_.Frame4->hide();
+    if (resumed_ && frame_.panel)
+        frame_.panel->hide();
     resumed_ = false;
     emit playback_ended();
 }
@@ -407,6 +408,6 @@ void EchoRecorder::fail_playback(const QString& description) {
                       platform::mb::Critical);
     finish_playback();
     reset_buttons();
-    if (frame_.Frame4)
-        frame_.Frame4->hide();
+    if (frame_.panel)
+        frame_.panel->hide();
 }

@@ -22,11 +22,11 @@ class QWidget;
 
 // The main window's parts of the recorder panel.
 struct RecorderFrame {
-    QWidget* Frame4 = nullptr;         // the panel
-    QToolBar* Toolbar2 = nullptr;      // gets the record, play, pause and stop buttons
-    QProgressBar* ProgressBar2 = nullptr;
-    QTabWidget* SSTab1 = nullptr;      // the CSO tab set (element 1)
-    QLabel* Text68 = nullptr;          // the wait message over the pages
+    QWidget* panel = nullptr;    // the recorder frame on the main window
+    QToolBar* toolbar = nullptr; // gets the record, play, pause and stop buttons
+    QProgressBar* progress = nullptr;
+    QTabWidget* cso_tabs = nullptr;  // the CSO tab set (element 1)
+    QLabel* progress_text = nullptr; // the wait message over the pages
 };
 
 class EchoRecorder : public QObject {

@@ -38,55 +38,58 @@ std::vector<int> KovexPage::parameters() {
 
 KovexPage::KovexPage(EchoPage& echo, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("KovexPage"));
-    TChart4 = echo.TChart4;
+    kovex_chart = echo.kovex_chart;
     kovex_readout = echo.kovex_readout;
-    Command14 = echo.Command14;
-    Command15 = echo.Command15;
-    Command16 = echo.Command16;
-    Command17 = echo.Command17;
-    Check7 = echo.Check7;
-    QTabWidget* chart_tabs = echo.SSTab7;
+    send_points_button = echo.send_points_button;
+    default_kovex_button = echo.default_kovex_button;
+    set_kovex_button = echo.set_kovex_button;
+    get_traces_button = echo.get_traces_button;
+    view_points_box = echo.view_points_box;
+    QTabWidget* chart_tabs = echo.kovex_chart_tabs;
     chart_tabs->setParent(this);
     chart_tabs->show();
 
-    TChart4->legend->setVisible(false);
-    TChart4->addGraph(); // series 1, the KOVEX curve
-    TChart4->graph(0)->setPen(QPen(Qt::red, 1));
-    TChart4->graph(1)->setPen(QPen(QColor(0xC0, 0xA0, 0x00), 1.5));
-    TChart4->setPlottingHint(QCP::phFastPolylines, true);
-    TChart4->xAxis->setRange(0, 10);
-    TChart4->yAxis->setRange(0, 999);
-    TChart4->setBackground(QBrush(QColor(0xFF, 0xFF, 0xE8)));
+    kovex_chart->legend->setVisible(false);
+    kovex_chart->addGraph(); // series 1, the KOVEX curve
+    kovex_chart->graph(0)->setPen(QPen(Qt::red, 1));
+    kovex_chart->graph(1)->setPen(QPen(QColor(0xC0, 0xA0, 0x00), 1.5));
+    kovex_chart->setPlottingHint(QCP::phFastPolylines, true);
+    kovex_chart->xAxis->setRange(0, 10);
+    kovex_chart->yAxis->setRange(0, 999);
+    kovex_chart->setBackground(QBrush(QColor(0xFF, 0xFF, 0xE8)));
     kovex_readout->setPositionAlignment(Qt::AlignTop | Qt::AlignRight);
     kovex_readout->position->setCoords(0.98, 0.02);
     kovex_readout->setColor(QColor(0, 128, 0));
     kovex_readout->setBrush(QColor(0xC0, 0xC0, 0xC0));
     kovex_readout->setPadding(QMargins(4, 2, 4, 2));
     for (auto& line : cursor) {
-        line = new QCPItemStraightLine(TChart4);
+        line = new QCPItemStraightLine(kovex_chart);
         line->setPen(QPen(Qt::white, 1));
         line->setVisible(false);
     }
-    TChart4->plotLayout()->insertRow(0);
-    QFont title_font = TChart4->font();
+    kovex_chart->plotLayout()->insertRow(0);
+    QFont title_font = kovex_chart->font();
     title_font.setItalic(true);
-    TChart4->plotLayout()->addElement(0, 0, new QCPTextElement(TChart4, QString(), title_font));
+    kovex_chart->plotLayout()->addElement(0, 0,
+                                          new QCPTextElement(kovex_chart, QString(), title_font));
 
     // Buttons two by two, then the set-up boxes and the point boxes on two tabs, so that the
     // column fits a small screen beside the chart.
     auto* buttons = new QGridLayout;
-    const std::pair<QWidget*, std::pair<int, int>> places[] = {
-        {Command17, {0, 0}}, {Command14, {0, 1}}, {Command16, {1, 0}}, {Command15, {1, 1}},
-        {Check7, {2, 0}}};
+    const std::pair<QWidget*, std::pair<int, int>> places[] = {{get_traces_button, {0, 0}},
+                                                               {send_points_button, {0, 1}},
+                                                               {set_kovex_button, {1, 0}},
+                                                               {default_kovex_button, {1, 1}},
+                                                               {view_points_box, {2, 0}}};
     for (const auto& [w, at] : places) {
         w->setParent(this);
         w->show();
         buttons->addWidget(w, at.first, at.second);
     }
-    Command14->setEnabled(false);
-    Command15->setEnabled(false);
-    Command16->setEnabled(false);
-    Check7->setEnabled(false);
+    send_points_button->setEnabled(false);
+    default_kovex_button->setEnabled(false);
+    set_kovex_button->setEnabled(false);
+    view_points_box->setEnabled(false);
 
     boxes_ = new QTabWidget(this);
     boxes_->setObjectName(QStringLiteral("kovex_boxes"));
@@ -100,7 +103,7 @@ KovexPage::KovexPage(EchoPage& echo, QWidget* parent) : QWidget(parent) {
         label->setObjectName(QStringLiteral("kovex_label(%1)").arg(p));
         QLineEdit* b = box(setup, p);
         label->setBuddy(b);
-        scrpar[p] = b;
+        parameter_boxes[p] = b;
         grid->addWidget(label, row, 0);
         grid->addWidget(b, row, 1);
         ++row;
@@ -114,17 +117,17 @@ KovexPage::KovexPage(EchoPage& echo, QWidget* parent) : QWidget(parent) {
     for (int k = 0; k < 8; ++k) {
         auto* option = new QRadioButton(QString::number(k + 1), points);
         option->setObjectName(QStringLiteral("Option4(%1)").arg(k));
-        Option4[static_cast<size_t>(k)] = option;
+        point_options[static_cast<size_t>(k)] = option;
         QLineEdit* limit = box(points, 170 + 2 * k);
         QLineEdit* loss = box(points, 171 + 2 * k);
-        scrpar[170 + 2 * k] = limit;
-        scrpar[171 + 2 * k] = loss;
+        parameter_boxes[170 + 2 * k] = limit;
+        parameter_boxes[171 + 2 * k] = loss;
         pgrid->addWidget(option, k + 1, 0);
         pgrid->addWidget(limit, k + 1, 1);
         pgrid->addWidget(loss, k + 1, 2);
     }
     pgrid->setRowStretch(9, 1);
-    Option4[0]->setChecked(true);
+    point_options[0]->setChecked(true);
     for (int c = 0; c < 2; ++c) {
         auto* head = new QLabel(points);
         head->setObjectName(QStringLiteral("kovex_head(%1)").arg(c));
@@ -156,17 +159,17 @@ void KovexPage::set_page_texts() {
             head->setText(ui_text(heads[c], QLatin1String(fallback[c])));
     boxes_->setTabText(0, ui_text(1382, QStringLiteral("Setup")));
     boxes_->setTabText(1, ui_text(1403, QStringLiteral("Points 1-8")));
-    Command16->setText(ui_text(2421, QStringLiteral("&Set KOVEX")));
-    Command15->setText(ui_text(2422, QStringLiteral("&Default KOVEX")));
+    set_kovex_button->setText(ui_text(2421, QStringLiteral("&Set KOVEX")));
+    default_kovex_button->setText(ui_text(2422, QStringLiteral("&Default KOVEX")));
     for (int k = 0; k < 8; ++k) {
-        scrpar[170 + 2 * k]->setToolTip(ui_text(170 + 2 * k));
-        scrpar[171 + 2 * k]->setToolTip(ui_text(171 + 2 * k));
+        parameter_boxes[170 + 2 * k]->setToolTip(ui_text(170 + 2 * k));
+        parameter_boxes[171 + 2 * k]->setToolTip(ui_text(171 + 2 * k));
     }
-    if (auto* title = qobject_cast<QCPTextElement*>(TChart4->plotLayout()->element(0, 0)))
+    if (auto* title = qobject_cast<QCPTextElement*>(kovex_chart->plotLayout()->element(0, 0)))
         title->setText(ui_text(2419, QStringLiteral("Transducer 1 Echo")));
-    TChart4->yAxis->setLabel(ui_text(2401, QStringLiteral("Amplitude (mV)")));
-    TChart4->setToolTip(ui_text(
+    kovex_chart->yAxis->setLabel(ui_text(2401, QStringLiteral("Amplitude (mV)")));
+    kovex_chart->setToolTip(ui_text(
         2420, QStringLiteral("With View Points ticked drag a KOVEX point up or down - without it "
                              "a right click fills the chosen point's Limit and Loss.")));
-    TChart4->replot(QCustomPlot::rpQueuedReplot);
+    kovex_chart->replot(QCustomPlot::rpQueuedReplot);
 }

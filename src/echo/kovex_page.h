@@ -24,16 +24,16 @@ class KovexPage : public QWidget {
 public:
     explicit KovexPage(EchoPage& echo, QWidget* parent = nullptr);
 
-    QCustomPlot* TChart4 = nullptr;
+    QCustomPlot* kovex_chart = nullptr;
     QCPItemText* kovex_readout = nullptr; // tool 1
     std::array<QCPItemStraightLine*, 2> cursor{}; // tool 0
-    QPushButton* Command14 = nullptr; // Send Points
-    QPushButton* Command15 = nullptr; // Default KOVEX
-    QPushButton* Command16 = nullptr; // Set KOVEX
-    QPushButton* Command17 = nullptr; // Get Traces
-    QCheckBox* Check7 = nullptr;      // View Points
-    std::array<QRadioButton*, 8> Option4{};
-    std::map<int, QLineEdit*> scrpar; // the KOVEX set's boxes by parameter number
+    QPushButton* send_points_button = nullptr;    // Send Points
+    QPushButton* default_kovex_button = nullptr;  // Default KOVEX
+    QPushButton* set_kovex_button = nullptr;      // Set KOVEX
+    QPushButton* get_traces_button = nullptr;     // Get Traces
+    QCheckBox* view_points_box = nullptr;         // View Points
+    std::array<QRadioButton*, 8> point_options{};
+    std::map<int, QLineEdit*> parameter_boxes; // the KOVEX set's boxes by parameter number
 
     void set_page_texts();
     // The parameter numbers of the tab's boxes.

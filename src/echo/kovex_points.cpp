@@ -34,12 +34,12 @@ bool replied(const QString& reply) {
 
 KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
     : QObject(parent), page_(page), hooks_(std::move(hooks)) {
-    QCustomPlot* c = page_.TChart4;
-    connect(page_.Command17, &QPushButton::clicked, this, [this] { Command17_Click(); });
-    connect(page_.Command14, &QPushButton::clicked, this, [this] { Command14_Click(); });
-    connect(page_.Command16, &QPushButton::clicked, this, [this] { Command16_Click(); });
-    connect(page_.Command15, &QPushButton::clicked, this, [this] { Command15_Click(); });
-    connect(page_.Check7, &QCheckBox::toggled, this, [this] { Check7_Click(); });
+    QCustomPlot* c = page_.kovex_chart;
+    connect(page_.get_traces_button, &QPushButton::clicked, this, [this] { Command17_Click(); });
+    connect(page_.send_points_button, &QPushButton::clicked, this, [this] { Command14_Click(); });
+    connect(page_.set_kovex_button, &QPushButton::clicked, this, [this] { Command16_Click(); });
+    connect(page_.default_kovex_button, &QPushButton::clicked, this, [this] { Command15_Click(); });
+    connect(page_.view_points_box, &QCheckBox::toggled, this, [this] { Check7_Click(); });
     connect(c, &QCustomPlot::mousePress, this,
             [this](QMouseEvent* e) { kovex_chart_click(e->button(), e->position()); });
     connect(c, &QCustomPlot::mouseMove, this,
@@ -96,7 +96,7 @@ void KovexPoints::Command17_Click() {
 void KovexPoints::get_traces() {
     LinkState& L = link();
     EchoState& e = echo_state();
-    QCustomPlot* c = page_.TChart4;
+    QCustomPlot* c = page_.kovex_chart;
     show_wait(1238);
     L.cancel_requested = false;
     link_view().set_progress_value(5, 0);
@@ -144,13 +144,13 @@ void KovexPoints::get_traces() {
     }
     // The keys follow the unit only once its curve is here.
     const bool cso = L.cso_unit;
-    page_.Command14->setEnabled(!cso);
+    page_.send_points_button->setEnabled(!cso);
     if (cso)
-        page_.Check7->setChecked(false);
-    page_.Check7->setVisible(!cso);
-    page_.Command15->setEnabled(true);
-    page_.Command16->setEnabled(true);
-    page_.Check7->setEnabled(!cso);
+        page_.view_points_box->setChecked(false);
+    page_.view_points_box->setVisible(!cso);
+    page_.default_kovex_button->setEnabled(true);
+    page_.set_kovex_button->setEnabled(true);
+    page_.view_points_box->setEnabled(!cso);
     Check7_Click();
     c->replot(QCustomPlot::rpQueuedReplot);
     end_sequence();
@@ -191,7 +191,7 @@ void KovexPoints::Command14_Click() {
             return;
         }
     }
-    page_.Check7->setChecked(false);
+    page_.view_points_box->setChecked(false);
     end_sequence();
     send_command(QStringLiteral("/LOADNORM"));
     if (L.comms_abort)
@@ -247,7 +247,7 @@ void KovexPoints::Command15_Click() {
     link_view().set_progress_value(1, 0);
     L.echo_online = false;
     L.point_transfer_active = true;
-    page_.Option4[0]->setChecked(true);
+    page_.point_options[0]->setChecked(true);
     bool ok = true;
     for (const char* cmd : {"/p20:3", "/LOADQUICK"}) {
         send_command(QLatin1String(cmd));
@@ -261,9 +261,9 @@ void KovexPoints::Command15_Click() {
         send_command(QStringLiteral("/LOADNORM"));
         ok = replied(L.reply_buffer);
     }
-    page_.Command15->setEnabled(true);
-    page_.Command16->setEnabled(true);
-    page_.Check7->setEnabled(!L.cso_unit);
+    page_.default_kovex_button->setEnabled(true);
+    page_.set_kovex_button->setEnabled(true);
+    page_.view_points_box->setEnabled(!L.cso_unit);
     Check7_Click();
     link_view().set_progress_value(1, 0);
     end_sequence();
@@ -278,7 +278,7 @@ void KovexPoints::Command15_Click() {
 // keeps it.
 void KovexPoints::show_loaded_set() {
     const ParameterRows& rows = parameter_rows();
-    for (const auto& [P, box] : page_.scrpar) {
+    for (const auto& [P, box] : page_.parameter_boxes) {
         if (!rows.has_row(P) || !definitions_table()[static_cast<size_t>(P)].present)
             continue;
         const QString text = rows.text(P).trimmed();
@@ -296,14 +296,14 @@ void KovexPoints::show_loaded_set() {
 
 ParameterBoxes KovexPoints::boxes() {
     return {[this](int P) -> std::optional<QString> {
-                const auto it = page_.scrpar.find(P);
-                if (it == page_.scrpar.end())
+                const auto it = page_.parameter_boxes.find(P);
+                if (it == page_.parameter_boxes.end())
                     return std::nullopt;
                 return it->second->text();
             },
             [this](int P, const QString& text) {
-                const auto it = page_.scrpar.find(P);
-                if (it != page_.scrpar.end())
+                const auto it = page_.parameter_boxes.find(P);
+                if (it != page_.parameter_boxes.end())
                     it->second->setText(text);
             }};
 }
@@ -311,20 +311,20 @@ ParameterBoxes KovexPoints::boxes() {
 // ---- View Points and the mouse
 
 void KovexPoints::Check7_Click() {
-    const bool on = page_.Check7->isChecked();
-    QCustomPlot* c = page_.TChart4;
+    const bool on = page_.view_points_box->isChecked();
+    QCustomPlot* c = page_.kovex_chart;
     c->setCursor(on ? Qt::OpenHandCursor : Qt::ArrowCursor);
     c->graph(1)->setScatterStyle(on ? QCPScatterStyle(QCPScatterStyle::ssCircle, 5)
                                     : QCPScatterStyle(QCPScatterStyle::ssNone));
-    page_.Command14->setEnabled(on);
-    page_.Command15->setEnabled(!on);
-    page_.Command16->setEnabled(!on);
+    page_.send_points_button->setEnabled(on);
+    page_.default_kovex_button->setEnabled(!on);
+    page_.set_kovex_button->setEnabled(!on);
     c->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void KovexPoints::kovex_chart_click(Qt::MouseButton button, QPointF pixel) {
-    QCustomPlot* c = page_.TChart4;
-    if (page_.Check7->isChecked()) {
+    QCustomPlot* c = page_.kovex_chart;
+    if (page_.view_points_box->isChecked()) {
         std::vector<QPointF> at;
         at.reserve(points_.size());
         const auto data = c->graph(1)->data();
@@ -341,16 +341,16 @@ void KovexPoints::kovex_chart_click(Qt::MouseButton button, QPointF pixel) {
     const double y = c->yAxis->pixelToCoord(pixel.y());
     int k = 0;
     for (int i = 0; i < 8; ++i)
-        if (page_.Option4[static_cast<size_t>(i)]->isChecked())
+        if (page_.point_options[static_cast<size_t>(i)]->isChecked())
             k = i;
-    page_.scrpar[170 + 2 * k]->setText(kovex_limit_text(y, c->yAxis->range().upper));
-    page_.scrpar[171 + 2 * k]->setText(kovex_loss_text(x, c->xAxis->range().upper));
-    page_.Option4[static_cast<size_t>((k + 1) % 8)]->setChecked(true);
+    page_.parameter_boxes[170 + 2 * k]->setText(kovex_limit_text(y, c->yAxis->range().upper));
+    page_.parameter_boxes[171 + 2 * k]->setText(kovex_loss_text(x, c->xAxis->range().upper));
+    page_.point_options[static_cast<size_t>((k + 1) % 8)]->setChecked(true);
 }
 
 void KovexPoints::kovex_chart_hover(QPointF pixel) {
-    QCustomPlot* c = page_.TChart4;
-    if (page_.Check7->isChecked() && grabbed_ >= 0 &&
+    QCustomPlot* c = page_.kovex_chart;
+    if (page_.view_points_box->isChecked() && grabbed_ >= 0 &&
         grabbed_ < static_cast<int>(points_.size())) {
         const double v =
             dragged_value(c->yAxis->pixelToCoord(pixel.y()), c->yAxis->range().upper);
@@ -378,9 +378,9 @@ void KovexPoints::kovex_chart_hover(QPointF pixel) {
 }
 
 void KovexPoints::kovex_cursor_reset() {
-    if (!page_.Check7->isChecked())
+    if (!page_.view_points_box->isChecked())
         return;
     grabbed_ = -1;
-    page_.TChart4->setCursor(Qt::OpenHandCursor);
-    page_.TChart4->replot(QCustomPlot::rpQueuedReplot);
+    page_.kovex_chart->setCursor(Qt::OpenHandCursor);
+    page_.kovex_chart->replot(QCustomPlot::rpQueuedReplot);
 }

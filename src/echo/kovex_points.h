@@ -20,7 +20,7 @@ class KovexPage;
 class QMouseEvent;
 
 struct KovexHooks {
-    // The wait message (Text68): shown with a text, hidden.
+    // The wait message (progress_text): shown with a text, hidden.
     std::function<void(const QString&)> show_wait;
     std::function<void()> hide_wait;
     // Whether live monitoring is on (its trace exchanges keep the link in echo mode).

@@ -48,16 +48,16 @@ LiveEchoMonitor::LiveEchoMonitor(EchoPage& page, EchoDisplay& display, EchoFrame
         connect(hooks_.timer, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     }
     for (int k = 1; k <= 4; ++k)
-        connect(page_.Text10[static_cast<size_t>(k - 1)], &QSpinBox::valueChanged, this,
+        connect(page_.trace_intervals[static_cast<size_t>(k - 1)], &QSpinBox::valueChanged, this,
                 [this, k] { UpDown_Change(k); });
 }
 
 bool LiveEchoMonitor::live_selected() const {
-    return page_.Option2->isChecked();
+    return page_.live_option->isChecked();
 }
 
 bool LiveEchoMonitor::offline_selected() const {
-    return page_.Option3->isChecked();
+    return page_.offline_option->isChecked();
 }
 
 void LiveEchoMonitor::arm_timer() {
@@ -75,7 +75,7 @@ void LiveEchoMonitor::record() {
 
 // ---- Start and stop
 
-void LiveEchoMonitor::Option2_Click() {
+void LiveEchoMonitor::start_monitoring() {
     LinkState& L = link();
     EchoState& e = echo_state();
     if (hooks_.timer)
@@ -86,7 +86,7 @@ void LiveEchoMonitor::Option2_Click() {
     status(ui_text(1349, QStringLiteral("Connecting for live echo...")));
     L.echo_online = true;
     if (!connect_to_unit(false)) {
-        page_.Option3->setChecked(true);
+        page_.offline_option->setChecked(true);
         return;
     }
     L.echo_online = true;
@@ -106,7 +106,7 @@ void LiveEchoMonitor::Option2_Click() {
     e.echo_unit_text = length_unit_abbrev(L.reply_buffer);
     page_.set_distance_unit(e.echo_unit_text);
     display_.clear_all_accessories();
-    page_.TChart2->xAxis->setRangeLower(0);
+    page_.echo_chart->xAxis->setRangeLower(0);
     e.temperature_min = 40;
     e.temperature_max = -10;
     e.span_read_done = false;
@@ -118,7 +118,7 @@ void LiveEchoMonitor::Option2_Click() {
     arm_timer();
 }
 
-void LiveEchoMonitor::Option3_Click() {
+void LiveEchoMonitor::stop_monitoring() {
     LinkState& L = link();
     if (hooks_.timer)
         hooks_.timer->stop();
@@ -144,7 +144,7 @@ void LiveEchoMonitor::Option3_Click() {
 
 void LiveEchoMonitor::UpDown_Change(int k) {
     ShellState& s = shell();
-    const int value = page_.Text10[static_cast<size_t>(k - 1)]->value();
+    const int value = page_.trace_intervals[static_cast<size_t>(k - 1)]->value();
     write_ini(s.ini_path, ini::SECTION_ECHO_CONTROL, ini::key_trace_interval(k),
               QString::number(value));
     s.trace_interval[static_cast<size_t>(k - 1)] = value;
@@ -186,9 +186,9 @@ void LiveEchoMonitor::stop_after_error(const QString& description) {
     if (hooks_.timer)
         hooks_.timer->stop();
     if (!offline_selected())
-        page_.Option3->setChecked(true);
+        page_.offline_option->setChecked(true);
     else
-        Option3_Click();
+        stop_monitoring();
     link().echo_online = false;
     link().comms_abort = false;
     if (hooks_.timer)
@@ -214,7 +214,7 @@ bool LiveEchoMonitor::exchange_ok() {
     }
     if (hooks_.timer)
         hooks_.timer->stop();
-    page_.Option3->setChecked(true);
+    page_.offline_option->setChecked(true);
     link().echo_online = false;
     return false;
 }
@@ -223,9 +223,9 @@ bool LiveEchoMonitor::run_tick() {
     EchoState& e = echo_state();
     const ShellState& s = shell();
     for (int i = 0; i < 4; ++i)
-        if (!page_.Check6[static_cast<size_t>(i)]->isChecked()) {
-            page_.TChart2->graph(i)->data()->clear();
-            page_.TChart2->replot(QCustomPlot::rpQueuedReplot);
+        if (!page_.trace_boxes[static_cast<size_t>(i)]->isChecked()) {
+            page_.echo_chart->graph(i)->data()->clear();
+            page_.echo_chart->replot(QCustomPlot::rpQueuedReplot);
         }
     const auto due = count_down(e.trace_countdown);
     if (any_due(due)) {
@@ -233,7 +233,7 @@ bool LiveEchoMonitor::run_tick() {
             const size_t i = static_cast<size_t>(k - 1);
             if (!due[i])
                 continue;
-            const bool ticked = page_.Check6[i]->isChecked();
+            const bool ticked = page_.trace_boxes[i]->isChecked();
             if (ticked || e.echo_recording) {
                 if (!live_selected())
                     return false;
@@ -243,7 +243,7 @@ bool LiveEchoMonitor::run_tick() {
                                k);
                 if (!exchange_ok())
                     return false;
-                if (page_.Check6[i]->isChecked())
+                if (page_.trace_boxes[i]->isChecked())
                     display_.update_trace(k, 1);
                 record();
             }
@@ -297,13 +297,13 @@ void LiveEchoMonitor::apply_saved_view_settings() {
     EchoState& e = echo_state();
     {
         // The boxes take the saved values; their handlers would write the same values back.
-        const QSignalBlocker b8(page_.Check8), b9(page_.Check9), b10(page_.Check10);
-        page_.Check8->setChecked(s.show_gate);
-        page_.Check10->setChecked(s.show_span);
-        page_.Check9->setChecked(s.chart_gradient);
+        const QSignalBlocker b8(page_.gate_box), b9(page_.gradient_box), b10(page_.range_box);
+        page_.gate_box->setChecked(s.show_gate);
+        page_.range_box->setChecked(s.show_span);
+        page_.gradient_box->setChecked(s.chart_gradient);
     }
     for (int k = 1; k <= 4; ++k) {
-        QSpinBox* box = page_.Text10[static_cast<size_t>(k - 1)];
+        QSpinBox* box = page_.trace_intervals[static_cast<size_t>(k - 1)];
         const QSignalBlocker block(box);
         const int16_t ticks = interval_ticks(s.trace_interval[static_cast<size_t>(k - 1)], 0);
         box->setValue(ticks);
@@ -311,30 +311,30 @@ void LiveEchoMonitor::apply_saved_view_settings() {
         e.trace_countdown[static_cast<size_t>(k - 1)] = static_cast<int16_t>(box->value());
     }
     e.echo_chart_number = 1;
-    page_.TChart2->yAxis->setRangeUpper(ECHO_AMPLITUDE_MAX);
+    page_.echo_chart->yAxis->setRangeUpper(ECHO_AMPLITUDE_MAX);
     e.echo_recording = false;
     for (int i = 0; i < 4; ++i) {
-        QCheckBox* box = page_.Check6[static_cast<size_t>(i)];
+        QCheckBox* box = page_.trace_boxes[static_cast<size_t>(i)];
         const bool on = s.trace_enabled[static_cast<size_t>(i)] != 0;
         if (box->isChecked() != on)
-            box->setChecked(on); // runs Check6_Click through the page's handler
+            box->setChecked(on); // runs trace_box_changed through the page's handler
         else
-            Check6_Click(i);
+            trace_box_changed(i);
     }
     display_.show_light();
     page_.cursor_x->setVisible(false);
     page_.cursor_y->setVisible(false);
     link_view().set_progress_value(1, 0);
     const QColor kovex = s.start_logo == 2 ? QColor(0xFF, 0xC0, 0x10) : QColor(Qt::yellow);
-    QPalette pal = page_.Check6[3]->palette();
+    QPalette pal = page_.trace_boxes[3]->palette();
     pal.setColor(QPalette::Window, kovex);
-    page_.Check6[3]->setPalette(pal);
-    page_.TChart2->graph(3)->setPen(QPen(kovex, 1));
+    page_.trace_boxes[3]->setPalette(pal);
+    page_.echo_chart->graph(3)->setPen(QPen(kovex, 1));
 }
 
-void LiveEchoMonitor::Check6_Click(int index) {
+void LiveEchoMonitor::trace_box_changed(int index) {
     ShellState& s = shell();
-    const bool on = page_.Check6[static_cast<size_t>(index)]->isChecked();
+    const bool on = page_.trace_boxes[static_cast<size_t>(index)]->isChecked();
     if (!on)
         display_.clear_trace(index);
     else
@@ -344,9 +344,9 @@ void LiveEchoMonitor::Check6_Click(int index) {
               on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void LiveEchoMonitor::Check8_Click() {
+void LiveEchoMonitor::gate_box_changed() {
     ShellState& s = shell();
-    s.show_gate = page_.Check8->isChecked();
+    s.show_gate = page_.gate_box->isChecked();
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_SHOW_GATE, platform::bool_text(s.show_gate));
     if (s.show_gate)
         display_.drawwindow();
@@ -354,9 +354,9 @@ void LiveEchoMonitor::Check8_Click() {
         display_.clear_gate();
 }
 
-void LiveEchoMonitor::Check10_Click() {
+void LiveEchoMonitor::range_box_changed() {
     ShellState& s = shell();
-    s.show_span = page_.Check10->isChecked();
+    s.show_span = page_.range_box->isChecked();
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_SHOW_SPAN, platform::bool_text(s.show_span));
     if (s.show_span)
         display_.drawspan();
@@ -364,9 +364,9 @@ void LiveEchoMonitor::Check10_Click() {
         display_.collapse_bands();
 }
 
-void LiveEchoMonitor::Check9_Click() {
+void LiveEchoMonitor::gradient_box_changed() {
     ShellState& s = shell();
-    s.chart_gradient = page_.Check9->isChecked();
+    s.chart_gradient = page_.gradient_box->isChecked();
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_CHART_GRADIENT,
               platform::bool_text(s.chart_gradient));
     display_.getchartbackground();

@@ -17,8 +17,8 @@ class QTimer;
 // What the monitor needs of the main window around it.
 struct EchoFrameHooks {
     QTimer* timer = nullptr;                     // Timer1 (made single-shot here)
-    std::function<void()> enable_controls;       // after a start; the stop's runs via Option3
-    std::function<void(bool)> set_recorder_enabled; // Toolbar2's first button
+    std::function<void()> enable_controls; // after a start; the stop's runs via offline_option
+    std::function<void(bool)> set_recorder_enabled; // the recorder toolbar's first button
     std::function<void(bool)> set_exit_enabled;     // Toolbar1's "exit"
     std::function<void()> stop_playback;            // a playback that runs, when there is one
     std::function<void()> record_traces;            // the recorder's line, when there is one
@@ -31,8 +31,8 @@ public:
                     QObject* parent = nullptr);
 
     // ---- Live monitoring
-    void Option2_Click(); // start
-    void Option3_Click(); // stop
+    void start_monitoring();
+    void stop_monitoring();
     void Timer1_Timer();  // one tick
     // A trace interval box changed (k 1..4).
     void UpDown_Change(int k);
@@ -43,10 +43,10 @@ public:
 
     // ---- View settings
     void apply_saved_view_settings();
-    void Check6_Click(int index);
-    void Check8_Click();
-    void Check9_Click();
-    void Check10_Click();
+    void trace_box_changed(int index);
+    void gate_box_changed();
+    void gradient_box_changed();
+    void range_box_changed();
 
 signals:
     // A tick ran to its end (not left early by a stop).

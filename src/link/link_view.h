@@ -30,7 +30,7 @@ public:
     // handler, which takes the display offline.
     virtual void select_offline_option() = 0;
 
-    // chkVeltoLite on the log set-up page.
+    // The log set-up page's "Velto Lite" box (lite_unit_box).
     virtual void set_velto_lite_checked(bool checked) = 0;
     // The three elements of the log set-up's ModelCapabilityFlags that the unit's identity
     // decides; every identification sets all three.

@@ -119,10 +119,10 @@ QTextBrowser* pack_cso_screen(LogSetupPage& page) {
     QLayout* root = page.layout();
     QVBoxLayout* first_column = new QVBoxLayout;
     for (int i : {0, 8}) {
-        take_from_layouts(root, page.Frame1[i]);
-        first_column->addWidget(page.Frame1[i]);
+        take_from_layouts(root, page.channel_frames[i]);
+        first_column->addWidget(page.channel_frames[i]);
     }
-    for (QPushButton* b : {page.Command1, page.Command2}) {
+    for (QPushButton* b : {page.select_all_button, page.deselect_all_button}) {
         take_from_layouts(root, b);
         first_column->addWidget(b);
     }
@@ -132,19 +132,19 @@ QTextBrowser* pack_cso_screen(LogSetupPage& page) {
         int frame, row, column, span;
     } places[] = {{3, 0, 1, 1}, {2, 0, 2, 1}, {6, 1, 1, 2}, {7, 2, 1, 2}};
     for (const auto& p : places) {
-        QGroupBox* f = page.Frame1[p.frame];
+        QGroupBox* f = page.channel_frames[p.frame];
         take_from_layouts(root, f);
         grid->addWidget(f, p.row, p.column, 1, p.span, Qt::AlignTop);
     }
     grid->setRowStretch(3, 1);
     const double scale = std::max(1.0, QFontInfo(page.font()).pointSizeF() / DESIGN_POINT_SIZE);
     for (const auto& [i, r] : frames)
-        page.Frame1[i]->setMinimumWidth(px(r.width, scale));
+        page.channel_frames[i]->setMinimumWidth(px(r.width, scale));
     // The boxes fill their frames as the layout gives them room; a fixed narrower width would
     // cut captions once the start-up scaling enlarges the fonts.
     // The frames end below their lowest box: no stretch left inside them.
     for (int i : {0, 2, 3, 6, 7})
-        if (auto* col = qobject_cast<QVBoxLayout*>(page.Frame1[i]->layout()))
+        if (auto* col = qobject_cast<QVBoxLayout*>(page.channel_frames[i]->layout()))
             for (int k = col->count() - 1; k >= 0; --k)
                 if (col->itemAt(k)->spacerItem())
                     delete col->takeAt(k);

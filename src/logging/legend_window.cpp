@@ -97,7 +97,7 @@ LegendWindow::LegendWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
     connect(Check2, &QCheckBox::toggled, this, [this] { Check2_Click(); });
     connect(Check3, &QCheckBox::toggled, this, [this] { Check3_Click(); });
     connect(Check4, &QCheckBox::toggled, this, [this] { Check4_Click(); });
-    connect(Check5, &QCheckBox::toggled, this, [this] { Check5_Click(); });
+    connect(Check5, &QCheckBox::toggled, this, [this] { multiple_axes_changed(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] {
@@ -186,7 +186,7 @@ void LegendWindow::update_series() {
     Check2_Click();
     Check3_Click();
     Check4_Click();
-    Check5_Click();
+    multiple_axes_changed();
     set_paging_range();
     HScroll1_Change();
 }
@@ -232,7 +232,7 @@ void LegendWindow::Check4_Click() {
     log_chart_model().changed();
 }
 
-void LegendWindow::Check5_Click() {
+void LegendWindow::multiple_axes_changed() {
     LogChartModel& model = log_chart_model();
     LogSetupState& s = log_setup();
     if (Check5->isChecked()) {

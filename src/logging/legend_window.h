@@ -45,7 +45,7 @@ public:
     void Check2_Click();
     void Check3_Click();
     void Check4_Click();
-    void Check5_Click();
+    void multiple_axes_changed();
     void Command1_Click();
     void Command2_Click();
     void HScroll1_Change();

@@ -90,9 +90,9 @@ void apply_header_to_page(LogSetupPage& page, const logfile::DecodedLog& d) {
 
     ModelCapabilityFlags& f = s.capabilities;
     f.ma_input_available = h.ma_input == 1 || h.unit_type == 17;
-    page.Check1[16]->setEnabled(f.ma_input_available);
-    page.Check1[44]->setEnabled(h.unit_type == 17 || h.unit_type == 43);
-    page.Check2->setChecked(f.ma_input_available);
+    page.channel_boxes[16]->setEnabled(f.ma_input_available);
+    page.channel_boxes[44]->setEnabled(h.unit_type == 17 || h.unit_type == 43);
+    page.ma_input_box->setChecked(f.ma_input_available);
 
     const logsetup::ChannelSet logged =
         logsetup::channels_from_masks(h.channel_mask_1, h.channel_mask_2, h.channel_mask_3);
@@ -105,14 +105,14 @@ void apply_header_to_page(LogSetupPage& page, const logfile::DecodedLog& d) {
     f.volume_option = any({27, 28, 37, 40, 41});
     f.flow_option = any({29, 30, 38, 39, 42, 43});
     f.flow_average_option = any({30, 39, 42});
-    page.Check1[27]->setEnabled(f.volume_option);
-    page.Check1[28]->setEnabled(f.pumped_volume_option || s.unit_type == 15);
-    if (page.Frame1.count(6))
-        page.Frame1.at(6)->setEnabled(f.volume_option || f.pumped_volume_option);
-    page.Check1[29]->setEnabled(f.flow_option);
-    page.Check1[30]->setEnabled(f.flow_average_option);
-    if (page.Frame1.count(7))
-        page.Frame1.at(7)->setEnabled(f.flow_option || f.flow_average_option);
+    page.channel_boxes[27]->setEnabled(f.volume_option);
+    page.channel_boxes[28]->setEnabled(f.pumped_volume_option || s.unit_type == 15);
+    if (page.channel_frames.count(6))
+        page.channel_frames.at(6)->setEnabled(f.volume_option || f.pumped_volume_option);
+    page.channel_boxes[29]->setEnabled(f.flow_option);
+    page.channel_boxes[30]->setEnabled(f.flow_average_option);
+    if (page.channel_frames.count(7))
+        page.channel_frames.at(7)->setEnabled(f.flow_option || f.flow_average_option);
 
     page.getlogbytes();
     // The file's own layout, whatever boxes the page offers for the model.
@@ -124,11 +124,11 @@ void apply_header_to_page(LogSetupPage& page, const logfile::DecodedLog& d) {
                               platform::number_text(h.log_interval).trimmed(),
                               platform::number_text(h.log_wrapping).trimmed(),
                               platform::number_text(h.log_records).trimmed(),
-                              page.Text4[7]->text(),
+                              page.unit_log_boxes[7]->text(),
                               QString::number(s.record_bytes)};
-    for (size_t i = 0; i < page.Text4.size(); ++i)
+    for (size_t i = 0; i < page.unit_log_boxes.size(); ++i)
         if (i != 7)
-            page.Text4[i]->setText(boxes[i]);
+            page.unit_log_boxes[i]->setText(boxes[i]);
 }
 
 int relay_series_count() {
@@ -339,9 +339,9 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
 
 void LogChartCommands::install() {
     page_.set_action(LogSetupAction::GetLogData, [this] { Command8_Click(); });
-    page_.set_action(LogSetupAction::GetLogDataFromFile, [this] { Command3_Click(); });
+    page_.set_action(LogSetupAction::GetLogDataFromFile, [this] { get_log_data_from_file(); });
     // Until the unit has said how much it holds, there is nothing to download.
-    page_.Command8->setEnabled(log_setup().log_records > 0);
+    page_.get_log_data_button->setEnabled(log_setup().log_records > 0);
 }
 
 LogChartCommands* install_log_chart_commands(LogSetupPage& page,
@@ -349,11 +349,11 @@ LogChartCommands* install_log_chart_commands(LogSetupPage& page,
     auto* commands = new LogChartCommands(page, &page);
     commands->install();
     if (open_log_file)
-        *open_log_file = [commands] { commands->Command3_Click(); };
+        *open_log_file = [commands] { commands->get_log_data_from_file(); };
     return commands;
 }
 
-void LogChartCommands::Command3_Click() {
+void LogChartCommands::get_log_data_from_file() {
     const ShellState& sh = shell();
     platform::FileDialogRequest request;
     request.title = text(1090, "Get Log Data from File").remove(QLatin1Char('&'));
@@ -376,7 +376,7 @@ void LogChartCommands::Command8_Click() {
     }
     downloading_ = true;
     abort_requested_ = false;
-    page_.Command8->setText(text(1330, "&Abort Download"));
+    page_.get_log_data_button->setText(text(1330, "&Abort Download"));
     // The set-up tab stays on show and usable: the abort is its button. Only the chart, which
     // the download is about to replace, cannot be chosen meanwhile.
     log_unit_view().select_tab(0);
@@ -385,7 +385,7 @@ void LogChartCommands::Command8_Click() {
     if (download_log().isEmpty())
         log_unit_view().set_tab_enabled(2, chart_available);
     downloading_ = false;
-    page_.Command8->setText(text(1089, "&Get Log Data from Unit"));
+    page_.get_log_data_button->setText(text(1089, "&Get Log Data from Unit"));
 }
 
 void LogChartCommands::abort_download() {

@@ -44,7 +44,7 @@ public:
     // "Get Log Data from Unit" while idle; "Abort Download" while a download runs.
     void Command8_Click();
     // "Get Log Data from File" and File > Open Log File.
-    void Command3_Click();
+    void get_log_data_from_file();
 
     // The download half of getdatalog: asks where to save (templog.vlg in the data folder when
     // the dialog is cancelled), streams "/getlog", writes the file with its chart settings

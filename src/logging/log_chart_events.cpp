@@ -77,7 +77,7 @@ LogChartEvents::LogChartEvents(QTabWidget* tabs, LogChartPage* page, QTimer* tim
                                QObject* parent)
     : QObject(parent), tabs_(tabs), page_(page), timer_(timer) {
     build_command_bar();
-    QCustomPlot* chart = page_->TChart1;
+    QCustomPlot* chart = page_->log_chart;
     cursor_ = new QCPItemStraightLine(chart);
     cursor_->setPen(QPen(Qt::gray, 1, Qt::DotLine));
     cursor_->setVisible(false);
@@ -137,17 +137,16 @@ void LogChartEvents::build_command_bar() {
     };
     zoom_in = tool(zoom_icon(true), 2320, "Zoom in", [this] { zoom(0.5); });
     zoom_out = tool(zoom_icon(false), 2321, "Zoom out", [this] { zoom(2); });
-    page_->Command9->setParent(bar);
-    page_->Command9->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
-    page_->Command9->setFlat(true);
-    page_->Command9->setEnabled(true);
-    page_->Command9->show();
-    layout->addWidget(page_->Command9, 0, Qt::AlignHCenter);
-    connect(page_->Command9, &QPushButton::clicked, this, [this] { Command9_Click(); });
+    page_->reset_zoom_button->setParent(bar);
+    page_->reset_zoom_button->setIcon(style->standardIcon(QStyle::SP_BrowserReload));
+    page_->reset_zoom_button->setFlat(true);
+    page_->reset_zoom_button->setEnabled(true);
+    page_->reset_zoom_button->show();
+    layout->addWidget(page_->reset_zoom_button, 0, Qt::AlignHCenter);
+    connect(page_->reset_zoom_button, &QPushButton::clicked, this, [this] { Command9_Click(); });
     copy = tool(style->standardIcon(QStyle::SP_FileDialogDetailedView), 2322,
-                "Copy the chart to the clipboard", [this] {
-                    QApplication::clipboard()->setPixmap(page_->TChart1->toPixmap());
-                });
+                "Copy the chart to the clipboard",
+                [this] { QApplication::clipboard()->setPixmap(page_->log_chart->toPixmap()); });
     save = tool(style->standardIcon(QStyle::SP_DialogSaveButton), 2323,
                 "Save the chart as a picture (PNG) or document (PDF)", [this] { save_chart(); });
     print = tool(QIcon::fromTheme(QStringLiteral("document-print"), printer_icon()), 2324, "Print the chart", [this] { print_chart(); });
@@ -175,12 +174,12 @@ void LogChartEvents::SSTab1_Click(int) {
         s.legend_window_shown = true;
         page_->TeeCommander1->setVisible(true);
         page_->TeeCommander1->raise();
-        page_->TChart1->setVisible(true);
+        page_->log_chart->setVisible(true);
     } else {
         minimise_legend_window();
         s.legend_window_shown = false;
         page_->TeeCommander1->setVisible(false);
-        page_->TChart1->setVisible(false);
+        page_->log_chart->setVisible(false);
     }
     s.legend_tuck_pending = true;
 }
@@ -203,12 +202,12 @@ void LogChartEvents::TChart1_AfterDraw() {
     if (legend::needs_relayout(model.display.multiple_axes, active, page_->chart_view->bands()))
         QTimer::singleShot(1, this, [] {
             if (legend_window_loaded())
-                legend_window().Check5_Click();
+                legend_window().multiple_axes_changed();
         });
 }
 
 void LogChartEvents::TChart1_MouseMove(double x, double y) {
-    QCustomPlot* chart = page_->TChart1;
+    QCustomPlot* chart = page_->log_chart;
     bool inside = false;
     if (chart->graphCount() > 0 && !chart->graph(0)->data()->isEmpty()) {
         const auto data = chart->graph(0)->data();
@@ -244,7 +243,7 @@ void LogChartEvents::TeeCommander1_Click() {
 
 void LogChartEvents::TeeCommander1_Changed() {
     log_setup().legend_refresh_pending = true;
-    page_->TChart1->replot(QCustomPlot::rpQueuedReplot);
+    page_->log_chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void LogChartEvents::Command9_Click() {
@@ -254,7 +253,7 @@ void LogChartEvents::Command9_Click() {
 }
 
 void LogChartEvents::zoom(double factor) {
-    QCustomPlot* chart = page_->TChart1;
+    QCustomPlot* chart = page_->log_chart;
     QCPAxis* x = chart->axisRect()->axis(QCPAxis::atBottom);
     x->scaleRange(factor, x->range().center());
     chart->replot(QCustomPlot::rpQueuedReplot);
@@ -271,7 +270,7 @@ void LogChartEvents::update_navigator() {
     const LogChartModel& model = log_chart_model();
     const int pages = model.page_count();
     const int page = std::clamp(model.display.page, 0, pages - 1);
-    QString format = page_->TChart1->property("page_counter_format").toString();
+    QString format = page_->log_chart->property("page_counter_format").toString();
     if (format.isEmpty())
         format = QStringLiteral("Page %d of %d");
     const int first = static_cast<int>(format.indexOf(QLatin1String("%d")));
@@ -312,7 +311,7 @@ void LogChartEvents::save_chart() {
                      path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     if (QFileInfo(path).suffix().isEmpty())
         path += pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
-    QCustomPlot* chart = page_->TChart1;
+    QCustomPlot* chart = page_->log_chart;
     const bool ok = pdf ? chart->savePdf(path) : chart->savePng(path);
     if (!ok)
         platform::msg_box(ui_text(2329, QStringLiteral("The chart could not be saved as")) +
@@ -324,7 +323,7 @@ void LogChartEvents::print_chart() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, page_);
-    QCustomPlot* chart = page_->TChart1;
+    QCustomPlot* chart = page_->log_chart;
     connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [chart](QPrinter* p) {
         QCPPainter painter(p);
         const QRectF page = p->pageRect(QPrinter::DevicePixel);

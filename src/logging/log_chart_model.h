@@ -72,5 +72,5 @@ private:
     std::function<void()> listener_;
 };
 
-// The main window's log chart (TChart1).
+// The main window's log chart (LogChartPage::log_chart).
 LogChartModel& log_chart_model();

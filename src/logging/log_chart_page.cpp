@@ -50,27 +50,27 @@ LogChartPage::LogChartPage(QWidget* parent) : QWidget(parent) {
         b->setEnabled(false);
         return b;
     };
-    Command4 = button("Command4");
-    Command4->resize(BUTTON_SIZE, BUTTON_SIZE);
-    Command4->setIcon(legend_icon());
-    Command4->setIconSize(QSize(28, 28));
-    Command4->setEnabled(true);
-    connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    Command9 = button("Command9");
-    Command9->hide();
-    Command13 = button("Command13");
-    Command13->resize(BUTTON_SIZE, REPORT_HEIGHT);
-    Command13->setIcon(report_icon());
-    Command13->setIconSize(QSize(22, 22));
+    legend_button = button("Command4");
+    legend_button->resize(BUTTON_SIZE, BUTTON_SIZE);
+    legend_button->setIcon(legend_icon());
+    legend_button->setIconSize(QSize(28, 28));
+    legend_button->setEnabled(true);
+    connect(legend_button, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    reset_zoom_button = button("Command9");
+    reset_zoom_button->hide();
+    report_button = button("Command13");
+    report_button->resize(BUTTON_SIZE, REPORT_HEIGHT);
+    report_button->setIcon(report_icon());
+    report_button->setIconSize(QSize(22, 22));
     // The chart tab opens only with a log on it, so the report always has data to work on.
-    Command13->setEnabled(true);
+    report_button->setEnabled(true);
     TeeCommander1 = new QFrame(this);
     TeeCommander1->setObjectName(QStringLiteral("TeeCommander1"));
     TeeCommander1->setFrameShape(QFrame::NoFrame);
     TeeCommander1->setLayout(new QVBoxLayout);
-    TChart1 = new QCustomPlot(this);
-    TChart1->setObjectName(QStringLiteral("TChart1"));
-    chart_view = new LogChartView(TChart1, log_chart_model(), this);
+    log_chart = new QCustomPlot(this);
+    log_chart->setObjectName(QStringLiteral("TChart1"));
+    chart_view = new LogChartView(log_chart, log_chart_model(), this);
     set_page_texts();
 }
 
@@ -85,7 +85,7 @@ void LogChartPage::Command4_Click() {
 }
 
 void LogChartPage::set_page_texts() {
-    Command4->setToolTip(ui_text(1161, QStringLiteral("Show or hide the legend window")));
-    Command13->setToolTip(ui_text(1321, QStringLiteral("Report Generator")));
+    legend_button->setToolTip(ui_text(1161, QStringLiteral("Show or hide the legend window")));
+    report_button->setToolTip(ui_text(1321, QStringLiteral("Report Generator")));
     chart_view->set_texts();
 }

@@ -17,11 +17,11 @@ class LogChartPage : public QWidget {
 public:
     explicit LogChartPage(QWidget* parent = nullptr);
 
-    QPushButton* Command4 = nullptr; // square button at the top of the column: the legend
-    QPushButton* Command9 = nullptr;
-    QPushButton* Command13 = nullptr; // report
+    QPushButton* legend_button = nullptr; // square button at the top of the column: the legend
+    QPushButton* reset_zoom_button = nullptr; // whole log in view, legend window put away
+    QPushButton* report_button = nullptr; // report
     QFrame* TeeCommander1 = nullptr;  // chart command bar
-    QCustomPlot* TChart1 = nullptr;   // log chart
+    QCustomPlot* log_chart = nullptr; // log chart
     LogChartView* chart_view = nullptr;
 
     // The legend button: shows or hides the legend window (legend_button_action), or the chart's

@@ -200,7 +200,7 @@ QString channel_box_caption(int channel) {
         return {};
     const LogSetupPage* page = LogSetupPage::current();
     QString caption =
-        page ? page->Check1[static_cast<size_t>(channel)]->text() : channel_caption(channel);
+        page ? page->channel_boxes[static_cast<size_t>(channel)]->text() : channel_caption(channel);
     // A caption's "&&" shows one ampersand and a lone "&" marks the access key.
     caption.replace(QLatin1String("&&"), QString(QChar(1)));
     caption.remove(QLatin1Char('&'));
@@ -214,13 +214,13 @@ void LogSetupPage::build() {
     auto make_frame = [this](int i) {
         auto* f = new QGroupBox(this);
         f->setObjectName(name_of("Frame1", i));
-        Frame1[i] = f;
+        channel_frames[i] = f;
         return f;
     };
     auto make_box = [this](int c, QGroupBox* f) {
         auto* b = new QCheckBox(f);
         b->setObjectName(name_of("Check1", c));
-        Check1[static_cast<size_t>(c)] = b;
+        channel_boxes[static_cast<size_t>(c)] = b;
         connect(b, &QCheckBox::toggled, this, [this, c] { Check1_Click(c); });
         return b;
     };
@@ -246,7 +246,7 @@ void LogSetupPage::build() {
     for (int i : logsetup::MODEL_OPTION_INDEXES) {
         auto* o = new QRadioButton(models);
         o->setObjectName(name_of("Option1", i));
-        Option1[i] = o;
+        model_options[i] = o;
         group->addButton(o, i);
         connect(o, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
@@ -258,15 +258,15 @@ void LogSetupPage::build() {
 
     QGroupBox* options = make_frame(10);
     auto* options_col = new QVBoxLayout(options);
-    Check2 = new QCheckBox(options);
-    Check2->setObjectName(QStringLiteral("Check2"));
-    chkVeltoLite = new QCheckBox(options);
-    chkVeltoLite->setObjectName(QStringLiteral("chkVeltoLite"));
-    chkVeltoLite->hide();
-    options_col->addWidget(Check2);
-    options_col->addWidget(chkVeltoLite);
-    connect(Check2, &QCheckBox::toggled, this, [this] { Check2_Click(); });
-    connect(chkVeltoLite, &QCheckBox::toggled, this, [this] { chkVeltoLite_Click(); });
+    ma_input_box = new QCheckBox(options);
+    ma_input_box->setObjectName(QStringLiteral("Check2"));
+    lite_unit_box = new QCheckBox(options);
+    lite_unit_box->setObjectName(QStringLiteral("chkVeltoLite"));
+    lite_unit_box->hide();
+    options_col->addWidget(ma_input_box);
+    options_col->addWidget(lite_unit_box);
+    connect(ma_input_box, &QCheckBox::toggled, this, [this] { Check2_Click(); });
+    connect(lite_unit_box, &QCheckBox::toggled, this, [this] { chkVeltoLite_Click(); });
 
     auto* left = new QVBoxLayout;
     left->addWidget(models);
@@ -295,18 +295,18 @@ void LogSetupPage::build() {
     column(4, {channel_frame(14, {37}), channel_frame(15, {40, 41}), channel_frame(17, {38, 39}),
                channel_frame(16, {42, 43})});
 
-    Command1 = new QPushButton(this);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(this);
-    Command2->setObjectName(QStringLiteral("Command2"));
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    select_all_button = new QPushButton(this);
+    select_all_button->setObjectName(QStringLiteral("Command1"));
+    deselect_all_button = new QPushButton(this);
+    deselect_all_button->setObjectName(QStringLiteral("Command2"));
+    connect(select_all_button, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(deselect_all_button, &QPushButton::clicked, this, [this] { deselect_all(); });
     middle->insertSpacing(middle->count() - 1, 8);
-    middle->insertWidget(middle->count() - 1, Command1);
-    middle->insertWidget(middle->count() - 1, Command2);
+    middle->insertWidget(middle->count() - 1, select_all_button);
+    middle->insertWidget(middle->count() - 1, deselect_all_button);
 
     for (int c : {32, 33})
-        Check1[static_cast<size_t>(c)]->hide();
+        channel_boxes[static_cast<size_t>(c)]->hide();
 
     // The selection's figures beside what the unit reports of its log
     QGroupBox* info = make_frame(11);
@@ -322,39 +322,39 @@ void LogSetupPage::build() {
         return l;
     };
     for (int i : {0, 1, 3, 4, 5, 7})
-        Text1[i] = read_out(info, name_of("Text1", i), i == 7 ? 90 : 64);
-    Text1[2] = new QLineEdit(info);
-    Text1[2]->setObjectName(name_of("Text1", 2));
-    Text1[2]->setAlignment(Qt::AlignRight);
-    Text1[2]->setFixedWidth(64);
-    for (auto& [i, box] : Text1)
+        setup_boxes[i] = read_out(info, name_of("Text1", i), i == 7 ? 90 : 64);
+    setup_boxes[2] = new QLineEdit(info);
+    setup_boxes[2]->setObjectName(name_of("Text1", 2));
+    setup_boxes[2]->setAlignment(Qt::AlignRight);
+    setup_boxes[2]->setFixedWidth(64);
+    for (auto& [i, box] : setup_boxes)
         connect(box, &QLineEdit::textChanged, this, [this, i = i] { Text1_Change(i); });
     UpDown1 = new logsetup::UpDown(info);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
-    UpDown1->set_buddy(Text1[2]);
+    UpDown1->set_buddy(setup_boxes[2]);
     UpDown1->set_range(0, 1000);
     UpDown1->set_increment(1);
-    Check3 = new QCheckBox(info);
-    Check3->setObjectName(QStringLiteral("Check3"));
-    connect(Check3, &QCheckBox::toggled, this, [this] { Check3_Click(); });
+    wrap_box = new QCheckBox(info);
+    wrap_box->setObjectName(QStringLiteral("Check3"));
+    connect(wrap_box, &QCheckBox::toggled, this, [this] { Check3_Click(); });
 
     caption(1, setup, 0);
     auto* interval = new QHBoxLayout;
     interval->setSpacing(1);
-    interval->addWidget(Text1[2]);
+    interval->addWidget(setup_boxes[2]);
     interval->addWidget(UpDown1);
     interval->addSpacing(12);
-    interval->addWidget(Check3);
+    interval->addWidget(wrap_box);
     interval->addStretch(1);
     setup->addLayout(interval, 0, 1);
     caption(0, setup, 1);
-    setup->addWidget(Text1[0], 1, 1, Qt::AlignLeft);
+    setup->addWidget(setup_boxes[0], 1, 1, Qt::AlignLeft);
     caption(2, setup, 2);
     Label1[6] = new QLabel(info);
     Label1[6]->setObjectName(name_of("Label1", 6));
     Label1[6]->hide();
     auto* duration = new QHBoxLayout;
-    duration->addWidget(Text1[1]);
+    duration->addWidget(setup_boxes[1]);
     duration->addSpacing(12);
     duration->addWidget(Label1[6]);
     duration->addStretch(1);
@@ -364,11 +364,11 @@ void LogSetupPage::build() {
     setup->addWidget(mask_words_caption_, 3, 0);
     auto* masks = new QHBoxLayout;
     for (int i : {3, 4, 5})
-        masks->addWidget(Text1[i]);
+        masks->addWidget(setup_boxes[i]);
     masks->addStretch(1);
     setup->addLayout(masks, 3, 1);
     caption(7, setup, 4);
-    setup->addWidget(Text1[7], 4, 1, Qt::AlignLeft);
+    setup->addWidget(setup_boxes[7], 4, 1, Qt::AlignLeft);
     setup->setRowStretch(5, 1);
     setup->setColumnStretch(2, 1);
 
@@ -377,27 +377,28 @@ void LogSetupPage::build() {
         b->setObjectName(QLatin1String(name));
         return b;
     };
-    Command11 = make_button("Command11");
-    Command5 = make_button("Command5");
+    get_unit_info_button = make_button("Command11");
+    setup_unit_button = make_button("Command5");
     Command6 = make_button("Command6");
-    Command8 = make_button("Command8");
+    get_log_data_button = make_button("Command8");
     Command3 = make_button("Command3");
     Command7 = make_button("Command7");
-    Command10 = make_button("Command10");
-    Command10->hide();
-    connect(Command11, &QPushButton::clicked, this, [this] { Command11_Click(); });
-    connect(Command5, &QPushButton::clicked, this, [this] { Command5_Click(); });
+    simulate_log_button = make_button("Command10");
+    simulate_log_button->hide();
+    connect(get_unit_info_button, &QPushButton::clicked, this, [this] { get_unit_info(); });
+    connect(setup_unit_button, &QPushButton::clicked, this, [this] { Command5_Click(); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
-    connect(Command8, &QPushButton::clicked, this, [this] { Command8_Click(); });
+    connect(get_log_data_button, &QPushButton::clicked, this, [this] { Command8_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command7, &QPushButton::clicked, this, [this] { Command7_Click(); });
-    connect(Command10, &QPushButton::clicked, this, [this] { Command10_Click(); });
-    for (QPushButton* b : {Command11, Command5, Command6, Command8, Command3, Command7, Command10})
+    connect(simulate_log_button, &QPushButton::clicked, this, [this] { Command10_Click(); });
+    for (QPushButton* b : {get_unit_info_button, setup_unit_button, Command6, get_log_data_button,
+                           Command3, Command7, simulate_log_button})
         b->setEnabled(false);
     auto* setup_buttons = new QVBoxLayout;
     setup_buttons->setSpacing(6);
-    setup_buttons->addWidget(Command11);
-    setup_buttons->addWidget(Command5);
+    setup_buttons->addWidget(get_unit_info_button);
+    setup_buttons->addWidget(setup_unit_button);
     setup_buttons->addStretch(1);
     setup->addLayout(setup_buttons, 0, 3, 6, 1);
 
@@ -405,7 +406,8 @@ void LogSetupPage::build() {
     unit->setVerticalSpacing(4);
     const int text4_widths[9] = {90, 64, 64, 64, 64, 110, 90, 64, 64};
     for (int i = 0; i < 9; ++i)
-        Text4[static_cast<size_t>(i)] = read_out(info, name_of("Text4", i), text4_widths[i]);
+        unit_log_boxes[static_cast<size_t>(i)] =
+            read_out(info, name_of("Text4", i), text4_widths[i]);
     for (int i = 0; i < 6; ++i) {
         auto* l = new QLabel(info);
         l->setObjectName(name_of("Label5", i));
@@ -416,7 +418,7 @@ void LogSetupPage::build() {
     auto row_of = [&](int row, std::initializer_list<int> boxes) {
         auto* h = new QHBoxLayout;
         for (int b : boxes)
-            h->addWidget(Text4[static_cast<size_t>(b)]);
+            h->addWidget(unit_log_boxes[static_cast<size_t>(b)]);
         h->addStretch(1);
         unit->addLayout(h, row, 1);
     };
@@ -429,7 +431,7 @@ void LogSetupPage::build() {
     for (int i = 0; i < 2; ++i) {
         auto* l = new QLabel(info);
         l->setObjectName(name_of("lblUnitInfo", i));
-        lblUnitInfo[static_cast<size_t>(i)] = l;
+        unit_clock_labels[static_cast<size_t>(i)] = l;
         // Beside the short boxes of the last rows rather than under them: two rows more would
         // keep the page from fitting a low laptop screen.
         unit->addWidget(l, 4 + i, 2);
@@ -438,7 +440,7 @@ void LogSetupPage::build() {
     unit->setColumnStretch(2, 1);
     auto* unit_buttons = new QVBoxLayout;
     unit_buttons->setSpacing(6);
-    for (QPushButton* b : {Command6, Command8, Command3, Command7, Command10})
+    for (QPushButton* b : {Command6, get_log_data_button, Command3, Command7, simulate_log_button})
         unit_buttons->addWidget(b);
     unit_buttons->addStretch(1);
     unit->addLayout(unit_buttons, 0, 3, 9, 1);
@@ -459,64 +461,64 @@ void LogSetupPage::build() {
 }
 
 QRadioButton* LogSetupPage::option(int index) const {
-    const auto it = Option1.find(index);
-    return it == Option1.end() ? nullptr : it->second;
+    const auto it = model_options.find(index);
+    return it == model_options.end() ? nullptr : it->second;
 }
 
 QGroupBox* LogSetupPage::frame(int index) const {
-    const auto it = Frame1.find(index);
-    return it == Frame1.end() ? nullptr : it->second;
+    const auto it = channel_frames.find(index);
+    return it == channel_frames.end() ? nullptr : it->second;
 }
 
 void LogSetupPage::set_page_texts() {
-    for (auto& [i, f] : Frame1)
+    for (auto& [i, f] : channel_frames)
         f->setTitle(frame_caption(i));
     for (int c = 0; c < LOG_CHANNEL_COUNT; ++c)
-        Check1[static_cast<size_t>(c)]->setText(channel_caption(c));
+        channel_boxes[static_cast<size_t>(c)]->setText(channel_caption(c));
     if (shell().software_mode == 2) {
-        Frame1[2]->setTitle(ui_text(1269, QStringLiteral("Analogue")));
-        Check1[17]->setText(ui_text(1249, QStringLiteral("Output 1")));
-        Check1[21]->setText(ui_text(1270, QStringLiteral("Status")));
+        channel_frames[2]->setTitle(ui_text(1269, QStringLiteral("Analogue")));
+        channel_boxes[17]->setText(ui_text(1249, QStringLiteral("Output 1")));
+        channel_boxes[21]->setText(ui_text(1270, QStringLiteral("Status")));
     }
-    for (auto& [i, o] : Option1)
+    for (auto& [i, o] : model_options)
         o->setText(model_caption(i));
     for (int i = 0; i < 6; ++i)
         Label5[static_cast<size_t>(i)]->setText(unit_log_caption(i));
     mask_words_caption_->setText(unit_log_caption(1));
-    chkVeltoLite->setText(QStringLiteral("Velto Lite"));
-    Check2->setText(ui_text(1072, QStringLiteral("mA Input Available")));
+    lite_unit_box->setText(QStringLiteral("Velto Lite"));
+    ma_input_box->setText(ui_text(1072, QStringLiteral("mA Input Available")));
     Label1[7]->setText(ui_text(1073, QStringLiteral("Start Date")));
     Label1[0]->setText(ui_text(1074, QStringLiteral("Bytes Per Log")));
     Label1[1]->setText(ui_text(1075, QStringLiteral("Log Interval (mins)")));
     Label1[2]->setText(ui_text(1076, QStringLiteral("Log Duration (days)")));
     Label1[6]->setText(wrap_line_caption());
-    Check3->setText(ui_text(1077, QStringLiteral("Log Wrapping")));
-    Command1->setText(ui_text(1078, QStringLiteral("Select All")));
-    Command2->setText(ui_text(1079, QStringLiteral("De-Select All")));
-    Command5->setText(ui_text(1080, QStringLiteral("Setup Unit")));
-    Command11->setText(ui_text(1230, QStringLiteral("Get Unit Info")));
+    wrap_box->setText(ui_text(1077, QStringLiteral("Log Wrapping")));
+    select_all_button->setText(ui_text(1078, QStringLiteral("Select All")));
+    deselect_all_button->setText(ui_text(1079, QStringLiteral("De-Select All")));
+    setup_unit_button->setText(ui_text(1080, QStringLiteral("Setup Unit")));
+    get_unit_info_button->setText(ui_text(1230, QStringLiteral("Get Unit Info")));
     Command6->setText(ui_text(1088, QStringLiteral("Get Log Info from Unit")));
-    Command8->setText(ui_text(1089, QStringLiteral("Get Log Data from Unit")));
+    get_log_data_button->setText(ui_text(1089, QStringLiteral("Get Log Data from Unit")));
     Command3->setText(ui_text(1090, QStringLiteral("Get Log Data from File")));
     Command7->setText(ui_text(1091, QStringLiteral("Clear Log Data in Unit")));
-    Command10->setText(QStringLiteral("Simulate Log Data"));
-    Text1[7]->setToolTip(ui_text(1113, QStringLiteral("Start date of the loaded log")));
+    simulate_log_button->setText(QStringLiteral("Simulate Log Data"));
+    setup_boxes[7]->setToolTip(ui_text(1113, QStringLiteral("Start date of the loaded log")));
 }
 
 void LogSetupPage::apply_hesvarin_captions() {
-    Frame1[0]->setTitle(ui_text(1331, QStringLiteral("Hesvarin Channels")));
-    Check1[0]->setText(ui_text(1332, QStringLiteral("Level")));
-    Check1[1]->setText(ui_text(1333, QStringLiteral("Flow")));
-    Check1[2]->setText(ui_text(1334, QStringLiteral("Velocity")));
-    Check1[3]->setText(ui_text(1336, QStringLiteral("Temperature")));
+    channel_frames[0]->setTitle(ui_text(1331, QStringLiteral("Hesvarin Channels")));
+    channel_boxes[0]->setText(ui_text(1332, QStringLiteral("Level")));
+    channel_boxes[1]->setText(ui_text(1333, QStringLiteral("Flow")));
+    channel_boxes[2]->setText(ui_text(1334, QStringLiteral("Velocity")));
+    channel_boxes[3]->setText(ui_text(1336, QStringLiteral("Temperature")));
     const QString input = ui_text(1340, QStringLiteral("Input"));
     const char* suffixes[4] = {" A", " B", " C", " D"};
     for (int i = 0; i < 4; ++i)
-        Check1[static_cast<size_t>(4 + i)]->setText(input + QLatin1String(suffixes[i]));
-    Check1[21]->setText(ui_text(1335, QStringLiteral("Alarms")));
-    Frame1[5]->setTitle(ui_text(1426, QStringLiteral("Totalisers")));
-    Check1[24]->setText(ui_text(1337, QStringLiteral("Total")));
-    Check1[25]->setText(ui_text(1338, QStringLiteral("Resettable Total")));
+        channel_boxes[static_cast<size_t>(4 + i)]->setText(input + QLatin1String(suffixes[i]));
+    channel_boxes[21]->setText(ui_text(1335, QStringLiteral("Alarms")));
+    channel_frames[5]->setTitle(ui_text(1426, QStringLiteral("Totalisers")));
+    channel_boxes[24]->setText(ui_text(1337, QStringLiteral("Total")));
+    channel_boxes[25]->setText(ui_text(1338, QStringLiteral("Resettable Total")));
 }
 
 QString LogSetupPage::wrap_line_caption() const {
@@ -531,25 +533,25 @@ void LogSetupPage::recompute_selection() {
     auto& s = log_setup();
     logsetup::ChannelSet counted;
     for (int c = 0; c < LOG_CHANNEL_COUNT; ++c) {
-        const QCheckBox* b = Check1[static_cast<size_t>(c)];
+        const QCheckBox* b = channel_boxes[static_cast<size_t>(c)];
         if (b->isChecked() && own_enabled(b))
             counted.set(static_cast<size_t>(c));
     }
     s.record_bytes = logsetup::record_size(counted, s.log_channel_table);
-    Text1[0]->setText(QString::number(s.record_bytes));
+    setup_boxes[0]->setText(QString::number(s.record_bytes));
     const logsetup::MaskWords words = logsetup::mask_words(counted);
-    Text1[3]->setText(QString::number(words.word1));
-    Text1[4]->setText(QString::number(words.word2));
-    Text1[5]->setText(QString::number(words.word3));
+    setup_boxes[3]->setText(QString::number(words.word1));
+    setup_boxes[4]->setText(QString::number(words.word2));
+    setup_boxes[5]->setText(QString::number(words.word3));
     s.log_duration =
         logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes);
-    s.latest_log_days = logsetup::latest_log_days(s.log_duration, Check3->isChecked());
-    Text1[1]->setText(duration_text(s.log_duration));
+    s.latest_log_days = logsetup::latest_log_days(s.log_duration, wrap_box->isChecked());
+    setup_boxes[1]->setText(duration_text(s.log_duration));
     Label1[6]->setText(wrap_line_caption());
 }
 
 void LogSetupPage::Check1_Click(int /*index*/) {
-    QCheckBox* stamp = Check1[TIME_STAMP_CHANNEL];
+    QCheckBox* stamp = channel_boxes[TIME_STAMP_CHANNEL];
     stamp->setEnabled(true);
     stamp->setChecked(true);
     recompute_selection();
@@ -557,22 +559,22 @@ void LogSetupPage::Check1_Click(int /*index*/) {
 
 void LogSetupPage::Check3_Click() {
     auto& s = log_setup();
-    s.latest_log_days = logsetup::latest_log_days(s.log_duration, Check3->isChecked());
-    Label1[6]->setVisible(s.latest_log_days > 0 && Check3->isChecked());
+    s.latest_log_days = logsetup::latest_log_days(s.log_duration, wrap_box->isChecked());
+    Label1[6]->setVisible(s.latest_log_days > 0 && wrap_box->isChecked());
     Label1[6]->setText(wrap_line_caption());
 }
 
 void LogSetupPage::UpDown1_Change() {
     auto& s = log_setup();
-    s.log_interval = logsetup::box_number(Text1[2]->text());
+    s.log_interval = logsetup::box_number(setup_boxes[2]->text());
     s.log_duration =
         logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes);
-    Text1[1]->setText(duration_text(s.log_duration));
+    setup_boxes[1]->setText(duration_text(s.log_duration));
 }
 
 void LogSetupPage::Text1_Change(int index) {
     if (index == 2) {
-        if (platform::is_numeric(Text1[2]->text()))
+        if (platform::is_numeric(setup_boxes[2]->text()))
             UpDown1_Change();
     } else if (index == 1) {
         Check3_Click();
@@ -580,13 +582,13 @@ void LogSetupPage::Text1_Change(int index) {
 }
 
 void LogSetupPage::Command1_Click() {
-    for (QCheckBox* b : Check1)
+    for (QCheckBox* b : channel_boxes)
         if (own_enabled(b) && own_visible(b))
             b->setChecked(true);
 }
 
-void LogSetupPage::Command2_Click() {
-    for (QCheckBox* b : Check1)
+void LogSetupPage::deselect_all() {
+    for (QCheckBox* b : channel_boxes)
         if (own_enabled(b))
             b->setChecked(false);
 }
@@ -601,13 +603,13 @@ void LogSetupPage::getlogbytes() {
         s.log_channel_table.enabled[static_cast<size_t>(c)] = logged.test(static_cast<size_t>(c));
     s.record_bytes = 0;
     for (int c = 0; c < LOG_CHANNEL_COUNT; ++c) {
-        Check1[static_cast<size_t>(c)]->setChecked(
+        channel_boxes[static_cast<size_t>(c)]->setChecked(
             s.log_channel_table.enabled[static_cast<size_t>(c)]);
         Check1_Click(c);
     }
-    Text1[7]->setText(s.log_start_date_text);
-    Text1[2]->setText(platform::number_text(s.log_interval));
-    Check3->setChecked(s.log_wrapping == 1.0);
+    setup_boxes[7]->setText(s.log_start_date_text);
+    setup_boxes[2]->setText(platform::number_text(s.log_interval));
+    wrap_box->setChecked(s.log_wrapping == 1.0);
 }
 
 // ---- Unit model ----
@@ -620,15 +622,15 @@ void LogSetupPage::Option1_Click(int index) {
     f.totalisers_option = f.pumped_volume_option = false;
     s.unit_type = static_cast<int16_t>(index);
 
-    Command2_Click();
-    Check1[TIME_STAMP_CHANNEL]->setChecked(true);
-    Check2->setChecked(false);
+    deselect_all();
+    channel_boxes[TIME_STAMP_CHANNEL]->setChecked(true);
+    ma_input_box->setChecked(false);
 
     f.flow_option = f.flow_average_option = f.volume_option = false;
     f.negative_totalisers_option = false;
     s.dual_point_option = s.hesvarin_model = false;
     s.relay_count = 6;
-    chkVeltoLite->hide();
+    lite_unit_box->hide();
     link().radar_unit = link().quorvantix_unit = false;
 
     const QRadioButton* chosen = option(index);
@@ -643,25 +645,25 @@ void LogSetupPage::Option1_Click(int index) {
         link().radar_unit = sel.radar_unit;
         link().quorvantix_unit = sel.quorvantix_unit;
         if (sel.lite_box)
-            chkVeltoLite->show();
+            lite_unit_box->show();
     }
 
-    Check2->setEnabled(f.analogue_input_option);
-    if (!own_visible(chkVeltoLite)) {
+    ma_input_box->setEnabled(f.analogue_input_option);
+    if (!own_visible(lite_unit_box)) {
         link().lite_unit = false;
-        chkVeltoLite->setChecked(false);
+        lite_unit_box->setChecked(false);
     }
     update_log_setup();
 }
 
 void LogSetupPage::Check2_Click() {
-    log_setup().capabilities.ma_input_available = Check2->isChecked();
+    log_setup().capabilities.ma_input_available = ma_input_box->isChecked();
     update_log_setup();
 }
 
 void LogSetupPage::chkVeltoLite_Click() {
     auto& s = log_setup();
-    link().lite_unit = chkVeltoLite->isChecked();
+    link().lite_unit = lite_unit_box->isChecked();
     if (link().lite_unit == s.capabilities.second_point_option)
         update_log_setup();
 }
@@ -681,9 +683,9 @@ bool LogSetupPage::select_model_option(int index) {
 }
 
 void LogSetupPage::clear_model_options(int first, int last) {
-    QButtonGroup* group = Option1.begin()->second->group();
+    QButtonGroup* group = model_options.begin()->second->group();
     group->setExclusive(false);
-    for (auto& [i, o] : Option1)
+    for (auto& [i, o] : model_options)
         if (i >= first && i <= last)
             o->setChecked(false);
     group->setExclusive(true);
@@ -697,7 +699,7 @@ void LogSetupPage::update_log_setup() {
     const logsetup::ChannelOffer offer = logsetup::channel_offer(s, unit_identity(), lite_model);
     s.capabilities.second_point_option = offer.second_point_option;
 
-    for (auto& [i, f] : Frame1) {
+    for (auto& [i, f] : channel_frames) {
         const auto idx = static_cast<size_t>(i);
         if (offer.frame_enabled[idx])
             f->setEnabled(*offer.frame_enabled[idx]);
@@ -705,14 +707,14 @@ void LogSetupPage::update_log_setup() {
             f->setVisible(*offer.frame_visible[idx]);
     }
     for (int c = 0; c < LOG_CHANNEL_COUNT; ++c) {
-        QCheckBox* b = Check1[static_cast<size_t>(c)];
+        QCheckBox* b = channel_boxes[static_cast<size_t>(c)];
         b->setEnabled(offer.box_enabled[static_cast<size_t>(c)]);
         b->setVisible(offer.box_visible[static_cast<size_t>(c)]);
     }
     // The model lock of a CSO unit ends with that unit; otherwise the models it locked could not
     // be chosen again for the rest of the run.
     if (!link().cso_unit)
-        for (auto& [i, o] : Option1)
+        for (auto& [i, o] : model_options)
             o->setEnabled(true);
     if (offer.hesvarin_captions)
         apply_hesvarin_captions();
@@ -734,7 +736,7 @@ void LogSetupPage::disable_controls_for_cso() {
     const bool unlocked = false;
     auto lock = [&](int first, int last) {
         for (int c = first; c <= last; ++c)
-            Check1[static_cast<size_t>(c)]->setEnabled(unlocked);
+            channel_boxes[static_cast<size_t>(c)]->setEnabled(unlocked);
     };
     lock(8, 16);
     lock(18, 18);
@@ -742,21 +744,21 @@ void LogSetupPage::disable_controls_for_cso() {
     lock(44, 44);
     lock(22, 30);
     lock(32, 44);
-    for (auto& [i, o] : Option1)
+    for (auto& [i, o] : model_options)
         if ((i >= 1 && i <= 13) || i == 16 || i == 17)
             o->setEnabled(unlocked);
-    Check2->setEnabled(unlocked);
+    ma_input_box->setEnabled(unlocked);
     for (int i : {1, 4, 5, 6, 7, 9, 10})
-        Frame1[i]->setEnabled(unlocked);
-    Check1[28]->hide();
+        channel_frames[i]->setEnabled(unlocked);
+    channel_boxes[28]->hide();
     const ModelCapabilityFlags& f = s.capabilities;
-    Frame1[6]->setEnabled(f.volume_option);
-    Check1[27]->setEnabled(f.volume_option);
-    Frame1[7]->setEnabled(f.flow_average_option || f.flow_option);
-    Check1[29]->setEnabled(f.flow_option);
-    Check1[30]->setEnabled(f.flow_average_option);
-    Check1[32]->hide();
-    Check1[33]->hide();
+    channel_frames[6]->setEnabled(f.volume_option);
+    channel_boxes[27]->setEnabled(f.volume_option);
+    channel_frames[7]->setEnabled(f.flow_average_option || f.flow_option);
+    channel_boxes[29]->setEnabled(f.flow_option);
+    channel_boxes[30]->setEnabled(f.flow_average_option);
+    channel_boxes[32]->hide();
+    channel_boxes[33]->hide();
     recompute_selection();
 }
 
@@ -774,13 +776,13 @@ void LogSetupPage::withdraw_for_cso_screen(const std::set<int>& boxes,
 
 void LogSetupPage::apply_withdrawals() {
     for (int c : withdrawn_boxes_) {
-        QCheckBox* b = Check1[static_cast<size_t>(c)];
+        QCheckBox* b = channel_boxes[static_cast<size_t>(c)];
         b->setChecked(false);
         b->setEnabled(false);
         b->hide();
     }
     for (int i : withdrawn_frames_)
-        Frame1[i]->hide();
+        channel_frames[i]->hide();
 }
 
 // ---- Buttons whose work lives elsewhere ----
@@ -798,13 +800,17 @@ bool LogSetupPage::has_action(LogSetupAction action) const {
 
 QPushButton* LogSetupPage::action_button(LogSetupAction action) const {
     switch (action) {
-    case LogSetupAction::GetUnitInfo: return Command11;
-    case LogSetupAction::SetupUnit: return Command5;
+    case LogSetupAction::GetUnitInfo:
+        return get_unit_info_button;
+    case LogSetupAction::SetupUnit:
+        return setup_unit_button;
     case LogSetupAction::GetLogInfo: return Command6;
-    case LogSetupAction::GetLogData: return Command8;
+    case LogSetupAction::GetLogData:
+        return get_log_data_button;
     case LogSetupAction::GetLogDataFromFile: return Command3;
     case LogSetupAction::ClearLog: return Command7;
-    case LogSetupAction::SimulateLog: return Command10;
+    case LogSetupAction::SimulateLog:
+        return simulate_log_button;
     }
     return nullptr;
 }
@@ -849,7 +855,7 @@ void LogSetupPage::Command8_Click() {
 void LogSetupPage::Command10_Click() {
     run_action(LogSetupAction::SimulateLog);
 }
-void LogSetupPage::Command11_Click() {
+void LogSetupPage::get_unit_info() {
     run_action(LogSetupAction::GetUnitInfo);
 }
 

@@ -5,8 +5,8 @@
 // of its log and holds the buttons that talk to the unit.
 //
 // Start-up, in this order: init_log_channel_bytes(), init_log_channel_decimals(),
-// duration_multiplier := getDurationMult(0); create the page; set_page_texts(); Text1(2) := the
-// interval; in software mode 0 select_model_option(2); tick Check1(31).
+// duration_multiplier := getDurationMult(0); create the page; set_page_texts(); setup_boxes[2] :=
+// the interval; in software mode 0 select_model_option(2); tick channel_boxes[31].
 
 #include <QWidget>
 #include <array>
@@ -28,13 +28,13 @@ class UpDown;
 // The page's buttons whose work lies outside the page; each stays disabled until its action is
 // installed with LogSetupPage::set_action.
 enum class LogSetupAction {
-    GetUnitInfo,        // Command11
-    SetupUnit,          // Command5
+    GetUnitInfo,        // get_unit_info_button
+    SetupUnit,          // setup_unit_button
     GetLogInfo,         // Command6
-    GetLogData,         // Command8
+    GetLogData,         // get_log_data_button
     GetLogDataFromFile, // Command3
     ClearLog,           // Command7
-    SimulateLog,        // Command10
+    SimulateLog,        // simulate_log_button
 };
 
 class LogSetupPage : public QWidget {
@@ -43,29 +43,31 @@ public:
     explicit LogSetupPage(QWidget* parent = nullptr);
     ~LogSetupPage() override;
 
-    // Controls, by the design's names; arrays by the design's index.
-    std::array<QCheckBox*, 48> Check1{};  // channel boxes 0..47
-    std::map<int, QGroupBox*> Frame1;     // 0..12 and 14..18 (13 lives on the parameter page)
-    std::map<int, QRadioButton*> Option1; // unit models 0..21, 40, 43
-    QCheckBox* Check2 = nullptr;          // mA input available
-    QCheckBox* Check3 = nullptr;          // log wrapping
-    QCheckBox* chkVeltoLite = nullptr;
-    std::map<int, QLineEdit*> Text1; // 0 bytes, 1 duration, 2 interval, 3..5 masks, 7 start date
+    // Controls; arrays by the design's index. Those that other code reaches are named for what
+    // they hold, the rest by their keys in the caption map.
+    std::array<QCheckBox*, 48> channel_boxes{}; // channel boxes 0..47
+    std::map<int, QGroupBox*> channel_frames;   // 0..12 and 14..18 (13 lives on the parameter page)
+    std::map<int, QRadioButton*> model_options; // unit models 0..21, 40, 43
+    QCheckBox* ma_input_box = nullptr;          // mA input available
+    QCheckBox* wrap_box = nullptr;              // log wrapping
+    QCheckBox* lite_unit_box = nullptr;
+    std::map<int, QLineEdit*>
+        setup_boxes; // 0 bytes, 1 duration, 2 interval, 3..5 masks, 7 start date
     logsetup::UpDown* UpDown1 = nullptr;
     std::map<int, QLabel*> Label1;        // 0, 1, 2, 7 captions; 6 the wrap line
     std::array<QLabel*, 6> Label5{};      // captions of the unit's log read-outs
-    std::array<QLineEdit*, 9> Text4{};    // the unit's log: start date, masks, interval, wrapping,
-                                          // records, days left, bytes per record
-    std::array<QLabel*, 2> lblUnitInfo{}; // unit date and time
-    QPushButton* Command1 = nullptr;      // Select All
-    QPushButton* Command2 = nullptr;      // De-Select All
+    std::array<QLineEdit*, 9> unit_log_boxes{}; // the unit's log: start date, masks, interval,
+                                                // wrapping, records, days left, bytes per record
+    std::array<QLabel*, 2> unit_clock_labels{}; // unit date and time
+    QPushButton* select_all_button = nullptr;   // Select All
+    QPushButton* deselect_all_button = nullptr; // De-Select All
     QPushButton* Command3 = nullptr;      // Get Log Data from File
-    QPushButton* Command5 = nullptr;      // Setup Unit
+    QPushButton* setup_unit_button = nullptr; // Setup Unit
     QPushButton* Command6 = nullptr;      // Get Log Info from Unit
     QPushButton* Command7 = nullptr;      // Clear Log Data in Unit
-    QPushButton* Command8 = nullptr;      // Get Log Data from Unit
-    QPushButton* Command10 = nullptr;     // Simulate Log Data (shown with the SIM switch)
-    QPushButton* Command11 = nullptr;     // Get Unit Info
+    QPushButton* get_log_data_button = nullptr;  // Get Log Data from Unit
+    QPushButton* simulate_log_button = nullptr;  // Simulate Log Data (shown with the SIM switch)
+    QPushButton* get_unit_info_button = nullptr; // Get Unit Info
 
     // Handlers. Code that ticks a box or selects an option runs these as a click would.
     void Check1_Click(int index);
@@ -76,14 +78,14 @@ public:
     void UpDown1_Change();
     void Text1_Change(int index);
     void Command1_Click();
-    void Command2_Click();
+    void deselect_all();
     virtual void Command3_Click();
     virtual void Command5_Click();
     virtual void Command6_Click();
     virtual void Command7_Click();
     virtual void Command8_Click();
     virtual void Command10_Click();
-    virtual void Command11_Click();
+    virtual void get_unit_info();
 
     // Applies the selected model's offer to the boxes and frames.
     void update_log_setup();
@@ -137,6 +139,6 @@ private:
     std::set<int> withdrawn_frames_;
 };
 
-// The caption of channel box Check1(channel) as the user reads it, from the current page, or
+// The caption of channel box channel_boxes[channel] as the user reads it, from the current page, or
 // the built-in caption while there is no page.
 QString channel_box_caption(int channel);

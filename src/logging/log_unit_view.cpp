@@ -53,27 +53,27 @@ WidgetLogUnitView::~WidgetLogUnitView() {
 
 void WidgetLogUnitView::show_busy_message(const QString& text) {
     // A label breaks lines at line feeds; the carriage returns would show as nothing useful.
-    c_.Text68->setText(QString(text).remove(QLatin1Char('\r')));
-    c_.Text68->show();
-    c_.Text68->raise();
-    c_.Text68->repaint();
+    c_.progress_text->setText(QString(text).remove(QLatin1Char('\r')));
+    c_.progress_text->show();
+    c_.progress_text->raise();
+    c_.progress_text->repaint();
 }
 
 void WidgetLogUnitView::hide_busy_message() {
-    c_.Text68->hide();
+    c_.progress_text->hide();
 }
 
 bool WidgetLogUnitView::logging_tab_showing() const {
     // The page with the unit's log read-outs is the first tab of the logging tab set.
-    return c_.SSTab1 && c_.SSTab1->isVisible() && c_.SSTab1->currentIndex() <= 1;
+    return c_.logging_tabs && c_.logging_tabs->isVisible() && c_.logging_tabs->currentIndex() <= 1;
 }
 
 void WidgetLogUnitView::show_busy_panel(bool shown) {
-    c_.Frame25->setVisible(shown);
-    c_.Animation1->setVisible(shown);
+    c_.busy_frame->setVisible(shown);
+    c_.busy_animation->setVisible(shown);
     if (shown) {
-        c_.Frame25->raise();
-        c_.Frame25->repaint();
+        c_.busy_frame->raise();
+        c_.busy_frame->repaint();
     }
 }
 
@@ -83,15 +83,15 @@ void WidgetLogUnitView::set_progress_max(int bar, int maximum) {
 }
 
 void WidgetLogUnitView::set_tab_enabled(int tab, bool enabled) {
-    if (c_.SSTab1)
-        c_.SSTab1->setTabEnabled(tab, enabled);
+    if (c_.logging_tabs)
+        c_.logging_tabs->setTabEnabled(tab, enabled);
 }
 
 bool WidgetLogUnitView::tab_enabled(int tab) const {
-    return c_.SSTab1 && c_.SSTab1->isTabEnabled(tab);
+    return c_.logging_tabs && c_.logging_tabs->isTabEnabled(tab);
 }
 
 void WidgetLogUnitView::select_tab(int tab) {
-    if (c_.SSTab1)
-        c_.SSTab1->setCurrentIndex(tab);
+    if (c_.logging_tabs)
+        c_.logging_tabs->setCurrentIndex(tab);
 }

@@ -1,9 +1,9 @@
 #pragma once
 // What the exchanges with the unit's logger show on the main window around the log set-up page,
 // beyond what the link's view already offers (status bar, progress values, Label11): the busy
-// message over the page (Text68), the busy panel with its animation (Frame25, Animation1), the
-// tab on show and a progress bar's range. The main window implements it; until it is installed
-// (and in tests) a stand-in records what was shown.
+// message over the page (progress_text), the busy panel with its animation (busy_frame,
+// busy_animation), the tab on show and a progress bar's range. The main window implements it; until
+// it is installed (and in tests) a stand-in records what was shown.
 
 #include <QObject>
 #include <QString>
@@ -20,13 +20,13 @@ class LogUnitView {
 public:
     virtual ~LogUnitView() = default;
 
-    // Text68 over the log set-up page: shown with `text`, or hidden.
+    // The progress text over the log set-up page: shown with `text`, or hidden.
     virtual void show_busy_message(const QString& text) = 0;
     virtual void hide_busy_message() = 0;
 
-    // SSTab1 shows the logging tab (tab 1).
+    // The logging tab set shows the logging tab (tab 1).
     virtual bool logging_tab_showing() const = 0;
-    // Frame25 with Animation1 playing, in front; hidden with the animation stopped.
+    // The busy frame with its animation playing, in front; hidden with the animation stopped.
     virtual void show_busy_panel(bool shown) = 0;
 
     // The maximum of ProgressBar1 .. ProgressBar5.
@@ -68,10 +68,11 @@ public:
 class WidgetLogUnitView : public QObject, public LogUnitView {
 public:
     struct Controls {
-        QLabel* Text68 = nullptr;
-        QWidget* Frame25 = nullptr;
-        QWidget* Animation1 = nullptr;
-        QTabWidget* SSTab1 = nullptr; // the logging tab set: the log set-up page and its read-outs
+        QLabel* progress_text = nullptr;
+        QWidget* busy_frame = nullptr;
+        QWidget* busy_animation = nullptr;
+        // the logging tab set: the log set-up page and its read-outs
+        QTabWidget* logging_tabs = nullptr;
         std::array<QProgressBar*, 6> ProgressBar{}; // 1..5
     };
     WidgetLogUnitView(const Controls& controls, QObject* parent);

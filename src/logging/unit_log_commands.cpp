@@ -36,7 +36,7 @@ namespace {
 
 const QString CR = QStringLiteral("\r");
 const QString CRLF = QStringLiteral("\r\n");
-// Text68 shows its message below three empty lines.
+// The progress text shows its message below three empty lines.
 const QString BUSY_LINES = CRLF + CRLF + CRLF;
 
 // The last command handed to the link by these exchanges, for the report of a failure.
@@ -159,8 +159,8 @@ std::function<QDateTime()>& pc_clock() {
 }
 
 QString caption_of(const LogSetupPage& page, int model) {
-    const auto it = page.Option1.find(model);
-    if (it == page.Option1.end())
+    const auto it = page.model_options.find(model);
+    if (it == page.model_options.end())
         return QString::number(model);
     QString caption = it->second->text();
     caption.replace(QLatin1String("&&"), QString(QChar(1)));
@@ -254,14 +254,15 @@ void install_unit_log_commands(LogSetupPage& page) {
 }
 
 void UnitLogCommands::set_setup_buttons_enabled(bool enabled) {
-    for (QPushButton* b : {page_.Command1, page_.Command2, page_.Command5, page_.Command11})
+    for (QPushButton* b : {page_.select_all_button, page_.deselect_all_button,
+                           page_.setup_unit_button, page_.get_unit_info_button})
         b->setEnabled(enabled);
 }
 
 bool UnitLogCommands::setup_data_valid(QString& message) const {
-    const logsetup::SetupCheck check =
-        logsetup::check_setup_entries(page_.Text1.at(3)->text(), page_.Text1.at(4)->text(),
-                                      page_.Text1.at(5)->text(), page_.Text1.at(2)->text());
+    const logsetup::SetupCheck check = logsetup::check_setup_entries(
+        page_.setup_boxes.at(3)->text(), page_.setup_boxes.at(4)->text(),
+        page_.setup_boxes.at(5)->text(), page_.setup_boxes.at(2)->text());
     message = check.message;
     return check.valid;
 }
@@ -278,7 +279,7 @@ void UnitLogCommands::Command5_Click() {
             platform::msg_box(message, mb::Critical, title);
             return;
         }
-        const auto interval = platform::to_double(page_.Text1.at(2)->text());
+        const auto interval = platform::to_double(page_.setup_boxes.at(2)->text());
         if (interval && *interval == 0 &&
             platform::msg_box(logsetup::zero_interval_warning(), mb::OkCancel | mb::Exclamation,
                               title) != Answer::Ok)
@@ -401,11 +402,12 @@ bool UnitLogCommands::setup_model_branch() {
 }
 
 bool UnitLogCommands::send_setup_writes(bool clock_unit) {
-    auto trimmed = [this](int i) { return page_.Text1.at(i)->text().trimmed(); };
-    const QString interval = lc::INTERVAL + logsetup::interval_for_unit(page_.Text1.at(2)->text());
+    auto trimmed = [this](int i) { return page_.setup_boxes.at(i)->text().trimmed(); };
+    const QString interval =
+        lc::INTERVAL + logsetup::interval_for_unit(page_.setup_boxes.at(2)->text());
     const QString wrapping =
         lc::WRAPPING +
-        (page_.Check3->checkState() == Qt::Unchecked ? QStringLiteral("0") : QStringLiteral("1"));
+        (page_.wrap_box->checkState() == Qt::Unchecked ? QStringLiteral("0") : QStringLiteral("1"));
     // A clock unit in the CSO identity takes its interval after the return to normal mode; in
     // the other identities it takes it with the other set-up writes, as every other unit does.
     const bool interval_last = clock_unit && shell().software_mode == 2;
@@ -425,7 +427,8 @@ bool UnitLogCommands::send_setup_writes(bool clock_unit) {
 
 void UnitLogCommands::close_setup() {
     log_unit_view().hide_busy_message();
-    for (QPushButton* b : {page_.Command5, page_.Command11, page_.Command1, page_.Command2})
+    for (QPushButton* b : {page_.setup_unit_button, page_.get_unit_info_button,
+                           page_.select_all_button, page_.deselect_all_button})
         b->setEnabled(true);
     link().comms_abort = true;
     link_view().set_progress_value(1, 0);
@@ -434,9 +437,9 @@ void UnitLogCommands::close_setup() {
 // ---- Get Log Info from Unit ----
 
 void UnitLogCommands::clear_read_outs() {
-    for (QLineEdit* box : page_.Text4)
+    for (QLineEdit* box : page_.unit_log_boxes)
         box->clear();
-    for (QLabel* label : page_.lblUnitInfo)
+    for (QLabel* label : page_.unit_clock_labels)
         label->clear();
 }
 
@@ -505,7 +508,8 @@ void UnitLogCommands::Command6_Click() {
                     const QString& v = (*values)[static_cast<size_t>(i) + 2];
                     if (i == 5)
                         s.log_wrapping = logsetup::wrapping_value(v);
-                    page_.Text4[static_cast<size_t>(i)]->setText(logsetup::text4_value(i, v, true));
+                    page_.unit_log_boxes[static_cast<size_t>(i)]->setText(
+                        logsetup::text4_value(i, v, true));
                 }
             }
         } else {
@@ -548,7 +552,7 @@ void UnitLogCommands::Command6_Click() {
                 }
             }
             const bool ma = s.capabilities.ma_input_available;
-            page_.Check2->setChecked(ma);
+            page_.ma_input_box->setChecked(ma);
             s.capabilities.ma_input_available = ma;
             send(lc::SERIAL_NUMBER);
             if (link_failed())
@@ -574,9 +578,10 @@ void UnitLogCommands::Command6_Click() {
             }
             if (!getdatetime())
                 return false;
-            page_.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (") + s.unit_date_format +
-                                          QStringLiteral(") : ") + s.unit_date_text);
-            page_.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : ") + s.unit_time_text);
+            page_.unit_clock_labels[0]->setText(QStringLiteral("Unit Date (") + s.unit_date_format +
+                                                QStringLiteral(") : ") + s.unit_date_text);
+            page_.unit_clock_labels[1]->setText(QStringLiteral("Unit Time (HHMM) : ") +
+                                                s.unit_time_text);
             page_.select_model_option(id.radar_unit || id.quorvantix_unit ? s.unit_type
                                                                           : logsetup::CSO_MODEL);
             send(lc::SERIAL_NUMBER_OWN_LOGGER);
@@ -607,13 +612,14 @@ void UnitLogCommands::Command6_Click() {
                 const QString v = L.reply_buffer.trimmed();
                 if (i == 5)
                     s.log_wrapping = logsetup::wrapping_value(v);
-                page_.Text4[static_cast<size_t>(i)]->setText(logsetup::text4_value(i, v, false));
+                page_.unit_log_boxes[static_cast<size_t>(i)]->setText(
+                    logsetup::text4_value(i, v, false));
             }
         }
 
         std::array<QString, 7> boxes;
         for (int i = 0; i <= 6; ++i)
-            boxes[static_cast<size_t>(i)] = page_.Text4[static_cast<size_t>(i)]->text();
+            boxes[static_cast<size_t>(i)] = page_.unit_log_boxes[static_cast<size_t>(i)]->text();
         const logsetup::LogInfoFigures f = logsetup::log_info_figures(boxes);
         s.log_start_date = f.log_start_date;
         s.channel_mask_1 = f.channel_mask_1;
@@ -622,14 +628,14 @@ void UnitLogCommands::Command6_Click() {
         s.log_interval = f.log_interval;
         s.log_records = f.log_records;
         page_.getlogbytes();
-        page_.Text4[8]->setText(QString::number(s.record_bytes));
-        page_.Text4[7]->setText(
+        page_.unit_log_boxes[8]->setText(QString::number(s.record_bytes));
+        page_.unit_log_boxes[7]->setText(
             platform::format_number(logsetup::remaining_log_days(s.log_memory_bytes, s.record_bytes,
                                                                  s.log_records, s.log_interval),
                                     QStringLiteral("##0.0")));
         // The download needs its own work installed; without it the button stays off.
         if (s.log_records > 0 && page_.has_action(LogSetupAction::GetLogData))
-            page_.Command8->setEnabled(true);
+            page_.get_log_data_button->setEnabled(true);
         return true;
     }();
     close_log_info(completed && !link_failed());
@@ -651,9 +657,9 @@ void UnitLogCommands::Command11_Click() {
     view.show_busy_message(BUSY_LINES + ui_text(1100, QStringLiteral("Please wait...")));
     link().cancel_requested = false;
     page_.clear_model_options(1, 40);
-    page_.Command2_Click();
-    page_.Text1.at(2)->setText(QStringLiteral("0"));
-    page_.Check3->setChecked(false);
+    page_.deselect_all();
+    page_.setup_boxes.at(2)->setText(QStringLiteral("0"));
+    page_.wrap_box->setChecked(false);
     Command6_Click();
     view.hide_busy_message();
     set_setup_buttons_enabled(true);

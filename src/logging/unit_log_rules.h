@@ -53,8 +53,8 @@ QString model_mismatch_message(bool model_differs, const QString& reported_model
 using LogInfoValues = std::array<QString, 9>;
 std::optional<LogInfoValues> parse_loginfo_reply(const QString& reply);
 
-// The text of read-out Text4(i), i = 0..6, for the value `v` the unit gave: a "/LOGINFO" value
-// shows its number (a start date loses its leading zero), a single read shows as it came; the
+// The text of read-out unit_log_boxes[i], i = 0..6, for the value `v` the unit gave: a "/LOGINFO"
+// value shows its number (a start date loses its leading zero), a single read shows as it came; the
 // wrapping shows its word and the record count a whole number, empty for none.
 QString text4_value(int index, const QString& v, bool from_loginfo);
 

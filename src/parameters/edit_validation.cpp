@@ -143,7 +143,7 @@ void length_units_change(const QString& t, double x) {
     const double f = length_unit_factor(static_cast<int>(old), static_cast<int>(x));
     if (f == 1)
         return;
-    S.scrpar_change_active = true;
+    S.edit_check_running = true;
     ParameterRows& rows = parameter_rows();
     for (int P = 20; P <= 999; ++P) {
         if (P == 104)
@@ -160,7 +160,7 @@ void length_units_change(const QString& t, double x) {
         rows.set_text(P, value_as_box_text(platform::val(r.value_text)));
         refresh_param_tooltip(P);
     }
-    S.scrpar_change_active = false;
+    S.edit_check_running = false;
 }
 
 void apply_edit_access_rule(int P) {
@@ -280,11 +280,11 @@ QString range_message(int P, int text_number) {
     return m;
 }
 
-void scrpar_Change(int Index) {
+void run_edit_check(int Index) {
     ParameterState& S = parameter_state();
     if (const auto& hide = parameter_screen_hooks().hide_parameter_grid; hide && hide())
         S.parameter_list_mode = 0;
-    if (S.scrpar_change_active)
+    if (S.edit_check_running)
         return;
     const QString typed = scrpar(Index).text.trimmed();
     if (typed.isEmpty())

@@ -8,7 +8,7 @@
 
 #include <QString>
 
-void scrpar_Change(int Index);
+void run_edit_check(int Index);
 
 // The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).
 QString range_message(int P, int text_number);

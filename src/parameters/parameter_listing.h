@@ -1,5 +1,5 @@
 #pragma once
-// The parameter listing: the rows of the main window's parameter grid (MSFlexGrid1), either the
+// The parameter listing: the rows of the main window's parameter grid (parameter_grid), either the
 // changed parameters or every listable one. The parameters side fills it; the grid shows it and
 // the headed printing prints or exports it. Plain data, no widgets.
 

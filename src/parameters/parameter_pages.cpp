@@ -40,10 +40,10 @@ QCustomPlot* profile_chart(QWidget* parent, const QString& name) {
 
 ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("ParameterPage"));
-    SSTab1 = new QTabWidget(this);
-    SSTab1->setObjectName(QStringLiteral("SSTab1(2)"));
+    parameter_tabs = new QTabWidget(this);
+    parameter_tabs->setObjectName(QStringLiteral("SSTab1(2)"));
     for (int i = 0; i < PARAMETER_TABS; ++i)
-        SSTab1->addTab(new QWidget(SSTab1), QString());
+        parameter_tabs->addTab(new QWidget(parameter_tabs), QString());
 
     // Each tab's frames, in two columns. Frames named by a row number are the scrframe array.
     struct Placement {
@@ -63,12 +63,12 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
     std::map<int, int> placed;
     std::map<int, QGridLayout*> grids;
     for (int t = 0; t < PARAMETER_TABS; ++t) {
-        auto* grid = new QGridLayout(SSTab1->widget(t));
+        auto* grid = new QGridLayout(parameter_tabs->widget(t));
         grid->setRowStretch(20, 1);
         grids[t] = grid;
     }
     for (const Placement& p : placements) {
-        QWidget* page = SSTab1->widget(p.tab);
+        QWidget* page = parameter_tabs->widget(p.tab);
         QGroupBox* g = nullptr;
         if (p.name) {
             g = group(page, QLatin1String(p.name));
@@ -82,32 +82,32 @@ ParameterPage::ParameterPage(QWidget* parent) : QWidget(parent) {
         grids[p.tab]->addWidget(g, n / 2, n % 2);
     }
 
-    SSTab2 = new QTabWidget(SSTab1->widget(9));
-    SSTab2->setObjectName(QStringLiteral("SSTab2(1)"));
+    loss_tabs = new QTabWidget(parameter_tabs->widget(9));
+    loss_tabs->setObjectName(QStringLiteral("SSTab2(1)"));
     for (int i = 0; i < INNER_TABS; ++i)
-        SSTab2->addTab(new QWidget(SSTab2), QString());
-    loss_curve = profile_chart(SSTab2->widget(0), QStringLiteral("loss_curve"));
-    (new QVBoxLayout(SSTab2->widget(0)))->addWidget(loss_curve);
+        loss_tabs->addTab(new QWidget(loss_tabs), QString());
+    loss_curve = profile_chart(loss_tabs->widget(0), QStringLiteral("loss_curve"));
+    (new QVBoxLayout(loss_tabs->widget(0)))->addWidget(loss_curve);
     // The points as pairs, the limits in one column and their losses in the other.
-    auto* columns = new QHBoxLayout(SSTab2->widget(1));
+    auto* columns = new QHBoxLayout(loss_tabs->widget(1));
     for (int c = 0; c < 2; ++c) {
-        auto* column = new QWidget(SSTab2->widget(1));
+        auto* column = new QWidget(loss_tabs->widget(1));
         column->setObjectName(QStringLiteral("column%1").arg(c));
         columns->addWidget(column);
     }
-    QGroupBox* frame27 = group(SSTab2->widget(2), QStringLiteral("Frame27"));
+    QGroupBox* frame27 = group(loss_tabs->widget(2), QStringLiteral("Frame27"));
     frames[QStringLiteral("Frame27")] = frame27;
-    (new QVBoxLayout(SSTab2->widget(2)))->addWidget(frame27);
+    (new QVBoxLayout(loss_tabs->widget(2)))->addWidget(frame27);
     // The unit's information takes the whole height of the page, the clock and the loss points
     // share the other half: one above the other the three would not fit a laptop screen.
     QGroupBox* unit_information = frames.at(QStringLiteral("Frame28"));
     grids[9]->removeWidget(unit_information);
     grids[9]->addWidget(unit_information, 0, 0, 2, 1, Qt::AlignTop);
-    grids[9]->addWidget(SSTab2, 1, 1);
+    grids[9]->addWidget(loss_tabs, 1, 1);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(SSTab1);
+    layout->addWidget(parameter_tabs);
 }
 
 namespace {
@@ -203,57 +203,57 @@ QWidget* scrolled_content(QWidget* page) {
 VesselPage::VesselPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("VesselPage"));
     QWidget* content = scrolled_content(this);
-    Frame5_0 = group(content, QStringLiteral("Frame5(0)"));
-    Image2 = picture(Frame5_0, QStringLiteral("Image2"));
-    scrlabel19 = caption(Frame5_0, QStringLiteral("scrlabel(19)"));
-    scrlabel1 = notice(Frame5_0, QStringLiteral("scrlabel(1)"));
-    auto* pic = new QVBoxLayout(Frame5_0);
-    pic->addWidget(Image2, 1, Qt::AlignCenter);
+    picture_frame = group(content, QStringLiteral("Frame5(0)"));
+    vessel_picture = picture(picture_frame, QStringLiteral("Image2"));
+    scrlabel19 = caption(picture_frame, QStringLiteral("scrlabel(19)"));
+    scrlabel1 = notice(picture_frame, QStringLiteral("scrlabel(1)"));
+    auto* pic = new QVBoxLayout(picture_frame);
+    pic->addWidget(vessel_picture, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel19);
     pic->addWidget(scrlabel1);
     Frame5_1 = group(content, QStringLiteral("Frame5(1)"));
     rows = new QWidget(Frame5_1);
     rows->setObjectName(QStringLiteral("VesselRows"));
     (new QVBoxLayout(Frame5_1))->addWidget(rows);
-    SSTab2_0 = point_pages(content, QStringLiteral("SSTab2(0)"));
-    TChart3_0 = profile_chart(content, QStringLiteral("TChart3(0)"));
-    setup_page_plan(content, Frame5_0, TChart3_0, Frame5_1, SSTab2_0);
+    breakpoint_tabs = point_pages(content, QStringLiteral("SSTab2(0)"));
+    volume_chart = profile_chart(content, QStringLiteral("TChart3(0)"));
+    setup_page_plan(content, picture_frame, volume_chart, Frame5_1, breakpoint_tabs);
 }
 
 FlowPage::FlowPage(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("FlowPage"));
     QWidget* content = scrolled_content(this);
-    Frame6_0 = group(content, QStringLiteral("Frame6(0)"));
-    Image3 = picture(Frame6_0, QStringLiteral("Image3"));
-    scrlabel18 = caption(Frame6_0, QStringLiteral("scrlabel(18)"));
-    scrlabel0 = notice(Frame6_0, QStringLiteral("scrlabel(0)"));
-    Txt713 = notice(Frame6_0, QStringLiteral("Txt713"));
+    picture_frame = group(content, QStringLiteral("Frame6(0)"));
+    flow_picture = picture(picture_frame, QStringLiteral("Image3"));
+    scrlabel18 = caption(picture_frame, QStringLiteral("scrlabel(18)"));
+    scrlabel0 = notice(picture_frame, QStringLiteral("scrlabel(0)"));
+    Txt713 = notice(picture_frame, QStringLiteral("Txt713"));
     Txt713->setFrameShape(QFrame::StyledPanel);
-    auto* pic = new QVBoxLayout(Frame6_0);
-    pic->addWidget(Image3, 1, Qt::AlignCenter);
+    auto* pic = new QVBoxLayout(picture_frame);
+    pic->addWidget(flow_picture, 1, Qt::AlignCenter);
     pic->addWidget(scrlabel18);
     pic->addWidget(Txt713);
     pic->addWidget(scrlabel0);
-    SSTab5_0 = new QTabWidget(content);
-    SSTab5_0->setObjectName(QStringLiteral("SSTab5(0)"));
+    row_tabs = new QTabWidget(content);
+    row_tabs->setObjectName(QStringLiteral("SSTab5(0)"));
     for (int page = 0; page < 3; ++page)
-        SSTab5_0->addTab(new QWidget(SSTab5_0), QString());
-    SSTab3_0 = point_pages(content, QStringLiteral("SSTab3(0)"));
-    TChart3_2 = profile_chart(content, QStringLiteral("TChart3(2)"));
-    setup_page_plan(content, Frame6_0, TChart3_2, SSTab5_0, SSTab3_0);
+        row_tabs->addTab(new QWidget(row_tabs), QString());
+    breakpoint_tabs = point_pages(content, QStringLiteral("SSTab3(0)"));
+    flow_chart = profile_chart(content, QStringLiteral("TChart3(2)"));
+    setup_page_plan(content, picture_frame, flow_chart, row_tabs, breakpoint_tabs);
 }
 
 void set_setup_tab_texts(VesselPage& vessel, FlowPage& flow) {
     const QString none = ui_text(2201, QStringLiteral("Image information not available"));
     vessel.scrlabel1->setText(none);
     flow.scrlabel0->setText(none);
-    set_point_page_texts(vessel.SSTab2_0);
-    set_point_page_texts(flow.SSTab3_0);
-    set_chart_texts(vessel.TChart3_0, 2202, "Level to Volume Mapping Profile", 2205, "Volume");
-    set_chart_texts(flow.TChart3_2, 2203, "Level to Flow Mapping Profile", 2206, "Flow");
-    flow.SSTab5_0->setTabText(0, ui_text(2208, QStringLiteral("Setup")));
-    flow.SSTab5_0->setTabText(1, ui_text(2209, QStringLiteral("Dimensions")));
-    flow.SSTab5_0->setTabText(2, ui_text(2210, QStringLiteral("Coefficients")));
+    set_point_page_texts(vessel.breakpoint_tabs);
+    set_point_page_texts(flow.breakpoint_tabs);
+    set_chart_texts(vessel.volume_chart, 2202, "Level to Volume Mapping Profile", 2205, "Volume");
+    set_chart_texts(flow.flow_chart, 2203, "Level to Flow Mapping Profile", 2206, "Flow");
+    flow.row_tabs->setTabText(0, ui_text(2208, QStringLiteral("Setup")));
+    flow.row_tabs->setTabText(1, ui_text(2209, QStringLiteral("Dimensions")));
+    flow.row_tabs->setTabText(2, ui_text(2210, QStringLiteral("Coefficients")));
 }
 
 void set_loss_curve_texts(QCustomPlot& chart) {

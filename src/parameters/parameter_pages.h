@@ -17,8 +17,8 @@ class ParameterPage : public QWidget {
 public:
     explicit ParameterPage(QWidget* parent = nullptr);
 
-    QTabWidget* SSTab1 = nullptr;         // element 2: the parameter set-up tabs
-    QTabWidget* SSTab2 = nullptr;         // element 1: the loss curve, its points, the losses
+    QTabWidget* parameter_tabs = nullptr; // element 2: the parameter set-up tabs
+    QTabWidget* loss_tabs = nullptr;      // element 1: the loss curve, its points, the losses
     QCustomPlot* loss_curve = nullptr;    // loss against limit, P170..P185
     std::map<int, QGroupBox*> scrframe;   // by the number of the frame's first row
     std::map<QString, QGroupBox*> frames; // "Frame2", "Frame1(13)", ... by object name
@@ -31,14 +31,14 @@ class VesselPage : public QWidget {
 public:
     explicit VesselPage(QWidget* parent = nullptr);
 
-    QGroupBox* Frame5_0 = nullptr;    // Frame5(0): the vessel picture's frame
-    QGroupBox* Frame5_1 = nullptr;    // Frame5(1): the vessel rows
-    QLabel* Image2 = nullptr;         // the vessel picture
+    QGroupBox* picture_frame = nullptr; // the vessel picture's frame
+    QGroupBox* Frame5_1 = nullptr;      // the vessel rows
+    QLabel* vessel_picture = nullptr; // the vessel picture
     QLabel* scrlabel19 = nullptr;     // the shape's name
     QLabel* scrlabel1 = nullptr;      // "Image information not available"
     QWidget* rows = nullptr;          // where the rows P600..P607 go
-    QTabWidget* SSTab2_0 = nullptr;   // SSTab2(0): the breakpoint pages, eight points each
-    QCustomPlot* TChart3_0 = nullptr; // TChart3(0): level to volume
+    QTabWidget* breakpoint_tabs = nullptr; // the breakpoint pages, eight points each
+    QCustomPlot* volume_chart = nullptr;   // level to volume
 };
 
 // The flow element set-up tab: the picture of the element with its name and note, the pages of
@@ -48,14 +48,14 @@ class FlowPage : public QWidget {
 public:
     explicit FlowPage(QWidget* parent = nullptr);
 
-    QGroupBox* Frame6_0 = nullptr;    // Frame6(0): the flow picture's frame
-    QLabel* Image3 = nullptr;         // the flow element picture
+    QGroupBox* picture_frame = nullptr; // the flow picture's frame
+    QLabel* flow_picture = nullptr;   // the flow element picture
     QLabel* scrlabel18 = nullptr;     // type and model name
     QLabel* scrlabel0 = nullptr;      // "Image information not available"
     QLabel* Txt713 = nullptr;         // the note under some elements
-    QTabWidget* SSTab5_0 = nullptr;   // SSTab5(0): Setup, Dim., Calc.
-    QTabWidget* SSTab3_0 = nullptr;   // SSTab3(0): the flow breakpoint pages
-    QCustomPlot* TChart3_2 = nullptr; // TChart3(2): level to flow
+    QTabWidget* row_tabs = nullptr;   // Setup, Dim., Calc.
+    QTabWidget* breakpoint_tabs = nullptr; // the flow breakpoint pages
+    QCustomPlot* flow_chart = nullptr;     // level to flow
 };
 
 // Texts of the set-up tabs' own labels, pages and charts in the current language.

@@ -144,11 +144,11 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
         if (frame->children().isEmpty())
             frame->hide();
     // A page of the system tab's own tab set that holds no rows is not offered.
-    page_.SSTab2->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
-    vessel_.SSTab2_0->hide();
-    vessel_.TChart3_0->hide();
-    flow_.SSTab3_0->hide();
-    flow_.TChart3_2->hide();
+    page_.loss_tabs->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
+    vessel_.breakpoint_tabs->hide();
+    vessel_.volume_chart->hide();
+    flow_.breakpoint_tabs->hide();
+    flow_.flow_chart->hide();
     setup_tabs().changed = [this] { show_setup_tabs(); };
     set_setup_tab_texts(vessel_, flow_);
     show_setup_tabs();
@@ -160,12 +160,12 @@ void ParameterRowsView::show_setup_tabs() {
     set_setup_tab_texts(vessel_, flow_);
     set_loss_curve_texts(*page_.loss_curve);
     const SetupTabs& t = setup_tabs();
-    show_picture(*vessel_.Image2, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
-    show_picture(*flow_.Image3, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
+    show_picture(*vessel_.vessel_picture, *vessel_.scrlabel19, *vessel_.scrlabel1, t.vessel);
+    show_picture(*flow_.flow_picture, *flow_.scrlabel18, *flow_.scrlabel0, t.flow);
     flow_.Txt713->setText(QString(t.flow.note).remove(QLatin1Char('\r')));
     flow_.Txt713->setVisible(!t.flow.note.isEmpty() && !t.flow.path.isEmpty());
-    draw_profile(*vessel_.TChart3_0, t.volume_breakpoint_levels, t.volume_breakpoint_volumes);
-    draw_profile(*flow_.TChart3_2, t.flow_breakpoint_levels, t.flow_breakpoint_flows);
+    draw_profile(*vessel_.volume_chart, t.volume_breakpoint_levels, t.volume_breakpoint_volumes);
+    draw_profile(*flow_.flow_chart, t.flow_breakpoint_levels, t.flow_breakpoint_flows);
 }
 
 ParameterRowsView::~ParameterRowsView() {
@@ -214,13 +214,13 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     if (name == QLatin1String("vessel")) {
         container = vessel_.rows;
     } else if (name.startsWith(QLatin1String("vessel:"))) {
-        container = page_of(vessel_.SSTab2_0);
+        container = page_of(vessel_.breakpoint_tabs);
     } else if (name.startsWith(QLatin1String("flow:"))) {
-        container = page_of(flow_.SSTab5_0);
+        container = page_of(flow_.row_tabs);
     } else if (name.startsWith(QLatin1String("flowpoints:"))) {
-        container = page_of(flow_.SSTab3_0);
+        container = page_of(flow_.breakpoint_tabs);
     } else if (name.startsWith(QLatin1String("SSTab2(1):"))) {
-        container = page_of(page_.SSTab2);
+        container = page_of(page_.loss_tabs);
     } else if (name.startsWith(QLatin1String("scrframe("))) {
         const int row = name.mid(9, name.size() - 10).toInt();
         container = page_.scrframe.count(row) ? page_.scrframe.at(row) : nullptr;
@@ -232,7 +232,7 @@ QFormLayout* ParameterRowsView::form_of(int P) {
     if (container->parentWidget() == &page_ || qobject_cast<QGroupBox*>(container))
         container->show();
     if (name == QLatin1String("Frame27"))
-        page_.SSTab2->setTabVisible(2, true);
+        page_.loss_tabs->setTabVisible(2, true);
     QFormLayout* form = new_form(container);
     forms_[name] = form;
     return form;
@@ -334,17 +334,17 @@ void ParameterRowsView::show_switch(const QString& name, bool on) {
                                                          {QStringLiteral("SSTab3(0)"), 2},
                                                          {QStringLiteral("TChart3(2)"), 3}};
     if (const auto it = setup_widgets.find(name); it != setup_widgets.end()) {
-        QWidget* const widgets[] = {vessel_.SSTab2_0, vessel_.TChart3_0, flow_.SSTab3_0,
-                                    flow_.TChart3_2};
+        QWidget* const widgets[] = {vessel_.breakpoint_tabs, vessel_.volume_chart,
+                                    flow_.breakpoint_tabs, flow_.flow_chart};
         widgets[it->second]->setVisible(on);
         return;
     }
     if (name.startsWith(QLatin1String("SSTab5(0):"))) {
-        flow_.SSTab5_0->setTabVisible(name.mid(10).toInt(), on);
+        flow_.row_tabs->setTabVisible(name.mid(10).toInt(), on);
         return;
     }
     if (name.startsWith(QLatin1String("SSTab1(2):"))) {
-        page_.SSTab1->setTabEnabled(name.mid(10).toInt(), on);
+        page_.parameter_tabs->setTabEnabled(name.mid(10).toInt(), on);
         return;
     }
     if (auto it = page_.frames.find(name); it != page_.frames.end()) {

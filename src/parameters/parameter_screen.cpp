@@ -257,9 +257,9 @@ void update_parameter_screen(bool refresh_flag) {
 
     S.parameters_loaded = true;
     rows.set_text(99, value_as_box_text(value_of(99)));
-    scrpar_Change(600);
-    scrpar_Change(391);
-    scrpar_Change(700);
+    run_edit_check(600);
+    run_edit_check(391);
+    run_edit_check(700);
     if (L.flow_mode)
         call_hook(H.check_flow_parms);
     call_hook(H.list_changed_parameters, refresh_flag, false);

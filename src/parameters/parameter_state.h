@@ -16,7 +16,7 @@ struct ParameterState {
     // Guards against re-entry through the rows' change handler.
     bool screen_fill_active = false;    // the screen writes every row
     bool parameter_set_loading = false; // a whole set is being put on the screen
-    bool scrpar_change_active = false;  // the edit check rewrites the length rows
+    bool edit_check_running = false;    // the edit check rewrites the length rows
 
     int link_software_version = 0; // the unit's communication firmware, from "/who"
     int software_version = 0;      // P926 of the loaded set as a number (205)

@@ -37,21 +37,21 @@ public:
     void show_message(const QString& text) override {
         QString shown = text;
         shown.remove(QLatin1Char('\r'));
-        c_.Text68->setText(shown.trimmed());
-        c_.Text68->show();
+        c_.progress_text->setText(shown.trimmed());
+        c_.progress_text->show();
         stack();
-        c_.Text68->repaint();
+        c_.progress_text->repaint();
     }
-    void hide_message() override { c_.Text68->hide(); }
+    void hide_message() override { c_.progress_text->hide(); }
     void show_progress(int maximum) override {
-        c_.ProgressBar3->setMaximum(maximum);
-        c_.ProgressBar3->setValue(c_.ProgressBar3->minimum());
-        c_.ProgressBar3->show();
+        c_.transfer_progress->setMaximum(maximum);
+        c_.transfer_progress->setValue(c_.transfer_progress->minimum());
+        c_.transfer_progress->show();
         stack();
     }
-    void hide_progress() override { c_.ProgressBar3->hide(); }
+    void hide_progress() override { c_.transfer_progress->hide(); }
     void show_cancel(bool shown) override {
-        c_.Command12->setVisible(shown);
+        c_.cancel_button->setVisible(shown);
         if (shown)
             stack();
     }
@@ -64,21 +64,23 @@ private:
     // The bar and the Cancel button go under the message, in front of it and of the pages, so
     // that the user sees the progress and can stop the transfer.
     void stack() {
-        const QRect m = c_.Text68->geometry();
-        c_.ProgressBar3->setGeometry(m.x(), m.bottom() + 4, m.width(), c_.ProgressBar3->height());
-        const QSize b = c_.Command12->sizeHint();
-        c_.Command12->setGeometry(m.x() + (m.width() - b.width()) / 2,
-                                  c_.ProgressBar3->geometry().bottom() + 4, b.width(), b.height());
-        c_.Text68->raise();
-        c_.ProgressBar3->raise();
-        c_.Command12->raise();
+        const QRect m = c_.progress_text->geometry();
+        c_.transfer_progress->setGeometry(m.x(), m.bottom() + 4, m.width(),
+                                          c_.transfer_progress->height());
+        const QSize b = c_.cancel_button->sizeHint();
+        c_.cancel_button->setGeometry(m.x() + (m.width() - b.width()) / 2,
+                                      c_.transfer_progress->geometry().bottom() + 4, b.width(),
+                                      b.height());
+        c_.progress_text->raise();
+        c_.transfer_progress->raise();
+        c_.cancel_button->raise();
     }
 
     ParameterWindowControls c_;
 };
 
-// MSFlexGrid1: the listing in a table, the changed list in red on green, the full list with the
-// changed rows in white on red.
+// The parameter grid: the listing in a table, the changed list in red on green, the full list with
+// the changed rows in white on red.
 class WidgetGridView : public QObject, public ParameterGridView {
 public:
     WidgetGridView(QTableWidget* grid, QObject* parent) : QObject(parent), grid_(grid) {
@@ -195,9 +197,9 @@ ParameterGridView* make_widget_grid_view(QTableWidget* grid, QObject* parent) {
 void install_parameter_work(MainWindowServices& services, const ParameterWindowControls& c,
                             QObject* owner) {
     new WidgetTransferView(c, owner);
-    auto* grid = c.MSFlexGrid1 ? new WidgetGridView(c.MSFlexGrid1, owner) : nullptr;
+    auto* grid = c.parameter_grid ? new WidgetGridView(c.parameter_grid, owner) : nullptr;
     new ParameterRowsView(*c.page, *c.vessel, *c.flow, owner);
-    parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+    parameter_rows().change_handler = [](int P) { run_edit_check(P); };
     ParameterScreenHooks& hooks = parameter_screen_hooks();
     hooks.enable_controls = c.enable_controls;
     install_set_up_rules();
@@ -205,7 +207,7 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     ParameterPage* page = c.page;
     hooks.select_parameter_tab = [page](int tab) {
         if (page)
-            page->SSTab1->setCurrentIndex(tab);
+            page->parameter_tabs->setCurrentIndex(tab);
     };
     services.download_parameters = [] { download_parameters(); };
     services.upload_parameters = [] { upload_parameters(); };

@@ -1,7 +1,7 @@
 #pragma once
 // Installs the parameter road behind the main window's keys and menus: the rows' widgets on the
-// parameter pages, the transfer display (Text68, ProgressBar3, Command12) and the work of the
-// "download" and "upload" keys and of the rows' hover texts.
+// parameter pages, the transfer display (progress text, progress bar, Cancel button) and the work
+// of the "download" and "upload" keys and of the rows' hover texts.
 
 #include <QObject>
 #include <functional>
@@ -20,12 +20,12 @@ struct ParameterWindowControls {
     ParameterPage* page = nullptr;
     VesselPage* vessel = nullptr;
     FlowPage* flow = nullptr;
-    QLabel* Text68 = nullptr;
-    QProgressBar* ProgressBar3 = nullptr;
-    QPushButton* Command12 = nullptr;
+    QLabel* progress_text = nullptr;
+    QProgressBar* transfer_progress = nullptr;
+    QPushButton* cancel_button = nullptr;
     QTabWidget* cso_tabs = nullptr; // SSTab1(1)
     std::function<void()> enable_controls;
-    QTableWidget* MSFlexGrid1 = nullptr; // the parameter list grid
+    QTableWidget* parameter_grid = nullptr; // the parameter list grid
 };
 
 // The work lives as long as `owner` (the main window).

@@ -151,8 +151,8 @@ void ReportWindow::build() {
     Check1 = new QCheckBox(this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Combo1 = combo("Combo1");
-    Text3 = line("Text3");
-    Text4 = line("Text4");
+    from_date_box = line("Text3");
+    to_date_box = line("Text4");
     const QIcon calendar_icon = style()->standardIcon(QStyle::SP_FileDialogDetailedView);
     Command4 = new QPushButton(calendar_icon, {}, this);
     Command5 = new QPushButton(calendar_icon, {}, this);
@@ -169,10 +169,10 @@ void ReportWindow::build() {
     g2->addWidget(label(2611, "Date Format"), 1, 0);
     g2->addWidget(Combo1, 1, 1, 1, 2);
     g2->addWidget(label(2612, "From Date"), 2, 0);
-    g2->addWidget(Text3, 2, 1);
+    g2->addWidget(from_date_box, 2, 1);
     g2->addWidget(Command4, 2, 2);
     g2->addWidget(label(2613, "To Date"), 3, 0);
-    g2->addWidget(Text4, 3, 1);
+    g2->addWidget(to_date_box, 3, 1);
     g2->addWidget(Command5, 3, 2);
     g2->addWidget(Text7, 4, 0, 1, 3);
     g2->addWidget(label(2614, "Trend Data"), 5, 0);
@@ -217,7 +217,7 @@ void ReportWindow::build() {
     bottom->addWidget(Command3);
     root->addLayout(bottom);
 
-    for (QLineEdit* box : {Text1, Text2, Text5, Text3, Text4})
+    for (QLineEdit* box : {Text1, Text2, Text5, from_date_box, to_date_box})
         connect(box, &QLineEdit::textChanged, this, [this] { update_report(); });
     connect(Check1, &QCheckBox::stateChanged, this, [this] { Check1_Click(); });
     connect(Combo1, &QComboBox::currentIndexChanged, this, [this] { Combo1_Click(); });
@@ -322,12 +322,12 @@ void ReportWindow::Form_Load() {
         const QString last_text = chart_time_text(first.x.back());
         Text7->setPlainText(starts + first_text + QStringLiteral("\n") + stops + last_text);
         // The boxes get the date on its own: a short date may itself hold blanks ("7. 12. 2026").
-        Text3->setText(date_box_text(chart_serial(first.x.front())));
-        Text4->setText(date_box_text(chart_serial(first.x.back())));
+        from_date_box->setText(date_box_text(chart_serial(first.x.front())));
+        to_date_box->setText(date_box_text(chart_serial(first.x.back())));
     } else {
         Text7->setPlainText(starts + QStringLiteral("\n") + stops);
-        Text3->clear();
-        Text4->clear();
+        from_date_box->clear();
+        to_date_box->clear();
     }
     Check1_Click();
     Combo6_Click();
@@ -337,8 +337,8 @@ void ReportWindow::update_report() {
     site_number = Text1->text().trimmed();
     site_description = Text2->text().trimmed();
     remarks = Text5->text().trimmed();
-    from_text = Text3->text().trimmed();
-    to_text = Text4->text().trimmed();
+    from_text = from_date_box->text().trimmed();
+    to_text = to_date_box->text().trimmed();
 }
 
 void ReportWindow::Check1_Click() {
@@ -430,14 +430,14 @@ void ReportWindow::Command1_Click() {
     if (!from) {
         platform::msg_box(ui_text(2628, QStringLiteral("The From date cannot be read as a date.")),
                           platform::mb::Exclamation, title);
-        Text3->setFocus();
+        from_date_box->setFocus();
         return;
     }
     const auto to = parse_date_text(to_text);
     if (!to) {
         platform::msg_box(ui_text(2629, QStringLiteral("The To date cannot be read as a date.")),
                           platform::mb::Exclamation, title);
-        Text4->setFocus();
+        to_date_box->setFocus();
         return;
     }
 
@@ -626,7 +626,8 @@ CalendarDialog::CalendarDialog(ReportWindow& owner) : QDialog(&owner), owner_(ow
     connect(TChart1, &QCalendarWidget::activated, this, [this] { select_calendar_date(); });
 
     // The date of the box being picked; today when the box holds no date.
-    const QString box = calendar_sets_from_date() ? owner.Text3->text() : owner.Text4->text();
+    const QString box =
+        calendar_sets_from_date() ? owner.from_date_box->text() : owner.to_date_box->text();
     if (const auto day = parse_date_text(box))
         TChart1->setSelectedDate(datetime_from_serial(static_cast<double>(*day)).date());
     else
@@ -640,7 +641,7 @@ CalendarDialog::CalendarDialog(ReportWindow& owner) : QDialog(&owner), owner_(ow
 
 void CalendarDialog::select_calendar_date() {
     calendar_date() = serial_from_datetime(QDateTime(TChart1->selectedDate(), QTime(0, 0), Qt::UTC));
-    QLineEdit* box = calendar_sets_from_date() ? owner_.Text3 : owner_.Text4;
+    QLineEdit* box = calendar_sets_from_date() ? owner_.from_date_box : owner_.to_date_box;
     box->setText(date_box_text(calendar_date()));
 }
 

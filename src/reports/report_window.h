@@ -51,7 +51,7 @@ public:
     void Command5_Click(); // calendar for To
 
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4;
-    QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6, *Text8, *Text9;
+    QLineEdit *Text1, *Text2, *from_date_box, *to_date_box, *Text5, *Text6, *Text8, *Text9;
     QPlainTextEdit* Text7;
     QCheckBox* Check1;
     QComboBox *Combo1, *Combo2, *Combo3, *Combo4, *Combo5, *Combo6, *Combo7;

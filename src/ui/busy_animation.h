@@ -1,5 +1,5 @@
 #pragma once
-// The busy animation of the busy frame (Animation1): a row of blocks with a bright wave running
+// The busy animation of the busy frame: a row of blocks with a bright wave running
 // from the program's end to the unit's, repeating while the frame shows and still while hidden.
 // Drawn here rather than played from a video file, so it needs nothing beside the program and
 // follows the palette and the size the layout gives it.

@@ -194,7 +194,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
         set_main_window_texts();
     });
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
-    install_log_chart_events(SSTab1[0], log_chart_page, Timer4, this);
+    install_log_chart_events(logging_tabs, log_chart_page, Timer4, this);
     services.legend_minimise = [] {
         // A legend window that is not up stays down: minimising it would first show it.
         if (legend_window_loaded() && !legend_window().minimised())
@@ -203,41 +203,44 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     services.legend_unload = [] { unload_legend_window(); };
     // The echo page's keys work while it is in front; leaving it for the parameters ends live
     // echo monitoring, and coming back hides the parameter grid.
-    connect(SSTab1[0], &QTabWidget::currentChanged, this,
-            [this] { KeyPreview = SSTab1[1]->currentIndex() == 0; });
-    connect(SSTab1[1], &QTabWidget::currentChanged, this,
-            [this, previous = std::make_shared<int>(SSTab1[1]->currentIndex())](int index) {
+    connect(logging_tabs, &QTabWidget::currentChanged, this,
+            [this] { KeyPreview = cso_tabs->currentIndex() == 0; });
+    connect(cso_tabs, &QTabWidget::currentChanged, this,
+            [this, previous = std::make_shared<int>(cso_tabs->currentIndex())](int index) {
                 KeyPreview = index == 0;
                 if (*previous == 0 && index == 1)
-                    echo_page->Option3->setChecked(true);
+                    echo_page->offline_option->setChecked(true);
                 if (*previous == 1 && index == 0)
-                    MSFlexGrid1->hide();
+                    parameter_grid->hide();
                 *previous = index;
             });
     install_echo_work(
         *echo_page, services,
-        {Timer1, [this] { enable_controls(); },
+        {Timer1,
+         [this] { enable_controls(); },
          [this](bool on) {
              if (!Toolbar2->actions().isEmpty())
                  Toolbar2->actions().first()->setEnabled(on);
          },
          [this](bool on) { toolbar_button(QLatin1String(toolbar_key::EXIT))->setEnabled(on); },
-         {}, {}},
+         {},
+         {}},
         [this](int index, bool pressed) {
             const char* keys[3] = {toolbar_key::STATUS_DISPLAY, toolbar_key::LEVEL_DISPLAY,
                                    toolbar_key::TEMPERATURE_DISPLAY};
             if (index >= 0 && index < 3)
                 toolbar_button(QLatin1String(keys[index]))->setChecked(pressed);
         },
-        {Frame4, Toolbar2, ProgressBar[2], SSTab1[1], Text68});
+        {Frame4, Toolbar2, ProgressBar[2], cso_tabs, progress_text});
     install_parameter_work(services,
-                           {parameter_page, vessel_page, flow_page, Text68, ProgressBar[3], Command12,
-                            SSTab1[1], [this] { enable_controls(); }, MSFlexGrid1},
+                           {parameter_page, vessel_page, flow_page, progress_text, ProgressBar[3],
+                            cancel_button, cso_tabs, [this] { enable_controls(); }, parameter_grid},
                            this);
     reports::install_report_services(services);
-    new WidgetLogUnitView({Text68, Frame25, Animation1, SSTab1[0], ProgressBar}, this);
+    new WidgetLogUnitView({progress_text, busy_frame, busy_animation, logging_tabs, ProgressBar},
+                          this);
     // Last: the print entries take on the work installed above (the parameter listings).
-    install_report_tools(services, this, echo_page->TChart2,
+    install_report_tools(services, this, echo_page->echo_chart,
                          [] { return parameter_state().parameter_file_name; });
     refresh_availability();
     qApp->installEventFilter(this);
@@ -375,37 +378,38 @@ void MainWindow::build_frame() {
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
 
-    SSTab1[0] = new QTabWidget(central);
-    SSTab1[0]->setObjectName(element("SSTab1", 0));
-    log_setup_page = new LogSetupPage(SSTab1[0]);
-    SSTab1[0]->addTab(scrolled(log_setup_page, SSTab1[0]), QStringLiteral("Log Setup"));
+    logging_tabs = new QTabWidget(central);
+    logging_tabs->setObjectName(element("SSTab1", 0));
+    log_setup_page = new LogSetupPage(logging_tabs);
+    logging_tabs->addTab(scrolled(log_setup_page, logging_tabs), QStringLiteral("Log Setup"));
     // The unit's log read-outs are part of the set-up page; the second tab has no page of its
     // own and is not offered.
-    auto* log_info = new QWidget(SSTab1[0]);
+    auto* log_info = new QWidget(logging_tabs);
     log_info->setObjectName(QStringLiteral("LogInfoPage"));
-    SSTab1[0]->addTab(log_info, QStringLiteral("Log Info"));
-    SSTab1[0]->setTabVisible(1, false);
-    log_chart_page = new LogChartPage(SSTab1[0]);
-    SSTab1[0]->addTab(log_chart_page, QStringLiteral("Charts"));
+    logging_tabs->addTab(log_info, QStringLiteral("Log Info"));
+    logging_tabs->setTabVisible(1, false);
+    log_chart_page = new LogChartPage(logging_tabs);
+    logging_tabs->addTab(log_chart_page, QStringLiteral("Charts"));
     log_chart_page->installEventFilter(this);
 
-    SSTab1[1] = new QTabWidget(central);
-    SSTab1[1]->setObjectName(element("SSTab1", 1));
-    echo_page = new EchoPage(SSTab1[1]);
-    SSTab1[1]->addTab(echo_page, QStringLiteral("Echo"));
-    parameter_page = new ParameterPage(SSTab1[1]);
-    SSTab1[1]->addTab(scrolled(parameter_page, SSTab1[1]), QStringLiteral("Parameters"));
-    vessel_page = new VesselPage(SSTab1[1]);
-    SSTab1[1]->addTab(vessel_page, QStringLiteral("Volume"));
-    flow_page = new FlowPage(SSTab1[1]);
-    SSTab1[1]->addTab(flow_page, QStringLiteral("Flow"));
-    SSTab1[2] = parameter_page->SSTab1;
+    cso_tabs = new QTabWidget(central);
+    cso_tabs->setObjectName(element("SSTab1", 1));
+    echo_page = new EchoPage(cso_tabs);
+    cso_tabs->addTab(echo_page, QStringLiteral("Echo"));
+    parameter_page = new ParameterPage(cso_tabs);
+    cso_tabs->addTab(scrolled(parameter_page, cso_tabs), QStringLiteral("Parameters"));
+    vessel_page = new VesselPage(cso_tabs);
+    cso_tabs->addTab(vessel_page, QStringLiteral("Volume"));
+    flow_page = new FlowPage(cso_tabs);
+    cso_tabs->addTab(flow_page, QStringLiteral("Flow"));
+    parameter_tabs = parameter_page->parameter_tabs;
     // Echo off until the live choice is made; enable_controls reads it.
-    echo_page->Option3->setChecked(true);
+    echo_page->offline_option->setChecked(true);
     echo_page->offline_chosen = [this] { enable_controls(); };
-    connect(echo_page->Text15, &QLineEdit::textChanged, this, [](const QString& text) {
-        write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
-    });
+    connect(echo_page->playback_interval_box, &QLineEdit::textChanged, this,
+            [](const QString& text) {
+                write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
+            });
 
     for (int i = 1; i <= 5; ++i) {
         ProgressBar[static_cast<size_t>(i)] = new QProgressBar(central);
@@ -431,8 +435,8 @@ void MainWindow::build_frame() {
     auto* pages = new QWidget(central);
     auto* pages_layout = new QVBoxLayout(pages);
     pages_layout->setContentsMargins(0, 0, 0, 0);
-    pages_layout->addWidget(SSTab1[0], 1);
-    pages_layout->addWidget(SSTab1[1], 1);
+    pages_layout->addWidget(logging_tabs, 1);
+    pages_layout->addWidget(cso_tabs, 1);
     auto* splitter = new QSplitter(Qt::Vertical, central);
     splitter->setObjectName(QStringLiteral("TermSplitter"));
     splitter->addWidget(pages);
@@ -445,47 +449,47 @@ void MainWindow::build_frame() {
     layout->addLayout(bottom);
 
     // Controls laid over the pages, placed by the layout rules.
-    Frame25 = new QFrame(central);
-    Frame25->setObjectName(QStringLiteral("Frame25"));
-    Frame25->setFrameShape(QFrame::Box);
-    Frame25->setAutoFillBackground(true);
-    Frame25->resize(BUSY_FRAME_WIDTH, BUSY_FRAME_HEIGHT);
-    Animation1 = new BusyAnimation(Frame25);
-    Animation1->setObjectName(QStringLiteral("Animation1"));
-    Animation1->setGeometry(10, 8, BUSY_FRAME_WIDTH - 20, BUSY_ANIMATION_HEIGHT);
-    Label11 = new QLabel(Frame25);
+    busy_frame = new QFrame(central);
+    busy_frame->setObjectName(QStringLiteral("Frame25"));
+    busy_frame->setFrameShape(QFrame::Box);
+    busy_frame->setAutoFillBackground(true);
+    busy_frame->resize(BUSY_FRAME_WIDTH, BUSY_FRAME_HEIGHT);
+    busy_animation = new BusyAnimation(busy_frame);
+    busy_animation->setObjectName(QStringLiteral("Animation1"));
+    busy_animation->setGeometry(10, 8, BUSY_FRAME_WIDTH - 20, BUSY_ANIMATION_HEIGHT);
+    Label11 = new QLabel(busy_frame);
     Label11->setObjectName(QStringLiteral("Label11"));
     Label11->setAlignment(Qt::AlignCenter);
     Label11->setWordWrap(true);
     Label11->setGeometry(6, BUSY_ANIMATION_HEIGHT + 12, BUSY_FRAME_WIDTH - 12,
                          BUSY_FRAME_HEIGHT - BUSY_ANIMATION_HEIGHT - 16);
-    Frame25->hide();
+    busy_frame->hide();
 
-    Text68 = new QLabel(central);
-    Text68->setObjectName(QStringLiteral("Text68"));
-    Text68->setAlignment(Qt::AlignCenter);
-    Text68->setWordWrap(true);
-    Text68->setFrameShape(QFrame::Box);
-    Text68->setAutoFillBackground(true);
-    Text68->resize(PROGRESS_TEXT_WIDTH, PROGRESS_TEXT_HEIGHT);
-    Text68->hide();
+    progress_text = new QLabel(central);
+    progress_text->setObjectName(QStringLiteral("Text68"));
+    progress_text->setAlignment(Qt::AlignCenter);
+    progress_text->setWordWrap(true);
+    progress_text->setFrameShape(QFrame::Box);
+    progress_text->setAutoFillBackground(true);
+    progress_text->resize(PROGRESS_TEXT_WIDTH, PROGRESS_TEXT_HEIGHT);
+    progress_text->hide();
     ProgressBar[3]->resize(PROGRESS_TEXT_WIDTH, PROGRESS_BAR_HEIGHT);
     ProgressBar[3]->hide();
-    Command12 = new QPushButton(QStringLiteral("Cancel"), central);
-    Command12->setObjectName(QStringLiteral("Command12"));
-    Command12->adjustSize();
-    Command12->hide();
-    connect(Command12, &QPushButton::clicked, this,
+    cancel_button = new QPushButton(QStringLiteral("Cancel"), central);
+    cancel_button->setObjectName(QStringLiteral("Command12"));
+    cancel_button->adjustSize();
+    cancel_button->hide();
+    connect(cancel_button, &QPushButton::clicked, this,
             [this] { run_handler(QStringLiteral("Cancel"), [&] { Command12_Click(); }); });
-    connect(log_chart_page->Command13, &QPushButton::clicked, this,
+    connect(log_chart_page->report_button, &QPushButton::clicked, this,
             [this] { run_handler(QStringLiteral("Report"), [&] { Command13_Click(); }); });
 
-    MSFlexGrid1 = new QTableWidget(1, 4, central);
-    MSFlexGrid1->setObjectName(element("MSFlexGrid1", 0));
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->horizontalHeader()->hide();
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->hide();
+    parameter_grid = new QTableWidget(1, 4, central);
+    parameter_grid->setObjectName(element("MSFlexGrid1", 0));
+    parameter_grid->verticalHeader()->hide();
+    parameter_grid->horizontalHeader()->hide();
+    parameter_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    parameter_grid->hide();
 
     Frame4 = new QFrame(central);
     Frame4->setObjectName(element("Frame4", 0));
@@ -499,9 +503,9 @@ void MainWindow::build_frame() {
     ProgressBar[2]->setParent(Frame4);
     recorder->addWidget(ProgressBar[2], 1);
     recorder->addSpacing(12);
-    recorder->addWidget(echo_page->Label9);
-    recorder->addWidget(echo_page->Text15);
-    recorder->addWidget(echo_page->UpDown6);
+    recorder->addWidget(echo_page->playback_interval_label);
+    recorder->addWidget(echo_page->playback_interval_box);
+    recorder->addWidget(echo_page->playback_interval_arrows);
     Frame4->resize(DESIGN_WIDTH, 32);
     Frame4->hide();
     ProgressBar[5]->hide();
@@ -547,11 +551,11 @@ void MainWindow::main_window_load() {
     load_language_file();
     apply_label_texts(*this, true);
     if (platform::command_line().toUpper().contains(QLatin1String("SIM")))
-        log_setup_page->Command10->setVisible(true);
+        log_setup_page->simulate_log_button->setVisible(true);
     if (s.software_mode != 0 && services.apply_saved_view_settings)
         services.apply_saved_view_settings();
     mark_noscale_controls();
-    const int kept_command4_top = log_chart_page->Command4->y();
+    const int kept_command4_top = log_chart_page->legend_button->y();
 
     if (const std::optional<ScreenArea> area = screen_area(*this)) {
         const QRect work = area->work;
@@ -562,7 +566,7 @@ void MainWindow::main_window_load() {
         s.screen_factor_y = f.y;
     }
     scale_form(*this, {s.screen_factor_x, s.screen_factor_y}, platform::command_line());
-    log_chart_page->Command4->move(log_chart_page->Command4->x(), kept_command4_top);
+    log_chart_page->legend_button->move(log_chart_page->legend_button->x(), kept_command4_top);
     arrange_main_window();
     store_image_geometry();
     if (services.getchartbackground)
@@ -584,14 +588,14 @@ void MainWindow::complete_start_up() {
     enable_controls();
     if (shell().software_mode == 0)
         log_setup_page->select_model_option(2);
-    log_setup_page->Check1[TIME_STAMP_CHANNEL]->setChecked(true);
+    log_setup_page->channel_boxes[TIME_STAMP_CHANNEL]->setChecked(true);
     log_setup().legend_window_shown = false;
     // "Get Unit Info" asks the unit at once. It comes last, so that the default model chosen
     // above never overwrites the model and channels the unit has just reported.
     if (shell().operation_mode == 0 &&
         log_setup_page->action_button(LogSetupAction::GetUnitInfo)->isEnabled())
-        run_handler(log_setup_page->Command11->text().remove(QLatin1Char('&')),
-                    [&] { log_setup_page->Command11_Click(); });
+        run_handler(log_setup_page->get_unit_info_button->text().remove(QLatin1Char('&')),
+                    [&] { log_setup_page->get_unit_info(); });
 }
 
 void MainWindow::init_globals() {
@@ -625,9 +629,9 @@ void MainWindow::apply_software_mode_menus() {
 
 void MainWindow::init_main_window() {
     ProgressBar[1]->setMaximum(200);
-    for (QLabel* l : log_setup_page->lblUnitInfo)
+    for (QLabel* l : log_setup_page->unit_clock_labels)
         l->clear();
-    log_setup_page->Check1[28]->setEnabled(true);
+    log_setup_page->channel_boxes[28]->setEnabled(true);
     if (shell().software_mode == 2)
         setup_cso_screen();
     setWindowTitle(main_window_caption(QDateTime::currentDateTime()));
@@ -635,14 +639,15 @@ void MainWindow::init_main_window() {
     int grid_width = 0;
     for (int c = 0; c < 4; ++c) {
         const int w = twips_to_pixels(GRID_COLUMN_TWIPS[static_cast<size_t>(c)]);
-        MSFlexGrid1->setColumnWidth(c, w);
+        parameter_grid->setColumnWidth(c, w);
         grid_width += w;
     }
-    MSFlexGrid1->setRowCount(1);
-    MSFlexGrid1->resize(grid_width + MSFlexGrid1->frameWidth() * 2, MSFlexGrid1->height());
+    parameter_grid->setRowCount(1);
+    parameter_grid->resize(grid_width + parameter_grid->frameWidth() * 2, parameter_grid->height());
     Frame4->hide();
     log_setup().legend_window_shown = false;
-    log_setup_page->Text1[2]->setText(platform::number_text(log_setup().log_interval).trimmed());
+    log_setup_page->setup_boxes[2]->setText(
+        platform::number_text(log_setup().log_interval).trimmed());
 }
 
 void MainWindow::setup_cso_screen() {
@@ -657,9 +662,10 @@ void MainWindow::setup_cso_screen() {
 
 void MainWindow::mark_noscale_controls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
-             log_chart_page->Command13, Frame4, ProgressBar[2], echo_page->Text15,
-             echo_page->UpDown6, echo_page->Label9, Text68, ProgressBar[3], Command12,
-             echo_page->Text67, ProgressBar[4], Frame25, Animation1, Label11})
+             log_chart_page->report_button, Frame4, ProgressBar[2],
+             echo_page->playback_interval_box, echo_page->playback_interval_arrows,
+             echo_page->playback_interval_label, progress_text, ProgressBar[3], cancel_button,
+             echo_page->status_box, ProgressBar[4], busy_frame, busy_animation, Label11})
         set_noscale(w);
 }
 
@@ -681,19 +687,19 @@ void MainWindow::place_overlays() {
     l.term = g(Term->geometry());
     l.recorder_frame = g(Frame4->geometry());
     size_busy_frame();
-    l.busy_frame = g(Frame25->geometry());
-    l.animation = g(Animation1->geometry());
-    l.progress_text = g(Text68->geometry());
+    l.busy_frame = g(busy_frame->geometry());
+    l.animation = g(busy_animation->geometry());
+    l.progress_text = g(progress_text->geometry());
     l.progress_bar = g(ProgressBar[3]->geometry());
-    l.cancel_button = g(Command12->geometry());
-    l.cso_tabs = g(SSTab1[1]->geometry());
-    l.grid = g(MSFlexGrid1->geometry());
+    l.cancel_button = g(cancel_button->geometry());
+    l.cso_tabs = g(cso_tabs->geometry());
+    l.grid = g(parameter_grid->geometry());
     l.grid.width = 0;
     for (int c : GRID_COLUMN_TWIPS)
         l.grid.width += c;
     // Columns widened for their headings' language widen the grid (its minimum width).
-    if (MSFlexGrid1->minimumWidth() > 0)
-        l.grid.width = std::max(l.grid.width, pixels_to_twips(MSFlexGrid1->minimumWidth()) -
+    if (parameter_grid->minimumWidth() > 0)
+        l.grid.width = std::max(l.grid.width, pixels_to_twips(parameter_grid->minimumWidth()) -
                                                   GRID_ALLOWANCE_TWIPS);
     const MainWindowLayout a = arrange_overlays(l);
     auto put = [](QWidget* w, const Geometry& r) {
@@ -702,14 +708,14 @@ void MainWindow::place_overlays() {
     };
     put(Frame4, {a.recorder_frame.left, a.recorder_frame.top, pixels_to_twips(central->width()),
                  a.recorder_frame.height});
-    put(Frame25, a.busy_frame);
-    put(Animation1, a.animation);
-    put(Text68, a.progress_text);
+    put(busy_frame, a.busy_frame);
+    put(busy_animation, a.animation);
+    put(progress_text, a.progress_text);
     put(ProgressBar[3], a.progress_bar);
-    put(Command12, a.cancel_button);
-    put(MSFlexGrid1, a.grid);
-    for (QWidget* w : std::initializer_list<QWidget*>{Text68, ProgressBar[3], Command12, Frame25,
-                                                      Frame4, MSFlexGrid1})
+    put(cancel_button, a.cancel_button);
+    put(parameter_grid, a.grid);
+    for (QWidget* w : std::initializer_list<QWidget*>{progress_text, ProgressBar[3], cancel_button,
+                                                      busy_frame, Frame4, parameter_grid})
         w->raise();
 }
 
@@ -723,8 +729,8 @@ void MainWindow::size_busy_frame() {
     const int width = std::max(BUSY_FRAME_WIDTH, fm.averageCharWidth() * 34);
     const int text_height = 2 * fm.lineSpacing() + 4;
     const int height = 8 + BUSY_ANIMATION_HEIGHT + 4 + text_height + 8;
-    Frame25->resize(width, height);
-    Animation1->setGeometry(10, 8, width - 20, BUSY_ANIMATION_HEIGHT);
+    busy_frame->resize(width, height);
+    busy_animation->setGeometry(10, 8, width - 20, BUSY_ANIMATION_HEIGHT);
     Label11->setGeometry(6, 8 + BUSY_ANIMATION_HEIGHT + 4, width - 12, text_height);
 }
 
@@ -736,10 +742,10 @@ void MainWindow::place_chart_column() {
         return Geometry{pixels_to_twips(w->x()), pixels_to_twips(w->y()),
                         pixels_to_twips(w->width()), pixels_to_twips(w->height())};
     };
-    l.square_button = g(p->Command4);
-    l.report_button = g(p->Command13);
+    l.square_button = g(p->legend_button);
+    l.report_button = g(p->report_button);
     l.command_bar = g(p->TeeCommander1);
-    l.log_chart = g(p->TChart1);
+    l.log_chart = g(p->log_chart);
     l.log_chart.top = l.square_button.top;
     l.log_chart.height = l.logging_tabs.height - l.log_chart.top - 140;
     const MainWindowLayout a = arrange_chart_column(l);
@@ -747,22 +753,22 @@ void MainWindow::place_chart_column() {
         w->setGeometry(twips_to_pixels(r.left), twips_to_pixels(r.top), twips_to_pixels(r.width),
                        twips_to_pixels(r.height));
     };
-    put(p->Command4, a.square_button);
-    put(p->Command13, a.report_button);
+    put(p->legend_button, a.square_button);
+    put(p->report_button, a.report_button);
     put(p->TeeCommander1, a.command_bar);
-    put(p->TChart1, a.log_chart);
+    put(p->log_chart, a.log_chart);
 }
 
 void MainWindow::store_image_geometry() {
     MainWindowState& m = main_window_state();
-    const QLabel* image2 = vessel_page->Image2;
-    const QLabel* image3 = flow_page->Image3;
+    const QLabel* image2 = vessel_page->vessel_picture;
+    const QLabel* image3 = flow_page->flow_picture;
     m.volume_image_geometry = {to_twips16(image2->x()), to_twips16(image2->y()),
                                to_twips16(image2->width()),
-                               to_twips16(vessel_page->Frame5_0->height())};
+                               to_twips16(vessel_page->picture_frame->height())};
     m.flow_image_geometry = {to_twips16(image3->x()), to_twips16(image3->y()),
                              to_twips16(image3->width()),
-                             to_twips16(flow_page->Frame6_0->height())};
+                             to_twips16(flow_page->picture_frame->height())};
 }
 
 void MainWindow::apply_operation_mode() {
@@ -775,14 +781,14 @@ void MainWindow::apply_operation_mode() {
                 if (auto* w = qobject_cast<QWidget*>(box))
                     w->setToolTip(services.get_param_tooltip(104));
         }
-        SSTab1[1]->setCurrentIndex(0);
-        SSTab1[1]->setTabEnabled(1, false);
+        cso_tabs->setCurrentIndex(0);
+        cso_tabs->setTabEnabled(1, false);
         for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
             if (*show)
                 (*show)();
     } else {
-        SSTab1[0]->setCurrentIndex(0);
-        SSTab1[0]->setTabEnabled(2, false);
+        logging_tabs->setCurrentIndex(0);
+        logging_tabs->setTabEnabled(2, false);
     }
 }
 
@@ -803,13 +809,13 @@ void MainWindow::set_main_window_texts() {
 
     // Charts: a series' title and the axis titles carry the texts.
     echo_page->set_page_texts();
-    QCustomPlot* t3 = echo_page->TChart3;
+    QCustomPlot* t3 = echo_page->volume_flow_chart;
     t3->graph(0)->setName(ui_text(1407, QStringLiteral("Volume")));
     t3->graph(2)->setName(ui_text(1408, QStringLiteral("Flow")));
     t3->yAxis->setLabel(ui_text(1055, QStringLiteral("Volume")));
     t3->yAxis2->setLabel(ui_text(1057, QStringLiteral("Flow")));
     t3->xAxis->setLabel(ui_text(1172, QStringLiteral("Level")));
-    log_chart_page->TChart1->setProperty(
+    log_chart_page->log_chart->setProperty(
         "page_counter_format", ui_text(1093, QStringLiteral("Page")) + QStringLiteral(" %d ") +
                                    ui_text(1094, QStringLiteral("of")) + QStringLiteral(" %d  "));
     echo_page->kovex_readout->setText(s.language_index == 3
@@ -929,7 +935,7 @@ void MainWindow::enable_controls() {
     const ShellState& s = shell();
     const LinkState& unit = link();
     EnableInputs in;
-    in.echo_off = echo_page->Option3->isChecked();
+    in.echo_off = echo_page->offline_option->isChecked();
     in.parameters_loaded = parameter_state().parameters_loaded;
     in.volume_mode = unit.volume_mode;
     in.flow_mode = unit.flow_mode;
@@ -938,22 +944,22 @@ void MainWindow::enable_controls() {
     in.system_type = parameter_state().system_type;
     EnableResult r = enable_controls_rules(in);
 
-    SSTab1[1]->setTabEnabled(1, r.cso_tab_parameters);
-    SSTab1[1]->setTabEnabled(2, r.cso_tab_volume);
-    SSTab1[1]->setTabEnabled(3, r.cso_tab_flow);
+    cso_tabs->setTabEnabled(1, r.cso_tab_parameters);
+    cso_tabs->setTabEnabled(2, r.cso_tab_volume);
+    cso_tabs->setTabEnabled(3, r.cso_tab_flow);
     // Selecting the offline choice runs its handler only when it was not selected already.
-    if (r.force_echo_off && !echo_page->Option3->isChecked())
-        echo_page->Option3->setChecked(true);
-    in.echo_off = echo_page->Option3->isChecked();
+    if (r.force_echo_off && !echo_page->offline_option->isChecked())
+        echo_page->offline_option->setChecked(true);
+    in.echo_off = echo_page->offline_option->isChecked();
     r = enable_controls_rules(in);
     for (const auto& [name, enabled] : r.menus)
         set_rule_enabled(name, enabled);
     for (const auto& [key, enabled] : r.toolbar)
         set_key_rule_enabled(key, enabled);
-    SSTab1[2]->setTabEnabled(8, r.parameter_tab_access);
+    parameter_tabs->setTabEnabled(8, r.parameter_tab_access);
     for (int p : RELAY_PARAMETERS)
         definitions_table()[static_cast<size_t>(p)].present = r.relay_parameters_present;
-    SSTab1[2]->setTabEnabled(1, r.parameter_tab_relays);
+    parameter_tabs->setTabEnabled(1, r.parameter_tab_relays);
 }
 
 void MainWindow::enable_othermenus() {
@@ -968,12 +974,12 @@ void MainWindow::enable_othermenus() {
     for (const char* name :
          {"openechofile", "openparameterfile", "saveparameterstofile", "printmenu"})
         visible(name, r.cso_file_entries_visible);
-    SSTab1[0]->setVisible(r.logging_tabs_visible);
-    SSTab1[1]->setVisible(r.cso_tabs_visible);
+    logging_tabs->setVisible(r.logging_tabs_visible);
+    cso_tabs->setVisible(r.cso_tabs_visible);
     Toolbar1->setVisible(r.toolbar_visible);
     if (mode != 0) {
         link().quiet_commands = true;
-        SSTab1[1]->setCurrentIndex(0);
+        cso_tabs->setCurrentIndex(0);
         for (auto* show : {&services.show_status, &services.show_level, &services.show_temperature})
             if (*show)
                 (*show)();
@@ -981,11 +987,11 @@ void MainWindow::enable_othermenus() {
         if (services.legend_minimise)
             services.legend_minimise();
     } else {
-        SSTab1[0]->setCurrentIndex(0);
+        logging_tabs->setCurrentIndex(0);
         visible("space3", false);
         if (services.legend_unload)
             services.legend_unload();
-        if (SSTab1[0]->currentIndex() != 2 && services.legend_minimise)
+        if (logging_tabs->currentIndex() != 2 && services.legend_minimise)
             services.legend_minimise();
     }
 }
@@ -1044,24 +1050,24 @@ void MainWindow::dispatch_toolbar_button(const QString& key) {
         p.parameter_list_mode = next_parameter_list_mode(p.parameter_list_mode);
         switch (p.parameter_list_mode) {
         case 1:
-            MSFlexGrid1->show();
+            parameter_grid->show();
             services.list_changed_parameters(true, true);
             break;
         case 3:
-            MSFlexGrid1->show();
+            parameter_grid->show();
             services.list_all_parameters(true);
             break;
         default:
-            MSFlexGrid1->hide();
+            parameter_grid->hide();
             break;
         }
     } else if (key == QLatin1String(OPEN_FILE)) {
         press_around(key, services.get_parameters_file);
     } else if (key == QLatin1String(CLIPBOARD)) {
         press_around(key, [this] {
-            if (SSTab1[1]->currentIndex() != 0)
-                SSTab1[1]->setCurrentIndex(0);
-            QGuiApplication::clipboard()->setPixmap(echo_page->TChart2->toPixmap());
+            if (cso_tabs->currentIndex() != 0)
+                cso_tabs->setCurrentIndex(0);
+            QGuiApplication::clipboard()->setPixmap(echo_page->echo_chart->toPixmap());
             platform::msg_box(ui_text(1295, QStringLiteral("The echo chart is on the clipboard.")) +
                                   QChar(13) +
                                   ui_text(1296, QStringLiteral("Paste it where you need it.")),
@@ -1100,26 +1106,26 @@ bool MainWindow::handle_shortcut_key(QChar typed) {
     case Shortcut::None:
         return false;
     case Shortcut::EchoOn:
-        if (echo_page->Option2->isEnabled())
-            echo_page->Option2->setChecked(true);
+        if (echo_page->live_option->isEnabled())
+            echo_page->live_option->setChecked(true);
         return true;
     case Shortcut::EchoOff:
-        echo_page->Option3->setChecked(true);
+        echo_page->offline_option->setChecked(true);
         return true;
     case Shortcut::Exit:
         exit_Click();
         return true;
     case Shortcut::ToggleRaw:
-        toggle(echo_page->Check6[0]);
+        toggle(echo_page->trace_boxes[0]);
         return true;
     case Shortcut::ToggleNormal:
-        toggle(echo_page->Check6[1]);
+        toggle(echo_page->trace_boxes[1]);
         return true;
     case Shortcut::ToggleAverage:
-        toggle(echo_page->Check6[2]);
+        toggle(echo_page->trace_boxes[2]);
         return true;
     case Shortcut::ToggleKovex:
-        toggle(echo_page->Check6[3]);
+        toggle(echo_page->trace_boxes[3]);
         return true;
     }
     return false;
@@ -1129,8 +1135,8 @@ bool MainWindow::handle_shortcut_key(QChar typed) {
 // its left edge, so that nothing (a box, a tab of the set-up tabs, their scroll arrows) hides
 // under it.
 void MainWindow::keep_pages_clear_of_grid() {
-    QTabWidget* pages = SSTab1[1];
-    if (!pages || !MSFlexGrid1)
+    QTabWidget* pages = cso_tabs;
+    if (!pages || !parameter_grid)
         return;
     for (int i = 0; i < pages->count(); ++i) {
         QWidget* page = pages->widget(i);
@@ -1139,8 +1145,8 @@ void MainWindow::keep_pages_clear_of_grid() {
         if (!page)
             continue;
         int room = QWIDGETSIZE_MAX;
-        if (MSFlexGrid1->isVisible())
-            room = std::max(0, MSFlexGrid1->mapTo(this, QPoint(0, 0)).x() -
+        if (parameter_grid->isVisible())
+            room = std::max(0, parameter_grid->mapTo(this, QPoint(0, 0)).x() -
                                    page->mapTo(this, QPoint(0, 0)).x() - 2);
         if (page->maximumWidth() != room)
             page->setMaximumWidth(room);
@@ -1149,9 +1155,9 @@ void MainWindow::keep_pages_clear_of_grid() {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if ((watched == MSFlexGrid1 && (type == QEvent::Show || type == QEvent::Hide ||
+    if ((watched == parameter_grid && (type == QEvent::Show || type == QEvent::Hide ||
                                     type == QEvent::Move || type == QEvent::Resize)) ||
-        (watched == SSTab1[1] && type == QEvent::Resize)) {
+        (watched == cso_tabs && type == QEvent::Resize)) {
         keep_pages_clear_of_grid();
         return false;
     }
@@ -1160,7 +1166,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     // The other tab set comes into view with a change of mode: its pages are fitted then.
-    if (event->type() == QEvent::Show && (watched == SSTab1[0] || watched == SSTab1[1])) {
+    if (event->type() == QEvent::Show && (watched == logging_tabs || watched == cso_tabs)) {
         fit_timer_->start(0);
         return false;
     }
@@ -1168,7 +1174,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // again once the layout has taken the change in.
     if (event->type() == QEvent::LayoutRequest && isVisible() && !fit_timer_->isActive() &&
         is_fitted_content(*watched)) {
-        for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
+        for (QTabWidget* tabs : {logging_tabs, cso_tabs})
             if (tabs && tabs->isVisible() && tab_pages_outgrown(*tabs))
                 fit_timer_->start(0);
         return false;
@@ -1209,8 +1215,8 @@ void MainWindow::Command13_Click() {
 }
 
 void MainWindow::Command12_Click() {
-    Command12->hide();
-    Text68->hide();
+    cancel_button->hide();
+    progress_text->hide();
     ProgressBar[3]->hide();
     link().cancel_requested = true;
 }
@@ -1219,7 +1225,7 @@ void MainWindow::loggingmenu_Click() {
     ShellState& s = shell();
     s.operation_mode = 0;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_MODE_OPERATION, QStringLiteral("0"));
-    MSFlexGrid1->hide();
+    parameter_grid->hide();
     parameter_state().parameter_list_mode = 0;
     enable_othermenus();
 }
@@ -1292,7 +1298,7 @@ void MainWindow::set_csomenu_checked(bool checked) {
     menu_entry(QStringLiteral("csomenu"))->setChecked(checked);
 }
 void MainWindow::set_playback_text(const QString& text) {
-    echo_page->Text15->setText(text);
+    echo_page->playback_interval_box->setText(text);
 }
 
 // ---- LinkView ----
@@ -1331,11 +1337,11 @@ void MainWindow::set_live_timer_enabled(bool enabled) {
 }
 
 void MainWindow::select_offline_option() {
-    echo_page->Option3->setChecked(true);
+    echo_page->offline_option->setChecked(true);
 }
 
 void MainWindow::set_velto_lite_checked(bool checked) {
-    log_setup_page->chkVeltoLite->setChecked(checked);
+    log_setup_page->lite_unit_box->setChecked(checked);
 }
 
 void MainWindow::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {
@@ -1418,7 +1424,7 @@ void MainWindow::keep_frame_on_screen() {
 
 void MainWindow::fit_pages() {
     fit_timer_->stop();
-    for (QTabWidget* tabs : {SSTab1[0], SSTab1[1]})
+    for (QTabWidget* tabs : {logging_tabs, cso_tabs})
         if (tabs && tabs->isVisible())
             fit_tab_pages(*tabs);
 }

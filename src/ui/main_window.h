@@ -107,15 +107,17 @@ public:
     QToolBar* Toolbar1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     std::array<QLabel*, 3> status_panels{};     // panels 1 and 2 (0 unused)
-    std::array<QTabWidget*, 3> SSTab1{};        // 0 logging, 1 CSO, 2 parameter set-up
+    QTabWidget* logging_tabs = nullptr;         // log set-up, log info, charts
+    QTabWidget* cso_tabs = nullptr;             // echo, parameters, volume, flow
+    QTabWidget* parameter_tabs = nullptr;       // the parameter page's set-up tabs
     std::array<QProgressBar*, 6> ProgressBar{}; // ProgressBar1..ProgressBar5 (0 unused)
     TrafficBox* Term = nullptr;                 // the traffic with the unit
-    QFrame* Frame25 = nullptr;                  // busy frame over the terminal box
-    BusyAnimation* Animation1 = nullptr;
+    QFrame* busy_frame = nullptr;               // busy frame over the terminal box
+    BusyAnimation* busy_animation = nullptr;
     QLabel* Label11 = nullptr;           // download progress line
-    QLabel* Text68 = nullptr;            // progress text of a transfer
-    QPushButton* Command12 = nullptr;    // Cancel of a transfer
-    QTableWidget* MSFlexGrid1 = nullptr; // element 0: the parameter list grid
+    QLabel* progress_text = nullptr;     // progress text of a transfer
+    QPushButton* cancel_button = nullptr;   // Cancel of a transfer
+    QTableWidget* parameter_grid = nullptr; // element 0: the parameter list grid
     QFrame* Frame4 = nullptr;            // element 0: the echo recorder frame
     QToolBar* Toolbar2 = nullptr;
     QTimer* Timer1 = nullptr;

@@ -54,20 +54,20 @@ double scaled_panel_width(double width, const ScreenFactors& f);
 struct MainWindowLayout {
     Geometry window;
     Geometry toolbar;
-    Geometry recorder_frame; // Frame4(0)
+    Geometry recorder_frame; // the echo recorder panel
     Geometry term;
-    Geometry busy_frame;    // Frame25
-    Geometry animation;     // Animation1
-    Geometry progress_text; // Text68
-    Geometry progress_bar;  // ProgressBar3
-    Geometry cancel_button; // Command12
-    Geometry square_button; // Command4
-    Geometry report_button; // Command13
+    Geometry busy_frame;    // busy_frame
+    Geometry animation;     // busy_animation
+    Geometry progress_text; // progress_text
+    Geometry progress_bar;  // ProgressBar[3]
+    Geometry cancel_button; // cancel_button
+    Geometry square_button; // legend_button
+    Geometry report_button; // report_button
     Geometry command_bar;   // TeeCommander1
-    Geometry log_chart;     // TChart1
+    Geometry log_chart;     // the log chart page's log_chart
     Geometry logging_tabs;  // SSTab1(0)
     Geometry cso_tabs;      // SSTab1(1)
-    Geometry grid;          // MSFlexGrid1(0)
+    Geometry grid;          // parameter_grid
     double spacer_left = 0; // toolbar button 20
     double spacer_width = 0;
     double last_button_width = 0; // toolbar button 21

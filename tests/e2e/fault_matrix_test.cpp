@@ -312,7 +312,7 @@ Outcome parameters_outcome(FaultMatrix& m) {
 QString log_read_outs(FaultMatrix& m) {
     QStringList t;
     for (int i = 0; i < 9; ++i)
-        t << m.window().log_setup_page->Text4[static_cast<size_t>(i)]->text();
+        t << m.window().log_setup_page->unit_log_boxes[static_cast<size_t>(i)]->text();
     return t.join(',');
 }
 
@@ -326,7 +326,7 @@ QString chart_points() {
 
 QString trace_points(FaultMatrix& m) {
     QStringList t;
-    QCustomPlot* chart = m.window().echo_page->TChart4;
+    QCustomPlot* chart = m.window().echo_page->kovex_chart;
     for (int g = 0; g < chart->graphCount(); ++g)
         for (auto it = chart->graph(g)->data()->constBegin();
              it != chart->graph(g)->data()->constEnd(); ++it)
@@ -384,12 +384,12 @@ const Operation OPERATIONS[] = {
          m.sim->unit().set_simulated_records(35);
          m.sim->unit().log().simulate(35, QDateTime(QDate(2026, 12, 4), QTime(13, 15)));
      },
-     [](FaultMatrix& m) { m.window().log_setup_page->Command11->click(); },
+     [](FaultMatrix& m) { m.window().log_setup_page->get_unit_info_button->click(); },
      [](FaultMatrix& m) -> Outcome {
          return {
              QString::number(log_setup().log_records), log_read_outs(m), {}, unit_writes(m), {}};
      },
-     [](FaultMatrix& m) { return m.window().log_setup_page->Command11->isEnabled(); },
+     [](FaultMatrix& m) { return m.window().log_setup_page->get_unit_info_button->isEnabled(); },
      0,
      0},
     {"LogDownload",
@@ -398,22 +398,22 @@ const Operation OPERATIONS[] = {
      [](FaultMatrix& m) {
          m.dialogs.files = {m.dir.filePath("site.vlg")};
          QFile::remove(m.dir.filePath("site.vlg"));
-         m.window().log_setup_page->Command8->click();
+         m.window().log_setup_page->get_log_data_button->click();
      },
      [](FaultMatrix& m) -> Outcome {
          return {{}, chart_points(), m.file("site.vlg"), unit_writes(m), {}};
      },
-     [](FaultMatrix& m) { return m.window().log_setup_page->Command8->isEnabled(); },
+     [](FaultMatrix& m) { return m.window().log_setup_page->get_log_data_button->isEnabled(); },
      0,
      0},
     {"GetTraces",
      {},
      [](FaultMatrix&) {},
-     [](FaultMatrix& m) { m.window().echo_page->Command17->click(); },
+     [](FaultMatrix& m) { m.window().echo_page->get_traces_button->click(); },
      [](FaultMatrix& m) -> Outcome {
          return {{}, trace_points(m), {}, unit_writes(m), {}};
      },
-     [](FaultMatrix& m) { return m.window().echo_page->Command17->isEnabled(); }},
+     [](FaultMatrix& m) { return m.window().echo_page->get_traces_button->isEnabled(); }},
     {"OneParameterLogOn",
      {},
      [](FaultMatrix&) {},

@@ -37,10 +37,10 @@ protected:
         display = std::make_unique<EchoDisplay>(*page);
         display->press_indicator = [this](int i, bool on) { pressed[static_cast<size_t>(i)] = on; };
         monitor = std::make_unique<LiveEchoMonitor>(*page, *display, EchoFrameHooks{});
-        page->set_trace_box_handler([this](int i) { monitor->Check6_Click(i); });
-        QObject::connect(page->Check8, &QCheckBox::toggled, [this] { monitor->Check8_Click(); });
-        QObject::connect(page->Check10, &QCheckBox::toggled, [this] { monitor->Check10_Click(); });
-        QObject::connect(page->Check9, &QCheckBox::toggled, [this] { monitor->Check9_Click(); });
+        page->set_trace_box_handler([this](int i) { monitor->trace_box_changed(i); });
+        QObject::connect(page->gate_box, &QCheckBox::toggled, [this] { monitor->gate_box_changed(); });
+        QObject::connect(page->range_box, &QCheckBox::toggled, [this] { monitor->range_box_changed(); });
+        QObject::connect(page->gradient_box, &QCheckBox::toggled, [this] { monitor->gradient_box_changed(); });
     }
     void TearDown() override {
         monitor.reset();
@@ -62,8 +62,8 @@ protected:
     QString ini_value(const QString& section, const QString& key) {
         return platform::read_profile_string(shell().ini_path, section, key).value_or(QStringLiteral("?"));
     }
-    QCPRange x() const { return page->TChart2->xAxis->range(); }
-    QCPRange y() const { return page->TChart2->yAxis->range(); }
+    QCPRange x() const { return page->echo_chart->xAxis->range(); }
+    QCPRange y() const { return page->echo_chart->yAxis->range(); }
     double band(int tool, bool end) const {
         auto* r = page->span_band[static_cast<size_t>(tool)];
         return (end ? r->bottomRight : r->topLeft)->coords().x();
@@ -80,15 +80,15 @@ protected:
 TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomedAndClearingEmptiesIt) {
     fetched(101, 10);
     display->update_trace(1, 1);
-    EXPECT_EQ(std::tuple(page->TChart2->graph(0)->dataCount(), x().upper, y().upper),
+    EXPECT_EQ(std::tuple(page->echo_chart->graph(0)->dataCount(), x().upper, y().upper),
               std::tuple(101, 10.0, 999.0));
 
-    page->TChart2->xAxis->setRange(2, 4);
-    page->TChart2->yAxis->setRange(100, 300);
+    page->echo_chart->xAxis->setRange(2, 4);
+    page->echo_chart->yAxis->setRange(100, 300);
     display->hold_echo_axes(0);
     fetched(201, 10);
     display->update_trace(1, 1);
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 201);
+    EXPECT_EQ(page->echo_chart->graph(0)->dataCount(), 201);
     EXPECT_DOUBLE_EQ(x().upper, 4) << "a new trace threw the user's zoom away";
     EXPECT_DOUBLE_EQ(y().upper, 300);
 
@@ -102,17 +102,17 @@ TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomedAndClearingEmpties
     echo_state().header.points_per_unit = 0;
     display->update_trace(1, 1);
     display->drawwindow();
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 201)
+    EXPECT_EQ(page->echo_chart->graph(0)->dataCount(), 201)
         << "a trace without a scale cleared the chart";
     echo_state().header.points_per_unit = 10;
     echo_state().span_values = {6, 5, 0.3, 20};
     display->drawspan();
-    page->Text67->setText("x");
+    page->status_box->setText("x");
     display->clear_all_accessories();
-    EXPECT_EQ(std::tuple(page->TChart2->graph(0)->dataCount(), int(echo_state().traces.at(5, 0))),
+    EXPECT_EQ(std::tuple(page->echo_chart->graph(0)->dataCount(), int(echo_state().traces.at(5, 0))),
               std::tuple(0, 0));
     EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{0, 0, 0.3, 20}));
-    EXPECT_TRUE(band(3, true) == 0 && page->Text67->text().isEmpty());
+    EXPECT_TRUE(band(3, true) == 0 && page->status_box->text().isEmpty());
 }
 
 // Gate bars stand at the windows as high as the axis; the range box collapses and restores the
@@ -120,7 +120,7 @@ TEST_F(EchoDisplayTest, ATraceResetsTheAxesUnlessTheUserZoomedAndClearingEmpties
 TEST_F(EchoDisplayTest, GateBarsAndTheRangeBoxesBands) {
     shell().show_gate = true;
     shell().show_span = true;
-    page->Check10->setChecked(true);
+    page->range_box->setChecked(true);
     fetched(101, 10);
     display->update_trace(1, 1);
     for (size_t i = 0; i < 3; ++i) {
@@ -130,19 +130,19 @@ TEST_F(EchoDisplayTest, GateBarsAndTheRangeBoxesBands) {
                     1.0 + static_cast<double>(i), 1e-9);
         EXPECT_DOUBLE_EQ(bar->topLeft->coords().y(), 999);
     }
-    page->Check8->setChecked(true);
-    page->Check8->setChecked(false);
+    page->gate_box->setChecked(true);
+    page->gate_box->setChecked(false);
     EXPECT_FALSE(page->gate_bars[0]->visible());
     echo_state().span_values = {6, 5, 0.3, 20};
     display->drawspan();
     EXPECT_EQ(std::tuple(band(1, true), band(2, false), band(2, true), band(3, true)),
               std::tuple(0.3, 6.0, 7.2, 10.0));
 
-    page->Check10->setChecked(false);
+    page->range_box->setChecked(false);
     for (int tool = 1; tool <= 3; ++tool)
         EXPECT_DOUBLE_EQ(band(tool, true) - band(tool, false), 0) << "band " << tool;
     EXPECT_EQ(ini_value("General", "ShowGate") + ini_value("General", "ShowSpan"), "FalseFalse");
-    page->Check10->setChecked(true);
+    page->range_box->setChecked(true);
     EXPECT_DOUBLE_EQ(band(2, true), 7.2);
 
     echo_state().span_values[2] = 0;
@@ -159,23 +159,23 @@ TEST_F(EchoDisplayTest, SavedViewComesBackAndTraceBoxesSaveTheirChoice) {
     shell().show_span = false;
     shell().chart_gradient = true;
     monitor->apply_saved_view_settings();
-    EXPECT_EQ(std::tuple(page->Check6[0]->isChecked(), page->Check6[2]->isChecked(),
-                         page->Check8->isChecked(), page->Check10->isChecked(),
-                         page->Text10[2]->value()),
+    EXPECT_EQ(std::tuple(page->trace_boxes[0]->isChecked(), page->trace_boxes[2]->isChecked(),
+                         page->gate_box->isChecked(), page->range_box->isChecked(),
+                         page->trace_intervals[2]->value()),
               std::tuple(true, true, true, false, 7));
     EXPECT_EQ(ini_value("Echo Control", "Get Trace 3") + ini_value("Echo Control", "Get Trace 2"),
               "10");
 
     fetched(101, 10);
-    page->Check6[0]->setChecked(false);
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 0);
+    page->trace_boxes[0]->setChecked(false);
+    EXPECT_EQ(page->echo_chart->graph(0)->dataCount(), 0);
     EXPECT_FALSE(page->gate_bars[1]->visible()) << "unticking RAW leaves the gate bars";
     EXPECT_EQ(ini_value("Echo Control", "Get Trace 1"), "0");
-    page->Check6[0]->setChecked(true);
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount(), 101);
+    page->trace_boxes[0]->setChecked(true);
+    EXPECT_EQ(page->echo_chart->graph(0)->dataCount(), 101);
     EXPECT_TRUE(page->gate_bars[1]->visible());
 
-    page->Text10[1]->setValue(9);
+    page->trace_intervals[1]->setValue(9);
     EXPECT_EQ(fields(ini_value("Echo Control", "Trace 2 Interval"), shell().trace_interval[1]),
               fields("9", 9));
 }
@@ -187,22 +187,22 @@ TEST_F(EchoDisplayTest, ReadoutKeysSaveTheirChoiceAndLineUpTheReadouts) {
         display->indicator_click(i);
     EXPECT_EQ(pressed, (std::array<bool, 3>{true, true, true}));
     EXPECT_EQ(ini_value("Echo Control", "Level"), "True");
-    const int w = page->TChart2->width();
-    EXPECT_EQ(page->TChart2_1->x() + 1,
-              w - page->TChart2_1->width() - page->Text67->width() - page->TChart2_2->width());
-    EXPECT_FALSE(page->Text67->isHidden());
+    const int w = page->echo_chart->width();
+    EXPECT_EQ(page->temperature_readout->x() + 1,
+              w - page->temperature_readout->width() - page->status_box->width() - page->level_readout->width());
+    EXPECT_FALSE(page->status_box->isHidden());
 
     s.show_status_overlay = false;
     display->indicator_click(0);
-    EXPECT_TRUE(page->Text67->isHidden() && !pressed[0]);
+    EXPECT_TRUE(page->status_box->isHidden() && !pressed[0]);
     EXPECT_EQ(ini_value("Echo Control", "Status"), "False");
-    EXPECT_EQ(page->TChart2_2->x() + 1, w - page->TChart2_2->width());
+    EXPECT_EQ(page->level_readout->x() + 1, w - page->level_readout->width());
 
     // A played line that is due brings the status box back and presses its key again, while the
     // saved choice stays off.
     echo_state().play_line_due = true;
     display->show_status();
-    EXPECT_TRUE(!page->Text67->isHidden() && pressed[0]);
+    EXPECT_TRUE(!page->status_box->isHidden() && pressed[0]);
     EXPECT_EQ(ini_value("Echo Control", "Status"), "False");
 }
 
@@ -213,51 +213,51 @@ TEST_F(EchoDisplayTest, SmallChartsKeepABoundedNumberOfPointsAndScroll) {
         display->update_level(6, 2 + (i % 10) / 10.0);
         display->update_temperature(20 + i % 3);
     }
-    for (QCustomPlot* c : {page->TChart2_1, page->TChart2_2}) {
+    for (QCustomPlot* c : {page->temperature_readout, page->level_readout}) {
         EXPECT_EQ(
             std::tuple(c->graph(0)->dataCount(), c->xAxis->range().lower, c->xAxis->range().upper),
             std::tuple(READOUT_POINTS, double(999 - READOUT_AXIS_SPAN), 999.0));
     }
-    EXPECT_EQ(std::tuple(page->TChart2_2->yAxis->range().upper,
-                         page->TChart2_1->yAxis->range().lower,
-                         page->TChart2_1->yAxis->range().upper),
+    EXPECT_EQ(std::tuple(page->level_readout->yAxis->range().upper,
+                         page->temperature_readout->yAxis->range().lower,
+                         page->temperature_readout->yAxis->range().upper),
               std::tuple(6.0, 10.0, 30.0));
 
     display->clear_all_accessories();
-    EXPECT_EQ(page->TChart2_1->graph(0)->dataCount(), 0);
-    EXPECT_DOUBLE_EQ(page->TChart2_2->xAxis->range().upper, 25);
+    EXPECT_EQ(page->temperature_readout->graph(0)->dataCount(), 0);
+    EXPECT_DOUBLE_EQ(page->level_readout->xAxis->range().upper, 25);
 }
 
 TEST_F(EchoDisplayTest, CursorReadoutFollowsTheMouseInsideThePlotOnly) {
     echo_state().echo_unit_text = "m";
-    page->TChart2->xAxis->setRange(0, 10);
-    page->TChart2->yAxis->setRange(0, 999);
+    page->echo_chart->xAxis->setRange(0, 10);
+    page->echo_chart->yAxis->setRange(0, 999);
     display->echo_chart_mouse_move(0, 2.345, 0);
-    EXPECT_EQ(page->Text5[0]->text() + "|" + page->Text5[1]->text(), "2.35 m| mV");
+    EXPECT_EQ(page->cursor_readout[0]->text() + "|" + page->cursor_readout[1]->text(), "2.35 m| mV");
     EXPECT_TRUE(page->cursor_x->visible());
     display->echo_chart_mouse_move(0, 12, 100);
     EXPECT_FALSE(page->cursor_x->visible());
-    EXPECT_EQ(page->Text5[0]->text(), "2.35 m") << "leaving the plot keeps the last read-out";
+    EXPECT_EQ(page->cursor_readout[0]->text(), "2.35 m") << "leaving the plot keeps the last read-out";
 }
 
 TEST_F(EchoDisplayTest, LightOffHidesTheGradientAndAChosenChartColourIsSaved) {
     shell().echo_light_on = true;
     page->show();
     display->show_light();
-    EXPECT_TRUE(page->Check9->isVisible());
-    display->Image1_Click();
-    EXPECT_FALSE(shell().echo_light_on || page->Check9->isVisible());
+    EXPECT_TRUE(page->gradient_box->isVisible());
+    display->toggle_light();
+    EXPECT_FALSE(shell().echo_light_on || page->gradient_box->isVisible());
     EXPECT_EQ(ini_value("Echo Control", "Light On"), "False");
-    EXPECT_EQ(page->TChart2->toPixmap(200, 150).toImage().pixelColor(1, 1), QColor(0xC0, 0xC0, 0xC0));
-    display->Image1_Click();
-    EXPECT_TRUE(page->Check9->isVisible());
+    EXPECT_EQ(page->echo_chart->toPixmap(200, 150).toImage().pixelColor(1, 1), QColor(0xC0, 0xC0, 0xC0));
+    display->toggle_light();
+    EXPECT_TRUE(page->gradient_box->isVisible());
 
     dialogs.colours.push_back(QColor(0x10, 0x20, 0x30));
-    display->Image4_Click();
+    display->choose_chart_colour();
     EXPECT_EQ(fields(shell().chart_back_color, ini_value("General", "BackColor")),
               fields(0x302010, QString::number(0x302010)));
     dialogs.colours.push_back(std::nullopt);
-    display->Image4_Click();
+    display->choose_chart_colour();
     EXPECT_EQ(shell().chart_back_color, 0x302010) << "a cancelled colour dialog changed the chart";
 }
 

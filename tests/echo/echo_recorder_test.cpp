@@ -46,7 +46,7 @@ protected:
         sim->unit().echo().set_level_mm(2000);
         sim->unit().echo().set_sample_count(60);
         page = std::make_unique<EchoPage>();
-        page->Option3->setChecked(true);
+        page->offline_option->setChecked(true);
         display = std::make_unique<EchoDisplay>(*page);
         EchoFrameHooks hooks;
         hooks.timer = &timer;
@@ -60,10 +60,10 @@ protected:
         monitor->hooks().set_recorder_enabled = [this](bool on) {
             recorder->record_action()->setEnabled(on);
         };
-        page->set_live_handler([this] { monitor->Option2_Click(); });
-        page->offline_handler = [this] { monitor->Option3_Click(); };
-        page->set_trace_box_handler([this](int i) { monitor->Check6_Click(i); });
-        page->Check6[0]->setChecked(true);
+        page->set_live_handler([this] { monitor->start_monitoring(); });
+        page->offline_handler = [this] { monitor->stop_monitoring(); };
+        page->set_trace_box_handler([this](int i) { monitor->trace_box_changed(i); });
+        page->trace_boxes[0]->setChecked(true);
         QObject::connect(recorder.get(), &EchoRecorder::line_played,
                          [this] {
                              played_at.push_back(echo_state().play_last_time);
@@ -212,8 +212,8 @@ TEST_F(EchoRecorderTest, LinesPlayAtTheIntervalOnTheProgramClock) {
                      echo_state().span_values[0]),
               fields(4, 400, 0.0))
         << "a trace line is not a span line";
-    EXPECT_EQ(page->TChart2_2->graph(0)->dataCount(), 4) << "a new playback starts a clean display";
-    EXPECT_DOUBLE_EQ(page->TChart2_2->graph(0)->data()->at(3)->value, 2.3);
+    EXPECT_EQ(page->level_readout->graph(0)->dataCount(), 4) << "a new playback starts a clean display";
+    EXPECT_DOUBLE_EQ(page->level_readout->graph(0)->data()->at(3)->value, 2.3);
     EXPECT_TRUE(view.status_history.back().contains("four.dat") &&
                 view.status_history.back().endsWith("06/12/2026 @ 10:00:03"));
 }

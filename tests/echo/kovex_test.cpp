@@ -92,13 +92,13 @@ protected:
         return at < 0 ? QStringList() : all.mid(at);
     }
     QPointF pixel_of(int point) const {
-        QCustomPlot* c = page->TChart4;
+        QCustomPlot* c = page->kovex_chart;
         c->replot();
         const auto it = c->graph(1)->data()->constBegin() + point;
         return {c->xAxis->coordToPixel(it->key), c->yAxis->coordToPixel(it->value)};
     }
     void drag(int point, double to_value) {
-        QCustomPlot* c = page->TChart4;
+        QCustomPlot* c = page->kovex_chart;
         const QPointF from = pixel_of(point);
         kovex->kovex_chart_click(Qt::LeftButton, from);
         ASSERT_EQ(kovex->grabbed_point_index(), point);
@@ -116,13 +116,13 @@ protected:
 TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurveAndUnmovedPointsStayUnsent) {
     kovex->Command17_Click();
     EXPECT_EQ(after("/ECHORAW1"), QStringList({"/ECHORAW1", "/ECHOKOVEX1"}));
-    EXPECT_EQ(std::tuple(page->TChart4->graph(0)->dataCount(), page->TChart4->graph(1)->dataCount(),
+    EXPECT_EQ(std::tuple(page->kovex_chart->graph(0)->dataCount(), page->kovex_chart->graph(1)->dataCount(),
                          kovex->points().size()),
               std::tuple(100, 100, 100u));
     EXPECT_FALSE(link().point_transfer_active || link().echo_online)
         << "the link stayed in echo mode without live monitoring";
-    EXPECT_TRUE(page->Check7->isEnabled() && page->Command15->isEnabled());
-    EXPECT_FALSE(page->Command14->isEnabled()) << "Send Points offered with View Points off";
+    EXPECT_TRUE(page->view_points_box->isEnabled() && page->default_kovex_button->isEnabled());
+    EXPECT_FALSE(page->send_points_button->isEnabled()) << "Send Points offered with View Points off";
     EXPECT_TRUE(waits.last() == ui_text(1238).trimmed() && hidden >= 1);
 
     sim->clear_received();
@@ -133,8 +133,8 @@ TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurveAndUnmovedPointsStayUn
 
 TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
     kovex->Command17_Click();
-    page->Check7->setChecked(true);
-    EXPECT_TRUE(page->Command14->isEnabled() && !page->Command16->isEnabled());
+    page->view_points_box->setChecked(true);
+    EXPECT_TRUE(page->send_points_button->isEnabled() && !page->set_kovex_button->isEnabled());
     drag(40, 700);
     drag(60, 0.2);
     const int v40 = static_cast<int>(std::round(kovex->points()[40].value));
@@ -149,30 +149,30 @@ TEST_F(KovexTest, DraggedPointsAreSentAndTheUnitsCurveFollows) {
     EXPECT_EQ(std::tuple(int(echo_state().traces.at(40, 3)), int(echo_state().traces.at(60, 3))),
               std::tuple(v40, 0))
         << "the next fetch did not show the new points";
-    EXPECT_FALSE(page->Check7->isChecked());
+    EXPECT_FALSE(page->view_points_box->isChecked());
 }
 
 TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
     kovex->Command17_Click();
-    page->Option4[7]->setChecked(true);
-    QCustomPlot* c = page->TChart4;
+    page->point_options[7]->setChecked(true);
+    QCustomPlot* c = page->kovex_chart;
     c->replot();
     kovex->kovex_chart_click(Qt::RightButton,
                              {c->xAxis->coordToPixel(2.0), c->yAxis->coordToPixel(400)});
-    EXPECT_NEAR(page->scrpar[184]->text().toDouble(), 400, 3);
-    EXPECT_NEAR(page->scrpar[185]->text().toDouble(), 2.0, 0.03);
-    EXPECT_TRUE(page->Option4[0]->isChecked()) << "point 8 is followed by point 1";
+    EXPECT_NEAR(page->parameter_boxes[184]->text().toDouble(), 400, 3);
+    EXPECT_NEAR(page->parameter_boxes[185]->text().toDouble(), 2.0, 0.03);
+    EXPECT_TRUE(page->point_options[0]->isChecked()) << "point 8 is followed by point 1";
     for (int p : KovexPage::parameters())
-        if (page->scrpar[p]->text().isEmpty())
-            page->scrpar[p]->setText("1");
-    page->scrpar[83]->setText("0"); // not above 0: not sent
+        if (page->parameter_boxes[p]->text().isEmpty())
+            page->parameter_boxes[p]->setText("1");
+    page->parameter_boxes[83]->setText("0"); // not above 0: not sent
     sim->clear_received();
     kovex->Command16_Click();
     QStringList expected = {"/LOADQUICK", "/p41:1", "/p81:1", "/p82:1", "/p84:1"};
     for (int p = 109; p <= 112; ++p)
         expected << QStringLiteral("/p%1:1").arg(p);
     for (int p = 170; p <= 185; ++p)
-        expected << QStringLiteral("/p%1:%2").arg(p).arg(page->scrpar[p]->text());
+        expected << QStringLiteral("/p%1:%2").arg(p).arg(page->parameter_boxes[p]->text());
     expected << "/p905:1" << "/LOADNORM" << "/p20:2" << "/ECHORAW1";
     EXPECT_EQ(after("/LOADQUICK").mid(0, expected.size()), expected);
     EXPECT_EQ(sim->unit().echo().rebuilds(), 1);
@@ -181,7 +181,7 @@ TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
 // A cancelled confirmation of Set or Default KOVEX sends nothing.
 TEST_F(KovexTest, DefaultKovexRestoresTheUnitsSetAndReadsItBack) {
     kovex->Command17_Click();
-    page->Option4[5]->setChecked(true);
+    page->point_options[5]->setChecked(true);
     sim->clear_received();
     dialogs.answers = {platform::Answer::Cancel, platform::Answer::Cancel};
     kovex->Command16_Click();
@@ -196,13 +196,13 @@ TEST_F(KovexTest, DefaultKovexRestoresTheUnitsSetAndReadsItBack) {
     expected << "/p905" << "/LOADNORM" << "/ECHORAW1";
     EXPECT_EQ(after("/p20:3").mid(0, expected.size()), expected);
     EXPECT_EQ(sim->unit().echo().restores(), 1);
-    EXPECT_EQ(page->scrpar[170]->text() + " " + page->scrpar[171]->text(), "810 0.5");
-    EXPECT_TRUE(page->Option4[0]->isChecked());
+    EXPECT_EQ(page->parameter_boxes[170]->text() + " " + page->parameter_boxes[171]->text(), "810 0.5");
+    EXPECT_TRUE(page->point_options[0]->isChecked());
 }
 
 TEST_F(KovexTest, ADeadLineEndsTheSequenceAtItsFirstFailedCommand) {
     kovex->Command17_Click();
-    page->Check7->setChecked(true);
+    page->view_points_box->setChecked(true);
     drag(10, 600);
     drag(20, 600);
     sim->clear_received();
@@ -235,8 +235,8 @@ TEST_F(KovexTest, GetTracesWithoutTracesIsToldAndLeavesTheKeysAsTheyWere) {
         ASSERT_EQ(dialogs.messages().size(), 1) << "Get Traces failed without a word";
         EXPECT_TRUE(dialogs.messages()[0].startsWith(c.message))
             << dialogs.messages()[0].toStdString();
-        const std::array<QWidget*, 4> keys = {page->Command14, page->Command15, page->Command16,
-                                              page->Check7};
+        const std::array<QWidget*, 4> keys = {page->send_points_button, page->default_kovex_button, page->set_kovex_button,
+                                              page->view_points_box};
         for (QWidget* key : keys)
             EXPECT_FALSE(key->isEnabled()) << key->objectName().toStdString();
         EXPECT_TRUE(kovex->points().empty() && !link().point_transfer_active);
@@ -252,16 +252,16 @@ TEST_F(KovexTest, TheSetUpBoxesShowTheLoadedSetAndKeepWhatWasTypedInThem) {
     };
     load({{41, "12"}, {81, "3.5"}, {170, "800"}, {905, "2"}});
     kovex->Command17_Click();
-    EXPECT_EQ(fields(page->scrpar[41]->text(), page->scrpar[81]->text(), page->scrpar[170]->text(),
-                     page->scrpar[905]->text()),
+    EXPECT_EQ(fields(page->parameter_boxes[41]->text(), page->parameter_boxes[81]->text(), page->parameter_boxes[170]->text(),
+                     page->parameter_boxes[905]->text()),
               fields("12", "3.5", "800", "2"));
-    EXPECT_TRUE(page->scrpar[82]->text().isEmpty()) << "a box without a row was filled";
+    EXPECT_TRUE(page->parameter_boxes[82]->text().isEmpty()) << "a box without a row was filled";
 
-    page->scrpar[81]->setText("7"); // the user's own value
+    page->parameter_boxes[81]->setText("7"); // the user's own value
     load({{41, "13"}, {81, "4"}, {170, "810"}, {905, "2"}});
     kovex->Command17_Click();
-    EXPECT_EQ(page->scrpar[41]->text(), "13") << "the next set did not reach the tab";
-    EXPECT_EQ(page->scrpar[81]->text(), "7") << "the user's value was overwritten";
+    EXPECT_EQ(page->parameter_boxes[41]->text(), "13") << "the next set did not reach the tab";
+    EXPECT_EQ(page->parameter_boxes[81]->text(), "7") << "the user's value was overwritten";
     reset_parameter_rows();
 }
 
@@ -269,13 +269,13 @@ TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {
     make_unit(unitsim::UnitKind::Cso);
     sim->unit().echo().set_sample_count(50);
     make_tab();
-    page->Check7->setChecked(true);
+    page->view_points_box->setChecked(true);
     kovex->Command17_Click();
     EXPECT_TRUE(link().cso_unit);
-    EXPECT_EQ(std::tuple(page->Check7->isChecked(), page->Check7->isEnabled(),
-                         page->Check7->isHidden(), page->Command14->isEnabled()),
+    EXPECT_EQ(std::tuple(page->view_points_box->isChecked(), page->view_points_box->isEnabled(),
+                         page->view_points_box->isHidden(), page->send_points_button->isEnabled()),
               std::tuple(false, false, true, false));
-    EXPECT_TRUE(page->Command16->isEnabled() && page->Command15->isEnabled());
+    EXPECT_TRUE(page->set_kovex_button->isEnabled() && page->default_kovex_button->isEnabled());
 }
 
 } // namespace

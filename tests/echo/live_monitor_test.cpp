@@ -37,7 +37,7 @@ protected:
         }
         unit().echo().set_level_mm(2000);
         page = std::make_unique<EchoPage>();
-        page->Option3->setChecked(true);
+        page->offline_option->setChecked(true);
         display = std::make_unique<EchoDisplay>(*page);
         EchoFrameHooks hooks;
         hooks.timer = &timer;
@@ -47,9 +47,9 @@ protected:
                 throw std::runtime_error("disk full");
         };
         monitor = std::make_unique<LiveEchoMonitor>(*page, *display, hooks);
-        page->set_live_handler([this] { monitor->Option2_Click(); });
-        page->offline_handler = [this] { monitor->Option3_Click(); };
-        page->set_trace_box_handler([this](int i) { monitor->Check6_Click(i); });
+        page->set_live_handler([this] { monitor->start_monitoring(); });
+        page->offline_handler = [this] { monitor->stop_monitoring(); };
+        page->set_trace_box_handler([this](int i) { monitor->trace_box_changed(i); });
         QObject::connect(monitor.get(), &LiveEchoMonitor::tick_finished, [this] {
             ticks.push_back(received().mid(static_cast<int>(seen)));
             seen = received().size();
@@ -66,7 +66,7 @@ protected:
     unitsim::UnitCore& unit() { return sim->unit(); }
 
     void go_live() {
-        page->Option2->setChecked(true);
+        page->live_option->setChecked(true);
         ASSERT_TRUE(link().echo_online) << "live monitoring did not start";
         seen = received().size();
     }
@@ -153,8 +153,8 @@ TEST_F(LiveMonitorTest, AReplyWithFieldsBeyondSixteenBitsGivesOneMessage) {
 
 TEST_F(LiveMonitorTest, TicksFollowEachKindsIntervalOnTheProgramClock) {
     shell().trace_interval = {5, 20, 3, 20};
-    page->Check6[0]->setChecked(true);
-    page->Check6[2]->setChecked(true);
+    page->trace_boxes[0]->setChecked(true);
+    page->trace_boxes[2]->setChecked(true);
     unit().echo().set_sample_count(50);
     go_live();
     EXPECT_TRUE(timer.isSingleShot());
@@ -168,12 +168,12 @@ TEST_F(LiveMonitorTest, TicksFollowEachKindsIntervalOnTheProgramClock) {
         EXPECT_EQ(count(ticks[t], "/p900"), 0) << "status read without a read-out";
     }
     EXPECT_EQ(echo_state().span_values, (std::array<double, 4>{6, 5, 0.3, 0}));
-    EXPECT_EQ(page->TChart2->graph(0)->dataCount() + page->TChart2->graph(2)->dataCount(), 100);
+    EXPECT_EQ(page->echo_chart->graph(0)->dataCount() + page->echo_chart->graph(2)->dataCount(), 100);
 }
 
 TEST_F(LiveMonitorTest, ReadoutsReadTheStatusBlockOnTheTicksThatFetch) {
     write_ini(ini, "Echo Control", "Status", "True");
-    page->Check6[0]->setChecked(true);
+    page->trace_boxes[0]->setChecked(true);
     shell().trace_interval = {2, 20, 20, 20};
     definitions_table()[1374].text = "Running";
     shell().status_label_texts[0] = " Status = ";
@@ -193,16 +193,16 @@ TEST_F(LiveMonitorTest, ReadoutsReadTheStatusBlockOnTheTicksThatFetch) {
         << "/m1032 answering 3 means running";
     EXPECT_EQ(std::tuple(table[902].unit_value, table[902].value_text), std::tuple(45.0, "4.5"));
     EXPECT_DOUBLE_EQ(echo_state().level_value, 2);
-    EXPECT_TRUE(page->Text67->text().startsWith(" Status = Running\r\n") &&
-                page->Text67->text().count("\r\n") == 7 && !page->Text67->isHidden());
+    EXPECT_TRUE(page->status_box->text().startsWith(" Status = Running\r\n") &&
+                page->status_box->text().count("\r\n") == 7 && !page->status_box->isHidden());
     definitions_table()[1374].text.clear();
 }
 
 TEST_F(LiveMonitorTest, StopWritesTheUnitBackToNormalAndStaysOff) {
-    page->Check6[0]->setChecked(true);
+    page->trace_boxes[0]->setChecked(true);
     go_live();
     run_ticks(1);
-    page->Option3->setChecked(true);
+    page->offline_option->setChecked(true);
     EXPECT_TRUE(!link().echo_online && link().comms_abort && !timer.isActive());
     platform::wait_until([&] { return received().endsWith("/access:off"); }, 5);
     EXPECT_EQ(received().mid(received().size() - 2), QStringList({"/LOADNORM", "/access:off"}));
@@ -212,10 +212,10 @@ TEST_F(LiveMonitorTest, StopWritesTheUnitBackToNormalAndStaysOff) {
 }
 
 TEST_F(LiveMonitorTest, RepliesToTheStopsUnawaitedCommandsNeverAnswerTheNextStart) {
-    page->Check6[0]->setChecked(true);
+    page->trace_boxes[0]->setChecked(true);
     go_live();
     run_ticks(1);
-    page->Option3->setChecked(true);
+    page->offline_option->setChecked(true);
     // Straight back on: the unit's "OK"s to the stop's commands are still on their way.
     ticks.clear();
     go_live();
@@ -226,12 +226,12 @@ TEST_F(LiveMonitorTest, RepliesToTheStopsUnawaitedCommandsNeverAnswerTheNextStar
 }
 
 TEST_F(LiveMonitorTest, AnErrorInsideATickTakesMonitoringCleanlyOffline) {
-    page->Check6[0]->setChecked(true);
+    page->trace_boxes[0]->setChecked(true);
     fail_in_tick = true;
     go_live();
     platform::wait_until([&] { return !dialogs.prompts.empty(); }, 30);
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_TRUE(dialogs.prompts[0].text.contains("disk full") && page->Option3->isChecked());
+    EXPECT_TRUE(dialogs.prompts[0].text.contains("disk full") && page->offline_option->isChecked());
     EXPECT_FALSE(link().echo_online || timer.isActive());
     platform::wait_ms(3000);
     EXPECT_EQ(recorded, 1) << "the monitor kept ticking after the error";
@@ -242,7 +242,7 @@ struct WindowLinkView : RecordingLinkView {
     EchoPage* page = nullptr;
     void select_offline_option() override {
         RecordingLinkView::select_offline_option();
-        page->Option3->setChecked(true);
+        page->offline_option->setChecked(true);
     }
 };
 
@@ -251,7 +251,7 @@ TEST_F(LiveMonitorTest, ADeadLineTakesMonitoringOfflineAndIsToldOnce) {
     window.page = page.get();
     set_link_view(&window);
     write_ini(ini, "Echo Control", "Status", "True");
-    page->Check6[0]->setChecked(true);
+    page->trace_boxes[0]->setChecked(true);
     shell().trace_interval = {1, 20, 20, 20};
     unit().echo().set_sample_count(50);
     // The line dies at a trace fetch, in the middle of the status block, or at its end.
@@ -270,7 +270,7 @@ TEST_F(LiveMonitorTest, ADeadLineTakesMonitoringOfflineAndIsToldOnce) {
             << "the dead line was not told once: " << dialogs.messages().join(" | ").toStdString();
         EXPECT_TRUE(dialogs.messages()[0].startsWith("No reply from the unit"))
             << dialogs.messages()[0].toStdString();
-        EXPECT_TRUE(page->Option3->isChecked() && !link().echo_online && !timer.isActive())
+        EXPECT_TRUE(page->offline_option->isChecked() && !link().echo_online && !timer.isActive())
             << "monitoring still looks live";
         EXPECT_EQ(fields(definitions_table()[902].unit_value, echo_state().level_value),
                   fields(strength, level))
@@ -285,8 +285,8 @@ TEST_F(LiveMonitorTest, ADeadLineTakesMonitoringOfflineAndIsToldOnce) {
 
 TEST_F(LiveMonitorTest, AFailedLogOnLeavesMonitoringOff) {
     shell().login_passcode = "000000";
-    page->Option2->setChecked(true);
-    EXPECT_TRUE(page->Option3->isChecked());
+    page->live_option->setChecked(true);
+    EXPECT_TRUE(page->offline_option->isChecked());
     EXPECT_FALSE(link().echo_online || timer.isActive());
 }
 

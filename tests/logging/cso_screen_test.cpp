@@ -50,14 +50,14 @@ TEST_F(CsoScreenTest, ThePageShowsTheHelpInTheUsersLanguageBesideThePackedFrames
     EXPECT_EQ(browser->objectName(), "WebBrowser1");
     EXPECT_TRUE(browser->toPlainText().contains("Einrichten") &&
                 !browser->toPlainText().contains("Setting up"));
-    EXPECT_GE(page.Frame1[0]->minimumWidth(), 120) << "1800 twips";
+    EXPECT_GE(page.channel_frames[0]->minimumWidth(), 120) << "1800 twips";
     page.resize(1000, 600);
     page.show();
-    EXPECT_EQ(page.Frame1[6]->width(), page.Frame1[7]->width());
-    EXPECT_EQ(page.Frame1[6]->x(), page.Frame1[3]->x()) << "frame 6 stands under frame 3";
-    EXPECT_GT(page.Frame1[2]->x(), page.Frame1[3]->x()) << "frame 2 stands right of frame 3";
+    EXPECT_EQ(page.channel_frames[6]->width(), page.channel_frames[7]->width());
+    EXPECT_EQ(page.channel_frames[6]->x(), page.channel_frames[3]->x()) << "frame 6 stands under frame 3";
+    EXPECT_GT(page.channel_frames[2]->x(), page.channel_frames[3]->x()) << "frame 2 stands right of frame 3";
     for (int c : {2, 3, 17, 21})
-        EXPECT_GE(page.Check1[c]->width(), page.Check1[c]->sizeHint().width())
+        EXPECT_GE(page.channel_boxes[c]->width(), page.channel_boxes[c]->sizeHint().width())
             << "channel " << c << " has its caption cut";
 }
 

@@ -117,8 +117,8 @@ TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
     w.Command1->click();
     EXPECT_EQ(page->chart_view->bands(), 3);
     // Every band shows the same time range from the moment it appears.
-    const QCPRange time = page->TChart1->axisRect(0)->axis(QCPAxis::atBottom)->range();
-    for (QCPAxisRect* band : page->TChart1->axisRects())
+    const QCPRange time = page->log_chart->axisRect(0)->axis(QCPAxis::atBottom)->range();
+    for (QCPAxisRect* band : page->log_chart->axisRects())
         EXPECT_EQ(band->axis(QCPAxis::atBottom)->range(), time);
     EXPECT_GT(time.lower, 1e9) << "a new band starts at 1970";
     w.Command2->click();

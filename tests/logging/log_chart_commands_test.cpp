@@ -37,7 +37,7 @@ protected:
         unit().set_simulated_records(records);
         unit().log().simulate(records, unit_now);
         page->Command6->click();
-        ASSERT_EQ(page->Text4[6]->text(), QString::number(records));
+        ASSERT_EQ(page->unit_log_boxes[6]->text(), QString::number(records));
         dialogs.prompts.clear();
     }
 
@@ -58,7 +58,7 @@ protected:
     QString download(const QString& name = "site.vlg") {
         const QString path = name.isEmpty() ? QString() : dir.filePath(name);
         dialogs.files.push_back(path);
-        page->Command8->click();
+        page->get_log_data_button->click();
         return path.isEmpty() ? platform::join_path(shell().data_folder, "templog.vlg") : path;
     }
 
@@ -77,7 +77,7 @@ TEST_F(LogChartCommandsTest, DownloadSavesTheLogWithItsTrailerAndChartsIt) {
     const QString path = download();
     EXPECT_EQ(testfiles::read_bytes(path), expected_file());
     EXPECT_EQ(dialogs.messages(), QStringList());
-    EXPECT_EQ(page->Command8->text(), "&Get Log Data from Unit")
+    EXPECT_EQ(page->get_log_data_button->text(), "&Get Log Data from Unit")
         << "the button keeps its abort caption after the download";
     const int relays = std::min<int>(6, log_setup().relay_count);
     ASSERT_GT(relays, 0);
@@ -171,13 +171,13 @@ TEST_F(LogChartCommandsTest, AnAbortOrAPulledLineKeepsALoadablePartialLog) {
                 sim.reset();
                 return;
             }
-            EXPECT_EQ(page->Command8->text(), "&Abort Download");
-            page->Command8->click();
+            EXPECT_EQ(page->get_log_data_button->text(), "&Abort Download");
+            page->get_log_data_button->click();
         });
         watch.start(2);
         const QString path = download(pull ? "pulled.vlg" : "site.vlg");
         watch.stop();
-        EXPECT_TRUE(done && page->Command8->text() == "&Get Log Data from Unit");
+        EXPECT_TRUE(done && page->get_log_data_button->text() == "&Get Log Data from Unit");
         const QStringList m = dialogs.messages();
         ASSERT_EQ(m.size(), pull ? 2 : 1) << m.join("\n").toStdString();
         EXPECT_TRUE(m.last().startsWith("The download stopped before the log was") &&
@@ -250,7 +250,7 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
     };
     for (const Case& c : cases) {
         dialogs.prompts.clear();
-        const QString masks = page->Text4[1]->text() + page->Text4[2]->text();
+        const QString masks = page->unit_log_boxes[1]->text() + page->unit_log_boxes[2]->text();
         const QString path = dir.filePath("bad.vlg");
         testfiles::write_bytes(path, c.bytes);
         dialogs.files.push_back(path);
@@ -262,7 +262,7 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
                   fields(c.message, 0, 4));
         if (c.refused) {
             EXPECT_EQ(
-                fields(log_setup().chart_log_file, page->Text4[1]->text() + page->Text4[2]->text()),
+                fields(log_setup().chart_log_file, page->unit_log_boxes[1]->text() + page->unit_log_boxes[2]->text()),
                 fields(charted, masks));
         }
     }
@@ -282,7 +282,7 @@ TEST_F(LogChartCommandsTest, DamagedRecordsAreLeftOutAndToldOnce) {
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith("2 entries of the log could not be read"));
     EXPECT_EQ(log_chart_model().series(0).y, (std::vector<double>{100, 103}));
-    EXPECT_EQ(std::tuple(definitions_table()[92].unit_value, page->Text4[8]->text()),
+    EXPECT_EQ(std::tuple(definitions_table()[92].unit_value, page->unit_log_boxes[8]->text()),
               std::tuple(88.0, QString("5")));
 }
 

@@ -69,7 +69,7 @@ TEST_F(LogChartEventsTest, TheChartTabBringsTheLegendWindowUpAndOtherTabsTuckItA
                 !page->TeeCommander1->isHidden());
     tabs->setCurrentIndex(0);
     EXPECT_TRUE(!legend_up() && !log_setup().legend_window_shown &&
-                page->TeeCommander1->isHidden() && page->TChart1->isHidden());
+                page->TeeCommander1->isHidden() && page->log_chart->isHidden());
 
     // Restored by hand with another tab in front: the timer tucks it away again.
     legend_window().showNormal();
@@ -89,19 +89,19 @@ TEST_F(LogChartEventsTest, FirstCommandBarUseKeepsTheLegendUpLaterUsesTuckItAway
     EXPECT_FALSE(legend_up() || log_setup().legend_window_shown);
 
     // The legend button brings it back, with the settings re-applied.
-    page->Command4->click();
+    page->legend_button->click();
     EXPECT_TRUE(legend_up() && !log_setup().legend_refresh_pending);
-    page->Command4->click();
+    page->legend_button->click();
     EXPECT_FALSE(legend_up());
 }
 
 TEST_F(LogChartEventsTest, ResetZoomGivesTheWholePageAgainAndTucksTheLegend) {
     tabs->setCurrentIndex(2);
-    QCPAxis* x = page->TChart1->xAxis;
+    QCPAxis* x = page->log_chart->xAxis;
     const QCPRange whole = x->range();
     events->zoom_in->click();
     EXPECT_LT(x->range().size(), whole.size());
-    page->Command9->click();
+    page->reset_zoom_button->click();
     EXPECT_DOUBLE_EQ(x->range().size(), whole.size());
     EXPECT_FALSE(legend_up());
 }
@@ -115,7 +115,7 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
                 !events->previous_page->isEnabled());
     events->next_page->click();
     EXPECT_EQ(model.display.page, 1);
-    QCPAxis* x = page->TChart1->xAxis;
+    QCPAxis* x = page->log_chart->xAxis;
     EXPECT_EQ(std::tuple(x->range().lower, x->range().upper),
               std::tuple(1.78e9 + 900.0 * 30, 1.78e9 + 900.0 * 59));
     events->last_page->click();
@@ -127,8 +127,8 @@ TEST_F(LogChartEventsTest, ThePageNavigatorStepsThroughPagesOfPoints) {
 
 TEST_F(LogChartEventsTest, TheCursorLineShowsOnlyInsideTheData) {
     QCPItemStraightLine* cursor = nullptr;
-    for (int i = 0; i < page->TChart1->itemCount(); ++i)
-        if (auto* line = qobject_cast<QCPItemStraightLine*>(page->TChart1->item(i)))
+    for (int i = 0; i < page->log_chart->itemCount(); ++i)
+        if (auto* line = qobject_cast<QCPItemStraightLine*>(page->log_chart->item(i)))
             cursor = line;
     ASSERT_NE(cursor, nullptr);
     events->TChart1_MouseMove(1.78e9 + 900.0 * 50, 50);
@@ -146,17 +146,17 @@ TEST(LogChartView, AnEmptyChartShowsNoDatesActiveSeriesAreDrawnAndALegendClickSw
     page.resize(800, 500);
     EXPECT_FALSE(page.chart_view->time_labels_shown()) << "an empty chart shows 1970 dates";
     EXPECT_EQ(page.chart_view->drawn_series(), 0);
-    for (QPushButton* b : {page.Command4, page.Command13})
+    for (QPushButton* b : {page.legend_button, page.report_button})
         EXPECT_TRUE(!b->text().isEmpty() || !b->icon().isNull()) << b->objectName().toStdString();
     add(model, "Level (mm)", 50, true);
     add(model, "Distance (mm)", 50, false);
     model.changed();
     EXPECT_TRUE(page.chart_view->time_labels_shown() && page.chart_view->drawn_series() == 1);
-    EXPECT_EQ(page.TChart1->plottableCount(), 2) << "an inactive series stays in the legend";
+    EXPECT_EQ(page.log_chart->plottableCount(), 2) << "an inactive series stays in the legend";
 
-    QCPAbstractLegendItem* item = page.TChart1->legend->item(1);
+    QCPAbstractLegendItem* item = page.log_chart->legend->item(1);
     ASSERT_NE(item, nullptr);
-    emit page.TChart1->legendClick(page.TChart1->legend, item, nullptr);
+    emit page.log_chart->legendClick(page.log_chart->legend, item, nullptr);
     EXPECT_TRUE(model.series(1).active && page.chart_view->drawn_series() == 2);
 
     model.remove_all_series();
@@ -171,11 +171,11 @@ TEST(LogChartView, PointMarkersShowOnlyWhereThePointsAreApart) {
     add(model, "Dense", 5000, true);
     add(model, "Sparse", 20, true);
     model.changed();
-    page.TChart1->replot();
-    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
+    page.log_chart->replot();
+    EXPECT_EQ(page.log_chart->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssNone);
     // Zoomed in to the first points both series are sparse enough for markers.
-    page.TChart1->xAxis->setRange(1.78e9, 1.78e9 + 900.0 * 10);
-    page.TChart1->replot();
-    EXPECT_EQ(page.TChart1->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDisc);
+    page.log_chart->xAxis->setRange(1.78e9, 1.78e9 + 900.0 * 10);
+    page.log_chart->replot();
+    EXPECT_EQ(page.log_chart->graph(0)->scatterStyle().shape(), QCPScatterStyle::ssDisc);
     model.remove_all_series();
 }

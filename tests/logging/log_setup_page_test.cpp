@@ -12,17 +12,17 @@ protected:
         page = start_up_log_page();
     }
 
-    QString text1(int i) { return page->Text1[i]->text(); }
+    QString text1(int i) { return page->setup_boxes[i]->text(); }
     QString masks() { return text1(3) + "/" + text1(4) + "/" + text1(5); }
     static bool own(QWidget* w) { return !w->testAttribute(Qt::WA_ForceDisabled); }
-    bool enabled(int box) { return own(page->Check1[static_cast<size_t>(box)]); }
-    bool frame_enabled(int f) { return own(page->Frame1[f]); }
+    bool enabled(int box) { return own(page->channel_boxes[static_cast<size_t>(box)]); }
+    bool frame_enabled(int f) { return own(page->channel_frames[f]); }
     // The boxes ticked, and those the user can tick.
     std::set<int> boxes(bool offered) {
         std::set<int> s;
         for (int c = 0; c < 48; ++c)
-            if (offered ? enabled(c) && !page->Check1[size_t(c)]->isHidden()
-                        : page->Check1[size_t(c)]->isChecked())
+            if (offered ? enabled(c) && !page->channel_boxes[size_t(c)]->isHidden()
+                        : page->channel_boxes[size_t(c)]->isChecked())
                 s.insert(c);
         return s;
     }
@@ -30,7 +30,7 @@ protected:
     std::set<int> offered() { return boxes(true); }
     void tick(std::initializer_list<int> boxes) {
         for (int c : boxes)
-            page->Check1[static_cast<size_t>(c)]->setChecked(true);
+            page->channel_boxes[static_cast<size_t>(c)]->setChecked(true);
     }
 
     std::unique_ptr<LogSetupPage> page;
@@ -41,7 +41,7 @@ protected:
 
 TEST_F(LogSetupPageTest, TickingBoxesByCodeComputesTheRecord) {
     EXPECT_EQ(ticked(), std::set<int>{31});
-    EXPECT_TRUE(page->Check1[32]->isHidden() && page->Check1[33]->isHidden());
+    EXPECT_TRUE(page->channel_boxes[32]->isHidden() && page->channel_boxes[33]->isHidden());
     const struct {
         int box;
         bool on;
@@ -53,21 +53,21 @@ TEST_F(LogSetupPageTest, TickingBoxesByCodeComputesTheRecord) {
     };
     for (const auto& s : steps) {
         SCOPED_TRACE(testing::Message() << "box " << s.box << (s.on ? " ticked" : " unticked"));
-        page->Check1[static_cast<size_t>(s.box)]->setChecked(s.on);
+        page->channel_boxes[static_cast<size_t>(s.box)]->setChecked(s.on);
         EXPECT_EQ(text1(0), s.bytes) << "the page showed another record size than the unit logs";
         EXPECT_EQ(masks(), s.masks);
-        EXPECT_TRUE(page->Check1[31]->isChecked());
+        EXPECT_TRUE(page->channel_boxes[31]->isChecked());
     }
 }
 
 TEST_F(LogSetupPageTest, SelectAllTicksWhatTheModelOffersAndClearLeavesTheTimeStamp) {
-    for (QCheckBox* b : page->Check1)
+    for (QCheckBox* b : page->channel_boxes)
         b->setEnabled(true);
     page->Command1_Click();
     EXPECT_EQ(text1(0) + " " + masks(), "93 65535/65535/65532")
         << "never-logged channels 32 and 33 were selected";
-    EXPECT_FALSE(page->Check1[32]->isChecked());
-    page->Command2_Click();
+    EXPECT_FALSE(page->channel_boxes[32]->isChecked());
+    page->deselect_all();
     EXPECT_EQ(std::tuple(ticked(), text1(0)), std::tuple(std::set<int>{31}, QString("3")));
 
     page->select_model_option(5);
@@ -84,7 +84,7 @@ TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
     page->UpDown1->down_button()->click();
     page->UpDown1->down_button()->click();
     EXPECT_EQ(text1(2), "0");
-    page->Text1[2]->setText("1000");
+    page->setup_boxes[2]->setText("1000");
     page->UpDown1->step(1);
     EXPECT_EQ(text1(2), "1000");
 
@@ -102,25 +102,25 @@ TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
         {"abc", true, "456.7", true}, // not a number: the last stands
         {"-1", true, "", false},
     };
-    page->Text1[2]->setText("10");
+    page->setup_boxes[2]->setText("10");
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "interval " << c.interval << " wrapping " << c.wrapping);
-        page->Check3->setChecked(c.wrapping);
-        page->Text1[2]->setText(c.interval);
+        page->wrap_box->setChecked(c.wrapping);
+        page->setup_boxes[2]->setText(c.interval);
         EXPECT_EQ(text1(1), c.duration);
         EXPECT_EQ(!page->Label1[6]->isHidden(), c.wrap_line)
             << "the latest-log line showed without days to keep, or hid with them";
     }
     tick({0});
     EXPECT_EQ(text1(1), "") << "a box click showed a negative number of days";
-    page->Check1[0]->setChecked(false);
-    page->Text1[2]->setText("1");
-    page->Check3->setChecked(true);
+    page->channel_boxes[0]->setChecked(false);
+    page->setup_boxes[2]->setText("1");
+    page->wrap_box->setChecked(true);
     EXPECT_TRUE(page->Label1[6]->text().contains(" 36 "));
 
     platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
-    page->Command2_Click();
-    page->Text1[2]->setText("2,5");
+    page->deselect_all();
+    page->setup_boxes[2]->setText("2,5");
     EXPECT_DOUBLE_EQ(log_setup().log_interval, 2.5) << "the fraction of 2,5 was lost";
     EXPECT_EQ(text1(1), "114,2");
 }
@@ -129,7 +129,7 @@ TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {
     page->select_model_option(4);
     tick({0, 8, 22, 24});
     EXPECT_EQ(text1(0), "13");
-    page->Option1[1]->click(); // the user's click runs the same handler
+    page->model_options[1]->click(); // the user's click runs the same handler
     EXPECT_EQ(std::tuple(ticked(), text1(0), log_setup().unit_type),
               std::tuple(std::set<int>{31}, QString("3"), int16_t{1}));
 
@@ -142,21 +142,21 @@ TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {
               std::tuple(false, int16_t{6}, true));
 
     EXPECT_FALSE(page->select_model_option(25));
-    for (auto& [i, o] : page->Option1)
+    for (auto& [i, o] : page->model_options)
         EXPECT_FALSE(o->isChecked()) << "option " << i;
     EXPECT_EQ(log_setup().unit_type, 25);
 }
 
 TEST_F(LogSetupPageTest, MilliampBoxOffersTheInputChannel) {
     page->select_model_option(4);
-    EXPECT_TRUE(page->Check2->isEnabled() && !enabled(16));
-    page->Check2->setChecked(true);
+    EXPECT_TRUE(page->ma_input_box->isEnabled() && !enabled(16));
+    page->ma_input_box->setChecked(true);
     EXPECT_TRUE(log_setup().capabilities.ma_input_available && enabled(16));
     tick({16});
     EXPECT_EQ(text1(0), "4");
 
     page->select_model_option(1);
-    EXPECT_FALSE(page->Check2->isChecked() || page->Check2->isEnabled() ||
+    EXPECT_FALSE(page->ma_input_box->isChecked() || page->ma_input_box->isEnabled() ||
                  log_setup().capabilities.ma_input_available || enabled(16));
 }
 
@@ -174,24 +174,24 @@ TEST_F(LogSetupPageTest, LiteFormWithdrawsPointTwoAndItsChannelsLeaveTheRecordAt
         page->select_model_option(c.model);
         tick({8, 22});
         EXPECT_EQ(text1(0), c.bytes);
-        ASSERT_FALSE(page->chkVeltoLite->isHidden());
-        page->chkVeltoLite->setChecked(true);
+        ASSERT_FALSE(page->lite_unit_box->isHidden());
+        page->lite_unit_box->setChecked(true);
         EXPECT_TRUE(link().lite_unit);
         for (int b : c.withdrawn)
             EXPECT_FALSE(enabled(b)) << "box " << b;
         EXPECT_FALSE(frame_enabled(1));
         EXPECT_EQ(text1(0) + " " + masks(), "3 0/32768/0")
             << "the unit would be told to log channels the page withdrew";
-        page->chkVeltoLite->setChecked(false);
+        page->lite_unit_box->setChecked(false);
         for (int b : c.withdrawn)
             EXPECT_TRUE(enabled(b)) << "box " << b;
         EXPECT_TRUE(frame_enabled(1));
         EXPECT_EQ(text1(0), c.bytes);
     }
     // A model without a Lite form drops the box.
-    page->chkVeltoLite->setChecked(true);
+    page->lite_unit_box->setChecked(true);
     page->select_model_option(7);
-    EXPECT_TRUE(page->chkVeltoLite->isHidden() && !page->chkVeltoLite->isChecked());
+    EXPECT_TRUE(page->lite_unit_box->isHidden() && !page->lite_unit_box->isChecked());
     EXPECT_FALSE(link().lite_unit);
 }
 
@@ -202,13 +202,13 @@ TEST_F(LogSetupPageTest, SpecialModelsRelabelOrFlagThePageUntilAnotherModel) {
     EXPECT_TRUE(!link().quorvantix_unit && link().radar_unit && enabled(0));
 
     page->select_model_option(15);
-    EXPECT_EQ(page->Frame1[0]->title() + "|" + page->Check1[5]->text(),
+    EXPECT_EQ(page->channel_frames[0]->title() + "|" + page->channel_boxes[5]->text(),
               "Hesvarin Channels|Input B");
     EXPECT_TRUE(!frame_enabled(2) && frame_enabled(5));
 
     page->select_model_option(5);
-    EXPECT_EQ(page->Frame1[0]->title() + "|" + page->Check1[5]->text() + "|" +
-                  page->Frame1[5]->title(),
+    EXPECT_EQ(page->channel_frames[0]->title() + "|" + page->channel_boxes[5]->text() + "|" +
+                  page->channel_frames[5]->title(),
               "Point 1|Avg Noise|Totalisers 1");
 }
 
@@ -222,21 +222,21 @@ TEST_F(LogSetupPageTest, CsoLockKeepsOnlyTheCsoModelAndChannelsWhileTheUnitIsOne
     link().p61_is_1 = true;
     page->select_model_option(14);
     page->disable_controls_for_cso();
-    EXPECT_TRUE(own(page->Option1[14]) && own(page->Option1[0]));
+    EXPECT_TRUE(own(page->model_options[14]) && own(page->model_options[0]));
     for (int i = 1; i <= 13; ++i)
-        EXPECT_FALSE(own(page->Option1[i])) << "option " << i;
-    EXPECT_TRUE(!own(page->Check2) && page->Check1[28]->isHidden());
+        EXPECT_FALSE(own(page->model_options[i])) << "option " << i;
+    EXPECT_TRUE(!own(page->ma_input_box) && page->channel_boxes[28]->isHidden());
     EXPECT_EQ(offered(), (std::set<int>{0, 1, 2, 3, 4, 5, 6, 7, 17, 19, 21, 29, 30, 31}));
 
     page->update_log_setup();
-    EXPECT_TRUE(!page->Check1[28]->isHidden() && frame_enabled(9));
-    EXPECT_FALSE(own(page->Option1[3])) << "a refresh unlocked the models of a CSO unit";
+    EXPECT_TRUE(!page->channel_boxes[28]->isHidden() && frame_enabled(9));
+    EXPECT_FALSE(own(page->model_options[3])) << "a refresh unlocked the models of a CSO unit";
 
     // Another unit that is not a CSO unit: its models can be chosen again.
     link().cso_unit = false;
     page->select_model_option(4);
     for (int i = 1; i <= 13; ++i)
-        EXPECT_TRUE(own(page->Option1[i])) << "option " << i << " stayed locked after the CSO unit";
+        EXPECT_TRUE(own(page->model_options[i])) << "option " << i << " stayed locked after the CSO unit";
 }
 
 TEST_F(LogSetupPageTest, LoadedLogTicksItsChannels) {
@@ -250,7 +250,7 @@ TEST_F(LogSetupPageTest, LoadedLogTicksItsChannels) {
     s.log_start_date_text = "05/12/2026";
     page->getlogbytes();
     EXPECT_EQ(ticked(), (std::set<int>{0, 7, 31, 40}));
-    EXPECT_EQ(std::tuple(s.record_bytes, masks(), text1(2), text1(7), page->Check3->isChecked()),
+    EXPECT_EQ(std::tuple(s.record_bytes, masks(), text1(2), text1(7), page->wrap_box->isChecked()),
               std::tuple(int16_t{8}, QString("129/32768/64"), QString("15"), QString("05/12/2026"),
                          true));
     EXPECT_TRUE(s.log_channel_table.enabled[40] && !s.log_channel_table.enabled[41]);
@@ -259,7 +259,7 @@ TEST_F(LogSetupPageTest, LoadedLogTicksItsChannels) {
     page->select_model_option(0);
     s.log_wrapping = 0;
     page->getlogbytes();
-    EXPECT_EQ(std::tuple(page->Check1[40]->isChecked(), s.record_bytes, page->Check3->isChecked()),
+    EXPECT_EQ(std::tuple(page->channel_boxes[40]->isChecked(), s.record_bytes, page->wrap_box->isChecked()),
               std::tuple(true, int16_t{6}, false));
 }
 
@@ -267,12 +267,12 @@ TEST_F(LogSetupPageTest, WithdrawnScreenChannelsStayWithdrawn) {
     page->select_model_option(13);
     tick({18, 34});
     page->withdraw_for_cso_screen({16, 18, 19, 20, 34}, {1, 12});
-    EXPECT_TRUE(!page->Check1[18]->isChecked() && text1(0) == "3");
+    EXPECT_TRUE(!page->channel_boxes[18]->isChecked() && text1(0) == "3");
     page->select_model_option(13);
     for (int b : {16, 18, 19, 20, 34})
-        EXPECT_TRUE(page->Check1[static_cast<size_t>(b)]->isHidden()) << "box " << b;
-    EXPECT_TRUE(page->Frame1[1]->isHidden() && page->Frame1[12]->isHidden() &&
-                !page->Frame1[14]->isHidden());
+        EXPECT_TRUE(page->channel_boxes[static_cast<size_t>(b)]->isHidden()) << "box " << b;
+    EXPECT_TRUE(page->channel_frames[1]->isHidden() && page->channel_frames[12]->isHidden() &&
+                !page->channel_frames[14]->isHidden());
 }
 
 TEST_F(LogSetupPageTest, ButtonsOfLaterWorkStayDisabledUntilTheirActionExists) {
@@ -283,15 +283,15 @@ TEST_F(LogSetupPageTest, ButtonsOfLaterWorkStayDisabledUntilTheirActionExists) {
         EXPECT_FALSE(page->action_button(a)->isEnabled())
             << page->action_button(a)->objectName().toStdString()
             << " looked usable but does nothing";
-    EXPECT_TRUE(page->Command10->isHidden());
-    page->Command11_Click(); // start-up presses it by code: nothing may break
+    EXPECT_TRUE(page->simulate_log_button->isHidden());
+    page->get_unit_info(); // start-up presses it by code: nothing may break
 
     int runs = 0;
     page->set_action(LogSetupAction::GetUnitInfo, [&] { ++runs; });
-    EXPECT_TRUE(page->Command11->isEnabled());
-    page->Command11->click();
-    page->Command11_Click();
+    EXPECT_TRUE(page->get_unit_info_button->isEnabled());
+    page->get_unit_info_button->click();
+    page->get_unit_info();
     EXPECT_EQ(runs, 2);
     page->set_action(LogSetupAction::GetUnitInfo, {});
-    EXPECT_FALSE(page->Command11->isEnabled());
+    EXPECT_FALSE(page->get_unit_info_button->isEnabled());
 }

@@ -83,9 +83,9 @@ protected:
 // The log set-up page as the main window leaves it at start-up in software mode 0.
 inline std::unique_ptr<LogSetupPage> start_up_log_page() {
     auto page = std::make_unique<LogSetupPage>();
-    page->Text1[2]->setText(QStringLiteral("0"));
+    page->setup_boxes[2]->setText(QStringLiteral("0"));
     page->select_model_option(2);
-    page->Check1[31]->setChecked(true);
+    page->channel_boxes[31]->setChecked(true);
     return page;
 }
 

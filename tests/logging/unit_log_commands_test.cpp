@@ -48,16 +48,16 @@ protected:
 
     // The user's choice on the page: channels, interval, wrapping; then "Setup Unit".
     void choose(std::initializer_list<int> channels, const QString& interval, bool wrap = false) {
-        page->Command2_Click();
+        page->deselect_all();
         for (int c : channels)
-            page->Check1[static_cast<size_t>(c)]->setChecked(true);
-        page->Text1[2]->setText(interval);
-        page->Check3->setChecked(wrap);
+            page->channel_boxes[static_cast<size_t>(c)]->setChecked(true);
+        page->setup_boxes[2]->setText(interval);
+        page->wrap_box->setChecked(wrap);
     }
     void setup_unit(std::initializer_list<int> channels, const QString& interval,
                     bool wrap = false) {
         choose(channels, interval, wrap);
-        page->Command5->click();
+        page->setup_unit_button->click();
     }
     // Forget what the unit received and the messages shown so far.
     void restart() {
@@ -65,7 +65,7 @@ protected:
         dialogs.prompts.clear();
     }
 
-    QString text4(int i) const { return page->Text4[static_cast<size_t>(i)]->text(); }
+    QString text4(int i) const { return page->unit_log_boxes[static_cast<size_t>(i)]->text(); }
     QStringList read_outs() const {
         QStringList t;
         for (int i = 0; i < 9; ++i)
@@ -93,7 +93,7 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsO
         << "the unit was left in quick mode or logged on";
     EXPECT_FALSE(log_view.busy_message_shown);
     EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nSetting up unit. Please wait...");
-    for (QPushButton* b : {page->Command1, page->Command2, page->Command5, page->Command11})
+    for (QPushButton* b : {page->select_all_button, page->deselect_all_button, page->setup_unit_button, page->get_unit_info_button})
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString() << " left disabled";
 }
 
@@ -117,7 +117,7 @@ TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouching
         EXPECT_TRUE(sim->received().isEmpty());
         ASSERT_EQ(dialogs.prompts.size(), row.messages);
         EXPECT_TRUE(dialogs.prompts[0].text.startsWith(row.first_message_start));
-        EXPECT_TRUE(dialogs.prompts[0].title == "Unit Setup" && page->Command5->isEnabled());
+        EXPECT_TRUE(dialogs.prompts[0].title == "Unit Setup" && page->setup_unit_button->isEnabled());
     }
 }
 
@@ -138,7 +138,7 @@ TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
         page->select_model_option(row.page_model);
         choose({0}, "15");
         log_setup().capabilities.ma_input_available = row.page_ma;
-        page->Command5->click();
+        page->setup_unit_button->click();
         EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                               "/LOADNORM", "/access:off"}));
         EXPECT_EQ(unit().log().records().size(), 20u) << "the refused unit lost its log";
@@ -194,7 +194,7 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
         EXPECT_EQ(
             fields(dialogs.prompts.back().text, dialogs.prompts.back().title),
             fields(clear ? told : told.arg(row.command), clear ? "Clear Log Data" : "Unit Setup"));
-        EXPECT_TRUE(page->Command5->isEnabled() && link().comms_abort);
+        EXPECT_TRUE(page->setup_unit_button->isEnabled() && link().comms_abort);
     }
 }
 
@@ -287,7 +287,7 @@ TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
 TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBridge) {
     make_unit(UnitKind::VeltoLite);
     page->select_model_option(3);
-    page->chkVeltoLite->setChecked(true);
+    page->lite_unit_box->setChecked(true);
     setup_unit({0}, "15");
     const QStringList sent = after_logon();
     EXPECT_EQ(sent.mid(sent.size() - 3), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
@@ -336,10 +336,10 @@ TEST_F(UnitLogCommandsTest, LogInformationFillsThePageFromOneReplyOrFromSingleRe
                   QStringList({"271126", "5", "32776", "0", "10", "On", "1000", "253.1", "7"}));
         EXPECT_EQ(fields(log_setup().log_records, definitions_table()[92].unit_value,
                          chart_settings_trailer(log_setup().chart_units),
-                         page->Command8->isEnabled()),
+                         page->get_log_data_button->isEnabled()),
                   fields(1000.0, 40917.0, "~2|2|1|3|2|5|0", true));
         for (int c : {0, 2, 19, 31})
-            EXPECT_TRUE(page->Check1[static_cast<size_t>(c)]->isChecked()) << "channel " << c;
+            EXPECT_TRUE(page->channel_boxes[static_cast<size_t>(c)]->isChecked()) << "channel " << c;
         EXPECT_FALSE(link().quiet_commands || log_view.busy_panel_shown);
         EXPECT_TRUE(dialogs.prompts.empty()) << dialogs.messages().join("|").toStdString();
     }
@@ -406,12 +406,12 @@ TEST_F(UnitLogCommandsTest, ClockUnitsShowTheirClockAndTakeTheirOwnModel) {
         shell().software_mode = row.software_mode;
         page->Command6->click();
         const QStringList sent = after_logon();
-        EXPECT_EQ(std::tuple(log_setup().unit_type, page->Option1[row.model]->isChecked(),
+        EXPECT_EQ(std::tuple(log_setup().unit_type, page->model_options[row.model]->isChecked(),
                              log_setup().log_memory_bytes),
                   std::tuple(int16_t(row.model), true, 262144.0));
         EXPECT_TRUE(sent.contains("/p92") && !sent.contains("/m92"));
         EXPECT_EQ(sent.contains("/P104"), row.chart_units);
-        EXPECT_EQ(page->lblUnitInfo[0]->text() + "|" + page->lblUnitInfo[1]->text(),
+        EXPECT_EQ(page->unit_clock_labels[0]->text() + "|" + page->unit_clock_labels[1]->text(),
                   "Unit Date (DDMMYY) : 041226|Unit Time (HHMM) : 0930");
     }
 }
@@ -429,11 +429,11 @@ TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
     for (const char* command : {"/access:318406", "/p154:20", "/p155:1"})
         unit().handle(command);
     choose({0, 1}, "7");
-    page->Command11->click();
+    page->get_unit_info_button->click();
     EXPECT_EQ(log_view.busy_messages.front(), "\r\n\r\n\r\nPlease wait...");
     EXPECT_FALSE(log_view.busy_message_shown);
-    EXPECT_EQ(std::tuple(page->Text1[2]->text(), page->Check3->isChecked(),
-                         page->Check1[1]->isChecked(), page->Command11->isEnabled()),
+    EXPECT_EQ(std::tuple(page->setup_boxes[2]->text(), page->wrap_box->isChecked(),
+                         page->channel_boxes[1]->isChecked(), page->get_unit_info_button->isEnabled()),
               std::tuple(QString("20"), true, false, true));
 }
 
@@ -471,14 +471,14 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
 
 TEST_F(UnitLogCommandsTest, SimulatedRecordsAreThereForTheNextRead) {
     unit().set_simulated_records(240);
-    page->Command10->click();
+    page->simulate_log_button->click();
     EXPECT_EQ(after_logon(), QStringList({"/simlog:1"}));
     page->Command6->click();
-    EXPECT_TRUE(text4(6) == "240" && page->Command8->isEnabled());
+    EXPECT_TRUE(text4(6) == "240" && page->get_log_data_button->isEnabled());
 
     page->set_action(LogSetupAction::GetLogData, {});
     page->Command6->click();
-    EXPECT_FALSE(page->Command8->isEnabled())
+    EXPECT_FALSE(page->get_log_data_button->isEnabled())
         << "the download button is offered although no download can run";
 }
 

@@ -27,5 +27,5 @@ inline void load_shipped_catalogue() {
     read_access_vars_def();
     load_language_file();
     load_language_lists();
-    parameter_rows().change_handler = [](int P) { scrpar_Change(P); };
+    parameter_rows().change_handler = [](int P) { run_edit_check(P); };
 }

@@ -80,8 +80,8 @@ TEST_F(ReportWindowTest, LoadReadsTheChartTickingDailyTotalPresetsItsBoxesAndGen
     w.Form_Load();
     EXPECT_TRUE(w.Combo3->count() == 2 &&
                 w.Combo7->itemText(1) == QStringLiteral("Flow 1 (l/min)"));
-    EXPECT_EQ(w.Text3->text(), QStringLiteral("05/12/2026"));
-    EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026")) << "a last point at midnight is all date";
+    EXPECT_EQ(w.from_date_box->text(), QStringLiteral("05/12/2026"));
+    EXPECT_EQ(w.to_date_box->text(), QStringLiteral("06/12/2026")) << "a last point at midnight is all date";
     EXPECT_EQ(w.Text7->toPlainText(),
               QStringLiteral("Log starts @ 05/12/2026 06:00:00\nLog stops @ 06/12/2026 00:00:00"));
     EXPECT_EQ(w.Combo2->currentText(), QStringLiteral("cubic metre")) << "the chart's unit is not preset";
@@ -117,8 +117,8 @@ TEST_F(ReportWindowTest, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
         platform::ScopedScriptedDialogs dialogs;
         ReportWindow w;
         w.Form_Load();
-        w.Text3->setText(QString::fromUtf8(c.from));
-        w.Text4->setText(QString::fromUtf8(c.to));
+        w.from_date_box->setText(QString::fromUtf8(c.from));
+        w.to_date_box->setText(QString::fromUtf8(c.to));
         w.Command1->click();
         EXPECT_EQ(dialogs.messages(), QStringList{QString::fromUtf8(c.message)}) << c.what;
         EXPECT_TRUE(previews.empty()) << c.what;
@@ -130,13 +130,13 @@ TEST_F(ReportWindowTest, CalendarPicksIntoTheBoxItWasOpenedFor) {
     w.Form_Load();
     picks = {QDate(2026, 12, 1), QDate(2026, 12, 2)};
     w.Command4->click();
-    EXPECT_TRUE(w.Text3->text() == QStringLiteral("02/12/2026") && w.from_text == w.Text3->text())
+    EXPECT_TRUE(w.from_date_box->text() == QStringLiteral("02/12/2026") && w.from_text == w.from_date_box->text())
         << "the last pick counts";
     picks.clear();
     w.Command5->click();
     ASSERT_EQ(shown_dates.size(), 2u);
     EXPECT_EQ(shown_dates[1], QDate(2026, 12, 6)) << "the To button shows the To box's date";
-    EXPECT_EQ(w.Text4->text(), QStringLiteral("06/12/2026"));
+    EXPECT_EQ(w.to_date_box->text(), QStringLiteral("06/12/2026"));
 }
 
 TEST_F(ReportWindowTest, CalendarHasItsOwnColoursAndMonthTitle) {
@@ -194,7 +194,7 @@ TEST_F(ReportWindowTest, ItsOwnDatesReadBackInEveryLocale) {
         platform::ScopedScriptedDialogs dialogs;
         ReportWindow w;
         w.Form_Load();
-        EXPECT_EQ(w.Text3->text(), QString::fromUtf8(c.from));
+        EXPECT_EQ(w.from_date_box->text(), QString::fromUtf8(c.from));
         picks = {QDate(2026, 12, 6)};
         w.Command5->click();
         w.Command1->click();

@@ -121,8 +121,8 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     MainWindow& w = open_main_window(1, 1, 1); // German
     const auto german = [&](int n) { return texts.at(n).at(1); };
     EXPECT_EQ(fields(w.menu("file")->title(), w.menu_entry("about")->text(),
-                     w.SSTab1[1]->tabText(0), w.echo_page->Option3->text(),
-                     w.echo_page->Check6[0]->text(), w.log_setup_page->Check1[0]->text(),
+                     w.cso_tabs->tabText(0), w.echo_page->offline_option->text(),
+                     w.echo_page->trace_boxes[0]->text(), w.log_setup_page->channel_boxes[0]->text(),
                      shell().status_label_texts[0], w.toolbar_button("exit")->toolTip()),
               fields(german(1000), german(1344), german(1168), german(1096), german(1220),
                      german(1028), " " + german(1170) + " = ", "Programm beenden"));
@@ -132,7 +132,7 @@ TEST_F(CaptionMapTest, TheWindowSpeaksTheChosenLanguageAndFollowsAChange) {
     load_language_file();
     w.set_main_window_texts();
     const auto italian = [&](int n) { return texts.at(n).at(3); };
-    EXPECT_EQ(fields(w.menu("file")->title(), w.SSTab1[1]->tabText(0), w.echo_page->Option3->text(),
+    EXPECT_EQ(fields(w.menu("file")->title(), w.cso_tabs->tabText(0), w.echo_page->offline_option->text(),
                      shell().status_label_texts[0], w.echo_page->kovex_readout->text(),
                      w.toolbar_button("exit")->toolTip()),
               fields(italian(1000), italian(1168), italian(1096), " " + italian(1170) + " = ",
@@ -163,8 +163,8 @@ TEST_F(CaptionMapTest, IdentityDecidesTheAboutEntryAndTheCsoCaptions) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.identity);
         MainWindow& w = open_main_window(c.identity, c.identity == 0 ? 0 : 1);
-        EXPECT_EQ(fields(w.menu_entry("about")->text(), w.log_setup_page->Frame1[2]->title(),
-                         w.log_setup_page->Check1[21]->text(), w.echo_page->kovex_readout->text()),
+        EXPECT_EQ(fields(w.menu_entry("about")->text(), w.log_setup_page->channel_frames[2]->title(),
+                         w.log_setup_page->channel_boxes[21]->text(), w.echo_page->kovex_readout->text()),
                   fields(texts.at(c.about).at(0), texts.at(c.cso_captions ? 1269 : 1018).at(0),
                          texts.at(c.cso_captions ? 1270 : 1049).at(0),
                          "Xducer - KOVEX=999,Loss=50"));
@@ -178,5 +178,5 @@ TEST_F(CaptionMapTest, ATextTheLanguageFileLacksKeepsTheBuiltInCaption) {
     MainWindow& w = open_main_window(1, 1);
     EXPECT_EQ(w.menu("file")->title(), "&Datei-only");
     EXPECT_EQ(w.menu_entry("exit")->text(), "E&xit") << "a missing text emptied a menu entry";
-    EXPECT_EQ(w.echo_page->Option3->text(), "&No");
+    EXPECT_EQ(w.echo_page->offline_option->text(), "&No");
 }

@@ -38,26 +38,26 @@ protected:
 TEST_F(EchoViewTest, TheViewAsLeftComesBackAtTheNextStart) {
     MainWindow& w = open_main_window(1, 1);
     EchoPage* p = w.echo_page;
-    EXPECT_TRUE(p->Check6[0]->isChecked()) << "RAW is ticked by default";
-    EXPECT_EQ(p->Text10[0]->value(), 5);
-    p->Check6[0]->setChecked(false);
-    p->Check6[3]->setChecked(true);
-    p->Text10[3]->setValue(7);
-    p->Check8->setChecked(false);
-    p->Image1->click();
+    EXPECT_TRUE(p->trace_boxes[0]->isChecked()) << "RAW is ticked by default";
+    EXPECT_EQ(p->trace_intervals[0]->value(), 5);
+    p->trace_boxes[0]->setChecked(false);
+    p->trace_boxes[3]->setChecked(true);
+    p->trace_intervals[3]->setValue(7);
+    p->gate_box->setChecked(false);
+    p->light_button->click();
     w.dispatch_toolbar_button("level_display");
     EXPECT_TRUE(w.toolbar_button("level_display")->isChecked());
-    EXPECT_FALSE(p->TChart2_2->isHidden()) << "the level key did not show the level chart";
+    EXPECT_FALSE(p->level_readout->isHidden()) << "the level key did not show the level chart";
     EXPECT_EQ(saved("Echo Control", "Level"), "True");
 
     restart();
     MainWindow& again = main_window();
     p = again.echo_page;
     // The gradient box stays hidden with the light off.
-    EXPECT_EQ(fields(p->Check6[0]->isChecked(), p->Check6[3]->isChecked(), p->Text10[3]->value(),
-                     p->Check8->isChecked(), shell().echo_light_on, p->Check9->isHidden(),
-                     again.toolbar_button("level_display")->isChecked(), p->TChart2_2->isHidden(),
-                     p->Text67->isHidden()),
+    EXPECT_EQ(fields(p->trace_boxes[0]->isChecked(), p->trace_boxes[3]->isChecked(), p->trace_intervals[3]->value(),
+                     p->gate_box->isChecked(), shell().echo_light_on, p->gradient_box->isHidden(),
+                     again.toolbar_button("level_display")->isChecked(), p->level_readout->isHidden(),
+                     p->status_box->isHidden()),
               fields(false, true, 7, false, false, true, true, false, true));
 }
 

@@ -52,9 +52,9 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     EXPECT_EQ(unit_queries, 1);
     // VeltoLog's default model and time stamp bytes; no chart tab before a log is read.
     LogSetupPage* page = w.log_setup_page;
-    EXPECT_EQ(fields(page->Option1[2]->isChecked(), page->Check1[31]->isChecked(),
-                     page->Text1[0]->text(), page->Text1[4]->text(), w.SSTab1[0]->isVisible(),
-                     w.SSTab1[1]->isVisible(), w.SSTab1[0]->isTabEnabled(2)),
+    EXPECT_EQ(fields(page->model_options[2]->isChecked(), page->channel_boxes[31]->isChecked(),
+                     page->setup_boxes[0]->text(), page->setup_boxes[4]->text(), w.logging_tabs->isVisible(),
+                     w.cso_tabs->isVisible(), w.logging_tabs->isTabEnabled(2)),
               fields(true, true, "3", "32768", true, false, false));
     w.show();
     QTest::qWait(20);
@@ -67,8 +67,8 @@ TEST_F(MainWindowTest, LoggingModeAsksTheUnitOnceAndOnlyAfterTheWindowIsShown) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !cso.start_up_pending(); }, 2000));
     EXPECT_EQ(unit_queries, 1) << "the CSO mode asked the unit at start-up";
     // No parameter tab before any were loaded.
-    EXPECT_EQ(fields(cso.SSTab1[1]->isVisible(), cso.SSTab1[1]->currentIndex(),
-                     cso.SSTab1[1]->isTabEnabled(1), cso.Toolbar1->isVisible()),
+    EXPECT_EQ(fields(cso.cso_tabs->isVisible(), cso.cso_tabs->currentIndex(),
+                     cso.cso_tabs->isTabEnabled(1), cso.Toolbar1->isVisible()),
               fields(true, 0, false, true));
 }
 
@@ -77,13 +77,13 @@ TEST_F(MainWindowTest, TheModelTheUnitReportsAtStartUpIsNotReplacedByTheDefault)
     // What "Get Unit Info" does with a unit that reports model 5 and a logged level channel.
     w.log_setup_page->set_action(LogSetupAction::GetUnitInfo, [&] {
         w.log_setup_page->select_model_option(5);
-        w.log_setup_page->Check1[0]->setChecked(true);
+        w.log_setup_page->channel_boxes[0]->setChecked(true);
     });
     w.show();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !w.start_up_pending(); }, 2000));
-    EXPECT_TRUE(w.log_setup_page->Option1[5]->isChecked())
+    EXPECT_TRUE(w.log_setup_page->model_options[5]->isChecked())
         << "the default model overwrote the model the unit reported";
-    EXPECT_TRUE(w.log_setup_page->Check1[0]->isChecked())
+    EXPECT_TRUE(w.log_setup_page->channel_boxes[0]->isChecked())
         << "the unit's logged channels were cleared after the read";
 }
 
@@ -91,13 +91,13 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
     MainWindow& cso = start(2, 1);
     EXPECT_TRUE(cso.menu_entry("mode")->isVisible()) << "Hartym cannot switch modes";
     EXPECT_TRUE(cso.menu_entry("calculator")->isVisible());
-    EXPECT_TRUE(cso.log_setup_page->Option1[14]->isChecked()) << "not the CSO logger model";
+    EXPECT_TRUE(cso.log_setup_page->model_options[14]->isChecked()) << "not the CSO logger model";
     for (int box : {16, 18, 19, 20, 28, 34, 44}) {
-        const QCheckBox* b = cso.log_setup_page->Check1[static_cast<size_t>(box)];
+        const QCheckBox* b = cso.log_setup_page->channel_boxes[static_cast<size_t>(box)];
         EXPECT_TRUE(b->isHidden() || !b->isEnabled()) << "the CSO screen offers channel " << box;
     }
-    EXPECT_TRUE(cso.log_setup_page->Frame1[9]->isHidden());
-    EXPECT_TRUE(cso.log_setup_page->Command10->isHidden()) << "simulation offered without /sim";
+    EXPECT_TRUE(cso.log_setup_page->channel_frames[9]->isHidden());
+    EXPECT_TRUE(cso.log_setup_page->simulate_log_button->isHidden()) << "simulation offered without /sim";
     cso.close();
     flush();
 
@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, IdentityDecidesIconMenusAndTheCsoScreen) {
     EXPECT_EQ(fields(w.windowIcon().isNull(), w.menu_entry("modem")->isVisible(),
                      w.menu_entry("ProgramVelto")->isVisible(), w.menu_entry("mode")->isVisible(),
                      w.menu_entry("mnuDebug")->isVisible(),
-                     w.log_setup_page->Command10->isHidden()),
+                     w.log_setup_page->simulate_log_button->isHidden()),
               fields(false, false, true, false, false, false));
 }
 
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, WorkThatHasNotArrivedIsNeverOfferedAndWorkInstalledWithTh
     EXPECT_EQ(fields(w.menu_entry("exit")->isEnabled(), w.menu_entry("about")->isEnabled(),
                      w.toolbar_button("exit")->isEnabled(),
                      w.toolbar_button("status_display")->isEnabled(),
-                     w.echo_page->Option2->isEnabled()),
+                     w.echo_page->live_option->isEnabled()),
               fields(true, true, true, true, true));
 
     int setups = 0;
@@ -154,9 +154,9 @@ TEST_F(MainWindowTest, TheOfflineChoiceAndEnableControlsDoNotCallEachOtherForEve
         window_handler(); // the window's own: enable_controls
         --depth;
     };
-    w.echo_page->Option2->setChecked(true);
+    w.echo_page->live_option->setChecked(true);
     w.enable_controls(); // VeltoLog forces the echo off, which runs the offline handler
-    EXPECT_TRUE(w.echo_page->Option3->isChecked());
+    EXPECT_TRUE(w.echo_page->offline_option->isChecked());
     EXPECT_EQ(offline_runs, 1);
     EXPECT_EQ(deepest, 1);
     w.enable_controls();
@@ -174,12 +174,12 @@ TEST_F(MainWindowTest, TheLinkShowsItsProgressOnTheMainWindowUntilItCloses) {
     view.set_download_label("Downloaded 10 bytes");
     EXPECT_EQ(w.Label11->text(), "Downloaded 10 bytes");
     w.echo_page->set_live_handler([] {});
-    w.echo_page->Option2->setChecked(true);
+    w.echo_page->live_option->setChecked(true);
     view.set_live_timer_enabled(true);
     EXPECT_TRUE(w.Timer1->isActive());
     view.set_live_timer_enabled(false);
     view.select_offline_option();
-    EXPECT_TRUE(w.echo_page->Option3->isChecked());
+    EXPECT_TRUE(w.echo_page->offline_option->isChecked());
     view.set_capability_options(true, false, false);
     EXPECT_TRUE(log_setup().capabilities.volume_option);
     w.close();
@@ -191,13 +191,13 @@ TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
     MainWindow& w = start(1, 1, 0, 3);
     parameter_state().system_type = 4;
     w.enable_controls();
-    EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(8));
-    EXPECT_FALSE(w.SSTab1[2]->isTabEnabled(1));
+    EXPECT_FALSE(w.parameter_tabs->isTabEnabled(8));
+    EXPECT_FALSE(w.parameter_tabs->isTabEnabled(1));
     for (int p : RELAY_PARAMETERS)
         EXPECT_FALSE(definitions_table()[static_cast<size_t>(p)].present) << p;
     parameter_state().system_type = 1;
     w.enable_controls();
-    EXPECT_TRUE(w.SSTab1[2]->isTabEnabled(1));
+    EXPECT_TRUE(w.parameter_tabs->isTabEnabled(1));
     EXPECT_TRUE(definitions_table()[218].present);
 }
 
@@ -205,28 +205,28 @@ TEST_F(MainWindowTest, TypingIntoABoxNeverTriggersAShortcut) {
     MainWindow& w = start(1, 1);
     w.show();
     w.echo_page->set_trace_box_handler([](int) {});
-    w.echo_page->Check6[0]->setChecked(false); // the saved view ticks it
-    QLineEdit* box = w.echo_page->Text15;
+    w.echo_page->trace_boxes[0]->setChecked(false); // the saved view ticks it
+    QLineEdit* box = w.echo_page->playback_interval_box;
     type(box, "xnrold");
     EXPECT_EQ(program_ended, 0) << "typing an x into a box ended the program";
     EXPECT_TRUE(box->text().endsWith("xnrold")) << box->text().toStdString();
-    EXPECT_FALSE(w.echo_page->Check6[0]->isChecked()) << "typing an r ticked the raw trace";
+    EXPECT_FALSE(w.echo_page->trace_boxes[0]->isChecked()) << "typing an r ticked the raw trace";
     type(w.Term, "x");
     EXPECT_EQ(program_ended, 0) << "an x typed into the terminal box ended the program";
-    QTest::keyClick(w.echo_page->Check6[1], Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(w.echo_page->trace_boxes[1], Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(program_ended, 0) << "Ctrl+X ended the program";
 
     int live = 0;
     w.echo_page->set_live_handler([&] { ++live; });
-    w.echo_page->Check6[1]->setFocus();
-    QTest::keyClicks(w.echo_page->Check6[1], "r");
-    EXPECT_TRUE(w.echo_page->Check6[0]->isChecked()) << "R did not toggle the raw trace";
-    QTest::keyClicks(w.echo_page->Check6[1], "jy");
+    w.echo_page->trace_boxes[1]->setFocus();
+    QTest::keyClicks(w.echo_page->trace_boxes[1], "r");
+    EXPECT_TRUE(w.echo_page->trace_boxes[0]->isChecked()) << "R did not toggle the raw trace";
+    QTest::keyClicks(w.echo_page->trace_boxes[1], "jy");
     EXPECT_EQ(live, 1) << "only this language's yes-letter starts live echo";
-    EXPECT_TRUE(w.echo_page->Option2->isChecked());
-    QTest::keyClicks(w.echo_page->Check6[1], "n");
-    EXPECT_TRUE(w.echo_page->Option3->isChecked()) << "N did not stop live echo";
-    QTest::keyClicks(w.echo_page->Check6[1], "x");
+    EXPECT_TRUE(w.echo_page->live_option->isChecked());
+    QTest::keyClicks(w.echo_page->trace_boxes[1], "n");
+    EXPECT_TRUE(w.echo_page->offline_option->isChecked()) << "N did not stop live echo";
+    QTest::keyClicks(w.echo_page->trace_boxes[1], "x");
     EXPECT_EQ(program_ended, 1) << "X on the window did not end the program";
 }
 
@@ -281,7 +281,7 @@ TEST_F(MainWindowTest, RefreshCyclesTheParameterGrid) {
     const bool grid_shown[] = {true, false, true, false};
     for (bool shown : grid_shown) {
         w.toolbar_button("refresh")->trigger();
-        EXPECT_EQ(w.MSFlexGrid1->isVisible(), shown) << parameter_state().parameter_list_mode;
+        EXPECT_EQ(w.parameter_grid->isVisible(), shown) << parameter_state().parameter_list_mode;
     }
     EXPECT_EQ(calls, QStringList({"changed", "all"}));
     EXPECT_EQ(parameter_state().parameter_list_mode, 0);
@@ -296,7 +296,7 @@ TEST_F(MainWindowTest, ModeMenusSwitchTabsAndRememberTheChoice) {
         EXPECT_EQ(
             fields(shell().operation_mode,
                    platform::read_profile_string(ini(), "General", "Mode Operation").value_or(""),
-                   w.SSTab1[0]->isVisible(), w.SSTab1[1]->isVisible(),
+                   w.logging_tabs->isVisible(), w.cso_tabs->isVisible(),
                    w.menu_entry(menu)->isChecked(), w.menu_entry("openlogfile")->isVisible()),
             fields(mode, mode, mode == 0, mode == 1, true, mode == 0))
             << menu;
@@ -324,12 +324,12 @@ TEST_F(MainWindowTest, ExitKeyRefusesWhileTheModemIsConnected) {
 TEST_F(MainWindowTest, ClipboardKeyCopiesTheEchoChartAndSaysSo) {
     MainWindow& w = start(1, 1);
     w.show();
-    w.SSTab1[1]->setTabEnabled(1, true);
-    w.SSTab1[1]->setCurrentIndex(1);
+    w.cso_tabs->setTabEnabled(1, true);
+    w.cso_tabs->setCurrentIndex(1);
     QApplication::clipboard()->clear();
     w.toolbar_button("clipboard")->trigger();
     ASSERT_EQ(dialogs.prompts.size(), 1u);
-    EXPECT_EQ(fields(w.SSTab1[1]->currentIndex(), QApplication::clipboard()->pixmap().isNull(),
+    EXPECT_EQ(fields(w.cso_tabs->currentIndex(), QApplication::clipboard()->pixmap().isNull(),
                      (dialogs.prompts[0].style & platform::mb::Information) != 0,
                      dialogs.prompts[0].text),
               fields(0, false, true, ui_text(1295) + QChar(13) + ui_text(1296)));
@@ -339,49 +339,49 @@ TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThemAndCancelHidesThem) {
     MainWindow& w = start(1, 1);
     w.show();
     w.resize(1000, 700);
-    for (QWidget* c : std::initializer_list<QWidget*>{w.Text68, w.ProgressBar[3], w.Command12})
+    for (QWidget* c : std::initializer_list<QWidget*>{w.progress_text, w.ProgressBar[3], w.cancel_button})
         c->show();
     QTest::qWait(10);
     const QWidget* central = w.centralWidget();
-    const QRect text = w.Text68->geometry();
+    const QRect text = w.progress_text->geometry();
     EXPECT_NEAR(text.center().x(), central->width() / 2, 2);
     EXPECT_NEAR(text.y(), (central->height() - text.height()) * 0.45, 2);
-    const QRect grid = w.MSFlexGrid1->geometry();
-    EXPECT_NEAR(grid.right() + 1, w.SSTab1[1]->width(), 2) << "the grid is not right-aligned";
-    const QRect busy = w.Frame25->geometry();
+    const QRect grid = w.parameter_grid->geometry();
+    EXPECT_NEAR(grid.right() + 1, w.cso_tabs->width(), 2) << "the grid is not right-aligned";
+    const QRect busy = w.busy_frame->geometry();
     EXPECT_NEAR(busy.center().x(), w.Term->geometry().center().x(), 2);
     EXPECT_NEAR(busy.center().y(), w.Term->geometry().center().y(), 2);
 
-    QTest::mouseClick(w.Command12, Qt::LeftButton);
+    QTest::mouseClick(w.cancel_button, Qt::LeftButton);
     EXPECT_TRUE(link().cancel_requested);
-    EXPECT_FALSE(w.Text68->isVisible());
+    EXPECT_FALSE(w.progress_text->isVisible());
     EXPECT_FALSE(w.ProgressBar[3]->isVisible());
-    EXPECT_FALSE(w.Command12->isVisible());
+    EXPECT_FALSE(w.cancel_button->isVisible());
 }
 
 TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {
     MainWindow& w = start(0, 0);
     w.show();
     w.resize(1000, 700);
-    w.SSTab1[0]->setTabEnabled(2, true);
-    w.SSTab1[0]->setCurrentIndex(2);
+    w.logging_tabs->setTabEnabled(2, true);
+    w.logging_tabs->setCurrentIndex(2);
     QTest::qWait(10);
     const LogChartPage* page = w.log_chart_page;
-    const QRect square = page->Command4->geometry();
+    const QRect square = page->legend_button->geometry();
     EXPECT_EQ(square.width(), square.height()) << "the button above the column is not square";
-    EXPECT_EQ(page->Command13->x(), square.x());
-    EXPECT_GT(page->Command13->y(), square.bottom());
+    EXPECT_EQ(page->report_button->x(), square.x());
+    EXPECT_GT(page->report_button->y(), square.bottom());
     EXPECT_EQ(page->TeeCommander1->width(), square.width());
-    EXPECT_NEAR(page->TChart1->geometry().right() + 1, page->width() - 100 / 15.0, 1.5)
+    EXPECT_NEAR(page->log_chart->geometry().right() + 1, page->width() - 100 / 15.0, 1.5)
         << "the chart does not reach to just short of the tab's right edge";
     EXPECT_NEAR(page->TeeCommander1->geometry().bottom() + 1, page->height() - 140 / 15.0, 1.5);
-    EXPECT_GT(page->TChart1->x(), square.right());
+    EXPECT_GT(page->log_chart->x(), square.right());
 }
 
 TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
     MainWindow& w = open_main_window(1, 1, 0, 1, "Playback=2.5\r\n");
-    EXPECT_EQ(w.echo_page->Text15->text(), "2.5");
-    w.echo_page->Text15->setText("4");
+    EXPECT_EQ(w.echo_page->playback_interval_box->text(), "2.5");
+    w.echo_page->playback_interval_box->setText("4");
     EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback"), "4");
 }
 
@@ -408,7 +408,7 @@ TEST_F(MainWindowTest, TheParameterGridShowsEveryHeadingWholeInEveryLanguage) {
         w.show();
         flush();
         list_all_parameters(true);
-        QTableWidget* grid = w.MSFlexGrid1;
+        QTableWidget* grid = w.parameter_grid;
         int total = 0;
         for (int c = 0; c < grid->columnCount(); ++c) {
             const QTableWidgetItem* heading = grid->item(0, c);
@@ -425,13 +425,13 @@ TEST_F(MainWindowTest, TheParameterGridShowsEveryHeadingWholeInEveryLanguage) {
             << "language " << language << ": the grid scrolls sideways";
         const int grid_left = grid->mapTo(&w, QPoint(0, 0)).x();
         for (int tab = 1; tab <= 3; ++tab) {
-            w.SSTab1[1]->setCurrentIndex(tab);
+            w.cso_tabs->setCurrentIndex(tab);
             flush();
-            const QWidget* page = w.SSTab1[1]->currentWidget();
+            const QWidget* page = w.cso_tabs->currentWidget();
             if (const auto* area = qobject_cast<const QScrollArea*>(page))
                 page = area->widget();
             EXPECT_LE(page->mapTo(&w, QPoint(page->childrenRect().right(), 0)).x(), grid_left)
-                << "language " << language << ": " << w.SSTab1[1]->tabText(tab).toStdString()
+                << "language " << language << ": " << w.cso_tabs->tabText(tab).toStdString()
                 << " runs under the parameter grid";
         }
         w.close();

@@ -247,10 +247,10 @@ protected:
     static void fill_unit_read_outs(LogSetupPage& page) {
         const char* values[] = {"07/12/2026 13:42", "FFFFFFFF", "FFFFFFFF", "FFFFFFFF", "30000",
                                 "31/12/2027 23:59", "65535", "Yes", "48"};
-        for (size_t i = 0; i < page.Text4.size(); ++i)
-            page.Text4[i]->setText(QLatin1String(values[i]));
-        page.lblUnitInfo[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
-        page.lblUnitInfo[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
+        for (size_t i = 0; i < page.unit_log_boxes.size(); ++i)
+            page.unit_log_boxes[i]->setText(QLatin1String(values[i]));
+        page.unit_clock_labels[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
+        page.unit_clock_labels[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
     }
 
     // Lets the window finish what the last change started: a page that grew is fitted again
@@ -494,8 +494,8 @@ TEST_F(SetUpPagesTest, TheUniversalFlowElementShowsItsPointsAndChartOnTheEdit) {
     for (const char* element : {"2", "5", "1", "5"}) {
         edit(700, QLatin1String(element));
         const bool universal = QLatin1String(element) == QLatin1String("5");
-        EXPECT_EQ(main->flow_page->SSTab3_0->isVisibleTo(main->flow_page), universal) << element;
-        EXPECT_EQ(main->flow_page->TChart3_2->isVisibleTo(main->flow_page), universal) << element;
+        EXPECT_EQ(main->flow_page->breakpoint_tabs->isVisibleTo(main->flow_page), universal) << element;
+        EXPECT_EQ(main->flow_page->flow_chart->isVisibleTo(main->flow_page), universal) << element;
     }
 }
 
@@ -505,9 +505,9 @@ TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
     edit(614, "7.5");
     edit(615, "20");
     for (int tab : {2, 1, 2}) {
-        main->SSTab1[1]->setCurrentIndex(tab);
+        main->cso_tabs->setCurrentIndex(tab);
         settle();
-        const QCustomPlot& chart = *main->vessel_page->TChart3_0;
+        const QCustomPlot& chart = *main->vessel_page->volume_chart;
         for (const auto& [level, volume] : {std::pair{0.0, 0.0}, {2.5, 4.0}, {7.5, 20.0}}) {
             EXPECT_TRUE(chart.xAxis->range().contains(level))
                 << "level " << level << " off the axis " << chart.xAxis->range().lower << ".."
@@ -532,7 +532,7 @@ TEST_F(PageFitTest, EveryPictureShowsWholeWithItsNameClearOfIt) {
         w.show();
         flush();
         const auto look = [&](QWidget& page, const QString& what) {
-            w.SSTab1[1]->setCurrentWidget(&page);
+            w.cso_tabs->setCurrentWidget(&page);
             settle();
             QSet<QString> seen;
             for (const QString& p : page_problems(page, w, seen))

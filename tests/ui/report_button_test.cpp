@@ -16,7 +16,7 @@ TEST_F(ReportButtonTest, ClickingTheReportButtonOpensTheReportWindow) {
     int shown = 0;
     w.services.show_report = [&] { ++shown; };
     // The chart tab itself opens with a log; the button on it must not stay shut on its own.
-    QPushButton* report = w.log_chart_page->Command13;
+    QPushButton* report = w.log_chart_page->report_button;
     ASSERT_TRUE(report->isEnabledTo(w.log_chart_page)) << "the report generator cannot be reached";
     emit report->clicked();
     EXPECT_EQ(shown, 1);
