@@ -69,41 +69,11 @@ TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
               fields(false, true, "", "", 1));
 }
 
-TEST_F(ParameterRoadTest, SilenceOrALineDropMidSweepGivesOneMessageAndShowsNothing) {
-    for (bool silent : {true, false}) {
-        seed_unit(unitsim::UnitKind::Level, "1.80");
-        if (silent)
-            sim->misbehave_on("/p30*", unitsim::Misbehaviour::silence());
-        else
-            sim->misbehave_on("/p300", unitsim::Misbehaviour::line_drop(), 1);
-        dialogs.prompts.clear();
-        download();
-        EXPECT_TRUE(link().comms_abort) << silent;
-        EXPECT_FALSE(parameter_state().parameters_loaded) << "a half-read set was shown as read";
-        EXPECT_EQ(dialogs.messages().size(), 2) << dialogs.messages().join(" | ").toStdString();
-        EXPECT_FALSE(transfer.message_shown || transfer.cancel_shown);
-    }
-}
-
 TEST_F(ParameterRoadTest, LateRepliesAreWaitedFor) {
     sim->misbehave_on("/sendall", unitsim::Misbehaviour::late(3000), 1);
     download();
     EXPECT_FALSE(link().comms_abort);
     EXPECT_TRUE(parameter_state().parameters_loaded);
-}
-
-TEST_F(ParameterRoadTest, CancelDuringTheSweepStopsAndLeavesTheUnitInNormalMode) {
-    seed_unit(unitsim::UnitKind::Level, "1.80");
-    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [](const QString& c) {
-        if (c == "/p200")
-            link().cancel_requested = true;
-    });
-    download();
-    // The unit is not left in quick-load mode, the transfer display goes with Cancel.
-    EXPECT_EQ(fields(link().cancel_requested, parameter_state().parameters_loaded,
-                     sim->unit().quick_mode(), received().contains("/p999"),
-                     transfer.message_shown || transfer.progress_shown || transfer.cancel_shown),
-              fields(true, false, false, false, false));
 }
 
 TEST_F(ParameterRoadTest, UploadSendsModeParametersFirstThenTheRestInOrder) {
@@ -167,15 +137,6 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
     EXPECT_EQ(rec(81).unit_value, 12) << "the screen's set stays in the table";
 }
 
-TEST_F(ParameterRoadTest, NothingChangedSendsNothing) {
-    download();
-    sim->unit().clear_writes();
-    dialogs.answers = {platform::Answer::Ok};
-    upload_parameters();
-    EXPECT_TRUE(sim->unit().writes().empty());
-    EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1282)));
-}
-
 TEST_F(ParameterRoadTest, CompareReadCountsDifferencesInTheSweep) {
     seed_unit(unitsim::UnitKind::Level, "1.80");
     download();
@@ -213,7 +174,8 @@ QByteArray file_bytes(const QString& path) {
 } // namespace
 
 // A download that does not finish leaves the opened set in memory, on the screen and in the next
-// save as it was; one that got no parameter at all is told as an unreadable answer.
+// save as it was, with the transfer display gone; a cancel leaves the unit out of quick-load mode.
+// A download that got no parameter at all is told as an unreadable answer.
 TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
     const QString unreadable = ui_text(2270);
     const struct {
@@ -227,6 +189,7 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"pulled at the log-on", "1.80", "/WHO", unitsim::Misbehaviour::line_drop(), {}},
         {"refused log-on", "1.80", "/access:*", unitsim::Misbehaviour::refusal(), {}},
         {"pulled mid-sweep", "1.80", "/p300", unitsim::Misbehaviour::line_drop(), {}},
+        {"silent mid-sweep", "1.80", "/p30*", unitsim::Misbehaviour::silence(), {}},
         {"cancelled mid-sweep", "1.80", "/p200", {}, {}, true},
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
         {"pulled mid-/sendall", "", "/sendall", unitsim::Misbehaviour::line_drop(), {}},
@@ -254,6 +217,7 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
                              });
         else
             sim->misbehave_on(row.pattern, row.fault);
+        sim->clear_received();
         download("never.par");
         dialogs.files.clear();
         sim->clear_misbehaviour();
@@ -267,6 +231,9 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         for (const QString& t : m)
             EXPECT_FALSE(t.contains("-999999")) << t.toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath("never.par"))) << "no save after a failed read";
+        EXPECT_FALSE(transfer.message_shown || transfer.progress_shown || transfer.cancel_shown);
+        EXPECT_FALSE(row.cancel && (received().contains("/p999") || sim->unit().quick_mode()))
+            << "the sweep went on or left the unit in quick-load mode";
         EXPECT_EQ(rec(41).unit_value, 33);
         EXPECT_EQ(box(41), "33");
         EXPECT_EQ(box(605), box_605);
