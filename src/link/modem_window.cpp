@@ -64,6 +64,8 @@ ModemWindow::ModemWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
     Text1 = new TrafficBox(this);
     Text1->setObjectName(QStringLiteral("Text1"));
+    // A modem has no use for an escape byte; Escape closes the window as in every dialog.
+    Text1->leave_escape_to_window(true);
     QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     mono.setPointSize(10);
     Text1->setFont(mono);

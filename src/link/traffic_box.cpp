@@ -58,6 +58,11 @@ void TrafficBox::show_text(const QString& s, bool sent) {
 }
 
 void TrafficBox::keyPressEvent(QKeyEvent* event) {
+    if (escape_to_window_ && event->key() == Qt::Key_Escape &&
+        event->modifiers() == Qt::NoModifier) {
+        event->ignore();
+        return;
+    }
     const std::optional<char> byte =
         terminal_key_byte(event->key(), static_cast<int>(event->modifiers()), event->text());
     if (!byte) {

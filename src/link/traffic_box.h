@@ -13,6 +13,8 @@ public:
     explicit TrafficBox(QWidget* parent = nullptr);
     // Shows `view` from now on, starting with what it holds.
     void bind(TrafficView* view);
+    // Escape is left to the window (to close it) instead of going down the line.
+    void leave_escape_to_window(bool on) { escape_to_window_ = on; }
 
 signals:
     void key_typed(char code);
@@ -24,4 +26,5 @@ private:
     void show_text(const QString& s, bool sent);
     TrafficView* view_ = nullptr;
     bool after_cr_ = false;
+    bool escape_to_window_ = false;
 };
