@@ -66,9 +66,10 @@ struct Operation {
     int success_text = 0; // the language file's text only a success shows; 0: none
     int identity = 1;     // the software mode: 0 the logging companion, 1 for level and flow units
     // Program seconds per real second on a sound line, and while the program waits out the
-    // time-outs of a misbehaving one. A thousand reads at 5 s each need a gentle clock for a busy
-    // machine's pauses not to pass for silence, and a fast one to wait them all out.
-    double time_scale = 100;
+    // time-outs of a misbehaving one. On a sound line a log-on's 10 s time-out stays at 0.3 s of
+    // real time, for a busy machine's pauses not to pass for silence. A thousand reads at 5 s
+    // each need a gentle clock, and a fast one to wait them all out.
+    double time_scale = 33;
     double waiting_time_scale = 300;
 };
 
