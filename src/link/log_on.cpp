@@ -101,7 +101,9 @@ void tell_reply_not_understood() {
     link().failure_told = true;
 }
 
-bool connect_to_unit(bool use_stored_code) {
+namespace {
+
+bool log_on_and_identify(bool use_stored_code) {
     LinkState& L = link();
     bool result = false;
     L.failure_told = false;
@@ -187,55 +189,60 @@ bool connect_to_unit(bool use_stored_code) {
         }
         L.connect_model_flag = false;
 
+        // Each question stops the sequence once the line has failed: the link told the user,
+        // and asking on would only tell again.
+        auto ask = [&](const QString& cmd, const QString& status_text) {
+            clear_reply();
+            send_command(cmd, status_text);
+            return !L.comms_abort;
+        };
         if (plain_unit) {
             if (shell().software_mode == 0)
                 return true;
-            clear_reply();
-            send_command(lc::LOADQUICK,
-                         ui_text(1417, QStringLiteral("Switching the unit to quick mode...")));
-            clear_reply();
-            send_command(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit...")));
+            if (!ask(lc::LOADQUICK,
+                     ui_text(1417, QStringLiteral("Switching the unit to quick mode..."))) ||
+                !ask(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit..."))))
+                return true;
             L.cso_unit = reply_has("OK");
-            clear_reply();
-            send_command(lc::ACCESS + lc::SECOND_ACCESS_CODE,
-                         ui_text(1389, QStringLiteral("Reading unit options...")));
-            if (!reply_has("OK")) {
-                clear_reply();
-                send_command(lc::ACCESS + lc::ACCESS_CODE,
-                             ui_text(1389, QStringLiteral("Reading unit options...")));
-            }
+            if (!ask(lc::ACCESS + lc::SECOND_ACCESS_CODE,
+                     ui_text(1389, QStringLiteral("Reading unit options..."))))
+                return true;
+            if (!reply_has("OK") && !ask(lc::ACCESS + lc::ACCESS_CODE,
+                                         ui_text(1389, QStringLiteral("Reading unit options..."))))
+                return true;
             L.p61_is_1 = L.p61_is_2 = false;
-            clear_reply();
-            send_command(lc::P61, ui_text(1389, QStringLiteral("Reading unit options...")));
+            if (!ask(lc::P61, ui_text(1389, QStringLiteral("Reading unit options..."))))
+                return true;
             L.p61_is_1 = reply_has("1");
             L.p61_is_2 = reply_has("2");
             L.fieldbus_available = false;
-            clear_reply();
-            send_command(lc::P87, ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
+            if (!ask(lc::P87, ui_text(1418, QStringLiteral("Reading fieldbus settings..."))))
+                return true;
             if (reply_has("1"))
                 L.fieldbus_available = true;
-            clear_reply();
-            send_command(lc::P99, ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
+            if (!ask(lc::P99, ui_text(1418, QStringLiteral("Reading fieldbus settings..."))))
+                return true;
             if (reply_has("3"))
                 L.fieldbus_available = true;
             L.modbus_mode = L.profibus_mode = false;
             if (L.fieldbus_available) {
-                clear_reply();
-                send_command(lc::P96,
-                             ui_text(1418, QStringLiteral("Reading fieldbus settings...")));
+                if (!ask(lc::P96, ui_text(1418, QStringLiteral("Reading fieldbus settings..."))))
+                    return true;
                 L.modbus_mode = reply_has("1");
                 L.profibus_mode = reply_has("2");
             }
-            clear_reply();
-            send_command(lc::ISFLOW, ui_text(1390, QStringLiteral("Checking flow mode...")));
+            if (!ask(lc::ISFLOW, ui_text(1390, QStringLiteral("Checking flow mode..."))))
+                return true;
             L.flow_mode = reply_has("OK");
-            clear_reply();
-            send_command(lc::ISVOLUME, ui_text(1391, QStringLiteral("Checking volume mode...")));
+            if (!ask(lc::ISVOLUME, ui_text(1391, QStringLiteral("Checking volume mode..."))))
+                return true;
             L.volume_mode = reply_has("OK");
         }
 
         link_view().set_param_screen_captions();
         send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
+        if (L.comms_abort)
+            return true;
         clear_reply();
         if (!L.quorvantix_unit)
             send_command(lc::LOADNORM,
@@ -246,6 +253,14 @@ bool connect_to_unit(bool use_stored_code) {
     if (!L.echo_online)
         delay_ms(2000);
     return result;
+}
+
+} // namespace
+
+bool connect_to_unit(bool use_stored_code) {
+    // A line that failed after the log-on was accepted has been told by the link; the caller
+    // asks nothing more of it.
+    return log_on_and_identify(use_stored_code) && !link().comms_abort;
 }
 
 bool coms_connected() {
@@ -261,6 +276,8 @@ bool coms_connected() {
             if (!connect_to_unit(false) || L.comms_abort)
                 return false;
             send_command(lc::LOADQUICK_LOWER);
+            if (L.comms_abort)
+                return false; // the link told the user
         } else {
             if (!connect_to_unit(true) || L.comms_abort)
                 return false;
@@ -268,21 +285,29 @@ bool coms_connected() {
                 // The board is reached through the unit's bridge.
                 L.reply_received = false;
                 send_command(lc::COMTALK);
+                if (L.comms_abort)
+                    return false;
                 delay_ms(2000);
                 send_command(lc::WHO);
-                if (!reply_has("Comms"))
+                if (L.comms_abort || !reply_has("Comms"))
                     return false;
                 L.board_software_version = convert_who_to_software_version(L.reply_buffer);
                 return true;
             }
             if (!L.quorvantix_unit)
                 send_command(lc::BOARD_ROUTE, QStringLiteral("Accessing Comm Board"));
+            if (L.comms_abort)
+                return false;
         }
 
         for (;;) { // ask the board
             L.reply_buffer.clear();
             delay_ms(100);
             send_command(lc::WHO, QStringLiteral("Checking Logging Board"));
+            // A board that does not answer at all has been told by the link; asking again
+            // would tell again. Only a wrong answer earns another try.
+            if (L.comms_abort)
+                return false;
             const char* found = reply_has("Comms")        ? "Connected to Comms board"
                                 : reply_has("Krestel")    ? "Connected to Krestel"
                                 : reply_has("Quorvantix") ? "Connected to Quorvantix"

@@ -286,9 +286,10 @@ void ParameterWindow::Command2_Click() {
         return;
     }
     const auto reply = exchange(QStringLiteral("/p%1").arg(n));
-    if (!understood(reply))
+    // No reply: the link has told the user; the unit refused nothing.
+    if (!reply || !understood(reply))
         return;
-    if (!reply || lacks_parameter(*reply)) {
+    if (lacks_parameter(*reply)) {
         Label1->setText(not_available);
         return;
     }
@@ -304,12 +305,8 @@ void ParameterWindow::Command3_Click() {
     // The unit is asked first whatever the number; a number outside the window's range is
     // refused after that, and only a number the definitions table holds is marked in it.
     const auto first = exchange(QStringLiteral("/p%1").arg(n));
-    if (!understood(first))
+    if (!first || !understood(first))
         return;
-    if (!first) {
-        Label1->setText(not_accepted);
-        return;
-    }
     const bool present = !lacks_parameter(*first);
     auto& table = definitions_table();
     if (n >= 0 && static_cast<size_t>(n) < table.size())
@@ -322,9 +319,9 @@ void ParameterWindow::Command3_Click() {
     const QString value =
         ia::value_for_unit(n, Text2->text(), s.thousands_separator, s.decimal_separator);
     const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(value));
-    if (!understood(written))
+    if (!written || !understood(written))
         return;
-    if (!written || write_refused(*written)) {
+    if (write_refused(*written)) {
         Label1->setText(not_accepted);
         return;
     }
@@ -332,9 +329,9 @@ void ParameterWindow::Command3_Click() {
     if (ia::written_blind(n))
         return;
     const auto back = exchange(QStringLiteral("/p%1").arg(n));
-    if (!understood(back))
+    if (!back || !understood(back))
         return;
-    if (!back || lacks_parameter(*back)) {
+    if (lacks_parameter(*back)) {
         Label1->setText(not_accepted);
         return;
     }

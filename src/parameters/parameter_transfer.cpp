@@ -499,7 +499,8 @@ void correct_version() {
     S.same_system_type = false;
     if (connect_to_unit(true)) {
         send_command(link_commands::LOADQUICK, link_commands::LOADQUICK);
-        send_command(link_commands::P99, link_commands::P99);
+        if (!L.comms_abort)
+            send_command(link_commands::P99, link_commands::P99);
         if (!L.comms_abort) {
             S.unit_p99 = platform::val(L.reply_buffer);
             S.program_p99 = record(99).unit_value;
