@@ -141,6 +141,9 @@ public:
         ASSERT_TRUE(sim->unit().set_definitions_folder(
             dir.path() + "/" + QString(DEFINITIONS_FOLDER), &error))
             << error.toStdString();
+        // The unit's clock stands still: its date and time (P931, P932) are read like any value
+        // and must not move between a cell and its sound line.
+        sim->unit().set_now_source([] { return QDateTime(QDate(2026, 12, 7), QTime(9, 30)); });
         sim->unit().echo().set_level_mm(2000);
         sim->unit().echo().set_sample_count(100);
         for (int w = 0; w < 3; ++w)
@@ -304,7 +307,7 @@ const Operation OPERATIONS[] = {
      download_ready,
      1358},
     {"DownloadOneByOne", "1.80", [](FaultMatrix&) {}, download, parameters_outcome, download_ready,
-     1358, 1, 20, 1000},
+     1358, 1, 20, 300},
     {"UploadOneChange",
      {},
      [](FaultMatrix& m) {
