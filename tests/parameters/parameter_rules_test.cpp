@@ -187,8 +187,11 @@ TEST_F(ParameterRules, ScreenShowsPresenceLocksAndChanges) {
     rec(71).value_text = "200";
     show_set();
     EXPECT_EQ(fields(rec(41).present, rec(41).value_text, rec(41).unit_value, scrpar(41).visible,
-                     rec(81).present, rec(20).present),
-              fields(false, "NO", rec(41).default_value, false, false, true));
+                     rec(81).present, rec(20).present, box(20)),
+              fields(false, "NO", rec(41).default_value, false, false, true, ""))
+        << "a parameter without a value shows an empty box, never the no-value marker";
+    get_screen_parameters();
+    EXPECT_EQ(rec(20).unit_value, NO_VALUE) << "the empty box gave P20 a value";
     // A locked row's display text is never stored.
     EXPECT_EQ(
         fields(box(90), scrpar(90).locked, scrpar(90).back_colour, rec(90).unit_value, box(931)),
