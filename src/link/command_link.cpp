@@ -92,11 +92,12 @@ void owe_answers_of_expired_waits() {
 }
 
 // The unit answered `lateness` seconds after a send: the answers still owed come as late after
-// their own sends, give or take a tenth and a second.
+// their own sends, give or take a tenth and three seconds. Giving up too early would let a late
+// answer that still comes pass for the next command's reply, so the margin errs on the long side.
 void learn_lateness(double lateness) {
     rx().lateness_known = true;
     for (OwedAnswer& o : rx().owed)
-        o.expect_by = o.sent_at + lateness * 1.1 + 1.0;
+        o.expect_by = o.sent_at + lateness * 1.1 + 3.0;
 }
 
 // When the owed answers are given up: at the first one missed once the lateness is known, else
