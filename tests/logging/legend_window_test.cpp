@@ -177,4 +177,17 @@ TEST_F(LegendWindowTest, TheTitleDialogRenamesTrimmedAndCancelChangesNothing) {
                   fields(c.shown, c.title, c.series, true))
             << c.typed;
     }
+
+    // The axis goes on saying what the values are measured in, whatever the series is called.
+    LogChartModel& model = log_chart_model();
+    model.remove_all_series();
+    model.add_series("Level (mm)").add_point(1.78e9, 1200);
+    model.changed();
+    series_title_dialog_runner() = [](QDialog& d) {
+        d.findChild<QLineEdit*>("Text1")->setText("Sump");
+        return QDialog::Accepted;
+    };
+    legend_window().TeeListBox1_DblClick(0);
+    EXPECT_EQ(fields(model.series(0).title, page->log_chart->yAxis->label()), fields("Sump", "mm"))
+        << "the renamed series' axis lost its unit";
 }
