@@ -365,8 +365,10 @@ bool load(LogSetupPage& page, const QString& path, bool from_file, LoadMessage& 
     log_unit_view().select_tab(2);
     show_legend_window();
     // What is there is charted; what it lacks is said once, over the chart.
-    if (const QString damage = damage_text(d); !damage.isEmpty())
+    if (const QString damage = damage_text(d); !damage.isEmpty()) {
+        end_busy_display();
         message.tell(damage);
+    }
     return true;
 }
 
