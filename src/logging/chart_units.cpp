@@ -355,7 +355,7 @@ void update_series_titles() {
     for_each_charted_channel([&](int channel, int k) {
         if (k >= chart.series_count())
             return false;
-        chart.series(k).title = get_trace_title(channel);
+        chart.set_channel_title(k, get_trace_title(channel));
         return true;
     });
     chart.changed();

@@ -140,9 +140,11 @@ void LegendWindow::apply_legend_texts() {
     Check4->setText(caption(1154, "Legends"));
     Frame3->setTitle(caption(1155, "Graph Control"));
     Check5->setText(caption(1156, "Multiple Axes"));
+    // One sentence a line; the scroll bar's sentence comes in two texts, which the label wraps
+    // as one, so that a language whose first half does not fit leaves no word on a line alone.
     Text1->setText(caption(1164, "Tick a series to show it on the chart.") + QLatin1Char('\n') +
                    caption(1165, "Double-click a series to rename it.") + QLatin1Char('\n') +
-                   caption(1166, "The scroll bar sets the number") + QLatin1Char('\n') +
+                   caption(1166, "The scroll bar sets the number") + QLatin1Char(' ') +
                    caption(1167, "of points on each chart page."));
     HScroll1_Change();
 }

@@ -235,9 +235,41 @@ void fill_chart(const logfile::DecodedLog& d) {
     chart.changed();
 }
 
-} // namespace
+// Everything a load tells the user goes out as one message, the caller's note on the file first.
+class LoadMessage {
+public:
+    explicit LoadMessage(QString note) : note_(std::move(note)) {}
 
-bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
+    void tell(const QString& message, int style = mb::Exclamation, const QString& title = {}) {
+        platform::msg_box(note_.isEmpty() ? message : note_ + CRLF + message, style, title);
+        note_.clear();
+    }
+    // The note alone, when the load found nothing to add to it.
+    void finish() {
+        if (!note_.isEmpty())
+            platform::msg_box(note_, mb::Exclamation);
+        note_.clear();
+    }
+
+private:
+    QString note_;
+};
+
+// What a charted file lacks: records its header counts that it does not hold, and entries that
+// could not be read. Empty for a sound file.
+QString damage_text(const logfile::DecodedLog& d) {
+    QStringList lines;
+    if (d.records_read() < d.header.log_records)
+        lines << text(2330, "The log file holds %1 of the %2 records its header announces.")
+                     .arg(d.records_read())
+                     .arg(platform::number_text(d.header.log_records).trimmed());
+    if (d.malformed_records > 0)
+        lines << QString::number(d.malformed_records) + QLatin1Char(' ') +
+                     text(2304, "entries of the log could not be read and were left out.");
+    return lines.join(CRLF);
+}
+
+bool load(LogSetupPage& page, const QString& path, bool from_file, LoadMessage& message) {
     // Events are handled while the records are read: a second load then would draw into the
     // page and chart this one is filling.
     static bool loading = false;
@@ -261,45 +293,49 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        tell(text(2300, "The log file cannot be read:") + CRLF + path + CRLF + file.errorString(),
-             mb::Critical);
+        message.tell(text(2300, "The log file cannot be read:") + CRLF + path + CRLF +
+                         file.errorString(),
+                     mb::Critical);
         return false;
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        tell(text(2300, "The log file cannot be read:") + CRLF + path + CRLF + file.errorString(),
-             mb::Critical);
+        message.tell(text(2300, "The log file cannot be read:") + CRLF + path + CRLF +
+                         file.errorString(),
+                     mb::Critical);
         return false;
     }
     file.close();
 
     const logfile::DecodedLog head = logfile::decode_log_header(bytes, s.log_channel_table);
     if (head.problem == logfile::LogProblem::NotALog) {
-        tell(text(2301, "This file is not a log file or its header is damaged:") + CRLF + path,
-             mb::Critical);
+        message.tell(text(2301, "This file is not a log file or its header is damaged:") + CRLF +
+                         path,
+                     mb::Critical);
         return false;
     }
     // A file refused here changes nothing: the page, the chart and the file the Setup dialog
     // writes its settings into stay those of the log on the chart.
     if (head.problem == logfile::LogProblem::RecordTooLong) {
-        tell(text(2305, "The channels of this log make records longer than any unit writes; the "
-                        "log cannot be charted.") +
-                 CRLF + path,
-             mb::Critical);
+        message.tell(text(2305,
+                          "The channels of this log make records longer than any unit writes; the "
+                          "log cannot be charted.") +
+                         CRLF + path,
+                     mb::Critical);
         return false;
     }
     if (head.problem == logfile::LogProblem::BadStartDate) {
-        tell(text(2302, "The start date of the log cannot be read:") + QLatin1Char(' ') +
-                 head.header.start_date + CRLF +
-                 text(2303, "The records cannot be dated; the log is not charted."),
-             mb::Critical);
+        message.tell(text(2302, "The start date of the log cannot be read:") + QLatin1Char(' ') +
+                         head.header.start_date + CRLF +
+                         text(2303, "The records cannot be dated; the log is not charted."),
+                     mb::Critical);
         return false;
     }
     s.chart_log_file = path;
     apply_header_to_page(page, head);
     if (head.problem == logfile::LogProblem::NoRecords) {
-        platform::msg_box(text(1150, "The log contains no records."), mb::Information,
-                          text(1151, "No Log Data"));
+        message.tell(text(1150, "The log contains no records."), mb::Information,
+                     text(1151, "No Log Data"));
         return false;
     }
 
@@ -325,14 +361,24 @@ bool load_log_file(LogSetupPage& page, const QString& path, bool from_file) {
     progress.show(d);
     fill_chart(d);
 
-    if (d.malformed_records > 0)
-        tell(QString::number(d.malformed_records) + QLatin1Char(' ') +
-             text(2304, "entries of the log could not be read and were left out."));
-
     log_unit_view().set_tab_enabled(2, true);
     log_unit_view().select_tab(2);
     show_legend_window();
+    // What is there is charted; what it lacks is said once, over the chart.
+    if (const QString damage = damage_text(d); !damage.isEmpty()) {
+        end_busy_display();
+        message.tell(damage);
+    }
     return true;
+}
+
+} // namespace
+
+bool load_log_file(LogSetupPage& page, const QString& path, bool from_file, const QString& note) {
+    LoadMessage message(note);
+    const bool charted = load(page, path, from_file, message);
+    message.finish();
+    return charted;
 }
 
 // ---- Buttons ----
@@ -530,13 +576,14 @@ QString LogChartCommands::download_log() {
     const QString written = save_download(data, path);
     end_busy_display();
 
-    if (!complete && !written.isEmpty()) {
-        tell(why + CRLF + text(2308, "What arrived is kept in") + QLatin1Char(' ') + written);
-    }
     if (L.lite_unit && !abort_requested_ && MSComm1().port_open())
         exit_comms_bridging(false);
     if (written.isEmpty())
         return {};
-    load_log_file(page_, written, false);
+    // A download that broke off is told together with what the file then holds.
+    load_log_file(page_, written, false,
+                  complete ? QString()
+                           : why + CRLF + text(2308, "What arrived is kept in") + QLatin1Char(' ') +
+                                 written);
     return written;
 }

@@ -13,11 +13,14 @@ class LogSetupPage;
 
 // Reads a log file and draws it: the log set-up page takes the file's header, the chart model
 // one series per logged channel (then the relays). `from_file` is false after a download: the
-// level offset is then confirmed rather than reset. Every problem ends in one message; false
-// when nothing was charted. While the records are read the progress shows (with Debug=True in the
-// status bar, each record echoed into the traffic box) and events are handled; a load asked for
-// while one runs is refused.
-bool load_log_file(LogSetupPage& page, const QString& path, bool from_file);
+// level offset is then confirmed rather than reset. What is there is charted; every problem,
+// records the header counts that the file lacks and unreadable entries included, ends in one
+// message, which begins with `note` when the caller has one on the file; false when nothing was
+// charted. While the records are read the progress shows (with Debug=True in the status bar, each
+// record echoed into the traffic box) and events are handled; a load asked for while one runs is
+// refused.
+bool load_log_file(LogSetupPage& page, const QString& path, bool from_file,
+                   const QString& note = {});
 
 // Seconds without a byte from the unit after which a download is given up.
 inline constexpr double DOWNLOAD_IDLE_SECONDS = 60;

@@ -5,9 +5,23 @@
 LogChartSeries& LogChartModel::add_series(const QString& title, LogChartSeries::Style style) {
     LogChartSeries& s = series_.emplace_back();
     s.title = title;
+    s.units = units_in_title(title);
     s.style = style;
     changed();
     return s;
+}
+
+void LogChartModel::set_channel_title(int k, const QString& title) {
+    LogChartSeries& s = series(k);
+    s.title = title;
+    s.units = units_in_title(title);
+}
+
+QString units_in_title(const QString& title) {
+    const qsizetype open = title.lastIndexOf(QLatin1Char('('));
+    if (open < 0)
+        return {};
+    return title.mid(open + 1).chopped(title.endsWith(QLatin1Char(')')) ? 1 : 0).trimmed();
 }
 
 void LogChartModel::remove_all_series() {

@@ -12,6 +12,9 @@ struct LogChartSeries {
     enum class Style { Line, Bar };
 
     QString title;
+    // What the values are measured in, the axis title: taken from the end of the title the series
+    // was made with ("Level (mm)"), and kept when the user renames the series.
+    QString units;
     Style style = Style::Line;
     int32_t colour = 0;      // red + 256 * green + 65536 * blue
     bool active = true;      // drawn on the chart
@@ -47,6 +50,8 @@ public:
 
     LogChartSeries& add_series(const QString& title,
                                LogChartSeries::Style style = LogChartSeries::Style::Line);
+    // Gives series k the title a log channel's series is made with, and its units with it.
+    void set_channel_title(int k, const QString& title);
     void remove_all_series();
 
     // The chart's header line ("Log data from ... to ..."); empty for none.
@@ -71,6 +76,10 @@ private:
     uint64_t revision_ = 0;
     std::function<void()> listener_;
 };
+
+// The units at the end of a channel series' title: the text between its last "(" and the closing
+// ")"; empty when the title has none.
+QString units_in_title(const QString& title);
 
 // The main window's log chart (LogChartPage::log_chart).
 LogChartModel& log_chart_model();

@@ -305,11 +305,7 @@ void LogChartView::refresh() {
         }
         if (draw) {
             any_points = true;
-            // The title ends with the units in parentheses.
-            const qsizetype open = s.title.lastIndexOf(QLatin1Char('('));
-            QString u;
-            if (open >= 0)
-                u = s.title.mid(open + 1).chopped(s.title.endsWith(QLatin1Char(')')) ? 1 : 0);
+            const QString& u = s.units;
             const size_t i = std::min(r, rects_.size() - 1);
             if (!has_units[i])
                 units[i] = u;

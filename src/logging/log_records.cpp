@@ -18,14 +18,19 @@ bool is_line_end(char c) {
     return c == '\r' || c == '\n';
 }
 
-int hex_digit(char c) {
+// 0..15, or -1 for a character that is no hex digit.
+int hex_value(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
     if (c >= 'A' && c <= 'F')
         return c - 'A' + 10;
     if (c >= 'a' && c <= 'f')
         return c - 'a' + 10;
-    return 0;
+    return -1;
+}
+
+int hex_digit(char c) {
+    return std::max(0, hex_value(c));
 }
 
 // Walks the fields of a log file: a field ends at a comma or a line end; a run of line ends is
@@ -187,7 +192,7 @@ DecodedLog decode(QByteArrayView file, const LogChannelTable& table, const Decod
     auto take = [&](QByteArrayView field, bool ends_line) -> bool {
         if (!hex_record_to_bytes(field, d.layout.record_bytes, bytes)) {
             // A record cut short at the end of the data line is what an interrupted download
-            // leaves; the download has said so already.
+            // leaves: it is one of the records the file lacks, not a damaged one.
             const bool cut_short =
                 ends_line && field.startsWith('$') && field.size() < record_chars;
             if (!field.trimmed().isEmpty() && !in_trailer_line && !cut_short)
@@ -286,6 +291,9 @@ bool hex_record_to_bytes(QByteArrayView record, int record_bytes,
     if (record_bytes < 0 || record_bytes > MAX_RECORD_BYTES || record.isEmpty() ||
         record[0] != '$' || record.size() != 2 * qsizetype(record_bytes) + 1)
         return false;
+    for (qsizetype i = 1; i < record.size(); ++i)
+        if (hex_value(record[i]) < 0)
+            return false;
     for (int i = 0; i < record_bytes; ++i)
         bytes[static_cast<size_t>(i)] =
             static_cast<uint8_t>(hex2int(record[1 + 2 * i], record[2 + 2 * i]));

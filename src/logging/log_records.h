@@ -74,8 +74,9 @@ struct DecodeSettings {
 // Two hexadecimal digits (either case) to 0..255; a character that is not a hex digit counts 0.
 int hex2int(char high, char low);
 
-// A record is "$" and exactly 2 * record_bytes hex digits; false (and nothing written) otherwise
-// or when record_bytes is beyond MAX_RECORD_BYTES.
+// A record is "$" and exactly 2 * record_bytes hex digits (either case); false (and nothing
+// written) otherwise or when record_bytes is beyond MAX_RECORD_BYTES. A digit that is not hex
+// makes the whole record unreadable: read as 0 it would chart a value the unit never logged.
 bool hex_record_to_bytes(QByteArrayView record, int record_bytes,
                          std::array<uint8_t, MAX_RECORD_BYTES>& bytes);
 
@@ -111,10 +112,16 @@ struct DecodedLog {
     // Counters of the records met
     int valid_date_count = 0;
     int invalid_date_count = 0;
-    int malformed_records = 0; // fields that are neither a record of the layout nor the trailer
+    // Fields that are neither a record of the layout nor the trailer (a record with a digit that
+    // is not hex among them)
+    int malformed_records = 0;
     int duplicate_records = 0; // same date and time as the record drawn before
     int invalid_times = 0;     // HHMM beyond 23:59
     bool stopped_at_count = false; // more records than the header counts: the rest were left
+
+    // Records of the layout the file holds (dated or not, drawn or not), up to the count rule:
+    // fewer than the header counts means the file lost some.
+    int records_read() const { return valid_date_count + invalid_date_count; }
 };
 
 // Told of each field after the first record, before it is decoded, with the counters so far:

@@ -1,7 +1,10 @@
 #include "platform/program_folder.h"
 
+#include "platform/text_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -48,6 +51,21 @@ QString writable_program_folder() {
     const QString own = join_path(config, QStringLiteral("quillarnpc"));
     QDir().mkpath(own);
     return own;
+}
+
+QString program_file(const QString &name) {
+    const QString folder = writable_program_folder();
+    const QString path = join_path(folder, name);
+    const QString beside = join_path(program_folder(), name);
+    if (folder == program_folder() || QFileInfo::exists(path) || !QFileInfo(beside).isFile())
+        return path;
+    QFile shipped(beside);
+    if (!shipped.open(QIODevice::ReadOnly))
+        return path;
+    const QByteArray bytes = shipped.readAll();
+    if (shipped.error() != QFileDevice::NoError)
+        return path;
+    return write_file_atomically(path, bytes) ? path : beside;
 }
 
 QString command_line() {

@@ -38,13 +38,14 @@ QLocale locale_for(const char *category) {
     return l.language() == QLocale::C ? british : l;
 }
 
-// The first character of a format that is no letter: its separator.
+// The first character of a format that is no letter: its separator. The invisible marks that
+// keep a right-to-left date in order (U+200F in "d\u200F/M\u200F/yyyy") separate nothing.
 QString separator_of(const QString &qt_format, const QString &fallback) {
     bool quoted = false;
     for (QChar c : qt_format) {
         if (c == QLatin1Char('\''))
             quoted = !quoted;
-        else if (!quoted && !c.isLetter() && !c.isSpace())
+        else if (!quoted && !c.isLetter() && !c.isSpace() && c.category() != QChar::Other_Format)
             return QString(c);
     }
     return fallback;

@@ -80,11 +80,19 @@ QString date_box_text(double serial) {
 std::optional<int64_t> parse_date_text(const QString& text) {
     // Three numbers, each pair parted by one mark with blanks about it or by blanks alone, so that
     // short dates with blanks ("7. 12. 2026", "2026. 12. 7.") read as well as "07/12/2026"; a
-    // full stop may close the date, and whatever follows a blank after it (a time) is ignored.
-    static const QRegularExpression shape(QStringLiteral(
-        "^([0-9]{1,4})(?:\\s*[^0-9\\s]\\s*|\\s+)([0-9]{1,2})(?:\\s*[^0-9\\s]\\s*|\\s+)"
-        "([0-9]{1,4})\\.?(?:\\s.*)?$"));
-    const auto m = shape.match(text.trimmed());
+    // full stop may close the date, and whatever follows a blank after it (a time), line ends
+    // included, is ignored. A digit of any script is no mark: "12\u06635/2026" is no date.
+    static const QRegularExpression shape(
+        QStringLiteral(
+            "^([0-9]{1,4})(?:\\s*[^\\d\\s]\\s*|\\s+)([0-9]{1,2})(?:\\s*[^\\d\\s]\\s*|\\s+)"
+            "([0-9]{1,4})\\.?(?:\\s.*)?$"),
+        QRegularExpression::UseUnicodePropertiesOption |
+            QRegularExpression::DotMatchesEverythingOption);
+    // The invisible marks that keep a right-to-left date in order ("5\u200F/12\u200F/2026")
+    // stand beside the separators the user sees; they part nothing.
+    QString visible = text;
+    visible.removeIf([](QChar c) { return c.category() == QChar::Other_Format; });
+    const auto m = shape.match(visible.trimmed());
     if (!m.hasMatch())
         return std::nullopt;
     const QString a = m.captured(1), b = m.captured(2), c = m.captured(3);

@@ -35,7 +35,7 @@ constexpr FirstRunChoice FIRST_RUN_CHOICES[] = {
 
 void load_start_settings() {
     ShellState& s = shell();
-    s.ini_path = platform::join_path(platform::writable_program_folder(), ini::SETTINGS_FILE);
+    s.ini_path = platform::program_file(ini::SETTINGS_FILE);
     read_system_info();
 
     if (file_exists(s.ini_path)) {

@@ -2,6 +2,9 @@
 // read-outs and bounds, the boxes acting on the chart, and renaming a series.
 #include "logging_test.h"
 
+#include "platform/text_file.h"
+#include "shell/language_file.h"
+
 namespace {
 
 class LegendWindowTest : public ::testing::Test {
@@ -78,6 +81,21 @@ TEST_F(LegendWindowTest, LoadListsTheSeriesAndSetsThePagingReadOuts) {
     w.HScroll1->setValue(96);
     EXPECT_EQ(std::tuple(w.Label1->text(), log_chart_model().display.points_per_page),
               std::tuple(QString("Time Per Page = 1440 min"), 96));
+
+    // In every language the help breaks its lines only where its sentences end; the label wraps
+    // within them.
+    const auto shipped = platform::read_text_file(
+        QUILLARN_DATA_DIR "/" + QString(DEFINITIONS_FOLDER) + "/" + LANGUAGE_FILE);
+    ASSERT_TRUE(shipped.has_value());
+    for (int language = 0; language < 5; ++language) {
+        load_language_text(*shipped, language);
+        w.apply_legend_texts();
+        for (const QString& line : w.Text1->text().split('\n'))
+            EXPECT_TRUE(line.endsWith('.')) << "language " << language << ": a line of the help "
+                                            << "breaks off at \"" << line << '"';
+    }
+    for (auto& record : definitions_table())
+        record.text.clear();
 }
 
 TEST_F(LegendWindowTest, EachLogPagesAtTheChartsPointsPerPageWhenTheWindowCameFirst) {
@@ -177,4 +195,17 @@ TEST_F(LegendWindowTest, TheTitleDialogRenamesTrimmedAndCancelChangesNothing) {
                   fields(c.shown, c.title, c.series, true))
             << c.typed;
     }
+
+    // The axis goes on saying what the values are measured in, whatever the series is called.
+    LogChartModel& model = log_chart_model();
+    model.remove_all_series();
+    model.add_series("Level (mm)").add_point(1.78e9, 1200);
+    model.changed();
+    series_title_dialog_runner() = [](QDialog& d) {
+        d.findChild<QLineEdit*>("Text1")->setText("Sump");
+        return QDialog::Accepted;
+    };
+    legend_window().TeeListBox1_DblClick(0);
+    EXPECT_EQ(fields(model.series(0).title, page->log_chart->yAxis->label()), fields("Sump", "mm"))
+        << "the renamed series' axis lost its unit";
 }

@@ -181,7 +181,11 @@ TEST_F(LogChartCommandsTest, AnAbortOrAPulledLineKeepsALoadablePartialLog) {
         const QStringList m = dialogs.messages();
         ASSERT_EQ(m.size(), pull ? 2 : 1) << m.join("\n").toStdString();
         EXPECT_TRUE(m.last().startsWith("The download stopped before the log was") &&
-                    m.last().contains(path));
+                    m.last().contains(path) &&
+                    m.last().contains(QString("The log file holds %1 of the 10 records its header "
+                                              "announces.")
+                                          .arg(points())))
+            << m.last().toStdString();
         EXPECT_TRUE(testfiles::read_bytes(path).endsWith(
             "\r\n" + chart_settings_trailer(log_setup().chart_units).toLatin1() + "\r\n"));
         EXPECT_TRUE(points() > 0 && points() < 10) << points();
@@ -272,15 +276,56 @@ TEST_F(LogChartCommandsTest, BadFilesGiveOneClearMessageAndLeaveTheChart) {
     EXPECT_TRUE(dialogs.messages().join("|").startsWith("The log file cannot be read:"));
 }
 
+// What is there is charted; records the header counts that the file lacks and entries that do
+// not read (a record with a digit that is not hex among them) are said once; a sound file says
+// nothing.
 TEST_F(LogChartCommandsTest, DamagedRecordsAreLeftOutAndToldOnce) {
+    // Level only (5-byte records) every 15 minutes from 1 Dec 2026; record i holds the level i.
+    auto records = [](int count, int from = 0) {
+        QByteArray out;
+        for (int i = from; i < from + count; ++i) {
+            const int minutes = i * 15, hhmm = minutes % 1440 / 60 * 100 + minutes % 60;
+            const QByteArray bytes = QByteArray() + char(minutes / 1440 >> 4) +
+                                     char((minutes / 1440 & 0xF) << 4 | hhmm >> 8) + char(hhmm) +
+                                     char(i >> 8) + char(i);
+            out += (out.isEmpty() ? "$" : ",$") + bytes.toHex().toUpper();
+        }
+        return out;
+    };
+    auto head = [](int announced) {
+        return "0,2,0,11226,1,32768,0,15,0," + QByteArray::number(announced) + ",88";
+    };
+    const QByteArray trailer = "\r\n~2|0|0|0|0|3|0\r\n";
+    const struct Case {
+        const char* what;
+        QByteArray file;
+        int points;
+        QString message;
+    } cases[] = {
+        {"sound", head(4) + records(4) + trailer, 4, ""},
+        {"cut short, no trailer", head(300) + records(134) + ",$00221B00", 134,
+         "The log file holds 134 of the 300 records its header announces."},
+        {"header only", head(300) + "\r\n", 0,
+         "The log file holds 0 of the 300 records its header announces."},
+        {"a record not hex throughout",
+         head(4) + records(2) + ",$00001E00OK," + records(1, 3) + trailer, 3,
+         "The log file holds 3 of the 4 records its header announces.\r\n"
+         "1 entries of the log could not be read and were left out."},
+        {"short and long entries",
+         head(4) + "$0000000064,$00000F00,$00002D0066~,$0000300067" + trailer, 2,
+         "The log file holds 2 of the 4 records its header announces.\r\n"
+         "2 entries of the log could not be read and were left out."},
+    };
     const QString path = dir.filePath("noisy.vlg");
-    // Start 1 Dec 2026; level only (5-byte records): one short, one with noise in its digits.
-    testfiles::write_bytes(path, "0,2,0,11226,1,32768,0,15,0,4,88$0000000064,$00000F00,"
-                                 "$00002D0066~,$0000300067\r\n~2|0|0|0|0|3|0\r\n");
-    dialogs.files.push_back(path);
-    page->Command3->click();
-    ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_TRUE(dialogs.messages()[0].startsWith("2 entries of the log could not be read"));
+    for (const Case& c : cases) {
+        dialogs.prompts.clear();
+        testfiles::write_bytes(path, c.file);
+        dialogs.files.push_back(path);
+        page->Command3->click();
+        EXPECT_EQ(fields(dialogs.messages().join("|"), points(), log_view.selected_tab),
+                  fields(c.message, c.points, 2))
+            << c.what << ": the message the user got, the points charted, the tab on show";
+    }
     EXPECT_EQ(log_chart_model().series(0).y, (std::vector<double>{100, 103}));
     EXPECT_EQ(std::tuple(definitions_table()[92].unit_value, page->unit_log_boxes[8]->text()),
               std::tuple(88.0, QString("5")));

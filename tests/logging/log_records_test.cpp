@@ -135,14 +135,14 @@ TEST(LogRecords, RelayWordGivesSixBitsAfterTheChannels) {
     EXPECT_EQ(v, (std::vector<double>{37, 1, 0, 1, 0, 0, 1}));
 }
 
-TEST(LogRecords, RecordCheckTakesExactLengthEitherCaseAndCountsStrayDigitsAsZero) {
+// A digit that is not hex would chart a value the unit never logged: the record is refused.
+TEST(LogRecords, RecordCheckTakesExactLengthEitherCaseAndRefusesStrayDigits) {
     std::array<uint8_t, MAX_RECORD_BYTES> upper{}, lower{};
     ASSERT_TRUE(hex_record_to_bytes("$0AFF10", 3, upper) &&
                 hex_record_to_bytes("$0aff10", 3, lower));
     EXPECT_TRUE(upper == lower && upper[1] == 0xFF);
-    ASSERT_TRUE(hex_record_to_bytes("$0AZZ10", 3, upper));
-    EXPECT_EQ(upper[1], 0);
-    for (const char* bad : {"$0AFF1", "$0AFF100", "0AFF100", "~2|0|0", "", "$"})
+    for (const char* bad : {"$0AFF1", "$0AFF100", "0AFF100", "~2|0|0", "", "$", "$0AZZ10",
+                            "$0AOK10", "$0A FF1", "$0AFF1G", "$0A+F10"})
         EXPECT_FALSE(hex_record_to_bytes(bad, 3, upper)) << bad;
     EXPECT_FALSE(hex_record_to_bytes("$" + QByteArray(2 * 94, '0'), 94, upper));
 }

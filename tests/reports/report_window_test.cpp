@@ -19,10 +19,12 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -108,6 +110,8 @@ TEST_F(ReportWindowTest, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
     } cases[] = {
         {"unreadable From", "5th of May", "06/12/2026", false, "The From date cannot be read as a date."},
         {"unreadable To", "05/12/2026", "", false, "The To date cannot be read as a date."},
+        {"another script's digit between the numbers", "05/12/2026", "12\u06635/2026", false,
+         "The To date cannot be read as a date."},
         {"no series on the chart", "05/12/2026", "06/12/2026", true,
          "Choose a trend series of the log chart."},
     };
@@ -182,7 +186,8 @@ TEST_F(ReportWindowTest, ItsOwnDatesReadBackInEveryLocale) {
     } cases[] = {{"sk_SK.UTF-8", "5. 12. 2026"},
                  {"hu_HU.UTF-8", "2026. 12. 05."},
                  {"de_DE.UTF-8", "05.12.2026"},
-                 {"en_US.UTF-8", "12/5/2026"}};
+                 {"en_US.UTF-8", "12/5/2026"},
+                 {"ar_EG.UTF-8", "5\u200F/12\u200F/2026"}};
     const QByteArray saved_env = qgetenv("LC_ALL");
     const platform::DateFormats saved = platform::date_formats();
     const platform::NumberSeparators saved_numbers = platform::number_separators();
@@ -209,6 +214,40 @@ TEST_F(ReportWindowTest, ItsOwnDatesReadBackInEveryLocale) {
                 << previews[0];
         picks.clear();
     }
+
+    // Every locale Qt knows, as the user's environment names it: the window's own From and To
+    // dates and a calendar pick read back as their days, and the date separator is one the user
+    // can see. One window serves them all, and the settings it writes go to memory where the
+    // system has it, so that the walk stays quick.
+    const QTemporaryDir memory(QDir("/dev/shm").exists() ? "/dev/shm/report-walk-XXXXXX"
+                                                         : dir.filePath("walk-XXXXXX"));
+    shell().ini_path = QDir(memory.path()).filePath("general.ini");
+    QStringList names;
+    for (const QLocale& l :
+         QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory))
+        if (!names.contains(l.name()))
+            names << l.name();
+    ASSERT_GT(names.size(), 500);
+    const auto day = [](int d) { return parse_date_text(QStringLiteral("2026-12-%1").arg(d)); };
+    ReportWindow w;
+    calendar_sets_from_date() = true;
+    CalendarDialog calendar(w);
+    calendar.TChart1->setSelectedDate(QDate(2026, 12, 7));
+    QStringList refused;
+    for (const QString& name : names) {
+        qputenv("LC_ALL", (name + ".UTF-8").toUtf8());
+        platform::use_system_formats(platform::query_system_info());
+        w.Form_Load();
+        const auto from = parse_date_text(w.from_date_box->text());
+        const auto to = parse_date_text(w.to_date_box->text());
+        calendar.select_calendar_date();
+        const auto picked = parse_date_text(w.from_date_box->text());
+        const QChar sep = platform::date_formats().date_separator.front();
+        if (from != day(5) || to != day(6) || picked != day(7) ||
+            sep.category() == QChar::Other_Format)
+            refused << name + ": " + w.to_date_box->text();
+    }
+    EXPECT_EQ(refused, QStringList{}) << "these locales' own dates do not read back";
     saved_env.isNull() ? qunsetenv("LC_ALL") : qputenv("LC_ALL", saved_env);
     platform::date_formats() = saved;
     platform::number_separators() = saved_numbers;
@@ -247,13 +286,15 @@ TEST_F(ReportWindowTest, PreviewPrintsTheReportItShowsEveryCopyThenSaysSoOnce) {
     preview.Command2->click(); // cancelled: nothing more
     const QByteArray bytes = testfiles::read_bytes(dir.filePath("r.pdf"));
     EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r"), 3);
-    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Report has been printed successfully")});
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{QStringLiteral("Report has been printed successfully")});
 }
 
 TEST_F(ReportWindowTest, PreviewOfTheListingPrintsTheListingUnderTheHeader) {
     *text_slot(1228) = QStringLiteral("The parameter list has been printed or saved.");
     ParameterListing listing;
-    listing.rows.push_back({QStringLiteral("P1"), QStringLiteral("Units"), QStringLiteral("1"), {}});
+    listing.rows.push_back(
+        {QStringLiteral("P1"), QStringLiteral("Units"), QStringLiteral("1"), {}});
     PrintHeaderFields header;
     header.use_header = true;
     PrintPreview preview;

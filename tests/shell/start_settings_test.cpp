@@ -3,6 +3,7 @@
 #include "shell/start_settings.h"
 #include "shell_test_support.h"
 
+#include "../platform/test_util.h"
 #include "platform/profile.h"
 
 #include <map>
@@ -77,6 +78,30 @@ TEST_F(ShellTest, UnreadableStartKeysKeepTheirValuesAndBlankOnesGetDefaults) {
                      ini_value(ini(), "Software Mode")),
               fields(0, 0, 1, 1));
     EXPECT_EQ(ini_value(ini(), "Language"), "abc") << "a value the user wrote is not replaced";
+}
+
+// An installed program cannot write its folder: the settings move to the user's configuration
+// folder, which starts from the general.ini shipped beside the program and then keeps its own.
+TEST_F(ShellTest, AReadOnlyProgramFolderStartsFromTheSettingsShippedInIt) {
+    const QString config = tmp.filePath("config");
+    testutil::ScopedEnv xdg("XDG_CONFIG_HOME", config.toUtf8());
+    const QString own = config + "/quillarnpc/general.ini";
+    const QByteArray shipped =
+        "[General]\r\nLanguage=1\r\nStartLogo=0\r\nSoftware Mode=0\r\nPort=4\r\n";
+    write_bytes(ini(), shipped);
+    testutil::ScopedPermissions read_only(program, testfiles::read_only_folder);
+    // The second run finds the user's own file, with the language the user chose meanwhile.
+    for (const auto& [run, language] : {std::pair{"first run", 1}, {"second run", 2}}) {
+        reset_shell_state();
+        load_start_settings();
+        EXPECT_EQ(fields(shell().ini_path, shell().software_mode, shell().language_index,
+                         shell().application_title, shell().operation_mode, ini_value(own, "Port"),
+                         ini_value(own, "Mode Operation")),
+                  fields(own, 0, language, "VeltoLog", 0, "4", "0"))
+            << run << ": the program did not start from the settings shipped with it";
+        write_ini(own, "General", "Language", "2");
+    }
+    EXPECT_EQ(read_bytes(ini()), shipped);
 }
 
 TEST(Passcode, StoredPasscodesGiveLevelsOneAndTwoAndAnythingElseThree) {
