@@ -243,6 +243,8 @@ LiveEchoMonitor::TraceOutcome LiveEchoMonitor::fetch_trace(int k) {
 bool LiveEchoMonitor::line_dead(bool untold) {
     LinkState& L = link();
     if (L.echo_online && (untold || !L.failure_told)) {
+        // A countdown standing behind the message would read as a wait still going on.
+        link_view().set_status_text(2, QString());
         platform::msg_box(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
