@@ -29,6 +29,7 @@ TraceFetch get_echo_trace(const QString& cmd, int trace) {
     port.clear_input();
     if (port.output(cmd.toLatin1()) != platform::CommError::None) {
         L.comms_abort = true;
+        L.reply_timed_out = false; // not sent at all: no busy unit to wait for
         return TraceFetch::NoReply;
     }
     L.log_download_active = false;

@@ -11,7 +11,8 @@
 // How a trace fetch ended.
 enum class TraceFetch {
     Trace,     // a trace reply, in the table
-    NoReply,   // nothing (or no line end) in time, or the command could not be written
+    NoReply,   // nothing (or no line end) in time (reply_timed_out), or the command could not
+               // be written
     NotATrace, // a reply, but no trace: the table keeps what it held
     Stopped,   // comms_abort was set before or during the wait (a stop, an earlier failure)
 };

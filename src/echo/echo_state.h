@@ -22,6 +22,7 @@ struct EchoState {
 
     std::array<bool, 3> echo_axis_hold{}; // per chart: the user zoomed, new traces keep the axes
     bool span_read_done = false;          // the span was read since the start (or undo-zoom)
+    bool status_read_done = false;        // the status block was read since the start
     std::array<int16_t, 4> trace_countdown{}; // ticks left before each kind is due
     int16_t echo_chart_number = 1;
 

@@ -69,7 +69,10 @@ void LiveEchoMonitor::arm_timer() {
 }
 
 void LiveEchoMonitor::record() {
-    if (hooks_.record_traces)
+    // A recording line carries the status block's values: none is written before they have
+    // been read.
+    const EchoState& e = echo_state();
+    if (hooks_.record_traces && (e.status_read_done || !e.echo_recording))
         hooks_.record_traces();
 }
 
@@ -110,7 +113,9 @@ void LiveEchoMonitor::start_monitoring() {
     e.temperature_min = 40;
     e.temperature_max = -10;
     e.span_read_done = false;
+    e.status_read_done = false;
     e.trace_countdown.fill(0);
+    unanswered_trace_ = false;
     if (hooks_.set_recorder_enabled)
         hooks_.set_recorder_enabled(true);
     if (hooks_.set_exit_enabled)
@@ -126,12 +131,17 @@ void LiveEchoMonitor::stop_monitoring() {
     link_view().set_status_text(2, QString());
     if (hooks_.set_recorder_enabled)
         hooks_.set_recorder_enabled(false);
-    open_com_port();
-    if (L.port_open_failed)
-        return;
-    if (L.echo_online) {
-        MSComm1().output(QByteArrayLiteral("/LOADNORM\r"));
-        MSComm1().output(QByteArrayLiteral("/access:off\r"));
+    // A device that has gone away, which the user has been told of, is not reopened: that would
+    // only tell of it again, and there is nothing to write to.
+    const bool device_gone = !MSComm1().port_open() && L.failure_told;
+    if (!device_gone) {
+        open_com_port();
+        if (L.port_open_failed)
+            return;
+        if (L.echo_online) {
+            MSComm1().output(QByteArrayLiteral("/LOADNORM\r"));
+            MSComm1().output(QByteArrayLiteral("/access:off\r"));
+        }
     }
     link_view().set_progress_value(1, 0);
     L.comms_abort = true;
@@ -195,28 +205,96 @@ void LiveEchoMonitor::stop_after_error(const QString& description) {
         hooks_.timer->stop();
 }
 
-// After each exchange of a tick: whether the tick goes on. A unit that has stopped answering
-// takes monitoring offline and is told once; the tick's other commands would only wait for it
-// too, and the read-outs would show what never came.
+// After each command of a tick: whether the tick goes on. A command the link gave up on (three
+// sends without an answer) has told the user and left echo mode; the tick's other commands would
+// only wait for the same dead line, and the read-outs would show what never came.
 bool LiveEchoMonitor::exchange_ok() {
-    LinkState& L = link();
     if (!live_selected())
         return false; // the user's stop, or the link's failure that has gone offline already
-    if (!L.comms_abort)
-        return true;
-    if (L.echo_online) {
-        // A trace fetch has no resend and no message of its own; a command sent through the
-        // link has told the user when its sends were used up, and has left echo mode.
+    if (link().comms_abort)
+        return line_dead(false);
+    unanswered_trace_ = false;
+    return true;
+}
+
+// One trace fetch. A trace that does not come in time fails that tick quietly, as a busy unit's
+// may; the next tick asks again (the link keeps its late answer from passing for that one). Two
+// in a row with no answer between them, or a port that has gone, are a dead line.
+LiveEchoMonitor::TraceOutcome LiveEchoMonitor::fetch_trace(int k) {
+    LinkState& L = link();
+    const TraceFetch got = get_echo_trace(
+        QLatin1String(TRACE_COMMANDS[static_cast<size_t>(k)]) + QLatin1Char('\r'), k);
+    if (!live_selected())
+        return TraceOutcome::Left;
+    if (got == TraceFetch::Trace || got == TraceFetch::NotATrace) {
+        unanswered_trace_ = false;
+        return TraceOutcome::Answered;
+    }
+    if (got == TraceFetch::NoReply && L.reply_timed_out && !unanswered_trace_) {
+        unanswered_trace_ = true;
+        return TraceOutcome::Missed;
+    }
+    line_dead(got == TraceFetch::NoReply && L.reply_timed_out);
+    return TraceOutcome::Left;
+}
+
+// The line is dead: monitoring goes offline, and the user hears of it once. `untold` when the
+// link has not said so itself (a trace has no message of its own).
+bool LiveEchoMonitor::line_dead(bool untold) {
+    LinkState& L = link();
+    if (L.echo_online && (untold || !L.failure_told)) {
+        // A countdown standing behind the message would read as a wait still going on.
+        link_view().set_status_text(2, QString());
         platform::msg_box(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
             platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+        L.failure_told = true;
     }
     if (hooks_.timer)
         hooks_.timer->stop();
     page_.offline_option->setChecked(true);
-    link().echo_online = false;
+    L.echo_online = false;
     return false;
+}
+
+bool LiveEchoMonitor::read_span() {
+    EchoState& e = echo_state();
+    if (!live_selected())
+        return false;
+    send_command(QStringLiteral("/LOADQUICK"));
+    if (!exchange_ok())
+        return false;
+    status(ui_text(1356, QStringLiteral("Reading span...")));
+    get_span();
+    if (!exchange_ok())
+        return false;
+    if (shell().show_span)
+        display_.drawspan();
+    e.span_read_done = true;
+    record();
+    send_command(QStringLiteral("/LOADNORM"));
+    return exchange_ok();
+}
+
+bool LiveEchoMonitor::read_status() {
+    EchoState& e = echo_state();
+    if (!live_selected())
+        return false;
+    send_command(QStringLiteral("/LOADQUICK"));
+    if (!exchange_ok())
+        return false;
+    status(ui_text(1357, QStringLiteral("Reading status...")));
+    get_range([this] { return offline_selected(); });
+    if (!exchange_ok())
+        return false;
+    e.status_read_done = true;
+    const auto& table = definitions_table();
+    display_.update_status(table[900].unit_value, table[900].value_text);
+    display_.update_level(e.span_values[0], e.level_value);
+    display_.update_temperature(e.temperature_value);
+    send_command(QStringLiteral("/LOADNORM"));
+    return exchange_ok();
 }
 
 bool LiveEchoMonitor::run_tick() {
@@ -228,65 +306,47 @@ bool LiveEchoMonitor::run_tick() {
             page_.echo_chart->replot(QCustomPlot::rpQueuedReplot);
         }
     const auto due = count_down(e.trace_countdown);
-    if (any_due(due)) {
-        for (int k = 1; k <= 4; ++k) {
-            const size_t i = static_cast<size_t>(k - 1);
-            if (!due[i])
-                continue;
-            const bool ticked = page_.trace_boxes[i]->isChecked();
-            if (ticked || e.echo_recording) {
-                if (!live_selected())
-                    return false;
-                status(ui_text(1351 + k));
-                get_echo_trace(QLatin1String(TRACE_COMMANDS[static_cast<size_t>(k)]) +
-                                   QLatin1Char('\r'),
-                               k);
-                if (!exchange_ok())
-                    return false;
+    if (!any_due(due))
+        return true;
+    // A recording's first line must carry values the unit gave: its status is read before its
+    // first trace (the span before it, for the level read-out's scale).
+    const bool status_first = e.echo_recording && !e.status_read_done;
+    if (status_first) {
+        if (!e.span_read_done && !read_span())
+            return false;
+        if (!read_status())
+            return false;
+        record();
+    }
+    bool missed = false; // a trace of this tick did not come: the tick's others are not asked
+    for (int k = 1; k <= 4; ++k) {
+        const size_t i = static_cast<size_t>(k - 1);
+        if (!due[i])
+            continue;
+        const bool ticked = page_.trace_boxes[i]->isChecked();
+        if ((ticked || e.echo_recording) && !missed) {
+            if (!live_selected())
+                return false;
+            status(ui_text(1351 + k));
+            const TraceOutcome got = fetch_trace(k);
+            if (got == TraceOutcome::Left)
+                return false;
+            missed = got == TraceOutcome::Missed;
+            if (!missed) {
                 if (page_.trace_boxes[i]->isChecked())
                     display_.update_trace(k, 1);
                 record();
             }
-            e.trace_countdown[i] = interval_ticks(s.trace_interval[i], 0);
         }
-        if (!e.span_read_done) {
-            if (!live_selected())
-                return false;
-            send_command(QStringLiteral("/LOADQUICK"));
-            if (!exchange_ok())
-                return false;
-            status(ui_text(1356, QStringLiteral("Reading span...")));
-            get_span();
-            if (!exchange_ok())
-                return false;
-            if (s.show_span)
-                display_.drawspan();
-            e.span_read_done = true;
-            record();
-            send_command(QStringLiteral("/LOADNORM"));
-            if (!exchange_ok())
-                return false;
-        }
-        if (s.show_status_overlay || s.show_level_overlay || s.show_temperature_overlay ||
-            e.echo_recording) {
-            if (!live_selected())
-                return false;
-            send_command(QStringLiteral("/LOADQUICK"));
-            if (!exchange_ok())
-                return false;
-            status(ui_text(1357, QStringLiteral("Reading status...")));
-            get_range([this] { return offline_selected(); });
-            if (!exchange_ok())
-                return false;
-            const auto& table = definitions_table();
-            display_.update_status(table[900].unit_value, table[900].value_text);
-            display_.update_level(e.span_values[0], e.level_value);
-            display_.update_temperature(e.temperature_value);
-            send_command(QStringLiteral("/LOADNORM"));
-            if (!exchange_ok())
-                return false;
-        }
+        e.trace_countdown[i] = interval_ticks(s.trace_interval[i], 0);
     }
+    if (!e.span_read_done && !read_span())
+        return false;
+    if (!status_first &&
+        (s.show_status_overlay || s.show_level_overlay || s.show_temperature_overlay ||
+         e.echo_recording) &&
+        !read_status())
+        return false;
     return true;
 }
 

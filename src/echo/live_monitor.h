@@ -57,11 +57,17 @@ private:
     bool offline_selected() const;
     // The tick's work; false when the tick was left early and must not re-arm.
     bool run_tick();
+    enum class TraceOutcome { Answered, Missed, Left };
+    TraceOutcome fetch_trace(int k);
+    bool read_span();
+    bool read_status();
     bool exchange_ok();
+    bool line_dead(bool untold);
     void stop_after_error(const QString& description);
     void record();
 
     EchoPage& page_;
     EchoDisplay& display_;
     EchoFrameHooks hooks_;
+    bool unanswered_trace_ = false; // the last trace fetch got no answer, nor anything since
 };

@@ -355,8 +355,12 @@ void wait_for_owed_replies(const QString& cmd, double) {
     // The user sees what holds the link up, and for how long.
     LinkView& v = link_view();
     const QString before = v.status_text(1);
-    const QString text = ui_text(2040, QStringLiteral("Waiting for the late reply to")) +
-                         QLatin1Char(' ') + term_line(r.owed.front().command);
+    // A trace's wait has no command of its own (its late answer is nobody else's to take).
+    const QString& owed = r.owed.front().command;
+    const QString text =
+        owed.isEmpty() ? ui_text(2430, QStringLiteral("Waiting for a late reply from the unit"))
+                       : ui_text(2040, QStringLiteral("Waiting for the late reply to")) +
+                             QLatin1Char(' ') + term_line(owed);
     v.set_status_text(1, text);
     auto countdown = [&] {
         if (r.owed.empty())

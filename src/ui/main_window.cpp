@@ -497,6 +497,7 @@ void MainWindow::build_frame() {
     Frame4->setAutoFillBackground(true);
     Toolbar2 = new QToolBar(Frame4);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
+    Toolbar2->setIconSize(QSize(16, 16)); // a slim strip: it takes its height from the pages
     auto* recorder = new QHBoxLayout(Frame4);
     recorder->setContentsMargins(2, 2, 2, 2);
     recorder->addWidget(Toolbar2);
@@ -506,7 +507,9 @@ void MainWindow::build_frame() {
     recorder->addWidget(echo_page->playback_interval_label);
     recorder->addWidget(echo_page->playback_interval_box);
     recorder->addWidget(echo_page->playback_interval_arrows);
-    Frame4->resize(DESIGN_WIDTH, 32);
+    // The strip sits under the toolbar and moves the pages down while it is open, so that the
+    // page tabs stay in sight and within reach.
+    layout->insertWidget(0, Frame4);
     Frame4->hide();
     ProgressBar[5]->hide();
 
@@ -685,7 +688,6 @@ void MainWindow::place_overlays() {
     l.window = g(central->rect());
     l.toolbar = Geometry{0, 0, pixels_to_twips(central->width()), 0};
     l.term = g(Term->geometry());
-    l.recorder_frame = g(Frame4->geometry());
     size_busy_frame();
     l.busy_frame = g(busy_frame->geometry());
     l.animation = g(busy_animation->geometry());
@@ -706,8 +708,6 @@ void MainWindow::place_overlays() {
         w->setGeometry(twips_to_pixels(r.left), twips_to_pixels(r.top), twips_to_pixels(r.width),
                        twips_to_pixels(r.height));
     };
-    put(Frame4, {a.recorder_frame.left, a.recorder_frame.top, pixels_to_twips(central->width()),
-                 a.recorder_frame.height});
     put(busy_frame, a.busy_frame);
     put(busy_animation, a.animation);
     put(progress_text, a.progress_text);
@@ -715,7 +715,7 @@ void MainWindow::place_overlays() {
     put(cancel_button, a.cancel_button);
     put(parameter_grid, a.grid);
     for (QWidget* w : std::initializer_list<QWidget*>{progress_text, ProgressBar[3], cancel_button,
-                                                      busy_frame, Frame4, parameter_grid})
+                                                      busy_frame, parameter_grid})
         w->raise();
 }
 

@@ -5,15 +5,18 @@
 #include "simulated_unit.h"
 
 #include "echo/echo_display.h"
+#include "echo/echo_exchange.h"
 #include "echo/echo_page.h"
 #include "echo/echo_recorder.h"
 #include "echo/echo_recording.h"
+#include "echo/echo_rules.h"
 #include "echo/echo_state.h"
 #include "echo/live_monitor.h"
 #include "platform/profile.h"
 #include "platform/text_file.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "shell/settings.h"
 #include "test_files.h"
 
 #include <QAction>
@@ -23,6 +26,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -157,6 +161,70 @@ TEST_F(EchoRecorderTest, AMinuteRecordedLiveIsSavedCompleteAndTheRecordingFileGo
     EXPECT_TRUE(dialogs.prompts.size() == 1) << "play asked for a file again";
     wait_end();
     EXPECT_EQ(static_cast<qsizetype>(played_at.size()), lines.size());
+}
+
+// Only RAW is ticked and only the level shows, yet each tick's four traces and its status reach
+// the file; every line, from the first, holds what the page showed and received when it was
+// written, never a value the unit did not give.
+TEST_F(EchoRecorderTest, EveryLineHoldsEachTicksTracesAndReadoutsAsTheyWereShown) {
+    for (int n = 900; n <= 904; ++n)
+        definitions_table()[static_cast<size_t>(n)].unit_value = NO_VALUE; // nothing read yet
+    definitions_table()[1374].text = "Running";
+    shell().status_label_texts = {};
+    write_ini(ini, "Echo Control", "Level", "True");
+    shell().trace_interval = {1, 1, 1, 1};
+    shell().playback_interval = 0; // a line at every chance
+    int lines = 0;
+    QMap<QChar, int> kinds;
+    monitor->hooks().record_traces = [&] {
+        const QString path = EchoRecorder::recording_path();
+        const qint64 before = QFileInfo(path).size();
+        recorder->record_traces();
+        if (QFileInfo(path).size() == before)
+            return;
+        ++lines;
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString line = platform::split_lines(QString::fromLatin1(file.readAll())).last();
+        EXPECT_FALSE(line.contains("-999999"))
+            << "a line holds the no-value marker: " << line.left(60);
+        const QStringList v = line.left(line.indexOf('T') - 1).split(',');
+        const QString trace = line.mid(line.indexOf('T'));
+        const QStringList box = page->status_box->text().split("\r\n");
+        ASSERT_EQ(box.size(), 8) << "a line was written before any status was shown: "
+                                 << line.left(60);
+        auto last = [](QCustomPlot* c) { return (c->graph(0)->data()->constEnd() - 1)->value; };
+        using platform::val;
+        EXPECT_EQ(fields(status_word(val(v[2]), v[2]), val(v[3]), val(v[4]), v[5], v[6],
+                         10 * val(v[7]), 10 * val(v[8]), val(v[9])),
+                  fields(box[0], page->level_readout->yAxis->range().upper,
+                         last(page->level_readout), box[3], box[4], val(box[5]), val(box[6]),
+                         last(page->temperature_readout)))
+            << "a field of the line is not what the page showed: " << line.left(60);
+        const EchoState& e = echo_state();
+        if (trace.startsWith("T1$R")) {
+            EXPECT_EQ(trace, span_record_text(e.span_values));
+            return;
+        }
+        const QChar letter = trace_letter(trace);
+        const int k = static_cast<int>(QStringLiteral("ABDC").indexOf(letter)) + 1;
+        EchoTraceHeader header;
+        std::array<int16_t, TRACE_SAMPLES> column{};
+        parse_trace_reply(QStringView(trace).mid(2), header, column);
+        EXPECT_TRUE(k > 0 && column == e.traces.column[static_cast<size_t>(k - 1)])
+            << "the line's trace is not the one received: " << trace.left(20);
+        ++kinds[letter];
+    };
+    int ticks = 0;
+    QObject::connect(monitor.get(), &LiveEchoMonitor::tick_finished, [&] { ++ticks; });
+    recorder->record_click();
+    platform::wait_until([&] { return ticks >= 3; }, 120);
+    dialogs.files.push_back(QString());
+    recorder->stop_button();
+    EXPECT_EQ(fields(lines, kinds.value('A'), kinds.value('B'), kinds.value('D'), kinds.value('C')),
+              fields(13, 3, 3, 3, 3))
+        << "three ticks: their span line and each one's four traces";
+    definitions_table()[1374].text.clear();
 }
 
 TEST_F(EchoRecorderTest, ACancelledOrFailedSaveKeepsTheRecordingUntilTheNextRecord) {

@@ -9,6 +9,7 @@
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
 #include "echo/live_monitor.h"
+#include "link/serial_texts.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/settings.h"
@@ -250,13 +251,19 @@ TEST_F(LiveMonitorTest, ADeadLineTakesMonitoringOfflineAndIsToldOnce) {
     WindowLinkView window;
     window.page = page.get();
     set_link_view(&window);
-    write_ini(ini, "Echo Control", "Status", "True");
     page->trace_boxes[0]->setChecked(true);
     shell().trace_interval = {1, 20, 20, 20};
     unit().echo().set_sample_count(50);
-    // The line dies at a trace fetch, in the middle of the status block, or at its end.
-    for (const char* dies_at : {"/ECHORAW1", "/p902", "/TEMP"}) {
-        SCOPED_TRACE(dies_at);
+    // The line dies at a trace fetch, in the middle of the status block, or at its end; without
+    // a read-out only traces are fetched, and two ticks without an answer tell of it.
+    const struct {
+        const char* dies_at;
+        const char* status;
+    } rows[] = {
+        {"/ECHORAW1", "True"}, {"/p902", "True"}, {"/TEMP", "True"}, {"/ECHORAW1", "False"}};
+    for (const auto& [dies_at, status] : rows) {
+        SCOPED_TRACE(std::string(dies_at) + " status " + status);
+        write_ini(ini, "Echo Control", "Status", status);
         sim->responder().restore_line();
         dialogs.prompts.clear();
         ticks.clear();
@@ -280,7 +287,58 @@ TEST_F(LiveMonitorTest, ADeadLineTakesMonitoringOfflineAndIsToldOnce) {
         EXPECT_EQ(dialogs.prompts.size(), 1u) << "told more than once";
         EXPECT_LE(received().size(), sent + 2) << "commands went on after the line died";
     }
+    // The port gone during a trace fetch: the link tells of it, and nothing more is said.
+    dialogs.prompts.clear();
+    ticks.clear();
+    sim->responder().restore_line();
+    go_live();
+    run_ticks(1);
+    sim->misbehave_on("/ECHORAW1", Misbehaviour::silence());
+    QTimer::singleShot(20, [this] { sim.reset(); });
+    platform::wait_until([&] { return page->offline_option->isChecked(); }, 600);
+    platform::wait_ms(30000);
+    EXPECT_EQ(dialogs.messages(), QStringList({serial_text(95) + " COM1 " + serial_text(96)}));
+    EXPECT_TRUE(page->offline_option->isChecked() && !link().echo_online && !timer.isActive());
     set_link_view(&view);
+}
+
+// The unit's lateness is on the same clock as the program's time-outs; a gentler clock leaves a
+// busy machine room to take the late reply in before the link stops waiting for it.
+TEST_F(LiveMonitorTest, OneLateReplyOnASoundLineKeepsMonitoringWithoutAWord) {
+    platform::set_time_scale(20);
+    sim->set_time_scale(20);
+    write_ini(ini, "Echo Control", "Status", "True");
+    page->trace_boxes[0]->setChecked(true);
+    shell().trace_interval = {1, 20, 20, 20};
+    unit().echo().set_sample_count(750);
+    for (const char* late : {"/ECHORAW1", "/p902"}) {
+        SCOPED_TRACE(late);
+        unit().echo().set_level_mm(2000);
+        dialogs.prompts.clear();
+        ticks.clear();
+        go_live();
+        run_ticks(1);
+        sim->misbehave_on(late, Misbehaviour::late(25000), 1);
+        // Replies after the late one find the surface a metre higher: a late trace taken for a
+        // later tick's would show it where it was.
+        auto moved = QObject::connect(sim.get(), &unitsim::Simulator::command_received,
+                                      [&](const QString& c) {
+                                          if (c.compare(late, Qt::CaseInsensitive) == 0)
+                                              unit().echo().set_level_mm(3000);
+                                      });
+        run_ticks(5);
+        QObject::disconnect(moved);
+        EXPECT_TRUE(dialogs.prompts.empty()) << "one late reply interrupted the user: "
+                                             << dialogs.messages().join(" | ").toStdString();
+        EXPECT_TRUE(page->live_option->isChecked() && link().echo_online) << "monitoring ended";
+        const auto& table = definitions_table();
+        EXPECT_EQ(fields(echo_state().header.window_2, echo_state().level_value,
+                         table[902].unit_value, table[903].unit_value, table[904].unit_value),
+                  fields(300, 3, 45, 1.2, 3.4))
+            << "a late reply was shown as a later command's";
+        page->offline_option->setChecked(true);
+        platform::wait_ms(500);
+    }
 }
 
 TEST_F(LiveMonitorTest, AFailedLogOnLeavesMonitoringOff) {

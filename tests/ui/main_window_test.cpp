@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 #include <qcustomplot.h>
@@ -344,6 +345,19 @@ TEST_F(MainWindowTest, OverlaysSitWhereTheLayoutPutsThemAndCancelHidesThem) {
     EXPECT_FALSE(w.progress_text->isVisible());
     EXPECT_FALSE(w.ProgressBar[3]->isVisible());
     EXPECT_FALSE(w.cancel_button->isVisible());
+}
+
+TEST_F(MainWindowTest, TheRecorderStripLeavesThePageTabsInSight) {
+    MainWindow& w = start(1, 1);
+    w.show();
+    w.resize(1000, 700);
+    w.dispatch_toolbar_button(QLatin1String(toolbar_key::RECORD));
+    QTest::qWait(10);
+    ASSERT_TRUE(w.Frame4->isVisible());
+    const QRect strip(w.Frame4->mapTo(&w, QPoint()), w.Frame4->size());
+    const QTabBar* bar = w.cso_tabs->tabBar();
+    EXPECT_FALSE(strip.intersects(QRect(bar->mapTo(&w, QPoint()), bar->size())))
+        << "the recorder strip covers the page tabs";
 }
 
 TEST_F(MainWindowTest, TheLogChartFillsItsTabBesideTheButtonColumn) {

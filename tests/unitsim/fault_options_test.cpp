@@ -23,6 +23,7 @@ TEST(UnitsimFaults, EachFaultOnTheCommandLineShapesTheRepliesItNames) {
         std::vector<const char*> replies; // "" = no answer; "*" = the unit's own answer
     } table[] = {
         {"silent@/p20", {"/p20", "/p21"}, {"", "*"}},
+        {"silent@/p20#1", {"/p20", "/p20"}, {"", "*"}},
         {"third-send@/p2*", {"/p20", "/p20", "/p20", "/P99"}, {"", "", "*", "*"}},
         {"refuse@/p104:*", {"/p104:2", "/p104"}, {"NO\r\n", "*"}},
         {"garbage=##", {"/p20"}, {"##\r\n"}},
@@ -61,7 +62,7 @@ TEST(UnitsimFaults, ALateUnitAnswersThatMuchLater) {
 
 TEST(UnitsimFaults, AFaultTextThatSaysNothingClearIsRefused) {
     for (const char* bad : {"late", "late=-5", "chunks=0", "chunks=2,", "bogus", "silent=3",
-                            "drop-after=", "lone-line-end=tab", "refuse@"}) {
+                            "drop-after=", "lone-line-end=tab", "refuse@", "silent#0", "drop#2"}) {
         const auto fault = unitsim::parse_fault(bad);
         EXPECT_FALSE(fault.error.isEmpty()) << bad;
         EXPECT_TRUE(fault.rules.empty()) << bad;

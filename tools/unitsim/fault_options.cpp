@@ -1,5 +1,7 @@
 #include "fault_options.h"
 
+#include <QRegularExpression>
+
 namespace unitsim {
 namespace {
 
@@ -33,6 +35,18 @@ ParsedFault parse_fault(const QString& text) {
     ParsedFault out;
     QString spec = text.trimmed();
     FaultRule rule;
+    // "#N" at the very end: only the first N matching commands misbehave. (A garbage text that
+    // itself ends in "#" and digits is given a pattern, "@*", to keep its digits.)
+    std::optional<int> times;
+    static const QRegularExpression count_suffix(QStringLiteral("#(\\d+)$"));
+    if (const auto m = count_suffix.match(spec); m.hasMatch()) {
+        times = whole(m.captured(1), 1);
+        if (!times) {
+            out.error = QStringLiteral("\"%1\": #N wants a number of commands, 1 or more").arg(text);
+            return out;
+        }
+        spec.truncate(m.capturedStart());
+    }
     if (const qsizetype at = spec.indexOf('@'); at >= 0) {
         rule.pattern = spec.mid(at + 1).trimmed();
         spec = spec.left(at);
@@ -107,6 +121,11 @@ ParsedFault parse_fault(const QString& text) {
     } else {
         return fail("no such fault; one of silent, late, third-send, chunks, line-end-apart, "
                     "last-line-split, garbage, lone-line-end, refuse, drop, drop-after");
+    }
+    if (times) {
+        if (kind == "drop" || kind == "drop-after")
+            return fail(kind + " takes no #N: the line is dead after it");
+        rule.count = *times;
     }
     out.rules.push_back(rule);
     return out;

@@ -32,8 +32,9 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         "Simulated unit on a pseudo-terminal.\n\nMisbehaviour, one --fault each, "
-        "KIND[=VALUE][@PATTERN] (PATTERN: the commands it applies to, case ignored, a trailing * "
-        "matches the front; without it every command), for example --fault late=6000@/p20 or "
+        "KIND[=VALUE][@PATTERN][#N] (PATTERN: the commands it applies to, case ignored, a "
+        "trailing * matches the front; without it every command; #N: only the first N of them), "
+        "for example --fault late=6000@/p20, --fault late=25000@/ECHORAW1#1 or "
         "--fault drop-after=200:\n  " +
         unitsim::fault_help().join("\n  "));
     parser.addHelpOption();
