@@ -269,6 +269,27 @@ TEST_F(ParameterRoadTest, AnUnchangedFileFromASmallerUnitSendsNothing) {
     EXPECT_FALSE(rec(41).present) << "the compare read leaves the set's presence alone";
 }
 
+// The hard and the factory default are commands, not settings: whatever a set's rows read, an
+// upload never sends them, so a set whose P930 reads 1 does not reset the unit.
+TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
+    download("unit.par");
+    QList<QByteArray> items = file_bytes(dir.filePath("unit.par")).split(',');
+    ASSERT_EQ(items.size(), PAR_FIELDS + 1);
+    for (const auto& [P, value] : {std::pair{41, "30"}, {88, "1"}, {930, "1"}})
+        items[P - 20] = value;
+    QFile f(dir.filePath("defaults.par"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(items.join(',')) > 0);
+    f.close();
+    ASSERT_TRUE(openparamfile(dir.filePath("defaults.par"), true));
+    ASSERT_EQ(fields(rec(88).unit_value, rec(930).unit_value), fields(1.0, 1.0));
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_EQ(sent_matching(received(), "/p"), QStringList({"/p41:30"}))
+        << "a default command went to the unit";
+    EXPECT_EQ(sim->unit().value(41), 30.0);
+}
+
 TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
     download();
     ASSERT_TRUE(scrpar(838).visible);
