@@ -232,13 +232,30 @@ struct ExchangeStatus {
     }
 };
 
+// The user's Cancel of a transfer that lets it end the link's waits.
+bool cancelled() {
+    const LinkState& L = link();
+    return L.cancel_ends_waits && L.cancel_requested;
+}
+
+// Shows a failure of the link, or keeps it for the caller that tells it with what it was doing.
+void tell_failure(const QString& text, int style, const QString& title = {}) {
+    LinkState& L = link();
+    if (!L.hold_failure_message) {
+        platform::msg_box(text, style, title);
+        return;
+    }
+    if (L.held_failure_message.isEmpty())
+        L.held_failure_message = text;
+}
+
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
     // A countdown standing behind the message would read as a wait still going on.
     link_view().set_status_text(2, QString());
     if (tell_user)
-        platform::msg_box(
+        tell_failure(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
             platform::mb::Critical, title);
@@ -274,10 +291,9 @@ void on_device_lost() {
         return;
     rx().device_lost_told = true;
     L.failure_told = true;
-    platform::msg_box(serial_text(95) + QLatin1Char(' ') +
-                          platform::port_name(MSComm1().comm_port()) + QLatin1Char(' ') +
-                          serial_text(96),
-                      platform::mb::Critical);
+    tell_failure(serial_text(95) + QLatin1Char(' ') + platform::port_name(MSComm1().comm_port()) +
+                     QLatin1Char(' ') + serial_text(96),
+                 platform::mb::Critical);
 }
 
 void show_countdown() {
@@ -340,18 +356,18 @@ void open_com_port() {
     port.clear_input();
 }
 
-void wait_for_owed_replies(const QString& cmd, double) {
+bool wait_for_owed_replies(const QString& cmd, double) {
     owe_answers_of_expired_waits();
     ReceiveState& r = rx();
     auto due = [&] { return !r.owed.empty() && platform::seconds() <= owed_give_up_time(); };
     if (!due()) {
         forgive_owed_answers();
-        return;
+        return true;
     }
     // The same command sent again may take its earlier answer: it is the answer it asks for.
     if (std::all_of(r.owed.begin(), r.owed.end(),
                     [&](const OwedAnswer& o) { return !cmd.isEmpty() && o.command == cmd; }))
-        return;
+        return true;
     // The user sees what holds the link up, and for how long.
     LinkView& v = link_view();
     const QString before = v.status_text(1);
@@ -372,13 +388,17 @@ void wait_for_owed_replies(const QString& cmd, double) {
                    QLatin1Char('s'));
     };
     countdown();
-    while (due() && !platform::all_waits_ended())
-        platform::wait_until([&] { return !due(); },
+    while (due() && !platform::all_waits_ended() && !cancelled())
+        platform::wait_until([&] { return !due() || cancelled(); },
                              owed_give_up_time() - platform::seconds() + 0.01, countdown, 0.1);
-    forgive_owed_answers();
+    // Answers still owed when the user cancels stay owed: whatever goes out next waits for them.
+    const bool stopped = due() && cancelled();
+    if (!stopped)
+        forgive_owed_answers();
     if (v.status_text(1) == text)
         v.set_status_text(1, before);
     v.set_status_text(2, QString());
+    return !stopped;
 }
 
 void send_command(const QString& cmd, const QString& status_text) {
@@ -394,7 +414,10 @@ void send_command(const QString& cmd, const QString& status_text) {
     int sweep_resends = 0;
     for (;;) {
         wait_for_earlier_replies();
-        wait_for_owed_replies(cmd);
+        if (!wait_for_owed_replies(cmd)) {
+            L.comms_abort = true; // cancelled while the unit still owed answers: nothing is sent
+            return;
+        }
         L.comms_abort = false;
         port.clear_input();
         L.reply_timeout = timeout_for(cmd);
@@ -420,7 +443,7 @@ void send_command(const QString& cmd, const QString& status_text) {
                 return; // stopped by another handler or the user's Cancel
             // The unit acknowledges instead of answering now and then; ask again, a few times.
             const bool no_value = L.reply_buffer.isEmpty() || L.reply_buffer == QLatin1String("OK");
-            if (no_value && sweep_resends < 3) {
+            if (no_value && sweep_resends < 3 && !cancelled()) {
                 ++sweep_resends;
                 continue;
             }
@@ -437,8 +460,10 @@ void send_command(const QString& cmd, const QString& status_text) {
         status.show(ui_text(1416, QStringLiteral("No reply - retry")) + QLatin1Char(' ') +
                     QString::number(tries + 1));
         delay_ms(500);
-        if (L.comms_abort)
+        if (L.comms_abort || cancelled()) {
+            L.comms_abort = true;
             return;
+        }
         ++tries;
     }
 }
@@ -584,7 +609,10 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
 
 void delay_ms(int ms) {
     link().delay_elapsed = false;
-    platform::wait_ms(ms);
+    if (ms <= 0)
+        platform::pump_events();
+    else
+        platform::wait_until([] { return cancelled(); }, ms / 1000.0);
     link().delay_elapsed = true;
 }
 

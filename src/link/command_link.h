@@ -42,8 +42,9 @@ void send_command_to_comms_card(const QString& cmd);
 // becomes another command's reply. Nothing is waited for when no send timed out. send_command
 // calls it; code that writes to MSComm1 itself and then calls wait_for_reply calls it before
 // writing. (The second argument is kept for callers that still pass their time-out; the
-// unit's own lateness decides.)
-void wait_for_owed_replies(const QString& cmd, double = 0);
+// unit's own lateness decides.) False when the user's Cancel ended the wait (see
+// LinkState::cancel_ends_waits): the answers stay owed and nothing should be sent.
+bool wait_for_owed_replies(const QString& cmd, double = 0);
 
 // True when the unit refused a write ("/p151:1", "/p931:...", an upload's "/p20:3"): only a reply
 // containing "NO" (exact case) refuses; an acknowledgement, an echo of the value or any other text

@@ -32,11 +32,19 @@ struct LinkState {
     bool trace_valid = false;      // cleared by a time-out (read by the echo display)
     bool quiet_commands = false;   // commands are not echoed into Term
     bool cancel_requested = false; // the user's Cancel
+    // A transfer the user may cancel runs: Cancel ends the link's pauses (before a resend,
+    // delay_ms) and its waits for answers still owed at once, and nothing is sent again; a command
+    // in flight still ends with its reply or its time-out.
+    bool cancel_ends_waits = false;
     bool delay_elapsed = false;
     // The user has been told why the last exchange or log-on failed; a caller adds no message
     // of its own, so that one failure gives one message.
     bool failure_told = false;
     LogOnResult log_on_result = LogOnResult::NoReply;
+    // A caller that tells a failure together with what it was doing (an upload that stopped
+    // part-way): the link shows no message of its own and keeps the first one here.
+    bool hold_failure_message = false;
+    QString held_failure_message;
 
     // Reply-collection modes, set by the caller around its command
     bool parameter_sweep = false;       // one-by-one parameter read: 5 s time-out, resends

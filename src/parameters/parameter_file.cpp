@@ -140,7 +140,8 @@ QString par_entry(int P, const QString& text) {
            QStringLiteral("\",");
 }
 
-// The first entries of a list, then how many more there are.
+} // namespace
+
 QString named_entries(const QStringList& entries) {
     QString out = entries.mid(0, PAR_MESSAGE_NAMED).join(QString());
     if (entries.size() > PAR_MESSAGE_NAMED)
@@ -148,6 +149,8 @@ QString named_entries(const QStringList& entries) {
                ui_text(2271, QStringLiteral("and %1 more")).arg(entries.size() - PAR_MESSAGE_NAMED);
     return out;
 }
+
+namespace {
 
 // A value of the table outside its parameter's limits. Limits that are no numbers, the reset
 // marker on both sides and the default (which passes whatever the limits say) are left alone, as

@@ -55,6 +55,9 @@ ParParse parse_parameter_line(const QString& line);
 
 // At most this many parameters are named in one part of a load's message; the rest are counted.
 inline constexpr int PAR_MESSAGE_NAMED = 20;
+// The first PAR_MESSAGE_NAMED entries of a list, joined as they stand, then how many more there
+// are.
+QString named_entries(const QStringList& entries);
 // The message of a load, empty when the file holds nothing to report: the rejected fields (the
 // set is damaged), and values of settings that are not numbers or lie outside their limits in the
 // set now in the table (they load all the same). Read-only values such as the version texts are

@@ -127,11 +127,25 @@ private:
     std::tuple<bool, bool, bool, bool, bool, bool, bool> flags_;
 };
 
-// A reply that held no parameter at all (line noise, a refusal, an empty list) is no set.
+// A reply that held no parameter at all (line noise, an empty list) is no set.
 void report_unreadable_answer() {
     hide_transfer_display();
-    platform::msg_box(ui_text(2270, QStringLiteral("The unit's answer could not be read.")),
-                      platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    tell_reply_not_understood();
+    link().comms_abort = true;
+}
+
+// The unit's own "NO" to a command of the read; noise that happens to hold the letters is none.
+bool refused(const QString& reply) {
+    return reply_understood(reply) && write_refused(reply);
+}
+
+// A refusal is told as one, as the log-on tells a refused access: the line and the port are fine.
+void report_refusal(const QString& cmd) {
+    hide_transfer_display();
+    platform::msg_box(ui_text(2050, QStringLiteral("The unit refused the command %1.")).arg(cmd),
+                      platform::mb::Critical | platform::mb::DefaultButton2,
+                      ui_text(1272, QStringLiteral("Access Denied")));
+    link().failure_told = true;
     link().comms_abort = true;
 }
 
@@ -156,7 +170,7 @@ bool read_by_sendall(bool compare) {
     L.chunk_progress = true;
     send_command(SENDALL);
     L.chunk_progress = false;
-    if (L.comms_abort)
+    if (L.comms_abort || L.cancel_requested)
         return false;
     if (L.reply_buffer.isEmpty()) {
         platform::msg_box(ui_text(1299, QStringLiteral("No reply from the unit.")),
@@ -167,7 +181,10 @@ bool read_by_sendall(bool compare) {
     const SendallReply reply = parse_sendall_reply(L.reply_buffer);
     S.skipped_items = reply.skipped;
     if (reply.items.empty()) {
-        report_unreadable_answer();
+        if (refused(L.reply_buffer))
+            report_refusal(SENDALL);
+        else
+            report_unreadable_answer();
         return false;
     }
     transfer_view().show_progress(std::max(1, reply.last_index));
@@ -266,7 +283,7 @@ bool read_by_sweep(bool compare) {
         V.show_message(progress);
         const QString cmd = QStringLiteral("/p") + QString::number(P);
         send_command(cmd, cmd);
-        if (L.comms_abort) {
+        if (L.comms_abort || L.cancel_requested) {
             L.parameter_sweep = false;
             // The user's Cancel during a wait: the line is good, so the unit goes back to its
             // normal mode. A failed line has been reported by the link.
@@ -276,6 +293,19 @@ bool read_by_sweep(bool compare) {
             return false;
         }
         const QString reply = L.reply_buffer;
+        if (reply.trimmed().isEmpty() || reply.trimmed() == QLatin1String("OK")) {
+            // Still only an acknowledgement after the link asked again: no value came, as if the
+            // unit had been silent, and an "OK" must never stand as the parameter's value.
+            L.parameter_sweep = false;
+            send_command(link_commands::LOADNORM);
+            hide_transfer_display();
+            platform::msg_box(
+                ui_text(2279, QStringLiteral("The unit answered %1 without a value.")).arg(cmd),
+                platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+            L.failure_told = true;
+            L.comms_abort = true;
+            return false;
+        }
         DefinitionRecord& r = record(P);
         if (is_plain_number(reply))
             ++values;
@@ -369,6 +399,15 @@ void getparameters_all(bool compare) {
     V.show_progress(SWEEP_PROGRESS_MAX);
     step_progress_to(0);
     V.show_cancel(true);
+    L.cancel_ends_waits = true;
+    const auto cancellable = qScopeGuard([&] { L.cancel_ends_waits = false; });
+    // Cancel stops the read with nothing taken over, and the status bar says so.
+    auto stopped = [&] {
+        if (L.cancel_requested)
+            link_view().set_status_text(
+                1, ui_text(2278, QStringLiteral("The parameter read was cancelled.")));
+        L.comms_abort = true;
+    };
 
     // A port already open on the chosen line needs no reopening and no settle pause; what it
     // holds from before is thrown away all the same.
@@ -385,8 +424,12 @@ void getparameters_all(bool compare) {
         return;
     }
     send_command(link_commands::WHO);
-    if (L.comms_abort) {
+    if (!L.comms_abort && !L.cancel_requested && refused(L.reply_buffer) &&
+        convert_who_to_software_version(L.reply_buffer) == 999)
+        report_refusal(link_commands::WHO);
+    if (L.comms_abort || L.cancel_requested) {
         hide_transfer_display();
+        stopped();
         return;
     }
     S.link_software_version = convert_who_to_software_version(L.reply_buffer);
@@ -401,7 +444,7 @@ void getparameters_all(bool compare) {
     if (!read) {
         if (before)
             before->restore();
-        L.comms_abort = true;
+        stopped();
         return;
     }
     // The set on show is the unit's now, no longer that of the file last opened or saved.
@@ -527,6 +570,32 @@ bool to_send(int P) {
     return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
 }
 
+// An upload that stopped: why (the user's Cancel, or the link's failure when it said one), the
+// parameters of `planned` that reached the unit and those that did not.
+void tell_upload_stopped(bool cancelled, const QString& reason, const std::vector<int>& planned,
+                         const std::vector<bool>& written) {
+    QStringList done, not_done;
+    for (int P : planned) {
+        QStringList& list = written[static_cast<size_t>(P)] ? done : not_done;
+        list << (list.isEmpty() ? QStringLiteral("P") : QStringLiteral(", P")) + QString::number(P);
+    }
+    QString text = ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
+    const QString why =
+        cancelled ? ui_text(2277, QStringLiteral("Cancelled by the user.")) : reason;
+    if (!why.isEmpty())
+        text += CRLF + why;
+    if (!done.isEmpty() || !not_done.isEmpty())
+        text += CRLF;
+    if (!done.isEmpty())
+        text += CRLF + ui_text(2275, QStringLiteral("Written to the unit:")) + QLatin1Char(' ') +
+                named_entries(done);
+    if (!not_done.isEmpty())
+        text += CRLF + ui_text(2276, QStringLiteral("Not written:")) + QLatin1Char(' ') +
+                named_entries(not_done);
+    platform::msg_box(text, cancelled ? platform::mb::Exclamation : platform::mb::Critical,
+                      ui_text(1276, QStringLiteral("Send Parameters")));
+}
+
 // What the program's set held before the compare read put the unit's values in the table.
 struct ProgramSnapshot {
     std::vector<QString> value_text;
@@ -562,19 +631,31 @@ void write_all_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
+    // Cancel ends the link's waits at once; a failure of the link is told in the upload's own
+    // message, which says what reached the unit, so that a stop gives one message.
+    L.cancel_ends_waits = true;
+    L.hold_failure_message = true;
+    const auto link_modes = qScopeGuard([&] {
+        L.cancel_ends_waits = false;
+        L.hold_failure_message = false;
+        L.held_failure_message.clear();
+    });
     for (;;) {
         S.saved_reply = L.reply_buffer;
         L.echo_online = false;
         link_view().select_offline_option();
         L.comms_abort = false;
+        L.held_failure_message.clear();
         V.show_message(QString());
         L.cancel_requested = false;
-        int planned = 0;
+        std::vector<int> planned;
         for (int P = FIRST; P <= LAST; ++P) {
             record(P).send_failed = false;
-            planned += to_send(P) ? 1 : 0;
+            if (to_send(P))
+                planned.push_back(P);
         }
-        V.show_progress(std::max(1, planned + 3));
+        std::vector<bool> written(LAST + 1);
+        V.show_progress(std::max(1, static_cast<int>(planned.size()) + 3));
         step_progress_to(0);
         V.show_cancel(true);
         link_view().set_live_timer_enabled(false);
@@ -593,52 +674,53 @@ void write_all_parameters() {
             L.reply_buffer = S.saved_reply;
             hide_transfer_display();
         });
-        auto failed = [&] { return L.comms_abort; };
-
-        send_command(link_commands::ACCESS + link_commands::ACCESS_CODE);
-        if (failed())
-            return;
-        send_command(link_commands::LOADNORM);
-        if (failed())
-            return;
-        for (int P : MODE_PARAMETERS) {
+        auto send = [&](int P) {
+            const bool due = to_send(P);
             send_parameter(P);
-            if (failed())
-                return;
-        }
+            if (due && !L.comms_abort && !record(P).send_failed)
+                written[static_cast<size_t>(P)] = true;
+            return !L.comms_abort && !L.cancel_requested;
+        };
+        auto send_command_ok = [&](const QString& cmd) {
+            send_command(cmd);
+            return !L.comms_abort && !L.cancel_requested;
+        };
+        // However it stops, the upload says so once, with what reached the unit and what did not;
+        // on the user's Cancel with the line sound, the unit goes back to its normal mode.
+        auto stop = [&] {
+            const bool cancelled = L.cancel_requested;
+            restore_modes();
+            if (cancelled && !L.comms_abort)
+                send_command(link_commands::LOADNORM);
+            L.comms_abort = true;
+            L.reply_buffer = S.saved_reply;
+            hide_transfer_display();
+            if (!platform::all_waits_ended())
+                tell_upload_stopped(cancelled, L.held_failure_message, planned, written);
+            L.failure_told = true;
+        };
+
+        bool going = send_command_ok(link_commands::ACCESS + link_commands::ACCESS_CODE) &&
+                     send_command_ok(link_commands::LOADNORM);
+        for (int P : MODE_PARAMETERS)
+            going = going && send(P);
+        if (!going)
+            return stop();
         for (int P : MODE_PARAMETERS)
             record(P).present = false;
         for (const QString& cmd :
              {link_commands::ACCESS + QStringLiteral("off"),
-              link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
-            send_command(cmd);
-            if (failed())
-                return;
-        }
-        for (int P = FIRST; P <= LAST; ++P) {
-            if (L.comms_abort || L.cancel_requested) {
-                const bool cancelled = L.cancel_requested && !L.reply_timed_out;
-                restore_modes();
-                if (cancelled)
-                    send_command(link_commands::LOADNORM);
-                L.comms_abort = true;
-                return;
-            }
-            send_parameter(P);
-        }
-        if (L.comms_abort)
-            return;
+              link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK})
+            going = going && send_command_ok(cmd);
+        for (int P = FIRST; P <= LAST && going; ++P)
+            going = send(P);
+        if (!going)
+            return stop();
         restore_modes();
-        send_command(link_commands::LOADNORM);
-        if (failed())
-            return;
-        send_parameter(100);
-        if (L.profibus_mode)
-            send_parameter(132);
-        if (L.flow_mode)
-            send_parameter(704);
-        if (failed())
-            return;
+        going = send_command_ok(link_commands::LOADNORM) && send(100) &&
+                (!L.profibus_mode || send(132)) && (!L.flow_mode || send(704));
+        if (!going)
+            return stop();
         L.reply_buffer = S.saved_reply;
         hide_transfer_display();
 

@@ -216,6 +216,51 @@ TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendO
     set_link_view(&view);
 }
 
+// While a transfer may be cancelled, Cancel ends the link's waits that hold no command in flight
+// at once: the pause before a resend, the wait for an answer still owed, a delay. Nothing more goes
+// out and nobody is told.
+TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) {
+    struct CancellingView : RecordingLinkView {
+        QString when; // the status text at which the user presses Cancel
+        void set_status_text(int panel, const QString& text) override {
+            RecordingLinkView::set_status_text(panel, text);
+            if (panel == 1 && !when.isEmpty() && text.startsWith(when))
+                link().cancel_requested = true;
+        }
+    } cancelling;
+    set_link_view(&cancelling);
+    open_port();
+    link().cancel_ends_waits = true;
+    // The first send of P20 is never answered: its answer stays owed for the next command.
+    sim->misbehave_on("/p20", Misbehaviour::silence(), 1);
+    const struct {
+        const char* wait;
+        QString when;
+        const char* cmd;
+        QStringList sent;
+    } cases[] = {
+        {"the pause before a resend", retry_status(1), "/p20", {"/p20"}},
+        {"the wait for an owed answer", ui_text(2040, "Waiting for the late reply to"), "/p21", {}},
+    };
+    for (const auto& c : cases) {
+        sim->clear_received();
+        link().cancel_requested = false;
+        cancelling.when = c.when;
+        send_command(c.cmd);
+        platform::wait_until([] { return false; }, 2); // what was written reaches the unit
+        EXPECT_EQ(fields(received().join(' '), link().comms_abort, dialogs.prompts.size()),
+                  fields(c.sent.join(' '), true, 0))
+            << c.wait << " went on after Cancel";
+    }
+    cancelling.when.clear();
+    link().cancel_requested = false;
+    QTimer::singleShot(20, [] { link().cancel_requested = true; });
+    const double start = platform::seconds();
+    delay_ms(60000);
+    EXPECT_LT(platform::seconds() - start, 30) << "the delay went on after Cancel";
+    set_link_view(&view);
+}
+
 TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";

@@ -4,7 +4,10 @@
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_screen.h"
 
+#include "link/serial_texts.h"
+
 #include <QFile>
+#include <QTimer>
 #include <unitsim/unit_kind.h>
 
 namespace {
@@ -137,6 +140,77 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
     EXPECT_EQ(rec(81).unit_value, 12) << "the screen's set stays in the table";
 }
 
+// An upload of eight changes that stops says so once, with the link's reason or the user's Cancel,
+// and names what reached the unit and what did not. A Cancel in the compare read asks nothing.
+TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidNot) {
+    enum How { Pull, Silent, Cancel };
+    const struct {
+        const char* name;
+        QString at; // the command at which it stops
+        How how;
+        QString reason; // empty: it stopped before any write, with the compare read
+    } table[] = {
+        {"cancelled during the compare read", "/sendall", Cancel, {}},
+        {"line pulled at the fourth write", "/p83:6", Pull,
+         serial_text(95) + " COM1 " + serial_text(96)},
+        {"fourth write never answered", "/p83:6", Silent, ui_text(1299)},
+        {"cancelled during the third write", "/p82:31", Cancel, ui_text(2277)},
+    };
+    const std::pair<int, const char*> changes[] = {{41, "30"},   {81, "12"},   {82, "31"},
+                                                   {83, "6"},    {84, "21"},   {105, "5.5"},
+                                                   {106, "4.5"}, {107, "0.35"}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        seed_unit(unitsim::UnitKind::Level);
+        download();
+        for (const auto& [P, text] : changes)
+            parameter_rows().set_text(P, text);
+        QStringList reached;
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received,
+                         [&, at = row.at, how = row.how](const QString& c) {
+                             if (c != at)
+                                 return;
+                             if (how == Cancel)
+                                 link().cancel_requested = true;
+                             if (how != Pull)
+                                 return;
+                             for (int P : sim->unit().accepted_write_numbers())
+                                 reached << "P" + QString::number(P);
+                             QTimer::singleShot(0, [this] { sim.reset(); });
+                         });
+        if (row.how != Cancel)
+            sim->misbehave_on(row.at, unitsim::Misbehaviour::silence());
+        sim->unit().clear_writes();
+        dialogs.prompts.clear();
+        view.set_status_text(1, {});
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+        upload_parameters();
+        if (sim)
+            for (int P : sim->unit().accepted_write_numbers())
+                reached << "P" + QString::number(P);
+
+        const QStringList m = dialogs.messages();
+        EXPECT_TRUE(link().comms_abort);
+        if (row.reason.isEmpty()) {
+            EXPECT_EQ(m.size(), 1)
+                << "asked or told after a cancelled compare read: " << m.join(" | ").toStdString();
+            EXPECT_EQ(reached, QStringList());
+            EXPECT_EQ(view.status_text(1), ui_text(2278));
+        } else {
+            ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
+            const QString done = "P41, P81, P82";
+            EXPECT_EQ(m[2], ui_text(2274) + "\r\n" + row.reason + "\r\n\r\n" + ui_text(2275) + " " +
+                                done + "\r\n" + ui_text(2276) + " P83, P84, P105, P106, P107")
+                << "the upload's stop";
+            EXPECT_EQ(reached.join(", "), done) << "what reached the unit";
+        }
+        EXPECT_EQ(box(107), "0.35") << "the set on the screen stays";
+        EXPECT_FALSE(transfer.message_shown || transfer.cancel_shown);
+        EXPECT_FALSE(row.how == Cancel && sim->unit().quick_mode())
+            << "the unit was left in quick-load mode";
+    }
+}
+
 TEST_F(ParameterRoadTest, CompareReadCountsDifferencesInTheSweep) {
     seed_unit(unitsim::UnitKind::Level, "1.80");
     download();
@@ -174,10 +248,11 @@ QByteArray file_bytes(const QString& path) {
 } // namespace
 
 // A download that does not finish leaves the opened set in memory, on the screen and in the next
-// save as it was, with the transfer display gone; a cancel leaves the unit out of quick-load mode.
-// A download that got no parameter at all is told as an unreadable answer.
+// save as it was, with the transfer display gone; a cancel stops the read once the command in
+// flight has ended, says so in the status bar and leaves the unit out of quick-load mode. A
+// download that got no parameter at all is told as an unreadable answer, a refusal as a refusal.
 TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
-    const QString unreadable = ui_text(2270);
+    const QString unreadable = ui_text(2041);
     const struct {
         const char* name;
         QString version; // the unit's communication firmware: "" reads by "/sendall"
@@ -191,10 +266,16 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"pulled mid-sweep", "1.80", "/p300", unitsim::Misbehaviour::line_drop(), {}},
         {"silent mid-sweep", "1.80", "/p30*", unitsim::Misbehaviour::silence(), {}},
         {"cancelled mid-sweep", "1.80", "/p200", {}, {}, true},
+        {"only acknowledged in the sweep", "1.80", "/p106", unitsim::Misbehaviour::garbage("OK\r"),
+         ui_text(2279).arg("/p106")},
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
         {"pulled mid-/sendall", "", "/sendall", unitsim::Misbehaviour::line_drop(), {}},
+        {"cancelled mid-/sendall", "", "/sendall", {}, {}, true},
+        {"cancel before a resend", "", "/sendall", unitsim::Misbehaviour::third_send(), {}, true},
         {"line noise", "", "*", unitsim::Misbehaviour::garbage(), unreadable},
-        {"refusing unit", "", "*", unitsim::Misbehaviour::refusal(), unreadable},
+        {"refusing unit", "", "*", unitsim::Misbehaviour::refusal(), ui_text(2050).arg("/who")},
+        {"refused /sendall", "", "/sendall", unitsim::Misbehaviour::refusal(),
+         ui_text(2050).arg("/sendall")},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(row.name);
@@ -215,9 +296,10 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
                                  if (c == p)
                                      link().cancel_requested = true;
                              });
-        else
-            sim->misbehave_on(row.pattern, row.fault);
+        sim->misbehave_on(row.pattern, row.fault);
         sim->clear_received();
+        view.set_status_text(1, {});
+        QFile::remove(dir.filePath("never.par"));
         download("never.par");
         dialogs.files.clear();
         sim->clear_misbehaviour();
@@ -232,8 +314,11 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
             EXPECT_FALSE(t.contains("-999999")) << t.toStdString();
         EXPECT_FALSE(QFile::exists(dir.filePath("never.par"))) << "no save after a failed read";
         EXPECT_FALSE(transfer.message_shown || transfer.progress_shown || transfer.cancel_shown);
-        EXPECT_FALSE(row.cancel && (received().contains("/p999") || sim->unit().quick_mode()))
-            << "the sweep went on or left the unit in quick-load mode";
+        EXPECT_FALSE(row.cancel && (received().count(row.pattern) > 1 ||
+                                    received().contains("/p999") || sim->unit().quick_mode()))
+            << "the read went on after Cancel or left the unit in quick-load mode";
+        EXPECT_EQ(view.status_text(1) == ui_text(2278), row.cancel)
+            << "the status bar: " << view.status_text(1).toStdString();
         EXPECT_EQ(rec(41).unit_value, 33);
         EXPECT_EQ(box(41), "33");
         EXPECT_EQ(box(605), box_605);
@@ -269,6 +354,27 @@ TEST_F(ParameterRoadTest, AnUnchangedFileFromASmallerUnitSendsNothing) {
     EXPECT_FALSE(rec(41).present) << "the compare read leaves the set's presence alone";
 }
 
+// The hard and the factory default are commands, not settings: whatever a set's rows read, an
+// upload never sends them, so a set whose P930 reads 1 does not reset the unit.
+TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
+    download("unit.par");
+    QList<QByteArray> items = file_bytes(dir.filePath("unit.par")).split(',');
+    ASSERT_EQ(items.size(), PAR_FIELDS + 1);
+    for (const auto& [P, value] : {std::pair{41, "30"}, {88, "1"}, {930, "1"}})
+        items[P - 20] = value;
+    QFile f(dir.filePath("defaults.par"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(items.join(',')) > 0);
+    f.close();
+    ASSERT_TRUE(openparamfile(dir.filePath("defaults.par"), true));
+    ASSERT_EQ(fields(rec(88).unit_value, rec(930).unit_value), fields(1.0, 1.0));
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+    upload_parameters();
+    EXPECT_EQ(sent_matching(received(), "/p"), QStringList({"/p41:30"}))
+        << "a default command went to the unit";
+    EXPECT_EQ(sim->unit().value(41), 30.0);
+}
+
 TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
     download();
     ASSERT_TRUE(scrpar(838).visible);
@@ -287,7 +393,10 @@ TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
 TEST_F(ParameterRoadTest, AnUploadToAnUnreadableUnitIsToldOnceAndSendsNothing) {
     download();
     parameter_rows().set_text(41, "30");
-    for (const auto& fault : {unitsim::Misbehaviour::garbage(), unitsim::Misbehaviour::refusal()}) {
+    const std::pair<unitsim::Misbehaviour, QString> faults[] = {
+        {unitsim::Misbehaviour::garbage(), ui_text(2041)},
+        {unitsim::Misbehaviour::refusal(), ui_text(2050).arg("/who")}};
+    for (const auto& [fault, told] : faults) {
         dialogs.prompts.clear();
         sim->unit().clear_writes();
         sim->misbehave_on("*", fault);
@@ -296,7 +405,7 @@ TEST_F(ParameterRoadTest, AnUploadToAnUnreadableUnitIsToldOnceAndSendsNothing) {
         sim->clear_misbehaviour();
         const QStringList m = dialogs.messages();
         ASSERT_EQ(m.size(), 2) << m.join(" | ").toStdString();
-        EXPECT_TRUE(m[1].contains(ui_text(2270))) << m[1].toStdString();
+        EXPECT_TRUE(m[1].contains(told)) << m[1].toStdString();
         EXPECT_TRUE(sim->unit().writes().empty());
         EXPECT_EQ(box(41), "30") << "the set on the screen stays";
     }
