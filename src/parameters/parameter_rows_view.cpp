@@ -80,9 +80,9 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
         image.clear();
         return;
     }
-    const QSize room = pic.reduced ? QSize(200, 150) : QSize(360, 270);
-    QSize size = renderer.defaultSize();
-    size.scale(room, Qt::KeepAspectRatio);
+    const QSize full = renderer.defaultSize().scaled(QSize(360, 270), Qt::KeepAspectRatio);
+    const QSize size =
+        pic.reduced ? renderer.defaultSize().scaled(QSize(200, 150), Qt::KeepAspectRatio) : full;
     QPixmap pixmap(size * image.devicePixelRatioF());
     pixmap.setDevicePixelRatio(image.devicePixelRatioF());
     pixmap.fill(Qt::transparent);
@@ -90,7 +90,9 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     image.setPixmap(pixmap);
-    image.setFixedSize(size);
+    // The smaller picture beside a chart keeps the larger one's width, so that the rows beside
+    // the picture stay where they are when the chart comes or goes.
+    image.setFixedSize(full.width(), size.height());
 }
 
 void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,

@@ -30,6 +30,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <map>
 #include <qcustomplot.h>
 
 namespace {
@@ -479,6 +480,90 @@ TEST_F(SetUpPagesTest, TheMeaningBesideACodedBoxAndTheUniversalPointsFollowEvery
                 << e.typed;
         }
     }
+}
+
+// The user types a value and tabs on to the next box: the edit hides the changed list, or the
+// page grows (the universal element's points and chart), yet nothing under the user moves until
+// they leave the page; then the page takes the room again.
+TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
+    // clang-format off
+    struct Case { const char* what; int cso_tab, parameter_tab, points_tab; bool list_shown;
+                  std::vector<std::pair<int, const char*>> typed; std::vector<int> watched; };
+    // clang-format on
+    // clang-format off
+    const Case cases[] = {
+        {"System > Points, the first edit hides the changed list", 1, 9, 1, true,
+         {{170, "5"}, {171, "7"}, {172, "9"}}, {170, 171, 172, 173, 174, 175}},
+        {"Flow, the universal element brings its points and chart", 3, 0, 0, false,
+         {{700, "5"}, {701, "2"}}, {700, 701, 702, 703}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        show_fullest_set(c.cso_tab == 3);
+        if (c.cso_tab == 3)
+            parameter_rows().set_text(700, QStringLiteral("1"));
+        if (!c.list_shown)
+            main->parameter_grid->hide();
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        main->parameter_tabs->setCurrentIndex(c.parameter_tab);
+        main->parameter_page->loss_tabs->setCurrentIndex(c.points_tab);
+        settle();
+        ASSERT_EQ(main->parameter_grid->isVisible(), c.list_shown) << c.what;
+        const auto places = [&] {
+            std::map<int, QPoint> at;
+            for (int P : c.watched)
+                at[P] = row_widget<QLineEdit>("scrpar", P)->mapToGlobal(QPoint(0, 0));
+            return at;
+        };
+        const std::map<int, QPoint> before = places();
+        const QFont font = row_widget<QLabel>("scrlabel", c.watched.front())->font();
+        row_widget<QLineEdit>("scrpar", c.typed.front().first)->setFocus();
+        for (const auto& [P, text] : c.typed) {
+            QLineEdit* box = row_widget<QLineEdit>("scrpar", P);
+            ASSERT_TRUE(box->hasFocus()) << c.what << ": P" << P << " lost the focus";
+            box->selectAll();
+            QTest::keyClicks(box, QLatin1String(text));
+            QTest::keyClick(box, Qt::Key_Tab);
+            settle();
+            for (const auto& [Q, place] : places())
+                EXPECT_EQ(place, before.at(Q))
+                    << c.what << ": after typing into P" << P << " the box of P" << Q
+                    << " moved from (" << before.at(Q).x() << "," << before.at(Q).y() << ") to ("
+                    << place.x() << "," << place.y() << "), under the user's mouse";
+            EXPECT_EQ(row_widget<QLabel>("scrlabel", c.watched.front())->font(), font) << c.what;
+        }
+        EXPECT_FALSE(main->parameter_grid->isVisible()) << c.what;
+        // Once the user leaves the page it takes the room again and is fitted to it.
+        main->cso_tabs->setCurrentIndex(0);
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        settle();
+        auto* area = qobject_cast<QScrollArea*>(main->cso_tabs->currentWidget());
+        if (!area)
+            area = main->cso_tabs->currentWidget()->findChild<QScrollArea*>();
+        EXPECT_GE(area->widget()->width() + 2, area->viewport()->width())
+            << c.what << ": the page keeps the changed list's room after the user left it";
+        EXPECT_FALSE(area->verticalScrollBar()->isVisibleTo(main))
+            << c.what << ": the page was not fitted again after the user left it";
+    }
+}
+
+// A page whose fonts came down to fit a crowded view has them back once the view is no longer
+// crowded: the vessel page with the universal shape's points and chart, then a plain shape.
+TEST_F(SetUpPagesTest, APageCrowdedOnceGetsItsFontsBack) {
+    show_fullest_set(false);
+    main->cso_tabs->setCurrentIndex(2);
+    const auto font_with_shape = [&](const char* shape) {
+        edit(600, QLatin1String(shape));
+        main->cso_tabs->setCurrentIndex(0); // the user leaves the page and comes back
+        main->cso_tabs->setCurrentIndex(2);
+        settle();
+        return row_widget<QLabel>("scrlabel", 600)->font().pointSizeF();
+    };
+    // The set came with the universal shape, so the page has been crowded once already.
+    const double plain = font_with_shape("0");
+    const double crowded = font_with_shape("12");
+    EXPECT_LT(crowded, plain) << "the vessel page kept the smaller fonts of the universal shape";
+    EXPECT_EQ(font_with_shape("0"), plain) << "the fonts of a plain shape changed after a visit";
 }
 
 TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
