@@ -848,6 +848,8 @@ void MainWindow::set_main_window_texts() {
     if (services.print_header)
         if (QWidget* header = services.print_header())
             header->close();
+    if (services.refresh_parameter_texts)
+        services.refresh_parameter_texts();
     if (services.update_flow_vessel_image)
         services.update_flow_vessel_image();
     // Texts of another language need another amount of room.

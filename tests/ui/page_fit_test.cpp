@@ -11,6 +11,7 @@
 #include "shell/definitions_table.h"
 #include "ui/page_fit.h"
 #include "ui/screen_scaling.h"
+#include "ui/setup_dialog.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -564,6 +565,29 @@ TEST_F(SetUpPagesTest, APageCrowdedOnceGetsItsFontsBack) {
     const double crowded = font_with_shape("12");
     EXPECT_LT(crowded, plain) << "the vessel page kept the smaller fonts of the universal shape";
     EXPECT_EQ(font_with_shape("0"), plain) << "the fonts of a plain shape changed after a visit";
+}
+
+// "Update & Exit" in the Setup dialog, as the real window opens it, with another language chosen.
+TEST_F(SetUpPagesTest, AChangeOfLanguageReachesEveryTextOfTheSetUpPages) {
+    edit(700, "2");
+    main->services.list_changed_parameters(true, false);
+    main->services.run_modal = [](QDialog& d) {
+        if (auto* setup = qobject_cast<SetupDialog*>(&d)) {
+            setup->Option2[1]->click(); // German
+            setup->Command3->click();
+        }
+    };
+    main->services.show_setup_dialog();
+    settle();
+    EXPECT_EQ(fields(row_widget<QLabel>("scrlabel", 700)->text(),
+                     row_widget<QLabel>("scrlabel", 701)->text(), hint(700), hint(701), hint(104),
+                     main->flow_page->scrlabel18->text()),
+              fields(QStringLiteral("Messeinrichtung (P700)"), QStringLiteral("Bauform (P701)"),
+                     QStringLiteral("BS3680 Gerinne"), QStringLiteral("Rechteck"),
+                     QStringLiteral("Meter"), QStringLiteral("BS3680 Gerinne - Rechteck")))
+        << "the flow page kept texts of the language it was in";
+    EXPECT_EQ(main->parameter_grid->item(0, 1)->text(), QStringLiteral("Beschreibung"))
+        << "the changed list kept its headings";
 }
 
 TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
