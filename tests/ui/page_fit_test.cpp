@@ -31,6 +31,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QXmlStreamReader>
 #include <map>
 #include <qcustomplot.h>
 
@@ -611,6 +612,50 @@ TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
 } // namespace
 
 namespace {
+
+// The labels drawn in the pictures (P601, h, Q = K h ...) lie whole inside the picture: the
+// renderer cuts whatever sticks out of it.
+TEST(Pictures, EveryLabelLiesWholeInsideItsPicture) {
+    QStringList problems;
+    for (const QFileInfo& f : QDir(QUILLARN_DATA_DIR "/Images").entryInfoList({"*.svg"})) {
+        QFile file(f.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
+        QXmlStreamReader xml(&file);
+        QRectF picture;
+        while (xml.readNextStartElement() || !xml.atEnd()) {
+            if (!xml.isStartElement())
+                continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            if (xml.name() == QLatin1String("svg")) {
+                const QStringList box = a.value("viewBox").toString().split(' ');
+                picture = QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(),
+                                 box[3].toDouble());
+            } else if (xml.name() == QLatin1String("text")) {
+                QFont font(a.value("font-family").toString());
+                font.setPixelSize(a.value("font-size").toInt());
+                const QString text = xml.readElementText();
+                const QFontMetricsF fm(font);
+                const double width = fm.horizontalAdvance(text);
+                const QString anchor = a.value("text-anchor").toString();
+                double left = a.value("x").toDouble();
+                if (anchor == QLatin1String("middle"))
+                    left -= width / 2;
+                else if (anchor == QLatin1String("end"))
+                    left -= width;
+                const double base = a.value("y").toDouble();
+                const QRectF drawn(left, base - fm.ascent(), width, fm.ascent() + fm.descent());
+                if (!picture.contains(drawn))
+                    problems << QStringLiteral("%1: \"%2\" at %3..%4 of 0..%5")
+                                    .arg(f.fileName(), text)
+                                    .arg(drawn.left(), 0, 'f', 1)
+                                    .arg(drawn.right(), 0, 'f', 1)
+                                    .arg(picture.width());
+            }
+        }
+    }
+    EXPECT_TRUE(problems.isEmpty()) << "labels cut at the picture's edge:\n"
+                                    << problems.join('\n').toStdString();
+}
 
 // Every vessel and flow element picture whole in its frame, its name clear of it, on a laptop
 // and on a large screen.
