@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <set>
 
 namespace {
 
@@ -147,6 +148,24 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
             frame->hide();
     // A page of the system tab's own tab set that holds no rows is not offered.
     page_.loss_tabs->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
+    // Nor is a set-up tab whose frames no parameter goes to (the temperature compensation of
+    // units that have none); the enabling rules leave it alone, as they only switch tabs that
+    // hold rows.
+    std::set<QString> used;
+    for (int P = ParameterRows::FIRST; P <= ParameterRows::LAST; ++P)
+        used.insert(frame_of(P));
+    for (int t = 0; t < page_.parameter_tabs->count(); ++t) {
+        bool holds_rows = false;
+        for (QGroupBox* frame : page_.parameter_tabs->widget(t)->findChildren<QGroupBox*>()) {
+            const QVariant index = frame->property("index");
+            holds_rows =
+                holds_rows ||
+                used.contains(index.isValid() ? QStringLiteral("scrframe(%1)").arg(index.toInt())
+                                              : frame->objectName());
+        }
+        if (!holds_rows)
+            page_.parameter_tabs->setTabEnabled(t, false);
+    }
     vessel_.breakpoint_tabs->hide();
     vessel_.volume_chart->hide();
     flow_.breakpoint_tabs->hide();

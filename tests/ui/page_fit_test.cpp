@@ -591,6 +591,19 @@ TEST_F(SetUpPagesTest, AChangeOfLanguageReachesEveryTextOfTheSetUpPages) {
         << "the changed list kept its headings";
 }
 
+// A set-up tab is offered only with rows on it: one that no parameter of the shipped
+// definitions goes to is not offered, as the mA output tab of a unit without outputs.
+TEST_F(SetUpPagesTest, NoSetUpTabIsOfferedEmpty) {
+    QTabWidget& tabs = *main->parameter_tabs;
+    for (int t = 0; t < tabs.count(); ++t) {
+        int rows = 0;
+        for (QLineEdit* box : tabs.widget(t)->findChildren<QLineEdit*>(QStringLiteral("scrpar")))
+            rows += box->isVisibleTo(tabs.widget(t)) ? 1 : 0;
+        EXPECT_TRUE(rows > 0 || !tabs.isTabEnabled(t))
+            << "the tab \"" << tabs.tabText(t).toStdString() << "\" is offered with nothing in it";
+    }
+}
+
 TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
     show_fullest_set(false);
     settle();
