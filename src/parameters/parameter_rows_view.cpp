@@ -96,33 +96,52 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
     image.setFixedSize(full.width(), size.height());
 }
 
-void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,
-                  const std::array<double, 32>& values) {
-    QVector<double> x(levels.begin(), levels.end());
-    QVector<double> y(values.begin(), values.end());
-    // The points come in the order of their rows, not of their levels: unused rows hold a
-    // placeholder below zero after the entered ones. The graph sorts them, so that its range
-    // (and the axes rescaled to it) spans every point.
+// The points with room round them, so that no marker sits half outside the plot; without
+// points the chart stays empty on a plain range.
+void show_points(QCustomPlot& chart, const QVector<double>& x, const QVector<double>& y) {
     chart.graph(0)->setData(x, y);
-    chart.rescaleAxes();
+    if (x.isEmpty()) {
+        chart.xAxis->setRange(0, 1);
+        chart.yAxis->setRange(0, 1);
+    } else {
+        chart.rescaleAxes();
+        for (QCPAxis* axis : {chart.xAxis, chart.yAxis}) {
+            const QCPRange r = axis->range();
+            const double margin = r.size() * 0.05;
+            axis->setRange(r.lower - margin, r.upper + margin);
+        }
+    }
     chart.replot(QCustomPlot::rpQueuedReplot);
 }
 
-// The loss curve: the loss of each point present against its limit.
+void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,
+                  const std::array<double, 32>& values) {
+    // Rows not in use hold a placeholder below zero; they are no points of the profile. The
+    // entered ones come in the order of their rows, not of their levels: the graph sorts them.
+    QVector<double> x, y;
+    for (size_t k = 0; k < levels.size(); ++k) {
+        if (levels[k] < 0 || values[k] < 0)
+            continue;
+        x << levels[k];
+        y << values[k];
+    }
+    show_points(chart, x, y);
+}
+
+// The loss curve: the loss of each point present against its limit. A point of zeros is one
+// the unit has not been given.
 void draw_loss_curve(QCustomPlot& chart) {
     QVector<double> x, y;
     for (int P = LOSS_POINTS_FIRST; P < LOSS_POINTS_LAST; P += 2) {
         const DefinitionRecord& limit = definitions_table()[static_cast<size_t>(P)];
         const DefinitionRecord& loss = definitions_table()[static_cast<size_t>(P + 1)];
         if (!limit.present || !loss.present || limit.unit_value == NO_VALUE ||
-            loss.unit_value == NO_VALUE)
+            loss.unit_value == NO_VALUE || (limit.unit_value == 0 && loss.unit_value == 0))
             continue;
         x << limit.unit_value;
         y << loss.unit_value;
     }
-    chart.graph(0)->setData(x, y);
-    chart.rescaleAxes();
-    chart.replot(QCustomPlot::rpQueuedReplot);
+    show_points(chart, x, y);
 }
 
 } // namespace

@@ -604,6 +604,63 @@ TEST_F(SetUpPagesTest, NoSetUpTabIsOfferedEmpty) {
     }
 }
 
+// The profile and loss charts draw the points entered, each marker whole inside the plot, and
+// nothing for the unused points (the placeholders a unit keeps below zero, a loss point of zeros).
+TEST_F(SetUpPagesTest, TheChartsShowTheEnteredPointsWhole) {
+    const std::vector<std::pair<int, double>> profile = {{610, 0}, {611, 0}, {612, 2.5},
+                                                         {613, 4}, {614, 5}, {615, 12}};
+    const std::vector<std::pair<int, double>> flow = {{100, 4}, {700, 5}};
+    std::vector<std::pair<int, double>> flow_profile = flow;
+    flow_profile.insert(flow_profile.end(), profile.begin(), profile.end());
+    // clang-format off
+    struct Case { const char* what; QCustomPlot* chart; int cso_tab;
+                  std::vector<std::pair<int, double>> set; int drawn; };
+    const Case cases[] = {
+        {"an empty volume profile", main->vessel_page->volume_chart, 2, {}, 0},
+        {"a volume profile", main->vessel_page->volume_chart, 2, profile, 3},
+        {"an empty flow profile", main->flow_page->flow_chart, 3, flow, 0},
+        {"a flow profile", main->flow_page->flow_chart, 3, flow_profile, 3},
+        {"an empty loss curve", main->parameter_page->loss_curve, 1, {}, 0},
+        {"a loss curve", main->parameter_page->loss_curve, 1,
+         {{170, 100}, {171, 5}, {172, 400}, {173, 12}}, 2},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        show_fullest_set(false);
+        for (int P = 170; P <= 673; ++P) {
+            DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
+            if (P <= 185 || P >= 610) {
+                r.unit_value = r.default_value;
+                r.value_text = platform::number_text_c(r.default_value);
+            }
+        }
+        for (const auto& [P, v] : c.set) {
+            definitions_table()[static_cast<size_t>(P)].unit_value = v;
+            definitions_table()[static_cast<size_t>(P)].value_text = platform::number_text_c(v);
+        }
+        parameter_state().parameter_set_loading = true;
+        update_parameter_screen(true);
+        parameter_state().parameter_set_loading = false;
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        main->parameter_tabs->setCurrentIndex(9);
+        main->parameter_page->loss_tabs->setCurrentIndex(0);
+        settle();
+        ASSERT_TRUE(c.chart->isVisibleTo(main)) << c.what;
+        c.chart->replot();
+        QCPGraphDataContainer& points = *c.chart->graph(0)->data();
+        EXPECT_EQ(points.size(), c.drawn) << c.what << ": unused points are drawn";
+        const QRect plot = c.chart->axisRect()->rect().adjusted(3, 3, -3, -3);
+        QStringList cut;
+        for (const QCPGraphData& p : points)
+            if (!plot.contains(QPointF(c.chart->xAxis->coordToPixel(p.key),
+                                       c.chart->yAxis->coordToPixel(p.value))
+                                   .toPoint()))
+                cut << QStringLiteral("(%1, %2)").arg(p.key).arg(p.value);
+        EXPECT_TRUE(cut.isEmpty())
+            << c.what << ": points cut by the edge of the plot " << cut.join(' ').toStdString();
+    }
+}
+
 TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
     show_fullest_set(false);
     settle();
