@@ -252,8 +252,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             !(logging_tabs->isAncestorOf(now) || cso_tabs->isAncestorOf(now)))
             end_typing_hold();
     });
-    for (QTabWidget* tabs : findChildren<QTabWidget*>())
+    for (QTabWidget* tabs : findChildren<QTabWidget*>()) {
         connect(tabs, &QTabWidget::currentChanged, this, [this] { end_typing_hold(); });
+        if (tabs != logging_tabs && tabs != cso_tabs)
+            fit_to_current_page(*tabs);
+    }
     connect(menuBar(), &QMenuBar::triggered, this, [this] { end_typing_hold(); });
 }
 

@@ -5,6 +5,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 #include <cmath>
@@ -16,9 +17,19 @@ constexpr const char* DESIGN_ROOM = "quillarn_fitted_from_room";
 constexpr const char* FITTED_NEED = "quillarn_fitted_need";
 constexpr const char* FITTED_FACTOR = "quillarn_fitted_factor";
 
+constexpr const char* KEEPS_FONT = "quillarn_keeps_font";
+
+// The controls whose fonts the fitting sets: all but the tabs of tab sets inside the page.
 QList<QWidget*> with_children(QWidget& content) {
-    QList<QWidget*> all = content.findChildren<QWidget*>();
-    all.prepend(&content);
+    QList<QWidget*> all;
+    all << &content;
+    for (QWidget* w : content.findChildren<QWidget*>()) {
+        bool keeps = false;
+        for (QWidget* p = w; p && p != &content && !keeps; p = p->parentWidget())
+            keeps = p->property(KEEPS_FONT).toBool();
+        if (!keeps)
+            all << w;
+    }
     return all;
 }
 
@@ -175,6 +186,20 @@ bool tab_pages_need_fitting(QTabWidget& tabs) {
             return true;
     }
     return false;
+}
+
+void fit_to_current_page(QTabWidget& tabs) {
+    tabs.tabBar()->setProperty(KEEPS_FONT, true);
+    const auto count_current = [&tabs] {
+        for (int i = 0; i < tabs.count(); ++i) {
+            const auto policy =
+                i == tabs.currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            tabs.widget(i)->setSizePolicy(policy, policy);
+        }
+        tabs.updateGeometry();
+    };
+    QObject::connect(&tabs, &QTabWidget::currentChanged, &tabs, count_current);
+    count_current();
 }
 
 bool is_fitted_content(const QObject& w) {

@@ -37,6 +37,12 @@ void fit_tab_pages(QTabWidget& tabs);
 // reported again until it changes.
 bool tab_pages_need_fitting(QTabWidget& tabs);
 
+// A tab set inside a page counts with its page in view only: the page's fonts follow what the
+// user sees, so a crowded page of the set (the system tab with its points) does not keep the
+// others small once the user has left it. The tab set's own tabs keep their size whatever the
+// fonts of the page, so that they never move under the mouse of a user going from tab to tab.
+void fit_to_current_page(QTabWidget& tabs);
+
 // Whether `w` is the content of a page that has been fitted (what tab_pages_need_fitting looks at).
 bool is_fitted_content(const QObject& w);
 

@@ -566,6 +566,19 @@ TEST_F(SetUpPagesTest, APageCrowdedOnceGetsItsFontsBack) {
     const double crowded = font_with_shape("12");
     EXPECT_LT(crowded, plain) << "the vessel page kept the smaller fonts of the universal shape";
     EXPECT_EQ(font_with_shape("0"), plain) << "the fonts of a plain shape changed after a visit";
+
+    // The set-up tabs: the Display tab, the crowded System tab with its points, Display again.
+    main->cso_tabs->setCurrentIndex(1);
+    const auto font_on_tab = [&](int tab, int P) {
+        main->parameter_tabs->setCurrentIndex(tab);
+        main->parameter_page->loss_tabs->setCurrentIndex(1);
+        settle();
+        return row_widget<QLabel>("scrlabel", P)->font().pointSizeF();
+    };
+    const double display = font_on_tab(3, 823);
+    EXPECT_LT(font_on_tab(9, 170), display)
+        << "the Display tab has the fonts of the crowded System tab";
+    EXPECT_EQ(font_on_tab(3, 823), display) << "the Display tab kept the System tab's fonts";
 }
 
 // "Update & Exit" in the Setup dialog, as the real window opens it, with another language chosen.
