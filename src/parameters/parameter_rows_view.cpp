@@ -81,9 +81,9 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
         image.clear();
         return;
     }
-    const QSize full = renderer.defaultSize().scaled(QSize(360, 270), Qt::KeepAspectRatio);
-    const QSize size =
-        pic.reduced ? renderer.defaultSize().scaled(QSize(200, 150), Qt::KeepAspectRatio) : full;
+    const QSize size = renderer.defaultSize().scaled(
+        pic.reduced ? QSize(200, 150) : QSize(SETUP_PICTURE_WIDTH, SETUP_PICTURE_HEIGHT),
+        Qt::KeepAspectRatio);
     QPixmap pixmap(size * image.devicePixelRatioF());
     pixmap.setDevicePixelRatio(image.devicePixelRatioF());
     pixmap.fill(Qt::transparent);
@@ -91,9 +91,7 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     image.setPixmap(pixmap);
-    // The smaller picture beside a chart keeps the larger one's width, so that the rows beside
-    // the picture stay where they are when the chart comes or goes.
-    image.setFixedSize(full.width(), size.height());
+    image.setFixedSize(SETUP_PICTURE_WIDTH, size.height());
 }
 
 // The points with room round them, so that no marker sits half outside the plot; without

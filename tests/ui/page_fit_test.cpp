@@ -490,20 +490,21 @@ TEST_F(SetUpPagesTest, TheMeaningBesideACodedBoxAndTheUniversalPointsFollowEvery
 TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
     // clang-format off
     struct Case { const char* what; int cso_tab, parameter_tab, points_tab; bool list_shown;
-                  std::vector<std::pair<int, const char*>> typed; std::vector<int> watched; };
-    // clang-format on
-    // clang-format off
+                  const char* element; std::vector<std::pair<int, const char*>> typed;
+                  std::vector<int> watched; };
     const Case cases[] = {
-        {"System > Points, the first edit hides the changed list", 1, 9, 1, true,
+        {"System > Points, the first edit hides the changed list", 1, 9, 1, true, nullptr,
          {{170, "5"}, {171, "7"}, {172, "9"}}, {170, 171, 172, 173, 174, 175}},
-        {"Flow, the universal element brings its points and chart", 3, 0, 0, false,
+        {"Flow, the universal element brings its points and chart", 3, 0, 0, false, "1",
          {{700, "5"}, {701, "2"}}, {700, 701, 702, 703}},
+        {"Flow, the first element brings its picture", 3, 0, 0, false, "0",
+         {{700, "2"}, {701, "3"}}, {700, 701, 702, 703}},
     };
     // clang-format on
     for (const Case& c : cases) {
-        show_fullest_set(c.cso_tab == 3);
-        if (c.cso_tab == 3)
-            parameter_rows().set_text(700, QStringLiteral("1"));
+        show_fullest_set(c.element != nullptr);
+        if (c.element)
+            parameter_rows().set_text(700, QLatin1String(c.element));
         if (!c.list_shown)
             main->parameter_grid->hide();
         main->cso_tabs->setCurrentIndex(c.cso_tab);
