@@ -134,6 +134,7 @@ QLabel* notice(QWidget* parent, const QString& name) {
     label->setObjectName(name);
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
+    label->setMinimumWidth(SETUP_PICTURE_WIDTH);
     return label;
 }
 

@@ -7,6 +7,11 @@
 #include <QWidget>
 #include <map>
 
+// The room of a set-up tab's picture. Picture and notice take its whole width whatever they
+// show, so that the rows beside them never move when a picture comes, goes or shrinks.
+inline constexpr int SETUP_PICTURE_WIDTH = 360;
+inline constexpr int SETUP_PICTURE_HEIGHT = 270;
+
 class QGroupBox;
 class QLabel;
 class QTabWidget;

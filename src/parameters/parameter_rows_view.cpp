@@ -19,6 +19,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <set>
 
 namespace {
 
@@ -80,9 +81,9 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
         image.clear();
         return;
     }
-    const QSize room = pic.reduced ? QSize(200, 150) : QSize(360, 270);
-    QSize size = renderer.defaultSize();
-    size.scale(room, Qt::KeepAspectRatio);
+    const QSize size = renderer.defaultSize().scaled(
+        pic.reduced ? QSize(200, 150) : QSize(SETUP_PICTURE_WIDTH, SETUP_PICTURE_HEIGHT),
+        Qt::KeepAspectRatio);
     QPixmap pixmap(size * image.devicePixelRatioF());
     pixmap.setDevicePixelRatio(image.devicePixelRatioF());
     pixmap.fill(Qt::transparent);
@@ -90,36 +91,55 @@ void show_picture(QLabel& image, QLabel& name, QLabel& notice, const SetupPictur
     renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
     painter.end();
     image.setPixmap(pixmap);
-    image.setFixedSize(size);
+    image.setFixedSize(SETUP_PICTURE_WIDTH, size.height());
+}
+
+// The points with room round them, so that no marker sits half outside the plot; without
+// points the chart stays empty on a plain range.
+void show_points(QCustomPlot& chart, const QVector<double>& x, const QVector<double>& y) {
+    chart.graph(0)->setData(x, y);
+    if (x.isEmpty()) {
+        chart.xAxis->setRange(0, 1);
+        chart.yAxis->setRange(0, 1);
+    } else {
+        chart.rescaleAxes();
+        for (QCPAxis* axis : {chart.xAxis, chart.yAxis}) {
+            const QCPRange r = axis->range();
+            const double margin = r.size() * 0.05;
+            axis->setRange(r.lower - margin, r.upper + margin);
+        }
+    }
+    chart.replot(QCustomPlot::rpQueuedReplot);
 }
 
 void draw_profile(QCustomPlot& chart, const std::array<double, 32>& levels,
                   const std::array<double, 32>& values) {
-    QVector<double> x(levels.begin(), levels.end());
-    QVector<double> y(values.begin(), values.end());
-    // The points come in the order of their rows, not of their levels: unused rows hold a
-    // placeholder below zero after the entered ones. The graph sorts them, so that its range
-    // (and the axes rescaled to it) spans every point.
-    chart.graph(0)->setData(x, y);
-    chart.rescaleAxes();
-    chart.replot(QCustomPlot::rpQueuedReplot);
+    // Rows not in use hold a placeholder below zero; they are no points of the profile. The
+    // entered ones come in the order of their rows, not of their levels: the graph sorts them.
+    QVector<double> x, y;
+    for (size_t k = 0; k < levels.size(); ++k) {
+        if (levels[k] < 0 || values[k] < 0)
+            continue;
+        x << levels[k];
+        y << values[k];
+    }
+    show_points(chart, x, y);
 }
 
-// The loss curve: the loss of each point present against its limit.
+// The loss curve: the loss of each point present against its limit. A point of zeros is one
+// the unit has not been given.
 void draw_loss_curve(QCustomPlot& chart) {
     QVector<double> x, y;
     for (int P = LOSS_POINTS_FIRST; P < LOSS_POINTS_LAST; P += 2) {
         const DefinitionRecord& limit = definitions_table()[static_cast<size_t>(P)];
         const DefinitionRecord& loss = definitions_table()[static_cast<size_t>(P + 1)];
         if (!limit.present || !loss.present || limit.unit_value == NO_VALUE ||
-            loss.unit_value == NO_VALUE)
+            loss.unit_value == NO_VALUE || (limit.unit_value == 0 && loss.unit_value == 0))
             continue;
         x << limit.unit_value;
         y << loss.unit_value;
     }
-    chart.graph(0)->setData(x, y);
-    chart.rescaleAxes();
-    chart.replot(QCustomPlot::rpQueuedReplot);
+    show_points(chart, x, y);
 }
 
 } // namespace
@@ -145,6 +165,24 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
             frame->hide();
     // A page of the system tab's own tab set that holds no rows is not offered.
     page_.loss_tabs->setTabVisible(2, !page_.frames.at(QStringLiteral("Frame27"))->isHidden());
+    // Nor is a set-up tab whose frames no parameter goes to (the temperature compensation of
+    // units that have none); the enabling rules leave it alone, as they only switch tabs that
+    // hold rows.
+    std::set<QString> used;
+    for (int P = ParameterRows::FIRST; P <= ParameterRows::LAST; ++P)
+        used.insert(frame_of(P));
+    for (int t = 0; t < page_.parameter_tabs->count(); ++t) {
+        bool holds_rows = false;
+        for (QGroupBox* frame : page_.parameter_tabs->widget(t)->findChildren<QGroupBox*>()) {
+            const QVariant index = frame->property("index");
+            holds_rows =
+                holds_rows ||
+                used.contains(index.isValid() ? QStringLiteral("scrframe(%1)").arg(index.toInt())
+                                              : frame->objectName());
+        }
+        if (!holds_rows)
+            page_.parameter_tabs->setTabEnabled(t, false);
+    }
     vessel_.breakpoint_tabs->hide();
     vessel_.volume_chart->hide();
     flow_.breakpoint_tabs->hide();

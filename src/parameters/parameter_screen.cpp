@@ -4,6 +4,7 @@
 #include "parameters/definition_files.h"
 #include "parameters/edit_validation.h"
 #include "parameters/parameter_hooks.h"
+#include "parameters/parameter_lists.h"
 #include "parameters/parameter_record.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_state.h"
@@ -131,6 +132,34 @@ void update_param_enables() {
                     present(160) || present(161) || present(162) || present(163));
     if (value_of(99) == 4)
         record(71).present = value_of(160) == 0;
+}
+
+void refresh_parameter_texts() {
+    const ParameterState& S = parameter_state();
+    const LinkState& L = link();
+    const ParameterScreenHooks& H = parameter_screen_hooks();
+    ParameterRows& rows = parameter_rows();
+    // The flow wording of the breakpoints, as a loaded set gives it.
+    if (S.parameters_loaded && L.flow_mode)
+        for (int i = 0; i < 64; ++i)
+            record(610 + i).text = record(730 + i).text;
+    rows.suspend_updates();
+    const auto resume = qScopeGuard([&] { rows.resume_updates(); });
+    for (int P : rows.numbers()) {
+        rows.set_caption(P, record(P).text);
+        if (S.parameters_loaded && !rows.row(P).tooltip.isEmpty())
+            rows.set_tooltip(P, get_param_tooltip(P));
+    }
+    if (!S.parameters_loaded)
+        return;
+    if (L.volume_mode)
+        call_hook(H.update_volume_vessel_image);
+    if (L.flow_mode)
+        call_hook(H.update_flow_vessel_image);
+    if (S.parameter_list_mode == 3)
+        list_all_parameters(false);
+    else if (S.parameter_list_mode == 1)
+        list_changed_parameters(false, false);
 }
 
 void show_parameters_on_form() {

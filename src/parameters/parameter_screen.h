@@ -18,6 +18,10 @@ void refresh_param_box(int P);
 void apply_param_access_rules();
 // The fieldbus and power-save frames.
 void update_param_enables();
+// After the texts of another language were loaded: every row's caption, hover text and the
+// meaning beside its box, the set-up tabs' picture names and the list in view take the new
+// language; values, colours and what is shown stay as they are.
+void refresh_parameter_texts();
 
 // The text a read-only row P shows for `value` (brand names, padded dates and times).
 QString read_only_display_text(int P);

@@ -9,6 +9,7 @@
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_rows_view.h"
+#include "parameters/parameter_screen.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_transfer.h"
 #include "parameters/setup_tabs.h"
@@ -204,6 +205,7 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     hooks.enable_controls = c.enable_controls;
     install_set_up_rules();
     services.update_flow_vessel_image = [] { update_flow_vessel_image(); };
+    services.refresh_parameter_texts = [] { refresh_parameter_texts(); };
     ParameterPage* page = c.page;
     hooks.select_parameter_tab = [page](int tab) {
         if (page)

@@ -210,7 +210,7 @@ void load_french_lists() {
                            "11=Nov,12=Dec")},
         {7, QStringLiteral("1=Connu,2=Haut,3=Bas")},
         {9, QStringLiteral("1=Liquide,2=Solide,3=Closed Tank")},
-        {16, QStringLiteral("1=Metres,2=Centimetres,3=Millimetres,4=Feet,5=Inches")},
+        {16, QStringLiteral("1=Mètres,2=Centimètres,3=Millimètres,4=Feet,5=Inches")},
         {17, QStringLiteral("1=Mesure,2=Pourcentage")},
         {20, QStringLiteral("0=Arret,1=Niveau,2=Temperature,3=PerteEcho,4=PerteHorloge")},
         {27, QStringLiteral("0=Cyl,1=Rect,2=Cone,3=PyrM,4=PyrB,5=DemiSphere,6=CylIncline,"

@@ -245,6 +245,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     refresh_availability();
     qApp->installEventFilter(this);
     new MenuBarKeys(*menuBar());
+    // The user leaves the boxes of a page: for another control, another page, a menu or a key of
+    // the toolbar.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!is_text_entry(now) ||
+            !(logging_tabs->isAncestorOf(now) || cso_tabs->isAncestorOf(now)))
+            end_typing_hold();
+    });
+    for (QTabWidget* tabs : findChildren<QTabWidget*>()) {
+        connect(tabs, &QTabWidget::currentChanged, this, [this] { end_typing_hold(); });
+        if (tabs != logging_tabs && tabs != cso_tabs)
+            fit_to_current_page(*tabs);
+    }
+    connect(menuBar(), &QMenuBar::triggered, this, [this] { end_typing_hold(); });
 }
 
 MainWindow::~MainWindow() {
@@ -838,6 +851,8 @@ void MainWindow::set_main_window_texts() {
     if (services.print_header)
         if (QWidget* header = services.print_header())
             header->close();
+    if (services.refresh_parameter_texts)
+        services.refresh_parameter_texts();
     if (services.update_flow_vessel_image)
         services.update_flow_vessel_image();
     // Texts of another language need another amount of room.
@@ -1018,6 +1033,7 @@ void MainWindow::press_around(const QString& key, const std::function<void()>& w
 void MainWindow::dispatch_toolbar_button(const QString& key) {
     using namespace toolbar_key;
     ShellState& s = shell();
+    end_typing_hold();
     if (!key_available(key))
         return;
     if (key == QLatin1String(MODEM)) {
@@ -1136,7 +1152,7 @@ bool MainWindow::handle_shortcut_key(QChar typed) {
 // under it.
 void MainWindow::keep_pages_clear_of_grid() {
     QTabWidget* pages = cso_tabs;
-    if (!pages || !parameter_grid)
+    if (!pages || !parameter_grid || typing_hold_.hold(*centralWidget()))
         return;
     for (int i = 0; i < pages->count(); ++i) {
         QWidget* page = pages->widget(i);
@@ -1175,13 +1191,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::LayoutRequest && isVisible() && !fit_timer_->isActive() &&
         is_fitted_content(*watched)) {
         for (QTabWidget* tabs : {logging_tabs, cso_tabs})
-            if (tabs && tabs->isVisible() && tab_pages_outgrown(*tabs))
+            if (tabs && tabs->isVisible() && tab_pages_need_fitting(*tabs) &&
+                !typing_hold_.hold(*centralWidget()))
                 fit_timer_->start(0);
         return false;
     }
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (event->type() == QEvent::KeyPress && is_text_entry(w) &&
+        (logging_tabs->isAncestorOf(w) || cso_tabs->isAncestorOf(w)))
+        typing_hold_.start();
     if (event->type() != QEvent::KeyPress || !KeyPreview)
         return QMainWindow::eventFilter(watched, event);
-    auto* w = qobject_cast<QWidget*>(watched);
     if (!w || w->window() != this)
         return QMainWindow::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -1424,9 +1444,18 @@ void MainWindow::keep_frame_on_screen() {
 
 void MainWindow::fit_pages() {
     fit_timer_->stop();
+    if (typing_hold_.hold(*centralWidget()))
+        return;
     for (QTabWidget* tabs : {logging_tabs, cso_tabs})
         if (tabs && tabs->isVisible())
             fit_tab_pages(*tabs);
+}
+
+void MainWindow::end_typing_hold() {
+    if (!typing_hold_.end())
+        return;
+    keep_pages_clear_of_grid();
+    fit_timer_->start(0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -6,6 +6,7 @@
 #include "link/link_view.h"
 #include "shell/settings.h"
 #include "shell/main_window_services.h"
+#include "ui/page_fit.h"
 
 #include <QMainWindow>
 #include <QSet>
@@ -146,6 +147,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keep_pages_clear_of_grid();
+    // Does the layout work that waited while the user typed into a page's boxes.
+    void end_typing_hold();
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -182,6 +185,7 @@ private:
     QSet<QString> running_keys_;
     QAction* toolbar_spacer_ = nullptr;
     QTimer* fit_timer_ = nullptr;
+    TypingHold typing_hold_;
     bool start_up_pending_ = false;
     bool loaded_ = false;
     bool ending_ = false;

@@ -3,7 +3,9 @@
 #include <QGridLayout>
 #include <QLayout>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
 #include <algorithm>
 #include <cmath>
@@ -13,10 +15,21 @@ namespace {
 constexpr const char* DESIGN_POINTS = "quillarn_fitted_from_points";
 constexpr const char* DESIGN_ROOM = "quillarn_fitted_from_room";
 constexpr const char* FITTED_NEED = "quillarn_fitted_need";
+constexpr const char* FITTED_FACTOR = "quillarn_fitted_factor";
 
+constexpr const char* KEEPS_FONT = "quillarn_keeps_font";
+
+// The controls whose fonts the fitting sets: all but the tabs of tab sets inside the page.
 QList<QWidget*> with_children(QWidget& content) {
-    QList<QWidget*> all = content.findChildren<QWidget*>();
-    all.prepend(&content);
+    QList<QWidget*> all;
+    all << &content;
+    for (QWidget* w : content.findChildren<QWidget*>()) {
+        bool keeps = false;
+        for (QWidget* p = w; p && p != &content && !keeps; p = p->parentWidget())
+            keeps = p->property(KEEPS_FONT).toBool();
+        if (!keeps)
+            all << w;
+    }
     return all;
 }
 
@@ -141,6 +154,7 @@ double fit_page_fonts(QWidget& content, QSize room) {
         const QSize needed = content.minimumSizeHint();
         if (fits(needed, room) || factor <= floor_factor) {
             content.setProperty(FITTED_NEED, needed);
+            content.setProperty(FITTED_FACTOR, factor);
             return factor;
         }
         factor = std::max(floor_factor, factor - PAGE_FONT_STEP);
@@ -155,7 +169,7 @@ void fit_tab_pages(QTabWidget& tabs) {
         fit_page_fonts(content_of(*tabs.widget(i)), room);
 }
 
-bool tab_pages_outgrown(QTabWidget& tabs) {
+bool tab_pages_need_fitting(QTabWidget& tabs) {
     const QSize room = page_room(tabs);
     if (room.isEmpty())
         return false;
@@ -165,12 +179,59 @@ bool tab_pages_outgrown(QTabWidget& tabs) {
         if (!fitted.isValid())
             continue;
         const QSize needed = content.minimumSizeHint();
-        if (needed != fitted.toSize() && !fits(needed, room))
+        const QSize was = fitted.toSize();
+        const bool less = needed.width() < was.width() || needed.height() < was.height();
+        const bool shrunk = content.property(FITTED_FACTOR).toDouble() < 1.0;
+        if (needed != was && (!fits(needed, room) || (shrunk && less)))
             return true;
     }
     return false;
 }
 
+void fit_to_current_page(QTabWidget& tabs) {
+    tabs.tabBar()->setProperty(KEEPS_FONT, true);
+    const auto count_current = [&tabs] {
+        for (int i = 0; i < tabs.count(); ++i) {
+            const auto policy =
+                i == tabs.currentIndex() ? QSizePolicy::Preferred : QSizePolicy::Ignored;
+            tabs.widget(i)->setSizePolicy(policy, policy);
+        }
+        tabs.updateGeometry();
+    };
+    QObject::connect(&tabs, &QTabWidget::currentChanged, &tabs, count_current);
+    count_current();
+}
+
 bool is_fitted_content(const QObject& w) {
     return w.property(FITTED_NEED).isValid();
+}
+
+bool TypingHold::hold(QWidget& pages) {
+    if (!typing_)
+        return false;
+    if (!owed_) {
+        owed_ = true;
+        for (QScrollArea* a : pages.findChildren<QScrollArea*>()) {
+            Frozen f{a, a->verticalScrollBarPolicy(), a->horizontalScrollBarPolicy()};
+            if (!a->verticalScrollBar()->isVisibleTo(a))
+                a->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            if (!a->horizontalScrollBar()->isVisibleTo(a))
+                a->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+            frozen_.push_back(f);
+        }
+    }
+    return true;
+}
+
+bool TypingHold::end() {
+    typing_ = false;
+    for (const Frozen& f : frozen_)
+        if (f.area) {
+            f.area->setVerticalScrollBarPolicy(f.vertical);
+            f.area->setHorizontalScrollBarPolicy(f.horizontal);
+        }
+    frozen_.clear();
+    const bool owed = owed_;
+    owed_ = false;
+    return owed;
 }

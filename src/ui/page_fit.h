@@ -5,9 +5,12 @@
 // page's fonts then come down, in small steps and never below a readable floor, until the
 // page's least size fits: no scroll bar, every text whole.
 
+#include <QPointer>
 #include <QSize>
+#include <vector>
 
 class QObject;
+class QScrollArea;
 class QTabWidget;
 class QWidget;
 
@@ -27,10 +30,41 @@ double fit_page_fonts(QWidget& content, QSize room);
 // scroll area, or a page that a scroll area fills) is fitted by its scrolled widget.
 void fit_tab_pages(QTabWidget& tabs);
 
-// True when a page of `tabs` has grown since it was last fitted and no longer fits its room:
-// rows that arrive with a parameter set, read-outs that the unit fills in. A page that did not
-// fit even at the floor is not reported again until it changes.
-bool tab_pages_outgrown(QTabWidget& tabs);
+// True when a page of `tabs` ought to be fitted again: it has grown since it was last fitted and
+// no longer fits its room (rows that arrive with a parameter set, read-outs that the unit fills
+// in), or its fonts came down for a view that has changed since (the universal shape's points
+// gone again), so that they may grow back. A page that did not fit even at the floor is not
+// reported again until it changes.
+bool tab_pages_need_fitting(QTabWidget& tabs);
 
-// Whether `w` is the content of a page that has been fitted (what tab_pages_outgrown looks at).
+// A tab set inside a page counts with its page in view only: the page's fonts follow what the
+// user sees, so a crowded page of the set (the system tab with its points) does not keep the
+// others small once the user has left it. The tab set's own tabs keep their size whatever the
+// fonts of the page, so that they never move under the mouse of a user going from tab to tab.
+void fit_to_current_page(QTabWidget& tabs);
+
+// Whether `w` is the content of a page that has been fitted (what tab_pages_need_fitting looks at).
 bool is_fitted_content(const QObject& w);
+
+// While the user types into the boxes of a page, nothing may move them: the changed list coming
+// or going, a refit of the page's fonts, a scroll bar taking its width from the page. Such work
+// waits until the user leaves the page's boxes or the page, and is then done at once.
+class TypingHold {
+public:
+    void start() { typing_ = true; }
+    bool typing() const { return typing_; }
+    // True when work that would move the boxes must wait; it is then owed. The scroll areas
+    // under `pages` keep the bars they show meanwhile, so a page that grows does not narrow.
+    bool hold(QWidget& pages);
+    // The user left: true when work is owed and is to be done now.
+    bool end();
+
+private:
+    struct Frozen {
+        QPointer<QScrollArea> area;
+        Qt::ScrollBarPolicy vertical, horizontal; // the areas' own policies
+    };
+    bool typing_ = false;
+    bool owed_ = false;
+    std::vector<Frozen> frozen_;
+};

@@ -63,6 +63,8 @@ TEST_F(ShellTest, EachLanguageHasItsOwnListsSpanishTheEnglishOnes) {
     const auto en = lists_of(0), de = lists_of(1), fr = lists_of(2), it = lists_of(3);
     EXPECT_EQ(de.at("C_LUK0"), "0=Nein,1=Ja");
     EXPECT_EQ(fr.at("C_LUK32"), "1=JJMMAA,2=MMJJAA,3=AAMMJJ");
+    EXPECT_EQ(fr.at("C_LUK16"), "1=Mètres,2=Centimètres,3=Millimètres,4=Feet,5=Inches")
+        << "the French length units lost their accents";
     EXPECT_EQ(it.at("C_LUK82"), "0=Nessuno,1=Aggiungi 0,2=Aggiungi 00");
     for (const char* english : {"C_LUK1", "C_LUK73", "C_LUK80", "C_LUK82", "off general"})
         EXPECT_EQ(de.at(english), en.at(english)) << english << " is English in German too";

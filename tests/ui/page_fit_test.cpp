@@ -11,6 +11,7 @@
 #include "shell/definitions_table.h"
 #include "ui/page_fit.h"
 #include "ui/screen_scaling.h"
+#include "ui/setup_dialog.h"
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
@@ -30,6 +31,8 @@
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QXmlStreamReader>
+#include <map>
 #include <qcustomplot.h>
 
 namespace {
@@ -481,6 +484,184 @@ TEST_F(SetUpPagesTest, TheMeaningBesideACodedBoxAndTheUniversalPointsFollowEvery
     }
 }
 
+// The user types a value and tabs on to the next box: the edit hides the changed list, or the
+// page grows (the universal element's points and chart), yet nothing under the user moves until
+// they leave the page; then the page takes the room again.
+TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
+    // clang-format off
+    struct Case { const char* what; int cso_tab, parameter_tab, points_tab; bool list_shown;
+                  const char* element; std::vector<std::pair<int, const char*>> typed;
+                  std::vector<int> watched; };
+    const Case cases[] = {
+        {"System > Points, the first edit hides the changed list", 1, 9, 1, true, nullptr,
+         {{170, "5"}, {171, "7"}, {172, "9"}}, {170, 171, 172, 173, 174, 175}},
+        {"Flow, the universal element brings its points and chart", 3, 0, 0, false, "1",
+         {{700, "5"}, {701, "2"}}, {700, 701, 702, 703}},
+        {"Flow, the first element brings its picture", 3, 0, 0, false, "0",
+         {{700, "2"}, {701, "3"}}, {700, 701, 702, 703}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        show_fullest_set(c.element != nullptr);
+        if (c.element)
+            parameter_rows().set_text(700, QLatin1String(c.element));
+        if (!c.list_shown)
+            main->parameter_grid->hide();
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        main->parameter_tabs->setCurrentIndex(c.parameter_tab);
+        main->parameter_page->loss_tabs->setCurrentIndex(c.points_tab);
+        settle();
+        ASSERT_EQ(main->parameter_grid->isVisible(), c.list_shown) << c.what;
+        const auto places = [&] {
+            std::map<int, QPoint> at;
+            for (int P : c.watched)
+                at[P] = row_widget<QLineEdit>("scrpar", P)->mapToGlobal(QPoint(0, 0));
+            return at;
+        };
+        const std::map<int, QPoint> before = places();
+        row_widget<QLineEdit>("scrpar", c.typed.front().first)->setFocus();
+        for (const auto& [P, text] : c.typed) {
+            QLineEdit* box = row_widget<QLineEdit>("scrpar", P);
+            ASSERT_TRUE(box->hasFocus()) << c.what << ": P" << P << " lost the focus";
+            box->selectAll();
+            QTest::keyClicks(box, QLatin1String(text));
+            QTest::keyClick(box, Qt::Key_Tab);
+            settle();
+            for (const auto& [Q, place] : places())
+                EXPECT_EQ(place, before.at(Q))
+                    << c.what << ": after typing into P" << P << " the box of P" << Q
+                    << " moved from (" << before.at(Q).x() << "," << before.at(Q).y() << ") to ("
+                    << place.x() << "," << place.y() << "), under the user's mouse";
+        }
+        // Once the user leaves the page it is fitted again to the room it has.
+        main->cso_tabs->setCurrentIndex(0);
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        settle();
+        auto* area = main->cso_tabs->currentWidget()->findChild<QScrollArea*>();
+        area = area ? area : qobject_cast<QScrollArea*>(main->cso_tabs->currentWidget());
+        EXPECT_EQ(fields(area->widget()->width() >= area->viewport()->width(),
+                         area->verticalScrollBar()->isVisibleTo(main)),
+                  fields(true, false))
+            << c.what << ": the page was not fitted to its room after the user left it";
+    }
+}
+
+// A page whose fonts came down to fit a crowded view has them back once the view is no longer
+// crowded: the vessel page with the universal shape's points and chart, then a plain shape.
+TEST_F(SetUpPagesTest, APageCrowdedOnceGetsItsFontsBack) {
+    show_fullest_set(false);
+    main->cso_tabs->setCurrentIndex(2);
+    const auto font_with_shape = [&](const char* shape) {
+        edit(600, QLatin1String(shape));
+        main->cso_tabs->setCurrentIndex(0); // the user leaves the page and comes back
+        main->cso_tabs->setCurrentIndex(2);
+        settle();
+        return row_widget<QLabel>("scrlabel", 600)->font().pointSizeF();
+    };
+    // The set came with the universal shape, so the page has been crowded once already.
+    const double plain = font_with_shape("0");
+    const double crowded = font_with_shape("12");
+    EXPECT_LT(crowded, plain) << "the vessel page kept the smaller fonts of the universal shape";
+    EXPECT_EQ(font_with_shape("0"), plain) << "the fonts of a plain shape changed after a visit";
+
+    // The set-up tabs: the Display tab, the crowded System tab with its points, Display again.
+    main->cso_tabs->setCurrentIndex(1);
+    const auto font_on_tab = [&](int tab, int P) {
+        main->parameter_tabs->setCurrentIndex(tab);
+        main->parameter_page->loss_tabs->setCurrentIndex(1);
+        settle();
+        return row_widget<QLabel>("scrlabel", P)->font().pointSizeF();
+    };
+    const double display = font_on_tab(3, 823);
+    EXPECT_LT(font_on_tab(9, 170), display)
+        << "the Display tab has the fonts of the crowded System tab";
+    EXPECT_EQ(font_on_tab(3, 823), display) << "the Display tab kept the System tab's fonts";
+}
+
+// "Update & Exit" in the Setup dialog, as the real window opens it, with another language chosen.
+TEST_F(SetUpPagesTest, AChangeOfLanguageReachesEveryTextOfTheSetUpPages) {
+    edit(700, "2");
+    main->services.list_changed_parameters(true, false);
+    main->services.run_modal = [](QDialog& d) {
+        if (auto* setup = qobject_cast<SetupDialog*>(&d)) {
+            setup->Option2[1]->click(); // German
+            setup->Command3->click();
+        }
+    };
+    main->services.show_setup_dialog();
+    settle();
+    EXPECT_EQ(fields(row_widget<QLabel>("scrlabel", 700)->text(),
+                     row_widget<QLabel>("scrlabel", 701)->text(), hint(700), hint(701), hint(104),
+                     main->flow_page->scrlabel18->text()),
+              fields(QStringLiteral("Messeinrichtung (P700)"), QStringLiteral("Bauform (P701)"),
+                     QStringLiteral("BS3680 Gerinne"), QStringLiteral("Rechteck"),
+                     QStringLiteral("Meter"), QStringLiteral("BS3680 Gerinne - Rechteck")))
+        << "the flow page kept texts of the language it was in";
+    EXPECT_EQ(main->parameter_grid->item(0, 1)->text(), QStringLiteral("Beschreibung"))
+        << "the changed list kept its headings";
+}
+
+// A set-up tab is offered only with rows on it: one that no parameter of the shipped
+// definitions goes to is not offered, as the mA output tab of a unit without outputs.
+TEST_F(SetUpPagesTest, NoSetUpTabIsOfferedEmpty) {
+    QTabWidget& tabs = *main->parameter_tabs;
+    for (int t = 0; t < tabs.count(); ++t) {
+        int rows = 0;
+        for (QLineEdit* box : tabs.widget(t)->findChildren<QLineEdit*>(QStringLiteral("scrpar")))
+            rows += box->isVisibleTo(tabs.widget(t)) ? 1 : 0;
+        EXPECT_TRUE(rows > 0 || !tabs.isTabEnabled(t))
+            << "the tab \"" << tabs.tabText(t).toStdString() << "\" is offered with nothing in it";
+    }
+}
+
+// The profile and loss charts draw the points entered, each marker whole inside the plot, and
+// nothing for the unused points (the placeholders a unit keeps below zero, a loss point of zeros).
+TEST_F(SetUpPagesTest, TheChartsShowTheEnteredPointsWhole) {
+    // clang-format off
+    struct Case { const char* what; QCustomPlot* chart; int cso_tab;
+                  std::vector<std::pair<int, double>> set; int drawn; };
+    const Case cases[] = {
+        {"an empty volume profile", main->vessel_page->volume_chart, 2, {}, 0},
+        {"a volume profile", main->vessel_page->volume_chart, 2,
+         {{610, 0}, {611, 0}, {612, 2.5}, {613, 4}, {614, 5}, {615, 12}}, 3},
+        {"an empty loss curve", main->parameter_page->loss_curve, 1, {}, 0},
+        {"a loss curve", main->parameter_page->loss_curve, 1,
+         {{170, 100}, {171, 5}, {172, 400}, {173, 12}}, 2},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        show_fullest_set(false);
+        for (const auto& [first, last] : {std::pair{170, 185}, {610, 673}})
+            for (int P = first; P <= last; ++P) // unused, as the unit keeps them
+                definitions_table()[static_cast<size_t>(P)].unit_value =
+                    definitions_table()[static_cast<size_t>(P)].default_value;
+        for (const auto& [P, v] : c.set) {
+            definitions_table()[static_cast<size_t>(P)].unit_value = v;
+            definitions_table()[static_cast<size_t>(P)].value_text = platform::number_text_c(v);
+        }
+        parameter_state().parameter_set_loading = true;
+        update_parameter_screen(true);
+        parameter_state().parameter_set_loading = false;
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        main->parameter_tabs->setCurrentIndex(9);
+        main->parameter_page->loss_tabs->setCurrentIndex(0);
+        settle();
+        ASSERT_TRUE(c.chart->isVisibleTo(main)) << c.what;
+        c.chart->replot();
+        QCPGraphDataContainer& points = *c.chart->graph(0)->data();
+        EXPECT_EQ(points.size(), c.drawn) << c.what << ": unused points are drawn";
+        const QRect plot = c.chart->axisRect()->rect().adjusted(3, 3, -3, -3);
+        QStringList cut;
+        for (const QCPGraphData& p : points)
+            if (!plot.contains(QPointF(c.chart->xAxis->coordToPixel(p.key),
+                                       c.chart->yAxis->coordToPixel(p.value))
+                                   .toPoint()))
+                cut << QStringLiteral("(%1, %2)").arg(p.key).arg(p.value);
+        EXPECT_TRUE(cut.isEmpty())
+            << c.what << ": points cut by the edge of the plot " << cut.join(' ').toStdString();
+    }
+}
+
 TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
     show_fullest_set(false);
     settle();
@@ -502,6 +683,46 @@ TEST_F(SetUpPagesTest, TheVolumeProfileAxesCoverTheEnteredPoints) {
 } // namespace
 
 namespace {
+
+// The labels drawn in the pictures (P601, h, Q = K h ...) lie whole inside the picture: the
+// renderer cuts whatever sticks out of it.
+TEST(Pictures, EveryLabelLiesWholeInsideItsPicture) {
+    QStringList problems;
+    for (const QFileInfo& f : QDir(QUILLARN_DATA_DIR "/Images").entryInfoList({"*.svg"})) {
+        QFile file(f.filePath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << f.fileName().toStdString();
+        QXmlStreamReader xml(&file);
+        QRectF picture;
+        while (xml.readNextStartElement() || !xml.atEnd()) {
+            if (!xml.isStartElement())
+                continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            if (xml.name() == QLatin1String("svg")) {
+                const QStringList box = a.value("viewBox").toString().split(' ');
+                picture = QRectF(box[0].toDouble(), box[1].toDouble(), box[2].toDouble(),
+                                 box[3].toDouble());
+            } else if (xml.name() == QLatin1String("text")) {
+                QFont font(a.value("font-family").toString());
+                font.setPixelSize(a.value("font-size").toInt());
+                const QString anchor = a.value("text-anchor").toString();
+                const QString text = xml.readElementText();
+                const double width = QFontMetricsF(font).horizontalAdvance(text);
+                const double left =
+                    a.value("x").toDouble() - width * (anchor == QLatin1String("middle") ? 0.5
+                                                       : anchor == QLatin1String("end")  ? 1.0
+                                                                                         : 0.0);
+                if (left < picture.left() || left + width > picture.right())
+                    problems << QStringLiteral("%1: \"%2\" from %3 to %4 of %5")
+                                    .arg(f.fileName(), text)
+                                    .arg(left, 0, 'f', 1)
+                                    .arg(left + width, 0, 'f', 1)
+                                    .arg(picture.width());
+            }
+        }
+    }
+    EXPECT_TRUE(problems.isEmpty()) << "labels cut at the picture's edge:\n"
+                                    << problems.join('\n').toStdString();
+}
 
 // Every vessel and flow element picture whole in its frame, its name clear of it, on a laptop
 // and on a large screen.
