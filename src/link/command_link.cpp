@@ -254,12 +254,12 @@ void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
     // A countdown standing behind the message would read as a wait still going on.
     link_view().set_status_text(2, QString());
-    if (tell_user)
+    if (tell_user && !L.failure_already_told)
         tell_failure(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
             platform::mb::Critical, title);
-    L.failure_told = L.failure_told || tell_user || rx().device_lost_told;
+    L.failure_told = L.failure_told || tell_user || L.failure_already_told || rx().device_lost_told;
     link_view().set_status_text(1, QString());
     if (L.echo_online) {
         link_view().set_live_timer_enabled(false);

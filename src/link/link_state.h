@@ -40,6 +40,9 @@ struct LinkState {
     // The user has been told why the last exchange or log-on failed; a caller adds no message
     // of its own, so that one failure gives one message.
     bool failure_told = false;
+    // Set by a caller that has told the user of a failed line already: a failure of its next
+    // exchange is not told again.
+    bool failure_already_told = false;
     LogOnResult log_on_result = LogOnResult::NoReply;
     // A caller that tells a failure together with what it was doing (an upload that stopped
     // part-way): the link shows no message of its own and keeps the first one here.

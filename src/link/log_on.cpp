@@ -189,65 +189,73 @@ bool log_on_and_identify(bool use_stored_code) {
         }
         L.connect_model_flag = false;
 
-        // Each question stops the sequence once the line has failed: the link told the user,
-        // and asking on would only tell again.
+        // A question the unit leaves unanswered gets an empty reply, which leaves its flag off,
+        // and the sequence goes on: a firmware may lack the question. The link has told the user.
+        // A second command in a row without an answer means that the line has died: nothing more
+        // is asked, and the user is not told again.
+        bool failed_before = false;
+        bool told = false;
+        bool line_dead = false;
         auto ask = [&](const QString& cmd, const QString& status_text) {
             clear_reply();
+            if (line_dead)
+                return false;
+            L.failure_already_told = told;
             send_command(cmd, status_text);
-            return !L.comms_abort;
+            L.failure_already_told = false;
+            if (!L.comms_abort) {
+                failed_before = false;
+                return true;
+            }
+            L.reply_buffer.clear();
+            told = told || L.failure_told;
+            // An exchange stopped by the user or another handler ends the sequence at once.
+            line_dead = failed_before || !L.reply_timed_out;
+            failed_before = true;
+            return false;
         };
         if (plain_unit) {
             if (shell().software_mode == 0)
                 return true;
-            if (!ask(lc::LOADQUICK,
-                     ui_text(1417, QStringLiteral("Switching the unit to quick mode..."))) ||
-                !ask(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit..."))))
-                return true;
+            const QString options = ui_text(1389, QStringLiteral("Reading unit options..."));
+            const QString fieldbus = ui_text(1418, QStringLiteral("Reading fieldbus settings..."));
+            ask(lc::LOADQUICK,
+                ui_text(1417, QStringLiteral("Switching the unit to quick mode...")));
+            ask(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit...")));
             L.cso_unit = reply_has("OK");
-            if (!ask(lc::ACCESS + lc::SECOND_ACCESS_CODE,
-                     ui_text(1389, QStringLiteral("Reading unit options..."))))
-                return true;
-            if (!reply_has("OK") && !ask(lc::ACCESS + lc::ACCESS_CODE,
-                                         ui_text(1389, QStringLiteral("Reading unit options..."))))
-                return true;
-            L.p61_is_1 = L.p61_is_2 = false;
-            if (!ask(lc::P61, ui_text(1389, QStringLiteral("Reading unit options..."))))
-                return true;
+            if (!ask(lc::ACCESS + lc::SECOND_ACCESS_CODE, options) || !reply_has("OK"))
+                ask(lc::ACCESS + lc::ACCESS_CODE, options);
+            ask(lc::P61, options);
             L.p61_is_1 = reply_has("1");
             L.p61_is_2 = reply_has("2");
-            L.fieldbus_available = false;
-            if (!ask(lc::P87, ui_text(1418, QStringLiteral("Reading fieldbus settings..."))))
-                return true;
-            if (reply_has("1"))
-                L.fieldbus_available = true;
-            if (!ask(lc::P99, ui_text(1418, QStringLiteral("Reading fieldbus settings..."))))
-                return true;
+            ask(lc::P87, fieldbus);
+            L.fieldbus_available = reply_has("1");
+            ask(lc::P99, fieldbus);
             if (reply_has("3"))
                 L.fieldbus_available = true;
             L.modbus_mode = L.profibus_mode = false;
             if (L.fieldbus_available) {
-                if (!ask(lc::P96, ui_text(1418, QStringLiteral("Reading fieldbus settings..."))))
-                    return true;
+                ask(lc::P96, fieldbus);
                 L.modbus_mode = reply_has("1");
                 L.profibus_mode = reply_has("2");
             }
-            if (!ask(lc::ISFLOW, ui_text(1390, QStringLiteral("Checking flow mode..."))))
-                return true;
+            ask(lc::ISFLOW, ui_text(1390, QStringLiteral("Checking flow mode...")));
             L.flow_mode = reply_has("OK");
-            if (!ask(lc::ISVOLUME, ui_text(1391, QStringLiteral("Checking volume mode..."))))
-                return true;
+            ask(lc::ISVOLUME, ui_text(1391, QStringLiteral("Checking volume mode...")));
             L.volume_mode = reply_has("OK");
         }
 
         link_view().set_param_screen_captions();
-        send_command(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
-        if (L.comms_abort)
-            return true;
-        clear_reply();
+        ask(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
         if (!L.quorvantix_unit)
-            send_command(lc::LOADNORM,
-                         ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
+            ask(lc::LOADNORM,
+                ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
         link_view().set_status_text(1, QString());
+        if (L.comms_abort) {
+            // The line has died, or its last command went unanswered, or the log-on was stopped.
+            L.failure_told = told;
+            return true;
+        }
     }
 
     if (!L.echo_online)

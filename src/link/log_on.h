@@ -10,8 +10,10 @@
 
 // Opens the port (unless the modem line is up), logs on and identifies the unit. True once the
 // access command was accepted and the line held to the end of the identification; on False
-// nothing more is asked of the unit. How the log-on ended is in link().log_on_result; every
-// failure has told the user (link().failure_told), once.
+// nothing more is asked of the unit. A question the unit does not answer leaves its flag off and
+// the log-on goes on; two unanswered commands in a row are a dead line, which ends it. How the
+// log-on ended is in link().log_on_result; every failure has told the user
+// (link().failure_told), once.
 bool connect_to_unit(bool use_stored_code);
 
 // Logs on and reaches the logging board; True when the board answered. On False the user has

@@ -14,6 +14,17 @@ double seconds();
 void set_time_scale(double scale);
 double time_scale();
 
+// For tests that run the far end of the line (the simulated unit) in this program's own event
+// loop. Program time then passes only while a wait blocks for events, at the time scale, never
+// while handlers run; a blocked wait carries it no further than its own deadline and than
+// `limit(now)`: the time the far end next acts, or now while bytes are still on their way
+// between the two ends. A machine too busy to keep up then makes the test slower, never
+// different: a reply due before a time-out comes first, and a time-out ends its wait on time
+// however late the event loop comes round. A limit that holds the clock for `longest_hold_ms`
+// of real time is ignored until it lets go, so that a far end that never acts cannot stop time.
+// `limit` must not read the clock. Empty: time runs with the real clock again.
+void step_with_far_end(std::function<double(double now)> limit, double longest_hold_ms = 250);
+
 // Runs pending events once without blocking.
 void pump_events();
 

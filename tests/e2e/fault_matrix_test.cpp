@@ -66,9 +66,8 @@ struct Operation {
     int success_text = 0; // the language file's text only a success shows; 0: none
     int identity = 1;     // the software mode: 0 the logging companion, 1 for level and flow units
     // Program seconds per real second on a sound line, and while the program waits out the
-    // time-outs of a misbehaving one. On a sound line a log-on's 10 s time-out stays at 0.3 s of
-    // real time, for a busy machine's pauses not to pass for silence. A thousand reads at 5 s
-    // each need a gentle clock, and a fast one to wait them all out.
+    // time-outs of a misbehaving one. The unit keeps the program's time, so a busy machine makes
+    // a cell slower, never different; a thousand reads at 5 s each want a fast clock.
     double time_scale = 33;
     double waiting_time_scale = 300;
 };
@@ -131,9 +130,10 @@ public:
     }
 
     // The unit of every cell: a level unit that knows the shipped catalogue, with a short echo
-    // and a short log, and the firmware the operation asks for.
+    // and a short log, and the firmware the operation asks for, on the program's clock.
     void seed_unit() {
         make_unit(unitsim::UnitKind::Level);
+        keep_unit_on_program_time();
         set_time_scale(GetParam().op->time_scale);
         if (!GetParam().op->version.isEmpty())
             unitsim::apply_version_reply(sim->unit().profile(), GetParam().op->version);
@@ -307,7 +307,7 @@ const Operation OPERATIONS[] = {
      download_ready,
      1358},
     {"DownloadOneByOne", "1.80", [](FaultMatrix&) {}, download, parameters_outcome, download_ready,
-     1358, 1, 20, 300},
+     1358, 1, 20, 1000},
     {"UploadOneChange",
      {},
      [](FaultMatrix& m) {

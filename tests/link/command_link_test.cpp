@@ -428,6 +428,35 @@ TEST_F(LinkTest, ALateAnswerNeverBecomesTheReplyOfTheNextCommand) {
     }
 }
 
+TEST_F(LinkTest, AResendAnsweredLaterThanTheFirstSendWouldHaveBeenIsStillWaitedFor) {
+    // The first send of P20 is answered `first_ms` late, the resend `resend_ms` late: 2.5 seconds
+    // past what the first answer's lateness lets expect, within the three seconds the link
+    // allows. Giving up on it sooner would hand the resend's answer to P21.
+    // clang-format off
+    const struct Case { const char* what; bool sweep; double first_ms, resend_ms; } cases[] = {
+        {"sweep", true, 6000, 6000 * 1.1 + 2500},
+        {"plain", false, 45000, 45000 * 1.1 + 2500},
+    };
+    // clang-format on
+    keep_unit_on_program_time();
+    open_port();
+    sim->unit().set_value(20, 2);
+    sim->unit().set_value(21, 7);
+    const QString p20 = sim->unit().read_text(20), p21 = sim->unit().read_text(21);
+    for (const Case& c : cases) {
+        sim->clear_misbehaviour();
+        sim->misbehave_on("/p20", Misbehaviour::late(c.first_ms), 1);
+        sim->misbehave_on("/p20", Misbehaviour::late(c.resend_ms), 1);
+        link().parameter_sweep = c.sweep;
+        send_command("/p20");
+        EXPECT_EQ(link().reply_buffer, p20) << c.what;
+        send_command("/p21");
+        EXPECT_EQ(link().reply_buffer, p21)
+            << c.what << ": P21 was given the answer to P20's resend";
+        ASSERT_TRUE(platform::wait_until([&] { return sim->idle(); }, 120));
+    }
+}
+
 TEST_F(LinkTest, AnAnswerThatNeverComesIsForgivenAfterOneTimeOut) {
     // The first send is never answered, the resend is: the next command waits once for the
     // missing answer, no longer, and then goes out as usual.

@@ -6,12 +6,16 @@
 #include "link/log_on.h"
 #include "shell/definitions_table.h"
 
+#include <unitsim/fault_options.h>
+
 using unitsim::Misbehaviour;
 using unitsim::UnitKind;
 
 namespace {
 
 const QString ACCESS = "/access:318406";
+const QString NO_REPLY =
+    ui_text(1299, "No reply from the unit. Check the cable and the port settings.");
 // What a plain unit is asked, in order; a fieldbus adds "/p96" after "/p99".
 const QStringList PLAIN = {ACCESS,           "/WHO",      "/LOADQUICK", "/ISCSO",
                            "/access:460927", "/p61",      "/p87",       "/p99",
@@ -138,6 +142,71 @@ TEST_F(LogOnTest, EachFailedLogOnSaysWhyOnceAndAsksNothingMore) {
                 << c.fault << " mode " << mode;
             sim->clear_misbehaviour();
         }
+}
+
+TEST_F(LogOnTest, QuestionsTheUnitLeavesUnansweredLeaveTheirFlagsOffAndTheLogOnGoesOn) {
+    // A firmware without a question: it is asked three times, told once, and the log-on ends
+    // with the access and "/LOADNORM" as on any unit.
+    // clang-format off
+    const struct { UnitKind kind; QStringList silent; std::string identity; } cases[] = {
+        {UnitKind::Volume, {"/ISVOLUME"}, "p61=2"},
+        {UnitKind::Cso, {"/ISCSO"}, "plain"},
+        {UnitKind::Flow, {"/ISCSO", "/ISFLOW"}, "p61=1"},
+    };
+    // clang-format on
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        reset_link_state();
+        make_unit(c.kind);
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        for (const QString& cmd : c.silent)
+            sim->misbehave_on(cmd, Misbehaviour::silence());
+        dialogs.prompts.clear();
+        QStringList asked;
+        for (const QString& cmd : PLAIN)
+            asked << (c.silent.contains(cmd) ? QStringList{cmd, cmd, cmd} : QStringList{cmd});
+        const bool logged_on = connect_to_unit(true);
+        EXPECT_EQ(fields(logged_on, link().comms_abort, received().join(' '), identity().c_str(),
+                         dialogs.messages().join('|')),
+                  fields(true, false, asked.join(' '), c.identity.c_str(), NO_REPLY))
+            << name(c.kind) << " silent to " << c.silent.join(',').toStdString();
+    }
+}
+
+TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsToldOnceAndAsksOneCommandMore) {
+    // The line dies at command `served` of the log-on: that command and the next one go
+    // unanswered, and nothing more is asked. Two unanswered commands take 121 s each at most
+    // (three sends of 40 s, two pauses), less for an access command.
+    // clang-format off
+    const struct { int served; double seconds; } cases[] = {
+        {2, 2 * 121},          // "/LOADQUICK", then "/ISCSO"
+        {6, 2 * 121},          // "/p87", then "/p99"
+        {9, 121 + 31},         // "/ISVOLUME", then the access again
+        {10, 31 + 121},        // the access again, then "/LOADNORM"
+    };
+    // clang-format on
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        reset_link_state();
+        make_unit(UnitKind::Level);
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        unitsim::apply_fault(sim->responder(),
+                             unitsim::parse_fault(QString("drop-after=%1").arg(c.served)));
+        dialogs.prompts.clear();
+        const QString dying = PLAIN[c.served], next = PLAIN[c.served + 1];
+        const double start = platform::seconds();
+        const bool logged_on = connect_to_unit(true);
+        const double took = platform::seconds() - start;
+        EXPECT_EQ(fields(logged_on, link().failure_told, dialogs.messages().join('|'),
+                         received().mid(c.served).join(' ')),
+                  fields(false, true, NO_REPLY,
+                         QStringList({dying, dying, dying, next, next, next}).join(' ')))
+            << "the line died at " << dying.toStdString();
+        EXPECT_LT(took, c.seconds + 1)
+            << "the dead line was waited for too long at " << dying.toStdString();
+    }
 }
 
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {

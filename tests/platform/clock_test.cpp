@@ -1,8 +1,10 @@
 #include "platform/clock.h"
 
 #include <QCoreApplication>
+#include <QThread>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace platform;
 
@@ -80,4 +82,27 @@ TEST(Clock, ZeroDelayRunsPendingEventsAndNegativeTimeoutWaitsUntilDone) {
     bool fired = false;
     QTimer::singleShot(50, [&] { fired = true; }); // 50 program seconds, well past any default
     EXPECT_TRUE(wait_until([&] { return fired; }, -1.0));
+}
+
+TEST(Clock, WithAFarEndTimePassesOnlyInWaitsAndStopsAtTheFarEndsNextAct) {
+    // A busy or stalled program at a fast scale: its own work costs no program time, a wait ends
+    // at its deadline, and nothing passes the far end's next act before it has acted.
+    ScopedTimeScale fast(1000.0);
+    double act_at = std::numeric_limits<double>::infinity();
+    double acted = -1;
+    step_with_far_end([&](double) { return act_at; });
+    const double start = seconds();
+    act_at = start + 5;
+    QThread::msleep(30); // 30 program seconds of real time spent in a handler
+    EXPECT_EQ(seconds(), start) << "the program's own work took program time";
+    QTimer::singleShot(20, [&] { // the far end comes round late, and is slow itself
+        QThread::msleep(30);
+        acted = seconds();
+        act_at = std::numeric_limits<double>::infinity();
+    });
+    EXPECT_FALSE(wait_until([] { return false; }, 10));
+    const double ended = seconds();
+    step_with_far_end({});
+    EXPECT_NEAR(acted - start, 5, 1e-6) << "the far end acted at another time than it was due";
+    EXPECT_NEAR(ended - start, 10, 1e-6) << "the wait did not end at its deadline";
 }

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -135,7 +137,45 @@ void Simulator::set_time_scale(double scale) {
 }
 
 double Simulator::now_ms() const {
+    if (clock_fn_)
+        return clock_fn_();
     return base_program_ms_ + double(clock_.nsecsElapsed() - base_real_ns_) / 1e6 * scale_;
+}
+
+void Simulator::set_clock(std::function<double()> now_ms) {
+    base_program_ms_ = this->now_ms();
+    base_real_ns_ = clock_.nsecsElapsed();
+    clock_fn_ = std::move(now_ms);
+    schedule();
+}
+
+double Simulator::next_write_ms() const {
+    return queue_.empty() ? std::numeric_limits<double>::infinity() : queue_.front().at_ms;
+}
+
+namespace {
+int bytes_waiting(int fd) {
+    int n = 0;
+    return fd >= 0 && ::ioctl(fd, FIONREAD, &n) == 0 ? n : 0;
+}
+} // namespace
+
+void Simulator::await_hand_over(int waiting) {
+    // The kernel hands what was written to the far end a moment later, on another thread; a
+    // clock that is to hold while bytes are on their way must find them there. A full queue is
+    // not waited for.
+    QElapsedTimer since;
+    since.start();
+    while (bytes_waiting(slave_fd_) < std::min(waiting, 4000) && since.nsecsElapsed() < 1000000000)
+        ::usleep(20);
+}
+
+int Simulator::bytes_to_unit() const {
+    return bytes_waiting(master_fd_);
+}
+
+int Simulator::bytes_from_unit() const {
+    return int(out_.size()) + bytes_waiting(slave_fd_);
 }
 
 void Simulator::write_unsolicited(const QByteArray& bytes) {
@@ -165,6 +205,7 @@ void Simulator::on_readable() {
     }
     if (bytes.isEmpty())
         return;
+    bytes_heard_ += bytes.size();
     const qsizetype before = responder_.received().size();
     auto writes =
         modem_on_ ? modem_.receive(bytes, now_ms()) : responder_.receive(bytes, now_ms());
@@ -203,9 +244,12 @@ void Simulator::schedule() {
 
 void Simulator::try_write() {
     while (!out_.isEmpty() && master_fd_ >= 0) {
+        const int waiting = clock_fn_ ? bytes_waiting(slave_fd_) : 0;
         const ssize_t n = ::write(master_fd_, out_.constData(), size_t(out_.size()));
         if (n > 0) {
             out_.remove(0, n);
+            if (clock_fn_)
+                await_hand_over(waiting + int(n));
             continue;
         }
         if (n < 0 && errno == EINTR)

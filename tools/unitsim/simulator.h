@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 
 class QSocketNotifier;
 class QTimer;
@@ -50,8 +51,20 @@ public:
     // and pacing are in program time.
     void set_time_scale(double scale);
     double time_scale() const { return scale_; }
-    // Program milliseconds since the simulator started.
+    // Program milliseconds since the simulator started, or by the clock it was given.
     double now_ms() const;
+    // Keeps the program's time instead of its own (program milliseconds): a test that runs the
+    // unit in the program's own event loop puts both on one clock. Empty: its own clock again.
+    void set_clock(std::function<double()> now_ms);
+
+    // What a clock shared with the program needs to know to keep the two in step: when the
+    // unit next writes (program milliseconds; infinity when it has nothing planned), the bytes
+    // on their way to it that it has not read, the bytes it has written (or still has to write)
+    // that the far end has not read, and how many bytes it has read in all.
+    double next_write_ms() const;
+    int bytes_to_unit() const;
+    int bytes_from_unit() const;
+    qint64 bytes_heard() const { return bytes_heard_; }
 
     void misbehave_next(const Misbehaviour& m, int count = 1) {
         responder_.misbehave_next(m, count);
@@ -80,6 +93,7 @@ private:
     void flush_due();
     void schedule();
     void try_write();
+    void await_hand_over(int waiting);
 
     UnitCore unit_;
     Responder responder_{unit_};
@@ -95,6 +109,8 @@ private:
     QTimer* timer_ = nullptr;
     QElapsedTimer clock_;
     double scale_ = 1;
+    std::function<double()> clock_fn_;
+    qint64 bytes_heard_ = 0;
     double base_program_ms_ = 0;
     qint64 base_real_ns_ = 0;
     std::deque<PlannedWrite> queue_;
