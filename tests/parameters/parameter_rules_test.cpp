@@ -86,6 +86,37 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
     }
 }
 
+TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
+    show_set();
+    // clang-format off
+    const struct { const char *locale, *decimal, *thousands, *typed, *stored, *shown; } cases[] = {
+        {"de_DE", ",", ".", "0.35", nullptr, "0,3"}, {"de_DE", ",", ".", "0,35", "0.35", "0,35"},
+        {"de_DE", ",", ".", "1.234,5", "1234.5", "1234,5"}, {"de_DE", ",", ".", "1,234.5", nullptr, "0,3"},
+        {"en_GB", ".", ",", "0.35", "0.35", "0.35"}, {"en_GB", ".", ",", "0,35", nullptr, "0.3"},
+        {"en_GB", ".", ",", "1.234,5", nullptr, "0.3"}, {"en_GB", ".", ",", "1,234.5", "1234.5", "1234.5"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        platform::number_separators() = {c.decimal, c.thousands};
+        type(107, platform::number_text(0.3));
+        dialogs.prompts.clear();
+        // Typed key by key: nothing is stored or told before the user leaves the box.
+        for (qsizetype n = 1; n <= QString(c.typed).size(); ++n)
+            parameter_rows().set_typed_text(107, QString(c.typed).left(n));
+        EXPECT_TRUE(dialogs.prompts.empty() && rec(107).unit_value == 0.3) << c.typed;
+        parameter_rows().commit(107);
+        const QString where = QString(c.locale) + " typed " + c.typed;
+        EXPECT_EQ(fields(rec(107).value_text, box(107)),
+                  fields(c.stored ? c.stored : "0.3", c.shown))
+            << where.toStdString() << ": the box and the stored value must agree";
+        EXPECT_EQ(dialogs.messages().size(), c.stored ? 0 : 1) << where.toStdString();
+        if (!c.stored && !dialogs.messages().isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().first().contains(QString("\"%1\"").arg(c.decimal)))
+                << "the message names the decimal separator: "
+                << dialogs.messages().first().toStdString();
+        }
+    }
+}
+
 TEST_F(ParameterRules, FlowModeNeedsAUnitThatHasIt) {
     show_set();
     dialogs.prompts.clear();
