@@ -161,6 +161,17 @@ TEST_F(ParameterRules, LengthUnitChangeConvertsEveryLengthRow) {
     EXPECT_EQ(box(104), "4");
 }
 
+TEST_F(ParameterRules, OnlyTheFiveLengthUnitsAreTaken) {
+    show_set();
+    for (const char* typed : {"0", "6", "-1"}) {
+        dialogs.prompts.clear();
+        type(104, typed);
+        ASSERT_EQ(dialogs.messages().size(), 1) << "P104 took the unit " << typed;
+        EXPECT_TRUE(dialogs.messages().first().contains(ui_text(1186)));
+        EXPECT_EQ(fields(box(104), rec(104).unit_value), fields("1", 1)) << typed;
+    }
+}
+
 TEST_F(ParameterRules, FlowElementChangeResetsAModelItDoesNotHave) {
     link().p61_is_1 = true;
     rec(100).unit_value = 4;
@@ -171,6 +182,28 @@ TEST_F(ParameterRules, FlowElementChangeResetsAModelItDoesNotHave) {
     type(700, "5");
     EXPECT_EQ(rec(701).unit_value, rec(701).default_value);
     EXPECT_EQ(fields(rec(701).min_text, rec(701).max_text), fields("0", "2"));
+}
+
+TEST_F(ParameterRules, EachFlowElementKeepsOnlyTheModelsItHas) {
+    link().p61_is_1 = true;
+    rec(100).unit_value = 4;
+    show_set();
+    // clang-format off
+    const struct { const char* element; double model; const char* limit; } cases[] = {
+        {"4", 4, "3"}, {"4", 3, nullptr}, {"3", 5, "4"}, {"2", 5, "4"}, {"2", 4, nullptr},
+        {"1", 8, "7"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        type(700, "0");
+        rec(701).unit_value = c.model;
+        rec(701).value_text = platform::number_text_c(c.model);
+        type(700, c.element);
+        EXPECT_EQ(rec(701).unit_value, c.limit ? rec(701).default_value : c.model)
+            << "element " << c.element << " with model " << c.model;
+        if (c.limit) {
+            EXPECT_EQ(rec(701).max_text, c.limit) << "element " << c.element;
+        }
+    }
 }
 
 TEST_F(ParameterRules, RelayRowsFollowTypeAndFunction) {
