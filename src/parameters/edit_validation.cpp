@@ -10,6 +10,7 @@
 #include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
+#include "shell/data_folder.h"
 #include "shell/option_lists.h"
 
 namespace {
@@ -29,6 +30,15 @@ void undo_edit(int P) {
     undoing() = true;
     parameter_rows().set_text(P, stored_box_text(P));
     undoing() = false;
+}
+
+// Sets row P's text without checking it again: the record already holds what it shows.
+void show_quietly(int P, const QString& text) {
+    ParameterState& S = parameter_state();
+    const bool was = S.edit_check_running;
+    S.edit_check_running = true;
+    parameter_rows().set_text(P, text);
+    S.edit_check_running = was;
 }
 
 void tell_range(int P, int text_number) {
@@ -321,4 +331,20 @@ void run_edit_check(int Index) {
         }
     }
     follow_up(Index, x, old_701_value, old_701_text);
+}
+
+void run_typed_edit_check(int Index) {
+    const QString typed = scrpar(Index).text.trimmed();
+    if (!platform::in_locale_notation(typed)) {
+        // Nothing was stored: the record still holds what the box showed before.
+        platform::msg_box(QStringLiteral("P") + QString::number(Index) + QStringLiteral(": ") +
+                              number_notation_message(typed),
+                          platform::mb::Critical);
+        show_quietly(Index, parameter_rows().text_before_typing(Index));
+        return;
+    }
+    run_edit_check(Index);
+    const QString t = platform::locale_text_to_c(typed);
+    if (Index >= 20 && Index <= 999 && is_plain_number(t) && record(Index).value_text == t)
+        show_quietly(Index, stored_box_text(Index));
 }

@@ -10,5 +10,11 @@
 
 void run_edit_check(int Index);
 
+// The edit check of a text the user typed, when the user leaves the box. A number written in
+// another notation than the locale's ("0.35" where the decimal separator is ",") is refused with
+// one message and the box shows again what it showed before; an accepted number is shown as it
+// was stored, in the locale's form.
+void run_typed_edit_check(int Index);
+
 // The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).
 QString range_message(int P, int text_number);

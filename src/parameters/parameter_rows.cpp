@@ -26,6 +26,7 @@ void ParameterRows::remove_all_rows() {
     pending_.clear();
     pending_flag_.fill(false);
     typed_.fill(false);
+    before_typing_.fill(QString());
 }
 
 bool ParameterRows::has_row(int P) const {
@@ -72,16 +73,25 @@ void ParameterRows::set_text(int P, const QString& text) {
 
 void ParameterRows::set_typed_text(int P, const QString& text) {
     if (ParameterRow* r = writable(P)) {
+        if (!typed_[static_cast<size_t>(P)])
+            before_typing_[static_cast<size_t>(P)] = r->text;
         r->text = text;
         typed_[static_cast<size_t>(P)] = true;
     }
+}
+
+const QString& ParameterRows::text_before_typing(int P) const {
+    static const QString none;
+    return has_row(P) ? before_typing_[static_cast<size_t>(P)] : none;
 }
 
 void ParameterRows::commit(int P) {
     if (!has_row(P))
         return;
     typed_[static_cast<size_t>(P)] = false;
-    if (change_handler)
+    if (commit_handler)
+        commit_handler(P);
+    else if (change_handler)
         change_handler(P);
     // What the page shows beside the box (the chosen code's meaning) follows the typed text even
     // when the check changed nothing else of the row.
@@ -175,6 +185,7 @@ void reset_parameter_rows() {
     ParameterRows& r = parameter_rows();
     r.remove_all_rows();
     r.change_handler = nullptr;
+    r.commit_handler = nullptr;
     r.row_changed = nullptr;
     r.switch_changed = nullptr;
     r.rows_created = nullptr;

@@ -61,6 +61,8 @@ public:
     void set_text(int P, const QString& text);
     void set_typed_text(int P, const QString& text);
     void commit(int P);
+    // What row P showed before the user started typing into it.
+    const QString& text_before_typing(int P) const;
     // Checks every row the user typed into and has not left yet (a click on a toolbar key does
     // not take the focus from the box).
     void commit_pending();
@@ -80,8 +82,10 @@ public:
     void set_switch(const QString& name, bool on);
     bool switch_on(const QString& name) const;
 
-    // The edit check; runs for set_text changes and commits.
+    // The edit check; runs for set_text changes and, without a commit handler, for commits.
     std::function<void(int)> change_handler;
+    // The check of a text the user typed, run when the user leaves the box.
+    std::function<void(int)> commit_handler;
     // Called for each row (or switch) that changed, so a page can mirror it; while updates are
     // suspended the changes are gathered and reported once when they resume.
     std::function<void(int)> row_changed;
@@ -112,6 +116,7 @@ private:
     std::vector<int> pending_;
     std::array<bool, LAST + 1> pending_flag_{};
     std::array<bool, LAST + 1> typed_{};
+    std::array<QString, LAST + 1> before_typing_{};
     int suspended_ = 0;
 };
 

@@ -234,6 +234,47 @@ double locale_val(const QString &text) {
     return val(locale_text_to_c(text));
 }
 
+bool in_locale_notation(const QString &text) {
+    const auto &sep = number_separators();
+    const QString decimal = sep.decimal.isEmpty() ? QStringLiteral(".") : sep.decimal;
+    const QString thousands = sep.thousands == decimal ? QString() : sep.thousands;
+    const QString s = text.trimmed();
+    const auto at = [&s](qsizetype i, const QString &what) {
+        return !what.isEmpty() && QStringView(s).mid(i).startsWith(what);
+    };
+    qsizetype i = 0;
+    if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
+        ++i;
+    const qsizetype whole = i;
+    qsizetype group = 0; // digits since the start or the last thousands separator
+    bool grouped = false;
+    while (i < s.size()) {
+        if (is_ascii_digit(s[i])) {
+            ++group;
+            ++i;
+        } else if (at(i, thousands)) {
+            const bool first_ok = group >= 1 && group <= 3 && s[whole] != QLatin1Char('0');
+            if (grouped ? group != 3 : !first_ok)
+                return false;
+            grouped = true;
+            group = 0;
+            i += thousands.size();
+        } else {
+            break;
+        }
+    }
+    if (grouped && group != 3)
+        return false;
+    if (at(i, decimal)) {
+        i += decimal.size();
+        while (i < s.size() && is_ascii_digit(s[i]))
+            ++i;
+        if (at(i, decimal) || at(i, thousands))
+            return false;
+    }
+    return true;
+}
+
 double round_half_even(double value) {
     if (!std::isfinite(value))
         return value;

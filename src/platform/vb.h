@@ -46,6 +46,13 @@ double val(const QString &text);
 QString locale_text_to_c(const QString &text);
 // val(locale_text_to_c(text)): a number as shown in the user's locale; no number gives 0.
 double locale_val(const QString &text);
+// False when the number `text` starts with is written in another notation than the user's: a
+// thousands separator that does not stand between groups of three digits of the whole part (or
+// groups a leading zero), or a separator of either kind straight after the fraction. "0.35",
+// "0.350" and "1,234.5" are no numbers where the decimal separator is ","; "0,35" none where it
+// is ".". Removing such a separator would read another number, so a text the user typed is
+// refused instead. A text that starts with no number passes: it reads as 0, as it always did.
+bool in_locale_notation(const QString &text);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double round_half_even(double value);

@@ -1,8 +1,10 @@
 #include "reports/power_calculator_window.h"
 
 #include "logging/up_down.h"
+#include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "reports/reports_texts.h"
+#include "shell/data_folder.h"
 #include "shell/definitions_table.h"
 
 #include <QComboBox>
@@ -23,10 +25,6 @@ namespace {
 constexpr double VOLT_MARGIN = 0.3;
 
 const char* const TRANSDUCERS[] = {"KV3", "KV6", "KV10", "KV15", "KV25"};
-
-double box_value(const QLineEdit* box) {
-    return platform::to_double(box->text()).value_or(0.0);
-}
 
 QString point_label(power::PointLabel label) {
     switch (label) {
@@ -195,8 +193,38 @@ void PowerCalculatorWindow::build() {
 
     for (QComboBox* c : Combo1)
         connect(c, &QComboBox::currentIndexChanged, this, [this] { update(); });
-    for (QLineEdit* t : Text1)
-        connect(t, &QLineEdit::textChanged, this, [this] { update(); });
+    for (size_t i = 0; i < Text1.size(); ++i) {
+        QLineEdit* t = Text1[i];
+        connect(t, &QLineEdit::textEdited, this, [this, i] { editing_[i] = true; });
+        connect(t, &QLineEdit::textChanged, this, [this, i](const QString& text) {
+            if (!editing_[i] && platform::in_locale_notation(text))
+                accepted_[i] = text;
+            update();
+        });
+        connect(t, &QLineEdit::editingFinished, this, [this, i] { finish_edit(i); });
+    }
+}
+
+void PowerCalculatorWindow::finish_edit(size_t i) {
+    if (!editing_[i])
+        return;
+    editing_[i] = false;
+    QLineEdit* box = Text1[i];
+    const QString typed = box->text();
+    if (!platform::in_locale_notation(typed)) {
+        platform::msg_box(number_notation_message(typed), platform::mb::Critical);
+        box->setText(accepted_[i]);
+        return;
+    }
+    if (const auto v = platform::to_double(typed))
+        box->setText(platform::number_text(*v));
+    accepted_[i] = box->text();
+}
+
+double PowerCalculatorWindow::box_value(size_t i) const {
+    const QString& text = Text1[i]->text();
+    return platform::to_double(platform::in_locale_notation(text) ? text : accepted_[i])
+        .value_or(0.0);
 }
 
 void PowerCalculatorWindow::Form_Load() {
@@ -228,10 +256,10 @@ power::CalculatorInputs PowerCalculatorWindow::inputs() const {
     in.transducer = Combo1[0]->currentIndex();
     in.voltage_index = Combo1[1]->currentIndex();
     in.output_hold = Combo1[2]->currentIndex() == 1;
-    in.wake_minutes = box_value(Text1[2]);
-    in.output_duration_s = box_value(Text1[0]);
-    in.capacity_ah = box_value(Text1[1]);
-    in.usable_percent = box_value(Text1[6]);
+    in.wake_minutes = box_value(2);
+    in.output_duration_s = box_value(0);
+    in.capacity_ah = box_value(1);
+    in.usable_percent = box_value(6);
     return in;
 }
 

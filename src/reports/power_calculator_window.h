@@ -38,8 +38,14 @@ public:
     void TChart2_MouseMove(QMouseEvent* event);
     void Command1_Click();
 
-    // The inputs as the boxes hold them now (a box that is not a number counts as 0).
+    // The inputs as the boxes hold them now (a box that is not a number counts as 0; one that
+    // holds a number in another notation than the locale's, half typed or refused, counts as
+    // what it held before).
     power::CalculatorInputs inputs() const;
+    // The end of the user's edit of box i (focus gone or Enter): a number in another notation
+    // than the locale's is refused with one message and the box shows its previous value again;
+    // an accepted number is shown in the locale's form.
+    void finish_edit(size_t i);
 
     QCustomPlot* TChart2 = nullptr;
     std::array<QComboBox*, 3> Combo1{};  // 0 transducer, 1 voltage, 2 output hold
@@ -64,5 +70,8 @@ private:
     void build();
     QCPAxisRect* output_band_ = nullptr;
     QCPAxisRect* ready_band_ = nullptr;
+    double box_value(size_t i) const;
     bool loading_ = false;
+    std::array<QString, 7> accepted_{}; // each box's text when the user last left it
+    std::array<bool, 7> editing_{};     // typed into since the user last left it
 };

@@ -3,6 +3,7 @@
 #include "platform/program_folder.h"
 #include "platform/sysinfo.h"
 #include "platform/vb.h"
+#include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 
 #include <QDir>
@@ -51,6 +52,13 @@ void read_system_info() {
     s.user_name = get_network_user_name();
     if (!info.decimal_separator.isEmpty())
         platform::use_system_formats(info);
+}
+
+QString number_notation_message(const QString& typed) {
+    return ui_text(2280, QStringLiteral("\"%1\" is not a number in this computer's number format. "
+                                        "The decimal separator is \"%2\" as in %3."))
+        .arg(typed.trimmed(), platform::number_separators().decimal,
+             platform::format_number(1234.5, QStringLiteral("#,##0.0")));
 }
 
 QString get_computer_name() { return platform::system_info().computer_name; }

@@ -21,6 +21,11 @@ QString get_data_folder(int16_t brand, const QString& program_folder);
 // Fills the locale and machine globals of shell() and the separators of the number conversions.
 void read_system_info();
 
+// The message that refuses a number typed in another notation than the locale's
+// (platform::in_locale_notation): it quotes the text and names the decimal separator, with a
+// number written as the locale writes it.
+QString number_notation_message(const QString& typed);
+
 QString get_computer_name();
 QString get_network_user_name();
 

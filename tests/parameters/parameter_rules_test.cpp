@@ -76,13 +76,167 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
         type(c.p, c.typed);
         EXPECT_EQ(dialogs.prompts.empty(), c.accepted) << "P" << c.p << " " << c.typed;
         EXPECT_EQ(rec(c.p).unit_value, c.stored) << "P" << c.p << " " << c.typed;
+        EXPECT_EQ(scrpar(c.p).back_colour,
+                  c.stored == rec(c.p).default_value ? row_colour::WHITE : row_colour::RED)
+            << "P" << c.p << " " << c.typed << " shows whether it differs from its default";
         if (!c.accepted) {
             EXPECT_TRUE(
                 dialogs.messages().first().contains("P" + QString::number(c.p) + " - Min = "));
+            if (rec(c.p).lookup_code.contains("LUK")) {
+                EXPECT_TRUE(dialogs.messages().first().endsWith(QChar(13) + scrpar(c.p).tooltip))
+                    << "a choice's message lists its options";
+            }
             EXPECT_EQ(box(c.p), platform::number_text(c.stored))
                 << "the box shows the stored value";
             EXPECT_EQ(dialogs.prompts.size(), 1u) << "an undo must not tell the user twice";
         }
+    }
+    parameter_screen_hooks().hide_parameter_grid = [] { return true; };
+    parameter_state().parameter_list_mode = 1;
+    rec(96).read_only = false;
+    parameter_rows().set_visible(96, true);
+    type(96, "Modbus");
+    EXPECT_EQ(fields(rec(96).unit_value, rec(96).value_text, parameter_state().parameter_list_mode),
+              fields(1, "1", 0))
+        << "the protocol is stored by its number, and an edit hides the parameter list";
+}
+
+TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
+    show_set();
+    // clang-format off
+    const struct { const char *locale, *decimal, *thousands, *typed, *stored, *shown; } cases[] = {
+        {"de_DE", ",", ".", "0.35", nullptr, "0,3"}, {"de_DE", ",", ".", "0,35", "0.35", "0,35"},
+        {"de_DE", ",", ".", "1.234,5", "1234.5", "1234,5"}, {"de_DE", ",", ".", "1,234.5", nullptr, "0,3"},
+        {"en_GB", ".", ",", "0.35", "0.35", "0.35"}, {"en_GB", ".", ",", "0,35", nullptr, "0.3"},
+        {"en_GB", ".", ",", "1.234,5", nullptr, "0.3"}, {"en_GB", ".", ",", "1,234.5", "1234.5", "1234.5"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        platform::number_separators() = {c.decimal, c.thousands};
+        type(107, platform::number_text(0.3));
+        dialogs.prompts.clear();
+        // Typed key by key: nothing is stored or told before the user leaves the box.
+        for (qsizetype n = 1; n <= QString(c.typed).size(); ++n)
+            parameter_rows().set_typed_text(107, QString(c.typed).left(n));
+        EXPECT_TRUE(dialogs.prompts.empty() && rec(107).unit_value == 0.3) << c.typed;
+        parameter_rows().commit(107);
+        const QString where = QString(c.locale) + " typed " + c.typed;
+        EXPECT_EQ(fields(rec(107).value_text, box(107)),
+                  fields(c.stored ? c.stored : "0.3", c.shown))
+            << where.toStdString() << ": the box and the stored value must agree";
+        EXPECT_EQ(dialogs.messages().size(), c.stored ? 0 : 1) << where.toStdString();
+        if (!c.stored && !dialogs.messages().isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().first().contains(QString("\"%1\"").arg(c.decimal)))
+                << "the message names the decimal separator: "
+                << dialogs.messages().first().toStdString();
+        }
+    }
+}
+
+TEST_F(ParameterRules, OnlyAVisibleWritableValueOutsideNumericLimitsIsRefused) {
+    show_set();
+    const DefinitionRecord saved = rec(71); // 0..9999, default 120
+    using Setup = void (*)();
+    // clang-format off
+    const struct { const char* what; Setup setup; const char* typed; bool told; double stored; } cases[] = {
+        {"in range", [] {}, "50", false, 50},
+        {"above", [] {}, "10000", true, 120},
+        {"no set loaded", [] { parameter_state().parameters_loaded = false; }, "10000", false, 10000},
+        {"screen fill", [] { parameter_state().screen_fill_active = true; }, "10000", false, 10000},
+        {"hidden", [] { parameter_rows().set_visible(71, false); }, "10000", false, 10000},
+        {"locked", [] { rec(71).read_only = true; }, "10000", false, 120},
+        {"absent", [] { rec(71).present = false; }, "10000", false, 10000},
+        {"no limits", [] { rec(71).min_text = rec(71).max_text = "-999999"; }, "10000", false, 10000},
+        {"limits reversed", [] { rec(71).min_text = "20"; rec(71).max_text = "10"; }, "10000", false, 10000},
+        {"limits no numbers", [] { rec(71).min_text = "a"; rec(71).max_text = "b"; }, "10000", false, 10000},
+        {"the default", [] { rec(71).default_value = 20000; }, "20000", false, 20000},
+        {"told once", [] { rec(71).unit_value = 20000; rec(71).value_text = "20000"; }, "30000", true, 20000}};
+    // clang-format on
+    for (const auto& c : cases) {
+        parameter_state().parameters_loaded = true;
+        parameter_state().screen_fill_active = false;
+        parameter_rows().set_visible(71, true);
+        rec(71) = saved;
+        type(71, "120");
+        c.setup();
+        dialogs.prompts.clear();
+        type(71, c.typed);
+        EXPECT_EQ(fields(dialogs.messages().size(), rec(71).unit_value),
+                  fields(c.told ? 1 : 0, c.stored))
+            << c.what;
+        if (c.told && !dialogs.messages().isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().first().startsWith("  " + ui_text(1371) +
+                                                              " P71 - Min = 0, Max = 9999"))
+                << dialogs.messages().first().toStdString();
+        }
+    }
+    parameter_state().screen_fill_active = false;
+    // A length's default is compared in the unit shown: 0.3 m is 300 in millimetres.
+    type(104, "3");
+    rec(107).max_text = "100";
+    type(107, "50");
+    dialogs.prompts.clear();
+    type(107, "300");
+    EXPECT_EQ(fields(dialogs.messages().size(), rec(107).unit_value), fields(0, 300));
+}
+
+TEST_F(ParameterRules, AnEditedSetUpRowOpensOrLocksWithTheOperatingMode) {
+    show_set();
+    // clang-format off
+    const struct { int p; std::string mode; bool locked; } cases[] = {
+        {604, "volume", true}, {607, "volume", true}, {601, "level", true}, {601, "volume", false},
+        {611, "flow", false}, {611, "level", true}, {712, "level", true}, {712, "flow", false},
+        {798, "level", true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        link().volume_mode = c.mode == "volume";
+        link().flow_mode = c.mode == "flow";
+        rec(c.p).read_only = !c.locked;
+        parameter_rows().set_text(c.p, "");
+        type(c.p, "1");
+        EXPECT_EQ(rec(c.p).read_only, c.locked) << "P" << c.p << " in " << c.mode << " mode";
+    }
+}
+
+TEST_F(ParameterRules, AnEditTellsTheSetUpTabsWhatItConcerns) {
+    std::vector<QString> calls;
+    ParameterScreenHooks& hooks = parameter_screen_hooks();
+    hooks.update_device_setup = [&](int P) { calls.push_back("device " + QString::number(P)); };
+    hooks.update_analog_output = [&] { calls.push_back("output"); };
+    hooks.update_breakpoints = [&](bool v) {
+        calls.push_back(v ? "volume points" : "flow points");
+    };
+    hooks.check_flow_parms = [&] { calls.push_back("flow rows"); };
+    hooks.check_volume_parms = [&] { calls.push_back("volume rows"); };
+    hooks.update_flow_vessel_image = [&] { calls.push_back("picture"); };
+    show_set();
+    using Calls = std::vector<QString>;
+    // clang-format off
+    const struct { int p; const char* typed; bool volume, flow; Calls calls; } cases[] = {
+        {130, "1", false, false, {"device 130"}}, {140, "60", false, false, {"device 140"}},
+        {99, "3", false, false, {"output"}}, {610, "2", true, false, {"volume points"}},
+        {673, "2", true, false, {"volume points"}}, {730, "2", false, true, {"flow points"}},
+        {793, "2", false, true, {"flow points"}}, {702, "1", false, true, {"flow rows"}},
+        {706, "2", false, true, {"flow rows"}}, {707, "2", false, true, {"flow rows"}},
+        {600, "3", true, false, {"volume rows"}}, {600, "4", false, false, {}},
+        {700, "2", false, false, {"flow rows", "flow points"}},
+        {700, "1", false, true, {"flow rows", "flow points", "picture"}},
+        {701, "2", false, true, {"flow rows", "picture"}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        link().volume_mode = c.volume;
+        link().flow_mode = c.flow;
+        calls.clear();
+        type(c.p, c.typed);
+        EXPECT_EQ(calls, c.calls) << "P" << c.p << " " << c.typed;
+    }
+    // The flow point table and chart are the universal element's.
+    link().flow_mode = true;
+    for (const char* element : {"5", "2"}) {
+        type(700, element);
+        EXPECT_EQ(parameter_rows().switch_on("SSTab3(0)") &&
+                      parameter_rows().switch_on("TChart3(2)"),
+                  QString(element) == "5")
+            << "element " << element;
     }
 }
 
@@ -102,6 +256,80 @@ TEST_F(ParameterRules, FlowModeNeedsAUnitThatHasIt) {
     EXPECT_TRUE(scrpar(701).visible) << "flow rows appear in flow mode";
 }
 
+TEST_F(ParameterRules, OperatingModeTakesFlowOrVolumeOnlyWhereTheUnitHasIt) {
+    // clang-format off
+    const struct { bool flow_unit, volume_unit; const char* typed; int told; bool flow, volume; } cases[] = {
+        {false, false, "5", 1373, false, false}, {false, true, "5", 0, false, true},
+        {false, true, "4", 1372, false, false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        link().p61_is_1 = c.flow_unit;
+        link().p61_is_2 = c.volume_unit;
+        link().volume_mode = false;
+        rec(100).unit_value = 2;
+        rec(100).value_text = "2";
+        show_set();
+        dialogs.prompts.clear();
+        type(100, c.typed);
+        EXPECT_EQ(dialogs.messages().size(), c.told ? 1 : 0) << "P100 " << c.typed;
+        if (c.told && !dialogs.messages().isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().first().contains(ui_text(c.told)));
+        }
+        EXPECT_EQ(fields(link().flow_mode, link().volume_mode, box(100)),
+                  fields(c.flow, c.volume, c.told ? "2" : c.typed))
+            << "P100 " << c.typed;
+    }
+}
+
+TEST_F(ParameterRules, SwitchingToFlowOrVolumeOpensItsRowsAndSetsUpTheFlowPoints) {
+    // The set-up tabs' work that runs once the mode's rows are open (the rows the mode's own
+    // edits touch on the way call it earlier).
+    std::vector<std::string> calls;
+    const auto opened = [] { return rec(730).lookup_code == "C_NUM" || scrpar(604).visible; };
+    ParameterScreenHooks& hooks = parameter_screen_hooks();
+    hooks.check_flow_parms = [&] { opened() ? calls.push_back("flow rows") : void(); };
+    hooks.update_flow_vessel_image = [&] { opened() ? calls.push_back("picture") : void(); };
+    hooks.check_volume_parms = [&] { opened() ? calls.push_back("volume rows") : void(); };
+    using Calls = std::vector<std::string>;
+    // clang-format off
+    const struct { bool flow_unit; const char* typed; int opened; Calls calls; } cases[] = {
+        {true, "4", 712, {"flow rows", "picture"}}, {false, "5", 601, {"volume rows"}}};
+    // clang-format on
+    for (const auto& c : cases) {
+        link().p61_is_1 = c.flow_unit;
+        link().p61_is_2 = !c.flow_unit;
+        show_set();
+        ParameterRows& rows = parameter_rows();
+        for (int P : {101, 604, 730, 831})
+            rows.set_tooltip(P, "");
+        rows.set_visible(604, false);
+        rows.set_label_visible(604, false);
+        rec(607).present = true;
+        rows.set_typed_text(607, "Text");
+        rec(730) = DefinitionRecord{};
+        rec(730).present = false;
+        calls.clear();
+        type(100, c.typed);
+        const std::string mode = c.flow_unit ? "flow" : "volume";
+        EXPECT_FALSE(rec(c.opened).read_only) << mode << " leaves its rows locked";
+        EXPECT_EQ(calls, c.calls) << mode;
+        EXPECT_EQ(fields(scrpar(831).tooltip.isEmpty(), scrpar(101).tooltip.isEmpty()),
+                  fields(false, !c.flow_unit))
+            << mode;
+        if (c.flow_unit) {
+            EXPECT_EQ(fields(rec(730).min_text, rec(730).max_text, rec(730).default_value,
+                             rec(731).default_value, rec(730).lookup_code, rec(730).units_code,
+                             rec(730).present, rec(730).read_only, scrpar(730).tooltip.isEmpty()),
+                      fields("-1", "999999", -0.001, -1, "C_NUM", "U_NO", true, false, false));
+        } else {
+            EXPECT_EQ(fields(scrpar(604).visible, scrpar(604).label_visible,
+                             scrpar(604).tooltip.isEmpty(), box(607)),
+                      fields(true, true, false, value_as_box_text(rec(607).default_value)))
+                << "the locked volume rows show too";
+        }
+    }
+}
+
 TEST_F(ParameterRules, LengthUnitChangeConvertsEveryLengthRow) {
     rec(105).unit_value = 1.5;
     rec(105).value_text = "1.5";
@@ -110,7 +338,12 @@ TEST_F(ParameterRules, LengthUnitChangeConvertsEveryLengthRow) {
     rec(211).unit_value = 2;
     rec(213).unit_value = 30;
     rec(213).value_text = "30";
+    rec(106).unit_value = 150; // beyond its limit in millimetres
+    rec(106).value_text = "150";
     show_set();
+    rec(580).present = false; // the unit lacks it
+    rec(580).value_text = "-999999";
+    rec(583).value_text = "NO";
     std::map<int, double> before;
     for (int P : parameter_rows().numbers())
         if (P != 104 && P <= 999 && rec(P).present && is_length_record(P))
@@ -122,12 +355,38 @@ TEST_F(ParameterRules, LengthUnitChangeConvertsEveryLengthRow) {
         EXPECT_EQ(box(P), platform::number_text(platform::val(rec(P).value_text))) << "P" << P;
     }
     EXPECT_EQ(fields(box(41), box(213)), fields("20", "30")) << "rows that are no length stay";
+    EXPECT_EQ(fields(dialogs.messages().size(), scrpar(105).tooltip.endsWith(" mm  "),
+                     scrpar(104).back_colour),
+              fields(0, true, row_colour::RED))
+        << "converted rows are not checked again, and hover texts name the new unit";
+    EXPECT_EQ(fields(rec(580).value_text, rec(583).value_text), fields("-999999", "NO"))
+        << "a parameter without a value keeps its marker";
     type(104, "4"); // millimetres to feet
     EXPECT_EQ(fields(box(105), rec(105).value_text, rec(104).unit_value),
               fields("4.92", "4.92", 4));
     type(104, "9");
     EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1186)));
     EXPECT_EQ(box(104), "4");
+}
+
+TEST_F(ParameterRules, OnlyTheFiveLengthUnitsAreTaken) {
+    show_set();
+    for (const char* typed : {"0", "6", "-1"}) {
+        dialogs.prompts.clear();
+        type(104, typed);
+        ASSERT_EQ(dialogs.messages().size(), 1) << "P104 took the unit " << typed;
+        EXPECT_TRUE(
+            dialogs.messages().first().contains(ui_text(1186) + " P104 - Min = 1, Max = 5"));
+        EXPECT_EQ(fields(box(104), rec(104).unit_value), fields("1", 1)) << typed;
+    }
+    // A set from the unit is not checked; a unit of 0 converts nothing, to it or from it.
+    dialogs.prompts.clear();
+    parameter_state().screen_fill_active = true;
+    type(104, "0");
+    parameter_state().screen_fill_active = false;
+    EXPECT_EQ(fields(dialogs.messages().size(), rec(104).unit_value, box(105)), fields(0, 0, "6"));
+    type(104, "3");
+    EXPECT_EQ(fields(rec(104).unit_value, box(105)), fields(3, "6"));
 }
 
 TEST_F(ParameterRules, FlowElementChangeResetsAModelItDoesNotHave) {
@@ -140,6 +399,73 @@ TEST_F(ParameterRules, FlowElementChangeResetsAModelItDoesNotHave) {
     type(700, "5");
     EXPECT_EQ(rec(701).unit_value, rec(701).default_value);
     EXPECT_EQ(fields(rec(701).min_text, rec(701).max_text), fields("0", "2"));
+}
+
+TEST_F(ParameterRules, EachFlowElementKeepsOnlyTheModelsItHas) {
+    link().p61_is_1 = true;
+    rec(100).unit_value = 4;
+    show_set();
+    // clang-format off
+    const struct { const char* element; double model; const char* limit; } cases[] = {
+        {"4", 4, "3"}, {"4", 3, nullptr}, {"3", 5, "4"}, {"2", 5, "4"}, {"2", 4, nullptr},
+        {"1", 8, "7"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        type(700, "0");
+        rec(701).unit_value = c.model;
+        rec(701).value_text = platform::number_text_c(c.model);
+        parameter_rows().set_typed_text(701, platform::number_text(c.model));
+        parameter_rows().set_tooltip(701, "");
+        type(700, c.element);
+        EXPECT_EQ(fields(rec(701).unit_value, scrpar(701).tooltip.isEmpty()),
+                  fields(c.limit ? rec(701).default_value : c.model, false))
+            << "element " << c.element << " with model " << c.model;
+        if (c.limit) {
+            EXPECT_EQ(fields(rec(701).value_text, box(701), rec(701).min_text, rec(701).max_text),
+                      fields("1", "1", "0", c.limit))
+                << "element " << c.element;
+        }
+    }
+}
+
+TEST_F(ParameterRules, AModelBeyondItsElementsCountIsRefused) {
+    show_set();
+    parameter_state().parameters_loaded = false; // no hover text gives the model's limits
+    link().flow_mode = true;
+    // clang-format off
+    const struct { double element; const char* typed; bool refused; } cases[] = {
+        {2, "6", true}, {2, "-1", true}, {2, "3", false}, {0, "6", false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        rec(700).unit_value = c.element;
+        rec(701).min_text = "0";
+        rec(701).max_text = "4";
+        type(701, "2");
+        dialogs.prompts.clear();
+        type(701, c.typed);
+        const double kept = c.refused ? 2 : platform::val(c.typed);
+        EXPECT_EQ(
+            fields(dialogs.messages().size(), rec(701).unit_value, rec(701).value_text, box(701)),
+            fields(c.refused ? 1 : 0, kept, platform::number_text_c(kept),
+                   platform::number_text(kept)))
+            << "element " << c.element << " model " << c.typed;
+    }
+}
+
+TEST_F(ParameterRules, AnEditRefreshesTheHoverTextsItGoverns) {
+    show_set();
+    // clang-format off
+    const struct { int p; const char* typed; int version, governed; bool refreshed; } cases[] = {
+        {72, "1", 163, 101, true}, {72, "0", 162, 101, false}, {605, "2", 0, 604, true},
+        {605, "3", 0, 607, true}, {605, "4", 0, 611, true}, {605, "5", 0, 673, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        parameter_state().software_version = c.version;
+        parameter_rows().set_tooltip(c.governed, "");
+        type(c.p, c.typed);
+        EXPECT_EQ(!scrpar(c.governed).tooltip.isEmpty(), c.refreshed)
+            << "P" << c.p << " " << c.typed << " and the hover text of P" << c.governed;
+    }
 }
 
 TEST_F(ParameterRules, RelayRowsFollowTypeAndFunction) {

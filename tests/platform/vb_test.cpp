@@ -119,6 +119,27 @@ TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
               fields(2.5, 0.0, "1234.5"));
 }
 
+TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
+    const QString en = english_thousands, de = german_thousands;
+    // clang-format off
+    const struct { const char* decimal; QString thousands; const char* text; bool ok; } cases[] = {
+        {",", de, "0.35", false}, {",", de, "0,35", true}, {",", de, "1.234,5", true},
+        {",", de, "1,234.5", false}, {",", de, "0.350", false}, {",", de, "12.34", false},
+        {",", de, "1234.567", false}, {",", de, ".5", false}, {",", de, "5.", false},
+        {",", de, "1.234.567,8", true}, {",", de, "-1.000", true}, {",", de, "1,5E+20", true},
+        {",", de, "2,5,1", false}, {",", de, "abc", true}, {",", de, "12abc", true},
+        {".", en, "0,35", false}, {".", en, "0.35", true}, {".", en, "1,234.5", true},
+        {".", en, "1.234,5", false}, {".", en, "1,23", false},
+        {",", french_thousands, "1\u202F234,5", true}, {",", french_thousands, "0.35", true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        ScopedSeparators seps(c.decimal, c.thousands);
+        EXPECT_EQ(in_locale_notation(QString::fromUtf8(c.text)), c.ok)
+            << "\"" << c.text << "\" with decimal " << c.decimal << " would read as "
+            << locale_val(QString::fromUtf8(c.text));
+    }
+}
+
 TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {
     const std::pair<const char*, std::optional<bool>> cases[] = {
         {"TRUE", true}, {" false ", false}, {"0.0", false}, {"7", true}, {"yes", std::nullopt}};

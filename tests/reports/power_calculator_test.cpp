@@ -4,15 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "logging/up_down.h"
+#include "platform/dialogs.h"
 #include "platform/vb.h"
-#include "reports/power_calculator_window.h"
 #include "reports/power_calculator.h"
+#include "reports/power_calculator_window.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QMouseEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
 #include <qcustomplot.h>
 
 namespace {
@@ -148,6 +150,41 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
     EXPECT_EQ(w.output_series->dataCount(), 7);
     w.UpDown1->step(1);
     EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("2"));
+}
+
+TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
+    platform::ScopedScriptedDialogs dialogs;
+    // clang-format off
+    const struct { const char *locale, *decimal, *thousands, *typed; double value; const char* shown; } cases[] = {
+        {"de_DE", ",", ".", "0.35", 0.2, "0,2"}, {"de_DE", ",", ".", "0,35", 0.35, "0,35"},
+        {"de_DE", ",", ".", "1.234,5", 1234.5, "1234,5"}, {"de_DE", ",", ".", "1,234.5", 0.2, "0,2"},
+        {"en_GB", ".", ",", "0.35", 0.35, "0.35"}, {"en_GB", ".", ",", "0,35", 0.2, "0.2"},
+        {"en_GB", ".", ",", "1.234,5", 0.2, "0.2"}, {"en_GB", ".", ",", "1,234.5", 1234.5, "1234.5"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        platform::number_separators() = {c.decimal, c.thousands};
+        PowerCalculatorWindow w;
+        QLineEdit* duration = w.Text1[0];
+        const std::string where = std::string(c.locale) + " typed " + c.typed;
+        duration->selectAll();
+        QTest::keyClicks(duration, c.typed);
+        const double half_typed = w.inputs().output_duration_s;
+        EXPECT_TRUE(half_typed == 0.2 || half_typed == c.value) << where << " read " << half_typed;
+        QTest::keyClick(duration, Qt::Key_Return);
+        power::CalculatorInputs in;
+        in.output_duration_s = c.value;
+        EXPECT_EQ(
+            fields(duration->text(), w.Text1[3]->text()),
+            fields(c.shown, platform::format_number(power::calculate(in)->average_ma, "####0.00")))
+            << where << ": the box and the result must agree";
+        const bool refused = c.value == 0.2;
+        ASSERT_EQ(dialogs.messages().size(), refused ? 1 : 0) << where;
+        if (refused) {
+            EXPECT_TRUE(dialogs.messages().first().contains(QString("\"%1\"").arg(c.decimal)))
+                << dialogs.messages().first().toStdString();
+        }
+        dialogs.prompts.clear();
+    }
 }
 
 TEST_F(CalculatorWindow, PointerReadOutShowsTimeAndVoltsInsideTheProfileOnly) {
