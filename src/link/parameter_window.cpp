@@ -8,6 +8,7 @@
 #include "link/window_parts.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
+#include "shell/data_folder.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 
@@ -300,6 +301,12 @@ void ParameterWindow::Command2_Click() {
 
 void ParameterWindow::Command3_Click() {
     Label1->clear();
+    // A value in another notation than the locale's ("0.35" where the decimal separator is ",")
+    // would reach the unit as another number once the separators are taken out: nothing is sent.
+    if (!platform::in_locale_notation(Text2->text())) {
+        platform::msg_box(number_notation_message(Text2->text()), platform::mb::Critical);
+        return;
+    }
     const int n = ia::typed_number(Text1->text());
     const QString not_accepted = ui_text(1196, QStringLiteral("Parameter not accepted"));
     // The unit is asked first whatever the number; a number outside the window's range is

@@ -164,6 +164,19 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
     w.Command3->click();
     EXPECT_EQ(fields(received().join(' '), definitions_table()[998].present, status()),
               fields("/p998", false, not_accepted()));
+
+    // A value in the other notation would reach the unit as another number ("0,35" as 035):
+    // it is refused once and nothing goes out; the locale's own grouping is still taken.
+    w.Text1->setText("107");
+    for (const auto& [typed, sent] : {std::pair{"0,35", ""}, {"1,234.5", "/p107:1234.5"}}) {
+        sim->clear_received();
+        dialogs.prompts.clear();
+        w.Text2->setText(typed);
+        w.Command3->click();
+        EXPECT_EQ(fields(received().filter(":").join(' '), dialogs.prompts.size()),
+                  fields(QString(sent), size_t(*sent ? 0 : 1)))
+            << typed;
+    }
 }
 
 TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {
