@@ -26,6 +26,10 @@ namespace {
 
 constexpr double PICK_RADIUS = 6; // pixels
 
+// The question before the unit's curve is replaced: Enter leaves it as it is.
+constexpr int CHANGES_THE_CURVE =
+    platform::mb::OkCancel | platform::mb::Information | platform::mb::DefaultButton2;
+
 bool replied(const QString& reply) {
     return !link().comms_abort && !reply.isEmpty();
 }
@@ -203,9 +207,8 @@ void KovexPoints::Command16_Click() {
     LinkState& L = link();
     try {
         const bool model = L.connect_model_flag;
-        if (platform::msg_box(ui_text(model ? 1302 : 1234),
-                              platform::mb::OkCancel | platform::mb::Information,
-                              ui_text(model ? 1303 : 1235)) == platform::Answer::Cancel)
+        if (platform::msg_box(ui_text(model ? 1302 : 1234), CHANGES_THE_CURVE,
+                              ui_text(model ? 1303 : 1235)) != platform::Answer::Ok)
             return;
         if (!connect_with_wait())
             return;
@@ -237,8 +240,7 @@ void KovexPoints::Command16_Click() {
 
 void KovexPoints::Command15_Click() {
     LinkState& L = link();
-    if (platform::msg_box(ui_text(1234), platform::mb::OkCancel | platform::mb::Information,
-                          ui_text(1235)) == platform::Answer::Cancel)
+    if (platform::msg_box(ui_text(1234), CHANGES_THE_CURVE, ui_text(1235)) != platform::Answer::Ok)
         return;
     if (!connect_with_wait())
         return;

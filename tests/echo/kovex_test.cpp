@@ -167,6 +167,7 @@ TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
             page->parameter_boxes[p]->setText("1");
     page->parameter_boxes[83]->setText("0"); // not above 0: not sent
     sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok};
     kovex->Command16_Click();
     QStringList expected = {"/LOADQUICK", "/p41:1", "/p81:1", "/p82:1", "/p84:1"};
     for (int p = 109; p <= 112; ++p)
@@ -178,15 +179,19 @@ TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
     EXPECT_EQ(sim->unit().echo().rebuilds(), 1);
 }
 
-// A cancelled confirmation of Set or Default KOVEX sends nothing.
+// A cancelled confirmation of Set or Default KOVEX sends nothing, and neither does Enter.
 TEST_F(KovexTest, DefaultKovexRestoresTheUnitsSetAndReadsItBack) {
     kovex->Command17_Click();
     page->point_options[5]->setChecked(true);
     sim->clear_received();
+    kovex->Command16_Click();
+    kovex->Command15_Click();
+    EXPECT_TRUE(received().isEmpty()) << "Enter changed the unit's KOVEX curve";
     dialogs.answers = {platform::Answer::Cancel, platform::Answer::Cancel};
     kovex->Command16_Click();
     kovex->Command15_Click();
     EXPECT_TRUE(received().isEmpty());
+    dialogs.answers = {platform::Answer::Ok};
     kovex->Command15_Click();
     QStringList expected = {"/p20:3", "/LOADQUICK", "/p41", "/p81", "/p82", "/p83", "/p84"};
     for (int p = 170; p <= 185; ++p)
