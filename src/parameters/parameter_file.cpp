@@ -249,7 +249,7 @@ QString par_load_message(const ParParse& parse) {
     if (parse.rejected)
         out = ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) + crlf;
     out += ui_text(1413, QStringLiteral("Check these values before sending them."));
-    if (parse.rejected)
+    if (!parse.rejected_fields.isEmpty())
         out += crlf + ui_text(1414, QStringLiteral("Empty or invalid:")) +
                named_entries(parse.rejected_fields);
     if (!not_numbers.isEmpty())

@@ -100,7 +100,7 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
         {"a short line",
          "1,2,3,",
          {ui_text(1412), ui_text(2295).arg(977).arg(980).arg(23).arg(999)},
-         {}},
+         {ui_text(1414)}},
         {"an empty line",
          line(all_empty),
          {" P39 = \"\",", ui_text(2271).arg(960)},
