@@ -9,6 +9,8 @@
 #include "link/link_view.h"
 #include "link/log_on.h"
 #include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -21,10 +23,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <qcustomplot.h>
+#include <utility>
 
 namespace {
 
 constexpr double PICK_RADIUS = 6; // pixels
+
+// The question before the unit's curve is replaced: Enter leaves it as it is.
+constexpr int CHANGES_THE_CURVE =
+    platform::mb::OkCancel | platform::mb::Information | platform::mb::DefaultButton2;
 
 bool replied(const QString& reply) {
     return !link().comms_abort && !reply.isEmpty();
@@ -45,6 +52,38 @@ KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
     connect(c, &QCustomPlot::mouseMove, this,
             [this](QMouseEvent* e) { kovex_chart_hover(e->position()); });
     connect(c, &QCustomPlot::mouseRelease, this, [this] { kovex_cursor_reset(); });
+
+    // Typing goes into the row and is checked when the user leaves the box, as on the parameter
+    // pages; the row's changes, wherever they come from, show here.
+    row_follower_ = parameter_rows().add_row_follower([this](int P) { show_row(P); });
+    for (const auto& [P, box] : page_.parameter_boxes) {
+        const int p = P;
+        show_row(p);
+        connect(box, &QLineEdit::textEdited, this, [this, p](const QString& text) {
+            ensure_parameter_rows();
+            typed_[p] = true;
+            parameter_rows().set_typed_text(p, text);
+        });
+        connect(box, &QLineEdit::editingFinished, this, [this, p] {
+            if (std::exchange(typed_[p], false))
+                parameter_rows().commit(p);
+        });
+    }
+}
+
+KovexPoints::~KovexPoints() {
+    parameter_rows().remove_row_follower(row_follower_);
+}
+
+void KovexPoints::show_row(int P) {
+    const auto it = page_.parameter_boxes.find(P);
+    if (it == page_.parameter_boxes.end())
+        return;
+    const ParameterRow& row = parameter_rows().row(P);
+    QLineEdit* box = it->second;
+    if (box->text() != row.text)
+        box->setText(row.text);
+    box->setReadOnly(row.locked);
 }
 
 void KovexPoints::show_wait(int text) {
@@ -83,7 +122,6 @@ void KovexPoints::fail(const std::exception& ex) {
 // ---- Get Traces
 
 void KovexPoints::Command17_Click() {
-    show_loaded_set();
     try {
         if (!connect_with_wait())
             return;
@@ -203,9 +241,8 @@ void KovexPoints::Command16_Click() {
     LinkState& L = link();
     try {
         const bool model = L.connect_model_flag;
-        if (platform::msg_box(ui_text(model ? 1302 : 1234),
-                              platform::mb::OkCancel | platform::mb::Information,
-                              ui_text(model ? 1303 : 1235)) == platform::Answer::Cancel)
+        if (platform::msg_box(ui_text(model ? 1302 : 1234), CHANGES_THE_CURVE,
+                              ui_text(model ? 1303 : 1235)) != platform::Answer::Ok)
             return;
         if (!connect_with_wait())
             return;
@@ -216,8 +253,10 @@ void KovexPoints::Command16_Click() {
         L.echo_online = false;
         send_command(QStringLiteral("/LOADQUICK"));
         bool ok = replied(L.reply_buffer);
+        // A value still being typed is checked before it goes to the unit.
+        parameter_rows().commit_pending();
         for (const ParameterRange& r : KOVEX_SET_ORDER)
-            ok = ok && send_parameters_to_com(r.first, r.last, boxes());
+            ok = ok && send_parameters_to_com(r.first, r.last);
         if (ok) {
             send_command(QStringLiteral("/LOADNORM"));
             ok = replied(L.reply_buffer);
@@ -237,8 +276,7 @@ void KovexPoints::Command16_Click() {
 
 void KovexPoints::Command15_Click() {
     LinkState& L = link();
-    if (platform::msg_box(ui_text(1234), platform::mb::OkCancel | platform::mb::Information,
-                          ui_text(1235)) == platform::Answer::Cancel)
+    if (platform::msg_box(ui_text(1234), CHANGES_THE_CURVE, ui_text(1235)) != platform::Answer::Ok)
         return;
     if (!connect_with_wait())
         return;
@@ -255,8 +293,10 @@ void KovexPoints::Command15_Click() {
         if (!ok)
             break;
     }
+    // The unit's values go into the set, also before one is loaded.
+    ensure_parameter_rows();
     for (const ParameterRange& r : KOVEX_DEFAULT_ORDER)
-        ok = ok && get_parameters_from_com(r.first, r.last, boxes());
+        ok = ok && get_parameters_from_com(r.first, r.last);
     if (ok) {
         send_command(QStringLiteral("/LOADNORM"));
         ok = replied(L.reply_buffer);
@@ -269,43 +309,6 @@ void KovexPoints::Command15_Click() {
     end_sequence();
     if (ok)
         get_traces();
-}
-
-// ---- The tab's boxes for the range transfers
-
-// The tab's boxes are its own copies of parameter rows: they show the set on the parameter screen
-// (opened or downloaded). A box whose text the user or a read from the unit has changed since
-// keeps it.
-void KovexPoints::show_loaded_set() {
-    const ParameterRows& rows = parameter_rows();
-    for (const auto& [P, box] : page_.parameter_boxes) {
-        if (!rows.has_row(P) || !definitions_table()[static_cast<size_t>(P)].present)
-            continue;
-        const QString text = rows.text(P).trimmed();
-        if (text.isEmpty())
-            continue;
-        const auto shown = shown_set_.find(P);
-        const bool untouched =
-            box->text().isEmpty() || (shown != shown_set_.end() && shown->second == box->text());
-        if (!untouched)
-            continue;
-        box->setText(text);
-        shown_set_[P] = text;
-    }
-}
-
-ParameterBoxes KovexPoints::boxes() {
-    return {[this](int P) -> std::optional<QString> {
-                const auto it = page_.parameter_boxes.find(P);
-                if (it == page_.parameter_boxes.end())
-                    return std::nullopt;
-                return it->second->text();
-            },
-            [this](int P, const QString& text) {
-                const auto it = page_.parameter_boxes.find(P);
-                if (it != page_.parameter_boxes.end())
-                    it->second->setText(text);
-            }};
 }
 
 // ---- View Points and the mouse
@@ -343,8 +346,13 @@ void KovexPoints::kovex_chart_click(Qt::MouseButton button, QPointF pixel) {
     for (int i = 0; i < 8; ++i)
         if (page_.point_options[static_cast<size_t>(i)]->isChecked())
             k = i;
-    page_.parameter_boxes[170 + 2 * k]->setText(kovex_limit_text(y, c->yAxis->range().upper));
-    page_.parameter_boxes[171 + 2 * k]->setText(kovex_loss_text(x, c->xAxis->range().upper));
+    // Into the rows as any change by the program, in the form the boxes show.
+    ensure_parameter_rows();
+    ParameterRows& rows = parameter_rows();
+    rows.set_text(170 + 2 * k,
+                  value_as_box_text(platform::val(kovex_limit_text(y, c->yAxis->range().upper))));
+    rows.set_text(171 + 2 * k,
+                  value_as_box_text(platform::val(kovex_loss_text(x, c->xAxis->range().upper))));
     page_.point_options[static_cast<size_t>((k + 1) % 8)]->setChecked(true);
 }
 

@@ -4,8 +4,9 @@
 // unit rebuild its curve, Default KOVEX has the unit restore its own set and reads it back. Each
 // sequence ends by fetching the traces again, so the chart shows the unit's new curve, and stops
 // at the first command the unit does not answer.
-// The KOVEX parameters go to and come from the unit through the parameter screen's range
-// transfers, on the tab's own boxes.
+// The tab's boxes are the parameter rows' boxes shown a second time: they show the set that is
+// loaded, what is typed into either shows on both pages and goes into the set, and the KOVEX
+// parameters go to and come from the unit through the parameter screen's range transfers.
 
 #include "echo/echo_exchange.h"
 #include "echo/kovex_rules.h"
@@ -31,6 +32,7 @@ class KovexPoints : public QObject {
     Q_OBJECT
 public:
     KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent = nullptr);
+    ~KovexPoints() override;
 
     void Command17_Click(); // Get Traces
     void Command14_Click(); // Send Points
@@ -53,12 +55,12 @@ private:
     void fail(const std::exception& ex);
     void show_wait(int text);
     void update_curve();
-    ParameterBoxes boxes();
-    void show_loaded_set();
+    void show_row(int P);
 
     KovexPage& page_;
     KovexHooks hooks_;
     std::vector<KovexPoint> points_;
     int grabbed_ = -1;
-    std::map<int, QString> shown_set_; // what show_loaded_set last put in each box
+    int row_follower_ = -1;
+    std::map<int, bool> typed_; // the user typed into the tab's box of P and has not left it
 };

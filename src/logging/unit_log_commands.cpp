@@ -284,8 +284,10 @@ void UnitLogCommands::Command5_Click() {
             platform::msg_box(logsetup::zero_interval_warning(), mb::OkCancel | mb::Exclamation,
                               title) != Answer::Ok)
             return;
-        if (platform::msg_box(logsetup::setup_confirmation(), mb::OkCancel | mb::Critical, title) !=
-            Answer::Ok)
+        // Going ahead erases the unit's log: Enter must not do that.
+        if (platform::msg_box(logsetup::setup_confirmation(),
+                              mb::OkCancel | mb::Critical | mb::DefaultButton2,
+                              title) != Answer::Ok)
             return;
         view.show_busy_message(BUSY_LINES + QStringLiteral("Setting up unit. Please wait..."));
         link().cancel_requested = false;

@@ -1,5 +1,6 @@
 #include "parameters/definition_files.h"
 
+#include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/text_file.h"
@@ -57,17 +58,6 @@ int16_t underscore_number(const QString& field) {
 // back with the leading-number rule, which knows no other separator.
 QString limit_text(const QString& field) {
     return platform::number_text_c(platform::val(field));
-}
-
-bool starts_with_number(const QString& text) {
-    QString t = text;
-    t.remove(QLatin1Char(' '));
-    qsizetype i = 0;
-    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
-        ++i;
-    if (i < t.size() && t[i] == QLatin1Char('.'))
-        ++i;
-    return i < t.size() && t[i].isDigit();
 }
 
 // The record number of a data line, or nullopt (with the reason) when the line names none.

@@ -135,6 +135,16 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
 
 namespace {
 
+// An acknowledgement where a value belongs: the unit's "OK" was taken for its answer.
+bool acknowledgement(const QString& field) {
+    return field.contains(QLatin1String("OK"));
+}
+
+// "NO" marks a parameter the unit lacks.
+bool lacks_marker(const QString& field) {
+    return !acknowledgement(field) && field.contains(QLatin1String("NO"));
+}
+
 QString par_entry(int P, const QString& text) {
     return QStringLiteral(" P") + QString::number(P) + QStringLiteral(" = \"") + text +
            QStringLiteral("\",");
@@ -183,12 +193,16 @@ ParParse parse_par_line(const QString& line) {
         f.in_line = k < fields.size() - 1 || (k == fields.size() - 1 && !fields[k].isEmpty());
         if (f.in_line) {
             f.text = fields[k];
-            if (f.text.isEmpty() || f.text.contains(QLatin1String("OK"))) {
+            f.holds_value = !acknowledgement(f.text) && !lacks_marker(f.text) &&
+                            (starts_with_number(f.text) ||
+                             (holds_text_value(P) && !f.text.trimmed().isEmpty()));
+            if (!f.holds_value && !lacks_marker(f.text)) {
                 out.rejected = true;
                 out.rejected_fields << par_entry(P, f.text);
             }
         } else {
             out.rejected = true;
+            ++out.missing;
         }
         out.fields.push_back(f);
     }
@@ -199,15 +213,16 @@ ParParse parse_parameter_line(const QString& line) {
     const ParParse parse = parse_par_line(line);
     for (const ParField& f : parse.fields) {
         DefinitionRecord& r = file_record(f.number);
-        if (f.in_line) {
-            r.present = !f.text.contains(QLatin1String("NO"));
+        r.present = f.holds_value;
+        if (f.holds_value) {
             r.value_text = f.text;
             // The value of the text as a save writes it back (trimmed), so that the set reopens
             // to the same values.
             r.unit_value = platform::val(f.text.trimmed());
         } else {
-            r.present = false;
-            r.unit_value = platform::val(r.value_text);
+            // A value the file does not hold is never made up, nor kept from the set before.
+            r.value_text = f.in_line && lacks_marker(f.text) ? f.text : QStringLiteral("NO");
+            r.unit_value = NO_VALUE;
         }
     }
     LinkState& L = link();
@@ -223,8 +238,7 @@ ParParse parse_parameter_line(const QString& line) {
 QString par_load_message(const ParParse& parse) {
     QStringList not_numbers, outside;
     for (const ParField& f : parse.fields) {
-        if (!f.in_line || file_record(f.number).read_only || f.text.isEmpty() ||
-            f.text.contains(QLatin1String("OK")) || f.text.contains(QLatin1String("NO")))
+        if (!f.holds_value || file_record(f.number).read_only)
             continue;
         if (!is_plain_number(f.text))
             not_numbers << par_entry(f.number, f.text);
@@ -238,13 +252,23 @@ QString par_load_message(const ParParse& parse) {
     if (parse.rejected)
         out = ui_text(1412, QStringLiteral("The parameter file is incomplete or damaged.")) + crlf;
     out += ui_text(1413, QStringLiteral("Check these values before sending them."));
-    if (parse.rejected)
+    if (!parse.rejected_fields.isEmpty())
         out += crlf + ui_text(1414, QStringLiteral("Empty or invalid:")) +
                named_entries(parse.rejected_fields);
     if (!not_numbers.isEmpty())
         out += crlf + ui_text(2272, QStringLiteral("Not a number:")) + named_entries(not_numbers);
     if (!outside.isEmpty())
         out += crlf + ui_text(2273, QStringLiteral("Outside the limits:")) + named_entries(outside);
+    if (parse.missing > 0)
+        out +=
+            crlf + ui_text(2295, QStringLiteral("The file lacks %1 of its %2 fields (P%3 to P%4)."))
+                       .arg(parse.missing)
+                       .arg(PAR_FIELDS)
+                       .arg(PAR_LAST + 1 - parse.missing)
+                       .arg(PAR_LAST);
+    if (parse.rejected)
+        out += crlf + ui_text(2296, QStringLiteral("Parameters without a value in the file are "
+                                                   "left empty and never sent to the unit."));
     return out;
 }
 

@@ -41,16 +41,23 @@ struct ParField {
     int number = 0;
     QString text;         // the field as it stands in the file
     bool in_line = false; // the line reached this parameter
+    // The field holds the parameter's value: it starts with a number, or it is the text of a
+    // parameter whose value is a text. A "NO" marker holds none, nor does a damaged field or one
+    // the line did not reach.
+    bool holds_value = false;
 };
 struct ParParse {
     std::vector<ParField> fields; // P20..P999
-    bool rejected = false;        // a field was empty, held "OK", or the line was short
-    QStringList rejected_fields;  // " P25 = \"\"," for each empty or "OK" field
+    // A field was empty, held "OK" or no number, or the line was short.
+    bool rejected = false;
+    QStringList rejected_fields; // " P25 = \"\"," for each empty, "OK" or not numeric field
+    int missing = 0;             // fields the line did not reach
 };
 // The fields of a ".par" line for P20..P999. Reads nothing but the line.
 ParParse parse_par_line(const QString& line);
 // Puts a parsed line into the table: presence, value text and value of every parameter, and the
-// unit flags that follow from P61, P87 and P96.
+// unit flags that follow from P61, P87 and P96. A parameter whose field holds no value loads as
+// one the file marks "NO": not present, no value.
 ParParse parse_parameter_line(const QString& line);
 
 // At most this many parameters are named in one part of a load's message; the rest are counted.
@@ -58,10 +65,11 @@ inline constexpr int PAR_MESSAGE_NAMED = 20;
 // The first PAR_MESSAGE_NAMED entries of a list, joined as they stand, then how many more there
 // are.
 QString named_entries(const QStringList& entries);
-// The message of a load, empty when the file holds nothing to report: the rejected fields (the
-// set is damaged), and values of settings that are not numbers or lie outside their limits in the
-// set now in the table (they load all the same). Read-only values such as the version texts are
-// the unit's own and not judged.
+// The message of a load, empty when the file holds nothing to report: the rejected fields and
+// how many fields the line lacks (the set is damaged; those parameters load without a value), and
+// values of settings that are not plain numbers or lie outside their limits in the set now in the
+// table (they load all the same). Read-only values such as the version texts are the unit's own
+// and not judged.
 QString par_load_message(const ParParse& parse);
 
 // The last line of a text file's contents (a final line end makes no extra empty line).

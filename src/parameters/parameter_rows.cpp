@@ -57,8 +57,25 @@ void ParameterRows::changed(int P) {
         }
         return;
     }
+    report(P);
+}
+
+void ParameterRows::report(int P) {
     if (row_changed)
         row_changed(P);
+    for (const auto& [key, follower] : followers_)
+        follower(P);
+}
+
+int ParameterRows::add_row_follower(std::function<void(int)> follower) {
+    if (!follower)
+        return -1;
+    followers_[next_follower_] = std::move(follower);
+    return next_follower_++;
+}
+
+void ParameterRows::remove_row_follower(int key) {
+    followers_.erase(key);
 }
 
 void ParameterRows::set_text(int P, const QString& text) {
@@ -169,8 +186,7 @@ void ParameterRows::resume_updates() {
         batch(true);
     for (int P : rows) {
         pending_flag_[static_cast<size_t>(P)] = false;
-        if (row_changed)
-            row_changed(P);
+        report(P);
     }
     if (batch)
         batch(false);
@@ -190,4 +206,5 @@ void reset_parameter_rows() {
     r.switch_changed = nullptr;
     r.rows_created = nullptr;
     r.batch = nullptr;
+    r.followers_.clear();
 }

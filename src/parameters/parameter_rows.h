@@ -89,6 +89,11 @@ public:
     // Called for each row (or switch) that changed, so a page can mirror it; while updates are
     // suspended the changes are gathered and reported once when they resume.
     std::function<void(int)> row_changed;
+    // Further pages that show some rows' boxes a second time (the KOVEX tab) follow each row
+    // change as row_changed does (a follower adds or removes none while it is told). The key
+    // returned removes the follower again.
+    int add_row_follower(std::function<void(int)> follower);
+    void remove_row_follower(int key);
     std::function<void(const QString&, bool)> switch_changed;
     // Called after create_rows, so a page can build the widgets of the new rows.
     std::function<void()> rows_created;
@@ -110,6 +115,7 @@ public:
 private:
     ParameterRow* writable(int P);
     void changed(int P);
+    void report(int P);
 
     std::array<ParameterRow, LAST + 1> rows_{};
     std::map<QString, bool> switches_;
@@ -118,10 +124,14 @@ private:
     std::array<bool, LAST + 1> typed_{};
     std::array<QString, LAST + 1> before_typing_{};
     int suspended_ = 0;
+    std::map<int, std::function<void(int)>> followers_;
+    int next_follower_ = 0;
+
+    friend void reset_parameter_rows();
 };
 
 ParameterRows& parameter_rows();
-// Removes every row and switch and forgets the handlers (tests).
+// Removes every row and switch and forgets the handlers and followers (tests).
 void reset_parameter_rows();
 
 // Row P's text box, as the design's code names it.

@@ -172,6 +172,9 @@ void show_parameters_on_form() {
         rows.set_label_visible(P, r.present || P == 705);
         rows.set_caption(P, r.text);
         if (!r.present) {
+            // A parameter the set lacks has no value to show: its box must not keep the set
+            // before's, wherever else the box is shown.
+            rows.set_text(P, QString());
             rows.set_visible(P, false);
             continue;
         }

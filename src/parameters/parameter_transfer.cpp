@@ -883,21 +883,13 @@ bool answered() {
 
 } // namespace
 
-ParameterBoxes parameter_screen_boxes() {
-    return {[](int P) -> std::optional<QString> {
-                if (!parameter_rows().has_row(P))
-                    return std::nullopt;
-                return parameter_rows().text(P);
-            },
-            [](int P, const QString& text) { parameter_rows().set_text(P, text); }};
-}
-
-bool send_parameters_to_com(int first, int last, const ParameterBoxes& boxes) {
+bool send_parameters_to_com(int first, int last) {
+    const ParameterRows& rows = parameter_rows();
     for (int P = first; P <= last; ++P) {
-        const std::optional<QString> t = boxes.text(P);
-        if (!t || !platform::is_numeric(*t))
+        const QString& t = rows.text(P);
+        if (!rows.has_row(P) || !platform::is_numeric(t))
             continue;
-        const double v = platform::locale_val(*t);
+        const double v = platform::locale_val(t);
         if (v <= 0)
             continue;
         send_command(QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') +
@@ -908,14 +900,14 @@ bool send_parameters_to_com(int first, int last, const ParameterBoxes& boxes) {
     return true;
 }
 
-bool get_parameters_from_com(int first, int last, const ParameterBoxes& boxes) {
+bool get_parameters_from_com(int first, int last) {
     for (int P = first; P <= last; ++P) {
         send_command(QStringLiteral("/p") + QString::number(P));
         if (!answered())
             return false;
         const QString reply = link().reply_buffer.trimmed();
         if (is_plain_number(reply))
-            boxes.set_text(P, value_as_box_text(platform::val(reply)));
+            parameter_rows().set_text(P, value_as_box_text(platform::val(reply)));
     }
     return true;
 }

@@ -81,19 +81,11 @@ void upload_parameters();
 void write_all_parameters();
 void send_parameter(int P);
 
-// The boxes a range transfer reads and writes: the parameter screen's rows, or those of a tab
-// that shows some parameters of its own (the KOVEX tab).
-struct ParameterBoxes {
-    std::function<std::optional<QString>(int)> text; // no value: P has no box there
-    std::function<void(int, const QString&)> set_text;
-};
-ParameterBoxes parameter_screen_boxes();
-// Writes the boxes' values above 0 of P = first..last to the unit, or reads the unit's values into
-// the boxes. Both stop at the first command the unit does not answer and then return false.
-bool send_parameters_to_com(int first, int last,
-                            const ParameterBoxes& boxes = parameter_screen_boxes());
-bool get_parameters_from_com(int first, int last,
-                             const ParameterBoxes& boxes = parameter_screen_boxes());
+// Writes the values above 0 in the parameter boxes of P = first..last to the unit, or reads the
+// unit's values into the boxes (wherever a box is shown, the KOVEX tab included). Both stop at the
+// first command the unit does not answer and then return false.
+bool send_parameters_to_com(int first, int last);
+bool get_parameters_from_com(int first, int last);
 
 // The ".par" save step of a download (the save dialog, then the file); cancel is silent.
 void save_downloaded_parameters();

@@ -20,6 +20,25 @@ bool is_plain_number(const QString& text) {
     return ok && std::isfinite(v);
 }
 
+bool starts_with_number(const QString& text) {
+    // Blanks are skipped as val() skips them.
+    QString t = text;
+    t.removeIf([](QChar c) {
+        return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
+               c == QLatin1Char('\n');
+    });
+    qsizetype i = 0;
+    if (i < t.size() && (t[i] == QLatin1Char('-') || t[i] == QLatin1Char('+')))
+        ++i;
+    if (i < t.size() && t[i] == QLatin1Char('.'))
+        ++i;
+    return i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9');
+}
+
+bool holds_text_value(int P) {
+    return P == 926 || P == 927 || P == 928;
+}
+
 QString decimals_pattern(int decimals, QChar digit) {
     if (decimals < 0 || decimals > 6)
         return {};

@@ -6,6 +6,12 @@
 
 // A number written with "." as decimal point and nothing else ("2.5", "-3", "1E-05").
 bool is_plain_number(const QString& text);
+// The text starts with a number written with "." as decimal point ("0.3x", "-.5"): the leading
+// number that platform::val() reads is really there, not the 0 it gives for no number.
+bool starts_with_number(const QString& text);
+// Parameters whose value is a text of the unit's (the software version, its date, the site tag):
+// any text is their value.
+bool holds_text_value(int P);
 
 // "#", "#.#", ... "#.######" for 0..6 decimals (`digit` '0' gives "0", "0.0", ...); another
 // count gives the empty (general) pattern.

@@ -1,15 +1,21 @@
 // The KOVEX tab: its texts and commands as plain rules, and its sequences against the simulated
 // unit's command log - Get Traces, dragging and sending points, Set and Default KOVEX, a CSO
-// unit, a cancelled confirmation and a dead line.
+// unit, a cancelled confirmation and a dead line - and its boxes holding the loaded set.
+#include "../parameters/parameters_test_support.h"
 #include "fields.h"
 #include "simulated_unit.h"
+#include "test_files.h"
 
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
 #include "echo/kovex_page.h"
 #include "echo/kovex_points.h"
 #include "echo/kovex_rules.h"
+#include "parameters/parameter_file.h"
+#include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_rows.h"
+#include "parameters/parameter_screen.h"
+#include "platform/program_folder.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
@@ -17,6 +23,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <qcustomplot.h>
 
 using unitsim::Misbehaviour;
@@ -64,6 +71,8 @@ protected:
         definitions_table()[104].value_text = "1";
         sim->unit().echo().set_level_mm(2000);
         sim->unit().echo().set_sample_count(100);
+        // The parameter rows the tab's boxes show, as the catalogue gives them.
+        parameter_rows().create_rows(KovexPage::parameters());
         make_tab();
     }
     void make_tab() {
@@ -82,8 +91,38 @@ protected:
         kovex.reset();
         page.reset();
         echo_page.reset();
+        reset_parameter_rows();
+        reset_parameter_screen_hooks();
+        reset_parameter_state();
+        if (!saved_folder.isNull()) {
+            platform::set_program_folder(saved_folder);
+            definitions_table() = DefinitionsTable{};
+        }
         definitions_table()[104].value_text.clear();
         SimulatedUnitTest::TearDown();
+    }
+    // The shipped catalogue and texts with every parameter at its default, rows for every
+    // defined parameter with their edit check, and the tab made again on them.
+    void use_shipped_catalogue() {
+        saved_folder = platform::program_folder();
+        platform::set_program_folder(QUILLARN_DATA_DIR);
+        load_shipped_catalogue();
+        for (int P = 20; P <= 999; ++P) {
+            DefinitionRecord& r = rec(P);
+            r.present = !r.lookup_code.isEmpty();
+            r.unit_value = r.present ? r.default_value : NO_VALUE;
+            r.value_text = r.present ? platform::number_text_c(r.default_value) : "NO";
+        }
+        rec(926).value_text = "2.0.5";
+        ensure_parameter_rows();
+        make_tab();
+    }
+    // Types into the tab's box of P and presses Enter, as the user does.
+    void type(int P, const QString& text) {
+        QLineEdit* b = page->parameter_boxes.at(P);
+        b->selectAll();
+        QTest::keyClicks(b, text);
+        QTest::keyClick(b, Qt::Key_Return);
     }
     // The commands after the log-on's identification.
     QStringList after(const QString& first) const {
@@ -111,6 +150,7 @@ protected:
     std::unique_ptr<KovexPoints> kovex;
     QStringList waits;
     int hidden = 0;
+    QString saved_folder;
 };
 
 TEST_F(KovexTest, GetTracesDrawsTheRawEchoAndTheKovexCurveAndUnmovedPointsStayUnsent) {
@@ -164,9 +204,10 @@ TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
     EXPECT_TRUE(page->point_options[0]->isChecked()) << "point 8 is followed by point 1";
     for (int p : KovexPage::parameters())
         if (page->parameter_boxes[p]->text().isEmpty())
-            page->parameter_boxes[p]->setText("1");
-    page->parameter_boxes[83]->setText("0"); // not above 0: not sent
+            parameter_rows().set_text(p, "1");
+    parameter_rows().set_text(83, "0"); // not above 0: not sent
     sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok};
     kovex->Command16_Click();
     QStringList expected = {"/LOADQUICK", "/p41:1", "/p81:1", "/p82:1", "/p84:1"};
     for (int p = 109; p <= 112; ++p)
@@ -178,15 +219,19 @@ TEST_F(KovexTest, RightClicksFillThePointBoxesInTurnAndSetKovexSendsTheSet) {
     EXPECT_EQ(sim->unit().echo().rebuilds(), 1);
 }
 
-// A cancelled confirmation of Set or Default KOVEX sends nothing.
+// A cancelled confirmation of Set or Default KOVEX sends nothing, and neither does Enter.
 TEST_F(KovexTest, DefaultKovexRestoresTheUnitsSetAndReadsItBack) {
     kovex->Command17_Click();
     page->point_options[5]->setChecked(true);
     sim->clear_received();
+    kovex->Command16_Click();
+    kovex->Command15_Click();
+    EXPECT_TRUE(received().isEmpty()) << "Enter changed the unit's KOVEX curve";
     dialogs.answers = {platform::Answer::Cancel, platform::Answer::Cancel};
     kovex->Command16_Click();
     kovex->Command15_Click();
     EXPECT_TRUE(received().isEmpty());
+    dialogs.answers = {platform::Answer::Ok};
     kovex->Command15_Click();
     QStringList expected = {"/p20:3", "/LOADQUICK", "/p41", "/p81", "/p82", "/p83", "/p84"};
     for (int p = 170; p <= 185; ++p)
@@ -244,25 +289,43 @@ TEST_F(KovexTest, GetTracesWithoutTracesIsToldAndLeavesTheKeysAsTheyWere) {
     }
 }
 
-TEST_F(KovexTest, TheSetUpBoxesShowTheLoadedSetAndKeepWhatWasTypedInThem) {
-    parameter_rows().create_rows({41, 81, 170, 905});
-    const auto load = [](std::initializer_list<std::pair<int, const char*>> set) {
-        for (auto [p, text] : set)
-            parameter_rows().set_text(p, text);
-    };
-    load({{41, "12"}, {81, "3.5"}, {170, "800"}, {905, "2"}});
+// The tab's boxes are the loaded set's own: a set shows there as soon as it is loaded, Set KOVEX
+// sends what both pages show, and what is typed on the tab or read by Default KOVEX is in the set
+// the next save writes.
+TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
+    use_shipped_catalogue();
+    QList<QByteArray> set = par_line().split(',');
+    for (const auto& [name, p41] : {std::pair{"12.par", "12"}, std::pair{"30.par", "30"}}) {
+        set[41 - 20] = p41;
+        testfiles::write_bytes(dir.filePath(name), set.join(','));
+    }
+    ASSERT_TRUE(openparamfile(dir.filePath("12.par"), true));
+    EXPECT_EQ(page->parameter_boxes[41]->text(), "12") << "the tab was empty before Get Traces";
     kovex->Command17_Click();
-    EXPECT_EQ(fields(page->parameter_boxes[41]->text(), page->parameter_boxes[81]->text(), page->parameter_boxes[170]->text(),
-                     page->parameter_boxes[905]->text()),
-              fields("12", "3.5", "800", "2"));
-    EXPECT_TRUE(page->parameter_boxes[82]->text().isEmpty()) << "a box without a row was filled";
+    ASSERT_TRUE(openparamfile(dir.filePath("30.par"), true));
+    EXPECT_EQ(page->parameter_boxes[41]->text(), "30") << "the tab kept the set before";
+    type(81, "7");
+    EXPECT_EQ(parameter_rows().text(81), "7") << "typed on the tab, not on the parameter page";
 
-    page->parameter_boxes[81]->setText("7"); // the user's own value
-    load({{41, "13"}, {81, "4"}, {170, "810"}, {905, "2"}});
-    kovex->Command17_Click();
-    EXPECT_EQ(page->parameter_boxes[41]->text(), "13") << "the next set did not reach the tab";
-    EXPECT_EQ(page->parameter_boxes[81]->text(), "7") << "the user's value was overwritten";
-    reset_parameter_rows();
+    sim->clear_received();
+    dialogs.answers = {platform::Answer::Ok};
+    kovex->Command16_Click();
+    const QStringList sent = after("/LOADQUICK");
+    EXPECT_TRUE(sent.contains("/p41:30") && sent.contains("/p81:7"))
+        << "Set KOVEX sent: " << sent.join(' ').toStdString();
+
+    // The unit's own first limit is 810; the sets hold 0.
+    dialogs.answers = {platform::Answer::Ok};
+    kovex->Command15_Click();
+    EXPECT_EQ(fields(parameter_rows().text(170), page->parameter_boxes[170]->text()),
+              fields("810", "810"));
+    dialogs.files.push_back(dir.filePath("saved.par"));
+    saveparameterstofile_Click();
+    QFile f(dir.filePath("saved.par"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> saved = f.readAll().split(',');
+    EXPECT_EQ(fields(saved[41 - 20], saved[81 - 20], saved[170 - 20]), fields("30", "7", "810"))
+        << "the save wrote KOVEX values the unit no longer has";
 }
 
 TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {

@@ -1,11 +1,16 @@
 // A ".par" file, whatever it holds: every parameter P20..P999 gets exactly one field, no field
 // holds the separator, and the fields read come back the same when written out again. Reading
 // the file changes nothing in the set in memory until the set is taken over; a set taken over
-// and saved reopens to the same values.
+// and saved reopens to the same values. A value the file does not hold is never made up: a
+// parameter whose field is empty, an acknowledgement, a "NO" marker, no number or beyond the
+// line's end is taken over without a value (and named, or counted, in the message); a field that
+// starts with a number gives that number.
 #include "fuzz_support.h"
 
 #include "parameters/parameter_file.h"
+#include "parameters/parameter_values.h"
 #include "platform/text_file.h"
+#include "platform/vb.h"
 #include "shell/definitions_table.h"
 
 #include <QString>
@@ -92,22 +97,53 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_CHECK(parse.rejected || !back.rejected, "a whole line stays whole");
 
-    // Taken over, saved and opened again: the same values.
+    // What each field holds, and what the set takes from it.
+    int missing = 0, without_value = 0;
+    for (const ParField& f : parse.fields) {
+        const bool marker =
+            f.text.contains(QLatin1String("NO")) && !f.text.contains(QLatin1String("OK"));
+        const bool value = f.in_line && !f.text.contains(QLatin1String("OK")) && !marker &&
+                           (starts_with_number(f.text) ||
+                            (holds_text_value(f.number) && !f.text.trimmed().isEmpty()));
+        FUZZ_CHECK(f.holds_value == value, "a field holds a value when it starts with a number");
+        missing += f.in_line ? 0 : 1;
+        without_value += f.in_line && !f.holds_value && !marker ? 1 : 0;
+    }
+    FUZZ_CHECK(parse.missing == missing, "every field the line lacks is counted");
+    FUZZ_CHECK(parse.rejected_fields.size() == without_value,
+               "every field without a value is named");
+    FUZZ_CHECK(parse.rejected == (missing + without_value > 0), "a damaged line is told as one");
+
+    // Taken over: a value only where the file holds one, and then the number the field starts
+    // with; the message counts the fields the line lacks.
     open_bytes(bytes);
+    for (const ParField& f : parse.fields) {
+        const DefinitionRecord& r = definitions_table()[static_cast<size_t>(f.number)];
+        FUZZ_CHECK(r.present == f.holds_value,
+                   "only a field with a value makes a present parameter");
+        FUZZ_CHECK(f.holds_value
+                       ? r.unit_value == platform::val(f.text.trimmed())
+                       : r.unit_value == NO_VALUE && r.value_text.contains(QLatin1String("NO")),
+                   "a value the file does not hold is never made up");
+    }
+    FUZZ_CHECK(missing == 0 || par_load_message(parse).contains(QString::number(missing)),
+               "the message says how many fields the file lacks");
+    FUZZ_CHECK(!parse.rejected || !par_load_message(parse).isEmpty(), "a damaged file is told");
+
+    // Taken over, saved and opened again: the same values.
     const QByteArray saved = par_line(); // settles the value texts the save replaces
     const std::vector<Value> loaded = set_in_memory();
     seed_set();
     const ParParse reopened = open_bytes(saved);
     FUZZ_CHECK(parse.rejected || !reopened.rejected, "a saved whole set opens without complaint");
     const std::vector<Value> now = set_in_memory();
-    // Parameters a short line did not reach keep the value texts they had (the file is
-    // rejected as damaged); the line's own fields are the set. A text that no encoding can
-    // carry (a lone UTF-16 surrogate) is saved with the replacement character.
+    // Parameters a short line did not reach are saved as the parameters the set lacks. A text
+    // that no encoding can carry (a lone UTF-16 surrogate) is saved with the replacement
+    // character.
     for (size_t i = 0; i < now.size(); ++i) {
         const QString written = QString::fromUtf8(loaded[i].text.trimmed().toUtf8());
-        FUZZ_CHECK(!parse.fields[i].in_line ||
-                       (now[i].text == written && now[i].present == loaded[i].present &&
-                        now[i].value == loaded[i].value),
+        FUZZ_CHECK(now[i].text == written && now[i].present == loaded[i].present &&
+                       now[i].value == loaded[i].value,
                    "a saved set reopens to the same values");
     }
     return 0;

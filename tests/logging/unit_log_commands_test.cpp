@@ -59,6 +59,12 @@ protected:
         choose(channels, interval, wrap);
         page->setup_unit_button->click();
     }
+    // The same, the user agreeing to lose the unit's log.
+    void agree_setup_unit(std::initializer_list<int> channels, const QString& interval,
+                          bool wrap = false) {
+        dialogs.answers.push_back(Answer::Ok);
+        setup_unit(channels, interval, wrap);
+    }
     // Forget what the unit received and the messages shown so far.
     void restart() {
         sim->clear_received();
@@ -79,7 +85,7 @@ protected:
 // ---- Setup Unit ----
 
 TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsOwn) {
-    setup_unit({0, 1}, "10", true);
+    agree_setup_unit({0, 1}, "10", true);
     EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                           "/clearlog", "/p151:3", "/p152:32768", "/p153:0",
                                           "/p154:10", "/p155:1", "/LOADNORM", "/access:off"}));
@@ -107,6 +113,7 @@ TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouching
         {"", {}, "The unit cannot be set up.", 1},
         {"0", {Answer::Cancel}, "The log interval is 0 minutes.", 1},
         {"5", {Answer::Cancel}, "Setting up the unit clears", 1},
+        {"5", {}, "Setting up the unit clears", 1}, // Enter keeps the log: Cancel is the default
         {"0", {Answer::Ok, Answer::Cancel}, "The log interval is 0 minutes.", 2},
     };
     for (const auto& row : table) {
@@ -138,6 +145,7 @@ TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
         page->select_model_option(row.page_model);
         choose({0}, "15");
         log_setup().capabilities.ma_input_available = row.page_ma;
+        dialogs.answers = {Answer::Ok};
         page->setup_unit_button->click();
         EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                               "/LOADNORM", "/access:off"}));
@@ -169,7 +177,7 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
             dead_on(row.pattern);
         else
             refuse_on(row.pattern);
-        setup_unit({0}, "15");
+        agree_setup_unit({0}, "15");
         // The link sends a command three times before it gives up; a refusing unit is returned
         // to normal mode and logged off.
         const QStringList expected = row.dead_link
@@ -210,7 +218,7 @@ TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
         make_unit(UnitKind::Level);
         dialogs.prompts.clear();
         reply_on("/p151:*", row.reply);
-        setup_unit({0}, "15");
+        agree_setup_unit({0}, "15");
         const QStringList sent = after_logon();
         EXPECT_EQ(sent.contains("/p155:0"), !row.refused) << "the set-up stopped half way";
         EXPECT_EQ(dialogs.messages().contains("The unit has been set up successfully."),
@@ -266,7 +274,7 @@ TEST_F(UnitLogCommandsTest, AClockOfUnknownDateOrderIsNeitherOfferedNorSet) {
     make_unit(UnitKind::Krestel);
     refuse_on("/p933");
     page->select_model_option(40);
-    setup_unit({0}, "15");
+    agree_setup_unit({0}, "15");
     const QStringList sent = after_logon();
     EXPECT_FALSE(sent.filter("/p931:").size() + sent.filter("/p932:").size())
         << "the clock was set without knowing the unit's date order";
@@ -288,7 +296,7 @@ TEST_F(UnitLogCommandsTest, ALiteUnitIsSetUpThroughTheBoardAndLeftThroughTheBrid
     make_unit(UnitKind::VeltoLite);
     page->select_model_option(3);
     page->lite_unit_box->setChecked(true);
-    setup_unit({0}, "15");
+    agree_setup_unit({0}, "15");
     const QStringList sent = after_logon();
     EXPECT_EQ(sent.mid(sent.size() - 3), QStringList({QString(QChar(20)), "/WHO", "/ACCESS:OFF"}));
     EXPECT_FALSE(dialogs.messages().filter("disconnect the serial cable").size());

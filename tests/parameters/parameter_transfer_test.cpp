@@ -3,11 +3,13 @@
 #include "parameters/parameter_file.h"
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_screen.h"
+#include "test_files.h"
 
 #include "link/serial_texts.h"
 
 #include <QFile>
 #include <QTimer>
+#include <map>
 #include <unitsim/unit_kind.h>
 
 namespace {
@@ -421,5 +423,53 @@ TEST_F(ParameterRoadTest, EveryKindOfUnitFillsTheApplicationAndOutputPages) {
         EXPECT_TRUE(scrpar(100).visible && scrpar(105).visible) << "the Application page";
         EXPECT_TRUE(parameter_rows().switch_on("SSTab1(2):4")) << "the mA Output tab";
         EXPECT_TRUE(scrpar(99).visible);
+    }
+}
+
+// A value the file does not hold is never invented: an empty, acknowledged or unreadable field,
+// and every field of a file cut short, leaves its parameter out of the set (no value on show, "NO"
+// in the next save) and out of the upload; a field that starts with a number keeps that number.
+TEST_F(ParameterRoadTest, AValueTheFileDoesNotHoldIsNeverSent) {
+    download("unit.par");
+    const QList<QByteArray> sound = file_bytes(dir.filePath("unit.par")).split(',');
+    ASSERT_EQ(sound.size(), PAR_FIELDS + 1);
+    const auto write = [&](const QString& name, const std::map<int, QByteArray>& changes,
+                           int fields = PAR_FIELDS) {
+        QList<QByteArray> f = sound.mid(0, fields);
+        for (const auto& [P, text] : changes)
+            f[P - 20] = text;
+        testfiles::write_bytes(dir.filePath(name), f.join(',') + ',');
+    };
+    write("other.par", {{905, "60"}, {41, "30"}});
+    write("short.par", {}, 324);
+    write("damaged.par", {{105, ""}, {106, "OK"}, {108, "abc"}, {107, "0.4x"}});
+    const struct {
+        const char* file;
+        QStringList told;
+        QStringList sent;
+        std::vector<int> absent;
+    } table[] = {
+        {"short.par", {ui_text(1412), "656"}, {}, {344, 905, 999}},
+        {"damaged.par",
+         {" P105 = \"\",", " P106 = \"OK\",", " P108 = \"abc\",", " P107 = \"0.4x\","},
+         {"/p107:0.4"},
+         {105, 106, 108}},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.file);
+        ASSERT_TRUE(openparamfile(dir.filePath("other.par"), true));
+        dialogs.prompts.clear();
+        ASSERT_TRUE(openparamfile(dir.filePath(row.file), true));
+        ASSERT_EQ(dialogs.messages().size(), 1);
+        for (const QString& t : row.told)
+            EXPECT_TRUE(dialogs.messages()[0].contains(t)) << dialogs.messages()[0].toStdString();
+        const QList<QByteArray> saved = save("again.par").split(',');
+        for (int P : row.absent)
+            EXPECT_EQ(fields(box(P), rec(P).present, saved[P - 20]), fields("", false, "NO"))
+                << "P" << P << " took a value the file does not hold";
+        sim->clear_received();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+        upload_parameters();
+        EXPECT_EQ(sent_matching(received(), "/p").filter(":"), row.sent);
     }
 }
