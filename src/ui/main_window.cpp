@@ -246,8 +246,11 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     qApp->installEventFilter(this);
     new MenuBarKeys(*menuBar());
     // The user leaves the boxes of a page: for another control, another page, a menu or a key of
-    // the toolbar.
+    // the toolbar. A message over the window (a refused value) or another window is no leaving:
+    // the user comes back to the same boxes.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now || now->window() != this)
+            return;
         if (!is_text_entry(now) ||
             !(logging_tabs->isAncestorOf(now) || cso_tabs->isAncestorOf(now)))
             end_typing_hold();

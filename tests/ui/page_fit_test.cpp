@@ -15,6 +15,7 @@
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -544,6 +545,53 @@ TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
                   fields(true, false))
             << c.what << ": the page was not fitted to its room after the user left it";
     }
+}
+
+// A message about a refused value is a window of its own that takes the focus until it is
+// answered: the user comes back to the same boxes, so the changed list the edit hid must not let
+// the page take its room meanwhile.
+TEST_F(SetUpPagesTest, ARefusedValuesMessageLeavesTheBoxesWhereTheUserTypes) {
+    struct FocusTakingMessages : platform::ScopedScriptedDialogs {
+        bool took_focus = false;
+        platform::Answer message_box(const QString& prompt, int style,
+                                     const QString& title) override {
+            QWidget box;
+            QPushButton ok(QStringLiteral("OK"), &box);
+            box.show();
+            box.activateWindow();
+            ok.setFocus();
+            settle();
+            took_focus = took_focus || QApplication::focusWidget() == &ok;
+            return ScopedScriptedDialogs::message_box(prompt, style, title);
+        }
+    } messages;
+    show_fullest_set(false);
+    main->cso_tabs->setCurrentIndex(1);
+    main->parameter_tabs->setCurrentIndex(9);
+    main->parameter_page->loss_tabs->setCurrentIndex(1);
+    settle();
+    ASSERT_TRUE(main->parameter_grid->isVisible());
+    const auto places = [&] {
+        std::vector<QPoint> at;
+        for (int P = 170; P <= 175; ++P)
+            at.push_back(row_widget<QLineEdit>("scrpar", P)->mapToGlobal(QPoint(0, 0)));
+        return at;
+    };
+    const std::vector<QPoint> before = places();
+    // 5 is taken; "1,5" is no number where "." is the decimal separator; then 7 in the same box.
+    for (const auto& [P, text] : {std::pair{170, "5"}, std::pair{171, "1,5"}, std::pair{171, "7"}}) {
+        QLineEdit* box = row_widget<QLineEdit>("scrpar", P);
+        main->activateWindow();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, QLatin1String(text));
+        QTest::keyClick(box, Qt::Key_Return);
+        settle();
+        EXPECT_EQ(places(), before) << "after \"" << text << "\" in P" << P
+                                    << " the boxes moved under the user's mouse";
+    }
+    EXPECT_TRUE(messages.took_focus) << "the message never had the focus: nothing was tried";
+    EXPECT_EQ(fields(messages.prompts.size(), parameter_rows().text(171)), fields(1u, "7"));
 }
 
 // A page whose fonts came down to fit a crowded view has them back once the view is no longer
