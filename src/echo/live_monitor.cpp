@@ -258,43 +258,45 @@ bool LiveEchoMonitor::line_dead(bool untold) {
     return false;
 }
 
-bool LiveEchoMonitor::read_span() {
-    EchoState& e = echo_state();
+bool LiveEchoMonitor::quick_read(const QString& what, const std::function<void()>& read,
+                                  const std::function<void()>& show) {
     if (!live_selected())
         return false;
     send_command(QStringLiteral("/LOADQUICK"));
     if (!exchange_ok())
         return false;
-    status(ui_text(1356, QStringLiteral("Reading span...")));
-    get_span();
+    status(what);
+    read();
     if (!exchange_ok())
         return false;
-    if (shell().show_span)
-        display_.drawspan();
-    e.span_read_done = true;
-    record();
+    show();
     send_command(QStringLiteral("/LOADNORM"));
     return exchange_ok();
 }
 
+bool LiveEchoMonitor::read_span() {
+    return quick_read(
+        ui_text(1356, QStringLiteral("Reading span...")), [this] { get_span(); },
+        [this] {
+            if (shell().show_span)
+                display_.drawspan();
+            echo_state().span_read_done = true;
+            record();
+        });
+}
+
 bool LiveEchoMonitor::read_status() {
-    EchoState& e = echo_state();
-    if (!live_selected())
-        return false;
-    send_command(QStringLiteral("/LOADQUICK"));
-    if (!exchange_ok())
-        return false;
-    status(ui_text(1357, QStringLiteral("Reading status...")));
-    get_range([this] { return offline_selected(); });
-    if (!exchange_ok())
-        return false;
-    e.status_read_done = true;
-    const auto& table = definitions_table();
-    display_.update_status(table[900].unit_value, table[900].value_text);
-    display_.update_level(e.span_values[0], e.level_value);
-    display_.update_temperature(e.temperature_value);
-    send_command(QStringLiteral("/LOADNORM"));
-    return exchange_ok();
+    return quick_read(
+        ui_text(1357, QStringLiteral("Reading status...")),
+        [this] { get_range([this] { return offline_selected(); }); },
+        [this] {
+            EchoState& e = echo_state();
+            e.status_read_done = true;
+            const auto& table = definitions_table();
+            display_.update_status(table[900].unit_value, table[900].value_text);
+            display_.update_level(e.span_values[0], e.level_value);
+            display_.update_temperature(e.temperature_value);
+        });
 }
 
 bool LiveEchoMonitor::run_tick() {

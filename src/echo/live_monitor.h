@@ -59,6 +59,10 @@ private:
     bool run_tick();
     enum class TraceOutcome { Answered, Missed, Left };
     TraceOutcome fetch_trace(int k);
+    // One read between "/LOADQUICK" and "/LOADNORM", named in the status bar; `show` runs once
+    // it has been answered. False when the line failed or the user went offline.
+    bool quick_read(const QString& what, const std::function<void()>& read,
+                    const std::function<void()>& show);
     bool read_span();
     bool read_status();
     bool exchange_ok();
