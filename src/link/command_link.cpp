@@ -241,7 +241,7 @@ bool cancelled() {
 // Shows a failure of the link, or keeps it for the caller that tells it with what it was doing.
 void tell_failure(const QString& text, int style, const QString& title = {}) {
     LinkState& L = link();
-    if (!L.hold_failure_message) {
+    if (L.failure_message != LinkState::FailureMessage::Held) {
         platform::msg_box(text, style, title);
         return;
     }
@@ -254,12 +254,13 @@ void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
     // A countdown standing behind the message would read as a wait still going on.
     link_view().set_status_text(2, QString());
-    if (tell_user && !L.failure_already_told)
+    const bool already_told = L.failure_message == LinkState::FailureMessage::AlreadyTold;
+    if (tell_user && !already_told)
         tell_failure(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
             platform::mb::Critical, title);
-    L.failure_told = L.failure_told || tell_user || L.failure_already_told || rx().device_lost_told;
+    L.failure_told = L.failure_told || tell_user || already_told || rx().device_lost_told;
     link_view().set_status_text(1, QString());
     if (L.echo_online) {
         link_view().set_live_timer_enabled(false);

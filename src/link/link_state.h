@@ -40,13 +40,13 @@ struct LinkState {
     // The user has been told why the last exchange or log-on failed; a caller adds no message
     // of its own, so that one failure gives one message.
     bool failure_told = false;
-    // Set by a caller that has told the user of a failed line already: a failure of its next
-    // exchange is not told again.
-    bool failure_already_told = false;
     LogOnResult log_on_result = LogOnResult::NoReply;
-    // A caller that tells a failure together with what it was doing (an upload that stopped
-    // part-way): the link shows no message of its own and keeps the first one here.
-    bool hold_failure_message = false;
+    // How the link tells its exchange's failure: in a message of its own (Shown); not at all, for
+    // a caller that has told the user of a failed line already (AlreadyTold); or, for a caller
+    // that tells it together with what it was doing (an upload that stopped part-way), in no
+    // message of the link's own, the first kept in held_failure_message (Held).
+    enum class FailureMessage { Shown, AlreadyTold, Held };
+    FailureMessage failure_message = FailureMessage::Shown;
     QString held_failure_message;
 
     // Reply-collection modes, set by the caller around its command

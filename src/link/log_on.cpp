@@ -200,9 +200,10 @@ bool log_on_and_identify(bool use_stored_code) {
             clear_reply();
             if (line_dead)
                 return false;
-            L.failure_already_told = told;
+            L.failure_message = told ? LinkState::FailureMessage::AlreadyTold
+                                     : LinkState::FailureMessage::Shown;
             send_command(cmd, status_text);
-            L.failure_already_told = false;
+            L.failure_message = LinkState::FailureMessage::Shown;
             if (!L.comms_abort) {
                 failed_before = false;
                 return true;

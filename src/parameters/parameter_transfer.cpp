@@ -634,10 +634,10 @@ void write_all_parameters() {
     // Cancel ends the link's waits at once; a failure of the link is told in the upload's own
     // message, which says what reached the unit, so that a stop gives one message.
     L.cancel_ends_waits = true;
-    L.hold_failure_message = true;
+    L.failure_message = LinkState::FailureMessage::Held;
     const auto link_modes = qScopeGuard([&] {
         L.cancel_ends_waits = false;
-        L.hold_failure_message = false;
+        L.failure_message = LinkState::FailureMessage::Shown;
         L.held_failure_message.clear();
     });
     for (;;) {
