@@ -11,7 +11,6 @@
 #include "shell/option_lists.h"
 #include "shell/shell_state.h"
 
-#include <QFile>
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
@@ -238,24 +237,19 @@ void confirm_level_offset() {
 }
 
 bool read_chart_settings(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = platform::read_file_bytes(path);
+    if (!bytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (const auto last = logsetup::chart_settings_in_log(bytes))
+    if (const auto last = logsetup::chart_settings_in_log(*bytes))
         log_setup().chart_units = *last;
     return true;
 }
 
 bool save_chart_settings(const QString& path, const QString& trailer) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto bytes = platform::read_file_bytes(path);
+    if (!bytes)
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    file.close();
-    const auto out = logsetup::log_with_trailer(bytes, trailer);
+    const auto out = logsetup::log_with_trailer(*bytes, trailer);
     return out && platform::write_file_atomically(path, *out);
 }
 

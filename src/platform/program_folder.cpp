@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -59,13 +58,10 @@ QString program_file(const QString &name) {
     const QString beside = join_path(program_folder(), name);
     if (folder == program_folder() || QFileInfo::exists(path) || !QFileInfo(beside).isFile())
         return path;
-    QFile shipped(beside);
-    if (!shipped.open(QIODevice::ReadOnly))
+    const auto bytes = read_file_bytes(beside);
+    if (!bytes)
         return path;
-    const QByteArray bytes = shipped.readAll();
-    if (shipped.error() != QFileDevice::NoError)
-        return path;
-    return write_file_atomically(path, bytes) ? path : beside;
+    return write_file_atomically(path, *bytes) ? path : beside;
 }
 
 QString command_line() {

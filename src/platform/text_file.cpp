@@ -96,14 +96,19 @@ std::optional<QByteArray> encode_windows1252(const QString &text) {
     return out;
 }
 
-std::optional<QString> read_text_file(const QString &path) {
+std::optional<QByteArray> read_file_bytes(const QString &path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = f.readAll();
+    QByteArray bytes = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return std::nullopt;
-    return decode_text(bytes);
+    return bytes;
+}
+
+std::optional<QString> read_text_file(const QString &path) {
+    const auto bytes = read_file_bytes(path);
+    return bytes ? std::optional<QString>(decode_text(*bytes)) : std::nullopt;
 }
 
 QStringList split_lines(const QString &text) {

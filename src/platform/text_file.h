@@ -24,6 +24,9 @@ QString decode_windows1252(const QByteArray &bytes);
 // `text` in Windows-1252, or nullopt when a character has no Windows-1252 code.
 std::optional<QByteArray> encode_windows1252(const QString &text);
 
+// The whole file's bytes, or nullopt when it cannot be opened or read to its end.
+std::optional<QByteArray> read_file_bytes(const QString &path);
+
 // The whole file decoded with decode_text, or nullopt when it cannot be read.
 std::optional<QString> read_text_file(const QString &path);
 
