@@ -205,7 +205,6 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     ParameterScreenHooks& hooks = parameter_screen_hooks();
     hooks.enable_controls = c.enable_controls;
     install_set_up_rules();
-    services.update_flow_vessel_image = [] { update_flow_vessel_image(); };
     services.refresh_parameter_texts = [] { refresh_parameter_texts(); };
     ParameterPage* page = c.page;
     hooks.select_parameter_tab = [page](int tab) {

@@ -18,7 +18,6 @@ struct MainWindowServices {
     std::function<void(bool, bool)> list_changed_parameters;
     std::function<void(bool)> list_all_parameters;
     std::function<QString(int)> get_param_tooltip;
-    std::function<void()> update_flow_vessel_image;
     std::function<void()> refresh_parameter_texts; // after a change of language
 
     // Link

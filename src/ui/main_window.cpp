@@ -856,8 +856,6 @@ void MainWindow::set_main_window_texts() {
             header->close();
     if (services.refresh_parameter_texts)
         services.refresh_parameter_texts();
-    if (services.update_flow_vessel_image)
-        services.update_flow_vessel_image();
     // Texts of another language need another amount of room.
     if (isVisible())
         fit_timer_->start(0);

@@ -4,9 +4,10 @@
 //   KIND[=VALUE][@PATTERN][#N]
 //
 // PATTERN picks the commands that misbehave (case ignored, a trailing "*" matches the front);
-// without it every command does. "#N" limits the misbehaviour to the first N of them. Kinds: silent, late=MS, third-send, chunks=N[,N...],
-// line-end-apart, last-line-split, garbage[=TEXT], lone-line-end[=cr|lf|crlf], refuse,
-// drop (the next matching command) and drop-after=N (N commands are served, then the line dies).
+// without it every command does. "#N" limits the misbehaviour to the first N of them. Kinds:
+// silent, late=MS, third-send, chunks=N[,N...], line-end-apart, last-line-split,
+// garbage[=TEXT], lone-line-end[=cr|lf|crlf], refuse, drop (the next matching command) and
+// drop-after=N (N commands are served, then the line dies).
 
 #include "responder.h"
 
