@@ -229,6 +229,13 @@ bool read_by_sendall(bool compare) {
     return true;
 }
 
+// The status bar says that the user's Cancel stopped the read.
+void tell_read_cancelled() {
+    if (link().cancel_requested)
+        link_view().set_status_text(
+            1, ui_text(2278, QStringLiteral("The parameter read was cancelled.")));
+}
+
 // The one-by-one method; false when the read failed or was cancelled.
 bool read_by_sweep(bool compare) {
     LinkState& L = link();
@@ -286,9 +293,12 @@ bool read_by_sweep(bool compare) {
         if (L.comms_abort || L.cancel_requested) {
             L.parameter_sweep = false;
             // The user's Cancel during a wait: the line is good, so the unit goes back to its
-            // normal mode. A failed line has been reported by the link.
-            if (L.cancel_requested && !L.reply_timed_out)
+            // normal mode, the user told at once that the read has stopped. A failed line has
+            // been reported by the link.
+            if (L.cancel_requested && !L.reply_timed_out) {
+                tell_read_cancelled();
                 send_command(link_commands::LOADNORM);
+            }
             L.comms_abort = true;
             return false;
         }
@@ -403,9 +413,7 @@ void getparameters_all(bool compare) {
     const auto cancellable = qScopeGuard([&] { L.cancel_ends_waits = false; });
     // Cancel stops the read with nothing taken over, and the status bar says so.
     auto stopped = [&] {
-        if (L.cancel_requested)
-            link_view().set_status_text(
-                1, ui_text(2278, QStringLiteral("The parameter read was cancelled.")));
+        tell_read_cancelled();
         L.comms_abort = true;
     };
 

@@ -298,6 +298,13 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
                                  if (c == p)
                                      link().cancel_requested = true;
                              });
+        // What the status bar says while the unit is sent back to its normal mode.
+        QString status_at_loadnorm;
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received,
+                         [&](const QString& c) {
+                             if (c == "/LOADNORM")
+                                 status_at_loadnorm = view.status_text(1);
+                         });
         sim->misbehave_on(row.pattern, row.fault);
         sim->clear_received();
         view.set_status_text(1, {});
@@ -321,6 +328,10 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
             << "the read went on after Cancel or left the unit in quick-load mode";
         EXPECT_EQ(view.status_text(1) == ui_text(2278), row.cancel)
             << "the status bar: " << view.status_text(1).toStdString();
+        if (row.cancel && !row.version.isEmpty()) {
+            EXPECT_EQ(status_at_loadnorm, ui_text(2278))
+                << "the cancelled read was told only after the unit's last answer";
+        }
         EXPECT_EQ(rec(41).unit_value, 33);
         EXPECT_EQ(box(41), "33");
         EXPECT_EQ(box(605), box_605);
