@@ -64,9 +64,9 @@ KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
             typed_[p] = true;
             parameter_rows().set_typed_text(p, text);
         });
-        connect(box, &QLineEdit::editingFinished, this, [this, p] {
-            if (std::exchange(typed_[p], false))
-                parameter_rows().commit(p);
+        connect(box, &QLineEdit::editingFinished, this, [this, p, box] {
+            if (std::exchange(typed_[p], false) && !parameter_rows().commit(p))
+                platform::return_to_box(box);
         });
     }
 }
@@ -360,8 +360,7 @@ void KovexPoints::kovex_chart_hover(QPointF pixel) {
     QCustomPlot* c = page_.kovex_chart;
     if (page_.view_points_box->isChecked() && grabbed_ >= 0 &&
         grabbed_ < static_cast<int>(points_.size())) {
-        const double v =
-            dragged_value(c->yAxis->pixelToCoord(pixel.y()), c->yAxis->range().upper);
+        const double v = dragged_value(c->yAxis->pixelToCoord(pixel.y()), c->yAxis->range().upper);
         points_[static_cast<size_t>(grabbed_)].value = v;
         auto data = c->graph(1)->data();
         (data->begin() + grabbed_)->value = v;

@@ -26,16 +26,13 @@ bool write_refused(int n, bool present) {
     return !written_blind(n) && (!present || !in_range(n));
 }
 
-QString value_for_unit(int n, const QString& typed, const QString& thousands_separator,
-                       const QString& decimal_separator) {
-    QString v = typed.trimmed();
-    if (!thousands_separator.isEmpty())
-        v.remove(thousands_separator);
-    if (!decimal_separator.isEmpty() && decimal_separator != QLatin1String("."))
-        v.replace(decimal_separator, QLatin1String("."));
+std::optional<QString> value_for_unit(int n, const QString& typed) {
+    const auto value = platform::typed_number(typed);
+    if (!value)
+        return std::nullopt;
     if (n == 932 || n == 996 || n == 997)
-        v = platform::format_number_c(platform::val(v), QStringLiteral("0000"));
-    return v;
+        return platform::format_number_c(*value, QStringLiteral("0000"));
+    return platform::number_text_c(*value);
 }
 
 std::optional<double> reply_number(const QString& reply) {

@@ -22,11 +22,11 @@ bool written_blind(int n);
 // A write is refused for a parameter the unit lacks, unless it is written blind.
 bool write_refused(int n, bool present);
 
-// The typed value as the unit takes it: blanks trimmed, the user's thousands separators
-// removed, the user's decimal separator turned into "."; the clock and access code parameters
-// (932, 996, 997) padded to four digits ("7" gives "0007").
-QString value_for_unit(int n, const QString& typed, const QString& thousands_separator,
-                       const QString& decimal_separator);
+// The typed value as the unit takes it: the number the user wrote in the locale's notation
+// (platform::typed_number), written with "." and no grouping; the clock and access code
+// parameters (932, 996, 997) padded to four digits ("7" gives "0007"). nullopt when the text is
+// no number of the locale: sending it with its separators swapped would send another number.
+std::optional<QString> value_for_unit(int n, const QString& typed);
 
 // A reply the unit sent as a number ("." as decimal point); nullopt when it is none.
 std::optional<double> reply_number(const QString& reply);

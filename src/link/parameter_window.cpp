@@ -124,6 +124,11 @@ ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
         if (Command2->isEnabled())
             Command2_Click();
     });
+    // What the value box shows until the user types: put back when a typed value is refused.
+    connect(Text2, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!Text2->isModified())
+            value_shown_ = text;
+    });
     connect(Text2, &QLineEdit::returnPressed, this, [this] {
         if (Command3->isEnabled())
             Command3_Click();
@@ -138,9 +143,9 @@ std::optional<QString> ParameterWindow::exchange(const QString& cmd) {
     // While the link waits (a resend, an answer the unit still owes) no key may start another
     // exchange, and the status line says that the window is busy; Close stays to stop the wait.
     std::vector<std::pair<QWidget*, bool>> keys;
-    for (QWidget* w : std::initializer_list<QWidget*>{Command1, Command2, Command3, Command5,
-                                                      Command6, Text1, UpDown1_up, UpDown1_down,
-                                                      Text2}) {
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{Command1, Command2, Command3, Command5, Command6, Text1,
+                                         UpDown1_up, UpDown1_down, Text2}) {
         keys.emplace_back(w, w->isEnabled());
         w->setEnabled(false);
     }
@@ -301,14 +306,23 @@ void ParameterWindow::Command2_Click() {
 
 void ParameterWindow::Command3_Click() {
     Label1->clear();
-    // A value in another notation than the locale's ("0.35" where the decimal separator is ",")
-    // would reach the unit as another number once the separators are taken out: nothing is sent.
-    if (!platform::in_locale_notation(Text2->text())) {
-        platform::msg_box(number_notation_message(Text2->text()), platform::mb::Critical);
-        return;
-    }
     const int n = ia::typed_number(Text1->text());
     const QString not_accepted = ui_text(1196, QStringLiteral("Parameter not accepted"));
+    // A value that is no number of the locale ("0,35" where the decimal separator is ".") would
+    // reach the unit as another number once its separators were swapped: nothing is sent.
+    const QString typed = Text2->text();
+    if (typed.trimmed().isEmpty()) {
+        Label1->setText(not_accepted);
+        return;
+    }
+    const auto value = ia::value_for_unit(n, typed);
+    if (!value) {
+        Label1->setText(not_accepted);
+        Text2->setText(value_shown_);
+        platform::msg_box(number_notation_message(typed), platform::mb::Critical);
+        platform::return_to_box(Text2);
+        return;
+    }
     // The unit is asked first whatever the number; a number outside the window's range is
     // refused after that, and only a number the definitions table holds is marked in it.
     const auto first = exchange(QStringLiteral("/p%1").arg(n));
@@ -322,10 +336,7 @@ void ParameterWindow::Command3_Click() {
         Label1->setText(not_accepted);
         return;
     }
-    const ShellState& s = shell();
-    const QString value =
-        ia::value_for_unit(n, Text2->text(), s.thousands_separator, s.decimal_separator);
-    const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(value));
+    const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(*value));
     if (!written || !understood(written))
         return;
     if (write_refused(*written)) {
@@ -333,6 +344,8 @@ void ParameterWindow::Command3_Click() {
         return;
     }
     Label1->setText(ui_text(1194, QStringLiteral("Parameter sent")));
+    Text2->setModified(false); // the unit took it: a later refusal puts this value back
+    value_shown_ = Text2->text();
     if (ia::written_blind(n))
         return;
     const auto back = exchange(QStringLiteral("/p%1").arg(n));
@@ -347,7 +360,7 @@ void ParameterWindow::Command3_Click() {
 }
 
 void ParameterWindow::send_default(int title_text, int question_text, const QString& command,
-                         const QString& number) {
+                                   const QString& number) {
     const platform::Answer a = platform::msg_box(
         QStringLiteral("     ") + ui_text(question_text, QString()) + QStringLiteral("      "),
         platform::mb::OkCancel | platform::mb::Critical | platform::mb::DefaultButton2,

@@ -59,6 +59,7 @@ private:
                       const QString& number);
     void show_logged_on(bool on);
     bool loaded_ = false;
+    QString value_shown_; // the value box's text before the user typed into it
 };
 
 // The window, created hidden and loaded on first use, and loaded again after it was closed.

@@ -333,18 +333,30 @@ void run_edit_check(int Index) {
     follow_up(Index, x, old_701_value, old_701_text);
 }
 
-void run_typed_edit_check(int Index) {
+bool run_typed_edit_check(int Index) {
     const QString typed = scrpar(Index).text.trimmed();
-    if (!platform::in_locale_notation(typed)) {
+    // Text rows and the fieldbus names take words; clearing a box stores nothing.
+    const bool words =
+        holds_text_value(Index) || (Index == 96 && fieldbus_code_text(typed) != typed);
+    if (typed.isEmpty() || words) {
+        run_edit_check(Index);
+        return true;
+    }
+    const auto x = platform::typed_number(typed);
+    if (!x) {
         // Nothing was stored: the record still holds what the box showed before.
         platform::msg_box(QStringLiteral("P") + QString::number(Index) + QStringLiteral(": ") +
                               number_notation_message(typed),
                           platform::mb::Critical);
         show_quietly(Index, parameter_rows().text_before_typing(Index));
-        return;
+        return false;
     }
+    // The check reads the box as the program shows numbers, so the typed notation (grouping, the
+    // locale's own digits and minus sign) gives way to that form of the very number typed.
+    show_quietly(Index, value_as_box_text(*x));
     run_edit_check(Index);
-    const QString t = platform::locale_text_to_c(typed);
+    const QString t = platform::locale_text_to_c(scrpar(Index).text.trimmed());
     if (Index >= 20 && Index <= 999 && is_plain_number(t) && record(Index).value_text == t)
         show_quietly(Index, stored_box_text(Index));
+    return true;
 }

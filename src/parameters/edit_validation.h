@@ -10,11 +10,12 @@
 
 void run_edit_check(int Index);
 
-// The edit check of a text the user typed, when the user leaves the box. A number written in
-// another notation than the locale's ("0.35" where the decimal separator is ",") is refused with
-// one message and the box shows again what it showed before; an accepted number is shown as it
-// was stored, in the locale's form.
-void run_typed_edit_check(int Index);
+// The edit check of a text the user typed, when the user leaves the box. The text must be one
+// number as the locale writes it (platform::typed_number), and is checked as exactly that number;
+// anything else ("0.35" where the decimal separator is ",", "1'234.5" where the grouping is "’")
+// is refused with one message, the box shows again what it showed before, and the result is
+// false. An accepted number is shown as it was stored, in the locale's form.
+bool run_typed_edit_check(int Index);
 
 // The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).
 QString range_message(int P, int text_number);

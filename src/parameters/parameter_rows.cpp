@@ -102,17 +102,19 @@ const QString& ParameterRows::text_before_typing(int P) const {
     return has_row(P) ? before_typing_[static_cast<size_t>(P)] : none;
 }
 
-void ParameterRows::commit(int P) {
+bool ParameterRows::commit(int P) {
     if (!has_row(P))
-        return;
+        return true;
     typed_[static_cast<size_t>(P)] = false;
+    bool accepted = true;
     if (commit_handler)
-        commit_handler(P);
+        accepted = commit_handler(P);
     else if (change_handler)
         change_handler(P);
     // What the page shows beside the box (the chosen code's meaning) follows the typed text even
     // when the check changed nothing else of the row.
     changed(P);
+    return accepted;
 }
 
 void ParameterRows::commit_pending() {

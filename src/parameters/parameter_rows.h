@@ -60,7 +60,9 @@ public:
 
     void set_text(int P, const QString& text);
     void set_typed_text(int P, const QString& text);
-    void commit(int P);
+    // False when the check refused what the user typed: the box shows its old text again, and
+    // the page puts the user back into it.
+    bool commit(int P);
     // What row P showed before the user started typing into it.
     const QString& text_before_typing(int P) const;
     // Checks every row the user typed into and has not left yet (a click on a toolbar key does
@@ -84,8 +86,9 @@ public:
 
     // The edit check; runs for set_text changes and, without a commit handler, for commits.
     std::function<void(int)> change_handler;
-    // The check of a text the user typed, run when the user leaves the box.
-    std::function<void(int)> commit_handler;
+    // The check of a text the user typed, run when the user leaves the box; false when it
+    // refused the text.
+    std::function<bool(int)> commit_handler;
     // Called for each row (or switch) that changed, so a page can mirror it; while updates are
     // suspended the changes are gathered and reported once when they resume.
     std::function<void(int)> row_changed;

@@ -4,6 +4,7 @@
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/setup_tabs.h"
+#include "platform/dialogs.h"
 #include "shell/definitions_table.h"
 
 #include <QPainter>
@@ -312,11 +313,12 @@ void ParameterRowsView::build_rows() {
             typed_[static_cast<size_t>(P)] = true;
             parameter_rows().set_typed_text(P, text);
         });
-        connect(box, &QLineEdit::editingFinished, this, [this, P] {
+        connect(box, &QLineEdit::editingFinished, this, [this, P, box] {
             if (!typed_[static_cast<size_t>(P)])
                 return;
             typed_[static_cast<size_t>(P)] = false;
-            parameter_rows().commit(P);
+            if (!parameter_rows().commit(P))
+                platform::return_to_box(box);
         });
         show_row(P);
     }

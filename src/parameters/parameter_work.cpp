@@ -201,7 +201,7 @@ void install_parameter_work(MainWindowServices& services, const ParameterWindowC
     auto* grid = c.parameter_grid ? new WidgetGridView(c.parameter_grid, owner) : nullptr;
     new ParameterRowsView(*c.page, *c.vessel, *c.flow, owner);
     parameter_rows().change_handler = [](int P) { run_edit_check(P); };
-    parameter_rows().commit_handler = [](int P) { run_typed_edit_check(P); };
+    parameter_rows().commit_handler = [](int P) { return run_typed_edit_check(P); };
     ParameterScreenHooks& hooks = parameter_screen_hooks();
     hooks.enable_controls = c.enable_controls;
     install_set_up_rules();

@@ -6,8 +6,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTimer>
 #include <utility>
 
 namespace platform {
@@ -138,6 +140,16 @@ QString qt_file_filter(const QString &filter) {
                    QLatin1Char(')');
     }
     return out.join(QStringLiteral(";;"));
+}
+
+void return_to_box(QLineEdit *box) {
+    if (!box)
+        return;
+    // Once the focus change that left the box has run to its end.
+    QTimer::singleShot(0, box, [box] {
+        box->setFocus(Qt::OtherFocusReason);
+        box->selectAll();
+    });
 }
 
 Answer default_answer(int style) {

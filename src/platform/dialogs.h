@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+class QLineEdit;
 class QWidget;
 
 namespace platform {
@@ -96,6 +97,11 @@ inline Answer msg_box(const QString &prompt, int style = mb::Ok, const QString &
         return Answer::Cancel;
     return dialogs().message_box(prompt, style, title);
 }
+
+// After a message that refused what the user typed into `box`: the user is back in the box with
+// its text selected, so that what they type next replaces it. (The Tab that left the box has
+// moved the focus on by then; without this the next keys would land in the next box.)
+void return_to_box(QLineEdit *box);
 
 // The real dialogs. On a display nobody can answer (the offscreen and minimal platforms of the
 // tests) they show nothing: a message box answers its default button, the rest cancel, and a

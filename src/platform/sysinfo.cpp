@@ -125,6 +125,7 @@ SystemInfo query_system_info() {
     s.language_name = QLocale::languageToString(messages.language());
     s.decimal_separator = numeric.decimalPoint();
     s.thousands_separator = numeric.groupSeparator();
+    s.number_locale = numeric.bcp47Name();
 
     s.locale_name = time.name();
     const QString qt_short = time.dateFormat(QLocale::ShortFormat);
@@ -170,6 +171,7 @@ void use_system_formats(const SystemInfo &info) {
     auto &n = number_separators();
     n.decimal = info.decimal_separator.isEmpty() ? QStringLiteral(".") : info.decimal_separator;
     n.thousands = info.thousands_separator;
+    n.locale = info.number_locale;
     DateFormats f; // anything the information leaves empty keeps its default
     if (!info.date_separator.isEmpty())
         f.date_separator = info.date_separator;

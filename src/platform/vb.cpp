@@ -1,7 +1,10 @@
 #include "platform/vb.h"
 
 #include <QByteArray>
+#include <algorithm>
 #include <cmath>
+#include <map>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -234,45 +237,83 @@ double locale_val(const QString &text) {
     return val(locale_text_to_c(text));
 }
 
-bool in_locale_notation(const QString &text) {
-    const auto &sep = number_separators();
-    const QString decimal = sep.decimal.isEmpty() ? QStringLiteral(".") : sep.decimal;
-    const QString thousands = sep.thousands == decimal ? QString() : sep.thousands;
-    const QString s = text.trimmed();
-    const auto at = [&s](qsizetype i, const QString &what) {
-        return !what.isEmpty() && QStringView(s).mid(i).startsWith(what);
-    };
-    qsizetype i = 0;
-    if (i < s.size() && (s[i] == QLatin1Char('-') || s[i] == QLatin1Char('+')))
-        ++i;
-    const qsizetype whole = i;
-    qsizetype group = 0; // digits since the start or the last thousands separator
-    bool grouped = false;
-    while (i < s.size()) {
-        if (is_ascii_digit(s[i])) {
-            ++group;
-            ++i;
-        } else if (at(i, thousands)) {
-            const bool first_ok = group >= 1 && group <= 3 && s[whole] != QLatin1Char('0');
-            if (grouped ? group != 3 : !first_ok)
-                return false;
-            grouped = true;
-            group = 0;
-            i += thousands.size();
-        } else {
+namespace {
+
+bool writes_separators(const QLocale &l, const NumberSeparators &sep) {
+    return l.decimalPoint() == sep.decimal &&
+           (sep.thousands.isEmpty() || l.groupSeparator() == sep.thousands);
+}
+
+// A locale that writes the given separators, for separators set without naming a locale. The
+// common ones are asked first, so that the choice does not depend on Qt's order of locales.
+QLocale locale_writing(const NumberSeparators &sep) {
+    static std::map<std::pair<QString, QString>, QLocale> found;
+    const auto key = std::make_pair(sep.decimal, sep.thousands);
+    if (const auto it = found.find(key); it != found.end())
+        return it->second;
+    QLocale chosen = QLocale::c();
+    bool matched = false;
+    for (const char *name : {"en_GB", "de_DE", "fr_FR", "de_CH", "sv_SE", "it_IT", "es_ES"}) {
+        const QLocale l(QLatin1String{name});
+        if (writes_separators(l, sep)) {
+            chosen = l;
+            matched = true;
             break;
         }
     }
-    if (grouped && group != 3)
-        return false;
-    if (at(i, decimal)) {
-        i += decimal.size();
-        while (i < s.size() && is_ascii_digit(s[i]))
-            ++i;
-        if (at(i, decimal) || at(i, thousands))
-            return false;
+    if (!matched) {
+        for (const QLocale &l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                         QLocale::AnyTerritory)) {
+            if (writes_separators(l, sep) && l.zeroDigit() == QLatin1String("0")) {
+                chosen = l;
+                break;
+            }
+        }
     }
-    return true;
+    // Without a thousands separator a typed number has no grouping at all.
+    if (sep.thousands.isEmpty())
+        chosen.setNumberOptions(chosen.numberOptions() | QLocale::RejectGroupSeparator);
+    found.emplace(key, chosen);
+    return chosen;
+}
+
+} // namespace
+
+QLocale number_locale() {
+    const auto &sep = number_separators();
+    if (!sep.locale.isEmpty()) {
+        const QLocale named(sep.locale);
+        if (writes_separators(named, sep))
+            return named;
+    }
+    return locale_writing(sep);
+}
+
+std::optional<double> typed_number(const QString &text) {
+    // The marks that keep a number in order inside right-to-left text (around the minus sign in
+    // Arabic, for one) are invisible and separate nothing; Qt writes them but does not read them.
+    QString s;
+    s.reserve(text.size());
+    for (QChar c : text)
+        if (c.category() != QChar::Other_Format)
+            s += c;
+    s = s.trimmed();
+    if (s.isEmpty())
+        return std::nullopt;
+    const QLocale locale = number_locale();
+    // Qt takes a first group of "0" ("0.350" as 350 where "." groups thousands), which no locale
+    // writes: typed so, it is the other notation of 0.35.
+    const QString group = locale.groupSeparator();
+    const auto first_digit =
+        std::find_if(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
+    if (first_digit != s.cend() && first_digit->digitValue() == 0 && !group.isEmpty() &&
+        (s.contains(group) || (group[0].isSpace() && s.contains(QLatin1Char(' ')))))
+        return std::nullopt;
+    bool ok = false;
+    const double v = locale.toDouble(s, &ok);
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
 }
 
 double round_half_even(double value) {

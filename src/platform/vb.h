@@ -12,14 +12,22 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 namespace platform {
 
 // The separators used by the locale conversions below. Start-up sets them from the system
 // information (use_system_formats in sysinfo.h); tests set them per case.
 struct NumberSeparators {
-    QString decimal = QStringLiteral(".");
-    QString thousands = QStringLiteral(",");
+    NumberSeparators(QString decimal_ = QStringLiteral("."),
+                     QString thousands_ = QStringLiteral(","), QString locale_ = {})
+        : decimal(std::move(decimal_)), thousands(std::move(thousands_)),
+          locale(std::move(locale_)) {}
+    QString decimal;
+    QString thousands;
+    // The locale whose notation a typed number must follow (its digits, signs and grouping),
+    // e.g. "de_CH". Empty, or one that writes other separators: a locale that writes these.
+    QString locale;
 };
 NumberSeparators &number_separators();
 
@@ -46,13 +54,15 @@ double val(const QString &text);
 QString locale_text_to_c(const QString &text);
 // val(locale_text_to_c(text)): a number as shown in the user's locale; no number gives 0.
 double locale_val(const QString &text);
-// False when the number `text` starts with is written in another notation than the user's: a
-// thousands separator that does not stand between groups of three digits of the whole part (or
-// groups a leading zero), or a separator of either kind straight after the fraction. "0.35",
-// "0.350" and "1,234.5" are no numbers where the decimal separator is ","; "0,35" none where it
-// is ".". Removing such a separator would read another number, so a text the user typed is
-// refused instead. A text that starts with no number passes: it reads as 0, as it always did.
-bool in_locale_notation(const QString &text);
+// The locale that typed numbers are read in (see NumberSeparators::locale).
+QLocale number_locale();
+// The number a user typed, read as the locale writes numbers: the whole text (blanks around it
+// aside) is one number in the locale's digits, signs, decimal separator and grouping, and reads
+// as exactly that number. nullopt for anything else: the other notation ("0.35" where the
+// decimal separator is ","), a grouping mark the locale does not use, text before or after the
+// number, an empty text. Removing separators from such a text would read another number than
+// the user wrote, so it is refused instead.
+std::optional<double> typed_number(const QString &text);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double round_half_even(double value);

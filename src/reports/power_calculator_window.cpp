@@ -197,7 +197,7 @@ void PowerCalculatorWindow::build() {
         QLineEdit* t = Text1[i];
         connect(t, &QLineEdit::textEdited, this, [this, i] { editing_[i] = true; });
         connect(t, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (!editing_[i] && platform::in_locale_notation(text))
+            if (!editing_[i] && (text.trimmed().isEmpty() || platform::typed_number(text)))
                 accepted_[i] = text;
             update();
         });
@@ -211,20 +211,24 @@ void PowerCalculatorWindow::finish_edit(size_t i) {
     editing_[i] = false;
     QLineEdit* box = Text1[i];
     const QString typed = box->text();
-    if (!platform::in_locale_notation(typed)) {
-        platform::msg_box(number_notation_message(typed), platform::mb::Critical);
-        box->setText(accepted_[i]);
+    if (typed.trimmed().isEmpty()) { // an empty box counts as nothing, as before any entry
+        accepted_[i] = typed;
         return;
     }
-    if (const auto v = platform::to_double(typed))
-        box->setText(platform::number_text(*v));
+    const auto v = platform::typed_number(typed);
+    if (!v) {
+        platform::msg_box(number_notation_message(typed), platform::mb::Critical);
+        box->setText(accepted_[i]);
+        platform::return_to_box(box);
+        return;
+    }
+    box->setText(platform::number_text(*v));
     accepted_[i] = box->text();
 }
 
 double PowerCalculatorWindow::box_value(size_t i) const {
-    const QString& text = Text1[i]->text();
-    return platform::to_double(platform::in_locale_notation(text) ? text : accepted_[i])
-        .value_or(0.0);
+    const auto typed = platform::typed_number(Text1[i]->text());
+    return typed ? *typed : platform::typed_number(accepted_[i]).value_or(0.0);
 }
 
 void PowerCalculatorWindow::Form_Load() {
@@ -316,8 +320,8 @@ void PowerCalculatorWindow::TChart2_MouseMove(QMouseEvent* event) {
     QCPGraph* series = ready_band_->rect().contains(at.toPoint()) ? ready_series : output_series;
     const double x = series->keyAxis()->pixelToCoord(at.x());
     const double y = series->valueAxis()->pixelToCoord(at.y());
-    const bool inside = x >= 0 && x <= series->keyAxis()->range().upper && y >= 0 &&
-                        y <= power::READY_V;
+    const bool inside =
+        x >= 0 && x <= series->keyAxis()->range().upper && y >= 0 && y <= power::READY_V;
     cursor->setVisible(inside);
     annotation->setText(inside ? QStringLiteral("X=%1s, Y=%2V")
                                      .arg(platform::format_number(x, QStringLiteral("0.0")),
@@ -331,8 +335,8 @@ void PowerCalculatorWindow::TChart2_MouseMove(QMouseEvent* event) {
     QString tip;
     if (inside) {
         const power::CalculatorInputs in = inputs();
-        const power::VoltageProfile p =
-            power::voltage_profile(std::max(in.transducer, 0), in.output_hold, in.output_duration_s);
+        const power::VoltageProfile p = power::voltage_profile(
+            std::max(in.transducer, 0), in.output_hold, in.output_duration_s);
         for (const auto& pt : series == output_series ? p.output : p.ready) {
             const QPointF px(series->keyAxis()->coordToPixel(pt.seconds),
                              series->valueAxis()->coordToPixel(pt.volts));

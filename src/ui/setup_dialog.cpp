@@ -3,7 +3,9 @@
 #include "link/port_window.h"
 #include "logging/chart_units.h"
 #include "logging/log_setup_state.h"
+#include "platform/dialogs.h"
 #include "platform/vb.h"
+#include "shell/data_folder.h"
 #include "shell/definitions_table.h"
 #include "shell/language_file.h"
 #include "shell/list_control.h"
@@ -249,6 +251,8 @@ SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
     connect(CboTotaliser, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this] { CboTotaliser_Click(); });
     connect(txtLevelOffset, &QLineEdit::textChanged, this, [this] { txtLevelOffset_Change(); });
+    connect(txtLevelOffset, &QLineEdit::editingFinished, this,
+            [this] { txtLevelOffset_Finished(); });
     connect(cmdExpand, &QPushButton::clicked, this, [this] { cmdExpand_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -457,8 +461,22 @@ void SetupDialog::CboTotaliser_Click() {
 }
 
 void SetupDialog::txtLevelOffset_Change() {
-    // Shown in the user's locale, so read back in it: "1,5" in German is 1.5, not 1.
-    log_setup().chart_units.level_offset = platform::locale_val(txtLevelOffset->text());
+    // Read as the locale writes numbers: "1,5" in German is 1.5, not 1. What is no number yet
+    // ("-" on the way to "-2") changes nothing; a cleared box is no offset.
+    const QString text = txtLevelOffset->text();
+    if (text.trimmed().isEmpty())
+        log_setup().chart_units.level_offset = 0;
+    else if (const auto v = platform::typed_number(text))
+        log_setup().chart_units.level_offset = *v;
+}
+
+void SetupDialog::txtLevelOffset_Finished() {
+    const QString typed = txtLevelOffset->text();
+    if (typed.trimmed().isEmpty() || platform::typed_number(typed))
+        return;
+    platform::msg_box(number_notation_message(typed), platform::mb::Critical);
+    txtLevelOffset->setText(platform::number_text(log_setup().chart_units.level_offset));
+    platform::return_to_box(txtLevelOffset);
 }
 
 bool SetupDialog::txtLevelOffset_KeyPress(QChar key) {

@@ -73,6 +73,8 @@ public:
     void CboTotaliserMultiplier_Click();
     void CboTotaliser_Click();
     void txtLevelOffset_Change();
+    // Leaving the offset box: a text that is no number of the locale is refused and put back.
+    void txtLevelOffset_Finished();
     // False when the key is discarded.
     bool txtLevelOffset_KeyPress(QChar key);
     void cmdExpand_Click();

@@ -48,12 +48,20 @@ protected:
 
 TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWantsIt) {
     // clang-format off
-    const struct { int n; const char *typed, *thousands, *decimal, *sent; }
-    cases[] = {{104, "1.500,25", ".", ",", "1500.25"}, {996, "12", ",", ".", "0012"},
-               {997, " 1234 ", ",", ".", "1234"},      {104, " 2 ", ",", ".", "2"}};
+    const struct { int n; const char *typed, *locale, *sent; }
+    cases[] = {{104, "1.500,25", "de_DE", "1500.25"}, {996, "12", "en_GB", "0012"},
+               {997, " 1234 ", "en_GB", "1234"},      {104, " 2 ", "en_GB", "2"},
+               {107, "1\u202F234,5", "fr_FR", "1234.5"}, {107, "\u22125", "sv_SE", "-5"},
+               {107, "0,35", "de_CH", nullptr},       {107, "1 234,5", "de_DE", nullptr}};
     // clang-format on
-    for (const auto& c : cases)
-        EXPECT_EQ(ia::value_for_unit(c.n, c.typed, c.thousands, c.decimal), c.sent) << c.typed;
+    for (const auto& c : cases) {
+        const QLocale l(c.locale);
+        platform::number_separators() = {l.decimalPoint(), l.groupSeparator(), c.locale};
+        EXPECT_EQ(ia::value_for_unit(c.n, QString::fromUtf8(c.typed)),
+                  c.sent ? std::optional<QString>(c.sent) : std::nullopt)
+            << c.typed << " in " << c.locale;
+    }
+    platform::number_separators() = {};
 }
 
 TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
@@ -176,6 +184,36 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
         EXPECT_EQ(fields(received().filter(":").join(' '), dialogs.prompts.size()),
                   fields(QString(sent), size_t(*sent ? 0 : 1)))
             << typed;
+    }
+
+    // In Swiss and German settings the unit gets the number typed, as it reads numbers, or
+    // nothing; a refused value gives way to what the box showed, and the status line says so.
+    // clang-format off
+    const struct { const char *locale, *typed, *sent; } cases[] = {
+        {"de-CH", "1’234.5", "/p72:1234.5"}, {"de-CH", "0,35", ""}, {"de-CH", "1'234.5", ""},
+        {"de-DE", "1.234,5", "/p72:1234.5"},       {"de-DE", "0.35", ""}, {"de-DE", "1 234,5", ""},
+        {"de-DE", "", ""}};
+    // clang-format on
+    w.Text1->setText("72"); // damping, 0 to 9999.9
+    for (const auto& c : cases) {
+        const QLocale l(c.locale);
+        platform::number_separators() = {l.decimalPoint(), l.groupSeparator(), c.locale};
+        w.Text2->setText(platform::number_text(2));
+        const QString typed = QString::fromUtf8(c.typed);
+        w.Text2->selectAll();
+        w.Text2->insert(typed); // as typed: the window knows what the box showed before
+        sim->clear_received();
+        dialogs.prompts.clear();
+        w.Command3->click();
+        const bool sent = *c.sent;
+        EXPECT_EQ(fields(received().filter(":").join(' '), dialogs.prompts.size(), w.Text2->text(),
+                         status().isEmpty()),
+                  fields(QString(c.sent), size_t(sent || typed.isEmpty() ? 0 : 1),
+                         sent              ? platform::number_text(1234.5)
+                         : typed.isEmpty() ? ""
+                                           : platform::number_text(2),
+                         false))
+            << c.typed << " in " << c.locale << ", status " << status().toStdString();
     }
 }
 

@@ -107,25 +107,37 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
     const struct { const char *locale, *decimal, *thousands, *typed, *stored, *shown; } cases[] = {
         {"de_DE", ",", ".", "0.35", nullptr, "0,3"}, {"de_DE", ",", ".", "0,35", "0.35", "0,35"},
         {"de_DE", ",", ".", "1.234,5", "1234.5", "1234,5"}, {"de_DE", ",", ".", "1,234.5", nullptr, "0,3"},
+        {"de_DE", ",", ".", "0.350", nullptr, "0,3"}, {"de_DE", ",", ".", "0,35 mm", nullptr, "0,3"},
         {"en_GB", ".", ",", "0.35", "0.35", "0.35"}, {"en_GB", ".", ",", "0,35", nullptr, "0.3"},
-        {"en_GB", ".", ",", "1.234,5", nullptr, "0.3"}, {"en_GB", ".", ",", "1,234.5", "1234.5", "1234.5"}};
+        {"en_GB", ".", ",", "1.234,5", nullptr, "0.3"}, {"en_GB", ".", ",", "1,234.5", "1234.5", "1234.5"},
+        {"en_GB", ".", ",", "abc", nullptr, "0.3"},
+        // Swiss grouping, the locale's own no-break space, digits and grouping.
+        {"de_CH", ".", "\u2019", "0,35", nullptr, "0.3"}, {"de_CH", ".", "\u2019", "1'234.5", nullptr, "0.3"},
+        {"de_CH", ".", "\u2019", "1\u2019234.5", "1234.5", "1234.5"},
+        {"fr_FR", ",", "\u202F", "1\u00A0234,5", nullptr, "0,3"},
+        {"fr_FR", ",", "\u202F", "1\u202F234,5", "1234.5", "1234,5"},
+        {"ar_EG", "\u066B", "\u066C", "\u0661\u0662\u066B\u0665", "12.5", "12\u066B5"},
+        {"hi_IN", ".", ",", "12,345.5", "12345.5", "12345.5"}};
     // clang-format on
     for (const auto& c : cases) {
-        platform::number_separators() = {c.decimal, c.thousands};
+        platform::number_separators() = {QString::fromUtf8(c.decimal),
+                                         QString::fromUtf8(c.thousands), c.locale};
         type(107, platform::number_text(0.3));
         dialogs.prompts.clear();
+        const QString typed = QString::fromUtf8(c.typed);
         // Typed key by key: nothing is stored or told before the user leaves the box.
-        for (qsizetype n = 1; n <= QString(c.typed).size(); ++n)
-            parameter_rows().set_typed_text(107, QString(c.typed).left(n));
+        for (qsizetype n = 1; n <= typed.size(); ++n)
+            parameter_rows().set_typed_text(107, typed.left(n));
         EXPECT_TRUE(dialogs.prompts.empty() && rec(107).unit_value == 0.3) << c.typed;
-        parameter_rows().commit(107);
-        const QString where = QString(c.locale) + " typed " + c.typed;
+        EXPECT_EQ(parameter_rows().commit(107), c.stored != nullptr) << c.typed;
+        const QString where = QString(c.locale) + " typed " + typed;
         EXPECT_EQ(fields(rec(107).value_text, box(107)),
-                  fields(c.stored ? c.stored : "0.3", c.shown))
+                  fields(c.stored ? c.stored : "0.3", QString::fromUtf8(c.shown)))
             << where.toStdString() << ": the box and the stored value must agree";
         EXPECT_EQ(dialogs.messages().size(), c.stored ? 0 : 1) << where.toStdString();
         if (!c.stored && !dialogs.messages().isEmpty()) {
-            EXPECT_TRUE(dialogs.messages().first().contains(QString("\"%1\"").arg(c.decimal)))
+            EXPECT_TRUE(dialogs.messages().first().contains(
+                QString("\"%1\"").arg(QString::fromUtf8(c.decimal))))
                 << "the message names the decimal separator: "
                 << dialogs.messages().first().toStdString();
         }

@@ -238,6 +238,25 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     EXPECT_TRUE(received().contains("/p81:12.5")) << received().join(" ").toStdString();
     EXPECT_TRUE(received().contains("/p996:0015")) << "call times go as four digits";
     EXPECT_EQ(sim->unit().value(81), 12.5);
+
+    // Typed into the row, a number reaches the unit as exactly the number typed, or not at all:
+    // then the unit gets the value the box went back to.
+    // clang-format off
+    const struct { const char *locale, *typed, *sent; } cases[] = {
+        {"de-CH", "12.25", "/p81:12.25"}, {"de-CH", "0,35", "/p81:7"},
+        {"de-DE", "0,35", "/p81:0.35"}, {"de-DE", "0.35", "/p81:7"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        const QLocale l(c.locale);
+        platform::number_separators() = {l.decimalPoint(), l.groupSeparator(), c.locale};
+        parameter_rows().set_text(81, platform::number_text(7));
+        parameter_rows().set_typed_text(81, c.typed);
+        parameter_rows().commit(81);
+        sim->clear_received();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+        upload_parameters();
+        EXPECT_EQ(received().filter("/p81:").join(' '), c.sent) << c.typed << " in " << c.locale;
+    }
 }
 
 namespace {
@@ -300,11 +319,10 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
                              });
         // What the status bar says while the unit is sent back to its normal mode.
         QString status_at_loadnorm;
-        QObject::connect(sim.get(), &unitsim::Simulator::command_received,
-                         [&](const QString& c) {
-                             if (c == "/LOADNORM")
-                                 status_at_loadnorm = view.status_text(1);
-                         });
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+            if (c == "/LOADNORM")
+                status_at_loadnorm = view.status_text(1);
+        });
         sim->misbehave_on(row.pattern, row.fault);
         sim->clear_received();
         view.set_status_text(1, {});

@@ -28,5 +28,5 @@ inline void load_shipped_catalogue() {
     load_language_file();
     load_language_lists();
     parameter_rows().change_handler = [](int P) { run_edit_check(P); };
-    parameter_rows().commit_handler = [](int P) { run_typed_edit_check(P); };
+    parameter_rows().commit_handler = [](int P) { return run_typed_edit_check(P); };
 }

@@ -1,6 +1,7 @@
 #include "platform/vb.h"
 #include "test_util.h"
 
+#include <QLocale>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -121,23 +122,73 @@ TEST(Vb, TextsTheUserTypesReadWithTheLocaleSeparators) {
 
 TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
     const QString en = english_thousands, de = german_thousands;
+    const std::nullopt_t no = std::nullopt;
     // clang-format off
-    const struct { const char* decimal; QString thousands; const char* text; bool ok; } cases[] = {
-        {",", de, "0.35", false}, {",", de, "0,35", true}, {",", de, "1.234,5", true},
-        {",", de, "1,234.5", false}, {",", de, "0.350", false}, {",", de, "12.34", false},
-        {",", de, "1234.567", false}, {",", de, ".5", false}, {",", de, "5.", false},
-        {",", de, "1.234.567,8", true}, {",", de, "-1.000", true}, {",", de, "1,5E+20", true},
-        {",", de, "2,5,1", false}, {",", de, "abc", true}, {",", de, "12abc", true},
-        {".", en, "0,35", false}, {".", en, "0.35", true}, {".", en, "1,234.5", true},
-        {".", en, "1.234,5", false}, {".", en, "1,23", false},
-        {",", french_thousands, "1\u202F234,5", true}, {",", french_thousands, "0.35", true}};
+    const struct { const char* decimal; QString thousands; const char* text; std::optional<double> read; }
+    cases[] = {
+        {",", de, "0.35", no}, {",", de, "0,35", 0.35}, {",", de, "1.234,5", 1234.5},
+        {",", de, "1,234.5", no}, {",", de, "0.350", no}, {",", de, "12.34", no},
+        {",", de, "1234.567", no}, {",", de, ".5", no}, {",", de, "5.", no},
+        {",", de, "1.234.567,8", 1234567.8}, {",", de, "-1.000", -1000}, {",", de, "1,5E+20", 1.5e20},
+        {",", de, "2,5,1", no}, {",", de, "abc", no}, {",", de, "12abc", no}, {",", de, "", no},
+        {",", de, " 7 ", 7},
+        {".", en, "0,35", no}, {".", en, "0.35", 0.35}, {".", en, "1,234.5", 1234.5},
+        {".", en, "1.234,5", no}, {".", en, "1,23", no}, {".", en, "inf", no}, {".", en, "1e400", no},
+        {",", french_thousands, "1\u202F234,5", 1234.5}, {",", french_thousands, "0.35", no},
+        {",", french_thousands, "1\u00A0234,5", no}};
     // clang-format on
     for (const auto& c : cases) {
         ScopedSeparators seps(c.decimal, c.thousands);
-        EXPECT_EQ(in_locale_notation(QString::fromUtf8(c.text)), c.ok)
-            << "\"" << c.text << "\" with decimal " << c.decimal << " would read as "
-            << locale_val(QString::fromUtf8(c.text));
+        EXPECT_EQ(typed_number(QString::fromUtf8(c.text)), c.read)
+            << "\"" << c.text << "\" with decimal " << c.decimal;
     }
+}
+
+// Every locale Qt knows: what the locale writes reads back as the number it was written from,
+// and what it does not write is refused rather than read as another number.
+TEST(Vb, ATypedNumberReadsExactlyAsTheLocaleWritesItInEveryLocale) {
+    const NumberSeparators saved = number_separators();
+    const double values[] = {0.35, -1234567.25, 12.5, -5, 0, 1e-5, 987654321.125, -0.001};
+    const QString marks[] = {",", ".", "'", "\u2019", "\u00A0", "\u202F", " ", "\u066C"};
+    int locales = 0;
+    for (const QLocale& l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                     QLocale::AnyTerritory)) {
+        ++locales;
+        number_separators() = {l.decimalPoint(), l.groupSeparator(), l.bcp47Name()};
+        const std::string where = l.bcp47Name().toStdString();
+        for (const double v : values) {
+            for (const auto option : {QLocale::DefaultNumberOptions, QLocale::OmitGroupSeparator}) {
+                QLocale writer = l;
+                writer.setNumberOptions(option);
+                const QString written = writer.toString(v, 'f', 3);
+                EXPECT_EQ(typed_number(written), QLocale::c().toString(v, 'f', 3).toDouble())
+                    << where << ": \"" << written.toStdString() << "\" read as another number";
+            }
+            // The boxes show numbers with the locale's separators and the digits 0-9.
+            EXPECT_EQ(typed_number(number_text(v)), v) << where << ": the program's own text";
+        }
+        const QString dp = l.decimalPoint(), gs = l.groupSeparator();
+        for (const char* other : {".", ","}) {
+            if (dp == QLatin1String(other))
+                continue;
+            EXPECT_EQ(typed_number(QStringLiteral("0") + QLatin1String(other) + "35"), std::nullopt)
+                << where << ": \"0" << other << "35\" is the other notation";
+        }
+        // A typed space stands for the no-break space of a locale that groups with one.
+        const bool space_groups = !gs.isEmpty() && gs[0].isSpace();
+        for (const QString& m : marks) {
+            if (m == gs || m == dp || (space_groups && m == QLatin1String(" ")))
+                continue;
+            const QString text = QStringLiteral("1") + m + QStringLiteral("234") + dp + "5";
+            EXPECT_EQ(typed_number(text), std::nullopt)
+                << where << ": a grouping mark the locale does not use in \"" << text.toStdString()
+                << '"';
+        }
+        EXPECT_EQ(typed_number(l.toString(12.5) + QStringLiteral(" mm")), std::nullopt)
+            << where << ": text after the number";
+    }
+    number_separators() = saved;
+    EXPECT_GT(locales, 500) << "Qt knows fewer locales than expected";
 }
 
 TEST(Vb, SettingsBooleansAcceptWordsAndNumbers) {

@@ -457,6 +457,29 @@ protected:
         settle();
     }
     QString hint(int P) const { return row_widget<QLabel>("scrhint", P)->text(); }
+    // Message boxes as the real ones behave: a window of their own that takes the focus until
+    // the user answers.
+    struct FocusTakingMessages : platform::ScopedScriptedDialogs {
+        bool took_focus = false;
+        platform::Answer message_box(const QString& prompt, int style,
+                                     const QString& title) override {
+            QWidget* const owner = QApplication::activeWindow();
+            {
+                QWidget box;
+                QPushButton ok(QStringLiteral("OK"), &box);
+                box.show();
+                box.activateWindow();
+                ok.setFocus();
+                settle();
+                took_focus = took_focus || QApplication::focusWidget() == &ok;
+            }
+            // Answered, it gives the activation back to the window it came from.
+            if (owner)
+                owner->activateWindow();
+            settle();
+            return ScopedScriptedDialogs::message_box(prompt, style, title);
+        }
+    };
 };
 
 // The universal flow element also shows its points and chart.
@@ -551,20 +574,7 @@ TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
 // answered: the user comes back to the same boxes, so the changed list the edit hid must not let
 // the page take its room meanwhile.
 TEST_F(SetUpPagesTest, ARefusedValuesMessageLeavesTheBoxesWhereTheUserTypes) {
-    struct FocusTakingMessages : platform::ScopedScriptedDialogs {
-        bool took_focus = false;
-        platform::Answer message_box(const QString& prompt, int style,
-                                     const QString& title) override {
-            QWidget box;
-            QPushButton ok(QStringLiteral("OK"), &box);
-            box.show();
-            box.activateWindow();
-            ok.setFocus();
-            settle();
-            took_focus = took_focus || QApplication::focusWidget() == &ok;
-            return ScopedScriptedDialogs::message_box(prompt, style, title);
-        }
-    } messages;
+    FocusTakingMessages messages;
     show_fullest_set(false);
     main->cso_tabs->setCurrentIndex(1);
     main->parameter_tabs->setCurrentIndex(9);
@@ -579,7 +589,8 @@ TEST_F(SetUpPagesTest, ARefusedValuesMessageLeavesTheBoxesWhereTheUserTypes) {
     };
     const std::vector<QPoint> before = places();
     // 5 is taken; "1,5" is no number where "." is the decimal separator; then 7 in the same box.
-    for (const auto& [P, text] : {std::pair{170, "5"}, std::pair{171, "1,5"}, std::pair{171, "7"}}) {
+    for (const auto& [P, text] :
+         {std::pair{170, "5"}, std::pair{171, "1,5"}, std::pair{171, "7"}}) {
         QLineEdit* box = row_widget<QLineEdit>("scrpar", P);
         main->activateWindow();
         box->setFocus();
@@ -587,11 +598,50 @@ TEST_F(SetUpPagesTest, ARefusedValuesMessageLeavesTheBoxesWhereTheUserTypes) {
         QTest::keyClicks(box, QLatin1String(text));
         QTest::keyClick(box, Qt::Key_Return);
         settle();
-        EXPECT_EQ(places(), before) << "after \"" << text << "\" in P" << P
-                                    << " the boxes moved under the user's mouse";
+        EXPECT_EQ(places(), before)
+            << "after \"" << text << "\" in P" << P << " the boxes moved under the user's mouse";
     }
     EXPECT_TRUE(messages.took_focus) << "the message never had the focus: nothing was tried";
     EXPECT_EQ(fields(messages.prompts.size(), parameter_rows().text(171)), fields(1u, "7"));
+}
+
+// After a refused value the user is back in the refused box with its text selected, whether they
+// left it with Tab or Enter: the correction they type replaces the text there, and no other
+// parameter takes it.
+TEST_F(SetUpPagesTest, AfterARefusedValueTheCorrectionGoesIntoTheRefusedBox) {
+    FocusTakingMessages messages;
+    platform::number_separators() = {",", ".", "de-DE"};
+    QLineEdit* near_blanking = row_widget<QLineEdit>("scrpar", 107);
+    edit(107, "0,3");
+    std::vector<QString> before;
+    for (const DefinitionRecord& r : definitions_table())
+        before.push_back(r.value_text);
+    for (const auto key : {Qt::Key_Tab, Qt::Key_Return}) {
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        near_blanking->setFocus();
+        near_blanking->selectAll();
+        for (const char* typed : {"0.35", "0,35"}) {
+            QWidget* into = QApplication::focusWidget();
+            ASSERT_NE(into, nullptr) << "nothing has the focus";
+            QTest::keyClicks(into, QLatin1String(typed));
+            QTest::keyClick(into, key);
+            settle();
+        }
+        const std::string how = key == Qt::Key_Tab ? "Tab" : "Enter";
+        EXPECT_TRUE(messages.took_focus) << how << ": the refusal was never shown";
+        EXPECT_EQ(fields(definitions_table()[107].value_text, near_blanking->text()),
+                  fields("0.35", "0,35"))
+            << how << ": the correction did not replace the refused text";
+        before[107] = definitions_table()[107].value_text;
+        for (size_t P = 20; P < before.size(); ++P)
+            EXPECT_EQ(definitions_table()[P].value_text, before[P])
+                << how << ": P" << P << " took what was typed after the refusal";
+        edit(107, "0,3");
+        before[107] = definitions_table()[107].value_text;
+        messages.took_focus = false;
+    }
+    platform::number_separators() = {};
 }
 
 // A page whose fonts came down to fit a crowded view has them back once the view is no longer

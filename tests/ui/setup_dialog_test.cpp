@@ -79,8 +79,14 @@ TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
     QTest::keyClicks(d.txtLevelOffset, "-1,5x");
     EXPECT_EQ(d.txtLevelOffset->text(), "-1,5") << "a letter got into the offset";
     EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, -1.5);
+    // What is no number of the locale is never read as one; leaving the box with it puts the
+    // offset back.
     d.txtLevelOffset->setText("abc");
-    EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, 0);
+    EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, -1.5);
+    dialogs.prompts.clear();
+    emit d.txtLevelOffset->editingFinished();
+    EXPECT_EQ(fields(dialogs.messages().size(), d.txtLevelOffset->text()),
+              fields(size_t(1), "-1,5"));
 }
 
 TEST_F(SetupDialogTest, OpeningPutsTheTotaliserOnTheFlowVolumeUnit) {
