@@ -256,12 +256,14 @@ private:
 };
 
 // What a charted file lacks: records its header counts that it does not hold, and entries that
-// could not be read. Empty for a sound file.
+// could not be read. Empty for a sound file. An entry that could not be read is held all the
+// same: it is told once, among the unreadable ones, and not again as a record the file lacks.
 QString damage_text(const logfile::DecodedLog& d) {
     QStringList lines;
-    if (d.records_read() < d.header.log_records)
+    const int held = d.records_read() + d.malformed_records;
+    if (held < d.header.log_records)
         lines << text(2330, "The log file holds %1 of the %2 records its header announces.")
-                     .arg(d.records_read())
+                     .arg(held)
                      .arg(platform::number_text(d.header.log_records).trimmed());
     if (d.malformed_records > 0)
         lines << QString::number(d.malformed_records) + QLatin1Char(' ') +

@@ -674,14 +674,15 @@ void UnitLogCommands::Command7_Click() {
     const QString refused = ui_text(1126, QStringLiteral("The unit did not accept the command.")) +
                             CR + CR +
                             ui_text(1127, QStringLiteral("Check the connection and try again."));
+    // Going ahead erases the unit's log: Enter at either question must not do that.
     if (platform::msg_box(
             ui_text(1120, QStringLiteral("All log data in the unit will be erased.")) + CR + CR +
                 ui_text(1121, QStringLiteral("Do you want to continue?")),
-            mb::YesNo | mb::Critical, title) != Answer::Yes)
+            mb::YesNo | mb::Critical | mb::DefaultButton2, title) != Answer::Yes)
         return;
     if (platform::msg_box(ui_text(1123, QStringLiteral("Erased log data cannot be recovered.")) +
                               CR + CR + ui_text(1124, QStringLiteral("Are you sure?")),
-                          mb::YesNo | mb::Critical, title) != Answer::Yes)
+                          mb::YesNo | mb::Critical | mb::DefaultButton2, title) != Answer::Yes)
         return;
     LinkState& L = link();
     L.quiet_commands = true;

@@ -102,8 +102,9 @@ protected:
         SimulatedUnitTest::TearDown();
     }
     // The shipped catalogue and texts with every parameter at its default, rows for every
-    // defined parameter with their edit check, and the tab made again on them.
-    void use_shipped_catalogue() {
+    // defined parameter with their edit check (none, as before a set is loaded, without
+    // `with_rows`), and the tab made again on them.
+    void use_shipped_catalogue(bool with_rows = true) {
         saved_folder = platform::program_folder();
         platform::set_program_folder(QUILLARN_DATA_DIR);
         load_shipped_catalogue();
@@ -114,7 +115,8 @@ protected:
             r.value_text = r.present ? platform::number_text_c(r.default_value) : "NO";
         }
         rec(926).value_text = "2.0.5";
-        ensure_parameter_rows();
+        if (with_rows)
+            ensure_parameter_rows();
         make_tab();
     }
     // Types into the tab's box of P and presses Enter, as the user does.
@@ -326,6 +328,16 @@ TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
     const QList<QByteArray> saved = f.readAll().split(',');
     EXPECT_EQ(fields(saved[41 - 20], saved[81 - 20], saved[170 - 20]), fields("30", "7", "810"))
         << "the save wrote KOVEX values the unit no longer has";
+}
+
+TEST_F(KovexTest, DefaultKovexBeforeAnySetIsLoadedShowsTheUnitsValuesOnBothPages) {
+    use_shipped_catalogue(false);
+    dialogs.answers = {platform::Answer::Ok};
+    kovex->Command15_Click();
+    EXPECT_EQ(fields(parameter_rows().text(170), page->parameter_boxes[170]->text(),
+                     parameter_rows().text(171), page->parameter_boxes[171]->text()),
+              fields("810", "810", "0.5", "0.5"))
+        << "the unit's KOVEX set was read and shown on neither page";
 }
 
 TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {

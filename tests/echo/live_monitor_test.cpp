@@ -341,6 +341,32 @@ TEST_F(LiveMonitorTest, OneLateReplyOnASoundLineKeepsMonitoringWithoutAWord) {
     }
 }
 
+// Two late traces in a row are two ticks without an answer only when nothing was answered
+// between them: status reads that came back show a sound line, and monitoring carries on.
+TEST_F(LiveMonitorTest, LateTracesWithAnsweredReadsBetweenThemKeepMonitoring) {
+    platform::set_time_scale(20);
+    sim->set_time_scale(20);
+    page->trace_boxes[0]->setChecked(true);
+    shell().trace_interval = {1, 20, 20, 20};
+    unit().echo().set_sample_count(50);
+    for (const auto& [status, stays_live] : {std::pair{"True", true}, {"False", false}}) {
+        SCOPED_TRACE(std::string("status read-out ") + status);
+        write_ini(ini, "Echo Control", "Status", status);
+        dialogs.prompts.clear();
+        ticks.clear();
+        go_live();
+        run_ticks(1);
+        sim->misbehave_on("/ECHORAW1", Misbehaviour::late(25000), 2);
+        platform::wait_until([&] { return ticks.size() >= 4 || !link().echo_online; }, 600);
+        EXPECT_EQ(fields(link().echo_online, dialogs.messages().size()),
+                  fields(stays_live, stays_live ? 0 : 1))
+            << "live echo went offline on a sound line, or kept going on a dead one: "
+            << dialogs.messages().join(" | ").toStdString();
+        page->offline_option->setChecked(true);
+        platform::wait_ms(500);
+    }
+}
+
 TEST_F(LiveMonitorTest, AFailedLogOnLeavesMonitoringOff) {
     shell().login_passcode = "000000";
     page->live_option->setChecked(true);

@@ -188,6 +188,9 @@ TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
     UnitIdentity flow_on_point2 = flow1;
     flow_on_point2.p61_is_1 = false;
     flow_on_point2.p61_is_2 = true;
+    UnitIdentity volume_on_point1 = volume2;
+    volume_on_point1.p61_is_2 = false;
+    volume_on_point1.p61_is_1 = true;
     const struct {
         const char* what;
         UnitIdentity unit;
@@ -196,6 +199,7 @@ TEST(ModelCapabilities, CsoModelLogsWhatTheUnitSaysItMeasures) {
         {"flow on point 1", flow1, FLOW},
         {"volume on point 2", volume2, {27}},
         {"flow unit with point 2 set", flow_on_point2, {}},
+        {"volume unit with point 1 set", volume_on_point1, {}},
         {"no answers", {}, {}},
     };
     for (const auto& c : cases)

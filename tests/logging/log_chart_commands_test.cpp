@@ -309,11 +309,13 @@ TEST_F(LogChartCommandsTest, DamagedRecordsAreLeftOutAndToldOnce) {
          "The log file holds 0 of the 300 records its header announces."},
         {"a record not hex throughout",
          head(4) + records(2) + ",$00001E00OK," + records(1, 3) + trailer, 3,
-         "The log file holds 3 of the 4 records its header announces.\r\n"
+         "1 entries of the log could not be read and were left out."},
+        {"cut short with a record not hex",
+         head(300) + records(2) + ",$00001E00OK," + records(1, 3) + trailer, 3,
+         "The log file holds 4 of the 300 records its header announces.\r\n"
          "1 entries of the log could not be read and were left out."},
         {"short and long entries",
          head(4) + "$0000000064,$00000F00,$00002D0066~,$0000300067" + trailer, 2,
-         "The log file holds 2 of the 4 records its header announces.\r\n"
          "2 entries of the log could not be read and were left out."},
     };
     const QString path = dir.filePath("noisy.vlg");

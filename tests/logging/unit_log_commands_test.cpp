@@ -449,11 +449,20 @@ TEST_F(UnitLogCommandsTest, GetUnitInfoResetsThePageThenReads) {
 
 TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQuiet) {
     unit().log().simulate(50, unit_now);
-    for (auto answers : {std::vector<Answer>{Answer::No}, {Answer::Yes, Answer::No}}) {
+    // Enter (no answer left) keeps the log: No is the default of both questions.
+    const struct {
+        std::vector<Answer> answers;
+        size_t questions;
+    } refusals[] = {{{Answer::No}, 1}, {{Answer::Yes, Answer::No}, 2}, {{}, 1}, {{Answer::Yes}, 2}};
+    for (const auto& row : refusals) {
+        SCOPED_TRACE(testing::Message() << row.answers.size() << " answers");
         sim->clear_received();
-        dialogs.answers.assign(answers.begin(), answers.end());
+        dialogs.prompts.clear();
+        dialogs.answers.assign(row.answers.begin(), row.answers.end());
         page->Command7->click();
-        EXPECT_TRUE(sim->received().isEmpty() && !link().quiet_commands);
+        EXPECT_TRUE(sim->received().isEmpty() && !link().quiet_commands)
+            << "the unit was told to clear its log without two Yes answers";
+        EXPECT_EQ(dialogs.prompts.size(), row.questions) << "the clear went on after a No";
     }
     for (bool dead : {false, true}) {
         SCOPED_TRACE(testing::Message() << "dead link " << dead);
@@ -461,6 +470,7 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
         unit().log().simulate(50, unit_now);
         dialogs.prompts.clear();
         sim->misbehave_on("/clearlog", dead ? Misbehaviour::silence() : Misbehaviour::refusal());
+        dialogs.answers = {Answer::Yes, Answer::Yes};
         page->Command7->click();
         EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog"));
         EXPECT_EQ(
@@ -471,6 +481,7 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
     make_unit(UnitKind::Level);
     unit().log().simulate(50, unit_now);
     restart();
+    dialogs.answers = {Answer::Yes, Answer::Yes};
     page->Command7->click();
     EXPECT_EQ(fields(unit().log().records().size(), dialogs.messages().mid(2).join("|"),
                      after_logon().contains("/LOGINFO"), text4(6), link().quiet_commands),
