@@ -344,8 +344,6 @@ void ParameterWindow::Command3_Click() {
         return;
     }
     Label1->setText(ui_text(1194, QStringLiteral("Parameter sent")));
-    Text2->setModified(false); // the unit took it: a later refusal puts this value back
-    value_shown_ = Text2->text();
     if (ia::written_blind(n))
         return;
     const auto back = exchange(QStringLiteral("/p%1").arg(n));

@@ -335,10 +335,8 @@ void run_edit_check(int Index) {
 
 bool run_typed_edit_check(int Index) {
     const QString typed = scrpar(Index).text.trimmed();
-    // Text rows and the fieldbus names take words; clearing a box stores nothing.
-    const bool words =
-        holds_text_value(Index) || (Index == 96 && fieldbus_code_text(typed) != typed);
-    if (typed.isEmpty() || words) {
+    // The fieldbus protocol is also taken by its name; clearing a box stores nothing.
+    if (typed.isEmpty() || (Index == 96 && fieldbus_code_text(typed) != typed)) {
         run_edit_check(Index);
         return true;
     }

@@ -125,7 +125,7 @@ SystemInfo query_system_info() {
     s.language_name = QLocale::languageToString(messages.language());
     s.decimal_separator = numeric.decimalPoint();
     s.thousands_separator = numeric.groupSeparator();
-    s.number_locale = numeric.bcp47Name();
+    s.number_locale = numeric.name();
 
     s.locale_name = time.name();
     const QString qt_short = time.dateFormat(QLocale::ShortFormat);

@@ -10,7 +10,7 @@ struct SystemInfo {
     QString language_name;     // English name of the user locale's language, e.g. "German"
     QString decimal_separator; // e.g. "," for German
     QString thousands_separator;
-    QString number_locale; // e.g. "de-CH": whose notation typed numbers follow
+    QString number_locale; // e.g. "de_CH": whose notation typed numbers follow
     QString computer_name;
     QString user_name;
     QString local_appdata; // per-user application data folder; empty when there is none

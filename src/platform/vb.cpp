@@ -264,15 +264,12 @@ QLocale locale_writing(const NumberSeparators &sep) {
     if (!matched) {
         for (const QLocale &l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                          QLocale::AnyTerritory)) {
-            if (writes_separators(l, sep) && l.zeroDigit() == QLatin1String("0")) {
+            if (writes_separators(l, sep)) {
                 chosen = l;
                 break;
             }
         }
     }
-    // Without a thousands separator a typed number has no grouping at all.
-    if (sep.thousands.isEmpty())
-        chosen.setNumberOptions(chosen.numberOptions() | QLocale::RejectGroupSeparator);
     found.emplace(key, chosen);
     return chosen;
 }
@@ -281,12 +278,7 @@ QLocale locale_writing(const NumberSeparators &sep) {
 
 QLocale number_locale() {
     const auto &sep = number_separators();
-    if (!sep.locale.isEmpty()) {
-        const QLocale named(sep.locale);
-        if (writes_separators(named, sep))
-            return named;
-    }
-    return locale_writing(sep);
+    return sep.locale.isEmpty() ? locale_writing(sep) : QLocale(sep.locale);
 }
 
 std::optional<double> typed_number(const QString &text) {

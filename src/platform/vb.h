@@ -26,7 +26,7 @@ struct NumberSeparators {
     QString decimal;
     QString thousands;
     // The locale whose notation a typed number must follow (its digits, signs and grouping),
-    // e.g. "de_CH". Empty, or one that writes other separators: a locale that writes these.
+    // e.g. "de_CH"; empty: a locale that writes the separators above.
     QString locale;
 };
 NumberSeparators &number_separators();

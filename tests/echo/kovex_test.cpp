@@ -19,6 +19,7 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -308,6 +309,11 @@ TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
     EXPECT_EQ(page->parameter_boxes[41]->text(), "30") << "the tab kept the set before";
     type(81, "7");
     EXPECT_EQ(parameter_rows().text(81), "7") << "typed on the tab, not on the parameter page";
+    type(81, "7,5"); // no number where the decimal separator is "."
+    QApplication::processEvents();
+    EXPECT_EQ(fields(parameter_rows().text(81), page->parameter_boxes[81]->selectedText()),
+              fields("7", "7"))
+        << "after the refusal the tab's box must hold the old value, selected for the correction";
 
     sim->clear_received();
     dialogs.answers = {platform::Answer::Ok};

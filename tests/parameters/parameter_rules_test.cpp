@@ -99,6 +99,9 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
     EXPECT_EQ(fields(rec(96).unit_value, rec(96).value_text, parameter_state().parameter_list_mode),
               fields(1, "1", 0))
         << "the protocol is stored by its number, and an edit hides the parameter list";
+    parameter_rows().set_typed_text(96, "Profibus");
+    EXPECT_TRUE(parameter_rows().commit(96) && rec(96).unit_value == 2)
+        << "a protocol typed by its name is no number, but taken";
 }
 
 TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {

@@ -162,7 +162,7 @@ TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother
         {"en_GB", ".", ",", "1.234,5", 0.2, "0.2"}, {"en_GB", ".", ",", "1,234.5", 1234.5, "1234.5"}};
     // clang-format on
     for (const auto& c : cases) {
-        platform::number_separators() = {c.decimal, c.thousands};
+        platform::number_separators() = {c.decimal, c.thousands, c.locale};
         PowerCalculatorWindow w;
         QLineEdit* duration = w.Text1[0];
         const std::string where = std::string(c.locale) + " typed " + c.typed;
@@ -182,6 +182,9 @@ TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother
         if (refused) {
             EXPECT_TRUE(dialogs.messages().first().contains(QString("\"%1\"").arg(c.decimal)))
                 << dialogs.messages().first().toStdString();
+            QApplication::processEvents();
+            EXPECT_EQ(duration->selectedText(), c.shown) << where << ": the correction would not "
+                                                         << "replace the refused value";
         }
         dialogs.prompts.clear();
     }

@@ -87,6 +87,8 @@ TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
     emit d.txtLevelOffset->editingFinished();
     EXPECT_EQ(fields(dialogs.messages().size(), d.txtLevelOffset->text()),
               fields(size_t(1), "-1,5"));
+    d.txtLevelOffset->clear();
+    EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, 0) << "a cleared box kept an offset";
 }
 
 TEST_F(SetupDialogTest, OpeningPutsTheTotaliserOnTheFlowVolumeUnit) {
