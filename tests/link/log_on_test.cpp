@@ -144,6 +144,17 @@ TEST_F(LogOnTest, EachFailedLogOnSaysWhyOnceAndAsksNothingMore) {
         }
 }
 
+TEST_F(LogOnTest, LineNoiseHoldingNoIsToldAsUnreadableNotAsAWrongPasscode) {
+    sim->misbehave_on("/access:*", Misbehaviour::garbage("\xfe"
+                                                         "NO\x01\r\n"));
+    EXPECT_FALSE(connect_to_unit(false));
+    EXPECT_EQ(fields(link().log_on_result, dialogs.messages().join('|')),
+              fields(LogOnResult::Garbled,
+                     ui_text(2041, "The unit's answer could not be read. Check the cable and the "
+                                   "port settings (baud rate).")))
+        << "noise on the line was told as a refused passcode";
+}
+
 TEST_F(LogOnTest, QuestionsTheUnitLeavesUnansweredLeaveTheirFlagsOffAndTheLogOnGoesOn) {
     // A firmware without a question: it is asked three times, told once, and the log-on ends
     // with the access and "/LOADNORM" as on any unit.
