@@ -189,30 +189,29 @@ bool log_on_and_identify(bool use_stored_code) {
         }
         L.connect_model_flag = false;
 
-        // A question the unit leaves unanswered gets an empty reply, which leaves its flag off,
-        // and the sequence goes on: a firmware may lack the question. The link has told the user.
-        // A second command in a row without an answer means that the line has died: nothing more
-        // is asked, and the user is not told again.
-        bool failed_before = false;
+        // Once "/LOADQUICK" has gone out the unit stays in its quick mode until the access and
+        // "/LOADNORM" at the end, so those go out whatever went unanswered before them. A
+        // question the unit leaves unanswered leaves its flag off and the sequence goes on: a
+        // firmware may lack the question. The link tells the first command of the log-on that
+        // gets no answer, and no other. Only an unanswered final access makes the line dead.
         bool told = false;
-        bool line_dead = false;
+        bool stopped = false;
         auto ask = [&](const QString& cmd, const QString& status_text) {
             clear_reply();
-            if (line_dead)
+            if (stopped)
                 return false;
-            L.failure_message = told ? LinkState::FailureMessage::AlreadyTold
-                                     : LinkState::FailureMessage::Shown;
+            L.failure_message =
+                told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
             send_command(cmd, status_text);
             L.failure_message = LinkState::FailureMessage::Shown;
-            if (!L.comms_abort) {
-                failed_before = false;
+            if (!L.comms_abort)
                 return true;
-            }
             L.reply_buffer.clear();
+            // The link counts every failure of its own as told; an exchange that ended without
+            // one was stopped from outside (the user's Cancel, a closing window), which ends the
+            // sequence at once, in the wait or in the pause before a resend.
+            stopped = !L.failure_told;
             told = told || L.failure_told;
-            // An exchange stopped by the user or another handler ends the sequence at once.
-            line_dead = failed_before || !L.reply_timed_out;
-            failed_before = true;
             return false;
         };
         if (plain_unit) {
@@ -247,16 +246,20 @@ bool log_on_and_identify(bool use_stored_code) {
         }
 
         link_view().set_param_screen_captions();
-        ask(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
-        if (!L.quorvantix_unit)
+        const bool access_answered =
+            ask(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
+        if (access_answered && !L.quorvantix_unit)
             ask(lc::LOADNORM,
                 ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
         link_view().set_status_text(1, QString());
-        if (L.comms_abort) {
-            // The line has died, or its last command went unanswered, or the log-on was stopped.
+        if (!access_answered || stopped) {
+            // The line has died, or the log-on was stopped: the caller asks nothing more.
+            L.comms_abort = true;
             L.failure_told = told;
             return true;
         }
+        // The unit answered its access: it is logged on, whatever else it left unanswered.
+        L.comms_abort = false;
     }
 
     if (!L.echo_online)

@@ -3,17 +3,19 @@
 // capability questions, the way to the unit's logging board, and the way back out of the
 // board's bridge mode.
 
-#include <QString>
 #include "link/link_state.h"
+#include <QString>
 
 #include <cstdint>
 
 // Opens the port (unless the modem line is up), logs on and identifies the unit. True once the
-// access command was accepted and the line held to the end of the identification; on False
-// nothing more is asked of the unit. A question the unit does not answer leaves its flag off and
-// the log-on goes on; two unanswered commands in a row are a dead line, which ends it. How the
-// log-on ended is in link().log_on_result; every failure has told the user
-// (link().failure_told), once.
+// access command was accepted and the unit answered the access again at the end of the
+// identification; on False nothing more is asked of the unit. A question the unit does not
+// answer leaves its flag off and the log-on goes on to that final access and "/LOADNORM", so the
+// unit is never left in its quick mode; the first unanswered command is told, once per log-on.
+// An unanswered final access is a dead line; a stop from outside (Cancel, a closing window) ends
+// the log-on at once. How the log-on ended is in link().log_on_result; every failure has told
+// the user (link().failure_told), once.
 bool connect_to_unit(bool use_stored_code);
 
 // Logs on and reaches the logging board; True when the board answered. On False the user has

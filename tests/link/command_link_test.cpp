@@ -261,6 +261,32 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
     set_link_view(&view);
 }
 
+TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply) {
+    // P20's first send is answered 42 s late (and the unit answers in order). Cancel comes in the
+    // pause before its resend and still stands while P21 waits for that answer; the next command
+    // after it must wait for it too.
+    struct CancellingView : RecordingLinkView {
+        void set_status_text(int panel, const QString& text) override {
+            RecordingLinkView::set_status_text(panel, text);
+            if (panel == 1 && text == retry_status(1))
+                link().cancel_requested = true;
+        }
+    } cancelling;
+    set_link_view(&cancelling);
+    open_port();
+    link().cancel_ends_waits = true;
+    sim->unit().set_value(20, 2);
+    sim->unit().set_value(21, 7);
+    sim->misbehave_on("/p20", Misbehaviour::late(42000), 1);
+    send_command("/p20");
+    send_command("/p21");
+    set_link_view(&view);
+    link().cancel_requested = false;
+    send_command("/p21");
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(21))
+        << "P21 showed the answer P20 still owed when the user cancelled";
+}
+
 TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";

@@ -144,6 +144,17 @@ TEST_F(LogOnTest, EachFailedLogOnSaysWhyOnceAndAsksNothingMore) {
         }
 }
 
+TEST_F(LogOnTest, LineNoiseHoldingNoIsToldAsUnreadableNotAsAWrongPasscode) {
+    sim->misbehave_on("/access:*", Misbehaviour::garbage("\xfe"
+                                                         "NO\x01\r\n"));
+    EXPECT_FALSE(connect_to_unit(false));
+    EXPECT_EQ(fields(link().log_on_result, dialogs.messages().join('|')),
+              fields(LogOnResult::Garbled,
+                     ui_text(2041, "The unit's answer could not be read. Check the cable and the "
+                                   "port settings (baud rate).")))
+        << "noise on the line was told as a refused passcode";
+}
+
 TEST_F(LogOnTest, QuestionsTheUnitLeavesUnansweredLeaveTheirFlagsOffAndTheLogOnGoesOn) {
     // A firmware without a question: it is asked three times, told once, and the log-on ends
     // with the access and "/LOADNORM" as on any unit.
@@ -152,6 +163,8 @@ TEST_F(LogOnTest, QuestionsTheUnitLeavesUnansweredLeaveTheirFlagsOffAndTheLogOnG
         {UnitKind::Volume, {"/ISVOLUME"}, "p61=2"},
         {UnitKind::Cso, {"/ISCSO"}, "plain"},
         {UnitKind::Flow, {"/ISCSO", "/ISFLOW"}, "p61=1"},
+        {UnitKind::Flow, {"/ISFLOW", "/ISVOLUME"}, "p61=1"},
+        {UnitKind::Volume, {"/ISCSO", "/p61", "/ISFLOW", "/ISVOLUME"}, "plain"},
     };
     // clang-format on
     keep_unit_on_program_time();
@@ -174,16 +187,18 @@ TEST_F(LogOnTest, QuestionsTheUnitLeavesUnansweredLeaveTheirFlagsOffAndTheLogOnG
     }
 }
 
-TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsToldOnceAndAsksOneCommandMore) {
-    // The line dies at command `served` of the log-on: that command and the next one go
-    // unanswered, and nothing more is asked. Two unanswered commands take 121 s each at most
-    // (three sends of 40 s, two pauses), less for an access command.
+TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsAskedUpToTheFinalAccessAndToldOnce) {
+    // The line dies at command `served` of the log-on: every command after it up to the final
+    // access goes unanswered (three sends each; the second access code is followed by the first),
+    // and nothing more is asked. A line that dies at "/LOADNORM" has answered the final access:
+    // the unit is logged on. Three sends of 40 s and two pauses take 121 s, of an access 31 s.
     // clang-format off
-    const struct { int served; double seconds; } cases[] = {
-        {2, 2 * 121},          // "/LOADQUICK", then "/ISCSO"
-        {6, 2 * 121},          // "/p87", then "/p99"
-        {9, 121 + 31},         // "/ISVOLUME", then the access again
-        {10, 31 + 121},        // the access again, then "/LOADNORM"
+    const struct { int served; bool logged_on; } cases[] = {
+        {2, false},  // "/LOADQUICK"
+        {6, false},  // "/p87"
+        {9, false},  // "/ISVOLUME"
+        {10, false}, // the final access
+        {11, true},  // "/LOADNORM"
     };
     // clang-format on
     keep_unit_on_program_time();
@@ -195,18 +210,69 @@ TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsToldOnceAndAsksOneCommandMore)
         unitsim::apply_fault(sim->responder(),
                              unitsim::parse_fault(QString("drop-after=%1").arg(c.served)));
         dialogs.prompts.clear();
-        const QString dying = PLAIN[c.served], next = PLAIN[c.served + 1];
+        QStringList unanswered;
+        double seconds = 0;
+        for (const QString& cmd : PLAIN.mid(c.served, c.logged_on ? 1 : 11 - c.served)) {
+            const QStringList sends = cmd.startsWith("/access:") && cmd != ACCESS
+                                          ? QStringList{cmd, cmd, cmd, ACCESS, ACCESS, ACCESS}
+                                          : QStringList{cmd, cmd, cmd};
+            unanswered += sends;
+            seconds += (cmd.startsWith("/access:") ? 31 : 121) * (sends.size() / 3);
+        }
+        if (c.logged_on)
+            seconds += 2; // the pause that ends a log-on
         const double start = platform::seconds();
         const bool logged_on = connect_to_unit(true);
         const double took = platform::seconds() - start;
         EXPECT_EQ(fields(logged_on, link().failure_told, dialogs.messages().join('|'),
                          received().mid(c.served).join(' ')),
-                  fields(false, true, NO_REPLY,
-                         QStringList({dying, dying, dying, next, next, next}).join(' ')))
-            << "the line died at " << dying.toStdString();
-        EXPECT_LT(took, c.seconds + 1)
-            << "the dead line was waited for too long at " << dying.toStdString();
+                  fields(c.logged_on, true, NO_REPLY, unanswered.join(' ')))
+            << "the line died at " << PLAIN[c.served].toStdString();
+        EXPECT_LT(took, seconds + 1)
+            << "the dead line was waited for too long at " << PLAIN[c.served].toStdString();
     }
+}
+
+TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
+    // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks: by the user's
+    // Cancel, or by another handler (a closing window) in the wait or in the pause before a resend.
+    struct StoppingView : RecordingLinkView {
+        QString when;
+        bool cancel = false;
+        void set_status_text(int panel, const QString& text) override {
+            RecordingLinkView::set_status_text(panel, text);
+            if (panel == 1 && text == when)
+                (cancel ? link().cancel_requested : link().comms_abort) = true;
+        }
+    } stopping;
+    const QString asking = ui_text(1390, "Checking flow mode...");
+    const QString pause = ui_text(1416, "No reply - retry") + " 1";
+    const struct {
+        const char* how;
+        QString when;
+        bool cancel;
+    } cases[] = {{"Cancel", asking, true},
+                 {"a stop in the wait", asking, false},
+                 {"a stop in the pause before a resend", pause, false}};
+    sim->misbehave_on("/ISFLOW", Misbehaviour::silence());
+    set_link_view(&stopping);
+    link().cancel_ends_waits = true;
+    for (const auto& c : cases) {
+        sim->clear_received();
+        dialogs.prompts.clear();
+        link().cancel_requested = false;
+        stopping.when = c.when;
+        stopping.cancel = c.cancel;
+        const bool logged_on = connect_to_unit(true);
+        platform::wait_ms(100); // what was written reaches the unit
+        const QStringList sent = received();
+        EXPECT_EQ(fields(logged_on, sent.mid(sent.indexOf("/ISFLOW")).join(' '),
+                         dialogs.messages().join('|')),
+                  fields(false, "/ISFLOW", ""))
+            << c.how << " did not stop the log-on";
+    }
+    stopping.when.clear();
+    set_link_view(&view);
 }
 
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {

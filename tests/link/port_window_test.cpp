@@ -142,6 +142,18 @@ TEST_F(PortWindowTest, APluggedAndAPulledDeviceShowWhileTheWindowIsOpen) {
     EXPECT_EQ(port_names(w.rows()), "COM1 COM17 COM3");
 }
 
+TEST_F(PortWindowTest, EveryKindOfSerialDeviceShowsWhenPluggedIn) {
+    platform::set_time_scale(1);
+    PortWindow& w = port_window();
+    w.show();
+    for (const QString node : {"ttyUSB0", "ttyACM0", "ttyAMA0", "rfcomm0"}) {
+        add_device(node);
+        EXPECT_TRUE(
+            platform::wait_until([&] { return w.rows().filter("(" + node + ")").size() == 1; }, 10))
+            << node.toStdString() << " was plugged in and never showed in the port list";
+    }
+}
+
 TEST_F(PortWindowTest, SearchButtonRefreshesAndSelectsTheCurrentPortAgain) {
     shell().com_port = 1;
     PortWindow& w = port_window();

@@ -56,6 +56,16 @@ TEST_F(ReprogramTest, ABootLoadWithoutAnAnswerIsAFailure) {
     EXPECT_FALSE(sim->unit().in_bootloader());
 }
 
+TEST_F(ReprogramTest, ABootLoadTheUnitRefusesIsAFailure) {
+    dialogs.answers = {platform::Answer::Yes};
+    sim->misbehave_on("/BOOTLOAD", unitsim::Misbehaviour::refusal());
+    bootload_Click();
+    EXPECT_TRUE(
+        dialogs.prompts.back().text.startsWith(ui_text(2537, "Failed to BOOTLOAD the unit")))
+        << "the unit said NO and the user was told it is in its boot-loader: "
+        << dialogs.messages().join('|').toStdString();
+}
+
 TEST_F(ReprogramTest, AFailedLogOnTakesTheDisplayOfflineAndSendsNoBootLoad) {
     shell().login_passcode = "111111";
     dialogs.answers = {platform::Answer::Yes};

@@ -66,6 +66,25 @@ TEST_F(ParameterRoadTest, OldFirmwareIsReadOneByOneWithTheSameResult) {
               fields(980, "/p20", "/p999", true, true, 1.5, "2", true));
 }
 
+TEST_F(ParameterRoadTest, AUnitSilentToLogOnQuestionsIsReadOneByOneAndLeftInItsNormalMode) {
+    seed_unit(unitsim::UnitKind::Volume, "1.80");
+    keep_unit_on_program_time();
+    platform::set_time_scale(1000); // the program's time passes only while it waits
+    sim->set_time_scale(1000);
+    for (const char* question : {"/ISCSO", "/p61", "/ISFLOW", "/ISVOLUME"})
+        sim->misbehave_on(question, unitsim::Misbehaviour::silence(), 3); // the log-on's sends
+    download();
+    const QStringList r = received();
+    const qsizetype quick = r.indexOf("/LOADQUICK"), normal = r.indexOf("/LOADNORM");
+    EXPECT_EQ(fields(normal > r.lastIndexOf("/ISVOLUME"), normal < r.lastIndexOf("/LOADQUICK"),
+                     sent_matching(r.mid(normal), "/p").size(), parameter_state().parameters_loaded,
+                     dialogs.messages().count(ui_text(
+                         1299, "No reply from the unit. Check the cable and the port settings."))),
+              fields(true, true, 980, true, 1))
+        << "the log-on left the unit in its quick mode or the read did not complete: "
+        << r.mid(quick, normal - quick + 1).join(' ').toStdString();
+}
+
 TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
     download();
     EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded,
