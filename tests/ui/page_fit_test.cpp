@@ -579,7 +579,8 @@ TEST_F(SetUpPagesTest, ARefusedValuesMessageLeavesTheBoxesWhereTheUserTypes) {
     };
     const std::vector<QPoint> before = places();
     // 5 is taken; "1,5" is no number where "." is the decimal separator; then 7 in the same box.
-    for (const auto& [P, text] : {std::pair{170, "5"}, std::pair{171, "1,5"}, std::pair{171, "7"}}) {
+    for (const auto& [P, text] :
+         {std::pair{170, "5"}, std::pair{171, "1,5"}, std::pair{171, "7"}}) {
         QLineEdit* box = row_widget<QLineEdit>("scrpar", P);
         main->activateWindow();
         box->setFocus();
@@ -587,8 +588,8 @@ TEST_F(SetUpPagesTest, ARefusedValuesMessageLeavesTheBoxesWhereTheUserTypes) {
         QTest::keyClicks(box, QLatin1String(text));
         QTest::keyClick(box, Qt::Key_Return);
         settle();
-        EXPECT_EQ(places(), before) << "after \"" << text << "\" in P" << P
-                                    << " the boxes moved under the user's mouse";
+        EXPECT_EQ(places(), before)
+            << "after \"" << text << "\" in P" << P << " the boxes moved under the user's mouse";
     }
     EXPECT_TRUE(messages.took_focus) << "the message never had the focus: nothing was tried";
     EXPECT_EQ(fields(messages.prompts.size(), parameter_rows().text(171)), fields(1u, "7"));
