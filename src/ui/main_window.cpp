@@ -256,11 +256,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             end_typing_hold();
     });
     for (QTabWidget* tabs : findChildren<QTabWidget*>()) {
-        connect(tabs, &QTabWidget::currentChanged, this, [this] { end_typing_hold(); });
+        const bool whole_pages = tabs == logging_tabs || tabs == cso_tabs;
+        connect(tabs, &QTabWidget::currentChanged, this,
+                [this, whole_pages] { end_typing_hold(whole_pages); });
         if (tabs != logging_tabs && tabs != cso_tabs)
             fit_to_current_page(*tabs);
     }
-    connect(menuBar(), &QMenuBar::triggered, this, [this] { end_typing_hold(); });
+    connect(menuBar(), &QMenuBar::triggered, this, [this] { end_typing_hold(true); });
 }
 
 MainWindow::~MainWindow() {
@@ -1035,7 +1037,7 @@ void MainWindow::press_around(const QString& key, const std::function<void()>& w
 void MainWindow::dispatch_toolbar_button(const QString& key) {
     using namespace toolbar_key;
     ShellState& s = shell();
-    end_typing_hold();
+    end_typing_hold(true);
     if (!key_available(key))
         return;
     if (key == QLatin1String(MODEM)) {
@@ -1454,11 +1456,14 @@ void MainWindow::fit_pages() {
             fit_tab_pages(*tabs);
 }
 
-void MainWindow::end_typing_hold() {
-    if (!typing_hold_.end())
-        return;
-    keep_pages_clear_of_grid();
-    fit_timer_->start(0);
+// The click that takes the user from the boxes (another tab of the page's own tab set, a button
+// beside them) must not find the page widening under it into the room the changed list left, or
+// the next click, aimed at what that click showed, lands elsewhere.
+void MainWindow::end_typing_hold(bool page_left) {
+    if (typing_hold_.end())
+        fit_timer_->start(0);
+    if (page_left)
+        keep_pages_clear_of_grid();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -147,8 +147,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keep_pages_clear_of_grid();
-    // Does the layout work that waited while the user typed into a page's boxes.
-    void end_typing_hold();
+    // Does the layout work that waited while the user typed into a page's boxes. The room the
+    // changed list left waits until the user leaves the page as well (`page_left`).
+    void end_typing_hold(bool page_left = false);
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
