@@ -11,15 +11,15 @@
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
 #include "logging/cso_screen.h"
-#include "logging/log_channels.h"
 #include "logging/legend_window.h"
+#include "logging/log_channels.h"
 #include "logging/log_chart_commands.h"
 #include "logging/log_chart_events.h"
 #include "logging/log_chart_page.h"
 #include "logging/log_setup_page.h"
+#include "logging/log_setup_state.h"
 #include "logging/log_unit_view.h"
 #include "logging/unit_log_commands.h"
-#include "logging/log_setup_state.h"
 #include "parameters/definition_files.h"
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_state.h"
@@ -29,23 +29,23 @@
 #include "platform/serial_port.h"
 #include "platform/vb.h"
 #include "reports/print_menus.h"
+#include "reports/report_window.h"
 #include "shell/definitions_reset.h"
 #include "shell/definitions_table.h"
-#include "shell/start_window.h"
 #include "shell/handler_guard.h"
-#include "reports/report_window.h"
 #include "shell/language_file.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
+#include "shell/start_window.h"
 #include "ui/busy_animation.h"
 #include "ui/caption_map.h"
-#include "ui/setup_dialog.h"
 #include "ui/main_window_rules.h"
 #include "ui/main_window_state.h"
 #include "ui/menu_bar_keys.h"
 #include "ui/page_fit.h"
 #include "ui/screen_geometry.h"
 #include "ui/screen_scaling.h"
+#include "ui/setup_dialog.h"
 #include "ui/toolbar_texts.h"
 
 #include <QAbstractSpinBox>
@@ -74,12 +74,12 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <memory>
 #include <QTableWidget>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <memory>
 #include <qcustomplot.h>
 
 // The toolbar's pictures are compiled into this library; a static library must ask for them.
@@ -256,11 +256,13 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
             end_typing_hold();
     });
     for (QTabWidget* tabs : findChildren<QTabWidget*>()) {
-        connect(tabs, &QTabWidget::currentChanged, this, [this] { end_typing_hold(); });
+        const bool whole_pages = tabs == logging_tabs || tabs == cso_tabs;
+        connect(tabs, &QTabWidget::currentChanged, this,
+                [this, whole_pages] { end_typing_hold(whole_pages); });
         if (tabs != logging_tabs && tabs != cso_tabs)
             fit_to_current_page(*tabs);
     }
-    connect(menuBar(), &QMenuBar::triggered, this, [this] { end_typing_hold(); });
+    connect(menuBar(), &QMenuBar::triggered, this, [this] { end_typing_hold(true); });
 }
 
 MainWindow::~MainWindow() {
@@ -278,7 +280,7 @@ QMenu* MainWindow::add_menu(QMenu* parent, const char* name, const char* caption
 }
 
 QAction* MainWindow::add_entry(QMenu* parent, const char* name, const char* caption,
-                          void (MainWindow::*handler)()) {
+                               void (MainWindow::*handler)()) {
     QAction* a = parent ? parent->addAction(QString::fromUtf8(caption))
                         : menuBar()->addAction(QString::fromUtf8(caption));
     a->setObjectName(QLatin1String(name));
@@ -290,7 +292,7 @@ QAction* MainWindow::add_entry(QMenu* parent, const char* name, const char* capt
 }
 
 QAction* MainWindow::add_entry(QMenu* parent, const char* name, const char* caption,
-                          std::function<void()>* service) {
+                               std::function<void()>* service) {
     QAction* a = parent ? parent->addAction(QString::fromUtf8(caption))
                         : menuBar()->addAction(QString::fromUtf8(caption));
     a->setObjectName(QLatin1String(name));
@@ -308,7 +310,8 @@ void MainWindow::build_menus() {
     add_entry(file, "openlogfile", "Open &Log File", &MainWindow::openlogfile_Click);
     // The chart control's own .tee files are a format of a control we do not have: no import.
     add_entry(file, "mnuImport", "&Import .Tee file", &services.import_tee_file)->setVisible(false);
-    add_entry(file, "openparameterfile", "Open &Parameter File", &MainWindow::openparameterfile_Click);
+    add_entry(file, "openparameterfile", "Open &Parameter File",
+              &MainWindow::openparameterfile_Click);
     add_entry(file, "saveparameterstofile", "&Save Parameters to File",
               &services.save_parameters_file);
     QAction* space3 = file->addSeparator();
@@ -330,7 +333,8 @@ void MainWindow::build_menus() {
 
     QMenu* mode = add_menu(nullptr, "mode", "&Operation");
     add_entry(mode, "csomenu", "&CSO Setup", &MainWindow::csomenu_Click)->setCheckable(true);
-    add_entry(mode, "loggingmenu", "&Logging Setup", &MainWindow::loggingmenu_Click)->setCheckable(true);
+    add_entry(mode, "loggingmenu", "&Logging Setup", &MainWindow::loggingmenu_Click)
+        ->setCheckable(true);
     // Only the CSO logger's identity switches between the two modes.
     mode->menuAction()->setVisible(false);
 
@@ -791,8 +795,7 @@ void MainWindow::apply_operation_mode() {
     if (shell().operation_mode != 0) {
         if (services.get_param_tooltip) {
             parameter_state().parameters_loaded = true;
-            const auto restore =
-                qScopeGuard([&] { parameter_state().parameters_loaded = false; });
+            const auto restore = qScopeGuard([&] { parameter_state().parameters_loaded = false; });
             if (QObject* box = find_control(*this, QStringLiteral("scrpar"), 104))
                 if (auto* w = qobject_cast<QWidget*>(box))
                     w->setToolTip(services.get_param_tooltip(104));
@@ -1034,7 +1037,7 @@ void MainWindow::press_around(const QString& key, const std::function<void()>& w
 void MainWindow::dispatch_toolbar_button(const QString& key) {
     using namespace toolbar_key;
     ShellState& s = shell();
-    end_typing_hold();
+    end_typing_hold(true);
     if (!key_available(key))
         return;
     if (key == QLatin1String(MODEM)) {
@@ -1173,7 +1176,7 @@ void MainWindow::keep_pages_clear_of_grid() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if ((watched == parameter_grid && (type == QEvent::Show || type == QEvent::Hide ||
-                                    type == QEvent::Move || type == QEvent::Resize)) ||
+                                       type == QEvent::Move || type == QEvent::Resize)) ||
         (watched == cso_tabs && type == QEvent::Resize)) {
         keep_pages_clear_of_grid();
         return false;
@@ -1365,7 +1368,8 @@ void MainWindow::set_velto_lite_checked(bool checked) {
     log_setup_page->lite_unit_box->setChecked(checked);
 }
 
-void MainWindow::set_capability_options(bool volume_option, bool flow_option, bool flow_average_option) {
+void MainWindow::set_capability_options(bool volume_option, bool flow_option,
+                                        bool flow_average_option) {
     ModelCapabilityFlags& f = log_setup().capabilities;
     f.volume_option = volume_option;
     f.flow_option = flow_option;
@@ -1452,11 +1456,14 @@ void MainWindow::fit_pages() {
             fit_tab_pages(*tabs);
 }
 
-void MainWindow::end_typing_hold() {
-    if (!typing_hold_.end())
-        return;
-    keep_pages_clear_of_grid();
-    fit_timer_->start(0);
+// The click that takes the user from the boxes (another tab of the page's own tab set, a button
+// beside them) must not find the page widening under it into the room the changed list left, or
+// the next click, aimed at what that click showed, lands elsewhere.
+void MainWindow::end_typing_hold(bool page_left) {
+    if (typing_hold_.end())
+        fit_timer_->start(0);
+    if (page_left)
+        keep_pages_clear_of_grid();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -4,8 +4,8 @@
 // state; enable_controls and enable_othermenus decide what the user may reach.
 
 #include "link/link_view.h"
-#include "shell/settings.h"
 #include "shell/main_window_services.h"
+#include "shell/settings.h"
 #include "ui/page_fit.h"
 
 #include <QMainWindow>
@@ -115,11 +115,11 @@ public:
     TrafficBox* Term = nullptr;                 // the traffic with the unit
     QFrame* busy_frame = nullptr;               // busy frame over the terminal box
     BusyAnimation* busy_animation = nullptr;
-    QLabel* Label11 = nullptr;           // download progress line
-    QLabel* progress_text = nullptr;     // progress text of a transfer
+    QLabel* Label11 = nullptr;              // download progress line
+    QLabel* progress_text = nullptr;        // progress text of a transfer
     QPushButton* cancel_button = nullptr;   // Cancel of a transfer
     QTableWidget* parameter_grid = nullptr; // element 0: the parameter list grid
-    QFrame* Frame4 = nullptr;            // element 0: the echo recorder frame
+    QFrame* Frame4 = nullptr;               // element 0: the echo recorder frame
     QToolBar* Toolbar2 = nullptr;
     QTimer* Timer1 = nullptr;
     QTimer* Timer2 = nullptr;
@@ -147,8 +147,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keep_pages_clear_of_grid();
-    // Does the layout work that waited while the user typed into a page's boxes.
-    void end_typing_hold();
+    // Does the layout work that waited while the user typed into a page's boxes. The room the
+    // changed list left waits until the user leaves the page as well (`page_left`).
+    void end_typing_hold(bool page_left = false);
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;

@@ -48,7 +48,9 @@ bool is_fitted_content(const QObject& w);
 
 // While the user types into the boxes of a page, nothing may move them: the changed list coming
 // or going, a refit of the page's fonts, a scroll bar taking its width from the page. Such work
-// waits until the user leaves the page's boxes or the page, and is then done at once.
+// waits until the user leaves the page's boxes or the page, and is then done at once; only the
+// room a changed list that went leaves waits until the user leaves the page, for the click that
+// took them from the boxes must not find the page moving under it.
 class TypingHold {
 public:
     void start() { typing_ = true; }

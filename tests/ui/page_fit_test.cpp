@@ -1,6 +1,7 @@
 // Every page of the main window fits common screens in every language: no scroll bar, no text
 // cut off by its control or by the page. The pages are found by walking the window's tab sets,
 // so pages added later are checked too.
+#include "echo/kovex_page.h"
 #include "link/link_state.h"
 #include "logging/log_setup_page.h"
 #include "logging/model_capabilities.h"
@@ -15,6 +16,7 @@
 #include "ui_test_support.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -642,6 +644,84 @@ TEST_F(SetUpPagesTest, AfterARefusedValueTheCorrectionGoesIntoTheRefusedBox) {
         messages.took_focus = false;
     }
     platform::number_separators() = {};
+}
+
+// The user types a value, leaves the box with Tab and clicks another tab of the page's own tab
+// set, or a control beside the boxes. The edit hid the changed list; the page takes that room only
+// once the user leaves it, or what is under the click, and the boxes a tab brings into view, would
+// move before the next click.
+TEST_F(SetUpPagesTest, TheFirstClickAfterAnEditMovesNothingUnderTheMouse) {
+    auto* kovex = main->findChild<KovexPage*>();
+    ASSERT_TRUE(kovex);
+    auto* kovex_tabs = kovex->findChild<QTabWidget*>(QStringLiteral("kovex_boxes"));
+    const auto kovex_box = [&](int P) { return kovex->parameter_boxes.at(P); };
+    const auto row_box = [&](int P) { return row_widget<QLineEdit>("scrpar", P); };
+    // clang-format off
+    struct Case { const char* what; int cso_tab; QTabWidget* tabs; int from, to; QLineEdit* typed;
+                  const char* text; QWidget* clicked; std::vector<QWidget*> watched;
+                  const char* leaving_key; };
+    const Case cases[] = {
+        {"KOVEX, Setup to Points 1-8", 4, kovex_tabs, 0, 1, kovex_box(84), "30", nullptr,
+         {kovex_tabs, kovex_box(170), kovex_box(171), kovex_box(185)}, nullptr},
+        {"KOVEX, a point's Limit, then the next point", 4, kovex_tabs, 1, 1, kovex_box(170), "80",
+         kovex->point_options[1], {kovex_box(172), kovex_box(173)}, "status_display"},
+        {"Parameters, Display to System", 1, main->parameter_tabs, 3, 9, row_box(823), "6",
+         nullptr, {main->parameter_page->loss_tabs}, nullptr},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        show_fullest_set(false);
+        main->cso_tabs->setCurrentIndex(c.cso_tab);
+        c.tabs->setCurrentIndex(c.to);
+        settle();
+        QWidget* target = c.clicked ? c.clicked : c.tabs->tabBar();
+        const auto spot = [&] {
+            return c.clicked ? c.clicked->rect().center()
+                             : c.tabs->tabBar()->tabRect(c.to).center();
+        };
+        const auto places = [&] {
+            std::vector<QPoint> at{target->mapToGlobal(spot())};
+            for (QWidget* w : c.watched)
+                at.push_back(w->mapToGlobal(QPoint(0, 0)));
+            return at;
+        };
+        const std::vector<QPoint> shown = places();
+        c.tabs->setCurrentIndex(c.from);
+        settle();
+        ASSERT_TRUE(main->parameter_grid->isVisible()) << c.what;
+        c.typed->setFocus();
+        c.typed->selectAll();
+        QTest::keyClicks(c.typed, QLatin1String(c.text));
+        QTest::keyClick(c.typed, Qt::Key_Tab);
+        settle();
+        ASSERT_FALSE(main->parameter_grid->isVisible()) << c.what << ": the edit kept the list";
+        QTest::mouseClick(target, Qt::LeftButton, {}, spot());
+        settle();
+        ASSERT_EQ(c.tabs->currentIndex(), c.to) << c.what;
+        const std::vector<QPoint> now = places();
+        for (size_t i = 0; i < now.size(); ++i)
+            EXPECT_TRUE(now[i] == shown[i])
+                << c.what << ": " << (i == 0 ? "what was clicked" : "a box in view")
+                << " moved from (" << shown[i].x() << "," << shown[i].y() << ") to (" << now[i].x()
+                << "," << now[i].y() << ") after the edit";
+        // Left for another page or for a key of the toolbar, the page takes the room the changed
+        // list left.
+        if (c.leaving_key) {
+            QAction* key = main->toolbar_button(QLatin1String(c.leaving_key));
+            ASSERT_TRUE(key->isEnabled()) << c.leaving_key;
+            key->trigger();
+        } else {
+            main->cso_tabs->setCurrentIndex(0);
+            main->cso_tabs->setCurrentIndex(c.cso_tab);
+        }
+        settle();
+        QWidget* room = main->cso_tabs->currentWidget()->parentWidget();
+        QWidget* page = main->cso_tabs->currentWidget();
+        if (auto* area = qobject_cast<QScrollArea*>(page))
+            page = area->widget();
+        EXPECT_GE(page->width() + 4, room->width())
+            << c.what << ": the page kept the room of the changed list after the user left it";
+    }
 }
 
 // A page whose fonts came down to fit a crowded view has them back once the view is no longer
