@@ -147,6 +147,7 @@ void return_to_box(QLineEdit *box) {
         return;
     // Once the focus change that left the box has run to its end.
     QTimer::singleShot(0, box, [box] {
+        box->activateWindow(); // the message that told the refusal had it
         box->setFocus(Qt::OtherFocusReason);
         box->selectAll();
     });

@@ -465,7 +465,6 @@ protected:
         bool took_focus = false;
         platform::Answer message_box(const QString& prompt, int style,
                                      const QString& title) override {
-            QWidget* const owner = QApplication::activeWindow();
             {
                 QWidget box;
                 QPushButton ok(QStringLiteral("OK"), &box);
@@ -475,9 +474,8 @@ protected:
                 settle();
                 took_focus = took_focus || QApplication::focusWidget() == &ok;
             }
-            // Answered, it gives the activation back to the window it came from.
-            if (owner)
-                owner->activateWindow();
+            // Answered, it leaves no window active: giving the activation back is a window
+            // manager's choice, which the program does not count on.
             settle();
             return ScopedScriptedDialogs::message_box(prompt, style, title);
         }
