@@ -474,13 +474,18 @@ void save_downloaded_parameters() {
     const QString path = platform::dialogs().save_file(request);
     if (path.isEmpty())
         return; // the user keeps the set on the screen without a file
-    S.parameter_file_name = path;
     write_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR,
               QFileInfo(path).absolutePath());
-    if (!write_par_file(path))
-        platform::msg_box(ui_text(1185, QStringLiteral("Error while reading parameters - code ")) +
-                              QStringLiteral("0  : ") + QDir::toNativeSeparators(path),
-                          platform::mb::Critical);
+    // The read went well; only the file failed, and the set stays on the screen to be saved again.
+    if (!write_par_file(path)) {
+        platform::msg_box(
+            ui_text(2298, QStringLiteral(
+                              "The parameters were read but could not be saved to the file:")) +
+                CRLF + QDir::toNativeSeparators(path),
+            platform::mb::Critical);
+        return;
+    }
+    S.parameter_file_name = path; // the print header names it
 }
 
 namespace {

@@ -74,6 +74,18 @@ TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
               fields(false, true, "", "", 1));
 }
 
+TEST_F(ParameterRoadTest, ASaveIntoAMissingFolderSaysTheSaveFailedAndKeepsTheSet) {
+    download("no-such-folder/unit.par");
+    const QStringList m = dialogs.messages();
+    ASSERT_EQ(m.size(), 2) << m.join(" | ").toStdString();
+    EXPECT_EQ(m[1], ui_text(2298) + "\r\n" +
+                        QDir::toNativeSeparators(dir.filePath("no-such-folder/unit.par")))
+        << "the failed save was not told as one";
+    EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded, box(41),
+                     parameter_state().parameter_file_name),
+              fields(false, true, "20", ""));
+}
+
 TEST_F(ParameterRoadTest, LateRepliesAreWaitedFor) {
     sim->misbehave_on("/sendall", unitsim::Misbehaviour::late(3000), 1);
     download();
