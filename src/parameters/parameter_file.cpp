@@ -145,9 +145,21 @@ bool lacks_marker(const QString& field) {
     return !acknowledgement(field) && field.contains(QLatin1String("NO"));
 }
 
+// An empty field or an acknowledgement: nothing that could be a value.
+bool empty_or_acknowledged(const QString& field) {
+    return field.isEmpty() || acknowledgement(field);
+}
+
+// " P25 = \"\",": an entry of the empty or invalid fields, each ending with its comma.
 QString par_entry(int P, const QString& text) {
     return QStringLiteral(" P") + QString::number(P) + QStringLiteral(" = \"") + text +
            QStringLiteral("\",");
+}
+
+// "P41 = \"3x3\"" added to a list of values, the entries separated by commas.
+void add_value_entry(QStringList& list, int P, const QString& text) {
+    list << (list.isEmpty() ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
+                QStringLiteral(" = \"") + text + QLatin1Char('"');
 }
 
 } // namespace
@@ -198,7 +210,8 @@ ParParse parse_par_line(const QString& line) {
                              (holds_text_value(P) && !f.text.trimmed().isEmpty()));
             if (!f.holds_value && !lacks_marker(f.text)) {
                 out.rejected = true;
-                out.rejected_fields << par_entry(P, f.text);
+                if (empty_or_acknowledged(f.text))
+                    out.rejected_fields << par_entry(P, f.text);
             }
         } else {
             out.rejected = true;
@@ -238,12 +251,18 @@ ParParse parse_parameter_line(const QString& line) {
 QString par_load_message(const ParParse& parse) {
     QStringList not_numbers, outside;
     for (const ParField& f : parse.fields) {
+        // A field without a number ("abc") leaves its parameter out, read-only or not.
+        if (f.in_line && !f.holds_value && !lacks_marker(f.text) &&
+            !empty_or_acknowledged(f.text)) {
+            add_value_entry(not_numbers, f.number, f.text);
+            continue;
+        }
         if (!f.holds_value || file_record(f.number).read_only)
             continue;
         if (!is_plain_number(f.text))
-            not_numbers << par_entry(f.number, f.text);
+            add_value_entry(not_numbers, f.number, f.text);
         else if (outside_limits(f.number))
-            outside << par_entry(f.number, f.text);
+            add_value_entry(outside, f.number, f.text);
     }
     if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty())
         return {};
@@ -268,7 +287,8 @@ QString par_load_message(const ParParse& parse) {
                        .arg(PAR_LAST);
     if (parse.rejected)
         out += crlf + ui_text(2296, QStringLiteral("Parameters without a value in the file are "
-                                                   "left empty and never sent to the unit."));
+                                                   "left out and never sent to the unit. Their "
+                                                   "values can be read from the unit."));
     return out;
 }
 

@@ -506,7 +506,8 @@ TEST_F(ParameterRoadTest, AValueTheFileDoesNotHoldIsNeverSent) {
     } table[] = {
         {"short.par", {ui_text(1412), "656"}, {}, {344, 905, 999}},
         {"damaged.par",
-         {" P105 = \"\",", " P106 = \"OK\",", " P108 = \"abc\",", " P107 = \"0.4x\","},
+         {ui_text(1414) + " P105 = \"\", P106 = \"OK\",",
+          ui_text(2272) + " P107 = \"0.4x\", P108 = \"abc\""},
          {"/p107:0.4"},
          {105, 106, 108}},
     };
