@@ -1,6 +1,7 @@
 #include "parameters/parameter_file.h"
 
 #include "link/link_state.h"
+#include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
@@ -176,9 +177,12 @@ namespace {
 
 // A value of the table outside its parameter's limits. Limits that are no numbers, the reset
 // marker on both sides and the default (which passes whatever the limits say) are left alone, as
-// the edit check leaves them; lengths are compared only in metres, the unit of their limits.
+// the edit check leaves them; lengths are compared only in metres, the unit of their limits. An
+// option's limits are those the edit check takes from the options shown: the record's own fall
+// one short of the last option.
 bool outside_limits(int P) {
-    const DefinitionRecord& r = file_record(P);
+    DefinitionRecord r = file_record(P);
+    set_lookup_param_range(r);
     if (!r.present || r.read_only || !is_plain_number(r.value_text) ||
         !is_plain_number(r.min_text) || !is_plain_number(r.max_text))
         return false;

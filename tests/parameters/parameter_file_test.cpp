@@ -86,6 +86,7 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
         QStringList not_told;
     } table[] = {
         {"a whole set", line({{41, "33"}}), {}, {}},
+        {"the last of a parameter's options", line({{41, "33"}, {72, "1"}}), {}, {}},
         {"an empty field", line({{25, ""}}), {ui_text(1412), " P25 = \"\","}, {}},
         {"a field holding OK", line({{41, "OK"}}), {ui_text(1412), " P41 = \"OK\","}, {}},
         {"not a number",
