@@ -67,6 +67,37 @@ TEST_F(ParameterFiles, ParFileRoundTripsInEitherSeparatorStyle) {
     }
 }
 
+// The unit's own texts (its software version, their date, the site tag) are values: a save and a
+// reopen keep them as they are and never call them damage.
+TEST_F(ParameterFiles, TheUnitsTextsSurviveASaveAndAReopen) {
+    const std::pair<int, QString> texts[] = {
+        {926, "Prot.2.0.5"}, {927, "Mar 2021"}, {928, "Tank A"}};
+    for (const auto& [P, text] : texts)
+        rec(P).value_text = text;
+    show_set();
+    const QByteArray first = save("set.par");
+    ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+    EXPECT_TRUE(dialogs.messages().isEmpty())
+        << "the unit's texts were called damage: " << dialogs.messages().join("|").toStdString();
+    for (const auto& [P, text] : texts)
+        EXPECT_EQ(fields(rec(P).value_text, box(P)), fields(text, text)) << "P" << P;
+    EXPECT_EQ(save("again.par"), first);
+}
+
+// A number written without its leading zero (".35", "-.5") is that number.
+TEST_F(ParameterFiles, AValueWithoutItsLeadingZeroLoadsAsItsNumber) {
+    QStringList f = QString::fromLatin1(par_line()).split(',');
+    f[107 - 20] = ".35";
+    f[838 - 20] = "-.5";
+    testfiles::write_bytes(dir.filePath("set.par"), f.join(',').toLatin1());
+    ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+    EXPECT_TRUE(dialogs.messages().isEmpty())
+        << "a number without its leading zero was called damage: "
+        << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(fields(rec(107).unit_value, box(107), rec(838).unit_value, box(838)),
+              fields(0.35, "0.35", -0.5, "-0.5"));
+}
+
 TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) {
     // The fixture's set at its defaults.
     const QStringList good = QString::fromLatin1(par_line()).split(',');
