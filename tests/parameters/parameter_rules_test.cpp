@@ -576,6 +576,21 @@ TEST_F(ParameterRules, ScreenToTableInBothSeparatorStyles) {
     EXPECT_EQ(fields(rec(96).value_text, rec(96).unit_value), fields("2", 2));
 }
 
+// A hidden box may still hold what an earlier set showed there; the record keeps the value of its
+// own set, whether that set lacks the parameter or a rule hides the row.
+TEST_F(ParameterRules, TheTextOfAHiddenBoxNeverBecomesTheRecordsValue) {
+    rec(81).unit_value = NO_VALUE; // the set lacks P81
+    show_set();
+    for (int P : {41, 81}) {
+        parameter_rows().set_typed_text(P, "33");
+        parameter_rows().set_visible(P, false);
+    }
+    get_screen_parameters();
+    EXPECT_EQ(fields(rec(41).value_text, rec(41).unit_value, rec(81).value_text, rec(81).present),
+              fields("20", 20, "NO", false))
+        << "a hidden box's text would be saved or sent as the set's value";
+}
+
 TEST_F(ParameterRules, SendallItemsAreCheckedBeforeTheyNameARecord) {
     // clang-format off
     const struct { const char* reply; std::vector<std::pair<int, QString>> items; int skipped; } cases[] = {
