@@ -661,6 +661,38 @@ TEST_F(ParameterRules, DeviceRowsFollowTheDeviceModeOrProfibus) {
     EXPECT_TRUE(scrpar(130).visible) << "other rows keep their state";
 }
 
+// Every device row P131..P140 applies in the device modes it serves, and only there; P137 and P138
+// have no row and keep their flags.
+TEST_F(ParameterRules, EachDeviceRowAppliesInTheModesItServes) {
+    rec(99).unit_value = 3; // the system type with a field bus
+    parameter_screen_hooks().update_device_setup = [](int P) { update_device_setup(P); };
+    show_set();
+    rec(137).present = true;
+    rec(138).present = false;
+    // clang-format off
+    const struct { const char* mode; const char* rows; } table[] = {
+        {"1", "131 132 133 134 135 136"},
+        {"2", "131 132 133 134 135 136 139 140"},
+        {"0", ""},
+        {"3", ""}, // no mode of the unit's
+    };
+    // clang-format on
+    for (const auto& row : table) {
+        parameter_rows().set_typed_text(130, row.mode);
+        update_device_setup(130);
+        QStringList present, shown;
+        for (int P : {131, 132, 133, 134, 135, 136, 139, 140}) {
+            if (rec(P).present)
+                present << QString::number(P);
+            if (scrpar(P).visible && scrpar(P).label_visible)
+                shown << QString::number(P);
+        }
+        EXPECT_EQ(fields(present.join(' '), shown.join(' '), rec(137).present, rec(138).present),
+                  fields(row.rows, row.rows, true, false))
+            << "device rows for P130 = " << row.mode;
+    }
+}
+
 TEST_F(ParameterRules, SystemTypeFromTheP99RowRoundsHalvesToEven) {
     for (const auto& [shown, type] : {std::pair{"2.5", 2}, {"3.5", 4}, {"1", 1}}) {
         parameter_rows().set_typed_text(99, shown);
