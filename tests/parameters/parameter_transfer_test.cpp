@@ -447,6 +447,31 @@ TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
     EXPECT_EQ(sent_matching(received(), "/p838"), QStringList());
 }
 
+// Either output trim, or both, is named apart from the changes and never sent.
+TEST_F(ParameterRoadTest, EitherOutputTrimIsNamedApartAndNeverSent) {
+    const struct {
+        std::vector<int> trims;
+        QString named;
+    } table[] = {{{839}, "P839"}, {{838, 839}, "P838, P839"}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.named.toStdString());
+        download();
+        for (int P : row.trims)
+            parameter_rows().set_text(P, "1.5");
+        sim->clear_received();
+        dialogs.prompts.clear();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+        upload_parameters();
+        const QStringList m = dialogs.messages();
+        ASSERT_GE(m.size(), 2) << m.join(" | ").toStdString();
+        EXPECT_EQ(m[1], "0" + ui_text(1277) + "\r\r" + ui_text(1458) + "\r\n" + row.named + "\r\n" +
+                            ui_text(1278));
+        EXPECT_EQ(sent_matching(received(), "/p838:") + sent_matching(received(), "/p839:"),
+                  QStringList())
+            << "an output trim was sent";
+    }
+}
+
 TEST_F(ParameterRoadTest, AnUploadToAnUnreadableUnitIsToldOnceAndSendsNothing) {
     download();
     parameter_rows().set_text(41, "30");
