@@ -405,6 +405,7 @@ bool wait_for_owed_replies(const QString& cmd, double) {
 void send_command(const QString& cmd, const QString& status_text) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
+    L.command_went_out = false;
     if (platform::all_waits_ended()) {
         L.comms_abort = true;
         return;
@@ -433,6 +434,7 @@ void send_command(const QString& cmd, const QString& status_text) {
             sending_failed();
             return;
         }
+        L.command_went_out = true;
         if (!L.quiet_commands)
             traffic().command_to_term(cmd);
 

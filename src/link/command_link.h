@@ -7,7 +7,8 @@
 //
 // Callers set up a reply-collection mode in link() where they need one (parameter_sweep,
 // chunk_progress, loginfo_reply_mode, log_download_active, point_transfer_active, echo_online),
-// send, and then test link().comms_abort and read link().reply_buffer.
+// send, and then test link().comms_abort and read link().reply_buffer; after a failure,
+// link().command_went_out says whether the command had reached the line.
 
 #include <QByteArray>
 #include <QString>

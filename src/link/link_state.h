@@ -27,6 +27,9 @@ struct LinkState {
     double wait_start_time = 0;    // platform::seconds() when the wait began
     double reply_seconds_left = 0; // the countdown shown during the wait
     bool reply_timed_out = false;
+    // The last send_command wrote its command to the port (on any of its tries): when it then
+    // failed, the unit may have acted on the command without its answer coming back.
+    bool command_went_out = false;
     bool comms_abort = false; // stop the exchange / the last exchange failed
     bool port_open_failed = false;
     bool trace_valid = false;      // cleared by a time-out (read by the echo display)

@@ -1,6 +1,7 @@
 #include "parameters/parameter_file.h"
 
 #include "link/link_state.h"
+#include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/text_file.h"
@@ -145,9 +146,21 @@ bool lacks_marker(const QString& field) {
     return !acknowledgement(field) && field.contains(QLatin1String("NO"));
 }
 
+// An empty field or an acknowledgement: nothing that could be a value.
+bool empty_or_acknowledged(const QString& field) {
+    return field.isEmpty() || acknowledgement(field);
+}
+
+// " P25 = \"\",": an entry of the empty or invalid fields, each ending with its comma.
 QString par_entry(int P, const QString& text) {
     return QStringLiteral(" P") + QString::number(P) + QStringLiteral(" = \"") + text +
            QStringLiteral("\",");
+}
+
+// "P41 = \"3x3\"" added to a list of values, the entries separated by commas.
+void add_value_entry(QStringList& list, int P, const QString& text) {
+    list << (list.isEmpty() ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
+                QStringLiteral(" = \"") + text + QLatin1Char('"');
 }
 
 } // namespace
@@ -164,9 +177,12 @@ namespace {
 
 // A value of the table outside its parameter's limits. Limits that are no numbers, the reset
 // marker on both sides and the default (which passes whatever the limits say) are left alone, as
-// the edit check leaves them; lengths are compared only in metres, the unit of their limits.
+// the edit check leaves them; lengths are compared only in metres, the unit of their limits. An
+// option's limits are those the edit check takes from the options shown: the record's own fall
+// one short of the last option.
 bool outside_limits(int P) {
-    const DefinitionRecord& r = file_record(P);
+    DefinitionRecord r = file_record(P);
+    set_lookup_param_range(r);
     if (!r.present || r.read_only || !is_plain_number(r.value_text) ||
         !is_plain_number(r.min_text) || !is_plain_number(r.max_text))
         return false;
@@ -198,7 +214,8 @@ ParParse parse_par_line(const QString& line) {
                              (holds_text_value(P) && !f.text.trimmed().isEmpty()));
             if (!f.holds_value && !lacks_marker(f.text)) {
                 out.rejected = true;
-                out.rejected_fields << par_entry(P, f.text);
+                if (empty_or_acknowledged(f.text))
+                    out.rejected_fields << par_entry(P, f.text);
             }
         } else {
             out.rejected = true;
@@ -238,12 +255,18 @@ ParParse parse_parameter_line(const QString& line) {
 QString par_load_message(const ParParse& parse) {
     QStringList not_numbers, outside;
     for (const ParField& f : parse.fields) {
+        // A field without a number ("abc") leaves its parameter out, read-only or not.
+        if (f.in_line && !f.holds_value && !lacks_marker(f.text) &&
+            !empty_or_acknowledged(f.text)) {
+            add_value_entry(not_numbers, f.number, f.text);
+            continue;
+        }
         if (!f.holds_value || file_record(f.number).read_only)
             continue;
         if (!is_plain_number(f.text))
-            not_numbers << par_entry(f.number, f.text);
+            add_value_entry(not_numbers, f.number, f.text);
         else if (outside_limits(f.number))
-            outside << par_entry(f.number, f.text);
+            add_value_entry(outside, f.number, f.text);
     }
     if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty())
         return {};
@@ -268,7 +291,8 @@ QString par_load_message(const ParParse& parse) {
                        .arg(PAR_LAST);
     if (parse.rejected)
         out += crlf + ui_text(2296, QStringLiteral("Parameters without a value in the file are "
-                                                   "left empty and never sent to the unit."));
+                                                   "left out and never sent to the unit. Their "
+                                                   "values can be read from the unit."));
     return out;
 }
 

@@ -50,7 +50,7 @@ struct ParParse {
     std::vector<ParField> fields; // P20..P999
     // A field was empty, held "OK" or no number, or the line was short.
     bool rejected = false;
-    QStringList rejected_fields; // " P25 = \"\"," for each empty, "OK" or not numeric field
+    QStringList rejected_fields; // " P25 = \"\"," for each empty or "OK" field
     int missing = 0;             // fields the line did not reach
 };
 // The fields of a ".par" line for P20..P999. Reads nothing but the line.
@@ -65,11 +65,11 @@ inline constexpr int PAR_MESSAGE_NAMED = 20;
 // The first PAR_MESSAGE_NAMED entries of a list, joined as they stand, then how many more there
 // are.
 QString named_entries(const QStringList& entries);
-// The message of a load, empty when the file holds nothing to report: the rejected fields and
-// how many fields the line lacks (the set is damaged; those parameters load without a value), and
-// values of settings that are not plain numbers or lie outside their limits in the set now in the
-// table (they load all the same). Read-only values such as the version texts are the unit's own
-// and not judged.
+// The message of a load, empty when the file holds nothing to report: the empty and "OK" fields,
+// the fields without a number and how many fields the line lacks (the set is damaged; those
+// parameters are left out), and values of settings that are not plain numbers or lie outside
+// their limits in the set now in the table (they load all the same). Read-only values such as the
+// version texts are the unit's own and not judged.
 QString par_load_message(const ParParse& parse);
 
 // The last line of a text file's contents (a final line end makes no extra empty line).

@@ -474,13 +474,18 @@ void save_downloaded_parameters() {
     const QString path = platform::dialogs().save_file(request);
     if (path.isEmpty())
         return; // the user keeps the set on the screen without a file
-    S.parameter_file_name = path;
     write_ini(sh.ini_path, ini::SECTION_GENERAL, ini::KEY_PARAM_DIR,
               QFileInfo(path).absolutePath());
-    if (!write_par_file(path))
-        platform::msg_box(ui_text(1185, QStringLiteral("Error while reading parameters - code ")) +
-                              QStringLiteral("0  : ") + QDir::toNativeSeparators(path),
-                          platform::mb::Critical);
+    // The read went well; only the file failed, and the set stays on the screen to be saved again.
+    if (!write_par_file(path)) {
+        platform::msg_box(
+            ui_text(2298, QStringLiteral(
+                              "The parameters were read but could not be saved to the file:")) +
+                CRLF + QDir::toNativeSeparators(path),
+            platform::mb::Critical);
+        return;
+    }
+    S.parameter_file_name = path; // the print header names it
 }
 
 namespace {
@@ -578,13 +583,21 @@ bool to_send(int P) {
     return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
 }
 
+// What became of a planned write when an upload stops. A write whose command went out but whose
+// answer never came may well have been taken by the unit; a refused one was not.
+enum class WriteOutcome { NotSent, Unconfirmed, Written };
+
 // An upload that stopped: why (the user's Cancel, or the link's failure when it said one), the
-// parameters of `planned` that reached the unit and those that did not.
+// parameters of `planned` that reached the unit, those sent without an answer (to be read back)
+// and those that did not.
 void tell_upload_stopped(bool cancelled, const QString& reason, const std::vector<int>& planned,
-                         const std::vector<bool>& written) {
-    QStringList done, not_done;
+                         const std::vector<WriteOutcome>& outcomes) {
+    QStringList done, unconfirmed, not_done;
     for (int P : planned) {
-        QStringList& list = written[static_cast<size_t>(P)] ? done : not_done;
+        const WriteOutcome o = outcomes[static_cast<size_t>(P)];
+        QStringList& list = o == WriteOutcome::Written       ? done
+                            : o == WriteOutcome::Unconfirmed ? unconfirmed
+                                                             : not_done;
         list << (list.isEmpty() ? QStringLiteral("P") : QStringLiteral(", P")) + QString::number(P);
     }
     QString text = ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
@@ -592,11 +605,16 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
         cancelled ? ui_text(2277, QStringLiteral("Cancelled by the user.")) : reason;
     if (!why.isEmpty())
         text += CRLF + why;
-    if (!done.isEmpty() || !not_done.isEmpty())
+    if (!planned.empty())
         text += CRLF;
     if (!done.isEmpty())
         text += CRLF + ui_text(2275, QStringLiteral("Written to the unit:")) + QLatin1Char(' ') +
                 named_entries(done);
+    if (!unconfirmed.isEmpty())
+        text += CRLF +
+                ui_text(2297,
+                        QStringLiteral("Sent but not confirmed (read these back from the unit):")) +
+                QLatin1Char(' ') + named_entries(unconfirmed);
     if (!not_done.isEmpty())
         text += CRLF + ui_text(2276, QStringLiteral("Not written:")) + QLatin1Char(' ') +
                 named_entries(not_done);
@@ -662,7 +680,7 @@ void write_all_parameters() {
             if (to_send(P))
                 planned.push_back(P);
         }
-        std::vector<bool> written(LAST + 1);
+        std::vector<WriteOutcome> outcomes(LAST + 1, WriteOutcome::NotSent);
         V.show_progress(std::max(1, static_cast<int>(planned.size()) + 3));
         step_progress_to(0);
         V.show_cancel(true);
@@ -685,8 +703,13 @@ void write_all_parameters() {
         auto send = [&](int P) {
             const bool due = to_send(P);
             send_parameter(P);
-            if (due && !L.comms_abort && !record(P).send_failed)
-                written[static_cast<size_t>(P)] = true;
+            WriteOutcome& outcome = outcomes[static_cast<size_t>(P)];
+            if (due && outcome != WriteOutcome::Written) {
+                if (!L.comms_abort && !record(P).send_failed)
+                    outcome = WriteOutcome::Written;
+                else if (L.comms_abort && L.command_went_out)
+                    outcome = WriteOutcome::Unconfirmed;
+            }
             return !L.comms_abort && !L.cancel_requested;
         };
         auto send_command_ok = [&](const QString& cmd) {
@@ -704,7 +727,7 @@ void write_all_parameters() {
             L.reply_buffer = S.saved_reply;
             hide_transfer_display();
             if (!platform::all_waits_ended())
-                tell_upload_stopped(cancelled, L.held_failure_message, planned, written);
+                tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
             L.failure_told = true;
         };
 

@@ -251,6 +251,8 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
         EXPECT_EQ(fields(received().join(' '), link().comms_abort, dialogs.prompts.size()),
                   fields(c.sent.join(' '), true, 0))
             << c.wait << " went on after Cancel";
+        EXPECT_EQ(link().command_went_out, !c.sent.isEmpty())
+            << c.wait << ": whether the unit may have taken the command";
     }
     cancelling.when.clear();
     link().cancel_requested = false;

@@ -67,6 +67,37 @@ TEST_F(ParameterFiles, ParFileRoundTripsInEitherSeparatorStyle) {
     }
 }
 
+// The unit's own texts (its software version, their date, the site tag) are values: a save and a
+// reopen keep them as they are and never call them damage.
+TEST_F(ParameterFiles, TheUnitsTextsSurviveASaveAndAReopen) {
+    const std::pair<int, QString> texts[] = {
+        {926, "Prot.2.0.5"}, {927, "Mar 2021"}, {928, "Tank A"}};
+    for (const auto& [P, text] : texts)
+        rec(P).value_text = text;
+    show_set();
+    const QByteArray first = save("set.par");
+    ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+    EXPECT_TRUE(dialogs.messages().isEmpty())
+        << "the unit's texts were called damage: " << dialogs.messages().join("|").toStdString();
+    for (const auto& [P, text] : texts)
+        EXPECT_EQ(fields(rec(P).value_text, box(P)), fields(text, text)) << "P" << P;
+    EXPECT_EQ(save("again.par"), first);
+}
+
+// A number written without its leading zero (".35", "-.5") is that number.
+TEST_F(ParameterFiles, AValueWithoutItsLeadingZeroLoadsAsItsNumber) {
+    QStringList f = QString::fromLatin1(par_line()).split(',');
+    f[107 - 20] = ".35";
+    f[838 - 20] = "-.5";
+    testfiles::write_bytes(dir.filePath("set.par"), f.join(',').toLatin1());
+    ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+    EXPECT_TRUE(dialogs.messages().isEmpty())
+        << "a number without its leading zero was called damage: "
+        << dialogs.messages().join("|").toStdString();
+    EXPECT_EQ(fields(rec(107).unit_value, box(107), rec(838).unit_value, box(838)),
+              fields(0.35, "0.35", -0.5, "-0.5"));
+}
+
 TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) {
     // The fixture's set at its defaults.
     const QStringList good = QString::fromLatin1(par_line()).split(',');
@@ -86,17 +117,21 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
         QStringList not_told;
     } table[] = {
         {"a whole set", line({{41, "33"}}), {}, {}},
+        {"the last of a parameter's options", line({{41, "33"}, {72, "1"}}), {}, {}},
         {"an empty field", line({{25, ""}}), {ui_text(1412), " P25 = \"\","}, {}},
         {"a field holding OK", line({{41, "OK"}}), {ui_text(1412), " P41 = \"OK\","}, {}},
-        {"not a number", line({{41, "3x3"}}), {ui_text(2272), " P41 = \"3x3\","}, {ui_text(1412)}},
+        {"not a number",
+         line({{41, "3x3"}}),
+         {ui_text(2272) + " P41 = \"3x3\""},
+         {ui_text(1412), "\"3x3\","}},
         {"no number at all",
-         line({{41, "abc"}}),
-         {ui_text(1412), ui_text(1414) + " P41 = \"abc\",", ui_text(2296)},
-         {ui_text(2272)}},
+         line({{41, "abc"}, {81, "3x3"}}),
+         {ui_text(1412), ui_text(2272) + " P41 = \"abc\", P81 = \"3x3\"\r\n" + ui_text(2296)},
+         {ui_text(1414)}},
         {"outside the limits",
          line({{41, "75"}, {81, "10"}}),
-         {ui_text(2273), " P41 = \"75\","},
-         {ui_text(1412), "P81"}},
+         {ui_text(2273) + " P41 = \"75\""},
+         {ui_text(1412), "P81", "\"75\","}},
         {"a short line",
          "1,2,3,",
          {ui_text(1412), ui_text(2295).arg(977).arg(980).arg(23).arg(999)},

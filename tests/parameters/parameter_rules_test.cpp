@@ -591,6 +591,21 @@ TEST_F(ParameterRules, ScreenToTableInBothSeparatorStyles) {
     EXPECT_EQ(fields(rec(96).value_text, rec(96).unit_value), fields("2", 2));
 }
 
+// A hidden box may still hold what an earlier set showed there; the record keeps the value of its
+// own set, whether that set lacks the parameter or a rule hides the row.
+TEST_F(ParameterRules, TheTextOfAHiddenBoxNeverBecomesTheRecordsValue) {
+    rec(81).unit_value = NO_VALUE; // the set lacks P81
+    show_set();
+    for (int P : {41, 81}) {
+        parameter_rows().set_typed_text(P, "33");
+        parameter_rows().set_visible(P, false);
+    }
+    get_screen_parameters();
+    EXPECT_EQ(fields(rec(41).value_text, rec(41).unit_value, rec(81).value_text, rec(81).present),
+              fields("20", 20, "NO", false))
+        << "a hidden box's text would be saved or sent as the set's value";
+}
+
 TEST_F(ParameterRules, SendallItemsAreCheckedBeforeTheyNameARecord) {
     // clang-format off
     const struct { const char* reply; std::vector<std::pair<int, QString>> items; int skipped; } cases[] = {
@@ -659,6 +674,38 @@ TEST_F(ParameterRules, DeviceRowsFollowTheDeviceModeOrProfibus) {
     update_device_setup(132);
     EXPECT_TRUE(scrpar(132).visible);
     EXPECT_TRUE(scrpar(130).visible) << "other rows keep their state";
+}
+
+// Every device row P131..P140 applies in the device modes it serves, and only there; P137 and P138
+// have no row and keep their flags.
+TEST_F(ParameterRules, EachDeviceRowAppliesInTheModesItServes) {
+    rec(99).unit_value = 3; // the system type with a field bus
+    parameter_screen_hooks().update_device_setup = [](int P) { update_device_setup(P); };
+    show_set();
+    rec(137).present = true;
+    rec(138).present = false;
+    // clang-format off
+    const struct { const char* mode; const char* rows; } table[] = {
+        {"1", "131 132 133 134 135 136"},
+        {"2", "131 132 133 134 135 136 139 140"},
+        {"0", ""},
+        {"3", ""}, // no mode of the unit's
+    };
+    // clang-format on
+    for (const auto& row : table) {
+        parameter_rows().set_typed_text(130, row.mode);
+        update_device_setup(130);
+        QStringList present, shown;
+        for (int P : {131, 132, 133, 134, 135, 136, 139, 140}) {
+            if (rec(P).present)
+                present << QString::number(P);
+            if (scrpar(P).visible && scrpar(P).label_visible)
+                shown << QString::number(P);
+        }
+        EXPECT_EQ(fields(present.join(' '), shown.join(' '), rec(137).present, rec(138).present),
+                  fields(row.rows, row.rows, true, false))
+            << "device rows for P130 = " << row.mode;
+    }
 }
 
 TEST_F(ParameterRules, SystemTypeFromTheP99RowRoundsHalvesToEven) {

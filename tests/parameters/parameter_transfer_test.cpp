@@ -93,6 +93,18 @@ TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
               fields(false, true, "", "", 1));
 }
 
+TEST_F(ParameterRoadTest, ASaveIntoAMissingFolderSaysTheSaveFailedAndKeepsTheSet) {
+    download("no-such-folder/unit.par");
+    const QStringList m = dialogs.messages();
+    ASSERT_EQ(m.size(), 2) << m.join(" | ").toStdString();
+    EXPECT_EQ(m[1], ui_text(2298) + "\r\n" +
+                        QDir::toNativeSeparators(dir.filePath("no-such-folder/unit.par")))
+        << "the failed save was not told as one";
+    EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded, box(41),
+                     parameter_state().parameter_file_name),
+              fields(false, true, "20", ""));
+}
+
 TEST_F(ParameterRoadTest, LateRepliesAreWaitedFor) {
     sim->misbehave_on("/sendall", unitsim::Misbehaviour::late(3000), 1);
     download();
@@ -162,20 +174,37 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
 }
 
 // An upload of eight changes that stops says so once, with the link's reason or the user's Cancel,
-// and names what reached the unit and what did not. A Cancel in the compare read asks nothing.
+// and names what reached the unit, what went out without an answer (the unit may hold it: the
+// user reads it back) and what did not. A refused write never counts as written. A Cancel in the
+// compare read asks nothing.
 TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidNot) {
-    enum How { Pull, Silent, Cancel };
+    // CancelOwed: the write is answered only at its third send, and the user cancels while the
+    // next write waits for the answers still owed.
+    enum How { Pull, Silent, Cancel, CancelOwed };
+    const QString pulled = serial_text(95) + " COM1 " + serial_text(96);
     const struct {
         const char* name;
         QString at; // the command at which it stops
         How how;
         QString reason; // empty: it stopped before any write, with the compare read
+        QString done, unconfirmed, not_written;
+        QString refused = {}; // a write the unit refuses before the stop
     } table[] = {
-        {"cancelled during the compare read", "/sendall", Cancel, {}},
-        {"line pulled at the fourth write", "/p83:6", Pull,
-         serial_text(95) + " COM1 " + serial_text(96)},
-        {"fourth write never answered", "/p83:6", Silent, ui_text(1299)},
-        {"cancelled during the third write", "/p82:31", Cancel, ui_text(2277)},
+        // clang-format off
+        {"cancelled during the compare read", "/sendall", Cancel, {}, {}, {}, {}},
+        {"line pulled at the fourth write", "/p83:6", Pull, pulled,
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"fourth write never answered", "/p83:6", Silent, ui_text(1299),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"cancelled during the third write", "/p82:31", Cancel, ui_text(2277),
+         "P41, P81, P82", {}, "P83, P84, P105, P106, P107"},
+        {"line pulled at the last write", "/p107:0.35", Pull, pulled,
+         "P41, P81, P82, P83, P84, P105, P106", "P107", {}},
+        {"line pulled after a refused write", "/p83:6", Pull, pulled,
+         "P41, P82", "P83", "P81, P84, P105, P106, P107", "/p81:12"},
+        {"cancelled while an answer is owed", "/p83:6", CancelOwed, ui_text(2277),
+         "P41, P81, P82, P83", {}, "P84, P105, P106, P107"},
+        // clang-format on
     };
     const std::pair<int, const char*> changes[] = {{41, "30"},   {81, "12"},   {82, "31"},
                                                    {83, "6"},    {84, "21"},   {105, "5.5"},
@@ -199,13 +228,27 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
                                  reached << "P" + QString::number(P);
                              QTimer::singleShot(0, [this] { sim.reset(); });
                          });
-        if (row.how != Cancel)
+        struct CancellingView : RecordingLinkView {
+            void set_status_text(int panel, const QString& text) override {
+                RecordingLinkView::set_status_text(panel, text);
+                if (panel == 1 && text.startsWith(ui_text(2040)))
+                    link().cancel_requested = true;
+            }
+        } cancelling;
+        if (row.how == CancelOwed) {
+            sim->misbehave_on(row.at, unitsim::Misbehaviour::third_send());
+            set_link_view(&cancelling);
+        } else if (row.how != Cancel) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::silence());
+        }
+        if (!row.refused.isEmpty())
+            sim->misbehave_on(row.refused, unitsim::Misbehaviour::refusal());
         sim->unit().clear_writes();
         dialogs.prompts.clear();
         view.set_status_text(1, {});
         dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
         upload_parameters();
+        set_link_view(&view);
         if (sim)
             for (int P : sim->unit().accepted_write_numbers())
                 reached << "P" + QString::number(P);
@@ -219,11 +262,13 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
             EXPECT_EQ(view.status_text(1), ui_text(2278));
         } else {
             ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
-            const QString done = "P41, P81, P82";
-            EXPECT_EQ(m[2], ui_text(2274) + "\r\n" + row.reason + "\r\n\r\n" + ui_text(2275) + " " +
-                                done + "\r\n" + ui_text(2276) + " P83, P84, P105, P106, P107")
-                << "the upload's stop";
-            EXPECT_EQ(reached.join(", "), done) << "what reached the unit";
+            QString told = ui_text(2274) + "\r\n" + row.reason + "\r\n";
+            for (const auto& [text, list] :
+                 {std::pair{2275, row.done}, {2297, row.unconfirmed}, {2276, row.not_written}})
+                if (!list.isEmpty())
+                    told += "\r\n" + ui_text(text) + " " + list;
+            EXPECT_EQ(m[2], told) << "the upload's stop";
+            EXPECT_EQ(reached.join(", "), row.done) << "what reached the unit";
         }
         EXPECT_EQ(box(107), "0.35") << "the set on the screen stays";
         EXPECT_FALSE(transfer.message_shown || transfer.cancel_shown);
@@ -440,6 +485,31 @@ TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
     EXPECT_EQ(sent_matching(received(), "/p838"), QStringList());
 }
 
+// Either output trim, or both, is named apart from the changes and never sent.
+TEST_F(ParameterRoadTest, EitherOutputTrimIsNamedApartAndNeverSent) {
+    const struct {
+        std::vector<int> trims;
+        QString named;
+    } table[] = {{{839}, "P839"}, {{838, 839}, "P838, P839"}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.named.toStdString());
+        download();
+        for (int P : row.trims)
+            parameter_rows().set_text(P, "1.5");
+        sim->clear_received();
+        dialogs.prompts.clear();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+        upload_parameters();
+        const QStringList m = dialogs.messages();
+        ASSERT_GE(m.size(), 2) << m.join(" | ").toStdString();
+        EXPECT_EQ(m[1], "0" + ui_text(1277) + "\r\r" + ui_text(1458) + "\r\n" + row.named + "\r\n" +
+                            ui_text(1278));
+        EXPECT_EQ(sent_matching(received(), "/p838:") + sent_matching(received(), "/p839:"),
+                  QStringList())
+            << "an output trim was sent";
+    }
+}
+
 TEST_F(ParameterRoadTest, AnUploadToAnUnreadableUnitIsToldOnceAndSendsNothing) {
     download();
     parameter_rows().set_text(41, "30");
@@ -499,7 +569,8 @@ TEST_F(ParameterRoadTest, AValueTheFileDoesNotHoldIsNeverSent) {
     } table[] = {
         {"short.par", {ui_text(1412), "656"}, {}, {344, 905, 999}},
         {"damaged.par",
-         {" P105 = \"\",", " P106 = \"OK\",", " P108 = \"abc\",", " P107 = \"0.4x\","},
+         {ui_text(1414) + " P105 = \"\", P106 = \"OK\",",
+          ui_text(2272) + " P107 = \"0.4x\", P108 = \"abc\""},
          {"/p107:0.4"},
          {105, 106, 108}},
     };
