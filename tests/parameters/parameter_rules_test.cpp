@@ -145,6 +145,13 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
                 << dialogs.messages().first().toStdString();
         }
     }
+    // A cleared box is no number either, but it stores nothing and tells nothing.
+    const QString kept = rec(107).value_text;
+    dialogs.prompts.clear();
+    parameter_rows().set_typed_text(107, "");
+    EXPECT_TRUE(parameter_rows().commit(107) && dialogs.prompts.empty() &&
+                rec(107).value_text == kept)
+        << "clearing a box was refused or stored";
 }
 
 TEST_F(ParameterRules, OnlyAVisibleWritableValueOutsideNumericLimitsIsRefused) {
