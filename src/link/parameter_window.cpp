@@ -318,9 +318,7 @@ void ParameterWindow::Command3_Click() {
     const auto value = ia::value_for_unit(n, typed);
     if (!value) {
         Label1->setText(not_accepted);
-        Text2->setText(value_shown_);
-        platform::msg_box(number_notation_message(typed), platform::mb::Critical);
-        platform::return_to_box(Text2);
+        refuse_typed_number(Text2, value_shown_);
         return;
     }
     // The unit is asked first whatever the number; a number outside the window's range is

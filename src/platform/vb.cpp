@@ -251,27 +251,14 @@ QLocale locale_writing(const NumberSeparators &sep) {
     const auto key = std::make_pair(sep.decimal, sep.thousands);
     if (const auto it = found.find(key); it != found.end())
         return it->second;
-    QLocale chosen = QLocale::c();
-    bool matched = false;
-    for (const char *name : {"en_GB", "de_DE", "fr_FR", "de_CH", "sv_SE", "it_IT", "es_ES"}) {
-        const QLocale l(QLatin1String{name});
-        if (writes_separators(l, sep)) {
-            chosen = l;
-            matched = true;
-            break;
-        }
-    }
-    if (!matched) {
-        for (const QLocale &l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
-                                                         QLocale::AnyTerritory)) {
-            if (writes_separators(l, sep)) {
-                chosen = l;
-                break;
-            }
-        }
-    }
-    found.emplace(key, chosen);
-    return chosen;
+    QList<QLocale> candidates;
+    for (const char *name : {"en_GB", "de_DE", "fr_FR", "de_CH", "sv_SE", "it_IT", "es_ES"})
+        candidates << QLocale(QLatin1String{name});
+    candidates << QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                           QLocale::AnyTerritory);
+    const auto it = std::find_if(candidates.cbegin(), candidates.cend(),
+                                 [&sep](const QLocale &l) { return writes_separators(l, sep); });
+    return found.emplace(key, it != candidates.cend() ? *it : QLocale::c()).first->second;
 }
 
 } // namespace

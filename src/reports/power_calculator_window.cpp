@@ -217,9 +217,7 @@ void PowerCalculatorWindow::finish_edit(size_t i) {
     }
     const auto v = platform::typed_number(typed);
     if (!v) {
-        platform::msg_box(number_notation_message(typed), platform::mb::Critical);
-        box->setText(accepted_[i]);
-        platform::return_to_box(box);
+        refuse_typed_number(box, accepted_[i]);
         return;
     }
     box->setText(platform::number_text(*v));

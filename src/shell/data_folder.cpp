@@ -1,5 +1,6 @@
 #include "shell/data_folder.h"
 
+#include "platform/dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/sysinfo.h"
 #include "platform/vb.h"
@@ -8,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QLineEdit>
 
 namespace {
 bool make_folder(const QString& path) { return QFileInfo(path).isDir() || QDir().mkdir(path); }
@@ -59,6 +61,13 @@ QString number_notation_message(const QString& typed) {
                                         "The decimal separator is \"%2\" as in %3."))
         .arg(typed.trimmed(), platform::number_separators().decimal,
              platform::format_number(1234.5, QStringLiteral("#,##0.0")));
+}
+
+void refuse_typed_number(QLineEdit* box, const QString& put_back) {
+    const QString typed = box->text();
+    platform::msg_box(number_notation_message(typed), platform::mb::Critical);
+    box->setText(put_back);
+    platform::return_to_box(box);
 }
 
 QString get_computer_name() { return platform::system_info().computer_name; }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <cstdint>
 
+class QLineEdit;
+
 // Brand folders inside the local application data folder, by `start_logo`.
 inline constexpr const char* BRAND_FOLDERS[] = {"Dravik", "Tamzo", "PVastrelo"};
 
@@ -21,10 +23,13 @@ QString get_data_folder(int16_t brand, const QString& program_folder);
 // Fills the locale and machine globals of shell() and the separators of the number conversions.
 void read_system_info();
 
-// The message that refuses a number typed in another notation than the locale's
-// (platform::in_locale_notation): it quotes the text and names the decimal separator, with a
-// number written as the locale writes it.
+// The message that refuses a text typed as a number that is no number of the locale
+// (platform::typed_number): it quotes the text and names the decimal separator, with a number
+// written as the locale writes it.
 QString number_notation_message(const QString& typed);
+// Refuses what the user typed into `box`: that message, the box showing `put_back` again, and
+// the user back in it with its text selected (platform::return_to_box).
+void refuse_typed_number(QLineEdit* box, const QString& put_back);
 
 QString get_computer_name();
 QString get_network_user_name();

@@ -474,9 +474,8 @@ void SetupDialog::txtLevelOffset_Finished() {
     const QString typed = txtLevelOffset->text();
     if (typed.trimmed().isEmpty() || platform::typed_number(typed))
         return;
-    platform::msg_box(number_notation_message(typed), platform::mb::Critical);
-    txtLevelOffset->setText(platform::number_text(log_setup().chart_units.level_offset));
-    platform::return_to_box(txtLevelOffset);
+    refuse_typed_number(txtLevelOffset,
+                        platform::number_text(log_setup().chart_units.level_offset));
 }
 
 bool SetupDialog::txtLevelOffset_KeyPress(QChar key) {

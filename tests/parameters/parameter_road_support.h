@@ -67,6 +67,14 @@ protected:
         download_parameters();
     }
 
+    // Uploads what differs, the questions answered as a user going ahead does, with the unit's
+    // record of received commands started afresh.
+    void upload_confirmed() {
+        sim->clear_received();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
+        upload_parameters();
+    }
+
     QString box(int P) const { return parameter_rows().text(P); }
 
     // The set on the screen saved as the ".par" file `file`, and what the file holds.

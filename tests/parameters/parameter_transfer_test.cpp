@@ -296,9 +296,7 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     platform::number_separators() = {",", "."};
     parameter_rows().set_text(81, "12,5");
     parameter_rows().set_text(996, "15");
-    sim->clear_received();
-    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-    upload_parameters();
+    upload_confirmed();
     EXPECT_TRUE(received().contains("/p81:12.5")) << received().join(" ").toStdString();
     EXPECT_TRUE(received().contains("/p996:0015")) << "call times go as four digits";
     EXPECT_EQ(sim->unit().value(81), 12.5);
@@ -316,9 +314,7 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
         parameter_rows().set_text(81, platform::number_text(7));
         parameter_rows().set_typed_text(81, c.typed);
         parameter_rows().commit(81);
-        sim->clear_received();
-        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-        upload_parameters();
+        upload_confirmed();
         EXPECT_EQ(received().filter("/p81:").join(' '), c.sent) << c.typed << " in " << c.locale;
     }
 }
@@ -439,9 +435,7 @@ TEST_F(ParameterRoadTest, AnUnchangedFileFromASmallerUnitSendsNothing) {
     sim->unit().set_value(41, 33);
     sim->unit().set_value(81, 12);
     ASSERT_TRUE(openparamfile(dir.filePath("small.par"), true));
-    sim->clear_received();
-    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-    upload_parameters();
+    upload_confirmed();
     EXPECT_EQ(sent_matching(received(), "/p"), QStringList()) << "nothing differs";
     EXPECT_TRUE(dialogs.messages().last().contains(ui_text(1282)))
         << dialogs.messages().join(" | ").toStdString();
@@ -462,9 +456,7 @@ TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
     f.close();
     ASSERT_TRUE(openparamfile(dir.filePath("defaults.par"), true));
     ASSERT_EQ(fields(rec(88).unit_value, rec(930).unit_value), fields(1.0, 1.0));
-    sim->clear_received();
-    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-    upload_parameters();
+    upload_confirmed();
     EXPECT_EQ(sent_matching(received(), "/p"), QStringList({"/p41:30"}))
         << "a default command went to the unit";
     EXPECT_EQ(sim->unit().value(41), 30.0);
@@ -474,10 +466,8 @@ TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
     download();
     ASSERT_TRUE(scrpar(838).visible);
     parameter_rows().set_text(838, "1.5");
-    sim->clear_received();
     dialogs.prompts.clear();
-    dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-    upload_parameters();
+    upload_confirmed();
     const QStringList m = dialogs.messages();
     ASSERT_GE(m.size(), 2) << m.join(" | ").toStdString();
     EXPECT_TRUE(m[1].startsWith("0")) << m[1].toStdString();
@@ -496,10 +486,8 @@ TEST_F(ParameterRoadTest, EitherOutputTrimIsNamedApartAndNeverSent) {
         download();
         for (int P : row.trims)
             parameter_rows().set_text(P, "1.5");
-        sim->clear_received();
         dialogs.prompts.clear();
-        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-        upload_parameters();
+        upload_confirmed();
         const QStringList m = dialogs.messages();
         ASSERT_GE(m.size(), 2) << m.join(" | ").toStdString();
         EXPECT_EQ(m[1], "0" + ui_text(1277) + "\r\r" + ui_text(1458) + "\r\n" + row.named + "\r\n" +
@@ -586,9 +574,7 @@ TEST_F(ParameterRoadTest, AValueTheFileDoesNotHoldIsNeverSent) {
         for (int P : row.absent)
             EXPECT_EQ(fields(box(P), rec(P).present, saved[P - 20]), fields("", false, "NO"))
                 << "P" << P << " took a value the file does not hold";
-        sim->clear_received();
-        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
-        upload_parameters();
+        upload_confirmed();
         EXPECT_EQ(sent_matching(received(), "/p").filter(":"), row.sent);
     }
 }
