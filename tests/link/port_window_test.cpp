@@ -131,6 +131,13 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
         w.Text2->setText(text);
         EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored) << "after typing \"" << text << '"';
     }
+    // Typed and left: the other notation is refused in the box, which shows the delay again.
+    w.Text2->selectAll();
+    w.Text2->insert("2.5");
+    dialogs.prompts.clear();
+    emit w.Text2->editingFinished();
+    EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
+              fields("1,5", 1, "1.5"));
     platform::number_separators() = {};
 }
 

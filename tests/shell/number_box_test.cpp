@@ -25,13 +25,19 @@ void type_keys(QWidget* target, const QString& text) {
 
 TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
     // clang-format off
-    const struct { const char *locale, *typed, *shown; TypedNumberKind kind; bool told; } cases[] = {
+    const struct {
+        const char *locale, *typed, *shown;
+        TypedNumberKind kind;
+        bool told;
+        const char* says = "";
+    } cases[] = {
         {"de_DE", "0,5", "0,5", TypedNumberKind::Any, false},
-        {"de_DE", "0.5", "7", TypedNumberKind::Any, true},
+        {"de_DE", "0.5", "7", TypedNumberKind::Any, true, "decimal separator is \",\""},
+        {"fr_FR", "1.234,5", "7", TypedNumberKind::Any, true, "a plain or a no-break space"},
         {"en_GB", "1,5", "7", TypedNumberKind::Any, true},
         {"de_DE", "1.000", "1000", TypedNumberKind::Any, false},
         {"fr_FR", "1\u00A0234,5", "1234,5", TypedNumberKind::Any, false},
-        {"de_DE", "2,5", "7", TypedNumberKind::Whole, true},
+        {"de_DE", "2,5", "7", TypedNumberKind::Whole, true, "not a whole number"},
         {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
         {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true}};
     // clang-format on
@@ -50,7 +56,9 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
                   fields(QString::fromUtf8(c.shown), c.told ? 1 : 0))
             << c.locale << " \"" << c.typed << "\": " << told.join(" ").toStdString();
         if (c.told) {
-            EXPECT_TRUE(told.first().contains(QString::fromUtf8(c.typed).trimmed()));
+            EXPECT_TRUE(told.first().contains(QString::fromUtf8(c.typed).trimmed()) &&
+                        told.first().contains(c.says))
+                << told.first().toStdString();
         }
     }
 }

@@ -390,8 +390,14 @@ TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
     for (const auto& [typed, shown, stored] : {std::tuple{"0.5", "4", 4.0}, {"0,5", "0,5", 0.5}}) {
         box->selectAll();
         box->insert(typed);
+        EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback").value_or(""),
+                  stored == 4.0 ? "4" : typed)
+            << "a text that is no number was stored while the box was still being typed in";
         emit box->editingFinished();
-        EXPECT_EQ(fields(box->text(), shell().playback_interval), fields(shown, stored)) << typed;
+        EXPECT_EQ(fields(box->text(), shell().playback_interval,
+                         platform::read_profile_string(ini(), "General", "Playback").value_or("")),
+                  fields(shown, stored, shown))
+            << typed;
     }
 }
 
