@@ -1,6 +1,7 @@
 #include "echo/echo_page.h"
 
 #include "shell/definitions_table.h"
+#include "shell/number_box.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -212,7 +213,7 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
                 trace_box_handler_(i);
         });
         trace_boxes[static_cast<size_t>(i)] = box;
-        auto* interval = named<QSpinBox>(traces, element("Text10", i));
+        auto* interval = named<WholeNumberSpinBox>(traces, element("Text10", i));
         interval->setRange(0, 3600);
         interval->setAlignment(Qt::AlignRight);
         interval->setKeyboardTracking(false);
@@ -261,6 +262,7 @@ EchoPage::EchoPage(QWidget* parent) : QWidget(parent) {
     playback_interval_box = named<QLineEdit>(this, QStringLiteral("Text15"));
     playback_interval_box->setFixedWidth(60);
     playback_interval_box->setAlignment(Qt::AlignRight);
+    watch_typed_number(playback_interval_box);
     playback_interval_arrows = named<QToolButton>(this, QStringLiteral("UpDown6"));
     playback_interval_arrows->setArrowType(Qt::UpArrow);
     playback_interval_arrows->setEnabled(false);

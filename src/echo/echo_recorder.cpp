@@ -100,8 +100,13 @@ QString EchoRecorder::recording_path() {
 void EchoRecorder::UpDown6_Change() {
     ShellState& s = shell();
     const QString text = page_.playback_interval_box->text().trimmed();
+    // A text that is no number yet ("0." on the way to "0.5", or "0.5" where the locale writes
+    // 0,5 and the box refuses it once left) changes nothing.
+    const auto interval = platform::typed_number(text);
+    if (!interval)
+        return;
     write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
-    s.playback_interval = platform::val(text);
+    s.playback_interval = *interval;
 }
 
 void EchoRecorder::playbutton_pressed() {

@@ -1,17 +1,22 @@
 #include "link/interactive_rules.h"
 
 #include "platform/vb.h"
+#include "shell/definitions_table.h"
 
 #include <QLocale>
+#include <cmath>
 
 namespace interactive {
 
 int typed_number(const QString& text) {
-    const double v = platform::val(text);
+    if (text.trimmed().isEmpty())
+        return 0;
+    // Read as every typed number: "72,5" in an English locale names no parameter, not P72.
+    const auto v = platform::typed_number(text);
     // Whole numbers only name parameters; a huge number must not wrap into a valid one.
-    if (v < -1e6 || v > 1e6)
+    if (!v || *v != std::floor(*v) || *v < -1e6 || *v > 1e6)
         return -1;
-    return static_cast<int>(v);
+    return static_cast<int>(*v);
 }
 
 bool in_range(int n) {
@@ -28,7 +33,7 @@ bool write_refused(int n, bool present) {
 
 std::optional<QString> value_for_unit(int n, const QString& typed) {
     const auto value = platform::typed_number(typed);
-    if (!value)
+    if (!value || (takes_whole_number(n) && *value != std::floor(*value)))
         return std::nullopt;
     if (n == 932 || n == 996 || n == 997)
         return platform::format_number_c(*value, QStringLiteral("0000"));

@@ -10,7 +10,8 @@ namespace interactive {
 inline constexpr int FIRST_PARAMETER = 20;
 inline constexpr int LAST_PARAMETER = 999;
 
-// The parameter number typed: the box's leading number (blank gives 0).
+// The parameter number typed, read as every typed number (platform::typed_number); blank gives 0,
+// a text that is no whole number of the locale -1.
 int typed_number(const QString& text);
 
 // A number the window may read or write at all.
@@ -25,7 +26,8 @@ bool write_refused(int n, bool present);
 // The typed value as the unit takes it: the number the user wrote in the locale's notation
 // (platform::typed_number), written with "." and no grouping; the clock and access code
 // parameters (932, 996, 997) padded to four digits ("7" gives "0007"). nullopt when the text is
-// no number of the locale: sending it with its separators swapped would send another number.
+// no number of the locale: sending it with its separators swapped would send another number; and
+// for a fraction where the unit takes a whole number (takes_whole_number): it would go rounded.
 std::optional<QString> value_for_unit(int n, const QString& typed);
 
 // A reply the unit sent as a number ("." as decimal point); nullopt when it is none.

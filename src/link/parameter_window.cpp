@@ -25,6 +25,7 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace ia = interactive;
 
@@ -120,6 +121,10 @@ ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
     connect(UpDown1_up, &QToolButton::clicked, this, [this] { UpDown1_Change(1); });
     connect(UpDown1_down, &QToolButton::clicked, this, [this] { UpDown1_Change(-1); });
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (!Text1->isModified())
+            number_shown_ = text;
+    });
     connect(Text1, &QLineEdit::returnPressed, this, [this] {
         if (Command2->isEnabled())
             Command2_Click();
@@ -282,10 +287,22 @@ void ParameterWindow::Command1_Click() {
                       platform::mb::Critical, ui_text(1272, QStringLiteral("Access Denied")));
 }
 
+std::optional<int> ParameterWindow::parameter_number() {
+    const QString typed = Text1->text();
+    const auto v = platform::typed_number(typed);
+    if (typed.trimmed().isEmpty() || (v && *v == std::floor(*v)))
+        return ia::typed_number(typed);
+    refuse_typed_number(Text1, number_shown_);
+    return std::nullopt;
+}
+
 void ParameterWindow::Command2_Click() {
     Label1->clear();
+    const auto typed_n = parameter_number();
+    if (!typed_n)
+        return;
     Text2->clear();
-    const int n = ia::typed_number(Text1->text());
+    const int n = *typed_n;
     const QString not_available = ui_text(1193, QStringLiteral("Parameter not available"));
     if (!ia::in_range(n)) {
         Label1->setText(not_available);
@@ -306,7 +323,10 @@ void ParameterWindow::Command2_Click() {
 
 void ParameterWindow::Command3_Click() {
     Label1->clear();
-    const int n = ia::typed_number(Text1->text());
+    const auto typed_n = parameter_number();
+    if (!typed_n)
+        return;
+    const int n = *typed_n;
     const QString not_accepted = ui_text(1196, QStringLiteral("Parameter not accepted"));
     // A value that is no number of the locale ("0,35" where the decimal separator is ".") would
     // reach the unit as another number once its separators were swapped: nothing is sent.

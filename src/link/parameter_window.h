@@ -58,8 +58,12 @@ private:
     void send_default(int title_text, int question_text, const QString& command,
                       const QString& number);
     void show_logged_on(bool on);
+    // The parameter number box read as every typed number; a text that is no whole number of the
+    // locale ("72,5" where the decimal separator is ".") is refused in the box, and nullopt given.
+    std::optional<int> parameter_number();
     bool loaded_ = false;
-    QString value_shown_; // the value box's text before the user typed into it
+    QString value_shown_;  // the value box's text before the user typed into it
+    QString number_shown_; // the same for the parameter number box
 };
 
 // The window, created hidden and loaded on first use, and loaded again after it was closed.

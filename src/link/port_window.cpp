@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "shell/number_box.h"
 #include "shell/settings.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
@@ -175,9 +176,12 @@ PortWindow::PortWindow(QWidget* parent) : QDialog(parent) {
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
+    // A step goes from the number the box shows; a text that is no number is refused when the
+    // user leaves the box, not stepped from as another number.
+    watch_typed_number(Text2);
     auto step = [this](int by) {
-        const double v = platform::val(Text2->text());
-        Text2->setText(QString::number(std::max(0, static_cast<int>(v) + by)));
+        if (const auto v = platform::typed_number(Text2->text()))
+            Text2->setText(QString::number(std::max(0, static_cast<int>(*v) + by)));
     };
     connect(UpDown1_up, &QToolButton::clicked, this, [step] { step(100); });
     connect(UpDown1_down, &QToolButton::clicked, this, [step] { step(-100); });

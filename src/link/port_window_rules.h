@@ -34,8 +34,9 @@ int row_port_number(const QString& row);
 // holding "Serial" reads "Seriale".
 QString shown_description(const QString& description, int language_index);
 
-// The delay text as stored: its numeric value as text when the whole text is a number, nullopt
-// otherwise (then nothing is stored).
+// The delay text as stored: its numeric value as text ("." as the decimal point) when the whole
+// text is a number as the locale writes it (platform::typed_number), nullopt otherwise (then
+// nothing is stored).
 std::optional<QString> delay_to_store(const QString& text);
 
 // The information box: three lines, each caption, a TAB, ": " and the value; the box sets its tab

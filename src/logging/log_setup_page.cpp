@@ -1,12 +1,13 @@
 #include "logging/log_setup_page.h"
 
+#include "link/link_state.h"
 #include "logging/log_channels.h"
 #include "logging/log_setup_state.h"
 #include "logging/model_capabilities.h"
 #include "logging/up_down.h"
-#include "link/link_state.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "shell/number_box.h"
 #include "shell/shell_state.h"
 
 #include <QButtonGroup>
@@ -327,6 +328,7 @@ void LogSetupPage::build() {
     setup_boxes[2]->setObjectName(name_of("Text1", 2));
     setup_boxes[2]->setAlignment(Qt::AlignRight);
     setup_boxes[2]->setFixedWidth(64);
+    watch_typed_number(setup_boxes[2]);
     for (auto& [i, box] : setup_boxes)
         connect(box, &QLineEdit::textChanged, this, [this, i = i] { Text1_Change(i); });
     UpDown1 = new logsetup::UpDown(info);
@@ -566,7 +568,7 @@ void LogSetupPage::Check3_Click() {
 
 void LogSetupPage::UpDown1_Change() {
     auto& s = log_setup();
-    s.log_interval = logsetup::box_number(setup_boxes[2]->text());
+    s.log_interval = logsetup::box_number(setup_boxes[2]->text()).value_or(s.log_interval);
     s.log_duration =
         logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes);
     setup_boxes[1]->setText(duration_text(s.log_duration));
@@ -574,7 +576,7 @@ void LogSetupPage::UpDown1_Change() {
 
 void LogSetupPage::Text1_Change(int index) {
     if (index == 2) {
-        if (platform::is_numeric(setup_boxes[2]->text()))
+        if (platform::typed_number(setup_boxes[2]->text()))
             UpDown1_Change();
     } else if (index == 1) {
         Check3_Click();

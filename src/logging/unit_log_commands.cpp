@@ -279,7 +279,7 @@ void UnitLogCommands::Command5_Click() {
             platform::msg_box(message, mb::Critical, title);
             return;
         }
-        const auto interval = platform::to_double(page_.setup_boxes.at(2)->text());
+        const auto interval = platform::typed_number(page_.setup_boxes.at(2)->text());
         if (interval && *interval == 0 &&
             platform::msg_box(logsetup::zero_interval_warning(), mb::OkCancel | mb::Exclamation,
                               title) != Answer::Ok)

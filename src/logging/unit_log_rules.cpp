@@ -59,15 +59,16 @@ SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const
         {mask3, ui_text(1133, QStringLiteral("Channel Mask 3"))},
         {interval, ui_text(1134, QStringLiteral("Log Interval (mins)"))},
     };
+    // Read as every typed number: "0.5" where the locale writes 0,5 is listed, not read as 5.
     for (const auto& box : boxes) {
-        if (!platform::is_numeric(box.text)) {
+        if (!platform::typed_number(box.text)) {
             check.valid = false;
             lines += entry_line(box.caption);
         }
     }
     if (check.valid) {
-        const double sum =
-            *platform::to_double(mask1) + *platform::to_double(mask2) + *platform::to_double(mask3);
+        const double sum = *platform::typed_number(mask1) + *platform::typed_number(mask2) +
+                           *platform::typed_number(mask3);
         if (sum == 0) {
             check.valid = false;
             lines += entry_line(ui_text(1147, QStringLiteral("No channel selected")));
@@ -90,7 +91,7 @@ QString setup_confirmation() {
 }
 
 QString interval_for_unit(const QString& interval_text) {
-    const auto v = platform::to_double(interval_text);
+    const auto v = platform::typed_number(interval_text);
     return v ? platform::number_text_c(*v) : interval_text.trimmed();
 }
 

@@ -14,8 +14,9 @@ bool valid_date(const QString& text);
 
 namespace logsetup {
 
-// The outcome of checking the set-up page's mask and interval boxes. The message is laid out for
-// the message box and carries its heading even when the boxes pass.
+// The outcome of checking the set-up page's mask and interval boxes, each read as a typed number
+// (platform::typed_number). The message is laid out for the message box and carries its heading
+// even when the boxes pass.
 struct SetupCheck {
     bool valid = true;
     QString message;
@@ -27,7 +28,8 @@ SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const
 QString zero_interval_warning();
 QString setup_confirmation();
 
-// The interval as the unit takes it: "." as the decimal point whatever the user typed it with.
+// The interval as the unit takes it: the number typed in the locale's notation
+// (platform::typed_number), written with "." as the decimal point and no grouping.
 QString interval_for_unit(const QString& interval_text);
 
 // The date order a "/p933" reply names ("1", "2" or "3" exactly); nullopt for any other reply.

@@ -35,13 +35,18 @@ void UpDown::set_range(double minimum, double maximum) {
 void UpDown::step(int direction) {
     if (!buddy_)
         return;
-    const double value =
-        std::clamp(box_number(buddy_->text()) + direction * increment_, minimum_, maximum_);
-    buddy_->setText(platform::number_text(value));
+    // An empty box steps from 0; a text that is no number is refused when the user leaves the
+    // box, and is not stepped from as another number.
+    const QString text = buddy_->text();
+    const auto from = text.trimmed().isEmpty() ? std::optional(0.0) : box_number(text);
+    if (!from)
+        return;
+    buddy_->setText(
+        platform::number_text(std::clamp(*from + direction * increment_, minimum_, maximum_)));
 }
 
-double box_number(const QString& text) {
-    return platform::to_double(text).value_or(platform::val(text));
+std::optional<double> box_number(const QString& text) {
+    return platform::typed_number(text);
 }
 
 } // namespace logsetup

@@ -3,6 +3,7 @@
 // handler does the rest, so a step and a typed number take the same path.
 
 #include <QWidget>
+#include <optional>
 
 class QLineEdit;
 class QToolButton;
@@ -35,7 +36,8 @@ private:
     double increment_ = 1;
 };
 
-// The number a box holds: the user's locale first, else its leading number ("12 min" is 12).
-double box_number(const QString& text);
+// The number a box holds, read as every typed number (platform::typed_number); nullopt when the
+// text is no number of the locale.
+std::optional<double> box_number(const QString& text);
 
 } // namespace logsetup

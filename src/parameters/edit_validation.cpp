@@ -13,6 +13,8 @@
 #include "shell/data_folder.h"
 #include "shell/option_lists.h"
 
+#include <cmath>
+
 namespace {
 
 DefinitionRecord& record(int p) {
@@ -341,10 +343,11 @@ bool run_typed_edit_check(int Index) {
         return true;
     }
     const auto x = platform::typed_number(typed);
-    if (!x) {
+    // A clock time reaches the unit as four whole digits: a fraction would be sent rounded.
+    if (!x || (takes_whole_number(Index) && *x != std::floor(*x))) {
         // Nothing was stored: the record still holds what the box showed before.
         platform::msg_box(QStringLiteral("P") + QString::number(Index) + QStringLiteral(": ") +
-                              number_notation_message(typed),
+                              typed_number_refusal(typed),
                           platform::mb::Critical);
         show_quietly(Index, parameter_rows().text_before_typing(Index));
         return false;

@@ -23,6 +23,16 @@ std::optional<SystemInfo> &cached_info() {
     return c;
 }
 
+// The script a C library locale names by its modifier ("ks_IN@devanagari", "sr_RS@latin").
+QString script_of_modifier(const QString &modifier) {
+    static const std::pair<const char *, const char *> scripts[] = {
+        {"latin", "Latn"}, {"cyrillic", "Cyrl"}, {"devanagari", "Deva"}};
+    for (const auto &[word, code] : scripts)
+        if (modifier == QLatin1String(word))
+            return QLatin1String(code);
+    return {};
+}
+
 QLocale locale_for(const char *category) {
     QString name;
     for (const char *var : {"LC_ALL", category, "LANG"}) {
@@ -30,7 +40,10 @@ QLocale locale_for(const char *category) {
         if (!name.isEmpty())
             break;
     }
+    const QString script = script_of_modifier(name.section(QLatin1Char('@'), 1).toLower());
     name = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    if (!script.isEmpty() && name.count(QLatin1Char('_')) == 1)
+        name.replace(QLatin1Char('_'), QLatin1Char('_') + script + QLatin1Char('_'));
     const QLocale british(QLocale::English, QLocale::UnitedKingdom);
     if (name.isEmpty() || name == QLatin1String("C") || name == QLatin1String("POSIX"))
         return british;
@@ -49,6 +62,13 @@ QString separator_of(const QString &qt_format, const QString &fallback) {
             return QString(c);
     }
     return fallback;
+}
+
+// The locale's name with its script: "ks_Deva_IN" and "ks_IN" write numbers with other marks.
+QString whole_name(const QLocale &l) {
+    return QLocale::languageToCode(l.language()) + QLatin1Char('_') +
+           QLocale::scriptToCode(l.script()) + QLatin1Char('_') +
+           QLocale::territoryToCode(l.territory());
 }
 
 } // namespace
@@ -125,9 +145,9 @@ SystemInfo query_system_info() {
     s.language_name = QLocale::languageToString(messages.language());
     s.decimal_separator = numeric.decimalPoint();
     s.thousands_separator = numeric.groupSeparator();
-    s.number_locale = numeric.name();
+    s.number_locale = whole_name(numeric);
 
-    s.locale_name = time.name();
+    s.locale_name = whole_name(time);
     const QString qt_short = time.dateFormat(QLocale::ShortFormat);
     const QString qt_time = time.timeFormat(QLocale::LongFormat);
     s.date_separator = separator_of(qt_short, QStringLiteral("/"));

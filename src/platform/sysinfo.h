@@ -10,12 +10,12 @@ struct SystemInfo {
     QString language_name;     // English name of the user locale's language, e.g. "German"
     QString decimal_separator; // e.g. "," for German
     QString thousands_separator;
-    QString number_locale; // e.g. "de_CH": whose notation typed numbers follow
+    QString number_locale; // e.g. "de_Latn_CH": whose notation typed numbers follow
     QString computer_name;
     QString user_name;
     QString local_appdata; // per-user application data folder; empty when there is none
     // The locale's date conventions, in format_date's pattern letters (see vb.h).
-    QString locale_name; // e.g. "de_DE": the language of day and month names
+    QString locale_name; // e.g. "de_Latn_DE": the language of day and month names
     QString date_separator;
     QString time_separator;
     QString short_date_format; // e.g. "dd.mm.yyyy"

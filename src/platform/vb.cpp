@@ -1,6 +1,7 @@
 #include "platform/vb.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -268,31 +269,156 @@ QLocale number_locale() {
     return sep.locale.isEmpty() ? locale_writing(sep) : QLocale(sep.locale);
 }
 
+namespace {
+
+// The marks that keep a number in order inside right-to-left text (around the minus sign in
+// Arabic, for one): Qt writes them but does not read them, and they separate nothing.
+bool is_order_mark(char32_t c) {
+    return c == 0x200E || c == 0x200F || c == 0x061C;
+}
+
+// A locale that groups digits with a space takes any of these for its mark: they look alike.
+bool is_space_mark(char32_t c) {
+    return c == U' ' || c == 0x00A0 || c == 0x202F;
+}
+
+// Where a locale puts its grouping marks: `primary` digits after the last mark, `secondary` between
+// two marks, and marks only in numbers of at least `primary + minimum` whole digits (Spanish
+// writes 1000 but 10.000). A primary of 0: the locale does not group.
+struct Grouping {
+    int primary = 0;
+    int secondary = 0;
+    int minimum = 1;
+};
+
+// The lengths of the runs of digits in `text`, split at anything else.
+std::vector<int> digit_runs(const QString &text) {
+    std::vector<int> runs;
+    bool in_run = false;
+    for (const char32_t c : text.toUcs4()) {
+        if (!QChar::isDigit(c)) {
+            in_run = false;
+            continue;
+        }
+        if (!in_run)
+            runs.push_back(0);
+        in_run = true;
+        ++runs.back();
+    }
+    return runs;
+}
+
+// Qt holds the group sizes but does not tell them; its own writing of large numbers shows them. Its
+// leading group is not to be trusted (Qt writes a million as "1000.000" in Spanish), so it is
+// only asked for the last two groups and for the smallest number it groups.
+Grouping grouping_of(const QLocale &l) {
+    static std::map<QString, Grouping> found;
+    const QString key = l.bcp47Name() + QLatin1Char('|') + l.groupSeparator();
+    if (const auto it = found.find(key); it != found.end())
+        return it->second;
+    Grouping g;
+    const std::vector<int> runs = digit_runs(l.toString(1'000'000'000'000'000LL));
+    if (runs.size() > 2) {
+        g.primary = runs.back();
+        g.secondary = runs[runs.size() - 2];
+        qlonglong n = 1;
+        int digits = 1;
+        for (; digits < 16 && digit_runs(l.toString(n)).size() < 2; ++digits)
+            n *= 10;
+        g.minimum = std::max(1, digits - g.primary);
+    }
+    return found.emplace(key, g).first->second;
+}
+
+// The text with the grouping marks of its whole part taken out, when they stand where the locale
+// puts them; nullopt otherwise. Qt's own check is not used: it takes a first group of any length
+// ("1000.000" in Spanish) and a first group of "0" ("0.350" as 350 where "." groups thousands,
+// which no locale writes: typed so, it is the other notation of 0.35), and refuses "1.000.000"
+// in Spanish.
+std::optional<QString> without_grouping(const QString &s, const QLocale &l) {
+    const QList<uint> u = s.toUcs4();
+    const QList<uint> mark = l.groupSeparator().toUcs4();
+    const auto first = std::find_if(u.cbegin(), u.cend(), [](uint c) { return QChar::isDigit(c); });
+    QString out;
+    for (auto it = u.cbegin(); it != first; ++it)
+        out += QChar::fromUcs4(*it);
+    std::vector<int> runs{0};
+    auto it = first;
+    for (; it != u.cend(); ++it) {
+        if (QChar::isDigit(*it)) {
+            ++runs.back();
+            out += QChar::fromUcs4(*it);
+        } else if (!mark.isEmpty() && u.cend() - it >= mark.size() &&
+                   std::equal(mark.cbegin(), mark.cend(), it)) {
+            runs.push_back(0);
+            it += mark.size() - 1;
+        } else {
+            break;
+        }
+    }
+    for (; it != u.cend(); ++it)
+        out += QChar::fromUcs4(*it);
+    if (runs.size() == 1)
+        return out;
+    const Grouping g = grouping_of(l);
+    if (g.primary == 0 || QChar::digitValue(*first) == 0 || runs.back() != g.primary ||
+        runs.front() < 1 || runs.front() > g.secondary)
+        return std::nullopt;
+    int whole_digits = runs.front() + runs.back();
+    for (size_t i = 1; i + 1 < runs.size(); ++i) {
+        if (runs[i] != g.secondary)
+            return std::nullopt;
+        whole_digits += runs[i];
+    }
+    if (whole_digits < g.primary + g.minimum)
+        return std::nullopt;
+    return out;
+}
+
+} // namespace
+
 std::optional<double> typed_number(const QString &text) {
-    // The marks that keep a number in order inside right-to-left text (around the minus sign in
-    // Arabic, for one) are invisible and separate nothing; Qt writes them but does not read them.
+    const QLocale locale = number_locale();
+    const QList<uint> group = locale.groupSeparator().toUcs4();
+    const bool space_groups = group.size() == 1 && is_space_mark(group.front());
     QString s;
     s.reserve(text.size());
-    for (QChar c : text)
-        if (c.category() != QChar::Other_Format)
-            s += c;
+    for (const uint c : text.toUcs4()) {
+        if (is_order_mark(c))
+            continue;
+        // Any other invisible control (U+202E turns "12,5" round to show "5,21") makes the text
+        // read otherwise than it shows.
+        if (QChar::category(c) == QChar::Other_Format)
+            return std::nullopt;
+        s += QChar::fromUcs4(space_groups && is_space_mark(c) ? group.front() : c);
+    }
     s = s.trimmed();
     if (s.isEmpty())
         return std::nullopt;
-    const QLocale locale = number_locale();
-    // Qt takes a first group of "0" ("0.350" as 350 where "." groups thousands), which no locale
-    // writes: typed so, it is the other notation of 0.35.
-    const QString group = locale.groupSeparator();
-    const auto first_digit =
-        std::find_if(s.cbegin(), s.cend(), [](QChar c) { return c.isDigit(); });
-    if (first_digit != s.cend() && first_digit->digitValue() == 0 && !group.isEmpty() &&
-        (s.contains(group) || (group[0].isSpace() && s.contains(QLatin1Char(' ')))))
+    const auto ungrouped = without_grouping(s, locale);
+    if (!ungrouped)
         return std::nullopt;
     bool ok = false;
-    const double v = locale.toDouble(s, &ok);
+    const double v = locale.toDouble(*ungrouped, &ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
     return v;
+}
+
+bool belongs_to_a_number(char32_t c) {
+    static const QSet<char32_t> marks = [] {
+        // The apostrophe stands for the Swiss grouping mark on many keyboards.
+        QSet<char32_t> m{U' ', 0x00A0, 0x202F, 0x200E, 0x200F, 0x061C, U'\''};
+        for (const QLocale &l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                         QLocale::AnyTerritory))
+            for (const QString &part : {l.decimalPoint(), l.groupSeparator(), l.negativeSign(),
+                                        l.positiveSign(), l.exponential(),
+                                        l.exponential().toLower()})
+                for (const char32_t ch : part.toUcs4())
+                    m.insert(ch);
+        return m;
+    }();
+    return QChar::isDigit(c) || marks.contains(c);
 }
 
 double round_half_even(double value) {

@@ -60,9 +60,18 @@ QLocale number_locale();
 // aside) is one number in the locale's digits, signs, decimal separator and grouping, and reads
 // as exactly that number. nullopt for anything else: the other notation ("0.35" where the
 // decimal separator is ","), a grouping mark the locale does not use, text before or after the
-// number, an empty text. Removing separators from such a text would read another number than
-// the user wrote, so it is refused instead.
+// number, an empty text, grouping marks where the locale does not put them ("1000.000" or
+// "1.000" in Spanish, "0.350" anywhere), an invisible control other than the marks that keep a
+// sign in order (U+200E, U+200F, U+061C). Removing separators from such a text would read another
+// number than the user wrote, so it is refused instead. Where the locale groups with a space, a
+// plain space and either no-break space all stand for it.
 std::optional<double> typed_number(const QString &text);
+
+// True for a character that some locale writes numbers with: a digit of any script, a decimal or
+// grouping mark, a sign, an exponent, a space, an ordering mark. A key filter lets these through
+// to typed_number, which refuses a text in another notation with a message; a key dropped
+// silently would make another number of what the user typed ("0,35" becoming 35).
+bool belongs_to_a_number(char32_t c);
 
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double round_half_even(double value);

@@ -57,15 +57,32 @@ void read_system_info() {
 }
 
 QString number_notation_message(const QString& typed) {
-    return ui_text(2280, QStringLiteral("\"%1\" is not a number in this computer's number format. "
-                                        "The decimal separator is \"%2\" as in %3."))
-        .arg(typed.trimmed(), platform::number_separators().decimal,
-             platform::format_number(1234.5, QStringLiteral("#,##0.0")));
+    QString m = ui_text(2280, QStringLiteral("\"%1\" is not a number in this computer's number "
+                                             "format. The decimal separator is \"%2\" as in %3."))
+                    .arg(typed.trimmed(), platform::number_separators().decimal,
+                         platform::format_number(1234.5, QStringLiteral("#,##0.0")));
+    const QString group = platform::number_locale().groupSeparator();
+    if (group == QLatin1String(" ") || group == QChar(0x00A0) || group == QChar(0x202F))
+        m += QLatin1Char(' ') +
+             ui_text(2311, QStringLiteral(
+                               "Digits are grouped with a space (a plain or a no-break space)."));
+    return m;
+}
+
+QString whole_number_message(const QString& typed) {
+    return ui_text(2299, QStringLiteral("\"%1\" is not a whole number: only whole numbers are "
+                                        "taken here."))
+        .arg(typed.trimmed());
+}
+
+QString typed_number_refusal(const QString& typed) {
+    return platform::typed_number(typed) ? whole_number_message(typed)
+                                         : number_notation_message(typed);
 }
 
 void refuse_typed_number(QLineEdit* box, const QString& put_back) {
     const QString typed = box->text();
-    platform::msg_box(number_notation_message(typed), platform::mb::Critical);
+    platform::msg_box(typed_number_refusal(typed), platform::mb::Critical);
     box->setText(put_back);
     platform::return_to_box(box);
 }

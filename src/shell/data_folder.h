@@ -25,10 +25,16 @@ void read_system_info();
 
 // The message that refuses a text typed as a number that is no number of the locale
 // (platform::typed_number): it quotes the text and names the decimal separator, with a number
-// written as the locale writes it.
+// written as the locale writes it; where the locale groups digits with a space it says so in
+// words, since the spaces look alike.
 QString number_notation_message(const QString& typed);
-// Refuses what the user typed into `box`: that message, the box showing `put_back` again, and
-// the user back in it with its text selected (platform::return_to_box).
+// The message that refuses a number with a fraction where only whole numbers are taken.
+QString whole_number_message(const QString& typed);
+// The refusal of a typed text: a text that reads as a number was refused for its fraction
+// (whole_number_message); anything else is no number of the locale (number_notation_message).
+QString typed_number_refusal(const QString& typed);
+// Refuses what the user typed into `box`: its message (typed_number_refusal), the box showing
+// `put_back` again, and the user back in it with its text selected (platform::return_to_box).
 void refuse_typed_number(QLineEdit* box, const QString& put_back);
 
 QString get_computer_name();

@@ -26,6 +26,10 @@ AddedTexts& added_texts() {
     return texts;
 }
 
+bool takes_whole_number(int P) {
+    return P == 932 || P == 971 || P == 972 || P == 976 || P == 996 || P == 997;
+}
+
 bool is_text_number(int n) {
     return (n >= 0 && n <= DEFINITIONS_UPPER) || (n >= ADDED_TEXTS_FIRST && n <= ADDED_TEXTS_LAST);
 }

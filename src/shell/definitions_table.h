@@ -8,6 +8,11 @@
 
 inline constexpr double NO_VALUE = -999999.0; // a value the unit lacks or does not support
 
+// The parameters the unit takes as a clock time of four digits, HHMM (its clock P932, the day
+// and night starts P971 and P972, the clock synchronisation P976, the call times P996 and P997):
+// whole numbers only, since a fraction would reach the unit rounded.
+bool takes_whole_number(int P);
+
 // A fresh record holds the values that clear_definitions_table writes, so a table that was never
 // cleared reads the same as one that was.
 struct DefinitionRecord {

@@ -428,7 +428,8 @@ void MainWindow::build_frame() {
     echo_page->offline_chosen = [this] { enable_controls(); };
     connect(echo_page->playback_interval_box, &QLineEdit::textChanged, this,
             [](const QString& text) {
-                write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
+                if (platform::typed_number(text))
+                    write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
             });
 
     for (int i = 1; i <= 5; ++i) {

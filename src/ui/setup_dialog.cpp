@@ -464,25 +464,35 @@ void SetupDialog::txtLevelOffset_Change() {
     // Read as the locale writes numbers: "1,5" in German is 1.5, not 1. What is no number yet
     // ("-" on the way to "-2") changes nothing; a cleared box is no offset.
     const QString text = txtLevelOffset->text();
+    const auto typed = platform::typed_number(text);
+    // What a refusal puts back: the text before the user typed, or for a text the program set
+    // that is no number, the offset stored until then.
+    if (!txtLevelOffset->isModified())
+        offset_shown_ = typed || text.trimmed().isEmpty()
+                            ? text
+                            : platform::number_text(log_setup().chart_units.level_offset);
     if (text.trimmed().isEmpty())
         log_setup().chart_units.level_offset = 0;
-    else if (const auto v = platform::typed_number(text))
-        log_setup().chart_units.level_offset = *v;
+    else if (typed)
+        log_setup().chart_units.level_offset = *typed;
 }
 
 void SetupDialog::txtLevelOffset_Finished() {
     const QString typed = txtLevelOffset->text();
-    if (typed.trimmed().isEmpty() || platform::typed_number(typed))
+    txtLevelOffset->setModified(false);
+    if (typed.trimmed().isEmpty() || platform::typed_number(typed)) {
+        offset_shown_ = typed;
         return;
-    refuse_typed_number(txtLevelOffset,
-                        platform::number_text(log_setup().chart_units.level_offset));
+    }
+    // The offset followed the typing ("0" of "0.35"): the text put back sets it back.
+    refuse_typed_number(txtLevelOffset, offset_shown_);
 }
 
 bool SetupDialog::txtLevelOffset_KeyPress(QChar key) {
-    const QString sep = shell().decimal_separator.isEmpty() ? platform::number_separators().decimal
-                                                            : shell().decimal_separator;
-    return key.isDigit() || key == QLatin1Char('-') || key == QChar(8) ||
-           (!sep.isEmpty() && key == sep[0]);
+    // Letters stay out, but no key of a number in any notation: the other decimal mark or a
+    // grouping mark dropped here would make another number of what the user typed ("0,35" read
+    // as 35); it reaches the reading of typed numbers, which refuses it with its message.
+    return key == QChar(8) || platform::belongs_to_a_number(key.unicode());
 }
 
 bool SetupDialog::eventFilter(QObject* watched, QEvent* event) {

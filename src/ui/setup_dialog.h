@@ -73,7 +73,8 @@ public:
     void CboTotaliserMultiplier_Click();
     void CboTotaliser_Click();
     void txtLevelOffset_Change();
-    // Leaving the offset box: a text that is no number of the locale is refused and put back.
+    // Leaving the offset box: a text that is no number of the locale is refused, and the text the
+    // box showed before the typing (offset_shown_) put back with its offset.
     void txtLevelOffset_Finished();
     // False when the key is discarded.
     bool txtLevelOffset_KeyPress(QChar key);
@@ -97,6 +98,7 @@ private:
     QWidget* lower_units_ = nullptr;
     bool expanded_ = false;
     bool loaded_ = false;
+    QString offset_shown_; // the offset box's text before the user typed
 };
 
 // The dialog, created hidden and loaded on first use.

@@ -13,7 +13,9 @@
 #include "shell/shell_state.h"
 
 #include "fields.h"
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -178,6 +180,29 @@ TEST_F(EchoDisplayTest, SavedViewComesBackAndTraceBoxesSaveTheirChoice) {
     page->trace_intervals[1]->setValue(9);
     EXPECT_EQ(fields(ini_value("Echo Control", "Trace 2 Interval"), shell().trace_interval[1]),
               fields("9", 9));
+}
+
+// A trace interval typed in the other notation, or with a fraction, is refused in its box rather
+// than read with a key dropped ("2,5" as 25 seconds).
+TEST_F(EchoDisplayTest, ATraceIntervalTypedAsNoWholeNumberIsRefusedNotReadAsAnother) {
+    platform::number_separators() = {",", ".", "de_DE"};
+    QSpinBox* box = page->trace_intervals[1];
+    box->setValue(9);
+    for (const auto& [typed, value] : {std::pair{"2,5", 9}, {"2.5", 9}, {"12", 12}}) {
+        auto* edit = box->findChild<QLineEdit*>();
+        edit->selectAll();
+        edit->del();
+        for (const QChar key : QString(typed)) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+            QApplication::sendEvent(edit, &press);
+        }
+        dialogs.prompts.clear();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(box, &enter);
+        EXPECT_EQ(fields(shell().trace_interval[1], dialogs.messages().size()),
+                  fields(value, value == 9 ? 1 : 0))
+            << "\"" << typed << "\" was taken as another interval";
+    }
 }
 
 TEST_F(EchoDisplayTest, ReadoutKeysSaveTheirChoiceAndLineUpTheReadouts) {

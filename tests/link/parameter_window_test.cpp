@@ -52,7 +52,10 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
     cases[] = {{104, "1.500,25", "de_DE", "1500.25"}, {996, "12", "en_GB", "0012"},
                {997, " 1234 ", "en_GB", "1234"},      {104, " 2 ", "en_GB", "2"},
                {107, "1\u202F234,5", "fr_FR", "1234.5"}, {107, "\u22125", "sv_SE", "-5"},
-               {107, "0,35", "de_CH", nullptr},       {107, "1 234,5", "de_DE", nullptr}};
+               {107, "0,35", "de_CH", nullptr},       {107, "1 234,5", "de_DE", nullptr},
+               // A clock time goes as whole digits: a fraction would go rounded.
+               {996, "12,5", "de_DE", nullptr},       {971, "12.5", "en_GB", nullptr},
+               {996, "1.230", "de_DE", "1230"},       {972, "2200,0", "de_DE", "2200"}};
     // clang-format on
     for (const auto& c : cases) {
         const QLocale l(c.locale);
@@ -65,9 +68,10 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
 }
 
 TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
-    for (const char* typed : {"20", "999", "104abc"})
+    for (const char* typed : {"20", "999", " 104 "})
         EXPECT_TRUE(ia::in_range(ia::typed_number(typed))) << typed;
-    for (const char* typed : {"", "19", "1000", "1e300", "-20"})
+    // A number is read as every typed number: text after it, or a fraction, names no parameter.
+    for (const char* typed : {"", "19", "1000", "1e300", "-20", "104abc", "72.5", "72,5"})
         EXPECT_FALSE(ia::in_range(ia::typed_number(typed))) << typed;
     EXPECT_FALSE(ia::write_refused(20, false)) << "P20 is written even when the unit lacks it";
     EXPECT_TRUE(ia::write_refused(104, false));
@@ -214,6 +218,38 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
                                            : platform::number_text(2),
                          false))
             << c.typed << " in " << c.locale << ", status " << status().toStdString();
+    }
+}
+
+// The number box and the value box read as every typed number; what neither reads as a number
+// (or as the whole number a parameter number or a clock time is) is refused in its box with one
+// message, and nothing goes to the unit.
+TEST_F(InteractiveWindowTest, WhatIsNoWholeNumberOfTheLocaleIsRefusedInItsBoxAndNothingSent) {
+    ParameterWindow& w = logged_on();
+    platform::number_separators() = {".", ",", "en_GB"};
+    // clang-format off
+    const struct { const char *number, *value; bool value_refused; } cases[] = {
+        {"72,5", "1", false}, {"72.5", "1", false}, {"72x", "1", false},
+        {"996", "12.5", true}, {"996", "12,5", true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        for (QPushButton* key : {w.Command2, w.Command3}) {
+            if (key == w.Command2 && c.value_refused)
+                continue; // Read takes no value
+            w.Text1->setText("104");
+            w.Text2->setText("2");
+            QLineEdit* box = c.value_refused ? w.Text2 : w.Text1;
+            box->selectAll();
+            box->insert(c.value_refused ? c.value : c.number); // as typed
+            if (c.value_refused)
+                w.Text1->setText(c.number);
+            sim->clear_received();
+            dialogs.prompts.clear();
+            key->click();
+            EXPECT_EQ(fields(received().join(' '), dialogs.messages().size(), box->text()),
+                      fields("", 1, c.value_refused ? "2" : "104"))
+                << c.number << " / " << c.value << " went to the unit as another number";
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include "link/port_window.h"
 #include "link/port_window_rules.h"
 #include "link/serial_texts.h"
+#include "platform/vb.h"
 #include "shell/settings.h"
 #include "shell/settings_keys.h"
 
@@ -124,6 +125,20 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
     w.Command4->click();
     EXPECT_EQ(w.Text2->text(), "2000");
     EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), "2000");
+    // Read as every typed number: "1.5" where the locale writes 1,5 is no delay, not 15.
+    platform::number_separators() = {",", ".", "de_DE"};
+    for (const auto& [text, stored] : {std::pair{"1.5", "2000"}, {"1,5", "1.5"}}) {
+        w.Text2->setText(text);
+        EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored) << "after typing \"" << text << '"';
+    }
+    // Typed and left: the other notation is refused in the box, which shows the delay again.
+    w.Text2->selectAll();
+    w.Text2->insert("2.5");
+    dialogs.prompts.clear();
+    emit w.Text2->editingFinished();
+    EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
+              fields("1,5", 1, "1.5"));
+    platform::number_separators() = {};
 }
 
 TEST_F(PortWindowTest, APluggedAndAPulledDeviceShowWhileTheWindowIsOpen) {

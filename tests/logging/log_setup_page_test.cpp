@@ -123,6 +123,12 @@ TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
     page->setup_boxes[2]->setText("2,5");
     EXPECT_DOUBLE_EQ(log_setup().log_interval, 2.5) << "the fraction of 2,5 was lost";
     EXPECT_EQ(text1(1), "114,2");
+    // An arrow steps from the number typed; from the other notation it does not step at all.
+    page->UpDown1->step(1);
+    page->setup_boxes[2]->setText("0.5");
+    page->UpDown1->step(1);
+    EXPECT_EQ(fields(text1(2), log_setup().log_interval), fields("0.5", 3.5))
+        << "0.5 in a German locale was stepped from as another number";
 }
 
 TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {

@@ -103,6 +103,35 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsO
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString() << " left disabled";
 }
 
+// The interval box reads what is typed as the locale writes numbers: "0.5" in German is refused
+// where it is typed and never sent as 5; "0,5" reaches the unit as the number typed.
+TEST_F(UnitLogCommandsTest, TheIntervalTypedGoesToTheUnitAsTypedOrNotAtAll) {
+    platform::number_separators() = {",", ".", "de_DE"};
+    QLineEdit* box = page->setup_boxes[2];
+    choose({0, 1}, "10");
+    const QString duration = page->setup_boxes[1]->text();
+    box->selectAll();
+    box->insert("0.5");
+    restart();
+    emit box->editingFinished();
+    EXPECT_EQ(fields(box->text(), log_setup().log_interval, page->setup_boxes[1]->text(),
+                     dialogs.messages().size()),
+              fields("10", 10, duration, 1))
+        << "a refused interval was read as another number";
+    // Set up straight after typing, the box not left: the check refuses it, nothing goes out.
+    box->selectAll();
+    box->insert("0.5");
+    restart();
+    page->setup_unit_button->click();
+    EXPECT_EQ(fields(sim->received().join(' '), dialogs.messages().size()), fields("", 1));
+    restart();
+    dialogs.answers.push_back(Answer::Ok);
+    box->selectAll();
+    box->insert("0,5");
+    page->setup_unit_button->click();
+    EXPECT_TRUE(after_logon().contains("/p154:0.5")) << after_logon().join(' ').toStdString();
+    platform::number_separators() = {};
+}
 TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouchingTheUnit) {
     const struct {
         const char* interval;

@@ -36,6 +36,23 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
     platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
     EXPECT_EQ(interval_for_unit("2,5"), "2.5") << "the unit would refuse or misread 2,5";
     EXPECT_EQ(interval_for_unit(" 15 "), "15");
+    // The interval and the masks are read as every typed number: the other notation is listed,
+    // never sent as another number (0.5 as 5 in German, 1,5 as 15 in English).
+    // clang-format off
+    const struct { const char *locale, *interval, *mask, *sent; } cases[] = {
+        {"de_DE", "0,5", "3", "0.5"}, {"de_DE", "0.5", "3", nullptr}, {"en_GB", "1,5", "3", nullptr},
+        {"en_GB", "1.5", "3", "1.5"}, {"de_DE", "1.000", "3", "1000"}, {"es_ES", "1000.000", "3", nullptr},
+        {"ar_EG", "\u0660\u066B\u0665", "3", "0.5"}, {"de_DE", "15", "3.5", nullptr}};
+    // clang-format on
+    for (const auto& c : cases) {
+        platform::number_separators() = {",", ".", c.locale};
+        const QString interval = QString::fromUtf8(c.interval);
+        EXPECT_EQ(check_setup_entries(c.mask, "0", "0", interval).valid, c.sent != nullptr)
+            << c.locale << " " << c.interval << " / " << c.mask;
+        if (c.sent) {
+            EXPECT_EQ(interval_for_unit(interval), c.sent) << c.locale << " " << c.interval;
+        }
+    }
 }
 
 TEST_F(UnitLogRulesTest, StartDateTextsArePlausibleDates) {

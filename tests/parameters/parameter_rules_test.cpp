@@ -117,7 +117,8 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
         // Swiss grouping, the locale's own no-break space, digits and grouping.
         {"de_CH", ".", "\u2019", "0,35", nullptr, "0.3"}, {"de_CH", ".", "\u2019", "1'234.5", nullptr, "0.3"},
         {"de_CH", ".", "\u2019", "1\u2019234.5", "1234.5", "1234.5"},
-        {"fr_FR", ",", "\u202F", "1\u00A0234,5", nullptr, "0,3"},
+        {"fr_FR", ",", "\u202F", "1\u00A0234,5", "1234.5", "1234,5"}, // either no-break space
+        {"fr_FR", ",", "\u202F", "12\u00A034,5", nullptr, "0,3"},
         {"fr_FR", ",", "\u202F", "1\u202F234,5", "1234.5", "1234,5"},
         {"ar_EG", "\u066B", "\u066C", "\u0661\u0662\u066B\u0665", "12.5", "12\u066B5"},
         {"hi_IN", ".", ",", "12,345.5", "12345.5", "12345.5"}};
@@ -152,6 +153,32 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
     EXPECT_TRUE(parameter_rows().commit(107) && dialogs.prompts.empty() &&
                 rec(107).value_text == kept)
         << "clearing a box was refused or stored";
+}
+
+// The unit takes a clock time as four whole digits (the upload sends P996 as "0013" for 12.5):
+// a fraction typed is refused, so that the row shows what is sent.
+TEST_F(ParameterRules, AClockTimeTakesWholeNumbersOnlyAsTheUnitDoes) {
+    show_set();
+    platform::number_separators() = {",", ".", "de_DE"};
+    // clang-format off
+    const struct { int p; const char* typed; bool taken; double stored; } cases[] = {
+        {996, "12,5", false, 800}, {997, "0,5", false, 1700}, {971, "1230,4", false, 0},
+        {972, "2200,0", true, 2200}, {976, "1.230", true, 1230}, {996, "1230", true, 1230}};
+    // clang-format on
+    for (const auto& c : cases) {
+        ASSERT_TRUE(rec(c.p).present && !rec(c.p).read_only) << "P" << c.p;
+        const QString before = box(c.p);
+        dialogs.prompts.clear();
+        parameter_rows().set_typed_text(c.p, QString::fromUtf8(c.typed));
+        const bool taken = parameter_rows().commit(c.p);
+        EXPECT_EQ(fields(taken, rec(c.p).unit_value, dialogs.messages().size()),
+                  fields(c.taken, c.stored, c.taken ? 0 : 1))
+            << "P" << c.p << " " << c.typed << ": a fraction was stored and would go rounded";
+        if (!taken) {
+            EXPECT_EQ(box(c.p), before) << "P" << c.p << " " << c.typed;
+            EXPECT_TRUE(dialogs.messages().first().startsWith("P" + QString::number(c.p) + ": "));
+        }
+    }
 }
 
 TEST_F(ParameterRules, OnlyAVisibleWritableValueOutsideNumericLimitsIsRefused) {

@@ -86,6 +86,19 @@ TEST(SystemInfo, TypedNumbersFollowTheNumericLocale) {
         use_system_formats(query_system_info());
         EXPECT_EQ(typed_number(QString::fromUtf8(typed)), std::optional<double>(read)) << locale;
     }
+    // Without its script the locale is another one, of another decimal separator.
+    for (const auto& [locale, writer] : {std::pair{"ks_Deva_IN.UTF-8", "ks_Deva_IN"},
+                                         {"ks_IN.UTF-8@devanagari", "ks_Deva_IN"},
+                                         {"ff_Adlm_GN.UTF-8", "ff_Adlm_GN"},
+                                         {"sr_RS.UTF-8@latin", "sr_Latn_RS"}}) {
+        ScopedLocaleEnv env({.lc_numeric = locale, .lang = "en_GB.UTF-8"});
+        use_system_formats(query_system_info());
+        const QLocale written(QString::fromLatin1(writer));
+        EXPECT_EQ(fields(number_separators().decimal,
+                         typed_number(written.toString(-12.5)).value_or(NAN)),
+                  fields(written.decimalPoint(), -12.5))
+            << locale << ": the boxes and the reader disagree on the decimal separator";
+    }
     number_separators() = saved_numbers;
 }
 

@@ -2,6 +2,7 @@
 #include "test_util.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -24,6 +25,11 @@ private:
 
 const QString english_thousands = ",", german_thousands = ".";
 const QString french_thousands(QChar(0x202F));
+
+qsizetype digit_count(const QString& text) {
+    const QList<uint> u = text.toUcs4();
+    return std::count_if(u.cbegin(), u.cend(), [](uint c) { return QChar::isDigit(c); });
+}
 
 } // namespace
 
@@ -135,7 +141,9 @@ TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
         {".", en, "0,35", no}, {".", en, "0.35", 0.35}, {".", en, "1,234.5", 1234.5},
         {".", en, "1.234,5", no}, {".", en, "1,23", no}, {".", en, "inf", no}, {".", en, "1e400", no},
         {",", french_thousands, "1\u202F234,5", 1234.5}, {",", french_thousands, "0.35", no},
-        {",", french_thousands, "1\u00A0234,5", no}};
+        // Both no-break spaces and a plain one look alike: each stands for the grouping space.
+        {",", french_thousands, "1\u00A0234,5", 1234.5}, {",", french_thousands, "1 234,5", 1234.5},
+        {",", french_thousands, "12\u00A034,5", no}};
     // clang-format on
     for (const auto& c : cases) {
         ScopedSeparators seps(c.decimal, c.thousands);
@@ -144,45 +152,112 @@ TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
     }
 }
 
+TEST(Vb, GroupingMarksAndInvisibleControlsAreTakenOnlyWhereTheLocaleWritesThem) {
+    const NumberSeparators saved = number_separators();
+    const std::nullopt_t no = std::nullopt;
+    // clang-format off
+    const struct { const char* locale; const char* text; std::optional<double> read; } cases[] = {
+        // Spanish groups from five whole digits on; Qt reads a first group of any length.
+        {"es_ES", "1000.000", no}, {"es_ES", "1.000", no}, {"es_ES", "10.000", 10000},
+        {"es_ES", "1.000.000", 1e6}, {"es_ES", "1000000", 1e6}, {"es_ES", "10.00.000", no},
+        {"hi_IN", "12,34,567.5", 1234567.5}, {"en_IN", "12,34,567.5", 1234567.5},
+        {"en_IN", "1,234,567.5", no}, {"de_DE", "1.234.56,5", no},
+        {"sv_SE", "\u22122,5", -2.5}, {"sv_SE", "1\u202F234,5", 1234.5}, {"sv_SE", "1 234,5", 1234.5},
+        // U+202E shows "12,5" as "5,21"; the marks Qt writes around a sign are taken.
+        {"de_DE", "\u202E12,5", no}, {"de_DE", "12\u200B,5", no}, {"de_DE", "1\uFEFF2,5", no},
+        {"ar_EG", "\u061C-\u0661\u0662\u066B\u0665", -12.5}, {"he_IL", "\u200E-12.5", -12.5},
+        // A first group of "0" in digits outside the basic plane.
+        {"ccp_BD", "\U00011136,\U00011139\U0001113B\U00011136", no},
+        {"ff_Adlm_GN", "\U0001E950\u2E41\U0001E953\U0001E955\U0001E950", no},
+        {"ff_Adlm_GN", "\U0001E951\u2E41\U0001E953\U0001E955\U0001E950", 1350}};
+    // clang-format on
+    for (const auto& c : cases) {
+        number_separators() = {".", ",", QString::fromLatin1(c.locale)};
+        EXPECT_EQ(typed_number(QString::fromUtf8(c.text)), c.read)
+            << c.locale << ": \"" << c.text << "\" read as another number than it shows";
+    }
+    number_separators() = saved;
+}
+
 // Every locale Qt knows: what the locale writes reads back as the number it was written from,
 // and what it does not write is refused rather than read as another number.
 TEST(Vb, ATypedNumberReadsExactlyAsTheLocaleWritesItInEveryLocale) {
     const NumberSeparators saved = number_separators();
     const double values[] = {0.35, -1234567.25, 12.5, -5, 0, 1e-5, 987654321.125, -0.001};
     const QString marks[] = {",", ".", "'", "\u2019", "\u00A0", "\u202F", " ", "\u066C"};
+    const QString spaces[] = {" ", "\u00A0", "\u202F"};
+    const QString order_marks[] = {"\u200E", "\u200F", "\u061C"};
     int locales = 0;
     for (const QLocale& l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                      QLocale::AnyTerritory)) {
         ++locales;
         number_separators() = {l.decimalPoint(), l.groupSeparator(), l.bcp47Name()};
         const std::string where = l.bcp47Name().toStdString();
+        const QString dp = l.decimalPoint(), gs = l.groupSeparator();
         for (const double v : values) {
+            const double exact = QLocale::c().toString(v, 'f', 3).toDouble();
             for (const auto option : {QLocale::DefaultNumberOptions, QLocale::OmitGroupSeparator}) {
                 QLocale writer = l;
                 writer.setNumberOptions(option);
                 const QString written = writer.toString(v, 'f', 3);
-                EXPECT_EQ(typed_number(written), QLocale::c().toString(v, 'f', 3).toDouble())
+                // Qt writes some locales' first group too long ("1234.567,250" in Spanish): that
+                // is the shape of another number, and refused.
+                const QStringList groups = written.section(dp, 0, 0).split(gs);
+                const bool too_long =
+                    groups.size() > 1 && digit_count(groups[0]) > digit_count(groups[1]);
+                EXPECT_EQ(typed_number(written), too_long ? std::nullopt : std::optional(exact))
                     << where << ": \"" << written.toStdString() << "\" read as another number";
+                EXPECT_EQ(typed_number(QStringLiteral("\u202E") + written), std::nullopt)
+                    << where << ": a text turned round by U+202E was read";
+                for (const QString& m : order_marks)
+                    EXPECT_EQ(typed_number(m + written), typed_number(written))
+                        << where << ": an ordering mark changed \"" << written.toStdString() << '"';
+                // A key filter that keeps letters out lets every key of the number through.
+                const QList<uint> keys = (written + QStringLiteral("e") + l.exponential()).toUcs4();
+                EXPECT_TRUE(std::all_of(keys.cbegin(), keys.cend(), belongs_to_a_number))
+                    << where << ": a key of \"" << written.toStdString() << "\" would be dropped";
             }
             // The boxes show numbers with the locale's separators and the digits 0-9.
             EXPECT_EQ(typed_number(number_text(v)), v) << where << ": the program's own text";
         }
-        const QString dp = l.decimalPoint(), gs = l.groupSeparator();
         for (const char* other : {".", ","}) {
             if (dp == QLatin1String(other))
                 continue;
             EXPECT_EQ(typed_number(QStringLiteral("0") + QLatin1String(other) + "35"), std::nullopt)
                 << where << ": \"0" << other << "35\" is the other notation";
         }
-        // A typed space stands for the no-break space of a locale that groups with one.
-        const bool space_groups = !gs.isEmpty() && gs[0].isSpace();
+        // A typed space or either no-break space stands for the space of a locale that groups
+        // with one.
+        const auto is_space = [&spaces](const QString& m) {
+            return std::find(std::begin(spaces), std::end(spaces), m) != std::end(spaces);
+        };
         for (const QString& m : marks) {
-            if (m == gs || m == dp || (space_groups && m == QLatin1String(" ")))
+            if (m == gs || m == dp || (is_space(gs) && is_space(m)))
                 continue;
             const QString text = QStringLiteral("1") + m + QStringLiteral("234") + dp + "5";
             EXPECT_EQ(typed_number(text), std::nullopt)
                 << where << ": a grouping mark the locale does not use in \"" << text.toStdString()
                 << '"';
+        }
+        for (const QString& m : spaces) {
+            if (is_space(gs)) {
+                EXPECT_EQ(typed_number(QStringLiteral("12") + m + "345" + dp + "5"), 12345.5)
+                    << where << ": a space that looks like the locale's grouping space";
+            }
+        }
+        // Grouping marks a place off, a first group of four, a first group of "0", in the
+        // locale's own digits.
+        const QString grouped = l.toString(987654321.0, 'f', 0);
+        if (const qsizetype mark = grouped.indexOf(gs); !gs.isEmpty() && mark > 0) {
+            QString shifted = grouped, merged = grouped;
+            shifted.remove(mark, gs.size()).insert(mark + l.zeroDigit().size(), gs);
+            merged.remove(mark, gs.size());
+            QLocale plain = l;
+            plain.setNumberOptions(QLocale::OmitGroupSeparator);
+            const QString zero_first = l.zeroDigit() + gs + plain.toString(350);
+            for (const QString& text : {shifted, merged, zero_first})
+                EXPECT_EQ(typed_number(text), std::nullopt)
+                    << where << ": \"" << text.toStdString() << "\" groups where the locale does not";
         }
         EXPECT_EQ(typed_number(l.toString(12.5) + QStringLiteral(" mm")), std::nullopt)
             << where << ": text after the number";

@@ -384,6 +384,21 @@ TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
     EXPECT_EQ(w.echo_page->playback_interval_box->text(), "2.5");
     w.echo_page->playback_interval_box->setText("4");
     EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback"), "4");
+    // Typed and left: the other notation is refused, not stored as 0 or 5.
+    platform::number_separators() = {",", ".", "de_DE"};
+    QLineEdit* box = w.echo_page->playback_interval_box;
+    for (const auto& [typed, shown, stored] : {std::tuple{"0.5", "4", 4.0}, {"0,5", "0,5", 0.5}}) {
+        box->selectAll();
+        box->insert(typed);
+        EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback").value_or(""),
+                  stored == 4.0 ? "4" : typed)
+            << "a text that is no number was stored while the box was still being typed in";
+        emit box->editingFinished();
+        EXPECT_EQ(fields(box->text(), shell().playback_interval,
+                         platform::read_profile_string(ini(), "General", "Playback").value_or("")),
+                  fields(shown, stored, shown))
+            << typed;
+    }
 }
 
 TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {

@@ -9,9 +9,11 @@
 #include "shell/settings.h"
 #include "ui/setup_dialog.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -89,6 +91,35 @@ TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
               fields(size_t(1), "-1,5"));
     d.txtLevelOffset->clear();
     EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, 0) << "a cleared box kept an offset";
+}
+
+// Every key of a number in some notation reaches the box, so that the other notation is refused
+// with the one message instead of losing a mark and being stored as another number.
+TEST_F(SetupDialogTest, TheOffsetFilterDropsNoKeyOfANumberInAnyNotation) {
+    // clang-format off
+    const struct { const char* locale; const char* typed; std::optional<double> stored; } cases[] = {
+        {"de_CH", "0,35", {}}, {"en_IN", "0,35", {}}, {"de_DE", "0.35", {}}, {"ar_EG", "1.5", {}},
+        {"de_DE", "1'5", {}}, {"sv_SE", "\u22122,5", -2.5}, {"en_IN", "12,34,567.5", 1234567.5},
+        {"fr_FR", "1\u00A0234,5", 1234.5}};
+    // clang-format on
+    SetupDialog& d = open();
+    for (const auto& c : cases) {
+        platform::number_separators() = {",", ".", c.locale};
+        log_setup().chart_units.level_offset = 7;
+        d.txtLevelOffset->setText(platform::number_text(7));
+        d.txtLevelOffset->selectAll();
+        const QString typed = QString::fromUtf8(c.typed);
+        for (QChar key : typed) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+            QApplication::sendEvent(d.txtLevelOffset, &press);
+        }
+        EXPECT_EQ(d.txtLevelOffset->text(), typed) << c.locale << ": a key was dropped";
+        dialogs.prompts.clear();
+        emit d.txtLevelOffset->editingFinished();
+        EXPECT_EQ(fields(dialogs.messages().size(), log_setup().chart_units.level_offset),
+                  fields(size_t(c.stored ? 0 : 1), c.stored.value_or(7)))
+            << c.locale << ": \"" << c.typed << "\" was stored as another number";
+    }
 }
 
 TEST_F(SetupDialogTest, OpeningPutsTheTotaliserOnTheFlowVolumeUnit) {

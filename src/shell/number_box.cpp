@@ -1,0 +1,85 @@
+#include "shell/number_box.h"
+
+#include "platform/dialogs.h"
+#include "platform/vb.h"
+#include "shell/data_folder.h"
+
+#include <QLineEdit>
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <utility>
+
+std::optional<double> typed_box_number(const QString& text, TypedNumberKind kind) {
+    const auto v = platform::typed_number(text);
+    if (v && kind == TypedNumberKind::Whole && *v != std::floor(*v))
+        return std::nullopt;
+    return v;
+}
+
+void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
+    // What the box showed before the user typed: the program's texts, and accepted numbers.
+    auto shown = std::make_shared<QString>(box->text());
+    QObject::connect(box, &QLineEdit::textChanged, box, [box, shown](const QString& text) {
+        if (!box->isModified())
+            *shown = text;
+    });
+    QObject::connect(box, &QLineEdit::editingFinished, box, [box, kind, shown] {
+        if (!box->isModified())
+            return;
+        // Before any message: the message takes the focus, and that ends the editing again.
+        box->setModified(false);
+        const QString typed = box->text();
+        if (typed.trimmed().isEmpty()) {
+            box->setText(*shown);
+            return;
+        }
+        const auto v = typed_box_number(typed, kind);
+        if (!v) {
+            refuse_typed_number(box, *shown);
+            return;
+        }
+        box->setText(platform::number_text(*v));
+    });
+}
+
+WholeNumberSpinBox::WholeNumberSpinBox(QWidget* parent) : QSpinBox(parent) {
+    connect(this, &QAbstractSpinBox::editingFinished, this, [this] { tell_refusal(); });
+}
+
+QValidator::State WholeNumberSpinBox::validate(QString& input, int&) const {
+    // A key the spin box's own check would drop ("," in "2,5") would make another number of the
+    // text; every key stays, and the text is judged when the user leaves the box.
+    const auto v = typed_box_number(input, TypedNumberKind::Whole);
+    return v && *v >= minimum() && *v <= maximum() ? QValidator::Acceptable
+                                                   : QValidator::Intermediate;
+}
+
+void WholeNumberSpinBox::fixup(QString& input) const {
+    // A whole number beyond the range becomes its nearest end, shown as such; anything else puts
+    // the value before the typing back, and the refusal is told once the box has it again.
+    if (const auto v = typed_box_number(input, TypedNumberKind::Whole)) {
+        input = textFromValue(static_cast<int>(
+            std::clamp(*v, static_cast<double>(minimum()), static_cast<double>(maximum()))));
+        return;
+    }
+    refused_ = input;
+}
+
+int WholeNumberSpinBox::valueFromText(const QString& text) const {
+    return static_cast<int>(typed_box_number(text, TypedNumberKind::Whole).value_or(value()));
+}
+
+QString WholeNumberSpinBox::textFromValue(int value) const {
+    return platform::number_text(value);
+}
+
+void WholeNumberSpinBox::tell_refusal() {
+    if (refused_.trimmed().isEmpty()) {
+        refused_.clear();
+        return;
+    }
+    const QString typed = std::exchange(refused_, QString());
+    platform::msg_box(typed_number_refusal(typed), platform::mb::Critical);
+    platform::return_to_box(lineEdit());
+}

@@ -1,0 +1,90 @@
+// The number boxes beside the parameter rows, driven as a user types: every key reaches the box,
+// and what is no number of the locale is refused with one message when the user leaves it.
+#include "shell_test_support.h"
+
+#include "shell/data_folder.h"
+#include "shell/number_box.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+using NumberBoxTest = ShellTest;
+
+// Types `text` into `target` key by key, as the keyboard would.
+void type_keys(QWidget* target, const QString& text) {
+    for (const QChar key : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+        QApplication::sendEvent(target, &press);
+    }
+}
+
+} // namespace
+
+TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
+    // clang-format off
+    const struct {
+        const char *locale, *typed, *shown;
+        TypedNumberKind kind;
+        bool told;
+        const char* says = "";
+    } cases[] = {
+        {"de_DE", "0,5", "0,5", TypedNumberKind::Any, false},
+        {"de_DE", "0.5", "7", TypedNumberKind::Any, true, "decimal separator is \",\""},
+        {"fr_FR", "1.234,5", "7", TypedNumberKind::Any, true, "a plain or a no-break space"},
+        {"en_GB", "1,5", "7", TypedNumberKind::Any, true},
+        {"de_DE", "1.000", "1000", TypedNumberKind::Any, false},
+        {"fr_FR", "1\u00A0234,5", "1234,5", TypedNumberKind::Any, false},
+        {"de_DE", "2,5", "7", TypedNumberKind::Whole, true, "not a whole number"},
+        {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
+        {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true}};
+    // clang-format on
+    for (const auto& c : cases) {
+        platform::number_separators() = {",", ".", c.locale};
+        QLineEdit box;
+        watch_typed_number(&box, c.kind);
+        box.setText("7");
+        box.selectAll();
+        box.del();
+        type_keys(&box, QString::fromUtf8(c.typed));
+        dialogs.prompts.clear();
+        emit box.editingFinished();
+        const QStringList told = dialogs.messages();
+        EXPECT_EQ(fields(box.text(), told.size()),
+                  fields(QString::fromUtf8(c.shown), c.told ? 1 : 0))
+            << c.locale << " \"" << c.typed << "\": " << told.join(" ").toStdString();
+        if (c.told) {
+            EXPECT_TRUE(told.first().contains(QString::fromUtf8(c.typed).trimmed()) &&
+                        told.first().contains(c.says))
+                << told.first().toStdString();
+        }
+    }
+}
+
+TEST_F(NumberBoxTest, AWholeNumberSpinBoxDropsNoKeyAndRefusesAFraction) {
+    platform::number_separators() = {",", ".", "de_DE"};
+    WholeNumberSpinBox spin;
+    spin.setRange(0, 3600);
+    spin.setKeyboardTracking(false);
+    spin.setValue(5);
+    // clang-format off
+    const struct { const char* typed; int value; bool told; } cases[] = {
+        {"2,5", 5, true}, {"2.5", 5, true}, {"12", 12, false}, {"5000", 3600, false},
+        {"1.200", 1200, false}, {"", 1200, false}};
+    // clang-format on
+    for (const auto& c : cases) {
+        QLineEdit* edit = spin.findChild<QLineEdit*>();
+        edit->selectAll();
+        edit->del();
+        type_keys(edit, QString::fromUtf8(c.typed));
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.typed))
+            << "a key of \"" << c.typed << "\" was dropped";
+        dialogs.prompts.clear();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&spin, &enter);
+        EXPECT_EQ(fields(spin.value(), dialogs.messages().size()), fields(c.value, c.told ? 1 : 0))
+            << "\"" << c.typed << "\" became another number";
+    }
+}
