@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace interactive {
 
 int typed_number(const QString& text) {
@@ -38,7 +40,7 @@ std::optional<QString> value_for_unit(int n, const QString& typed) {
 std::optional<double> reply_number(const QString& reply) {
     bool ok = false;
     const double v = QLocale::c().toDouble(reply.trimmed(), &ok);
-    if (!ok)
+    if (!ok || !std::isfinite(v)) // "inf" and "nan" are no values of the unit's
         return std::nullopt;
     return v;
 }
