@@ -100,6 +100,7 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
         bool flags_from_a_file;
         QString p61, p87, p96; // the table and the saved file after the read
     } rows[] = {
+        // clang-format off
         {"unanswered", unitsim::UnitKind::Volume,
          {{"/ISCSO", Misbehaviour::silence()}, {"/p61", Misbehaviour::silence()}}, 3, false,
          "2", "0", "2"},
@@ -109,6 +110,7 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
          "2", "0", "2"},
         {"flags of an opened file", unitsim::UnitKind::Quorvantix, {}, 0, true, "0", "0", "2"},
         {"answered", unitsim::UnitKind::Volume, {{"/p61", one}}, 1, false, "1", "0", "2"},
+        // clang-format on
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -134,6 +136,19 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
                   fields(row.p61, platform::val(row.p61), row.p61, row.p87, row.p96))
             << "the saved set holds a value the unit never gave; the unit received "
             << received().mid(0, received().indexOf("/p20")).join(' ').toStdString();
+    }
+}
+
+// The unit's "NO" marks a parameter it lacks; a site named with those letters is still its text.
+TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
+    for (const char* version : {"", "1.80"}) {
+        SCOPED_TRACE(*version ? "one by one" : "in one block");
+        seed_unit(unitsim::UnitKind::Level, version);
+        sim->unit().set_text(928, "NORTH TANK");
+        download("unit.par");
+        EXPECT_EQ(fields(rec(928).present, rec(928).value_text.trimmed(), box(928),
+                         testfiles::read_bytes(dir.filePath("unit.par")).split(',')[928 - 20]),
+                  fields(true, "NORTH TANK", "NORTH TANK", "NORTH TANK"));
     }
 }
 
