@@ -185,6 +185,25 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
     }
 }
 
+// A value equal to its parameter's default passes whatever the limits say, in an opened file as
+// in the edit check; the value beside it is named by both.
+TEST_F(ParameterFiles, AValueAtItsDefaultIsNeverNamedOutsideTheLimits) {
+    QStringList f = QString::fromLatin1(par_line()).split(',');
+    for (const auto& [text, outside] : {std::pair{"20000", false}, {"20001", true}}) {
+        f[71 - 20] = text;
+        testfiles::write_bytes(dir.filePath("set.par"), f.join(',').toLatin1());
+        ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+        rec(71).default_value = 20000; // limits 0 to 9999; the opening read the catalogue's
+        const bool named =
+            par_load_message(parse_par_line(f.join(','))).contains(ui_text(2273) + " P71");
+        type(71, "120");
+        dialogs.prompts.clear();
+        type(71, text);
+        EXPECT_EQ(fields(named, dialogs.messages().size()), fields(outside, outside ? 1 : 0))
+            << text << " named outside the limits on opening / refused when typed";
+    }
+}
+
 TEST_F(ParameterFiles, ARowTheSetLacksIsSavedAsNoWhateverItsHiddenBoxHolds) {
     QStringList f = QString::fromLatin1(par_line()).split(',');
     f[41 - 20] = "33";
