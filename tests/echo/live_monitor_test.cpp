@@ -142,6 +142,21 @@ TEST_F(LiveMonitorTest, TheUnitsTraceMistakesNeverCorruptTheTable) {
     EXPECT_TRUE(dialogs.prompts.empty()) << "a trace time-out shows no message";
 }
 
+// A line that reached the port unheard between two traces of one tick is thrown away before the
+// next trace command goes out: the trace drawn is the unit's answer to that command.
+TEST_F(LiveMonitorTest, AStrayLineBeforeATraceCommandIsNeverReadAsTheTrace) {
+    open_port();
+    unit().echo().set_sample_count(100);
+    get_echo_trace("/ECHORAW1\r", 1);
+    platform::SerialPort& port = MSComm1();
+    port.set_rthreshold(0); // within a tick nothing listens between the traces
+    sim->write_unsolicited("$A10.00 100 200 300" + QByteArray("001").repeated(7) + "\r\n");
+    platform::wait_until([&] { return port.in_buffer_count() > 0; }, 5);
+    ASSERT_GT(port.in_buffer_count(), 0);
+    EXPECT_EQ(get_echo_trace("/ECHOAVERAGE1\r", 3), TraceFetch::Trace);
+    EXPECT_EQ(echo_state().header.sample_count, 100) << "a stray line was drawn as the trace";
+}
+
 TEST_F(LiveMonitorTest, AReplyWithFieldsBeyondSixteenBitsGivesOneMessage) {
     open_port();
     Misbehaviour m;
