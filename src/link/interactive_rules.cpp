@@ -1,10 +1,7 @@
 #include "link/interactive_rules.h"
 
+#include "link/command_link.h"
 #include "platform/vb.h"
-
-#include <QLocale>
-
-#include <cmath>
 
 namespace interactive {
 
@@ -38,11 +35,7 @@ std::optional<QString> value_for_unit(int n, const QString& typed) {
 }
 
 std::optional<double> reply_number(const QString& reply) {
-    bool ok = false;
-    const double v = QLocale::c().toDouble(reply.trimmed(), &ok);
-    if (!ok || !std::isfinite(v)) // "inf" and "nan" are no values of the unit's
-        return std::nullopt;
-    return v;
+    return reply_value(reply);
 }
 
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word) {

@@ -11,10 +11,7 @@
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
 
-#include <QLocale>
-
 #include <algorithm>
-#include <cmath>
 
 namespace lc = link_commands;
 
@@ -31,11 +28,8 @@ bool reply_has(const char* text) {
 
 // Keeps the reply as parameter P's value when the unit answered with a number.
 void keep_value_received(int P) {
-    const QString text = link().reply_buffer.trimmed();
-    bool ok = false;
-    const double v = QLocale::c().toDouble(text, &ok);
-    if (ok && std::isfinite(v))
-        link().log_on_values[P] = text;
+    if (reply_value(link().reply_buffer))
+        link().log_on_values[P] = link().reply_buffer.trimmed();
 }
 
 // Opens the port with its current settings when it is closed; False (with the port message)

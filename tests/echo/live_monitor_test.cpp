@@ -214,6 +214,30 @@ TEST_F(LiveMonitorTest, ReadoutsReadTheStatusBlockOnTheTicksThatFetch) {
     definitions_table()[1374].text.clear();
 }
 
+// An answer without a number is no reading: the span, the status block, the level and the
+// temperature keep what the unit last gave, never a 0 in its place.
+TEST_F(LiveMonitorTest, AnAnswerWithoutANumberKeepsTheLastReading) {
+    open_port();
+    const auto online = [] { return false; };
+    get_span();
+    get_range(online);
+    const auto& table = definitions_table();
+    auto readings = [&] {
+        const EchoState& e = echo_state();
+        return fields(e.span_values[0], e.span_values[1], table[901].value_text,
+                      table[902].unit_value, e.level_value, e.temperature_value);
+    };
+    const auto before = readings();
+    ASSERT_NE(echo_state().level_value, 0);
+    for (const char* answer : {"OK", "NO"}) {
+        for (const char* c : {"/p105", "/p106", "/p901", "/p902", "/LEVEL", "/TEMP"})
+            sim->misbehave_on(c, Misbehaviour::garbage(QByteArray(answer) + "\r\n"), 1);
+        get_span();
+        get_range(online);
+        EXPECT_EQ(readings(), before) << "the answer " << answer << " became a reading";
+    }
+}
+
 TEST_F(LiveMonitorTest, StopWritesTheUnitBackToNormalAndStaysOff) {
     page->trace_boxes[0]->setChecked(true);
     go_live();
