@@ -41,7 +41,7 @@ bool& exchange_waiting() {
 }
 
 // At most this much of an answer that is no number is named in the status line.
-constexpr int READ_BACK_SHOWN = 16;
+constexpr int READ_BACK_SHOWN = 10;
 
 // A read answered "NO": the unit lacks the parameter.
 bool lacks_parameter(const QString& reply) {
@@ -68,6 +68,8 @@ ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
     Label1->setFrameShape(QFrame::StyledPanel);
     Label1->setFrameShadow(QFrame::Sunken);
     Label1->setMinimumHeight(24);
+    // The status line never widens the window: the keys stay where the pointer left them.
+    Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setBuddy(Text1);
@@ -359,11 +361,10 @@ void ParameterWindow::Command3_Click() {
     const auto number = ia::reply_number(*back);
     if (!number) {
         const QString came = back->trimmed().left(READ_BACK_SHOWN);
-        Label1->setText(came.isEmpty()
-                            ? ui_text(2360, QStringLiteral("Parameter sent - not verified"))
-                            : ui_text(2361, QStringLiteral("Parameter sent - not verified: the "
-                                                           "unit answered %1"))
-                                  .arg(came));
+        Label1->setText(
+            came.isEmpty()
+                ? ui_text(2360, QStringLiteral("Sent - not verified"))
+                : ui_text(2361, QStringLiteral("Sent - not verified (answer: %1)")).arg(came));
         return;
     }
     Text2->setText(platform::number_text(*number));

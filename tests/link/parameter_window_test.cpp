@@ -45,7 +45,7 @@ protected:
     static QString not_available() { return ui_text(1193, "Parameter not available"); }
     static QString not_accepted() { return ui_text(1196, "Parameter not accepted"); }
     static QString not_verified() {
-        return ui_text(2361, "Parameter sent - not verified: the unit answered %1");
+        return ui_text(2361, "Sent - not verified (answer: %1)");
     }
 };
 
