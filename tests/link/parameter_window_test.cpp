@@ -9,6 +9,7 @@
 #include "shell/definitions_table.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -44,9 +45,7 @@ protected:
     static QString read_ok() { return ui_text(1192, "Parameter read"); }
     static QString not_available() { return ui_text(1193, "Parameter not available"); }
     static QString not_accepted() { return ui_text(1196, "Parameter not accepted"); }
-    static QString not_verified() {
-        return ui_text(2361, "Sent - not verified (answer: %1)");
-    }
+    static QString not_verified() { return ui_text(2361, "Sent - not verified (answer: %1)"); }
 };
 
 TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWantsIt) {
@@ -230,6 +229,7 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
         QString status;
     } cases[] = {{"OK", not_verified().arg("OK")},
                  {"inf", not_verified().arg("inf")},
+                 {"BUSY - TRY LATER", not_verified().arg("BUSY - TRY")},
                  {nullptr, ui_text(1195, "Parameter sent and verified")}};
     for (const auto& c : cases) {
         sim->unit().set_value(107, 350);
@@ -248,6 +248,14 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
     sim->misbehave_on("/p107", ok, 1);
     w.Command2->click();
     EXPECT_EQ(fields(w.Text2->text(), status()), fields("OK", read_ok()));
+
+    // However long a status (a translation, an answer), the keys stay under the pointer.
+    w.show();
+    const QRect send = w.Command3->geometry();
+    w.Label1->setText(QString(120, QLatin1Char('W')));
+    w.layout()->activate();
+    EXPECT_EQ(w.Command3->geometry(), send) << "a long status line moved the keys";
+    w.hide();
 }
 
 TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {
