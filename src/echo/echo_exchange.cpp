@@ -70,7 +70,9 @@ void get_span() {
         send_command(QStringLiteral("/p%1").arg(n));
         if (link().comms_abort)
             return;
-        e.span_values[static_cast<size_t>(n - 105)] = platform::val(link().reply_buffer);
+        // An answer without a number ("NO", "OK", noise) is no span: the one read before stays.
+        if (const auto v = reply_value(link().reply_buffer))
+            e.span_values[static_cast<size_t>(n - 105)] = *v;
     }
     e.recorded_trace_text = span_record_text(e.span_values);
 }
@@ -84,7 +86,10 @@ void get_range(const std::function<bool()>& offline) {
         if (link().comms_abort)
             return;
         const QString reply = link().reply_buffer;
-        table[static_cast<size_t>(n)].unit_value = platform::val(reply) * (n == 902 ? 10 : 1);
+        const auto v = reply_value(reply);
+        if (!v)
+            continue; // no reading: the read-out keeps the last one the unit gave
+        table[static_cast<size_t>(n)].unit_value = *v * (n == 902 ? 10 : 1);
         table[static_cast<size_t>(n)].value_text = reply;
     }
     if (offline())
@@ -101,11 +106,13 @@ void get_range(const std::function<bool()>& offline) {
     send_command(QStringLiteral("/LEVEL"));
     if (link().comms_abort)
         return;
-    echo_state().level_value = platform::val(link().reply_buffer);
+    if (const auto v = reply_value(link().reply_buffer))
+        echo_state().level_value = *v;
     if (offline())
         return;
     send_command(QStringLiteral("/TEMP"));
     if (link().comms_abort)
         return;
-    echo_state().temperature_value = platform::val(link().reply_buffer);
+    if (const auto v = reply_value(link().reply_buffer))
+        echo_state().temperature_value = *v;
 }

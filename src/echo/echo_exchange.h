@@ -24,12 +24,13 @@ enum class TraceFetch {
 TraceFetch get_echo_trace(const QString& cmd, int trace);
 
 // P105..P108 into span_values, and the span text for the recorder. A command that fails ends the
-// reads with comms_abort set and the values as they were.
+// reads with comms_abort set and the values as they were; an answer that is no number leaves its
+// value as it was.
 void get_span();
 
 // P900..P904, "/m1032", "/LEVEL", "/TEMP". `offline` is asked before every step: the user's stop
 // ends the reads there. A command that fails ends the reads with comms_abort set: what it did not
-// read keeps its value.
+// read keeps its value, as does a reading answered with no number.
 void get_range(const std::function<bool()>& offline);
 
 // The recorder's text for a span: "T1$R" and the four values with "." as decimal point.

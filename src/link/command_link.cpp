@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 using platform::CommError;
@@ -497,6 +498,14 @@ bool send_command_once(const QString& cmd) {
 
 bool write_refused(const QString& reply) {
     return reply.contains(QLatin1String("NO"));
+}
+
+std::optional<double> reply_value(const QString& reply) {
+    bool ok = false;
+    const double v = reply.trimmed().toDouble(&ok); // no grouping: "1,5" is no number
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
 }
 
 void end_link_for_exit() {

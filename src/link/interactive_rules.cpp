@@ -1,5 +1,6 @@
 #include "link/interactive_rules.h"
 
+#include "link/command_link.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
@@ -41,11 +42,7 @@ std::optional<QString> value_for_unit(int n, const QString& typed) {
 }
 
 std::optional<double> reply_number(const QString& reply) {
-    bool ok = false;
-    const double v = QLocale::c().toDouble(reply.trimmed(), &ok);
-    if (!ok)
-        return std::nullopt;
-    return v;
+    return reply_value(reply);
 }
 
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word) {

@@ -6,6 +6,7 @@
 #include <QIODevice>
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
 
 // How the last log-on (connect_to_unit) ended.
@@ -89,6 +90,11 @@ struct LinkState {
     bool flow_mode = false;
     bool volume_mode = false;
     bool connect_model_flag = false;
+    // The numbers the last log-on's capability questions received, by parameter (61, 87, 96),
+    // as the unit wrote them. A question the unit left unanswered, answered with anything but a
+    // number, or never asked has no entry: the flags above may be set without the unit's word
+    // (by its identity, by an opened file), these never are.
+    std::map<int, QString> log_on_values;
     bool logging_board_connected = false;
     int16_t board_software_version = 0;
 };

@@ -26,6 +26,12 @@ bool reply_has(const char* text) {
     return link().reply_buffer.contains(QLatin1String(text));
 }
 
+// Keeps the reply as parameter P's value when the unit answered with a number.
+void keep_value_received(int P) {
+    if (reply_value(link().reply_buffer))
+        link().log_on_values[P] = link().reply_buffer.trimmed();
+}
+
 // Opens the port with its current settings when it is closed; False (with the port message)
 // when that fails.
 bool open_port_if_closed() {
@@ -108,6 +114,7 @@ bool log_on_and_identify(bool use_stored_code) {
     bool result = false;
     L.failure_told = false;
     L.log_on_result = LogOnResult::PortFailed;
+    L.log_on_values.clear();
 
     if (!L.modem_connected) {
         if (MSComm1().port_open())
@@ -225,17 +232,20 @@ bool log_on_and_identify(bool use_stored_code) {
             L.cso_unit = reply_has("OK");
             if (!ask(lc::ACCESS + lc::SECOND_ACCESS_CODE, options) || !reply_has("OK"))
                 ask(lc::ACCESS + lc::ACCESS_CODE, options);
-            ask(lc::P61, options);
+            if (ask(lc::P61, options))
+                keep_value_received(61);
             L.p61_is_1 = reply_has("1");
             L.p61_is_2 = reply_has("2");
-            ask(lc::P87, fieldbus);
+            if (ask(lc::P87, fieldbus))
+                keep_value_received(87);
             L.fieldbus_available = reply_has("1");
             ask(lc::P99, fieldbus);
             if (reply_has("3"))
                 L.fieldbus_available = true;
             L.modbus_mode = L.profibus_mode = false;
             if (L.fieldbus_available) {
-                ask(lc::P96, fieldbus);
+                if (ask(lc::P96, fieldbus))
+                    keep_value_received(96);
                 L.modbus_mode = reply_has("1");
                 L.profibus_mode = reply_has("2");
             }

@@ -41,6 +41,9 @@ bool& exchange_waiting() {
     return waiting;
 }
 
+// At most this much of an answer that is no number is named in the status line.
+constexpr int READ_BACK_SHOWN = 10;
+
 // A read answered "NO": the unit lacks the parameter.
 bool lacks_parameter(const QString& reply) {
     return reply.contains(QLatin1String("NO"));
@@ -66,6 +69,8 @@ ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
     Label1->setFrameShape(QFrame::StyledPanel);
     Label1->setFrameShadow(QFrame::Sunken);
     Label1->setMinimumHeight(24);
+    // The status line never widens the window: the keys stay where the pointer left them.
+    Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
     Label2->setBuddy(Text1);
@@ -371,7 +376,18 @@ void ParameterWindow::Command3_Click() {
         Label1->setText(not_accepted);
         return;
     }
-    Text2->setText(platform::number_text(ia::reply_number(*back).value_or(0)));
+    // An answer without a number ("OK" alone) says nothing of what the unit now holds: the box
+    // keeps the value sent, and the status line names what came instead of a verification.
+    const auto number = ia::reply_number(*back);
+    if (!number) {
+        const QString came = back->trimmed().left(READ_BACK_SHOWN);
+        Label1->setText(
+            came.isEmpty()
+                ? ui_text(2360, QStringLiteral("Sent - not verified"))
+                : ui_text(2361, QStringLiteral("Sent - not verified (answer: %1)")).arg(came));
+        return;
+    }
+    Text2->setText(platform::number_text(*number));
     Label1->setText(ui_text(1195, QStringLiteral("Parameter sent and verified")));
 }
 

@@ -208,9 +208,11 @@ bool query_chart_units(bool already_connected) {
     ChartUnitSettings& u = log_setup().chart_units;
     if (!already_connected)
         connect_to_unit(true);
+    // A reply that is no number is a failed read, not unit 0 or a default: the stored unit stays,
+    // and asking on would take whatever the unit says next for the next unit.
     auto ask = [](const QString& cmd) {
         send(cmd);
-        return !link_failed();
+        return !link_failed() && reply_number(link().reply_buffer).has_value();
     };
     if (!ask(lc::LENGTH_UNIT))
         return false;
@@ -227,10 +229,6 @@ bool query_chart_units(bool already_connected) {
     u.flow_volume_unit_index = flow_volume_unit_from_reply(link().reply_buffer);
     u.totaliser_unit_index = u.flow_volume_unit_index;
     if (!ask(lc::FLOW_TIME_UNIT))
-        return false;
-    // A reply that is no number is a failed read, not unit 0: asking on would overwrite the
-    // stored multiplier with whatever the unit says next.
-    if (!reply_number(link().reply_buffer))
         return false;
     u.flow_time_unit_index = flow_time_unit_from_reply(link().reply_buffer);
     if (!ask(lc::TOTALISER_MULTIPLIER))

@@ -90,7 +90,7 @@ void put_at(QString& out, qsizetype line_start, int column, const QString& text)
 bool listed_in_file(int P) {
     const DefinitionRecord& r = file_record(P);
     const QString v = r.value_text.trimmed();
-    return !v.isEmpty() && !v.contains(QLatin1String("NO")) && !v.contains(QLatin1String("Text")) &&
+    return !v.isEmpty() && !carries_marker(P, v, "NO") && !v.contains(QLatin1String("Text")) &&
            !r.text.trimmed().isEmpty();
 }
 
@@ -137,18 +137,18 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
 namespace {
 
 // An acknowledgement where a value belongs: the unit's "OK" was taken for its answer.
-bool acknowledgement(const QString& field) {
-    return field.contains(QLatin1String("OK"));
+bool acknowledgement(int P, const QString& field) {
+    return carries_marker(P, field, "OK");
 }
 
 // "NO" marks a parameter the unit lacks.
-bool lacks_marker(const QString& field) {
-    return !acknowledgement(field) && field.contains(QLatin1String("NO"));
+bool lacks_marker(int P, const QString& field) {
+    return !acknowledgement(P, field) && carries_marker(P, field, "NO");
 }
 
 // An empty field or an acknowledgement: nothing that could be a value.
-bool empty_or_acknowledged(const QString& field) {
-    return field.isEmpty() || acknowledgement(field);
+bool empty_or_acknowledged(int P, const QString& field) {
+    return field.isEmpty() || acknowledgement(P, field);
 }
 
 // " P25 = \"\",": an entry of the empty or invalid fields, each ending with its comma.
@@ -209,12 +209,12 @@ ParParse parse_par_line(const QString& line) {
         f.in_line = k < fields.size() - 1 || (k == fields.size() - 1 && !fields[k].isEmpty());
         if (f.in_line) {
             f.text = fields[k];
-            f.holds_value = !acknowledgement(f.text) && !lacks_marker(f.text) &&
+            f.holds_value = !acknowledgement(P, f.text) && !lacks_marker(P, f.text) &&
                             (starts_with_number(f.text) ||
                              (holds_text_value(P) && !f.text.trimmed().isEmpty()));
-            if (!f.holds_value && !lacks_marker(f.text)) {
+            if (!f.holds_value && !lacks_marker(P, f.text)) {
                 out.rejected = true;
-                if (empty_or_acknowledged(f.text))
+                if (empty_or_acknowledged(P, f.text))
                     out.rejected_fields << par_entry(P, f.text);
             }
         } else {
@@ -238,7 +238,8 @@ ParParse parse_parameter_line(const QString& line) {
             r.unit_value = platform::val(f.text.trimmed());
         } else {
             // A value the file does not hold is never made up, nor kept from the set before.
-            r.value_text = f.in_line && lacks_marker(f.text) ? f.text : QStringLiteral("NO");
+            r.value_text =
+                f.in_line && lacks_marker(f.number, f.text) ? f.text : QStringLiteral("NO");
             r.unit_value = NO_VALUE;
         }
     }
@@ -256,8 +257,8 @@ QString par_load_message(const ParParse& parse) {
     QStringList not_numbers, outside;
     for (const ParField& f : parse.fields) {
         // A field without a number ("abc") leaves its parameter out, read-only or not.
-        if (f.in_line && !f.holds_value && !lacks_marker(f.text) &&
-            !empty_or_acknowledged(f.text)) {
+        if (f.in_line && !f.holds_value && !lacks_marker(f.number, f.text) &&
+            !empty_or_acknowledged(f.number, f.text)) {
             add_value_entry(not_numbers, f.number, f.text);
             continue;
         }

@@ -238,7 +238,7 @@ void update_parameter_screen(bool refresh_flag) {
     read_version_def(S.software_version, S.system_type, L.p61_is_1);
     for (int P = 40; P <= 999; ++P) {
         DefinitionRecord& r = record(P);
-        if (r.unit_value == NO_VALUE || r.value_text.contains(QLatin1String("NO"))) {
+        if (r.unit_value == NO_VALUE || carries_marker(P, r.value_text, "NO")) {
             r.present = false;
             r.unit_value = r.default_value;
             r.value_text = QStringLiteral("NO");

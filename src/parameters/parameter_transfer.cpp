@@ -336,17 +336,15 @@ bool read_by_sweep(bool compare) {
         return false;
     }
     record(61).present = false;
-    auto put = [](int P, int v) {
-        record(P).unit_value = v;
-        record(P).value_text = QString::number(v);
-    };
-    if (L.fieldbus_available)
-        put(87, 1);
-    if (L.modbus_mode)
-        put(96, 1);
-    else if (L.profibus_mode)
-        put(96, 2);
-    put(61, L.p61_is_1 ? 1 : L.p61_is_2 ? 2 : 0);
+    // The log-on of this read asked the unit for P61, P87 and P96 under its second access code;
+    // what it received stands over what the sweep read. A question it left unanswered leaves the
+    // sweep's value: its flags say 0 then, and a flag set by the unit's identity or an opened
+    // file is no answer of the unit's either. A compare read has no log-on of its own.
+    if (!compare)
+        for (const auto& [P, text] : L.log_on_values) {
+            record(P).unit_value = platform::val(text);
+            record(P).value_text = text;
+        }
     send_command(link_commands::LOADNORM);
     if (L.comms_abort)
         return false;

@@ -142,6 +142,21 @@ TEST_F(LiveMonitorTest, TheUnitsTraceMistakesNeverCorruptTheTable) {
     EXPECT_TRUE(dialogs.prompts.empty()) << "a trace time-out shows no message";
 }
 
+// A line that reached the port unheard between two traces of one tick is thrown away before the
+// next trace command goes out: the trace drawn is the unit's answer to that command.
+TEST_F(LiveMonitorTest, AStrayLineBeforeATraceCommandIsNeverReadAsTheTrace) {
+    open_port();
+    unit().echo().set_sample_count(100);
+    get_echo_trace("/ECHORAW1\r", 1);
+    platform::SerialPort& port = MSComm1();
+    port.set_rthreshold(0); // within a tick nothing listens between the traces
+    sim->write_unsolicited("$A10.00 100 200 300" + QByteArray("001").repeated(7) + "\r\n");
+    platform::wait_until([&] { return port.in_buffer_count() > 0; }, 5);
+    ASSERT_GT(port.in_buffer_count(), 0);
+    EXPECT_EQ(get_echo_trace("/ECHOAVERAGE1\r", 3), TraceFetch::Trace);
+    EXPECT_EQ(echo_state().header.sample_count, 100) << "a stray line was drawn as the trace";
+}
+
 TEST_F(LiveMonitorTest, AReplyWithFieldsBeyondSixteenBitsGivesOneMessage) {
     open_port();
     Misbehaviour m;
@@ -197,6 +212,30 @@ TEST_F(LiveMonitorTest, ReadoutsReadTheStatusBlockOnTheTicksThatFetch) {
     EXPECT_TRUE(page->status_box->text().startsWith(" Status = Running\r\n") &&
                 page->status_box->text().count("\r\n") == 7 && !page->status_box->isHidden());
     definitions_table()[1374].text.clear();
+}
+
+// An answer without a number is no reading: the span, the status block, the level and the
+// temperature keep what the unit last gave, never a 0 in its place.
+TEST_F(LiveMonitorTest, AnAnswerWithoutANumberKeepsTheLastReading) {
+    open_port();
+    const auto online = [] { return false; };
+    get_span();
+    get_range(online);
+    const auto& table = definitions_table();
+    auto readings = [&] {
+        const EchoState& e = echo_state();
+        return fields(e.span_values[0], e.span_values[1], table[901].value_text,
+                      table[902].unit_value, e.level_value, e.temperature_value);
+    };
+    const auto before = readings();
+    ASSERT_NE(echo_state().level_value, 0);
+    for (const char* answer : {"OK", "NO"}) {
+        for (const char* c : {"/p105", "/p106", "/p901", "/p902", "/LEVEL", "/TEMP"})
+            sim->misbehave_on(c, Misbehaviour::garbage(QByteArray(answer) + "\r\n"), 1);
+        get_span();
+        get_range(online);
+        EXPECT_EQ(readings(), before) << "the answer " << answer << " became a reading";
+    }
 }
 
 TEST_F(LiveMonitorTest, StopWritesTheUnitBackToNormalAndStaysOff) {

@@ -1,6 +1,6 @@
 // The link's receive rules in every mode (one line, "/LOGINFO", the log stream): the reply an
 // exchange gets and the log written do not depend on where the received bytes are cut into
-// batches.
+// batches; a reply gives a value only when it is a finite number and nothing else.
 #include "fuzz_support.h"
 
 #include "link/command_link.h"
@@ -9,6 +9,8 @@
 #include "link/traffic_log.h"
 #include "platform/dialogs.h"
 #include "shell/definitions_table.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -84,5 +86,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (char c : bytes)
         single.push_back(QByteArray(1, c));
     FUZZ_CHECK(run(mode, single) == whole, "byte by byte gives another outcome");
+    if (whole.received) {
+        const auto v = reply_value(whole.reply);
+        const QString t = whole.reply.trimmed();
+        const bool number_only = std::all_of(t.begin(), t.end(), [](QChar c) {
+            return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+                   QStringLiteral("+-.eE").contains(c);
+        });
+        FUZZ_CHECK(!v || (std::isfinite(*v) && number_only),
+                   "a reply that is no plain number gave a value");
+    }
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "shell/definitions_table.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
@@ -44,6 +45,7 @@ protected:
     static QString read_ok() { return ui_text(1192, "Parameter read"); }
     static QString not_available() { return ui_text(1193, "Parameter not available"); }
     static QString not_accepted() { return ui_text(1196, "Parameter not accepted"); }
+    static QString not_verified() { return ui_text(2361, "Sent - not verified (answer: %1)"); }
 };
 
 TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWantsIt) {
@@ -251,6 +253,45 @@ TEST_F(InteractiveWindowTest, WhatIsNoWholeNumberOfTheLocaleIsRefusedInItsBoxAnd
                 << c.number << " / " << c.value << " went to the unit as another number";
         }
     }
+}
+
+// A read-back without a number says nothing of what the unit holds: the box keeps the value sent
+// and the status line names what came; Read shows it as it came.
+TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
+    ParameterWindow& w = logged_on();
+    w.Text1->setText("107");
+    const struct {
+        const char* answer; // to both reads of the send; none: the unit's own
+        QString status;
+    } cases[] = {{"OK", not_verified().arg("OK")},
+                 {"inf", not_verified().arg("inf")},
+                 {"BUSY - TRY LATER", not_verified().arg("BUSY - TRY")},
+                 {nullptr, ui_text(1195, "Parameter sent and verified")}};
+    for (const auto& c : cases) {
+        sim->unit().set_value(107, 350);
+        unitsim::Misbehaviour m;
+        m.replace = QByteArray(c.answer) + "\r\n";
+        if (c.answer)
+            sim->misbehave_on("/p107", m, 2);
+        w.Text2->setText(platform::number_text(0.3));
+        w.Command3->click();
+        EXPECT_EQ(fields(w.Text2->text(), status(), sim->unit().value(107).value_or(-1)),
+                  fields(platform::number_text(0.3), c.status, 300.0))
+            << "after the answer " << (c.answer ? c.answer : "0.3");
+    }
+    unitsim::Misbehaviour ok;
+    ok.replace = QByteArray("OK\r\n");
+    sim->misbehave_on("/p107", ok, 1);
+    w.Command2->click();
+    EXPECT_EQ(fields(w.Text2->text(), status()), fields("OK", read_ok()));
+
+    // However long a status (a translation, an answer), the keys stay under the pointer.
+    w.show();
+    const QRect send = w.Command3->geometry();
+    w.Label1->setText(QString(120, QLatin1Char('W')));
+    w.layout()->activate();
+    EXPECT_EQ(w.Command3->geometry(), send) << "a long status line moved the keys";
+    w.hide();
 }
 
 TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {

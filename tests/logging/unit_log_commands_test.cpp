@@ -559,6 +559,23 @@ TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
     EXPECT_EQ(sim->received().last(), "/M707");
 }
 
+// An "OK" where a unit belongs is no unit: the read ends there and every stored unit stays.
+TEST_F(UnitLogCommandsTest, AnyChartUnitThatIsNoNumberEndsTheReadWithoutChanges) {
+    for (auto [parameter, value] : {std::pair{104, 1}, {605, 4}, {706, 3}, {707, 2}, {823, 5}})
+        unit().set_value(parameter, value);
+    open_port();
+    query_chart_units(true);
+    const QString stored = chart_settings_trailer(log_setup().chart_units);
+    for (const char* command : {"/P104", "/M605", "/M706", "/M823"}) {
+        sim->clear_received();
+        sim->misbehave_on(command, Misbehaviour::garbage("OK\r\n"), 1);
+        EXPECT_FALSE(query_chart_units(true)) << command;
+        EXPECT_EQ(fields(sim->received().last(), chart_settings_trailer(log_setup().chart_units)),
+                  fields(command, stored))
+            << "a stored unit was overwritten";
+    }
+}
+
 TEST_F(UnitLogCommandsTest, AFlowTimeUnitThatIsNoNumberEndsTheChartUnitsReadWithoutChanges) {
     for (auto [parameter, value] : {std::pair{104, 1}, {605, 4}, {706, 3}, {823, 5}})
         unit().set_value(parameter, value);

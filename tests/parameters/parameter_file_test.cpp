@@ -84,6 +84,30 @@ TEST_F(ParameterFiles, TheUnitsTextsSurviveASaveAndAReopen) {
     EXPECT_EQ(save("again.par"), first);
 }
 
+// A text holding the file's separator is saved with a space in its place, so that every later
+// field stays where it belongs; the unit's words "NO" and "OK" inside a text are no markers.
+TEST_F(ParameterFiles, ACommaInTheUnitsTextKeepsEveryLaterFieldInItsPlace) {
+    rec(926).value_text = "BROOK 2.0.5";
+    rec(928).value_text = "Tank A, NORTH";
+    show_set();
+    std::vector<QString> later;
+    for (int P = 929; P <= 999; ++P)
+        later.push_back(rec(P).value_text.trimmed());
+    const QByteArray first = save("set.par");
+    const QList<QByteArray> f = first.split(',');
+    ASSERT_EQ(f.size(), PAR_FIELDS + 1);
+    EXPECT_EQ(fields(f[928 - 20], f[999 - 20]), fields("Tank A  NORTH", later.back()));
+    ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+    for (int P = 929; P <= 999; ++P)
+        EXPECT_EQ(rec(P).value_text.trimmed(), later[static_cast<size_t>(P - 929)]) << "P" << P;
+    EXPECT_EQ(fields(rec(926).present, box(926), rec(928).present, box(928)),
+              fields(true, "BROOK 2.0.5", true, "Tank A  NORTH"));
+    EXPECT_TRUE(csv_listing("set.csv", {}, 0).contains(",Tank A  NORTH\r\n"))
+        << "left out of the listing";
+    EXPECT_EQ(save("again.par"), first) << "a save and reopen gives the same file";
+}
+
 // A number written without its leading zero (".35", "-.5") is that number.
 TEST_F(ParameterFiles, AValueWithoutItsLeadingZeroLoadsAsItsNumber) {
     QStringList f = QString::fromLatin1(par_line()).split(',');
@@ -158,6 +182,25 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
             EXPECT_TRUE(m[0].contains(t)) << t.toStdString() << " in " << m[0].toStdString();
         for (const QString& t : row.not_told)
             EXPECT_FALSE(m[0].contains(t)) << t.toStdString() << " in " << m[0].toStdString();
+    }
+}
+
+// A value equal to its parameter's default passes whatever the limits say, in an opened file as
+// in the edit check; the value beside it is named by both.
+TEST_F(ParameterFiles, AValueAtItsDefaultIsNeverNamedOutsideTheLimits) {
+    QStringList f = QString::fromLatin1(par_line()).split(',');
+    for (const auto& [text, outside] : {std::pair{"20000", false}, {"20001", true}}) {
+        f[71 - 20] = text;
+        testfiles::write_bytes(dir.filePath("set.par"), f.join(',').toLatin1());
+        ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+        rec(71).default_value = 20000; // limits 0 to 9999; the opening read the catalogue's
+        const bool named =
+            par_load_message(parse_par_line(f.join(','))).contains(ui_text(2273) + " P71");
+        type(71, "120");
+        dialogs.prompts.clear();
+        type(71, text);
+        EXPECT_EQ(fields(named, dialogs.messages().size()), fields(outside, outside ? 1 : 0))
+            << text << " named outside the limits on opening / refused when typed";
     }
 }
 

@@ -85,6 +85,92 @@ TEST_F(ParameterRoadTest, AUnitSilentToLogOnQuestionsIsReadOneByOneAndLeftInItsN
         << r.mid(quick, normal - quick + 1).join(' ').toStdString();
 }
 
+// The log-on's answers for P61, P87 and P96 are written over the one-by-one read, but only
+// numbers the unit gave to this log-on: a question it left unanswered, refused or garbled, a flag
+// an opened file left standing or an earlier log-on's answer never replaces the value the read
+// got from the unit.
+TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) {
+    using unitsim::Misbehaviour;
+    Misbehaviour one;
+    one.replace = QByteArray("1\r\n");
+    const struct {
+        const char* name;
+        unitsim::UnitKind kind;
+        std::vector<std::pair<const char*, Misbehaviour>> log_on_faults; // first sends only
+        int fault_sends;
+        bool left_from_before; // flags of an opened file, answers of an earlier log-on
+        QString p61, p87, p96; // the table and the saved file after the read
+    } rows[] = {
+        // clang-format off
+        {"unanswered", unitsim::UnitKind::Volume,
+         {{"/ISCSO", Misbehaviour::silence()}, {"/p61", Misbehaviour::silence()}}, 3, false,
+         "2", "0", "2"},
+        {"refused", unitsim::UnitKind::Volume, {{"/p61", Misbehaviour::refusal()}}, 1, false,
+         "2", "0", "2"},
+        {"garbled", unitsim::UnitKind::Volume, {{"/p61", Misbehaviour::garbage()}}, 1, false,
+         "2", "0", "2"},
+        {"left from before", unitsim::UnitKind::Quorvantix, {}, 0, true, "0", "0", "2"},
+        {"answered", unitsim::UnitKind::Volume,
+         {{"/p61", one}, {"/p87", one}, {"/p96", one}}, 1, false, "1", "1", "1"},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        seed_unit(row.kind, "1.80");
+        keep_unit_on_program_time();
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        sim->unit().set_value(96, 2);
+        if (row.kind == unitsim::UnitKind::Quorvantix)
+            sim->unit().set_value(61, 0);
+        for (const auto& [command, fault] : row.log_on_faults)
+            sim->misbehave_on(command, fault, row.fault_sends);
+        reset_link_state();
+        parameter_state().parameters_loaded = false;
+        link().p61_is_1 = link().fieldbus_available = link().modbus_mode = row.left_from_before;
+        if (row.left_from_before)
+            link().log_on_values = {{61, "1"}, {87, "1"}, {96, "1"}};
+        download("unit.par");
+        ASSERT_TRUE(parameter_state().parameters_loaded)
+            << dialogs.messages().join(" | ").toStdString();
+        const QList<QByteArray> saved = testfiles::read_bytes(dir.filePath("unit.par")).split(',');
+        ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
+        EXPECT_EQ(fields(rec(61).value_text, rec(61).unit_value, saved[61 - 20], saved[87 - 20],
+                         saved[96 - 20]),
+                  fields(row.p61, platform::val(row.p61), row.p61, row.p87, row.p96))
+            << "the saved set holds a value the unit never gave; the unit received "
+            << received().mid(0, received().indexOf("/p20")).join(' ').toStdString();
+    }
+}
+
+// An upload's compare read has no log-on of its own: an earlier log-on's answer never hides a
+// value the unit has changed since.
+TEST_F(ParameterRoadTest, AnUploadOneByOneComparesWithWhatTheUnitHoldsNow) {
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    sim->unit().set_value(99, 3); // a system with a fieldbus: P96 is a setting
+    sim->unit().set_value(96, 1);
+    download();
+    ASSERT_EQ(fields(parameter_state().parameters_loaded, link().log_on_values[96]),
+              fields(true, "1"));
+    sim->unit().set_value(96, 2);
+    upload_confirmed();
+    EXPECT_TRUE(received().contains("/p96:1")) << "the unit keeps P96 = 2 while the set says 1: "
+                                               << dialogs.messages().join(" | ").toStdString();
+}
+
+// The unit's "NO" marks a parameter it lacks; a site named with those letters is still its text.
+TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
+    for (const char* version : {"", "1.80"}) {
+        SCOPED_TRACE(*version ? "one by one" : "in one block");
+        seed_unit(unitsim::UnitKind::Level, version);
+        sim->unit().set_text(928, "NORTH TANK");
+        download("unit.par");
+        EXPECT_EQ(fields(rec(928).present, rec(928).value_text.trimmed(), box(928),
+                         testfiles::read_bytes(dir.filePath("unit.par")).split(',')[928 - 20]),
+                  fields(true, "NORTH TANK", "NORTH TANK", "NORTH TANK"));
+    }
+}
+
 TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
     download();
     EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded,
