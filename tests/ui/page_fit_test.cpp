@@ -644,6 +644,66 @@ TEST_F(SetUpPagesTest, AfterARefusedValueTheCorrectionGoesIntoTheRefusedBox) {
     platform::number_separators() = {};
 }
 
+// Whatever refused a value (its limits, the length unit, an operating mode the unit lacks, the
+// notation), on the parameter pages or on the KOVEX tab, the user is back in the refused box with
+// its text selected: the correction replaces it there, and no other parameter takes it.
+TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
+    FocusTakingMessages messages;
+    auto* kovex = main->findChild<KovexPage*>();
+    ASSERT_TRUE(kovex);
+    const auto row_box = [&](int P) { return row_widget<QLineEdit>("scrpar", P); };
+    // clang-format off
+    struct Case { const char* what; QLineEdit* box; int P; const char *refused, *correction; };
+    const Case cases[] = {
+        {"P105 below its limits", row_box(105), 105, "-1", "7"},
+        {"P104, no length unit", row_box(104), 104, "9", "1"},
+        {"P100, volume on a unit without it", row_box(100), 100, "5", "4"},
+        {"P701 beyond its list", row_box(701), 701, "9", "1"},
+        {"KOVEX P84 above its limits", kovex->parameter_boxes.at(84), 84, "99", "30"},
+        {"KOVEX P84 in another notation", kovex->parameter_boxes.at(84), 84, "1,5", "25"},
+    };
+    // clang-format on
+    link().p61_is_2 = false;
+    for (const Case& c : cases) {
+        for (QTabWidget* tabs : main->findChildren<QTabWidget*>())
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i)->isAncestorOf(c.box))
+                    tabs->setCurrentIndex(i);
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        settle();
+        std::vector<QString> before;
+        for (const DefinitionRecord& r : definitions_table())
+            before.push_back(r.value_text);
+        const QString shown = c.box->text();
+        c.box->setFocus();
+        c.box->selectAll();
+        QTest::keyClicks(c.box, QLatin1String(c.refused));
+        QTest::keyClick(c.box, Qt::Key_Tab);
+        settle();
+        ASSERT_EQ(messages.prompts.size(), static_cast<size_t>(&c - cases + 1))
+            << c.what << ": the refusal was not told once";
+        EXPECT_EQ(fields(QApplication::focusWidget() == c.box, c.box->text(),
+                         c.box->selectedText()),
+                  fields(true, shown, shown))
+            << c.what << ": after the message the user is not back in the refused box with its "
+            << "text selected";
+        QWidget* into = QApplication::focusWidget();
+        ASSERT_NE(into, nullptr) << c.what << ": nothing has the focus";
+        QTest::keyClicks(into, QLatin1String(c.correction));
+        QTest::keyClick(into, Qt::Key_Tab);
+        settle();
+        EXPECT_EQ(platform::val(definitions_table()[static_cast<size_t>(c.P)].value_text),
+                  platform::val(QLatin1String(c.correction)))
+            << c.what << ": the correction did not go into the refused box";
+        for (size_t P = 20; P < before.size(); ++P)
+            EXPECT_TRUE(static_cast<int>(P) == c.P || definitions_table()[P].value_text == before[P])
+                << c.what << ": P" << P << " took what was typed after the refusal ("
+                << before[P].toStdString() << " became "
+                << definitions_table()[P].value_text.toStdString() << ")";
+    }
+}
+
 // The user types a value, leaves the box with Tab and clicks another tab of the page's own tab
 // set, or a control beside the boxes. The edit hid the changed list; the page takes that room only
 // once the user leaves it, or what is under the click, and the boxes a tab brings into view, would
