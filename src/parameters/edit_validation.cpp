@@ -339,8 +339,14 @@ bool run_edit_check(int Index) {
 
 bool run_typed_edit_check(int Index) {
     const QString typed = scrpar(Index).text.trimmed();
-    // The fieldbus protocol is also taken by its name; clearing a box stores nothing.
-    if (typed.isEmpty() || (Index == 96 && fieldbus_code_text(typed) != typed))
+    // An emptied box stores nothing and shows the stored value again: left empty, a save or an
+    // upload would read it as some value the user never gave.
+    if (typed.isEmpty()) {
+        show_quietly(Index, parameter_rows().text_before_typing(Index));
+        return true;
+    }
+    // The fieldbus protocol is also taken by its name.
+    if (Index == 96 && fieldbus_code_text(typed) != typed)
         return run_edit_check(Index);
     const auto x = platform::typed_number(typed);
     if (!x) {

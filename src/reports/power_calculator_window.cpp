@@ -225,6 +225,9 @@ void PowerCalculatorWindow::finish_edit(size_t i) {
 }
 
 double PowerCalculatorWindow::box_value(size_t i) const {
+    // An emptied box counts as nothing from the moment it is empty, not as the value removed.
+    if (Text1[i]->text().trimmed().isEmpty())
+        return 0;
     const auto typed = platform::typed_number(Text1[i]->text());
     return typed ? *typed : platform::typed_number(accepted_[i]).value_or(0.0);
 }
