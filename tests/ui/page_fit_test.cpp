@@ -509,8 +509,9 @@ TEST_F(SetUpPagesTest, TheMeaningBesideACodedBoxAndTheUniversalPointsFollowEvery
 }
 
 // The user types a value and tabs on to the next box: the edit hides the changed list, or the
-// page grows (the universal element's points and chart), yet nothing under the user moves until
-// they leave the page; then the page takes the room again.
+// page grows (the universal element's points and chart), or rows of the box's own frame go (a
+// relay type of 0), yet nothing under the user moves until they leave the page; then the page
+// takes the room again.
 TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
     // clang-format off
     struct Case { const char* what; int cso_tab, parameter_tab, points_tab; bool list_shown;
@@ -523,6 +524,8 @@ TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
          {{700, "5"}, {701, "2"}}, {700, 701, 702, 703}},
         {"Flow, the first element brings its picture", 3, 0, 0, false, "0",
          {{700, "2"}, {701, "3"}}, {700, 701, 702, 703}},
+        {"Relays, a type of 0 hides the rest of each block", 1, 1, 0, false, nullptr,
+         {{210, "0"}, {220, "0"}}, {210, 220}},
     };
     // clang-format on
     for (const Case& c : cases) {
