@@ -184,6 +184,13 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
     rows.row_changed = [this](int P) { show_row(P); };
     rows.switch_changed = [this](const QString& name, bool on) { show_switch(name, on); };
     rows.rows_created = [this] { build_rows(); };
+    // A toolbar key checked what the user is still typing and refused it.
+    refusal_follower_ = rows.add_refusal_follower([this](int P) {
+        if (QLineEdit* b = box(P); b && b->window()->focusWidget() == b) {
+            typed_[static_cast<size_t>(P)] = false;
+            platform::return_to_box(b);
+        }
+    });
     rows.batch = [this](bool starting) {
         for (QWidget* w : {static_cast<QWidget*>(&page_), static_cast<QWidget*>(&vessel_),
                            static_cast<QWidget*>(&flow_)})
@@ -242,6 +249,7 @@ void ParameterRowsView::show_setup_tabs() {
 ParameterRowsView::~ParameterRowsView() {
     setup_tabs().changed = nullptr;
     ParameterRows& rows = parameter_rows();
+    rows.remove_refusal_follower(refusal_follower_);
     rows.row_changed = nullptr;
     rows.switch_changed = nullptr;
     rows.rows_created = nullptr;

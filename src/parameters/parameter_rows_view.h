@@ -48,4 +48,5 @@ private:
     std::array<bool, 1001> typed_{};
     std::map<QString, QFormLayout*> forms_;
     std::map<QFormLayout*, LabelColumnKeeper*> keepers_;
+    int refusal_follower_ = -1;
 };

@@ -656,7 +656,8 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
     ASSERT_TRUE(kovex);
     const auto row_box = [&](int P) { return row_widget<QLineEdit>("scrpar", P); };
     // clang-format off
-    struct Case { const char* what; QLineEdit* box; int P; const char *refused, *correction; };
+    struct Case { const char* what; QLineEdit* box; int P; const char *refused, *correction;
+                  const char* entry = nullptr; }; // a menu entry chosen without leaving the box
     const Case cases[] = {
         {"P105 below its limits", row_box(105), 105, "-1", "7"},
         {"P104, no length unit", row_box(104), 104, "9", "1"},
@@ -664,6 +665,9 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
         {"P701 beyond its list", row_box(701), 701, "9", "1"},
         {"KOVEX P84 above its limits", kovex->parameter_boxes.at(84), 84, "99", "30"},
         {"KOVEX P84 in another notation", kovex->parameter_boxes.at(84), 84, "1,5", "25"},
+        {"P105 below its limits, then Save", row_box(105), 105, "-1", "8", "saveparameterstofile"},
+        {"KOVEX P84, then Save", kovex->parameter_boxes.at(84), 84, "99", "35",
+         "saveparameterstofile"},
     };
     // clang-format on
     link().p61_is_2 = false;
@@ -682,10 +686,14 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
         c.box->setFocus();
         c.box->selectAll();
         QTest::keyClicks(c.box, QLatin1String(c.refused));
-        QTest::keyClick(c.box, Qt::Key_Tab);
+        if (c.entry)
+            main->menu_entry(QLatin1String(c.entry))->trigger();
+        else
+            QTest::keyClick(c.box, Qt::Key_Tab);
         settle();
-        ASSERT_EQ(messages.prompts.size(), static_cast<size_t>(&c - cases + 1))
-            << c.what << ": the refusal was not told once";
+        ASSERT_EQ(messages.messages().size(), static_cast<qsizetype>(&c - cases + 1))
+            << c.what << ": the refusal was not told once: "
+            << messages.messages().join(QStringLiteral(" / ")).toStdString();
         EXPECT_EQ(fields(QApplication::focusWidget() == c.box, c.box->text(),
                          c.box->selectedText()),
                   fields(true, shown, shown))
