@@ -46,6 +46,13 @@ PowerCalculatorWindow::PowerCalculatorWindow(QWidget* parent) : QDialog(parent) 
     Form_Load();
 }
 
+// The boxes outlive this part of the window while it is taken down: the focus leaving one then
+// must not reach the edit check of a window that is no longer there.
+PowerCalculatorWindow::~PowerCalculatorWindow() {
+    for (QLineEdit* box : Text1)
+        disconnect(box, nullptr, this, nullptr);
+}
+
 void PowerCalculatorWindow::build() {
     auto* layout = new QVBoxLayout(this);
 

@@ -30,6 +30,7 @@ class PowerCalculatorWindow : public QDialog {
     Q_OBJECT
 public:
     explicit PowerCalculatorWindow(QWidget* parent = nullptr);
+    ~PowerCalculatorWindow() override;
 
     void Form_Load();
     // Reads the inputs, redraws the profile and shows the results; run by every input change.

@@ -315,7 +315,11 @@ TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
               fields("7", "7"))
         << "after the refusal the tab's box must hold the old value, selected for the correction";
     const QString p82 = page->parameter_boxes[82]->text();
-    type(82, ""); // emptied: nothing is stored, and the stored value shows again on both pages
+    // Emptied: nothing is stored, and the stored value shows again on both pages.
+    page->parameter_boxes[82]->selectAll();
+    QTest::keyClick(page->parameter_boxes[82], Qt::Key_Backspace);
+    ASSERT_EQ(parameter_rows().text(82), "") << "the box was not emptied";
+    QTest::keyClick(page->parameter_boxes[82], Qt::Key_Return);
     EXPECT_EQ(fields(parameter_rows().text(82), page->parameter_boxes[82]->text()), fields(p82, p82))
         << "the emptied box does not show the value the set still holds";
 

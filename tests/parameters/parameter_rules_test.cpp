@@ -478,6 +478,10 @@ TEST_F(ParameterRules, AModelBeyondItsElementsCountIsRefused) {
             fields(c.refused ? 1 : 0, kept, platform::number_text_c(kept),
                    platform::number_text(kept)))
             << "element " << c.element << " model " << c.typed;
+        parameter_rows().set_typed_text(701, QLatin1String(c.typed));
+        EXPECT_EQ(parameter_rows().commit(701), !c.refused)
+            << "element " << c.element << " model " << c.typed
+            << " typed: the page is not told whether to put the user back into the box";
     }
 }
 
