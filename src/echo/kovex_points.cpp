@@ -56,6 +56,14 @@ KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
     // Typing goes into the row and is checked when the user leaves the box, as on the parameter
     // pages; the row's changes, wherever they come from, show here.
     row_follower_ = parameter_rows().add_row_follower([this](int P) { show_row(P); });
+    refusal_follower_ = parameter_rows().add_refusal_follower([this](int P) {
+        const auto it = page_.parameter_boxes.find(P);
+        if (it != page_.parameter_boxes.end() &&
+            it->second->window()->focusWidget() == it->second) {
+            typed_[P] = false;
+            platform::return_to_box(it->second);
+        }
+    });
     for (const auto& [P, box] : page_.parameter_boxes) {
         const int p = P;
         show_row(p);
@@ -73,6 +81,7 @@ KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
 
 KovexPoints::~KovexPoints() {
     parameter_rows().remove_row_follower(row_follower_);
+    parameter_rows().remove_refusal_follower(refusal_follower_);
 }
 
 void KovexPoints::show_row(int P) {

@@ -311,6 +311,7 @@ void ParameterWindow::Command2_Click() {
     const QString not_available = ui_text(1193, QStringLiteral("Parameter not available"));
     if (!ia::in_range(n)) {
         Label1->setText(not_available);
+        platform::return_to_box(Text1);
         return;
     }
     const auto reply = exchange(QStringLiteral("/p%1").arg(n));
@@ -338,6 +339,7 @@ void ParameterWindow::Command3_Click() {
     const QString typed = Text2->text();
     if (typed.trimmed().isEmpty()) {
         Label1->setText(not_accepted);
+        platform::return_to_box(Text2);
         return;
     }
     const auto value = ia::value_for_unit(n, typed);
@@ -357,6 +359,7 @@ void ParameterWindow::Command3_Click() {
         table[static_cast<size_t>(n)].present = present;
     if (ia::write_refused(n, present)) {
         Label1->setText(not_accepted);
+        platform::return_to_box(Text1);
         return;
     }
     const auto written = exchange(QStringLiteral("/p%1:%2").arg(n).arg(*value));
@@ -364,6 +367,7 @@ void ParameterWindow::Command3_Click() {
         return;
     if (write_refused(*written)) {
         Label1->setText(not_accepted);
+        platform::return_to_box(Text2);
         return;
     }
     Label1->setText(ui_text(1194, QStringLiteral("Parameter sent")));

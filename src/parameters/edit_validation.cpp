@@ -135,7 +135,8 @@ bool operating_mode_change(double x) {
     return true;
 }
 
-void length_units_change(const QString& t, double x) {
+// False when the unit was refused.
+bool length_units_change(const QString& t, double x) {
     DefinitionRecord& rec = record(104);
     ParameterState& S = parameter_state();
     rec.min_text = QStringLiteral("1");
@@ -143,7 +144,7 @@ void length_units_change(const QString& t, double x) {
     if (range_checks_now() && (x > 5 || x < 1)) {
         tell_range(104, 1186);
         undo_edit(104);
-        return;
+        return false;
     }
     const double old = platform::val(rec.value_text);
     rec.unit_value = x;
@@ -151,10 +152,10 @@ void length_units_change(const QString& t, double x) {
     if (!rec.read_only)
         highlight_param_box(104);
     if (old == x || old == 0 || x == 0)
-        return;
+        return true;
     const double f = length_unit_factor(static_cast<int>(old), static_cast<int>(x));
     if (f == 1)
-        return;
+        return true;
     S.edit_check_running = true;
     ParameterRows& rows = parameter_rows();
     for (int P = 20; P <= 999; ++P) {
@@ -173,6 +174,7 @@ void length_units_change(const QString& t, double x) {
         refresh_param_tooltip(P);
     }
     S.edit_check_running = false;
+    return true;
 }
 
 void apply_edit_access_rule(int P) {
@@ -213,7 +215,8 @@ int valid_flow_models(double p700) {
     return 0;
 }
 
-void follow_up(int P, double x, double old_701_value, const QString& old_701_text) {
+// False when the flow element's model was refused.
+bool follow_up(int P, double x, double old_701_value, const QString& old_701_text) {
     const ParameterScreenHooks& H = parameter_screen_hooks();
     const LinkState& L = link();
     ParameterRows& rows = parameter_rows();
@@ -252,6 +255,7 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
         call_hook(H.check_flow_parms);
         call_hook(H.update_breakpoints, false);
     }
+    bool taken = true;
     if (P == 701) {
         DefinitionRecord& r701 = record(701);
         if (record(700).unit_value > 0 &&
@@ -260,6 +264,7 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
             r701.unit_value = old_701_value;
             r701.value_text = old_701_text;
             undo_edit(701);
+            taken = false;
         }
         call_hook(H.check_flow_parms);
     }
@@ -275,6 +280,7 @@ void follow_up(int P, double x, double old_701_value, const QString& old_701_tex
         // The picture and its name follow the element the user chose.
         call_hook(H.update_flow_vessel_image);
     }
+    return taken;
 }
 
 } // namespace
@@ -292,25 +298,23 @@ QString range_message(int P, int text_number) {
     return m;
 }
 
-void run_edit_check(int Index) {
+bool run_edit_check(int Index) {
     ParameterState& S = parameter_state();
     if (const auto& hide = parameter_screen_hooks().hide_parameter_grid; hide && hide())
         S.parameter_list_mode = 0;
     if (S.edit_check_running)
-        return;
+        return true;
     const QString typed = scrpar(Index).text.trimmed();
     if (typed.isEmpty())
-        return;
+        return true;
     const QString t = Index == 96 ? fieldbus_code_text(platform::locale_text_to_c(typed))
                                   : platform::locale_text_to_c(typed);
     const double x = platform::val(t);
 
-    if (Index == 104) {
-        length_units_change(t, x);
-        return;
-    }
+    if (Index == 104)
+        return length_units_change(t, x);
     if (Index == 100 && !operating_mode_change(x))
-        return;
+        return false;
 
     double old_701_value = 0;
     QString old_701_text;
@@ -319,7 +323,7 @@ void run_edit_check(int Index) {
         if (range_checks_now() && rejected_by_range(Index, x)) {
             tell_range(Index, 1371);
             undo_edit(Index);
-            return;
+            return false;
         }
         DefinitionRecord& r = record(Index);
         old_701_value = record(701).unit_value;
@@ -332,16 +336,20 @@ void run_edit_check(int Index) {
             highlight_param_box(Index);
         }
     }
-    follow_up(Index, x, old_701_value, old_701_text);
+    return follow_up(Index, x, old_701_value, old_701_text);
 }
 
 bool run_typed_edit_check(int Index) {
     const QString typed = scrpar(Index).text.trimmed();
-    // The fieldbus protocol is also taken by its name; clearing a box stores nothing.
-    if (typed.isEmpty() || (Index == 96 && fieldbus_code_text(typed) != typed)) {
-        run_edit_check(Index);
+    // An emptied box stores nothing and shows the stored value again: left empty, a save or an
+    // upload would read it as some value the user never gave.
+    if (typed.isEmpty()) {
+        show_quietly(Index, parameter_rows().text_before_typing(Index));
         return true;
     }
+    // The fieldbus protocol is also taken by its name.
+    if (Index == 96 && fieldbus_code_text(typed) != typed)
+        return run_edit_check(Index);
     const auto x = platform::typed_number(typed);
     // A clock time reaches the unit as four whole digits: a fraction would be sent rounded.
     if (!x || (takes_whole_number(Index) && *x != std::floor(*x))) {
@@ -355,7 +363,8 @@ bool run_typed_edit_check(int Index) {
     // The check reads the box as the program shows numbers, so the typed notation (grouping, the
     // locale's own digits and minus sign) gives way to that form of the very number typed.
     show_quietly(Index, value_as_box_text(*x));
-    run_edit_check(Index);
+    if (!run_edit_check(Index))
+        return false; // refused on its limits or a rule: the box shows the stored value again
     const QString t = platform::locale_text_to_c(scrpar(Index).text.trimmed());
     if (Index >= 20 && Index <= 999 && is_plain_number(t) && record(Index).value_text == t)
         show_quietly(Index, stored_box_text(Index));

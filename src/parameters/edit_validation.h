@@ -8,14 +8,18 @@
 
 #include <QString>
 
-void run_edit_check(int Index);
+// False when the check refused the row's text (outside its limits, a length unit or operating
+// mode the unit lacks, a flow element's model beyond its list): the message has been shown and
+// the row shows the stored text again.
+bool run_edit_check(int Index);
 
 // The edit check of a text the user typed, when the user leaves the box. The text must be one
 // number as the locale writes it (platform::typed_number), and is checked as exactly that number;
 // anything else ("0.35" where the decimal separator is ",", "1'234.5" where the grouping is "’",
 // a fraction for a clock time that the unit takes as whole digits, takes_whole_number) is refused
-// with one message, the box shows again what it showed before, and the result is false. An accepted
-// number is shown as it was stored, in the locale's form.
+// with one message, the box shows again what it showed before, and the result is false; so is a
+// number the edit check refuses. An accepted number is shown as it was stored, in the locale's
+// form. An emptied box stores nothing and shows what it showed before typing.
 bool run_typed_edit_check(int Index);
 
 // The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).

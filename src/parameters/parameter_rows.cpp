@@ -1,5 +1,7 @@
 #include "parameters/parameter_rows.h"
 
+#include <utility>
+
 namespace {
 const ParameterRow& empty_row() {
     static const ParameterRow r;
@@ -78,6 +80,17 @@ void ParameterRows::remove_row_follower(int key) {
     followers_.erase(key);
 }
 
+int ParameterRows::add_refusal_follower(std::function<void(int)> follower) {
+    if (!follower)
+        return -1;
+    refusal_followers_[next_follower_] = std::move(follower);
+    return next_follower_++;
+}
+
+void ParameterRows::remove_refusal_follower(int key) {
+    refusal_followers_.erase(key);
+}
+
 void ParameterRows::set_text(int P, const QString& text) {
     ParameterRow* r = writable(P);
     if (!r || r->text == text)
@@ -103,14 +116,18 @@ const QString& ParameterRows::text_before_typing(int P) const {
 }
 
 bool ParameterRows::commit(int P) {
-    if (!has_row(P))
+    // The message that refuses the text takes the focus from the box, and the box's leaving
+    // would check the refused text a second time.
+    if (!has_row(P) || committing_ == P)
         return true;
     typed_[static_cast<size_t>(P)] = false;
     bool accepted = true;
+    const int outer = std::exchange(committing_, P);
     if (commit_handler)
         accepted = commit_handler(P);
     else if (change_handler)
         change_handler(P);
+    committing_ = outer;
     // What the page shows beside the box (the chosen code's meaning) follows the typed text even
     // when the check changed nothing else of the row.
     changed(P);
@@ -119,8 +136,9 @@ bool ParameterRows::commit(int P) {
 
 void ParameterRows::commit_pending() {
     for (int P = FIRST; P <= LAST; ++P)
-        if (typed_[static_cast<size_t>(P)])
-            commit(P);
+        if (typed_[static_cast<size_t>(P)] && !commit(P))
+            for (const auto& [key, follower] : refusal_followers_)
+                follower(P);
 }
 
 #define ROW_SETTER(name, field, type)                                                              \
@@ -209,4 +227,5 @@ void reset_parameter_rows() {
     r.rows_created = nullptr;
     r.batch = nullptr;
     r.followers_.clear();
+    r.refusal_followers_.clear();
 }

@@ -66,7 +66,7 @@ public:
     // What row P showed before the user started typing into it.
     const QString& text_before_typing(int P) const;
     // Checks every row the user typed into and has not left yet (a click on a toolbar key does
-    // not take the focus from the box).
+    // not take the focus from the box). Each row it refuses is told to the refusal followers.
     void commit_pending();
 
     void set_visible(int P, bool visible);
@@ -97,6 +97,10 @@ public:
     // returned removes the follower again.
     int add_row_follower(std::function<void(int)> follower);
     void remove_row_follower(int key);
+    // Told of each row whose typed text commit_pending refused: the user is still in its box, and
+    // the page whose box has the focus puts them back into it with its text selected.
+    int add_refusal_follower(std::function<void(int)> follower);
+    void remove_refusal_follower(int key);
     std::function<void(const QString&, bool)> switch_changed;
     // Called after create_rows, so a page can build the widgets of the new rows.
     std::function<void()> rows_created;
@@ -127,7 +131,9 @@ private:
     std::array<bool, LAST + 1> typed_{};
     std::array<QString, LAST + 1> before_typing_{};
     int suspended_ = 0;
+    int committing_ = -1; // the row whose typed text is being checked
     std::map<int, std::function<void(int)>> followers_;
+    std::map<int, std::function<void(int)>> refusal_followers_;
     int next_follower_ = 0;
 
     friend void reset_parameter_rows();

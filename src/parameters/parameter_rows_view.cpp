@@ -3,6 +3,7 @@
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_tooltips.h"
+#include "parameters/parameter_values.h"
 #include "parameters/setup_tabs.h"
 #include "platform/dialogs.h"
 #include "shell/definitions_table.h"
@@ -21,6 +22,37 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <set>
+#include <utility>
+#include <vector>
+
+// A label of no height in the last row of a form, as wide as the widest caption of the rows the
+// loaded set holds, shown or not. A rule that hides or brings back rows of the form (a relay
+// type of 0, a device mode) then leaves the caption column, and so every box of the form, where
+// the user saw it. Its width follows the captions' fonts, as the page's fitting changes them.
+class LabelColumnKeeper : public QWidget {
+public:
+    explicit LabelColumnKeeper(QWidget* parent) : QWidget(parent) {
+        setObjectName(QStringLiteral("label_column_keeper"));
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
+    void add(int P, QLabel* label) { rows_.emplace_back(P, label); }
+    QSize sizeHint() const override {
+        int width = 0;
+        for (const auto& [P, label] : rows_)
+            if (!label->isHidden() || set_holds(P))
+                width = std::max(width, label->sizeHint().width());
+        return {width, 0};
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+private:
+    // A row the set has a value for, which a rule may bring back; not one the unit lacks.
+    static bool set_holds(int P) {
+        const DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
+        return r.unit_value != NO_VALUE && is_plain_number(r.value_text);
+    }
+    std::vector<std::pair<int, QLabel*>> rows_;
+};
 
 namespace {
 
@@ -152,6 +184,13 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
     rows.row_changed = [this](int P) { show_row(P); };
     rows.switch_changed = [this](const QString& name, bool on) { show_switch(name, on); };
     rows.rows_created = [this] { build_rows(); };
+    // A toolbar key checked what the user is still typing and refused it.
+    refusal_follower_ = rows.add_refusal_follower([this](int P) {
+        if (QLineEdit* b = box(P); b && b->window()->focusWidget() == b) {
+            typed_[static_cast<size_t>(P)] = false;
+            platform::return_to_box(b);
+        }
+    });
     rows.batch = [this](bool starting) {
         for (QWidget* w : {static_cast<QWidget*>(&page_), static_cast<QWidget*>(&vessel_),
                            static_cast<QWidget*>(&flow_)})
@@ -210,6 +249,7 @@ void ParameterRowsView::show_setup_tabs() {
 ParameterRowsView::~ParameterRowsView() {
     setup_tabs().changed = nullptr;
     ParameterRows& rows = parameter_rows();
+    rows.remove_refusal_follower(refusal_follower_);
     rows.row_changed = nullptr;
     rows.switch_changed = nullptr;
     rows.rows_created = nullptr;
@@ -279,10 +319,12 @@ QFormLayout* ParameterRowsView::form_of(int P) {
 
 void ParameterRowsView::build_rows() {
     ParameterRows& rows = parameter_rows();
+    std::set<QFormLayout*> grown;
     for (int P : rows.numbers()) {
         if (boxes_[static_cast<size_t>(P)])
             continue;
         QFormLayout* form = form_of(P);
+        grown.insert(form);
         QWidget* parent = form->parentWidget();
         auto* label = new QLabel(parent);
         label->setObjectName(QStringLiteral("scrlabel"));
@@ -304,6 +346,10 @@ void ParameterRowsView::build_rows() {
         line->addWidget(hint, 1);
         label->setBuddy(box);
         form->addRow(label, field);
+        auto*& keeper = keepers_[form];
+        if (!keeper)
+            keeper = new LabelColumnKeeper(parent);
+        keeper->add(P, label);
         label->hide();
         field->hide();
         hints_[static_cast<size_t>(P)] = hint;
@@ -321,6 +367,21 @@ void ParameterRowsView::build_rows() {
                 platform::return_to_box(box);
         });
         show_row(P);
+    }
+    // The keeper's row goes last, where a row of no height leaves the others where they are.
+    for (QFormLayout* form : grown) {
+        LabelColumnKeeper* keeper = keepers_.at(form);
+        int at = -1;
+        QFormLayout::ItemRole role{};
+        form->getWidgetPosition(keeper, &at, &role);
+        if (at >= 0 && at == form->rowCount() - 1)
+            continue;
+        if (at >= 0) {
+            const QFormLayout::TakeRowResult taken = form->takeRow(at);
+            delete taken.labelItem;
+            delete taken.fieldItem;
+        }
+        form->setWidget(form->rowCount(), QFormLayout::LabelRole, keeper);
     }
 }
 
@@ -364,6 +425,9 @@ void ParameterRowsView::show_row(int P) {
         hint->setText(hint_text);
     l->setVisible(r.label_visible);
     b->parentWidget()->setVisible(r.visible);
+    if (const auto keeper = keepers_.find(qobject_cast<QFormLayout*>(l->parentWidget()->layout()));
+        keeper != keepers_.end())
+        keeper->second->updateGeometry(); // what the set holds may have changed with the row
     if (P >= LOSS_POINTS_FIRST && P <= LOSS_POINTS_LAST)
         draw_loss_curve(*page_.loss_curve);
 }

@@ -9,6 +9,7 @@
 #include <map>
 
 class FlowPage;
+class LabelColumnKeeper;
 class ParameterPage;
 class QFormLayout;
 class QGroupBox;
@@ -46,4 +47,6 @@ private:
     std::array<QLabel*, 1001> hints_{};
     std::array<bool, 1001> typed_{};
     std::map<QString, QFormLayout*> forms_;
+    std::map<QFormLayout*, LabelColumnKeeper*> keepers_;
+    int refusal_follower_ = -1;
 };

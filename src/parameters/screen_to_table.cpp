@@ -24,9 +24,9 @@ void get_screen_parameters() {
             const ParameterRow& box = rows.row(P);
             r.present = box.visible;
             // A hidden box may still hold the text of a set shown before: the record keeps
-            // what the current set holds ("NO" for a parameter it lacks).
-            // An empty box of a parameter without a value leaves it without one.
-            if (box.visible && !(box.text.trimmed().isEmpty() && r.unit_value == NO_VALUE)) {
+            // what the current set holds ("NO" for a parameter it lacks). An empty box is no
+            // value either, never a 0: the record keeps what it holds, a value or none.
+            if (box.visible && !box.text.trimmed().isEmpty()) {
                 const QString v = platform::locale_text_to_c(box.text.trimmed());
                 r.value_text = v;
                 r.unit_value = platform::val(v);

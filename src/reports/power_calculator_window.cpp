@@ -46,6 +46,13 @@ PowerCalculatorWindow::PowerCalculatorWindow(QWidget* parent) : QDialog(parent) 
     Form_Load();
 }
 
+// The boxes outlive this part of the window while it is taken down: the focus leaving one then
+// must not reach the edit check of a window that is no longer there.
+PowerCalculatorWindow::~PowerCalculatorWindow() {
+    for (QLineEdit* box : Text1)
+        disconnect(box, nullptr, this, nullptr);
+}
+
 void PowerCalculatorWindow::build() {
     auto* layout = new QVBoxLayout(this);
 
@@ -225,6 +232,9 @@ void PowerCalculatorWindow::finish_edit(size_t i) {
 }
 
 double PowerCalculatorWindow::box_value(size_t i) const {
+    // An emptied box counts as nothing from the moment it is empty, not as the value removed.
+    if (Text1[i]->text().trimmed().isEmpty())
+        return 0;
     const auto typed = platform::typed_number(Text1[i]->text());
     return typed ? *typed : platform::typed_number(accepted_[i]).value_or(0.0);
 }

@@ -30,6 +30,7 @@ class PowerCalculatorWindow : public QDialog {
     Q_OBJECT
 public:
     explicit PowerCalculatorWindow(QWidget* parent = nullptr);
+    ~PowerCalculatorWindow() override;
 
     void Form_Load();
     // Reads the inputs, redraws the profile and shows the results; run by every input change.
@@ -38,9 +39,9 @@ public:
     void TChart2_MouseMove(QMouseEvent* event);
     void Command1_Click();
 
-    // The inputs as the boxes hold them now (a box that is not a number counts as 0; one that
-    // holds a number in another notation than the locale's, half typed or refused, counts as
-    // what it held before).
+    // The inputs as the boxes hold them now (an empty box counts as 0 from the moment it is
+    // emptied, as does a box that never held a number; one that holds a number in another
+    // notation than the locale's, half typed or refused, counts as what it held before).
     power::CalculatorInputs inputs() const;
     // The end of the user's edit of box i (focus gone or Enter): a number in another notation
     // than the locale's is refused with one message and the box shows its previous value again;

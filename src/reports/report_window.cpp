@@ -430,14 +430,14 @@ void ReportWindow::Command1_Click() {
     if (!from) {
         platform::msg_box(ui_text(2628, QStringLiteral("The From date cannot be read as a date.")),
                           platform::mb::Exclamation, title);
-        from_date_box->setFocus();
+        platform::return_to_box(from_date_box);
         return;
     }
     const auto to = parse_date_text(to_text);
     if (!to) {
         platform::msg_box(ui_text(2629, QStringLiteral("The To date cannot be read as a date.")),
                           platform::mb::Exclamation, title);
-        to_date_box->setFocus();
+        platform::return_to_box(to_date_box);
         return;
     }
 

@@ -314,12 +314,21 @@ TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
     EXPECT_EQ(fields(parameter_rows().text(81), page->parameter_boxes[81]->selectedText()),
               fields("7", "7"))
         << "after the refusal the tab's box must hold the old value, selected for the correction";
+    const QString p82 = page->parameter_boxes[82]->text();
+    // Emptied: nothing is stored, and the stored value shows again on both pages.
+    page->parameter_boxes[82]->selectAll();
+    QTest::keyClick(page->parameter_boxes[82], Qt::Key_Backspace);
+    ASSERT_EQ(parameter_rows().text(82), "") << "the box was not emptied";
+    QTest::keyClick(page->parameter_boxes[82], Qt::Key_Return);
+    EXPECT_EQ(fields(parameter_rows().text(82), page->parameter_boxes[82]->text()), fields(p82, p82))
+        << "the emptied box does not show the value the set still holds";
 
     sim->clear_received();
     dialogs.answers = {platform::Answer::Ok};
     kovex->Command16_Click();
     const QStringList sent = after("/LOADQUICK");
-    EXPECT_TRUE(sent.contains("/p41:30") && sent.contains("/p81:7"))
+    EXPECT_TRUE(sent.contains("/p41:30") && sent.contains("/p81:7") &&
+                sent.contains("/p82:" + p82))
         << "Set KOVEX sent: " << sent.join(' ').toStdString();
 
     // The unit's own first limit is 810; the sets hold 0.
@@ -332,7 +341,8 @@ TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
     QFile f(dir.filePath("saved.par"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QList<QByteArray> saved = f.readAll().split(',');
-    EXPECT_EQ(fields(saved[41 - 20], saved[81 - 20], saved[170 - 20]), fields("30", "7", "810"))
+    EXPECT_EQ(fields(saved[41 - 20], saved[81 - 20], saved[82 - 20], saved[170 - 20]),
+              fields("30", "7", p82, "810"))
         << "the save wrote KOVEX values the unit no longer has";
 }
 

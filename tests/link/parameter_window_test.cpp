@@ -8,10 +8,12 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -292,6 +294,35 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
     w.layout()->activate();
     EXPECT_EQ(w.Command3->geometry(), send) << "a long status line moved the keys";
     w.hide();
+}
+
+// Whatever refused the number or the value (the window's range, an empty value, the notation,
+// the unit's "NO"), the user is back in that box with its text selected for the correction.
+TEST_F(InteractiveWindowTest, ARefusalPutsTheUserBackIntoTheBoxItRefused) {
+    ParameterWindow& w = logged_on();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    // clang-format off
+    const struct { const char *what, *number, *value; QLineEdit* refused; QPushButton* key; }
+    cases[] = {{"a number below the parameters", "10", "", w.Text1, w.Command2},
+               {"a number the unit lacks", "998", "5", w.Text1, w.Command3},
+               {"an empty value", "72", "", w.Text2, w.Command3},
+               {"a value in another notation", "72", "0,35", w.Text2, w.Command3},
+               {"a value the unit refused", "72", "5", w.Text2, w.Command3}};
+    // clang-format on
+    for (const auto& c : cases) {
+        if (c.refused == w.Text2 && QLatin1String(c.value) == QLatin1String("5"))
+            sim->misbehave_on("/p72:5", unitsim::Misbehaviour::refusal(), 1);
+        w.Text1->setText(QLatin1String(c.number));
+        w.Text2->setText(QLatin1String(c.value));
+        c.key->setFocus();
+        c.key->click();
+        QApplication::processEvents();
+        EXPECT_EQ(fields(QApplication::focusWidget() == c.refused, c.refused->selectedText(),
+                         status().isEmpty()),
+                  fields(true, c.refused->text(), false))
+            << c.what << ": the user is not back in the refused box with its text selected";
+    }
 }
 
 TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {

@@ -148,11 +148,18 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
     }
     // A cleared box is no number either, but it stores nothing and tells nothing.
     const QString kept = rec(107).value_text;
+    const QString shown = box(107);
     dialogs.prompts.clear();
     parameter_rows().set_typed_text(107, "");
     EXPECT_TRUE(parameter_rows().commit(107) && dialogs.prompts.empty() &&
                 rec(107).value_text == kept)
         << "clearing a box was refused or stored";
+    EXPECT_EQ(box(107), shown) << "the box left empty does not show the value it still holds";
+    // Emptied and not yet left, the box is taken into the table as no value at all.
+    parameter_rows().set_typed_text(107, "");
+    get_screen_parameters();
+    EXPECT_EQ(fields(rec(107).value_text, rec(107).unit_value), fields(kept, platform::val(kept)))
+        << "the table took an empty box as a value";
 }
 
 // The unit takes a clock time as four whole digits (the upload sends P996 as "0013" for 12.5):
@@ -498,6 +505,10 @@ TEST_F(ParameterRules, AModelBeyondItsElementsCountIsRefused) {
             fields(c.refused ? 1 : 0, kept, platform::number_text_c(kept),
                    platform::number_text(kept)))
             << "element " << c.element << " model " << c.typed;
+        parameter_rows().set_typed_text(701, QLatin1String(c.typed));
+        EXPECT_EQ(parameter_rows().commit(701), !c.refused)
+            << "element " << c.element << " model " << c.typed
+            << " typed: the page is not told whether to put the user back into the box";
     }
 }
 

@@ -8,6 +8,7 @@
 #include "link/serial_texts.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTimer>
 #include <map>
 #include <unitsim/unit_kind.h>
@@ -403,6 +404,28 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
         upload_confirmed();
         EXPECT_EQ(received().filter("/p81:").join(' '), c.sent) << c.typed << " in " << c.locale;
     }
+}
+
+// A box the user empties stores nothing: left, or still being typed into when the upload or the
+// save starts, it shows the stored value again, and neither the unit nor the file gets a 0.
+TEST_F(ParameterRoadTest, AnEmptiedBoxNeverReachesTheUnitOrTheFileAsZero) {
+    download();
+    const QLocale l("de-CH");
+    platform::number_separators() = {l.decimalPoint(), l.groupSeparator(), "de-CH"};
+    const QString shown106 = box(106), shown107 = box(107);
+    const QByteArray stored107 = rec(107).value_text.toLatin1();
+    parameter_rows().set_typed_text(106, "");
+    parameter_rows().commit(106);
+    parameter_rows().set_typed_text(107, ""); // the toolbar's key takes no focus from the box
+    upload_confirmed();
+    const QString told = dialogs.messages().join('|');
+    EXPECT_EQ(fields(received().filter(QRegularExpression("^/p10[67]:")).join(' '), box(106),
+                     box(107), told.contains("P106(") || told.contains("P107(")),
+              fields("", shown106, shown107, false))
+        << "an emptied box was sent or listed: " << told.toStdString();
+    parameter_rows().set_typed_text(107, "");
+    EXPECT_EQ(save("emptied.par").split(',').value(107 - 20), stored107)
+        << "the save wrote an emptied box as some value";
 }
 
 namespace {

@@ -152,6 +152,26 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
     EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("2"));
 }
 
+// A box the user empties counts as empty at once, not as the value removed; left empty, it
+// still counts so when another input changes.
+TEST_F(CalculatorWindow, ABoxEmptiedByTypingCountsAsEmptiedAtOnceAndOnceLeft) {
+    PowerCalculatorWindow w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QLineEdit* wake = w.Text1[2];
+    wake->setFocus();
+    wake->selectAll();
+    QTest::keyClick(wake, Qt::Key_Backspace);
+    EXPECT_EQ(fields(w.Text1[3]->text(), w.Text1[4]->text()), fields("199.01", "7"))
+        << "the emptied wake box was read as the minute it held";
+    QTest::keyClick(wake, Qt::Key_Tab);
+    ASSERT_FALSE(wake->hasFocus()) << "the wake box was not left";
+    w.Combo1[1]->setCurrentIndex(1); // 24 V
+    EXPECT_EQ(fields(wake->text(), w.Text1[3]->text()),
+              fields("", platform::format_number_c(0.08 + 80.45, "####0.00")))
+        << "after the voltage changed, the wake box left empty counted as a minute again";
+}
+
 TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
     platform::ScopedScriptedDialogs dialogs;
     // clang-format off

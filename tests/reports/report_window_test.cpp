@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,6 +29,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace reports;
 
@@ -123,9 +125,23 @@ TEST_F(ReportWindowTest, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
         w.Form_Load();
         w.from_date_box->setText(QString::fromUtf8(c.from));
         w.to_date_box->setText(QString::fromUtf8(c.to));
+        w.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        w.Command1->setFocus();
         w.Command1->click();
+        QApplication::processEvents();
         EXPECT_EQ(dialogs.messages(), QStringList{QString::fromUtf8(c.message)}) << c.what;
         EXPECT_TRUE(previews.empty()) << c.what;
+        // The user is back in the date that was refused, its text selected for the correction.
+        const QString message = QString::fromUtf8(c.message);
+        QLineEdit* refused = message.contains("From") ? w.from_date_box
+                             : message.contains("To") ? w.to_date_box
+                                                      : nullptr;
+        if (refused) {
+            EXPECT_EQ(fields(QApplication::focusWidget() == refused, refused->selectedText()),
+                      fields(true, refused->text()))
+                << c.what << ": the user is not back in the refused date with its text selected";
+        }
     }
 }
 

@@ -509,8 +509,9 @@ TEST_F(SetUpPagesTest, TheMeaningBesideACodedBoxAndTheUniversalPointsFollowEvery
 }
 
 // The user types a value and tabs on to the next box: the edit hides the changed list, or the
-// page grows (the universal element's points and chart), yet nothing under the user moves until
-// they leave the page; then the page takes the room again.
+// page grows (the universal element's points and chart), or rows of the box's own frame go (a
+// relay type of 0), yet nothing under the user moves until they leave the page; then the page
+// takes the room again.
 TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
     // clang-format off
     struct Case { const char* what; int cso_tab, parameter_tab, points_tab; bool list_shown;
@@ -523,6 +524,8 @@ TEST_F(SetUpPagesTest, TheBoxesUnderTheUserStayPutWhileTheyType) {
          {{700, "5"}, {701, "2"}}, {700, 701, 702, 703}},
         {"Flow, the first element brings its picture", 3, 0, 0, false, "0",
          {{700, "2"}, {701, "3"}}, {700, 701, 702, 703}},
+        {"Relays, a type of 0 hides the rest of each block", 1, 1, 0, false, nullptr,
+         {{210, "0"}, {220, "0"}}, {210, 220}},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -642,6 +645,77 @@ TEST_F(SetUpPagesTest, AfterARefusedValueTheCorrectionGoesIntoTheRefusedBox) {
         messages.took_focus = false;
     }
     platform::number_separators() = {};
+}
+
+// Whatever refused a value (its limits, the length unit, an operating mode the unit lacks, the
+// notation), on the parameter pages or on the KOVEX tab, the user is back in the refused box with
+// its text selected: the correction replaces it there, and no other parameter takes it.
+TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
+    FocusTakingMessages messages;
+    auto* kovex = main->findChild<KovexPage*>();
+    ASSERT_TRUE(kovex);
+    const auto row_box = [&](int P) { return row_widget<QLineEdit>("scrpar", P); };
+    // clang-format off
+    struct Case { const char* what; QLineEdit* box; int P; const char *refused, *correction;
+                  const char* entry = nullptr; }; // a menu entry chosen without leaving the box
+    const Case cases[] = {
+        {"P105 below its limits", row_box(105), 105, "-1", "7"},
+        {"P104, no length unit", row_box(104), 104, "9", "1"},
+        {"P100, volume on a unit without it", row_box(100), 100, "5", "4"},
+        {"P701 beyond its list", row_box(701), 701, "9", "1"},
+        {"KOVEX P84 above its limits", kovex->parameter_boxes.at(84), 84, "99", "30"},
+        {"KOVEX P84 in another notation", kovex->parameter_boxes.at(84), 84, "1,5", "25"},
+        {"P105 below its limits, then Save", row_box(105), 105, "-1", "8", "saveparameterstofile"},
+        {"KOVEX P84, then Save", kovex->parameter_boxes.at(84), 84, "99", "35",
+         "saveparameterstofile"},
+    };
+    // clang-format on
+    link().p61_is_2 = false;
+    for (const Case& c : cases) {
+        for (QTabWidget* tabs : main->findChildren<QTabWidget*>())
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i)->isAncestorOf(c.box))
+                    tabs->setCurrentIndex(i);
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+        settle();
+        std::vector<QString> before;
+        for (const DefinitionRecord& r : definitions_table())
+            before.push_back(r.value_text);
+        const QString shown = c.box->text();
+        c.box->setFocus();
+        c.box->selectAll();
+        QTest::keyClicks(c.box, QLatin1String(c.refused));
+        if (c.entry)
+            main->menu_entry(QLatin1String(c.entry))->trigger();
+        else
+            QTest::keyClick(c.box, Qt::Key_Tab);
+        settle();
+        ASSERT_EQ(messages.messages().size(), static_cast<qsizetype>(&c - cases + 1))
+            << c.what << ": the refusal was not told once: "
+            << messages.messages().join(QStringLiteral(" / ")).toStdString();
+        EXPECT_EQ(fields(QApplication::focusWidget() == c.box, c.box->text(),
+                         c.box->selectedText()),
+                  fields(true, shown, shown))
+            << c.what << ": after the message the user is not back in the refused box with its "
+            << "text selected";
+        QWidget* into = QApplication::focusWidget();
+        ASSERT_NE(into, nullptr) << c.what << ": nothing has the focus";
+        QTest::keyClicks(into, QLatin1String(c.correction));
+        QTest::keyClick(into, Qt::Key_Tab);
+        settle();
+        EXPECT_EQ(platform::val(definitions_table()[static_cast<size_t>(c.P)].value_text),
+                  platform::val(QLatin1String(c.correction)))
+            << c.what << ": the correction did not go into the refused box";
+        // A save takes the screen's form of a number ("0800" for 800) into the set: the same value.
+        for (size_t P = 20; P < before.size(); ++P)
+            EXPECT_TRUE(static_cast<int>(P) == c.P ||
+                        platform::val(definitions_table()[P].value_text) ==
+                            platform::val(before[P]))
+                << c.what << ": P" << P << " took what was typed after the refusal ("
+                << before[P].toStdString() << " became "
+                << definitions_table()[P].value_text.toStdString() << ")";
+    }
 }
 
 // The user types a value, leaves the box with Tab and clicks another tab of the page's own tab
