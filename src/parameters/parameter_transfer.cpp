@@ -29,6 +29,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 // ---- Views
@@ -583,6 +584,31 @@ bool to_send(int P) {
     return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
 }
 
+// The unit converts the lengths it holds when its P104 changes, and the upload writes P104 before
+// them: where the set's P104 differs, the unit's lengths are compared in the set's unit, as the unit
+// will hold them after the switch, so that every length that then differs is sent.
+void compare_lengths_in_the_sets_unit() {
+    const DefinitionRecord& p104 = record(104);
+    const auto unit_code = [](double v) { return v >= 1 && v <= 5 && v == std::floor(v); };
+    if (!to_send(104) || !unit_code(p104.unit_value) || !unit_code(p104.program_value))
+        return;
+    const double f = length_unit_factor(static_cast<int>(p104.unit_value),
+                                        static_cast<int>(p104.program_value));
+    for (int P = FIRST; P <= LAST; ++P) {
+        DefinitionRecord& r = record(P);
+        if (P == 104 || !is_length_record(P) || !is_plain_number(r.value_text))
+            continue;
+        r.unit_value = platform::val(length_text(r.unit_value * f, decimals_pattern(r.decimals)));
+    }
+}
+
+// The unit's value as the upload's lists show it: what the unit answered when that was no number
+// ("NO" for a parameter it lacks), never a number the table made of it.
+QString unit_answer_text(const DefinitionRecord& r) {
+    const QString answer = r.value_text.trimmed();
+    return answer.isEmpty() || is_plain_number(answer) ? value_list_text(r.unit_value) : answer;
+}
+
 // What became of a planned write when an upload stops. A write whose command went out but whose
 // answer never came may well have been taken by the unit; a refused one was not.
 enum class WriteOutcome { NotSent, Unconfirmed, Written };
@@ -764,7 +790,7 @@ void write_all_parameters() {
                 if (r.send_failed)
                     list += QStringLiteral(", P") + QString::number(P) + QLatin1Char('(') +
                             value_list_text(r.program_value) + QLatin1Char(',') +
-                            value_list_text(r.unit_value) + QLatin1Char(')');
+                            unit_answer_text(r) + QLatin1Char(')');
             }
             const platform::Answer a =
                 platform::msg_box(ui_text(1298, QStringLiteral("Upload failed: ")) +
@@ -837,6 +863,7 @@ void upload_parameters() {
     getparameters_all(true);
     if (L.comms_abort)
         return;
+    compare_lengths_in_the_sets_unit();
     if (S.system_type != 4) {
         // The rows follow the relay types without resetting anything the user set.
         S.parameter_set_loading = true;
@@ -878,7 +905,7 @@ void upload_parameters() {
             continue;
         list += (count == 0 ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
                 QLatin1Char('(') + value_list_text(r.program_value) + QLatin1Char(';') +
-                value_list_text(r.unit_value) + QLatin1Char(')');
+                unit_answer_text(r) + QLatin1Char(')');
         ++count;
     }
     QStringList extra;

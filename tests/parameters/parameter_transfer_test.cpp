@@ -3,6 +3,7 @@
 #include "parameters/parameter_file.h"
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_screen.h"
+#include "parameters/parameter_values.h"
 #include "test_files.h"
 
 #include "link/serial_texts.h"
@@ -157,6 +158,25 @@ TEST_F(ParameterRoadTest, RefusedWritesAreListedAndRetried) {
     EXPECT_TRUE(m[4].contains(ui_text(1275))) << "the retry sent it";
     EXPECT_EQ(sim->unit().value(81), 12.0);
     EXPECT_EQ(parameter_state().upload_refusals, 0);
+}
+
+// A parameter the unit answers "NO" to is listed with that answer, in the question and among the
+// refusals, never as a 0 the unit does not hold; read in one block or one by one.
+TEST_F(ParameterRoadTest, AParameterTheUnitLacksIsListedWithTheUnitsAnswer) {
+    for (const QString version : {"", "1.80"}) {
+        SCOPED_TRACE(version.toStdString());
+        seed_unit(unitsim::UnitKind::Level, version);
+        download();
+        sim->unit().set_present(41, false);
+        parameter_rows().set_text(41, "30");
+        dialogs.prompts.clear();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Cancel};
+        upload_parameters();
+        const QStringList m = dialogs.messages();
+        ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
+        EXPECT_TRUE(m[1].contains(" P41(30;NO)")) << "the question: " << m[1].toStdString();
+        EXPECT_TRUE(m[2].contains(", P41(30,NO)")) << "the refusals: " << m[2].toStdString();
+    }
 }
 
 TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
@@ -460,6 +480,38 @@ TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
     EXPECT_EQ(sent_matching(received(), "/p"), QStringList({"/p41:30"}))
         << "a default command went to the unit";
     EXPECT_EQ(sim->unit().value(41), 30.0);
+}
+
+// A set in feet goes to a unit in metres. The unit converts the lengths it holds when P104 changes,
+// so a length the set holds in feet is compared with the unit's in feet: every length the upload
+// may write is then the set's in the unit.
+TEST_F(ParameterRoadTest, AnUploadAcrossLengthUnitsLeavesEveryLengthAsTheSetSays) {
+    sim->unit().set_value(106, 5000); // millimetres: 5 m, the same number as the set's 5 ft
+    download("metres.par");
+    ASSERT_EQ(rec(104).unit_value, 1);
+    QList<QByteArray> items = file_bytes(dir.filePath("metres.par")).split(',');
+    // P107 is the unit's 0.3 m in feet: the unit already holds it.
+    for (const auto& [P, value] :
+         {std::pair{104, "4"}, {105, "20.000"}, {106, "5.000"}, {107, "0.984"}})
+        items[P - 20] = value;
+    testfiles::write_bytes(dir.filePath("feet.par"), items.join(','));
+    ASSERT_TRUE(openparamfile(dir.filePath("feet.par"), true));
+    std::map<int, QString> set;
+    for (int P = 20; P <= 999; ++P)
+        if (is_length_record(P) && rec(P).present && !rec(P).read_only)
+            set[P] = box(P);
+    ASSERT_GE(set.size(), 3u);
+    upload_confirmed();
+    ASSERT_TRUE(dialogs.messages().last().contains(ui_text(1275)))
+        << dialogs.messages().join(" | ").toStdString();
+    const QStringList sent = sent_matching(received(), "/p").filter(":");
+    download();
+    QStringList differ;
+    for (const auto& [P, text] : set)
+        if (box(P) != text)
+            differ << QString("P%1 %2 ft in the set, %3 ft in the unit").arg(P).arg(text, box(P));
+    EXPECT_EQ(differ, QStringList()) << "sent: " << sent.join(' ').toStdString();
+    EXPECT_EQ(sent.filter("/p107:"), QStringList()) << "a length the unit holds was sent";
 }
 
 TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
