@@ -5,6 +5,7 @@
 #include "link/link_state.h"
 #include "link/link_view.h"
 #include "link/port_failure_text.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
 #include "platform/vb.h"
@@ -92,12 +93,16 @@ LogOnResult judge_access_reply(const QString& reply) {
     return LogOnResult::Garbled;
 }
 
+QString reply_not_understood_text() {
+    return ui_text(2041, QStringLiteral("The unit's answer could not be read. Check the cable and "
+                                        "the port settings (baud rate)."));
+}
+
 void tell_reply_not_understood() {
     if (link().failure_told)
         return;
-    platform::msg_box(ui_text(2041, QStringLiteral("The unit's answer could not be read. Check the "
-                                                   "cable and the port settings (baud rate).")),
-                      platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    platform::msg_box(reply_not_understood_text(), platform::mb::Critical,
+                      ui_text(1411, QStringLiteral("Communication Error")));
     link().failure_told = true;
 }
 
@@ -346,6 +351,23 @@ bool coms_connected() {
                 break;
         }
     }
+}
+
+void return_to_normal_mode() {
+    LinkState& L = link();
+    if ((!L.cancel_requested && !L.failure_told) || platform::all_waits_ended())
+        return;
+    const bool told = L.failure_told;
+    const bool cancel_ends_waits = L.cancel_ends_waits;
+    const LinkState::FailureMessage failure_message = L.failure_message;
+    L.cancel_ends_waits = false;
+    L.failure_message =
+        told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
+    send_command(lc::LOADNORM);
+    L.cancel_ends_waits = cancel_ends_waits;
+    L.failure_message = failure_message;
+    L.failure_told = told || L.failure_told;
+    L.comms_abort = true;
 }
 
 void exit_comms_bridging(bool show_message) {

@@ -22,6 +22,15 @@ bool connect_to_unit(bool use_stored_code);
 // been told why (link().failure_told) unless the exchange was stopped.
 bool coms_connected();
 
+// Puts the unit back into its normal mode after a sequence that sent "/LOADQUICK" stopped early,
+// by the user's Cancel or by a failure of the link (a unit may leave one command unanswered on a
+// sound line): "/LOADNORM" goes out as the last command once the answers the unit still owes have
+// come or been given up. Called once the stop has been told: the Cancel has ended the sequence
+// for the user already and does not cut this short; a failure already told is not told again, so
+// a dead line is told once. A stop from outside (another handler, a closing program) sends
+// nothing. link().comms_abort stays set: the sequence has failed or was cancelled.
+void return_to_normal_mode();
+
 // Leaves the logging board's bridge mode of a Lite unit.
 void exit_comms_bridging(bool show_message);
 
@@ -43,3 +52,4 @@ LogOnResult judge_access_reply(const QString& reply);
 
 // Tells the user that the unit's answer could not be read, once for the failure.
 void tell_reply_not_understood();
+QString reply_not_understood_text();

@@ -648,6 +648,21 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
                       ui_text(1276, QStringLiteral("Send Parameters")));
 }
 
+// Line noise in place of a write's answer, even noise holding the letters "NO", is no refusal:
+// whether the unit took the value is not known, so the write is one sent without an answer and the
+// upload stops with the reason told once.
+void report_unreadable_write_answer() {
+    LinkState& L = link();
+    L.comms_abort = true;
+    if (L.failure_message != LinkState::FailureMessage::Held) {
+        tell_reply_not_understood();
+        return;
+    }
+    if (L.held_failure_message.isEmpty())
+        L.held_failure_message = reply_not_understood_text();
+    L.failure_told = true;
+}
+
 // What the program's set held before the compare read put the unit's values in the table.
 struct ProgramSnapshot {
     std::vector<QString> value_text;
@@ -670,7 +685,9 @@ void send_parameter(int P) {
         value = platform::format_number_c(r.program_value, QStringLiteral("0000"));
     const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
     send_command(cmd, cmd);
-    if (!L.comms_abort && write_refused(L.reply_buffer)) {
+    if (!L.comms_abort && !reply_understood(L.reply_buffer)) {
+        report_unreadable_write_answer();
+    } else if (!L.comms_abort && refused(L.reply_buffer)) {
         r.send_failed = true;
         ++parameter_state().upload_refusals;
     }
@@ -742,18 +759,21 @@ void write_all_parameters() {
             send_command(cmd);
             return !L.comms_abort && !L.cancel_requested;
         };
-        // However it stops, the upload says so once, with what reached the unit and what did not;
-        // on the user's Cancel with the line sound, the unit goes back to its normal mode.
+        // "/LOADQUICK" has gone out and "/LOADNORM" has not been answered since.
+        bool quick_mode = false;
+        // However it stops, the upload says so once, with what reached the unit and what did not,
+        // and then a unit left in its quick-load mode goes back to its normal mode.
         auto stop = [&] {
             const bool cancelled = L.cancel_requested;
             restore_modes();
-            if (cancelled && !L.comms_abort)
-                send_command(link_commands::LOADNORM);
             L.comms_abort = true;
             L.reply_buffer = S.saved_reply;
             hide_transfer_display();
             if (!platform::all_waits_ended())
                 tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
+            if (quick_mode)
+                return_to_normal_mode();
+            L.reply_buffer = S.saved_reply;
             L.failure_told = true;
         };
 
@@ -765,17 +785,21 @@ void write_all_parameters() {
             return stop();
         for (int P : MODE_PARAMETERS)
             record(P).present = false;
-        for (const QString& cmd :
-             {link_commands::ACCESS + QStringLiteral("off"),
-              link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK})
-            going = going && send_command_ok(cmd);
+        going = send_command_ok(link_commands::ACCESS + QStringLiteral("off")) &&
+                send_command_ok(link_commands::ACCESS + link_commands::ACCESS_CODE);
+        if (going) {
+            going = send_command_ok(link_commands::LOADQUICK);
+            quick_mode = L.command_went_out;
+        }
         for (int P = FIRST; P <= LAST && going; ++P)
             going = send(P);
         if (!going)
             return stop();
         restore_modes();
-        going = send_command_ok(link_commands::LOADNORM) && send(100) &&
-                (!L.profibus_mode || send(132)) && (!L.flow_mode || send(704));
+        going = send_command_ok(link_commands::LOADNORM);
+        quick_mode = L.comms_abort;
+        going = going && send(100) && (!L.profibus_mode || send(132)) &&
+                (!L.flow_mode || send(704));
         if (!going)
             return stop();
         L.reply_buffer = S.saved_reply;

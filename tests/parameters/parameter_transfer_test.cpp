@@ -195,12 +195,15 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
 
 // An upload of eight changes that stops says so once, with the link's reason or the user's Cancel,
 // and names what reached the unit, what went out without an answer (the unit may hold it: the
-// user reads it back) and what did not. A refused write never counts as written. A Cancel in the
-// compare read asks nothing.
+// user reads it back) and what did not. A refused write never counts as written; line noise that
+// holds "NO" is no refusal. A Cancel in the compare read asks nothing. A unit still on the line
+// gets "/LOADNORM" last, so that it is never left in quick-load mode.
 TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidNot) {
     // CancelOwed: the write is answered only at its third send, and the user cancels while the
-    // next write waits for the answers still owed.
-    enum How { Pull, Silent, Cancel, CancelOwed };
+    // next write waits for the answers still owed. CancelSilent: the user cancels while the write
+    // waits for an answer that never comes. Dead: the line dies with the write taken, its answer cut
+    // short, and the port open: the last "/LOADNORM" gets no answer and is not told again.
+    enum How { Pull, Silent, Cancel, CancelOwed, CancelSilent, Noise, Dead };
     const QString pulled = serial_text(95) + " COM1 " + serial_text(96);
     const struct {
         const char* name;
@@ -224,6 +227,12 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
          "P41, P82", "P83", "P81, P84, P105, P106, P107", "/p81:12"},
         {"cancelled while an answer is owed", "/p83:6", CancelOwed, ui_text(2277),
          "P41, P81, P82, P83", {}, "P84, P105, P106, P107"},
+        {"cancelled during an unanswered write", "/p83:6", CancelSilent, ui_text(2277),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"line noise holding NO as a write's answer", "/p83:6", Noise, ui_text(2041),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"line dead at the fourth write", "/p83:6", Dead, ui_text(1299),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
         // clang-format on
     };
     const std::pair<int, const char*> changes[] = {{41, "30"},   {81, "12"},   {82, "31"},
@@ -240,7 +249,7 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
                          [&, at = row.at, how = row.how](const QString& c) {
                              if (c != at)
                                  return;
-                             if (how == Cancel)
+                             if (how == Cancel || how == CancelSilent)
                                  link().cancel_requested = true;
                              if (how != Pull)
                                  return;
@@ -258,6 +267,10 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         if (row.how == CancelOwed) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::third_send());
             set_link_view(&cancelling);
+        } else if (row.how == Noise) {
+            sim->misbehave_on(row.at, unitsim::Misbehaviour::garbage("\xfeNO\x01\r\n"));
+        } else if (row.how == Dead) {
+            sim->misbehave_on(row.at, unitsim::Misbehaviour::line_drop());
         } else if (row.how != Cancel) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::silence());
         }
@@ -288,12 +301,20 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
                 if (!list.isEmpty())
                     told += "\r\n" + ui_text(text) + " " + list;
             EXPECT_EQ(m[2], told) << "the upload's stop";
-            EXPECT_EQ(reached.join(", "), row.done) << "what reached the unit";
+            // The unit took the write whose answer was lost.
+            const QString taken =
+                row.how == Noise || row.how == Dead ? row.done + ", " + row.unconfirmed : row.done;
+            EXPECT_EQ(reached.join(", "), taken) << "what reached the unit";
         }
         EXPECT_EQ(box(107), "0.35") << "the set on the screen stays";
         EXPECT_FALSE(transfer.message_shown || transfer.cancel_shown);
         EXPECT_FALSE(row.how == Cancel && sim->unit().quick_mode())
             << "the unit was left in quick-load mode";
+        if (row.how != Pull && !row.reason.isEmpty()) {
+            EXPECT_FALSE(row.how != Dead && sim->unit().quick_mode())
+                << "the unit was left in quick-load mode";
+            EXPECT_EQ(received().last(), "/LOADNORM") << received().join(' ').toStdString();
+        }
     }
 }
 
