@@ -198,9 +198,11 @@ bool log_on_and_identify(bool use_stored_code) {
         // "/LOADNORM" at the end, so those go out whatever went unanswered before them. A
         // question the unit leaves unanswered leaves its flag off and the sequence goes on: a
         // firmware may lack the question. The link tells the first command of the log-on that
-        // gets no answer, and no other. Only an unanswered final access makes the line dead.
+        // gets no answer, and no other. Only an unanswered final access ends the log-on; after
+        // an unanswered question as well, the line is dead and nothing more is asked.
         bool told = false;
         bool stopped = false;
+        bool unanswered = false; // the last command asked got no answer
         auto ask = [&](const QString& cmd, const QString& status_text) {
             clear_reply();
             if (stopped)
@@ -209,6 +211,7 @@ bool log_on_and_identify(bool use_stored_code) {
                 told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
             send_command(cmd, status_text);
             L.failure_message = LinkState::FailureMessage::Shown;
+            unanswered = L.comms_abort;
             if (!L.comms_abort)
                 return true;
             L.reply_buffer.clear();
@@ -219,6 +222,7 @@ bool log_on_and_identify(bool use_stored_code) {
             told = told || L.failure_told;
             return false;
         };
+        bool quick = false; // "/LOADQUICK" has gone out
         if (plain_unit) {
             if (shell().software_mode == 0)
                 return true;
@@ -226,6 +230,7 @@ bool log_on_and_identify(bool use_stored_code) {
             const QString fieldbus = ui_text(1418, QStringLiteral("Reading fieldbus settings..."));
             ask(lc::LOADQUICK,
                 ui_text(1417, QStringLiteral("Switching the unit to quick mode...")));
+            quick = L.command_went_out;
             ask(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit...")));
             L.cso_unit = reply_has("OK");
             if (!ask(lc::ACCESS + lc::SECOND_ACCESS_CODE, options) || !reply_has("OK"))
@@ -251,11 +256,15 @@ bool log_on_and_identify(bool use_stored_code) {
         }
 
         link_view().set_param_screen_captions();
+        const bool question_unanswered = unanswered;
         const bool access_answered =
             ask(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
-        if (access_answered && !L.quorvantix_unit)
+        if ((access_answered || !question_unanswered) && !L.quorvantix_unit)
             ask(lc::LOADNORM,
                 ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
+        // The user's Cancel ends the questions; the unit still goes back to its normal mode.
+        if (stopped && quick)
+            return_to_normal_mode();
         link_view().set_status_text(1, QString());
         if (!access_answered || stopped) {
             // The line has died, or the log-on was stopped: the caller asks nothing more.
