@@ -222,7 +222,6 @@ bool log_on_and_identify(bool use_stored_code) {
             told = told || L.failure_told;
             return false;
         };
-        bool quick = false; // "/LOADQUICK" has gone out
         if (plain_unit) {
             if (shell().software_mode == 0)
                 return true;
@@ -230,7 +229,6 @@ bool log_on_and_identify(bool use_stored_code) {
             const QString fieldbus = ui_text(1418, QStringLiteral("Reading fieldbus settings..."));
             ask(lc::LOADQUICK,
                 ui_text(1417, QStringLiteral("Switching the unit to quick mode...")));
-            quick = L.command_went_out;
             ask(lc::ISCSO, ui_text(1388, QStringLiteral("Checking for a CSO unit...")));
             L.cso_unit = reply_has("OK");
             if (!ask(lc::ACCESS + lc::SECOND_ACCESS_CODE, options) || !reply_has("OK"))
@@ -262,9 +260,6 @@ bool log_on_and_identify(bool use_stored_code) {
         if ((access_answered || !question_unanswered) && !L.quorvantix_unit)
             ask(lc::LOADNORM,
                 ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
-        // The user's Cancel ends the questions; the unit still goes back to its normal mode.
-        if (stopped && quick)
-            return_to_normal_mode();
         link_view().set_status_text(1, QString());
         if (!access_answered || stopped) {
             // The line has died, or the log-on was stopped: the caller asks nothing more.
@@ -364,7 +359,8 @@ bool coms_connected() {
 
 void return_to_normal_mode() {
     LinkState& L = link();
-    if ((!L.cancel_requested && !L.failure_told) || platform::all_waits_ended())
+    if (!L.unit_quick_mode || (!L.cancel_requested && !L.failure_told) ||
+        platform::all_waits_ended())
         return;
     const bool told = L.failure_told;
     const bool cancel_ends_waits = L.cancel_ends_waits;

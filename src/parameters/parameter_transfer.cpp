@@ -244,6 +244,11 @@ bool read_by_sweep(bool compare) {
     ParameterTransferView& V = transfer_view();
     if (!compare) {
         if (!connect_to_unit(false)) {
+            // The user's Cancel stopped the log-on: told, the unit goes back to its normal mode.
+            if (L.cancel_requested) {
+                tell_read_cancelled();
+                return_to_normal_mode();
+            }
             L.comms_abort = true;
             return false;
         }
@@ -269,8 +274,12 @@ bool read_by_sweep(bool compare) {
          {link_commands::ACCESS + QStringLiteral("off"),
           link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
         send_command(cmd);
-        if (L.comms_abort)
+        if (L.comms_abort) {
+            // A "/LOADQUICK" that went out unanswered may have been taken all the same.
+            tell_read_cancelled();
+            return_to_normal_mode();
             return false;
+        }
     }
     const QString base = CRLF + ui_text(1184, QStringLiteral("Reading parameter P"));
     int differences = 0;
@@ -281,7 +290,8 @@ bool read_by_sweep(bool compare) {
     for (int P = FIRST; P <= LAST; ++P) {
         if (L.comms_abort || L.cancel_requested) {
             L.parameter_sweep = false;
-            send_command(link_commands::LOADNORM);
+            tell_read_cancelled();
+            return_to_normal_mode();
             L.comms_abort = true;
             return false;
         }
@@ -293,13 +303,10 @@ bool read_by_sweep(bool compare) {
         send_command(cmd, cmd);
         if (L.comms_abort || L.cancel_requested) {
             L.parameter_sweep = false;
-            // The user's Cancel during a wait: the line is good, so the unit goes back to its
-            // normal mode, the user told at once that the read has stopped. A failed line has
-            // been reported by the link.
-            if (L.cancel_requested && !L.reply_timed_out) {
-                tell_read_cancelled();
-                send_command(link_commands::LOADNORM);
-            }
+            // The user's Cancel, told at once, or a read the unit left unanswered (the link has
+            // told it): either way the unit goes back to its normal mode.
+            tell_read_cancelled();
+            return_to_normal_mode();
             L.comms_abort = true;
             return false;
         }
@@ -759,8 +766,6 @@ void write_all_parameters() {
             send_command(cmd);
             return !L.comms_abort && !L.cancel_requested;
         };
-        // "/LOADQUICK" has gone out and "/LOADNORM" has not been answered since.
-        bool quick_mode = false;
         // However it stops, the upload says so once, with what reached the unit and what did not,
         // and then a unit left in its quick-load mode goes back to its normal mode.
         auto stop = [&] {
@@ -771,8 +776,7 @@ void write_all_parameters() {
             hide_transfer_display();
             if (!platform::all_waits_ended())
                 tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
-            if (quick_mode)
-                return_to_normal_mode();
+            return_to_normal_mode();
             L.reply_buffer = S.saved_reply;
             L.failure_told = true;
         };
@@ -785,21 +789,17 @@ void write_all_parameters() {
             return stop();
         for (int P : MODE_PARAMETERS)
             record(P).present = false;
-        going = send_command_ok(link_commands::ACCESS + QStringLiteral("off")) &&
-                send_command_ok(link_commands::ACCESS + link_commands::ACCESS_CODE);
-        if (going) {
-            going = send_command_ok(link_commands::LOADQUICK);
-            quick_mode = L.command_went_out;
-        }
+        for (const QString& cmd :
+             {link_commands::ACCESS + QStringLiteral("off"),
+              link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK})
+            going = going && send_command_ok(cmd);
         for (int P = FIRST; P <= LAST && going; ++P)
             going = send(P);
         if (!going)
             return stop();
         restore_modes();
-        going = send_command_ok(link_commands::LOADNORM);
-        quick_mode = L.comms_abort;
-        going = going && send(100) && (!L.profibus_mode || send(132)) &&
-                (!L.flow_mode || send(704));
+        going = send_command_ok(link_commands::LOADNORM) && send(100) &&
+                (!L.profibus_mode || send(132)) && (!L.flow_mode || send(704));
         if (!going)
             return stop();
         L.reply_buffer = S.saved_reply;

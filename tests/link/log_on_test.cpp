@@ -256,9 +256,9 @@ TEST_F(LogOnTest, AFinalAccessAloneUnansweredStillPutsTheUnitBackInItsNormalMode
 
 TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
     // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks, in the wait or in the
-    // pause before a resend: by another handler (a closing window), and nothing more goes out, or
-    // by the user's Cancel, and the unit, told nothing, is put back into its normal mode once the
-    // answer still owed is given up.
+    // pause before a resend: nothing more goes out. After a stop by another handler (a closing
+    // window) that stays so; after the user's Cancel the caller puts the unit back into its normal
+    // mode, told nothing, once the answer still owed is given up.
     struct StoppingView : RecordingLinkView {
         QString when;
         bool cancel = false;
@@ -290,6 +290,8 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
         stopping.cancel = c.cancel;
         const bool logged_on = connect_to_unit(true);
         platform::wait_ms(100); // what was written reaches the unit
+        EXPECT_EQ(received().last(), "/ISFLOW") << c.how << " did not stop the log-on";
+        return_to_normal_mode();
         const QStringList sent = received();
         EXPECT_EQ(fields(logged_on, sent.mid(sent.indexOf("/ISFLOW")).join(' '),
                          dialogs.messages().join('|'), sim->unit().quick_mode()),
@@ -298,6 +300,38 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
     }
     stopping.when.clear();
     set_link_view(&view);
+}
+
+TEST_F(LogOnTest, AfterAStopOnlyAUnitLeftInQuickModeIsPutBack) {
+    // What went before a command the unit leaves unanswered (told once), and whether the unit is
+    // put back: only once "/LOADQUICK" (in either spelling) has gone out and no "/LOADNORM" has
+    // been answered since.
+    const struct {
+        QStringList before;
+        bool put_back;
+    } cases[] = {{{"/LOADQUICK"}, true},
+                 {{"/loadquick"}, true},
+                 {{"/LOADQUICK", "/LOADNORM"}, false},
+                 {{}, false}};
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.join(' ').toStdString());
+        reset_link_state();
+        make_unit(UnitKind::Level);
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        open_port();
+        sim->misbehave_on("/p20", Misbehaviour::silence());
+        dialogs.prompts.clear();
+        for (const QString& cmd : c.before)
+            send_command(cmd);
+        sim->clear_received();
+        send_command("/p20");
+        return_to_normal_mode();
+        EXPECT_EQ(fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
+                  fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY,
+                         false));
+    }
 }
 
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {

@@ -86,6 +86,23 @@ TEST_F(ParameterRoadTest, AUnitSilentToLogOnQuestionsIsReadOneByOneAndLeftInItsN
         << r.mid(quick, normal - quick + 1).join(' ').toStdString();
 }
 
+TEST_F(ParameterRoadTest, AReadWhoseQuickLoadModeGoesUnansweredStillLeavesTheUnitInItsNormalMode) {
+    // The unit takes the read's "/LOADQUICK" but its answers never come in time: the read fails,
+    // told once, and "/LOADNORM" still goes out last.
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    keep_unit_on_program_time();
+    platform::set_time_scale(1000);
+    sim->set_time_scale(1000);
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [this](const QString& c) {
+        if (c == "/access:off")
+            sim->misbehave_on("/LOADQUICK", unitsim::Misbehaviour::late(200000));
+    });
+    download();
+    EXPECT_EQ(fields(received().last(), sim->unit().quick_mode(), dialogs.messages().size()),
+              fields("/LOADNORM", false, 2))
+        << dialogs.messages().join(" | ").toStdString();
+}
+
 TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
     download();
     EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded,
@@ -388,6 +405,10 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"pulled mid-sweep", "1.80", "/p300", unitsim::Misbehaviour::line_drop(), {}},
         {"silent mid-sweep", "1.80", "/p30*", unitsim::Misbehaviour::silence(), {}},
         {"cancelled mid-sweep", "1.80", "/p200", {}, {}, true},
+        {"cancelled mid-sweep, the answer late", "1.80", "/p200",
+         unitsim::Misbehaviour::late(3000), {}, true},
+        {"cancelled at the log-on's quick mode, the answer late", "1.80", "/LOADQUICK",
+         unitsim::Misbehaviour::late(45000), {}, true},
         {"only acknowledged in the sweep", "1.80", "/p106", unitsim::Misbehaviour::garbage("OK\r"),
          ui_text(2279).arg("/p106")},
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
@@ -445,6 +466,8 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         EXPECT_FALSE(row.cancel && (received().count(row.pattern) > 1 ||
                                     received().contains("/p999") || sim->unit().quick_mode()))
             << "the read went on after Cancel or left the unit in quick-load mode";
+        EXPECT_FALSE(!row.fault.drop && sim->unit().quick_mode())
+            << "a unit still on the line was left in quick-load mode";
         EXPECT_EQ(view.status_text(1) == ui_text(2278), row.cancel)
             << "the status bar: " << view.status_text(1).toStdString();
         if (row.cancel && !row.version.isEmpty()) {
