@@ -570,6 +570,11 @@ void correct_version() {
             S.program_p99 = record(99).unit_value;
             S.same_system_type = S.unit_p99 == S.program_p99;
         }
+        // The unit is left in its normal mode, as the log-on left it.
+        if (!L.comms_abort)
+            send_command(link_commands::LOADNORM);
+        else
+            return_to_normal_mode();
     }
     transfer_view().hide_message();
 }

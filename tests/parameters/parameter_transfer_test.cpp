@@ -335,6 +335,26 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
     }
 }
 
+// The system type check asks the unit in its quick-load mode and leaves it in its normal mode, also
+// when the unit leaves the question unanswered.
+TEST_F(ParameterRoadTest, TheSystemTypeCheckLeavesTheUnitInItsNormalMode) {
+    keep_unit_on_program_time();
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "/p99 unanswered" : "/p99 answered");
+        seed_unit(unitsim::UnitKind::Level);
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        download();
+        if (silent)
+            sim->misbehave_on("/p99", unitsim::Misbehaviour::silence());
+        sim->clear_received();
+        correct_version();
+        EXPECT_EQ(fields(received().last(), sim->unit().quick_mode(),
+                         parameter_state().same_system_type),
+                  fields("/LOADNORM", false, !silent));
+    }
+}
+
 TEST_F(ParameterRoadTest, CompareReadCountsDifferencesInTheSweep) {
     seed_unit(unitsim::UnitKind::Level, "1.80");
     download();
