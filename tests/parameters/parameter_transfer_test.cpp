@@ -159,6 +159,46 @@ TEST_F(ParameterRoadTest, UploadSendsModeParametersFirstThenTheRestInOrder) {
     EXPECT_EQ(box(41), "30");
 }
 
+// The parameters that set the unit's modes are written once, in normal mode, before the quick-load
+// pass; only P100, and P132 and P704 where their modes apply, are written again after it.
+TEST_F(ParameterRoadTest, ModeParametersAreWrittenOnceInNormalModeAndOnlyP100AndItsFollowersAgain) {
+    const struct {
+        unitsim::UnitKind kind;
+        int p100, p96;  // the operating mode (flow 4, volume 5) and the fieldbus (Profibus 2)
+        QString writes; // per parameter that differs, the mode of each write: N normal, Q quick
+    } table[] = {
+        {unitsim::UnitKind::Flow, 4, 2, "P100:NN P101:N P104:N P700:N P701:N P132:QN P704:QN"},
+        {unitsim::UnitKind::Flow, 4, 0, "P100:NN P101:N P104:N P700:N P701:N P704:QN"},
+        {unitsim::UnitKind::Volume, 5, 0, "P100:NN P101:N P104:N P600:N"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.writes.toStdString());
+        seed_unit(row.kind);
+        sim->unit().set_value(100, row.p100);
+        sim->unit().set_value(87, row.p96 != 0); // the fieldbus is fitted
+        sim->unit().set_value(96, row.p96);
+        download();
+        // The unit has changed since: each of them differs from the set, which is sent back.
+        const QStringList named = row.writes.split(' ');
+        for (const QString& entry : named) {
+            const int P = entry.mid(1, entry.indexOf(':') - 1).toInt();
+            sim->unit().set_value(P, rec(P).unit_value + 1);
+        }
+        sim->unit().clear_writes();
+        upload_confirmed();
+        QStringList writes;
+        for (const QString& entry : named) {
+            const int P = entry.mid(1, entry.indexOf(':') - 1).toInt();
+            QString modes;
+            for (const auto& w : sim->unit().writes())
+                if (w.number == P)
+                    modes += w.quick_mode ? 'Q' : 'N';
+            writes << QString("P%1:%2").arg(P).arg(modes);
+        }
+        EXPECT_EQ(writes.join(' '), row.writes) << dialogs.messages().join(" | ").toStdString();
+    }
+}
+
 TEST_F(ParameterRoadTest, RefusedWritesAreListedAndRetried) {
     download();
     parameter_rows().set_text(41, "30");
