@@ -597,15 +597,15 @@ bool to_send(int P) {
 }
 
 // The unit converts the lengths it holds when its P104 changes, and the upload writes P104 before
-// them: where the set's P104 differs, the unit's lengths are compared in the set's unit, as the unit
-// will hold them after the switch, so that every length that then differs is sent.
+// them: where the set's P104 differs, the unit's lengths are compared in the set's unit, as the
+// unit will hold them after the switch, so that every length that then differs is sent.
 void compare_lengths_in_the_sets_unit() {
     const DefinitionRecord& p104 = record(104);
     const auto unit_code = [](double v) { return v >= 1 && v <= 5 && v == std::floor(v); };
     if (!to_send(104) || !unit_code(p104.unit_value) || !unit_code(p104.program_value))
         return;
-    const double f = length_unit_factor(static_cast<int>(p104.unit_value),
-                                        static_cast<int>(p104.program_value));
+    const double f =
+        length_unit_factor(static_cast<int>(p104.unit_value), static_cast<int>(p104.program_value));
     for (int P = FIRST; P <= LAST; ++P) {
         DefinitionRecord& r = record(P);
         if (P == 104 || !is_length_record(P) || !is_plain_number(r.value_text))

@@ -255,8 +255,8 @@ TEST_F(LogOnTest, AFinalAccessAloneUnansweredStillPutsTheUnitBackInItsNormalMode
 }
 
 TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
-    // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks, in the wait or in the
-    // pause before a resend: nothing more goes out. After a stop by another handler (a closing
+    // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks, in the wait or in
+    // the pause before a resend: nothing more goes out. After a stop by another handler (a closing
     // window) that stays so; after the user's Cancel the caller puts the unit back into its normal
     // mode, told nothing, once the answer still owed is given up.
     struct StoppingView : RecordingLinkView {
@@ -328,9 +328,9 @@ TEST_F(LogOnTest, AfterAStopOnlyAUnitLeftInQuickModeIsPutBack) {
         sim->clear_received();
         send_command("/p20");
         return_to_normal_mode();
-        EXPECT_EQ(fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
-                  fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY,
-                         false));
+        EXPECT_EQ(
+            fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
+            fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY, false));
     }
 }
 

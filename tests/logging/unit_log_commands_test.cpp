@@ -178,11 +178,14 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
         else
             refuse_on(row.pattern);
         agree_setup_unit({0}, "15");
-        // The link sends a command three times before it gives up; a refusing unit is returned
-        // to normal mode and logged off.
-        const QStringList expected = row.dead_link
-                                         ? QStringList(3, row.command)
-                                         : QStringList({row.command, "/LOADNORM", "/access:off"});
+        // The link sends a command three times before it gives up; a unit it leaves in quick-load
+        // mode still gets "/LOADNORM" (after "/access:off" it is in normal mode already). A
+        // refusing unit is returned to normal mode and logged off.
+        const QStringList expected =
+            row.dead_link
+                ? QStringList(3, row.command) +
+                      (row.command == "/access:off" ? QStringList() : QStringList("/LOADNORM"))
+                : QStringList({row.command, "/LOADNORM", "/access:off"});
         const QStringList sent = after_logon();
         const qsizetype at = sent.indexOf(row.command);
         ASSERT_GE(at, 0);
@@ -203,6 +206,7 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
             fields(dialogs.prompts.back().text, dialogs.prompts.back().title),
             fields(clear ? told : told.arg(row.command), clear ? "Clear Log Data" : "Unit Setup"));
         EXPECT_TRUE(page->setup_unit_button->isEnabled() && link().comms_abort);
+        EXPECT_FALSE(unit().quick_mode()) << "a unit still on the line was left in quick-load mode";
     }
 }
 

@@ -258,8 +258,8 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
 TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidNot) {
     // CancelOwed: the write is answered only at its third send, and the user cancels while the
     // next write waits for the answers still owed. CancelSilent: the user cancels while the write
-    // waits for an answer that never comes. Dead: the line dies with the write taken, its answer cut
-    // short, and the port open: the last "/LOADNORM" gets no answer and is not told again.
+    // waits for an answer that never comes. Dead: the line dies with the write taken, its answer
+    // cut short, and the port open: the last "/LOADNORM" gets no answer and is not told again.
     enum How { Pull, Silent, Cancel, CancelOwed, CancelSilent, Noise, Dead };
     const QString pulled = serial_text(95) + " COM1 " + serial_text(96);
     const struct {
@@ -389,9 +389,9 @@ TEST_F(ParameterRoadTest, TheSystemTypeCheckLeavesTheUnitInItsNormalMode) {
             sim->misbehave_on("/p99", unitsim::Misbehaviour::silence());
         sim->clear_received();
         correct_version();
-        EXPECT_EQ(fields(received().last(), sim->unit().quick_mode(),
-                         parameter_state().same_system_type),
-                  fields("/LOADNORM", false, !silent));
+        EXPECT_EQ(
+            fields(received().last(), sim->unit().quick_mode(), parameter_state().same_system_type),
+            fields("/LOADNORM", false, !silent));
     }
 }
 
@@ -465,10 +465,8 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"pulled mid-sweep", "1.80", "/p300", unitsim::Misbehaviour::line_drop(), {}},
         {"silent mid-sweep", "1.80", "/p30*", unitsim::Misbehaviour::silence(), {}},
         {"cancelled mid-sweep", "1.80", "/p200", {}, {}, true},
-        {"cancelled mid-sweep, the answer late", "1.80", "/p200",
-         unitsim::Misbehaviour::late(3000), {}, true},
-        {"cancelled at the log-on's quick mode, the answer late", "1.80", "/LOADQUICK",
-         unitsim::Misbehaviour::late(45000), {}, true},
+        {"cancelled mid-sweep, late", "1.80", "/p200", unitsim::Misbehaviour::late(3000), {}, true},
+        {"log-on cancelled", "1.80", "/LOADQUICK", unitsim::Misbehaviour::late(45000), {}, true},
         {"only acknowledged in the sweep", "1.80", "/p106", unitsim::Misbehaviour::garbage("OK\r"),
          ui_text(2279).arg("/p106")},
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
