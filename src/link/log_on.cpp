@@ -366,8 +366,9 @@ void return_to_normal_mode() {
     const bool cancel_ends_waits = L.cancel_ends_waits;
     const LinkState::FailureMessage failure_message = L.failure_message;
     L.cancel_ends_waits = false;
-    L.failure_message =
-        told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
+    if (failure_message != LinkState::FailureMessage::Held)
+        L.failure_message =
+            told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
     send_command(lc::LOADNORM);
     L.cancel_ends_waits = cancel_ends_waits;
     L.failure_message = failure_message;

@@ -625,6 +625,10 @@ QString unit_answer_text(const DefinitionRecord& r) {
 // answer never came may well have been taken by the unit; a refused one was not.
 enum class WriteOutcome { NotSent, Unconfirmed, Written };
 
+QString upload_stopped_text() {
+    return ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
+}
+
 // An upload that stopped: why (the user's Cancel, or the link's failure when it said one), the
 // parameters of `planned` that reached the unit, those sent without an answer (to be read back)
 // and those that did not.
@@ -638,9 +642,12 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
                                                              : not_done;
         list << (list.isEmpty() ? QStringLiteral("P") : QStringLiteral(", P")) + QString::number(P);
     }
-    QString text = ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
-    const QString why =
-        cancelled ? ui_text(2277, QStringLiteral("Cancelled by the user.")) : reason;
+    QString text = upload_stopped_text();
+    // After a Cancel the line may still have failed, on the way back to the normal mode.
+    QString why = reason;
+    if (cancelled)
+        why = ui_text(2277, QStringLiteral("Cancelled by the user.")) +
+              (reason.isEmpty() ? QString() : CRLF + reason);
     if (!why.isEmpty())
         text += CRLF + why;
     if (!planned.empty())
@@ -771,18 +778,19 @@ void write_all_parameters() {
             send_command(cmd);
             return !L.comms_abort && !L.cancel_requested;
         };
-        // However it stops, the upload says so once, with what reached the unit and what did not,
-        // and then a unit left in its quick-load mode goes back to its normal mode.
+        // However it stops, the upload says so once, with what reached the unit and what did not.
+        // The status bar says so at once, and a unit left in its quick-load mode goes back to its
+        // normal mode before the message waits for the user.
         auto stop = [&] {
             const bool cancelled = L.cancel_requested;
             restore_modes();
+            hide_transfer_display();
+            link_view().set_status_text(1, upload_stopped_text());
+            return_to_normal_mode();
             L.comms_abort = true;
             L.reply_buffer = S.saved_reply;
-            hide_transfer_display();
             if (!platform::all_waits_ended())
                 tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
-            return_to_normal_mode();
-            L.reply_buffer = S.saved_reply;
             L.failure_told = true;
         };
 

@@ -260,7 +260,8 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
     // next write waits for the answers still owed. CancelSilent: the user cancels while the write
     // waits for an answer that never comes. Dead: the line dies with the write taken, its answer
     // cut short, and the port open: the last "/LOADNORM" gets no answer and is not told again.
-    enum How { Pull, Silent, Cancel, CancelOwed, CancelSilent, Noise, Dead };
+    // CancelThenDead: the line dies after the user's Cancel, which the one message then tells too.
+    enum How { Pull, Silent, Cancel, CancelOwed, CancelSilent, Noise, Dead, CancelThenDead };
     const QString pulled = serial_text(95) + " COM1 " + serial_text(96);
     const struct {
         const char* name;
@@ -290,6 +291,9 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
          "P41, P81, P82", "P83", "P84, P105, P106, P107"},
         {"line dead at the fourth write", "/p83:6", Dead, ui_text(1299),
          "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"cancelled, then the line died", "/p82:31", CancelThenDead,
+         ui_text(2277) + "\r\n" + ui_text(1299),
+         "P41, P81, P82", {}, "P83, P84, P105, P106, P107"},
         // clang-format on
     };
     const std::pair<int, const char*> changes[] = {{41, "30"},   {81, "12"},   {82, "31"},
@@ -306,8 +310,10 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
                          [&, at = row.at, how = row.how](const QString& c) {
                              if (c != at)
                                  return;
-                             if (how == Cancel || how == CancelSilent)
+                             if (how == Cancel || how == CancelSilent || how == CancelThenDead)
                                  link().cancel_requested = true;
+                             if (how == CancelThenDead)
+                                 sim->misbehave_on("/LOADNORM", unitsim::Misbehaviour::silence());
                              if (how != Pull)
                                  return;
                              for (int P : sim->unit().accepted_write_numbers())
@@ -328,7 +334,7 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
             sim->misbehave_on(row.at, unitsim::Misbehaviour::garbage("\xfeNO\x01\r\n"));
         } else if (row.how == Dead) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::line_drop());
-        } else if (row.how != Cancel) {
+        } else if (row.how != Cancel && row.how != CancelThenDead) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::silence());
         }
         if (!row.refused.isEmpty())
@@ -336,6 +342,15 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         sim->unit().clear_writes();
         dialogs.prompts.clear();
         view.set_status_text(1, {});
+        // What the user had been told when the unit went back to its normal mode.
+        QStringList status_at_loadnorm;
+        qsizetype messages_at_loadnorm = -1;
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+            if (c == "/LOADNORM") {
+                status_at_loadnorm << link_view().status_text(1);
+                messages_at_loadnorm = dialogs.prompts.size();
+            }
+        });
         dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
         upload_parameters();
         set_link_view(&view);
@@ -368,9 +383,13 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         EXPECT_FALSE(row.how == Cancel && sim->unit().quick_mode())
             << "the unit was left in quick-load mode";
         if (row.how != Pull && !row.reason.isEmpty()) {
-            EXPECT_FALSE(row.how != Dead && sim->unit().quick_mode())
+            EXPECT_FALSE(row.how != Dead && row.how != CancelThenDead && sim->unit().quick_mode())
                 << "the unit was left in quick-load mode";
             EXPECT_EQ(received().last(), "/LOADNORM") << received().join(' ').toStdString();
+            EXPECT_EQ(fields(status_at_loadnorm.contains(ui_text(2274)), messages_at_loadnorm),
+                      fields(true, 2))
+                << "the stop was not in the status bar at once, or its message kept the unit in "
+                   "quick-load mode until the user closed it";
         }
     }
 }
