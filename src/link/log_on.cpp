@@ -366,9 +366,8 @@ void return_to_normal_mode() {
     const bool cancel_ends_waits = L.cancel_ends_waits;
     const LinkState::FailureMessage failure_message = L.failure_message;
     L.cancel_ends_waits = false;
-    if (failure_message != LinkState::FailureMessage::Held)
-        L.failure_message =
-            told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
+    L.failure_message =
+        told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
     send_command(lc::LOADNORM);
     L.cancel_ends_waits = cancel_ends_waits;
     L.failure_message = failure_message;

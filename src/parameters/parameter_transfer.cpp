@@ -643,11 +643,8 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
         list << (list.isEmpty() ? QStringLiteral("P") : QStringLiteral(", P")) + QString::number(P);
     }
     QString text = upload_stopped_text();
-    // After a Cancel the line may still have failed, on the way back to the normal mode.
-    QString why = reason;
-    if (cancelled)
-        why = ui_text(2277, QStringLiteral("Cancelled by the user.")) +
-              (reason.isEmpty() ? QString() : CRLF + reason);
+    const QString why =
+        cancelled ? ui_text(2277, QStringLiteral("Cancelled by the user.")) : reason;
     if (!why.isEmpty())
         text += CRLF + why;
     if (!planned.empty())
@@ -778,19 +775,26 @@ void write_all_parameters() {
             send_command(cmd);
             return !L.comms_abort && !L.cancel_requested;
         };
-        // However it stops, the upload says so once, with what reached the unit and what did not.
-        // The status bar says so at once, and a unit left in its quick-load mode goes back to its
-        // normal mode before the message waits for the user.
+        // However it stops, the upload says so once, with what reached the unit and what did not,
+        // and a unit left in its quick-load mode goes back to its normal mode. The user who
+        // cancelled is told at once; after a failure the unit is put back first, so that a message
+        // nobody answers never keeps it in quick-load mode, and the status bar tells meanwhile.
         auto stop = [&] {
             const bool cancelled = L.cancel_requested;
             restore_modes();
             hide_transfer_display();
             link_view().set_status_text(1, upload_stopped_text());
+            auto tell = [&] {
+                if (!platform::all_waits_ended())
+                    tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
+            };
+            if (cancelled)
+                tell(); // a line found dead on the way back is then told on its own
             return_to_normal_mode();
+            if (!cancelled)
+                tell();
             L.comms_abort = true;
             L.reply_buffer = S.saved_reply;
-            if (!platform::all_waits_ended())
-                tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
             L.failure_told = true;
         };
 
