@@ -140,12 +140,19 @@ void leave_unit() {
 }
 
 // One command of the set-up: the link must carry it and, for a write, the unit must not refuse it
-// (a write is refused only by "NO", as everywhere else; an echo of the value is no refusal).
-// A refusal leaves the unit as leave_unit() does; every failure is reported once.
+// (a write is refused only by "NO", as everywhere else; an echo of the value is no refusal, and
+// line noise, even noise holding "NO", is an answer that could not be read). A refusal or an
+// unreadable answer leaves the unit as leave_unit() does; every failure is reported once.
 bool setup_step(const QString& cmd, bool must_accept) {
     send(cmd);
     if (link_failed()) {
         stop_setup_at_lost_link(cmd);
+        return false;
+    }
+    if (must_accept && !reply_understood(link().reply_buffer)) {
+        leave_unit();
+        log_unit_view().hide_busy_message();
+        tell_reply_not_understood();
         return false;
     }
     if (must_accept && write_refused(link().reply_buffer)) {

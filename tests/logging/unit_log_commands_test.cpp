@@ -213,10 +213,18 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
 TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
     // Units echo the value or answer with a code: only "NO" refuses. Taking "3" for a refusal
     // stopped the set-up after the log had already been erased.
+    // Line noise that holds "NO" is an answer that could not be read, not the unit's refusal.
+    const QString refusal = "The unit did not accept the command.",
+                  unreadable = "The unit's answer could not be read.";
     const struct {
         const char* reply;
         bool refused;
-    } table[] = {{"3", false}, {"OK", false}, {"NO", true}, {"P151 NO", true}};
+        QString told = {};
+    } table[] = {{"3", false},
+                 {"OK", false},
+                 {"NO", true, refusal},
+                 {"P151 NO", true, refusal},
+                 {"\xfeNO\x01", true, unreadable}};
     for (const auto& row : table) {
         SCOPED_TRACE(row.reply);
         make_unit(UnitKind::Level);
@@ -227,6 +235,10 @@ TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
         EXPECT_EQ(sent.contains("/p155:0"), !row.refused) << "the set-up stopped half way";
         EXPECT_EQ(dialogs.messages().contains("The unit has been set up successfully."),
                   !row.refused);
+        if (!row.told.isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().last().startsWith(row.told))
+                << dialogs.messages().join(" | ").toStdString();
+        }
     }
 }
 
