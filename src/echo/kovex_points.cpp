@@ -111,7 +111,8 @@ bool KovexPoints::connect_with_wait() {
 }
 
 // The sequence is over: the link leaves its transfer mode, and leaves echo mode too unless live
-// monitoring needs it.
+// monitoring needs it. A unit that a failed command left in quick-load mode goes back to its
+// normal mode.
 void KovexPoints::end_sequence() {
     LinkState& L = link();
     L.point_transfer_active = false;
@@ -120,6 +121,7 @@ void KovexPoints::end_sequence() {
     link_view().set_progress_value(5, 0);
     if (hooks_.hide_wait)
         hooks_.hide_wait();
+    return_to_normal_mode();
 }
 
 // A failure nobody expected is told, and the sequence ends as after a dead line.

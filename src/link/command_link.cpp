@@ -1,5 +1,6 @@
 #include "link/command_link.h"
 
+#include "link/link_commands.h"
 #include "link/link_state.h"
 #include "link/link_view.h"
 #include "link/port_failure_text.h"
@@ -436,11 +437,15 @@ void send_command(const QString& cmd, const QString& status_text) {
             return;
         }
         L.command_went_out = true;
+        if (cmd.compare(link_commands::LOADQUICK, Qt::CaseInsensitive) == 0)
+            L.unit_quick_mode = true;
         if (!L.quiet_commands)
             traffic().command_to_term(cmd);
 
         status.show(status_text);
         wait_for_reply_to(cmd, QString());
+        if (!L.comms_abort && cmd.compare(link_commands::LOADNORM, Qt::CaseInsensitive) == 0)
+            L.unit_quick_mode = false;
 
         if (L.parameter_sweep && !L.reply_timed_out) {
             if (L.comms_abort)
@@ -614,7 +619,10 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
         L.comms_abort = true;
         return;
     }
-    // Stopped from outside: another handler set comms_abort, or the user cancelled a sweep.
+    // Stopped from outside: another handler set comms_abort, or the user cancelled a sweep. The
+    // unit still answers the command that the Cancel stopped waiting for.
+    if (!L.comms_abort && !cmd.isEmpty())
+        owe_answer(&me);
     L.comms_abort = true;
     L.reply_buffer.clear();
 }

@@ -32,6 +32,9 @@ struct LinkState {
     // failed, the unit may have acted on the command without its answer coming back.
     bool command_went_out = false;
     bool comms_abort = false; // stop the exchange / the last exchange failed
+    // "/LOADQUICK" has gone out and no "/LOADNORM" has been answered since: the unit may be in its
+    // quick-load mode.
+    bool unit_quick_mode = false;
     bool port_open_failed = false;
     bool trace_valid = false;      // cleared by a time-out (read by the echo display)
     bool quiet_commands = false;   // commands are not echoed into Term

@@ -5,6 +5,7 @@
 #include "link/link_state.h"
 #include "link/link_view.h"
 #include "link/port_failure_text.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/serial_port.h"
 #include "platform/vb.h"
@@ -98,12 +99,16 @@ LogOnResult judge_access_reply(const QString& reply) {
     return LogOnResult::Garbled;
 }
 
+QString reply_not_understood_text() {
+    return ui_text(2041, QStringLiteral("The unit's answer could not be read. Check the cable and "
+                                        "the port settings (baud rate)."));
+}
+
 void tell_reply_not_understood() {
     if (link().failure_told)
         return;
-    platform::msg_box(ui_text(2041, QStringLiteral("The unit's answer could not be read. Check the "
-                                                   "cable and the port settings (baud rate).")),
-                      platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+    platform::msg_box(reply_not_understood_text(), platform::mb::Critical,
+                      ui_text(1411, QStringLiteral("Communication Error")));
     link().failure_told = true;
 }
 
@@ -200,9 +205,11 @@ bool log_on_and_identify(bool use_stored_code) {
         // "/LOADNORM" at the end, so those go out whatever went unanswered before them. A
         // question the unit leaves unanswered leaves its flag off and the sequence goes on: a
         // firmware may lack the question. The link tells the first command of the log-on that
-        // gets no answer, and no other. Only an unanswered final access makes the line dead.
+        // gets no answer, and no other. Only an unanswered final access ends the log-on; after
+        // an unanswered question as well, the line is dead and nothing more is asked.
         bool told = false;
         bool stopped = false;
+        bool unanswered = false; // the last command asked got no answer
         auto ask = [&](const QString& cmd, const QString& status_text) {
             clear_reply();
             if (stopped)
@@ -211,6 +218,7 @@ bool log_on_and_identify(bool use_stored_code) {
                 told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
             send_command(cmd, status_text);
             L.failure_message = LinkState::FailureMessage::Shown;
+            unanswered = L.comms_abort;
             if (!L.comms_abort)
                 return true;
             L.reply_buffer.clear();
@@ -256,9 +264,10 @@ bool log_on_and_identify(bool use_stored_code) {
         }
 
         link_view().set_param_screen_captions();
+        const bool question_unanswered = unanswered;
         const bool access_answered =
             ask(access, ui_text(1386, QStringLiteral("Logging on to the unit...")));
-        if (access_answered && !L.quorvantix_unit)
+        if ((access_answered || !question_unanswered) && !L.quorvantix_unit)
             ask(lc::LOADNORM,
                 ui_text(1419, QStringLiteral("Returning the unit to normal mode...")));
         link_view().set_status_text(1, QString());
@@ -356,6 +365,24 @@ bool coms_connected() {
                 break;
         }
     }
+}
+
+void return_to_normal_mode() {
+    LinkState& L = link();
+    if (!L.unit_quick_mode || (!L.cancel_requested && !L.failure_told) ||
+        platform::all_waits_ended())
+        return;
+    const bool told = L.failure_told;
+    const bool cancel_ends_waits = L.cancel_ends_waits;
+    const LinkState::FailureMessage failure_message = L.failure_message;
+    L.cancel_ends_waits = false;
+    L.failure_message =
+        told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
+    send_command(lc::LOADNORM);
+    L.cancel_ends_waits = cancel_ends_waits;
+    L.failure_message = failure_message;
+    L.failure_told = told || L.failure_told;
+    L.comms_abort = true;
 }
 
 void exit_comms_bridging(bool show_message) {

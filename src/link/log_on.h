@@ -13,14 +13,26 @@
 // identification; on False nothing more is asked of the unit. A question the unit does not
 // answer leaves its flag off and the log-on goes on to that final access and "/LOADNORM", so the
 // unit is never left in its quick mode; the first unanswered command is told, once per log-on.
-// An unanswered final access is a dead line; a stop from outside (Cancel, a closing window) ends
-// the log-on at once. How the log-on ended is in link().log_on_result; every failure has told
-// the user (link().failure_told), once.
+// An unanswered final access fails the log-on; "/LOADNORM" still follows it unless the question
+// before it went unanswered too (the line is dead). A stop from outside (Cancel, a closing
+// window) ends the log-on at once with nothing more sent: after the user's Cancel the caller,
+// once it has told the user, puts the unit back with return_to_normal_mode. How the log-on ended
+// is in link().log_on_result; every failure has told the user (link().failure_told), once.
 bool connect_to_unit(bool use_stored_code);
 
 // Logs on and reaches the logging board; True when the board answered. On False the user has
 // been told why (link().failure_told) unless the exchange was stopped.
 bool coms_connected();
+
+// Puts the unit back into its normal mode after a sequence stopped early with the unit perhaps in
+// its quick-load mode (link().unit_quick_mode), by the user's Cancel or by a failure of the link (a
+// unit may leave one command unanswered on a sound line): "/LOADNORM" goes out as the last command
+// once the answers the unit still owes have come or been given up. The Cancel has ended the
+// sequence for the user already and does not cut this short; a failure already told (or held to
+// be told with the caller's own message) is not told again, so a dead line is told once. A stop
+// from outside (another handler, a closing program) sends nothing. link().comms_abort stays set:
+// the sequence has failed or was cancelled.
+void return_to_normal_mode();
 
 // Leaves the logging board's bridge mode of a Lite unit.
 void exit_comms_bridging(bool show_message);
@@ -43,3 +55,4 @@ LogOnResult judge_access_reply(const QString& reply);
 
 // Tells the user that the unit's answer could not be read, once for the failure.
 void tell_reply_not_understood();
+QString reply_not_understood_text();

@@ -114,7 +114,9 @@ void report_refused_setup_command(const QString& cmd) {
 }
 
 // The link gave up at `cmd` (and has said so): the unit is not to blame, and may be half set up.
-void report_lost_link_during_setup(const QString& cmd) {
+// A unit left in quick-load mode is still put back into its normal mode: it may have missed only
+// that command.
+void stop_setup_at_lost_link(const QString& cmd) {
     log_unit_view().hide_busy_message();
     platform::msg_box(
         ui_text(2004,
@@ -124,6 +126,7 @@ void report_lost_link_during_setup(const QString& cmd) {
             ui_text(2005, QStringLiteral("The unit may be set up only in part. Check the cable "
                                          "and run Setup Unit again.")),
         mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
+    return_to_normal_mode();
 }
 
 // Normal mode and logged off, so that a refused set-up does not leave the unit in quick mode with
@@ -137,12 +140,19 @@ void leave_unit() {
 }
 
 // One command of the set-up: the link must carry it and, for a write, the unit must not refuse it
-// (a write is refused only by "NO", as everywhere else; an echo of the value is no refusal).
-// A refusal leaves the unit as leave_unit() does; every failure is reported once.
+// (a write is refused only by "NO", as everywhere else; an echo of the value is no refusal, and
+// line noise, even noise holding "NO", is an answer that could not be read). A refusal or an
+// unreadable answer leaves the unit as leave_unit() does; every failure is reported once.
 bool setup_step(const QString& cmd, bool must_accept) {
     send(cmd);
     if (link_failed()) {
-        report_lost_link_during_setup(cmd);
+        stop_setup_at_lost_link(cmd);
+        return false;
+    }
+    if (must_accept && !reply_understood(link().reply_buffer)) {
+        leave_unit();
+        log_unit_view().hide_busy_message();
+        tell_reply_not_understood();
         return false;
     }
     if (must_accept && write_refused(link().reply_buffer)) {
@@ -310,7 +320,7 @@ bool UnitLogCommands::clear_unit_log_for_setup() {
     if (!link_failed() && reply_accepted())
         return true;
     if (link_failed()) {
-        report_lost_link_during_setup(lc::CLEARLOG);
+        stop_setup_at_lost_link(lc::CLEARLOG);
         return false;
     }
     leave_unit();
@@ -327,7 +337,7 @@ bool UnitLogCommands::setup_clock_branch() {
     if (!clear_unit_log_for_setup())
         return false;
     if (!getdatetime()) {
-        report_lost_link_during_setup(last_command());
+        stop_setup_at_lost_link(last_command());
         return false;
     }
     // Without the unit's date order the PC's date cannot be put in the unit's terms: the clock is

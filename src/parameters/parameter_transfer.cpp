@@ -29,6 +29,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 // ---- Views
@@ -243,6 +244,11 @@ bool read_by_sweep(bool compare) {
     ParameterTransferView& V = transfer_view();
     if (!compare) {
         if (!connect_to_unit(false)) {
+            // The user's Cancel stopped the log-on: told, the unit goes back to its normal mode.
+            if (L.cancel_requested) {
+                tell_read_cancelled();
+                return_to_normal_mode();
+            }
             L.comms_abort = true;
             return false;
         }
@@ -268,8 +274,12 @@ bool read_by_sweep(bool compare) {
          {link_commands::ACCESS + QStringLiteral("off"),
           link_commands::ACCESS + link_commands::ACCESS_CODE, link_commands::LOADQUICK}) {
         send_command(cmd);
-        if (L.comms_abort)
+        if (L.comms_abort) {
+            // A "/LOADQUICK" that went out unanswered may have been taken all the same.
+            tell_read_cancelled();
+            return_to_normal_mode();
             return false;
+        }
     }
     const QString base = CRLF + ui_text(1184, QStringLiteral("Reading parameter P"));
     int differences = 0;
@@ -280,7 +290,8 @@ bool read_by_sweep(bool compare) {
     for (int P = FIRST; P <= LAST; ++P) {
         if (L.comms_abort || L.cancel_requested) {
             L.parameter_sweep = false;
-            send_command(link_commands::LOADNORM);
+            tell_read_cancelled();
+            return_to_normal_mode();
             L.comms_abort = true;
             return false;
         }
@@ -292,13 +303,10 @@ bool read_by_sweep(bool compare) {
         send_command(cmd, cmd);
         if (L.comms_abort || L.cancel_requested) {
             L.parameter_sweep = false;
-            // The user's Cancel during a wait: the line is good, so the unit goes back to its
-            // normal mode, the user told at once that the read has stopped. A failed line has
-            // been reported by the link.
-            if (L.cancel_requested && !L.reply_timed_out) {
-                tell_read_cancelled();
-                send_command(link_commands::LOADNORM);
-            }
+            // The user's Cancel, told at once, or a read the unit left unanswered (the link has
+            // told it): either way the unit goes back to its normal mode.
+            tell_read_cancelled();
+            return_to_normal_mode();
             L.comms_abort = true;
             return false;
         }
@@ -560,6 +568,11 @@ void correct_version() {
             S.program_p99 = record(99).unit_value;
             S.same_system_type = S.unit_p99 == S.program_p99;
         }
+        // The unit is left in its normal mode, as the log-on left it.
+        if (!L.comms_abort)
+            send_command(link_commands::LOADNORM);
+        else
+            return_to_normal_mode();
     }
     transfer_view().hide_message();
 }
@@ -581,9 +594,38 @@ bool to_send(int P) {
     return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
 }
 
+// The unit converts the lengths it holds when its P104 changes, and the upload writes P104 before
+// them: where the set's P104 differs, the unit's lengths are compared in the set's unit, as the
+// unit will hold them after the switch, so that every length that then differs is sent.
+void compare_lengths_in_the_sets_unit() {
+    const DefinitionRecord& p104 = record(104);
+    const auto unit_code = [](double v) { return v >= 1 && v <= 5 && v == std::floor(v); };
+    if (!to_send(104) || !unit_code(p104.unit_value) || !unit_code(p104.program_value))
+        return;
+    const double f =
+        length_unit_factor(static_cast<int>(p104.unit_value), static_cast<int>(p104.program_value));
+    for (int P = FIRST; P <= LAST; ++P) {
+        DefinitionRecord& r = record(P);
+        if (P == 104 || !is_length_record(P) || !is_plain_number(r.value_text))
+            continue;
+        r.unit_value = platform::val(length_text(r.unit_value * f, decimals_pattern(r.decimals)));
+    }
+}
+
+// The unit's value as the upload's lists show it: what the unit answered when that was no number
+// ("NO" for a parameter it lacks), never a number the table made of it.
+QString unit_answer_text(const DefinitionRecord& r) {
+    const QString answer = r.value_text.trimmed();
+    return answer.isEmpty() || is_plain_number(answer) ? value_list_text(r.unit_value) : answer;
+}
+
 // What became of a planned write when an upload stops. A write whose command went out but whose
 // answer never came may well have been taken by the unit; a refused one was not.
 enum class WriteOutcome { NotSent, Unconfirmed, Written };
+
+QString upload_stopped_text() {
+    return ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
+}
 
 // An upload that stopped: why (the user's Cancel, or the link's failure when it said one), the
 // parameters of `planned` that reached the unit, those sent without an answer (to be read back)
@@ -598,7 +640,7 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
                                                              : not_done;
         list << (list.isEmpty() ? QStringLiteral("P") : QStringLiteral(", P")) + QString::number(P);
     }
-    QString text = ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
+    QString text = upload_stopped_text();
     const QString why =
         cancelled ? ui_text(2277, QStringLiteral("Cancelled by the user.")) : reason;
     if (!why.isEmpty())
@@ -618,6 +660,21 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
                 named_entries(not_done);
     platform::msg_box(text, cancelled ? platform::mb::Exclamation : platform::mb::Critical,
                       ui_text(1276, QStringLiteral("Send Parameters")));
+}
+
+// Line noise in place of a write's answer, even noise holding the letters "NO", is no refusal:
+// whether the unit took the value is not known, so the write is one sent without an answer and the
+// upload stops with the reason told once.
+void report_unreadable_write_answer() {
+    LinkState& L = link();
+    L.comms_abort = true;
+    if (L.failure_message != LinkState::FailureMessage::Held) {
+        tell_reply_not_understood();
+        return;
+    }
+    if (L.held_failure_message.isEmpty())
+        L.held_failure_message = reply_not_understood_text();
+    L.failure_told = true;
 }
 
 // What the program's set held before the compare read put the unit's values in the table.
@@ -642,7 +699,9 @@ void send_parameter(int P) {
         value = platform::format_number_c(r.program_value, QStringLiteral("0000"));
     const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
     send_command(cmd, cmd);
-    if (!L.comms_abort && write_refused(L.reply_buffer)) {
+    if (!L.comms_abort && !reply_understood(L.reply_buffer)) {
+        report_unreadable_write_answer();
+    } else if (!L.comms_abort && refused(L.reply_buffer)) {
         r.send_failed = true;
         ++parameter_state().upload_refusals;
     }
@@ -714,18 +773,26 @@ void write_all_parameters() {
             send_command(cmd);
             return !L.comms_abort && !L.cancel_requested;
         };
-        // However it stops, the upload says so once, with what reached the unit and what did not;
-        // on the user's Cancel with the line sound, the unit goes back to its normal mode.
+        // However it stops, the upload says so once, with what reached the unit and what did not,
+        // and a unit left in its quick-load mode goes back to its normal mode. The user who
+        // cancelled is told at once; after a failure the unit is put back first, so that a message
+        // nobody answers never keeps it in quick-load mode, and the status bar tells meanwhile.
         auto stop = [&] {
             const bool cancelled = L.cancel_requested;
             restore_modes();
-            if (cancelled && !L.comms_abort)
-                send_command(link_commands::LOADNORM);
+            hide_transfer_display();
+            link_view().set_status_text(1, upload_stopped_text());
+            auto tell = [&] {
+                if (!platform::all_waits_ended())
+                    tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
+            };
+            if (cancelled)
+                tell(); // a line found dead on the way back is then told on its own
+            return_to_normal_mode();
+            if (!cancelled)
+                tell();
             L.comms_abort = true;
             L.reply_buffer = S.saved_reply;
-            hide_transfer_display();
-            if (!platform::all_waits_ended())
-                tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
             L.failure_told = true;
         };
 
@@ -762,7 +829,7 @@ void write_all_parameters() {
                 if (r.send_failed)
                     list += QStringLiteral(", P") + QString::number(P) + QLatin1Char('(') +
                             value_list_text(r.program_value) + QLatin1Char(',') +
-                            value_list_text(r.unit_value) + QLatin1Char(')');
+                            unit_answer_text(r) + QLatin1Char(')');
             }
             const platform::Answer a =
                 platform::msg_box(ui_text(1298, QStringLiteral("Upload failed: ")) +
@@ -835,6 +902,7 @@ void upload_parameters() {
     getparameters_all(true);
     if (L.comms_abort)
         return;
+    compare_lengths_in_the_sets_unit();
     if (S.system_type != 4) {
         // The rows follow the relay types without resetting anything the user set.
         S.parameter_set_loading = true;
@@ -876,7 +944,7 @@ void upload_parameters() {
             continue;
         list += (count == 0 ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
                 QLatin1Char('(') + value_list_text(r.program_value) + QLatin1Char(';') +
-                value_list_text(r.unit_value) + QLatin1Char(')');
+                unit_answer_text(r) + QLatin1Char(')');
         ++count;
     }
     QStringList extra;

@@ -261,6 +261,8 @@ TEST_F(KovexTest, ADeadLineEndsTheSequenceAtItsFirstFailedCommand) {
     EXPECT_EQ(dialogs.messages().size(), 1) << "one message for a dead line";
     EXPECT_FALSE(link().point_transfer_active);
     EXPECT_FALSE(received().contains("/ECHORAW1"));
+    EXPECT_EQ(fields(received().last(), sim->unit().quick_mode()), fields("/LOADNORM", false))
+        << "a unit still on the line was left in quick-load mode";
 }
 
 TEST_F(KovexTest, GetTracesWithoutTracesIsToldAndLeavesTheKeysAsTheyWere) {

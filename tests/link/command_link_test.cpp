@@ -289,6 +289,22 @@ TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply)
         << "P21 showed the answer P20 still owed when the user cancelled";
 }
 
+TEST_F(LinkTest, AnAnswerWhoseWaitTheUserCancelledIsNeverTheNextCommandsReply) {
+    // The user's Cancel ends a sweep's wait for P20 at once; its answer comes 3 s later all the
+    // same, and the command after it must wait for it too.
+    open_port();
+    link().cancel_ends_waits = link().parameter_sweep = true;
+    sim->unit().set_value(21, 7);
+    sim->misbehave_on("/p20", Misbehaviour::late(3000), 1);
+    QTimer::singleShot(20, [] { link().cancel_requested = true; });
+    send_command("/p20");
+    ASSERT_TRUE(link().comms_abort && !link().reply_timed_out) << "the Cancel did not end the wait";
+    link().cancel_requested = false;
+    send_command("/p21");
+    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(21))
+        << "P21 showed the answer to P20 whose wait the user cancelled";
+}
+
 TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";

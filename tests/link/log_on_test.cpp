@@ -190,8 +190,10 @@ TEST_F(LogOnTest, QuestionsTheUnitLeavesUnansweredLeaveTheirFlagsOffAndTheLogOnG
 TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsAskedUpToTheFinalAccessAndToldOnce) {
     // The line dies at command `served` of the log-on: every command after it up to the final
     // access goes unanswered (three sends each; the second access code is followed by the first),
-    // and nothing more is asked. A line that dies at "/LOADNORM" has answered the final access:
-    // the unit is logged on. Three sends of 40 s and two pauses take 121 s, of an access 31 s.
+    // and nothing more is asked. A final access alone unanswered may be the unit's miss on a
+    // sound line: "/LOADNORM" still follows, unanswered here and not told again. A line that dies
+    // at "/LOADNORM" has answered the final access: the unit is logged on. Three sends of 40 s and
+    // two pauses take 121 s, of an access 31 s.
     // clang-format off
     const struct { int served; bool logged_on; } cases[] = {
         {2, false},  // "/LOADQUICK"
@@ -212,7 +214,8 @@ TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsAskedUpToTheFinalAccessAndTold
         dialogs.prompts.clear();
         QStringList unanswered;
         double seconds = 0;
-        for (const QString& cmd : PLAIN.mid(c.served, c.logged_on ? 1 : 11 - c.served)) {
+        const qsizetype asked = c.logged_on ? 1 : c.served == 10 ? 2 : 11 - c.served;
+        for (const QString& cmd : PLAIN.mid(c.served, asked)) {
             const QStringList sends = cmd.startsWith("/access:") && cmd != ACCESS
                                           ? QStringList{cmd, cmd, cmd, ACCESS, ACCESS, ACCESS}
                                           : QStringList{cmd, cmd, cmd};
@@ -233,9 +236,29 @@ TEST_F(LogOnTest, ALineThatDiesAmongTheQuestionsIsAskedUpToTheFinalAccessAndTold
     }
 }
 
+TEST_F(LogOnTest, AFinalAccessAloneUnansweredStillPutsTheUnitBackInItsNormalMode) {
+    // The unit answers every question and misses only the final access: the log-on fails, told
+    // once, and the unit still gets "/LOADNORM" last.
+    keep_unit_on_program_time();
+    platform::set_time_scale(1000);
+    sim->set_time_scale(1000);
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [this](const QString& c) {
+        if (c == "/ISVOLUME")
+            sim->misbehave_on(ACCESS, Misbehaviour::silence(), 3);
+    });
+    const bool logged_on = connect_to_unit(true);
+    EXPECT_EQ(fields(logged_on, received().mid(PLAIN.size() - 2).join(' '),
+                     dialogs.messages().join('|'), sim->unit().quick_mode()),
+              fields(false, QStringList({ACCESS, ACCESS, ACCESS, "/LOADNORM"}).join(' '), NO_REPLY,
+                     false))
+        << "the unit was left in quick mode";
+}
+
 TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
-    // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks: by the user's
-    // Cancel, or by another handler (a closing window) in the wait or in the pause before a resend.
+    // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks, in the wait or in
+    // the pause before a resend: nothing more goes out. After a stop by another handler (a closing
+    // window) that stays so; after the user's Cancel the caller puts the unit back into its normal
+    // mode, told nothing, once the answer still owed is given up.
     struct StoppingView : RecordingLinkView {
         QString when;
         bool cancel = false;
@@ -251,9 +274,11 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
         const char* how;
         QString when;
         bool cancel;
-    } cases[] = {{"Cancel", asking, true},
-                 {"a stop in the wait", asking, false},
-                 {"a stop in the pause before a resend", pause, false}};
+        QString sent; // from "/ISFLOW" on
+    } cases[] = {{"Cancel in the wait", asking, true, "/ISFLOW /LOADNORM"},
+                 {"Cancel in the pause before a resend", pause, true, "/ISFLOW /LOADNORM"},
+                 {"a stop in the wait", asking, false, "/ISFLOW"},
+                 {"a stop in the pause before a resend", pause, false, "/ISFLOW"}};
     sim->misbehave_on("/ISFLOW", Misbehaviour::silence());
     set_link_view(&stopping);
     link().cancel_ends_waits = true;
@@ -265,14 +290,48 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
         stopping.cancel = c.cancel;
         const bool logged_on = connect_to_unit(true);
         platform::wait_ms(100); // what was written reaches the unit
+        EXPECT_EQ(received().last(), "/ISFLOW") << c.how << " did not stop the log-on";
+        return_to_normal_mode();
         const QStringList sent = received();
         EXPECT_EQ(fields(logged_on, sent.mid(sent.indexOf("/ISFLOW")).join(' '),
-                         dialogs.messages().join('|')),
-                  fields(false, "/ISFLOW", ""))
-            << c.how << " did not stop the log-on";
+                         dialogs.messages().join('|'), sim->unit().quick_mode()),
+                  fields(false, c.sent, "", !c.cancel))
+            << c.how << " did not stop the log-on, or left the unit in quick mode";
     }
     stopping.when.clear();
     set_link_view(&view);
+}
+
+TEST_F(LogOnTest, AfterAStopOnlyAUnitLeftInQuickModeIsPutBack) {
+    // What went before a command the unit leaves unanswered (told once), and whether the unit is
+    // put back: only once "/LOADQUICK" (in either spelling) has gone out and no "/LOADNORM" has
+    // been answered since.
+    const struct {
+        QStringList before;
+        bool put_back;
+    } cases[] = {{{"/LOADQUICK"}, true},
+                 {{"/loadquick"}, true},
+                 {{"/LOADQUICK", "/LOADNORM"}, false},
+                 {{}, false}};
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before.join(' ').toStdString());
+        reset_link_state();
+        make_unit(UnitKind::Level);
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        open_port();
+        sim->misbehave_on("/p20", Misbehaviour::silence());
+        dialogs.prompts.clear();
+        for (const QString& cmd : c.before)
+            send_command(cmd);
+        sim->clear_received();
+        send_command("/p20");
+        return_to_normal_mode();
+        EXPECT_EQ(
+            fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
+            fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY, false));
+    }
 }
 
 TEST_F(LogOnTest, IdentityWordsAreTestedInOrderAndCommsLeavesLiteAlone) {

@@ -207,11 +207,14 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
         else
             refuse_on(row.pattern);
         agree_setup_unit({0}, "15");
-        // The link sends a command three times before it gives up; a refusing unit is returned
-        // to normal mode and logged off.
-        const QStringList expected = row.dead_link
-                                         ? QStringList(3, row.command)
-                                         : QStringList({row.command, "/LOADNORM", "/access:off"});
+        // The link sends a command three times before it gives up; a unit it leaves in quick-load
+        // mode still gets "/LOADNORM" (after "/access:off" it is in normal mode already). A
+        // refusing unit is returned to normal mode and logged off.
+        const QStringList expected =
+            row.dead_link
+                ? QStringList(3, row.command) +
+                      (row.command == "/access:off" ? QStringList() : QStringList("/LOADNORM"))
+                : QStringList({row.command, "/LOADNORM", "/access:off"});
         const QStringList sent = after_logon();
         const qsizetype at = sent.indexOf(row.command);
         ASSERT_GE(at, 0);
@@ -232,16 +235,25 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
             fields(dialogs.prompts.back().text, dialogs.prompts.back().title),
             fields(clear ? told : told.arg(row.command), clear ? "Clear Log Data" : "Unit Setup"));
         EXPECT_TRUE(page->setup_unit_button->isEnabled() && link().comms_abort);
+        EXPECT_FALSE(unit().quick_mode()) << "a unit still on the line was left in quick-load mode";
     }
 }
 
 TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
     // Units echo the value or answer with a code: only "NO" refuses. Taking "3" for a refusal
     // stopped the set-up after the log had already been erased.
+    // Line noise that holds "NO" is an answer that could not be read, not the unit's refusal.
+    const QString refusal = "The unit did not accept the command.",
+                  unreadable = "The unit's answer could not be read.";
     const struct {
         const char* reply;
         bool refused;
-    } table[] = {{"3", false}, {"OK", false}, {"NO", true}, {"P151 NO", true}};
+        QString told = {};
+    } table[] = {{"3", false},
+                 {"OK", false},
+                 {"NO", true, refusal},
+                 {"P151 NO", true, refusal},
+                 {"\xfeNO\x01", true, unreadable}};
     for (const auto& row : table) {
         SCOPED_TRACE(row.reply);
         make_unit(UnitKind::Level);
@@ -252,6 +264,10 @@ TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
         EXPECT_EQ(sent.contains("/p155:0"), !row.refused) << "the set-up stopped half way";
         EXPECT_EQ(dialogs.messages().contains("The unit has been set up successfully."),
                   !row.refused);
+        if (!row.told.isEmpty()) {
+            EXPECT_TRUE(dialogs.messages().last().startsWith(row.told))
+                << dialogs.messages().join(" | ").toStdString();
+        }
     }
 }
 

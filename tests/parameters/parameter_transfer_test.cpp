@@ -3,6 +3,7 @@
 #include "parameters/parameter_file.h"
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_screen.h"
+#include "parameters/parameter_values.h"
 #include "test_files.h"
 
 #include "link/serial_texts.h"
@@ -172,6 +173,23 @@ TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
     }
 }
 
+TEST_F(ParameterRoadTest, AReadWhoseQuickLoadModeGoesUnansweredStillLeavesTheUnitInItsNormalMode) {
+    // The unit takes the read's "/LOADQUICK" but its answers never come in time: the read fails,
+    // told once, and "/LOADNORM" still goes out last.
+    seed_unit(unitsim::UnitKind::Level, "1.80");
+    keep_unit_on_program_time();
+    platform::set_time_scale(1000);
+    sim->set_time_scale(1000);
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [this](const QString& c) {
+        if (c == "/access:off")
+            sim->misbehave_on("/LOADQUICK", unitsim::Misbehaviour::late(200000));
+    });
+    download();
+    EXPECT_EQ(fields(received().last(), sim->unit().quick_mode(), dialogs.messages().size()),
+              fields("/LOADNORM", false, 2))
+        << dialogs.messages().join(" | ").toStdString();
+}
+
 TEST_F(ParameterRoadTest, CancelledSaveStillShowsTheSetAndWritesNothing) {
     download();
     EXPECT_EQ(fields(link().comms_abort, parameter_state().parameters_loaded,
@@ -228,6 +246,46 @@ TEST_F(ParameterRoadTest, UploadSendsModeParametersFirstThenTheRestInOrder) {
     EXPECT_EQ(box(41), "30");
 }
 
+// The parameters that set the unit's modes are written once, in normal mode, before the quick-load
+// pass; only P100, and P132 and P704 where their modes apply, are written again after it.
+TEST_F(ParameterRoadTest, ModeParametersAreWrittenOnceInNormalModeAndOnlyP100AndItsFollowersAgain) {
+    const struct {
+        unitsim::UnitKind kind;
+        int p100, p96;  // the operating mode (flow 4, volume 5) and the fieldbus (Profibus 2)
+        QString writes; // per parameter that differs, the mode of each write: N normal, Q quick
+    } table[] = {
+        {unitsim::UnitKind::Flow, 4, 2, "P100:NN P101:N P104:N P700:N P701:N P132:QN P704:QN"},
+        {unitsim::UnitKind::Flow, 4, 0, "P100:NN P101:N P104:N P700:N P701:N P704:QN"},
+        {unitsim::UnitKind::Volume, 5, 0, "P100:NN P101:N P104:N P600:N"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.writes.toStdString());
+        seed_unit(row.kind);
+        sim->unit().set_value(100, row.p100);
+        sim->unit().set_value(87, row.p96 != 0); // the fieldbus is fitted
+        sim->unit().set_value(96, row.p96);
+        download();
+        // The unit has changed since: each of them differs from the set, which is sent back.
+        const QStringList named = row.writes.split(' ');
+        for (const QString& entry : named) {
+            const int P = entry.mid(1, entry.indexOf(':') - 1).toInt();
+            sim->unit().set_value(P, rec(P).unit_value + 1);
+        }
+        sim->unit().clear_writes();
+        upload_confirmed();
+        QStringList writes;
+        for (const QString& entry : named) {
+            const int P = entry.mid(1, entry.indexOf(':') - 1).toInt();
+            QString modes;
+            for (const auto& w : sim->unit().writes())
+                if (w.number == P)
+                    modes += w.quick_mode ? 'Q' : 'N';
+            writes << QString("P%1:%2").arg(P).arg(modes);
+        }
+        EXPECT_EQ(writes.join(' '), row.writes) << dialogs.messages().join(" | ").toStdString();
+    }
+}
+
 TEST_F(ParameterRoadTest, RefusedWritesAreListedAndRetried) {
     download();
     parameter_rows().set_text(41, "30");
@@ -246,6 +304,25 @@ TEST_F(ParameterRoadTest, RefusedWritesAreListedAndRetried) {
     EXPECT_EQ(parameter_state().upload_refusals, 0);
 }
 
+// A parameter the unit answers "NO" to is listed with that answer, in the question and among the
+// refusals, never as a 0 the unit does not hold; read in one block or one by one.
+TEST_F(ParameterRoadTest, AParameterTheUnitLacksIsListedWithTheUnitsAnswer) {
+    for (const QString version : {"", "1.80"}) {
+        SCOPED_TRACE(version.toStdString());
+        seed_unit(unitsim::UnitKind::Level, version);
+        download();
+        sim->unit().set_present(41, false);
+        parameter_rows().set_text(41, "30");
+        dialogs.prompts.clear();
+        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Cancel};
+        upload_parameters();
+        const QStringList m = dialogs.messages();
+        ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
+        EXPECT_TRUE(m[1].contains(" P41(30;NO)")) << "the question: " << m[1].toStdString();
+        EXPECT_TRUE(m[2].contains(", P41(30,NO)")) << "the refusals: " << m[2].toStdString();
+    }
+}
+
 TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
     download();
     parameter_rows().set_text(41, "30");
@@ -262,12 +339,16 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
 
 // An upload of eight changes that stops says so once, with the link's reason or the user's Cancel,
 // and names what reached the unit, what went out without an answer (the unit may hold it: the
-// user reads it back) and what did not. A refused write never counts as written. A Cancel in the
-// compare read asks nothing.
+// user reads it back) and what did not. A refused write never counts as written; line noise that
+// holds "NO" is no refusal. A Cancel in the compare read asks nothing. A unit still on the line
+// gets "/LOADNORM" last, so that it is never left in quick-load mode.
 TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidNot) {
     // CancelOwed: the write is answered only at its third send, and the user cancels while the
-    // next write waits for the answers still owed.
-    enum How { Pull, Silent, Cancel, CancelOwed };
+    // next write waits for the answers still owed. CancelSilent: the user cancels while the write
+    // waits for an answer that never comes. Dead: the line dies with the write taken, its answer
+    // cut short, and the port open: the last "/LOADNORM" gets no answer and is not told again.
+    // CancelThenDead: the line dies after the user's Cancel, and the link tells it after the stop.
+    enum How { Pull, Silent, Cancel, CancelOwed, CancelSilent, Noise, Dead, CancelThenDead };
     const QString pulled = serial_text(95) + " COM1 " + serial_text(96);
     const struct {
         const char* name;
@@ -275,7 +356,8 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         How how;
         QString reason; // empty: it stopped before any write, with the compare read
         QString done, unconfirmed, not_written;
-        QString refused = {}; // a write the unit refuses before the stop
+        QString refused = {};    // a write the unit refuses before the stop
+        QString told_after = {}; // a message after the stop's: a line found dead on the way back
     } table[] = {
         // clang-format off
         {"cancelled during the compare read", "/sendall", Cancel, {}, {}, {}, {}},
@@ -291,6 +373,14 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
          "P41, P82", "P83", "P81, P84, P105, P106, P107", "/p81:12"},
         {"cancelled while an answer is owed", "/p83:6", CancelOwed, ui_text(2277),
          "P41, P81, P82, P83", {}, "P84, P105, P106, P107"},
+        {"cancelled during an unanswered write", "/p83:6", CancelSilent, ui_text(2277),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"line noise holding NO as a write's answer", "/p83:6", Noise, ui_text(2041),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"line dead at the fourth write", "/p83:6", Dead, ui_text(1299),
+         "P41, P81, P82", "P83", "P84, P105, P106, P107"},
+        {"cancelled, then the line died", "/p82:31", CancelThenDead, ui_text(2277),
+         "P41, P81, P82", {}, "P83, P84, P105, P106, P107", {}, ui_text(1299)},
         // clang-format on
     };
     const std::pair<int, const char*> changes[] = {{41, "30"},   {81, "12"},   {82, "31"},
@@ -307,8 +397,10 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
                          [&, at = row.at, how = row.how](const QString& c) {
                              if (c != at)
                                  return;
-                             if (how == Cancel)
+                             if (how == Cancel || how == CancelSilent || how == CancelThenDead)
                                  link().cancel_requested = true;
+                             if (how == CancelThenDead)
+                                 sim->misbehave_on("/LOADNORM", unitsim::Misbehaviour::silence());
                              if (how != Pull)
                                  return;
                              for (int P : sim->unit().accepted_write_numbers())
@@ -325,7 +417,11 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         if (row.how == CancelOwed) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::third_send());
             set_link_view(&cancelling);
-        } else if (row.how != Cancel) {
+        } else if (row.how == Noise) {
+            sim->misbehave_on(row.at, unitsim::Misbehaviour::garbage("\xfeNO\x01\r\n"));
+        } else if (row.how == Dead) {
+            sim->misbehave_on(row.at, unitsim::Misbehaviour::line_drop());
+        } else if (row.how != Cancel && row.how != CancelThenDead) {
             sim->misbehave_on(row.at, unitsim::Misbehaviour::silence());
         }
         if (!row.refused.isEmpty())
@@ -333,6 +429,15 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         sim->unit().clear_writes();
         dialogs.prompts.clear();
         view.set_status_text(1, {});
+        // What the user had been told when the unit went back to its normal mode.
+        QStringList status_at_loadnorm;
+        qsizetype messages_at_loadnorm = -1;
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+            if (c == "/LOADNORM") {
+                status_at_loadnorm << link_view().status_text(1);
+                messages_at_loadnorm = dialogs.prompts.size();
+            }
+        });
         dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
         upload_parameters();
         set_link_view(&view);
@@ -348,19 +453,55 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
             EXPECT_EQ(reached, QStringList());
             EXPECT_EQ(view.status_text(1), ui_text(2278));
         } else {
-            ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
+            ASSERT_EQ(m.size(), row.told_after.isEmpty() ? 3 : 4) << m.join(" | ").toStdString();
+            EXPECT_TRUE(row.told_after.isEmpty() || m[3].startsWith(row.told_after))
+                << m[3].toStdString();
             QString told = ui_text(2274) + "\r\n" + row.reason + "\r\n";
             for (const auto& [text, list] :
                  {std::pair{2275, row.done}, {2297, row.unconfirmed}, {2276, row.not_written}})
                 if (!list.isEmpty())
                     told += "\r\n" + ui_text(text) + " " + list;
             EXPECT_EQ(m[2], told) << "the upload's stop";
-            EXPECT_EQ(reached.join(", "), row.done) << "what reached the unit";
+            // The unit took the write whose answer was lost.
+            const QString taken =
+                row.how == Noise || row.how == Dead ? row.done + ", " + row.unconfirmed : row.done;
+            EXPECT_EQ(reached.join(", "), taken) << "what reached the unit";
         }
         EXPECT_EQ(box(107), "0.35") << "the set on the screen stays";
         EXPECT_FALSE(transfer.message_shown || transfer.cancel_shown);
         EXPECT_FALSE(row.how == Cancel && sim->unit().quick_mode())
             << "the unit was left in quick-load mode";
+        if (row.how != Pull && !row.reason.isEmpty()) {
+            EXPECT_FALSE(row.how != Dead && row.how != CancelThenDead && sim->unit().quick_mode())
+                << "the unit was left in quick-load mode";
+            EXPECT_EQ(received().last(), "/LOADNORM") << received().join(' ').toStdString();
+            // The user who cancelled is told at once; a failure's message waits for the unit.
+            const bool cancelled = row.reason == ui_text(2277);
+            EXPECT_EQ(fields(status_at_loadnorm.contains(ui_text(2274)), messages_at_loadnorm),
+                      fields(true, cancelled ? 3 : 2))
+                << "the stop was not told at once, or its message kept the unit in quick-load "
+                   "mode until the user closed it";
+        }
+    }
+}
+
+// The system type check asks the unit in its quick-load mode and leaves it in its normal mode, also
+// when the unit leaves the question unanswered.
+TEST_F(ParameterRoadTest, TheSystemTypeCheckLeavesTheUnitInItsNormalMode) {
+    keep_unit_on_program_time();
+    for (const bool silent : {false, true}) {
+        SCOPED_TRACE(silent ? "/p99 unanswered" : "/p99 answered");
+        seed_unit(unitsim::UnitKind::Level);
+        platform::set_time_scale(1000);
+        sim->set_time_scale(1000);
+        download();
+        if (silent)
+            sim->misbehave_on("/p99", unitsim::Misbehaviour::silence());
+        sim->clear_received();
+        correct_version();
+        EXPECT_EQ(
+            fields(received().last(), sim->unit().quick_mode(), parameter_state().same_system_type),
+            fields("/LOADNORM", false, !silent));
     }
 }
 
@@ -456,6 +597,8 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"pulled mid-sweep", "1.80", "/p300", unitsim::Misbehaviour::line_drop(), {}},
         {"silent mid-sweep", "1.80", "/p30*", unitsim::Misbehaviour::silence(), {}},
         {"cancelled mid-sweep", "1.80", "/p200", {}, {}, true},
+        {"cancelled mid-sweep, late", "1.80", "/p200", unitsim::Misbehaviour::late(3000), {}, true},
+        {"log-on cancelled", "1.80", "/LOADQUICK", unitsim::Misbehaviour::late(45000), {}, true},
         {"only acknowledged in the sweep", "1.80", "/p106", unitsim::Misbehaviour::garbage("OK\r"),
          ui_text(2279).arg("/p106")},
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
@@ -513,6 +656,8 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         EXPECT_FALSE(row.cancel && (received().count(row.pattern) > 1 ||
                                     received().contains("/p999") || sim->unit().quick_mode()))
             << "the read went on after Cancel or left the unit in quick-load mode";
+        EXPECT_FALSE(!row.fault.drop && sim->unit().quick_mode())
+            << "a unit still on the line was left in quick-load mode";
         EXPECT_EQ(view.status_text(1) == ui_text(2278), row.cancel)
             << "the status bar: " << view.status_text(1).toStdString();
         if (row.cancel && !row.version.isEmpty()) {
@@ -569,6 +714,38 @@ TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
     EXPECT_EQ(sent_matching(received(), "/p"), QStringList({"/p41:30"}))
         << "a default command went to the unit";
     EXPECT_EQ(sim->unit().value(41), 30.0);
+}
+
+// A set in feet goes to a unit in metres. The unit converts the lengths it holds when P104 changes,
+// so a length the set holds in feet is compared with the unit's in feet: every length the upload
+// may write is then the set's in the unit.
+TEST_F(ParameterRoadTest, AnUploadAcrossLengthUnitsLeavesEveryLengthAsTheSetSays) {
+    sim->unit().set_value(106, 5000); // millimetres: 5 m, the same number as the set's 5 ft
+    download("metres.par");
+    ASSERT_EQ(rec(104).unit_value, 1);
+    QList<QByteArray> items = file_bytes(dir.filePath("metres.par")).split(',');
+    // P107 is the unit's 0.3 m in feet: the unit already holds it.
+    for (const auto& [P, value] :
+         {std::pair{104, "4"}, {105, "20.000"}, {106, "5.000"}, {107, "0.984"}})
+        items[P - 20] = value;
+    testfiles::write_bytes(dir.filePath("feet.par"), items.join(','));
+    ASSERT_TRUE(openparamfile(dir.filePath("feet.par"), true));
+    std::map<int, QString> set;
+    for (int P = 20; P <= 999; ++P)
+        if (is_length_record(P) && rec(P).present && !rec(P).read_only)
+            set[P] = box(P);
+    ASSERT_GE(set.size(), 3u);
+    upload_confirmed();
+    ASSERT_TRUE(dialogs.messages().last().contains(ui_text(1275)))
+        << dialogs.messages().join(" | ").toStdString();
+    const QStringList sent = sent_matching(received(), "/p").filter(":");
+    download();
+    QStringList differ;
+    for (const auto& [P, text] : set)
+        if (box(P) != text)
+            differ << QString("P%1 %2 ft in the set, %3 ft in the unit").arg(P).arg(text, box(P));
+    EXPECT_EQ(differ, QStringList()) << "sent: " << sent.join(' ').toStdString();
+    EXPECT_EQ(sent.filter("/p107:"), QStringList()) << "a length the unit holds was sent";
 }
 
 TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
