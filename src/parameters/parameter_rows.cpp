@@ -69,11 +69,15 @@ void ParameterRows::report(int P) {
         follower(P);
 }
 
-int ParameterRows::add_row_follower(std::function<void(int)> follower) {
+int ParameterRows::add_follower(Followers& to, std::function<void(int)> follower) {
     if (!follower)
         return -1;
-    followers_[next_follower_] = std::move(follower);
+    to[next_follower_] = std::move(follower);
     return next_follower_++;
+}
+
+int ParameterRows::add_row_follower(std::function<void(int)> follower) {
+    return add_follower(followers_, std::move(follower));
 }
 
 void ParameterRows::remove_row_follower(int key) {
@@ -81,10 +85,7 @@ void ParameterRows::remove_row_follower(int key) {
 }
 
 int ParameterRows::add_refusal_follower(std::function<void(int)> follower) {
-    if (!follower)
-        return -1;
-    refusal_followers_[next_follower_] = std::move(follower);
-    return next_follower_++;
+    return add_follower(refusal_followers_, std::move(follower));
 }
 
 void ParameterRows::remove_refusal_follower(int key) {

@@ -132,8 +132,10 @@ private:
     std::array<QString, LAST + 1> before_typing_{};
     int suspended_ = 0;
     int committing_ = -1; // the row whose typed text is being checked
-    std::map<int, std::function<void(int)>> followers_;
-    std::map<int, std::function<void(int)>> refusal_followers_;
+    using Followers = std::map<int, std::function<void(int)>>;
+    int add_follower(Followers& to, std::function<void(int)> follower);
+    Followers followers_;
+    Followers refusal_followers_;
     int next_follower_ = 0;
 
     friend void reset_parameter_rows();
