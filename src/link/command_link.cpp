@@ -319,6 +319,10 @@ platform::SerialPort& MSComm1() {
         port = new platform::SerialPort(QCoreApplication::instance());
         QObject::connect(port, &platform::SerialPort::on_comm, [] { MSComm1_OnComm(); });
         QObject::connect(port, &platform::SerialPort::device_lost, [] { on_device_lost(); });
+        // A port opened anew may lead to another unit, or to one started again: a put-back after
+        // a later failure answers only for a "/LOADQUICK" sent since.
+        QObject::connect(port, &platform::SerialPort::opened,
+                         [] { link().unit_quick_mode = false; });
     }
     return *port;
 }
@@ -404,7 +408,7 @@ bool wait_for_owed_replies(const QString& cmd, double) {
     return !stopped;
 }
 
-void send_command(const QString& cmd, const QString& status_text) {
+void send_command(const QString& cmd, const QString& status_text, int sends) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
     L.command_went_out = false;
@@ -460,7 +464,7 @@ void send_command(const QString& cmd, const QString& status_text) {
         }
         if (!L.reply_timed_out)
             return;
-        if (tries == 2) {
+        if (tries + 1 >= sends) {
             command_failed(true, ui_text(1411, QStringLiteral("Communication Error")));
             return;
         }

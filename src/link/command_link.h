@@ -26,9 +26,9 @@ platform::SerialPort& MSComm1();
 // A failure sets port_open_failed and comms_abort and tells the user.
 void open_com_port();
 
-// Sends one command and waits for its reply (time-out per command kind, up to three sends,
+// Sends one command and waits for its reply (time-out per command kind, up to `sends` sends,
 // failure message). `status_text`, when not empty, is shown in status panel 1 meanwhile.
-void send_command(const QString& cmd, const QString& status_text = {});
+void send_command(const QString& cmd, const QString& status_text = {}, int sends = 3);
 void send_command_plain(const QString& cmd);
 // Writes a command once, for a caller that waits for its answer itself with its own limit: no
 // time-out, no resend (a modem's second dial aborts the call it is setting up). False, with

@@ -378,7 +378,9 @@ void return_to_normal_mode() {
     L.cancel_ends_waits = false;
     L.failure_message =
         told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
-    send_command(lc::LOADNORM);
+    // Sent once: after a failure the line is likely dead, and resends would keep the user waiting
+    // two time-outs more for nothing.
+    send_command(lc::LOADNORM, {}, 1);
     L.cancel_ends_waits = cancel_ends_waits;
     L.failure_message = failure_message;
     L.failure_told = told || L.failure_told;
