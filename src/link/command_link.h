@@ -59,6 +59,10 @@ bool write_refused(const QString& reply);
 // such a reply gives no value, and whatever the program held from the unit before stays.
 std::optional<double> reply_value(const QString& reply);
 
+// Shows a failure of the link in a message of its own or, for a caller that tells it together
+// with what it was doing (LinkState::FailureMessage::Held), keeps the first for that message.
+void tell_link_failure(const QString& text, int style, const QString& title = {});
+
 // The program is ending: every pending wait ends at once (and every later send fails quietly),
 // the port is closed, and nothing more is asked of the user.
 void end_link_for_exit();

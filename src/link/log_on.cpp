@@ -107,7 +107,7 @@ QString reply_not_understood_text() {
 void tell_reply_not_understood() {
     if (link().failure_told)
         return;
-    platform::msg_box(reply_not_understood_text(), platform::mb::Critical,
+    tell_link_failure(reply_not_understood_text(), platform::mb::Critical,
                       ui_text(1411, QStringLiteral("Communication Error")));
     link().failure_told = true;
 }

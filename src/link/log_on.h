@@ -54,6 +54,7 @@ bool reply_understood(const QString& reply);
 // understood.
 LogOnResult judge_access_reply(const QString& reply);
 
-// Tells the user that the unit's answer could not be read, once for the failure.
+// Tells the user that the unit's answer could not be read, once for the failure; while the
+// link's failures are held for the caller's own message, it is kept for that message.
 void tell_reply_not_understood();
 QString reply_not_understood_text();
