@@ -328,7 +328,7 @@ bool read_by_sweep(bool compare) {
         if (is_plain_number(reply))
             ++values;
         if (!compare)
-            r.present = !reply.contains(QLatin1String("NO"));
+            r.present = !carries_marker(P, reply, "NO");
         r.unit_value = platform::val(reply.trimmed());
         if (is_length_record(P))
             r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));

@@ -161,10 +161,18 @@ TEST_F(ParameterRoadTest, AnUploadOneByOneComparesWithWhatTheUnitHoldsNow) {
 }
 
 // The unit's "NO" marks a parameter it lacks; a site named with those letters is still its text.
+// One by one from a firmware the program holds no definitions for, what the unit answered alone
+// says which parameters it has.
 TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
-    for (const char* version : {"", "1.80"}) {
-        SCOPED_TRACE(*version ? "one by one" : "in one block");
+    const struct {
+        const char *version, *firmware;
+    } reads[] = {{"", nullptr}, {"1.80", nullptr}, {"1.80", "0.0.5"}};
+    for (const auto& [version, firmware] : reads) {
+        SCOPED_TRACE(std::string(*version ? "one by one" : "in one block") +
+                     (firmware ? " without definitions" : ""));
         seed_unit(unitsim::UnitKind::Level, version);
+        if (firmware)
+            sim->unit().set_text(926, firmware);
         sim->unit().set_text(928, "NORTH TANK");
         download("unit.par");
         EXPECT_EQ(fields(rec(928).present, rec(928).value_text.trimmed(), box(928),
