@@ -11,6 +11,7 @@
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_screen.h"
 #include "parameters/parameter_values.h"
+#include "parameters/row_box_typing.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -56,32 +57,15 @@ KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
     // Typing goes into the row and is checked when the user leaves the box, as on the parameter
     // pages; the row's changes, wherever they come from, show here.
     row_follower_ = parameter_rows().add_row_follower([this](int P) { show_row(P); });
-    refusal_follower_ = parameter_rows().add_refusal_follower([this](int P) {
-        const auto it = page_.parameter_boxes.find(P);
-        if (it != page_.parameter_boxes.end() &&
-            it->second->window()->focusWidget() == it->second) {
-            typed_[P] = false;
-            platform::return_to_box(it->second);
-        }
-    });
+    auto* typing = new RowBoxTyping(this);
     for (const auto& [P, box] : page_.parameter_boxes) {
-        const int p = P;
-        show_row(p);
-        connect(box, &QLineEdit::textEdited, this, [this, p](const QString& text) {
-            ensure_parameter_rows();
-            typed_[p] = true;
-            parameter_rows().set_typed_text(p, text);
-        });
-        connect(box, &QLineEdit::editingFinished, this, [this, p, box] {
-            if (std::exchange(typed_[p], false) && !parameter_rows().commit(p))
-                platform::return_to_box(box);
-        });
+        show_row(P);
+        typing->follow(P, box);
     }
 }
 
 KovexPoints::~KovexPoints() {
     parameter_rows().remove_row_follower(row_follower_);
-    parameter_rows().remove_refusal_follower(refusal_follower_);
 }
 
 void KovexPoints::show_row(int P) {
