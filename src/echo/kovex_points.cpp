@@ -235,6 +235,10 @@ void KovexPoints::Command14_Click() {
 void KovexPoints::Command16_Click() {
     LinkState& L = link();
     try {
+        // A value still being typed that its check refuses is corrected before the unit's curve
+        // is asked about, or anything goes to the unit.
+        if (!parameter_rows().commit_pending())
+            return;
         const bool model = L.connect_model_flag;
         if (platform::msg_box(ui_text(model ? 1302 : 1234), CHANGES_THE_CURVE,
                               ui_text(model ? 1303 : 1235)) != platform::Answer::Ok)
@@ -248,8 +252,6 @@ void KovexPoints::Command16_Click() {
         L.echo_online = false;
         send_command(QStringLiteral("/LOADQUICK"));
         bool ok = replied(L.reply_buffer);
-        // A value still being typed is checked before it goes to the unit.
-        parameter_rows().commit_pending();
         for (const ParameterRange& r : KOVEX_SET_ORDER)
             ok = ok && send_parameters_to_com(r.first, r.last);
         if (ok) {

@@ -841,6 +841,12 @@ void upload_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
+    // A value still being typed that its check refuses is corrected before anything is asked or
+    // sent; the upload ends as a cancelled one.
+    if (!parameter_rows().commit_pending()) {
+        L.comms_abort = true;
+        return;
+    }
     if (!confirm_whole_set(
             QStringLiteral("      ") +
                 ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +
