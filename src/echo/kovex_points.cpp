@@ -11,6 +11,7 @@
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_screen.h"
 #include "parameters/parameter_values.h"
+#include "parameters/row_box_typing.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -56,32 +57,15 @@ KovexPoints::KovexPoints(KovexPage& page, KovexHooks hooks, QObject* parent)
     // Typing goes into the row and is checked when the user leaves the box, as on the parameter
     // pages; the row's changes, wherever they come from, show here.
     row_follower_ = parameter_rows().add_row_follower([this](int P) { show_row(P); });
-    refusal_follower_ = parameter_rows().add_refusal_follower([this](int P) {
-        const auto it = page_.parameter_boxes.find(P);
-        if (it != page_.parameter_boxes.end() &&
-            it->second->window()->focusWidget() == it->second) {
-            typed_[P] = false;
-            platform::return_to_box(it->second);
-        }
-    });
+    auto* typing = new RowBoxTyping(this);
     for (const auto& [P, box] : page_.parameter_boxes) {
-        const int p = P;
-        show_row(p);
-        connect(box, &QLineEdit::textEdited, this, [this, p](const QString& text) {
-            ensure_parameter_rows();
-            typed_[p] = true;
-            parameter_rows().set_typed_text(p, text);
-        });
-        connect(box, &QLineEdit::editingFinished, this, [this, p, box] {
-            if (std::exchange(typed_[p], false) && !parameter_rows().commit(p))
-                platform::return_to_box(box);
-        });
+        show_row(P);
+        typing->follow(P, box);
     }
 }
 
 KovexPoints::~KovexPoints() {
     parameter_rows().remove_row_follower(row_follower_);
-    parameter_rows().remove_refusal_follower(refusal_follower_);
 }
 
 void KovexPoints::show_row(int P) {
@@ -251,6 +235,10 @@ void KovexPoints::Command14_Click() {
 void KovexPoints::Command16_Click() {
     LinkState& L = link();
     try {
+        // A value still being typed that its check refuses is corrected before the unit's curve
+        // is asked about, or anything goes to the unit.
+        if (!parameter_rows().commit_pending())
+            return;
         const bool model = L.connect_model_flag;
         if (platform::msg_box(ui_text(model ? 1302 : 1234), CHANGES_THE_CURVE,
                               ui_text(model ? 1303 : 1235)) != platform::Answer::Ok)
@@ -264,8 +252,6 @@ void KovexPoints::Command16_Click() {
         L.echo_online = false;
         send_command(QStringLiteral("/LOADQUICK"));
         bool ok = replied(L.reply_buffer);
-        // A value still being typed is checked before it goes to the unit.
-        parameter_rows().commit_pending();
         for (const ParameterRange& r : KOVEX_SET_ORDER)
             ok = ok && send_parameters_to_com(r.first, r.last);
         if (ok) {

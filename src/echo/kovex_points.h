@@ -14,7 +14,6 @@
 
 #include <QObject>
 #include <functional>
-#include <map>
 #include <vector>
 
 class KovexPage;
@@ -62,6 +61,4 @@ private:
     std::vector<KovexPoint> points_;
     int grabbed_ = -1;
     int row_follower_ = -1;
-    int refusal_follower_ = -1;
-    std::map<int, bool> typed_; // the user typed into the tab's box of P and has not left it
 };

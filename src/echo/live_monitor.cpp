@@ -135,6 +135,8 @@ void LiveEchoMonitor::stop_monitoring() {
     // only tell of it again, and there is nothing to write to.
     const bool device_gone = !MSComm1().port_open() && L.failure_told;
     if (!device_gone) {
+        // Opened anew, the link no longer counts the unit as in quick-load mode: a later failure
+        // sends no second "/LOADNORM".
         open_com_port();
         if (L.port_open_failed)
             return;

@@ -240,17 +240,6 @@ bool cancelled() {
     return L.cancel_ends_waits && L.cancel_requested;
 }
 
-// Shows a failure of the link, or keeps it for the caller that tells it with what it was doing.
-void tell_failure(const QString& text, int style, const QString& title = {}) {
-    LinkState& L = link();
-    if (L.failure_message != LinkState::FailureMessage::Held) {
-        platform::msg_box(text, style, title);
-        return;
-    }
-    if (L.held_failure_message.isEmpty())
-        L.held_failure_message = text;
-}
-
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
@@ -258,7 +247,7 @@ void command_failed(bool tell_user, const QString& title) {
     link_view().set_status_text(2, QString());
     const bool already_told = L.failure_message == LinkState::FailureMessage::AlreadyTold;
     if (tell_user && !already_told)
-        tell_failure(
+        tell_link_failure(
             ui_text(1299, QStringLiteral(
                               "No reply from the unit. Check the cable and the port settings.")),
             platform::mb::Critical, title);
@@ -294,9 +283,10 @@ void on_device_lost() {
         return;
     rx().device_lost_told = true;
     L.failure_told = true;
-    tell_failure(serial_text(95) + QLatin1Char(' ') + platform::port_name(MSComm1().comm_port()) +
-                     QLatin1Char(' ') + serial_text(96),
-                 platform::mb::Critical);
+    tell_link_failure(serial_text(95) + QLatin1Char(' ') +
+                          platform::port_name(MSComm1().comm_port()) + QLatin1Char(' ') +
+                          serial_text(96),
+                      platform::mb::Critical);
 }
 
 void show_countdown() {
@@ -313,12 +303,26 @@ void receive_download(const QString& s);
 
 } // namespace
 
+void tell_link_failure(const QString& text, int style, const QString& title) {
+    LinkState& L = link();
+    if (L.failure_message != LinkState::FailureMessage::Held) {
+        platform::msg_box(text, style, title);
+        return;
+    }
+    if (L.held_failure_message.isEmpty())
+        L.held_failure_message = text;
+}
+
 platform::SerialPort& MSComm1() {
     static QPointer<platform::SerialPort> port;
     if (!port) {
         port = new platform::SerialPort(QCoreApplication::instance());
         QObject::connect(port, &platform::SerialPort::on_comm, [] { MSComm1_OnComm(); });
         QObject::connect(port, &platform::SerialPort::device_lost, [] { on_device_lost(); });
+        // A port opened anew may lead to another unit, or to one started again: a put-back after
+        // a later failure answers only for a "/LOADQUICK" sent since.
+        QObject::connect(port, &platform::SerialPort::opened,
+                         [] { link().unit_quick_mode = false; });
     }
     return *port;
 }
@@ -404,7 +408,7 @@ bool wait_for_owed_replies(const QString& cmd, double) {
     return !stopped;
 }
 
-void send_command(const QString& cmd, const QString& status_text) {
+void send_command(const QString& cmd, const QString& status_text, int sends) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
     L.command_went_out = false;
@@ -460,7 +464,7 @@ void send_command(const QString& cmd, const QString& status_text) {
         }
         if (!L.reply_timed_out)
             return;
-        if (tries == 2) {
+        if (tries + 1 >= sends) {
             command_failed(true, ui_text(1411, QStringLiteral("Communication Error")));
             return;
         }

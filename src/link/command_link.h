@@ -26,9 +26,9 @@ platform::SerialPort& MSComm1();
 // A failure sets port_open_failed and comms_abort and tells the user.
 void open_com_port();
 
-// Sends one command and waits for its reply (time-out per command kind, up to three sends,
+// Sends one command and waits for its reply (time-out per command kind, up to `sends` sends,
 // failure message). `status_text`, when not empty, is shown in status panel 1 meanwhile.
-void send_command(const QString& cmd, const QString& status_text = {});
+void send_command(const QString& cmd, const QString& status_text = {}, int sends = 3);
 void send_command_plain(const QString& cmd);
 // Writes a command once, for a caller that waits for its answer itself with its own limit: no
 // time-out, no resend (a modem's second dial aborts the call it is setting up). False, with
@@ -58,6 +58,10 @@ bool write_refused(const QString& reply);
 // unit's notation whatever the locale). nullopt for anything else ("OK", "NO", line noise, "inf"):
 // such a reply gives no value, and whatever the program held from the unit before stays.
 std::optional<double> reply_value(const QString& reply);
+
+// Shows a failure of the link in a message of its own or, for a caller that tells it together
+// with what it was doing (LinkState::FailureMessage::Held), keeps the first for that message.
+void tell_link_failure(const QString& text, int style, const QString& title = {});
 
 // The program is ending: every pending wait ends at once (and every later send fails quietly),
 // the port is closed, and nothing more is asked of the user.

@@ -32,8 +32,8 @@ struct LinkState {
     // failed, the unit may have acted on the command without its answer coming back.
     bool command_went_out = false;
     bool comms_abort = false; // stop the exchange / the last exchange failed
-    // "/LOADQUICK" has gone out and no "/LOADNORM" has been answered since: the unit may be in its
-    // quick-load mode.
+    // "/LOADQUICK" has gone out since the port was opened and no "/LOADNORM" has been answered (or
+    // written straight to the port) since: the unit may be in its quick-load mode.
     bool unit_quick_mode = false;
     bool port_open_failed = false;
     bool trace_valid = false;      // cleared by a time-out (read by the echo display)

@@ -107,7 +107,7 @@ QString reply_not_understood_text() {
 void tell_reply_not_understood() {
     if (link().failure_told)
         return;
-    platform::msg_box(reply_not_understood_text(), platform::mb::Critical,
+    tell_link_failure(reply_not_understood_text(), platform::mb::Critical,
                       ui_text(1411, QStringLiteral("Communication Error")));
     link().failure_told = true;
 }
@@ -378,7 +378,9 @@ void return_to_normal_mode() {
     L.cancel_ends_waits = false;
     L.failure_message =
         told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
-    send_command(lc::LOADNORM);
+    // Sent once: after a failure the line is likely dead, and resends would keep the user waiting
+    // two time-outs more for nothing.
+    send_command(lc::LOADNORM, {}, 1);
     L.cancel_ends_waits = cancel_ends_waits;
     L.failure_message = failure_message;
     L.failure_told = told || L.failure_told;

@@ -26,8 +26,9 @@ bool coms_connected();
 
 // Puts the unit back into its normal mode after a sequence stopped early with the unit perhaps in
 // its quick-load mode (link().unit_quick_mode), by the user's Cancel or by a failure of the link (a
-// unit may leave one command unanswered on a sound line): "/LOADNORM" goes out as the last command
-// once the answers the unit still owes have come or been given up. The Cancel has ended the
+// unit may leave one command unanswered on a sound line): "/LOADNORM" goes out once, without a
+// resend, as the last command once the answers the unit still owes have come or been given up, so
+// that a dead line costs one time-out more. The Cancel has ended the
 // sequence for the user already and does not cut this short; a failure already told (or held to
 // be told with the caller's own message) is not told again, so a dead line is told once. A stop
 // from outside (another handler, a closing program) sends nothing. link().comms_abort stays set:
@@ -53,6 +54,7 @@ bool reply_understood(const QString& reply);
 // understood.
 LogOnResult judge_access_reply(const QString& reply);
 
-// Tells the user that the unit's answer could not be read, once for the failure.
+// Tells the user that the unit's answer could not be read, once for the failure; while the
+// link's failures are held for the caller's own message, it is kept for that message.
 void tell_reply_not_understood();
 QString reply_not_understood_text();

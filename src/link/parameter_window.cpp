@@ -44,9 +44,9 @@ bool& exchange_waiting() {
 // At most this much of an answer that is no number is named in the status line.
 constexpr int READ_BACK_SHOWN = 10;
 
-// A read answered "NO": the unit lacks the parameter.
-bool lacks_parameter(const QString& reply) {
-    return reply.contains(QLatin1String("NO"));
+// A read of parameter n answered "NO": the unit lacks it. A site named "NORTH TANK" is its text.
+bool lacks_parameter(int n, const QString& reply) {
+    return carries_marker(n, reply, "NO");
 }
 
 } // namespace
@@ -318,8 +318,9 @@ void ParameterWindow::Command2_Click() {
     // No reply: the link has told the user; the unit refused nothing.
     if (!reply || !understood(reply))
         return;
-    if (lacks_parameter(*reply)) {
+    if (lacks_parameter(n, *reply)) {
         Label1->setText(not_available);
+        platform::return_to_box(Text1);
         return;
     }
     const auto number = ia::reply_number(*reply);
@@ -353,7 +354,7 @@ void ParameterWindow::Command3_Click() {
     const auto first = exchange(QStringLiteral("/p%1").arg(n));
     if (!first || !understood(first))
         return;
-    const bool present = !lacks_parameter(*first);
+    const bool present = !lacks_parameter(n, *first);
     auto& table = definitions_table();
     if (n >= 0 && static_cast<size_t>(n) < table.size())
         table[static_cast<size_t>(n)].present = present;
@@ -376,7 +377,7 @@ void ParameterWindow::Command3_Click() {
     const auto back = exchange(QStringLiteral("/p%1").arg(n));
     if (!back || !understood(back))
         return;
-    if (lacks_parameter(*back)) {
+    if (lacks_parameter(n, *back)) {
         Label1->setText(not_accepted);
         return;
     }
@@ -409,7 +410,7 @@ void ParameterWindow::send_default(int title_text, int question_text, const QStr
     const auto reply = exchange(command);
     if (!understood(reply))
         return;
-    if (reply && !lacks_parameter(*reply))
+    if (reply && !write_refused(*reply))
         Label1->setText(ui_text(1201, QStringLiteral("Command accepted")));
     else
         Label1->clear(); // "Communicating..." would stand for ever

@@ -42,7 +42,8 @@ void remember_folder(const QString& path) {
 
 void saveparameterstofile_Click() {
     ParameterState& S = parameter_state();
-    if (!S.parameters_loaded)
+    // A value still being typed that its check refuses is corrected before anything is saved.
+    if (!S.parameters_loaded || !parameter_rows().commit_pending())
         return;
     update_parameters_from_screen();
     transfer_view().show_cancel(false);

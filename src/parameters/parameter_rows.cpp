@@ -135,11 +135,15 @@ bool ParameterRows::commit(int P) {
     return accepted;
 }
 
-void ParameterRows::commit_pending() {
+bool ParameterRows::commit_pending() {
+    bool accepted = true;
     for (int P = FIRST; P <= LAST; ++P)
-        if (typed_[static_cast<size_t>(P)] && !commit(P))
+        if (typed_[static_cast<size_t>(P)] && !commit(P)) {
+            accepted = false;
             for (const auto& [key, follower] : refusal_followers_)
                 follower(P);
+        }
+    return accepted;
 }
 
 #define ROW_SETTER(name, field, type)                                                              \

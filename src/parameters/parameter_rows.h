@@ -67,7 +67,9 @@ public:
     const QString& text_before_typing(int P) const;
     // Checks every row the user typed into and has not left yet (a click on a toolbar key does
     // not take the focus from the box). Each row it refuses is told to the refusal followers.
-    void commit_pending();
+    // False when it refused one: the user is back in that box, and the work the key started (a
+    // save, an upload, Set KOVEX) stops there, before it asks or sends anything.
+    bool commit_pending();
 
     void set_visible(int P, bool visible);
     void set_locked(int P, bool locked);

@@ -4,8 +4,8 @@
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_tooltips.h"
 #include "parameters/parameter_values.h"
+#include "parameters/row_box_typing.h"
 #include "parameters/setup_tabs.h"
-#include "platform/dialogs.h"
 #include "shell/definitions_table.h"
 
 #include <QPainter>
@@ -184,13 +184,7 @@ ParameterRowsView::ParameterRowsView(ParameterPage& page, VesselPage& vessel, Fl
     rows.row_changed = [this](int P) { show_row(P); };
     rows.switch_changed = [this](const QString& name, bool on) { show_switch(name, on); };
     rows.rows_created = [this] { build_rows(); };
-    // A toolbar key checked what the user is still typing and refused it.
-    refusal_follower_ = rows.add_refusal_follower([this](int P) {
-        if (QLineEdit* b = box(P); b && b->window()->focusWidget() == b) {
-            typed_[static_cast<size_t>(P)] = false;
-            platform::return_to_box(b);
-        }
-    });
+    typing_ = new RowBoxTyping(this);
     rows.batch = [this](bool starting) {
         for (QWidget* w : {static_cast<QWidget*>(&page_), static_cast<QWidget*>(&vessel_),
                            static_cast<QWidget*>(&flow_)})
@@ -249,7 +243,6 @@ void ParameterRowsView::show_setup_tabs() {
 ParameterRowsView::~ParameterRowsView() {
     setup_tabs().changed = nullptr;
     ParameterRows& rows = parameter_rows();
-    rows.remove_refusal_follower(refusal_follower_);
     rows.row_changed = nullptr;
     rows.switch_changed = nullptr;
     rows.rows_created = nullptr;
@@ -355,17 +348,7 @@ void ParameterRowsView::build_rows() {
         hints_[static_cast<size_t>(P)] = hint;
         boxes_[static_cast<size_t>(P)] = box;
         labels_[static_cast<size_t>(P)] = label;
-        connect(box, &QLineEdit::textEdited, this, [this, P](const QString& text) {
-            typed_[static_cast<size_t>(P)] = true;
-            parameter_rows().set_typed_text(P, text);
-        });
-        connect(box, &QLineEdit::editingFinished, this, [this, P, box] {
-            if (!typed_[static_cast<size_t>(P)])
-                return;
-            typed_[static_cast<size_t>(P)] = false;
-            if (!parameter_rows().commit(P))
-                platform::return_to_box(box);
-        });
+        typing_->follow(P, box);
         show_row(P);
     }
     // The keeper's row goes last, where a row of no height leaves the others where they are.

@@ -16,6 +16,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
+class RowBoxTyping;
 class VesselPage;
 
 class ParameterRowsView : public QObject {
@@ -45,8 +46,7 @@ private:
     std::array<QLineEdit*, 1001> boxes_{};
     std::array<QLabel*, 1001> labels_{};
     std::array<QLabel*, 1001> hints_{};
-    std::array<bool, 1001> typed_{};
     std::map<QString, QFormLayout*> forms_;
     std::map<QFormLayout*, LabelColumnKeeper*> keepers_;
-    int refusal_follower_ = -1;
+    RowBoxTyping* typing_ = nullptr;
 };

@@ -328,7 +328,7 @@ bool read_by_sweep(bool compare) {
         if (is_plain_number(reply))
             ++values;
         if (!compare)
-            r.present = !reply.contains(QLatin1String("NO"));
+            r.present = !carries_marker(P, reply, "NO");
         r.unit_value = platform::val(reply.trimmed());
         if (is_length_record(P))
             r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
@@ -662,21 +662,6 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
                       ui_text(1276, QStringLiteral("Send Parameters")));
 }
 
-// Line noise in place of a write's answer, even noise holding the letters "NO", is no refusal:
-// whether the unit took the value is not known, so the write is one sent without an answer and the
-// upload stops with the reason told once.
-void report_unreadable_write_answer() {
-    LinkState& L = link();
-    L.comms_abort = true;
-    if (L.failure_message != LinkState::FailureMessage::Held) {
-        tell_reply_not_understood();
-        return;
-    }
-    if (L.held_failure_message.isEmpty())
-        L.held_failure_message = reply_not_understood_text();
-    L.failure_told = true;
-}
-
 // What the program's set held before the compare read put the unit's values in the table.
 struct ProgramSnapshot {
     std::vector<QString> value_text;
@@ -700,8 +685,12 @@ void send_parameter(int P) {
     const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
     send_command(cmd, cmd);
     if (!L.comms_abort && !reply_understood(L.reply_buffer)) {
-        report_unreadable_write_answer();
-    } else if (!L.comms_abort && refused(L.reply_buffer)) {
+        // Line noise in place of the answer, even noise holding the letters "NO", is no refusal:
+        // whether the unit took the value is not known, so the write is one sent without an
+        // answer and the upload stops with the reason told once.
+        L.comms_abort = true;
+        tell_reply_not_understood();
+    } else if (!L.comms_abort && write_refused(L.reply_buffer)) {
         r.send_failed = true;
         ++parameter_state().upload_refusals;
     }
@@ -852,6 +841,12 @@ void upload_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
+    // A value still being typed that its check refuses is corrected before anything is asked or
+    // sent; the upload ends as a cancelled one.
+    if (!parameter_rows().commit_pending()) {
+        L.comms_abort = true;
+        return;
+    }
     if (!confirm_whole_set(
             QStringLiteral("      ") +
                 ui_text(1178, QStringLiteral("Send all changed parameters to the unit?")) +

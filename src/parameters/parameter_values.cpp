@@ -35,15 +35,6 @@ bool starts_with_number(const QString& text) {
     return i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9');
 }
 
-bool holds_text_value(int P) {
-    return P == 926 || P == 927 || P == 928;
-}
-
-bool carries_marker(int P, const QString& text, const char* marker) {
-    return holds_text_value(P) ? text.trimmed() == QLatin1String(marker)
-                               : text.contains(QLatin1String(marker));
-}
-
 QString decimals_pattern(int decimals, QChar digit) {
     if (decimals < 0 || decimals > 6)
         return {};

@@ -9,13 +9,6 @@ bool is_plain_number(const QString& text);
 // The text starts with a number written with "." as decimal point ("0.3x", "-.5"): the leading
 // number that platform::val() reads is really there, not the 0 it gives for no number.
 bool starts_with_number(const QString& text);
-// Parameters whose value is a text of the unit's (the software version, its date, the site tag):
-// any text is their value.
-bool holds_text_value(int P);
-// The text carries the unit's `marker` ("NO": the unit lacks the parameter; "OK": an
-// acknowledgement where a value belongs). A number's text carries it anywhere; in a parameter
-// whose value is a text only as the whole text, so that a site named "NORTH TANK" is a value.
-bool carries_marker(int P, const QString& text, const char* marker);
 
 // "#", "#.#", ... "#.######" for 0..6 decimals (`digit` '0' gives "0", "0.0", ...); another
 // count gives the empty (general) pattern.

@@ -184,6 +184,7 @@ CommError SerialPort::set_port_open(bool open) {
     losing_device_ = false;
     last_error_ = CommError::None;
     last_error_text_.clear();
+    emit opened();
     return CommError::None;
 }
 

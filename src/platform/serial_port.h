@@ -76,6 +76,8 @@ public:
     QString last_error_text() const { return last_error_text_; }
 
 signals:
+    // The port was opened: what is on the other end may be another device, or one started anew.
+    void opened();
     // One per batch of received bytes while the threshold is above 0.
     void on_comm();
     // The device disappeared or failed while open (unplugged); the port is already closed.

@@ -30,6 +30,15 @@ bool takes_whole_number(int P) {
     return P == 932 || P == 971 || P == 972 || P == 976 || P == 996 || P == 997;
 }
 
+bool holds_text_value(int P) {
+    return P == 926 || P == 927 || P == 928;
+}
+
+bool carries_marker(int P, const QString& text, const char* marker) {
+    return holds_text_value(P) ? text.trimmed() == QLatin1String(marker)
+                               : text.contains(QLatin1String(marker));
+}
+
 bool is_text_number(int n) {
     return (n >= 0 && n <= DEFINITIONS_UPPER) || (n >= ADDED_TEXTS_FIRST && n <= ADDED_TEXTS_LAST);
 }

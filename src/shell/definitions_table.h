@@ -13,6 +13,14 @@ inline constexpr double NO_VALUE = -999999.0; // a value the unit lacks or does 
 // whole numbers only, since a fraction would reach the unit rounded.
 bool takes_whole_number(int P);
 
+// Parameters whose value is a text of the unit's (the software version, its date, the site tag):
+// any text is their value.
+bool holds_text_value(int P);
+// The text carries the unit's `marker` ("NO": the unit lacks the parameter; "OK": an
+// acknowledgement where a value belongs). A number's text carries it anywhere; in a parameter
+// whose value is a text only as the whole text, so that a site named "NORTH TANK" is a value.
+bool carries_marker(int P, const QString& text, const char* marker);
+
 // A fresh record holds the values that clear_definitions_table writes, so a table that was never
 // cleared reads the same as one that was.
 struct DefinitionRecord {

@@ -325,6 +325,21 @@ TEST_F(KovexTest, TheBoxesHoldTheLoadedSetOnBothPagesAndInTheNextSave) {
     EXPECT_EQ(fields(parameter_rows().text(82), page->parameter_boxes[82]->text()), fields(p82, p82))
         << "the emptied box does not show the value the set still holds";
 
+    // Typed and not left: Set KOVEX refuses it first, and asks and sends nothing.
+    QLineEdit* p81 = page->parameter_boxes[81];
+    p81->setFocus();
+    p81->selectAll();
+    QTest::keyClicks(p81, "7,5");
+    sim->clear_received();
+    dialogs.prompts.clear();
+    dialogs.answers = {platform::Answer::Ok};
+    kovex->Command16_Click();
+    QApplication::processEvents();
+    EXPECT_EQ(fields(dialogs.messages().size(), received().join(' '), p81->selectedText()),
+              fields(1, "", "7"))
+        << "Set KOVEX went on after refusing what was typed: "
+        << dialogs.messages().join(" | ").toStdString();
+
     sim->clear_received();
     dialogs.answers = {platform::Answer::Ok};
     kovex->Command16_Click();

@@ -242,8 +242,11 @@ TEST_F(LiveMonitorTest, StopWritesTheUnitBackToNormalAndStaysOff) {
     page->trace_boxes[0]->setChecked(true);
     go_live();
     run_ticks(1);
+    link().unit_quick_mode = true; // as if a tick's "/LOADQUICK" had gone out last
     page->offline_option->setChecked(true);
     EXPECT_TRUE(!link().echo_online && link().comms_abort && !timer.isActive());
+    EXPECT_FALSE(link().unit_quick_mode)
+        << "a later failure would send \"/LOADNORM\" again to a unit already told";
     platform::wait_until([&] { return received().endsWith("/access:off"); }, 5);
     EXPECT_EQ(received().mid(received().size() - 2), QStringList({"/LOADNORM", "/access:off"}));
     const size_t done = ticks.size();

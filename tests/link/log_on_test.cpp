@@ -304,33 +304,46 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
 
 TEST_F(LogOnTest, AfterAStopOnlyAUnitLeftInQuickModeIsPutBack) {
     // What went before a command the unit leaves unanswered (told once), and whether the unit is
-    // put back: only once "/LOADQUICK" (in either spelling) has gone out and no "/LOADNORM" has
-    // been answered since.
+    // put back: only once "/LOADQUICK" (in either spelling) has gone out, since the port was last
+    // opened, and no "/LOADNORM" has been answered since. On a line dead to "/LOADNORM" as well it
+    // goes out once: the user waits one time-out more, not three.
     const struct {
-        QStringList before;
+        QStringList before; // "open": the port opened anew, onto another unit
         bool put_back;
+        bool dead = false;
     } cases[] = {{{"/LOADQUICK"}, true},
                  {{"/loadquick"}, true},
                  {{"/LOADQUICK", "/LOADNORM"}, false},
-                 {{}, false}};
+                 {{}, false},
+                 {{"/LOADQUICK", "open"}, false},
+                 {{"/LOADQUICK"}, true, true}};
     keep_unit_on_program_time();
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.before.join(' ').toStdString());
+        SCOPED_TRACE(c.before.join(' ').toStdString() + (c.dead ? " dead" : ""));
         reset_link_state();
         make_unit(UnitKind::Level);
         platform::set_time_scale(1000);
         sim->set_time_scale(1000);
         open_port();
-        sim->misbehave_on("/p20", Misbehaviour::silence());
         dialogs.prompts.clear();
-        for (const QString& cmd : c.before)
-            send_command(cmd);
+        for (const QString& cmd : c.before) {
+            if (cmd == "open") {
+                make_unit(UnitKind::Level);
+                sim->set_time_scale(1000);
+                open_port();
+            } else {
+                send_command(cmd);
+            }
+        }
+        sim->misbehave_on("/p20", Misbehaviour::silence());
+        if (c.dead)
+            sim->misbehave_on("/LOADNORM", Misbehaviour::silence());
         sim->clear_received();
         send_command("/p20");
         return_to_normal_mode();
         EXPECT_EQ(
             fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
-            fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY, false));
+            fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY, c.dead));
     }
 }
 

@@ -132,11 +132,13 @@ TEST_F(InteractiveWindowTest, AWrongPasscodeIsToldInACriticalBox) {
 
 TEST_F(InteractiveWindowTest, ReadShowsTheValueOrSaysNotAvailable) {
     ParameterWindow& w = logged_on();
+    sim->unit().set_text(928, "NORTH TANK"); // the unit's "NO" only as the whole text
     // clang-format off
     const struct { const char* typed; bool sent; QString value; QString status; }
     cases[] = {{"104", true, sim->unit().read_text(104), read_ok()},
                {"19", false, "", not_available()},
-               {"998", true, "", not_available()}};
+               {"998", true, "", not_available()},
+               {"928", true, "NORTH TANK", read_ok()}};
     // clang-format on
     for (const auto& c : cases) {
         sim->clear_received();
@@ -306,6 +308,7 @@ TEST_F(InteractiveWindowTest, ARefusalPutsTheUserBackIntoTheBoxItRefused) {
     const struct { const char *what, *number, *value; QLineEdit* refused; QPushButton* key; }
     cases[] = {{"a number below the parameters", "10", "", w.Text1, w.Command2},
                {"a number the unit lacks", "998", "5", w.Text1, w.Command3},
+               {"a number the unit lacks, read", "998", "", w.Text1, w.Command2},
                {"an empty value", "72", "", w.Text2, w.Command3},
                {"a value in another notation", "72", "0,35", w.Text2, w.Command3},
                {"a value the unit refused", "72", "5", w.Text2, w.Command3}};

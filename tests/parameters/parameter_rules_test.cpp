@@ -90,6 +90,10 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
                 << "the box shows the stored value";
             EXPECT_EQ(dialogs.prompts.size(), 1u) << "an undo must not tell the user twice";
         }
+        parameter_rows().set_typed_text(c.p, c.typed);
+        EXPECT_EQ(parameter_rows().commit(c.p), c.accepted)
+            << "P" << c.p << " " << c.typed
+            << " typed: the page is not told whether to put the user back into the box";
     }
     parameter_screen_hooks().hide_parameter_grid = [] { return true; };
     parameter_state().parameter_list_mode = 1;
@@ -334,6 +338,10 @@ TEST_F(ParameterRules, OperatingModeTakesFlowOrVolumeOnlyWhereTheUnitHasIt) {
         EXPECT_EQ(fields(link().flow_mode, link().volume_mode, box(100)),
                   fields(c.flow, c.volume, c.told ? "2" : c.typed))
             << "P100 " << c.typed;
+        parameter_rows().set_typed_text(100, c.typed);
+        EXPECT_EQ(parameter_rows().commit(100), c.told == 0)
+            << "P100 " << c.typed
+            << " typed: the page is not told whether to put the user back into the box";
     }
 }
 
@@ -434,6 +442,10 @@ TEST_F(ParameterRules, OnlyTheFiveLengthUnitsAreTaken) {
         EXPECT_TRUE(
             dialogs.messages().first().contains(ui_text(1186) + " P104 - Min = 1, Max = 5"));
         EXPECT_EQ(fields(box(104), rec(104).unit_value), fields("1", 1)) << typed;
+        parameter_rows().set_typed_text(104, typed);
+        EXPECT_FALSE(parameter_rows().commit(104))
+            << "P104 " << typed
+            << " typed: the page is not told whether to put the user back into the box";
     }
     // A set from the unit is not checked; a unit of 0 converts nothing, to it or from it.
     dialogs.prompts.clear();

@@ -647,9 +647,11 @@ TEST_F(SetUpPagesTest, AfterARefusedValueTheCorrectionGoesIntoTheRefusedBox) {
     platform::number_separators() = {};
 }
 
-// Whatever refused a value (its limits, the length unit, an operating mode the unit lacks, the
-// notation), on the parameter pages or on the KOVEX tab, the user is back in the refused box with
-// its text selected: the correction replaces it there, and no other parameter takes it.
+// Whatever refused a value (its limits, the notation), on the parameter pages or on the KOVEX tab,
+// also when a menu entry or a toolbar key checked what was still being typed, the user is back in
+// the refused box with its text selected: the correction replaces it there, and no other parameter
+// takes it. The work the entry or key started stops at the refusal, before it asks anything. (That
+// every rule's refusal is reported to the page is checked on the rules: ParameterRules.)
 TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
     FocusTakingMessages messages;
     auto* kovex = main->findChild<KovexPage*>();
@@ -657,17 +659,15 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
     const auto row_box = [&](int P) { return row_widget<QLineEdit>("scrpar", P); };
     // clang-format off
     struct Case { const char* what; QLineEdit* box; int P; const char *refused, *correction;
-                  const char* entry = nullptr; }; // a menu entry chosen without leaving the box
+                  const char* entry = nullptr; }; // a menu entry or toolbar key, the box not left
     const Case cases[] = {
         {"P105 below its limits", row_box(105), 105, "-1", "7"},
-        {"P104, no length unit", row_box(104), 104, "9", "1"},
-        {"P100, volume on a unit without it", row_box(100), 100, "5", "4"},
-        {"P701 beyond its list", row_box(701), 701, "9", "1"},
         {"KOVEX P84 above its limits", kovex->parameter_boxes.at(84), 84, "99", "30"},
         {"KOVEX P84 in another notation", kovex->parameter_boxes.at(84), 84, "1,5", "25"},
         {"P105 below its limits, then Save", row_box(105), 105, "-1", "8", "saveparameterstofile"},
         {"KOVEX P84, then Save", kovex->parameter_boxes.at(84), 84, "99", "35",
          "saveparameterstofile"},
+        {"P105 below its limits, then Upload", row_box(105), 105, "-1", "9", "upload"},
     };
     // clang-format on
     link().p61_is_2 = false;
@@ -686,14 +686,18 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
         c.box->setFocus();
         c.box->selectAll();
         QTest::keyClicks(c.box, QLatin1String(c.refused));
-        if (c.entry)
-            main->menu_entry(QLatin1String(c.entry))->trigger();
+        if (QAction* entry = c.entry ? main->menu_entry(QLatin1String(c.entry)) : nullptr)
+            entry->trigger();
+        else if (c.entry)
+            main->toolbar_button(QLatin1String(c.entry))->trigger();
         else
             QTest::keyClick(c.box, Qt::Key_Tab);
         settle();
         ASSERT_EQ(messages.messages().size(), static_cast<qsizetype>(&c - cases + 1))
-            << c.what << ": the refusal was not told once: "
+            << c.what << ": the refusal was not told once, or the work went on to ask: "
             << messages.messages().join(QStringLiteral(" / ")).toStdString();
+        ASSERT_EQ(messages.prompts.size(), static_cast<size_t>(messages.messages().size()))
+            << c.what << ": the work went on to a file dialog after the refusal";
         EXPECT_EQ(fields(QApplication::focusWidget() == c.box, c.box->text(),
                          c.box->selectedText()),
                   fields(true, shown, shown))
