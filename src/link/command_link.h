@@ -54,11 +54,6 @@ bool wait_for_owed_replies(const QString& cmd, double = 0);
 // is no refusal. Every judgement of a write's reply goes through here.
 bool write_refused(const QString& reply);
 
-// The value a read's reply gives: the whole reply, trimmed, as a number written with "." (the
-// unit's notation whatever the locale). nullopt for anything else ("OK", "NO", line noise, "inf"):
-// such a reply gives no value, and whatever the program held from the unit before stays.
-std::optional<double> reply_value(const QString& reply);
-
 // The program is ending: every pending wait ends at once (and every later send fails quietly),
 // the port is closed, and nothing more is asked of the user.
 void end_link_for_exit();

@@ -41,10 +41,6 @@ std::optional<QString> value_for_unit(int n, const QString& typed) {
     return platform::number_text_c(*value);
 }
 
-std::optional<double> reply_number(const QString& reply) {
-    return reply_value(reply);
-}
-
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word) {
     switch (access_level) {
     case 1:

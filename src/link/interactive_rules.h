@@ -30,9 +30,6 @@ bool write_refused(int n, bool present);
 // for a fraction where the unit takes a whole number (takes_whole_number): it would go rounded.
 std::optional<QString> value_for_unit(int n, const QString& typed);
 
-// A reply the unit sent as a number ("." as decimal point); nullopt when it is none.
-std::optional<double> reply_number(const QString& reply);
-
 // The access level word after "logged on": " GOLDCARD" for level 1, the words of levels 2 and 3.
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word);
 

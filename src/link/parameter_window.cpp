@@ -322,7 +322,7 @@ void ParameterWindow::Command2_Click() {
         Label1->setText(not_available);
         return;
     }
-    const auto number = ia::reply_number(*reply);
+    const auto number = platform::read_number_c(*reply);
     Text2->setText(number ? platform::number_text(*number) : *reply);
     Label1->setText(ui_text(1192, QStringLiteral("Parameter read")));
 }
@@ -382,7 +382,7 @@ void ParameterWindow::Command3_Click() {
     }
     // An answer without a number ("OK" alone) says nothing of what the unit now holds: the box
     // keeps the value sent, and the status line names what came instead of a verification.
-    const auto number = ia::reply_number(*back);
+    const auto number = platform::read_number_c(*back);
     if (!number) {
         const QString came = back->trimmed().left(READ_BACK_SHOWN);
         Label1->setText(

@@ -513,6 +513,14 @@ QString number_text_c(double value) {
     return general_text(value, QStringLiteral("."));
 }
 
+std::optional<double> read_number_c(const QString &text) {
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok); // the C locale, no grouping: "1,5" is none
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
 QString number_text(double value) {
     return general_text(value, number_separators().decimal);
 }

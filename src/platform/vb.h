@@ -106,6 +106,10 @@ bool is_numeric(const QString &text);
 QString number_text(double value);
 // The same with "." as decimal point, whatever the locale (for the unit and the files).
 QString number_text_c(double value);
+// The number in a text the unit or the program wrote (number_text_c): the whole text, blanks
+// around it aside, one number with "." as decimal point and no grouping, whatever the locale.
+// nullopt for anything else ("OK", "NO", "1,5", "inf", line noise): such a text gives no value.
+std::optional<double> read_number_c(const QString &text);
 
 // Formats a number with a display pattern of "0", "#", ".", "," and literal characters:
 // "0.00", "#0.0", "#,##0.000", "00", "###". "0" always shows a digit, "#" only a significant one;
