@@ -10,8 +10,11 @@ namespace interactive {
 inline constexpr int FIRST_PARAMETER = 20;
 inline constexpr int LAST_PARAMETER = 999;
 
-// The parameter number typed, read as every typed number (platform::typed_number); blank gives 0,
-// a text that is no whole number of the locale -1.
+// The parameter number typed, read as every typed number (platform::typed_whole_number): blank
+// gives 0, a number beyond any parameter -1; nullopt for a text that is no whole number of the
+// locale.
+std::optional<int> typed_parameter(const QString& text);
+// typed_parameter, with -1 for a text that is no whole number of the locale.
 int typed_number(const QString& text);
 
 // A number the window may read or write at all.

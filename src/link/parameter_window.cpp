@@ -25,7 +25,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace ia = interactive;
 
@@ -293,10 +292,8 @@ void ParameterWindow::Command1_Click() {
 }
 
 std::optional<int> ParameterWindow::parameter_number() {
-    const QString typed = Text1->text();
-    const auto v = platform::typed_number(typed);
-    if (typed.trimmed().isEmpty() || (v && *v == std::floor(*v)))
-        return ia::typed_number(typed);
+    if (const auto n = ia::typed_parameter(Text1->text()))
+        return n;
     refuse_typed_number(Text1, number_shown_);
     return std::nullopt;
 }

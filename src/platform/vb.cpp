@@ -405,6 +405,13 @@ std::optional<double> typed_number(const QString &text) {
     return v;
 }
 
+std::optional<double> typed_whole_number(const QString &text) {
+    const auto v = typed_number(text);
+    if (v && *v != std::floor(*v))
+        return std::nullopt;
+    return v;
+}
+
 bool belongs_to_a_number(char32_t c) {
     static const QSet<char32_t> marks = [] {
         // The apostrophe stands for the Swiss grouping mark on many keyboards.

@@ -66,6 +66,8 @@ QLocale number_locale();
 // number than the user wrote, so it is refused instead. Where the locale groups with a space, a
 // plain space and either no-break space all stand for it.
 std::optional<double> typed_number(const QString &text);
+// typed_number where only whole numbers are taken: a number with a fraction is nullopt too.
+std::optional<double> typed_whole_number(const QString &text);
 
 // True for a character that some locale writes numbers with: a digit of any script, a decimal or
 // grouping mark, a sign, an exponent, a space, an ordering mark. A key filter lets these through

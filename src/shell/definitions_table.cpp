@@ -1,5 +1,7 @@
 #include "shell/definitions_table.h"
 
+#include "platform/vb.h"
+
 #include <algorithm>
 
 DefinitionsTable& definitions_table() {
@@ -28,6 +30,11 @@ AddedTexts& added_texts() {
 
 bool takes_whole_number(int P) {
     return P == 932 || P == 971 || P == 972 || P == 976 || P == 996 || P == 997;
+}
+
+std::optional<double> typed_parameter_value(int P, const QString& typed) {
+    return takes_whole_number(P) ? platform::typed_whole_number(typed)
+                                 : platform::typed_number(typed);
 }
 
 bool is_text_number(int n) {

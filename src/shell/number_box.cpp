@@ -11,10 +11,8 @@
 #include <utility>
 
 std::optional<double> typed_box_number(const QString& text, TypedNumberKind kind) {
-    const auto v = platform::typed_number(text);
-    if (v && kind == TypedNumberKind::Whole && *v != std::floor(*v))
-        return std::nullopt;
-    return v;
+    return kind == TypedNumberKind::Whole ? platform::typed_whole_number(text)
+                                          : platform::typed_number(text);
 }
 
 void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
