@@ -69,6 +69,11 @@ std::optional<double> typed_number(const QString &text);
 // typed_number where only whole numbers are taken: a number with a fraction is nullopt too.
 std::optional<double> typed_whole_number(const QString &text);
 
+// True for a locale that groups digits with a space. Its numbers are typed with a plain space or
+// either no-break space alike (typed_number), and a refusal names the mark in words: the spaces
+// look alike.
+bool groups_with_a_space(const QLocale &locale);
+
 // True for a character that some locale writes numbers with: a digit of any script, a decimal or
 // grouping mark, a sign, an exponent, a space, an ordering mark. A key filter lets these through
 // to typed_number, which refuses a text in another notation with a message; a key dropped

@@ -61,8 +61,7 @@ QString number_notation_message(const QString& typed) {
                                              "format. The decimal separator is \"%2\" as in %3."))
                     .arg(typed.trimmed(), platform::number_separators().decimal,
                          platform::format_number(1234.5, QStringLiteral("#,##0.0")));
-    const QString group = platform::number_locale().groupSeparator();
-    if (group == QLatin1String(" ") || group == QChar(0x00A0) || group == QChar(0x202F))
+    if (platform::groups_with_a_space(platform::number_locale()))
         m += QLatin1Char(' ') +
              ui_text(2311, QStringLiteral(
                                "Digits are grouped with a space (a plain or a no-break space)."));
