@@ -533,6 +533,12 @@ std::optional<double> read_number_c(const QString &text) {
     return v;
 }
 
+std::optional<double> stored_number(const QString &text) {
+    if (const auto v = read_number_c(text))
+        return v;
+    return typed_number(text);
+}
+
 QString number_text(double value) {
     return general_text(value, number_separators().decimal);
 }

@@ -117,6 +117,10 @@ QString number_text_c(double value);
 // around it aside, one number with "." as decimal point and no grouping, whatever the locale.
 // nullopt for anything else ("OK", "NO", "1,5", "inf", line noise): such a text gives no value.
 std::optional<double> read_number_c(const QString &text);
+// A number the program stored in its settings: written with "." (read_number_c); a text in the
+// locale's notation, as earlier versions stored what was typed, is read as typed (typed_number).
+// nullopt when it is neither.
+std::optional<double> stored_number(const QString &text);
 
 // Formats a number with a display pattern of "0", "#", ".", "," and literal characters:
 // "0.00", "#0.0", "#,##0.000", "00", "###". "0" always shows a digit, "#" only a significant one;
