@@ -74,6 +74,12 @@ QString whole_number_message(const QString& typed) {
         .arg(typed.trimmed());
 }
 
+QString range_refusal_message(const QString& typed, double minimum, double maximum) {
+    return ui_text(2350, QStringLiteral("\"%1\" is out of range: only numbers from %2 to %3 are "
+                                        "taken here."))
+        .arg(typed.trimmed(), platform::number_text(minimum), platform::number_text(maximum));
+}
+
 QString typed_number_refusal(const QString& typed) {
     return platform::typed_number(typed) ? whole_number_message(typed)
                                          : number_notation_message(typed);

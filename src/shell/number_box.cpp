@@ -5,8 +5,6 @@
 #include "shell/data_folder.h"
 
 #include <QLineEdit>
-#include <algorithm>
-#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -54,13 +52,9 @@ QValidator::State WholeNumberSpinBox::validate(QString& input, int&) const {
 }
 
 void WholeNumberSpinBox::fixup(QString& input) const {
-    // A whole number beyond the range becomes its nearest end, shown as such; anything else puts
-    // the value before the typing back, and the refusal is told once the box has it again.
-    if (const auto v = typed_box_number(input, TypedNumberKind::Whole)) {
-        input = textFromValue(static_cast<int>(
-            std::clamp(*v, static_cast<double>(minimum()), static_cast<double>(maximum()))));
-        return;
-    }
+    // What is no whole number within the range (validate) is never made into one: the value
+    // before the typing stays, and the refusal is told once the box shows it again. A whole number
+    // beyond the range brought to its nearest end would be another number than the one typed.
     refused_ = input;
 }
 
@@ -78,6 +72,9 @@ void WholeNumberSpinBox::tell_refusal() {
         return;
     }
     const QString typed = std::exchange(refused_, QString());
-    platform::msg_box(typed_number_refusal(typed), platform::mb::Critical);
+    platform::msg_box(typed_box_number(typed, TypedNumberKind::Whole)
+                          ? range_refusal_message(typed, minimum(), maximum())
+                          : typed_number_refusal(typed),
+                      platform::mb::Critical);
     platform::return_to_box(lineEdit());
 }

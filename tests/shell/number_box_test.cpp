@@ -63,16 +63,18 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
     }
 }
 
-TEST_F(NumberBoxTest, AWholeNumberSpinBoxDropsNoKeyAndRefusesAFraction) {
+// What is no whole number within the spin box's range is refused with its one message, the box
+// showing its value again and the user back in it; a number beyond the range names the limits.
+TEST_F(NumberBoxTest, AWholeNumberSpinBoxDropsNoKeyAndRefusesWhatIsNoWholeNumberInItsRange) {
     platform::number_separators() = {",", ".", "de_DE"};
     WholeNumberSpinBox spin;
     spin.setRange(0, 3600);
     spin.setKeyboardTracking(false);
     spin.setValue(5);
     // clang-format off
-    const struct { const char* typed; int value; bool told; } cases[] = {
-        {"2,5", 5, true}, {"2.5", 5, true}, {"12", 12, false}, {"5000", 3600, false},
-        {"1.200", 1200, false}, {"", 1200, false}};
+    const struct { const char* typed; int value; const char* says; } cases[] = {
+        {"2,5", 5, "not a whole number"}, {"2.5", 5, "decimal separator"}, {"12", 12, nullptr},
+        {"5000", 12, "from 0 to 3600"}, {"1.200", 1200, nullptr}, {"", 1200, nullptr}};
     // clang-format on
     for (const auto& c : cases) {
         QLineEdit* edit = spin.findChild<QLineEdit*>();
@@ -84,7 +86,14 @@ TEST_F(NumberBoxTest, AWholeNumberSpinBoxDropsNoKeyAndRefusesAFraction) {
         dialogs.prompts.clear();
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(&spin, &enter);
-        EXPECT_EQ(fields(spin.value(), dialogs.messages().size()), fields(c.value, c.told ? 1 : 0))
+        QApplication::processEvents(); // the user is put back into the box after the message
+        const QStringList told = dialogs.messages();
+        EXPECT_EQ(fields(spin.value(), edit->text(), told.size()),
+                  fields(c.value, QString::number(c.value), c.says ? 1 : 0))
             << "\"" << c.typed << "\" became another number";
+        if (c.says) {
+            EXPECT_TRUE(told.first().contains(c.says) && edit->selectedText() == edit->text())
+                << "\"" << c.typed << "\": " << told.first().toStdString();
+        }
     }
 }
