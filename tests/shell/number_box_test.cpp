@@ -36,12 +36,9 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         {"de_DE", "0,5", "0,5", TypedNumberKind::Any, false},
         {"de_DE", "0.5", "7", TypedNumberKind::Any, true, "decimal separator is \",\""},
         {"fr_FR", "1.234,5", "7", TypedNumberKind::Any, true, "a plain or a no-break space"},
-        {"en_GB", "1,5", "7", TypedNumberKind::Any, true},
         {"de_DE", "1.000", "1000", TypedNumberKind::Any, false},
-        {"fr_FR", "1\u00A0234,5", "1234,5", TypedNumberKind::Any, false},
         {"de_DE", "2,5", "7", TypedNumberKind::Whole, true, "not a whole number"},
-        {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
-        {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true}};
+        {"de_DE", "", "7", TypedNumberKind::Any, false}}; // emptied: the value shown before
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {",", ".", c.locale};
