@@ -54,7 +54,7 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         EXPECT_EQ(fields(box.text(), told.size()),
                   fields(QString::fromUtf8(c.shown), c.told ? 1 : 0))
             << c.locale << " \"" << c.typed << "\": " << told.join(" ").toStdString();
-        if (c.told) {
+        if (c.told && told.size() == 1) {
             EXPECT_TRUE(told.first().contains(QString::fromUtf8(c.typed).trimmed()) &&
                         told.first().contains(c.says))
                 << told.first().toStdString();
