@@ -226,8 +226,8 @@ void PortWindow::Form_Load() {
     get_ports();
     Combo1->setCurrentIndex(shell().com_port - 1);
     // Stored with "."; shown as the locale writes numbers, so that the box reads it back.
-    const QString delay =
-        read_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY, ini::DEF_COMMS_DELAY);
+    const QString delay = read_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY,
+                                   ini::DEF_COMMS_DELAY);
     const auto stored = platform::stored_number(delay);
     Text2->setText(stored ? platform::number_text(*stored) : delay.trimmed());
     Command1->hide();

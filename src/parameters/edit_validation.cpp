@@ -13,7 +13,6 @@
 #include "shell/data_folder.h"
 #include "shell/option_lists.h"
 
-
 namespace {
 
 DefinitionRecord& record(int p) {

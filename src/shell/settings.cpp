@@ -28,7 +28,9 @@ void read_into(T& target, const QString& section, const QString& key, const QStr
 
 std::optional<QString> as_text(const QString& text) { return text; }
 // Numbers the user typed are stored with "." whatever the locale, and read back alike in any other.
-std::optional<double> as_number(const QString& text) { return platform::stored_number(text); }
+std::optional<double> as_number(const QString& text) {
+    return platform::stored_number(text);
+}
 
 // Folders the dialogs start in: the user may have deleted one since the last run.
 void ensure_folder(const QString& path) {
