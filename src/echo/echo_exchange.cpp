@@ -71,7 +71,7 @@ void get_span() {
         if (link().comms_abort)
             return;
         // An answer without a number ("NO", "OK", noise) is no span: the one read before stays.
-        if (const auto v = reply_value(link().reply_buffer))
+        if (const auto v = platform::read_number_c(link().reply_buffer))
             e.span_values[static_cast<size_t>(n - 105)] = *v;
     }
     e.recorded_trace_text = span_record_text(e.span_values);
@@ -86,7 +86,7 @@ void get_range(const std::function<bool()>& offline) {
         if (link().comms_abort)
             return;
         const QString reply = link().reply_buffer;
-        const auto v = reply_value(reply);
+        const auto v = platform::read_number_c(reply);
         if (!v)
             continue; // no reading: the read-out keeps the last one the unit gave
         table[static_cast<size_t>(n)].unit_value = *v * (n == 902 ? 10 : 1);
@@ -106,13 +106,13 @@ void get_range(const std::function<bool()>& offline) {
     send_command(QStringLiteral("/LEVEL"));
     if (link().comms_abort)
         return;
-    if (const auto v = reply_value(link().reply_buffer))
+    if (const auto v = platform::read_number_c(link().reply_buffer))
         echo_state().level_value = *v;
     if (offline())
         return;
     send_command(QStringLiteral("/TEMP"));
     if (link().comms_abort)
         return;
-    if (const auto v = reply_value(link().reply_buffer))
+    if (const auto v = platform::read_number_c(link().reply_buffer))
         echo_state().temperature_value = *v;
 }

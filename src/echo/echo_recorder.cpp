@@ -85,7 +85,7 @@ EchoRecorder::EchoRecorder(EchoPage& page, EchoDisplay& display, RecorderFrame f
     page_.playback_interval_arrows->setEnabled(true);
     connect(page_.playback_interval_arrows, &QToolButton::clicked, this, [this] {
         const double next = std::min(3600.0, std::floor(shell().playback_interval) + 1);
-        page_.playback_interval_box->setText(platform::number_text_c(next));
+        page_.playback_interval_box->setText(platform::number_text(next));
     });
     connect(page_.playback_interval_box, &QLineEdit::textChanged, this,
             [this] { UpDown6_Change(); });
@@ -105,7 +105,8 @@ void EchoRecorder::UpDown6_Change() {
     const auto interval = platform::typed_number(text);
     if (!interval)
         return;
-    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
+    write_ini(s.ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK,
+              platform::number_text_c(*interval));
     s.playback_interval = *interval;
 }
 

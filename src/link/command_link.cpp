@@ -509,14 +509,6 @@ bool write_refused(const QString& reply) {
     return reply.contains(QLatin1String("NO"));
 }
 
-std::optional<double> reply_value(const QString& reply) {
-    bool ok = false;
-    const double v = reply.trimmed().toDouble(&ok); // no grouping: "1,5" is no number
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
 void end_link_for_exit() {
     platform::end_all_waits();
     link().comms_abort = true;

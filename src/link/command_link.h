@@ -54,11 +54,6 @@ bool wait_for_owed_replies(const QString& cmd, double = 0);
 // is no refusal. Every judgement of a write's reply goes through here.
 bool write_refused(const QString& reply);
 
-// The value a read's reply gives: the whole reply, trimmed, as a number written with "." (the
-// unit's notation whatever the locale). nullopt for anything else ("OK", "NO", line noise, "inf"):
-// such a reply gives no value, and whatever the program held from the unit before stays.
-std::optional<double> reply_value(const QString& reply);
-
 // Shows a failure of the link in a message of its own or, for a caller that tells it together
 // with what it was doing (LinkState::FailureMessage::Held), keeps the first for that message.
 void tell_link_failure(const QString& text, int style, const QString& title = {});

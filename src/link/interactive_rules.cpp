@@ -9,15 +9,19 @@
 
 namespace interactive {
 
-int typed_number(const QString& text) {
+std::optional<int> typed_parameter(const QString& text) {
     if (text.trimmed().isEmpty())
         return 0;
     // Read as every typed number: "72,5" in an English locale names no parameter, not P72.
-    const auto v = platform::typed_number(text);
-    // Whole numbers only name parameters; a huge number must not wrap into a valid one.
-    if (!v || *v != std::floor(*v) || *v < -1e6 || *v > 1e6)
-        return -1;
-    return static_cast<int>(*v);
+    const auto v = platform::typed_whole_number(text);
+    if (!v)
+        return std::nullopt;
+    // A huge number must not wrap into a valid one.
+    return std::fabs(*v) > 1e6 ? -1 : static_cast<int>(*v);
+}
+
+int typed_number(const QString& text) {
+    return typed_parameter(text).value_or(-1);
 }
 
 bool in_range(int n) {
@@ -33,16 +37,12 @@ bool write_refused(int n, bool present) {
 }
 
 std::optional<QString> value_for_unit(int n, const QString& typed) {
-    const auto value = platform::typed_number(typed);
-    if (!value || (takes_whole_number(n) && *value != std::floor(*value)))
+    const auto value = typed_parameter_value(n, typed);
+    if (!value)
         return std::nullopt;
     if (n == 932 || n == 996 || n == 997)
         return platform::format_number_c(*value, QStringLiteral("0000"));
     return platform::number_text_c(*value);
-}
-
-std::optional<double> reply_number(const QString& reply) {
-    return reply_value(reply);
 }
 
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word) {

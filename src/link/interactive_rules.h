@@ -10,8 +10,11 @@ namespace interactive {
 inline constexpr int FIRST_PARAMETER = 20;
 inline constexpr int LAST_PARAMETER = 999;
 
-// The parameter number typed, read as every typed number (platform::typed_number); blank gives 0,
-// a text that is no whole number of the locale -1.
+// The parameter number typed, read as every typed number (platform::typed_whole_number): blank
+// gives 0, a number beyond any parameter -1; nullopt for a text that is no whole number of the
+// locale.
+std::optional<int> typed_parameter(const QString& text);
+// typed_parameter, with -1 for a text that is no whole number of the locale.
 int typed_number(const QString& text);
 
 // A number the window may read or write at all.
@@ -29,9 +32,6 @@ bool write_refused(int n, bool present);
 // no number of the locale: sending it with its separators swapped would send another number; and
 // for a fraction where the unit takes a whole number (takes_whole_number): it would go rounded.
 std::optional<QString> value_for_unit(int n, const QString& typed);
-
-// A reply the unit sent as a number ("." as decimal point); nullopt when it is none.
-std::optional<double> reply_number(const QString& reply);
 
 // The access level word after "logged on": " GOLDCARD" for level 1, the words of levels 2 and 3.
 QString level_word(int access_level, const QString& level2_word, const QString& level3_word);

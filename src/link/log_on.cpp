@@ -29,7 +29,7 @@ bool reply_has(const char* text) {
 
 // Keeps the reply as parameter P's value when the unit answered with a number.
 void keep_value_received(int P) {
-    if (reply_value(link().reply_buffer))
+    if (platform::read_number_c(link().reply_buffer))
         link().log_on_values[P] = link().reply_buffer.trimmed();
 }
 

@@ -25,7 +25,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cmath>
 
 namespace ia = interactive;
 
@@ -293,10 +292,8 @@ void ParameterWindow::Command1_Click() {
 }
 
 std::optional<int> ParameterWindow::parameter_number() {
-    const QString typed = Text1->text();
-    const auto v = platform::typed_number(typed);
-    if (typed.trimmed().isEmpty() || (v && *v == std::floor(*v)))
-        return ia::typed_number(typed);
+    if (const auto n = ia::typed_parameter(Text1->text()))
+        return n;
     refuse_typed_number(Text1, number_shown_);
     return std::nullopt;
 }
@@ -323,7 +320,7 @@ void ParameterWindow::Command2_Click() {
         platform::return_to_box(Text1);
         return;
     }
-    const auto number = ia::reply_number(*reply);
+    const auto number = platform::read_number_c(*reply);
     Text2->setText(number ? platform::number_text(*number) : *reply);
     Label1->setText(ui_text(1192, QStringLiteral("Parameter read")));
 }
@@ -383,7 +380,7 @@ void ParameterWindow::Command3_Click() {
     }
     // An answer without a number ("OK" alone) says nothing of what the unit now holds: the box
     // keeps the value sent, and the status line names what came instead of a verification.
-    const auto number = ia::reply_number(*back);
+    const auto number = platform::read_number_c(*back);
     if (!number) {
         const QString came = back->trimmed().left(READ_BACK_SHOWN);
         Label1->setText(

@@ -181,7 +181,7 @@ PortWindow::PortWindow(QWidget* parent) : QDialog(parent) {
     watch_typed_number(Text2);
     auto step = [this](int by) {
         if (const auto v = platform::typed_number(Text2->text()))
-            Text2->setText(QString::number(std::max(0, static_cast<int>(*v) + by)));
+            Text2->setText(platform::number_text(std::max(0.0, *v + by)));
     };
     connect(UpDown1_up, &QToolButton::clicked, this, [step] { step(100); });
     connect(UpDown1_down, &QToolButton::clicked, this, [step] { step(-100); });
@@ -225,9 +225,11 @@ void PortWindow::Form_Load() {
     Command1->setText(ui_text(2506, QStringLiteral("Port settings")));
     get_ports();
     Combo1->setCurrentIndex(shell().com_port - 1);
-    Text2->setText(
-        read_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY, ini::DEF_COMMS_DELAY)
-            .trimmed());
+    // Stored with "."; shown as the locale writes numbers, so that the box reads it back.
+    const QString delay = read_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_COMMS_DELAY,
+                                   ini::DEF_COMMS_DELAY);
+    const auto stored = platform::stored_number(delay);
+    Text2->setText(stored ? platform::number_text(*stored) : delay.trimmed());
     Command1->hide();
     Animation1->hide();
     updating_from_list = false;

@@ -33,7 +33,7 @@ std::optional<double> trailer_number(const QString& field) {
     if (t.count(QLatin1Char(',')) + t.count(QLatin1Char('.')) > 1)
         return std::nullopt;
     t.replace(QLatin1Char(','), QLatin1Char('.'));
-    return logsetup::reply_number(t);
+    return platform::read_number_c(t);
 }
 
 // The shortest text that reads back as the same double: the 15 digits of the general format
@@ -72,7 +72,7 @@ bool is_trailer_line(const QByteArray& bytes, std::pair<qsizetype, qsizetype> sp
 
 // The whole number a unit's reply gives, or -1 when it gives none.
 int whole_reply(const QString& reply) {
-    const auto v = logsetup::reply_number(reply);
+    const auto v = platform::read_number_c(reply);
     if (!v || std::fabs(*v) > 1e9)
         return -1;
     return static_cast<int>(platform::round_half_even(*v));
@@ -142,17 +142,6 @@ std::optional<ChartUnitSettings> parse_chart_settings_trailer(const QString& lin
     return clamp_chart_units(s);
 }
 
-std::optional<double> reply_number(const QString& reply) {
-    const QString t = reply.trimmed();
-    if (t.isEmpty())
-        return std::nullopt;
-    bool ok = false;
-    const double v = t.toDouble(&ok); // "." always, whatever the locale
-    if (!ok || !std::isfinite(v))
-        return std::nullopt;
-    return v;
-}
-
 int16_t distance_unit_from_reply(const QString& reply) {
     const int v = whole_reply(reply);
     return static_cast<int16_t>(v >= 1 && v <= DISTANCE_UNIT_COUNT ? v - 1 : 2);
@@ -175,7 +164,7 @@ int16_t flow_volume_unit_from_reply(const QString& reply) {
 
 int16_t flow_time_unit_from_reply(const QString& reply) {
     // The raw value is compared with the last index, so 4.4 is out of range though it rounds to 4.
-    const auto raw = reply_number(reply);
+    const auto raw = platform::read_number_c(reply);
     const int v = whole_reply(reply);
     return static_cast<int16_t>(raw && *raw <= TIME_UNIT_COUNT - 1 && v >= 0 ? v : 0);
 }

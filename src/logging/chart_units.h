@@ -74,9 +74,6 @@ std::optional<ChartUnitSettings> chart_settings_in_log(const QByteArray& bytes);
 // nullopt when `trailer` is no trailer the reader takes back.
 std::optional<QByteArray> log_with_trailer(const QByteArray& bytes, const QString& trailer);
 
-// A number as the unit sends it ("." as the decimal point); nullopt when it is none.
-std::optional<double> reply_number(const QString& reply);
-
 // The chart units the unit's own settings give, from the replies to "/P104" (length unit 1..5),
 // "/M605" (volume unit), "/M706" (flow volume unit, also the totaliser's), "/M707" (flow time
 // unit) and "/M823" (totaliser multiplier 1..10). A reply outside its range gives the default.

@@ -566,9 +566,9 @@ void LogSetupPage::Check3_Click() {
     Label1[6]->setText(wrap_line_caption());
 }
 
-void LogSetupPage::UpDown1_Change() {
+void LogSetupPage::UpDown1_Change(double interval) {
     auto& s = log_setup();
-    s.log_interval = logsetup::box_number(setup_boxes[2]->text()).value_or(s.log_interval);
+    s.log_interval = interval;
     s.log_duration =
         logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes);
     setup_boxes[1]->setText(duration_text(s.log_duration));
@@ -576,8 +576,8 @@ void LogSetupPage::UpDown1_Change() {
 
 void LogSetupPage::Text1_Change(int index) {
     if (index == 2) {
-        if (platform::typed_number(setup_boxes[2]->text()))
-            UpDown1_Change();
+        if (const auto interval = platform::typed_number(setup_boxes[2]->text()))
+            UpDown1_Change(*interval);
     } else if (index == 1) {
         Check3_Click();
     }

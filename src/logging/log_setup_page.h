@@ -75,7 +75,7 @@ public:
     void Check3_Click();
     void chkVeltoLite_Click();
     void Option1_Click(int index);
-    void UpDown1_Change();
+    void UpDown1_Change(double interval);
     void Text1_Change(int index);
     void Command1_Click();
     void deselect_all();

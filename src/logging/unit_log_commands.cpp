@@ -65,7 +65,7 @@ bool reply_accepted() {
 
 // The whole part of a numeric reply; 0 when the reply is no number.
 int reply_integer(const QString& reply) {
-    const auto v = logsetup::reply_number(reply);
+    const auto v = platform::read_number_c(reply);
     if (!v || std::fabs(*v) > 1e9)
         return 0;
     return static_cast<int>(std::trunc(*v));
@@ -87,7 +87,7 @@ bool ask_unit_type(const QString& cmd, int& value) {
     send(cmd);
     if (link_failed())
         return false;
-    if (logsetup::reply_number(link().reply_buffer))
+    if (platform::read_number_c(link().reply_buffer))
         value = reply_integer(link().reply_buffer);
     if (value == 0) {
         send(access_command());
@@ -222,7 +222,7 @@ bool query_chart_units(bool already_connected) {
     // and asking on would take whatever the unit says next for the next unit.
     auto ask = [](const QString& cmd) {
         send(cmd);
-        return !link_failed() && reply_number(link().reply_buffer).has_value();
+        return !link_failed() && platform::read_number_c(link().reply_buffer).has_value();
     };
     if (!ask(lc::LENGTH_UNIT))
         return false;
@@ -382,7 +382,7 @@ bool UnitLogCommands::setup_model_branch() {
     if (!setup_step(lc::MA_INPUT, false))
         return false;
     const bool unit_has_ma =
-        reported == 17 || logsetup::reply_number(link().reply_buffer).value_or(0) == 1;
+        reported == 17 || platform::read_number_c(link().reply_buffer).value_or(0) == 1;
     const bool model_differs = reported != s.unit_type;
     const bool ma_differs = unit_has_ma != s.capabilities.ma_input_available;
     if (model_differs || ma_differs) {
@@ -513,7 +513,7 @@ void UnitLogCommands::Command6_Click() {
             } else {
                 page_.select_model_option(s.unit_type);
                 s.capabilities.ma_input_available =
-                    logsetup::reply_number((*values)[1]).value_or(0) == 1 || s.unit_type == 17;
+                    platform::read_number_c((*values)[1]).value_or(0) == 1 || s.unit_type == 17;
                 for (int i = 0; i <= 6; ++i) {
                     const QString& v = (*values)[static_cast<size_t>(i) + 2];
                     if (i == 5)
@@ -555,7 +555,7 @@ void UnitLogCommands::Command6_Click() {
                     send(lc::MA_INPUT);
                     if (link_failed())
                         return false;
-                    if (const auto v = logsetup::reply_number(L.reply_buffer))
+                    if (const auto v = platform::read_number_c(L.reply_buffer))
                         s.capabilities.ma_input_available = *v == 1;
                     if (s.unit_type == 17)
                         s.capabilities.ma_input_available = true;
@@ -567,7 +567,7 @@ void UnitLogCommands::Command6_Click() {
             send(lc::SERIAL_NUMBER);
             if (link_failed())
                 return false;
-            if (const auto v = logsetup::reply_number(L.reply_buffer))
+            if (const auto v = platform::read_number_c(L.reply_buffer))
                 P92.unit_value = std::trunc(*v);
         } else {
             if (!use_loginfo) {
@@ -597,7 +597,7 @@ void UnitLogCommands::Command6_Click() {
             send(lc::SERIAL_NUMBER_OWN_LOGGER);
             if (link_failed())
                 return false;
-            if (const auto v = logsetup::reply_number(L.reply_buffer))
+            if (const auto v = platform::read_number_c(L.reply_buffer))
                 P92.unit_value = *v;
         }
 

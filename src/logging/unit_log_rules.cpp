@@ -24,7 +24,7 @@ bool digits_only(const QString& t) {
 }
 
 int32_t mask_value(const QString& text) {
-    const auto v = logsetup::reply_number(text);
+    const auto v = platform::read_number_c(text);
     if (!v)
         return 0;
     return platform::to_int32(*v).value_or(0);
@@ -156,14 +156,14 @@ std::optional<LogInfoValues> parse_loginfo_reply(const QString& reply) {
 }
 
 double wrapping_value(const QString& v) {
-    return reply_number(v).value_or(0);
+    return platform::read_number_c(v).value_or(0);
 }
 
 QString text4_value(int index, const QString& v, bool from_loginfo) {
     if (index == 5)
         return wrapping_value(v) == 1 ? ui_text(1224, QStringLiteral("On"))
                                       : ui_text(1225, QStringLiteral("Off"));
-    const auto number = reply_number(v);
+    const auto number = platform::read_number_c(v);
     if (index == 6)
         return number ? platform::format_number_c(*number, QStringLiteral("###############"))
                       : v.trimmed();
@@ -174,13 +174,13 @@ QString text4_value(int index, const QString& v, bool from_loginfo) {
 
 LogInfoFigures log_info_figures(const std::array<QString, 7>& text4) {
     LogInfoFigures f;
-    const auto date = reply_number(text4[0]);
+    const auto date = platform::read_number_c(text4[0]);
     f.log_start_date = date ? platform::number_text_c(*date) : QStringLiteral("000000");
     f.channel_mask_1 = mask_value(text4[1]);
     f.channel_mask_2 = mask_value(text4[2]);
     f.channel_mask_3 = mask_value(text4[3]);
-    f.log_interval = reply_number(text4[4]).value_or(0);
-    f.log_records = reply_number(text4[6]).value_or(0);
+    f.log_interval = platform::read_number_c(text4[4]).value_or(0);
+    f.log_records = platform::read_number_c(text4[6]).value_or(0);
     return f;
 }
 

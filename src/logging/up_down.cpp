@@ -38,15 +38,11 @@ void UpDown::step(int direction) {
     // An empty box steps from 0; a text that is no number is refused when the user leaves the
     // box, and is not stepped from as another number.
     const QString text = buddy_->text();
-    const auto from = text.trimmed().isEmpty() ? std::optional(0.0) : box_number(text);
+    const auto from = text.trimmed().isEmpty() ? std::optional(0.0) : platform::typed_number(text);
     if (!from)
         return;
     buddy_->setText(
         platform::number_text(std::clamp(*from + direction * increment_, minimum_, maximum_)));
-}
-
-std::optional<double> box_number(const QString& text) {
-    return platform::typed_number(text);
 }
 
 } // namespace logsetup

@@ -3,7 +3,6 @@
 // handler does the rest, so a step and a typed number take the same path.
 
 #include <QWidget>
-#include <optional>
 
 class QLineEdit;
 class QToolButton;
@@ -35,9 +34,5 @@ private:
     double maximum_ = 100;
     double increment_ = 1;
 };
-
-// The number a box holds, read as every typed number (platform::typed_number); nullopt when the
-// text is no number of the locale.
-std::optional<double> box_number(const QString& text);
 
 } // namespace logsetup

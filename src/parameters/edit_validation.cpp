@@ -13,8 +13,6 @@
 #include "shell/data_folder.h"
 #include "shell/option_lists.h"
 
-#include <cmath>
-
 namespace {
 
 DefinitionRecord& record(int p) {
@@ -350,9 +348,9 @@ bool run_typed_edit_check(int Index) {
     // The fieldbus protocol is also taken by its name.
     if (Index == 96 && fieldbus_code_text(typed) != typed)
         return run_edit_check(Index);
-    const auto x = platform::typed_number(typed);
     // A clock time reaches the unit as four whole digits: a fraction would be sent rounded.
-    if (!x || (takes_whole_number(Index) && *x != std::floor(*x))) {
+    const auto x = typed_parameter_value(Index, typed);
+    if (!x) {
         // Nothing was stored: the record still holds what the box showed before.
         platform::msg_box(QStringLiteral("P") + QString::number(Index) + QStringLiteral(": ") +
                               typed_number_refusal(typed),

@@ -377,10 +377,15 @@ std::optional<QString> without_grouping(const QString &s, const QLocale &l) {
 
 } // namespace
 
+bool groups_with_a_space(const QLocale &locale) {
+    const QList<uint> group = locale.groupSeparator().toUcs4();
+    return group.size() == 1 && is_space_mark(group.front());
+}
+
 std::optional<double> typed_number(const QString &text) {
     const QLocale locale = number_locale();
     const QList<uint> group = locale.groupSeparator().toUcs4();
-    const bool space_groups = group.size() == 1 && is_space_mark(group.front());
+    const bool space_groups = groups_with_a_space(locale);
     QString s;
     s.reserve(text.size());
     for (const uint c : text.toUcs4()) {
@@ -405,10 +410,17 @@ std::optional<double> typed_number(const QString &text) {
     return v;
 }
 
+std::optional<double> typed_whole_number(const QString &text) {
+    const auto v = typed_number(text);
+    if (v && *v != std::floor(*v))
+        return std::nullopt;
+    return v;
+}
+
 bool belongs_to_a_number(char32_t c) {
     static const QSet<char32_t> marks = [] {
         // The apostrophe stands for the Swiss grouping mark on many keyboards.
-        QSet<char32_t> m{U' ', 0x00A0, 0x202F, 0x200E, 0x200F, 0x061C, U'\''};
+        QSet<char32_t> m{U'\''};
         for (const QLocale &l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                          QLocale::AnyTerritory))
             for (const QString &part : {l.decimalPoint(), l.groupSeparator(), l.negativeSign(),
@@ -418,7 +430,7 @@ bool belongs_to_a_number(char32_t c) {
                     m.insert(ch);
         return m;
     }();
-    return QChar::isDigit(c) || marks.contains(c);
+    return QChar::isDigit(c) || is_space_mark(c) || is_order_mark(c) || marks.contains(c);
 }
 
 double round_half_even(double value) {
@@ -511,6 +523,20 @@ bool is_numeric(const QString &text) {
 
 QString number_text_c(double value) {
     return general_text(value, QStringLiteral("."));
+}
+
+std::optional<double> read_number_c(const QString &text) {
+    bool ok = false;
+    const double v = text.trimmed().toDouble(&ok); // the C locale, no grouping: "1,5" is none
+    if (!ok || !std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<double> stored_number(const QString &text) {
+    if (const auto v = read_number_c(text))
+        return v;
+    return typed_number(text);
 }
 
 QString number_text(double value) {

@@ -66,6 +66,13 @@ QLocale number_locale();
 // number than the user wrote, so it is refused instead. Where the locale groups with a space, a
 // plain space and either no-break space all stand for it.
 std::optional<double> typed_number(const QString &text);
+// typed_number where only whole numbers are taken: a number with a fraction is nullopt too.
+std::optional<double> typed_whole_number(const QString &text);
+
+// True for a locale that groups digits with a space. Its numbers are typed with a plain space or
+// either no-break space alike (typed_number), and a refusal names the mark in words: the spaces
+// look alike.
+bool groups_with_a_space(const QLocale &locale);
 
 // True for a character that some locale writes numbers with: a digit of any script, a decimal or
 // grouping mark, a sign, an exponent, a space, an ordering mark. A key filter lets these through
@@ -106,6 +113,14 @@ bool is_numeric(const QString &text);
 QString number_text(double value);
 // The same with "." as decimal point, whatever the locale (for the unit and the files).
 QString number_text_c(double value);
+// The number in a text the unit or the program wrote (number_text_c): the whole text, blanks
+// around it aside, one number with "." as decimal point and no grouping, whatever the locale.
+// nullopt for anything else ("OK", "NO", "1,5", "inf", line noise): such a text gives no value.
+std::optional<double> read_number_c(const QString &text);
+// A number the program stored in its settings: written with "." (read_number_c); a text in the
+// locale's notation, as earlier versions stored what was typed, is read as typed (typed_number).
+// nullopt when it is neither.
+std::optional<double> stored_number(const QString &text);
 
 // Formats a number with a display pattern of "0", "#", ".", "," and literal characters:
 // "0.00", "#0.0", "#,##0.000", "00", "###". "0" always shows a digit, "#" only a significant one;

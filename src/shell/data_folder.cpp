@@ -61,8 +61,7 @@ QString number_notation_message(const QString& typed) {
                                              "format. The decimal separator is \"%2\" as in %3."))
                     .arg(typed.trimmed(), platform::number_separators().decimal,
                          platform::format_number(1234.5, QStringLiteral("#,##0.0")));
-    const QString group = platform::number_locale().groupSeparator();
-    if (group == QLatin1String(" ") || group == QChar(0x00A0) || group == QChar(0x202F))
+    if (platform::groups_with_a_space(platform::number_locale()))
         m += QLatin1Char(' ') +
              ui_text(2311, QStringLiteral(
                                "Digits are grouped with a space (a plain or a no-break space)."));
@@ -73,6 +72,12 @@ QString whole_number_message(const QString& typed) {
     return ui_text(2299, QStringLiteral("\"%1\" is not a whole number: only whole numbers are "
                                         "taken here."))
         .arg(typed.trimmed());
+}
+
+QString range_refusal_message(const QString& typed, double minimum, double maximum) {
+    return ui_text(2350, QStringLiteral("\"%1\" is out of range: only numbers from %2 to %3 are "
+                                        "taken here."))
+        .arg(typed.trimmed(), platform::number_text(minimum), platform::number_text(maximum));
 }
 
 QString typed_number_refusal(const QString& typed) {

@@ -30,6 +30,9 @@ void read_system_info();
 QString number_notation_message(const QString& typed);
 // The message that refuses a number with a fraction where only whole numbers are taken.
 QString whole_number_message(const QString& typed);
+// The message that refuses a number outside the limits of the box it was typed in; the limits are
+// written as the locale writes numbers.
+QString range_refusal_message(const QString& typed, double minimum, double maximum);
 // The refusal of a typed text: a text that reads as a number was refused for its fraction
 // (whole_number_message); anything else is no number of the locale (number_notation_message).
 QString typed_number_refusal(const QString& typed);

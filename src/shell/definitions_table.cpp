@@ -1,5 +1,7 @@
 #include "shell/definitions_table.h"
 
+#include "platform/vb.h"
+
 #include <algorithm>
 
 DefinitionsTable& definitions_table() {
@@ -37,6 +39,11 @@ bool holds_text_value(int P) {
 bool carries_marker(int P, const QString& text, const char* marker) {
     return holds_text_value(P) ? text.trimmed() == QLatin1String(marker)
                                : text.contains(QLatin1String(marker));
+}
+
+std::optional<double> typed_parameter_value(int P, const QString& typed) {
+    return takes_whole_number(P) ? platform::typed_whole_number(typed)
+                                 : platform::typed_number(typed);
 }
 
 bool is_text_number(int n) {

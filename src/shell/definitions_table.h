@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 inline constexpr double NO_VALUE = -999999.0; // a value the unit lacks or does not support
 
@@ -12,6 +13,9 @@ inline constexpr double NO_VALUE = -999999.0; // a value the unit lacks or does 
 // and night starts P971 and P972, the clock synchronisation P976, the call times P996 and P997):
 // whole numbers only, since a fraction would reach the unit rounded.
 bool takes_whole_number(int P);
+// The number typed for parameter P, read as every typed number: platform::typed_whole_number
+// where the unit takes whole numbers only (takes_whole_number), platform::typed_number elsewhere.
+std::optional<double> typed_parameter_value(int P, const QString& typed);
 
 // Parameters whose value is a text of the unit's (the software version, its date, the site tag):
 // any text is their value.

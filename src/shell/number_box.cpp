@@ -5,16 +5,12 @@
 #include "shell/data_folder.h"
 
 #include <QLineEdit>
-#include <algorithm>
-#include <cmath>
 #include <memory>
 #include <utility>
 
 std::optional<double> typed_box_number(const QString& text, TypedNumberKind kind) {
-    const auto v = platform::typed_number(text);
-    if (v && kind == TypedNumberKind::Whole && *v != std::floor(*v))
-        return std::nullopt;
-    return v;
+    return kind == TypedNumberKind::Whole ? platform::typed_whole_number(text)
+                                          : platform::typed_number(text);
 }
 
 void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
@@ -56,13 +52,9 @@ QValidator::State WholeNumberSpinBox::validate(QString& input, int&) const {
 }
 
 void WholeNumberSpinBox::fixup(QString& input) const {
-    // A whole number beyond the range becomes its nearest end, shown as such; anything else puts
-    // the value before the typing back, and the refusal is told once the box has it again.
-    if (const auto v = typed_box_number(input, TypedNumberKind::Whole)) {
-        input = textFromValue(static_cast<int>(
-            std::clamp(*v, static_cast<double>(minimum()), static_cast<double>(maximum()))));
-        return;
-    }
+    // What is no whole number within the range (validate) is never made into one: the value
+    // before the typing stays, and the refusal is told once the box shows it again. A whole number
+    // beyond the range brought to its nearest end would be another number than the one typed.
     refused_ = input;
 }
 
@@ -80,6 +72,9 @@ void WholeNumberSpinBox::tell_refusal() {
         return;
     }
     const QString typed = std::exchange(refused_, QString());
-    platform::msg_box(typed_number_refusal(typed), platform::mb::Critical);
+    platform::msg_box(typed_box_number(typed, TypedNumberKind::Whole)
+                          ? range_refusal_message(typed, minimum(), maximum())
+                          : typed_number_refusal(typed),
+                      platform::mb::Critical);
     platform::return_to_box(lineEdit());
 }

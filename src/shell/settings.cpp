@@ -27,7 +27,10 @@ void read_into(T& target, const QString& section, const QString& key, const QStr
 }
 
 std::optional<QString> as_text(const QString& text) { return text; }
-std::optional<double> as_double(const QString& text) { return platform::to_double(text); }
+// Numbers the user typed are stored with "." whatever the locale, and read back alike in any other.
+std::optional<double> as_number(const QString& text) {
+    return platform::stored_number(text);
+}
 
 // Folders the dialogs start in: the user may have deleted one since the last run.
 void ensure_folder(const QString& path) {
@@ -134,9 +137,9 @@ void load_settings(SettingsView* view) {
                   n == 1 ? DEF_GET_TRACE_1 : DEF_GET_TRACE_OTHER, int16);
     for (int n = 1; n <= 4; ++n)
         read_into(s.trace_interval[n - 1], SECTION_ECHO_CONTROL, key_trace_interval(n),
-                  n == 1 ? DEF_TRACE_1_INTERVAL : DEF_TRACE_OTHER_INTERVAL, as_double);
+                  n == 1 ? DEF_TRACE_1_INTERVAL : DEF_TRACE_OTHER_INTERVAL, as_number);
 
-    read_into(s.playback_interval, SECTION_GENERAL, KEY_PLAYBACK, DEF_PLAYBACK, as_double);
+    read_into(s.playback_interval, SECTION_GENERAL, KEY_PLAYBACK, DEF_PLAYBACK, as_number);
     if (view)
         view->set_playback_text(platform::number_text(s.playback_interval).trimmed());
 

@@ -426,11 +426,6 @@ void MainWindow::build_frame() {
     // Echo off until the live choice is made; enable_controls reads it.
     echo_page->offline_option->setChecked(true);
     echo_page->offline_chosen = [this] { enable_controls(); };
-    connect(echo_page->playback_interval_box, &QLineEdit::textChanged, this,
-            [](const QString& text) {
-                if (platform::typed_number(text))
-                    write_ini(shell().ini_path, ini::SECTION_GENERAL, ini::KEY_PLAYBACK, text);
-            });
 
     for (int i = 1; i <= 5; ++i) {
         ProgressBar[static_cast<size_t>(i)] = new QProgressBar(central);

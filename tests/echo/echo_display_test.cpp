@@ -182,27 +182,24 @@ TEST_F(EchoDisplayTest, SavedViewComesBackAndTraceBoxesSaveTheirChoice) {
               fields("9", 9));
 }
 
-// A trace interval typed in the other notation, or with a fraction, is refused in its box rather
-// than read with a key dropped ("2,5" as 25 seconds).
+// A trace interval typed with a fraction is refused in its box (a box of whole numbers, as the
+// number boxes' own tests have it) rather than read with a key dropped ("2,5" as 25 seconds).
 TEST_F(EchoDisplayTest, ATraceIntervalTypedAsNoWholeNumberIsRefusedNotReadAsAnother) {
     platform::number_separators() = {",", ".", "de_DE"};
     QSpinBox* box = page->trace_intervals[1];
     box->setValue(9);
-    for (const auto& [typed, value] : {std::pair{"2,5", 9}, {"2.5", 9}, {"12", 12}}) {
-        auto* edit = box->findChild<QLineEdit*>();
-        edit->selectAll();
-        edit->del();
-        for (const QChar key : QString(typed)) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
-            QApplication::sendEvent(edit, &press);
-        }
-        dialogs.prompts.clear();
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-        QApplication::sendEvent(box, &enter);
-        EXPECT_EQ(fields(shell().trace_interval[1], dialogs.messages().size()),
-                  fields(value, value == 9 ? 1 : 0))
-            << "\"" << typed << "\" was taken as another interval";
+    auto* edit = box->findChild<QLineEdit*>();
+    edit->selectAll();
+    edit->del();
+    for (const QChar key : QStringLiteral("2,5")) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(key));
+        QApplication::sendEvent(edit, &press);
     }
+    dialogs.prompts.clear();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(box, &enter);
+    EXPECT_EQ(fields(shell().trace_interval[1], dialogs.messages().size()), fields(9, 1))
+        << "\"2,5\" was taken as another interval";
 }
 
 TEST_F(EchoDisplayTest, ReadoutKeysSaveTheirChoiceAndLineUpTheReadouts) {

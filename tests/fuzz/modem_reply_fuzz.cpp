@@ -9,6 +9,7 @@
 #include "link/interactive_rules.h"
 #include "link/log_on.h"
 #include "link/modem_rules.h"
+#include "platform/vb.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QString text = fuzz::latin1(data, size);
@@ -27,9 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_REQUIRE(modem::result_word(whole).isEmpty() == (whole == modem::DialResult::None));
 
-    if (const auto v = interactive::reply_number(text)) {
+    if (const auto v = platform::read_number_c(text)) {
         if (std::isfinite(*v)) {
-            const auto again = interactive::reply_number(QString::number(*v, 'g', 17));
+            const auto again = platform::read_number_c(QString::number(*v, 'g', 17));
             FUZZ_REQUIRE(again && *again == *v);
         }
     }

@@ -8,6 +8,7 @@
 #include "link/link_view.h"
 #include "link/traffic_log.h"
 #include "platform/dialogs.h"
+#include "platform/vb.h"
 #include "shell/definitions_table.h"
 
 #include <algorithm>
@@ -87,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         single.push_back(QByteArray(1, c));
     FUZZ_CHECK(run(mode, single) == whole, "byte by byte gives another outcome");
     if (whole.received) {
-        const auto v = reply_value(whole.reply);
+        const auto v = platform::read_number_c(whole.reply);
         const QString t = whole.reply.trimmed();
         const bool number_only = std::all_of(t.begin(), t.end(), [](QChar c) {
             return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||

@@ -227,16 +227,15 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
     }
 }
 
-// The number box and the value box read as every typed number; what neither reads as a number
-// (or as the whole number a parameter number or a clock time is) is refused in its box with one
+// The number box and the value box read as every typed number; what neither reads as the whole
+// number a parameter number or a clock time is (InteractiveRules) is refused in its box with one
 // message, and nothing goes to the unit.
 TEST_F(InteractiveWindowTest, WhatIsNoWholeNumberOfTheLocaleIsRefusedInItsBoxAndNothingSent) {
     ParameterWindow& w = logged_on();
     platform::number_separators() = {".", ",", "en_GB"};
     // clang-format off
     const struct { const char *number, *value; bool value_refused; } cases[] = {
-        {"72,5", "1", false}, {"72.5", "1", false}, {"72x", "1", false},
-        {"996", "12.5", true}, {"996", "12,5", true}};
+        {"72.5", "1", false}, {"996", "12.5", true}};
     // clang-format on
     for (const auto& c : cases) {
         for (QPushButton* key : {w.Command2, w.Command3}) {

@@ -19,6 +19,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -138,6 +139,13 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
     emit w.Text2->editingFinished();
     EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
               fields("1,5", 1, "1.5"));
+    // Opened again, the box shows the stored delay as the locale writes it, and steps from it.
+    w.done(0);
+    PortWindow& again = port_window();
+    const QString shown = again.Text2->text();
+    again.UpDown1_up->click();
+    EXPECT_EQ(fields(shown, again.Text2->text(), setting(ini::KEY_COMMS_DELAY)),
+              fields("1,5", "101,5", "101.5"));
     platform::number_separators() = {};
 }
 

@@ -41,8 +41,7 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
     // clang-format off
     const struct { const char *locale, *interval, *mask, *sent; } cases[] = {
         {"de_DE", "0,5", "3", "0.5"}, {"de_DE", "0.5", "3", nullptr}, {"en_GB", "1,5", "3", nullptr},
-        {"en_GB", "1.5", "3", "1.5"}, {"de_DE", "1.000", "3", "1000"}, {"es_ES", "1000.000", "3", nullptr},
-        {"ar_EG", "\u0660\u066B\u0665", "3", "0.5"}, {"de_DE", "15", "3.5", nullptr}};
+        {"en_GB", "1.5", "3", "1.5"}, {"de_DE", "15", "3.5", nullptr}};
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {",", ".", c.locale};

@@ -9,7 +9,9 @@
 #include "parameters/parameter_lists.h"
 #include "parameters/parameter_state.h"
 #include "platform/profile.h"
+#include "platform/vb.h"
 #include "shell/definitions_reset.h"
+#include "shell/settings.h"
 #include "ui/main_window_rules.h"
 #include "ui/screen_scaling.h"
 #include "ui_test_support.h"
@@ -391,14 +393,49 @@ TEST_F(MainWindowTest, PlaybackIntervalShowsTheSettingAndStoresAnEdit) {
         box->selectAll();
         box->insert(typed);
         EXPECT_EQ(platform::read_profile_string(ini(), "General", "Playback").value_or(""),
-                  stored == 4.0 ? "4" : typed)
+                  platform::number_text_c(stored))
             << "a text that is no number was stored while the box was still being typed in";
         emit box->editingFinished();
-        EXPECT_EQ(fields(box->text(), shell().playback_interval,
-                         platform::read_profile_string(ini(), "General", "Playback").value_or("")),
-                  fields(shown, stored, shown))
-            << typed;
+        EXPECT_EQ(fields(box->text(), shell().playback_interval), fields(shown, stored)) << typed;
     }
+}
+
+// Stored as the program writes numbers, the interval typed in one locale is read as the same
+// interval at the next start in any other, and shown in that one's notation; what earlier versions
+// stored in the locale's notation is still read.
+TEST_F(MainWindowTest, APlaybackIntervalTypedReadsBackTheSameAtTheNextStartInAnyLocale) {
+    MainWindow& w = open_main_window(1, 1, 0, 1, "Playback=2.5\r\n");
+    QLineEdit* box = w.echo_page->playback_interval_box;
+    // clang-format off
+    const struct { const char *typed_in, *typed, *next_start; double read; const char* shown; }
+    cases[] = {{"de_DE", "0,5", "en_GB", 0.5, "0.5"}, {"en_GB", "0.5", "de_DE", 0.5, "0,5"},
+               {"ar_EG", "\u0661\u066B\u0665", "ar_EG", 1.5, "1\u066B5"},
+               {"de_DE", "1.000", "en_GB", 1000, "1000"},
+               {nullptr, "2,5", "de_DE", 2.5, "2,5"}}; // as an earlier version stored it
+    // clang-format on
+    const auto use = [](const char* locale) {
+        const QLocale l(QString::fromLatin1(locale));
+        platform::number_separators() = {l.decimalPoint(), l.groupSeparator(), locale};
+    };
+    for (const auto& c : cases) {
+        const QString typed = QString::fromUtf8(c.typed);
+        if (c.typed_in) {
+            use(c.typed_in);
+            box->selectAll();
+            box->insert(typed);
+            emit box->editingFinished();
+        } else {
+            platform::write_profile_string(ini(), "General", "Playback", typed);
+        }
+        use(c.next_start);
+        shell().playback_interval = -1; // the next start knows only what was stored
+        load_settings(&w);
+        EXPECT_EQ(fields(shell().playback_interval, box->text()),
+                  fields(c.read, QString::fromUtf8(c.shown)))
+            << (c.typed_in ? c.typed_in : "stored") << " \"" << c.typed
+            << "\", read at the next start in " << c.next_start;
+    }
+    platform::number_separators() = {};
 }
 
 TEST_F(MainWindowTest, LogInOpensTheMainWindowWithTheUsersTitle) {

@@ -94,13 +94,14 @@ TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
 }
 
 // Every key of a number in some notation reaches the box, so that the other notation is refused
-// with the one message instead of losing a mark and being stored as another number.
+// with the one message instead of losing a mark and being stored as another number. The keys of
+// the numbers each locale writes are the reader's own tests; here the filter's wiring, the
+// apostrophe typed for the Swiss mark and a plain space typed for a grouping space.
 TEST_F(SetupDialogTest, TheOffsetFilterDropsNoKeyOfANumberInAnyNotation) {
     // clang-format off
     const struct { const char* locale; const char* typed; std::optional<double> stored; } cases[] = {
-        {"de_CH", "0,35", {}}, {"en_IN", "0,35", {}}, {"de_DE", "0.35", {}}, {"ar_EG", "1.5", {}},
-        {"de_DE", "1'5", {}}, {"sv_SE", "\u22122,5", -2.5}, {"en_IN", "12,34,567.5", 1234567.5},
-        {"fr_FR", "1\u00A0234,5", 1234.5}};
+        {"en_IN", "0,35", {}}, {"sv_SE", "\u22122,5", -2.5}, {"de_DE", "1'5", {}},
+        {"fr_FR", "1 234,5", 1234.5}};
     // clang-format on
     SetupDialog& d = open();
     for (const auto& c : cases) {
