@@ -1,9 +1,13 @@
 // Settings files: any file content, then one write. The written value reads back, and every other
-// key of the file reads as before.
+// key of the file reads as before; a number kept in the file reads as a finite number or as none,
+// and a number written with a point reads back as itself.
 #include "fuzz_support.h"
 
 #include "platform/profile.h"
 #include "platform/text_file.h"
+#include "platform/vb.h"
+
+#include <cmath>
 
 namespace {
 
@@ -65,6 +69,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             continue;
         FUZZ_CHECK(platform::read_profile_string(path, name.first, name.second) == old,
                    "another key changed");
+        if (old)
+            if (const auto n = platform::stored_number(*old))
+                FUZZ_CHECK(std::isfinite(*n), "a kept number reads as no finite number");
+    }
+    if (const auto n = platform::stored_number(want)) {
+        FUZZ_CHECK(std::isfinite(*n), "a kept number reads as no finite number");
+        FUZZ_CHECK(platform::write_profile_string(path, section, key, platform::number_text_c(*n)),
+                   "write failed");
+        const auto again = platform::read_profile_string(path, section, key);
+        const auto back = again ? platform::stored_number(*again) : std::nullopt;
+        FUZZ_CHECK(back && std::abs(*back - *n) <= 1e-9 * std::max(1.0, std::abs(*n)),
+                   "a number written with a point does not read back");
     }
     return 0;
 }
