@@ -13,8 +13,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
-
 namespace platform {
 class SerialPort;
 }

@@ -287,29 +287,28 @@ bool read_by_sweep(bool compare) {
     L.parameter_sweep = true;
     const auto sweep_off = qScopeGuard([&] { L.parameter_sweep = false; });
     V.show_progress(SWEEP_PROGRESS_MAX);
-    for (int P = FIRST; P <= LAST; ++P) {
-        if (L.comms_abort || L.cancel_requested) {
-            L.parameter_sweep = false;
-            tell_read_cancelled();
-            return_to_normal_mode();
-            L.comms_abort = true;
+    // The user's Cancel, told at once, or a read the unit left unanswered (the link has told it):
+    // either way the sweep ends and the unit goes back to its normal mode.
+    const auto stopped = [&] {
+        if (!L.comms_abort && !L.cancel_requested)
             return false;
-        }
+        L.parameter_sweep = false;
+        tell_read_cancelled();
+        return_to_normal_mode();
+        L.comms_abort = true;
+        return true;
+    };
+    for (int P = FIRST; P <= LAST; ++P) {
+        if (stopped())
+            return false;
         QString progress = base + QString::number(P);
         if (compare)
             progress += QStringLiteral(" - Diff=") + QString::number(differences);
         V.show_message(progress);
         const QString cmd = QStringLiteral("/p") + QString::number(P);
         send_command(cmd, cmd);
-        if (L.comms_abort || L.cancel_requested) {
-            L.parameter_sweep = false;
-            // The user's Cancel, told at once, or a read the unit left unanswered (the link has
-            // told it): either way the unit goes back to its normal mode.
-            tell_read_cancelled();
-            return_to_normal_mode();
-            L.comms_abort = true;
+        if (stopped())
             return false;
-        }
         const QString reply = L.reply_buffer;
         if (reply.trimmed().isEmpty() || reply.trimmed() == QLatin1String("OK")) {
             // Still only an acknowledgement after the link asked again: no value came, as if the

@@ -362,7 +362,7 @@ std::optional<QString> without_grouping(const QString &s, const QLocale &l) {
         return out;
     const Grouping g = grouping_of(l);
     if (g.primary == 0 || QChar::digitValue(*first) == 0 || runs.back() != g.primary ||
-        runs.front() < 1 || runs.front() > g.secondary)
+        runs.front() > g.secondary)
         return std::nullopt;
     int whole_digits = runs.front() + runs.back();
     for (size_t i = 1; i + 1 < runs.size(); ++i) {
