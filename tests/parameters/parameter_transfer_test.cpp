@@ -169,8 +169,7 @@ TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
     } reads[] = {{"", nullptr, "NORTH TANK"},
                  {"1.80", nullptr, "NORTH TANK"},
                  {"1.80", "0.0.5", "NORTH TANK"},
-                 {"", nullptr, "Textile mill"},
-                 {"1.80", nullptr, "Textile mill"}};
+                 {"", nullptr, "Textile mill"}};
     for (const auto& [version, firmware, site] : reads) {
         SCOPED_TRACE(std::string(*version ? "one by one" : "in one block") +
                      (firmware ? " without definitions" : "") + " " + site);
