@@ -218,11 +218,11 @@ bool query_chart_units(bool already_connected) {
     ChartUnitSettings& u = log_setup().chart_units;
     if (!already_connected)
         connect_to_unit(true);
-    // A reply that is no number is a failed read, not unit 0 or a default: the stored unit stays,
-    // and asking on would take whatever the unit says next for the next unit.
+    // A unit without one of these settings answers "NO": that unit takes its default (the
+    // readers below) and the read goes on to the next.
     auto ask = [](const QString& cmd) {
         send(cmd);
-        return !link_failed() && platform::read_number_c(link().reply_buffer).has_value();
+        return !link_failed();
     };
     if (!ask(lc::LENGTH_UNIT))
         return false;
@@ -239,6 +239,10 @@ bool query_chart_units(bool already_connected) {
     u.flow_volume_unit_index = flow_volume_unit_from_reply(link().reply_buffer);
     u.totaliser_unit_index = u.flow_volume_unit_index;
     if (!ask(lc::FLOW_TIME_UNIT))
+        return false;
+    // The flow time unit is the one reply taken as a number before it is made whole: one without
+    // a number ends the read, the flow time unit and the multiplier keeping what they had.
+    if (!platform::read_number_c(link().reply_buffer))
         return false;
     u.flow_time_unit_index = flow_time_unit_from_reply(link().reply_buffer);
     if (!ask(lc::TOTALISER_MULTIPLIER))

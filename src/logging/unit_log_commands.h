@@ -23,9 +23,9 @@ void set_pc_clock_source(std::function<QDateTime()> now);
 bool getdatetime();
 
 // Reads the chart units from the unit's own settings into log_setup().chart_units, logging on
-// first unless `already_connected`. Stops at the first link failure, and at a flow time unit that
-// is no number (nothing more is asked and the units not read yet keep their values). True when
-// every unit was read.
+// first unless `already_connected`. A reply without a number gives that unit its default, except
+// the flow time unit's, which ends the read like a link failure: nothing more is asked and the
+// units not read yet keep their values. True when every unit was read.
 bool query_chart_units(bool already_connected);
 
 class UnitLogCommands : public QObject {

@@ -69,7 +69,7 @@ double display_scale() {
 
 void fix_placeholder_text(int P) {
     const DefinitionRecord& r = record(P);
-    if (r.present && parameter_rows().text(P).contains(QLatin1String("Text")))
+    if (r.present && carries_marker(P, parameter_rows().text(P), "Text"))
         parameter_rows().set_text(P, value_as_box_text(r.default_value));
 }
 

@@ -11,9 +11,9 @@
 namespace {
 
 // A value text that holds no value takes the value, or "NO", in the record itself.
-void settle_value_text(DefinitionRecord& r) {
+void settle_value_text(int P, DefinitionRecord& r) {
     if (r.value_text == QLatin1String("-999999") || r.value_text.trimmed().isEmpty() ||
-        r.value_text.contains(QLatin1String("Text")))
+        carries_marker(P, r.value_text, "Text"))
         r.value_text =
             r.present ? platform::number_text_c(r.unit_value).trimmed() : QStringLiteral("NO");
 }
@@ -25,9 +25,9 @@ QByteArray par_line() {
     line.reserve(PAR_FIELDS * 6);
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
-        settle_value_text(r);
+        settle_value_text(P, r);
         QString v = r.value_text.trimmed();
-        if (v.contains(QLatin1String("Text")))
+        if (carries_marker(P, v, "Text"))
             v = QStringLiteral("NO");
         // A field must not carry the file's separator or a line end into the next field.
         v.replace(QLatin1Char(','), QLatin1Char(' '));
@@ -90,7 +90,7 @@ void put_at(QString& out, qsizetype line_start, int column, const QString& text)
 bool listed_in_file(int P) {
     const DefinitionRecord& r = file_record(P);
     const QString v = r.value_text.trimmed();
-    return !v.isEmpty() && !carries_marker(P, v, "NO") && !v.contains(QLatin1String("Text")) &&
+    return !v.isEmpty() && !carries_marker(P, v, "NO") && !carries_marker(P, v, "Text") &&
            !r.text.trimmed().isEmpty();
 }
 
@@ -101,7 +101,7 @@ QString csv_listing(const QString& path, const QDateTime& saved_on, int language
         listing_head(path, saved_on) + QStringLiteral("Par,Description,Value") + CRLF + RULE + CRLF;
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = file_record(P);
-        settle_value_text(r);
+        settle_value_text(P, r);
         if (!listed_in_file(P))
             continue;
         out +=
@@ -119,7 +119,7 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
     out += CRLF + RULE + CRLF;
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = file_record(P);
-        settle_value_text(r);
+        settle_value_text(P, r);
         if (!listed_in_file(P))
             continue;
         line = out.size();

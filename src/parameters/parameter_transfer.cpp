@@ -223,7 +223,7 @@ bool read_by_sendall(bool compare) {
         if (((P >= 601 && P <= 603) || (P >= 610 && P <= 673)) && r.unit_value == NO_VALUE)
             r.unit_value = r.default_value;
         if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-            r.value_text.contains(QLatin1String("Text")))
+            carries_marker(P, r.value_text, "Text"))
             r.value_text = QStringLiteral("NO");
     }
     S.compare_differences = differences;

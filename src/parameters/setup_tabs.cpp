@@ -192,7 +192,7 @@ void update_breakpoints(bool volume) {
     ParameterRows& rows = parameter_rows();
     for (int P = first; P <= first + 63; ++P) {
         show_row(P, true);
-        if (!volume && rows.text(P).contains(QLatin1String("Text")))
+        if (!volume && carries_marker(P, rows.text(P), "Text"))
             rows.set_text(P, value_as_box_text(record(P).default_value));
     }
     SetupTabs& t = setup_tabs();

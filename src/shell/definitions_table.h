@@ -21,8 +21,9 @@ std::optional<double> typed_parameter_value(int P, const QString& typed);
 // any text is their value.
 bool holds_text_value(int P);
 // The text carries the unit's `marker` ("NO": the unit lacks the parameter; "OK": an
-// acknowledgement where a value belongs). A number's text carries it anywhere; in a parameter
-// whose value is a text only as the whole text, so that a site named "NORTH TANK" is a value.
+// acknowledgement where a value belongs; "Text": the placeholder of a value never filled in). A
+// number's text carries it anywhere; in a parameter whose value is a text only as the whole text,
+// so that a site named "NORTH TANK" or "Textile mill" is a value.
 bool carries_marker(int P, const QString& text, const char* marker);
 
 // A fresh record holds the values that clear_definitions_table writes, so a table that was never

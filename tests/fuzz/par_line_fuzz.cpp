@@ -141,6 +141,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Taken over, saved and opened again: the same values.
     const QByteArray saved = par_line(); // settles the value texts the save replaces
     const std::vector<Value> loaded = set_in_memory();
+    // Only a whole "Text" is the placeholder of a value never filled in, not a site's name.
+    for (const ParField& f : parse.fields)
+        FUZZ_CHECK(!f.holds_value || !holds_text_value(f.number) ||
+                       f.text.trimmed() == QLatin1String("Text") ||
+                       loaded[static_cast<size_t>(f.number - PAR_FIRST)].text.trimmed() ==
+                           f.text.trimmed(),
+                   "a text of the unit's is saved as it stands");
     seed_set();
     const ParParse reopened = open_bytes(saved);
     FUZZ_CHECK(parse.rejected || !reopened.rejected, "a saved whole set opens without complaint");

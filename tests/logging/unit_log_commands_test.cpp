@@ -575,20 +575,30 @@ TEST_F(UnitLogCommandsTest, ChartUnitsComeFromTheUnitsOwnSettings) {
     EXPECT_EQ(sim->received().last(), "/M707");
 }
 
-// An "OK" where a unit belongs is no unit: the read ends there and every stored unit stays.
-TEST_F(UnitLogCommandsTest, AnyChartUnitThatIsNoNumberEndsTheReadWithoutChanges) {
+// A "NO" where a unit belongs gives that unit its default and the read goes on; only the flow
+// time unit's ends it, the flow time unit and the multiplier keeping what they had.
+TEST_F(UnitLogCommandsTest, AChartUnitThatIsNoNumberTakesItsDefaultAndOnlyTheFlowTimeEndsTheRead) {
     for (auto [parameter, value] : {std::pair{104, 1}, {605, 4}, {706, 3}, {707, 2}, {823, 5}})
         unit().set_value(parameter, value);
     open_port();
-    query_chart_units(true);
-    const QString stored = chart_settings_trailer(log_setup().chart_units);
-    for (const char* command : {"/P104", "/M605", "/M706", "/M823"}) {
+    const struct {
+        const char* command;
+        bool all_read;
+        const char* trailer;
+    } table[] = {
+        {"/P104", true, "~2|3|2|4|3|4|0"}, {"/M605", true, "~0|3|2|0|3|4|0"},
+        {"/M706", true, "~0|0|2|4|0|4|0"}, {"/M707", false, "~0|3|4|4|3|9|0"},
+        {"/M823", true, "~0|3|2|4|3|3|0"},
+    };
+    for (const auto& row : table) {
         sim->clear_received();
-        sim->misbehave_on(command, Misbehaviour::garbage("OK\r\n"), 1);
-        EXPECT_FALSE(query_chart_units(true)) << command;
-        EXPECT_EQ(fields(sim->received().last(), chart_settings_trailer(log_setup().chart_units)),
-                  fields(command, stored))
-            << "a stored unit was overwritten";
+        log_setup().chart_units = {4, 6, 4, 9, 6, 9, 0};
+        sim->misbehave_on(row.command, Misbehaviour::refusal(), 1);
+        const bool all_read = query_chart_units(true);
+        EXPECT_EQ(fields(all_read, sim->received().last(),
+                         chart_settings_trailer(log_setup().chart_units)),
+                  fields(row.all_read, row.all_read ? "/M823" : row.command, row.trailer))
+            << "a \"NO\" to " << row.command;
     }
 }
 

@@ -20,6 +20,8 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
     } table[] = {
         {"1", "32768", "0", "0", true, ""}, // a zero interval is warned about later
         {"0", "0", "0", "15", false, line("No channel selected")},
+        {"0", "32768", "0", "15", true, ""}, // channels of the second or third word alone
+        {"0", "0", "256", "15", true, ""},
         {"x", "0", "0", "15", false, line("Channel Mask 1")}, // no sum without all numbers
         {"", " ", "", "abc", false,
          line("Channel Mask 1") + line("Channel Mask 2") + line("Channel Mask 3") +

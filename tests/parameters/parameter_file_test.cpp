@@ -68,20 +68,28 @@ TEST_F(ParameterFiles, ParFileRoundTripsInEitherSeparatorStyle) {
 }
 
 // The unit's own texts (its software version, their date, the site tag) are values: a save and a
-// reopen keep them as they are and never call them damage.
+// reopen keep them as they are and never call them damage, and the listings show them. Only a
+// whole "Text" is the placeholder of a value never filled in.
 TEST_F(ParameterFiles, TheUnitsTextsSurviveASaveAndAReopen) {
-    const std::pair<int, QString> texts[] = {
-        {926, "Prot.2.0.5"}, {927, "Mar 2021"}, {928, "Tank A"}};
-    for (const auto& [P, text] : texts)
-        rec(P).value_text = text;
-    show_set();
-    const QByteArray first = save("set.par");
-    ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
-    EXPECT_TRUE(dialogs.messages().isEmpty())
-        << "the unit's texts were called damage: " << dialogs.messages().join("|").toStdString();
-    for (const auto& [P, text] : texts)
-        EXPECT_EQ(fields(rec(P).value_text, box(P)), fields(text, text)) << "P" << P;
-    EXPECT_EQ(save("again.par"), first);
+    const std::vector<std::pair<int, QString>> sets[] = {
+        {{926, "Prot.2.0.5"}, {927, "Mar 2021"}, {928, "Tank A"}},
+        {{926, "Textile mill"}, {927, "Texts"}, {928, "Text 2"}},
+    };
+    for (const auto& texts : sets) {
+        for (const auto& [P, text] : texts)
+            rec(P).value_text = text;
+        show_set();
+        const QByteArray first = save("set.par");
+        const QString listings = QString::fromLatin1(save("set.csv") + save("set.txt"));
+        ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
+        EXPECT_TRUE(dialogs.messages().isEmpty()) << "the unit's texts were called damage: "
+                                                  << dialogs.messages().join("|").toStdString();
+        for (const auto& [P, text] : texts)
+            EXPECT_EQ(fields(rec(P).value_text, box(P), listings.count(text + "\r\n")),
+                      fields(text, text, 2))
+                << "P" << P;
+        EXPECT_EQ(save("again.par"), first);
+    }
 }
 
 // A text holding the file's separator is saved with a space in its place, so that every later

@@ -160,24 +160,27 @@ TEST_F(ParameterRoadTest, AnUploadOneByOneComparesWithWhatTheUnitHoldsNow) {
                                                << dialogs.messages().join(" | ").toStdString();
 }
 
-// The unit's "NO" marks a parameter it lacks; a site named with those letters is still its text.
-// One by one from a firmware the program holds no definitions for, what the unit answered alone
-// says which parameters it has.
+// The unit's "NO" marks a parameter it lacks and "Text" a value never filled in; a site named with
+// those letters is still its text. One by one from a firmware the program holds no definitions
+// for, what the unit answered alone says which parameters it has.
 TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
     const struct {
-        const char *version, *firmware;
-    } reads[] = {{"", nullptr}, {"1.80", nullptr}, {"1.80", "0.0.5"}};
-    for (const auto& [version, firmware] : reads) {
+        const char *version, *firmware, *site;
+    } reads[] = {{"", nullptr, "NORTH TANK"},
+                 {"1.80", nullptr, "NORTH TANK"},
+                 {"1.80", "0.0.5", "NORTH TANK"},
+                 {"", nullptr, "Textile mill"}};
+    for (const auto& [version, firmware, site] : reads) {
         SCOPED_TRACE(std::string(*version ? "one by one" : "in one block") +
-                     (firmware ? " without definitions" : ""));
+                     (firmware ? " without definitions" : "") + " " + site);
         seed_unit(unitsim::UnitKind::Level, version);
         if (firmware)
             sim->unit().set_text(926, firmware);
-        sim->unit().set_text(928, "NORTH TANK");
+        sim->unit().set_text(928, site);
         download("unit.par");
         EXPECT_EQ(fields(rec(928).present, rec(928).value_text.trimmed(), box(928),
                          testfiles::read_bytes(dir.filePath("unit.par")).split(',')[928 - 20]),
-                  fields(true, "NORTH TANK", "NORTH TANK", "NORTH TANK"));
+                  fields(true, site, site, site));
     }
 }
 
