@@ -348,10 +348,11 @@ bool read_by_sweep(bool compare) {
         return false;
     }
     record(61).present = false;
-    // The log-on of this read asked the unit for P61, P87 and P96 under its second access code;
-    // what it received stands over what the sweep read. A question it left unanswered leaves the
-    // sweep's value: its flags say 0 then, and a flag set by the unit's identity or an opened
-    // file is no answer of the unit's either. A compare read has no log-on of its own.
+    // The log-on of this read asked the unit for P61, P87 and P96 under its second access code,
+    // or took them from the unit's identity (a radar unit); that stands over what the sweep read.
+    // A question it left unanswered leaves the sweep's value: its flags say 0 then, and a flag an
+    // opened file or an earlier log-on set is no word of this unit's. A compare read has no
+    // log-on of its own.
     if (!compare)
         for (const auto& [P, text] : L.log_on_values) {
             record(P).unit_value = platform::val(text);

@@ -88,7 +88,8 @@ TEST_F(ParameterRoadTest, AUnitSilentToLogOnQuestionsIsReadOneByOneAndLeftInItsN
 }
 
 // The log-on's answers for P61, P87 and P96 are written over the one-by-one read, but only
-// numbers the unit gave to this log-on: a question it left unanswered, refused or garbled, a flag
+// numbers the unit gave to this log-on, or that its identity fixes (a radar unit is a volume unit
+// on Modbus whatever its P61 holds): a question it left unanswered, refused or garbled, a flag
 // an opened file left standing or an earlier log-on's answer never replaces the value the read
 // got from the unit.
 TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) {
@@ -112,6 +113,7 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
         {"garbled", unitsim::UnitKind::Volume, {{"/p61", Misbehaviour::garbage()}}, 1, false,
          "2", "0", "2"},
         {"left from before", unitsim::UnitKind::Quorvantix, {}, 0, true, "0", "0", "2"},
+        {"radar identity", unitsim::UnitKind::Krestel, {}, 0, false, "2", "1", "1"},
         {"answered", unitsim::UnitKind::Volume,
          {{"/p61", one}, {"/p87", one}, {"/p96", one}}, 1, false, "1", "1", "1"},
         // clang-format on
@@ -123,7 +125,7 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
         platform::set_time_scale(1000);
         sim->set_time_scale(1000);
         sim->unit().set_value(96, 2);
-        if (row.kind == unitsim::UnitKind::Quorvantix)
+        if (row.kind != unitsim::UnitKind::Volume)
             sim->unit().set_value(61, 0);
         for (const auto& [command, fault] : row.log_on_faults)
             sim->misbehave_on(command, fault, row.fault_sends);
@@ -137,9 +139,10 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
             << dialogs.messages().join(" | ").toStdString();
         const QList<QByteArray> saved = testfiles::read_bytes(dir.filePath("unit.par")).split(',');
         ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
-        EXPECT_EQ(fields(rec(61).value_text, rec(61).unit_value, saved[61 - 20], saved[87 - 20],
-                         saved[96 - 20]),
-                  fields(row.p61, platform::val(row.p61), row.p61, row.p87, row.p96))
+        EXPECT_EQ(
+            fields(rec(61).value_text, rec(61).unit_value, saved[61 - 20], saved[87 - 20],
+                   saved[96 - 20], link().p61_is_2),
+            fields(row.p61, platform::val(row.p61), row.p61, row.p87, row.p96, row.p61 == "2"))
             << "the saved set holds a value the unit never gave; the unit received "
             << received().mid(0, received().indexOf("/p20")).join(' ').toStdString();
     }
