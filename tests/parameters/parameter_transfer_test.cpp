@@ -785,36 +785,43 @@ TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
     EXPECT_EQ(sim->unit().value(41), 30.0);
 }
 
-// A set in feet goes to a unit in metres. The unit converts the lengths it holds when P104 changes,
-// so a length the set holds in feet is compared with the unit's in feet: every length the upload
-// may write is then the set's in the unit.
+// A set in another length unit goes to a unit in metres. The unit converts the lengths it holds
+// when P104 changes, so a length the set holds in its unit is compared with the unit's in that
+// unit: every length the upload may write is then the set's in the unit.
 TEST_F(ParameterRoadTest, AnUploadAcrossLengthUnitsLeavesEveryLengthAsTheSetSays) {
-    sim->unit().set_value(106, 5000); // millimetres: 5 m, the same number as the set's 5 ft
-    download("metres.par");
-    ASSERT_EQ(rec(104).unit_value, 1);
-    QList<QByteArray> items = file_bytes(dir.filePath("metres.par")).split(',');
-    // P107 is the unit's 0.3 m in feet: the unit already holds it.
-    for (const auto& [P, value] :
-         {std::pair{104, "4"}, {105, "20.000"}, {106, "5.000"}, {107, "0.984"}})
-        items[P - 20] = value;
-    testfiles::write_bytes(dir.filePath("feet.par"), items.join(','));
-    ASSERT_TRUE(openparamfile(dir.filePath("feet.par"), true));
-    std::map<int, QString> set;
-    for (int P = 20; P <= 999; ++P)
-        if (is_length_record(P) && rec(P).present && !rec(P).read_only)
-            set[P] = box(P);
-    ASSERT_GE(set.size(), 3u);
-    upload_confirmed();
-    ASSERT_TRUE(dialogs.messages().last().contains(ui_text(1275)))
-        << dialogs.messages().join(" | ").toStdString();
-    const QStringList sent = sent_matching(received(), "/p").filter(":");
-    download();
-    QStringList differ;
-    for (const auto& [P, text] : set)
-        if (box(P) != text)
-            differ << QString("P%1 %2 ft in the set, %3 ft in the unit").arg(P).arg(text, box(P));
-    EXPECT_EQ(differ, QStringList()) << "sent: " << sent.join(' ').toStdString();
-    EXPECT_EQ(sent.filter("/p107:"), QStringList()) << "a length the unit holds was sent";
+    // P104 of the set, and P107 as the unit's 0.3 m in that unit: the unit already holds it.
+    const struct {
+        const char *p104, *p107;
+    } table[] = {{"4", "0.984"}, {"5", "11.811"}, {"3", "300.000"}, {"2", "30.000"}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.p104);
+        seed_unit(unitsim::UnitKind::Level);
+        sim->unit().set_value(106, 5000); // millimetres: 5 m, the same number as the set's 5
+        download("metres.par");
+        ASSERT_EQ(rec(104).unit_value, 1);
+        QList<QByteArray> items = file_bytes(dir.filePath("metres.par")).split(',');
+        for (const auto& [P, value] :
+             {std::pair{104, row.p104}, {105, "20.000"}, {106, "5.000"}, {107, row.p107}})
+            items[P - 20] = value;
+        testfiles::write_bytes(dir.filePath("other.par"), items.join(','));
+        ASSERT_TRUE(openparamfile(dir.filePath("other.par"), true));
+        std::map<int, QString> set;
+        for (int P = 20; P <= 999; ++P)
+            if (is_length_record(P) && rec(P).present && !rec(P).read_only)
+                set[P] = box(P);
+        ASSERT_GE(set.size(), 3u);
+        upload_confirmed();
+        ASSERT_TRUE(dialogs.messages().last().contains(ui_text(1275)))
+            << dialogs.messages().join(" | ").toStdString();
+        const QStringList sent = sent_matching(received(), "/p").filter(":");
+        download();
+        QStringList differ;
+        for (const auto& [P, text] : set)
+            if (box(P) != text)
+                differ << QString("P%1 %2 in the set, %3 in the unit").arg(P).arg(text, box(P));
+        EXPECT_EQ(differ, QStringList()) << "sent: " << sent.join(' ').toStdString();
+        EXPECT_EQ(sent.filter("/p107:"), QStringList()) << "a length the unit holds was sent";
+    }
 }
 
 TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {
