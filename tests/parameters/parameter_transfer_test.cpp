@@ -748,21 +748,20 @@ TEST_F(ParameterRoadTest, AnUploadSendsOnlyWhatTheUnitHasAndTheSetChanged) {
         if (row.reopened) {
             ASSERT_TRUE(openparamfile(dir.filePath("unit.par"), true));
         }
-        sim->unit().set_present(row.lacked, row.regained);
-        if (row.regained)
+        if (row.regained) {
+            sim->unit().set_present(row.lacked, true);
             sim->unit().set_value(row.lacked, 0.5); // not the default a rule filled the row with
-        dialogs.prompts.clear();
-        upload_confirmed();
-        EXPECT_EQ(fields(sent_matching(received(), "/p").filter(":").join(' '),
-                         parameter_state().compare_differences, dialogs.messages().last()),
-                  fields("", 0, ui_text(1282)));
-
+        }
+        const auto sent_and_told = [&] {
+            upload_confirmed();
+            return fields(sent_matching(received(), "/p").filter(":").join(' '),
+                          dialogs.messages().last());
+        };
+        EXPECT_EQ(sent_and_told(), fields("", ui_text(1282)));
+        EXPECT_EQ(parameter_state().compare_differences, 0);
         parameter_rows().set_typed_text(row.typed, "30");
         ASSERT_TRUE(parameter_rows().commit(row.typed));
-        upload_confirmed();
-        EXPECT_EQ(fields(sent_matching(received(), "/p").filter(":").join(' '),
-                         dialogs.messages().last()),
-                  fields(row.sent, ui_text(1275)));
+        EXPECT_EQ(sent_and_told(), fields(row.sent, ui_text(1275)));
     }
 }
 
