@@ -94,9 +94,10 @@ struct LinkState {
     bool volume_mode = false;
     bool connect_model_flag = false;
     // The numbers the last log-on's capability questions received, by parameter (61, 87, 96),
-    // as the unit wrote them. A question the unit left unanswered, answered with anything but a
-    // number, or never asked has no entry: the flags above may be set without the unit's word
-    // (by its identity, by an opened file), these never are.
+    // as the unit wrote them, and those its "/WHO" answer fixes (a radar unit: P61 2, P96 1).
+    // A question the unit left unanswered, answered with anything but a number, or never asked
+    // has no entry: the flags above may be set without this log-on's word (by an opened file, an
+    // earlier log-on), these never are.
     std::map<int, QString> log_on_values;
     bool logging_board_connected = false;
     int16_t board_software_version = 0;

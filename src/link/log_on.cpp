@@ -194,6 +194,9 @@ bool log_on_and_identify(bool use_stored_code) {
             L.radar_unit = L.p61_is_2 = L.modbus_mode = true;
             L.quorvantix_unit = L.hesvarin_unit = L.cso_unit = L.p61_is_1 = L.profibus_mode = false;
             link_view().set_capability_options(true, false, false);
+            // A radar unit is a volume unit talking Modbus whatever its own P61 and P96 hold.
+            L.log_on_values[61] = QStringLiteral("2");
+            L.log_on_values[96] = QStringLiteral("1");
         } else {
             set_identity_of_plain_unit();
             link_view().set_status_text(1, QString());

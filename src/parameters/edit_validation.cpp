@@ -281,6 +281,16 @@ bool follow_up(int P, double x, double old_701_value, const QString& old_701_tex
     return taken;
 }
 
+// What the user typed is the set's value now, also in a row the set held none for; a breakpoint
+// typed into its flow view (P730..P793) is the set's at P610..P673, where the unit keeps it.
+void typed_into_set(int P) {
+    auto& lacked = parameter_state().lacked_by_set;
+    if (P >= 20 && P <= 999)
+        lacked[static_cast<size_t>(P)] = false;
+    if (P >= 730 && P <= 793)
+        lacked[static_cast<size_t>(P - 120)] = false;
+}
+
 } // namespace
 
 QString range_message(int P, int text_number) {
@@ -346,8 +356,12 @@ bool run_typed_edit_check(int Index) {
         return true;
     }
     // The fieldbus protocol is also taken by its name.
-    if (Index == 96 && fieldbus_code_text(typed) != typed)
-        return run_edit_check(Index);
+    if (Index == 96 && fieldbus_code_text(typed) != typed) {
+        if (!run_edit_check(Index))
+            return false;
+        typed_into_set(Index);
+        return true;
+    }
     // A clock time reaches the unit as four whole digits: a fraction would be sent rounded.
     const auto x = typed_parameter_value(Index, typed);
     if (!x) {
@@ -363,6 +377,7 @@ bool run_typed_edit_check(int Index) {
     show_quietly(Index, value_as_box_text(*x));
     if (!run_edit_check(Index))
         return false; // refused on its limits or a rule: the box shows the stored value again
+    typed_into_set(Index);
     const QString t = platform::locale_text_to_c(scrpar(Index).text.trimmed());
     if (Index >= 20 && Index <= 999 && is_plain_number(t) && record(Index).value_text == t)
         show_quietly(Index, stored_box_text(Index));

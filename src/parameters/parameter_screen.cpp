@@ -236,9 +236,11 @@ void update_parameter_screen(bool refresh_flag) {
     L.profibus_mode = S.fieldbus_protocol_value == 2;
 
     read_version_def(S.software_version, S.system_type, L.p61_is_1);
-    for (int P = 40; P <= 999; ++P) {
+    for (int P = 20; P <= 999; ++P) {
         DefinitionRecord& r = record(P);
-        if (r.unit_value == NO_VALUE || carries_marker(P, r.value_text, "NO")) {
+        const bool lacked = r.unit_value == NO_VALUE || carries_marker(P, r.value_text, "NO");
+        S.lacked_by_set[static_cast<size_t>(P)] = lacked;
+        if (lacked && P >= 40) {
             r.present = false;
             r.unit_value = r.default_value;
             r.value_text = QStringLiteral("NO");

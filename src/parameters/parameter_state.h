@@ -4,6 +4,7 @@
 // the unit. One instance for the run; tests reset it.
 
 #include <QString>
+#include <bitset>
 #include <cstdint>
 
 struct ParameterState {
@@ -30,6 +31,12 @@ struct ParameterState {
     int upload_refusals = 0;     // values the unit refused in the running upload
     int compare_differences = 0; // differences counted by the last compare read
     int skipped_items = 0;       // "/sendall" items that named no parameter
+
+    // Parameters the set on the screen holds no value for (the unit's or the file's "NO"), by
+    // number. The rules that bring rows back with the mode or the relay type fill such a row
+    // with its default; only a value the user types gives the set one, so the default is never
+    // sent to the unit as the set's.
+    std::bitset<1000> lacked_by_set;
 };
 
 ParameterState& parameter_state();

@@ -209,6 +209,9 @@ void update_relay_params(int P) {
             targets.push_back(i);
         targets.push_back(b + 218);
         for (int i : targets) {
+            // A parameter the set lacks takes no default: it stays without a value and hidden.
+            if (parameter_state().lacked_by_set[static_cast<size_t>(i)])
+                continue;
             DefinitionRecord& r = record(i);
             r.unit_value = r.default_value;
             r.value_text = platform::number_text_c(r.default_value).trimmed();

@@ -96,8 +96,11 @@ QString sendall_pattern(int decimals) {
     return decimals >= 0 && decimals <= 6 ? QLatin1String(patterns[decimals]) : QString();
 }
 
-void count_difference(const DefinitionRecord& r, int& counter) {
-    if (r.program_value != r.unit_value && r.present && !r.read_only)
+bool to_send(int P);
+
+// The compare read counts what the upload would send.
+void count_difference(int P, int& counter) {
+    if (to_send(P))
         ++counter;
 }
 
@@ -215,7 +218,7 @@ bool read_by_sendall(bool compare) {
             r.value_text = text;
         }
         if (compare)
-            count_difference(r, differences);
+            count_difference(P, differences);
         step_progress_to(index);
     }
     for (int P = FIRST; P <= LAST; ++P) {
@@ -326,13 +329,15 @@ bool read_by_sweep(bool compare) {
         DefinitionRecord& r = record(P);
         if (is_plain_number(reply))
             ++values;
+        const bool lacked = carries_marker(P, reply, "NO");
         if (!compare)
-            r.present = !carries_marker(P, reply, "NO");
-        r.unit_value = platform::val(reply.trimmed());
-        if (is_length_record(P))
+            r.present = !lacked;
+        // The unit's "NO" is no value to compare with: an upload never sends the parameter.
+        r.unit_value = compare && lacked ? NO_VALUE : platform::val(reply.trimmed());
+        if (is_length_record(P) && r.unit_value != NO_VALUE)
             r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
         if (compare)
-            count_difference(r, differences);
+            count_difference(P, differences);
         r.value_text = reply;
         step_progress_to(P);
     }
@@ -343,10 +348,11 @@ bool read_by_sweep(bool compare) {
         return false;
     }
     record(61).present = false;
-    // The log-on of this read asked the unit for P61, P87 and P96 under its second access code;
-    // what it received stands over what the sweep read. A question it left unanswered leaves the
-    // sweep's value: its flags say 0 then, and a flag set by the unit's identity or an opened
-    // file is no answer of the unit's either. A compare read has no log-on of its own.
+    // The log-on of this read asked the unit for P61, P87 and P96 under its second access code,
+    // or took them from the unit's identity (a radar unit); that stands over what the sweep read.
+    // A question it left unanswered leaves the sweep's value: its flags say 0 then, and a flag an
+    // opened file or an earlier log-on set is no word of this unit's. A compare read has no
+    // log-on of its own.
     if (!compare)
         for (const auto& [P, text] : L.log_on_values) {
             record(P).unit_value = platform::val(text);
@@ -588,9 +594,24 @@ bool is_command_parameter(int P) {
     return P == 20 || P == 88 || P == 930;
 }
 
+// A setting of the set that an upload may write: the set holds a value for it, neither the
+// no-value marker (the flow view of the breakpoints) nor a default that a rule put into a row the
+// set lacks.
+bool set_setting(int P) {
+    const DefinitionRecord& r = record(P);
+    return !r.read_only && r.present && !is_command_parameter(P) && r.program_value != NO_VALUE &&
+           !parameter_state().lacked_by_set[static_cast<size_t>(P)];
+}
+
+// The unit answered "NO" to the compare read: it lacks the parameter, and a write would be
+// refused.
+bool unit_lacks(int P) {
+    return record(P).unit_value == NO_VALUE;
+}
+
 bool to_send(int P) {
     const DefinitionRecord& r = record(P);
-    return r.program_value != r.unit_value && !r.read_only && r.present && !is_command_parameter(P);
+    return set_setting(P) && !unit_lacks(P) && r.program_value != r.unit_value;
 }
 
 // The unit converts the lengths it holds when its P104 changes, and the upload writes P104 before
@@ -947,11 +968,26 @@ void upload_parameters() {
             extra << QStringLiteral("P") + QString::number(P);
         record(P).present = false;
     }
-    const QString extra_part =
-        extra.isEmpty() ? CRLF
-                        : ui_text(1458, QStringLiteral("These parameters are never sent:")) + CRLF +
-                              extra.join(QStringLiteral(", ")) + CRLF;
-    if (count == 0 && extra.isEmpty()) {
+    // A value of the set for a parameter the unit lacks is named apart: it is not sent.
+    QStringList lacking;
+    for (int P = FIRST; P <= LAST; ++P) {
+        const DefinitionRecord& r = record(P);
+        if (set_setting(P) && unit_lacks(P))
+            lacking << QStringLiteral("P") + QString::number(P) + QLatin1Char('(') +
+                           value_list_text(r.program_value) + QLatin1Char(';') +
+                           unit_answer_text(r) + QLatin1Char(')');
+    }
+    QString extra_part;
+    if (!extra.isEmpty())
+        extra_part += ui_text(1458, QStringLiteral("These parameters are never sent:")) + CRLF +
+                      extra.join(QStringLiteral(", ")) + CRLF;
+    if (!lacking.isEmpty())
+        extra_part += ui_text(2370, QStringLiteral("The unit does not have these parameters; "
+                                                   "their values are not sent:")) +
+                      CRLF + lacking.join(QStringLiteral(", ")) + CRLF;
+    if (extra_part.isEmpty())
+        extra_part = CRLF;
+    if (count == 0 && extra.isEmpty() && lacking.isEmpty()) {
         platform::msg_box(ui_text(1282, QStringLiteral("No parameter differs from the unit.")),
                           platform::mb::Information);
         return;

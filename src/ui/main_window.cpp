@@ -972,8 +972,7 @@ void MainWindow::enable_controls() {
     for (const auto& [key, enabled] : r.toolbar)
         set_key_rule_enabled(key, enabled);
     parameter_tabs->setTabEnabled(8, r.parameter_tab_access);
-    for (int p : RELAY_PARAMETERS)
-        definitions_table()[static_cast<size_t>(p)].present = r.relay_parameters_present;
+    set_relay_parameters_present(r.relay_parameters_present);
     parameter_tabs->setTabEnabled(1, r.parameter_tab_relays);
 }
 

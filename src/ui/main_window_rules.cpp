@@ -1,5 +1,6 @@
 #include "ui/main_window_rules.h"
 
+#include "parameters/parameter_state.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/shell_state.h"
@@ -31,6 +32,13 @@ EnableResult enable_controls_rules(const EnableInputs& in) {
     r.parameter_tab_relays = in.system_type != 4;
     r.menus["reprogram"] = echo_off_now && (in.access_level == 1 || in.access_level == 2);
     return r;
+}
+
+void set_relay_parameters_present(bool present) {
+    const auto& lacked = parameter_state().lacked_by_set;
+    for (int p : RELAY_PARAMETERS)
+        definitions_table()[static_cast<size_t>(p)].present =
+            present && !lacked[static_cast<size_t>(p)];
 }
 
 OtherMenusResult enable_othermenus_rules(int16_t operation_mode) {

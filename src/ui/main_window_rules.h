@@ -58,6 +58,10 @@ struct EnableResult {
 // What enable_controls sets, in its row order (a later row wins for the same target).
 EnableResult enable_controls_rules(const EnableInputs& in);
 
+// The relay parameters' presence in the definitions table as enable_controls sets it. A parameter
+// the loaded set lacks stays absent: brought back, it would show and send a default as the set's.
+void set_relay_parameters_present(bool present);
+
 // What enable_othermenus sets for an operation mode (0 logging set-up, else CSO set-up).
 struct OtherMenusResult {
     bool csomenu_checked = false;

@@ -11,6 +11,7 @@
 #include "parameters/parameter_work.h"
 #include "platform/program_folder.h"
 #include "platform/vb.h"
+#include "ui/main_window_rules.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +33,13 @@ protected:
         // The rules of the set-up tabs and lists, as the main window installs them: they hide
         // and fill rows, and so decide what is saved and sent.
         install_set_up_rules();
+        // The window's enable_controls, as far as it touches the table: the relay rows it brings
+        // back with the system type.
+        parameter_screen_hooks().enable_controls = [] {
+            EnableInputs in;
+            in.system_type = parameter_state().system_type;
+            set_relay_parameters_present(enable_controls_rules(in).relay_parameters_present);
+        };
     }
     void TearDown() override {
         set_transfer_view(nullptr);

@@ -780,6 +780,12 @@ TEST_F(ParameterRules, ARelayParameterTheUnitLacksStaysOffTheScreen) {
     EXPECT_FALSE(rec(218).present) << "it would be sent and refused";
     EXPECT_FALSE(scrpar(218).visible);
     EXPECT_TRUE(scrpar(228).visible) << "the other block keeps its fail-safe row";
+    type(210, "2");
+    type(210, "1"); // the block's rows take their defaults, a fail-safe row among them
+    type(211, "1");
+    EXPECT_EQ(fields(rec(218).present, scrpar(218).visible, rec(218).value_text),
+              fields(false, false, "NO"))
+        << "the row came back with a default the unit lacks";
 }
 
 TEST_F(ParameterRules, ATypedValueIsCheckedBeforeItLeavesTheScreen) {

@@ -88,7 +88,8 @@ TEST_F(ParameterRoadTest, AUnitSilentToLogOnQuestionsIsReadOneByOneAndLeftInItsN
 }
 
 // The log-on's answers for P61, P87 and P96 are written over the one-by-one read, but only
-// numbers the unit gave to this log-on: a question it left unanswered, refused or garbled, a flag
+// numbers the unit gave to this log-on, or that its identity fixes (a radar unit is a volume unit
+// on Modbus whatever its P61 holds): a question it left unanswered, refused or garbled, a flag
 // an opened file left standing or an earlier log-on's answer never replaces the value the read
 // got from the unit.
 TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) {
@@ -112,6 +113,7 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
         {"garbled", unitsim::UnitKind::Volume, {{"/p61", Misbehaviour::garbage()}}, 1, false,
          "2", "0", "2"},
         {"left from before", unitsim::UnitKind::Quorvantix, {}, 0, true, "0", "0", "2"},
+        {"radar identity", unitsim::UnitKind::Krestel, {}, 0, false, "2", "1", "1"},
         {"answered", unitsim::UnitKind::Volume,
          {{"/p61", one}, {"/p87", one}, {"/p96", one}}, 1, false, "1", "1", "1"},
         // clang-format on
@@ -123,7 +125,7 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
         platform::set_time_scale(1000);
         sim->set_time_scale(1000);
         sim->unit().set_value(96, 2);
-        if (row.kind == unitsim::UnitKind::Quorvantix)
+        if (row.kind != unitsim::UnitKind::Volume)
             sim->unit().set_value(61, 0);
         for (const auto& [command, fault] : row.log_on_faults)
             sim->misbehave_on(command, fault, row.fault_sends);
@@ -137,9 +139,10 @@ TEST_F(ParameterRoadTest, OnlyWhatTheLogOnReceivedIsWrittenOverTheOneByOneRead) 
             << dialogs.messages().join(" | ").toStdString();
         const QList<QByteArray> saved = testfiles::read_bytes(dir.filePath("unit.par")).split(',');
         ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
-        EXPECT_EQ(fields(rec(61).value_text, rec(61).unit_value, saved[61 - 20], saved[87 - 20],
-                         saved[96 - 20]),
-                  fields(row.p61, platform::val(row.p61), row.p61, row.p87, row.p96))
+        EXPECT_EQ(
+            fields(rec(61).value_text, rec(61).unit_value, saved[61 - 20], saved[87 - 20],
+                   saved[96 - 20], link().p61_is_2),
+            fields(row.p61, platform::val(row.p61), row.p61, row.p87, row.p96, row.p61 == "2"))
             << "the saved set holds a value the unit never gave; the unit received "
             << received().mid(0, received().indexOf("/p20")).join(' ').toStdString();
     }
@@ -275,6 +278,7 @@ TEST_F(ParameterRoadTest, ModeParametersAreWrittenOnceInNormalModeAndOnlyP100And
         sim->unit().set_value(100, row.p100);
         sim->unit().set_value(87, row.p96 != 0); // the fieldbus is fitted
         sim->unit().set_value(96, row.p96);
+        sim->unit().set_present(132, row.p96 == 2); // the fieldbus's device address
         download();
         // The unit has changed since: each of them differs from the set, which is sent back.
         const QStringList named = row.writes.split(' ');
@@ -315,8 +319,8 @@ TEST_F(ParameterRoadTest, RefusedWritesAreListedAndRetried) {
     EXPECT_EQ(parameter_state().upload_refusals, 0);
 }
 
-// A parameter the unit answers "NO" to is listed with that answer, in the question and among the
-// refusals, never as a 0 the unit does not hold; read in one block or one by one.
+// A parameter the unit answers "NO" to is named apart in the question with that answer, never as
+// a 0 the unit does not hold, and is not sent; read in one block or one by one.
 TEST_F(ParameterRoadTest, AParameterTheUnitLacksIsListedWithTheUnitsAnswer) {
     for (const QString version : {"", "1.80"}) {
         SCOPED_TRACE(version.toStdString());
@@ -325,12 +329,12 @@ TEST_F(ParameterRoadTest, AParameterTheUnitLacksIsListedWithTheUnitsAnswer) {
         sim->unit().set_present(41, false);
         parameter_rows().set_text(41, "30");
         dialogs.prompts.clear();
-        dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Cancel};
-        upload_parameters();
+        upload_confirmed();
         const QStringList m = dialogs.messages();
-        ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
-        EXPECT_TRUE(m[1].contains(" P41(30;NO)")) << "the question: " << m[1].toStdString();
-        EXPECT_TRUE(m[2].contains(", P41(30,NO)")) << "the refusals: " << m[2].toStdString();
+        ASSERT_GE(m.size(), 2) << m.join(" | ").toStdString();
+        EXPECT_TRUE(m[1].startsWith("0") && m[1].contains(ui_text(2370) + "\r\nP41(30;NO)\r\n"))
+            << "the question: " << m[1].toStdString();
+        EXPECT_EQ(sent_matching(received(), "/p41:"), QStringList()) << m.join(" | ").toStdString();
     }
 }
 
@@ -712,6 +716,58 @@ TEST_F(ParameterRoadTest, AnUnchangedFileFromASmallerUnitSendsNothing) {
     EXPECT_FALSE(rec(41).present) << "the compare read leaves the set's presence alone";
 }
 
+// After a read, the set sent back as it stands sends nothing and says so, and one change sends
+// that value alone: never the flow view of the breakpoints, nor a default that a rule put into a
+// row the set lacks (the flow rows, the relay rows the window brings back), whether the unit
+// lacks it or has it by now. A value typed into such a row is the set's own.
+TEST_F(ParameterRoadTest, AnUploadSendsOnlyWhatTheUnitHasAndTheSetChanged) {
+    using unitsim::UnitKind;
+    const struct {
+        const char* name;
+        UnitKind kind;
+        QString version;
+        int lacked;    // a parameter the unit lacks when it is read; 0: none
+        bool regained; // the unit has it when the set is sent back
+        bool reopened; // the set read is opened again from its file
+        int typed;     // then typed into
+        QString sent;
+    } table[] = {
+        {"flow, one by one", UnitKind::Flow, "1.80", 0, false, false, 41, "/p41:30"},
+        {"flow, in one block", UnitKind::Flow, "", 610, true, false, 730, "/p610:30"},
+        {"flow, P864 shown empty", UnitKind::Flow, "", 864, true, false, 864, "/p864:30"},
+        {"no P228, reopened", UnitKind::Level, "", 228, false, true, 41, "/p41:30"},
+        {"no P228, one by one, reopened", UnitKind::Level, "1.80", 228, false, true, 41, "/p41:30"},
+    };
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.name);
+        seed_unit(row.kind, row.version);
+        if (row.kind == UnitKind::Flow) {
+            sim->unit().set_value(100, 4);
+            sim->unit().set_present(730, true); // the unit answers for the flow view too
+        }
+        if (row.lacked)
+            sim->unit().set_present(row.lacked, false);
+        download("unit.par");
+        if (row.reopened) {
+            ASSERT_TRUE(openparamfile(dir.filePath("unit.par"), true));
+        }
+        if (row.regained) {
+            sim->unit().set_present(row.lacked, true);
+            sim->unit().set_value(row.lacked, 0.5); // not the default a rule filled the row with
+        }
+        const auto sent_and_told = [&] {
+            upload_confirmed();
+            return fields(sent_matching(received(), "/p").filter(":").join(' '),
+                          dialogs.messages().last());
+        };
+        EXPECT_EQ(sent_and_told(), fields("", ui_text(1282)));
+        EXPECT_EQ(parameter_state().compare_differences, 0);
+        parameter_rows().set_typed_text(row.typed, "30");
+        ASSERT_TRUE(parameter_rows().commit(row.typed));
+        EXPECT_EQ(sent_and_told(), fields(row.sent, ui_text(1275)));
+    }
+}
+
 // The hard and the factory default are commands, not settings: whatever a set's rows read, an
 // upload never sends them, so a set whose P930 reads 1 does not reset the unit.
 TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
@@ -731,36 +787,43 @@ TEST_F(ParameterRoadTest, ASetWhoseDefaultRowsReadOneNeverResetsTheUnit) {
     EXPECT_EQ(sim->unit().value(41), 30.0);
 }
 
-// A set in feet goes to a unit in metres. The unit converts the lengths it holds when P104 changes,
-// so a length the set holds in feet is compared with the unit's in feet: every length the upload
-// may write is then the set's in the unit.
+// A set in another length unit goes to a unit in metres. The unit converts the lengths it holds
+// when P104 changes, so a length the set holds in its unit is compared with the unit's in that
+// unit: every length the upload may write is then the set's in the unit.
 TEST_F(ParameterRoadTest, AnUploadAcrossLengthUnitsLeavesEveryLengthAsTheSetSays) {
-    sim->unit().set_value(106, 5000); // millimetres: 5 m, the same number as the set's 5 ft
-    download("metres.par");
-    ASSERT_EQ(rec(104).unit_value, 1);
-    QList<QByteArray> items = file_bytes(dir.filePath("metres.par")).split(',');
-    // P107 is the unit's 0.3 m in feet: the unit already holds it.
-    for (const auto& [P, value] :
-         {std::pair{104, "4"}, {105, "20.000"}, {106, "5.000"}, {107, "0.984"}})
-        items[P - 20] = value;
-    testfiles::write_bytes(dir.filePath("feet.par"), items.join(','));
-    ASSERT_TRUE(openparamfile(dir.filePath("feet.par"), true));
-    std::map<int, QString> set;
-    for (int P = 20; P <= 999; ++P)
-        if (is_length_record(P) && rec(P).present && !rec(P).read_only)
-            set[P] = box(P);
-    ASSERT_GE(set.size(), 3u);
-    upload_confirmed();
-    ASSERT_TRUE(dialogs.messages().last().contains(ui_text(1275)))
-        << dialogs.messages().join(" | ").toStdString();
-    const QStringList sent = sent_matching(received(), "/p").filter(":");
-    download();
-    QStringList differ;
-    for (const auto& [P, text] : set)
-        if (box(P) != text)
-            differ << QString("P%1 %2 ft in the set, %3 ft in the unit").arg(P).arg(text, box(P));
-    EXPECT_EQ(differ, QStringList()) << "sent: " << sent.join(' ').toStdString();
-    EXPECT_EQ(sent.filter("/p107:"), QStringList()) << "a length the unit holds was sent";
+    // P104 of the set, and P107 as the unit's 0.3 m in that unit: the unit already holds it.
+    const struct {
+        const char *p104, *p107;
+    } table[] = {{"4", "0.984"}, {"5", "11.811"}, {"3", "300.000"}, {"2", "30.000"}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row.p104);
+        seed_unit(unitsim::UnitKind::Level);
+        sim->unit().set_value(106, 5000); // millimetres: 5 m, the same number as the set's 5
+        download("metres.par");
+        ASSERT_EQ(rec(104).unit_value, 1);
+        QList<QByteArray> items = file_bytes(dir.filePath("metres.par")).split(',');
+        for (const auto& [P, value] :
+             {std::pair{104, row.p104}, {105, "20.000"}, {106, "5.000"}, {107, row.p107}})
+            items[P - 20] = value;
+        testfiles::write_bytes(dir.filePath("other.par"), items.join(','));
+        ASSERT_TRUE(openparamfile(dir.filePath("other.par"), true));
+        std::map<int, QString> set;
+        for (int P = 20; P <= 999; ++P)
+            if (is_length_record(P) && rec(P).present && !rec(P).read_only)
+                set[P] = box(P);
+        ASSERT_GE(set.size(), 3u);
+        upload_confirmed();
+        ASSERT_TRUE(dialogs.messages().last().contains(ui_text(1275)))
+            << dialogs.messages().join(" | ").toStdString();
+        const QStringList sent = sent_matching(received(), "/p").filter(":");
+        download();
+        QStringList differ;
+        for (const auto& [P, text] : set)
+            if (box(P) != text)
+                differ << QString("P%1 %2 in the set, %3 in the unit").arg(P).arg(text, box(P));
+        EXPECT_EQ(differ, QStringList()) << "sent: " << sent.join(' ').toStdString();
+        EXPECT_EQ(sent.filter("/p107:"), QStringList()) << "a length the unit holds was sent";
+    }
 }
 
 TEST_F(ParameterRoadTest, TheUploadQuestionNamesTheOutputTrimsItNeverSends) {

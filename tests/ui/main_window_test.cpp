@@ -186,9 +186,11 @@ TEST_F(MainWindowTest, AccessLevelAndSystemTypeRuleTheParameterTabs) {
     for (int p : RELAY_PARAMETERS)
         EXPECT_FALSE(definitions_table()[static_cast<size_t>(p)].present) << p;
     parameter_state().system_type = 1;
+    parameter_state().lacked_by_set[228] = true; // the loaded set holds no value for it
     w.enable_controls();
     EXPECT_TRUE(w.parameter_tabs->isTabEnabled(1));
     EXPECT_TRUE(definitions_table()[218].present);
+    EXPECT_FALSE(definitions_table()[228].present) << "brought back with a made-up value";
 }
 
 TEST_F(MainWindowTest, TypingIntoABoxNeverTriggersAShortcut) {
