@@ -255,7 +255,8 @@ TEST(Vb, ATypedNumberReadsExactlyAsTheLocaleWritesItInEveryLocale) {
             const QString zero_first = l.zeroDigit() + gs + plain.toString(350);
             for (const QString& text : {shifted, merged, zero_first})
                 EXPECT_EQ(typed_number(text), std::nullopt)
-                    << where << ": \"" << text.toStdString() << "\" groups where the locale does not";
+                    << where << ": \"" << text.toStdString()
+                    << "\" groups where the locale does not";
         }
         EXPECT_EQ(typed_number(l.toString(12.5) + QStringLiteral(" mm")), std::nullopt)
             << where << ": text after the number";
