@@ -277,18 +277,31 @@ bool is_order_mark(char32_t c) {
     return c == 0x200E || c == 0x200F || c == 0x061C;
 }
 
+// True when the order mark at `at` is one of those in the locale's own sign ("\u200E-" in
+// Algerian Arabic, "\u200E-\u200E" in Kashmiri), as Qt writes it before an exponent's digits.
+bool in_locale_sign(const QList<uint>& text, qsizetype at, const QLocale& l) {
+    for (const QString& sign : {l.negativeSign(), l.positiveSign()}) {
+        const QList<uint> u = sign.toUcs4();
+        for (qsizetype k = 0; k < u.size(); ++k) {
+            const qsizetype from = at - k;
+            if (u[k] == text[at] && from >= 0 && from + u.size() <= text.size() &&
+                std::equal(u.cbegin(), u.cend(), text.cbegin() + from))
+                return true;
+        }
+    }
+    return false;
+}
+
 // A locale that groups digits with a space takes any of these for its mark: they look alike.
 bool is_space_mark(char32_t c) {
     return c == U' ' || c == 0x00A0 || c == 0x202F;
 }
 
 // Where a locale puts its grouping marks: `primary` digits after the last mark, `secondary` between
-// two marks, and marks only in numbers of at least `primary + minimum` whole digits (Spanish
-// writes 1000 but 10.000). A primary of 0: the locale does not group.
+// two marks. A primary of 0: the locale does not group.
 struct Grouping {
     int primary = 0;
     int secondary = 0;
-    int minimum = 1;
 };
 
 // The lengths of the runs of digits in `text`, split at anything else.
@@ -310,7 +323,7 @@ std::vector<int> digit_runs(const QString& text) {
 
 // Qt holds the group sizes but does not tell them; its own writing of large numbers shows them. Its
 // leading group is not to be trusted (Qt writes a million as "1000.000" in Spanish), so it is
-// only asked for the last two groups and for the smallest number it groups.
+// only asked for the last two groups.
 Grouping grouping_of(const QLocale& l) {
     static std::map<QString, Grouping> found;
     const QString key = l.bcp47Name() + QLatin1Char('|') + l.groupSeparator();
@@ -321,20 +334,26 @@ Grouping grouping_of(const QLocale& l) {
     if (runs.size() > 2) {
         g.primary = runs.back();
         g.secondary = runs[runs.size() - 2];
-        qlonglong n = 1;
-        int digits = 1;
-        for (; digits < 16 && digit_runs(l.toString(n)).size() < 2; ++digits)
-            n *= 10;
-        g.minimum = std::max(1, digits - g.primary);
     }
     return found.emplace(key, g).first->second;
 }
 
+// Whole-part digit runs split at grouping marks, as `last` digits after the last mark and
+// `middle` between two marks, led by a group of one to three digits that is no longer than the
+// others.
+bool grouped_as(const std::vector<int>& runs, int last, int middle) {
+    if (runs.back() != last || runs.front() < 1 || runs.front() > std::min(3, middle))
+        return false;
+    return std::all_of(runs.cbegin() + 1, runs.cend() - 1, [middle](int r) { return r == middle; });
+}
+
 // The text with the grouping marks of its whole part taken out, when they stand where the locale
-// puts them; nullopt otherwise. Qt's own check is not used: it takes a first group of any length
-// ("1000.000" in Spanish) and a first group of "0" ("0.350" as 350 where "." groups thousands,
-// which no locale writes: typed so, it is the other notation of 0.35), and refuses "1.000.000"
-// in Spanish.
+// puts them or in plain groups of three (as many people write "1.234,5" where their locale writes
+// 1234,5, or "1,234,567.5" where it writes 12,34,567.5); nullopt otherwise, and for a grouping
+// mark outside the whole part. Qt's own check is not used: it takes a first group of any length
+// ("1000.000" in Spanish), a first group of "0" ("0.350" as 350 where "." groups thousands,
+// which no locale writes: typed so, it is the other notation of 0.35) and a mark in an exponent
+// ("5e0,002" as 500), and refuses "1.000.000" in Spanish.
 std::optional<QString> without_grouping(const QString& s, const QLocale& l) {
     const QList<uint> u = s.toUcs4();
     const QList<uint> mark = l.groupSeparator().toUcs4();
@@ -358,19 +377,13 @@ std::optional<QString> without_grouping(const QString& s, const QLocale& l) {
     }
     for (; it != u.cend(); ++it)
         out += QChar::fromUcs4(*it);
+    if (!mark.isEmpty() && out.contains(l.groupSeparator()))
+        return std::nullopt;
     if (runs.size() == 1)
         return out;
     const Grouping g = grouping_of(l);
-    if (g.primary == 0 || QChar::digitValue(*first) == 0 || runs.back() != g.primary ||
-        runs.front() > g.secondary)
-        return std::nullopt;
-    int whole_digits = runs.front() + runs.back();
-    for (size_t i = 1; i + 1 < runs.size(); ++i) {
-        if (runs[i] != g.secondary)
-            return std::nullopt;
-        whole_digits += runs[i];
-    }
-    if (whole_digits < g.primary + g.minimum)
+    if (g.primary == 0 || QChar::digitValue(*first) == 0 ||
+        !(grouped_as(runs, g.primary, g.secondary) || grouped_as(runs, 3, 3)))
         return std::nullopt;
     return out;
 }
@@ -388,13 +401,22 @@ std::optional<double> typed_number(const QString& text) {
     const bool space_groups = groups_with_a_space(locale);
     QString s;
     s.reserve(text.size());
-    for (const uint c : text.toUcs4()) {
-        if (is_order_mark(c))
+    const QList<uint> u = text.toUcs4();
+    bool digits = false;
+    for (qsizetype i = 0; i < u.size(); ++i) {
+        const uint c = u[i];
+        // An order mark before the number or in the locale's sign keeps it in order; between
+        // the digits it turns the text round ("12\u200F.345" shows "345.12").
+        if (is_order_mark(c)) {
+            if (digits && !in_locale_sign(u, i, locale))
+                return std::nullopt;
             continue;
+        }
         // Any other invisible control (U+202E turns "12,5" round to show "5,21") makes the text
         // read otherwise than it shows.
         if (QChar::category(c) == QChar::Other_Format)
             return std::nullopt;
+        digits = digits || QChar::isDigit(c);
         s += QChar::fromUcs4(space_groups && is_space_mark(c) ? group.front() : c);
     }
     s = s.trimmed();

@@ -58,13 +58,16 @@ double locale_val(const QString& text);
 QLocale number_locale();
 // The number a user typed, read as the locale writes numbers: the whole text (blanks around it
 // aside) is one number in the locale's digits, signs, decimal separator and grouping, and reads
-// as exactly that number. nullopt for anything else: the other notation ("0.35" where the
-// decimal separator is ","), a grouping mark the locale does not use, text before or after the
-// number, an empty text, grouping marks where the locale does not put them ("1000.000" or
-// "1.000" in Spanish, "0.350" anywhere), an invisible control other than the marks that keep a
-// sign in order (U+200E, U+200F, U+061C). Removing separators from such a text would read another
-// number than the user wrote, so it is refused instead. Where the locale groups with a space, a
-// plain space and either no-break space all stand for it.
+// as exactly that number. Grouping marks are taken in groups of the locale's sizes or in plain
+// groups of three, led by a group of one to three digits that is not "0" ("1.234,5" in Spanish,
+// "1,234,567.5" in Indian English). nullopt for anything else: the other notation ("0.35" where
+// the decimal separator is ","), a grouping mark the locale does not use, text before or after
+// the number, an empty text, grouping marks elsewhere ("1000.000", "0.350", "5e0,002"), an
+// invisible control other than the marks that keep a sign in order (U+200E, U+200F, U+061C), and
+// one of those marks anywhere but before the number or in the locale's own sign. Removing
+// separators from such a text would read another number than the user wrote, so it is refused
+// instead. Where the locale groups with a space, a plain space and either no-break space all
+// stand for it.
 std::optional<double> typed_number(const QString& text);
 // typed_number where only whole numbers are taken: a number with a fraction is nullopt too.
 std::optional<double> typed_whole_number(const QString& text);
