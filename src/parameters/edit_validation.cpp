@@ -13,6 +13,8 @@
 #include "shell/data_folder.h"
 #include "shell/option_lists.h"
 
+#include <cmath>
+
 namespace {
 
 DefinitionRecord& record(int p) {
@@ -139,7 +141,7 @@ bool length_units_change(const QString& t, double x) {
     ParameterState& S = parameter_state();
     rec.min_text = QStringLiteral("1");
     rec.max_text = QStringLiteral("5");
-    if (range_checks_now() && (x > 5 || x < 1)) {
+    if (range_checks_now() && (x > 5 || x < 1 || x != std::floor(x))) {
         tell_range(104, 1186);
         undo_edit(104);
         return false;
@@ -191,12 +193,15 @@ void apply_edit_access_rule(int P) {
 bool rejected_by_range(int P, double x) {
     DefinitionRecord& r = record(P);
     set_lookup_param_range(r);
+    if (!scrpar(P).visible || r.read_only || !r.present)
+        return false;
+    // A fraction is no code of any list: 2.5 would reach the unit as no choice it has.
+    if (takes_codes(P) && x != std::floor(x))
+        return true;
     double min = 0, max = 0;
     if (!limits_checked(r, min, max))
         return false;
     if (x == get_param_default_value(display_scale(), P))
-        return false;
-    if (!scrpar(P).visible || r.read_only || !r.present)
         return false;
     return x > max || x < min;
 }
