@@ -14,6 +14,7 @@
 #include "shell/option_lists.h"
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -30,7 +31,12 @@ bool& undoing() {
 
 void undo_edit(int P) {
     undoing() = true;
+    // The row goes back to the value it held, so the rows that go with it keep theirs: a relay
+    // whose refused type was put back keeps its function and set points.
+    ParameterState& S = parameter_state();
+    const bool loading = std::exchange(S.parameter_set_loading, true);
     parameter_rows().set_text(P, stored_box_text(P));
+    S.parameter_set_loading = loading;
     undoing() = false;
 }
 

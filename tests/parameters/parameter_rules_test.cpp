@@ -98,6 +98,7 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
             << "P" << c.p << " " << c.typed
             << " typed: the page is not told whether to put the user back into the box";
     }
+    EXPECT_EQ(rec(211).unit_value, 3) << "a refused relay type put its function back to default";
     parameter_screen_hooks().hide_parameter_grid = [] { return true; };
     parameter_state().parameter_list_mode = 1;
     rec(96).read_only = false;
