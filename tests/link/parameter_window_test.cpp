@@ -284,6 +284,7 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
     } cases[] = {{"OK", not_verified().arg("OK")},
                  {"inf", not_verified().arg("inf")},
                  {"BUSY - TRY LATER", not_verified().arg("BUSY - TRY")},
+                 {"0.3", ui_text(2356, "Sent - not verified (the unit holds %1)").arg("0.3"), 0.35},
                  {nullptr, ui_text(1195, "Parameter sent and verified")}};
     for (const auto& c : cases) {
         sim->unit().set_value(107, 350);
