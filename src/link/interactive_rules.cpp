@@ -38,7 +38,8 @@ bool write_refused(int n, bool present) {
 
 std::optional<QString> value_for_unit(int n, const QString& typed) {
     const auto value = typed_parameter_value(n, typed);
-    if (!value)
+    // A fraction is no code of any list: 2.5 would reach the unit as no choice it has.
+    if (!value || (takes_codes(n) && *value != std::floor(*value)))
         return std::nullopt;
     if (n == 932 || n == 996 || n == 997)
         return platform::format_number_c(*value, QStringLiteral("0000"));

@@ -27,10 +27,11 @@ bool written_blind(int n);
 bool write_refused(int n, bool present);
 
 // The typed value as the unit takes it: the number the user wrote in the locale's notation
-// (platform::typed_number), written with "." and no grouping; the clock and access code
-// parameters (932, 996, 997) padded to four digits ("7" gives "0007"). nullopt when the text is
-// no number of the locale: sending it with its separators swapped would send another number; and
-// for a fraction where the unit takes a whole number (takes_whole_number): it would go rounded.
+// (platform::typed_number) at the parameter's decimals (kept_value), written with "." and no
+// grouping; the clock and access code parameters (932, 996, 997) padded to four digits ("7"
+// gives "0007"). nullopt when the text is no number of the locale: sending it with its separators
+// swapped would send another number; and for a fraction where the unit takes a whole number
+// (takes_whole_number) or a code (takes_codes): it would go rounded, or as no code at all.
 std::optional<QString> value_for_unit(int n, const QString& typed);
 
 // The access level word after "logged on": " GOLDCARD" for level 1, the words of levels 2 and 3.

@@ -390,6 +390,14 @@ void ParameterWindow::Command3_Click() {
         return;
     }
     Text2->setText(platform::number_text(*number));
+    // Verified is the unit holding the value sent, at the parameter's decimals: 0.3 read back
+    // after 0.35 was sent is another value.
+    if (kept_value(n, *number) !=
+        kept_value(n, platform::read_number_c(*value).value_or(NO_VALUE))) {
+        Label1->setText(ui_text(2356, QStringLiteral("Sent - not verified (the unit holds %1)"))
+                            .arg(platform::number_text(*number)));
+        return;
+    }
     Label1->setText(ui_text(1195, QStringLiteral("Parameter sent and verified")));
 }
 

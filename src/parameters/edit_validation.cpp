@@ -13,6 +13,9 @@
 #include "shell/data_folder.h"
 #include "shell/option_lists.h"
 
+#include <cmath>
+#include <utility>
+
 namespace {
 
 DefinitionRecord& record(int p) {
@@ -28,7 +31,12 @@ bool& undoing() {
 
 void undo_edit(int P) {
     undoing() = true;
+    // The row goes back to the value it held, so the rows that go with it keep theirs: a relay
+    // whose refused type was put back keeps its function and set points.
+    ParameterState& S = parameter_state();
+    const bool loading = std::exchange(S.parameter_set_loading, true);
     parameter_rows().set_text(P, stored_box_text(P));
+    S.parameter_set_loading = loading;
     undoing() = false;
 }
 
@@ -139,7 +147,7 @@ bool length_units_change(const QString& t, double x) {
     ParameterState& S = parameter_state();
     rec.min_text = QStringLiteral("1");
     rec.max_text = QStringLiteral("5");
-    if (range_checks_now() && (x > 5 || x < 1)) {
+    if (range_checks_now() && (x > 5 || x < 1 || x != std::floor(x))) {
         tell_range(104, 1186);
         undo_edit(104);
         return false;
@@ -191,12 +199,15 @@ void apply_edit_access_rule(int P) {
 bool rejected_by_range(int P, double x) {
     DefinitionRecord& r = record(P);
     set_lookup_param_range(r);
+    if (!scrpar(P).visible || r.read_only || !r.present)
+        return false;
+    // A fraction is no code of any list: 2.5 would reach the unit as no choice it has.
+    if (takes_codes(P) && x != std::floor(x))
+        return true;
     double min = 0, max = 0;
     if (!limits_checked(r, min, max))
         return false;
     if (x == get_param_default_value(display_scale(), P))
-        return false;
-    if (!scrpar(P).visible || r.read_only || !r.present)
         return false;
     return x > max || x < min;
 }

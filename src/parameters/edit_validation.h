@@ -18,8 +18,9 @@ bool run_edit_check(int Index);
 // anything else ("0.35" where the decimal separator is ",", "1'234.5" where the grouping is "’",
 // a fraction for a clock time that the unit takes as whole digits, takes_whole_number) is refused
 // with one message, the box shows again what it showed before, and the result is false; so is a
-// number the edit check refuses. An accepted number is shown as it was stored, in the locale's
-// form. An emptied box stores nothing and shows what it showed before typing.
+// number the edit check refuses, a fraction for a choice among them. A number is taken at the
+// parameter's decimals, as the unit keeps it (kept_value), and shown as it was stored, in the
+// locale's form. An emptied box stores nothing and shows what it showed before typing.
 bool run_typed_edit_check(int Index);
 
 // The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).

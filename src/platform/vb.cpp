@@ -10,12 +10,12 @@
 
 namespace platform {
 
-NumberSeparators &number_separators() {
+NumberSeparators& number_separators() {
     static NumberSeparators s;
     return s;
 }
 
-DateFormats &date_formats() {
+DateFormats& date_formats() {
     static DateFormats f;
     return f;
 }
@@ -43,7 +43,7 @@ int digit_value(QChar c, int base) {
 
 // The digits of "&H..." / "&O..." as the value the original's literals have: four hex digits are
 // a signed 16-bit number, eight a signed 32-bit one. nullopt when too large for 32 bits.
-std::optional<double> radix_value(const QString &digits, int base, qsizetype *used = nullptr) {
+std::optional<double> radix_value(const QString& digits, int base, qsizetype* used = nullptr) {
     uint64_t v = 0;
     qsizetype i = 0;
     for (; i < digits.size(); ++i) {
@@ -88,7 +88,7 @@ Decimal to_decimal(double v) {
 }
 
 // Rounds to `decimals` places after the point; halves go away from zero or to the even neighbour.
-void round_to(Decimal &d, int decimals, bool half_even) {
+void round_to(Decimal& d, int decimals, bool half_even) {
     const qsizetype keep = static_cast<qsizetype>(d.point) + decimals;
     if (keep >= d.digits.size())
         return;
@@ -119,7 +119,7 @@ void round_to(Decimal &d, int decimals, bool half_even) {
     }
 }
 
-double decimal_value(const Decimal &d) {
+double decimal_value(const Decimal& d) {
     if (d.is_zero())
         return 0.0;
     const QByteArray s =
@@ -128,7 +128,7 @@ double decimal_value(const Decimal &d) {
 }
 
 // The whole-number digits, without leading zeros ("" for zero).
-QString whole_digits(const Decimal &d) {
+QString whole_digits(const Decimal& d) {
     QString s;
     for (int i = 0; i < d.point; ++i)
         s += QLatin1Char(i < d.digits.size() ? d.digits[i] : '0');
@@ -137,7 +137,7 @@ QString whole_digits(const Decimal &d) {
     return s;
 }
 
-QString fraction_digits(const Decimal &d, int count) {
+QString fraction_digits(const Decimal& d, int count) {
     QString s;
     for (int i = 0; i < count; ++i) {
         const qsizetype at = static_cast<qsizetype>(d.point) + i;
@@ -146,7 +146,7 @@ QString fraction_digits(const Decimal &d, int count) {
     return s;
 }
 
-QString general_text(double value, const QString &dec) {
+QString general_text(double value, const QString& dec) {
     if (!std::isfinite(value))
         return QString::number(value);
     Decimal d = to_decimal(value);
@@ -175,7 +175,7 @@ QString general_text(double value, const QString &dec) {
 
 } // namespace
 
-double val(const QString &text) {
+double val(const QString& text) {
     QString s;
     s.reserve(text.size());
     for (QChar c : text)
@@ -224,8 +224,8 @@ double val(const QString &text) {
     return ok && std::isfinite(v) ? v : 0.0;
 }
 
-QString locale_text_to_c(const QString &text) {
-    const auto &sep = number_separators();
+QString locale_text_to_c(const QString& text) {
+    const auto& sep = number_separators();
     QString s = text;
     if (!sep.thousands.isEmpty() && sep.thousands != sep.decimal)
         s.remove(sep.thousands);
@@ -234,38 +234,38 @@ QString locale_text_to_c(const QString &text) {
     return s;
 }
 
-double locale_val(const QString &text) {
+double locale_val(const QString& text) {
     return val(locale_text_to_c(text));
 }
 
 namespace {
 
-bool writes_separators(const QLocale &l, const NumberSeparators &sep) {
+bool writes_separators(const QLocale& l, const NumberSeparators& sep) {
     return l.decimalPoint() == sep.decimal &&
            (sep.thousands.isEmpty() || l.groupSeparator() == sep.thousands);
 }
 
 // A locale that writes the given separators, for separators set without naming a locale. The
 // common ones are asked first, so that the choice does not depend on Qt's order of locales.
-QLocale locale_writing(const NumberSeparators &sep) {
+QLocale locale_writing(const NumberSeparators& sep) {
     static std::map<std::pair<QString, QString>, QLocale> found;
     const auto key = std::make_pair(sep.decimal, sep.thousands);
     if (const auto it = found.find(key); it != found.end())
         return it->second;
     QList<QLocale> candidates;
-    for (const char *name : {"en_GB", "de_DE", "fr_FR", "de_CH", "sv_SE", "it_IT", "es_ES"})
+    for (const char* name : {"en_GB", "de_DE", "fr_FR", "de_CH", "sv_SE", "it_IT", "es_ES"})
         candidates << QLocale(QLatin1String{name});
     candidates << QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                            QLocale::AnyTerritory);
     const auto it = std::find_if(candidates.cbegin(), candidates.cend(),
-                                 [&sep](const QLocale &l) { return writes_separators(l, sep); });
+                                 [&sep](const QLocale& l) { return writes_separators(l, sep); });
     return found.emplace(key, it != candidates.cend() ? *it : QLocale::c()).first->second;
 }
 
 } // namespace
 
 QLocale number_locale() {
-    const auto &sep = number_separators();
+    const auto& sep = number_separators();
     return sep.locale.isEmpty() ? locale_writing(sep) : QLocale(sep.locale);
 }
 
@@ -277,22 +277,35 @@ bool is_order_mark(char32_t c) {
     return c == 0x200E || c == 0x200F || c == 0x061C;
 }
 
+// True when the order mark at `at` is one of those in the locale's own sign ("\u200E-" in
+// Algerian Arabic, "\u200E-\u200E" in Kashmiri), as Qt writes it before an exponent's digits.
+bool in_locale_sign(const QList<uint>& text, qsizetype at, const QLocale& l) {
+    for (const QString& sign : {l.negativeSign(), l.positiveSign()}) {
+        const QList<uint> u = sign.toUcs4();
+        for (qsizetype k = 0; k < u.size(); ++k) {
+            const qsizetype from = at - k;
+            if (u[k] == text[at] && from >= 0 && from + u.size() <= text.size() &&
+                std::equal(u.cbegin(), u.cend(), text.cbegin() + from))
+                return true;
+        }
+    }
+    return false;
+}
+
 // A locale that groups digits with a space takes any of these for its mark: they look alike.
 bool is_space_mark(char32_t c) {
     return c == U' ' || c == 0x00A0 || c == 0x202F;
 }
 
 // Where a locale puts its grouping marks: `primary` digits after the last mark, `secondary` between
-// two marks, and marks only in numbers of at least `primary + minimum` whole digits (Spanish
-// writes 1000 but 10.000). A primary of 0: the locale does not group.
+// two marks. A primary of 0: the locale does not group.
 struct Grouping {
     int primary = 0;
     int secondary = 0;
-    int minimum = 1;
 };
 
 // The lengths of the runs of digits in `text`, split at anything else.
-std::vector<int> digit_runs(const QString &text) {
+std::vector<int> digit_runs(const QString& text) {
     std::vector<int> runs;
     bool in_run = false;
     for (const char32_t c : text.toUcs4()) {
@@ -310,8 +323,8 @@ std::vector<int> digit_runs(const QString &text) {
 
 // Qt holds the group sizes but does not tell them; its own writing of large numbers shows them. Its
 // leading group is not to be trusted (Qt writes a million as "1000.000" in Spanish), so it is
-// only asked for the last two groups and for the smallest number it groups.
-Grouping grouping_of(const QLocale &l) {
+// only asked for the last two groups.
+Grouping grouping_of(const QLocale& l) {
     static std::map<QString, Grouping> found;
     const QString key = l.bcp47Name() + QLatin1Char('|') + l.groupSeparator();
     if (const auto it = found.find(key); it != found.end())
@@ -321,21 +334,27 @@ Grouping grouping_of(const QLocale &l) {
     if (runs.size() > 2) {
         g.primary = runs.back();
         g.secondary = runs[runs.size() - 2];
-        qlonglong n = 1;
-        int digits = 1;
-        for (; digits < 16 && digit_runs(l.toString(n)).size() < 2; ++digits)
-            n *= 10;
-        g.minimum = std::max(1, digits - g.primary);
     }
     return found.emplace(key, g).first->second;
 }
 
+// Whole-part digit runs split at grouping marks, as `last` digits after the last mark and
+// `middle` between two marks, led by a group of one to three digits that is no longer than the
+// others.
+bool grouped_as(const std::vector<int>& runs, int last, int middle) {
+    if (runs.back() != last || runs.front() < 1 || runs.front() > std::min(3, middle))
+        return false;
+    return std::all_of(runs.cbegin() + 1, runs.cend() - 1, [middle](int r) { return r == middle; });
+}
+
 // The text with the grouping marks of its whole part taken out, when they stand where the locale
-// puts them; nullopt otherwise. Qt's own check is not used: it takes a first group of any length
-// ("1000.000" in Spanish) and a first group of "0" ("0.350" as 350 where "." groups thousands,
-// which no locale writes: typed so, it is the other notation of 0.35), and refuses "1.000.000"
-// in Spanish.
-std::optional<QString> without_grouping(const QString &s, const QLocale &l) {
+// puts them or in plain groups of three (as many people write "1.234,5" where their locale writes
+// 1234,5, or "1,234,567.5" where it writes 12,34,567.5); nullopt otherwise, and for a grouping
+// mark outside the whole part. Qt's own check is not used: it takes a first group of any length
+// ("1000.000" in Spanish), a first group of "0" ("0.350" as 350 where "." groups thousands,
+// which no locale writes: typed so, it is the other notation of 0.35) and a mark in an exponent
+// ("5e0,002" as 500), and refuses "1.000.000" in Spanish.
+std::optional<QString> without_grouping(const QString& s, const QLocale& l) {
     const QList<uint> u = s.toUcs4();
     const QList<uint> mark = l.groupSeparator().toUcs4();
     const auto first = std::find_if(u.cbegin(), u.cend(), [](uint c) { return QChar::isDigit(c); });
@@ -358,43 +377,46 @@ std::optional<QString> without_grouping(const QString &s, const QLocale &l) {
     }
     for (; it != u.cend(); ++it)
         out += QChar::fromUcs4(*it);
+    if (!mark.isEmpty() && out.contains(l.groupSeparator()))
+        return std::nullopt;
     if (runs.size() == 1)
         return out;
     const Grouping g = grouping_of(l);
-    if (g.primary == 0 || QChar::digitValue(*first) == 0 || runs.back() != g.primary ||
-        runs.front() > g.secondary)
-        return std::nullopt;
-    int whole_digits = runs.front() + runs.back();
-    for (size_t i = 1; i + 1 < runs.size(); ++i) {
-        if (runs[i] != g.secondary)
-            return std::nullopt;
-        whole_digits += runs[i];
-    }
-    if (whole_digits < g.primary + g.minimum)
+    if (g.primary == 0 || QChar::digitValue(*first) == 0 ||
+        !(grouped_as(runs, g.primary, g.secondary) || grouped_as(runs, 3, 3)))
         return std::nullopt;
     return out;
 }
 
 } // namespace
 
-bool groups_with_a_space(const QLocale &locale) {
+bool groups_with_a_space(const QLocale& locale) {
     const QList<uint> group = locale.groupSeparator().toUcs4();
     return group.size() == 1 && is_space_mark(group.front());
 }
 
-std::optional<double> typed_number(const QString &text) {
+std::optional<double> typed_number(const QString& text) {
     const QLocale locale = number_locale();
     const QList<uint> group = locale.groupSeparator().toUcs4();
     const bool space_groups = groups_with_a_space(locale);
     QString s;
     s.reserve(text.size());
-    for (const uint c : text.toUcs4()) {
-        if (is_order_mark(c))
+    const QList<uint> u = text.toUcs4();
+    bool digits = false;
+    for (qsizetype i = 0; i < u.size(); ++i) {
+        const uint c = u[i];
+        // An order mark before the number or in the locale's sign keeps it in order; between
+        // the digits it turns the text round ("12\u200F.345" shows "345.12").
+        if (is_order_mark(c)) {
+            if (digits && !in_locale_sign(u, i, locale))
+                return std::nullopt;
             continue;
+        }
         // Any other invisible control (U+202E turns "12,5" round to show "5,21") makes the text
         // read otherwise than it shows.
         if (QChar::category(c) == QChar::Other_Format)
             return std::nullopt;
+        digits = digits || QChar::isDigit(c);
         s += QChar::fromUcs4(space_groups && is_space_mark(c) ? group.front() : c);
     }
     s = s.trimmed();
@@ -410,7 +432,7 @@ std::optional<double> typed_number(const QString &text) {
     return v;
 }
 
-std::optional<double> typed_whole_number(const QString &text) {
+std::optional<double> typed_whole_number(const QString& text) {
     const auto v = typed_number(text);
     if (v && *v != std::floor(*v))
         return std::nullopt;
@@ -421,11 +443,11 @@ bool belongs_to_a_number(char32_t c) {
     static const QSet<char32_t> marks = [] {
         // The apostrophe stands for the Swiss grouping mark on many keyboards.
         QSet<char32_t> m{U'\''};
-        for (const QLocale &l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+        for (const QLocale& l : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                          QLocale::AnyTerritory))
-            for (const QString &part : {l.decimalPoint(), l.groupSeparator(), l.negativeSign(),
-                                        l.positiveSign(), l.exponential(),
-                                        l.exponential().toLower()})
+            for (const QString& part :
+                 {l.decimalPoint(), l.groupSeparator(), l.negativeSign(), l.positiveSign(),
+                  l.exponential(), l.exponential().toLower()})
                 for (const char32_t ch : part.toUcs4())
                     m.insert(ch);
         return m;
@@ -465,7 +487,7 @@ std::optional<int32_t> to_int32(double value) {
     return static_cast<int32_t>(r);
 }
 
-std::optional<double> to_double(const QString &text) {
+std::optional<double> to_double(const QString& text) {
     const QString s = locale_text_to_c(text).trimmed();
     if (s.isEmpty())
         return std::nullopt;
@@ -485,7 +507,7 @@ std::optional<double> to_double(const QString &text) {
     return v;
 }
 
-std::optional<int16_t> text_to_int16(const QString &text) {
+std::optional<int16_t> text_to_int16(const QString& text) {
     if (auto d = to_double(text))
         return to_int16(*d);
     if (auto b = to_bool(text))
@@ -493,7 +515,7 @@ std::optional<int16_t> text_to_int16(const QString &text) {
     return std::nullopt;
 }
 
-std::optional<int32_t> text_to_int32(const QString &text) {
+std::optional<int32_t> text_to_int32(const QString& text) {
     if (auto d = to_double(text))
         return to_int32(*d);
     if (auto b = to_bool(text))
@@ -501,7 +523,7 @@ std::optional<int32_t> text_to_int32(const QString &text) {
     return std::nullopt;
 }
 
-std::optional<bool> to_bool(const QString &text) {
+std::optional<bool> to_bool(const QString& text) {
     const QString s = text.trimmed();
     if (s.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
         return true;
@@ -517,7 +539,7 @@ QString bool_text(bool value) {
     return value ? QStringLiteral("True") : QStringLiteral("False");
 }
 
-bool is_numeric(const QString &text) {
+bool is_numeric(const QString& text) {
     return to_double(text).has_value();
 }
 
@@ -525,7 +547,7 @@ QString number_text_c(double value) {
     return general_text(value, QStringLiteral("."));
 }
 
-std::optional<double> read_number_c(const QString &text) {
+std::optional<double> read_number_c(const QString& text) {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok); // the C locale, no grouping: "1,5" is none
     if (!ok || !std::isfinite(v))
@@ -533,7 +555,7 @@ std::optional<double> read_number_c(const QString &text) {
     return v;
 }
 
-std::optional<double> stored_number(const QString &text) {
+std::optional<double> stored_number(const QString& text) {
     if (const auto v = read_number_c(text))
         return v;
     return typed_number(text);
@@ -550,7 +572,7 @@ bool is_number_placeholder(QChar c) {
            c == QLatin1Char(',');
 }
 
-QString format_with(double value, const QString &pattern, const QString &dec, const QString &thou) {
+QString format_with(double value, const QString& pattern, const QString& dec, const QString& thou) {
     if (pattern.isEmpty() || !std::isfinite(value))
         return general_text(value, dec);
     qsizetype first = -1, last = -1;
@@ -606,21 +628,21 @@ QString format_with(double value, const QString &pattern, const QString &dec, co
 
 } // namespace
 
-QString format_number(double value, const QString &pattern) {
-    const auto &sep = number_separators();
+QString format_number(double value, const QString& pattern) {
+    const auto& sep = number_separators();
     return format_with(value, pattern, sep.decimal, sep.thousands);
 }
 
-QString format_number_c(double value, const QString &pattern) {
+QString format_number_c(double value, const QString& pattern) {
     return format_with(value, pattern, QStringLiteral("."), QString());
 }
 
-QString format_number(const QString &text, const QString &pattern) {
+QString format_number(const QString& text, const QString& pattern) {
     const auto v = to_double(text);
     return v ? format_number(*v, pattern) : text;
 }
 
-QString format_text(const QString &text, const QString &pattern) {
+QString format_text(const QString& text, const QString& pattern) {
     std::vector<qsizetype> places;
     for (qsizetype i = 0; i < pattern.size(); ++i)
         if (pattern[i] == QLatin1Char('@') || pattern[i] == QLatin1Char('&'))
@@ -655,13 +677,13 @@ struct DateToken {
     QString text; // literal text, or the am/pm form as written
 };
 
-bool letters_at(const QString &p, qsizetype i, QLatin1String what) {
+bool letters_at(const QString& p, qsizetype i, QLatin1String what) {
     return p.mid(i, what.size()).compare(what, Qt::CaseInsensitive) == 0;
 }
 
-std::vector<DateToken> tokenize_date(const QString &p) {
+std::vector<DateToken> tokenize_date(const QString& p) {
     std::vector<DateToken> tokens;
-    auto literal = [&](const QString &s) {
+    auto literal = [&](const QString& s) {
         if (!tokens.empty() && tokens.back().kind.isEmpty())
             tokens.back().text += s;
         else
@@ -731,14 +753,14 @@ QString two(int v) {
     return QString::number(v).rightJustified(2, QLatin1Char('0'));
 }
 
-QString render_date(const QDate &date, const QTime &time, const QString &pattern, int depth);
+QString render_date(const QDate& date, const QTime& time, const QString& pattern, int depth);
 
-QString named_date_format(const QDate &date, const QTime &time, const QString &pattern, int depth,
-                          bool *named) {
-    const auto &f = date_formats();
+QString named_date_format(const QDate& date, const QTime& time, const QString& pattern, int depth,
+                          bool* named) {
+    const auto& f = date_formats();
     const QString p = pattern.trimmed();
     *named = true;
-    auto is = [&](const char *name) {
+    auto is = [&](const char* name) {
         return p.compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
     };
     if (is("General Date")) {
@@ -760,7 +782,7 @@ QString named_date_format(const QDate &date, const QTime &time, const QString &p
     return {};
 }
 
-QString render_date(const QDate &date, const QTime &time, const QString &pattern, int depth) {
+QString render_date(const QDate& date, const QTime& time, const QString& pattern, int depth) {
     if (depth > 3) // a user's pattern that names itself
         return {};
     bool named = false;
@@ -768,17 +790,17 @@ QString render_date(const QDate &date, const QTime &time, const QString &pattern
     if (named)
         return n;
 
-    const auto &f = date_formats();
+    const auto& f = date_formats();
     std::vector<DateToken> tokens = tokenize_date(pattern);
     bool twelve_hour = false;
-    for (const auto &t : tokens)
+    for (const auto& t : tokens)
         twelve_hour = twelve_hour || t.kind == QLatin1String("ampm");
 
     // "m" means minutes right after an hour or right before seconds, literals between allowed.
     auto neighbour = [&](size_t k, int step) -> QString {
         for (auto j = static_cast<std::ptrdiff_t>(k) + step;
              j >= 0 && j < static_cast<std::ptrdiff_t>(tokens.size()); j += step) {
-            const QString &kind = tokens[static_cast<size_t>(j)].kind;
+            const QString& kind = tokens[static_cast<size_t>(j)].kind;
             if (!kind.isEmpty() && kind != QLatin1String("/") && kind != QLatin1String(":"))
                 return kind;
         }
@@ -788,8 +810,8 @@ QString render_date(const QDate &date, const QTime &time, const QString &pattern
     const int hour = time.hour();
     QString out;
     for (size_t k = 0; k < tokens.size(); ++k) {
-        const DateToken &t = tokens[k];
-        const QString &kind = t.kind;
+        const DateToken& t = tokens[k];
+        const QString& kind = t.kind;
         if (kind.isEmpty()) {
             out += t.text;
         } else if (kind == QLatin1String("/")) {
@@ -838,13 +860,13 @@ QString render_date(const QDate &date, const QTime &time, const QString &pattern
 
 } // namespace
 
-QString format_date(const QDateTime &when, const QString &pattern) {
+QString format_date(const QDateTime& when, const QString& pattern) {
     if (!when.date().isValid())
         return {};
     return render_date(when.date(), when.time().isValid() ? when.time() : QTime(0, 0), pattern, 0);
 }
 
-QString format_date(const QDate &when, const QString &pattern) {
+QString format_date(const QDate& when, const QString& pattern) {
     if (!when.isValid())
         return {};
     return render_date(when, QTime(0, 0), pattern, 0);

@@ -26,7 +26,9 @@ void read_system_info();
 // The message that refuses a text typed as a number that is no number of the locale
 // (platform::typed_number): it quotes the text and names the decimal separator, with a number
 // written as the locale writes it; where the locale groups digits with a space it says so in
-// words, since the spaces look alike.
+// words, since the spaces look alike. These refusals quote what was typed apart from the message,
+// its invisible controls shown by their codes ("<U+202E>12,5"), so that nothing typed can turn
+// the message round.
 QString number_notation_message(const QString& typed);
 // The message that refuses a number with a fraction where only whole numbers are taken.
 QString whole_number_message(const QString& typed);

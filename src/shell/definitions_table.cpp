@@ -3,6 +3,7 @@
 #include "platform/vb.h"
 
 #include <algorithm>
+#include <cmath>
 
 DefinitionsTable& definitions_table() {
     static DefinitionsTable table;
@@ -42,8 +43,28 @@ bool carries_marker(int P, const QString& text, const char* marker) {
 }
 
 std::optional<double> typed_parameter_value(int P, const QString& typed) {
-    return takes_whole_number(P) ? platform::typed_whole_number(typed)
-                                 : platform::typed_number(typed);
+    const auto v =
+        takes_whole_number(P) ? platform::typed_whole_number(typed) : platform::typed_number(typed);
+    if (!v)
+        return std::nullopt;
+    return kept_value(P, *v);
+}
+
+bool takes_codes(int P) {
+    return P >= 0 && P <= DEFINITIONS_UPPER &&
+           definitions_table()[static_cast<size_t>(P)].lookup_code.contains(QLatin1String("LUK"));
+}
+
+double kept_value(int P, double value) {
+    if (P < 0 || P > DEFINITIONS_UPPER || !std::isfinite(value) || takes_codes(P))
+        return value;
+    const DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
+    if (r.number != P || r.decimals < 0 || r.decimals > 6)
+        return value;
+    const QString pattern = r.decimals == 0
+                                ? QStringLiteral("#")
+                                : QStringLiteral("#.") + QString(r.decimals, QLatin1Char('#'));
+    return platform::val(platform::format_number_c(value, pattern));
 }
 
 bool is_text_number(int n) {

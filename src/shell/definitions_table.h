@@ -14,8 +14,17 @@ inline constexpr double NO_VALUE = -999999.0; // a value the unit lacks or does 
 // whole numbers only, since a fraction would reach the unit rounded.
 bool takes_whole_number(int P);
 // The number typed for parameter P, read as every typed number: platform::typed_whole_number
-// where the unit takes whole numbers only (takes_whole_number), platform::typed_number elsewhere.
+// where the unit takes whole numbers only (takes_whole_number), platform::typed_number elsewhere;
+// taken as P keeps it (kept_value), so that the row shows, a save writes and an upload sends what
+// the unit will hold.
 std::optional<double> typed_parameter_value(int P, const QString& typed);
+// Parameter P's value is a code of an option list (its lookup code names one, "C_LUK14"): a whole
+// number of that list, never a fraction.
+bool takes_codes(int P);
+// The value parameter P keeps of `value`: a number at its record's decimals, halves away from zero
+// as the rows show numbers (0.12345 at three decimals is 0.123); a code, and the value of a
+// parameter the definitions file does not name, as it is.
+double kept_value(int P, double value);
 
 // Parameters whose value is a text of the unit's (the software version, its date, the site tag):
 // any text is their value.

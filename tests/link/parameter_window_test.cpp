@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <tuple>
 
 namespace {
 
@@ -51,6 +52,13 @@ protected:
 };
 
 TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWantsIt) {
+    // As the definitions file names them: a choice, and numbers kept at three and one decimals.
+    const DefinitionsTable saved = definitions_table();
+    for (const auto& [n, code, decimals] :
+         {std::tuple{101, "C_LUK14", 0}, {107, "C_NUM", 3}, {108, "C_NUM", 1}}) {
+        DefinitionRecord& r = definitions_table()[n];
+        std::tie(r.number, r.lookup_code, r.decimals) = std::tuple(n, code, decimals);
+    }
     // clang-format off
     const struct { int n; const char *typed, *locale, *sent; }
     cases[] = {{104, "1.500,25", "de_DE", "1500.25"}, {996, "12", "en_GB", "0012"},
@@ -59,7 +67,11 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
                {107, "0,35", "de_CH", nullptr},       {107, "1 234,5", "de_DE", nullptr},
                // A clock time goes as whole digits: a fraction would go rounded.
                {996, "12,5", "de_DE", nullptr},       {971, "12.5", "en_GB", nullptr},
-               {996, "1.230", "de_DE", "1230"},       {972, "2200,0", "de_DE", "2200"}};
+               {996, "1.230", "de_DE", "1230"},       {972, "2200,0", "de_DE", "2200"},
+               // At the parameter's decimals, as the unit keeps it; a choice only as a code.
+               {107, "0,12345", "de_DE", "0.123"},    {108, "20.55", "en_GB", "20.6"},
+               {101, "2,5", "de_DE", nullptr},        {101, "3", "de_DE", "3"},
+               {107, "12\u200F.345", "en_US", nullptr}}; // shown as 345.12
     // clang-format on
     for (const auto& c : cases) {
         const QLocale l(c.locale);
@@ -69,6 +81,7 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
             << c.typed << " in " << c.locale;
     }
     platform::number_separators() = {};
+    definitions_table() = saved;
 }
 
 TEST(InteractiveRules, NumbersOutsideTheParametersAreNeverUsed) {
@@ -259,16 +272,19 @@ TEST_F(InteractiveWindowTest, WhatIsNoWholeNumberOfTheLocaleIsRefusedInItsBoxAnd
 }
 
 // A read-back without a number says nothing of what the unit holds: the box keeps the value sent
-// and the status line names what came; Read shows it as it came.
+// and the status line names what came; Read shows it as it came. A read-back of another number
+// than the one sent is shown, and no verification either.
 TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
     ParameterWindow& w = logged_on();
     w.Text1->setText("107");
     const struct {
         const char* answer; // to both reads of the send; none: the unit's own
         QString status;
+        double sent = 0.3;
     } cases[] = {{"OK", not_verified().arg("OK")},
                  {"inf", not_verified().arg("inf")},
                  {"BUSY - TRY LATER", not_verified().arg("BUSY - TRY")},
+                 {"0.3", ui_text(2356, "Sent - not verified (the unit holds %1)").arg("0.3"), 0.35},
                  {nullptr, ui_text(1195, "Parameter sent and verified")}};
     for (const auto& c : cases) {
         sim->unit().set_value(107, 350);
@@ -276,10 +292,10 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
         m.replace = QByteArray(c.answer) + "\r\n";
         if (c.answer)
             sim->misbehave_on("/p107", m, 2);
-        w.Text2->setText(platform::number_text(0.3));
+        w.Text2->setText(platform::number_text(c.sent));
         w.Command3->click();
         EXPECT_EQ(fields(w.Text2->text(), status(), sim->unit().value(107).value_or(-1)),
-                  fields(platform::number_text(0.3), c.status, 300.0))
+                  fields(platform::number_text(0.3), c.status, c.sent * 1000))
             << "after the answer " << (c.answer ? c.answer : "0.3");
     }
     unitsim::Misbehaviour ok;

@@ -548,21 +548,23 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     EXPECT_TRUE(received().contains("/p996:0015")) << "call times go as four digits";
     EXPECT_EQ(sim->unit().value(81), 12.5);
 
-    // Typed into the row, a number reaches the unit as exactly the number typed, or not at all:
-    // then the unit gets the value the box went back to.
+    // Typed into the row, a number reaches the unit as exactly the number typed at the
+    // parameter's decimals, or not at all: then the unit gets the value the box went back to.
     // clang-format off
-    const struct { const char *locale, *typed, *sent; } cases[] = {
-        {"de-CH", "12.25", "/p81:12.25"}, {"de-CH", "0,35", "/p81:7"},
-        {"de-DE", "0,35", "/p81:0.35"}, {"de-DE", "0.35", "/p81:7"}};
+    const struct { int P; const char *locale, *typed, *sent; } cases[] = {
+        {81, "de-CH", "12.25", "/p81:12.25"}, {81, "de-CH", "0,35", "/p81:7"},
+        {81, "de-DE", "0,35", "/p81:0.35"}, {81, "de-DE", "0.35", "/p81:7"},
+        {81, "de-DE", "0,125", "/p81:0.13"}, {101, "de-DE", "2,5", "/p101:7"}};
     // clang-format on
     for (const auto& c : cases) {
         const QLocale l(c.locale);
         platform::number_separators() = {l.decimalPoint(), l.groupSeparator(), c.locale};
-        parameter_rows().set_text(81, platform::number_text(7));
-        parameter_rows().set_typed_text(81, c.typed);
-        parameter_rows().commit(81);
+        parameter_rows().set_text(c.P, platform::number_text(7));
+        parameter_rows().set_typed_text(c.P, c.typed);
+        parameter_rows().commit(c.P);
         upload_confirmed();
-        EXPECT_EQ(received().filter("/p81:").join(' '), c.sent) << c.typed << " in " << c.locale;
+        EXPECT_EQ(received().filter(QString("/p%1:").arg(c.P)).join(' '), c.sent)
+            << c.typed << " in " << c.locale;
     }
 }
 

@@ -157,15 +157,21 @@ TEST(Vb, GroupingMarksAndInvisibleControlsAreTakenOnlyWhereTheLocaleWritesThem) 
     const std::nullopt_t no = std::nullopt;
     // clang-format off
     const struct { const char* locale; const char* text; std::optional<double> read; } cases[] = {
-        // Spanish groups from five whole digits on.
-        {"es_ES", "1.000", no}, {"es_ES", "10.000", 10000},
+        // Spanish writes 1234,5 and 12.345,5; people also group short numbers.
+        {"es_ES", "1.234,5", 1234.5}, {"es_ES", "1.500,25", 1500.25}, {"es_ES", "10.000", 10000},
         {"es_ES", "1.000.000", 1e6}, {"es_ES", "1000000", 1e6}, {"es_ES", "10.00.000", no},
+        {"es_ES", "1000.000", no}, {"pl_PL", "1 234,5", 1234.5}, {"pt_PT", "1\u00A0234,5", 1234.5},
         {"hi_IN", "12,34,567.5", 1234567.5}, {"en_IN", "12,34,567.5", 1234567.5},
-        {"en_IN", "1,234,567.5", no}, {"de_DE", "1.234.56,5", no},
+        {"en_IN", "1,234,567.5", 1234567.5}, {"en_IN", "1,234,56,789", no},
+        {"en_IN", "123,45,678", no}, {"de_DE", "1.234.56,5", no},
+        {"ar_EG", "\u0665e\u0660\u066C\u0660\u0660\u0662", no}, // a mark in the exponent
         {"sv_SE", "\u22122,5", -2.5}, {"sv_SE", "1\u202F234,5", 1234.5}, {"sv_SE", "1 234,5", 1234.5},
-        // Invisible controls are refused; the marks Qt writes around a sign are taken.
+        // Invisible controls are refused; the marks Qt writes before a number and in a sign are
+        // taken there only.
         {"de_DE", "12\u200B,5", no}, {"de_DE", "1\uFEFF2,5", no},
         {"ar_EG", "\u061C-\u0661\u0662\u066B\u0665", -12.5}, {"he_IL", "\u200E-12.5", -12.5},
+        {"en_US", "12\u200F.345", no}, {"he_IL", "12.5\u200E", no}, {"ar_DZ", "1,5E\u200E-3", 1.5e-3},
+        {"en_US", "1.5E\u200F-3", no},
         // Digits outside the basic plane.
         {"ff_Adlm_GN", "\U0001E951\u2E41\U0001E953\U0001E955\U0001E950", 1350}};
     // clang-format on
@@ -255,7 +261,8 @@ TEST(Vb, ATypedNumberReadsExactlyAsTheLocaleWritesItInEveryLocale) {
             const QString zero_first = l.zeroDigit() + gs + plain.toString(350);
             for (const QString& text : {shifted, merged, zero_first})
                 EXPECT_EQ(typed_number(text), std::nullopt)
-                    << where << ": \"" << text.toStdString() << "\" groups where the locale does not";
+                    << where << ": \"" << text.toStdString()
+                    << "\" groups where the locale does not";
         }
         EXPECT_EQ(typed_number(l.toString(12.5) + QStringLiteral(" mm")), std::nullopt)
             << where << ": text after the number";
