@@ -305,12 +305,21 @@ void set_legend_window_owner(QWidget* owner) {
     the_owner() = owner;
 }
 
-void show_legend_window() {
+void tuck_away_legend_window() {
+    if (legend_window_loaded())
+        legend_window().hide();
+}
+
+void restore_legend_window() {
     LegendWindow& w = legend_window();
-    w.update_series();
-    log_setup().legend_window_shown = true;
     w.showNormal();
     w.raise();
+}
+
+void show_legend_window() {
+    legend_window().update_series();
+    log_setup().legend_window_shown = true;
+    restore_legend_window();
 }
 
 // ---- title_dialog: the series title dialog ----

@@ -195,11 +195,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     });
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
     install_log_chart_events(logging_tabs, log_chart_page, Timer4, this);
-    services.legend_minimise = [] {
-        // A legend window that is not up stays down: minimising it would first show it.
-        if (legend_window_loaded() && !legend_window().minimised())
-            legend_window().showMinimized();
-    };
+    services.legend_tuck_away = [] { tuck_away_legend_window(); };
     services.legend_unload = [] { unload_legend_window(); };
     // The echo page's keys work while it is in front; leaving it for the parameters ends live
     // echo monitoring, and coming back hides the parameter grid.
@@ -999,15 +995,15 @@ void MainWindow::enable_othermenus() {
             if (*show)
                 (*show)();
         visible("space3", true);
-        if (services.legend_minimise)
-            services.legend_minimise();
+        if (services.legend_tuck_away)
+            services.legend_tuck_away();
     } else {
         logging_tabs->setCurrentIndex(0);
         visible("space3", false);
         if (services.legend_unload)
             services.legend_unload();
-        if (logging_tabs->currentIndex() != 2 && services.legend_minimise)
-            services.legend_minimise();
+        if (logging_tabs->currentIndex() != 2 && services.legend_tuck_away)
+            services.legend_tuck_away();
     }
 }
 
