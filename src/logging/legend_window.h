@@ -21,6 +21,7 @@ class LegendWindow : public QWidget {
     Q_OBJECT
 public:
     explicit LegendWindow(QWidget* owner = nullptr);
+    ~LegendWindow() override;
 
     QListWidget* TeeListBox1 = nullptr;
     QGroupBox* Frame1 = nullptr;
