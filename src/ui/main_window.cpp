@@ -34,6 +34,7 @@
 #include "shell/definitions_table.h"
 #include "shell/handler_guard.h"
 #include "shell/language_file.h"
+#include "shell/read_out_label.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
 #include "shell/start_window.h"
@@ -528,7 +529,8 @@ void MainWindow::build_frame() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 1; i <= 2; ++i) {
-        auto* panel = new QLabel(StatusBar1);
+        // The bar keeps its height when the first status text comes: the pages above stay put.
+        auto* panel = new ReadOutLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1_panel%1").arg(i));
         panel->setMinimumWidth(i == 1 ? STATUS_PANEL_1_WIDTH : STATUS_PANEL_2_WIDTH);
         status_panels[static_cast<size_t>(i)] = panel;

@@ -255,6 +255,20 @@ protected:
             page.unit_log_boxes[i]->setText(QLatin1String(values[i]));
         page.unit_clock_labels[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
         page.unit_clock_labels[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
+        // A wrapping log at the unit's interval: the line of the days it keeps.
+        page.setup_boxes[2]->setText(QStringLiteral("15"));
+        page.wrap_box->setChecked(true);
+    }
+
+    // Where the log set-up page's keys are in the window.
+    static QStringList key_places(LogSetupPage& page, QWidget& w) {
+        QStringList at;
+        for (QPushButton* b : page.findChildren<QPushButton*>())
+            if (b->isVisible()) {
+                const QPoint p = b->mapTo(&w, QPoint());
+                at << b->text() + QString::asprintf(" at %d,%d", p.x(), p.y());
+            }
+        return at;
     }
 
     // Lets the window finish what the last change started: a page that grew is fitted again
@@ -298,7 +312,8 @@ protected:
         w.show();
         flush();
         // The pages as they are used: a parameter set on the parameter pages, the unit's read-
-        // outs on the log set-up page.
+        // outs on the log set-up page, which arrive under the user's mouse and move no key.
+        const QStringList keys = key_places(*w.log_setup_page, w);
         if (mode == 1)
             show_fullest_set();
         else
@@ -308,6 +323,9 @@ protected:
         const QString name =
             QString::asprintf("%dx%d-i%d-m%d-l%d", s.width, s.height, identity, mode, language);
         const QString where = name + ": ";
+        if (mode != 1 && key_places(*w.log_setup_page, w) != keys)
+            problems << where + QStringLiteral("the unit's read-outs moved the keys from ") +
+                            keys.join(", ") + " to " + key_places(*w.log_setup_page, w).join(", ");
         if (w.width() > s.width || w.height() > s.height - 40)
             problems << where + QStringLiteral("window %1x%2 larger than the screen's work area")
                                     .arg(w.width())
