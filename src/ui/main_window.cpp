@@ -7,6 +7,7 @@
 #include "link/link_state.h"
 #include "link/link_windows.h"
 #include "link/log_on.h"
+#include "link/modem_window.h"
 #include "link/port_mapping.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
@@ -190,6 +191,12 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
     install_link_windows(services);
+    // The modem window stands in the screen's bottom left corner, its status bar (the line's
+    // state and clock) on the screen with the rest of it.
+    services.show_modem_window = [show = services.show_modem_window] {
+        show();
+        keep_window_in_work_area(modem_window());
+    };
     install_setup_dialog(services, [this] {
         apply_label_texts(*this, true);
         set_main_window_texts();
@@ -1426,19 +1433,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::keep_frame_on_screen() {
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
-        return;
-    const std::optional<ScreenArea> area = screen_area(*this);
-    if (!area || area->work.isEmpty())
-        return;
-    const QRect frame = frameGeometry();
-    if (area->work.contains(frame))
-        return;
-    const QSize client = client_size_within_work_area(area->work, frame, size());
-    if (client != size())
-        resize(client);
-    if (frame.width() >= area->work.width() || frame.height() >= area->work.height())
-        move(area->work.topLeft());
+    keep_frame_in_work_area(*this);
 }
 
 void MainWindow::fit_pages() {

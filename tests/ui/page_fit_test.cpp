@@ -3,6 +3,7 @@
 // so pages added later are checked too.
 #include "echo/kovex_page.h"
 #include "link/link_state.h"
+#include "link/modem_window.h"
 #include "logging/log_setup_page.h"
 #include "logging/model_capabilities.h"
 #include "parameters/parameter_pages.h"
@@ -334,6 +335,21 @@ protected:
         for (QTabWidget* tabs : w.findChildren<QTabWidget*>())
             if (tabs->isVisibleTo(&w) && !enclosing_tab_set(*tabs))
                 check_tab_set(*tabs, w, where, seen, problems);
+        // The modem window from its key, with its longest status, put back on the screen when it
+        // stands past the bottom edge (as its frame pushes it from the screen's corner).
+        if (mode == 1 && w.services.show_modem_window) {
+            w.services.show_modem_window();
+            ModemWindow& modem = modem_window();
+            modem.panel1->setText(ui_text(1351) + " - " + ui_text(2531));
+            modem.move(0, s.height - modem.height() / 2);
+            settle();
+            if (!QRect(0, 0, s.width, s.height - 40).contains(modem.frameGeometry()))
+                problems << where +
+                                QStringLiteral("the modem window's status bar is off the screen");
+            for (const QString& p : page_problems(modem, modem, seen))
+                problems << where + QStringLiteral("modem window: ") + p;
+            modem.close();
+        }
         w.close();
         flush();
         return problems;
@@ -407,15 +423,24 @@ TEST(PageFonts, AControlAddedAfterFittingShrinksOnceLikeItsNeighbours) {
 TEST(WindowFrame, AFrameThatPushesTheWindowOffTheWorkAreaTakesItsRoomFromTheClientArea) {
     const QRect work(0, 27, 1366, 741); // a panel at the top
     // clang-format off
-    struct Case { const char* what; QRect frame; QSize client, expected; };
-    // clang-format on
+    struct Case { const char* what; QRect frame; QSize client, expected; QPoint frame_at; };
     const Case cases[] = {
-        {"no frame yet", QRect(0, 27, 1366, 741), {1366, 741}, {1366, 741}},
-        {"title bar and borders", QRect(0, 27, 1370, 778), {1366, 741}, {1362, 704}},
-        {"only too tall", QRect(0, 0, 1000, 800), {1000, 770}, {1000, 711}},
+        {"no frame yet", QRect(0, 27, 1366, 741), {1366, 741}, {1366, 741}, {0, 27}},
+        {"title bar and borders", QRect(0, 27, 1370, 778), {1366, 741}, {1362, 704}, {0, 27}},
+        {"only too tall", QRect(0, 0, 1000, 800), {1000, 770}, {1000, 711}, {0, 27}},
+        // The modem window's bottom left corner, chosen before the window had its frame.
+        {"put in a corner without its frame", QRect(0, 468, 522, 325), {520, 300}, {520, 300},
+         {0, 443}},
+        {"past the right edge", QRect(1200, 300, 250, 400), {248, 375}, {248, 375}, {1116, 300}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(client_size_within_work_area(work, c.frame, c.client), c.expected) << c.what;
+    // clang-format on
+    for (const Case& c : cases) {
+        const QSize client = client_size_within_work_area(work, c.frame, c.client);
+        const QRect frame(c.frame.topLeft(), c.frame.size() - (c.client - client));
+        EXPECT_EQ(std::pair(client, frame_position_within_work_area(work, frame)),
+                  std::pair(c.expected, c.frame_at))
+            << c.what;
+    }
 }
 
 TEST(PageFonts, NoFontGoesBelowTheReadableFloor) {
