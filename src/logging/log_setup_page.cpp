@@ -368,11 +368,8 @@ void LogSetupPage::build() {
     caption(7, setup, 4);
     setup->addWidget(setup_boxes[7], 4, 1, Qt::AlignLeft);
     // The days a wrapping log keeps, which come and go with the unit's log, on a line of their own
-    // under the boxes, as wide as the room up to the buttons: nothing may move under the user's
-    // mouse when they come.
-    QSizePolicy wrap_line(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    wrap_line.setRetainSizeWhenHidden(true);
-    Label1[6]->setSizePolicy(wrap_line);
+    // under the boxes, in the room up to the buttons: nothing moves under the user's mouse when
+    // they come.
     setup->addWidget(Label1[6], 5, 0, 1, 3);
     setup->setRowStretch(6, 1);
     setup->setColumnStretch(2, 1);
