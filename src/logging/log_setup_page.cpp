@@ -418,24 +418,24 @@ void LogSetupPage::build() {
         unit->addWidget(l, i, 0);
     }
     for (int i = 0; i < 2; ++i) {
-        // The unit's date in its own order, or its time; a longer date than any unit gives.
+        // The unit's date in its own order, or its time: room for a longer date than any unit
+        // gives from the start, so that nothing moves under the user's mouse when it comes.
         auto* l = new ReadOutLabel(info, QStringLiteral("Unit Date (DD/MM/YYYY) : 00/00/0000"));
         l->setObjectName(name_of("lblUnitInfo", i));
         unit_clock_labels[static_cast<size_t>(i)] = l;
     }
-    // The unit's date and time beside the short boxes of the last rows rather than under them
-    // (two rows more would keep the page from fitting a low laptop screen), in the room up to
-    // the buttons.
+    // The unit's date and time beside the short boxes of the last rows rather than under them:
+    // two rows more would keep the page from fitting a low laptop screen.
     auto row_of = [&](int row, std::initializer_list<int> boxes, QLabel* beside = nullptr) {
         auto* h = new QHBoxLayout;
         for (int b : boxes)
             h->addWidget(unit_log_boxes[static_cast<size_t>(b)]);
         if (beside) {
             h->addSpacing(12);
-            h->addWidget(beside, 1);
+            h->addWidget(beside);
         }
-        h->addStretch(beside ? 0 : 1);
-        unit->addLayout(h, row, 1, 1, beside ? 2 : 1);
+        h->addStretch(1);
+        unit->addLayout(h, row, 1);
     };
     row_of(0, {0});
     row_of(1, {1, 2, 3});
