@@ -95,41 +95,6 @@ TEST_F(LogChartEventsTest, FirstCommandBarUseKeepsTheLegendUpLaterUsesTuckItAway
     EXPECT_FALSE(legend_up());
 }
 
-// A window manager minimises the main window with a minimised legend window (one group), so every
-// way of tucking the legend away withdraws it instead.
-TEST_F(LogChartEventsTest, EveryWayOfTuckingTheLegendAwayLeavesTheMainWindowAlone) {
-    QWidget main_window;
-    unload_legend_window();
-    set_legend_window_owner(&main_window);
-    main_window.show();
-    platform::ScopedScriptedDialogs dialogs; // the export's save dialog: cancelled
-    const std::pair<const char*, std::function<void()>> ways[] = {
-        {"another tab", [&] { tabs->setCurrentIndex(0); }},
-        {"Timer4 after a restore by hand",
-         [&] {
-             tabs->setCurrentIndex(0);
-             legend_window().showNormal();
-             events->Timer4_Timer();
-         }},
-        {"a second command bar key", [&] { events->zoom_in->click(), events->zoom_out->click(); }},
-        {"the view reset", [&] { page->reset_zoom_button->click(); }},
-        {"the legend button", [&] { page->legend_button->click(); }},
-        {"the CSV export", [&] { legend_window().Command3->click(); }},
-    };
-    for (const auto& [way, tuck] : ways) {
-        tabs->setCurrentIndex(1);
-        tabs->setCurrentIndex(2);
-        ASSERT_TRUE(legend_up()) << way;
-        tuck();
-        EXPECT_TRUE(legend_window().isHidden() &&
-                    !(legend_window().windowState() & Qt::WindowMinimized) &&
-                    !main_window.isMinimized())
-            << way << ": the legend window was minimised, and the main window with it";
-    }
-    unload_legend_window();
-    set_legend_window_owner(nullptr);
-}
-
 TEST_F(LogChartEventsTest, ResetZoomGivesTheWholePageAgainAndTucksTheLegend) {
     tabs->setCurrentIndex(2);
     QCPAxis* x = page->log_chart->xAxis;
