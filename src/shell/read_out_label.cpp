@@ -9,7 +9,9 @@ ReadOutLabel::ReadOutLabel(QWidget* parent, QString widest)
 QSize ReadOutLabel::sizeHint() const {
     const QMargins m = contentsMargins();
     const QSize frame(m.left() + m.right() + 2 * margin(), m.top() + m.bottom() + 2 * margin());
-    const QSize empty =
+    const QSize reserved =
         QSize(fontMetrics().horizontalAdvance(widest_), fontMetrics().height()) + frame;
-    return {empty.width(), std::max(empty.height(), QLabel::sizeHint().height())};
+    const QSize text = QLabel::sizeHint();
+    return {widest_.isEmpty() ? text.width() : reserved.width(),
+            std::max(reserved.height(), text.height())};
 }

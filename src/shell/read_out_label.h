@@ -8,8 +8,8 @@
 
 class ReadOutLabel : public QLabel {
 public:
-    // `widest`: the widest text the label is to show whole; empty for a label whose width its
-    // layout decides.
+    // `widest`: the widest text the label is to show whole; empty for a label as wide as its
+    // text, which keeps only its height.
     explicit ReadOutLabel(QWidget* parent, QString widest = {});
 
     QSize sizeHint() const override;

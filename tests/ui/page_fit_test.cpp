@@ -327,6 +327,12 @@ protected:
         if (mode != 1 && key_places(*w.log_setup_page, w) != keys)
             problems << where + QStringLiteral("the unit's read-outs moved the keys from ") +
                             keys.join(", ") + " to " + key_places(*w.log_setup_page, w).join(", ");
+        // The reply countdown, whole beside the status text.
+        w.set_status_text(2, ui_text(1362) + QStringLiteral(" 39.5s"));
+        settle();
+        if (const QString why = text_problem(*w.findChild<QLabel*>("StatusBar1_panel2"));
+            !why.isEmpty())
+            problems << where + QStringLiteral("the reply countdown: ") + why;
         if (w.width() > s.width || w.height() > s.height - 40)
             problems << where + QStringLiteral("window %1x%2 larger than the screen's work area")
                                     .arg(w.width())
