@@ -86,6 +86,11 @@ KovexPage::KovexPage(EchoPage& echo, QWidget* parent) : QWidget(parent) {
         w->show();
         buttons->addWidget(w, at.first, at.second);
     }
+    // A CSO unit's curve takes "View Points" away; its room stays, so that the buttons and the
+    // boxes under it do not move when the curve arrives.
+    QSizePolicy keep_room = view_points_box->sizePolicy();
+    keep_room.setRetainSizeWhenHidden(true);
+    view_points_box->setSizePolicy(keep_room);
     send_points_button->setEnabled(false);
     default_kovex_button->setEnabled(false);
     set_kovex_button->setEnabled(false);

@@ -92,8 +92,7 @@ std::optional<QByteArray> chart_export_csv(const LogChartModel& chart, const Cha
 void export_chart_data() {
     LogSetupState& s = log_setup();
     ShellState& sh = shell();
-    if (legend_window_loaded())
-        legend_window().showMinimized();
+    tuck_away_legend_window();
     s.legend_window_shown = false;
 
     platform::FileDialogRequest request;

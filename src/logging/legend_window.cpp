@@ -126,6 +126,11 @@ LegendWindow::LegendWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
         resize(250, std::min(area.height() * 4 / 5, 680));
         move(area.right() - width(), area.top());
     }
+    log_chart_model().set_change_listener(this, [this] { fill_list(); });
+}
+
+LegendWindow::~LegendWindow() {
+    log_chart_model().set_change_listener(this, {});
 }
 
 void LegendWindow::apply_legend_texts() {
@@ -154,15 +159,30 @@ void LegendWindow::set_export_action(std::function<void()> action) {
     Command3->setEnabled(static_cast<bool>(export_action_));
 }
 
+// The list shows the chart's series as they are now, whoever changed them (the title dialog,
+// Setup's new units, a new log, the chart's own legend). Rows are changed in place, so the row
+// the user works on stays where it is.
 void LegendWindow::fill_list() {
     filling_ = true;
     const LogChartModel& model = log_chart_model();
-    TeeListBox1->clear();
+    while (TeeListBox1->count() > model.series_count())
+        delete TeeListBox1->takeItem(TeeListBox1->count() - 1);
     for (int k = 0; k < model.series_count(); ++k) {
         const LogChartSeries& s = model.series(k);
-        auto* item = new QListWidgetItem(colour_icon(s.colour), s.title, TeeListBox1);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(s.active ? Qt::Checked : Qt::Unchecked);
+        QListWidgetItem* item = TeeListBox1->item(k);
+        if (!item) {
+            item = new QListWidgetItem(TeeListBox1);
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        }
+        if (item->text() != s.title)
+            item->setText(s.title);
+        const Qt::CheckState state = s.active ? Qt::Checked : Qt::Unchecked;
+        if (item->checkState() != state || !item->data(Qt::CheckStateRole).isValid())
+            item->setCheckState(state);
+        if (item->data(Qt::UserRole) != QVariant(s.colour)) {
+            item->setIcon(colour_icon(s.colour));
+            item->setData(Qt::UserRole, s.colour);
+        }
     }
     filling_ = false;
 }
@@ -281,8 +301,7 @@ void LegendWindow::HScroll1_Change() {
 
 void LegendWindow::TeeListBox1_DblClick(int index) {
     log_setup().selected_series_index = static_cast<int16_t>(index);
-    if (edit_series_title(index, this))
-        fill_list();
+    edit_series_title(index, this);
 }
 
 LegendWindow& legend_window() {
@@ -305,12 +324,21 @@ void set_legend_window_owner(QWidget* owner) {
     the_owner() = owner;
 }
 
-void show_legend_window() {
+void tuck_away_legend_window() {
+    if (legend_window_loaded())
+        legend_window().hide();
+}
+
+void restore_legend_window() {
     LegendWindow& w = legend_window();
-    w.update_series();
-    log_setup().legend_window_shown = true;
     w.showNormal();
     w.raise();
+}
+
+void show_legend_window() {
+    legend_window().update_series();
+    log_setup().legend_window_shown = true;
+    restore_legend_window();
 }
 
 // ---- title_dialog: the series title dialog ----

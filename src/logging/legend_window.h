@@ -21,6 +21,7 @@ class LegendWindow : public QWidget {
     Q_OBJECT
 public:
     explicit LegendWindow(QWidget* owner = nullptr);
+    ~LegendWindow() override;
 
     QListWidget* TeeListBox1 = nullptr;
     QGroupBox* Frame1 = nullptr;
@@ -56,8 +57,8 @@ public:
     // The work behind "Export" (the CSV export); the button is off without it.
     void set_export_action(std::function<void()> action);
 
-    // Minimised or restored as the chart tab comes and goes.
-    bool minimised() const { return isMinimized() || !isVisible(); }
+    // Out of sight as the chart tab goes, up again as it comes (tuck_away_legend_window).
+    bool tucked_away() const { return isHidden(); }
 
 private:
     void fill_list();
@@ -78,6 +79,13 @@ bool legend_window_loaded();
 void unload_legend_window();
 // The window the legend window floats over (the main window); set once at start-up.
 void set_legend_window_owner(QWidget* owner);
+
+// Puts the legend window out of sight, leaving the main window as it is. A window manager
+// minimises a window together with the window it floats over (they are one group), so the legend
+// window is withdrawn rather than minimised; nothing happens while it is not loaded.
+void tuck_away_legend_window();
+// Loads the legend window when needed and brings it up in front.
+void restore_legend_window();
 
 // Loads the legend window when needed, re-applies its settings to the chart just drawn and shows
 // it in front (a log was loaded).

@@ -54,17 +54,6 @@ QIcon printer_icon() {
     });
 }
 
-void minimise_legend_window() {
-    if (legend_window_loaded() && !legend_window().minimised())
-        legend_window().showMinimized();
-}
-
-void restore_legend_window() {
-    LegendWindow& w = legend_window();
-    w.showNormal();
-    w.raise();
-}
-
 } // namespace
 
 namespace legend {
@@ -106,8 +95,8 @@ LogChartEvents::LogChartEvents(QTabWidget* tabs, LogChartPage* page, QTimer* tim
                 legend_window().update_series();
                 s.legend_refresh_pending = false;
             }
-        } else if (legend_window_loaded()) {
-            legend_window().showMinimized();
+        } else {
+            tuck_away_legend_window();
         }
     };
     log_chart_model();
@@ -176,7 +165,7 @@ void LogChartEvents::SSTab1_Click(int) {
         page_->TeeCommander1->raise();
         page_->log_chart->setVisible(true);
     } else {
-        minimise_legend_window();
+        tuck_away_legend_window();
         s.legend_window_shown = false;
         page_->TeeCommander1->setVisible(false);
         page_->log_chart->setVisible(false);
@@ -188,7 +177,7 @@ void LogChartEvents::Timer4_Timer() {
     if (tabs_ && tabs_->currentIndex() != CHART_TAB) {
         // The window is loaded from the first tick, so that its load has run.
         legend_window();
-        minimise_legend_window();
+        tuck_away_legend_window();
     }
 }
 
@@ -235,7 +224,7 @@ void LogChartEvents::TeeCommander1_Click() {
         restore_legend_window();
         s.legend_window_shown = true;
     } else {
-        minimise_legend_window();
+        tuck_away_legend_window();
         s.legend_window_shown = false;
     }
     s.legend_tuck_pending = false;
@@ -247,7 +236,7 @@ void LogChartEvents::TeeCommander1_Changed() {
 }
 
 void LogChartEvents::Command9_Click() {
-    minimise_legend_window();
+    tuck_away_legend_window();
     log_setup().legend_window_shown = false;
     page_->chart_view->reset_zoom();
 }

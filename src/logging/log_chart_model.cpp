@@ -33,8 +33,24 @@ void LogChartModel::remove_all_series() {
 
 void LogChartModel::changed() {
     ++revision_;
-    if (listener_)
-        listener_();
+    // A listener may come or go while the others are told: each is looked up as its turn comes.
+    std::vector<const void*> owners;
+    for (const auto& l : listeners_)
+        owners.push_back(l.first);
+    for (const void* owner : owners) {
+        const auto it = std::find_if(listeners_.begin(), listeners_.end(),
+                                     [owner](const auto& l) { return l.first == owner; });
+        if (it != listeners_.end()) {
+            const std::function<void()> listener = it->second;
+            listener();
+        }
+    }
+}
+
+void LogChartModel::set_change_listener(const void* owner, std::function<void()> listener) {
+    std::erase_if(listeners_, [owner](const auto& l) { return l.first == owner; });
+    if (listener)
+        listeners_.emplace_back(owner, std::move(listener));
 }
 
 int LogChartModel::point_count() const {

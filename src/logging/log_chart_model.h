@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
+#include <utility>
 #include <vector>
 
 struct LogChartSeries {
@@ -69,12 +70,14 @@ public:
     void changed();
     // Counts the changes, so a view can tell whether it is behind.
     uint64_t revision() const { return revision_; }
-    void set_change_listener(std::function<void()> listener) { listener_ = std::move(listener); }
+    // What follows the chart (its view, the legend window's list) is told of every change; one
+    // listener per `owner`, which an empty function removes.
+    void set_change_listener(const void* owner, std::function<void()> listener);
 
 private:
     std::vector<LogChartSeries> series_;
     uint64_t revision_ = 0;
-    std::function<void()> listener_;
+    std::vector<std::pair<const void*, std::function<void()>>> listeners_;
 };
 
 // The units at the end of a channel series' title: the text between its last "(" and the closing

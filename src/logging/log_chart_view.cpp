@@ -82,13 +82,13 @@ LogChartView::LogChartView(QCustomPlot* plot, LogChartModel& model, QObject* par
                     legend_clicked(pi->plottable()->property("series").toInt());
             });
     connect(plot_, &QCustomPlot::beforeReplot, this, [this] { place_point_markers(); });
-    model_.set_change_listener([this] { refresh(); });
+    model_.set_change_listener(this, [this] { refresh(); });
     set_texts();
     refresh();
 }
 
 LogChartView::~LogChartView() {
-    model_.set_change_listener({});
+    model_.set_change_listener(this, {});
 }
 
 void LogChartView::set_texts() {

@@ -8,6 +8,7 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 #include "shell/number_box.h"
+#include "shell/read_out_label.h"
 #include "shell/shell_state.h"
 
 #include <QButtonGroup>
@@ -355,12 +356,7 @@ void LogSetupPage::build() {
     Label1[6] = new QLabel(info);
     Label1[6]->setObjectName(name_of("Label1", 6));
     Label1[6]->hide();
-    auto* duration = new QHBoxLayout;
-    duration->addWidget(setup_boxes[1]);
-    duration->addSpacing(12);
-    duration->addWidget(Label1[6]);
-    duration->addStretch(1);
-    setup->addLayout(duration, 2, 1);
+    setup->addWidget(setup_boxes[1], 2, 1, Qt::AlignLeft);
     mask_words_caption_ = new QLabel(info);
     mask_words_caption_->setObjectName(QStringLiteral("lblMaskWords"));
     setup->addWidget(mask_words_caption_, 3, 0);
@@ -371,7 +367,11 @@ void LogSetupPage::build() {
     setup->addLayout(masks, 3, 1);
     caption(7, setup, 4);
     setup->addWidget(setup_boxes[7], 4, 1, Qt::AlignLeft);
-    setup->setRowStretch(5, 1);
+    // The days a wrapping log keeps, which come and go with the unit's log, on a line of their own
+    // under the boxes, in the room up to the buttons: nothing moves under the user's mouse when
+    // they come.
+    setup->addWidget(Label1[6], 5, 0, 1, 3);
+    setup->setRowStretch(6, 1);
     setup->setColumnStretch(2, 1);
 
     auto make_button = [this](const char* name) {
@@ -402,7 +402,7 @@ void LogSetupPage::build() {
     setup_buttons->addWidget(get_unit_info_button);
     setup_buttons->addWidget(setup_unit_button);
     setup_buttons->addStretch(1);
-    setup->addLayout(setup_buttons, 0, 3, 6, 1);
+    setup->addLayout(setup_buttons, 0, 3, 7, 1);
 
     auto* unit = new QGridLayout;
     unit->setVerticalSpacing(4);
@@ -417,10 +417,23 @@ void LogSetupPage::build() {
         Label5[static_cast<size_t>(i)] = l;
         unit->addWidget(l, i, 0);
     }
-    auto row_of = [&](int row, std::initializer_list<int> boxes) {
+    for (int i = 0; i < 2; ++i) {
+        // The unit's date in its own order, or its time: room for a longer date than any unit
+        // gives from the start, so that nothing moves under the user's mouse when it comes.
+        auto* l = new ReadOutLabel(info, QStringLiteral("Unit Date (DD/MM/YYYY) : 00/00/0000"));
+        l->setObjectName(name_of("lblUnitInfo", i));
+        unit_clock_labels[static_cast<size_t>(i)] = l;
+    }
+    // The unit's date and time beside the short boxes of the last rows rather than under them:
+    // two rows more would keep the page from fitting a low laptop screen.
+    auto row_of = [&](int row, std::initializer_list<int> boxes, QLabel* beside = nullptr) {
         auto* h = new QHBoxLayout;
         for (int b : boxes)
             h->addWidget(unit_log_boxes[static_cast<size_t>(b)]);
+        if (beside) {
+            h->addSpacing(12);
+            h->addWidget(beside);
+        }
         h->addStretch(1);
         unit->addLayout(h, row, 1);
     };
@@ -428,16 +441,8 @@ void LogSetupPage::build() {
     row_of(1, {1, 2, 3});
     row_of(2, {4, 5});
     row_of(3, {6});
-    row_of(4, {8});
-    row_of(5, {7});
-    for (int i = 0; i < 2; ++i) {
-        auto* l = new QLabel(info);
-        l->setObjectName(name_of("lblUnitInfo", i));
-        unit_clock_labels[static_cast<size_t>(i)] = l;
-        // Beside the short boxes of the last rows rather than under them: two rows more would
-        // keep the page from fitting a low laptop screen.
-        unit->addWidget(l, 4 + i, 2);
-    }
+    row_of(4, {8}, unit_clock_labels[0]);
+    row_of(5, {7}, unit_clock_labels[1]);
     unit->setRowStretch(8, 1);
     unit->setColumnStretch(2, 1);
     auto* unit_buttons = new QVBoxLayout;

@@ -30,7 +30,7 @@ struct MainWindowServices {
     // Logging
     std::function<void()> open_log_file;   // openlogfile (the log chart's open action)
     std::function<void()> import_tee_file; // mnuImport
-    std::function<void()> legend_minimise;
+    std::function<void()> legend_tuck_away;
     std::function<void()> legend_unload;
 
     // Echo

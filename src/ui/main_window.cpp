@@ -7,6 +7,7 @@
 #include "link/link_state.h"
 #include "link/link_windows.h"
 #include "link/log_on.h"
+#include "link/modem_window.h"
 #include "link/port_mapping.h"
 #include "link/traffic_box.h"
 #include "link/traffic_log.h"
@@ -34,6 +35,7 @@
 #include "shell/definitions_table.h"
 #include "shell/handler_guard.h"
 #include "shell/language_file.h"
+#include "shell/read_out_label.h"
 #include "shell/settings_keys.h"
 #include "shell/shell_state.h"
 #include "shell/start_window.h"
@@ -189,17 +191,19 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
     log_setup_page->send_manual_link_command = [](int index) { send_manual_link_command(index); };
     install_unit_log_commands(*log_setup_page);
     install_link_windows(services);
+    // The modem window stands in the screen's bottom left corner, its status bar (the line's
+    // state and clock) on the screen with the rest of it.
+    services.show_modem_window = [show = services.show_modem_window] {
+        show();
+        keep_window_in_work_area(modem_window());
+    };
     install_setup_dialog(services, [this] {
         apply_label_texts(*this, true);
         set_main_window_texts();
     });
     install_log_chart_commands(*log_setup_page, &services.open_log_file);
     install_log_chart_events(logging_tabs, log_chart_page, Timer4, this);
-    services.legend_minimise = [] {
-        // A legend window that is not up stays down: minimising it would first show it.
-        if (legend_window_loaded() && !legend_window().minimised())
-            legend_window().showMinimized();
-    };
+    services.legend_tuck_away = [] { tuck_away_legend_window(); };
     services.legend_unload = [] { unload_legend_window(); };
     // The echo page's keys work while it is in front; leaving it for the parameters ends live
     // echo monitoring, and coming back hides the parameter grid.
@@ -532,7 +536,8 @@ void MainWindow::build_frame() {
     StatusBar1 = statusBar();
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     for (int i = 1; i <= 2; ++i) {
-        auto* panel = new QLabel(StatusBar1);
+        // The bar keeps its height when the first status text comes: the pages above stay put.
+        auto* panel = new ReadOutLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1_panel%1").arg(i));
         panel->setMinimumWidth(i == 1 ? STATUS_PANEL_1_WIDTH : STATUS_PANEL_2_WIDTH);
         status_panels[static_cast<size_t>(i)] = panel;
@@ -998,15 +1003,15 @@ void MainWindow::enable_othermenus() {
             if (*show)
                 (*show)();
         visible("space3", true);
-        if (services.legend_minimise)
-            services.legend_minimise();
+        if (services.legend_tuck_away)
+            services.legend_tuck_away();
     } else {
         logging_tabs->setCurrentIndex(0);
         visible("space3", false);
         if (services.legend_unload)
             services.legend_unload();
-        if (logging_tabs->currentIndex() != 2 && services.legend_minimise)
-            services.legend_minimise();
+        if (logging_tabs->currentIndex() != 2 && services.legend_tuck_away)
+            services.legend_tuck_away();
     }
 }
 
@@ -1427,19 +1432,7 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::keep_frame_on_screen() {
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
-        return;
-    const std::optional<ScreenArea> area = screen_area(*this);
-    if (!area || area->work.isEmpty())
-        return;
-    const QRect frame = frameGeometry();
-    if (area->work.contains(frame))
-        return;
-    const QSize client = client_size_within_work_area(area->work, frame, size());
-    if (client != size())
-        resize(client);
-    if (frame.width() >= area->work.width() || frame.height() >= area->work.height())
-        move(area->work.topLeft());
+    keep_frame_in_work_area(*this);
 }
 
 void MainWindow::fit_pages() {

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
+#include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLayout>
@@ -122,4 +123,52 @@ QSize client_size_within_work_area(const QRect& work, const QRect& frame, const 
     const int extra_width = std::max(0, frame.width() - work.width());
     const int extra_height = std::max(0, frame.height() - work.height());
     return {std::max(1, client.width() - extra_width), std::max(1, client.height() - extra_height)};
+}
+
+QPoint frame_position_within_work_area(const QRect& work, const QRect& frame) {
+    const auto within = [](int at, int size, int first, int room) {
+        return std::max(first, std::min(at, first + room - size));
+    };
+    return {within(frame.x(), frame.width(), work.x(), work.width()),
+            within(frame.y(), frame.height(), work.y(), work.height())};
+}
+
+void keep_frame_in_work_area(QWidget& window) {
+    if (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    const std::optional<ScreenArea> area = screen_area(window);
+    if (!area || area->work.isEmpty())
+        return;
+    QRect frame = window.frameGeometry();
+    if (area->work.contains(frame))
+        return;
+    const QSize client = client_size_within_work_area(area->work, frame, window.size());
+    if (client != window.size()) {
+        frame.setSize(frame.size() - (window.size() - client));
+        window.resize(client);
+    }
+    if (const QPoint at = frame_position_within_work_area(area->work, frame); at != frame.topLeft())
+        window.move(at);
+}
+
+namespace {
+const QLatin1String WORK_AREA_KEEPER("work_area_keeper");
+
+class WorkAreaKeeper : public QObject {
+public:
+    explicit WorkAreaKeeper(QWidget& window) : QObject(&window) { setObjectName(WORK_AREA_KEEPER); }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Move ||
+            event->type() == QEvent::WindowActivate)
+            keep_frame_in_work_area(*static_cast<QWidget*>(watched));
+        return false;
+    }
+};
+} // namespace
+
+void keep_window_in_work_area(QWidget& window) {
+    if (!window.findChild<QObject*>(WORK_AREA_KEEPER, Qt::FindDirectChildrenOnly))
+        window.installEventFilter(new WorkAreaKeeper(window));
+    if (window.isVisible())
+        keep_frame_in_work_area(window);
 }

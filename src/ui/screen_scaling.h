@@ -3,6 +3,7 @@
 
 #include "ui/screen_geometry.h"
 
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -34,3 +35,14 @@ void set_screen_area_for_tests(std::optional<ScreenArea> area);
 // it: the start-up size is meant for the whole window, frame included, so a frame that pushes the
 // window past the work area takes its room from the client area. The size is never made larger.
 QSize client_size_within_work_area(const QRect& work, const QRect& frame, const QSize& client);
+// Where the frame goes to lie whole in the work area: where it is, or moved the least way in (a
+// place chosen before the window system put its frame round the window, the bottom left corner
+// of the screen for instance, leaves the frame's bottom past the edge).
+QPoint frame_position_within_work_area(const QRect& work, const QRect& frame);
+
+// Keeps `window` whole in the work area of its screen, frame included, as the window system
+// reports the frame: the client area gives up what does not fit and the frame moves in.
+void keep_frame_in_work_area(QWidget& window);
+// The same for a window other than the main window, from now on whenever it is shown, moved or
+// activated (the frame is certainly known by then).
+void keep_window_in_work_area(QWidget& window);

@@ -378,7 +378,17 @@ TEST_F(KovexTest, ACsoUnitEditsItsSetButNotItsPoints) {
     sim->unit().echo().set_sample_count(50);
     make_tab();
     page->view_points_box->setChecked(true);
+    QApplication::processEvents();
+    auto* boxes = page->findChild<QWidget*>("kovex_boxes");
+    const auto places = [&] {
+        const QRect key = page->get_traces_button->geometry();
+        const QPoint at = boxes->mapTo(page.get(), QPoint());
+        return fields(key.x(), key.y(), key.width(), at.x(), at.y());
+    };
+    const auto before = places();
     kovex->Command17_Click();
+    QApplication::processEvents();
+    EXPECT_EQ(places(), before) << "the buttons or the boxes moved under the user's mouse";
     EXPECT_TRUE(link().cso_unit);
     EXPECT_EQ(std::tuple(page->view_points_box->isChecked(), page->view_points_box->isEnabled(),
                          page->view_points_box->isHidden(), page->send_points_button->isEnabled()),

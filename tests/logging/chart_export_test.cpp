@@ -104,7 +104,10 @@ TEST_F(ChartExportTest, TheUserExportsToAChosenFileAndIsToldWhere) {
     const QString path = dir.filePath("out/site.csv");
     QDir().mkpath(dir.filePath("out"));
     dialogs.files.push_back(path);
+    show_legend_window();
     export_chart_data();
+    // Minimised, the legend window would take the main window with it under a window manager.
+    EXPECT_TRUE(legend_window().isHidden() && !legend_window().isMinimized());
     ASSERT_EQ(dialogs.messages(), QStringList({"Data exported to " + path}));
     const QByteArray bytes = testfiles::read_bytes(path);
     EXPECT_TRUE(bytes.contains("Serial Number :  77 \r\n") &&

@@ -156,6 +156,34 @@ TEST_F(LegendWindowTest, BoxesActOnTheChartAndBackgroundIsKept) {
     EXPECT_TRUE(log_chart_model().display.legend);
 }
 
+TEST_F(LegendWindowTest, TheSeriesListFollowsEveryChangeOfTheChartsSeries) {
+    LegendWindow& w = legend_window();
+    series_title_dialog_runner() = [](QDialog& d) {
+        d.findChild<QLineEdit*>("Text1")->setText("Sump");
+        return QDialog::Accepted;
+    };
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"the series title dialog", [&] { w.TeeListBox1_DblClick(1); }},
+        {"Setup's Update & Exit",
+         [] {
+             log_setup().log_channel_table.enabled.fill(false);
+             log_setup().log_channel_table.enabled[0] = true;
+             apply_chart_unit_changes(QString());
+         }},
+        {"a log opened anew", [] { log_chart_model().add_series("Flow (l/s)"); }},
+    };
+    const char* expected[] = {"Series 0|Sump|Series 2", "Level ()|Sump|Series 2",
+                              "Level ()|Sump|Series 2|Flow (l/s)"};
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        changes[i].second();
+        QStringList listed;
+        for (int k = 0; k < w.TeeListBox1->count(); ++k)
+            listed << w.TeeListBox1->item(k)->text();
+        EXPECT_EQ(listed.join('|'), expected[i])
+            << changes[i].first << ": the legend list still shows the series as they were";
+    }
+}
+
 TEST_F(LegendWindowTest, MultipleAxesWithoutActiveSeriesChangesNothing) {
     LegendWindow& w = legend_window();
     w.Command2->click();

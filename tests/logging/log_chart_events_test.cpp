@@ -37,7 +37,7 @@ protected:
         tabs.reset();
         log_chart_model().remove_all_series();
     }
-    bool legend_up() const { return legend_window_loaded() && !legend_window().minimised(); }
+    bool legend_up() const { return legend_window_loaded() && !legend_window().tucked_away(); }
 
     QTimer timer;
     std::unique_ptr<QTabWidget> tabs;

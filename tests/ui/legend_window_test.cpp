@@ -20,6 +20,6 @@ TEST_F(LegendWindowModeTest, ChoosingTheCsoModeLeavesAHiddenLegendWindowHidden) 
 
     legend_window().showNormal();
     w.menu_entry("csomenu")->trigger();
-    EXPECT_TRUE(legend_window().minimised()) << "a legend window that was up stayed up";
+    EXPECT_TRUE(legend_window().tucked_away()) << "a legend window that was up stayed up";
     unload_legend_window();
 }

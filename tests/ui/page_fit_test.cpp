@@ -3,6 +3,7 @@
 // so pages added later are checked too.
 #include "echo/kovex_page.h"
 #include "link/link_state.h"
+#include "link/modem_window.h"
 #include "logging/log_setup_page.h"
 #include "logging/model_capabilities.h"
 #include "parameters/parameter_pages.h"
@@ -255,6 +256,20 @@ protected:
             page.unit_log_boxes[i]->setText(QLatin1String(values[i]));
         page.unit_clock_labels[0]->setText(QStringLiteral("Unit Date (DD/MM/YYYY) : 07/12/2026"));
         page.unit_clock_labels[1]->setText(QStringLiteral("Unit Time (HHMM) : 1342"));
+        // A wrapping log at the unit's interval: the line of the days it keeps.
+        page.setup_boxes[2]->setText(QStringLiteral("15"));
+        page.wrap_box->setChecked(true);
+    }
+
+    // Where the log set-up page's keys are in the window.
+    static QStringList key_places(LogSetupPage& page, QWidget& w) {
+        QStringList at;
+        for (QPushButton* b : page.findChildren<QPushButton*>())
+            if (b->isVisible()) {
+                const QPoint p = b->mapTo(&w, QPoint());
+                at << b->text() + QString::asprintf(" at %d,%d", p.x(), p.y());
+            }
+        return at;
     }
 
     // Lets the window finish what the last change started: a page that grew is fitted again
@@ -298,7 +313,8 @@ protected:
         w.show();
         flush();
         // The pages as they are used: a parameter set on the parameter pages, the unit's read-
-        // outs on the log set-up page.
+        // outs on the log set-up page, which arrive under the user's mouse and move no key.
+        const QStringList keys = key_places(*w.log_setup_page, w);
         if (mode == 1)
             show_fullest_set();
         else
@@ -308,6 +324,15 @@ protected:
         const QString name =
             QString::asprintf("%dx%d-i%d-m%d-l%d", s.width, s.height, identity, mode, language);
         const QString where = name + ": ";
+        if (mode != 1 && key_places(*w.log_setup_page, w) != keys)
+            problems << where + QStringLiteral("the unit's read-outs moved the keys from ") +
+                            keys.join(", ") + " to " + key_places(*w.log_setup_page, w).join(", ");
+        // The reply countdown, whole beside the status text.
+        w.set_status_text(2, ui_text(1362) + QStringLiteral(" 39.5s"));
+        settle();
+        if (const QString why = text_problem(*w.findChild<QLabel*>("StatusBar1_panel2"));
+            !why.isEmpty())
+            problems << where + QStringLiteral("the reply countdown: ") + why;
         if (w.width() > s.width || w.height() > s.height - 40)
             problems << where + QStringLiteral("window %1x%2 larger than the screen's work area")
                                     .arg(w.width())
@@ -316,6 +341,21 @@ protected:
         for (QTabWidget* tabs : w.findChildren<QTabWidget*>())
             if (tabs->isVisibleTo(&w) && !enclosing_tab_set(*tabs))
                 check_tab_set(*tabs, w, where, seen, problems);
+        // The modem window from its key, with its longest status, put back on the screen when it
+        // stands past the bottom edge (as its frame pushes it from the screen's corner).
+        if (mode == 1 && w.services.show_modem_window) {
+            w.services.show_modem_window();
+            ModemWindow& modem = modem_window();
+            modem.panel1->setText(ui_text(1351) + " - " + ui_text(2531));
+            modem.move(0, s.height - modem.height() / 2);
+            settle();
+            if (!QRect(0, 0, s.width, s.height - 40).contains(modem.frameGeometry()))
+                problems << where +
+                                QStringLiteral("the modem window's status bar is off the screen");
+            for (const QString& p : page_problems(modem, modem, seen))
+                problems << where + QStringLiteral("modem window: ") + p;
+            modem.close();
+        }
         w.close();
         flush();
         return problems;
@@ -389,15 +429,24 @@ TEST(PageFonts, AControlAddedAfterFittingShrinksOnceLikeItsNeighbours) {
 TEST(WindowFrame, AFrameThatPushesTheWindowOffTheWorkAreaTakesItsRoomFromTheClientArea) {
     const QRect work(0, 27, 1366, 741); // a panel at the top
     // clang-format off
-    struct Case { const char* what; QRect frame; QSize client, expected; };
-    // clang-format on
+    struct Case { const char* what; QRect frame; QSize client, expected; QPoint frame_at; };
     const Case cases[] = {
-        {"no frame yet", QRect(0, 27, 1366, 741), {1366, 741}, {1366, 741}},
-        {"title bar and borders", QRect(0, 27, 1370, 778), {1366, 741}, {1362, 704}},
-        {"only too tall", QRect(0, 0, 1000, 800), {1000, 770}, {1000, 711}},
+        {"no frame yet", QRect(0, 27, 1366, 741), {1366, 741}, {1366, 741}, {0, 27}},
+        {"title bar and borders", QRect(0, 27, 1370, 778), {1366, 741}, {1362, 704}, {0, 27}},
+        {"only too tall", QRect(0, 0, 1000, 800), {1000, 770}, {1000, 711}, {0, 27}},
+        // The modem window's bottom left corner, chosen before the window had its frame.
+        {"put in a corner without its frame", QRect(0, 468, 522, 325), {520, 300}, {520, 300},
+         {0, 443}},
+        {"past the right edge", QRect(1200, 300, 250, 400), {248, 375}, {248, 375}, {1116, 300}},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(client_size_within_work_area(work, c.frame, c.client), c.expected) << c.what;
+    // clang-format on
+    for (const Case& c : cases) {
+        const QSize client = client_size_within_work_area(work, c.frame, c.client);
+        const QRect frame(c.frame.topLeft(), c.frame.size() - (c.client - client));
+        EXPECT_EQ(std::pair(client, frame_position_within_work_area(work, frame)),
+                  std::pair(c.expected, c.frame_at))
+            << c.what;
+    }
 }
 
 TEST(PageFonts, NoFontGoesBelowTheReadableFloor) {
