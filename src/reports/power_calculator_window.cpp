@@ -1,6 +1,7 @@
 #include "reports/power_calculator_window.h"
 
 #include "logging/up_down.h"
+#include "platform/box_leaving.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "reports/reports_texts.h"
@@ -208,27 +209,27 @@ void PowerCalculatorWindow::build() {
                 accepted_[i] = text;
             update();
         });
-        connect(t, &QLineEdit::editingFinished, this, [this, i] { finish_edit(i); });
+        platform::judge_on_leaving(t, this, [this, i] { return finish_edit(i); });
     }
 }
 
-void PowerCalculatorWindow::finish_edit(size_t i) {
-    if (!editing_[i])
-        return;
-    editing_[i] = false;
+bool PowerCalculatorWindow::finish_edit(size_t i) {
+    if (!std::exchange(editing_[i], false))
+        return true;
     QLineEdit* box = Text1[i];
     const QString typed = box->text();
     if (typed.trimmed().isEmpty()) { // an empty box counts as nothing, as before any entry
         accepted_[i] = typed;
-        return;
+        return true;
     }
     const auto v = platform::typed_number(typed);
     if (!v) {
         refuse_typed_number(box, accepted_[i]);
-        return;
+        return false;
     }
     box->setText(platform::number_text(*v));
     accepted_[i] = box->text();
+    return true;
 }
 
 double PowerCalculatorWindow::box_value(size_t i) const {

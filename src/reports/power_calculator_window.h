@@ -43,10 +43,10 @@ public:
     // emptied, as does a box that never held a number; one that holds a number in another
     // notation than the locale's, half typed or refused, counts as what it held before).
     power::CalculatorInputs inputs() const;
-    // The end of the user's edit of box i (focus gone or Enter): a number in another notation
-    // than the locale's is refused with one message and the box shows its previous value again;
-    // an accepted number is shown in the locale's form.
-    void finish_edit(size_t i);
+    // The end of the user's edit of box i (leaving it, or Enter): a number in another notation
+    // than the locale's is refused with one message and the box shows its previous value again,
+    // false then; an accepted number is shown in the locale's form.
+    bool finish_edit(size_t i);
 
     QCustomPlot* TChart2 = nullptr;
     std::array<QComboBox*, 3> Combo1{};  // 0 transducer, 1 voltage, 2 output hold

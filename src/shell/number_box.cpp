@@ -1,5 +1,6 @@
 #include "shell/number_box.h"
 
+#include "platform/box_leaving.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/data_folder.h"
@@ -20,27 +21,27 @@ void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
         if (!box->isModified())
             *shown = text;
     });
-    QObject::connect(box, &QLineEdit::editingFinished, box, [box, kind, shown] {
+    platform::judge_on_leaving(box, box, [box, kind, shown] {
         if (!box->isModified())
-            return;
-        // Before any message: the message takes the focus, and that ends the editing again.
+            return true;
         box->setModified(false);
         const QString typed = box->text();
         if (typed.trimmed().isEmpty()) {
             box->setText(*shown);
-            return;
+            return true;
         }
         const auto v = typed_box_number(typed, kind);
         if (!v) {
             refuse_typed_number(box, *shown);
-            return;
+            return false;
         }
         box->setText(platform::number_text(*v));
+        return true;
     });
 }
 
 WholeNumberSpinBox::WholeNumberSpinBox(QWidget* parent) : QSpinBox(parent) {
-    connect(this, &QAbstractSpinBox::editingFinished, this, [this] { tell_refusal(); });
+    platform::judge_on_leaving(lineEdit(), this, [this] { return judge_typing(); });
 }
 
 QValidator::State WholeNumberSpinBox::validate(QString& input, int&) const {
@@ -66,15 +67,24 @@ QString WholeNumberSpinBox::textFromValue(int value) const {
     return platform::number_text(value);
 }
 
-void WholeNumberSpinBox::tell_refusal() {
-    if (refused_.trimmed().isEmpty()) {
-        refused_.clear();
-        return;
+bool WholeNumberSpinBox::judge_typing() {
+    // Left by the focus, the box has already gone back to its value (fixup); left by its arrows,
+    // a key or a click, the typing is judged before the box steps from it or loses it.
+    QString typed = std::exchange(refused_, QString());
+    if (typed.isEmpty() && lineEdit()->isModified()) {
+        typed = lineEdit()->text();
+        int at = 0;
+        if (validate(typed, at) == QValidator::Acceptable) {
+            interpretText();
+            return true;
+        }
+        setValue(value()); // shows the value again, the last one the box took
     }
-    const QString typed = std::exchange(refused_, QString());
+    if (typed.trimmed().isEmpty())
+        return true;
     platform::msg_box(typed_box_number(typed, TypedNumberKind::Whole)
                           ? range_refusal_message(typed, minimum(), maximum())
                           : typed_number_refusal(typed),
                       platform::mb::Critical);
-    platform::return_to_box(lineEdit());
+    return false;
 }

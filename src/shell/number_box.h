@@ -5,12 +5,13 @@
 // "0.5" as 5 where the locale writes 0,5.
 //
 // watch_typed_number(box) judges a QLineEdit when the user leaves it (Tab, a click elsewhere,
-// Enter) after typing: a text that is no number of the locale, or a fraction in a box of whole
-// numbers, is refused with its message, the box shows again what it showed before the typing and
-// the user is back in it; an emptied box shows that again, without a message; an accepted number
-// is shown as the program shows numbers. Texts the program sets are taken as they are.
+// Enter, a menu, see platform::judge_on_leaving) after typing: a text that is no number of the
+// locale, or a fraction in a box of whole numbers, is refused with its message, the box shows
+// again what it showed before the typing and the user is back in it; an emptied box shows that
+// again, without a message; an accepted number is shown as the program shows numbers. Texts the
+// program sets are taken as they are.
 // WholeNumberSpinBox is a QSpinBox that drops no key while the user types and judges the text
-// the same way when the user leaves it.
+// the same way when the user leaves it, its arrows included.
 
 #include <QSpinBox>
 #include <optional>
@@ -39,6 +40,6 @@ protected:
     QString textFromValue(int value) const override;
 
 private:
-    void tell_refusal();
+    bool judge_typing();
     mutable QString refused_; // what the user left in the box, when it was no whole number
 };

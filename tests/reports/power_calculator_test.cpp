@@ -191,6 +191,7 @@ TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother
         const double half_typed = w.inputs().output_duration_s;
         EXPECT_TRUE(half_typed == 0.2 || half_typed == c.value) << where << " read " << half_typed;
         QTest::keyClick(duration, Qt::Key_Return);
+        QApplication::processEvents(); // the message comes once the leaving event has finished
         power::CalculatorInputs in;
         in.output_duration_s = c.value;
         EXPECT_EQ(

@@ -1,15 +1,18 @@
 // Every page of the main window fits common screens in every language: no scroll bar, no text
 // cut off by its control or by the page. The pages are found by walking the window's tab sets,
 // so pages added later are checked too.
+#include "echo/echo_page.h"
 #include "echo/kovex_page.h"
 #include "link/link_state.h"
 #include "logging/log_setup_page.h"
 #include "logging/model_capabilities.h"
+#include "logging/up_down.h"
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_screen.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "ui/menu_bar_keys.h"
 #include "ui/page_fit.h"
 #include "ui/screen_scaling.h"
 #include "ui/setup_dialog.h"
@@ -24,6 +27,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -32,6 +37,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QXmlStreamReader>
@@ -720,6 +727,152 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
                 << before[P].toStdString() << " became "
                 << definitions_table()[P].value_text.toStdString() << ")";
     }
+}
+
+// A refused box that the user leaves by a menu's Alt key, a key of the toolbar or the page, a tab
+// of another page or an arrow: the program runs on, the refusal is told once, after the key or
+// click has been handled (the message box runs its own event loop, as a real one does), the user
+// is back in the box with its text selected, and nothing the key or click would do was done: no
+// menu or window opens, no key or entry works, no other page shows, nothing steps or scrolls.
+TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElseIsDone) {
+    struct ModalMessages : platform::ScopedScriptedDialogs {
+        bool handling = false; // a key or click of the user is being handled
+        QStringList inside;    // the messages shown while it was
+        platform::Answer message_box(const QString& prompt, int style,
+                                     const QString& title) override {
+            if (handling)
+                inside << prompt;
+            QMessageBox box(QApplication::activeWindow());
+            box.setText(prompt);
+            box.setDefaultButton(box.addButton(QMessageBox::Ok));
+            QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Return); });
+            box.exec();
+            return ScopedScriptedDialogs::message_box(prompt, style, title);
+        }
+    } messages;
+    platform::number_separators() = {",", ".", "de-DE"};
+    auto* kovex = main->findChild<KovexPage*>();
+    ASSERT_TRUE(kovex);
+    // What a key or click has done: entries, keys and buttons worked, pages, windows, popups.
+    int worked = 0;
+    for (QAction* a : main->findChildren<QAction*>())
+        QObject::connect(a, &QAction::triggered, [&] { ++worked; });
+    for (QAbstractButton* b : main->findChildren<QAbstractButton*>())
+        QObject::connect(b, &QAbstractButton::clicked, [&] { ++worked; });
+    QStringList opened; // windows a key opened, closed again so that the test goes on
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : {QApplication::activePopupWidget(), QApplication::activeModalWidget()})
+            if (w && !qobject_cast<QMessageBox*>(w)) {
+                opened << w->metaObject()->className();
+                w->close();
+            }
+    });
+    closer.start(20);
+    const auto done = [&](QLineEdit* text) {
+        QStringList s{QString::number(worked), text->text(), opened.join(' ')};
+        for (QTabWidget* tabs : main->findChildren<QTabWidget*>())
+            s << QString::number(tabs->currentIndex()) + "@" +
+                     QString::number(tabs->tabBar()->tabRect(0).x());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                s << w->metaObject()->className();
+        return s;
+    };
+    QSpinBox* trace = main->echo_page->trace_intervals[1];
+    QTabBar* parameter_tab_bar = main->parameter_tabs->tabBar();
+    QToolButton* tab_scroll = nullptr;
+    for (QToolButton* b : parameter_tab_bar->findChildren<QToolButton*>())
+        if (b->arrowType() == Qt::RightArrow)
+            tab_scroll = b;
+    ASSERT_TRUE(tab_scroll) << "the parameter tabs show no arrows to scroll on this screen";
+    const auto cso = [&](int tab) {
+        return [this, tab] {
+            main->csomenu_Click();
+            main->cso_tabs->setCurrentIndex(tab);
+        };
+    };
+    // clang-format off
+    struct Box { const char* what; QWidget* box; QLineEdit* text; const char* refused;
+                 std::function<void()> show; QTabBar* tabs; int tab; QWidget* key; QWidget* arrow;
+                 QPoint arrow_at; };
+    const Box boxes[] = {
+        {"P105 below its limits", row_widget<QLineEdit>("scrpar", 105), row_widget<QLineEdit>("scrpar", 105), "-1",
+         cso(1), main->cso_tabs->tabBar(), 0, main->Toolbar1->widgetForAction(main->toolbar_button("refresh")),
+         tab_scroll, tab_scroll->rect().center()},
+        {"KOVEX P84 above its limits", kovex->parameter_boxes.at(84), kovex->parameter_boxes.at(84), "99",
+         cso(4), kovex->findChild<QTabWidget*>("kovex_boxes")->tabBar(), 1,
+         main->Toolbar1->widgetForAction(main->toolbar_button("refresh")), nullptr, {}},
+        {"log interval in the other notation", main->log_setup_page->setup_boxes[2],
+         main->log_setup_page->setup_boxes[2], "2.5", [this] { main->loggingmenu_Click(); },
+         main->logging_tabs->tabBar(), 2, main->log_setup_page->setup_unit_button,
+         main->log_setup_page->UpDown1->up_button(), main->log_setup_page->UpDown1->up_button()->rect().center()},
+        {"trace interval with a fraction", trace, trace->findChild<QLineEdit*>(), "2,5", cso(0),
+         main->cso_tabs->tabBar(), 1, main->Toolbar1->widgetForAction(main->toolbar_button("refresh")),
+         trace, QPoint(trace->width() - 4, trace->height() / 4)},
+    };
+    // clang-format on
+    for (const Box& b : boxes) {
+        b.show();
+        b.tabs->setTabEnabled(b.tab, true);
+        settle();
+        ASSERT_TRUE(b.key->isEnabled() && b.key->isVisible()) << b.what << ": no key to leave by";
+        // The keys and clicks as the window system delivers them, each handled to its end
+        // before the next; the message stand-in notes what it is asked while one is handled.
+        const auto handled = [&](const std::function<void()>& input) {
+            messages.handling = true;
+            input();
+            messages.handling = false;
+        };
+        std::vector<std::pair<QString, std::function<void()>>> leavings;
+        for (QAction* entry : main->menuBar()->actions()) {
+            const QChar letter = mnemonic_of(entry->text());
+            if (entry->isVisible() && entry->isEnabled() && !letter.isNull())
+                leavings.emplace_back(QStringLiteral("Alt+") + letter, [&, letter] {
+                    handled([&] { QTest::keyClick(main, letter.toLatin1(), Qt::AltModifier); });
+                });
+        }
+        leavings.emplace_back("its key",
+                              [&] { handled([&] { QTest::mouseClick(b.key, Qt::LeftButton); }); });
+        leavings.emplace_back("a tab", [&] {
+            handled([&] {
+                QTest::mouseClick(b.tabs, Qt::LeftButton, {}, b.tabs->tabRect(b.tab).center());
+            });
+        });
+        leavings.emplace_back("an arrow", [&] {
+            if (!b.arrow)
+                return handled([&] { QTest::keyClick(b.box, Qt::Key_Down); });
+            handled([&] { QTest::mousePress(b.arrow, Qt::LeftButton, {}, b.arrow_at); });
+            QTest::qWait(700); // longer than an arrow waits before it repeats
+            handled([&] { QTest::mouseRelease(b.arrow, Qt::LeftButton, {}, b.arrow_at); });
+            QTest::qWait(300); // an arrow that runs on would step meanwhile
+        });
+        for (const auto& [how, leave] : leavings) {
+            const std::string what = std::string(b.what) + ", left by " + how.toStdString();
+            main->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(main)) << what;
+            b.box->setFocus();
+            settle();
+            b.text->selectAll();
+            const QString shown = b.text->text();
+            const QStringList before = done(b.text);
+            QTest::keyClicks(b.box, QLatin1String(b.refused));
+            ASSERT_EQ(b.text->text(), QLatin1String(b.refused)) << what;
+            const size_t told = messages.prompts.size();
+            leave();
+            settle();
+            EXPECT_EQ(fields(messages.prompts.size() - told, messages.inside.join(' ')),
+                      fields(1u, QString()))
+                << what << ": the refusal was not told once, after the key or click";
+            EXPECT_EQ(done(b.text), before) << what << ": the key or click did more";
+            EXPECT_EQ(fields(QApplication::focusWidget() == b.box, b.text->selectedText()),
+                      fields(true, shown))
+                << what << ": the user is not back in the box with its text selected";
+            messages.inside.clear();
+            opened.clear();
+        }
+    }
+    platform::number_separators() = {};
 }
 
 // The user types a value, leaves the box with Tab and clicks another tab of the page's own tab

@@ -87,6 +87,7 @@ TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
     EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, -1.5);
     dialogs.prompts.clear();
     emit d.txtLevelOffset->editingFinished();
+    QApplication::processEvents(); // the message comes once the leaving event has finished
     EXPECT_EQ(fields(dialogs.messages().size(), d.txtLevelOffset->text()),
               fields(size_t(1), "-1,5"));
     d.txtLevelOffset->clear();
@@ -117,6 +118,7 @@ TEST_F(SetupDialogTest, TheOffsetFilterDropsNoKeyOfANumberInAnyNotation) {
         EXPECT_EQ(d.txtLevelOffset->text(), typed) << c.locale << ": a key was dropped";
         dialogs.prompts.clear();
         emit d.txtLevelOffset->editingFinished();
+        QApplication::processEvents(); // the message comes once the leaving event has finished
         EXPECT_EQ(fields(dialogs.messages().size(), log_setup().chart_units.level_offset),
                   fields(size_t(c.stored ? 0 : 1), c.stored.value_or(7)))
             << c.locale << ": \"" << c.typed << "\" was stored as another number";
