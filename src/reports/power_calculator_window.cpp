@@ -205,7 +205,8 @@ void PowerCalculatorWindow::build() {
         QLineEdit* t = Text1[i];
         connect(t, &QLineEdit::textEdited, this, [this, i] { editing_[i] = true; });
         connect(t, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (!editing_[i] && (text.trimmed().isEmpty() || platform::typed_number(text)))
+            // An emptied box counts as empty at once, and a refusal that follows puts that back.
+            if (text.trimmed().isEmpty() || (!editing_[i] && platform::typed_number(text)))
                 accepted_[i] = text;
             update();
         });

@@ -44,8 +44,8 @@ public:
     // notation than the locale's, half typed or refused, counts as what it held before).
     power::CalculatorInputs inputs() const;
     // The end of the user's edit of box i (leaving it, or Enter): a number in another notation
-    // than the locale's is refused with one message and the box shows its previous value again,
-    // false then; an accepted number is shown in the locale's form.
+    // than the locale's is refused with one message and the box shows the last value it took
+    // again (emptied included), false then; an accepted number is shown in the locale's form.
     bool finish_edit(size_t i);
 
     QCustomPlot* TChart2 = nullptr;
@@ -73,6 +73,6 @@ private:
     QCPAxisRect* ready_band_ = nullptr;
     double box_value(size_t i) const;
     bool loading_ = false;
-    std::array<QString, 7> accepted_{}; // each box's text when the user last left it
+    std::array<QString, 7> accepted_{}; // each box's last value taken: left, or emptied
     std::array<bool, 7> editing_{};     // typed into since the user last left it
 };

@@ -36,6 +36,8 @@ void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
             return false;
         }
         box->setText(platform::number_text(*v));
+        // Also when the number was typed as the program shows it, and the text did not change.
+        *shown = box->text();
         return true;
     });
 }

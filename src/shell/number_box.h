@@ -7,9 +7,9 @@
 // watch_typed_number(box) judges a QLineEdit when the user leaves it (Tab, a click elsewhere,
 // Enter, a menu, see platform::judge_on_leaving) after typing: a text that is no number of the
 // locale, or a fraction in a box of whole numbers, is refused with its message, the box shows
-// again what it showed before the typing and the user is back in it; an emptied box shows that
-// again, without a message; an accepted number is shown as the program shows numbers. Texts the
-// program sets are taken as they are.
+// again the last value it took and the user is back in it; an emptied box shows that again,
+// without a message; an accepted number is shown as the program shows numbers. Texts the program
+// sets are taken as they are.
 // WholeNumberSpinBox is a QSpinBox that drops no key while the user types and judges the text
 // the same way when the user leaves it, its arrows included.
 
