@@ -214,6 +214,11 @@ void PowerCalculatorWindow::build() {
     }
 }
 
+NumberLimits PowerCalculatorWindow::limits(size_t i) const {
+    const logsetup::UpDown* arrows = i == 2 ? UpDown1 : i == 6 ? UpDown2 : nullptr;
+    return arrows ? NumberLimits{arrows->minimum(), arrows->maximum()} : NumberLimits{};
+}
+
 bool PowerCalculatorWindow::finish_edit(size_t i) {
     if (!std::exchange(editing_[i], false))
         return true;
@@ -224,8 +229,9 @@ bool PowerCalculatorWindow::finish_edit(size_t i) {
         return true;
     }
     const auto v = platform::typed_number(typed);
-    if (!v) {
-        refuse_typed_number(box, accepted_[i]);
+    if (!v || !limits(i).hold(*v)) {
+        refuse_typed_number(box, accepted_[i],
+                            v ? limits_refusal_message(typed, limits(i)) : QString());
         return false;
     }
     box->setText(platform::number_text(*v));
@@ -238,7 +244,8 @@ double PowerCalculatorWindow::box_value(size_t i) const {
     if (Text1[i]->text().trimmed().isEmpty())
         return 0;
     const auto typed = platform::typed_number(Text1[i]->text());
-    return typed ? *typed : platform::typed_number(accepted_[i]).value_or(0.0);
+    return typed && limits(i).hold(*typed) ? *typed
+                                           : platform::typed_number(accepted_[i]).value_or(0.0);
 }
 
 void PowerCalculatorWindow::Form_Load() {

@@ -6,6 +6,7 @@
 #include "shell/data_folder.h"
 
 #include <QLineEdit>
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -14,14 +15,20 @@ std::optional<double> typed_box_number(const QString& text, TypedNumberKind kind
                                           : platform::typed_number(text);
 }
 
-void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
+QString limits_refusal_message(const QString& typed, const NumberLimits& limits) {
+    return std::isinf(limits.maximum)
+               ? minimum_refusal_message(typed, limits.minimum)
+               : range_refusal_message(typed, limits.minimum, limits.maximum);
+}
+
+void watch_typed_number(QLineEdit* box, TypedNumberKind kind, NumberLimits limits) {
     // What the box showed before the user typed: the program's texts, and accepted numbers.
     auto shown = std::make_shared<QString>(box->text());
     QObject::connect(box, &QLineEdit::textChanged, box, [box, shown](const QString& text) {
         if (!box->isModified())
             *shown = text;
     });
-    platform::judge_on_leaving(box, box, [box, kind, shown] {
+    platform::judge_on_leaving(box, box, [box, kind, limits, shown] {
         if (!box->isModified())
             return true;
         box->setModified(false);
@@ -31,8 +38,8 @@ void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
             return true;
         }
         const auto v = typed_box_number(typed, kind);
-        if (!v) {
-            refuse_typed_number(box, *shown);
+        if (!v || !limits.hold(*v)) {
+            refuse_typed_number(box, *shown, v ? limits_refusal_message(typed, limits) : QString());
             return false;
         }
         box->setText(platform::number_text(*v));

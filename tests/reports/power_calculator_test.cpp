@@ -172,6 +172,31 @@ TEST_F(CalculatorWindow, ABoxEmptiedByTypingCountsAsEmptiedAtOnceAndOnceLeft) {
         << "after the voltage changed, the wake box left empty counted as a minute again";
 }
 
+// The wake interval and the usable share take what their arrows reach: a number typed beyond them
+// is refused with their limits, and the box and the battery life stay with the last value taken.
+TEST_F(CalculatorWindow, ANumberTypedBeyondTheArrowsIsRefusedWithTheirLimits) {
+    platform::ScopedScriptedDialogs dialogs;
+    // clang-format off
+    const struct { size_t box; const char *typed, *shown, *says; } cases[] = {
+        {6, "150", "95", "from 0 to 100"}, {2, "-1", "1", "from 1 to 99"}, {6, "100", "100", ""}};
+    // clang-format on
+    PowerCalculatorWindow w;
+    for (const auto& c : cases) {
+        QLineEdit* box = w.Text1[c.box];
+        const QString days = w.Text1[4]->text();
+        box->selectAll();
+        QTest::keyClicks(box, c.typed);
+        QTest::keyClick(box, Qt::Key_Return);
+        QApplication::processEvents();
+        const bool refused = *c.says;
+        EXPECT_EQ(fields(box->text(), dialogs.messages().join(' ').contains(c.says),
+                         dialogs.messages().size(), w.Text1[4]->text() == days),
+                  fields(c.shown, true, refused ? 1 : 0, refused))
+            << c.typed << " was taken, or the battery life followed it";
+        dialogs.prompts.clear();
+    }
+}
+
 TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
     platform::ScopedScriptedDialogs dialogs;
     // clang-format off
