@@ -109,8 +109,9 @@ void PowerCalculatorWindow::build() {
     row(grids[1], 3, rtext::LEAKAGE, Text1[5]);
     row(grids[2], 0, rtext::AVERAGE_CONSUMPTION, Text1[3]);
     row(grids[2], 1, rtext::BATTERY_LIFE, Text1[4]);
-    Text1[3]->setReadOnly(true);
-    Text1[4]->setReadOnly(true);
+    // The leakage is the built-in constant: the box only shows it.
+    for (size_t i : {3, 4, 5})
+        Text1[i]->setReadOnly(true);
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignTop);

@@ -138,6 +138,8 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
     EXPECT_DOUBLE_EQ(w.output_series->keyAxis()->range().upper, 4.8);
     w.Text1[5]->setText(QStringLiteral("50"));
     EXPECT_EQ(w.Text1[3]->text(), QStringLiteral("15.66")) << "the leakage box is only shown";
+    QTest::keyClicks(w.Text1[5], "9");
+    EXPECT_EQ(w.Text1[5]->text(), QStringLiteral("50")) << "the leakage box took typing";
     w.Text1[2]->setText(QString());
     EXPECT_EQ(w.Text1[3]->text(), QStringLiteral("199.01")) << "an empty wake box never sleeps";
     EXPECT_EQ(w.Text1[4]->text(), QStringLiteral("7"));
