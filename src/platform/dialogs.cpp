@@ -145,7 +145,7 @@ QString qt_file_filter(const QString &filter) {
     return out.join(QStringLiteral(";;"));
 }
 
-Answer msg_box(const QString &prompt, int style, const QString &title) {
+Answer msg_box(const QString& prompt, int style, const QString& title) {
     if (all_waits_ended())
         return Answer::Cancel;
     if (hold_message(prompt, style, title))
@@ -160,9 +160,9 @@ void return_to_box(QLineEdit *box) {
     QTimer::singleShot(0, box, [box] { back_into_box(box); });
 }
 
-void back_into_box(QLineEdit *box) {
-    for (QWidget *w = box->parentWidget(); w; w = w->parentWidget())
-        if (auto *tabs = qobject_cast<QTabWidget *>(w))
+void back_into_box(QLineEdit* box) {
+    for (QWidget* w = box->parentWidget(); w; w = w->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
             for (int i = 0; i < tabs->count(); ++i)
                 if (tabs->widget(i)->isAncestorOf(box))
                     tabs->setCurrentIndex(i);

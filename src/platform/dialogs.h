@@ -94,7 +94,7 @@ Answer default_answer(int style);
 // Once the program is ending nobody is asked anything: the answer is Cancel. While a box the user
 // is leaving is judged (box_leaving.h), a message that only informs is told once the event that
 // was leaving the box has finished, and the answer is OK.
-Answer msg_box(const QString &prompt, int style = mb::Ok, const QString &title = {});
+Answer msg_box(const QString& prompt, int style = mb::Ok, const QString& title = {});
 
 // After a message that refused what the user typed into `box`: the user is back in the box with
 // its text selected, so that what they type next replaces it, on its page again when a tab had

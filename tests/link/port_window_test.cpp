@@ -140,9 +140,8 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
         dialogs.prompts.clear();
         emit w.Text2->editingFinished();
         QApplication::processEvents(); // the message comes once the leaving event has finished
-        EXPECT_EQ(
-            fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
-            fields("1,5", 1, "1.5"))
+        EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
+                  fields("1,5", 1, "1.5"))
             << refused;
     }
     // Opened again, the box shows the stored delay as the locale writes it, and steps from it.
