@@ -779,10 +779,14 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
                 s << w->metaObject()->className();
         return s;
     };
+    QLineEdit* row = row_widget<QLineEdit>("scrpar", 105);
+    QLineEdit* kovex_row = kovex->parameter_boxes.at(84);
+    LogSetupPage* log = main->log_setup_page;
+    QToolButton* log_arrow = log->UpDown1->up_button();
     QSpinBox* trace = main->echo_page->trace_intervals[1];
-    QTabBar* parameter_tab_bar = main->parameter_tabs->tabBar();
+    QWidget* toolbar_key = main->Toolbar1->widgetForAction(main->toolbar_button("refresh"));
     QToolButton* tab_scroll = nullptr;
-    for (QToolButton* b : parameter_tab_bar->findChildren<QToolButton*>())
+    for (QToolButton* b : main->parameter_tabs->tabBar()->findChildren<QToolButton*>())
         if (b->arrowType() == Qt::RightArrow)
             tab_scroll = b;
     ASSERT_TRUE(tab_scroll) << "the parameter tabs show no arrows to scroll on this screen";
@@ -797,19 +801,16 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
                  std::function<void()> show; QTabBar* tabs; int tab; QWidget* key; QWidget* arrow;
                  QPoint arrow_at; };
     const Box boxes[] = {
-        {"P105 below its limits", row_widget<QLineEdit>("scrpar", 105), row_widget<QLineEdit>("scrpar", 105), "-1",
-         cso(1), main->cso_tabs->tabBar(), 0, main->Toolbar1->widgetForAction(main->toolbar_button("refresh")),
+        {"P105 below its limits", row, row, "-1", cso(1), main->cso_tabs->tabBar(), 0, toolbar_key,
          tab_scroll, tab_scroll->rect().center()},
-        {"KOVEX P84 above its limits", kovex->parameter_boxes.at(84), kovex->parameter_boxes.at(84), "99",
-         cso(4), kovex->findChild<QTabWidget*>("kovex_boxes")->tabBar(), 1,
-         main->Toolbar1->widgetForAction(main->toolbar_button("refresh")), nullptr, {}},
-        {"log interval in the other notation", main->log_setup_page->setup_boxes[2],
-         main->log_setup_page->setup_boxes[2], "2.5", [this] { main->loggingmenu_Click(); },
-         main->logging_tabs->tabBar(), 2, main->log_setup_page->setup_unit_button,
-         main->log_setup_page->UpDown1->up_button(), main->log_setup_page->UpDown1->up_button()->rect().center()},
+        {"KOVEX P84 above its limits", kovex_row, kovex_row, "99", cso(4),
+         kovex->findChild<QTabWidget*>("kovex_boxes")->tabBar(), 1, toolbar_key, nullptr, {}},
+        {"log interval in the other notation", log->setup_boxes[2], log->setup_boxes[2], "2.5",
+         [this] { main->loggingmenu_Click(); }, main->logging_tabs->tabBar(), 2,
+         log->setup_unit_button, log_arrow, log_arrow->rect().center()},
         {"trace interval with a fraction", trace, trace->findChild<QLineEdit*>(), "2,5", cso(0),
-         main->cso_tabs->tabBar(), 1, main->Toolbar1->widgetForAction(main->toolbar_button("refresh")),
-         trace, QPoint(trace->width() - 4, trace->height() / 4)},
+         main->cso_tabs->tabBar(), 1, toolbar_key, trace,
+         QPoint(trace->width() - 4, trace->height() / 4)},
     };
     // clang-format on
     for (const Box& b : boxes) {
