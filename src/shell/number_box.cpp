@@ -82,12 +82,12 @@ bool WholeNumberSpinBox::judge_typing() {
     QString typed = std::exchange(refused_, QString());
     if (typed.isEmpty() && lineEdit()->isModified()) {
         typed = lineEdit()->text();
+        // A number the box takes is taken as it steps or loses the focus; anything else gives
+        // way to the value again, the last one the box took.
         int at = 0;
-        if (validate(typed, at) == QValidator::Acceptable) {
-            interpretText();
+        if (validate(typed, at) == QValidator::Acceptable)
             return true;
-        }
-        setValue(value()); // shows the value again, the last one the box took
+        setValue(value());
     }
     if (typed.trimmed().isEmpty())
         return true;
