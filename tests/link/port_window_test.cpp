@@ -116,8 +116,11 @@ TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {
 TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000) {
     PortWindow& w = port_window();
     // What the box holds, and what is stored after it: text that is no number keeps the last.
+    // clang-format off
     const char* typed[][2] = {
-        {"350", "350"}, {"35x", "350"}, {" 150 ", "150"}, {"", "150"}, {"abc", "150"}};
+        {"350", "350"}, {"35x", "350"}, {" 150 ", "150"}, {"", "150"}, {"abc", "150"},
+        {"-500", "150"}}; // below the least delay its arrows reach
+    // clang-format on
     for (const auto& [text, stored] : typed) {
         w.Text2->setText(text);
         EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored)

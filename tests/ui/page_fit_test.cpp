@@ -20,6 +20,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,10 +38,12 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QXmlStreamReader>
 #include <map>
 #include <qcustomplot.h>
@@ -846,6 +849,23 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
         if (b.tabs != main->logging_tabs->tabBar())
             leavings.emplace_back("another page shown by the program",
                                   [&] { handled([&] { b.tabs->setCurrentIndex(b.tab); }); });
+        leavings.emplace_back("closing its window", [&] {
+            handled([&] {
+                QCloseEvent close;
+                QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
+                QApplication::instance()->notify(main, &close);
+            });
+        });
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(b.box))
+            leavings.emplace_back("the wheel over it", [&, spin] {
+                handled([&] {
+                    const QPointF at = spin->rect().center();
+                    QWheelEvent wheel(at, spin->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {},
+                                      Qt::NoScrollPhase, false);
+                    QSpontaneKeyEvent::setSpontaneous(&wheel);
+                    QApplication::instance()->notify(spin, &wheel);
+                });
+            });
         leavings.emplace_back("an arrow", [&] {
             if (!b.arrow)
                 return handled([&] { QTest::keyClick(b.box, Qt::Key_Down); });
