@@ -20,9 +20,9 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QCloseEvent>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
@@ -38,13 +38,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QXmlStreamReader>
+#include <QtTest/qtestspontaneevent.h>
 #include <map>
 #include <qcustomplot.h>
 
