@@ -853,7 +853,7 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
             handled([&] {
                 QCloseEvent close;
                 QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
-                QApplication::instance()->notify(main, &close);
+                QApplication::instance()->notify(main->windowHandle(), &close);
             });
         });
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(b.box))

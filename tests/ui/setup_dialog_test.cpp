@@ -110,7 +110,7 @@ TEST_F(SetupDialogTest, ARefusedOffsetKeepsTheDialogOpenHoweverTheUserLeavesIt) 
         {"its close box", [&] {
              QCloseEvent close;
              QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
-             QApplication::instance()->notify(&d, &close);
+             QApplication::instance()->notify(d.windowHandle(), &close);
          }}};
     for (const auto& [how, leave] : leavings) {
         d.txtLevelOffset->setText(QStringLiteral("7"));
