@@ -292,8 +292,10 @@ void ParameterWindow::Command1_Click() {
 }
 
 std::optional<int> ParameterWindow::parameter_number() {
-    if (const auto n = ia::typed_parameter(Text1->text()))
+    if (const auto n = ia::typed_parameter(Text1->text())) {
+        number_shown_ = Text1->text(); // what a later refusal puts back
         return n;
+    }
     refuse_typed_number(Text1, number_shown_);
     return std::nullopt;
 }
@@ -321,7 +323,7 @@ void ParameterWindow::Command2_Click() {
         return;
     }
     const auto number = platform::read_number_c(*reply);
-    Text2->setText(number ? platform::number_text(*number) : *reply);
+    show_value(number ? platform::number_text(*number) : *reply);
     Label1->setText(ui_text(1192, QStringLiteral("Parameter read")));
 }
 
@@ -382,6 +384,7 @@ void ParameterWindow::Command3_Click() {
     // keeps the value sent, and the status line names what came instead of a verification.
     const auto number = platform::read_number_c(*back);
     if (!number) {
+        show_value(Text2->text());
         const QString came = back->trimmed().left(READ_BACK_SHOWN);
         Label1->setText(
             came.isEmpty()
@@ -389,7 +392,7 @@ void ParameterWindow::Command3_Click() {
                 : ui_text(2361, QStringLiteral("Sent - not verified (answer: %1)")).arg(came));
         return;
     }
-    Text2->setText(platform::number_text(*number));
+    show_value(platform::number_text(*number));
     // Verified is the unit holding the value sent, at the parameter's decimals: 0.3 read back
     // after 0.35 was sent is another value.
     if (kept_value(n, *number) !=
@@ -399,6 +402,12 @@ void ParameterWindow::Command3_Click() {
         return;
     }
     Label1->setText(ui_text(1195, QStringLiteral("Parameter sent and verified")));
+}
+
+void ParameterWindow::show_value(const QString& value) {
+    Text2->setText(value);
+    // Also when the box showed it already, as typed: a later refusal puts back this value.
+    value_shown_ = value;
 }
 
 void ParameterWindow::send_default(int title_text, int question_text, const QString& command,

@@ -61,9 +61,11 @@ private:
     // The parameter number box read as every typed number; a text that is no whole number of the
     // locale ("72,5" where the decimal separator is ".") is refused in the box, and nullopt given.
     std::optional<int> parameter_number();
+    // The value box shows `value`, read from the unit or taken by it.
+    void show_value(const QString& value);
     bool loaded_ = false;
-    QString value_shown_;  // the value box's text before the user typed into it
-    QString number_shown_; // the same for the parameter number box
+    QString value_shown_;  // the value box's last value read or taken, or the program's text
+    QString number_shown_; // the number box's last number used, or the program's text
 };
 
 // The window, created hidden and loaded on first use, and loaded again after it was closed.

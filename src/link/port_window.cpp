@@ -176,15 +176,16 @@ PortWindow::PortWindow(QWidget* parent) : QDialog(parent) {
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
     connect(Command4, &QPushButton::clicked, this, [this] { Command4_Click(); });
-    // A step goes from the number the box shows; a text that is no number is refused when the
-    // user leaves the box, not stepped from as another number.
-    watch_typed_number(Text2);
+    // A step goes from the number the box shows; a text that is no number, or a delay below the
+    // least the arrows reach, is refused when the user leaves the box, not stepped from.
+    watch_typed_number(Text2, TypedNumberKind::Any, {pw::LEAST_COMMS_DELAY});
     auto step = [this](int by) {
         if (const auto v = platform::typed_number(Text2->text()))
-            Text2->setText(platform::number_text(std::max(0.0, *v + by)));
+            Text2->setText(platform::number_text(
+                std::max(static_cast<double>(pw::LEAST_COMMS_DELAY), *v + by)));
     };
-    connect(UpDown1_up, &QToolButton::clicked, this, [step] { step(100); });
-    connect(UpDown1_down, &QToolButton::clicked, this, [step] { step(-100); });
+    connect(UpDown1_up, &QToolButton::clicked, this, [step] { step(pw::COMMS_DELAY_STEP); });
+    connect(UpDown1_down, &QToolButton::clicked, this, [step] { step(-pw::COMMS_DELAY_STEP); });
 
     settle_ = new QTimer(this);
     settle_->setSingleShot(true);

@@ -39,7 +39,7 @@ QString shown_description(const QString& description, int language_index) {
 
 std::optional<QString> delay_to_store(const QString& text) {
     const auto v = platform::typed_number(text);
-    if (!v)
+    if (!v || *v < LEAST_COMMS_DELAY)
         return std::nullopt;
     return platform::number_text_c(*v);
 }

@@ -12,6 +12,9 @@ namespace portwindow {
 
 inline constexpr int COMBO_PORT_COUNT = 99;
 inline constexpr int DEFAULT_COMMS_DELAY = 2000;
+// The least delay the box takes: its arrows step by 100 and stop there.
+inline constexpr int LEAST_COMMS_DELAY = 0;
+inline constexpr int COMMS_DELAY_STEP = 100;
 
 // "COMn" and a TAB: the text a row of port n starts with.
 QString combo_key(int port);
@@ -35,8 +38,8 @@ int row_port_number(const QString& row);
 QString shown_description(const QString& description, int language_index);
 
 // The delay text as stored: its numeric value as text ("." as the decimal point) when the whole
-// text is a number as the locale writes it (platform::typed_number), nullopt otherwise (then
-// nothing is stored).
+// text is a number as the locale writes it (platform::typed_number) and not below the least
+// delay, nullopt otherwise (then nothing is stored).
 std::optional<QString> delay_to_store(const QString& text);
 
 // The information box: three lines, each caption, a TAB, ": " and the value; the box sets its tab

@@ -2,6 +2,7 @@
 
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_screen.h"
+#include "platform/box_leaving.h"
 #include "platform/dialogs.h"
 
 #include <QLineEdit>
@@ -30,8 +31,7 @@ void RowBoxTyping::follow(int P, QLineEdit* box) {
         typed_[P] = true;
         parameter_rows().set_typed_text(P, text);
     });
-    connect(box, &QLineEdit::editingFinished, this, [this, P, box] {
-        if (std::exchange(typed_[P], false) && !parameter_rows().commit(P))
-            platform::return_to_box(box);
+    platform::judge_on_leaving(box, this, [this, P] {
+        return !std::exchange(typed_[P], false) || parameter_rows().commit(P);
     });
 }

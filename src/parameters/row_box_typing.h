@@ -1,8 +1,9 @@
 #pragma once
 // The user's typing into boxes that show parameter rows, wherever a page shows them: what is typed
-// goes into the row and is checked when the user leaves the box (ParameterRows::commit). A text
-// refused then, or by a key that checked what was still being typed
-// (ParameterRows::commit_pending), puts the user back into the box with its text selected.
+// goes into the row and is checked when the user leaves the box (ParameterRows::commit, before
+// the event that leaves it: platform::judge_on_leaving). A text refused then, or by a key that
+// checked what was still being typed (ParameterRows::commit_pending), puts the user back into the
+// box with its text selected.
 
 #include <QObject>
 #include <QPointer>

@@ -1,5 +1,7 @@
 #include "platform/dialogs.h"
 
+#include "platform/box_leaving.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -9,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QTabWidget>
 #include <QTimer>
 #include <utility>
 
@@ -142,15 +145,30 @@ QString qt_file_filter(const QString &filter) {
     return out.join(QStringLiteral(";;"));
 }
 
+Answer msg_box(const QString& prompt, int style, const QString& title) {
+    if (all_waits_ended())
+        return Answer::Cancel;
+    if (hold_message(prompt, style, title))
+        return Answer::Ok;
+    return dialogs().message_box(prompt, style, title);
+}
+
 void return_to_box(QLineEdit *box) {
-    if (!box)
+    if (!box || hold_return_to_box(box))
         return;
     // Once the focus change that left the box has run to its end.
-    QTimer::singleShot(0, box, [box] {
-        box->activateWindow(); // the message that told the refusal had it
-        box->setFocus(Qt::OtherFocusReason);
-        box->selectAll();
-    });
+    QTimer::singleShot(0, box, [box] { back_into_box(box); });
+}
+
+void back_into_box(QLineEdit* box) {
+    for (QWidget* w = box->parentWidget(); w; w = w->parentWidget())
+        if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                if (tabs->widget(i)->isAncestorOf(box))
+                    tabs->setCurrentIndex(i);
+    box->activateWindow(); // the message that told the refusal had it
+    box->setFocus(Qt::OtherFocusReason);
+    box->selectAll();
 }
 
 Answer default_answer(int style) {

@@ -91,16 +91,15 @@ void set_application_title(const QString &title);
 Answer default_answer(int style);
 
 // Shorthand for dialogs().message_box.
-// Once the program is ending nobody is asked anything: the answer is Cancel.
-inline Answer msg_box(const QString &prompt, int style = mb::Ok, const QString &title = {}) {
-    if (all_waits_ended())
-        return Answer::Cancel;
-    return dialogs().message_box(prompt, style, title);
-}
+// Once the program is ending nobody is asked anything: the answer is Cancel. While a box the user
+// is leaving is judged (box_leaving.h), a message that only informs is told once the event that
+// was leaving the box has finished, and the answer is OK.
+Answer msg_box(const QString& prompt, int style = mb::Ok, const QString& title = {});
 
 // After a message that refused what the user typed into `box`: the user is back in the box with
-// its text selected, so that what they type next replaces it. (The Tab that left the box has
-// moved the focus on by then; without this the next keys would land in the next box.)
+// its text selected, so that what they type next replaces it, on its page again when a tab had
+// hidden it. (The Tab that left the box has moved the focus on by then; without this the next
+// keys would land in the next box.) While refusals are still to be told, after them.
 void return_to_box(QLineEdit *box);
 
 // The real dialogs. On a display nobody can answer (the offscreen and minimal platforms of the

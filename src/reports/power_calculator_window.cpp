@@ -1,6 +1,7 @@
 #include "reports/power_calculator_window.h"
 
 #include "logging/up_down.h"
+#include "platform/box_leaving.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "reports/reports_texts.h"
@@ -108,8 +109,9 @@ void PowerCalculatorWindow::build() {
     row(grids[1], 3, rtext::LEAKAGE, Text1[5]);
     row(grids[2], 0, rtext::AVERAGE_CONSUMPTION, Text1[3]);
     row(grids[2], 1, rtext::BATTERY_LIFE, Text1[4]);
-    Text1[3]->setReadOnly(true);
-    Text1[4]->setReadOnly(true);
+    // The leakage is the built-in constant: the box only shows it.
+    for (size_t i : {3, 4, 5})
+        Text1[i]->setReadOnly(true);
     Label3 = new QLabel(this);
     Label3->setObjectName(QStringLiteral("Label3"));
     Label3->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -204,31 +206,38 @@ void PowerCalculatorWindow::build() {
         QLineEdit* t = Text1[i];
         connect(t, &QLineEdit::textEdited, this, [this, i] { editing_[i] = true; });
         connect(t, &QLineEdit::textChanged, this, [this, i](const QString& text) {
-            if (!editing_[i] && (text.trimmed().isEmpty() || platform::typed_number(text)))
+            // An emptied box counts as empty at once, and a refusal that follows puts that back.
+            if (text.trimmed().isEmpty() || (!editing_[i] && platform::typed_number(text)))
                 accepted_[i] = text;
             update();
         });
-        connect(t, &QLineEdit::editingFinished, this, [this, i] { finish_edit(i); });
+        platform::judge_on_leaving(t, this, [this, i] { return finish_edit(i); });
     }
 }
 
-void PowerCalculatorWindow::finish_edit(size_t i) {
-    if (!editing_[i])
-        return;
-    editing_[i] = false;
+NumberLimits PowerCalculatorWindow::limits(size_t i) const {
+    const logsetup::UpDown* arrows = i == 2 ? UpDown1 : i == 6 ? UpDown2 : nullptr;
+    return arrows ? NumberLimits{arrows->minimum(), arrows->maximum()} : NumberLimits{};
+}
+
+bool PowerCalculatorWindow::finish_edit(size_t i) {
+    if (!std::exchange(editing_[i], false))
+        return true;
     QLineEdit* box = Text1[i];
     const QString typed = box->text();
     if (typed.trimmed().isEmpty()) { // an empty box counts as nothing, as before any entry
         accepted_[i] = typed;
-        return;
+        return true;
     }
     const auto v = platform::typed_number(typed);
-    if (!v) {
-        refuse_typed_number(box, accepted_[i]);
-        return;
+    if (!v || !limits(i).hold(*v)) {
+        refuse_typed_number(box, accepted_[i],
+                            v ? limits_refusal_message(typed, limits(i)) : QString());
+        return false;
     }
     box->setText(platform::number_text(*v));
     accepted_[i] = box->text();
+    return true;
 }
 
 double PowerCalculatorWindow::box_value(size_t i) const {
@@ -236,7 +245,8 @@ double PowerCalculatorWindow::box_value(size_t i) const {
     if (Text1[i]->text().trimmed().isEmpty())
         return 0;
     const auto typed = platform::typed_number(Text1[i]->text());
-    return typed ? *typed : platform::typed_number(accepted_[i]).value_or(0.0);
+    return typed && limits(i).hold(*typed) ? *typed
+                                           : platform::typed_number(accepted_[i]).value_or(0.0);
 }
 
 void PowerCalculatorWindow::Form_Load() {

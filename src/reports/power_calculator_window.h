@@ -7,6 +7,7 @@
 // Every opening starts from the start values; nothing is stored.
 
 #include "reports/power_calculator.h"
+#include "shell/number_box.h"
 
 #include <QDialog>
 #include <array>
@@ -41,12 +42,14 @@ public:
 
     // The inputs as the boxes hold them now (an empty box counts as 0 from the moment it is
     // emptied, as does a box that never held a number; one that holds a number in another
-    // notation than the locale's, half typed or refused, counts as what it held before).
+    // notation than the locale's, or beyond the limits of its arrows, half typed or refused,
+    // counts as what it held before).
     power::CalculatorInputs inputs() const;
-    // The end of the user's edit of box i (focus gone or Enter): a number in another notation
-    // than the locale's is refused with one message and the box shows its previous value again;
-    // an accepted number is shown in the locale's form.
-    void finish_edit(size_t i);
+    // The end of the user's edit of box i (leaving it, or Enter): a number in another notation
+    // than the locale's, or beyond the limits of the box's arrows, is refused with one message and
+    // the box shows the last value it took again (emptied included), false then; an accepted
+    // number is shown in the locale's form.
+    bool finish_edit(size_t i);
 
     QCustomPlot* TChart2 = nullptr;
     std::array<QComboBox*, 3> Combo1{};  // 0 transducer, 1 voltage, 2 output hold
@@ -72,7 +75,8 @@ private:
     QCPAxisRect* output_band_ = nullptr;
     QCPAxisRect* ready_band_ = nullptr;
     double box_value(size_t i) const;
+    NumberLimits limits(size_t i) const;
     bool loading_ = false;
-    std::array<QString, 7> accepted_{}; // each box's text when the user last left it
+    std::array<QString, 7> accepted_{}; // each box's last value taken: left, or emptied
     std::array<bool, 7> editing_{};     // typed into since the user last left it
 };

@@ -98,14 +98,21 @@ QString range_refusal_message(const QString& typed, double minimum, double maxim
         .arg(quoted(typed), platform::number_text(minimum), platform::number_text(maximum));
 }
 
+QString minimum_refusal_message(const QString& typed, double minimum) {
+    return ui_text(2351, QStringLiteral("\"%1\" is out of range: only numbers from %2 up are taken "
+                                        "here."))
+        .arg(typed.trimmed(), platform::number_text(minimum));
+}
+
 QString typed_number_refusal(const QString& typed) {
     return platform::typed_number(typed) ? whole_number_message(typed)
                                          : number_notation_message(typed);
 }
 
-void refuse_typed_number(QLineEdit* box, const QString& put_back) {
+void refuse_typed_number(QLineEdit* box, const QString& put_back, const QString& message) {
     const QString typed = box->text();
-    platform::msg_box(typed_number_refusal(typed), platform::mb::Critical);
+    platform::msg_box(message.isEmpty() ? typed_number_refusal(typed) : message,
+                      platform::mb::Critical);
     box->setText(put_back);
     platform::return_to_box(box);
 }

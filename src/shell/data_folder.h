@@ -35,12 +35,15 @@ QString whole_number_message(const QString& typed);
 // The message that refuses a number outside the limits of the box it was typed in; the limits are
 // written as the locale writes numbers.
 QString range_refusal_message(const QString& typed, double minimum, double maximum);
+// The same for a box that takes any number from `minimum` up.
+QString minimum_refusal_message(const QString& typed, double minimum);
 // The refusal of a typed text: a text that reads as a number was refused for its fraction
 // (whole_number_message); anything else is no number of the locale (number_notation_message).
 QString typed_number_refusal(const QString& typed);
-// Refuses what the user typed into `box`: its message (typed_number_refusal), the box showing
-// `put_back` again, and the user back in it with its text selected (platform::return_to_box).
-void refuse_typed_number(QLineEdit* box, const QString& put_back);
+// Refuses what the user typed into `box`: its message (`message`, or else typed_number_refusal),
+// the box showing `put_back` again, and the user back in it with its text selected
+// (platform::return_to_box).
+void refuse_typed_number(QLineEdit* box, const QString& put_back, const QString& message = {});
 
 QString get_computer_name();
 QString get_network_user_name();

@@ -1,10 +1,12 @@
 #include "shell/number_box.h"
 
+#include "platform/box_leaving.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/data_folder.h"
 
 #include <QLineEdit>
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -13,34 +15,42 @@ std::optional<double> typed_box_number(const QString& text, TypedNumberKind kind
                                           : platform::typed_number(text);
 }
 
-void watch_typed_number(QLineEdit* box, TypedNumberKind kind) {
+QString limits_refusal_message(const QString& typed, const NumberLimits& limits) {
+    return std::isinf(limits.maximum)
+               ? minimum_refusal_message(typed, limits.minimum)
+               : range_refusal_message(typed, limits.minimum, limits.maximum);
+}
+
+void watch_typed_number(QLineEdit* box, TypedNumberKind kind, NumberLimits limits) {
     // What the box showed before the user typed: the program's texts, and accepted numbers.
     auto shown = std::make_shared<QString>(box->text());
     QObject::connect(box, &QLineEdit::textChanged, box, [box, shown](const QString& text) {
         if (!box->isModified())
             *shown = text;
     });
-    QObject::connect(box, &QLineEdit::editingFinished, box, [box, kind, shown] {
+    platform::judge_on_leaving(box, box, [box, kind, limits, shown] {
         if (!box->isModified())
-            return;
-        // Before any message: the message takes the focus, and that ends the editing again.
+            return true;
         box->setModified(false);
         const QString typed = box->text();
         if (typed.trimmed().isEmpty()) {
             box->setText(*shown);
-            return;
+            return true;
         }
         const auto v = typed_box_number(typed, kind);
-        if (!v) {
-            refuse_typed_number(box, *shown);
-            return;
+        if (!v || !limits.hold(*v)) {
+            refuse_typed_number(box, *shown, v ? limits_refusal_message(typed, limits) : QString());
+            return false;
         }
         box->setText(platform::number_text(*v));
+        // Also when the number was typed as the program shows it, and the text did not change.
+        *shown = box->text();
+        return true;
     });
 }
 
 WholeNumberSpinBox::WholeNumberSpinBox(QWidget* parent) : QSpinBox(parent) {
-    connect(this, &QAbstractSpinBox::editingFinished, this, [this] { tell_refusal(); });
+    platform::judge_on_leaving(lineEdit(), this, [this] { return judge_typing(); });
 }
 
 QValidator::State WholeNumberSpinBox::validate(QString& input, int&) const {
@@ -66,15 +76,24 @@ QString WholeNumberSpinBox::textFromValue(int value) const {
     return platform::number_text(value);
 }
 
-void WholeNumberSpinBox::tell_refusal() {
-    if (refused_.trimmed().isEmpty()) {
-        refused_.clear();
-        return;
+bool WholeNumberSpinBox::judge_typing() {
+    // Left by the focus, the box has already gone back to its value (fixup); left by its arrows,
+    // a key or a click, the typing is judged before the box steps from it or loses it.
+    QString typed = std::exchange(refused_, QString());
+    if (typed.isEmpty() && lineEdit()->isModified()) {
+        typed = lineEdit()->text();
+        // A number the box takes is taken as it steps or loses the focus; anything else gives
+        // way to the value again, the last one the box took.
+        int at = 0;
+        if (validate(typed, at) == QValidator::Acceptable)
+            return true;
+        setValue(value());
     }
-    const QString typed = std::exchange(refused_, QString());
+    if (typed.trimmed().isEmpty())
+        return true;
     platform::msg_box(typed_box_number(typed, TypedNumberKind::Whole)
                           ? range_refusal_message(typed, minimum(), maximum())
                           : typed_number_refusal(typed),
                       platform::mb::Critical);
-    platform::return_to_box(lineEdit());
+    return false;
 }

@@ -5,21 +5,34 @@
 // "0.5" as 5 where the locale writes 0,5.
 //
 // watch_typed_number(box) judges a QLineEdit when the user leaves it (Tab, a click elsewhere,
-// Enter) after typing: a text that is no number of the locale, or a fraction in a box of whole
-// numbers, is refused with its message, the box shows again what it showed before the typing and
-// the user is back in it; an emptied box shows that again, without a message; an accepted number
-// is shown as the program shows numbers. Texts the program sets are taken as they are.
+// Enter, a menu, see platform::judge_on_leaving) after typing: a text that is no number of the
+// locale, a fraction in a box of whole numbers, or a number beyond the box's limits, is refused
+// with its message, the box shows again the last value it took and the user is back in it; an
+// emptied box shows that again, without a message; an accepted number is shown as the program
+// shows numbers. Texts the program sets are taken as they are.
 // WholeNumberSpinBox is a QSpinBox that drops no key while the user types and judges the text
-// the same way when the user leaves it.
+// the same way when the user leaves it, its arrows included.
 
 #include <QSpinBox>
+#include <limits>
 #include <optional>
 
 class QLineEdit;
 
 enum class TypedNumberKind { Any, Whole };
 
-void watch_typed_number(QLineEdit* box, TypedNumberKind kind = TypedNumberKind::Any);
+// The numbers a box takes: those its arrows reach.
+struct NumberLimits {
+    double minimum = -std::numeric_limits<double>::infinity();
+    double maximum = std::numeric_limits<double>::infinity();
+    bool hold(double v) const { return v >= minimum && v <= maximum; }
+};
+
+void watch_typed_number(QLineEdit* box, TypedNumberKind kind = TypedNumberKind::Any,
+                        NumberLimits limits = {});
+
+// The message that refuses `typed`, a number beyond `limits`.
+QString limits_refusal_message(const QString& typed, const NumberLimits& limits);
 
 // The number `text` holds for a box of `kind`: nullopt for no number of the locale, and for a
 // fraction where only whole numbers are taken.
@@ -39,6 +52,6 @@ protected:
     QString textFromValue(int value) const override;
 
 private:
-    void tell_refusal();
+    bool judge_typing();
     mutable QString refused_; // what the user left in the box, when it was no whole number
 };

@@ -3,6 +3,7 @@
 #include "link/port_window.h"
 #include "logging/chart_units.h"
 #include "logging/log_setup_state.h"
+#include "platform/box_leaving.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "shell/data_folder.h"
@@ -251,8 +252,7 @@ SetupDialog::SetupDialog(QWidget* parent) : QDialog(parent) {
     connect(CboTotaliser, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this] { CboTotaliser_Click(); });
     connect(txtLevelOffset, &QLineEdit::textChanged, this, [this] { txtLevelOffset_Change(); });
-    connect(txtLevelOffset, &QLineEdit::editingFinished, this,
-            [this] { txtLevelOffset_Finished(); });
+    platform::judge_on_leaving(txtLevelOffset, this, [this] { return txtLevelOffset_Finished(); });
     connect(cmdExpand, &QPushButton::clicked, this, [this] { cmdExpand_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(Command3, &QPushButton::clicked, this, [this] { Command3_Click(); });
@@ -477,15 +477,16 @@ void SetupDialog::txtLevelOffset_Change() {
         log_setup().chart_units.level_offset = *typed;
 }
 
-void SetupDialog::txtLevelOffset_Finished() {
+bool SetupDialog::txtLevelOffset_Finished() {
     const QString typed = txtLevelOffset->text();
     txtLevelOffset->setModified(false);
     if (typed.trimmed().isEmpty() || platform::typed_number(typed)) {
         offset_shown_ = typed;
-        return;
+        return true;
     }
     // The offset followed the typing ("0" of "0.35"): the text put back sets it back.
     refuse_typed_number(txtLevelOffset, offset_shown_);
+    return false;
 }
 
 bool SetupDialog::txtLevelOffset_KeyPress(QChar key) {

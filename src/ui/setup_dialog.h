@@ -74,8 +74,8 @@ public:
     void CboTotaliser_Click();
     void txtLevelOffset_Change();
     // Leaving the offset box: a text that is no number of the locale is refused, and the text the
-    // box showed before the typing (offset_shown_) put back with its offset.
-    void txtLevelOffset_Finished();
+    // box showed before the typing (offset_shown_) put back with its offset; false then.
+    bool txtLevelOffset_Finished();
     // False when the key is discarded.
     bool txtLevelOffset_KeyPress(QChar key);
     void cmdExpand_Click();

@@ -198,6 +198,7 @@ TEST_F(EchoDisplayTest, ATraceIntervalTypedAsNoWholeNumberIsRefusedNotReadAsAnot
     dialogs.prompts.clear();
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(box, &enter);
+    QApplication::processEvents(); // the message comes once the leaving event has finished
     EXPECT_EQ(fields(shell().trace_interval[1], dialogs.messages().size()), fields(9, 1))
         << "\"2,5\" was taken as another interval";
 }

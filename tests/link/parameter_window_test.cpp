@@ -208,6 +208,19 @@ TEST_F(InteractiveWindowTest, SendWritesReadsBackAndRefusesWhatTheUnitLacks) {
                   fields(QString(sent), size_t(*sent ? 0 : 1)))
             << typed;
     }
+    // The value the unit took, typed as the window shows it, is what a later refusal puts back.
+    for (const char* typed : {"8", "0,35"}) {
+        w.Text2->selectAll();
+        w.Text2->insert(typed);
+        w.Command3->click();
+    }
+    EXPECT_EQ(w.Text2->text(), "8") << "a refusal put back an older value than the one sent";
+    for (const char* typed : {"106", "10,6"}) {
+        w.Text1->selectAll();
+        w.Text1->insert(typed);
+        w.Command2->click();
+    }
+    EXPECT_EQ(w.Text1->text(), "106") << "a refusal put back an older number than the one read";
 
     // In Swiss and German settings the unit gets the number typed, as it reads numbers, or
     // nothing; a refused value gives way to what the box showed, and the status line says so.

@@ -116,8 +116,11 @@ TEST_F(PortWindowTest, ClickingARowChoosesItsPortAndMovesTheCombo) {
 TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000) {
     PortWindow& w = port_window();
     // What the box holds, and what is stored after it: text that is no number keeps the last.
+    // clang-format off
     const char* typed[][2] = {
-        {"350", "350"}, {"35x", "350"}, {" 150 ", "150"}, {"", "150"}, {"abc", "150"}};
+        {"350", "350"}, {"35x", "350"}, {" 150 ", "150"}, {"", "150"}, {"abc", "150"},
+        {"-500", "150"}}; // below the least delay its arrows reach
+    // clang-format on
     for (const auto& [text, stored] : typed) {
         w.Text2->setText(text);
         EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored)
@@ -132,13 +135,18 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
         w.Text2->setText(text);
         EXPECT_EQ(setting(ini::KEY_COMMS_DELAY), stored) << "after typing \"" << text << '"';
     }
-    // Typed and left: the other notation is refused in the box, which shows the delay again.
-    w.Text2->selectAll();
-    w.Text2->insert("2.5");
-    dialogs.prompts.clear();
-    emit w.Text2->editingFinished();
-    EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
-              fields("1,5", 1, "1.5"));
+    // Typed and left: the other notation, or a delay below the least its arrows reach, is refused
+    // in the box, which shows the delay again, and is never stored.
+    for (const char* refused : {"2.5", "-500"}) {
+        w.Text2->selectAll();
+        w.Text2->insert(refused);
+        dialogs.prompts.clear();
+        emit w.Text2->editingFinished();
+        QApplication::processEvents(); // the message comes once the leaving event has finished
+        EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
+                  fields("1,5", 1, "1.5"))
+            << refused;
+    }
     // Opened again, the box shows the stored delay as the locale writes it, and steps from it.
     w.done(0);
     PortWindow& again = port_window();

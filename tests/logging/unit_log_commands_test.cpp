@@ -114,6 +114,7 @@ TEST_F(UnitLogCommandsTest, TheIntervalTypedGoesToTheUnitAsTypedOrNotAtAll) {
     box->insert("0.5");
     restart();
     emit box->editingFinished();
+    QApplication::processEvents(); // the message comes once the leaving event has finished
     EXPECT_EQ(fields(box->text(), log_setup().log_interval, page->setup_boxes[1]->text(),
                      dialogs.messages().size()),
               fields("10", 10, duration, 1))

@@ -138,6 +138,8 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
     EXPECT_DOUBLE_EQ(w.output_series->keyAxis()->range().upper, 4.8);
     w.Text1[5]->setText(QStringLiteral("50"));
     EXPECT_EQ(w.Text1[3]->text(), QStringLiteral("15.66")) << "the leakage box is only shown";
+    QTest::keyClicks(w.Text1[5], "9");
+    EXPECT_EQ(w.Text1[5]->text(), QStringLiteral("50")) << "the leakage box took typing";
     w.Text1[2]->setText(QString());
     EXPECT_EQ(w.Text1[3]->text(), QStringLiteral("199.01")) << "an empty wake box never sleeps";
     EXPECT_EQ(w.Text1[4]->text(), QStringLiteral("7"));
@@ -172,6 +174,37 @@ TEST_F(CalculatorWindow, ABoxEmptiedByTypingCountsAsEmptiedAtOnceAndOnceLeft) {
         << "after the voltage changed, the wake box left empty counted as a minute again";
 }
 
+// The wake interval and the usable share take what their arrows reach: a number typed beyond them
+// is refused with their limits, the box and the battery life stay with the last value taken, and
+// the Escape that left the box does not close the window; a number within them is taken.
+TEST_F(CalculatorWindow, ANumberTypedBeyondTheArrowsIsRefusedWithTheirLimits) {
+    platform::ScopedScriptedDialogs dialogs;
+    // clang-format off
+    const struct { size_t box; const char *typed, *shown, *says; } cases[] = {
+        {6, "150", "95", "from 0 to 100"}, {2, "-1", "1", "from 1 to 99"}, {6, "100", "100", ""}};
+    // clang-format on
+    PowerCalculatorWindow w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    for (const auto& c : cases) {
+        QLineEdit* box = w.Text1[c.box];
+        const QString days = w.Text1[4]->text();
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClicks(box, c.typed);
+        const bool followed = w.Text1[4]->text() != days;
+        QTest::keyClick(box, Qt::Key_Escape);
+        QApplication::processEvents();
+        const bool refused = *c.says;
+        EXPECT_EQ(fields(box->text(), dialogs.messages().join(' ').contains(c.says),
+                         dialogs.messages().size(), followed, w.Text1[4]->text() == days,
+                         w.isVisible()),
+                  fields(c.shown, true, refused ? 1 : 0, !refused, refused, refused))
+            << c.typed << " was taken, the battery life followed it, or Escape went on";
+        dialogs.prompts.clear();
+    }
+}
+
 TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
     platform::ScopedScriptedDialogs dialogs;
     // clang-format off
@@ -179,7 +212,8 @@ TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother
         {"de_DE", ",", ".", "0.35", 0.2, "0,2"}, {"de_DE", ",", ".", "0,35", 0.35, "0,35"},
         {"de_DE", ",", ".", "1.234,5", 1234.5, "1234,5"}, {"de_DE", ",", ".", "1,234.5", 0.2, "0,2"},
         {"en_GB", ".", ",", "0.35", 0.35, "0.35"}, {"en_GB", ".", ",", "0,35", 0.2, "0.2"},
-        {"en_GB", ".", ",", "1.234,5", 0.2, "0.2"}, {"en_GB", ".", ",", "1,234.5", 1234.5, "1234.5"}};
+        {"en_GB", ".", ",", "1.234,5", 0.2, "0.2"}, {"en_GB", ".", ",", "1,234.5", 1234.5, "1234.5"},
+        {"de_DE", ",", ".", "\b0.35", 0, ""}}; // emptied, then refused: empty again
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {c.decimal, c.thousands, c.locale};
@@ -191,13 +225,14 @@ TEST_F(CalculatorWindow, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother
         const double half_typed = w.inputs().output_duration_s;
         EXPECT_TRUE(half_typed == 0.2 || half_typed == c.value) << where << " read " << half_typed;
         QTest::keyClick(duration, Qt::Key_Return);
+        QApplication::processEvents(); // the message comes once the leaving event has finished
         power::CalculatorInputs in;
         in.output_duration_s = c.value;
         EXPECT_EQ(
             fields(duration->text(), w.Text1[3]->text()),
             fields(c.shown, platform::format_number(power::calculate(in)->average_ma, "####0.00")))
             << where << ": the box and the result must agree";
-        const bool refused = c.value == 0.2;
+        const bool refused = c.value == 0.2 || !*c.shown; // back to the start value, or empty
         ASSERT_EQ(dialogs.messages().size(), refused ? 1 : 0) << where;
         if (refused) {
             EXPECT_TRUE(dialogs.messages().first().contains(QString("\"%1\"").arg(c.decimal)))

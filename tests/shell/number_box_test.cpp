@@ -33,6 +33,7 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         bool told;
         const char* says = "";
         const char* quoted = nullptr; // the typed text as the message shows it
+        const char* taken_before = ""; // typed and taken before, the box left
     } cases[] = {
         {"de_DE", "0,5", "0,5", TypedNumberKind::Any, false},
         {"de_DE", "0.5", "7", TypedNumberKind::Any, true, "decimal separator is \",\""},
@@ -41,7 +42,8 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         {"de_DE", "2,5", "7", TypedNumberKind::Whole, true, "not a whole number"},
         {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true, "\",\"", "<U+202E>12,5"},
         {"de_DE", "\u200F2,5", "7", TypedNumberKind::Whole, true, "whole", "<U+200F>2,5"},
-        {"de_DE", "", "7", TypedNumberKind::Any, false}}; // emptied: the value shown before
+        {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
+        {"de_DE", "0.5", "0,5", TypedNumberKind::Any, true, "decimal separator", nullptr, "0,5"}};
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {",", ".", c.locale};
@@ -50,9 +52,16 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         box.setText("7");
         box.selectAll();
         box.del();
+        if (*c.taken_before) { // a refusal puts back the last value taken, never an older one
+            type_keys(&box, QString::fromUtf8(c.taken_before));
+            emit box.editingFinished();
+            box.selectAll();
+            box.del();
+        }
         type_keys(&box, QString::fromUtf8(c.typed));
         dialogs.prompts.clear();
         emit box.editingFinished();
+        QApplication::processEvents(); // the message comes once the leaving event has finished
         const QStringList told = dialogs.messages();
         EXPECT_EQ(fields(box.text(), told.size()),
                   fields(QString::fromUtf8(c.shown), c.told ? 1 : 0))

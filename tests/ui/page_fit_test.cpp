@@ -1,16 +1,19 @@
 // Every page of the main window fits common screens in every language: no scroll bar, no text
 // cut off by its control or by the page. The pages are found by walking the window's tab sets,
 // so pages added later are checked too.
+#include "echo/echo_page.h"
 #include "echo/kovex_page.h"
 #include "link/link_state.h"
 #include "link/modem_window.h"
 #include "logging/log_setup_page.h"
 #include "logging/model_capabilities.h"
+#include "logging/up_down.h"
 #include "parameters/parameter_pages.h"
 #include "parameters/parameter_rows.h"
 #include "parameters/parameter_screen.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
+#include "ui/menu_bar_keys.h"
 #include "ui/page_fit.h"
 #include "ui/screen_scaling.h"
 #include "ui/setup_dialog.h"
@@ -20,11 +23,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -33,9 +39,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
+#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <QXmlStreamReader>
+#include <QtTest/qtestspontaneevent.h>
 #include <map>
 #include <qcustomplot.h>
 
@@ -769,6 +779,180 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
                 << before[P].toStdString() << " became "
                 << definitions_table()[P].value_text.toStdString() << ")";
     }
+}
+
+// A refused box that the user leaves by a menu's Alt key, a key of the toolbar or the page, a tab
+// of another page or an arrow: the program runs on, the refusal is told once, after the key or
+// click has been handled (the message box runs its own event loop, as a real one does), the user
+// is back in the box with its text selected, and nothing the key or click would do was done: no
+// menu or window opens, no key or entry works, no other page shows, nothing steps or scrolls. A
+// box the program hides is judged as it goes, and the user is back on its page.
+TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElseIsDone) {
+    struct ModalMessages : platform::ScopedScriptedDialogs {
+        bool handling = false; // a key or click of the user is being handled
+        QStringList inside;    // the messages shown while it was
+        platform::Answer message_box(const QString& prompt, int style,
+                                     const QString& title) override {
+            if (handling)
+                inside << prompt;
+            QMessageBox box(QApplication::activeWindow());
+            box.setText(prompt);
+            box.setDefaultButton(box.addButton(QMessageBox::Ok));
+            QTimer::singleShot(0, &box, [&box] { QTest::keyClick(&box, Qt::Key_Return); });
+            box.exec();
+            return ScopedScriptedDialogs::message_box(prompt, style, title);
+        }
+    } messages;
+    platform::number_separators() = {",", ".", "de-DE"};
+    auto* kovex = main->findChild<KovexPage*>();
+    ASSERT_TRUE(kovex);
+    // What a key or click has done: entries, keys and buttons worked, pages, windows, popups.
+    int worked = 0;
+    for (QAction* a : main->findChildren<QAction*>())
+        QObject::connect(a, &QAction::triggered, [&] { ++worked; });
+    for (QAbstractButton* b : main->findChildren<QAbstractButton*>())
+        QObject::connect(b, &QAbstractButton::clicked, [&] { ++worked; });
+    QStringList opened; // windows a key opened, closed again so that the test goes on
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* w : {QApplication::activePopupWidget(), QApplication::activeModalWidget()})
+            if (w && !qobject_cast<QMessageBox*>(w)) {
+                opened << w->metaObject()->className();
+                w->close();
+            }
+    });
+    closer.start(20);
+    const auto done = [&](QLineEdit* text) {
+        QStringList s{QString::number(worked), text->text(), opened.join(' ')};
+        for (QTabWidget* tabs : main->findChildren<QTabWidget*>())
+            s << QString::number(tabs->currentIndex()) + "@" +
+                     QString::number(tabs->tabBar()->tabRect(0).x());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible())
+                s << w->metaObject()->className();
+        return s;
+    };
+    QLineEdit* row = row_widget<QLineEdit>("scrpar", 105);
+    QLineEdit* kovex_row = kovex->parameter_boxes.at(84);
+    LogSetupPage* log = main->log_setup_page;
+    QToolButton* log_arrow = log->UpDown1->up_button();
+    QSpinBox* trace = main->echo_page->trace_intervals[1];
+    QWidget* toolbar_key = main->Toolbar1->widgetForAction(main->toolbar_button("refresh"));
+    QToolButton* tab_scroll = nullptr;
+    for (QToolButton* b : main->parameter_tabs->tabBar()->findChildren<QToolButton*>())
+        if (b->arrowType() == Qt::RightArrow)
+            tab_scroll = b;
+    ASSERT_TRUE(tab_scroll) << "the parameter tabs show no arrows to scroll on this screen";
+    const auto cso = [&](int tab) {
+        return [this, tab] {
+            main->csomenu_Click();
+            main->cso_tabs->setCurrentIndex(tab);
+        };
+    };
+    // clang-format off
+    struct Box { const char* what; QWidget* box; QLineEdit* text; const char* refused;
+                 std::function<void()> show; QTabBar* tabs; int tab; QWidget* key; QWidget* arrow;
+                 QPoint arrow_at; };
+    const Box boxes[] = {
+        {"P105 below its limits", row, row, "-1", cso(1), main->cso_tabs->tabBar(), 0, toolbar_key,
+         tab_scroll, tab_scroll->rect().center()},
+        {"KOVEX P84 above its limits", kovex_row, kovex_row, "99", cso(4),
+         kovex->findChild<QTabWidget*>("kovex_boxes")->tabBar(), 1, toolbar_key, nullptr, {}},
+        {"log interval in the other notation", log->setup_boxes[2], log->setup_boxes[2], "2.5",
+         [this] { main->loggingmenu_Click(); }, main->logging_tabs->tabBar(), 2,
+         log->setup_unit_button, log_arrow, log_arrow->rect().center()},
+        {"trace interval with a fraction", trace, trace->findChild<QLineEdit*>(), "2,5", cso(0),
+         main->cso_tabs->tabBar(), 1, toolbar_key, trace,
+         QPoint(trace->width() - 4, trace->height() / 4)},
+    };
+    // clang-format on
+    for (const Box& b : boxes) {
+        b.show();
+        b.tabs->setTabEnabled(b.tab, true);
+        settle();
+        ASSERT_TRUE(b.key->isEnabled() && b.key->isVisible()) << b.what << ": no key to leave by";
+        // The keys and clicks as the window system delivers them, each handled to its end
+        // before the next; the message stand-in notes what it is asked while one is handled.
+        const auto handled = [&](const std::function<void()>& input) {
+            messages.handling = true;
+            input();
+            messages.handling = false;
+        };
+        std::vector<std::pair<QString, std::function<void()>>> leavings;
+        for (QAction* entry : main->menuBar()->actions()) {
+            const QChar letter = mnemonic_of(entry->text());
+            if (entry->isVisible() && entry->isEnabled() && !letter.isNull())
+                leavings.emplace_back(QStringLiteral("Alt+") + letter, [&, letter] {
+                    handled([&] { QTest::keyClick(main, letter.toLatin1(), Qt::AltModifier); });
+                });
+        }
+        leavings.emplace_back("its key",
+                              [&] { handled([&] { QTest::mouseClick(b.key, Qt::LeftButton); }); });
+        leavings.emplace_back("a tab", [&] {
+            handled([&] {
+                QTest::mouseClick(b.tabs, Qt::LeftButton, {}, b.tabs->tabRect(b.tab).center());
+            });
+        });
+        // What the filter cannot see: the box is hidden by the program, the refusal told after.
+        // (The log chart page opens its legend as it shows: that is the page's own doing.)
+        if (b.tabs != main->logging_tabs->tabBar())
+            leavings.emplace_back("another page shown by the program",
+                                  [&] { handled([&] { b.tabs->setCurrentIndex(b.tab); }); });
+        leavings.emplace_back("closing its window", [&] {
+            handled([&] {
+                QCloseEvent close;
+                QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
+                QApplication::instance()->notify(main->windowHandle(), &close);
+            });
+        });
+        if (auto* spin = qobject_cast<QAbstractSpinBox*>(b.box))
+            leavings.emplace_back("the wheel over it", [&, spin] {
+                handled([&] {
+                    const QPointF at = spin->rect().center();
+                    QWheelEvent wheel(at, spin->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {},
+                                      Qt::NoScrollPhase, false);
+                    QSpontaneKeyEvent::setSpontaneous(&wheel);
+                    QApplication::instance()->notify(spin, &wheel);
+                });
+            });
+        leavings.emplace_back("an arrow", [&] {
+            if (!b.arrow)
+                return handled([&] { QTest::keyClick(b.box, Qt::Key_Down); });
+            handled([&] { QTest::mousePress(b.arrow, Qt::LeftButton, {}, b.arrow_at); });
+            QTest::qWait(700); // longer than an arrow waits before it repeats
+            handled([&] { QTest::mouseRelease(b.arrow, Qt::LeftButton, {}, b.arrow_at); });
+            QTest::qWait(300); // an arrow that runs on would step meanwhile
+        });
+        for (const auto& [how, leave] : leavings) {
+            const std::string what = std::string(b.what) + ", left by " + how.toStdString();
+            main->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(main)) << what;
+            b.box->setFocus();
+            settle();
+            b.text->selectAll();
+            const QString shown = b.text->text();
+            const QStringList before = done(b.text);
+            const size_t told = messages.prompts.size();
+            // A key the box takes itself leaves nothing: the user corrects the last one typed.
+            QTest::keyClicks(b.box, QLatin1String(b.refused) + QLatin1Char('0'));
+            QTest::keyClick(b.box, Qt::Key_Backspace);
+            ASSERT_EQ(fields(b.text->text(), messages.prompts.size()),
+                      fields(QLatin1String(b.refused), told))
+                << what;
+            leave();
+            settle();
+            EXPECT_EQ(fields(messages.prompts.size() - told, messages.inside.join(' ')),
+                      fields(1u, QString()))
+                << what << ": the refusal was not told once, after the key or click";
+            EXPECT_EQ(done(b.text), before) << what << ": the key or click did more";
+            EXPECT_EQ(fields(QApplication::focusWidget() == b.box, b.text->selectedText()),
+                      fields(true, shown))
+                << what << ": the user is not back in the box with its text selected";
+            messages.inside.clear();
+            opened.clear();
+        }
+    }
+    platform::number_separators() = {};
 }
 
 // The user types a value, leaves the box with Tab and clicks another tab of the page's own tab

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 
 namespace {
 
@@ -87,10 +89,42 @@ TEST_F(SetupDialogTest, TheOffsetReadsBackInTheLocaleAndTakesNoLetters) {
     EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, -1.5);
     dialogs.prompts.clear();
     emit d.txtLevelOffset->editingFinished();
+    QApplication::processEvents(); // the message comes once the leaving event has finished
     EXPECT_EQ(fields(dialogs.messages().size(), d.txtLevelOffset->text()),
               fields(size_t(1), "-1,5"));
     d.txtLevelOffset->clear();
     EXPECT_DOUBLE_EQ(log_setup().chart_units.level_offset, 0) << "a cleared box kept an offset";
+}
+
+// Leaving a refused offset by Escape, Enter, a click on a key or closing the dialog closes nothing:
+// the dialog stays open with the offset put back, the refusal told once and the user in the box.
+TEST_F(SetupDialogTest, ARefusedOffsetKeepsTheDialogOpenHoweverTheUserLeavesIt) {
+    platform::number_separators() = {",", ".", "de_DE"};
+    SetupDialog& d = open();
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    const std::pair<const char*, std::function<void()>> leavings[] = {
+        {"Escape", [&] { QTest::keyClick(d.txtLevelOffset, Qt::Key_Escape); }},
+        {"Enter", [&] { QTest::keyClick(d.txtLevelOffset, Qt::Key_Return); }},
+        {"Update & Exit", [&] { QTest::mouseClick(d.Command3, Qt::LeftButton); }},
+        {"its close box", [&] {
+             QCloseEvent close;
+             QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
+             QApplication::instance()->notify(d.windowHandle(), &close);
+         }}};
+    for (const auto& [how, leave] : leavings) {
+        d.txtLevelOffset->setText(QStringLiteral("7"));
+        d.txtLevelOffset->setFocus();
+        d.txtLevelOffset->selectAll();
+        QTest::keyClicks(d.txtLevelOffset, "0.35");
+        dialogs.prompts.clear();
+        leave();
+        QApplication::processEvents();
+        EXPECT_EQ(fields(d.isVisible(), dialogs.messages().size(), d.txtLevelOffset->text(),
+                         QApplication::focusWidget() == d.txtLevelOffset),
+                  fields(true, 1u, "7", true))
+            << how;
+    }
 }
 
 // Every key of a number in some notation reaches the box, so that the other notation is refused
@@ -117,6 +151,7 @@ TEST_F(SetupDialogTest, TheOffsetFilterDropsNoKeyOfANumberInAnyNotation) {
         EXPECT_EQ(d.txtLevelOffset->text(), typed) << c.locale << ": a key was dropped";
         dialogs.prompts.clear();
         emit d.txtLevelOffset->editingFinished();
+        QApplication::processEvents(); // the message comes once the leaving event has finished
         EXPECT_EQ(fields(dialogs.messages().size(), log_setup().chart_units.level_offset),
                   fields(size_t(c.stored ? 0 : 1), c.stored.value_or(7)))
             << c.locale << ": \"" << c.typed << "\" was stored as another number";
