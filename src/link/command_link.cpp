@@ -77,6 +77,12 @@ bool pending_open(const PendingReply* p) {
     return !p->answered && platform::seconds() <= p->deadline;
 }
 
+// The user's Cancel of a transfer that lets it end the link's waits.
+bool cancelled() {
+    const LinkState& L = link();
+    return L.cancel_ends_waits && L.cancel_requested;
+}
+
 // Before any answer has come, an owed answer is waited for as long again as its own wait was.
 void owe_answer(PendingReply* p) {
     if (p->answered || p->owed)
@@ -194,12 +200,13 @@ void deliver(const QString& reply) {
 // the outer reply is not lost.
 void wait_for_earlier_replies() {
     auto open = [] { return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open); };
-    while (open()) {
+    while (open() && !cancelled() && !platform::all_waits_ended()) {
         double until = 0;
         for (const PendingReply* p : rx().pending)
             if (pending_open(p))
                 until = std::max(until, p->deadline);
-        platform::wait_until([&] { return !open(); }, until - platform::seconds() + 0.01);
+        platform::wait_until([&] { return !open() || cancelled(); },
+                             until - platform::seconds() + 0.01);
     }
     owe_answers_of_expired_waits();
 }
@@ -233,12 +240,6 @@ struct ExchangeStatus {
             v.set_status_text(1, QString());
     }
 };
-
-// The user's Cancel of a transfer that lets it end the link's waits.
-bool cancelled() {
-    const LinkState& L = link();
-    return L.cancel_ends_waits && L.cancel_requested;
-}
 
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
@@ -422,8 +423,10 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
     int sweep_resends = 0;
     for (;;) {
         wait_for_earlier_replies();
-        if (!wait_for_owed_replies(cmd)) {
-            L.comms_abort = true; // cancelled while the unit still owed answers: nothing is sent
+        // Cancelled while a command before it or the unit's owed answers held it up: nothing is
+        // sent. Nor once the program is ending.
+        if (cancelled() || !wait_for_owed_replies(cmd) || platform::all_waits_ended()) {
+            L.comms_abort = true;
             return;
         }
         L.comms_abort = false;
@@ -595,7 +598,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
         }
     } remove{&me};
 
-    auto stopped = [&] { return L.comms_abort || (L.parameter_sweep && L.cancel_requested); };
+    auto stopped = [&] { return L.comms_abort || cancelled(); };
     show_countdown();
     platform::wait_until(
         [&] { return me.answered || stopped() || platform::seconds() > me.deadline; },
@@ -615,8 +618,8 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
         L.comms_abort = true;
         return;
     }
-    // Stopped from outside: another handler set comms_abort, or the user cancelled a sweep. The
-    // unit still answers the command that the Cancel stopped waiting for.
+    // Stopped from outside: another handler set comms_abort, or the user cancelled. The unit still
+    // answers the command that the Cancel stopped waiting for.
     if (!L.comms_abort && !cmd.isEmpty())
         owe_answer(&me);
     L.comms_abort = true;

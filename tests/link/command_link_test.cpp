@@ -179,7 +179,8 @@ TEST_F(LinkTest, ASweepResendsAnAcknowledgementAtMostThreeTimes) {
 }
 
 TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendOrAMessage) {
-    // A timer stops the wait, or a handler stops the pause while the retry is announced.
+    // A timer stops the wait, or a handler stops the pause while the retry is announced. The
+    // user's Cancel of a transfer ends the first wait of a write as it ends a sweep's.
     struct AbortingView : RecordingLinkView {
         void set_status_text(int panel, const QString& text) override {
             RecordingLinkView::set_status_text(panel, text);
@@ -190,10 +191,12 @@ TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendO
     enum How { Cancel, Abort, AbortInPause };
     // clang-format off
     const struct { How how; bool sweep; }
-    cases[] = {{Cancel, true}, {Abort, true}, {Abort, false}, {AbortInPause, false}};
+    cases[] = {{Cancel, true}, {Cancel, false}, {Abort, true}, {Abort, false},
+               {AbortInPause, false}};
     // clang-format on
     set_link_view(&aborting);
     open_port();
+    link().cancel_ends_waits = true;
     sim->misbehave_on("/p20", Misbehaviour::silence());
     for (const auto [how, sweep] : cases) {
         sim->clear_received();
@@ -257,9 +260,22 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
     cancelling.when.clear();
     link().cancel_requested = false;
     QTimer::singleShot(20, [] { link().cancel_requested = true; });
-    const double start = platform::seconds();
+    double start = platform::seconds();
     delay_ms(60000);
     EXPECT_LT(platform::seconds() - start, 30) << "the delay went on after Cancel";
+    // A command a handler sends while P20 waits goes out only after P20's reply; a Cancel
+    // meanwhile ends both waits, and it never goes out.
+    link().cancel_requested = false;
+    sim->misbehave_on("/p20", Misbehaviour::silence());
+    sim->clear_received();
+    QTimer::singleShot(20, [] { send_command("/p21"); });
+    QTimer::singleShot(40, [] { link().cancel_requested = true; });
+    start = platform::seconds();
+    send_command("/p20");
+    EXPECT_LT(platform::seconds() - start, 30)
+        << "a wait for an earlier reply went on after Cancel";
+    platform::wait_until([] { return false; }, 2);
+    EXPECT_EQ(received(), QStringList{"/p20"});
     set_link_view(&view);
 }
 
