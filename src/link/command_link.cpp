@@ -18,12 +18,14 @@
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using platform::CommError;
 
-// wait_for_reply for the reply to `cmd` (empty when the caller wrote it itself).
-void wait_for_reply_to(const QString& cmd, const QString& status_text);
+// wait_for_reply for the reply to `cmd` (empty when the caller wrote it itself). A put-back's
+// wait takes the first line that comes, whichever send it answers.
+void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_back = false);
 
 namespace {
 
@@ -34,6 +36,7 @@ struct PendingReply {
     double deadline = 0;
     bool answered = false;
     bool owed = false; // its time ran out (or it took an earlier send's answer): an answer is owed
+    bool put_back = false; // any line proves the unit is there: it takes an owed answer too
     QString command;
     QString reply;
 };
@@ -51,6 +54,9 @@ struct ReceiveState {
     bool line_done = false;        // reply_buffer holds a delivered reply
     bool device_lost_told = false; // the user has been told that the device went away
     std::vector<OwedAnswer> owed;  // oldest first
+    // The last exchange got no answer to any of its sends, or could not be written: a put-back
+    // then goes out once. Any line received clears it.
+    bool line_dead = false;
     // A late answer has come: the unit's lateness is known, and each owed answer is expected
     // that long after its send. A unit that then misses one was not late but deaf to some sends
     // (it answers the third send only), and the rest never come.
@@ -125,15 +131,14 @@ void forgive_owed_answers(bool note = true) {
     rx().lateness_known = false;
 }
 
-// The open wait that asked the same as the oldest owed send, which may take that answer.
+// The open wait that asked the same as the oldest owed send, or a put-back, which may take that
+// answer.
 PendingReply* wait_taking_owed_answer() {
     if (rx().owed.empty())
         return nullptr;
     const QString& command = rx().owed.front().command;
-    if (command.isEmpty())
-        return nullptr;
     for (PendingReply* p : rx().pending)
-        if (pending_open(p) && p->command == command)
+        if (pending_open(p) && (p->put_back || (!command.isEmpty() && p->command == command)))
             return p;
     return nullptr;
 }
@@ -157,6 +162,7 @@ int transfer_bar() {
 
 void deliver(const QString& reply) {
     LinkState& L = link();
+    rx().line_dead = false;
     owe_answers_of_expired_waits();
     PendingReply* taker = nullptr;
     if (!rx().owed.empty()) {
@@ -164,8 +170,8 @@ void deliver(const QString& reply) {
         taker = wait_taking_owed_answer();
         rx().owed.erase(rx().owed.begin());
         if (taker) {
-            // The same command sent again takes its earlier answer: it is the answer it asks for.
-            // Its own answer is now the one owed.
+            // The same command sent again takes its earlier answer: it is the answer it asks for
+            // (a put-back asks only that the unit is there). Its own answer is now the one owed.
             taker->owed = true;
             rx().owed.push_back({taker->command, taker->sent_at, 0});
         }
@@ -261,6 +267,7 @@ void command_failed(bool tell_user, const QString& title) {
     }
     L.parameter_sweep = false;
     L.comms_abort = true;
+    rx().line_dead = true;
     // A unit that answered none of the sends is not waited for again before the next command.
     forgive_owed_answers(false);
 }
@@ -330,6 +337,7 @@ platform::SerialPort& MSComm1() {
 
 void reset_command_link() {
     rx().line_done = false;
+    rx().line_dead = false;
     rx().device_lost_told = false;
     rx().owed.clear();
     rx().lateness_known = false;
@@ -357,6 +365,7 @@ void open_com_port() {
         return;
     }
     rx().device_lost_told = false;
+    rx().line_dead = false;
     settle_pause();
     L.reply_received = false;
     port.set_rthreshold(1);
@@ -409,7 +418,11 @@ bool wait_for_owed_replies(const QString& cmd, double) {
     return !stopped;
 }
 
-void send_command(const QString& cmd, const QString& status_text, int sends) {
+namespace {
+
+// send_command, or for a put-back (send_put_back) one that goes out without waiting for the
+// answers still owed and takes the first line that comes.
+void send_exchange(const QString& cmd, const QString& status_text, int sends, bool put_back) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
     L.command_went_out = false;
@@ -423,9 +436,12 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
     int sweep_resends = 0;
     for (;;) {
         wait_for_earlier_replies();
+        if (put_back)
+            owe_answers_of_expired_waits();
         // Cancelled while a command before it or the unit's owed answers held it up: nothing is
         // sent. Nor once the program is ending.
-        if (cancelled() || !wait_for_owed_replies(cmd) || platform::all_waits_ended()) {
+        if (cancelled() || (!put_back && !wait_for_owed_replies(cmd)) ||
+            platform::all_waits_ended()) {
             L.comms_abort = true;
             return;
         }
@@ -450,7 +466,7 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
             traffic().command_to_term(cmd);
 
         status.show(status_text);
-        wait_for_reply_to(cmd, QString());
+        wait_for_reply_to(cmd, QString(), put_back);
         if (!L.comms_abort && cmd.compare(link_commands::LOADNORM, Qt::CaseInsensitive) == 0)
             L.unit_quick_mode = false;
 
@@ -473,8 +489,10 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
         }
         // Another handler may stop the exchange during the pause as it may during a wait.
         L.comms_abort = false;
-        status.show(ui_text(1416, QStringLiteral("No reply - retry")) + QLatin1Char(' ') +
-                    QString::number(tries + 1));
+        // A put-back follows a stop the caller has told in the status bar; that stays on show.
+        if (!put_back)
+            status.show(ui_text(1416, QStringLiteral("No reply - retry")) + QLatin1Char(' ') +
+                        QString::number(tries + 1));
         delay_ms(500);
         if (L.comms_abort || cancelled()) {
             L.comms_abort = true;
@@ -482,6 +500,25 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
         }
         ++tries;
     }
+}
+
+} // namespace
+
+void send_command(const QString& cmd, const QString& status_text, int sends) {
+    send_exchange(cmd, status_text, sends, false);
+}
+
+void send_put_back(const QString& cmd) {
+    LinkState& L = link();
+    // A plain exchange, whatever the stopped work was collecting (a sweep would take the unit's
+    // "OK" for a missing value and ask again).
+    auto modes =
+        std::tie(L.cancel_ends_waits, L.parameter_sweep, L.chunk_progress, L.loginfo_reply_mode);
+    const auto kept =
+        std::tuple(L.cancel_ends_waits, L.parameter_sweep, L.chunk_progress, L.loginfo_reply_mode);
+    modes = std::tuple(false, false, false, false);
+    send_exchange(cmd, QString(), rx().line_dead ? 1 : 3, true);
+    modes = kept;
 }
 
 bool send_command_once(const QString& cmd) {
@@ -575,7 +612,7 @@ void wait_for_reply(const QString& status_text) {
     wait_for_reply_to(QString(), status_text);
 }
 
-void wait_for_reply_to(const QString& cmd, const QString& status_text) {
+void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_back) {
     LinkState& L = link();
     L.wait_timeout = L.reply_timeout;
     L.reply_timed_out = false;
@@ -589,6 +626,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
     me.sent_at = L.wait_start_time;
     me.deadline = L.wait_start_time + L.wait_timeout;
     me.command = cmd;
+    me.put_back = put_back;
     rx().pending.push_back(&me);
     struct Remove {
         PendingReply* p;

@@ -321,6 +321,22 @@ TEST_F(LinkTest, AnAnswerWhoseWaitTheUserCancelledIsNeverTheNextCommandsReply) {
         << "P21 showed the answer to P20 whose wait the user cancelled";
 }
 
+// A line found dead that answers again is no dead line: the put-back after a stop has its resends.
+TEST_F(LinkTest, APutBackHasItsResendsOnceTheLineAnswersAgain) {
+    keep_unit_on_program_time();
+    platform::set_time_scale(1000);
+    sim->set_time_scale(1000);
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::silence());
+    send_command("/p20");
+    send_command("/p21");
+    sim->misbehave_on("/LOADNORM", Misbehaviour::third_send());
+    sim->clear_received();
+    send_put_back("/LOADNORM");
+    EXPECT_EQ(fields(received().join(' '), link().comms_abort),
+              fields("/LOADNORM /LOADNORM /LOADNORM", false));
+}
+
 TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
     send_command("/p20");
     EXPECT_TRUE(link().comms_abort) << "a command that never left was reported as answered";
