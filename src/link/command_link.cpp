@@ -36,6 +36,7 @@ struct PendingReply {
     double deadline = 0;
     bool answered = false;
     bool owed = false; // its time ran out (or it took an earlier send's answer): an answer is owed
+    bool given_up = false; // the program is ending: the wait ends, its answer stays owed
     bool put_back = false; // any line proves the unit is there: it takes an owed answer too
     QString command;
     QString reply;
@@ -57,6 +58,7 @@ struct ReceiveState {
     // The last exchange got no answer to any of its sends, or could not be written: a put-back
     // then goes out once. Any line received clears it.
     bool line_dead = false;
+    int waits_running = 0; // the link's waits and pauses in progress: a sequence is under way
     // A late answer has come: the unit's lateness is known, and each owed answer is expected
     // that long after its send. A unit that then misses one was not late but deaf to some sends
     // (it answers the third send only), and the rest never come.
@@ -80,7 +82,7 @@ int first_line_end(const QString& s, int from = 0) {
 }
 
 bool pending_open(const PendingReply* p) {
-    return !p->answered && platform::seconds() <= p->deadline;
+    return !p->answered && !p->given_up && platform::seconds() <= p->deadline;
 }
 
 // The user's Cancel of a transfer that lets it end the link's waits.
@@ -88,6 +90,14 @@ bool cancelled() {
     const LinkState& L = link();
     return L.cancel_ends_waits && L.cancel_requested;
 }
+
+// Counts a wait or pause of the link while it runs.
+struct LinkWait {
+    LinkWait() { ++rx().waits_running; }
+    ~LinkWait() { --rx().waits_running; }
+    LinkWait(const LinkWait&) = delete;
+    LinkWait& operator=(const LinkWait&) = delete;
+};
 
 // Before any answer has come, an owed answer is waited for as long again as its own wait was.
 void owe_answer(PendingReply* p) {
@@ -205,6 +215,7 @@ void deliver(const QString& reply) {
 // outer reply has come (or its time is up), so that the unit answers one command at a time and
 // the outer reply is not lost.
 void wait_for_earlier_replies() {
+    LinkWait counted;
     auto open = [] { return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open); };
     while (open() && !cancelled() && !platform::all_waits_ended()) {
         double until = 0;
@@ -405,6 +416,7 @@ bool wait_for_owed_replies(const QString& cmd, double) {
                    QLatin1Char('s'));
     };
     countdown();
+    LinkWait counted;
     while (due() && !platform::all_waits_ended() && !cancelled())
         platform::wait_until([&] { return !due() || cancelled(); },
                              owed_give_up_time() - platform::seconds() + 0.01, countdown, 0.1);
@@ -550,9 +562,33 @@ bool write_refused(const QString& reply) {
 }
 
 void end_link_for_exit() {
+    LinkState& L = link();
+    ReceiveState& r = rx();
+    static bool ending = false; // a second way out while the unit is put back ends it at once
+    if (!ending && !platform::all_waits_ended()) {
+        ending = true;
+        // The work under way stops where it stands, as the user's Cancel stops it: its waits
+        // end, and the answers they waited for stay owed.
+        const bool working = r.waits_running > 0;
+        for (PendingReply* p : r.pending)
+            if (!p->answered) {
+                owe_answer(p);
+                p->given_up = true;
+            }
+        // A unit that work may have left in its quick-load mode goes back to its normal mode
+        // first, as after any other stop; a log still streaming is cut off by the closing port,
+        // as the download's own abort does. Nothing more is told: the program is ending.
+        if (working && L.unit_quick_mode && !L.log_download_active && MSComm1().port_open()) {
+            const LinkState::FailureMessage failure_message = L.failure_message;
+            L.failure_message = LinkState::FailureMessage::Held;
+            send_put_back(link_commands::LOADNORM);
+            L.failure_message = failure_message;
+        }
+        ending = false;
+    }
     platform::end_all_waits();
-    link().comms_abort = true;
-    link().log_download_active = false;
+    L.comms_abort = true;
+    L.log_download_active = false;
     if (MSComm1().port_open())
         MSComm1().set_port_open(false);
 }
@@ -622,6 +658,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_
     if (L.log_download_active)
         return;
 
+    LinkWait counted;
     PendingReply me;
     me.sent_at = L.wait_start_time;
     me.deadline = L.wait_start_time + L.wait_timeout;
@@ -636,7 +673,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_
         }
     } remove{&me};
 
-    auto stopped = [&] { return L.comms_abort || cancelled(); };
+    auto stopped = [&] { return L.comms_abort || cancelled() || me.given_up; };
     show_countdown();
     platform::wait_until(
         [&] { return me.answered || stopped() || platform::seconds() > me.deadline; },
@@ -656,8 +693,8 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_
         L.comms_abort = true;
         return;
     }
-    // Stopped from outside: another handler set comms_abort, or the user cancelled. The unit still
-    // answers the command that the Cancel stopped waiting for.
+    // Stopped from outside: another handler set comms_abort, the user cancelled, or the program is
+    // ending. The unit still answers the command that the Cancel stopped waiting for.
     if (!L.comms_abort && !cmd.isEmpty())
         owe_answer(&me);
     L.comms_abort = true;
@@ -665,6 +702,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_
 }
 
 void delay_ms(int ms) {
+    LinkWait counted;
     link().delay_elapsed = false;
     if (ms <= 0)
         platform::pump_events();
@@ -674,11 +712,13 @@ void delay_ms(int ms) {
 }
 
 void Delay(int seconds) {
+    LinkWait counted;
     link().wait_start_time = platform::seconds();
     platform::wait_ms(seconds * 1000);
 }
 
 void settle_pause() {
+    LinkWait counted;
     platform::wait_ms(100);
 }
 

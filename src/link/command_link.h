@@ -63,8 +63,10 @@ bool write_refused(const QString& reply);
 // with what it was doing (LinkState::FailureMessage::Held), keeps the first for that message.
 void tell_link_failure(const QString& text, int style, const QString& title = {});
 
-// The program is ending: every pending wait ends at once (and every later send fails quietly),
-// the port is closed, and nothing more is asked of the user.
+// The program is ending: the work under way stops as the user's Cancel stops it (every pending
+// wait ends at once), and a unit it may have left in its quick-load mode is put back first
+// (send_put_back, nothing told). Then every later send fails quietly, the port is closed, and
+// nothing more is asked of the user. Called again meanwhile, it ends at once.
 void end_link_for_exit();
 
 // Waits for the reply to what was just written, with the countdown in status panel 2, until the
