@@ -268,8 +268,13 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
     link().cancel_requested = false;
     sim->misbehave_on("/p20", Misbehaviour::silence());
     sim->clear_received();
-    QTimer::singleShot(20, [] { send_command("/p21"); });
-    QTimer::singleShot(40, [] { link().cancel_requested = true; });
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [](const QString& cmd) {
+        if (cmd == "/p20")
+            QTimer::singleShot(0, [] {
+                QTimer::singleShot(0, [] { link().cancel_requested = true; });
+                send_command("/p21");
+            });
+    });
     start = platform::seconds();
     send_command("/p20");
     EXPECT_LT(platform::seconds() - start, 30)
@@ -610,6 +615,7 @@ TEST_F(LinkTest, ClosingTheProgramEndsAPendingWaitAtOnceWithThePortClosedAndNoMe
         {"ended twice", true, true, false, true, "/LOADQUICK /p20 /LOADNORM", true},
     };
     // clang-format on
+    keep_unit_on_program_time();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         make_unit(unitsim::UnitKind::Level);
@@ -620,22 +626,25 @@ TEST_F(LinkTest, ClosingTheProgramEndsAPendingWaitAtOnceWithThePortClosedAndNoMe
         if (c.quick)
             send_command("/LOADQUICK");
         sim->misbehave_on("/p20", Misbehaviour::silence());
-        if (c.dead_to_loadnorm) {
+        if (c.dead_to_loadnorm)
             sim->misbehave_on("/LOADNORM", Misbehaviour::silence());
-            QTimer::singleShot(200, [] { end_link_for_exit(); });
-        }
-        QTimer::singleShot(20, [&c] {
+        auto end = [&c] {
             link().log_download_active = c.streaming;
             end_link_for_exit();
+        };
+        // The program ends once P20 (or, a second time, "/LOADNORM") is on its way.
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& cmd) {
+            if (cmd == "/p20" || (cmd == "/LOADNORM" && c.dead_to_loadnorm))
+                QTimer::singleShot(0, end);
         });
         const double start = platform::seconds();
         if (c.during_wait) {
             send_command("/p20");
             send_command("/p21");
+            EXPECT_LT(platform::seconds() - start, 30) << "the wait held the ending program";
         } else {
-            platform::wait_until([] { return platform::all_waits_ended(); }, 60);
+            end();
         }
-        EXPECT_LT(platform::seconds() - start, 30) << "the wait held the ending program";
         platform::wait_until([] { return false; }, 2); // what was written reaches the unit
         // What went out, also what a closing port may have cut off on its way.
         const bool put_back = traffic().modem().text().contains("/LOADNORM");
