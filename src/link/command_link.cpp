@@ -18,12 +18,14 @@
 #include <QPointer>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 using platform::CommError;
 
-// wait_for_reply for the reply to `cmd` (empty when the caller wrote it itself).
-void wait_for_reply_to(const QString& cmd, const QString& status_text);
+// wait_for_reply for the reply to `cmd` (empty when the caller wrote it itself). A put-back's
+// wait takes the first line that comes, whichever send it answers.
+void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_back = false);
 
 namespace {
 
@@ -34,6 +36,8 @@ struct PendingReply {
     double deadline = 0;
     bool answered = false;
     bool owed = false; // its time ran out (or it took an earlier send's answer): an answer is owed
+    bool given_up = false; // the program is ending: the wait ends, its answer stays owed
+    bool put_back = false; // any line proves the unit is there: it takes an owed answer too
     QString command;
     QString reply;
 };
@@ -51,6 +55,10 @@ struct ReceiveState {
     bool line_done = false;        // reply_buffer holds a delivered reply
     bool device_lost_told = false; // the user has been told that the device went away
     std::vector<OwedAnswer> owed;  // oldest first
+    // The last exchange got no answer to any of its sends, or could not be written: a put-back
+    // then goes out once. Any line received clears it.
+    bool line_dead = false;
+    int waits_running = 0; // the link's waits and pauses in progress: a sequence is under way
     // A late answer has come: the unit's lateness is known, and each owed answer is expected
     // that long after its send. A unit that then misses one was not late but deaf to some sends
     // (it answers the third send only), and the rest never come.
@@ -74,8 +82,22 @@ int first_line_end(const QString& s, int from = 0) {
 }
 
 bool pending_open(const PendingReply* p) {
-    return !p->answered && platform::seconds() <= p->deadline;
+    return !p->answered && !p->given_up && platform::seconds() <= p->deadline;
 }
+
+// The user's Cancel of a transfer that lets it end the link's waits.
+bool cancelled() {
+    const LinkState& L = link();
+    return L.cancel_ends_waits && L.cancel_requested;
+}
+
+// Counts a wait or pause of the link while it runs.
+struct LinkWait {
+    LinkWait() { ++rx().waits_running; }
+    ~LinkWait() { --rx().waits_running; }
+    LinkWait(const LinkWait&) = delete;
+    LinkWait& operator=(const LinkWait&) = delete;
+};
 
 // Before any answer has come, an owed answer is waited for as long again as its own wait was.
 void owe_answer(PendingReply* p) {
@@ -119,15 +141,14 @@ void forgive_owed_answers(bool note = true) {
     rx().lateness_known = false;
 }
 
-// The open wait that asked the same as the oldest owed send, which may take that answer.
+// The open wait that asked the same as the oldest owed send, or a put-back, which may take that
+// answer.
 PendingReply* wait_taking_owed_answer() {
     if (rx().owed.empty())
         return nullptr;
     const QString& command = rx().owed.front().command;
-    if (command.isEmpty())
-        return nullptr;
     for (PendingReply* p : rx().pending)
-        if (pending_open(p) && p->command == command)
+        if (pending_open(p) && (p->put_back || (!command.isEmpty() && p->command == command)))
             return p;
     return nullptr;
 }
@@ -151,6 +172,7 @@ int transfer_bar() {
 
 void deliver(const QString& reply) {
     LinkState& L = link();
+    rx().line_dead = false;
     owe_answers_of_expired_waits();
     PendingReply* taker = nullptr;
     if (!rx().owed.empty()) {
@@ -158,8 +180,8 @@ void deliver(const QString& reply) {
         taker = wait_taking_owed_answer();
         rx().owed.erase(rx().owed.begin());
         if (taker) {
-            // The same command sent again takes its earlier answer: it is the answer it asks for.
-            // Its own answer is now the one owed.
+            // The same command sent again takes its earlier answer: it is the answer it asks for
+            // (a put-back asks only that the unit is there). Its own answer is now the one owed.
             taker->owed = true;
             rx().owed.push_back({taker->command, taker->sent_at, 0});
         }
@@ -193,13 +215,15 @@ void deliver(const QString& reply) {
 // outer reply has come (or its time is up), so that the unit answers one command at a time and
 // the outer reply is not lost.
 void wait_for_earlier_replies() {
+    LinkWait counted;
     auto open = [] { return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open); };
-    while (open()) {
+    while (open() && !cancelled() && !platform::all_waits_ended()) {
         double until = 0;
         for (const PendingReply* p : rx().pending)
             if (pending_open(p))
                 until = std::max(until, p->deadline);
-        platform::wait_until([&] { return !open(); }, until - platform::seconds() + 0.01);
+        platform::wait_until([&] { return !open() || cancelled(); },
+                             until - platform::seconds() + 0.01);
     }
     owe_answers_of_expired_waits();
 }
@@ -234,12 +258,6 @@ struct ExchangeStatus {
     }
 };
 
-// The user's Cancel of a transfer that lets it end the link's waits.
-bool cancelled() {
-    const LinkState& L = link();
-    return L.cancel_ends_waits && L.cancel_requested;
-}
-
 // The exchange failed: the unit did not answer, or the command could not be written.
 void command_failed(bool tell_user, const QString& title) {
     LinkState& L = link();
@@ -260,6 +278,7 @@ void command_failed(bool tell_user, const QString& title) {
     }
     L.parameter_sweep = false;
     L.comms_abort = true;
+    rx().line_dead = true;
     // A unit that answered none of the sends is not waited for again before the next command.
     forgive_owed_answers(false);
 }
@@ -329,6 +348,7 @@ platform::SerialPort& MSComm1() {
 
 void reset_command_link() {
     rx().line_done = false;
+    rx().line_dead = false;
     rx().device_lost_told = false;
     rx().owed.clear();
     rx().lateness_known = false;
@@ -356,6 +376,7 @@ void open_com_port() {
         return;
     }
     rx().device_lost_told = false;
+    rx().line_dead = false;
     settle_pause();
     L.reply_received = false;
     port.set_rthreshold(1);
@@ -395,6 +416,7 @@ bool wait_for_owed_replies(const QString& cmd, double) {
                    QLatin1Char('s'));
     };
     countdown();
+    LinkWait counted;
     while (due() && !platform::all_waits_ended() && !cancelled())
         platform::wait_until([&] { return !due() || cancelled(); },
                              owed_give_up_time() - platform::seconds() + 0.01, countdown, 0.1);
@@ -408,7 +430,11 @@ bool wait_for_owed_replies(const QString& cmd, double) {
     return !stopped;
 }
 
-void send_command(const QString& cmd, const QString& status_text, int sends) {
+namespace {
+
+// send_command, or for a put-back (send_put_back) one that goes out without waiting for the
+// answers still owed and takes the first line that comes.
+void send_exchange(const QString& cmd, const QString& status_text, int sends, bool put_back) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
     L.command_went_out = false;
@@ -422,8 +448,13 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
     int sweep_resends = 0;
     for (;;) {
         wait_for_earlier_replies();
-        if (!wait_for_owed_replies(cmd)) {
-            L.comms_abort = true; // cancelled while the unit still owed answers: nothing is sent
+        if (put_back)
+            owe_answers_of_expired_waits();
+        // Cancelled while a command before it or the unit's owed answers held it up: nothing is
+        // sent. Nor once the program is ending.
+        if (cancelled() || (!put_back && !wait_for_owed_replies(cmd)) ||
+            platform::all_waits_ended()) {
+            L.comms_abort = true;
             return;
         }
         L.comms_abort = false;
@@ -447,7 +478,7 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
             traffic().command_to_term(cmd);
 
         status.show(status_text);
-        wait_for_reply_to(cmd, QString());
+        wait_for_reply_to(cmd, QString(), put_back);
         if (!L.comms_abort && cmd.compare(link_commands::LOADNORM, Qt::CaseInsensitive) == 0)
             L.unit_quick_mode = false;
 
@@ -470,8 +501,10 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
         }
         // Another handler may stop the exchange during the pause as it may during a wait.
         L.comms_abort = false;
-        status.show(ui_text(1416, QStringLiteral("No reply - retry")) + QLatin1Char(' ') +
-                    QString::number(tries + 1));
+        // A put-back follows a stop the caller has told in the status bar; that stays on show.
+        if (!put_back)
+            status.show(ui_text(1416, QStringLiteral("No reply - retry")) + QLatin1Char(' ') +
+                        QString::number(tries + 1));
         delay_ms(500);
         if (L.comms_abort || cancelled()) {
             L.comms_abort = true;
@@ -479,6 +512,25 @@ void send_command(const QString& cmd, const QString& status_text, int sends) {
         }
         ++tries;
     }
+}
+
+} // namespace
+
+void send_command(const QString& cmd, const QString& status_text, int sends) {
+    send_exchange(cmd, status_text, sends, false);
+}
+
+void send_put_back(const QString& cmd) {
+    LinkState& L = link();
+    // A plain exchange, whatever the stopped work was collecting (a sweep would take the unit's
+    // "OK" for a missing value and ask again).
+    auto modes =
+        std::tie(L.cancel_ends_waits, L.parameter_sweep, L.chunk_progress, L.loginfo_reply_mode);
+    const auto kept =
+        std::tuple(L.cancel_ends_waits, L.parameter_sweep, L.chunk_progress, L.loginfo_reply_mode);
+    modes = std::tuple(false, false, false, false);
+    send_exchange(cmd, QString(), rx().line_dead ? 1 : 3, true);
+    modes = kept;
 }
 
 bool send_command_once(const QString& cmd) {
@@ -510,9 +562,33 @@ bool write_refused(const QString& reply) {
 }
 
 void end_link_for_exit() {
+    LinkState& L = link();
+    ReceiveState& r = rx();
+    static bool ending = false; // a second way out while the unit is put back ends it at once
+    if (!ending && !platform::all_waits_ended()) {
+        ending = true;
+        // The work under way stops where it stands, as the user's Cancel stops it: its waits
+        // end, and the answers they waited for stay owed.
+        const bool working = r.waits_running > 0;
+        for (PendingReply* p : r.pending)
+            if (!p->answered) {
+                owe_answer(p);
+                p->given_up = true;
+            }
+        // A unit that work may have left in its quick-load mode goes back to its normal mode
+        // first, as after any other stop; a log still streaming is cut off by the closing port,
+        // as the download's own abort does. Nothing more is told: the program is ending.
+        if (working && L.unit_quick_mode && !L.log_download_active && MSComm1().port_open()) {
+            const LinkState::FailureMessage failure_message = L.failure_message;
+            L.failure_message = LinkState::FailureMessage::Held;
+            send_put_back(link_commands::LOADNORM);
+            L.failure_message = failure_message;
+        }
+        ending = false;
+    }
     platform::end_all_waits();
-    link().comms_abort = true;
-    link().log_download_active = false;
+    L.comms_abort = true;
+    L.log_download_active = false;
     if (MSComm1().port_open())
         MSComm1().set_port_open(false);
 }
@@ -572,7 +648,7 @@ void wait_for_reply(const QString& status_text) {
     wait_for_reply_to(QString(), status_text);
 }
 
-void wait_for_reply_to(const QString& cmd, const QString& status_text) {
+void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_back) {
     LinkState& L = link();
     L.wait_timeout = L.reply_timeout;
     L.reply_timed_out = false;
@@ -582,10 +658,12 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
     if (L.log_download_active)
         return;
 
+    LinkWait counted;
     PendingReply me;
     me.sent_at = L.wait_start_time;
     me.deadline = L.wait_start_time + L.wait_timeout;
     me.command = cmd;
+    me.put_back = put_back;
     rx().pending.push_back(&me);
     struct Remove {
         PendingReply* p;
@@ -595,7 +673,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
         }
     } remove{&me};
 
-    auto stopped = [&] { return L.comms_abort || (L.parameter_sweep && L.cancel_requested); };
+    auto stopped = [&] { return L.comms_abort || cancelled() || me.given_up; };
     show_countdown();
     platform::wait_until(
         [&] { return me.answered || stopped() || platform::seconds() > me.deadline; },
@@ -615,8 +693,8 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
         L.comms_abort = true;
         return;
     }
-    // Stopped from outside: another handler set comms_abort, or the user cancelled a sweep. The
-    // unit still answers the command that the Cancel stopped waiting for.
+    // Stopped from outside: another handler set comms_abort, the user cancelled, or the program is
+    // ending. The unit still answers the command that the Cancel stopped waiting for.
     if (!L.comms_abort && !cmd.isEmpty())
         owe_answer(&me);
     L.comms_abort = true;
@@ -624,6 +702,7 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text) {
 }
 
 void delay_ms(int ms) {
+    LinkWait counted;
     link().delay_elapsed = false;
     if (ms <= 0)
         platform::pump_events();
@@ -633,11 +712,13 @@ void delay_ms(int ms) {
 }
 
 void Delay(int seconds) {
+    LinkWait counted;
     link().wait_start_time = platform::seconds();
     platform::wait_ms(seconds * 1000);
 }
 
 void settle_pause() {
+    LinkWait counted;
     platform::wait_ms(100);
 }
 

@@ -28,6 +28,13 @@ void open_com_port();
 // failure message). `status_text`, when not empty, is shown in status panel 1 meanwhile.
 void send_command(const QString& cmd, const QString& status_text = {}, int sends = 3);
 void send_command_plain(const QString& cmd);
+// Sends the command that puts the unit back after a sequence stopped (return_to_normal_mode). It
+// goes out at once, whatever answers the unit still owes for the stopped sequence, and takes the
+// first line that comes as its answer: any answer shows the unit is there (its own answer is then
+// owed in turn, and the next command waits for it as for any other). It has the normal resends
+// unless the line was found dead (the last exchange got no answer to any of its sends, or could
+// not be written): then it goes out once. The user's Cancel does not cut it short.
+void send_put_back(const QString& cmd);
 // Writes a command once, for a caller that waits for its answer itself with its own limit: no
 // time-out, no resend (a modem's second dial aborts the call it is setting up). False, with
 // comms_abort set and the user told, when it could not be written.
@@ -56,8 +63,10 @@ bool write_refused(const QString& reply);
 // with what it was doing (LinkState::FailureMessage::Held), keeps the first for that message.
 void tell_link_failure(const QString& text, int style, const QString& title = {});
 
-// The program is ending: every pending wait ends at once (and every later send fails quietly),
-// the port is closed, and nothing more is asked of the user.
+// The program is ending: the work under way stops as the user's Cancel stops it (every pending
+// wait ends at once), and a unit it may have left in its quick-load mode is put back first
+// (send_put_back, nothing told). Then every later send fails quietly, the port is closed, and
+// nothing more is asked of the user. Called again meanwhile, it ends at once.
 void end_link_for_exit();
 
 // Waits for the reply to what was just written, with the countdown in status panel 2, until the

@@ -39,9 +39,10 @@ struct LinkState {
     bool trace_valid = false;      // cleared by a time-out (read by the echo display)
     bool quiet_commands = false;   // commands are not echoed into Term
     bool cancel_requested = false; // the user's Cancel
-    // A transfer the user may cancel runs: Cancel ends the link's pauses (before a resend,
-    // delay_ms) and its waits for answers still owed at once, and nothing is sent again; a command
-    // in flight still ends with its reply or its time-out.
+    // A transfer the user may cancel runs: Cancel ends every wait of the link at once (for the
+    // reply to a command in flight, for answers still owed, the pause before a resend, delay_ms),
+    // and nothing is sent again. The answer of a command whose wait it ended stays owed: the next
+    // command waits for it.
     bool cancel_ends_waits = false;
     bool delay_elapsed = false;
     // The user has been told why the last exchange or log-on failed; a caller adds no message

@@ -376,15 +376,10 @@ void return_to_normal_mode() {
         platform::all_waits_ended())
         return;
     const bool told = L.failure_told;
-    const bool cancel_ends_waits = L.cancel_ends_waits;
     const LinkState::FailureMessage failure_message = L.failure_message;
-    L.cancel_ends_waits = false;
-    L.failure_message =
-        told ? LinkState::FailureMessage::AlreadyTold : LinkState::FailureMessage::Shown;
-    // Sent once: after a failure the line is likely dead, and resends would keep the user waiting
-    // two time-outs more for nothing.
-    send_command(lc::LOADNORM, {}, 1);
-    L.cancel_ends_waits = cancel_ends_waits;
+    if (told)
+        L.failure_message = LinkState::FailureMessage::AlreadyTold;
+    send_put_back(lc::LOADNORM);
     L.failure_message = failure_message;
     L.failure_told = told || L.failure_told;
     L.comms_abort = true;

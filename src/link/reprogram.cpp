@@ -52,12 +52,13 @@ void bootload_Click() {
     }
     send_command(BOOTLOAD, QString());
     const LinkState& L = link();
-    // A time-out leaves an empty reply: only the unit's own OK counts as success.
+    // A time-out leaves an empty reply: only the unit's own OK counts as success. A failure the
+    // link has told is not told again.
     if (!L.comms_abort && L.reply_buffer.contains(QLatin1String("OK")))
         platform::msg_box(two_lines(2535, "Successfully put the unit into BOOTLOADER mode", 2536,
                                     "Please select VeltoProgram to upgrade new firmware"),
                           mb::Information | mb::SystemModal);
-    else
+    else if (!L.failure_told)
         platform::msg_box(two_lines(2537, "Failed to BOOTLOAD the unit", 2538, "Try again"),
                           mb::Information | mb::SystemModal);
 }

@@ -113,10 +113,31 @@ void report_refused_setup_command(const QString& cmd) {
                       mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
 }
 
-// The link gave up at `cmd` (and has said so): the unit is not to blame, and may be half set up.
-// A unit left in quick-load mode is still put back into its normal mode: it may have missed only
-// that command.
+// Runs set-up exchanges whose link failure the set-up tells itself, saying where it stopped
+// (stop_setup_at_lost_link): the link keeps its own message back, so that one failure is told
+// once.
+bool told_by_setup(const std::function<bool()>& exchange) {
+    LinkState& L = link();
+    const LinkState::FailureMessage failure_message = L.failure_message;
+    L.failure_message = LinkState::FailureMessage::Held;
+    const bool done = exchange();
+    L.failure_message = failure_message;
+    L.held_failure_message.clear();
+    return done;
+}
+
+void send_told_by_setup(const QString& cmd) {
+    told_by_setup([&] {
+        send(cmd);
+        return !link_failed();
+    });
+}
+
+// The link gave up at `cmd`: the unit is not to blame, and may be half set up. A unit left in
+// quick-load mode is put back into its normal mode first (it may have missed only that command),
+// so that a message nobody answers does not keep it there.
 void stop_setup_at_lost_link(const QString& cmd) {
+    return_to_normal_mode();
     log_unit_view().hide_busy_message();
     platform::msg_box(
         ui_text(2004,
@@ -126,7 +147,6 @@ void stop_setup_at_lost_link(const QString& cmd) {
             ui_text(2005, QStringLiteral("The unit may be set up only in part. Check the cable "
                                          "and run Setup Unit again.")),
         mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
-    return_to_normal_mode();
 }
 
 // Normal mode and logged off, so that a refused set-up does not leave the unit in quick mode with
@@ -144,7 +164,7 @@ void leave_unit() {
 // line noise, even noise holding "NO", is an answer that could not be read). A refusal or an
 // unreadable answer leaves the unit as leave_unit() does; every failure is reported once.
 bool setup_step(const QString& cmd, bool must_accept) {
-    send(cmd);
+    send_told_by_setup(cmd);
     if (link_failed()) {
         stop_setup_at_lost_link(cmd);
         return false;
@@ -304,8 +324,10 @@ void UnitLogCommands::Command5_Click() {
         view.show_busy_message(BUSY_LINES + QStringLiteral("Setting up unit. Please wait..."));
         link().cancel_requested = false;
         if (!coms_connected()) {
-            platform::msg_box(QStringLiteral("Unable to connect to unit. Check connection"),
-                              mb::Critical);
+            // A failure the link or the log-on has told is not told again.
+            if (!link().failure_told)
+                platform::msg_box(QStringLiteral("Unable to connect to unit. Check connection"),
+                                  mb::Critical);
             return;
         }
         traffic().term().clear();
@@ -320,7 +342,7 @@ void UnitLogCommands::Command5_Click() {
 }
 
 bool UnitLogCommands::clear_unit_log_for_setup() {
-    send(lc::CLEARLOG);
+    send_told_by_setup(lc::CLEARLOG);
     if (!link_failed() && reply_accepted())
         return true;
     if (link_failed()) {
@@ -340,7 +362,7 @@ bool UnitLogCommands::setup_clock_branch() {
     const LogSetupState& s = log_setup();
     if (!clear_unit_log_for_setup())
         return false;
-    if (!getdatetime()) {
+    if (!told_by_setup(getdatetime)) {
         stop_setup_at_lost_link(last_command());
         return false;
     }
@@ -698,14 +720,17 @@ void UnitLogCommands::Command7_Click() {
         return;
     LinkState& L = link();
     L.quiet_commands = true;
+    // A failure the link or the log-on has told is not told again as the unit's refusal.
     if (!coms_connected()) {
-        platform::msg_box(refused, mb::Information, title);
+        if (!L.failure_told)
+            platform::msg_box(refused, mb::Information, title);
     } else {
         traffic().term().clear();
         send_plain(lc::CLEARLOG);
         // The exchange is over once the unit answered or the link gave up.
         if (link_failed() || !reply_accepted()) {
-            platform::msg_box(refused, mb::Information, title);
+            if (!L.failure_told)
+                platform::msg_box(refused, mb::Information, title);
             L.quiet_commands = false;
             return;
         }

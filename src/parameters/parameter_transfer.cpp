@@ -647,7 +647,7 @@ QString upload_stopped_text() {
     return ui_text(2274, QStringLiteral("The upload stopped before it was complete."));
 }
 
-// An upload that stopped: why (the user's Cancel, or the link's failure when it said one), the
+// An upload that stopped: why (the user's Cancel, and the link's failure when it said one), the
 // parameters of `planned` that reached the unit, those sent without an answer (to be read back)
 // and those that did not.
 void tell_upload_stopped(bool cancelled, const QString& reason, const std::vector<int>& planned,
@@ -661,10 +661,10 @@ void tell_upload_stopped(bool cancelled, const QString& reason, const std::vecto
         list << (list.isEmpty() ? QStringLiteral("P") : QStringLiteral(", P")) + QString::number(P);
     }
     QString text = upload_stopped_text();
-    const QString why =
-        cancelled ? ui_text(2277, QStringLiteral("Cancelled by the user.")) : reason;
-    if (!why.isEmpty())
-        text += CRLF + why;
+    if (cancelled)
+        text += CRLF + ui_text(2277, QStringLiteral("Cancelled by the user."));
+    if (!reason.isEmpty())
+        text += CRLF + reason;
     if (!planned.empty())
         text += CRLF;
     if (!done.isEmpty())
@@ -783,23 +783,17 @@ void write_all_parameters() {
             return !L.comms_abort && !L.cancel_requested;
         };
         // However it stops, the upload says so once, with what reached the unit and what did not,
-        // and a unit left in its quick-load mode goes back to its normal mode. The user who
-        // cancelled is told at once; after a failure the unit is put back first, so that a message
-        // nobody answers never keeps it in quick-load mode, and the status bar tells meanwhile.
+        // and a unit left in its quick-load mode goes back to its normal mode first, so that a
+        // message nobody answers never keeps it in quick-load mode; the status bar tells meanwhile.
+        // A line found dead on the way back is told in the same message.
         auto stop = [&] {
             const bool cancelled = L.cancel_requested;
             restore_modes();
             hide_transfer_display();
             link_view().set_status_text(1, upload_stopped_text());
-            auto tell = [&] {
-                if (!platform::all_waits_ended())
-                    tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
-            };
-            if (cancelled)
-                tell(); // a line found dead on the way back is then told on its own
             return_to_normal_mode();
-            if (!cancelled)
-                tell();
+            if (!platform::all_waits_ended())
+                tell_upload_stopped(cancelled, L.held_failure_message, planned, outcomes);
             L.comms_abort = true;
             L.reply_buffer = S.saved_reply;
             L.failure_told = true;

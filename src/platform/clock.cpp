@@ -112,7 +112,7 @@ double time_scale() {
 }
 
 void pump_events() {
-    if (QCoreApplication::instance())
+    if (QCoreApplication::instance() && !state().ended)
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 

@@ -25,7 +25,8 @@ double time_scale();
 // `limit` must not read the clock. Empty: time runs with the real clock again.
 void step_with_far_end(std::function<double(double now)> limit, double longest_hold_ms = 250);
 
-// Runs pending events once without blocking.
+// Runs pending events once without blocking; nothing once every wait has ended (end_all_waits),
+// so that the handlers unwinding then do not run events under themselves.
 void pump_events();
 
 // Pumps events until done() is true or `timeout_seconds` program seconds have passed (a negative

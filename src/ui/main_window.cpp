@@ -1107,9 +1107,11 @@ void MainWindow::dispatch_toolbar_button(const QString& key) {
                 services.show_modem_window();
             return;
         }
-        if (services.close_port)
-            services.close_port();
+        // The unit is put back into its normal mode before the port closes.
+        const std::function<void()> close_port = services.close_port;
         end_program();
+        if (close_port)
+            close_port();
     }
 }
 
@@ -1304,10 +1306,10 @@ void MainWindow::end_program() {
     ending_ = true;
     if (services.legend_unload)
         services.legend_unload();
-    const std::function<void()> end = services.end_program;
+    // The window stays up while work under way stops and the unit is put back.
+    if (services.end_program)
+        services.end_program();
     close();
-    if (end)
-        end();
 }
 
 // ---- SettingsView ----
@@ -1459,8 +1461,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         ending_ = true;
         if (services.legend_unload)
             services.legend_unload();
+        // At once, not from the event loop: work the close interrupts stops (and the unit is put
+        // back) before the closed window can be deleted under it.
         if (services.end_program)
-            QTimer::singleShot(0, services.end_program);
+            services.end_program();
     }
     QMainWindow::closeEvent(event);
 }

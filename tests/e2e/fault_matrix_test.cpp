@@ -31,7 +31,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 #include <qcustomplot.h>
 #include <unitsim/fault_options.h>
 #include <unitsim/unit_kind.h>
@@ -518,5 +520,56 @@ INSTANTIATE_TEST_SUITE_P(Cells, FaultMatrix, ::testing::ValuesIn(all_cells()),
                          [](const ::testing::TestParamInfo<Cell>& cell) {
                              return std::string(cell.param.op->name) + "_" + cell.param.fault.name;
                          });
+
+// Every way out during a one-by-one read, while the unit leaves P200 unanswered: the read stops
+// where it stands, as Cancel stops it, the unit goes back to its normal mode, and only then does
+// the program end, with nothing asked and nothing saved.
+using QuitDuringARead = FaultMatrix;
+
+TEST_P(QuitDuringARead, PutsTheUnitBackBeforeTheProgramEnds) {
+    const struct {
+        const char* way;
+        std::function<void(MainWindow&)> quit;
+    } ways[] = {
+        {"the window's close button", [](MainWindow& w) { w.close(); }},
+        {"the Exit menu", [](MainWindow& w) { w.menu_entry("exit")->trigger(); }},
+        {"the toolbar's Exit key",
+         [](MainWindow& w) { w.toolbar_button(toolbar_key::EXIT)->trigger(); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.way);
+        QPointer<MainWindow> w = &window();
+        QStringList at_end; // what the unit had received when the program ended
+        bool shown = false; // the window was on show when the unit was put back
+        w->services.end_program = [&] {
+            end_link_for_exit();
+            at_end = sim->received();
+        };
+        const QString table = table_values();
+        sim->clear_received();
+        sim->misbehave_on("/p200", unitsim::Misbehaviour::silence());
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, w,
+                         [w, &way, &shown](const QString& c) {
+                             if (c == "/p200")
+                                 QTimer::singleShot(0, w, [w, &way] { way.quit(*w); });
+                             if (c == "/LOADNORM")
+                                 shown = w->isVisible();
+                         });
+        download(*this);
+        const QStringList sent = sim->received();
+        EXPECT_EQ(fields(sent.mid(sent.indexOf("/p200")).join(' '),
+                         at_end.join(' ') == sent.join(' '), sim->unit().quick_mode(),
+                         MSComm1().port_open(), shown, dialogs.messages().size(),
+                         QFile::exists(dir.filePath("unit.par")), table_values() == table),
+                  fields("/p200 /LOADNORM", true, false, false, true, 1, false, true))
+            << "the read went on, the unit was left in quick-load mode, or the user was asked or "
+               "told something, or part of the read was kept";
+        platform::end_all_waits(false);
+        TearDown();
+        SetUp();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Quit, QuitDuringARead, ::testing::Values(Cell{&OPERATIONS[1], FAULTS[0]}));
 
 } // namespace

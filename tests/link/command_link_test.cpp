@@ -179,7 +179,8 @@ TEST_F(LinkTest, ASweepResendsAnAcknowledgementAtMostThreeTimes) {
 }
 
 TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendOrAMessage) {
-    // A timer stops the wait, or a handler stops the pause while the retry is announced.
+    // A timer stops the wait, or a handler stops the pause while the retry is announced. The
+    // user's Cancel of a transfer ends the first wait of a write as it ends a sweep's.
     struct AbortingView : RecordingLinkView {
         void set_status_text(int panel, const QString& text) override {
             RecordingLinkView::set_status_text(panel, text);
@@ -190,10 +191,12 @@ TEST_F(LinkTest, CancelOrAnAbortFromAnotherHandlerEndsTheExchangeWithoutAResendO
     enum How { Cancel, Abort, AbortInPause };
     // clang-format off
     const struct { How how; bool sweep; }
-    cases[] = {{Cancel, true}, {Abort, true}, {Abort, false}, {AbortInPause, false}};
+    cases[] = {{Cancel, true}, {Cancel, false}, {Abort, true}, {Abort, false},
+               {AbortInPause, false}};
     // clang-format on
     set_link_view(&aborting);
     open_port();
+    link().cancel_ends_waits = true;
     sim->misbehave_on("/p20", Misbehaviour::silence());
     for (const auto [how, sweep] : cases) {
         sim->clear_received();
@@ -257,9 +260,27 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
     cancelling.when.clear();
     link().cancel_requested = false;
     QTimer::singleShot(20, [] { link().cancel_requested = true; });
-    const double start = platform::seconds();
+    double start = platform::seconds();
     delay_ms(60000);
     EXPECT_LT(platform::seconds() - start, 30) << "the delay went on after Cancel";
+    // A command a handler sends while P20 waits goes out only after P20's reply; a Cancel
+    // meanwhile ends both waits, and it never goes out.
+    link().cancel_requested = false;
+    sim->misbehave_on("/p20", Misbehaviour::silence());
+    sim->clear_received();
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [](const QString& cmd) {
+        if (cmd == "/p20")
+            QTimer::singleShot(0, [] {
+                QTimer::singleShot(0, [] { link().cancel_requested = true; });
+                send_command("/p21");
+            });
+    });
+    start = platform::seconds();
+    send_command("/p20");
+    EXPECT_LT(platform::seconds() - start, 30)
+        << "a wait for an earlier reply went on after Cancel";
+    platform::wait_until([] { return false; }, 2);
+    EXPECT_EQ(received(), QStringList{"/p20"});
     set_link_view(&view);
 }
 
@@ -303,6 +324,22 @@ TEST_F(LinkTest, AnAnswerWhoseWaitTheUserCancelledIsNeverTheNextCommandsReply) {
     send_command("/p21");
     EXPECT_EQ(link().reply_buffer, sim->unit().read_text(21))
         << "P21 showed the answer to P20 whose wait the user cancelled";
+}
+
+// A line found dead that answers again is no dead line: the put-back after a stop has its resends.
+TEST_F(LinkTest, APutBackHasItsResendsOnceTheLineAnswersAgain) {
+    keep_unit_on_program_time();
+    platform::set_time_scale(1000);
+    sim->set_time_scale(1000);
+    open_port();
+    sim->misbehave_on("/p20", Misbehaviour::silence());
+    send_command("/p20");
+    send_command("/p21");
+    sim->misbehave_on("/LOADNORM", Misbehaviour::third_send());
+    sim->clear_received();
+    send_put_back("/LOADNORM");
+    EXPECT_EQ(fields(received().join(' '), link().comms_abort),
+              fields("/LOADNORM /LOADNORM /LOADNORM", false));
 }
 
 TEST_F(LinkTest, SendingOnAClosedOrUnopenablePortFailsAndIsNeverASuccess) {
@@ -561,18 +598,64 @@ TEST_F(LinkTest, ACommandLateOnEverySendNeverHandsItsAnswersToTheNextCommand) {
 }
 
 TEST_F(LinkTest, ClosingTheProgramEndsAPendingWaitAtOnceWithThePortClosedAndNoMessage) {
-    open_port();
-    sim->misbehave_on("/p20", Misbehaviour::silence());
-    QTimer::singleShot(20, [] { end_link_for_exit(); });
-    const double start = platform::seconds();
-    send_command("/p20");
-    send_command("/p21");
-    EXPECT_LT(platform::seconds() - start, 5) << "the wait held the ending program";
-    EXPECT_TRUE(link().comms_abort);
-    EXPECT_FALSE(MSComm1().port_open()) << "the port stays held after the window went";
-    EXPECT_TRUE(dialogs.prompts.empty()) << "the user was asked something while the program ended";
-    EXPECT_EQ(received(), QStringList({"/p20"}));
-    platform::end_all_waits(false);
+    // The program ends during P20's wait (the unit never answers it). Work that may have left the
+    // unit in its quick-load mode is stopped and the unit put back first, nothing told; not while
+    // its log streams, nor when the program ends idle. A second way out meanwhile ends it at once.
+    // clang-format off
+    const struct {
+        const char* what;
+        bool quick, during_wait, streaming, dead_to_loadnorm;
+        QString sent;
+        bool left_quick;
+    } cases[] = {
+        {"in its normal mode", false, true, false, false, "/p20", false},
+        {"in its quick-load mode", true, true, false, false, "/LOADQUICK /p20 /LOADNORM", false},
+        {"streaming its log", true, true, true, false, "/LOADQUICK /p20", true},
+        {"idle", true, false, false, false, "/LOADQUICK", true},
+        {"ended twice", true, true, false, true, "/LOADQUICK /p20 /LOADNORM", true},
+    };
+    // clang-format on
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        make_unit(unitsim::UnitKind::Level);
+        reset_command_link();
+        traffic().clear_all();
+        open_port();
+        dialogs.prompts.clear();
+        if (c.quick)
+            send_command("/LOADQUICK");
+        sim->misbehave_on("/p20", Misbehaviour::silence());
+        if (c.dead_to_loadnorm)
+            sim->misbehave_on("/LOADNORM", Misbehaviour::silence());
+        auto end = [&c] {
+            link().log_download_active = c.streaming;
+            end_link_for_exit();
+        };
+        // The program ends once P20 (or, a second time, "/LOADNORM") is on its way.
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& cmd) {
+            if (cmd == "/p20" || (cmd == "/LOADNORM" && c.dead_to_loadnorm))
+                QTimer::singleShot(0, end);
+        });
+        const double start = platform::seconds();
+        if (c.during_wait) {
+            send_command("/p20");
+            send_command("/p21");
+            EXPECT_LT(platform::seconds() - start, 30) << "the wait held the ending program";
+        } else {
+            end();
+        }
+        platform::wait_until([] { return false; }, 2); // what was written reaches the unit
+        // What went out, also what a closing port may have cut off on its way.
+        const bool put_back = traffic().modem().text().contains("/LOADNORM");
+        EXPECT_EQ(fields(received().join(' '), put_back, sim->unit().quick_mode(),
+                         link().comms_abort, MSComm1().port_open(), dialogs.prompts.size()),
+                  fields(c.sent, c.sent.endsWith("/LOADNORM"), c.left_quick, true, false, 0))
+            << "the unit was put back or not as it should, or the port stays held, or the user "
+               "was asked something while the program ended";
+        platform::end_all_waits(false);
+        link().log_download_active = false;
+    }
 }
 
 TEST_F(LinkTest, WritesAreRefusedOnlyByAReplyHoldingNo) {

@@ -258,7 +258,7 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
     // The unit is silent to "/ISFLOW" and the log-on is stopped while it asks, in the wait or in
     // the pause before a resend: nothing more goes out. After a stop by another handler (a closing
     // window) that stays so; after the user's Cancel the caller puts the unit back into its normal
-    // mode, told nothing, once the answer still owed is given up.
+    // mode at once, told nothing, without waiting for the answer still owed.
     struct StoppingView : RecordingLinkView {
         QString when;
         bool cancel = false;
@@ -291,7 +291,10 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
         const bool logged_on = connect_to_unit(true);
         platform::wait_ms(100); // what was written reaches the unit
         EXPECT_EQ(received().last(), "/ISFLOW") << c.how << " did not stop the log-on";
+        const double start = platform::seconds();
         return_to_normal_mode();
+        EXPECT_LT(platform::seconds() - start, 5)
+            << c.how << ": the put-back waited for the answer still owed";
         const QStringList sent = received();
         EXPECT_EQ(fields(logged_on, sent.mid(sent.indexOf("/ISFLOW")).join(' '),
                          dialogs.messages().join('|'), sim->unit().quick_mode()),

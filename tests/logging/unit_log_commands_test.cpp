@@ -190,32 +190,44 @@ TEST_F(UnitLogCommandsTest, AUnitOfAnotherModelIsRefusedBeforeItsLogIsErased) {
 TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSuccess) {
     const struct {
         const char* pattern;
-        QString command; // as sent
-        bool dead_link;  // else the unit answers "NO"
+        QString command;     // as sent
+        bool dead_link;      // else the unit answers "NO"
+        bool log_on = false; // the log-on's access: the link alone tells it
+        bool quick = true;   // the unit is in quick-load mode when it stops
+        UnitKind kind = UnitKind::Level;
     } table[] = {
+        {"/access:*", "/access:318406", true, true, false},
         {"/p152:*", "/p152:32768", true},
         {"/p154:*", "/p154:15", false},
         {"/m99", "/m99", true},
-        {"/access:off", "/access:off", true},
+        {"/access:off", "/access:off", true, false, false},
         {"/clearlog", "/clearlog", false},
+        {"/p932", "/p932", true, false, false, UnitKind::Krestel}, // reading a clock unit's clock
     };
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message() << row.command.toStdString() << " dead " << row.dead_link);
-        make_unit(UnitKind::Level);
+        make_unit(row.kind);
         dialogs.prompts.clear();
         if (row.dead_link)
             dead_on(row.pattern);
         else
             refuse_on(row.pattern);
+        // The messages shown when the unit was put back after the stop.
+        qsizetype told_at_loadnorm = -1;
+        bool stopped = false;
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+            stopped = stopped || c == row.command;
+            if (stopped && c == "/LOADNORM")
+                told_at_loadnorm = dialogs.prompts.size();
+        });
         agree_setup_unit({0}, "15");
         // The link sends a command three times before it gives up; a unit it leaves in quick-load
         // mode still gets "/LOADNORM" (after "/access:off" it is in normal mode already). A
         // refusing unit is returned to normal mode and logged off.
         const QStringList expected =
-            row.dead_link
-                ? QStringList(3, row.command) +
-                      (row.command == "/access:off" ? QStringList() : QStringList("/LOADNORM"))
-                : QStringList({row.command, "/LOADNORM", "/access:off"});
+            row.dead_link ? QStringList(3, row.command) +
+                                (row.quick ? QStringList("/LOADNORM") : QStringList())
+                          : QStringList({row.command, "/LOADNORM", "/access:off"});
         const QStringList sent = after_logon();
         const qsizetype at = sent.indexOf(row.command);
         ASSERT_GE(at, 0);
@@ -224,19 +236,27 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
         ASSERT_FALSE(dialogs.prompts.empty());
         const bool clear = row.command == "/clearlog";
         // A dead link is not the unit's refusal: the user is told the set-up was cut off.
-        const QString told = row.dead_link ? "The connection to the unit was lost during the "
-                                             "set-up at the command\r\n%1\r\n\r\nThe unit may be "
-                                             "set up only in part. Check the cable and run Setup "
-                                             "Unit again."
-                             : clear       ? "The unit did not accept the command.\r\rCheck the "
-                                             "connection and try again."
+        const QString told = row.log_on      ? "No reply from the unit. Check the cable and the "
+                                               "port settings."
+                             : row.dead_link ? "The connection to the unit was lost during the "
+                                               "set-up at the command\r\n%1\r\n\r\nThe unit may be "
+                                               "set up only in part. Check the cable and run Setup "
+                                               "Unit again."
+                             : clear         ? "The unit did not accept the command.\r\rCheck the "
+                                               "connection and try again."
                                      : "The unit did not accept the command.\r\n%1\r\n\r\nCheck "
                                        "the connection and try again.";
-        EXPECT_EQ(
-            fields(dialogs.prompts.back().text, dialogs.prompts.back().title),
-            fields(clear ? told : told.arg(row.command), clear ? "Clear Log Data" : "Unit Setup"));
+        // Once: after the question that erases the log, one message.
+        EXPECT_EQ(fields(dialogs.prompts.size(), dialogs.prompts.back().text,
+                         dialogs.prompts.back().title),
+                  fields(2, clear || row.log_on ? told : told.arg(row.command),
+                         row.log_on ? "Communication Error"
+                         : clear    ? "Clear Log Data"
+                                    : "Unit Setup"));
         EXPECT_TRUE(page->setup_unit_button->isEnabled() && link().comms_abort);
         EXPECT_FALSE(unit().quick_mode()) << "a unit still on the line was left in quick-load mode";
+        EXPECT_EQ(told_at_loadnorm, expected.contains("/LOADNORM") ? 1 : -1)
+            << "the unit was put back only once the stop's message was closed";
     }
 }
 
@@ -510,6 +530,15 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
             << "the unit was told to clear its log without two Yes answers";
         EXPECT_EQ(dialogs.prompts.size(), row.questions) << "the clear went on after a No";
     }
+    const QString refused = "The unit did not accept the command.\r\rCheck the connection and "
+                            "try again.";
+    // A log-on on a dead link is told by the link, not as the unit's refusal (the log
+    // information read after it tries again).
+    make_unit(UnitKind::Level);
+    dead_on("/access:*");
+    dialogs.answers = {Answer::Yes, Answer::Yes};
+    page->Command7->click();
+    EXPECT_FALSE(dialogs.messages().contains(refused));
     for (bool dead : {false, true}) {
         SCOPED_TRACE(testing::Message() << "dead link " << dead);
         make_unit(UnitKind::Level);
@@ -519,10 +548,12 @@ TEST_F(UnitLogCommandsTest, ClearingAsksTwiceAndAFailedClearNeverLeavesCommandsQ
         dialogs.answers = {Answer::Yes, Answer::Yes};
         page->Command7->click();
         EXPECT_EQ(after_logon(), QStringList(dead ? 3 : 1, "/clearlog"));
-        EXPECT_EQ(
-            fields(dialogs.messages().last(), link().quiet_commands, unit().log().records().size()),
-            fields("The unit did not accept the command.\r\rCheck the connection and try again.",
-                   false, 50u));
+        // A dead link is told once, by the link, and not again as the unit's refusal.
+        EXPECT_EQ(fields(dialogs.messages().mid(2).join('|'), link().quiet_commands,
+                         unit().log().records().size()),
+                  fields(dead ? "No reply from the unit. Check the cable and the port settings."
+                              : refused,
+                         false, 50u));
     }
     make_unit(UnitKind::Level);
     unit().log().simulate(50, unit_now);

@@ -77,6 +77,16 @@ TEST(Clock, ZeroDelayRunsPendingEventsAndNegativeTimeoutWaitsUntilDone) {
         qApp, [&] { ran = true; }, Qt::QueuedConnection);
     wait_ms(0);
     EXPECT_TRUE(ran);
+    // Once the program is ending, nothing runs under the handlers that unwind.
+    ran = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    end_all_waits();
+    pump_events();
+    end_all_waits(false);
+    EXPECT_FALSE(ran) << "an event ran under a handler while the program was ending";
+    wait_ms(0);
+    EXPECT_TRUE(ran);
 
     ScopedTimeScale fast(1000.0);
     bool fired = false;
