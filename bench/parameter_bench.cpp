@@ -64,6 +64,7 @@ struct Road {
         thread.start_unit();
         platform::set_program_folder(QUILLARN_DATA_DIR);
         shell().ini_path = dir.filePath("general.ini");
+        shell().data_folder = dir.path();
         shell().login_passcode = "318406";
         shell().access_level = 1;
         set_transfer_view(&transfer);

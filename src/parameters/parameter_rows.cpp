@@ -174,8 +174,9 @@ void ParameterRows::set_switch(const QString& name, bool on) {
         switch_changed(name, on);
 }
 
-ParameterRows::Snapshot ParameterRows::snapshot() const {
-    return {std::vector<ParameterRow>(rows_.begin(), rows_.end()), switches_};
+void ParameterRows::snapshot(Snapshot& into) const {
+    into.rows.assign(rows_.begin(), rows_.end());
+    into.switches = switches_;
 }
 
 void ParameterRows::restore(const Snapshot& s) {

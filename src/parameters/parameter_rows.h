@@ -118,7 +118,8 @@ public:
         std::vector<ParameterRow> rows;
         std::map<QString, bool> switches;
     };
-    Snapshot snapshot() const;
+    // Copies them into `into`, whose room is used again.
+    void snapshot(Snapshot& into) const;
     void restore(const Snapshot& s);
 
 private:

@@ -110,25 +110,40 @@ void count_difference(int P, int& counter) {
 // table and the next save still hold the set the user had.
 class SetBeforeRead {
 public:
-    SetBeforeRead()
-        : records_(definitions_table().begin() + FIRST, definitions_table().begin() + LAST + 1),
-          rows_(parameter_rows().snapshot()) {
+    // The copies take the room of the last read's: made anew each time, the few hundred
+    // kilobytes would come back from the system page by page on the line's time.
+    SetBeforeRead() : c_(std::move(spare())) {
+        c_.records.assign(definitions_table().begin() + FIRST,
+                          definitions_table().begin() + LAST + 1);
+        parameter_rows().snapshot(c_.rows);
         const LinkState& L = link();
-        flags_ = {L.p61_is_1,      L.p61_is_2,  L.fieldbus_available, L.modbus_mode,
-                  L.profibus_mode, L.flow_mode, L.volume_mode};
+        c_.flags = {L.p61_is_1,      L.p61_is_2,  L.fieldbus_available, L.modbus_mode,
+                    L.profibus_mode, L.flow_mode, L.volume_mode};
     }
+    ~SetBeforeRead() { spare() = std::move(c_); }
+    SetBeforeRead(const SetBeforeRead&) = delete;
+    SetBeforeRead& operator=(const SetBeforeRead&) = delete;
+
     void restore() const {
-        std::copy(records_.begin(), records_.end(), definitions_table().begin() + FIRST);
-        parameter_rows().restore(rows_);
+        std::copy(c_.records.begin(), c_.records.end(), definitions_table().begin() + FIRST);
+        parameter_rows().restore(c_.rows);
         LinkState& L = link();
         std::tie(L.p61_is_1, L.p61_is_2, L.fieldbus_available, L.modbus_mode, L.profibus_mode,
-                 L.flow_mode, L.volume_mode) = flags_;
+                 L.flow_mode, L.volume_mode) = c_.flags;
     }
 
 private:
-    std::vector<DefinitionRecord> records_;
-    ParameterRows::Snapshot rows_;
-    std::tuple<bool, bool, bool, bool, bool, bool, bool> flags_;
+    struct Copies {
+        std::vector<DefinitionRecord> records;
+        ParameterRows::Snapshot rows;
+        std::tuple<bool, bool, bool, bool, bool, bool, bool> flags;
+    };
+    // Empty while a read holds it: a read started inside another's wait makes its own.
+    static Copies& spare() {
+        static Copies c;
+        return c;
+    }
+    Copies c_;
 };
 
 // A reply that held no parameter at all (line noise, an empty list) is no set.
