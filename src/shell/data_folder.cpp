@@ -101,7 +101,7 @@ QString range_refusal_message(const QString& typed, double minimum, double maxim
 QString minimum_refusal_message(const QString& typed, double minimum) {
     return ui_text(2351, QStringLiteral("\"%1\" is out of range: only numbers from %2 up are taken "
                                         "here."))
-        .arg(typed.trimmed(), platform::number_text(minimum));
+        .arg(quoted(typed), platform::number_text(minimum));
 }
 
 QString typed_number_refusal(const QString& typed) {

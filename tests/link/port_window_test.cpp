@@ -146,6 +146,10 @@ TEST_F(PortWindowTest, TheDelayBoxStoresNumbersOnlyAndTheDefaultButtonStores2000
         EXPECT_EQ(fields(w.Text2->text(), dialogs.messages().size(), setting(ini::KEY_COMMS_DELAY)),
                   fields("1,5", 1, "1.5"))
             << refused;
+        // Quoted apart from the message, as every refusal quotes what was typed.
+        EXPECT_TRUE(dialogs.messages().value(0).contains(QChar(0x2068) + QLatin1String(refused) +
+                                                         QChar(0x2069)))
+            << dialogs.messages().join(' ').toStdString();
     }
     // Opened again, the box shows the stored delay as the locale writes it, and steps from it.
     w.done(0);
