@@ -166,6 +166,20 @@ TEST_F(ReportWindowTest, DailyTotalOfAFlowSeriesIsTheSameInEveryLanguage) {
     }
 }
 
+// Without a language file the pumped volume is titled with its built-in caption, and its trend
+// still counts only the values above 0.
+TEST_F(ReportWindowTest, PumpedTrendTitledWithTheBuiltInCaptionCountsOnlyValuesAboveZero) {
+    LogChartSeries& trend = log_chart_model().series(0);
+    trend.title = get_trace_title(28);
+    trend.y = {0, 4, 6}; // 05/12/2026 06:00 and 18:00, then midnight
+    ReportWindow w;
+    w.Form_Load();
+    w.Command1->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_TRUE(previews[0].contains(QStringLiteral("\r\n05/12/2026\t4.0\t4.0\t18:00\t4.0\t")))
+        << trend.title << ": the 0 was counted\n" << previews[0];
+}
+
 TEST_F(ReportWindowTest, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
     struct Case {
         const char* what;
