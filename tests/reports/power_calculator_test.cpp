@@ -152,6 +152,9 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
     EXPECT_EQ(w.output_series->dataCount(), 7);
     w.UpDown1->step(1);
     EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("2"));
+    w.UpDown1->step(-1);
+    w.UpDown1->step(-1);
+    EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("1")) << "the wake arrows stop at 1 minute";
 }
 
 // A box the user empties counts as empty at once, not as the value removed; left empty, it

@@ -57,14 +57,13 @@ TEST(ReportUnits, ValueConversionsToLitresAndForPumpedVolume) {
 }
 
 TEST(ReportUnits, DailyTotalSeriesTitleDecidesMethodAndUsableUnitBoxes) {
-    QString flow; // the flow channels' caption in the language in use
+    QString flow; // the flow channel's caption in the language in use
     auto caption = [&flow](int n) -> QString {
         switch (n) {
         case 24: return QStringLiteral("Totaliser 1");
         case 26: return QStringLiteral("Totaliser 3");
         case 28: return QStringLiteral("Pumped Volume");
-        case 29:
-        case 40: return flow;
+        case 29: return flow;
         case 30: return QStringLiteral("Flow 2");
         default: return QStringLiteral("Channel %1").arg(n + 100);
         }
