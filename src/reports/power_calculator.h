@@ -19,6 +19,14 @@ inline constexpr double READY_V = 5.0;
 inline constexpr int TRANSDUCER_COUNT = 5; // KV3, KV6, KV10, KV15, KV25
 inline constexpr int VOLTAGE_COUNT = 2;    // 12 V, 24 V
 
+// What the typed boxes take. The wake interval's arrows stop at 1 minute, but 0 may be typed: a
+// unit that never sleeps.
+inline constexpr double WAKE_MINUTES_LEAST = 0;
+inline constexpr double WAKE_ARROWS_LEAST = 1;
+inline constexpr double WAKE_MINUTES_MOST = 99;
+inline constexpr double USABLE_PERCENT_LEAST = 0;
+inline constexpr double USABLE_PERCENT_MOST = 100;
+
 // Seconds from wake-up to the new output, per transducer.
 double cycle_time(int transducer);
 // Current in mA while measuring, by transducer and voltage index (0 for 12 V, 1 for 24 V).

@@ -83,11 +83,11 @@ void PowerCalculatorWindow::build() {
     UpDown1 = new logsetup::UpDown(this);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->set_buddy(Text1[2]);
-    UpDown1->set_range(1, 99);
+    UpDown1->set_range(power::WAKE_ARROWS_LEAST, power::WAKE_MINUTES_MOST);
     UpDown2 = new logsetup::UpDown(this);
     UpDown2->setObjectName(QStringLiteral("UpDown2"));
     UpDown2->set_buddy(Text1[6]);
-    UpDown2->set_range(0, 100);
+    UpDown2->set_range(power::USABLE_PERCENT_LEAST, power::USABLE_PERCENT_MOST);
 
     const int frame_titles[] = {rtext::FRAME_APPLICATION, rtext::FRAME_BATTERY,
                                 rtext::FRAME_ESTIMATED_POWER};
@@ -216,8 +216,11 @@ void PowerCalculatorWindow::build() {
 }
 
 NumberLimits PowerCalculatorWindow::limits(size_t i) const {
-    const logsetup::UpDown* arrows = i == 2 ? UpDown1 : i == 6 ? UpDown2 : nullptr;
-    return arrows ? NumberLimits{arrows->minimum(), arrows->maximum()} : NumberLimits{};
+    if (i == 2)
+        return {power::WAKE_MINUTES_LEAST, power::WAKE_MINUTES_MOST};
+    if (i == 6)
+        return {power::USABLE_PERCENT_LEAST, power::USABLE_PERCENT_MOST};
+    return {};
 }
 
 bool PowerCalculatorWindow::finish_edit(size_t i) {

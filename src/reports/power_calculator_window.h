@@ -42,13 +42,14 @@ public:
 
     // The inputs as the boxes hold them now (an empty box counts as 0 from the moment it is
     // emptied, as does a box that never held a number; one that holds a number in another
-    // notation than the locale's, or beyond the limits of its arrows, half typed or refused,
-    // counts as what it held before).
+    // notation than the locale's, or beyond the box's limits, half typed or refused, counts as
+    // what it held before). The wake interval takes 0 to 99 minutes, 0 below its arrows' least,
+    // and the usable share 0 to 100 %.
     power::CalculatorInputs inputs() const;
     // The end of the user's edit of box i (leaving it, or Enter): a number in another notation
-    // than the locale's, or beyond the limits of the box's arrows, is refused with one message and
-    // the box shows the last value it took again (emptied included), false then; an accepted
-    // number is shown in the locale's form.
+    // than the locale's, or beyond the box's limits, is refused with one message and the box
+    // shows the last value it took again (emptied included), false then; an accepted number is
+    // shown in the locale's form.
     bool finish_edit(size_t i);
 
     QCustomPlot* TChart2 = nullptr;

@@ -113,8 +113,10 @@ FlowUnitRules flow_unit_rules(const QString& title, const std::function<QString(
         r.preset_method = 1;
     else if (any_of({29, 30, 40, 41}))
         r.preset_method = 2;
+    // A flow series is titled with the flow channel's caption in the language in use; the
+    // English word also finds a title made while the program spoke English.
     const bool flowish = title.contains(QLatin1String("Flow"), Qt::CaseInsensitive) ||
-                         r.pumped_volume;
+                         contains(title, caption(29)) || r.pumped_volume;
     r.volume_unit_enabled = flowish;
     r.time_unit_enabled = flowish && !r.pumped_volume;
     r.pumped_volume_caption = r.pumped_volume;

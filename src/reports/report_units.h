@@ -44,7 +44,8 @@ struct FlowUnitRules {
 };
 
 // `caption(n)` is the caption of log channel box n in the current language; titles are matched
-// against it without regard to case.
+// against it without regard to case. A flow series (titled with the caption of the flow channel,
+// 29, or the English word "Flow") and the pumped volume take the flow's unit boxes.
 FlowUnitRules flow_unit_rules(const QString& total_series_title,
                               const std::function<QString(int)>& caption);
 

@@ -458,7 +458,7 @@ void ReportWindow::Command1_Click() {
     r.trend_title = Combo3->currentText();
     r.trend_units = r.trend_series >= 0 ? get_enabled_trace_units(r.trend_series) : QString();
     r.none_unit_word = s.quantity_unit_names.value(0);
-    r.pumped_word = ui_text(1056);
+    r.pumped_word = channel_box_caption(28); // as the pumped volume's title has it
     r.daily_total_enabled = daily_total_enabled;
     r.total_series = Combo7->currentIndex();
     r.total_title = Combo7->currentText();

@@ -152,6 +152,9 @@ TEST_F(CalculatorWindow, OpensWithTheStartResultsAndFollowsItsBoxesAndLists) {
     EXPECT_EQ(w.output_series->dataCount(), 7);
     w.UpDown1->step(1);
     EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("2"));
+    w.UpDown1->step(-1);
+    w.UpDown1->step(-1);
+    EXPECT_EQ(w.Text1[2]->text(), QStringLiteral("1")) << "the wake arrows stop at 1 minute";
 }
 
 // A box the user empties counts as empty at once, not as the value removed; left empty, it
@@ -174,19 +177,26 @@ TEST_F(CalculatorWindow, ABoxEmptiedByTypingCountsAsEmptiedAtOnceAndOnceLeft) {
         << "after the voltage changed, the wake box left empty counted as a minute again";
 }
 
-// The wake interval and the usable share take what their arrows reach: a number typed beyond them
-// is refused with their limits, the box and the battery life stay with the last value taken, and
-// the Escape that left the box does not close the window; a number within them is taken.
+// The wake interval takes 0 (a unit that never sleeps, below its arrows) to 99 minutes and the
+// usable share 0 to 100 %: a number typed beyond them is refused with their limits, the box and
+// the battery life stay with the last value taken, and the Escape that left the box does not
+// close the window; a number within them is taken.
 TEST_F(CalculatorWindow, ANumberTypedBeyondTheArrowsIsRefusedWithTheirLimits) {
     platform::ScopedScriptedDialogs dialogs;
     // clang-format off
-    const struct { size_t box; const char *typed, *shown, *says; } cases[] = {
-        {6, "150", "95", "from 0 to 100"}, {2, "-1", "1", "from 1 to 99"}, {6, "100", "100", ""}};
+    const struct { size_t box; const char *typed, *shown, *says, *results = ""; } cases[] = {
+        {6, "150", "95", "from 0 to 100"}, {2, "-1", "1", "from 0 to 99"},
+        {2, "100", "1", "from 0 to 99"}, {2, "0", "0", "", "199.01 mA, 7 days"},
+        {6, "-1", "95", "from 0 to 100"}, {6, "100", "100", ""}, {2, "99", "99", ""}};
     // clang-format on
     PowerCalculatorWindow w;
     w.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
     for (const auto& c : cases) {
+        if (!w.isVisible()) { // an Escape from a box that took its number closed the window
+            w.show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+        }
         QLineEdit* box = w.Text1[c.box];
         const QString days = w.Text1[4]->text();
         box->setFocus();
@@ -201,6 +211,9 @@ TEST_F(CalculatorWindow, ANumberTypedBeyondTheArrowsIsRefusedWithTheirLimits) {
                          w.isVisible()),
                   fields(c.shown, true, refused ? 1 : 0, !refused, refused, refused))
             << c.typed << " was taken, the battery life followed it, or Escape went on";
+        if (*c.results) {
+            EXPECT_EQ(w.Text1[3]->text() + " mA, " + w.Text1[4]->text() + " days", c.results);
+        }
         dialogs.prompts.clear();
     }
 }

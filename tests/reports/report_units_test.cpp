@@ -57,12 +57,13 @@ TEST(ReportUnits, ValueConversionsToLitresAndForPumpedVolume) {
 }
 
 TEST(ReportUnits, DailyTotalSeriesTitleDecidesMethodAndUsableUnitBoxes) {
-    auto caption = [](int n) -> QString {
+    QString flow; // the flow channel's caption in the language in use
+    auto caption = [&flow](int n) -> QString {
         switch (n) {
         case 24: return QStringLiteral("Totaliser 1");
         case 26: return QStringLiteral("Totaliser 3");
         case 28: return QStringLiteral("Pumped Volume");
-        case 29: return QStringLiteral("Flow 1");
+        case 29: return flow;
         case 30: return QStringLiteral("Flow 2");
         default: return QStringLiteral("Channel %1").arg(n + 100);
         }
@@ -71,14 +72,23 @@ TEST(ReportUnits, DailyTotalSeriesTitleDecidesMethodAndUsableUnitBoxes) {
         const char* title;
         int method;
         bool pumped, volume, time;
+        const char* flow_caption = "Flow 1";
     } cases[] = {
         {"Pumped Volume (m3)", 0, true, true, false},
         {"totaliser 1 (m3)", 1, false, false, false},
         {"Totaliser 3 Flow", 0, false, true, true}, // first group wins, "Flow" enables the boxes
         {"Flow 1 (l/s)", 2, false, true, true},
         {"Level (m)", -1, false, false, false},
+        // The flow's caption in the language in use, whatever its letter case; the English word
+        // still finds a title made while the program spoke English.
+        {"Portata (m³/ora)", 2, false, true, true, "Portata"},
+        {"DÉBIT 2 (L/sec)", 2, false, true, true, "Débit"},
+        {"Durchfluss (L/sek)", 2, false, true, true, "Durchfluss"},
+        {"Flow (l/s)", -1, false, true, true, "Caudal"},
+        {"Livello (m)", -1, false, false, false, "Portata"},
     };
     for (const auto& c : cases) {
+        flow = QString::fromUtf8(c.flow_caption);
         const FlowUnitRules r = flow_unit_rules(QString::fromUtf8(c.title), caption);
         EXPECT_EQ(std::tuple(r.preset_method, r.pumped_volume, r.volume_unit_enabled,
                              r.time_unit_enabled, r.pumped_volume_caption),

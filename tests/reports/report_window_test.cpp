@@ -1,16 +1,20 @@
 #include "reports/report_window.h"
 
 #include "fields.h"
+#include "logging/chart_units.h"
 #include "logging/log_chart_model.h"
 #include "logging/log_setup_state.h"
 #include "platform/dialogs.h"
 #include "platform/print_dialog.h"
 #include "platform/sysinfo.h"
+#include "platform/text_file.h"
 #include "platform/vb.h"
 #include "qt_print.h"
 #include "report_test_support.h"
 #include "reports/print_preview.h"
 #include "shell/definitions_table.h"
+#include "shell/language_file.h"
+#include "shell/option_lists.h"
 #include "shell/shell_state.h"
 #include "test_files.h"
 
@@ -28,6 +32,7 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -100,6 +105,79 @@ TEST_F(ReportWindowTest, LoadReadsTheChartTickingDailyTotalPresetsItsBoxesAndGen
     ASSERT_EQ(previews.size(), 1u);
     for (const char* line : {"Site Number : 17\r\n", "Machine Name  : pc1\r\n"})
         EXPECT_TRUE(previews[0].contains(QLatin1String(line))) << line;
+}
+
+// A flow series titled in the user's language takes the flow units the user chooses, as in
+// English: its daily totals and the summary come out the same in every language.
+TEST_F(ReportWindowTest, DailyTotalOfAFlowSeriesIsTheSameInEveryLanguage) {
+    const auto shipped = platform::read_text_file(
+        QUILLARN_DATA_DIR "/" + QString(DEFINITIONS_FOLDER) + "/" + LANGUAGE_FILE);
+    ASSERT_TRUE(shipped.has_value());
+    struct BuiltInCaptions { // for the tests that follow, whatever happens here
+        ~BuiltInCaptions() {
+            for (auto& record : definitions_table())
+                record.text.clear();
+            added_texts().fill(QString());
+        }
+    } built_in_captions;
+    ChartUnitSettings& chart_units = log_setup().chart_units;
+    chart_units.flow_volume_unit_index = 2; // the log's flow in cubic metres per hour
+    chart_units.flow_time_unit_index = 3;
+    QStringList english;
+    for (int language : {0, 1, 3, 2, 4}) {
+        SCOPED_TRACE(language);
+        shell().language_index = static_cast<int16_t>(language);
+        load_language_text(*shipped, language);
+        load_language_lists();
+        LogChartModel& chart = log_chart_model();
+        chart.series(0).title = get_trace_title(0);
+        chart.series(1).title = get_trace_title(29);
+        previews.clear();
+        ReportWindow w;
+        w.Form_Load();
+        w.Combo3->setCurrentIndex(1);
+        w.Check1->setChecked(true);
+        ASSERT_EQ(w.Combo7->currentText(), chart.series(1).title);
+        EXPECT_TRUE(w.Combo2->isEnabled() && w.Combo4->isEnabled() && w.Label11->isEnabled())
+            << w.Combo7->currentText() << ": the flow's unit boxes are not usable";
+        // The user's choice, where the window lets them make it: litres per minute, totals in
+        // cubic metres.
+        for (auto [box, index] : {std::pair(w.Combo2, 0), std::pair(w.Combo4, 1),
+                                  std::pair(w.Combo5, 1)})
+            if (box->isEnabled())
+                box->setCurrentIndex(index);
+        w.Command1->click();
+        ASSERT_EQ(previews.size(), 1u);
+        QStringList figures; // the flow unit, the day lines' totals and the summary's totals
+        for (const QString& line : previews[0].split(QStringLiteral("\r\n"))) {
+            if (line.startsWith(QLatin1String("Flow Unit")) ||
+                line.contains(QRegularExpression(QStringLiteral("^\\d\\d/12/2026\t"))))
+                figures << line.section(QLatin1Char('\t'), -1);
+            else if (line.contains(
+                         QRegularExpression(QStringLiteral("^(Average|Period|M..) (Daily|Total)"))))
+                figures << line;
+        }
+        if (language == 0) { // (10 + 20) / 2 and (20 + 30) / 2 litres a minute for 15 minutes
+            english = figures;
+            EXPECT_TRUE(figures.contains(QStringLiteral("Period Total     \t=  0.6 cubic metre")))
+                << figures.join('|');
+        }
+        EXPECT_EQ(figures, english);
+    }
+}
+
+// Without a language file the pumped volume is titled with its built-in caption, and its trend
+// still counts only the values above 0.
+TEST_F(ReportWindowTest, PumpedTrendTitledWithTheBuiltInCaptionCountsOnlyValuesAboveZero) {
+    LogChartSeries& trend = log_chart_model().series(0);
+    trend.title = get_trace_title(28);
+    trend.y = {0, 4, 6}; // 05/12/2026 06:00 and 18:00, then midnight
+    ReportWindow w;
+    w.Form_Load();
+    w.Command1->click();
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_TRUE(previews[0].contains(QStringLiteral("\r\n05/12/2026\t4.0\t4.0\t18:00\t4.0\t")))
+        << trend.title << ": the 0 was counted\n" << previews[0];
 }
 
 TEST_F(ReportWindowTest, UnreadableDatesOrNoSeriesGiveAMessageAndNoReport) {
