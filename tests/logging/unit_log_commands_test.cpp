@@ -85,6 +85,15 @@ protected:
 // ---- Setup Unit ----
 
 TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsOwn) {
+    // What is written is what was judged before the log was cleared: boxes changed while the
+    // set-up waits for the unit (by the user or the program) change nothing it sends.
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+        if (c != "/clearlog")
+            return;
+        page->setup_boxes[2]->setText("7,5");
+        page->channel_boxes[7]->setChecked(true);
+        page->wrap_box->setChecked(false);
+    });
     agree_setup_unit({0, 1}, "10", true);
     EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                           "/clearlog", "/p151:3", "/p152:32768", "/p153:0",
