@@ -109,13 +109,6 @@ QString setup_confirmation() {
            CR + ui_text(1115, QStringLiteral("Do you want to continue?"));
 }
 
-std::optional<QString> interval_for_unit(const QString& interval_text) {
-    const auto v = typed_log_interval(interval_text);
-    if (!v)
-        return std::nullopt;
-    return platform::number_text_c(*v);
-}
-
 QString refused_setup_write_message(const QString& command) {
     // "/p<number>:<value>", as the set-up writes it.
     const qsizetype colon = command.indexOf(QLatin1Char(':'));

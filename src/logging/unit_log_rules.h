@@ -45,10 +45,6 @@ SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const
 QString zero_interval_warning();
 QString setup_confirmation();
 
-// The interval as the unit takes it: the whole number of minutes typed in the locale's notation
-// (typed_log_interval), written without grouping; nullopt for a text the box does not take.
-std::optional<QString> interval_for_unit(const QString& interval_text);
-
 // The refusal of a set-up write ("/p154:15", "/p931:120526") that the unit answered "NO": the
 // parameter and the value, and that the unit's log has been cleared and logging is not set up.
 QString refused_setup_write_message(const QString& command);

@@ -58,8 +58,8 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
         platform::number_separators() = {",", ".", c.locale};
         const QString interval = QString::fromUtf8(c.interval);
         const SetupCheck check = check_setup_entries(c.mask, "0", "0", interval);
-        EXPECT_EQ(fields(check.valid, interval_for_unit(interval).value_or("none")),
-                  fields(c.valid, c.sent ? c.sent : "none"))
+        EXPECT_EQ(fields(check.valid, typed_log_interval(interval).has_value()),
+                  fields(c.valid, c.sent != nullptr))
             << c.locale << " " << c.interval << " / " << c.mask;
         if (c.valid) {
             EXPECT_EQ(fields(check.interval, check.masks[0], check.masks[1], check.masks[2]),
