@@ -4,6 +4,7 @@
 #include "logging/log_channels.h"
 #include "logging/log_setup_state.h"
 #include "logging/model_capabilities.h"
+#include "logging/unit_log_rules.h"
 #include "logging/up_down.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -329,13 +330,14 @@ void LogSetupPage::build() {
     setup_boxes[2]->setObjectName(name_of("Text1", 2));
     setup_boxes[2]->setAlignment(Qt::AlignRight);
     setup_boxes[2]->setFixedWidth(64);
-    watch_typed_number(setup_boxes[2]);
+    // Whole minutes up to a day, as the unit keeps its interval; 0 is asked about at the set-up.
+    watch_typed_number(setup_boxes[2], TypedNumberKind::Whole, {0, logsetup::LONGEST_LOG_INTERVAL});
     for (auto& [i, box] : setup_boxes)
         connect(box, &QLineEdit::textChanged, this, [this, i = i] { Text1_Change(i); });
     UpDown1 = new logsetup::UpDown(info);
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
     UpDown1->set_buddy(setup_boxes[2]);
-    UpDown1->set_range(0, 1000);
+    UpDown1->set_range(0, logsetup::LONGEST_LOG_INTERVAL);
     UpDown1->set_increment(1);
     wrap_box = new QCheckBox(info);
     wrap_box->setObjectName(QStringLiteral("Check3"));
@@ -550,11 +552,21 @@ void LogSetupPage::recompute_selection() {
     setup_boxes[3]->setText(QString::number(words.word1));
     setup_boxes[4]->setText(QString::number(words.word2));
     setup_boxes[5]->setText(QString::number(words.word3));
-    s.log_duration =
-        logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes);
-    s.latest_log_days = logsetup::latest_log_days(s.log_duration, wrap_box->isChecked());
-    setup_boxes[1]->setText(duration_text(s.log_duration));
+    show_duration();
     Label1[6]->setText(wrap_line_caption());
+}
+
+void LogSetupPage::show_duration() {
+    auto& s = log_setup();
+    // Only for an interval the box takes: while it holds anything else (a fraction or a number
+    // beyond its arrows being typed, a text in the other notation) no figure stands beside it
+    // that belongs to another number, nor a wrapping log's days.
+    const bool taken = logsetup::typed_log_interval(setup_boxes[2]->text()).has_value();
+    s.log_duration =
+        taken ? logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes)
+              : 0;
+    s.latest_log_days = logsetup::latest_log_days(s.log_duration, wrap_box->isChecked());
+    setup_boxes[1]->setText(taken ? duration_text(s.log_duration) : QString());
 }
 
 void LogSetupPage::Check1_Click(int /*index*/) {
@@ -572,17 +584,17 @@ void LogSetupPage::Check3_Click() {
 }
 
 void LogSetupPage::UpDown1_Change(double interval) {
-    auto& s = log_setup();
-    s.log_interval = interval;
-    s.log_duration =
-        logsetup::log_duration_days(s.log_interval, s.duration_multiplier, s.record_bytes);
-    setup_boxes[1]->setText(duration_text(s.log_duration));
+    log_setup().log_interval = interval;
+    show_duration();
 }
 
 void LogSetupPage::Text1_Change(int index) {
     if (index == 2) {
-        if (const auto interval = platform::typed_number(setup_boxes[2]->text()))
+        // The interval is what the box takes; what it would refuse leaves the last one standing.
+        if (const auto interval = logsetup::typed_log_interval(setup_boxes[2]->text()))
             UpDown1_Change(*interval);
+        else
+            show_duration();
     } else if (index == 1) {
         Check3_Click();
     }

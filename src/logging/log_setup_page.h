@@ -127,6 +127,7 @@ private:
     QRadioButton* option(int index) const;
     QGroupBox* frame(int index) const;
     void recompute_selection();
+    void show_duration();
     void apply_hesvarin_captions();
     void apply_withdrawals();
     QString wrap_line_caption() const;

@@ -104,13 +104,12 @@ QString shown_command(const QString& cmd) {
     return shown;
 }
 
-// The set-up stops at the command the unit refused and says which.
-void report_refused_setup_command(const QString& cmd) {
+// The set-up stops at the write the unit refused and says which value it refused: the line is
+// sound, but the unit's log is gone and its logger not set up.
+void report_refused_setup_write(const QString& cmd) {
     log_unit_view().hide_busy_message();
-    platform::msg_box(ui_text(1126, QStringLiteral("The unit did not accept the command.")) + CRLF +
-                          shown_command(cmd) + CRLF + CRLF +
-                          ui_text(1127, QStringLiteral("Check the connection and try again.")),
-                      mb::Critical, ui_text(1146, QStringLiteral("Unit Setup")));
+    platform::msg_box(logsetup::refused_setup_write_message(cmd), mb::Critical,
+                      ui_text(1146, QStringLiteral("Unit Setup")));
 }
 
 // Runs set-up exchanges whose link failure the set-up tells itself, saying where it stopped
@@ -177,7 +176,7 @@ bool setup_step(const QString& cmd, bool must_accept) {
     }
     if (must_accept && write_refused(link().reply_buffer)) {
         leave_unit();
-        report_refused_setup_command(cmd);
+        report_refused_setup_write(cmd);
         return false;
     }
     return true;
@@ -291,10 +290,14 @@ void UnitLogCommands::set_setup_buttons_enabled(bool enabled) {
         b->setEnabled(enabled);
 }
 
-bool UnitLogCommands::setup_data_valid(QString& message) const {
-    const logsetup::SetupCheck check = logsetup::check_setup_entries(
+logsetup::SetupCheck UnitLogCommands::check_page() const {
+    return logsetup::check_setup_entries(
         page_.setup_boxes.at(3)->text(), page_.setup_boxes.at(4)->text(),
         page_.setup_boxes.at(5)->text(), page_.setup_boxes.at(2)->text());
+}
+
+bool UnitLogCommands::setup_data_valid(QString& message) const {
+    const logsetup::SetupCheck check = check_page();
     message = check.message;
     return check.valid;
 }
@@ -306,13 +309,14 @@ void UnitLogCommands::Command5_Click() {
     const QString title = ui_text(1146, QStringLiteral("Unit Setup"));
     set_setup_buttons_enabled(false);
     [&] {
-        QString message;
-        if (!setup_data_valid(message)) {
-            platform::msg_box(message, mb::Critical, title);
+        // What the unit is given is judged, and taken, before anything is sent: the page's boxes
+        // stay open to the user while the set-up waits for the unit.
+        SetupWrites writes{check_page(), page_.wrap_box->checkState() != Qt::Unchecked};
+        if (!writes.entries.valid) {
+            platform::msg_box(writes.entries.message, mb::Critical, title);
             return;
         }
-        const auto interval = platform::typed_number(page_.setup_boxes.at(2)->text());
-        if (interval && *interval == 0 &&
+        if (writes.entries.interval_minutes == 0 &&
             platform::msg_box(logsetup::zero_interval_warning(), mb::OkCancel | mb::Exclamation,
                               title) != Answer::Ok)
             return;
@@ -334,9 +338,9 @@ void UnitLogCommands::Command5_Click() {
         if (!setup_step(access_command(), false))
             return;
         if (clock_unit())
-            setup_clock_branch();
+            setup_clock_branch(writes);
         else
-            setup_model_branch();
+            setup_model_branch(writes);
     }();
     close_setup();
 }
@@ -357,7 +361,7 @@ bool UnitLogCommands::clear_unit_log_for_setup() {
     return false;
 }
 
-bool UnitLogCommands::setup_clock_branch() {
+bool UnitLogCommands::setup_clock_branch(const SetupWrites& writes) {
     LogUnitView& view = log_unit_view();
     const LogSetupState& s = log_setup();
     if (!clear_unit_log_for_setup())
@@ -386,7 +390,7 @@ bool UnitLogCommands::setup_clock_branch() {
         view.show_busy_message(BUSY_LINES + QStringLiteral("Setting up unit. Please wait..."));
         link().cancel_requested = false;
     }
-    if (!send_setup_writes(true))
+    if (!send_setup_writes(writes, true))
         return false;
     view.hide_busy_message();
     platform::msg_box(ui_text(1116, QStringLiteral("The unit has been set up successfully.")),
@@ -395,7 +399,7 @@ bool UnitLogCommands::setup_clock_branch() {
     return true;
 }
 
-bool UnitLogCommands::setup_model_branch() {
+bool UnitLogCommands::setup_model_branch(const SetupWrites& writes) {
     LogUnitView& view = log_unit_view();
     const LogSetupState& s = log_setup();
     // The model is checked before the log is cleared: a unit that is refused keeps its log.
@@ -419,7 +423,7 @@ bool UnitLogCommands::setup_model_branch() {
                           mb::Critical);
         return false;
     }
-    if (!clear_unit_log_for_setup() || !send_setup_writes(false))
+    if (!clear_unit_log_for_setup() || !send_setup_writes(writes, false))
         return false;
     view.hide_busy_message();
     if (link().lite_unit) {
@@ -437,18 +441,16 @@ bool UnitLogCommands::setup_model_branch() {
     return true;
 }
 
-bool UnitLogCommands::send_setup_writes(bool clock_unit) {
-    auto trimmed = [this](int i) { return page_.setup_boxes.at(i)->text().trimmed(); };
-    const QString interval =
-        lc::INTERVAL + logsetup::interval_for_unit(page_.setup_boxes.at(2)->text());
+bool UnitLogCommands::send_setup_writes(const SetupWrites& writes, bool clock_unit) {
+    const logsetup::SetupCheck& e = writes.entries;
+    const QString interval = lc::INTERVAL + e.interval;
     const QString wrapping =
-        lc::WRAPPING +
-        (page_.wrap_box->checkState() == Qt::Unchecked ? QStringLiteral("0") : QStringLiteral("1"));
+        lc::WRAPPING + (writes.wrapping ? QStringLiteral("1") : QStringLiteral("0"));
     // A clock unit in the CSO identity takes its interval after the return to normal mode; in
     // the other identities it takes it with the other set-up writes, as every other unit does.
     const bool interval_last = clock_unit && shell().software_mode == 2;
-    if (!setup_step(lc::MASK_1 + trimmed(3), true) || !setup_step(lc::MASK_2 + trimmed(4), true) ||
-        !setup_step(lc::MASK_3 + trimmed(5), true))
+    if (!setup_step(lc::MASK_1 + e.masks[0], true) || !setup_step(lc::MASK_2 + e.masks[1], true) ||
+        !setup_step(lc::MASK_3 + e.masks[2], true))
         return false;
     if (!interval_last && !setup_step(interval, true))
         return false;

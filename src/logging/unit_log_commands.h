@@ -4,6 +4,8 @@
 // and read the unit's chart units. Everything goes through the command link, one command at a
 // time; every wait lets events run, which is why the page's buttons are disabled meanwhile.
 
+#include "logging/unit_log_rules.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -53,12 +55,19 @@ public:
     bool setup_data_valid(QString& message) const;
 
 private:
+    // The set-up's writes as judged before the unit's log is cleared: the mask words and the
+    // interval, and the wrapping (ticked or greyed writes 1).
+    struct SetupWrites {
+        logsetup::SetupCheck entries;
+        bool wrapping = false;
+    };
+    logsetup::SetupCheck check_page() const;
     void set_setup_buttons_enabled(bool enabled);
     void close_setup();
     void close_log_info(bool send_loadnorm);
-    bool setup_clock_branch();
-    bool setup_model_branch();
-    bool send_setup_writes(bool clock_unit);
+    bool setup_clock_branch(const SetupWrites& writes);
+    bool setup_model_branch(const SetupWrites& writes);
+    bool send_setup_writes(const SetupWrites& writes, bool clock_unit);
     bool clear_unit_log_for_setup();
     void clear_read_outs();
 

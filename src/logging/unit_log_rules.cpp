@@ -46,36 +46,55 @@ bool valid_date(const QString& text) {
 
 namespace logsetup {
 
+std::optional<double> typed_log_interval(const QString& text) {
+    const auto v = platform::typed_whole_number(text);
+    if (!v || *v < 0 || *v > LONGEST_LOG_INTERVAL)
+        return std::nullopt;
+    return v;
+}
+
 SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const QString& mask3,
                                const QString& interval) {
     SetupCheck check;
     QString lines;
+    // Read as every typed number: "0.5" where the locale writes 0,5 is listed, not read as 5. A
+    // value the unit would refuse is listed too: the set-up clears the unit's log before it
+    // writes, so a refused write would cost the log and leave the logger half set up.
+    const auto mask_word = [](const QString& text) -> std::optional<double> {
+        const auto v = platform::typed_whole_number(text);
+        if (!v || *v < 0 || *v > LARGEST_MASK_WORD)
+            return std::nullopt;
+        return v;
+    };
     const struct {
-        const QString& text;
+        std::optional<double> value;
         QString caption;
     } boxes[] = {
-        {mask1, ui_text(1131, QStringLiteral("Channel Mask 1"))},
-        {mask2, ui_text(1132, QStringLiteral("Channel Mask 2"))},
-        {mask3, ui_text(1133, QStringLiteral("Channel Mask 3"))},
-        {interval, ui_text(1134, QStringLiteral("Log Interval (mins)"))},
+        {mask_word(mask1), ui_text(1131, QStringLiteral("Channel Mask 1"))},
+        {mask_word(mask2), ui_text(1132, QStringLiteral("Channel Mask 2"))},
+        {mask_word(mask3), ui_text(1133, QStringLiteral("Channel Mask 3"))},
+        {typed_log_interval(interval), ui_text(1134, QStringLiteral("Log Interval (mins)"))},
     };
-    // Read as every typed number: "0.5" where the locale writes 0,5 is listed, not read as 5.
     for (const auto& box : boxes) {
-        if (!platform::typed_number(box.text)) {
+        if (!box.value) {
             check.valid = false;
             lines += entry_line(box.caption);
         }
     }
     if (check.valid) {
-        const double sum = *platform::typed_number(mask1) + *platform::typed_number(mask2) +
-                           *platform::typed_number(mask3);
-        if (sum == 0) {
+        if (*boxes[0].value + *boxes[1].value + *boxes[2].value == 0) {
             check.valid = false;
             lines += entry_line(ui_text(1147, QStringLiteral("No channel selected")));
         }
     }
     check.message = ui_text(1128, QStringLiteral("The unit cannot be set up.")) + CR + CR +
                     ui_text(1129, QStringLiteral("Please check these entries:")) + CR + lines;
+    if (check.valid) {
+        for (size_t i = 0; i < check.masks.size(); ++i)
+            check.masks[i] = platform::number_text_c(*boxes[i].value);
+        check.interval_minutes = *boxes[3].value;
+        check.interval = platform::number_text_c(check.interval_minutes);
+    }
     return check;
 }
 
@@ -90,9 +109,26 @@ QString setup_confirmation() {
            CR + ui_text(1115, QStringLiteral("Do you want to continue?"));
 }
 
-QString interval_for_unit(const QString& interval_text) {
-    const auto v = platform::typed_number(interval_text);
-    return v ? platform::number_text_c(*v) : interval_text.trimmed();
+QString refused_setup_write_message(const QString& command) {
+    // "/p<number>:<value>", as the set-up writes it.
+    const qsizetype colon = command.indexOf(QLatin1Char(':'));
+    const int number = command.mid(2, colon - 2).toInt();
+    // The parameter as its row on the parameter pages names it.
+    const QString parameter =
+        number == 151   ? ui_text(151, QStringLiteral("Log Channels 1 (P151)"))
+        : number == 152 ? ui_text(152, QStringLiteral("Log Channels 2 (P152)"))
+        : number == 153 ? ui_text(153, QStringLiteral("Log Channels 3 (P153)"))
+        : number == 154 ? ui_text(154, QStringLiteral("Log Interval (P154)"))
+        : number == 155 ? ui_text(155, QStringLiteral("Log Wrapping (P155)"))
+        : number == 931 ? ui_text(931, QStringLiteral("Date (P931)"))
+        : number == 932 ? ui_text(932, QStringLiteral("Time (P932)"))
+                        : command.mid(1, colon - 1).toUpper();
+    return ui_text(2900, QStringLiteral("The unit refused %1 = %2."))
+               .arg(parameter, command.mid(colon + 1)) +
+           CRLF + CRLF +
+           ui_text(2901, QStringLiteral("The unit's log has been cleared and logging is not set "
+                                        "up.")) +
+           CRLF + ui_text(2902, QStringLiteral("Check the value and set up the unit again."));
 }
 
 std::optional<QString> date_format_from_reply(const QString& reply) {

@@ -14,12 +14,29 @@ bool valid_date(const QString& text);
 
 namespace logsetup {
 
+// What the unit keeps of its logger's set-up, as the records of P151-P154 give it: a mask word
+// (P151-P153) is a whole number of 16 bits, the log interval (P154) whole minutes up to a day, as
+// a record's time stamp counts them. The page also takes an interval of 0, which the set-up asks
+// about before it goes on.
+inline constexpr double LARGEST_MASK_WORD = 65535;
+inline constexpr double LONGEST_LOG_INTERVAL = 1440;
+
+// The interval the page's box takes from `text`, typed in the locale's notation
+// (platform::typed_whole_number): a whole number of minutes from 0 to LONGEST_LOG_INTERVAL;
+// nullopt for anything else.
+std::optional<double> typed_log_interval(const QString& text);
+
 // The outcome of checking the set-up page's mask and interval boxes, each read as a typed number
-// (platform::typed_number). The message is laid out for the message box and carries its heading
-// even when the boxes pass.
+// (platform::typed_whole_number) and held to what the unit keeps. The message is laid out for the
+// message box and carries its heading even when the boxes pass. When they pass, the values are
+// those the set-up writes, as the unit takes them: read now, before the unit's log is cleared, so
+// that nothing typed or ticked while the set-up waits for the unit changes what it sends.
 struct SetupCheck {
     bool valid = true;
     QString message;
+    std::array<QString, 3> masks; // P151-P153
+    QString interval;             // P154
+    double interval_minutes = 0;
 };
 SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const QString& mask3,
                                const QString& interval);
@@ -28,9 +45,9 @@ SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const
 QString zero_interval_warning();
 QString setup_confirmation();
 
-// The interval as the unit takes it: the number typed in the locale's notation
-// (platform::typed_number), written with "." as the decimal point and no grouping.
-QString interval_for_unit(const QString& interval_text);
+// The refusal of a set-up write ("/p154:15", "/p931:120526") that the unit answered "NO": the
+// parameter and the value, and that the unit's log has been cleared and logging is not set up.
+QString refused_setup_write_message(const QString& command);
 
 // The date order a "/p933" reply names ("1", "2" or "3" exactly); nullopt for any other reply.
 std::optional<QString> date_format_from_reply(const QString& reply);

@@ -6,6 +6,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace logsetup {
 
@@ -41,8 +42,16 @@ void UpDown::step(int direction) {
     const auto from = text.trimmed().isEmpty() ? std::optional(0.0) : platform::typed_number(text);
     if (!from)
         return;
-    buddy_->setText(
-        platform::number_text(std::clamp(*from + direction * increment_, minimum_, maximum_)));
+    // The arrows reach only the numbers the box steps through: from one between two steps (a
+    // fraction a loaded log gave) the first step goes to the next one in the arrow's direction.
+    // Never past an end, and never back the other way from beyond one.
+    const double steps = *from / increment_;
+    const double next =
+        std::clamp((direction > 0 ? std::floor(steps) + 1 : std::ceil(steps) - 1) * increment_,
+                   minimum_, maximum_);
+    if (direction > 0 ? next < *from : next > *from)
+        return;
+    buddy_->setText(platform::number_text(next));
 }
 
 } // namespace logsetup

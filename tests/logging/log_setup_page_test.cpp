@@ -78,15 +78,25 @@ TEST_F(LogSetupPageTest, SelectAllTicksWhatTheModelOffersAndClearLeavesTheTimeSt
 }
 
 TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
-    // The spinner steps the interval within 0..1000.
+    // The spinner steps the interval within 0..1440, the whole minutes the unit keeps; from a
+    // number the box does not take it steps to the next one it takes, never back the other way.
     page->UpDown1->up_button()->click();
     EXPECT_EQ(text1(2) + " " + text1(1), "1 45.7");
     page->UpDown1->down_button()->click();
     page->UpDown1->down_button()->click();
     EXPECT_EQ(text1(2), "0");
-    page->setup_boxes[2]->setText("1000");
-    page->UpDown1->step(1);
-    EXPECT_EQ(text1(2), "1000");
+    const struct {
+        const char* from;
+        int direction;
+        const char* to;
+    } steps[] = {{"1440", 1, "1440"}, {"1439", 1, "1440"}, {"7.5", 1, "8"},
+                 {"7.5", -1, "7"},    {"-1", -1, "-1"},    {"-1", 1, "0"},
+                 {"2000", 1, "2000"}, {"2000", -1, "1440"}};
+    for (const auto& c : steps) {
+        page->setup_boxes[2]->setText(c.from);
+        page->UpDown1->step(c.direction);
+        EXPECT_EQ(text1(2), c.to) << c.from << (c.direction > 0 ? " up" : " down");
+    }
 
     const struct {
         const char* interval;
@@ -94,13 +104,12 @@ TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
         const char* duration;
         bool wrap_line;
     } cases[] = {
-        {"1", false, "45.7", false},
-        {"0.1", true, "4.6", true},
-        {"0.04", true, "1.8", false},
-        {"0", true, "0.0", false},
-        {"10", false, "456.7", false},
-        {"abc", true, "456.7", true}, // not a number: the last stands
-        {"-1", true, "", false},
+        {"1", false, "45.7", false},   {"30", true, "1370.0", true},
+        {"0.1", true, "", false}, // no duration for what the box would not take
+        {"0.04", true, "", false},     {"0", true, "0.0", false},
+        {"10", false, "456.7", false}, {"abc", true, "", false},
+        {"-1", true, "", false},       {"1440", false, "65760.0", false},
+        {"1441", true, "", false},
     };
     page->setup_boxes[2]->setText("10");
     for (const auto& c : cases) {
@@ -118,17 +127,22 @@ TEST_F(LogSetupPageTest, IntervalAndWrappingGiveTheDuration) {
     page->wrap_box->setChecked(true);
     EXPECT_TRUE(page->Label1[6]->text().contains(" 36 "));
 
-    platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
+    platform::number_separators() = {QStringLiteral(","), QStringLiteral("."), "de_DE"};
     page->deselect_all();
-    page->setup_boxes[2]->setText("2,5");
-    EXPECT_DOUBLE_EQ(log_setup().log_interval, 2.5) << "the fraction of 2,5 was lost";
-    EXPECT_EQ(text1(1), "114,2");
+    // Typed key by key, the read-out follows only what the box would take: "2." and "2.5" are
+    // no numbers in German, "2,5" no whole number of minutes; none shows the figure for 2.
+    for (const auto& [typed, duration] :
+         {std::pair{"2", "91,3"}, {"2.", ""}, {"2.5", ""}, {"2,", "91,3"}, {"2,5", ""}}) {
+        page->setup_boxes[2]->setText(typed);
+        EXPECT_EQ(fields(text1(1), log_setup().log_interval), fields(duration, 2)) << typed;
+    }
     // An arrow steps from the number typed; from the other notation it does not step at all.
     page->UpDown1->step(1);
     page->setup_boxes[2]->setText("0.5");
     page->UpDown1->step(1);
-    EXPECT_EQ(fields(text1(2), log_setup().log_interval), fields("0.5", 3.5))
+    EXPECT_EQ(fields(text1(2), log_setup().log_interval), fields("0.5", 3))
         << "0.5 in a German locale was stepped from as another number";
+    platform::number_separators() = {};
 }
 
 TEST_F(LogSetupPageTest, ChoosingAModelClearsTheSelectionAndRebuildsItsFlags) {

@@ -85,6 +85,15 @@ protected:
 // ---- Setup Unit ----
 
 TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsOwn) {
+    // What is written is what was judged before the log was cleared: boxes changed while the
+    // set-up waits for the unit (by the user or the program) change nothing it sends.
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+        if (c != "/clearlog")
+            return;
+        page->setup_boxes[2]->setText("7,5");
+        page->channel_boxes[7]->setChecked(true);
+        page->wrap_box->setChecked(false);
+    });
     agree_setup_unit({0, 1}, "10", true);
     EXPECT_EQ(after_logon(), QStringList({"/access:318406", "/LOADQUICK", "/m99", "/m94",
                                           "/clearlog", "/p151:3", "/p152:32768", "/p153:0",
@@ -103,36 +112,65 @@ TEST_F(UnitLogCommandsTest, SetupWritesTheSelectionAndLeavesTheUnitLoggingOnItsO
         EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString() << " left disabled";
 }
 
-// The interval box reads what is typed as the locale writes numbers: "0.5" in German is refused
-// where it is typed and never sent as 5; "0,5" reaches the unit as the number typed.
+// The interval box takes whole minutes up to a day, as the unit keeps them, read as the locale
+// writes numbers: anything else is refused where it is typed, never read as another number
+// ("0.5" in German as 5), and never reaches the unit, whether the box was left, not left yet, or
+// given the text by the program: nothing is sent and the unit keeps its log. What the box takes
+// goes out as the unit takes it.
 TEST_F(UnitLogCommandsTest, TheIntervalTypedGoesToTheUnitAsTypedOrNotAtAll) {
     platform::number_separators() = {",", ".", "de_DE"};
+    unit().log().simulate(20, unit_now);
     QLineEdit* box = page->setup_boxes[2];
     choose({0, 1}, "10");
     const QString duration = page->setup_boxes[1]->text();
-    box->selectAll();
-    box->insert("0.5");
-    restart();
-    emit box->editingFinished();
-    QApplication::processEvents(); // the message comes once the leaving event has finished
-    EXPECT_EQ(fields(box->text(), log_setup().log_interval, page->setup_boxes[1]->text(),
-                     dialogs.messages().size()),
-              fields("10", 10, duration, 1))
-        << "a refused interval was read as another number";
-    // Set up straight after typing, the box not left: the check refuses it, nothing goes out.
-    box->selectAll();
-    box->insert("0.5");
-    restart();
-    page->setup_unit_button->click();
-    EXPECT_EQ(fields(sim->received().join(' '), dialogs.messages().size()), fields("", 1));
-    restart();
-    dialogs.answers.push_back(Answer::Ok);
-    box->selectAll();
-    box->insert("0,5");
-    page->setup_unit_button->click();
-    EXPECT_TRUE(after_logon().contains("/p154:0.5")) << after_logon().join(' ').toStdString();
+    // clang-format off
+    const struct { const char *typed, *says; } refused[] = {
+        {"0.5", "decimal separator"}, {"2.5", "decimal separator"}, {"7,5", "not a whole number"},
+        {"-1", "out of range"}, {"1441", "out of range"}};
+    // clang-format on
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.typed);
+        box->selectAll();
+        box->insert(r.typed);
+        restart();
+        emit box->editingFinished();
+        QApplication::processEvents(); // the message comes once the leaving event has finished
+        EXPECT_EQ(fields(box->text(), log_setup().log_interval, page->setup_boxes[1]->text(),
+                         dialogs.messages().size()),
+                  fields("10", 10, duration, 1))
+            << "a refused interval was read as another number";
+        EXPECT_TRUE(dialogs.messages().value(0).contains(r.says))
+            << dialogs.messages().join(" | ").toStdString();
+        for (const bool typed : {true, false}) { // the box not left yet, or filled by the program
+            if (typed) {
+                box->selectAll();
+                box->insert(r.typed);
+            } else {
+                box->setText(r.typed);
+            }
+            restart();
+            page->setup_unit_button->click();
+            EXPECT_EQ(fields(sim->received().join(' '), dialogs.messages().size(),
+                             dialogs.messages().value(0).endsWith("Log Interval (mins)" +
+                                                                  QString(12, ' ') + "\r")),
+                      fields("", 1, true))
+                << (typed ? "typed" : "set by the program");
+        }
+        box->setText("10");
+    }
+    EXPECT_EQ(unit().log().records().size(), 20u) << "the unit lost its log";
+    for (const auto& [typed, sent] : {std::pair{"1.440", "/p154:1440"}, {"15", "/p154:15"}}) {
+        restart();
+        dialogs.answers.push_back(Answer::Ok);
+        box->selectAll();
+        box->insert(typed);
+        page->setup_unit_button->click();
+        EXPECT_TRUE(after_logon().contains(sent)) << after_logon().join(' ').toStdString();
+        EXPECT_TRUE(dialogs.messages().contains("The unit has been set up successfully."));
+    }
     platform::number_separators() = {};
 }
+
 TEST_F(UnitLogCommandsTest, SetupRefusesBadEntriesAndStopsOnCancelBeforeTouchingTheUnit) {
     const struct {
         const char* interval;
@@ -195,10 +233,12 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
         bool log_on = false; // the log-on's access: the link alone tells it
         bool quick = true;   // the unit is in quick-load mode when it stops
         UnitKind kind = UnitKind::Level;
+        size_t asked = 1; // the questions before the stop: the set-up's, the clock's
     } table[] = {
         {"/access:*", "/access:318406", true, true, false},
         {"/p152:*", "/p152:32768", true},
         {"/p154:*", "/p154:15", false},
+        {"/p154:*", "/p154:15", false, false, true, UnitKind::Krestel, 2}, // a clock unit
         {"/m99", "/m99", true},
         {"/access:off", "/access:off", true, false, false},
         {"/clearlog", "/clearlog", false},
@@ -244,18 +284,21 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
                                                "Unit again."
                              : clear         ? "The unit did not accept the command.\r\rCheck the "
                                                "connection and try again."
-                                     : "The unit did not accept the command.\r\n%1\r\n\r\nCheck "
-                                       "the connection and try again.";
-        // Once: after the question that erases the log, one message.
+                                     // The unit refused a value: the line is not to blame.
+                                     : "The unit refused Log Interval (P154) = 15.\r\n\r\nThe "
+                                       "unit's log has been cleared and logging is not set "
+                                       "up.\r\nCheck the value and set up the unit again.";
+        // Once: after the questions (the one that erases the log), one message.
         EXPECT_EQ(fields(dialogs.prompts.size(), dialogs.prompts.back().text,
                          dialogs.prompts.back().title),
-                  fields(2, clear || row.log_on ? told : told.arg(row.command),
+                  fields(row.asked + 1, clear || row.log_on ? told : told.arg(row.command),
                          row.log_on ? "Communication Error"
                          : clear    ? "Clear Log Data"
                                     : "Unit Setup"));
         EXPECT_TRUE(page->setup_unit_button->isEnabled() && link().comms_abort);
         EXPECT_FALSE(unit().quick_mode()) << "a unit still on the line was left in quick-load mode";
-        EXPECT_EQ(told_at_loadnorm, expected.contains("/LOADNORM") ? 1 : -1)
+        EXPECT_EQ(told_at_loadnorm,
+                  expected.contains("/LOADNORM") ? static_cast<qsizetype>(row.asked) : -1)
             << "the unit was put back only once the stop's message was closed";
     }
 }
@@ -264,7 +307,8 @@ TEST_F(UnitLogCommandsTest, SetupTakesAnyReplyButNoToAWriteAsAccepted) {
     // Units echo the value or answer with a code: only "NO" refuses. Taking "3" for a refusal
     // stopped the set-up after the log had already been erased.
     // Line noise that holds "NO" is an answer that could not be read, not the unit's refusal.
-    const QString refusal = "The unit did not accept the command.",
+    const QString refusal = "The unit refused Log Channels 1 (P151) = 1.\r\n\r\nThe unit's log "
+                            "has been cleared and logging is not set up.",
                   unreadable = "The unit's answer could not be read.";
     const struct {
         const char* reply;

@@ -26,6 +26,14 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
         {"", " ", "", "abc", false,
          line("Channel Mask 1") + line("Channel Mask 2") + line("Channel Mask 3") +
              line("Log Interval (mins)")},
+        // Only what the unit keeps: it refuses the rest after its log has been cleared.
+        {"1", "0", "0", "1440", true, ""},
+        {"1", "0", "0", "1441", false, line("Log Interval (mins)")},
+        {"1", "0", "0", "-1", false, line("Log Interval (mins)")},
+        {"1", "0", "0", "7.5", false, line("Log Interval (mins)")},
+        {"65535", "65535", "65535", "15", true, ""},
+        {"65536", "0", "-1", "15", false, line("Channel Mask 1") + line("Channel Mask 3")},
+        {"1", "0.5", "0", "15", false, line("Channel Mask 2")},
     };
     for (const auto& row : table) {
         SCOPED_TRACE(testing::Message()
@@ -34,26 +42,31 @@ TEST_F(UnitLogRulesTest, SetupCheckListsEveryBadBoxAndOnlyThenTheEmptySelection)
         EXPECT_EQ(check.valid, row.valid);
         EXPECT_EQ(check.message, heading + row.lines);
     }
-    // The unit takes its interval with a decimal point, whatever the user's locale.
-    platform::number_separators() = {QStringLiteral(","), QStringLiteral(".")};
-    EXPECT_EQ(interval_for_unit("2,5"), "2.5") << "the unit would refuse or misread 2,5";
-    EXPECT_EQ(interval_for_unit(" 15 "), "15");
     // The interval and the masks are read as every typed number: the other notation is listed,
-    // never sent as another number (0.5 as 5 in German, 1,5 as 15 in English).
+    // never sent as another number (0.5 as 5 in German, 1,5 as 15 in English). A fraction is
+    // listed in any notation: the unit keeps whole minutes. What is sent is written as the unit
+    // takes it, whatever the user's locale.
     // clang-format off
-    const struct { const char *locale, *interval, *mask, *sent; } cases[] = {
-        {"de_DE", "0,5", "3", "0.5"}, {"de_DE", "0.5", "3", nullptr}, {"en_GB", "1,5", "3", nullptr},
-        {"en_GB", "1.5", "3", "1.5"}, {"de_DE", "15", "3.5", nullptr}};
+    const struct { const char *locale, *interval, *mask, *sent; bool valid; } cases[] = {
+        {"de_DE", "7,5", "3", nullptr, false}, {"de_DE", "0.5", "3", nullptr, false},
+        {"en_GB", "1,5", "3", nullptr, false}, {"en_GB", "1.5", "3", nullptr, false},
+        {"de_DE", "15", "3.5", "15", false},   {"de_DE", " 15 ", "3", "15", true},
+        {"de_DE", "1.440", "3", "1440", true}, {"en_GB", "1,440", "3", "1440", true},
+        {"de_DE", "-0", "3", "0", true}};
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {",", ".", c.locale};
         const QString interval = QString::fromUtf8(c.interval);
-        EXPECT_EQ(check_setup_entries(c.mask, "0", "0", interval).valid, c.sent != nullptr)
+        const SetupCheck check = check_setup_entries(c.mask, "0", "0", interval);
+        EXPECT_EQ(fields(check.valid, typed_log_interval(interval).has_value()),
+                  fields(c.valid, c.sent != nullptr))
             << c.locale << " " << c.interval << " / " << c.mask;
-        if (c.sent) {
-            EXPECT_EQ(interval_for_unit(interval), c.sent) << c.locale << " " << c.interval;
+        if (c.valid) {
+            EXPECT_EQ(fields(check.interval, check.masks[0], check.masks[1], check.masks[2]),
+                      fields(c.sent, "3", "0", "0"));
         }
     }
+    platform::number_separators() = {};
 }
 
 TEST_F(UnitLogRulesTest, StartDateTextsArePlausibleDates) {

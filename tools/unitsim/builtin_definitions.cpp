@@ -35,7 +35,7 @@ QString builtin_access_vars_text() {
 151,{Log Mask 1},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,65535,1,
 152,{Log Mask 2},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,65535,32768,
 153,{Log Mask 3},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,65535,0,
-154,{Log Interval},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,9999,15,
+154,{Log Interval},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,1,1440,15,
 155,{Log Wrap},RD_WR,C_NUM,DEC_0,ENT_0,U_NONE,0,1,0,
 156,{Log Records},RD_ON,C_NUM,DEC_0,ENT_0,U_NONE,0,999999,0,
 210,{Relay 1 Type},RD_WR,C_LUK9,DEC_0,ENT_3,U_RT,0,3,1,
@@ -99,7 +99,7 @@ QString builtin_version_def_text() {
 151,Log Mask 1,0,0,0,0,0,0,65535,1
 152,Log Mask 2,0,0,0,0,0,0,65535,32768
 153,Log Mask 3,0,0,0,0,0,0,65535,0
-154,Log Interval,0,0,0,0,0,0,9999,15
+154,Log Interval,0,0,0,0,0,1,1440,15
 155,Log Wrap,0,0,0,0,0,0,1,0
 156,Log Records,0,0,0,0,0,0,999999,0
 210,Relay 1 Type,0,0,0,0,0,0,3,1

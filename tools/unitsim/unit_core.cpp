@@ -337,7 +337,8 @@ Reply UnitCore::store_write(int number, const QString& value_text) {
         log_.set_mask(number - 150, quint32(*v));
         return ok();
     case 154:
-        if (*v < 0)
+        // Whole minutes, as a record's time stamp counts them, up to a day.
+        if (*v < 1 || *v > 1440 || *v != std::floor(*v))
             return no();
         log_.set_interval(*v);
         return ok();
