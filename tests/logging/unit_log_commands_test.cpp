@@ -159,9 +159,13 @@ TEST_F(UnitLogCommandsTest, TheIntervalTypedGoesToTheUnitAsTypedOrNotAtAll) {
         box->setText("10");
     }
     EXPECT_EQ(unit().log().records().size(), 20u) << "the unit lost its log";
-    for (const auto& [typed, sent] : {std::pair{"1.440", "/p154:1440"}, {"15", "/p154:15"}}) {
+    // 0 stops the unit's logging: asked about first, then sent as the unit keeps it.
+    for (const auto& [typed, sent] :
+         {std::pair{"1.440", "/p154:1440"}, {"15", "/p154:15"}, {"0", "/p154:0"}}) {
         restart();
         dialogs.answers.push_back(Answer::Ok);
+        if (QString(typed) == "0")
+            dialogs.answers.push_back(Answer::Ok);
         box->selectAll();
         box->insert(typed);
         page->setup_unit_button->click();

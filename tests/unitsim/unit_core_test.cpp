@@ -60,7 +60,7 @@ TEST(UnitCommandLanguage, SingleReadsAreInTheUnitOfP104AndTheBlockReadInMillimet
 TEST(UnitCommandLanguage, WritesAreTakenOrRefusedAsTheUnitWould) {
     // Refused: P104 outside 1..5, values that are no number, read-only parameters, parameters the
     // unit lacks, wrapping other than 0 or 1, a mask past 16 bits or below 0 or with a fraction, a
-    // log interval that is no whole number of minutes from 1 to 1440 (its record's limits), day
+    // log interval that is no whole number of minutes up to 1440 (0 stops the logging), day
     // 32, hour 24. Taken: the level unit's way to its board and the interactive window's
     // four-digit time and codes.
     UnitCore unit;
@@ -73,7 +73,7 @@ TEST(UnitCommandLanguage, WritesAreTakenOrRefusedAsTheUnitWould) {
         {"/p155:2", "NO"},     {"/p151:65536", "NO"}, {"/p931:321326", "NO"}, {"/p932:2460", "NO"},
         {"/p932:123", "NO"},   {"/nonsense", "NO"},   {"/p104:2.0", "OK"},    {"/p104", "2"},
         {"/p932:0007", "OK"},  {"/p932", "0007"},     {"/p151:-1", "NO"},     {"/p152:1.5", "NO"},
-        {"/p153:65535", "OK"}, {"/p154:0", "NO"},     {"/p154:-1", "NO"},     {"/p154:2.5", "NO"},
+        {"/p153:65535", "OK"}, {"/p154:0", "OK"},     {"/p154:-1", "NO"},     {"/p154:2.5", "NO"},
         {"/p154:1441", "NO"},  {"/p154:1", "OK"},     {"/p154:1440", "OK"},   {"/p154", "1440"},
     };
     for (const auto& row : table)

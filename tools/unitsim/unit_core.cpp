@@ -337,8 +337,9 @@ Reply UnitCore::store_write(int number, const QString& value_text) {
         log_.set_mask(number - 150, quint32(*v));
         return ok();
     case 154:
-        // Whole minutes, as a record's time stamp counts them, up to a day.
-        if (*v < 1 || *v > 1440 || *v != std::floor(*v))
+        // Whole minutes, as a record's time stamp counts them, up to a day; 0 stops the logging,
+        // which the set-up asks about before it sends it.
+        if (*v < 0 || *v > 1440 || *v != std::floor(*v))
             return no();
         log_.set_interval(*v);
         return ok();
