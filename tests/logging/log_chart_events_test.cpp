@@ -166,9 +166,11 @@ TEST_F(LogChartEventsTest, ThePrintKeysPageShowsEveryTextOfTheChartWholeAndApart
         int preview_pages = 0;
         QRectF area;
         QTimer::singleShot(0, [&] {
-            auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
-            if (!preview)
-                return;
+            QPrintPreviewDialog* preview = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible())
+                    preview = d;
+            ASSERT_NE(preview, nullptr);
             preview_pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
             QPrinter paper(QPrinter::HighResolution);
             paper.setOutputFormat(QPrinter::PdfFormat);
