@@ -6,6 +6,7 @@
 #include "logging/log_chart_page.h"
 #include "logging/log_chart_view.h"
 #include "logging/log_setup_state.h"
+#include "platform/chart_print.h"
 #include "platform/dialogs.h"
 #include "shell/definitions_table.h"
 #include "shell/settings.h"
@@ -312,17 +313,20 @@ void LogChartEvents::print_chart() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintPreviewDialog preview(&printer, page_);
-    QCustomPlot* chart = page_->log_chart;
-    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [chart](QPrinter* p) {
-        QCPPainter painter(p);
-        const QRectF page = p->pageRect(QPrinter::DevicePixel);
-        const double scale = page.width() / chart->width();
-        painter.setMode(QCPPainter::pmVectorized);
-        painter.setMode(QCPPainter::pmNoCaching);
-        painter.scale(scale, scale);
-        chart->toPainter(&painter, chart->width(), chart->height());
-    });
+    // The preview's pages and the paper's are painted alike.
+    connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+            [this](QPrinter* p) { print_page(*p); });
     preview.exec();
+}
+
+bool LogChartEvents::print_page(QPrinter& printer) {
+    QString error;
+    if (platform::print_chart_page(*page_->log_chart, printer, 0, &error))
+        return true;
+    platform::msg_box(ui_text(2910, QStringLiteral("The chart could not be printed:")) +
+                          QLatin1Char(' ') + error,
+                      platform::mb::Critical);
+    return false;
 }
 
 LogChartEvents* install_log_chart_events(QTabWidget* tabs, LogChartPage* page, QTimer* timer,

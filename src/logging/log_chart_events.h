@@ -11,6 +11,7 @@
 class LogChartPage;
 class QCPItemStraightLine;
 class QLabel;
+class QPrinter;
 class QTabWidget;
 class QTimer;
 class QToolButton;
@@ -48,6 +49,10 @@ public:
     QToolButton* next_page = nullptr;
     QToolButton* last_page = nullptr;
     QLabel* page_counter = nullptr;
+
+    // The print key's page, on paper and in its preview: the chart laid out on the printer's page
+    // area. A printer that cannot be started is told in a message, and false returned.
+    bool print_page(QPrinter& printer);
 
 private:
     void build_command_bar();

@@ -1,6 +1,7 @@
 #include "reports/print_menus.h"
 
 #include "parameters/parameter_listing.h"
+#include "platform/chart_print.h"
 #include "platform/dialogs.h"
 #include "reports/power_calculator_window.h"
 #include "reports/print_header_window.h"
@@ -82,29 +83,8 @@ void set_choose_printer(ChoosePrinter choose) {
 bool print_echo_chart(QCustomPlot& chart, QPrinter& printer, QString* error) {
     WhiteBackground white(chart);
     printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setFullPage(true); // the margins below are of the whole sheet
-    QCPPainter painter;
-    if (!painter.begin(&printer)) {
-        if (error)
-            *error = printer.outputFileName().isEmpty() ? printer.printerName()
-                                                        : printer.outputFileName();
-        return false;
-    }
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    const QRectF sheet = painter.viewport();
-    const double mx = sheet.width() * ECHO_PRINT_MARGIN_PERCENT / 100;
-    const double my = sheet.height() * ECHO_PRINT_MARGIN_PERCENT / 100;
-    const QRectF target = sheet.adjusted(mx, my, -mx, -my);
-    // Lay the chart out at its screen size and stretch it onto the page, so that fonts and
-    // lines keep their proportions to the plot.
-    const int width = std::max(chart.width(), 400);
-    const int height = std::max(chart.height(), 300);
-    painter.translate(target.topLeft());
-    painter.scale(target.width() / width, target.height() / height);
-    chart.toPainter(&painter, width, height);
-    painter.end();
-    return true;
+    printer.setFullPage(true); // the margins are of the whole sheet
+    return platform::print_chart_page(chart, printer, ECHO_PRINT_MARGIN_PERCENT / 100, error);
 }
 
 void print_listing(const std::function<void()>& make_listing,

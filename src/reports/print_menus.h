@@ -2,7 +2,8 @@
 // The File menu's print entries and the report tools behind the main window's menus.
 //
 // - print_echo_chart prints a chart landscape on the whole page less 5 % margins, on a white
-//   background; the chart on screen gets its own background back afterwards, whatever happens.
+//   background, laid out at the page's size (platform/chart_print.h); the chart on screen gets
+//   its own background back afterwards, whatever happens.
 // - print_listing builds a parameter listing and opens the Print Header window for it, or says
 //   there is nothing to print.
 // - install_report_tools puts the calculator, the print header window and the print entries into
@@ -23,7 +24,8 @@ struct MainWindowServices;
 inline constexpr double ECHO_PRINT_MARGIN_PERCENT = 5;
 
 // Prints `chart` on `printer` (set to landscape here). Returns false with `error` set when the
-// printer could not be started; the chart's colours are restored in every case.
+// printer could not be started or its PDF file not written whole; the chart's colours are
+// restored in every case.
 bool print_echo_chart(QCustomPlot& chart, QPrinter& printer, QString* error = nullptr);
 
 // printparameters_Click / printchangedparameters_Click: `make_listing` fills the parameter

@@ -1,8 +1,15 @@
 // The log chart as the user sees it and its window events: no dates without a log, the active
 // series drawn, a legend click switching a series, markers only where points are apart; the
 // logging tabs bring the legend window up or tuck it away, Timer4 keeps it tucked, the command
-// bar's first use keeps it up, the page navigator, the re-layout rule, and the cursor line.
+// bar's first use keeps it up, the page navigator, the re-layout rule, the cursor line, and the
+// print key's page in its preview and on paper.
 #include "logging_test.h"
+#include "printed_chart.h"
+
+#include <QApplication>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 
 namespace {
 
@@ -137,6 +144,66 @@ TEST_F(LogChartEventsTest, TheCursorLineShowsOnlyInsideTheData) {
     EXPECT_FALSE(cursor->visible()) << "beyond the last record";
     events->TChart1_MouseMove(1.78e9 + 900.0 * 50, 1e6);
     EXPECT_FALSE(cursor->visible()) << "above the axis";
+}
+
+// The print key opens the preview; what the preview's Print sends to paper is read back. The
+// texts of the chart are all on the page, whole and apart, with one band or with three.
+TEST_F(LogChartEventsTest, ThePrintKeysPageShowsEveryTextOfTheChartWholeAndApart) {
+    platform::ScopedScriptedDialogs dialogs;
+    LogChartModel& model = log_chart_model();
+    add(model, "Flow (l/s)", 100, true);
+    add(model, "Temperature (C)", 100, true);
+    tabs->show();
+    tabs->setCurrentIndex(2);
+    QTemporaryDir dir;
+    for (const bool bands : {false, true}) {
+        SCOPED_TRACE(bands ? "three bands" : "one band");
+        model.display.multiple_axes = bands;
+        model.changed();
+        page->log_chart->replot();
+        const QRect shown = page->log_chart->axisRect()->rect();
+        const QString pdf = dir.filePath(bands ? "bands.pdf" : "chart.pdf");
+        int preview_pages = 0;
+        QRectF area;
+        QTimer::singleShot(0, [&] {
+            QPrintPreviewDialog* preview = nullptr;
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* d = qobject_cast<QPrintPreviewDialog*>(w); d && d->isVisible())
+                    preview = d;
+            ASSERT_NE(preview, nullptr);
+            preview_pages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+            QPrinter paper(QPrinter::HighResolution);
+            paper.setOutputFormat(QPrinter::PdfFormat);
+            paper.setOutputFileName(pdf);
+            paper.setPageLayout(preview->printer()->pageLayout());
+            area = paper.pageLayout().paintRect(QPageLayout::Point);
+            emit preview->paintRequested(&paper);
+            preview->reject();
+        });
+        events->print->click();
+        EXPECT_EQ(preview_pages, 1);
+        EXPECT_EQ(page->log_chart->axisRect()->rect(), shown)
+            << "the screen keeps the page's layout";
+        const auto pages = printed_pages(pdf);
+        ASSERT_EQ(pages.size(), 1u);
+        EXPECT_GT(pages[0].size.width(), pages[0].size.height()) << "not landscape";
+        const QStringList words = chart_words(*page->log_chart);
+        EXPECT_GE(words.size(), bands ? 30 : 15) << words.join(' ').toStdString();
+        EXPECT_EQ(unreadable_words(pages[0], words, area), QStringList());
+    }
+    EXPECT_EQ(page->chart_view->bands(), 3);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // A printer that cannot be started, and a file that takes nothing, are told.
+    const QStringList failing{dir.filePath("missing/folder/chart.pdf"), "/dev/full"};
+    for (const QString& path : failing) {
+        QPrinter nowhere(QPrinter::HighResolution);
+        nowhere.setOutputFormat(QPrinter::PdfFormat);
+        nowhere.setOutputFileName(path);
+        EXPECT_FALSE(events->print_page(nowhere)) << path;
+    }
+    const QString told = ui_text(2910, "The chart could not be printed:") + ' ';
+    EXPECT_EQ(dialogs.messages(), QStringList({told + failing[0], told + failing[1]}));
 }
 
 TEST(LogChartView, AnEmptyChartShowsNoDatesActiveSeriesAreDrawnAndALegendClickSwitchesOne) {
