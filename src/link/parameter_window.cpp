@@ -8,8 +8,8 @@
 #include "link/window_parts.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
-#include "shell/data_folder.h"
 #include "shell/definitions_table.h"
+#include "shell/number_box.h"
 #include "shell/shell_state.h"
 
 #include <QCloseEvent>

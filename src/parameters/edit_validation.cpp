@@ -10,7 +10,7 @@
 #include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
-#include "shell/data_folder.h"
+#include "shell/number_box.h"
 #include "shell/option_lists.h"
 
 #include <cmath>
