@@ -65,6 +65,7 @@ ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
     Text2->setMinimumWidth(140);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText); // it may quote the unit's answer, shown as it came
     Label1->setFrameShape(QFrame::StyledPanel);
     Label1->setFrameShadow(QFrame::Sunken);
     Label1->setMinimumHeight(24);

@@ -296,6 +296,7 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
         double sent = 0.3;
     } cases[] = {{"OK", not_verified().arg("OK")},
                  {"inf", not_verified().arg("inf")},
+                 {"<h1>OK", not_verified().arg("<h1>OK")}, // shown as it came, not as a heading
                  {"BUSY - TRY LATER", not_verified().arg("BUSY - TRY")},
                  {"0.3", ui_text(2356, "Sent - not verified (the unit holds %1)").arg("0.3"), 0.35},
                  {nullptr, ui_text(1195, "Parameter sent and verified")}};
@@ -307,8 +308,9 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
             sim->misbehave_on("/p107", m, 2);
         w.Text2->setText(platform::number_text(c.sent));
         w.Command3->click();
-        EXPECT_EQ(fields(w.Text2->text(), status(), sim->unit().value(107).value_or(-1)),
-                  fields(platform::number_text(0.3), c.status, c.sent * 1000))
+        EXPECT_EQ(fields(w.Text2->text(), status(), sim->unit().value(107).value_or(-1),
+                         w.Label1->textFormat()),
+                  fields(platform::number_text(0.3), c.status, c.sent * 1000, Qt::PlainText))
             << "after the answer " << (c.answer ? c.answer : "0.3");
     }
     unitsim::Misbehaviour ok;
