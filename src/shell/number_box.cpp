@@ -12,14 +12,31 @@
 
 namespace {
 
-// What the user typed, as a refusal quotes it: its invisible controls shown by their codes (a
-// U+202E would show the rest of the message backwards, a U+200F inside "12.345" would show it as
-// "345.12"), and the whole isolated from the message around it (U+2068 ... U+2069), so that text
-// of a right-to-left script keeps its own order and leaves the message in the message's.
+// A character a quotation shows by its code: an invisible control (a U+202E would show the rest
+// of the message backwards, a U+200F inside "12.345" would show it as "345.12"), and every
+// control character and line or paragraph separator (a pasted line end, a tab, U+2028, U+2029):
+// a paragraph's end ends the isolate too, and right-to-left letters after it would turn the rest
+// of the message round.
+bool shown_by_code(char32_t c) {
+    switch (QChar::category(c)) {
+    case QChar::Other_Format:
+    case QChar::Other_Control:
+    case QChar::Separator_Line:
+    case QChar::Separator_Paragraph:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What the user typed, as a refusal quotes it: the characters that would read otherwise than
+// they show, shown by their codes (shown_by_code), and the whole isolated from the message around
+// it (U+2068 ... U+2069), so that text of a right-to-left script keeps its own order and leaves
+// the message in the message's.
 QString quoted(const QString& typed) {
     QString shown;
     for (const char32_t c : typed.trimmed().toUcs4()) {
-        if (QChar::category(c) == QChar::Other_Format)
+        if (shown_by_code(c))
             shown += QStringLiteral("<U+%1>").arg(
                 QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, u'0'));
         else

@@ -6,6 +6,7 @@
 #include "shell/number_box.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -34,6 +35,7 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         const char* says = "";
         const char* quoted = nullptr; // the typed text as the message shows it
         const char* taken_before = ""; // typed and taken before, the box left
+        bool pasted = false;
     } cases[] = {
         {"de_DE", "0,5", "0,5", TypedNumberKind::Any, false},
         {"de_DE", "0.5", "7", TypedNumberKind::Any, true, "decimal separator is \",\""},
@@ -43,7 +45,13 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true, "\",\"", "<U+202E>12,5"},
         {"de_DE", "\u200F2,5", "7", TypedNumberKind::Whole, true, "whole", "<U+200F>2,5"},
         {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
-        {"de_DE", "0.5", "0,5", TypedNumberKind::Any, true, "decimal separator", nullptr, "0,5"}};
+        {"de_DE", "0.5", "0,5", TypedNumberKind::Any, true, "decimal separator", nullptr, "0,5"},
+        // A line or paragraph end pasted would end the quotation's isolate, and the Hebrew after
+        // it would turn the rest of the message round: shown by their codes.
+        {"de_DE", "12,5\u2029\u05E9\u05DC\u05D5\u05DD", "7", TypedNumberKind::Any, true, "\",\"",
+         "12,5<U+2029>\u05E9\u05DC\u05D5\u05DD", "", true},
+        {"de_DE", "1\n2,5\r\u0085\u2028\t\v\f\u001C3", "7", TypedNumberKind::Any, true, "\",\"",
+         "1<U+000A>2,5<U+000D><U+0085><U+2028><U+0009><U+000B><U+000C><U+001C>3", "", true}};
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {",", ".", c.locale};
@@ -58,7 +66,12 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
             box.selectAll();
             box.del();
         }
-        type_keys(&box, QString::fromUtf8(c.typed));
+        if (c.pasted) {
+            QApplication::clipboard()->setText(QString::fromUtf8(c.typed));
+            box.paste();
+        } else {
+            type_keys(&box, QString::fromUtf8(c.typed));
+        }
         dialogs.prompts.clear();
         emit box.editingFinished();
         QApplication::processEvents(); // the message comes once the leaving event has finished
