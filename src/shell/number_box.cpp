@@ -77,9 +77,33 @@ QString minimum_refusal_message(const QString& typed, double minimum) {
         .arg(quoted(typed), platform::number_text(minimum));
 }
 
+QString too_large_message(const QString& typed) {
+    return ui_text(2940, QStringLiteral("\"%1\" is too large a number to be kept."))
+        .arg(quoted(typed));
+}
+
+QString too_near_zero_message(const QString& typed) {
+    return ui_text(2941, QStringLiteral("\"%1\" is too close to 0 to be kept: type 0 for zero."))
+        .arg(quoted(typed));
+}
+
 QString typed_number_refusal(const QString& typed) {
-    return platform::typed_number(typed) ? whole_number_message(typed)
-                                         : number_notation_message(typed);
+    if (platform::typed_number(typed))
+        return whole_number_message(typed);
+    if (const auto out = platform::typed_number_out_of_reach(typed))
+        return *out == platform::OutOfReach::TooLarge ? too_large_message(typed)
+                                                      : too_near_zero_message(typed);
+    return number_notation_message(typed);
+}
+
+QString refusal_within(const QString& typed, bool read, const NumberLimits& limits) {
+    if (read)
+        return limits_refusal_message(typed, limits);
+    // A number too large to be kept lies beyond the limits of a box that has both.
+    if (std::isfinite(limits.minimum) && std::isfinite(limits.maximum) &&
+        platform::typed_number_out_of_reach(typed) == platform::OutOfReach::TooLarge)
+        return range_refusal_message(typed, limits.minimum, limits.maximum);
+    return typed_number_refusal(typed);
 }
 
 void refuse_typed_number(QLineEdit* box, const QString& put_back, const QString& message) {
@@ -119,7 +143,7 @@ void watch_typed_number(QLineEdit* box, TypedNumberKind kind, NumberLimits limit
         }
         const auto v = typed_box_number(typed, kind);
         if (!v || !limits.hold(*v)) {
-            refuse_typed_number(box, *shown, v ? limits_refusal_message(typed, limits) : QString());
+            refuse_typed_number(box, *shown, refusal_within(typed, v.has_value(), limits));
             return false;
         }
         box->setText(platform::number_text(*v));
@@ -171,9 +195,9 @@ bool WholeNumberSpinBox::judge_typing() {
     }
     if (typed.trimmed().isEmpty())
         return true;
-    platform::msg_box(typed_box_number(typed, TypedNumberKind::Whole)
-                          ? range_refusal_message(typed, minimum(), maximum())
-                          : typed_number_refusal(typed),
-                      platform::mb::Critical);
+    platform::msg_box(
+        refusal_within(typed, typed_box_number(typed, TypedNumberKind::Whole).has_value(),
+                       {static_cast<double>(minimum()), static_cast<double>(maximum())}),
+        platform::mb::Critical);
     return false;
 }

@@ -35,8 +35,16 @@ QString whole_number_message(const QString& typed);
 QString range_refusal_message(const QString& typed, double minimum, double maximum);
 // The same for a box that takes any number from `minimum` up.
 QString minimum_refusal_message(const QString& typed, double minimum);
+// The message that refuses a number too large for the program to keep: beyond the largest a
+// double holds, or so near it that the program could not write it again as a number
+// (platform::typed_number).
+QString too_large_message(const QString& typed);
+// The message that refuses a number nearer to 0 than any the program holds ("1E-400").
+QString too_near_zero_message(const QString& typed);
 // The refusal of a typed text: a text that reads as a number was refused for its fraction
-// (whole_number_message); anything else is no number of the locale (number_notation_message).
+// (whole_number_message); a number out of the program's reach is too large or too near 0 to be
+// kept (too_large_message, too_near_zero_message); anything else is no number of the locale
+// (number_notation_message).
 QString typed_number_refusal(const QString& typed);
 // Refuses what the user typed into `box`: its message (`message`, or else typed_number_refusal),
 // the box showing `put_back` again, and the user back in it with its text selected
@@ -57,6 +65,10 @@ void watch_typed_number(QLineEdit* box, TypedNumberKind kind = TypedNumberKind::
 
 // The message that refuses `typed`, a number beyond `limits`.
 QString limits_refusal_message(const QString& typed, const NumberLimits& limits);
+// The message that refuses `typed` in a box that takes numbers within `limits`: for a number the
+// box `read` (typed_box_number), that it is beyond them; for a number too large to be kept, the
+// same where the box has both limits; typed_number_refusal for anything else.
+QString refusal_within(const QString& typed, bool read, const NumberLimits& limits);
 
 // The number `text` holds for a box of `kind`: nullopt for no number of the locale, and for a
 // fraction where only whole numbers are taken.

@@ -71,7 +71,12 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
                // At the parameter's decimals, as the unit keeps it; a choice only as a code.
                {107, "0,12345", "de_DE", "0.123"},    {108, "20.55", "en_GB", "20.6"},
                {101, "2,5", "de_DE", nullptr},        {101, "3", "de_DE", "3"},
-               {107, "12\u200F.345", "en_US", nullptr}}; // shown as 345.12
+               {107, "12\u200F.345", "en_US", nullptr}, // shown as 345.12
+               // Sent as kept, or not at all: never as 0, nor as "inf".
+               {107, "1,7976931348623157E308", "de_DE", nullptr}, {107, "1E-400", "de_DE", nullptr},
+               {107, "1,79769313486231E308", "de_DE", "1.79769313486231E+308"},
+               {107, "-1E308", "de_DE", "-1E+308"}, {107, "9,99995E4", "de_DE", "99999.5"},
+               {108, "9,999995E4", "de_DE", "100000"}, {108, "999999999999999,9", "de_DE", "1E+15"}};
     // clang-format on
     for (const auto& c : cases) {
         const QLocale l(c.locale);

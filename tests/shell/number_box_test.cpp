@@ -45,6 +45,10 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true, "\",\"", "<U+202E>12,5"},
         {"de_DE", "\u200F2,5", "7", TypedNumberKind::Whole, true, "whole", "<U+200F>2,5"},
         {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
+        // Too large or too near 0 to be kept, in a box without limits: refused, never 0 or "inf".
+        {"de_DE", "1,7976931348623157E308", "7", TypedNumberKind::Any, true, "too large"},
+        {"de_DE", "1E-400", "7", TypedNumberKind::Any, true, "too close to 0"},
+        {"de_DE", "-1E308", "-1E+308", TypedNumberKind::Any, false},
         {"de_DE", "0.5", "0,5", TypedNumberKind::Any, true, "decimal separator", nullptr, "0,5"},
         // A line or paragraph end pasted would end the quotation's isolate, and the Hebrew after
         // it would turn the rest of the message round: shown by their codes.
@@ -108,6 +112,7 @@ TEST_F(NumberBoxTest, AWholeNumberSpinBoxDropsNoKeyAndRefusesWhatIsNoWholeNumber
     const struct { const char* typed; int value; const char* says; } cases[] = {
         {"2,5", 5, "not a whole number"}, {"2.5", 5, "decimal separator"}, {"12", 12, nullptr},
         {"5000", 12, "from 0 to 3600"}, {"\u200E5000", 12, "\"\u2068<U+200E>5000\u2069\" is out"},
+        {"1E309", 12, "from 0 to 3600"}, {"1E-400", 12, "too close to 0"},
         {"1.200", 1200, nullptr}, {"", 1200, nullptr}};
     // clang-format on
     for (const auto& c : cases) {
