@@ -318,7 +318,11 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
                   fields(platform::number_text(0.3), c.status, c.sent * 1000, Qt::PlainText))
             << "after the answer " << (c.answer ? c.answer : "0.3");
     }
-    // The largest number a double holds, read back after 0 was sent, is no verification of 0.
+    // The largest number a double holds, read back after 0 was sent, is no verification of 0
+    // kept at P107's three decimals.
+    const DefinitionsTable saved = definitions_table();
+    DefinitionRecord& r107 = definitions_table()[107];
+    std::tie(r107.number, r107.lookup_code, r107.decimals) = std::tuple(107, "C_NUM", 3);
     unitsim::Misbehaviour largest;
     largest.replace = QByteArray("1.7976931348623157e308\r\n");
     sim->misbehave_on("/p107", largest, 2);
@@ -326,6 +330,7 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
     w.Command3->click();
     EXPECT_EQ(status(), ui_text(2356, "Sent - not verified (the unit holds %1)")
                             .arg(platform::number_text(1.7976931348623157e308)));
+    definitions_table() = saved;
     unitsim::Misbehaviour ok;
     ok.replace = QByteArray("OK\r\n");
     sim->misbehave_on("/p107", ok, 1);
