@@ -80,6 +80,7 @@ DebugTerminalWindow::DebugTerminalWindow(QWidget* parent) : QWidget(parent, Qt::
 
     port_line_ = new QLabel(this);
     port_line_->setObjectName(QStringLiteral("port_line"));
+    port_line_->setTextFormat(Qt::PlainText); // a device path as the settings file maps it
     port_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     port_line_->setToolTip(ui_text(
         2116, QStringLiteral("Port number - device - settings and state of the instrument port")));

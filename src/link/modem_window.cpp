@@ -74,6 +74,7 @@ ModemWindow::ModemWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     StatusBar1->setSizeGripEnabled(false);
     panel1 = new QLabel(StatusBar1);
     panel1->setObjectName(QStringLiteral("panel1"));
+    panel1->setTextFormat(Qt::PlainText); // the modem's own CONNECT line, shown as it came
     panel2 = new QLabel(StatusBar1);
     panel2->setObjectName(QStringLiteral("panel2"));
     panel2->setMinimumWidth(80);

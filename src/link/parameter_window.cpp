@@ -8,8 +8,8 @@
 #include "link/window_parts.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
-#include "shell/data_folder.h"
 #include "shell/definitions_table.h"
+#include "shell/number_box.h"
 #include "shell/shell_state.h"
 
 #include <QCloseEvent>
@@ -65,6 +65,7 @@ ParameterWindow::ParameterWindow(QWidget* parent) : QDialog(parent) {
     Text2->setMinimumWidth(140);
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText); // it may quote the unit's answer, shown as it came
     Label1->setFrameShape(QFrame::StyledPanel);
     Label1->setFrameShadow(QFrame::Sunken);
     Label1->setMinimumHeight(24);

@@ -98,6 +98,7 @@ PortWindow::PortWindow(QWidget* parent) : QDialog(parent) {
     Label3->setObjectName(QStringLiteral("Label3"));
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText); // a port's description as the system gives it
     Label2->setMinimumHeight(22);
     QFont bold = Label2->font();
     bold.setBold(true);

@@ -10,7 +10,7 @@
 #include "parameters/parameter_values.h"
 #include "platform/dialogs.h"
 #include "platform/vb.h"
-#include "shell/data_folder.h"
+#include "shell/number_box.h"
 #include "shell/option_lists.h"
 
 #include <cmath>
@@ -63,6 +63,14 @@ bool limits_checked(const DefinitionRecord& rec, double& min, double& max) {
     if (min == NO_VALUE && max == NO_VALUE)
         return false;
     return min <= max;
+}
+
+// Row P has limits its range check takes: plain numbers, or a choice's list.
+bool has_limits(int P) {
+    DefinitionRecord& r = record(P);
+    set_lookup_param_range(r);
+    double min = 0, max = 0;
+    return limits_checked(r, min, max);
 }
 
 bool range_checks_now() {
@@ -376,10 +384,15 @@ bool run_typed_edit_check(int Index) {
     // A clock time reaches the unit as four whole digits: a fraction would be sent rounded.
     const auto x = typed_parameter_value(Index, typed);
     if (!x) {
-        // Nothing was stored: the record still holds what the box showed before.
-        platform::msg_box(QStringLiteral("P") + QString::number(Index) + QStringLiteral(": ") +
-                              typed_number_refusal(typed),
-                          platform::mb::Critical);
+        // Nothing was stored: the record still holds what the box showed before. A number too
+        // large to be kept lies beyond the row's own limits, and is told as 100000 in P107 is.
+        if (platform::typed_number_out_of_reach(typed) == platform::OutOfReach::TooLarge &&
+            has_limits(Index))
+            tell_range(Index, Index == 104 ? 1186 : 1371);
+        else
+            platform::msg_box(QStringLiteral("P") + QString::number(Index) + QStringLiteral(": ") +
+                                  typed_number_refusal(typed),
+                              platform::mb::Critical);
         show_quietly(Index, parameter_rows().text_before_typing(Index));
         return false;
     }

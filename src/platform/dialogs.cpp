@@ -197,16 +197,13 @@ void set_application_title(const QString &title) {
     title_text() = title;
 }
 
-Answer QtDialogs::message_box(const QString &prompt, int style, const QString &title) {
-    if (unattended()) {
-        warn_unattended("message box", prompt);
-        return default_answer(style);
-    }
-    QMessageBox box(parent_window());
+void prepare_message_box(QMessageBox &box, const QString &prompt, int style,
+                         const QString &title) {
     box.setWindowTitle(title_or_default(title));
     QString text = prompt;
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"))
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box.setTextFormat(Qt::PlainText);
     box.setText(text);
     switch (style & 0x70) {
     case mb::Critical:
@@ -231,7 +228,13 @@ Answer QtDialogs::message_box(const QString &prompt, int style, const QString &t
     box.setDefaultButton(buttons[default_button_index(style, buttons.size())].first);
     if (style & mb::SystemModal)
         box.setWindowModality(Qt::ApplicationModal);
-    const auto pressed = static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+namespace {
+
+// The answer of the button that closed a message box of `style`.
+Answer buttons_answer(int style, int pressed) {
+    const ButtonSet buttons = buttons_of(style);
     for (const auto &[b, a] : buttons)
         if (b == pressed)
             return a;
@@ -240,6 +243,18 @@ Answer QtDialogs::message_box(const QString &prompt, int style, const QString &t
         if (a == Answer::Cancel || a == Answer::No)
             return a;
     return buttons.front().second;
+}
+
+} // namespace
+
+Answer QtDialogs::message_box(const QString &prompt, int style, const QString &title) {
+    if (unattended()) {
+        warn_unattended("message box", prompt);
+        return default_answer(style);
+    }
+    QMessageBox box(parent_window());
+    prepare_message_box(box, prompt, style, title);
+    return buttons_answer(style, box.exec());
 }
 
 std::optional<QString> QtDialogs::input_box(const QString &prompt, const QString &title,

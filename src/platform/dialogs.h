@@ -13,6 +13,7 @@
 #include <vector>
 
 class QLineEdit;
+class QMessageBox;
 class QWidget;
 
 namespace platform {
@@ -101,6 +102,14 @@ Answer msg_box(const QString& prompt, int style = mb::Ok, const QString& title =
 // hidden it. (The Tab that left the box has moved the focus on by then; without this the next
 // keys would land in the next box.) While refusals are still to be told, after them.
 void return_to_box(QLineEdit *box);
+
+// Sets up `box` as the message box of `prompt` in `style` (its buttons, default button, icon and
+// modality) with `title`, or the application title. The prompt is shown as plain text, exactly
+// as it stands: a message may quote what the user typed, a file held or the unit answered, and
+// "<h1>12,5" or "<p dir=rtl>" in it must show as those characters, never as a heading or a page
+// laid out right to left.
+void prepare_message_box(QMessageBox &box, const QString &prompt, int style,
+                         const QString &title);
 
 // The real dialogs. On a display nobody can answer (the offscreen and minimal platforms of the
 // tests) they show nothing: a message box answers its default button, the rest cancel, and a

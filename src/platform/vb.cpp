@@ -395,8 +395,12 @@ bool groups_with_a_space(const QLocale& locale) {
     return group.size() == 1 && is_space_mark(group.front());
 }
 
-std::optional<double> typed_number(const QString& text) {
-    const QLocale locale = number_locale();
+namespace {
+
+// The text of typed_number as one number for the locale's reading (QLocale::toDouble): its order
+// marks and grouping taken out, the spaces of a locale that groups with a space made its own
+// mark; nullopt where typed_number refuses the text for what it holds besides a number.
+std::optional<QString> number_of_the_locale(const QString& text, const QLocale& locale) {
     const QList<uint> group = locale.groupSeparator().toUcs4();
     const bool space_groups = groups_with_a_space(locale);
     QString s;
@@ -422,14 +426,57 @@ std::optional<double> typed_number(const QString& text) {
     s = s.trimmed();
     if (s.isEmpty())
         return std::nullopt;
-    const auto ungrouped = without_grouping(s, locale);
-    if (!ungrouped)
+    return without_grouping(s, locale);
+}
+
+// True for a number the program writes again as a number: its 15 significant digits (number_text,
+// number_text_c) read back as a double. From 1.797693134862315E+308 up they are beyond the
+// largest a double holds.
+bool written_as_a_number(double v) {
+    bool ok = false;
+    QByteArray::number(v, 'g', 15).toDouble(&ok);
+    return ok;
+}
+
+} // namespace
+
+std::optional<double> typed_number(const QString& text) {
+    const QLocale locale = number_locale();
+    const auto s = number_of_the_locale(text, locale);
+    if (!s)
         return std::nullopt;
     bool ok = false;
-    const double v = locale.toDouble(*ungrouped, &ok);
-    if (!ok || !std::isfinite(v))
+    const double v = locale.toDouble(*s, &ok);
+    if (!ok || !std::isfinite(v) || !written_as_a_number(v))
         return std::nullopt;
     return v;
+}
+
+std::optional<OutOfReach> typed_number_out_of_reach(const QString& text) {
+    const QLocale locale = number_locale();
+    const auto s = number_of_the_locale(text, locale);
+    if (!s)
+        return std::nullopt;
+    bool ok = false;
+    const double v = locale.toDouble(*s, &ok);
+    // "inf" and "nan" are read, but are no numbers anybody writes with digits.
+    if (ok)
+        return std::isfinite(v) && !written_as_a_number(v) ? std::optional(OutOfReach::TooLarge)
+                                                           : std::nullopt;
+    if (std::isinf(v))
+        return OutOfReach::TooLarge;
+    // A number nearer to 0 than any double is no number to the locale's reading either: the
+    // text is one all the same when its digits and its exponent each are.
+    const QString e = locale.exponential();
+    const qsizetype at = s->lastIndexOf(e, -1, Qt::CaseInsensitive);
+    if (e.isEmpty() || at <= 0)
+        return std::nullopt;
+    bool digits_ok = false, exponent_ok = false;
+    locale.toDouble(s->left(at), &digits_ok);
+    locale.toInt(s->mid(at + e.size()), &exponent_ok);
+    if (!digits_ok || !exponent_ok)
+        return std::nullopt;
+    return OutOfReach::TooNearZero;
 }
 
 std::optional<double> typed_whole_number(const QString& text) {

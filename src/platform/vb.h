@@ -68,7 +68,16 @@ QLocale number_locale();
 // separators from such a text would read another number than the user wrote, so it is refused
 // instead. Where the locale groups with a space, a plain space and either no-break space all
 // stand for it.
+// A number that the program could not write again as a number is nullopt as well: from
+// 1.797693134862315E+308 up its 15 significant digits are beyond the largest number a double
+// holds, and it would be kept, shown, saved or sent as another number (0, or "inf").
 std::optional<double> typed_number(const QString& text);
+// Where a text that typed_number refuses lies although it is one number in the locale's notation:
+// beyond the largest number the program keeps ("1E309", "1,7976931348623157E308" in German), or
+// nearer to 0 than the smallest ("1E-400"). nullopt for a text that typed_number takes, and for
+// one that is no number of the locale.
+enum class OutOfReach { TooLarge, TooNearZero };
+std::optional<OutOfReach> typed_number_out_of_reach(const QString& text);
 // typed_number where only whole numbers are taken: a number with a fraction is nullopt too.
 std::optional<double> typed_whole_number(const QString& text);
 

@@ -5,7 +5,6 @@
 #include "platform/dialogs.h"
 #include "platform/vb.h"
 #include "reports/reports_texts.h"
-#include "shell/data_folder.h"
 #include "shell/definitions_table.h"
 
 #include <QComboBox>

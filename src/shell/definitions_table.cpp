@@ -56,7 +56,10 @@ bool takes_codes(int P) {
 }
 
 double kept_value(int P, double value) {
-    if (P < 0 || P > DEFINITIONS_UPPER || !std::isfinite(value) || takes_codes(P))
+    // From 1E15 up the number's 15 significant digits hold no fraction to round: written out and
+    // read back, the largest numbers would be beyond a double and come back as 0.
+    if (P < 0 || P > DEFINITIONS_UPPER || !std::isfinite(value) || std::fabs(value) >= 1e15 ||
+        takes_codes(P))
         return value;
     const DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
     if (r.number != P || r.decimals < 0 || r.decimals > 6)

@@ -16,7 +16,8 @@ bool takes_whole_number(int P);
 // The number typed for parameter P, read as every typed number: platform::typed_whole_number
 // where the unit takes whole numbers only (takes_whole_number), platform::typed_number elsewhere;
 // taken as P keeps it (kept_value), so that the row shows, a save writes and an upload sends what
-// the unit will hold.
+// the unit will hold. A number too large for the program to write again as a number
+// (platform::typed_number) is nullopt, never kept as another.
 std::optional<double> typed_parameter_value(int P, const QString& typed);
 // Parameter P's value is a code of an option list (its lookup code names one, "C_LUK14"): a whole
 // number of that list, never a fraction.

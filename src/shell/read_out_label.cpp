@@ -4,7 +4,11 @@
 #include <utility>
 
 ReadOutLabel::ReadOutLabel(QWidget* parent, QString widest)
-    : QLabel(parent), widest_(std::move(widest)) {}
+    : QLabel(parent), widest_(std::move(widest)) {
+    // What the unit sent, or a command with what the user typed in it, shown as it stands: never
+    // taken for markup.
+    setTextFormat(Qt::PlainText);
+}
 
 QSize ReadOutLabel::sizeHint() const {
     const QMargins m = contentsMargins();

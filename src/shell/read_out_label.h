@@ -2,7 +2,8 @@
 // A label for text that comes and goes with the unit (its clock, a status line): it asks from the
 // start for the room of the widest such text and for a line's height, in its font as start-up
 // scaling and page fitting leave it, so that the text's arrival or its clearing moves nothing
-// under the user's mouse. A longer text is cut rather than let widen the page.
+// under the user's mouse. A longer text is cut rather than let widen the page. Its text is plain
+// text, shown as it stands.
 
 #include <QLabel>
 

@@ -479,6 +479,7 @@ void MainWindow::build_frame() {
     busy_animation->setGeometry(10, 8, BUSY_FRAME_WIDTH - 20, BUSY_ANIMATION_HEIGHT);
     Label11 = new QLabel(busy_frame);
     Label11->setObjectName(QStringLiteral("Label11"));
+    Label11->setTextFormat(Qt::PlainText); // the download's texts: never taken for markup
     Label11->setAlignment(Qt::AlignCenter);
     Label11->setWordWrap(true);
     Label11->setGeometry(6, BUSY_ANIMATION_HEIGHT + 12, BUSY_FRAME_WIDTH - 12,
@@ -487,6 +488,8 @@ void MainWindow::build_frame() {
 
     progress_text = new QLabel(central);
     progress_text->setObjectName(QStringLiteral("Text68"));
+    // A transfer's texts name what the unit or a file held: shown as they stand.
+    progress_text->setTextFormat(Qt::PlainText);
     progress_text->setAlignment(Qt::AlignCenter);
     progress_text->setWordWrap(true);
     progress_text->setFrameShape(QFrame::Box);

@@ -71,7 +71,12 @@ TEST(InteractiveRules, TypedValuesReachTheUnitWithAPointAndPaddedWhereTheUnitWan
                // At the parameter's decimals, as the unit keeps it; a choice only as a code.
                {107, "0,12345", "de_DE", "0.123"},    {108, "20.55", "en_GB", "20.6"},
                {101, "2,5", "de_DE", nullptr},        {101, "3", "de_DE", "3"},
-               {107, "12\u200F.345", "en_US", nullptr}}; // shown as 345.12
+               {107, "12\u200F.345", "en_US", nullptr}, // shown as 345.12
+               // Sent as kept, or not at all: never as 0, nor as "inf".
+               {107, "1,7976931348623157E308", "de_DE", nullptr}, {107, "1E-400", "de_DE", nullptr},
+               {107, "1,79769313486231E308", "de_DE", "1.79769313486231E+308"},
+               {107, "-1E308", "de_DE", "-1E+308"}, {107, "9,99995E4", "de_DE", "99999.5"},
+               {108, "9,999995E4", "de_DE", "100000"}, {108, "999999999999999,9", "de_DE", "1E+15"}};
     // clang-format on
     for (const auto& c : cases) {
         const QLocale l(c.locale);
@@ -296,6 +301,7 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
         double sent = 0.3;
     } cases[] = {{"OK", not_verified().arg("OK")},
                  {"inf", not_verified().arg("inf")},
+                 {"<h1>OK", not_verified().arg("<h1>OK")}, // shown as it came, not as a heading
                  {"BUSY - TRY LATER", not_verified().arg("BUSY - TRY")},
                  {"0.3", ui_text(2356, "Sent - not verified (the unit holds %1)").arg("0.3"), 0.35},
                  {nullptr, ui_text(1195, "Parameter sent and verified")}};
@@ -307,10 +313,24 @@ TEST_F(InteractiveWindowTest, AReadBackWithoutANumberIsNeverAVerification) {
             sim->misbehave_on("/p107", m, 2);
         w.Text2->setText(platform::number_text(c.sent));
         w.Command3->click();
-        EXPECT_EQ(fields(w.Text2->text(), status(), sim->unit().value(107).value_or(-1)),
-                  fields(platform::number_text(0.3), c.status, c.sent * 1000))
+        EXPECT_EQ(fields(w.Text2->text(), status(), sim->unit().value(107).value_or(-1),
+                         w.Label1->textFormat()),
+                  fields(platform::number_text(0.3), c.status, c.sent * 1000, Qt::PlainText))
             << "after the answer " << (c.answer ? c.answer : "0.3");
     }
+    // The largest number a double holds, read back after 0 was sent, is no verification of 0
+    // kept at P107's three decimals.
+    const DefinitionsTable saved = definitions_table();
+    DefinitionRecord& r107 = definitions_table()[107];
+    std::tie(r107.number, r107.lookup_code, r107.decimals) = std::tuple(107, "C_NUM", 3);
+    unitsim::Misbehaviour largest;
+    largest.replace = QByteArray("1.7976931348623157e308\r\n");
+    sim->misbehave_on("/p107", largest, 2);
+    w.Text2->setText("0");
+    w.Command3->click();
+    EXPECT_EQ(status(), ui_text(2356, "Sent - not verified (the unit holds %1)")
+                            .arg(platform::number_text(1.7976931348623157e308)));
+    definitions_table() = saved;
     unitsim::Misbehaviour ok;
     ok.replace = QByteArray("OK\r\n");
     sim->misbehave_on("/p107", ok, 1);

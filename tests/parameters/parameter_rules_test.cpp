@@ -82,7 +82,8 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
         EXPECT_EQ(scrpar(c.p).back_colour,
                   c.stored == rec(c.p).default_value ? row_colour::WHITE : row_colour::RED)
             << "P" << c.p << " " << c.typed << " shows whether it differs from its default";
-        if (!c.accepted && !dialogs.messages().isEmpty()) {
+        if (!c.accepted) {
+            ASSERT_FALSE(dialogs.messages().isEmpty()) << "P" << c.p << " " << c.typed;
             EXPECT_TRUE(
                 dialogs.messages().first().contains("P" + QString::number(c.p) + " - Min = "));
             if (rec(c.p).lookup_code.contains("LUK")) {
@@ -115,7 +116,7 @@ TEST_F(ParameterRules, EditChecksRejectOrStore) {
 TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) {
     show_set();
     // clang-format off
-    const struct { const char *locale, *decimal, *thousands, *typed, *stored, *shown; } cases[] = {
+    const struct { const char *locale, *decimal, *thousands, *typed, *stored, *shown, *says = nullptr; } cases[] = {
         {"de_DE", ",", ".", "0.35", nullptr, "0,3"}, {"de_DE", ",", ".", "0,35", "0.35", "0,35"},
         {"de_DE", ",", ".", "1.234,5", "1234.5", "1234,5"}, {"de_DE", ",", ".", "1,234.5", nullptr, "0,3"},
         {"de_DE", ",", ".", "0.350", nullptr, "0,3"}, {"de_DE", ",", ".", "0,35 mm", nullptr, "0,3"},
@@ -131,7 +132,18 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
         {"ar_EG", "\u066B", "\u066C", "\u0661\u0662\u066B\u0665", "12.5", "12\u066B5"},
         {"hi_IN", ".", ",", "12,345.5", "12345.5", "12345.5"},
         // Taken at the parameter's three decimals, as the unit keeps it; halves away from zero.
-        {"de_DE", ",", ".", "0,12345", "0.123", "0,123"}, {"en_GB", ".", ",", "0.1245", "0.125", "0.125"}};
+        {"de_DE", ",", ".", "0,12345", "0.123", "0,123"}, {"en_GB", ".", ",", "0.1245", "0.125", "0.125"},
+        // Judged on the range once kept at the decimals; a number too large or too near 0 to be
+        // kept is refused, never kept as 0.
+        {"de_DE", ",", ".", "9,99995E4", nullptr, "0,3", "P107 - Min = 0, Max = 99999"},
+        {"de_DE", ",", ".", "9,99989E4", "99998.9", "99998,9"},
+        {"de_DE", ",", ".", "99999,0004", "99999", "99999"},
+        {"de_DE", ",", ".", "1,7976931348623157E308", nullptr, "0,3", "P107 - Min = 0, Max = 99999"},
+        {"de_DE", ",", ".", "1E309", nullptr, "0,3", "P107 - Min = 0, Max = 99999"},
+        {"de_DE", ",", ".", "1E308", nullptr, "0,3", "P107 - Min = 0, Max = 99999"},
+        {"de_DE", ",", ".", "-1E308", nullptr, "0,3", "P107 - Min = 0, Max = 99999"},
+        {"de_DE", ",", ".", "1E-400", nullptr, "0,3", "too close to 0"},
+        {"de_DE", ",", ".", "1E-10", "0", "0"}};
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {QString::fromUtf8(c.decimal),
@@ -151,8 +163,8 @@ TEST_F(ParameterRules, ANumberTypedInTheOtherNotationIsRefusedNotReadAsAnother) 
         EXPECT_EQ(dialogs.messages().size(), c.stored ? 0 : 1) << where.toStdString();
         if (!c.stored && !dialogs.messages().isEmpty()) {
             EXPECT_TRUE(dialogs.messages().first().contains(
-                QString("\"%1\"").arg(QString::fromUtf8(c.decimal))))
-                << "the message names the decimal separator: "
+                c.says ? QString(c.says) : QString("\"%1\"").arg(QString::fromUtf8(c.decimal))))
+                << "the message names the decimal separator or the limits: "
                 << dialogs.messages().first().toStdString();
         }
     }

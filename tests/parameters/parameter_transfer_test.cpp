@@ -553,7 +553,9 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     const struct { int P; const char *locale, *typed, *sent; } cases[] = {
         {81, "de-CH", "12.25", "/p81:12.25"}, {81, "de-CH", "0,35", "/p81:7"},
         {81, "de-DE", "0,35", "/p81:0.35"}, {81, "de-DE", "0.35", "/p81:7"},
-        {81, "de-DE", "0,125", "/p81:0.13"}, {101, "de-DE", "2,5", "/p101:7"}};
+        {81, "de-DE", "0,125", "/p81:0.13"}, {101, "de-DE", "2,5", "/p101:7"},
+        // Too large or too near 0 to be kept: refused, never sent as 0.
+        {107, "de-DE", "1,7976931348623157E308", "/p107:7"}, {81, "de-DE", "1E-400", "/p81:7"}};
     // clang-format on
     for (const auto& c : cases) {
         const QLocale l(c.locale);

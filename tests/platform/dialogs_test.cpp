@@ -2,6 +2,8 @@
 #include "test_util.h"
 
 #include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
 #include <vector>
 
 using namespace platform;
@@ -103,4 +105,20 @@ TEST(Dialogs, RealDialogsNeverWaitWhereNobodyCanAnswer) {
         EXPECT_EQ(&dialogs(), &outer) << "an inner script removed the outer one";
     }
     EXPECT_NE(dynamic_cast<QtDialogs*>(&dialogs()), nullptr) << "the script outlived its scope";
+}
+
+// A message quotes what the user typed, a file held or the unit answered: markup in it shows as
+// the characters it is made of, never as a heading or a page laid out right to left.
+TEST(Dialogs, AMessageBoxShowsItsTextAsItStands) {
+    const char* prompts[] = {"<h1>12,5", "P107: \"<p dir=rtl>12,5\" is not a number",
+                             "<b>bold</b>\r\nsecond line", "&lt;tag&gt; and <a href=x>link</a>"};
+    for (const char* prompt : prompts) {
+        QMessageBox box;
+        prepare_message_box(box, prompt, mb::Critical, {});
+        const auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(fields(box.textFormat(), label->textFormat(), label->text()),
+                  fields(Qt::PlainText, Qt::PlainText, QString(prompt).replace("\r\n", "\n")))
+            << prompt;
+    }
 }

@@ -130,7 +130,9 @@ TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
     const QString en = english_thousands, de = german_thousands;
     const std::nullopt_t no = std::nullopt;
     // clang-format off
-    const struct { const char* decimal; QString thousands; const char* text; std::optional<double> read; }
+    const auto large = OutOfReach::TooLarge, near_zero = OutOfReach::TooNearZero;
+    const struct { const char* decimal; QString thousands; const char* text; std::optional<double> read;
+                   std::optional<OutOfReach> out = std::nullopt; }
     cases[] = {
         {",", de, "0.35", no}, {",", de, "0,35", 0.35}, {",", de, "1.234,5", 1234.5},
         {",", de, "1,234.5", no}, {",", de, "0.350", no}, {",", de, "12.34", no},
@@ -139,7 +141,14 @@ TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
         {",", de, "2,5,1", no}, {",", de, "abc", no}, {",", de, "12abc", no}, {",", de, "", no},
         {",", de, " 7 ", 7},
         {".", en, "0,35", no}, {".", en, "0.35", 0.35}, {".", en, "1,234.5", 1234.5},
-        {".", en, "1.234,5", no}, {".", en, "1,23", no}, {".", en, "inf", no}, {".", en, "1e400", no},
+        {".", en, "1.234,5", no}, {".", en, "1,23", no}, {".", en, "inf", no}, {".", en, "1e400", no, large},
+        // Beyond what the program writes as a number again (its 15 digits 1,79769313486232E+308
+        // are no number), or nearer to 0 than any: refused, never read as 0 or "inf".
+        {",", de, "1,7976931348623157E308", no, large}, {",", de, "-1,797693134862316E308", no, large},
+        {",", de, "1,79769313486231E308", 1.79769313486231e308}, {",", de, "1E308", 1e308},
+        {",", de, "-1E308", -1e308}, {",", de, "1E-400", no, near_zero}, {",", de, "-1e-400", no, near_zero},
+        {",", de, "0E-400", 0}, {",", de, "4,9E-324", 4.9e-324}, {",", de, "9,99995E4", 99999.5},
+        {",", de, "1,5E-400x", no}, {",", de, "E-400", no}, {",", de, "1E-400,5", no},
         {",", french_thousands, "1\u202F234,5", 1234.5}, {",", french_thousands, "0.35", no},
         // Both no-break spaces and a plain one look alike: each stands for the grouping space.
         {",", french_thousands, "1\u00A0234,5", 1234.5}, {",", french_thousands, "1 234,5", 1234.5},
@@ -147,7 +156,9 @@ TEST(Vb, ANumberInTheOtherNotationIsNoNumberOfTheLocale) {
     // clang-format on
     for (const auto& c : cases) {
         ScopedSeparators seps(c.decimal, c.thousands);
-        EXPECT_EQ(typed_number(QString::fromUtf8(c.text)), c.read)
+        EXPECT_EQ(std::tuple(typed_number(QString::fromUtf8(c.text)),
+                             typed_number_out_of_reach(QString::fromUtf8(c.text))),
+                  std::tuple(c.read, c.out))
             << "\"" << c.text << "\" with decimal " << c.decimal;
     }
 }

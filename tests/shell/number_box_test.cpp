@@ -6,6 +6,7 @@
 #include "shell/number_box.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -34,6 +35,7 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         const char* says = "";
         const char* quoted = nullptr; // the typed text as the message shows it
         const char* taken_before = ""; // typed and taken before, the box left
+        bool pasted = false;
     } cases[] = {
         {"de_DE", "0,5", "0,5", TypedNumberKind::Any, false},
         {"de_DE", "0.5", "7", TypedNumberKind::Any, true, "decimal separator is \",\""},
@@ -43,7 +45,17 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
         {"de_DE", "\u202E12,5", "7", TypedNumberKind::Any, true, "\",\"", "<U+202E>12,5"},
         {"de_DE", "\u200F2,5", "7", TypedNumberKind::Whole, true, "whole", "<U+200F>2,5"},
         {"de_DE", "", "7", TypedNumberKind::Any, false}, // emptied: the value shown before
-        {"de_DE", "0.5", "0,5", TypedNumberKind::Any, true, "decimal separator", nullptr, "0,5"}};
+        // Too large or too near 0 to be kept, in a box without limits: refused, never 0 or "inf".
+        {"de_DE", "1,7976931348623157E308", "7", TypedNumberKind::Any, true, "too large"},
+        {"de_DE", "1E-400", "7", TypedNumberKind::Any, true, "too close to 0"},
+        {"de_DE", "-1E308", "-1E+308", TypedNumberKind::Any, false},
+        {"de_DE", "0.5", "0,5", TypedNumberKind::Any, true, "decimal separator", nullptr, "0,5"},
+        // A line or paragraph end pasted would end the quotation's isolate, and the Hebrew after
+        // it would turn the rest of the message round: shown by their codes.
+        {"de_DE", "12,5\u2029\u05E9\u05DC\u05D5\u05DD", "7", TypedNumberKind::Any, true, "\",\"",
+         "12,5<U+2029>\u05E9\u05DC\u05D5\u05DD", "", true},
+        {"de_DE", "1\n2,5\r\u0085\u2028\t\v\f\u001C3", "7", TypedNumberKind::Any, true, "\",\"",
+         "1<U+000A>2,5<U+000D><U+0085><U+2028><U+0009><U+000B><U+000C><U+001C>3", "", true}};
     // clang-format on
     for (const auto& c : cases) {
         platform::number_separators() = {",", ".", c.locale};
@@ -58,7 +70,12 @@ TEST_F(NumberBoxTest, ALeftBoxShowsTheNumberTypedOrGoesBackWithOneMessage) {
             box.selectAll();
             box.del();
         }
-        type_keys(&box, QString::fromUtf8(c.typed));
+        if (c.pasted) {
+            QApplication::clipboard()->setText(QString::fromUtf8(c.typed));
+            box.paste();
+        } else {
+            type_keys(&box, QString::fromUtf8(c.typed));
+        }
         dialogs.prompts.clear();
         emit box.editingFinished();
         QApplication::processEvents(); // the message comes once the leaving event has finished
@@ -95,6 +112,7 @@ TEST_F(NumberBoxTest, AWholeNumberSpinBoxDropsNoKeyAndRefusesWhatIsNoWholeNumber
     const struct { const char* typed; int value; const char* says; } cases[] = {
         {"2,5", 5, "not a whole number"}, {"2.5", 5, "decimal separator"}, {"12", 12, nullptr},
         {"5000", 12, "from 0 to 3600"}, {"\u200E5000", 12, "\"\u2068<U+200E>5000\u2069\" is out"},
+        {"1E309", 12, "from 0 to 3600"}, {"1E-400", 12, "too close to 0"},
         {"1.200", 1200, nullptr}, {"", 1200, nullptr}};
     // clang-format on
     for (const auto& c : cases) {

@@ -172,6 +172,12 @@ TEST_F(MainWindowTest, TheLinkShowsItsProgressOnTheMainWindowUntilItCloses) {
     ASSERT_EQ(&view, static_cast<LinkView*>(&w)) << "the link still talks to its stand-in";
     view.set_status_text(1, "Reading P104");
     EXPECT_EQ(w.status_panels[1]->text(), "Reading P104");
+    // A command, the unit's answer or a file's text in them shows as it stands, never as markup.
+    view.set_status_text(2, "<h1>/p107:5");
+    view.set_download_label("<p dir=rtl>Downloaded");
+    EXPECT_EQ(fields(w.status_panels[2]->textFormat(), w.Label11->textFormat(),
+                     w.progress_text->textFormat()),
+              fields(Qt::PlainText, Qt::PlainText, Qt::PlainText));
     w.close();
     flush();
     EXPECT_NE(&link_view(), static_cast<LinkView*>(&w)) << "the link kept a closed window";
