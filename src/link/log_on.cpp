@@ -120,6 +120,12 @@ bool log_on_and_identify(bool use_stored_code) {
     L.failure_told = false;
     L.log_on_result = LogOnResult::PortFailed;
     L.log_on_values.clear();
+    // The port is opened anew below, which would cut off a put-back under way.
+    if (tell_if_putting_back()) {
+        L.failure_told = true;
+        L.comms_abort = true;
+        return false;
+    }
 
     if (!L.modem_connected) {
         if (MSComm1().port_open())
@@ -375,13 +381,7 @@ void return_to_normal_mode() {
     if (!L.unit_quick_mode || (!L.cancel_requested && !L.failure_told) ||
         platform::all_waits_ended())
         return;
-    const bool told = L.failure_told;
-    const LinkState::FailureMessage failure_message = L.failure_message;
-    if (told)
-        L.failure_message = LinkState::FailureMessage::AlreadyTold;
-    send_put_back(lc::LOADNORM);
-    L.failure_message = failure_message;
-    L.failure_told = told || L.failure_told;
+    put_back_after_stop(lc::LOADNORM);
     L.comms_abort = true;
 }
 

@@ -295,6 +295,7 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
         return_to_normal_mode();
         EXPECT_LT(platform::seconds() - start, 5)
             << c.how << ": the put-back waited for the answer still owed";
+        finish_put_back();
         const QStringList sent = received();
         EXPECT_EQ(fields(logged_on, sent.mid(sent.indexOf("/ISFLOW")).join(' '),
                          dialogs.messages().join('|'), sim->unit().quick_mode()),
@@ -344,6 +345,7 @@ TEST_F(LogOnTest, AfterAStopOnlyAUnitLeftInQuickModeIsPutBack) {
         sim->clear_received();
         send_command("/p20");
         return_to_normal_mode();
+        finish_put_back();
         EXPECT_EQ(
             fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
             fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY, c.dead));
