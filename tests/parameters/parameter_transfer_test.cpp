@@ -626,6 +626,7 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         unitsim::Misbehaviour fault;
         QString told; // empty: any one message
         bool cancel = false;
+        bool cancel_as_answered = false; // the Cancel comes with the answer, not before it
     } table[] = {
         {"pulled at the log-on", "1.80", "/WHO", unitsim::Misbehaviour::line_drop(), {}},
         {"refused log-on", "1.80", "/access:*", unitsim::Misbehaviour::refusal(), {}},
@@ -639,8 +640,11 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
         {"pulled mid-/sendall", "", "/sendall", unitsim::Misbehaviour::line_drop(), {}},
         {"cancelled mid-/sendall", "", "/sendall", {}, {}, true},
+        {"cancelled as /sendall is answered", "", "/sendall", {}, {}, true, true},
         {"cancel before a resend", "", "/sendall", unitsim::Misbehaviour::third_send(), {}, true},
         {"line noise", "", "*", unitsim::Misbehaviour::garbage(), unreadable},
+        {"line noise holding NO", "", "/sendall", unitsim::Misbehaviour::garbage("\xfeNO\x01\r\n"),
+         unreadable},
         {"refusing unit", "", "*", unitsim::Misbehaviour::refusal(), ui_text(2050).arg("/who")},
         {"refused /sendall", "", "/sendall", unitsim::Misbehaviour::refusal(),
          ui_text(2050).arg("/sendall")},
@@ -658,12 +662,19 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         const QString box_605 = box(605);
         const QByteArray before = save("before.par");
 
+        bool asked = false;
         if (row.cancel)
             QObject::connect(sim.get(), &unitsim::Simulator::command_received,
-                             [p = row.pattern](const QString& c) {
-                                 if (c == p)
+                             [&, p = row.pattern](const QString& c) {
+                                 asked = asked || c == p;
+                                 if (c == p && !row.cancel_as_answered)
                                      link().cancel_requested = true;
                              });
+        const QMetaObject::Connection answered = QObject::connect(
+            &traffic().modem(), &TrafficView::appended, [&](const QString&, bool sent) {
+                if (!sent && asked && row.cancel_as_answered)
+                    link().cancel_requested = true;
+            });
         // What the status bar says while the unit is sent back to its normal mode.
         QString status_at_loadnorm;
         QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
@@ -676,6 +687,7 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         QFile::remove(dir.filePath("never.par"));
         download("never.par");
         finish_put_back();
+        QObject::disconnect(answered);
         dialogs.files.clear();
         sim->clear_misbehaviour();
         QObject::disconnect(sim.get(), &unitsim::Simulator::command_received, nullptr, nullptr);
