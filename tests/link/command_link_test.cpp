@@ -287,9 +287,10 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
 TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply) {
     // The user cancels `owed` in its wait, in the pause before its resend, or while the command
     // after it waits for its answer; that answer stays owed, and the unit answers in order. The
-    // next command gets its own answer. "/who" is answered with the unit's name, which no
-    // acknowledgement, number or list of parameters is: it goes out at once. Anything else waits
-    // for the owed answer first, as "/who" does when a unit's name may be owed ("/WHO").
+    // next command gets its own answer. "/who" is answered with the unit's name and "/sendall"
+    // with the list of parameters, which no acknowledgement or number is: they go out at once.
+    // Anything else waits for the owed answer first, as "/who" does when a unit's name may be
+    // owed ("/WHO", or a text the unit holds: a site named after the unit).
     enum When { InWait, InPause, InOwedWait };
     const Misbehaviour late8 = Misbehaviour::late(8000);
     Misbehaviour late_refusal = Misbehaviour::refusal();
@@ -310,6 +311,8 @@ TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply)
         {"/sendall", late_refusal, InWait, "/who", false},
         {"/p300", late8, InWait, "/who", false, true},
         {"/WHO", late8, InWait, "/who", true, false, unitsim::UnitKind::Cso},
+        {"/p928", late8, InWait, "/who", true},
+        {"/p20", late8, InWait, "/sendall", false},
         {"/sendall", Misbehaviour::silence(), InWait, "/access:318406", true},
     };
     double pressed_at = 0; // when the user pressed Cancel
@@ -338,6 +341,7 @@ TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply)
         link().cancel_ends_waits = true;
         link().cancel_requested = false;
         sim->unit().set_value(21, 7);
+        sim->unit().set_text(928, "Velto Tank V1");
         sim->misbehave_on(c.owed, c.fault, 1);
         // An answer owed first: P20's first send is cancelled in the pause before its resend.
         cancelling.when = c.when == InWait ? QString() : retry_status(1);
@@ -373,12 +377,13 @@ TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply)
         send_command(c.next);
         QObject::disconnect(sent);
         const QString own = QString(c.next) == "/p21" ? sim->unit().read_text(21)
-                            : QString(c.next) == "/who"
-                                ? QString::fromLatin1(sim->unit().handle(c.next).body)
-                                : QString("OK");
-        EXPECT_EQ(fields(link().reply_buffer, link().comms_abort, sent_at - cancelled_at > 1),
-                  fields(own.trimmed(), false, c.waits))
-            << "the next command took another's answer, or waited or not";
+                            : QString(c.next).startsWith("/access")
+                                ? QString("OK")
+                                : QString::fromLatin1(sim->unit().handle(c.next).body);
+        EXPECT_EQ(fields(link().reply_buffer, link().comms_abort, sent_at - cancelled_at > 1,
+                         received().count(c.next)),
+                  fields(own.trimmed(), false, c.waits, 1))
+            << "the next command took another's answer, waited or not, or was sent again";
         set_link_view(&view);
     }
 }
