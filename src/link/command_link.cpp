@@ -1065,9 +1065,10 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_
         L.comms_abort = true;
         return;
     }
-    // Stopped from outside: another handler set comms_abort, the user cancelled, or the program is
-    // ending. The unit still answers the command that the Cancel stopped waiting for.
-    if (!L.comms_abort && !cmd.isEmpty())
+    // Stopped from outside: another handler set comms_abort (a window closed during its wait, an
+    // aborted download), the user cancelled, or the program is ending. The unit still answers the
+    // command whose wait was stopped.
+    if (!cmd.isEmpty())
         owe_answer(&me);
     L.comms_abort = true;
     L.reply_buffer.clear();

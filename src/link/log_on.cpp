@@ -369,6 +369,9 @@ bool coms_connected() {
             link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
                                                QStringLiteral(" = ") + QString::number(attempts));
             Delay(3);
+            // Stopped from outside meanwhile (a closing window, an aborted download).
+            if (L.comms_abort)
+                return false;
             // The unit itself answered instead of its board: log on again.
             if (reply_has("Sludge") || reply_has("Velto"))
                 break;

@@ -484,6 +484,10 @@ TEST_F(InteractiveWindowTest, ClosingDuringAWaitEndsItAndTheNextOpeningIsLoggedO
     EXPECT_FALSE(w.loaded());
     EXPECT_TRUE(dialogs.prompts.empty()) << "closing the window was reported as a failure";
     EXPECT_FALSE(parameter_window().Command2->isEnabled() || link().interactive_logged_on);
+    // The unit still answers the read whose wait was closed: that answer is not the log-on's.
+    parameter_window().Command1->click();
+    EXPECT_EQ(fields(link().interactive_logged_on, dialogs.messages().join(" | ")),
+              fields(true, ""));
 }
 
 } // namespace
