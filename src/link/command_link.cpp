@@ -408,7 +408,7 @@ void step_put_back() {
         b.in_pause = true;
         b.pause_end = now + RESEND_PAUSE;
     }
-    if (now >= b.pause_end) {
+    if (b.in_pause && now >= b.pause_end) {
         b.in_pause = false;
         --b.resends_left;
         if (!write_put_back()) {
@@ -878,10 +878,6 @@ void put_back_after_stop(const QString& cmd) {
 
 bool putting_back() {
     return background().running;
-}
-
-double putting_back_seconds_left() {
-    return put_back_time_left();
 }
 
 bool tell_if_putting_back() {

@@ -46,7 +46,6 @@ void send_put_back(const QString& cmd);
 void put_back_after_stop(const QString& cmd);
 // A put-back after a stop still waits for the unit.
 bool putting_back();
-double putting_back_seconds_left();
 // While a put-back after a stop still waits for the unit: tells the user that the program is
 // still putting the unit back, and for how long at most (from the link's own time-outs), and
 // returns true. Keys that start work with the unit ask it first; opening the port asks it too.

@@ -357,7 +357,8 @@ TEST_F(LogOnTest, ThePutBackRunsOnWhileTheProgramIsFreeAndAKeyMeanwhileIsToldHow
     // stopped work gets on: the put-back's wait and resends run on. A key pressed 5 s later is
     // told the most they may still take (40 s waits, 0.5 s pauses); a command sent meanwhile
     // waits for the put-back and gets its own answer. A put-back with no answer is told after
-    // its last send, unless the line's failure was told already.
+    // its last send, unless the line's failure was told already. A program closed meanwhile
+    // waits for it, with the window up, and then ends without a word.
     const QString left = ui_text(2920, "The program is still putting the unit back into its normal "
                                        "mode. Try again when that is done: in at most %1 s.");
     const QString unanswered =
@@ -370,10 +371,18 @@ TEST_F(LogOnTest, ThePutBackRunsOnWhileTheProgramIsFreeAndAKeyMeanwhileIsToldHow
         int sends;
         QStringList told;
         bool quick;
+        bool quit = false;
     } cases[] = {
         {"answered late", Misbehaviour::late(20000), false, 1, {left.arg(116)}, false},
         {"never answered", Misbehaviour::silence(), false, 3, {left.arg(116), unanswered}, true},
         {"after a failure told", Misbehaviour::silence(), true, 1, {NO_REPLY, left.arg(35)}, true},
+        {"the program closed meanwhile",
+         Misbehaviour::late(20000),
+         false,
+         1,
+         {left.arg(116)},
+         false,
+         true},
     };
     keep_unit_on_program_time();
     for (const auto& c : cases) {
@@ -398,7 +407,11 @@ TEST_F(LogOnTest, ThePutBackRunsOnWhileTheProgramIsFreeAndAKeyMeanwhileIsToldHow
         link().cancel_requested = false;
         platform::wait_ms(5000);
         EXPECT_TRUE(tell_if_putting_back() && putting_back());
-        if (!c.failed_first) {
+        if (c.quit) {
+            end_link_for_exit();
+            EXPECT_EQ(fields(putting_back(), MSComm1().port_open()), fields(false, false));
+            platform::end_all_waits(false);
+        } else if (!c.failed_first) {
             send_command("/p21");
             EXPECT_EQ(fields(link().reply_buffer, putting_back()),
                       fields(sim->unit().read_text(21), false));
