@@ -134,7 +134,9 @@ void LiveEchoMonitor::stop_monitoring() {
     // A device that has gone away, which the user has been told of, is not reopened: that would
     // only tell of it again, and there is nothing to write to.
     const bool device_gone = !MSComm1().port_open() && L.failure_told;
-    if (!device_gone) {
+    // A unit still being put back into its normal mode after a stop is left to that (opening the
+    // port anew would cut it off); live monitoring never started meanwhile.
+    if (!device_gone && !putting_back()) {
         // Opened anew, the link no longer counts the unit as in quick-load mode: a later failure
         // sends no second "/LOADNORM".
         open_com_port();

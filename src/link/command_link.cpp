@@ -16,6 +16,8 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QRegularExpression>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -89,6 +91,90 @@ bool pending_open(const PendingReply* p) {
 bool cancelled() {
     const LinkState& L = link();
     return L.cancel_ends_waits && L.cancel_requested;
+}
+
+// ---- Answers told apart by their form
+//
+// Most answers (an acknowledgement, a refusal, a number) could answer any command. Two have a
+// form of their own: "/who" and "/WHO" are answered with the unit's name, "/sendall" with the
+// list of parameters. Such a command need not wait for the answers the unit still owes to
+// commands whose answers never take that form: it goes out at once, a line of its form is its
+// own answer, and any other line is taken as one of the owed answers and dropped.
+enum class AnswerForm { None, UnitName, ParameterList };
+
+bool printable(const QString& line) {
+    return std::all_of(line.begin(), line.end(),
+                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+}
+
+// Items between the first and the last, one of them "<P>:<value>" with P a parameter number.
+bool is_parameter_list(const QString& line) {
+    const QStringList items = line.split(QLatin1Char(','));
+    for (qsizetype i = 1; i + 1 < items.size(); ++i) {
+        const qsizetype colon = items[i].indexOf(QLatin1Char(':'));
+        bool ok = false;
+        const int number = colon > 0 ? items[i].left(colon).trimmed().toInt(&ok) : 0;
+        if (ok && number >= 20 && number <= 999)
+            return true;
+    }
+    return false;
+}
+
+bool names_the_unit(const QString& line) {
+    static const char* const names[] = {"Velto",   "Comms",      "Hesvarin",
+                                        "Krestel", "Quorvantix", "Sludge"};
+    return std::any_of(std::begin(names), std::end(names),
+                       [&](const char* name) { return line.contains(QLatin1String(name)); });
+}
+
+AnswerForm form_of_line(const QString& line) {
+    if (!printable(line))
+        return AnswerForm::None;
+    if (is_parameter_list(line))
+        return AnswerForm::ParameterList;
+    return names_the_unit(line) ? AnswerForm::UnitName : AnswerForm::None;
+}
+
+// The form of its own that the answer to `cmd` has, if any.
+AnswerForm own_form(const QString& cmd) {
+    if (cmd.compare(link_commands::WHO, Qt::CaseInsensitive) == 0)
+        return AnswerForm::UnitName;
+    if (cmd.compare(QLatin1String("/sendall"), Qt::CaseInsensitive) == 0)
+        return AnswerForm::ParameterList;
+    return AnswerForm::None;
+}
+
+// Commands the unit answers with "OK", "NO" or a number: the access, its mode switches and
+// questions, and the reading or writing of a parameter whose value is a number.
+bool answered_by_word_or_number(const QString& cmd) {
+    static const QRegularExpression parameter(QStringLiteral("^/[pP](\\d{1,4})(:.*)?$"));
+    if (const QRegularExpressionMatch m = parameter.match(cmd); m.hasMatch())
+        return !holds_text_value(m.captured(1).toInt());
+    if (cmd.startsWith(link_commands::ACCESS, Qt::CaseInsensitive))
+        return true;
+    for (const QString& c : {link_commands::LOADQUICK, link_commands::LOADNORM,
+                             link_commands::ISCSO, link_commands::ISFLOW, link_commands::ISVOLUME})
+        if (cmd.compare(c, Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Whether the answer to `cmd` may take `form`. The unit's name never answers "/sendall", nor a
+// list "/who"; an answer of words or numbers takes neither. Anything else (a trace, a text) may.
+bool answer_may_take(const QString& cmd, AnswerForm form) {
+    const AnswerForm own = own_form(cmd);
+    if (own != AnswerForm::None)
+        return own == form;
+    return !answered_by_word_or_number(cmd);
+}
+
+// `cmd` is answered in a form no answer the unit still owes can take.
+bool told_apart_from_owed(const QString& cmd) {
+    const AnswerForm form = own_form(cmd);
+    return form != AnswerForm::None &&
+           std::none_of(rx().owed.begin(), rx().owed.end(), [&](const OwedAnswer& o) {
+               return o.command == cmd || answer_may_take(o.command, form);
+           });
 }
 
 // Counts a wait or pause of the link while it runs.
@@ -170,12 +256,211 @@ int transfer_bar() {
     return shell().debug_enabled ? 1 : 4;
 }
 
+// ---- The put-back that runs on after the stopped work has returned
+//
+// put_back_after_stop writes the command at once; its wait, the pause before a resend and the
+// resends then run on the event loop (a timer and the receive event), so that the stopped work
+// tells the user at once and the program is free. Work with the unit waits for it to end.
+struct BackgroundPutBack {
+    bool running = false;
+    QString command;
+    double timeout = 40;
+    int resends_left = 0;  // sends still allowed after the one in flight or due after the pause
+    bool waiting = false;  // `wait` is among the link's pending waits
+    bool in_pause = false; // the pause before a resend
+    double pause_end = 0;
+    bool tell_failure = true; // no failure of the line has been told already
+    PendingReply wait;
+    QPointer<QTimer> ticker;
+};
+
+BackgroundPutBack& background() {
+    static BackgroundPutBack b;
+    return b;
+}
+
+constexpr double RESEND_PAUSE = 0.5; // seconds before a resend
+
+void stop_waiting_for_put_back() {
+    BackgroundPutBack& b = background();
+    if (!b.waiting)
+        return;
+    auto& v = rx().pending;
+    v.erase(std::remove(v.begin(), v.end(), &b.wait), v.end());
+    b.waiting = false;
+}
+
+// How long the put-back may still take at most: the rest of its wait or pause, and the full
+// wait of every resend it may still make.
+double put_back_time_left() {
+    const BackgroundPutBack& b = background();
+    if (!b.running)
+        return 0;
+    const double now = platform::seconds();
+    const double per_resend = RESEND_PAUSE + b.timeout;
+    if (b.in_pause)
+        return std::max(0.0, b.pause_end - now) + b.timeout + (b.resends_left - 1) * per_resend;
+    return std::max(0.0, b.wait.deadline - now) + b.resends_left * per_resend;
+}
+
+void show_put_back_countdown() {
+    link_view().set_status_text(
+        2, ui_text(1419, QStringLiteral("Returning the unit to normal mode...")) +
+               QLatin1Char(' ') +
+               platform::format_number(put_back_time_left(), QStringLiteral("#0.0")) +
+               QLatin1Char('s'));
+}
+
+void end_put_back(bool answered) {
+    BackgroundPutBack& b = background();
+    LinkState& L = link();
+    stop_waiting_for_put_back();
+    b.running = false;
+    b.in_pause = false;
+    if (b.ticker)
+        b.ticker->stop();
+    link_view().set_status_text(2, QString());
+    if (answered) {
+        if (b.command.compare(link_commands::LOADNORM, Qt::CaseInsensitive) == 0)
+            L.unit_quick_mode = false;
+        return;
+    }
+    // No answer to any send: the line is dead, and nothing more is waited for.
+    rx().line_dead = true;
+    forgive_owed_answers(false);
+    if (b.tell_failure && !rx().device_lost_told && !platform::all_waits_ended())
+        platform::msg_box(
+            ui_text(2921, QStringLiteral("The unit did not answer when it was put back into its "
+                                         "normal mode and may still be in its quick mode. Check "
+                                         "the cable and the port settings.")),
+            platform::mb::Critical, ui_text(1411, QStringLiteral("Communication Error")));
+}
+
+// Writes the put-back's command and starts its wait; false when it could not be written.
+bool write_put_back() {
+    BackgroundPutBack& b = background();
+    LinkState& L = link();
+    platform::SerialPort& port = MSComm1();
+    port.clear_input();
+    L.reply_buffer.clear();
+    L.reply_received = false;
+    rx().line_done = false;
+    traffic().command_sent(b.command);
+    if (shell().operation_mode == 0 || L.point_transfer_active)
+        step_progress(transfer_bar(), static_cast<int>(b.command.size()));
+    if (port.output(b.command.toLatin1() + '\r') != CommError::None)
+        return false;
+    if (!L.quiet_commands)
+        traffic().command_to_term(b.command);
+    b.wait = PendingReply{};
+    b.wait.sent_at = platform::seconds();
+    b.wait.deadline = b.wait.sent_at + b.timeout;
+    b.wait.command = b.command;
+    b.wait.put_back = true;
+    rx().pending.push_back(&b.wait);
+    b.waiting = true;
+    return true;
+}
+
+void step_put_back();
+double timeout_for(const QString& cmd, bool sweep);
+
+// The next step comes at the put-back's next deadline, or sooner for the countdown.
+void arm_put_back_ticker(double seconds_ahead = 0.1) {
+    BackgroundPutBack& b = background();
+    if (!b.ticker) {
+        b.ticker = new QTimer(QCoreApplication::instance());
+        b.ticker->setSingleShot(true);
+        b.ticker->setTimerType(Qt::PreciseTimer);
+        QObject::connect(b.ticker, &QTimer::timeout, [] { step_put_back(); });
+    }
+    const double real_ms = std::max(0.0, seconds_ahead) * 1000.0 / platform::time_scale();
+    b.ticker->start(static_cast<int>(std::clamp(std::ceil(real_ms), 0.0, 100.0)));
+}
+
+// One step of the put-back: its answer came, its wait ran out, or the pause before a resend is
+// over.
+void step_put_back() {
+    BackgroundPutBack& b = background();
+    if (!b.running)
+        return;
+    if (platform::all_waits_ended()) {
+        end_put_back(false);
+        return;
+    }
+    const double now = platform::seconds();
+    if (b.waiting) {
+        if (b.wait.answered) {
+            end_put_back(true);
+            return;
+        }
+        if (now <= b.wait.deadline) {
+            show_put_back_countdown();
+            arm_put_back_ticker(b.wait.deadline - now);
+            return;
+        }
+        stop_waiting_for_put_back();
+        owe_answer(&b.wait);
+        if (b.resends_left <= 0) {
+            end_put_back(false);
+            return;
+        }
+        b.in_pause = true;
+        b.pause_end = now + RESEND_PAUSE;
+    }
+    if (b.in_pause && now >= b.pause_end) {
+        b.in_pause = false;
+        --b.resends_left;
+        if (!write_put_back()) {
+            end_put_back(false);
+            return;
+        }
+    }
+    show_put_back_countdown();
+    arm_put_back_ticker((b.waiting ? b.wait.deadline : b.pause_end) - now);
+}
+
+// Waits with events running until the put-back under way has ended or the program ends, or,
+// for a command of a transfer the user may cancel, until the user's Cancel.
+void wait_for_put_back(bool cancellable) {
+    BackgroundPutBack& b = background();
+    if (!b.running)
+        return;
+    LinkWait counted;
+    const auto stopped = [cancellable] { return cancellable && cancelled(); };
+    while (b.running && !platform::all_waits_ended() && !stopped()) {
+        step_put_back();
+        if (!b.running)
+            break;
+        const double next = b.waiting ? b.wait.deadline : b.pause_end;
+        platform::wait_until(
+            [&] { return !b.running || (b.waiting && b.wait.answered) || stopped(); },
+            std::max(0.0, next - platform::seconds()) + 0.001, show_put_back_countdown, 0.1);
+    }
+    step_put_back();
+}
+
+// The open wait for a command told apart from the owed answers whose own form `reply` has.
+PendingReply* wait_recognising(const QString& reply) {
+    const AnswerForm form = form_of_line(reply);
+    if (form == AnswerForm::None)
+        return nullptr;
+    for (PendingReply* p : rx().pending)
+        if (pending_open(p) && !p->put_back && own_form(p->command) == form &&
+            told_apart_from_owed(p->command))
+            return p;
+    return nullptr;
+}
+
 void deliver(const QString& reply) {
     LinkState& L = link();
     rx().line_dead = false;
     owe_answers_of_expired_waits();
     PendingReply* taker = nullptr;
-    if (!rx().owed.empty()) {
+    if (!rx().owed.empty() && (taker = wait_recognising(reply))) {
+        // Its own answer: the unit answers in order, so what it owed before it will not come.
+        forgive_owed_answers();
+    } else if (!rx().owed.empty()) {
         const OwedAnswer first = rx().owed.front();
         taker = wait_taking_owed_answer();
         rx().owed.erase(rx().owed.begin());
@@ -206,6 +491,8 @@ void deliver(const QString& reply) {
     if (taker) {
         taker->answered = true;
         taker->reply = reply;
+        if (taker == &background().wait)
+            arm_put_back_ticker(0);
     }
     // Whatever follows the reply on the line belongs to no exchange.
     MSComm1().clear_input();
@@ -216,6 +503,8 @@ void deliver(const QString& reply) {
 // the outer reply is not lost.
 void wait_for_earlier_replies() {
     LinkWait counted;
+    // A put-back under way goes first.
+    wait_for_put_back(true);
     auto open = [] { return std::any_of(rx().pending.begin(), rx().pending.end(), pending_open); };
     while (open() && !cancelled() && !platform::all_waits_ended()) {
         double until = 0;
@@ -228,16 +517,20 @@ void wait_for_earlier_replies() {
     owe_answers_of_expired_waits();
 }
 
-// Time-out of a command sent by send_command.
-double timeout_for(const QString& cmd) {
+// Time-out of a command sent by send_command; `sweep`: the parameter sweep's shorter wait.
+double timeout_for(const QString& cmd, bool sweep) {
     const LinkState& L = link();
     if (L.echo_online)
         return 20;
     if (cmd.contains(QLatin1String("/who")) || cmd.contains(QLatin1String("access")))
         return 10;
-    if (L.parameter_sweep)
+    if (sweep)
         return 5;
     return 40;
+}
+
+double timeout_for(const QString& cmd) {
+    return timeout_for(cmd, link().parameter_sweep);
 }
 
 // Clears what the link itself put in the status panels for an exchange that has ended.
@@ -347,6 +640,12 @@ platform::SerialPort& MSComm1() {
 }
 
 void reset_command_link() {
+    BackgroundPutBack& b = background();
+    stop_waiting_for_put_back();
+    b.running = false;
+    b.in_pause = false;
+    if (b.ticker)
+        b.ticker->stop();
     rx().line_done = false;
     rx().line_dead = false;
     rx().device_lost_told = false;
@@ -358,6 +657,14 @@ void open_com_port() {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
     L.port_open_failed = false;
+    // Opening the port anew would cut off the put-back under way: the work that wants the port
+    // fails, and the user is told why and for how long.
+    if (tell_if_putting_back()) {
+        L.port_open_failed = true;
+        L.comms_abort = true;
+        L.failure_told = true;
+        return;
+    }
     if (!shell().ini_path.isEmpty())
         platform::port_table_config().map_file = shell().ini_path;
     if (port.port_open())
@@ -393,8 +700,11 @@ bool wait_for_owed_replies(const QString& cmd, double) {
         return true;
     }
     // The same command sent again may take its earlier answer: it is the answer it asks for.
+    // A command whose answer has a form none of the owed answers can take tells its own answer
+    // from them when it comes.
     if (std::all_of(r.owed.begin(), r.owed.end(),
-                    [&](const OwedAnswer& o) { return !cmd.isEmpty() && o.command == cmd; }))
+                    [&](const OwedAnswer& o) { return !cmd.isEmpty() && o.command == cmd; }) ||
+        told_apart_from_owed(cmd))
         return true;
     // The user sees what holds the link up, and for how long.
     LinkView& v = link_view();
@@ -533,6 +843,58 @@ void send_put_back(const QString& cmd) {
     modes = kept;
 }
 
+void put_back_after_stop(const QString& cmd) {
+    LinkState& L = link();
+    BackgroundPutBack& b = background();
+    if (b.running || platform::all_waits_ended())
+        return; // the unit is being put back already, or the program is ending
+    const bool told = L.failure_told;
+    if (!QCoreApplication::instance() ||
+        std::any_of(rx().pending.begin(), rx().pending.end(), pending_open)) {
+        // Stopped in a handler inside another command's wait: it goes out after that reply, and
+        // is waited for here.
+        const LinkState::FailureMessage failure_message = L.failure_message;
+        if (told)
+            L.failure_message = LinkState::FailureMessage::AlreadyTold;
+        send_put_back(cmd);
+        L.failure_message = failure_message;
+        L.failure_told = told || L.failure_told;
+        return;
+    }
+    owe_answers_of_expired_waits();
+    b.running = true;
+    b.command = cmd;
+    b.timeout = timeout_for(cmd, false);
+    b.resends_left = rx().line_dead ? 0 : 2;
+    b.tell_failure = !told;
+    b.in_pause = false;
+    if (!write_put_back()) {
+        end_put_back(false);
+        return;
+    }
+    show_put_back_countdown();
+    arm_put_back_ticker();
+}
+
+bool putting_back() {
+    return background().running;
+}
+
+bool tell_if_putting_back() {
+    if (!putting_back())
+        return false;
+    platform::msg_box(
+        ui_text(2920, QStringLiteral("The program is still putting the unit back into its normal "
+                                     "mode. Try again when that is done: in at most %1 s."))
+            .arg(static_cast<int>(std::ceil(put_back_time_left()))),
+        platform::mb::Information);
+    return true;
+}
+
+void finish_put_back() {
+    wait_for_put_back(false);
+}
+
 bool send_command_once(const QString& cmd) {
     LinkState& L = link();
     platform::SerialPort& port = MSComm1();
@@ -570,15 +932,21 @@ void end_link_for_exit() {
         // The work under way stops where it stands, as the user's Cancel stops it: its waits
         // end, and the answers they waited for stay owed.
         const bool working = r.waits_running > 0;
+        BackgroundPutBack& b = background();
         for (PendingReply* p : r.pending)
-            if (!p->answered) {
+            if (!p->answered && p != &b.wait) {
                 owe_answer(p);
                 p->given_up = true;
             }
         // A unit that work may have left in its quick-load mode goes back to its normal mode
         // first, as after any other stop; a log still streaming is cut off by the closing port,
-        // as the download's own abort does. Nothing more is told: the program is ending.
-        if (working && L.unit_quick_mode && !L.log_download_active && MSComm1().port_open()) {
+        // as the download's own abort does. A put-back under way is waited for. Nothing more is
+        // told: the program is ending.
+        if (b.running) {
+            b.tell_failure = false;
+            wait_for_put_back(false);
+        } else if (working && L.unit_quick_mode && !L.log_download_active &&
+                   MSComm1().port_open()) {
             const LinkState::FailureMessage failure_message = L.failure_message;
             L.failure_message = LinkState::FailureMessage::Held;
             send_put_back(link_commands::LOADNORM);
@@ -693,9 +1061,10 @@ void wait_for_reply_to(const QString& cmd, const QString& status_text, bool put_
         L.comms_abort = true;
         return;
     }
-    // Stopped from outside: another handler set comms_abort, the user cancelled, or the program is
-    // ending. The unit still answers the command that the Cancel stopped waiting for.
-    if (!L.comms_abort && !cmd.isEmpty())
+    // Stopped from outside: another handler set comms_abort (a window closed during its wait, an
+    // aborted download), the user cancelled, or the program is ending. The unit still answers the
+    // command whose wait was stopped.
+    if (!cmd.isEmpty())
         owe_answer(&me);
     L.comms_abort = true;
     L.reply_buffer.clear();

@@ -35,6 +35,23 @@ void send_command_plain(const QString& cmd);
 // unless the line was found dead (the last exchange got no answer to any of its sends, or could
 // not be written): then it goes out once. The user's Cancel does not cut it short.
 void send_put_back(const QString& cmd);
+// Puts the unit back after a stop as send_put_back does, without holding up the stopped work:
+// the command goes out at once (after the reply of a command still waiting, when called from a
+// handler inside its wait), and its answer, the pause before a resend and the resends are waited
+// for on the event loop, with a countdown in status panel 2. The stopped work can tell the user
+// at once and the program is free meanwhile; every command waits until the put-back has ended,
+// and keys that start work with the unit are told (tell_if_putting_back). When no send is
+// answered the unit may still be in its quick-load mode: the user is told so, unless a failure
+// of the line was told already (link().failure_told). Does nothing while a put-back runs.
+void put_back_after_stop(const QString& cmd);
+// A put-back after a stop still waits for the unit.
+bool putting_back();
+// While a put-back after a stop still waits for the unit: tells the user that the program is
+// still putting the unit back, and for how long at most (from the link's own time-outs), and
+// returns true. Keys that start work with the unit ask it first; opening the port asks it too.
+bool tell_if_putting_back();
+// Waits, with events running, until the put-back under way has ended.
+void finish_put_back();
 // Writes a command once, for a caller that waits for its answer itself with its own limit: no
 // time-out, no resend (a modem's second dial aborts the call it is setting up). False, with
 // comms_abort set and the user told, when it could not be written.

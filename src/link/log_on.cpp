@@ -120,6 +120,12 @@ bool log_on_and_identify(bool use_stored_code) {
     L.failure_told = false;
     L.log_on_result = LogOnResult::PortFailed;
     L.log_on_values.clear();
+    // The port is opened anew below, which would cut off a put-back under way.
+    if (tell_if_putting_back()) {
+        L.failure_told = true;
+        L.comms_abort = true;
+        return false;
+    }
 
     if (!L.modem_connected) {
         if (MSComm1().port_open())
@@ -363,6 +369,9 @@ bool coms_connected() {
             link_view().set_status_text(1, ui_text(1416, QStringLiteral("No reply - retry")) +
                                                QStringLiteral(" = ") + QString::number(attempts));
             Delay(3);
+            // Stopped from outside meanwhile (a closing window, an aborted download).
+            if (L.comms_abort)
+                return false;
             // The unit itself answered instead of its board: log on again.
             if (reply_has("Sludge") || reply_has("Velto"))
                 break;
@@ -375,13 +384,7 @@ void return_to_normal_mode() {
     if (!L.unit_quick_mode || (!L.cancel_requested && !L.failure_told) ||
         platform::all_waits_ended())
         return;
-    const bool told = L.failure_told;
-    const LinkState::FailureMessage failure_message = L.failure_message;
-    if (told)
-        L.failure_message = LinkState::FailureMessage::AlreadyTold;
-    send_put_back(lc::LOADNORM);
-    L.failure_message = failure_message;
-    L.failure_told = told || L.failure_told;
+    put_back_after_stop(lc::LOADNORM);
     L.comms_abort = true;
 }
 

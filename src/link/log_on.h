@@ -27,12 +27,12 @@ bool coms_connected();
 // Puts the unit back into its normal mode after a sequence stopped early with the unit perhaps in
 // its quick-load mode (link().unit_quick_mode), by the user's Cancel or by a failure of the link (a
 // unit may leave one command unanswered on a sound line): "/LOADNORM" goes out at once as the last
-// command, with the normal resends unless the line was found dead (send_put_back), so that a dead
-// line costs one time-out more. The Cancel has ended the sequence for the user already and does not
-// cut this short; a failure already told is not told again, so a dead line is told once, and one
-// that the caller holds for its own message is held with it. A stop from outside (another handler,
-// a closing program) sends nothing. link().comms_abort stays set: the sequence has failed or was
-// cancelled.
+// command, with the normal resends unless the line was found dead, and is waited for while the
+// program goes on (put_back_after_stop): the caller tells the user at once, and a dead line costs
+// the user no wait. The Cancel has ended the sequence for the user already and does not cut this
+// short; a failure already told is not told again, so a dead line is told once. A stop from
+// outside (another handler, a closing program) sends nothing. link().comms_abort stays set: the
+// sequence has failed or was cancelled.
 void return_to_normal_mode();
 
 // Leaves the logging board's bridge mode of a Lite unit.

@@ -149,6 +149,8 @@ ParameterWindow::~ParameterWindow() = default;
 
 std::optional<QString> ParameterWindow::exchange(const QString& cmd) {
     LinkState& L = link();
+    if (tell_if_putting_back())
+        return std::nullopt;
     exchange_waiting() = true;
     // While the link waits (a resend, an answer the unit still owes) no key may start another
     // exchange, and the status line says that the window is busy; Close stays to stop the wait.
@@ -248,6 +250,8 @@ void ParameterWindow::set_commands() {
 void ParameterWindow::Command1_Click() {
     LinkState& L = link();
     const ShellState& s = shell();
+    if (tell_if_putting_back())
+        return;
     if (L.interactive_logged_on) {
         const auto reply = exchange(link_commands::ACCESS + QStringLiteral("off"));
         if (reply && reply->contains(QLatin1String("OK"))) {

@@ -439,6 +439,9 @@ void LogChartCommands::Command8_Click() {
 void LogChartCommands::abort_download() {
     abort_requested_ = true;
     LinkState& L = link();
+    // A log-on still under way stops at once: the command it waits for is stopped from outside,
+    // and nothing more is asked of the unit or told.
+    L.comms_abort = true;
     // The unit goes on sending into a closed port; what arrived so far is charted.
     if (MSComm1().port_open())
         MSComm1().set_port_open(false);

@@ -537,6 +537,10 @@ void download_parameters() {
     LinkState& L = link();
     ParameterState& S = parameter_state();
     ParameterTransferView& V = transfer_view();
+    if (tell_if_putting_back()) {
+        L.comms_abort = true;
+        return;
+    }
     if (!confirm_whole_set(QStringLiteral("     ") +
                                ui_text(1179, QStringLiteral("Read all parameters from the unit?")) +
                                QStringLiteral("      "),
@@ -872,7 +876,7 @@ void upload_parameters() {
     ParameterTransferView& V = transfer_view();
     // A value still being typed that its check refuses is corrected before anything is asked or
     // sent; the upload ends as a cancelled one.
-    if (!parameter_rows().commit_pending()) {
+    if (!parameter_rows().commit_pending() || tell_if_putting_back()) {
         L.comms_abort = true;
         return;
     }

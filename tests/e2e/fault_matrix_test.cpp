@@ -521,6 +521,80 @@ INSTANTIATE_TEST_SUITE_P(Cells, FaultMatrix, ::testing::ValuesIn(all_cells()),
                              return std::string(cell.param.op->name) + "_" + cell.param.fault.name;
                          });
 
+// Cancel while the unit keeps the program waiting (the fault's commands): the stopped work is
+// told at once, and the program is free. The same key pressed at once, on a unit that behaves
+// again, sends its first command at once; while the unit is still being put back into its normal
+// mode it says so, with how long that may take at most, and sends nothing, as the one-parameter
+// window's log-on does; once the unit is back, the key works at once.
+using CancelDuringAWait = FaultMatrix;
+
+TEST_P(CancelDuringAWait, TellsTheStopAtOnceAndTheNextKeyIsNeverHeldSilently) {
+    const Operation& op = *GetParam().op;
+    const QString option = GetParam().fault.option;
+    const QString at = option.section('@', 1).section('#', 0, 0);
+    const QString still = ui_text(2920).section("%1", 0, 0);
+    op.prepare(*this);
+    ASSERT_FALSE(HasFatalFailure());
+    set_fault(GetParam().fault.option, op.waiting_time_scale);
+    double cancelled_at = -1, first_sent = -1;
+    QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
+        if (first_sent < 0)
+            first_sent = platform::seconds();
+        const bool match = at.endsWith('*') ? c.startsWith(at.chopped(1)) : c == at;
+        if (match && cancelled_at < 0)
+            QTimer::singleShot(0, [&] {
+                cancelled_at = platform::seconds();
+                window().cancel_button->click();
+            });
+    });
+    perform(op);
+    const double returned_at = platform::seconds();
+    ASSERT_GE(cancelled_at, 0) << "the unit never got " << at.toStdString();
+    EXPECT_LT(returned_at - cancelled_at, 1) << "the stopped work held the user";
+    const QString told = dialogs.messages().join(" | ") + " | " + status();
+    EXPECT_TRUE(told.contains(ui_text(2274)) || told.contains(ui_text(2278))) << told.toStdString();
+
+    sim->clear_misbehaviour();
+    // The key at once, and again once the unit is back in its normal mode.
+    for (const bool again : {false, true}) {
+        SCOPED_TRACE(again ? "once the unit is back" : "at once");
+        const bool putting = putting_back();
+        dialogs.prompts.clear();
+        sim->clear_received();
+        first_sent = -1;
+        const double pressed_at = platform::seconds();
+        op.run(*this);
+        if (putting) {
+            EXPECT_EQ(fields(dialogs.messages().join(" | ").section(still, 1).toInt() <= 121,
+                             received().join(' ')),
+                      fields(true, ""))
+                << dialogs.messages().join(" | ").toStdString();
+            one_parameter().show();
+            one_parameter().Command1->click();
+            EXPECT_EQ(fields(dialogs.messages().size(), received().join(' ')), fields(2, ""));
+            one_parameter().hide();
+            finish_put_back();
+        } else {
+            EXPECT_LT(first_sent - pressed_at, 1) << "the key's first command was held";
+            // (An upload that has sent the change already finds nothing left to send.)
+            const QString said = dialogs.messages().join(" | ") + " | " + status();
+            EXPECT_TRUE(first_sent >= 0 &&
+                        (said.contains(ui_text(op.success_text)) || said.contains(ui_text(1282))))
+                << dialogs.messages().join(" | ").toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cancel, CancelDuringAWait,
+    ::testing::Values(Cell{&OPERATIONS[0], {"SilentRead", "silent@/sendall", true}},
+                      Cell{&OPERATIONS[1], {"LateRead", "late=20000@/p300#1", true}},
+                      Cell{&OPERATIONS[2], {"SilentCompareRead", "silent@/sendall", true}},
+                      Cell{&OPERATIONS[2], {"LateWrite", "late=20000@/p41:*#1", true}}),
+    [](const ::testing::TestParamInfo<Cell>& cell) {
+        return std::string(cell.param.op->name) + "_" + cell.param.fault.name;
+    });
+
 // Every way out during a one-by-one read, while the unit leaves P200 unanswered: the read stops
 // where it stands, as Cancel stops it, the unit goes back to its normal mode, and only then does
 // the program end, with nothing asked and nothing saved.

@@ -256,6 +256,7 @@ TEST_F(KovexTest, ADeadLineEndsTheSequenceAtItsFirstFailedCommand) {
     sim->clear_received();
     sim->misbehave_on("/Y*", Misbehaviour::silence());
     kovex->Command14_Click();
+    finish_put_back();
     EXPECT_EQ(received().filter("/Y").size(), 3) << "the second point was still sent";
     EXPECT_EQ(received().filter("/Y")[0], received().filter("/Y")[2]);
     EXPECT_EQ(dialogs.messages().size(), 1) << "one message for a dead line";

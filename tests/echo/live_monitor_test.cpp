@@ -9,6 +9,7 @@
 #include "echo/echo_page.h"
 #include "echo/echo_state.h"
 #include "echo/live_monitor.h"
+#include "link/log_on.h"
 #include "link/serial_texts.h"
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
@@ -409,11 +410,27 @@ TEST_F(LiveMonitorTest, LateTracesWithAnsweredReadsBetweenThemKeepMonitoring) {
     }
 }
 
+// A refused passcode, or a unit still being put back into its normal mode after a stop: one
+// message, and monitoring stays off.
 TEST_F(LiveMonitorTest, AFailedLogOnLeavesMonitoringOff) {
-    shell().login_passcode = "000000";
-    page->live_option->setChecked(true);
-    EXPECT_TRUE(page->offline_option->isChecked());
-    EXPECT_FALSE(link().echo_online || timer.isActive());
+    for (const bool putting_back : {false, true}) {
+        SCOPED_TRACE(putting_back ? "put back meanwhile" : "refused passcode");
+        shell().login_passcode = putting_back ? "318406" : "000000";
+        if (putting_back) {
+            open_port();
+            send_command("/LOADQUICK");
+            sim->misbehave_on("/LOADNORM", Misbehaviour::late(20000), 1);
+            link().cancel_requested = true;
+            return_to_normal_mode();
+            link().cancel_requested = false;
+        }
+        dialogs.prompts.clear();
+        page->live_option->setChecked(true);
+        EXPECT_EQ(fields(page->offline_option->isChecked(), link().echo_online, timer.isActive(),
+                         dialogs.prompts.size()),
+                  fields(true, false, false, 1));
+        finish_put_back();
+    }
 }
 
 } // namespace

@@ -285,29 +285,107 @@ TEST_F(LinkTest, CancelOfATransferEndsThePausesAndTheWaitsForOwedAnswersAtOnce) 
 }
 
 TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply) {
-    // P20's first send is answered 42 s late (and the unit answers in order). Cancel comes in the
-    // pause before its resend and still stands while P21 waits for that answer; the next command
-    // after it must wait for it too.
+    // The user cancels `owed` in its wait, in the pause before its resend, or while the command
+    // after it waits for its answer; that answer stays owed, and the unit answers in order. The
+    // next command gets its own answer. "/who" is answered with the unit's name and "/sendall"
+    // with the list of parameters, which no acknowledgement or number is: they go out at once.
+    // Anything else waits for the owed answer first, as "/who" does when a unit's name may be
+    // owed ("/WHO", or a text the unit holds: a site named after the unit).
+    enum When { InWait, InPause, InOwedWait };
+    const Misbehaviour late8 = Misbehaviour::late(8000);
+    Misbehaviour late_refusal = Misbehaviour::refusal();
+    late_refusal.delay_ms = 8000;
+    const struct {
+        const char* owed;
+        Misbehaviour fault;
+        When when;
+        const char* next;
+        bool waits;
+        bool sweep = false;
+        unitsim::UnitKind kind = unitsim::UnitKind::Level;
+    } cases[] = {
+        {"/p20", Misbehaviour::late(42000), InPause, "/p21", true},
+        {"/p20", Misbehaviour::late(42000), InOwedWait, "/p21", true},
+        {"/sendall", Misbehaviour::silence(), InWait, "/who", false},
+        {"/sendall", late8, InWait, "/who", false},
+        {"/sendall", late_refusal, InWait, "/who", false},
+        {"/p300", late8, InWait, "/who", false, true},
+        {"/WHO", late8, InWait, "/who", true, false, unitsim::UnitKind::Cso},
+        {"/p928", late8, InWait, "/who", true},
+        {"/p20", late8, InWait, "/sendall", false},
+        {"/sendall", Misbehaviour::silence(), InWait, "/access:318406", true},
+    };
+    double pressed_at = 0; // when the user pressed Cancel
+    const std::function<void()> press_cancel = [&pressed_at] {
+        link().cancel_requested = true;
+        pressed_at = platform::seconds();
+    };
     struct CancellingView : RecordingLinkView {
+        QString when; // the status text at which the user presses Cancel
+        std::function<void()> press;
         void set_status_text(int panel, const QString& text) override {
             RecordingLinkView::set_status_text(panel, text);
-            if (panel == 1 && text == retry_status(1))
-                link().cancel_requested = true;
+            if (panel == 1 && !when.isEmpty() && text.startsWith(when))
+                press();
         }
     } cancelling;
-    set_link_view(&cancelling);
-    open_port();
-    link().cancel_ends_waits = true;
-    sim->unit().set_value(20, 2);
-    sim->unit().set_value(21, 7);
-    sim->misbehave_on("/p20", Misbehaviour::late(42000), 1);
-    send_command("/p20");
-    send_command("/p21");
-    set_link_view(&view);
-    link().cancel_requested = false;
-    send_command("/p21");
-    EXPECT_EQ(link().reply_buffer, sim->unit().read_text(21))
-        << "P21 showed the answer P20 still owed when the user cancelled";
+    cancelling.press = press_cancel;
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(
+            QString("%1 cancelled %2, then %3").arg(c.owed).arg(c.when).arg(c.next).toStdString());
+        make_unit(c.kind);
+        reset_command_link();
+        open_port();
+        set_link_view(&cancelling);
+        link().cancel_ends_waits = true;
+        link().cancel_requested = false;
+        sim->unit().set_value(21, 7);
+        sim->unit().set_text(928, "Velto Tank V1");
+        sim->misbehave_on(c.owed, c.fault, 1);
+        // An answer owed first: P20's first send is cancelled in the pause before its resend.
+        cancelling.when = c.when == InWait ? QString() : retry_status(1);
+        QMetaObject::Connection heard;
+        if (c.when == InWait)
+            heard = QObject::connect(sim.get(), &unitsim::Simulator::command_received,
+                                     [&](const QString& cmd) {
+                                         if (cmd == c.owed)
+                                             press_cancel();
+                                     });
+        link().parameter_sweep = c.sweep;
+        send_command(c.owed);
+        QObject::disconnect(heard);
+        platform::wait_ms(100); // what was written reaches the unit
+        // Cancel ends the wait or the pause at once, and nothing more goes out.
+        EXPECT_EQ(fields(link().comms_abort, received().count(c.owed)), fields(true, 1));
+        EXPECT_LT(platform::seconds() - pressed_at, 0.25) << "the Cancel held the user";
+        link().parameter_sweep = false;
+        if (c.when == InOwedWait) {
+            link().cancel_requested = false;
+            cancelling.when = ui_text(2040, "Waiting for the late reply to");
+            send_command(c.next);
+        }
+        cancelling.when.clear();
+        link().cancel_requested = false;
+        const double cancelled_at = platform::seconds();
+        double sent_at = -1;
+        const QMetaObject::Connection sent = QObject::connect(
+            &traffic().modem(), &TrafficView::appended, [&](const QString&, bool out) {
+                if (out && sent_at < 0)
+                    sent_at = platform::seconds();
+            });
+        send_command(c.next);
+        QObject::disconnect(sent);
+        const QString own = QString(c.next) == "/p21" ? sim->unit().read_text(21)
+                            : QString(c.next).startsWith("/access")
+                                ? QString("OK")
+                                : QString::fromLatin1(sim->unit().handle(c.next).body);
+        EXPECT_EQ(fields(link().reply_buffer, link().comms_abort, sent_at - cancelled_at > 1,
+                         received().count(c.next)),
+                  fields(own.trimmed(), false, c.waits, 1))
+            << "the next command took another's answer, waited or not, or was sent again";
+        set_link_view(&view);
+    }
 }
 
 TEST_F(LinkTest, AnAnswerWhoseWaitTheUserCancelledIsNeverTheNextCommandsReply) {

@@ -295,6 +295,7 @@ TEST_F(LogOnTest, AStopFromOutsideDuringAQuestionSendsNothingMore) {
         return_to_normal_mode();
         EXPECT_LT(platform::seconds() - start, 5)
             << c.how << ": the put-back waited for the answer still owed";
+        finish_put_back();
         const QStringList sent = received();
         EXPECT_EQ(fields(logged_on, sent.mid(sent.indexOf("/ISFLOW")).join(' '),
                          dialogs.messages().join('|'), sim->unit().quick_mode()),
@@ -344,9 +345,81 @@ TEST_F(LogOnTest, AfterAStopOnlyAUnitLeftInQuickModeIsPutBack) {
         sim->clear_received();
         send_command("/p20");
         return_to_normal_mode();
+        finish_put_back();
         EXPECT_EQ(
             fields(received().join(' '), dialogs.messages().join('|'), sim->unit().quick_mode()),
             fields(c.put_back ? "/p20 /p20 /p20 /LOADNORM" : "/p20 /p20 /p20", NO_REPLY, c.dead));
+    }
+}
+
+TEST_F(LogOnTest, ThePutBackRunsOnWhileTheProgramIsFreeAndAKeyMeanwhileIsToldHowLongItMayTake) {
+    // After the user's Cancel, or a failure the link told, "/LOADNORM" goes out at once and the
+    // stopped work gets on: the put-back's wait and resends run on. A key pressed 5 s later is
+    // told the most they may still take (40 s waits, 0.5 s pauses); a command sent meanwhile
+    // waits for the put-back and gets its own answer. A put-back with no answer is told after
+    // its last send, unless the line's failure was told already. A program closed meanwhile
+    // waits for it, with the window up, and then ends without a word.
+    const QString left = ui_text(2920, "The program is still putting the unit back into its normal "
+                                       "mode. Try again when that is done: in at most %1 s.");
+    const QString unanswered =
+        ui_text(2921, "The unit did not answer when it was put back into its normal mode and may "
+                      "still be in its quick mode. Check the cable and the port settings.");
+    const struct {
+        const char* what;
+        Misbehaviour loadnorm;
+        bool failed_first; // the stop was the link's failure of "/p20", told
+        int sends;
+        QStringList told;
+        bool quick;
+        bool quit = false;
+    } cases[] = {
+        {"answered late", Misbehaviour::late(20000), false, 1, {left.arg(116)}, false},
+        {"never answered", Misbehaviour::silence(), false, 3, {left.arg(116), unanswered}, true},
+        {"after a failure told", Misbehaviour::silence(), true, 1, {NO_REPLY, left.arg(35)}, true},
+        {"the program closed meanwhile",
+         Misbehaviour::late(20000),
+         false,
+         1,
+         {left.arg(116)},
+         false,
+         true},
+    };
+    keep_unit_on_program_time();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_link_state();
+        make_unit(UnitKind::Level);
+        open_port();
+        dialogs.prompts.clear();
+        send_command("/LOADQUICK");
+        sim->unit().set_value(21, 7);
+        sim->misbehave_on("/LOADNORM", c.loadnorm);
+        if (c.failed_first) {
+            sim->misbehave_on("/p20", Misbehaviour::silence());
+            send_command("/p20");
+        } else {
+            link().cancel_requested = true;
+        }
+        sim->clear_received();
+        const double start = platform::seconds();
+        return_to_normal_mode();
+        EXPECT_LT(platform::seconds() - start, 0.01) << "the put-back held the stopped work";
+        link().cancel_requested = false;
+        platform::wait_ms(5000);
+        EXPECT_TRUE(tell_if_putting_back() && putting_back());
+        if (c.quit) {
+            end_link_for_exit();
+            EXPECT_EQ(fields(putting_back(), MSComm1().port_open()), fields(false, false));
+            platform::end_all_waits(false);
+        } else if (!c.failed_first) {
+            send_command("/p21");
+            EXPECT_EQ(fields(link().reply_buffer, putting_back()),
+                      fields(sim->unit().read_text(21), false));
+        }
+        finish_put_back();
+        EXPECT_EQ(fields(received().count("/LOADNORM"), dialogs.messages().join(" | "),
+                         sim->unit().quick_mode(), view.status_text(2)),
+                  fields(c.sends, c.told.join(" | "), c.quick, ""));
     }
 }
 

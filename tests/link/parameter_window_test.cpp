@@ -376,6 +376,31 @@ TEST_F(InteractiveWindowTest, ARefusalPutsTheUserBackIntoTheBoxItRefused) {
     }
 }
 
+// Only the unit's own "NO" refuses a value or says that it lacks a parameter: line noise that
+// holds the letters is an answer that could not be read, whichever exchange it answers.
+TEST_F(InteractiveWindowTest, LineNoiseHoldingNoIsNeverARefusal) {
+    ParameterWindow& w = logged_on();
+    const struct {
+        const char* answering; // the first command the noise answers
+        QPushButton* key;
+    } cases[] = {{"/p72:5", w.Command3}, // the write
+                 {"/p72", w.Command3},   // the read before the write
+                 {"/p72", w.Command2},
+                 {"/p88:1", w.Command5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.answering);
+        sim->misbehave_on(c.answering, unitsim::Misbehaviour::garbage("\xfeNO\x01\r\n"), 1);
+        definitions_table()[72].present = true;
+        dialogs.answers = {platform::Answer::Ok};
+        w.Text1->setText("72");
+        w.Text2->setText("5");
+        c.key->click();
+        EXPECT_EQ(fields(status(), definitions_table()[72].present),
+                  fields(ui_text(2042, "The unit's answer could not be read"), true));
+        sim->clear_misbehaviour();
+    }
+}
+
 TEST_F(InteractiveWindowTest, ASilentUnitIsAFailureNeverASuccess) {
     ParameterWindow& w = logged_on();
     sim->misbehave_next(unitsim::Misbehaviour::silence(), -1);
@@ -479,6 +504,10 @@ TEST_F(InteractiveWindowTest, ClosingDuringAWaitEndsItAndTheNextOpeningIsLoggedO
     EXPECT_FALSE(w.loaded());
     EXPECT_TRUE(dialogs.prompts.empty()) << "closing the window was reported as a failure";
     EXPECT_FALSE(parameter_window().Command2->isEnabled() || link().interactive_logged_on);
+    // The unit still answers the read whose wait was closed: that answer is not the log-on's.
+    parameter_window().Command1->click();
+    EXPECT_EQ(fields(link().interactive_logged_on, dialogs.messages().join(" | ")),
+              fields(true, ""));
 }
 
 } // namespace

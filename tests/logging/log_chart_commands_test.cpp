@@ -149,7 +149,20 @@ TEST_F(LogChartCommandsTest, AStreamThatStopsEndsAfterTheIdleTimeOutAndKeepsWhat
 }
 
 // The user presses the button again, or the line is pulled, once part of the log has arrived.
+// Pressed while the download still logs on (the board does not answer), it ends the download at
+// once, with nothing told and nothing written.
 TEST_F(LogChartCommandsTest, AnAbortOrAPulledLineKeepsALoadablePartialLog) {
+    unit_with_log({1, 0x8000, 0}, 10);
+    sim->misbehave_on("/p141*", unitsim::Misbehaviour::silence());
+    QTimer::singleShot(20, [this] { page->get_log_data_button->click(); });
+    const double start = platform::seconds();
+    const QString never = download("never.vlg");
+    EXPECT_EQ(fields(platform::seconds() - start < 5, dialogs.messages().join(" | "),
+                     QFile::exists(never), page->get_log_data_button->text()),
+              fields(true, "", false, "&Get Log Data from Unit"))
+        << "an abort during the log-on held the user or blamed the line";
+    sim->clear_misbehaviour();
+    dialogs.files.clear();
     for (const bool pull : {false, true}) {
         SCOPED_TRACE(pull ? "line pulled" : "user's abort");
         if (pull) {

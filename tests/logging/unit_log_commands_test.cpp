@@ -256,15 +256,19 @@ TEST_F(UnitLogCommandsTest, SetupStopsAtTheFirstFailedCommandAndNeverReportsSucc
             dead_on(row.pattern);
         else
             refuse_on(row.pattern);
-        // The messages shown when the unit was put back after the stop.
+        // The messages shown when the unit was put back after the stop (when "/LOADNORM" went out).
         qsizetype told_at_loadnorm = -1;
         bool stopped = false;
-        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
-            stopped = stopped || c == row.command;
-            if (stopped && c == "/LOADNORM")
-                told_at_loadnorm = dialogs.prompts.size();
-        });
+        QObject::connect(sim.get(), &unitsim::Simulator::command_received,
+                         [&](const QString& c) { stopped = stopped || c == row.command; });
+        const QMetaObject::Connection put_back = QObject::connect(
+            &traffic().modem(), &TrafficView::appended, [&](const QString& text, bool sent) {
+                if (sent && stopped && text.startsWith("/LOADNORM") && told_at_loadnorm < 0)
+                    told_at_loadnorm = dialogs.prompts.size();
+            });
         agree_setup_unit({0}, "15");
+        finish_put_back();
+        QObject::disconnect(put_back);
         // The link sends a command three times before it gives up; a unit it leaves in quick-load
         // mode still gets "/LOADNORM" (after "/access:off" it is in normal mode already). A
         // refusing unit is returned to normal mode and logged off.

@@ -199,6 +199,7 @@ TEST_F(ParameterRoadTest, AReadWhoseQuickLoadModeGoesUnansweredStillLeavesTheUni
             sim->misbehave_on("/LOADQUICK", unitsim::Misbehaviour::late(200000));
     });
     download();
+    finish_put_back();
     EXPECT_EQ(fields(received().last(), sim->unit().quick_mode(), dialogs.messages().size()),
               fields("/LOADNORM", false, 2))
         << dialogs.messages().join(" | ").toStdString();
@@ -356,15 +357,16 @@ TEST_F(ParameterRoadTest, LineDropMidUploadIsNeverReportedAsDone) {
 // and names what reached the unit, what went out without an answer (the unit may hold it: the
 // user reads it back) and what did not. A refused write never counts as written; line noise that
 // holds "NO" is no refusal. A Cancel in the compare read asks nothing; a Cancel while a write waits
-// for its answer ends the wait at once. A unit still on the line gets "/LOADNORM" last, before the
-// message, so that it is never left in quick-load mode.
+// for its answer ends the wait at once. A unit still on the line gets "/LOADNORM" last, written
+// before the message, so that it is never left in quick-load mode; the message does not wait for
+// its answer.
 TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidNot) {
     // CancelOwed: the write is answered only at its third send, and the user cancels while the
     // next write waits for the answers still owed. CancelSilent: the user cancels while the write
     // waits for an answer that never comes. Dead: the line dies with the write taken, its answer
     // cut short, and the port open: the last "/LOADNORM" gets no answer and is not told again.
-    // CancelThenDead: the line dies after the user's Cancel: "/LOADNORM" gets its resends, and the
-    // stop's message says it got no answer.
+    // CancelThenDead: the line dies after the user's Cancel: the stop's message comes at once,
+    // "/LOADNORM" gets its resends, and the user is told afterwards that it got no answer.
     enum How { Pull, Silent, Cancel, CancelOwed, CancelSilent, Noise, Dead, CancelThenDead };
     const QString pulled = serial_text(95) + " COM1 " + serial_text(96);
     const struct {
@@ -374,6 +376,7 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         QString reason; // empty: it stopped before any write, with the compare read
         QString done, unconfirmed, not_written;
         QString refused = {}; // a write the unit refuses before the stop
+        QString after = {};   // told once "/LOADNORM" has had all its sends
     } table[] = {
         // clang-format off
         {"cancelled during the compare read", "/sendall", Cancel, {}, {}, {}, {}},
@@ -395,8 +398,8 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
          "P41, P81, P82", "P83", "P84, P105, P106, P107"},
         {"line dead at the fourth write", "/p83:6", Dead, ui_text(1299),
          "P41, P81, P82", "P83", "P84, P105, P106, P107"},
-        {"cancelled, then the line died", "/p82:31", CancelThenDead,
-         ui_text(2277) + "\r\n" + ui_text(1299), "P41, P81", "P82", "P83, P84, P105, P106, P107"},
+        {"cancelled, then the line died", "/p82:31", CancelThenDead, ui_text(2277),
+         "P41, P81", "P82", "P83, P84, P105, P106, P107", {}, ui_text(2921)},
         // clang-format on
     };
     const std::pair<int, const char*> changes[] = {{41, "30"},   {81, "12"},   {82, "31"},
@@ -445,17 +448,23 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
         sim->unit().clear_writes();
         dialogs.prompts.clear();
         view.set_status_text(1, {});
-        // What the user had been told when the unit went back to its normal mode.
+        // What the user had been told when "/LOADNORM" was written to the unit during the upload.
         QStringList status_at_loadnorm;
         qsizetype messages_at_loadnorm = -1;
-        QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
-            if (c == "/LOADNORM") {
-                status_at_loadnorm << link_view().status_text(1);
-                messages_at_loadnorm = dialogs.prompts.size();
-            }
-        });
+        bool uploading = true;
+        const QMetaObject::Connection written = QObject::connect(
+            &traffic().modem(), &TrafficView::appended, [&](const QString& text, bool sent) {
+                if (sent && uploading && text.startsWith("/LOADNORM")) {
+                    status_at_loadnorm << link_view().status_text(1);
+                    messages_at_loadnorm = dialogs.prompts.size();
+                }
+            });
         dialogs.answers = {platform::Answer::Ok, platform::Answer::Yes, platform::Answer::Ok};
         upload_parameters();
+        uploading = false;
+        const qsizetype told_at_return = dialogs.prompts.size();
+        finish_put_back();
+        QObject::disconnect(written);
         set_link_view(&view);
         if (sim)
             for (int P : sim->unit().accepted_write_numbers())
@@ -469,13 +478,17 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
             EXPECT_EQ(reached, QStringList());
             EXPECT_EQ(view.status_text(1), ui_text(2278));
         } else {
-            ASSERT_EQ(m.size(), 3) << m.join(" | ").toStdString();
+            ASSERT_EQ(fields(m.size(), told_at_return), fields(row.after.isEmpty() ? 3 : 4, 3))
+                << m.join(" | ").toStdString();
             QString told = ui_text(2274) + "\r\n" + row.reason + "\r\n";
             for (const auto& [text, list] :
                  {std::pair{2275, row.done}, {2297, row.unconfirmed}, {2276, row.not_written}})
                 if (!list.isEmpty())
                     told += "\r\n" + ui_text(text) + " " + list;
             EXPECT_EQ(m[2], told) << "the upload's stop";
+            if (!row.after.isEmpty()) {
+                EXPECT_EQ(m[3], row.after) << "the put-back's silence";
+            }
             // The unit took the write whose answer was lost.
             const bool lost = row.how == Noise || row.how == Dead || row.how == Cancel ||
                               row.how == CancelThenDead;
@@ -494,7 +507,8 @@ TEST_F(ParameterRoadTest, AnUploadThatStopsSaysOnceWhatReachedTheUnitAndWhatDidN
             EXPECT_EQ(fields(sent.last(), sent.mid(sent.indexOf(row.at)).count("/LOADNORM")),
                       fields("/LOADNORM", row.how == CancelThenDead ? 3 : 1))
                 << sent.join(' ').toStdString();
-            // The stop is told in the status bar at once, and its message waits for the unit.
+            // The stop is told in the status bar at once, and "/LOADNORM" is on its way before
+            // the message, which does not wait for its answer.
             EXPECT_EQ(fields(status_at_loadnorm.contains(ui_text(2274)), messages_at_loadnorm),
                       fields(true, 2))
                 << "the stop was not told at once, or its message kept the unit in quick-load "
@@ -517,6 +531,7 @@ TEST_F(ParameterRoadTest, TheSystemTypeCheckLeavesTheUnitInItsNormalMode) {
             sim->misbehave_on("/p99", unitsim::Misbehaviour::silence());
         sim->clear_received();
         correct_version();
+        finish_put_back();
         EXPECT_EQ(
             fields(received().last(), sim->unit().quick_mode(), parameter_state().same_system_type),
             fields("/LOADNORM", false, !silent));
@@ -613,6 +628,7 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         unitsim::Misbehaviour fault;
         QString told; // empty: any one message
         bool cancel = false;
+        bool cancel_as_answered = false; // the Cancel comes with the answer, not before it
     } table[] = {
         {"pulled at the log-on", "1.80", "/WHO", unitsim::Misbehaviour::line_drop(), {}},
         {"refused log-on", "1.80", "/access:*", unitsim::Misbehaviour::refusal(), {}},
@@ -626,8 +642,11 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         {"all refused in the sweep", "1.80", "/p*", unitsim::Misbehaviour::refusal(), unreadable},
         {"pulled mid-/sendall", "", "/sendall", unitsim::Misbehaviour::line_drop(), {}},
         {"cancelled mid-/sendall", "", "/sendall", {}, {}, true},
+        {"cancelled as /sendall is answered", "", "/sendall", {}, {}, true, true},
         {"cancel before a resend", "", "/sendall", unitsim::Misbehaviour::third_send(), {}, true},
         {"line noise", "", "*", unitsim::Misbehaviour::garbage(), unreadable},
+        {"line noise holding NO", "", "/sendall", unitsim::Misbehaviour::garbage("\xfeNO\x01\r\n"),
+         unreadable},
         {"refusing unit", "", "*", unitsim::Misbehaviour::refusal(), ui_text(2050).arg("/who")},
         {"refused /sendall", "", "/sendall", unitsim::Misbehaviour::refusal(),
          ui_text(2050).arg("/sendall")},
@@ -645,12 +664,19 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         const QString box_605 = box(605);
         const QByteArray before = save("before.par");
 
+        bool asked = false;
         if (row.cancel)
             QObject::connect(sim.get(), &unitsim::Simulator::command_received,
-                             [p = row.pattern](const QString& c) {
-                                 if (c == p)
+                             [&, p = row.pattern](const QString& c) {
+                                 asked = asked || c == p;
+                                 if (c == p && !row.cancel_as_answered)
                                      link().cancel_requested = true;
                              });
+        const QMetaObject::Connection answered = QObject::connect(
+            &traffic().modem(), &TrafficView::appended, [&](const QString&, bool sent) {
+                if (!sent && asked && row.cancel_as_answered)
+                    link().cancel_requested = true;
+            });
         // What the status bar says while the unit is sent back to its normal mode.
         QString status_at_loadnorm;
         QObject::connect(sim.get(), &unitsim::Simulator::command_received, [&](const QString& c) {
@@ -662,6 +688,8 @@ TEST_F(ParameterRoadTest, AnUnfinishedDownloadLeavesTheOpenedSetAsItWas) {
         view.set_status_text(1, {});
         QFile::remove(dir.filePath("never.par"));
         download("never.par");
+        finish_put_back();
+        QObject::disconnect(answered);
         dialogs.files.clear();
         sim->clear_misbehaviour();
         QObject::disconnect(sim.get(), &unitsim::Simulator::command_received, nullptr, nullptr);
