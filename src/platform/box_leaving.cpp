@@ -343,6 +343,7 @@ void LeavingGuard::hand_alt_to_menu_bar(QWidget* box) {
     // event adds Alt to the press and takes it from the release). The press, not taken by the
     // box, goes up to the window, where the menu bar sees it.
     QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    press.ignore();
     QCoreApplication::sendEvent(box, &press);
     QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
     QCoreApplication::sendEvent(box, &release);
