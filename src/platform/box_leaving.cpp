@@ -7,8 +7,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QStyle>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
@@ -47,8 +49,8 @@ bool user_input(QEvent::Type type) {
     }
 }
 
-// A key held down only to change what the next one means. Alt is not one: released on its own
-// it takes the keyboard to the menu bar, and with a letter it opens a menu.
+// A key held down only to change what the next one means (Shift for a digit on a French keyboard,
+// AltGr, Ctrl) or that locks it. Alt is not one where a menu bar takes it (alt_alone).
 bool modifier_alone(int key) {
     switch (key) {
     case 0:
@@ -69,6 +71,63 @@ bool modifier_alone(int key) {
     default:
         return false;
     }
+}
+
+// Alt pressed or released on its own. Released with nothing between, it takes the keyboard to the
+// menu bar of a window that has one; with a letter it opens a menu (a shortcut, judged as such);
+// held for a key of the window system (Alt+F4, Alt+Tab) it is the window system's.
+bool alt_alone(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Alt && !(key.modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier));
+}
+
+// The menu bar that Alt released alone takes the keyboard to, in the window of `box`.
+QMenuBar* alt_menu_bar(const QWidget* box) {
+    for (QMenuBar* bar : box->window()->findChildren<QMenuBar*>(Qt::FindDirectChildrenOnly))
+        if (bar->isVisible() && !bar->isNativeMenuBar() &&
+            bar->style()->styleHint(QStyle::SH_MenuBar_AltKeyNavigation, nullptr, bar))
+            return bar;
+    return nullptr;
+}
+
+// Whatever comes between the press of Alt and its release makes it no Alt alone, as for the menu
+// bar: another key, the mouse, a focus or activation change, a close.
+bool ends_alt_alone(const QEvent& event) {
+    switch (event.type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+        return static_cast<const QKeyEvent&>(event).key() != Qt::Key_Alt;
+    case QEvent::Shortcut:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::ActivationChange:
+    case QEvent::WindowDeactivate:
+    case QEvent::Close:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Shift+F10, the other key for the context menu on some desktops: it opens nothing here, and
+// leaves nothing either. (The menu key's own press reaches the menu it opened.)
+bool shift_f10(const QKeyEvent& key) {
+    return key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier;
+}
+
+// A widget of the box's own context menu, or of a submenu of it: its Undo, Paste and Select All
+// edit the box, and a click in it or beside it only closes the menu.
+bool in_own_menu(const QWidget* text, const QWidget* at) {
+    if (!at || !(at->window()->windowType() == Qt::Popup))
+        return false;
+    for (const QWidget* w = at; w; w = w->parentWidget())
+        if (w == text)
+            return true;
+    return false;
 }
 
 // A key that writes a character into the box: a digit, a sign, a separator, a grouping space.
@@ -127,6 +186,10 @@ public:
     }
 
     void add(QLineEdit* text, QObject* owner, std::function<bool()> judgement);
+    bool judge_now(QLineEdit* text) {
+        const auto it = boxes_.find(text->focusProxy() ? text->focusProxy() : text);
+        return judging_ > 0 || it == boxes_.end() || judge(it->second);
+    }
     bool judging() const { return judging_ > 0; }
     bool busy() const { return judging_ > 0 || !held_.empty() || telling_; }
     void hold(HeldMessage message) {
@@ -144,12 +207,14 @@ protected:
 private:
     bool judge(const Judged& judged);
     bool leaves(const Judged& judged, QObject* watched, QEvent* event) const;
+    static void hand_alt_to_menu_bar(QWidget* box);
     void tell_later();
     void tell();
 
     std::map<QWidget*, Judged> boxes_;
     std::vector<HeldMessage> held_;
     QPointer<QLineEdit> back_to_;
+    QPointer<QWidget> alt_alone_; // the box in which Alt is held alone, held back from the menu bar
     int judging_ = 0;
     bool telling_ = false;         // the held messages are queued to be told
     bool refusal_waiting_ = false; // a refusal is not told yet: the user's input goes nowhere
@@ -198,14 +263,14 @@ bool LeavingGuard::leaves(const Judged& judged, QObject* watched, QEvent* event)
     case QEvent::ShortcutOverride:
     case QEvent::KeyPress: {
         const auto& key = *static_cast<QKeyEvent*>(event);
-        return watched == judged.box && !modifier_alone(key.key()) && !types_text(key) &&
-               !box_takes(judged.box, key);
+        return watched == judged.box && !modifier_alone(key.key()) && !alt_alone(key) &&
+               !shift_f10(key) && !types_text(key) && !box_takes(judged.box, key);
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: {
         QWidget* at = reached(watched, static_cast<QMouseEvent*>(event)->position());
         return at != judged.text && !(at && judged.text->isAncestorOf(at)) &&
-               (at || qobject_cast<QWindow*>(watched));
+               !in_own_menu(judged.text, at) && (at || qobject_cast<QWindow*>(watched));
     }
     case QEvent::Wheel: {
         // A spin box steps from what it shows; another control takes the focus.
@@ -222,20 +287,46 @@ bool LeavingGuard::leaves(const Judged& judged, QObject* watched, QEvent* event)
 
 bool LeavingGuard::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    if (alt_alone_ && ends_alt_alone(*event))
+        alt_alone_ = nullptr;
     // The user's doing; what the program sends itself (a close at the end) goes its way. A
     // shortcut comes from the user's key however the toolkit passes it on.
     if (!event->spontaneous() && type != QEvent::Shortcut)
         return false;
-    if (refusal_waiting_ && user_input(type)) {
+    if (refusal_waiting_ && (user_input(type) || type == QEvent::Close)) {
         // Until the refusal has been told, what the user does goes nowhere: the rest of the key
-        // or click that left the box does nothing else.
-        event->accept();
+        // or click that left the box does nothing else, and no window closes (the window system
+        // may take the activation from the window before it asks to close it).
+        if (type == QEvent::Close)
+            event->ignore();
+        else
+            event->accept();
         return true;
     }
     if (judging_ > 0 || !(user_input(type) || type == QEvent::Close))
         return false;
     const auto it = boxes_.find(QApplication::focusWidget());
-    if (it == boxes_.end() || !leaves(it->second, watched, event) || judge(it->second))
+    if (it == boxes_.end())
+        return false;
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyRelease) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if (type == QEvent::ShortcutOverride && watched == it->first && alt_alone(key) &&
+            alt_menu_bar(it->first)) {
+            // Held back from the menu bar until it is released alone: Alt+F4 or Alt+Tab is
+            // the window system's, and the box is judged when it asks to close the window.
+            alt_alone_ = it->first;
+            event->accept();
+            return true;
+        }
+        if (type == QEvent::KeyRelease && key.key() == Qt::Key_Alt && alt_alone_ == it->first) {
+            alt_alone_ = nullptr;
+            if (judge(it->second))
+                hand_alt_to_menu_bar(it->first);
+            event->accept();
+            return true;
+        }
+    }
+    if (!leaves(it->second, watched, event) || judge(it->second))
         return false;
     // Refused: the event goes nowhere. An eaten shortcut key is the box's, so no shortcut takes
     // it; a refused close leaves the window open.
@@ -244,6 +335,18 @@ bool LeavingGuard::eventFilter(QObject* watched, QEvent* event) {
     else
         event->accept();
     return true;
+}
+
+void LeavingGuard::hand_alt_to_menu_bar(QWidget* box) {
+    // The menu bar takes the keyboard on the release of an Alt it saw pressed alone: both are
+    // given to it as the window system gave them, with the modifiers held before each (the
+    // event adds Alt to the press and takes it from the release). The press, not taken by the
+    // box, goes up to the window, where the menu bar sees it.
+    QKeyEvent press(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::NoModifier);
+    press.ignore();
+    QCoreApplication::sendEvent(box, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::AltModifier);
+    QCoreApplication::sendEvent(box, &release);
 }
 
 void LeavingGuard::tell_later() {
@@ -271,6 +374,10 @@ void judge_on_leaving(QLineEdit* text, QObject* owner, std::function<bool()> jud
     if (!guard())
         guard() = new LeavingGuard(qApp);
     guard()->add(text, owner, std::move(judge));
+}
+
+bool judge_now(QLineEdit* text) {
+    return !guard() || guard()->judge_now(text);
 }
 
 bool hold_message(const QString& prompt, int style, const QString& title) {

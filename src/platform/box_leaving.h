@@ -33,6 +33,11 @@ namespace platform {
 // once `owner` is gone, nor from the filter once the box is.
 void judge_on_leaving(QLineEdit* text, QObject* owner, std::function<bool()> judge);
 
+// Judges the box whose text is `text` at once, as leaving it would, before a step the box takes
+// on its own (a spin box's menu): true when it took what was typed, or when it is no judged box.
+// A refusal is told once the event being handled has finished.
+bool judge_now(QLineEdit* text);
+
 // Used by msg_box: while a box is judged, a message that only informs is held back until the
 // event being handled has finished; true when it was.
 bool hold_message(const QString& prompt, int style, const QString& title);

@@ -5,6 +5,8 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <cmath>
 #include <memory>
@@ -178,6 +180,21 @@ int WholeNumberSpinBox::valueFromText(const QString& text) const {
 
 QString WholeNumberSpinBox::textFromValue(int value) const {
     return platform::number_text(value);
+}
+
+void WholeNumberSpinBox::focusOutEvent(QFocusEvent* event) {
+    // Its own menu opening is no end of the typing, as for a line edit: the text stays as typed.
+    if (event->reason() == Qt::PopupFocusReason)
+        for (const QWidget* w = QApplication::activePopupWidget(); w; w = w->parentWidget())
+            if (w == this)
+                return QWidget::focusOutEvent(event);
+    QSpinBox::focusOutEvent(event);
+}
+
+void WholeNumberSpinBox::stepBy(int steps) {
+    // A step of its menu steps from what was typed, as its arrows do: judged first.
+    if (platform::judge_now(lineEdit()))
+        QSpinBox::stepBy(steps);
 }
 
 bool WholeNumberSpinBox::judge_typing() {

@@ -11,7 +11,8 @@
 // emptied box shows that again, without a message; an accepted number is shown as the program
 // shows numbers. Texts the program sets are taken as they are.
 // WholeNumberSpinBox is a QSpinBox that drops no key while the user types and judges the text
-// the same way when the user leaves it, its arrows included.
+// the same way when the user leaves it, its arrows and its menu's steps included; its menu's
+// editing (Select All, Paste) leaves nothing.
 // The refusals of typed numbers are here too, for every box that takes a typed number: these
 // boxes, the parameter rows and the one-parameter window.
 
@@ -86,6 +87,8 @@ public:
 protected:
     int valueFromText(const QString& text) const override;
     QString textFromValue(int value) const override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void stepBy(int steps) override;
 
 private:
     bool judge_typing();

@@ -23,12 +23,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -786,7 +789,11 @@ TEST_F(SetUpPagesTest, EveryRefusalPutsTheUserBackIntoTheRefusedBox) {
 // click has been handled (the message box runs its own event loop, as a real one does), the user
 // is back in the box with its text selected, and nothing the key or click would do was done: no
 // menu or window opens, no key or entry works, no other page shows, nothing steps or scrolls. A
-// box the program hides is judged as it goes, and the user is back on its page.
+// box the program hides is judged as it goes, and the user is back on its page. A window manager
+// asks to close the window after its own key (Alt+F4), or after it took the activation away.
+// What does not leave the box tells nothing and keeps the text: a key held to change the next one
+// (Shift for a French digit, which must not cost the sign typed before it), and the box's own
+// context menu with what it does to the text.
 TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElseIsDone) {
     struct ModalMessages : platform::ScopedScriptedDialogs {
         bool handling = false; // a key or click of the user is being handled
@@ -822,6 +829,10 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
             }
     });
     closer.start(20);
+    QObject::connect(qApp, &QApplication::focusChanged, [&](QWidget*, QWidget* now) {
+        if (qobject_cast<QMenuBar*>(now))
+            opened << QStringLiteral("menu bar"); // Alt took the keyboard there
+    });
     const auto done = [&](QLineEdit* text) {
         QStringList s{QString::number(worked), text->text(), opened.join(' ')};
         for (QTabWidget* tabs : main->findChildren<QTabWidget*>())
@@ -832,6 +843,7 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
                 s << w->metaObject()->className();
         return s;
     };
+    QWidget elsewhere; // another program's window
     QLineEdit* row = row_widget<QLineEdit>("scrpar", 105);
     QLineEdit* kovex_row = kovex->parameter_boxes.at(84);
     LogSetupPage* log = main->log_setup_page;
@@ -887,6 +899,44 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
             input();
             messages.handling = false;
         };
+        // What leaves nothing: a key held for the next one, pressed alone as the user types and at
+        // the end; Shift+F10; the box's own menu, by a right click, or by the menu key that comes
+        // after the menu's event, and an entry chosen in it once the menu is up (a spin box's menu
+        // runs its own loop). A click the menu did not take leaves it open, for the closer.
+        const auto alone = [&](Qt::Key key) {
+            return [&, key] { handled([&] { key_alone(b.box, key); }); };
+        };
+        const auto own_menu = [&](bool by_key, const QString& entry) {
+            return [&, by_key, entry] {
+                QTimer::singleShot(0, [entry] {
+                    QTimer::singleShot(0, [entry] {
+                        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                        for (QAction* a : menu ? menu->actions() : QList<QAction*>())
+                            if (a->text().remove('&').section('\t', 0, 0) == entry)
+                                QTest::mouseClick(menu, Qt::LeftButton, {},
+                                                  menu->actionGeometry(a).center());
+                    });
+                });
+                closer.start(5000);
+                const QPoint at = b.text->rect().center();
+                handled([&] {
+                    if (by_key) {
+                        auto* key = new QKeyEvent(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier);
+                        QSpontaneKeyEvent::setSpontaneous(key);
+                        QCoreApplication::postEvent(b.box->window()->windowHandle(), key);
+                    } else {
+                        QTest::mouseClick(b.text, Qt::RightButton, {}, at);
+                    }
+                    QContextMenuEvent menu(by_key ? QContextMenuEvent::Keyboard
+                                                  : QContextMenuEvent::Mouse,
+                                           at, b.text->mapToGlobal(at));
+                    QSpontaneKeyEvent::setSpontaneous(&menu);
+                    QApplication::instance()->notify(b.text, &menu);
+                });
+                settle();
+                closer.start(20);
+            };
+        };
         std::vector<std::pair<QString, std::function<void()>>> leavings;
         for (QAction* entry : main->menuBar()->actions()) {
             const QChar letter = mnemonic_of(entry->text());
@@ -907,12 +957,26 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
         if (b.tabs != main->logging_tabs->tabBar())
             leavings.emplace_back("another page shown by the program",
                                   [&] { handled([&] { b.tabs->setCurrentIndex(b.tab); }); });
-        leavings.emplace_back("closing its window", [&] {
+        const auto close_window = [&] {
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
+            QApplication::instance()->notify(main->windowHandle(), &close);
+        };
+        leavings.emplace_back("closing its window", [&] { handled(close_window); });
+        leavings.emplace_back("Alt alone",
+                              [&] { handled([&] { key_alone(b.box, Qt::Key_Alt); }); });
+        leavings.emplace_back("Alt+F4 under a window manager", [&] {
+            handled([&] { key_alone(b.box, Qt::Key_Alt, true, false); });
+            handled(close_window);
+            handled([&] { key_alone(b.box, Qt::Key_Alt, false, true); });
+        });
+        leavings.emplace_back("another window activated, then the close", [&] {
             handled([&] {
-                QCloseEvent close;
-                QSpontaneKeyEvent::setSpontaneous(&close); // as the window system sends it
-                QApplication::instance()->notify(main->windowHandle(), &close);
+                elsewhere.show();
+                QApplication::setActiveWindow(&elsewhere);
             });
+            handled(close_window);
+            elsewhere.hide();
         });
         if (auto* spin = qobject_cast<QAbstractSpinBox*>(b.box))
             leavings.emplace_back("the wheel over it", [&, spin] {
@@ -924,6 +988,8 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
                     QApplication::instance()->notify(spin, &wheel);
                 });
             });
+        if (qobject_cast<QAbstractSpinBox*>(b.box))
+            leavings.emplace_back("its menu's Step up", own_menu(false, "Step up"));
         leavings.emplace_back("an arrow", [&] {
             if (!b.arrow)
                 return handled([&] { QTest::keyClick(b.box, Qt::Key_Down); });
@@ -960,6 +1026,81 @@ TEST_F(SetUpPagesTest, ARefusedBoxLeftByAnyKeyOrClickIsToldAfterItAndNothingElse
             messages.inside.clear();
             opened.clear();
         }
+        QApplication::clipboard()->setText(QStringLiteral("5"));
+        const auto kept = [&](const QString& typed) { return b.text->text() == typed; };
+        const auto selected = [&](const QString& typed) {
+            return kept(typed) && b.text->selectedText() == typed;
+        };
+        // clang-format off
+        const struct { const char* how; std::function<void()> act; bool while_typing;
+                       std::function<bool(const QString& typed)> did; } stayings[] = {
+            {"Shift alone", alone(Qt::Key_Shift), true, kept},
+            {"Ctrl alone", alone(Qt::Key_Control), true, kept},
+            {"AltGr alone", alone(Qt::Key_AltGr), true, kept},
+            {"the Windows key alone", alone(Qt::Key_Meta), true, kept},
+            {"Caps Lock", alone(Qt::Key_CapsLock), true, kept},
+            {"Num Lock", alone(Qt::Key_NumLock), true, kept},
+            {"Alt held over a click in it", [&] { handled([&] {
+                 key_alone(b.box, Qt::Key_Alt, true, false);
+                 QTest::mouseClick(b.text, Qt::LeftButton, {}, b.text->rect().center());
+                 key_alone(b.box, Qt::Key_Alt, false, true); }); }, false, kept},
+            {"Shift+F10", [&] { handled([&] { QTest::keyClick(b.box, Qt::Key_F10,
+                                                              Qt::ShiftModifier); }); }, false, kept},
+            {"its menu's Select All", own_menu(false, "Select All"), false, selected},
+            {"its menu's Undo", own_menu(false, "Undo"), false,
+             [&](const QString& typed) { return !kept(typed); }},
+            {"its menu's Paste", own_menu(false, "Paste"), false,
+             [&](const QString& typed) { return kept(typed + "5"); }},
+            {"the menu key's Select All", own_menu(true, "Select All"), false, selected},
+        };
+        // clang-format on
+        for (const auto& [how, act, while_typing, did] : stayings) {
+            const std::string what = std::string(b.what) + ", " + how;
+            main->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(main)) << what;
+            b.box->setFocus();
+            settle();
+            b.text->selectAll();
+            const QString shown = b.text->text(), refused = QLatin1String(b.refused);
+            const size_t told = messages.prompts.size();
+            // Shift alone between a sign and a digit, and at the end of the typing.
+            for (const QString& typed :
+                 while_typing ? QStringList{refused.left(1), refused} : QStringList{refused}) {
+                QTest::keyClicks(b.box, typed.mid(b.text->hasSelectedText() ? 0 : 1));
+                ASSERT_EQ(b.text->text(), typed) << what;
+                act();
+                settle();
+                EXPECT_EQ(fields(messages.prompts.size() - told,
+                                 QApplication::focusWidget() == b.box, did(typed),
+                                 opened.join(' ')),
+                          fields(0u, true, true, QString()))
+                    << what << " after \"" << typed.toStdString() << "\" left the box or did "
+                    << "not do its own: it shows \"" << b.text->text().toStdString() << "\"";
+            }
+            // Still the user's typing: judged when they leave.
+            b.text->selectAll();
+            QTest::keyClicks(b.box, refused);
+            handled([&] { QTest::keyClick(b.box, Qt::Key_Tab); });
+            settle();
+            EXPECT_EQ(fields(messages.prompts.size() - told, QApplication::focusWidget() == b.box,
+                             b.text->selectedText()),
+                      fields(1u, true, shown))
+                << what << ": the refusal was not told once when the user left";
+            messages.inside.clear();
+            opened.clear();
+        }
+        // Over what the box takes, Alt alone takes the keyboard to the menu bar as ever.
+        b.box->setFocus();
+        b.text->selectAll();
+        QTest::keyClicks(b.box, b.text->text());
+        const size_t told = messages.prompts.size();
+        key_alone(b.box, Qt::Key_Alt);
+        settle();
+        EXPECT_EQ(fields(messages.prompts.size() - told, main->menuBar()->hasFocus()),
+                  fields(0u, true))
+            << b.what << ": Alt alone over a number the box takes";
+        QTest::keyClick(main->menuBar(), Qt::Key_Escape);
+        opened.clear();
     }
     platform::number_separators() = {};
 }

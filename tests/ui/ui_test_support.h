@@ -11,8 +11,10 @@
 #include "ui/main_window.h"
 #include "ui/main_window_state.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 class UiTest : public ShellTest {
 protected:
@@ -71,3 +73,15 @@ protected:
         return main_window();
     }
 };
+
+// A key that writes nothing (a modifier) pressed and released alone, as the window system gives it
+// to the focus widget `w`: the press is first offered as a shortcut override.
+inline void key_alone(QWidget* w, Qt::Key key, bool press = true, bool release = true) {
+    for (const QEvent::Type type : {QEvent::ShortcutOverride, QEvent::KeyPress, QEvent::KeyRelease})
+        if (type == QEvent::KeyRelease ? release : press) {
+            QKeyEvent e(type, key, Qt::NoModifier);
+            e.ignore();
+            QSpontaneKeyEvent::setSpontaneous(&e);
+            QApplication::instance()->notify(w, &e);
+        }
+}
