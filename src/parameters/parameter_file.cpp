@@ -8,6 +8,9 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <algorithm>
+#include <set>
+
 namespace {
 
 // A value text that holds no value takes the value, or "NO", in the record itself.
@@ -253,8 +256,12 @@ ParParse parse_parameter_line(const QString& line) {
     return parse;
 }
 
-QString par_load_message(const ParParse& parse) {
+QString par_load_message(const ParParse& parse, const RefusalsWhileOpening& refusals) {
     QStringList not_numbers, outside;
+    const auto refused = [&](int P) {
+        return std::find(refusals.out_of_range.begin(), refusals.out_of_range.end(), P) !=
+               refusals.out_of_range.end();
+    };
     for (const ParField& f : parse.fields) {
         // A field without a number ("abc") leaves its parameter out, read-only or not.
         if (f.in_line && !f.holds_value && !lacks_marker(f.number, f.text) &&
@@ -266,10 +273,19 @@ QString par_load_message(const ParParse& parse) {
             continue;
         if (!is_plain_number(f.text))
             add_value_entry(not_numbers, f.number, f.text);
-        else if (outside_limits(f.number))
+        else if (outside_limits(f.number) || refused(f.number))
             add_value_entry(outside, f.number, f.text);
     }
-    if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty())
+    // A row a check refused whose field the file's own checks do not judge is named with what its
+    // record holds.
+    std::set<int> judged;
+    for (const ParField& f : parse.fields)
+        if (f.holds_value && !file_record(f.number).read_only)
+            judged.insert(f.number);
+    for (int P : refusals.out_of_range)
+        if (judged.insert(P).second)
+            add_value_entry(outside, P, file_record(P).value_text);
+    if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty() && refusals.other.isEmpty())
         return {};
     const QString crlf = QStringLiteral("\r\n");
     QString out;
@@ -283,6 +299,9 @@ QString par_load_message(const ParParse& parse) {
         out += crlf + ui_text(2272, QStringLiteral("Not a number:")) + named_entries(not_numbers);
     if (!outside.isEmpty())
         out += crlf + ui_text(2273, QStringLiteral("Outside the limits:")) + named_entries(outside);
+    for (const QString& other : refusals.other)
+        if (!out.contains(other))
+            out += crlf + other;
     if (parse.missing > 0)
         out +=
             crlf + ui_text(2295, QStringLiteral("The file lacks %1 of its %2 fields (P%3 to P%4)."))

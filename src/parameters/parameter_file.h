@@ -4,6 +4,8 @@
 // set in it and opening one puts the set back on the screen. The ".csv" and ".txt" listings are
 // for people and are never read back.
 
+#include "parameters/edit_validation.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -69,8 +71,9 @@ QString named_entries(const QStringList& entries);
 // the fields without a number and how many fields the line lacks (the set is damaged; those
 // parameters are left out), and values of settings that are not plain numbers or lie outside
 // their limits in the set now in the table (they load all the same). Read-only values such as the
-// version texts are the unit's own and not judged.
-QString par_load_message(const ParParse& parse);
+// version texts are the unit's own and not judged. What the rows' checks refused while the set
+// was put on the screen (`refusals`) is told here as well, each parameter once.
+QString par_load_message(const ParParse& parse, const RefusalsWhileOpening& refusals = {});
 
 // The last line of a text file's contents (a final line end makes no extra empty line).
 QString last_line(const QString& text);
