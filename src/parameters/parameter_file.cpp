@@ -13,8 +13,11 @@
 
 namespace {
 
-// A value text that holds no value takes the value, or "NO", in the record itself.
+// A value text that holds no value takes the value, or "NO", in the record itself. A text of the
+// unit's has no number to stand for it: without a value it is "NO", never the 0 of its number.
 void settle_value_text(int P, DefinitionRecord& r) {
+    if (holds_text_value(P) && !holds_unit_value(P, r.value_text))
+        r.value_text = QStringLiteral("NO");
     if (r.value_text == QLatin1String("-999999") || r.value_text.trimmed().isEmpty() ||
         carries_marker(P, r.value_text, "Text"))
         r.value_text =
@@ -107,8 +110,9 @@ QString csv_listing(const QString& path, const QDateTime& saved_on, int language
         settle_value_text(P, r);
         if (!listed_in_file(P))
             continue;
-        out +=
-            QString::number(P) + sep + csv_field(r.text, sep) + sep + r.value_text.trimmed() + CRLF;
+        // A text of the unit's may hold the separator or a quote as well.
+        out += QString::number(P) + sep + csv_field(r.text, sep) + sep +
+               csv_field(r.value_text.trimmed(), sep) + CRLF;
     }
     return out;
 }
@@ -139,14 +143,18 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
 
 namespace {
 
-// An acknowledgement where a value belongs: the unit's "OK" was taken for its answer.
+// An acknowledgement where a number belongs: the unit's "OK" was taken for its answer. A text of
+// the unit's may read "OK".
 bool acknowledgement(int P, const QString& field) {
-    return carries_marker(P, field, "OK");
+    return !holds_text_value(P) && carries_marker(P, field, "OK");
 }
 
-// "NO" marks a parameter the unit lacks.
+// "NO" marks a parameter the unit lacks; in a text of the unit's, "Text" marks one never filled
+// in. Either stands for no value, as a save writes it.
 bool lacks_marker(int P, const QString& field) {
-    return !acknowledgement(P, field) && carries_marker(P, field, "NO");
+    return !acknowledgement(P, field) &&
+           (carries_marker(P, field, "NO") ||
+            (holds_text_value(P) && carries_marker(P, field, "Text")));
 }
 
 // An empty field or an acknowledgement: nothing that could be a value.
@@ -212,9 +220,7 @@ ParParse parse_par_line(const QString& line) {
         f.in_line = k < fields.size() - 1 || (k == fields.size() - 1 && !fields[k].isEmpty());
         if (f.in_line) {
             f.text = fields[k];
-            f.holds_value = !acknowledgement(P, f.text) && !lacks_marker(P, f.text) &&
-                            (starts_with_number(f.text) ||
-                             (holds_text_value(P) && !f.text.trimmed().isEmpty()));
+            f.holds_value = holds_unit_value(P, f.text);
             if (!f.holds_value && !lacks_marker(P, f.text)) {
                 out.rejected = true;
                 if (empty_or_acknowledged(P, f.text))
@@ -241,8 +247,10 @@ ParParse parse_parameter_line(const QString& line) {
             r.unit_value = platform::val(f.text.trimmed());
         } else {
             // A value the file does not hold is never made up, nor kept from the set before.
-            r.value_text =
-                f.in_line && lacks_marker(f.number, f.text) ? f.text : QStringLiteral("NO");
+            r.value_text = f.in_line && lacks_marker(f.number, f.text) &&
+                                   carries_marker(f.number, f.text, "NO")
+                               ? f.text
+                               : QStringLiteral("NO");
             r.unit_value = NO_VALUE;
         }
     }

@@ -18,7 +18,7 @@ inline constexpr int PAR_FIELDS = PAR_LAST - PAR_FIRST + 1; // 980
 
 // The ".par" line of the table. A value text that holds no value ("-999999", empty, or the
 // placeholder "Text", see carries_marker) is first replaced in the record itself: by the value when
-// the parameter is present, else by "NO".
+// the parameter is present, else by "NO"; a text of the unit's without a value by "NO".
 QByteArray par_line();
 
 // Writes par_line() to `path` through a temporary file renamed over it; false (the old file
@@ -43,9 +43,9 @@ struct ParField {
     int number = 0;
     QString text;         // the field as it stands in the file
     bool in_line = false; // the line reached this parameter
-    // The field holds the parameter's value: it starts with a number, or it is the text of a
-    // parameter whose value is a text. A "NO" marker holds none, nor does a damaged field or one
-    // the line did not reach.
+    // The field holds the parameter's value (holds_unit_value): it starts with a number, or it is
+    // the text of a parameter whose value is a text. A "NO" marker holds none, nor does the
+    // placeholder "Text" of a text, a damaged field or one the line did not reach.
     bool holds_value = false;
 };
 struct ParParse {

@@ -221,13 +221,14 @@ bool read_by_sendall(bool compare) {
         if (P == 710)
             call_hook(parameter_screen_hooks().check_flow_parms);
         DefinitionRecord& r = record(P);
+        const UnitAnswer answer = unit_answer(P, item.value);
         // The compare read sets the unit's values beside the set's own; which parameters the
         // set holds is the set's business.
         if (!compare)
-            r.present = true;
-        r.unit_value = platform::val(item.value);
-        r.value_text = item.value;
-        if (is_length_record(P) && is_plain_number(item.value)) {
+            r.present = answer.holds_value;
+        r.unit_value = answer.value;
+        r.value_text = answer.text;
+        if (is_length_record(P) && is_plain_number(answer.text)) {
             const QString text = length_text(factor * r.unit_value, sendall_pattern(r.decimals));
             r.unit_value = platform::val(text);
             r.value_text = text;
@@ -240,8 +241,8 @@ bool read_by_sendall(bool compare) {
         DefinitionRecord& r = record(P);
         if (((P >= 601 && P <= 603) || (P >= 610 && P <= 673)) && r.unit_value == NO_VALUE)
             r.unit_value = r.default_value;
-        if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-            carries_marker(P, r.value_text, "Text"))
+        // A parameter the reply did not name holds no value, as one it answered without.
+        if (!holds_unit_value(P, r.value_text))
             r.value_text = QStringLiteral("NO");
     }
     S.compare_differences = differences;
@@ -328,7 +329,10 @@ bool read_by_sweep(bool compare) {
         if (stopped())
             return false;
         const QString reply = L.reply_buffer;
-        if (reply.trimmed().isEmpty() || reply.trimmed() == QLatin1String("OK")) {
+        // A text of the unit's may be empty or read "OK" (a site named so): after the link asked
+        // again, that is its answer, as "/sendall" gives it.
+        if (!holds_text_value(P) &&
+            (reply.trimmed().isEmpty() || reply.trimmed() == QLatin1String("OK"))) {
             // Still only an acknowledgement after the link asked again: no value came, as if the
             // unit had been silent, and an "OK" must never stand as the parameter's value.
             L.parameter_sweep = false;
@@ -344,16 +348,17 @@ bool read_by_sweep(bool compare) {
         DefinitionRecord& r = record(P);
         if (is_plain_number(reply))
             ++values;
-        const bool lacked = carries_marker(P, reply, "NO");
+        // Kept as the block read keeps the same answer. The unit's "NO" (and an answer without a
+        // value) is no value to compare with: an upload never sends the parameter.
+        const UnitAnswer answer = unit_answer(P, reply);
         if (!compare)
-            r.present = !lacked;
-        // The unit's "NO" is no value to compare with: an upload never sends the parameter.
-        r.unit_value = compare && lacked ? NO_VALUE : platform::val(reply.trimmed());
+            r.present = answer.holds_value;
+        r.unit_value = answer.value;
         if (is_length_record(P) && r.unit_value != NO_VALUE)
             r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
         if (compare)
             count_difference(P, differences);
-        r.value_text = reply;
+        r.value_text = answer.text;
         step_progress_to(P);
     }
     L.parameter_sweep = false;

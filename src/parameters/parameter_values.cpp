@@ -55,6 +55,22 @@ QString stored_box_text(int P) {
     return is_plain_number(v) ? value_as_box_text(platform::val(v)) : v;
 }
 
+bool holds_unit_value(int P, const QString& text) {
+    if (text.trimmed().isEmpty())
+        return false;
+    if (holds_text_value(P))
+        return !carries_marker(P, text, "NO") && !carries_marker(P, text, "Text");
+    return !carries_marker(P, text, "NO") && !carries_marker(P, text, "Text") &&
+           !carries_marker(P, text, "OK") && starts_with_number(text);
+}
+
+UnitAnswer unit_answer(int P, const QString& answer) {
+    const QString text = answer.trimmed();
+    if (!holds_unit_value(P, text) || platform::val(text) == NO_VALUE)
+        return {};
+    return {true, platform::val(text), text};
+}
+
 bool is_length_record(int P) {
     if (P < 0 || P > DEFINITIONS_UPPER)
         return false;

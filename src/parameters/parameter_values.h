@@ -2,6 +2,8 @@
 // How parameter values turn into text and back: the boxes show the user's locale, the records,
 // the files and the unit take "." as decimal point whatever the locale.
 
+#include "shell/definitions_table.h"
+
 #include <QString>
 
 // A number written with "." as decimal point and nothing else ("2.5", "-3", "1E-05").
@@ -19,6 +21,25 @@ QString value_as_box_text(double value);
 // What row P shows for its record's stored value text: a number in the locale's form, any other
 // text as it is.
 QString stored_box_text(int P);
+
+// ---- What the unit or a file gives for a parameter
+
+// The text holds a value of parameter P. A text of the unit's (holds_text_value) holds one unless
+// it is empty or one of the markers "NO" (the unit lacks it) and "Text" (a value never filled in):
+// "OK" is a site's name there like any other. A number's text holds one when it starts with a
+// number and carries no marker: not "NO", not "Text", nor the unit's acknowledgement "OK".
+bool holds_unit_value(int P, const QString& text);
+
+// What a read keeps of the unit's answer to parameter P, the same from the "/sendall" block as
+// from "/p<n>" one by one: the answer trimmed and its number when it holds a value, else "NO" and
+// no value (NO_VALUE), as for a parameter the unit lacks. The table's own no-value number,
+// -999999, is no value either.
+struct UnitAnswer {
+    bool holds_value = false;
+    double value = NO_VALUE;
+    QString text = QStringLiteral("NO");
+};
+UnitAnswer unit_answer(int P, const QString& answer);
 
 // Record P holds a length in the unit of P104 (not a relay set point in other units).
 bool is_length_record(int P);
