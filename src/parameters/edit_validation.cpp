@@ -402,7 +402,7 @@ bool run_typed_edit_check(int Index) {
     }
     // The check reads the box as the program shows numbers, so the typed notation (grouping, the
     // locale's own digits and minus sign) gives way to that form of the very number typed.
-    show_quietly(Index, value_as_box_text(*x));
+    show_quietly(Index, box_text(Index, *x));
     if (!run_edit_check(Index))
         return false; // refused on its limits or a rule: the box shows the stored value again
     typed_into_set(Index);

@@ -32,7 +32,7 @@ QByteArray par_line() {
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
         settle_value_text(P, r);
-        QString v = r.value_text.trimmed();
+        QString v = file_value_text(P, r.value_text.trimmed());
         if (carries_marker(P, v, "Text"))
             v = QStringLiteral("NO");
         // A field must not carry the file's separator or a line end into the next field.
@@ -112,7 +112,7 @@ QString csv_listing(const QString& path, const QDateTime& saved_on, int language
             continue;
         // A text of the unit's may hold the separator or a quote as well.
         out += QString::number(P) + sep + csv_field(r.text, sep) + sep +
-               csv_field(r.value_text.trimmed(), sep) + CRLF;
+               csv_field(file_value_text(P, r.value_text.trimmed()), sep) + CRLF;
     }
     return out;
 }
@@ -133,7 +133,8 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
         out += QString::number(P);
         put_at(out, line, 10, r.text);
         const qsizetype last_break = out.lastIndexOf(CRLF);
-        put_at(out, last_break >= line ? last_break + 2 : line, 50, r.value_text.trimmed());
+        put_at(out, last_break >= line ? last_break + 2 : line, 50,
+               file_value_text(P, r.value_text.trimmed()));
         out += CRLF;
     }
     return out;

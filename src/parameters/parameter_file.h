@@ -18,7 +18,8 @@ inline constexpr int PAR_FIELDS = PAR_LAST - PAR_FIRST + 1; // 980
 
 // The ".par" line of the table. A value text that holds no value ("-999999", empty, or the
 // placeholder "Text", see carries_marker) is first replaced in the record itself: by the value when
-// the parameter is present, else by "NO"; a text of the unit's without a value by "NO".
+// the parameter is present, else by "NO"; a text of the unit's without a value by "NO". A clock
+// time is written with its four digits (file_value_text), as its row shows it.
 QByteArray par_line();
 
 // Writes par_line() to `path` through a temporary file renamed over it; false (the old file

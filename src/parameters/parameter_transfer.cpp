@@ -719,9 +719,7 @@ void send_parameter(int P) {
     LinkState& L = link();
     transfer_view().show_message(CRLF + ui_text(1244, QStringLiteral("Sending parameter")) +
                                  QLatin1Char(' ') + QString::number(P));
-    QString value = platform::number_text_c(r.program_value).trimmed();
-    if (P == 932 || P == 996 || P == 997)
-        value = platform::format_number_c(r.program_value, QStringLiteral("0000"));
+    const QString value = unit_value_text(P, r.program_value);
     const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
     send_command(cmd, cmd);
     if (!L.comms_abort && !reply_understood(L.reply_buffer)) {

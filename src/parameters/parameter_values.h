@@ -18,9 +18,26 @@ QString decimals_pattern(int decimals, QChar digit = QLatin1Char('#'));
 
 // The value as a box shows it: the locale's form of the number, no thousands separator.
 QString value_as_box_text(double value);
-// What row P shows for its record's stored value text: a number in the locale's form, any other
-// text as it is.
+// What row P shows for its record's stored value text: a number in the locale's form (a clock
+// time with its four digits), any other text as it is.
 QString stored_box_text(int P);
+
+// ---- Clock times
+// The unit takes a clock time (takes_whole_number: P932, P971, P972, P976, P996, P997) as four
+// digits, HHMM. Its row shows, a save writes and an upload sends a whole number from 0 to 9999 as
+// those four digits ("0930"), so that what the user sees is what the unit gets.
+
+// The four digits of a clock time P holding `value`; empty when P is no clock time or the value is
+// no whole number from 0 to 9999 (it is then written as the number it is).
+QString four_digit_time(int P, double value);
+// Row P's text for `value`: four digits for a clock time, else the locale's form of the number.
+QString box_text(int P, double value);
+// The text that carries `value` of P to the unit: four digits for a clock time, else the number
+// with "." as decimal point.
+QString unit_value_text(int P, double value);
+// The value text a file gets for P: a clock time's number with its four digits, any other text as
+// it stands.
+QString file_value_text(int P, const QString& value_text);
 
 // ---- What the unit or a file gives for a parameter
 

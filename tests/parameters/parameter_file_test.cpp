@@ -112,7 +112,9 @@ TEST_F(ParameterFiles, ACommaInTheUnitsTextKeepsEveryLaterFieldInItsPlace) {
     ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
     for (int P = 929; P <= 999; ++P)
-        EXPECT_EQ(rec(P).value_text.trimmed(), later[static_cast<size_t>(P - 929)]) << "P" << P;
+        EXPECT_EQ(rec(P).value_text.trimmed(),
+                  file_value_text(P, later[static_cast<size_t>(P - 929)]))
+            << "P" << P;
     EXPECT_EQ(fields(rec(926).present, box(926), rec(928).present, box(928)),
               fields(true, "BROOK 2.0.5", true, "Tank A  NORTH"));
     EXPECT_TRUE(csv_listing("set.csv", {}, 0).contains(",Tank A  NORTH\r\n"))

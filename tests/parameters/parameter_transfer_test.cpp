@@ -659,6 +659,35 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     }
 }
 
+// A clock time shows the four digits an upload sends and a save writes: as read from the unit,
+// which answers "800", and once typed and left, however it was typed.
+TEST_F(ParameterRoadTest, AClockTimeShowsWhatIsSentAndSaved) {
+    download("unit.par");
+    const QList<QByteArray> read = file_bytes(dir.filePath("unit.par")).split(',');
+    ASSERT_EQ(read.size(), PAR_FIELDS + 1);
+    EXPECT_EQ(fields(box(996), read[996 - 20], box(976), read[976 - 20]),
+              fields("0800", "0800", "0300", "0300"));
+    // clang-format off
+    const struct { int P; const char *typed, *shown; } cases[] = {
+        {971, "930", "0930"}, {972, "0930", "0930"}, {976, "45", "0045"}, {996, "0930", "0930"},
+        {997, "2359", "2359"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        parameter_rows().set_typed_text(c.P, c.typed);
+        EXPECT_TRUE(parameter_rows().commit(c.P)) << dialogs.messages().join(" | ").toStdString();
+    }
+    const QList<QByteArray> saved = save("set.par").split(',');
+    ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
+    upload_confirmed();
+    for (const auto& c : cases) {
+        const QString sent = QString("/p%1:").arg(c.P);
+        EXPECT_EQ(fields(box(c.P), saved[c.P - 20], received().filter(sent).join(' '),
+                         sim->unit().value(c.P).value_or(-1)),
+                  fields(c.shown, c.shown, sent + c.shown, platform::val(c.shown)))
+            << "P" << c.P << " typed " << c.typed;
+    }
+}
+
 // A box the user empties stores nothing: left, or still being typed into when the upload or the
 // save starts, it shows the stored value again, and neither the unit nor the file gets a 0.
 TEST_F(ParameterRoadTest, AnEmptiedBoxNeverReachesTheUnitOrTheFileAsZero) {
