@@ -13,11 +13,8 @@
 
 namespace {
 
-// A value text that holds no value takes the value, or "NO", in the record itself. A text of the
-// unit's has no number to stand for it: without a value it is "NO", never the 0 of its number.
+// A value text that holds no value takes the value, or "NO", in the record itself.
 void settle_value_text(int P, DefinitionRecord& r) {
-    if (holds_text_value(P) && !holds_unit_value(P, r.value_text))
-        r.value_text = QStringLiteral("NO");
     if (r.value_text == QLatin1String("-999999") || r.value_text.trimmed().isEmpty() ||
         carries_marker(P, r.value_text, "Text"))
         r.value_text =
@@ -144,10 +141,10 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
 
 namespace {
 
-// An acknowledgement where a number belongs: the unit's "OK" was taken for its answer. A text of
-// the unit's may read "OK".
+// An acknowledgement where a value belongs: the unit's "OK" was taken for its answer (a text of
+// the unit's that reads "OK" holds a value, holds_unit_value).
 bool acknowledgement(int P, const QString& field) {
-    return !holds_text_value(P) && carries_marker(P, field, "OK");
+    return carries_marker(P, field, "OK");
 }
 
 // "NO" marks a parameter the unit lacks; in a text of the unit's, "Text" marks one never filled
