@@ -390,9 +390,10 @@ bool read_by_sweep(bool compare) {
     return true;
 }
 
-// A value as messages show it: a value the unit lacks is "NO", never the table's marker.
-QString value_list_text(double v) {
-    return v == NO_VALUE ? QStringLiteral("NO") : platform::number_text(v).trimmed();
+// A value of P as messages show it, as its row does (a clock time with its four digits): a value
+// the unit lacks is "NO", never the table's marker.
+QString value_list_text(int P, double v) {
+    return v == NO_VALUE ? QStringLiteral("NO") : box_text(P, v);
 }
 
 } // namespace
@@ -654,9 +655,10 @@ void compare_lengths_in_the_sets_unit() {
 
 // The unit's value as the upload's lists show it: what the unit answered when that was no number
 // ("NO" for a parameter it lacks), never a number the table made of it.
-QString unit_answer_text(const DefinitionRecord& r) {
+QString unit_answer_text(int P) {
+    const DefinitionRecord& r = record(P);
     const QString answer = r.value_text.trimmed();
-    return answer.isEmpty() || is_plain_number(answer) ? value_list_text(r.unit_value) : answer;
+    return answer.isEmpty() || is_plain_number(answer) ? value_list_text(P, r.unit_value) : answer;
 }
 
 // What became of a planned write when an upload stops. A write whose command went out but whose
@@ -849,8 +851,8 @@ void write_all_parameters() {
                 const DefinitionRecord& r = record(P);
                 if (r.send_failed)
                     list += QStringLiteral(", P") + QString::number(P) + QLatin1Char('(') +
-                            value_list_text(r.program_value) + QLatin1Char(',') +
-                            unit_answer_text(r) + QLatin1Char(')');
+                            value_list_text(P, r.program_value) + QLatin1Char(',') +
+                            unit_answer_text(P) + QLatin1Char(')');
             }
             const platform::Answer a =
                 platform::msg_box(ui_text(1298, QStringLiteral("Upload failed: ")) +
@@ -953,8 +955,8 @@ void upload_parameters() {
     V.hide_message();
     if (!S.same_system_type) {
         platform::msg_box(ui_text(1262, QStringLiteral("System type mismatch")) +
-                              QStringLiteral(" - Program=") + value_list_text(S.program_p99) +
-                              QStringLiteral(" & Unit=") + value_list_text(S.unit_p99) + CRLF +
+                              QStringLiteral(" - Program=") + value_list_text(99, S.program_p99) +
+                              QStringLiteral(" & Unit=") + value_list_text(99, S.unit_p99) + CRLF +
                               CRLF +
                               ui_text(1263, QStringLiteral("Parameters can only be sent to a "
                                                            "unit of the same system type.")),
@@ -970,8 +972,8 @@ void upload_parameters() {
         if (P == 838 || P == 839 || !to_send(P))
             continue;
         list += (count == 0 ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
-                QLatin1Char('(') + value_list_text(r.program_value) + QLatin1Char(';') +
-                unit_answer_text(r) + QLatin1Char(')');
+                QLatin1Char('(') + value_list_text(P, r.program_value) + QLatin1Char(';') +
+                unit_answer_text(P) + QLatin1Char(')');
         ++count;
     }
     QStringList extra;
@@ -986,8 +988,8 @@ void upload_parameters() {
         const DefinitionRecord& r = record(P);
         if (set_setting(P) && unit_lacks(P))
             lacking << QStringLiteral("P") + QString::number(P) + QLatin1Char('(') +
-                           value_list_text(r.program_value) + QLatin1Char(';') +
-                           unit_answer_text(r) + QLatin1Char(')');
+                           value_list_text(P, r.program_value) + QLatin1Char(';') +
+                           unit_answer_text(P) + QLatin1Char(')');
     }
     QString extra_part;
     if (!extra.isEmpty())

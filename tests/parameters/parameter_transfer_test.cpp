@@ -221,6 +221,7 @@ TEST_F(ParameterRoadTest, WhatAReadSavesOpensAgainAsTheSameSet) {
          {",0.35\r\n", ",12.5\r\n", ",10\r\n", ",5\r\n", ",50\r\n"},
          {}},
         {"an answer without a number", {{84, "abc"}}, {{84, "NO"}}, {}, {"84,"}},
+        {"a command the unit lacks", {{20, "NO"}}, {{20, "NO"}}, {}, {"20,"}},
         {"a blank site", {{928, " "}}, {{928, "NO"}}, {}, {"928,"}},
     };
     // The set: which parameters it has, their values, and the texts that are no numbers (a
@@ -678,7 +679,11 @@ TEST_F(ParameterRoadTest, AClockTimeShowsWhatIsSentAndSaved) {
     }
     const QList<QByteArray> saved = save("set.par").split(',');
     ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
+    dialogs.prompts.clear();
     upload_confirmed();
+    EXPECT_TRUE(dialogs.messages().join(" | ").contains("P971(0930;0000), P972(0930;2200)"))
+        << "the question names the times as the rows show them: "
+        << dialogs.messages().join(" | ").toStdString();
     for (const auto& c : cases) {
         const QString sent = QString("/p%1:").arg(c.P);
         EXPECT_EQ(fields(box(c.P), saved[c.P - 20], received().filter(sent).join(' '),
