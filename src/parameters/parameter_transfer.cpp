@@ -241,8 +241,9 @@ bool read_by_sendall(bool compare) {
         DefinitionRecord& r = record(P);
         if (((P >= 601 && P <= 603) || (P >= 610 && P <= 673)) && r.unit_value == NO_VALUE)
             r.unit_value = r.default_value;
-        // A parameter the reply did not name holds no value, as one it answered without.
-        if (!holds_unit_value(P, r.value_text))
+        // A parameter the reply did not name holds no value, as one it answered without, and so
+        // does one left at the table's no-value number.
+        if (!unit_answer(P, r.value_text).holds_value)
             r.value_text = QStringLiteral("NO");
     }
     S.compare_differences = differences;

@@ -253,6 +253,7 @@ TEST_F(ParameterRoadTest, WhatAReadSavesOpensAgainAsTheSameSet) {
             const auto read = set_now();
             const QList<QByteArray> file = file_bytes(dir.filePath("unit.par")).split(',');
             ASSERT_EQ(file.size(), PAR_FIELDS + 1);
+            EXPECT_FALSE(file.contains("-999999")) << "the table's no-value number was saved";
             for (const auto& [P, text] : row.saved) {
                 EXPECT_EQ(file[P - 20], text.toLatin1()) << "P" << P;
                 if (version.isEmpty())
@@ -274,6 +275,9 @@ TEST_F(ParameterRoadTest, WhatAReadSavesOpensAgainAsTheSameSet) {
                 EXPECT_FALSE(csv.contains("\r\n" + t)) << t.toStdString() << " listed";
             const QByteArray again = save("again.par");
             ASSERT_TRUE(openparamfile(dir.filePath("again.par"), true));
+            const auto reopened = set_now();
+            for (size_t i = 0; i < read.size(); ++i)
+                EXPECT_EQ(reopened[i], read[i]) << "a save of the opened set opened as another set";
             EXPECT_EQ(fields(dialogs.messages().join(" | "), save("again2.par")), fields("", again))
                 << "a save of the opened set";
         }
