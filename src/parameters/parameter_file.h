@@ -73,7 +73,8 @@ QString named_entries(const QStringList& entries);
 // parameters are left out), and values of settings that are not plain numbers or lie outside
 // their limits in the set now in the table (they load all the same). Read-only values such as the
 // version texts are the unit's own and not judged. What the rows' checks refused while the set
-// was put on the screen (`refusals`) is told here as well, each parameter once.
+// was put on the screen (`refusals`) is told here as well, once: a value refused on its limits
+// among those outside the limits, any other refusal on a line of its own.
 QString par_load_message(const ParParse& parse, const RefusalsWhileOpening& refusals = {});
 
 // The last line of a text file's contents (a final line end makes no extra empty line).
