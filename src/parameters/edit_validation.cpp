@@ -49,8 +49,23 @@ void show_quietly(int P, const QString& text) {
     S.edit_check_running = was;
 }
 
+RefusalsWhileOpening*& kept_refusals() {
+    static RefusalsWhileOpening* into = nullptr;
+    return into;
+}
+
 void tell_range(int P, int text_number) {
-    platform::msg_box(range_message(P, text_number), platform::mb::Critical);
+    if (RefusalsWhileOpening* kept = kept_refusals())
+        kept->out_of_range.push_back(P);
+    else
+        platform::msg_box(range_message(P, text_number), platform::mb::Critical);
+}
+
+void tell_refusal(int P, const QString& message) {
+    if (RefusalsWhileOpening* kept = kept_refusals())
+        kept->other << QStringLiteral("P") + QString::number(P) + QStringLiteral(": ") + message;
+    else
+        platform::msg_box(message, platform::mb::Critical);
 }
 
 bool limits_checked(const DefinitionRecord& rec, double& min, double& max) {
@@ -94,14 +109,12 @@ bool operating_mode_change(double x) {
     LinkState& L = link();
     const ParameterScreenHooks& H = parameter_screen_hooks();
     if (x == 4 && !L.p61_is_1) {
-        platform::msg_box(ui_text(1372, QStringLiteral("Flow is not available on this unit.")),
-                          platform::mb::Critical);
+        tell_refusal(100, ui_text(1372, QStringLiteral("Flow is not available on this unit.")));
         undo_edit(100);
         return false;
     }
     if (x == 5 && !L.p61_is_2) {
-        platform::msg_box(ui_text(1373, QStringLiteral("Volume is not available on this unit.")),
-                          platform::mb::Critical);
+        tell_refusal(100, ui_text(1373, QStringLiteral("Volume is not available on this unit.")));
         undo_edit(100);
         return false;
     }
@@ -312,6 +325,10 @@ void typed_into_set(int P) {
 
 } // namespace
 
+void keep_refusals(RefusalsWhileOpening* into) {
+    kept_refusals() = into;
+}
+
 QString range_message(int P, int text_number) {
     const DefinitionRecord& r = record(P);
     QString m =
@@ -398,7 +415,7 @@ bool run_typed_edit_check(int Index) {
     }
     // The check reads the box as the program shows numbers, so the typed notation (grouping, the
     // locale's own digits and minus sign) gives way to that form of the very number typed.
-    show_quietly(Index, value_as_box_text(*x));
+    show_quietly(Index, box_text(Index, *x));
     if (!run_edit_check(Index))
         return false; // refused on its limits or a rule: the box shows the stored value again
     typed_into_set(Index);

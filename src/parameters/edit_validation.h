@@ -7,6 +7,8 @@
 // to the stored text.
 
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 // False when the check refused the row's text (outside its limits, a length unit or operating
 // mode the unit lacks, a flow element's model beyond its list): the message has been shown and
@@ -25,3 +27,12 @@ bool run_typed_edit_check(int Index);
 
 // The text of the out-of-range message for row P (text_number 1371, or 1186 for P104).
 QString range_message(int P, int text_number);
+
+// While a set opened from a file is put on the screen, the checks that its rows run do not tell
+// their refusals one by one: they are kept for the file's own message, which tells them once.
+struct RefusalsWhileOpening {
+    std::vector<int> out_of_range; // rows refused on their limits
+    QStringList other;             // any other refusal, "P100: " and its message
+};
+// Keeps the refusals of the checks in `into` from now on; nullptr tells them again.
+void keep_refusals(RefusalsWhileOpening* into);

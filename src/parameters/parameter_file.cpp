@@ -8,6 +8,9 @@
 #include "platform/vb.h"
 #include "shell/definitions_table.h"
 
+#include <algorithm>
+#include <set>
+
 namespace {
 
 // A value text that holds no value takes the value, or "NO", in the record itself.
@@ -26,7 +29,7 @@ QByteArray par_line() {
     for (int P = PAR_FIRST; P <= PAR_LAST; ++P) {
         DefinitionRecord& r = definitions_table()[static_cast<size_t>(P)];
         settle_value_text(P, r);
-        QString v = r.value_text.trimmed();
+        QString v = file_value_text(P, r.value_text.trimmed());
         if (carries_marker(P, v, "Text"))
             v = QStringLiteral("NO");
         // A field must not carry the file's separator or a line end into the next field.
@@ -104,8 +107,9 @@ QString csv_listing(const QString& path, const QDateTime& saved_on, int language
         settle_value_text(P, r);
         if (!listed_in_file(P))
             continue;
-        out +=
-            QString::number(P) + sep + csv_field(r.text, sep) + sep + r.value_text.trimmed() + CRLF;
+        // A text of the unit's may hold the separator or a quote as well.
+        out += QString::number(P) + sep + csv_field(r.text, sep) + sep +
+               csv_field(file_value_text(P, r.value_text.trimmed()), sep) + CRLF;
     }
     return out;
 }
@@ -126,7 +130,8 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
         out += QString::number(P);
         put_at(out, line, 10, r.text);
         const qsizetype last_break = out.lastIndexOf(CRLF);
-        put_at(out, last_break >= line ? last_break + 2 : line, 50, r.value_text.trimmed());
+        put_at(out, last_break >= line ? last_break + 2 : line, 50,
+               file_value_text(P, r.value_text.trimmed()));
         out += CRLF;
     }
     return out;
@@ -136,14 +141,18 @@ QString txt_listing(const QString& path, const QDateTime& saved_on) {
 
 namespace {
 
-// An acknowledgement where a value belongs: the unit's "OK" was taken for its answer.
+// An acknowledgement where a value belongs: the unit's "OK" was taken for its answer (a text of
+// the unit's that reads "OK" holds a value, holds_unit_value).
 bool acknowledgement(int P, const QString& field) {
     return carries_marker(P, field, "OK");
 }
 
-// "NO" marks a parameter the unit lacks.
+// "NO" marks a parameter the unit lacks; in a text of the unit's, "Text" marks one never filled
+// in. Either stands for no value, as a save writes it.
 bool lacks_marker(int P, const QString& field) {
-    return !acknowledgement(P, field) && carries_marker(P, field, "NO");
+    return !acknowledgement(P, field) &&
+           (carries_marker(P, field, "NO") ||
+            (holds_text_value(P) && carries_marker(P, field, "Text")));
 }
 
 // An empty field or an acknowledgement: nothing that could be a value.
@@ -209,9 +218,7 @@ ParParse parse_par_line(const QString& line) {
         f.in_line = k < fields.size() - 1 || (k == fields.size() - 1 && !fields[k].isEmpty());
         if (f.in_line) {
             f.text = fields[k];
-            f.holds_value = !acknowledgement(P, f.text) && !lacks_marker(P, f.text) &&
-                            (starts_with_number(f.text) ||
-                             (holds_text_value(P) && !f.text.trimmed().isEmpty()));
+            f.holds_value = holds_unit_value(P, f.text);
             if (!f.holds_value && !lacks_marker(P, f.text)) {
                 out.rejected = true;
                 if (empty_or_acknowledged(P, f.text))
@@ -238,8 +245,10 @@ ParParse parse_parameter_line(const QString& line) {
             r.unit_value = platform::val(f.text.trimmed());
         } else {
             // A value the file does not hold is never made up, nor kept from the set before.
-            r.value_text =
-                f.in_line && lacks_marker(f.number, f.text) ? f.text : QStringLiteral("NO");
+            r.value_text = f.in_line && lacks_marker(f.number, f.text) &&
+                                   carries_marker(f.number, f.text, "NO")
+                               ? f.text
+                               : QStringLiteral("NO");
             r.unit_value = NO_VALUE;
         }
     }
@@ -253,8 +262,12 @@ ParParse parse_parameter_line(const QString& line) {
     return parse;
 }
 
-QString par_load_message(const ParParse& parse) {
+QString par_load_message(const ParParse& parse, const RefusalsWhileOpening& refusals) {
     QStringList not_numbers, outside;
+    const auto refused = [&](int P) {
+        return std::find(refusals.out_of_range.begin(), refusals.out_of_range.end(), P) !=
+               refusals.out_of_range.end();
+    };
     for (const ParField& f : parse.fields) {
         // A field without a number ("abc") leaves its parameter out, read-only or not.
         if (f.in_line && !f.holds_value && !lacks_marker(f.number, f.text) &&
@@ -266,10 +279,19 @@ QString par_load_message(const ParParse& parse) {
             continue;
         if (!is_plain_number(f.text))
             add_value_entry(not_numbers, f.number, f.text);
-        else if (outside_limits(f.number))
+        else if (outside_limits(f.number) || refused(f.number))
             add_value_entry(outside, f.number, f.text);
     }
-    if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty())
+    // A row a check refused whose field the file's own checks do not judge is named with what its
+    // record holds.
+    std::set<int> judged;
+    for (const ParField& f : parse.fields)
+        if (f.holds_value && !file_record(f.number).read_only)
+            judged.insert(f.number);
+    for (int P : refusals.out_of_range)
+        if (judged.insert(P).second)
+            add_value_entry(outside, P, file_record(P).value_text);
+    if (!parse.rejected && not_numbers.isEmpty() && outside.isEmpty() && refusals.other.isEmpty())
         return {};
     const QString crlf = QStringLiteral("\r\n");
     QString out;
@@ -283,6 +305,9 @@ QString par_load_message(const ParParse& parse) {
         out += crlf + ui_text(2272, QStringLiteral("Not a number:")) + named_entries(not_numbers);
     if (!outside.isEmpty())
         out += crlf + ui_text(2273, QStringLiteral("Outside the limits:")) + named_entries(outside);
+    for (const QString& other : refusals.other)
+        if (!out.contains(other))
+            out += crlf + other;
     if (parse.missing > 0)
         out +=
             crlf + ui_text(2295, QStringLiteral("The file lacks %1 of its %2 fields (P%3 to P%4)."))

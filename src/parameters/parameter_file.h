@@ -4,6 +4,8 @@
 // set in it and opening one puts the set back on the screen. The ".csv" and ".txt" listings are
 // for people and are never read back.
 
+#include "parameters/edit_validation.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
@@ -16,7 +18,8 @@ inline constexpr int PAR_FIELDS = PAR_LAST - PAR_FIRST + 1; // 980
 
 // The ".par" line of the table. A value text that holds no value ("-999999", empty, or the
 // placeholder "Text", see carries_marker) is first replaced in the record itself: by the value when
-// the parameter is present, else by "NO".
+// the parameter is present, else by "NO"; a text of the unit's without a value by "NO". A clock
+// time is written with its four digits (file_value_text), as its row shows it.
 QByteArray par_line();
 
 // Writes par_line() to `path` through a temporary file renamed over it; false (the old file
@@ -41,9 +44,9 @@ struct ParField {
     int number = 0;
     QString text;         // the field as it stands in the file
     bool in_line = false; // the line reached this parameter
-    // The field holds the parameter's value: it starts with a number, or it is the text of a
-    // parameter whose value is a text. A "NO" marker holds none, nor does a damaged field or one
-    // the line did not reach.
+    // The field holds the parameter's value (holds_unit_value): it starts with a number, or it is
+    // the text of a parameter whose value is a text. A "NO" marker holds none, nor does the
+    // placeholder "Text" of a text, a damaged field or one the line did not reach.
     bool holds_value = false;
 };
 struct ParParse {
@@ -69,8 +72,10 @@ QString named_entries(const QStringList& entries);
 // the fields without a number and how many fields the line lacks (the set is damaged; those
 // parameters are left out), and values of settings that are not plain numbers or lie outside
 // their limits in the set now in the table (they load all the same). Read-only values such as the
-// version texts are the unit's own and not judged.
-QString par_load_message(const ParParse& parse);
+// version texts are the unit's own and not judged. What the rows' checks refused while the set
+// was put on the screen (`refusals`) is told here as well, once: a value refused on its limits
+// among those outside the limits, any other refusal on a line of its own.
+QString par_load_message(const ParParse& parse, const RefusalsWhileOpening& refusals = {});
 
 // The last line of a text file's contents (a final line end makes no extra empty line).
 QString last_line(const QString& text);

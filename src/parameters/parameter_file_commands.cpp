@@ -130,8 +130,15 @@ bool openparamfile(const QString& path, bool refresh_flag) {
     parameter_rows().set_text(100, QString());
     const ParParse parse = parse_parameter_line(L.reply_buffer);
     S.parameter_set_loading = true;
+    // What the rows' checks refuse while the set goes on the screen is told in the file's own
+    // message, once.
+    RefusalsWhileOpening refusals;
+    keep_refusals(&refusals);
     {
-        const auto loaded = qScopeGuard([&] { S.parameter_set_loading = false; });
+        const auto loaded = qScopeGuard([&] {
+            S.parameter_set_loading = false;
+            keep_refusals(nullptr);
+        });
         V.set_cso_tab_enabled(1, true);
         V.select_cso_tab(1);
         update_parameter_screen(refresh_flag);
@@ -148,7 +155,7 @@ bool openparamfile(const QString& path, bool refresh_flag) {
     S.parameter_file_name = path;
     call_hook(parameter_screen_hooks().enable_controls);
     // Told once the set stands with its version's limits, so that the limits are the set's own.
-    if (const QString message = par_load_message(parse); !message.isEmpty())
+    if (const QString message = par_load_message(parse, refusals); !message.isEmpty())
         platform::msg_box(message, platform::mb::Critical);
     return true;
 }

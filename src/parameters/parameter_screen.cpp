@@ -188,12 +188,9 @@ void show_parameters_on_form() {
             rows.set_tooltip(P, QString());
             continue;
         }
-        const bool padded = P == 971 || P == 972 || P == 976 || P == 996 || P == 997;
         // A parameter without a value (a command the unit only takes) shows an empty box, never
-        // the no-value marker.
-        rows.set_text(P, r.unit_value == NO_VALUE ? QString()
-                         : padded ? platform::format_number(r.unit_value, QStringLiteral("0000"))
-                                  : value_as_box_text(r.unit_value));
+        // the no-value marker; a clock time shows the four digits the unit is sent.
+        rows.set_text(P, r.unit_value == NO_VALUE ? QString() : box_text(P, r.unit_value));
         rows.set_locked(P, false);
         rows.set_back_colour(P, row_colour::WHITE);
         rows.set_visible(P, true);

@@ -221,13 +221,14 @@ bool read_by_sendall(bool compare) {
         if (P == 710)
             call_hook(parameter_screen_hooks().check_flow_parms);
         DefinitionRecord& r = record(P);
+        const UnitAnswer answer = unit_answer(P, item.value);
         // The compare read sets the unit's values beside the set's own; which parameters the
         // set holds is the set's business.
         if (!compare)
-            r.present = true;
-        r.unit_value = platform::val(item.value);
-        r.value_text = item.value;
-        if (is_length_record(P) && is_plain_number(item.value)) {
+            r.present = answer.holds_value;
+        r.unit_value = answer.value;
+        r.value_text = answer.text;
+        if (is_length_record(P) && is_plain_number(answer.text)) {
             const QString text = length_text(factor * r.unit_value, sendall_pattern(r.decimals));
             r.unit_value = platform::val(text);
             r.value_text = text;
@@ -240,8 +241,9 @@ bool read_by_sendall(bool compare) {
         DefinitionRecord& r = record(P);
         if (((P >= 601 && P <= 603) || (P >= 610 && P <= 673)) && r.unit_value == NO_VALUE)
             r.unit_value = r.default_value;
-        if (r.value_text == QLatin1String("-999999") || r.value_text.isEmpty() ||
-            carries_marker(P, r.value_text, "Text"))
+        // A parameter the reply did not name holds no value, as one it answered without, and so
+        // does one left at the table's no-value number.
+        if (!unit_answer(P, r.value_text).holds_value)
             r.value_text = QStringLiteral("NO");
     }
     S.compare_differences = differences;
@@ -328,7 +330,10 @@ bool read_by_sweep(bool compare) {
         if (stopped())
             return false;
         const QString reply = L.reply_buffer;
-        if (reply.trimmed().isEmpty() || reply.trimmed() == QLatin1String("OK")) {
+        // A text of the unit's may be empty or read "OK" (a site named so): after the link asked
+        // again, that is its answer, as "/sendall" gives it.
+        if (!holds_text_value(P) &&
+            (reply.trimmed().isEmpty() || reply.trimmed() == QLatin1String("OK"))) {
             // Still only an acknowledgement after the link asked again: no value came, as if the
             // unit had been silent, and an "OK" must never stand as the parameter's value.
             L.parameter_sweep = false;
@@ -344,16 +349,17 @@ bool read_by_sweep(bool compare) {
         DefinitionRecord& r = record(P);
         if (is_plain_number(reply))
             ++values;
-        const bool lacked = carries_marker(P, reply, "NO");
+        // Kept as the block read keeps the same answer. The unit's "NO" (and an answer without a
+        // value) is no value to compare with: an upload never sends the parameter.
+        const UnitAnswer answer = unit_answer(P, reply);
         if (!compare)
-            r.present = !lacked;
-        // The unit's "NO" is no value to compare with: an upload never sends the parameter.
-        r.unit_value = compare && lacked ? NO_VALUE : platform::val(reply.trimmed());
+            r.present = answer.holds_value;
+        r.unit_value = answer.value;
         if (is_length_record(P) && r.unit_value != NO_VALUE)
             r.unit_value = platform::val(length_text(r.unit_value, decimals_pattern(r.decimals)));
         if (compare)
             count_difference(P, differences);
-        r.value_text = reply;
+        r.value_text = answer.text;
         step_progress_to(P);
     }
     L.parameter_sweep = false;
@@ -385,9 +391,10 @@ bool read_by_sweep(bool compare) {
     return true;
 }
 
-// A value as messages show it: a value the unit lacks is "NO", never the table's marker.
-QString value_list_text(double v) {
-    return v == NO_VALUE ? QStringLiteral("NO") : platform::number_text(v).trimmed();
+// A value of P as messages show it, as its row does (a clock time with its four digits): a value
+// the unit lacks is "NO", never the table's marker.
+QString value_list_text(int P, double v) {
+    return v == NO_VALUE ? QStringLiteral("NO") : box_text(P, v);
 }
 
 } // namespace
@@ -653,9 +660,10 @@ void compare_lengths_in_the_sets_unit() {
 
 // The unit's value as the upload's lists show it: what the unit answered when that was no number
 // ("NO" for a parameter it lacks), never a number the table made of it.
-QString unit_answer_text(const DefinitionRecord& r) {
+QString unit_answer_text(int P) {
+    const DefinitionRecord& r = record(P);
     const QString answer = r.value_text.trimmed();
-    return answer.isEmpty() || is_plain_number(answer) ? value_list_text(r.unit_value) : answer;
+    return answer.isEmpty() || is_plain_number(answer) ? value_list_text(P, r.unit_value) : answer;
 }
 
 // What became of a planned write when an upload stops. A write whose command went out but whose
@@ -718,9 +726,7 @@ void send_parameter(int P) {
     LinkState& L = link();
     transfer_view().show_message(CRLF + ui_text(1244, QStringLiteral("Sending parameter")) +
                                  QLatin1Char(' ') + QString::number(P));
-    QString value = platform::number_text_c(r.program_value).trimmed();
-    if (P == 932 || P == 996 || P == 997)
-        value = platform::format_number_c(r.program_value, QStringLiteral("0000"));
+    const QString value = unit_value_text(P, r.program_value);
     const QString cmd = QStringLiteral("/p") + QString::number(P) + QLatin1Char(':') + value;
     send_command(cmd, cmd);
     if (!L.comms_abort && !reply_understood(L.reply_buffer)) {
@@ -850,8 +856,8 @@ void write_all_parameters() {
                 const DefinitionRecord& r = record(P);
                 if (r.send_failed)
                     list += QStringLiteral(", P") + QString::number(P) + QLatin1Char('(') +
-                            value_list_text(r.program_value) + QLatin1Char(',') +
-                            unit_answer_text(r) + QLatin1Char(')');
+                            value_list_text(P, r.program_value) + QLatin1Char(',') +
+                            unit_answer_text(P) + QLatin1Char(')');
             }
             const platform::Answer a =
                 platform::msg_box(ui_text(1298, QStringLiteral("Upload failed: ")) +
@@ -954,8 +960,8 @@ void upload_parameters() {
     V.hide_message();
     if (!S.same_system_type) {
         platform::msg_box(ui_text(1262, QStringLiteral("System type mismatch")) +
-                              QStringLiteral(" - Program=") + value_list_text(S.program_p99) +
-                              QStringLiteral(" & Unit=") + value_list_text(S.unit_p99) + CRLF +
+                              QStringLiteral(" - Program=") + value_list_text(99, S.program_p99) +
+                              QStringLiteral(" & Unit=") + value_list_text(99, S.unit_p99) + CRLF +
                               CRLF +
                               ui_text(1263, QStringLiteral("Parameters can only be sent to a "
                                                            "unit of the same system type.")),
@@ -971,8 +977,8 @@ void upload_parameters() {
         if (P == 838 || P == 839 || !to_send(P))
             continue;
         list += (count == 0 ? QStringLiteral(" P") : QStringLiteral(", P")) + QString::number(P) +
-                QLatin1Char('(') + value_list_text(r.program_value) + QLatin1Char(';') +
-                unit_answer_text(r) + QLatin1Char(')');
+                QLatin1Char('(') + value_list_text(P, r.program_value) + QLatin1Char(';') +
+                unit_answer_text(P) + QLatin1Char(')');
         ++count;
     }
     QStringList extra;
@@ -987,8 +993,8 @@ void upload_parameters() {
         const DefinitionRecord& r = record(P);
         if (set_setting(P) && unit_lacks(P))
             lacking << QStringLiteral("P") + QString::number(P) + QLatin1Char('(') +
-                           value_list_text(r.program_value) + QLatin1Char(';') +
-                           unit_answer_text(r) + QLatin1Char(')');
+                           value_list_text(P, r.program_value) + QLatin1Char(';') +
+                           unit_answer_text(P) + QLatin1Char(')');
     }
     QString extra_part;
     if (!extra.isEmpty())

@@ -52,7 +52,46 @@ QString stored_box_text(int P) {
     if (P < 0 || P > DEFINITIONS_UPPER)
         return {};
     const QString& v = definitions_table()[static_cast<size_t>(P)].value_text;
-    return is_plain_number(v) ? value_as_box_text(platform::val(v)) : v;
+    return is_plain_number(v) ? box_text(P, platform::val(v)) : v;
+}
+
+QString four_digit_time(int P, double value) {
+    if (!takes_whole_number(P) || !(value >= 0 && value <= 9999) || value != std::floor(value))
+        return {};
+    return QStringLiteral("%1").arg(static_cast<int>(value), 4, 10, QLatin1Char('0'));
+}
+
+QString box_text(int P, double value) {
+    const QString time = four_digit_time(P, value);
+    return time.isEmpty() ? value_as_box_text(value) : time;
+}
+
+QString unit_value_text(int P, double value) {
+    const QString time = four_digit_time(P, value);
+    return time.isEmpty() ? platform::number_text_c(value).trimmed() : time;
+}
+
+QString file_value_text(int P, const QString& value_text) {
+    if (!is_plain_number(value_text))
+        return value_text;
+    const QString time = four_digit_time(P, platform::val(value_text));
+    return time.isEmpty() ? value_text : time;
+}
+
+bool holds_unit_value(int P, const QString& text) {
+    if (text.trimmed().isEmpty())
+        return false;
+    if (holds_text_value(P))
+        return !carries_marker(P, text, "NO") && !carries_marker(P, text, "Text");
+    return !carries_marker(P, text, "NO") && !carries_marker(P, text, "Text") &&
+           !carries_marker(P, text, "OK") && starts_with_number(text);
+}
+
+UnitAnswer unit_answer(int P, const QString& answer) {
+    const QString text = answer.trimmed();
+    if (!holds_unit_value(P, text) || platform::val(text) == NO_VALUE)
+        return {};
+    return {true, platform::val(text), text};
 }
 
 bool is_length_record(int P) {

@@ -1,10 +1,11 @@
 // A ".par" file, whatever it holds: every parameter P20..P999 gets exactly one field, no field
 // holds the separator, and the fields read come back the same when written out again. Reading
 // the file changes nothing in the set in memory until the set is taken over; a set taken over
-// and saved reopens to the same values. A value the file does not hold is never made up: a
-// parameter whose field is empty, an acknowledgement, a "NO" marker, no number or beyond the
-// line's end is taken over without a value (and named, or counted, in the message); a field that
-// starts with a number gives that number.
+// and saved reopens to the same values, and without complaint even when the file was damaged. A
+// value the file does not hold is never made up: a parameter whose field is empty, an
+// acknowledgement, a "NO" marker, no number or beyond the line's end is taken over without a value
+// (and named, or counted, in the message); a field that starts with a number gives that number. A
+// text of the unit's is a value as it stands, "OK" included; only a whole "NO" or "Text" is none.
 #include "fuzz_support.h"
 
 #include "parameters/parameter_file.h"
@@ -101,21 +102,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int missing = 0, without_value = 0, empty_or_acknowledged = 0;
     for (const ParField& f : parse.fields) {
         // The unit's texts (P926 to P928) may hold the letters of a marker: only a whole field of
-        // them is one there.
-        const auto has = [&f](const char* mark) {
-            return holds_text_value(f.number) ? f.text.trimmed() == QLatin1String(mark)
-                                              : f.text.contains(QLatin1String(mark));
+        // them is one there, and "OK" is a text like any other; "Text" there marks no value.
+        const bool text = holds_text_value(f.number);
+        const auto has = [&](const char* mark) {
+            return text ? f.text.trimmed() == QLatin1String(mark)
+                        : f.text.contains(QLatin1String(mark));
         };
-        const bool acknowledged = has("OK");
-        const bool marker = has("NO") && !acknowledged;
-        const bool value = f.in_line && !acknowledged && !marker &&
-                           (starts_with_number(f.text) ||
-                            (holds_text_value(f.number) && !f.text.trimmed().isEmpty()));
+        const bool acknowledged = !text && has("OK");
+        const bool marker = (has("NO") || (text && has("Text"))) && !acknowledged;
+        const bool value =
+            f.in_line && !acknowledged && !marker &&
+            (text ? !f.text.trimmed().isEmpty() : starts_with_number(f.text) && !has("Text"));
         FUZZ_CHECK(f.holds_value == value, "a field holds a value when it starts with a number");
         missing += f.in_line ? 0 : 1;
         without_value += f.in_line && !f.holds_value && !marker ? 1 : 0;
-        empty_or_acknowledged +=
-            f.in_line && (f.text.isEmpty() || acknowledged) ? 1 : 0;
+        empty_or_acknowledged += f.in_line && (f.text.isEmpty() || acknowledged) ? 1 : 0;
     }
     FUZZ_CHECK(parse.missing == missing, "every field the line lacks is counted");
     FUZZ_CHECK(parse.rejected_fields.size() == empty_or_acknowledged,
@@ -141,22 +142,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Taken over, saved and opened again: the same values.
     const QByteArray saved = par_line(); // settles the value texts the save replaces
     const std::vector<Value> loaded = set_in_memory();
-    // Only a whole "Text" is the placeholder of a value never filled in, not a site's name.
-    for (const ParField& f : parse.fields)
-        FUZZ_CHECK(!f.holds_value || !holds_text_value(f.number) ||
-                       f.text.trimmed() == QLatin1String("Text") ||
-                       loaded[static_cast<size_t>(f.number - PAR_FIRST)].text.trimmed() ==
-                           f.text.trimmed(),
+    // Only a whole "Text" is the placeholder of a value never filled in, not a site's name, and
+    // such a placeholder is saved as "NO", never as a number.
+    for (const ParField& f : parse.fields) {
+        const QString saved_text = loaded[static_cast<size_t>(f.number - PAR_FIRST)].text.trimmed();
+        FUZZ_CHECK(!holds_text_value(f.number) ||
+                       saved_text == (f.holds_value ? f.text.trimmed() : QStringLiteral("NO")),
                    "a text of the unit's is saved as it stands");
+    }
     seed_set();
     const ParParse reopened = open_bytes(saved);
-    FUZZ_CHECK(parse.rejected || !reopened.rejected, "a saved whole set opens without complaint");
+    FUZZ_CHECK(!reopened.rejected, "a saved set opens without complaint, even from a damaged one");
     const std::vector<Value> now = set_in_memory();
     // Parameters a short line did not reach are saved as the parameters the set lacks. A text
     // that no encoding can carry (a lone UTF-16 surrogate) is saved with the replacement
     // character.
+    // A clock time is written with its four digits.
     for (size_t i = 0; i < now.size(); ++i) {
-        const QString written = QString::fromUtf8(loaded[i].text.trimmed().toUtf8());
+        const QString written = QString::fromUtf8(
+            file_value_text(PAR_FIRST + static_cast<int>(i), loaded[i].text.trimmed()).toUtf8());
         FUZZ_CHECK(now[i].text == written && now[i].present == loaded[i].present &&
                        now[i].value == loaded[i].value,
                    "a saved set reopens to the same values");

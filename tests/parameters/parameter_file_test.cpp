@@ -5,6 +5,8 @@
 #include "parameters/parameter_file.h"
 #include "parameters/parameter_file_commands.h"
 #include "parameters/parameter_transfer.h"
+#include "parameters/parameter_values.h"
+#include "parameters/parameter_work.h"
 #include "test_files.h"
 
 #include <QFile>
@@ -23,6 +25,8 @@ protected:
         shell().ini_path = dir.filePath("general.ini");
         shell().parameter_path = dir.path();
         set_transfer_view(&transfer);
+        // The set-up rules the main window installs: they write rows while a set is opened.
+        install_set_up_rules();
     }
     void TearDown() override {
         set_transfer_view(nullptr);
@@ -108,7 +112,9 @@ TEST_F(ParameterFiles, ACommaInTheUnitsTextKeepsEveryLaterFieldInItsPlace) {
     ASSERT_TRUE(openparamfile(dir.filePath("set.par"), true));
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
     for (int P = 929; P <= 999; ++P)
-        EXPECT_EQ(rec(P).value_text.trimmed(), later[static_cast<size_t>(P - 929)]) << "P" << P;
+        EXPECT_EQ(rec(P).value_text.trimmed(),
+                  file_value_text(P, later[static_cast<size_t>(P - 929)]))
+            << "P" << P;
     EXPECT_EQ(fields(rec(926).present, box(926), rec(928).present, box(928)),
               fields(true, "BROOK 2.0.5", true, "Tank A  NORTH"));
     EXPECT_TRUE(csv_listing("set.csv", {}, 0).contains(",Tank A  NORTH\r\n"))
@@ -164,6 +170,25 @@ TEST_F(ParameterFiles, OnlyTheLastLineIsLoadedAndEveryDoubtfulValueIsNamedOnce) 
          line({{41, "75"}, {81, "10"}}),
          {ui_text(2273) + " P41 = \"75\""},
          {ui_text(1412), "P81", "\"75\","}},
+        // The rows' own checks run as the set goes on the screen over the one before; what they
+        // refuse is told in the file's message, once.
+        {"a radar unit's set", line({{41, "33"}, {99, "3"}}), {}, {}},
+        {"a device row outside its choices",
+         line({{99, "3"}, {130, "7"}}),
+         {ui_text(2273) + " P130 = \"7\""},
+         {ui_text(1371), ui_text(1412)}},
+        {"a device row holding a fraction of a choice",
+         line({{99, "3"}, {130, "1.5"}}),
+         {ui_text(2273) + " P130 = \"1.5\""},
+         {ui_text(1371), ui_text(1412)}},
+        {"a length unit outside its choices",
+         line({{104, "7"}}),
+         {ui_text(2273) + " P104 = \"7\""},
+         {ui_text(1186), ui_text(1412)}},
+        {"flow on a unit without it",
+         line({{61, "0"}, {100, "4"}}),
+         {"\r\nP100: " + ui_text(1372)},
+         {ui_text(1412)}},
         {"a short line",
          "1,2,3,",
          {ui_text(1412), ui_text(2295).arg(977).arg(980).arg(23).arg(999)},

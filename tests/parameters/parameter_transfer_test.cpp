@@ -16,6 +16,11 @@
 
 namespace {
 
+QByteArray file_bytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QStringList sent_matching(const QStringList& received, const QString& prefix) {
     QStringList out;
     for (const QString& c : received)
@@ -184,6 +189,98 @@ TEST_F(ParameterRoadTest, ASiteNamedWithNoInItIsReadAsTheUnitsText) {
         EXPECT_EQ(fields(rec(928).present, rec(928).value_text.trimmed(), box(928),
                          testfiles::read_bytes(dir.filePath("unit.par")).split(',')[928 - 20]),
                   fields(true, site, site, site));
+    }
+}
+
+// Whatever the unit answers, a set read from it, in one block or one by one, is saved as the same
+// fields by either read and opens again as the same set without a message: the unit's texts as it
+// gave them ("OK" a site's name like any other), "NO" and the placeholder "Text" as no value
+// (saved "NO", never 0), numbers in the unit's own forms, an answer without a number or a blank
+// one as no value. The listing names what the unit gave, and only that.
+TEST_F(ParameterRoadTest, WhatAReadSavesOpensAgainAsTheSameSet) {
+    const struct {
+        const char* name;
+        std::map<int, QString> answers;
+        std::map<int, QString> saved;
+        QStringList listed, not_listed; // rows of the ".csv" listing, by their start
+    } table[] = {
+        {"a site named OK, no date",
+         {{927, "NO"}, {928, "OK"}},
+         {{927, "NO"}, {928, "OK"}},
+         {"928,Site Tag (P928),OK\r\n"},
+         {"927,"}},
+        {"a date never filled in", {{927, "Text"}}, {{927, "NO"}}, {}, {"927,"}},
+        {"a site with quotes",
+         {{928, "Tank \"A\"; east"}},
+         {{928, "Tank \"A\"; east"}},
+         {"928,Site Tag (P928),\"Tank \"\"A\"\"; east\"\r\n"},
+         {}},
+        {"numbers in the unit's own forms",
+         {{41, ".35"}, {81, "+12.5"}, {82, "1E1"}, {83, " 5 "}, {109, "0050"}},
+         {{41, ".35"}, {81, "+12.5"}, {82, "1E1"}, {83, "5"}, {109, "0050"}},
+         {",0.35\r\n", ",12.5\r\n", ",10\r\n", ",5\r\n", ",50\r\n"},
+         {}},
+        {"an answer without a number", {{84, "abc"}}, {{84, "NO"}}, {}, {"84,"}},
+        {"a command the unit lacks", {{20, "NO"}}, {{20, "NO"}}, {}, {"20,"}},
+        {"a blank site", {{928, " "}}, {{928, "NO"}}, {}, {"928,"}},
+    };
+    // The set: which parameters it has, their values, and the texts that are no numbers (a
+    // number's text takes the form the rows show once they are filled).
+    const auto set_now = [] {
+        std::vector<std::tuple<int, bool, double, QString>> out;
+        for (int P = 20; P <= 999; ++P) {
+            const QString t = rec(P).value_text.trimmed();
+            out.emplace_back(P, rec(P).present, rec(P).unit_value,
+                             is_plain_number(t) ? QString() : t);
+        }
+        return out;
+    };
+    for (const auto& row : table) {
+        std::map<int, QByteArray> saved_by_block;
+        for (const QString version : {"", "1.80"}) {
+            SCOPED_TRACE(row.name +
+                         std::string(version.isEmpty() ? " in one block" : " one by one"));
+            seed_unit(unitsim::UnitKind::Level, version);
+            for (const auto& [P, text] : row.answers) {
+                sim->unit().set_present(P, true);
+                sim->unit().set_text(P, text);
+            }
+            download("unit.par");
+            ASSERT_FALSE(link().comms_abort) << dialogs.messages().join(" | ").toStdString();
+            // The question before the read, and nothing else.
+            ASSERT_EQ(dialogs.messages().size(), 1) << dialogs.messages().join(" | ").toStdString();
+            dialogs.prompts.clear();
+            const auto read = set_now();
+            const QList<QByteArray> file = file_bytes(dir.filePath("unit.par")).split(',');
+            ASSERT_EQ(file.size(), PAR_FIELDS + 1);
+            EXPECT_FALSE(file.contains("-999999")) << "the table's no-value number was saved";
+            for (const auto& [P, text] : row.saved) {
+                EXPECT_EQ(file[P - 20], text.toLatin1()) << "P" << P;
+                if (version.isEmpty())
+                    saved_by_block[P] = file[P - 20];
+                else
+                    EXPECT_EQ(file[P - 20], saved_by_block[P]) << "P" << P << " read otherwise";
+            }
+            ASSERT_TRUE(openparamfile(dir.filePath("unit.par"), true));
+            EXPECT_TRUE(dialogs.messages().isEmpty())
+                << dialogs.messages().join(" | ").toStdString();
+            const auto opened = set_now();
+            for (size_t i = 0; i < read.size(); ++i)
+                EXPECT_EQ(opened[i], read[i]) << "the file opened as another set";
+
+            const QString csv = QString::fromLatin1(save("unit.csv"));
+            for (const QString& t : row.listed)
+                EXPECT_TRUE(csv.contains(t)) << t.toStdString() << " not in\n" << csv.toStdString();
+            for (const QString& t : row.not_listed)
+                EXPECT_FALSE(csv.contains("\r\n" + t)) << t.toStdString() << " listed";
+            const QByteArray again = save("again.par");
+            ASSERT_TRUE(openparamfile(dir.filePath("again.par"), true));
+            const auto reopened = set_now();
+            for (size_t i = 0; i < read.size(); ++i)
+                EXPECT_EQ(reopened[i], read[i]) << "a save of the opened set opened as another set";
+            EXPECT_EQ(fields(dialogs.messages().join(" | "), save("again2.par")), fields("", again))
+                << "a save of the opened set";
+        }
     }
 }
 
@@ -584,6 +681,39 @@ TEST_F(ParameterRoadTest, UploadWritesTheUnitsNumberFormInAnyLocale) {
     }
 }
 
+// A clock time shows the four digits an upload sends and a save writes: as read from the unit,
+// which answers "800", and once typed and left, however it was typed.
+TEST_F(ParameterRoadTest, AClockTimeShowsWhatIsSentAndSaved) {
+    download("unit.par");
+    const QList<QByteArray> read = file_bytes(dir.filePath("unit.par")).split(',');
+    ASSERT_EQ(read.size(), PAR_FIELDS + 1);
+    EXPECT_EQ(fields(box(996), read[996 - 20], box(976), read[976 - 20]),
+              fields("0800", "0800", "0300", "0300"));
+    // clang-format off
+    const struct { int P; const char *typed, *shown; } cases[] = {
+        {971, "930", "0930"}, {972, "0930", "0930"}, {976, "45", "0045"}, {996, "0930", "0930"},
+        {997, "2359", "2359"}};
+    // clang-format on
+    for (const auto& c : cases) {
+        parameter_rows().set_typed_text(c.P, c.typed);
+        EXPECT_TRUE(parameter_rows().commit(c.P)) << dialogs.messages().join(" | ").toStdString();
+    }
+    const QList<QByteArray> saved = save("set.par").split(',');
+    ASSERT_EQ(saved.size(), PAR_FIELDS + 1);
+    dialogs.prompts.clear();
+    upload_confirmed();
+    EXPECT_TRUE(dialogs.messages().join(" | ").contains("P971(0930;0000), P972(0930;2200)"))
+        << "the question names the times as the rows show them: "
+        << dialogs.messages().join(" | ").toStdString();
+    for (const auto& c : cases) {
+        const QString sent = QString("/p%1:").arg(c.P);
+        EXPECT_EQ(fields(box(c.P), saved[c.P - 20], received().filter(sent).join(' '),
+                         sim->unit().value(c.P).value_or(-1)),
+                  fields(c.shown, c.shown, sent + c.shown, platform::val(c.shown)))
+            << "P" << c.P << " typed " << c.typed;
+    }
+}
+
 // A box the user empties stores nothing: left, or still being typed into when the upload or the
 // save starts, it shows the stored value again, and neither the unit nor the file gets a 0.
 TEST_F(ParameterRoadTest, AnEmptiedBoxNeverReachesTheUnitOrTheFileAsZero) {
@@ -605,15 +735,6 @@ TEST_F(ParameterRoadTest, AnEmptiedBoxNeverReachesTheUnitOrTheFileAsZero) {
     EXPECT_EQ(save("emptied.par").split(',').value(107 - 20), stored107)
         << "the save wrote an emptied box as some value";
 }
-
-namespace {
-
-QByteArray file_bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-} // namespace
 
 // A download that does not finish leaves the opened set in memory, on the screen and in the next
 // save as it was, with the transfer display gone; a cancel stops the read once the command in
