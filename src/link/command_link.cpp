@@ -290,6 +290,16 @@ void stop_waiting_for_put_back() {
     b.waiting = false;
 }
 
+// The put-back stops where it stands: no more waiting, pausing or ticking.
+void halt_put_back() {
+    BackgroundPutBack& b = background();
+    stop_waiting_for_put_back();
+    b.running = false;
+    b.in_pause = false;
+    if (b.ticker)
+        b.ticker->stop();
+}
+
 // How long the put-back may still take at most: the rest of its wait or pause, and the full
 // wait of every resend it may still make.
 double put_back_time_left() {
@@ -314,11 +324,7 @@ void show_put_back_countdown() {
 void end_put_back(bool answered) {
     BackgroundPutBack& b = background();
     LinkState& L = link();
-    stop_waiting_for_put_back();
-    b.running = false;
-    b.in_pause = false;
-    if (b.ticker)
-        b.ticker->stop();
+    halt_put_back();
     link_view().set_status_text(2, QString());
     if (answered) {
         if (b.command.compare(link_commands::LOADNORM, Qt::CaseInsensitive) == 0)
@@ -640,12 +646,7 @@ platform::SerialPort& MSComm1() {
 }
 
 void reset_command_link() {
-    BackgroundPutBack& b = background();
-    stop_waiting_for_put_back();
-    b.running = false;
-    b.in_pause = false;
-    if (b.ticker)
-        b.ticker->stop();
+    halt_put_back();
     rx().line_done = false;
     rx().line_dead = false;
     rx().device_lost_told = false;

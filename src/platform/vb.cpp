@@ -438,29 +438,40 @@ bool written_as_a_number(double v) {
     return ok;
 }
 
+// The locale's reading of a typed text that is written as a number of the locale: the number
+// text it stands for, the double read from it and whether the reading took it.
+struct LocaleReading {
+    QString text;
+    double value = 0;
+    bool ok = false;
+};
+std::optional<LocaleReading> locale_reading(const QString& typed, const QLocale& locale) {
+    const auto s = number_of_the_locale(typed, locale);
+    if (!s)
+        return std::nullopt;
+    LocaleReading r{*s};
+    r.value = locale.toDouble(*s, &r.ok);
+    return r;
+}
+
 } // namespace
 
 std::optional<double> typed_number(const QString& text) {
-    const QLocale locale = number_locale();
-    const auto s = number_of_the_locale(text, locale);
-    if (!s)
+    const auto r = locale_reading(text, number_locale());
+    if (!r || !r->ok || !std::isfinite(r->value) || !written_as_a_number(r->value))
         return std::nullopt;
-    bool ok = false;
-    const double v = locale.toDouble(*s, &ok);
-    if (!ok || !std::isfinite(v) || !written_as_a_number(v))
-        return std::nullopt;
-    return v;
+    return r->value;
 }
 
 std::optional<OutOfReach> typed_number_out_of_reach(const QString& text) {
     const QLocale locale = number_locale();
-    const auto s = number_of_the_locale(text, locale);
-    if (!s)
+    const auto r = locale_reading(text, locale);
+    if (!r)
         return std::nullopt;
-    bool ok = false;
-    const double v = locale.toDouble(*s, &ok);
+    const QString* s = &r->text;
+    const double v = r->value;
     // "inf" and "nan" are read, but are no numbers anybody writes with digits.
-    if (ok)
+    if (r->ok)
         return std::isfinite(v) && !written_as_a_number(v) ? std::optional(OutOfReach::TooLarge)
                                                            : std::nullopt;
     if (std::isinf(v))
