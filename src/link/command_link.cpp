@@ -3,6 +3,7 @@
 #include "link/link_commands.h"
 #include "link/link_state.h"
 #include "link/link_view.h"
+#include "link/log_on.h"
 #include "link/port_failure_text.h"
 #include "link/serial_texts.h"
 #include "link/traffic_log.h"
@@ -102,11 +103,6 @@ bool cancelled() {
 // own answer, and any other line is taken as one of the owed answers and dropped.
 enum class AnswerForm { None, UnitName, ParameterList };
 
-bool printable(const QString& line) {
-    return std::all_of(line.begin(), line.end(),
-                       [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
-}
-
 // Items between the first and the last, one of them "<P>:<value>" with P a parameter number.
 bool is_parameter_list(const QString& line) {
     const QStringList items = line.split(QLatin1Char(','));
@@ -120,15 +116,18 @@ bool is_parameter_list(const QString& line) {
     return false;
 }
 
+// The unit's name and the version after "V": "@Velto Level V2.05". A unit of a kind the program
+// does not know by name answers with its version all the same.
 bool names_the_unit(const QString& line) {
     static const char* const names[] = {"Velto",   "Comms",      "Hesvarin",
                                         "Krestel", "Quorvantix", "Sludge"};
-    return std::any_of(std::begin(names), std::end(names),
+    return convert_who_to_software_version(line) != 999 ||
+           std::any_of(std::begin(names), std::end(names),
                        [&](const char* name) { return line.contains(QLatin1String(name)); });
 }
 
 AnswerForm form_of_line(const QString& line) {
-    if (!printable(line))
+    if (!reply_understood(line))
         return AnswerForm::None;
     if (is_parameter_list(line))
         return AnswerForm::ParameterList;

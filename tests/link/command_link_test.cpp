@@ -303,12 +303,15 @@ TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply)
         bool waits;
         bool sweep = false;
         unitsim::UnitKind kind = unitsim::UnitKind::Level;
+        const char* who = nullptr; // the unit's own name, when not its kind's
     } cases[] = {
         {"/p20", Misbehaviour::late(42000), InPause, "/p21", true},
         {"/p20", Misbehaviour::late(42000), InOwedWait, "/p21", true},
         {"/sendall", Misbehaviour::silence(), InWait, "/who", false},
         {"/sendall", late8, InWait, "/who", false},
         {"/sendall", late_refusal, InWait, "/who", false},
+        {"/sendall", Misbehaviour::silence(), InWait, "/who", false, false,
+         unitsim::UnitKind::Level, "@Zephyr V2.10"},
         {"/p300", late8, InWait, "/who", false, true},
         {"/WHO", late8, InWait, "/who", true, false, unitsim::UnitKind::Cso},
         {"/p928", late8, InWait, "/who", true},
@@ -335,6 +338,8 @@ TEST_F(LinkTest, AnAnswerStillOwedWhenTheUserCancelsIsNeverTheNextCommandsReply)
         SCOPED_TRACE(
             QString("%1 cancelled %2, then %3").arg(c.owed).arg(c.when).arg(c.next).toStdString());
         make_unit(c.kind);
+        if (c.who)
+            sim->unit().profile().who_reply = c.who;
         reset_command_link();
         open_port();
         set_link_view(&cancelling);
