@@ -46,11 +46,18 @@ bool valid_date(const QString& text) {
 
 namespace logsetup {
 
-std::optional<double> typed_log_interval(const QString& text) {
+namespace {
+
+// A whole number from 0 to `largest`, typed in the locale's notation.
+std::optional<double> typed_whole_up_to(const QString& text, double largest) {
     const auto v = platform::typed_whole_number(text);
-    if (!v || *v < 0 || *v > LONGEST_LOG_INTERVAL)
-        return std::nullopt;
-    return v;
+    return v && *v >= 0 && *v <= largest ? v : std::nullopt;
+}
+
+} // namespace
+
+std::optional<double> typed_log_interval(const QString& text) {
+    return typed_whole_up_to(text, LONGEST_LOG_INTERVAL);
 }
 
 SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const QString& mask3,
@@ -60,11 +67,8 @@ SetupCheck check_setup_entries(const QString& mask1, const QString& mask2, const
     // Read as every typed number: "0.5" where the locale writes 0,5 is listed, not read as 5. A
     // value the unit would refuse is listed too: the set-up clears the unit's log before it
     // writes, so a refused write would cost the log and leave the logger half set up.
-    const auto mask_word = [](const QString& text) -> std::optional<double> {
-        const auto v = platform::typed_whole_number(text);
-        if (!v || *v < 0 || *v > LARGEST_MASK_WORD)
-            return std::nullopt;
-        return v;
+    const auto mask_word = [](const QString& text) {
+        return typed_whole_up_to(text, LARGEST_MASK_WORD);
     };
     const struct {
         std::optional<double> value;

@@ -79,12 +79,10 @@ QString file_value_text(int P, const QString& value_text) {
 }
 
 bool holds_unit_value(int P, const QString& text) {
-    if (text.trimmed().isEmpty())
+    if (text.trimmed().isEmpty() || carries_marker(P, text, "NO") ||
+        carries_marker(P, text, "Text"))
         return false;
-    if (holds_text_value(P))
-        return !carries_marker(P, text, "NO") && !carries_marker(P, text, "Text");
-    return !carries_marker(P, text, "NO") && !carries_marker(P, text, "Text") &&
-           !carries_marker(P, text, "OK") && starts_with_number(text);
+    return holds_text_value(P) || (!carries_marker(P, text, "OK") && starts_with_number(text));
 }
 
 UnitAnswer unit_answer(int P, const QString& answer) {
