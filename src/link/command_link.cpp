@@ -447,11 +447,8 @@ void wait_for_put_back(bool cancellable) {
 
 // The open wait for a command told apart from the owed answers whose own form `reply` has.
 PendingReply* wait_recognising(const QString& reply) {
-    const AnswerForm form = form_of_line(reply);
-    if (form == AnswerForm::None)
-        return nullptr;
     for (PendingReply* p : rx().pending)
-        if (pending_open(p) && !p->put_back && own_form(p->command) == form &&
+        if (pending_open(p) && !p->put_back && has_own_answer_form(p->command, reply) &&
             told_apart_from_owed(p->command))
             return p;
     return nullptr;
@@ -917,6 +914,11 @@ bool send_command_once(const QString& cmd) {
     if (!L.quiet_commands)
         traffic().command_to_term(cmd);
     return true;
+}
+
+bool has_own_answer_form(const QString& cmd, const QString& line) {
+    const AnswerForm form = own_form(cmd);
+    return form != AnswerForm::None && form_of_line(line) == form;
 }
 
 bool write_refused(const QString& reply) {

@@ -71,6 +71,12 @@ void send_command_to_comms_card(const QString& cmd);
 // LinkState::cancel_ends_waits): the answers stay owed and nothing should be sent.
 bool wait_for_owed_replies(const QString& cmd, double = 0);
 
+// True when `line` is an answer in the form of `cmd`'s own, which no acknowledgement, refusal or
+// number has: the unit's name or its version after "V" for "/who", the list of parameters for
+// "/sendall". Such an answer is told apart from the answers the unit still owes to other
+// commands. False for any other command, and for a line that is not printable text.
+bool has_own_answer_form(const QString& cmd, const QString& line);
+
 // True when the unit refused a write ("/p151:1", "/p931:...", an upload's "/p20:3"): only a reply
 // containing "NO" (exact case) refuses; an acknowledgement, an echo of the value or any other text
 // is no refusal. Every judgement of a write's reply goes through here.

@@ -3,9 +3,12 @@
 // Properties: a CONNECT seen in part of the traffic stays the result however the rest arrives;
 // the connect line carries no line end and starts at the CONNECT; a number read from a reply
 // reads back the same from its own text; an answer to the access command is taken as a log-on
-// only when it is readable text that says "OK" and not "NO", and noise is never a refusal.
+// only when it is readable text that says "OK" and not "NO", and noise is never a refusal; an
+// acknowledgement, a refusal or a number is never taken for the answer of "/who" or "/sendall",
+// which go out past the answers the unit still owes.
 #include "fuzz_support.h"
 
+#include "link/command_link.h"
 #include "link/interactive_rules.h"
 #include "link/log_on.h"
 #include "link/modem_rules.h"
@@ -42,6 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (access == LogOnResult::Refused)
         FUZZ_REQUIRE(text.isEmpty() || (readable && text.contains(QLatin1String("NO"))));
     FUZZ_REQUIRE(readable || access == LogOnResult::Garbled);
+
+    const bool who = has_own_answer_form(QStringLiteral("/who"), text);
+    const bool list = has_own_answer_form(QStringLiteral("/sendall"), text);
+    FUZZ_REQUIRE(!(who && list) && (readable || !(who || list)));
+    const QString t = text.trimmed();
+    if (t == QLatin1String("OK") || t == QLatin1String("NO") || platform::read_number_c(t))
+        FUZZ_REQUIRE(!who && !list);
+    FUZZ_REQUIRE(!has_own_answer_form(QStringLiteral("/p20"), text));
 
     const int n = interactive::typed_number(text);
     FUZZ_REQUIRE(!interactive::in_range(n) || (n >= 20 && n <= 999));
